@@ -1,0 +1,13 @@
+#include <cstdio>
+
+#include "commands.h"
+
+namespace quelor::tool {
+
+// Placeholder until this subcommand is written.
+int run_check(int, char**) {
+  std::fprintf(stderr, "quelor check: not available in this build\n");
+  return 2;
+}
+
+}  // namespace quelor::tool

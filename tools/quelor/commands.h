@@ -1,0 +1,12 @@
+#pragma once
+// The subcommands of the quelor companion tool. Each returns the exit status:
+// 0 success, 1 findings (check), 2 bad input.
+
+namespace quelor::tool {
+
+int run_decode(int argc, char** argv);  // quelor decode --instrument NAME [options] [FILE]
+int run_nmea(int argc, char** argv);    // quelor nmea --format NAME [options] [FILE]
+int run_utm(int argc, char** argv);     // quelor utm LAT LON [--zone N]
+int run_check(int argc, char** argv);   // quelor check FILE
+
+}  // namespace quelor::tool

@@ -1,0 +1,38 @@
+// quelor: the field engineer's companion tool. Decodes serial captures,
+// NMEA logs and grid coordinates, and checks survey data files.
+
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+
+namespace {
+
+struct Subcommand {
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* usage;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"decode", quelor::tool::run_decode, "decode --instrument NAME [options] [FILE]"},
+    {"nmea", quelor::tool::run_nmea, "nmea --format NAME [--slam] [--rts-units intl|us] [--zone auto|N] [FILE]"},
+    {"utm", quelor::tool::run_utm, "utm LAT LON [--zone N]"},
+    {"check", quelor::tool::run_check, "check FILE"},
+};
+
+int usage() {
+  std::fprintf(stderr, "usage:\n");
+  for (const Subcommand& s : kSubcommands) std::fprintf(stderr, "  quelor %s\n", s.usage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  for (const Subcommand& s : kSubcommands)
+    if (std::strcmp(argv[1], s.name) == 0) return s.run(argc - 1, argv + 1);
+  std::fprintf(stderr, "quelor: unknown command '%s'\n", argv[1]);
+  return usage();
+}
