@@ -3,14 +3,37 @@ find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 include(GoogleTest)
 
-file(GLOB_RECURSE QUELOR_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
-add_executable(unit_tests ${QUELOR_UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE quelor_core GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
-target_compile_definitions(unit_tests PRIVATE
-  QUELOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  QUELOR_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
-  QUELOR_BINARY_DIR="${CMAKE_BINARY_DIR}")
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+# One test program per folder of tests/unit (unit_<folder>), linked with the
+# core area of the same name when there is one, else with the whole core.
+function(quelor_unit_tests name sources)
+  add_executable(unit_${name} ${sources})
+  if(TARGET core_${name})
+    target_link_libraries(unit_${name} PRIVATE core_${name})
+  else()
+    target_link_libraries(unit_${name} PRIVATE quelor_core)
+  endif()
+  target_link_libraries(unit_${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  target_compile_definitions(unit_${name} PRIVATE
+    QUELOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    QUELOR_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
+    QUELOR_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(unit_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+file(GLOB QUELOR_UNIT_TOP CONFIGURE_DEPENDS tests/unit/*.cpp)
+if(QUELOR_UNIT_TOP)
+  quelor_unit_tests(core "${QUELOR_UNIT_TOP}")
+endif()
+file(GLOB QUELOR_UNIT_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS tests/unit/*)
+foreach(dir ${QUELOR_UNIT_DIRS})
+  if(IS_DIRECTORY ${dir})
+    get_filename_component(area ${dir} NAME)
+    file(GLOB_RECURSE area_sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(area_sources)
+      quelor_unit_tests(${area} "${area_sources}")
+    endif()
+  endif()
+endforeach()
 
 # Command-line companion: one entry, one file per subcommand.
 file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
@@ -34,9 +57,14 @@ foreach(script ${QUELOR_CLI_TESTS})
     TIMEOUT 600 SKIP_RETURN_CODE 77)
 endforeach()
 
+# One benchmark program per bench/<name>_bench.cpp: bench_<name>.
 find_package(benchmark QUIET)
-file(GLOB QUELOR_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
-if(benchmark_FOUND AND QUELOR_BENCH_SOURCES)
-  add_executable(benchmarks ${QUELOR_BENCH_SOURCES})
-  target_link_libraries(benchmarks PRIVATE quelor_core benchmark::benchmark benchmark::benchmark_main)
+file(GLOB QUELOR_BENCH_SOURCES CONFIGURE_DEPENDS bench/*_bench.cpp)
+if(benchmark_FOUND)
+  foreach(src ${QUELOR_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    string(REPLACE "_bench" "" name ${name})
+    add_executable(bench_${name} ${src})
+    target_link_libraries(bench_${name} PRIVATE quelor_core benchmark::benchmark benchmark::benchmark_main)
+  endforeach()
 endif()
