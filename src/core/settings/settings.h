@@ -20,6 +20,8 @@ struct MapOptions {
   int parallel_lines = 0;
   double lines_angle = -20.0;
   int cursor_band_index = 1;
+
+  friend bool operator==(const MapOptions&, const MapOptions&) = default;
 };
 
 struct GpsWarningMask {
@@ -27,6 +29,8 @@ struct GpsWarningMask {
   int quality_selection = 1;
   int minimum_satellites = 5;  // list index + 3
   double threshold = 4.0;      // quality or dilution threshold
+
+  friend bool operator==(const GpsWarningMask&, const GpsWarningMask&) = default;
 };
 
 struct AlarmSettings {  // EM61-LX2 Alarm Setup
@@ -38,6 +42,8 @@ struct AlarmSettings {  // EM61-LX2 Alarm Setup
   double minimum_amplitude_level = 50.0;
   double maximum_amplitude_level = 1000.0;
   int descending_readings = 0;
+
+  friend bool operator==(const AlarmSettings&, const AlarmSettings&) = default;
 };
 
 // The EM38-4 instrument block of the EM38-4 / CS-21 file, in file order.
@@ -54,6 +60,8 @@ struct Em38_4Block {
   std::array<double, 4> values_d{0.0, 200.0, -2.0, 0.0};
   std::array<int, 2> values_e{};
   std::array<double, 3> values_f{0.4, 20.0, 100.0};
+
+  friend bool operator==(const Em38_4Block&, const Em38_4Block&) = default;
 };
 
 struct Settings {
@@ -130,6 +138,8 @@ struct Settings {
   int rts_units = 0;
   double left_coil_filter_factor = 310.0;   // EM61-LX2
   double right_coil_filter_factor = 310.0;  // EM61-LX2
+
+  friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 }  // namespace quelor
