@@ -4,9 +4,16 @@ enable_language(RC)
 
 file(GLOB_RECURSE QUELOR_APP_SOURCES CONFIGURE_DEPENDS
   src/platform/win32/*.cpp src/app/*.cpp src/app/*.rc)
+# The entry (wWinMain) is kept apart so that the Windows tests link every
+# other object of the program with their own main.
+list(REMOVE_ITEM QUELOR_APP_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
 add_library(quelor_app OBJECT ${QUELOR_APP_SOURCES})
 target_include_directories(quelor_app PUBLIC src src/core)
 target_compile_definitions(quelor_app PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(quelor_app PUBLIC quelor_core)
+add_library(quelor_entry OBJECT src/app/main.cpp)
+target_include_directories(quelor_entry PRIVATE src src/core)
+target_compile_definitions(quelor_entry PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(QUELOR_WIN32_LIBS quelor_core user32 gdi32 comdlg32 winmm kernel32)
 
 # The variant is a link-time constant: a two-line translation unit per variant,
@@ -35,7 +42,7 @@ foreach(i RANGE 0 ${_last} 3)
 extern const int kInstrumentType = ${type};
 extern const int kNavigationMode = ${nav};
 ")
-    add_executable(${name} WIN32 ${tu} $<TARGET_OBJECTS:quelor_app>)
+    add_executable(${name} WIN32 ${tu} $<TARGET_OBJECTS:quelor_app> $<TARGET_OBJECTS:quelor_entry>)
     target_link_options(${name} PRIVATE -municode)
     target_link_libraries(${name} PRIVATE ${QUELOR_WIN32_LIBS})
     add_dependencies(all_variants ${name})
@@ -59,8 +66,16 @@ if(QUELOR_WIN32_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   add_executable(win32_tests ${QUELOR_WIN32_TESTS} ${CMAKE_BINARY_DIR}/variants/Qyn31.cpp $<TARGET_OBJECTS:quelor_app>)
+  target_include_directories(win32_tests PRIVATE src src/core)
   target_link_libraries(win32_tests PRIVATE ${QUELOR_WIN32_LIBS} gtest gmock)
-  target_compile_definitions(win32_tests PRIVATE QUELOR_NO_WINMAIN)
+  target_compile_definitions(win32_tests PRIVATE QUELOR_NO_WINMAIN UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   add_test(NAME win32_tests COMMAND win32_tests)
   set_tests_properties(win32_tests PROPERTIES TIMEOUT 300)
 endif()
+
+# The window inspector of the end-to-end tests: lists a top-level window and
+# its child windows as Wine sees them (child controls are no X windows).
+add_executable(wininspect tests/e2e/wininspect.cpp)
+target_compile_definitions(wininspect PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(wininspect PRIVATE -municode)
+target_link_libraries(wininspect PRIVATE user32)

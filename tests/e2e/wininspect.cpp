@@ -1,0 +1,68 @@
+// Window inspector for the end-to-end tests, run under the same Wine server
+// as the program: prints the top-level window with the given title and each
+// of its direct children, one per line:
+//   window <class> <x> <y> <width> <height> <visible> <title>
+//   child <id> <class> <x> <y> <width> <height> <visible> <text>
+// (child positions in the parent's client coordinates). Exit 1 when no such
+// window exists.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const wchar_t* text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(n > 0 ? n - 1 : 0, '\0');
+  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string class_of(HWND w) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(w, buffer, 256);
+  return utf8(buffer);
+}
+
+std::string text_of(HWND w) {
+  wchar_t buffer[512] = {};
+  // WM_GETTEXT straight to the window: GetWindowTextW does not read other
+  // processes' controls.
+  SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
+  return utf8(buffer);
+}
+
+BOOL CALLBACK print_child(HWND child, LPARAM parent_value) {
+  HWND parent = reinterpret_cast<HWND>(parent_value);
+  if (GetAncestor(child, GA_PARENT) != parent) return TRUE;
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  std::printf("child %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(child), class_of(child).c_str(),
+              r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0,
+              text_of(child).c_str());
+  return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: wininspect <window title>\n");
+    return 2;
+  }
+  HWND w = FindWindowW(nullptr, argv[1]);
+  if (!w) {
+    std::fprintf(stderr, "wininspect: no window titled %s\n", utf8(argv[1]).c_str());
+    return 1;
+  }
+  RECT r;
+  GetWindowRect(w, &r);
+  std::printf("window %s %ld %ld %ld %ld %d %s\n", class_of(w).c_str(), r.left, r.top,
+              r.right - r.left, r.bottom - r.top, IsWindowVisible(w) ? 1 : 0, text_of(w).c_str());
+  EnumChildWindows(w, print_child, reinterpret_cast<LPARAM>(w));
+  std::fflush(stdout);
+  return 0;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Helpers of the tests that need windows: a display check and a plain
+// top-level window of a test class.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace quelor::test {
+
+// False when no window can be created (Wine without a display).
+inline bool windows_available() {
+  HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  if (!probe) return false;
+  DestroyWindow(probe);
+  return true;
+}
+
+#define QUELOR_REQUIRE_WINDOWS()                                          \
+  do {                                                                    \
+    if (!::quelor::test::windows_available())                             \
+      GTEST_SKIP() << "no display: windows cannot be created (set DISPLAY)"; \
+  } while (0)
+
+// A top-level window whose own procedure is DefWindowProcW.
+inline HWND plain_window(const wchar_t* title = L"plain") {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuelorTestPlain";
+    registered = RegisterClassExW(&wc) != 0;
+  }
+  return CreateWindowExW(0, L"QuelorTestPlain", title, WS_OVERLAPPED, 0, 0, 200, 100, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// Drops everything queued for this thread (including a posted WM_QUIT).
+inline void drain_messages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace quelor::test

@@ -1,0 +1,7 @@
+// GoogleTest entry of the Windows tests (run under Wine by ctest).
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

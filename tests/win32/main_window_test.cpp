@@ -1,0 +1,153 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/window_classes.h"
+#include "gui_test_support.h"
+#include "shell/setup_buttons.h"
+
+namespace quelor {
+namespace {
+
+std::wstring text_of(HWND w) {
+  wchar_t buffer[256] = {};
+  GetWindowTextW(w, buffer, 256);
+  return buffer;
+}
+
+std::wstring class_of(HWND w) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(w, buffer, 256);
+  return buffer;
+}
+
+BOOL CALLBACK collect_child(HWND child, LPARAM l) {
+  auto* children = reinterpret_cast<std::map<int, HWND>*>(l);
+  if (GetParent(child) == GetAncestor(child, GA_PARENT))
+    (*children)[GetDlgCtrlID(child)] = child;
+  return TRUE;
+}
+
+// Registration and the whole main window, in the order the program runs them.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (test::windows_available()) first_registration_ = register_window_classes(GetModuleHandleW(nullptr));
+  }
+  static inline int first_registration_ = -1;
+};
+
+TEST_F(MainWindowTest, RegistersEveryClassOnce) {
+  QUELOR_REQUIRE_WINDOWS();
+  EXPECT_EQ(first_registration_, 0);
+  struct Expected {
+    const wchar_t* name;
+    UINT style;
+    bool white;
+  };
+  const UINT redraw = CS_HREDRAW | CS_VREDRAW;
+  const Expected classes[] = {
+      {L"Zelko", redraw, false},        {L"ScreenLogWnd", redraw, false},
+      {L"DecayWnd", redraw, true},      {L"BarQWnd", redraw, true},
+      {L"BarIWnd", redraw, true},       {L"CurveWnd", redraw, true},
+      {L"NumbersWnd", redraw, true},    {L"SpeedWnd", redraw, true},
+      {L"MapWnd", redraw, true},        {L"ColorBarWnd", 0, true},
+      {L"MonitorGPSWnd", 0, false}};
+  for (const Expected& e : classes) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), e.name, &wc)) << e.name;
+    EXPECT_EQ(wc.style, e.style) << e.name;
+    EXPECT_EQ(wc.lpszMenuName, nullptr) << e.name;
+    EXPECT_NE(wc.hCursor, nullptr) << e.name;
+    const bool white = wc.hbrBackground == GetStockObject(WHITE_BRUSH);
+    EXPECT_EQ(white, e.white) << e.name;
+  }
+  WNDCLASSEXW main_class{};
+  main_class.cbSize = sizeof main_class;
+  ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"Zelko", &main_class));
+  EXPECT_NE(main_class.hIcon, nullptr);
+  // A second registration fails at ScreenLogWnd: reported as 2.
+  EXPECT_EQ(register_window_classes(GetModuleHandleW(nullptr)), 2);
+}
+
+TEST_F(MainWindowTest, CreatesTheSetupWindowAndExitsOnX) {
+  QUELOR_REQUIRE_WINDOWS();
+  ASSERT_EQ(first_registration_, 0);
+  HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main, g_main_window);
+  EXPECT_EQ(text_of(main), L"Qyn31");
+  EXPECT_EQ(class_of(main), L"Zelko");
+  const LONG_PTR style = GetWindowLongPtrW(main, GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+
+  RECT wr;
+  GetWindowRect(main, &wr);
+  const MainWindowGeometry g =
+      main_window_geometry(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(wr.right - wr.left, g.width);
+  EXPECT_EQ(wr.bottom - wr.top, g.height);
+  EXPECT_EQ(wr.left, g.x);
+  EXPECT_EQ(wr.top, g.y);
+
+  std::map<int, HWND> children;
+  EnumChildWindows(main, collect_child, reinterpret_cast<LPARAM>(&children));
+  RECT client;
+  GetClientRect(main, &client);
+  const ButtonLayout layout = setup_button_layout(g.portrait, client.right, client.bottom);
+  for (int i = 0; i < kSetupButtonCount; ++i) {
+    HWND button = children[420 + i];
+    ASSERT_NE(button, nullptr) << i;
+    EXPECT_EQ(class_of(button), L"Button") << i;
+    EXPECT_EQ(text_of(button), std::wstring(setup_button_text(i, kEm31Mk2))) << i;
+    EXPECT_TRUE(IsWindowVisible(button)) << i;
+    RECT r;
+    GetWindowRect(button, &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, layout[i].x) << i;
+    EXPECT_EQ(r.top, layout[i].y) << i;
+    EXPECT_EQ(r.right - r.left, layout[i].width) << i;
+    EXPECT_EQ(r.bottom - r.top, layout[i].height) << i;
+  }
+  EXPECT_EQ(GetWindowLongPtrW(children[420], GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+  ASSERT_NE(children[4], nullptr);
+  EXPECT_EQ(class_of(children[4]), L"ScreenLogWnd");
+  EXPECT_EQ(text_of(children[4]), L"Log");
+  EXPECT_FALSE(IsWindowVisible(children[4]));
+  ASSERT_NE(children[780], nullptr);
+  EXPECT_EQ(class_of(children[780]), L"MonitorGPSWnd");
+  EXPECT_EQ(text_of(children[780]), L"Monitor GPS");
+  EXPECT_FALSE(IsWindowVisible(children[780]));
+  EXPECT_EQ(children.size(), 12u);
+
+  // The work folder and the settings file of the first start.
+  const DWORD temp = GetFileAttributesW(L"C:\\ProgramData\\Quelor\\Temp");
+  EXPECT_TRUE(temp != INVALID_FILE_ATTRIBUTES && (temp & FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_NE(GetFileAttributesW(L"C:\\ProgramData\\Quelor\\Qyn31MK2\\Qyn31MK2_220.INI"),
+            INVALID_FILE_ATTRIBUTES);
+
+  // X closes the window, whose destruction posts the quit message.
+  SendMessageW(main, WM_KEYDOWN, 'X', 0);
+  EXPECT_FALSE(IsWindow(main));
+  MSG msg{};
+  bool quit = false;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (msg.message == WM_QUIT) {
+      quit = true;
+      EXPECT_EQ(msg.wParam, 0u);
+    }
+  EXPECT_TRUE(quit);
+  g_main_window = g_log_window = g_monitor_gps_window = nullptr;
+  g_setup_buttons.fill(nullptr);
+}
+
+}  // namespace
+}  // namespace quelor
