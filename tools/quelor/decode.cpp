@@ -1,13 +1,330 @@
+// quelor decode: runs an instrument's framer and decoder over a raw serial
+// capture and prints one JSON object per accepted record.
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "commands.h"
+#include "json.h"
+#include "serial/decode_em31.h"
+#include "serial/decode_em38mk2.h"
+#include "serial/decode_em61.h"
+#include "serial/decode_lines.h"
+#include "serial/em38_length.h"
+#include "serial/instrument_framer.h"
+#include "variant/variant.h"
 
 namespace quelor::tool {
 
-// Placeholder until this subcommand is written.
-int run_decode(int, char**) {
-  std::fprintf(stderr, "quelor decode: not available in this build\n");
+namespace {
+
+constexpr int kTiltType = 100;  // not an instrument type: the tilt meter
+
+struct Instrument {
+  const char* name;
+  int type;
+};
+
+constexpr Instrument kInstruments[] = {
+    {"em31mk2", kEm31Mk2}, {"em38", kEm38},       {"em34-3", kEm34_3},   {"em38mk2", kEm38Mk2},
+    {"em38-4", kEm38_4},   {"cs21", kCs21},       {"grad601", kGrad601}, {"em61lx2", kEm61Lx2},
+    {"em61mk2", kEm61Mk2}, {"tilt", kTiltType},
+};
+
+const char kUsage[] =
+    "usage: quelor decode --instrument NAME [options] [FILE]\n"
+    "  NAME: em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2 tilt\n"
+    "  Reads raw serial bytes from FILE (standard input without one), frames them as the\n"
+    "  instrument's reader does (one record per reading) and prints one JSON object per\n"
+    "  accepted record (tilt: per line, with \"valid\").\n"
+    "  --manual           Manual logging mode (EM31-type mode letter always \"N\")\n"
+    "  --inphase-divisor  EM31-MK2 in-phase divisor (3.35)\n"
+    "  --inphase-only     EM31-MK2 in-phase-only setting\n"
+    "  --em38-x10         EM38 x10 setting (scale and range times 10)\n"
+    "  --record-length N  EM38 record length 7 or 12 (default: detected from the first\n"
+    "                     \"T\" to its carriage return, as at the start of a survey)\n"
+    "  --single-coil      EM38-MK2: decode coil 1 only\n"
+    "  --raw-inphase      EM38-4: in-phase without its factor\n"
+    "  --two-sensors      Grad601 two sensors; EM61-LX2 left and right coils\n"
+    "  --second-mode      EM61-MK2 second-mode reader (letters J, K, j, k accepted too)\n"
+    "  --coil-type N      EM61-MK2 coil type: 0 Standard, 1 High Power, 2 Standard N.C.C,\n"
+    "                     3 HP N.C.C. (default 0)\n"
+    "  --subtype N        EM61-MK2 sub-type 0, 1 or 2 (default 0)\n"
+    "  --normalisation N  current normalisation over the last N currents (0 = off, the\n"
+    "                     default); until N currents have arrived the mean is taken over\n"
+    "                     those received\n"
+    "  No calibration, nulling or drift offsets are applied (all 0); EM61 currents are\n"
+    "  divided by the coil's factor as for untimed readings.\n";
+
+struct Options {
+  const Instrument* instrument = nullptr;
+  const char* file = nullptr;
+  bool manual = false, inphase_divisor = false, inphase_only = false, em38_x10 = false;
+  bool single_coil = false, raw_inphase = false, two_sensors = false, second_mode = false;
+  int record_length = 0;
+  int coil_type = 0, sub_type = 0;
+  long normalisation = 0;
+};
+
+int bad(const std::string& message) {
+  std::fprintf(stderr, "quelor decode: %s\n", message.c_str());
   return 2;
+}
+
+bool equal_nocase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::optional<long> parse_integer(const char* text, long low, long high) {
+  if (text == nullptr || *text == 0) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text, &end, 10);
+  if (errno != 0 || *end != 0 || v < low || v > high) return std::nullopt;
+  return v;
+}
+
+struct Flag {
+  const char* name;
+  bool Options::*field;
+};
+
+constexpr Flag kFlags[] = {
+    {"--manual", &Options::manual},           {"--inphase-divisor", &Options::inphase_divisor},
+    {"--inphase-only", &Options::inphase_only}, {"--em38-x10", &Options::em38_x10},
+    {"--single-coil", &Options::single_coil}, {"--raw-inphase", &Options::raw_inphase},
+    {"--two-sensors", &Options::two_sensors}, {"--second-mode", &Options::second_mode},
+};
+
+struct IntOption {
+  const char* name;
+  long low, high;
+};
+
+constexpr IntOption kIntOptions[] = {
+    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--subtype", 0, 2}, {"--normalisation", 0, 100000},
+};
+
+void store_int(Options& o, std::string_view name, long v) {
+  if (name == "--record-length") o.record_length = static_cast<int>(v);
+  if (name == "--coil-type") o.coil_type = static_cast<int>(v);
+  if (name == "--subtype") o.sub_type = static_cast<int>(v);
+  if (name == "--normalisation") o.normalisation = v;
+}
+
+const Instrument* find_instrument(std::string_view name) {
+  for (const Instrument& i : kInstruments)
+    if (equal_nocase(name, i.name)) return &i;
+  return nullptr;
+}
+
+// Returns an error text, empty when the arguments are good.
+std::string parse_options(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--instrument") {
+      if (i + 1 >= argc) return "--instrument needs a name";
+      o.instrument = find_instrument(argv[++i]);
+      if (o.instrument == nullptr) return std::string("unknown instrument '") + argv[i] + "'";
+      continue;
+    }
+    bool known = false;
+    for (const Flag& f : kFlags)
+      if (arg == f.name) {
+        o.*(f.field) = true;
+        known = true;
+      }
+    for (const IntOption& n : kIntOptions)
+      if (arg == n.name) {
+        if (i + 1 >= argc) return std::string(n.name) + " needs a number";
+        const std::optional<long> v = parse_integer(argv[++i], n.low, n.high);
+        if (!v) return std::string("bad value '") + argv[i] + "' for " + n.name;
+        if (std::string_view(n.name) == "--record-length" && *v != 7 && *v != 12)
+          return "--record-length must be 7 or 12";
+        store_int(o, n.name, *v);
+        known = true;
+      }
+    if (known) continue;
+    if (arg.size() > 1 && arg[0] == '-') return std::string("unknown option '") + argv[i] + "'";
+    if (o.file != nullptr) return "more than one input file";
+    o.file = argv[i];
+  }
+  if (o.instrument == nullptr) return "--instrument NAME is required";
+  return {};
+}
+
+bool read_input(const char* path, std::vector<std::uint8_t>& data) {
+  FILE* in = stdin;
+  if (path != nullptr && std::strcmp(path, "-") != 0) {
+    in = std::fopen(path, "rb");
+    if (in == nullptr) return false;
+  } else {
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  }
+  std::uint8_t buffer[65536];
+  std::size_t n = 0;
+  bool ok = true;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) data.insert(data.end(), buffer, buffer + n);
+  if (std::ferror(in)) ok = false;
+  if (in != stdin) std::fclose(in);
+  return ok;
+}
+
+std::vector<std::optional<double>> slot_values(const ChannelSlots& s, int count) {
+  std::vector<std::optional<double>> v;
+  for (int i = 0; i < count; ++i)
+    v.push_back(s.present[i] ? std::optional<double>(s.value[i]) : std::nullopt);
+  return v;
+}
+
+template <std::size_t N>
+std::vector<std::optional<double>> all_values(const std::array<double, N>& a, std::size_t count = N) {
+  return {a.begin(), a.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+template <std::size_t N>
+std::vector<std::optional<double>> optional_values(const std::array<std::optional<double>, N>& a,
+                                                   std::size_t count = N) {
+  return {a.begin(), a.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+struct Decoder {
+  const Options& o;
+  CurrentRing ring;
+
+  std::string em31_type(const RecordBytes& record, int type) const {
+    const Em31Options eo{o.manual, o.inphase_divisor, o.inphase_only, o.em38_x10};
+    const Em31Reading r = type == kEm31Mk2 ? decode_em31_mk2(record.view(), eo)
+                          : type == kEm38  ? decode_em38(record.view(), eo)
+                                           : decode_em34_3(record.view(), eo);
+    JsonObject j;
+    j.raw("record", json_hex(record.bytes.data(), record.length));
+    j.str("dipole", std::string(1, r.dipole)).str("mode", std::string(1, r.mode)).num("range", r.range);
+    return j.numbers("slots", slot_values(r.slots, 8)).text();
+  }
+
+  std::string em38mk2(const RecordBytes& record) const {
+    const Em38Mk2Reading r = decode_em38_mk2(record.view(), {}, o.single_coil);
+    JsonObject j;
+    j.raw("record", json_hex(record.bytes.data(), record.length));
+    j.str("dipole", std::string(1, r.dipole)).str("mode", std::string(1, r.mode));
+    j.numbers("slots", slot_values(r.slots, 8));
+    return j.raw("raw", "[" + std::to_string(r.raw[0]) + "," + std::to_string(r.raw[1]) + "]").text();
+  }
+
+  std::string em38_4(const RecordBytes& record) const {
+    const Em38_4Reading r = decode_em38_4(record.view(), {}, o.raw_inphase);
+    JsonObject j;
+    j.raw("record", json_hex(record.bytes.data(), record.length));
+    j.str("mode", std::string(1, r.mode)).numbers("slots", all_values(r.slots));
+    return j.numbers("extra", all_values(r.extra)).text();
+  }
+
+  std::string em61(const RecordBytes& framed, int type) {
+    RecordBytes record = framed;  // the decoder rewrites its copy
+    const Em61Mk2Options mo{false, o.coil_type, o.sub_type, false};
+    const Em61Reading r = type == kEm61Mk2 ? decode_em61_mk2(record, mo, ring, {})
+                                           : decode_em61_lx2(record, o.two_sensors, ring, {});
+    JsonObject j;
+    j.raw("record", json_hex(framed.bytes.data(), framed.length));
+    j.str("letter", std::string(1, r.letter));
+    j.numbers("channels", all_values(r.channels, static_cast<std::size_t>(r.channel_count)));
+    return j.num("current", r.mean_current).text();
+  }
+
+  std::string grad601(const RecordBytes& record) const {
+    const Grad601Reading r = decode_grad601(record.text(), o.two_sensors);
+    JsonObject j;
+    j.raw("record", json_hex(record.bytes.data(), record.length));
+    return j.numbers("values", optional_values(r.values, static_cast<std::size_t>(r.count))).text();
+  }
+
+  std::string cs21(const RecordBytes& record) const {
+    const Cs21Reading r = decode_cs21(record.text());
+    JsonObject j;
+    j.raw("record", json_hex(record.bytes.data(), record.length));
+    j.numbers("values", optional_values(r.values));
+    return j.str("flag", r.flag ? std::string(1, r.flag) : std::string()).text();
+  }
+
+  std::string tilt(const RecordBytes& record, bool valid) const {
+    JsonObject j;
+    j.raw("record", json_hex(record.bytes.data(), record.length));
+    return j.str("sentence", record.text()).boolean("valid", valid).text();
+  }
+
+  std::string line(const RecordBytes& record, bool valid) {
+    const int type = o.instrument->type;
+    switch (type) {
+      case kEm31Mk2:
+      case kEm38:
+      case kEm34_3: return em31_type(record, type);
+      case kEm38Mk2: return em38mk2(record);
+      case kEm38_4: return em38_4(record);
+      case kEm61Lx2:
+      case kEm61Mk2: return em61(record, type);
+      case kGrad601: return grad601(record);
+      case kCs21: return cs21(record);
+      default: return tilt(record, valid);
+    }
+  }
+};
+
+}  // namespace
+
+int run_decode(int argc, char** argv) {
+  Options o;
+  const std::string error = parse_options(argc, argv, o);
+  if (!error.empty()) {
+    std::fputs(kUsage, stderr);
+    return bad(error);
+  }
+  std::vector<std::uint8_t> data;
+  if (!read_input(o.file, data)) return bad(std::string("cannot read '") + (o.file ? o.file : "-") + "'");
+
+  const int type = o.instrument->type;
+  ReaderOptions ro;
+  ro.two_coils = o.two_sensors;
+  ro.second_mode = o.second_mode;
+  if (type == kEm38) {
+    const std::optional<int> length =
+        o.record_length ? std::optional<int>(o.record_length) : em38_length_of(data.data(), data.size());
+    if (!length) return bad("no EM38 record of 7 or 12 characters found to set the record length");
+    ro.record_length = *length;
+  }
+  InstrumentFramer framer = type == kTiltType ? make_tilt_reader_framer() : *make_instrument_framer(type, ro);
+  FrameContext ctx;
+  ctx.survey_mode = o.manual ? 2 : 0;
+  Decoder decoder{o, make_current_ring(static_cast<std::size_t>(o.normalisation))};
+  for (const std::uint8_t byte : data) {
+    const FrameStep step = frame_byte(framer, byte, ctx);
+    const bool tilt_line = type == kTiltType && step.event == FrameEvent::kRejected;
+    if (!(step.event == FrameEvent::kRecord && step.deliver) && !tilt_line) continue;
+    const std::string line = decoder.line(framed_record(framer), !tilt_line);
+    std::fputs(line.c_str(), stdout);
+    std::fputc('\n', stdout);
+  }
+  return std::fflush(stdout) == 0 ? 0 : 2;
 }
 
 }  // namespace quelor::tool

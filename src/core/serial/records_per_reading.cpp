@@ -1,0 +1,63 @@
+#include "serial/records_per_reading.h"
+
+#include <array>
+#include <cmath>
+
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+struct RateRow {
+  int records;
+  double rate;
+};
+
+constexpr std::array<RateRow, 9> kEm38_4Rates{{
+    {1, 10.0}, {2, 5.0}, {3, 3.3}, {4, 2.5}, {5, 2.0}, {10, 1.0}, {20, 0.5}, {50, 0.2}, {100, 0.1},
+}};
+
+const RateRow& rate_row(int index) {
+  if (index < 0 || index >= static_cast<int>(kEm38_4Rates.size())) index = 0;
+  return kEm38_4Rates[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+std::optional<double> record_period_ms(int type, int em38_record_length, double em34_period_ms) {
+  switch (type) {
+    case kEm31Mk2: return 95.23809523809524;
+    case kEm38:
+      if (em38_record_length == 7) return 72.0;
+      if (em38_record_length == 12) return 91.0;
+      return std::nullopt;
+    case kEm34_3:
+      if (em34_period_ms > 0) return em34_period_ms;
+      return std::nullopt;
+    case kEm38Mk2: return 47.0;
+    case kGrad601: return 91.0;
+    default: return std::nullopt;
+  }
+}
+
+int records_per_reading(double interval_s, double period_ms) {
+  if (!(period_ms > 0) || !std::isfinite(interval_s)) return 1;
+  const double records = std::round(interval_s * 1000.0 / period_ms);
+  if (!(records >= 1)) return 1;
+  if (records > 1e6) return 1000000;
+  return static_cast<int>(records);
+}
+
+int em38_4_records_per_reading(int rate_index) { return rate_row(rate_index).records; }
+double em38_4_rate(int rate_index) { return rate_row(rate_index).rate; }
+
+int instrument_records_per_reading(int type, double interval_s, int rate_index, int em38_length,
+                                   double em34_period_ms) {
+  if (type == kEm38_4) return em38_4_records_per_reading(rate_index);
+  if (type == kCs21) return 1;
+  const std::optional<double> period = record_period_ms(type, em38_length, em34_period_ms);
+  return period ? records_per_reading(interval_s, *period) : 1;
+}
+
+}  // namespace quelor
