@@ -6,6 +6,7 @@ namespace quelor {
 
 Variant g_variant = program_variant();
 Settings g_settings;
+SettingsDerived g_settings_derived;
 ScreenState g_screen;
 
 HWND g_main_window = nullptr;

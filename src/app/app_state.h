@@ -8,6 +8,7 @@
 #include <array>
 
 #include "settings/settings.h"
+#include "settings/settings_derived.h"
 #include "shell/fonts.h"
 #include "shell/main_window_geometry.h"
 #include "shell/setup_buttons.h"
@@ -27,6 +28,7 @@ enum SetupState : int { kSetupInFront = 0, kLoggingShown = 1, kGpsMonitorShown =
 
 extern Variant g_variant;
 extern Settings g_settings;
+extern SettingsDerived g_settings_derived;  // recomputed after every load
 extern ScreenState g_screen;
 
 extern HWND g_main_window;

@@ -6,11 +6,9 @@
 #include "platform/win32/win32_file_system.h"
 #include "shell/uptime.h"
 
-#if __has_include("settings/settings_file.h")
 #include "settings/instrument_defaults.h"
+#include "settings/settings_derived.h"
 #include "settings/settings_file.h"
-#define QUELOR_HAVE_SETTINGS_FILE 1
-#endif
 
 namespace quelor {
 
@@ -36,19 +34,12 @@ void create_work_folder(FileSystem& fs) {
   fs.create_directory(kWorkFolder);
 }
 
+// The coordinate settings and the colour scale are derived from the loaded
+// record by the GPS and map code when they set up their windows.
 void load_settings(FileSystem& fs) {
-#ifdef QUELOR_HAVE_SETTINGS_FILE
   settings_file_operation(kLoadSettings, g_settings, g_variant, fs);
-#else
-  (void)fs;
-#endif
+  g_settings_derived = derive_settings(g_settings, g_variant);
   if (g_variant.instrument_type == kGrad601) g_settings.geometry_units = 0;
-}
-
-void set_instrument_defaults() {
-#ifdef QUELOR_HAVE_SETTINGS_FILE
-  apply_instrument_defaults(g_settings, g_variant.instrument_type);
-#endif
 }
 
 void create_fonts() {
@@ -130,7 +121,7 @@ LRESULT main_create_handler(HWND window, UINT, WPARAM, LPARAM) {
       is_large_screen(g_screen.window.portrait, g_screen.client_width, g_screen.client_height);
   Win32FileSystem fs;
   create_work_folder(fs);
-  set_instrument_defaults();
+  apply_instrument_defaults(g_settings, g_variant.instrument_type);
   g_uptime_flag = uptime_exceeded(GetTickCount());
   if (g_variant.navigation_mode == kNavigation) g_settings.colour_map_view = 0;
   load_settings(fs);

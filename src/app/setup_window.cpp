@@ -10,10 +10,7 @@
 #include "shell/setup_keys.h"
 #include "shell/uptime.h"
 
-#if __has_include("settings/settings_file.h")
 #include "settings/settings_file.h"
-#define QUELOR_HAVE_SETTINGS_FILE 1
-#endif
 
 namespace quelor {
 
@@ -35,10 +32,8 @@ void reset_to_default(HWND window) {
                    L"Program settings will be reset to default and the program will close",
                    window) != 1)
     return;
-#ifdef QUELOR_HAVE_SETTINGS_FILE
   Win32FileSystem fs;
   settings_file_operation(kDeleteSettings, g_settings, g_variant, fs);
-#endif
   wait_ms(100);
   close_setup_window(window);
 }

@@ -48,4 +48,38 @@ inline void drain_messages() {
   }
 }
 
+// Presses button `id` of the dialog titled `title` as soon as it shows (from
+// a timer, inside the dialog's modal loop). Returns whether it was pressed.
+class DialogPresser {
+ public:
+  DialogPresser(const wchar_t* title, int id) : title_(title), id_(id) {
+    current() = this;
+    timer_ = SetTimer(nullptr, 0, 30, on_timer);
+  }
+  ~DialogPresser() {
+    KillTimer(nullptr, timer_);
+    current() = nullptr;
+  }
+  bool pressed() const { return pressed_; }
+
+ private:
+  static DialogPresser*& current() {
+    static DialogPresser* presser = nullptr;
+    return presser;
+  }
+  static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
+    DialogPresser* p = current();
+    if (!p || p->pressed_) return;
+    HWND dialog = FindWindowW(L"#32770", p->title_);
+    if (!dialog) return;
+    p->pressed_ = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(p->id_, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, p->id_)));
+  }
+  const wchar_t* title_;
+  int id_;
+  UINT_PTR timer_ = 0;
+  bool pressed_ = false;
+};
+
 }  // namespace quelor::test

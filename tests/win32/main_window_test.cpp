@@ -33,9 +33,29 @@ BOOL CALLBACK collect_child(HWND child, LPARAM l) {
   return TRUE;
 }
 
+constexpr const wchar_t* kSettingsFile = L"C:\\ProgramData\\Quelor\\Qyn31MK2\\Qyn31MK2_220.INI";
+
 // Registration and the whole main window, in the order the program runs them.
 class MainWindowTest : public ::testing::Test {
  protected:
+  // Reads the queue up to the quit message that the destroy handler posts,
+  // and forgets the destroyed window's handles.
+  static bool quit_was_posted() {
+    MSG msg{};
+    bool quit = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        EXPECT_EQ(msg.wParam, 0u);
+      } else {
+        DispatchMessageW(&msg);
+      }
+    }
+    g_main_window = g_log_window = g_monitor_gps_window = nullptr;
+    g_setup_buttons.fill(nullptr);
+    return quit;
+  }
+
   static void SetUpTestSuite() {
     if (test::windows_available()) first_registration_ = register_window_classes(GetModuleHandleW(nullptr));
   }
@@ -131,22 +151,69 @@ TEST_F(MainWindowTest, CreatesTheSetupWindowAndExitsOnX) {
   // The work folder and the settings file of the first start.
   const DWORD temp = GetFileAttributesW(L"C:\\ProgramData\\Quelor\\Temp");
   EXPECT_TRUE(temp != INVALID_FILE_ATTRIBUTES && (temp & FILE_ATTRIBUTE_DIRECTORY));
-  EXPECT_NE(GetFileAttributesW(L"C:\\ProgramData\\Quelor\\Qyn31MK2\\Qyn31MK2_220.INI"),
-            INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(kSettingsFile), INVALID_FILE_ATTRIBUTES);
 
   // X closes the window, whose destruction posts the quit message.
   SendMessageW(main, WM_KEYDOWN, 'X', 0);
   EXPECT_FALSE(IsWindow(main));
-  MSG msg{};
-  bool quit = false;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    if (msg.message == WM_QUIT) {
-      quit = true;
-      EXPECT_EQ(msg.wParam, 0u);
-    }
-  EXPECT_TRUE(quit);
-  g_main_window = g_log_window = g_monitor_gps_window = nullptr;
-  g_setup_buttons.fill(nullptr);
+  EXPECT_TRUE(quit_was_posted());
+}
+
+TEST_F(MainWindowTest, FocusMovesRoundTheButtonsAndExitButtonCloses) {
+  QUELOR_REQUIRE_WINDOWS();
+  ASSERT_EQ(first_registration_, 0);
+  HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  ASSERT_NE(main, nullptr);
+  auto default_style = [&](int id) {
+    return (GetWindowLongPtrW(GetDlgItem(main, id), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+  };
+  for (int i = 0; i < 9; ++i) SendMessageW(main, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(g_focused_button, 9);
+  EXPECT_TRUE(default_style(429));
+  EXPECT_FALSE(default_style(420));
+  SendMessageW(main, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_TRUE(default_style(420));
+  EXPECT_FALSE(default_style(429));
+  // Keys without a command leave the window open.
+  SendMessageW(main, WM_KEYDOWN, 'Z', 0);
+  SendMessageW(main, 0x103, 'A', 0);
+  ASSERT_TRUE(IsWindow(main));
+  // A click on "E&xit".
+  SendMessageW(GetDlgItem(main, 429), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_TRUE(quit_was_posted());
+}
+
+TEST_F(MainWindowTest, ResetToDefaultCancelled) {
+  QUELOR_REQUIRE_WINDOWS();
+  ASSERT_EQ(first_registration_, 0);
+  HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  ASSERT_NE(main, nullptr);
+  {
+    test::DialogPresser cancel(L"Reset to Default Setting", 2);
+    SendMessageW(main, WM_KEYDOWN, 'R', 0);
+    EXPECT_TRUE(cancel.pressed());
+  }
+  EXPECT_TRUE(IsWindow(main));
+  EXPECT_NE(GetFileAttributesW(kSettingsFile), INVALID_FILE_ATTRIBUTES);
+  DestroyWindow(main);
+  EXPECT_TRUE(quit_was_posted());
+}
+
+TEST_F(MainWindowTest, ResetToDefaultDeletesTheSettingsFileAndCloses) {
+  QUELOR_REQUIRE_WINDOWS();
+  ASSERT_EQ(first_registration_, 0);
+  HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(GetFileAttributesW(kSettingsFile), INVALID_FILE_ATTRIBUTES);
+  {
+    test::DialogPresser ok(L"Reset to Default Setting", 1);
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(428, BN_CLICKED), 0);
+    EXPECT_TRUE(ok.pressed());
+  }
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(GetFileAttributesW(kSettingsFile), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(quit_was_posted());
 }
 
 }  // namespace
