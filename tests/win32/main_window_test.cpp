@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/window_classes.h"
 #include "gui_test_support.h"
+#include "platform/win32/message_dialog.h"
 #include "shell/setup_buttons.h"
 
 namespace quelor {
@@ -213,6 +214,28 @@ TEST_F(MainWindowTest, ResetToDefaultDeletesTheSettingsFileAndCloses) {
   }
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(GetFileAttributesW(kSettingsFile), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(quit_was_posted());
+}
+
+// After 20 days of uptime the first paint asks for a restart and closes.
+TEST_F(MainWindowTest, UptimeStopShowsItsMessageOnceAndCloses) {
+  QUELOR_REQUIRE_WINDOWS();
+  ASSERT_EQ(first_registration_, 0);
+  HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  ASSERT_NE(main, nullptr);
+  g_uptime_flag = true;
+  {
+    test::DialogPresser ok(L"Program Stop", 1);
+    InvalidateRect(main, nullptr, TRUE);
+    UpdateWindow(main);
+    EXPECT_TRUE(ok.pressed());
+  }
+  EXPECT_FALSE(g_uptime_flag);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(std::wstring(g_message_text),
+            L"Windows has run for more than 20 days.\r\n"
+            L"Please restart the system to ensure efficient use of Windows timer.\r\n"
+            L"Use RESTART not SHUT DOWN.");
   EXPECT_TRUE(quit_was_posted());
 }
 
