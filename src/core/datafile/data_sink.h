@@ -1,0 +1,33 @@
+#pragma once
+// The open survey data file as the core sees it. The Windows program
+// implements it on a file HANDLE (CreateFileW read/write, not shared;
+// FlushFileBuffers for flush); tests use the in-memory sink.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quelor {
+
+class DataSink {
+ public:
+  virtual ~DataSink() = default;
+  // Opens (creating it when missing) for reading and writing, not shared,
+  // positioned at the start. False when the file cannot be opened.
+  virtual bool open(const std::wstring& path) = 0;
+  virtual bool is_open() const = 0;
+  // Reads up to `size` bytes at the current position; returns the count
+  // (0 at the end or when closed).
+  virtual std::size_t read(char* buffer, std::size_t size) = 0;
+  virtual bool seek_start() = 0;
+  virtual bool seek_end() = 0;
+  // Writes all bytes at the current position with one call.
+  virtual bool write(std::string_view bytes) = 0;
+  // Pushes what was written to the disk (FlushFileBuffers).
+  virtual bool flush() = 0;
+  virtual void close() = 0;
+  // Opens the last opened path again (open-always), positioned at its end.
+  virtual bool reopen() = 0;
+};
+
+}  // namespace quelor

@@ -1,0 +1,296 @@
+#include "datafile/file_check.h"
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+
+#include "datafile/naming.h"
+#include "datafile/record_layout.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+enum class Phase { kData, kHeader, kAfterHeader, kLine, kAfterLine };
+enum TickKind { kReadingTicks, kGpsTicks, kTiltTicks, kEventTicks, kTickKinds };
+
+struct Checker {
+  std::string_view bytes;
+  FileCheckReport report;
+  int length = 0;
+  std::optional<Variant> variant;
+  Phase phase = Phase::kData;
+  std::string expected;  // tags still due in the current block
+  char previous_tag = 0;
+  std::array<std::optional<std::uint32_t>, kTickKinds> last_tick{};
+
+  void error(long record, std::string message) {
+    ++report.error_count;
+    if (report.errors.size() < kMaxReportedErrors) report.errors.push_back({record, std::move(message)});
+  }
+
+  static bool is_digits(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+      if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+  }
+
+  // "%10lu": spaces, then at least one digit up to the end.
+  static std::optional<std::uint32_t> parse_tick(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    const std::string_view digits = field.substr(i);
+    if (!is_digits(digits)) return std::nullopt;
+    const unsigned long long v = std::strtoull(std::string(digits).c_str(), nullptr, 10);
+    if (v > 0xFFFFFFFFull) return std::nullopt;
+    return static_cast<std::uint32_t>(v);
+  }
+
+  static bool is_number(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
+    bool digit = false, point = false;
+    for (; i < field.size(); ++i) {
+      if (std::isdigit(static_cast<unsigned char>(field[i]))) digit = true;
+      else if (field[i] == '.' && !point) point = true;
+      else return false;
+    }
+    return digit;
+  }
+
+  bool is_identification(std::string_view rec) const {
+    return rec.size() >= 12 && variant_of_program_code(rec.substr(0, 9)).has_value() && is_digits(rec.substr(9, 3));
+  }
+
+  bool is_reading_tag(char tag) const {
+    const int type = variant ? variant->instrument_type : kEm31Mk2;
+    switch (type) {
+      case kEm31Mk2:
+      case kEm38:
+      case kEm34_3: return tag == 'T' || (tag >= '2' && tag <= '6');
+      case kEm38Mk2:
+      case kEm38_4: return tag == 'T' || tag == 't';
+      case kEm61Mk2:
+      case kEm61Lx2: return std::string_view("TDEFMNPQJKjk").find(tag) != std::string_view::npos;
+      default: return tag == 'T';
+    }
+  }
+
+  bool raw_reading_bytes() const {
+    if (!variant) return false;
+    const int t = variant->instrument_type;
+    return t == kEm38Mk2 || t == kEm38_4 || t == kEm61Mk2 || t == kEm61Lx2;
+  }
+
+  void check_tick(long n, std::string_view field, TickKind kind) {
+    const std::optional<std::uint32_t> tick = parse_tick(field);
+    if (!tick) {
+      error(n, "tick field is not a number");
+      return;
+    }
+    if (last_tick[kind] && *tick < *last_tick[kind])
+      error(n, format_text("tick decreases (%lu after %lu)", static_cast<unsigned long>(*tick),
+                           static_cast<unsigned long>(*last_tick[kind])));
+    last_tick[kind] = tick;
+  }
+
+  void check_printable(long n, std::string_view rec, bool reading, bool tilt) {
+    const std::size_t raw_end = reading && raw_reading_bytes() ? static_cast<std::size_t>(length - 11) : 0;
+    for (std::size_t i = 0; i + 1 < rec.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(rec[i]);
+      if (i < raw_end) continue;
+      if (tilt && i >= 23) {
+        if (c != 0) {
+          error(n, format_text("tilt record column %zu is not a zero byte", i));
+          return;
+        }
+        continue;
+      }
+      if (c < 32 || c > 126) {
+        error(n, format_text("unprintable byte 0x%02X in column %zu", c, i));
+        return;
+      }
+    }
+  }
+
+  void start_header(long n, std::string_view rec) {
+    ++report.headers;
+    const std::optional<Variant> v = variant_of_program_code(rec.substr(0, 9));
+    const bool continuing = std::islower(static_cast<unsigned char>(rec[0])) != 0;
+    if (!variant) {
+      variant = v;
+      report.program_code = std::string(rec.substr(0, 9));
+      report.version = std::string(rec.substr(9, 3));
+      if (record_length(*v) != length)
+        error(n, format_text("record length %d does not match the program code (%d)", length, record_length(*v)));
+      if (continuing) error(n, "first header is marked as a continuation");
+    } else if (v->instrument_type != variant->instrument_type || v->navigation_mode != variant->navigation_mode) {
+      error(n, "header of another program: " + std::string(rec.substr(0, 9)));
+    } else if (!continuing) {
+      error(n, "further header is not marked as a continuation");
+    }
+    if (continuing && v->navigation_mode == kNavigation) error(n, "navigation-line file continued");
+    last_tick.fill(std::nullopt);
+    phase = Phase::kHeader;
+    expected = v->navigation_mode == kRealTimeMap ? "HGGG" : "HG";
+  }
+
+  void check_fields(long n, std::string_view rec) {
+    const char tag = rec[0];
+    switch (tag) {
+      case 'B':
+        if (!is_number(rec.substr(1, 11))) error(n, "line start station is not a number");
+        break;
+      case 'A':
+        if (std::string_view("WSNE").find(rec[1]) == std::string_view::npos) error(n, "bad line direction");
+        if (!is_number(rec.substr(8, 11))) error(n, "station increment is not a number");
+        break;
+      case 'Z':
+        if (!is_digits(rec.substr(1, 8)) || rec[9] != ' ' || rec[12] != ':' || rec[15] != ':')
+          error(n, "bad date and time");
+        break;
+      case '*':
+        if (rec[3] != ':' || rec[6] != ':' || rec[9] != '.' || !is_digits(rec.substr(10, 3)))
+          error(n, "bad time mark");
+        break;
+      case 'S':
+        if (!is_number(rec.substr(1, 11))) error(n, "station is not a number");
+        break;
+      case '!':
+        if (!is_digits(rec.substr(1, 6))) error(n, "GPS sentence count is not a number");
+        if (rec[7] == 'p') ++report.gps_positions;
+        else if (rec[7] != ' ') error(n, "bad GPS summary flag");
+        if (std::string_view("@#?\"").find(previous_tag) == std::string_view::npos)
+          error(n, "GPS summary without a sentence");
+        break;
+      case '#':
+        if (previous_tag != '@' && previous_tag != '#') error(n, "GPS continuation without a first piece");
+        break;
+      case '"':
+        if (previous_tag != '?' && previous_tag != '"') error(n, "GPS input continuation without a first piece");
+        break;
+      case '{':
+        if (rec[1] != '0' && (rec[1] < 'a' || rec[1] > 'l')) error(n, "bad swath outline letter");
+        else if (!is_number(rec.substr(2, 14))) error(n, "swath outline value is not a number");
+        break;
+      default: break;
+    }
+  }
+
+  // Tag of the data part: tick kind, or -1 without a tick; -2 unknown.
+  int data_kind(char tag) const {
+    if (is_reading_tag(tag)) return kReadingTicks;
+    switch (tag) {
+      case '!': return kGpsTicks;
+      case '~': return kTiltTicks;
+      case '*':
+      case 'C':
+      case 'X':
+      case '\\': return kEventTicks;
+      case 'S':
+      case '@':
+      case '#':
+      case '?':
+      case '"':
+      case '{':
+      case 'O':
+      case 'I':
+      case 'L': return -1;
+      default: return -2;
+    }
+  }
+
+  void data_record(long n, std::string_view rec) {
+    const char tag = rec[0];
+    const int kind = data_kind(tag);
+    if (kind == -2) {
+      if (std::string_view("HGBAZ").find(tag) != std::string_view::npos)
+        error(n, format_text("'%c' record outside its block", tag));
+      else
+        error(n, format_text("unknown tag 0x%02X", static_cast<unsigned char>(tag)));
+      return;
+    }
+    if (tag == 'L') {
+      ++report.lines;
+      phase = Phase::kLine;
+      expected = "BAZ";
+    }
+    check_printable(n, rec, kind == kReadingTicks, tag == '~');
+    if (tag == '~') check_tick(n, rec.substr(13, 10), kTiltTicks);
+    else if (kind >= 0) check_tick(n, rec.substr(static_cast<std::size_t>(length - 11), 10), static_cast<TickKind>(kind));
+    check_fields(n, rec);
+  }
+
+  void record(long n, std::string_view rec) {
+    ++report.by_tag[rec[0]];
+    if (rec.back() != '\n') error(n, "record does not end in a line feed");
+    if (is_identification(rec)) {
+      if (phase == Phase::kHeader || phase == Phase::kLine) error(n, "block cut short by a header");
+      start_header(n, rec);
+      previous_tag = rec[0];
+      return;
+    }
+    if (n == 1) error(n, "first record is not a header of this program family");
+    const char tag = rec[0];
+    if (phase == Phase::kHeader || phase == Phase::kLine) {
+      if (tag == expected.front()) {
+        check_printable(n, rec, false, false);
+        check_fields(n, rec);
+        expected.erase(0, 1);
+        if (expected.empty()) phase = phase == Phase::kHeader ? Phase::kAfterHeader : Phase::kAfterLine;
+        previous_tag = tag;
+        return;
+      }
+      error(n, format_text("expected '%c' record", expected.front()));
+      phase = Phase::kData;
+    } else if (phase == Phase::kAfterHeader && tag != 'O' && tag != 'I' && tag != 'L') {
+      error(n, "header block not followed by a line block");
+      phase = Phase::kData;
+    } else if (phase == Phase::kAfterLine && tag != 'O' && tag != 'I' && tag != '*') {
+      error(n, "line block not followed by a time mark");
+      phase = Phase::kData;
+    } else if ((phase == Phase::kAfterHeader || phase == Phase::kAfterLine) && tag != 'O' && tag != 'I') {
+      phase = Phase::kData;
+    }
+    data_record(n, rec);
+    previous_tag = tag;
+  }
+
+  void run() {
+    const std::size_t lf = bytes.find('\n');
+    if (lf == std::string_view::npos) {
+      error(1, "no line feed: not a data file");
+      return;
+    }
+    length = static_cast<int>(lf + 1);
+    report.record_length = length;
+    if (length != 24 && length != 27 && length != 47 && length != 65) {
+      error(1, format_text("record length %d is not one of 24, 27, 47, 65", length));
+      return;
+    }
+    const std::size_t l = static_cast<std::size_t>(length);
+    long n = 0;
+    for (std::size_t at = 0; at + l <= bytes.size(); at += l) record(++n, bytes.substr(at, l));
+    report.records = n;
+    if (bytes.size() % l != 0)
+      error(n + 1, format_text("truncated record: %zu of %d bytes", bytes.size() % l, length));
+    if (phase == Phase::kHeader || phase == Phase::kLine || phase == Phase::kAfterHeader)
+      error(n, "file ends inside a header or line block");
+  }
+};
+
+}  // namespace
+
+FileCheckReport check_data_file(std::string_view bytes) {
+  Checker checker;
+  checker.bytes = bytes;
+  checker.run();
+  return checker.report;
+}
+
+}  // namespace quelor

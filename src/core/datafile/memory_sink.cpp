@@ -1,0 +1,77 @@
+#include "datafile/memory_sink.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quelor {
+
+bool MemorySink::open(const std::wstring& path) {
+  if (fail_open) return false;
+  path_ = path;
+  files_[path];
+  position_ = 0;
+  open_ = true;
+  return true;
+}
+
+std::size_t MemorySink::read(char* buffer, std::size_t size) {
+  if (!open_) return 0;
+  const std::string& f = files_[path_];
+  if (position_ >= f.size()) return 0;
+  const std::size_t n = std::min(size, f.size() - position_);
+  std::memcpy(buffer, f.data() + position_, n);
+  position_ += n;
+  return n;
+}
+
+bool MemorySink::seek_start() {
+  position_ = 0;
+  return open_;
+}
+
+bool MemorySink::seek_end() {
+  if (!open_) return false;
+  position_ = files_[path_].size();
+  return true;
+}
+
+bool MemorySink::write(std::string_view bytes) {
+  if (!open_) return false;
+  std::string& f = files_[path_];
+  if (position_ > f.size()) f.resize(position_, '\0');
+  f.replace(position_, std::min(bytes.size(), f.size() - position_), bytes);
+  position_ += bytes.size();
+  ++writes;
+  return true;
+}
+
+bool MemorySink::flush() {
+  if (!open_) return false;
+  ++flushes;
+  durable_[path_] = files_[path_].size();
+  return true;
+}
+
+void MemorySink::close() {
+  if (!open_) return;
+  ++closes;
+  durable_[path_] = files_[path_].size();
+  open_ = false;
+}
+
+bool MemorySink::reopen() {
+  if (path_.empty() || fail_open) return false;
+  ++reopens;
+  open_ = true;
+  position_ = files_[path_].size();
+  return true;
+}
+
+std::string MemorySink::durable(const std::wstring& path) const {
+  auto f = files_.find(path);
+  auto d = durable_.find(path);
+  if (f == files_.end() || d == durable_.end()) return {};
+  return f->second.substr(0, d->second);
+}
+
+}  // namespace quelor

@@ -1,0 +1,42 @@
+#pragma once
+// A data sink kept in memory: one byte string per path. Used by the tests and
+// by tools that build data files without a disk file.
+
+#include <map>
+#include <string>
+
+#include "datafile/data_sink.h"
+
+namespace quelor {
+
+class MemorySink : public DataSink {
+ public:
+  bool open(const std::wstring& path) override;
+  bool is_open() const override { return open_; }
+  std::size_t read(char* buffer, std::size_t size) override;
+  bool seek_start() override;
+  bool seek_end() override;
+  bool write(std::string_view bytes) override;
+  bool flush() override;
+  void close() override;
+  bool reopen() override;
+
+  // The bytes of a path (empty when unknown), and presetting them.
+  std::string& file(const std::wstring& path) { return files_[path]; }
+  const std::wstring& path() const { return path_; }
+  // How often each operation ran, to test the on-disk guarantees.
+  int writes = 0, flushes = 0, closes = 0, reopens = 0;
+  // Bytes flushed or closed: what a power cut would keep.
+  std::string durable(const std::wstring& path) const;
+  // When set, open() fails.
+  bool fail_open = false;
+
+ private:
+  std::map<std::wstring, std::string> files_;
+  std::map<std::wstring, std::size_t> durable_;
+  std::wstring path_;
+  std::size_t position_ = 0;
+  bool open_ = false;
+};
+
+}  // namespace quelor

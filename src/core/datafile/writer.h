@@ -1,0 +1,65 @@
+#pragma once
+// The survey data file writer. The window thread (readings, commands, header
+// and line blocks) and the GPS reader thread (GPS sentence records) both call
+// it: every call hands whole records to the sink in one write, under a lock,
+// so records never interleave inside a record.
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "datafile/data_records.h"
+#include "datafile/data_sink.h"
+#include "datafile/header_records.h"
+#include "datafile/local_time.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+class DataFileWriter {
+ public:
+  DataFileWriter(DataSink& sink, const Variant& variant) : sink_(sink), variant_(variant) {}
+
+  const Variant& variant() const { return variant_; }
+  int record_length() const;
+
+  bool write_header(const HeaderFields& fields, bool continuing);
+  // Line block then the time mark.
+  bool write_line_block(const LineBlockFields& fields, const LocalTime& now, std::uint32_t tick);
+  bool write_time_mark(const LocalTime& now, std::uint32_t tick);
+  bool write_reading(const ReadingInput& reading);
+  // Several readings (an EM34-3 station group), one record each, one write.
+  bool write_readings(const std::vector<ReadingInput>& readings);
+  // The sentence records and their summary, one write. Counts the sentence.
+  bool write_gps_sentence(std::string_view sentence, std::uint32_t tick, const GpsMarkers& markers);
+  bool write_remark(std::string_view text, char tag, std::uint32_t tick);
+  bool write_station(double station, const LocalTime& now);
+  bool write_tilt(double first_angle, double second_angle, std::uint32_t tick);
+  bool write_swath_start();
+  bool write_swath_group(int kind, const std::array<double, 4>& values);
+  bool write_null_values(const std::array<double, 4>& values, const std::array<double, 4>& previous,
+                         bool with_previous = true);
+  bool write_lx2_constants(const std::array<ConstantPair, 2>& pairs);
+  bool write_em38mk2_constants(const std::array<ConstantPair, 6>& pairs);
+  bool write_em38_4_constants(const std::array<ConstantPair, 28>& pairs);
+
+  // Puts what was written on the disk: flush, close and reopen at the end.
+  // Called after the header and line blocks and at every pause.
+  bool commit_to_disk();
+
+  long gps_sentence_count() const;
+  void set_gps_sentence_count(long count);
+
+ private:
+  bool emit(std::string_view bytes);
+  bool emit_all(const std::vector<std::string>& records);
+
+  DataSink& sink_;
+  Variant variant_;
+  mutable std::mutex mutex_;
+  long gps_sentence_count_ = 0;
+};
+
+}  // namespace quelor
