@@ -293,12 +293,14 @@ struct Decoder {
 }  // namespace
 
 int run_decode(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
   Options o;
   const std::string error = parse_options(argc, argv, o);
-  if (!error.empty()) {
-    std::fputs(kUsage, stderr);
-    return bad(error);
-  }
+  if (!error.empty()) return bad(error + " (quelor decode --help)");
   std::vector<std::uint8_t> data;
   if (!read_input(o.file, data)) return bad(std::string("cannot read '") + (o.file ? o.file : "-") + "'");
 
