@@ -93,7 +93,7 @@ void BM_Cs21(benchmark::State& state) {
       [](const RecordBytes& r) { benchmark::DoNotOptimize(decode_cs21(r.text())); });
 }
 void BM_Tilt(benchmark::State& state) {
-  run(state, make_tilt_reader_framer(), repeat("$PTILT,1.25,-0.50*4E\r\n", kRecords),
+  run(state, make_tilt_reader_framer(), repeat("$PTILT,1.25,-0.50*7B\r\n", kRecords),
       [](const RecordBytes& r) { benchmark::DoNotOptimize(r.length); });
 }
 
