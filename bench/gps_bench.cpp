@@ -1,0 +1,82 @@
+// Throughput of the GPS path: sentence assembly and checksum in the reader,
+// the parser and the projection.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "gps/assembler.h"
+#include "gps/checksum.h"
+#include "gps/parser.h"
+#include "gps/projection.h"
+#include "gps/survey_zone.h"
+
+namespace {
+
+std::string with_checksum(const std::string& body) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "*%02X", quelor::nmea_checksum(body));
+  return body + buf + "\r\n";
+}
+
+const std::string kGga =
+    with_checksum("$GPGGA,123519.00,4807.03812,N,01131.00045,E,4,12,0.9,545.4,M,46.9,M,1.2,0031");
+
+void BM_AssembleAndCheck(benchmark::State& state) {
+  quelor::SentenceAssembler assembler;
+  std::int64_t accepted = 0;
+  for (auto _ : state) {
+    for (unsigned char c : kGga)
+      if (quelor::assemble_byte(assembler, c, 0))
+        accepted += quelor::checksum_ok(quelor::assembled_line(assembler));
+  }
+  benchmark::DoNotOptimize(accepted);
+  state.SetItemsProcessed(state.iterations());
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kGga.size()));
+}
+BENCHMARK(BM_AssembleAndCheck);
+
+void BM_Parse(benchmark::State& state) {
+  const quelor::FormatTable table = quelor::make_format_table(quelor::kFormatGga, false);
+  const std::string sentence = kGga.substr(0, kGga.size() - 2);
+  for (auto _ : state) {
+    quelor::GpsFix fix = quelor::parse_gps_fix(sentence, table, quelor::FixOptions{});
+    benchmark::DoNotOptimize(fix.latitude);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Parse);
+
+void BM_Project(benchmark::State& state) {
+  double lat = 48.1, lon = 11.5;
+  for (auto _ : state) {
+    quelor::GridPoint p = quelor::project_to_utm(lat, lon, 32);
+    benchmark::DoNotOptimize(p);
+    lat += 1e-9;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Project);
+
+// The whole path of one position sentence, byte by byte to grid coordinates.
+void BM_SentenceToGrid(benchmark::State& state) {
+  const quelor::FormatTable table = quelor::make_format_table(quelor::kFormatGga, false);
+  quelor::SentenceAssembler assembler;
+  quelor::SurveyZone zone = quelor::make_survey_zone(quelor::kAutomaticZone);
+  double sum = 0;
+  for (auto _ : state) {
+    for (unsigned char c : kGga) {
+      if (!quelor::assemble_byte(assembler, c, 0)) continue;
+      const std::string_view line = quelor::assembled_line(assembler);
+      if (!quelor::checksum_ok(line)) continue;
+      quelor::GpsFix fix = quelor::parse_gps_fix(line, table, quelor::FixOptions{});
+      quelor::project_fix(zone, fix);
+      sum += fix.easting;
+    }
+  }
+  benchmark::DoNotOptimize(sum);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SentenceToGrid);
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// Sentence assembly from the GPS byte stream: "$" starts a sentence and notes
+// its start tick; a line feed completes a non-empty line; characters below
+// "$" (carriage return, blanks, control characters) and 0x7F are dropped; more
+// than 200 collected characters start the line over at position 0.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace quelor {
+
+inline constexpr std::size_t kSentenceWrapLength = 200;
+inline constexpr std::size_t kGpsSentenceSize = 256;  // the shared GpsSentence buffer
+
+struct SentenceAssembler {
+  std::array<char, kGpsSentenceSize> buffer{};
+  std::size_t length = 0;         // characters collected
+  std::uint32_t start_tick = 0;   // when the line's "$" (or first byte) arrived
+  std::size_t line_length = 0;    // the completed line, valid until the next byte
+  std::uint32_t line_tick = 0;
+};
+
+// Feeds one byte; true when a line feed completed a non-empty line, which is
+// then `assembled_line()` with the tick `line_tick`.
+bool assemble_byte(SentenceAssembler& assembler, std::uint8_t byte, std::uint32_t now);
+
+inline std::string_view assembled_line(const SentenceAssembler& assembler) {
+  return {assembler.buffer.data(), assembler.line_length};
+}
+
+}  // namespace quelor

@@ -1,0 +1,183 @@
+#include "gps/parser.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "gps/fields.h"
+#include "gps/number_text.h"
+#include "gps/quality.h"
+#include "gps/time_of_day.h"
+#include "gps/units.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+// Degree digits of latitude (2) and longitude (3): the "." must follow the
+// degrees and two minute digits.
+constexpr std::size_t kLatitudeDegreeDigits = 2;
+constexpr std::size_t kLongitudeDegreeDigits = 3;
+constexpr int kFeetFlagField = 11;
+
+struct ParseState {
+  GpsFix fix;
+  double sign_north = 1.0;
+  double sign_east = 1.0;
+  char letter_north = 'N';
+  char letter_east = 'E';
+};
+
+std::wstring widen(std::string_view text) { return std::wstring(text.begin(), text.end()); }
+
+template <typename... Args>
+std::wstring format_wide(const char* format, Args... args) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, args...);
+  return widen(buf);
+}
+
+bool read_hemisphere(std::string_view field, double& sign, char& letter) {
+  if (field == "S" || field == "W") {
+    sign = -1.0;
+  } else if (field == "N" || field == "E") {
+    sign = 1.0;
+  } else {
+    return false;
+  }
+  letter = field[0];
+  return true;
+}
+
+// ddmm.mmmm / dddmm.mmmm to decimal degrees and the display text.
+bool read_angle(std::string_view field, std::size_t degree_digits, double sign, char letter,
+                double& value, std::wstring& text) {
+  if (field.find('.') != degree_digits + 2) return false;
+  const std::string_view degrees = field.substr(0, degree_digits);
+  const std::string_view minutes = field.substr(degree_digits);
+  value = (leading_int(degrees) + leading_double(minutes) / 60.0) * sign;
+  if (!std::isfinite(value)) return false;
+  text = std::wstring(1, static_cast<wchar_t>(static_cast<unsigned char>(letter))) + widen(degrees) +
+         L'\u00B0' + widen(minutes) + L'\'';
+  return true;
+}
+
+bool read_grid_value(std::string_view sentence, std::string_view field, const FormatTable& table,
+                     const FixOptions& options, double& value) {
+  if (field.empty()) return false;
+  value = leading_double(field);
+  if (table.format == kFormatPseudoGga) {
+    std::string_view units;
+    if (extract_field(sentence, kFeetFlagField, ',', units) && units == "F")
+      value = rts_feet_to_metres(value, options.rts_units);
+  }
+  return std::isfinite(value);
+}
+
+void apply_role(ParseState& s, int role, bool found, std::string_view field,
+                std::string_view sentence, const FormatTable& table, const FixOptions& options) {
+  GpsFix& fix = s.fix;
+  switch (role) {
+    case kRoleSatellites:
+      fix.satellites = leading_int(field);
+      if (fix.satellites < 2) fix.valid = 0;
+      break;
+    case kRoleQuality:
+      fix.quality = leading_int(field);
+      if (table.format == kFormatPos && fix.quality < 2147483647) fix.quality += 1;
+      if ((table.format == kFormatGgaGsa || table.format == kFormatGga) && fix.quality == 0) fix.valid = 0;
+      fix.quality_label = found ? quality_label(field) : std::string_view{};
+      break;
+    case kRoleNorthSouth:
+      if (!read_hemisphere(field, s.sign_north, s.letter_north)) fix.valid = 0;
+      break;
+    case kRoleEastWest:
+      if (!read_hemisphere(field, s.sign_east, s.letter_east)) fix.valid = 0;
+      break;
+    case kRoleLatitude:
+      if (!read_angle(field, kLatitudeDegreeDigits, s.sign_north, s.letter_north, fix.latitude,
+                      fix.latitude_text))
+        fix.valid = 0;
+      fix.geographic = true;
+      break;
+    case kRoleLongitude:
+      if (!read_angle(field, kLongitudeDegreeDigits, s.sign_east, s.letter_east, fix.longitude,
+                      fix.longitude_text))
+        fix.valid = 0;
+      fix.geographic = true;
+      break;
+    case kRoleDilution:
+    case kRoleDilution2:
+    case kRoleDilution3:
+      fix.dilution = leading_double(field);
+      fix.dilution_text = dilution_text(fix.dilution);
+      break;
+    case kRoleNorthing:
+      if (!read_grid_value(sentence, field, table, options, fix.northing)) fix.valid = 0;
+      fix.geographic = false;
+      break;
+    case kRoleEasting:
+      if (!read_grid_value(sentence, field, table, options, fix.easting)) fix.valid = 0;
+      fix.geographic = false;
+      break;
+    case kRoleSatellitesShown:
+      fix.satellites_shown = leading_int(field);
+      fix.satellites_shown_text = format_wide(" %02d", fix.satellites_shown);
+      break;
+    case kRoleExtraA:
+    case kRoleExtraB:
+    case kRoleExtraC: {
+      const int i = role - kRoleExtraA;
+      fix.extras[i] = leading_double(field);
+      if (options.show_extras) fix.extra_texts[i] = format_wide("%8.3f", fix.extras[i]);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+FixOptions fix_options(int rts_units, int instrument_type) {
+  return FixOptions{rts_units, instrument_type != kEm61Lx2};
+}
+
+GpsFix parse_gps_fix(std::string_view sentence, const FormatTable& table, const FixOptions& options) {
+  ParseState state;
+  for (int i = 0; i < table.pair_count && i < static_cast<int>(table.pairs.size()); ++i) {
+    std::string_view field;
+    const bool found = extract_field(sentence, table.pairs[i].field, ',', field);
+    if (!found) field = {};
+    apply_role(state, table.pairs[i].role, found, field, sentence, table, options);
+  }
+  std::string_view time_field;
+  if (extract_field(sentence, table.time_field, ',', time_field))
+    state.fix.time_of_day = time_of_day_seconds(time_field);
+  return state.fix;
+}
+
+bool format_has_role(const FormatTable& table, int role) {
+  for (int i = 0; i < table.pair_count && i < static_cast<int>(table.pairs.size()); ++i)
+    if (table.pairs[i].role == role) return true;
+  return false;
+}
+
+std::optional<double> gsa_pdop(std::string_view gsa_sentence) {
+  constexpr int kPdopField = 16;
+  std::string_view field;
+  if (!extract_field(gsa_sentence, kPdopField, ',', field)) return std::nullopt;
+  return leading_double(field);
+}
+
+std::wstring pdop_text(std::string_view gsa_sentence) {
+  const std::optional<double> pdop = gsa_pdop(gsa_sentence);
+  if (!pdop) return L"N/A";
+  return format_wide("%-4.1f", *pdop);
+}
+
+std::wstring dilution_text(double dilution) {
+  return format_wide(dilution < 10.0 ? "%3.1f" : "%3.0f", dilution);
+}
+
+}  // namespace quelor
