@@ -356,3 +356,43 @@ TEST(ReadingMessages, TableIdsNamesAndDelivery) {
 
 }  // namespace
 }  // namespace quelor
+
+#include "serial/reader_duties.h"
+
+namespace quelor {
+namespace {
+
+TEST(ReaderDuties, TicksAndFlagsPerReader) {
+  struct Case {
+    int type;
+    ReaderOptions options;
+    bool last_tick, closing_pair, arrival, repaint, wakeup;
+  };
+  const Case cases[] = {
+      {kEm31Mk2, {}, true, false, true, false, false},
+      {kEm38, {.record_length = 7}, true, false, true, false, false},
+      {kEm34_3, {}, true, false, true, false, false},
+      {kEm38Mk2, {}, true, false, true, false, false},
+      {kEm38_4, {}, false, false, true, false, false},
+      {kEm61Lx2, {}, true, false, true, true, true},
+      {kEm61Mk2, {}, true, false, true, false, true},
+      {kEm61Mk2, {.polled = true}, false, false, true, false, true},
+      {kEm61Mk2, {.second_mode = true}, false, true, true, false, false},
+      {kGrad601, {}, true, false, false, true, false},
+      {kCs21, {}, true, false, false, true, false},
+  };
+  for (const Case& c : cases) {
+    const ReaderDuties d = reader_duties(c.type, *make_instrument_framer(c.type, c.options));
+    SCOPED_TRACE(c.type);
+    EXPECT_EQ(d.stamp_last_record_tick, c.last_tick);
+    EXPECT_EQ(d.stamp_on_closing_pair, c.closing_pair);
+    EXPECT_EQ(d.stamp_arrival_tick, c.arrival);
+    EXPECT_EQ(d.repaint_after_blanking, c.repaint);
+    EXPECT_EQ(d.resend_wakeup_when_lost, c.wakeup);
+    EXPECT_FALSE(d.log_rejected_lines);
+  }
+  EXPECT_TRUE(reader_duties(0, make_tilt_reader_framer()).log_rejected_lines);
+}
+
+}  // namespace
+}  // namespace quelor
