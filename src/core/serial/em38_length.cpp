@@ -31,11 +31,14 @@ LengthProbeState probe_em38_byte(Em38LengthProbe& p, std::uint8_t byte) {
 }
 
 std::optional<int> em38_length_of(const std::uint8_t* data, std::size_t size) {
-  Em38LengthProbe probe;
-  for (std::size_t i = 0; i < size; ++i) {
-    const LengthProbeState s = probe_em38_byte(probe, data[i]);
-    if (s == LengthProbeState::kDone) return probe.length;
-    if (s == LengthProbeState::kFailed) return std::nullopt;
+  for (std::size_t start = 0; start < size; ++start) {
+    if (data[start] != 'T') continue;
+    Em38LengthProbe probe;
+    for (std::size_t i = start; i < size; ++i) {
+      const LengthProbeState s = probe_em38_byte(probe, data[i]);
+      if (s == LengthProbeState::kDone) return probe.length;
+      if (s == LengthProbeState::kFailed) break;
+    }
   }
   return std::nullopt;
 }

@@ -22,8 +22,9 @@ struct Em38LengthProbe {
 // Feeds one byte; returns the state afterwards.
 LengthProbeState probe_em38_byte(Em38LengthProbe& probe, std::uint8_t byte);
 
-// The record length found in a byte stream (the first "T" to its carriage
-// return), or nullopt.
+// The record length found in a captured byte stream: the first "T" whose
+// carriage return follows 7 or 12 bytes after it (a status byte that reads
+// "T" in a partial record is skipped), or nullopt.
 std::optional<int> em38_length_of(const std::uint8_t* data, std::size_t size);
 
 // On the port: wait 10 ms; up to 2000 ms for a "T"; then up to 1000 ms for

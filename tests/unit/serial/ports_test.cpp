@@ -282,6 +282,20 @@ TEST(Em38Length, DetectionTable) {
   }
 }
 
+TEST(Em38Length, CaptureSkipsAStatusByteThatReadsT) {
+  // A capture joined after the "T" of a record whose status byte is "T".
+  const std::string stream = "T0123\rT\x23" "01234\rT\x23" "01234\r";
+  const auto* data = reinterpret_cast<const std::uint8_t*>(stream.data());
+  EXPECT_EQ(em38_length_of(data, stream.size()).value_or(0), 7);
+  // At the start of a survey the first "T" decides: the start fails.
+  FakeClock clock(0);
+  ScriptedPort port(clock);
+  port.arrive(20, stream);
+  EXPECT_FALSE(detect_em38_record_length(port, clock).has_value());
+  const std::string none = "T0123\rT\x23" "012345\r";
+  EXPECT_FALSE(em38_length_of(reinterpret_cast<const std::uint8_t*>(none.data()), none.size()).has_value());
+}
+
 TEST(Em38Length, TimeWindows) {
   {  // the "T" after 2000 ms is too late
     FakeClock clock(0);
