@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "settings/instrument_defaults.h"
 #include "settings/line_reader.h"
 #include "settings/settings_path.h"
 #include "settings/settings_text.h"
@@ -40,6 +41,13 @@ int settings_file_operation(int mode, Settings& s, const Variant& v, FileSystem&
   }
   read_settings_text(std::string_view(*text).substr(reader.position), s, v);
   return 1;
+}
+
+Settings settings_at_start(const Variant& v, FileSystem& fs) {
+  Settings s = initial_settings(v);
+  settings_file_operation(kLoadSettings, s, v, fs);
+  if (v.instrument_type == kGrad601) s.geometry_units = 0;
+  return s;
 }
 
 }  // namespace quelor

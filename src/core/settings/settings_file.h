@@ -20,4 +20,8 @@ enum SettingsFileMode : int { kLoadSettings = 0, kSaveSettings = 1, kDeleteSetti
 // when that failed or for an unknown mode or variant.
 int settings_file_operation(int mode, Settings& s, const Variant& v, FileSystem& fs);
 
+// What the main window starts with: initial_settings(v), then the settings
+// file loaded over it (mode 0); Grad601 then shows offsets in metres.
+Settings settings_at_start(const Variant& v, FileSystem& fs);
+
 }  // namespace quelor

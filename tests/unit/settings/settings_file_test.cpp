@@ -199,5 +199,26 @@ TEST(SettingsFile, VariantsDoNotShareFiles) {
   EXPECT_EQ(fs.files.size(), 2u);
 }
 
+TEST(SettingsFile, SettingsAtStart) {
+  MemoryFileSystem fs;
+  const Variant qyn601{kGrad601, kNavigation};
+  EXPECT_EQ(settings_at_start(qyn601, fs), initial_settings(qyn601));
+  EXPECT_TRUE(fs.file_exists(settings_file_path(qyn601)));
+
+  Settings saved = initial_settings(qyn601);
+  saved.geometry_units = 2;
+  saved.sensor_separation = 0.75;
+  settings_file_operation(kSaveSettings, saved, qyn601, fs);
+  const Settings s = settings_at_start(qyn601, fs);
+  EXPECT_EQ(s.sensor_separation, 0.75);
+  EXPECT_EQ(s.geometry_units, 0);  // Grad601 offsets are shown in metres
+
+  const Variant qyn38{kEm38, kNavigation};
+  Settings em38 = initial_settings(qyn38);
+  em38.geometry_units = 3;
+  settings_file_operation(kSaveSettings, em38, qyn38, fs);
+  EXPECT_EQ(settings_at_start(qyn38, fs).geometry_units, 3);
+}
+
 }  // namespace
 }  // namespace quelor
