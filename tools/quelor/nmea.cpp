@@ -148,7 +148,7 @@ int run_nmea(int argc, char** argv) {
   const std::string error = parse_options(argc, argv, o);
   if (!error.empty()) return fail(error);
   std::FILE* in = stdin;
-  if (o.file) {
+  if (o.file && std::strcmp(o.file, "-") != 0) {
     in = std::fopen(o.file, "rb");
     if (!in) return fail(std::string("cannot read ") + o.file);
   }
