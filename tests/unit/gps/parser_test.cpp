@@ -332,3 +332,29 @@ TEST(Warning, ActivityMarkToggles) {
 
 }  // namespace
 }  // namespace quelor
+
+#include "gps/gps_settings.h"
+
+namespace quelor {
+namespace {
+
+TEST(GpsSettings, FormatAndOptionsFromTheSettingsRecord) {
+  Settings settings;
+  EXPECT_EQ(format_table_from_settings(settings).format, kFormatGga);  // default 1
+  settings.gps_sentence = kFormatPseudoGga;
+  settings.pseudo_gga_variant = 1;
+  const GpsReaderConfig config = gps_reader_config(settings);
+  EXPECT_TRUE(config.format.slam);
+  EXPECT_TRUE(config.format.checksum_required);
+  EXPECT_EQ(config.minimum_interval_ms, 910u);
+  EXPECT_EQ(config.silence_ms, 3000u);
+  settings.rts_units = kRtsUsSurveyFeet;
+  EXPECT_EQ(fix_options_from_settings(settings, kEm61Lx2).rts_units, kRtsUsSurveyFeet);
+  EXPECT_FALSE(fix_options_from_settings(settings, kEm61Lx2).show_extras);
+  EXPECT_TRUE(fix_options_from_settings(settings, kEm31Mk2).show_extras);
+  settings.gps_warning_mask.minimum_satellites = 7;
+  EXPECT_EQ(warning_limits_from_settings(settings).minimum_satellites, 7);
+}
+
+}  // namespace
+}  // namespace quelor
