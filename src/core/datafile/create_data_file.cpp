@@ -31,11 +31,8 @@ bool write_survey_start(CreateDataFileContext& c, bool continuing) {
   c.sink.seek_end();
   bool ok = c.writer.write_header(c.header, continuing);
   ok = c.writer.write_line_block(c.line, c.local_time.local_time(), c.clock.now_ms()) && ok;
-  // Flush as well as close and reopen: the blocks must really be on disk.
-  ok = c.sink.flush() && ok;
-  c.sink.close();
-  if (c.save_settings) c.save_settings();
-  return c.sink.reopen() && ok;
+  // Flushed as well as closed and reopened: the blocks must really be on disk.
+  return c.writer.commit_to_disk(c.save_settings) && ok;
 }
 
 CreateDataFileResult create_data_file(CreateDataFileContext& c) {
@@ -105,7 +102,7 @@ ContinueResult continue_data_file(CreateDataFileContext& c, const AppendSituatio
   if (c.settings.gps_enabled > 0) {
     const std::string file = read_all(c.sink);
     c.sink.seek_end();
-    r.scan = scan_appended_file(file, c.writer.record_length(), frame, &c.clock);
+    r.scan = scan_appended_file(file, c.writer.record_length(), frame, &c.clock, c.scan_busy);
     c.messages.show(r.scan->message);
     if (!r.scan->ok) {
       r.must_exit = r.scan->must_exit;

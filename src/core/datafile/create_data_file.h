@@ -59,6 +59,7 @@ struct CreateDataFileContext {
   HeaderFields header;       // the file name is filled in here
   LineBlockFields line;      // likewise
   std::function<void()> save_settings;
+  std::function<void()> scan_busy = {};  // advances the map's busy indicator
 };
 
 struct CreateDataFileResult {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "datafile/local_time.h"
+#include "gps/markers.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -52,17 +53,12 @@ struct ReadingInput {
 };
 std::string reading_record(const Variant& v, const ReadingInput& r);
 
-// Marker characters of the GPS records: first piece, continuation pieces,
-// summary tag and summary flag.
-struct GpsMarkers {
-  char first = '@';
-  char continuation = '#';
-  char summary = '!';
-  char flag = ' ';
-};
-inline constexpr GpsMarkers kGpsAccepted{'@', '#', '!', ' '};
-inline constexpr GpsMarkers kGpsForwarded{'@', '#', '!', 'p'};
-inline constexpr GpsMarkers kGpsUnparsed{'?', '"', '!', ' '};
+// Marker characters of the GPS records (first piece, continuation pieces,
+// summary tag and summary flag): the GPS reader's marker sets.
+using GpsMarkers = MarkerSet;
+inline constexpr GpsMarkers kGpsAccepted = kMarkerSetA;
+inline constexpr GpsMarkers kGpsForwarded = kMarkerSetAp;
+inline constexpr GpsMarkers kGpsUnparsed = kMarkerSetQ;
 
 // The sentence in pieces of L-2 characters, then the summary record with the
 // sentence count ("%06ld") and the receive tick: one string, one write.

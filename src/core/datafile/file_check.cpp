@@ -64,7 +64,10 @@ struct Checker {
   }
 
   bool is_identification(std::string_view rec) const {
-    return rec.size() >= 12 && variant_of_program_code(rec.substr(0, 9)).has_value() && is_digits(rec.substr(9, 3));
+    if (rec.size() < 12) return false;
+    const std::string_view start = rec.substr(1, 2);
+    if (start != "LK" && start != "YN") return false;
+    return variant_of_program_code(rec.substr(0, 9)).has_value() && is_digits(rec.substr(9, 3));
   }
 
   bool is_reading_tag(char tag) const {

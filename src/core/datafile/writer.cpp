@@ -82,11 +82,12 @@ bool DataFileWriter::write_em38_4_constants(const std::array<ConstantPair, 28>& 
   return emit_all(em38_4_constant_records(variant_, pairs));
 }
 
-bool DataFileWriter::commit_to_disk() {
+bool DataFileWriter::commit_to_disk(const std::function<void()>& while_closed) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!sink_.is_open()) return false;
   const bool flushed = sink_.flush();
   sink_.close();
+  if (while_closed) while_closed();
   return sink_.reopen() && flushed;
 }
 

@@ -5,6 +5,7 @@
 // so records never interleave inside a record.
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -46,8 +47,10 @@ class DataFileWriter {
   bool write_em38_4_constants(const std::array<ConstantPair, 28>& pairs);
 
   // Puts what was written on the disk: flush, close and reopen at the end.
-  // Called after the header and line blocks and at every pause.
-  bool commit_to_disk();
+  // Called after the header and line blocks and at every pause;
+  // `while_closed` runs between close and reopen (the settings are saved
+  // there when a file is created).
+  bool commit_to_disk(const std::function<void()>& while_closed = {});
 
   long gps_sentence_count() const;
   void set_gps_sentence_count(long count);

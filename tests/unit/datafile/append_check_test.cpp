@@ -220,3 +220,34 @@ TEST(AppendCheck, RandomHeadsNeverCrash) {
 
 }  // namespace
 }  // namespace quelor
+
+#include "gps/projection.h"
+
+namespace quelor {
+namespace {
+
+// With the survey's projection: a file in zone 60 continued from a first fix
+// just east of the antimeridian (zone 1) is mapped in zone 60.
+TEST(AppendCheckWithProjection, ZoneSixtyAgainstOne) {
+  Settings s;
+  AppendSituation situation;
+  situation.have_valid_fix = true;
+  situation.first_latitude = -17.5;
+  situation.first_longitude = -179.99;
+  situation.current_zone = project_to_utm(situation.first_latitude, situation.first_longitude, 0).zone;
+  ASSERT_EQ(situation.current_zone, 1);
+  situation.project = [](double lat, double lon, int zone) {
+    const GridPoint p = project_to_utm(lat, lon, zone);
+    return GridPosition{p.easting, p.northing};
+  };
+  const AppendCheckResult r = check_append({kEm31Mk2, 0}, head_of({kEm31Mk2, 0}, s, 60), s, situation);
+  ASSERT_TRUE(r.passed);
+  EXPECT_EQ(r.adopted_zone, 60);
+  // East of zone 60's central meridian (177 E) by 3.01 degrees: beyond 500 km.
+  EXPECT_GT(r.origin->easting, 800000.0);
+  EXPECT_LT(r.origin->northing, 10000000.0);
+  EXPECT_GT(r.origin->northing, 8000000.0);
+}
+
+}  // namespace
+}  // namespace quelor

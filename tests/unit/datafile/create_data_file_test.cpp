@@ -20,7 +20,10 @@ struct Harness {
     LineBlockFields line;
     line.line_name = settings.survey_line;
     return CreateDataFileContext{variant, settings, fs,    chooser, messages, sink,
-                                 writer,  time,     clock, h,       line,     [this] { ++saves; }};
+                                 writer,  time,     clock, h,       line,     [this] {
+                                   ++saves;
+                                   saved_while_closed = !sink.is_open();
+                                 }};
   }
   Variant variant;
   Settings settings;
@@ -32,6 +35,7 @@ struct Harness {
   FixedLocalTime time;
   FixedClock clock;
   int saves = 0;
+  bool saved_while_closed = false;
 };
 
 TEST(CreateDataFile, NewFileGetsHeaderLineBlockAndTimeMarkOnDisk) {
@@ -53,6 +57,7 @@ TEST(CreateDataFile, NewFileGetsHeaderLineBlockAndTimeMarkOnDisk) {
   EXPECT_EQ(r.name, "250307_002");
   EXPECT_EQ(h.settings.data_folder, L"C:\\Field\\");
   EXPECT_EQ(h.saves, 1);
+  EXPECT_TRUE(h.saved_while_closed);
   const std::string bytes = h.sink.file(r.path);
   EXPECT_EQ(bytes.size(), 24u * 8);
   EXPECT_EQ(bytes.substr(24, 11), "H250307_002");
