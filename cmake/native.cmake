@@ -41,10 +41,19 @@ add_executable(quelor ${QUELOR_TOOL_SOURCES})
 target_link_libraries(quelor PRIVATE quelor_core)
 
 # Device simulator on pseudo-terminals.
+# The simulator's models and encoders are a library (devsim_lib) so that the
+# unit tests link them; main.cpp is the program.
 file(GLOB_RECURSE DEVSIM_SOURCES CONFIGURE_DEPENDS tools/devsim/*.cpp)
+list(FILTER DEVSIM_SOURCES EXCLUDE REGEX "/tools/devsim/main\\.cpp$")
 if(DEVSIM_SOURCES)
-  add_executable(devsim ${DEVSIM_SOURCES})
-  target_link_libraries(devsim PRIVATE quelor_core Threads::Threads util)
+  add_library(devsim_lib STATIC ${DEVSIM_SOURCES})
+  target_include_directories(devsim_lib PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+  target_link_libraries(devsim_lib PUBLIC core_variant Threads::Threads)
+  add_executable(devsim ${CMAKE_SOURCE_DIR}/tools/devsim/main.cpp)
+  target_link_libraries(devsim PRIVATE devsim_lib)
+  if(TARGET unit_devsim)
+    target_link_libraries(unit_devsim PRIVATE devsim_lib)
+  endif()
 endif()
 
 # Black-box tests of the tools (shell scripts in tests/cli) get the tool paths.

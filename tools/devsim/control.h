@@ -1,0 +1,43 @@
+#pragma once
+// Control commands, one per line on standard input or the control FIFO:
+//   trigger [RECORDS]           the trigger / marker button (default 3 records)
+//   silence DEVICE SECONDS      the device sends and answers nothing
+//   garbage DEVICE BYTES        that many random bytes into the stream now
+//   badsum DEVICE N             the next N sentences with a wrong checksum
+//   quality Q | satellites N | hdop X      the GPS fix
+//   dipole V|H                  turn the instrument (EM31/EM38/EM34/EM38-MK2)
+//   pause-walk | resume-walk | status | quit
+// DEVICE is instrument, gps or tilt.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quelor::devsim {
+
+enum class Device { kInstrument, kGps, kTilt };
+
+enum class ControlKind {
+  kTrigger, kSilence, kGarbage, kBadsum, kQuality, kSatellites, kHdop, kDipole,
+  kPauseWalk, kResumeWalk, kStatus, kQuit,
+};
+
+struct ControlCommand {
+  ControlKind kind = ControlKind::kStatus;
+  Device device = Device::kInstrument;
+  double number = 0;      // seconds, hdop
+  int count = 0;          // records, bytes, sentences, quality, satellites
+  bool vertical = true;   // dipole
+};
+
+struct ControlParse {
+  std::optional<ControlCommand> command;  // empty for a blank line or an error
+  std::string error;                      // set on error
+};
+
+ControlParse parse_control_line(std::string_view line);
+
+std::optional<Device> device_from_name(std::string_view name);
+std::string_view device_name(Device d);
+
+}  // namespace quelor::devsim

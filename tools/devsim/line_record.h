@@ -1,0 +1,53 @@
+#pragma once
+// The line instruments and the tilt meter: NMEA-style text lines.
+//   Grad601: "$PBAR,<sensor 1>[,<sensor 2>]" CR LF, gradients in nT.
+//   DualEM CS-21: "$PDLM1,<time>,<HCP cond>,<HCP in-phase>,<PRP cond>,<PRP in-phase>,<temperature>*hh" CR LF.
+//   Tilt meter: "$PTLT,<pitch>,<heading>,<temperature>,<roll>*hh" CR LF (angles in degrees;
+//   roll in field 5 and pitch in field 2, the fields the program reads by default).
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quelor::devsim {
+
+struct GradReading {
+  double sensor1 = 0;  // nT
+  double sensor2 = 0;
+  int sensors = 2;
+};
+
+std::string encode_grad601_line(const GradReading& r);
+
+struct Cs21Reading {
+  double time_of_day = 0;                // seconds
+  double hcp_conductivity = 0;           // mS/m, 2 m horizontal co-planar pair
+  double hcp_inphase = 0;                // ppt
+  double prp_conductivity = 0;           // 2.1 m perpendicular pair
+  double prp_inphase = 0;
+  double temperature = 18.5;             // degrees C
+};
+
+std::string encode_cs21_line(const Cs21Reading& r, bool good_checksum = true);
+
+struct TiltReading {
+  double roll = 0, pitch = 0;  // degrees
+  double heading = 0;          // degrees
+  double temperature = 19.0;
+};
+
+std::string encode_tilt_sentence(const TiltReading& r, bool good_checksum = true);
+
+// Output rates of the tilt meter by index 0..4: 1, 2, 5, 10, 20 Hz.
+int tilt_rate_hz(int index);
+
+// "[1D<rate>" + CR -> the new rate in Hz when it is one of the five rates.
+std::optional<int> parse_tilt_rate_command(std::string_view command);
+
+// "[1D<rate>" + CR for a rate index (what the program sends).
+std::string tilt_rate_command(int index);
+
+// The tilt meter's confirmation: ">New Output Data Rate: <n> Hz" CR LF.
+std::string tilt_rate_answer(int hz);
+
+}  // namespace quelor::devsim
