@@ -9,17 +9,6 @@ namespace quelor {
 
 namespace {
 
-// Text from outside (operator, GPS receiver, tilt meter) kept printable, so
-// that a stray line feed or control byte can never break the record framing.
-std::string printable(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u < 32 || u > 126) c = '?';
-  }
-  return out;
-}
-
 // Record with column L-3 a space and column L-2 the format flag '1'.
 std::string flagged_record(std::string body, int length) {
   return finish_record(fit_text(body, static_cast<std::size_t>(length - 3)) + " 1", length);
@@ -60,7 +49,7 @@ std::vector<std::string> line_block_records(const Variant& v, const LineBlockFie
   const char direction = f.line_direction >= 0 && f.line_direction < 4 ? kDirections[f.line_direction] : 'N';
   const std::string name_tail = f.file_name.size() > 10 ? f.file_name.substr(10, 10) : std::string();
   std::vector<std::string> out;
-  out.push_back(finish_record("L" + fit_text(printable(f.line_name), 12) + fit_text(printable(name_tail), 10), length));
+  out.push_back(finish_record("L" + fit_text(printable_text(f.line_name), 12) + fit_text(printable_text(name_tail), 10), length));
   out.push_back(finish_record(format_text("B%11.2f", f.start_station), length));
   out.push_back(finish_record(format_text("A%c      %11.3f", direction, f.station_increment), length));
   out.push_back(finish_record(format_text("Z%02d%02d%04d %02d:%02d:%02d", now.day, now.month, now.year, now.hour,
@@ -92,7 +81,7 @@ std::string station_record(const Variant& v, double station, const LocalTime& no
 
 std::string remark_record(const Variant& v, char tag, std::string_view text, std::uint32_t tick) {
   std::string body(1, tag);
-  body += fit_text(printable(text.substr(0, 11)), 11);
+  body += fit_text(printable_text(text.substr(0, 11)), 11);
   return ticked_record(body, tick, record_length(v));
 }
 
@@ -110,7 +99,7 @@ std::string gps_sentence_records(const Variant& v, std::string_view sentence, st
                                  const GpsMarkers& markers, long sentence_count) {
   const int length = record_length(v);
   const std::size_t piece = static_cast<std::size_t>(length - 2);
-  const std::string text = printable(sentence);
+  const std::string text = printable_text(sentence);
   std::string out;
   std::size_t at = 0;
   do {

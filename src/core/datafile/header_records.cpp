@@ -106,6 +106,20 @@ HeaderFields header_fields_from_settings(const Settings& s, int instrument_type)
   return f;
 }
 
+LineBlockFields line_block_fields_from_settings(const Settings& s) {
+  LineBlockFields f;
+  f.line_name = s.survey_line;
+  f.start_station = s.start_station;
+  f.line_direction = s.line_direction;
+  const int mode = s.survey_mode >= 0 && s.survey_mode <= 2 ? s.survey_mode : 0;
+  f.station_increment = s.station_increments[static_cast<std::size_t>(mode)];
+  f.null_values = s.channel_null_values;
+  f.previous_null_values = s.channel_null_values;
+  f.lx2_constants = {{{s.left_coil_filter_factor, s.left_coil_filter_factor},
+                      {s.right_coil_filter_factor, s.right_coil_filter_factor}}};
+  return f;
+}
+
 std::string identification_record(const Variant& v, const HeaderFields& f, bool continuing) {
   const int length = record_length(v);
   std::string code = program_code(v, f.em61_model, f.number_of_sensors);
@@ -115,7 +129,7 @@ std::string identification_record(const Variant& v, const HeaderFields& f, bool 
 }
 
 std::string setup_record_h(const Variant& v, const HeaderFields& f) {
-  std::string out = "H" + fit_text(f.file_name, 10);
+  std::string out = "H" + fit_text(printable_text(f.file_name), 10);
   if (v.instrument_type == kGrad601) {
     out += format_text("%5.2f  ", f.sensor_separation);
   } else if (f.survey_mode == 0) {

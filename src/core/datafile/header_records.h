@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "datafile/data_records.h"
 #include "settings/settings.h"
 #include "variant/variant.h"
 
@@ -61,6 +62,12 @@ struct HeaderFields {
 // reference position, EM61-MK2 channel option and polled mode, EM38-4 extra
 // options, EM61-LX2 constants) keep their defaults for the caller to set.
 HeaderFields header_fields_from_settings(const Settings& s, int instrument_type);
+
+// The first line block of a survey from the settings: survey line, start
+// station, line direction, the active station increment (of the survey
+// mode), EM61 null values (new and previous alike) and EM61-LX2 filter
+// factors. The file name and the EM38-4 constants are the caller's.
+LineBlockFields line_block_fields_from_settings(const Settings& s);
 
 // Record 1. Continuing a file of the real-time map line writes the first
 // letter of the program code in lower case.

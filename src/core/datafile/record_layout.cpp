@@ -28,6 +28,15 @@ std::string fit_text(std::string_view text, std::size_t width) {
   return out;
 }
 
+std::string printable_text(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < 32 || u > 126) c = '?';
+  }
+  return out;
+}
+
 std::string finish_record(std::string body, int record_length, char fill) {
   const std::size_t width = static_cast<std::size_t>(record_length - 1);
   body.resize(width, fill);

@@ -21,6 +21,11 @@ std::string format_text(const char* format, ...) __attribute__((format(printf, 1
 // Text padded with spaces (or cut) to exactly `width` characters.
 std::string fit_text(std::string_view text, std::size_t width);
 
+// Text from outside (operator, file names, GPS receiver, tilt meter) with
+// every character outside 32-126 replaced by '?', so that a stray line feed
+// or control byte can never break the record framing.
+std::string printable_text(std::string_view text);
+
 // The record from its fields: cut to L-1 characters, padded with `fill` to
 // L-1, then the line feed.
 std::string finish_record(std::string body, int record_length, char fill = ' ');

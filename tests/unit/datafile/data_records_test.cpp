@@ -208,3 +208,32 @@ TEST(EveryRecord, IsExactlyLBytesEndingInLineFeed) {
 
 }  // namespace
 }  // namespace quelor
+
+#include "datafile/header_records.h"
+
+namespace quelor {
+namespace {
+
+TEST(FileName, FifteenCharactersOverHAndEveryL) {
+  const Variant v{kEm61Mk2, 0};
+  HeaderFields h;
+  h.file_name = "ABCDEFGHIJKLMNO";
+  LineBlockFields line;
+  line.file_name = h.file_name;
+  line.line_name = "7";
+  EXPECT_EQ(setup_record_h(v, h).substr(0, 11), "HABCDEFGHIJ");
+  for (int n = 0; n < 3; ++n) {
+    const std::string l = line_block_records(v, line, {})[0];
+    EXPECT_EQ(l.substr(0, 13), "L7           ");
+    EXPECT_EQ(l.substr(13, 10), "KLMNO     ");
+  }
+  h.file_name = "250307_002";
+  line.file_name = h.file_name;
+  EXPECT_EQ(line_block_records(v, line, {})[0].substr(13, 10), std::string(10, ' '));
+  // A name with characters beyond 8-bit printable text stays inside the record.
+  h.file_name = "Caf\xE9\n";
+  EXPECT_EQ(setup_record_h(v, h).substr(0, 11), "HCaf??     ");
+}
+
+}  // namespace
+}  // namespace quelor

@@ -168,5 +168,20 @@ TEST(HeaderFields, FromSettings) {
   EXPECT_EQ(header_fields_from_settings(s, kEm31Mk2).instrument_model, 0);
 }
 
+TEST(LineBlockFields, FromSettings) {
+  Settings s;
+  s.survey_line = "12A";
+  s.start_station = 5.5;
+  s.line_direction = 3;
+  s.survey_mode = 1;
+  s.station_increments = {1.0, 0.2, 2.0};
+  const LineBlockFields f = line_block_fields_from_settings(s);
+  EXPECT_EQ(f.line_name, "12A");
+  EXPECT_DOUBLE_EQ(f.start_station, 5.5);
+  EXPECT_EQ(f.line_direction, 3);
+  EXPECT_DOUBLE_EQ(f.station_increment, 0.2);
+  EXPECT_EQ(line_block_records({kEm38, 0}, f, {})[2].substr(0, 2), "AE");
+}
+
 }  // namespace
 }  // namespace quelor
