@@ -157,7 +157,7 @@ std::vector<std::string> lx2_constant_records(const Variant& v, const std::array
 std::vector<std::string> em38mk2_constant_records(const Variant& v, const std::array<ConstantPair, 6>& pairs) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < pairs.size(); ++i)
-    out.push_back(finish_record(format_text("O%1zu%10.3f %10.3f   ", i + 1, pairs[i].first, pairs[i].second),
+    out.push_back(finish_record(format_text("O%1d%10.3f %10.3f   ", static_cast<int>(i + 1), pairs[i].first, pairs[i].second),
                                 record_length(v)));
   return out;
 }

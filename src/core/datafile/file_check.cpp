@@ -109,13 +109,13 @@ struct Checker {
       if (i < raw_end) continue;
       if (tilt && i >= 23) {
         if (c != 0) {
-          error(n, format_text("tilt record column %zu is not a zero byte", i));
+          error(n, format_text("tilt record column %d is not a zero byte", static_cast<int>(i)));
           return;
         }
         continue;
       }
       if (c < 32 || c > 126) {
-        error(n, format_text("unprintable byte 0x%02X in column %zu", c, i));
+        error(n, format_text("unprintable byte 0x%02X in column %d", c, static_cast<int>(i)));
         return;
       }
     }
@@ -281,7 +281,7 @@ struct Checker {
     for (std::size_t at = 0; at + l <= bytes.size(); at += l) record(++n, bytes.substr(at, l));
     report.records = n;
     if (bytes.size() % l != 0)
-      error(n + 1, format_text("truncated record: %zu of %d bytes", bytes.size() % l, length));
+      error(n + 1, format_text("truncated record: %d of %d bytes", static_cast<int>(bytes.size() % l), length));
     if (phase == Phase::kHeader || phase == Phase::kLine || phase == Phase::kAfterHeader)
       error(n, "file ends inside a header or line block");
   }

@@ -180,7 +180,7 @@ std::vector<std::string> header_constant_records(const Variant& v, const HeaderF
   if (v.instrument_type == kEm38Mk2) {
     for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) {
       const auto& [first, second] = f.em38mk2_constants[i];
-      out.push_back(finish_record(format_text("O%1zu%10.3f %10.3f   ", i + 1, first, second), length));
+      out.push_back(finish_record(format_text("O%1d%10.3f %10.3f   ", static_cast<int>(i + 1), first, second), length));
     }
   }
   return out;
