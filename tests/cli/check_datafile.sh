@@ -67,6 +67,7 @@ expect 1 "$WORK/foreign.dat" 'first record is not a header'
 
 # Missing file.
 expect 2 "$WORK/does-not-exist.dat"
+expect 2 "$WORK"
 "$QUELOR" check >/dev/null 2>&1
 [ $? -eq 2 ] || fail "no argument should exit 2"
 

@@ -1,9 +1,6 @@
 // quelor check FILE: validates a survey data file and prints one JSON object.
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 
 #include "commands.h"
@@ -36,18 +33,19 @@ int run_check(int argc, char** argv) {
     std::fprintf(stderr, "usage: quelor check FILE\n");
     return 2;
   }
-  std::ifstream in(argv[1], std::ios::binary);
-  if (!in) {
+  std::FILE* in = std::fopen(argv[1], "rb");
+  std::string bytes;
+  bool failed = in == nullptr;
+  if (in) {
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, n);
+    failed = std::ferror(in) != 0;
+    std::fclose(in);
+  }
+  if (failed) {
     std::fprintf(stderr, "quelor check: cannot read %s\n", argv[1]);
     return 2;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) {
-    std::fprintf(stderr, "quelor check: cannot read %s\n", argv[1]);
-    return 2;
-  }
-  const std::string bytes = buffer.str();
   const FileCheckReport r = check_data_file(bytes);
   JsonObject o;
   o.integer("record_length", r.record_length)
