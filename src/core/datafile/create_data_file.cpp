@@ -73,8 +73,9 @@ CreateDataFileResult create_data_file(CreateDataFileContext& c) {
       result.outcome = CreateOutcome::kForeignFile;
     } else {
       result.outcome = CreateOutcome::kNewFile;
+      // A GPS-only survey: the antenna is the sensor.
+      if (!used) c.settings.gps_x_offset = c.settings.gps_y_offset = 0.0;
     }
-    if (!used) c.settings.gps_x_offset = c.settings.gps_y_offset = 0.0;
     return result;
   }
 }

@@ -51,6 +51,10 @@ bool DataFileWriter::write_remark(std::string_view text, char tag, std::uint32_t
   return emit(remark_record(variant_, tag, text, tick));
 }
 
+bool DataFileWriter::write_remark(std::wstring_view text, char tag, std::uint32_t tick) {
+  return emit(remark_record(variant_, tag, text, tick));
+}
+
 bool DataFileWriter::write_station(double station, const LocalTime& now) {
   return emit(station_record(variant_, station, now));
 }

@@ -36,6 +36,8 @@ class DataFileWriter {
   // The sentence records and their summary, one write. Counts the sentence.
   bool write_gps_sentence(std::string_view sentence, std::uint32_t tick, const GpsMarkers& markers);
   bool write_remark(std::string_view text, char tag, std::uint32_t tick);
+  // The operator's comment as typed (wide), narrowed to 8 bits.
+  bool write_remark(std::wstring_view text, char tag, std::uint32_t tick);
   bool write_station(double station, const LocalTime& now);
   bool write_tilt(double first_angle, double second_angle, std::uint32_t tick);
   bool write_swath_start();

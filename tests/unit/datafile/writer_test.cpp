@@ -70,6 +70,8 @@ TEST(Writer, CommitFlushesClosesAndReopensAtTheEnd) {
   EXPECT_EQ(sink.durable(L"f").size(), 24u);
   w.write_remark("$STARTED", 'X', 6);
   EXPECT_EQ(sink.file(L"f").substr(24, 9), "X$STARTED");
+  w.write_remark(std::wstring_view(L"Fence post 12"), 'C', 7);
+  EXPECT_EQ(sink.file(L"f").substr(48, 24), "CFence post" + std::string(11, ' ') + "7\n");
 }
 
 TEST(Writer, NothingIsWrittenWithoutAnOpenFile) {
