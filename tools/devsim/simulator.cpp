@@ -151,7 +151,13 @@ std::string device_input(Simulator& s, Device d, std::string_view bytes, double 
     case Device::kInstrument:
       return instrument_input(s.options.instrument, s.instrument, bytes, now, s.site, walk_point(s, now),
                               time_of_day(s, now), &s.instrument_rng);
-    case Device::kTilt: return tilt_input(s.tilt, bytes, now);
+    case Device::kTilt: {
+      const int rate = s.tilt.rate_hz;
+      std::string answer = tilt_input(s.tilt, bytes, now);
+      if (s.tilt.rate_hz != rate)  // the new rate starts now, not after an old, long period
+        s.next_due[index_of(Device::kTilt)] = now + period_of(s, Device::kTilt);
+      return answer;
+    }
     case Device::kGps: return {};  // commands to the receiver are not answered
   }
   return {};
