@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <random>
@@ -88,10 +89,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   Options& o = parsed.options;
-  const std::string dir = o.dir.empty() ? program_dir() + "/devsim-run" : o.dir;
+  std::string dir = o.dir.empty() ? program_dir() + "/devsim-run" : o.dir;
   if (!make_dirs(dir)) {
     std::fprintf(stderr, "devsim: cannot create %s: %s\n", dir.c_str(), std::strerror(errno));
     return 1;
+  }
+  if (char* full = ::realpath(dir.c_str(), nullptr)) {  // absolute paths in the JSON line
+    dir = full;
+    std::free(full);
   }
   const std::uint64_t seed = o.seed ? *o.seed : std::random_device{}();
   const double start = utc_now(o.gps);
@@ -113,6 +118,12 @@ int main(int argc, char** argv) {
     io.links[i] = &links[i];
   }
   if (!o.control_path.empty()) {
+    struct stat st{};
+    if (::stat(o.control_path.c_str(), &st) != 0 && ::mkfifo(o.control_path.c_str(), 0600) != 0) {
+      std::fprintf(stderr, "devsim: cannot make the FIFO %s: %s\n", o.control_path.c_str(), std::strerror(errno));
+      for (PtyLink& l : links) close_pty_link(l);
+      return 1;
+    }
     io.control_fd = ::open(o.control_path.c_str(), O_RDWR | O_NONBLOCK);  // read-write: never at EOF
     if (io.control_fd < 0) {
       std::fprintf(stderr, "devsim: cannot open %s: %s\n", o.control_path.c_str(), std::strerror(errno));
