@@ -4,10 +4,14 @@ find_package(Threads REQUIRED)
 include(GoogleTest)
 
 # One test program per folder of tests/unit (unit_<folder>), linked with the
-# core area of the same name when there is one, else with the whole core.
+# core area of the same name when there is one, with the areas listed in
+# QUELOR_UNIT_AREAS_<folder> when set, else with the whole core.
+set(QUELOR_UNIT_AREAS_devsim core_variant core_serial core_gps)
 function(quelor_unit_tests name sources)
   add_executable(unit_${name} ${sources})
-  if(TARGET core_${name})
+  if(DEFINED QUELOR_UNIT_AREAS_${name})
+    target_link_libraries(unit_${name} PRIVATE ${QUELOR_UNIT_AREAS_${name}})
+  elseif(TARGET core_${name})
     target_link_libraries(unit_${name} PRIVATE core_${name})
   else()
     target_link_libraries(unit_${name} PRIVATE quelor_core)
