@@ -131,8 +131,8 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  // Read only when poll says so: the shared terminal is not made non-blocking.
   io.stdin_fd = STDIN_FILENO;
-  ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
   io.stop = &g_stop;
 
   std::printf("{\"instrument\":%s,\"gps\":%s,\"tilt\":%s}\n", json_path(io.links[0]).c_str(),
