@@ -1,0 +1,97 @@
+#include "survey/connection_monitor.h"
+
+#include <array>
+
+#include "io/clock.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+struct Timeout {
+  int instrument_type;
+  std::uint32_t ms;
+};
+constexpr std::array<Timeout, 6> kTimeouts{{
+    {kGrad601, 1000}, {kEm38Mk2, 500}, {kEm31Mk2, 200}, {kEm34_3, 200}, {kEm61Mk2, 200}, {kEm61Lx2, 200}}};
+
+bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
+
+// The break: flag, remark once per break while Logging, notice and ring.
+void report_break(SurveyRecord& survey, const MonitorInput& in, MonitorActions& a, bool remark_allowed) {
+  survey.connection_lost = true;
+  a.lost = true;
+  if (survey.state == kStateLogging && remark_allowed && !survey.break_remarked) {
+    a.remark = connection_break_remark();
+    survey.break_remarked = true;
+  }
+  a.show_lost_notice = true;
+  a.ring = in.audio_alarm;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> connection_timeout_ms(int instrument_type) {
+  for (const Timeout& t : kTimeouts)
+    if (t.instrument_type == instrument_type) return t.ms;
+  return std::nullopt;
+}
+
+std::string connection_break_remark() { return "1CONN BRK 1"; }
+
+MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
+  MonitorActions a;
+  const int type = in.instrument_type;
+  if (type == kEm38 || type == kCs21 || survey.state == kStateClosed) return a;
+  if (is_em61(type) && survey.survey_mode != kModeAuto) return a;
+  if (type == kEm61Mk2 && in.em61_polled && in.poll_pending) {
+    a.send_poll = true;
+    return a;
+  }
+  const std::uint32_t timeout =
+      type == kEm38_4 ? in.em38_4_timeout_ms : connection_timeout_ms(type).value_or(0);
+  if (elapsed_ms(in.last_record_tick, in.now) <= timeout) {
+    a.restored = survey.connection_lost;
+    survey.connection_lost = false;
+    survey.break_remarked = false;
+    return a;
+  }
+  if (type == kEm34_3 && survey.survey_mode == kModeManual) {
+    a.battery_save_prompt = true;
+    return a;
+  }
+  if (type == kEm38_4) {
+    a.group_invalid = true;
+    if (in.em38_4_procedure) return a;
+  }
+  report_break(survey, in, a, true);
+  return a;
+}
+
+OperatorMessage battery_save_question() {
+  return {"EM34-3 Battery Save Mode",
+          "After the instrument is ON\r\npress YES to connect.\r\npress NO to exit Logging Mode.",
+          DialogTemplate::kYesNo};
+}
+
+BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes) {
+  BatterySaveOutcome o;
+  if (yes) {
+    o.reconnect = true;
+    o.wait_before_open_ms = 500;
+    o.open_tries = 4;
+    o.try_gap_ms = 10;
+    o.timer_period_ms = 300;
+    survey.readings_since_last_record = 0;
+    survey.write_enable = 0;
+    survey.connection_lost = false;
+    survey.break_remarked = false;
+    return o;
+  }
+  if (survey.state == kStateLogging || survey.state == kStateStandBy) o.remark = "$CONN END";
+  survey.state = survey.file_open ? kStateStandBy : kStateMonitoring;
+  return o;
+}
+
+}  // namespace quelor

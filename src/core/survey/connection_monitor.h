@@ -1,0 +1,65 @@
+#pragma once
+// The connection monitor of the logging window (timer 1): one decision per
+// tick from the time since the instrument's last record.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "datafile/message_box.h"
+#include "survey/survey_record.h"
+
+namespace quelor {
+
+// Connection time-out in milliseconds: Grad601 1000, EM38-MK2 500, EM31-MK2,
+// EM34-3 and the EM61 types 200. Nothing for the EM38 and CS-21 (not
+// monitored) and the EM38-4 (its own setting).
+std::optional<std::uint32_t> connection_timeout_ms(int instrument_type);
+
+// "1CONN BRK 1": the remark of a connection break.
+std::string connection_break_remark();
+
+struct MonitorInput {
+  int instrument_type = 0;
+  std::uint32_t now = 0;
+  std::uint32_t last_record_tick = 0;  // EM38-4: the last complete reading group
+  std::uint32_t em38_4_timeout_ms = 1000;
+  bool audio_alarm = true;             // the disconnection alarm option
+  bool em61_polled = false;            // EM61-MK2 polled-reading mode
+  bool poll_pending = false;           // EM61-MK2: the instrument answered and the reader is idle
+  bool em38_4_procedure = false;       // an EM38-4 drift-control step is running
+};
+
+struct MonitorActions {
+  bool lost = false;                 // the connection is (still) broken
+  bool restored = false;             // records came again after a break
+  std::optional<std::string> remark; // "1CONN BRK 1" to the data file (once per break, Logging only)
+  bool show_lost_notice = false;     // "Lost", "Connection,", "trying"
+  bool ring = false;                 // "SOUND_RING", not stopping a sound still playing
+  bool send_poll = false;            // EM61-MK2: send 'A', wake the reader, stamp the tick
+  bool battery_save_prompt = false;  // EM34-3 Manual: stop timer, close port, ask
+  bool group_invalid = false;        // EM38-4: mark the current reading group invalid
+};
+
+// One timer tick. Changes the connection-lost and remark flags of the record.
+MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& input);
+
+// The EM34-3 battery-save question ("EM34-3 Battery Save Mode", yes/no).
+OperatorMessage battery_save_question();
+inline constexpr const char* kConnectingText = "Connecting... Please wait";
+
+struct BatterySaveOutcome {
+  bool reconnect = false;              // Yes: wait 500 ms, open the port (4 tries, 10 ms apart),
+                                       // restart the reader, restart the 300 ms timer, redraw
+  std::uint32_t wait_before_open_ms = 0;
+  int open_tries = 0;
+  std::uint32_t try_gap_ms = 0;
+  std::uint32_t timer_period_ms = 0;
+  std::optional<std::string> remark;   // No: "$CONN END" in Logging or Stand By
+};
+
+// The answer to the battery-save question; No leaves Stand By with a file
+// open, else Monitoring, and the timer stopped.
+BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes);
+
+}  // namespace quelor

@@ -1,0 +1,62 @@
+#pragma once
+// The reading handler of the EM31-MK2, EM38 and EM34-3 ("T" records): decode,
+// decide whether the reading is logged, the reading record for the writer,
+// station advance, counters and the values for the displays and the colour map.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "datafile/data_records.h"
+#include "serial/decode_em31.h"
+#include "survey/survey_record.h"
+
+namespace quelor {
+
+inline constexpr std::size_t kEm31RecordWidth = 13;
+
+struct ReadingContext {
+  int instrument_type = 0;      // kEm31Mk2, kEm38 or kEm34_3
+  Em31Options options;          // manual_mode is set from the survey mode
+  int selected_channel = 0;     // 0 none, 1 first value, 2 second value
+  double colour_minimum = 0.0;  // lower scale limit of the mapped value
+  double colour_class_width = 10.0;
+  std::uint32_t now = 0;        // for the elapsed time
+};
+
+struct ReadingOutcome {
+  Em31Reading decoded;
+  double first_value = 0.0;   // conductivity
+  double second_value = 0.0;  // in-phase (EM31-MK2; EM38 in-phase records)
+  bool has_second_value = false;
+  bool logged = false;
+  std::string record;            // the instrument record padded to 13 characters
+  int readings_since_last = 0;   // '2'-'6' in column 0 when 2..6
+  std::uint32_t tick = 0;
+  std::optional<int> colour_step;  // stored in the colour-index buffer
+  bool redraw_bars = true;         // not for an EM31-MK2 record with status bit 0
+  bool marker_shown = false;       // "Marker" outside Manual mode
+  // status texts (set when logged)
+  std::string station_text;        // "%-11.2f"
+  std::string survey_count_text;   // "%-7d"
+  std::string line_count_text;     // "%-6d"
+  std::string elapsed;             // "%02d:%02d:%02d"
+
+  // The writer's input; valid while this outcome lives.
+  ReadingInput reading_input() const { return {record, tick, readings_since_last}; }
+};
+
+// Manual mode: a marked record sets write-enable to +1 when it was 0, else
+// -1; an unmarked record sets 0. Auto and Wheel: always +1.
+int next_write_enable(int write_enable, bool marker, int survey_mode);
+
+// Decodes by instrument type (EM31-MK2 / EM38 / EM34-3).
+Em31Reading decode_t_record(int instrument_type, std::span<const std::uint8_t> record, const Em31Options& options);
+
+// One reading that arrived at `tick`. Writes nothing itself: the caller
+// hands reading_input() to DataFileWriter::write_reading when `logged`.
+ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& context,
+                                std::span<const std::uint8_t> record, std::uint32_t tick);
+
+}  // namespace quelor

@@ -1,0 +1,83 @@
+#pragma once
+// The texts of the logging window's status area that do not need the map:
+// state, line and station, GPS block labels, file, totals, speed, map size,
+// instrument block and the lost-connection notice.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "settings/settings.h"
+#include "survey/survey_record.h"
+
+namespace quelor {
+
+// "Map Size:%5ld m", "Map Size:%5ld ft" or "Map Size:%5ld US-ft" by map units.
+std::string map_size_text(long map_size, int map_units);
+
+// "Lost", "Connection,", "trying": drawn centred, 5 pixels below the top.
+const std::array<const char*, 3>& lost_connection_lines();
+
+// The dilution label by the GPS sentence index: 1 "HDOP:", 3 or 4 "GDOP:",
+// 7 with SLAM data "SLAM Conf.:", otherwise "PDOP:".
+std::string dilution_label(int gps_sentence, bool slam);
+
+// The profile scale labels of the instrument (maximum, minimum).
+struct ScaleLabels {
+  std::string top;
+  std::string bottom;
+};
+ScaleLabels conductivity_scale_labels(int instrument_type, double minimum, double maximum);
+ScaleLabels inphase_scale_labels(double minimum, double maximum);
+
+// The rows of the instrument block ("Instrument", "Disabled", "GXY Mode"
+// without an instrument).
+std::vector<std::string> instrument_block_rows(const Settings& s, int instrument_type, bool instrument_used,
+                                               int coil_spacing_m, char coil_letter);
+
+struct GpsBlockTexts {
+  bool disabled = false;            // only "GPS Disabled"
+  std::string positions_label;      // "Positions: "
+  std::string positions;            // "%-6d"
+  std::string dilution_label;
+  std::string dilution = "N/A";     // until the GSA handler fills it
+  std::string satellites_label;     // "Sat:" unless the sentence is 7 or 8
+  std::string first_label;          // "Lon:" / "E:"
+  std::string second_label;         // "Lat:" / "N:"
+  std::string height_label;         // "Z:" with a UTM choice
+};
+GpsBlockTexts gps_block_texts(const Settings& s, const SurveyRecord& survey, bool slam);
+
+struct StatusTexts {
+  std::string map_size;          // with the GPS in use
+  std::string state;             // "Logging (Auto)" ...
+  std::string line_label = "Curr. Line:";
+  std::string line;
+  std::string station_label = "Station:      ";
+  std::string station;           // "%-11.2f"
+  std::string file;              // "File: %s", or "File:" and spaces
+  std::string stations_label = "Tot. Stns:";
+  std::string stations;          // "%-7d"
+  std::string time_label = "Tot. Time:";
+  std::string time;              // "%02d:%02d:%02d"
+  bool speed_row = false;
+  std::string speed_label = "Speed:";
+  std::string speed;             // "%0.1f"
+  std::string speed_maximum;     // "%0.1f", right-aligned
+  GpsBlockTexts gps;
+  std::vector<std::string> instrument_rows;
+};
+
+struct StatusInput {
+  int instrument_type = 0;
+  bool instrument_used = true;
+  bool gps_used = true;
+  bool slam = false;
+  int coil_spacing_m = 0;   // EM34-3
+  char coil_letter = 'V';   // EM34-3
+  std::uint32_t now = 0;
+};
+
+StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const StatusInput& input);
+
+}  // namespace quelor

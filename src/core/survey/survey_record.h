@@ -1,0 +1,98 @@
+#pragma once
+// The survey record: the per-survey state of the logging window that the
+// reading handlers, the GPS-fix handler, the connection monitor and the
+// logging commands read and change. Reset by the start of a survey.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "gps/survey_zone.h"
+#include "survey/survey_state.h"
+
+namespace quelor {
+
+inline constexpr int kColourIndexRowLength = 500;
+inline constexpr int kMaxGpsPositions = 28800;
+
+// Two rows of colour steps of the readings of the current map segment.
+struct ColourIndexBuffer {
+  std::array<std::array<int, kColourIndexRowLength>, 2> rows{};
+  int row = 0;             // the row being filled
+  int count = 0;           // readings in the row being filled
+  int closed_count = 0;    // readings of the row closed by the last fix
+  bool filling = false;
+};
+
+struct SurveyRecord {
+  int state = kStateClosed;
+  int survey_mode = kModeAuto;
+  int map_full = kMapNotFull;
+  bool map_review = false;
+
+  // data file
+  bool file_open = false;
+  std::string file_name;  // "File: %s"
+
+  // line and station
+  std::string line_name = "1";
+  int line_count = 0;
+  int line_direction = 2;  // 0 West, 1 South, 2 North, 3 East
+  double start_station = 0.0;
+  double station = 0.0;
+  double station_increment = 1.0;
+  bool station_advance = false;
+
+  // counters
+  int readings_in_line = 0;
+  int readings_in_survey = 0;
+  int readings_since_last_record = 0;
+  int write_enable = 0;  // Manual mode: +1 write, 0 or -1 do not
+
+  // logging time
+  std::uint32_t start_tick = 0;            // start of the current logging period
+  std::uint32_t earlier_logging_ms = 0;    // accumulated over earlier periods
+  std::uint32_t gps_start_tick = 0;        // GPS sentences are logged from here
+
+  // records per reading of the reader (1 outside Auto logging)
+  int records_per_reading = 1;
+  int configured_records_per_reading = 1;
+
+  // connection monitor
+  bool connection_lost = false;
+  bool break_remarked = false;  // one remark per break
+
+  // GPS
+  int gps_position_count = 0;
+  bool first_fix_done = false;
+  SurveyZone zone;
+  double reference_easting = 0.0;  // map units
+  double reference_northing = 0.0;
+  double reference_latitude = 0.0;
+  double reference_longitude = 0.0;
+  int reference_zone = 0;
+  double previous_easting = 0.0;  // map units
+  double previous_northing = 0.0;
+  double previous_time_of_day = 0.0;  // seconds
+  double speed = 0.0;                 // map units per second
+
+  ColourIndexBuffer colour_index;
+
+  // EM34-3 working geometry
+  int working_dipole = 0;
+  double working_gps_y_offset = 0.0;
+  double saved_gps_y_offset = 0.0;  // what the settings file keeps
+  std::array<double, 3> manual_gps_y_offsets{};  // Manual mode: for 10, 20, 40 m
+};
+
+// Elapsed logging time: earlier periods plus the running one while Logging.
+std::uint32_t elapsed_logging_ms(const SurveyRecord& r, std::uint32_t now);
+
+// "%02d:%02d:%02d" of a duration in milliseconds.
+std::string elapsed_text(std::uint32_t ms);
+
+// Clears the counters shown as survey totals (readings, lines, GPS positions,
+// logging time, connection break).
+void clear_survey_counters(SurveyRecord& r);
+
+}  // namespace quelor
