@@ -1,6 +1,8 @@
 #include "devsim/line_record.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "devsim/nmea_sentence.h"
@@ -23,9 +25,20 @@ std::string finish(const std::string& body, bool good_checksum) {
 
 }  // namespace
 
+std::string grad601_value(double nt) {
+  const double v = std::clamp(nt, -9999.0, 9999.0);
+  const double a = std::fabs(v);
+  return format(a < 9.995 ? "%.2f" : a < 99.95 ? "%.1f" : "%.0f", v);
+}
+
+double grad601_resolution(double nt) {
+  const double a = std::fabs(nt);
+  return a < 9.995 ? 0.01 : a < 99.95 ? 0.1 : 1.0;
+}
+
 std::string encode_grad601_line(const GradReading& r) {
-  if (r.sensors <= 1) return format("$PBAR,%+.2f\r\n", r.sensor1);
-  return format("$PBAR,%+.2f,%+.2f\r\n", r.sensor1, r.sensor2);
+  if (r.sensors <= 1) return "$PBAR," + grad601_value(r.sensor1) + "\r\n";
+  return "$PBAR," + grad601_value(r.sensor1) + "," + grad601_value(r.sensor2) + "\r\n";
 }
 
 std::string encode_cs21_line(const Cs21Reading& r, bool good_checksum) {

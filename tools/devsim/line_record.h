@@ -1,6 +1,7 @@
 #pragma once
 // The line instruments and the tilt meter: NMEA-style text lines.
-//   Grad601: "$PBAR,<sensor 1>[,<sensor 2>]" CR LF, gradients in nT.
+//   Grad601: "$PBAR,<sensor 1>[,<sensor 2>]" CR LF, gradients in nT as at most five
+//   characters with a floating point ("-1.23", "45.6", "-789"), held to +-9999.
 //   DualEM CS-21: "$PDLM1,<time>,<HCP cond>,<HCP in-phase>,<PRP cond>,<PRP in-phase>,<temperature>*hh" CR LF.
 //   Tilt meter: "$PTLT,<pitch>,<heading>,<temperature>,<roll>*hh" CR LF (angles in degrees;
 //   roll in field 5 and pitch in field 2, the fields the program reads by default).
@@ -18,6 +19,8 @@ struct GradReading {
 };
 
 std::string encode_grad601_line(const GradReading& r);
+std::string grad601_value(double nt);
+double grad601_resolution(double nt);  // 0.01, 0.1 or 1 nT by size
 
 struct Cs21Reading {
   double time_of_day = 0;                // seconds

@@ -127,8 +127,12 @@ TEST(BinaryRecord, Em61RangeByteAndGolden) {
 }
 
 TEST(LineRecord, Golden) {
-  EXPECT_EQ(encode_grad601_line({12.345, -0.5, 2}), "$PBAR,+12.35,-0.50\r\n");
+  EXPECT_EQ(encode_grad601_line({12.345, -0.5, 2}), "$PBAR,12.3,-0.50\r\n");
   EXPECT_EQ(encode_grad601_line({-3.0, 9, 1}), "$PBAR,-3.00\r\n");
+  EXPECT_EQ(encode_grad601_line({-250.4, 9.996, 2}), "$PBAR,-250,10.0\r\n");
+  EXPECT_EQ(encode_grad601_line({-20000, 99.96, 2}), "$PBAR,-9999,100\r\n");
+  // At most five characters a value, so that "T$P" and both values fit a data record.
+  for (double v : {-9.994, -99.94, -999.4, -9999.0, 1e6}) EXPECT_LE(grad601_value(v).size(), 5u) << v;
   Cs21Reading c;
   c.time_of_day = 3600 + 2 * 60 + 3.45;
   c.hcp_conductivity = 21.5;
