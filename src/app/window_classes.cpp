@@ -33,7 +33,7 @@ constexpr Win32MessageRow kColourBarTable[] = {{WM_CREATE, create_returns_zero},
 
 enum class Background { kButtonFace, kWhite };
 
-struct ClassSpec {
+struct ClassRow {
   const wchar_t* name;
   UINT style;
   Background background;
@@ -43,7 +43,7 @@ struct ClassSpec {
 constexpr UINT kRedraw = CS_HREDRAW | CS_VREDRAW;
 
 // Registered in this order after `Zelko`; the first failure stops the run.
-const ClassSpec kLoggingAndDisplayClasses[] = {
+const ClassRow kLoggingAndDisplayClasses[] = {
     {L"ScreenLogWnd", kRedraw, Background::kButtonFace, table_window_procedure<kLogTable, std::size(kLogTable)>},
     {L"DecayWnd", kRedraw, Background::kWhite, table_window_procedure<kProfileTable, std::size(kProfileTable)>},
     {L"BarQWnd", kRedraw, Background::kWhite, table_window_procedure<kProfileTable, std::size(kProfileTable)>},
@@ -55,7 +55,7 @@ const ClassSpec kLoggingAndDisplayClasses[] = {
     {L"ColorBarWnd", 0, Background::kWhite, table_window_procedure<kColourBarTable, std::size(kColourBarTable)>},
 };
 
-const ClassSpec kMonitorGpsClass{L"MonitorGPSWnd", 0, Background::kButtonFace,
+const ClassRow kMonitorGpsClass{L"MonitorGPSWnd", 0, Background::kButtonFace,
                                  table_window_procedure<kMonitorGpsTable, std::size(kMonitorGpsTable)>};
 
 WNDCLASSEXW class_base(HINSTANCE instance, const wchar_t* name, UINT style, WNDPROC procedure) {
@@ -70,9 +70,9 @@ WNDCLASSEXW class_base(HINSTANCE instance, const wchar_t* name, UINT style, WNDP
   return wc;
 }
 
-bool register_class(HINSTANCE instance, const ClassSpec& spec) {
-  WNDCLASSEXW wc = class_base(instance, spec.name, spec.style, spec.procedure);
-  wc.hbrBackground = spec.background == Background::kWhite
+bool register_class(HINSTANCE instance, const ClassRow& row) {
+  WNDCLASSEXW wc = class_base(instance, row.name, row.style, row.procedure);
+  wc.hbrBackground = row.background == Background::kWhite
                          ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
                          : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   return RegisterClassExW(&wc) != 0;
@@ -87,8 +87,8 @@ void register_main_class(HINSTANCE instance) {
 
 // 0, or 1 at the first class that fails.
 int register_logging_and_display_classes(HINSTANCE instance) {
-  for (const ClassSpec& spec : kLoggingAndDisplayClasses)
-    if (!register_class(instance, spec)) return 1;
+  for (const ClassRow& row : kLoggingAndDisplayClasses)
+    if (!register_class(instance, row)) return 1;
   return 0;
 }
 
