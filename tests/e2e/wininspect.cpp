@@ -2,6 +2,7 @@
 // as the program: prints the top-level window with the given title and each
 // of its direct children, one per line:
 //   window <class> <x> <y> <width> <height> <visible> <title>
+//   client <x> <y> <width> <height>        (client area on the screen)
 //   child <id> <class> <x> <y> <width> <height> <visible> <text>
 // (child positions in the parent's client coordinates). Exit 1 when no such
 // window exists.
@@ -62,6 +63,11 @@ int wmain(int argc, wchar_t** argv) {
   GetWindowRect(w, &r);
   std::printf("window %s %ld %ld %ld %ld %d %s\n", class_of(w).c_str(), r.left, r.top,
               r.right - r.left, r.bottom - r.top, IsWindowVisible(w) ? 1 : 0, text_of(w).c_str());
+  RECT client;
+  GetClientRect(w, &client);
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  std::printf("client %ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
   EnumChildWindows(w, print_child, reinterpret_cast<LPARAM>(w));
   std::fflush(stdout);
   return 0;
