@@ -94,6 +94,16 @@ bool uses_scale_2(int instrument_type, int colour_map_view) {
   }
 }
 
+// EM34-3 in Auto numbers its six configurations 0..5 (Vertical-10m ..
+// Horizontal-40m): its letter follows the configuration, not "nonzero".
+char dipole_letter(const Settings& s, const Variant& v) {
+  if (v.instrument_type == kEm34_3 && s.survey_mode == kModeAuto) {
+    const SettingsDerived d = derive_settings(s, v);
+    return d.dipole_letter == "H" ? 'H' : 'V';
+  }
+  return s.dipole_mode != 0 ? 'H' : 'V';
+}
+
 }  // namespace
 
 InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, bool tilt_meter_enabled) {
@@ -178,7 +188,7 @@ StartPlan plan_survey_start(const StartInput& input) {
   plan.tick_divisor = tick_divisor(type, s.survey_mode, s.reading_interval);
   plan.clear_channel_null_values = s.null_values != 1;
   plan.clear_number_of_sensors = type != kEm61Lx2 && type != kGrad601;
-  plan.dipole_letter = s.dipole_mode != 0 ? 'H' : 'V';
+  plan.dipole_letter = dipole_letter(s, input.variant);
   plan.message = port_assignment_problem(s, type);
   if (plan.message) return plan;
   plan.proceed = true;

@@ -1,0 +1,183 @@
+#include "survey/connection_monitor.h"
+
+#include <gtest/gtest.h>
+
+#include "variant/variant.h"
+
+namespace quelor {
+namespace {
+
+TEST(ConnectionMonitor, TimeoutsByInstrument) {
+  EXPECT_EQ(connection_timeout_ms(kGrad601), 1000u);
+  EXPECT_EQ(connection_timeout_ms(kEm38Mk2), 500u);
+  for (int type : {kEm31Mk2, kEm34_3, kEm61Mk2, kEm61Lx2}) EXPECT_EQ(connection_timeout_ms(type), 200u) << type;
+  for (int type : {kEm38, kCs21, kEm38_4}) EXPECT_FALSE(connection_timeout_ms(type)) << type;
+}
+
+TEST(ConnectionMonitor, BreakRemarkTextHasBothNumbersOne) {
+  EXPECT_EQ(connection_break_remark(), "1CONN BRK 1");
+}
+
+SurveyRecord logging_survey() {
+  SurveyRecord r;
+  r.state = kStateLogging;
+  r.survey_mode = kModeAuto;
+  return r;
+}
+
+TEST(ConnectionMonitor, WithinTheTimeoutNothingHappens) {
+  SurveyRecord r = logging_survey();
+  MonitorInput in{kEm31Mk2, 1200, 1000};
+  const MonitorActions a = monitor_tick(r, in);
+  EXPECT_FALSE(a.lost);
+  EXPECT_FALSE(a.remark);
+  EXPECT_FALSE(a.ring);
+  EXPECT_FALSE(a.show_lost_notice);
+}
+
+TEST(ConnectionMonitor, StoppedReadingsWhileLoggingGiveOneRemarkPerBreakAndRingEveryTick) {
+  SurveyRecord r = logging_survey();
+  int remarks = 0, rings = 0;
+  std::uint32_t now = 1000;
+  for (int tick = 0; tick < 10; ++tick) {
+    now += 300;
+    const MonitorActions a = monitor_tick(r, {kEm31Mk2, now, 1000, 1000, true});
+    EXPECT_TRUE(a.lost);
+    EXPECT_TRUE(a.show_lost_notice);
+    remarks += a.remark ? 1 : 0;
+    rings += a.ring ? 1 : 0;
+    if (a.remark) {
+      EXPECT_EQ(*a.remark, "1CONN BRK 1");
+    }
+  }
+  EXPECT_EQ(remarks, 1);
+  EXPECT_EQ(rings, 10);
+  EXPECT_TRUE(r.connection_lost);
+  // readings come back, then stop again: a second break, a second remark
+  const MonitorActions back = monitor_tick(r, {kEm31Mk2, now + 300, now + 250, 1000, true});
+  EXPECT_TRUE(back.restored);
+  EXPECT_FALSE(back.lost);
+  EXPECT_FALSE(r.connection_lost);
+  const MonitorActions again = monitor_tick(r, {kEm31Mk2, now + 900, now + 250, 1000, true});
+  ASSERT_TRUE(again.remark);
+}
+
+TEST(ConnectionMonitor, InMonitoringNoRemark) {
+  SurveyRecord r = logging_survey();
+  r.state = kStateMonitoring;
+  const MonitorActions a = monitor_tick(r, {kEm31Mk2, 5000, 1000, 1000, true});
+  EXPECT_TRUE(a.lost);
+  EXPECT_FALSE(a.remark);
+  EXPECT_TRUE(a.ring);
+  r.state = kStateStandBy;
+  EXPECT_FALSE(monitor_tick(r, {kEm31Mk2, 6000, 1000, 1000, true}).remark);
+}
+
+TEST(ConnectionMonitor, NoRingWithTheAudioOptionOff) {
+  SurveyRecord r = logging_survey();
+  const MonitorActions a = monitor_tick(r, {kEm38Mk2, 5000, 1000, 1000, false});
+  EXPECT_TRUE(a.lost);
+  EXPECT_FALSE(a.ring);
+  EXPECT_TRUE(a.remark);
+}
+
+TEST(ConnectionMonitor, TimeoutBoundaryIsNotLongerThan) {
+  SurveyRecord r = logging_survey();
+  EXPECT_FALSE(monitor_tick(r, {kGrad601, 2000, 1000}).lost);
+  EXPECT_TRUE(monitor_tick(r, {kGrad601, 2001, 1000}).lost);
+  SurveyRecord w = logging_survey();
+  EXPECT_FALSE(monitor_tick(w, {kEm31Mk2, 100, 0xFFFFFFF0u}).lost);  // tick wrap: 116 ms
+}
+
+TEST(ConnectionMonitor, Em38AndCs21HaveNoTimerWork) {
+  for (int type : {kEm38, kCs21}) {
+    SurveyRecord r = logging_survey();
+    const MonitorActions a = monitor_tick(r, {type, 100000, 0});
+    EXPECT_FALSE(a.lost);
+    EXPECT_FALSE(a.remark);
+    EXPECT_FALSE(r.connection_lost);
+  }
+}
+
+TEST(ConnectionMonitor, Em61TestedOnlyInAuto) {
+  SurveyRecord r = logging_survey();
+  r.survey_mode = kModeWheel;
+  EXPECT_FALSE(monitor_tick(r, {kEm61Mk2, 100000, 0}).lost);
+  r.survey_mode = kModeAuto;
+  EXPECT_TRUE(monitor_tick(r, {kEm61Lx2, 100000, 0}).lost);
+}
+
+TEST(ConnectionMonitor, Em61PolledSendsAPollWhenPending) {
+  SurveyRecord r = logging_survey();
+  MonitorInput in{kEm61Mk2, 100000, 0};
+  in.em61_polled = true;
+  in.poll_pending = true;
+  const MonitorActions a = monitor_tick(r, in);
+  EXPECT_TRUE(a.send_poll);
+  EXPECT_FALSE(a.lost);
+  in.poll_pending = false;
+  EXPECT_TRUE(monitor_tick(r, in).lost);
+}
+
+TEST(ConnectionMonitor, Em34ManualAsksInsteadOfReporting) {
+  SurveyRecord r = logging_survey();
+  r.survey_mode = kModeManual;
+  const MonitorActions a = monitor_tick(r, {kEm34_3, 100000, 0});
+  EXPECT_TRUE(a.battery_save_prompt);
+  EXPECT_FALSE(a.remark);
+  EXPECT_FALSE(a.ring);
+  const OperatorMessage q = battery_save_question();
+  EXPECT_EQ(q.title, "EM34-3 Battery Save Mode");
+  EXPECT_EQ(q.text, "After the instrument is ON\r\npress YES to connect.\r\npress NO to exit Logging Mode.");
+  EXPECT_EQ(q.dialog, DialogTemplate::kYesNo);
+}
+
+TEST(ConnectionMonitor, BatterySaveAnswers) {
+  SurveyRecord r = logging_survey();
+  r.file_open = true;
+  r.readings_since_last_record = 3;
+  BatterySaveOutcome yes = answer_battery_save(r, true);
+  EXPECT_TRUE(yes.reconnect);
+  EXPECT_EQ(yes.open_tries, 4);
+  EXPECT_EQ(yes.try_gap_ms, 10u);
+  EXPECT_EQ(yes.wait_before_open_ms, 500u);
+  EXPECT_EQ(yes.timer_period_ms, 300u);
+  EXPECT_EQ(r.readings_since_last_record, 0);
+  EXPECT_EQ(r.state, kStateLogging);
+
+  BatterySaveOutcome no = answer_battery_save(r, false);
+  ASSERT_TRUE(no.remark);
+  EXPECT_EQ(*no.remark, "$CONN END");
+  EXPECT_EQ(r.state, kStateStandBy);
+
+  SurveyRecord m;
+  m.state = kStateMonitoring;
+  no = answer_battery_save(m, false);
+  EXPECT_FALSE(no.remark);
+  EXPECT_EQ(m.state, kStateMonitoring);
+}
+
+TEST(ConnectionMonitor, Em38_4UsesItsOwnTimeoutAndSparesProcedures) {
+  SurveyRecord r = logging_survey();
+  MonitorInput in{kEm38_4, 1500, 1000};
+  in.em38_4_timeout_ms = 600;
+  EXPECT_FALSE(monitor_tick(r, in).lost);
+  in.now = 1700;
+  in.em38_4_procedure = true;
+  MonitorActions a = monitor_tick(r, in);
+  EXPECT_TRUE(a.group_invalid);
+  EXPECT_FALSE(a.remark);
+  EXPECT_FALSE(a.ring);
+  in.em38_4_procedure = false;
+  a = monitor_tick(r, in);
+  EXPECT_TRUE(a.group_invalid);
+  EXPECT_TRUE(a.remark);
+}
+
+TEST(ConnectionMonitor, ClosedSurveyIsNotMonitored) {
+  SurveyRecord r;
+  EXPECT_FALSE(monitor_tick(r, {kEm31Mk2, 100000, 0}).lost);
+}
+
+}  // namespace
+}  // namespace quelor

@@ -1,0 +1,154 @@
+#include "survey/logging_keys.h"
+
+#include <gtest/gtest.h>
+
+#include "survey/survey_state.h"
+#include "variant/variant.h"
+
+namespace quelor {
+namespace {
+
+constexpr std::uint32_t kTab = 0x09, kEnter = 0x0D, kSpace = 0x20, kLeft = 0x25, kUp = 0x26, kRight = 0x27,
+                        kDown = 0x28, kF2 = 0x71, kF3 = 0x72, kOemPlus = 0xBB, kOemMinus = 0xBD;
+
+KeyContext in_state(int state) {
+  KeyContext c;
+  c.state = state;
+  return c;
+}
+
+int code(const KeyContext& c, std::uint32_t key) {
+  const KeyDecision d = decode_logging_key(c, key);
+  return d.effect == KeyEffect::kCommand ? d.command : kCmdNone;
+}
+
+TEST(LoggingControls, ButtonsMapAndSelectors) {
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(command_of_control(460 + i, kEm31Mk2), i);
+  for (int id = 470; id <= 478; ++id) EXPECT_EQ(command_of_control(id, kEm31Mk2), id - 357);
+  EXPECT_EQ(command_of_control(480, kEm31Mk2), 142);
+  EXPECT_EQ(command_of_control(484, kEm31Mk2), 146);
+  EXPECT_EQ(command_of_control(485, kEm31Mk2), kCmdNone);
+  EXPECT_EQ(command_of_control(488, kEm38_4), 150);
+  EXPECT_EQ(command_of_control(489, kEm38_4), kCmdNone);
+  for (int id : {459, 464, 469, 479, 500, 522, 600}) EXPECT_EQ(command_of_control(id, kEm31Mk2), kCmdNone) << id;
+}
+
+TEST(LoggingControls, MenuItems) {
+  const std::pair<int, int> rows[] = {{501, 101}, {502, 102}, {503, 103}, {504, 104}, {505, 105}, {506, 106},
+                                      {507, 107}, {508, 108}, {509, 110}, {510, 111}, {511, 109}, {512, 112},
+                                      {513, 132}, {514, 126}, {515, 127}, {516, 128}, {517, 129}, {518, 130},
+                                      {519, 131}, {520, 141}, {521, 140}};
+  for (auto [id, c] : rows) EXPECT_EQ(command_of_control(id, kEm31Mk2), c) << id;
+}
+
+TEST(LoggingControls, PopupMenus) {
+  for (int type : {kEm31Mk2, kEm38, kEm34_3, kGrad601}) {
+    EXPECT_EQ(popup_menu_id(type, kStateMonitoring), 495);
+    EXPECT_EQ(popup_menu_id(type, kStateStandBy), 496);
+    EXPECT_EQ(popup_menu_id(type, kStateLogging), 496);
+  }
+  EXPECT_EQ(popup_menu_id(kEm61Lx2, kStateMonitoring), 491);
+  EXPECT_EQ(popup_menu_id(kEm61Lx2, kStateStandBy), 492);
+  EXPECT_EQ(popup_menu_id(kEm61Mk2, kStateMonitoring), 493);
+  EXPECT_EQ(popup_menu_id(kEm61Mk2, kStateLogging), 494);
+  EXPECT_EQ(popup_menu_id(kEm38Mk2, kStateMonitoring), 497);
+  EXPECT_EQ(popup_menu_id(kEm38Mk2, kStateStandBy), 498);
+  EXPECT_EQ(popup_menu_id(kEm38_4, kStateStandBy), 490);
+  EXPECT_EQ(popup_menu_id(kCs21, kStateMonitoring), 497);
+}
+
+TEST(LoggingKeys, PauseKeyPausesWhileLogging) {
+  KeyContext c = in_state(kStateLogging);
+  for (std::uint32_t key : {std::uint32_t{'A'}, kEnter, kSpace, std::uint32_t{'7'}, kLeft})
+    EXPECT_EQ(code(c, key), kCmdFileGoPause) << key;
+  c.pause_key = 1;
+  EXPECT_EQ(code(c, kEnter), kCmdFileGoPause);
+  EXPECT_NE(code(c, kSpace), kCmdFileGoPause);
+  c.pause_key = 2;
+  EXPECT_EQ(code(c, kSpace), kCmdFileGoPause);
+  EXPECT_EQ(decode_logging_key(c, kEnter).effect, KeyEffect::kPressFocusedButton);
+  c.pause_key = 3;
+  EXPECT_EQ(code(c, 'P'), kCmdFileGoPause);
+  EXPECT_EQ(code(c, 'X'), kCmdExit);
+}
+
+TEST(LoggingKeys, PauseKeyInStandByDoesNotStartLogging) {
+  KeyContext c = in_state(kStateStandBy);
+  c.pause_key = 2;
+  EXPECT_EQ(code(c, kSpace), kCmdNone);
+  c.pause_key = 3;
+  EXPECT_EQ(code(c, 'P'), kCmdMapUp);
+  EXPECT_EQ(code(c, 'G'), kCmdFileGoPause);
+  EXPECT_EQ(code(c, kF2), kCmdFileGoPause);
+}
+
+TEST(LoggingKeys, Lx2AnyKeySparesDigitsAndArrows) {
+  KeyContext c = in_state(kStateLogging);
+  c.instrument_type = kEm61Lx2;
+  EXPECT_EQ(decode_logging_key(c, '5').effect, KeyEffect::kNone);
+  EXPECT_EQ(code(c, kRight), kCmdNone);
+  EXPECT_EQ(code(c, 'A'), kCmdFileGoPause);
+  c.soft_marker_keys = true;
+  EXPECT_EQ(decode_logging_key(c, '5').effect, KeyEffect::kSoftMarker);
+  EXPECT_EQ(decode_logging_key(c, kDown).effect, KeyEffect::kSoftMarker);
+}
+
+TEST(LoggingKeys, TabAndEnter) {
+  const KeyContext c = in_state(kStateStandBy);
+  EXPECT_EQ(decode_logging_key(c, kTab).effect, KeyEffect::kFocusNextButton);
+  EXPECT_EQ(decode_logging_key(c, kEnter).effect, KeyEffect::kPressFocusedButton);
+}
+
+TEST(LoggingKeys, FileKeyOnlyInMonitoringOrReview) {
+  KeyContext c = in_state(kStateMonitoring);
+  EXPECT_EQ(code(c, 'F'), kCmdFileGoPause);
+  c.state = kStateStandBy;
+  EXPECT_EQ(code(c, 'F'), kCmdNone);
+  c.review = true;
+  EXPECT_EQ(code(c, 'F'), kCmdFitAll);
+}
+
+TEST(LoggingKeys, TableByStateReviewAndMenu) {
+  struct Row {
+    int state;
+    bool review, menu;
+    std::uint32_t key;
+    int code;
+  };
+  const Row rows[] = {
+      {kStateMonitoring, false, false, kLeft, 113},  {kStateMonitoring, false, true, kLeft, kCmdNone},
+      {kStateMonitoring, false, true, 'L', 128},     {kStateMonitoring, true, true, 'L', 113},
+      {kStateMonitoring, false, false, 'L', 113},    {kStateMonitoring, false, false, kUp, 115},
+      {kStateMonitoring, false, true, kUp, 115},     {kStateStandBy, false, false, 'P', 115},
+      {kStateMonitoring, false, false, kRight, 114}, {kStateMonitoring, false, true, kRight, kCmdNone},
+      {kStateMonitoring, false, true, 'R', 129},     {kStateMonitoring, false, false, 'R', 114},
+      {kStateMonitoring, false, false, kDown, 116},  {kStateMonitoring, false, true, 'D', 126},
+      {kStateMonitoring, true, false, 'D', 116},     {kStateMonitoring, true, false, kOemPlus, 117},
+      {kStateMonitoring, false, false, kOemPlus, kCmdNone}, {kStateMonitoring, true, false, kOemMinus, 118},
+      {kStateMonitoring, false, false, 'A', 105},    {kStateMonitoring, true, false, 'A', kCmdNone},
+      {kStateMonitoring, false, false, 'B', 106},    {kStateStandBy, false, false, 'C', 103},
+      {kStateMonitoring, false, false, 'C', kCmdNone}, {kStateStandBy, true, false, 'C', kCmdNone},
+      {kStateMonitoring, true, false, 'E', 121},     {kStateStandBy, false, false, 'E', 101},
+      {kStateMonitoring, false, false, 'E', kCmdNone}, {kStateStandBy, true, false, 'G', kCmdNone},
+      {kStateMonitoring, false, false, 'G', kCmdNone}, {kStateMonitoring, false, false, 'I', 120},
+      {kStateMonitoring, false, false, 'M', 3},      {kStateMonitoring, false, false, kF3, 3},
+      {kStateMonitoring, true, false, 'M', kCmdNone}, {kStateStandBy, false, false, 'N', 102},
+      {kStateMonitoring, false, false, 'N', kCmdNone}, {kStateMonitoring, false, false, 'O', 107},
+      {kStateStandBy, false, false, 'Q', 1},         {kStateMonitoring, false, false, 'Q', kCmdNone},
+      {kStateMonitoring, false, false, 'S', 110},    {kStateMonitoring, false, false, 'T', 127},
+      {kStateMonitoring, false, false, 'U', 104},    {kStateMonitoring, false, false, 'V', 130},
+      {kStateMonitoring, false, false, 'W', 112},    {kStateMonitoring, true, false, 'X', 2},
+      {kStateStandBy, false, false, 'X', 2},         {kStateMonitoring, false, false, 'Y', 111},
+      {kStateMonitoring, true, false, 'Y', kCmdNone}, {kStateMonitoring, false, false, 'Z', kCmdNone},
+  };
+  for (const Row& r : rows) {
+    KeyContext c = in_state(r.state);
+    c.review = r.review;
+    c.popup_menu = r.menu;
+    EXPECT_EQ(code(c, r.key), r.code) << "state " << r.state << " review " << r.review << " menu " << r.menu
+                                      << " key " << r.key;
+  }
+}
+
+}  // namespace
+}  // namespace quelor
