@@ -17,6 +17,21 @@ inline bool windows_available() {
   return true;
 }
 
+// True under Wine, whose ntdll exports wine_get_version.
+inline bool running_under_wine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// The tests that create the program's own main window write and delete its
+// files under C:\ProgramData\Quelor: only in a Wine prefix, never on a real
+// machine's settings.
+#define QUELOR_REQUIRE_WINE_PREFIX()                                               \
+  do {                                                                             \
+    if (!::quelor::test::running_under_wine())                                     \
+      GTEST_SKIP() << "touches C:\\ProgramData\\Quelor: runs only under Wine"; \
+  } while (0)
+
 #define QUELOR_REQUIRE_WINDOWS()                                          \
   do {                                                                    \
     if (!::quelor::test::windows_available())                             \

@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/window_classes.h"
 #include "gui_test_support.h"
+#include "test_files.h"
 #include "platform/win32/message_dialog.h"
 #include "shell/setup_buttons.h"
 
@@ -99,7 +100,11 @@ TEST_F(MainWindowTest, RegistersEveryClassOnce) {
 
 TEST_F(MainWindowTest, CreatesTheSetupWindowAndExitsOnX) {
   QUELOR_REQUIRE_WINDOWS();
+  QUELOR_REQUIRE_WINE_PREFIX();
   ASSERT_EQ(first_registration_, 0);
+  // A fresh machine: no C:\ProgramData\Quelor at all.
+  test::remove_tree(L"C:\\ProgramData\\Quelor");
+  ASSERT_FALSE(test::is_folder(L"C:\\ProgramData\\Quelor"));
   HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(main, g_main_window);
@@ -150,8 +155,7 @@ TEST_F(MainWindowTest, CreatesTheSetupWindowAndExitsOnX) {
   EXPECT_EQ(children.size(), 12u);
 
   // The work folder and the settings file of the first start.
-  const DWORD temp = GetFileAttributesW(L"C:\\ProgramData\\Quelor\\Temp");
-  EXPECT_TRUE(temp != INVALID_FILE_ATTRIBUTES && (temp & FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_TRUE(test::is_folder(L"C:\\ProgramData\\Quelor\\Temp"));
   EXPECT_NE(GetFileAttributesW(kSettingsFile), INVALID_FILE_ATTRIBUTES);
 
   // X closes the window, whose destruction posts the quit message.
@@ -162,6 +166,7 @@ TEST_F(MainWindowTest, CreatesTheSetupWindowAndExitsOnX) {
 
 TEST_F(MainWindowTest, FocusMovesRoundTheButtonsAndExitButtonCloses) {
   QUELOR_REQUIRE_WINDOWS();
+  QUELOR_REQUIRE_WINE_PREFIX();
   ASSERT_EQ(first_registration_, 0);
   HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(main, nullptr);
@@ -187,6 +192,7 @@ TEST_F(MainWindowTest, FocusMovesRoundTheButtonsAndExitButtonCloses) {
 
 TEST_F(MainWindowTest, ResetToDefaultCancelled) {
   QUELOR_REQUIRE_WINDOWS();
+  QUELOR_REQUIRE_WINE_PREFIX();
   ASSERT_EQ(first_registration_, 0);
   HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(main, nullptr);
@@ -203,6 +209,7 @@ TEST_F(MainWindowTest, ResetToDefaultCancelled) {
 
 TEST_F(MainWindowTest, ResetToDefaultDeletesTheSettingsFileAndCloses) {
   QUELOR_REQUIRE_WINDOWS();
+  QUELOR_REQUIRE_WINE_PREFIX();
   ASSERT_EQ(first_registration_, 0);
   HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(main, nullptr);
@@ -220,6 +227,7 @@ TEST_F(MainWindowTest, ResetToDefaultDeletesTheSettingsFileAndCloses) {
 // After 20 days of uptime the first paint asks for a restart and closes.
 TEST_F(MainWindowTest, UptimeStopShowsItsMessageOnceAndCloses) {
   QUELOR_REQUIRE_WINDOWS();
+  QUELOR_REQUIRE_WINE_PREFIX();
   ASSERT_EQ(first_registration_, 0);
   HWND main = create_main_window(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(main, nullptr);
