@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/survey_start.h"
 #include "platform/win32/message_dialog.h"
 #include "platform/win32/win32_file_system.h"
 #include "shell/setup_keys.h"
@@ -41,7 +42,7 @@ void reset_to_default(HWND window) {
 // Commands by index (button id - 420). The logging start, the setup dialogs
 // and the GPS monitor are wired as their windows land.
 constexpr std::array<CommandFunction, kSetupButtonCount> kCommands{
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    start_survey_command, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
     reset_to_default, close_setup_window};
 
 bool visible(HWND window) { return window && IsWindowVisible(window); }
