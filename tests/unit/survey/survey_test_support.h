@@ -74,3 +74,63 @@ inline std::string gga(double latitude, double longitude, double seconds, int qu
 }
 
 }  // namespace quelor::survey_testing
+
+// Fakes of the data-file step: clocks, a file system in memory and a save dialog.
+#include <map>
+#include <optional>
+#include <set>
+
+#include "datafile/create_data_file.h"
+#include "io/clock.h"
+#include "io/file_system.h"
+
+namespace quelor::survey_testing {
+
+class StepClock : public Clock {
+ public:
+  std::uint32_t now_ms() override { return now; }
+  void wait_ms(std::uint32_t ms) override { now += ms; }
+  std::uint32_t now = 500000;
+};
+
+class FixedDay : public LocalTimeSource {
+ public:
+  LocalTime local_time() override { return time; }
+  LocalTime time{2025, 3, 7, 9, 30, 0, 0};
+};
+
+class FilesInMemory : public FileSystem {
+ public:
+  std::optional<std::string> read_file(const std::wstring& path) override {
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  bool write_file(const std::wstring& path, std::string_view b) override {
+    files[path] = std::string(b);
+    return true;
+  }
+  bool delete_file(const std::wstring& path) override { return files.erase(path) > 0; }
+  bool file_exists(const std::wstring& path) override { return files.count(path) > 0; }
+  bool create_directory(const std::wstring& path) override {
+    folders.insert(path);
+    return true;
+  }
+  std::map<std::wstring, std::string> files;
+  std::set<std::wstring> folders;
+};
+
+class ChooseName : public SaveFileChooser {
+ public:
+  explicit ChooseName(std::wstring path) : path_(std::move(path)) {}
+  std::optional<std::wstring> choose(const SaveDialogRequest& r) override {
+    requests.push_back(r);
+    return path_;
+  }
+  std::vector<SaveDialogRequest> requests;
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace quelor::survey_testing

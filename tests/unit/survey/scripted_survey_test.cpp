@@ -1,0 +1,173 @@
+// A whole survey through the survey API, written with the data-file writer
+// into memory and checked with the data-file validator.
+
+#include <gtest/gtest.h>
+
+#include "datafile/file_check.h"
+#include "datafile/memory_sink.h"
+#include "datafile/writer.h"
+#include "survey/connection_monitor.h"
+#include "survey/gps_fix_handler.h"
+#include "survey/logging_commands.h"
+#include "survey/reading_handler.h"
+#include "survey/start_plan.h"
+#include "survey_test_support.h"
+
+namespace quelor {
+namespace {
+
+using namespace survey_testing;
+
+constexpr double kMetresPerDegreeLatitude = 111200.0;
+
+class ScriptedSurvey : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings.data_folder = L"C:\\Data\\";
+    settings.start_station = 0.0;
+    settings.station_increments = {0.5, 0.2, 2.0};
+    settings.survey_line = "10.00";
+    settings.reading_interval = 0.25;
+  }
+
+  // Time passes; every record gets a later tick.
+  std::uint32_t advance(std::uint32_t ms) { return clock.now += ms; }
+
+  void write(const CommandOutcome& o) {
+    ASSERT_TRUE(write_outcome(writer, o, day.local_time(), advance(5)));
+  }
+
+  void fix(double north_metres, double seconds) {
+    const std::string s = gga(48.1 + north_metres / kMetresPerDegreeLatitude, 11.5, seconds);
+    if (survey.state == kStateLogging) writer.write_gps_sentence(s, advance(10), kGpsForwarded);
+    const FixOutcome o = handle_gps_fix(survey, fix_context, s);
+    ASSERT_TRUE(o.usable);
+  }
+
+  void reading(int value) {
+    const std::string rec = t_record(0x20, value, -12);
+    const std::uint32_t tick = advance(250);
+    ReadingContext c;
+    c.instrument_type = kEm31Mk2;
+    c.now = tick;
+    const ReadingOutcome o = handle_t_reading(survey, c, bytes(rec), tick);
+    if (o.logged) {
+      ASSERT_TRUE(writer.write_reading(o.reading_input()));
+      ++readings_written;
+      written_records.push_back(o.record);
+    }
+  }
+
+  CommandContext command_context() {
+    CommandContext c;
+    c.instrument_type = kEm31Mk2;
+    c.now = clock.now;
+    return c;
+  }
+
+  Settings settings;
+  Variant variant{kEm31Mk2, kNavigation};
+  StepClock clock;
+  FixedDay day;
+  FilesInMemory files;
+  MemorySink sink;
+  DataFileWriter writer{sink, variant};
+  ScriptedMessages messages{{0, 1, 1}};  // Exit? No. Quick Line? Yes. Exit? Yes.
+  SurveyRecord survey;
+  FixContext fix_context;
+  int readings_written = 0;
+  std::vector<std::string> written_records;
+};
+
+TEST_F(ScriptedSurvey, StartFileGoReadPauseQuickLineExit) {
+  const StartPlan plan = plan_survey_start({variant, settings});
+  ASSERT_TRUE(plan.proceed);
+  ASSERT_TRUE(plan.start);
+  EXPECT_EQ(*plan.timer_period_ms, 300u);
+  apply_start_to_settings(plan, settings);
+  survey = plan.survey;
+  fix_context = fix_context_from_settings(settings, kEm31Mk2);
+
+  // Monitoring: readings are shown, nothing is written
+  fix(0.0, 36000.0);
+  reading(100);
+  EXPECT_EQ(readings_written, 0);
+
+  // File: a new file of the day puts the survey in Stand By
+  ChooseName chooser(L"C:\\Data\\250307_000.H31");
+  CreateDataFileContext create{variant, settings, files, chooser, messages, sink, writer, day, clock,
+                               header_fields_from_settings(settings, kEm31Mk2),
+                               line_block_fields_from_settings(settings), [] {}};
+  create.header.reference_easting = survey.reference_easting;
+  create.header.reference_northing = survey.reference_northing;
+  const CommandOutcome file = file_command(survey, create, AppendSituation{}, MapFrame{});
+  ASSERT_TRUE(file.ok);
+  EXPECT_EQ(survey.state, kStateStandBy);
+  EXPECT_EQ(survey.file_name, "250307_000");
+  files.files[L"C:\\Data\\250307_000.H31"] = "";
+
+  // Go, five readings between fixes, then the instrument goes quiet
+  write(go_command(survey, command_context()));
+  EXPECT_EQ(survey.state, kStateLogging);
+  for (int i = 0; i < 5; ++i) {
+    reading(200 + i);
+    if (i % 2) fix(0.6 * i, 36001.0 + i);
+  }
+  EXPECT_DOUBLE_EQ(survey.station, 2.0);
+  MonitorInput quiet{kEm31Mk2, 0, clock.now, 1000, true};
+  int remarks = 0;
+  for (int t = 0; t < 4; ++t) {
+    quiet.now = advance(300);
+    const MonitorActions a = monitor_tick(survey, quiet);
+    if (a.remark) {
+      ASSERT_TRUE(writer.write_remark(std::string_view(*a.remark), 'X', quiet.now));
+      ++remarks;
+    }
+  }
+  EXPECT_EQ(remarks, 1);
+
+  // Exit asked and refused: still in Stand By after the pause
+  write(pause_command(survey, command_context()));
+  EXPECT_EQ(survey.state, kStateStandBy);
+  const int commits_after_pause = sink.reopens;
+  EXPECT_GE(commits_after_pause, 1);
+  EXPECT_FALSE(exit_command(survey, command_context(), false, messages).ok);
+  EXPECT_EQ(survey.state, kStateStandBy);
+
+  // Quick Line reverses and logs the next line
+  const CommandOutcome line = quick_line_command(survey, settings, command_context(), messages);
+  ASSERT_TRUE(line.ok);
+  write(line);
+  EXPECT_EQ(survey.line_name, "11.00");
+  write(go_command(survey, command_context()));
+  for (int i = 0; i < 3; ++i) reading(300 + i);
+  EXPECT_DOUBLE_EQ(survey.station, 1.0);  // 2.0 back by two steps of 0.5
+  write(pause_command(survey, command_context()));
+
+  const CommandOutcome out = exit_command(survey, command_context(), false, messages);
+  ASSERT_TRUE(out.ok);
+  EXPECT_TRUE(out.close_file);
+  EXPECT_EQ(survey.state, kStateClosed);
+  sink.close();
+
+  const std::string& bytes_on_disk = sink.file(L"C:\\Data\\250307_000.H31");
+  const FileCheckReport report = check_data_file(bytes_on_disk);
+  for (const FileCheckError& e : report.errors) ADD_FAILURE() << "record " << e.record << ": " << e.message;
+  EXPECT_EQ(report.error_count, 0);
+  EXPECT_EQ(report.lines, 2);
+  EXPECT_EQ(report.record_length, 24);
+  EXPECT_EQ(readings_written, 8);
+  for (const std::string& r : written_records) EXPECT_NE(bytes_on_disk.find(r), std::string::npos) << r;
+  auto count = [&](const std::string& s) {
+    int n = 0;
+    for (std::size_t at = bytes_on_disk.find(s); at != std::string::npos; at = bytes_on_disk.find(s, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("X$STARTED"), 2);
+  EXPECT_EQ(count("XPAUSED "), 2);
+  EXPECT_EQ(count("X1CONN BRK 1"), 1);
+  EXPECT_EQ(sink.durable(L"C:\\Data\\250307_000.H31").size(), bytes_on_disk.size());
+}
+
+}  // namespace
+}  // namespace quelor
