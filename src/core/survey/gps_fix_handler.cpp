@@ -109,7 +109,8 @@ void segment_bookkeeping(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
 }
 
 void count_position(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
-  if (s.state != kStateLogging || !c.instrument_connected || s.survey_mode == kModeManual) return;
+  const bool connected = !c.instrument_used || !s.connection_lost;
+  if (s.state != kStateLogging || !connected || s.survey_mode == kModeManual) return;
   ++s.gps_position_count;
   o.counted = true;
   o.position_count_text = format_int("%5d", s.gps_position_count);
@@ -134,7 +135,7 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
   c.speed_bar_units = s.speed_bar_units;
   c.speed_scale_maximum = s.speed_scale_maximum;
   c.warning_sound = s.disconnection_alarm != 0;
-  c.instrument_connected = s.instrument_state >= 1;
+  c.instrument_used = s.instrument_state >= 1;
   c.selected_channel = s.displayed_channel;
   return c;
 }
@@ -168,7 +169,10 @@ FixOutcome handle_gps_fix(SurveyRecord& s, const FixContext& c, std::string_view
   o.fix_good = gps_fix_is_good(o.fix, c.format.format, c.warning);
   o.warning_sound = gps_warning_sound_due(o.fix_good, c.warning_sound, c.connection_broken);
   o.texts = fix_texts(o, c, easting_readout, northing_readout);
-  if (!o.usable) return o;
+  if (!o.usable) {
+    count_position(s, c, o);  // the count covers every position sentence while logging
+    return o;
+  }
   if (!s.first_fix_done)
     first_fix(s, o);
   else

@@ -28,7 +28,7 @@ struct FixContext {
   double speed_scale_maximum = 5.0;
   bool warning_sound = true;       // the disconnection alarm option
   bool connection_broken = false;  // the GPS connection is marked broken
-  bool instrument_connected = true;
+  bool instrument_used = true;     // positions are not counted while its connection is lost
   int selected_channel = 0;        // the mapped channel; 0 none
 };
 

@@ -227,6 +227,7 @@ CommandOutcome file_command(SurveyRecord& survey, CreateDataFileContext& create,
   }
   survey.file_open = true;
   survey.file_name = r.name;
+  if (create.settings.instrument_state == 0) survey.working_gps_y_offset = 0.0;  // GPS-only survey
   survey.state = kStateStandBy;
   clear_survey_counters(survey);
   o.redraw = true;

@@ -145,8 +145,10 @@ TEST(GpsFixHandler, PositionsCountedOnlyWhileLoggingOutsideManual) {
   r.survey_mode = kModeManual;
   EXPECT_FALSE(handle_gps_fix(r, c, gga(48.0, 11.0, 12.0)).counted);
   r.survey_mode = kModeAuto;
-  c.instrument_connected = false;
+  r.connection_lost = true;
   EXPECT_FALSE(handle_gps_fix(r, c, gga(48.0, 11.0, 13.0)).counted);
+  c.instrument_used = false;  // a GPS-only survey has no instrument connection to lose
+  EXPECT_TRUE(handle_gps_fix(r, c, gga(48.0, 11.0, 14.0)).counted);
 }
 
 TEST(GpsFixHandler, The28800thPositionEndsTheSurvey) {
@@ -204,6 +206,22 @@ TEST(GpsFixHandler, GarbageSentencesAreHarmless) {
       EXPECT_TRUE(std::isfinite(o.easting));
     }
   }
+}
+
+}  // namespace
+}  // namespace quelor
+
+namespace quelor {
+namespace {
+
+TEST(GpsFixHandler, UnusableFixWhileLoggingIsStillCounted) {
+  SurveyRecord r;
+  r.state = kStateLogging;
+  const FixOutcome o = handle_gps_fix(r, context(), survey_testing::gga(48.0, 11.0, 10.0, 0));
+  EXPECT_FALSE(o.usable);
+  EXPECT_TRUE(o.counted);
+  EXPECT_FALSE(r.first_fix_done);
+  EXPECT_EQ(r.gps_position_count, 1);
 }
 
 }  // namespace

@@ -169,5 +169,42 @@ TEST_F(ScriptedSurvey, StartFileGoReadPauseQuickLineExit) {
   EXPECT_EQ(sink.durable(L"C:\\Data\\250307_000.H31").size(), bytes_on_disk.size());
 }
 
+TEST_F(ScriptedSurvey, GpsOnlySurveyWritesPositionsToAGxyFile) {
+  settings.instrument_state = 0;
+  settings.gps_y_offset = 1.5;
+  const StartPlan plan = plan_survey_start({variant, settings});
+  ASSERT_TRUE(plan.proceed);
+  EXPECT_FALSE(plan.start);
+  EXPECT_FALSE(plan.timer_period_ms);
+  survey = plan.survey;
+  fix_context = fix_context_from_settings(settings, kEm31Mk2);
+  EXPECT_FALSE(fix_context.instrument_used);
+  fix(0.0, 100.0);
+
+  ChooseName chooser(L"C:\\Data\\250307_000.gxy");
+  CreateDataFileContext create{variant, settings, files, chooser, messages, sink, writer, day, clock,
+                               header_fields_from_settings(settings, kEm31Mk2),
+                               line_block_fields_from_settings(settings), [] {}};
+  ASSERT_TRUE(file_command(survey, create, AppendSituation{}, MapFrame{}).ok);
+  EXPECT_EQ(chooser.requests.at(0).default_extension, "GXY");
+  EXPECT_DOUBLE_EQ(survey.working_gps_y_offset, 0.0);
+  write(go_command(survey, command_context()));
+  for (int i = 1; i <= 4; ++i) fix(1.0 * i, 100.0 + i);
+  EXPECT_EQ(survey.gps_position_count, 4);
+  write(pause_command(survey, command_context()));
+  CommandContext c = command_context();
+  c.instrument_used = false;
+  ScriptedMessages yes({1});
+  const CommandOutcome out = exit_command(survey, c, false, yes);
+  EXPECT_TRUE(out.ok);
+  EXPECT_FALSE(out.stop_timer);
+  EXPECT_FALSE(out.close_instrument);
+  EXPECT_TRUE(out.close_gps);
+
+  const FileCheckReport report = check_data_file(sink.file(L"C:\\Data\\250307_000.gxy"));
+  for (const FileCheckError& e : report.errors) ADD_FAILURE() << "record " << e.record << ": " << e.message;
+  EXPECT_EQ(report.gps_positions, 4);
+}
+
 }  // namespace
 }  // namespace quelor
