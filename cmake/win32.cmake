@@ -61,6 +61,7 @@ target_link_libraries(quelor PRIVATE quelor_core)
 # Windows tests: console programs built with GoogleTest from Debian's sources,
 # run under Wine (CMAKE_CROSSCOMPILING_EMULATOR) by ctest.
 file(GLOB_RECURSE QUELOR_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+list(FILTER QUELOR_WIN32_TESTS EXCLUDE REGEX "/tests/win32/serial/")
 if(QUELOR_WIN32_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -71,6 +72,16 @@ if(QUELOR_WIN32_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)
   target_compile_definitions(win32_tests PRIVATE QUELOR_NO_WINMAIN UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   add_test(NAME win32_tests COMMAND win32_tests)
   set_tests_properties(win32_tests PROPERTIES TIMEOUT 300)
+endif()
+
+# Serial-port tests: a program of their own, run on pseudo-terminal pairs by
+# tests/e2e/serial_ports.sh (the port tests skip themselves without them).
+file(GLOB QUELOR_WIN32_SERIAL_TESTS CONFIGURE_DEPENDS tests/win32/serial/*.cpp)
+if(QUELOR_WIN32_SERIAL_TESTS AND TARGET gtest)
+  add_executable(win32_serial_tests ${QUELOR_WIN32_SERIAL_TESTS} ${CMAKE_BINARY_DIR}/variants/Qyn31.cpp $<TARGET_OBJECTS:quelor_app>)
+  target_include_directories(win32_serial_tests PRIVATE src src/core)
+  target_link_libraries(win32_serial_tests PRIVATE ${QUELOR_WIN32_LIBS} gtest)
+  target_compile_definitions(win32_serial_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
 
 # The window inspector of the end-to-end tests: lists a top-level window and

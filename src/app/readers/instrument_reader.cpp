@@ -1,0 +1,250 @@
+#include "app/readers/instrument_reader.h"
+
+#include <array>
+#include <memory>
+
+#include "app/readers/reader_shared.h"
+#include "app/readers/reader_sound.h"
+#include "app/readers/serial_ports.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr DWORD kWakeSleepMs = 1000;
+constexpr DWORD kBrokenReadPauseMs = 10;
+
+enum ReaderRow : int { kRowT, kRowEm38Mk2, kRowEm38_4, kRowLx2, kRowMk2, kRowPolled, kRowSecond, kRowLine };
+
+struct TraitsRow {
+  ReaderRow row;
+  ReaderTraits traits;
+};
+
+//                         last   arrival repaint wake   reject polled modem
+constexpr std::array<TraitsRow, 8> kTraits{{
+    {kRowT, {true, true, false, false, false, false, false}},
+    {kRowEm38Mk2, {true, true, false, false, false, false, false}},
+    {kRowEm38_4, {false, true, false, false, false, false, true}},
+    {kRowLx2, {true, true, true, true, true, false, false}},
+    {kRowMk2, {true, true, false, true, true, false, false}},
+    {kRowPolled, {false, true, false, true, true, true, false}},
+    {kRowSecond, {true, true, false, false, true, false, false}},
+    {kRowLine, {true, false, true, false, false, false, false}},
+}};
+
+ReaderRow row_of(int type, const ReaderOptions& o) {
+  switch (type) {
+    case kEm38Mk2: return kRowEm38Mk2;
+    case kEm38_4: return kRowEm38_4;
+    case kEm61Lx2: return kRowLx2;
+    case kEm61Mk2: return o.second_mode ? kRowSecond : o.polled ? kRowPolled : kRowMk2;
+    case kGrad601:
+    case kCs21: return kRowLine;
+    default: return kRowT;
+  }
+}
+
+void deliver(const ReadingMessage& message) {
+  HWND window = reader_shared().log_window.load();
+  if (window == nullptr) return;
+  if (message.delivery == Delivery::kSend)
+    SendMessageW(window, message.id, 0, 0);
+  else
+    PostMessageW(window, message.id, 0, 0);
+}
+
+void call_hook(void (*hook)()) {
+  if (hook != nullptr) hook();
+}
+
+struct InstrumentLoop {
+  InstrumentReaderSetup setup;
+  ReaderTraits traits;
+  InstrumentFramer framer;
+  bool line_active = false;
+};
+
+// The steps before each read burst: the EM61 wake-up, the polled wait, the
+// EM38-4 modem status.
+void before_burst(InstrumentLoop& loop, HANDLE port) {
+  ReaderShared& shared = reader_shared();
+  if (loop.traits.wakes_on_connection_lost && shared.connection_lost.load()) {
+    instrument_command('H', 'X', 0);
+    Sleep(kWakeSleepMs);
+    shared.connection_lost.store(false);
+  }
+  if (loop.traits.polled) {
+    HANDLE event = shared.poll_event.load();
+    if (event != nullptr) WaitForSingleObject(event, shared.survey.polling_timeout_ms.load());
+  }
+  if (loop.traits.reads_modem_status && shared.survey.status_port.load() == loop.setup.port_number &&
+      loop.setup.port_number > 0) {
+    DWORD status = 0;
+    // A port that cannot report its lines (pseudo-terminals) counts as none active.
+    loop.line_active = GetCommModemStatus(port, &status) && status != 0;
+  }
+}
+
+void went_idle(const InstrumentLoop& loop) {
+  if (!loop.traits.polled) return;
+  ReaderShared& shared = reader_shared();
+  shared.polled_idle.store(true);
+  if (HANDLE event = shared.poll_event.load()) ResetEvent(event);
+}
+
+void on_record(InstrumentLoop& loop, const FrameStep& step) {
+  ReaderShared& shared = reader_shared();
+  const DWORD now = GetTickCount();
+  if (loop.traits.stamps_arrival) shared.arrival_tick.store(now);
+  shared.instrument_record.publish(framed_record(loop.framer));
+  if (loop.traits.stamps_last_record) shared.last_record_tick.store(now);
+  if (loop.traits.repaints_after_blank && shared.display_cleared.exchange(false))
+    call_hook(shared.hooks.repaint_status_area.load());
+  if (step.play_tick) play_wave_resource(L"SOUND_RESULT");
+  if (step.deliver) deliver(framer_message(loop.framer));
+  went_idle(loop);
+}
+
+void on_rejected(const InstrumentLoop& loop) {
+  if (loop.traits.rejected_clears_lost) reader_shared().connection_lost.store(false);
+  went_idle(loop);
+}
+
+void read_burst(InstrumentLoop& loop, Win32SerialPort& port) {
+  for (;;) {
+    std::uint8_t byte = 0;
+    const int got = port.read(&byte, 1);
+    if (got != 1) {
+      if (got < 0 && port.is_open()) Sleep(kBrokenReadPauseMs);  // no busy spin on a failing port
+      return;
+    }
+    FrameContext ctx = reader_frame_context();
+    ctx.line_active = loop.line_active;
+    const FrameStep step = frame_byte(loop.framer, byte, ctx);
+    if (step.event == FrameEvent::kRecord)
+      on_record(loop, step);
+    else if (step.event == FrameEvent::kRejected)
+      on_rejected(loop);
+  }
+}
+
+DWORD WINAPI instrument_reader_thread(LPVOID parameter) {
+  std::unique_ptr<InstrumentLoop> loop(static_cast<InstrumentLoop*>(parameter));
+  ReaderShared& shared = reader_shared();
+  shared.instrument_reader_state.store(kReaderRunning);
+  if (loop->setup.instrument_type != kEm38) shared.record_length.store(12);
+  Win32SerialPort& port = instrument_serial();
+  port.purge();
+  for (;;) {
+    HANDLE h = shared.instrument_port.load();
+    if (!port_handle_valid(h)) break;
+    SetCommMask(h, EV_RXCHAR);
+    before_burst(*loop, h);
+    read_burst(*loop, port);
+  }
+  shared.instrument_reader_state.store(kReaderFinished);
+  return 0;
+}
+
+struct TiltLoop {
+  TiltFramer framer;
+  DWORD last_valid = 0;
+  bool blanked = false;
+};
+
+void check_tilt_silence(TiltLoop& loop) {
+  if (loop.blanked || GetTickCount() - loop.last_valid <= kTiltBlankMs) return;
+  loop.blanked = true;
+  call_hook(reader_shared().hooks.blank_tilt_fields.load());
+}
+
+void on_tilt_line(TiltLoop& loop, const FrameStep& step) {
+  ReaderShared& shared = reader_shared();
+  shared.tilt_sentence.publish(loop.framer.record);
+  if (step.event == FrameEvent::kRecord) {
+    loop.last_valid = GetTickCount();
+    loop.blanked = false;
+    shared.tilt_tick.store(loop.last_valid);
+    if (HWND window = shared.log_window.load()) SendMessageW(window, WM_TILT_READING, 0, 0);
+    return;
+  }
+  auto write = shared.hooks.write_tilt_comment.load();
+  if (write != nullptr && shared.survey.logging.load()) write(loop.framer.record.text());
+}
+
+DWORD WINAPI tilt_reader_thread(LPVOID) {
+  ReaderShared& shared = reader_shared();
+  shared.tilt_reader_state.store(kReaderRunning);
+  TiltLoop loop;
+  loop.last_valid = GetTickCount();
+  Win32SerialPort& port = tilt_serial();
+  for (;;) {
+    HANDLE h = shared.tilt_port.load();
+    if (!port_handle_valid(h)) break;
+    SetCommMask(h, EV_RXCHAR);
+    for (;;) {
+      check_tilt_silence(loop);
+      std::uint8_t byte = 0;
+      const int got = port.read(&byte, 1);
+      if (got != 1) {
+        if (got < 0 && port.is_open()) Sleep(kBrokenReadPauseMs);
+        break;
+      }
+      const FrameStep step = frame_tilt_byte(loop.framer, byte);
+      if (step.event != FrameEvent::kNone) on_tilt_line(loop, step);
+    }
+  }
+  shared.tilt_reader_state.store(kReaderFinished);
+  return 0;
+}
+
+}  // namespace
+
+ReaderTraits reader_traits(int instrument_type, const ReaderOptions& options) {
+  const ReaderRow row = row_of(instrument_type, options);
+  for (const TraitsRow& r : kTraits)
+    if (r.row == row) return r.traits;
+  return {};
+}
+
+HANDLE start_instrument_reader(const InstrumentReaderSetup& setup, bool suspended) {
+  std::optional<InstrumentFramer> framer = make_instrument_framer(setup.instrument_type, setup.options);
+  if (!framer) return nullptr;
+  auto loop = std::make_unique<InstrumentLoop>(
+      InstrumentLoop{setup, reader_traits(setup.instrument_type, setup.options), *framer, false});
+  ReaderShared& shared = reader_shared();
+  if (loop->traits.polled && shared.poll_event.load() == nullptr)
+    shared.poll_event.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  HANDLE thread = CreateThread(nullptr, 0, instrument_reader_thread, loop.get(),
+                               suspended ? CREATE_SUSPENDED : 0, nullptr);
+  if (thread == nullptr) return nullptr;
+  loop.release();  // the thread owns it now
+  auto& slot = setup.options.second_mode ? shared.second_mode_thread : shared.instrument_thread;
+  HANDLE old = slot.exchange(thread);
+  if (old != nullptr) CloseHandle(old);
+  return thread;
+}
+
+HANDLE start_tilt_reader() {
+  HANDLE thread = CreateThread(nullptr, 0, tilt_reader_thread, nullptr, 0, nullptr);
+  if (thread == nullptr) return nullptr;
+  HANDLE old = reader_shared().tilt_thread.exchange(thread);
+  if (old != nullptr) CloseHandle(old);
+  return thread;
+}
+
+int request_polled_reading() {
+  ReaderShared& shared = reader_shared();
+  HANDLE port = shared.instrument_port.load();
+  HANDLE event = shared.poll_event.load();
+  if (!port_handle_valid(port) || event == nullptr || !shared.polled_idle.load()) return 0;
+  TransmitCommChar(port, 'A');
+  shared.last_record_tick.store(GetTickCount());
+  shared.polled_idle.store(false);
+  SetEvent(event);
+  return 1;
+}
+
+}  // namespace quelor

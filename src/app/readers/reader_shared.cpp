@@ -1,0 +1,28 @@
+#include "app/readers/reader_shared.h"
+
+namespace quelor {
+
+ReaderShared& reader_shared() {
+  static ReaderShared shared;
+  return shared;
+}
+
+void set_reading_window(HWND window) { reader_shared().log_window.store(window); }
+
+RecordBytes instrument_record() { return reader_shared().instrument_record.latest(); }
+RecordBytes tilt_sentence() { return reader_shared().tilt_sentence.latest(); }
+RecordBytes gps_sentence() { return reader_shared().gps_sentence.latest(); }
+
+FrameContext reader_frame_context() {
+  const ReaderSurvey& s = reader_shared().survey;
+  FrameContext ctx;
+  ctx.records_per_reading = s.records_per_reading.load();
+  ctx.sound_on = s.sound_on.load();
+  ctx.logging = s.logging.load();
+  ctx.survey_mode = s.survey_mode.load();
+  ctx.sound_every = s.sound_every.load();
+  ctx.marker = s.marker.load();
+  return ctx;
+}
+
+}  // namespace quelor

@@ -1,0 +1,12 @@
+#pragma once
+// Wave resources played by the readers: only when the program carries the
+// resource, so a build without sounds stays silent instead of ringing the
+// default sound.
+
+namespace quelor {
+
+// PlaySoundW(name, SND_RESOURCE | SND_ASYNC | SND_NOSTOP) when a "WAVE"
+// resource of that name exists. True when it was started.
+bool play_wave_resource(const wchar_t* name);
+
+}  // namespace quelor
