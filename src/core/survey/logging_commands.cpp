@@ -126,13 +126,13 @@ CommandOutcome pause_command(SurveyRecord& survey, const CommandContext& c) {
   return o;
 }
 
-CommandOutcome exit_command(SurveyRecord& survey, const CommandContext& c, bool forced, MessageBox& messages) {
+CommandOutcome exit_command(SurveyRecord& survey, const CommandContext& c, bool forced, const AskOperator& ask) {
   CommandOutcome o;
   survey.gps_start_tick = 0;
   if (survey.state == kStateClosed) return o;
   const bool file_state = survey.state == kStateLogging || survey.state == kStateStandBy;
   if (file_state && !forced && !survey.map_review) {
-    if (messages.show({"Confirm Exit", "Exit Logging?", DialogTemplate::kYesNo}) != 1) {
+    if (!ask || ask({"Confirm Exit", "Exit Logging?", DialogTemplate::kYesNo}) != 1) {
       if (survey.state == kStateLogging) survey.earlier_logging_ms += c.now - survey.start_tick;
       survey.state = kStateStandBy;
       o.ok = false;
@@ -169,7 +169,7 @@ LineBlockFields current_line_block(const SurveyRecord& survey, const Settings& s
 }
 
 CommandOutcome quick_line_command(SurveyRecord& survey, Settings& settings, const CommandContext& c,
-                                  MessageBox& messages) {
+                                  const AskOperator& ask) {
   CommandOutcome o;
   if (!c.instrument_used) {
     o.ok = false;
@@ -181,8 +181,8 @@ CommandOutcome quick_line_command(SurveyRecord& survey, Settings& settings, cons
     return o;
   }
   const double line = std::atof(survey.line_name.c_str()) + settings.line_increment;
-  if (messages.show({"Quick Line", quick_line_question_text(survey.line_name, settings.line_increment),
-                     DialogTemplate::kYesNo}) != 1) {
+  if (!ask || ask({"Quick Line", quick_line_question_text(survey.line_name, settings.line_increment),
+                   DialogTemplate::kYesNo}) != 1) {
     o.ok = false;
     return o;
   }

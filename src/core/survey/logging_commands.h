@@ -4,6 +4,7 @@
 // do and what goes to the data file; questions go through the message box.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,14 @@
 #include "survey/survey_record.h"
 
 namespace quelor {
+
+// Asks the operator (yes/no box); 1 for Yes, 0 for No. A callback rather
+// than MessageBox& in the signatures, so that translation units that include
+// windows.h (where MessageBox is a macro) link against the same functions.
+using AskOperator = std::function<int(const OperatorMessage&)>;
+inline AskOperator ask_with(MessageBox& box) {
+  return [&box](const OperatorMessage& m) { return box.show(m); };
+}
 
 inline constexpr const char* kSoundRing = "SOUND_RING";
 inline constexpr const char* kSoundRing2s = "SOUND_RING_2S";
@@ -80,7 +89,7 @@ CommandOutcome pause_command(SurveyRecord& survey, const CommandContext& context
 // Exit: asks "Exit Logging?" in Logging and Stand By unless forced or in map
 // review; No keeps (or makes) Stand By.
 CommandOutcome exit_command(SurveyRecord& survey, const CommandContext& context, bool forced,
-                            MessageBox& messages);
+                            const AskOperator& ask);
 
 // "New Line: %.2f" of the current line name read as a number + the increment.
 std::string quick_line_question_text(const std::string& line_name, double line_increment);
@@ -89,7 +98,7 @@ std::string quick_line_question_text(const std::string& line_name, double line_i
 // "%.2f", turns the direction for back-and-forth lines (or returns to the
 // start station for one-way lines) and hands out the line block.
 CommandOutcome quick_line_command(SurveyRecord& survey, Settings& settings, const CommandContext& context,
-                                  MessageBox& messages);
+                                  const AskOperator& ask);
 
 // The line block of the survey's current line (the settings give the rest).
 LineBlockFields current_line_block(const SurveyRecord& survey, const Settings& settings);

@@ -137,7 +137,7 @@ TEST(PauseCommand, OnlyWhileLogging) {
 TEST(ExitCommand, MonitoringClosesWithoutAQuestion) {
   SurveyRecord r = in_state(kStateMonitoring);
   ScriptedMessages messages({0});
-  const CommandOutcome o = exit_command(r, context_at(1), false, messages);
+  const CommandOutcome o = exit_command(r, context_at(1), false, ask_with(messages));
   EXPECT_TRUE(o.ok);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(r.state, kStateClosed);
@@ -151,7 +151,7 @@ TEST(ExitCommand, MonitoringClosesWithoutAQuestion) {
 TEST(ExitCommand, StandByAsksAndNoKeepsStandBy) {
   SurveyRecord r = in_state(kStateStandBy);
   ScriptedMessages messages({0});
-  const CommandOutcome o = exit_command(r, context_at(1), false, messages);
+  const CommandOutcome o = exit_command(r, context_at(1), false, ask_with(messages));
   EXPECT_FALSE(o.ok);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].title, "Confirm Exit");
@@ -166,7 +166,7 @@ TEST(ExitCommand, LoggingNoBecomesStandBy) {
   SurveyRecord r = in_state(kStateLogging);
   r.start_tick = 100;
   ScriptedMessages messages({0});
-  exit_command(r, context_at(600), false, messages);
+  exit_command(r, context_at(600), false, ask_with(messages));
   EXPECT_EQ(r.state, kStateStandBy);
   EXPECT_EQ(r.earlier_logging_ms, 500u);
 }
@@ -177,7 +177,7 @@ TEST(ExitCommand, YesClosesTheFile) {
   CommandContext c = context_at(1, kEm61Mk2);
   c.tilt_used = true;
   c.gps_used = false;
-  const CommandOutcome o = exit_command(r, c, false, messages);
+  const CommandOutcome o = exit_command(r, c, false, ask_with(messages));
   EXPECT_TRUE(o.ok);
   EXPECT_TRUE(o.close_file);
   EXPECT_TRUE(o.close_tilt);
@@ -190,13 +190,13 @@ TEST(ExitCommand, YesClosesTheFile) {
 TEST(ExitCommand, ForcedOrReviewDoesNotAsk) {
   SurveyRecord r = in_state(kStateLogging);
   ScriptedMessages messages({0});
-  EXPECT_TRUE(exit_command(r, context_at(1), true, messages).ok);
+  EXPECT_TRUE(exit_command(r, context_at(1), true, ask_with(messages)).ok);
   SurveyRecord v = in_state(kStateStandBy);
   v.map_review = true;
-  EXPECT_TRUE(exit_command(v, context_at(1), false, messages).ok);
+  EXPECT_TRUE(exit_command(v, context_at(1), false, ask_with(messages)).ok);
   EXPECT_TRUE(messages.shown.empty());
   SurveyRecord closed;
-  const CommandOutcome o = exit_command(closed, context_at(1), false, messages);
+  const CommandOutcome o = exit_command(closed, context_at(1), false, ask_with(messages));
   EXPECT_TRUE(o.ok);
   EXPECT_FALSE(o.close_instrument);
 }
@@ -209,7 +209,7 @@ TEST(QuickLine, ProposesTheNextLine) {
   Settings s;
   s.line_increment = 1.0;
   ScriptedMessages messages({1});
-  const CommandOutcome o = quick_line_command(r, s, context_at(1), messages);
+  const CommandOutcome o = quick_line_command(r, s, context_at(1), ask_with(messages));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].title, "Quick Line");
   EXPECT_EQ(messages.shown[0].text, "New Line: 11.00");
@@ -227,7 +227,7 @@ TEST(QuickLine, NoChangesNothing) {
   r.line_name = "3";
   Settings s;
   ScriptedMessages messages({0});
-  const CommandOutcome o = quick_line_command(r, s, context_at(1), messages);
+  const CommandOutcome o = quick_line_command(r, s, context_at(1), ask_with(messages));
   EXPECT_FALSE(o.ok);
   EXPECT_EQ(r.line_name, "3");
   EXPECT_FALSE(o.line_block);
@@ -243,14 +243,14 @@ TEST(QuickLine, BackAndForthTwiceRestoresDirectionAndSign) {
   Settings s;
   s.line_sequence = 0;
   ScriptedMessages messages({1, 1});
-  quick_line_command(r, s, context_at(1), messages);
+  quick_line_command(r, s, context_at(1), ask_with(messages));
   EXPECT_EQ(r.line_direction, 1);  // South
   EXPECT_DOUBLE_EQ(r.station_increment, -0.5);
   EXPECT_DOUBLE_EQ(r.start_station, 7.5);
   EXPECT_EQ(r.readings_in_line, 0);
   EXPECT_EQ(r.line_count, 1);
   r.station = 0.0;
-  quick_line_command(r, s, context_at(2), messages);
+  quick_line_command(r, s, context_at(2), ask_with(messages));
   EXPECT_EQ(r.line_direction, 2);
   EXPECT_DOUBLE_EQ(r.station_increment, 0.5);
   EXPECT_EQ(r.line_count, 2);
@@ -262,7 +262,7 @@ TEST(QuickLine, WestEastSwap) {
   r.line_direction = 0;
   Settings s;
   ScriptedMessages messages({1});
-  quick_line_command(r, s, context_at(1), messages);
+  quick_line_command(r, s, context_at(1), ask_with(messages));
   EXPECT_EQ(r.line_direction, 3);
 }
 
@@ -274,7 +274,7 @@ TEST(QuickLine, OneWayReturnsToTheStartStation) {
   Settings s;
   s.line_sequence = 1;
   ScriptedMessages messages({1});
-  quick_line_command(r, s, context_at(1), messages);
+  quick_line_command(r, s, context_at(1), ask_with(messages));
   EXPECT_DOUBLE_EQ(r.station, 2.0);
   EXPECT_DOUBLE_EQ(r.station_increment, 1.0);
   EXPECT_EQ(r.line_direction, 2);
@@ -286,7 +286,7 @@ TEST(QuickLine, NeedsTheInstrument) {
   ScriptedMessages messages;
   CommandContext c = context_at(1);
   c.instrument_used = false;
-  const CommandOutcome o = quick_line_command(r, s, c, messages);
+  const CommandOutcome o = quick_line_command(r, s, c, ask_with(messages));
   EXPECT_FALSE(o.ok);
   ASSERT_EQ(o.notices.size(), 1u);
   EXPECT_EQ(o.notices[0].title, "INFORMATION");
@@ -297,6 +297,34 @@ TEST(QuickLine, NeedsTheInstrument) {
 TEST(Notices, RequiredOptions) {
   EXPECT_EQ(gps_required().text, "Option avaiable only when GPS is enabled");
   EXPECT_EQ(map_required().text, "Option avaiable only when map is visible");
+}
+
+}  // namespace
+}  // namespace quelor
+
+namespace quelor {
+namespace {
+
+TEST(ExitCommand, NoWayToAskCountsAsNo) {
+  SurveyRecord r;
+  r.state = kStateStandBy;
+  r.file_open = true;
+  EXPECT_FALSE(exit_command(r, CommandContext{}, false, AskOperator{}).ok);
+  EXPECT_EQ(r.state, kStateStandBy);
+}
+
+TEST(ExitCommand, AskCallbackSeesTheQuestion) {
+  SurveyRecord r;
+  r.state = kStateLogging;
+  r.file_open = true;
+  std::vector<std::string> asked;
+  const AskOperator ask = [&](const OperatorMessage& m) {
+    asked.push_back(m.title + "|" + m.text);
+    return 1;
+  };
+  EXPECT_TRUE(exit_command(r, CommandContext{}, false, ask).ok);
+  EXPECT_EQ(asked, (std::vector<std::string>{"Confirm Exit|Exit Logging?"}));
+  EXPECT_EQ(r.state, kStateClosed);
 }
 
 }  // namespace

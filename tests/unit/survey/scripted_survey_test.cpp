@@ -131,11 +131,11 @@ TEST_F(ScriptedSurvey, StartFileGoReadPauseQuickLineExit) {
   EXPECT_EQ(survey.state, kStateStandBy);
   const int commits_after_pause = sink.reopens;
   EXPECT_GE(commits_after_pause, 1);
-  EXPECT_FALSE(exit_command(survey, command_context(), false, messages).ok);
+  EXPECT_FALSE(exit_command(survey, command_context(), false, ask_with(messages)).ok);
   EXPECT_EQ(survey.state, kStateStandBy);
 
   // Quick Line reverses and logs the next line
-  const CommandOutcome line = quick_line_command(survey, settings, command_context(), messages);
+  const CommandOutcome line = quick_line_command(survey, settings, command_context(), ask_with(messages));
   ASSERT_TRUE(line.ok);
   write(line);
   EXPECT_EQ(survey.line_name, "11.00");
@@ -144,7 +144,7 @@ TEST_F(ScriptedSurvey, StartFileGoReadPauseQuickLineExit) {
   EXPECT_DOUBLE_EQ(survey.station, 1.0);  // 2.0 back by two steps of 0.5
   write(pause_command(survey, command_context()));
 
-  const CommandOutcome out = exit_command(survey, command_context(), false, messages);
+  const CommandOutcome out = exit_command(survey, command_context(), false, ask_with(messages));
   ASSERT_TRUE(out.ok);
   EXPECT_TRUE(out.close_file);
   EXPECT_EQ(survey.state, kStateClosed);
@@ -195,7 +195,7 @@ TEST_F(ScriptedSurvey, GpsOnlySurveyWritesPositionsToAGxyFile) {
   CommandContext c = command_context();
   c.instrument_used = false;
   ScriptedMessages yes({1});
-  const CommandOutcome out = exit_command(survey, c, false, yes);
+  const CommandOutcome out = exit_command(survey, c, false, ask_with(yes));
   EXPECT_TRUE(out.ok);
   EXPECT_FALSE(out.stop_timer);
   EXPECT_FALSE(out.close_instrument);
