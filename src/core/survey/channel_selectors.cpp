@@ -1,0 +1,50 @@
+#include "survey/channel_selectors.h"
+
+#include "survey/survey_state.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+// EM38-4 and CS-21: selector of channel n = 1..8.
+constexpr std::array<int, kMaxChannelSelectors> kGroupedSelectors{0, 4, 1, 5, 2, 6, 3, 7};
+
+bool grouped(int type) { return type == kEm38_4 || type == kCs21; }
+
+bool never_shown(int type) { return type == kEm38 || type == kGrad601; }
+
+}  // namespace
+
+int channel_selector_count(int type, int em38mk2_model, int number_of_sensors) {
+  switch (type) {
+    case kEm38Mk2: return em38mk2_model == 1 ? 2 : 4;
+    case kEm38_4:
+    case kCs21: return 8;
+    case kEm61Mk2: return 4;
+    case kEm61Lx2: return number_of_sensors >= 1 ? 6 : 3;
+    case kGrad601: return 3;
+    default: return 2;
+  }
+}
+
+int selector_of_channel(int type, int channel) {
+  if (channel < 1 || channel > kMaxChannelSelectors) return -1;
+  if (grouped(type)) return kGroupedSelectors[static_cast<std::size_t>(channel - 1)];
+  return channel - 1;
+}
+
+SelectorView channel_selector_view(const SelectorInput& in) {
+  SelectorView v;
+  const bool hidden = in.state == kStateLogging || in.state == kStateClosed || in.navigation_mode == kNavigation ||
+                      !in.gps_enabled || !in.map_view || in.channel == 0 || never_shown(in.instrument_type);
+  if (hidden) return v;
+  const int count = channel_selector_count(in.instrument_type, in.em38mk2_model, in.number_of_sensors);
+  for (int i = 0; i < count; ++i) v.shown[static_cast<std::size_t>(i)] = true;
+  if (in.instrument_type == kEm31Mk2 && in.em31_inphase_only) v.shown[0] = false;
+  const int checked = selector_of_channel(in.instrument_type, in.channel);
+  v.checked = checked >= 0 && checked < count ? checked : -1;
+  return v;
+}
+
+}  // namespace quelor

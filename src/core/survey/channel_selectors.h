@@ -1,0 +1,45 @@
+#pragma once
+// The channel selectors beside the numbers window: small radio buttons
+// (ids 480 upward), one per displayed channel.
+
+#include <array>
+
+namespace quelor {
+
+inline constexpr int kFirstChannelSelectorId = 480;
+inline constexpr int kMaxChannelSelectors = 8;
+
+// Selectors created: EM31-MK2, EM34-3, EM38 2; EM38-MK2 4 (2 for the
+// EM38-MK2-1 type); EM38-4, CS-21 8; EM61-MK2 4; EM61-LX2 3, 6 with two
+// sensors; Grad601 3.
+int channel_selector_count(int instrument_type, int em38mk2_model, int number_of_sensors);
+
+// The selector (0-based) that shows channel n (1-based): EM38-4 and CS-21 list
+// the channels of one coil group first (1, 5, 2, 6, 3, 7, 4, 8); the others
+// in order. -1 for no channel.
+int selector_of_channel(int instrument_type, int channel);
+
+struct SelectorInput {
+  int instrument_type = 0;
+  int navigation_mode = 0;
+  int state = 0;
+  bool gps_enabled = true;
+  bool map_view = true;          // the map is shown
+  int channel = 0;               // the selected channel, 0 none
+  int em38mk2_model = 0;
+  int number_of_sensors = 0;
+  bool em31_inphase_only = false;
+};
+
+struct SelectorView {
+  std::array<bool, kMaxChannelSelectors> shown{};
+  int checked = -1;  // the selector marked, -1 none
+};
+
+// Hidden while logging, in the navigation line, without GPS, without the
+// map view and with no channel selected; shown in Monitoring and Stand By
+// otherwise (EM38 and Grad601 never show theirs; the EM31-MK2 in-phase-only
+// display hides the first).
+SelectorView channel_selector_view(const SelectorInput& input);
+
+}  // namespace quelor
