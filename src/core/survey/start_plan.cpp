@@ -83,7 +83,9 @@ SurveyRecord reset_survey(const Settings& s, const Variant& v) {
   return r;
 }
 
-bool uses_scale_2(int instrument_type, int colour_map_view) {
+}  // namespace
+
+bool colour_map_uses_scale_2(int instrument_type, int colour_map_view) {
   switch (instrument_type) {
     case kEm31Mk2:
     case kEm38: return colour_map_view == 2;
@@ -93,6 +95,8 @@ bool uses_scale_2(int instrument_type, int colour_map_view) {
     default: return false;
   }
 }
+
+namespace {
 
 // EM34-3 in Auto numbers its six configurations 0..5 (Vertical-10m ..
 // Horizontal-40m): its letter follows the configuration, not "nonzero".
@@ -145,7 +149,7 @@ double em34_y_offset(double gps_y_offset, int reference, int coil_spacing_m) {
 }
 
 double colour_class_width(const Settings& s, int instrument_type, int colour_map_view) {
-  const auto& scale = uses_scale_2(instrument_type, colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
+  const auto& scale = colour_map_uses_scale_2(instrument_type, colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
   return (scale[1] - scale[0]) / (kColourClasses + 1);
 }
 

@@ -48,6 +48,9 @@ double em34_half_spacing(int coil_spacing_m);
 // the spacing, 1 "Trailing Coil" becomes -offset - half, 2 "EM34-3 Center" stays.
 double em34_y_offset(double gps_y_offset, int reference, int coil_spacing_m);
 
+// Whether the colour map takes its range from profile scale 2 (see below).
+bool colour_map_uses_scale_2(int instrument_type, int colour_map_view);
+
 // (max - min of profile scale 1) / 50; profile scale 2 for EM31-MK2 and EM38
 // with colour map view 2, and EM38-MK2, EM38-4, CS-21 with view 2 or 4.
 double colour_class_width(const Settings& s, int instrument_type, int colour_map_view);

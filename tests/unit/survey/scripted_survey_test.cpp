@@ -11,6 +11,7 @@
 #include "survey/logging_commands.h"
 #include "survey/reading_handler.h"
 #include "survey/start_plan.h"
+#include "survey/survey_context.h"
 #include "survey_test_support.h"
 
 namespace quelor {
@@ -96,10 +97,9 @@ TEST_F(ScriptedSurvey, StartFileGoReadPauseQuickLineExit) {
   // File: a new file of the day puts the survey in Stand By
   ChooseName chooser(L"C:\\Data\\250307_000.H31");
   CreateDataFileContext create{variant, settings, files, chooser, messages, sink, writer, day, clock,
-                               header_fields_from_settings(settings, kEm31Mk2),
-                               line_block_fields_from_settings(settings), [] {}};
-  create.header.reference_easting = survey.reference_easting;
-  create.header.reference_northing = survey.reference_northing;
+                               survey_header_fields(settings, kEm31Mk2, survey),
+                               current_line_block(survey, settings), [] {}};
+  EXPECT_EQ(create.header.reference_zone, 32);
   const CommandOutcome file = file_command(survey, create, AppendSituation{}, MapFrame{});
   ASSERT_TRUE(file.ok);
   EXPECT_EQ(survey.state, kStateStandBy);

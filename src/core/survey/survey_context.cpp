@@ -1,0 +1,49 @@
+#include "survey/survey_context.h"
+
+#include "settings/settings_derived.h"
+#include "survey/start_plan.h"
+
+namespace quelor {
+
+CommandContext command_context_from_settings(const Settings& s, const Variant& v, std::uint32_t now) {
+  CommandContext c;
+  c.instrument_type = v.instrument_type;
+  c.instrument_used = s.instrument_state >= 1;
+  c.gps_used = s.gps_enabled == 1;
+  c.tilt_used = c.instrument_used && v.instrument_type == kEm61Mk2 && s.tilt_meter == 1;
+  c.readings_per_station = derive_settings(s, v).readings_per_station;
+  c.now = now;
+  return c;
+}
+
+MonitorInput monitor_input_from_settings(const Settings& s, int instrument_type, std::uint32_t now,
+                                         std::uint32_t last_record_tick) {
+  MonitorInput in;
+  in.instrument_type = instrument_type;
+  in.now = now;
+  in.last_record_tick = last_record_tick;
+  in.audio_alarm = s.disconnection_alarm != 0;
+  return in;
+}
+
+ReadingContext reading_context_from_settings(const Settings& s, int instrument_type, std::uint32_t now) {
+  ReadingContext c;
+  c.instrument_type = instrument_type;
+  c.selected_channel = s.displayed_channel;
+  const bool second = colour_map_uses_scale_2(instrument_type, s.colour_map_view);
+  c.colour_minimum = second ? s.profile_scale_2[0] : s.profile_scale_1[0];
+  c.colour_class_width = colour_class_width(s, instrument_type, s.colour_map_view);
+  c.now = now;
+  return c;
+}
+
+HeaderFields survey_header_fields(const Settings& s, int instrument_type, const SurveyRecord& survey) {
+  HeaderFields f = header_fields_from_settings(s, instrument_type);
+  f.file_name = survey.file_name;
+  f.reference_easting = survey.reference_easting;
+  f.reference_northing = survey.reference_northing;
+  f.reference_zone = survey.reference_zone;
+  return f;
+}
+
+}  // namespace quelor
