@@ -87,7 +87,16 @@ ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& c, s
   if (survey.state == kStateLogging) {
     // Readings of this period since the last written record, this one included.
     ++survey.readings_since_last_record;
-    if (survey.write_enable == 1) log_reading(survey, c, record, o);
+    const bool grouped = c.station_group && c.instrument_type == kEm34_3 && survey.survey_mode == kModeManual;
+    if (survey.write_enable == 1 && grouped) {
+      o.held = true;
+      o.group_full = hold_em34_reading(*c.station_group, o.decoded, o.first_value,
+                                       std::string_view(reinterpret_cast<const char*>(record.data()), record.size()),
+                                       tick);
+      o.reading_count_text = station_group_count_text(*c.station_group);
+    } else if (survey.write_enable == 1) {
+      log_reading(survey, c, record, o);
+    }
   }
   o.redraw_bars = c.instrument_type != kEm31Mk2 || !o.decoded.flag_b;
   o.marker_shown = o.decoded.marker && survey.survey_mode != kModeManual;

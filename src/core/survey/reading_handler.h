@@ -10,6 +10,7 @@
 
 #include "datafile/data_records.h"
 #include "serial/decode_em31.h"
+#include "survey/em34_station_group.h"
 #include "survey/survey_record.h"
 
 namespace quelor {
@@ -23,6 +24,9 @@ struct ReadingContext {
   double colour_minimum = 0.0;  // lower scale limit of the mapped value
   double colour_class_width = 10.0;
   std::uint32_t now = 0;        // for the elapsed time
+  // EM34-3 in Manual mode: accepted readings are held in this station group
+  // instead of being written at once (nullptr: written at once).
+  Em34StationGroup* station_group = nullptr;
 };
 
 struct ReadingOutcome {
@@ -31,6 +35,10 @@ struct ReadingOutcome {
   double second_value = 0.0;  // in-phase (EM31-MK2; EM38 in-phase records)
   bool has_second_value = false;
   bool logged = false;
+  bool held = false;               // EM34-3 Manual: held in the station group
+  bool group_full = false;         // ask the operator to confirm the group
+  std::string reading_count_text;  // "Rdg: %1d of %1d"
+
   std::string record;            // the instrument record padded to 13 characters
   int readings_since_last = 0;   // '2'-'6' in column 0 when 2..6
   std::uint32_t tick = 0;

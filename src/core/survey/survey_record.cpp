@@ -20,6 +20,7 @@ std::string elapsed_text(std::uint32_t ms) {
 void clear_survey_counters(SurveyRecord& r) {
   r.readings_in_line = 0;
   r.readings_in_survey = 0;
+  r.stations_in_survey = 0;
   r.readings_since_last_record = 0;
   r.write_enable = 0;
   r.earlier_logging_ms = 0;

@@ -46,6 +46,7 @@ struct SurveyRecord {
   // counters
   int readings_in_line = 0;
   int readings_in_survey = 0;
+  int stations_in_survey = 0;  // EM34-3 Manual station groups
   int readings_since_last_record = 0;
   int write_enable = 0;  // Manual mode: +1 write, 0 or -1 do not
 
