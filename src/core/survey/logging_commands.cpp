@@ -112,6 +112,7 @@ CommandOutcome pause_command(SurveyRecord& survey, const CommandContext& c) {
   }
   survey.earlier_logging_ms += c.now - survey.start_tick;
   survey.state = kStateStandBy;
+  if (c.instrument_type == kEm34_3 && survey.survey_mode == kModeManual) o.reading_count_text = "";
   o.remarks.emplace_back(survey.map_full == kMapReachedEdge ? "PAUSED BMP" : "PAUSED");
   o.commit_to_disk = true;
   o.channel_selectors = true;

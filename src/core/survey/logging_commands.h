@@ -57,7 +57,7 @@ struct CommandOutcome {
   bool close_tilt = false;
   bool close_instrument = false;
   bool hide_window = false;  // back to the setup window (delete temp files, leave review)
-  std::string reading_count_text;  // EM34-3 Manual: "Rdg: %1d of %1d", or "" to clear
+  std::optional<std::string> reading_count_text;  // EM34-3 Manual: "Rdg: %1d of %1d", or "" to clear
 };
 
 // What the commands need from the program beyond the survey record.

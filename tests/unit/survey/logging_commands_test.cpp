@@ -86,6 +86,8 @@ TEST(GoCommand, ByMode) {
   c.readings_per_station = 3;
   o = go_command(manual, c);
   EXPECT_EQ(o.reading_count_text, "Rdg: 0 of 3");
+  EXPECT_EQ(pause_command(manual, c).reading_count_text, "");
+  EXPECT_FALSE(pause_command(polled, context_at(2, kEm31Mk2)).reading_count_text);
 }
 
 TEST(PauseCommand, WritesPausedAndCommits) {
