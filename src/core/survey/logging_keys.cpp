@@ -132,6 +132,23 @@ int command_of_control(int id, int instrument_type) {
   return kCmdNone;
 }
 
+StateCommand state_command(int code, int state, int instrument_type) {
+  switch (code) {
+    case kCmdFileGoPause:
+      if (state == kStateMonitoring) return StateCommand::kFile;
+      if (state == kStateStandBy) return StateCommand::kGo;
+      return state == kStateLogging ? StateCommand::kPause : StateCommand::kNone;
+    case kCmdMapSizeNullQLine:
+      if (state == kStateMonitoring)
+        return instrument_type == kEm61Mk2 || instrument_type == kEm61Lx2 ? StateCommand::kNulling
+                                                                           : StateCommand::kMapSize;
+      return state == kStateStandBy ? StateCommand::kQuickLine : StateCommand::kNone;
+    case kCmdExit: return StateCommand::kExit;
+    case kCmdMenu: return state == kStateClosed ? StateCommand::kNone : StateCommand::kMenu;
+    default: return StateCommand::kNone;
+  }
+}
+
 int popup_menu_id(int instrument_type, int state) {
   for (const PopupMenus& p : kPopupMenus)
     if (p.instrument_type == instrument_type)

@@ -51,6 +51,12 @@ enum LoggingCommand : int {
 // the command table; kCmdNone for any other id.
 int command_of_control(int id, int instrument_type);
 
+// What codes 0-3 do in a state: 0 File (Monitoring), Go (Stand By), Pause
+// (Logging); 1 Map Size (Monitoring; EM61 types Nulling), Quick Line (Stand
+// By); 2 Exit; 3 the popup menu.
+enum class StateCommand { kNone, kFile, kGo, kPause, kMapSize, kNulling, kQuickLine, kExit, kMenu };
+StateCommand state_command(int code, int state, int instrument_type);
+
 // The popup menu resource of an instrument and state (496 / 495 ...).
 int popup_menu_id(int instrument_type, int state);
 

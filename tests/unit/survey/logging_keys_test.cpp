@@ -152,3 +152,26 @@ TEST(LoggingKeys, TableByStateReviewAndMenu) {
 
 }  // namespace
 }  // namespace quelor
+
+namespace quelor {
+namespace {
+
+TEST(StateCommands, CodesZeroToThreeByState) {
+  EXPECT_EQ(state_command(0, kStateMonitoring, kEm31Mk2), StateCommand::kFile);
+  EXPECT_EQ(state_command(0, kStateStandBy, kEm31Mk2), StateCommand::kGo);
+  EXPECT_EQ(state_command(0, kStateLogging, kEm31Mk2), StateCommand::kPause);
+  EXPECT_EQ(state_command(0, kStateClosed, kEm31Mk2), StateCommand::kNone);
+  EXPECT_EQ(state_command(1, kStateMonitoring, kEm31Mk2), StateCommand::kMapSize);
+  EXPECT_EQ(state_command(1, kStateMonitoring, kEm61Mk2), StateCommand::kNulling);
+  EXPECT_EQ(state_command(1, kStateMonitoring, kEm61Lx2), StateCommand::kNulling);
+  EXPECT_EQ(state_command(1, kStateStandBy, kEm61Mk2), StateCommand::kQuickLine);
+  EXPECT_EQ(state_command(1, kStateLogging, kEm31Mk2), StateCommand::kNone);
+  for (int state : {kStateMonitoring, kStateStandBy, kStateLogging}) {
+    EXPECT_EQ(state_command(2, state, kEm38), StateCommand::kExit);
+    EXPECT_EQ(state_command(3, state, kEm38), StateCommand::kMenu);
+  }
+  EXPECT_EQ(state_command(101, kStateStandBy, kEm38), StateCommand::kNone);
+}
+
+}  // namespace
+}  // namespace quelor
