@@ -7,7 +7,7 @@
 #include "app/readers/reader_shared.h"
 #include "app/readers/reader_sound.h"
 #include "app/readers/serial_ports.h"
-#include "gps/formats.h"
+#include "gps/gps_settings.h"
 #include "platform/win32/win32_clock.h"
 #include "serial/reading_messages.h"
 
@@ -31,7 +31,7 @@ class Win32GpsHost final : public GpsReaderHost {
     status.logging = s.logging.load();
     status.survey_mode = s.survey_mode.load();
     status.instrument_connected = !reader_shared().connection_lost.load();
-    status.sound_on = s.sound_on.load();
+    status.sound_on = s.disconnection_alarm.load();
     return status;
   }
   void write_sentence(std::string_view text, std::uint32_t tick, const MarkerSet& markers) override {
@@ -91,7 +91,7 @@ ManualGpsBuffers& manual_gps_buffers() {
 
 GpsThreadSetup gps_thread_setup_from_settings() {
   GpsThreadSetup setup;
-  setup.reader.format = make_format_table(g_settings.gps_sentence, g_settings.pseudo_gga_variant != 0);
+  setup.reader = gps_reader_config(g_settings);
   setup.port_index = g_settings.gps_port;
   setup.line_settings = gps_line_settings(g_settings);
   return setup;

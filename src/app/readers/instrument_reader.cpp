@@ -235,6 +235,15 @@ HANDLE start_tilt_reader() {
   return thread;
 }
 
+void suspend_instrument_reader() {
+  if (HANDLE thread = reader_shared().instrument_thread.load()) SuspendThread(thread);
+}
+
+void resume_instrument_reader() {
+  instrument_serial().purge();
+  if (HANDLE thread = reader_shared().instrument_thread.load()) ResumeThread(thread);
+}
+
 int request_polled_reading() {
   ReaderShared& shared = reader_shared();
   HANDLE port = shared.instrument_port.load();

@@ -43,6 +43,11 @@ HANDLE start_tilt_reader();
 // sets the reader's event. 1 when requested.
 int request_polled_reading();
 
+// SuspendThread / ResumeThread on the running instrument reader (procedures
+// that talk to the instrument themselves); the resume purges the port first.
+void suspend_instrument_reader();
+void resume_instrument_reader();
+
 // Blanking period of the tilt fields without a valid sentence.
 inline constexpr DWORD kTiltBlankMs = 2000;
 

@@ -25,6 +25,7 @@ inline constexpr int kReaderFinished = 1;
 struct ReaderSurvey {
   std::atomic<int> records_per_reading{1};  // RecordsPerReading
   std::atomic<bool> sound_on{false};        // audio ticks
+  std::atomic<bool> disconnection_alarm{true};  // GPS reconnection ring
   std::atomic<bool> logging{false};         // survey state is Logging
   std::atomic<int> survey_mode{0};          // 0 Auto, 1 Wheel, 2 Manual
   std::atomic<int> sound_every{0};          // EM61 polled / second-mode tick count

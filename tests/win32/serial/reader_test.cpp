@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/readers/instrument_reader.h"
+#include "app/readers/reader_sound.h"
 #include "app/readers/serial_ports.h"
 #include "port_fixture.h"
 #include "serial/reading_messages.h"
@@ -257,6 +258,65 @@ TEST(ReaderTraits, StampsAndExtrasByInstrument) {
   EXPECT_TRUE(reader_traits(kEm61Mk2, second).stamps_last_record);
   EXPECT_FALSE(reader_traits(kEm61Mk2, second).wakes_on_connection_lost);
   EXPECT_TRUE(reader_traits(kEm61Mk2, {}).wakes_on_connection_lost);
+}
+
+}  // namespace
+}  // namespace quelor
+
+namespace quelor {
+namespace {
+
+TEST_F(Reader, PolledEm61ReadsOneRecordPerRequest) {
+  QUELOR_NEED_PORTS(ports);
+  FarEnd remote(ports.line_b);
+  ASSERT_TRUE(remote.ok());
+  ASSERT_EQ(open_instrument_port_at(ports.line_a - 1, instrument_line_settings(kEm61Mk2, 0), true), 1);
+  reader_shared().survey.polling_timeout_ms.store(200);
+  reader_shared().polled_idle.store(true);
+  InstrumentReaderSetup setup;
+  setup.instrument_type = kEm61Mk2;
+  setup.options.polled = true;
+  ASSERT_NE(start_instrument_reader(setup, false), nullptr);
+  ASSERT_NE(reader_shared().poll_event.load(), nullptr);
+  Sleep(50);
+  const DWORD tick_before = reader_shared().last_record_tick.load();
+  Sleep(20);
+  ASSERT_EQ(request_polled_reading(), 1);
+  EXPECT_EQ(request_polled_reading(), 0);  // not idle until the record came
+  EXPECT_NE(reader_shared().last_record_tick.load(), tick_before);  // stamped by the request
+  std::string heard;
+  const DWORD start = GetTickCount();
+  while (heard.find('A') == std::string::npos && GetTickCount() - start < 2000) heard += remote.read_for(20);
+  ASSERT_NE(heard.find('A'), std::string::npos);
+  remote.write(em61_record('P'));
+  ASSERT_TRUE(pump_until([&] { return count(WM_EM61_READING) == 1; }, 3000));
+  EXPECT_TRUE(reader_shared().polled_idle.load());
+  EXPECT_EQ(WaitForSingleObject(reader_shared().poll_event.load(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(request_polled_reading(), 1);
+}
+
+TEST_F(Reader, Grad601LinesAreSentWithoutTheirLineEnd) {
+  QUELOR_NEED_PORTS(ports);
+  FarEnd remote(ports.line_b);
+  ASSERT_TRUE(remote.ok());
+  ASSERT_EQ(open_instrument_port_at(ports.line_a - 1, instrument_line_settings(kGrad601, 0), true), 1);
+  reader_shared().display_cleared.store(true);
+  reader_shared().hooks.repaint_status_area.store([] { ++g_repaints; });
+  InstrumentReaderSetup setup;
+  setup.instrument_type = kGrad601;
+  ASSERT_NE(start_instrument_reader(setup, false), nullptr);
+  Sleep(50);
+  remote.write("12,3\r\n$PXYZ,1.0,2.0\r\n$PBAR,12.5,-3.25\r\n");
+  ASSERT_TRUE(pump_until([&] { return count(WM_GRAD_READING) == 1; }, 3000));
+  pump_until([] { return false; }, 100);
+  EXPECT_EQ(count(WM_GRAD_READING), 1);
+  EXPECT_EQ(window_log().records.back(), "$PBAR,12.5,-3.25");
+  EXPECT_EQ(g_repaints.load(), 1);
+  EXPECT_LT(GetTickCount() - reader_shared().last_record_tick.load(), 3000u);
+}
+
+TEST(ReaderSound, MissingWaveResourceIsNotPlayed) {
+  EXPECT_FALSE(play_wave_resource(L"SOUND_RESULT_NOT_THERE"));
 }
 
 }  // namespace
