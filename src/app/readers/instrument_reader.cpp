@@ -235,6 +235,18 @@ HANDLE start_tilt_reader() {
   return thread;
 }
 
+bool wait_for_record(std::uint32_t records_before, DWORD timeout_ms) {
+  const DWORD start = GetTickCount();
+  while (reader_shared().instrument_record.count() == records_before) {
+    if (GetTickCount() - start >= timeout_ms) return false;
+    // Lets a reader that sends its message to this thread go on.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  return true;
+}
+
 void suspend_instrument_reader() {
   if (HANDLE thread = reader_shared().instrument_thread.load()) SuspendThread(thread);
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "serial/instrument_framer.h"
 
 namespace quelor {
@@ -42,6 +44,11 @@ HANDLE start_tilt_reader();
 // reader is idle, sends "A" (TransmitCommChar), stamps LastRecordTick and
 // sets the reader's event. 1 when requested.
 int request_polled_reading();
+
+// Waits (pumping sent messages) until a record newer than the
+// `records_before`-th has been handed over (reader_shared().instrument_record
+// .count()); the survey start's "first record within 1000 ms" check.
+bool wait_for_record(std::uint32_t records_before, DWORD timeout_ms);
 
 // SuspendThread / ResumeThread on the running instrument reader (procedures
 // that talk to the instrument themselves); the resume purges the port first.

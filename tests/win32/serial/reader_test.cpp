@@ -76,7 +76,10 @@ TEST_F(Reader, Em31StreamJoinedMidRecordPostsEachRecord) {
   ASSERT_NE(start_instrument_reader(setup, false), nullptr);
   ASSERT_TRUE(pump_until([] { return reader_shared().instrument_reader_state.load() == kReaderRunning; }, 2000));
   const DWORD before = GetTickCount();
+  const std::uint32_t records = reader_shared().instrument_record.count();
+  EXPECT_FALSE(wait_for_record(records, 100));  // nothing sent yet
   remote.write("405678\r" + em31_record('A') + "\r" + em31_record('B') + "\r" + em31_record('C') + "\r");
+  EXPECT_TRUE(wait_for_record(records, 1000));
   ASSERT_TRUE(pump_until([&] { return count(WM_EM31_READING) == 3; }, 3000)) << count(WM_EM31_READING);
   pump_until([] { return false; }, 100);  // nothing more arrives
   EXPECT_EQ(count(WM_EM31_READING), 3);
