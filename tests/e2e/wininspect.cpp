@@ -4,8 +4,10 @@
 //   window <class> <x> <y> <width> <height> <visible> <title>
 //   client <x> <y> <width> <height>        (client area on the screen)
 //   child <id> <class> <x> <y> <width> <height> <visible> <text>
-// (child positions in the parent's client coordinates). Exit 1 when no such
-// window exists.
+// (child positions in the parent's client coordinates). With --deep, the
+// windows further down follow, each with the id of its own parent:
+//   descendant <parent id> <id> <class> <x> <y> <width> <height> <visible> <text>
+// Exit 1 when no such window exists.
 #include <windows.h>
 
 #include <cstdio>
@@ -47,11 +49,23 @@ BOOL CALLBACK print_child(HWND child, LPARAM parent_value) {
   return TRUE;
 }
 
+BOOL CALLBACK print_descendant(HWND window, LPARAM top_value) {
+  HWND parent = GetAncestor(window, GA_PARENT);
+  if (parent == reinterpret_cast<HWND>(top_value)) return TRUE;
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  std::printf("descendant %d %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(parent),
+              GetDlgCtrlID(window), class_of(window).c_str(), r.left, r.top, r.right - r.left,
+              r.bottom - r.top, IsWindowVisible(window) ? 1 : 0, text_of(window).c_str());
+  return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: wininspect <window title>\n");
+    std::fprintf(stderr, "usage: wininspect <window title> [--deep]\n");
     return 2;
   }
   HWND w = FindWindowW(nullptr, argv[1]);
@@ -69,6 +83,8 @@ int wmain(int argc, wchar_t** argv) {
   ClientToScreen(w, &origin);
   std::printf("client %ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
   EnumChildWindows(w, print_child, reinterpret_cast<LPARAM>(w));
+  if (argc > 2 && std::wstring(argv[2]) == L"--deep")
+    EnumChildWindows(w, print_descendant, reinterpret_cast<LPARAM>(w));
   std::fflush(stdout);
   return 0;
 }

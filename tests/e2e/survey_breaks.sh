@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Connection breaks while logging: the simulated EM31-MK2 falls silent for
+# 3 s, later the GGA receiver for 4 s. The instrument break gives exactly one
+# "1CONN BRK 1" remark, inside the gap of the readings, and the readings go
+# on after it; the GPS break gives one "GPS CONN BRK" remark (kept as its
+# first 11 characters) and, once the reader has reconnected, GPS sentences
+# are logged again.
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_setup survey_breaks
+
+data=$(e2e_data_folder survey_breaks)
+e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_breaks\\"
+e2e_devsim_start --instrument em31mk2 --gps gga --seed 61
+e2e_map_ports
+
+e2e_program_start
+e2e_start_logging
+e2e_create_file
+e2e_go
+e2e_walk 6
+e2e_devsim silence instrument 3
+e2e_say "instrument silent for 3 s"
+e2e_walk 9
+e2e_devsim silence gps 4
+e2e_say "GPS silent for 4 s"
+e2e_walk 12
+e2e_pause
+e2e_exit_logging
+e2e_exit_program
+
+file=$(e2e_data_file "$data" "$e2e_extension")
+[ -n "$file" ] || e2e_fail "no .$e2e_extension file in $data: $(ls -A "$data")"
+cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
+e2e_check "$file"
+e2e_assert_eq "record length" "$e2e_check_record_length" 24
+e2e_assert_eq "check errors" "$e2e_check_errors" 0
+
+# The instrument break.
+e2e_assert_eq '"1CONN BRK 1" remarks' "$(e2e_count '^X1CONN BRK 1 ' "$file")" 1
+# Ticks of the records are in columns 13-22 (awk counts from 1).
+read -r before after gap_from gap_to <<<"$(awk '
+  /^X1CONN BRK 1 / { brk = NR; brk_tick = substr($0, 14, 10) + 0 }
+  /^[T2-6]/ { t = substr($0, 14, 10) + 0; if (brk) { after++; if (!first_after) first_after = t }
+              else { before++; last_before = t } }
+  END { print before + 0, after + 0, last_before + 0, first_after + 0 }' "$file")"
+e2e_assert_ge "readings before the break remark" "$before" 20
+e2e_assert_ge "readings after the break remark" "$after" 40
+gap=$((gap_to - gap_from))
+[ "$gap" -ge 2500 ] && [ "$gap" -le 6000 ] ||
+  e2e_fail "the readings around the break remark are $gap ms apart, not about 3000"
+e2e_say "readings stopped for $gap ms around the break remark"
+
+# The GPS break and the reconnection.
+e2e_assert_eq '"GPS CONN BRK" remarks' "$(e2e_count '^XGPS CONN BR ' "$file")" 1
+read -r gga_before gga_after <<<"$(awk '
+  /^XGPS CONN BR / { brk = 1 }
+  /^@\$GPGGA/ { if (brk) a++; else b++ }
+  END { print b + 0, a + 0 }' "$file")"
+e2e_assert_ge "GGA sentences logged before the GPS break" "$gga_before" 5
+e2e_assert_ge "GGA sentences logged after the GPS break" "$gga_after" 4
+e2e_assert_ge "readings after the GPS break" \
+  "$(awk '/^XGPS CONN BR / {on = 1} /^[T2-6]/ && on {n++} END {print n + 0}' "$file")" 20
+echo "$e2e_name: PASS"

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# A GPS-only survey: the instrument is disabled in the settings file and COM4
+# does not exist, the GGA receiver is on COM6. L, F and Enter, G, a walk, P,
+# X and Yes, X. The data file takes the GPS-only extension ".gxy" and holds
+# GPS sentences and summaries but no reading record.
+# QUELOR_E2E_WALK sets the seconds of the walk (15).
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_setup survey_gps_only
+walk=${QUELOR_E2E_WALK:-15}
+
+data=$(e2e_data_folder survey_gps_only)
+e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_gps_only\\" "$E2E_INI_INSTRUMENT_STATE=0"
+e2e_devsim_start --no-instrument --gps gga --seed 7
+e2e_map_ports
+
+e2e_program_start
+e2e_start_logging
+e2e_create_file
+e2e_go
+e2e_walk "$walk"
+e2e_screenshot logging
+e2e_pause
+e2e_exit_logging
+e2e_exit_program
+
+file=$(e2e_data_file "$data" gxy)
+[ -n "$file" ] || e2e_fail "no .gxy file in $data: $(ls -A "$data")"
+name=$(basename "$file")
+cp "$file" "$e2e_out/$e2e_name-$name"
+e2e_say "data file $name ($(stat -c %s "$file") bytes)"
+[ "$(find "$data" -maxdepth 1 -type f | wc -l)" -eq 1 ] || e2e_fail "more than one file in $data: $(ls -A "$data")"
+[[ "$name" =~ ^[0-9]{6}_000\.(gxy|GXY)$ ]] || e2e_fail "the data file is named $name, not YYMMDD_000.gxy"
+
+e2e_check "$file"
+e2e_assert_eq "record length" "$e2e_check_record_length" 24
+e2e_assert_eq "header blocks" "$e2e_check_headers" 1
+e2e_assert_eq "line blocks" "$e2e_check_lines" 1
+e2e_assert_eq "check errors" "$e2e_check_errors" 0
+e2e_assert_eq "GPS flag of the identification record" "$(head -c 15 "$file" | tail -c 3)" GPS
+e2e_assert_eq "reading records" "$(e2e_count '^[T2-6]' "$file")" 0
+e2e_assert_eq '"$STARTED" remarks' "$(e2e_count '^X\$STARTED {3}' "$file")" 1
+e2e_assert_eq '"PAUSED" remarks' "$(e2e_count '^XPAUSED {5}' "$file")" 1
+sentences=$(e2e_count '^@\$GPGGA' "$file")
+e2e_assert_ge "GGA sentence records" "$sentences" $((walk * 3 / 4))
+e2e_assert_eq "summaries ('!') against sentences ('@' and '?')" \
+  "$(e2e_count '^!' "$file")" "$(e2e_count '^[@?]' "$file")"
+e2e_assert_ge "summaries with 'p' (forwarded fixes)" "$(e2e_count '^![0-9]{6}p' "$file")" $((sentences / 2))
+echo "$e2e_name: PASS"
