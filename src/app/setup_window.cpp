@@ -5,6 +5,10 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/gps_monitor_window.h"
+#include "app/setup_dialogs.h"
+#include "app/setup_sketch.h"
+#include "app/setup_summary.h"
 #include "app/survey_start.h"
 #include "platform/win32/message_dialog.h"
 #include "platform/win32/win32_file_system.h"
@@ -39,11 +43,23 @@ void reset_to_default(HWND window) {
   close_setup_window(window);
 }
 
-// Commands by index (button id - 420). The logging start, the setup dialogs
-// and the GPS monitor are wired as their windows land.
+template <int command>
+void dialog_command(HWND window) {
+  open_setup_dialog(window, command);
+}
+
+// Commands by index (button id - 420).
 constexpr std::array<CommandFunction, kSetupButtonCount> kCommands{
-    start_survey_command, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    reset_to_default, close_setup_window};
+    start_survey_command,
+    dialog_command<kCommandSurveySetup>,
+    dialog_command<kCommandSystemSetup>,
+    dialog_command<kCommandGeometrySetup>,
+    dialog_command<kCommandGpsPortSetup>,
+    gps_monitoring_command,
+    dialog_command<kCommandMapOptions>,
+    dialog_command<kCommandProfilesOptions>,
+    reset_to_default,
+    close_setup_window};
 
 bool visible(HWND window) { return window && IsWindowVisible(window); }
 
@@ -77,29 +93,58 @@ void draw_logo(HDC dc, int centre_x, int top) {
   DeleteObject(pen);
 }
 
-// Draws one centred line and returns the y under it.
-int centred_line(HDC dc, const RECT& area, int y, HFONT font, const std::wstring& text) {
+// One centred line (drawn only when `draw`); returns the y under it.
+int centred_line(HDC dc, const RECT& area, int y, HFONT font, const std::wstring& text,
+                 bool draw) {
   HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   const int x = area.left + (area.right - area.left - size.cx) / 2;
-  ExtTextOutW(dc, x, y, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+  if (draw) ExtTextOutW(dc, x, y, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
   SelectObject(dc, old);
   return y + size.cy + 4;
 }
 
-void paint_title_block(HDC dc) {
-  const RECT area = text_area();
+constexpr int kLogoHeight = 52;
+
+// Logo, company line, program name and version centred in `area` from its
+// top (drawn only when `draw`); returns the y under them.
+int title_block(HDC dc, const RECT& area, bool draw) {
   const ProductNames& names = product_names(g_variant);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
-  const int centre = (area.left + area.right) / 2;
-  draw_logo(dc, centre, 16);
-  int y = 68;
-  y = centred_line(dc, area, y, g_fonts[kHeadingFont], kCompanyLine);
-  y = centred_line(dc, area, y, g_fonts[kHugeFont], widen(names.program_name));
-  centred_line(dc, area, y, g_fonts[kTextFont], L"Version " + widen(names.version));
+  if (draw) draw_logo(dc, (area.left + area.right) / 2, area.top + 16);
+  int y = area.top + 16 + kLogoHeight;
+  y = centred_line(dc, area, y, g_fonts[kHeadingFont], kCompanyLine, draw);
+  y = centred_line(dc, area, y, g_fonts[kHugeFont], widen(names.program_name), draw);
+  return centred_line(dc, area, y, g_fonts[kTextFont], L"Version " + widen(names.version), draw);
 }
+
+constexpr int kMargin = 20;
+
+// The title block across the free area, the summary down its left under it
+// and the geometry sketch beside the summary. When the summary would not fit
+// under the title (the smallest screens), it starts at the top and the title
+// block moves above the sketch.
+void paint_setup_screen(HDC dc) {
+  const RECT area = text_area();
+  const SIZE summary = measure_settings_summary(dc);
+  const int title_bottom = title_block(dc, area, false) + 10;
+  const bool compact = title_bottom + summary.cy > area.bottom - 8;
+  const int summary_top = compact ? area.top + 10 : title_bottom;
+  const RECT used = paint_settings_summary(
+      dc, RECT{area.left + kMargin, summary_top, area.right - kMargin, area.bottom - 8});
+  RECT side{used.right + kMargin, title_bottom, area.right - 8, area.bottom - 8};
+  if (compact)
+    side.top = title_block(dc, RECT{side.left, area.top, side.right, area.bottom}, true) + 10;
+  else
+    title_block(dc, area, true);
+  paint_geometry_sketch(dc, side);
+}
+
+// While the logging window or the GPS monitor covers the client, the setup
+// screen underneath is not drawn.
+bool covered() { return visible(g_log_window) || visible(g_monitor_gps_window); }
 
 // Shown once, after painting ends, so that the modal loop does not paint
 // (and ask) again underneath.
@@ -142,7 +187,7 @@ LRESULT setup_command_handler(HWND window, UINT, WPARAM w, LPARAM) {
 LRESULT setup_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
-  paint_title_block(dc);
+  if (!covered()) paint_setup_screen(dc);
   EndPaint(window, &ps);
   if (g_uptime_flag) uptime_stop(window);
   return 0;

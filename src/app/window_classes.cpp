@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/child_windows.h"
+#include "app/gps_monitor_window.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
 #include "app/setup_window.h"
@@ -20,10 +21,13 @@ constexpr Win32MessageRow kMainTable[] = {
     {WM_PAINT, setup_paint_handler},
 };
 
-// The logging window and the GPS monitor are empty shells until their own
-// handlers land; the profile windows share one painter.
+// The logging window is an empty shell until its own handlers land; the
+// profile windows share one painter.
 constexpr Win32MessageRow kLogTable[] = {{WM_CREATE, create_returns_zero}};
-constexpr Win32MessageRow kMonitorGpsTable[] = {{WM_CREATE, create_returns_zero}};
+constexpr Win32MessageRow kMonitorGpsTable[] = {
+    {WM_CREATE, gps_monitor_create_handler},   {WM_PAINT, gps_monitor_paint_handler},
+    {WM_COMMAND, gps_monitor_command_handler}, {WM_KEYDOWN, gps_monitor_key_handler},
+    {WM_SIZE, gps_monitor_size_handler}};
 constexpr Win32MessageRow kProfileTable[] = {{WM_CREATE, create_returns_zero},
                                              {WM_PAINT, profile_paint_handler}};
 constexpr Win32MessageRow kMapTable[] = {{WM_PAINT, map_paint_handler}};

@@ -152,7 +152,10 @@ TEST_F(MainWindowTest, CreatesTheSetupWindowAndExitsOnX) {
   EXPECT_EQ(class_of(children[780]), L"MonitorGPSWnd");
   EXPECT_EQ(text_of(children[780]), L"Monitor GPS");
   EXPECT_FALSE(IsWindowVisible(children[780]));
-  EXPECT_EQ(children.size(), 12u);
+  // Ten buttons, the two hidden windows and the GPS monitor's "E&xit" (753).
+  ASSERT_NE(children[753], nullptr);
+  EXPECT_EQ(GetParent(children[753]), children[780]);
+  EXPECT_EQ(children.size(), 13u);
 
   // The work folder and the settings file of the first start.
   EXPECT_TRUE(test::is_folder(L"C:\\ProgramData\\Quelor\\Temp"));
