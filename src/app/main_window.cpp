@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/logging/logging_commands_win.h"
 #include "platform/win32/win32_file_system.h"
 #include "shell/uptime.h"
 
@@ -153,8 +154,7 @@ LRESULT main_size_handler(HWND window, UINT, WPARAM, LPARAM) {
 }
 
 LRESULT main_destroy_handler(HWND, UINT, WPARAM, LPARAM) {
-  // A running survey is ended here, without asking, once the logging window
-  // has its end-of-survey routine.
+  end_running_survey();  // a running survey ends without asking
   PostQuitMessage(0);
   return 0;
 }

@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "app/child_windows.h"
-#include "app/gps_monitor_window.h"
+#include "app/logging/logging_window.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
 #include "app/setup_window.h"
@@ -21,19 +21,8 @@ constexpr Win32MessageRow kMainTable[] = {
     {WM_PAINT, setup_paint_handler},
 };
 
-// The logging window is an empty shell until its own handlers land; the
-// profile windows share one painter.
-constexpr Win32MessageRow kLogTable[] = {{WM_CREATE, create_returns_zero}};
-constexpr Win32MessageRow kMonitorGpsTable[] = {
-    {WM_CREATE, gps_monitor_create_handler},   {WM_PAINT, gps_monitor_paint_handler},
-    {WM_COMMAND, gps_monitor_command_handler}, {WM_KEYDOWN, gps_monitor_key_handler},
-    {WM_SIZE, gps_monitor_size_handler}};
-constexpr Win32MessageRow kProfileTable[] = {{WM_CREATE, create_returns_zero},
-                                             {WM_PAINT, profile_paint_handler}};
-constexpr Win32MessageRow kMapTable[] = {{WM_PAINT, map_paint_handler}};
-constexpr Win32MessageRow kNumbersTable[] = {{WM_PAINT, profile_paint_handler}};
-constexpr Win32MessageRow kColourBarTable[] = {{WM_CREATE, create_returns_zero},
-                                               {WM_PAINT, colour_bar_paint_handler}};
+// The GPS monitor is an empty shell until its own handlers land.
+constexpr Win32MessageRow kMonitorGpsTable[] = {{WM_CREATE, create_returns_zero}};
 
 enum class Background { kButtonFace, kWhite };
 
@@ -48,15 +37,15 @@ constexpr UINT kRedraw = CS_HREDRAW | CS_VREDRAW;
 
 // Registered in this order after `Zelko`; the first failure stops the run.
 const ClassRow kLoggingAndDisplayClasses[] = {
-    {L"ScreenLogWnd", kRedraw, Background::kButtonFace, table_window_procedure<kLogTable, std::size(kLogTable)>},
-    {L"DecayWnd", kRedraw, Background::kWhite, table_window_procedure<kProfileTable, std::size(kProfileTable)>},
-    {L"BarQWnd", kRedraw, Background::kWhite, table_window_procedure<kProfileTable, std::size(kProfileTable)>},
-    {L"BarIWnd", kRedraw, Background::kWhite, table_window_procedure<kProfileTable, std::size(kProfileTable)>},
-    {L"CurveWnd", kRedraw, Background::kWhite, table_window_procedure<kProfileTable, std::size(kProfileTable)>},
-    {L"NumbersWnd", kRedraw, Background::kWhite, table_window_procedure<kNumbersTable, std::size(kNumbersTable)>},
-    {L"SpeedWnd", kRedraw, Background::kWhite, table_window_procedure<kNumbersTable, std::size(kNumbersTable)>},
-    {L"MapWnd", kRedraw, Background::kWhite, table_window_procedure<kMapTable, std::size(kMapTable)>},
-    {L"ColorBarWnd", 0, Background::kWhite, table_window_procedure<kColourBarTable, std::size(kColourBarTable)>},
+    {L"ScreenLogWnd", kRedraw, Background::kButtonFace, logging_window_procedure},
+    {L"DecayWnd", kRedraw, Background::kWhite, decay_window_procedure},
+    {L"BarQWnd", kRedraw, Background::kWhite, bar_window_procedure},
+    {L"BarIWnd", kRedraw, Background::kWhite, bar_window_procedure},
+    {L"CurveWnd", kRedraw, Background::kWhite, curve_window_procedure},
+    {L"NumbersWnd", kRedraw, Background::kWhite, numbers_window_procedure},
+    {L"SpeedWnd", kRedraw, Background::kWhite, speed_window_procedure},
+    {L"MapWnd", kRedraw, Background::kWhite, map_window_procedure},
+    {L"ColorBarWnd", 0, Background::kWhite, colour_bar_window_procedure},
 };
 
 const ClassRow kMonitorGpsClass{L"MonitorGPSWnd", 0, Background::kButtonFace,

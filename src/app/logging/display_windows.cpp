@@ -1,0 +1,170 @@
+#include "app/logging/display_windows.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/logging/logging_session.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr COLORREF kProfileColour = RGB(0, 0, 200);
+constexpr COLORREF kBarColour = RGB(0, 150, 0);
+constexpr COLORREF kCursorColour = RGB(220, 0, 0);
+
+struct Paint {
+  explicit Paint(HWND w) : window(w) {
+    dc = BeginPaint(window, &ps);
+    GetClientRect(window, &client);
+  }
+  ~Paint() { EndPaint(window, &ps); }
+  HWND window;
+  PAINTSTRUCT ps{};
+  HDC dc;
+  RECT client{};
+};
+
+void frame(HDC dc, const RECT& client) {
+  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, 1, 1, client.right - 1, client.bottom);
+  SelectObject(dc, old);
+}
+
+void fill(HDC dc, const RECT& r, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+void text_row(HDC dc, int x, int y, const char* text) {
+  const std::wstring w = widen(text);
+  ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+}
+
+void horizontal_bar(HDC dc, const RECT& client, double fraction, COLORREF colour) {
+  RECT bar{2, 2, 2 + static_cast<LONG>(std::lround(fraction * (client.right - 4))), client.bottom - 1};
+  fill(dc, bar, colour);
+  frame(dc, client);
+}
+
+}  // namespace
+
+double scale_fraction(double value, double minimum, double maximum) {
+  if (!(maximum > minimum) || !std::isfinite(value)) return 0.0;
+  const double f = (value - minimum) / (maximum - minimum);
+  return f < 0.0 ? 0.0 : f > 1.0 ? 1.0 : f;
+}
+
+POINT map_pixel(double x, double y, double map_size, SIZE size) {
+  const double scale = map_size > 0.0 ? size.cx / map_size : 1.0;
+  const double px = size.cx / 2.0 + x * scale;
+  const double py = size.cy / 2.0 - y * scale;
+  auto clamp = [](double v) { return static_cast<LONG>(std::lround(v < -1e6 ? -1e6 : v > 1e6 ? 1e6 : v)); };
+  return {clamp(px), clamp(py)};
+}
+
+LRESULT curve_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  Paint p(window);
+  frame(p.dc, p.client);
+  const DisplayValues& d = logging_session().display;
+  if (d.history_count < 2) return 0;
+  const int width = p.client.right - 4, height = p.client.bottom - 4;
+  const int n = d.history_count < width ? d.history_count : width;
+  std::vector<POINT> points;
+  points.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const double v = d.history[static_cast<std::size_t>(kProfileHistory - n + i)];
+    const double f = scale_fraction(v, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
+    points.push_back({2 + (width - n) + i, 2 + static_cast<LONG>(std::lround((1.0 - f) * height))});
+  }
+  HPEN pen = CreatePen(PS_SOLID, 2, kProfileColour);
+  HGDIOBJ old = SelectObject(p.dc, pen);
+  Polyline(p.dc, points.data(), static_cast<int>(points.size()));
+  SelectObject(p.dc, old);
+  DeleteObject(pen);
+  return 0;
+}
+
+LRESULT decay_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  Paint p(window);
+  frame(p.dc, p.client);
+  return 0;
+}
+
+LRESULT bar_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  Paint p(window);
+  const DisplayValues& d = logging_session().display;
+  const bool in_phase = GetDlgCtrlID(window) == kBarIWindowId;
+  double fraction = 0.0;
+  if (d.have_reading && !in_phase)
+    fraction = scale_fraction(d.first_value, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
+  if (d.have_reading && in_phase && d.has_second_value)
+    fraction = scale_fraction(d.second_value, g_settings.profile_scale_2[0], g_settings.profile_scale_2[1]);
+  horizontal_bar(p.dc, p.client, fraction, kBarColour);
+  return 0;
+}
+
+LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  Paint p(window);
+  frame(p.dc, p.client);
+  const LoggingSession& s = logging_session();
+  const DisplayValues& d = s.display;
+  HGDIOBJ old = SelectObject(p.dc, g_fonts[kValueFont]);
+  SetBkMode(p.dc, TRANSPARENT);
+  char row[64];
+  const char letter = s.plan.dipole_letter;
+  std::snprintf(row, sizeof row, "C%c: %8.2f", letter, d.have_reading ? d.first_value : 0.0);
+  text_row(p.dc, 5, 5, d.have_reading ? row : "C: ");
+  if (d.has_second_value) {
+    std::snprintf(row, sizeof row, "I%c:  %8.2f", letter, d.second_value);
+    text_row(p.dc, 5, 5 + g_line_height, row);
+  }
+  if (d.marker) text_row(p.dc, 5, 5 + 2 * g_line_height, "MARKER");
+  if (!d.reading_count_text.empty()) text_row(p.dc, 5, 5 + 3 * g_line_height, d.reading_count_text.c_str());
+  SelectObject(p.dc, old);
+  return 0;
+}
+
+LRESULT speed_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  Paint p(window);
+  const DisplayValues& d = logging_session().display;
+  const double maximum = g_settings.speed_scale_maximum;
+  horizontal_bar(p.dc, p.client, scale_fraction(d.speed, 0.0, maximum), kBarColour);
+  return 0;
+}
+
+LRESULT map_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  Paint p(window);
+  frame(p.dc, p.client);
+  const DisplayValues& d = logging_session().display;
+  if (!d.have_fix) return 0;
+  const POINT c = map_pixel(d.cursor_x, d.cursor_y, static_cast<double>(g_settings.map.map_size),
+                            {p.client.right, p.client.bottom});
+  HPEN pen = CreatePen(PS_SOLID, 2, kCursorColour);
+  HGDIOBJ old = SelectObject(p.dc, pen);
+  MoveToEx(p.dc, c.x - 6, c.y, nullptr);
+  LineTo(p.dc, c.x + 7, c.y);
+  MoveToEx(p.dc, c.x, c.y - 6, nullptr);
+  LineTo(p.dc, c.x, c.y + 7);
+  SelectObject(p.dc, old);
+  DeleteObject(pen);
+  return 0;
+}
+
+LRESULT colour_bar_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  Paint p(window);
+  frame(p.dc, p.client);
+  return 0;
+}
+
+void invalidate_reading_displays() {
+  const LoggingChildren& c = logging_session().children;
+  for (HWND w : {c.curves[0], c.numbers, c.bar_q, c.bar_i})
+    if (w) InvalidateRect(w, nullptr, TRUE);
+}
+
+}  // namespace quelor

@@ -1,0 +1,235 @@
+#include "app/logging/logging_commands_win.h"
+
+#include "app/app_state.h"
+#include "app/logging/logging_layout.h"
+#include "app/logging/logging_session.h"
+#include "app/logging/status_panel.h"
+#include "app/logging/survey_ports.h"
+#include "app/readers/reader_sound.h"
+#include "datafile/create_data_file.h"
+#include "gps/projection.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_local_time.h"
+#include "platform/win32/win32_message_box.h"
+#include "platform/win32/win32_save_dialog.h"
+#include "settings/settings_file.h"
+#include "survey/logging_keys.h"
+#include "survey/survey_context.h"
+
+namespace quelor {
+
+namespace {
+
+void save_settings() {
+  Win32FileSystem fs;
+  settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
+}
+
+CommandContext command_context() {
+  const LoggingSession& s = logging_session();
+  CommandContext c = command_context_from_settings(g_settings, g_variant, GetTickCount());
+  c.instrument_used = s.instrument_used;
+  c.gps_used = s.gps_used;
+  c.tilt_used = s.tilt_used;
+  return c;
+}
+
+void show_core_message(HWND window, const OperatorMessage& m) {
+  Win32MessageBox box(GetParent(window));
+  box.show(m);
+}
+
+// The setup window comes back to the front.
+void hide_logging_window(HWND window) {
+  LoggingSession& s = logging_session();
+  s.active = false;
+  ShowWindow(window, SW_HIDE);
+  for (HWND b : g_setup_buttons)
+    if (b) ShowWindow(b, SW_SHOW);
+  g_setup_state = kSetupInFront;
+  show_button_set(kStateMonitoring);
+  HWND main = GetParent(window);
+  InvalidateRect(main, nullptr, TRUE);
+  SetFocus(main);
+}
+
+void close_ports(const CommandOutcome& o) {
+  if (o.stop_timer) KillTimer(g_log_window, kConnectionTimer);
+  if (o.close_gps) close_survey_gps();
+  if (o.close_tilt) {
+    close_survey_tilt();
+    busy_wait_ms(100);
+  }
+  if (o.close_instrument) close_survey_instrument();
+}
+
+void file_command_win(HWND window) {
+  LoggingSession& s = logging_session();
+  if (s.gps_used && !IsWindowEnabled(s.children.buttons[0])) return;  // no position yet
+  Win32FileSystem fs;
+  Win32SaveFileChooser chooser(GetParent(window));
+  Win32MessageBox box(GetParent(window));
+  Win32LocalTime local_time;
+  Win32Clock clock;
+  CreateDataFileContext create{g_variant,
+                               g_settings,
+                               fs,
+                               chooser,
+                               box,
+                               s.sink,
+                               s.writer,
+                               local_time,
+                               clock,
+                               survey_header_fields(g_settings, g_variant.instrument_type, s.survey),
+                               current_line_block(s.survey, g_settings),
+                               save_settings};
+  AppendSituation situation;
+  situation.have_valid_fix = s.survey.first_fix_done;
+  situation.current_zone = s.survey.reference_zone;
+  situation.first_latitude = s.survey.reference_latitude;
+  situation.first_longitude = s.survey.reference_longitude;
+  situation.project = [](double latitude, double longitude, int zone) {
+    const GridPoint p = project_to_utm(latitude, longitude, zone);
+    return GridPosition{p.easting, p.northing};
+  };
+  s.command_busy = true;
+  const CommandOutcome o = file_command(s.survey, create, situation, MapFrame{});
+  s.command_busy = false;
+  if (!o.ok && s.survey.state == kStateMonitoring) s.sink.close();
+  apply_command_outcome(window, o);
+}
+
+void go_or_pause(HWND window, bool go) {
+  LoggingSession& s = logging_session();
+  const CommandOutcome o = go ? go_command(s.survey, command_context()) : pause_command(s.survey, command_context());
+  apply_command_outcome(window, o);
+}
+
+void quick_line(HWND window) {
+  LoggingSession& s = logging_session();
+  Win32MessageBox box(GetParent(window));
+  const CommandOutcome o = quick_line_command(s.survey, g_settings, command_context(), ask_with(box));
+  apply_command_outcome(window, o);
+}
+
+void press_focused_button(HWND window) {
+  run_logging_command(window, command_of_control(kFirstLoggingButtonId + logging_session().focused_button,
+                                                 g_variant.instrument_type));
+}
+
+void focus_next_button(int state) {
+  LoggingSession& s = logging_session();
+  const ButtonSet set = button_set(state, g_variant.instrument_type);
+  if (set.count <= 1 || set.pause) return;
+  HWND old = s.children.buttons[static_cast<std::size_t>(s.focused_button)];
+  SendMessageW(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  s.focused_button = (s.focused_button + 1) % set.count;
+  HWND now = s.children.buttons[static_cast<std::size_t>(s.focused_button)];
+  SendMessageW(now, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void handle_key(HWND window, WPARAM key) {
+  const LoggingSession& s = logging_session();
+  KeyContext k;
+  k.state = s.survey.state;
+  k.pause_key = g_settings.pause_key;
+  k.instrument_type = g_variant.instrument_type;
+  k.review = s.survey.map_review;
+  k.soft_marker_keys = g_settings.soft_marker_key_option != 0;
+  const KeyDecision d = decode_logging_key(k, static_cast<std::uint32_t>(key));
+  switch (d.effect) {
+    case KeyEffect::kCommand: run_logging_command(window, d.command); break;
+    case KeyEffect::kFocusNextButton: focus_next_button(s.survey.state); break;
+    case KeyEffect::kPressFocusedButton: press_focused_button(window); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void apply_command_outcome(HWND window, const CommandOutcome& o) {
+  LoggingSession& s = logging_session();
+  Win32LocalTime local_time;
+  if (s.sink.is_open()) write_outcome(s.writer, o, local_time.local_time(), GetTickCount());
+  if (o.close_file) s.sink.close();
+  if (o.save_settings) save_settings();
+  if (o.records_per_reading) s.survey.records_per_reading = *o.records_per_reading;
+  sync_reader_survey();
+  if (o.sound) {
+    const std::wstring name = widen(o.sound);
+    play_wave_resource(name.c_str());
+  }
+  for (const OperatorMessage& m : o.notices) show_core_message(window, m);
+  if (o.timer_period_ms) SetTimer(window, kConnectionTimer, *o.timer_period_ms, nullptr);
+  if (o.poll_pending) s.poll_pending = true;
+  if (o.reading_count_text) s.display.reading_count_text = *o.reading_count_text;
+  close_ports(o);
+  if (o.hide_window) {
+    hide_logging_window(window);
+    return;
+  }
+  show_button_set(s.survey.state);
+  if (o.channel_selectors) show_channel_selectors(*o.channel_selectors);
+  InvalidateRect(window, nullptr, TRUE);
+  SetFocus(window);
+}
+
+void run_logging_command(HWND window, int command) {
+  const int state = logging_session().survey.state;
+  switch (command) {
+    case kCmdFileGoPause:
+      if (state == kStateMonitoring) file_command_win(window);
+      else go_or_pause(window, state == kStateStandBy);
+      break;
+    case kCmdMapSizeNullQLine:
+      if (state == kStateStandBy) quick_line(window);
+      break;
+    case kCmdExit: exit_logging(window, false); break;
+    default: break;
+  }
+  SetFocus(window);
+}
+
+LRESULT logging_command_handler(HWND window, UINT message, WPARAM w, LPARAM) {
+  if (!logging_session().active) return 0;
+  if (message == WM_COMMAND) {
+    run_logging_command(window, command_of_control(LOWORD(w), g_variant.instrument_type));
+    return 0;
+  }
+  handle_key(window, w);
+  return 0;
+}
+
+LRESULT logging_keyup_handler(HWND window, UINT, WPARAM, LPARAM) {
+  if (logging_session().active) SetFocus(window);
+  return 0;
+}
+
+bool exit_logging(HWND window, bool forced) {
+  LoggingSession& s = logging_session();
+  Win32MessageBox box(GetParent(window));
+  const CommandOutcome o = exit_command(s.survey, command_context(), forced, ask_with(box));
+  apply_command_outcome(window, o);
+  return o.ok;
+}
+
+void end_running_survey() {
+  if (g_log_window && logging_session().active) exit_logging(g_log_window, true);
+}
+
+void end_survey_after_position_maximum(HWND window, const FixOutcome& outcome) {
+  LoggingSession& s = logging_session();
+  KillTimer(window, kConnectionTimer);
+  close_survey_gps();
+  close_survey_instrument();
+  if (s.sink.is_open()) s.writer.commit_to_disk();
+  s.sink.close();
+  s.survey.state = kStateMonitoring;
+  sync_reader_survey();
+  if (outcome.maximum_message) show_core_message(window, *outcome.maximum_message);
+  s.active = false;
+  PostMessageW(GetParent(window), WM_CLOSE, 0, 0);
+}
+
+}  // namespace quelor

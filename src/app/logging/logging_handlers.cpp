@@ -1,0 +1,134 @@
+#include "app/logging/logging_handlers.h"
+
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "app/logging/display_windows.h"
+#include "app/logging/logging_commands_win.h"
+#include "app/logging/logging_layout.h"
+#include "app/logging/logging_session.h"
+#include "app/logging/status_panel.h"
+#include "app/logging/survey_ports.h"
+#include "app/readers/gps_reader_thread.h"
+#include "app/readers/reader_shared.h"
+#include "app/readers/reader_sound.h"
+#include "platform/win32/win32_message_box.h"
+#include "serial/reading_messages.h"
+#include "survey/connection_monitor.h"
+
+namespace quelor {
+
+namespace {
+
+void remember_reading(DisplayValues& d, const ReadingOutcome& o) {
+  d.have_reading = true;
+  d.first_value = o.first_value;
+  d.second_value = o.second_value;
+  d.has_second_value = o.has_second_value;
+  d.dipole = o.decoded.dipole;
+  d.marker = o.marker_shown;
+  std::copy(d.history.begin() + 1, d.history.end(), d.history.begin());
+  d.history.back() = o.first_value;
+  d.history_count = std::min(d.history_count + 1, kProfileHistory);
+}
+
+// EM34-3 battery save: the port is closed and the operator asked.
+void battery_save(HWND window) {
+  LoggingSession& s = logging_session();
+  KillTimer(window, kConnectionTimer);
+  close_survey_instrument();
+  Win32MessageBox box(GetParent(window));
+  const bool yes = box.show(battery_save_question()) == 1;
+  const BatterySaveOutcome o = answer_battery_save(s.survey, yes);
+  if (o.remark) write_survey_remark(*o.remark, GetTickCount());
+  if (o.reconnect) {
+    busy_wait_ms(o.wait_before_open_ms);
+    if (open_instrument_port_with_tries(o.open_tries, o.try_gap_ms) &&
+        start_survey_reader(g_variant.instrument_type, 12, false, false, false))
+      SetTimer(window, kConnectionTimer, o.timer_period_ms, nullptr);
+  }
+  sync_reader_survey();
+  show_button_set(s.survey.state);
+  InvalidateRect(window, nullptr, TRUE);
+  SetFocus(window);
+}
+
+}  // namespace
+
+LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
+  LoggingSession& s = logging_session();
+  const RecordBytes record = instrument_record();
+  if (!s.active || record.length == 0) return 0;
+  const std::uint32_t tick = reader_shared().arrival_tick.load();
+  s.reading_context.now = GetTickCount();
+  const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, record.view(), tick);
+  if (o.logged && s.sink.is_open()) s.writer.write_reading(o.reading_input());
+  remember_reading(s.display, o);
+  invalidate_reading_displays();
+  if (o.logged) invalidate_status_area(window);
+  return 0;
+}
+
+LRESULT other_reading_handler(HWND, UINT message, WPARAM, LPARAM) {
+  if (message == WM_TILT_READING) tilt_sentence();
+  else instrument_record();
+  return 0;
+}
+
+LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
+  LoggingSession& s = logging_session();
+  const RecordBytes sentence = gps_sentence();
+  if (!s.active || sentence.length == 0) return 0;
+  s.fix_context.connection_broken = gps_reader_control().connection_broken.load();
+  const FixOutcome o = handle_gps_fix(s.survey, s.fix_context, sentence.text());
+  DisplayValues& d = s.display;
+  d.fix = o.texts;
+  if (o.usable) {
+    d.have_fix = true;
+    d.cursor_x = o.cursor_x;
+    d.cursor_y = o.cursor_y;
+    if (o.speed) d.speed = *o.speed;
+    d.speed_text = o.speed_text;
+  }
+  if (o.first_fix) {
+    enable_position_buttons(true);
+    show_channel_selectors(s.survey.state != kStateLogging);
+  }
+  if (o.warning_sound) play_wave_resource(L"SOUND_GPSWARNING");
+  if (o.maximum_reached) {
+    end_survey_after_position_maximum(window, o);
+    return 0;
+  }
+  InvalidateRect(s.children.map, nullptr, TRUE);
+  InvalidateRect(s.children.speed, nullptr, TRUE);
+  invalidate_status_area(window);
+  return 0;
+}
+
+LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
+  LoggingSession& s = logging_session();
+  if (w != kConnectionTimer || !s.active) return 0;
+  MonitorInput in;
+  in.instrument_type = g_variant.instrument_type;
+  in.now = GetTickCount();
+  in.last_record_tick = reader_shared().last_record_tick.load();
+  in.audio_alarm = g_settings.disconnection_alarm != 0;
+  in.em61_polled = s.plan.start && s.plan.start->instrument_type == kEm61Mk2 && s.plan.timer_period_ms &&
+                   *s.plan.timer_period_ms != 500;
+  in.poll_pending = s.poll_pending;
+  const bool was_lost = s.survey.connection_lost;
+  const MonitorActions a = monitor_tick(s.survey, in);
+  reader_shared().connection_lost.store(s.survey.connection_lost);
+  if (a.send_poll) request_poll();
+  if (a.battery_save_prompt) {
+    battery_save(window);
+    return 0;
+  }
+  if (a.remark) write_survey_remark(*a.remark, in.now);
+  if (a.show_lost_notice) draw_lost_connection_notice(window);
+  if (a.ring) play_wave_resource(L"SOUND_RING");
+  if (a.restored || (was_lost && !s.survey.connection_lost)) InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+}  // namespace quelor

@@ -1,0 +1,249 @@
+#include "app/logging/logging_layout.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/logging/logging_session.h"
+#include "survey/survey_state.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr int kMargin = 20;
+constexpr int kNumbersWidth = 110;
+constexpr int kButtonGap = 2;
+constexpr int kSelectorSize = 14;
+
+LoggingLayout g_layout;
+
+HINSTANCE instance_of(HWND window) {
+  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
+
+HWND make_child(HWND parent, const wchar_t* class_name, const wchar_t* text, DWORD style, int id,
+                RECT r = {0, 0, 10, 10}) {
+  return CreateWindowExW(0, class_name, text, WS_CHILD | style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         instance_of(parent), nullptr);
+}
+
+RECT rect(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+
+void place(HWND window, const RECT& r, bool show = true) {
+  if (!window) return;
+  MoveWindow(window, r.left, r.top, std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top), TRUE);
+  ShowWindow(window, show ? SW_SHOW : SW_HIDE);
+}
+
+HFONT button_font() { return g_fonts[kButtonFont]; }
+
+bool create_display_windows(HWND window, LoggingChildren& c) {
+  for (HWND& curve : c.curves) curve = make_child(window, L"CurveWnd", L"", 0, kCurveWindowId);
+  c.decay = make_child(window, L"DecayWnd", L"", 0, kDecayWindowId);
+  c.bar_q = make_child(window, L"BarQWnd", L"", 0, kBarQWindowId);
+  c.bar_i = make_child(window, L"BarIWnd", L"", 0, kBarIWindowId);
+  c.numbers = make_child(window, L"NumbersWnd", L"", 0, kNumbersWindowId);
+  c.map = make_child(window, L"MapWnd", L"", 0, kMapWindowId);
+  const int type = g_variant.instrument_type;
+  const bool wide_bar = type == kEm31Mk2 || type == kEm38Mk2 || type == kEm38_4 || type == kCs21;
+  c.colour_bar = make_child(window, L"ColorBarWnd", L"", 0, kColourBarWindowId,
+                            wide_bar ? rect(30, 25, 244, 296) : rect(40, 25, 142, 296));
+  c.speed = make_child(window, L"SpeedWnd", L"", 0, kSpeedWindowId);
+  for (HWND curve : c.curves)
+    if (!curve) return false;
+  return c.decay && c.bar_q && c.bar_i && c.numbers && c.map && c.colour_bar && c.speed;
+}
+
+void create_buttons(HWND window, LoggingChildren& c) {
+  const ButtonSet set = button_set(kStateMonitoring, g_variant.instrument_type);
+  for (int i = 0; i < kLoggingButtonCount; ++i) {
+    const std::wstring text = widen(set.texts[static_cast<std::size_t>(i)]);
+    const DWORD style = WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    c.buttons[static_cast<std::size_t>(i)] =
+        make_child(window, L"BUTTON", text.c_str(), style, kFirstLoggingButtonId + i);
+  }
+  c.pause = make_child(window, L"BUTTON", L"P A U S E", BS_DEFPUSHBUTTON, kFirstLoggingButtonId);
+  static constexpr const wchar_t* kMapButtonTexts[kMapButtonCount] = {
+      L"&Lf", L"&Rt", L"U&p", L"&Dn", L"Zm&+", L"Zm&-", L"&Fit All", L"Enter Rev&iew", L"&Exit Review"};
+  for (int i = 0; i < kMapButtonCount; ++i)
+    c.map_buttons[static_cast<std::size_t>(i)] =
+        make_child(window, L"BUTTON", kMapButtonTexts[i], BS_PUSHBUTTON, kFirstMapButtonId + i);
+  for (HWND b : c.buttons) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(button_font()), FALSE);
+  SendMessageW(c.pause, WM_SETFONT, reinterpret_cast<WPARAM>(button_font()), FALSE);
+  for (HWND b : c.map_buttons) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(g_fonts[kPlainFont]), FALSE);
+}
+
+void create_selectors(HWND window, LoggingChildren& c) {
+  c.selector_count = std::min(kMaxSelectors, channel_selector_count(g_variant.instrument_type,
+                                                                      g_settings.instrument_model,
+                                                                      g_settings.number_of_sensors));
+  for (int i = 0; i < c.selector_count; ++i)
+    c.selectors[static_cast<std::size_t>(i)] =
+        make_child(window, L"BUTTON", L"", BS_RADIOBUTTON, kFirstSelectorId + i);
+}
+
+void lay_out_buttons(const LoggingChildren& c, const RECT& column) {
+  const int height = (column.bottom - column.top - 3 * kButtonGap) / kLoggingButtonCount;
+  for (int i = 0; i < kLoggingButtonCount; ++i)
+    MoveWindow(c.buttons[static_cast<std::size_t>(i)], column.left, column.top + i * (height + kButtonGap),
+               column.right - column.left, height, TRUE);
+  MoveWindow(c.pause, column.left, column.top, column.right - column.left, 2 * height + kButtonGap, TRUE);
+}
+
+void lay_out_map_buttons(const LoggingChildren& c, const RECT& map, bool shown, int height) {
+  const int width = (map.right - map.left) / kMapButtonCount;
+  for (int i = 0; i < kMapButtonCount; ++i)
+    place(c.map_buttons[static_cast<std::size_t>(i)],
+          rect(map.left + i * width, map.bottom + 12, width - 1, height), shown);
+}
+
+}  // namespace
+
+int channel_selector_count(int instrument_type, int em38mk2_type, int number_of_sensors) {
+  switch (instrument_type) {
+    case kEm31Mk2:
+    case kEm34_3:
+    case kEm38: return 2;
+    case kEm38Mk2: return em38mk2_type == 0 ? 4 : 2;
+    case kEm38_4:
+    case kCs21: return 8;
+    case kEm61Mk2: return 4;
+    case kEm61Lx2: return number_of_sensors > 0 ? 6 : 3;
+    case kGrad601: return 3;
+    default: return 0;
+  }
+}
+
+LoggingLayout compute_logging_layout(const LayoutInput& in) {
+  LoggingLayout l;
+  const int w = in.client_width, h = in.client_height, lh = std::max(8, in.line_height);
+  const int numbers_x = w - kMargin - kNumbersWidth;
+  l.map_shown = in.map_view;
+  if (in.portrait) {
+    const int side = std::max(40, w - 2 * kMargin);
+    const RECT square = rect(kMargin, kMargin, side, side);
+    const int below = square.bottom + lh + 2;
+    l.speed = rect(kMargin, below, side, 8);
+    const int top = l.speed.bottom + 10;
+    l.numbers = rect(numbers_x, top, kNumbersWidth, in.numbers_lines * lh + 10);
+    const int extent = std::max(top + 40, h * 4 / 5);
+    l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth, std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
+    const int left_width = numbers_x - kMargin - 6;
+    if (in.map_view) {
+      l.map = square;
+      l.curve = rect(kMargin, top, left_width, std::max(40, (extent - top) / 2));
+      l.status = {kMargin, l.curve.bottom + 6, numbers_x - 6, h - 10};
+    } else {
+      l.curve = square;
+      l.status = {kMargin, top, numbers_x - 6, h - 10};
+    }
+  } else {
+    l.numbers = rect(numbers_x, kMargin, kNumbersWidth, in.numbers_lines * lh + 10);
+    l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth,
+                 std::min<LONG>(h - kMargin, l.numbers.bottom + 10 + 4 * (2 * lh + 14))};
+    const int profile_bottom = std::max(kMargin + 60, h * 3 / 5);
+    int left = kMargin;
+    if (in.map_view) {
+      const int side = std::max(40, h - 44 - lh);
+      l.map = rect(kMargin, kMargin, side, side);
+      l.speed = rect(kMargin, l.map.bottom + lh + 2, side, 8);
+      left = l.map.right + 6;
+    } else {
+      l.speed = rect(kMargin, profile_bottom + lh + 2, numbers_x - 6 - kMargin, 8);
+    }
+    l.curve = {left, kMargin, numbers_x - 6, profile_bottom};
+    l.status = {left, profile_bottom + (in.map_view ? 6 : lh + 16), numbers_x - 6, h - 10};
+  }
+  // The bars and the decay share the strip under the profile.
+  const int bar_top = l.curve.bottom + 2;
+  const int bar_width = (l.curve.right - l.curve.left) / 3;
+  l.bar_q = rect(l.curve.left, bar_top, bar_width - 2, 12);
+  l.bar_i = rect(l.curve.left + bar_width, bar_top, bar_width - 2, 12);
+  l.decay = rect(l.curve.left + 2 * bar_width, bar_top, bar_width - 2, 12);
+  l.status.top = std::max(l.status.top, l.bar_q.bottom + 4);
+  return l;
+}
+
+bool create_logging_children(HWND window) {
+  LoggingChildren& c = logging_session().children;
+  if (!create_display_windows(window, c)) return false;
+  create_buttons(window, c);
+  create_selectors(window, c);
+  return true;
+}
+
+void lay_out_logging_window(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  LayoutInput in;
+  in.client_width = client.right;
+  in.client_height = client.bottom;
+  in.line_height = g_line_height;
+  in.portrait = g_screen.window.portrait;
+  const LoggingSession& s = logging_session();
+  in.map_view = s.gps_used;
+  const int type = g_variant.instrument_type;
+  in.numbers_lines = type == kEm61Lx2 || type == kGrad601 ? 6 : 4;
+  g_layout = compute_logging_layout(in);
+  const LoggingChildren& c = s.children;
+  place(c.map, g_layout.map, g_layout.map_shown);
+  place(c.speed, g_layout.speed, s.gps_used);
+  place(c.curves[0], g_layout.curve, s.instrument_used);
+  place(c.curves[1], g_layout.curve, false);
+  place(c.curves[2], g_layout.curve, false);
+  const bool bars = s.instrument_used;
+  place(c.bar_q, g_layout.bar_q, bars);
+  place(c.bar_i, g_layout.bar_i, bars && (type == kEm31Mk2 || type == kEm38));
+  place(c.decay, g_layout.decay, false);
+  place(c.numbers, g_layout.numbers, s.instrument_used);
+  ShowWindow(c.colour_bar, SW_HIDE);
+  lay_out_buttons(c, g_layout.buttons);
+  lay_out_map_buttons(c, g_layout.map, false, g_line_height + 6);
+  for (int i = 0; i < c.selector_count; ++i)
+    MoveWindow(c.selectors[static_cast<std::size_t>(i)], g_layout.numbers.left - kSelectorSize - 4,
+               g_layout.numbers.top + 5 + i * g_line_height, kSelectorSize, kSelectorSize, TRUE);
+}
+
+const LoggingLayout& current_logging_layout() { return g_layout; }
+
+void show_button_set(int state) {
+  LoggingSession& s = logging_session();
+  const LoggingChildren& c = s.children;
+  const ButtonSet set = button_set(state, g_variant.instrument_type);
+  for (int i = 0; i < kLoggingButtonCount; ++i) {
+    HWND b = c.buttons[static_cast<std::size_t>(i)];
+    const bool shown = !set.pause && i < set.count;
+    if (shown) {
+      const std::wstring text = widen(set.texts[static_cast<std::size_t>(i)]);
+      SetWindowTextW(b, text.c_str());
+      SendMessageW(b, BM_SETSTYLE, i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
+    ShowWindow(b, shown ? SW_SHOW : SW_HIDE);
+  }
+  ShowWindow(c.pause, set.pause ? SW_SHOW : SW_HIDE);
+  s.focused_button = 0;
+}
+
+void show_channel_selectors(bool show) {
+  const LoggingSession& s = logging_session();
+  const LoggingChildren& c = s.children;
+  const int channel = g_settings.displayed_channel;
+  const bool visible = show && g_variant.navigation_mode != kNavigation && s.gps_used && channel > 0 &&
+                       g_variant.instrument_type != kEm38 && g_variant.instrument_type != kGrad601;
+  for (int i = 0; i < c.selector_count; ++i) {
+    HWND b = c.selectors[static_cast<std::size_t>(i)];
+    SendMessageW(b, BM_SETCHECK, i + 1 == channel ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowWindow(b, visible ? SW_SHOW : SW_HIDE);
+  }
+}
+
+void enable_position_buttons(bool enable) {
+  const LoggingChildren& c = logging_session().children;
+  EnableWindow(c.buttons[0], enable);
+  EnableWindow(c.buttons[1], enable);
+  EnableWindow(c.buttons[3], enable);
+}
+
+}  // namespace quelor

@@ -1,0 +1,57 @@
+#pragma once
+// The child windows and buttons of the logging window, their layout in the
+// portrait and landscape shapes, the button set of each state and the
+// channel selectors.
+
+#include <windows.h>
+
+namespace quelor {
+
+// Channel selectors created for an instrument (EM38-MK2 by its type).
+int channel_selector_count(int instrument_type, int em38mk2_type, int number_of_sensors);
+
+// Rectangles of the layout, in logging-window coordinates.
+struct LoggingLayout {
+  RECT map{};
+  RECT speed{};
+  RECT curve{};
+  RECT decay{};
+  RECT bar_q{};
+  RECT bar_i{};
+  RECT numbers{};
+  RECT buttons{};  // the column of the four buttons
+  RECT status{};   // the painted status area
+  bool map_shown = false;
+};
+
+struct LayoutInput {
+  int client_width = 0;
+  int client_height = 0;
+  int line_height = 16;
+  bool portrait = false;
+  bool map_view = true;  // GPS in use and the map shown
+  int numbers_lines = 4;
+};
+
+LoggingLayout compute_logging_layout(const LayoutInput& input);
+
+// WM_CREATE: every child window and button; false when one cannot be made.
+bool create_logging_children(HWND window);
+
+// Places the children by the current screen shape and view.
+void lay_out_logging_window(HWND window);
+
+// The layout last applied.
+const LoggingLayout& current_logging_layout();
+
+// Shows the button set of the survey state (or the PAUSE button while
+// logging) with its first button as the default push button.
+void show_button_set(int state);
+
+// Shows or hides the channel selectors with the current channel marked.
+void show_channel_selectors(bool show);
+
+// Enables the buttons that need a first GPS position (File, Map Size, Menu).
+void enable_position_buttons(bool enable);
+
+}  // namespace quelor

@@ -1,0 +1,61 @@
+#include "app/logging/logging_session.h"
+
+#include "app/app_state.h"
+#include "app/readers/reader_shared.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr char kRemarkTag = 'X';
+
+void write_gps_sentence_hook(std::string_view text, std::uint32_t tick, const MarkerSet& markers) {
+  LoggingSession& s = logging_session();
+  if (s.sink.is_open()) s.writer.write_gps_sentence(text, tick, markers);
+}
+
+void write_remark_hook(std::string_view text) { write_survey_remark(text, GetTickCount()); }
+
+void write_tilt_comment_hook(std::string_view line) {
+  LoggingSession& s = logging_session();
+  if (s.sink.is_open()) s.writer.write_remark(line, 'C', GetTickCount());
+}
+
+}  // namespace
+
+LoggingSession::LoggingSession() : writer(sink, g_variant) {}
+
+LoggingSession& logging_session() {
+  static LoggingSession session;
+  return session;
+}
+
+std::wstring widen(std::string_view text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (unsigned char c : text) out.push_back(static_cast<wchar_t>(c));
+  return out;
+}
+
+void sync_reader_survey() {
+  const LoggingSession& s = logging_session();
+  ReaderSurvey& r = reader_shared().survey;
+  r.logging.store(s.survey.state == kStateLogging);
+  r.survey_mode.store(s.survey.survey_mode);
+  r.records_per_reading.store(s.survey.records_per_reading < 1 ? 1 : s.survey.records_per_reading);
+  r.sound_on.store(g_settings.audio_ticks != 0);
+}
+
+void install_reader_hooks() {
+  ReaderHooks& h = reader_shared().hooks;
+  h.write_gps_sentence.store(write_gps_sentence_hook);
+  h.write_remark.store(write_remark_hook);
+  h.write_tilt_comment.store(write_tilt_comment_hook);
+}
+
+void write_survey_remark(std::string_view text, std::uint32_t tick) {
+  LoggingSession& s = logging_session();
+  if (s.sink.is_open()) s.writer.write_remark(text, kRemarkTag, tick);
+}
+
+}  // namespace quelor

@@ -1,0 +1,113 @@
+#pragma once
+// The running survey as the logging window keeps it: the survey record, what
+// the start worked out, the open data file and its writer, the child windows
+// and buttons, and the values shown between paints. Lives for the whole run
+// and is touched on the window thread only, except the writer (thread-safe)
+// that the GPS reader thread also writes through.
+
+#include <windows.h>
+#undef MessageBox  // the survey code's MessageBox, not the Win32 macro
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "datafile/writer.h"
+#include "platform/win32/win32_data_sink.h"
+#include "survey/gps_fix_handler.h"
+#include "survey/reading_handler.h"
+#include "survey/start_plan.h"
+#include "survey/survey_record.h"
+
+namespace quelor {
+
+inline constexpr UINT_PTR kConnectionTimer = 1;
+inline constexpr int kCurveWindowId = 600;
+inline constexpr int kDecayWindowId = 610;
+inline constexpr int kBarQWindowId = 620;
+inline constexpr int kBarIWindowId = 630;
+inline constexpr int kNumbersWindowId = 650;
+inline constexpr int kSpeedWindowId = 651;
+inline constexpr int kMapWindowId = 652;
+inline constexpr int kColourBarWindowId = 653;
+inline constexpr int kFirstMapButtonId = 470;
+inline constexpr int kMapButtonCount = 9;
+inline constexpr int kFirstSelectorId = 480;
+inline constexpr int kMaxSelectors = 8;
+inline constexpr int kProfileHistory = 400;
+
+// The child windows of the logging window.
+struct LoggingChildren {
+  std::array<HWND, 3> curves{};
+  HWND decay = nullptr;
+  HWND bar_q = nullptr;
+  HWND bar_i = nullptr;
+  HWND numbers = nullptr;
+  HWND map = nullptr;
+  HWND colour_bar = nullptr;
+  HWND speed = nullptr;
+  std::array<HWND, kLoggingButtonCount> buttons{};  // ids 460..463
+  HWND pause = nullptr;                              // id 460 too, hidden unless logging
+  std::array<HWND, kMapButtonCount> map_buttons{};
+  std::array<HWND, kMaxSelectors> selectors{};
+  int selector_count = 0;
+};
+
+// The last reading and fix as the displays show them.
+struct DisplayValues {
+  bool have_reading = false;
+  double first_value = 0.0;
+  double second_value = 0.0;
+  bool has_second_value = false;
+  char dipole = 'V';
+  bool marker = false;
+  std::array<double, kProfileHistory> history{};  // first values, oldest first
+  int history_count = 0;
+  FixTexts fix;
+  bool have_fix = false;
+  double cursor_x = 0.0;  // map units from the origin
+  double cursor_y = 0.0;
+  std::string dilution = "N/A";
+  std::string speed_text;
+  double speed = 0.0;
+  std::string reading_count_text;
+};
+
+struct LoggingSession {
+  LoggingSession();
+
+  bool active = false;  // a survey is running (the window is shown)
+  StartPlan plan;
+  SurveyRecord& survey = plan.survey;
+  bool instrument_used = false;
+  bool gps_used = false;
+  bool tilt_used = false;
+  FixContext fix_context;
+  ReadingContext reading_context;
+  bool poll_pending = false;
+  bool command_busy = false;
+  int focused_button = 0;
+
+  Win32DataSink sink;
+  DataFileWriter writer;
+
+  LoggingChildren children;
+  DisplayValues display;
+};
+
+LoggingSession& logging_session();
+
+// The wide form of 8-bit text.
+std::wstring widen(std::string_view text);
+
+// Tells the readers what they look at on every record: logging or not, the
+// survey mode, the records-per-reading factor, the audio ticks.
+void sync_reader_survey();
+
+// Installs the data-file hooks of the GPS and tilt readers.
+void install_reader_hooks();
+
+// Writes a remark record while a file is open.
+void write_survey_remark(std::string_view text, std::uint32_t tick);
+
+}  // namespace quelor

@@ -1,0 +1,261 @@
+#include "app/logging/status_panel.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/logging/logging_layout.h"
+#include "app/logging/logging_session.h"
+#include "app/readers/reader_shared.h"
+#include "survey/gsa_dilution.h"
+#include "survey/status_cells.h"
+#include "survey/status_texts.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr COLORREF kNoticeColour = RGB(255, 230, 120);
+constexpr int kFrameRadius = 10;
+
+StatusLayout g_cells;
+
+struct Painter {
+  HDC dc;
+  int line_height;
+
+  int text_width(const std::string& text) const {
+    const std::wstring w = widen(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    return size.cx;
+  }
+  // Clears the cell with the window's background and draws the text in it.
+  void cell(int x, int y, int width, const std::string& text, HFONT font = nullptr) const {
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    const std::wstring w = widen(text);
+    RECT r{x, y, x + width, y + line_height};
+    ExtTextOutW(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+    if (old) SelectObject(dc, old);
+  }
+  void centred(const RECT& area, int y, const std::string& text, HFONT font = nullptr) const {
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    const int x = area.left + (area.right - area.left - text_width(text)) / 2;
+    const std::wstring w = widen(text);
+    ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+    if (old) SelectObject(dc, old);
+  }
+};
+
+StatusInput status_input() {
+  const LoggingSession& s = logging_session();
+  StatusInput in;
+  in.instrument_type = g_variant.instrument_type;
+  in.instrument_used = s.instrument_used;
+  in.gps_used = s.gps_used;
+  in.coil_letter = s.display.dipole;
+  in.now = GetTickCount();
+  return in;
+}
+
+void draw_side_lines(HDC dc, const RECT& client, int bottom) {
+  for (int x : {10, static_cast<int>(client.right) - 14}) {
+    MoveToEx(dc, x, 10, nullptr);
+    LineTo(dc, x, bottom);
+    Ellipse(dc, x - 3, 7, x + 3, 13);
+    Ellipse(dc, x - 3, bottom - 3, x + 3, bottom + 3);
+  }
+}
+
+void draw_frame(HDC dc, const RECT& r) {
+  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  RoundRect(dc, r.left, r.top, r.right, r.bottom, kFrameRadius, kFrameRadius);
+  SelectObject(dc, old);
+}
+
+void draw_scale_labels(const Painter& p, const RECT& curve) {
+  const ScaleLabels labels = conductivity_scale_labels(g_variant.instrument_type, g_settings.profile_scale_1[0],
+                                                       g_settings.profile_scale_1[1]);
+  const RECT strip{curve.left, curve.top - p.line_height - 1, curve.right, curve.top};
+  p.centred(strip, strip.top, labels.top);
+  const RECT below{curve.left, curve.bottom, curve.right, curve.bottom + p.line_height};
+  if (g_variant.instrument_type != kEm31Mk2 && g_variant.instrument_type != kEm38)
+    p.centred(below, below.top + 14, labels.bottom);
+}
+
+// The left column: state, file, line, station, totals, instrument rows.
+int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int width) {
+  const int lh = p.line_height;
+  p.cell(x, y, width, t.file);
+  y += lh;
+  p.cell(x, y, width, t.state, g_fonts[kHeadingFont]);
+  y += lh + 2;
+  p.cell(x, y, width, t.line_label + " " + t.line);
+  y += lh;
+  p.cell(x, y, p.text_width(t.station_label), t.station_label);
+  p.cell(x + p.text_width(t.station_label), y, width - p.text_width(t.station_label), t.station,
+         g_fonts[kHeadingFont]);
+  y += lh;
+  p.cell(x, y, width, t.stations_label + " " + t.stations);
+  y += lh;
+  p.cell(x, y, width, t.time_label + " " + t.time);
+  y += lh + 2;
+  for (const std::string& row : t.instrument_rows) {
+    p.cell(x, y, width, row);
+    y += lh;
+  }
+  return y;
+}
+
+int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int width) {
+  const int lh = p.line_height;
+  const LoggingSession& s = logging_session();
+  if (t.gps.disabled) {
+    p.cell(x, y, width, "GPS Disabled", g_fonts[kHeadingFont]);
+    return y + lh;
+  }
+  const FixTexts& f = s.display.fix;
+  p.cell(x, y, width, t.gps.positions_label + t.gps.positions);
+  y += lh;
+  const int label = std::max(p.text_width(t.gps.dilution_label), p.text_width("Lat:")) + 4;
+  p.cell(x, y, label, t.gps.dilution_label);
+  p.cell(x + label, y, width - label, s.display.dilution, g_fonts[kHeadingFont]);
+  y += lh;
+  if (!t.gps.satellites_label.empty()) {
+    p.cell(x, y, width, t.gps.satellites_label + " " + f.satellites + "  " + f.quality);
+    y += lh;
+  }
+  p.cell(x, y, width, t.gps.first_label + " " + f.first);
+  y += lh;
+  p.cell(x, y, width, t.gps.second_label + " " + f.second);
+  y += lh;
+  if (!t.gps.height_label.empty()) {
+    p.cell(x, y, width, t.gps.height_label + " " + f.zone);
+    y += lh;
+  }
+  return y;
+}
+
+void draw_speed_row(const Painter& p, const StatusTexts& t, const RECT& speed) {
+  if (!t.speed_row || speed.right <= speed.left) return;
+  const int y = speed.bottom + 2;
+  p.cell(speed.left, y, p.text_width(t.speed_label + " 888.8"), t.speed_label + " " + t.speed);
+  const int w = p.text_width(t.speed_maximum);
+  p.cell(speed.right - w, y, w, t.speed_maximum);
+}
+
+void draw_pause_hint(const Painter& p, const RECT& area, int y) {
+  const LoggingSession& s = logging_session();
+  const std::vector<std::string> lines =
+      pause_hint(s.survey.state, g_settings.pause_key, g_variant.instrument_type, s.survey.survey_mode);
+  for (const std::string& line : lines) {
+    p.centred(area, y, line, g_fonts[kHeadingFont]);
+    y += p.line_height + 2;
+  }
+}
+
+void paint_status(HWND window, HDC dc) {
+  const LoggingSession& s = logging_session();
+  const LoggingLayout& l = current_logging_layout();
+  RECT client{};
+  GetClientRect(window, &client);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  SetTextColor(dc, RGB(0, 0, 0));
+  HGDIOBJ old_font = SelectObject(dc, g_fonts[kTextFont]);
+  Painter p{dc, g_line_height};
+  const StatusTexts t = status_texts(g_settings, s.survey, status_input());
+
+  if (s.gps_used) {
+    const int w = p.text_width(t.map_size);
+    p.cell(client.right - 20 - w, 2, w, t.map_size);
+  }
+  const int map_bottom = l.map_shown ? l.map.bottom : l.curve.bottom;
+  draw_side_lines(dc, client, map_bottom);
+  if (s.instrument_used) draw_scale_labels(p, l.curve);
+
+  const RECT& area = l.status;
+  const int inner = 8;
+  const bool two_columns = area.right - area.left >= 301 && s.gps_used;
+  const int column = two_columns ? (area.right - area.left) / 2 : area.right - area.left;
+  int y = area.top + inner;
+  const int left_bottom = draw_survey_column(p, t, area.left + inner, y, column - 2 * inner);
+  int gps_top = two_columns ? y : left_bottom + inner;
+  const int gps_left = two_columns ? area.left + column + inner : area.left + inner;
+  const int gps_bottom = draw_gps_column(p, t, gps_left, gps_top, column - 2 * inner);
+  draw_frame(dc, {area.left, area.top, area.left + column - 2, left_bottom + 4});
+  draw_frame(dc, {gps_left - inner, gps_top - inner, gps_left - inner + column - 2, gps_bottom + 4});
+  draw_speed_row(p, t, l.speed);
+  const int hint_top = std::max<int>(std::max(left_bottom, gps_bottom) + 12, l.buttons.bottom + 6);
+  const RECT hint_area{area.left, hint_top, client.right - 16, client.bottom};
+  draw_pause_hint(p, hint_area, hint_area.top);
+  SelectObject(dc, old_font);
+}
+
+}  // namespace
+
+LRESULT status_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  paint_status(window, dc);
+  EndPaint(window, &ps);
+  if (logging_session().survey.connection_lost) draw_lost_connection_notice(window);
+  return 0;
+}
+
+LRESULT gsa_handler(HWND window, UINT, WPARAM, LPARAM) {
+  const RecordBytes sentence = gps_sentence();
+  logging_session().display.dilution = gsa_dilution_text(sentence.text());
+  invalidate_status_area(window);
+  return 0;
+}
+
+void draw_lost_connection_notice(HWND window) {
+  const LoggingSession& s = logging_session();
+  HWND curve = s.children.curves[0];
+  if (!curve || !IsWindowVisible(curve)) return;
+  RECT r{};
+  GetClientRect(curve, &r);
+  RECT notice{r.left + 10, r.top + 10, r.right - 10, r.top + 20 + 4 * g_line_height};
+  HDC dc = GetDC(curve);
+  HBRUSH brush = CreateSolidBrush(kNoticeColour);
+  FillRect(dc, &notice, brush);
+  DeleteObject(brush);
+  HGDIOBJ old = SelectObject(dc, g_fonts[kHeadingFont]);
+  SetBkMode(dc, TRANSPARENT);
+  Painter p{dc, g_line_height};
+  int y = notice.top + 5;
+  for (const char* line : lost_connection_lines()) {
+    p.centred(notice, y, line);
+    y += g_line_height;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(curve, dc);
+  SetFocus(window);
+}
+
+void lay_out_status_cells(HWND window) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, g_fonts[kTextFont]);
+  Painter p{dc, g_line_height};
+  StatusLayoutInput in;
+  RECT client{};
+  GetClientRect(window, &client);
+  in.panel_left = current_logging_layout().status.left;
+  in.panel_right = client.right - 20;
+  in.line_height = g_line_height;
+  in.portrait = g_screen.window.portrait;
+  g_cells = layout_status_cells(in, [&](std::string_view text) { return p.text_width(std::string(text)); });
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+}
+
+void invalidate_status_area(HWND window) {
+  RECT r = current_logging_layout().status;
+  InvalidateRect(window, &r, FALSE);
+  const RECT& speed = current_logging_layout().speed;
+  RECT row{speed.left, speed.bottom, speed.right, speed.bottom + g_line_height + 4};
+  InvalidateRect(window, &row, FALSE);
+}
+
+}  // namespace quelor

@@ -1,0 +1,28 @@
+#pragma once
+// The painted status area of the logging window: state and file labels,
+// pause hint, line and station, GPS block, totals, speed row, instrument
+// block, scale labels and frames; the dilution update and the
+// lost-connection notice drawn between paints.
+
+#include <windows.h>
+
+#include <string>
+
+namespace quelor {
+
+// WM_PAINT of the logging window.
+LRESULT status_paint_handler(HWND window, UINT message, WPARAM w, LPARAM l);
+
+// WM_GPS_GSA: the dilution of the last GSA sentence into its cell.
+LRESULT gsa_handler(HWND window, UINT message, WPARAM w, LPARAM l);
+
+// "Lost", "Connection,", "trying" over the profile window.
+void draw_lost_connection_notice(HWND window);
+
+// Measures the status cells in the text font (at the start of a survey).
+void lay_out_status_cells(HWND window);
+
+// The status area's value cells are redrawn (after a reading or a fix).
+void invalidate_status_area(HWND window);
+
+}  // namespace quelor

@@ -1,0 +1,98 @@
+#include "app/logging/survey_ports.h"
+
+#include "app/readers/gps_reader_thread.h"
+#include "app/readers/instrument_reader.h"
+#include "app/readers/reader_shared.h"
+#include "app/readers/serial_ports.h"
+#include "platform/win32/win32_clock.h"
+#include "serial/em38_length.h"
+
+namespace quelor {
+
+namespace {
+
+void close_thread_handle(std::atomic<HANDLE>& slot) {
+  if (HANDLE h = slot.exchange(nullptr)) CloseHandle(h);
+}
+
+}  // namespace
+
+void busy_wait_ms(std::uint32_t ms) {
+  Win32Clock clock;
+  clock.wait_ms(ms);
+}
+
+bool open_instrument_port_with_tries(int tries, std::uint32_t gap_ms) {
+  if (instrument_serial().is_open()) {
+    instrument_serial().purge();
+    close_instrument_port();
+    close_thread_handle(reader_shared().instrument_thread);
+  }
+  for (int i = 0; i < tries; ++i) {
+    if (open_instrument_port(i == tries - 1) == 1) return true;
+    if (i + 1 < tries) busy_wait_ms(gap_ms);
+  }
+  return false;
+}
+
+bool open_survey_gps_port() { return open_gps_port() == 1; }
+bool open_survey_tilt_port() { return open_tilt_port() == 1; }
+
+std::optional<int> detect_em38_length_on_port() {
+  Win32Clock clock;
+  return detect_em38_record_length(instrument_serial(), clock);
+}
+
+bool em61_handshake() { return instrument_command('H', 'X', 0) == 1; }
+
+bool tilt_meter_check(int rate_index) { return tilt_output_rate(rate_index) != 0; }
+
+std::uint32_t published_records() { return reader_shared().instrument_record.count(); }
+
+bool start_survey_reader(int instrument_type, int record_length, bool polled, bool second_mode,
+                         bool suspended) {
+  InstrumentReaderSetup setup;
+  setup.instrument_type = instrument_type;
+  setup.options.record_length = record_length;
+  setup.options.polled = polled;
+  setup.options.second_mode = second_mode;
+  return start_instrument_reader(setup, suspended) != nullptr;
+}
+
+bool start_survey_tilt_reader() { return start_tilt_reader() != nullptr; }
+
+bool wait_first_record(std::uint32_t records_before, std::uint32_t ms) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    if (published_records() != records_before) return true;
+    Sleep(1);
+  }
+  return published_records() != records_before;
+}
+
+bool create_survey_gps_reader() { return create_gps_reader(gps_thread_setup_from_settings()) != nullptr; }
+
+void resume_survey_gps_reader() { resume_gps_reader(); }
+
+void close_survey_gps() {
+  if (gps_serial().is_open() || reader_shared().gps_thread.load() != nullptr) {
+    stop_gps_reader();
+    close_gps_port();
+  }
+}
+
+void close_survey_tilt() {
+  close_tilt_port();
+  close_thread_handle(reader_shared().tilt_thread);
+}
+
+void close_survey_instrument() {
+  close_instrument_port();
+  if (HANDLE event = reader_shared().poll_event.load()) SetEvent(event);
+  close_thread_handle(reader_shared().instrument_thread);
+  close_thread_handle(reader_shared().second_mode_thread);
+}
+
+bool request_poll() { return request_polled_reading() == 1; }
+
+}  // namespace quelor

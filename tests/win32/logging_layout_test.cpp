@@ -1,0 +1,126 @@
+// The logging window's layout rules, channel selectors, message table and
+// the display helpers.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/logging/display_windows.h"
+#include "app/logging/logging_layout.h"
+#include "app/logging/logging_window.h"
+#include "serial/reading_messages.h"
+#include "variant/variant.h"
+
+namespace quelor {
+namespace {
+
+int width(const RECT& r) { return r.right - r.left; }
+int height(const RECT& r) { return r.bottom - r.top; }
+
+struct Shape {
+  int w, h, lh;
+  bool portrait, map;
+};
+
+class LayoutShapes : public ::testing::TestWithParam<Shape> {};
+
+TEST_P(LayoutShapes, CommonRulesHold) {
+  const Shape s = GetParam();
+  LayoutInput in{s.w, s.h, s.lh, s.portrait, s.map, 4};
+  const LoggingLayout l = compute_logging_layout(in);
+  // numbers window: 110 wide, 20 from the right edge, 4 lines + 10 high
+  EXPECT_EQ(width(l.numbers), 110);
+  EXPECT_EQ(l.numbers.right, s.w - 20);
+  EXPECT_EQ(height(l.numbers), 4 * s.lh + 10);
+  // the button column under it, as wide
+  EXPECT_GT(l.buttons.top, l.numbers.bottom);
+  EXPECT_EQ(l.buttons.left, l.numbers.left);
+  EXPECT_EQ(l.buttons.right, l.numbers.right);
+  EXPECT_LE(l.buttons.bottom, s.h);
+  // 20-pixel margins at the left and the top
+  const RECT& first = s.map ? l.map : l.curve;
+  EXPECT_EQ(first.left, 20);
+  EXPECT_EQ(first.top, 20);
+  // nothing reaches into the numbers column left of it
+  if (!s.portrait) {
+    EXPECT_LE(l.curve.right, l.numbers.left);
+  }
+  EXPECT_LE(l.status.right, l.numbers.left);
+  if (s.portrait) {
+    EXPECT_GT(l.numbers.top, l.speed.bottom);
+  }
+  EXPECT_LT(l.status.top, l.status.bottom);
+  EXPECT_EQ(l.map_shown, s.map);
+  if (s.map) {
+    EXPECT_EQ(width(l.map), height(l.map));  // a square
+    EXPECT_EQ(l.speed.left, l.map.left);
+    EXPECT_EQ(width(l.speed), width(l.map));
+    EXPECT_EQ(height(l.speed), 8);
+    EXPECT_EQ(l.speed.top, l.map.bottom + s.lh + 2);
+  }
+  if (s.map && !s.portrait) {
+    EXPECT_EQ(width(l.map), s.h - 44 - s.lh);
+    EXPECT_EQ(l.curve.left, l.map.right + 6);
+    EXPECT_EQ(l.curve.bottom, s.h * 3 / 5);
+  }
+  if (s.portrait) {
+    EXPECT_EQ(width(s.map ? l.map : l.curve), s.w - 40);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, LayoutShapes,
+                         ::testing::Values(Shape{1272, 760, 16, false, true}, Shape{1272, 760, 16, false, false},
+                                           Shape{1016, 700, 18, false, true}, Shape{792, 1240, 16, true, true},
+                                           Shape{792, 1240, 16, true, false}, Shape{600, 1000, 14, true, true}));
+
+TEST(ChannelSelectors, CountByInstrument) {
+  struct Case {
+    int type, em38mk2_type, sensors, count;
+  };
+  const Case cases[] = {{kEm31Mk2, 0, 0, 2}, {kEm34_3, 0, 0, 2}, {kEm38, 0, 0, 2},     {kEm38Mk2, 0, 0, 4},
+                        {kEm38Mk2, 1, 0, 2}, {kEm38_4, 0, 0, 8}, {kCs21, 0, 0, 8},     {kEm61Mk2, 0, 0, 4},
+                        {kEm61Lx2, 0, 0, 3}, {kEm61Lx2, 0, 1, 6}, {kGrad601, 0, 0, 3}, {99, 0, 0, 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ(channel_selector_count(c.type, c.em38mk2_type, c.sensors), c.count) << c.type;
+}
+
+TEST(LoggingWindowTable, TwentyOneRowsInSearchOrder) {
+  const std::vector<UINT> expected = {WM_CREATE,          WM_SIZE,           WM_COMMAND,        0x103,
+                                      WM_KEYDOWN,         WM_KEYUP,          WM_PAINT,          WM_TIMER,
+                                      WM_GPS_POSITION,    WM_GPS_GSA,        WM_EM61_READING,   WM_EM31_READING,
+                                      WM_EM38_READING,    WM_EM34_READING,   WM_EM38MK2_READING, WM_LX2_READING,
+                                      WM_LX2_DUAL_READING, WM_GRAD_READING,  WM_EM38_4_READING, WM_TILT_READING,
+                                      WM_CS21_READING};
+  const auto table = logging_window_message_table();
+  ASSERT_EQ(table.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(table[i].message, expected[i]) << i;
+    EXPECT_NE(table[i].handler, nullptr) << i;
+  }
+  EXPECT_EQ(table[11].handler, table[12].handler);  // EM31-MK2 and EM38 share the T handler
+  EXPECT_EQ(table[2].handler, table[4].handler);    // buttons and keys: one command handler
+}
+
+TEST(DisplayHelpers, ScaleFractionClampsAndRefusesEmptyScales) {
+  EXPECT_DOUBLE_EQ(scale_fraction(250.0, 0.0, 500.0), 0.5);
+  EXPECT_DOUBLE_EQ(scale_fraction(-10.0, 0.0, 500.0), 0.0);
+  EXPECT_DOUBLE_EQ(scale_fraction(900.0, 0.0, 500.0), 1.0);
+  EXPECT_DOUBLE_EQ(scale_fraction(5.0, 10.0, 10.0), 0.0);
+  EXPECT_DOUBLE_EQ(scale_fraction(5.0, 10.0, 0.0), 0.0);
+  EXPECT_DOUBLE_EQ(scale_fraction(0.0 / 0.0, 0.0, 1.0), 0.0);
+}
+
+TEST(DisplayHelpers, MapPixelCentresTheOriginNorthUp) {
+  const SIZE size{400, 400};
+  EXPECT_EQ(map_pixel(0, 0, 40, size).x, 200);
+  EXPECT_EQ(map_pixel(0, 0, 40, size).y, 200);
+  EXPECT_EQ(map_pixel(10, 0, 40, size).x, 300);   // 10 px per unit
+  EXPECT_EQ(map_pixel(0, 10, 40, size).y, 100);   // north is up
+  EXPECT_EQ(map_pixel(-20, -20, 40, size).x, 0);
+  const POINT distant = map_pixel(1e12, -1e12, 40, size);  // clamped, no overflow
+  EXPECT_EQ(distant.x, 1000000);
+  EXPECT_EQ(distant.y, 1000000);
+}
+
+}  // namespace
+}  // namespace quelor
