@@ -29,6 +29,7 @@ constexpr COLORREF kCoilColour = RGB(0xC0, 0x60, 0x00);
 constexpr COLORREF kAntennaColour = RGB(0xD0, 0x00, 0x00);
 constexpr COLORREF kOffsetColour = RGB(0x00, 0x60, 0xC0);
 constexpr int kMinimumSide = 60;  // pixels; a smaller area gets no sketch
+constexpr double kMinimumExtent = 2.0;  // metres shown at least, each way
 
 Shape box(double cx, double cy, double width, double length) {
   return {ShapeKind::kBox, cx - width / 2, cy - length / 2, cx + width / 2, cy + length / 2};
@@ -128,7 +129,7 @@ Sketch instrument_sketch(const Settings& st, int type) {
   }
 }
 
-// Metres to pixels: the bounds of the shapes and the antenna, at least 1 m
+// Metres to pixels: the bounds of the shapes and the antenna, at least 2 m
 // each way, fitted into the box with the same scale on both axes.
 struct Frame {
   double scale = 1;
@@ -156,7 +157,7 @@ Frame fit(const Sketch& k, double ax, double ay, const RECT& box) {
     y0 = std::min({y0, s.y0, s.y1});
     y1 = std::max({y1, s.y0, s.y1});
   }
-  const double w = std::max(x1 - x0, 1.0), h = std::max(y1 - y0, 1.0);
+  const double w = std::max(x1 - x0, kMinimumExtent), h = std::max(y1 - y0, kMinimumExtent);
   Frame f;
   f.scale = std::min((box.right - box.left) / w, (box.bottom - box.top) / h);
   f.mid_x = (x0 + x1) / 2;
