@@ -188,7 +188,8 @@ void run_logging_command(HWND window, int command) {
     case kCmdExit: exit_logging(window, false); break;
     default: break;
   }
-  SetFocus(window);
+  // After an exit the setup window keeps the focus it was given.
+  if (logging_session().active) SetFocus(window);
 }
 
 LRESULT logging_command_handler(HWND window, UINT message, WPARAM w, LPARAM) {
