@@ -16,6 +16,7 @@ constexpr COLORREF kTitleColour = RGB(0x10, 0x30, 0x70);
 constexpr COLORREF kLabelColour = RGB(0, 0, 0);
 constexpr COLORREF kValueColour = RGB(0x00, 0x00, 0xA0);
 constexpr int kColumnGap = 12;
+constexpr int kValueWidthLimit = 200;
 
 int text_width(HDC dc, const std::wstring& text) {
   SIZE size{};
@@ -43,6 +44,7 @@ struct Cursor {
   int y;
   int value_x;
   int right;
+  int limit;  // values are clipped here
   bool draw;
 };
 
@@ -64,9 +66,11 @@ void section(HDC dc, Cursor& c, const char* title, const std::vector<SummaryRow>
       SetTextColor(dc, kLabelColour);
       text_at(dc, c.x, c.y, widen_text(r.label));
       SetTextColor(dc, kValueColour);
-      text_at(dc, c.value_x, c.y, value);
+      const RECT clip{c.value_x, c.y, std::max(c.value_x, c.limit), c.y + g_line_height};
+      ExtTextOutW(dc, c.value_x, c.y, ETO_CLIPPED, &clip, value.c_str(),
+                  static_cast<UINT>(value.size()), nullptr);
     }
-    c.right = std::max(c.right, c.value_x + text_width(dc, value));
+    c.right = std::max(c.right, std::min(c.limit, c.value_x + text_width(dc, value)));
     c.y += g_line_height;
   }
   c.y += g_line_height / 2;
@@ -79,7 +83,13 @@ RECT lay_out_summary(HDC dc, const RECT& area, bool draw) {
   const int old_mode = SetBkMode(dc, TRANSPARENT);
   const POINT widths = column_widths(dc, summary);
   Cursor c{static_cast<int>(area.left), static_cast<int>(area.top),
-           static_cast<int>(area.left + widths.x + kColumnGap), static_cast<int>(area.left), draw};
+           static_cast<int>(area.left + widths.x + kColumnGap), static_cast<int>(area.left),
+           0, draw};
+  // Values wider than the widest setting text (a long survey line from a
+  // damaged file) are cut, so that they neither run over the buttons nor push
+  // the sketch away.
+  c.limit = c.value_x + kValueWidthLimit;
+  if (draw) c.limit = std::min(c.limit, static_cast<int>(area.right));
   heading(dc, c, g_fonts[kHeadingFont], kSummaryTitle);
   c.y += g_line_height / 3;
   section(dc, c, kSurveySectionTitle, summary.survey);

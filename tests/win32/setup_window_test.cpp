@@ -96,6 +96,28 @@ TEST_F(SetupPaint, SummaryFitsTheFreeAreaOfEveryLayout) {
   ReleaseDC(nullptr, screen);
 }
 
+// A survey line far longer than the 15 characters of the settings (a
+// damaged file) is cut: the block keeps its width and leaves the sketch room.
+TEST_F(SetupPaint, LongSurveyLineIsCut) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 1300, 1300);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  use_screen(main_, kScreens[2]);
+  const RECT area = free_area();
+  const RECT inner{area.left + 20, area.top + 10, area.right - 20, area.bottom - 8};
+  const LONG normal = paint_settings_summary(dc, inner).right;
+  g_settings.survey_line = std::string(300, 'W');
+  const RECT used = paint_settings_summary(dc, inner);
+  EXPECT_GT(used.right, normal);
+  EXPECT_LE(used.right + 200, inner.right);
+  EXPECT_EQ(measure_settings_summary(dc).cx, used.right - used.left);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+}
+
 // Painting every instrument in every layout, also with damaged settings:
 // no crash, and on a screen that shows the whole window the antenna is drawn.
 TEST_F(SetupPaint, PaintsEveryInstrumentInEveryLayout) {
