@@ -172,9 +172,13 @@ TEST_F(GpsMonitor, OpensOverTheSetupWindowAndLeavesOnX) {
   // Keys typed into the setup window meanwhile only hand the focus over: no
   // survey starts, no dialog opens, the window does not close.
   SetFocus(main_);
-  for (WPARAM key : {WPARAM('L'), WPARAM('S'), WPARAM('X'), WPARAM(VK_RETURN)})
-    SendMessageW(main_, WM_KEYDOWN, key, 0);
-  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(429, BN_CLICKED), 0);
+  {
+    test::DialogPresser opened(L"Survey Setup", IDCANCEL);  // must not happen
+    for (WPARAM key : {WPARAM('L'), WPARAM('S'), WPARAM('X'), WPARAM(VK_RETURN)})
+      SendMessageW(main_, WM_KEYDOWN, key, 0);
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(429, BN_CLICKED), 0);
+    EXPECT_FALSE(opened.pressed());
+  }
   ASSERT_TRUE(IsWindow(main_));
   EXPECT_FALSE(IsWindowVisible(g_log_window));
   EXPECT_TRUE(IsWindowVisible(g_monitor_gps_window));
@@ -208,6 +212,34 @@ TEST_F(GpsMonitor, EscapeAndTheExitButtonLeaveToo) {
   // The setup window's keys work again.
   SendMessageW(main_, WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(g_focused_button, 1);
+}
+
+using SetupFocus = test::SetupWindowFixture;
+
+// While the logging window is in front, the setup window's keys and buttons
+// only give it the focus: L does not start a second survey, S opens no
+// dialog, X does not close the program.
+TEST_F(SetupFocus, KeysWhileLoggingOnlyMoveTheFocus) {
+  ShowWindow(g_log_window, SW_SHOW);
+  g_setup_state = kLoggingShown;
+  for (HWND b : g_setup_buttons) ShowWindow(b, SW_HIDE);
+  SetFocus(main_);
+  {
+    test::DialogPresser opened(L"Survey Setup", IDCANCEL);  // must not happen
+    for (WPARAM key : {WPARAM('L'), WPARAM('S'), WPARAM('O'), WPARAM('X'), WPARAM(VK_RETURN)}) {
+      SendMessageW(main_, WM_KEYDOWN, key, 0);
+      EXPECT_EQ(GetFocus(), g_log_window) << key;
+      SetFocus(main_);
+    }
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(420, BN_CLICKED), 0);
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(429, BN_CLICKED), 0);
+    EXPECT_FALSE(opened.pressed());
+  }
+  ASSERT_TRUE(IsWindow(main_));
+  EXPECT_EQ(g_setup_state, kLoggingShown);
+  EXPECT_FALSE(IsWindowVisible(g_monitor_gps_window));
+  EXPECT_EQ(g_focused_button, 0);
+  ShowWindow(g_log_window, SW_HIDE);
 }
 
 OperatorMessage g_reported;
