@@ -43,7 +43,7 @@ cp "$file" "$e2e_out/$e2e_name-$name"
 e2e_say "data file $name ($(stat -c %s "$file") bytes)"
 
 # The proposed name: the local date, an underscore and 000.
-[[ "$name" =~ ^([0-9]{6})_000\.H31$ ]] || e2e_fail "the data file is named $name, not YYMMDD_000.H31"
+[[ "$name" =~ ^([0-9]{6})_000\.[Hh]31$ ]] || e2e_fail "the data file is named $name, not YYMMDD_000.H31"
 stamp=${BASH_REMATCH[1]}
 [ "$stamp" = "$(date +%y%m%d)" ] || [ "$stamp" = "$(date -d yesterday +%y%m%d)" ] ||
   e2e_fail "the name $name does not carry today's date"

@@ -30,8 +30,7 @@ refused() {
   e2e_program_start
   e2e_key l
   e2e_expect_message "$title" "$text"
-  wine_window_key "$e2e_dialog_id" Return || e2e_fail "$case: cannot close \"$title\""
-  e2e_wait_gone "$title" 10 || e2e_fail "$case: \"$title\" stayed open after Enter"
+  e2e_answer "$title" Return
   sleep 0.5
   if [ -n "$(e2e_dialogs)" ]; then e2e_fail "$case: then came $(e2e_dialogs | tr '\n' ',')"; fi
   e2e_logging_shown && e2e_fail "$case: the logging window is shown"
@@ -48,8 +47,7 @@ e2e_key l
 e2e_expect_message "Serial Port Issue" \
   "Serial Port COM4 Assigned to Instrument and GPS, please change port selection."
 no_port_open "same port, message shown"
-wine_window_key "$e2e_dialog_id" Return || e2e_fail "cannot close \"Serial Port Issue\""
-e2e_wait_gone "Serial Port Issue" 10 || e2e_fail "\"Serial Port Issue\" stayed open after Enter"
+e2e_answer "Serial Port Issue" Return
 e2e_logging_shown && e2e_fail "same port: the logging window is shown"
 e2e_setup_buttons_shown || e2e_fail "same port: the setup buttons are hidden"
 no_port_open "same port, message closed"
