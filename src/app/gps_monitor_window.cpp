@@ -33,10 +33,10 @@ std::wstring title_line() {
 }  // namespace
 
 void gps_monitoring_command(HWND) {
+  if (!g_monitor_gps_window) return;
   if (g_settings.gps_enabled == 1 && open_gps_port() == 0) return;
   show_setup_buttons(SW_HIDE);
   g_setup_state = kGpsMonitorShown;
-  if (!g_monitor_gps_window) return;
   ShowWindow(g_monitor_gps_window, SW_SHOW);
   InvalidateRect(g_monitor_gps_window, nullptr, TRUE);
   SetFocus(g_monitor_gps_window);
