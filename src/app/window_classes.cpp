@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/child_windows.h"
+#include "app/gps_monitor_window.h"
 #include "app/logging/logging_window.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
@@ -21,8 +22,10 @@ constexpr Win32MessageRow kMainTable[] = {
     {WM_PAINT, setup_paint_handler},
 };
 
-// The GPS monitor is an empty shell until its own handlers land.
-constexpr Win32MessageRow kMonitorGpsTable[] = {{WM_CREATE, create_returns_zero}};
+constexpr Win32MessageRow kMonitorGpsTable[] = {
+    {WM_CREATE, gps_monitor_create_handler},   {WM_PAINT, gps_monitor_paint_handler},
+    {WM_COMMAND, gps_monitor_command_handler}, {WM_KEYDOWN, gps_monitor_key_handler},
+    {WM_SIZE, gps_monitor_size_handler}};
 
 enum class Background { kButtonFace, kWhite };
 
