@@ -124,3 +124,28 @@ TEST(DisplayHelpers, MapPixelCentresTheOriginNorthUp) {
 
 }  // namespace
 }  // namespace quelor
+
+namespace quelor {
+namespace {
+
+TEST(ChannelSelectors, GroupedOrderOfEm38_4AndCs21) {
+  const int selectors[] = {1, 5, 2, 6, 3, 7, 4, 8};
+  for (int type : {kEm38_4, kCs21}) {
+    for (int n = 1; n <= 8; ++n) {
+      EXPECT_EQ(selector_of_channel(type, n), selectors[n - 1]) << type << " " << n;
+      EXPECT_EQ(channel_of_selector(type, selectors[n - 1]), n) << type << " " << n;
+    }
+  }
+  for (int n = 1; n <= 4; ++n) {
+    EXPECT_EQ(selector_of_channel(kEm61Mk2, n), n);
+    EXPECT_EQ(channel_of_selector(kEm31Mk2, n), n);
+  }
+  for (int outside : {0, 9, -1}) {
+    EXPECT_EQ(selector_of_channel(kCs21, outside), 0);
+    EXPECT_EQ(channel_of_selector(kEm38_4, outside), 0);
+    EXPECT_EQ(channel_of_selector(kEm31Mk2, outside), 0);
+  }
+}
+
+}  // namespace
+}  // namespace quelor

@@ -113,6 +113,24 @@ void quick_line(HWND window) {
   apply_command_outcome(window, o);
 }
 
+// A channel selector: the mapped channel, kept in the settings.
+void select_channel(HWND window, int command) {
+  LoggingSession& s = logging_session();
+  if (!s.gps_used) {
+    show_core_message(window, gps_required());
+    return;
+  }
+  const int channel = channel_of_selector(g_variant.instrument_type, command - kCmdFirstChannel + 1);
+  if (channel == 0) return;
+  g_settings.displayed_channel = channel;
+  save_settings();
+  s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
+  s.fix_context.selected_channel = channel;
+  show_channel_selectors(s.survey.state != kStateLogging);
+  InvalidateRect(s.children.curves[0], nullptr, TRUE);
+  InvalidateRect(s.children.map, nullptr, TRUE);
+}
+
 void press_focused_button(HWND window) {
   run_logging_command(window, command_of_control(kFirstLoggingButtonId + logging_session().focused_button,
                                                  g_variant.instrument_type));
@@ -186,7 +204,9 @@ void run_logging_command(HWND window, int command) {
       if (state == kStateStandBy) quick_line(window);
       break;
     case kCmdExit: exit_logging(window, false); break;
-    default: break;
+    default:
+      if (command >= kCmdFirstChannel && command < kCmdFirstChannel + kMaxSelectors) select_channel(window, command);
+      break;
   }
   // After an exit the setup window keeps the focus it was given.
   if (logging_session().active) SetFocus(window);

@@ -1,6 +1,7 @@
 #include "app/logging/logging_layout.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "app/app_state.h"
@@ -114,6 +115,25 @@ int channel_selector_count(int instrument_type, int em38mk2_type, int number_of_
     case kGrad601: return 3;
     default: return 0;
   }
+}
+
+namespace {
+constexpr std::array<int, kMaxSelectors> kGroupedSelectorOfChannel{1, 5, 2, 6, 3, 7, 4, 8};
+bool grouped_channels(int instrument_type) { return instrument_type == kEm38_4 || instrument_type == kCs21; }
+}  // namespace
+
+int selector_of_channel(int instrument_type, int channel) {
+  if (channel < 1 || channel > kMaxSelectors) return 0;
+  return grouped_channels(instrument_type) ? kGroupedSelectorOfChannel[static_cast<std::size_t>(channel - 1)]
+                                           : channel;
+}
+
+int channel_of_selector(int instrument_type, int selector) {
+  if (selector < 1 || selector > kMaxSelectors) return 0;
+  if (!grouped_channels(instrument_type)) return selector;
+  for (int n = 1; n <= kMaxSelectors; ++n)
+    if (kGroupedSelectorOfChannel[static_cast<std::size_t>(n - 1)] == selector) return n;
+  return 0;
 }
 
 LoggingLayout compute_logging_layout(const LayoutInput& in) {
@@ -230,11 +250,12 @@ void show_channel_selectors(bool show) {
   const LoggingSession& s = logging_session();
   const LoggingChildren& c = s.children;
   const int channel = g_settings.displayed_channel;
+  const int marked = selector_of_channel(g_variant.instrument_type, channel);
   const bool visible = show && g_variant.navigation_mode != kNavigation && s.gps_used && channel > 0 &&
                        g_variant.instrument_type != kEm38 && g_variant.instrument_type != kGrad601;
   for (int i = 0; i < c.selector_count; ++i) {
     HWND b = c.selectors[static_cast<std::size_t>(i)];
-    SendMessageW(b, BM_SETCHECK, i + 1 == channel ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(b, BM_SETCHECK, i + 1 == marked ? BST_CHECKED : BST_UNCHECKED, 0);
     ShowWindow(b, visible ? SW_SHOW : SW_HIDE);
   }
 }

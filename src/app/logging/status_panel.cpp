@@ -88,8 +88,6 @@ void draw_scale_labels(const Painter& p, const RECT& curve) {
 int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int width) {
   const int lh = p.line_height;
   p.cell(x, y, width, t.file);
-  y += lh;
-  p.cell(x, y, width, t.state, g_fonts[kHeadingFont]);
   y += lh + 2;
   p.cell(x, y, width, t.line_label + " " + t.line);
   y += lh;
@@ -166,10 +164,10 @@ void paint_status(HWND window, HDC dc) {
   Painter p{dc, g_line_height};
   const StatusTexts t = status_texts(g_settings, s.survey, status_input());
 
-  if (s.gps_used) {
-    const int w = p.text_width(t.map_size);
-    p.cell(client.right - 20 - w, 2, w, t.map_size);
-  }
+  // The top row: the state at the left, the map size at the right, each in
+  // its cell sized from its template.
+  p.cell(g_cells.state.left, g_cells.state.top, g_cells.state.width(), t.state);
+  if (s.gps_used) p.cell(g_cells.map_size.left, g_cells.map_size.top, g_cells.map_size.width(), t.map_size);
   const int map_bottom = l.map_shown ? l.map.bottom : l.curve.bottom;
   draw_side_lines(dc, client, map_bottom);
   if (s.instrument_used) draw_scale_labels(p, l.curve);
