@@ -5,7 +5,8 @@
 # pass quelor check with 24-byte records, one header and one line block, two
 # "$STARTED" and two "PAUSED" remarks, at least 500 readings (the update rate
 # is set to 10 Hz: every record the instrument streams is logged) and GPS
-# sentences with their summaries, 'p' on the forwarded fixes.
+# sentences with their summaries, 'p' on the forwarded fixes. The ports are
+# open while logging and closed once the survey has ended.
 # QUELOR_E2E_WALK sets the seconds of each walk (35).
 set -euo pipefail
 # shellcheck source=lib/survey.sh
@@ -24,6 +25,8 @@ e2e_program_start
 e2e_start_logging
 e2e_create_file
 e2e_go
+[ -n "$(e2e_port_holders "${e2e_dev[instrument]}")" ] || e2e_fail "logging, but nobody holds the instrument port"
+[ -n "$(e2e_port_holders "${e2e_dev[gps]}")" ] || e2e_fail "logging, but nobody holds the GPS port"
 e2e_walk $((walk / 2))
 e2e_screenshot logging
 e2e_walk $((walk - walk / 2))
@@ -33,6 +36,8 @@ e2e_go
 e2e_walk "$walk"
 e2e_pause
 e2e_exit_logging
+holders=$(e2e_port_holders "${e2e_dev[instrument]}"; e2e_port_holders "${e2e_dev[gps]}")
+[ -z "$holders" ] || e2e_fail "the ports are still open after the exit from logging (held by $holders)"
 e2e_exit_program
 e2e_say "survey took $((SECONDS - start)) s"
 

@@ -257,12 +257,9 @@ e2e_map_ports() {
 # e2e_port_holders DEVICE_PATH: pids of the processes that have the pty
 # open (devsim holds only the master side, so these are the program's).
 e2e_port_holders() {
-  local target fd
+  local target
   target=$(readlink -f "$1")
-  for fd in /proc/[0-9]*/fd/*; do
-    if [ "$(readlink "$fd" 2>/dev/null)" = "$target" ]; then echo "${fd#/proc/}" | cut -d/ -f1; fi
-  done | sort -u
-  return 0
+  { find /proc/[0-9]*/fd -maxdepth 1 -lname "$target" 2>/dev/null | cut -d/ -f3 | sort -u; } || true
 }
 
 # --- The program and its windows --------------------------------------------
@@ -469,11 +466,18 @@ e2e_screenshot() {
   e2e_say "screenshot $shot"
 }
 
-# e2e_walk SECONDS: lets the survey run, watching that the program lives.
+# e2e_walk SECONDS: lets the survey run, watching that the program and
+# devsim live and that no message box stops the survey.
 e2e_walk() {
-  local end=$((SECONDS + $1))
+  local end=$((SECONDS + $1)) title
   while [ "$SECONDS" -lt "$end" ]; do
     kill -0 "$QUELOR_PROGRAM_PID" 2>/dev/null || e2e_fail "the program ended during the walk"
+    kill -0 "$e2e_devsim_pid" 2>/dev/null || e2e_fail "devsim ended during the walk"
+    title=$(e2e_dialogs | head -n 1)
+    if [ -n "$title" ]; then
+      e2e_screenshot message
+      e2e_fail "during the walk the program showed \"$title\": $(e2e_dialog_text "$title")"
+    fi
     sleep 1
   done
 }
