@@ -47,7 +47,11 @@ TEST_P(LayoutShapes, CommonRulesHold) {
   }
   EXPECT_LE(l.status.right, l.numbers.left);
   if (s.portrait) {
-    EXPECT_GT(l.numbers.top, l.speed.bottom);
+    // room for the speed row and the profile's scale label
+    EXPECT_GE(l.numbers.top, l.speed.bottom + 2 * s.lh);
+    if (s.map) {
+      EXPECT_GE(l.curve.top, l.speed.bottom + 2 * s.lh);
+    }
   }
   EXPECT_LT(l.status.top, l.status.bottom);
   EXPECT_EQ(l.map_shown, s.map);

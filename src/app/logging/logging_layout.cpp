@@ -146,7 +146,8 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     const RECT square = rect(kMargin, kMargin, side, side);
     const int below = square.bottom + lh + 2;
     l.speed = rect(kMargin, below, side, 8);
-    const int top = l.speed.bottom + 10;
+    // Under the speed bar: its speed row, then the profile's scale label.
+    const int top = l.speed.bottom + 2 * lh + 8;
     l.numbers = rect(numbers_x, top, kNumbersWidth, in.numbers_lines * lh + 10);
     const int extent = std::max(top + 40, h * 4 / 5);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth, std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
