@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "datafile/memory_sink.h"
 #include "datafile/writer.h"
@@ -34,11 +36,11 @@ class DataSinkOnDisk : public ::testing::Test {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string out(4096, '\0');
+    std::string out;
+    char chunk[4096];
     DWORD got = 0;
-    ReadFile(h, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
+    while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) out.append(chunk, got);
     CloseHandle(h);
-    out.resize(got);
     return out;
   }
 
@@ -114,6 +116,41 @@ TEST_F(DataSinkOnDisk, WriterRecordsLandWholeAndCommitLeavesThemOnDisk) {
   EXPECT_EQ(bytes.substr(length, 12), "T$-1004-1149");
   EXPECT_EQ(bytes.substr(2 * length, 7), "XPAUSED");
   for (std::size_t i = 1; i <= 3; ++i) EXPECT_EQ(bytes[i * length - 1], '\n');
+}
+
+// The GPS reader thread writes sentence records while the window thread
+// commits to disk and finally closes the file: only whole records land.
+TEST_F(DataSinkOnDisk, WritesFromAnotherThreadAcrossCommitsAndCloseStayWhole) {
+  ASSERT_TRUE(sink.open(path));
+  DataFileWriter writer(sink, Variant{kEm31Mk2, kNavigation});
+  std::atomic<bool> stop{false};
+  std::atomic<int> accepted{0};
+  std::thread gps([&] {
+    for (std::uint32_t tick = 1; !stop.load(); ++tick)
+      if (writer.write_gps_sentence("$GPGGA,224014.39,4336.6002338,N,07935.9999601,W,2,10,0.9,172.9,M,-36.0,M,1.2,0031*7D",
+                                    tick, kGpsForwarded))
+        ++accepted;
+  });
+  for (int i = 0; i < 30; ++i) {
+    writer.write_remark(std::string_view("PAUSED"), 'X', static_cast<std::uint32_t>(i));
+    writer.commit_to_disk();
+  }
+  sink.close();  // the survey ends while the reader still writes
+  Sleep(20);
+  stop.store(true);
+  gps.join();
+  const std::string bytes = on_disk();
+  const std::size_t length = static_cast<std::size_t>(writer.record_length());
+  ASSERT_GT(accepted.load(), 0);
+  ASSERT_EQ(bytes.size() % length, 0u);
+  int remarks = 0;
+  for (std::size_t at = 0; at < bytes.size(); at += length) {
+    ASSERT_EQ(bytes[at + length - 1], '\n') << at;
+    const char tag = bytes[at];
+    ASSERT_TRUE(tag == '@' || tag == '#' || tag == '!' || tag == 'X') << at << " " << bytes.substr(at, length);
+    remarks += tag == 'X' ? 1 : 0;
+  }
+  EXPECT_EQ(remarks, 30);
 }
 
 TEST(SaveDialogStrings, FilterHoldsLabelAndPatternWithTheirNuls) {

@@ -169,11 +169,13 @@ void handle_key(HWND window, WPARAM key) {
 void apply_command_outcome(HWND window, const CommandOutcome& o) {
   LoggingSession& s = logging_session();
   Win32LocalTime local_time;
+  // The readers see the new state first: the GPS reader stops logging
+  // before the file closes.
+  if (o.records_per_reading) s.survey.records_per_reading = *o.records_per_reading;
+  sync_reader_survey();
   if (s.sink.is_open()) write_outcome(s.writer, o, local_time.local_time(), GetTickCount());
   if (o.close_file) s.sink.close();
   if (o.save_settings) save_settings();
-  if (o.records_per_reading) s.survey.records_per_reading = *o.records_per_reading;
-  sync_reader_survey();
   if (o.sound) {
     const std::wstring name = widen(o.sound);
     play_wave_resource(name.c_str());

@@ -9,9 +9,9 @@ namespace {
 
 constexpr char kRemarkTag = 'X';
 
+// A sentence that arrives after the file closed is refused by the sink.
 void write_gps_sentence_hook(std::string_view text, std::uint32_t tick, const MarkerSet& markers) {
-  LoggingSession& s = logging_session();
-  if (s.sink.is_open()) s.writer.write_gps_sentence(text, tick, markers);
+  logging_session().writer.write_gps_sentence(text, tick, markers);
 }
 
 void write_remark_hook(std::string_view text) { write_survey_remark(text, GetTickCount()); }

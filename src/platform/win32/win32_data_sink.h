@@ -2,9 +2,12 @@
 // The survey data file on a Windows file HANDLE: read/write, not shared,
 // whole records written with one WriteFile, FlushFileBuffers for flush, and
 // close / reopen (open-always, at its end) around every commit to disk.
+// Each call holds the sink's lock: the GPS reader thread may write while the
+// window thread closes the file at the end of a survey.
 
 #include <windows.h>
 
+#include <mutex>
 #include <string>
 
 #include "datafile/data_sink.h"
@@ -15,7 +18,7 @@ class Win32DataSink final : public DataSink {
  public:
   ~Win32DataSink() override;
   bool open(const std::wstring& path) override;
-  bool is_open() const override { return handle_ != INVALID_HANDLE_VALUE; }
+  bool is_open() const override;
   std::size_t read(char* buffer, std::size_t size) override;
   bool seek_start() override;
   bool seek_end() override;
@@ -24,9 +27,13 @@ class Win32DataSink final : public DataSink {
   void close() override;
   bool reopen() override;
 
-  const std::wstring& path() const { return path_; }
+  std::wstring path() const;
 
  private:
+  bool open_unlocked() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void close_unlocked();
+
+  mutable std::mutex mutex_;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   std::wstring path_;
 };
