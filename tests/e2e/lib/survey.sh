@@ -37,6 +37,8 @@ E2E_INI_INSTRUMENT_PORT=8
 E2E_INI_GPS_ENABLED=36
 E2E_INI_GPS_SENTENCE=37
 E2E_INI_GPS_PORT=38
+E2E_INI_GPS_STOP_BITS=40
+E2E_INI_GPS_DATA_BITS=42
 E2E_INI_READING_INTERVAL=54
 
 # COM numbers of the default settings (stored as index = number - 1).
@@ -148,7 +150,8 @@ e2e_settings() {
   # The line numbers above belong to this layout: refuse another one.
   local expect
   for expect in "$E2E_INI_INSTRUMENT_STATE=1" "$E2E_INI_INSTRUMENT_PORT=3" "$E2E_INI_GPS_ENABLED=1" \
-    "$E2E_INI_GPS_SENTENCE=1" "$E2E_INI_GPS_PORT=5" "$E2E_INI_READING_INTERVAL=0.200000"; do
+    "$E2E_INI_GPS_SENTENCE=1" "$E2E_INI_GPS_PORT=5" "$E2E_INI_GPS_STOP_BITS=1" \
+    "$E2E_INI_GPS_DATA_BITS=0" "$E2E_INI_READING_INTERVAL=0.200000"; do
     line=${expect%%=*}
     value=${expect#*=}
     [ "$(sed -n "${line}p" "$golden" | tr -d '\r')" = "$value" ] ||
