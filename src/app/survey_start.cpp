@@ -84,7 +84,9 @@ bool start_instrument(const InstrumentStart& start, bool polled) {
   return true;
 }
 
-void prepare_session(const StartPlan& plan) {
+}  // namespace
+
+void begin_logging_session(const StartPlan& plan) {
   LoggingSession& s = logging_session();
   s.plan = plan;
   s.instrument_used = plan.instrument_used;
@@ -100,7 +102,7 @@ void prepare_session(const StartPlan& plan) {
   sync_reader_survey();
 }
 
-void show_logging_window(HWND setup_window) {
+void present_logging_window(HWND setup_window) {
   LoggingSession& s = logging_session();
   HWND log = g_log_window;
   for (HWND b : g_setup_buttons)
@@ -121,8 +123,6 @@ void show_logging_window(HWND setup_window) {
   SetFocus(log);
 }
 
-}  // namespace
-
 void start_survey_command(HWND setup_window) {
   if (!g_log_window || logging_session().active) return;
   StartInput input{g_variant, g_settings};
@@ -133,7 +133,7 @@ void start_survey_command(HWND setup_window) {
     return;
   }
   apply_start_to_settings(plan, g_settings);
-  prepare_session(plan);
+  begin_logging_session(plan);
   set_reading_window(g_log_window);
   install_reader_hooks();
   if (!open_ports(plan)) return;
@@ -150,7 +150,7 @@ void start_survey_command(HWND setup_window) {
   }
   if (plan.timer_period_ms) SetTimer(g_log_window, kConnectionTimer, *plan.timer_period_ms, nullptr);
   logging_session().survey.start_tick = GetTickCount();
-  show_logging_window(setup_window);
+  present_logging_window(setup_window);
   if (plan.gps_used) resume_survey_gps_reader();
 }
 

@@ -1,0 +1,215 @@
+// The logging window driven as the surveyor drives it, without ports: the
+// session from a start plan, a data file opened by hand, then keys and
+// reading messages; the data file must hold what the survey wrote.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/logging/logging_layout.h"
+#include "app/logging/logging_session.h"
+#include "app/main_window.h"
+#include "app/readers/reader_shared.h"
+#include "app/survey_start.h"
+#include "setup_test_support.h"
+#include "serial/reading_messages.h"
+#include "test_files.h"
+
+namespace quelor {
+namespace {
+
+std::wstring window_text(HWND w) {
+  wchar_t buffer[64] = {};
+  GetWindowTextW(w, buffer, 64);
+  return buffer;
+}
+
+class LoggingWindowTest : public test::SetupWindowFixture {
+ protected:
+  void SetUp() override {
+    SetupWindowFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    ASSERT_NE(g_log_window, nullptr);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"quelor_logging_window_test";
+    test::remove_tree(folder_);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    path_ = folder_ + L"\\261208_000.H31";
+  }
+
+  void TearDown() override {
+    SetupWindowFixture::TearDown();
+    logging_session().sink.close();
+    logging_session().active = false;
+    if (!folder_.empty()) test::remove_tree(folder_);
+  }
+
+  // Monitoring without ports: the instrument in use, no GPS.
+  void start_monitoring() {
+    Settings settings = g_settings;
+    settings.gps_enabled = 0;
+    const StartPlan plan = plan_survey_start({g_variant, settings});
+    ASSERT_TRUE(plan.proceed);
+    g_settings = settings;
+    begin_logging_session(plan);
+    present_logging_window(main_);
+  }
+
+  // The File step as its outcome leaves it: a file open, Stand By.
+  void open_file_by_hand() {
+    LoggingSession& s = logging_session();
+    ASSERT_TRUE(s.sink.open(path_));
+    s.survey.state = kStateStandBy;
+    s.survey.file_open = true;
+    s.survey.file_name = "261208_000";
+    show_button_set(kStateStandBy);
+  }
+
+  void key(WPARAM k) { SendMessageW(g_log_window, WM_KEYDOWN, k, 0); }
+
+  // A reader hands over an EM31-MK2 record and posts its message.
+  void reading(const char* record) {
+    RecordBytes r;
+    assign_record(r, reinterpret_cast<const std::uint8_t*>(record), std::char_traits<char>::length(record));
+    reader_shared().arrival_tick.store(GetTickCount());
+    reader_shared().instrument_record.publish(r);
+    SendMessageW(g_log_window, WM_EM31_READING, 0, 0);
+  }
+
+  std::string file_bytes() {
+    HANDLE h = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string out;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) out.append(chunk, got);
+    CloseHandle(h);
+    return out;
+  }
+
+  HWND button_460() const { return logging_session().children.buttons[0]; }
+
+  std::wstring folder_, path_;
+};
+
+TEST_F(LoggingWindowTest, StartShowsMonitoringOverTheSetupWindow) {
+  start_monitoring();
+  EXPECT_TRUE(IsWindowVisible(g_log_window));
+  EXPECT_EQ(g_setup_state, kLoggingShown);
+  for (HWND b : g_setup_buttons) EXPECT_FALSE(IsWindowVisible(b));
+  EXPECT_EQ(logging_session().survey.state, kStateMonitoring);
+  EXPECT_EQ(window_text(button_460()), L"&File");
+  EXPECT_TRUE(IsWindowEnabled(button_460()));  // no GPS: nothing to wait for
+  EXPECT_FALSE(IsWindowVisible(logging_session().children.pause));
+  const LoggingChildren& c = logging_session().children;
+  EXPECT_EQ(GetDlgCtrlID(c.curves[0]), 600);
+  EXPECT_EQ(GetDlgCtrlID(c.numbers), 650);
+  EXPECT_EQ(GetDlgCtrlID(c.map), 652);
+  EXPECT_EQ(GetDlgCtrlID(c.speed), 651);
+  EXPECT_FALSE(IsWindowVisible(c.map));  // no GPS, no map
+}
+
+TEST_F(LoggingWindowTest, ReadingsInMonitoringAreShownButNotWritten) {
+  start_monitoring();
+  open_file_by_hand();
+  logging_session().survey.state = kStateMonitoring;  // file open, not logging
+  reading("T$-1004-1149");
+  EXPECT_TRUE(logging_session().display.have_reading);
+  EXPECT_EQ(logging_session().survey.readings_in_survey, 0);
+  logging_session().sink.close();
+  EXPECT_EQ(file_bytes(), "");
+}
+
+TEST_F(LoggingWindowTest, GoReadPauseExitByKeysLeavesACompleteFile) {
+  start_monitoring();
+  open_file_by_hand();
+  EXPECT_EQ(window_text(button_460()), L"&Go");
+
+  key('G');
+  EXPECT_EQ(logging_session().survey.state, kStateLogging);
+  EXPECT_TRUE(IsWindowVisible(logging_session().children.pause));
+  EXPECT_TRUE(reader_shared().survey.logging.load());
+  reading("T$-1004-1149");
+  reading("T$-1012-1186");
+  reading("T\"-9976-1043");
+  EXPECT_EQ(logging_session().survey.readings_in_survey, 3);
+
+  key('P');  // the pause key "any key": P pauses
+  EXPECT_EQ(logging_session().survey.state, kStateStandBy);
+  EXPECT_FALSE(reader_shared().survey.logging.load());
+  EXPECT_EQ(window_text(button_460()), L"&Go");
+  reading("T$-1030-1217");  // Stand By: not written
+  EXPECT_EQ(logging_session().survey.readings_in_survey, 3);
+
+  {
+    test::DialogPresser no(L"Confirm Exit", 2);
+    key('X');
+    EXPECT_TRUE(no.pressed());
+  }
+  EXPECT_EQ(logging_session().survey.state, kStateStandBy);
+  EXPECT_TRUE(IsWindowVisible(g_log_window));
+
+  {
+    test::DialogPresser yes(L"Confirm Exit", 1);
+    key('X');
+    EXPECT_TRUE(yes.pressed());
+  }
+  EXPECT_EQ(logging_session().survey.state, kStateClosed);
+  EXPECT_FALSE(IsWindowVisible(g_log_window));
+  EXPECT_EQ(g_setup_state, kSetupInFront);
+  for (HWND b : g_setup_buttons) EXPECT_TRUE(IsWindowVisible(b));
+  EXPECT_FALSE(logging_session().sink.is_open());
+
+  const std::string bytes = file_bytes();
+  const std::size_t length = 24;
+  ASSERT_EQ(bytes.size() % length, 0u) << bytes;
+  ASSERT_EQ(bytes.size(), 5 * length) << bytes;  // $STARTED, 3 readings, PAUSED
+  EXPECT_EQ(bytes.substr(0, 9), "X$STARTED");
+  EXPECT_EQ(bytes.substr(length, 12), "T$-1004-1149");
+  EXPECT_EQ(bytes.substr(2 * length, 12), "T$-1012-1186");
+  EXPECT_EQ(bytes.substr(3 * length, 12), "T\"-9976-1043");
+  EXPECT_EQ(bytes.substr(4 * length, 7), "XPAUSED");
+}
+
+TEST_F(LoggingWindowTest, ExitInMonitoringAsksNothing) {
+  start_monitoring();
+  key('X');
+  EXPECT_EQ(logging_session().survey.state, kStateClosed);
+  EXPECT_FALSE(IsWindowVisible(g_log_window));
+  EXPECT_EQ(GetFocus(), main_);
+}
+
+TEST_F(LoggingWindowTest, ClosingTheProgramEndsARunningSurvey) {
+  start_monitoring();
+  open_file_by_hand();
+  key('G');
+  reading("T$-1004-1149");
+  DestroyWindow(main_);  // no question: the survey ends with the program
+  EXPECT_EQ(logging_session().survey.state, kStateClosed);
+  EXPECT_FALSE(logging_session().sink.is_open());
+  const std::string bytes = file_bytes();
+  EXPECT_EQ(bytes.size(), 2u * 24) << bytes;
+}
+
+TEST_F(LoggingWindowTest, TabMovesTheDefaultButtonAndEnterPressesIt) {
+  start_monitoring();
+  open_file_by_hand();
+  key(VK_TAB);
+  key(VK_TAB);  // Go -> QLine -> Exit
+  EXPECT_EQ(logging_session().focused_button, 2);
+  EXPECT_EQ(GetWindowLongPtrW(logging_session().children.buttons[2], GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+  {
+    test::DialogPresser yes(L"Confirm Exit", 1);
+    key(VK_RETURN);
+    EXPECT_TRUE(yes.pressed());
+  }
+  EXPECT_EQ(logging_session().survey.state, kStateClosed);
+}
+
+}  // namespace
+}  // namespace quelor
