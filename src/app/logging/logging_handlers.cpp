@@ -53,6 +53,23 @@ void battery_save(HWND window) {
   SetFocus(window);
 }
 
+// EM34-3 Manual: a full station group is listed; OK writes it, Cancel drops it.
+void confirm_station(HWND window) {
+  LoggingSession& s = logging_session();
+  std::string text;
+  for (const std::string& line : station_group_lines(s.em34_group)) text += (text.empty() ? "" : "\r\n") + line;
+  Win32MessageBox box(GetParent(window));
+  if (box.show({"Station Readings", text, DialogTemplate::kOkCancel}) == 1) {
+    const ConfirmedStation station = confirm_station_group(s.survey, s.em34_group);
+    if (s.sink.is_open()) s.writer.write_readings(station.inputs());
+  } else {
+    drop_station_group(s.em34_group);
+  }
+  s.display.reading_count_text = station_group_count_text(s.em34_group);
+  invalidate_status_area(window);
+  SetFocus(window);
+}
+
 }  // namespace
 
 LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
@@ -64,6 +81,8 @@ LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, record.view(), tick);
   if (o.logged && s.sink.is_open()) s.writer.write_reading(o.reading_input());
   remember_reading(s.display, o);
+  if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
+  if (o.group_full) confirm_station(window);
   invalidate_reading_displays();
   if (o.logged) invalidate_status_area(window);
   return 0;

@@ -16,6 +16,7 @@
 #include "platform/win32/win32_data_sink.h"
 #include "survey/gps_fix_handler.h"
 #include "survey/reading_handler.h"
+#include "survey/em34_station_group.h"
 #include "survey/start_plan.h"
 #include "survey/survey_record.h"
 
@@ -84,6 +85,7 @@ struct LoggingSession {
   bool tilt_used = false;
   FixContext fix_context;
   ReadingContext reading_context;
+  Em34StationGroup em34_group;  // EM34-3 Manual: the readings of one station
   bool poll_pending = false;
   bool command_busy = false;
   int focused_button = 0;
