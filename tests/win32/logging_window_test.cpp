@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/logging_layout.h"
+#include "app/logging/logging_menu.h"
 #include "app/logging/logging_session.h"
 #include "app/main_window.h"
 #include "app/readers/reader_shared.h"
@@ -209,6 +210,38 @@ TEST_F(LoggingWindowTest, TabMovesTheDefaultButtonAndEnterPressesIt) {
     EXPECT_TRUE(yes.pressed());
   }
   EXPECT_EQ(logging_session().survey.state, kStateClosed);
+}
+
+TEST_F(LoggingWindowTest, CommandsThatNeedTheGpsSaySoWithoutIt) {
+  start_monitoring();  // no GPS
+  for (WPARAM k : {WPARAM('B'), WPARAM('W'), WPARAM('S')}) {
+    test::DialogPresser ok(L"INFORMATION", 1);
+    key(k);
+    EXPECT_TRUE(ok.pressed()) << static_cast<char>(k);
+  }
+  EXPECT_EQ(logging_session().survey.state, kStateMonitoring);
+}
+
+TEST(LoggingMenu, StandByItemsOnlyOutsideMonitoring) {
+  int monitoring = 0, stand_by = 0;
+  bool new_line_in_monitoring = false, hide_menu_everywhere = true;
+  for (const MenuItem& item : popup_menu_items()) {
+    const bool m = menu_item_shown(item, kEm31Mk2, kStateMonitoring);
+    const bool s = menu_item_shown(item, kEm31Mk2, kStateStandBy);
+    monitoring += m ? 1 : 0;
+    stand_by += s ? 1 : 0;
+    if (item.id == 501 && m) new_line_in_monitoring = true;
+    if (item.id == 508 && !(m && s)) hide_menu_everywhere = false;
+    EXPECT_GE(item.id, 501);
+    EXPECT_LE(item.id, 521);
+    if (item.id == 516) {  // calibration: instruments with a procedure only
+      EXPECT_FALSE(menu_item_shown(item, kEm31Mk2, kStateStandBy));
+      EXPECT_TRUE(menu_item_shown(item, kEm38Mk2, kStateStandBy));
+    }
+  }
+  EXPECT_FALSE(new_line_in_monitoring);
+  EXPECT_TRUE(hide_menu_everywhere);
+  EXPECT_EQ(stand_by - monitoring, 3);  // New Line, New Station, Comment
 }
 
 }  // namespace

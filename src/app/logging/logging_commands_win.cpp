@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/logging_layout.h"
+#include "app/logging/logging_menu.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
@@ -154,6 +155,7 @@ void handle_key(HWND window, WPARAM key) {
   k.pause_key = g_settings.pause_key;
   k.instrument_type = g_variant.instrument_type;
   k.review = s.survey.map_review;
+  k.popup_menu = popup_menu_open();
   k.soft_marker_keys = g_settings.soft_marker_key_option != 0;
   const KeyDecision d = decode_logging_key(k, static_cast<std::uint32_t>(key));
   switch (d.effect) {
@@ -204,10 +206,14 @@ void run_logging_command(HWND window, int command) {
       break;
     case kCmdMapSizeNullQLine:
       if (state == kStateStandBy) quick_line(window);
+      else command_requirements_met(window, kCmdMapSize);
       break;
     case kCmdExit: exit_logging(window, false); break;
+    case kCmdMenu: open_popup_menu(window); break;
+    case kCmdHideMenu: forget_popup_menu(window); break;
     default:
       if (command >= kCmdFirstChannel && command < kCmdFirstChannel + kMaxSelectors) select_channel(window, command);
+      else if (command != kCmdNone) command_requirements_met(window, command);  // its dialog lives elsewhere
       break;
   }
   // After an exit the setup window keeps the focus it was given.
