@@ -94,6 +94,8 @@ void begin_logging_session(const StartPlan& plan) {
   s.tilt_used = plan.tilt_used;
   s.fix_context = fix_context_from_settings(g_settings, g_variant.instrument_type);
   s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
+  s.sink.close();
+  s.renew_writer();
   s.em34_group = Em34StationGroup{};
   if (g_variant.instrument_type == kEm34_3 && plan.survey.survey_mode == kModeManual) {
     const int per_station = command_context_from_settings(g_settings, g_variant, 0).readings_per_station;

@@ -212,6 +212,35 @@ TEST_F(LoggingWindowTest, TabMovesTheDefaultButtonAndEnterPressesIt) {
   EXPECT_EQ(logging_session().survey.state, kStateClosed);
 }
 
+// EM34-3 in Manual mode: two trigger presses make a station of two readings,
+// confirmed by the operator and written together.
+TEST_F(LoggingWindowTest, Em34ManualStationGroupIsConfirmedAndWrittenTogether) {
+  g_variant = {kEm34_3, kNavigation};  // restored by the fixture
+  g_settings.survey_mode = kModeManual;
+  g_settings.dipole_mode = 1;  // two readings per station
+  start_monitoring();
+  open_file_by_hand();
+  key('G');
+  ASSERT_EQ(logging_session().survey.state, kStateLogging);
+  reading("T\x50+0100+0000");  // trigger pressed (marker bit 0x40), V 10 m
+  reading("T\x10+0100+0000");  // released
+  EXPECT_EQ(logging_session().display.reading_count_text, "Rdg: 1 of 2");
+  {
+    test::DialogPresser ok(L"Station Readings", 1);
+    reading("T\x40+0200+0000");  // second press: the group is full
+    EXPECT_TRUE(ok.pressed());
+  }
+  reading("T\x00+0200+0000");
+  key('P');
+  logging_session().sink.close();
+  const std::string bytes = file_bytes();
+  const std::size_t length = 27;
+  ASSERT_EQ(bytes.size(), 4 * length) << bytes;  // $STARTED, the station's two readings, PAUSED
+  EXPECT_EQ(bytes.substr(length, 12), "T\x50+0100+0000");
+  EXPECT_EQ(bytes.substr(2 * length, 12), "T\x40+0200+0000");
+  EXPECT_EQ(bytes.substr(3 * length, 7), "XPAUSED");
+}
+
 TEST_F(LoggingWindowTest, CommandsThatNeedTheGpsSaySoWithoutIt) {
   start_monitoring();  // no GPS
   for (WPARAM k : {WPARAM('B'), WPARAM('W'), WPARAM('S')}) {

@@ -79,7 +79,7 @@ void file_command_win(HWND window) {
                                chooser,
                                box,
                                s.sink,
-                               s.writer,
+                               s.writer(),
                                local_time,
                                clock,
                                survey_header_fields(g_settings, g_variant.instrument_type, s.survey),
@@ -175,7 +175,7 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   // before the file closes.
   if (o.records_per_reading) s.survey.records_per_reading = *o.records_per_reading;
   sync_reader_survey();
-  if (s.sink.is_open()) write_outcome(s.writer, o, local_time.local_time(), GetTickCount());
+  if (s.sink.is_open()) write_outcome(s.writer(), o, local_time.local_time(), GetTickCount());
   if (o.close_file) s.sink.close();
   if (o.save_settings) save_settings();
   if (o.sound) {
@@ -252,7 +252,7 @@ void end_survey_after_position_maximum(HWND window, const FixOutcome& outcome) {
   KillTimer(window, kConnectionTimer);
   close_survey_gps();
   close_survey_instrument();
-  if (s.sink.is_open()) s.writer.commit_to_disk();
+  if (s.sink.is_open()) s.writer().commit_to_disk();
   s.sink.close();
   s.survey.state = kStateMonitoring;
   sync_reader_survey();

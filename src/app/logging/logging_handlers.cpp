@@ -61,7 +61,7 @@ void confirm_station(HWND window) {
   Win32MessageBox box(GetParent(window));
   if (box.show({"Station Readings", text, DialogTemplate::kOkCancel}) == 1) {
     const ConfirmedStation station = confirm_station_group(s.survey, s.em34_group);
-    if (s.sink.is_open()) s.writer.write_readings(station.inputs());
+    if (s.sink.is_open()) s.writer().write_readings(station.inputs());
   } else {
     drop_station_group(s.em34_group);
   }
@@ -79,7 +79,7 @@ LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   const std::uint32_t tick = reader_shared().arrival_tick.load();
   s.reading_context.now = GetTickCount();
   const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, record.view(), tick);
-  if (o.logged && s.sink.is_open()) s.writer.write_reading(o.reading_input());
+  if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   remember_reading(s.display, o);
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
   if (o.group_full) confirm_station(window);

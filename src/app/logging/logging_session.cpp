@@ -11,19 +11,27 @@ constexpr char kRemarkTag = 'X';
 
 // A sentence that arrives after the file closed is refused by the sink.
 void write_gps_sentence_hook(std::string_view text, std::uint32_t tick, const MarkerSet& markers) {
-  logging_session().writer.write_gps_sentence(text, tick, markers);
+  logging_session().writer().write_gps_sentence(text, tick, markers);
 }
 
 void write_remark_hook(std::string_view text) { write_survey_remark(text, GetTickCount()); }
 
 void write_tilt_comment_hook(std::string_view line) {
   LoggingSession& s = logging_session();
-  if (s.sink.is_open()) s.writer.write_remark(line, 'C', GetTickCount());
+  if (s.sink.is_open()) s.writer().write_remark(line, 'C', GetTickCount());
 }
 
 }  // namespace
 
-LoggingSession::LoggingSession() : writer(sink, g_variant) {}
+DataFileWriter& LoggingSession::writer() {
+  if (!file_writer) file_writer.emplace(sink, g_variant);
+  return *file_writer;
+}
+
+void LoggingSession::renew_writer() {
+  file_writer.reset();
+  file_writer.emplace(sink, g_variant);
+}
 
 LoggingSession& logging_session() {
   static LoggingSession session;
@@ -55,7 +63,7 @@ void install_reader_hooks() {
 
 void write_survey_remark(std::string_view text, std::uint32_t tick) {
   LoggingSession& s = logging_session();
-  if (s.sink.is_open()) s.writer.write_remark(text, kRemarkTag, tick);
+  if (s.sink.is_open()) s.writer().write_remark(text, kRemarkTag, tick);
 }
 
 }  // namespace quelor

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "datafile/writer.h"
@@ -75,8 +76,6 @@ struct DisplayValues {
 };
 
 struct LoggingSession {
-  LoggingSession();
-
   bool active = false;  // a survey is running (the window is shown)
   StartPlan plan;
   SurveyRecord& survey = plan.survey;
@@ -91,7 +90,11 @@ struct LoggingSession {
   int focused_button = 0;
 
   Win32DataSink sink;
-  DataFileWriter writer;
+  // The writer of this survey's data file, made for the program's variant
+  // when the survey starts (and on first use).
+  DataFileWriter& writer();
+  void renew_writer();
+  std::optional<DataFileWriter> file_writer;
 
   LoggingChildren children;
   DisplayValues display;
