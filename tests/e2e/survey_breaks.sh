@@ -11,13 +11,8 @@ set -euo pipefail
 e2e_setup survey_breaks
 
 data=$(e2e_data_folder survey_breaks)
-# The GPS line as 8 data bits and one stop bit (list indexes 1 and 0) instead
-# of the default 7 and two: a Linux pseudo-terminal keeps 8 data bits but
-# takes the second stop bit, and Wine's SetCommState then fails (error 87)
-# when the reconnection asks the same pty for 7 data bits again. A serial
-# port accepts either.
-e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_breaks\\" \
-  "$E2E_INI_GPS_STOP_BITS=0" "$E2E_INI_GPS_DATA_BITS=1"
+# The reconnection opens the GPS port a second time: 8N1 (see E2E_GPS_8N1).
+e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_breaks\\" "${E2E_GPS_8N1[@]}"
 e2e_devsim_start --instrument em31mk2 --gps gga --seed 61
 e2e_map_ports
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A GPS-only survey: the instrument is disabled in the settings file and COM4
-# does not exist, the GGA receiver is on COM6. L, F and Enter, G, a walk, P,
-# X and Yes, X. The data file takes the GPS-only extension ".gxy" and holds
-# GPS sentences and summaries but no reading record.
+# does not exist, the GGA receiver is on COM6. L, X (Monitoring ends without
+# a question), L, F and Enter, G, a walk, P, X and No (the survey stays in
+# Stand By), X and Yes, X. The data file takes the GPS-only extension ".gxy"
+# and holds GPS sentences and summaries but no reading record.
 # QUELOR_E2E_WALK sets the seconds of the walk (15).
 set -euo pipefail
 # shellcheck source=lib/survey.sh
@@ -11,17 +12,36 @@ e2e_setup survey_gps_only
 walk=${QUELOR_E2E_WALK:-15}
 
 data=$(e2e_data_folder survey_gps_only)
-e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_gps_only\\" "$E2E_INI_INSTRUMENT_STATE=0"
+# Two starts open the GPS port twice: 8N1 (see E2E_GPS_8N1).
+e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_gps_only\\" "$E2E_INI_INSTRUMENT_STATE=0" \
+  "${E2E_GPS_8N1[@]}"
 e2e_devsim_start --no-instrument --gps gga --seed 7
 e2e_map_ports
 
 e2e_program_start
+e2e_start_logging
+# Monitoring: X ends the survey at once.
+e2e_key x
+for _ in $(seq 1 50); do
+  e2e_logging_shown || break
+  [ -z "$(e2e_dialogs)" ] || e2e_fail "X in Monitoring asked \"$(e2e_dialogs | head -n 1)\""
+  sleep 0.2
+done
+e2e_logging_shown && e2e_fail "X in Monitoring did not end the survey"
+e2e_setup_buttons_shown || e2e_fail "the setup buttons did not return after X in Monitoring"
+e2e_say "X in Monitoring: back in the setup window without a question"
 e2e_start_logging
 e2e_create_file
 e2e_go
 e2e_walk "$walk"
 e2e_screenshot logging
 e2e_pause
+# Stand By: X asks; No keeps the survey.
+e2e_key x
+e2e_wait_dialog "Confirm Exit" 10 >/dev/null || e2e_fail "X in Stand By asked no \"Confirm Exit\""
+e2e_answer "Confirm Exit" n
+e2e_wait_state "&Go" 10 || e2e_fail "No on \"Confirm Exit\" left Stand By"
+e2e_say "No on \"Confirm Exit\": still in Stand By"
 e2e_exit_logging
 e2e_exit_program
 

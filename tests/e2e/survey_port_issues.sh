@@ -41,7 +41,8 @@ refused() {
 }
 
 # 1. One port for two devices: stopped before any port is opened.
-e2e_settings "$E2E_INI_GPS_PORT=3"
+# Each case opens the GPS port anew: 8N1 (see E2E_GPS_8N1).
+e2e_settings "$E2E_INI_GPS_PORT=3" "${E2E_GPS_8N1[@]}"
 e2e_program_start
 e2e_key l
 e2e_expect_message "Serial Port Issue" \
@@ -54,7 +55,7 @@ no_port_open "same port, message closed"
 e2e_exit_program
 
 # 2. The instrument is off: COM4 opens but no record comes within 1 s.
-e2e_settings
+e2e_settings "${E2E_GPS_8N1[@]}"
 e2e_devsim silence instrument 120
 refused "instrument off" "Connection Issue" "Instrument OFF or Disconnected, or wrong COM port selected"
 

@@ -41,6 +41,13 @@ E2E_INI_GPS_STOP_BITS=40
 E2E_INI_GPS_DATA_BITS=42
 E2E_INI_READING_INTERVAL=54
 
+# The GPS line as 8 data bits and one stop bit (list indexes 1 and 0) instead
+# of the default 7 bits and two, for scenarios that open the GPS port more
+# than once: a Linux pseudo-terminal stays at 8 data bits but keeps the
+# second stop bit, and from then on Wine's SetCommState fails on it with
+# error 87 ("Port COM6 cannot be open - Error #87"). Serial ports take both.
+E2E_GPS_8N1=("$E2E_INI_GPS_STOP_BITS=0" "$E2E_INI_GPS_DATA_BITS=1")
+
 # COM numbers of the default settings (stored as index = number - 1).
 E2E_COM_INSTRUMENT=4
 E2E_COM_GPS=6
@@ -343,17 +350,20 @@ e2e_wait_gone() {
 }
 
 # e2e_answer TITLE KEY: sends KEY to the dialog TITLE once it has settled and
-# waits for it to close; a key that went astray is sent once more.
+# waits for it to close. A key that went astray (the same window still open)
+# is sent once more; another message under the same title is a failure.
 e2e_answer() {
-  local title=$1 key=$2 id
+  local title=$1 key=$2 id now
   sleep 0.5
   id=$(timeout 5 xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) || true
   [ -n "$id" ] || e2e_fail "no dialog \"$title\" to answer"
   wine_window_key "$id" "$key" || true
   e2e_wait_gone "$title" 4 && return 0
+  now=$(timeout 5 xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) || true
+  [ -z "$now" ] || [ "$now" = "$id" ] ||
+    e2e_fail "after $key on \"$title\" came another \"$title\": $(e2e_dialog_text "$title")"
   e2e_say "\"$title\" still open 4 s after $key: sending $key again"
-  id=$(timeout 5 xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) || true
-  [ -z "$id" ] || wine_window_key "$id" "$key" || true
+  [ -z "$now" ] || wine_window_key "$now" "$key" || true
   e2e_wait_gone "$title" 6 || e2e_fail "\"$title\" stayed open after $key"
 }
 
@@ -432,14 +442,14 @@ e2e_pause() {
   e2e_say "paused"
 }
 
-# e2e_exit_logging: X, then Yes on "Confirm Exit"; the setup window returns.
+# e2e_exit_logging: X, then Y (Yes) on "Confirm Exit"; the setup window returns.
 e2e_exit_logging() {
   e2e_key x
   e2e_wait_dialog "Confirm Exit" 10 >/dev/null || e2e_fail "X with a file open asked no \"Confirm Exit\""
   local body
   body=$(e2e_dialog_text "Confirm Exit")
   [[ "$body" == *"Exit Logging?"* ]] || e2e_fail "\"Confirm Exit\" says \"$body\""
-  e2e_answer "Confirm Exit" Return
+  e2e_answer "Confirm Exit" y
   for _ in $(seq 1 50); do
     e2e_logging_shown || break
     sleep 0.2
