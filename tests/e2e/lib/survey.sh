@@ -12,9 +12,11 @@
 #   e2e_create_file, e2e_go, e2e_pause, e2e_exit_logging, e2e_exit_program
 #   e2e_data_file DIR EXT, e2e_check FILE, e2e_count REGEX FILE
 #
-# Every wait has a time-out. A feature that this build of the program does
-# not have yet ends the scenario with "SKIP: <reason>" and status 0 (status 1
-# instead with QUELOR_E2E_STRICT=1); every other surprise is a failure.
+# Every wait has a time-out. A build whose logging window is still the empty
+# placeholder (no survey yet) ends the scenario with "SKIP: <reason>" and
+# status 0 (status 1 instead with QUELOR_E2E_STRICT=1); every other surprise,
+# a logging window that does not come or a command without effect included,
+# is a failure.
 
 e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 e2e_build=${QUELOR_WIN32_BUILD:-$e2e_root/build/win32}
@@ -289,6 +291,12 @@ e2e_logging_shown() {
   e2e_inspect "$e2e_title" | grep -Eq '^child 4 ScreenLogWnd -?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+ 1 '
 }
 
+# e2e_has_logging_window: this build's logging window has its child windows
+# (a build without the survey has only the empty ScreenLogWnd).
+e2e_has_logging_window() {
+  e2e_inspect "$e2e_title" --deep | grep -q '^descendant 4 '
+}
+
 # e2e_setup_buttons_shown: the ten setup buttons are visible.
 e2e_setup_buttons_shown() {
   [ "$(e2e_inspect "$e2e_title" | grep -Ec '^child 42[0-9] Button .* 1 ')" -eq 10 ]
@@ -393,7 +401,8 @@ e2e_start_logging() {
     sleep 0.3
   done
   e2e_setup_buttons_shown || e2e_fail "after L the setup buttons are hidden but no logging window is shown"
-  e2e_skip "the program stays in its setup window after L (no survey start in this build)"
+  e2e_has_logging_window && e2e_fail "the program stays in its setup window after L"
+  e2e_skip "the program stays in its setup window after L (no logging window in this build)"
 }
 
 # e2e_expect_message TITLE TEXT [SECONDS]: L (already pressed) must show the
@@ -406,7 +415,8 @@ e2e_expect_message() {
     others=$(e2e_dialogs | tr '\n' ',')
     [ -z "$others" ] || e2e_fail "no \"$title\" message, but: $others"
     e2e_setup_buttons_shown || e2e_fail "no \"$title\" message and the setup buttons are hidden"
-    e2e_skip "no message after L (no survey start in this build)"
+    e2e_has_logging_window && e2e_fail "no \"$title\" message after L"
+    e2e_skip "no message after L (no logging window in this build)"
   }
   body=$(e2e_dialog_text "$title")
   [[ "$body" == *"$text"* ]] || e2e_fail "\"$title\" says \"$body\", not \"$text\""
@@ -423,7 +433,7 @@ e2e_create_file() {
     e2e_say "no \"Create Data File\" 5 s after F: pressing F again"
     e2e_key f
     e2e_wait_dialog "Create Data File" 10 >/dev/null ||
-      e2e_skip "F in Monitoring opens no \"Create Data File\" dialog (no File command in this build)"
+      e2e_fail "F in Monitoring opens no \"Create Data File\" dialog"
   fi
   e2e_answer "Create Data File" Return
   e2e_wait_state "&Go" 15 || e2e_fail "no Stand By after the file was created"
