@@ -242,9 +242,9 @@ TEST_F(SetupFocus, KeysWhileLoggingOnlyMoveTheFocus) {
   ShowWindow(g_log_window, SW_HIDE);
 }
 
-OperatorMessage g_reported;
+PortMessage g_reported;
 int g_reports = 0;
-void take_message(const OperatorMessage& m) {
+void take_message(const PortMessage& m) {
   g_reported = m;
   ++g_reports;
 }

@@ -27,7 +27,7 @@ std::wstring widen(const std::string& text) {
   return out;
 }
 
-std::wstring joined_text(const OperatorMessage& message) {
+std::wstring joined_text(const PortMessage& message) {
   std::wstring text;
   for (std::size_t i = 0; i < message.lines.size(); ++i) {
     if (i > 0) text += L"\r\n";
@@ -64,7 +64,7 @@ Win32SerialPort& tilt_serial() {
 
 void set_port_message_sink(PortMessageSink sink) { g_message_sink.store(sink); }
 
-void show_operator_message(const OperatorMessage& message) {
+void show_operator_message(const PortMessage& message) {
   if (PortMessageSink sink = g_message_sink.load()) {
     sink(message);
     return;

@@ -45,9 +45,9 @@ void show_port_error(DWORD error_code, int port_index, PortDevice device);
 
 // Where operator messages go: the shared message dialog by default; a test
 // (or a headless run) may take them instead. Null restores the dialog.
-using PortMessageSink = void (*)(const OperatorMessage& message);
+using PortMessageSink = void (*)(const PortMessage& message);
 void set_port_message_sink(PortMessageSink sink);
-void show_operator_message(const OperatorMessage& message);
+void show_operator_message(const PortMessage& message);
 
 // The two-byte instrument command ("OK" -> answer 1, "OV" -> 0 in
 // reader_shared().instrument_answer); 1 if answered within three attempts.

@@ -40,15 +40,15 @@ const char* error_format(std::uint32_t code, PortDevice device) {
 
 }  // namespace
 
-OperatorMessage port_error_message(std::uint32_t error_code, int port_index, PortDevice device) {
+PortMessage port_error_message(std::uint32_t error_code, int port_index, PortDevice device) {
   return {"Serial Port", {format_port(error_format(error_code, device), port_index + 1, error_code)}};
 }
 
-OperatorMessage tilt_open_error_message(int port_index) {
+PortMessage tilt_open_error_message(int port_index) {
   return {"Serial Port Issue", {format_port("Cannot open Tilt port COM%d", port_index + 1)}};
 }
 
-OperatorMessage gps_close_error_message() {
+PortMessage gps_close_error_message() {
   return {"WARNING",
           {"The GPS port (cable or Bluetooth connection) cannot be closed. Please exit and re-start "
            "the program."}};

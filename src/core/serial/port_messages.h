@@ -10,19 +10,21 @@
 
 namespace quelor {
 
-struct OperatorMessage {
+// Not named OperatorMessage: datafile/message_box.h has that name with
+// another layout, and one program links both.
+struct PortMessage {
   std::string title;
   std::vector<std::string> lines;
 };
 
 // A port that cannot be opened, by system error code (2, 5, 32, 121 by
 // device, any other); `port_index` is zero-based.
-OperatorMessage port_error_message(std::uint32_t error_code, int port_index, PortDevice device);
+PortMessage port_error_message(std::uint32_t error_code, int port_index, PortDevice device);
 
 // "Cannot open Tilt port COM%d" under "Serial Port Issue".
-OperatorMessage tilt_open_error_message(int port_index);
+PortMessage tilt_open_error_message(int port_index);
 
 // The GPS port whose reader does not end.
-OperatorMessage gps_close_error_message();
+PortMessage gps_close_error_message();
 
 }  // namespace quelor

@@ -131,13 +131,13 @@ TEST(PortMessages, ErrorTextsByCodeAndDevice) {
        "Port COM5 cannot be open - Error #87. For a full list, see Windows System Error Codes."},
   };
   for (const Case& c : cases) {
-    const OperatorMessage m = port_error_message(c.code, 4, c.device);
+    const PortMessage m = port_error_message(c.code, 4, c.device);
     EXPECT_EQ(m.title, "Serial Port");
     ASSERT_EQ(m.lines.size(), 1u);
     EXPECT_EQ(m.lines[0], c.text);
   }
   EXPECT_EQ(port_error_message(2, 11, PortDevice::kGnss).lines[0], "Port COM12 does not exists");
-  const OperatorMessage tilt = tilt_open_error_message(6);
+  const PortMessage tilt = tilt_open_error_message(6);
   EXPECT_EQ(tilt.title, "Serial Port Issue");
   EXPECT_EQ(tilt.lines[0], "Cannot open Tilt port COM7");
 }

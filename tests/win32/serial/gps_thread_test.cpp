@@ -93,7 +93,7 @@ class GpsThread : public ::testing::Test {
   }
   static bool start_on(int com_number) {
     if (open_gps_port_at(com_number - 1, gps_line_settings(pty_gps_settings())) != 1) {
-      for (const OperatorMessage& m : test::caught_messages())
+      for (const PortMessage& m : test::caught_messages())
         ADD_FAILURE() << m.title << ": " << (m.lines.empty() ? "" : m.lines[0]);
       return false;
     }

@@ -82,14 +82,14 @@ std::string FarEnd::read_for(DWORD ms) {
   return out;
 }
 
-std::vector<OperatorMessage>& caught_messages() {
-  static std::vector<OperatorMessage> messages;
+std::vector<PortMessage>& caught_messages() {
+  static std::vector<PortMessage> messages;
   return messages;
 }
 
 void catch_messages() {
   caught_messages().clear();
-  set_port_message_sink([](const OperatorMessage& m) { caught_messages().push_back(m); });
+  set_port_message_sink([](const PortMessage& m) { caught_messages().push_back(m); });
 }
 
 void reset_reader_shared() {

@@ -72,7 +72,7 @@ class FarEnd {
 };
 
 // Operator messages caught instead of shown.
-std::vector<OperatorMessage>& caught_messages();
+std::vector<PortMessage>& caught_messages();
 void catch_messages();
 
 // Resets the shared reader state between tests.

@@ -130,7 +130,7 @@ TEST_F(PortOpen, MissingGpsPortIsReportedWithItsNumber) {
   EXPECT_EQ(open_gps_port_at(ports.missing - 1, gps_line_settings(pty_gps_settings())), 0);
   EXPECT_FALSE(port_handle_valid(reader_shared().gps_port.load()));
   ASSERT_EQ(caught_messages().size(), 1u);
-  const OperatorMessage& m = caught_messages()[0];
+  const PortMessage& m = caught_messages()[0];
   EXPECT_EQ(m.title, "Serial Port");
   ASSERT_EQ(m.lines.size(), 1u);
   const std::string number = std::to_string(ports.missing);
