@@ -197,24 +197,30 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   SetFocus(window);
 }
 
-void run_logging_command(HWND window, int command) {
+// Codes 0-3 by what they do in the state; the others by their code.
+bool run_state_command(HWND window, int command) {
   const int state = logging_session().survey.state;
-  switch (command) {
-    case kCmdFileGoPause:
-      if (state == kStateMonitoring) file_command_win(window);
-      else go_or_pause(window, state == kStateStandBy);
-      break;
-    case kCmdMapSizeNullQLine:
-      if (state == kStateStandBy) quick_line(window);
-      else command_requirements_met(window, kCmdMapSize);
-      break;
-    case kCmdExit: exit_logging(window, false); break;
-    case kCmdMenu: open_popup_menu(window); break;
-    case kCmdHideMenu: forget_popup_menu(window); break;
-    default:
-      if (command >= kCmdFirstChannel && command < kCmdFirstChannel + kMaxSelectors) select_channel(window, command);
-      else if (command != kCmdNone) command_requirements_met(window, command);  // its dialog lives elsewhere
-      break;
+  switch (state_command(command, state, g_variant.instrument_type)) {
+    case StateCommand::kFile: file_command_win(window); return true;
+    case StateCommand::kGo: go_or_pause(window, true); return true;
+    case StateCommand::kPause: go_or_pause(window, false); return true;
+    case StateCommand::kMapSize: command_requirements_met(window, kCmdMapSize); return true;
+    case StateCommand::kNulling: command_requirements_met(window, kCmdNulling); return true;
+    case StateCommand::kQuickLine: quick_line(window); return true;
+    case StateCommand::kExit: exit_logging(window, false); return true;
+    case StateCommand::kMenu: open_popup_menu(window); return true;
+    default: return command >= kCmdFileGoPause && command <= kCmdMenu;  // nothing in this state
+  }
+}
+
+void run_logging_command(HWND window, int command) {
+  if (!run_state_command(window, command)) {
+    if (command == kCmdHideMenu)
+      forget_popup_menu(window);
+    else if (command >= kCmdFirstChannel && command < kCmdFirstChannel + kMaxSelectors)
+      select_channel(window, command);
+    else if (command != kCmdNone)
+      command_requirements_met(window, command);  // its dialog lives elsewhere
   }
   // After an exit the setup window keeps the focus it was given.
   if (logging_session().active) SetFocus(window);

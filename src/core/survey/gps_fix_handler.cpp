@@ -26,9 +26,10 @@ constexpr std::array<SpeedUnit, 4> kSpeedUnits{{
     {"%5.2f mph", 2.2369, 0.6818},
 }};
 
+// 8-bit (Latin-1) text: the degree sign of the geodetic read-outs stays 0xB0.
 std::string narrow(const std::wstring& w) {
   std::string s;
-  for (wchar_t c : w) s += c < 128 ? static_cast<char>(c) : '?';
+  for (wchar_t c : w) s += c < 256 ? static_cast<char>(c) : '?';
   return s;
 }
 

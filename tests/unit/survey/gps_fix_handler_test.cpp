@@ -101,6 +101,10 @@ TEST(GpsFixHandler, TextsOfTheFix) {
   EXPECT_EQ(o.texts.quality, std::string(o.fix.quality_label));
   EXPECT_FALSE(o.texts.quality.empty());
   EXPECT_FALSE(o.texts.first.empty());
+  // The degree sign survives as the 8-bit 0xB0 that the window widens back.
+  EXPECT_NE(o.texts.first.find('\xB0'), std::string::npos) << o.texts.first;
+  EXPECT_NE(o.texts.second.find('\xB0'), std::string::npos) << o.texts.second;
+  EXPECT_EQ(o.texts.first.find('?'), std::string::npos) << o.texts.first;
   EXPECT_TRUE(o.texts.zone.empty());
   FixContext grid = context();
   grid.coordinates_display = kDisplayMetres;
