@@ -15,6 +15,9 @@
 #include "app/main_window.h"
 #include "app/readers/reader_shared.h"
 #include "app/survey_start.h"
+#include "datafile/file_check.h"
+#include "platform/win32/win32_file_system.h"
+#include "settings/settings_file.h"
 #include "setup_test_support.h"
 #include "serial/reading_messages.h"
 #include "test_files.h"
@@ -239,6 +242,47 @@ TEST_F(LoggingWindowTest, Em34ManualStationGroupIsConfirmedAndWrittenTogether) {
   EXPECT_EQ(bytes.substr(length, 12), "T\x50+0100+0000");
   EXPECT_EQ(bytes.substr(2 * length, 12), "T\x40+0200+0000");
   EXPECT_EQ(bytes.substr(3 * length, 7), "XPAUSED");
+}
+
+// F in Monitoring: the save dialog proposes the name of the day in the data
+// folder, Enter (OK) accepts it, the new file gets its header and line block
+// and the survey is in Stand By; the file passes the data-file check.
+TEST_F(LoggingWindowTest, FileCreatesTheProposedFileAndStandsBy) {
+  Win32FileSystem fs;
+  Settings on_disk = g_settings;  // the settings file is rewritten: put it back afterwards
+  start_monitoring();
+  g_settings.data_folder = folder_ + L"\\";
+  {
+    test::DialogPresser ok(L"Create Data File", IDOK);
+    key('F');
+    EXPECT_TRUE(ok.pressed());
+  }
+  const LoggingSession& s = logging_session();
+  EXPECT_EQ(s.survey.state, kStateStandBy);
+  EXPECT_EQ(window_text(button_460()), L"&Go");
+  ASSERT_TRUE(s.sink.is_open());
+  const std::wstring created = s.sink.path();
+  EXPECT_EQ(created.substr(0, folder_.size() + 1), folder_ + L"\\");
+  const std::wstring name = created.substr(folder_.size() + 1);
+  EXPECT_EQ(name.size(), std::wstring(L"261208_000.H31").size()) << name;
+  EXPECT_EQ(name.substr(6), L"_000.H31") << name;
+  key('G');
+  reading("T$-1004-1149");
+  key('P');
+  {
+    test::DialogPresser yes(L"Confirm Exit", 1);
+    key('X');
+  }
+  path_ = created;
+  const std::string bytes = file_bytes();
+  const FileCheckReport report = check_data_file(bytes);
+  EXPECT_EQ(report.record_length, 24);
+  EXPECT_EQ(report.headers, 1);
+  EXPECT_EQ(report.lines, 1);
+  EXPECT_EQ(report.error_count, 0);
+  for (const FileCheckError& e : report.errors) ADD_FAILURE() << "record " << e.record << ": " << e.message;
+  EXPECT_NE(bytes.find("T$-1004-1149"), std::string::npos);
+  settings_file_operation(kSaveSettings, on_disk, g_variant, fs);
 }
 
 TEST_F(LoggingWindowTest, CommandsThatNeedTheGpsSaySoWithoutIt) {
