@@ -103,6 +103,7 @@ void begin_logging_session(const StartPlan& plan) {
     s.reading_context.station_group = &s.em34_group;
   }
   s.poll_pending = false;
+  s.em61_polled = false;
   s.display = DisplayValues{};
   s.survey.records_per_reading = 1;
   reader_shared().connection_lost.store(false);
@@ -142,6 +143,7 @@ void start_survey_command(HWND setup_window) {
   }
   apply_start_to_settings(plan, g_settings);
   begin_logging_session(plan);
+  logging_session().em61_polled = input.em61_polled_mode;
   set_reading_window(g_log_window);
   install_reader_hooks();
   if (!open_ports(plan)) return;

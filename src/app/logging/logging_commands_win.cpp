@@ -33,6 +33,7 @@ CommandContext command_context() {
   c.instrument_used = s.instrument_used;
   c.gps_used = s.gps_used;
   c.tilt_used = s.tilt_used;
+  c.em61_polled = s.em61_polled;
   return c;
 }
 

@@ -132,8 +132,7 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   in.now = GetTickCount();
   in.last_record_tick = reader_shared().last_record_tick.load();
   in.audio_alarm = g_settings.disconnection_alarm != 0;
-  in.em61_polled = s.plan.start && s.plan.start->instrument_type == kEm61Mk2 && s.plan.timer_period_ms &&
-                   *s.plan.timer_period_ms != 500;
+  in.em61_polled = s.em61_polled;
   in.poll_pending = s.poll_pending;
   const bool was_lost = s.survey.connection_lost;
   const MonitorActions a = monitor_tick(s.survey, in);

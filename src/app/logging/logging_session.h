@@ -85,6 +85,7 @@ struct LoggingSession {
   FixContext fix_context;
   ReadingContext reading_context;
   Em34StationGroup em34_group;  // EM34-3 Manual: the readings of one station
+  bool em61_polled = false;  // EM61-MK2 in its polled-reading (fast) mode
   bool poll_pending = false;
   bool command_busy = false;
   int focused_button = 0;
