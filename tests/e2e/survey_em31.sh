@@ -63,6 +63,11 @@ e2e_assert_eq "file size modulo 24" $((size % 24)) 0
 e2e_assert_eq "records not 23 characters and a line feed" "$(awk 'length($0) != 23' "$file" | wc -l)" 0
 e2e_assert_eq "identification record" "$(head -c 12 "$file")" "QYN31   W220"
 e2e_assert_eq "H record name" "$(e2e_count "^H${name%.*} " "$file")" 1
+e2e_assert_eq "H record reading interval" "$(grep -a '^H' "$file" | cut -c12-18)" "  0.100"
+day=$(grep -a '^Z' "$file" | cut -c2-9)
+[ "$day" = "$(date +%d%m%Y)" ] || [ "$day" = "$(date -d yesterday +%d%m%Y)" ] ||
+  e2e_fail "the Z record holds the date $day, not today's"
+e2e_say "Z record date: $day"
 
 e2e_assert_eq '"$STARTED" remarks' "$(e2e_count '^X\$STARTED {3}' "$file")" 2
 e2e_assert_eq '"PAUSED" remarks' "$(e2e_count '^XPAUSED {5}' "$file")" 2
