@@ -68,6 +68,11 @@ declare -A e2e_dev=()
 e2e_say() { echo "$e2e_name: $*"; }
 e2e_fail() {
   echo "$e2e_name: FAIL: $*" >&2
+  # The screen at the moment of the failure, when there is one.
+  if [ -n "${DISPLAY:-}" ] && [ -n "$e2e_out" ]; then
+    timeout 20 import -window root "$e2e_out/$e2e_name-failure.png" >/dev/null 2>&1 &&
+      echo "$e2e_name: screen at the failure: $e2e_out/$e2e_name-failure.png" >&2
+  fi
   exit 1
 }
 e2e_skip() {
