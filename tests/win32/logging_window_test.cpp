@@ -285,6 +285,49 @@ TEST_F(LoggingWindowTest, FileCreatesTheProposedFileAndStandsBy) {
   settings_file_operation(kSaveSettings, on_disk, g_variant, fs);
 }
 
+// EM34-3 in Manual mode saves its battery: a silent instrument stops the
+// timer and asks; No ends the connection with "$CONN END" and Stand By.
+TEST_F(LoggingWindowTest, Em34BatterySaveNoEndsTheConnectionInStandBy) {
+  g_variant = {kEm34_3, kNavigation};
+  g_settings.survey_mode = kModeManual;
+  start_monitoring();
+  open_file_by_hand();
+  key('G');
+  ASSERT_EQ(logging_session().survey.state, kStateLogging);
+  reader_shared().last_record_tick.store(GetTickCount() - 5000);
+  {
+    test::DialogPresser no(L"EM34-3 Battery Save Mode", 2);
+    SendMessageW(g_log_window, WM_TIMER, kConnectionTimer, 0);
+    EXPECT_TRUE(no.pressed());
+  }
+  EXPECT_EQ(logging_session().survey.state, kStateStandBy);
+  EXPECT_EQ(window_text(button_460()), L"&Go");
+  logging_session().sink.close();
+  const std::string bytes = file_bytes();
+  EXPECT_NE(bytes.find("X$CONN END"), std::string::npos) << bytes;
+  EXPECT_EQ(bytes.find("1CONN BRK 1"), std::string::npos) << bytes;  // no break remark instead
+}
+
+// A silent EM31-MK2 while logging: one break remark however long it lasts.
+TEST_F(LoggingWindowTest, SilentInstrumentGivesOneBreakRemark) {
+  start_monitoring();
+  open_file_by_hand();
+  key('G');
+  reader_shared().last_record_tick.store(GetTickCount() - 5000);
+  for (int tick = 0; tick < 4; ++tick) SendMessageW(g_log_window, WM_TIMER, kConnectionTimer, 0);
+  EXPECT_TRUE(logging_session().survey.connection_lost);
+  reading("T$-1004-1149");
+  reader_shared().last_record_tick.store(GetTickCount());
+  SendMessageW(g_log_window, WM_TIMER, kConnectionTimer, 0);
+  EXPECT_FALSE(logging_session().survey.connection_lost);
+  logging_session().sink.close();
+  const std::string bytes = file_bytes();
+  std::size_t breaks = 0;
+  for (std::size_t at = bytes.find("X1CONN BRK 1"); at != std::string::npos; at = bytes.find("X1CONN BRK 1", at + 1))
+    ++breaks;
+  EXPECT_EQ(breaks, 1u) << bytes;
+}
+
 TEST_F(LoggingWindowTest, CommandsThatNeedTheGpsSaySoWithoutIt) {
   start_monitoring();  // no GPS
   for (WPARAM k : {WPARAM('B'), WPARAM('W'), WPARAM('S')}) {
