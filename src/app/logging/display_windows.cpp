@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
+#include "survey/map_title.h"
 
 namespace quelor {
 
@@ -70,6 +71,10 @@ POINT map_pixel(double x, double y, double map_size, SIZE size) {
 LRESULT curve_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   frame(p.dc, p.client);
+  if (g_variant.instrument_type == kGrad601) {
+    SetBkMode(p.dc, TRANSPARENT);
+    text_row(p.dc, 6, 4, kGradientHeading);
+  }
   const DisplayValues& d = logging_session().display;
   if (d.history_count < 2) return 0;
   const int width = p.client.right - 4, height = p.client.bottom - 4;

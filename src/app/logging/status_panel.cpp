@@ -9,6 +9,7 @@
 #include "app/logging/logging_session.h"
 #include "app/readers/reader_shared.h"
 #include "survey/gsa_dilution.h"
+#include "survey/map_title.h"
 #include "survey/status_cells.h"
 #include "survey/status_texts.h"
 
@@ -99,7 +100,15 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
   y += lh;
   p.cell(x, y, width, t.time_label + " " + t.time);
   y += lh + 2;
-  for (const std::string& row : t.instrument_rows) {
+  std::vector<std::string> rows = t.instrument_rows;
+  if (g_variant.instrument_type == kEm61Mk2 && logging_session().instrument_used) {
+    if (g_settings.tilt_meter != 0) {
+      rows.insert(rows.end(), {"Tilt Meter:", "Roll:", "Pitch:"});
+    } else {
+      rows.emplace_back("Tilt Meter: Disabled");
+    }
+  }
+  for (const std::string& row : rows) {
     p.cell(x, y, width, row);
     y += lh;
   }
@@ -153,6 +162,34 @@ void draw_pause_hint(const Painter& p, const RECT& area, int y) {
   }
 }
 
+// Over the map: the name of the mapped reading (real-time map line).
+void draw_map_title(const Painter& p, const LoggingLayout& l) {
+  const LoggingSession& s = logging_session();
+  if (!s.gps_used || !l.map_shown || g_settings.colour_map_view <= 0) return;
+  const std::string title = map_title(g_variant.instrument_type, g_settings.colour_map_view, s.survey.map_review);
+  if (!title.empty()) p.centred({l.map.left, 0, l.map.right, l.map.top}, 2, title, g_fonts[kValueFont]);
+}
+
+// EM61-LX2: one alarm box per coil with the monitored channel's letter.
+void draw_alarm_indicator(const Painter& p, const LoggingLayout& l) {
+  if (g_variant.instrument_type != kEm61Lx2) return;
+  const int size = 14;
+  const int left = l.numbers.left - 70;
+  RECT area{left, l.numbers.top, l.numbers.left - 24, l.numbers.top + 2 * (size + 4)};
+  HBRUSH background = GetSysColorBrush(COLOR_BTNFACE);
+  FillRect(p.dc, &area, background);
+  const char letter = alarm_channel_letter(g_settings.alarm.monitored_channel);
+  if (g_settings.alarm.alarm_type == 0 || letter == 0) return;
+  const int coils = g_settings.number_of_sensors > 0 ? 2 : 1;
+  HBRUSH alarm = CreateSolidBrush(RGB(230, 40, 40));
+  for (int i = 0; i < coils; ++i) {
+    RECT box{left, area.top + i * (size + 4), left + size, area.top + i * (size + 4) + size};
+    FillRect(p.dc, &box, alarm);
+    p.cell(box.right + 4, box.top, 14, std::string(1, letter));
+  }
+  DeleteObject(alarm);
+}
+
 void paint_status(HWND window, HDC dc) {
   const LoggingSession& s = logging_session();
   const LoggingLayout& l = current_logging_layout();
@@ -170,6 +207,8 @@ void paint_status(HWND window, HDC dc) {
   if (s.gps_used) p.cell(g_cells.map_size.left, g_cells.map_size.top, g_cells.map_size.width(), t.map_size);
   const int map_bottom = l.map_shown ? l.map.bottom : l.curve.bottom;
   draw_side_lines(dc, client, map_bottom);
+  draw_map_title(p, l);
+  draw_alarm_indicator(p, l);
   if (s.instrument_used) draw_scale_labels(p, l.curve);
 
   const RECT& area = l.status;
