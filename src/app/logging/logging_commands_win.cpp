@@ -6,6 +6,7 @@
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
+#include "app/readers/reader_shared.h"
 #include "app/readers/reader_sound.h"
 #include "datafile/create_data_file.h"
 #include "gps/projection.h"
@@ -176,6 +177,11 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   // before the file closes.
   if (o.records_per_reading) s.survey.records_per_reading = *o.records_per_reading;
   sync_reader_survey();
+  if (o.wheel == WheelAction::kStartWheel) switch_em61_to_wheel();
+  if (o.wheel == WheelAction::kStopWheel) {
+    switch_em61_to_timed();
+    reader_shared().last_record_tick.store(GetTickCount());
+  }
   if (s.sink.is_open()) write_outcome(s.writer(), o, local_time.local_time(), GetTickCount());
   if (o.close_file) s.sink.close();
   if (o.save_settings) save_settings();

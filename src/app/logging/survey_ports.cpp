@@ -93,6 +93,43 @@ void close_survey_instrument() {
   close_thread_handle(reader_shared().second_mode_thread);
 }
 
+namespace {
+
+constexpr std::uint32_t kAfterWheelAnswerMs = 1300;
+constexpr std::uint32_t kAfterTimedAnswerMs = 100;
+
+void suspend(std::atomic<HANDLE>& thread) {
+  if (HANDLE h = thread.load()) SuspendThread(h);
+}
+void resume(std::atomic<HANDLE>& thread) {
+  if (HANDLE h = thread.load()) ResumeThread(h);
+}
+
+bool switch_em61_mode(std::atomic<HANDLE>& from, std::atomic<HANDLE>& to, std::uint8_t mode, std::uint32_t wait_ms) {
+  suspend(from);
+  instrument_serial().purge();
+  if (instrument_command('H', mode, 0) != 1) {
+    resume(from);
+    return false;
+  }
+  busy_wait_ms(wait_ms);
+  instrument_serial().purge();
+  resume(to);
+  return true;
+}
+
+}  // namespace
+
+bool switch_em61_to_wheel() {
+  ReaderShared& shared = reader_shared();
+  return switch_em61_mode(shared.instrument_thread, shared.second_mode_thread, 'W', kAfterWheelAnswerMs);
+}
+
+bool switch_em61_to_timed() {
+  ReaderShared& shared = reader_shared();
+  return switch_em61_mode(shared.second_mode_thread, shared.instrument_thread, 'X', kAfterTimedAnswerMs);
+}
+
 bool request_poll() { return request_polled_reading() == 1; }
 
 }  // namespace quelor

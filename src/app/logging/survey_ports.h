@@ -42,6 +42,13 @@ void close_survey_gps();
 void close_survey_tilt();
 void close_survey_instrument();
 
+// EM61 wheel mode on Go ("H","W": the running reader suspended, the port
+// purged, 1300 ms after the answer, purged again, the second-mode reader
+// resumed) and back on Pause ("H","X", 100 ms, the timed reader resumed).
+// False when the instrument did not answer (the running reader resumes).
+bool switch_em61_to_wheel();
+bool switch_em61_to_timed();
+
 // The connection monitor's polled EM61-MK2 reading request.
 bool request_poll();
 
