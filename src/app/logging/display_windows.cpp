@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
 #include "survey/map_title.h"
+#include "survey/start_plan.h"
 
 namespace quelor {
 
@@ -145,7 +146,17 @@ LRESULT speed_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
 LRESULT map_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   frame(p.dc, p.client);
-  const DisplayValues& d = logging_session().display;
+  const LoggingSession& s = logging_session();
+  const DisplayValues& d = s.display;
+  if (!s.survey.first_fix_done) {
+    // Until the first valid position the map shows what it waits for.
+    const std::wstring text = widen(kWaitingForPositionText);
+    RECT r = p.client;
+    HGDIOBJ old = SelectObject(p.dc, g_fonts[kHeadingFont]);
+    SetBkMode(p.dc, TRANSPARENT);
+    DrawTextW(p.dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(p.dc, old);
+  }
   if (!d.have_fix) return 0;
   const POINT c = map_pixel(d.cursor_x, d.cursor_y, static_cast<double>(g_settings.map.map_size),
                             {p.client.right, p.client.bottom});
