@@ -145,7 +145,10 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   if (a.remark) write_survey_remark(*a.remark, in.now);
   if (a.show_lost_notice) draw_lost_connection_notice(window);
   if (a.ring) play_wave_resource(L"SOUND_RING");
-  if (a.restored || (was_lost && !s.survey.connection_lost)) InvalidateRect(window, nullptr, TRUE);
+  if (a.restored || (was_lost && !s.survey.connection_lost)) {
+    InvalidateRect(window, nullptr, TRUE);
+    invalidate_reading_displays();  // the notice over the profile goes
+  }
   return 0;
 }
 
