@@ -102,11 +102,21 @@ struct Checker {
     last_tick[kind] = tick;
   }
 
+  // EM31-MK2, EM38 and EM34-3 records carry the instrument's status byte in
+  // column 1 as received: a horizontal dipole or an EM34-3 20 m record has a
+  // status byte below 0x20.
+  bool raw_status_byte() const {
+    if (!variant) return false;
+    const int t = variant->instrument_type;
+    return t == kEm31Mk2 || t == kEm38 || t == kEm34_3;
+  }
+
   void check_printable(long n, std::string_view rec, bool reading, bool tilt) {
     const std::size_t raw_end = reading && raw_reading_bytes() ? static_cast<std::size_t>(length - 11) : 0;
+    const bool raw_status = reading && raw_status_byte();
     for (std::size_t i = 0; i + 1 < rec.size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(rec[i]);
-      if (i < raw_end) continue;
+      if (i < raw_end || (raw_status && i == 1)) continue;
       if (tilt && i >= 23) {
         if (c != 0) {
           error(n, format_text("tilt record column %d is not a zero byte", static_cast<int>(i)));

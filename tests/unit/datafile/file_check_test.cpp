@@ -153,6 +153,31 @@ TEST(FileCheck, UnprintableOutsideRawReadings) {
   EXPECT_EQ(check_data_file(build_sample_survey({kEm61Lx2, 1})).error_count, 0);
 }
 
+TEST(FileCheck, StatusByteOfEm31FamilyReadingsIsRaw) {
+  // A horizontal-dipole EM31-MK2 or a 20 m EM34-3 record has a status byte
+  // below 0x20 in column 1; anywhere else in the record it is an error.
+  for (const Variant v : {Variant{kEm31Mk2, 1}, Variant{kEm34_3, 0}, Variant{kEm38, 1}}) {
+    std::string bytes = build_sample_survey(v);
+    const int length = record_length(v);
+    std::size_t at = 0;
+    long record = 0;
+    for (std::size_t i = 0; i < bytes.size(); i += length) {
+      if (bytes[i] == 'T' && i > 0) {
+        at = i;
+        record = static_cast<long>(i / length) + 1;
+        break;
+      }
+    }
+    ASSERT_NE(at, 0u) << v.instrument_type;
+    std::string status = bytes;
+    status[at + 1] = '\x02';
+    EXPECT_EQ(check_data_file(status).error_count, 0) << dump(check_data_file(status));
+    std::string value = bytes;
+    value[at + 3] = '\x02';
+    EXPECT_TRUE(has_error(check_data_file(value), record, "unprintable")) << v.instrument_type;
+  }
+}
+
 TEST(FileCheck, NoLineFeedOrOddLength) {
   EXPECT_EQ(check_data_file("no line feed at all").error_count, 1);
   EXPECT_TRUE(has_error(check_data_file("short\nshort\n"), 1, "record length"));
