@@ -73,6 +73,7 @@ struct DisplayValues {
   std::string speed_text;
   double speed = 0.0;
   std::string reading_count_text;
+  int em38_4_calibration = 0;  // 0 off, 1 calibration on, 2 calibration and offset on
 };
 
 struct LoggingSession {

@@ -9,7 +9,9 @@
 #include "app/logging/logging_session.h"
 #include "app/readers/reader_shared.h"
 #include "survey/gsa_dilution.h"
+#include "survey/colour_class.h"
 #include "survey/map_title.h"
+#include "survey/palette.h"
 #include "survey/status_cells.h"
 #include "survey/status_texts.h"
 
@@ -115,6 +117,68 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
   return y;
 }
 
+// EM38-4: the calibration state in blue, then the dipole mode in black, in the
+// top row after the state.
+void draw_em38_4_state(const Painter& p) {
+  if (g_variant.instrument_type != kEm38_4) return;
+  const int x = g_cells.activity.left;
+  const int y = g_cells.activity.top;
+  const int width = g_cells.widths[kCellCalibration];
+  SetTextColor(p.dc, RGB(0, 0, 255));
+  p.cell(x, y, width, em38_4_calibration_text(logging_session().display.em38_4_calibration));
+  SetTextColor(p.dc, RGB(0, 0, 0));
+  const std::string dipole = "Dipole Mode: Horizontal";
+  p.cell(x + width + 15, y, p.text_width(dipole), dipole);
+}
+
+// The SLAM labels of the p-GGA SLAM input, for the instruments that show them.
+bool slam_labels_shown() {
+  const int type = g_variant.instrument_type;
+  const bool instrument = type == kEm61Mk2 || type == kEm38Mk2 || type == kEm31Mk2 || type == kGrad601;
+  const LoggingSession& s = logging_session();
+  return instrument && s.gps_used && s.display.have_fix && g_settings.gps_sentence == 7 &&
+         g_settings.pseudo_gga_variant == 1;
+}
+
+int draw_slam_labels(const Painter& p, int x, int y, int width) {
+  if (!slam_labels_shown()) return y;
+  p.cell(x, y, width, "SLAM:");
+  y += p.line_height;
+  const int third = width / 3;
+  p.cell(x, y, third, "R:");
+  p.cell(x + third, y, third, "P:");
+  p.cell(x + 2 * third, y, width - 2 * third, "Y:");
+  return y + p.line_height;
+}
+
+// Beside the map: a framed column of the 50 colour classes, class 0 at the
+// bottom, each drawn with its class's pen and brush.
+void draw_colour_legend(HDC dc, const LoggingLayout& l) {
+  if (!logging_session().gps_used || !l.map_shown || g_settings.colour_map_view <= 0) return;
+  const RECT frame{14, l.map.top, 19, l.map.bottom};
+  const int step = (frame.bottom - frame.top - 2) / kColourClassCount;
+  if (step <= 0) return;
+  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+  for (int c = 0; c < kColourClassCount; ++c) {
+    const PaletteColour colour = palette_colour(c);
+    const COLORREF rgb = RGB(colour.red, colour.green, colour.blue);
+    HPEN pen = CreatePen(PS_SOLID, 2, rgb);
+    HBRUSH brush = CreateSolidBrush(rgb);
+    SelectObject(dc, pen);
+    SelectObject(dc, brush);
+    const int bottom = frame.bottom - 1 - c * step;
+    Rectangle(dc, frame.left + 1, bottom - step, frame.right - 1, bottom);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    DeleteObject(pen);
+    DeleteObject(brush);
+  }
+  SelectObject(dc, old_brush);
+  SelectObject(dc, old_pen);
+}
+
 int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int width) {
   const int lh = p.line_height;
   const LoggingSession& s = logging_session();
@@ -141,7 +205,7 @@ int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int wi
     p.cell(x, y, width, t.gps.height_label + " " + f.zone);
     y += lh;
   }
-  return y;
+  return draw_slam_labels(p, x, y, width);
 }
 
 void draw_speed_row(const Painter& p, const StatusTexts& t, const RECT& speed) {
@@ -206,8 +270,10 @@ void paint_status(HWND window, HDC dc) {
   p.cell(g_cells.state.left, g_cells.state.top, g_cells.state.width(), t.state);
   if (s.gps_used) p.cell(g_cells.map_size.left, g_cells.map_size.top, g_cells.map_size.width(), t.map_size);
   const int map_bottom = l.map_shown ? l.map.bottom : l.curve.bottom;
+  draw_em38_4_state(p);
   draw_side_lines(dc, client, map_bottom);
   draw_map_title(p, l);
+  draw_colour_legend(dc, l);
   draw_alarm_indicator(p, l);
   if (s.instrument_used) draw_scale_labels(p, l.curve);
 
