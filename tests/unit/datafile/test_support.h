@@ -14,6 +14,7 @@
 #include "datafile/message_box.h"
 #include "io/clock.h"
 #include "io/file_system.h"
+#include "../support/memory_file_system.h"
 
 namespace quelor::testing_support {
 
@@ -33,27 +34,6 @@ class FixedLocalTime : public LocalTimeSource {
 };
 
 inline LocalTime march_7_2025() { return LocalTime{2025, 3, 7, 14, 5, 9, 250}; }
-
-class MemoryFileSystem : public FileSystem {
- public:
-  std::optional<std::string> read_file(const std::wstring& path) override {
-    auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second;
-  }
-  bool write_file(const std::wstring& path, std::string_view bytes) override {
-    files[path] = std::string(bytes);
-    return true;
-  }
-  bool delete_file(const std::wstring& path) override { return files.erase(path) > 0; }
-  bool file_exists(const std::wstring& path) override { return files.count(path) > 0; }
-  bool create_directory(const std::wstring& path) override {
-    folders.insert(path);
-    return true;
-  }
-  std::map<std::wstring, std::string> files;
-  std::set<std::wstring> folders;
-};
 
 class RecordingMessageBox : public MessageBox {
  public:

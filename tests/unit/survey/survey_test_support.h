@@ -83,6 +83,7 @@ inline std::string gga(double latitude, double longitude, double seconds, int qu
 #include "datafile/create_data_file.h"
 #include "io/clock.h"
 #include "io/file_system.h"
+#include "../support/memory_file_system.h"
 
 namespace quelor::survey_testing {
 
@@ -99,26 +100,7 @@ class FixedDay : public LocalTimeSource {
   LocalTime time{2025, 3, 7, 9, 30, 0, 0};
 };
 
-class FilesInMemory : public FileSystem {
- public:
-  std::optional<std::string> read_file(const std::wstring& path) override {
-    auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second;
-  }
-  bool write_file(const std::wstring& path, std::string_view b) override {
-    files[path] = std::string(b);
-    return true;
-  }
-  bool delete_file(const std::wstring& path) override { return files.erase(path) > 0; }
-  bool file_exists(const std::wstring& path) override { return files.count(path) > 0; }
-  bool create_directory(const std::wstring& path) override {
-    folders.insert(path);
-    return true;
-  }
-  std::map<std::wstring, std::string> files;
-  std::set<std::wstring> folders;
-};
+using FilesInMemory = testing_support::MemoryFileSystem;
 
 class ChooseName : public SaveFileChooser {
  public:
