@@ -4,36 +4,12 @@
 # exits; R opens the "Reset to Default Setting" question, Escape cancels it
 # and the program stays until X.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${QUELOR_WIN32_BUILD:-$root/build/win32}
-case $build in /*) ;; *) build=$root/$build ;; esac
+# shellcheck source=lib/frame.sh
+. "$(dirname "$0")/lib/frame.sh"
+e2e_frame_begin input
 exe=$build/Qyn31.exe
-inspect=$build/wininspect.exe
-out=${QUELOR_E2E_OUT:-$build/e2e}
 title=Qyn31
-
-fail() {
-  echo "input: FAIL: $*" >&2
-  exit 1
-}
-
 [ -f "$exe" ] || fail "$exe is not built"
-if [ ! -f "$inspect" ]; then
-  cmake --build "$build" --target wininspect >/dev/null || fail "cannot build wininspect"
-fi
-# shellcheck source=../../scripts/wine-env
-. "$root/scripts/wine-env"
-own_env=0
-if [ -z "${DISPLAY:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine_env_start
-  own_env=1
-fi
-cleanup() {
-  wine_program_kill
-  [ "$own_env" -eq 0 ] || wine_env_stop
-}
-trap cleanup EXIT
-mkdir -p "$out"
 
 start_program() {
   QUELOR_PROGRAM_LOG=$out/input-program.log wine_program_start "$exe"

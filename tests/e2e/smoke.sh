@@ -5,44 +5,18 @@
 # Run by scripts/test after wine_env_start; runs its own Wine environment
 # when started alone. QUELOR_WIN32_BUILD picks the build folder (build/win32).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${QUELOR_WIN32_BUILD:-$root/build/win32}
-case $build in /*) ;; *) build=$root/$build ;; esac
+# shellcheck source=lib/frame.sh
+. "$(dirname "$0")/lib/frame.sh"
+e2e_frame_begin smoke
 exe=$build/Qyn31.exe
-inspect=$build/wininspect.exe
-out=${QUELOR_E2E_OUT:-$build/e2e}
 title=Qyn31
 stem=Qyn31MK2
 ini_name=Qyn31MK2_220.INI
-
-fail() {
-  echo "smoke: FAIL: $*" >&2
-  exit 1
-}
-
 [ -f "$exe" ] || fail "$exe is not built (cmake --build --preset win32)"
-if [ ! -f "$inspect" ]; then
-  cmake --build "$build" --target wininspect >/dev/null || fail "cannot build wininspect"
-fi
-
-# shellcheck source=../../scripts/wine-env
-. "$root/scripts/wine-env"
-own_env=0
-if [ -z "${DISPLAY:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine_env_start
-  own_env=1
-fi
-cleanup() {
-  wine_program_kill
-  [ "$own_env" -eq 0 ] || wine_env_stop
-}
-trap cleanup EXIT
 
 if timeout 5 xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1; then
   fail "a window \"$title\" is already open on $DISPLAY"
 fi
-
-mkdir -p "$out"
 settings_dir=$WINEPREFIX/drive_c/ProgramData/Quelor/$stem
 rm -rf "$settings_dir"
 

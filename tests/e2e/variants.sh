@@ -5,11 +5,8 @@
 # with tests/golden/settings when present), and X ends the program.
 # QUELOR_VARIANTS="Qyn31 Zelko61LX2" narrows the run.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${QUELOR_WIN32_BUILD:-$root/build/win32}
-case $build in /*) ;; *) build=$root/$build ;; esac
-inspect=$build/wininspect.exe
-out=${QUELOR_E2E_OUT:-$build/e2e}
+# shellcheck source=lib/frame.sh
+. "$(dirname "$0")/lib/frame.sh"
 
 # program, settings stem, version
 rows=(
@@ -24,27 +21,7 @@ rows=(
   Zelko61MK2 Zelko61MK2 2.28 Qyn61MK2 Qyn61MK2 2.25
 )
 
-fail() {
-  echo "variants: FAIL: $*" >&2
-  exit 1
-}
-
-if [ ! -f "$inspect" ]; then
-  cmake --build "$build" --target wininspect >/dev/null || fail "cannot build wininspect"
-fi
-# shellcheck source=../../scripts/wine-env
-. "$root/scripts/wine-env"
-own_env=0
-if [ -z "${DISPLAY:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine_env_start
-  own_env=1
-fi
-cleanup() {
-  wine_program_kill
-  [ "$own_env" -eq 0 ] || wine_env_stop
-}
-trap cleanup EXIT
-mkdir -p "$out"
+e2e_frame_begin variants
 
 check_variant() {
   local program=$1 stem=$2 version=$3
