@@ -131,6 +131,8 @@ TEST_F(DataSinkOnDisk, WritesFromAnotherThreadAcrossCommitsAndCloseStayWhole) {
                                     tick, kGpsForwarded))
         ++accepted;
   });
+  // Let the reader thread get going before the commits start (bounded).
+  for (int wait = 0; wait < 500 && accepted.load() == 0; ++wait) Sleep(10);
   for (int i = 0; i < 30; ++i) {
     writer.write_remark(std::string_view("PAUSED"), 'X', static_cast<std::uint32_t>(i));
     writer.commit_to_disk();
