@@ -99,13 +99,10 @@ void segment_bookkeeping(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
     return;
   }
   if (!b.filling) {
-    b.filling = true;
-    b.count = 0;
+    segment_start(b);
     return;
   }
-  b.closed_count = b.count;
-  b.row = 1 - b.row;
-  b.count = 0;
+  segment_swap(b);
   o.segment_closed = true;
 }
 
@@ -137,7 +134,7 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
   c.speed_scale_maximum = s.speed_scale_maximum;
   c.warning_sound = s.disconnection_alarm != 0;
   c.instrument_used = s.instrument_state >= 1;
-  c.selected_channel = s.displayed_channel;
+  c.selected_channel = s.colour_map_view;
   return c;
 }
 

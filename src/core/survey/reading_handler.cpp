@@ -39,8 +39,7 @@ void store_colour_step(SurveyRecord& survey, const ReadingContext& c, ReadingOut
   if (!b.filling || c.selected_channel < 1 || c.selected_channel > 2) return;
   const double v = c.selected_channel == 1 ? o.first_value : o.second_value;
   o.colour_step = colour_step(v, c.colour_minimum, c.colour_class_width);
-  if (b.count < kColourIndexRowLength)
-    b.rows[static_cast<std::size_t>(b.row)][static_cast<std::size_t>(b.count++)] = *o.colour_step;
+  segment_push(b, *o.colour_step);
 }
 
 void log_reading(SurveyRecord& survey, const ReadingContext& c, std::span<const std::uint8_t> record,

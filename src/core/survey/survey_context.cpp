@@ -29,7 +29,7 @@ MonitorInput monitor_input_from_settings(const Settings& s, int instrument_type,
 ReadingContext reading_context_from_settings(const Settings& s, int instrument_type, std::uint32_t now) {
   ReadingContext c;
   c.instrument_type = instrument_type;
-  c.selected_channel = s.displayed_channel;
+  c.selected_channel = s.colour_map_view;
   const bool second = colour_map_uses_scale_2(instrument_type, s.colour_map_view);
   c.colour_minimum = second ? s.profile_scale_2[0] : s.profile_scale_1[0];
   c.colour_class_width = colour_class_width(s, instrument_type, s.colour_map_view);

@@ -8,21 +8,16 @@
 #include <string>
 
 #include "gps/survey_zone.h"
+#include "map/segment_buffer.h"
 #include "survey/survey_state.h"
 
 namespace quelor {
 
-inline constexpr int kColourIndexRowLength = 500;
+inline constexpr int kColourIndexRowLength = kSegmentRowLength;
 inline constexpr int kMaxGpsPositions = 28800;
 
 // Two rows of colour steps of the readings of the current map segment.
-struct ColourIndexBuffer {
-  std::array<std::array<int, kColourIndexRowLength>, 2> rows{};
-  int row = 0;             // the row being filled
-  int count = 0;           // readings in the row being filled
-  int closed_count = 0;    // readings of the row closed by the last fix
-  bool filling = false;
-};
+using ColourIndexBuffer = SegmentBuffer;
 
 struct SurveyRecord {
   int state = kStateClosed;
