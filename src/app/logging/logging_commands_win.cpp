@@ -1,6 +1,7 @@
 #include "app/logging/logging_commands_win.h"
 
 #include "app/app_state.h"
+#include "app/logging/logging_actions.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_menu.h"
 #include "app/logging/logging_session.h"
@@ -16,6 +17,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_save_dialog.h"
 #include "settings/settings_file.h"
+#include "survey/command_table.h"
 #include "survey/logging_keys.h"
 #include "survey/survey_context.h"
 
@@ -96,47 +98,25 @@ void file_command_win(HWND window) {
     const GridPoint p = project_to_utm(latitude, longitude, zone);
     return GridPosition{p.easting, p.northing};
   };
-  s.command_busy = true;
   const CommandOutcome o = file_command(s.survey, create, situation, MapFrame{});
-  s.command_busy = false;
   if (!o.ok && s.survey.state == kStateMonitoring) s.sink.close();
   apply_command_outcome(window, o);
 }
 
-void go_or_pause(HWND window, bool go) {
-  LoggingSession& s = logging_session();
-  const CommandOutcome o = go ? go_command(s.survey, command_context()) : pause_command(s.survey, command_context());
-  apply_command_outcome(window, o);
-}
-
-void quick_line(HWND window) {
-  LoggingSession& s = logging_session();
-  Win32MessageBox box(GetParent(window));
-  const CommandOutcome o = quick_line_command(s.survey, g_settings, command_context(), ask_with(box));
-  apply_command_outcome(window, o);
-}
-
-// A channel selector: the mapped channel, kept in the settings.
-void select_channel(HWND window, int command) {
-  LoggingSession& s = logging_session();
-  if (!s.gps_used) {
-    show_core_message(window, gps_required());
-    return;
-  }
-  const int channel = channel_of_selector(g_variant.instrument_type, command - kCmdFirstChannel + 1);
-  if (channel == 0) return;
-  g_settings.displayed_channel = channel;
-  save_settings();
-  s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
-  s.fix_context.selected_channel = channel;
-  show_channel_selectors(s.survey.state != kStateLogging);
-  InvalidateRect(s.children.curves[0], nullptr, TRUE);
-  InvalidateRect(s.children.map, nullptr, TRUE);
-}
-
 void press_focused_button(HWND window) {
-  run_logging_command(window, command_of_control(kFirstLoggingButtonId + logging_session().focused_button,
-                                                 g_variant.instrument_type));
+  run_logging_command(window, command_of_control(kFirstLoggingButtonId + logging_session().focused_button, 0));
+}
+
+CommandSituation command_situation() {
+  const LoggingSession& s = logging_session();
+  CommandSituation c;
+  c.state = s.survey.state;
+  c.instrument_type = g_variant.instrument_type;
+  c.instrument_used = s.instrument_used;
+  c.gps_used = s.gps_used;
+  c.map_shown = current_logging_layout().map_shown;
+  c.selector_count = s.children.selector_count;
+  return c;
 }
 
 void focus_next_button(int state) {
@@ -204,39 +184,62 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   SetFocus(window);
 }
 
-// Codes 0-3 by what they do in the state; the others by their code.
-bool run_state_command(HWND window, int command) {
-  const int state = logging_session().survey.state;
-  switch (state_command(command, state, g_variant.instrument_type)) {
-    case StateCommand::kFile: file_command_win(window); return true;
-    case StateCommand::kGo: go_or_pause(window, true); return true;
-    case StateCommand::kPause: go_or_pause(window, false); return true;
-    case StateCommand::kMapSize: command_requirements_met(window, kCmdMapSize); return true;
-    case StateCommand::kNulling: command_requirements_met(window, kCmdNulling); return true;
-    case StateCommand::kQuickLine: quick_line(window); return true;
-    case StateCommand::kExit: exit_logging(window, false); return true;
-    case StateCommand::kMenu: open_popup_menu(window); return true;
-    default: return command >= kCmdFileGoPause && command <= kCmdMenu;  // nothing in this state
-  }
+void file_action(HWND window, int) { file_command_win(window); }
+
+void go_action(HWND window, int) { apply_command_outcome(window, go_command(logging_session().survey, command_context())); }
+
+void pause_action(HWND window, int) {
+  apply_command_outcome(window, pause_command(logging_session().survey, command_context()));
 }
 
+void quick_line_action(HWND window, int) {
+  LoggingSession& s = logging_session();
+  Win32MessageBox box(GetParent(window));
+  apply_command_outcome(window, quick_line_command(s.survey, g_settings, command_context(), ask_with(box)));
+}
+
+void exit_action(HWND window, int) { exit_logging(window, false); }
+
+void menu_action(HWND window, int) { open_popup_menu(window); }
+
+void hide_menu_action(HWND window, int) { forget_popup_menu(window); }
+
+// A channel selector: the mapped channel, kept in the settings.
+void channel_selector_action(HWND, int code) {
+  LoggingSession& s = logging_session();
+  const int channel = channel_of_selector(g_variant.instrument_type, code - kCmdFirstChannel + 1);
+  if (channel == 0) return;
+  g_settings.displayed_channel = channel;
+  save_settings();
+  s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
+  s.fix_context.selected_channel = channel;
+  show_channel_selectors(s.survey.state != kStateLogging);
+  InvalidateRect(s.children.curves[0], nullptr, TRUE);
+  InvalidateRect(s.children.map, nullptr, TRUE);
+}
+
+// One command code: its action by the command table, or the notice of what
+// it needs. The command-busy flag keeps the reading handlers from drawing on
+// the map meanwhile; the focus returns to the logging window afterwards.
 void run_logging_command(HWND window, int command) {
-  if (!run_state_command(window, command)) {
-    if (command == kCmdHideMenu)
-      forget_popup_menu(window);
-    else if (command >= kCmdFirstChannel && command < kCmdFirstChannel + kMaxSelectors)
-      select_channel(window, command);
-    else if (command != kCmdNone)
-      command_requirements_met(window, command);  // its dialog lives elsewhere
+  LoggingSession& s = logging_session();
+  const CommandStep step = dispatch_command(command, command_situation());
+  const bool was_busy = s.command_busy;
+  s.command_busy = true;
+  if (step.refusal) {
+    show_core_message(window, *step.refusal);
+  } else if (LoggingActionFn run = find_logging_action(step.action)) {
+    run(window, command);
   }
+  s.command_busy = was_busy;
   // After an exit the setup window keeps the focus it was given.
-  if (logging_session().active) SetFocus(window);
+  if (s.active) SetFocus(window);
 }
 
 LRESULT logging_command_handler(HWND window, UINT message, WPARAM w, LPARAM) {
   if (!logging_session().active) return 0;
   if (message == WM_COMMAND) {
-    run_logging_command(window, command_of_control(LOWORD(w), g_variant.instrument_type));
+    run_logging_command(window, command_of_control(LOWORD(w), logging_session().children.selector_count));
     return 0;
   }
   handle_key(window, w);

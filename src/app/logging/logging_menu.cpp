@@ -6,6 +6,7 @@
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "platform/win32/win32_message_box.h"
+#include "survey/command_table.h"
 #include "survey/logging_commands.h"
 #include "survey/logging_keys.h"
 
@@ -40,24 +41,6 @@ bool has_calibration(int instrument_type) {
   return instrument_type == kEm38Mk2 || instrument_type == kEm38_4 || instrument_type == kEm61Lx2;
 }
 
-enum class Need { kNothing, kInstrument, kGps, kGpsAndMap, kInstrumentAndGps };
-
-struct CommandNeed {
-  int command;
-  Need need;
-};
-
-constexpr std::array<CommandNeed, 8> kNeeds{{
-    {kCmdNewLine, Need::kInstrument},
-    {kCmdNewStation, Need::kInstrument},
-    {kCmdProfileOptions, Need::kInstrument},
-    {kCmdScaleSpeedBar, Need::kGps},
-    {kCmdGpsWarningMask, Need::kGps},
-    {kCmdMapSize, Need::kGpsAndMap},
-    {kCmdMapDisplayOptions, Need::kGpsAndMap},
-    {kCmdToggleView, Need::kInstrumentAndGps},
-}};
-
 }  // namespace
 
 std::span<const MenuItem> popup_menu_items() { return kItems; }
@@ -91,25 +74,17 @@ void forget_popup_menu(HWND window) {
 
 bool command_requirements_met(HWND window, int command) {
   const LoggingSession& s = logging_session();
-  Need need = Need::kNothing;
-  for (const CommandNeed& n : kNeeds)
-    if (n.command == command) need = n.need;
+  const CommandRow* row = find_command(command);
+  if (!row) return true;
+  CommandSituation situation;
+  situation.instrument_used = s.instrument_used;
+  situation.gps_used = s.gps_used;
+  situation.map_shown = current_logging_layout().map_shown;
+  const std::optional<OperatorMessage> refusal = unmet_need(row->need, situation);
+  if (!refusal) return true;
   Win32MessageBox box(GetParent(window));
-  const bool instrument = need == Need::kInstrument || need == Need::kInstrumentAndGps;
-  const bool gps = need == Need::kGps || need == Need::kGpsAndMap || need == Need::kInstrumentAndGps;
-  if (instrument && !s.instrument_used) {
-    box.show(instrument_required());
-    return false;
-  }
-  if (gps && !s.gps_used) {
-    box.show(gps_required());
-    return false;
-  }
-  if (need == Need::kGpsAndMap && !current_logging_layout().map_shown) {
-    box.show(map_required());
-    return false;
-  }
-  return true;
+  box.show(*refusal);
+  return false;
 }
 
 }  // namespace quelor

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "survey/command_table.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 
@@ -13,20 +14,6 @@ namespace {
 constexpr std::uint32_t kVkTab = 0x09, kVkReturn = 0x0D, kVkSpace = 0x20, kVkLeft = 0x25, kVkUp = 0x26,
                         kVkRight = 0x27, kVkDown = 0x28, kVkF2 = 0x71, kVkF3 = 0x72, kVkAdd = 0x6B,
                         kVkSubtract = 0x6D, kVkOemPlus = 0xBB, kVkOemMinus = 0xBD;
-
-struct MenuCommand {
-  int id;
-  int command;
-};
-constexpr std::array<MenuCommand, 21> kMenuCommands{{
-    {501, kCmdNewLine},        {502, kCmdNewStation},        {503, kCmdComment},
-    {504, kCmdNulling},        {505, kCmdScaleReadings},     {506, kCmdScaleSpeedBar},
-    {507, kCmdProfileOptions}, {508, kCmdHideMenu},          {509, kCmdMapSize},
-    {510, kCmdMapDisplayOptions}, {511, kCmdToggleView},     {512, kCmdGpsWarningMask},
-    {513, kCmdAlarmSettings},  {514, kCmdAudioOptions},      {515, kCmdCoordinatesUnits},
-    {516, kCmdCalibration},    {517, kCmdRemoveCalibration}, {518, kCmdEnterBackground},
-    {519, kCmdRemoveBackground}, {520, kCmdDriftControl},    {521, kCmdDriftReminder},
-}};
 
 // Popup menus: {instrument, menu in Stand By and Logging, menu in Monitoring}.
 struct PopupMenus {
@@ -121,15 +108,13 @@ std::optional<KeyDecision> map_key(const KeyContext& c, std::uint32_t key) {
 
 }  // namespace
 
-int command_of_control(int id, int instrument_type) {
+int command_of_control(int id, int selector_count) {
   if (id >= kFirstLoggingButtonId && id < kFirstLoggingButtonId + kLoggingButtonCount)
     return id - kFirstLoggingButtonId;
   if (id >= 470 && id <= 478) return id - 357;
-  const int last_selector = instrument_type == kEm38_4 ? 488 : 484;
-  if (id >= 480 && id <= last_selector) return id - 338;
-  for (const MenuCommand& m : kMenuCommands)
-    if (m.id == id) return m.command;
-  return kCmdNone;
+  const int selectors = selector_count < kMaxChannelCommands ? selector_count : kMaxChannelCommands;
+  if (id >= 480 && id < 480 + selectors) return id - 338;
+  return command_of_menu_item(id);
 }
 
 StateCommand state_command(int code, int state, int instrument_type) {

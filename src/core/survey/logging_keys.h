@@ -46,10 +46,13 @@ enum LoggingCommand : int {
   kCmdFirstChannel = 142,
 };
 
-// Button ids 460-463 -> 0-3, map buttons 470-478 -> 113-121, channel
-// selectors 480-484 (EM38-4: 480-488) -> 142 upward, menu items 501-521 by
-// the command table; kCmdNone for any other id.
-int command_of_control(int id, int instrument_type);
+// Channel selectors 480 upward give codes 142 upward, at most eight.
+inline constexpr int kMaxChannelCommands = 8;
+
+// Button ids 460-463 -> 0-3, map buttons 470-478 -> 113-121, the channel
+// selectors 480 ... 480 + count - 1 -> 142 upward, menu items 501-521 by the
+// command table; kCmdNone for any other id.
+int command_of_control(int id, int selector_count);
 
 // What codes 0-3 do in a state: 0 File (Monitoring), Go (Stand By), Pause
 // (Logging); 1 Map Size (Monitoring; EM61 types Nulling), Quick Line (Stand

@@ -23,14 +23,16 @@ int code(const KeyContext& c, std::uint32_t key) {
 }
 
 TEST(LoggingControls, ButtonsMapAndSelectors) {
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(command_of_control(460 + i, kEm31Mk2), i);
-  for (int id = 470; id <= 478; ++id) EXPECT_EQ(command_of_control(id, kEm31Mk2), id - 357);
-  EXPECT_EQ(command_of_control(480, kEm31Mk2), 142);
-  EXPECT_EQ(command_of_control(484, kEm31Mk2), 146);
-  EXPECT_EQ(command_of_control(485, kEm31Mk2), kCmdNone);
-  EXPECT_EQ(command_of_control(488, kEm38_4), 150);
-  EXPECT_EQ(command_of_control(489, kEm38_4), kCmdNone);
-  for (int id : {459, 464, 469, 479, 500, 522, 600}) EXPECT_EQ(command_of_control(id, kEm31Mk2), kCmdNone) << id;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(command_of_control(460 + i, 2), i);
+  for (int id = 470; id <= 478; ++id) EXPECT_EQ(command_of_control(id, 2), id - 357);
+  // Selectors 480 ... 480 + count - 1, whatever the count (EM61-LX2 with two
+  // sensors has six).
+  for (int count : {0, 2, 3, 4, 6, 8}) {
+    for (int k = 0; k < count; ++k) EXPECT_EQ(command_of_control(480 + k, count), 142 + k) << count;
+    EXPECT_EQ(command_of_control(480 + count, count), kCmdNone) << count;
+  }
+  EXPECT_EQ(command_of_control(488, 12), kCmdNone);
+  for (int id : {459, 464, 469, 479, 500, 522, 600}) EXPECT_EQ(command_of_control(id, 8), kCmdNone) << id;
 }
 
 TEST(LoggingControls, MenuItems) {
@@ -38,7 +40,7 @@ TEST(LoggingControls, MenuItems) {
                                       {507, 107}, {508, 108}, {509, 110}, {510, 111}, {511, 109}, {512, 112},
                                       {513, 132}, {514, 126}, {515, 127}, {516, 128}, {517, 129}, {518, 130},
                                       {519, 131}, {520, 141}, {521, 140}};
-  for (auto [id, c] : rows) EXPECT_EQ(command_of_control(id, kEm31Mk2), c) << id;
+  for (auto [id, c] : rows) EXPECT_EQ(command_of_control(id, 2), c) << id;
 }
 
 TEST(LoggingControls, PopupMenus) {

@@ -1,0 +1,33 @@
+#include "app/logging/logging_actions.h"
+
+#include <array>
+
+#include "survey/command_table.h"
+#include "survey/logging_keys.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr LoggingActionRow kActions[] = {
+    {kActionFile, file_action},
+    {kActionGo, go_action},
+    {kActionPause, pause_action},
+    {kActionQuickLine, quick_line_action},
+    {kActionExit, exit_action},
+    {kActionMenu, menu_action},
+    {kCmdHideMenu, hide_menu_action},
+    {kCmdFirstChannel, channel_selector_action},
+};
+
+}  // namespace
+
+std::span<const LoggingActionRow> logging_action_table() { return kActions; }
+
+LoggingActionFn find_logging_action(int action) {
+  for (const LoggingActionRow& row : kActions)
+    if (row.action == action) return row.run;
+  return nullptr;
+}
+
+}  // namespace quelor
