@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/app_state.h"
@@ -79,8 +80,7 @@ class LoggingWindowTest : public test::SetupWindowFixture {
   void reading(const char* record) {
     RecordBytes r;
     assign_record(r, reinterpret_cast<const std::uint8_t*>(record), std::char_traits<char>::length(record));
-    reader_shared().arrival_tick.store(GetTickCount());
-    reader_shared().instrument_record.publish(r);
+    reader_shared().instrument_records.push(r, GetTickCount());
     SendMessageW(g_log_window, WM_EM31_READING, 0, 0);
   }
 
@@ -178,6 +178,53 @@ TEST_F(LoggingWindowTest, GoReadPauseExitByKeysLeavesACompleteFile) {
   EXPECT_EQ(bytes.substr(2 * length, 12), "T$-1012-1186");
   EXPECT_EQ(bytes.substr(3 * length, 12), "T\"-9976-1043");
   EXPECT_EQ(bytes.substr(4 * length, 7), "XPAUSED");
+}
+
+// A posting reader at 25 readings a second while the window thread is held
+// for two seconds: each reading is written once, in order, with its own tick.
+DWORD WINAPI posting_reader(LPVOID) {
+  for (int i = 0; i < 60; ++i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "T$-%04d-1149", 1000 + i);
+    RecordBytes r;
+    assign_record(r, reinterpret_cast<const std::uint8_t*>(text), 12);
+    reader_shared().instrument_records.push(r, 500'000u + 40u * static_cast<unsigned>(i));
+    PostMessageW(g_log_window, WM_EM31_READING, 0, 0);
+    Sleep(40);
+  }
+  return 0;
+}
+
+TEST_F(LoggingWindowTest, ReadingsPostedWhileTheWindowThreadIsHeldAreWrittenOnceEach) {
+  start_monitoring();
+  open_file_by_hand();
+  key('G');
+  HANDLE reader = CreateThread(nullptr, 0, posting_reader, nullptr, 0, nullptr);
+  ASSERT_NE(reader, nullptr);
+  Sleep(2000);  // a dialog or a redraw holds the window thread
+  const DWORD start = GetTickCount();
+  while (WaitForSingleObject(reader, 0) == WAIT_TIMEOUT && GetTickCount() - start < 10000) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+  CloseHandle(reader);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  EXPECT_EQ(logging_session().survey.readings_in_survey, 60);
+  key('P');
+  logging_session().sink.close();
+  const std::string bytes = file_bytes();
+  const std::size_t length = 24;
+  ASSERT_EQ(bytes.size(), 62 * length) << bytes;  // $STARTED, 60 readings, PAUSED
+  for (int i = 0; i < 60; ++i) {
+    char value[8], tick[16];
+    std::snprintf(value, sizeof value, "-%04d", 1000 + i);
+    std::snprintf(tick, sizeof tick, "%10u", 500'000u + 40u * static_cast<unsigned>(i));
+    const std::string record = bytes.substr((1 + i) * length, length);
+    EXPECT_EQ(record.substr(2, 5), value) << i;
+    EXPECT_EQ(record.substr(length - 11, 10), tick) << i;
+  }
 }
 
 TEST_F(LoggingWindowTest, ExitInMonitoringAsksNothing) {

@@ -10,6 +10,7 @@
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
 #include "app/readers/gps_reader_thread.h"
+#include "app/readers/instrument_reader.h"
 #include "app/readers/reader_shared.h"
 #include "app/readers/reader_sound.h"
 #include "platform/win32/win32_message_box.h"
@@ -58,8 +59,12 @@ void confirm_station(HWND window) {
   LoggingSession& s = logging_session();
   std::string text;
   for (const std::string& line : station_group_lines(s.em34_group)) text += (text.empty() ? "" : "\r\n") + line;
+  // No reading arrives while the operator answers; what the port held is purged.
+  suspend_instrument_reader();
   Win32MessageBox box(GetParent(window));
-  if (box.show({"Station Readings", text, DialogTemplate::kOkCancel}) == 1) {
+  const bool ok = box.show({"Station Readings", text, DialogTemplate::kOkCancel}) == 1;
+  resume_instrument_reader();
+  if (ok) {
     const ConfirmedStation station = confirm_station_group(s.survey, s.em34_group);
     if (s.sink.is_open()) s.writer().write_readings(station.inputs());
   } else {
@@ -72,25 +77,47 @@ void confirm_station(HWND window) {
 
 }  // namespace
 
-LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
+// Every waiting reading, oldest first, each once: a message may find the
+// queue empty when an earlier one took its record. Readings dropped on a full
+// queue are reported once in a remark.
+// A dialog shown by a handler runs a message loop: a reading message
+// dispatched there leaves its record waiting for the outer loop.
+void drain_instrument_records(HWND window, void (*handle)(HWND, const QueuedRecord&)) {
   LoggingSession& s = logging_session();
-  const RecordBytes record = instrument_record();
-  if (!s.active || record.length == 0) return 0;
-  const std::uint32_t tick = reader_shared().arrival_tick.load();
+  if (s.handling_readings) return;
+  s.handling_readings = true;
+  while (std::optional<QueuedRecord> r = take_instrument_record()) {
+    if (s.active && r->record.length > 0) handle(window, *r);
+  }
+  s.handling_readings = false;
+  if (const std::uint32_t dropped = take_dropped_readings(); dropped > 0 && s.active)
+    write_survey_remark(dropped_readings_remark(dropped), GetTickCount());
+}
+
+namespace {
+
+void t_reading(HWND window, const QueuedRecord& r) {
+  LoggingSession& s = logging_session();
   s.reading_context.now = GetTickCount();
-  const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, record.view(), tick);
+  const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, r.record.view(), r.tick);
   if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   remember_reading(s.display, o);
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
   if (o.group_full) confirm_station(window);
   invalidate_reading_displays();
   if (o.logged) invalidate_status_area(window);
+}
+
+}  // namespace
+
+LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
+  drain_instrument_records(window, t_reading);
   return 0;
 }
 
-LRESULT other_reading_handler(HWND, UINT message, WPARAM, LPARAM) {
+LRESULT other_reading_handler(HWND window, UINT message, WPARAM, LPARAM) {
   if (message == WM_TILT_READING) tilt_sentence();
-  else instrument_record();
+  else drain_instrument_records(window, [](HWND, const QueuedRecord&) {});
   return 0;
 }
 

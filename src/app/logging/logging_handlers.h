@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include "serial/record_queue.h"
+
 namespace quelor {
+
+// Hands every waiting instrument reading to `handle`, oldest first.
+void drain_instrument_records(HWND window, void (*handle)(HWND, const QueuedRecord&));
 
 // WM_EM31_READING, WM_EM38_READING, WM_EM34_READING: the "T" record readers.
 LRESULT t_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -89,6 +89,7 @@ struct LoggingSession {
   bool em61_polled = false;  // EM61-MK2 in its polled-reading (fast) mode
   bool poll_pending = false;
   bool command_busy = false;
+  bool handling_readings = false;  // a reading handler is on the stack
   int focused_button = 0;
 
   Win32DataSink sink;

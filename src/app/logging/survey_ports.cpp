@@ -47,7 +47,7 @@ bool em61_handshake() { return instrument_command('H', 'X', 0) == 1; }
 
 bool tilt_meter_check(int rate_index) { return tilt_output_rate(rate_index) != 0; }
 
-std::uint32_t published_records() { return reader_shared().instrument_record.count(); }
+std::uint32_t published_records() { return reader_shared().framed_records.load(); }
 
 bool start_survey_reader(int instrument_type, int record_length, bool polled, bool second_mode,
                          bool suspended) {

@@ -98,12 +98,16 @@ void on_record(InstrumentLoop& loop, const FrameStep& step) {
   ReaderShared& shared = reader_shared();
   const DWORD now = GetTickCount();
   if (loop.traits.stamps_arrival) shared.arrival_tick.store(now);
-  shared.instrument_record.publish(framed_record(loop.framer));
+  shared.framed_records.fetch_add(1);
   if (loop.traits.stamps_last_record) shared.last_record_tick.store(now);
   if (loop.traits.repaints_after_blank && shared.display_cleared.exchange(false))
     call_hook(shared.hooks.repaint_status_area.load());
   if (step.play_tick) play_wave_resource(L"SOUND_RESULT");
-  if (step.deliver) deliver(framer_message(loop.framer));
+  // A full queue drops the reading (counted, reported by the window thread):
+  // the reader never waits.
+  InstrumentRecordQueue& queue = loop.setup.options.second_mode ? shared.second_mode_records : shared.instrument_records;
+  if (step.deliver && queue.push(framed_record(loop.framer), now))
+    deliver(framer_message(loop.framer));
   went_idle(loop);
 }
 
@@ -237,7 +241,7 @@ HANDLE start_tilt_reader() {
 
 bool wait_for_record(std::uint32_t records_before, DWORD timeout_ms) {
   const DWORD start = GetTickCount();
-  while (reader_shared().instrument_record.count() == records_before) {
+  while (reader_shared().framed_records.load() == records_before) {
     if (GetTickCount() - start >= timeout_ms) return false;
     // Lets a reader that sends its message to this thread go on.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);

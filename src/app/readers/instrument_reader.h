@@ -46,8 +46,8 @@ HANDLE start_tilt_reader();
 int request_polled_reading();
 
 // Waits (pumping sent messages) until a record newer than the
-// `records_before`-th has been handed over (reader_shared().instrument_record
-// .count()); the survey start's "first record within 1000 ms" check.
+// `records_before`-th has been framed (reader_shared().framed_records); the
+// survey start's "first record within 1000 ms" check.
 bool wait_for_record(std::uint32_t records_before, DWORD timeout_ms);
 
 // SuspendThread / ResumeThread on the running instrument reader (procedures

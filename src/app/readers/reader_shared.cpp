@@ -9,7 +9,16 @@ ReaderShared& reader_shared() {
 
 void set_reading_window(HWND window) { reader_shared().log_window.store(window); }
 
-RecordBytes instrument_record() { return reader_shared().instrument_record.latest(); }
+std::optional<QueuedRecord> take_instrument_record() {
+  ReaderShared& shared = reader_shared();
+  if (auto r = shared.instrument_records.pop()) return r;
+  return shared.second_mode_records.pop();
+}
+
+std::uint32_t take_dropped_readings() {
+  ReaderShared& shared = reader_shared();
+  return shared.instrument_records.take_dropped() + shared.second_mode_records.take_dropped();
+}
 RecordBytes tilt_sentence() { return reader_shared().tilt_sentence.latest(); }
 RecordBytes gps_sentence() { return reader_shared().gps_sentence.latest(); }
 

@@ -3,18 +3,20 @@
 // handles, the last records, the ticks, the decimation values, the reader
 // states and flags, the survey values the readers look at, and the hooks the
 // logging window and the data file fill in. Every value touched by two
-// threads is an atomic or a RecordSlot.
+// threads is an atomic, a RecordSlot or the instrument record queue.
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "app/readers/record_slot.h"
 #include "gps/markers.h"
 #include "platform/win32/serial_port_win32.h"
 #include "serial/frame_step.h"
+#include "serial/record_queue.h"
 
 namespace quelor {
 
@@ -60,7 +62,13 @@ struct ReaderShared {
   // Where the readers send their messages (ScreenLogWnd).
   std::atomic<HWND> log_window{nullptr};
 
-  RecordSlot instrument_record;  // InstrumentRecord
+  // InstrumentRecord: every delivered reading with its arrival tick, taken
+  // once each by the handler; `framed_records` counts every valid record.
+  // The EM61-MK2 second-mode reader has its own queue (one producer each:
+  // a reader suspended in the middle of a push cannot spoil the other's).
+  InstrumentRecordQueue instrument_records;
+  InstrumentRecordQueue second_mode_records;
+  std::atomic<std::uint32_t> framed_records{0};
   RecordSlot tilt_sentence;      // TiltSentence
   RecordSlot gps_sentence;       // GpsSentence
 
@@ -97,9 +105,13 @@ ReaderShared& reader_shared();
 // Sets the window the readers notify (the logging window).
 void set_reading_window(HWND window);
 
-// Copies of the shared buffers for the message handlers: always a complete
-// record, the newest one.
-RecordBytes instrument_record();
+// The oldest instrument reading not yet handled (window thread only).
+std::optional<QueuedRecord> take_instrument_record();
+// Readings the readers dropped on a full queue since the last call.
+std::uint32_t take_dropped_readings();
+
+// Copies of the shared sentence buffers for the message handlers: always a
+// complete sentence, the newest one.
 RecordBytes tilt_sentence();
 RecordBytes gps_sentence();
 

@@ -20,8 +20,8 @@ LRESULT CALLBACK test_window_procedure(HWND window, UINT message, WPARAM w, LPAR
       log.gps.emplace_back(gps_sentence().text());
     else if (message == WM_TILT_READING)
       log.records.emplace_back(tilt_sentence().text());
-    else
-      log.records.emplace_back(instrument_record().text());
+    else if (auto r = take_instrument_record())
+      log.records.emplace_back(r->record.text());
     return 0;
   }
   return DefWindowProcW(window, message, w, l);
