@@ -1,0 +1,51 @@
+#pragma once
+// Loading one background file: room in the table, the conversion by type
+// into a temporary point file in the program's temporary folder, the entry
+// in the table and the drawing plan of the new file with its message; and
+// the plans of every loaded file for a whole-map redraw.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "background/draw_plan.h"
+#include "background/file_table.h"
+#include "background/load_options.h"
+#include "datafile/append_scan.h"
+#include "datafile/message_box.h"
+#include "io/file_system.h"
+
+namespace quelor {
+
+struct BackgroundSurvey {
+  int map_units = 0;
+  int zone = 1;  // the survey's UTM zone
+  int rts_units = 0;
+  int instrument_type = 0;
+  int navigation_mode = 1;
+};
+
+// The temporary point file's records for the source bytes: text files by
+// the options, data files by their own records; nothing for a data file of
+// a format that is not supported.
+std::optional<std::string> convert_background_file(std::string_view bytes, const BackgroundLoadOptions& options,
+                                                   const BackgroundSurvey& survey);
+
+struct BackgroundLoad {
+  bool added = false;
+  std::optional<OperatorMessage> message;  // failure, or the drawing's warning
+  BackgroundDrawing drawing;               // of the file just added
+};
+
+BackgroundLoad load_background_file(BackgroundFileTable& table, const std::wstring& source_path,
+                                    const BackgroundLoadOptions& options, const BackgroundSurvey& survey,
+                                    const MapFrame& frame, const std::wstring& temporary_folder, FileSystem& fs);
+
+// Plans of every loaded file in load order, without messages; a temporary
+// file that cannot be read gives the "Unexpected error B$" message and is
+// skipped.
+std::vector<BackgroundDrawing> plan_all_background_files(const BackgroundFileTable& table, const MapFrame& frame,
+                                                         FileSystem& fs,
+                                                         std::optional<OperatorMessage>* failure = nullptr);
+
+}  // namespace quelor

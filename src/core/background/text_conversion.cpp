@@ -1,0 +1,110 @@
+#include "background/text_conversion.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "background/point_file.h"
+#include "background/unit_factors.h"
+#include "gps/projection.h"
+
+namespace quelor {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool geodetic_in_range(double latitude, double longitude) {
+  return std::fabs(latitude) <= 90.0 && std::fabs(longitude) <= 180.0;
+}
+
+// Map-unit coordinates of the line's position, false when unusable.
+bool to_map_units(double first, double second, const TextConversion& c, double& easting, double& northing) {
+  const double factor = background_unit_factor(c.options.coordinates, c.map_units);
+  if (c.options.coordinates != kGeodetic) {
+    easting = first * factor;
+    northing = second * factor;
+    return true;
+  }
+  if (!geodetic_in_range(second, first)) return false;
+  const GridPoint p = project_to_utm(second, first, c.zone);
+  easting = p.easting * factor;
+  northing = p.northing * factor;
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string_view> split_columns(std::string_view line, char delimiter) {
+  std::vector<std::string_view> columns;
+  if (delimiter == ' ') {
+    std::size_t at = 0;
+    while (at < line.size()) {
+      while (at < line.size() && line[at] == ' ') ++at;
+      if (at >= line.size()) break;
+      const std::size_t end = line.find(' ', at);
+      columns.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+      at = end == std::string_view::npos ? line.size() : end;
+    }
+    return columns;
+  }
+  std::size_t at = 0;
+  while (true) {
+    const std::size_t end = line.find(delimiter, at);
+    if (end == std::string_view::npos) {
+      columns.push_back(line.substr(at));
+      return columns;
+    }
+    columns.push_back(line.substr(at, end - at));
+    at = end + 1;
+  }
+}
+
+bool read_coordinate(std::string_view field, double& value) {
+  const std::string text(trim(field));
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(text.c_str(), &end);
+  if (end == text.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+std::string convert_text_line(std::string_view line, const TextConversion& c) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.empty() || line[0] == '/') return {};
+  if (line[0] == 'b' || line[0] == 'B') return break_record();
+  const std::vector<std::string_view> columns = split_columns(line, delimiter_character(c.options.delimiter));
+  const auto column = [&](int index) -> std::string_view {
+    return index >= 0 && static_cast<std::size_t>(index) < columns.size() ? columns[index] : std::string_view{};
+  };
+  double first = 0.0, second = 0.0;
+  if (!read_coordinate(column(c.options.easting_column), first) ||
+      !read_coordinate(column(c.options.northing_column), second))
+    return {};
+  double easting = 0.0, northing = 0.0;
+  if (!to_map_units(first, second, c, easting, northing)) return unusable_point_record();
+  std::string_view label;
+  if (c.options.file_type == kBackgroundLabelledText)
+    label = trim(column(c.options.labels_column)).substr(0, kPointLabelLength);
+  return point_record(easting, northing, label);
+}
+
+std::string convert_text_file(std::string_view text, const TextConversion& c) {
+  std::string out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    out += convert_text_line(text.substr(at, end - at), c);
+    at = end + 1;
+  }
+  return out;
+}
+
+}  // namespace quelor
