@@ -21,6 +21,7 @@ target_include_directories(quelor_core INTERFACE ${CMAKE_SOURCE_DIR}/src/core)
 
 # In dependency order.
 quelor_core_area(variant)
+quelor_core_area(sound)
 quelor_core_area(settings DEPS variant)
 quelor_core_area(serial DEPS variant settings)
 quelor_core_area(gps DEPS variant settings)

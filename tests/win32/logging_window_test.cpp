@@ -15,6 +15,7 @@
 #include "app/logging/logging_session.h"
 #include "app/main_window.h"
 #include "app/readers/reader_shared.h"
+#include "app/sound/sound_player.h"
 #include "app/survey_start.h"
 #include "datafile/file_check.h"
 #include "platform/win32/win32_file_system.h"
@@ -360,9 +361,12 @@ TEST_F(LoggingWindowTest, SilentInstrumentGivesOneBreakRemark) {
   start_monitoring();
   open_file_by_hand();
   key('G');
+  g_settings.disconnection_alarm = 1;
+  reset_sound_counts();
   reader_shared().last_record_tick.store(GetTickCount() - 5000);
   for (int tick = 0; tick < 4; ++tick) SendMessageW(g_log_window, WM_TIMER, kConnectionTimer, 0);
   EXPECT_TRUE(logging_session().survey.connection_lost);
+  EXPECT_EQ(sound_play_count(Sound::kRing), 4);  // the ring goes on while the break lasts
   reading("T$-1004-1149");
   reader_shared().last_record_tick.store(GetTickCount());
   SendMessageW(g_log_window, WM_TIMER, kConnectionTimer, 0);

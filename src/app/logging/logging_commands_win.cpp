@@ -8,7 +8,7 @@
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
 #include "app/readers/reader_shared.h"
-#include "app/readers/reader_sound.h"
+#include "app/sound/sound_player.h"
 #include "datafile/create_data_file.h"
 #include "gps/projection.h"
 #include "platform/win32/win32_clock.h"
@@ -165,10 +165,7 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   if (s.sink.is_open()) write_outcome(s.writer(), o, local_time.local_time(), GetTickCount());
   if (o.close_file) s.sink.close();
   if (o.save_settings) save_settings();
-  if (o.sound) {
-    const std::wstring name = widen(o.sound);
-    play_wave_resource(name.c_str());
-  }
+  if (o.sound) play_sound_named(o.sound);
   for (const OperatorMessage& m : o.notices) show_core_message(window, m);
   if (o.timer_period_ms) SetTimer(window, kConnectionTimer, *o.timer_period_ms, nullptr);
   if (o.poll_pending) s.poll_pending = true;

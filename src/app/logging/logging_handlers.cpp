@@ -12,7 +12,7 @@
 #include "app/readers/gps_reader_thread.h"
 #include "app/readers/instrument_reader.h"
 #include "app/readers/reader_shared.h"
-#include "app/readers/reader_sound.h"
+#include "app/sound/sound_player.h"
 #include "platform/win32/win32_message_box.h"
 #include "serial/reading_messages.h"
 #include "survey/connection_monitor.h"
@@ -140,7 +140,7 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
     enable_position_buttons(true);
     show_channel_selectors(s.survey.state != kStateLogging);
   }
-  if (o.warning_sound) play_wave_resource(L"SOUND_GPSWARNING");
+  if (o.warning_sound) play_sound(Sound::kGpsWarning);
   if (o.maximum_reached) {
     end_survey_after_position_maximum(window, o);
     return 0;
@@ -171,7 +171,7 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   }
   if (a.remark) write_survey_remark(*a.remark, in.now);
   if (a.show_lost_notice) draw_lost_connection_notice(window);
-  if (a.ring) play_wave_resource(L"SOUND_RING");
+  if (a.ring) play_sound(Sound::kRing);
   if (a.restored || (was_lost && !s.survey.connection_lost)) {
     InvalidateRect(window, nullptr, TRUE);
     invalidate_reading_displays();  // the notice over the profile goes

@@ -5,7 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/readers/reader_shared.h"
-#include "app/readers/reader_sound.h"
+#include "app/sound/sound_player.h"
 #include "app/readers/serial_ports.h"
 #include "gps/gps_settings.h"
 #include "platform/win32/win32_clock.h"
@@ -43,8 +43,7 @@ class Win32GpsHost final : public GpsReaderHost {
     if (auto hook = reader_shared().hooks.write_remark.load()) hook(text);
   }
   void play_sound(std::string_view resource) override {
-    const std::wstring name(resource.begin(), resource.end());
-    play_wave_resource(name.c_str());
+    play_sound_named(resource);
   }
   void blank_gps_fields() override {
     if (auto hook = reader_shared().hooks.blank_gps_fields.load()) hook();

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/readers/reader_shared.h"
-#include "app/readers/reader_sound.h"
+#include "app/sound/sound_player.h"
 #include "app/readers/serial_ports.h"
 #include "variant/variant.h"
 
@@ -102,7 +102,7 @@ void on_record(InstrumentLoop& loop, const FrameStep& step) {
   if (loop.traits.stamps_last_record) shared.last_record_tick.store(now);
   if (loop.traits.repaints_after_blank && shared.display_cleared.exchange(false))
     call_hook(shared.hooks.repaint_status_area.load());
-  if (step.play_tick) play_wave_resource(L"SOUND_RESULT");
+  if (step.play_tick) play_sound(Sound::kResult);
   // A full queue drops the reading (counted, reported by the window thread):
   // the reader never waits.
   InstrumentRecordQueue& queue = loop.setup.options.second_mode ? shared.second_mode_records : shared.instrument_records;

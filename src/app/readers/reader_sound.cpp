@@ -1,14 +1,15 @@
 #include "app/readers/reader_sound.h"
 
-#include <windows.h>
-#include <mmsystem.h>
+#include <string>
+
+#include "app/sound/sound_player.h"
 
 namespace quelor {
 
 bool play_wave_resource(const wchar_t* name) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  if (FindResourceW(module, name, L"WAVE") == nullptr) return false;
-  return PlaySoundW(name, module, SND_RESOURCE | SND_ASYNC | SND_NOSTOP) != FALSE;
+  std::string narrow;
+  for (const wchar_t* p = name; *p; ++p) narrow.push_back(static_cast<char>(*p));
+  return play_sound_named(narrow);
 }
 
 }  // namespace quelor

@@ -5,7 +5,7 @@
 
 namespace quelor {
 
-// PlaySoundW(name, SND_RESOURCE | SND_ASYNC | SND_NOSTOP) when a "WAVE"
+// play_sound_named (app/sound/sound_player.h) for a wide name: when a "WAVE"
 // resource of that name exists. True when it was started.
 bool play_wave_resource(const wchar_t* name);
 
