@@ -1,6 +1,7 @@
 #include "app/logging/logging_actions.h"
 
-#include <array>
+#include "app/logging/line_actions.h"
+
 
 #include "survey/command_table.h"
 #include "survey/logging_keys.h"
@@ -18,6 +19,11 @@ constexpr LoggingActionRow kActions[] = {
     {kActionMenu, menu_action},
     {kCmdHideMenu, hide_menu_action},
     {kCmdFirstChannel, channel_selector_action},
+    {kCmdNewLine, new_line_action},
+    {kCmdNewStation, new_station_action},
+    {kCmdComment, comment_action},
+    {kCmdAudioOptions, audio_options_action},
+    {kCmdCoordinatesUnits, coordinates_units_action},
 };
 
 }  // namespace

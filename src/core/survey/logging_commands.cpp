@@ -240,6 +240,11 @@ bool write_outcome(DataFileWriter& writer, const CommandOutcome& o, const LocalT
   bool ok = true;
   for (const std::string& remark : o.remarks) ok = writer.write_remark(std::string_view(remark), 'X', tick) && ok;
   if (o.line_block) ok = writer.write_line_block(*o.line_block, now, tick) && ok;
+  if (o.station_record) {
+    ok = writer.write_station(*o.station_record, now) && ok;
+    ok = writer.write_time_mark(now, tick) && ok;
+  }
+  if (o.comment) ok = writer.write_remark(std::wstring_view(*o.comment), 'C', tick) && ok;
   if (o.commit_to_disk || o.line_block) ok = writer.commit_to_disk() && ok;
   return ok;
 }

@@ -34,9 +34,12 @@ enum class WheelAction { kNone, kStartWheel, kStopWheel };
 
 struct CommandOutcome {
   bool ok = true;  // false: refused, cancelled or answered No
-  // data file, in this order: remarks ('X'), line block with time mark, commit
+  // data file, in this order: remarks ('X'), line block with time mark,
+  // station record with time mark, comment ('C'), commit
   std::vector<std::string> remarks;
   std::optional<LineBlockFields> line_block;
+  std::optional<double> station_record;
+  std::optional<std::wstring> comment;
   bool commit_to_disk = false;  // flush, close and reopen at the end
   bool close_file = false;
   bool save_settings = false;
@@ -109,7 +112,8 @@ LineBlockFields current_line_block(const SurveyRecord& survey, const Settings& s
 CommandOutcome file_command(SurveyRecord& survey, CreateDataFileContext& create, const AppendSituation& situation,
                             const MapFrame& frame);
 
-// Writes the outcome's remarks, line block and commit through the writer.
+// Writes the outcome's remarks, line block, station, comment and commit
+// through the writer.
 bool write_outcome(DataFileWriter& writer, const CommandOutcome& outcome, const LocalTime& now, std::uint32_t tick);
 
 }  // namespace quelor

@@ -1,0 +1,16 @@
+#pragma once
+// The logging window's commands with dialogs of their own: New Line, New
+// Station, Comment (each writes to the data file), Audio Options and
+// Coordinates Display Units.
+
+#include <windows.h>
+
+namespace quelor {
+
+void new_line_action(HWND window, int code);
+void new_station_action(HWND window, int code);
+void comment_action(HWND window, int code);
+void audio_options_action(HWND window, int code);
+void coordinates_units_action(HWND window, int code);
+
+}  // namespace quelor
