@@ -1,6 +1,7 @@
 #include "app/logging/logging_actions.h"
 
 #include "app/logging/line_actions.h"
+#include "app/background/background_actions.h"
 
 
 #include "survey/command_table.h"
@@ -24,6 +25,9 @@ constexpr LoggingActionRow kActions[] = {
     {kCmdComment, comment_action},
     {kCmdAudioOptions, audio_options_action},
     {kCmdCoordinatesUnits, coordinates_units_action},
+    {kCmdEnterBackground, enter_background_action},
+    {kCmdRemoveBackground, remove_background_action},
+    {kCmdAlarmSettings, alarm_settings_action},
 };
 
 }  // namespace

@@ -58,3 +58,13 @@ void clear_background_files(BackgroundFileTable& t, FileSystem& fs) {
 }
 
 }  // namespace quelor
+
+namespace quelor {
+
+std::optional<OperatorMessage> check_enter_background(const BackgroundFileTable& table, bool have_valid_fix) {
+  if (auto full = check_background_room(table)) return full;
+  if (have_valid_fix) return std::nullopt;
+  return OperatorMessage{"INFORMATION", "Valid GPS position must be \r\nreceived to use this option."};
+}
+
+}  // namespace quelor

@@ -49,3 +49,11 @@ int remove_background_files(BackgroundFileTable& table, const std::vector<bool>&
 void clear_background_files(BackgroundFileTable& table, FileSystem& fs);
 
 }  // namespace quelor
+
+namespace quelor {
+
+// "Enter Background Files": room for one more file, then a valid GPS
+// position ("Valid GPS position must be ", "received to use this option.").
+std::optional<OperatorMessage> check_enter_background(const BackgroundFileTable& table, bool have_valid_fix);
+
+}  // namespace quelor

@@ -140,6 +140,7 @@ TEST(FileTable, RoomLowestFreeIndexAndRemoval) {
   ASSERT_TRUE(full.message.has_value());
   EXPECT_EQ(full.message->title, "INFORMATION");
   EXPECT_EQ(full.message->text, "Maximum 10 background files already loaded");
+  EXPECT_EQ(check_enter_background(t, true)->text, full.message->text);
   EXPECT_EQ(t.files.size(), 10u);
   // Remove rows 2 and 5 (indices 2 and 5); the next file takes index 2 and
   // leaves the temporary file of index 3 alone.
@@ -154,6 +155,8 @@ TEST(FileTable, RoomLowestFreeIndexAndRemoval) {
   EXPECT_EQ(fs.files.at(L"C:\\T\\f2.$03"), kept);
   EXPECT_EQ(background_remove_rows(t)[8], L"  9. new.txt");
   EXPECT_EQ(background_remove_rows(t).size(), 9u);
+  EXPECT_EQ(check_enter_background(t, false)->text, "Valid GPS position must be \r\nreceived to use this option.");
+  EXPECT_FALSE(check_enter_background(t, true).has_value());
   clear_background_files(t, fs);
   EXPECT_EQ(check_background_to_remove(t)->text, "No background files to remove");
   EXPECT_EQ(fs.files.size(), 11u);  // only the sources remain

@@ -1,0 +1,15 @@
+#pragma once
+// Control ids of "Load BackGround File" and "Remove BackGround Files".
+
+#define QUELOR_BG_COUNT_ID 3401
+#define QUELOR_BG_TYPE_ID 3402
+#define QUELOR_BG_NOTE1_ID 3403
+#define QUELOR_BG_NOTE2_ID 3404
+#define QUELOR_BG_COORDINATES_ID 3405
+#define QUELOR_BG_EASTING_ID 3406
+#define QUELOR_BG_NORTHING_ID 3407
+#define QUELOR_BG_LABELS_ID 3408
+#define QUELOR_BG_DELIMITER_ID 3409
+#define QUELOR_BG_DISPLAY_ID 3410
+#define QUELOR_BG_REMOVE_FIRST_ID 3421 /* 3421..3430: "  1." .. " 10." */
+#define QUELOR_BG_REMOVE_ALL_ID 3431
