@@ -59,6 +59,9 @@ if(DEVSIM_SOURCES)
   if(TARGET unit_devsim)
     target_link_libraries(unit_devsim PRIVATE devsim_lib)
   endif()
+  if(TARGET unit_survey)
+    target_link_libraries(unit_survey PRIVATE devsim_lib)
+  endif()
 endif()
 
 # Black-box tests of the tools (shell scripts in tests/cli) get the tool paths.

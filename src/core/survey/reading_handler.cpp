@@ -3,23 +3,12 @@
 #include <cstdio>
 
 #include "survey/colour_class.h"
+#include "survey/logged_reading.h"
 #include "variant/variant.h"
 
 namespace quelor {
 
 namespace {
-
-std::string format_double(const char* format, double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, v);
-  return text;
-}
-
-std::string format_int(const char* format, int v) {
-  char text[32];
-  std::snprintf(text, sizeof text, format, v);
-  return text;
-}
 
 // First value: conductivity slot 0/1 (EM34-3: its slot); second: in-phase 2/3.
 void take_values(int type, ReadingOutcome& o) {
@@ -45,19 +34,15 @@ void store_colour_step(SurveyRecord& survey, const ReadingContext& c, ReadingOut
 void log_reading(SurveyRecord& survey, const ReadingContext& c, std::span<const std::uint8_t> record,
                  ReadingOutcome& o) {
   store_colour_step(survey, c, o);
-  o.record.assign(record.begin(), record.end());
+  o.record.assign(reinterpret_cast<const char*>(record.data()), record.size());
   if (o.record.size() < kEm31RecordWidth) o.record.resize(kEm31RecordWidth, ' ');
   o.readings_since_last = survey.readings_since_last_record;
   o.logged = true;
-  if (survey.station_advance) survey.station += survey.station_increment;
-  ++survey.readings_in_line;
-  ++survey.readings_in_survey;
-  survey.station_advance = true;
-  survey.readings_since_last_record = 0;
-  o.station_text = format_double("%-11.2f", survey.station);
-  o.survey_count_text = format_int("%-7d", survey.readings_in_survey);
-  o.line_count_text = format_int("%-6d", survey.readings_in_line);
-  o.elapsed = elapsed_text(elapsed_logging_ms(survey, c.now));
+  const LoggedTexts texts = count_logged_reading(survey, c.now);
+  o.station_text = texts.station;
+  o.survey_count_text = texts.survey_count;
+  o.line_count_text = texts.line_count;
+  o.elapsed = texts.elapsed;
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// Where a running instrument procedure (calibration, nulling, normalisation,
+// drift control, filter calibration) takes the readings: while it runs, each
+// reading goes to it instead of the normal display and logging path.
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace quelor {
+
+// A reading as a procedure sees it: the record as received (binary records
+// keep every byte), its arrival tick and the decoded channel values.
+struct ProcedureReading {
+  int instrument_type = 0;
+  std::span<const std::uint8_t> record;
+  std::uint32_t tick = 0;
+  std::array<double, 8> values{};
+  int value_count = 0;
+};
+
+// Filled by the procedures; `take` answers true when a procedure runs and has
+// taken the reading. Empty: no procedure.
+struct ProcedureHook {
+  void* self = nullptr;
+  bool (*take)(void* self, const ProcedureReading& reading) = nullptr;
+};
+
+inline bool offer_to_procedure(const ProcedureHook& hook, const ProcedureReading& reading) {
+  return hook.take != nullptr && hook.take(hook.self, reading);
+}
+
+}  // namespace quelor
