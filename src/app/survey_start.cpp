@@ -8,6 +8,7 @@
 #include "app/logging/survey_ports.h"
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_message_box.h"
+#include "survey/instrument_context.h"
 #include "survey/survey_context.h"
 
 namespace quelor {
@@ -94,6 +95,8 @@ void begin_logging_session(const StartPlan& plan) {
   s.tilt_used = plan.tilt_used;
   s.fix_context = fix_context_from_settings(g_settings, g_variant.instrument_type);
   s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
+  s.instrument_context = instrument_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
+  s.instrument_state = InstrumentSurveyState{};
   s.sink.close();
   s.renew_writer();
   s.em34_group = Em34StationGroup{};

@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
+#include "display/numbers_rows.h"
 #include "survey/map_title.h"
 #include "survey/start_plan.h"
 
@@ -114,6 +116,34 @@ LRESULT bar_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
+namespace {
+
+// The numbers of the binary and line instruments, then battery, current and tilt.
+void draw_channel_numbers(HDC dc, const LoggingSession& s) {
+  const DisplayValues& d = s.display;
+  NumbersInput in;
+  in.instrument_type = g_variant.instrument_type;
+  in.two_sensors = s.instrument_context.two_sensors;
+  in.channels = std::span<const double>(d.channels.data(), static_cast<std::size_t>(d.channel_count));
+  in.marker = d.marker;
+  std::vector<std::string> rows = numbers_rows(in);
+  if (!d.battery_text.empty()) rows.push_back("Battery: " + d.battery_text);
+  if (!d.current_text.empty()) rows.push_back("Current: " + d.current_text);
+  if (!d.tilt_first_text.empty()) rows.push_back("R: " + d.tilt_second_text + " P: " + d.tilt_first_text);
+  int y = 5;
+  for (const std::string& row : rows) {
+    text_row(dc, 5, y, row.c_str());
+    y += g_line_height;
+  }
+}
+
+bool t_record_instrument() {
+  const int t = g_variant.instrument_type;
+  return t == kEm31Mk2 || t == kEm38 || t == kEm34_3;
+}
+
+}  // namespace
+
 LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   frame(p.dc, p.client);
@@ -121,6 +151,11 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   const DisplayValues& d = s.display;
   HGDIOBJ old = SelectObject(p.dc, g_fonts[kValueFont]);
   SetBkMode(p.dc, TRANSPARENT);
+  if (!t_record_instrument()) {
+    if (d.have_reading || !d.tilt_first_text.empty()) draw_channel_numbers(p.dc, s);
+    SelectObject(p.dc, old);
+    return 0;
+  }
   char row[64];
   const char letter = s.plan.dipole_letter;
   std::snprintf(row, sizeof row, "C%c: %8.2f", letter, d.have_reading ? d.first_value : 0.0);
@@ -129,7 +164,7 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
     std::snprintf(row, sizeof row, "I%c:  %8.2f", letter, d.second_value);
     text_row(p.dc, 5, 5 + g_line_height, row);
   }
-  if (d.marker) text_row(p.dc, 5, 5 + 2 * g_line_height, "MARKER");
+  if (d.marker) text_row(p.dc, 5, 5 + 2 * g_line_height, "Marker");
   if (!d.reading_count_text.empty()) text_row(p.dc, 5, 5 + 3 * g_line_height, d.reading_count_text.c_str());
   SelectObject(p.dc, old);
   return 0;

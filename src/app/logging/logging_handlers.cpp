@@ -115,12 +115,6 @@ LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT other_reading_handler(HWND window, UINT message, WPARAM, LPARAM) {
-  if (message == WM_TILT_READING) tilt_sentence();
-  else drain_instrument_records(window, [](HWND, const QueuedRecord&) {});
-  return 0;
-}
-
 LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
   LoggingSession& s = logging_session();
   const RecordBytes sentence = gps_sentence();

@@ -12,9 +12,6 @@ void drain_instrument_records(HWND window, void (*handle)(HWND, const QueuedReco
 
 // WM_EM31_READING, WM_EM38_READING, WM_EM34_READING: the "T" record readers.
 LRESULT t_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
-// The reading messages of the instruments whose handlers are not wired yet:
-// the record is taken (so the reader's hand-over completes) and dropped.
-LRESULT other_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 // WM_GPS_POSITION.
 LRESULT gps_position_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 // WM_TIMER: the connection monitor.

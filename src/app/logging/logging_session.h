@@ -16,6 +16,8 @@
 #include "datafile/writer.h"
 #include "platform/win32/win32_data_sink.h"
 #include "survey/gps_fix_handler.h"
+#include "survey/instrument_handler.h"
+#include "survey/procedure_hook.h"
 #include "survey/reading_handler.h"
 #include "survey/em34_station_group.h"
 #include "survey/start_plan.h"
@@ -74,6 +76,13 @@ struct DisplayValues {
   double speed = 0.0;
   std::string reading_count_text;
   int em38_4_calibration = 0;  // 0 off, 1 calibration on, 2 calibration and offset on
+  // every channel of the last reading (binary and line instruments)
+  std::array<double, kMaxChannels> channels{};
+  int channel_count = 0;
+  std::string battery_text;  // EM61 "%4.1f V"
+  std::string current_text;  // EM61 "%4.1f A"
+  std::string tilt_first_text;   // pitch "%+0.2f"
+  std::string tilt_second_text;  // roll
 };
 
 struct LoggingSession {
@@ -85,6 +94,11 @@ struct LoggingSession {
   bool tilt_used = false;
   FixContext fix_context;
   ReadingContext reading_context;
+  InstrumentContext instrument_context;  // the binary and line instruments
+  InstrumentSurveyState instrument_state;
+  ProcedureHook procedure;  // a running procedure takes the readings
+  double tilt_inline_offset = 0.0;   // added to the footprint's in-line offset
+  double tilt_lateral_offset = 0.0;  // added to its half-widths
   Em34StationGroup em34_group;  // EM34-3 Manual: the readings of one station
   bool em61_polled = false;  // EM61-MK2 in its polled-reading (fast) mode
   bool poll_pending = false;

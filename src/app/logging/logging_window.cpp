@@ -4,6 +4,7 @@
 
 #include "app/logging/display_windows.h"
 #include "app/logging/logging_commands_win.h"
+#include "app/logging/instrument_handlers_win.h"
 #include "app/logging/logging_handlers.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/status_panel.h"
@@ -32,17 +33,17 @@ constexpr Win32MessageRow kLoggingTable[] = {
     {WM_TIMER, connection_timer_handler},
     {WM_GPS_POSITION, gps_position_handler},
     {WM_GPS_GSA, gsa_handler},
-    {WM_EM61_READING, other_reading_handler},
+    {WM_EM61_READING, instrument_reading_handler},
     {WM_EM31_READING, t_reading_handler},
     {WM_EM38_READING, t_reading_handler},
     {WM_EM34_READING, t_reading_handler},
-    {WM_EM38MK2_READING, other_reading_handler},
-    {WM_LX2_READING, other_reading_handler},
-    {WM_LX2_DUAL_READING, other_reading_handler},
-    {WM_GRAD_READING, other_reading_handler},
-    {WM_EM38_4_READING, other_reading_handler},
-    {WM_TILT_READING, other_reading_handler},
-    {WM_CS21_READING, other_reading_handler},
+    {WM_EM38MK2_READING, instrument_reading_handler},
+    {WM_LX2_READING, instrument_reading_handler},
+    {WM_LX2_DUAL_READING, instrument_reading_handler},
+    {WM_GRAD_READING, instrument_reading_handler},
+    {WM_EM38_4_READING, instrument_reading_handler},
+    {WM_TILT_READING, tilt_reading_handler},
+    {WM_CS21_READING, instrument_reading_handler},
 };
 
 constexpr Win32MessageRow kCurveTable[] = {{WM_PAINT, curve_paint_handler}};

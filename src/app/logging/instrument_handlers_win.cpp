@@ -1,0 +1,70 @@
+#include "app/logging/instrument_handlers_win.h"
+
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "app/logging/display_windows.h"
+#include "app/logging/logging_handlers.h"
+#include "app/logging/logging_session.h"
+#include "app/logging/status_panel.h"
+#include "app/readers/reader_shared.h"
+#include "app/sound/sound_player.h"
+#include "survey/tilt_handler.h"
+
+namespace quelor {
+
+namespace {
+
+void show_reading(DisplayValues& d, const InstrumentOutcome& o) {
+  d.have_reading = true;
+  d.channels = o.channels;
+  d.channel_count = o.channel_count;
+  d.first_value = o.channels[0];
+  d.second_value = o.channels[1];
+  d.has_second_value = o.channel_count > 1;
+  if (o.dipole != 0) d.dipole = o.dipole;
+  d.marker = o.marker;
+  if (!o.battery_text.empty()) d.battery_text = o.battery_text;
+  if (!o.current_text.empty()) d.current_text = o.current_text;
+  std::copy(d.history.begin() + 1, d.history.end(), d.history.begin());
+  d.history.back() = o.channels[0];
+  d.history_count = std::min(d.history_count + 1, kProfileHistory);
+}
+
+void instrument_reading(HWND window, const QueuedRecord& r) {
+  LoggingSession& s = logging_session();
+  InstrumentContext& c = s.instrument_context;
+  c.now = GetTickCount();
+  c.procedure = s.procedure;
+  const InstrumentOutcome o = handle_instrument_reading(s.survey, s.instrument_state, c, r.record, r.tick);
+  if (o.to_procedure) return;
+  if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
+  if (o.result_sound) play_sound(Sound::kResult);
+  show_reading(s.display, o);
+  invalidate_reading_displays();
+  if (o.logged) invalidate_status_area(window);
+}
+
+}  // namespace
+
+LRESULT instrument_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
+  drain_instrument_records(window, instrument_reading);
+  return 0;
+}
+
+LRESULT tilt_reading_handler(HWND, UINT, WPARAM, LPARAM) {
+  LoggingSession& s = logging_session();
+  const RecordBytes sentence = tilt_sentence();
+  if (!s.active || sentence.length == 0) return 0;
+  const TiltOutcome o =
+      handle_tilt_sentence(s.survey, sentence.text(), g_settings.antenna_height, reader_shared().tilt_tick.load());
+  s.tilt_inline_offset = o.inline_offset;
+  s.tilt_lateral_offset = o.lateral_offset;
+  s.display.tilt_first_text = o.first_text;
+  s.display.tilt_second_text = o.second_text;
+  if (o.write && s.sink.is_open()) s.writer().write_tilt(o.first_angle, o.second_angle, o.tick);
+  if (HWND numbers = s.children.numbers) InvalidateRect(numbers, nullptr, FALSE);
+  return 0;
+}
+
+}  // namespace quelor

@@ -1,0 +1,16 @@
+#pragma once
+// The logging window's handlers of the binary and line instruments and of the
+// tilt meter: the core handler decides, this side writes, draws and plays.
+
+#include <windows.h>
+
+namespace quelor {
+
+// WM_EM38MK2_READING, WM_EM38_4_READING, WM_EM61_READING, WM_LX2_READING,
+// WM_LX2_DUAL_READING, WM_GRAD_READING, WM_CS21_READING.
+LRESULT instrument_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
+
+// WM_TILT_READING.
+LRESULT tilt_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
+
+}  // namespace quelor

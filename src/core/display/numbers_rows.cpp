@@ -1,0 +1,48 @@
+#include "display/numbers_rows.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kCs21Labels{"HC #1:", "HI  #1:", "PC #1:", "PI  #1:"};
+constexpr std::array<std::string_view, 2> kGradLabels{"G #1:", "G #2:"};
+constexpr std::array<std::string_view, 3> kLx2OneLabels{"ChE:", "ChL:", "ChF:"};
+constexpr std::array<std::string_view, 6> kLx2TwoLabels{"LE:", "LL:", "LF:", "RE:", "RL:", "RF:"};
+constexpr std::array<std::string_view, 4> kMk2Labels{"Ch1:", "Ch2:", "Ch3:", "Ch4/T:"};
+constexpr std::array<std::string_view, 4> kEm38Mk2Labels{"C 1.0m:", "I 1.0m:", "C 0.5m:", "I 0.5m:"};
+constexpr std::array<std::string_view, 8> kEm38_4Labels{"C #1:", "I #1:", "C #2:", "I #2:",
+                                                   "C #3:", "I #3:", "C #4:", "I #4:"};
+
+std::span<const std::string_view> labels_of(const NumbersInput& in) {
+  switch (in.instrument_type) {
+    case kCs21: return kCs21Labels;
+    case kGrad601: return kGradLabels;
+    case kEm61Lx2: return in.two_sensors ? std::span<const std::string_view>(kLx2TwoLabels) : kLx2OneLabels;
+    case kEm61Mk2: return kMk2Labels;
+    case kEm38Mk2: return kEm38Mk2Labels;
+    case kEm38_4: return kEm38_4Labels;
+    default: return {};
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> numbers_rows(const NumbersInput& in) {
+  std::vector<std::string> rows;
+  const std::span<const std::string_view> labels = labels_of(in);
+  for (std::size_t i = 0; i < labels.size() && i < in.channels.size(); ++i) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%-7s %8.2f", std::string(labels[i]).c_str(), in.channels[i]);
+    rows.emplace_back(text);
+  }
+  if (in.marker) rows.emplace_back(in.instrument_type == kEm61Mk2 || in.instrument_type == kEm61Lx2 ? "MARKER" : "Marker");
+  return rows;
+}
+
+}  // namespace quelor
