@@ -1,0 +1,37 @@
+#include "procedures/drift_reminder.h"
+
+#include "io/clock.h"
+#include "procedures/procedure_step.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr std::array<std::uint32_t, 7> kPeriodMinutes{15, 30, 45, 60, 90, 120, 0};
+
+}  // namespace
+
+const std::array<const char*, 7>& drift_reminder_labels() {
+  static const std::array<const char*, 7> kLabels{"15 minutes", "30 minutes", "45 minutes", "1 hour",
+                                                  "1.5 hour",   "2 hours",    "Never"};
+  return kLabels;
+}
+
+std::uint32_t drift_reminder_period_ms(int choice) {
+  if (choice < 0 || choice >= static_cast<int>(kPeriodMinutes.size())) return 0;
+  return kPeriodMinutes[static_cast<std::size_t>(choice)] * 60000u;
+}
+
+void drift_reminder_restart(DriftReminder& r, int choice, std::uint32_t now) {
+  r.period_ms = drift_reminder_period_ms(choice);
+  r.since = now;
+}
+
+std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_t now, bool busy) {
+  if (r.period_ms == 0 || busy || elapsed_ms(r.since, now) < r.period_ms) return std::nullopt;
+  r.since = now;
+  return procedure_box("DRIFT REMINDER", {"Time for Drift Control.", "Press YES to apply Drift Control now."},
+                       DialogTemplate::kYesNo);
+}
+
+}  // namespace quelor
