@@ -6,7 +6,7 @@ include(GoogleTest)
 # One test program per folder of tests/unit (unit_<folder>), linked with the
 # core area of the same name when there is one, with the areas listed in
 # QUELOR_UNIT_AREAS_<folder> when set, else with the whole core.
-set(QUELOR_UNIT_AREAS_devsim core_variant core_serial core_gps)
+set(QUELOR_UNIT_AREAS_devsim core_variant core_serial core_gps core_procedures)
 set(QUELOR_UNIT_AREAS_sound core_sound core_survey core_gps)
 function(quelor_unit_tests name sources)
   add_executable(unit_${name} ${sources})

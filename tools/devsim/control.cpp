@@ -42,7 +42,7 @@ struct Keyword {
   ControlKind kind;
 };
 
-constexpr std::array<Keyword, 12> kKeywords{{
+constexpr std::array<Keyword, 16> kKeywords{{
     {"trigger", ControlKind::kTrigger},
     {"silence", ControlKind::kSilence},
     {"garbage", ControlKind::kGarbage},
@@ -51,6 +51,10 @@ constexpr std::array<Keyword, 12> kKeywords{{
     {"satellites", ControlKind::kSatellites},
     {"hdop", ControlKind::kHdop},
     {"dipole", ControlKind::kDipole},
+    {"offsets", ControlKind::kOffsets},
+    {"stance", ControlKind::kStance},
+    {"ratio", ControlKind::kRatio},
+    {"current", ControlKind::kCurrent},
     {"pause-walk", ControlKind::kPauseWalk},
     {"resume-walk", ControlKind::kResumeWalk},
     {"status", ControlKind::kStatus},
@@ -137,6 +141,30 @@ ControlParse parse_control_line(std::string_view line) {
         return fail("dipole: expected V or H");
       c.vertical = w[1] == "V" || w[1] == "v";
       return {c, {}};
+    case ControlKind::kOffsets:
+      if (w.size() < 2 || w.size() > 7) return fail("offsets: expected one to six numbers");
+      for (std::size_t i = 1; i < w.size(); ++i) {
+        const auto v = number_of(w[i]);
+        if (!v) return fail("offsets: bad number '" + std::string(w[i]) + "'");
+        c.values[i - 1] = *v;
+      }
+      return {c, {}};
+    case ControlKind::kStance: {
+      static constexpr std::array<std::string_view, 3> kStances{"walk", "air", "ground"};
+      for (std::size_t i = 0; i < kStances.size(); ++i)
+        if (w.size() == 2 && w[1] == kStances[i]) {
+          c.stance = static_cast<int>(i);
+          return {c, {}};
+        }
+      return fail("stance: expected walk, air or ground");
+    }
+    case ControlKind::kRatio: {
+      const auto v = w.size() == 2 ? number_of(w[1]) : std::nullopt;
+      if (!v || *v <= 0 || *v > 1000) return fail("ratio: expected a number above 0");
+      c.number = *v;
+      return {c, {}};
+    }
+    case ControlKind::kCurrent: return count_command(c, w, 0, 32767);
     default:
       if (w.size() != 1) return fail(std::string(w[0]) + ": takes no arguments");
       return {c, {}};

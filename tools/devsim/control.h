@@ -6,9 +6,14 @@
 //   badsum DEVICE N             the next N sentences with a wrong checksum
 //   quality Q | satellites N | hdop X      the GPS fix
 //   dipole V|H                  turn the instrument (EM31/EM38/EM34/EM38-MK2)
+//   offsets X [X ...]           up to six instrument offsets (instrument_bench.h)
+//   stance walk|air|ground      where the instrument is held
+//   ratio R                     EM61-LX2 channel 1 / channel 2 on the ground
+//   current N                   the EM61 transmitter current word (0: as normal)
 //   pause-walk | resume-walk | status | quit
 // DEVICE is instrument, gps or tilt.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +24,7 @@ enum class Device { kInstrument, kGps, kTilt };
 
 enum class ControlKind {
   kTrigger, kSilence, kGarbage, kBadsum, kQuality, kSatellites, kHdop, kDipole,
-  kPauseWalk, kResumeWalk, kStatus, kQuit,
+  kOffsets, kStance, kRatio, kCurrent, kPauseWalk, kResumeWalk, kStatus, kQuit,
 };
 
 struct ControlCommand {
@@ -28,6 +33,8 @@ struct ControlCommand {
   double number = 0;      // seconds, hdop
   int count = 0;          // records, bytes, sentences, quality, satellites
   bool vertical = true;   // dipole
+  std::array<double, 6> values{};  // offsets (missing ones are 0)
+  int stance = 0;                  // 0 walk, 1 air, 2 ground
 };
 
 struct ControlParse {

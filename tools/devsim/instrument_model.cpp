@@ -21,15 +21,18 @@ int noisy(double value, double sigma, Rng* rng) {
 std::string em61_record(const InstrumentConfig& c, const InstrumentState& s, const Site& site, const WalkPoint& w,
                         bool marker, Rng* rng) {
   Em61Reading r;
+  // Held still for a procedure, the current is steady too.
+  Rng* current_rng = c.bench.stance == Stance::kWalk ? rng : nullptr;
   if (c.kind.type == kEm61Mk2) {
     r = em61mk2_reading(site, w, c.setup, rng);
     // The current word: nominal current times the coil's divisor.
     const double nominal = c.setup.high_power ? 1840.0 * 1.152 : 3000.0 * 1.047;
-    r.current = noisy(nominal, nominal * 0.002, rng);
+    r.current = noisy(nominal, nominal * 0.002, current_rng);
   } else {
     r = em61lx2_reading(site, w, c.setup, rng);
-    r.current = noisy(c.setup.sensors >= 2 ? 3171.0 : 1586.0, 4.0, rng);
+    r.current = noisy(c.setup.sensors >= 2 ? 3171.0 : 1586.0, 4.0, current_rng);
   }
+  bench_em61(c.bench, r, c.kind.type == kEm61Lx2 && c.setup.sensors >= 2);
   r.letter = em61_letter(c, s, marker);
   if (c.kind.type == kEm61Mk2) {
     const std::array<double, 4> weights = em61_gate_weights(r.letter, c.setup.high_power);
@@ -68,11 +71,13 @@ std::string record_of(const InstrumentConfig& c, InstrumentState& s, const Site&
     }
     case kEm38Mk2: {
       Em38Mk2Reading r = em38mk2_reading(site, w, setup, rng);
+      bench_em38mk2(c.bench, r);
       r.marker = marker;
       return encode_em38mk2_record(r);
     }
     case kEm38_4: {
       Em38_4Reading r = em38_4_reading(site, w, setup, rng);
+      bench_em38_4(c.bench, r);
       r.marker = marker;
       return encode_em38_4_record(r);
     }

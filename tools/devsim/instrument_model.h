@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "devsim/instrument_bench.h"
 #include "devsim/instrument_kind.h"
 #include "devsim/readings.h"
 
@@ -27,6 +28,7 @@ struct InstrumentConfig {
   char em61_letter = 'T';     // reading letter of the continuous mode
   bool polled = false;        // EM61: one record per "A"
   int trigger_records = 3;    // records that carry the marker after a trigger
+  InstrumentBench bench{};    // offsets, stance, ratio and current of the control commands
 };
 
 struct InstrumentState {

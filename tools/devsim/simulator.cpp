@@ -191,6 +191,13 @@ std::string apply_control(Simulator& s, const ControlCommand& c, double now, Dev
     case ControlKind::kSatellites: s.gps.satellites = c.count; break;
     case ControlKind::kHdop: s.gps.hdop = c.number; break;
     case ControlKind::kDipole: s.options.instrument.setup.vertical = c.vertical; break;
+    case ControlKind::kOffsets: s.options.instrument.bench.offsets = c.values; break;
+    case ControlKind::kStance: s.options.instrument.bench.stance = static_cast<Stance>(c.stance); break;
+    case ControlKind::kRatio: s.options.instrument.bench.lx2_ratio = c.number; break;
+    case ControlKind::kCurrent:
+      if (c.count == 0) s.options.instrument.bench.current.reset();
+      else s.options.instrument.bench.current = c.count;
+      break;
     case ControlKind::kPauseWalk:
       if (s.walking) {
         s.walked_before = walk_seconds(s, now);
