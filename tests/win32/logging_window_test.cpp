@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "app/app_state.h"
@@ -20,6 +21,8 @@
 #include "datafile/file_check.h"
 #include "platform/win32/win32_file_system.h"
 #include "settings/settings_file.h"
+#include "survey/command_table.h"
+#include "survey/popup_menus.h"
 #include "setup_test_support.h"
 #include "serial/reading_messages.h"
 #include "test_files.h"
@@ -389,26 +392,25 @@ TEST_F(LoggingWindowTest, CommandsThatNeedTheGpsSaySoWithoutIt) {
   EXPECT_EQ(logging_session().survey.state, kStateMonitoring);
 }
 
-TEST(LoggingMenu, StandByItemsOnlyOutsideMonitoring) {
-  int monitoring = 0, stand_by = 0;
-  bool new_line_in_monitoring = false, hide_menu_everywhere = true;
-  for (const MenuItem& item : popup_menu_items()) {
-    const bool m = menu_item_shown(item, kEm31Mk2, kStateMonitoring);
-    const bool s = menu_item_shown(item, kEm31Mk2, kStateStandBy);
-    monitoring += m ? 1 : 0;
-    stand_by += s ? 1 : 0;
-    if (item.id == 501 && m) new_line_in_monitoring = true;
-    if (item.id == 508 && !(m && s)) hide_menu_everywhere = false;
-    EXPECT_GE(item.id, 501);
-    EXPECT_LE(item.id, 521);
-    if (item.id == 516) {  // calibration: instruments with a procedure only
-      EXPECT_FALSE(menu_item_shown(item, kEm31Mk2, kStateStandBy));
-      EXPECT_TRUE(menu_item_shown(item, kEm38Mk2, kStateStandBy));
+// Every popup menu resource holds, as its one popup, the items of its menu
+// in order with the texts of the command table.
+TEST(LoggingMenu, ResourcesMatchTheCommandTable) {
+  for (int id = kFirstPopupMenuId; id < kFirstPopupMenuId + kPopupMenuCount; ++id) {
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    ASSERT_NE(menu, nullptr) << id;
+    ASSERT_EQ(GetMenuItemCount(menu), 1) << id;
+    HMENU popup = GetSubMenu(menu, 0);
+    ASSERT_NE(popup, nullptr) << id;
+    const std::span<const int> items = popup_menu_items(id);
+    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(items.size())) << id;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      EXPECT_EQ(GetMenuItemID(popup, static_cast<int>(k)), static_cast<UINT>(items[k])) << id << " item " << k;
+      wchar_t text[64] = {};
+      GetMenuStringW(popup, static_cast<UINT>(k), text, 64, MF_BYPOSITION);
+      EXPECT_EQ(text, widen(menu_item_text(items[k], popup_menu_instrument(id)))) << id << " item " << k;
     }
+    DestroyMenu(menu);
   }
-  EXPECT_FALSE(new_line_in_monitoring);
-  EXPECT_TRUE(hide_menu_everywhere);
-  EXPECT_EQ(stand_by - monitoring, 3);  // New Line, New Station, Comment
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "survey/logging_keys.h"
+#include "survey/popup_menus.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 
@@ -98,6 +99,43 @@ TEST(CommandDispatch, NeedsRefuseWithTheirNotice) {
     s.map_shown = r.map;
     EXPECT_EQ(refusal(r.code, s), r.notice) << r.code;
   }
+}
+
+// The Stand By menu of an instrument is its Monitoring menu plus New Line,
+// New Station, Comment and its procedures; every item is in the command
+// table, once, and Hide Menu ends every menu.
+TEST(PopupMenus, StandByAddsTheFileItemsAndTheProcedures) {
+  struct Row {
+    int type;
+    std::set<int> procedures;
+  };
+  const Row rows[] = {
+      {kEm31Mk2, {}}, {kEm38, {}}, {kEm34_3, {}}, {kGrad601, {}},
+      {kEm61Lx2, {504, 516}}, {kEm61Mk2, {504}}, {kEm38Mk2, {516, 517, 520, 521}},
+      {kEm38_4, {516, 517, 520, 521}}, {kCs21, {516, 517, 520, 521}},
+  };
+  for (const Row& r : rows) {
+    const auto monitoring = popup_menu_items(popup_menu_id(r.type, kStateMonitoring));
+    const auto stand_by = popup_menu_items(popup_menu_id(r.type, kStateStandBy));
+    ASSERT_FALSE(monitoring.empty()) << r.type;
+    EXPECT_EQ(monitoring.back(), 508) << r.type;
+    EXPECT_EQ(stand_by.back(), 508) << r.type;
+    std::set<int> m(monitoring.begin(), monitoring.end()), s(stand_by.begin(), stand_by.end());
+    EXPECT_EQ(m.size(), monitoring.size()) << r.type;
+    EXPECT_EQ(s.size(), stand_by.size()) << r.type;
+    std::set<int> added;
+    for (int id : s) {
+      EXPECT_NE(command_of_menu_item(id), kCmdNone) << id;
+      if (!m.count(id)) added.insert(id);
+    }
+    for (int id : m) EXPECT_TRUE(s.count(id)) << r.type << " loses " << id;
+    std::set<int> want = r.procedures;
+    want.insert({501, 502, 503});
+    EXPECT_EQ(added, want) << r.type;
+    EXPECT_EQ(m.count(513), r.type == kEm61Lx2 ? 1u : 0u) << r.type;
+  }
+  EXPECT_TRUE(popup_menu_items(489).empty());
+  EXPECT_TRUE(popup_menu_items(499).empty());
 }
 
 }  // namespace
