@@ -6,6 +6,7 @@
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
+#include "app/logging/target_cue_win.h"
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_message_box.h"
 #include "survey/instrument_context.h"
@@ -97,6 +98,7 @@ void begin_logging_session(const StartPlan& plan) {
   s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.instrument_context = instrument_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.instrument_state = InstrumentSurveyState{};
+  reset_target_cue();
   s.sink.close();
   s.renew_writer();
   s.em34_group = Em34StationGroup{};

@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
 #include "display/numbers_rows.h"
+#include "app/logging/target_cue_win.h"
 #include "survey/map_title.h"
 #include "survey/start_plan.h"
 
@@ -153,6 +154,7 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   SetBkMode(p.dc, TRANSPARENT);
   if (!t_record_instrument()) {
     if (d.have_reading || !d.tilt_first_text.empty()) draw_channel_numbers(p.dc, s);
+    draw_side_indicator(p.dc, p.client);
     SelectObject(p.dc, old);
     return 0;
   }

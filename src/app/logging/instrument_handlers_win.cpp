@@ -7,6 +7,7 @@
 #include "app/logging/logging_handlers.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
+#include "app/logging/target_cue_win.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
 #include "survey/tilt_handler.h"
@@ -41,6 +42,7 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
   if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   if (o.result_sound) play_sound(Sound::kResult);
   show_reading(s.display, o);
+  run_target_cue(o);
   invalidate_reading_displays();
   if (o.logged) invalidate_status_area(window);
 }

@@ -32,6 +32,14 @@ AlarmConfig alarm_config_from_settings(const AlarmSettings& s, int number_of_sen
   return c;
 }
 
+CoilValues monitored_coil_values(std::span<const double> channels, int monitored_channel, bool two_coils) {
+  const std::size_t m = static_cast<std::size_t>(std::clamp(monitored_channel, 0, 2));
+  CoilValues v;
+  if (m < channels.size()) v.a1 = channels[m];
+  if (two_coils && m + 3 < channels.size()) v.a2 = channels[m + 3];
+  return v;
+}
+
 bool enhanced_trigger(const std::deque<double>& w, const AlarmConfig& c, double& peak) {
   if (static_cast<int>(w.size()) < c.window || w.size() < 3) return false;
   const double p = *std::max_element(w.begin(), w.end());

@@ -8,6 +8,7 @@
 // trunc(20 / r) readings (r = 1); the indicator still shows each code.
 
 #include <deque>
+#include <span>
 #include <string_view>
 
 #include "settings/settings.h"
@@ -53,6 +54,14 @@ struct AlarmOutcome {
 // One reading: the monitored channel's value of the left (a1) and right
 // (a2) coil; a one-coil instrument passes its value as a1.
 AlarmOutcome alarm_step(AlarmState& state, const AlarmConfig& config, double a1, double a2);
+
+// The monitored channel's values of the two coils from the EM61-LX2
+// reading's channels: early, late and filtered of the left coil, then of the
+// right one (a one-coil instrument gives a2 = 0).
+struct CoilValues {
+  double a1 = 0.0, a2 = 0.0;
+};
+CoilValues monitored_coil_values(std::span<const double> channels, int monitored_channel, bool two_coils);
 
 // The enhanced test of one coil's full window: the peak when it triggers.
 bool enhanced_trigger(const std::deque<double>& window, const AlarmConfig& config, double& peak);

@@ -146,6 +146,13 @@ TEST(Alarm, ConfigFromSettings) {
   EXPECT_TRUE(c.two_descending);
   EXPECT_TRUE(c.two_coils);
   EXPECT_FALSE(alarm_config_from_settings(a, 0).two_coils);
+  const double channels[] = {1, 2, 3, 4, 5, 6};
+  for (int m = 0; m < 3; ++m) {
+    const CoilValues v = monitored_coil_values(channels, m, true);
+    EXPECT_EQ(v.a1, m + 1);
+    EXPECT_EQ(v.a2, m + 4);
+    EXPECT_EQ(monitored_coil_values(std::span<const double>(channels, 3), m, false).a2, 0.0);
+  }
 }
 
 }  // namespace
