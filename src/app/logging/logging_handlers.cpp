@@ -151,7 +151,8 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   MonitorInput in;
   in.instrument_type = g_variant.instrument_type;
   in.now = GetTickCount();
-  in.last_record_tick = reader_shared().last_record_tick.load();
+  in.last_record_tick = monitored_record_tick(in.instrument_type, reader_shared().last_record_tick.load(),
+                                              reader_shared().arrival_tick.load());
   in.audio_alarm = g_settings.disconnection_alarm != 0;
   in.em61_polled = s.em61_polled;
   in.poll_pending = s.poll_pending;

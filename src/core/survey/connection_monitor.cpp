@@ -38,6 +38,11 @@ std::optional<std::uint32_t> connection_timeout_ms(int instrument_type) {
   return std::nullopt;
 }
 
+std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick,
+                                    std::uint32_t arrival_tick) {
+  return instrument_type == kEm38_4 ? arrival_tick : last_record_tick;
+}
+
 std::string connection_break_remark() { return "1CONN BRK 1"; }
 
 MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {

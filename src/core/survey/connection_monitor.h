@@ -19,10 +19,16 @@ std::optional<std::uint32_t> connection_timeout_ms(int instrument_type);
 // "1CONN BRK 1": the remark of a connection break.
 std::string connection_break_remark();
 
+// The tick the monitor compares with the time-out: the EM38-4 reader stamps
+// only the arrival of each reading group (a record holds all four coil
+// pairs); every other reader stamps LastRecordTick.
+std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick,
+                                    std::uint32_t arrival_tick);
+
 struct MonitorInput {
   int instrument_type = 0;
   std::uint32_t now = 0;
-  std::uint32_t last_record_tick = 0;  // EM38-4: the last complete reading group
+  std::uint32_t last_record_tick = 0;  // monitored_record_tick
   std::uint32_t em38_4_timeout_ms = 1000;
   bool audio_alarm = true;             // the disconnection alarm option
   bool em61_polled = false;            // EM61-MK2 polled-reading mode

@@ -174,6 +174,24 @@ TEST(ConnectionMonitor, Em38_4UsesItsOwnTimeoutAndSparesProcedures) {
   EXPECT_TRUE(a.remark);
 }
 
+// The EM38-4 reader stamps only the arrival tick: a streaming EM38-4 is
+// never a break, a silent one is.
+TEST(ConnectionMonitor, Em38_4IsMonitoredOnTheArrivalOfItsReadingGroups) {
+  SurveyRecord r = logging_survey();
+  const std::uint32_t never_stamped = 0;
+  for (std::uint32_t now = 5000; now < 8000; now += 300) {
+    const std::uint32_t arrival = now - 100;  // ten groups a second
+    const MonitorInput in{kEm38_4, now, monitored_record_tick(kEm38_4, never_stamped, arrival)};
+    const MonitorActions a = monitor_tick(r, in);
+    EXPECT_FALSE(a.lost) << now;
+    EXPECT_FALSE(a.remark) << now;
+  }
+  const MonitorInput silent{kEm38_4, 9200, monitored_record_tick(kEm38_4, never_stamped, 7900)};
+  EXPECT_TRUE(monitor_tick(r, silent).remark);
+  for (int type : {kEm31Mk2, kEm34_3, kEm38Mk2, kGrad601, kEm61Mk2, kEm61Lx2})
+    EXPECT_EQ(monitored_record_tick(type, 11, 22), 11u) << type;
+}
+
 TEST(ConnectionMonitor, ClosedSurveyIsNotMonitored) {
   SurveyRecord r;
   EXPECT_FALSE(monitor_tick(r, {kEm31Mk2, 100000, 0}).lost);
