@@ -21,12 +21,12 @@ long label_offset(const BackgroundStyle& style, int half_size) { return half_siz
 
 }  // namespace
 
-WorldPixel world_pixel(double easting, double northing, const MapFrame& f) {
+PlanPixel plan_pixel(double easting, double northing, const MapFrame& f) {
   return {to_pixel(easting, f.origin_easting, f.pixels_per_unit),
           to_pixel(northing, f.origin_northing, f.pixels_per_unit)};
 }
 
-bool pixel_in_usable_tiles(WorldPixel p, const MapFrame& f) {
+bool pixel_in_usable_tiles(PlanPixel p, const MapFrame& f) {
   return usable_tile(tile_column(p.x, f.tile_width)) && usable_tile(tile_row(p.y, f.tile_height));
 }
 
@@ -35,7 +35,7 @@ BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& po
   BackgroundDrawing d;
   d.style = style;
   d.half_size = symbol_half_size(style, base_size);
-  std::vector<WorldPixel> line;
+  std::vector<PlanPixel> line;
   const auto end_line = [&] {
     if (line.size() >= 2) d.lines.push_back(std::move(line));
     else if (line.size() == 1) d.line_starts.push_back(line.front());
@@ -47,7 +47,7 @@ BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& po
       continue;
     }
     ++d.points;
-    const WorldPixel w = world_pixel(p.easting, p.northing, frame);
+    const PlanPixel w = plan_pixel(p.easting, p.northing, frame);
     if (p.easting < 0.0 || !pixel_in_usable_tiles(w, frame)) {
       ++d.unusable;
       end_line();
