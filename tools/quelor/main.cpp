@@ -19,6 +19,8 @@ constexpr Subcommand kSubcommands[] = {
     {"nmea", quelor::tool::run_nmea, "nmea --format NAME [--slam] [--rts-units intl|us] [--zone auto|N] [FILE]"},
     {"utm", quelor::tool::run_utm, "utm LAT LON [--zone N]"},
     {"check", quelor::tool::run_check, "check FILE"},
+    {"export", quelor::tool::run_export,
+     "export FILE --format csv|xyz|geojson|kml|gpx [--emagpy] [--out PATH] [--zone auto|N] [--height M]"},
 };
 
 int usage() {

@@ -1,0 +1,49 @@
+#pragma once
+// Positions of readings from the GPS fixes around them: linear in the tick
+// between the last fix at or before the reading and the first fix at or
+// after it, within one path segment. Segments end at every break (a remark,
+// a pause, a line or header block); a reading without a fix on either side
+// in its segment, or between fixes more than the gap limit apart, has no
+// position. Nothing is ever extrapolated.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace quelor {
+
+inline constexpr std::uint32_t kMaxFixGapMs = 5000;
+
+struct PathFix {
+  std::uint32_t tick = 0;
+  double easting = 0.0;   // metres, in the survey's zone
+  double northing = 0.0;
+  bool geographic = false;  // latitude and longitude known
+  double latitude = 0.0;
+  double longitude = 0.0;
+  int quality = 0;
+};
+
+enum class PathEventKind { kFix, kReading, kBreak };
+
+struct PathEvent {
+  PathEventKind kind = PathEventKind::kReading;
+  std::uint32_t tick = 0;  // readings; fixes carry theirs in `fix`
+  PathFix fix{};
+};
+
+struct PathPosition {
+  double easting = 0.0;
+  double northing = 0.0;
+  bool geographic = false;
+  double latitude = 0.0;
+  double longitude = 0.0;
+  int quality = 0;  // the lower of the two fixes' qualities
+};
+
+// One entry per kReading event, in order.
+std::vector<std::optional<PathPosition>> interpolate_readings(std::span<const PathEvent> events,
+                                                              std::uint32_t max_gap_ms = kMaxFixGapMs);
+
+}  // namespace quelor

@@ -1,0 +1,247 @@
+// The export of a survey data file built by the writer: positions against
+// the fixes it was built from, a byte-exact golden file per format, every
+// variant's sample survey, truncated and damaged files.
+// QUELOR_UPDATE_GOLDEN=1 rewrites the golden files (then read them by eye).
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "../datafile/survey_fixture.h"
+#include "datafile/memory_sink.h"
+#include "datafile/writer.h"
+#include "export/export_formats.h"
+#include "export/export_table.h"
+#include "gps/checksum.h"
+#include "gps/projection.h"
+
+namespace quelor {
+namespace {
+
+struct Fix {
+  std::uint32_t tick;
+  double latitude, longitude;
+  int quality = 4;
+};
+
+std::string gga(const Fix& f) {
+  const double alat = std::fabs(f.latitude), alon = std::fabs(f.longitude);
+  char body[128];
+  std::snprintf(body, sizeof body, "$GPGGA,101010.00,%02d%09.6f,%c,%03d%09.6f,%c,%d,09,0.9,250.0,M,47.0,M,,",
+                static_cast<int>(alat), (alat - std::floor(alat)) * 60.0, f.latitude < 0 ? 'S' : 'N',
+                static_cast<int>(alon), (alon - std::floor(alon)) * 60.0, f.longitude < 0 ? 'W' : 'E', f.quality);
+  char sum[8];
+  std::snprintf(sum, sizeof sum, "*%02X", nmea_checksum(body));
+  return std::string(body) + sum;
+}
+
+// An EM31-MK2 reading "T" + status + two values: vertical dipole, range 100.
+std::string em31_record(int conductivity, int inphase) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "T%c%05d%05d", 0x24, conductivity, inphase);
+  return buf;
+}
+
+const Variant kVariant{kEm31Mk2, kRealTimeMap};
+
+// The fixes of the survey below, in the order they are logged.
+const Fix kFixes[] = {
+    {10000, 48.1, 11.5},         {11000, 48.10001, 11.50002}, {12000, 48.10002, 11.50004},
+    {13000, 48.10003, 11.50006}, {14000, 48.10004, 11.50008, 0},  // quality 0: no fix
+    {19000, 48.10005, 11.50010}, {30000, 48.2, 11.6},          {31000, 48.20001, 11.60001},
+};
+
+std::string build_survey() {
+  MemorySink sink;
+  const std::wstring path = L"C:\\Data\\251209_000.T31";
+  sink.open(path);
+  DataFileWriter w(sink, kVariant);
+  HeaderFields h = testing_support::sample_header(kVariant);
+  h.reference_zone = 32;
+  w.write_header(h, false);
+  LineBlockFields line = testing_support::sample_line(1);
+  line.station_increment = 1.0;
+  w.write_line_block(line, LocalTime{2025, 12, 9, 10, 10, 0, 0}, 9000);
+  w.write_remark("$STARTED", 'X', 9500);
+  auto gps = [&](int i) { w.write_gps_sentence(gga(kFixes[i]), kFixes[i].tick, kGpsForwarded); };
+  auto read = [&](std::uint32_t tick, int value) { w.write_reading({em31_record(value, value / 10), tick}); };
+  read(9800, 100);  // before the first fix: no position
+  gps(0);
+  read(10250, 110);
+  w.write_gps_sentence("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39", 10300, kGpsAccepted);
+  read(10500, 120);
+  read(11050, 130);  // arrived while the next sentence (begun at 11000) came in
+  gps(1);
+  w.write_gps_sentence("NOT NMEA", 11100, kGpsUnparsed);
+  read(11500, 140);
+  w.write_station(5.0, LocalTime{2025, 12, 9, 10, 10, 2, 0});
+  read(11750, 150);
+  gps(2);
+  read(12500, 160);
+  gps(3);
+  read(13500, 170);  // the next usable fix is 6 s later: no position
+  gps(4);
+  gps(5);
+  read(19500, 180);  // after the last fix of the line: no position
+  w.write_remark("PAUSED", 'X', 19600);
+  LineBlockFields second = testing_support::sample_line(2);
+  second.start_station = 10.0;
+  second.station_increment = -1.0;
+  w.write_line_block(second, LocalTime{2025, 12, 9, 10, 11, 0, 0}, 29000);
+  w.write_remark("$STARTED", 'X', 29500);
+  gps(6);
+  read(30250, 190);
+  w.write_remark("GPS CONN BRK", 'X', 30400);
+  read(30750, 200);  // the remark splits the path
+  gps(7);
+  return sink.file(path);
+}
+
+std::string golden_path(const std::string& name) {
+  return std::string(QUELOR_SOURCE_DIR) + "/tests/golden/export/" + name;
+}
+
+void expect_golden(const std::string& name, const std::string& bytes) {
+  if (std::getenv("QUELOR_UPDATE_GOLDEN")) std::ofstream(golden_path(name), std::ios::binary) << bytes;
+  std::ifstream in(golden_path(name), std::ios::binary);
+  ASSERT_TRUE(in) << "missing golden file " << name;
+  std::ostringstream golden;
+  golden << in.rdbuf();
+  EXPECT_EQ(bytes, golden.str()) << name;
+}
+
+ExportTable table_of(const std::string& bytes, ExportOptions o = {}) {
+  ExportTableResult r = build_export_table(bytes, o);
+  EXPECT_TRUE(r.table) << r.error;
+  return r.table ? *r.table : ExportTable{};
+}
+
+TEST(Export, PositionsAreInterpolatedBetweenTheFixesAroundEachReading) {
+  const ExportTable t = table_of(build_survey());
+  ASSERT_EQ(t.rows.size(), 11u);
+  EXPECT_EQ(t.zone, 32);
+  // Reading -> (fix before, fix after, fraction); -1: no position.
+  struct Want {
+    int before, after;
+    double fraction;
+  };
+  const Want want[] = {{-1, -1, 0},   {0, 1, 0.25}, {0, 1, 0.5},   {1, 2, 0.05}, {1, 2, 0.5},  {1, 2, 0.75},
+                       {2, 3, 0.5},   {-1, -1, 0},  {-1, -1, 0},   {-1, -1, 0},  {-1, -1, 0}};
+  for (std::size_t i = 0; i < t.rows.size(); ++i) {
+    const ExportRow& r = t.rows[i];
+    if (want[i].before < 0) {
+      EXPECT_FALSE(r.position) << "reading " << i;
+      continue;
+    }
+    ASSERT_TRUE(r.position) << "reading " << i;
+    const Fix& a = kFixes[want[i].before];
+    const Fix& b = kFixes[want[i].after];
+    const GridPoint pa = project_to_utm(a.latitude, a.longitude, 32);
+    const GridPoint pb = project_to_utm(b.latitude, b.longitude, 32);
+    const double f = want[i].fraction;
+    EXPECT_NEAR(r.position->easting, pa.easting + (pb.easting - pa.easting) * f, 1e-6) << i;
+    EXPECT_NEAR(r.position->northing, pa.northing + (pb.northing - pa.northing) * f, 1e-6) << i;
+    // Within 1e-7 degrees of the fixes' coordinates (GGA keeps 6 minute decimals).
+    EXPECT_NEAR(r.position->latitude, a.latitude + (b.latitude - a.latitude) * f, 1e-7) << i;
+    EXPECT_NEAR(r.position->longitude, a.longitude + (b.longitude - a.longitude) * f, 1e-7) << i;
+    EXPECT_EQ(r.position->quality, 4);
+  }
+  // Stations: 0 to 4, then 5 from the station record on; the second line
+  // starts at 10 and counts down.
+  const double stations[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 9};
+  for (std::size_t i = 0; i < t.rows.size(); ++i) EXPECT_DOUBLE_EQ(t.rows[i].station, stations[i]) << i;
+  EXPECT_EQ(t.rows[0].line, "1");
+  EXPECT_EQ(t.rows[10].line, "2");
+  // Range 100 vertical dipole: conductivity = V1 x -0.025.
+  ASSERT_EQ(t.columns.size(), 2u);
+  EXPECT_EQ(t.columns[0].name, "conductivity_vertical_mS_m");
+  EXPECT_EQ(t.rows[1].values[0], "-2.75");
+  EXPECT_EQ(t.track.size(), 3u);  // the two lines, the second split by the remark
+}
+
+TEST(Export, TheZoneOptionProjectsEveryFixIntoThatZone) {
+  const ExportTable t = table_of(build_survey(), ExportOptions{33});
+  EXPECT_EQ(t.zone, 33);
+  const GridPoint p = project_to_utm(kFixes[0].latitude, kFixes[0].longitude, 33);
+  ASSERT_TRUE(t.rows[1].position);
+  EXPECT_LT(t.rows[1].position->easting, p.easting + 10.0);
+  EXPECT_LT(t.rows[1].position->easting, 400000.0);  // west of zone 33's central meridian
+}
+
+TEST(Export, EveryFormatMatchesItsGoldenFile) {
+  const std::string bytes = build_survey();
+  expect_golden("em31.T31", bytes);
+  const ExportTable t = table_of(bytes, ExportOptions{kAutomaticZone, 1.0});
+  expect_golden("em31.csv", export_text(t, ExportFormat::kCsv));
+  expect_golden("em31-emagpy.csv", export_text(t, ExportFormat::kEmagpyCsv));
+  expect_golden("em31.xyz", export_text(t, ExportFormat::kXyz));
+  expect_golden("em31.geojson", export_text(t, ExportFormat::kGeoJson));
+  expect_golden("em31.kml", export_text(t, ExportFormat::kKml));
+  expect_golden("em31.gpx", export_text(t, ExportFormat::kGpx));
+}
+
+TEST(Export, EmagpyNamesTheCoilConfiguration) {
+  const ExportTable t = table_of(build_survey(), ExportOptions{kAutomaticZone, 1.0});
+  const std::string csv = export_text(t, ExportFormat::kEmagpyCsv);
+  EXPECT_EQ(csv.substr(0, csv.find('\n')),
+            "line,station,tick,x,y,zone,latitude,longitude,fix_quality,HCP3.66f9800h1,HCP3.66f9800h1_inph");
+  EXPECT_EQ(csv.find('\r'), std::string::npos);
+}
+
+TEST(Export, EverySampleSurveyGivesOneRowPerReadingWithDecodedValues) {
+  for (const Variant& v : testing_support::kEveryVariant) {
+    const ExportTable t = table_of(testing_support::build_sample_survey(v));
+    ASSERT_EQ(t.rows.size(), 5u) << product_names(v).program_name;
+    ASSERT_FALSE(t.columns.empty()) << product_names(v).program_name;
+    for (const ExportRow& r : t.rows) {
+      ASSERT_EQ(r.values.size(), t.columns.size());
+      bool any = false;
+      for (std::size_t i = 0; i < r.values.size(); ++i) any |= !r.values[i].empty() && !t.columns[i].text;
+      EXPECT_TRUE(any) << product_names(v).program_name << " tick " << r.tick;
+    }
+    // The first three readings follow the one forwarded fix: the only fix of
+    // the line before the pause is at 3602040, the second at 3602815.
+    EXPECT_TRUE(t.rows[0].position.has_value()) << product_names(v).program_name;
+    EXPECT_FALSE(t.rows[3].position.has_value()) << product_names(v).program_name;
+  }
+}
+
+TEST(Export, ATruncatedLastRecordIsSkippedWithAWarning) {
+  const std::string bytes = build_survey();
+  const ExportTable whole = table_of(bytes);
+  const std::size_t last_reading = bytes.rfind("\nT") + 1;
+  const std::string cut = bytes.substr(0, last_reading + 17);  // inside the last reading
+  const ExportTable t = table_of(cut);
+  ASSERT_EQ(t.warnings.size(), 1u);
+  EXPECT_NE(t.warnings[0].find("truncated (17 of 27 bytes)"), std::string::npos) << t.warnings[0];
+  EXPECT_EQ(t.rows.size(), whole.rows.size() - 1);
+  EXPECT_TRUE(whole.warnings.empty());
+}
+
+TEST(Export, BadInputIsRefusedAndDamageNeverCrashes) {
+  EXPECT_FALSE(build_export_table("", {}).table);
+  EXPECT_FALSE(build_export_table("hello\nworld\n", {}).table);
+  std::string wrong_length = build_survey();
+  wrong_length.erase(5, 1);  // the first record is one byte short
+  EXPECT_FALSE(build_export_table(wrong_length, {}).table);
+
+  const std::string bytes = build_survey();
+  std::mt19937 rng(16);
+  for (int i = 0; i < 400; ++i) {
+    std::string damaged = bytes;
+    for (int k = 0; k < 8; ++k) damaged[27 + rng() % (damaged.size() - 27)] = static_cast<char>(rng());
+    damaged.resize(damaged.size() - rng() % 60);
+    const ExportTableResult r = build_export_table(damaged, {});
+    ASSERT_TRUE(r.table);
+    for (ExportFormat f : {ExportFormat::kCsv, ExportFormat::kXyz, ExportFormat::kGeoJson, ExportFormat::kGpx})
+      EXPECT_FALSE(export_text(*r.table, f).empty());
+  }
+}
+
+}  // namespace
+}  // namespace quelor

@@ -1,0 +1,118 @@
+// quelor export FILE --format csv|xyz|geojson|kml|gpx [--emagpy] [--out PATH]
+// [--zone auto|N] [--height M]: the readings of a survey data file with
+// their interpolated positions, for processing software.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "commands.h"
+#include "export/export_formats.h"
+#include "export/export_table.h"
+
+namespace quelor::tool {
+
+namespace {
+
+const char kUsage[] =
+    "usage: quelor export FILE --format csv|xyz|geojson|kml|gpx [--emagpy] [--out PATH] [--zone auto|N]\n"
+    "                     [--height M]\n";
+
+int bad(const std::string& message) {
+  std::fprintf(stderr, "quelor export: %s\n", message.c_str());
+  return 2;
+}
+
+struct Options {
+  const char* file = nullptr;
+  std::string format;
+  bool emagpy = false;
+  const char* out = nullptr;
+  ExportOptions table;
+};
+
+bool parse_number(const char* text, double& v) {
+  char* end = nullptr;
+  errno = 0;
+  v = std::strtod(text, &end);
+  return errno == 0 && end != text && *end == 0;
+}
+
+// An error text, empty when the arguments are good.
+std::string parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool has_value = i + 1 < argc;
+    if (arg == "--emagpy") {
+      o.emagpy = true;
+    } else if (arg == "--format" || arg == "--out" || arg == "--zone" || arg == "--height") {
+      if (!has_value) return std::string(arg) + " needs a value";
+      const char* value = argv[++i];
+      if (arg == "--format") o.format = value;
+      if (arg == "--out") o.out = value;
+      if (arg == "--zone" && std::string_view(value) != "auto") {
+        double z = 0;
+        if (!parse_number(value, z) || z != static_cast<int>(z) || z < 1 || z > 60)
+          return std::string("bad zone '") + value + "' (auto or 1-60)";
+        o.table.zone = static_cast<int>(z);
+      }
+      if (arg == "--height" && (!parse_number(value, o.table.height_m) || o.table.height_m < 0 || o.table.height_m > 100))
+        return std::string("bad height '") + value + "'";
+    } else if (!arg.empty() && arg[0] == '-') {
+      return std::string("unknown option '") + argv[i] + "'";
+    } else if (o.file == nullptr) {
+      o.file = argv[i];
+    } else {
+      return "more than one file";
+    }
+  }
+  if (o.file == nullptr) return "no data file";
+  if (o.format.empty()) return "no --format";
+  return {};
+}
+
+bool read_file(const char* path, std::string& bytes) {
+  std::FILE* in = std::fopen(path, "rb");
+  if (in == nullptr) return false;
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, n);
+  const bool ok = std::ferror(in) == 0;
+  std::fclose(in);
+  return ok;
+}
+
+bool write_file(const char* path, const std::string& text) {
+  std::FILE* out = path ? std::fopen(path, "wb") : stdout;
+  if (out == nullptr) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  ok = std::fflush(out) == 0 && ok;
+  if (path) ok = std::fclose(out) == 0 && ok;
+  return ok;
+}
+
+}  // namespace
+
+int run_export(int argc, char** argv) {
+  Options o;
+  const std::string error = parse(argc, argv, o);
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  if (!error.empty()) return bad(error);
+  const std::optional<ExportFormat> format = export_format_named(o.format, o.emagpy);
+  if (!format) return bad(o.emagpy ? "--emagpy goes with --format csv only" : "unknown format '" + o.format + "'");
+  std::string bytes;
+  if (!read_file(o.file, bytes)) return bad(std::string("cannot read ") + o.file);
+  const ExportTableResult result = build_export_table(bytes, o.table);
+  if (!result.table) return bad(std::string(o.file) + ": " + result.error);
+  for (const std::string& w : result.table->warnings)
+    std::fprintf(stderr, "quelor export: warning: %s: %s\n", o.file, w.c_str());
+  if (!write_file(o.out, export_text(*result.table, *format)))
+    return bad(std::string("cannot write ") + (o.out ? o.out : "the output"));
+  return 0;
+}
+
+}  // namespace quelor::tool
