@@ -99,6 +99,7 @@ GpsThreadSetup gps_thread_setup_from_settings() {
 HANDLE create_gps_reader(const GpsThreadSetup& setup) {
   auto owned = std::make_unique<GpsThreadSetup>(setup);
   gps_reader_control().run.store(1);
+  gps_reader_control().paused.store(false);
   HANDLE thread = CreateThread(nullptr, 0, gps_reader_thread, owned.get(), CREATE_SUSPENDED, nullptr);
   if (thread == nullptr) {
     gps_reader_control().run.store(0);

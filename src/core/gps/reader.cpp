@@ -125,10 +125,26 @@ bool gps_reader_check_silence(GpsReaderState& s, GpsReaderControl& control, GpsR
   return true;
 }
 
+void gps_reader_resume(GpsReaderState& s, GpsReaderHost& host, Clock& clock) {
+  if (SerialPort* port = host.port()) port->purge();
+  s.assembler = SentenceAssembler{};
+  s.last_data_tick = clock.now_ms();
+}
+
 void run_gps_reader(GpsReaderState& s, GpsReaderControl& control, GpsReaderHost& host, Clock& clock,
                     ManualGpsBuffers* manual) {
   gps_reader_begin(s, control, clock);
+  bool was_paused = false;
   while (control.run.load() == 1) {
+    if (control.paused.load()) {
+      was_paused = true;
+      clock.wait_ms(kNoPortWaitMs);
+      continue;
+    }
+    if (was_paused) {
+      was_paused = false;
+      gps_reader_resume(s, host, clock);
+    }
     // Checked before every read: a stream of rejected lines is silence too.
     gps_reader_check_silence(s, control, host, clock);
     SerialPort* port = host.port();

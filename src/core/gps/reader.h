@@ -69,6 +69,9 @@ struct GpsReaderControl {
   std::atomic<int> run{0};    // 1 while the reader should run
   std::atomic<int> state{0};  // 2 running, 1 ended
   std::atomic<bool> connection_broken{false};
+  // Set while an instrument procedure holds the GPS: the reader stops
+  // reading; on resume it purges the port and starts its silence wait afresh.
+  std::atomic<bool> paused{false};
 };
 inline constexpr int kGpsReaderRunning = 2;
 inline constexpr int kGpsReaderEnded = 1;
@@ -101,6 +104,9 @@ void gps_reader_line(GpsReaderState& s, std::string_view line, std::uint32_t sta
 
 // The reconnection steps (remark, ring, blank, close with retries, reopen).
 void gps_reader_reconnect(GpsReaderState& s, GpsReaderHost& host, Clock& clock);
+
+// Back from a pause: the port purged, a half line dropped, the last-data tick now.
+void gps_reader_resume(GpsReaderState& s, GpsReaderHost& host, Clock& clock);
 
 // The whole loop, until control.run is no longer 1 (set it before the
 // thread starts). A port that is missing or broken is waited for in 50 ms

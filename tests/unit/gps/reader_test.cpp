@@ -332,5 +332,36 @@ TEST(GpsReader, ManualBuffersAreNotRefilledWhileTheHandlerHoldsThem) {
   reader.join();
 }
 
+
+// An instrument procedure pauses the reader: nothing is read, no break is
+// reported however long the pause, and on resume the bytes that piled up are
+// purged and the silence wait starts afresh.
+TEST(GpsReader, PauseReadsNothingAndResumesWithoutABreak) {
+  struct PauseClock : testing::FakeClock {
+    void wait_ms(std::uint32_t ms) override {
+      now += ms;
+      if (++waits == 200) control->paused.store(false);  // 10 s later
+    }
+    GpsReaderControl* control = nullptr;
+    int waits = 0;
+  };
+  Fixture f;
+  PauseClock clock;
+  clock.control = &f.control;
+  f.host.fake_port.push(kGga + "\r\n");
+  int reads = 0;
+  f.host.fake_port.on_read = [&] {
+    clock.now += 1;
+    if (reads++ == 0) EXPECT_GE(clock.now, 10000u);  // the first read comes after the pause
+    if (reads == 100) f.control.run.store(0);
+  };
+  f.control.paused.store(true);
+  f.control.run.store(1);
+  run_gps_reader(f.reader, f.control, f.host, clock, &f.manual);
+  EXPECT_TRUE(f.host.events.empty());  // purged: no sentence, no remark, no reconnection
+  EXPECT_TRUE(f.host.fake_port.bytes.empty());
+  EXPECT_GE(f.reader.last_data_tick, 10000u);
+}
+
 }  // namespace
 }  // namespace quelor
