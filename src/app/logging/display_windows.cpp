@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
+#include "app/procedures/procedure_actions.h"
 #include "display/numbers_rows.h"
 #include "app/logging/target_cue_win.h"
 #include "survey/map_title.h"
@@ -138,6 +139,22 @@ void draw_channel_numbers(HDC dc, const LoggingSession& s) {
   }
 }
 
+// A running procedure's texts replace the numbers, centred.
+bool draw_procedure_lines(HDC dc, RECT area) {
+  const std::vector<std::string>& lines = procedure_lines();
+  if (lines.empty()) return false;
+  const int height = static_cast<int>(lines.size()) * g_line_height;
+  RECT row = area;
+  row.top = (area.top + area.bottom - height) / 2;
+  for (const std::string& line : lines) {
+    row.bottom = row.top + g_line_height;
+    const std::wstring text = widen(line);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &row, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    row.top = row.bottom;
+  }
+  return true;
+}
+
 bool t_record_instrument() {
   const int t = g_variant.instrument_type;
   return t == kEm31Mk2 || t == kEm38 || t == kEm34_3;
@@ -152,6 +169,10 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   const DisplayValues& d = s.display;
   HGDIOBJ old = SelectObject(p.dc, g_fonts[kValueFont]);
   SetBkMode(p.dc, TRANSPARENT);
+  if (draw_procedure_lines(p.dc, p.client)) {
+    SelectObject(p.dc, old);
+    return 0;
+  }
   if (!t_record_instrument()) {
     if (d.have_reading || !d.tilt_first_text.empty()) draw_channel_numbers(p.dc, s);
     draw_side_indicator(p.dc, p.client);

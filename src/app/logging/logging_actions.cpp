@@ -2,6 +2,7 @@
 
 #include "app/logging/line_actions.h"
 #include "app/background/background_actions.h"
+#include "app/procedures/procedure_actions.h"
 
 
 #include "survey/command_table.h"
@@ -28,6 +29,11 @@ constexpr LoggingActionRow kActions[] = {
     {kCmdEnterBackground, enter_background_action},
     {kCmdRemoveBackground, remove_background_action},
     {kCmdAlarmSettings, alarm_settings_action},
+    {kCmdNulling, nulling_action},
+    {kCmdCalibration, calibration_action},
+    {kCmdRemoveCalibration, remove_calibration_action},
+    {kCmdDriftReminder, drift_reminder_action},
+    {kCmdDriftControl, drift_control_action},
 };
 
 }  // namespace

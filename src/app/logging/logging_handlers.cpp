@@ -9,6 +9,7 @@
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
+#include "app/procedures/procedure_actions.h"
 #include "app/readers/gps_reader_thread.h"
 #include "app/readers/instrument_reader.h"
 #include "app/readers/reader_shared.h"
@@ -148,6 +149,8 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
 LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   LoggingSession& s = logging_session();
   if (w != kConnectionTimer || !s.active) return 0;
+  procedure_timer_tick(window);
+  if (procedure_box_open()) return 0;
   MonitorInput in;
   in.instrument_type = g_variant.instrument_type;
   in.now = GetTickCount();

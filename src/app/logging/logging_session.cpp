@@ -1,4 +1,5 @@
 #include "app/logging/logging_session.h"
+#include "app/procedures/procedure_actions.h"
 
 #include "app/app_state.h"
 #include "app/readers/reader_shared.h"
@@ -50,7 +51,7 @@ void sync_reader_survey() {
   ReaderSurvey& r = reader_shared().survey;
   r.logging.store(s.survey.state == kStateLogging);
   r.survey_mode.store(s.survey.survey_mode);
-  r.records_per_reading.store(s.survey.records_per_reading < 1 ? 1 : s.survey.records_per_reading);
+  r.records_per_reading.store(s.survey.records_per_reading < 1 || procedure_running() ? 1 : s.survey.records_per_reading);
   r.sound_on.store(g_settings.audio_ticks != 0);
 }
 

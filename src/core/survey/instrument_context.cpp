@@ -1,5 +1,8 @@
 #include "survey/instrument_context.h"
 
+#include "procedures/em38_4_values.h"
+#include "procedures/em38mk2_calibration.h"
+
 #include "survey/colour_class.h"
 
 namespace quelor {
@@ -22,6 +25,8 @@ InstrumentContext instrument_context_from_settings(const Settings& s, int type, 
   c.em61.coil_type = s.em61_model;
   for (std::size_t i = 0; i < c.nulling.size(); ++i) c.nulling[i] = s.channel_null_values[i];
   c.lx2_filter_factor = s.left_coil_filter_factor;
+  c.em38mk2_offsets = em38mk2_offsets(s.em38mk2_calibration);
+  c.em38_4_calibration = em38_4_calibration(s.em38_4);
   return c;
 }
 

@@ -1,0 +1,358 @@
+#include "app/procedures/procedure_actions.h"
+
+#include <functional>
+
+#include "app/app_state.h"
+#include "app/logging/logging_layout.h"
+#include "app/logging/logging_session.h"
+#include "app/procedures/procedure_dialog_ids.h"
+#include "app/readers/gps_reader_thread.h"
+#include "app/readers/instrument_reader.h"
+#include "app/readers/reader_shared.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_message_box.h"
+#include "procedures/drift_control.h"
+#include "procedures/drift_reminder.h"
+#include "procedures/em38_4_calibration.h"
+#include "procedures/em38_4_values.h"
+#include "procedures/em38mk2_calibration.h"
+#include "procedures/lx2_filter_calibration.h"
+#include "procedures/nulling.h"
+#include "procedures/remove_calibration.h"
+#include "settings/settings_file.h"
+#include "survey/survey_state.h"
+
+namespace quelor {
+
+namespace {
+
+// The procedures of this run; touched on the window thread only.
+struct AppProcedures {
+  Em38Mk2Calibration em38mk2;
+  Em38_4CalibrationRun em38_4;
+  Em61Procedures em61;
+  DriftControl drift;
+  DriftReminder reminder;
+  bool reminder_started = false;
+  std::vector<std::string> lines;
+  bool box_open = false;
+  bool gps_paused = false;
+};
+
+AppProcedures& procedures() {
+  static AppProcedures p;
+  return p;
+}
+
+Win32Clock& clock() {
+  static Win32Clock c;
+  return c;
+}
+
+using AnswerFn = std::function<ProcedureStep(int answer)>;
+
+bool running(const AppProcedures& p) {
+  return em38mk2_calibrating(p.em38mk2) || em38_4_calibrating(p.em38_4) || em61_procedure_running(p.em61) ||
+         drift_collecting(p.drift);
+}
+
+void save_settings() {
+  Win32FileSystem fs;
+  settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
+}
+
+// The decoders take the values the procedures stored.
+void refresh_decoders() {
+  InstrumentContext& c = logging_session().instrument_context;
+  c.em38mk2_offsets = em38mk2_offsets(g_settings.em38mk2_calibration);
+  c.em38_4_calibration = em38_4_calibration(g_settings.em38_4);
+  c.nulling = g_settings.channel_null_values;
+  c.lx2_filter_factor = g_settings.left_coil_filter_factor;
+  logging_session().display.em38_4_calibration = em38_4_calibration_state(c.em38_4_calibration);
+}
+
+// Every button but Exit, which stays usable while a procedure runs.
+void enable_logging_buttons(bool enable) {
+  const LoggingChildren& c = logging_session().children;
+  for (std::size_t i = 0; i < c.buttons.size(); ++i)
+    if (i != 2 && c.buttons[i] != nullptr) EnableWindow(c.buttons[i], enable);
+  if (c.pause != nullptr) EnableWindow(c.pause, enable);
+}
+
+// The GPS reader stops reading at its next look (it may be inside a data-file
+// write, so it is never frozen from outside); on resume it purges its port
+// and restarts its silence wait.
+void pause_gps(bool pause) {
+  AppProcedures& p = procedures();
+  if (pause == p.gps_paused || !logging_session().gps_used) return;
+  p.gps_paused = pause;
+  gps_reader_control().paused.store(pause);
+  if (!pause) clock().wait_ms(5);
+}
+
+void show_lines() {
+  if (HWND numbers = logging_session().children.numbers) InvalidateRect(numbers, nullptr, TRUE);
+}
+
+// The box with the instrument reader suspended; what piled up meanwhile is
+// purged, and the connection monitor starts afresh.
+int ask_box(HWND window, const OperatorMessage& m) {
+  AppProcedures& p = procedures();
+  p.box_open = true;
+  suspend_instrument_reader();
+  Win32MessageBox box(GetParent(window));
+  const int answer = box.show(m);
+  resume_instrument_reader();
+  while (take_instrument_record()) {
+  }
+  reader_shared().last_record_tick.store(GetTickCount());
+  p.box_open = false;
+  return answer;
+}
+
+void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
+  AppProcedures& p = procedures();
+  LoggingSession& s = logging_session();
+  while (true) {
+    if (step.message) {
+      p.lines = *step.message;
+      show_lines();
+    }
+    if (step.pause_gps) pause_gps(true);
+    if (step.beep) MessageBeep(MB_ICONEXCLAMATION);
+    if (step.save_settings) save_settings();
+    write_procedure_records(s.sink.is_open() ? &s.writer() : nullptr, step.writes);
+    if (step.disable_buttons) enable_logging_buttons(false);
+    if (step.stamp_last_record) reader_shared().last_record_tick.store(GetTickCount());
+    if (step.resume_gps) pause_gps(false);
+    if (step.ended) {
+      refresh_decoders();
+      p.lines.clear();
+      enable_logging_buttons(true);
+      sync_reader_survey();
+      show_lines();
+      InvalidateRect(window, nullptr, TRUE);
+      SetFocus(window);
+    }
+    if (!step.ask || !answer) return;
+    const int result = ask_box(window, *step.ask);
+    step = answer(result);
+  }
+}
+
+AnswerFn em38_4_answers() {
+  return [](int a) { return em38_4_answer(procedures().em38_4, g_settings, a, clock()); };
+}
+AnswerFn filter_answers() {
+  return [](int a) { return filter_answer(procedures().em61, g_settings, a); };
+}
+AnswerFn drift_answers() {
+  return [](int a) { return drift_answer(procedures().drift, a); };
+}
+
+// A survey ended while a procedure ran: nothing of it carries over.
+void forget_if_closed() {
+  AppProcedures& p = procedures();
+  if (logging_session().active || !running(p)) return;
+  if (em38mk2_calibrating(p.em38mk2)) g_settings.em38mk2_calibration = p.em38mk2.saved;
+  p.em38mk2 = {};
+  p.em38_4 = {};
+  p.em61.state = kProcedureNormal;
+  p.drift = {};
+  p.lines.clear();
+  p.gps_paused = false;
+  gps_reader_control().paused.store(false);
+}
+
+// Channels as the procedures take them: without the nulling in force.
+Em61Reading em61_reading(const ProcedureReading& r) {
+  const InstrumentContext& c = logging_session().instrument_context;
+  Em61Reading e;
+  if (c.instrument_type == kEm61Lx2) {
+    e.channel_count = c.two_sensors ? 4 : 2;
+    const std::size_t at[4] = {0, 1, 3, 4};  // early, late of each coil (E, L, F per coil)
+    for (int i = 0; i < e.channel_count; ++i)
+      e.channels[static_cast<std::size_t>(i)] = r.values[at[i]] + c.nulling[static_cast<std::size_t>(i)];
+  } else {
+    for (std::size_t i = 0; i < 4; ++i) e.channels[i] = r.values[i] + c.nulling[i];
+  }
+  return e;
+}
+
+void take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
+  const Em61Reading e = em61_reading(r);
+  const LoggingSession& s = logging_session();
+  if (p.em61.state == kProcedureFilterFactor) {
+    apply(window, filter_on_reading(p.em61, g_settings, e), filter_answers());
+    return;
+  }
+  const bool writes = s.survey.state == kStateStandBy && s.sink.is_open();
+  apply(window, nulling_on_reading(p.em61, g_settings, e, g_variant.instrument_type, writes), filter_answers());
+  // From the start reading on, the decoder subtracts the offsets of the nulling.
+  logging_session().instrument_context.nulling = g_settings.channel_null_values;
+}
+
+bool take(void*, const ProcedureReading& r) {
+  forget_if_closed();
+  AppProcedures& p = procedures();
+  if (!running(p)) return false;
+  if (p.box_open) return true;
+  const HWND window = g_log_window;
+  const InstrumentContext& c = logging_session().instrument_context;
+  switch (r.instrument_type) {
+    case kEm38Mk2: {
+      const Em38Mk2Reading m =
+          decode_em38_mk2(r.record, em38mk2_decoder_offsets(p.em38mk2, g_settings), c.em38mk2_single_coil);
+      apply(window, em38mk2_on_reading(p.em38mk2, g_settings, m, clock()), nullptr);
+      break;
+    }
+    case kEm38_4: {
+      if (drift_collecting(p.drift)) {
+        Em38_4Reading m;
+        for (std::size_t i = 0; i < 8; ++i) m.slots[i] = r.values[i];
+        apply(window, drift_on_reading(p.drift, m), drift_answers());
+      } else {
+        const Em38_4Reading m =
+            decode_em38_4(r.record, em38_4_decoder_calibration(p.em38_4, g_settings), c.em38_4_raw_inphase);
+        apply(window, em38_4_on_reading(p.em38_4, g_settings, m, clock()), em38_4_answers());
+      }
+      break;
+    }
+    case kEm61Mk2:
+    case kEm61Lx2: take_em61(window, p, r); break;
+    default: return false;
+  }
+  return true;
+}
+
+void install_hook() {
+  logging_session().procedure = ProcedureHook{nullptr, take};
+  sync_reader_survey();
+}
+
+bool idle_for_a_new_procedure() {
+  forget_if_closed();
+  return !running(procedures()) && logging_session().active;
+}
+
+INT_PTR CALLBACK drift_reminder_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+  static int* choice = nullptr;
+  switch (message) {
+    case WM_INITDIALOG: {
+      choice = reinterpret_cast<int*>(l);
+      HWND list = GetDlgItem(dialog, QUELOR_DRIFT_REMINDER_LIST_ID);
+      for (const char* label : drift_reminder_labels())
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(label).c_str()));
+      SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(*choice), 0);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(w) == IDOK) {
+        const LRESULT sel = SendDlgItemMessageW(dialog, QUELOR_DRIFT_REMINDER_LIST_ID, CB_GETCURSEL, 0, 0);
+        if (sel >= 0) *choice = static_cast<int>(sel);
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) {
+        EndDialog(dialog, 0);
+        return TRUE;
+      }
+      break;
+    default: break;
+  }
+  return FALSE;
+}
+
+void start_drift_control(HWND window) {
+  const int type = g_variant.instrument_type;
+  const bool ok = ask_box(window, drift_start_question(type)) == 1;
+  install_hook();
+  apply(window, drift_start(procedures().drift, type, drift_sample_count(g_settings), ok), drift_answers());
+  drift_reminder_restart(procedures().reminder, g_settings.drift_reminder, GetTickCount());
+}
+
+}  // namespace
+
+void nulling_action(HWND window, int) {
+  const int type = g_variant.instrument_type;
+  const LoggingSession& s = logging_session();
+  if ((type != kEm61Mk2 && type != kEm61Lx2) || !s.instrument_used || !idle_for_a_new_procedure()) return;
+  if (s.survey.state == kStateStandBy && ask_box(window, nulling_question()) != 1) return;
+  install_hook();
+  const int samples = type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
+  apply(window, nulling_start(procedures().em61, samples), filter_answers());
+}
+
+void calibration_action(HWND window, int) {
+  const int type = g_variant.instrument_type;
+  AppProcedures& p = procedures();
+  if (!logging_session().instrument_used || !idle_for_a_new_procedure()) return;
+  if (type == kEm61Lx2) {
+    install_hook();
+    apply(window,
+          filter_calibration_start(p.em61, logging_session().instrument_context.two_sensors, kLx2NullingSamples,
+                                   kLx2FilterSamples),
+          filter_answers());
+    return;
+  }
+  if (type != kEm38Mk2 && type != kEm38_4) return;
+  em38mk2_prepare(p.em38mk2, g_settings);
+  const bool yes = ask_box(window, calibration_start_question(type)) == 1;
+  install_hook();
+  if (type == kEm38Mk2) apply(window, em38mk2_start(p.em38mk2, yes, clock()), nullptr);
+  else apply(window, em38_4_start(p.em38_4, g_settings, yes, clock()), em38_4_answers());
+}
+
+void remove_calibration_action(HWND window, int) {
+  const int type = g_variant.instrument_type;
+  if ((type != kEm38Mk2 && type != kEm38_4) || !idle_for_a_new_procedure()) return;
+  if (ask_box(window, remove_calibration_question()) != 1) return;
+  ProcedureStep step = remove_calibration(g_settings, type);
+  step.ended = true;
+  apply(window, step, nullptr);
+}
+
+void drift_reminder_action(HWND window, int) {
+  int choice = g_settings.drift_reminder;
+  if (choice < 0 || choice > kDriftReminderNever) choice = kDriftReminderNever;
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+  if (DialogBoxParamW(instance, L"DRIFTREMINDER", GetParent(window), drift_reminder_procedure,
+                      reinterpret_cast<LPARAM>(&choice)) != 1)
+    return;
+  g_settings.drift_reminder = choice;
+  save_settings();
+  drift_reminder_restart(procedures().reminder, choice, GetTickCount());
+  procedures().reminder_started = true;
+  SetFocus(window);
+}
+
+void drift_control_action(HWND window, int) {
+  const int type = g_variant.instrument_type;
+  if ((type != kEm38Mk2 && type != kEm38_4) || !idle_for_a_new_procedure()) return;
+  start_drift_control(window);
+}
+
+void procedure_timer_tick(HWND window) {
+  forget_if_closed();
+  AppProcedures& p = procedures();
+  if (p.box_open) return;
+  const int type = g_variant.instrument_type;
+  if (em38mk2_calibrating(p.em38mk2)) apply(window, em38mk2_on_tick(p.em38mk2, g_settings, clock()), nullptr);
+  if (em38_4_calibrating(p.em38_4)) apply(window, em38_4_on_tick(p.em38_4, g_settings, clock()), em38_4_answers());
+  if (type != kEm38Mk2 && type != kEm38_4 && type != kCs21) return;
+  if (!p.reminder_started) {
+    drift_reminder_restart(p.reminder, g_settings.drift_reminder, GetTickCount());
+    p.reminder_started = true;
+  }
+  const std::optional<OperatorMessage> due = drift_reminder_due(p.reminder, GetTickCount(), running(p));
+  if (due && ask_box(window, *due) == 1 && type != kCs21) start_drift_control(window);
+}
+
+bool procedure_box_open() { return procedures().box_open; }
+
+bool procedure_running() { return running(procedures()); }
+
+const std::vector<std::string>& procedure_lines() { return procedures().lines; }
+
+}  // namespace quelor

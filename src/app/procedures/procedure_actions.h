@@ -1,0 +1,31 @@
+#pragma once
+// The instrument procedures in the logging window: the commands that start
+// them, the hook through which the reading handlers hand them the readings,
+// the timer tick that drives their timed steps, and what they show.
+
+#include <windows.h>
+#undef MessageBox  // the survey code's MessageBox, not the Win32 macro
+
+#include <string>
+#include <vector>
+
+namespace quelor {
+
+void nulling_action(HWND window, int code);             // 104
+void calibration_action(HWND window, int code);         // 128
+void remove_calibration_action(HWND window, int code);  // 129
+void drift_reminder_action(HWND window, int code);      // 140
+void drift_control_action(HWND window, int code);       // 141
+
+// Timer 1 of the logging window, before the connection monitor.
+void procedure_timer_tick(HWND window);
+
+// A procedure's box is open: the connection monitor skips its test.
+bool procedure_box_open();
+// A procedure runs: the readers pass every record, not one in RecordsPerReading.
+bool procedure_running();
+
+// The lines a running procedure shows, drawn centred in the numbers window.
+const std::vector<std::string>& procedure_lines();
+
+}  // namespace quelor
