@@ -49,7 +49,8 @@ SettingsDerived derive_settings(const Settings& s, const Variant& v) {
   SettingsDerived d;
   const bool hidden = s.instrument_state == 0 || v.navigation_mode == kNavigation;
   d.colour_map_view = hidden ? 0 : s.colour_map_view;
-  d.ncc = v.instrument_type == kEm61Mk2 && (s.em61_model == 2 || s.em61_model == 3);
+  d.ncc = (v.instrument_type == kEm61Mk2 && (s.em61_model == 2 || s.em61_model == 3)) ||
+          (v.instrument_type == kEm61Lx2 && s.em61_model == 1);
   d.current_survey_mode = s.survey_mode;
   d.saved_survey_mode = s.survey_mode;
   d.active_station_increment = station_increment_of(s);

@@ -12,7 +12,7 @@ namespace quelor {
 
 struct SettingsDerived {
   int colour_map_view = 0;              // 0 when disabled or in the navigation line
-  bool ncc = false;                     // EM61-MK2 N.C.C. model (model 2 or 3)
+  bool ncc = false;                     // N.C.C. model: EM61-MK2 2 or 3, EM61-LX2 1
   int current_survey_mode = 0;          // copies of `survey mode`
   int saved_survey_mode = 0;
   double active_station_increment = 0;  // the increment of the survey mode

@@ -27,9 +27,9 @@ std::string format_value(const FieldRef& field) {
         else if constexpr (std::is_same_v<T, double>)
           return format_double(*value);
         else if constexpr (std::is_same_v<T, std::wstring>)
-          return narrow_text(std::wstring_view(*value).substr(0, kMaxFolderLength));
+          return narrow_printable(std::wstring_view(*value).substr(0, kMaxFolderLength));
         else
-          return value->substr(0, kMaxSurveyLineLength);
+          return printable_bytes(value->substr(0, kMaxSurveyLineLength));
       },
       field);
 }

@@ -97,6 +97,33 @@ std::string narrow_text(std::wstring_view text) {
   return out;
 }
 
+namespace {
+bool printable_ascii(unsigned c) { return c >= 0x20 && c <= 0x7E; }
+bool printable_latin1(unsigned c) { return printable_ascii(c) || (c >= 0xA0 && c <= 0xFF); }
+
+template <typename Keep>
+std::string narrow_keeping(std::wstring_view text, Keep keep) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t c : text) {
+    const unsigned code = static_cast<unsigned>(c);
+    out += keep(code) ? static_cast<char>(code) : '?';
+  }
+  return out;
+}
+}  // namespace
+
+std::string narrow_printable(std::wstring_view text) { return narrow_keeping(text, printable_latin1); }
+
+std::string narrow_ascii(std::wstring_view text) { return narrow_keeping(text, printable_ascii); }
+
+std::string printable_bytes(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (!printable_latin1(static_cast<unsigned char>(c))) c = '?';
+  return out;
+}
+
 std::wstring widen_text(std::string_view text) {
   std::wstring out;
   out.reserve(text.size());

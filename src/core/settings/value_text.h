@@ -27,6 +27,15 @@ double parse_double(std::string_view text);
 
 // Wide text written one byte per character: the high byte of each is dropped.
 std::string narrow_text(std::wstring_view text);
+// Wide text as 8-bit text that cannot break a line: printable Latin-1
+// characters (0x20-0x7E, 0xA0-0xFF) keep their byte, every other character
+// (controls, and those whose dropped high byte would leave a CR, LF or other
+// control byte, such as U+040A and U+040D) becomes '?'.
+std::string narrow_printable(std::wstring_view text);
+// The same for 8-bit text.
+std::string printable_bytes(std::string_view text);
+// Strictly printable ASCII (0x20-0x7E), anything else '?': text for devices.
+std::string narrow_ascii(std::wstring_view text);
 // 8-bit text widened character by character (bytes read as 0..255).
 std::wstring widen_text(std::string_view text);
 

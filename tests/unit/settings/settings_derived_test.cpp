@@ -16,13 +16,15 @@ TEST(SettingsDerived, ColourMapView) {
   EXPECT_EQ(derive_settings(s, {kEm38, 0}).colour_map_view, 0);
 }
 
-TEST(SettingsDerived, NccOnlyForEm61Mk2Models2And3) {
+TEST(SettingsDerived, NccForEm61Mk2Models2And3AndTheSecondLx2Model) {
   Settings s;
-  const bool expected[] = {false, false, true, true, false};
+  const bool mk2[] = {false, false, true, true, false};
+  const bool lx2[] = {false, true, false, false, false};
   for (int model = 0; model < 5; ++model) {
     s.em61_model = model;
-    EXPECT_EQ(derive_settings(s, {kEm61Mk2, 0}).ncc, expected[model]) << model;
-    EXPECT_FALSE(derive_settings(s, {kEm61Lx2, 0}).ncc) << model;
+    EXPECT_EQ(derive_settings(s, {kEm61Mk2, 0}).ncc, mk2[model]) << model;
+    EXPECT_EQ(derive_settings(s, {kEm61Lx2, 0}).ncc, lx2[model]) << model;
+    EXPECT_FALSE(derive_settings(s, {kEm31Mk2, 0}).ncc) << model;
   }
 }
 
