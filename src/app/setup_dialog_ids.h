@@ -1,6 +1,6 @@
 #pragma once
-// Resource and control ids of the setup dialogs and the GPS monitor window
-// (kept apart from resource_ids.h; none of them collides with it).
+// Resource and control ids of the setup dialog shells and the GPS monitor
+// window (kept apart from resource_ids.h; none of them collides with it).
 
 // The note of the setup dialogs that have no controls of their own yet.
 #define QUELOR_SETUP_NOTE_ID 1990

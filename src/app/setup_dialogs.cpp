@@ -1,31 +1,99 @@
 #include "app/setup_dialogs.h"
 
+#include <memory>
+#include <vector>
+
 #include "app/app_state.h"
+#include "app/dialog_form_win32.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
 #include "settings/value_text.h"
+#include "setup/alarm_setup.h"
+#include "setup/control_ids.h"
+#include "setup/geometry_setup.h"
+#include "setup/gps_setup.h"
+#include "setup/survey_setup.h"
+#include "setup/system_setup.h"
 #include "shell/setup_dialog_templates.h"
+#include "shell/setup_keys.h"
 
 namespace quelor {
 
 namespace {
 
-// Centred horizontally over the owner, a tenth of its height from its top.
-void place_over_owner(HWND dialog) {
-  HWND owner = GetWindow(dialog, GW_OWNER);
-  if (!owner) return;
-  RECT o, d;
-  GetWindowRect(owner, &o);
-  GetWindowRect(dialog, &d);
-  const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
-  const int y = o.top + (o.bottom - o.top) / 10;
-  SetWindowPos(dialog, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void save_settings() {
+// Settings changed by a dialog: derived values again, then the file.
+void settings_changed() {
+  g_settings_derived = derive_settings(g_settings, g_variant);
   Win32FileSystem fs;
   settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
+}
+
+template <typename T>
+T* state_of(HWND dialog) {
+  return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+// The dialog's state lives from WM_INITDIALOG to WM_NCDESTROY.
+template <typename T>
+T* adopt_state(HWND dialog, std::unique_ptr<T> state) {
+  T* raw = state.release();
+  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(raw));
+  return raw;
+}
+
+template <typename T>
+void drop_state(HWND dialog) {
+  delete state_of<T>(dialog);
+  SetWindowLongPtrW(dialog, DWLP_USER, 0);
+}
+
+bool is_change(WPARAM w) {
+  const WORD code = HIWORD(w);
+  return code == CBN_SELCHANGE || code == BN_CLICKED;
+}
+
+void show_messages(HWND owner, const std::vector<OperatorMessage>& messages) {
+  Win32MessageBox box(owner);
+  for (const OperatorMessage& m : messages) box.show(m);
+}
+
+// "C" or "c" typed outside an edit field closes Survey Setup. The key
+// reaches the focused control, not the dialog, so it is taken in the
+// dialog's message loop.
+HHOOK g_survey_key_hook = nullptr;
+
+bool in_edit_field(HWND control) {
+  wchar_t name[16] = {};
+  GetClassNameW(control, name, 16);
+  return lstrcmpiW(name, L"Edit") == 0;
+}
+
+LRESULT CALLBACK survey_key_filter(int code, WPARAM w, LPARAM l) {
+  const MSG* m = reinterpret_cast<const MSG*>(l);
+  if (code == MSGF_DIALOGBOX && m && m->message == WM_CHAR && (m->wParam == 'C' || m->wParam == 'c') &&
+      !in_edit_field(m->hwnd)) {
+    HWND dialog = GetAncestor(m->hwnd, GA_ROOT);
+    if (dialog) {
+      EndDialog(dialog, 0);
+      return 1;
+    }
+  }
+  return CallNextHookEx(g_survey_key_hook, code, w, l);
+}
+
+void hook_survey_keys(bool on) {
+  if (on && !g_survey_key_hook)
+    g_survey_key_hook = SetWindowsHookExW(WH_MSGFILTER, survey_key_filter, nullptr, GetCurrentThreadId());
+  if (!on && g_survey_key_hook) {
+    UnhookWindowsHookEx(g_survey_key_hook);
+    g_survey_key_hook = nullptr;
+  }
+}
+
+INT_PTR end_without_storing(HWND dialog) {
+  EndDialog(dialog, 0);
+  return TRUE;
 }
 
 }  // namespace
@@ -36,33 +104,226 @@ std::wstring setup_dialog_template_name(int command) {
 
 INT_PTR CALLBACK setup_shell_dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      place_over_owner(dialog);
-      return TRUE;
+    case WM_INITDIALOG: place_over_owner(dialog); return TRUE;
     case WM_COMMAND:
       if (LOWORD(w) == IDOK) {
-        save_settings();
+        settings_changed();
         EndDialog(dialog, 1);
         return TRUE;
       }
-      if (LOWORD(w) == IDCANCEL) {
-        EndDialog(dialog, 0);
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      return FALSE;
+    default: return FALSE;
+  }
+}
+
+INT_PTR CALLBACK survey_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+  SurveySetupSession* ss = state_of<SurveySetupSession>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      ss = adopt_state(dialog, std::make_unique<SurveySetupSession>(survey_setup_session(g_settings, g_variant)));
+      place_over_owner(dialog);
+      show_form(dialog, ss->form);
+      hook_survey_keys(true);
+      return TRUE;
+    case WM_COMMAND:
+      if (!ss) return FALSE;
+      if (LOWORD(w) == IDOK) {
+        read_form(dialog, ss->form);
+        store_survey_setup(*ss, g_settings, g_variant);
+        settings_changed();
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      if (LOWORD(w) == IDC_SURVEY_MODE && HIWORD(w) == CBN_SELCHANGE) {
+        read_form(dialog, ss->form);
+        survey_setup_mode_selected(*ss, ss->form.selection(IDC_SURVEY_MODE, 0), g_settings, g_variant);
+        show_form(dialog, ss->form);
         return TRUE;
       }
       return FALSE;
+    case WM_DESTROY: hook_survey_keys(false); return FALSE;
+    case WM_NCDESTROY: drop_state<SurveySetupSession>(dialog); return FALSE;
     default: return FALSE;
+  }
+}
+
+INT_PTR CALLBACK system_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+  DialogForm* form = state_of<DialogForm>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      form = adopt_state(dialog, std::make_unique<DialogForm>(system_setup_form(g_settings, g_variant)));
+      place_over_owner(dialog);
+      show_form(dialog, *form);
+      return TRUE;
+    case WM_COMMAND: {
+      if (!form) return FALSE;
+      const int id = LOWORD(w);
+      if (id == IDOK) {
+        read_form(dialog, *form);
+        const std::vector<OperatorMessage> messages = store_system_setup(*form, g_settings, g_variant);
+        show_messages(dialog, messages);
+        settings_changed();
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (id == IDCANCEL) return end_without_storing(dialog);
+      const bool rule = id == IDC_INSTRUMENT_STATE || id == IDC_TILT_STATE || id == IDC_ANTENNA_RIGID ||
+                        id == IDC_NUMBER_OF_SENSORS;
+      if (rule && is_change(w)) {
+        read_form(dialog, *form);
+        update_system_setup(*form, g_variant);
+        refresh_form(dialog, *form);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
+    default: return FALSE;
+  }
+}
+
+INT_PTR CALLBACK geometry_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+  DialogForm* form = state_of<DialogForm>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      form = adopt_state(dialog, std::make_unique<DialogForm>(geometry_setup_form(g_settings, g_variant)));
+      place_over_owner(dialog);
+      show_form(dialog, *form);
+      return TRUE;
+    case WM_COMMAND:
+      if (!form) return FALSE;
+      if (LOWORD(w) == IDOK) {
+        read_form(dialog, *form);
+        store_geometry_setup(*form, g_settings, g_variant);
+        settings_changed();
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      return FALSE;
+    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
+    default: return FALSE;
+  }
+}
+
+INT_PTR CALLBACK alarm_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+  DialogForm* form = state_of<DialogForm>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      form = adopt_state(dialog, std::make_unique<DialogForm>(alarm_setup_form(g_settings)));
+      place_over_owner(dialog);
+      show_form(dialog, *form);
+      return TRUE;
+    case WM_COMMAND:
+      if (!form) return FALSE;
+      if (LOWORD(w) == IDOK) {
+        read_form(dialog, *form);
+        store_alarm_setup(*form, g_settings);
+        settings_changed();
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      if (LOWORD(w) == IDC_ALARM_TYPE && HIWORD(w) == CBN_SELCHANGE) {
+        read_form(dialog, *form);
+        update_alarm_setup(*form);
+        refresh_form(dialog, *form);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
+    default: return FALSE;
+  }
+}
+
+INT_PTR CALLBACK gps_input_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+  DialogForm* form = state_of<DialogForm>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      form = adopt_state(dialog, std::make_unique<DialogForm>(gps_input_form(g_settings)));
+      place_over_owner(dialog);
+      show_form(dialog, *form);
+      return TRUE;
+    case WM_COMMAND:
+      if (!form) return FALSE;
+      if (LOWORD(w) == IDOK) {
+        read_form(dialog, *form);
+        store_gps_input(*form, g_settings);
+        settings_changed();
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      if (LOWORD(w) == IDC_GPS_SLAM && HIWORD(w) == BN_CLICKED) {
+        read_form(dialog, *form);
+        update_gps_input(*form);
+        show_form(dialog, *form);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDC_GPS_MASK_BUTTON && HIWORD(w) == BN_CLICKED) {
+        read_form(dialog, *form);
+        if (open_gps_mask_dialog(dialog) == 1) {
+          // The mask dialog owns the warning sound too.
+          if (DialogControl* sound = form->find(IDC_GPS_AUDIO_WARNING)) sound->checked = g_settings.gps_audio_warning != 0;
+          refresh_form(dialog, *form);
+        }
+        return TRUE;
+      }
+      return FALSE;
+    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
+    default: return FALSE;
+  }
+}
+
+INT_PTR CALLBACK gps_mask_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+  DialogForm* form = state_of<DialogForm>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      form = adopt_state(dialog, std::make_unique<DialogForm>(gps_mask_form(g_settings)));
+      place_over_owner(dialog);
+      show_form(dialog, *form);
+      return TRUE;
+    case WM_COMMAND:
+      if (!form) return FALSE;
+      if (LOWORD(w) == IDOK) {
+        read_form(dialog, *form);
+        store_gps_mask(*form, g_settings);
+        settings_changed();
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      return FALSE;
+    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
+    default: return FALSE;
+  }
+}
+
+DLGPROC setup_dialog_procedure(int command) {
+  switch (command) {
+    case kCommandSurveySetup: return survey_setup_procedure;
+    case kCommandSystemSetup: return system_setup_procedure;
+    case kCommandGeometrySetup:
+      return g_variant.instrument_type == kEm61Lx2 ? alarm_setup_procedure : geometry_setup_procedure;
+    case kCommandGpsPortSetup: return gps_input_procedure;
+    default: return setup_shell_dialog_procedure;
   }
 }
 
 INT_PTR open_setup_dialog(HWND setup_window, int command) {
   const std::wstring name = setup_dialog_template_name(command);
   if (name.empty()) return -1;
-  const HINSTANCE instance =
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(setup_window, GWLP_HINSTANCE));
-  const INT_PTR result =
-      DialogBoxParamW(instance, name.c_str(), setup_window, setup_shell_dialog_procedure, 0);
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(setup_window, GWLP_HINSTANCE));
+  const INT_PTR result = DialogBoxParamW(instance, name.c_str(), setup_window, setup_dialog_procedure(command), 0);
   InvalidateRect(setup_window, nullptr, TRUE);
   return result;
+}
+
+INT_PTR open_gps_mask_dialog(HWND owner) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  return DialogBoxParamW(instance, L"GPSMASK", owner, gps_mask_procedure, 0);
 }
 
 }  // namespace quelor

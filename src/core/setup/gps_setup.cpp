@@ -31,6 +31,7 @@ DialogForm gps_input_form(const Settings& s) {
   f.add_check(IDC_GPS_SLAM, s.pseudo_gga_variant == 1);
   f.add_list(IDC_GPS_RTS_UNITS, rts_units_items(), s.rts_units);
   f.add_check(IDC_GPS_AUDIO_WARNING, s.gps_audio_warning != 0);
+  f.add_label(IDC_GPS_MASK_BUTTON, L"");  // opens the warning mask; keeps its caption
   return f;
 }
 
