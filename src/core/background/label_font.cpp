@@ -1,0 +1,71 @@
+#include "background/label_font.h"
+
+#include <array>
+#include <cctype>
+
+namespace quelor {
+
+namespace {
+
+struct Glyph {
+  char c;
+  std::array<const char*, kLabelGlyphHeight> rows;
+};
+
+constexpr Glyph kGlyphs[] = {
+    {' ', {"...", "...", "...", "...", "..."}}, {'0', {"XXX", "X.X", "X.X", "X.X", "XXX"}},
+    {'1', {".X.", "XX.", ".X.", ".X.", "XXX"}}, {'2', {"XXX", "..X", "XXX", "X..", "XXX"}},
+    {'3', {"XXX", "..X", ".XX", "..X", "XXX"}}, {'4', {"X.X", "X.X", "XXX", "..X", "..X"}},
+    {'5', {"XXX", "X..", "XXX", "..X", "XXX"}}, {'6', {"XXX", "X..", "XXX", "X.X", "XXX"}},
+    {'7', {"XXX", "..X", ".X.", ".X.", ".X."}}, {'8', {"XXX", "X.X", "XXX", "X.X", "XXX"}},
+    {'9', {"XXX", "X.X", "XXX", "..X", "XXX"}}, {'A', {".X.", "X.X", "XXX", "X.X", "X.X"}},
+    {'B', {"XX.", "X.X", "XX.", "X.X", "XX."}}, {'C', {".XX", "X..", "X..", "X..", ".XX"}},
+    {'D', {"XX.", "X.X", "X.X", "X.X", "XX."}}, {'E', {"XXX", "X..", "XX.", "X..", "XXX"}},
+    {'F', {"XXX", "X..", "XX.", "X..", "X.."}}, {'G', {".XX", "X..", "X.X", "X.X", ".XX"}},
+    {'H', {"X.X", "X.X", "XXX", "X.X", "X.X"}}, {'I', {"XXX", ".X.", ".X.", ".X.", "XXX"}},
+    {'J', {"..X", "..X", "..X", "X.X", ".X."}}, {'K', {"X.X", "X.X", "XX.", "X.X", "X.X"}},
+    {'L', {"X..", "X..", "X..", "X..", "XXX"}}, {'M', {"X.X", "XXX", "XXX", "X.X", "X.X"}},
+    {'N', {"XX.", "X.X", "X.X", "X.X", "X.X"}}, {'O', {".X.", "X.X", "X.X", "X.X", ".X."}},
+    {'P', {"XX.", "X.X", "XX.", "X..", "X.."}}, {'Q', {".X.", "X.X", "X.X", "XX.", ".XX"}},
+    {'R', {"XX.", "X.X", "XX.", "X.X", "X.X"}}, {'S', {".XX", "X..", ".X.", "..X", "XX."}},
+    {'T', {"XXX", ".X.", ".X.", ".X.", ".X."}}, {'U', {"X.X", "X.X", "X.X", "X.X", "XXX"}},
+    {'V', {"X.X", "X.X", "X.X", "X.X", ".X."}}, {'W', {"X.X", "X.X", "XXX", "XXX", "X.X"}},
+    {'X', {"X.X", "X.X", ".X.", "X.X", "X.X"}}, {'Y', {"X.X", "X.X", ".X.", ".X.", ".X."}},
+    {'Z', {"XXX", "..X", ".X.", "X..", "XXX"}}, {'-', {"...", "...", "XXX", "...", "..."}},
+    {'.', {"...", "...", "...", "...", ".X."}}, {'_', {"...", "...", "...", "...", "XXX"}},
+    {'/', {"..X", "..X", ".X.", "X..", "X.."}}, {'+', {"...", ".X.", "XXX", ".X.", "..."}},
+    {'#', {"X.X", "XXX", "X.X", "XXX", "X.X"}}, {'(', {"..X", ".X.", ".X.", ".X.", "..X"}},
+    {')', {"X..", ".X.", ".X.", ".X.", "X.."}}, {':', {"...", ".X.", "...", ".X.", "..."}},
+    {',', {"...", "...", "...", ".X.", "X.."}}, {'*', {"X.X", ".X.", "X.X", "...", "..."}},
+    {'=', {"...", "XXX", "...", "XXX", "..."}}, {'!', {".X.", ".X.", ".X.", "...", ".X."}},
+    {'?', {"XXX", "..X", ".X.", "...", ".X."}},
+};
+
+const Glyph& glyph_of(char c) {
+  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (const Glyph& g : kGlyphs)
+    if (g.c == upper) return g;
+  return kGlyphs[std::size(kGlyphs) - 1];
+}
+
+}  // namespace
+
+int label_text_width(std::string_view text, int scale) {
+  return static_cast<int>(text.size()) * (kLabelGlyphWidth + 1) * scale;
+}
+
+int draw_label_text(std::string_view text, int x, int y, int scale, const std::function<void(int, int)>& pixel) {
+  int at = x;
+  for (char c : text) {
+    const Glyph& g = glyph_of(c);
+    for (int row = 0; row < kLabelGlyphHeight; ++row)
+      for (int col = 0; col < kLabelGlyphWidth; ++col)
+        if (g.rows[static_cast<std::size_t>(row)][col] == 'X')
+          for (int dy = 0; dy < scale; ++dy)
+            for (int dx = 0; dx < scale; ++dx) pixel(at + col * scale + dx, y + row * scale + dy);
+    at += (kLabelGlyphWidth + 1) * scale;
+  }
+  return at - x;
+}
+
+}  // namespace quelor
