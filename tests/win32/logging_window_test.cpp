@@ -14,6 +14,7 @@
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_menu.h"
 #include "app/logging/logging_session.h"
+#include "app/logging/status_panel.h"
 #include "app/main_window.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
@@ -298,6 +299,30 @@ TEST_F(LoggingWindowTest, Em34ManualStationGroupIsConfirmedAndWrittenTogether) {
 // F in Monitoring: the save dialog proposes the name of the day in the data
 // folder, Enter (OK) accepts it, the new file gets its header and line block
 // and the survey is in Stand By; the file passes the data-file check.
+// The EM34-3 block shows the coil and spacing of the last record; before
+// the first one, the spacing the settings select.
+TEST_F(LoggingWindowTest, Em34BlockShowsTheSpacingTheRecordsCarry) {
+  g_variant = {kEm34_3, kNavigation};  // restored by the fixture
+  g_settings.survey_mode = kModeAuto;
+  g_settings.dipole_mode = 2;  // Vertical-40m
+  start_monitoring();
+  auto rows = [] { return current_status_texts().instrument_rows; };
+  ASSERT_EQ(rows().size(), 3u);
+  EXPECT_EQ(rows()[2], "Sep:    40 m");
+  const struct {
+    const char* record;
+    const char* dipole;
+    const char* spacing;
+  } cases[] = {{"T\x08+0100+0000", "Dipole: Vertical", "Sep:    20 m"},
+               {"T\x10+0100+0000", "Dipole: Vertical", "Sep:    10 m"},
+               {"T\x38+0100+0000", "Dipole: Horiz.", "Sep:    40 m"}};
+  for (const auto& c : cases) {
+    reading(c.record);
+    EXPECT_EQ(rows()[1], c.dipole) << c.record;
+    EXPECT_EQ(rows()[2], c.spacing) << c.record;
+  }
+}
+
 TEST_F(LoggingWindowTest, FileCreatesTheProposedFileAndStandsBy) {
   Win32FileSystem fs;
   Settings on_disk = g_settings;  // the settings file is rewritten: put it back afterwards

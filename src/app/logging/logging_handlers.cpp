@@ -17,6 +17,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "serial/reading_messages.h"
 #include "survey/connection_monitor.h"
+#include "survey/em34_station_group.h"
 
 namespace quelor {
 
@@ -28,6 +29,7 @@ void remember_reading(DisplayValues& d, const ReadingOutcome& o) {
   d.second_value = o.second_value;
   d.has_second_value = o.has_second_value;
   d.dipole = o.decoded.dipole;
+  if (g_variant.instrument_type == kEm34_3) d.coil_spacing_m = em34_spacing_of_slot(o.decoded.dipole_code);
   d.marker = o.marker_shown;
   std::copy(d.history.begin() + 1, d.history.end(), d.history.begin());
   d.history.back() = o.first_value;

@@ -64,6 +64,7 @@ struct DisplayValues {
   double second_value = 0.0;
   bool has_second_value = false;
   char dipole = 'V';
+  int coil_spacing_m = 0;  // EM34-3: the spacing the last record carries
   bool marker = false;
   std::array<double, kProfileHistory> history{};  // first values, oldest first
   int history_count = 0;

@@ -10,6 +10,7 @@
 #include "app/readers/reader_shared.h"
 #include "survey/gsa_dilution.h"
 #include "survey/colour_class.h"
+#include "survey/em34_station_group.h"
 #include "survey/map_title.h"
 #include "survey/palette.h"
 #include "survey/status_cells.h"
@@ -58,6 +59,9 @@ StatusInput status_input() {
   in.instrument_used = s.instrument_used;
   in.gps_used = s.gps_used;
   in.coil_letter = s.display.dipole;
+  // Before the first EM34-3 record: the spacing the settings select.
+  in.coil_spacing_m =
+      s.display.coil_spacing_m > 0 ? s.display.coil_spacing_m : em34_spacing_of_slot(g_settings.dipole_mode);
   in.now = GetTickCount();
   return in;
 }
@@ -263,7 +267,7 @@ void paint_status(HWND window, HDC dc) {
   SetTextColor(dc, RGB(0, 0, 0));
   HGDIOBJ old_font = SelectObject(dc, g_fonts[kTextFont]);
   Painter p{dc, g_line_height};
-  const StatusTexts t = status_texts(g_settings, s.survey, status_input());
+  const StatusTexts t = current_status_texts();
 
   // The top row: the state at the left, the map size at the right, each in
   // its cell sized from its template.
@@ -296,6 +300,10 @@ void paint_status(HWND window, HDC dc) {
 }
 
 }  // namespace
+
+StatusTexts current_status_texts() {
+  return status_texts(g_settings, logging_session().survey, status_input());
+}
 
 LRESULT status_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   PAINTSTRUCT ps;

@@ -8,7 +8,12 @@
 
 #include <string>
 
+#include "survey/status_texts.h"
+
 namespace quelor {
+
+// The texts the status area shows now.
+StatusTexts current_status_texts();
 
 // WM_PAINT of the logging window.
 LRESULT status_paint_handler(HWND window, UINT message, WPARAM w, LPARAM l);

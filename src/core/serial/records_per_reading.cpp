@@ -9,6 +9,8 @@ namespace quelor {
 
 namespace {
 
+constexpr double kEm31RecordPeriodMs = 95.23809523809524;
+
 struct RateRow {
   int records;
   double rate;
@@ -27,14 +29,16 @@ const RateRow& rate_row(int index) {
 
 std::optional<double> record_period_ms(int type, int em38_record_length, double em34_period_ms) {
   switch (type) {
-    case kEm31Mk2: return 95.23809523809524;
+    case kEm31Mk2: return kEm31RecordPeriodMs;
     case kEm38:
       if (em38_record_length == 7) return 72.0;
       if (em38_record_length == 12) return 91.0;
       return std::nullopt;
     case kEm34_3:
-      if (em34_period_ms > 0) return em34_period_ms;
-      return std::nullopt;
+      // Without a period of its own the EM34-3 streams its "T" records at the
+      // EM31-MK2's period: one record per reading would log every record
+      // whatever the update rate.
+      return em34_period_ms > 0 ? em34_period_ms : kEm31RecordPeriodMs;
     case kEm38Mk2: return 47.0;
     case kGrad601: return 91.0;
     default: return std::nullopt;

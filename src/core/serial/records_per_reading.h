@@ -8,8 +8,9 @@
 namespace quelor {
 
 // Record period in milliseconds. EM38: by record length (7 -> 72, 12 -> 91);
-// EM34-3: `em34_period_ms` from the settings. nullopt where the instrument
-// has none (EM38-4, CS-21, EM61 family) or the EM38 length is unknown.
+// EM34-3: `em34_period_ms` when given, else the EM31-MK2's period (the same
+// "T" record stream). nullopt where the instrument has none (EM38-4, CS-21,
+// EM61 family) or the EM38 length is unknown.
 std::optional<double> record_period_ms(int instrument_type, int em38_record_length = 12,
                                        double em34_period_ms = 0);
 

@@ -339,6 +339,20 @@ TEST(RecordsPerReading, FromIntervalAndPeriod) {
   EXPECT_EQ(instrument_records_per_reading(kEm61Mk2, 5.0, 3), 1);
 }
 
+// The EM34-3 streams about 10.5 records a second: its update rate decides
+// how many make one reading, as for the EM31-MK2.
+TEST(RecordsPerReading, Em34FollowsItsUpdateRate) {
+  const struct {
+    double interval_s;
+    int records;
+  } rows[] = {{0.1, 1}, {0.2, 2}, {0.5, 5}, {1.0, 11}, {2.0, 21}};
+  for (const auto& r : rows) {
+    EXPECT_EQ(instrument_records_per_reading(kEm34_3, r.interval_s, 0), r.records) << r.interval_s;
+    EXPECT_EQ(instrument_records_per_reading(kEm34_3, r.interval_s, 0),
+              instrument_records_per_reading(kEm31Mk2, r.interval_s, 0));
+  }
+}
+
 TEST(RecordsPerReading, Em38_4RateTable) {
   const int records[] = {1, 2, 3, 4, 5, 10, 20, 50, 100};
   const double rates[] = {10.0, 5.0, 3.3, 2.5, 2.0, 1.0, 0.5, 0.2, 0.1};
