@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The instruments' field procedures by keys only, under Wine on the device
+# simulator told the offsets the procedures must find.
+# 1. Qyn38MK2 on a simulated EM38-MK2 held in the air with six offsets: L, F
+#    and Enter, F3 and L (Calibration), Yes on "CALIBRATION"; the simulator
+#    turns to the horizontal dipole when the program asks for it. The O1-O6
+#    records written after the calibration hold the simulator's offsets
+#    (within the decoder's resolution) with the previous values 0, and the
+#    file passes quelor check.
+# 2. Qyn61MK2 on a simulated EM61-MK2 in the air with four channel biases:
+#    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
+#    written after the nulling hold the simulator's channel means.
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_exe=$e2e_build/Qyn38MK2.exe e2e_title=Qyn38MK2
+[ -f "$e2e_exe" ] || { echo "procedures: SKIP: $e2e_exe is not built"; exit 0; }
+e2e_setup procedures
+
+use_program() {
+  e2e_exe=$e2e_build/$1.exe
+  e2e_title=$1
+  e2e_stem=$1
+  e2e_ini_name=$1_$2.INI
+  [ -f "$e2e_exe" ] || e2e_skip "$e2e_exe is not built"
+}
+
+# The variant's default settings with this scenario's data folder.
+use_settings() {
+  local dir golden=$e2e_root/tests/golden/settings/$e2e_ini_name
+  [ -f "$golden" ] || e2e_fail "no default settings file $golden"
+  e2e_settings_save
+  dir=$(e2e_settings_dir)
+  mkdir -p "$dir"
+  cp "$golden" "$dir/$e2e_ini_name"
+  E2E_VALUE="C:\\quelor-e2e\\procedures\\$e2e_title\\" python3 - "$dir/$e2e_ini_name" <<'PY'
+import os, sys
+lines = open(sys.argv[1], "rb").read().split(b"\r\n")
+lines[1] = os.environ["E2E_VALUE"].encode("latin-1")  # the data folder
+open(sys.argv[1], "wb").write(b"\r\n".join(lines))
+PY
+}
+
+# expect_box TITLE TEXT: the box TITLE is open and says TEXT.
+expect_box() {
+  e2e_wait_dialog "$1" 10 >/dev/null || e2e_fail "no \"$1\" box; windows: $(e2e_dialogs | tr '\n' ',')"
+  local body
+  body=$(e2e_dialog_text "$1")
+  [[ "$body" == *"$2"* ]] || e2e_fail "\"$1\" says \"$body\", not \"$2\""
+  e2e_say "box \"$1\": $2"
+}
+
+# compare FILE TAG_REGEX EXPECTED... TOLERANCE: the last records matching
+# TAG_REGEX hold the expected first values and 0 as the second.
+compare() {
+  local file=$1 tags=$2 tolerance=$3
+  shift 3
+  python3 - "$file" "$tags" "$tolerance" "$@" <<'PY' || e2e_fail "the constant records differ from the simulator's values"
+import re, sys
+path, tags, tol = sys.argv[1], sys.argv[2], float(sys.argv[3])
+want = [float(v) for v in sys.argv[4:]]
+data = open(path, "rb").read().decode("latin-1")
+length = data.index("\n") + 1
+records = [data[i:i + length] for i in range(0, len(data), length)]
+found = [r for r in records if re.match(tags, r)][-len(want):]
+if len(found) != len(want):
+    sys.exit(f"{len(found)} records match {tags}")
+for r, w in zip(found, want):
+    width = 10 if r[1].isdigit() else 9
+    start = 2 if r[1].isdigit() else 1
+    first = float(r[start:start + width])
+    second = float(r[start + width + 1:start + 2 * width + 1])
+    print(f"{r.rstrip()!r}: want {w}")
+    if abs(first - w) > tol or second != 0.0:
+        sys.exit(f"record {r.rstrip()!r}: expected {w} within {tol}, previous 0")
+PY
+}
+
+# --- EM38-MK2 calibration -------------------------------------------------
+use_program Qyn38MK2 220
+data=$(e2e_data_folder "procedures/$e2e_title")
+use_settings
+e2e_devsim_start --instrument em38mk2 --gps gga --seed 21
+offsets=(0.62 -0.41 1.15 0.27 6.8 -2.4)
+e2e_devsim offsets "${offsets[@]}"
+e2e_devsim stance air
+e2e_devsim pause-walk
+e2e_map_ports
+e2e_program_start
+e2e_start_logging
+e2e_create_file
+e2e_key F3
+sleep 0.5
+e2e_key l
+expect_box CALIBRATION "Place  EM38-MK2  on  Monopod"
+e2e_answer CALIBRATION y
+sleep 3  # the two seconds of the vertical part, then the request to rotate
+e2e_devsim dipole H
+sleep 6  # detection, one second of preparation, two of collection, the closing text
+e2e_screenshot em38mk2-calibrated
+[ -z "$(e2e_dialogs)" ] || e2e_fail "a box is open after the calibration: $(e2e_dialogs | tr '\n' ',')"
+e2e_exit_logging
+e2e_exit_program
+e2e_devsim_stop
+file=$(e2e_data_file "$data" "*")
+[ -n "$file" ] || e2e_fail "no data file in $data"
+cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
+e2e_check "$file"
+e2e_assert_eq "check errors" "$e2e_check_errors" 0
+# O1..O6 in the program's order: vertical in-phase 1, 2, horizontal in-phase 1, 2, conductivity 1, 2.
+compare "$file" '^O[1-6]' 0.07 "${offsets[@]}"
+e2e_settings_restore
+rm -rf "$e2e_work/control" "$e2e_work/dev"
+
+# --- EM61-MK2 nulling -----------------------------------------------------
+use_program Qyn61MK2 225
+data=$(e2e_data_folder "procedures/$e2e_title")
+use_settings
+e2e_devsim_start --instrument em61mk2 --gps gga --seed 22
+biases=(12.5 -7.25 3.0 40.0)
+e2e_devsim offsets "${biases[@]}"
+e2e_devsim stance air
+e2e_devsim pause-walk
+e2e_map_ports
+e2e_program_start
+e2e_start_logging
+e2e_create_file
+e2e_key u
+expect_box NULLING "DO YOU WANT TO PERFORM NULLING"
+e2e_answer NULLING y
+sleep 7  # the start reading and 50 readings at 10 Hz
+e2e_exit_logging
+e2e_exit_program
+e2e_devsim_stop
+file=$(e2e_data_file "$data" "*")
+[ -n "$file" ] || e2e_fail "no data file in $data"
+cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
+e2e_check "$file"
+e2e_assert_eq "check errors" "$e2e_check_errors" 0
+compare "$file" '^O ' 0.06 "${biases[@]}"
+echo "$e2e_name: PASS"
