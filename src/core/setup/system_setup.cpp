@@ -163,12 +163,6 @@ void update_system_setup(DialogForm& f, const Variant& v) {
   }
 }
 
-long drift_reminder_period_ms(int drift_reminder) {
-  constexpr std::array<long, 6> kMinutes{15, 30, 45, 60, 90, 120};
-  if (drift_reminder < 0 || drift_reminder >= static_cast<int>(kMinutes.size())) return 0;
-  return kMinutes[static_cast<std::size_t>(drift_reminder)] * 60L * 1000L;
-}
-
 std::vector<OperatorMessage> store_system_setup(const DialogForm& f, Settings& s, const Variant& v) {
   std::vector<OperatorMessage> messages;
   const int type = v.instrument_type;

@@ -19,9 +19,6 @@ DialogForm system_setup_form(const Settings& s, const Variant& v);
 // right-coil filter factor.
 void update_system_setup(DialogForm& form, const Variant& v);
 
-// The drift reminder period in milliseconds (0 for "Never").
-long drift_reminder_period_ms(int drift_reminder);
-
 // OK: stores the entries; returns the messages to show (filter factors out
 // of range), in order.
 std::vector<OperatorMessage> store_system_setup(const DialogForm& form, Settings& s, const Variant& v);

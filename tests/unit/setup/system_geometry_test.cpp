@@ -175,8 +175,6 @@ TEST(SystemSetup, OkStoresByInstrument) {
     EXPECT_EQ(after.em38_4.inphase_units, c.type == kEm38_4 ? 1 : 0);
     EXPECT_EQ(after.em38_4_rate, c.type == kEm38_4 ? 4 : s.em38_4_rate);
   }
-  EXPECT_EQ(drift_reminder_period_ms(3), 3600000L);
-  EXPECT_EQ(drift_reminder_period_ms(6), 0L);
 }
 
 TEST(GeometrySetup, OffsetsInTheDialogsUnit) {
