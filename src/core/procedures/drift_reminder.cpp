@@ -17,13 +17,13 @@ const std::array<const char*, 7>& drift_reminder_labels() {
   return kLabels;
 }
 
-std::uint32_t drift_reminder_period_ms(int choice) {
+std::uint32_t drift_reminder_interval_ms(int choice) {
   if (choice < 0 || choice >= static_cast<int>(kPeriodMinutes.size())) return 0;
   return kPeriodMinutes[static_cast<std::size_t>(choice)] * 60000u;
 }
 
 void drift_reminder_restart(DriftReminder& r, int choice, std::uint32_t now) {
-  r.period_ms = drift_reminder_period_ms(choice);
+  r.period_ms = drift_reminder_interval_ms(choice);
   r.since = now;
 }
 

@@ -16,7 +16,7 @@ inline constexpr int kDriftReminderNever = 6;
 const std::array<const char*, 7>& drift_reminder_labels();
 
 // Period of a choice in milliseconds; 0 for "Never" or an unknown index.
-std::uint32_t drift_reminder_period_ms(int choice);
+std::uint32_t drift_reminder_interval_ms(int choice);
 
 struct DriftReminder {
   std::uint32_t period_ms = 0;  // 0: never

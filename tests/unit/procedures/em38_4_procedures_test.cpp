@@ -177,7 +177,7 @@ TEST(DriftControl, SampleCountIsAtLeastOne) {
 
 TEST(DriftReminder, PeriodsAndDue) {
   const std::uint32_t minutes[7] = {15, 30, 45, 60, 90, 120, 0};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(drift_reminder_period_ms(i), minutes[i] * 60000u);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(drift_reminder_interval_ms(i), minutes[i] * 60000u);
   EXPECT_STREQ(drift_reminder_labels()[4], "1.5 hour");
   DriftReminder r;
   drift_reminder_restart(r, 0, 0xFFFFFF00u);  // across the tick wrap
