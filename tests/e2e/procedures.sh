@@ -10,6 +10,11 @@
 # 2. Qyn61MK2 on a simulated EM61-MK2 in the air with four channel biases:
 #    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
 #    written after the nulling hold the simulator's channel means.
+# 3. Qyn61LX2 on a simulated two-coil EM61-LX2 (20 readings a second) with a
+#    known channel ratio: L, F and Enter, F3 and L (Calibrate Filter); after
+#    the nulling in the air, OK on "Filter Calibration Part 2" with the coils
+#    on the ground, OK on "Filter Calibration Complete": the settings file
+#    holds the filter factor of that ratio for both coils.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
 . "$(dirname "$0")/lib/survey.sh"
@@ -138,4 +143,48 @@ cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
 e2e_check "$file"
 e2e_assert_eq "check errors" "$e2e_check_errors" 0
 compare "$file" '^O ' 0.06 "${biases[@]}"
+e2e_settings_restore
+rm -rf "$e2e_work/control" "$e2e_work/dev"
+
+# --- EM61-LX2 filter-factor calibration -----------------------------------
+use_program Qyn61LX2 100
+data=$(e2e_data_folder "procedures/$e2e_title")
+use_settings
+e2e_devsim_start --instrument em61lx2 --sensors 2 --rate 20 --gps gga --seed 23
+ratio=3.7
+e2e_devsim offsets 5 2 -3 1
+e2e_devsim ratio "$ratio"
+e2e_devsim stance air
+e2e_devsim pause-walk
+e2e_map_ports
+e2e_program_start
+e2e_start_logging
+e2e_create_file
+e2e_key F3
+sleep 0.5
+e2e_key l
+expect_box "Filter Calibration Part 2" "Ready to calculate Filter Factors"
+e2e_devsim stance ground
+e2e_answer "Filter Calibration Part 2" Return
+e2e_wait_dialog "Filter Calibration Complete" 25 >/dev/null || e2e_fail "no \"Filter Calibration Complete\""
+e2e_say "filter calibration: $(e2e_dialog_text "Filter Calibration Complete")"
+e2e_answer "Filter Calibration Complete" Return
+e2e_exit_logging
+e2e_exit_program
+e2e_devsim_stop
+file=$(e2e_data_file "$data" "*")
+[ -n "$file" ] || e2e_fail "no data file in $data"
+e2e_check "$file"
+e2e_assert_eq "check errors" "$e2e_check_errors" 0
+python3 - "$(e2e_settings_dir)/$e2e_ini_name" "$ratio" <<'PY' || e2e_fail "the settings do not hold the filter factor of the ratio"
+import sys
+lines = open(sys.argv[1], "rb").read().decode("latin-1").split("\r\n")
+r = float(sys.argv[2])
+want = 108 * r + 18 if r <= 3.1 else 128 * r - 44
+for n in (95, 96):  # the left-coil and right-coil filter factors
+    got = float(lines[n - 1])
+    print(f"line {n}: {got} (ratio {r}: {want:.1f})")
+    if abs(got - want) > 1.5:
+        sys.exit(f"line {n} holds {got}, not {want:.1f}")
+PY
 echo "$e2e_name: PASS"

@@ -130,11 +130,11 @@ void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
       refresh_decoders();
       p.lines.clear();
       enable_logging_buttons(true);
-      sync_reader_survey();
       show_lines();
       InvalidateRect(window, nullptr, TRUE);
       SetFocus(window);
     }
+    sync_reader_survey();  // every record while a procedure runs
     if (!step.ask || !answer) return;
     const int result = ask_box(window, *step.ask);
     step = answer(result);
@@ -165,28 +165,26 @@ void forget_if_closed() {
   gps_reader_control().paused.store(false);
 }
 
-// Channels as the procedures take them: without the nulling in force.
-Em61Reading em61_reading(const ProcedureReading& r) {
+// The channels of a reading; `without_nulling` adds back the nulling offsets
+// the decoder subtracted (a nulling averages the instrument's own values).
+Em61Reading em61_reading(const ProcedureReading& r, bool without_nulling) {
   const InstrumentContext& c = logging_session().instrument_context;
   Em61Reading e;
-  if (c.instrument_type == kEm61Lx2) {
-    e.channel_count = c.two_sensors ? 4 : 2;
-    const std::size_t at[4] = {0, 1, 3, 4};  // early, late of each coil (E, L, F per coil)
-    for (int i = 0; i < e.channel_count; ++i)
-      e.channels[static_cast<std::size_t>(i)] = r.values[at[i]] + c.nulling[static_cast<std::size_t>(i)];
-  } else {
-    for (std::size_t i = 0; i < 4; ++i) e.channels[i] = r.values[i] + c.nulling[i];
-  }
+  const bool lx2 = c.instrument_type == kEm61Lx2;
+  e.channel_count = lx2 ? (c.two_sensors ? 4 : 2) : 4;
+  const std::size_t at[4] = {0, 1, 3, 4};  // EM61-LX2: early, late of each coil (E, L, F per coil)
+  for (std::size_t i = 0; i < static_cast<std::size_t>(e.channel_count); ++i)
+    e.channels[i] = r.values[lx2 ? at[i] : i] + (without_nulling ? c.nulling[i] : 0.0);
   return e;
 }
 
 void take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
-  const Em61Reading e = em61_reading(r);
   const LoggingSession& s = logging_session();
   if (p.em61.state == kProcedureFilterFactor) {
-    apply(window, filter_on_reading(p.em61, g_settings, e), filter_answers());
+    apply(window, filter_on_reading(p.em61, g_settings, em61_reading(r, false)), filter_answers());
     return;
   }
+  const Em61Reading e = em61_reading(r, true);
   const bool writes = s.survey.state == kStateStandBy && s.sink.is_open();
   apply(window, nulling_on_reading(p.em61, g_settings, e, g_variant.instrument_type, writes), filter_answers());
   // From the start reading on, the decoder subtracts the offsets of the nulling.
