@@ -38,7 +38,7 @@ TEST_P(LayoutShapes, CommonRulesHold) {
   EXPECT_EQ(l.buttons.right, l.numbers.right);
   EXPECT_LE(l.buttons.bottom, s.h);
   // 20-pixel margins at the left and the top
-  const RECT& first = s.map ? l.map : l.curve;
+  const RECT& first = s.map ? l.map : l.scale_top;  // the profile area begins with its scale strip
   EXPECT_EQ(first.left, 20);
   EXPECT_EQ(first.top, 20);
   // nothing reaches into the numbers column left of it
@@ -65,11 +65,38 @@ TEST_P(LayoutShapes, CommonRulesHold) {
   if (s.map && !s.portrait) {
     EXPECT_EQ(width(l.map), s.h - 44 - s.lh);
     EXPECT_EQ(l.curve.left, l.map.right + 6);
-    EXPECT_EQ(l.curve.bottom, s.h * 3 / 5);
+    EXPECT_EQ(l.scale_bottom.bottom, s.h * 3 / 5);
   }
   if (s.portrait) {
     EXPECT_EQ(width(s.map ? l.map : l.curve), s.w - 40);
   }
+}
+
+bool overlap(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The scale labels have a line-high strip of the profile area above and
+// below the profile, clear of the top row, the status blocks and the bars.
+TEST_P(LayoutShapes, ScaleStripsLieInsideTheProfileArea) {
+  const Shape s = GetParam();
+  const LoggingLayout l = compute_logging_layout({s.w, s.h, s.lh, s.portrait, s.map, 4});
+  for (const RECT* strip : {&l.scale_top, &l.scale_bottom}) {
+    EXPECT_GE(height(*strip), s.lh + 2);
+    EXPECT_EQ(strip->left, l.curve.left);
+    EXPECT_EQ(strip->right, l.curve.right);
+    EXPECT_GE(strip->top, 2 + s.lh);  // below the top row
+    for (const RECT* other : {&l.status, &l.bar_q, &l.bar_i, &l.decay, &l.numbers, &l.buttons, &l.curve})
+      EXPECT_FALSE(overlap(*strip, *other));
+    if (s.map) {
+      EXPECT_FALSE(overlap(*strip, l.map));
+      EXPECT_FALSE(overlap(*strip, l.speed));
+    }
+  }
+  EXPECT_EQ(l.scale_top.bottom, l.curve.top);
+  EXPECT_EQ(l.scale_bottom.top, l.curve.bottom);
+  EXPECT_LE(l.scale_bottom.bottom, l.bar_q.top);
+  EXPECT_LE(l.scale_bottom.bottom, l.status.top);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, LayoutShapes,

@@ -177,8 +177,15 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     l.curve = {left, kMargin, numbers_x - 6, profile_bottom};
     l.status = {left, profile_bottom + (in.map_view ? 6 : lh + 16), numbers_x - 6, h - 10};
   }
-  // The bars and the decay share the strip under the profile.
-  const int bar_top = l.curve.bottom + 2;
+  // The scale labels take a strip at the top and the bottom of the profile
+  // area, so they never reach the top row or the status blocks.
+  const int strip = lh + 2;
+  l.scale_top = {l.curve.left, l.curve.top, l.curve.right, l.curve.top + strip};
+  l.scale_bottom = {l.curve.left, l.curve.bottom - strip, l.curve.right, l.curve.bottom};
+  l.curve.top += strip;
+  l.curve.bottom -= strip;
+  // The bars and the decay share the strip under the profile area.
+  const int bar_top = l.scale_bottom.bottom + 2;
   const int bar_width = (l.curve.right - l.curve.left) / 3;
   l.bar_q = rect(l.curve.left, bar_top, bar_width - 2, 12);
   l.bar_i = rect(l.curve.left + bar_width, bar_top, bar_width - 2, 12);

@@ -20,7 +20,9 @@ int channel_of_selector(int instrument_type, int selector);
 struct LoggingLayout {
   RECT map{};
   RECT speed{};
-  RECT curve{};
+  RECT curve{};         // the profile window
+  RECT scale_top{};     // the profile area's strip above it: the scale maximum
+  RECT scale_bottom{};  // and below it: the scale minimum
   RECT decay{};
   RECT bar_q{};
   RECT bar_i{};

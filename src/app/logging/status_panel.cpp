@@ -43,6 +43,11 @@ struct Painter {
     ExtTextOutW(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, w.c_str(), static_cast<UINT>(w.size()), nullptr);
     if (old) SelectObject(dc, old);
   }
+  void right_aligned(const RECT& area, int y, const std::string& text) const {
+    const std::wstring w = widen(text);
+    ExtTextOutW(dc, area.right - 2 - text_width(text), y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()),
+                nullptr);
+  }
   void centred(const RECT& area, int y, const std::string& text, HFONT font = nullptr) const {
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     const int x = area.left + (area.right - area.left - text_width(text)) / 2;
@@ -81,14 +86,31 @@ void draw_frame(HDC dc, const RECT& r) {
   SelectObject(dc, old);
 }
 
-void draw_scale_labels(const Painter& p, const RECT& curve) {
-  const ScaleLabels labels = conductivity_scale_labels(g_variant.instrument_type, g_settings.profile_scale_1[0],
-                                                       g_settings.profile_scale_1[1]);
-  const RECT strip{curve.left, curve.top - p.line_height - 1, curve.right, curve.top};
-  p.centred(strip, strip.top, labels.top);
-  const RECT below{curve.left, curve.bottom, curve.right, curve.bottom + p.line_height};
-  if (g_variant.instrument_type != kEm31Mk2 && g_variant.instrument_type != kEm38)
-    p.centred(below, below.top + 14, labels.bottom);
+// The strips of the profile area above and below the profile: the scale's
+// maximum and minimum centred, the in-phase scale at the right end.
+void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
+  const int type = g_variant.instrument_type;
+  const ScaleLabels labels =
+      conductivity_scale_labels(type, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
+  HBRUSH background = GetSysColorBrush(COLOR_BTNFACE);
+  for (const RECT* strip : {&l.scale_top, &l.scale_bottom}) FillRect(p.dc, strip, background);
+  p.centred(l.scale_top, l.scale_top.top + 1, labels.top);
+  p.centred(l.scale_bottom, l.scale_bottom.top + 1, labels.bottom);
+  if (!has_inphase_scale(type)) return;
+  const ScaleLabels inphase = inphase_scale_labels(type, g_settings.em38_4.inphase_units,
+                                                   g_settings.profile_scale_2[0], g_settings.profile_scale_2[1]);
+  p.right_aligned(l.scale_top, l.scale_top.top + 1, inphase.top);
+  p.right_aligned(l.scale_bottom, l.scale_bottom.top + 1, inphase.bottom);
+}
+
+constexpr const char* kEm38_4DipoleRow = "Dipole Mode: Horizontal";
+
+// EM38-4: the dipole row follows the calibration state in the top row when
+// it ends before the map-size cell; otherwise it heads the instrument block.
+bool em38_4_dipole_in_top_row(const Painter& p) {
+  const int left = g_cells.activity.left + g_cells.widths[kCellCalibration] + 15;
+  const int limit = logging_session().gps_used ? g_cells.map_size.left - 4 : g_cells.map_size.right;
+  return left + p.text_width(kEm38_4DipoleRow) <= limit;
 }
 
 // The left column: state, file, line, station, totals, instrument rows.
@@ -107,6 +129,8 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
   p.cell(x, y, width, t.time_label + " " + t.time);
   y += lh + 2;
   std::vector<std::string> rows = t.instrument_rows;
+  if (g_variant.instrument_type == kEm38_4 && logging_session().instrument_used && !em38_4_dipole_in_top_row(p))
+    rows.insert(rows.begin(), kEm38_4DipoleRow);
   if (g_variant.instrument_type == kEm61Mk2 && logging_session().instrument_used) {
     if (g_settings.tilt_meter != 0) {
       rows.insert(rows.end(), {"Tilt Meter:", "Roll:", "Pitch:"});
@@ -131,8 +155,7 @@ void draw_em38_4_state(const Painter& p) {
   SetTextColor(p.dc, RGB(0, 0, 255));
   p.cell(x, y, width, em38_4_calibration_text(logging_session().display.em38_4_calibration));
   SetTextColor(p.dc, RGB(0, 0, 0));
-  const std::string dipole = "Dipole Mode: Horizontal";
-  p.cell(x + width + 15, y, p.text_width(dipole), dipole);
+  if (em38_4_dipole_in_top_row(p)) p.cell(x + width + 15, y, p.text_width(kEm38_4DipoleRow), kEm38_4DipoleRow);
 }
 
 // The SLAM labels of the p-GGA SLAM input, for the instruments that show them.
@@ -279,7 +302,7 @@ void paint_status(HWND window, HDC dc) {
   draw_map_title(p, l);
   draw_colour_legend(dc, l);
   draw_alarm_indicator(p, l);
-  if (s.instrument_used) draw_scale_labels(p, l.curve);
+  if (s.instrument_used) draw_scale_labels(p, l);
 
   const RECT& area = l.status;
   const int inner = 8;

@@ -65,8 +65,13 @@ ScaleLabels conductivity_scale_labels(int instrument_type, double minimum, doubl
   return {format_double(format, maximum), format_double(format, minimum)};
 }
 
-ScaleLabels inphase_scale_labels(double minimum, double maximum) {
-  return {format_double("%0.0fppt", maximum), format_double("%0.0fppt", minimum)};
+ScaleLabels inphase_scale_labels(int instrument_type, int em38_4_inphase_units, double minimum, double maximum) {
+  const char* format = instrument_type == kEm38_4 && em38_4_inphase_units == 1 ? "%0.0fmS/m" : "%0.0fppt";
+  return {format_double(format, maximum), format_double(format, minimum)};
+}
+
+bool has_inphase_scale(int type) {
+  return type == kEm31Mk2 || type == kEm38 || type == kEm38Mk2 || type == kEm38_4 || type == kCs21;
 }
 
 std::vector<std::string> instrument_block_rows(const Settings& s, int type, bool instrument_used, int coil_spacing_m,
