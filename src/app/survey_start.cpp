@@ -4,6 +4,7 @@
 #include "app/logging/display_windows.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
+#include "app/logging/profile_drawing.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
 #include "app/logging/target_cue_win.h"
@@ -99,6 +100,7 @@ void begin_logging_session(const StartPlan& plan) {
   s.instrument_context = instrument_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.instrument_state = InstrumentSurveyState{};
   reset_target_cue();
+  reset_reading_displays();
   s.sink.close();
   s.renew_writer();
   s.em34_group = Em34StationGroup{};

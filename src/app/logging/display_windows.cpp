@@ -9,8 +9,10 @@
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
 #include "app/procedures/procedure_actions.h"
+#include "app/logging/profile_drawing.h"
 #include "display/numbers_rows.h"
 #include "app/logging/target_cue_win.h"
+#include "display/speed_bar.h"
 #include "survey/map_title.h"
 #include "survey/start_plan.h"
 
@@ -18,7 +20,6 @@ namespace quelor {
 
 namespace {
 
-constexpr COLORREF kProfileColour = RGB(0, 0, 200);
 constexpr COLORREF kBarColour = RGB(0, 150, 0);
 constexpr COLORREF kCursorColour = RGB(220, 0, 0);
 
@@ -51,11 +52,6 @@ void text_row(HDC dc, int x, int y, const char* text) {
   ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
 }
 
-void horizontal_bar(HDC dc, const RECT& client, double fraction, COLORREF colour) {
-  RECT bar{2, 2, 2 + static_cast<LONG>(std::lround(fraction * (client.right - 4))), client.bottom - 1};
-  fill(dc, bar, colour);
-  frame(dc, client);
-}
 
 }  // namespace
 
@@ -75,46 +71,23 @@ POINT map_pixel(double x, double y, double map_size, SIZE size) {
 
 LRESULT curve_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
-  frame(p.dc, p.client);
+  paint_profile_frame(window, p.dc);
   if (g_variant.instrument_type == kGrad601) {
     SetBkMode(p.dc, TRANSPARENT);
     text_row(p.dc, 6, 4, kGradientHeading);
   }
-  const DisplayValues& d = logging_session().display;
-  if (d.history_count < 2) return 0;
-  const int width = p.client.right - 4, height = p.client.bottom - 4;
-  const int n = d.history_count < width ? d.history_count : width;
-  std::vector<POINT> points;
-  points.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    const double v = d.history[static_cast<std::size_t>(kProfileHistory - n + i)];
-    const double f = scale_fraction(v, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
-    points.push_back({2 + (width - n) + i, 2 + static_cast<LONG>(std::lround((1.0 - f) * height))});
-  }
-  HPEN pen = CreatePen(PS_SOLID, 2, kProfileColour);
-  HGDIOBJ old = SelectObject(p.dc, pen);
-  Polyline(p.dc, points.data(), static_cast<int>(points.size()));
-  SelectObject(p.dc, old);
-  DeleteObject(pen);
   return 0;
 }
 
 LRESULT decay_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
-  frame(p.dc, p.client);
+  paint_profile_frame(window, p.dc);
   return 0;
 }
 
 LRESULT bar_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
-  const DisplayValues& d = logging_session().display;
-  const bool in_phase = GetDlgCtrlID(window) == kBarIWindowId;
-  double fraction = 0.0;
-  if (d.have_reading && !in_phase)
-    fraction = scale_fraction(d.first_value, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
-  if (d.have_reading && in_phase && d.has_second_value)
-    fraction = scale_fraction(d.second_value, g_settings.profile_scale_2[0], g_settings.profile_scale_2[1]);
-  horizontal_bar(p.dc, p.client, fraction, kBarColour);
+  paint_bars(window, p.dc);
   return 0;
 }
 
@@ -193,11 +166,15 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
+// Framed and filled, then the part beyond the speed overdrawn white.
 LRESULT speed_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   const DisplayValues& d = logging_session().display;
-  const double maximum = g_settings.speed_scale_maximum;
-  horizontal_bar(p.dc, p.client, scale_fraction(d.speed, 0.0, maximum), kBarColour);
+  const int width = p.client.right - 4;
+  const int filled = speed_fill(d.speed, width, {0.0, g_settings.speed_scale_maximum});
+  fill(p.dc, {2, 2, 2 + width, p.client.bottom - 1}, kBarColour);
+  fill(p.dc, {2 + filled, 2, 2 + width, p.client.bottom - 1}, RGB(255, 255, 255));
+  frame(p.dc, p.client);
   return 0;
 }
 
@@ -236,9 +213,8 @@ LRESULT colour_bar_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
 }
 
 void invalidate_reading_displays() {
-  const LoggingChildren& c = logging_session().children;
-  for (HWND w : {c.curves[0], c.numbers, c.bar_q, c.bar_i})
-    if (w) InvalidateRect(w, nullptr, TRUE);
+  // Profiles and bars are drawn incrementally by the handlers; only the numbers are repainted.
+  if (HWND w = logging_session().children.numbers) InvalidateRect(w, nullptr, TRUE);
 }
 
 }  // namespace quelor

@@ -6,6 +6,7 @@
 #include "app/logging/display_windows.h"
 #include "app/logging/logging_handlers.h"
 #include "app/logging/logging_session.h"
+#include "app/logging/profile_drawing.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/target_cue_win.h"
 #include "app/readers/reader_shared.h"
@@ -43,6 +44,8 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
   if (o.result_sound) play_sound(Sound::kResult);
   show_reading(s.display, o);
   run_target_cue(o);
+  draw_reading_step({std::span<const double>(o.channels.data(), static_cast<std::size_t>(o.channel_count)),
+                     o.trace_identity, true});
   invalidate_reading_displays();
   if (o.logged) invalidate_status_area(window);
 }

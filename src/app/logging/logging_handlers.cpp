@@ -7,6 +7,7 @@
 #include "app/logging/logging_commands_win.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
+#include "app/logging/profile_drawing.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
 #include "app/procedures/procedure_actions.h"
@@ -106,6 +107,9 @@ void t_reading(HWND window, const QueuedRecord& r) {
   if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   remember_reading(s.display, o);
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
+  const double values[] = {o.first_value, o.second_value};
+  draw_reading_step({std::span<const double>(values, o.has_second_value ? 2u : 1u), o.decoded.dipole_code,
+                     o.redraw_bars});
   if (o.group_full) confirm_station(window);
   invalidate_reading_displays();
   if (o.logged) invalidate_status_area(window);

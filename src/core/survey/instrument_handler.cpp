@@ -73,7 +73,7 @@ Decoded decode_em38_4_record(const InstrumentContext& c, const RecordBytes& r) {
 void em61_common(Decoded& d, const Em61Reading& e) {
   const char letter = e.letter;
   d.current = e.mean_current;
-  d.identity = letter;
+  d.identity = 0;  // the channels keep their meaning across letters
   d.mode = letter;
   d.marker_shown = em61_marker_letter(letter);
   d.trigger = d.marker_shown;

@@ -1,0 +1,184 @@
+#include "app/logging/profile_drawing.h"
+
+#include <array>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/logging/logging_session.h"
+#include "display/bar_update.h"
+#include "display/profile_scale.h"
+#include "display/profile_step.h"
+#include "display/trace_layout.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrey = RGB(192, 192, 192);
+
+// What the window thread keeps between readings.
+struct DrawState {
+  std::array<TraceState, kMaxTraces> traces{};
+  std::array<BarState, kMaxDisplayChannels> bars{};
+  std::array<double, kMaxDisplayChannels> last_values{};
+  int last_count = 0;
+};
+
+DrawState& draw_state() {
+  static DrawState state;  // window thread only
+  return state;
+}
+
+const std::array<double, 2>& scale_of(int component) {
+  return component == 2 ? g_settings.profile_scale_2 : g_settings.profile_scale_1;
+}
+
+bool two_coils() { return logging_session().instrument_context.two_sensors; }
+
+TraceLayout layout_for(int count) { return trace_layout(g_variant.instrument_type, count, two_coils()); }
+
+struct Pen {
+  Pen(int width, COLORREF colour) : pen(CreatePen(PS_SOLID, width, colour)) {}
+  ~Pen() { DeleteObject(pen); }
+  HPEN pen;
+};
+
+void line(HDC dc, HPEN pen, int x0, int y0, int x1, int y1) {
+  HGDIOBJ old = SelectObject(dc, pen);
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+  SelectObject(dc, old);
+}
+
+void scale_line_pieces(HDC dc, int x0, int x1, int height) {
+  const auto& s = g_settings.profile_scale_1;
+  const ScaleLines lines = scale_lines(height, s[0], s[1]);
+  Pen thin(1, kGrey), thick(2, kGrey);
+  for (int i = 0; i < lines.count; ++i)
+    line(dc, i == 0 && lines.main_is_zero ? thick.pen : thin.pen, x0, lines.rows[static_cast<std::size_t>(i)], x1,
+         lines.rows[static_cast<std::size_t>(i)]);
+}
+
+HWND profile_window(int index) {
+  const LoggingChildren& c = logging_session().children;
+  if (index == 1 && c.decay && IsWindowVisible(c.decay)) return c.decay;
+  return c.curves[0];
+}
+
+void profile_step(HWND window, int window_index, const DisplayReading& r, const TraceLayout& layout) {
+  if (!window || !IsWindowVisible(window)) return;
+  RECT client;
+  GetClientRect(window, &client);
+  const int w = client.right, h = client.bottom;
+  HDC dc = GetDC(window);
+  const ProfileScroll s = profile_scroll(w);
+  BitBlt(dc, s.target_x, 0, s.width, h, dc, s.source_x, 0, SRCCOPY);
+  Pen white(1, kWhite);
+  for (int x = s.clear_left; x <= s.clear_right; ++x) line(dc, white.pen, x, 0, x, h);
+  scale_line_pieces(dc, s.clear_left, s.clear_right + 1, h);
+  Pen black(1, RGB(0, 0, 0));  // the frame's pieces in the cleared columns
+  line(dc, black.pen, s.clear_left, 0, s.clear_right + 1, 0);
+  line(dc, black.pen, s.clear_left, h - 1, s.clear_right + 1, h - 1);
+  DrawState& st = draw_state();
+  for (int i = 0; i < layout.count; ++i) {
+    const ChannelDisplay& c = layout.channels[static_cast<std::size_t>(i)];
+    const bool here = c.profile_window == window_index || profile_window(c.profile_window) == window;
+    if (!here) continue;
+    const auto& scale = scale_of(c.component);
+    const int row = value_row(r.values[static_cast<std::size_t>(i)], scale[1], pixels_per_unit(h, scale[0], scale[1]));
+    TraceState& t = st.traces[static_cast<std::size_t>(i)];
+    t.enabled = g_settings.channel_flags[static_cast<std::size_t>(i)] != 0;
+    const TraceDraw d = trace_step(t, row, r.identity);
+    if (d.kind == TraceDraw::kNothing) continue;
+    Pen pen(g_settings.trace_widths[static_cast<std::size_t>(i)], g_settings.trace_colours[static_cast<std::size_t>(i)]);
+    if (d.kind == TraceDraw::kPoint)
+      line(dc, pen.pen, s.newest_x, d.to_row, s.newest_x + 1, d.to_row);
+    else
+      line(dc, pen.pen, s.previous_x, d.from_row, s.newest_x, d.to_row);
+  }
+  ReleaseDC(window, dc);
+}
+
+int bar_component(HWND window) { return GetDlgCtrlID(window) == kBarIWindowId ? 2 : 1; }
+
+// The bars of one bar window: its component's channels side by side.
+void bars_step(HWND window, HDC dc, const double* values, const TraceLayout& layout) {
+  RECT client;
+  GetClientRect(window, &client);
+  const int component = bar_component(window);
+  std::vector<int> channels;
+  for (int i = 0; i < layout.count; ++i)
+    if (layout.channels[static_cast<std::size_t>(i)].component == component) channels.push_back(i);
+  if (channels.empty()) return;
+  const int height = client.bottom - 2;  // inside the frame
+  const int width = (client.right - 4) / static_cast<int>(channels.size());
+  const auto& scale = scale_of(component);
+  const double p = pixels_per_unit(height, scale[0], scale[1]);
+  const int mode = zero_mode(scale[0], scale[1]);
+  const int zero_row = value_row(0.0, scale[1], p);
+  HBRUSH white = CreateSolidBrush(kWhite);
+  for (std::size_t k = 0; k < channels.size(); ++k) {
+    const int i = channels[k];
+    BarState& bar = draw_state().bars[static_cast<std::size_t>(i)];
+    const BarPaint paint = bar_update(bar, value_row(values[i], scale[1], p), height, mode, zero_row);
+    if (paint.frame && k == 0) {
+      HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+      Rectangle(dc, 0, 0, client.right, client.bottom);
+      SelectObject(dc, old);
+    }
+    HBRUSH brush = CreateSolidBrush(g_settings.trace_colours[static_cast<std::size_t>(i)]);
+    const int x = 2 + static_cast<int>(k) * width;
+    for (int b = 0; b < paint.band_count; ++b) {
+      const BarBand& band = paint.bands[static_cast<std::size_t>(b)];
+      RECT r{x + 1, 1 + band.top, x + width - 1, 1 + band.bottom};
+      FillRect(dc, &r, band.filled ? brush : white);
+    }
+    DeleteObject(brush);
+  }
+  DeleteObject(white);
+}
+
+}  // namespace
+
+void draw_reading_step(const DisplayReading& r) {
+  const TraceLayout layout = layout_for(static_cast<int>(r.values.size()));
+  HWND first = profile_window(0);
+  profile_step(first, 0, r, layout);
+  HWND second = profile_window(1);
+  if (second != first) profile_step(second, 1, r, layout);  // two-coil set-ups scroll both
+  DrawState& st = draw_state();
+  st.last_count = layout.count;
+  for (int i = 0; i < layout.count; ++i) st.last_values[static_cast<std::size_t>(i)] = r.values[static_cast<std::size_t>(i)];
+  if (!r.bars) return;
+  const LoggingChildren& c = logging_session().children;
+  for (HWND bar : {c.bar_q, c.bar_i}) {
+    if (!bar || !IsWindowVisible(bar)) continue;
+    HDC dc = GetDC(bar);
+    bars_step(bar, dc, st.last_values.data(), layout);
+    ReleaseDC(bar, dc);
+  }
+}
+
+void paint_profile_frame(HWND window, HDC dc) {
+  RECT client;
+  GetClientRect(window, &client);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, 0, 0, client.right, client.bottom);
+  SelectObject(dc, old);
+  scale_line_pieces(dc, 1, client.right - 1, client.bottom);
+  restart_traces(draw_state().traces);
+}
+
+void paint_bars(HWND window, HDC dc) {
+  DrawState& st = draw_state();
+  const TraceLayout layout = layout_for(st.last_count);
+  for (int i = 0; i < layout.count; ++i)
+    if (layout.channels[static_cast<std::size_t>(i)].component == bar_component(window))
+      st.bars[static_cast<std::size_t>(i)] = BarState{};
+  if (logging_session().display.have_reading) bars_step(window, dc, st.last_values.data(), layout);
+}
+
+void reset_reading_displays() { draw_state() = DrawState{}; }
+
+}  // namespace quelor

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "display/bar_update.h"
+#include "display/numbers_rows.h"
+#include "display/profile_scale.h"
+#include "display/profile_step.h"
+#include "display/speed_bar.h"
+#include "display/trace_layout.h"
+#include "variant/variant.h"
+
+namespace quelor {
+namespace {
+
+std::vector<int> rows_of(const ScaleLines& s) { return {s.rows.begin(), s.rows.begin() + s.count}; }
+
+TEST(ProfileScale, ValueRowsAndScaleLines) {
+  struct Case {
+    int height;
+    double minimum, maximum;
+    std::vector<int> lines;  // main line first
+    bool zero_main;
+  };
+  const Case cases[] = {
+      {100, 0, 500, {79, 59, 39, 19}, false},
+      {100, -500, 0, {79, 59, 39, 19}, false},
+      {100, -25, 25, {50, 37, 25, 12, 62, 75, 87}, true},
+      // f = round(90 / 10) = 9, at most 5 steps of the larger side's limit (90 / 5)
+      {100, -10, 90, {90, 72, 54, 36, 18}, true},
+      // the upper part is less than a pixel: it counts as one, f = 100 -> 5
+      {100, -500, 0.0001, {0, 20, 40, 60, 80}, true},
+      // f = 1 with a longer upper side: the step is a quarter of the smaller limit
+      {96, -20, 28, {56, 46, 36, 26, 16, 6, 66, 76, 86}, true},
+      {0, -25, 25, {}, false},
+      {100, 5, 5, {}, false},
+  };
+  for (const Case& c : cases) {
+    const ScaleLines s = scale_lines(c.height, c.minimum, c.maximum);
+    EXPECT_EQ(rows_of(s), c.lines) << c.minimum << ".." << c.maximum;
+    EXPECT_EQ(s.main_is_zero, c.zero_main);
+    EXPECT_LE(s.count, kMaxScaleLines);
+  }
+  const double p = pixels_per_unit(100, 0, 500);
+  EXPECT_DOUBLE_EQ(p, 0.2);
+  EXPECT_EQ(value_row(250, 500, p), 50);
+  EXPECT_EQ(value_row(1e300, 500, p), -1000000);  // far above: clipped at the top
+  EXPECT_EQ(value_row(std::numeric_limits<double>::quiet_NaN(), 500, p), 0);
+  EXPECT_EQ(zero_mode(0, 500), kAllAboveZero);
+  EXPECT_EQ(zero_mode(-25, 25), kContainsZero);
+  EXPECT_EQ(zero_mode(-25, 0), kAllBelowZero);
+}
+
+TEST(ProfileScale, MinimumAtOrAboveMaximumRaisesTheMaximum) {
+  EXPECT_DOUBLE_EQ(accepted_scale(10, 10).maximum, 110);
+  EXPECT_DOUBLE_EQ(accepted_scale(50, 20).maximum, 150);
+  EXPECT_DOUBLE_EQ(accepted_scale(-25, 25).maximum, 25);
+  EXPECT_DOUBLE_EQ(pixels_per_unit(100, 5, 5), 0.0);
+}
+
+TEST(ProfileStep, IdentityChangeRestartsTheTraceWithAPoint) {
+  TraceState t;
+  struct Step {
+    int row, identity;
+    TraceDraw::Kind kind;
+    int from;
+  };
+  const Step steps[] = {{40, 16, TraceDraw::kPoint, 40}, {42, 16, TraceDraw::kLine, 40},
+                        {45, 16, TraceDraw::kLine, 42}, {30, 8, TraceDraw::kPoint, 30},
+                        {31, 8, TraceDraw::kLine, 30}};
+  for (const Step& s : steps) {
+    const TraceDraw d = trace_step(t, s.row, s.identity);
+    EXPECT_EQ(d.kind, s.kind) << s.row;
+    EXPECT_EQ(d.from_row, s.from);
+    EXPECT_EQ(d.to_row, s.row);
+  }
+  std::array<TraceState, kMaxTraces> all{};
+  all[0] = t;
+  restart_traces(all);
+  EXPECT_EQ(trace_step(all[0], 10, 8).kind, TraceDraw::kPoint);
+  TraceState off;
+  off.enabled = false;
+  EXPECT_EQ(trace_step(off, 10, 0).kind, TraceDraw::kNothing);
+  const ProfileScroll s = profile_scroll(200);
+  EXPECT_EQ(s.width, 189);
+  EXPECT_EQ(s.newest_x, 190);
+  EXPECT_EQ(s.previous_x, 188);
+  EXPECT_EQ(s.clear_left, 189);
+  EXPECT_EQ(s.clear_right, 191);
+}
+
+TEST(BarUpdate, OnlyTheChangedBandIsPaintedFromTheBaseline) {
+  struct Step {
+    int row;
+    std::vector<BarBand> bands;
+    int stored;
+  };
+  struct Case {
+    int mode, zero_row;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {kAllAboveZero, 0, {{60, {{60, 100, true}}, 60}, {80, {{60, 80, false}}, 80}, {-20, {{0, 80, true}}, 0},
+                          {150, {{0, 100, false}}, 100}}},
+      {kContainsZero, 50, {{30, {{30, 50, true}}, 30}, {70, {{30, 50, false}, {50, 70, true}}, 70},
+                           {60, {{60, 70, false}}, 60}, {50, {{50, 60, false}}, 50}}},
+      {kAllBelowZero, 0, {{40, {{0, 40, true}}, 40}, {10, {{10, 40, false}}, 10}}},
+  };
+  for (const Case& c : cases) {
+    BarState bar;
+    bool first = true;
+    for (const Step& s : c.steps) {
+      const BarPaint p = bar_update(bar, s.row, 100, c.mode, c.zero_row);
+      EXPECT_EQ(p.frame, first);
+      first = false;
+      ASSERT_EQ(p.band_count, static_cast<int>(s.bands.size())) << c.mode << " row " << s.row;
+      for (int i = 0; i < p.band_count; ++i) {
+        EXPECT_EQ(p.bands[i].top, s.bands[i].top) << c.mode << " row " << s.row;
+        EXPECT_EQ(p.bands[i].bottom, s.bands[i].bottom);
+        EXPECT_EQ(p.bands[i].filled, s.bands[i].filled);
+      }
+      EXPECT_EQ(bar.top, s.stored);
+    }
+  }
+}
+
+TEST(SpeedBar, MaximumAtOrBelowZeroKeepsThePreviousOne) {
+  const SpeedScale s{0.0, 5.0};
+  EXPECT_DOUBLE_EQ(accepted_speed_maximum(0.0, s), 5.0);
+  EXPECT_DOUBLE_EQ(accepted_speed_maximum(-2.0, s), 5.0);
+  EXPECT_DOUBLE_EQ(accepted_speed_maximum(std::numeric_limits<double>::quiet_NaN(), s), 5.0);
+  EXPECT_DOUBLE_EQ(accepted_speed_maximum(2.5, s), 2.5);
+  EXPECT_EQ(speed_fill(2.5, 200, s), 100);
+  EXPECT_EQ(speed_fill(9.0, 200, s), 200);
+  EXPECT_EQ(speed_fill(-1.0, 200, s), 0);
+  EXPECT_EQ(speed_fill(1.0, 200, {0.0, 0.0}), 0);
+  EXPECT_STREQ(speed_unit_text(2), "km/h");
+}
+
+TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
+  const double v[] = {1.5, -2.25, 3, 4, 5, 6};
+  struct Case {
+    int type;
+    bool two;
+    int count;
+    bool marker;
+    std::vector<std::string> rows;
+  };
+  const Case cases[] = {
+      {kCs21, false, 4, false, {"HC #1:      1.50", "HI  #1:    -2.25", "PC #1:      3.00", "PI  #1:     4.00"}},
+      {kGrad601, true, 2, true, {"G #1:       1.50", "G #2:      -2.25", "Marker"}},
+      {kEm61Mk2, false, 1, true, {"Ch1:        1.50", "MARKER"}},
+      {kEm61Lx2, true, 6, false, {"LE:         1.50", "LL:        -2.25", "LF:         3.00", "RE:         4.00",
+                                  "RL:         5.00", "RF:         6.00"}},
+  };
+  for (const Case& c : cases) {
+    NumbersInput in{c.type, c.two, std::span<const double>(v, static_cast<std::size_t>(c.count)), c.marker};
+    EXPECT_EQ(numbers_rows(in), c.rows) << c.type;
+  }
+}
+
+}  // namespace
+}  // namespace quelor
+
+namespace quelor {
+namespace {
+
+TEST(TraceLayout, ComponentsAndProfileWindowsPerInstrument) {
+  struct Case {
+    int type, count;
+    bool two;
+    const char* components;  // per channel
+    const char* windows;
+  };
+  const Case cases[] = {
+      {kEm31Mk2, 2, false, "12", "00"},     {kEm38_4, 8, false, "12121212", "00000000"},
+      {kCs21, 4, false, "1212", "0000"},    {kEm61Mk2, 4, false, "1111", "0000"},
+      {kEm61Lx2, 6, true, "111111", "000111"}, {kEm61Lx2, 3, false, "111", "000"},
+      {kGrad601, 2, true, "11", "00"},      {kEm38Mk2, 12, false, "12121212", "00000000"},
+  };
+  for (const Case& c : cases) {
+    const TraceLayout t = trace_layout(c.type, c.count, c.two);
+    std::string components, windows;
+    for (int i = 0; i < t.count; ++i) {
+      components += static_cast<char>('0' + t.channels[i].component);
+      windows += static_cast<char>('0' + t.channels[i].profile_window);
+    }
+    EXPECT_EQ(components, c.components) << c.type;
+    EXPECT_EQ(windows, c.windows) << c.type;
+  }
+}
+
+}  // namespace
+}  // namespace quelor
