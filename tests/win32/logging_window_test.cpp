@@ -232,6 +232,41 @@ TEST_F(LoggingWindowTest, ReadingsPostedWhileTheWindowThreadIsHeldAreWrittenOnce
   }
 }
 
+// The last allowed position ends the survey only after the GPS-fix handler
+// has returned to the reader that sent it: no box inside the handler.
+TEST_F(LoggingWindowTest, PositionMaximumEndsTheSurveyAfterTheFixHandlerReturns) {
+  start_monitoring();
+  open_file_by_hand();
+  key('G');
+  LoggingSession& s = logging_session();
+  s.survey.gps_position_count = kMaxGpsPositions - 1;
+  const char* gga = "$GPGGA,224014.39,4336.6002338,N,07935.9999601,W,2,10,0.9,172.9,M,-36.0,M,1.2,0031*7D";
+  RecordBytes r;
+  assign_record(r, reinterpret_cast<const std::uint8_t*>(gga), std::char_traits<char>::length(gga));
+  reader_shared().gps_sentence.publish(r);
+  {
+    test::DialogPresser early(L"INFORMATION", 1);
+    SendMessageW(g_log_window, WM_GPS_POSITION, 0, 0);
+    EXPECT_FALSE(early.pressed());  // the handler returned without a box
+  }
+  EXPECT_EQ(s.survey.gps_position_count, kMaxGpsPositions);
+  EXPECT_TRUE(s.sink.is_open());
+  SendMessageW(g_log_window, WM_GPS_POSITION, 0, 0);  // a later fix counts no more
+  EXPECT_EQ(s.survey.gps_position_count, kMaxGpsPositions);
+  {
+    test::DialogPresser ok(L"INFORMATION", 1);
+    MSG msg;
+    const DWORD start = GetTickCount();
+    while (!ok.pressed() && GetTickCount() - start < 5000) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(5);
+    }
+    EXPECT_TRUE(ok.pressed());
+  }
+  EXPECT_FALSE(s.sink.is_open());
+  EXPECT_EQ(s.survey.state, kStateMonitoring);
+}
+
 TEST_F(LoggingWindowTest, ExitInMonitoringAsksNothing) {
   start_monitoring();
   key('X');

@@ -125,7 +125,7 @@ LRESULT t_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
 LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
   LoggingSession& s = logging_session();
   const RecordBytes sentence = gps_sentence();
-  if (!s.active || sentence.length == 0) return 0;
+  if (!s.active || s.ending_survey || sentence.length == 0) return 0;
   s.fix_context.connection_broken = gps_reader_control().connection_broken.load();
   const FixOutcome o = handle_gps_fix(s.survey, s.fix_context, sentence.text());
   DisplayValues& d = s.display;
@@ -143,12 +143,24 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
   }
   if (o.warning_sound) play_sound(Sound::kGpsWarning);
   if (o.maximum_reached) {
-    end_survey_after_position_maximum(window, o);
+    // This runs inside the GPS reader's SendMessageW: the reader can only be
+    // stopped once it has returned, so the survey ends from a posted message.
+    s.ending_survey = true;
+    s.end_outcome = o;
+    PostMessageW(window, WM_END_SURVEY, 0, 0);
     return 0;
   }
   InvalidateRect(s.children.map, nullptr, TRUE);
   InvalidateRect(s.children.speed, nullptr, TRUE);
   invalidate_status_area(window);
+  return 0;
+}
+
+LRESULT end_survey_handler(HWND window, UINT, WPARAM, LPARAM) {
+  LoggingSession& s = logging_session();
+  if (!s.ending_survey) return 0;
+  s.ending_survey = false;
+  end_survey_after_position_maximum(window, s.end_outcome);
   return 0;
 }
 

@@ -12,6 +12,11 @@ void drain_instrument_records(HWND window, void (*handle)(HWND, const QueuedReco
 
 // WM_EM31_READING, WM_EM38_READING, WM_EM34_READING: the "T" record readers.
 LRESULT t_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
+// Posted by the GPS-fix handler when the survey's positions reached their
+// maximum: the survey ends after the GPS reader's message has returned.
+inline constexpr UINT WM_END_SURVEY = WM_APP + 0x31;
+LRESULT end_survey_handler(HWND window, UINT message, WPARAM w, LPARAM l);
+
 // WM_GPS_POSITION.
 LRESULT gps_position_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 // WM_TIMER: the connection monitor.

@@ -105,6 +105,8 @@ struct LoggingSession {
   bool poll_pending = false;
   bool command_busy = false;
   bool handling_readings = false;  // a reading handler is on the stack
+  bool ending_survey = false;      // the position maximum was reached: WM_END_SURVEY is on its way
+  FixOutcome end_outcome;
   int focused_button = 0;
 
   Win32DataSink sink;

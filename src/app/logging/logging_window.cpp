@@ -44,6 +44,7 @@ constexpr Win32MessageRow kLoggingTable[] = {
     {WM_EM38_4_READING, instrument_reading_handler},
     {WM_TILT_READING, tilt_reading_handler},
     {WM_CS21_READING, instrument_reading_handler},
+    {WM_END_SURVEY, end_survey_handler},
 };
 
 constexpr Win32MessageRow kCurveTable[] = {{WM_PAINT, curve_paint_handler}};
