@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/logging/display_windows.h"
+#include "app/logging/logging_handlers.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_window.h"
 #include "serial/reading_messages.h"
@@ -115,13 +116,14 @@ TEST(ChannelSelectors, CountByInstrument) {
     EXPECT_EQ(channel_selector_count(c.type, c.em38mk2_type, c.sensors), c.count) << c.type;
 }
 
-TEST(LoggingWindowTable, TwentyOneRowsInSearchOrder) {
+// The reading and command rows, then the survey end posted by the GPS-fix handler.
+TEST(LoggingWindowTable, RowsInSearchOrder) {
   const std::vector<UINT> expected = {WM_CREATE,          WM_SIZE,           WM_COMMAND,        0x103,
                                       WM_KEYDOWN,         WM_KEYUP,          WM_PAINT,          WM_TIMER,
                                       WM_GPS_POSITION,    WM_GPS_GSA,        WM_EM61_READING,   WM_EM31_READING,
                                       WM_EM38_READING,    WM_EM34_READING,   WM_EM38MK2_READING, WM_LX2_READING,
                                       WM_LX2_DUAL_READING, WM_GRAD_READING,  WM_EM38_4_READING, WM_TILT_READING,
-                                      WM_CS21_READING};
+                                      WM_CS21_READING,    WM_END_SURVEY};
   const auto table = logging_window_message_table();
   ASSERT_EQ(table.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
