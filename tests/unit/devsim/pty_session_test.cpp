@@ -159,7 +159,7 @@ TEST_F(PtySession, TiltMeterConfirmsTheRateCommand) {
   const std::string text = port.collect(1000);
   std::size_t sentences = 0;
   for (std::size_t at = text.find("$PTLT"); at != std::string::npos; at = text.find("$PTLT", at + 1)) ++sentences;
-  EXPECT_GE(sentences, 15u);  // 20 Hz now
+  EXPECT_GE(sentences, 8u);  // 20 Hz now; 1 Hz before (a loaded machine delivers fewer than 20)
 }
 
 TEST_F(PtySession, ControlFifoDrivesTheRun) {
