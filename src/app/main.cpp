@@ -9,8 +9,12 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   const int registration = quelor::register_window_classes(instance);
   if (registration != 0) return registration;
-  if (!quelor::create_main_window(instance, show_command)) return 16;
   MSG msg{};
+  // A main window that destroyed itself while being created (a child window
+  // could not be made) has posted its quit: the loop ends on it normally.
+  if (!quelor::create_main_window(instance, show_command) &&
+      !PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+    return 16;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -107,7 +107,7 @@ HWND create_main_window(HINSTANCE instance, int show_command) {
   HWND window = CreateWindowExW(0, L"Zelko", title.c_str(),
                                 WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, g.x, g.y,
                                 g.width, g.height, nullptr, nullptr, instance, nullptr);
-  if (!window) return nullptr;
+  if (!window || !IsWindow(window)) return nullptr;
   ShowWindow(window, show_command);
   UpdateWindow(window);
   // Keys reach the setup window's command handler from the start.
@@ -132,8 +132,12 @@ LRESULT main_create_handler(HWND window, UINT, WPARAM, LPARAM) {
   g_log_window = create_hidden_child(window, L"ScreenLogWnd", L"Log", kLogWindowId);
   g_monitor_gps_window =
       create_hidden_child(window, L"MonitorGPSWnd", L"Monitor GPS", kMonitorGpsWindowId);
-  // Without them no survey could run: the main window is not created.
-  if (!g_log_window || !g_monitor_gps_window) return -1;
+  // Without them no survey could run: the main window goes, and with it the
+  // message loop (WM_DESTROY posts the quit).
+  if (!g_log_window || !g_monitor_gps_window) {
+    DestroyWindow(window);
+    return 0;
+  }
   g_gps_assigned = g_settings.gps_port != 0;
   lay_out_setup_buttons();
   return 0;

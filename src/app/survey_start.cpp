@@ -111,6 +111,8 @@ void begin_logging_session(const StartPlan& plan) {
     s.reading_context.station_group = &s.em34_group;
   }
   s.poll_pending = false;
+  s.instrument_port_open = true;
+  s.map_view = true;
   s.em61_polled = false;
   s.display = DisplayValues{};
   s.survey.records_per_reading = 1;

@@ -413,10 +413,49 @@ TEST_F(LoggingWindowTest, Em34BatterySaveNoEndsTheConnectionInStandBy) {
   }
   EXPECT_EQ(logging_session().survey.state, kStateStandBy);
   EXPECT_EQ(window_text(button_460()), L"&Go");
+  EXPECT_EQ(logging_session().survey.records_per_reading, 1);
   logging_session().sink.close();
   const std::string bytes = file_bytes();
-  EXPECT_NE(bytes.find("X$CONN END"), std::string::npos) << bytes;
+  const std::size_t end = bytes.find("X$CONN END");
+  ASSERT_NE(end, std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("XPAUSED", end), std::string::npos) << bytes;
   EXPECT_EQ(bytes.find("1CONN BRK 1"), std::string::npos) << bytes;  // no break remark instead
+}
+
+// Yes with an instrument that cannot be reached: the monitor keeps running
+// and reports the break instead of asking again.
+TEST_F(LoggingWindowTest, Em34PortNotReopenedKeepsReportingTheBreak) {
+  g_variant = {kEm34_3, kNavigation};
+  g_settings.survey_mode = kModeManual;
+  g_settings.instrument_port = 40;  // COM41: no such port
+  start_monitoring();
+  open_file_by_hand();
+  key('G');
+  ASSERT_EQ(logging_session().survey.state, kStateLogging);
+  reader_shared().last_record_tick.store(GetTickCount() - 5000);
+  {
+    // Yes, then OK on whatever the failed port reports.
+    static int answered = 0;
+    answered = 0;
+    const UINT_PTR presser = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+      if (HWND d = FindWindowW(L"#32770", nullptr)) {
+        ++answered;
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, 1)));
+      }
+    });
+    SendMessageW(g_log_window, WM_TIMER, kConnectionTimer, 0);
+    KillTimer(nullptr, presser);
+    EXPECT_GE(answered, 1);
+  }
+  ASSERT_FALSE(logging_session().instrument_port_open);
+  reader_shared().last_record_tick.store(GetTickCount() - 5000);
+  SendMessageW(g_log_window, WM_TIMER, kConnectionTimer, 0);  // no second question
+  EXPECT_TRUE(logging_session().survey.connection_lost);
+  EXPECT_EQ(logging_session().survey.state, kStateLogging);
+  logging_session().sink.close();
+  const std::string bytes = file_bytes();
+  EXPECT_NE(bytes.find("X1CONN BRK 1"), std::string::npos) << bytes;
+  KillTimer(g_log_window, kConnectionTimer);
 }
 
 // A silent EM31-MK2 while logging: one break remark however long it lasts.

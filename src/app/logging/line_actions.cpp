@@ -7,7 +7,9 @@
 #include "app/app_state.h"
 #include "app/command_dialog_ids.h"
 #include "app/logging/logging_commands_win.h"
+#include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
+#include "app/logging/status_panel.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
@@ -182,6 +184,17 @@ void redraw_survey(HWND window) {
 }
 
 }  // namespace
+
+// The map view on or off: the window laid out again, the profiles and the
+// selectors follow.
+void toggle_view_action(HWND window, int) {
+  LoggingSession& s = logging_session();
+  s.map_view = !s.map_view;
+  lay_out_logging_window(window);
+  lay_out_status_cells(window);
+  show_channel_selectors(s.survey.state != kStateLogging);
+  redraw_survey(window);
+}
 
 void new_line_action(HWND window, int) {
   LoggingSession& s = logging_session();

@@ -1,7 +1,7 @@
 #pragma once
 // The logging window's commands with dialogs of their own: New Line, New
 // Station, Comment (each writes to the data file), Audio Options and
-// Coordinates Display Units.
+// Coordinates Display Units, and Toggle View.
 
 #include <windows.h>
 
@@ -12,5 +12,6 @@ void new_station_action(HWND window, int code);
 void comment_action(HWND window, int code);
 void audio_options_action(HWND window, int code);
 void coordinates_units_action(HWND window, int code);
+void toggle_view_action(HWND window, int code);
 
 }  // namespace quelor

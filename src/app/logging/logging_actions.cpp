@@ -26,6 +26,7 @@ constexpr LoggingActionRow kActions[] = {
     {kCmdComment, comment_action},
     {kCmdAudioOptions, audio_options_action},
     {kCmdCoordinatesUnits, coordinates_units_action},
+    {kCmdToggleView, toggle_view_action},
     {kCmdEnterBackground, enter_background_action},
     {kCmdRemoveBackground, remove_background_action},
     {kCmdAlarmSettings, alarm_settings_action},

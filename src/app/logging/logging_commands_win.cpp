@@ -1,6 +1,7 @@
 #include "app/logging/logging_commands_win.h"
 
 #include "app/app_state.h"
+#include "app/background/background_actions.h"
 #include "app/logging/logging_actions.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_menu.h"
@@ -30,7 +31,9 @@ void save_settings() {
   settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
 }
 
-CommandContext command_context() {
+}  // namespace
+
+CommandContext logging_command_context() {
   const LoggingSession& s = logging_session();
   CommandContext c = command_context_from_settings(g_settings, g_variant, GetTickCount());
   c.instrument_used = s.instrument_used;
@@ -40,14 +43,19 @@ CommandContext command_context() {
   return c;
 }
 
+namespace {
+
 void show_core_message(HWND window, const OperatorMessage& m) {
   Win32MessageBox box(GetParent(window));
   box.show(m);
 }
 
-// The setup window comes back to the front.
+// The survey has ended: its temporary files go, the Monitoring buttons come
+// back for the next survey and the setup window returns to the front.
 void hide_logging_window(HWND window) {
   LoggingSession& s = logging_session();
+  forget_background_files();
+  s.survey.map_review = false;
   s.active = false;
   ShowWindow(window, SW_HIDE);
   for (HWND b : g_setup_buttons)
@@ -183,16 +191,16 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
 
 void file_action(HWND window, int) { file_command_win(window); }
 
-void go_action(HWND window, int) { apply_command_outcome(window, go_command(logging_session().survey, command_context())); }
+void go_action(HWND window, int) { apply_command_outcome(window, go_command(logging_session().survey, logging_command_context())); }
 
 void pause_action(HWND window, int) {
-  apply_command_outcome(window, pause_command(logging_session().survey, command_context()));
+  apply_command_outcome(window, pause_command(logging_session().survey, logging_command_context()));
 }
 
 void quick_line_action(HWND window, int) {
   LoggingSession& s = logging_session();
   Win32MessageBox box(GetParent(window));
-  apply_command_outcome(window, quick_line_command(s.survey, g_settings, command_context(), ask_with(box)));
+  apply_command_outcome(window, quick_line_command(s.survey, g_settings, logging_command_context(), ask_with(box)));
 }
 
 void exit_action(HWND window, int) { exit_logging(window, false); }
@@ -251,7 +259,7 @@ LRESULT logging_keyup_handler(HWND window, UINT, WPARAM, LPARAM) {
 bool exit_logging(HWND window, bool forced) {
   LoggingSession& s = logging_session();
   Win32MessageBox box(GetParent(window));
-  const CommandOutcome o = exit_command(s.survey, command_context(), forced, ask_with(box));
+  const CommandOutcome o = exit_command(s.survey, logging_command_context(), forced, ask_with(box));
   apply_command_outcome(window, o);
   return o.ok;
 }

@@ -15,6 +15,9 @@ LRESULT logging_command_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 // WM_KEYUP: the focus back to the logging window.
 LRESULT logging_keyup_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 
+// What the core commands need from the running program.
+CommandContext logging_command_context();
+
 // Runs one command code.
 void run_logging_command(HWND window, int command);
 

@@ -37,20 +37,43 @@ void remember_reading(DisplayValues& d, const ReadingOutcome& o) {
   d.history_count = std::min(d.history_count + 1, kProfileHistory);
 }
 
-// EM34-3 battery save: the port is closed and the operator asked.
+// "Connecting... Please wait" in the numbers area while the port reopens.
+void draw_connecting_notice(HWND numbers) {
+  if (!numbers) return;
+  HDC dc = GetDC(numbers);
+  RECT r;
+  GetClientRect(numbers, &r);
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const std::wstring text = widen(kConnectingText);
+  DrawTextW(dc, text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+  ReleaseDC(numbers, dc);
+}
+
+// EM34-3 battery save: the port is closed and the operator asked. No while
+// logging pauses as the Pause command does; a port that cannot be reopened
+// leaves the monitor running, and it reports the break.
 void battery_save(HWND window) {
   LoggingSession& s = logging_session();
   KillTimer(window, kConnectionTimer);
   close_survey_instrument();
+  s.instrument_port_open = false;
   Win32MessageBox box(GetParent(window));
   const bool yes = box.show(battery_save_question()) == 1;
-  const BatterySaveOutcome o = answer_battery_save(s.survey, yes);
+  const BatterySaveOutcome o = answer_battery_save(s.survey, yes, logging_command_context());
   if (o.remark) write_survey_remark(*o.remark, GetTickCount());
+  if (o.pause) {
+    apply_command_outcome(window, *o.pause);
+    return;
+  }
   if (o.reconnect) {
+    draw_connecting_notice(s.children.numbers);
     busy_wait_ms(o.wait_before_open_ms);
-    if (open_instrument_port_with_tries(o.open_tries, o.try_gap_ms) &&
-        start_survey_reader(g_variant.instrument_type, 12, false, false, false))
-      SetTimer(window, kConnectionTimer, o.timer_period_ms, nullptr);
+    s.instrument_port_open = open_instrument_port_with_tries(o.open_tries, o.try_gap_ms) &&
+                             start_survey_reader(g_variant.instrument_type, 12, false, false, false);
+    // The time-out counts from the reconnection, not from the last reading before it.
+    reader_shared().last_record_tick.store(GetTickCount());
+    SetTimer(window, kConnectionTimer, o.timer_period_ms, nullptr);
+    invalidate_reading_displays();
   }
   sync_reader_survey();
   show_button_set(s.survey.state);
@@ -177,6 +200,7 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   in.audio_alarm = g_settings.disconnection_alarm != 0;
   in.em61_polled = s.em61_polled;
   in.poll_pending = s.poll_pending;
+  in.instrument_port_open = s.instrument_port_open;
   const bool was_lost = s.survey.connection_lost;
   const MonitorActions a = monitor_tick(s.survey, in);
   reader_shared().connection_lost.store(s.survey.connection_lost);

@@ -211,7 +211,7 @@ void lay_out_logging_window(HWND window) {
   in.line_height = g_line_height;
   in.portrait = g_screen.window.portrait;
   const LoggingSession& s = logging_session();
-  in.map_view = s.gps_used;
+  in.map_view = s.gps_used && s.map_view;
   const int type = g_variant.instrument_type;
   in.numbers_lines = type == kEm61Lx2 || type == kGrad601 ? 6 : 4;
   g_layout = compute_logging_layout(in);
@@ -260,11 +260,14 @@ void show_channel_selectors(bool show) {
   const int channel = g_settings.displayed_channel;
   const int marked = selector_of_channel(g_variant.instrument_type, channel);
   const bool visible = show && g_variant.navigation_mode != kNavigation && s.gps_used && channel > 0 &&
-                       g_variant.instrument_type != kEm38 && g_variant.instrument_type != kGrad601;
+                       current_logging_layout().map_shown && g_variant.instrument_type != kEm38 &&
+                       g_variant.instrument_type != kGrad601;
+  // The EM31-MK2 set to in-phase only has no conductivity channel to choose.
+  const bool first_hidden = g_variant.instrument_type == kEm31Mk2 && g_settings.component == 1;
   for (int i = 0; i < c.selector_count; ++i) {
     HWND b = c.selectors[static_cast<std::size_t>(i)];
     SendMessageW(b, BM_SETCHECK, i + 1 == marked ? BST_CHECKED : BST_UNCHECKED, 0);
-    ShowWindow(b, visible ? SW_SHOW : SW_HIDE);
+    ShowWindow(b, visible && !(i == 0 && first_hidden) ? SW_SHOW : SW_HIDE);
   }
 }
 

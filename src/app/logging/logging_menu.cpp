@@ -26,6 +26,11 @@ void open_popup_menu(HWND window) {
   POINT at = kMenuOrigin;
   ClientToScreen(GetParent(window), &at);
   g_menu_used = true;
+  // The character of the key that opened the menu ('m') is still queued: the
+  // menu would take it as the mnemonic of one of its items.
+  MSG typed;
+  while (PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE)) {
+  }
   TrackPopupMenuEx(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, window,
                    nullptr);
   DestroyMenu(menu);

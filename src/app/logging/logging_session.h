@@ -103,6 +103,8 @@ struct LoggingSession {
   Em34StationGroup em34_group;  // EM34-3 Manual: the readings of one station
   bool em61_polled = false;  // EM61-MK2 in its polled-reading (fast) mode
   bool poll_pending = false;
+  bool instrument_port_open = true;
+  bool map_view = true;  // "Toggle View": the map shown beside the profiles (with GPS)  // false after a failed battery-save reconnection
   bool command_busy = false;
   bool handling_readings = false;  // a reading handler is on the stack
   bool ending_survey = false;      // the position maximum was reached: WM_END_SURVEY is on its way

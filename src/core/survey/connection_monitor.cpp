@@ -62,7 +62,8 @@ MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
     survey.break_remarked = false;
     return a;
   }
-  if (type == kEm34_3 && survey.survey_mode == kModeManual) {
+  // A port that could not be reopened: the break is reported, not asked about again.
+  if (type == kEm34_3 && survey.survey_mode == kModeManual && in.instrument_port_open) {
     a.battery_save_prompt = true;
     return a;
   }
@@ -80,7 +81,7 @@ OperatorMessage battery_save_question() {
           DialogTemplate::kYesNo};
 }
 
-BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes) {
+BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes, const CommandContext& context) {
   BatterySaveOutcome o;
   if (yes) {
     o.reconnect = true;
@@ -95,6 +96,10 @@ BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes) {
     return o;
   }
   if (survey.state == kStateLogging || survey.state == kStateStandBy) o.remark = "$CONN END";
+  if (survey.state == kStateLogging && survey.file_open) {
+    o.pause = pause_command(survey, context);
+    return o;
+  }
   survey.state = survey.file_open ? kStateStandBy : kStateMonitoring;
   return o;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "datafile/message_box.h"
+#include "survey/logging_commands.h"
 #include "survey/survey_record.h"
 
 namespace quelor {
@@ -34,6 +35,7 @@ struct MonitorInput {
   bool em61_polled = false;            // EM61-MK2 polled-reading mode
   bool poll_pending = false;           // EM61-MK2: the instrument answered and the reader is idle
   bool em38_4_procedure = false;       // an EM38-4 drift-control step is running
+  bool instrument_port_open = true;    // false once a battery-save reconnection failed
 };
 
 struct MonitorActions {
@@ -62,10 +64,13 @@ struct BatterySaveOutcome {
   std::uint32_t try_gap_ms = 0;
   std::uint32_t timer_period_ms = 0;
   std::optional<std::string> remark;   // No: "$CONN END" in Logging or Stand By
+  std::optional<CommandOutcome> pause; // No while Logging: the pause, carried out after the remark
 };
 
 // The answer to the battery-save question; No leaves Stand By with a file
-// open, else Monitoring, and the timer stopped.
-BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes);
+// open, else Monitoring, and the timer stopped. No while Logging pauses as
+// the Pause command does (elapsed time kept, "PAUSED", file committed,
+// records-per-reading factor back to 1).
+BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes, const CommandContext& context = {});
 
 }  // namespace quelor

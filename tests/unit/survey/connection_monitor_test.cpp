@@ -134,6 +134,7 @@ TEST(ConnectionMonitor, Em34ManualAsksInsteadOfReporting) {
 
 TEST(ConnectionMonitor, BatterySaveAnswers) {
   SurveyRecord r = logging_survey();
+  r.survey_mode = kModeManual;
   r.file_open = true;
   r.readings_since_last_record = 3;
   BatterySaveOutcome yes = answer_battery_save(r, true);
@@ -145,16 +146,54 @@ TEST(ConnectionMonitor, BatterySaveAnswers) {
   EXPECT_EQ(r.readings_since_last_record, 0);
   EXPECT_EQ(r.state, kStateLogging);
 
-  BatterySaveOutcome no = answer_battery_save(r, false);
+  // No while logging: the pause of the Pause command after "$CONN END".
+  r.start_tick = 1000;
+  r.earlier_logging_ms = 500;
+  r.records_per_reading = 4;
+  CommandContext c;
+  c.instrument_type = kEm34_3;
+  c.now = 3000;
+  BatterySaveOutcome no = answer_battery_save(r, false, c);
   ASSERT_TRUE(no.remark);
   EXPECT_EQ(*no.remark, "$CONN END");
+  EXPECT_EQ(r.state, kStateStandBy);
+  ASSERT_TRUE(no.pause);
+  EXPECT_EQ(no.pause->remarks, std::vector<std::string>{"PAUSED"});
+  EXPECT_TRUE(no.pause->commit_to_disk);
+  EXPECT_EQ(no.pause->records_per_reading, 1);
+  EXPECT_EQ(r.records_per_reading, 1);
+  EXPECT_EQ(r.earlier_logging_ms, 2500u);
+  EXPECT_EQ(no.pause->reading_count_text, "");
+
+  // No in Stand By: the remark, no second pause.
+  no = answer_battery_save(r, false, c);
+  EXPECT_TRUE(no.remark);
+  EXPECT_FALSE(no.pause);
   EXPECT_EQ(r.state, kStateStandBy);
 
   SurveyRecord m;
   m.state = kStateMonitoring;
   no = answer_battery_save(m, false);
   EXPECT_FALSE(no.remark);
+  EXPECT_FALSE(no.pause);
   EXPECT_EQ(m.state, kStateMonitoring);
+}
+
+TEST(ConnectionMonitor, Em34PortNotReopenedReportsTheBreak) {
+  SurveyRecord r = logging_survey();
+  r.survey_mode = kModeManual;
+  MonitorInput in{kEm34_3, 100000, 0};
+  in.instrument_port_open = false;
+  MonitorActions a = monitor_tick(r, in);
+  EXPECT_FALSE(a.battery_save_prompt);
+  EXPECT_TRUE(a.lost);
+  EXPECT_TRUE(a.show_lost_notice);
+  ASSERT_TRUE(a.remark);
+  EXPECT_EQ(*a.remark, "1CONN BRK 1");
+  in.now += 300;
+  a = monitor_tick(r, in);
+  EXPECT_TRUE(a.show_lost_notice);
+  EXPECT_FALSE(a.remark);  // one remark per break
 }
 
 TEST(ConnectionMonitor, Em38_4UsesItsOwnTimeoutAndSparesProcedures) {
