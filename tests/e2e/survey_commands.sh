@@ -49,11 +49,17 @@ for want in 21.00 22.00; do
   e2e_answer "Quick Line" y
   e2e_say "Quick Line: $want"
 done
+# map_shown: 1 when the map window (652) is visible.
+map_shown() {
+  e2e_inspect "$e2e_title" --deep | awk '$1 == "descendant" && $3 == 652 {print $9; exit}'
+}
+e2e_assert_eq "map shown before Toggle View" "$(map_shown)" 1
 e2e_key m
 sleep 0.5
 e2e_key v
 sleep 0.5
 e2e_screenshot toggled
+e2e_assert_eq "map shown after Toggle View" "$(map_shown)" 0
 e2e_exit_logging
 e2e_exit_program
 
