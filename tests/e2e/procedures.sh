@@ -6,7 +6,8 @@
 #    turns to the horizontal dipole when the program asks for it. The O1-O6
 #    records written after the calibration hold the simulator's offsets
 #    (within the decoder's resolution) with the previous values 0, and the
-#    file passes quelor check.
+#    file passes quelor check. F3 and G open "Drift Reminder", F3 and P the
+#    drift-control confirmation.
 # 2. Qyn61MK2 on a simulated EM61-MK2 in the air with four channel biases:
 #    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
 #    written after the nulling hold the simulator's channel means.
@@ -104,6 +105,17 @@ e2e_devsim dipole H
 sleep 6  # detection, one second of preparation, two of collection, the closing text
 e2e_screenshot em38mk2-calibrated
 [ -z "$(e2e_dialogs)" ] || e2e_fail "a box is open after the calibration: $(e2e_dialogs | tr '\n' ',')"
+# The drift reminder time and the drift-control confirmation open and close.
+e2e_key F3
+sleep 0.5
+e2e_key g
+e2e_wait_dialog "Drift Reminder" 10 >/dev/null || e2e_fail "F3 and G opened no \"Drift Reminder\""
+e2e_answer "Drift Reminder" Escape
+e2e_key F3
+sleep 0.5
+e2e_key p
+expect_box "Confirm Drift Control Procedure" "Position EM38-MK2 in Standard Drift Control Position."
+e2e_answer "Confirm Drift Control Procedure" Return
 e2e_exit_logging
 e2e_exit_program
 e2e_devsim_stop
