@@ -7,6 +7,8 @@
 // (child positions in the parent's client coordinates). With --deep, the
 // windows further down follow, each with the id of its own parent:
 //   descendant <parent id> <id> <class> <x> <y> <width> <height> <visible> <text>
+// and after a list box (child or descendant) its item count and last item:
+//   listbox <id> <count> <last item>
 // Exit 1 when no such window exists.
 #include <windows.h>
 
@@ -37,6 +39,21 @@ std::string text_of(HWND w) {
   return utf8(buffer);
 }
 
+void print_list_box(HWND w) {
+  if (class_of(w) != "ListBox") return;
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(w, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+  wchar_t last[512] = {};
+  const int n = static_cast<int>(static_cast<LRESULT>(count));
+  if (n > 0) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(w, LB_GETTEXTLEN, n - 1, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    if (static_cast<LRESULT>(length) >= 0 && length < 512)
+      SendMessageTimeoutW(w, LB_GETTEXT, n - 1, reinterpret_cast<LPARAM>(last), SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+  std::printf("listbox %d %d %s\n", GetDlgCtrlID(w), n, utf8(last).c_str());
+}
+
 BOOL CALLBACK print_child(HWND child, LPARAM parent_value) {
   HWND parent = reinterpret_cast<HWND>(parent_value);
   if (GetAncestor(child, GA_PARENT) != parent) return TRUE;
@@ -46,6 +63,7 @@ BOOL CALLBACK print_child(HWND child, LPARAM parent_value) {
   std::printf("child %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(child), class_of(child).c_str(),
               r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0,
               text_of(child).c_str());
+  print_list_box(child);
   return TRUE;
 }
 
@@ -58,6 +76,7 @@ BOOL CALLBACK print_descendant(HWND window, LPARAM top_value) {
   std::printf("descendant %d %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(parent),
               GetDlgCtrlID(window), class_of(window).c_str(), r.left, r.top, r.right - r.left,
               r.bottom - r.top, IsWindowVisible(window) ? 1 : 0, text_of(window).c_str());
+  print_list_box(window);
   return TRUE;
 }
 

@@ -125,6 +125,10 @@ int run_loop(Simulator& sim, LoopIo& io) {
       PtyLink& link = *io.links[static_cast<std::size_t>(d)];
       if (fds[i].revents & POLLIN) {
         const std::string in = receive(link);
+        if (!in.empty() && d == Device::kGps && io.gps_capture) {
+          std::fwrite(in.data(), 1, in.size(), io.gps_capture);
+          std::fflush(io.gps_capture);
+        }
         if (!in.empty()) out.of(d) += device_input(sim, d, in, now);
       }
     }

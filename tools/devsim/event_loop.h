@@ -17,6 +17,7 @@ struct LoopIo {
   int control_fd = -1;               // FIFO opened read-write, never at EOF
   std::FILE* out = stdout;           // status lines
   std::FILE* err = stderr;           // control errors
+  std::FILE* gps_capture = nullptr;  // bytes received on the GPS line, when kept
   const std::atomic<bool>* stop = nullptr;  // set by a signal or a test
 };
 

@@ -131,6 +131,14 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  if (!o.gps_capture_path.empty()) {
+    io.gps_capture = std::fopen(o.gps_capture_path.c_str(), "ab");
+    if (!io.gps_capture) {
+      std::fprintf(stderr, "devsim: cannot open %s: %s\n", o.gps_capture_path.c_str(), std::strerror(errno));
+      for (PtyLink& l : links) close_pty_link(l);
+      return 1;
+    }
+  }
   // Read only when poll says so: the shared terminal is not made non-blocking.
   io.stdin_fd = STDIN_FILENO;
   io.stop = &g_stop;

@@ -138,6 +138,8 @@ const std::vector<OptionRow>& option_table() {
       {"--dir", true, [](Options& o, std::string_view v) { o.dir = std::string(v); return std::string(); }},
       {"--control", true,
        [](Options& o, std::string_view v) { o.control_path = std::string(v); return std::string(); }},
+      {"--gps-capture", true,
+       [](Options& o, std::string_view v) { o.gps_capture_path = std::string(v); return std::string(); }},
       {"--seed", true, integer_in(0, 1LL << 62, [](Options& o, long long v) { o.seed = static_cast<std::uint64_t>(v); })},
       {"--duration", true, number_in(0, 1e7, [](Options& o, double v) { o.duration = v; })},
       {"--origin", true, set_origin},
@@ -243,7 +245,7 @@ std::string usage_text() {
   return "usage: devsim --instrument NAME --gps FORMAT [options]\n"
          "  NAME: em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2\n"
          "  FORMAT: gga-gsa gga pos llk llq gll ggk pseudo-gga pseudo-gll\n"
-         "devices:   --no-instrument --no-gps --tilt --dir DIR --control FIFO\n"
+         "devices:   --no-instrument --no-gps --tilt --dir DIR --control FIFO --gps-capture FILE\n"
          "run:       --seed N --duration S\n"
          "walk:      --origin LAT,LON --lines N --line-length M --spacing M --speed M/S\n"
          "           --heading DEG --loop\n"

@@ -33,6 +33,7 @@ struct Options {
 
   std::string dir;                   // empty: devsim-run next to the program
   std::string control_path;          // FIFO of control commands (stdin always works)
+  std::string gps_capture_path;      // every byte the program sends the GPS receiver goes here
   std::optional<std::uint64_t> seed;
   double duration = 0;               // seconds, 0 = until quit or a signal
   bool help = false;

@@ -237,7 +237,7 @@ void remove_background_action(HWND window, int) {
 }
 
 void alarm_settings_action(HWND window, int) {
-  DialogBoxParamW(instance_of(window), L"ALARMLX2", GetParent(window), setup_shell_dialog_procedure, 0);
+  DialogBoxParamW(instance_of(window), L"ALARMLX2", GetParent(window), alarm_setup_procedure, 0);
 }
 
 void forget_background_files() {

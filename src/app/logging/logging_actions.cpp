@@ -1,5 +1,6 @@
 #include "app/logging/logging_actions.h"
 
+#include "app/logging/gps_mask_action.h"
 #include "app/logging/line_actions.h"
 #include "app/background/background_actions.h"
 #include "app/procedures/procedure_actions.h"
@@ -35,6 +36,7 @@ constexpr LoggingActionRow kActions[] = {
     {kCmdRemoveCalibration, remove_calibration_action},
     {kCmdDriftReminder, drift_reminder_action},
     {kCmdDriftControl, drift_control_action},
+    {kCmdGpsWarningMask, gps_mask_action},
 };
 
 }  // namespace

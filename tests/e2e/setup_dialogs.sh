@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# The setup dialogs and the GPS monitor driven by keys only.
+#  1. Qyn31: Survey, System, Geometry and GPS Port Setup (with the warning
+#     mask) each get a value changed in every kind of control and OK; the
+#     settings file then equals the default one with exactly those lines
+#     changed. Escape, and "c" outside an edit field, leave it byte-identical.
+#  2. Zelko61MK2: Wheel mode with its own increment, the tilt meter enabled.
+#  3. The GPS monitor on devsim: sentences appear, Pause stops them, Go goes
+#     on, Send puts "$PASHS,NME,SAT,A,ON" CR LF on the receiver's line, Exit
+#     returns to the setup window; a silent receiver gives "NO DATA".
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_setup setup_dialogs
+
+ini() { echo "$(e2e_settings_dir)/$e2e_ini_name"; }
+golden() { echo "$e2e_root/tests/golden/settings/$e2e_ini_name"; }
+
+# expect_lines WHAT LINE=VALUE...: the settings file is the default file with
+# these lines (1 = the version line) replaced, and nothing else changed.
+expect_lines() {
+  local what=$1
+  shift
+  python3 - "$(ini)" "$(golden)" "$@" <<'PY' || e2e_fail "$what: settings file differs"
+import sys
+path, golden, edits = sys.argv[1], sys.argv[2], sys.argv[3:]
+got = open(path, "rb").read().split(b"\r\n")
+want = open(golden, "rb").read().split(b"\r\n")
+for e in edits:
+    line, value = e.split("=", 1)
+    want[int(line) - 1] = value.encode("latin-1")
+bad = [f"line {i + 1}: {g!r} expected {w!r}" for i, (g, w) in enumerate(zip(got, want)) if g != w]
+if len(got) != len(want):
+    bad.append(f"{len(got)} lines, expected {len(want)}")
+for b in bad:
+    print("  " + b, file=sys.stderr)
+sys.exit(1 if bad else 0)
+PY
+  e2e_say "$what: settings file as expected"
+}
+
+# dialog KEY TITLE: the setup window's key opens the dialog; prints its id.
+dialog() {
+  e2e_key "$1"
+  e2e_wait_dialog "$2" 10 || e2e_fail "no dialog \"$2\" after $1"
+}
+
+# keys TITLE KEY...: keys to the dialog, then waits until it closed.
+keys_and_close() {
+  local title=$1 id
+  shift
+  id=$(timeout 5 xdotool search --onlyvisible --name "^${title}\$" | head -n 1)
+  [ -n "$id" ] || e2e_fail "dialog \"$title\" is not open"
+  wine_window_key "$id" "$@" || e2e_fail "cannot type into \"$title\""
+  e2e_wait_gone "$title" 10 || e2e_fail "\"$title\" did not close after $*"
+}
+
+unchanged() {
+  cmp -s "$(ini)" "$1" || e2e_fail "$2 changed the settings file"
+  e2e_say "$2: settings file byte-identical"
+}
+
+# --- 1. Qyn31 -----------------------------------------------------------------
+e2e_settings
+e2e_program_start
+cp "$(ini)" "$e2e_work/before.INI"
+
+dialog s "Survey Setup" >/dev/null
+keys_and_close "Survey Setup" Tab 7 Tab Down Escape
+unchanged "$e2e_work/before.INI" "Survey Setup, Escape"
+dialog s "Survey Setup" >/dev/null
+keys_and_close "Survey Setup" Tab 7 shift+Tab c
+unchanged "$e2e_work/before.INI" "Survey Setup, c on the mode list"
+
+# Rate 4/s, component Inphase, dipole Horizontal, line C12 (a C typed in an
+# edit field stays), line increment 2.5, One Way, East, start 10, increment 0.5.
+dialog s "Survey Setup" >/dev/null
+keys_and_close "Survey Setup" Tab 4 Tab Down Tab Down Tab C 1 2 Tab 2 period 5 Tab Down Tab Down Tab 1 0 Tab 0 period 5 Return
+survey_lines=(48=1 49=1 51=0.500000 54=0.250000 55=C12 56=2.500000 57=1 58=3 59=10.000000)
+expect_lines "Survey Setup" "${survey_lines[@]}"
+
+# Instrument port COM5, model Short, pause key <Enter>, UTM meters, no ticks.
+dialog t "System Setup" >/dev/null
+keys_and_close "System Setup" Tab Down Tab Down Tab Tab Down Tab Tab Down Tab space Return
+system_lines=(8=4 9=0 12=1 14=1 69=1)
+expect_lines "System Setup" "${survey_lines[@]}" "${system_lines[@]}"
+
+dialog t "System Setup" >/dev/null
+keys_and_close "System Setup" Tab Down Escape
+expect_lines "System Setup, Escape" "${survey_lines[@]}" "${system_lines[@]}"
+
+# X offset 1 in feet: 0.3048 m.
+dialog e "Geometry Setup" >/dev/null
+keys_and_close "Geometry Setup" 1 Tab Tab Right Right Return
+geometry_lines=(44=2 45=0.304800)
+expect_lines "Geometry Setup" "${survey_lines[@]}" "${system_lines[@]}" "${geometry_lines[@]}"
+
+# 19200 baud, 8 data bits, one stop bit, POS; the warning mask: dilution 2.5,
+# at least 7 satellites.
+dialog g "GPS Port Setup" >/dev/null
+e2e_key alt+w
+e2e_wait_dialog "GPS Warning Mask" 10 >/dev/null || e2e_fail "no warning mask dialog after Alt+W"
+keys_and_close "GPS Warning Mask" Tab Tab 2 period 5 Tab Down Down Return
+keys_and_close "GPS Port Setup" alt+b Down alt+d Down alt+s Up alt+n Down Return
+gps_lines=(37=2 39=2 40=0 42=1 72=7 73=2.500000)
+expect_lines "GPS Port Setup" "${survey_lines[@]}" "${system_lines[@]}" "${geometry_lines[@]}" "${gps_lines[@]}"
+e2e_exit_program
+
+# --- 2. Zelko61MK2 ------------------------------------------------------------
+saved=("$e2e_exe" "$e2e_title" "$e2e_stem" "$e2e_ini_name")
+e2e_settings_restore
+e2e_exe=$e2e_build/Zelko61MK2.exe e2e_title=Zelko61MK2 e2e_stem=Zelko61MK2 e2e_ini_name=Zelko61MK2_228.INI
+[ -f "$e2e_exe" ] || e2e_fail "$e2e_exe is not built"
+mkdir -p "$(e2e_settings_dir)"
+[ -f "$(ini)" ] && cp "$(ini)" "$e2e_work/owner61.INI"
+cp "$(golden)" "$(ini)"
+e2e_program_start
+# Wheel: its own increment 0.25, Auto keeps 1.0; null values "Last Survey".
+dialog s "Survey Setup" >/dev/null
+keys_and_close "Survey Setup" Down Tab Tab Tab Tab Tab Tab Tab 0 period 2 5 Tab Down Return
+# Model High Power, tilt meter enabled on COM8.
+dialog t "System Setup" >/dev/null
+keys_and_close "System Setup" Tab Tab Down Tab Tab Tab Tab Tab Down Tab Down Return
+expect_lines "Zelko61MK2" 14=1 45=1 47=1.000000 48=0.250000 71=1 85=1 86=7
+e2e_exit_program
+if [ -f "$e2e_work/owner61.INI" ]; then cp "$e2e_work/owner61.INI" "$(ini)"; else rm -f "$(ini)"; fi
+e2e_exe=${saved[0]} e2e_title=${saved[1]} e2e_stem=${saved[2]} e2e_ini_name=${saved[3]}
+
+# --- 3. The GPS monitor on devsim ----------------------------------------------
+capture=$e2e_work/gps-received.bin
+: >"$capture"
+e2e_devsim_start --no-instrument --gps gga --gps-rate 5 --gps-capture "$capture"
+e2e_map_ports
+e2e_settings "${E2E_GPS_8N1[@]}"
+e2e_program_start
+
+# listbox: count and last line of the monitor's list.
+listbox() { e2e_inspect "$e2e_title" --deep | grep '^listbox 760 ' | head -n 1; }
+list_count() { listbox | cut -d' ' -f3; }
+wait_list() {  # wait_list MIN_COUNT PATTERN SECONDS
+  local end=$((SECONDS + $3)) l
+  while [ "$SECONDS" -lt "$end" ]; do
+    l=$(listbox)
+    if [ -n "$l" ] && [ "$(cut -d' ' -f3 <<<"$l")" -ge "$1" ] && grep -Eq "^listbox 760 [0-9]+ $2" <<<"$l"; then
+      echo "$l"
+      return 0
+    fi
+    sleep 0.3
+  done
+  return 1
+}
+
+e2e_key o
+wait_list 3 '\$GPGGA,' 15 >/dev/null || e2e_fail "no sentences in the GPS monitor: $(listbox)"
+e2e_say "monitor: sentences listed"
+e2e_key p
+sleep 0.5
+paused=$(list_count)
+sleep 1.5
+[ "$(list_count)" = "$paused" ] || e2e_fail "the list went on after Pause"
+e2e_key g
+wait_list $((paused + 3)) '\$GPGGA,' 10 >/dev/null || e2e_fail "no sentences after Go"
+e2e_say "monitor: Pause stops the list, Go goes on"
+
+e2e_key s
+e2e_wait_dialog "Send Message to GPS Receiver" 10 >/dev/null || e2e_fail "no GetGPSMessage dialog after S"
+keys_and_close "Send Message to GPS Receiver" Return
+for i in $(seq 1 30); do
+  [ "$(stat -c %s "$capture")" -ge 21 ] && break
+  sleep 0.1
+done
+expected=$(printf '$PASHS,NME,SAT,A,ON\r\n' | od -An -c)
+[ "$(od -An -c "$capture")" = "$expected" ] || e2e_fail "the receiver got $(od -An -c "$capture")"
+e2e_say "monitor: Send wrote exactly \$PASHS,NME,SAT,A,ON CR LF"
+
+e2e_key x
+for i in $(seq 1 30); do e2e_setup_buttons_shown && break; sleep 0.2; done
+e2e_setup_buttons_shown || e2e_fail "the setup buttons did not come back after Exit"
+
+e2e_devsim silence gps 30
+e2e_key o
+wait_list 1 'NO DATA' 12 >/dev/null || e2e_fail "no NO DATA from a silent receiver: $(listbox)"
+e2e_say "monitor: NO DATA from a silent receiver"
+e2e_key x
+for i in $(seq 1 30); do e2e_setup_buttons_shown && break; sleep 0.2; done
+e2e_exit_program
+e2e_say PASS
