@@ -112,7 +112,13 @@ void draw_channel_numbers(HDC dc, const LoggingSession& s) {
   }
 }
 
-// A running procedure's texts replace the numbers, centred.
+// A running procedure's texts: centred over the map when it is shown, else
+// in place of the numbers.
+bool map_shows_procedure() {
+  const HWND map = logging_session().children.map;
+  return !procedure_lines().empty() && map != nullptr && IsWindowVisible(map);
+}
+
 bool draw_procedure_lines(HDC dc, RECT area) {
   const std::vector<std::string>& lines = procedure_lines();
   if (lines.empty()) return false;
@@ -142,7 +148,7 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   const DisplayValues& d = s.display;
   HGDIOBJ old = SelectObject(p.dc, g_fonts[kValueFont]);
   SetBkMode(p.dc, TRANSPARENT);
-  if (draw_procedure_lines(p.dc, p.client)) {
+  if (!map_shows_procedure() && draw_procedure_lines(p.dc, p.client)) {
     SelectObject(p.dc, old);
     return 0;
   }
@@ -190,6 +196,12 @@ LRESULT map_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
     HGDIOBJ old = SelectObject(p.dc, g_fonts[kHeadingFont]);
     SetBkMode(p.dc, TRANSPARENT);
     DrawTextW(p.dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(p.dc, old);
+  }
+  if (map_shows_procedure()) {
+    HGDIOBJ old = SelectObject(p.dc, g_fonts[kHeadingFont]);
+    SetBkMode(p.dc, TRANSPARENT);
+    draw_procedure_lines(p.dc, p.client);
     SelectObject(p.dc, old);
   }
   if (!d.have_fix) return 0;

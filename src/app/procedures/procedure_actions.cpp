@@ -92,7 +92,9 @@ void pause_gps(bool pause) {
 }
 
 void show_lines() {
-  if (HWND numbers = logging_session().children.numbers) InvalidateRect(numbers, nullptr, TRUE);
+  const LoggingChildren& c = logging_session().children;
+  if (c.numbers != nullptr) InvalidateRect(c.numbers, nullptr, TRUE);
+  if (c.map != nullptr) InvalidateRect(c.map, nullptr, TRUE);
 }
 
 // The box with the instrument reader suspended; what piled up meanwhile is

@@ -23,7 +23,7 @@ const BoxText& box_text(Em38_4Box box) {
       {Em38_4Box::kAccept, "Instrument Calibration",
        {"Instrument Calibration is Completed.", "Press OK to accept or CANCEL this Calibration"},
        DialogTemplate::kOkCancel},
-      {Em38_4Box::kCarrierQuestion, "Instrument Calibration",
+      {Em38_4Box::kCarrierQuestion, "Carrier Effect Calibration",
        {"Do you want to proceed with Carrier Effect Calibration?",
         "press YES to CONTINUE or NO to SKIP this option."},
        DialogTemplate::kYesNo},

@@ -74,7 +74,7 @@ TEST(Em38_4Calibration, WithoutCarrier) {
   set_em38_4_calibration(s.em38_4, old);
   Em38_4CalibrationRun c;
   const Em38_4Run r = calibrate(c, s, {50, 20, 0, 0}, {1, 1, 0, 1});
-  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration", "Instrument Calibration",
+  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration", "Carrier Effect Calibration",
                                                 "Instrument Calibration Completed"}));
   const Em38_4Calibration now = em38_4_calibration(s.em38_4);
   // mean V (50 + pair) - 2 x mean H (20 + pair) = 10 - pair
@@ -98,7 +98,7 @@ TEST(Em38_4Calibration, WithCarrierEffect) {
   Settings s;
   Em38_4CalibrationRun c;
   const Em38_4Run r = calibrate(c, s, {50, 20, 30, 33.5}, {1, 1, 1, 1, 1, 1});
-  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration", "Instrument Calibration",
+  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration", "Carrier Effect Calibration",
                                                 "Removing Carrier Effect Calibration",
                                                 "Removing Carrier Effect Calibration", "Calibration Completed"}));
   const Em38_4Calibration now = em38_4_calibration(s.em38_4);
