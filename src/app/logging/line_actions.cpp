@@ -10,6 +10,7 @@
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
+#include "app/readers/reader_shared.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
@@ -225,6 +226,7 @@ void audio_options_action(HWND window, int) {
   save_settings();
   LoggingSession& s = logging_session();
   s.fix_context.warning_sound = g_settings.disconnection_alarm != 0;
+  reader_shared().survey.disconnection_alarm.store(g_settings.disconnection_alarm != 0);
   sync_reader_survey();
 }
 

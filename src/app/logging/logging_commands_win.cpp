@@ -152,6 +152,7 @@ void handle_key(HWND window, WPARAM key) {
     case KeyEffect::kCommand: run_logging_command(window, d.command); break;
     case KeyEffect::kFocusNextButton: focus_next_button(s.survey.state); break;
     case KeyEffect::kPressFocusedButton: press_focused_button(window); break;
+    case KeyEffect::kSoftMarker: reader_shared().survey.marker.store(true); break;
     default: break;
   }
 }
@@ -186,6 +187,9 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   show_button_set(s.survey.state);
   if (o.channel_selectors) show_channel_selectors(*o.channel_selectors);
   InvalidateRect(window, nullptr, TRUE);
+  if (o.redraw)
+    for (HWND curve : s.children.curves)
+      if (curve) InvalidateRect(curve, nullptr, TRUE);
   SetFocus(window);
 }
 
@@ -237,6 +241,7 @@ void run_logging_command(HWND window, int command) {
     run(window, command);
   }
   s.command_busy = was_busy;
+  if (!was_busy && s.active && s.children.map) InvalidateRect(s.children.map, nullptr, TRUE);
   // After an exit the setup window keeps the focus it was given.
   if (s.active) SetFocus(window);
 }
@@ -251,8 +256,11 @@ LRESULT logging_command_handler(HWND window, UINT message, WPARAM w, LPARAM) {
   return 0;
 }
 
-LRESULT logging_keyup_handler(HWND window, UINT, WPARAM, LPARAM) {
-  if (logging_session().active) SetFocus(window);
+LRESULT logging_keyup_handler(HWND window, UINT, WPARAM w, LPARAM) {
+  if (!logging_session().active) return 0;
+  SetFocus(window);
+  if (key_up_ends_soft_marker(g_settings.soft_marker_key_option != 0, static_cast<std::uint32_t>(w)))
+    reader_shared().survey.marker.store(false);
   return 0;
 }
 

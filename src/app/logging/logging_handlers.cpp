@@ -173,7 +173,8 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
     PostMessageW(window, WM_END_SURVEY, 0, 0);
     return 0;
   }
-  InvalidateRect(s.children.map, nullptr, TRUE);
+  // While a command runs the map waits; the command's end redraws it.
+  if (!s.command_busy) InvalidateRect(s.children.map, nullptr, TRUE);
   InvalidateRect(s.children.speed, nullptr, TRUE);
   invalidate_status_area(window);
   return 0;

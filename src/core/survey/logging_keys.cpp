@@ -155,4 +155,8 @@ KeyDecision decode_logging_key(const KeyContext& c, std::uint32_t key) {
   return {};
 }
 
+bool key_up_ends_soft_marker(bool soft_marker_keys, std::uint32_t key) {
+  return soft_marker_keys && is_digit_or_arrow(key);
+}
+
 }  // namespace quelor

@@ -83,4 +83,8 @@ struct KeyDecision {
 // code 0; other keys then follow the table as in the other states.
 KeyDecision decode_logging_key(const KeyContext& context, std::uint32_t key);
 
+// Key release: with the soft marker key option on, releasing a digit or an
+// arrow key ends the soft marker its key-down started.
+bool key_up_ends_soft_marker(bool soft_marker_keys, std::uint32_t key);
+
 }  // namespace quelor

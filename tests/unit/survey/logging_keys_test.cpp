@@ -93,6 +93,12 @@ TEST(LoggingKeys, Lx2AnyKeySparesDigitsAndArrows) {
   c.soft_marker_keys = true;
   EXPECT_EQ(decode_logging_key(c, '5').effect, KeyEffect::kSoftMarker);
   EXPECT_EQ(decode_logging_key(c, kDown).effect, KeyEffect::kSoftMarker);
+  // The release of the same keys ends it; other keys and the option off do not.
+  for (std::uint32_t key : {std::uint32_t{'0'}, std::uint32_t{'9'}, kLeft, kUp, kRight, kDown})
+    EXPECT_TRUE(key_up_ends_soft_marker(true, key)) << key;
+  for (std::uint32_t key : {std::uint32_t{'A'}, kSpace, kEnter, std::uint32_t{'/'}, std::uint32_t{':'}})
+    EXPECT_FALSE(key_up_ends_soft_marker(true, key)) << key;
+  EXPECT_FALSE(key_up_ends_soft_marker(false, '5'));
 }
 
 TEST(LoggingKeys, TabAndEnter) {
