@@ -21,6 +21,8 @@ constexpr Subcommand kSubcommands[] = {
     {"check", quelor::tool::run_check, "check FILE"},
     {"export", quelor::tool::run_export,
      "export FILE --format csv|xyz|geojson|kml|gpx [--emagpy] [--out PATH] [--zone auto|N] [--height M]"},
+    {"procedure", quelor::tool::run_procedure,
+     "procedure --name NAME [--period MS] [--answers LIST] [--samples N] [--two-coils] [FILE]"},
 };
 
 int usage() {
