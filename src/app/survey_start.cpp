@@ -11,6 +11,7 @@
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_message_box.h"
 #include "survey/instrument_context.h"
+#include "setup/em61_start_mode.h"
 #include "survey/survey_context.h"
 
 namespace quelor {
@@ -65,26 +66,30 @@ bool start_with_first_record(const InstrumentStart& start, int record_length, bo
   return true;
 }
 
-// Step 10 by the instrument's start row.
-bool start_instrument(const InstrumentStart& start, bool polled) {
+enum class StartFailure { kNone, kInstrument, kTiltMeter };
+
+// Step 10 by the instrument's start row. Only the tilt meter's own failure
+// is reported as the tilt meter's.
+StartFailure start_instrument(const InstrumentStart& start, bool polled) {
   int record_length = 12;
   if (start.em61_handshake) {
-    if (!em61_handshake()) return false;
+    if (!em61_handshake()) return StartFailure::kInstrument;
     busy_wait_ms(start.wait_after_handshake_ms);
   }
   if (start.em38_check) {
     const std::optional<int> length = detect_em38_length_on_port();
-    if (!length) return false;
+    if (!length) return StartFailure::kInstrument;
     record_length = *length;
   }
-  if (!start_with_first_record(start, record_length, polled)) return false;
-  if (start.second_em61_thread && !start_survey_reader(start.instrument_type, 12, false, true, true)) return false;
+  if (!start_with_first_record(start, record_length, polled)) return StartFailure::kInstrument;
+  if (start.second_em61_thread && !start_survey_reader(start.instrument_type, 12, false, true, true))
+    return StartFailure::kInstrument;
   busy_wait_ms(start.wait_after_ms);
   if (start.tilt_meter) {
     if (!open_survey_tilt_port() || !tilt_meter_check(kTiltRateIndex) || !start_survey_tilt_reader())
-      return false;
+      return StartFailure::kTiltMeter;
   }
-  return true;
+  return StartFailure::kNone;
 }
 
 }  // namespace
@@ -145,6 +150,8 @@ void present_logging_window(HWND setup_window) {
 void start_survey_command(HWND setup_window) {
   if (!g_log_window || logging_session().active) return;
   StartInput input{g_variant, g_settings};
+  input.em61_polled_mode = em61_polled_mode(g_settings, g_variant.instrument_type);
+  input.polling_interval_ms = em61_polling_interval_ms(g_settings);
   const StartPlan plan = plan_survey_start(input);
   if (!plan.proceed) {
     if (plan.message) tell(setup_window, *plan.message);
@@ -154,12 +161,15 @@ void start_survey_command(HWND setup_window) {
   apply_start_to_settings(plan, g_settings);
   begin_logging_session(plan);
   logging_session().em61_polled = input.em61_polled_mode;
+  reader_shared().survey.sound_every.store(plan.tick_divisor);
+  reader_shared().survey.polling_timeout_ms.store(input.polling_interval_ms);
   set_reading_window(g_log_window);
   install_reader_hooks();
   if (!open_ports(plan)) return;
-  if (plan.start && !start_instrument(*plan.start, input.em61_polled_mode)) {
+  const StartFailure failure = plan.start ? start_instrument(*plan.start, input.em61_polled_mode) : StartFailure::kNone;
+  if (failure != StartFailure::kNone) {
     close_after_failed_start(plan.start->tilt_meter);
-    tell(setup_window, connection_issue(plan.start->tilt_meter));
+    tell(setup_window, connection_issue(failure == StartFailure::kTiltMeter));
     InvalidateRect(setup_window, nullptr, TRUE);
     return;
   }

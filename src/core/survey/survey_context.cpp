@@ -2,6 +2,7 @@
 
 #include "settings/settings_derived.h"
 #include "survey/start_plan.h"
+#include "setup/em61_start_mode.h"
 
 namespace quelor {
 
@@ -43,6 +44,7 @@ HeaderFields survey_header_fields(const Settings& s, int instrument_type, const 
   f.reference_easting = survey.reference_easting;
   f.reference_northing = survey.reference_northing;
   f.reference_zone = survey.reference_zone;
+  f.polled_reading_mode = em61_polled_mode(s, instrument_type) ? 1 : 0;
   return f;
 }
 
