@@ -94,6 +94,7 @@ TEST_P(LayoutShapes, ScaleStripsLieInsideTheProfileArea) {
       EXPECT_FALSE(overlap(*strip, l.speed));
     }
   }
+  EXPECT_GE(height(l.curve), 40);
   EXPECT_EQ(l.scale_top.bottom, l.curve.top);
   EXPECT_EQ(l.scale_bottom.top, l.curve.bottom);
   EXPECT_LE(l.scale_bottom.bottom, l.bar_q.top);

@@ -481,6 +481,38 @@ TEST_F(LoggingWindowTest, SilentInstrumentGivesOneBreakRemark) {
   EXPECT_EQ(breaks, 1u) << bytes;
 }
 
+// Painting gives the keys back to the logging window, but never takes them
+// from another window that holds them.
+TEST_F(LoggingWindowTest, PaintGivesTheFocusBackUnlessAnotherWindowHoldsIt) {
+  start_monitoring();
+  SetFocus(main_);
+  RedrawWindow(g_log_window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(GetFocus(), g_log_window);
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetFocus(other);
+  RedrawWindow(g_log_window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(GetFocus(), other);
+  DestroyWindow(other);
+}
+
+// The notice over the first profile redraws its neighbour's frame and leaves
+// the neighbour to repaint.
+TEST_F(LoggingWindowTest, LostConnectionNoticeRedrawsTheNeighbouringProfile) {
+  start_monitoring();
+  HWND neighbour = logging_session().children.curves[1];
+  ShowWindow(neighbour, SW_SHOW);
+  UpdateWindow(neighbour);
+  ValidateRect(neighbour, nullptr);
+  SetFocus(main_);
+  draw_lost_connection_notice(g_log_window);
+  RECT pending{};
+  EXPECT_TRUE(GetUpdateRect(neighbour, &pending, FALSE));
+  EXPECT_EQ(GetFocus(), g_log_window);
+  ShowWindow(neighbour, SW_HIDE);
+}
+
 TEST_F(LoggingWindowTest, CommandsThatNeedTheGpsSaySoWithoutIt) {
   start_monitoring();  // no GPS
   for (WPARAM k : {WPARAM('B'), WPARAM('W'), WPARAM('S')}) {

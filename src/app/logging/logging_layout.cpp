@@ -154,7 +154,8 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     const int left_width = numbers_x - kMargin - 6;
     if (in.map_view) {
       l.map = square;
-      l.curve = rect(kMargin, top, left_width, std::max(40, (extent - top) / 2));
+      // At least 40 pixels of profile between its two scale strips.
+      l.curve = rect(kMargin, top, left_width, std::max(40 + 2 * (lh + 2), (extent - top) / 2));
       l.status = {kMargin, l.curve.bottom + 6, numbers_x - 6, h - 10};
     } else {
       l.curve = square;

@@ -1,6 +1,7 @@
 #include "app/logging/status_panel.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <vector>
 
@@ -64,6 +65,7 @@ StatusInput status_input() {
   in.instrument_used = s.instrument_used;
   in.gps_used = s.gps_used;
   in.coil_letter = s.display.dipole;
+  in.slam = g_settings.gps_sentence == 7 && g_settings.pseudo_gga_variant == 1;
   // Before the first EM34-3 record: the spacing the settings select.
   in.coil_spacing_m =
       s.display.coil_spacing_m > 0 ? s.display.coil_spacing_m : em34_spacing_of_slot(g_settings.dipole_mode);
@@ -223,6 +225,9 @@ int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int wi
   if (!t.gps.satellites_label.empty()) {
     p.cell(x, y, width, t.gps.satellites_label + " " + f.satellites + "  " + f.quality);
     y += lh;
+  } else if (!t.gps.quality_label.empty()) {
+    p.cell(x, y, width, t.gps.quality_label, g_fonts[kHeadingFont]);
+    y += lh;
   }
   p.cell(x, y, width, t.gps.first_label + " " + f.first);
   y += lh;
@@ -333,6 +338,7 @@ LRESULT status_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   HDC dc = BeginPaint(window, &ps);
   paint_status(window, dc);
   EndPaint(window, &ps);
+  give_focus_to_logging_window(window);
   if (logging_session().survey.connection_lost) draw_lost_connection_notice(window);
   return 0;
 }
@@ -344,10 +350,48 @@ LRESULT gsa_handler(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
+namespace {
+
+// The first shown profile window takes the notice; the next shown one is its
+// neighbour.
+std::array<HWND, 2> notice_and_neighbour() {
+  std::array<HWND, 2> found{};
+  std::size_t n = 0;
+  for (HWND curve : logging_session().children.curves)
+    if (curve && IsWindowVisible(curve) && n < found.size()) found[n++] = curve;
+  return found;
+}
+
+// The neighbour's frame, from (1, 1) to its width - 1 and height, drawn at
+// once and the window left to repaint its trace.
+void redraw_neighbour_frame(HWND neighbour) {
+  if (!neighbour) return;
+  RECT r{};
+  GetClientRect(neighbour, &r);
+  HDC dc = GetDC(neighbour);
+  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  Rectangle(dc, 1, 1, r.right - 1, r.bottom);
+  SelectObject(dc, old_pen);
+  SelectObject(dc, old_brush);
+  ReleaseDC(neighbour, dc);
+  InvalidateRect(neighbour, nullptr, FALSE);
+}
+
+}  // namespace
+
+void give_focus_to_logging_window(HWND window) {
+  // Never taken from a dialog or another program: only from the program's
+  // own window tree.
+  HWND focus = GetFocus();
+  HWND root = GetAncestor(window, GA_ROOT);
+  if (focus == window) return;
+  if (focus == nullptr ? GetForegroundWindow() == root : focus == root || IsChild(root, focus)) SetFocus(window);
+}
+
 void draw_lost_connection_notice(HWND window) {
-  const LoggingSession& s = logging_session();
-  HWND curve = s.children.curves[0];
-  if (!curve || !IsWindowVisible(curve)) return;
+  const auto [curve, neighbour] = notice_and_neighbour();
+  if (!curve) return;
   RECT r{};
   GetClientRect(curve, &r);
   RECT notice{r.left + 10, r.top + 10, r.right - 10, r.top + 20 + 4 * g_line_height};
@@ -365,7 +409,8 @@ void draw_lost_connection_notice(HWND window) {
   }
   SelectObject(dc, old);
   ReleaseDC(curve, dc);
-  SetFocus(window);
+  redraw_neighbour_frame(neighbour);
+  give_focus_to_logging_window(window);
 }
 
 void lay_out_status_cells(HWND window) {

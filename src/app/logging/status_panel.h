@@ -24,6 +24,10 @@ LRESULT gsa_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 // "Lost", "Connection,", "trying" over the profile window.
 void draw_lost_connection_notice(HWND window);
 
+// The keys go to the logging window again after painting and after the
+// notice, unless a dialog or another program holds the focus.
+void give_focus_to_logging_window(HWND window);
+
 // Measures the status cells in the text font (at the start of a survey).
 void lay_out_status_cells(HWND window);
 

@@ -98,7 +98,10 @@ GpsBlockTexts gps_block_texts(const Settings& s, const SurveyRecord& survey, boo
   g.positions_label = "Positions: ";
   g.positions = format_int("%-6d", survey.gps_position_count);
   g.dilution_label = dilution_label(s.gps_sentence, slam);
-  if (s.gps_sentence != 7 && s.gps_sentence != 8) g.satellites_label = "Sat:";
+  if (s.gps_sentence != 7 && s.gps_sentence != 8)
+    g.satellites_label = "Sat:";
+  else
+    g.quality_label = "RTS";
   const bool utm = s.coordinates_display > 0;
   const bool grid = utm || s.gps_sentence > 6;
   g.first_label = grid ? "E:" : "Lon:";

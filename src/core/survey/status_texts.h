@@ -45,6 +45,7 @@ struct GpsBlockTexts {
   std::string dilution_label;
   std::string dilution = "N/A";     // until the GSA handler fills it
   std::string satellites_label;     // "Sat:" unless the sentence is 7 or 8
+  std::string quality_label;        // "RTS" for the total station's sentences 7 and 8
   std::string first_label;          // "Lon:" / "E:"
   std::string second_label;         // "Lat:" / "N:"
   std::string height_label;         // "Z:" with a UTM choice

@@ -176,5 +176,31 @@ TEST(StatusTexts, FileCellInMonitoringIsBlank) {
   EXPECT_EQ(status_texts(s, r, {}).gps.first_label, "E:");
 }
 
+// A total station's grid sentences: "RTS" where the satellites would be, and
+// the SLAM confidence as the dilution label of the SLAM input.
+TEST(StatusTexts, TotalStationRowsBySentence) {
+  Settings s;
+  SurveyRecord r;
+  const struct {
+    int sentence;
+    bool slam;
+    const char* satellites;
+    const char* quality;
+    const char* dilution;
+  } rows[] = {{1, false, "Sat:", "", "HDOP:"},
+              {7, false, "", "RTS", "PDOP:"},
+              {7, true, "", "RTS", "SLAM Conf.:"},
+              {8, false, "", "RTS", "PDOP:"}};
+  for (const auto& row : rows) {
+    s.gps_sentence = row.sentence;
+    StatusInput in;
+    in.slam = row.slam;
+    const GpsBlockTexts g = status_texts(s, r, in).gps;
+    EXPECT_EQ(g.satellites_label, row.satellites) << row.sentence;
+    EXPECT_EQ(g.quality_label, row.quality) << row.sentence;
+    EXPECT_EQ(g.dilution_label, row.dilution) << row.sentence << row.slam;
+  }
+}
+
 }  // namespace
 }  // namespace quelor
