@@ -8,7 +8,8 @@ int run_decode(int argc, char** argv);  // quelor decode --instrument NAME [opti
 int run_nmea(int argc, char** argv);    // quelor nmea --format NAME [options] [FILE]
 int run_utm(int argc, char** argv);     // quelor utm LAT LON [--zone N]
 int run_check(int argc, char** argv);   // quelor check FILE
-int run_export(int argc, char** argv);
-int run_procedure(int argc, char** argv);  // quelor procedure --name NAME [options] [FILE]  // quelor export FILE --format NAME [options]
+int run_export(int argc, char** argv);  // quelor export FILE --format NAME [options]
+int run_procedure(int argc, char** argv);  // quelor procedure --name NAME [options] [FILE]
+int run_keys(int argc, char** argv);    // quelor keys --instrument NAME [options] (--menu | KEY...)
 
 }  // namespace quelor::tool

@@ -23,6 +23,7 @@ constexpr Subcommand kSubcommands[] = {
      "export FILE --format csv|xyz|geojson|kml|gpx [--emagpy] [--out PATH] [--zone auto|N] [--height M]"},
     {"procedure", quelor::tool::run_procedure,
      "procedure --name NAME [--period MS] [--answers LIST] [--samples N] [--two-coils] [FILE]"},
+    {"keys", quelor::tool::run_keys, "keys --instrument NAME [--state STATE] [options] (--menu | KEY...)"},
 };
 
 int usage() {
