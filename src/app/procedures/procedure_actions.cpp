@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
+#include "app/logging/target_cue_win.h"
 #include "app/procedures/procedure_dialog_ids.h"
 #include "app/readers/gps_reader_thread.h"
 #include "app/readers/instrument_reader.h"
@@ -125,6 +126,7 @@ void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
     if (step.beep) MessageBeep(MB_ICONEXCLAMATION);
     if (step.save_settings) save_settings();
     write_procedure_records(s.sink.is_open() ? &s.writer() : nullptr, step.writes);
+    if (step.clear_status_flags) reset_target_cue();  // the EM61-LX2 alarm starts afresh
     if (step.disable_buttons) enable_logging_buttons(false);
     if (step.stamp_last_record) reader_shared().last_record_tick.store(GetTickCount());
     if (step.resume_gps) pause_gps(false);
