@@ -10,6 +10,7 @@
 #include "app/logging/target_cue_win.h"
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_message_box.h"
+#include "display/scale_settings.h"
 #include "survey/instrument_context.h"
 #include "setup/em61_start_mode.h"
 #include "survey/survey_context.h"
@@ -96,6 +97,7 @@ StartFailure start_instrument(const InstrumentStart& start, bool polled) {
 
 void begin_logging_session(const StartPlan& plan) {
   LoggingSession& s = logging_session();
+  accept_display_scales(g_settings);
   s.plan = plan;
   s.instrument_used = plan.instrument_used;
   s.gps_used = plan.gps_used;

@@ -60,7 +60,8 @@ const char kUsage[] =
     "  --second-mode      EM61-MK2 second-mode reader (letters J, K, j, k accepted too)\n"
     "  --coil-type N      EM61-MK2 coil type: 0 Standard, 1 High Power, 2 Standard N.C.C,\n"
     "                     3 HP N.C.C. (default 0)\n"
-    "  --subtype N        EM61-MK2 sub-type 0, 1 or 2 (default 0)\n"
+    "  --subtype N        EM61-MK2 sub-type: 1 and 2 have their own gate factors, 0 and\n"
+    "                     any other value the sub-type 0 ones (default 0)\n"
     "  --normalisation N  current normalisation over the last N currents (0 = off, the\n"
     "                     default); until N currents have arrived the mean is taken over\n"
     "                     those received\n"
@@ -120,7 +121,7 @@ struct IntOption {
 };
 
 constexpr IntOption kIntOptions[] = {
-    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--subtype", 0, 2}, {"--normalisation", 0, 100000},
+    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--subtype", -2147483647L - 1, 2147483647L}, {"--normalisation", 0, 100000},
 };
 
 void store_int(Options& o, std::string_view name, long v) {

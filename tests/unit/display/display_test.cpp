@@ -194,3 +194,38 @@ TEST(TraceLayout, ComponentsAndProfileWindowsPerInstrument) {
 
 }  // namespace
 }  // namespace quelor
+
+#include "display/scale_settings.h"
+
+namespace quelor {
+namespace {
+
+TEST(ScaleSettings, ScalesRefusedAtTheStartOfLoggingToo) {
+  struct Case {
+    std::array<double, 2> one, two;
+    double speed;
+    std::array<double, 2> one_out, two_out;
+    double speed_out;
+    bool changed;
+  };
+  const Case cases[] = {
+      {{0, 500}, {-25, 25}, 5, {0, 500}, {-25, 25}, 5, false},
+      {{500, 500}, {-25, 25}, 5, {500, 600}, {-25, 25}, 5, true},
+      {{0, 500}, {30, -30}, 0, {0, 500}, {30, 130}, 5, true},
+      {{0, 500}, {-25, 25}, -3, {0, 500}, {-25, 25}, 5, true},
+      {{0, 500}, {-25, 25}, 12.5, {0, 500}, {-25, 25}, 12.5, false},
+  };
+  for (const Case& c : cases) {
+    Settings s;
+    s.profile_scale_1 = c.one;
+    s.profile_scale_2 = c.two;
+    s.speed_scale_maximum = c.speed;
+    EXPECT_EQ(accept_display_scales(s), c.changed);
+    EXPECT_EQ(s.profile_scale_1, c.one_out);
+    EXPECT_EQ(s.profile_scale_2, c.two_out);
+    EXPECT_DOUBLE_EQ(s.speed_scale_maximum, c.speed_out);
+  }
+}
+
+}  // namespace
+}  // namespace quelor
