@@ -1,5 +1,7 @@
 #include "app/survey_start.h"
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/logging/display_windows.h"
 #include "app/logging/logging_layout.h"
@@ -116,6 +118,7 @@ void begin_logging_session(const StartPlan& plan) {
     const int per_station = command_context_from_settings(g_settings, g_variant, 0).readings_per_station;
     s.em34_group.size = per_station < 1 ? 1 : per_station;
     s.reading_context.station_group = &s.em34_group;
+    s.reading_context.samples_per_reading = std::clamp(g_settings.manual_reading_count, 1, 999);
   }
   s.poll_pending = false;
   s.instrument_port_open = true;

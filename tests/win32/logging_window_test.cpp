@@ -302,22 +302,28 @@ TEST_F(LoggingWindowTest, TabMovesTheDefaultButtonAndEnterPressesIt) {
   EXPECT_EQ(logging_session().survey.state, kStateClosed);
 }
 
-// EM34-3 in Manual mode: two trigger presses make a station of two readings,
-// confirmed by the operator and written together.
+// EM34-3 in Manual mode: two trigger presses, each averaged over two
+// automatic samples, make a station of two readings, confirmed by the
+// operator and written together.
 TEST_F(LoggingWindowTest, Em34ManualStationGroupIsConfirmedAndWrittenTogether) {
   g_variant = {kEm34_3, kNavigation};  // restored by the fixture
   g_settings.survey_mode = kModeManual;
   g_settings.dipole_mode = 1;  // two readings per station
+  g_settings.manual_reading_count = 2;
   start_monitoring();
   open_file_by_hand();
   key('G');
   ASSERT_EQ(logging_session().survey.state, kStateLogging);
-  reading("T\x50+0100+0000");  // trigger pressed (marker bit 0x40), V 10 m
-  reading("T\x10+0100+0000");  // released
+  reading("T\x50+0100+0010");  // trigger pressed (marker bit 0x40), V 10 m
+  EXPECT_EQ(logging_session().display.reading_count_text, "Sample 0   of 2  ");
+  reading("T\x10+0100+0010");
+  reading("T\x10+0300+0030");  // the second sample: the average is held
   EXPECT_EQ(logging_session().display.reading_count_text, "Rdg: 1 of 2");
+  reading("T\x50+0200+0000");  // second press
+  reading("T\x10+0200+0000");
   {
     test::DialogPresser ok(L"Station Readings", 1);
-    reading("T\x40+0200+0000");  // second press: the group is full
+    reading("T\x10+0401+0001");  // its last sample: the group is full
     EXPECT_TRUE(ok.pressed());
   }
   reading("T\x00+0200+0000");
@@ -326,8 +332,8 @@ TEST_F(LoggingWindowTest, Em34ManualStationGroupIsConfirmedAndWrittenTogether) {
   const std::string bytes = file_bytes();
   const std::size_t length = 27;
   ASSERT_EQ(bytes.size(), 4 * length) << bytes;  // $STARTED, the station's two readings, PAUSED
-  EXPECT_EQ(bytes.substr(length, 12), "T\x50+0100+0000");
-  EXPECT_EQ(bytes.substr(2 * length, 12), "T\x40+0200+0000");
+  EXPECT_EQ(bytes.substr(length, 12), "T\x50+0200+0020");
+  EXPECT_EQ(bytes.substr(2 * length, 12), "T\x50+0301+0001");
   EXPECT_EQ(bytes.substr(3 * length, 7), "XPAUSED");
 }
 

@@ -93,7 +93,10 @@ void confirm_station(HWND window) {
   resume_instrument_reader();
   if (ok) {
     const ConfirmedStation station = confirm_station_group(s.survey, s.em34_group);
-    if (s.sink.is_open()) s.writer().write_readings(station.inputs());
+    if (s.sink.is_open()) {
+      for (const HeldSentence& h : station.sentences) s.writer().write_gps_sentence(h.text, h.tick, kGpsForwarded);
+      s.writer().write_readings(station.inputs());
+    }
   } else {
     drop_station_group(s.em34_group);
   }
@@ -127,6 +130,7 @@ void t_reading(HWND window, const QueuedRecord& r) {
   LoggingSession& s = logging_session();
   s.reading_context.now = GetTickCount();
   const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, r.record.view(), r.tick);
+  if (o.held) hold_em34_sentences(s.em34_group, manual_gps_buffers().take_pending());
   if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   remember_reading(s.display, o);
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;

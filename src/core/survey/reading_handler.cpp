@@ -72,12 +72,22 @@ ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& c, s
     // Readings of this period since the last written record, this one included.
     ++survey.readings_since_last_record;
     const bool grouped = c.station_group && c.instrument_type == kEm34_3 && survey.survey_mode == kModeManual;
-    if (survey.write_enable == 1 && grouped) {
+    const std::string_view text(reinterpret_cast<const char*>(record.data()), record.size());
+    Em34StationGroup* group = grouped ? c.station_group : nullptr;
+    if (group && group->sampling.active) {
+      o.sampling = true;
+      const std::optional<bool> done = add_em34_sample(*group, text, o.first_value);
+      o.held = done.has_value();
+      o.group_full = done.value_or(false);
+      o.reading_count_text = done ? station_group_count_text(*group) : sampling_text(*group);
+    } else if (survey.write_enable == 1 && group && c.samples_per_reading > 0 && !group->full()) {
+      start_em34_sampling(*group, o.decoded, text, tick, c.samples_per_reading);
+      o.sampling = true;
+      o.reading_count_text = sampling_text(*group);
+    } else if (survey.write_enable == 1 && group) {
       o.held = true;
-      o.group_full = hold_em34_reading(*c.station_group, o.decoded, o.first_value,
-                                       std::string_view(reinterpret_cast<const char*>(record.data()), record.size()),
-                                       tick);
-      o.reading_count_text = station_group_count_text(*c.station_group);
+      o.group_full = hold_em34_reading(*group, o.decoded, o.first_value, text, tick);
+      o.reading_count_text = station_group_count_text(*group);
     } else if (survey.write_enable == 1) {
       log_reading(survey, c, record, o);
     }

@@ -27,6 +27,9 @@ struct ReadingContext {
   // EM34-3 in Manual mode: accepted readings are held in this station group
   // instead of being written at once (nullptr: written at once).
   Em34StationGroup* station_group = nullptr;
+  // Station averaging: samples taken after each trigger press (0: none, the
+  // press's own record is held).
+  int samples_per_reading = 0;
 };
 
 struct ReadingOutcome {
@@ -37,6 +40,7 @@ struct ReadingOutcome {
   bool logged = false;
   bool held = false;               // EM34-3 Manual: held in the station group
   bool group_full = false;         // ask the operator to confirm the group
+  bool sampling = false;           // an automatic sample of a station average
   std::string reading_count_text;  // "Rdg: %1d of %1d"
 
   std::string record;            // the instrument record padded to 13 characters

@@ -138,5 +138,57 @@ TEST(Em34StationGroup, ConfirmedGroupWritesAValidFile) {
   EXPECT_NE(sink.file(L"C:\\Data\\g.H34").find(s.records[1].substr(0, 12)), std::string::npos);
 }
 
+// Station averaging: each press starts N automatic samples; the averages of
+// their record values replace the press's values, the held GPS sentences
+// come first in the file with the 'p' flag, each reading keeps its press tick.
+TEST(Em34StationGroup, StationAveragingHoldsTheMeanOfTheSamplesOfEachPress) {
+  SurveyRecord r = manual_logging();
+  Em34StationGroup group;
+  group.size = 2;
+  ReadingContext c;
+  c.instrument_type = kEm34_3;
+  c.station_group = &group;
+  c.samples_per_reading = 3;
+  struct Step {
+    std::uint8_t status;
+    int first, second;
+    const char* text;
+  };
+  const Step steps[] = {
+      {kMarked | 0x10, 100, 7, "Sample 0   of 3  "}, {0x10, 100, 10, "Sample 1   of 3  "},
+      {0x10, 201, 11, "Sample 2   of 3  "},       {0x10, 300, 12, "Rdg: 1 of 2"},
+      {0x10, 999, 99, ""},                         {kMarked | 0x10, 50, 0, "Sample 0   of 3  "},
+      {kMarked | 0x10, -10, -5, "Sample 1   of 3  "}, {0x10, -20, -6, "Sample 2   of 3  "},
+      {0x10, -31, -7, "Rdg: 2 of 2"},
+  };
+  bool full = false;
+  std::uint32_t tick = 1000;
+  for (const Step& s : steps) {
+    if (s.status == (kMarked | 0x10) && s.first == 50) {
+      HeldSentences h;
+      h.position = {"$GPGGA,1", 1500, true};
+      hold_em34_sentences(group, h);
+    }
+    const ReadingOutcome o = handle_t_reading(r, c, bytes(t_record(s.status, s.first, s.second)), tick++);
+    EXPECT_FALSE(o.logged);
+    EXPECT_EQ(o.reading_count_text, s.text) << s.first;
+    full = full || o.group_full;
+  }
+  ASSERT_TRUE(full);
+  ASSERT_EQ(group.readings.size(), 2u);
+  EXPECT_NEAR(group.readings[0].value, (100 + 201 + 300) / 3.0 * -0.00075, 1e-12);  // range 3
+  const ConfirmedStation station = confirm_station_group(r, group);
+  ASSERT_EQ(station.sentences.size(), 1u);
+  EXPECT_EQ(station.sentences[0].text, "$GPGGA,1");
+  const auto inputs = station.inputs();
+  ASSERT_EQ(inputs.size(), 2u);
+  EXPECT_EQ(inputs[0].tick, 1000u);
+  EXPECT_EQ(inputs[1].tick, 1005u);
+  const Variant v{kEm34_3, kNavigation};
+  EXPECT_EQ(reading_record(v, inputs[0]).substr(0, 12), t_record(kMarked | 0x10, 200, 11));
+  EXPECT_EQ(reading_record(v, inputs[1]).substr(0, 12), t_record(kMarked | 0x10, -20, -6));
+  EXPECT_TRUE(group.sentences.empty());
+}
+
 }  // namespace
 }  // namespace quelor
