@@ -8,7 +8,7 @@
 #    (within the decoder's resolution) with the previous values 0, and the
 #    file passes quelor check. F3 and G open "Drift Reminder", F3 and P the
 #    drift-control confirmation.
-# 2. Qyn61MK2 on a simulated EM61-MK2 in the air with four channel biases:
+# 2. Qyn61MK2 on a simulated EM61-MK2 (20 readings a second) in the air with four channel biases:
 #    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
 #    written after the nulling hold the simulator's channel means.
 # 3. Qyn61LX2 on a simulated two-coil EM61-LX2 (20 readings a second) with a
@@ -102,7 +102,7 @@ expect_box CALIBRATION "Place  EM38-MK2  on  Monopod"
 e2e_answer CALIBRATION y
 sleep 3  # the two seconds of the vertical part, then the request to rotate
 e2e_devsim dipole H
-sleep 6  # detection, one second of preparation, two of collection, the closing text
+sleep 5  # detection, one second of preparation, two of collection, 1.5 s of the closing text
 e2e_screenshot em38mk2-calibrated
 [ -z "$(e2e_dialogs)" ] || e2e_fail "a box is open after the calibration: $(e2e_dialogs | tr '\n' ',')"
 # The drift reminder time and the drift-control confirmation open and close.
@@ -133,7 +133,7 @@ rm -rf "$e2e_work/control" "$e2e_work/dev"
 use_program Qyn61MK2 225
 data=$(e2e_data_folder "procedures/$e2e_title")
 use_settings
-e2e_devsim_start --instrument em61mk2 --gps gga --seed 22
+e2e_devsim_start --instrument em61mk2 --rate 20 --gps gga --seed 22
 biases=(12.5 -7.25 3.0 40.0)
 e2e_devsim offsets "${biases[@]}"
 e2e_devsim stance air
@@ -145,7 +145,7 @@ e2e_create_file
 e2e_key u
 expect_box NULLING "DO YOU WANT TO PERFORM NULLING"
 e2e_answer NULLING y
-sleep 7  # the start reading and 50 readings at 10 Hz
+sleep 4  # the start reading and 50 readings at 20 Hz
 e2e_exit_logging
 e2e_exit_program
 e2e_devsim_stop
