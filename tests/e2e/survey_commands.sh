@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The logging commands that write to the data file, by keys only, with Qyn31
 # under Wine on the simulated EM31-MK2 and GGA receiver: L, F and Enter, then
-# in Stand By E (New Line "20" from station 3), N (New Station 5.5), C (a
+# in Stand By E (New Line "20" from station 3, each typed over the selected
+# value), N (New Station 5.5), C (a
 # comment longer than 11 characters), G, a short walk, P, Q and Yes twice
 # (Quick Line 21.00 and 22.00), M and V (Toggle View), X and Yes, X. The data
 # file passes quelor check and holds, in this order: the first line block,
@@ -33,9 +34,9 @@ e2e_program_start
 e2e_start_logging
 e2e_create_file
 e2e_key e
-e2e_dialog_keys "New Line" Home shift+End 2 0 Tab Home shift+End 3 Return
+e2e_dialog_keys "New Line" 2 0 Tab 3 Return
 e2e_key n
-e2e_dialog_keys "New Station" Home shift+End 5 period 5 Return
+e2e_dialog_keys "New Station" 5 period 5 Return
 e2e_key c
 e2e_dialog_keys "Comment" g a t e space a t space 1 2 m space n o r t h Return
 e2e_go

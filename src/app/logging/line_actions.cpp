@@ -36,9 +36,10 @@ std::string item_narrow(HWND dialog, int id) {
   return out;
 }
 
+// Stations and increments as "%.3f", as the setup dialogs show them.
 void set_number(HWND dialog, int id, double value) {
   wchar_t text[64];
-  swprintf(text, 64, L"%.2f", value);
+  swprintf(text, 64, L"%.3f", value);
   SetDlgItemTextW(dialog, id, text);
 }
 
