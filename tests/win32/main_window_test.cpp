@@ -253,5 +253,22 @@ TEST_F(MainWindowTest, UptimeStopShowsItsMessageOnceAndCloses) {
   EXPECT_TRUE(quit_was_posted());
 }
 
+// A child window that cannot be made takes the main window with it; its
+// quit message ends the message loop normally (code 0).
+TEST_F(MainWindowTest, MissingChildWindowDestroysTheMainWindow) {
+  QUELOR_REQUIRE_WINDOWS();
+  QUELOR_REQUIRE_WINE_PREFIX();
+  ASSERT_EQ(first_registration_, 0);
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  ASSERT_TRUE(UnregisterClassW(L"MonitorGPSWnd", instance));
+  EXPECT_EQ(create_main_window(instance, SW_SHOWNORMAL), nullptr);
+  EXPECT_TRUE(quit_was_posted());
+  // The classes back for the tests that follow.
+  for (const wchar_t* name : {L"Zelko", L"ScreenLogWnd", L"DecayWnd", L"BarQWnd", L"BarIWnd", L"CurveWnd",
+                              L"NumbersWnd", L"SpeedWnd", L"MapWnd", L"ColorBarWnd"})
+    UnregisterClassW(name, instance);
+  ASSERT_EQ(register_window_classes(instance), 0);
+}
+
 }  // namespace
 }  // namespace quelor
