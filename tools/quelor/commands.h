@@ -11,7 +11,6 @@ int run_check(int argc, char** argv);   // quelor check FILE
 int run_export(int argc, char** argv);  // quelor export FILE --format NAME [options]
 int run_procedure(int argc, char** argv);  // quelor procedure --name NAME [options] [FILE]
 int run_keys(int argc, char** argv);    // quelor keys --instrument NAME [options] (--menu | KEY...)
-
 int run_setup(int argc, char** argv);  // quelor setup --program NAME --dialog NAME [entries] [--out FILE]
 
 }  // namespace quelor::tool
