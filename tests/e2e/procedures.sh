@@ -7,7 +7,8 @@
 #    records written after the calibration hold the simulator's offsets
 #    (within the decoder's resolution) with the previous values 0, and the
 #    file passes quelor check. F3 and G open "Drift Reminder", F3 and P the
-#    drift-control confirmation.
+#    drift-control confirmation; F3, R and Yes (Remove Calibration) write
+#    O1-O6 again with 0 and the calibrated values.
 # 2. Qyn61MK2 on a simulated EM61-MK2 (20 readings a second) in the air with four channel biases:
 #    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
 #    written after the nulling hold the simulator's channel means.
@@ -56,15 +57,16 @@ expect_box() {
   e2e_say "box \"$1\": $2"
 }
 
-# compare FILE TAG_REGEX EXPECTED... TOLERANCE: the last records matching
-# TAG_REGEX hold the expected first values and 0 as the second.
+# compare FILE TAG_REGEX TOLERANCE EXPECTED...: the last records matching
+# TAG_REGEX hold the expected values, each FIRST or FIRST/SECOND (SECOND 0
+# when left out).
 compare() {
   local file=$1 tags=$2 tolerance=$3
   shift 3
   python3 - "$file" "$tags" "$tolerance" "$@" <<'PY' || e2e_fail "the constant records differ from the simulator's values"
 import re, sys
 path, tags, tol = sys.argv[1], sys.argv[2], float(sys.argv[3])
-want = [float(v) for v in sys.argv[4:]]
+want = [[float(x) for x in (v + "/0").split("/")[:2]] for v in sys.argv[4:]]
 data = open(path, "rb").read().decode("latin-1")
 length = data.index("\n") + 1
 records = [data[i:i + length] for i in range(0, len(data), length)]
@@ -76,9 +78,9 @@ for r, w in zip(found, want):
     start = 2 if r[1].isdigit() else 1
     first = float(r[start:start + width])
     second = float(r[start + width + 1:start + 2 * width + 1])
-    print(f"{r.rstrip()!r}: want {w}")
-    if abs(first - w) > tol or second != 0.0:
-        sys.exit(f"record {r.rstrip()!r}: expected {w} within {tol}, previous 0")
+    print(f"{r.rstrip()!r}: want {w[0]} {w[1]}")
+    if abs(first - w[0]) > tol or abs(second - w[1]) > tol:
+        sys.exit(f"record {r.rstrip()!r}: expected {w[0]} and {w[1]} within {tol}")
 PY
 }
 
@@ -116,6 +118,11 @@ sleep 0.5
 e2e_key p
 expect_box "Confirm Drift Control Procedure" "Position EM38-MK2 in Standard Drift Control Position."
 e2e_answer "Confirm Drift Control Procedure" Return
+e2e_key F3
+sleep 0.5
+e2e_key r
+expect_box "Delete Calibration" "Are you sure you want to"
+e2e_answer "Delete Calibration" y
 e2e_exit_logging
 e2e_exit_program
 e2e_devsim_stop
@@ -125,7 +132,9 @@ cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
 e2e_check "$file"
 e2e_assert_eq "check errors" "$e2e_check_errors" 0
 # O1..O6 in the program's order: vertical in-phase 1, 2, horizontal in-phase 1, 2, conductivity 1, 2.
-compare "$file" '^O[1-6]' 0.07 "${offsets[@]}"
+removed=()
+for v in "${offsets[@]}"; do removed+=("0/$v"); done
+compare "$file" '^O[1-6]' 0.07 "${offsets[@]}" "${removed[@]}"
 e2e_settings_restore
 rm -rf "$e2e_work/control" "$e2e_work/dev"
 
