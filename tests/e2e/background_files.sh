@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Background files under a live survey, by keys only, with Qyn31 under Wine
+# on the simulated EM31-MK2 and GGA receiver: a first survey writes a data
+# file; in the second survey M and K load that data file and a comma-
+# delimited text file of UTM points ("Load BackGround File", then the open
+# dialog in the background folder); a screenshot shows both under the map;
+# eight more loads fill the table and the eleventh is refused with "Maximum
+# 10 background files already loaded"; "Remove BackGround Files" with
+# "Select All" empties the table and the next remove answers "No background
+# files to remove". The temporary point files come and go with the table.
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_setup background_files
+
+data=$(e2e_data_folder background_files)
+folder='C:\quelor-e2e\background_files\'
+temp=$WINEPREFIX/drive_c/ProgramData/Quelor/Temp
+e2e_settings "$E2E_INI_DATA_FOLDER=$folder" "3=$folder" "${E2E_GPS_8N1[@]}"
+origin_lat=43.6100
+origin_lon=-79.6000
+e2e_devsim_start --instrument em31mk2 --gps gga --seed 21 --origin "$origin_lat,$origin_lon"
+e2e_map_ports
+
+# e2e_type WINDOW TEXT: typed into the focused control of WINDOW.
+e2e_type() {
+  timeout 5 xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+  timeout 10 xdotool type --delay 40 "$2"
+}
+
+# load_background NAME KEY...: M, K, KEY... in "Load BackGround File"
+# (Return for OK), NAME and Return in the open dialog.
+load_background() {
+  local name=$1 id
+  shift
+  e2e_key m
+  sleep 0.5
+  e2e_key k
+  id=$(e2e_wait_dialog "Load BackGround File" 10) || e2e_fail "M, K opened no \"Load BackGround File\""
+  sleep 0.3
+  wine_window_key "$id" "$@" || e2e_fail "cannot send keys to \"Load BackGround File\""
+  e2e_wait_gone "Load BackGround File" 5 || e2e_fail "\"Load BackGround File\" stayed open"
+  id=$(e2e_wait_dialog "Open" 10) || e2e_fail "no open dialog after \"Load BackGround File\""
+  sleep 0.5
+  e2e_type "$id" "$name"
+  wine_window_key "$id" Return || true
+  e2e_wait_gone "Open" 5 || e2e_fail "the open dialog stayed open"
+  sleep 0.8
+  local title
+  title=$(e2e_dialogs | head -n 1)
+  [ -z "$title" ] || e2e_fail "loading $name showed \"$title\": $(e2e_dialog_text "$title")"
+  e2e_say "loaded $name"
+}
+
+# The earlier survey.
+e2e_program_start
+e2e_start_logging
+sleep 3
+e2e_create_file
+e2e_go
+e2e_walk 12
+e2e_pause
+e2e_exit_logging
+earlier=$(e2e_data_file "$data" "$e2e_extension")
+[ -n "$earlier" ] || e2e_fail "the first survey wrote no data file"
+mv "$earlier" "$data/earlier.$e2e_extension"
+
+# Points on a 10 m square around the site's origin, in UTM metres.
+utm=$("$e2e_quelor" utm "$origin_lat" "$origin_lon")
+read -r east north < <(python3 -c 'import json,sys; d=json.loads(sys.argv[1]); print(d["easting"], d["northing"])' "$utm")
+python3 - "$data/plan.txt" "$east" "$north" <<'PY'
+import sys
+path, e, n = sys.argv[1], float(sys.argv[2]), float(sys.argv[3])
+with open(path, "w", newline="\r\n") as out:
+    out.write("/ site plan: a square and a line\n")
+    for dx, dy in [(-10, -10), (10, -10), (10, 10), (-10, 10), (-10, -10)]:
+        out.write(f"{e + dx:.3f},{n + dy:.3f}\n")
+    out.write("B\n")
+    for k in range(5):
+        out.write(f"{e - 15 + 7.5 * k:.3f},{n + 15:.3f}\n")
+PY
+
+# Today's survey: both files under the map.
+e2e_start_logging
+sleep 3
+load_background "earlier.$e2e_extension" Return
+load_background plan.txt Down Return
+e2e_assert_eq "temporary point files" "$(find "$temp" -maxdepth 1 -name '*.$[0-9][0-9]' | wc -l)" 2
+e2e_screenshot loaded
+for _ in $(seq 3 10); do load_background plan.txt Return; done
+e2e_key m
+sleep 0.5
+e2e_key k
+e2e_expect_message INFORMATION "Maximum 10 background files already loaded" 10
+e2e_answer INFORMATION Return
+e2e_assert_eq "temporary point files" "$(find "$temp" -maxdepth 1 -name '*.$[0-9][0-9]' | wc -l)" 10
+
+e2e_key m
+sleep 0.5
+e2e_key m
+id=$(e2e_wait_dialog "Remove BackGround Files" 10) || e2e_fail "M, M opened no \"Remove BackGround Files\""
+body=$(e2e_dialog_text "Remove BackGround Files")
+[[ "$body" == *" 10. plan.txt"* && "$body" == *"  1. earlier.$e2e_extension"* ]] ||
+  e2e_fail "\"Remove BackGround Files\" lists \"$body\""
+sleep 0.3
+wine_window_key "$id" Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space Return
+e2e_wait_gone "Remove BackGround Files" 5 || e2e_fail "\"Remove BackGround Files\" stayed open"
+e2e_assert_eq "temporary point files" "$(find "$temp" -maxdepth 1 -name '*.$[0-9][0-9]' | wc -l)" 0
+e2e_key m
+sleep 0.5
+e2e_key m
+e2e_expect_message INFORMATION "No background files to remove" 10
+e2e_answer INFORMATION Return
+# No file is open in this survey: X leaves at once.
+e2e_key x
+for _ in $(seq 1 50); do
+  e2e_logging_shown || break
+  sleep 0.2
+done
+e2e_logging_shown && e2e_fail "X in Monitoring did not leave the logging window"
+e2e_exit_program
+echo "$e2e_name: PASS"
