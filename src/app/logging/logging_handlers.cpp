@@ -205,6 +205,7 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   in.audio_alarm = g_settings.disconnection_alarm != 0;
   in.em61_polled = s.em61_polled;
   in.poll_pending = s.poll_pending;
+  in.em38_4_procedure = procedure_running();
   in.instrument_port_open = s.instrument_port_open;
   const bool was_lost = s.survey.connection_lost;
   const MonitorActions a = monitor_tick(s.survey, in);
