@@ -3,7 +3,8 @@
 # (COM4) and a GGA receiver (COM6), driven by keys as a new surveyor would:
 # L; F and Enter; G; a walk; P; X and Y; X. While the simulator streams, the
 # data file must pass quelor check, hold GPS positions and no connection-break
-# remark. One screenshot per program, taken while logging.
+# remark; the EM34-3 logs at its 5 Hz update rate. One screenshot per
+# program, taken while logging.
 # QUELOR_VARIANTS="Qyn31 Zelko38-4" narrows the run; QUELOR_E2E_WALK sets the
 # seconds of the walk (5).
 set -euo pipefail
@@ -88,6 +89,17 @@ survey() {
   e2e_assert_ge "GPS positions" "$e2e_check_gps_positions" 1
   remarks=$(e2e_count '^X(1CONN BRK 1|GPS CONN BRK)' "$file")
   e2e_assert_eq "connection-break remarks" "$remarks" 0
+  if [ "$instrument" = em34-3 ]; then
+    # About 10.5 records a second at the default 5 readings a second: about
+    # five readings per GGA sentence of the 1 Hz receiver, not ten.
+    local readings sentences
+    readings=$(e2e_count '^[T2-6]' "$file")
+    sentences=$(e2e_count '^@\$GPGGA' "$file")
+    e2e_assert_ge "GGA sentences" "$sentences" 2
+    [ "$readings" -le $((sentences * 8)) ] && [ "$readings" -ge $((sentences * 3)) ] ||
+      e2e_fail "$readings readings for $sentences GGA sentences: not the 5 Hz update rate"
+    e2e_say "readings: $readings for $sentences GGA sentences"
+  fi
   e2e_say "PASS ($name, $(stat -c %s "$file") bytes)"
 }
 
