@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/logging/logging_commands_win.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_menu.h"
 #include "app/logging/logging_session.h"
@@ -23,6 +24,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "settings/settings_file.h"
 #include "survey/command_table.h"
+#include "survey/logging_keys.h"
 #include "survey/popup_menus.h"
 #include "setup_test_support.h"
 #include "serial/reading_messages.h"
@@ -527,6 +529,31 @@ TEST_F(LoggingWindowTest, CommandsThatNeedTheGpsSaySoWithoutIt) {
     EXPECT_TRUE(ok.pressed()) << static_cast<char>(k);
   }
   EXPECT_EQ(logging_session().survey.state, kStateMonitoring);
+}
+
+// The selectors show in the real-time map line with GPS and the map view;
+// the EM31-MK2 set to in-phase only hides the first, Toggle View all.
+TEST_F(LoggingWindowTest, ChannelSelectorsFollowTheViewAndTheInphaseOnlyDisplay) {
+  g_variant = {kEm31Mk2, kRealTimeMap};
+  start_monitoring();
+  LoggingSession& s = logging_session();
+  s.gps_used = true;  // as after a start with GPS
+  g_settings.displayed_channel = 1;
+  lay_out_logging_window(g_log_window);
+  ASSERT_EQ(s.children.selector_count, 2);
+  const auto shown = [&](int i) { return IsWindowVisible(s.children.selectors[static_cast<std::size_t>(i)]) != 0; };
+  for (int component : {0, 1}) {
+    g_settings.component = component;
+    show_channel_selectors(true);
+    EXPECT_EQ(shown(0), component == 0) << component;
+    EXPECT_TRUE(shown(1)) << component;
+  }
+  run_logging_command(g_log_window, kCmdToggleView);
+  EXPECT_FALSE(current_logging_layout().map_shown);
+  EXPECT_FALSE(shown(1));
+  run_logging_command(g_log_window, kCmdToggleView);
+  EXPECT_TRUE(current_logging_layout().map_shown);
+  EXPECT_TRUE(shown(1));
 }
 
 // Every popup menu resource holds, as its one popup, the items of its menu
