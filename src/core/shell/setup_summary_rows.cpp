@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gps/formats.h"
+#include "setup/swath_edges.h"
 
 namespace quelor {
 
@@ -158,17 +159,9 @@ void add_system_rows(std::vector<SummaryRow>& rows, const Settings& s, const Var
   add(rows, "GPS Data:", gps_data_text(s));
 }
 
+// The coil width times the swath factor, as the map's swath edges take it.
 double em61_swath_width(const Settings& s, int type) {
-  double base = 1.0;
-  if (type == kEm61Lx2) {
-    base = s.number_of_sensors == 1 ? 2.0 : 1.0;
-  } else if (s.sensor_size == 1 || s.sensor_size == 3) {
-    base = 0.5;
-  } else if (s.sensor_size == 4) {
-    base = 0.2;
-  }
-  const double factor = s.swath_option == 11 ? 2.0 : 0.1 * s.swath_option + 0.5;
-  return base * factor;
+  return em61_base_width(s, type) * em61_swath_factor(s.swath_option);
 }
 
 }  // namespace
