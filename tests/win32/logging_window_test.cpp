@@ -271,10 +271,17 @@ TEST_F(LoggingWindowTest, PositionMaximumEndsTheSurveyAfterTheFixHandlerReturns)
 
 TEST_F(LoggingWindowTest, ExitInMonitoringAsksNothing) {
   start_monitoring();
+  // As a running procedure leaves them: every button but Exit disabled, review on.
+  const LoggingChildren& c = logging_session().children;
+  for (HWND b : {c.buttons[0], c.buttons[1], c.buttons[3], c.pause}) EnableWindow(b, FALSE);
+  logging_session().survey.map_review = true;
   key('X');
   EXPECT_EQ(logging_session().survey.state, kStateClosed);
   EXPECT_FALSE(IsWindowVisible(g_log_window));
   EXPECT_EQ(GetFocus(), main_);
+  EXPECT_FALSE(logging_session().survey.map_review);
+  for (HWND b : {c.buttons[0], c.buttons[1], c.buttons[3], c.pause}) EXPECT_TRUE(IsWindowEnabled(b));
+  EXPECT_EQ(window_text(c.buttons[0]), L"&File");
 }
 
 TEST_F(LoggingWindowTest, ClosingTheProgramEndsARunningSurvey) {

@@ -61,6 +61,10 @@ void hide_logging_window(HWND window) {
   for (HWND b : g_setup_buttons)
     if (b) ShowWindow(b, SW_SHOW);
   g_setup_state = kSetupInFront;
+  // A procedure may have left them disabled.
+  for (HWND b : s.children.buttons)
+    if (b) EnableWindow(b, TRUE);
+  if (s.children.pause) EnableWindow(s.children.pause, TRUE);
   show_button_set(kStateMonitoring);
   HWND main = GetParent(window);
   InvalidateRect(main, nullptr, TRUE);
