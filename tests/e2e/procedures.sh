@@ -11,7 +11,8 @@
 #    O1-O6 again with 0 and the calibrated values.
 # 2. Qyn61MK2 on a simulated EM61-MK2 (20 readings a second) in the air with four channel biases:
 #    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
-#    written after the nulling hold the simulator's channel means.
+#    written after the nulling hold the simulator's channel means, and so do
+#    the null values of the settings file.
 # 3. Qyn61LX2 on a simulated two-coil EM61-LX2 (20 readings a second) with a
 #    known channel ratio: L, F and Enter, F3 and L (Calibrate Filter); after
 #    the nulling in the air, OK on "Filter Calibration Part 2" with the coils
@@ -164,6 +165,14 @@ cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
 e2e_check "$file"
 e2e_assert_eq "check errors" "$e2e_check_errors" 0
 compare "$file" '^O ' 0.06 "${biases[@]}"
+python3 - "$(e2e_settings_dir)/$e2e_ini_name" "${biases[@]}" <<'PY' || e2e_fail "the settings do not keep the null values"
+import sys
+lines = open(sys.argv[1], "rb").read().decode("latin-1").split("\r\n")
+for n, want in zip(range(72, 76), map(float, sys.argv[2:])):  # the channel 1-4 null values
+    if abs(float(lines[n - 1]) - want) > 0.06:
+        sys.exit(f"line {n} holds {lines[n - 1]}, not {want}")
+print("settings keep the null values")
+PY
 e2e_settings_restore
 rm -rf "$e2e_work/control" "$e2e_work/dev"
 

@@ -68,6 +68,7 @@ ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Readi
   for (std::size_t i = 0; i < 4; ++i) s.channel_null_values[i] = n.sums[i] / n.samples;
   if (p.state == kProcedureFilterNulling) return filter_part_two(p, step);
   p.state = kProcedureNormal;
+  step.save_settings = true;  // the null values are kept for the next survey ("Last Survey")
   if (writes_record) {
     const bool lx2 = instrument_type == kEm61Lx2;
     step.writes.push_back({ConstantWrite::Kind::kNullValues, constant_pairs(s.channel_null_values, n.previous), !lx2});

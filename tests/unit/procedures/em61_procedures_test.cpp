@@ -41,6 +41,7 @@ TEST(Nulling, StartReadingIgnoredMeanOfTheNextFifty) {
     }
     EXPECT_EQ(p.state, kProcedureNormal);
     EXPECT_TRUE(step.ended);
+    EXPECT_TRUE(step.save_settings);
     EXPECT_EQ(s.channel_null_values, (std::array<double, 4>{25.5, 51, -25.5, 10}));
     write_procedure_records(stand_by ? &file.writer : nullptr, step.writes);
     const std::vector<std::string> records = file.records();
