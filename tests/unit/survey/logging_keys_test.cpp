@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 
@@ -179,6 +182,77 @@ TEST(StateCommands, CodesZeroToThreeByState) {
     EXPECT_EQ(state_command(3, state, kEm38), StateCommand::kMenu);
   }
   EXPECT_EQ(state_command(101, kStateStandBy, kEm38), StateCommand::kNone);
+}
+
+// The whole key map outside the pause key: every virtual key in every state,
+// with and without review and popup menu, against the rows of the key table
+// (first matching row; a row that does not apply passes the key on).
+TEST(LoggingKeys, WholeKeyMap) {
+  constexpr int kNo = -100;  // the row does not apply
+  struct Row {
+    std::vector<std::uint32_t> keys;
+    std::function<int(const KeyContext&)> code;
+  };
+  const auto sb = [](const KeyContext& c) { return c.state == kStateStandBy && !c.review; };
+  const auto when = [](bool b, int code) { return b ? code : kNo; };
+  const std::vector<Row> rows = {
+      {{kLeft}, [&](const KeyContext& c) { return when(!c.popup_menu, 113); }},
+      {{'L'}, [&](const KeyContext& c) { return c.popup_menu && !c.review ? 128 : 113; }},
+      {{kUp, 'P'}, [&](const KeyContext&) { return 115; }},
+      {{kRight}, [&](const KeyContext& c) { return when(!c.popup_menu, 114); }},
+      {{'R'}, [&](const KeyContext& c) { return c.popup_menu && !c.review ? 129 : 114; }},
+      {{kDown}, [&](const KeyContext& c) { return when(!c.popup_menu, 116); }},
+      {{'D'}, [&](const KeyContext& c) { return c.popup_menu && !c.review ? 126 : 116; }},
+      {{kOemPlus, 0x6B}, [&](const KeyContext& c) { return when(c.review, 117); }},
+      {{kOemMinus, 0x6D}, [&](const KeyContext& c) { return when(c.review, 118); }},
+      {{'A'}, [&](const KeyContext& c) { return when(!c.review, 105); }},
+      {{'B'}, [&](const KeyContext& c) { return when(!c.review, 106); }},
+      {{'C'}, [&](const KeyContext& c) { return when(sb(c), 103); }},
+      {{'E'}, [&](const KeyContext& c) { return c.review ? 121 : when(c.state == kStateStandBy, 101); }},
+      {{'F'}, [&](const KeyContext& c) { return c.review ? 119 : when(c.state == kStateMonitoring, 0); }},
+      {{'G', kF2}, [&](const KeyContext& c) { return when(sb(c), 0); }},
+      {{'I'}, [&](const KeyContext& c) { return when(!c.review, 120); }},
+      {{'M', kF3}, [&](const KeyContext& c) { return when(!c.review, 3); }},
+      {{'N'}, [&](const KeyContext& c) { return when(sb(c), 102); }},
+      {{'O'}, [&](const KeyContext& c) { return when(!c.review, 107); }},
+      {{'Q'}, [&](const KeyContext& c) { return when(sb(c), 1); }},
+      {{'S'}, [&](const KeyContext& c) { return when(!c.review, 110); }},
+      {{'T'}, [&](const KeyContext& c) { return when(!c.review, 127); }},
+      {{'U'}, [&](const KeyContext& c) { return when(!c.review, 104); }},
+      {{'V'}, [&](const KeyContext& c) { return when(!c.review, 130); }},
+      {{'W'}, [&](const KeyContext& c) { return when(!c.review, 112); }},
+      {{'X'}, [&](const KeyContext&) { return 2; }},
+      {{'Y'}, [&](const KeyContext& c) { return when(!c.review, 111); }},
+  };
+  const auto expected = [&](const KeyContext& c, std::uint32_t key) {
+    for (const Row& r : rows)
+      for (std::uint32_t k : r.keys)
+        if (k == key) {
+          const int code = r.code(c);
+          if (code != kNo) return code;
+        }
+    return static_cast<int>(kCmdNone);
+  };
+  int checked = 0;
+  // Logging with the <P> pause key: the other keys follow the table too.
+  for (int state : {kStateMonitoring, kStateStandBy, kStateLogging})
+    for (bool review : {false, true})
+      for (bool menu : {false, true})
+        for (std::uint32_t key = 1; key < 256; ++key) {
+          if (key == kTab || key == kEnter || (state == kStateLogging && key == 'P')) continue;
+          KeyContext c = in_state(state);
+          c.pause_key = 3;
+          c.review = review;
+          c.popup_menu = menu;
+          const KeyDecision d = decode_logging_key(c, key);
+          const int want = expected(c, key);
+          EXPECT_EQ(d.effect, want == kCmdNone ? KeyEffect::kNone : KeyEffect::kCommand)
+              << "state " << state << " review " << review << " menu " << menu << " key " << key;
+          EXPECT_EQ(code(c, key), want) << "state " << state << " review " << review << " menu " << menu
+                                        << " key " << key;
+          ++checked;
+        }
+  EXPECT_EQ(checked, 3 * 2 * 2 * 253 - 4);
 }
 
 }  // namespace
