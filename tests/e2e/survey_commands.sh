@@ -25,6 +25,7 @@ e2e_dialog_keys() {
   shift
   id=$(e2e_wait_dialog "$title" 10) || e2e_fail "no dialog \"$title\""
   sleep 0.3
+  e2e_screenshot "dialog-${title// /-}"
   wine_window_key "$id" "$@" || e2e_fail "cannot send keys to \"$title\""
   e2e_wait_gone "$title" 5 || e2e_fail "\"$title\" stayed open after $*"
   e2e_say "\"$title\": $*"
