@@ -23,8 +23,29 @@ struct SentenceAssembler {
 };
 
 // Feeds one byte; true when a line feed completed a non-empty line, which is
-// then `assembled_line()` with the tick `line_tick`.
-bool assemble_byte(SentenceAssembler& assembler, std::uint8_t byte, std::uint32_t now);
+// then `assembled_line()` with the tick `line_tick`. Inline: it runs for
+// every byte from the receiver.
+inline bool assemble_byte(SentenceAssembler& a, std::uint8_t byte, std::uint32_t now) {
+  if (byte == '$') {
+    a.start_tick = now;
+    a.buffer[0] = '$';
+    a.length = 1;
+    return false;
+  }
+  if (byte == '\n') {
+    if (a.length == 0) return false;
+    a.line_length = a.length;
+    a.line_tick = a.start_tick;
+    a.length = 0;
+    return true;
+  }
+  if (a.length > kSentenceWrapLength) a.length = 0;
+  if (byte < '$' || byte == 0x7F) return false;
+  // A line that does not start with "$" is stamped with its first byte.
+  if (a.length == 0) a.start_tick = now;
+  a.buffer[a.length++] = static_cast<char>(byte);
+  return false;
+}
 
 inline std::string_view assembled_line(const SentenceAssembler& assembler) {
   return {assembler.buffer.data(), assembler.line_length};

@@ -1,13 +1,27 @@
 #include "gps/checksum.h"
 
+#include <cstring>
+
 #include "gps/number_text.h"
 
 namespace quelor {
 
 std::uint8_t nmea_checksum(std::string_view sentence) {
-  std::size_t i = !sentence.empty() && sentence[0] == '$' ? 1 : 0;
+  const std::size_t first = !sentence.empty() && sentence[0] == '$' ? 1 : 0;
+  const std::size_t star = sentence.find('*', first);
+  const std::size_t end = star == std::string_view::npos ? sentence.size() : star;
+  // Eight characters at a time, folded at the end.
+  const char* p = sentence.data() + first;
+  const char* const stop = sentence.data() + end;
+  std::uint64_t wide = 0;
+  for (; stop - p >= 8; p += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    wide ^= word;
+  }
   std::uint8_t sum = 0;
-  for (; i < sentence.size() && sentence[i] != '*'; ++i) sum ^= static_cast<std::uint8_t>(sentence[i]);
+  for (int shift = 0; shift < 64; shift += 8) sum ^= static_cast<std::uint8_t>(wide >> shift);
+  for (; p < stop; ++p) sum ^= static_cast<std::uint8_t>(*p);
   return sum;
 }
 

@@ -2,10 +2,64 @@
 // One GPS fix as the parser reads it from a position sentence.
 
 #include <array>
+#include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
 namespace quelor {
+
+// A display text held inside the fix, so that parsing a sentence allocates
+// nothing. N holds the longest text a field of an assembled sentence gives.
+template <std::size_t N>
+class FixText {
+ public:
+  FixText() {}  // the characters past `length_` stay unwritten
+  FixText(std::wstring_view text) { assign(text); }
+  // Copies move only the characters in use.
+  FixText(const FixText& other) { assign(other.view()); }
+  FixText& operator=(const FixText& other) {
+    if (this != &other) assign(other.view());
+    return *this;
+  }
+  void assign(std::wstring_view text) {
+    length_ = text.size() < N ? text.size() : N;
+    for (std::size_t i = 0; i < length_; ++i) chars_[i] = text[i];
+  }
+  void clear() { length_ = 0; }
+  bool empty() const { return length_ == 0; }
+  std::size_t size() const { return length_; }
+  std::wstring_view view() const { return {chars_.data(), length_}; }
+  operator std::wstring_view() const { return view(); }
+  operator std::wstring() const { return std::wstring(view()); }
+  const wchar_t* begin() const { return chars_.data(); }
+  const wchar_t* end() const { return chars_.data() + length_; }
+
+ private:
+  std::array<wchar_t, N> chars_;
+  std::size_t length_ = 0;
+};
+
+template <std::size_t N>
+bool operator==(const FixText<N>& a, std::wstring_view b) {
+  return a.view() == b;
+}
+template <std::size_t N>
+bool operator==(const FixText<N>& a, const wchar_t* b) {
+  return a.view() == std::wstring_view(b);
+}
+
+// The texts of an angle (hemisphere, degrees, degree sign, the minutes field
+// of up to a whole sentence, apostrophe) and of the formatted numbers.
+inline constexpr std::size_t kAngleTextCapacity = 216;
+using AngleText = FixText<kAngleTextCapacity>;
+using NumberText = FixText<64>;
+
+void print_fix_text(std::wstring_view text, std::ostream* os);
+template <std::size_t N>
+void PrintTo(const FixText<N>& text, std::ostream* os) {
+  print_fix_text(text.view(), os);
+}
 
 // Shown in the position fields for a fix that is not used.
 inline constexpr std::wstring_view kInvalidPositionText = L"     N/A     ";
@@ -30,11 +84,11 @@ struct GpsFix {
 
   // Display texts of the status area (empty when the format has no such
   // field or the field could not be read).
-  std::wstring latitude_text;   // "N43°36.5940'"
-  std::wstring longitude_text;  // "W079°36.0000'"
-  std::wstring dilution_text;   // "%3.1f" below 10, "%3.0f" from 10
-  std::wstring satellites_shown_text;        // " %02d"
-  std::array<std::wstring, 3> extra_texts;   // "%8.3f" each
+  AngleText latitude_text;   // "N43°36.5940'"
+  AngleText longitude_text;  // "W079°36.0000'"
+  NumberText dilution_text;  // "%3.1f" below 10, "%3.0f" from 10
+  NumberText satellites_shown_text;        // " %02d"
+  std::array<NumberText, 3> extra_texts;   // "%8.3f" each
 };
 
 }  // namespace quelor

@@ -1,6 +1,8 @@
 #include "gps/number_text.h"
 
 #include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -36,13 +38,92 @@ int leading_int(std::string_view text) {
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-double leading_double(std::string_view text) {
-  // strtod needs a terminated string; fields are short, longer text is cut.
+namespace {
+
+// strtod needs a terminated string; fields are short, longer text is cut.
+double strtod_of(std::string_view text) {
   char buf[256];
   const std::size_t n = text.size() < sizeof buf - 1 ? text.size() : sizeof buf - 1;
   if (n > 0) std::memcpy(buf, text.data(), n);
   buf[n] = '\0';
   return std::strtod(buf, nullptr);
+}
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+double leading_double(std::string_view text) {
+  // The plain decimal form of NMEA fields, read in place: with at most 15
+  // digits the digits and the power of ten are exact doubles, so their
+  // quotient is the correctly rounded value strtod gives. Every other form
+  // (blanks, exponent, hexadecimal, inf, nan, long digit strings) goes to strtod.
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  const bool negative = size > 0 && text[0] == '-';
+  if (size > 0 && (text[0] == '-' || text[0] == '+')) i = 1;
+  std::uint64_t mantissa = 0;
+  int digits = 0, decimals = 0;
+  for (; i < size && is_digit(text[i]); ++i, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
+  if (i < size && text[i] == '.') {
+    for (++i; i < size && is_digit(text[i]); ++i, ++digits, ++decimals)
+      mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
+  }
+  const bool plain = digits > 0 && digits <= 15 &&
+                     (i == size || (text[i] != 'e' && text[i] != 'E' && text[i] != 'x' && text[i] != 'X'));
+  if (!plain) return strtod_of(text);
+  const double value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+  return negative ? -value : value;
+}
+
+bool fixed_point_text(double value, int width, int decimals, char* out, std::size_t& length) {
+  constexpr double kLimit = 9007199254740992.0;  // 2^53
+  static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000};
+  if (!std::isfinite(value) || std::fabs(value) >= kLimit || decimals < 0 || decimals > 3 || width > 40) return false;
+  // |value| = mantissa x 2^-shift exactly, mantissa < 2^53.
+  int exponent = 0;
+  const double fraction = std::frexp(std::fabs(value), &exponent);
+  const std::uint64_t mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int shift = 53 - exponent;  // >= 0 below 2^53
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kScale[decimals];
+  std::uint64_t units = 0;  // |value| x 10^decimals, rounded to nearest
+  if (shift == 0) {
+    units = static_cast<std::uint64_t>(scaled);
+  } else if (shift < 128) {
+    const unsigned __int128 one = 1;
+    units = static_cast<std::uint64_t>(scaled >> shift);
+    const unsigned __int128 rest = scaled - (static_cast<unsigned __int128>(units) << shift);
+    const unsigned __int128 half = one << (shift - 1);
+    if (rest == half) return false;
+    if (rest > half) ++units;
+  } else if (mantissa != 0) {
+    if (scaled >= (static_cast<unsigned __int128>(1) << 127)) return false;  // cannot happen below 2^53
+  }
+  // digits[0] is the last decimal; at least one digit before the point.
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + units % 10);
+    units /= 10;
+  } while (units > 0);
+  while (n <= decimals) digits[n++] = '0';
+  char text[48];
+  std::size_t t = 0;
+  if (std::signbit(value)) text[t++] = '-';
+  for (int i = n - 1; i >= decimals; --i) text[t++] = digits[i];
+  if (decimals > 0) {
+    text[t++] = '.';
+    for (int i = decimals - 1; i >= 0; --i) text[t++] = digits[i];
+  }
+  const std::size_t pad = static_cast<std::size_t>(width) > t ? static_cast<std::size_t>(width) - t : 0;
+  for (std::size_t i = 0; i < pad; ++i) out[i] = ' ';
+  std::memcpy(out + pad, text, t);
+  length = pad + t;
+  out[length] = '\0';
+  return true;
 }
 
 bool leading_hex(std::string_view text, unsigned& value) {

@@ -21,7 +21,7 @@ constexpr std::size_t kLongitudeDegreeDigits = 3;
 constexpr int kFeetFlagField = 11;
 
 struct ParseState {
-  GpsFix fix;
+  GpsFix& fix;
   double sign_north = 1.0;
   double sign_east = 1.0;
   char letter_north = 'N';
@@ -49,33 +49,68 @@ bool read_hemisphere(std::string_view field, double& sign, char& letter) {
   return true;
 }
 
+// A number printed into a fix text ("%3.1f", " %02d" ...), as narrow digits.
+void set_narrow_text(NumberText& text, const char* buf, int n) {
+  wchar_t wide[64];
+  for (int i = 0; i < n; ++i) wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(buf[i]));
+  text.assign(std::wstring_view(wide, static_cast<std::size_t>(n)));
+}
+
+template <typename T>
+void set_number_text(NumberText& text, const char* format, T value) {
+  char buf[64];
+  int n = std::snprintf(buf, sizeof buf, format, value);
+  if (n < 0) n = 0;
+  if (n > static_cast<int>(sizeof buf) - 1) n = sizeof buf - 1;
+  set_narrow_text(text, buf, n);
+}
+
+// "%<width>.<decimals>f" without printf where the result is certain.
+void set_fixed_text(NumberText& text, double value, int width, int decimals) {
+  char buf[64];
+  std::size_t n = 0;
+  if (!fixed_point_text(value, width, decimals, buf, n)) {
+    char format[16];
+    std::snprintf(format, sizeof format, "%%%d.%df", width, decimals);
+    return set_number_text(text, format, value);
+  }
+  set_narrow_text(text, buf, static_cast<int>(n));
+}
+
 // ddmm.mmmm / dddmm.mmmm to decimal degrees and the display text.
 bool read_angle(std::string_view field, std::size_t degree_digits, double sign, char letter,
-                double& value, std::wstring& text) {
+                double& value, AngleText& text) {
   if (field.find('.') != degree_digits + 2) return false;
   const std::string_view degrees = field.substr(0, degree_digits);
   const std::string_view minutes = field.substr(degree_digits);
   value = (leading_int(degrees) + leading_double(minutes) / 60.0) * sign;
   if (!std::isfinite(value)) return false;
-  text = std::wstring(1, static_cast<wchar_t>(static_cast<unsigned char>(letter))) + widen(degrees) +
-         L'\u00B0' + widen(minutes) + L'\'';
+  wchar_t wide[kAngleTextCapacity];
+  std::size_t n = 0;
+  wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(letter));
+  for (char c : degrees) wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(c));
+  wide[n++] = L'\u00B0';
+  for (std::size_t i = 0; i < minutes.size() && n + 1 < sizeof wide / sizeof wide[0]; ++i)
+    wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(minutes[i]));
+  wide[n++] = L'\'';
+  text.assign(std::wstring_view(wide, n));
   return true;
 }
 
-bool read_grid_value(std::string_view sentence, std::string_view field, const FormatTable& table,
+bool read_grid_value(const FieldIndex& sentence, std::string_view field, const FormatTable& table,
                      const FixOptions& options, double& value) {
   if (field.empty()) return false;
   value = leading_double(field);
   if (table.format == kFormatPseudoGga) {
     std::string_view units;
-    if (extract_field(sentence, kFeetFlagField, ',', units) && units == "F")
+    if (indexed_field(sentence, kFeetFlagField, units) && units == "F")
       value = rts_feet_to_metres(value, options.rts_units);
   }
   return std::isfinite(value);
 }
 
 void apply_role(ParseState& s, int role, bool found, std::string_view field,
-                std::string_view sentence, const FormatTable& table, const FixOptions& options) {
+                const FieldIndex& sentence, const FormatTable& table, const FixOptions& options) {
   GpsFix& fix = s.fix;
   switch (role) {
     case kRoleSatellites:
@@ -110,7 +145,7 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field,
     case kRoleDilution2:
     case kRoleDilution3:
       fix.dilution = leading_double(field);
-      fix.dilution_text = dilution_text(fix.dilution);
+      set_fixed_text(fix.dilution_text, fix.dilution, 3, fix.dilution < 10.0 ? 1 : 0);
       break;
     case kRoleNorthing:
       if (!read_grid_value(sentence, field, table, options, fix.northing)) fix.valid = 0;
@@ -122,14 +157,14 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field,
       break;
     case kRoleSatellitesShown:
       fix.satellites_shown = leading_int(field);
-      fix.satellites_shown_text = format_wide(" %02d", fix.satellites_shown);
+      set_number_text(fix.satellites_shown_text, " %02d", fix.satellites_shown);
       break;
     case kRoleExtraA:
     case kRoleExtraB:
     case kRoleExtraC: {
       const int i = role - kRoleExtraA;
       fix.extras[i] = leading_double(field);
-      if (options.show_extras) fix.extra_texts[i] = format_wide("%8.3f", fix.extras[i]);
+      if (options.show_extras) set_fixed_text(fix.extra_texts[i], fix.extras[i], 8, 3);
       break;
     }
     default:
@@ -144,17 +179,25 @@ FixOptions fix_options(int rts_units, int instrument_type) {
 }
 
 GpsFix parse_gps_fix(std::string_view sentence, const FormatTable& table, const FixOptions& options) {
-  ParseState state;
+  GpsFix fix;  // returned in place
+  ParseState state{fix};
+  // Separators up to the last field the format reads (the feet flag of
+  // the pseudo-GGA grid values is field 11).
+  int last_field = table.format == kFormatPseudoGga ? kFeetFlagField : table.time_field;
+  for (int i = 0; i < table.pair_count && i < static_cast<int>(table.pairs.size()); ++i)
+    if (table.pairs[i].field > last_field) last_field = table.pairs[i].field;
+  FieldIndex fields;
+  index_fields(fields, sentence, ',', static_cast<std::size_t>(last_field > 0 ? last_field : 0));
   for (int i = 0; i < table.pair_count && i < static_cast<int>(table.pairs.size()); ++i) {
     std::string_view field;
-    const bool found = extract_field(sentence, table.pairs[i].field, ',', field);
+    const bool found = indexed_field(fields, table.pairs[i].field, field);
     if (!found) field = {};
-    apply_role(state, table.pairs[i].role, found, field, sentence, table, options);
+    apply_role(state, table.pairs[i].role, found, field, fields, table, options);
   }
   std::string_view time_field;
-  if (extract_field(sentence, table.time_field, ',', time_field))
-    state.fix.time_of_day = time_of_day_seconds(time_field);
-  return state.fix;
+  if (indexed_field(fields, table.time_field, time_field))
+    fix.time_of_day = time_of_day_seconds(time_field);
+  return fix;
 }
 
 bool format_has_role(const FormatTable& table, int role) {
