@@ -206,6 +206,7 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   in.em61_polled = s.em61_polled;
   in.poll_pending = s.poll_pending;
   in.em38_4_procedure = procedure_running();
+  in.em38_4_timeout_ms = em38_4_connection_timeout_ms(g_settings.em38_4_rate);
   in.instrument_port_open = s.instrument_port_open;
   const bool was_lost = s.survey.connection_lost;
   const MonitorActions a = monitor_tick(s.survey, in);

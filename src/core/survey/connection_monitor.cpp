@@ -1,8 +1,11 @@
 #include "survey/connection_monitor.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "io/clock.h"
+#include "serial/records_per_reading.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -41,6 +44,11 @@ std::optional<std::uint32_t> connection_timeout_ms(int instrument_type) {
 std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick,
                                     std::uint32_t arrival_tick) {
   return instrument_type == kEm38_4 ? arrival_tick : last_record_tick;
+}
+
+std::uint32_t em38_4_connection_timeout_ms(int rate_index) {
+  const double period_ms = 1000.0 / em38_4_rate(rate_index);
+  return std::max<std::uint32_t>(1000, static_cast<std::uint32_t>(std::lround(2 * period_ms)));
 }
 
 std::string connection_break_remark() { return "1CONN BRK 1"; }

@@ -26,6 +26,10 @@ std::string connection_break_remark();
 std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick,
                                     std::uint32_t arrival_tick);
 
+// EM38-4 time-out by its output-rate index: 1000 ms, or two record periods
+// at the slow rates (0.5 Hz: 4000 ms), so a slow instrument is never a break.
+std::uint32_t em38_4_connection_timeout_ms(int rate_index);
+
 struct MonitorInput {
   int instrument_type = 0;
   std::uint32_t now = 0;

@@ -231,6 +231,17 @@ TEST(ConnectionMonitor, Em38_4IsMonitoredOnTheArrivalOfItsReadingGroups) {
     EXPECT_EQ(monitored_record_tick(type, 11, 22), 11u) << type;
 }
 
+TEST(ConnectionMonitor, Em38_4TimeoutCoversTwoRecordsAtSlowRates) {
+  const std::uint32_t expected[] = {1000, 1000, 1000, 1000, 1000, 2000, 4000, 10000, 20000};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(em38_4_connection_timeout_ms(i), expected[i]) << i;
+  EXPECT_EQ(em38_4_connection_timeout_ms(42), 1000u);  // an index outside is the 10 Hz rate
+  // At 0.5 Hz a record every 2000 ms is no break.
+  SurveyRecord r = logging_survey();
+  MonitorInput in{kEm38_4, 12000, 10000};
+  in.em38_4_timeout_ms = em38_4_connection_timeout_ms(6);
+  EXPECT_FALSE(monitor_tick(r, in).lost);
+}
+
 TEST(ConnectionMonitor, ClosedSurveyIsNotMonitored) {
   SurveyRecord r;
   EXPECT_FALSE(monitor_tick(r, {kEm31Mk2, 100000, 0}).lost);
