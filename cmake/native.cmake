@@ -43,7 +43,8 @@ endforeach()
 # Command-line companion: one entry, one file per subcommand.
 file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
-target_link_libraries(quelor PRIVATE quelor_core)
+find_package(PNG REQUIRED)
+target_link_libraries(quelor PRIVATE quelor_core PNG::PNG)
 
 # Device simulator on pseudo-terminals.
 # The simulator's models and encoders are a library (devsim_lib) so that the

@@ -55,7 +55,9 @@ endforeach()
 
 # The command-line companion, cross-built.
 file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
+list(FILTER QUELOR_TOOL_SOURCES EXCLUDE REGEX "/tools/quelor/(map|png_writer)\\.cpp$")  # needs libpng
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
+target_compile_definitions(quelor PRIVATE QUELOR_NO_MAP=1)
 target_link_libraries(quelor PRIVATE quelor_core)
 
 # Windows tests: console programs built with GoogleTest from Debian's sources,

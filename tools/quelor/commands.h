@@ -12,5 +12,6 @@ int run_export(int argc, char** argv);  // quelor export FILE --format NAME [opt
 int run_procedure(int argc, char** argv);  // quelor procedure --name NAME [options] [FILE]
 int run_keys(int argc, char** argv);    // quelor keys --instrument NAME [options] (--menu | KEY...)
 int run_setup(int argc, char** argv);  // quelor setup --program NAME --dialog NAME [entries] [--out FILE]
+int run_map(int argc, char** argv);     // quelor map FILE [options]
 
 }  // namespace quelor::tool

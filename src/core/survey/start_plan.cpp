@@ -91,7 +91,7 @@ bool colour_map_uses_scale_2(int instrument_type, int colour_map_view) {
     case kEm38: return colour_map_view == 2;
     case kEm38Mk2:
     case kEm38_4:
-    case kCs21: return colour_map_view == 2 || colour_map_view == 4;
+    case kCs21: return colour_map_view > 0 && colour_map_view % 2 == 0;  // every in-phase view
     default: return false;
   }
 }

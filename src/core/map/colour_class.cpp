@@ -1,4 +1,4 @@
-#include "survey/colour_class.h"
+#include "map/colour_class.h"
 
 #include <cmath>
 

@@ -1,0 +1,67 @@
+#pragma once
+// The re-plot of the current survey from its data file (the whole-map
+// redraw, and `quelor map`): footprint start records open a swath, the
+// four-record corner groups give the bars, the readings between them fill
+// the strips (colour map view) or the corner groups mark the positions
+// (positions view). A new line, a new station, a pause or a GPS break close
+// the swath.
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "background/replot_reading.h"
+#include "io/clock.h"
+#include "map/map_view.h"
+
+namespace quelor {
+
+// Reads the data file at a position without moving the position at which
+// the writer appends (positional reads, or a seek back under the writer's
+// lock).
+class RecordReader {
+ public:
+  virtual ~RecordReader() = default;
+  // Up to `size` bytes from `offset`; fewer at the end.
+  virtual std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) = 0;
+};
+
+// A data file held in memory.
+class BytesReader : public RecordReader {
+ public:
+  explicit BytesReader(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override;
+
+ private:
+  std::string_view bytes_;
+};
+
+struct ReplotStyle {
+  ReplotReading reading;      // colour map view 0: positions view
+  int position_size = 4;      // 0-3 dots, 4 thin bar, 5 medium bar
+  PaletteColour position_colour{0, 0, 255};
+  bool two_sensors = false;   // positions view: two dots a bar
+};
+
+struct ReplotCounts {
+  long swaths = 0;    // footprint start records
+  long bars = 0;      // corner groups that drew a strip or a mark
+  long readings = 0;  // readings whose class entered a drawn strip
+  long records = 0;
+  long outside = 0;   // corner groups with an end outside tiles 3..1996 (map full)
+};
+
+// The swath outline record's kind (0 'a'-'d', 1 'e'-'h', 2 'i'-'l') and part
+// (0-3), or -1 for the start record '{0' and -2 for anything else.
+int swath_letter_index(std::string_view record);
+
+// Re-plots the file from its start to its end. `busy` is called every
+// 750 ms of work when a clock is given.
+ReplotCounts replot_survey(RecordReader& file, int record_length, const ReplotStyle& style, const MapState& map,
+                           TileSurface& tiles, Clock* clock = nullptr, const std::function<void()>& busy = {});
+
+// Before a whole-map redraw: every existing grid tile redrawn, every data
+// tile cleared, the shown view's four tiles made.
+void prepare_whole_map(MapState& map, TileSurface& tiles);
+
+}  // namespace quelor

@@ -1,0 +1,89 @@
+#pragma once
+// The two tile layers (grid, data) of 2000 x 2000 slots each, stored
+// sparsely: only tiles that have been made take memory. Slots outside
+// 0..1999 are never addressed. The touched range is the smallest and largest
+// column and row of any tile made in either layer.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+#include "map/canvas.h"
+#include "map/map_geometry.h"
+
+namespace quelor {
+
+enum TileLayer : int { kGridLayer = 0, kDataLayer = 1 };
+
+struct TileRange {
+  bool empty = true;
+  int min_column = 0, max_column = 0, min_row = 0, max_row = 0;
+  friend bool operator==(const TileRange&, const TileRange&) = default;
+};
+
+void extend_range(TileRange& r, int tx, int ty);
+bool range_usable(const TileRange& r);  // within columns and rows 3..1996
+
+// The map's tiles as the painter sees them.
+class TileSurface {
+ public:
+  virtual ~TileSurface() = default;
+  virtual int tile_width() const = 0;
+  virtual int tile_height() const = 0;
+  // The tile, or nullptr when it was not made.
+  virtual Canvas* find(int layer, int tx, int ty) = 0;
+  // The tile, made white when missing; nullptr outside 0..1999 or when the
+  // bitmap cannot be made. `made` tells whether it is new.
+  virtual Canvas* make(int layer, int tx, int ty, bool* made = nullptr) = 0;
+  virtual const TileRange& touched() const = 0;
+  // Every tile of a layer.
+  virtual void for_each(int layer, const std::function<void(int tx, int ty, Canvas&)>& visit) = 0;
+  // Frees every tile; the touched range becomes empty.
+  virtual void clear() = 0;
+};
+
+// Sparse slots of one tile type, shared by the raster and GDI stores.
+template <class Tile>
+class SparseTiles {
+ public:
+  Tile* find(int layer, int tx, int ty) {
+    if (!tile_in_grid(tx, ty) || layer < 0 || layer > 1) return nullptr;
+    auto it = slots_[layer].find(key(tx, ty));
+    return it == slots_[layer].end() ? nullptr : it->second.get();
+  }
+  template <class Make>
+  Tile* make(int layer, int tx, int ty, bool* made, Make&& make_tile) {
+    if (made) *made = false;
+    if (!tile_in_grid(tx, ty) || layer < 0 || layer > 1) return nullptr;
+    auto& slot = slots_[layer][key(tx, ty)];
+    if (!slot) {
+      slot = make_tile();
+      if (!slot) {
+        slots_[layer].erase(key(tx, ty));
+        return nullptr;
+      }
+      extend_range(range_, tx, ty);
+      if (made) *made = true;
+    }
+    return slot.get();
+  }
+  template <class Visit>
+  void for_each(int layer, Visit&& visit) {
+    for (auto& [k, tile] : slots_[layer]) visit(static_cast<int>(k % kTileGridSize), static_cast<int>(k / kTileGridSize), *tile);
+  }
+  std::size_t count(int layer) const { return slots_[layer].size(); }
+  const TileRange& touched() const { return range_; }
+  void clear() {
+    slots_[0].clear();
+    slots_[1].clear();
+    range_ = {};
+  }
+
+ private:
+  static std::uint32_t key(int tx, int ty) { return static_cast<std::uint32_t>(ty) * kTileGridSize + static_cast<std::uint32_t>(tx); }
+  std::unordered_map<std::uint32_t, std::unique_ptr<Tile>> slots_[2];
+  TileRange range_;
+};
+
+}  // namespace quelor

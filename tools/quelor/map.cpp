@@ -1,0 +1,233 @@
+// quelor map FILE [options]: re-plots a survey data file as the program's
+// whole-map redraw does, into a PNG of the touched tiles with its world file,
+// and prints one JSON object.
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "background/replot.h"
+#include "background/survey_file.h"
+#include "commands.h"
+#include "json.h"
+#include "map/colour_views.h"
+#include "map/raster_tiles.h"
+#include "png_writer.h"
+#include "settings/instrument_defaults.h"
+#include "settings/settings_text.h"
+#include "survey/start_plan.h"
+
+namespace quelor::tool {
+
+namespace {
+
+struct MapOptionsText {
+  std::string file, out, settings;
+  std::optional<std::string> tile, map_size, view, position_size, scale, grid, grid_interval, lines_angle;
+};
+
+struct BadInput {
+  std::string message;
+};
+
+std::optional<std::string> read_all(const std::string& path) {
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, n);
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+double number(const std::string& text, const char* what) {
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(v))
+    throw BadInput{std::string("bad ") + what + " '" + text + "'"};
+  return v;
+}
+
+long whole(const std::string& text, const char* what, long low, long high) {
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno != 0 || v < low || v > high)
+    throw BadInput{std::string(what) + " out of range: '" + text + "'"};
+  return v;
+}
+
+MapOptionsText parse_arguments(int argc, char** argv) {
+  MapOptionsText o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a.rfind("--", 0) != 0) {
+      if (!o.file.empty()) throw BadInput{"more than one FILE"};
+      o.file = a;
+      continue;
+    }
+    if (i + 1 >= argc) throw BadInput{"missing value of " + a};
+    const std::string v = argv[++i];
+    if (a == "--out") o.out = v;
+    else if (a == "--settings") o.settings = v;
+    else if (a == "--tile") o.tile = v;
+    else if (a == "--map-size") o.map_size = v;
+    else if (a == "--view") o.view = v;
+    else if (a == "--position-size") o.position_size = v;
+    else if (a == "--scale") o.scale = v;
+    else if (a == "--grid") o.grid = v;
+    else if (a == "--grid-interval") o.grid_interval = v;
+    else if (a == "--lines-angle") o.lines_angle = v;
+    else throw BadInput{"unknown option " + a};
+  }
+  if (o.file.empty()) throw BadInput{"usage: quelor map FILE [options]"};
+  return o;
+}
+
+void load_settings_file(const std::string& path, Settings& s, const Variant& v) {
+  const auto text = read_all(path);
+  if (!text) throw BadInput{"cannot read " + path};
+  const std::size_t first = text->find('\n');
+  if (text->rfind("Ver", 0) != 0 || first == std::string::npos) throw BadInput{"not a settings file: " + path};
+  read_settings_text(std::string_view(*text).substr(first + 1), s, v);
+}
+
+// The limits of the mapped component: scale 1, or scale 2 for the views
+// that map the second component.
+void set_scale(Settings& s, int type, const std::string& text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string::npos) throw BadInput{"--scale needs MIN,MAX"};
+  const double low = number(text.substr(0, comma), "scale minimum");
+  const double high = number(text.substr(comma + 1), "scale maximum");
+  if (!(low < high)) throw BadInput{"scale out of range: " + text};
+  auto& scale = colour_map_uses_scale_2(type, s.colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
+  scale = {low, high};
+}
+
+struct Frame {
+  int tile = 400;
+  bool grid_lines = true;
+};
+
+Frame apply_options(const MapOptionsText& o, Settings& s, const Variant& v) {
+  Frame f;
+  const int type = v.instrument_type;
+  if (o.tile) f.tile = static_cast<int>(whole(*o.tile, "--tile", 8, 4000));
+  if (o.map_size) s.map.map_size = whole(*o.map_size, "--map-size", 1, 100000000);
+  if (o.view) s.colour_map_view = static_cast<int>(whole(*o.view, "--view", 0, colour_view_count(type) - 1));
+  if (o.position_size) s.map.position_size = static_cast<int>(whole(*o.position_size, "--position-size", 0, 5));
+  if (o.scale) set_scale(s, type, *o.scale);
+  if (o.grid) {
+    if (*o.grid == "none") f.grid_lines = false;
+    else if (*o.grid == "basic") s.map.parallel_lines = 0;
+    else if (*o.grid == "lines") s.map.parallel_lines = 1;
+    else throw BadInput{"--grid must be none, basic or lines"};
+  }
+  if (o.grid_interval) {
+    s.map.lines_interval = number(*o.grid_interval, "--grid-interval");
+    if (!(s.map.lines_interval > 0)) throw BadInput{"--grid-interval out of range: " + *o.grid_interval};
+  }
+  if (o.lines_angle) {
+    s.map.lines_angle = number(*o.lines_angle, "--lines-angle");
+    if (std::fabs(s.map.lines_angle) > 360) throw BadInput{"--lines-angle out of range: " + *o.lines_angle};
+  }
+  if (s.colour_map_view < 0 || s.colour_map_view >= colour_view_count(type)) s.colour_map_view = 0;
+  s.map.position_size = std::clamp(s.map.position_size, 0, 5);
+  return f;
+}
+
+std::string with_extension(const std::string& path, const char* extension) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t dot = path.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) return path.substr(0, dot) + extension;
+  return path + extension;
+}
+
+void write_world_file(const std::string& path, double k, double easting, double northing) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  if (!out) throw BadInput{"cannot write " + path};
+  std::fprintf(out, "%.10f\n0\n0\n%.10f\n%.6f\n%.6f\n", 1.0 / k, -1.0 / k, easting, northing);
+  if (std::fclose(out) != 0) throw BadInput{"cannot write " + path};
+}
+
+std::string pair(long long a, long long b) { return "[" + std::to_string(a) + "," + std::to_string(b) + "]"; }
+
+int run(const MapOptionsText& o) {
+  const auto bytes = read_all(o.file);
+  if (!bytes) throw BadInput{"cannot read " + o.file};
+  const auto info = read_survey_file_info(*bytes);
+  if (!info) throw BadInput{"unknown format: " + o.file};
+  Settings s = initial_settings(info->variant);
+  if (!o.settings.empty()) load_settings_file(o.settings, s, info->variant);
+  s.map_units = info->map_units;
+  const Frame f = apply_options(o, s, info->variant);
+  const auto origin = first_gps_position(*bytes, *info, s.rts_units);
+  if (!origin) throw BadInput{"no GPS position in " + o.file};
+
+  const double k = pixels_per_unit(f.tile, static_cast<double>(s.map.map_size));
+  GridSpec grid = grid_spec(s.map.lines_interval, s.map.parallel_lines != 0, s.map.lines_angle, k);
+  if (!f.grid_lines) grid.spacing = 0.0;
+  MapState map = make_map_state(f.tile, f.tile, s.map.map_size, grid, cursor_band_width(s.map.cursor_band_index, f.tile + 2));
+  map.frame.origin_easting = origin->easting;
+  map.frame.origin_northing = origin->northing;
+  RasterTiles tiles(f.tile, f.tile);
+  map_position(map, tiles, origin->easting, origin->northing);  // the first position's four tiles
+
+  ReplotStyle style;
+  const int type = info->variant.instrument_type;
+  style.reading = replot_reading(s, type, info->two_sensors, info->survey_mode == 2);
+  style.position_size = s.map.position_size;
+  style.position_colour = colour_from_colorref(s.map.position_colour);
+  style.two_sensors = style.reading.two_values && type != kCs21;
+  BytesReader reader(*bytes);
+  const ReplotCounts counts = replot_survey(reader, info->record_length, style, map, tiles);
+
+  const TileRange range = tiles.touched();
+  const Raster image = compose_range(tiles, range);
+  const std::string png = o.out.empty() ? with_extension(o.file, ".png") : o.out;
+  std::string error;
+  if (!write_png(png, image, error)) throw BadInput{error};
+  const WorldPixel top_left = tile_origin(range.min_column, range.max_row, f.tile, f.tile);
+  write_world_file(with_extension(png, ".pgw"), k, origin->easting + static_cast<double>(top_left.x) / k,
+                   origin->northing + static_cast<double>(top_left.y) / k);
+  const bool full = !range_usable(range) || counts.outside > 0;
+
+  JsonObject j;
+  j.raw("variant", pair(info->variant.instrument_type, info->variant.navigation_mode))
+      .raw("origin", "[" + json_number(origin->easting) + "," + json_number(origin->northing) + "]")
+      .num("pixels_per_unit", k)
+      .integer("tile", f.tile)
+      .raw("columns", pair(range.min_column, range.max_column))
+      .raw("rows", pair(range.min_row, range.max_row))
+      .integer("width", image.width)
+      .integer("height", image.height)
+      .integer("swaths", counts.swaths)
+      .integer("bars", counts.bars)
+      .integer("readings", counts.readings)
+      .integer("map_full", full ? 1 : 0)
+      .str("png", png);
+  std::printf("%s\n", j.text().c_str());
+  return 0;
+}
+
+}  // namespace
+
+int run_map(int argc, char** argv) {
+  try {
+    return run(parse_arguments(argc, argv));
+  } catch (const BadInput& e) {
+    std::fprintf(stderr, "quelor map: %s\n", e.message.c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quelor map: %s\n", e.what());
+  }
+  return 2;
+}
+
+}  // namespace quelor::tool
