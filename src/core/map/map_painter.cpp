@@ -1,0 +1,77 @@
+#include "map/map_painter.h"
+
+#include <cmath>
+
+namespace quelor {
+
+namespace {
+
+BarPixels pixels_of(const MapState& map, const Bar& b) {
+  return {world_pixel(map.frame, b.left.easting, b.left.northing),
+          world_pixel(map.frame, b.right.easting, b.right.northing)};
+}
+
+// Rigid offset: the sensor centre s back along the direction of travel.
+Bar rigid_bar(MapPoint antenna, double ux, double uy, const FootprintGeometry& g) {
+  return bar_at({antenna.easting - ux * g.inline_offset, antenna.northing - uy * g.inline_offset}, ux, uy,
+                g.left_half, g.right_half);
+}
+
+Bar towed_bar(KindFootprint& k, MapPoint antenna, double ux, double uy, const FootprintGeometry& g) {
+  track_add(k.track, antenna);
+  const auto c = track_centre(k.track, g.inline_offset);
+  if (!c) return rigid_bar(antenna, ux, uy, g);
+  return bar_at(c->centre, c->ux, c->uy, g.left_half, g.right_half);
+}
+
+void draw(const MapState& map, TileSurface& tiles, const FixPaint& fix, int kind, const Bar* previous,
+          const Bar& bar, FixPaintResult& r) {
+  if (!fix.paint) return;
+  if (fix.colour_map_view > 0) {
+    if (!previous) return;
+    const StripResult s = draw_colour_strip(tiles, map.grid, pixels_of(map, *previous), pixels_of(map, bar),
+                                            fix.rows[static_cast<std::size_t>(kind)], fix.two_values);
+    if (s.lines > 0) ++r.strips;
+    return;
+  }
+  if (draw_position_mark(tiles, map.grid, pixels_of(map, bar), fix.position_size, fix.position_colour, fix.two_sensors))
+    ++r.marks;
+}
+
+}  // namespace
+
+void painter_reset(PainterState& p) { p = PainterState{}; }
+
+FixPaintResult paint_fix(PainterState& p, const MapState& map, TileSurface& tiles, const FixPaint& fix) {
+  FixPaintResult r;
+  if (!p.has_position) {
+    p.has_position = true;
+    p.previous = fix.antenna;
+    r.start_record = true;
+    return r;
+  }
+  const double dx = fix.antenna.easting - p.previous.easting, dy = fix.antenna.northing - p.previous.northing;
+  const double d = std::hypot(dx, dy);
+  if (!(d > 0)) return r;  // the direction of travel is undefined
+  const double ux = dx / d, uy = dy / d;
+  for (int kind = 0; kind < std::clamp(fix.kinds, 1, kFootprintKinds); ++kind) {
+    if (!fix.kind_active[static_cast<std::size_t>(kind)]) continue;
+    KindFootprint& k = p.kinds[static_cast<std::size_t>(kind)];
+    const FootprintGeometry& g = fix.geometry[static_cast<std::size_t>(kind)];
+    if (!k.has_bar) {  // the first segment: the bar of the previous position too
+      if (g.towed) track_add(k.track, p.previous);
+      k.bar = rigid_bar(p.previous, ux, uy, g);
+      k.has_bar = true;
+      r.groups.emplace_back(kind, k.bar.corners());
+      draw(map, tiles, fix, kind, nullptr, k.bar, r);
+    }
+    const Bar bar = g.towed ? towed_bar(k, fix.antenna, ux, uy, g) : rigid_bar(fix.antenna, ux, uy, g);
+    r.groups.emplace_back(kind, bar.corners());
+    draw(map, tiles, fix, kind, &k.bar, bar, r);
+    k.bar = bar;
+  }
+  p.previous = fix.antenna;
+  return r;
+}
+
+}  // namespace quelor

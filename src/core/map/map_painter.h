@@ -1,0 +1,61 @@
+#pragma once
+// The painter of a fix while logging: the footprint bars of the swath (one,
+// or one per coil separation in the Manual mode of the EM34-3), the swath
+// records that keep them in the data file, and their drawing into the data
+// tiles: the colour strip since the previous bar, or the position marks.
+// The records are due even when the drawing is skipped (map review, a
+// running command), so that the re-plot and a continued file keep every fix.
+
+#include <array>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "map/footprint.h"
+#include "map/map_view.h"
+#include "map/strip.h"
+
+namespace quelor {
+
+inline constexpr int kFootprintKinds = 3;
+
+struct KindFootprint {
+  bool has_bar = false;
+  Bar bar;  // the previous bar, kept in map units across a change of scale
+  TowedTrack track;
+};
+
+struct PainterState {
+  bool has_position = false;  // the swath's first position is known
+  MapPoint previous;          // antenna position of the previous fix
+  std::array<KindFootprint, kFootprintKinds> kinds{};
+};
+
+struct FixPaint {
+  MapPoint antenna;
+  bool paint = true;  // false: records only
+  int kinds = 1;      // 3 in the Manual mode of the EM34-3
+  std::array<bool, kFootprintKinds> kind_active{true, true, true};  // a reading of that separation arrived
+  std::array<FootprintGeometry, kFootprintKinds> geometry{};
+  int colour_map_view = 0;
+  std::array<std::span<const int>, kFootprintKinds> rows{};  // closed segment rows
+  bool two_values = false;
+  int position_size = 4;
+  PaletteColour position_colour{0, 0, 255};
+  bool two_sensors = false;
+};
+
+struct FixPaintResult {
+  bool start_record = false;                                // write '{0'
+  std::vector<std::pair<int, std::array<double, 4>>> groups;  // write each (kind, corners)
+  int strips = 0;
+  int marks = 0;
+};
+
+// Starting logging: no position, no bars, empty tracks.
+void painter_reset(PainterState& p);
+
+// One fix while logging. A fix at the previous position draws nothing.
+FixPaintResult paint_fix(PainterState& p, const MapState& map, TileSurface& tiles, const FixPaint& fix);
+
+}  // namespace quelor
