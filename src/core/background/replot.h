@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "background/replot_reading.h"
+#include "datafile/writer.h"
 #include "io/clock.h"
 #include "map/map_view.h"
 
@@ -34,6 +35,19 @@ class BytesReader : public RecordReader {
 
  private:
   std::string_view bytes_;
+};
+
+// The open survey data file through its writer: reads under the writer's
+// lock, so a GPS record written meanwhile still lands at the end.
+class WriterReader : public RecordReader {
+ public:
+  explicit WriterReader(DataFileWriter& writer) : writer_(writer) {}
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
+    return writer_.read_at(offset, buffer, size);
+  }
+
+ private:
+  DataFileWriter& writer_;
 };
 
 struct ReplotStyle {

@@ -4,6 +4,7 @@
 // FlushFileBuffers for flush); tests use the in-memory sink.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ class DataSink {
   virtual std::size_t read(char* buffer, std::size_t size) = 0;
   virtual bool seek_start() = 0;
   virtual bool seek_end() = 0;
+  // Reads up to `size` bytes at `offset` and leaves the position where the
+  // writer appends untouched (the re-plot reads while the GPS reader writes).
+  virtual std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) = 0;
   // Writes all bytes at the current position with one call.
   virtual bool write(std::string_view bytes) = 0;
   // Pushes what was written to the disk (FlushFileBuffers).

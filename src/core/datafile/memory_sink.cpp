@@ -74,4 +74,13 @@ std::string MemorySink::durable(const std::wstring& path) const {
   return f->second.substr(0, d->second);
 }
 
+std::size_t MemorySink::read_at(std::uint64_t offset, char* buffer, std::size_t size) {
+  if (!open_) return 0;
+  const std::string& f = files_[path_];
+  if (offset >= f.size()) return 0;
+  const std::size_t n = std::min<std::size_t>(size, f.size() - static_cast<std::size_t>(offset));
+  std::copy_n(f.data() + offset, n, buffer);
+  return n;
+}
+
 }  // namespace quelor

@@ -11,6 +11,11 @@ bool DataFileWriter::emit(std::string_view bytes) {
   return sink_.is_open() && sink_.write(bytes);
 }
 
+std::size_t DataFileWriter::read_at(std::uint64_t offset, char* buffer, std::size_t size) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return sink_.is_open() ? sink_.read_at(offset, buffer, size) : 0;
+}
+
 bool DataFileWriter::emit_all(const std::vector<std::string>& records) {
   bool ok = true;
   for (const std::string& r : records) ok = emit(r) && ok;

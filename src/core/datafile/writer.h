@@ -54,6 +54,10 @@ class DataFileWriter {
   // there when a file is created).
   bool commit_to_disk(const std::function<void()>& while_closed = {});
 
+  // Reads the file at `offset` without moving where records are appended,
+  // under the writer's lock.
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size);
+
   long gps_sentence_count() const;
   void set_gps_sentence_count(long count);
 

@@ -39,6 +39,19 @@ std::size_t Win32DataSink::read(char* buffer, std::size_t size) {
   return got;
 }
 
+std::size_t Win32DataSink::read_at(std::uint64_t offset, char* buffer, std::size_t size) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!open_unlocked() || size == 0) return 0;
+  LARGE_INTEGER here{}, to{};
+  if (!SetFilePointerEx(handle_, LARGE_INTEGER{}, &here, FILE_CURRENT)) return 0;
+  to.QuadPart = static_cast<LONGLONG>(offset);
+  DWORD got = 0;
+  const bool ok = SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) &&
+                  ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr);
+  SetFilePointerEx(handle_, here, nullptr, FILE_BEGIN);  // the writer appends where it was
+  return ok ? got : 0;
+}
+
 bool Win32DataSink::seek_start() {
   std::lock_guard<std::mutex> lock(mutex_);
   return open_unlocked() && SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;

@@ -22,6 +22,7 @@ class Win32DataSink final : public DataSink {
   std::size_t read(char* buffer, std::size_t size) override;
   bool seek_start() override;
   bool seek_end() override;
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override;
   bool write(std::string_view bytes) override;
   bool flush() override;
   void close() override;

@@ -102,8 +102,13 @@ TEST_P(RoundTrip, ReplotDrawsWhatThePainterDrew) {
   style.reading.instrument_type = kEm31Mk2;
   style.reading.colour_map_view = view;
   style.position_size = size;
-  BytesReader reader(live.sink.file(L"survey"));
+  WriterReader reader(live.writer);  // the file stays open for appending
+  const std::size_t before = live.sink.file(L"survey").size();
   const ReplotCounts counts = replot_survey(reader, 27, style, map, again);
+  live.writer.write_remark("PAUSED", 'X', ++live.tick);
+  const std::string& file = live.sink.file(L"survey");
+  ASSERT_EQ(file.size(), before + 27);
+  EXPECT_EQ(file.substr(before, 7), "XPAUSED");  // appended at the end, not where the re-plot read
   EXPECT_EQ(counts.swaths, 2);
   EXPECT_EQ(live.groups, 2 * 1 + 3 * 24 + 2 * 24 + 1 * 3);  // two bars at each swath's first segment
   if (view > 0) EXPECT_EQ(counts.readings, 3 * (3 * 24 + 2 * 24));

@@ -1,0 +1,100 @@
+#include "app/map/gdi_tiles.h"
+
+namespace quelor {
+
+namespace {
+
+COLORREF rgb(PaletteColour c) { return RGB(c.red, c.green, c.blue); }
+unsigned key(PaletteColour c, int width) { return (static_cast<unsigned>(rgb(c)) << 4) | static_cast<unsigned>(width & 15); }
+
+}  // namespace
+
+GdiCanvas::~GdiCanvas() {
+  owner_.deselect(bitmap_);
+  DeleteObject(bitmap_);
+}
+
+HDC GdiCanvas::select() {
+  HDC dc = owner_.drawing_dc();
+  if (GetCurrentObject(dc, OBJ_BITMAP) != bitmap_) SelectObject(dc, bitmap_);
+  return dc;
+}
+
+void GdiCanvas::fill(PaletteColour colour) {
+  HDC dc = select();
+  RECT r{0, 0, owner_.tile_width(), owner_.tile_height()};
+  FillRect(dc, &r, owner_.brush(colour));
+}
+
+void GdiCanvas::line(int x0, int y0, int x1, int y1, PaletteColour colour, int width) {
+  HDC dc = select();
+  HGDIOBJ old = SelectObject(dc, owner_.pen(colour, width));
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+  SelectObject(dc, old);
+}
+
+void GdiCanvas::disc(int x, int y, int radius, PaletteColour colour) {
+  HDC dc = select();
+  HGDIOBJ old_pen = SelectObject(dc, owner_.pen(colour, 1));
+  HGDIOBJ old_brush = SelectObject(dc, owner_.brush(colour));
+  Ellipse(dc, x - radius, y - radius, x + radius + 2, y + radius + 2);
+  SelectObject(dc, old_brush);
+  SelectObject(dc, old_pen);
+}
+
+GdiTiles::GdiTiles(int tile_width, int tile_height) : width_(tile_width), height_(tile_height) {
+  HDC screen = GetDC(nullptr);
+  dc_ = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  if (dc_) first_bitmap_ = GetCurrentObject(dc_, OBJ_BITMAP);
+}
+
+GdiTiles::~GdiTiles() {
+  clear();
+  if (dc_) DeleteDC(dc_);
+  for (auto& [k, p] : pens_) DeleteObject(p);
+  for (auto& [k, b] : brushes_) DeleteObject(b);
+}
+
+void GdiTiles::deselect(HBITMAP b) {
+  if (dc_ && GetCurrentObject(dc_, OBJ_BITMAP) == b) SelectObject(dc_, first_bitmap_);
+}
+
+Canvas* GdiTiles::make(int layer, int tx, int ty, bool* made) {
+  return tiles_.make(layer, tx, ty, made, [this]() -> std::unique_ptr<GdiCanvas> {
+    if (!dc_) return nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP b = CreateCompatibleBitmap(screen, width_, height_);
+    ReleaseDC(nullptr, screen);
+    if (!b) return nullptr;  // no bitmap to be had: drawing there is skipped
+    auto c = std::make_unique<GdiCanvas>(*this, b);
+    c->fill(kWhite);
+    return c;
+  });
+}
+
+void GdiTiles::for_each(int layer, const std::function<void(int, int, Canvas&)>& visit) {
+  tiles_.for_each(layer, [&](int tx, int ty, GdiCanvas& c) { visit(tx, ty, c); });
+}
+
+void GdiTiles::clear() { tiles_.clear(); }
+
+HBITMAP GdiTiles::bitmap(int layer, int tx, int ty) {
+  GdiCanvas* c = tiles_.find(layer, tx, ty);
+  return c ? c->bitmap() : nullptr;
+}
+
+HPEN GdiTiles::pen(PaletteColour colour, int width) {
+  HPEN& p = pens_[key(colour, width)];
+  if (!p) p = CreatePen(PS_SOLID, width, rgb(colour));
+  return p;
+}
+
+HBRUSH GdiTiles::brush(PaletteColour colour) {
+  HBRUSH& b = brushes_[key(colour, 0)];
+  if (!b) b = CreateSolidBrush(rgb(colour));
+  return b;
+}
+
+}  // namespace quelor

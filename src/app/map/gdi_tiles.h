@@ -1,0 +1,61 @@
+#pragma once
+// The map tiles of the program: one GDI bitmap per made tile, drawn through a
+// shared memory DC. Pens and brushes are made once per colour and width.
+
+#include <windows.h>
+
+#include <map>
+
+#include "map/tile_store.h"
+
+namespace quelor {
+
+class GdiTiles;
+
+class GdiCanvas : public Canvas {
+ public:
+  GdiCanvas(GdiTiles& owner, HBITMAP bitmap) : owner_(owner), bitmap_(bitmap) {}
+  ~GdiCanvas() override;
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+  void fill(PaletteColour colour) override;
+  void line(int x0, int y0, int x1, int y1, PaletteColour colour, int width) override;
+  void disc(int x, int y, int radius, PaletteColour colour) override;
+  HBITMAP bitmap() const { return bitmap_; }
+
+ private:
+  HDC select();
+  GdiTiles& owner_;
+  HBITMAP bitmap_;
+};
+
+class GdiTiles : public TileSurface {
+ public:
+  GdiTiles(int tile_width, int tile_height);
+  ~GdiTiles() override;
+  GdiTiles(const GdiTiles&) = delete;
+  GdiTiles& operator=(const GdiTiles&) = delete;
+  int tile_width() const override { return width_; }
+  int tile_height() const override { return height_; }
+  Canvas* find(int layer, int tx, int ty) override { return tiles_.find(layer, tx, ty); }
+  Canvas* make(int layer, int tx, int ty, bool* made = nullptr) override;
+  const TileRange& touched() const override { return tiles_.touched(); }
+  void for_each(int layer, const std::function<void(int, int, Canvas&)>& visit) override;
+  void clear() override;
+
+  HBITMAP bitmap(int layer, int tx, int ty);
+  HDC drawing_dc() const { return dc_; }
+  void deselect(HBITMAP b);
+  HPEN pen(PaletteColour colour, int width);
+  HBRUSH brush(PaletteColour colour);
+
+ private:
+  int width_, height_;
+  HDC dc_ = nullptr;  // memory DC the tiles are selected into to draw
+  HGDIOBJ first_bitmap_ = nullptr;
+  std::map<unsigned, HPEN> pens_;
+  std::map<unsigned, HBRUSH> brushes_;
+  SparseTiles<GdiCanvas> tiles_;  // last: freed first
+};
+
+}  // namespace quelor
