@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/dialog_form_win32.h"
+#include "app/map/map_actions.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
@@ -308,6 +309,7 @@ DLGPROC setup_dialog_procedure(int command) {
     case kCommandGeometrySetup:
       return g_variant.instrument_type == kEm61Lx2 ? alarm_setup_procedure : geometry_setup_procedure;
     case kCommandGpsPortSetup: return gps_input_procedure;
+    case kCommandMapOptions: return map_display_options_procedure;
     default: return setup_shell_dialog_procedure;
   }
 }

@@ -10,6 +10,7 @@
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
 #include "app/logging/target_cue_win.h"
+#include "app/map/live_map_win.h"
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_message_box.h"
 #include "display/scale_settings.h"
@@ -138,6 +139,7 @@ void present_logging_window(HWND setup_window) {
     if (b) ShowWindow(b, SW_HIDE);
   lay_out_logging_window(log);
   lay_out_status_cells(log);
+  reset_live_map();
   show_button_set(kStateMonitoring);
   enable_position_buttons(!s.gps_used);
   show_channel_selectors(s.gps_used && s.survey.first_fix_done);

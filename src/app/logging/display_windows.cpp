@@ -14,6 +14,8 @@
 #include "app/logging/target_cue_win.h"
 #include "display/speed_bar.h"
 #include "survey/map_title.h"
+#include "app/map/colour_bar_win.h"
+#include "app/map/live_map_win.h"
 #include "survey/start_plan.h"
 
 namespace quelor {
@@ -187,40 +189,19 @@ LRESULT speed_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
 LRESULT map_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   frame(p.dc, p.client);
-  const LoggingSession& s = logging_session();
-  const DisplayValues& d = s.display;
-  if (!s.survey.first_fix_done) {
-    // Until the first valid position the map shows what it waits for.
-    const std::wstring text = widen(kWaitingForPositionText);
-    RECT r = p.client;
-    HGDIOBJ old = SelectObject(p.dc, g_fonts[kHeadingFont]);
-    SetBkMode(p.dc, TRANSPARENT);
-    DrawTextW(p.dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(p.dc, old);
-  }
+  paint_live_map(p.dc, p.client);
   if (map_shows_procedure()) {
     HGDIOBJ old = SelectObject(p.dc, g_fonts[kHeadingFont]);
     SetBkMode(p.dc, TRANSPARENT);
     draw_procedure_lines(p.dc, p.client);
     SelectObject(p.dc, old);
   }
-  if (!d.have_fix) return 0;
-  const POINT c = map_pixel(d.cursor_x, d.cursor_y, static_cast<double>(g_settings.map.map_size),
-                            {p.client.right, p.client.bottom});
-  HPEN pen = CreatePen(PS_SOLID, 2, kCursorColour);
-  HGDIOBJ old = SelectObject(p.dc, pen);
-  MoveToEx(p.dc, c.x - 6, c.y, nullptr);
-  LineTo(p.dc, c.x + 7, c.y);
-  MoveToEx(p.dc, c.x, c.y - 6, nullptr);
-  LineTo(p.dc, c.x, c.y + 7);
-  SelectObject(p.dc, old);
-  DeleteObject(pen);
   return 0;
 }
 
 LRESULT colour_bar_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
-  frame(p.dc, p.client);
+  paint_colour_bar(p.dc, p.client);
   return 0;
 }
 

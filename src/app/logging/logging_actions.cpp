@@ -2,6 +2,7 @@
 
 #include "app/logging/gps_mask_action.h"
 #include "app/logging/line_actions.h"
+#include "app/map/map_actions.h"
 #include "app/background/background_actions.h"
 #include "app/procedures/procedure_actions.h"
 
@@ -37,6 +38,17 @@ constexpr LoggingActionRow kActions[] = {
     {kCmdDriftReminder, drift_reminder_action},
     {kCmdDriftControl, drift_control_action},
     {kCmdGpsWarningMask, gps_mask_action},
+    {kCmdMapSize, map_size_action},
+    {kCmdMapDisplayOptions, map_display_options_action},
+    {kCmdMapLeft, map_view_action},
+    {kCmdMapRight, map_view_action},
+    {kCmdMapUp, map_view_action},
+    {kCmdMapDown, map_view_action},
+    {kCmdZoomIn, map_view_action},
+    {kCmdZoomOut, map_view_action},
+    {kCmdFitAll, map_view_action},
+    {kCmdEnterReview, map_view_action},
+    {kCmdExitReview, map_view_action},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
 #include "app/procedures/procedure_actions.h"
+#include "app/map/live_map_win.h"
 #include "app/readers/gps_reader_thread.h"
 #include "app/readers/instrument_reader.h"
 #include "app/readers/reader_shared.h"
@@ -155,6 +156,7 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
   if (!s.active || s.ending_survey || sentence.length == 0) return 0;
   s.fix_context.connection_broken = gps_reader_control().connection_broken.load();
   const FixOutcome o = handle_gps_fix(s.survey, s.fix_context, sentence.text());
+  live_map_fix(o);
   DisplayValues& d = s.display;
   d.fix = o.texts;
   if (o.usable) {

@@ -1,0 +1,37 @@
+#include "app/map/colour_bar_win.h"
+
+#include "app/app_state.h"
+#include "map/colour_bar.h"
+
+namespace quelor {
+
+void paint_colour_bar(HDC dc, const RECT& client) {
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const ColourBarLayout l = colour_bar_layout(g_variant.instrument_type, g_settings.profile_scale_1[0],
+                                              g_settings.profile_scale_1[1], g_settings.profile_scale_2[0],
+                                              g_settings.profile_scale_2[1]);
+  for (const BarBox& b : l.boxes) {
+    const PaletteColour c = class_pen_colour(b.colour_class);
+    HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue));
+    RECT r{b.left, b.top, b.right, b.bottom};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  for (const BarBox& f : l.frames) Rectangle(dc, f.left, f.top, f.right, f.bottom);
+  for (const BarTick& t : l.ticks) {
+    MoveToEx(dc, t.x0, t.y, nullptr);
+    LineTo(dc, t.x1, t.y);
+  }
+  SelectObject(dc, old_brush);
+  SelectObject(dc, old_pen);
+  HGDIOBJ old_font = SelectObject(dc, g_fonts[kPlainFont]);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  for (const auto* texts : {&l.labels, &l.titles})
+    for (const BarText& t : *texts) TextOutA(dc, t.x, t.y, t.text.c_str(), static_cast<int>(t.text.size()));
+  SelectObject(dc, old_font);
+}
+
+}  // namespace quelor

@@ -1,0 +1,47 @@
+#include "map/colour_bar.h"
+
+#include <cstdio>
+
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr int kBoxHeight = kColourBarHeight / kColourBarBoxes;             // 5
+constexpr int kBarTop = (kColourBarWindow - kBoxHeight * kColourBarBoxes) / 2;  // 28
+constexpr int kBarLeft = 75, kBarWidth = 20, kLabelX = 5, kSecondShift = 132, kLabelHalfHeight = 6;
+
+void add_bar(ColourBarLayout& l, int shift, double minimum, double maximum) {
+  const int left = kBarLeft + shift, bottom = kBarTop + kBoxHeight * kColourBarBoxes;
+  for (int i = 0; i < kColourBarBoxes; ++i)
+    l.boxes.push_back({left, bottom - (i + 1) * kBoxHeight, left + kBarWidth, bottom - i * kBoxHeight, i});
+  l.frames.push_back({left - 1, kBarTop - 1, left + kBarWidth + 1, bottom + 1, -1});
+  for (int k = 0; k <= 4; ++k) {
+    const int y = bottom - k * (bottom - kBarTop) / 4;
+    l.ticks.push_back({left - 6, left, y});
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", minimum + k * (maximum - minimum) / 4);
+    int label_y = y - kLabelHalfHeight;
+    if (k == 0) label_y -= kBoxHeight;  // the lowest label lifted by one box
+    if (k == 4) label_y += kBoxHeight;  // the highest lowered by one box
+    l.labels.push_back({kLabelX + shift, label_y, text});
+  }
+}
+
+}  // namespace
+
+bool colour_bar_has_second(int type) { return type == kEm31Mk2 || type == kEm38Mk2 || type == kEm38_4; }
+
+ColourBarLayout colour_bar_layout(int type, double minimum_1, double maximum_1, double minimum_2, double maximum_2) {
+  ColourBarLayout l;
+  add_bar(l, 0, minimum_1, maximum_1);
+  if (colour_bar_has_second(type)) {
+    add_bar(l, kSecondShift, minimum_2, maximum_2);
+    l.titles.push_back({18, 4, "Conductivity [mS/m]"});
+    l.titles.push_back({156, 4, "Inphase [ppt]"});
+  }
+  return l;
+}
+
+}  // namespace quelor

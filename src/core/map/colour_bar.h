@@ -1,0 +1,45 @@
+#pragma once
+// The colour bar beside the map (ColorBarWnd): 50 boxes of the palette from
+// the bottom up, ticks and "%.2f" labels at the quarters of the scale, and a
+// second bar with titles for the instruments with an in-phase component.
+
+#include <string>
+#include <vector>
+
+#include "map/palette.h"
+
+namespace quelor {
+
+struct BarBox {
+  int left, top, right, bottom;  // right and bottom excluded
+  int colour_class;
+};
+
+struct BarText {
+  int x, y;
+  std::string text;
+};
+
+struct BarTick {
+  int x0, x1, y;
+};
+
+struct ColourBarLayout {
+  std::vector<BarBox> boxes;
+  std::vector<BarTick> ticks;
+  std::vector<BarText> labels;
+  std::vector<BarText> titles;
+  std::vector<BarBox> frames;  // one outline a bar
+};
+
+inline constexpr int kColourBarHeight = 280;
+inline constexpr int kColourBarBoxes = 50;
+inline constexpr int kColourBarWindow = 306;
+
+// The second bar for EM31-MK2, EM38-MK2 and EM38-4.
+bool colour_bar_has_second(int instrument_type);
+
+ColourBarLayout colour_bar_layout(int instrument_type, double minimum_1, double maximum_1, double minimum_2,
+                                  double maximum_2);
+
+}  // namespace quelor

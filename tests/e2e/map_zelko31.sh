@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The colour map of Zelko31 (EM31-MK2, conductivity colour map view) on the
+# simulated site: a walk paints the anomalies in colour; the map keys pan,
+# enter review, zoom, fit and leave review; the data file's swath records
+# re-plot with quelor map into an image whose world file lies on the walk.
+# QUELOR_E2E_WALK sets the seconds of the walk (25).
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_setup map_zelko31
+walk=${QUELOR_E2E_WALK:-25}
+e2e_exe=$e2e_build/Zelko31.exe
+e2e_title=Zelko31
+e2e_stem=Zelko31MK2
+e2e_ini_name=Zelko31MK2_230.INI
+[ -f "$e2e_exe" ] || e2e_fail "$e2e_exe is not built"
+
+data=$(e2e_data_folder map_zelko31)
+# Conductivity limits 15-30 mS/m (settings lines 32-33) so the site's anomalies take colours.
+e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\map_zelko31\\" "$E2E_INI_READING_INTERVAL=0.200000" \
+  "32=15.000000" "33=30.000000"
+e2e_devsim_start --instrument em31mk2 --gps gga --seed 31
+e2e_map_ports
+
+e2e_program_start
+e2e_start_logging
+e2e_create_file
+e2e_go
+e2e_walk "$walk"
+e2e_screenshot colour-map
+e2e_pause
+# Map keys in Stand By: pan left and up, then review, zoom, fit, exit.
+e2e_key Left Left Up
+e2e_key i
+sleep 1
+e2e_key plus plus
+sleep 2
+e2e_screenshot review-zoomed
+e2e_key f
+sleep 2
+e2e_screenshot review-fit
+e2e_key e
+sleep 2
+e2e_screenshot review-left
+e2e_exit_logging
+e2e_exit_program
+
+file=$(e2e_data_file "$data" T31)
+[ -n "$file" ] || e2e_fail "no .T31 file in $data: $(ls -A "$data")"
+cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
+e2e_check "$file"
+e2e_assert_eq "check errors" "$e2e_check_errors" 0
+corners=$(e2e_count '^\{[a-d]' "$file")
+e2e_assert_ge "corner records" "$corners" 40
+json=$("$e2e_quelor" map "$file" --scale 15,30 --out "$e2e_out/$e2e_name-replot.png") || e2e_fail "quelor map failed"
+e2e_say "quelor map: $json"
+python3 - "$json" "$file" <<'PY' || e2e_fail "the re-plot does not match the walk"
+import json, sys
+j = json.loads(sys.argv[1])
+assert j["swaths"] >= 1 and j["bars"] >= 20 and j["readings"] >= 20, j
+assert j["map_full"] == 0, j
+# Every corner lies inside the image placed by its world file.
+w = [float(x) for x in open(j["png"][:-4] + ".pgw").read().split()]
+L = 27
+data = open(sys.argv[2], "rb").read()
+for i in range(0, len(data) - L + 1, L):
+    r = data[i:i + L]
+    if r[:1] == b"{" and r[1:2] in b"ac":
+        e = float(r[2:L - 1]); col = (e - w[4]) / w[0]
+        assert -1 <= col <= j["width"], (e, col)
+    if r[:1] == b"{" and r[1:2] in b"bd":
+        n = float(r[2:L - 1]); row = (n - w[5]) / w[3]
+        assert -1 <= row <= j["height"], (n, row)
+PY
+colours=$(convert "$e2e_out/$e2e_name-replot.png" -unique-colors txt:- | grep -c '#')
+e2e_assert_ge "colours of the re-plot" "$colours" 6
+e2e_say "PASS"
