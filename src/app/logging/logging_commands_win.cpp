@@ -8,6 +8,7 @@
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
+#include "app/map/live_map_win.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
 #include "datafile/create_data_file.h"
@@ -245,6 +246,7 @@ void run_logging_command(HWND window, int command) {
     run(window, command);
   }
   s.command_busy = was_busy;
+  if (!was_busy && s.active) catch_up_live_map();
   if (!was_busy && s.active && s.children.map) InvalidateRect(s.children.map, nullptr, TRUE);
   // After an exit the setup window keeps the focus it was given.
   if (s.active) SetFocus(window);

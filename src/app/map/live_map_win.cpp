@@ -20,6 +20,7 @@ struct ProgramMap {
   LiveMap live;
   std::unique_ptr<GdiTiles> tiles;
   bool redrawing = false;
+  bool missed = false;  // fixes logged without painting outside review
 };
 
 ProgramMap& program_map() {
@@ -117,7 +118,8 @@ void reset_live_map() {
   const int w = map_side();
   m.tiles.reset();  // every bitmap of the previous survey freed
   m.tiles = std::make_unique<GdiTiles>(w, w);
-  m.live = LiveMap{map_state_from_settings(g_settings, w, w + 2)};
+  m.live = LiveMap{};
+  m.live.map = map_state_from_settings(g_settings, w, w + 2);
   logging_session().survey.map_review = false;
 }
 
@@ -129,6 +131,14 @@ void live_map_fix(const FixOutcome& fix) {
   const MapFixResult r = map_fix(m.live, *m.tiles, s.survey, fix_context(), fix, painting);
   if (s.sink.is_open()) write_footprint_records(s.writer(), r.paint);
   if (r.step.became_full) s.survey.map_full = kMapReachedEdge;
+  if (!painting && !s.survey.map_review && !r.paint.groups.empty()) m.missed = true;
+}
+
+void catch_up_live_map() {
+  ProgramMap& m = program_map();
+  if (!m.missed || m.redrawing || logging_session().survey.map_review) return;
+  m.missed = false;
+  redraw_whole_map();
 }
 
 void paint_live_map(HDC dc, const RECT& client) {
@@ -177,6 +187,7 @@ void redraw_whole_map() {
     replot_survey(reader, s.writer().record_length(), style, map, *m.tiles, &clock, [&] { busy_step(window, ++step); });
   }
   m.redrawing = false;
+  m.missed = false;
   map.recentre = !map.in_review;
   InvalidateRect(window, nullptr, TRUE);
 }

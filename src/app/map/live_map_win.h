@@ -4,6 +4,7 @@
 // whole from the data file after a change of scale or options.
 
 #include <windows.h>
+#undef MessageBox  // the survey code's MessageBox, not the Win32 macro
 
 #include "survey/map_fix.h"
 
@@ -23,6 +24,10 @@ void paint_live_map(HDC dc, const RECT& client);
 // The whole-map redraw: "Please Wait", the grid recomputed, every tile
 // redrawn, the survey re-plotted from its data file.
 void redraw_whole_map();
+
+// After a command: the strips of the fixes that came while it ran (their
+// records are in the data file) are drawn by a whole-map redraw.
+void catch_up_live_map();
 
 // The map state (review, scale) for the commands.
 LiveMap& live_map_state();

@@ -23,7 +23,8 @@ TEST(MapFix, CornerRecordsFollowTheLoggedFixes) {
   SurveyRecord survey;
   survey.state = kStateMonitoring;
   const FixContext fc = fix_context_from_settings(settings, kEm31Mk2);
-  LiveMap live{map_state_from_settings(settings, 398, 400)};
+  LiveMap live;
+  live.map = map_state_from_settings(settings, 398, 400);
   RasterTiles tiles(398, 398);
   MemorySink sink;
   sink.open(L"f");
@@ -68,7 +69,8 @@ TEST(MapFix, ReviewSkipsPaintingButKeepsTheRecords) {
   SurveyRecord survey;
   survey.state = kStateLogging;
   const FixContext fc = fix_context_from_settings(settings, kEm31Mk2);
-  LiveMap live{map_state_from_settings(settings, 100, 102)};
+  LiveMap live;
+  live.map = map_state_from_settings(settings, 100, 102);
   RasterTiles tiles(100, 100);
   const MapFixContext mc = map_fix_context(settings, kEm31Mk2, survey);
   int groups = 0, marks = 0;
