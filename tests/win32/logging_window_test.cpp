@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <span>
+#include <vector>
 #include <string>
 
 #include "app/app_state.h"
@@ -561,6 +562,73 @@ TEST_F(LoggingWindowTest, ChannelSelectorsFollowTheViewAndTheInphaseOnlyDisplay)
   run_logging_command(g_log_window, kCmdToggleView);
   EXPECT_TRUE(current_logging_layout().map_shown);
   EXPECT_TRUE(shown(1));
+}
+
+// Works one dialog of a command by its controls, as a keyboard user would
+// leave them, then presses OK (1) or Cancel (2).
+struct DialogWork {
+  const wchar_t* title;
+  void (*fill)(HWND dialog);
+  int button;
+};
+
+void run_with_dialog(int command, const DialogWork& work) {
+  static const DialogWork* current = nullptr;
+  static bool done = false;
+  current = &work;
+  done = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (done) return;
+    HWND d = FindWindowW(L"#32770", current->title);
+    if (!d) return;
+    done = true;
+    current->fill(d);
+    PostMessageW(d, WM_COMMAND, MAKEWPARAM(current->button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(d, current->button)));
+  });
+  run_logging_command(g_log_window, command);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(done) << "no dialog for command " << command;
+}
+
+TEST_F(LoggingWindowTest, OptionDialogsChangeTheSettings) {
+  start_monitoring();
+  g_settings.audio_ticks = 1;
+  g_settings.disconnection_alarm = 1;
+  g_settings.coordinates_display = 0;
+  run_with_dialog(kCmdAudioOptions, {L"Audio Options", [](HWND d) {
+                                       SendDlgItemMessageW(d, 2131, BM_CLICK, 0, 0);  // ticks off
+                                     }, 1});
+  EXPECT_EQ(g_settings.audio_ticks, 0);
+  EXPECT_EQ(g_settings.disconnection_alarm, 1);
+  run_with_dialog(kCmdCoordinatesUnits, {L"Coordinates Display Units", [](HWND d) {
+                                           SendDlgItemMessageW(d, 2143, BM_CLICK, 0, 0);  // UTM feet
+                                         }, 1});
+  EXPECT_EQ(g_settings.coordinates_display, 2);
+  run_with_dialog(kCmdCoordinatesUnits, {L"Coordinates Display Units", [](HWND d) {
+                                           SendDlgItemMessageW(d, 2141, BM_CLICK, 0, 0);
+                                         }, 2});  // Cancel keeps UTM feet
+  EXPECT_EQ(g_settings.coordinates_display, 2);
+}
+
+// New Station and Comment by their dialogs: the records in the file, and
+// nothing for a cancelled comment.
+TEST_F(LoggingWindowTest, StationAndCommentDialogsWriteTheirRecords) {
+  start_monitoring();
+  open_file_by_hand();
+  run_with_dialog(kCmdNewStation, {L"New Station", [](HWND d) { SetDlgItemTextW(d, 2111, L"7.25"); }, 1});
+  EXPECT_EQ(logging_session().survey.station, 7.25);
+  run_with_dialog(kCmdComment, {L"Comment", [](HWND d) { SetDlgItemTextW(d, 2121, L"not this one"); }, 2});
+  run_with_dialog(kCmdComment, {L"Comment", [](HWND d) { SetDlgItemTextW(d, 2121, L"culvert 3 m left"); }, 1});
+  logging_session().sink.close();
+  const std::string bytes = file_bytes();
+  ASSERT_EQ(bytes.size() % 24, 0u) << bytes;
+  std::vector<std::string> tags;
+  for (std::size_t at = 0; at < bytes.size(); at += 24) tags.push_back(bytes.substr(at, 12));
+  ASSERT_EQ(tags.size(), 3u) << bytes;
+  EXPECT_EQ(tags[0].substr(0, 12), "S       7.25");
+  EXPECT_EQ(tags[1][0], '*');
+  EXPECT_EQ(tags[2], "Cculvert 3 m");
 }
 
 // Every popup menu resource holds, as its one popup, the items of its menu
