@@ -4,7 +4,8 @@
 #     mask) each get a value changed in every kind of control and OK; the
 #     settings file then equals the default one with exactly those lines
 #     changed. Escape, and "c" outside an edit field, leave it byte-identical.
-#  2. Zelko61MK2: Wheel mode with its own increment, the tilt meter enabled.
+#  2. Zelko61MK2 (Wheel increment, tilt meter), Qyn61LX2 (filter factor out
+#     of range, alarm), Qyn601 (sensor separation), Qyn38-4 (rate, units).
 #  3. The GPS monitor on devsim: sentences appear, Pause stops them, Go goes
 #     on, Send puts "$PASHS,NME,SAT,A,ON" CR LF on the receiver's line, Exit
 #     returns to the setup window; a silent receiver gives "NO DATA".
@@ -45,14 +46,19 @@ dialog() {
   e2e_wait_dialog "$2" 10 || e2e_fail "no dialog \"$2\" after $1"
 }
 
-# keys TITLE KEY...: keys to the dialog, then waits until it closed.
-keys_and_close() {
+# keys TITLE KEY...: keys to the open dialog.
+keys() {
   local title=$1 id
   shift
   id=$(timeout 5 xdotool search --onlyvisible --name "^${title}\$" | head -n 1)
   [ -n "$id" ] || e2e_fail "dialog \"$title\" is not open"
   wine_window_key "$id" "$@" || e2e_fail "cannot type into \"$title\""
-  e2e_wait_gone "$title" 10 || e2e_fail "\"$title\" did not close after $*"
+}
+
+# keys_and_close TITLE KEY...: keys to the dialog, then waits until it closed.
+keys_and_close() {
+  keys "$@"
+  e2e_wait_gone "$1" 10 || e2e_fail "\"$1\" did not close after ${*:2}"
 }
 
 unchanged() {
@@ -106,25 +112,65 @@ gps_lines=(37=2 39=2 40=0 42=1 72=7 73=2.500000)
 expect_lines "GPS Port Setup" "${survey_lines[@]}" "${system_lines[@]}" "${geometry_lines[@]}" "${gps_lines[@]}"
 e2e_exit_program
 
-# --- 2. Zelko61MK2 ------------------------------------------------------------
-saved=("$e2e_exe" "$e2e_title" "$e2e_stem" "$e2e_ini_name")
+# --- 2. One program of each other family --------------------------------------
+qyn31=("$e2e_exe" "$e2e_title" "$e2e_stem" "$e2e_ini_name")
 e2e_settings_restore
-e2e_exe=$e2e_build/Zelko61MK2.exe e2e_title=Zelko61MK2 e2e_stem=Zelko61MK2 e2e_ini_name=Zelko61MK2_228.INI
-[ -f "$e2e_exe" ] || e2e_fail "$e2e_exe is not built"
-mkdir -p "$(e2e_settings_dir)"
-[ -f "$(ini)" ] && cp "$(ini)" "$e2e_work/owner61.INI"
-cp "$(golden)" "$(ini)"
-e2e_program_start
-# Wheel: its own increment 0.25, Auto keeps 1.0; null values "Last Survey".
+
+# other_program NAME INI: the program started on its default settings file
+# (the file found before is put back by done_program).
+other_program() {
+  e2e_exe=$e2e_build/$1.exe e2e_title=$1 e2e_stem=$1 e2e_ini_name=$2
+  [ -f "$e2e_exe" ] || e2e_fail "$e2e_exe is not built"
+  mkdir -p "$(e2e_settings_dir)"
+  rm -f "$e2e_work/owner.INI"
+  [ -f "$(ini)" ] && cp "$(ini)" "$e2e_work/owner.INI"
+  cp "$(golden)" "$(ini)"
+  e2e_program_start
+}
+done_program() {
+  e2e_exit_program
+  if [ -f "$e2e_work/owner.INI" ]; then cp "$e2e_work/owner.INI" "$(ini)"; else rm -f "$(ini)"; fi
+}
+
+# EM61-MK2: Wheel with its own increment 0.25 (Auto keeps 1.0), null values
+# "Last Survey"; model High Power, the tilt meter enabled on COM8.
+other_program Zelko61MK2 Zelko61MK2_228.INI
 dialog s "Survey Setup" >/dev/null
 keys_and_close "Survey Setup" Down Tab Tab Tab Tab Tab Tab Tab 0 period 2 5 Tab Down Return
-# Model High Power, tilt meter enabled on COM8.
 dialog t "System Setup" >/dev/null
 keys_and_close "System Setup" Tab Tab Down Tab Tab Tab Tab Tab Down Tab Down Return
 expect_lines "Zelko61MK2" 14=1 45=1 47=1.000000 48=0.250000 71=1 85=1 86=7
-e2e_exit_program
-if [ -f "$e2e_work/owner61.INI" ]; then cp "$e2e_work/owner61.INI" "$(ini)"; else rm -f "$(ini)"; fi
-e2e_exe=${saved[0]} e2e_title=${saved[1]} e2e_stem=${saved[2]} e2e_ini_name=${saved[3]}
+done_program
+
+# EM61-LX2: model N.C.C. and a left-coil filter factor of 100, refused with
+# its message; the simple alarm at 250 mV.
+other_program Qyn61LX2 Qyn61LX2_100.INI
+dialog t "System Setup" >/dev/null
+keys "System Setup" Tab Tab Down Tab Tab Tab 1 0 0 Return
+e2e_wait_dialog "Filter Factor Left Coil" 10 >/dev/null || e2e_fail "no filter factor message"
+e2e_answer "Filter Factor Left Coil" Return
+e2e_wait_gone "System Setup" 10 || e2e_fail "System Setup stayed open after the message"
+dialog e "Alarm Setup" >/dev/null
+keys_and_close "Alarm Setup" Down Tab Tab Tab 2 5 0 Return
+expect_lines "Qyn61LX2" 15=1 84=1 88=250.000000
+done_program
+
+# Grad601: sensor separation 1.5 m, station increment 2.
+other_program Qyn601 Qyn601_110.INI
+dialog e "Geometry Setup" >/dev/null
+keys_and_close "Geometry Setup" Tab Tab 1 period 5 Return
+dialog s "Survey Setup" >/dev/null
+keys_and_close "Survey Setup" Tab Tab Tab Tab Tab Tab 2 Return
+expect_lines "Qyn601" 7=1.500000 36=2.000000
+done_program
+
+# EM38-4: inphase in mS/m at 5 Hz (the rate is kept twice in the file).
+other_program Qyn38-4 Qyn38-4_100.INI
+dialog t "System Setup" >/dev/null
+keys_and_close "System Setup" Tab Tab Down Tab Down Return
+expect_lines "Qyn38-4" 83=1 112=1 135=1
+done_program
+e2e_exe=${qyn31[0]} e2e_title=${qyn31[1]} e2e_stem=${qyn31[2]} e2e_ini_name=${qyn31[3]}
 
 # --- 3. The GPS monitor on devsim ----------------------------------------------
 capture=$e2e_work/gps-received.bin
