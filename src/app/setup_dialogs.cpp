@@ -17,6 +17,7 @@
 #include "setup/survey_setup.h"
 #include "setup/system_setup.h"
 #include "shell/setup_dialog_templates.h"
+#include "app/logging/display_dialogs.h"
 #include "shell/setup_keys.h"
 
 namespace quelor {
@@ -310,6 +311,7 @@ DLGPROC setup_dialog_procedure(int command) {
       return g_variant.instrument_type == kEm61Lx2 ? alarm_setup_procedure : geometry_setup_procedure;
     case kCommandGpsPortSetup: return gps_input_procedure;
     case kCommandMapOptions: return map_display_options_procedure;
+    case kCommandProfilesOptions: return profile_options_procedure;
     default: return setup_shell_dialog_procedure;
   }
 }

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "app/logging/display_dialog_ids.h"
 #include "app/setup_dialog_ids.h"
 #include "app/setup_dialogs.h"
 #include "settings/value_text.h"
@@ -75,8 +76,11 @@ TEST(SetupTemplates, EachTemplateIsTitledLikeItsCommand) {
     EXPECT_EQ(window_text(dialog), widen_text(entry.first)) << name;
     EXPECT_EQ(window_text(GetDlgItem(dialog, IDOK)), L"OK") << name;
     EXPECT_EQ(window_text(GetDlgItem(dialog, IDCANCEL)), L"Cancel") << name;
-    const bool shell = entry.second == kCommandMapOptions || entry.second == kCommandProfilesOptions;
+    const bool shell = entry.second == kCommandMapOptions;
     EXPECT_EQ(GetDlgItem(dialog, QUELOR_SETUP_NOTE_ID) != nullptr, shell) << name;
+    const bool traces = entry.second == kCommandProfilesOptions;  // a width and a colour list per trace
+    EXPECT_EQ(GetDlgItem(dialog, QUELOR_TRACE_WIDTH_ID + 7) != nullptr, traces) << name;
+    EXPECT_EQ(GetDlgItem(dialog, QUELOR_TRACE_COLOUR_ID) != nullptr, traces) << name;
     DestroyWindow(dialog);
   }
 }

@@ -1,5 +1,6 @@
 #include "app/logging/logging_actions.h"
 
+#include "app/logging/display_dialogs.h"
 #include "app/logging/gps_mask_action.h"
 #include "app/logging/line_actions.h"
 #include "app/map/map_actions.h"
@@ -49,6 +50,9 @@ constexpr LoggingActionRow kActions[] = {
     {kCmdFitAll, map_view_action},
     {kCmdEnterReview, map_view_action},
     {kCmdExitReview, map_view_action},
+    {kCmdScaleReadings, readings_scale_action},
+    {kCmdScaleSpeedBar, speed_scale_action},
+    {kCmdProfileOptions, profile_options_action},
 };
 
 }  // namespace

@@ -88,7 +88,6 @@ void profile_step(HWND window, int window_index, const DisplayReading& r, const 
     const auto& scale = scale_of(c.component);
     const int row = value_row(r.values[static_cast<std::size_t>(i)], scale[1], pixels_per_unit(h, scale[0], scale[1]));
     TraceState& t = st.traces[static_cast<std::size_t>(i)];
-    t.enabled = g_settings.channel_flags[static_cast<std::size_t>(i)] != 0;
     const TraceDraw d = trace_step(t, row, r.identity);
     if (d.kind == TraceDraw::kNothing) continue;
     Pen pen(g_settings.trace_widths[static_cast<std::size_t>(i)], g_settings.trace_colours[static_cast<std::size_t>(i)]);

@@ -229,3 +229,90 @@ TEST(ScaleSettings, ScalesRefusedAtTheStartOfLoggingToo) {
 
 }  // namespace
 }  // namespace quelor
+
+#include "display/display_forms.h"
+
+namespace quelor {
+namespace {
+
+TEST(DisplayForms, TemplatesByInstrument) {
+  struct Case {
+    int type;
+    const char* scale;
+    const char* profile;
+  };
+  const Case cases[] = {
+      {kEm31Mk2, "READINGSCALE31", "DISPLAYSETUP31"}, {kEm38, "READINGSCALE31", "DISPLAYSETUP31"},
+      {kEm34_3, "READINGSCALE34", "DISPLAYSETUP34"},  {kEm38Mk2, "READINGSCALE31", "DISPLAYSETUP38MK2"},
+      {kEm38_4, "READINGSCALE31", "DISPLAYSETUP384"}, {kCs21, "READINGSCALE31", "DISPLAYSETUP384"},
+      {kGrad601, "READINGSCALE", "DISPLAYSETUP601"},  {kEm61Lx2, "READINGSCALE", "DISPLAYSETUPLX2"},
+      {kEm61Mk2, "READINGSCALE", "DISPLAYSETUP"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(readings_scale_template(c.type), c.scale) << c.type;
+    EXPECT_EQ(profile_options_template(c.type), c.profile) << c.type;
+  }
+}
+
+TEST(DisplayForms, ScaleAndSpeedFormsKeepTheirRulesOnOk) {
+  Settings s;
+  ReadingsScaleForm f = readings_scale_form(s, kEm31Mk2);
+  ASSERT_TRUE(f.two_components);
+  EXPECT_FALSE(scale_edit_accepted(40, 40));
+  EXPECT_TRUE(scale_edit_accepted(-40, 40));
+  f.first = {200, 100};
+  f.second = {-5, 5};
+  store_readings_scale(f, s);
+  EXPECT_EQ(s.profile_scale_1, (std::array<double, 2>{200, 300}));
+  EXPECT_EQ(s.profile_scale_2, (std::array<double, 2>{-5, 5}));
+  ReadingsScaleForm one = readings_scale_form(s, kGrad601);
+  EXPECT_FALSE(one.two_components);
+  one.second = {9, 1};
+  store_readings_scale(one, s);
+  EXPECT_EQ(s.profile_scale_2, (std::array<double, 2>{-5, 5}));  // not this dialog's
+
+  SpeedScaleForm sp = speed_scale_form(s);
+  EXPECT_EQ(speed_scale_text(sp.current), "5.00");
+  sp.entered = 0;
+  sp.units = 2;
+  store_speed_scale(sp, s);
+  EXPECT_DOUBLE_EQ(s.speed_scale_maximum, 5.0);
+  EXPECT_EQ(s.speed_bar_units, 2);
+  sp.entered = 7.5;
+  store_speed_scale(sp, s);
+  EXPECT_DOUBLE_EQ(s.speed_scale_maximum, 7.5);
+}
+
+TEST(DisplayForms, ProfileOptionsRoundTripTheTracesOfTheInstrument) {
+  struct Case {
+    int type, sensors, model, traces;
+  };
+  for (const Case c : {Case{kEm31Mk2, 0, 0, 2}, Case{kEm38Mk2, 0, 1, 2}, Case{kEm38Mk2, 0, 0, 4},
+                       Case{kEm38_4, 0, 0, 8}, Case{kEm61Lx2, 1, 0, 6}, Case{kEm61Lx2, 0, 0, 3},
+                       Case{kGrad601, 1, 0, 2}, Case{kGrad601, 0, 0, 1}}) {
+    Settings s;
+    s.number_of_sensors = c.sensors;
+    s.em38mk2_model = c.model;
+    ProfileOptionsForm f = profile_options_form(s, c.type);
+    ASSERT_EQ(f.traces, c.traces) << c.type;
+    for (int i = 0; i < kProfileFormTraces; ++i) {
+      f.width[i] = i % 4 + 1;
+      f.colour[i] = trace_colour_choices()[static_cast<std::size_t>(i)].colour;
+    }
+    f.displayed_channel = 3;
+    const Settings before = s;
+    store_profile_options(f, s);
+    for (int i = 0; i < kProfileFormTraces; ++i) {
+      const bool shown = i < c.traces;
+      EXPECT_EQ(s.trace_widths[i], shown ? i % 4 + 1 : before.trace_widths[i]) << c.type << " " << i;
+      EXPECT_EQ(s.trace_colours[i], shown ? trace_colour_choices()[i].colour : before.trace_colours[i]);
+    }
+    EXPECT_EQ(s.displayed_channel, c.type == kEm38_4 ? 3 : before.displayed_channel);
+    EXPECT_EQ(s.profile_option, 1);
+  }
+  EXPECT_EQ(trace_colour_index(0x123456), static_cast<int>(trace_colour_choices().size()));
+  EXPECT_EQ(trace_colour_index(0x0000FF), 2);
+}
+
+}  // namespace
+}  // namespace quelor

@@ -1,0 +1,15 @@
+#pragma once
+// Control ids of the display dialogs (display_dialogs.rc).
+
+#define QUELOR_SCALE_FIRST_MIN_ID 1601
+#define QUELOR_SCALE_FIRST_MAX_ID 1602
+#define QUELOR_SCALE_SECOND_MIN_ID 1603
+#define QUELOR_SCALE_SECOND_MAX_ID 1604
+#define QUELOR_SPEED_CURRENT_ID 1611
+#define QUELOR_SPEED_NEW_ID 1612
+#define QUELOR_SPEED_UNITS_ID 1613
+#define QUELOR_TRACE_LABEL_ID 1620  /* + trace, 8 traces */
+#define QUELOR_TRACE_WIDTH_ID 1630  /* + trace */
+#define QUELOR_TRACE_COLOUR_ID 1640 /* + trace */
+#define QUELOR_DISPLAYED_CHANNEL_LABEL_ID 1650
+#define QUELOR_DISPLAYED_CHANNEL_ID 1651
