@@ -24,7 +24,8 @@ bool outside(const Raster& r, long long x0, long long y0, long long x1, long lon
 }  // namespace
 
 Raster::Raster(int w, int h, PaletteColour fill) : width(std::max(0, w)), height(std::max(0, h)) {
-  rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 255);
+  if (fill == kWhite) return;
   for (std::size_t i = 0; i < rgb.size(); i += 3) {
     rgb[i] = fill.red;
     rgb[i + 1] = fill.green;
