@@ -8,12 +8,13 @@
 #    (within the decoder's resolution) with the previous values 0, and the
 #    file passes quelor check. F3 and G open "Drift Reminder", F3 and P the
 #    drift-control confirmation; F3, R and Yes (Remove Calibration) write
-#    O1-O6 again with 0 and the calibrated values.
-# 2. Qyn61MK2 on a simulated EM61-MK2 (20 readings a second) in the air with four channel biases:
+#    O1-O6 again with 0 and the calibrated values; the header of a second
+#    file pairs the same.
+# 2. Qyn61MK2 on a simulated EM61-MK2 (40 readings a second) in the air with four channel biases:
 #    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
 #    written after the nulling hold the simulator's channel means, and so do
 #    the null values of the settings file.
-# 3. Qyn61LX2 on a simulated two-coil EM61-LX2 (20 readings a second) with a
+# 3. Qyn61LX2 on a simulated two-coil EM61-LX2 (40 readings a second) with a
 #    known channel ratio: L, F and Enter, F3 and L (Calibrate Filter); after
 #    the nulling in the air, OK on "Filter Calibration Part 2" with the coils
 #    on the ground, OK on "Filter Calibration Complete": the settings file
@@ -33,7 +34,8 @@ use_program() {
   [ -f "$e2e_exe" ] || e2e_skip "$e2e_exe is not built"
 }
 
-# The variant's default settings with this scenario's data folder.
+# The variant's default settings with this scenario's data folder; more
+# settings lines as LINE=VALUE.
 use_settings() {
   local dir golden=$e2e_root/tests/golden/settings/$e2e_ini_name
   [ -f "$golden" ] || e2e_fail "no default settings file $golden"
@@ -41,10 +43,13 @@ use_settings() {
   dir=$(e2e_settings_dir)
   mkdir -p "$dir"
   cp "$golden" "$dir/$e2e_ini_name"
-  E2E_VALUE="C:\\quelor-e2e\\procedures\\$e2e_title\\" python3 - "$dir/$e2e_ini_name" <<'PY'
+  E2E_VALUE="C:\\quelor-e2e\\procedures\\$e2e_title\\" python3 - "$dir/$e2e_ini_name" "$@" <<'PY'
 import os, sys
 lines = open(sys.argv[1], "rb").read().split(b"\r\n")
 lines[1] = os.environ["E2E_VALUE"].encode("latin-1")  # the data folder
+for edit in sys.argv[2:]:
+    line, value = edit.split("=", 1)
+    lines[int(line) - 1] = value.encode("latin-1")
 open(sys.argv[1], "wb").write(b"\r\n".join(lines))
 PY
 }
@@ -88,7 +93,7 @@ PY
 # --- EM38-MK2 calibration -------------------------------------------------
 use_program Qyn38MK2 220
 data=$(e2e_data_folder "procedures/$e2e_title")
-use_settings
+use_settings "${E2E_GPS_8N1[@]}"  # the GPS port opens twice
 e2e_devsim_start --instrument em38mk2 --gps gga --seed 21
 offsets=(0.62 -0.41 1.15 0.27 6.8 -2.4)
 e2e_devsim offsets "${offsets[@]}"
@@ -103,9 +108,9 @@ sleep 0.5
 e2e_key l
 expect_box CALIBRATION "Place  EM38-MK2  on  Monopod"
 e2e_answer CALIBRATION y
-sleep 3  # the two seconds of the vertical part, then the request to rotate
+sleep 2.5  # the two seconds of the vertical part, then the request to rotate
 e2e_devsim dipole H
-sleep 5  # detection, one second of preparation, two of collection, 1.5 s of the closing text
+sleep 5.2  # detection, one second of preparation, two of collection, 1.5 s of the closing text
 e2e_screenshot em38mk2-calibrated
 [ -z "$(e2e_dialogs)" ] || e2e_fail "a box is open after the calibration: $(e2e_dialogs | tr '\n' ',')"
 # The drift reminder time and the drift-control confirmation open and close.
@@ -125,10 +130,17 @@ e2e_key r
 expect_box "Delete Calibration" "Are you sure you want to"
 e2e_answer "Delete Calibration" y
 e2e_exit_logging
-e2e_exit_program
-e2e_devsim_stop
 file=$(e2e_data_file "$data" "*")
 [ -n "$file" ] || e2e_fail "no data file in $data"
+# A second file of the same run: its header pairs the constants with the
+# values they replaced.
+e2e_start_logging
+e2e_create_file
+e2e_exit_logging
+e2e_exit_program
+e2e_devsim_stop
+second=$(e2e_data_file "$data" "*")
+[ "$second" != "$file" ] || e2e_fail "no second data file"
 cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
 e2e_check "$file"
 e2e_assert_eq "check errors" "$e2e_check_errors" 0
@@ -136,6 +148,7 @@ e2e_assert_eq "check errors" "$e2e_check_errors" 0
 removed=()
 for v in "${offsets[@]}"; do removed+=("0/$v"); done
 compare "$file" '^O[1-6]' 0.07 "${offsets[@]}" "${removed[@]}"
+compare "$second" '^O[1-6]' 0.07 "${removed[@]}"
 e2e_settings_restore
 rm -rf "$e2e_work/control" "$e2e_work/dev"
 
@@ -143,7 +156,7 @@ rm -rf "$e2e_work/control" "$e2e_work/dev"
 use_program Qyn61MK2 225
 data=$(e2e_data_folder "procedures/$e2e_title")
 use_settings
-e2e_devsim_start --instrument em61mk2 --rate 20 --gps gga --seed 22
+e2e_devsim_start --instrument em61mk2 --rate 40 --gps gga --seed 22
 biases=(12.5 -7.25 3.0 40.0)
 e2e_devsim offsets "${biases[@]}"
 e2e_devsim stance air
@@ -155,7 +168,7 @@ e2e_create_file
 e2e_key u
 expect_box NULLING "DO YOU WANT TO PERFORM NULLING"
 e2e_answer NULLING y
-sleep 4  # the start reading and 50 readings at 20 Hz
+sleep 2.5  # the start reading and 50 readings at 40 Hz
 e2e_exit_logging
 e2e_exit_program
 e2e_devsim_stop
@@ -180,7 +193,7 @@ rm -rf "$e2e_work/control" "$e2e_work/dev"
 use_program Qyn61LX2 100
 data=$(e2e_data_folder "procedures/$e2e_title")
 use_settings
-e2e_devsim_start --instrument em61lx2 --sensors 2 --rate 20 --gps gga --seed 23
+e2e_devsim_start --instrument em61lx2 --sensors 2 --rate 40 --gps gga --seed 23
 ratio=3.7
 e2e_devsim offsets 5 2 -3 1
 e2e_devsim ratio "$ratio"

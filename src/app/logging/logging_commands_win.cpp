@@ -9,6 +9,7 @@
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
 #include "app/map/live_map_win.h"
+#include "app/procedures/procedure_actions.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
 #include "datafile/create_data_file.h"
@@ -99,7 +100,7 @@ void file_command_win(HWND window) {
                                s.writer(),
                                local_time,
                                clock,
-                               survey_header_fields(g_settings, g_variant.instrument_type, s.survey),
+                               with_previous_constants(survey_header_fields(g_settings, g_variant.instrument_type, s.survey)),
                                current_line_block(s.survey, g_settings),
                                save_settings};
   AppendSituation situation;

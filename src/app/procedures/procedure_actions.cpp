@@ -37,6 +37,7 @@ struct AppProcedures {
   DriftReminder reminder;
   bool reminder_started = false;
   std::vector<std::string> lines;
+  std::optional<std::array<double, 6>> em38mk2_replaced;  // by the last calibration or removal
   bool box_open = false;
   bool gps_paused = false;
 };
@@ -114,6 +115,15 @@ int ask_box(HWND window, const OperatorMessage& m) {
   return answer;
 }
 
+void remember_replaced(const std::vector<ConstantWrite>& writes) {
+  for (const ConstantWrite& w : writes) {
+    if (w.kind != ConstantWrite::Kind::kEm38Mk2Constants || w.pairs.size() != 6) continue;
+    std::array<double, 6> replaced{};
+    for (std::size_t i = 0; i < 6; ++i) replaced[i] = w.pairs[i].second;
+    procedures().em38mk2_replaced = replaced;
+  }
+}
+
 void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
   AppProcedures& p = procedures();
   LoggingSession& s = logging_session();
@@ -126,6 +136,7 @@ void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
     if (step.beep) MessageBeep(MB_ICONEXCLAMATION);
     if (step.save_settings) save_settings();
     write_procedure_records(s.sink.is_open() ? &s.writer() : nullptr, step.writes);
+    remember_replaced(step.writes);
     if (step.clear_status_flags) reset_target_cue();  // the EM61-LX2 alarm starts afresh
     if (step.disable_buttons) enable_logging_buttons(false);
     if (step.stamp_last_record) reader_shared().last_record_tick.store(GetTickCount());
@@ -349,6 +360,12 @@ void procedure_timer_tick(HWND window) {
   }
   const std::optional<OperatorMessage> due = drift_reminder_due(p.reminder, GetTickCount(), running(p));
   if (due && ask_box(window, *due) == 1 && type != kCs21) start_drift_control(window);
+}
+
+HeaderFields with_previous_constants(HeaderFields f) {
+  if (const auto& replaced = procedures().em38mk2_replaced)
+    for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) f.em38mk2_constants[i].second = (*replaced)[i];
+  return f;
 }
 
 bool procedure_box_open() { return procedures().box_open; }

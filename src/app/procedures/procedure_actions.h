@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "datafile/header_records.h"
+
 namespace quelor {
 
 void nulling_action(HWND window, int code);             // 104
@@ -24,6 +26,10 @@ void procedure_timer_tick(HWND window);
 bool procedure_box_open();
 // A procedure runs: the readers pass every record, not one in RecordsPerReading.
 bool procedure_running();
+
+// The header of a new data file with the EM38-MK2 constants paired with the
+// values the last calibration or removal of this run replaced.
+HeaderFields with_previous_constants(HeaderFields fields);
 
 // The lines a running procedure shows, drawn centred in the numbers window.
 const std::vector<std::string>& procedure_lines();
