@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "datafile/record_layout.h"
+#include "settings/value_text.h"
 
 namespace quelor {
 
@@ -120,9 +121,7 @@ std::string data_file_name(const std::wstring& path) {
   const std::size_t start = slash == std::wstring::npos ? 0 : slash + 1;
   const std::size_t dot = path.find(L'.', start);
   const std::wstring title = path.substr(start, dot == std::wstring::npos ? std::wstring::npos : dot - start);
-  std::string out;
-  for (wchar_t c : title) out += static_cast<char>(c & 0xFF);
-  return out;
+  return narrow_printable(title);  // a CR or LF would break the header record
 }
 
 std::wstring folder_of(const std::wstring& path) {

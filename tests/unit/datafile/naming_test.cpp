@@ -93,6 +93,8 @@ TEST(Naming, NameAndFolderFromPath) {
   EXPECT_EQ(data_file_name(L"C:\\Survey\\Site.A\\250307_002.T31"), "250307_002");
   EXPECT_EQ(data_file_name(L"C:\\Survey\\NOEXT"), "NOEXT");
   EXPECT_EQ(data_file_name(L"C:\\a\\name.with.dots.H31"), "name");
+  // A character whose low byte is a line feed or carriage return cannot cut the record.
+  EXPECT_EQ(data_file_name(std::wstring(L"C:\\a\\L") + wchar_t(0x040A) + L"1" + wchar_t(0x040D) + L".H31"), "L?1?");
   EXPECT_EQ(folder_of(L"C:\\Survey\\x.T31"), L"C:\\Survey\\");
   EXPECT_EQ(with_default_extension(L"C:\\S.1\\file", "T31"), L"C:\\S.1\\file.T31");
   EXPECT_EQ(with_default_extension(L"C:\\S\\file.abc", "T31"), L"C:\\S\\file.abc");
