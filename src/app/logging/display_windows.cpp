@@ -62,6 +62,14 @@ double scale_fraction(double value, double minimum, double maximum) {
   return f < 0.0 ? 0.0 : f > 1.0 ? 1.0 : f;
 }
 
+POINT map_pixel(double x, double y, double map_size, SIZE size) {
+  const double scale = map_size > 0.0 ? size.cx / map_size : 1.0;
+  const double px = size.cx / 2.0 + x * scale;
+  const double py = size.cy / 2.0 - y * scale;
+  auto clamp = [](double v) { return static_cast<LONG>(std::lround(v < -1e6 ? -1e6 : v > 1e6 ? 1e6 : v)); };
+  return {clamp(px), clamp(py)};
+}
+
 LRESULT curve_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   paint_profile_frame(window, p.dc);
