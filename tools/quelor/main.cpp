@@ -30,7 +30,9 @@ constexpr Subcommand kSubcommands[] = {
 #ifndef QUELOR_NO_MAP
     {"map", quelor::tool::run_map,
      "map FILE [--out PATH.png] [--settings INI] [--tile W] [--map-size N] [--view K] [--position-size I]\n"
-     "             [--scale MIN,MAX] [--grid none|basic|lines] [--grid-interval G] [--lines-angle DEG]"},
+     "             [--scale MIN,MAX] [--grid none|basic|lines] [--grid-interval G] [--lines-angle DEG]\n"
+     "             [--background FILE[,type=data|text|labels][,geodetic|utm-m|utm-ft|utm-usft]\n"
+     "              [,space|comma|tab|semicolon][,easting=N][,northing=N][,labels=N][,display=K]]..."},
 #endif
 };
 

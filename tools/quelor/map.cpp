@@ -14,6 +14,7 @@
 #include "background/survey_file.h"
 #include "commands.h"
 #include "json.h"
+#include "map_background.h"
 #include "map/colour_views.h"
 #include "map/raster_tiles.h"
 #include "png_writer.h"
@@ -28,6 +29,7 @@ namespace {
 struct MapOptionsText {
   std::string file, out, settings;
   std::optional<std::string> tile, map_size, view, position_size, scale, grid, grid_interval, lines_angle;
+  std::vector<std::string> backgrounds;  // --background FILE[,options], in order
 };
 
 struct BadInput {
@@ -85,6 +87,7 @@ MapOptionsText parse_arguments(int argc, char** argv) {
     else if (a == "--grid") o.grid = v;
     else if (a == "--grid-interval") o.grid_interval = v;
     else if (a == "--lines-angle") o.lines_angle = v;
+    else if (a == "--background") o.backgrounds.push_back(v);
     else throw BadInput{"unknown option " + a};
   }
   if (o.file.empty()) throw BadInput{"usage: quelor map FILE [options]"};
@@ -179,6 +182,10 @@ int run(const MapOptionsText& o) {
   map.frame.origin_northing = origin->northing;
   RasterTiles tiles(f.tile, f.tile);
   map_position(map, tiles, origin->easting, origin->northing);  // the first position's four tiles
+  // Background files go into the grid layer before the survey is re-plotted.
+  const MapBackgrounds backgrounds = load_map_backgrounds(o.backgrounds, info->variant, s, origin->zone, map.frame);
+  if (!backgrounds.error.empty()) throw BadInput{backgrounds.error};
+  install_map_backgrounds(backgrounds, tiles);
 
   ReplotStyle style;
   const int type = info->variant.instrument_type;
@@ -212,6 +219,7 @@ int run(const MapOptionsText& o) {
       .integer("bars", counts.bars)
       .integer("readings", counts.readings)
       .integer("map_full", full ? 1 : 0)
+      .raw("backgrounds", map_backgrounds_json(backgrounds))
       .str("png", png);
   std::printf("%s\n", j.text().c_str());
   return 0;

@@ -172,18 +172,7 @@ std::wstring background_open_filter_text(int file_type) {
   return text;
 }
 
-MapFrame background_map_frame() {
-  const LoggingSession& s = logging_session();
-  RECT r{};
-  if (s.children.map) GetClientRect(s.children.map, &r);
-  MapFrame f;
-  f.tile_width = std::max<int>(1, static_cast<int>(r.right - r.left) - 2);
-  f.tile_height = std::max<int>(1, static_cast<int>(r.bottom - r.top) - 2);
-  f.origin_easting = s.survey.reference_easting;
-  f.origin_northing = s.survey.reference_northing;
-  f.pixels_per_unit = f.tile_width / static_cast<double>(std::max(1L, g_settings.map.map_size));
-  return f;
-}
+MapFrame background_map_frame() { return live_background_frame(); }
 
 void enter_background_action(HWND window, int) {
   LoggingSession& s = logging_session();

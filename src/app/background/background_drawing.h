@@ -1,10 +1,19 @@
 #pragma once
-// Background files in the map's grid layer: a file just loaded, and the
-// whole-map redraw after files were removed.
+// Background files in the live map's grid layer: drawn into every grid tile
+// the map makes or redraws (the tiles' grid decoration), a file just loaded
+// into the tiles already made, and the whole-map redraw after a removal.
 
 #include "background/draw_plan.h"
+#include "map/tile_store.h"
 
 namespace quelor {
+
+// A new survey's tiles: the files of the previous survey are forgotten and
+// the tiles get the background decoration.
+void reset_background_layer(TileSurface& tiles);
+
+// The live map's frame (origin, scale, tile size).
+MapFrame live_background_frame();
 
 void draw_new_background_file(const BackgroundDrawing& drawing);
 void redraw_whole_map_for_background();

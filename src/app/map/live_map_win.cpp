@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/background/background_drawing.h"
 #include "app/logging/logging_session.h"
 #include "app/map/gdi_tiles.h"
 #include "background/replot.h"
@@ -118,6 +119,7 @@ void reset_live_map() {
   const int w = map_side();
   m.tiles.reset();  // every bitmap of the previous survey freed
   m.tiles = std::make_unique<GdiTiles>(w, w);
+  reset_background_layer(*m.tiles);
   m.live = LiveMap{};
   m.live.map = map_state_from_settings(g_settings, w, w + 2);
   logging_session().survey.map_review = false;

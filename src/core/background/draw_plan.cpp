@@ -7,27 +7,14 @@ namespace quelor {
 
 namespace {
 
-long to_pixel(double value, double origin, double k) {
-  const double v = (value - origin) * k + 0.5;
-  // Far outside the tile grid either way; keeps the conversion defined.
-  if (!(v > -1e12 && v < 1e12)) return v > 0 ? 1000000000000L : -1000000000000L;
-  return static_cast<long>(std::trunc(v));
-}
-
-bool usable_tile(int t) { return t >= kFirstUsableTile && t <= kLastUsableTile; }
-
 // Label start beyond the symbol's centre: one to three pixels by size.
-long label_offset(const BackgroundStyle& style, int half_size) { return half_size + 1 + style.size; }
+WorldCoordinate label_offset(const BackgroundStyle& style, int half_size) { return half_size + 1 + style.size; }
 
 }  // namespace
 
-PlanPixel plan_pixel(double easting, double northing, const MapFrame& f) {
-  return {to_pixel(easting, f.origin_easting, f.pixels_per_unit),
-          to_pixel(northing, f.origin_northing, f.pixels_per_unit)};
-}
-
-bool pixel_in_usable_tiles(PlanPixel p, const MapFrame& f) {
-  return usable_tile(tile_column(p.x, f.tile_width)) && usable_tile(tile_row(p.y, f.tile_height));
+bool pixel_in_usable_tiles(WorldPixel p, const MapFrame& f) {
+  const TilePixel t = tile_pixel(p, f.tile_width, f.tile_height);
+  return tile_usable(t.tx, t.ty);
 }
 
 BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& points, const BackgroundStyle& style,
@@ -35,7 +22,7 @@ BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& po
   BackgroundDrawing d;
   d.style = style;
   d.half_size = symbol_half_size(style, base_size);
-  std::vector<PlanPixel> line;
+  std::vector<WorldPixel> line;
   const auto end_line = [&] {
     if (line.size() >= 2) d.lines.push_back(std::move(line));
     else if (line.size() == 1) d.line_starts.push_back(line.front());
@@ -47,7 +34,7 @@ BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& po
       continue;
     }
     ++d.points;
-    const PlanPixel w = plan_pixel(p.easting, p.northing, frame);
+    const WorldPixel w = world_pixel(frame, p.easting, p.northing);
     if (p.easting < 0.0 || !pixel_in_usable_tiles(w, frame)) {
       ++d.unusable;
       end_line();

@@ -159,6 +159,7 @@ ReplotCounts replot_survey(RecordReader& file, int record_length, const ReplotSt
 void prepare_whole_map(MapState& map, TileSurface& tiles) {
   tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& c) {
     draw_grid_tile(c, map.grid, tx, ty, tiles.tile_width(), tiles.tile_height());
+    if (tiles.grid_decoration) tiles.grid_decoration(c, tx, ty);
   });
   tiles.for_each(kDataLayer, [](int, int, Canvas& c) { c.fill(kWhite); });
   make_view_tiles(tiles, map, shown_view(map));

@@ -98,8 +98,10 @@ int draw_grid_tile(Canvas& tile, const GridSpec& grid, int tx, int ty, int w, in
 
 Canvas* make_tile_pair(TileSurface& tiles, const GridSpec& grid, int tx, int ty) {
   bool made = false;
-  if (Canvas* g = tiles.make(kGridLayer, tx, ty, &made); g && made)
+  if (Canvas* g = tiles.make(kGridLayer, tx, ty, &made); g && made) {
     draw_grid_tile(*g, grid, tx, ty, tiles.tile_width(), tiles.tile_height());
+    if (tiles.grid_decoration) tiles.grid_decoration(*g, tx, ty);
+  }
   return tiles.make(kDataLayer, tx, ty);
 }
 

@@ -41,6 +41,10 @@ class TileSurface {
   virtual void for_each(int layer, const std::function<void(int tx, int ty, Canvas&)>& visit) = 0;
   // Frees every tile; the touched range becomes empty.
   virtual void clear() = 0;
+
+  // Drawn into every grid tile after its grid, whenever the grid is drawn
+  // (a new tile or the whole-map redraw): the background files.
+  std::function<void(Canvas& tile, int tx, int ty)> grid_decoration;
 };
 
 // Sparse slots of one tile type, shared by the raster and GDI stores.

@@ -208,14 +208,14 @@ TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {
       {kBreakCoordinate, kBreakCoordinate, "", true},
       {1003.0, 2001.0, "", false},
       {-1.0, 2001.0, "", false},                    // negative easting
-      {1004.0, 2000.0 - 9960.0, "", false},         // py -99599 (truncated toward zero): row 4
+      {1004.0, 2000.0 - 9960.0, "", false},         // py -99600: row 4
   };
   const BackgroundDrawing lines = plan_background_drawing(pts, background_style(9, 0), false, f);
   EXPECT_EQ(lines.points, 8);
   EXPECT_EQ(lines.unusable, 2);
   ASSERT_EQ(lines.lines.size(), 1u);
-  EXPECT_EQ(lines.lines[0], (std::vector<PlanPixel>{{0, 0}, {10, 0}, {99600, 0}}));
-  EXPECT_EQ(lines.line_starts, (std::vector<PlanPixel>{{20, 10}, {30, 10}, {40, -99599}}));
+  EXPECT_EQ(lines.lines[0], (std::vector<WorldPixel>{{0, 0}, {10, 0}, {99600, 0}}));
+  EXPECT_EQ(lines.line_starts, (std::vector<WorldPixel>{{20, 10}, {30, 10}, {40, -99600}}));
   const auto warning = drawing_message(lines);
   ASSERT_TRUE(warning.has_value());
   EXPECT_EQ(warning->title, "WARNING");
@@ -225,10 +225,10 @@ TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {
   EXPECT_EQ(dots.symbols.size(), 6u);
   EXPECT_EQ(dots.half_size, 4);
   ASSERT_EQ(dots.labels.size(), 1u);
-  EXPECT_EQ(dots.labels[0].at, (PlanPixel{7, 0}));
-  EXPECT_EQ(plan_pixel(999.96, 1999.94, f), (PlanPixel{0, 0}));
-  EXPECT_EQ(plan_pixel(999.89, 2000.0, f), (PlanPixel{0, 0}));  // -0.6 truncates to 0
-  EXPECT_EQ(plan_pixel(999.84, 2000.0, f), (PlanPixel{-1, 0}));
+  EXPECT_EQ(dots.labels[0].at, (WorldPixel{7, 0}));
+  // The survey's own rounding: floor(x + 0.5).
+  EXPECT_EQ(world_pixel(f, 999.96, 1999.96), (WorldPixel{0, 0}));
+  EXPECT_EQ(world_pixel(f, 999.89, 2000.0), (WorldPixel{-1, 0}));
 }
 
 }  // namespace
