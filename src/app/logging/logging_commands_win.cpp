@@ -293,6 +293,7 @@ void end_survey_after_position_maximum(HWND window, const FixOutcome& outcome) {
   s.survey.state = kStateMonitoring;
   sync_reader_survey();
   if (outcome.maximum_message) show_core_message(window, *outcome.maximum_message);
+  forget_background_files();
   s.active = false;
   PostMessageW(GetParent(window), WM_CLOSE, 0, 0);
 }
