@@ -144,6 +144,18 @@ TEST(DisplayHelpers, ScaleFractionClampsAndRefusesEmptyScales) {
   EXPECT_DOUBLE_EQ(scale_fraction(0.0 / 0.0, 0.0, 1.0), 0.0);
 }
 
+TEST(DisplayHelpers, MapPixelCentresTheOriginNorthUp) {
+  const SIZE size{400, 400};
+  EXPECT_EQ(map_pixel(0, 0, 40, size).x, 200);
+  EXPECT_EQ(map_pixel(0, 0, 40, size).y, 200);
+  EXPECT_EQ(map_pixel(10, 0, 40, size).x, 300);   // 10 px per unit
+  EXPECT_EQ(map_pixel(0, 10, 40, size).y, 100);   // north is up
+  EXPECT_EQ(map_pixel(-20, -20, 40, size).x, 0);
+  const POINT distant = map_pixel(1e12, -1e12, 40, size);  // clamped, no overflow
+  EXPECT_EQ(distant.x, 1000000);
+  EXPECT_EQ(distant.y, 1000000);
+}
+
 }  // namespace
 }  // namespace quelor
 

@@ -17,6 +17,11 @@ LRESULT colour_bar_window_paint_handler(HWND window, UINT message, WPARAM w, LPA
 // Fraction 0..1 of a value within a scale (clamped; 0 for an empty scale).
 double scale_fraction(double value, double minimum, double maximum);
 
+// Pixel of a map coordinate (map units from the origin) in a window of
+// `size` pixels showing `map_size` map units, the origin at its centre;
+// y grows northwards.
+POINT map_pixel(double x, double y, double map_size, SIZE size);
+
 // Redraws the reading displays after a reading.
 void invalidate_reading_displays();
 
