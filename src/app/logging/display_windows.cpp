@@ -73,10 +73,6 @@ POINT map_pixel(double x, double y, double map_size, SIZE size) {
 LRESULT curve_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   paint_profile_frame(window, p.dc);
-  if (g_variant.instrument_type == kGrad601) {
-    SetBkMode(p.dc, TRANSPARENT);
-    text_row(p.dc, 6, 4, kGradientHeading);
-  }
   return 0;
 }
 

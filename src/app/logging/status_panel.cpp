@@ -44,6 +44,10 @@ struct Painter {
     ExtTextOutW(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, w.c_str(), static_cast<UINT>(w.size()), nullptr);
     if (old) SelectObject(dc, old);
   }
+  void left_aligned(const RECT& area, int y, const std::string& text) const {
+    const std::wstring w = widen(text);
+    ExtTextOutW(dc, area.left + 2, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+  }
   void right_aligned(const RECT& area, int y, const std::string& text) const {
     const std::wstring w = widen(text);
     ExtTextOutW(dc, area.right - 2 - text_width(text), y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()),
@@ -96,6 +100,9 @@ void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
       conductivity_scale_labels(type, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
   HBRUSH background = GetSysColorBrush(COLOR_BTNFACE);
   for (const RECT* strip : {&l.scale_top, &l.scale_bottom}) FillRect(p.dc, strip, background);
+  // Grad601: its heading at the left of the strip, where the scrolling trace
+  // cannot carry it away.
+  if (type == kGrad601) p.left_aligned(l.scale_top, l.scale_top.top + 1, kGradientHeading);
   p.centred(l.scale_top, l.scale_top.top + 1, labels.top);
   p.centred(l.scale_bottom, l.scale_bottom.top + 1, labels.bottom);
   if (!has_inphase_scale(type)) return;
