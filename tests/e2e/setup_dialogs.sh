@@ -138,7 +138,7 @@ other_program Zelko61MK2 Zelko61MK2_228.INI
 dialog s "Survey Setup" >/dev/null
 keys_and_close "Survey Setup" Down Tab Tab Tab Tab Tab Tab Tab 0 period 2 5 Tab Down Return
 dialog t "System Setup" >/dev/null
-keys_and_close "System Setup" Tab Tab Down Tab Tab Tab Tab Tab Down Tab Down Return
+keys_and_close "System Setup" Tab Tab Down Tab Tab Tab Tab Tab Tab Tab Down Tab Down Return
 expect_lines "Zelko61MK2" 14=1 45=1 47=1.000000 48=0.250000 71=1 85=1 86=7
 done_program
 
@@ -146,7 +146,7 @@ done_program
 # its message; the simple alarm at 250 mV.
 other_program Qyn61LX2 Qyn61LX2_100.INI
 dialog t "System Setup" >/dev/null
-keys "System Setup" Tab Tab Down Tab Tab Tab 1 0 0 Return
+keys "System Setup" Tab Tab Down Tab Tab Tab Tab Tab Tab Tab Tab Tab 1 0 0 Return
 e2e_wait_dialog "Filter Factor Left Coil" 10 >/dev/null || e2e_fail "no filter factor message"
 e2e_answer "Filter Factor Left Coil" Return
 e2e_wait_gone "System Setup" 10 || e2e_fail "System Setup stayed open after the message"
