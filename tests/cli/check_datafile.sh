@@ -48,6 +48,26 @@ expect 1 "$WORK/truncated.dat" '"errors":[{"record":'
 head -c $(( $(stat -c %s "$src") - 4 )) "$src" >"$WORK/short_end.dat"
 expect 1 "$WORK/short_end.dat" 'truncated record'
 
+# Repair: a partial last record and zero bytes from a power loss are cut;
+# the file then passes; a whole file is left as it is.
+for tail in partial zeros; do
+  cp "$src" "$WORK/crashed.dat"
+  if [ $tail = partial ]; then
+    head -c 13 "$src" >>"$WORK/crashed.dat"
+    want=13
+  else
+    head -c $((L * 2 + 5)) /dev/zero >>"$WORK/crashed.dat"
+    want=$((L * 2 + 5))
+  fi
+  expect 1 "$WORK/crashed.dat"
+  out=$("$QUELOR" check --repair "$WORK/crashed.dat")
+  [ $? -eq 0 ] || fail "repair: the repaired file does not pass: $out"
+  grep -qF "\"repaired_bytes\":$want," <<<"$out" || fail "repair: expected $want bytes cut: $out"
+  cmp -s "$WORK/crashed.dat" "$src" || fail "repair: the file is not its whole records"
+done
+out=$("$QUELOR" check --repair "$WORK/crashed.dat")
+grep -qF '"repaired_bytes":0,' <<<"$out" || fail "repair of a sound file: $out"
+
 # Bad tag: the "$STARTED" remark gets the tag W.
 off=$(grep -boa 'X\$STARTED' "$src" | head -1 | cut -d: -f1)
 cp "$src" "$WORK/badtag.dat"

@@ -1,10 +1,16 @@
-// quelor check FILE: validates a survey data file and prints one JSON object.
+// quelor check [--repair] FILE: validates a survey data file and prints one
+// JSON object. --repair first cuts what a crash may leave at the end (a
+// partial last record, records of zero bytes) and reports how many bytes.
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "commands.h"
 #include "datafile/file_check.h"
+#include "datafile/intact_length.h"
 #include "json.h"
 
 namespace quelor::tool {
@@ -29,11 +35,13 @@ std::string errors_json(const FileCheckReport& r) {
 }  // namespace
 
 int run_check(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: quelor check FILE\n");
+  const bool repair = argc == 3 && std::strcmp(argv[1], "--repair") == 0;
+  if (argc != 2 && !repair) {
+    std::fprintf(stderr, "usage: quelor check [--repair] FILE\n");
     return 2;
   }
-  std::FILE* in = std::fopen(argv[1], "rb");
+  const char* path = argv[argc - 1];
+  std::FILE* in = std::fopen(path, "rb");
   std::string bytes;
   bool failed = in == nullptr;
   if (in) {
@@ -43,11 +51,24 @@ int run_check(int argc, char** argv) {
     std::fclose(in);
   }
   if (failed) {
-    std::fprintf(stderr, "quelor check: cannot read %s\n", argv[1]);
+    std::fprintf(stderr, "quelor check: cannot read %s\n", path);
     return 2;
+  }
+  std::size_t cut = 0;
+  if (repair) {
+    const std::size_t intact = intact_length(bytes);
+    cut = bytes.size() - intact;
+    std::error_code error;
+    if (cut > 0) std::filesystem::resize_file(path, intact, error);
+    if (error) {
+      std::fprintf(stderr, "quelor check: cannot repair %s: %s\n", path, error.message().c_str());
+      return 2;
+    }
+    bytes.resize(intact);
   }
   const FileCheckReport r = check_data_file(bytes);
   JsonObject o;
+  if (repair) o.integer("repaired_bytes", static_cast<long long>(cut));
   o.integer("record_length", r.record_length)
       .integer("records", r.records)
       .raw("by_tag", by_tag_json(r))

@@ -7,7 +7,7 @@ namespace quelor::tool {
 int run_decode(int argc, char** argv);  // quelor decode --instrument NAME [options] [FILE]
 int run_nmea(int argc, char** argv);    // quelor nmea --format NAME [options] [FILE]
 int run_utm(int argc, char** argv);     // quelor utm LAT LON [--zone N]
-int run_check(int argc, char** argv);   // quelor check FILE
+int run_check(int argc, char** argv);   // quelor check [--repair] FILE
 int run_export(int argc, char** argv);  // quelor export FILE --format NAME [options]
 int run_procedure(int argc, char** argv);  // quelor procedure --name NAME [options] [FILE]
 int run_keys(int argc, char** argv);    // quelor keys --instrument NAME [options] (--menu | KEY...)

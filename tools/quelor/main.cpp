@@ -18,7 +18,7 @@ constexpr Subcommand kSubcommands[] = {
     {"decode", quelor::tool::run_decode, "decode --instrument NAME [options] [FILE]"},
     {"nmea", quelor::tool::run_nmea, "nmea --format NAME [--slam] [--rts-units intl|us] [--zone auto|N] [FILE]"},
     {"utm", quelor::tool::run_utm, "utm LAT LON [--zone N]"},
-    {"check", quelor::tool::run_check, "check FILE"},
+    {"check", quelor::tool::run_check, "check [--repair] FILE"},
     {"export", quelor::tool::run_export,
      "export FILE --format csv|xyz|geojson|kml|gpx [--emagpy] [--out PATH] [--zone auto|N] [--height M]"},
     {"procedure", quelor::tool::run_procedure,

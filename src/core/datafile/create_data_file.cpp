@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "datafile/intact_length.h"
+
 namespace quelor {
 
 namespace {
@@ -98,6 +100,17 @@ ContinueResult continue_data_file(CreateDataFileContext& c, const AppendSituatio
   if (!instrument_used(c.settings)) {
     c.settings.gps_x_offset = c.settings.gps_y_offset = 0.0;
     c.header.gps_x_offset = c.header.gps_y_offset = 0.0;
+  }
+  // A survey that ended in a crash may have left a partial last record: the
+  // continuation starts on a record boundary.
+  const std::string before = read_all(c.sink);
+  const std::size_t intact = intact_length(before);
+  if (intact < before.size() && !c.sink.cut_to(intact)) {
+    c.messages.show({"FILE ERROR",
+                     "The incomplete last record of the file\r\ncould not be removed.\r\nThe file will be closed.",
+                     DialogTemplate::kOk});
+    c.sink.close();
+    return r;
   }
   write_survey_start(c, true);
   if (c.settings.gps_enabled > 0) {

@@ -32,6 +32,12 @@ class DataSink {
   virtual void close() = 0;
   // Opens the last opened path again (open-always), positioned at its end.
   virtual bool reopen() = 0;
+  // Cuts the open file to its first `size` bytes, positioned at the new end
+  // (a partial record left by a crash). False when it cannot.
+  virtual bool cut_to(std::size_t size) {
+    (void)size;
+    return false;
+  }
 };
 
 }  // namespace quelor

@@ -67,6 +67,16 @@ bool MemorySink::reopen() {
   return true;
 }
 
+bool MemorySink::cut_to(std::size_t size) {
+  if (!open_) return false;
+  std::string& f = files_[path_];
+  if (size < f.size()) f.resize(size);
+  std::size_t& d = durable_[path_];
+  if (d > f.size()) d = f.size();
+  position_ = f.size();
+  return true;
+}
+
 std::string MemorySink::durable(const std::wstring& path) const {
   auto f = files_.find(path);
   auto d = durable_.find(path);

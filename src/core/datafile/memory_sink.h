@@ -21,6 +21,7 @@ class MemorySink : public DataSink {
   bool flush() override;
   void close() override;
   bool reopen() override;
+  bool cut_to(std::size_t size) override;
 
   // The bytes of a path (empty when unknown), and presetting them.
   std::string& file(const std::wstring& path) { return files_[path]; }

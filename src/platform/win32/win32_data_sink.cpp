@@ -97,4 +97,12 @@ bool Win32DataSink::reopen() {
   return open_unlocked() && SetFilePointer(handle_, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
 }
 
+bool Win32DataSink::cut_to(std::size_t size) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!open_unlocked()) return false;
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(size);
+  return SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
+}
+
 }  // namespace quelor

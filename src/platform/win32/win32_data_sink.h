@@ -27,6 +27,7 @@ class Win32DataSink final : public DataSink {
   bool flush() override;
   void close() override;
   bool reopen() override;
+  bool cut_to(std::size_t size) override;
 
   std::wstring path() const;
 

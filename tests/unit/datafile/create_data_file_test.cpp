@@ -188,6 +188,43 @@ TEST(ContinueDataFile, PassedCheckWritesContinuationAndScans) {
   EXPECT_TRUE(h.sink.is_open());
 }
 
+// A kill while a record was written leaves its first bytes; a power loss may
+// leave zero bytes at the new end. Either is cut and the continuation starts
+// on a record boundary: the file passes the check, the old records intact.
+TEST(ContinueDataFile, AfterACrashThePartialRecordIsCut) {
+  const std::wstring path = L"C:\\Data\\mine.T31";
+  std::string survey;
+  {
+    Harness first({kEm31Mk2, 0});
+    first.chooser.answers = {path};
+    auto c = first.context();
+    c.header.reference_zone = 32;
+    ASSERT_EQ(create_data_file(c).outcome, CreateOutcome::kNewFile);
+    first.writer.write_reading({"T\x70" "01234-0050", 4000});
+    survey = first.sink.file(path);
+  }
+  const std::string reading = "T\x70" "01234-0051       4250\n";
+  const std::string tails[] = {reading.substr(0, 9), std::string(27 * 2, '\0'), std::string(27 + 5, '\0'), ""};
+  for (const std::string& tail : tails) {
+    Harness h({kEm31Mk2, 0});
+    h.sink.file(path) = survey + tail;
+    h.fs.files[path] = "";
+    h.chooser.answers = {path};
+    auto c = h.context();
+    ASSERT_EQ(create_data_file(c).outcome, CreateOutcome::kOwnFile);
+    AppendSituation situation;
+    situation.have_valid_fix = true;
+    situation.current_zone = 32;
+    ASSERT_TRUE(continue_data_file(c, situation, MapFrame{0, 0, 10, 500, 500}).ok) << tail.size();
+    const std::string bytes = h.sink.file(path);
+    const FileCheckReport report = check_data_file(bytes);
+    EXPECT_EQ(report.error_count, 0) << tail.size() << ": " << (report.errors.empty() ? "" : report.errors[0].message);
+    EXPECT_EQ(report.headers, 2);
+    EXPECT_EQ(bytes.substr(0, survey.size()), survey);
+    EXPECT_EQ(bytes[survey.size()], 'z') << "the continuation header follows the last whole record";
+  }
+}
+
 TEST(ContinueDataFile, RefusedFileIsClosedUntouched) {
   Harness h({kEm31Mk2, 0});
   const std::wstring path = L"C:\\Data\\mine.T31";
