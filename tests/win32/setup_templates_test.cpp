@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "app/map/map_dialog_ids.h"
 #include "app/logging/display_dialog_ids.h"
 #include "app/setup_dialog_ids.h"
 #include "app/setup_dialogs.h"
@@ -76,7 +77,9 @@ TEST(SetupTemplates, EachTemplateIsTitledLikeItsCommand) {
     EXPECT_EQ(window_text(dialog), widen_text(entry.first)) << name;
     EXPECT_EQ(window_text(GetDlgItem(dialog, IDOK)), L"OK") << name;
     EXPECT_EQ(window_text(GetDlgItem(dialog, IDCANCEL)), L"Cancel") << name;
-    EXPECT_EQ(GetDlgItem(dialog, QUELOR_SETUP_NOTE_ID), nullptr) << name;  // every dialog has its controls
+    const bool map_options = entry.second == kCommandMapOptions;  // the colour map view list and the rest
+    EXPECT_EQ(GetDlgItem(dialog, QUELOR_SETUP_NOTE_ID), nullptr) << name;
+    EXPECT_EQ(GetDlgItem(dialog, QUELOR_DISPLAY_VIEW_ID) != nullptr, map_options) << name;
     const bool traces = entry.second == kCommandProfilesOptions;  // a width and a colour list per trace
     EXPECT_EQ(GetDlgItem(dialog, QUELOR_TRACE_WIDTH_ID + 7) != nullptr, traces) << name;
     EXPECT_EQ(GetDlgItem(dialog, QUELOR_TRACE_COLOUR_ID) != nullptr, traces) << name;
