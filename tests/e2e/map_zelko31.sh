@@ -2,7 +2,8 @@
 # The colour map of Zelko31 (EM31-MK2, conductivity colour map view) on the
 # simulated site: a walk paints the anomalies in colour; the map keys pan,
 # enter review, zoom, fit and leave review; the data file's swath records
-# re-plot with quelor map into an image whose world file lies on the walk.
+# re-plot with quelor map into an image whose world file lies on the walk;
+# the Map Size dialog driven by keys changes the map and the settings file.
 # QUELOR_E2E_WALK sets the seconds of the walk (25).
 set -euo pipefail
 # shellcheck source=lib/survey.sh
@@ -42,6 +43,17 @@ e2e_screenshot review-fit
 e2e_key e
 sleep 2
 e2e_screenshot review-left
+# Map Size by keys: S opens "Map Size", 60 replaces the selected size, Enter is OK.
+e2e_key s
+dialog=$(e2e_wait_dialog "Map Size" 10) || e2e_fail "S did not open \"Map Size\""
+sleep 0.5
+wine_window_key "$dialog" 6 0
+e2e_answer "Map Size" Return
+sleep 2
+e2e_screenshot map-size-60
+ini=$(e2e_settings_dir)/$e2e_ini_name
+size=$(sed -n 65p "$ini" | tr -d '\r')
+e2e_assert_eq "map size in the settings file" "$size" 60
 e2e_exit_logging
 e2e_exit_program
 
