@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <random>
 #include <string>
 
 #include "../support/memory_file_system.h"
@@ -86,6 +87,33 @@ TEST(DataFileBackground, OwnFilesOfEveryRecordLength) {
     EXPECT_NEAR(p[4].easting, g.easting / 0.3048, 0.002) << v.instrument_type;
     EXPECT_NEAR(p[4].northing, g.northing / 0.3048, 0.002) << v.instrument_type;
   }
+}
+
+// Mutated survey files: the conversion never crashes, and whatever it
+// writes is whole 38-byte records of finite numbers.
+TEST(DataFileBackground, Fuzz) {
+  const std::string file = survey_file({kEm38_4, kRealTimeMap}, {{43.61, -79.6}, {43.6101, -79.6001}, {-33.9, 151.2}});
+  std::mt19937 rng(1209);
+  std::uniform_int_distribution<int> byte(0, 255);
+  int with_points = 0;
+  for (int i = 0; i < 3000; ++i) {
+    std::string f = file.substr(0, rng() % (file.size() + 1));
+    for (int e = 0; e < 1 + static_cast<int>(rng() % 12) && !f.empty(); ++e) {
+      const std::size_t at = rng() % f.size();
+      switch (rng() % 3) {
+        case 0: f[at] = static_cast<char>(byte(rng)); break;
+        case 1: f.erase(at, 1 + rng() % 50); break;
+        default: f.insert(at, 1, "@#\n$,*0123456789NSEW."[rng() % 22]); break;
+      }
+    }
+    const std::optional<std::string> records = convert_data_file(f, {static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 60), 0, 0});
+    if (!records) continue;
+    ASSERT_EQ(records->size() % kPointRecordLength, 0u);
+    with_points += !records->empty();
+    for (const BackgroundPoint& p : read_point_file(*records))
+      ASSERT_TRUE(std::isfinite(p.easting) && std::isfinite(p.northing));
+  }
+  EXPECT_GT(with_points, 300);  // the mutations reach the sentence decoding
 }
 
 TEST(DataFileBackground, IdentificationAndRecordLength) {
