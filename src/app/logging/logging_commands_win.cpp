@@ -112,7 +112,14 @@ void file_command_win(HWND window) {
     const GridPoint p = project_to_utm(latitude, longitude, zone);
     return GridPosition{p.easting, p.northing};
   };
-  const CommandOutcome o = file_command(s.survey, create, situation, MapFrame{});
+  // The scan of a continued file measures it against the live map's frame
+  // (its origin is the survey's first position).
+  MapFrame frame = live_map_state().map.frame;
+  if (!live_map_state().map.initialised) {
+    frame.origin_easting = s.survey.reference_easting;
+    frame.origin_northing = s.survey.reference_northing;
+  }
+  const CommandOutcome o = file_command(s.survey, create, situation, frame);
   if (!o.ok && s.survey.state == kStateMonitoring) s.sink.close();
   apply_command_outcome(window, o);
 }
