@@ -99,9 +99,6 @@ void draw_channel_numbers(HDC dc, const LoggingSession& s) {
   in.channels = std::span<const double>(d.channels.data(), static_cast<std::size_t>(d.channel_count));
   in.marker = d.marker;
   std::vector<std::string> rows = numbers_rows(in);
-  if (!d.battery_text.empty()) rows.push_back("Battery: " + d.battery_text);
-  if (!d.current_text.empty()) rows.push_back("Current: " + d.current_text);
-  if (!d.tilt_first_text.empty()) rows.push_back("R: " + d.tilt_second_text + " P: " + d.tilt_first_text);
   int y = 5;
   for (const std::string& row : rows) {
     text_row(dc, 5, y, row.c_str());

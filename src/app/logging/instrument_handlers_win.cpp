@@ -42,12 +42,13 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
   if (o.to_procedure) return;
   if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   if (o.result_sound) play_sound(Sound::kResult);
+  const bool values_changed = o.battery_text != s.display.battery_text || o.current_text != s.display.current_text;
   show_reading(s.display, o);
   run_target_cue(o);
   draw_reading_step({std::span<const double>(o.channels.data(), static_cast<std::size_t>(o.channel_count)),
                      o.trace_identity, true});
   invalidate_reading_displays();
-  if (o.logged) invalidate_status_area(window);
+  if (o.logged || values_changed) invalidate_status_area(window);
 }
 
 }  // namespace
@@ -57,7 +58,7 @@ LRESULT instrument_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT tilt_reading_handler(HWND, UINT, WPARAM, LPARAM) {
+LRESULT tilt_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   LoggingSession& s = logging_session();
   const RecordBytes sentence = tilt_sentence();
   if (!s.active || sentence.length == 0) return 0;
@@ -69,6 +70,7 @@ LRESULT tilt_reading_handler(HWND, UINT, WPARAM, LPARAM) {
   s.display.tilt_second_text = o.second_text;
   if (o.write && s.sink.is_open()) s.writer().write_tilt(o.first_angle, o.second_angle, o.tick);
   if (HWND numbers = s.children.numbers) InvalidateRect(numbers, nullptr, FALSE);
+  invalidate_status_area(window);
   return 0;
 }
 

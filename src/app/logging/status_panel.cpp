@@ -21,6 +21,16 @@ namespace quelor {
 
 namespace {
 
+// The EM61 battery and current and the tilt angles of the last reading after their labels.
+void fill_instrument_values(std::vector<std::string>& rows, const DisplayValues& d) {
+  for (std::string& row : rows) {
+    if (row == "Battery: ") row += d.battery_text;
+    else if (row == "Current: ") row += d.current_text;
+    else if (row == "Roll:" && !d.tilt_second_text.empty()) row += " " + d.tilt_second_text;
+    else if (row == "Pitch:" && !d.tilt_first_text.empty()) row += " " + d.tilt_first_text;
+  }
+}
+
 constexpr COLORREF kNoticeColour = RGB(255, 230, 120);
 constexpr int kFrameRadius = 10;
 
@@ -147,6 +157,7 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
       rows.emplace_back("Tilt Meter: Disabled");
     }
   }
+  fill_instrument_values(rows, logging_session().display);
   for (const std::string& row : rows) {
     p.cell(x, y, width, row);
     y += lh;

@@ -38,7 +38,7 @@ std::vector<std::string> numbers_rows(const NumbersInput& in) {
   const std::span<const std::string_view> labels = labels_of(in);
   for (std::size_t i = 0; i < labels.size() && i < in.channels.size(); ++i) {
     char text[48];
-    std::snprintf(text, sizeof text, "%-7s %8.2f", std::string(labels[i]).c_str(), in.channels[i]);
+    std::snprintf(text, sizeof text, "%s %7.2f", std::string(labels[i]).c_str(), in.channels[i]);
     rows.emplace_back(text);
   }
   if (in.marker) rows.emplace_back(in.instrument_type == kEm61Mk2 || in.instrument_type == kEm61Lx2 ? "MARKER" : "Marker");

@@ -149,11 +149,10 @@ TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
     std::vector<std::string> rows;
   };
   const Case cases[] = {
-      {kCs21, false, 4, false, {"HC #1:      1.50", "HI  #1:    -2.25", "PC #1:      3.00", "PI  #1:     4.00"}},
-      {kGrad601, true, 2, true, {"G #1:       1.50", "G #2:      -2.25", "Marker"}},
-      {kEm61Mk2, false, 1, true, {"Ch1:        1.50", "MARKER"}},
-      {kEm61Lx2, true, 6, false, {"LE:         1.50", "LL:        -2.25", "LF:         3.00", "RE:         4.00",
-                                  "RL:         5.00", "RF:         6.00"}},
+      {kCs21, false, 4, false, {"HC #1:    1.50", "HI  #1:   -2.25", "PC #1:    3.00", "PI  #1:    4.00"}},
+      {kGrad601, true, 2, true, {"G #1:    1.50", "G #2:   -2.25", "Marker"}},
+      {kEm61Mk2, false, 1, true, {"Ch1:    1.50", "MARKER"}},
+      {kEm61Lx2, true, 6, false, {"LE:    1.50", "LL:   -2.25", "LF:    3.00", "RE:    4.00", "RL:    5.00", "RF:    6.00"}},
   };
   for (const Case& c : cases) {
     NumbersInput in{c.type, c.two, std::span<const double>(v, static_cast<std::size_t>(c.count)), c.marker};
