@@ -18,6 +18,7 @@
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/main_window.h"
+#include "app/map/live_map_win.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
 #include "app/survey_start.h"
@@ -616,8 +617,10 @@ TEST_F(LoggingWindowTest, OptionDialogsChangeTheSettings) {
 TEST_F(LoggingWindowTest, StationAndCommentDialogsWriteTheirRecords) {
   start_monitoring();
   open_file_by_hand();
+  live_map_state().painter.has_position = true;  // a swath being painted
   run_with_dialog(kCmdNewStation, {L"New Station", [](HWND d) { SetDlgItemTextW(d, 2111, L"7.25"); }, 1});
   EXPECT_EQ(logging_session().survey.station, 7.25);
+  EXPECT_FALSE(live_map_state().painter.has_position);  // the next fix starts a new one
   run_with_dialog(kCmdComment, {L"Comment", [](HWND d) { SetDlgItemTextW(d, 2121, L"not this one"); }, 2});
   run_with_dialog(kCmdComment, {L"Comment", [](HWND d) { SetDlgItemTextW(d, 2121, L"culvert 3 m left"); }, 1});
   logging_session().sink.close();

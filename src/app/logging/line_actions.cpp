@@ -10,9 +10,11 @@
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
+#include "app/map/live_map_win.h"
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
+#include "map/map_painter.h"
 #include "settings/settings_file.h"
 #include "survey/line_commands.h"
 
@@ -198,11 +200,15 @@ void toggle_view_action(HWND window, int) {
   redraw_survey(window);
 }
 
+void restart_footprint() { painter_reset(live_map_state().painter); }
+
 void new_line_action(HWND window, int) {
   LoggingSession& s = logging_session();
   NewLineEntry entry = new_line_defaults(s.survey);
   if (!run_dialog(window, L"GETNEWLINE", new_line_procedure, &entry)) return;
-  apply_command_outcome(window, new_line_command(s.survey, g_settings, entry));
+  const CommandOutcome o = new_line_command(s.survey, g_settings, entry);
+  if (o.ok) restart_footprint();
+  apply_command_outcome(window, o);
   redraw_survey(window);
 }
 
@@ -210,7 +216,9 @@ void new_station_action(HWND window, int) {
   LoggingSession& s = logging_session();
   double station = s.survey.station;
   if (!run_dialog(window, L"NEWSTATION", new_station_procedure, &station)) return;
-  apply_command_outcome(window, new_station_command(s.survey, station));
+  const CommandOutcome o = new_station_command(s.survey, station);
+  if (o.ok) restart_footprint();
+  apply_command_outcome(window, o);
 }
 
 void comment_action(HWND window, int) {

@@ -14,4 +14,8 @@ void audio_options_action(HWND window, int code);
 void coordinates_units_action(HWND window, int code);
 void toggle_view_action(HWND window, int code);
 
+// A new line or station ends the swath being painted: the next fix starts a
+// new one, as the re-plot of the data file does at 'L' and 'S' records.
+void restart_footprint();
+
 }  // namespace quelor

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/background/background_actions.h"
+#include "app/logging/line_actions.h"
 #include "app/logging/logging_actions.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_menu.h"
@@ -217,7 +218,9 @@ void pause_action(HWND window, int) {
 void quick_line_action(HWND window, int) {
   LoggingSession& s = logging_session();
   Win32MessageBox box(GetParent(window));
-  apply_command_outcome(window, quick_line_command(s.survey, g_settings, logging_command_context(), ask_with(box)));
+  const CommandOutcome o = quick_line_command(s.survey, g_settings, logging_command_context(), ask_with(box));
+  if (o.ok) restart_footprint();
+  apply_command_outcome(window, o);
 }
 
 void exit_action(HWND window, int) { exit_logging(window, false); }
