@@ -109,6 +109,7 @@ void begin_logging_session(const StartPlan& plan) {
   s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.instrument_context = instrument_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.instrument_state = InstrumentSurveyState{};
+  s.monitor_clock = MonitorClock{};
   s.ending_survey = false;
   reset_target_cue();
   reset_reading_displays();

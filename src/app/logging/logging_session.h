@@ -15,6 +15,7 @@
 
 #include "datafile/writer.h"
 #include "platform/win32/win32_data_sink.h"
+#include "survey/connection_monitor.h"
 #include "survey/gps_fix_handler.h"
 #include "survey/instrument_handler.h"
 #include "survey/procedure_hook.h"
@@ -88,6 +89,7 @@ struct DisplayValues {
 
 struct LoggingSession {
   bool active = false;  // a survey is running (the window is shown)
+  MonitorClock monitor_clock;  // the connection monitor's ticks
   StartPlan plan;
   SurveyRecord& survey = plan.survey;
   bool instrument_used = false;

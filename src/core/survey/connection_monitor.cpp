@@ -19,6 +19,9 @@ struct Timeout {
 constexpr std::array<Timeout, 6> kTimeouts{{
     {kGrad601, 1000}, {kEm38Mk2, 500}, {kEm31Mk2, 200}, {kEm34_3, 200}, {kEm61Mk2, 200}, {kEm61Lx2, 200}}};
 
+// Below this a late tick cannot hide a break of any time-out.
+constexpr std::uint32_t kLateTickMs = 250;
+
 bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 
 // The break: flag, remark once per break while Logging, notice and ring.
@@ -51,6 +54,18 @@ std::uint32_t em38_4_connection_timeout_ms(int rate_index) {
   return std::max<std::uint32_t>(1000, static_cast<std::uint32_t>(std::lround(2 * period_ms)));
 }
 
+bool monitor_tick_excused(MonitorClock& c, std::uint32_t now) {
+  bool late = false;
+  if (c.previous != 0) {
+    const std::uint32_t gap = elapsed_ms(c.previous, now);
+    late = c.usual_gap > 0 && gap > 2 * c.usual_gap && gap >= kLateTickMs;
+    if (gap > 0 && (c.usual_gap == 0 || gap < c.usual_gap)) c.usual_gap = gap;
+  }
+  c.previous = now;
+  c.excused = late && !c.excused;
+  return c.excused;
+}
+
 std::string connection_break_remark() { return "1CONN BRK 1"; }
 
 MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
@@ -70,6 +85,7 @@ MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
     survey.break_remarked = false;
     return a;
   }
+  if (in.excused) return a;
   // A port that could not be reopened: the break is reported, not asked about again.
   if (type == kEm34_3 && survey.survey_mode == kModeManual && in.instrument_port_open) {
     a.battery_save_prompt = true;

@@ -30,6 +30,17 @@ std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_reco
 // at the slow rates (0.5 Hz: 4000 ms), so a slow instrument is never a break.
 std::uint32_t em38_4_connection_timeout_ms(int rate_index);
 
+// When the window thread is held up (a long paint, a busy machine), the
+// readers that send their readings wait on it and stamp nothing: a tick that
+// comes more than twice the usual gap after the previous one does not count
+// as a break, never two ticks in a row; the next tick decides.
+struct MonitorClock {
+  std::uint32_t previous = 0;   // 0 before the first tick
+  std::uint32_t usual_gap = 0;  // the shortest gap between two ticks so far
+  bool excused = false;         // the previous tick was excused
+};
+bool monitor_tick_excused(MonitorClock& clock, std::uint32_t now);
+
 struct MonitorInput {
   int instrument_type = 0;
   std::uint32_t now = 0;
@@ -39,6 +50,7 @@ struct MonitorInput {
   bool em61_polled = false;            // EM61-MK2 polled-reading mode
   bool poll_pending = false;           // EM61-MK2: the instrument answered and the reader is idle
   bool em38_4_procedure = false;       // an EM38-4 drift-control step is running
+  bool excused = false;                // monitor_tick_excused: no break on this tick
   bool instrument_port_open = true;    // false once a battery-save reconnection failed
 };
 

@@ -242,6 +242,29 @@ TEST(ConnectionMonitor, Em38_4TimeoutCoversTwoRecordsAtSlowRates) {
   EXPECT_FALSE(monitor_tick(r, in).lost);
 }
 
+// Ticks 500 ms apart; one comes 1300 ms late (the window thread was held
+// up): it is excused, but never two ticks in a row.
+TEST(ConnectionMonitor, ALateTickIsExcusedOnce) {
+  MonitorClock clock;
+  const struct {
+    std::uint32_t now;
+    bool excused;
+  } ticks[] = {{1000, false}, {1500, false}, {2000, false}, {3300, true}, {3800, false},
+               {5200, true},  {6600, false}, {8000, true}, {8500, false}};
+  for (const auto& t : ticks) EXPECT_EQ(monitor_tick_excused(clock, t.now), t.excused) << t.now;
+  // Ticks sent one after the other (a few milliseconds apart) are never late.
+  MonitorClock quick;
+  for (std::uint32_t now : {100u, 101u, 103u, 110u, 130u}) EXPECT_FALSE(monitor_tick_excused(quick, now)) << now;
+  // An excused tick reports no break; the next one does.
+  SurveyRecord r = logging_survey();
+  MonitorInput in{kEm61Lx2, 9300, 8400};
+  in.excused = true;
+  EXPECT_FALSE(monitor_tick(r, in).remark);
+  EXPECT_FALSE(r.connection_lost);
+  in.excused = false;
+  EXPECT_TRUE(monitor_tick(r, in).remark);
+}
+
 TEST(ConnectionMonitor, ClosedSurveyIsNotMonitored) {
   SurveyRecord r;
   EXPECT_FALSE(monitor_tick(r, {kEm31Mk2, 100000, 0}).lost);
