@@ -30,7 +30,7 @@ COLORREF field_colour(int field) {
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   draw_side_indicator(dc, client);
   const int width = (300 - 20) / 3;
-  const COLORREF c = GetPixel(dc, 5 + field * (width + 5) + width / 4, 100 - 6 - 4);
+  const COLORREF c = GetPixel(dc, 5 + field * (width + 5) + width / 4, 100 - 2 - 4);
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);

@@ -47,9 +47,9 @@ void draw_side_indicator(HDC dc, const RECT& client) {
   if (!two_coil_lx2() || g_settings.alarm.alarm_type == kAlarmDisabled) return;
   const TargetCue& cue = target_cue();
   const int width = (client.right - client.left - 20) / 3;
-  const int height = g_line_height > 0 ? g_line_height : 16;
-  const int top = client.bottom - height - 6;
-  static const wchar_t* const kLabels[] = {L"L", L"B", L"R"};
+  // A thin strip along the bottom edge keeps the last value row readable.
+  constexpr int height = 10;
+  const int top = client.bottom - height - 2;
   for (int i = 0; i < 3; ++i) {
     RECT field{client.left + 5 + i * (width + 5), top, client.left + 5 + i * (width + 5) + width, top + height};
     const bool red = cue.shown.fields[static_cast<std::size_t>(i)] == CueField::kRed;
@@ -57,8 +57,6 @@ void draw_side_indicator(HDC dc, const RECT& client) {
     FillRect(dc, &field, brush);
     DeleteObject(brush);
     FrameRect(dc, &field, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, kLabels[i], 1, &field, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
 }
 
