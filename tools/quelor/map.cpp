@@ -197,10 +197,14 @@ int run(const MapOptionsText& o) {
   const ReplotCounts counts = replot_survey(reader, info->record_length, style, map, tiles);
 
   const TileRange range = tiles.touched();
-  const Raster image = compose_range(tiles, range);
+  // Written a tile row at a time: memory stays that of the tiles and one band.
+  const int width = (range.max_column - range.min_column + 1) * f.tile;
+  const int height = (range.max_row - range.min_row + 1) * f.tile;
   const std::string png = o.out.empty() ? with_extension(o.file, ".png") : o.out;
   std::string error;
-  if (!write_png(png, image, error)) throw BadInput{error};
+  if (!write_png_bands(png, width, height, f.tile,
+                       [&](int band) { return compose_band(tiles, range, range.max_row - band); }, error))
+    throw BadInput{error};
   const WorldPixel top_left = tile_origin(range.min_column, range.max_row, f.tile, f.tile);
   write_world_file(with_extension(png, ".pgw"), k, origin->easting + static_cast<double>(top_left.x) / k,
                    origin->northing + static_cast<double>(top_left.y) / k);
@@ -213,8 +217,8 @@ int run(const MapOptionsText& o) {
       .integer("tile", f.tile)
       .raw("columns", pair(range.min_column, range.max_column))
       .raw("rows", pair(range.min_row, range.max_row))
-      .integer("width", image.width)
-      .integer("height", image.height)
+      .integer("width", width)
+      .integer("height", height)
       .integer("swaths", counts.swaths)
       .integer("bars", counts.bars)
       .integer("readings", counts.readings)

@@ -41,6 +41,18 @@ Raster compose_tile(RasterTiles& tiles, int tx, int ty) {
   return out;
 }
 
+Raster compose_band(RasterTiles& tiles, const TileRange& range, int ty) {
+  if (range.empty) return Raster();
+  const int w = tiles.tile_width(), h = tiles.tile_height();
+  Raster out((range.max_column - range.min_column + 1) * w, h);
+  for (int tx = range.min_column; tx <= range.max_column; ++tx) {
+    const int at_x = (tx - range.min_column) * w;
+    if (const Raster* grid = tiles.raster(kGridLayer, tx, ty)) raster_copy(out, *grid, at_x, 0);
+    if (const Raster* data = tiles.raster(kDataLayer, tx, ty)) raster_and(out, *data, at_x, 0);
+  }
+  return out;
+}
+
 Raster compose_range(RasterTiles& tiles, const TileRange& range) {
   if (range.empty) return Raster();
   const int w = tiles.tile_width(), h = tiles.tile_height();

@@ -35,4 +35,8 @@ Raster compose_tile(RasterTiles& tiles, int tx, int ty);
 // Columns a..b left to right, rows d..c top to bottom.
 Raster compose_range(RasterTiles& tiles, const TileRange& range);
 
+// One tile row of that image (H pixel rows), so that a large range can be
+// written band by band without holding the whole image.
+Raster compose_band(RasterTiles& tiles, const TileRange& range, int ty);
+
 }  // namespace quelor

@@ -147,3 +147,36 @@ TEST(SurveyFile, OriginIsTheFirstValidFixInTheFilesZone) {
 
 }  // namespace
 }  // namespace quelor
+
+#include <random>
+
+namespace quelor {
+namespace {
+
+// Records of every instrument family with random bytes: an entry, when there
+// is one, always packs classes 0..49 and a kind 0..2.
+TEST(ReplotReading, RandomRecordsOfEveryInstrumentGiveValidEntries) {
+  std::mt19937 random(10);
+  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
+    for (int view = 0; view <= 8; ++view)
+      for (bool two : {false, true}) {
+        Settings s;
+        s.colour_map_view = view;
+        const ReplotReading r = replot_reading(s, type, two, type == kEm34_3);
+        for (int i = 0; i < 200; ++i) {
+          std::string record(static_cast<std::size_t>(random() % 70), ' ');
+          for (char& c : record) c = static_cast<char>(random() % 256);
+          if (!record.empty() && (i & 1)) record[0] = 'T';
+          const auto e = reading_entry(r, record);
+          if (!e) continue;
+          EXPECT_GE(e->entry, 0);
+          EXPECT_LE(r.two_values ? e->entry : e->entry, r.two_values ? 49 * 64 + 49 : 49);
+          EXPECT_GE(e->kind, 0);
+          EXPECT_LE(e->kind, 2);
+          EXPECT_GE(view, 1);  // the positions view maps no readings
+        }
+      }
+}
+
+}  // namespace
+}  // namespace quelor
