@@ -83,7 +83,7 @@ if(QUELOR_WIN32_SERIAL_TESTS AND TARGET gtest)
   # Only the objects the serial code needs, so that it builds on its own.
   file(GLOB QUELOR_SERIAL_APP_SOURCES CONFIGURE_DEPENDS src/app/readers/*.cpp src/platform/win32/serial_*.cpp)
   add_executable(win32_serial_tests ${QUELOR_WIN32_SERIAL_TESTS} ${QUELOR_SERIAL_APP_SOURCES}
-    src/app/app_state.cpp src/platform/win32/message_dialog.cpp src/platform/win32/win32_clock.cpp
+    src/app/app_state.cpp src/app/sound/sound_player.cpp src/platform/win32/message_dialog.cpp src/platform/win32/win32_clock.cpp
     ${CMAKE_BINARY_DIR}/variants/Qyn31.cpp)
   target_include_directories(win32_serial_tests PRIVATE src src/core)
   target_link_libraries(win32_serial_tests PRIVATE ${QUELOR_WIN32_LIBS} gtest)
