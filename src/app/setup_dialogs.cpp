@@ -151,156 +151,113 @@ INT_PTR CALLBACK survey_setup_procedure(HWND dialog, UINT message, WPARAM w, LPA
   }
 }
 
-INT_PTR CALLBACK system_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+namespace {
+
+// A dialog over one DialogForm: made from the settings, stored on OK,
+// changed by its own rules in between.
+struct FormDialog {
+  DialogForm (*make)();
+  void (*store)(HWND dialog, DialogForm& form);
+  bool (*on_command)(HWND dialog, DialogForm& form, WPARAM w);  // may be null
+};
+
+INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, WPARAM w) {
   DialogForm* form = state_of<DialogForm>(dialog);
   switch (message) {
     case WM_INITDIALOG:
-      form = adopt_state(dialog, std::make_unique<DialogForm>(system_setup_form(g_settings, g_variant)));
+      form = adopt_state(dialog, std::make_unique<DialogForm>(kind.make()));
       place_over_owner(dialog);
       show_form(dialog, *form);
       return TRUE;
-    case WM_COMMAND: {
+    case WM_COMMAND:
       if (!form) return FALSE;
-      const int id = LOWORD(w);
-      if (id == IDOK) {
+      if (LOWORD(w) == IDOK) {
         read_form(dialog, *form);
-        const std::vector<OperatorMessage> messages = store_system_setup(*form, g_settings, g_variant);
-        show_messages(dialog, messages);
+        kind.store(dialog, *form);
         settings_changed();
         EndDialog(dialog, 1);
         return TRUE;
       }
-      if (id == IDCANCEL) return end_without_storing(dialog);
-      const bool rule = id == IDC_INSTRUMENT_STATE || id == IDC_TILT_STATE || id == IDC_ANTENNA_RIGID ||
-                        id == IDC_NUMBER_OF_SENSORS;
-      if (rule && is_change(w)) {
-        read_form(dialog, *form);
-        update_system_setup(*form, g_variant);
-        refresh_form(dialog, *form);
-        return TRUE;
-      }
-      return FALSE;
-    }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      return kind.on_command && kind.on_command(dialog, *form, w) ? TRUE : FALSE;
     case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
     default: return FALSE;
   }
+}
+
+bool system_setup_rule(HWND dialog, DialogForm& form, WPARAM w) {
+  const int id = LOWORD(w);
+  const bool rule = id == IDC_INSTRUMENT_STATE || id == IDC_TILT_STATE || id == IDC_ANTENNA_RIGID ||
+                    id == IDC_NUMBER_OF_SENSORS;
+  if (!rule || !is_change(w)) return false;
+  read_form(dialog, form);
+  update_system_setup(form, g_variant);
+  refresh_form(dialog, form);
+  return true;
+}
+
+bool alarm_setup_rule(HWND dialog, DialogForm& form, WPARAM w) {
+  if (LOWORD(w) != IDC_ALARM_TYPE || HIWORD(w) != CBN_SELCHANGE) return false;
+  read_form(dialog, form);
+  update_alarm_setup(form);
+  refresh_form(dialog, form);
+  return true;
+}
+
+bool gps_input_rule(HWND dialog, DialogForm& form, WPARAM w) {
+  if (HIWORD(w) != BN_CLICKED) return false;
+  if (LOWORD(w) == IDC_GPS_SLAM) {
+    read_form(dialog, form);
+    update_gps_input(form);
+    show_form(dialog, form);
+    return true;
+  }
+  if (LOWORD(w) == IDC_GPS_MASK_BUTTON) {
+    read_form(dialog, form);
+    if (open_gps_mask_dialog(dialog) == 1) {
+      // The mask dialog owns the warning sound too.
+      if (DialogControl* sound = form.find(IDC_GPS_AUDIO_WARNING)) sound->checked = g_settings.gps_audio_warning != 0;
+      refresh_form(dialog, form);
+    }
+    return true;
+  }
+  return false;
+}
+
+const FormDialog kSystemSetup{
+    [] { return system_setup_form(g_settings, g_variant); },
+    [](HWND dialog, DialogForm& form) { show_messages(dialog, store_system_setup(form, g_settings, g_variant)); },
+    system_setup_rule};
+const FormDialog kGeometrySetup{[] { return geometry_setup_form(g_settings, g_variant); },
+                                [](HWND, DialogForm& form) { store_geometry_setup(form, g_settings, g_variant); },
+                                nullptr};
+const FormDialog kAlarmSetup{[] { return alarm_setup_form(g_settings); },
+                             [](HWND, DialogForm& form) { store_alarm_setup(form, g_settings); }, alarm_setup_rule};
+const FormDialog kGpsInput{[] { return gps_input_form(g_settings); },
+                           [](HWND, DialogForm& form) { store_gps_input(form, g_settings); }, gps_input_rule};
+const FormDialog kGpsMask{[] { return gps_mask_form(g_settings); },
+                          [](HWND, DialogForm& form) { store_gps_mask(form, g_settings); }, nullptr};
+
+}  // namespace
+
+INT_PTR CALLBACK system_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
+  return form_dialog_message(kSystemSetup, dialog, message, w);
 }
 
 INT_PTR CALLBACK geometry_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  DialogForm* form = state_of<DialogForm>(dialog);
-  switch (message) {
-    case WM_INITDIALOG:
-      form = adopt_state(dialog, std::make_unique<DialogForm>(geometry_setup_form(g_settings, g_variant)));
-      place_over_owner(dialog);
-      show_form(dialog, *form);
-      return TRUE;
-    case WM_COMMAND:
-      if (!form) return FALSE;
-      if (LOWORD(w) == IDOK) {
-        read_form(dialog, *form);
-        store_geometry_setup(*form, g_settings, g_variant);
-        settings_changed();
-        EndDialog(dialog, 1);
-        return TRUE;
-      }
-      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
-      return FALSE;
-    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
-    default: return FALSE;
-  }
+  return form_dialog_message(kGeometrySetup, dialog, message, w);
 }
 
 INT_PTR CALLBACK alarm_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  DialogForm* form = state_of<DialogForm>(dialog);
-  switch (message) {
-    case WM_INITDIALOG:
-      form = adopt_state(dialog, std::make_unique<DialogForm>(alarm_setup_form(g_settings)));
-      place_over_owner(dialog);
-      show_form(dialog, *form);
-      return TRUE;
-    case WM_COMMAND:
-      if (!form) return FALSE;
-      if (LOWORD(w) == IDOK) {
-        read_form(dialog, *form);
-        store_alarm_setup(*form, g_settings);
-        settings_changed();
-        EndDialog(dialog, 1);
-        return TRUE;
-      }
-      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
-      if (LOWORD(w) == IDC_ALARM_TYPE && HIWORD(w) == CBN_SELCHANGE) {
-        read_form(dialog, *form);
-        update_alarm_setup(*form);
-        refresh_form(dialog, *form);
-        return TRUE;
-      }
-      return FALSE;
-    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
-    default: return FALSE;
-  }
+  return form_dialog_message(kAlarmSetup, dialog, message, w);
 }
 
 INT_PTR CALLBACK gps_input_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  DialogForm* form = state_of<DialogForm>(dialog);
-  switch (message) {
-    case WM_INITDIALOG:
-      form = adopt_state(dialog, std::make_unique<DialogForm>(gps_input_form(g_settings)));
-      place_over_owner(dialog);
-      show_form(dialog, *form);
-      return TRUE;
-    case WM_COMMAND:
-      if (!form) return FALSE;
-      if (LOWORD(w) == IDOK) {
-        read_form(dialog, *form);
-        store_gps_input(*form, g_settings);
-        settings_changed();
-        EndDialog(dialog, 1);
-        return TRUE;
-      }
-      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
-      if (LOWORD(w) == IDC_GPS_SLAM && HIWORD(w) == BN_CLICKED) {
-        read_form(dialog, *form);
-        update_gps_input(*form);
-        show_form(dialog, *form);
-        return TRUE;
-      }
-      if (LOWORD(w) == IDC_GPS_MASK_BUTTON && HIWORD(w) == BN_CLICKED) {
-        read_form(dialog, *form);
-        if (open_gps_mask_dialog(dialog) == 1) {
-          // The mask dialog owns the warning sound too.
-          if (DialogControl* sound = form->find(IDC_GPS_AUDIO_WARNING)) sound->checked = g_settings.gps_audio_warning != 0;
-          refresh_form(dialog, *form);
-        }
-        return TRUE;
-      }
-      return FALSE;
-    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
-    default: return FALSE;
-  }
+  return form_dialog_message(kGpsInput, dialog, message, w);
 }
 
 INT_PTR CALLBACK gps_mask_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  DialogForm* form = state_of<DialogForm>(dialog);
-  switch (message) {
-    case WM_INITDIALOG:
-      form = adopt_state(dialog, std::make_unique<DialogForm>(gps_mask_form(g_settings)));
-      place_over_owner(dialog);
-      show_form(dialog, *form);
-      return TRUE;
-    case WM_COMMAND:
-      if (!form) return FALSE;
-      if (LOWORD(w) == IDOK) {
-        read_form(dialog, *form);
-        store_gps_mask(*form, g_settings);
-        settings_changed();
-        EndDialog(dialog, 1);
-        return TRUE;
-      }
-      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
-      return FALSE;
-    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
-    default: return FALSE;
-  }
+  return form_dialog_message(kGpsMask, dialog, message, w);
 }
 
 DLGPROC setup_dialog_procedure(int command) {
