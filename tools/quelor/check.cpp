@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "commands.h"
+#include "file_input.h"
 #include "datafile/file_check.h"
 #include "datafile/intact_length.h"
 #include "json.h"
@@ -41,19 +44,12 @@ int run_check(int argc, char** argv) {
     return 2;
   }
   const char* path = argv[argc - 1];
-  std::FILE* in = std::fopen(path, "rb");
-  std::string bytes;
-  bool failed = in == nullptr;
-  if (in) {
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, n);
-    failed = std::ferror(in) != 0;
-    std::fclose(in);
-  }
-  if (failed) {
+  const std::optional<std::string> read = read_file_bytes(path);
+  if (!read) {
     std::fprintf(stderr, "quelor check: cannot read %s\n", path);
     return 2;
   }
+  std::string bytes = std::move(*read);
   std::size_t cut = 0;
   if (repair) {
     const std::size_t intact = intact_length(bytes);

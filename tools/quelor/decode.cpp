@@ -24,6 +24,7 @@
 #include "serial/em38_length.h"
 #include "serial/instrument_framer.h"
 #include "variant/variant.h"
+#include "file_input.h"
 
 namespace quelor::tool {
 
@@ -170,25 +171,6 @@ std::string parse_options(int argc, char** argv, Options& o) {
   }
   if (o.instrument == nullptr) return "--instrument NAME is required";
   return {};
-}
-
-bool read_input(const char* path, std::vector<std::uint8_t>& data) {
-  FILE* in = stdin;
-  if (path != nullptr && std::strcmp(path, "-") != 0) {
-    in = std::fopen(path, "rb");
-    if (in == nullptr) return false;
-  } else {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  }
-  std::uint8_t buffer[65536];
-  std::size_t n = 0;
-  bool ok = true;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) data.insert(data.end(), buffer, buffer + n);
-  if (std::ferror(in)) ok = false;
-  if (in != stdin) std::fclose(in);
-  return ok;
 }
 
 std::vector<std::optional<double>> slot_values(const ChannelSlots& s, int count) {

@@ -5,10 +5,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "commands.h"
+#include "file_input.h"
 #include "export/export_formats.h"
 #include "export/export_table.h"
 
@@ -73,16 +75,6 @@ std::string parse(int argc, char** argv, Options& o) {
   return {};
 }
 
-bool read_file(const char* path, std::string& bytes) {
-  std::FILE* in = std::fopen(path, "rb");
-  if (in == nullptr) return false;
-  char buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, n);
-  const bool ok = std::ferror(in) == 0;
-  std::fclose(in);
-  return ok;
-}
-
 bool write_file(const char* path, const std::string& text) {
   std::FILE* out = path ? std::fopen(path, "wb") : stdout;
   if (out == nullptr) return false;
@@ -104,9 +96,9 @@ int run_export(int argc, char** argv) {
   if (!error.empty()) return bad(error);
   const std::optional<ExportFormat> format = export_format_named(o.format, o.emagpy);
   if (!format) return bad(o.emagpy ? "--emagpy goes with --format csv only" : "unknown format '" + o.format + "'");
-  std::string bytes;
-  if (!read_file(o.file, bytes)) return bad(std::string("cannot read ") + o.file);
-  const ExportTableResult result = build_export_table(bytes, o.table);
+  const std::optional<std::string> bytes = read_file_bytes(o.file);
+  if (!bytes) return bad(std::string("cannot read ") + o.file);
+  const ExportTableResult result = build_export_table(*bytes, o.table);
   if (!result.table) return bad(std::string(o.file) + ": " + result.error);
   for (const std::string& w : result.table->warnings)
     std::fprintf(stderr, "quelor export: warning: %s: %s\n", o.file, w.c_str());

@@ -21,6 +21,7 @@
 #include "settings/instrument_defaults.h"
 #include "settings/settings_text.h"
 #include "survey/start_plan.h"
+#include "file_input.h"
 
 namespace quelor::tool {
 
@@ -35,18 +36,6 @@ struct MapOptionsText {
 struct BadInput {
   std::string message;
 };
-
-std::optional<std::string> read_all(const std::string& path) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return std::nullopt;
-  std::string bytes;
-  char buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, n);
-  const bool failed = std::ferror(in) != 0;
-  std::fclose(in);
-  if (failed) return std::nullopt;
-  return bytes;
-}
 
 double number(const std::string& text, const char* what) {
   char* end = nullptr;
@@ -95,7 +84,7 @@ MapOptionsText parse_arguments(int argc, char** argv) {
 }
 
 void load_settings_file(const std::string& path, Settings& s, const Variant& v) {
-  const auto text = read_all(path);
+  const auto text = read_file_bytes(path);
   if (!text) throw BadInput{"cannot read " + path};
   const std::size_t first = text->find('\n');
   if (text->rfind("Ver", 0) != 0 || first == std::string::npos) throw BadInput{"not a settings file: " + path};
@@ -163,7 +152,7 @@ void write_world_file(const std::string& path, double k, double easting, double 
 std::string pair(long long a, long long b) { return "[" + std::to_string(a) + "," + std::to_string(b) + "]"; }
 
 int run(const MapOptionsText& o) {
-  const auto bytes = read_all(o.file);
+  const auto bytes = read_file_bytes(o.file);
   if (!bytes) throw BadInput{"cannot read " + o.file};
   const auto info = read_survey_file_info(*bytes);
   if (!info) throw BadInput{"unknown format: " + o.file};

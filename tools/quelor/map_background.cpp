@@ -9,22 +9,11 @@
 #include "background/option_text.h"
 #include "background/point_file.h"
 #include "json.h"
+#include "file_input.h"
 
 namespace quelor::tool {
 
 namespace {
-
-std::optional<std::string> read_bytes(const std::string& path) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return std::nullopt;
-  std::string bytes;
-  char buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, n);
-  const bool failed = std::ferror(in) != 0;
-  std::fclose(in);
-  if (failed) return std::nullopt;
-  return bytes;
-}
 
 std::string one_line(const std::string& text) {
   std::string out;
@@ -59,7 +48,7 @@ MapBackgrounds load_map_backgrounds(const std::vector<std::string>& requests, co
       out.error = r.file + ": " + fault->text;
       return out;
     }
-    const std::optional<std::string> bytes = read_bytes(r.file);
+    const std::optional<std::string> bytes = read_file_bytes(r.file);
     if (!bytes) {
       out.error = "cannot read " + r.file;
       return out;

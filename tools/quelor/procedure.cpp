@@ -32,6 +32,7 @@
 #include "serial/decode_em61.h"
 #include "serial/instrument_framer.h"
 #include "variant/variant.h"
+#include "file_input.h"
 
 namespace quelor::tool {
 
@@ -101,24 +102,6 @@ std::string parse(int argc, char** argv, Options& o) {
     }
   }
   return o.name.empty() ? "--name NAME is required" : "";
-}
-
-bool read_all(const char* path, std::vector<std::uint8_t>& data) {
-  FILE* in = stdin;
-  if (path != nullptr && std::strcmp(path, "-") != 0) {
-    in = std::fopen(path, "rb");
-    if (in == nullptr) return false;
-  } else {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  }
-  std::uint8_t buffer[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) data.insert(data.end(), buffer, buffer + n);
-  const bool ok = !std::ferror(in);
-  if (in != stdin) std::fclose(in);
-  return ok;
 }
 
 class SimulatedClock : public Clock {
@@ -282,7 +265,7 @@ int run_procedure(int argc, char** argv) {
     if (r.options.name == k.name) kind = &k;
   if (kind == nullptr) return bad("unknown procedure '" + r.options.name + "'");
   std::vector<std::uint8_t> data;
-  if (!read_all(r.options.file, data)) return bad("cannot read the input");
+  if (!read_input(r.options.file, data)) return bad("cannot read the input");
   r.variant = {kind->type, kNavigation};
   r.sink.open(L"procedure.dat");
   r.writer.emplace(r.sink, r.variant);

@@ -1,0 +1,17 @@
+#pragma once
+// Reading the subcommands' input files whole.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quelor::tool {
+
+// The bytes of the file at `path`, or nothing when it cannot be read.
+std::optional<std::string> read_file_bytes(const std::string& path);
+
+// The bytes of `path`, or of standard input when `path` is null or "-".
+bool read_input(const char* path, std::vector<std::uint8_t>& data);
+
+}  // namespace quelor::tool
