@@ -99,9 +99,12 @@ struct KeyScript {
 DWORD WINAPI drive(LPVOID p) {
   auto* script = static_cast<KeyScript*>(p);
   HWND dialog = nullptr;
+  // The dialog is shown once its WM_INITDIALOG has returned: a message sent
+  // before would meet controls not filled yet.
   for (int i = 0; i < 400 && !dialog; ++i) {
     Sleep(10);
-    dialog = FindWindowW(L"#32770", nullptr);
+    HWND found = FindWindowW(L"#32770", nullptr);
+    if (found && IsWindowVisible(found)) dialog = found;
   }
   if (!dialog) return 1;
   for (const auto& [id, selection] : script->selections) {
