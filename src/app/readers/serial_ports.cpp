@@ -179,7 +179,20 @@ int close_gps_port() {
 }
 
 void close_instrument_port() { close_port_slot(reader_shared().instrument_port); }
-void close_tilt_port() { close_port_slot(reader_shared().tilt_port); }
+// The tilt reader is told to stop by the emptied slot and awaited before the
+// handle is closed: a read still in progress on a closed handle can meet the
+// same handle value given to another object and never return.
+void close_tilt_port() {
+  ReaderShared& shared = reader_shared();
+  HANDLE h = shared.tilt_port.exchange(INVALID_HANDLE_VALUE);
+  if (!port_handle_valid(h)) return;
+  HANDLE thread = shared.tilt_thread.load();
+  if (thread != nullptr && !on_thread(thread)) {
+    CancelIoEx(h, nullptr);
+    wait_thread_end(thread, kTiltReaderEndWaitMs);
+  }
+  CloseHandle(h);
+}
 
 int instrument_command(std::uint8_t first, std::uint8_t second, int reopen_flag) {
   Win32Clock clock;

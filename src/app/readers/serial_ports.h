@@ -38,6 +38,9 @@ int open_tilt_port_at(int port_index, const LineSettings& settings);
 int close_gps_port();
 // Close the handle; the reader ends within one read time-out.
 void close_instrument_port();
+// Empties the slot, waits for the tilt reader to end (up to
+// kTiltReaderEndWaitMs), then closes the handle.
+inline constexpr DWORD kTiltReaderEndWaitMs = 1000;
 void close_tilt_port();
 
 // Title "Serial Port", the text by error code and device, "MESSAGEOK".
