@@ -11,9 +11,11 @@
 #include "app/logging/survey_ports.h"
 #include "app/logging/target_cue_win.h"
 #include "app/map/live_map_win.h"
+#include "app/procedures/procedure_actions.h"
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_message_box.h"
 #include "display/scale_settings.h"
+#include "procedures/normalisation.h"
 #include "survey/instrument_context.h"
 #include "setup/em61_start_mode.h"
 #include "survey/survey_context.h"
@@ -109,6 +111,7 @@ void begin_logging_session(const StartPlan& plan) {
   s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.instrument_context = instrument_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.instrument_state = InstrumentSurveyState{};
+  s.instrument_state.current_ring = make_current_ring(normalisation_size(g_settings, g_variant.instrument_type));
   s.monitor_clock = MonitorClock{};
   s.ending_survey = false;
   reset_target_cue();
@@ -189,6 +192,7 @@ void start_survey_command(HWND setup_window) {
   if (plan.timer_period_ms) SetTimer(g_log_window, kConnectionTimer, *plan.timer_period_ms, nullptr);
   logging_session().survey.start_tick = GetTickCount();
   present_logging_window(setup_window);
+  start_normalisation(g_log_window);
   if (plan.gps_used) resume_survey_gps_reader();
 }
 

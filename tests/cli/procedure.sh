@@ -2,8 +2,10 @@
 # quelor procedure over captures of the simulator told its offsets and ratio:
 # the EM38-MK2 calibration (vertical, then the simulator turned to the
 # horizontal dipole) finds the six offsets; the EM61-MK2 nulling finds the
-# channel biases; the EM61-LX2 filter calibration (nulling in the air, then the
-# coils on the ground) finds the filter factor of the ratio.
+# channel biases, and after the normalisation of a survey start at a fixed
+# current those biases normalised by its ring; the EM61-LX2 filter
+# calibration (nulling in the air, then the coils on the ground) finds the
+# filter factor of the ratio.
 set -u
 DEVSIM="${BUILD_DIR:-build/native}/devsim"
 if [ ! -x "$DEVSIM" ] || [ ! -x "${QUELOR:-}" ]; then
@@ -78,6 +80,31 @@ for want in -6.5 14.25 2 0.5; do
   i=$((i + 1))
 done
 echo "em61mk2: $values"
+
+# EM61-MK2 nulling after the normalisation of a survey start, at a current of
+# 2900 (2769.8 once divided by the Standard coil's 1.047): the readings are
+# normalised by 3000 over that mean.
+start --instrument em61mk2 --rate 20
+control offsets -6.5 14.25 2 0.5
+control stance air
+control current 2900
+exec 3<>"$work/links/instrument"
+printf 'H' >&3; sleep 0.04; printf 'X' >&3
+timeout 4 cat <&3 >"$work/capture"
+exec 3<&-
+stop
+"$QUELOR" procedure --name em61mk2-nulling --normalisation 20 "$work/capture" >"$work/result" ||
+  fail "normalisation and nulling did not end"
+grep -q '"Normalization:"," 50 %"' "$work/result" || fail "no normalisation progress"
+grep -q '"Normalization:","100 %"' "$work/result" || fail "the normalisation did not end"
+values=$(result null_values)
+i=0
+for bias in -6.5 14.25 2 0.5; do
+  got=$(python3 -c "import json,sys; print(json.loads(sys.argv[1])[$i])" "$values")
+  near "EM61-MK2 normalised null $i" "$got" "$(python3 -c "print($bias * 3000 / (2900 / 1.047))")" 0.06
+  i=$((i + 1))
+done
+echo "em61mk2 normalised: $values"
 
 # EM61-LX2 one coil: nulling in the air, then the coils on the ground.
 start --instrument em61lx2 --sensors 1 --rate 50

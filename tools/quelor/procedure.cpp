@@ -27,6 +27,7 @@
 #include "procedures/em38_4_values.h"
 #include "procedures/em38mk2_calibration.h"
 #include "procedures/lx2_filter_calibration.h"
+#include "procedures/normalisation.h"
 #include "procedures/nulling.h"
 #include "serial/current_ring.h"
 #include "serial/decode_em61.h"
@@ -50,6 +51,9 @@ const char kUsage[] =
     "  --answers LIST  answers to the boxes in order, 1 OK/YES, 0 CANCEL/NO (default all 1)\n"
     "  --samples N     nulling, filter or drift samples (defaults 50/100, 200, 20)\n"
     "  --two-coils     EM61-LX2 left and right coils\n"
+    "  --normalisation N  em61mk2-nulling: the EM61-MK2 current normalisation over the\n"
+    "                  last N currents runs first, as at the start of a survey, and the\n"
+    "                  nulling averages the readings it normalises (default 0: off)\n"
     "  The values in force before the procedure are 0 (EM61-LX2 filter factors 310).\n";
 
 struct Options {
@@ -59,6 +63,7 @@ struct Options {
   std::vector<int> answers;
   int samples = 0;
   bool two_coils = false;
+  int normalisation = 0;
 };
 
 int bad(const std::string& message) {
@@ -93,6 +98,10 @@ std::string parse(int argc, char** argv, Options& o) {
         if (*c == '0' || *c == '1') o.answers.push_back(*c - '0');
         else if (*c != ',') return "bad --answers";
       }
+    } else if (arg == "--normalisation" && value) {
+      const auto v = number(argv[++i], 0, static_cast<long>(kMaxNormalisationSize));
+      if (!v) return "bad --normalisation";
+      o.normalisation = static_cast<int>(*v);
     } else if (arg == "--two-coils") {
       o.two_coils = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -233,20 +242,30 @@ bool wire(Run& r, Procedures& p) {
     r.take(drift_start(p.drift, kEm38_4, r.options.samples > 0 ? r.options.samples : 20, true));
   } else if (n == "em61mk2-nulling" || n == "em61lx2-nulling" || n == "em61lx2-filter") {
     const int type = r.variant.instrument_type;
-    r.on_record = [&, type](const RecordBytes& rec) {
+    const int nulling = r.options.samples > 0 ? r.options.samples : type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
+    r.on_record = [&, type, nulling](const RecordBytes& rec) {
       RecordBytes copy = rec;
       const Em61Reading e = type == kEm61Mk2 ? decode_em61_mk2(copy, {}, p.ring, s.channel_null_values)
                                              : decode_em61_lx2(copy, lx2_two, p.ring, s.channel_null_values);
+      if (p.em61.state == kProcedureNormalisation) {
+        ProcedureStep step = normalisation_on_reading(p.em61, p.ring);
+        if (!step.ended) return step;
+        r.print(step);  // the nulling follows once the ring is full
+        return nulling_start(p.em61, nulling);
+      }
       if (p.em61.state == kProcedureFilterFactor) return filter_on_reading(p.em61, s, e);
       return nulling_on_reading(p.em61, s, e, type, true);
     };
     r.answer = [&](int a) { return filter_answer(p.em61, s, a); };
-    const int nulling = type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
     if (n == "em61lx2-filter") {
       const int filter = r.options.samples > 0 ? r.options.samples : kLx2FilterSamples;
-      r.take(filter_calibration_start(p.em61, lx2_two, nulling, filter));
+      r.take(filter_calibration_start(p.em61, lx2_two, kLx2NullingSamples, filter));
+    } else if (type == kEm61Mk2 && r.options.normalisation > 0) {
+      s.normalisation_size = r.options.normalisation;
+      p.ring = make_current_ring(normalisation_size(s, type));
+      r.take(normalisation_start(p.em61, p.ring));
     } else {
-      r.take(nulling_start(p.em61, r.options.samples > 0 ? r.options.samples : nulling));
+      r.take(nulling_start(p.em61, nulling));
     }
   } else {
     return false;

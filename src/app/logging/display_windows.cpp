@@ -106,12 +106,15 @@ void draw_channel_numbers(HDC dc, const LoggingSession& s) {
   }
 }
 
-// A running procedure's texts: centred over the map when it is shown, else
-// in place of the numbers.
+// A running procedure's texts: centred over the map when it is shown, in
+// the map's place while the calibration hides it, else in place of the
+// numbers.
 bool map_shows_procedure() {
   const HWND map = logging_session().children.map;
   return !procedure_lines().empty() && map != nullptr && IsWindowVisible(map);
 }
+
+bool numbers_show_procedure() { return !map_shows_procedure() && !procedure_message_area(); }
 
 bool draw_procedure_lines(HDC dc, RECT area) {
   const std::vector<std::string>& lines = procedure_lines();
@@ -142,7 +145,7 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   const DisplayValues& d = s.display;
   HGDIOBJ old = SelectObject(p.dc, g_fonts[kValueFont]);
   SetBkMode(p.dc, TRANSPARENT);
-  if (!map_shows_procedure() && draw_procedure_lines(p.dc, p.client)) {
+  if (numbers_show_procedure() && draw_procedure_lines(p.dc, p.client)) {
     SelectObject(p.dc, old);
     return 0;
   }
@@ -189,6 +192,16 @@ LRESULT map_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
     SelectObject(p.dc, old);
   }
   return 0;
+}
+
+void paint_procedure_message(HDC dc) {
+  const std::optional<RECT> area = procedure_message_area();
+  if (!area) return;
+  HGDIOBJ old = SelectObject(dc, g_fonts[kHeadingFont]);
+  const int mode = SetBkMode(dc, TRANSPARENT);
+  draw_procedure_lines(dc, *area);
+  SetBkMode(dc, mode);
+  SelectObject(dc, old);
 }
 
 LRESULT colour_bar_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {

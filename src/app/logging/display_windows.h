@@ -14,6 +14,10 @@ LRESULT speed_paint_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 LRESULT map_window_paint_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 LRESULT colour_bar_window_paint_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 
+// The lines of a running procedure in the logging window's own DC, where
+// the map was, while the calibration keeps the GPS windows hidden.
+void paint_procedure_message(HDC dc);
+
 // Fraction 0..1 of a value within a scale (clamped; 0 for an empty scale).
 double scale_fraction(double value, double minimum, double maximum);
 

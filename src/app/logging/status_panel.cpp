@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/logging/display_windows.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "app/readers/reader_shared.h"
@@ -355,6 +356,7 @@ LRESULT status_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   paint_status(window, dc);
+  paint_procedure_message(dc);
   EndPaint(window, &ps);
   give_focus_to_logging_window(window);
   if (logging_session().survey.connection_lost) draw_lost_connection_notice(window);

@@ -19,6 +19,7 @@
 #include "procedures/em38_4_values.h"
 #include "procedures/em38mk2_calibration.h"
 #include "procedures/lx2_filter_calibration.h"
+#include "procedures/normalisation.h"
 #include "procedures/nulling.h"
 #include "procedures/remove_calibration.h"
 #include "settings/settings_file.h"
@@ -40,6 +41,7 @@ struct AppProcedures {
   std::optional<std::array<double, 6>> em38mk2_replaced;  // by the last calibration or removal
   bool box_open = false;
   bool gps_paused = false;
+  std::vector<HWND> gps_windows_hidden;  // by the calibration, shown again at its end
 };
 
 AppProcedures& procedures() {
@@ -74,12 +76,32 @@ void refresh_decoders() {
   logging_session().display.em38_4_calibration = em38_4_calibration_state(c.em38_4_calibration);
 }
 
-// Every button but Exit, which stays usable while a procedure runs.
+// Every button but Exit, which stays usable while a procedure runs. With
+// the GPS in use File, Map Size (or Null) and Menu wait for its first fix.
 void enable_logging_buttons(bool enable) {
-  const LoggingChildren& c = logging_session().children;
+  const LoggingSession& s = logging_session();
+  const LoggingChildren& c = s.children;
+  const bool position_buttons = !enable || !s.gps_used || s.survey.first_fix_done;
   for (std::size_t i = 0; i < c.buttons.size(); ++i)
-    if (i != 2 && c.buttons[i] != nullptr) EnableWindow(c.buttons[i], enable);
+    if (i != 2 && c.buttons[i] != nullptr && position_buttons) EnableWindow(c.buttons[i], enable);
   if (c.pause != nullptr) EnableWindow(c.pause, enable);
+}
+
+// The windows that show the GPS (the map and the speed bar) are hidden while
+// the GPS is held, and those hidden shown again when it is let go.
+void hide_gps_windows(bool hide) {
+  AppProcedures& p = procedures();
+  if (!hide) {
+    for (HWND w : p.gps_windows_hidden) ShowWindow(w, SW_SHOW);
+    p.gps_windows_hidden.clear();
+    return;
+  }
+  const LoggingChildren& c = logging_session().children;
+  for (HWND w : {c.map, c.speed}) {
+    if (w == nullptr || !IsWindowVisible(w)) continue;
+    ShowWindow(w, SW_HIDE);
+    p.gps_windows_hidden.push_back(w);
+  }
 }
 
 // The GPS reader stops reading at its next look (it may be inside a data-file
@@ -90,6 +112,7 @@ void pause_gps(bool pause) {
   if (pause == p.gps_paused || !logging_session().gps_used) return;
   p.gps_paused = pause;
   gps_reader_control().paused.store(pause);
+  hide_gps_windows(pause);
   if (!pause) clock().wait_ms(5);
 }
 
@@ -97,6 +120,10 @@ void show_lines() {
   const LoggingChildren& c = logging_session().children;
   if (c.numbers != nullptr) InvalidateRect(c.numbers, nullptr, TRUE);
   if (c.map != nullptr) InvalidateRect(c.map, nullptr, TRUE);
+  if (!procedures().gps_windows_hidden.empty() && g_log_window != nullptr) {
+    const RECT area = current_logging_layout().map;
+    InvalidateRect(g_log_window, &area, TRUE);
+  }
 }
 
 // The box with the instrument reader suspended; what piled up meanwhile is
@@ -178,6 +205,7 @@ void forget_if_closed() {
   p.lines.clear();
   p.gps_paused = false;
   gps_reader_control().paused.store(false);
+  hide_gps_windows(false);
 }
 
 // The channels of a reading; `without_nulling` adds back the nulling offsets
@@ -195,6 +223,10 @@ Em61Reading em61_reading(const ProcedureReading& r, bool without_nulling) {
 
 void take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
   const LoggingSession& s = logging_session();
+  if (p.em61.state == kProcedureNormalisation) {
+    apply(window, normalisation_on_reading(p.em61, s.instrument_state.current_ring), nullptr);
+    return;
+  }
   if (p.em61.state == kProcedureFilterFactor) {
     apply(window, filter_on_reading(p.em61, g_settings, em61_reading(r, false)), filter_answers());
     return;
@@ -297,6 +329,15 @@ void nulling_action(HWND window, int) {
   apply(window, nulling_start(procedures().em61, samples), filter_answers());
 }
 
+void start_normalisation(HWND window) {
+  const LoggingSession& s = logging_session();
+  if (!s.instrument_used || !idle_for_a_new_procedure()) return;
+  const CurrentRing& ring = s.instrument_state.current_ring;
+  if (!ring_enabled(ring)) return;
+  install_hook();
+  apply(window, normalisation_start(procedures().em61, ring), nullptr);
+}
+
 void calibration_action(HWND window, int) {
   const int type = g_variant.instrument_type;
   AppProcedures& p = procedures();
@@ -373,5 +414,10 @@ bool procedure_box_open() { return procedures().box_open; }
 bool procedure_running() { return running(procedures()); }
 
 const std::vector<std::string>& procedure_lines() { return procedures().lines; }
+
+std::optional<RECT> procedure_message_area() {
+  if (procedures().gps_windows_hidden.empty() || procedures().lines.empty()) return std::nullopt;
+  return current_logging_layout().map;
+}
 
 }  // namespace quelor

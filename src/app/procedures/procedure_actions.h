@@ -6,6 +6,7 @@
 #include <windows.h>
 #undef MessageBox  // the survey code's MessageBox, not the Win32 macro
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ void calibration_action(HWND window, int code);         // 128
 void remove_calibration_action(HWND window, int code);  // 129
 void drift_reminder_action(HWND window, int code);      // 140
 void drift_control_action(HWND window, int code);       // 141
+
+// The start of a survey: the EM61-MK2 normalisation, when its ring is on.
+void start_normalisation(HWND window);
 
 // Timer 1 of the logging window, before the connection monitor.
 void procedure_timer_tick(HWND window);
@@ -33,5 +37,9 @@ HeaderFields with_previous_constants(HeaderFields fields);
 
 // The lines a running procedure shows, drawn centred in the numbers window.
 const std::vector<std::string>& procedure_lines();
+
+// Where the logging window itself draws those lines: the place of the map
+// while the calibration keeps the GPS windows hidden; none otherwise.
+std::optional<RECT> procedure_message_area();
 
 }  // namespace quelor

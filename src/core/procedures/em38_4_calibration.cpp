@@ -38,6 +38,8 @@ const BoxText& box_text(Em38_4Box box) {
        {"Mount EM38-4 on the carrier.", "Press OK to continue"}, DialogTemplate::kOk},
       {Em38_4Box::kCarrierCompleted, "Calibration Completed", {"Calibration Completed.", "Press OK to continue"},
        DialogTemplate::kOk},
+      {Em38_4Box::kFailed, "Instrument Calibration",
+       {"Calibration Failed.", "No readings received.", "Program restores previous values"}, DialogTemplate::kOk},
   };
   for (const BoxText& b : kBoxes)
     if (b.box == box) return b;
@@ -63,7 +65,7 @@ void enter(Em38_4CalibrationRun& c, Em38_4Stage stage, std::uint32_t now) {
 
 std::array<double, 8> means(const Em38_4CalibrationRun& c) {
   std::array<double, 8> m{};
-  for (std::size_t i = 0; i < 8; ++i) m[i] = c.samples > 0 ? c.sums[i] / c.samples : 0.0;
+  for (std::size_t i = 0; i < 8; ++i) m[i] = c.sums[i] / c.samples;
   return m;
 }
 
@@ -89,6 +91,10 @@ ProcedureStep store(Em38_4CalibrationRun& c, const Settings& s, Em38_4Box closin
 
 // The end of a collection: what the means are for.
 ProcedureStep collected(Em38_4CalibrationRun& c, Settings& s) {
+  if (c.samples == 0) {
+    set_em38_4_calibration(s.em38_4, c.previous);
+    return ask(c, Em38_4Box::kFailed);
+  }
   const std::array<double, 8> m = means(c);
   Em38_4Calibration cal = em38_4_calibration(s.em38_4);
   switch (c.stage) {

@@ -5,7 +5,9 @@
 // horizontal for each coil pair. The optional carrier-effect part then takes
 // five seconds without and five seconds on the carrier; each carrier offset
 // is the difference of the two means. Timed steps advance on readings and on
-// timer ticks; readings are collected with every offset at zero.
+// timer ticks; readings are collected with every offset at zero. A
+// collection that ends without a reading (a silent instrument) fails the
+// calibration: the previous values stay, nothing is saved or written.
 
 #include <array>
 #include <cstdint>
@@ -29,7 +31,17 @@ enum class Em38_4Stage {
   kBox,  // waiting for the answer to `box`
 };
 
-enum class Em38_4Box { kNone, kRotate, kAccept, kCarrierQuestion, kCompleted, kRemoveCarrier, kMountCarrier, kCarrierCompleted };
+enum class Em38_4Box {
+  kNone,
+  kRotate,
+  kAccept,
+  kCarrierQuestion,
+  kCompleted,
+  kRemoveCarrier,
+  kMountCarrier,
+  kCarrierCompleted,
+  kFailed,  // a collection without a single reading: nothing to average
+};
 
 struct Em38_4CalibrationRun {
   int flag = 0;  // -1 while the calibration runs

@@ -1,6 +1,9 @@
 #include "procedures/normalisation.h"
 
+#include <algorithm>
+
 #include "datafile/record_layout.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -11,6 +14,11 @@ std::vector<std::string> progress(int percent) {
 }
 
 }  // namespace
+
+std::size_t normalisation_size(const Settings& s, int instrument_type) {
+  if (instrument_type != kEm61Mk2 || s.normalisation_size <= 0) return 0;
+  return std::min(static_cast<std::size_t>(s.normalisation_size), kMaxNormalisationSize);
+}
 
 ProcedureStep normalisation_start(Em61Procedures& p, const CurrentRing& ring) {
   ProcedureStep step;

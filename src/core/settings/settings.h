@@ -138,6 +138,9 @@ struct Settings {
   int rts_units = 0;
   double left_coil_filter_factor = 310.0;   // EM61-LX2
   double right_coil_filter_factor = 310.0;  // EM61-LX2
+  // EM61-MK2 current normalisation over the last N transmitter currents
+  // (0: off); no settings file keeps it.
+  int normalisation_size = 98;
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

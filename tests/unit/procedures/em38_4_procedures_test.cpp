@@ -126,17 +126,72 @@ TEST(Em38_4Calibration, CancelRestoresThePreviousSet) {
   EXPECT_FALSE(em38_4_calibrating(c));
 }
 
-// A silent instrument: the timer alone ends each five-second collection.
+// An instrument that falls silent: the timer alone ends each five-second
+// collection.
 TEST(Em38_4Calibration, TimerTicksEndASilentCollection) {
   test::FakeClock clock;
   Settings s;
   Em38_4CalibrationRun c;
   em38_4_start(c, s, true, clock);
   EXPECT_EQ(em38_4_decoder_calibration(c, s).conductivity_offset, (std::array<double, 4>{}));
-  clock.now += 5001;
+  clock.now += 100;
+  em38_4_on_reading(c, s, em38_4(40, 4), clock);
+  clock.now += 4901;
   const ProcedureStep step = em38_4_on_tick(c, s, clock);
   ASSERT_TRUE(step.ask);
   EXPECT_EQ(step.ask->text, "Rotate the unit to Horizontal Dipole Mode.\r\nWhen ready then press OK");
+  EXPECT_DOUBLE_EQ(c.vertical_means[2], 41.0);
+}
+
+// A collection without a single reading has no mean (0/0): the calibration
+// fails at once, whichever part it is, and the previous values stay.
+TEST(Em38_4Calibration, ACollectionWithoutReadingsFailsAndKeepsThePreviousValues) {
+  for (int silent_part = 0; silent_part < 4; ++silent_part) {
+    SCOPED_TRACE(silent_part);
+    test::FakeClock clock;
+    Settings s;
+    Em38_4Calibration old;
+    old.conductivity_offset = {1, 2, 3, 4};
+    old.carrier_offset = {0.5, 0.5, 0.5, 0.5};
+    set_em38_4_calibration(s.em38_4, old);
+    const Em38_4Block before = s.em38_4;
+    Em38_4CalibrationRun c;
+    std::vector<std::string> titles;
+    bool ended = false, saved = false, written = false;
+    auto take = [&](ProcedureStep step) {
+      while (true) {
+        ended |= step.ended;
+        saved |= step.save_settings;
+        written |= !step.writes.empty();
+        if (!step.ask) return;
+        titles.push_back(step.ask->title);
+        step = em38_4_answer(c, s, 1, clock);
+      }
+    };
+    take(em38_4_start(c, s, true, clock));
+    int part = 1;  // the vertical collection runs from the start
+    Em38_4Stage last = c.stage;
+    for (int k = 0; k < 400 && em38_4_calibrating(c); ++k) {
+      clock.now += 100;
+      if (c.stage != last) {
+        if (c.stage == Em38_4Stage::kVertical || c.stage == Em38_4Stage::kHorizontal ||
+            c.stage == Em38_4Stage::kCarrierOff || c.stage == Em38_4Stage::kCarrierOn)
+          ++part;
+        last = c.stage;
+      }
+      const bool collecting = c.stage == Em38_4Stage::kVertical || c.stage == Em38_4Stage::kHorizontal ||
+                              c.stage == Em38_4Stage::kCarrierOff || c.stage == Em38_4Stage::kCarrierOn;
+      if (collecting && part - 1 == silent_part) take(em38_4_on_tick(c, s, clock));
+      else take(em38_4_on_reading(c, s, em38_4(30, 3), clock));
+    }
+    EXPECT_FALSE(em38_4_calibrating(c));
+    ASSERT_FALSE(titles.empty());
+    EXPECT_EQ(titles.back(), "Instrument Calibration");
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(s.em38_4, before);
+  }
 }
 
 TEST(DriftControl, CollectsThenCancelRestoresThePreviousReferences) {

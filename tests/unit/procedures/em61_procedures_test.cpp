@@ -8,6 +8,7 @@
 #include "procedures/lx2_filter_calibration.h"
 #include "procedures/normalisation.h"
 #include "procedures/nulling.h"
+#include "serial/decode_em61.h"
 
 namespace quelor {
 namespace {
@@ -211,6 +212,90 @@ TEST(Normalisation, NinetyEightReadingsFromOnePercentToOneHundred) {
   EXPECT_EQ(step.message->front(), "Normalization:");
   EXPECT_TRUE(step.ended);
   EXPECT_DOUBLE_EQ(ring_mean(ring), 1800);
+}
+
+TEST(Normalisation, RingOfTheSettingsForTheEm61Mk2Only) {
+  struct Case {
+    int type, size;
+    std::size_t ring;
+  };
+  for (const Case& c : {Case{kEm61Mk2, 98, 98}, Case{kEm61Mk2, 0, 0}, Case{kEm61Mk2, -5, 0}, Case{kEm61Mk2, 5, 5},
+                        Case{kEm61Mk2, 1 << 30, kMaxNormalisationSize}, Case{kEm61Lx2, 98, 0}, Case{kEm38_4, 98, 0}}) {
+    Settings s;
+    s.normalisation_size = c.size;
+    EXPECT_EQ(normalisation_size(s, c.type), c.ring) << c.type << " " << c.size;
+  }
+  EXPECT_EQ(normalisation_size(Settings{}, kEm61Mk2), 98u);
+  Em61Procedures p;
+  CurrentRing off = make_current_ring(0);
+  EXPECT_FALSE(normalisation_start(p, off).disable_buttons);
+  EXPECT_EQ(p.state, kProcedureNormal);
+}
+
+// A raw EM61-MK2 record: letter T, range byte 0 (factors 1), four channel
+// words and the current word.
+RecordBytes mk2_record(std::array<int, 4> words, int current) {
+  std::uint8_t b[14] = {'T', 0};
+  for (std::size_t i = 0; i < 4; ++i) {
+    b[2 + 2 * i] = static_cast<std::uint8_t>((words[i] >> 8) & 0xFF);
+    b[3 + 2 * i] = static_cast<std::uint8_t>(words[i] & 0xFF);
+  }
+  b[10] = static_cast<std::uint8_t>(current >> 8);
+  b[11] = static_cast<std::uint8_t>(current & 0xFF);
+  b[12] = 120;
+  b[13] = 0x7F;
+  RecordBytes r;
+  assign_record(r, b, 14);
+  return r;
+}
+
+// The survey start fills the ring from the decoder's readings, then a nulling
+// averages readings that the decoder normalised with the ring's mean: the
+// null values are the channels times nominal / mean current.
+TEST(Normalisation, ItsRingNormalisesTheReadingsOfALaterNulling) {
+  Settings s;
+  s.normalisation_size = 5;
+  CurrentRing ring = make_current_ring(normalisation_size(s, kEm61Mk2));
+  Em61Procedures p;
+  ASSERT_EQ(*normalisation_start(p, ring).message, (std::vector<std::string>{"Normalization:", "  0 %"}));
+  const int currents[5] = {2900, 2950, 3000, 3050, 3100};  // words; Standard coils divide by 1.047
+  std::vector<std::string> shown;
+  ProcedureStep step;
+  for (int k = 0; k < 5; ++k) {
+    RecordBytes r = mk2_record({100, 200, 300, 400}, currents[k]);
+    decode_em61_mk2(r, {}, ring, s.channel_null_values);
+    step = normalisation_on_reading(p, ring);
+    shown.push_back(step.message->back());
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{" 20 %", " 40 %", " 60 %", " 80 %", "100 %"}));
+  EXPECT_TRUE(step.ended);
+  ASSERT_EQ(p.state, kProcedureNormal);
+  const double mean = 3000.0 / 1.047;  // the five words average 3000
+  EXPECT_NEAR(ring_mean(ring), mean, 1e-9);
+  // Steady currents of 2800 from now on: the ring still holds the start.
+  nulling_start(p, 3);
+  std::array<double, 4> factor_seen{};
+  for (int k = 0; k < 4; ++k) {
+    RecordBytes r = mk2_record({100, 200, 300, 400}, 2800);
+    const Em61Reading e = decode_em61_mk2(r, {}, ring, s.channel_null_values);
+    factor_seen[static_cast<std::size_t>(k)] = e.normalisation;
+    // The record carries the mean current of the ring at positions 10-11.
+    EXPECT_EQ((r.bytes[10] << 8) | r.bytes[11], static_cast<int>(ring_mean(ring)));
+    nulling_on_reading(p, s, e, kEm61Mk2, false);
+  }
+  ASSERT_EQ(p.state, kProcedureNormal);
+  // The ring of five after each of the last three readings (the first one
+  // starts the nulling and is not used).
+  double expected[4] = {};
+  for (int k = 1; k <= 3; ++k) {
+    double sum = 0;
+    for (int j = k + 1; j < 5; ++j) sum += currents[j] / 1.047;
+    sum += (k + 1) * 2800 / 1.047;
+    const double factor = 3000.0 / (sum / 5);
+    EXPECT_NEAR(factor_seen[static_cast<std::size_t>(k)], factor, 1e-12);
+    for (std::size_t i = 0; i < 4; ++i) expected[i] += 100.0 * (i + 1) * 4.8333 / 2 * factor / 3;
+  }
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(s.channel_null_values[i], expected[i], 1e-9) << i;
 }
 
 }  // namespace
