@@ -3,17 +3,21 @@
 # simulator told the offsets the procedures must find.
 # 1. Qyn38MK2 on a simulated EM38-MK2 held in the air with six offsets: L, F
 #    and Enter, F3 and L (Calibration), Yes on "CALIBRATION"; the simulator
-#    turns to the horizontal dipole when the program asks for it. The O1-O6
+#    turns to the horizontal dipole when the program asks for it; the map
+#    window is hidden while the calibration holds the GPS. The O1-O6
 #    records written after the calibration hold the simulator's offsets
 #    (within the decoder's resolution) with the previous values 0, and the
 #    file passes quelor check. F3 and G open "Drift Reminder", F3 and P the
 #    drift-control confirmation; F3, R and Yes (Remove Calibration) write
 #    O1-O6 again with 0 and the calibrated values; the header of a second
 #    file pairs the same.
-# 2. Qyn61MK2 on a simulated EM61-MK2 (40 readings a second) in the air with four channel biases:
-#    L, F and Enter, U (Nulling), Yes on "NULLING". The four 'O' records
-#    written after the nulling hold the simulator's channel means, and so do
-#    the null values of the settings file.
+# 2. Qyn61MK2 on a simulated EM61-MK2 (40 readings a second) in the air with
+#    four channel biases and a fixed transmitter current of 2900 (2769.8 mA
+#    once divided by the Standard coil's 1.047): L starts the survey with the
+#    normalisation over the first 98 currents; F and Enter, U (Nulling), Yes
+#    on "NULLING". The four 'O' records written after the nulling hold the
+#    simulator's channel means normalised by 3000 / 2769.8, and so do the
+#    null values of the settings file.
 # 3. Qyn61LX2 on a simulated two-coil EM61-LX2 (40 readings a second) with a
 #    known channel ratio: L, F and Enter, F3 and L (Calibrate Filter); after
 #    the nulling in the air, OK on "Filter Calibration Part 2" with the coils
@@ -46,9 +50,12 @@ sleep 0.5
 e2e_key l
 expect_box CALIBRATION "Place  EM38-MK2  on  Monopod"
 e2e_answer CALIBRATION y
-sleep 2.5  # the two seconds of the vertical part, then the request to rotate
+[ "$(gps_windows_visible)" = 0 ] || e2e_fail "the map window is shown while the calibration holds the GPS"
+sleep 2  # the two seconds of the vertical part, then the request to rotate
 e2e_devsim dipole H
 sleep 5.2  # detection, one second of preparation, two of collection, 1.5 s of the closing text
+[ "$(gps_windows_visible)" = 1 ] || e2e_fail "the map window stays hidden after the calibration"
+e2e_say "map window hidden during the calibration, shown after it"
 e2e_screenshot em38mk2-calibrated
 [ -z "$(e2e_dialogs)" ] || e2e_fail "a box is open after the calibration: $(e2e_dialogs | tr '\n' ',')"
 # The drift reminder time and the drift-control confirmation open and close.
@@ -98,10 +105,14 @@ e2e_devsim_start --instrument em61mk2 --rate 40 --gps gga --seed 22
 biases=(12.5 -7.25 3.0 40.0)
 e2e_devsim offsets "${biases[@]}"
 e2e_devsim stance air
+e2e_devsim current 2900
+normalised=()
+for b in "${biases[@]}"; do normalised+=("$(python3 -c "print($b * 3000 / (2900 / 1.047))")"); done
 e2e_devsim pause-walk
 e2e_map_ports
 e2e_program_start
 e2e_start_logging
+sleep 2  # the normalisation: 98 readings at 40 Hz from the start
 e2e_create_file
 e2e_key u
 expect_box NULLING "DO YOU WANT TO PERFORM NULLING"
@@ -115,8 +126,8 @@ file=$(e2e_data_file "$data" "*")
 cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
 e2e_check "$file"
 e2e_assert_eq "check errors" "$e2e_check_errors" 0
-compare "$file" '^O ' 0.06 "${biases[@]}"
-python3 - "$(e2e_settings_dir)/$e2e_ini_name" "${biases[@]}" <<'PY' || e2e_fail "the settings do not keep the null values"
+compare "$file" '^O ' 0.06 "${normalised[@]}"
+python3 - "$(e2e_settings_dir)/$e2e_ini_name" "${normalised[@]}" <<'PY' || e2e_fail "the settings do not keep the null values"
 import sys
 lines = open(sys.argv[1], "rb").read().decode("latin-1").split("\r\n")
 for n, want in zip(range(72, 76), map(float, sys.argv[2:])):  # the channel 1-4 null values

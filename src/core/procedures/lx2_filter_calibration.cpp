@@ -29,17 +29,17 @@ ProcedureStep ask(Em61Procedures& p, FilterBox box, OperatorMessage m, bool beep
   return step;
 }
 
+// One coil says "Calibration Failed." first; the two-coil box says it after
+// the range.
 ProcedureStep failed_box(Em61Procedures& p, const Settings& s, int coil) {
   const std::string name = kCoilName[coil];
   const double previous = coil == 0 ? s.left_coil_filter_factor : s.right_coil_filter_factor;
+  std::vector<std::string> lines{
+      format_text("Calculated Filter Factor for %s Coil ( %.1f )", name.c_str(), p.filter.factor[static_cast<std::size_t>(coil)]),
+      " is out of valid range ( 125 to 1000 ).", format_text("Program restores previous value ( %.1f )", previous)};
+  lines.insert(p.filter.two_coils ? lines.begin() + 2 : lines.begin(), "Calibration Failed.");
   return ask(p, coil == 0 ? FilterBox::kLeftFailed : FilterBox::kRightFailed,
-             procedure_box("Filter Factor " + name + " Coil",
-                           {"Calibration Failed.",
-                            format_text("Calculated Filter Factor for %s Coil ( %.1f )", name.c_str(), p.filter.factor[static_cast<std::size_t>(coil)]),
-                            " is out of valid range ( 125 to 1000 ).",
-                            format_text("Program restores previous value ( %.1f )", previous)},
-                           DialogTemplate::kOk),
-             true);
+             procedure_box("Filter Factor " + name + " Coil", lines, DialogTemplate::kOk), true);
 }
 
 ProcedureStep complete_box(Em61Procedures& p, const Settings& s) {

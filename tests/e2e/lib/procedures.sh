@@ -58,8 +58,9 @@ found = [r for r in records if re.match(tags, r)][-len(want):]
 if len(found) != len(want):
     sys.exit(f"{len(found)} records match {tags}")
 for r, w in zip(found, want):
-    width = 10 if r[1].isdigit() else 9
-    start = 2 if r[1].isdigit() else 1
+    two_letter_tag = r[1].isalnum()  # O1-O6 (EM38-MK2), O1-OS (EM38-4); EM61: 'O' alone
+    width = 10 if two_letter_tag else 9
+    start = 2 if two_letter_tag else 1
     first = float(r[start:start + width])
     second = float(r[start + width + 1:start + 2 * width + 1])
     print(f"{r.rstrip()!r}: want {w[0]} {w[1]}")

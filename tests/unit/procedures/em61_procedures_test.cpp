@@ -184,7 +184,9 @@ TEST(FilterCalibration, TwoCoilsOneRestored) {
   EXPECT_EQ(r.boxes[0].title, "Filter Calibration Part 2");
   EXPECT_EQ(r.boxes[0].text, "Ready to calculate Filter Factors\r\nPlace coil(s) on the ground.\r\nPress OK when you are ready to start");
   EXPECT_EQ(r.boxes[1].title, "Filter Factor Right Coil");
-  EXPECT_NE(r.boxes[1].text.find("Calculated Filter Factor for Right Coil ( 18.0 )"), std::string::npos);
+  EXPECT_EQ(r.boxes[1].text,
+            "Calculated Filter Factor for Right Coil ( 18.0 )\r\n is out of valid range ( 125 to 1000 ).\r\n"
+            "Calibration Failed.\r\nProgram restores previous value ( 310.0 )");
   EXPECT_EQ(r.boxes[2].text,
             "Filter Factor for Left  Sensor = 352.8\r\n Filter Factor for Right Sensor = 310.0 (restored)\r\n"
             "Press OK to accept the calibration\r\nor CANCEL to restore previous values");
