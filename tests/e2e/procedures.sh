@@ -51,6 +51,7 @@ e2e_key l
 expect_box CALIBRATION "Place  EM38-MK2  on  Monopod"
 e2e_answer CALIBRATION y
 [ "$(gps_windows_visible)" = 0 ] || e2e_fail "the map window is shown while the calibration holds the GPS"
+e2e_screenshot em38mk2-calibrating
 sleep 2  # the two seconds of the vertical part, then the request to rotate
 e2e_devsim dipole H
 sleep 5.2  # detection, one second of preparation, two of collection, 1.5 s of the closing text
