@@ -113,6 +113,7 @@ e2e_devsim pause-walk
 e2e_map_ports
 e2e_program_start
 e2e_start_logging
+e2e_screenshot em61mk2-normalisation
 sleep 2  # the normalisation: 98 readings at 40 Hz from the start
 e2e_create_file
 e2e_key u
