@@ -192,7 +192,7 @@ void start_survey_command(HWND setup_window) {
   if (plan.timer_period_ms) SetTimer(g_log_window, kConnectionTimer, *plan.timer_period_ms, nullptr);
   logging_session().survey.start_tick = GetTickCount();
   present_logging_window(setup_window);
-  start_normalisation(g_log_window);
+  procedures_at_survey_start(g_log_window);
   if (plan.gps_used) resume_survey_gps_reader();
 }
 

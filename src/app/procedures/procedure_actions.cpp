@@ -91,12 +91,14 @@ void enable_logging_buttons(bool enable) {
 // the GPS is held, and those hidden shown again when it is let go.
 void hide_gps_windows(bool hide) {
   AppProcedures& p = procedures();
+  const LoggingChildren& c = logging_session().children;
   if (!hide) {
-    for (HWND w : p.gps_windows_hidden) ShowWindow(w, SW_SHOW);
+    // Unless the view was toggled meanwhile and the map is no longer laid out.
+    for (HWND w : p.gps_windows_hidden)
+      if (w != c.map || current_logging_layout().map_shown) ShowWindow(w, SW_SHOW);
     p.gps_windows_hidden.clear();
     return;
   }
-  const LoggingChildren& c = logging_session().children;
   for (HWND w : {c.map, c.speed}) {
     if (w == nullptr || !IsWindowVisible(w)) continue;
     ShowWindow(w, SW_HIDE);
@@ -193,11 +195,15 @@ AnswerFn drift_answers() {
   return [](int a) { return drift_answer(procedures().drift, a); };
 }
 
-// A survey ended while a procedure ran: nothing of it carries over.
-void forget_if_closed() {
-  AppProcedures& p = procedures();
-  if (logging_session().active || !running(p)) return;
+// A procedure cut short by the end of its survey: the values it was
+// replacing are put back and nothing of it carries over.
+void abandon(AppProcedures& p) {
   if (em38mk2_calibrating(p.em38mk2)) g_settings.em38mk2_calibration = p.em38mk2.saved;
+  if (em38_4_calibrating(p.em38_4)) set_em38_4_calibration(g_settings.em38_4, p.em38_4.previous);
+  const int state = p.em61.state;
+  if ((state == kProcedureNulling || state == kProcedureFilterNulling) && p.em61.nulling.counter > 0)
+    g_settings.channel_null_values = p.em61.nulling.previous;
+  if (state == kProcedureFilterFactor) g_settings.channel_null_values = p.em61.nulling.calibration_saved;
   p.em38mk2 = {};
   p.em38_4 = {};
   p.em61.state = kProcedureNormal;
@@ -205,7 +211,13 @@ void forget_if_closed() {
   p.lines.clear();
   p.gps_paused = false;
   gps_reader_control().paused.store(false);
-  hide_gps_windows(false);
+  p.gps_windows_hidden.clear();  // the next survey's layout shows them
+}
+
+void forget_if_closed() {
+  AppProcedures& p = procedures();
+  if (logging_session().active || !running(p)) return;
+  abandon(p);
 }
 
 // The channels of a reading; `without_nulling` adds back the nulling offsets
@@ -329,7 +341,10 @@ void nulling_action(HWND window, int) {
   apply(window, nulling_start(procedures().em61, samples), filter_answers());
 }
 
-void start_normalisation(HWND window) {
+void procedures_at_survey_start(HWND window) {
+  AppProcedures& p = procedures();
+  abandon(p);  // a procedure still running when the last survey ended
+  p.reminder_started = false;
   const LoggingSession& s = logging_session();
   if (!s.instrument_used || !idle_for_a_new_procedure()) return;
   const CurrentRing& ring = s.instrument_state.current_ring;

@@ -20,8 +20,9 @@ void remove_calibration_action(HWND window, int code);  // 129
 void drift_reminder_action(HWND window, int code);      // 140
 void drift_control_action(HWND window, int code);       // 141
 
-// The start of a survey: the EM61-MK2 normalisation, when its ring is on.
-void start_normalisation(HWND window);
+// The start of a survey, once the logging window is shown: no procedure
+// runs, then the EM61-MK2 normalisation starts when its ring is on.
+void procedures_at_survey_start(HWND window);
 
 // Timer 1 of the logging window, before the connection monitor.
 void procedure_timer_tick(HWND window);
