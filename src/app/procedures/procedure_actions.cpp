@@ -72,7 +72,7 @@ void refresh_decoders() {
   c.em38mk2_offsets = em38mk2_offsets(g_settings.em38mk2_calibration);
   c.em38_4_calibration = em38_4_calibration(g_settings.em38_4);
   c.nulling = g_settings.channel_null_values;
-  c.lx2_filter_factor = g_settings.left_coil_filter_factor;
+  c.lx2_filter_factors = {g_settings.left_coil_filter_factor, g_settings.right_coil_filter_factor};
   logging_session().display.em38_4_calibration = em38_4_calibration_state(c.em38_4_calibration);
 }
 

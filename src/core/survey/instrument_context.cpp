@@ -24,7 +24,7 @@ InstrumentContext instrument_context_from_settings(const Settings& s, int type, 
   c.em38mk2_single_coil = type == kEm38Mk2 && s.em38mk2_model == 1;
   c.em61.coil_type = s.em61_model;
   for (std::size_t i = 0; i < c.nulling.size(); ++i) c.nulling[i] = s.channel_null_values[i];
-  c.lx2_filter_factor = s.left_coil_filter_factor;
+  c.lx2_filter_factors = {s.left_coil_filter_factor, s.right_coil_filter_factor};
   c.em38mk2_offsets = em38mk2_offsets(s.em38mk2_calibration);
   c.em38_4_calibration = em38_4_calibration(s.em38_4);
   return c;

@@ -100,7 +100,7 @@ Decoded decode_lx2_record(InstrumentSurveyState& s, const InstrumentContext& c, 
     const double late = e.channels[static_cast<std::size_t>(2 * coil + 1)];
     put(d, early);
     put(d, late);
-    put(d, early - late * c.lx2_filter_factor / 1000.0);
+    put(d, early - late * c.lx2_filter_factors[static_cast<std::size_t>(coil)] / 1000.0);
   }
   em61_common(d, e);
   return d;

@@ -45,7 +45,8 @@ struct InstrumentContext {
   bool em38_4_raw_inphase = false;
   Em61Mk2Options em61;
   std::array<double, 4> nulling{};
-  double lx2_filter_factor = 310.0;  // the filtered channel F = E - L x factor / 1000
+  // The filtered channel of each EM61-LX2 coil: F = E - L x its factor / 1000.
+  std::array<double, 2> lx2_filter_factors{310.0, 310.0};  // left, right coil
 };
 
 // What lives across readings for the whole survey.

@@ -108,6 +108,24 @@ TEST(InstrumentHandler, SimulatorReadingsRoundTripIntoChannelsAndRecords) {
   }
 }
 
+// Each EM61-LX2 coil filters with its own factor.
+TEST(InstrumentHandler, Lx2CoilsFilterWithTheirOwnFactors) {
+  devsim::Em61Reading lx2;
+  lx2.unit = devsim::kEm61Lx2Unit;
+  lx2.channels = {400, 120, 900, 60};
+  const RecordBytes record = framed(kEm61Lx2, devsim::encode_em61_record(lx2), true);
+  SurveyRecord survey = logging();
+  InstrumentSurveyState state;
+  InstrumentContext c;
+  c.instrument_type = kEm61Lx2;
+  c.two_sensors = true;
+  c.lx2_filter_factors = {352.8, 250.0};
+  const InstrumentOutcome o = handle_instrument_reading(survey, state, c, record, 2000);
+  ASSERT_EQ(o.channel_count, 6);
+  EXPECT_NEAR(o.channels[2], 400 - 120 * 0.3528, 0.5);
+  EXPECT_NEAR(o.channels[5], 900 - 60 * 0.25, 0.5);
+}
+
 TEST(InstrumentHandler, Em61ReadingsBeforeTheStartOfLoggingAreNotWritten) {
   devsim::Em61Reading r;
   r.channels = {100, 50, 25, 10};
