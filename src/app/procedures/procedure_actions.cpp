@@ -250,6 +250,20 @@ void take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
   logging_session().instrument_context.nulling = g_settings.channel_null_values;
 }
 
+// The reading display shows the values the calibration averages (decoded
+// without its offsets), in the order of the normal display.
+void show_calibration_values(const Em38Mk2Reading& m, bool single_coil) {
+  DisplayValues& d = logging_session().display;
+  const std::size_t base = m.dipole == 'V' ? 0 : 1;
+  d.channel_count = 0;
+  for (std::size_t coil = 0; coil < (single_coil ? 1u : 2u); ++coil) {
+    d.channels[static_cast<std::size_t>(d.channel_count++)] = m.slots.value[base + 4 * coil];
+    d.channels[static_cast<std::size_t>(d.channel_count++)] = m.slots.value[base + 2 + 4 * coil];
+  }
+  d.have_reading = true;
+  if (HWND numbers = logging_session().children.numbers) InvalidateRect(numbers, nullptr, TRUE);
+}
+
 bool take(void*, const ProcedureReading& r) {
   forget_if_closed();
   AppProcedures& p = procedures();
@@ -261,6 +275,7 @@ bool take(void*, const ProcedureReading& r) {
     case kEm38Mk2: {
       const Em38Mk2Reading m =
           decode_em38_mk2(r.record, em38mk2_decoder_offsets(p.em38mk2, g_settings), c.em38mk2_single_coil);
+      show_calibration_values(m, c.em38mk2_single_coil);
       apply(window, em38mk2_on_reading(p.em38mk2, g_settings, m, clock()), nullptr);
       break;
     }
