@@ -4,7 +4,7 @@
 # L; F and Enter; G; a walk; P; X and Y; X. While the simulator streams, the
 # data file must pass quelor check, hold GPS positions and no connection-break
 # remark; the EM34-3 logs at its 5 Hz update rate; the EM61-MK2 programs
-# first fill the normalisation's ring. One screenshot per
+# take File while their normalisation fills its ring. One screenshot per
 # program, taken while logging.
 # QUELOR_VARIANTS="Qyn31 Zelko38-4" narrows the run; QUELOR_E2E_WALK sets the
 # seconds of the walk (5).
@@ -71,9 +71,6 @@ survey() {
 
   e2e_program_start
   e2e_start_logging
-  # The EM61-MK2 survey starts with its normalisation over 98 currents (about
-  # ten seconds at 10 Hz); File waits for it.
-  [ "$instrument" != em61mk2 ] || sleep 9
   e2e_create_file
   e2e_go
   e2e_walk "$walk"

@@ -167,8 +167,9 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
     d.speed_text = o.speed_text;
   }
   if (o.first_fix) {
-    // A procedure that holds the buttons (the normalisation) enables them at its end.
-    if (!procedure_running()) enable_position_buttons(true);
+    // Also while the normalisation of the survey's start fills its ring: a
+    // data file may be made meanwhile (its readings are logged once it ends).
+    enable_position_buttons(true);
     show_channel_selectors(s.survey.state != kStateLogging);
   }
   if (o.warning_sound) play_sound(Sound::kGpsWarning);

@@ -233,21 +233,25 @@ Em61Reading em61_reading(const ProcedureReading& r, bool without_nulling) {
   return e;
 }
 
-void take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
+// True when the reading is the procedure's alone. While logging, a reading
+// of the normalisation (the decoder has put its current into the ring) is
+// written as well: a survey started during it loses none of its readings.
+bool take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
   const LoggingSession& s = logging_session();
   if (p.em61.state == kProcedureNormalisation) {
     apply(window, normalisation_on_reading(p.em61, s.instrument_state.current_ring), nullptr);
-    return;
+    return s.survey.state != kStateLogging;
   }
   if (p.em61.state == kProcedureFilterFactor) {
     apply(window, filter_on_reading(p.em61, g_settings, em61_reading(r, false)), filter_answers());
-    return;
+    return true;
   }
   const Em61Reading e = em61_reading(r, true);
   const bool writes = s.survey.state == kStateStandBy && s.sink.is_open();
   apply(window, nulling_on_reading(p.em61, g_settings, e, g_variant.instrument_type, writes), filter_answers());
   // From the start reading on, the decoder subtracts the offsets of the nulling.
   logging_session().instrument_context.nulling = g_settings.channel_null_values;
+  return true;
 }
 
 // The reading display shows the values the calibration averages (decoded
@@ -292,7 +296,7 @@ bool take(void*, const ProcedureReading& r) {
       break;
     }
     case kEm61Mk2:
-    case kEm61Lx2: take_em61(window, p, r); break;
+    case kEm61Lx2: return take_em61(window, p, r);
     default: return false;
   }
   return true;
