@@ -42,9 +42,11 @@ struct Keyword {
   ControlKind kind;
 };
 
-constexpr std::array<Keyword, 16> kKeywords{{
+constexpr std::array<Keyword, 18> kKeywords{{
     {"trigger", ControlKind::kTrigger},
     {"silence", ControlKind::kSilence},
+    {"unplug", ControlKind::kUnplug},
+    {"plug", ControlKind::kPlug},
     {"garbage", ControlKind::kGarbage},
     {"badsum", ControlKind::kBadsum},
     {"quality", ControlKind::kQuality},
@@ -77,6 +79,22 @@ ControlParse device_command(ControlCommand c, const std::vector<std::string_view
     const auto v = integer_of(w[2]);
     if (!v || *v < 0 || *v > 1000000) return fail("bad count '" + std::string(w[2]) + "'");
     c.count = static_cast<int>(*v);
+  }
+  return {c, {}};
+}
+
+// DEVICE, and with `seconds_allowed` an optional number of seconds above 0.
+ControlParse link_command(ControlCommand c, const std::vector<std::string_view>& w, bool seconds_allowed) {
+  const std::size_t most = seconds_allowed ? 3 : 2;
+  if (w.size() < 2 || w.size() > most)
+    return fail(std::string(w[0]) + (seconds_allowed ? ": expected DEVICE [SECONDS]" : ": expected DEVICE"));
+  const auto d = device_from_name(w[1]);
+  if (!d) return fail("unknown device '" + std::string(w[1]) + "'");
+  c.device = *d;
+  if (w.size() == 3) {
+    const auto v = number_of(w[2]);
+    if (!v || *v <= 0) return fail("bad number of seconds '" + std::string(w[2]) + "'");
+    c.number = *v;
   }
   return {c, {}};
 }
@@ -126,6 +144,8 @@ ControlParse parse_control_line(std::string_view line) {
       }
       return count_command(c, w, 1, 1000);
     case ControlKind::kSilence: return device_command(c, w, true);
+    case ControlKind::kUnplug: return link_command(c, w, true);
+    case ControlKind::kPlug: return link_command(c, w, false);
     case ControlKind::kGarbage:
     case ControlKind::kBadsum: return device_command(c, w, false);
     case ControlKind::kQuality: return count_command(c, w, 0, 9);

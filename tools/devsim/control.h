@@ -2,6 +2,9 @@
 // Control commands, one per line on standard input or the control FIFO:
 //   trigger [RECORDS]           the trigger / marker button (default 3 records)
 //   silence DEVICE SECONDS      the device sends and answers nothing
+//   unplug DEVICE [SECONDS]     the link vanishes (pty closed, link removed);
+//                               back by itself after SECONDS, else on plug
+//   plug DEVICE                 the link comes back at the same path (a new pty)
 //   garbage DEVICE BYTES        that many random bytes into the stream now
 //   badsum DEVICE N             the next N sentences with a wrong checksum
 //   quality Q | satellites N | hdop X      the GPS fix
@@ -23,14 +26,14 @@ namespace quelor::devsim {
 enum class Device { kInstrument, kGps, kTilt };
 
 enum class ControlKind {
-  kTrigger, kSilence, kGarbage, kBadsum, kQuality, kSatellites, kHdop, kDipole,
+  kTrigger, kSilence, kUnplug, kPlug, kGarbage, kBadsum, kQuality, kSatellites, kHdop, kDipole,
   kOffsets, kStance, kRatio, kCurrent, kPauseWalk, kResumeWalk, kStatus, kQuit,
 };
 
 struct ControlCommand {
   ControlKind kind = ControlKind::kStatus;
   Device device = Device::kInstrument;
-  double number = 0;      // seconds, hdop
+  double number = 0;      // seconds (unplug: 0 until plug), hdop
   int count = 0;          // records, bytes, sentences, quality, satellites
   bool vertical = true;   // dipole
   std::array<double, 6> values{};  // offsets (missing ones are 0)

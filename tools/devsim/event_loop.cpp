@@ -22,6 +22,24 @@ struct ControlSource {
   std::string pending;
 };
 
+// Unplugs and plugs the links as the control commands asked.
+void track_plugs(Simulator& sim, LoopIo& io, double now) {
+  for (Device d : kDevices) {
+    PtyLink* link = io.links[static_cast<std::size_t>(d)];
+    if (!link) continue;
+    const bool wanted = device_plugged(sim, d, now);
+    if (!wanted && pty_link_plugged(*link)) {
+      unplug_pty_link(*link);
+    } else if (wanted && !pty_link_plugged(*link)) {
+      const std::string error = replug_pty_link(*link);
+      if (!error.empty()) {
+        std::fprintf(io.err, "devsim: plug %s: %s\n", std::string(device_name(d)).c_str(), error.c_str());
+        std::fflush(io.err);
+      }
+    }
+  }
+}
+
 void track_open_state(Simulator& sim, LoopIo& io, double now) {
   for (Device d : kDevices) {
     PtyLink* link = io.links[static_cast<std::size_t>(d)];
@@ -91,6 +109,7 @@ int run_loop(Simulator& sim, LoopIo& io) {
     double now = monotonic_seconds() - t0;
     if (io.stop && io.stop->load()) break;
     if (sim.options.duration > 0 && now >= sim.options.duration) break;
+    track_plugs(sim, io, now);
     track_open_state(sim, io, now);
     advance(sim, now, out);
     deliver(io, out);

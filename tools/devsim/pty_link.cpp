@@ -52,18 +52,47 @@ std::string open_pty_link(PtyLink& link, const std::string& link_path) {
   return {};
 }
 
+namespace {
+
+// Only our own link: another run may have replaced it.
+void remove_own_link(const PtyLink& link) {
+  if (link.link_path.empty()) return;
+  char target[256] = {};
+  const ssize_t n = ::readlink(link.link_path.c_str(), target, sizeof target - 1);
+  if (n > 0 && link.slave_path == std::string(target, static_cast<std::size_t>(n)))
+    ::unlink(link.link_path.c_str());
+}
+
+}  // namespace
+
 void close_pty_link(PtyLink& link) {
-  if (!link.link_path.empty()) {
-    // Only our own link: another run may have replaced it.
-    char target[256] = {};
-    const ssize_t n = ::readlink(link.link_path.c_str(), target, sizeof target - 1);
-    if (n > 0 && link.slave_path == std::string(target, static_cast<std::size_t>(n)))
-      ::unlink(link.link_path.c_str());
-    link.link_path.clear();
-  }
+  remove_own_link(link);
+  link.link_path.clear();
   if (link.master >= 0) ::close(link.master);
   link.master = -1;
 }
+
+void unplug_pty_link(PtyLink& link) {
+  remove_own_link(link);
+  if (link.master >= 0) ::close(link.master);
+  link.master = -1;
+  link.open = false;
+  link.queue.clear();
+}
+
+std::string replug_pty_link(PtyLink& link) {
+  if (link.master >= 0) return {};
+  const std::string path = link.link_path;
+  std::string error = open_pty_link(link, path);
+  if (!error.empty()) {
+    if (link.master >= 0) ::close(link.master);
+    link.master = -1;
+    link.link_path = path;  // tried again on the next look
+  }
+  return error;
+}
+
+bool pty_link_plugged(const PtyLink& link) { return link.master >= 0; }
 
 bool slave_is_open(const PtyLink& link) {
   if (link.master < 0) return false;

@@ -31,6 +31,14 @@ std::string open_pty_link(PtyLink& link, const std::string& link_path);
 // Removes the symbolic link and closes the master.
 void close_pty_link(PtyLink& link);
 
+// The link vanishes as an unplugged Bluetooth port does: the symbolic link
+// is removed and the master closed (a program holding the slave sees a
+// hang-up), but the link path is kept for `replug_pty_link`.
+void unplug_pty_link(PtyLink& link);
+// A new pty pair behind the same link path. Returns an error text, empty on success.
+std::string replug_pty_link(PtyLink& link);
+bool pty_link_plugged(const PtyLink& link);
+
 // Is the slave side open by somebody? (No hang-up on the master.)
 bool slave_is_open(const PtyLink& link);
 

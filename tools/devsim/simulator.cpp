@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "quelor/json.h"
 
@@ -163,6 +164,8 @@ std::string device_input(Simulator& s, Device d, std::string_view bytes, double 
   return {};
 }
 
+bool device_plugged(const Simulator& s, Device d, double now) { return now >= s.unplugged_until[index_of(d)]; }
+
 void link_opened(Simulator& s, Device d, double now) {
   if (d == Device::kTilt) s.tilt.quiet_until = now + kTiltQuietAfterOpen;
 }
@@ -176,6 +179,11 @@ std::string apply_control(Simulator& s, const ControlCommand& c, double now, Dev
   switch (c.kind) {
     case ControlKind::kTrigger: press_trigger(s.options.instrument, s.instrument, c.count); break;
     case ControlKind::kSilence: s.silent_until[index_of(c.device)] = now + c.number; break;
+    case ControlKind::kUnplug:
+      s.unplugged_until[index_of(c.device)] =
+          c.number > 0 ? now + c.number : std::numeric_limits<double>::infinity();
+      break;
+    case ControlKind::kPlug: s.unplugged_until[index_of(c.device)] = 0; break;
     case ControlKind::kGarbage: {
       std::uniform_int_distribution<int> byte(0, 255);
       std::string& o = out.of(c.device);

@@ -41,6 +41,7 @@ struct Simulator {
 
   std::array<double, 3> next_due{};       // by Device
   std::array<double, 3> silent_until{};   // by Device
+  std::array<double, 3> unplugged_until{};  // by Device: 0 plugged, infinity until `plug`
   bool quit = false;
 };
 
@@ -62,6 +63,9 @@ double next_event(const Simulator& s);
 // Bytes that arrived from the program on a device's link; returns the
 // device's immediate answer.
 std::string device_input(Simulator& s, Device d, std::string_view bytes, double now);
+
+// Whether the device's link is there at run time `now` (unplug / plug).
+bool device_plugged(const Simulator& s, Device d, double now);
 
 // The program opened the device's port.
 void link_opened(Simulator& s, Device d, double now);

@@ -25,6 +25,10 @@ TEST(Control, EveryCommand) {
       {"silence gps 2.5", ControlKind::kSilence, Device::kGps, 0, 2.5},
       {"  silence   instrument 1\r", ControlKind::kSilence, Device::kInstrument, 0, 1},
       {"garbage tilt 40", ControlKind::kGarbage, Device::kTilt, 40, 0},
+      {"unplug instrument", ControlKind::kUnplug, Device::kInstrument, 0, 0},
+      {"unplug gps 10", ControlKind::kUnplug, Device::kGps, 0, 10},
+      {"unplug tilt 0.5", ControlKind::kUnplug, Device::kTilt, 0, 0.5},
+      {"plug instrument", ControlKind::kPlug, Device::kInstrument, 0, 0},
       {"badsum gps 3", ControlKind::kBadsum, Device::kGps, 3, 0},
       {"quality 4", ControlKind::kQuality, Device::kInstrument, 4, 0},
       {"satellites 0", ControlKind::kSatellites, Device::kInstrument, 0, 0},
@@ -59,7 +63,8 @@ TEST(Control, BadLinesAreRefusedWithAReason) {
   for (const char* line : {"jump", "silence", "silence gps", "silence radio 2", "silence gps -1",
                            "silence gps x", "garbage gps 1.5", "badsum tilt", "quality 10", "quality -1",
                            "satellites 100", "trigger 0", "trigger x", "dipole X", "quit now", "hdop",
-                           "garbage gps 99999999999"}) {
+                           "garbage gps 99999999999", "unplug", "unplug radio", "unplug gps 0", "unplug gps -2",
+                           "unplug gps x", "unplug gps 1 2", "plug", "plug gps 3"}) {
     const ControlParse p = parse_control_line(line);
     EXPECT_FALSE(p.command.has_value()) << line;
     EXPECT_FALSE(p.error.empty()) << line;

@@ -62,6 +62,11 @@ class PtyPort : public SerialPort {
     while (::read(fd_, junk, sizeof junk) > 0) {
     }
   }
+  // The other side went away (the simulator unplugged the link).
+  bool hung_up() const {
+    pollfd p{fd_, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP) != 0;
+  }
   // Everything that arrives within `ms` milliseconds.
   std::string collect(int ms) {
     std::string out;
@@ -149,6 +154,74 @@ TEST_F(PtySession, ThePortMayBeClosedAndOpenedAgain) {
   const std::string text = gps.collect(400);
   EXPECT_NE(text.find("$GPGGA"), std::string::npos);
   EXPECT_TRUE(has_valid_checksum(text.substr(text.find("$GPGGA"))));
+}
+
+std::string link_target(const std::string& path) {
+  char target[256] = {};
+  const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+  return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+}
+
+void control_line(const std::string& fifo, const std::string& line) {
+  const int w = ::open(fifo.c_str(), O_WRONLY);
+  ASSERT_GE(w, 0);
+  const std::string text = line + "\n";
+  ASSERT_EQ(::write(w, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  ::close(w);
+}
+
+// A Bluetooth port that vanishes and comes back: the link path is gone while
+// unplugged, the port held open sees a hang-up, and after the plug the same
+// path leads to a new pty that streams again; both with a time and on command.
+TEST_F(PtySession, UnplugAndPlugKeepTheLinkPath) {
+  char templ[] = "/tmp/devsim-fifo-XXXXXX";
+  ASSERT_NE(::mkdtemp(templ), nullptr);
+  const std::string fifo = std::string(templ) + "/control";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  io_.control_fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(io_.control_fd, 0);
+  start({"--instrument", "em31mk2", "--gps", "gga"});
+  const std::string link = path("instrument");
+  const std::string first_pty = link_target(link);
+  ASSERT_FALSE(first_pty.empty());
+  PtyPort before(link);
+  ASSERT_TRUE(before.is_open());
+  EXPECT_GE(testing::frame_stream(kEm31Mk2, {}, before.collect(400)).size(), 2u);
+
+  control_line(fifo, "unplug instrument 0.8");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  struct stat st{};
+  EXPECT_NE(::lstat(link.c_str(), &st), 0) << "the link stays while unplugged";
+  EXPECT_TRUE(before.hung_up());
+  EXPECT_EQ(before.collect(100), "");
+  EXPECT_FALSE(PtyPort(link).is_open());
+  EXPECT_NE(::lstat(path("gps").c_str(), &st), -1) << "the other devices stay";
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(900));
+  const std::string second_pty = link_target(link);
+  ASSERT_FALSE(second_pty.empty()) << "no link after the unplug time";
+  EXPECT_NE(second_pty, first_pty);  // the old pty is still held open above
+  {
+    PtyPort after(link);
+    ASSERT_TRUE(after.is_open());
+    EXPECT_GE(testing::frame_stream(kEm31Mk2, {}, after.collect(400)).size(), 2u);
+  }
+  EXPECT_EQ(before.collect(100), "") << "nothing reaches the old pty";
+
+  control_line(fifo, "unplug instrument");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+  EXPECT_NE(::lstat(link.c_str(), &st), 0) << "an unplug without a time lasts until plug";
+  control_line(fifo, "plug instrument");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  PtyPort again(link);
+  ASSERT_TRUE(again.is_open());
+  EXPECT_GE(testing::frame_stream(kEm31Mk2, {}, again.collect(400)).size(), 2u);
+
+  stop_ = true;
+  thread_.join();
+  ::close(io_.control_fd);
+  ::unlink(fifo.c_str());
+  ::rmdir(templ);
 }
 
 TEST_F(PtySession, TiltMeterConfirmsTheRateCommand) {

@@ -129,6 +129,29 @@ TEST(Simulator, SilenceStopsOneDeviceForItsTime) {
   EXPECT_LE(count(out.gps, "$GPGGA"), 11u);
 }
 
+TEST(Simulator, UnplugForATimeOrUntilPlugOneDeviceOnly) {
+  Simulator s = simulator({"--instrument", "em31mk2", "--gps", "gga"});
+  DeviceOutput out;
+  struct Step {
+    double at;
+    const char* command;  // applied at `at`, or nothing
+    bool instrument, gps;  // plugged just after
+  };
+  const Step steps[] = {
+      {0.0, nullptr, true, true},         {1.0, "unplug instrument 2.5", false, true},
+      {3.4, nullptr, false, true},        {3.5, nullptr, true, true},
+      {4.0, "unplug gps", true, false},   {60.0, nullptr, true, false},
+      {61.0, "plug gps", true, true},     {62.0, "unplug instrument 9", false, true},
+      {63.0, "plug instrument", true, true},
+  };
+  for (const Step& step : steps) {
+    if (step.command) apply_control(s, *parse_control_line(step.command).command, step.at, out);
+    EXPECT_EQ(device_plugged(s, Device::kInstrument, step.at + 0.001), step.instrument) << step.at;
+    EXPECT_EQ(device_plugged(s, Device::kGps, step.at + 0.001), step.gps) << step.at;
+    EXPECT_TRUE(device_plugged(s, Device::kTilt, step.at));
+  }
+}
+
 TEST(Simulator, SilentEm61DoesNotAnswer) {
   Simulator s = simulator({"--instrument", "em61mk2", "--gps", "gga"});
   DeviceOutput out;
