@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/display_windows.h"
+#include "app/logging/instrument_reconnect_win.h"
 #include "app/logging/logging_commands_win.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
@@ -224,6 +225,7 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   if (a.remark) write_survey_remark(*a.remark, in.now);
   if (a.show_lost_notice) draw_lost_connection_notice(window);
   if (a.ring) play_sound(Sound::kRing);
+  reconnect_instrument_tick(a, in.now);
   if (a.restored || (was_lost && !s.survey.connection_lost)) {
     InvalidateRect(window, nullptr, TRUE);
     invalidate_reading_displays();  // the notice over the profile goes

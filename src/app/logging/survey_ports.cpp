@@ -1,5 +1,6 @@
 #include "app/logging/survey_ports.h"
 
+#include "app/logging/instrument_reconnect_win.h"
 #include "app/readers/gps_reader_thread.h"
 #include "app/readers/instrument_reader.h"
 #include "app/readers/reader_shared.h"
@@ -14,6 +15,10 @@ namespace {
 void close_thread_handle(std::atomic<HANDLE>& slot) {
   if (HANDLE h = slot.exchange(nullptr)) CloseHandle(h);
 }
+
+// The reader the survey started (not the second-mode one), for a restart.
+InstrumentReaderSetup g_survey_reader;
+bool g_survey_reader_known = false;
 
 }  // namespace
 
@@ -56,7 +61,19 @@ bool start_survey_reader(int instrument_type, int record_length, bool polled, bo
   setup.options.record_length = record_length;
   setup.options.polled = polled;
   setup.options.second_mode = second_mode;
+  if (!second_mode) {
+    g_survey_reader = setup;
+    g_survey_reader_known = true;
+  }
   return start_instrument_reader(setup, suspended) != nullptr;
+}
+
+bool restart_survey_reader(int record_length) {
+  if (!g_survey_reader_known) return false;
+  InstrumentReaderSetup setup = g_survey_reader;
+  if (record_length > 0) setup.options.record_length = record_length;
+  reader_shared().polled_idle.store(true);
+  return start_instrument_reader(setup, false) != nullptr;
 }
 
 bool start_survey_tilt_reader() { return start_tilt_reader() != nullptr; }
@@ -87,6 +104,7 @@ void close_survey_tilt() {
 }
 
 void close_survey_instrument() {
+  stop_instrument_reconnect();
   close_instrument_port();
   if (HANDLE event = reader_shared().poll_event.load()) SetEvent(event);
   close_thread_handle(reader_shared().instrument_thread);

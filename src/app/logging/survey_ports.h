@@ -27,6 +27,10 @@ bool tilt_meter_check(int rate_index);
 // returned in `records_before` for the first-record wait.
 bool start_survey_reader(int instrument_type, int record_length, bool polled, bool second_mode,
                          bool suspended);
+// The instrument reader again as it was last started (the reconnection):
+// the same instrument and options; `record_length` above 0 replaces the
+// EM38 length. A polled reader starts idle.
+bool restart_survey_reader(int record_length);
 bool start_survey_tilt_reader();
 // Waits up to `ms` for a record after `records_before`.
 bool wait_first_record(std::uint32_t records_before, std::uint32_t ms);
@@ -37,7 +41,8 @@ bool create_survey_gps_reader();
 void resume_survey_gps_reader();
 
 // Closing: the GPS port (its reader stopped and awaited), the tilt port, the
-// instrument port (a polling reader woken, the thread handles closed).
+// instrument port (a reconnection stopped, a polling reader woken, the
+// thread handles closed).
 void close_survey_gps();
 void close_survey_tilt();
 void close_survey_instrument();

@@ -30,7 +30,8 @@ class Win32GpsHost final : public GpsReaderHost {
     GpsSurveyStatus status;
     status.logging = s.logging.load();
     status.survey_mode = s.survey_mode.load();
-    status.instrument_connected = !reader_shared().connection_lost.load();
+    status.instrument_connected =
+        !reader_shared().connection_lost.load() || reader_shared().instrument_reconnecting.load();
     status.sound_on = s.disconnection_alarm.load();
     return status;
   }

@@ -83,6 +83,9 @@ struct ReaderShared {
 
   std::atomic<bool> display_cleared{false};
   std::atomic<bool> connection_lost{false};
+  // The window thread is reconnecting the instrument after a break: the GPS
+  // goes on logging meanwhile.
+  std::atomic<bool> instrument_reconnecting{false};
   std::atomic<bool> polled_idle{true};
 
   std::atomic<int> gps_port_closing{0};  // set by exchange while the GPS port closes
