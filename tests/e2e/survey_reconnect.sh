@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The instrument's Bluetooth link drops mid-line and comes back: Qyn31 on the
+# simulated EM31-MK2 and GGA receiver, keys only (L; F, Enter; G). After a
+# walk the instrument is unplugged (devsim closes its pty and removes the
+# link; COM4 of the prefix points at devsim's stable link path, so the port
+# vanishes as a Bluetooth port does) and plugged back at the same path; the
+# program reopens it by itself while the window keeps answering. Walk on,
+# P; then a second unplug in Stand By and X, Y while the program is trying:
+# the exit is at once. The data file passes quelor check and holds one
+# "1CONN BRK 1" and one "1CONN RCN 1" remark, GPS sentences logged during the
+# break, every reading of the instrument after the return (the update rate
+# is 10 Hz: every record is logged) and no tick twice. The old pty is let go
+# by the reconnection, the new one at the exit.
+# QUELOR_E2E_BEFORE, QUELOR_E2E_UNPLUG and QUELOR_E2E_AFTER set the seconds
+# of the walk before, of the unplug and of the walk after (8, 10, 12).
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_setup survey_reconnect
+before_s=${QUELOR_E2E_BEFORE:-8}
+unplug_s=${QUELOR_E2E_UNPLUG:-10}
+after_s=${QUELOR_E2E_AFTER:-12}
+period_ms=95.238  # the simulated EM31-MK2's record period
+longest_wait_ms=5000
+
+data=$(e2e_data_folder survey_reconnect)
+e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_reconnect\\" "$E2E_INI_READING_INTERVAL=0.100000"
+e2e_devsim_start --instrument em31mk2 --gps gga --seed 62
+e2e_map_ports
+# The stable link itself, not the pty behind it: a reopen finds the new pty.
+ln -sfn "${e2e_dev[instrument]}" "$WINEPREFIX/dosdevices/com$E2E_COM_INSTRUMENT"
+
+# e2e_held PTY: the processes holding the pty, also once it was removed.
+e2e_held() {
+  { find /proc/[0-9]*/fd -maxdepth 1 \( -lname "$1" -o -lname "$1 (deleted)" \) 2>/dev/null |
+    cut -d/ -f3 | sort -u; } || true
+}
+# e2e_answers_within MS: the logging window answers the inspector in time
+# (the window thread is not held up by the reconnection).
+e2e_answers_within() {
+  local t0 t1 state
+  t0=$(date +%s%3N)
+  state=$(e2e_button_460)
+  t1=$(date +%s%3N)
+  [ "$state" = "P A U S E" ] || e2e_fail "during the break button 460 reads \"$state\""
+  [ $((t1 - t0)) -le "$1" ] || e2e_fail "the window took $((t1 - t0)) ms to answer during the break"
+  echo $((t1 - t0))
+}
+
+e2e_program_start
+e2e_start_logging
+e2e_create_file
+e2e_go
+e2e_walk "$before_s"
+old_pty=$(readlink "${e2e_dev[instrument]}")
+[ -n "$(e2e_held "$old_pty")" ] || e2e_fail "logging, but nobody holds the instrument pty $old_pty"
+e2e_devsim unplug instrument "$unplug_s"
+e2e_say "instrument unplugged for $unplug_s s"
+unplugged_at=$SECONDS
+answers=""
+while [ $((SECONDS - unplugged_at)) -lt "$unplug_s" ]; do
+  answers+="$(e2e_answers_within 3000) "
+  e2e_walk 1
+done
+e2e_say "the window answered in $answers ms during the break"
+# Back after the longest wait between tries and one try.
+for _ in $(seq 1 $(((longest_wait_ms + 4000) / 500))); do
+  new_pty=$(readlink "${e2e_dev[instrument]}" || true)
+  [ -n "$new_pty" ] && [ -n "$(e2e_held "$new_pty")" ] && break
+  sleep 0.5
+done
+new_pty=$(readlink "${e2e_dev[instrument]}" || true)
+[ -n "$new_pty" ] || e2e_fail "devsim did not plug the instrument back"
+[ "$new_pty" != "$old_pty" ] || e2e_fail "the plugged link points at the old pty $old_pty"
+[ -n "$(e2e_held "$new_pty")" ] || e2e_fail "the program did not reopen the instrument port within $((longest_wait_ms + 4000)) ms"
+e2e_say "reconnected $((SECONDS - unplugged_at - unplug_s)) s after the plug"
+e2e_walk "$after_s"
+held_old=$(e2e_held "$old_pty")
+[ -z "$held_old" ] || e2e_fail "the old pty $old_pty is still held (by $held_old): a leaked port handle"
+e2e_pause
+
+# A break in Stand By, and Exit while the program is trying.
+e2e_devsim unplug instrument
+sleep 2.5
+t0=$(date +%s%3N)
+e2e_exit_logging
+e2e_say "exit during the break took $(($(date +%s%3N) - t0)) ms"
+[ $(($(date +%s%3N) - t0)) -le 8000 ] || e2e_fail "the exit during the break was slow"
+e2e_devsim plug instrument
+sleep 0.5
+e2e_exit_program
+held_new=$(e2e_held "$new_pty")
+[ -z "$held_new" ] || e2e_fail "the instrument pty is still held after the exit (by $held_new)"
+
+file=$(e2e_data_file "$data" "$e2e_extension")
+[ -n "$file" ] || e2e_fail "no .$e2e_extension file in $data: $(ls -A "$data")"
+cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
+e2e_check "$file"
+e2e_assert_eq "record length" "$e2e_check_record_length" 24
+e2e_assert_eq "check errors" "$e2e_check_errors" 0
+e2e_assert_eq '"1CONN BRK 1" remarks' "$(e2e_count '^X1CONN BRK 1 ' "$file")" 1
+e2e_assert_eq '"1CONN RCN 1" remarks' "$(e2e_count '^X1CONN RCN 1 ' "$file")" 1
+
+# Ticks are in columns 13-22 (awk counts from 1). Readings before the break,
+# GGA sentences logged in the break, readings from the return to the pause
+# (the first of them may come before the reconnection remark, which the next
+# monitor tick writes).
+read -r before brk gga rcn first last after maxgap dup <<<"$(awk '
+  function tick() { return substr($0, 14, 10) + 0 }
+  /^[T2-6]/ { t = tick()
+              if (n && t <= prev) dup++
+              if (phase == 0) b++
+              if (phase == 1 || phase == 2) {
+                if (!a) first = t; else if (t - prev > gap) gap = t - prev
+                a++; last = t }
+              n++; prev = t }
+  /^X1CONN BRK 1 / { phase = 1; brk = tick() }
+  /^@\$GPGGA/ && phase == 1 && !a { g++ }
+  /^X1CONN RCN 1 / { phase = 2; rcn = tick() }
+  /^XPAUSED/ && phase == 2 { phase = 3 }
+  END { print b + 0, brk + 0, g + 0, rcn + 0, first + 0, last + 0, a + 0, gap + 0, dup + 0 }' "$file")"
+e2e_assert_eq "readings with a tick not after the one before" "$dup" 0
+e2e_assert_ge "readings before the break" "$before" $((before_s * 8))
+break_ms=$((rcn - brk))
+e2e_say "break remark to reconnection remark: $break_ms ms"
+[ "$break_ms" -ge $((unplug_s * 1000 - 500)) ] || e2e_fail "reconnected after $break_ms ms, within the $unplug_s s unplug"
+[ "$break_ms" -le $((unplug_s * 1000 + longest_wait_ms + 3000)) ] || e2e_fail "reconnected only after $break_ms ms"
+e2e_assert_ge "GGA sentences logged during the break" "$gga" $((unplug_s / 2))
+[ "$first" -gt $((brk + unplug_s * 1000 - 500)) ] && [ "$first" -le "$rcn" ] && [ $((rcn - first)) -le 1500 ] ||
+  e2e_fail "the first reading after the break ($first) is not the return just before the remark ($rcn)"
+# Every record from the first reading after the return to the pause: the
+# count the record period gives over that span, none lost (a loaded machine
+# may take a record late, never lose it: at most 2 % short), no new break.
+span=$((last - first))
+expected=$(awk -v s="$span" -v p="$period_ms" 'BEGIN { printf "%d", s / p + 1 }')
+e2e_say "readings after the return: $after over $span ms ($expected records sent), longest gap $maxgap ms"
+e2e_assert_ge "readings after the return" "$after" $((expected * 98 / 100))
+[ "$after" -le $((expected + 1)) ] || e2e_fail "$after readings after the return, more than the $expected sent"
+[ "$maxgap" -lt 1000 ] || e2e_fail "a gap of $maxgap ms in the readings after the return"
+e2e_assert_ge "readings after the return, from the walk" "$after" $(((after_s - 1) * 9))
+echo "$e2e_name: PASS"
