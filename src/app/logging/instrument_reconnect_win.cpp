@@ -111,10 +111,13 @@ bool old_reader_ended(ReconnectState& r) {
   return true;
 }
 
-// The reader ends within one read time-out once its port slot is invalid;
-// a polled reader is woken to see it.
+// The reader ends within one read time-out once its port slot is invalid
+// (a polled reader is woken to see it); one whose read of a vanished port
+// never returns (Wine on a hung-up pty) is left behind, superseded by the
+// generation, and the plan goes on without it after a grace time.
 void close_for_try(ReconnectState& r) {
   ReaderShared& shared = reader_shared();
+  shared.instrument_generation.fetch_add(1);
   if (HANDLE reader = shared.instrument_thread.exchange(nullptr)) {
     if (r.old_reader != nullptr) CloseHandle(r.old_reader);
     r.old_reader = reader;
@@ -146,6 +149,8 @@ void start_job(ReconnectState& r) {
 }
 
 void install(ReconnectState& r) {
+  if (r.old_reader != nullptr) CloseHandle(r.old_reader);  // superseded: it delivers nothing more
+  r.old_reader = nullptr;
   if (!r.job) return;
   HANDLE h = r.job->handle.exchange(INVALID_HANDLE_VALUE);
   const int record_length = r.job->record_length.load();

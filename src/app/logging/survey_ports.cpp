@@ -105,6 +105,7 @@ void close_survey_tilt() {
 
 void close_survey_instrument() {
   stop_instrument_reconnect();
+  reader_shared().instrument_generation.fetch_add(1);
   close_instrument_port();
   if (HANDLE event = reader_shared().poll_event.load()) SetEvent(event);
   close_thread_handle(reader_shared().instrument_thread);

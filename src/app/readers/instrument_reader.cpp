@@ -64,7 +64,14 @@ struct InstrumentLoop {
   ReaderTraits traits;
   InstrumentFramer framer;
   bool line_active = false;
+  std::uint32_t generation = 0;
 };
+
+// The second-mode EM61-MK2 reader waits suspended across reconnections and
+// reads whatever port is in place when it is resumed.
+bool superseded(const InstrumentLoop& loop) {
+  return !loop.setup.options.second_mode && loop.generation != reader_shared().instrument_generation.load();
+}
 
 // The steps before each read burst: the EM61 wake-up, the polled wait, the
 // EM38-4 modem status.
@@ -96,6 +103,7 @@ void went_idle(const InstrumentLoop& loop) {
 
 void on_record(InstrumentLoop& loop, const FrameStep& step) {
   ReaderShared& shared = reader_shared();
+  if (superseded(loop)) return;
   const DWORD now = GetTickCount();
   if (loop.traits.stamps_arrival) shared.arrival_tick.store(now);
   shared.framed_records.fetch_add(1);
@@ -120,7 +128,7 @@ void read_burst(InstrumentLoop& loop, Win32SerialPort& port) {
   for (;;) {
     std::uint8_t byte = 0;
     const int got = port.read(&byte, 1);
-    if (got != 1) {
+    if (got != 1 || superseded(loop)) {
       if (got < 0 && port.is_open()) Sleep(kBrokenReadPauseMs);  // no busy spin on a failing port
       return;
     }
@@ -143,7 +151,7 @@ DWORD WINAPI instrument_reader_thread(LPVOID parameter) {
   port.purge();
   for (;;) {
     HANDLE h = shared.instrument_port.load();
-    if (!port_handle_valid(h)) break;
+    if (!port_handle_valid(h) || superseded(*loop)) break;
     SetCommMask(h, EV_RXCHAR);
     before_burst(*loop, h);
     read_burst(*loop, port);
@@ -216,9 +224,9 @@ ReaderTraits reader_traits(int instrument_type, const ReaderOptions& options) {
 HANDLE start_instrument_reader(const InstrumentReaderSetup& setup, bool suspended) {
   std::optional<InstrumentFramer> framer = make_instrument_framer(setup.instrument_type, setup.options);
   if (!framer) return nullptr;
-  auto loop = std::make_unique<InstrumentLoop>(
-      InstrumentLoop{setup, reader_traits(setup.instrument_type, setup.options), *framer, false});
   ReaderShared& shared = reader_shared();
+  auto loop = std::make_unique<InstrumentLoop>(InstrumentLoop{
+      setup, reader_traits(setup.instrument_type, setup.options), *framer, false, shared.instrument_generation.load()});
   if (loop->traits.polled && shared.poll_event.load() == nullptr)
     shared.poll_event.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   HANDLE thread = CreateThread(nullptr, 0, instrument_reader_thread, loop.get(),

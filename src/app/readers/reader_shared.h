@@ -86,6 +86,10 @@ struct ReaderShared {
   // The window thread is reconnecting the instrument after a break: the GPS
   // goes on logging meanwhile.
   std::atomic<bool> instrument_reconnecting{false};
+  // Raised whenever the instrument port is closed under its reader: a reader
+  // of an older generation ends and delivers nothing more, even when its
+  // read of the closed port returns only after a new port is in place.
+  std::atomic<std::uint32_t> instrument_generation{0};
   std::atomic<bool> polled_idle{true};
 
   std::atomic<int> gps_port_closing{0};  // set by exchange while the GPS port closes

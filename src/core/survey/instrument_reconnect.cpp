@@ -62,11 +62,15 @@ ReconnectStep waiting(ReconnectPlan& p, const ReconnectInput& in) {
 ReconnectStep trying(ReconnectPlan& p, const ReconnectInput& in) {
   ReconnectStep step;
   if (in.held) return step;
-  if (in.opener == OpenerStatus::kFailed || in.opener == OpenerStatus::kIdle) {
+  const std::uint32_t spent = elapsed_ms(p.try_tick, in.now);
+  if (in.opener == OpenerStatus::kFailed || in.opener == OpenerStatus::kIdle ||
+      (in.opener == OpenerStatus::kRunning && spent >= kReconnectOpenerLimitMs)) {
+    step.cancel_opener = in.opener == OpenerStatus::kRunning;
     back_to_waiting(p, in, in.now + in.tick_ms);
     return step;
   }
-  if (in.opener == OpenerStatus::kOpened && in.old_reader_ended) {
+  const bool reader_gone = in.old_reader_ended || spent >= kReconnectReaderGraceMs;
+  if (in.opener == OpenerStatus::kOpened && reader_gone) {
     step.restart_reader = true;
     back_to_waiting(p, in, in.now + std::max(kReconnectFirstRecordMs, in.tick_ms));
   }

@@ -44,6 +44,15 @@ inline constexpr std::array<std::uint32_t, 4> kReconnectBackoffMs{1000, 2000, 40
 // try may close it again (the first-record wait of the survey start).
 inline constexpr std::uint32_t kReconnectFirstRecordMs = 1000;
 
+// The old reader has this long to end after its port closed. One whose read
+// of the vanished port does not return is left behind (it can no longer
+// deliver: the platform marks it superseded) and the try goes on.
+inline constexpr std::uint32_t kReconnectReaderGraceMs = 2000;
+
+// An opener still at work after this long (a port whose open never returns)
+// is cancelled: what it opens later is closed, and the next try is planned.
+inline constexpr std::uint32_t kReconnectOpenerLimitMs = 15000;
+
 // The wait before the next try after `tries_made` tries, never shorter than
 // the monitor's tick.
 std::uint32_t reconnect_delay_ms(int tries_made, std::uint32_t tick_ms);
@@ -83,6 +92,7 @@ struct ReconnectStep {
   bool close_port = false;      // purge and close the instrument port: its reader ends
   bool start_opener = false;    // open the port again with its line settings, run the check
   bool restart_reader = false;  // put the opened port in place, start the reader
+                                // (an old reader still running is let go)
   bool cancel_opener = false;   // close whatever the opener opened or will open
   std::optional<std::string> remark;  // "1CONN RCN 1"
 };

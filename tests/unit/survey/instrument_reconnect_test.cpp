@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Timing{1000, kGrad601, 91, 12000, 50, 30},   // slow monitor tick
                       Timing{500, kEm61Lx2, 100, 9000, 1200, 900}, // handshake on the opener, wake-up sleep
                       Timing{300, kEm38Mk2, 47, 7000, 4000, 10},   // a port that takes 4 s to open
-                      Timing{300, kEm31Mk2, 95, 10000, 20, 2500},   // a reader slow to end
+                      Timing{300, kEm31Mk2, 95, 10000, 20, 1900},   // a reader slow to end
                       Timing{300, kEm31Mk2, 95, 3000, 20, 10, false}));  // silent, the link kept
 
 TEST(InstrumentReconnect, ShortHiccupNeedsNoTryButStillPairsTheRemarks) {
@@ -271,19 +271,41 @@ TEST(InstrumentReconnect, NoTryWhileAProcedureRunsAndNoneCompletes) {
   EXPECT_TRUE(reconnect_tick(plan, opened).restart_reader);
 }
 
-TEST(InstrumentReconnect, TheOpenedPortWaitsForTheOldReaderToEnd) {
+TEST(InstrumentReconnect, TheOpenedPortWaitsForTheOldReaderToEndOrItsGraceTime) {
+  struct Row {
+    std::uint32_t ends_after;  // ms after the try's close; 0: never
+    std::uint32_t restart_after;
+  };
+  const Row rows[] = {{100, 300}, {900, 900}, {1950, 2100}, {0, 2100}, {5000, 2100}};
+  for (const Row& r : rows) {
+    ReconnectPlan plan;
+    reconnect_tick(plan, lost_at(1000));
+    ASSERT_TRUE(reconnect_tick(plan, lost_at(2000)).close_port);
+    std::uint32_t restarted = 0;
+    for (std::uint32_t now = 2300; now < 9000 && restarted == 0; now += 300) {
+      ReconnectInput in = lost_at(now);
+      in.opener = OpenerStatus::kOpened;
+      in.old_reader_ended = r.ends_after != 0 && now - 2000 >= r.ends_after;
+      if (reconnect_tick(plan, in).restart_reader) restarted = now - 2000;
+    }
+    EXPECT_EQ(restarted, r.restart_after) << r.ends_after;
+  }
+}
+
+TEST(InstrumentReconnect, AnOpenerThatNeverReturnsIsCancelledAndTheTriesGoOn) {
   ReconnectPlan plan;
   reconnect_tick(plan, lost_at(1000));
-  ASSERT_TRUE(reconnect_tick(plan, lost_at(2000)).close_port);
-  ReconnectInput in = lost_at(2300);
-  in.opener = OpenerStatus::kOpened;
-  in.old_reader_ended = false;
-  for (std::uint32_t now = 2300; now < 8000; now += 300) {
-    in.now = now;
-    EXPECT_FALSE(reconnect_tick(plan, in).restart_reader) << now;
+  ASSERT_TRUE(reconnect_tick(plan, lost_at(2000)).start_opener);
+  std::uint32_t cancelled = 0, next_try = 0;
+  for (std::uint32_t now = 2300; now < 30000 && next_try == 0; now += 300) {
+    ReconnectInput in = lost_at(now);
+    in.opener = cancelled ? OpenerStatus::kIdle : OpenerStatus::kRunning;
+    const ReconnectStep s = reconnect_tick(plan, in);
+    if (s.cancel_opener) cancelled = now;
+    if (s.start_opener) next_try = now;
   }
-  in.old_reader_ended = true;
-  EXPECT_TRUE(reconnect_tick(plan, in).restart_reader);
+  EXPECT_EQ(cancelled, 2000 + kReconnectOpenerLimitMs);
+  EXPECT_EQ(next_try, cancelled + 300);
 }
 
 TEST(InstrumentReconnect, ExitDuringATryCancelsTheOpenerAndStops) {
