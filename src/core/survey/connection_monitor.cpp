@@ -59,7 +59,9 @@ bool monitor_tick_excused(MonitorClock& c, std::uint32_t now) {
   if (c.previous != 0) {
     const std::uint32_t gap = elapsed_ms(c.previous, now);
     late = c.usual_gap > 0 && gap > 2 * c.usual_gap && gap >= kLateTickMs;
-    if (gap > 0 && (c.usual_gap == 0 || gap < c.usual_gap)) c.usual_gap = gap;
+    const bool catching_up = c.usual_gap > 0 && c.last_gap > c.usual_gap;
+    if (gap > 0 && (c.usual_gap == 0 || (gap < c.usual_gap && !catching_up))) c.usual_gap = gap;
+    c.last_gap = gap;
   }
   c.previous = now;
   c.excused = late && !c.excused;

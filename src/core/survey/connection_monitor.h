@@ -33,10 +33,13 @@ std::uint32_t em38_4_connection_timeout_ms(int rate_index);
 // When the window thread is held up (a long paint, a busy machine), the
 // readers that send their readings wait on it and stamp nothing: a tick that
 // comes more than twice the usual gap after the previous one does not count
-// as a break, never two ticks in a row; the next tick decides.
+// as a break, never two ticks in a row; the next tick decides. The short
+// gap after a long one (the timer catching up with its schedule) is not
+// taken as the usual gap: it would make every later tick late.
 struct MonitorClock {
   std::uint32_t previous = 0;   // 0 before the first tick
   std::uint32_t usual_gap = 0;  // the shortest gap between two ticks so far
+  std::uint32_t last_gap = 0;
   bool excused = false;         // the previous tick was excused
 };
 bool monitor_tick_excused(MonitorClock& clock, std::uint32_t now);

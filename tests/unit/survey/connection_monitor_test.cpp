@@ -255,6 +255,16 @@ TEST(ConnectionMonitor, ALateTickIsExcusedOnce) {
   // Ticks sent one after the other (a few milliseconds apart) are never late.
   MonitorClock quick;
   for (std::uint32_t now : {100u, 101u, 103u, 110u, 130u}) EXPECT_FALSE(monitor_tick_excused(quick, now)) << now;
+  // A tick that comes early after a late one (the timer catching up) does
+  // not shorten the usual gap: the ticks after it are on time, not late.
+  MonitorClock catching_up;
+  const struct {
+    std::uint32_t now;
+    bool excused;
+  } jitter[] = {{1000, false}, {1300, false}, {1600, false}, {2102, false}, {2200, false}, {2500, false},
+                {2800, false}, {3100, false}, {3400, false}, {4100, true}};
+  for (const auto& t : jitter) EXPECT_EQ(monitor_tick_excused(catching_up, t.now), t.excused) << t.now;
+  EXPECT_EQ(catching_up.usual_gap, 300u);
   // An excused tick reports no break; the next one does.
   SurveyRecord r = logging_survey();
   MonitorInput in{kEm61Lx2, 9300, 8400};
