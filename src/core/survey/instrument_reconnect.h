@@ -49,9 +49,11 @@ inline constexpr std::uint32_t kReconnectFirstRecordMs = 1000;
 // deliver: the platform marks it superseded) and the try goes on.
 inline constexpr std::uint32_t kReconnectReaderGraceMs = 2000;
 
-// An opener still at work after this long (a port whose open never returns)
-// is cancelled: what it opens later is closed, and the next try is planned.
-inline constexpr std::uint32_t kReconnectOpenerLimitMs = 15000;
+// An opener still at work after this long (a port whose open does not
+// return: a Bluetooth link paging an absent device, or Wine now and then on
+// a vanished port) is cancelled: what it opens later is closed, and the next
+// try is planned. Long enough for a Bluetooth link to connect.
+inline constexpr std::uint32_t kReconnectOpenerLimitMs = 8000;
 
 // The wait before the next try after `tries_made` tries, never shorter than
 // the monitor's tick.
