@@ -47,11 +47,22 @@ int zone_from_longitude(double longitude_deg) {
   return limit_zone(static_cast<int>(raw));
 }
 
-double meridian_arc(double phi) {
+namespace {
+
+// The arc from sin and cos of phi: the multiple angles by the double-angle
+// and addition rules, one sine and one cosine for the whole series.
+double meridian_arc(double phi, double sin_phi, double cos_phi) {
   const ProjectionConstants& c = utm_constants();
-  return c.arc[0] * phi - c.arc[1] * std::sin(2.0 * phi) + c.arc[2] * std::sin(4.0 * phi) -
-         c.arc[3] * std::sin(6.0 * phi) + c.arc[4] * std::sin(8.0 * phi);
+  const double s2 = 2.0 * sin_phi * cos_phi, c2 = 1.0 - 2.0 * sin_phi * sin_phi;
+  const double s4 = 2.0 * s2 * c2, c4 = 1.0 - 2.0 * s2 * s2;
+  const double s6 = s4 * c2 + c4 * s2;
+  const double s8 = 2.0 * s4 * c4;
+  return c.arc[0] * phi - c.arc[1] * s2 + c.arc[2] * s4 - c.arc[3] * s6 + c.arc[4] * s8;
 }
+
+}  // namespace
+
+double meridian_arc(double phi) { return meridian_arc(phi, std::sin(phi), std::cos(phi)); }
 
 void project(double latitude_deg, double longitude_deg, int& zone, double& northing,
              double& easting, int use_given_zone) {
@@ -69,13 +80,13 @@ void project(double latitude_deg, double longitude_deg, int& zone, double& north
 
   const double k0 = c.scale_factor;
   const double sin_phi = std::sin(phi), cos_phi = std::cos(phi);
-  const double t = std::tan(phi), t2 = t * t, t4 = t2 * t2, t6 = t4 * t2;
+  const double t = sin_phi / cos_phi, t2 = t * t, t4 = t2 * t2, t6 = t4 * t2;
   const double eta2 = c.second_eccentricity_squared * cos_phi * cos_phi;
   const double eta4 = eta2 * eta2, eta6 = eta4 * eta2, eta8 = eta4 * eta4;
   const double nu = c.semi_major_axis / std::sqrt(1.0 - c.eccentricity_squared * sin_phi * sin_phi);
   const double c2 = cos_phi * cos_phi, c3 = c2 * cos_phi, c5 = c3 * c2, c7 = c5 * c2;
 
-  const double t1 = meridian_arc(phi) * k0;
+  const double t1 = meridian_arc(phi, sin_phi, cos_phi) * k0;
   const double t2n = k0 * nu * sin_phi * cos_phi / 2.0;
   const double t3n = k0 * nu * sin_phi * c3 * (5.0 - t2 + 9.0 * eta2 + 4.0 * eta4) / 24.0;
   const double t4n = k0 * nu * sin_phi * c5 *
