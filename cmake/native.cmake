@@ -84,5 +84,8 @@ if(benchmark_FOUND)
     string(REPLACE "_bench" "" name ${name})
     add_executable(bench_${name} ${src})
     target_link_libraries(bench_${name} PRIVATE quelor_core benchmark::benchmark benchmark::benchmark_main)
+    if(name STREQUAL "survey" AND TARGET devsim_lib)
+      target_link_libraries(bench_${name} PRIVATE devsim_lib)  # simulated readings
+    endif()
   endforeach()
 endif()

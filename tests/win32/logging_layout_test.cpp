@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "app/logging/display_windows.h"
@@ -23,12 +25,37 @@ struct Shape {
   bool portrait, map;
 };
 
-class LayoutShapes : public ::testing::TestWithParam<Shape> {};
+// The profile windows of an instrument: one, two stacked, two with bars.
+struct Profiles {
+  int count;
+  bool bars;
+};
+
+class LayoutShapes : public ::testing::TestWithParam<std::tuple<Shape, Profiles>> {
+ protected:
+  Shape s = std::get<0>(GetParam());
+  Profiles pr = std::get<1>(GetParam());
+  LayoutInput input() const {
+    LayoutInput in{s.w, s.h, s.lh, s.portrait, s.map, 4};
+    in.profile_count = pr.count;
+    in.bars = pr.bars;
+    return in;
+  }
+};
+
+bool empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool overlap(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+         inner.bottom <= outer.bottom;
+}
 
 TEST_P(LayoutShapes, CommonRulesHold) {
-  const Shape s = GetParam();
-  LayoutInput in{s.w, s.h, s.lh, s.portrait, s.map, 4};
-  const LoggingLayout l = compute_logging_layout(in);
+  const LoggingLayout l = compute_logging_layout(input());
   // numbers window: 110 wide, 20 from the right edge, 4 lines + 10 high
   EXPECT_EQ(width(l.numbers), 110);
   EXPECT_EQ(l.numbers.right, s.w - 20);
@@ -39,22 +66,23 @@ TEST_P(LayoutShapes, CommonRulesHold) {
   EXPECT_EQ(l.buttons.right, l.numbers.right);
   EXPECT_LE(l.buttons.bottom, s.h);
   // 20-pixel margins at the left and the top
-  const RECT& first = s.map ? l.map : l.scale_top;  // the profile area begins with its scale strip
+  const RECT& first = s.map ? l.map : l.profile_area;
   EXPECT_EQ(first.left, 20);
   EXPECT_EQ(first.top, 20);
   // nothing reaches into the numbers column left of it
   if (!s.portrait) {
-    EXPECT_LE(l.curve.right, l.numbers.left);
+    EXPECT_LE(l.profile_area.right, l.numbers.left - LayoutInput{}.side_width);
   }
   EXPECT_LE(l.status.right, l.numbers.left);
   if (s.portrait) {
     // room for the speed row and the profile's scale label
     EXPECT_GE(l.numbers.top, l.speed.bottom + 2 * s.lh);
     if (s.map) {
-      EXPECT_GE(l.curve.top, l.speed.bottom + 2 * s.lh);
+      EXPECT_GE(l.profile_area.top, l.speed.bottom + 2 * s.lh);
     }
   }
   EXPECT_LT(l.status.top, l.status.bottom);
+  EXPECT_GE(l.status.top, l.profile_area.bottom);
   EXPECT_EQ(l.map_shown, s.map);
   if (s.map) {
     EXPECT_EQ(width(l.map), height(l.map));  // a square
@@ -62,49 +90,94 @@ TEST_P(LayoutShapes, CommonRulesHold) {
     EXPECT_EQ(width(l.speed), width(l.map));
     EXPECT_EQ(height(l.speed), 8);
     EXPECT_EQ(l.speed.top, l.map.bottom + s.lh + 2);
+    EXPECT_FALSE(overlap(l.map, l.profile_area));
   }
   if (s.map && !s.portrait) {
     EXPECT_EQ(width(l.map), s.h - 44 - s.lh);
-    EXPECT_EQ(l.curve.left, l.map.right + 6);
-    EXPECT_EQ(l.scale_bottom.bottom, s.h * 3 / 5);
+    EXPECT_EQ(l.profile_area.left, l.map.right + 6);
+    EXPECT_EQ(l.profile_area.bottom, s.h * 3 / 5);
   }
-  if (s.portrait) {
-    EXPECT_EQ(width(s.map ? l.map : l.curve), s.w - 40);
+  if (s.portrait && !s.map) {
+    EXPECT_EQ(width(l.profile_area), s.w - 40);
+    EXPECT_EQ(height(l.profile_area), s.w - 40);
+  }
+  if (s.portrait && s.map) {
+    EXPECT_EQ(width(l.map), s.w - 40);
   }
 }
 
-bool overlap(const RECT& a, const RECT& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-// The scale labels have a line-high strip of the profile area above and
-// below the profile, clear of the top row, the status blocks and the bars.
-TEST_P(LayoutShapes, ScaleStripsLieInsideTheProfileArea) {
-  const Shape s = GetParam();
-  const LoggingLayout l = compute_logging_layout({s.w, s.h, s.lh, s.portrait, s.map, 4});
-  for (const RECT* strip : {&l.scale_top, &l.scale_bottom}) {
-    EXPECT_GE(height(*strip), s.lh + 2);
-    EXPECT_EQ(strip->left, l.curve.left);
-    EXPECT_EQ(strip->right, l.curve.right);
-    EXPECT_GE(strip->top, 2 + s.lh);  // below the top row
-    for (const RECT* other : {&l.status, &l.bar_q, &l.bar_i, &l.decay, &l.numbers, &l.buttons, &l.curve})
-      EXPECT_FALSE(overlap(*strip, *other));
-    if (s.map) {
-      EXPECT_FALSE(overlap(*strip, l.map));
-      EXPECT_FALSE(overlap(*strip, l.speed));
+// Each profile window has a line-high strip above and below it for its
+// scale labels, clear of the top row, the status blocks, the bars and the
+// other window; the windows are stacked top first inside the profile area.
+TEST_P(LayoutShapes, ProfileWindowsAndTheirScaleStrips) {
+  const LoggingLayout l = compute_logging_layout(input());
+  ASSERT_EQ(l.profile_count, pr.count);
+  std::vector<RECT> others{l.status, l.numbers, l.buttons};
+  if (s.map) others.insert(others.end(), {l.map, l.speed});
+  for (int k = 0; k < l.profile_count; ++k) {
+    const ProfileArea& a = l.profiles[k];
+    EXPECT_GE(height(a.curve), 40);
+    EXPECT_EQ(a.scale_top.bottom, a.curve.top);
+    EXPECT_EQ(a.scale_bottom.top, a.curve.bottom);
+    for (const RECT* strip : {&a.scale_top, &a.scale_bottom}) {
+      EXPECT_GE(height(*strip), s.lh + 2);
+      EXPECT_EQ(strip->left, l.profile_area.left);
+      EXPECT_EQ(strip->right, l.profile_area.right);
+      EXPECT_GE(strip->top, 2 + s.lh);  // below the top row
+      EXPECT_TRUE(inside(*strip, l.profile_area));
+      for (const RECT& other : others) EXPECT_FALSE(overlap(*strip, other));
+      for (int j = 0; j < l.profile_count; ++j) {
+        EXPECT_FALSE(overlap(*strip, l.profiles[j].curve)) << k << " " << j;
+        if (!empty(l.profiles[j].bar)) {
+          EXPECT_FALSE(overlap(*strip, l.profiles[j].bar)) << k << " " << j;
+        }
+        if (j != k) {
+          EXPECT_FALSE(overlap(*strip, l.profiles[j].scale_top)) << k << " " << j;
+          EXPECT_FALSE(overlap(*strip, l.profiles[j].scale_bottom)) << k << " " << j;
+        }
+      }
+    }
+    EXPECT_TRUE(inside(a.curve, l.profile_area));
+    for (const RECT& other : others) EXPECT_FALSE(overlap(a.curve, other));
+    if (pr.bars) {
+      // the gauges beside the window, as high as it, so a bar reads on its scale lines
+      EXPECT_GE(a.bar.left, a.curve.right);
+      EXPECT_EQ(a.bar.right, l.profile_area.right);
+      EXPECT_EQ(a.bar.top, a.curve.top);
+      EXPECT_EQ(a.bar.bottom, a.curve.bottom);
+      EXPECT_GE(width(a.bar), 30);
+    } else {
+      EXPECT_TRUE(empty(a.bar));
+      EXPECT_EQ(a.curve.right, l.profile_area.right);
     }
   }
-  EXPECT_GE(height(l.curve), 40);
-  EXPECT_EQ(l.scale_top.bottom, l.curve.top);
-  EXPECT_EQ(l.scale_bottom.top, l.curve.bottom);
-  EXPECT_LE(l.scale_bottom.bottom, l.bar_q.top);
-  EXPECT_LE(l.scale_bottom.bottom, l.status.top);
+  EXPECT_EQ(l.profiles[0].scale_top.top, l.profile_area.top);
+  EXPECT_EQ(l.profiles[l.profile_count - 1].scale_bottom.bottom, l.profile_area.bottom);
+  if (l.profile_count == 2) {
+    EXPECT_GT(l.profiles[1].scale_top.top, l.profiles[0].scale_bottom.bottom - 1);
+    EXPECT_LE(std::abs(height(l.profiles[0].curve) - height(l.profiles[1].curve)), 1);  // an even split
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, LayoutShapes,
-                         ::testing::Values(Shape{1272, 760, 16, false, true}, Shape{1272, 760, 16, false, false},
-                                           Shape{1016, 700, 18, false, true}, Shape{792, 1240, 16, true, true},
-                                           Shape{792, 1240, 16, true, false}, Shape{600, 1000, 14, true, true}));
+// The EM61-LX2 keeps a wider column free for its alarm boxes.
+TEST(LoggingLayout, SideColumnBesideTheNumbersStaysFree) {
+  for (bool portrait : {false, true}) {
+    LayoutInput in{portrait ? 792 : 1272, portrait ? 1240 : 760, 16, portrait, true, 6};
+    in.profile_count = 2;
+    in.side_width = kAlarmColumnWidth;
+    const LoggingLayout l = compute_logging_layout(in);
+    EXPECT_EQ(l.profile_area.right, l.numbers.left - kAlarmColumnWidth) << portrait;
+    EXPECT_EQ(l.profiles[1].curve.right, l.profile_area.right) << portrait;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, LayoutShapes,
+    ::testing::Combine(::testing::Values(Shape{1272, 760, 16, false, true}, Shape{1272, 760, 16, false, false},
+                                         Shape{1016, 700, 18, false, true}, Shape{1912, 1040, 18, false, true},
+                                         Shape{792, 1240, 16, true, true}, Shape{792, 1240, 16, true, false},
+                                         Shape{600, 1000, 14, true, true}),
+                       ::testing::Values(Profiles{1, false}, Profiles{2, false}, Profiles{2, true})));
 
 TEST(ChannelSelectors, CountByInstrument) {
   struct Case {

@@ -117,7 +117,8 @@ void rescale_displays(HWND window) {
       channel_colour_scale(g_settings, g_variant.instrument_type, s.instrument_context.mapped_channel);
   reset_reading_displays();
   const LoggingChildren& c = s.children;
-  for (HWND child : {c.curves[0], c.decay, c.bar_q, c.bar_i, c.colour_bar, c.map})
+  invalidate_profile_windows();
+  for (HWND child : {c.colour_bar, c.map})
     if (child) InvalidateRect(child, nullptr, TRUE);
   InvalidateRect(window, nullptr, TRUE);
 }
@@ -244,9 +245,7 @@ void profile_options_action(HWND window, int) {
   const std::wstring name = wide(profile_options_template(g_variant.instrument_type));
   if (DialogBoxParamW(instance_of(window), name.c_str(), GetParent(window), profile_options_procedure, 0) != 1) return;
   reset_reading_displays();
-  const LoggingChildren& c = logging_session().children;
-  for (HWND child : {c.curves[0], c.decay, c.bar_q, c.bar_i})
-    if (child) InvalidateRect(child, nullptr, TRUE);
+  invalidate_profile_windows();
 }
 
 }  // namespace quelor

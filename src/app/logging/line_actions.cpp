@@ -8,6 +8,7 @@
 #include "app/command_dialog_ids.h"
 #include "app/logging/logging_commands_win.h"
 #include "app/logging/logging_layout.h"
+#include "app/logging/profile_drawing.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/map/live_map_win.h"
@@ -181,8 +182,7 @@ void save_settings() {
 
 void redraw_survey(HWND window) {
   const LoggingSession& s = logging_session();
-  for (HWND curve : s.children.curves)
-    if (curve) InvalidateRect(curve, nullptr, TRUE);
+  invalidate_profile_windows();
   if (s.children.map) InvalidateRect(s.children.map, nullptr, TRUE);
   InvalidateRect(window, nullptr, TRUE);
 }

@@ -4,6 +4,7 @@
 #include "app/background/background_actions.h"
 #include "app/logging/line_actions.h"
 #include "app/logging/logging_actions.h"
+#include "app/logging/profile_drawing.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_menu.h"
 #include "app/logging/logging_session.h"
@@ -201,9 +202,7 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   show_button_set(s.survey.state);
   if (o.channel_selectors) show_channel_selectors(*o.channel_selectors);
   InvalidateRect(window, nullptr, TRUE);
-  if (o.redraw)
-    for (HWND curve : s.children.curves)
-      if (curve) InvalidateRect(curve, nullptr, TRUE);
+  if (o.redraw) invalidate_profile_windows();
   SetFocus(window);
 }
 
@@ -239,7 +238,7 @@ void channel_selector_action(HWND, int code) {
   s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
   s.fix_context.selected_channel = channel;
   show_channel_selectors(s.survey.state != kStateLogging);
-  InvalidateRect(s.children.curves[0], nullptr, TRUE);
+  invalidate_profile_windows();
   InvalidateRect(s.children.map, nullptr, TRUE);
 }
 

@@ -136,11 +136,51 @@ int channel_of_selector(int instrument_type, int selector) {
   return 0;
 }
 
+namespace {
+
+constexpr int kBarWidth = 40;     // a bar window: one gauge per channel of its component
+constexpr int kProfileGap = 4;    // between two stacked profile windows
+constexpr int kMinCurveHeight = 40;
+
+int strip_height(int line_height) { return line_height + 2; }
+
+// The least height of the profile area: every window at least 40 pixels
+// between its two scale strips.
+int least_profile_height(int count, int line_height) {
+  return count * (kMinCurveHeight + 2 * strip_height(line_height)) + (count - 1) * kProfileGap;
+}
+
+// The profile windows stacked in the area, each between its scale strips,
+// with its bar gauges at its right end.
+void split_profile_area(LoggingLayout& l, const LayoutInput& in, int line_height) {
+  const RECT& a = l.profile_area;
+  const int n = l.profile_count;
+  const int strip = strip_height(line_height);
+  const int slot_height = (a.bottom - a.top - (n - 1) * kProfileGap) / n;
+  for (int k = 0; k < n; ++k) {
+    ProfileArea& p = l.profiles[static_cast<std::size_t>(k)];
+    const int top = a.top + k * (slot_height + kProfileGap);
+    const int bottom = k == n - 1 ? a.bottom : top + slot_height;
+    p.scale_top = {a.left, top, a.right, top + strip};
+    p.scale_bottom = {a.left, bottom - strip, a.right, bottom};
+    p.curve = {a.left, top + strip, a.right, bottom - strip};
+    if (in.bars) {
+      p.bar = {a.right - kBarWidth, p.curve.top, a.right, p.curve.bottom};
+      p.curve.right = p.bar.left - kProfileGap;
+    }
+  }
+}
+
+}  // namespace
+
 LoggingLayout compute_logging_layout(const LayoutInput& in) {
   LoggingLayout l;
   const int w = in.client_width, h = in.client_height, lh = std::max(8, in.line_height);
   const int numbers_x = w - kMargin - kNumbersWidth;
+  const int profile_right = numbers_x - std::max(6, in.side_width);
   l.map_shown = in.map_view;
+  l.profile_count = std::clamp(in.profile_count, 1, kMaxProfileAreas);
+  const int least = least_profile_height(l.profile_count, lh);
   if (in.portrait) {
     const int side = std::max(40, w - 2 * kMargin);
     const RECT square = rect(kMargin, kMargin, side, side);
@@ -151,21 +191,19 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     l.numbers = rect(numbers_x, top, kNumbersWidth, in.numbers_lines * lh + 10);
     const int extent = std::max(top + 40, h * 4 / 5);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth, std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
-    const int left_width = numbers_x - kMargin - 6;
     if (in.map_view) {
       l.map = square;
-      // At least 40 pixels of profile between its two scale strips.
-      l.curve = rect(kMargin, top, left_width, std::max(40 + 2 * (lh + 2), (extent - top) / 2));
-      l.status = {kMargin, l.curve.bottom + 6, numbers_x - 6, h - 10};
+      l.profile_area = {kMargin, top, profile_right, top + std::max(least, (extent - top) / 2)};
+      l.status = {kMargin, l.profile_area.bottom + 6, numbers_x - 6, h - 10};
     } else {
-      l.curve = square;
+      l.profile_area = square;
       l.status = {kMargin, top, numbers_x - 6, h - 10};
     }
   } else {
     l.numbers = rect(numbers_x, kMargin, kNumbersWidth, in.numbers_lines * lh + 10);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth,
                  std::min<LONG>(h - kMargin, l.numbers.bottom + 10 + 4 * (2 * lh + 14))};
-    const int profile_bottom = std::max(kMargin + 60, h * 3 / 5);
+    const int profile_bottom = std::max(kMargin + least, h * 3 / 5);
     int left = kMargin;
     if (in.map_view) {
       const int side = std::max(40, h - 44 - lh);
@@ -175,23 +213,10 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     } else {
       l.speed = rect(kMargin, profile_bottom + lh + 2, numbers_x - 6 - kMargin, 8);
     }
-    l.curve = {left, kMargin, numbers_x - 6, profile_bottom};
+    l.profile_area = {left, kMargin, profile_right, profile_bottom};
     l.status = {left, profile_bottom + (in.map_view ? 6 : lh + 16), numbers_x - 6, h - 10};
   }
-  // The scale labels take a strip at the top and the bottom of the profile
-  // area, so they never reach the top row or the status blocks.
-  const int strip = lh + 2;
-  l.scale_top = {l.curve.left, l.curve.top, l.curve.right, l.curve.top + strip};
-  l.scale_bottom = {l.curve.left, l.curve.bottom - strip, l.curve.right, l.curve.bottom};
-  l.curve.top += strip;
-  l.curve.bottom -= strip;
-  // The bars and the decay share the strip under the profile area.
-  const int bar_top = l.scale_bottom.bottom + 2;
-  const int bar_width = (l.curve.right - l.curve.left) / 3;
-  l.bar_q = rect(l.curve.left, bar_top, bar_width - 2, 12);
-  l.bar_i = rect(l.curve.left + bar_width, bar_top, bar_width - 2, 12);
-  l.decay = rect(l.curve.left + 2 * bar_width, bar_top, bar_width - 2, 12);
-  l.status.top = std::max(l.status.top, l.bar_q.bottom + 4);
+  split_profile_area(l, in, lh);
   return l;
 }
 
@@ -203,29 +228,63 @@ bool create_logging_children(HWND window) {
   return true;
 }
 
+HWND profile_window_handle(ProfileWindow window) {
+  const LoggingChildren& c = logging_session().children;
+  switch (window) {
+    case ProfileWindow::kDecay: return c.decay;
+    case ProfileWindow::kSecond: return c.curves[1];
+    case ProfileWindow::kThird: return c.curves[2];
+    case ProfileWindow::kFirst: break;
+  }
+  return c.curves[0];
+}
+
+ProfilePlan current_profile_plan() {
+  return profile_plan(g_variant.instrument_type, logging_session().instrument_context.two_sensors);
+}
+
+namespace {
+
+// Each profile window of the plan in its place, the others hidden; the bar
+// windows beside the first and the second.
+void place_profiles(const LoggingChildren& c, const ProfilePlan& plan, bool shown) {
+  std::array<HWND, 4> unused{c.curves[0], c.decay, c.curves[1], c.curves[2]};
+  for (int k = 0; k < plan.count; ++k) {
+    HWND window = profile_window_handle(plan.slots[static_cast<std::size_t>(k)].window);
+    place(window, g_layout.profiles[static_cast<std::size_t>(k)].curve, shown);
+    for (HWND& u : unused)
+      if (u == window) u = nullptr;
+  }
+  for (HWND u : unused)
+    if (u) ShowWindow(u, SW_HIDE);
+  const bool bars = shown && plan.bars;
+  place(c.bar_q, g_layout.profiles[0].bar, bars);
+  place(c.bar_i, g_layout.profiles[1].bar, bars && plan.count > 1);
+}
+
+}  // namespace
+
 void lay_out_logging_window(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
+  const LoggingSession& s = logging_session();
+  const ProfilePlan plan = current_profile_plan();
+  const int type = g_variant.instrument_type;
   LayoutInput in;
   in.client_width = client.right;
   in.client_height = client.bottom;
   in.line_height = g_line_height;
   in.portrait = g_screen.window.portrait;
-  const LoggingSession& s = logging_session();
   in.map_view = s.gps_used && s.map_view;
-  const int type = g_variant.instrument_type;
   in.numbers_lines = type == kEm61Lx2 || type == kGrad601 ? 6 : 4;
+  in.profile_count = plan.count;
+  in.bars = plan.bars;
+  in.side_width = type == kEm61Lx2 ? kAlarmColumnWidth : kSelectorSize + 10;
   g_layout = compute_logging_layout(in);
   const LoggingChildren& c = s.children;
   place(c.map, g_layout.map, g_layout.map_shown);
   place(c.speed, g_layout.speed, s.gps_used);
-  place(c.curves[0], g_layout.curve, s.instrument_used);
-  place(c.curves[1], g_layout.curve, false);
-  place(c.curves[2], g_layout.curve, false);
-  const bool bars = s.instrument_used;
-  place(c.bar_q, g_layout.bar_q, bars);
-  place(c.bar_i, g_layout.bar_i, bars && (type == kEm31Mk2 || type == kEm38));
-  place(c.decay, g_layout.decay, false);
+  place_profiles(c, plan, s.instrument_used);
   place(c.numbers, g_layout.numbers, s.instrument_used);
   ShowWindow(c.colour_bar, SW_HIDE);
   lay_out_buttons(c, g_layout.buttons);

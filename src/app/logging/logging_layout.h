@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <array>
+
+#include "display/trace_layout.h"
+
 namespace quelor {
 
 // Channel selectors created for an instrument (EM38-MK2 by its type).
@@ -16,16 +20,28 @@ int channel_selector_count(int instrument_type, int em38mk2_type, int number_of_
 int selector_of_channel(int instrument_type, int channel);
 int channel_of_selector(int instrument_type, int selector);
 
+// One profile window of the profile area: the window, the strips above and
+// below it that carry its scale's maximum and minimum, and the bar gauges
+// beside it (empty when it has none).
+struct ProfileArea {
+  RECT curve{};
+  RECT scale_top{};
+  RECT scale_bottom{};
+  RECT bar{};
+};
+
+inline constexpr int kMaxProfileAreas = 2;
+
+// The EM61-LX2 alarm boxes sit 70 pixels left of the numbers window.
+inline constexpr int kAlarmColumnWidth = 76;
+
 // Rectangles of the layout, in logging-window coordinates.
 struct LoggingLayout {
   RECT map{};
   RECT speed{};
-  RECT curve{};         // the profile window
-  RECT scale_top{};     // the profile area's strip above it: the scale maximum
-  RECT scale_bottom{};  // and below it: the scale minimum
-  RECT decay{};
-  RECT bar_q{};
-  RECT bar_i{};
+  RECT profile_area{};  // every profile window with its strips and bars
+  std::array<ProfileArea, kMaxProfileAreas> profiles{};  // stacked, top first
+  int profile_count = 1;
   RECT numbers{};
   RECT buttons{};  // the column of the four buttons
   RECT status{};   // the painted status area
@@ -39,6 +55,9 @@ struct LayoutInput {
   bool portrait = false;
   bool map_view = true;  // GPS in use and the map shown
   int numbers_lines = 4;
+  int profile_count = 1;  // profile windows stacked in the profile area (1 or 2)
+  bool bars = false;      // bar gauges beside each profile window
+  int side_width = 24;    // kept free left of the numbers: channel selectors, alarm boxes
 };
 
 LoggingLayout compute_logging_layout(const LayoutInput& input);
@@ -48,6 +67,10 @@ bool create_logging_children(HWND window);
 
 // Places the children by the current screen shape and view.
 void lay_out_logging_window(HWND window);
+
+// The profile windows of the running instrument and its set-up.
+ProfilePlan current_profile_plan();
+HWND profile_window_handle(ProfileWindow window);
 
 // The layout last applied.
 const LoggingLayout& current_logging_layout();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "display/bar_update.h"
 #include "display/profile_scale.h"
@@ -51,8 +52,8 @@ void line(HDC dc, HPEN pen, int x0, int y0, int x1, int y1) {
   SelectObject(dc, old);
 }
 
-void scale_line_pieces(HDC dc, int x0, int x1, int height) {
-  const auto& s = g_settings.profile_scale_1;
+void scale_line_pieces(HDC dc, int component, int x0, int x1, int height) {
+  const auto& s = scale_of(component);
   const ScaleLines lines = scale_lines(height, s[0], s[1]);
   Pen thin(1, kGrey), thick(2, kGrey);
   for (int i = 0; i < lines.count; ++i)
@@ -60,14 +61,19 @@ void scale_line_pieces(HDC dc, int x0, int x1, int height) {
          lines.rows[static_cast<std::size_t>(i)]);
 }
 
-HWND profile_window(int index) {
-  const LoggingChildren& c = logging_session().children;
-  if (index == 1 && c.decay && IsWindowVisible(c.decay)) return c.decay;
-  return c.curves[0];
+// The slot of the plan that shows `window`, or -1.
+int slot_of(const ProfilePlan& plan, HWND window) {
+  for (int k = 0; k < plan.count; ++k)
+    if (profile_window_handle(plan.slots[static_cast<std::size_t>(k)].window) == window) return k;
+  return -1;
 }
 
-void profile_step(HWND window, int window_index, const DisplayReading& r, const TraceLayout& layout) {
+// One profile step of the window in `slot`: its own traces against the scale
+// of its component.
+void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) {
+  HWND window = profile_window_handle(layout.plan.slots[static_cast<std::size_t>(slot)].window);
   if (!window || !IsWindowVisible(window)) return;
+  const int component = layout.plan.slots[static_cast<std::size_t>(slot)].component;
   RECT client;
   GetClientRect(window, &client);
   const int w = client.right, h = client.bottom;
@@ -76,17 +82,16 @@ void profile_step(HWND window, int window_index, const DisplayReading& r, const 
   BitBlt(dc, s.target_x, 0, s.width, h, dc, s.source_x, 0, SRCCOPY);
   Pen white(1, kWhite);
   for (int x = s.clear_left; x <= s.clear_right; ++x) line(dc, white.pen, x, 0, x, h);
-  scale_line_pieces(dc, s.clear_left, s.clear_right + 1, h);
+  scale_line_pieces(dc, component, s.clear_left, s.clear_right + 1, h);
   Pen black(1, RGB(0, 0, 0));  // the frame's pieces in the cleared columns
   line(dc, black.pen, s.clear_left, 0, s.clear_right + 1, 0);
   line(dc, black.pen, s.clear_left, h - 1, s.clear_right + 1, h - 1);
   DrawState& st = draw_state();
+  const auto& scale = scale_of(component);
+  const double p = pixels_per_unit(h, scale[0], scale[1]);
   for (int i = 0; i < layout.count; ++i) {
-    const ChannelDisplay& c = layout.channels[static_cast<std::size_t>(i)];
-    const bool here = c.profile_window == window_index || profile_window(c.profile_window) == window;
-    if (!here) continue;
-    const auto& scale = scale_of(c.component);
-    const int row = value_row(r.values[static_cast<std::size_t>(i)], scale[1], pixels_per_unit(h, scale[0], scale[1]));
+    if (layout.channels[static_cast<std::size_t>(i)].slot != slot) continue;
+    const int row = value_row(r.values[static_cast<std::size_t>(i)], scale[1], p);
     TraceState& t = st.traces[static_cast<std::size_t>(i)];
     const TraceDraw d = trace_step(t, row, r.identity);
     if (d.kind == TraceDraw::kNothing) continue;
@@ -142,14 +147,15 @@ void bars_step(HWND window, HDC dc, const double* values, const TraceLayout& lay
 
 void draw_reading_step(const DisplayReading& r) {
   const TraceLayout layout = layout_for(static_cast<int>(r.values.size()));
-  HWND first = profile_window(0);
-  profile_step(first, 0, r, layout);
-  HWND second = profile_window(1);
-  if (second != first) profile_step(second, 1, r, layout);  // two-coil set-ups scroll both
+  profile_step(0, r, layout);
+  // Two groups scroll both windows, the second only when it is another window.
+  const auto& slots = layout.plan.slots;
+  if (layout.plan.count > 1 && profile_window_handle(slots[1].window) != profile_window_handle(slots[0].window))
+    profile_step(1, r, layout);
   DrawState& st = draw_state();
   st.last_count = layout.count;
   for (int i = 0; i < layout.count; ++i) st.last_values[static_cast<std::size_t>(i)] = r.values[static_cast<std::size_t>(i)];
-  if (!r.bars) return;
+  if (!r.bars || !layout.plan.bars) return;
   const LoggingChildren& c = logging_session().children;
   for (HWND bar : {c.bar_q, c.bar_i}) {
     if (!bar || !IsWindowVisible(bar)) continue;
@@ -159,14 +165,21 @@ void draw_reading_step(const DisplayReading& r) {
   }
 }
 
+// The frame and the scale lines of the window's component; the traces of its
+// slot start again.
 void paint_profile_frame(HWND window, HDC dc) {
   RECT client;
   GetClientRect(window, &client);
   HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, 0, 0, client.right, client.bottom);
   SelectObject(dc, old);
-  scale_line_pieces(dc, 1, client.right - 1, client.bottom);
-  restart_traces(draw_state().traces);
+  DrawState& st = draw_state();
+  const TraceLayout layout = layout_for(kMaxDisplayChannels);
+  const int slot = slot_of(layout.plan, window);
+  const int component = slot < 0 ? 1 : layout.plan.slots[static_cast<std::size_t>(slot)].component;
+  scale_line_pieces(dc, component, 1, client.right - 1, client.bottom);
+  for (int i = 0; i < layout.count; ++i)
+    if (layout.channels[static_cast<std::size_t>(i)].slot == slot) st.traces[static_cast<std::size_t>(i)].started = false;
 }
 
 void paint_bars(HWND window, HDC dc) {
@@ -176,6 +189,12 @@ void paint_bars(HWND window, HDC dc) {
     if (layout.channels[static_cast<std::size_t>(i)].component == bar_component(window))
       st.bars[static_cast<std::size_t>(i)] = BarState{};
   if (logging_session().display.have_reading) bars_step(window, dc, st.last_values.data(), layout);
+}
+
+void invalidate_profile_windows() {
+  const LoggingChildren& c = logging_session().children;
+  for (HWND child : {c.curves[0], c.curves[1], c.curves[2], c.decay, c.bar_q, c.bar_i})
+    if (child) InvalidateRect(child, nullptr, TRUE);
 }
 
 void reset_reading_displays() { draw_state() = DrawState{}; }

@@ -23,6 +23,10 @@ void paint_profile_frame(HWND window, HDC dc);
 // The bars of a bar window from the last values (after a repaint).
 void paint_bars(HWND window, HDC dc);
 
+// Repaints every profile, decay and bar window: frames and scale lines, the
+// bars from the last values.
+void invalidate_profile_windows();
+
 // Forgets traces and bars (new scale, blanked displays, new survey).
 void reset_reading_displays();
 

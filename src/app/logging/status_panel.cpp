@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdio>
 #include <vector>
 
@@ -64,9 +65,10 @@ struct Painter {
     ExtTextOutW(dc, area.right - 2 - text_width(text), y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()),
                 nullptr);
   }
-  void centred(const RECT& area, int y, const std::string& text, HFONT font = nullptr) const {
+  // Centred, but never left of least_x.
+  void centred(const RECT& area, int y, const std::string& text, HFONT font = nullptr, int least_x = INT_MIN) const {
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    const int x = area.left + (area.right - area.left - text_width(text)) / 2;
+    const int x = std::max<int>(least_x, area.left + (area.right - area.left - text_width(text)) / 2);
     const std::wstring w = widen(text);
     ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
     if (old) SelectObject(dc, old);
@@ -103,24 +105,33 @@ void draw_frame(HDC dc, const RECT& r) {
   SelectObject(dc, old);
 }
 
-// The strips of the profile area above and below the profile: the scale's
-// maximum and minimum centred, the in-phase scale at the right end.
+ScaleLabels component_scale_labels(int type, int component) {
+  if (component == 2)
+    return inphase_scale_labels(type, g_settings.em38_4.inphase_units, g_settings.profile_scale_2[0],
+                                g_settings.profile_scale_2[1]);
+  return conductivity_scale_labels(type, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
+}
+
+// The strips above and below each profile window: the maximum and the
+// minimum of the scale it shows, centred.
 void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
   const int type = g_variant.instrument_type;
-  const ScaleLabels labels =
-      conductivity_scale_labels(type, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
+  const ProfilePlan plan = current_profile_plan();
   HBRUSH background = GetSysColorBrush(COLOR_BTNFACE);
-  for (const RECT* strip : {&l.scale_top, &l.scale_bottom}) FillRect(p.dc, strip, background);
-  // Grad601: its heading at the left of the strip, where the scrolling trace
-  // cannot carry it away.
-  if (type == kGrad601) p.left_aligned(l.scale_top, l.scale_top.top + 1, kGradientHeading);
-  p.centred(l.scale_top, l.scale_top.top + 1, labels.top);
-  p.centred(l.scale_bottom, l.scale_bottom.top + 1, labels.bottom);
-  if (!has_inphase_scale(type)) return;
-  const ScaleLabels inphase = inphase_scale_labels(type, g_settings.em38_4.inphase_units,
-                                                   g_settings.profile_scale_2[0], g_settings.profile_scale_2[1]);
-  p.right_aligned(l.scale_top, l.scale_top.top + 1, inphase.top);
-  p.right_aligned(l.scale_bottom, l.scale_bottom.top + 1, inphase.bottom);
+  for (int k = 0; k < l.profile_count; ++k) {
+    const ProfileArea& a = l.profiles[static_cast<std::size_t>(k)];
+    for (const RECT* strip : {&a.scale_top, &a.scale_bottom}) FillRect(p.dc, strip, background);
+    const ScaleLabels labels = component_scale_labels(type, plan.slots[static_cast<std::size_t>(k)].component);
+    // Grad601: its heading at the left of the strip, where the scrolling trace
+    // cannot carry it away.
+    int least_x = a.scale_top.left;
+    if (type == kGrad601 && k == 0) {
+      p.left_aligned(a.scale_top, a.scale_top.top + 1, kGradientHeading);
+      least_x += 2 + p.text_width(kGradientHeading) + 8;
+    }
+    p.centred(a.scale_top, a.scale_top.top + 1, labels.top, nullptr, least_x);
+    p.centred(a.scale_bottom, a.scale_bottom.top + 1, labels.bottom);
+  }
 }
 
 constexpr const char* kEm38_4DipoleRow = "Dipole Mode: Horizontal";
@@ -320,7 +331,7 @@ void paint_status(HWND window, HDC dc) {
   // its cell sized from its template.
   p.cell(g_cells.state.left, g_cells.state.top, g_cells.state.width(), t.state);
   if (s.gps_used) p.cell(g_cells.map_size.left, g_cells.map_size.top, g_cells.map_size.width(), t.map_size);
-  const int map_bottom = l.map_shown ? l.map.bottom : l.curve.bottom;
+  const int map_bottom = l.map_shown ? l.map.bottom : l.profile_area.bottom;
   draw_em38_4_state(p);
   draw_side_lines(dc, client, map_bottom);
   draw_map_title(p, l);

@@ -1,27 +1,55 @@
 #pragma once
-// Which profile window, scale and bar window each channel of a reading uses.
-// The first component (conductivity, channel amplitude, gradient) uses the
-// first readings scale and the BarQWnd bars; the in-phase channels of the
-// EM31-MK2, EM38, EM38-MK2, EM38-4 and CS-21 use the second scale and the
-// BarIWnd bars. The right coil of a two-coil EM61-LX2 has the second profile
-// window.
+// Which profile window, scale and bar each channel of a reading uses.
+//
+// The profile area holds one or two profile windows stacked, each drawing
+// its traces against the scale of one component:
+// - EM61-LX2, Grad601, EM38-4 and CS-21 use the second and third `CurveWnd`
+//   (one per sensor or coil group) and never the first: EM61-LX2 two coils
+//   left | right; one coil the time gates E, L | the filtered F; Grad601 two
+//   sensors sensor 1 | sensor 2 (one sensor: the second window alone);
+//   EM38-4 and CS-21 the groups of their channel selectors, channels 1, 3,
+//   5, 7 | 2, 4, 6, 8 (conductivity | in-phase).
+// - EM31-MK2, EM38 and EM38-MK2, which read quadrature and in-phase: the
+//   first `CurveWnd` for conductivity with the BarQWnd gauges beside it, the
+//   decay window for in-phase with the BarIWnd gauges beside it.
+// - EM34-3 and EM61-MK2: the first `CurveWnd` alone.
 
 #include <array>
 
 namespace quelor {
 
 inline constexpr int kMaxDisplayChannels = 8;
+inline constexpr int kMaxProfileSlots = 2;
+
+// The logging window's profile windows.
+enum class ProfileWindow : int { kFirst, kDecay, kSecond, kThird };
+
+struct ProfileSlot {
+  ProfileWindow window = ProfileWindow::kFirst;
+  int component = 1;  // the scale its lines and traces use
+};
+
+// The profile windows of an instrument, top to bottom, and whether each has
+// its bar gauges beside it (BarQWnd beside the first, BarIWnd the second).
+struct ProfilePlan {
+  std::array<ProfileSlot, kMaxProfileSlots> slots{};
+  int count = 1;
+  bool bars = false;
+};
+
+ProfilePlan profile_plan(int instrument_type, bool two_sensors);
 
 struct ChannelDisplay {
-  int component = 1;       // 1 first scale / BarQWnd, 2 second scale / BarIWnd
-  int profile_window = 0;  // 0 the first profile, 1 the second profile area
+  int component = 1;  // 1 first scale / BarQWnd, 2 second scale / BarIWnd
+  int slot = 0;       // index into ProfilePlan::slots
 };
 
 struct TraceLayout {
+  ProfilePlan plan;
   std::array<ChannelDisplay, kMaxDisplayChannels> channels{};
   int count = 0;
 };
 
-TraceLayout trace_layout(int instrument_type, int channel_count, bool two_coils);
+TraceLayout trace_layout(int instrument_type, int channel_count, bool two_sensors);
 
 }  // namespace quelor

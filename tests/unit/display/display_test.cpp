@@ -166,29 +166,71 @@ TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
 namespace quelor {
 namespace {
 
-TEST(TraceLayout, ComponentsAndProfileWindowsPerInstrument) {
+TEST(TraceLayout, ComponentsAndProfileSlotsPerInstrument) {
   struct Case {
     int type, count;
     bool two;
     const char* components;  // per channel
-    const char* windows;
+    const char* slots;
   };
   const Case cases[] = {
-      {kEm31Mk2, 2, false, "12", "00"},     {kEm38_4, 8, false, "12121212", "00000000"},
-      {kCs21, 4, false, "1212", "0000"},    {kEm61Mk2, 4, false, "1111", "0000"},
-      {kEm61Lx2, 6, true, "111111", "000111"}, {kEm61Lx2, 3, false, "111", "000"},
-      {kGrad601, 2, true, "11", "00"},      {kEm38Mk2, 12, false, "12121212", "00000000"},
+      {kEm31Mk2, 2, false, "12", "01"},
+      {kEm38, 1, false, "1", "0"},
+      {kEm38Mk2, 12, false, "12121212", "01010101"},
+      {kEm34_3, 1, false, "1", "0"},
+      {kEm61Mk2, 4, false, "1111", "0000"},
+      {kEm38_4, 8, false, "12121212", "01010101"},  // selectors 1-4 | 5-8
+      {kCs21, 4, false, "1212", "0101"},
+      {kEm61Lx2, 6, true, "111111", "000111"},      // left | right coil
+      {kEm61Lx2, 3, false, "111", "001"},           // gates E, L | filtered F
+      {kGrad601, 2, true, "11", "01"},              // sensor 1 | sensor 2
+      {kGrad601, 1, false, "1", "0"},
   };
   for (const Case& c : cases) {
     const TraceLayout t = trace_layout(c.type, c.count, c.two);
-    std::string components, windows;
+    std::string components, slots;
     for (int i = 0; i < t.count; ++i) {
       components += static_cast<char>('0' + t.channels[i].component);
-      windows += static_cast<char>('0' + t.channels[i].profile_window);
+      slots += static_cast<char>('0' + t.channels[i].slot);
+      // every channel draws against the scale of the window it is in
+      EXPECT_EQ(t.channels[i].component, t.plan.slots[t.channels[i].slot].component) << c.type << " " << i;
     }
     EXPECT_EQ(components, c.components) << c.type;
-    EXPECT_EQ(windows, c.windows) << c.type;
+    EXPECT_EQ(slots, c.slots) << c.type;
   }
+}
+
+// Groups of sensors and coils in the second and third profile windows, never
+// the first; quadrature and in-phase in the first and the decay window with
+// their bar gauges; the single-component instruments in the first alone.
+TEST(TraceLayout, ProfileWindowsAndBarsPerInstrument) {
+  using W = ProfileWindow;
+  struct Case {
+    int type;
+    bool two;
+    int count;
+    W first, second;
+    bool bars;
+  };
+  const Case cases[] = {
+      {kEm31Mk2, false, 2, W::kFirst, W::kDecay, true},  {kEm38, false, 2, W::kFirst, W::kDecay, true},
+      {kEm38Mk2, false, 2, W::kFirst, W::kDecay, true},  {kEm34_3, false, 1, W::kFirst, W::kFirst, false},
+      {kEm61Mk2, false, 1, W::kFirst, W::kFirst, false}, {kEm38_4, false, 2, W::kSecond, W::kThird, false},
+      {kCs21, false, 2, W::kSecond, W::kThird, false},   {kEm61Lx2, true, 2, W::kSecond, W::kThird, false},
+      {kEm61Lx2, false, 2, W::kSecond, W::kThird, false}, {kGrad601, true, 2, W::kSecond, W::kThird, false},
+      {kGrad601, false, 1, W::kSecond, W::kThird, false},
+  };
+  for (const Case& c : cases) {
+    const ProfilePlan p = profile_plan(c.type, c.two);
+    EXPECT_EQ(p.count, c.count) << c.type;
+    EXPECT_EQ(p.slots[0].window, c.first) << c.type;
+    if (c.count == 2) EXPECT_EQ(p.slots[1].window, c.second) << c.type;
+    EXPECT_EQ(p.bars, c.bars) << c.type;
+    EXPECT_EQ(p.slots[0].component, 1) << c.type;
+  }
+  EXPECT_EQ(profile_plan(kEm31Mk2, false).slots[1].component, 2);
+  EXPECT_EQ(profile_plan(kEm38_4, false).slots[1].component, 2);
+  EXPECT_EQ(profile_plan(kEm61Lx2, true).slots[1].component, 1);
 }
 
 }  // namespace
