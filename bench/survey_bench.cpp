@@ -110,7 +110,9 @@ SurveyRecord logging_survey() {
   return r;
 }
 
-void report(benchmark::State& state, std::int64_t readings) {
+void report(benchmark::State& state, std::int64_t readings, std::int64_t logged, std::size_t records) {
+  state.counters["logged"] = readings > 0 ? static_cast<double>(logged) / static_cast<double>(readings) : 0.0;
+  state.counters["records"] = static_cast<double>(records);
   state.counters["readings/s"] = benchmark::Counter(static_cast<double>(readings), benchmark::Counter::kIsRate);
   state.counters["ns/reading"] = benchmark::Counter(static_cast<double>(readings),
                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
@@ -126,13 +128,16 @@ void t_family(benchmark::State& state, Family f) {
   const Variant variant{type, kRealTimeMap};
   SurveyRecord survey = logging_survey();
   DisplayRows rows;
-  std::int64_t readings = 0;
+  std::int64_t readings = 0, logged = 0;
   std::uint32_t tick = 0;
   for (auto _ : state) {
     for (const RecordBytes& r : records) {
       if (survey.colour_index.count >= 400) survey.colour_index.count = 0;  // a segment closed by a fix
       const ReadingOutcome o = handle_t_reading(survey, context, r.view(), ++tick);
-      if (o.logged) benchmark::DoNotOptimize(reading_record(variant, o.reading_input()));
+      if (o.logged) {
+        benchmark::DoNotOptimize(reading_record(variant, o.reading_input()));
+        ++logged;
+      }
       const double values[] = {o.first_value, o.second_value};
       const std::span<const double> shown(values, o.has_second_value ? 2u : 1u);
       display_rows(rows, s, trace_layout(type, static_cast<int>(shown.size()), false), shown,
@@ -140,7 +145,7 @@ void t_family(benchmark::State& state, Family f) {
       ++readings;
     }
   }
-  report(state, readings);
+  report(state, readings, logged, records.size());
 }
 
 // EM38-MK2, EM38-4, EM61-MK2, EM61-LX2, Grad601 and CS-21.
@@ -153,13 +158,16 @@ void binary_and_line_family(benchmark::State& state, Family f) {
   SurveyRecord survey = logging_survey();
   InstrumentSurveyState survey_state;
   DisplayRows rows;
-  std::int64_t readings = 0;
+  std::int64_t readings = 0, logged = 0;
   std::uint32_t tick = 0;
   for (auto _ : state) {
     for (const RecordBytes& r : records) {
       if (survey.colour_index.count >= 400) survey.colour_index.count = 0;  // a segment closed by a fix
       const InstrumentOutcome o = handle_instrument_reading(survey, survey_state, context, r, ++tick);
-      if (o.logged) benchmark::DoNotOptimize(reading_record(variant, o.reading_input()));
+      if (o.logged) {
+        benchmark::DoNotOptimize(reading_record(variant, o.reading_input()));
+        ++logged;
+      }
       const std::span<const double> values(o.channels.data(), static_cast<std::size_t>(o.channel_count));
       NumbersInput numbers;
       numbers.instrument_type = type;
@@ -171,7 +179,7 @@ void binary_and_line_family(benchmark::State& state, Family f) {
       ++readings;
     }
   }
-  report(state, readings);
+  report(state, readings, logged, records.size());
 }
 
 BENCHMARK_CAPTURE(t_family, Em31Mk2, Family{"em31mk2", 1});
