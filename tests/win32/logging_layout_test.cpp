@@ -78,10 +78,14 @@ TEST_P(LayoutShapes, CommonRulesHold) {
     // room for the speed row and the profile's scale label
     EXPECT_GE(l.numbers.top, l.speed.bottom + 2 * s.lh);
     if (s.map) {
-      EXPECT_GE(l.profile_area.top, l.speed.bottom + 2 * s.lh);
+      EXPECT_GE(l.profile_area.top, l.speed.bottom + s.lh);  // under the speed row
     }
   }
   EXPECT_LT(l.status.top, l.status.bottom);
+  // the speed row under the speed bar is clear of every other block
+  const RECT speed_row{l.speed.left, l.speed.bottom, l.speed.right, l.speed.bottom + 2 + s.lh};
+  for (const RECT& other : {l.status, l.profile_area, l.numbers, l.buttons})
+    EXPECT_FALSE(overlap(speed_row, other));
   EXPECT_GE(l.status.top, l.profile_area.bottom);
   EXPECT_EQ(l.map_shown, s.map);
   if (s.map) {
@@ -117,12 +121,24 @@ TEST_P(LayoutShapes, ProfileWindowsAndTheirScaleStrips) {
   for (int k = 0; k < l.profile_count; ++k) {
     const ProfileArea& a = l.profiles[k];
     EXPECT_GE(height(a.curve), 40);
-    EXPECT_EQ(a.scale_top.bottom, a.curve.top);
-    EXPECT_EQ(a.scale_bottom.top, a.curve.bottom);
+    EXPECT_EQ(l.labels_beside, s.portrait && s.map);  // height is short only under the portrait map
+    if (l.labels_beside) {
+      // a column at the left, the labels beside the window's top and bottom rows
+      EXPECT_EQ(a.scale_top.top, a.curve.top);
+      EXPECT_EQ(a.scale_bottom.bottom, a.curve.bottom);
+      EXPECT_LE(a.scale_top.bottom, a.scale_bottom.top);
+      EXPECT_GE(width(a.scale_top), 4 * s.lh);
+      EXPECT_LT(a.scale_top.right, a.curve.left);
+    } else {
+      EXPECT_EQ(a.scale_top.bottom, a.curve.top);
+      EXPECT_EQ(a.scale_bottom.top, a.curve.bottom);
+    }
     for (const RECT* strip : {&a.scale_top, &a.scale_bottom}) {
       EXPECT_GE(height(*strip), s.lh + 2);
       EXPECT_EQ(strip->left, l.profile_area.left);
-      EXPECT_EQ(strip->right, l.profile_area.right);
+      if (!l.labels_beside) {
+        EXPECT_EQ(strip->right, l.profile_area.right);
+      }
       EXPECT_GE(strip->top, 2 + s.lh);  // below the top row
       EXPECT_TRUE(inside(*strip, l.profile_area));
       for (const RECT& other : others) EXPECT_FALSE(overlap(*strip, other));
@@ -154,8 +170,14 @@ TEST_P(LayoutShapes, ProfileWindowsAndTheirScaleStrips) {
   EXPECT_EQ(l.profiles[0].scale_top.top, l.profile_area.top);
   EXPECT_EQ(l.profiles[l.profile_count - 1].scale_bottom.bottom, l.profile_area.bottom);
   if (l.profile_count == 2) {
-    EXPECT_GT(l.profiles[1].scale_top.top, l.profiles[0].scale_bottom.bottom - 1);
+    EXPECT_GE(l.profiles[1].scale_top.top, l.profiles[0].scale_bottom.bottom);
+    EXPECT_GE(l.profiles[1].curve.top, l.profiles[0].curve.bottom);
     EXPECT_LE(std::abs(height(l.profiles[0].curve) - height(l.profiles[1].curve)), 1);  // an even split
+  }
+  if (s.portrait && s.map) {
+    // under the portrait map, the status blocks and the pause hint keep
+    // about sixteen lines
+    EXPECT_GE(height(l.status), 16 * s.lh);
   }
 }
 

@@ -141,29 +141,40 @@ namespace {
 constexpr int kBarWidth = 40;     // a bar window: one gauge per channel of its component
 constexpr int kProfileGap = 4;    // between two stacked profile windows
 constexpr int kMinCurveHeight = 40;
+constexpr int kLabelColumnLines = 5;  // the width of a label column, in line heights
 
 int strip_height(int line_height) { return line_height + 2; }
 
 // The least height of the profile area: every window at least 40 pixels
-// between its two scale strips.
-int least_profile_height(int count, int line_height) {
-  return count * (kMinCurveHeight + 2 * strip_height(line_height)) + (count - 1) * kProfileGap;
+// high, and with its labels beside it, room for both of them.
+int least_profile_height(int count, int line_height, bool labels_beside) {
+  const int window = labels_beside ? std::max(kMinCurveHeight, 2 * strip_height(line_height) + 4)
+                                   : kMinCurveHeight + 2 * strip_height(line_height);
+  return count * window + (count - 1) * kProfileGap;
 }
 
-// The profile windows stacked in the area, each between its scale strips,
-// with its bar gauges at its right end.
+// The profile windows stacked in the area, each with its scale labels in
+// strips above and below it (or, where height is short, in a column at its
+// left beside its top and bottom rows), its bar gauges at its right end.
 void split_profile_area(LoggingLayout& l, const LayoutInput& in, int line_height) {
   const RECT& a = l.profile_area;
   const int n = l.profile_count;
   const int strip = strip_height(line_height);
+  const int label_width = kLabelColumnLines * line_height;
   const int slot_height = (a.bottom - a.top - (n - 1) * kProfileGap) / n;
   for (int k = 0; k < n; ++k) {
     ProfileArea& p = l.profiles[static_cast<std::size_t>(k)];
     const int top = a.top + k * (slot_height + kProfileGap);
     const int bottom = k == n - 1 ? a.bottom : top + slot_height;
-    p.scale_top = {a.left, top, a.right, top + strip};
-    p.scale_bottom = {a.left, bottom - strip, a.right, bottom};
-    p.curve = {a.left, top + strip, a.right, bottom - strip};
+    if (l.labels_beside) {
+      p.curve = {a.left + label_width + kProfileGap, top, a.right, bottom};
+      p.scale_top = {a.left, top, a.left + label_width, top + strip};
+      p.scale_bottom = {a.left, bottom - strip, a.left + label_width, bottom};
+    } else {
+      p.scale_top = {a.left, top, a.right, top + strip};
+      p.scale_bottom = {a.left, bottom - strip, a.right, bottom};
+      p.curve = {a.left, top + strip, a.right, bottom - strip};
+    }
     if (in.bars) {
       p.bar = {a.right - kBarWidth, p.curve.top, a.right, p.curve.bottom};
       p.curve.right = p.bar.left - kProfileGap;
@@ -180,20 +191,24 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
   const int profile_right = numbers_x - std::max(6, in.side_width);
   l.map_shown = in.map_view;
   l.profile_count = std::clamp(in.profile_count, 1, kMaxProfileAreas);
-  const int least = least_profile_height(l.profile_count, lh);
   if (in.portrait) {
     const int side = std::max(40, w - 2 * kMargin);
     const RECT square = rect(kMargin, kMargin, side, side);
     const int below = square.bottom + lh + 2;
     l.speed = rect(kMargin, below, side, 8);
-    // Under the speed bar: its speed row, then the profile's scale label.
+    // Under the speed bar: its speed row, then the numbers.
     const int top = l.speed.bottom + 2 * lh + 8;
     l.numbers = rect(numbers_x, top, kNumbersWidth, in.numbers_lines * lh + 10);
     const int extent = std::max(top + 40, h * 4 / 5);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth, std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
     if (in.map_view) {
+      // Under the map height is short: the scale labels go beside the
+      // profiles, which start right under the speed row.
       l.map = square;
-      l.profile_area = {kMargin, top, profile_right, top + std::max(least, (extent - top) / 2)};
+      l.labels_beside = true;
+      const int profile_top = l.speed.bottom + lh + 8;
+      const int height = std::max(least_profile_height(l.profile_count, lh, true), (extent - profile_top) * 2 / 3);
+      l.profile_area = {kMargin, profile_top, profile_right, profile_top + height};
       l.status = {kMargin, l.profile_area.bottom + 6, numbers_x - 6, h - 10};
     } else {
       l.profile_area = square;
@@ -203,7 +218,7 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     l.numbers = rect(numbers_x, kMargin, kNumbersWidth, in.numbers_lines * lh + 10);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth,
                  std::min<LONG>(h - kMargin, l.numbers.bottom + 10 + 4 * (2 * lh + 14))};
-    const int profile_bottom = std::max(kMargin + least, h * 3 / 5);
+    const int profile_bottom = std::max(kMargin + least_profile_height(l.profile_count, lh, false), h * 3 / 5);
     int left = kMargin;
     if (in.map_view) {
       const int side = std::max(40, h - 44 - lh);
@@ -214,7 +229,8 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
       l.speed = rect(kMargin, profile_bottom + lh + 2, numbers_x - 6 - kMargin, 8);
     }
     l.profile_area = {left, kMargin, profile_right, profile_bottom};
-    l.status = {left, profile_bottom + (in.map_view ? 6 : lh + 16), numbers_x - 6, h - 10};
+    // Without the map the speed bar and its row lie between the profiles and the status blocks.
+    l.status = {left, in.map_view ? profile_bottom + 6 : l.speed.bottom + lh + 10, numbers_x - 6, h - 10};
   }
   split_profile_area(l, in, lh);
   return l;

@@ -20,9 +20,10 @@ int channel_selector_count(int instrument_type, int em38mk2_type, int number_of_
 int selector_of_channel(int instrument_type, int channel);
 int channel_of_selector(int instrument_type, int selector);
 
-// One profile window of the profile area: the window, the strips above and
-// below it that carry its scale's maximum and minimum, and the bar gauges
-// beside it (empty when it has none).
+// One profile window of the profile area: the window, where its scale's
+// maximum and minimum are written (strips above and below it, or a column at
+// its left beside its top and bottom rows), and the bar gauges beside it
+// (empty when it has none).
 struct ProfileArea {
   RECT curve{};
   RECT scale_top{};
@@ -42,6 +43,7 @@ struct LoggingLayout {
   RECT profile_area{};  // every profile window with its strips and bars
   std::array<ProfileArea, kMaxProfileAreas> profiles{};  // stacked, top first
   int profile_count = 1;
+  bool labels_beside = false;  // the scale labels in a column left of the profiles
   RECT numbers{};
   RECT buttons{};  // the column of the four buttons
   RECT status{};   // the painted status area

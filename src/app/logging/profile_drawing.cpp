@@ -86,6 +86,10 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
   Pen black(1, RGB(0, 0, 0));  // the frame's pieces in the cleared columns
   line(dc, black.pen, s.clear_left, 0, s.clear_right + 1, 0);
   line(dc, black.pen, s.clear_left, h - 1, s.clear_right + 1, h - 1);
+  // Thick pens stay inside the frame and the cleared columns: what they
+  // painted right of them would never scroll away.
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, 1, 1, s.clear_right + 1, h - 1);
   DrawState& st = draw_state();
   const auto& scale = scale_of(component);
   const double p = pixels_per_unit(h, scale[0], scale[1]);
@@ -101,6 +105,7 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
     else
       line(dc, pen.pen, s.previous_x, d.from_row, s.newest_x, d.to_row);
   }
+  RestoreDC(dc, saved);
   ReleaseDC(window, dc);
 }
 

@@ -112,8 +112,8 @@ ScaleLabels component_scale_labels(int type, int component) {
   return conductivity_scale_labels(type, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1]);
 }
 
-// The strips above and below each profile window: the maximum and the
-// minimum of the scale it shows, centred.
+// Above and below each profile window (or beside its top and bottom rows):
+// the maximum and the minimum of the scale it shows, centred.
 void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
   const int type = g_variant.instrument_type;
   const ProfilePlan plan = current_profile_plan();
@@ -125,7 +125,7 @@ void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
     // Grad601: its heading at the left of the strip, where the scrolling trace
     // cannot carry it away.
     int least_x = a.scale_top.left;
-    if (type == kGrad601 && k == 0) {
+    if (type == kGrad601 && k == 0 && !l.labels_beside) {
       p.left_aligned(a.scale_top, a.scale_top.top + 1, kGradientHeading);
       least_x += 2 + p.text_width(kGradientHeading) + 8;
     }
