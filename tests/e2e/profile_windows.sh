@@ -5,7 +5,8 @@
 # In both views the logging window must show exactly the profile windows of
 # the instrument (EM61-LX2, Grad601, EM38-4 and CS-21 two CurveWnd, one per
 # sensor or coil group, never the first; EM31-MK2 the first CurveWnd, the
-# decay window and both bar windows; EM61-MK2 the first CurveWnd alone),
+# decay window and both bar windows, as EM38-MK2; EM34-3 and
+# EM61-MK2 the first CurveWnd alone),
 # none overlapping another, each holding trace pixels in the screenshot and
 # each bar window a drawn gauge. Run it on a portrait screen with
 # QUELOR_SCREEN=800x1280x24. QUELOR_VARIANTS narrows the programs;
@@ -21,6 +22,8 @@ walk=${QUELOR_E2E_WALK:-5}
 # BarQWnd, BarIWnd. Scales that put the simulated readings inside the profiles.
 rows=(
   Zelko31 Zelko31MK2 230 "--instrument em31mk2" "-" "1 1 1 1"
+  Zelko38MK2 Zelko38MK2 229 "--instrument em38mk2" "-" "1 1 1 1"
+  Qyn34-3 Qyn34-3 215 "--instrument em34-3" "-" "1 0 0 0"
   Zelko38-4 Zelko38-4 100 "--instrument em38-4" "-" "2 0 0 0"
   QynCS-21 QynCS-21 100 "--instrument cs21" "-" "2 0 0 0"
   Qyn61LX2 Qyn61LX2 100 "--instrument em61lx2 --sensors 2" "4=1 33=0 34=100" "2 0 0 0"

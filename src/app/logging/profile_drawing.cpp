@@ -188,6 +188,11 @@ void paint_profile_frame(HWND window, HDC dc) {
 }
 
 void paint_bars(HWND window, HDC dc) {
+  RECT client;
+  GetClientRect(window, &client);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, 0, 0, client.right, client.bottom);  // framed even before its first reading
+  SelectObject(dc, old);
   DrawState& st = draw_state();
   const TraceLayout layout = layout_for(st.last_count);
   for (int i = 0; i < layout.count; ++i)
