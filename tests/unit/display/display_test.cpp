@@ -224,7 +224,9 @@ TEST(TraceLayout, ProfileWindowsAndBarsPerInstrument) {
     const ProfilePlan p = profile_plan(c.type, c.two);
     EXPECT_EQ(p.count, c.count) << c.type;
     EXPECT_EQ(p.slots[0].window, c.first) << c.type;
-    if (c.count == 2) EXPECT_EQ(p.slots[1].window, c.second) << c.type;
+    if (c.count == 2) {
+      EXPECT_EQ(p.slots[1].window, c.second) << c.type;
+    }
     EXPECT_EQ(p.bars, c.bars) << c.type;
     EXPECT_EQ(p.slots[0].component, 1) << c.type;
   }
