@@ -128,8 +128,6 @@ survey() {
 
   e2e_program_start
   e2e_start_logging
-  # The EM61-MK2 survey starts with its normalisation (about ten seconds); File waits for it.
-  [[ "$devsim_args" != *em61mk2* ]] || sleep 9
   e2e_create_file
   e2e_go
   e2e_walk "$walk"
