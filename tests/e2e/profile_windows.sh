@@ -10,7 +10,8 @@
 # none overlapping another, each holding trace pixels in the screenshot and
 # each bar window a drawn gauge. Run it on a portrait screen with
 # QUELOR_SCREEN=800x1280x24. QUELOR_VARIANTS narrows the programs;
-# screenshots land in build/win32/e2e/.
+# screenshots land in build/win32/e2e/. By default one row of each window
+# plan runs; QUELOR_PROFILE_ROWS=all runs them all.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
 . "$(dirname "$0")/lib/survey.sh"
@@ -32,6 +33,15 @@ rows=(
   Qyn601 Qyn601 110 "--instrument grad601 --sensors 1" "5=0 21=-20 22=20" "1 0 0 0"
   Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "32=0 33=100" "1 0 0 0"
 )
+# The test command runs one row of each window plan (QUELOR_PROFILE_ROWS=all
+# runs every row): the first window with the decay window and both bars, the
+# first alone, two coil groups, left and right coils, one sensor alone.
+if [ "${QUELOR_PROFILE_ROWS:-}" != all ] && [ -z "${QUELOR_VARIANTS:-}" ]; then
+  keep=(0 3 5 8 9)
+  subset=()
+  for k in "${keep[@]}"; do subset+=("${rows[@]:$((k * 6)):6}"); done
+  rows=("${subset[@]}")
+fi
 
 # The program's default settings file with its own data folder and the given lines.
 use_settings() {
