@@ -90,8 +90,31 @@ LRESULT bar_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
 
 namespace {
 
+int text_width(HDC dc, const std::wstring& text) {
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+// The label at the left, the value against the right edge; where the two do
+// not fit side by side in the value font, the label (then the value too) is
+// drawn in the smaller text font.
+void draw_label_and_value(HDC dc, const RECT& client, int y, const std::wstring& label, const std::wstring& value) {
+  const int room = client.right - 10 - 4;
+  HGDIOBJ value_font = GetCurrentObject(dc, OBJ_FONT);
+  const bool fits = text_width(dc, label) + text_width(dc, value) <= room;
+  if (!fits) SelectObject(dc, g_fonts[kTextFont]);
+  const int label_width = text_width(dc, label);
+  ExtTextOutW(dc, 5, y, 0, nullptr, label.c_str(), static_cast<UINT>(label.size()), nullptr);
+  SelectObject(dc, value_font);
+  if (label_width + text_width(dc, value) > room) SelectObject(dc, g_fonts[kTextFont]);
+  RECT cell{5, y, client.right - 5, y + g_line_height};
+  DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &cell, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, value_font);
+}
+
 // The numbers of the binary and line instruments, then battery, current and tilt.
-void draw_channel_numbers(HDC dc, const LoggingSession& s) {
+void draw_channel_numbers(HDC dc, const RECT& client, const LoggingSession& s) {
   const DisplayValues& d = s.display;
   NumbersInput in;
   in.instrument_type = g_variant.instrument_type;
@@ -101,7 +124,17 @@ void draw_channel_numbers(HDC dc, const LoggingSession& s) {
   std::vector<std::string> rows = numbers_rows(in);
   int y = 5;
   for (const std::string& row : rows) {
-    text_row(dc, 5, y, row.c_str());
+    if (y + g_line_height > client.bottom) break;  // never half a row
+    // The label at the left, the value against the right edge, so that long
+    // labels ("HI  #1:") and wide values stay inside the 110-pixel window.
+    const std::size_t colon = row.find(':');
+    if (colon == std::string::npos) {
+      text_row(dc, 5, y, row.c_str());
+    } else {
+      const std::size_t first = row.find_first_not_of(' ', colon + 1);
+      draw_label_and_value(dc, client, y, widen(row.substr(0, colon + 1)),
+                           widen(first == std::string::npos ? "" : row.substr(first)));
+    }
     y += g_line_height;
   }
 }
@@ -150,7 +183,7 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
     return 0;
   }
   if (!t_record_instrument()) {
-    if (d.have_reading || !d.tilt_first_text.empty()) draw_channel_numbers(p.dc, s);
+    if (d.have_reading || !d.tilt_first_text.empty()) draw_channel_numbers(p.dc, p.client, s);
     draw_side_indicator(p.dc, p.client);
     SelectObject(p.dc, old);
     return 0;
