@@ -15,7 +15,9 @@ inline constexpr std::size_t kSentenceWrapLength = 200;
 inline constexpr std::size_t kGpsSentenceSize = 256;  // the shared GpsSentence buffer
 
 struct SentenceAssembler {
-  std::array<char, kGpsSentenceSize> buffer{};
+  // char8_t, not char: its stores cannot alias `length`, so the byte loop
+  // keeps the counters in registers.
+  std::array<char8_t, kGpsSentenceSize> buffer{};
   std::size_t length = 0;         // characters collected
   std::uint32_t start_tick = 0;   // when the line's "$" (or first byte) arrived
   std::size_t line_length = 0;    // the completed line, valid until the next byte
@@ -26,9 +28,15 @@ struct SentenceAssembler {
 // then `assembled_line()` with the tick `line_tick`. Inline: it runs for
 // every byte from the receiver.
 inline bool assemble_byte(SentenceAssembler& a, std::uint8_t byte, std::uint32_t now) {
+  // Most bytes: a printable character inside a line that neither starts
+  // nor wraps here.
+  if (byte > '$' && byte != 0x7F && a.length - 1 < kSentenceWrapLength) {
+    a.buffer[a.length++] = static_cast<char8_t>(byte);
+    return false;
+  }
   if (byte == '$') {
     a.start_tick = now;
-    a.buffer[0] = '$';
+    a.buffer[0] = u8'$';
     a.length = 1;
     return false;
   }
@@ -43,12 +51,12 @@ inline bool assemble_byte(SentenceAssembler& a, std::uint8_t byte, std::uint32_t
   if (byte < '$' || byte == 0x7F) return false;
   // A line that does not start with "$" is stamped with its first byte.
   if (a.length == 0) a.start_tick = now;
-  a.buffer[a.length++] = static_cast<char>(byte);
+  a.buffer[a.length++] = static_cast<char8_t>(byte);
   return false;
 }
 
 inline std::string_view assembled_line(const SentenceAssembler& assembler) {
-  return {assembler.buffer.data(), assembler.line_length};
+  return {reinterpret_cast<const char*>(assembler.buffer.data()), assembler.line_length};
 }
 
 }  // namespace quelor

@@ -26,6 +26,9 @@ class FixText {
     length_ = text.size() < N ? text.size() : N;
     for (std::size_t i = 0; i < length_; ++i) chars_[i] = text[i];
   }
+  // Written in place: `size` characters of `buffer()` (at most N) are set.
+  wchar_t* buffer() { return chars_.data(); }
+  void set_size(std::size_t size) { length_ = size < N ? size : N; }
   void clear() { length_ = 0; }
   bool empty() const { return length_ == 0; }
   std::size_t size() const { return length_; }

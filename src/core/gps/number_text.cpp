@@ -84,10 +84,13 @@ bool fixed_point_text(double value, int width, int decimals, char* out, std::siz
   static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000};
   if (!std::isfinite(value) || std::fabs(value) >= kLimit || decimals < 0 || decimals > 3 || width > 40) return false;
   // |value| = mantissa x 2^-shift exactly, mantissa < 2^53.
-  int exponent = 0;
-  const double fraction = std::frexp(std::fabs(value), &exponent);
-  const std::uint64_t mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  const int shift = 53 - exponent;  // >= 0 below 2^53
+  // Read from the bits, not frexp/ldexp (library calls on the fix path).
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  constexpr std::uint64_t kFractionMask = (std::uint64_t{1} << 52) - 1;
+  const std::uint64_t mantissa = biased == 0 ? bits & kFractionMask : (bits & kFractionMask) | (std::uint64_t{1} << 52);
+  const int shift = 1075 - (biased == 0 ? 1 : biased);  // >= 0 below 2^53
   const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kScale[decimals];
   std::uint64_t units = 0;  // |value| x 10^decimals, rounded to nearest
   if (shift == 0) {

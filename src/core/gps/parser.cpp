@@ -51,9 +51,9 @@ bool read_hemisphere(std::string_view field, double& sign, char& letter) {
 
 // A number printed into a fix text ("%3.1f", " %02d" ...), as narrow digits.
 void set_narrow_text(NumberText& text, const char* buf, int n) {
-  wchar_t wide[64];
+  wchar_t* const wide = text.buffer();
   for (int i = 0; i < n; ++i) wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(buf[i]));
-  text.assign(std::wstring_view(wide, static_cast<std::size_t>(n)));
+  text.set_size(static_cast<std::size_t>(n));
 }
 
 template <typename T>
@@ -85,15 +85,15 @@ bool read_angle(std::string_view field, std::size_t degree_digits, double sign, 
   const std::string_view minutes = field.substr(degree_digits);
   value = (leading_int(degrees) + leading_double(minutes) / 60.0) * sign;
   if (!std::isfinite(value)) return false;
-  wchar_t wide[kAngleTextCapacity];
+  wchar_t* const wide = text.buffer();
   std::size_t n = 0;
   wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(letter));
   for (char c : degrees) wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(c));
   wide[n++] = L'\u00B0';
-  for (std::size_t i = 0; i < minutes.size() && n + 1 < sizeof wide / sizeof wide[0]; ++i)
+  for (std::size_t i = 0; i < minutes.size() && n + 1 < kAngleTextCapacity; ++i)
     wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(minutes[i]));
   wide[n++] = L'\'';
-  text.assign(std::wstring_view(wide, n));
+  text.set_size(n);
   return true;
 }
 
