@@ -6,13 +6,10 @@
 
 namespace quelor {
 
-std::uint8_t nmea_checksum(std::string_view sentence) {
-  const std::size_t first = !sentence.empty() && sentence[0] == '$' ? 1 : 0;
-  const std::size_t star = sentence.find('*', first);
-  const std::size_t end = star == std::string_view::npos ? sentence.size() : star;
-  // Eight characters at a time, folded at the end.
-  const char* p = sentence.data() + first;
-  const char* const stop = sentence.data() + end;
+namespace {
+
+// XOR of the characters of [p, stop), eight at a time, folded at the end.
+std::uint8_t xor_of(const char* p, const char* const stop) {
   std::uint64_t wide = 0;
   for (; stop - p >= 8; p += 8) {
     std::uint64_t word;
@@ -25,7 +22,19 @@ std::uint8_t nmea_checksum(std::string_view sentence) {
   return sum;
 }
 
+std::size_t sum_start(std::string_view sentence) { return !sentence.empty() && sentence[0] == '$' ? 1 : 0; }
+
+}  // namespace
+
+std::uint8_t nmea_checksum(std::string_view sentence) {
+  const std::size_t first = sum_start(sentence);
+  const std::size_t star = sentence.find('*', first);
+  const std::size_t end = star == std::string_view::npos ? sentence.size() : star;
+  return xor_of(sentence.data() + first, sentence.data() + end);
+}
+
 ChecksumResult check_nmea_checksum(std::string_view sentence) {
+  // One search for "*": a "$" at position 0 is never it.
   const std::size_t star = sentence.find('*');
   if (star == std::string_view::npos) return ChecksumResult::kMissing;
   std::string_view digits = sentence.substr(star + 1);
@@ -36,7 +45,8 @@ ChecksumResult check_nmea_checksum(std::string_view sentence) {
   }
   unsigned written = 0;
   if (!leading_hex(digits, written)) return ChecksumResult::kMissing;
-  return written == nmea_checksum(sentence) ? ChecksumResult::kOk : ChecksumResult::kMismatch;
+  const std::uint8_t sum = xor_of(sentence.data() + sum_start(sentence), sentence.data() + star);
+  return written == sum ? ChecksumResult::kOk : ChecksumResult::kMismatch;
 }
 
 }  // namespace quelor
