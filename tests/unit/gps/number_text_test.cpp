@@ -45,6 +45,8 @@ TEST(NumberText, FixedPointTextWritesAsPrintfOrLeavesItToPrintf) {
                         {-0.04, 3, 1, true},  {-0.0, 3, 1, true},    {1e-30, 3, 1, true},  {123.6, 3, 0, true},
                         {10.0, 3, 0, true},   {3.75, 8, 3, true},    {-1234.5678, 8, 3, true},
                         {0.25, 3, 1, false},  {0.5, 3, 0, false},    {2.5, 3, 0, false},   {0.0625, 8, 3, false},
+                        {4.9e-324, 8, 3, true}, {-2.2250738585072014e-308, 3, 1, true},
+                        {4503599627370497.0, 3, 0, true}, {9007199254740991.0, 8, 3, true},
                         {9007199254740992.0, 3, 0, false},           {NAN, 3, 1, false},   {INFINITY, 3, 0, false}};
   for (const Case& c : cases) {
     char got[64], want[64];

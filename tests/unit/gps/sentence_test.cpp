@@ -1,6 +1,7 @@
 // Field extraction, checksum and sentence assembly.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,52 @@ TEST(Assembler, LongStreamNeverOverflows) {
   const Collected c = feed(a, std::string(100000, 'x') + "\n");
   ASSERT_EQ(c.lines.size(), 1u);
   EXPECT_LE(c.lines[0].size(), kSentenceWrapLength + 1);
+}
+
+// The assembly rules one after another, without the fast path for plain bytes.
+struct ModelAssembler {
+  std::string line;
+  std::uint32_t tick = 0;
+  bool feed(std::uint8_t byte, std::uint32_t now, std::string& done, std::uint32_t& done_tick) {
+    if (byte == '$') {
+      line = "$";
+      tick = now;
+      return false;
+    }
+    if (byte == '\n') {
+      if (line.empty()) return false;
+      done = line;
+      done_tick = tick;
+      line.clear();
+      return true;
+    }
+    if (line.size() > kSentenceWrapLength) line.clear();
+    if (byte < '$' || byte == 0x7F) return false;
+    if (line.empty()) tick = now;
+    line += static_cast<char>(byte);
+    return false;
+  }
+};
+
+TEST(Assembler, RandomStreamsGiveTheLinesOfTheRules) {
+  std::mt19937 rng(11);
+  const std::uint8_t specials[] = {'$', '\n', '\r', ' ', 0x7F, 0x00, '#', '%', 0xFF, '*'};
+  SentenceAssembler a;
+  ModelAssembler model;
+  int lines = 0;
+  for (std::uint32_t i = 0; i < 400000; ++i) {
+    // Runs of plain characters long enough to wrap, broken by the bytes with rules of their own.
+    const std::uint8_t byte = rng() % 40 ? static_cast<std::uint8_t>('A' + rng() % 26) : specials[rng() % 10];
+    std::string want;
+    std::uint32_t want_tick = 0;
+    const bool model_done = model.feed(byte, i, want, want_tick);
+    ASSERT_EQ(assemble_byte(a, byte, i), model_done) << i;
+    if (!model_done) continue;
+    ++lines;
+    ASSERT_EQ(assembled_line(a), want) << i;
+    ASSERT_EQ(a.line_tick, want_tick) << i;
+  }
+  EXPECT_GT(lines, 800);
 }
 
 }  // namespace
