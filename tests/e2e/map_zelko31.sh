@@ -23,11 +23,7 @@ e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\map_zelko31\\" "$E2E_INI_READ
 e2e_devsim_start --instrument em31mk2 --gps gga --seed 31
 e2e_map_ports
 
-e2e_program_start
-e2e_start_logging
-e2e_create_file
-e2e_go
-e2e_walk "$walk"
+e2e_log_walk "$walk"
 e2e_screenshot colour-map
 e2e_pause
 # Map keys in Stand By: pan left and up, then review, zoom, fit, exit.

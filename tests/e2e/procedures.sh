@@ -120,14 +120,9 @@ e2e_key u
 expect_box NULLING "DO YOU WANT TO PERFORM NULLING"
 e2e_answer NULLING y
 sleep 2.5  # the start reading and 50 readings at 40 Hz
-e2e_exit_logging
-e2e_exit_program
-e2e_devsim_stop
-file=$(e2e_data_file "$data" "*")
-[ -n "$file" ] || e2e_fail "no data file in $data"
-cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
-e2e_check "$file"
-e2e_assert_eq "check errors" "$e2e_check_errors" 0
+e2e_finish_survey
+e2e_check_newest "$data"
+file=$e2e_file
 compare "$file" '^O ' 0.06 "${normalised[@]}"
 python3 - "$(e2e_settings_dir)/$e2e_ini_name" "${normalised[@]}" <<'PY' || e2e_fail "the settings do not keep the null values"
 import sys
@@ -163,13 +158,9 @@ e2e_answer "Filter Calibration Part 2" Return
 e2e_wait_dialog "Filter Calibration Complete" 25 >/dev/null || e2e_fail "no \"Filter Calibration Complete\""
 e2e_say "filter calibration: $(e2e_dialog_text "Filter Calibration Complete")"
 e2e_answer "Filter Calibration Complete" Return
-e2e_exit_logging
-e2e_exit_program
-e2e_devsim_stop
-file=$(e2e_data_file "$data" "*")
-[ -n "$file" ] || e2e_fail "no data file in $data"
-e2e_check "$file"
-e2e_assert_eq "check errors" "$e2e_check_errors" 0
+e2e_finish_survey
+e2e_check_newest "$data"
+file=$e2e_file
 python3 - "$(e2e_settings_dir)/$e2e_ini_name" "$ratio" <<'PY' || e2e_fail "the settings do not hold the filter factor of the ratio"
 import sys
 lines = open(sys.argv[1], "rb").read().decode("latin-1").split("\r\n")

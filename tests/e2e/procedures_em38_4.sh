@@ -79,14 +79,9 @@ e2e_wait_dialog "Drift Procedure - DONE" 10 >/dev/null || e2e_fail "no \"Drift P
 expect_box "Drift Procedure - DONE" "Drift Collection Completed."
 e2e_answer "Drift Procedure - DONE" Return
 [ -z "$(e2e_dialogs)" ] || e2e_fail "a box is open after the drift control: $(e2e_dialogs | tr '\n' ',')"
-e2e_exit_logging
-e2e_exit_program
-e2e_devsim_stop
-file=$(e2e_data_file "$data" "*")
-[ -n "$file" ] || e2e_fail "no data file in $data"
-cp "$file" "$e2e_out/$e2e_name-$(basename "$file")"
-e2e_check "$file"
-e2e_assert_eq "check errors" "$e2e_check_errors" 0
+e2e_finish_survey
+e2e_check_newest "$data"
+file=$e2e_file
 e2e_assert_eq "connection breaks" "$(e2e_count '^X.CONN BRK' "$file")" 0
 # The constants in record order: conductivity, in-phase, carrier conductivity
 # and carrier in-phase offsets of the four coil pairs, then OH, OI and the

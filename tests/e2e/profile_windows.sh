@@ -136,11 +136,7 @@ survey() {
   e2e_devsim_start $devsim_args --gps gga --seed 17
   e2e_map_ports
 
-  e2e_program_start
-  e2e_start_logging
-  e2e_create_file
-  e2e_go
-  e2e_walk "$walk"
+  e2e_log_walk "$walk"
   check_view map "$expected"
   e2e_pause
   e2e_key m

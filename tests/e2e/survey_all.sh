@@ -69,11 +69,7 @@ survey() {
   e2e_devsim_start --instrument "$instrument" --gps gga --seed 17
   e2e_map_ports
 
-  e2e_program_start
-  e2e_start_logging
-  e2e_create_file
-  e2e_go
-  e2e_walk "$walk"
+  e2e_log_walk "$walk"
   e2e_screenshot logging
   e2e_pause
   e2e_exit_logging

@@ -510,7 +510,34 @@ e2e_walk() {
   done
 }
 
+# e2e_log_walk SECONDS: the program started and driven as a surveyor would,
+# L, F and Enter, G, then a walk of SECONDS.
+e2e_log_walk() {
+  e2e_program_start
+  e2e_start_logging
+  e2e_create_file
+  e2e_go
+  e2e_walk "$1"
+}
+
+# e2e_finish_survey: Exit logging (confirmed), the program and the simulator.
+e2e_finish_survey() {
+  e2e_exit_logging
+  e2e_exit_program
+  e2e_devsim_stop
+}
+
 # --- The data file ----------------------------------------------------------
+
+# e2e_check_newest DIR: the newest data file of DIR (any extension) in
+# e2e_file, kept in the output folder, passing quelor check without errors.
+e2e_check_newest() {
+  e2e_file=$(e2e_data_file "$1" "*")
+  [ -n "$e2e_file" ] || e2e_fail "no data file in $1"
+  cp "$e2e_file" "$e2e_out/$e2e_name-$(basename "$e2e_file")"
+  e2e_check "$e2e_file"
+  e2e_assert_eq "check errors" "$e2e_check_errors" 0
+}
 
 # e2e_data_file DIR EXT: the newest file with extension EXT (any case) in DIR.
 e2e_data_file() {
