@@ -30,8 +30,11 @@ struct SentenceAssembler {
 inline bool assemble_byte(SentenceAssembler& a, std::uint8_t byte, std::uint32_t now) {
   // Most bytes: a printable character inside a line that neither starts
   // nor wraps here.
-  if (byte > '$' && byte != 0x7F && a.length - 1 < kSentenceWrapLength) {
-    a.buffer[a.length++] = static_cast<char8_t>(byte);
+  // One compare for '%' to '~'; bytes from 0x80 take the longer way.
+  const std::size_t length = a.length;
+  if (static_cast<std::uint8_t>(byte - 0x25) < 0x5A && length - 1 < kSentenceWrapLength) [[likely]] {
+    a.buffer[length] = static_cast<char8_t>(byte);
+    a.length = length + 1;
     return false;
   }
   if (byte == '$') {

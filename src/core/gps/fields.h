@@ -30,7 +30,20 @@ struct FieldIndex {
 void index_fields(FieldIndex& index, std::string_view text, char separator,
                   std::size_t limit = FieldIndex::kCapacity);
 
-// extract_field on the indexed text.
-bool indexed_field(const FieldIndex& index, int n, std::string_view& out);
+// extract_field on the indexed text. Inline: the parser reads every field
+// through it.
+inline bool indexed_field(const FieldIndex& index, int n, std::string_view& out) {
+  if (n < 1) return false;
+  const std::size_t before = static_cast<std::size_t>(n) - 1;  // separators before the field
+  if (before > index.count || (before == index.count && !index.complete))
+    return index.complete ? false : extract_field(index.text, n, index.separator, out);
+  const std::size_t begin = before == 0 ? 0 : index.positions[before - 1] + 1;
+  if (before < index.count) {
+    out = index.text.substr(begin, index.positions[before] - begin);
+  } else {
+    out = index.text.substr(begin);  // complete, no separator after the field
+  }
+  return true;
+}
 
 }  // namespace quelor

@@ -49,9 +49,6 @@ double strtod_of(std::string_view text) {
   return std::strtod(buf, nullptr);
 }
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -75,7 +72,7 @@ double leading_double(std::string_view text) {
   const bool plain = digits > 0 && digits <= 15 &&
                      (i == size || (text[i] != 'e' && text[i] != 'E' && text[i] != 'x' && text[i] != 'X'));
   if (!plain) return strtod_of(text);
-  const double value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+  const double value = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
   return negative ? -value : value;
 }
 
@@ -125,6 +122,44 @@ bool fixed_point_text(double value, int width, int decimals, char* out, std::siz
   for (std::size_t i = 0; i < pad; ++i) out[i] = ' ';
   std::memcpy(out + pad, text, t);
   length = pad + t;
+  out[length] = '\0';
+  return true;
+}
+
+bool decimal_field_text(std::string_view field, int width, int decimals, char* out, std::size_t& length) {
+  constexpr int kExactDigits = 15;  // integer digits + decimals printed stay below 2^53
+  if (decimals < 0 || decimals > 3 || width > 40) return false;
+  std::size_t i = 0;
+  const bool negative = !field.empty() && field[0] == '-';
+  if (!field.empty() && (field[0] == '-' || field[0] == '+')) i = 1;
+  while (i + 1 < field.size() && field[i] == '0' && is_digit(field[i + 1])) ++i;  // leading zeros
+  const std::size_t int_begin = i;
+  while (i < field.size() && is_digit(field[i])) ++i;
+  const std::size_t int_digits = i - int_begin;
+  std::size_t frac_begin = i, frac_digits = 0;
+  if (i < field.size() && field[i] == '.') {
+    frac_begin = ++i;
+    while (i < field.size() && is_digit(field[i])) ++i;
+    frac_digits = i - frac_begin;
+  }
+  if (i != field.size() || int_digits + frac_digits == 0 || frac_digits > static_cast<std::size_t>(decimals) ||
+      int_digits + static_cast<std::size_t>(decimals) > kExactDigits)
+    return false;
+  // Written straight into `out`: a copy from a buffer just written byte by
+  // byte stalls on the stores.
+  const std::size_t shown = (negative ? 1 : 0) + (int_digits == 0 ? 1 : int_digits) +
+                            (decimals > 0 ? 1 + static_cast<std::size_t>(decimals) : 0);
+  std::size_t t = 0;
+  while (t + shown < static_cast<std::size_t>(width)) out[t++] = ' ';
+  if (negative) out[t++] = '-';
+  if (int_digits == 0) out[t++] = '0';
+  for (std::size_t k = 0; k < int_digits; ++k) out[t++] = field[int_begin + k];
+  if (decimals > 0) {
+    out[t++] = '.';
+    for (int k = 0; k < decimals; ++k)
+      out[t++] = static_cast<std::size_t>(k) < frac_digits ? field[frac_begin + static_cast<std::size_t>(k)] : '0';
+  }
+  length = t;
   out[length] = '\0';
   return true;
 }

@@ -65,11 +65,12 @@ void set_number_text(NumberText& text, const char* format, T value) {
   set_narrow_text(text, buf, n);
 }
 
-// "%<width>.<decimals>f" without printf where the result is certain.
-void set_fixed_text(NumberText& text, double value, int width, int decimals) {
+// "%<width>.<decimals>f" of the field's value without printf where the
+// result is certain.
+void set_fixed_text(NumberText& text, std::string_view field, double value, int width, int decimals) {
   char buf[64];
   std::size_t n = 0;
-  if (!fixed_point_text(value, width, decimals, buf, n)) {
+  if (!decimal_field_text(field, width, decimals, buf, n) && !fixed_point_text(value, width, decimals, buf, n)) {
     char format[16];
     std::snprintf(format, sizeof format, "%%%d.%df", width, decimals);
     return set_number_text(text, format, value);
@@ -77,9 +78,43 @@ void set_fixed_text(NumberText& text, double value, int width, int decimals) {
   set_narrow_text(text, buf, static_cast<int>(n));
 }
 
+wchar_t wide_char(char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); }
+
+// The usual field, digits and the "." after the minutes' whole digits, read
+// in one pass: the values are those the lenient readers below give it.
+bool read_plain_angle(std::string_view field, std::size_t degree_digits, double sign, char letter,
+                      double& value, AngleText& text) {
+  constexpr std::size_t kExactDigits = 15;
+  const std::size_t dot = degree_digits + 2;
+  if (field.size() <= dot || field.size() - degree_digits - 1 > kExactDigits || field[dot] != '.') return false;
+  wchar_t* const wide = text.buffer();
+  wide[0] = wide_char(letter);
+  int degrees = 0;
+  for (std::size_t i = 0; i < degree_digits; ++i) {
+    const unsigned d = static_cast<unsigned char>(field[i]) - unsigned{'0'};
+    if (d > 9) return false;
+    degrees = degrees * 10 + static_cast<int>(d);
+    wide[1 + i] = wide_char(field[i]);
+  }
+  wide[1 + degree_digits] = L'\u00B0';
+  std::uint64_t minutes = 0;
+  for (std::size_t i = degree_digits; i < field.size(); ++i) {
+    wide[2 + i] = wide_char(field[i]);
+    if (i == dot) continue;
+    const unsigned d = static_cast<unsigned char>(field[i]) - unsigned{'0'};
+    if (d > 9) return false;
+    minutes = minutes * 10 + d;
+  }
+  wide[2 + field.size()] = L'\'';
+  text.set_size(3 + field.size());
+  value = (degrees + static_cast<double>(minutes) / kExactPowersOfTen[field.size() - dot - 1] / 60.0) * sign;
+  return true;
+}
+
 // ddmm.mmmm / dddmm.mmmm to decimal degrees and the display text.
 bool read_angle(std::string_view field, std::size_t degree_digits, double sign, char letter,
                 double& value, AngleText& text) {
+  if (read_plain_angle(field, degree_digits, sign, letter, value, text)) return true;
   if (field.find('.') != degree_digits + 2) return false;
   const std::string_view degrees = field.substr(0, degree_digits);
   const std::string_view minutes = field.substr(degree_digits);
@@ -145,7 +180,7 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field,
     case kRoleDilution2:
     case kRoleDilution3:
       fix.dilution = leading_double(field);
-      set_fixed_text(fix.dilution_text, fix.dilution, 3, fix.dilution < 10.0 ? 1 : 0);
+      set_fixed_text(fix.dilution_text, field, fix.dilution, 3, fix.dilution < 10.0 ? 1 : 0);
       break;
     case kRoleNorthing:
       if (!read_grid_value(sentence, field, table, options, fix.northing)) fix.valid = 0;
@@ -164,7 +199,7 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field,
     case kRoleExtraC: {
       const int i = role - kRoleExtraA;
       fix.extras[i] = leading_double(field);
-      if (options.show_extras) set_fixed_text(fix.extra_texts[i], fix.extras[i], 8, 3);
+      if (options.show_extras) set_fixed_text(fix.extra_texts[i], field, fix.extras[i], 8, 3);
       break;
     }
     default:

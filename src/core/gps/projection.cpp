@@ -7,7 +7,7 @@ namespace quelor {
 
 namespace {
 
-ProjectionConstants make_constants() {
+constexpr ProjectionConstants make_constants() {
   ProjectionConstants c{};
   c.semi_major_axis = 6378137.0;
   c.inverse_flattening = 298.257223563;
@@ -31,13 +31,15 @@ ProjectionConstants make_constants() {
   return c;
 }
 
+// Evaluated by the compiler: the projection reads them without a guard.
+constexpr ProjectionConstants kUtm = make_constants();
+
 int limit_zone(int zone) { return std::clamp(zone, 1, 60); }
 
 }  // namespace
 
 const ProjectionConstants& utm_constants() {
-  static const ProjectionConstants constants = make_constants();
-  return constants;
+  return kUtm;
 }
 
 int zone_from_longitude(double longitude_deg) {
@@ -52,7 +54,7 @@ namespace {
 // The arc from sin and cos of phi: the multiple angles by the double-angle
 // and addition rules, one sine and one cosine for the whole series.
 double meridian_arc(double phi, double sin_phi, double cos_phi) {
-  const ProjectionConstants& c = utm_constants();
+  const ProjectionConstants& c = kUtm;
   const double s2 = 2.0 * sin_phi * cos_phi, c2 = 1.0 - 2.0 * sin_phi * sin_phi;
   const double s4 = 2.0 * s2 * c2, c4 = 1.0 - 2.0 * s2 * s2;
   const double s6 = s4 * c2 + c4 * s2;
@@ -66,7 +68,7 @@ double meridian_arc(double phi) { return meridian_arc(phi, std::sin(phi), std::c
 
 void project(double latitude_deg, double longitude_deg, int& zone, double& northing,
              double& easting, int use_given_zone) {
-  const ProjectionConstants& c = utm_constants();
+  const ProjectionConstants& c = kUtm;
   const double phi = latitude_deg * c.degrees_to_radians;
   const double lambda = longitude_deg * c.degrees_to_radians;
   zone = use_given_zone ? limit_zone(zone) : zone_from_longitude(longitude_deg);

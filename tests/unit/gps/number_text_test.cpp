@@ -93,5 +93,30 @@ TEST(NumberText, IndexedFieldsAreTheScannedFields) {
   }
 }
 
+TEST(NumberText, DecimalFieldTextIsPrintfOfTheFieldsValue) {
+  std::mt19937 rng(11);
+  const char alphabet[] = "0000123456789..-+ e*";
+  int written = 0;
+  for (int i = 0; i < 200000; ++i) {
+    std::string field;
+    const std::size_t length = rng() % 18;
+    for (std::size_t k = 0; k < length; ++k)
+      field += rng() % 4 ? static_cast<char>('0' + rng() % 10) : alphabet[rng() % (sizeof alphabet - 1)];
+    const int decimals = static_cast<int>(rng() % 4), width = static_cast<int>(rng() % 9);
+    char got[64], want[64];
+    std::size_t n = 0;
+    if (!decimal_field_text(field, width, decimals, got, n)) continue;
+    ++written;
+    std::snprintf(want, sizeof want, "%*.*f", width, decimals, std::strtod(field.c_str(), nullptr));
+    ASSERT_STREQ(got, want) << '"' << field << "\" %" << width << '.' << decimals << 'f';
+    ASSERT_EQ(n, std::strlen(want));
+  }
+  EXPECT_GT(written, 20000);
+  char out[64];
+  std::size_t n = 0;
+  for (const char* refused : {"", "-", ".", "1.25e1", "1.2.3", " 1", "1234567890123.4"})
+    EXPECT_FALSE(decimal_field_text(refused, 3, 3, out, n)) << refused;
+}
+
 }  // namespace
 }  // namespace quelor

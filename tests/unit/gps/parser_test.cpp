@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
 
 #include "gps/formats.h"
 #include "gps/quality.h"
@@ -108,6 +111,33 @@ TEST(Parser, PositionDisplayTexts) {
   EXPECT_EQ(fix.latitude_text, L"N43\u00B036.5940'");
   EXPECT_EQ(fix.longitude_text, L"W079\u00B036.0000'");
   EXPECT_EQ(fix.dilution_text, L"0.9");
+}
+
+// The one-pass readers of the usual fields against atoi/strtod on the parts,
+// for fields of digits, dots and the odd sign or letter.
+TEST(Parser, AnglesAndTimesAreTheLenientReadersValues) {
+  std::mt19937 rng(3);
+  const char alphabet[] = "0123456789012345678901234567890123456789..-+ eN";
+  auto field = [&](std::size_t length) {
+    std::string f;
+    for (std::size_t k = 0; k < length; ++k) f += alphabet[rng() % (sizeof alphabet - 1)];
+    return f;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const std::string lat = field(3 + rng() % 16), time = field(rng() % 12);
+    const GpsFix fix = parse(nmea("$GPGGA," + time + "," + lat + ",S,07936.0000,W,1,08,0.9,,M,,M,,"), kFormatGga);
+    const double want = -(std::atoi(lat.substr(0, 2).c_str()) + std::strtod(lat.substr(2).c_str(), nullptr) / 60.0);
+    const bool valid = lat.find('.') == 4 && std::isfinite(want);
+    ASSERT_EQ(fix.valid, valid ? 1 : 0) << lat;
+    if (valid) {
+      ASSERT_EQ(fix.latitude, want) << lat;
+      ASSERT_EQ(std::wstring(fix.latitude_text), L"S" + std::wstring(lat.begin(), lat.begin() + 2) + L"\u00B0" +
+                                                     std::wstring(lat.begin() + 2, lat.end()) + L"'");
+    }
+    const double seconds = time.size() > 4 ? std::strtod(time.substr(4).c_str(), nullptr) : 0.0;
+    const int minutes = time.size() > 2 ? std::atoi(time.substr(2, 2).c_str()) : 0;
+    ASSERT_EQ(fix.time_of_day, std::atoi(time.substr(0, 2).c_str()) * 3600.0 + minutes * 60.0 + seconds) << time;
+  }
 }
 
 struct QualityCase {
