@@ -7,6 +7,7 @@
 
 #include "gps/assembler.h"
 #include "gps/checksum.h"
+#include "gps/fix_texts.h"
 #include "gps/parser.h"
 #include "gps/projection.h"
 #include "gps/survey_zone.h"
@@ -46,6 +47,19 @@ void BM_Parse(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Parse);
+
+// The status area's texts of a fix, made where a fix is shown.
+void BM_DisplayTexts(benchmark::State& state) {
+  const quelor::FormatTable table = quelor::make_format_table(quelor::kFormatGga, false);
+  const std::string sentence = kGga.substr(0, kGga.size() - 2);
+  const quelor::GpsFix fix = quelor::parse_gps_fix(sentence, table, quelor::FixOptions{});
+  for (auto _ : state) {
+    quelor::GpsFixTexts texts = quelor::fix_display_texts(fix, sentence);
+    benchmark::DoNotOptimize(texts.latitude.size());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_DisplayTexts);
 
 void BM_Project(benchmark::State& state) {
   double lat = 48.1, lon = 11.5;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -67,6 +68,13 @@ void PrintTo(const FixText<N>& text, std::ostream* os) {
 // Shown in the position fields for a fix that is not used.
 inline constexpr std::wstring_view kInvalidPositionText = L"     N/A     ";
 
+// A field's place in its sentence.
+struct FieldPlace {
+  std::uint16_t begin;  // set with `shown`
+  std::uint16_t size;
+  bool shown = false;   // the status area shows a text of this field
+};
+
 struct GpsFix {
   int valid = 1;
   int satellites = 0;   // satellites used
@@ -85,13 +93,15 @@ struct GpsFix {
   int satellites_shown = 0;
   std::array<double, 3> extras{};
 
-  // Display texts of the status area (empty when the format has no such
-  // field or the field could not be read).
-  AngleText latitude_text;   // "N43°36.5940'"
-  AngleText longitude_text;  // "W079°36.0000'"
-  NumberText dilution_text;  // "%3.1f" below 10, "%3.0f" from 10
-  NumberText satellites_shown_text;        // " %02d"
-  std::array<NumberText, 3> extra_texts;   // "%8.3f" each
+  // Where the shown fields are in the sentence: their display texts are
+  // made only where a fix is shown (gps/fix_texts.h), not by every reader.
+  char latitude_letter = 'N';   // the hemisphere letters the texts start with
+  char longitude_letter = 'E';
+  FieldPlace latitude_place;    // shown once the angle was read
+  FieldPlace longitude_place;
+  FieldPlace dilution_place;    // shown whenever the format has a dilution
+  bool satellites_shown_read = false;
+  std::array<FieldPlace, 3> extra_places;  // shown unless the options hide them
 };
 
 }  // namespace quelor

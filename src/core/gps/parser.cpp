@@ -49,87 +49,43 @@ bool read_hemisphere(std::string_view field, double& sign, char& letter) {
   return true;
 }
 
-// A number printed into a fix text ("%3.1f", " %02d" ...), as narrow digits.
-void set_narrow_text(NumberText& text, const char* buf, int n) {
-  wchar_t* const wide = text.buffer();
-  for (int i = 0; i < n; ++i) wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(buf[i]));
-  text.set_size(static_cast<std::size_t>(n));
-}
-
-template <typename T>
-void set_number_text(NumberText& text, const char* format, T value) {
-  char buf[64];
-  int n = std::snprintf(buf, sizeof buf, format, value);
-  if (n < 0) n = 0;
-  if (n > static_cast<int>(sizeof buf) - 1) n = sizeof buf - 1;
-  set_narrow_text(text, buf, n);
-}
-
-// "%<width>.<decimals>f" of the field's value without printf where the
-// result is certain.
-void set_fixed_text(NumberText& text, std::string_view field, double value, int width, int decimals) {
-  char buf[64];
-  std::size_t n = 0;
-  if (!decimal_field_text(field, width, decimals, buf, n) && !fixed_point_text(value, width, decimals, buf, n)) {
-    char format[16];
-    std::snprintf(format, sizeof format, "%%%d.%df", width, decimals);
-    return set_number_text(text, format, value);
-  }
-  set_narrow_text(text, buf, static_cast<int>(n));
-}
-
-wchar_t wide_char(char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); }
-
 // The usual field, digits and the "." after the minutes' whole digits, read
-// in one pass: the values are those the lenient readers below give it.
-bool read_plain_angle(std::string_view field, std::size_t degree_digits, double sign, char letter,
-                      double& value, AngleText& text) {
+// in one pass: the value is the one the lenient readers below give it.
+bool read_plain_angle(std::string_view field, std::size_t degree_digits, double sign, double& value) {
   constexpr std::size_t kExactDigits = 15;
   const std::size_t dot = degree_digits + 2;
   if (field.size() <= dot || field.size() - degree_digits - 1 > kExactDigits || field[dot] != '.') return false;
-  wchar_t* const wide = text.buffer();
-  wide[0] = wide_char(letter);
   int degrees = 0;
   for (std::size_t i = 0; i < degree_digits; ++i) {
     const unsigned d = static_cast<unsigned char>(field[i]) - unsigned{'0'};
     if (d > 9) return false;
     degrees = degrees * 10 + static_cast<int>(d);
-    wide[1 + i] = wide_char(field[i]);
   }
-  wide[1 + degree_digits] = L'\u00B0';
   std::uint64_t minutes = 0;
   for (std::size_t i = degree_digits; i < field.size(); ++i) {
-    wide[2 + i] = wide_char(field[i]);
     if (i == dot) continue;
     const unsigned d = static_cast<unsigned char>(field[i]) - unsigned{'0'};
     if (d > 9) return false;
     minutes = minutes * 10 + d;
   }
-  wide[2 + field.size()] = L'\'';
-  text.set_size(3 + field.size());
   value = (degrees + static_cast<double>(minutes) / kExactPowersOfTen[field.size() - dot - 1] / 60.0) * sign;
   return true;
 }
 
-// ddmm.mmmm / dddmm.mmmm to decimal degrees and the display text.
-bool read_angle(std::string_view field, std::size_t degree_digits, double sign, char letter,
-                double& value, AngleText& text) {
-  if (read_plain_angle(field, degree_digits, sign, letter, value, text)) return true;
+// ddmm.mmmm / dddmm.mmmm to decimal degrees.
+bool read_angle(std::string_view field, std::size_t degree_digits, double sign, double& value) {
+  if (read_plain_angle(field, degree_digits, sign, value)) return true;
   if (field.find('.') != degree_digits + 2) return false;
-  const std::string_view degrees = field.substr(0, degree_digits);
-  const std::string_view minutes = field.substr(degree_digits);
-  value = (leading_int(degrees) + leading_double(minutes) / 60.0) * sign;
-  if (!std::isfinite(value)) return false;
-  wchar_t* const wide = text.buffer();
-  std::size_t n = 0;
-  wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(letter));
-  for (char c : degrees) wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(c));
-  wide[n++] = L'\u00B0';
-  for (std::size_t i = 0; i < minutes.size() && n + 1 < kAngleTextCapacity; ++i)
-    wide[n++] = static_cast<wchar_t>(static_cast<unsigned char>(minutes[i]));
-  wide[n++] = L'\'';
-  text.set_size(n);
-  return true;
+  value = (leading_int(field.substr(0, degree_digits)) + leading_double(field.substr(degree_digits)) / 60.0) * sign;
+  return std::isfinite(value);
+}
+
+// Member by member: a whole-struct copy of a just-built place stalls.
+void set_place(FieldPlace& place, std::string_view field, std::string_view sentence) {
+  place.shown = true;
+  const bool missing = field.data() == nullptr;
+  place.begin = missing ? 0 : static_cast<std::uint16_t>(field.data() - sentence.data());
+  place.size = static_cast<std::uint16_t>(field.size());
 }
 
 bool read_grid_value(const FieldIndex& sentence, std::string_view field, const FormatTable& table,
@@ -165,22 +121,28 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field,
       if (!read_hemisphere(field, s.sign_east, s.letter_east)) fix.valid = 0;
       break;
     case kRoleLatitude:
-      if (!read_angle(field, kLatitudeDegreeDigits, s.sign_north, s.letter_north, fix.latitude,
-                      fix.latitude_text))
+      if (read_angle(field, kLatitudeDegreeDigits, s.sign_north, fix.latitude)) {
+        fix.latitude_letter = s.letter_north;
+        set_place(fix.latitude_place, field, sentence.text);
+      } else {
         fix.valid = 0;
+      }
       fix.geographic = true;
       break;
     case kRoleLongitude:
-      if (!read_angle(field, kLongitudeDegreeDigits, s.sign_east, s.letter_east, fix.longitude,
-                      fix.longitude_text))
+      if (read_angle(field, kLongitudeDegreeDigits, s.sign_east, fix.longitude)) {
+        fix.longitude_letter = s.letter_east;
+        set_place(fix.longitude_place, field, sentence.text);
+      } else {
         fix.valid = 0;
+      }
       fix.geographic = true;
       break;
     case kRoleDilution:
     case kRoleDilution2:
     case kRoleDilution3:
       fix.dilution = leading_double(field);
-      set_fixed_text(fix.dilution_text, field, fix.dilution, 3, fix.dilution < 10.0 ? 1 : 0);
+      set_place(fix.dilution_place, field, sentence.text);
       break;
     case kRoleNorthing:
       if (!read_grid_value(sentence, field, table, options, fix.northing)) fix.valid = 0;
@@ -192,14 +154,14 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field,
       break;
     case kRoleSatellitesShown:
       fix.satellites_shown = leading_int(field);
-      set_number_text(fix.satellites_shown_text, " %02d", fix.satellites_shown);
+      fix.satellites_shown_read = true;
       break;
     case kRoleExtraA:
     case kRoleExtraB:
     case kRoleExtraC: {
       const int i = role - kRoleExtraA;
       fix.extras[i] = leading_double(field);
-      if (options.show_extras) set_fixed_text(fix.extra_texts[i], field, fix.extras[i], 8, 3);
+      if (options.show_extras) set_place(fix.extra_places[i], field, sentence.text);
       break;
     }
     default:

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gps/fix_texts.h"
 #include "gps/gps_settings.h"
 #include "gps/survey_zone.h"
 #include "gps/units.h"
@@ -27,7 +28,7 @@ constexpr std::array<SpeedUnit, 4> kSpeedUnits{{
 }};
 
 // 8-bit (Latin-1) text: the degree sign of the geodetic read-outs stays 0xB0.
-std::string narrow(const std::wstring& w) {
+std::string narrow(std::wstring_view w) {
   std::string s;
   for (wchar_t c : w) s += c < 256 ? static_cast<char>(c) : '?';
   return s;
@@ -41,18 +42,19 @@ std::string format_int(const char* format, int v) {
 
 bool grid_shown(const FixContext& c) { return c.coordinates_display > 0 || c.format.format > kFormatGgk; }
 
-FixTexts fix_texts(const FixOutcome& o, const FixContext& c, const std::string& easting_readout,
-                   const std::string& northing_readout) {
+FixTexts fix_texts(const FixOutcome& o, const FixContext& c, std::string_view sentence,
+                   const std::string& easting_readout, const std::string& northing_readout) {
   FixTexts t;
   const GpsFix& f = o.fix;
-  t.satellites = f.satellites_shown_text.empty() ? format_int("%d", f.satellites) : narrow(f.satellites_shown_text);
+  const GpsFixTexts shown = fix_display_texts(f, sentence);
+  t.satellites = shown.satellites_shown.empty() ? format_int("%d", f.satellites) : narrow(shown.satellites_shown);
   t.quality = std::string(f.quality_label);
-  t.dilution = narrow(f.dilution_text);
+  t.dilution = narrow(shown.dilution);
   const bool grid = grid_shown(c);
   t.first_label = grid ? "E:" : "Lon:";
   t.second_label = grid ? "N:" : "Lat:";
   if (!o.usable) {
-    t.first = t.second = narrow(std::wstring(kInvalidPositionText));
+    t.first = t.second = narrow(kInvalidPositionText);
     return t;
   }
   if (grid) {
@@ -60,8 +62,8 @@ FixTexts fix_texts(const FixOutcome& o, const FixContext& c, const std::string& 
     t.second = northing_readout;
     if (f.geographic) t.zone = format_int("%-2d", f.zone);
   } else {
-    t.first = narrow(f.longitude_text);
-    t.second = narrow(f.latitude_text);
+    t.first = narrow(shown.longitude);
+    t.second = narrow(shown.latitude);
   }
   return t;
 }
@@ -166,7 +168,7 @@ FixOutcome handle_gps_fix(SurveyRecord& s, const FixContext& c, std::string_view
   }
   o.fix_good = gps_fix_is_good(o.fix, c.format.format, c.warning);
   o.warning_sound = gps_warning_sound_due(o.fix_good, c.warning_sound, c.connection_broken);
-  o.texts = fix_texts(o, c, easting_readout, northing_readout);
+  o.texts = fix_texts(o, c, sentence, easting_readout, northing_readout);
   if (!o.usable) {
     count_position(s, c, o);  // the count covers every position sentence while logging
     return o;

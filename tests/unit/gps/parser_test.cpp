@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "gps/fix_texts.h"
 #include "gps/formats.h"
 #include "gps/quality.h"
 #include "gps/time_of_day.h"
@@ -107,10 +108,14 @@ TEST(Parser, LongitudeNeedsThreeDegreeDigits) {
 }
 
 TEST(Parser, PositionDisplayTexts) {
-  const GpsFix fix = parse(gga("4336.5940", "N", "07936.0000", "W", "1", "08"), kFormatGga);
-  EXPECT_EQ(fix.latitude_text, L"N43\u00B036.5940'");
-  EXPECT_EQ(fix.longitude_text, L"W079\u00B036.0000'");
-  EXPECT_EQ(fix.dilution_text, L"0.9");
+  const std::string s = gga("4336.5940", "N", "07936.0000", "W", "1", "08");
+  const GpsFixTexts texts = fix_display_texts(parse(s, kFormatGga), s);
+  EXPECT_EQ(texts.latitude, L"N43\u00B036.5940'");
+  EXPECT_EQ(texts.longitude, L"W079\u00B036.0000'");
+  EXPECT_EQ(texts.dilution, L"0.9");
+  // A field that could not be read has no text.
+  const std::string bad = gga("43365940", "N", "07936.0000", "W", "1", "08");
+  EXPECT_TRUE(fix_display_texts(parse(bad, kFormatGga), bad).latitude.empty());
 }
 
 // The one-pass readers of the usual fields against atoi/strtod on the parts,
@@ -125,13 +130,14 @@ TEST(Parser, AnglesAndTimesAreTheLenientReadersValues) {
   };
   for (int i = 0; i < 20000; ++i) {
     const std::string lat = field(3 + rng() % 16), time = field(rng() % 12);
-    const GpsFix fix = parse(nmea("$GPGGA," + time + "," + lat + ",S,07936.0000,W,1,08,0.9,,M,,M,,"), kFormatGga);
+    const std::string s = nmea("$GPGGA," + time + "," + lat + ",S,07936.0000,W,1,08,0.9,,M,,M,,");
+    const GpsFix fix = parse(s, kFormatGga);
     const double want = -(std::atoi(lat.substr(0, 2).c_str()) + std::strtod(lat.substr(2).c_str(), nullptr) / 60.0);
     const bool valid = lat.find('.') == 4 && std::isfinite(want);
     ASSERT_EQ(fix.valid, valid ? 1 : 0) << lat;
     if (valid) {
       ASSERT_EQ(fix.latitude, want) << lat;
-      ASSERT_EQ(std::wstring(fix.latitude_text), L"S" + std::wstring(lat.begin(), lat.begin() + 2) + L"\u00B0" +
+      ASSERT_EQ(std::wstring(fix_display_texts(fix, s).latitude), L"S" + std::wstring(lat.begin(), lat.begin() + 2) + L"\u00B0" +
                                                      std::wstring(lat.begin() + 2, lat.end()) + L"'");
     }
     const double seconds = time.size() > 4 ? std::strtod(time.substr(4).c_str(), nullptr) : 0.0;
@@ -190,9 +196,10 @@ TEST(Parser, SatellitesBelowTwoInvalidate) {
 }
 
 TEST(Parser, GgaGsaHasNoDilution) {
-  const GpsFix fix = parse(gga("4336.5940", "N", "07936.0000", "W", "1", "08", "12.5"), kFormatGgaGsa);
+  const std::string s = gga("4336.5940", "N", "07936.0000", "W", "1", "08", "12.5");
+  const GpsFix fix = parse(s, kFormatGgaGsa);
   EXPECT_EQ(fix.dilution, 0.0);
-  EXPECT_TRUE(fix.dilution_text.empty());
+  EXPECT_TRUE(fix_display_texts(fix, s).dilution.empty());
   EXPECT_EQ(parse(gga("4336.5940", "N", "07936.0000", "W", "1", "08", "12.5"), kFormatGga).dilution, 12.5);
 }
 
@@ -277,13 +284,13 @@ TEST(Parser, SlamExtrasAreShownExceptForEm61Lx2) {
   EXPECT_EQ(fix.valid, 1);
   EXPECT_DOUBLE_EQ(fix.northing, 1234.5 * 0.3048);
   EXPECT_EQ(fix.satellites_shown, 7);
-  EXPECT_EQ(fix.satellites_shown_text, L" 07");
+  EXPECT_EQ(fix_display_texts(fix, s).satellites_shown, L" 07");
   EXPECT_DOUBLE_EQ(fix.extras[0], 0.5);
   EXPECT_DOUBLE_EQ(fix.extras[1], 2.5);
   EXPECT_DOUBLE_EQ(fix.extras[2], 3.75);
-  EXPECT_EQ(fix.extra_texts[2], L"   3.750");
+  EXPECT_EQ(fix_display_texts(fix, s).extras[2], L"   3.750");
   fix = parse_gps_fix(s, table, fix_options(kRtsInternationalFeet, kEm61Lx2));
-  EXPECT_TRUE(fix.extra_texts[0].empty());
+  EXPECT_TRUE(fix_display_texts(fix, s).extras[0].empty());
   EXPECT_DOUBLE_EQ(fix.extras[0], 0.5);
 }
 
