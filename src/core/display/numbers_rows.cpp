@@ -16,8 +16,6 @@ constexpr std::array<std::string_view, 3> kLx2OneLabels{"ChE:", "ChL:", "ChF:"};
 constexpr std::array<std::string_view, 6> kLx2TwoLabels{"LE:", "LL:", "LF:", "RE:", "RL:", "RF:"};
 constexpr std::array<std::string_view, 4> kMk2Labels{"Ch1:", "Ch2:", "Ch3:", "Ch4/T:"};
 constexpr std::array<std::string_view, 4> kEm38Mk2Labels{"C 1.0m:", "I 1.0m:", "C 0.5m:", "I 0.5m:"};
-constexpr std::array<std::string_view, 8> kEm38_4Labels{"C #1:", "I #1:", "C #2:", "I #2:",
-                                                   "C #3:", "I #3:", "C #4:", "I #4:"};
 
 std::span<const std::string_view> labels_of(const NumbersInput& in) {
   switch (in.instrument_type) {
@@ -26,8 +24,17 @@ std::span<const std::string_view> labels_of(const NumbersInput& in) {
     case kEm61Lx2: return in.two_sensors ? std::span<const std::string_view>(kLx2TwoLabels) : kLx2OneLabels;
     case kEm61Mk2: return kMk2Labels;
     case kEm38Mk2: return kEm38Mk2Labels;
-    case kEm38_4: return kEm38_4Labels;
     default: return {};
+  }
+}
+
+// EM38-4: one row per coil pair, conductivity then in-phase, so that the
+// four pairs fit the window's four lines.
+void add_coil_pair_rows(const NumbersInput& in, std::vector<std::string>& rows) {
+  for (std::size_t pair = 0; 2 * pair + 1 < in.channels.size(); ++pair) {
+    char text[64];
+    std::snprintf(text, sizeof text, "#%zu: %.2f %.2f", pair + 1, in.channels[2 * pair], in.channels[2 * pair + 1]);
+    rows.emplace_back(text);
   }
 }
 
@@ -35,6 +42,7 @@ std::span<const std::string_view> labels_of(const NumbersInput& in) {
 
 std::vector<std::string> numbers_rows(const NumbersInput& in) {
   std::vector<std::string> rows;
+  if (in.instrument_type == kEm38_4) add_coil_pair_rows(in, rows);
   const std::span<const std::string_view> labels = labels_of(in);
   for (std::size_t i = 0; i < labels.size() && i < in.channels.size(); ++i) {
     char text[48];

@@ -15,7 +15,8 @@ struct NumbersInput {
   bool marker = false;
 };
 
-// "HC #1:   12.34", "G #1:", "LE:", "ChE:", "Ch1:" ... and "MARKER" (EM61
+// "HC #1:   12.34", "G #1:", "LE:", "ChE:", "Ch1:" ..., for EM38-4 one row
+// per coil pair ("#1: 12.34 5.67", conductivity and in-phase), and "MARKER" (EM61
 // marker records) or "Marker" (the others) when the marker is set.
 std::vector<std::string> numbers_rows(const NumbersInput& in);
 

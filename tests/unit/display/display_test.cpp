@@ -140,7 +140,7 @@ TEST(SpeedBar, MaximumAtOrBelowZeroKeepsThePreviousOne) {
 }
 
 TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
-  const double v[] = {1.5, -2.25, 3, 4, 5, 6};
+  const double v[] = {1.5, -2.25, 3, 4, 5, 6, 1234.5, -0.125};
   struct Case {
     int type;
     bool two;
@@ -153,6 +153,7 @@ TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
       {kGrad601, true, 2, true, {"G #1:    1.50", "G #2:   -2.25", "Marker"}},
       {kEm61Mk2, false, 1, true, {"Ch1:    1.50", "MARKER"}},
       {kEm61Lx2, true, 6, false, {"LE:    1.50", "LL:   -2.25", "LF:    3.00", "RE:    4.00", "RL:    5.00", "RF:    6.00"}},
+      {kEm38_4, false, 8, true, {"#1: 1.50 -2.25", "#2: 3.00 4.00", "#3: 5.00 6.00", "#4: 1234.50 -0.12", "Marker"}},
   };
   for (const Case& c : cases) {
     NumbersInput in{c.type, c.two, std::span<const double>(v, static_cast<std::size_t>(c.count)), c.marker};
