@@ -29,8 +29,8 @@ struct SentenceAssembler {
 // every byte from the receiver.
 inline bool assemble_byte(SentenceAssembler& a, std::uint8_t byte, std::uint32_t now) {
   // Most bytes: a printable character inside a line that neither starts
-  // nor wraps here.
-  // One compare for '%' to '~'; bytes from 0x80 take the longer way.
+  // nor wraps here. One compare for '%' to '~'; bytes from 0x80 take the
+  // longer way.
   const std::size_t length = a.length;
   if (static_cast<std::uint8_t>(byte - 0x25) < 0x5A && length - 1 < kSentenceWrapLength) [[likely]] {
     a.buffer[length] = static_cast<char8_t>(byte);
