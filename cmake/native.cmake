@@ -89,3 +89,11 @@ if(benchmark_FOUND)
     endif()
   endforeach()
 endif()
+
+# The GPS path against minmea, only with a minmea source folder given.
+set(QUELOR_MINMEA_DIR "" CACHE PATH "minmea source folder (minmea.c, minmea.h) for bench_gps_vs_minmea")
+if(benchmark_FOUND AND QUELOR_MINMEA_DIR)
+  add_executable(bench_gps_vs_minmea bench/minmea/gps_vs_minmea.cpp ${QUELOR_MINMEA_DIR}/minmea.c)
+  target_include_directories(bench_gps_vs_minmea PRIVATE ${QUELOR_MINMEA_DIR})
+  target_link_libraries(bench_gps_vs_minmea PRIVATE quelor_core benchmark::benchmark benchmark::benchmark_main)
+endif()
