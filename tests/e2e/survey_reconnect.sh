@@ -14,32 +14,41 @@
 # at the exit.
 # QUELOR_E2E_BEFORE, QUELOR_E2E_UNPLUG and QUELOR_E2E_AFTER set the seconds
 # of the walk before, of the unplug and of the walk after (8, 10, 12);
-# QUELOR_E2E_PROGRAM=Qyn601 or Qyn61MK2 runs the same on the Grad601 or the
-# EM61-MK2 program and its simulated instrument (27-byte records; a 1 s
-# monitor tick and time-out; the EM61 handshake on the reopened port).
+# QUELOR_E2E_PROGRAM=Qyn601, Qyn61MK2, Qyn38 or QynCS-21 runs the same on
+# that program and its simulated instrument (27-byte records, 65 for CS-21;
+# Grad601: a 1 s monitor tick and time-out; EM61: the handshake on the
+# reopened port; EM38 and CS-21, without a time-out: the break is the
+# vanished port, the EM38 its record length check on the reopened port).
 set -euo pipefail
 # shellcheck source=lib/survey.sh
 . "$(dirname "$0")/lib/survey.sh"
-e2e_setup survey_reconnect
+program=${QUELOR_E2E_PROGRAM:-Qyn31}
+name=survey_reconnect
+[ "$program" = Qyn31 ] || name=survey_reconnect_$program  # its own files beside the other lane's
+e2e_setup "$name"
 before_s=${QUELOR_E2E_BEFORE:-8}
 unplug_s=${QUELOR_E2E_UNPLUG:-10}
 after_s=${QUELOR_E2E_AFTER:-12}
 longest_wait_ms=5000
-data=$(e2e_data_folder survey_reconnect)
-folder='C:\quelor-e2e\survey_reconnect\'
-program=${QUELOR_E2E_PROGRAM:-Qyn31}
+data=$(e2e_data_folder "$name")
+folder="C:\\quelor-e2e\\$name\\"
 if [ "$program" != Qyn31 ]; then
   case $program in
     Qyn601) e2e_ini_name=Qyn601_110.INI instrument=grad601 period_ms=91 monitor_ms=1000 ;;
     Qyn61MK2) e2e_ini_name=Qyn61MK2_225.INI instrument=em61mk2 period_ms=100 monitor_ms=500 ;;
+    Qyn38) e2e_ini_name=Qyn38_200.INI instrument=em38 period_ms=91 monitor_ms=300 ;;
+    QynCS-21) e2e_ini_name=QynCS-21_100.INI instrument=cs21 period_ms=100 monitor_ms=300 ;;
     *) e2e_fail "no reconnection scenario for $program" ;;
   esac
   e2e_exe=$e2e_build/$program.exe e2e_title=$program e2e_stem=$program e2e_extension='*' record_length=27
+  [ "$program" != QynCS-21 ] || record_length=65
   [ -f "$e2e_exe" ] || e2e_fail "$e2e_exe is not built"
   # The default settings with this scenario's data folder (line 2).
   e2e_settings_save
   mkdir -p "$(e2e_settings_dir)"
   sed "2s|.*|${folder//\\/\\\\}\r|" "$e2e_root/tests/golden/settings/$e2e_ini_name" >"$(e2e_settings_dir)/$e2e_ini_name"
+  # The EM38 logs every record at a 0.1 s reading interval (the EM31 layout's line).
+  [ "$program" != Qyn38 ] || sed -i "${E2E_INI_READING_INTERVAL}s|.*|0.100000\r|" "$(e2e_settings_dir)/$e2e_ini_name"
 else
   instrument=em31mk2 period_ms=95.238 record_length=24 monitor_ms=300
   e2e_settings "$E2E_INI_DATA_FOLDER=$folder" "$E2E_INI_READING_INTERVAL=0.100000"

@@ -213,6 +213,7 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   in.em38_4_procedure = procedure_running();
   in.em38_4_timeout_ms = em38_4_connection_timeout_ms(g_settings.em38_4_rate);
   in.instrument_port_open = s.instrument_port_open;
+  in.port_failing = reader_shared().instrument_port_failing.load();
   in.excused = monitor_tick_excused(s.monitor_clock, in.now);
   const bool was_lost = s.survey.connection_lost;
   const MonitorActions a = monitor_tick(s.survey, in);

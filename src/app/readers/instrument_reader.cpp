@@ -65,12 +65,19 @@ struct InstrumentLoop {
   InstrumentFramer framer;
   bool line_active = false;
   std::uint32_t generation = 0;
+  bool port_failing = false;  // as last told to the window thread
 };
 
 // The second-mode EM61-MK2 reader waits suspended across reconnections and
 // reads whatever port is in place when it is resumed.
 bool superseded(const InstrumentLoop& loop) {
   return !loop.setup.options.second_mode && loop.generation != reader_shared().instrument_generation.load();
+}
+
+void note_port_failing(InstrumentLoop& loop, bool failing) {
+  if (loop.port_failing == failing) return;
+  loop.port_failing = failing;
+  if (!superseded(loop)) reader_shared().instrument_port_failing.store(failing);
 }
 
 // The steps before each read burst: the EM61 wake-up, the polled wait, the
@@ -128,6 +135,10 @@ void read_burst(InstrumentLoop& loop, Win32SerialPort& port) {
   for (;;) {
     std::uint8_t byte = 0;
     const int got = port.read(&byte, 1);
+    // A port closed on purpose is no failure; an open one that fails its
+    // reads, or times them out and answers no status query, is.
+    if (got != 1 && port.is_open()) note_port_failing(loop, got < 0 || !port.answers());
+    if (got == 1) note_port_failing(loop, false);
     if (got != 1 || superseded(loop)) {
       if (got < 0 && port.is_open()) Sleep(kBrokenReadPauseMs);  // no busy spin on a failing port
       return;
@@ -146,6 +157,7 @@ DWORD WINAPI instrument_reader_thread(LPVOID parameter) {
   std::unique_ptr<InstrumentLoop> loop(static_cast<InstrumentLoop*>(parameter));
   ReaderShared& shared = reader_shared();
   shared.instrument_reader_state.store(kReaderRunning);
+  shared.instrument_port_failing.store(false);  // the port has just been opened
   if (loop->setup.instrument_type != kEm38) shared.record_length.store(12);
   Win32SerialPort& port = instrument_serial();
   port.purge();

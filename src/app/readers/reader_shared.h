@@ -90,6 +90,9 @@ struct ReaderShared {
   // of an older generation ends and delivers nothing more, even when its
   // read of the closed port returns only after a new port is in place.
   std::atomic<std::uint32_t> instrument_generation{0};
+  // The instrument reader's reads of its open port fail (a Bluetooth link
+  // that vanished): the break of the instruments without a time-out.
+  std::atomic<bool> instrument_port_failing{false};
   std::atomic<bool> polled_idle{true};
 
   std::atomic<int> gps_port_closing{0};  // set by exchange while the GPS port closes

@@ -36,6 +36,20 @@ void report_break(SurveyRecord& survey, const MonitorInput& in, MonitorActions& 
   a.ring = in.audio_alarm;
 }
 
+// The EM38 and CS-21 have no time-out (their readings may be far apart):
+// their break is a port whose reads fail, as a vanished Bluetooth link's do.
+MonitorActions port_failure_tick(SurveyRecord& survey, const MonitorInput& in) {
+  MonitorActions a;
+  if (!in.port_failing) {
+    a.restored = survey.connection_lost;
+    survey.connection_lost = false;
+    survey.break_remarked = false;
+    return a;
+  }
+  report_break(survey, in, a, true);
+  return a;
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> connection_timeout_ms(int instrument_type) {
@@ -73,7 +87,8 @@ std::string connection_break_remark() { return "1CONN BRK 1"; }
 MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   MonitorActions a;
   const int type = in.instrument_type;
-  if (type == kEm38 || type == kCs21 || survey.state == kStateClosed) return a;
+  if (survey.state == kStateClosed) return a;
+  if (type == kEm38 || type == kCs21) return port_failure_tick(survey, in);
   if (is_em61(type) && survey.survey_mode != kModeAuto) return a;
   if (type == kEm61Mk2 && in.em61_polled && in.poll_pending) {
     a.send_poll = true;

@@ -1,6 +1,7 @@
 #pragma once
 // The connection monitor of the logging window (timer 1): one decision per
-// tick from the time since the instrument's last record.
+// tick from the time since the instrument's last record (the EM38 and CS-21,
+// which have no time-out: from whether the reads of their port fail).
 
 #include <cstdint>
 #include <optional>
@@ -55,6 +56,7 @@ struct MonitorInput {
   bool em38_4_procedure = false;       // an EM38-4 drift-control step is running
   bool excused = false;                // monitor_tick_excused: no break on this tick
   bool instrument_port_open = true;    // false once a battery-save reconnection failed
+  bool port_failing = false;           // the reader's reads of its open port fail
 };
 
 struct MonitorActions {

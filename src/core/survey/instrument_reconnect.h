@@ -30,9 +30,9 @@ struct ReconnectRule {
   ReconnectCheck check = ReconnectCheck::kNone;
 };
 
-// By instrument and survey mode: every monitored instrument reconnects but
-// the EM34-3 in Manual mode, which asks the operator (battery save); the
-// EM38 and CS-21 are not monitored, so no break starts a reconnection.
+// By instrument and survey mode: every instrument reconnects after a break
+// but the EM34-3 in Manual mode, which asks the operator (battery save). The
+// EM38 and CS-21 break only on a failing port (they have no time-out).
 ReconnectRule reconnect_rule(int instrument_type, int survey_mode);
 
 // "1CONN RCN 1": the readings came back after a remarked break.

@@ -36,6 +36,12 @@ int Win32SerialPort::write(const std::uint8_t* data, std::size_t size) {
   return static_cast<int>(written);
 }
 
+bool Win32SerialPort::answers() const {
+  HANDLE h = slot_.load();
+  DWORD errors = 0;
+  return port_handle_valid(h) && ClearCommError(h, &errors, nullptr);
+}
+
 void Win32SerialPort::purge() {
   HANDLE h = slot_.load();
   if (!port_handle_valid(h)) return;

@@ -35,6 +35,10 @@ class Win32SerialPort final : public SerialPort {
 
   HANDLE handle() const { return slot_.load(); }
   bool is_open() const { return port_handle_valid(slot_.load()); }
+  // False when the open port no longer answers a status query: a vanished
+  // Bluetooth link (and a pty whose other end is gone) may time out every
+  // read rather than fail it.
+  bool answers() const;
 
  private:
   PortHandleSlot& slot_;

@@ -89,13 +89,22 @@ TEST(ConnectionMonitor, TimeoutBoundaryIsNotLongerThan) {
   EXPECT_FALSE(monitor_tick(w, {kEm31Mk2, 100, 0xFFFFFFF0u}).lost);  // tick wrap: 116 ms
 }
 
-TEST(ConnectionMonitor, Em38AndCs21HaveNoTimerWork) {
+// No time-out: silence is never a break; failing reads of the port are,
+// remarked once, and their end is the return.
+TEST(ConnectionMonitor, Em38AndCs21BreakOnlyOnAFailingPort) {
   for (int type : {kEm38, kCs21}) {
     SurveyRecord r = logging_survey();
-    const MonitorActions a = monitor_tick(r, {type, 100000, 0});
-    EXPECT_FALSE(a.lost);
-    EXPECT_FALSE(a.remark);
-    EXPECT_FALSE(r.connection_lost);
+    MonitorInput in{type, 100000, 0};
+    EXPECT_FALSE(monitor_tick(r, in).lost) << type;
+    in.port_failing = true;
+    MonitorActions a = monitor_tick(r, in);
+    EXPECT_TRUE(a.lost && a.remark && a.show_lost_notice && r.connection_lost) << type;
+    a = monitor_tick(r, in);
+    EXPECT_TRUE(a.lost && !a.remark) << type;  // one remark per break
+    in.port_failing = false;
+    a = monitor_tick(r, in);
+    EXPECT_TRUE(a.restored && !a.lost && !r.connection_lost) << type;
+    EXPECT_FALSE(monitor_tick(r, in).restored) << type;
   }
 }
 
