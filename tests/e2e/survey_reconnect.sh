@@ -58,10 +58,16 @@ e2e_map_ports
 # The stable link itself, not the pty behind it: a reopen finds the new pty.
 ln -sfn "${e2e_dev[instrument]}" "$WINEPREFIX/dosdevices/com$E2E_COM_INSTRUMENT"
 
-# e2e_held PTY: the processes holding the pty, also once it was removed.
+# e2e_held PTY: the processes of this Wine prefix holding the pty, also
+# once it was removed (the other lane's programs may hold a new pty with the
+# old one's number).
 e2e_held() {
-  { find /proc/[0-9]*/fd -maxdepth 1 \( -lname "$1" -o -lname "$1 (deleted)" \) 2>/dev/null |
-    cut -d/ -f3 | sort -u; } || true
+  local pid
+  for pid in $({ find /proc/[0-9]*/fd -maxdepth 1 \( -lname "$1" -o -lname "$1 (deleted)" \) 2>/dev/null |
+    cut -d/ -f3 | sort -u; } || true); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+  true
 }
 # e2e_answers_within MS: the logging window answers the inspector in time
 # (the window thread is not held up by the reconnection); an inspector run
