@@ -2,26 +2,14 @@
 // the parser and the projection.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 
-#include "gps/assembler.h"
-#include "gps/checksum.h"
-#include "gps/fix_texts.h"
-#include "gps/parser.h"
 #include "gps/projection.h"
-#include "gps/survey_zone.h"
+#include "gps_path.h"
 
 namespace {
 
-std::string with_checksum(const std::string& body) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "*%02X", quelor::nmea_checksum(body));
-  return body + buf + "\r\n";
-}
-
-const std::string kGga =
-    with_checksum("$GPGGA,123519.00,4807.03812,N,01131.00045,E,4,12,0.9,545.4,M,46.9,M,1.2,0031");
+using quelor::bench::kGga;
 
 void BM_AssembleAndCheck(benchmark::State& state) {
   quelor::SentenceAssembler assembler;
@@ -74,20 +62,9 @@ BENCHMARK(BM_Project);
 
 // The whole path of one position sentence, byte by byte to grid coordinates.
 void BM_SentenceToGrid(benchmark::State& state) {
-  const quelor::FormatTable table = quelor::make_format_table(quelor::kFormatGga, false);
-  quelor::SentenceAssembler assembler;
-  quelor::SurveyZone zone = quelor::make_survey_zone(quelor::kAutomaticZone);
+  quelor::bench::GpsPath path;
   double sum = 0;
-  for (auto _ : state) {
-    for (unsigned char c : kGga) {
-      if (!quelor::assemble_byte(assembler, c, 0)) continue;
-      const std::string_view line = quelor::assembled_line(assembler);
-      if (!quelor::checksum_ok(line)) continue;
-      quelor::GpsFix fix = quelor::parse_gps_fix(line, table, quelor::FixOptions{});
-      quelor::project_fix(zone, fix);
-      sum += fix.easting;
-    }
-  }
+  for (auto _ : state) sum += quelor::bench::feed(path, kGga, false);
   benchmark::DoNotOptimize(sum);
   state.SetItemsProcessed(state.iterations());
 }
