@@ -137,8 +137,10 @@ void read_burst(InstrumentLoop& loop, Win32SerialPort& port) {
     const int got = port.read(&byte, 1);
     // A port closed on purpose is no failure; an open one that fails its
     // reads, or times them out and answers no status query, is.
-    if (got != 1 && port.is_open()) note_port_failing(loop, got < 0 || !port.answers());
-    if (got == 1) note_port_failing(loop, false);
+    if (got == 1)
+      note_port_failing(loop, false);
+    else if (port.is_open())
+      note_port_failing(loop, got < 0 || !port.answers());
     if (got != 1 || superseded(loop)) {
       if (got < 0 && port.is_open()) Sleep(kBrokenReadPauseMs);  // no busy spin on a failing port
       return;
