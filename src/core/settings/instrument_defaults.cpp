@@ -25,6 +25,15 @@ struct InstrumentDefaults {
   void (*further)(Settings&);      // instrument-only values, or nullptr
 };
 
+// The default limits of the readings (and colour) scales: the first component
+// and the second (in-phase; the single-component instruments keep the
+// built-in one, which their files do not hold).
+struct ScaleDefaults {
+  int instrument_type;
+  std::array<double, 2> scale_1;
+  std::array<double, 2> scale_2;
+};
+
 void grad601_further(Settings& s) {
   s.number_of_sensors = 1;  // two sensors
 }
@@ -59,8 +68,21 @@ constexpr std::array<InstrumentDefaults, 9> kDefaults{{
     {kCs21, 1, 8, {1, 2, 3, 4, 1, 2, 3, 4}, 5, kEm38_4Colours, -0.3, 0.0, 1, nullptr},
 }};
 
-const InstrumentDefaults* find_defaults(int instrument_type) {
-  for (const InstrumentDefaults& row : kDefaults)
+constexpr std::array<ScaleDefaults, 9> kScaleDefaults{{
+    {kGrad601, {0.0, 2000.0}, {-25.0, 25.0}},
+    {kEm61Lx2, {0.0, 2000.0}, {-25.0, 25.0}},
+    {kEm61Mk2, {0.0, 2000.0}, {-25.0, 25.0}},
+    {kEm31Mk2, {0.0, 500.0}, {-25.0, 25.0}},
+    {kEm38, {0.0, 500.0}, {-25.0, 25.0}},
+    {kEm34_3, {0.0, 500.0}, {-25.0, 25.0}},
+    {kEm38Mk2, {0.0, 1000.0}, {0.0, 1500.0}},
+    {kEm38_4, {0.0, 1000.0}, {-30.0, 30.0}},
+    {kCs21, {0.0, 1000.0}, {-30.0, 30.0}},
+}};
+
+template <typename Row, std::size_t N>
+const Row* find_row(const std::array<Row, N>& table, int instrument_type) {
+  for (const Row& row : table)
     if (row.instrument_type == instrument_type) return &row;
   return nullptr;
 }
@@ -68,7 +90,7 @@ const InstrumentDefaults* find_defaults(int instrument_type) {
 }  // namespace
 
 void apply_instrument_defaults(Settings& s, int instrument_type) {
-  const InstrumentDefaults* row = find_defaults(instrument_type);
+  const InstrumentDefaults* row = find_row(kDefaults, instrument_type);
   if (row == nullptr) return;
   s.colour_map_view = row->colour_map_view;
   for (int i = 0; i < row->width_count; ++i) s.trace_widths[i] = row->widths[i];
@@ -78,6 +100,10 @@ void apply_instrument_defaults(Settings& s, int instrument_type) {
   s.gps_y_offset = row->gps_y_offset;
   s.swath_option = row->swath_option;
   if (row->further != nullptr) row->further(s);
+  if (const ScaleDefaults* scales = find_row(kScaleDefaults, instrument_type)) {
+    s.profile_scale_1 = scales->scale_1;
+    s.profile_scale_2 = scales->scale_2;
+  }
 }
 
 Settings initial_settings(const Variant& v) {

@@ -9,7 +9,8 @@ namespace quelor {
 
 // Overrides the built-in defaults by instrument type (colour map view as the
 // real-time map line has it, trace widths and colours, GPS offsets, swath
-// option and the few instrument-only values). Unknown types change nothing.
+// option, the limits of the readings scales and the few instrument-only
+// values). Unknown types change nothing.
 void apply_instrument_defaults(Settings& s, int instrument_type);
 
 // Built-in defaults + instrument defaults + colour map view 0 in the

@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "memory_file_system.h"
+#include "settings/settings_file.h"
 #include "test_support.h"
 
 namespace quelor {
@@ -95,8 +97,45 @@ TEST(InstrumentDefaults, OnlyTheTableFieldsChange) {
     expected.tilt_meter = s.tilt_meter;
     expected.left_coil_filter_factor = s.left_coil_filter_factor;
     expected.right_coil_filter_factor = s.right_coil_filter_factor;
+    expected.profile_scale_1 = s.profile_scale_1;
+    expected.profile_scale_2 = s.profile_scale_2;
     EXPECT_EQ(s, expected) << c.instrument_type;
   }
+}
+
+struct ScaleCase {
+  int instrument_type;
+  std::array<double, 2> scale_1;
+  std::array<double, 2> scale_2;
+};
+
+// The readings (and colour) scales each instrument starts with.
+TEST(InstrumentDefaults, ScaleLimitsPerInstrument) {
+  const ScaleCase cases[] = {
+      {kEm31Mk2, {0, 500}, {-25, 25}},  {kEm38, {0, 500}, {-25, 25}},       {kEm34_3, {0, 500}, {-25, 25}},
+      {kEm38Mk2, {0, 1000}, {0, 1500}}, {kEm38_4, {0, 1000}, {-30, 30}},    {kCs21, {0, 1000}, {-30, 30}},
+      {kGrad601, {0, 2000}, {-25, 25}}, {kEm61Mk2, {0, 2000}, {-25, 25}},   {kEm61Lx2, {0, 2000}, {-25, 25}},
+  };
+  for (const ScaleCase& c : cases) {
+    for (int nav : {0, 1}) {
+      const Settings s = initial_settings({c.instrument_type, nav});
+      EXPECT_EQ(s.profile_scale_1, c.scale_1) << c.instrument_type;
+      EXPECT_EQ(s.profile_scale_2, c.scale_2) << c.instrument_type;
+    }
+  }
+}
+
+// A settings file's scales replace the defaults: the defaults only start a
+// program that has no file yet.
+TEST(InstrumentDefaults, ScaleLimitsOfTheFileWin) {
+  const Variant v{kEm61Mk2, 0};
+  Settings saved = initial_settings(v);
+  saved.profile_scale_1 = {-10.0, 300.0};
+  MemoryFileSystem fs;
+  ASSERT_EQ(settings_file_operation(kSaveSettings, saved, v, fs), 1);
+  EXPECT_EQ(settings_at_start(v, fs).profile_scale_1, (std::array<double, 2>{-10.0, 300.0}));
+  MemoryFileSystem empty;
+  EXPECT_EQ(settings_at_start(v, empty).profile_scale_1, (std::array<double, 2>{0.0, 2000.0}));
 }
 
 TEST(InstrumentDefaults, UnknownTypeChangesNothing) {
