@@ -139,8 +139,8 @@ void BM_ReplotWholeSurvey(benchmark::State& state) {
   Survey s;
   for (int i = 0; i < kFixes; ++i) s.fix(i);
   ReplotStyle style;
-  style.reading.instrument_type = kEm31Mk2;
-  style.reading.colour_map_view = 1;
+  style.decode.instrument_type = kEm31Mk2;
+  style.decode.mapped_view = 1;
   for (auto _ : state) {
     prepare_whole_map(s.map, s.tiles);
     WriterReader reader(s.writer);

@@ -124,7 +124,8 @@ void t_family(benchmark::State& state, Family f) {
   const int type = devsim::find_instrument_kind(f.kind)->type;
   const std::vector<RecordBytes> records = simulated_records(f);
   const Settings s = settings_of(f, type);
-  const ReadingContext context = reading_context_from_settings(s, type, 0);
+  const ReadingContext context = reading_context_from_settings(s, 0);
+  const DecodeContext decode = decode_context_from_settings(s, type, false, false);
   const Variant variant{type, kRealTimeMap};
   SurveyRecord survey = logging_survey();
   DisplayRows rows;
@@ -133,7 +134,7 @@ void t_family(benchmark::State& state, Family f) {
   for (auto _ : state) {
     for (const RecordBytes& r : records) {
       if (survey.colour_index.count >= 400) survey.colour_index.count = 0;  // a segment closed by a fix
-      const ReadingOutcome o = handle_t_reading(survey, context, r.view(), ++tick);
+      const ReadingOutcome o = handle_t_reading(survey, context, decode, r.view(), ++tick);
       if (o.logged) {
         benchmark::DoNotOptimize(reading_record(variant, o.reading_input()));
         ++logged;
@@ -141,7 +142,7 @@ void t_family(benchmark::State& state, Family f) {
       const double values[] = {o.first_value, o.second_value};
       const std::span<const double> shown(values, o.has_second_value ? 2u : 1u);
       display_rows(rows, s, trace_layout(type, static_cast<int>(shown.size()), false), shown,
-                   o.decoded.dipole_code);
+                   o.meaning.identity);
       ++readings;
     }
   }
@@ -153,7 +154,8 @@ void binary_and_line_family(benchmark::State& state, Family f) {
   const int type = devsim::find_instrument_kind(f.kind)->type;
   const std::vector<RecordBytes> records = simulated_records(f);
   const Settings s = settings_of(f, type);
-  const InstrumentContext context = instrument_context_from_settings(s, type, 0);
+  const InstrumentContext context = instrument_context_from_settings(s, 0);
+  const DecodeContext decode = decode_context_from_settings(s, type, false, type == kEm61Mk2);
   const Variant variant{type, kRealTimeMap};
   SurveyRecord survey = logging_survey();
   InstrumentSurveyState survey_state;
@@ -163,7 +165,7 @@ void binary_and_line_family(benchmark::State& state, Family f) {
   for (auto _ : state) {
     for (const RecordBytes& r : records) {
       if (survey.colour_index.count >= 400) survey.colour_index.count = 0;  // a segment closed by a fix
-      const InstrumentOutcome o = handle_instrument_reading(survey, survey_state, context, r, ++tick);
+      const InstrumentOutcome o = handle_instrument_reading(survey, survey_state, context, decode, r, ++tick);
       if (o.logged) {
         benchmark::DoNotOptimize(reading_record(variant, o.reading_input()));
         ++logged;
@@ -171,11 +173,11 @@ void binary_and_line_family(benchmark::State& state, Family f) {
       const std::span<const double> values(o.channels.data(), static_cast<std::size_t>(o.channel_count));
       NumbersInput numbers;
       numbers.instrument_type = type;
-      numbers.two_sensors = context.two_sensors;
+      numbers.two_sensors = decode.two_sensors;
       numbers.channels = values;
       numbers.marker = o.marker;
       benchmark::DoNotOptimize(numbers_rows(numbers));
-      display_rows(rows, s, trace_layout(type, o.channel_count, context.two_sensors), values, o.trace_identity);
+      display_rows(rows, s, trace_layout(type, o.channel_count, decode.two_sensors), values, o.trace_identity);
       ++readings;
     }
   }

@@ -17,6 +17,7 @@
 #include "display/scale_settings.h"
 #include "procedures/normalisation.h"
 #include "survey/instrument_context.h"
+#include "app/logging/instrument_handlers_win.h"
 #include "setup/em61_start_mode.h"
 #include "survey/survey_context.h"
 
@@ -108,10 +109,11 @@ void begin_logging_session(const StartPlan& plan) {
   s.gps_used = plan.gps_used;
   s.tilt_used = plan.tilt_used;
   s.fix_context = fix_context_from_settings(g_settings, g_variant.instrument_type);
-  s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
-  s.instrument_context = instrument_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
+  s.reading_context = reading_context_from_settings(g_settings, GetTickCount());
+  s.instrument_context = instrument_context_from_settings(g_settings, GetTickCount());
   s.instrument_state = InstrumentSurveyState{};
   s.instrument_state.current_ring = make_current_ring(normalisation_size(g_settings, g_variant.instrument_type));
+  refresh_decode_context();
   s.monitor_clock = MonitorClock{};
   s.ending_survey = false;
   reset_target_cue();
@@ -123,7 +125,6 @@ void begin_logging_session(const StartPlan& plan) {
     const int per_station = command_context_from_settings(g_settings, g_variant, 0).readings_per_station;
     s.em34_group.size = per_station < 1 ? 1 : per_station;
     s.reading_context.station_group = &s.em34_group;
-    s.reading_context.samples_per_reading = std::clamp(g_settings.manual_reading_count, 1, 999);
   }
   s.poll_pending = false;
   s.instrument_port_open = true;

@@ -201,17 +201,6 @@ INSTANTIATE_TEST_SUITE_P(
                                          Shape{600, 1000, 14, true, true}),
                        ::testing::Values(Profiles{1, false}, Profiles{2, false}, Profiles{2, true})));
 
-TEST(ChannelSelectors, CountByInstrument) {
-  struct Case {
-    int type, em38mk2_type, sensors, count;
-  };
-  const Case cases[] = {{kEm31Mk2, 0, 0, 2}, {kEm34_3, 0, 0, 2}, {kEm38, 0, 0, 2},     {kEm38Mk2, 0, 0, 4},
-                        {kEm38Mk2, 1, 0, 2}, {kEm38_4, 0, 0, 8}, {kCs21, 0, 0, 8},     {kEm61Mk2, 0, 0, 4},
-                        {kEm61Lx2, 0, 0, 3}, {kEm61Lx2, 0, 1, 6}, {kGrad601, 0, 0, 3}, {99, 0, 0, 0}};
-  for (const Case& c : cases)
-    EXPECT_EQ(channel_selector_count(c.type, c.em38mk2_type, c.sensors), c.count) << c.type;
-}
-
 // The reading and command rows, then the survey end posted by the GPS-fix handler.
 TEST(LoggingWindowTable, RowsInSearchOrder) {
   const std::vector<UINT> expected = {WM_CREATE,          WM_SIZE,           WM_COMMAND,        0x103,
@@ -249,31 +238,6 @@ TEST(DisplayHelpers, MapPixelCentresTheOriginNorthUp) {
   const POINT distant = map_pixel(1e12, -1e12, 40, size);  // clamped, no overflow
   EXPECT_EQ(distant.x, 1000000);
   EXPECT_EQ(distant.y, 1000000);
-}
-
-}  // namespace
-}  // namespace quelor
-
-namespace quelor {
-namespace {
-
-TEST(ChannelSelectors, GroupedOrderOfEm38_4AndCs21) {
-  const int selectors[] = {1, 5, 2, 6, 3, 7, 4, 8};
-  for (int type : {kEm38_4, kCs21}) {
-    for (int n = 1; n <= 8; ++n) {
-      EXPECT_EQ(selector_of_channel(type, n), selectors[n - 1]) << type << " " << n;
-      EXPECT_EQ(channel_of_selector(type, selectors[n - 1]), n) << type << " " << n;
-    }
-  }
-  for (int n = 1; n <= 4; ++n) {
-    EXPECT_EQ(selector_of_channel(kEm61Mk2, n), n);
-    EXPECT_EQ(channel_of_selector(kEm31Mk2, n), n);
-  }
-  for (int outside : {0, 9, -1}) {
-    EXPECT_EQ(selector_of_channel(kCs21, outside), 0);
-    EXPECT_EQ(channel_of_selector(kEm38_4, outside), 0);
-    EXPECT_EQ(channel_of_selector(kEm31Mk2, outside), 0);
-  }
 }
 
 }  // namespace

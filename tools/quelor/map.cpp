@@ -176,12 +176,9 @@ int run(const MapOptionsText& o) {
   if (!backgrounds.error.empty()) throw BadInput{backgrounds.error};
   install_map_backgrounds(backgrounds, tiles);
 
-  ReplotStyle style;
-  const int type = info->variant.instrument_type;
-  style.reading = replot_reading(s, type, info->two_sensors, info->survey_mode == 2);
-  style.position_size = s.map.position_size;
-  style.position_colour = colour_from_colorref(s.map.position_colour);
-  style.two_sensors = style.reading.two_values && type != kCs21;
+  const std::optional<DecodeContext> decode = decode_context_from_file(*bytes, s);
+  if (!decode) throw BadInput{"no header in " + o.file};
+  const ReplotStyle style = replot_style(*decode, s);
   BytesReader reader(*bytes);
   const ReplotCounts counts = replot_survey(reader, info->record_length, style, map, tiles);
 

@@ -110,11 +110,7 @@ INT_PTR CALLBACK readings_scale_procedure(HWND dialog, UINT message, WPARAM w, L
 // The new scales reach the profiles, bars and the colour map's classes.
 void rescale_displays(HWND window) {
   LoggingSession& s = logging_session();
-  const ReadingContext fresh = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
-  s.reading_context.colour_minimum = fresh.colour_minimum;
-  s.reading_context.colour_class_width = fresh.colour_class_width;
-  s.instrument_context.colour =
-      channel_colour_scale(g_settings, g_variant.instrument_type, s.instrument_context.mapped_channel);
+  set_mapped_view(s.decode, g_settings);
   reset_reading_displays();
   const LoggingChildren& c = s.children;
   invalidate_profile_windows();

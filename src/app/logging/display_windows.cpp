@@ -118,7 +118,7 @@ void draw_channel_numbers(HDC dc, const RECT& client, const LoggingSession& s) {
   const DisplayValues& d = s.display;
   NumbersInput in;
   in.instrument_type = g_variant.instrument_type;
-  in.two_sensors = s.instrument_context.two_sensors;
+  in.two_sensors = s.decode.two_sensors;
   in.channels = std::span<const double>(d.channels.data(), static_cast<std::size_t>(d.channel_count));
   in.marker = d.marker;
   std::vector<std::string> rows = numbers_rows(in);

@@ -38,7 +38,7 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
   InstrumentContext& c = s.instrument_context;
   c.now = GetTickCount();
   c.procedure = s.procedure;
-  const InstrumentOutcome o = handle_instrument_reading(s.survey, s.instrument_state, c, r.record, r.tick);
+  const InstrumentOutcome o = handle_instrument_reading(s.survey, s.instrument_state, c, s.decode, r.record, r.tick);
   if (o.to_procedure) return;
   if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   if (o.result_sound) play_sound(Sound::kResult);
@@ -56,6 +56,12 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
 LRESULT instrument_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   drain_instrument_records(window, instrument_reading);
   return 0;
+}
+
+void refresh_decode_context() {
+  LoggingSession& s = logging_session();
+  s.decode = decode_context_from_settings(g_settings, g_variant.instrument_type, s.survey.survey_mode == kModeManual,
+                                          ring_enabled(s.instrument_state.current_ring));
 }
 
 LRESULT tilt_reading_handler(HWND window, UINT, WPARAM, LPARAM) {

@@ -10,6 +10,11 @@ namespace quelor {
 // WM_LX2_DUAL_READING, WM_GRAD_READING, WM_CS21_READING.
 LRESULT instrument_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 
+// The decode context of the readings from the settings in force: at the
+// start of a survey, after a display option, a channel selector, a change of
+// survey mode, and when a procedure stores new constants.
+void refresh_decode_context();
+
 // WM_TILT_READING.
 LRESULT tilt_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 

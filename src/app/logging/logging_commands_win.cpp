@@ -22,6 +22,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_save_dialog.h"
 #include "settings/settings_file.h"
+#include "survey/channel_selectors.h"
 #include "survey/command_table.h"
 #include "survey/logging_keys.h"
 #include "survey/survey_context.h"
@@ -231,15 +232,15 @@ void hide_menu_action(HWND window, int) { forget_popup_menu(window); }
 // A channel selector: the mapped channel, kept in the settings.
 void channel_selector_action(HWND, int code) {
   LoggingSession& s = logging_session();
-  const int channel = channel_of_selector(g_variant.instrument_type, code - kCmdFirstChannel + 1);
+  const int channel = channel_of_selector(g_variant.instrument_type, code - kCmdFirstChannel);
   if (channel == 0) return;
-  g_settings.displayed_channel = channel;
+  select_channel(g_settings, g_variant.instrument_type, channel);
   save_settings();
-  s.reading_context = reading_context_from_settings(g_settings, g_variant.instrument_type, GetTickCount());
+  set_mapped_view(s.decode, g_settings);
   s.fix_context.selected_channel = channel;
   show_channel_selectors(s.survey.state != kStateLogging);
   invalidate_profile_windows();
-  InvalidateRect(s.children.map, nullptr, TRUE);
+  redraw_whole_map();  // the survey so far on the new channel
 }
 
 // One command code: its action by the command table, or the notice of what

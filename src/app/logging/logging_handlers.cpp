@@ -31,8 +31,8 @@ void remember_reading(DisplayValues& d, const ReadingOutcome& o) {
   d.first_value = o.first_value;
   d.second_value = o.second_value;
   d.has_second_value = o.has_second_value;
-  d.dipole = o.decoded.dipole;
-  if (g_variant.instrument_type == kEm34_3) d.coil_spacing_m = em34_spacing_of_slot(o.decoded.dipole_code);
+  d.dipole = o.meaning.dipole;
+  if (g_variant.instrument_type == kEm34_3) d.coil_spacing_m = em34_spacing_of_slot(o.meaning.identity);
   d.marker = o.marker_shown;
   std::copy(d.history.begin() + 1, d.history.end(), d.history.begin());
   d.history.back() = o.first_value;
@@ -131,13 +131,13 @@ namespace {
 void t_reading(HWND window, const QueuedRecord& r) {
   LoggingSession& s = logging_session();
   s.reading_context.now = GetTickCount();
-  const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, r.record.view(), r.tick);
+  const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, s.decode, r.record.view(), r.tick);
   if (o.held) hold_em34_sentences(s.em34_group, manual_gps_buffers().take_pending());
   if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
   remember_reading(s.display, o);
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
   const double values[] = {o.first_value, o.second_value};
-  draw_reading_step({std::span<const double>(values, o.has_second_value ? 2u : 1u), o.decoded.dipole_code,
+  draw_reading_step({std::span<const double>(values, o.has_second_value ? 2u : 1u), o.meaning.identity,
                      o.redraw_bars});
   if (o.group_full) confirm_station(window);
   invalidate_reading_displays();

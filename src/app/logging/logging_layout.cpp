@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
+#include "survey/channel_selectors.h"
 #include "survey/survey_state.h"
 
 namespace quelor {
@@ -78,7 +79,7 @@ void create_buttons(HWND window, LoggingChildren& c) {
 
 void create_selectors(HWND window, LoggingChildren& c) {
   c.selector_count = std::min(kMaxSelectors, channel_selector_count(g_variant.instrument_type,
-                                                                      g_settings.instrument_model,
+                                                                      g_settings.em38mk2_model,
                                                                       g_settings.number_of_sensors));
   for (int i = 0; i < c.selector_count; ++i)
     c.selectors[static_cast<std::size_t>(i)] =
@@ -101,40 +102,6 @@ void lay_out_map_buttons(const LoggingChildren& c, const RECT& map, bool shown, 
 }
 
 }  // namespace
-
-int channel_selector_count(int instrument_type, int em38mk2_type, int number_of_sensors) {
-  switch (instrument_type) {
-    case kEm31Mk2:
-    case kEm34_3:
-    case kEm38: return 2;
-    case kEm38Mk2: return em38mk2_type == 0 ? 4 : 2;
-    case kEm38_4:
-    case kCs21: return 8;
-    case kEm61Mk2: return 4;
-    case kEm61Lx2: return number_of_sensors > 0 ? 6 : 3;
-    case kGrad601: return 3;
-    default: return 0;
-  }
-}
-
-namespace {
-constexpr std::array<int, kMaxSelectors> kGroupedSelectorOfChannel{1, 5, 2, 6, 3, 7, 4, 8};
-bool grouped_channels(int instrument_type) { return instrument_type == kEm38_4 || instrument_type == kCs21; }
-}  // namespace
-
-int selector_of_channel(int instrument_type, int channel) {
-  if (channel < 1 || channel > kMaxSelectors) return 0;
-  return grouped_channels(instrument_type) ? kGroupedSelectorOfChannel[static_cast<std::size_t>(channel - 1)]
-                                           : channel;
-}
-
-int channel_of_selector(int instrument_type, int selector) {
-  if (selector < 1 || selector > kMaxSelectors) return 0;
-  if (!grouped_channels(instrument_type)) return selector;
-  for (int n = 1; n <= kMaxSelectors; ++n)
-    if (kGroupedSelectorOfChannel[static_cast<std::size_t>(n - 1)] == selector) return n;
-  return 0;
-}
 
 namespace {
 
@@ -256,7 +223,7 @@ HWND profile_window_handle(ProfileWindow window) {
 }
 
 ProfilePlan current_profile_plan() {
-  return profile_plan(g_variant.instrument_type, logging_session().instrument_context.two_sensors);
+  return profile_plan(g_variant.instrument_type, logging_session().decode.two_sensors);
 }
 
 namespace {
@@ -333,17 +300,21 @@ void show_button_set(int state) {
 void show_channel_selectors(bool show) {
   const LoggingSession& s = logging_session();
   const LoggingChildren& c = s.children;
-  const int channel = g_settings.displayed_channel;
-  const int marked = selector_of_channel(g_variant.instrument_type, channel);
-  const bool visible = show && g_variant.navigation_mode != kNavigation && s.gps_used && channel > 0 &&
-                       current_logging_layout().map_shown && g_variant.instrument_type != kEm38 &&
-                       g_variant.instrument_type != kGrad601;
-  // The EM31-MK2 set to in-phase only has no conductivity channel to choose.
-  const bool first_hidden = g_variant.instrument_type == kEm31Mk2 && g_settings.component == 1;
+  SelectorInput in;
+  in.instrument_type = g_variant.instrument_type;
+  in.navigation_mode = g_variant.navigation_mode;
+  in.state = show ? kStateMonitoring : kStateLogging;
+  in.gps_enabled = s.gps_used;
+  in.map_view = current_logging_layout().map_shown;
+  in.channel = selected_channel(g_settings, g_variant.instrument_type);
+  in.em38mk2_model = g_settings.em38mk2_model;
+  in.number_of_sensors = g_settings.number_of_sensors;
+  in.em31_inphase_only = g_settings.component == 1;
+  const SelectorView v = channel_selector_view(in);
   for (int i = 0; i < c.selector_count; ++i) {
     HWND b = c.selectors[static_cast<std::size_t>(i)];
-    SendMessageW(b, BM_SETCHECK, i + 1 == marked ? BST_CHECKED : BST_UNCHECKED, 0);
-    ShowWindow(b, visible && !(i == 0 && first_hidden) ? SW_SHOW : SW_HIDE);
+    SendMessageW(b, BM_SETCHECK, i == v.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowWindow(b, v.shown[static_cast<std::size_t>(i)] ? SW_SHOW : SW_HIDE);
   }
 }
 

@@ -11,15 +11,6 @@
 
 namespace quelor {
 
-// Channel selectors created for an instrument (EM38-MK2 by its type).
-int channel_selector_count(int instrument_type, int em38mk2_type, int number_of_sensors);
-
-// EM38-4 and CS-21 list the channels of one coil group first: channel n
-// (1-8) sits on selector 1, 5, 2, 6, 3, 7, 4, 8; other instruments on
-// selector n. Both directions; 0 for a number outside the selectors.
-int selector_of_channel(int instrument_type, int channel);
-int channel_of_selector(int instrument_type, int selector);
-
 // One profile window of the profile area: the window, where its scale's
 // maximum and minimum are written (strips above and below it, or a column at
 // its left beside its top and bottom rows), and the bar gauges beside it

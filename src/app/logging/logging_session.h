@@ -98,6 +98,9 @@ struct LoggingSession {
   FixContext fix_context;
   ReadingContext reading_context;
   InstrumentContext instrument_context;  // the binary and line instruments
+  // How every reading is read (refresh_decode_context): options,
+  // calibrations, nulls, the mapped view and its scale.
+  DecodeContext decode;
   InstrumentSurveyState instrument_state;
   ProcedureHook procedure;  // a running procedure takes the readings
   double tilt_inline_offset = 0.0;   // added to the footprint's in-line offset

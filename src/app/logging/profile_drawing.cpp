@@ -35,7 +35,7 @@ const std::array<double, 2>& scale_of(int component) {
   return component == 2 ? g_settings.profile_scale_2 : g_settings.profile_scale_1;
 }
 
-bool two_coils() { return logging_session().instrument_context.two_sensors; }
+bool two_coils() { return logging_session().decode.two_sensors; }
 
 TraceLayout layout_for(int count) { return trace_layout(g_variant.instrument_type, count, two_coils()); }
 

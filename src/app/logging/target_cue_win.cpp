@@ -20,7 +20,7 @@ TargetCue& target_cue() {
 }
 
 bool two_coil_lx2() {
-  return g_variant.instrument_type == kEm61Lx2 && logging_session().instrument_context.two_sensors;
+  return g_variant.instrument_type == kEm61Lx2 && logging_session().decode.two_sensors;
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ void reset_target_cue() { target_cue() = {}; }
 
 void run_target_cue(const InstrumentOutcome& o) {
   if (g_variant.instrument_type != kEm61Lx2 || o.channel_count == 0) return;
-  const bool two = logging_session().instrument_context.two_sensors;
+  const bool two = logging_session().decode.two_sensors;
   const AlarmConfig config = alarm_config_from_settings(g_settings.alarm, two ? 1 : 0);
   const CoilValues v = monitored_coil_values(
       std::span<const double>(o.channels.data(), static_cast<std::size_t>(o.channel_count)),

@@ -37,7 +37,7 @@ int map_side() {
 
 MapFixContext fix_context() {
   const LoggingSession& s = logging_session();
-  return map_fix_context(g_settings, g_variant.instrument_type, s.survey, s.tilt_inline_offset, s.tilt_lateral_offset);
+  return map_fix_context(g_settings, s.decode, s.survey, s.tilt_inline_offset, s.tilt_lateral_offset);
 }
 
 // Cross of the cursor: half-length i + 3 (index 5: 9).
@@ -176,14 +176,11 @@ void redraw_whole_map() {
   MapState& map = m.live.map;
   map.grid = grid_from_settings(g_settings, map.frame.pixels_per_unit);
   prepare_whole_map(map, *m.tiles);
-  if (s.sink.is_open() && map.initialised) {
-    ReplotStyle style;
-    const int type = g_variant.instrument_type;
-    style.reading = replot_reading(g_settings, type, g_settings.number_of_sensors > 0, s.survey.survey_mode == kModeManual);
-    style.position_size = g_settings.map.position_size;
-    style.position_colour = colour_from_colorref(g_settings.map.position_colour);
-    style.two_sensors = style.reading.two_values && type != kCs21;
-    WriterReader reader(s.writer());
+  WriterReader reader(s.writer());
+  const std::optional<DecodeContext> decode =
+      s.sink.is_open() && map.initialised ? file_decode_context(reader, g_settings) : std::nullopt;
+  if (decode) {
+    const ReplotStyle style = replot_style(*decode, g_settings);
     TickClock clock;
     int step = 0;
     replot_survey(reader, s.writer().record_length(), style, map, *m.tiles, &clock, [&] { busy_step(window, ++step); });

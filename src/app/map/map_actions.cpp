@@ -411,10 +411,7 @@ void map_display_options_action(HWND window, int) {
   const long size_before = g_settings.map.map_size;
   if (DialogBoxParamW(instance(), name, GetParent(window), map_display_options_procedure, 0) != IDOK) return;
   LoggingSession& s = logging_session();
-  const bool second = colour_map_uses_scale_2(g_variant.instrument_type, g_settings.colour_map_view);
-  s.reading_context.selected_channel = g_settings.colour_map_view;
-  s.reading_context.colour_minimum = second ? g_settings.profile_scale_2[0] : g_settings.profile_scale_1[0];
-  s.reading_context.colour_class_width = colour_class_width(g_settings, g_variant.instrument_type, g_settings.colour_map_view);
+  set_mapped_view(s.decode, g_settings);
   s.fix_context.selected_channel = g_settings.colour_map_view;
   rebuild_map(g_settings.map.map_size != size_before);
 }

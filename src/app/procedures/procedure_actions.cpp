@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/app_state.h"
+#include "app/logging/instrument_handlers_win.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/target_cue_win.h"
@@ -68,12 +69,8 @@ void save_settings() {
 
 // The decoders take the values the procedures stored.
 void refresh_decoders() {
-  InstrumentContext& c = logging_session().instrument_context;
-  c.em38mk2_offsets = em38mk2_offsets(g_settings.em38mk2_calibration);
-  c.em38_4_calibration = em38_4_calibration(g_settings.em38_4);
-  c.nulling = g_settings.channel_null_values;
-  c.lx2_filter_factors = {g_settings.left_coil_filter_factor, g_settings.right_coil_filter_factor};
-  logging_session().display.em38_4_calibration = em38_4_calibration_state(c.em38_4_calibration);
+  refresh_decode_context();
+  logging_session().display.em38_4_calibration = em38_4_calibration_state(logging_session().decode.em38_4_calibration);
 }
 
 // Every button but Exit, which stays usable while a procedure runs. With
@@ -223,13 +220,13 @@ void forget_if_closed() {
 // The channels of a reading; `without_nulling` adds back the nulling offsets
 // the decoder subtracted (a nulling averages the instrument's own values).
 Em61Reading em61_reading(const ProcedureReading& r, bool without_nulling) {
-  const InstrumentContext& c = logging_session().instrument_context;
+  const DecodeContext& c = logging_session().decode;
   Em61Reading e;
   const bool lx2 = c.instrument_type == kEm61Lx2;
   e.channel_count = lx2 ? (c.two_sensors ? 4 : 2) : 4;
   const std::size_t at[4] = {0, 1, 3, 4};  // EM61-LX2: early, late of each coil (E, L, F per coil)
   for (std::size_t i = 0; i < static_cast<std::size_t>(e.channel_count); ++i)
-    e.channels[i] = r.values[lx2 ? at[i] : i] + (without_nulling ? c.nulling[i] : 0.0);
+    e.channels[i] = r.values[lx2 ? at[i] : i] + (without_nulling ? c.nulls[i] : 0.0);
   return e;
 }
 
@@ -250,7 +247,7 @@ bool take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
   const bool writes = s.survey.state == kStateStandBy && s.sink.is_open();
   apply(window, nulling_on_reading(p.em61, g_settings, e, g_variant.instrument_type, writes), filter_answers());
   // From the start reading on, the decoder subtracts the offsets of the nulling.
-  logging_session().instrument_context.nulling = g_settings.channel_null_values;
+  refresh_decode_context();
   return true;
 }
 
@@ -274,7 +271,7 @@ bool take(void*, const ProcedureReading& r) {
   if (!running(p)) return false;
   if (p.box_open) return true;
   const HWND window = g_log_window;
-  const InstrumentContext& c = logging_session().instrument_context;
+  const DecodeContext& c = logging_session().decode;
   switch (r.instrument_type) {
     case kEm38Mk2: {
       const Em38Mk2Reading m =
@@ -379,7 +376,7 @@ void calibration_action(HWND window, int) {
   if (type == kEm61Lx2) {
     install_hook();
     apply(window,
-          filter_calibration_start(p.em61, logging_session().instrument_context.two_sensors, kLx2NullingSamples,
+          filter_calibration_start(p.em61, logging_session().decode.two_sensors, kLx2NullingSamples,
                                    kLx2FilterSamples),
           filter_answers());
     return;

@@ -8,6 +8,7 @@
 
 #include "map/segment_buffer.h"
 #include "map/strip.h"
+#include "reading/reading_meaning.h"
 
 namespace quelor {
 
@@ -27,13 +28,16 @@ struct KindState {
 
 struct Replot {
   const ReplotStyle& style;
+  DecodeContext decode;
+  ConstantRecordState constants;
+  std::size_t body_length;  // a reading record before its tick field
   const MapState& map;
   TileSurface& tiles;
   ReplotCounts counts;
   bool open = false;
   std::array<KindState, kKinds> kinds{};
 
-  bool colour_view() const { return style.reading.colour_map_view > 0; }
+  bool colour_view() const { return decode.mapped_view > 0; }
 
   void open_swath() {
     open = true;
@@ -70,7 +74,7 @@ struct Replot {
     } else if (k.has_previous) {
       segment_swap(k.readings);
       const auto row = segment_closed_row(k.readings);
-      const StripResult s = draw_colour_strip(tiles, map.grid, k.previous, b, row, style.reading.two_values);
+      const StripResult s = draw_colour_strip(tiles, map.grid, k.previous, b, row, two_value_entries(decode));
       if (s.lines > 0) {
         ++counts.bars;
         counts.readings += static_cast<long>(row.size());
@@ -90,32 +94,25 @@ struct Replot {
   }
 
   void reading(std::string_view record) {
-    if (!open || !colour_view()) return;
-    const auto e = reading_entry(style.reading, record);
-    if (e) segment_push(kinds[static_cast<std::size_t>(e->kind)].readings, e->entry);
+    if (!open || !colour_view() || !is_reading_record(decode.instrument_type, record)) return;
+    const ReadingMeaning m = interpret_reading(decode, record.substr(0, body_length));
+    if (m.entry) segment_push(kinds[static_cast<std::size_t>(m.kind)].readings, *m.entry);
   }
 
   void record(std::string_view rec) {
     ++counts.records;
+    apply_constant_record(decode, constants, rec);
     const int index = swath_letter_index(rec);
     if (index == -1) {
       ++counts.swaths;
       open_swath();
     } else if (index >= 0) {
       corner(rec, index);
-    } else if (closes_swath(rec)) {
+    } else if (swath_closing_record(rec)) {
       close_swath();
     } else {
       reading(rec);
     }
-  }
-
-  static bool closes_swath(std::string_view rec) {
-    const char tag = rec[0];
-    if (tag == 'L' || tag == 'S') return true;
-    if (tag != 'X') return false;
-    const std::string_view text = rec.substr(1);
-    return text.starts_with("PAUSED") || text.starts_with("GPS CONN");
   }
 };
 
@@ -128,6 +125,29 @@ std::size_t BytesReader::read_at(std::uint64_t offset, char* buffer, std::size_t
   return n;
 }
 
+ReplotStyle replot_style(const DecodeContext& decode, const Settings& s) {
+  ReplotStyle style;
+  style.decode = decode;
+  style.position_size = s.map.position_size;
+  style.position_colour = colour_from_colorref(s.map.position_colour);
+  style.two_sensors = decode.two_sensors;
+  return style;
+}
+
+std::optional<DecodeContext> file_decode_context(RecordReader& file, const Settings& display) {
+  char head[128];
+  const std::size_t n = file.read_at(0, head, sizeof head);
+  return decode_context_from_file(std::string_view(head, n), display);
+}
+
+bool swath_closing_record(std::string_view rec) {
+  const char tag = rec.empty() ? '\0' : rec[0];
+  if (tag == 'L' || tag == 'S') return true;
+  if (tag != 'X') return false;
+  const std::string_view text = rec.substr(1);
+  return text.starts_with("PAUSED") || text.starts_with("GPS CONN");
+}
+
 int swath_letter_index(std::string_view r) {
   if (r.size() < 2 || r[0] != '{') return -2;
   if (r[1] == '0') return -1;
@@ -137,8 +157,8 @@ int swath_letter_index(std::string_view r) {
 
 ReplotCounts replot_survey(RecordReader& file, int record_length, const ReplotStyle& style, const MapState& map,
                            TileSurface& tiles, Clock* clock, const std::function<void()>& busy) {
-  Replot replot{style, map, tiles, {}};
-  if (record_length < 3) return replot.counts;
+  Replot replot{style, style.decode, {}, reading_body_length(record_length), map, tiles, {}};
+  if (record_length < 12) return replot.counts;
   const std::size_t length = static_cast<std::size_t>(record_length);
   std::vector<char> chunk(length * kChunkRecords);
   std::uint32_t last_busy = clock ? clock->now_ms() : 0;

@@ -2,18 +2,19 @@
 // The re-plot of the current survey from its data file (the whole-map
 // redraw, and `quelor map`): footprint start records open a swath, the
 // four-record corner groups give the bars, the readings between them fill
-// the strips (colour map view) or the corner groups mark the positions
-// (positions view). A new line, a new station, a pause or a GPS break close
-// the swath.
+// the strips (colour map view; each reading read by interpret_reading) or
+// the corner groups mark the positions (positions view). A new line, a new
+// station, a pause or a GPS break close the swath (swath_closing_record).
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
-#include "background/replot_reading.h"
 #include "datafile/writer.h"
 #include "io/clock.h"
 #include "map/map_view.h"
+#include "reading/decode_context.h"
 
 namespace quelor {
 
@@ -51,11 +52,21 @@ class WriterReader : public RecordReader {
 };
 
 struct ReplotStyle {
-  ReplotReading reading;      // colour map view 0: positions view
+  // The file's decode context (decode_context_from_file) with the view in
+  // use; its constants follow the file's 'O' and 'I' records as they come.
+  DecodeContext decode;       // mapped view 0: positions view
   int position_size = 4;      // 0-3 dots, 4 thin bar, 5 medium bar
   PaletteColour position_colour{0, 0, 255};
   bool two_sensors = false;   // positions view: two dots a bar
 };
+
+// The style of a re-plot of a file with this decode context: position size
+// and colour from the settings; two dots a bar for two-sensor systems.
+ReplotStyle replot_style(const DecodeContext& decode, const Settings& s);
+
+// The decode context of the file behind `file` (its header block), the view
+// and scale from `display`.
+std::optional<DecodeContext> file_decode_context(RecordReader& file, const Settings& display);
 
 struct ReplotCounts {
   long swaths = 0;    // footprint start records
@@ -68,6 +79,10 @@ struct ReplotCounts {
 // The swath outline record's kind (0 'a'-'d', 1 'e'-'h', 2 'i'-'l') and part
 // (0-3), or -1 for the start record '{0' and -2 for anything else.
 int swath_letter_index(std::string_view record);
+
+// Records that close the swath: a line block, a new station, a pause and a
+// GPS break. The live painter closes its swath on the same events.
+bool swath_closing_record(std::string_view record);
 
 // Re-plots the file from its start to its end. `busy` is called every
 // 750 ms of work when a clock is given.

@@ -9,6 +9,7 @@
 #include "gps/formats.h"
 #include "gps/parser.h"
 #include "gps/survey_zone.h"
+#include "reading/reading_meaning.h"
 
 namespace quelor {
 
@@ -56,11 +57,11 @@ struct Reader {
   const ExportOptions& options;
   ExportTable table;
   int length = 0;
-  ReadingSetup setup;
+  DecodeContext decode;
+  ConstantRecordState constants;
   FormatTable format = make_format_table(kFormatGga, false);
   SurveyZone zone;
   int header_g_records = -1;  // 'G' records seen since the identification record
-  int null_index = 0;         // position in a run of EM61 'O' records
   std::string line;
   int line_block = 0;
   double station = 0.0, increment = 1.0;
@@ -70,12 +71,9 @@ struct Reader {
   std::vector<PathEvent> events;
 
   void header(std::string_view rec) {
-    setup.survey_mode = digit_at(rec, 17);
-    setup.component = digit_at(rec, 18);
-    const int t = table.variant.instrument_type;
-    if (t == kEm61Mk2 || t == kEm61Lx2) setup.em61_model = digit_at(rec, 18);
-    if (t == kGrad601) setup.two_sensors = digit_at(rec, 19) >= 1;
-    if (t == kEm61Lx2) setup.two_sensors = digit_at(rec, 22) >= 1;
+    // A continued file's header may change the set-up; the constants that
+    // follow it are read by apply_constant_record.
+    if (const auto c = decode_context_from_file(rec, Settings{})) decode = *c;
     header_g_records = 0;
     events.push_back({PathEventKind::kBreak});
   }
@@ -122,7 +120,7 @@ struct Reader {
     row.line_block = line_block;
     row.station = station;
     row.tick = tick;
-    row.values = reading_values(table.variant.instrument_type, rec.substr(0, static_cast<std::size_t>(length - 11)), setup);
+    row.values = reading_values(decode, rec.substr(0, reading_body_length(length)));
     table.rows.push_back(std::move(row));
     events.push_back({PathEventKind::kReading, tick});
   }
@@ -132,7 +130,7 @@ struct Reader {
     const char tag = rec[0];
     const std::uint32_t tick = static_cast<std::uint32_t>(std::strtoul(
         std::string(rec.substr(static_cast<std::size_t>(length - 11), 10)).c_str(), nullptr, 10));
-    if (tag != 'O') null_index = 0;
+    apply_constant_record(decode, constants, rec);
     if (tag != 'G' && tag != 'H') header_g_records = -1;
     if (is_reading_tag(table.variant.instrument_type, tag)) return reading(rec, tick);
     switch (tag) {
@@ -152,10 +150,6 @@ struct Reader {
         station_advance = false;
         break;
       case 'X': events.push_back({PathEventKind::kBreak}); break;
-      case 'O':
-        if (null_index < 4) setup.null_values[static_cast<std::size_t>(null_index)] = number_at(rec, 1, 9);
-        ++null_index;
-        break;
       case '@':
         sentence.assign(rec.substr(1, static_cast<std::size_t>(length - 2)));
         in_sentence = true;

@@ -5,17 +5,12 @@
 #include <optional>
 #include <span>
 
-#include "serial/decode_em31.h"
-#include "serial/decode_em38mk2.h"
-#include "serial/decode_em61.h"
-#include "serial/decode_lines.h"
+#include "reading/reading_meaning.h"
 #include "variant/variant.h"
 
 namespace quelor {
 
 namespace {
-
-using Values = std::vector<std::optional<double>>;
 
 std::string number(double v) {
   if (!std::isfinite(v)) return {};
@@ -53,90 +48,6 @@ void add_dipole_pair(std::vector<ValueColumn>& out, const char* suffix, double s
   const std::string v = std::string("vertical") + suffix, h = std::string("horizontal") + suffix;
   add_coil(out, {v.c_str(), "HCP", separation, frequency}, height);
   add_coil(out, {h.c_str(), "VCP", separation, frequency}, height);
-}
-
-std::vector<std::uint8_t> bytes_of(std::string_view text, std::size_t n) {
-  std::vector<std::uint8_t> out(n, ' ');
-  for (std::size_t i = 0; i < n && i < text.size(); ++i) out[i] = static_cast<std::uint8_t>(text[i]);
-  return out;
-}
-
-// Columns: V conductivity, V in-phase, H conductivity, H in-phase; the
-// decoder's slots are 0 V, 1 H conductivity, 2 V, 3 H in-phase (and 4-7 the
-// same for a second coil).
-Values dipole_slots(const ChannelSlots& s, int coils) {
-  static constexpr int kOrder[4] = {0, 2, 1, 3};
-  Values out;
-  for (int coil = 0; coil < coils; ++coil)
-    for (int i : kOrder) {
-      const int slot = i + 4 * coil;
-      out.push_back(s.present[slot] ? std::optional<double>(s.value[slot]) : std::nullopt);
-    }
-  return out;
-}
-
-Values em31_family(int type, std::string_view body, const ReadingSetup& setup) {
-  std::vector<std::uint8_t> record = bytes_of(body, 12);
-  record[0] = 'T';  // column 0 may hold the count of readings since the last record
-  Em31Options o;
-  o.manual_mode = setup.survey_mode == 2;
-  o.inphase_only = type == kEm31Mk2 && setup.component == 1;
-  if (type == kEm34_3) {
-    const Em31Reading r = decode_em34_3(record, o);
-    Values out(6);
-    for (int i = 0; i < 6; ++i)
-      if (r.slots.present[i]) out[i] = r.slots.value[i];
-    return out;
-  }
-  return dipole_slots(type == kEm38 ? decode_em38(record, o).slots : decode_em31_mk2(record, o).slots, 1);
-}
-
-Values em38_4(std::string_view body) {
-  const Em38_4Reading r = decode_em38_4(bytes_of(body, 26), Em38_4Calibration{}, false);
-  Values out(r.slots.begin(), r.slots.end());
-  out.insert(out.end(), r.extra.begin(), r.extra.end());
-  return out;
-}
-
-Values cs21(std::string_view body) {
-  std::string_view line = body.substr(1);
-  while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
-  const Cs21Reading r = decode_cs21(line);
-  Values out(8);
-  // $PDLM1: the 1 m and 1.1 m coils; $PDLM2: the 2 m and 2.1 m coils.
-  const int base = r.flag == '1' ? 0 : r.flag == '2' ? 4 : -1;
-  if (base >= 0)
-    for (int i = 0; i < 4; ++i) out[base + i] = r.values[i];
-  return out;
-}
-
-Values grad601(std::string_view body, const ReadingSetup& setup) {
-  std::string_view line = body.substr(1);
-  while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
-  const Grad601Reading r = decode_grad601(line, setup.two_sensors);
-  return {r.values[0], r.values[1]};
-}
-
-Values em61(int type, std::string_view body, const ReadingSetup& setup) {
-  RecordBytes record;
-  const std::vector<std::uint8_t> b = bytes_of(body, 16);
-  assign_record(record, b.data(), b.size());
-  CurrentRing off = make_current_ring(0);
-  Em61Reading r;
-  if (type == kEm61Mk2) {
-    // The file holds the mean current at 10-12 and the record's own bytes at 13-15.
-    for (int i = 0; i < 3; ++i) record.bytes[10 + i] = record.bytes[13 + i];
-    record.length = 13;
-    Em61Mk2Options o;
-    o.coil_type = setup.em61_model;
-    r = decode_em61_mk2(record, o, off, setup.null_values);
-  } else {
-    record.length = 13;
-    r = decode_em61_lx2(record, setup.two_sensors, off, setup.null_values);
-  }
-  Values out(4);
-  for (int i = 0; i < r.channel_count && i < 4; ++i) out[i] = r.channels[i];
-  return out;
 }
 
 }  // namespace
@@ -184,25 +95,15 @@ std::vector<ValueColumn> reading_value_columns(int type, double h) {
   return out;
 }
 
-std::vector<std::string> reading_values(int type, std::string_view body, const ReadingSetup& setup) {
-  Values values;
+std::vector<std::string> reading_values(const DecodeContext& decode, std::string_view body) {
   std::vector<std::string> out;
-  switch (type) {
-    case kEm31Mk2:
-    case kEm38:
-    case kEm34_3: values = em31_family(type, body, setup); break;
-    case kEm38Mk2: values = dipole_slots(decode_em38_mk2(bytes_of(body, 14), Em38Mk2Offsets{}, false).slots, 2); break;
-    case kEm38_4: values = em38_4(body); break;
-    case kCs21: values = cs21(body); break;
-    case kGrad601: values = grad601(body, setup); break;
-    case kEm61Mk2:
-    case kEm61Lx2:
-      out.push_back(body.empty() ? std::string() : std::string(1, body[0]));
-      values = em61(type, body, setup);
-      break;
-    default: break;
+  const int type = decode.instrument_type;
+  if (type == kEm61Mk2 || type == kEm61Lx2) out.push_back(body.empty() ? std::string() : std::string(1, body[0]));
+  const ReadingMeaning m = interpret_reading(decode, body);
+  for (int i = 0; i < m.column_count; ++i) {
+    const std::optional<double>& v = m.columns[static_cast<std::size_t>(i)];
+    out.push_back(v ? number(*v) : std::string());
   }
-  for (const std::optional<double>& v : values) out.push_back(v ? number(*v) : std::string());
   return out;
 }
 

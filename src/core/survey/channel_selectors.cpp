@@ -34,6 +34,19 @@ int selector_of_channel(int type, int channel) {
   return channel - 1;
 }
 
+int channel_of_selector(int type, int selector) {
+  for (int n = 1; n <= kMaxChannelSelectors; ++n)
+    if (selector_of_channel(type, n) == selector) return n;
+  return 0;
+}
+
+int selected_channel(const Settings& s, int type) { return grouped(type) ? s.displayed_channel : s.colour_map_view; }
+
+void select_channel(Settings& s, int type, int channel) {
+  if (grouped(type)) s.displayed_channel = channel;
+  s.colour_map_view = channel;
+}
+
 SelectorView channel_selector_view(const SelectorInput& in) {
   SelectorView v;
   const bool hidden = in.state == kStateLogging || in.state == kStateClosed || in.navigation_mode == kNavigation ||

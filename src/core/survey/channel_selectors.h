@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "settings/settings.h"
+
 namespace quelor {
 
 inline constexpr int kFirstChannelSelectorId = 480;
@@ -18,6 +20,19 @@ int channel_selector_count(int instrument_type, int em38mk2_model, int number_of
 // the channels of one coil group first (1, 5, 2, 6, 3, 7, 4, 8); the others
 // in order. -1 for no channel.
 int selector_of_channel(int instrument_type, int channel);
+
+// The selector (0-based) back to its channel (1-based); 0 for none.
+int channel_of_selector(int instrument_type, int selector);
+
+// The channel the selectors mark: the EM38-4's and CS-21's displayed
+// channel (of the profile and the colour scale), the mapped channel (colour
+// map view) of the others; 0 none.
+int selected_channel(const Settings& s, int instrument_type);
+
+// A selector's click: the channel becomes the mapped one (colour map view),
+// and the EM38-4's and CS-21's displayed channel as well; the next reading
+// is profiled and mapped on it.
+void select_channel(Settings& s, int instrument_type, int channel);
 
 struct SelectorInput {
   int instrument_type = 0;

@@ -4,8 +4,7 @@
 #include <string_view>
 
 #include "map/segment_buffer.h"
-#include "serial/decode_lines.h"
-#include "survey/colour_class.h"
+#include "serial/decode_em61.h"
 #include "survey/reading_handler.h"
 
 namespace quelor {
@@ -18,152 +17,34 @@ std::string formatted(const char* format, double v) {
   return text;
 }
 
-std::string_view text_of(const RecordBytes& r) { return r.text(); }
+bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 
-// What a decoder makes of one record before the common steps.
-struct Decoded {
-  std::array<double, kMaxChannels> channels{};
-  int count = 0;
-  int identity = 0;
-  char dipole = 0;
-  char mode = 0;
-  bool trigger = false;  // Manual mode: the trigger (marker) of this record
-  bool marker_shown = false;
-  bool written_by_tick_rule = false;  // EM61: only readings that arrived while logging
-  double current = 0.0;               // EM61: mean transmitter current, mA
-  RecordBytes record;                 // as the file receives it (EM61: rewritten)
-};
-
-void put(Decoded& d, double v) {
-  if (d.count < kMaxChannels) d.channels[static_cast<std::size_t>(d.count++)] = v;
+// The instrument bytes as the data file receives them: the EM61 decoders put
+// the mean current of the ring into the record (the EM61-MK2 keeps its own
+// current at 13-15); the others are written as received.
+RecordBytes file_bytes(InstrumentSurveyState& s, const DecodeContext& c, const RecordBytes& received) {
+  RecordBytes r = received;
+  const std::array<double, 4> no_nulls{};
+  if (c.instrument_type == kEm61Mk2) decode_em61_mk2(r, c.em61, s.current_ring, no_nulls);
+  if (c.instrument_type == kEm61Lx2) decode_em61_lx2(r, c.two_sensors, s.current_ring, no_nulls);
+  return r;
 }
 
-Decoded decode_em38mk2(const InstrumentContext& c, const RecordBytes& r) {
-  const Em38Mk2Reading m = decode_em38_mk2(r.view(), c.em38mk2_offsets, c.em38mk2_single_coil);
-  Decoded d;
-  const std::size_t base = m.dipole == 'V' ? 0 : 1;
-  const int coils = c.em38mk2_single_coil ? 1 : 2;
-  for (int coil = 0; coil < coils; ++coil) {
-    put(d, m.slots.value[base + 4 * coil]);      // conductivity
-    put(d, m.slots.value[base + 2 + 4 * coil]);  // in-phase
-  }
-  d.identity = m.dipole_code;
-  d.dipole = m.dipole;
-  d.mode = m.mode;
-  d.trigger = m.mode == 'M';
-  d.record = r;
-  return d;
-}
-
-Decoded decode_em38_4_record(const InstrumentContext& c, const RecordBytes& r) {
-  const Em38_4Reading m = decode_em38_4(r.view(), c.em38_4_calibration, c.em38_4_raw_inphase);
-  Decoded d;
-  for (double v : m.slots) put(d, v);  // conductivity, in-phase of each coil pair
-  d.identity = m.dipole_code;
-  d.dipole = m.dipole;
-  const std::uint8_t status = r.length > 1 ? r.bytes[1] : 0;
-  const int mode_bits = status & 0x07;  // +8 marker and +16 line bits aside
-  d.mode = mode_bits == 2 || mode_bits == 6 ? 'N' : 'M';
-  d.trigger = d.mode == 'M';
-  d.marker_shown = (status & 0x08) != 0;
-  d.record = r;
-  return d;
-}
-
-void em61_common(Decoded& d, const Em61Reading& e) {
-  const char letter = e.letter;
-  d.current = e.mean_current;
-  d.identity = 0;  // the channels keep their meaning across letters
-  d.mode = letter;
-  d.marker_shown = em61_marker_letter(letter);
-  d.trigger = d.marker_shown;
-  d.written_by_tick_rule = true;
-}
-
-Decoded decode_em61mk2_record(InstrumentSurveyState& s, const InstrumentContext& c, const RecordBytes& r) {
-  Decoded d;
-  d.record = r;
-  const Em61Reading e = decode_em61_mk2(d.record, c.em61, s.current_ring, c.nulling);
-  for (int i = 0; i < 4; ++i) put(d, e.channels[static_cast<std::size_t>(i)]);
-  em61_common(d, e);
-  return d;
-}
-
-// One coil: E, L, F; two coils: E, L, F of the left coil, then of the right.
-Decoded decode_lx2_record(InstrumentSurveyState& s, const InstrumentContext& c, const RecordBytes& r) {
-  Decoded d;
-  d.record = r;
-  const Em61Reading e = decode_em61_lx2(d.record, c.two_sensors, s.current_ring, c.nulling);
-  const int coils = c.two_sensors ? 2 : 1;
-  for (int coil = 0; coil < coils; ++coil) {
-    const double early = e.channels[static_cast<std::size_t>(2 * coil)];
-    const double late = e.channels[static_cast<std::size_t>(2 * coil + 1)];
-    put(d, early);
-    put(d, late);
-    put(d, early - late * c.lx2_filter_factors[static_cast<std::size_t>(coil)] / 1000.0);
-  }
-  em61_common(d, e);
-  return d;
-}
-
-Decoded decode_grad_record(const InstrumentContext& c, const RecordBytes& r) {
-  const Grad601Reading g = decode_grad601(text_of(r), c.two_sensors);
-  Decoded d;
-  for (int i = 0; i < g.count; ++i) put(d, g.values[static_cast<std::size_t>(i)].value_or(0.0));
-  d.trigger = true;
-  d.record = r;
-  return d;
-}
-
-Decoded decode_cs21_record(const RecordBytes& r) {
-  const Cs21Reading m = decode_cs21(text_of(r));
-  Decoded d;
-  for (const auto& v : m.values) put(d, v.value_or(0.0));
-  d.mode = m.flag;
-  d.trigger = true;
-  d.record = r;
-  return d;
-}
-
-Decoded decode_any(InstrumentSurveyState& s, const InstrumentContext& c, const RecordBytes& r) {
-  switch (c.instrument_type) {
-    case kEm38Mk2: return decode_em38mk2(c, r);
-    case kEm38_4: return decode_em38_4_record(c, r);
-    case kEm61Mk2: return decode_em61mk2_record(s, c, r);
-    case kEm61Lx2: return decode_lx2_record(s, c, r);
-    case kGrad601: return decode_grad_record(c, r);
-    case kCs21: return decode_cs21_record(r);
-    default: return {};
-  }
-}
-
-double channel(const Decoded& d, int n) {
-  return n >= 1 && n <= d.count ? d.channels[static_cast<std::size_t>(n - 1)] : 0.0;
-}
-
-// The segment-buffer entry of the mapped channel. Two-sensor systems pack the
-// second sensor's class x 64 with the first's; the CS-21 packs the mapped
-// value with the same component of its other coil geometry (channel n + 2).
-std::optional<int> segment_entry_of(const InstrumentContext& c, const Decoded& d) {
-  const int n = c.mapped_channel;
-  if (n < 1) return std::nullopt;
-  const bool pair_of_sensors = c.two_sensors && (c.instrument_type == kGrad601 || c.instrument_type == kEm61Lx2);
-  if (c.instrument_type == kGrad601 && pair_of_sensors) return two_value_entry(channel(d, 1), channel(d, 2), c.colour);
-  if (c.instrument_type == kEm61Lx2 && pair_of_sensors)
-    return two_value_entry(channel(d, n), channel(d, n + 3), c.colour);
-  if (c.instrument_type == kCs21) return two_value_entry(channel(d, n), channel(d, (n + 1) % 4 + 1), c.colour);
-  if (n > d.count) return std::nullopt;
-  return colour_step(channel(d, n), c.colour.minimum, c.colour.class_width);
+// The reading record's body as the writer builds it: interpret_reading reads
+// the live reading exactly as the re-plot and the export read it back.
+std::string record_body(int type, const std::string& bytes) {
+  if (type == kGrad601) return "T" + bytes.substr(0, 2) + (bytes.size() > 5 ? bytes.substr(5) : std::string());
+  if (type == kCs21) return "T" + bytes;
+  return bytes;
 }
 
 void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, const InstrumentContext& c,
-                            const Decoded& d, InstrumentOutcome& o) {
-  o.segment_entry = segment_entry_of(c, d);
-  if (o.segment_entry) segment_push(survey.colour_index, *o.segment_entry);  // capped at 500 a segment
-  o.record.assign(reinterpret_cast<const char*>(d.record.bytes.data()), d.record.length);
+                            int type, InstrumentOutcome& o) {
+  o.segment_entry = o.meaning.entry;
+  if (o.segment_entry && survey.colour_index.filling) segment_push(survey.colour_index, *o.segment_entry);
   o.logged = true;
   o.texts = count_logged_reading(survey, c.now);
-  if (c.instrument_type == kGrad601) {
+  if (type == kGrad601) {
     ++state.grad_logged;
     o.result_sound = c.audio_ticks && state.grad_logged % 4 == 0;
   }
@@ -171,43 +52,38 @@ void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, 
 
 }  // namespace
 
-bool em61_marker_letter(char letter) {
-  return !(letter == 'T' || letter == 'D' || letter == 'E' || letter == 'F');
-}
-
-int two_value_entry(double first, double second, const ColourScale& scale) {
-  return segment_pair_entry(colour_step(first, scale.minimum, scale.class_width),
-                            colour_step(second, scale.minimum, scale.class_width));
-}
-
 InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state,
-                                            const InstrumentContext& c, const RecordBytes& record,
-                                            std::uint32_t tick) {
+                                            const InstrumentContext& c, const DecodeContext& decode,
+                                            const RecordBytes& received, std::uint32_t tick) {
   InstrumentOutcome o;
   o.tick = tick;
-  const bool em61 = c.instrument_type == kEm61Mk2 || c.instrument_type == kEm61Lx2;
-  const double battery = em61 && record.length > 12 ? record.bytes[12] / 10.0 : 0.0;
-  const Decoded d = decode_any(state, c, record);
-  o.channels = d.channels;
-  o.channel_count = d.count;
-  if (offer_to_procedure(c.procedure, {c.instrument_type, record.view(), tick, d.channels, d.count})) {
+  const int type = decode.instrument_type;
+  const bool em61 = is_em61(type);
+  const double battery = em61 && received.length > 12 ? received.bytes[12] / 10.0 : 0.0;
+  const RecordBytes bytes = file_bytes(state, decode, received);
+  o.record.assign(reinterpret_cast<const char*>(bytes.bytes.data()), bytes.length);
+  o.meaning = interpret_reading(decode, record_body(type, o.record));
+  const ReadingMeaning& m = o.meaning;
+  o.channels = m.channels;
+  o.channel_count = m.channel_count;
+  if (offer_to_procedure(c.procedure, {type, received.view(), tick, m.channels, m.channel_count})) {
     o.to_procedure = true;
     return o;
   }
-  o.trace_identity = d.identity;
-  o.dipole = d.dipole;
-  o.mode = d.mode;
-  o.marker = d.marker_shown;
+  o.trace_identity = m.identity;
+  o.dipole = m.dipole;
+  o.mode = m.mode;
+  o.marker = m.marker;
   if (em61) {
     o.battery_text = formatted("%4.1f V", battery);
-    o.current_text = formatted("%4.1f A", d.current / 1000.0);
+    o.current_text = formatted("%4.1f A", em61_recorded_current(o.record) / 1000.0);
   }
-  survey.write_enable = next_write_enable(survey.write_enable, d.trigger, survey.survey_mode);
+  survey.write_enable = next_write_enable(survey.write_enable, m.trigger, survey.survey_mode);
   if (survey.state != kStateLogging) return o;
   ++survey.readings_since_last_record;
   if (survey.write_enable != 1) return o;
-  if (d.written_by_tick_rule && !arrived_while_logging(survey, tick)) return o;
-  log_instrument_reading(survey, state, c, d, o);
+  if (em61 && !arrived_while_logging(survey, tick)) return o;
+  log_instrument_reading(survey, state, c, type, o);
   return o;
 }
 

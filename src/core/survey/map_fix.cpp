@@ -16,16 +16,16 @@ MapState map_state_from_settings(const Settings& s, int tile_width, int window_w
                         cursor_band_width(s.map.cursor_band_index, window_width));
 }
 
-MapFixContext map_fix_context(const Settings& s, int type, const SurveyRecord& survey, double tilt_inline,
-                              double tilt_lateral) {
+MapFixContext map_fix_context(const Settings& s, const DecodeContext& decode, const SurveyRecord& survey,
+                              double tilt_inline, double tilt_lateral) {
   MapFixContext c;
+  const int type = decode.instrument_type;
   c.instrument_type = type;
-  c.colour_map_view = s.colour_map_view;
+  c.colour_map_view = decode.mapped_view;
   c.position_size = s.map.position_size;
   c.position_colour = s.map.position_colour;
-  const bool two = s.number_of_sensors > 0 && (type == kGrad601 || type == kEm61Lx2);
-  c.two_values = type == kCs21 || two;
-  c.two_sensors = two;
+  c.two_values = two_value_entries(decode);
+  c.two_sensors = decode.two_sensors;
   c.manual_em34 = type == kEm34_3 && survey.survey_mode == kModeManual;
   for (int k = 0; k < kFootprintKinds; ++k) {
     const double s_m = c.manual_em34 ? survey.manual_gps_y_offsets[static_cast<std::size_t>(k)] : survey.working_gps_y_offset;

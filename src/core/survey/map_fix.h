@@ -7,6 +7,7 @@
 
 #include "datafile/writer.h"
 #include "map/map_painter.h"
+#include "reading/decode_context.h"
 #include "settings/settings.h"
 #include "survey/gps_fix_handler.h"
 
@@ -36,9 +37,11 @@ struct MapFixContext {
   std::array<FootprintGeometry, kFootprintKinds> geometry{};
 };
 
+// The mapped view and the packing of two values come from the readings'
+// decode context, so the painter draws what the handlers put in the buffer.
 // `tilt_inline` and `tilt_lateral` are added to the in-line offset and the
 // half-widths (map units).
-MapFixContext map_fix_context(const Settings& s, int instrument_type, const SurveyRecord& survey,
+MapFixContext map_fix_context(const Settings& s, const DecodeContext& decode, const SurveyRecord& survey,
                               double tilt_inline = 0.0, double tilt_lateral = 0.0);
 
 struct MapFixResult {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "datafile/data_records.h"
+#include "reading/reading_meaning.h"
 #include "serial/decode_em31.h"
 #include "survey/em34_station_group.h"
 #include "survey/survey_record.h"
@@ -17,12 +18,9 @@ namespace quelor {
 
 inline constexpr std::size_t kEm31RecordWidth = 13;
 
+// What the handler needs besides the decode context (options, view and
+// scale: `DecodeContext`, shared with the other handlers).
 struct ReadingContext {
-  int instrument_type = 0;      // kEm31Mk2, kEm38 or kEm34_3
-  Em31Options options;          // manual_mode is set from the survey mode
-  int selected_channel = 0;     // 0 none, 1 first value, 2 second value
-  double colour_minimum = 0.0;  // lower scale limit of the mapped value
-  double colour_class_width = 10.0;
   std::uint32_t now = 0;        // for the elapsed time
   // EM34-3 in Manual mode: accepted readings are held in this station group
   // instead of being written at once (nullptr: written at once).
@@ -33,9 +31,9 @@ struct ReadingContext {
 };
 
 struct ReadingOutcome {
-  Em31Reading decoded;
-  double first_value = 0.0;   // conductivity
-  double second_value = 0.0;  // in-phase (EM31-MK2; EM38 in-phase records)
+  ReadingMeaning meaning;     // every value shown, profiled and mapped
+  double first_value = 0.0;   // channel 1
+  double second_value = 0.0;  // channel 2 (EM31-MK2 in-phase)
   bool has_second_value = false;
   bool logged = false;
   bool held = false;               // EM34-3 Manual: held in the station group
@@ -63,12 +61,15 @@ struct ReadingOutcome {
 // -1; an unmarked record sets 0. Auto and Wheel: always +1.
 int next_write_enable(int write_enable, bool marker, int survey_mode);
 
-// Decodes by instrument type (EM31-MK2 / EM38 / EM34-3).
-Em31Reading decode_t_record(int instrument_type, std::span<const std::uint8_t> record, const Em31Options& options);
+// The instrument record padded with spaces to the 13 characters of its
+// reading record.
+std::string padded_t_record(std::span<const std::uint8_t> record);
 
-// One reading that arrived at `tick`. Writes nothing itself: the caller
-// hands reading_input() to DataFileWriter::write_reading when `logged`.
-ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& context,
+// One reading that arrived at `tick`, read by interpret_reading with
+// `decode` (its Manual-mode option is taken from the survey mode). Writes
+// nothing itself: the caller hands reading_input() to
+// DataFileWriter::write_reading when `logged`.
+ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& context, const DecodeContext& decode,
                                 std::span<const std::uint8_t> record, std::uint32_t tick);
 
 }  // namespace quelor

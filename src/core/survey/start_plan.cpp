@@ -1,5 +1,7 @@
 #include "survey/start_plan.h"
 
+#include "reading/decode_context.h"
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -86,14 +88,7 @@ SurveyRecord reset_survey(const Settings& s, const Variant& v) {
 }  // namespace
 
 bool colour_map_uses_scale_2(int instrument_type, int colour_map_view) {
-  switch (instrument_type) {
-    case kEm31Mk2:
-    case kEm38: return colour_map_view == 2;
-    case kEm38Mk2:
-    case kEm38_4:
-    case kCs21: return colour_map_view > 0 && colour_map_view % 2 == 0;  // every in-phase view
-    default: return false;
-  }
+  return mapped_view_uses_scale_2(instrument_type, colour_map_view);
 }
 
 namespace {

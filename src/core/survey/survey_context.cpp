@@ -1,5 +1,7 @@
 #include "survey/survey_context.h"
 
+#include <algorithm>
+
 #include "settings/settings_derived.h"
 #include "survey/start_plan.h"
 #include "setup/em61_start_mode.h"
@@ -27,14 +29,10 @@ MonitorInput monitor_input_from_settings(const Settings& s, int instrument_type,
   return in;
 }
 
-ReadingContext reading_context_from_settings(const Settings& s, int instrument_type, std::uint32_t now) {
+ReadingContext reading_context_from_settings(const Settings& s, std::uint32_t now) {
   ReadingContext c;
-  c.instrument_type = instrument_type;
-  c.selected_channel = s.colour_map_view;
-  const bool second = colour_map_uses_scale_2(instrument_type, s.colour_map_view);
-  c.colour_minimum = second ? s.profile_scale_2[0] : s.profile_scale_1[0];
-  c.colour_class_width = colour_class_width(s, instrument_type, s.colour_map_view);
   c.now = now;
+  c.samples_per_reading = std::clamp(s.manual_reading_count, 1, 999);
   return c;
 }
 

@@ -21,9 +21,9 @@ CommandContext command_context_from_settings(const Settings& s, const Variant& v
 MonitorInput monitor_input_from_settings(const Settings& s, int instrument_type, std::uint32_t now,
                                          std::uint32_t last_record_tick);
 
-// The mapped channel (`displayed channel`), the lower limit and class width
-// of the colour map's scale by `colour map view`.
-ReadingContext reading_context_from_settings(const Settings& s, int instrument_type, std::uint32_t now);
+// The "T" handler's inputs besides its decode context: the time and the
+// EM34-3 station average's sample count (the station group is the caller's).
+ReadingContext reading_context_from_settings(const Settings& s, std::uint32_t now);
 
 // The header block of a new file: the settings, the data file name and the
 // survey's reference position and zone (header records 4 and 5).

@@ -99,8 +99,8 @@ TEST_P(RoundTrip, ReplotDrawsWhatThePainterDrew) {
   MapState map = live.map;
   prepare_whole_map(map, again);
   ReplotStyle style;
-  style.reading.instrument_type = kEm31Mk2;
-  style.reading.colour_map_view = view;
+  style.decode.instrument_type = kEm31Mk2;
+  style.decode.mapped_view = view;
   style.position_size = size;
   WriterReader reader(live.writer);  // the file stays open for appending
   const std::size_t before = live.sink.file(L"survey").size();

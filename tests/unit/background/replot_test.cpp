@@ -1,4 +1,5 @@
 #include "background/replot.h"
+#include "reading/reading_meaning.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,8 @@ Replotted replot(const std::string& file, int view) {
   Replotted r;
   const MapState map = make_map_state(40, 40, 4, GridSpec{kGridSquare, 0.0, 0.0}, 6);  // 10 px a unit
   ReplotStyle style;
-  style.reading.instrument_type = kEm31Mk2;
-  style.reading.colour_map_view = view;
+  style.decode.instrument_type = kEm31Mk2;
+  style.decode.mapped_view = view;
   style.position_size = 0;
   BytesReader reader(file);
   r.counts = replot_survey(reader, L, style, map, r.tiles);
@@ -155,24 +156,27 @@ namespace {
 
 // Records of every instrument family with random bytes: an entry, when there
 // is one, always packs classes 0..49 and a kind 0..2.
-TEST(ReplotReading, RandomRecordsOfEveryInstrumentGiveValidEntries) {
+TEST(ReadingMeaning, RandomRecordsOfEveryInstrumentGiveValidEntries) {
   std::mt19937 random(10);
   for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
     for (int view = 0; view <= 8; ++view)
       for (bool two : {false, true}) {
-        Settings s;
-        s.colour_map_view = view;
-        const ReplotReading r = replot_reading(s, type, two, type == kEm34_3);
+        DecodeContext r;
+        r.instrument_type = type;
+        r.mapped_view = view;
+        r.two_sensors = two && (type == kGrad601 || type == kEm61Lx2);
+        r.manual_em34 = type == kEm34_3;
         for (int i = 0; i < 200; ++i) {
           std::string record(static_cast<std::size_t>(random() % 70), ' ');
           for (char& c : record) c = static_cast<char>(random() % 256);
           if (!record.empty() && (i & 1)) record[0] = 'T';
-          const auto e = reading_entry(r, record);
-          if (!e) continue;
-          EXPECT_GE(e->entry, 0);
-          EXPECT_LE(r.two_values ? e->entry : e->entry, r.two_values ? 49 * 64 + 49 : 49);
-          EXPECT_GE(e->kind, 0);
-          EXPECT_LE(e->kind, 2);
+          if (!is_reading_record(type, record)) continue;
+          const ReadingMeaning m = interpret_reading(r, record);
+          if (!m.entry) continue;
+          EXPECT_GE(*m.entry, 0);
+          EXPECT_LE(*m.entry, two_value_entries(r) ? 49 * 64 + 49 : 49);
+          EXPECT_GE(m.kind, 0);
+          EXPECT_LE(m.kind, 2);
           EXPECT_GE(view, 1);  // the positions view maps no readings
         }
       }

@@ -38,7 +38,8 @@ TEST(Em34StationGroup, OneReadingPerTriggerPressIsHeldUntilTheGroupIsFull) {
   Em34StationGroup group;
   group.size = 3;
   ReadingContext c;
-  c.instrument_type = kEm34_3;
+  DecodeContext d;
+  d.instrument_type = kEm34_3;
   c.station_group = &group;
   // status 0x10 + 0x20 (horizontal 10 m) with the marker; each press held for two records
   const std::uint8_t statuses[] = {0x10, 0x00, 0x18};  // V10, V20, V40
@@ -46,12 +47,12 @@ TEST(Em34StationGroup, OneReadingPerTriggerPressIsHeldUntilTheGroupIsFull) {
   for (int press = 0; press < 3; ++press) {
     for (int repeat = 0; repeat < 2; ++repeat) {
       const ReadingOutcome o = handle_t_reading(
-          r, c, bytes(t_record(static_cast<std::uint8_t>(kMarked | statuses[press]), 100 * (press + 1), 0)),
+          r, c, d, bytes(t_record(static_cast<std::uint8_t>(kMarked | statuses[press]), 100 * (press + 1), 0)),
           static_cast<std::uint32_t>(1000 + 10 * press + repeat));
       EXPECT_FALSE(o.logged);
       if (o.held) held.push_back(o);
     }
-    handle_t_reading(r, c, bytes(t_record(statuses[press], 0, 0)), 2000);  // trigger released
+    handle_t_reading(r, c, d, bytes(t_record(statuses[press], 0, 0)), 2000);  // trigger released
   }
   ASSERT_EQ(held.size(), 3u);
   EXPECT_EQ(held[0].reading_count_text, "Rdg: 1 of 3");
@@ -77,8 +78,8 @@ TEST(Em34StationGroup, OneReadingPerTriggerPressIsHeldUntilTheGroupIsFull) {
 
   // the next group advances the station once
   for (int press = 0; press < 3; ++press) {
-    handle_t_reading(r, c, bytes(t_record(kMarked | 0x10, 5, 0)), 3000u + press);
-    handle_t_reading(r, c, bytes(t_record(0x10, 5, 0)), 3100u + press);
+    handle_t_reading(r, c, d, bytes(t_record(kMarked | 0x10, 5, 0)), 3000u + press);
+    handle_t_reading(r, c, d, bytes(t_record(0x10, 5, 0)), 3100u + press);
   }
   const ConfirmedStation second = confirm_station_group(r, group);
   EXPECT_EQ(second.records.size(), 3u);
@@ -91,9 +92,10 @@ TEST(Em34StationGroup, CancelDropsTheGroup) {
   Em34StationGroup group;
   group.size = 2;
   ReadingContext c;
-  c.instrument_type = kEm34_3;
+  DecodeContext d;
+  d.instrument_type = kEm34_3;
   c.station_group = &group;
-  handle_t_reading(r, c, bytes(t_record(kMarked | 0x10, 5, 0)), 1);
+  handle_t_reading(r, c, d, bytes(t_record(kMarked | 0x10, 5, 0)), 1);
   drop_station_group(group);
   EXPECT_TRUE(group.readings.empty());
   EXPECT_TRUE(confirm_station_group(r, group).records.empty());
@@ -125,11 +127,12 @@ TEST(Em34StationGroup, ConfirmedGroupWritesAValidFile) {
   Em34StationGroup group;
   group.size = 2;
   ReadingContext c;
-  c.instrument_type = kEm34_3;
+  DecodeContext d;
+  d.instrument_type = kEm34_3;
   c.station_group = &group;
   for (int press = 0; press < 2; ++press) {
-    handle_t_reading(r, c, bytes(t_record(kMarked | 0x10, 42 + press, 0)), 200u + press);
-    handle_t_reading(r, c, bytes(t_record(0x10, 0, 0)), 300u + press);
+    handle_t_reading(r, c, d, bytes(t_record(kMarked | 0x10, 42 + press, 0)), 200u + press);
+    handle_t_reading(r, c, d, bytes(t_record(0x10, 0, 0)), 300u + press);
   }
   const ConfirmedStation s = confirm_station_group(r, group);
   ASSERT_TRUE(w.write_readings(s.inputs()));
@@ -146,7 +149,8 @@ TEST(Em34StationGroup, StationAveragingHoldsTheMeanOfTheSamplesOfEachPress) {
   Em34StationGroup group;
   group.size = 2;
   ReadingContext c;
-  c.instrument_type = kEm34_3;
+  DecodeContext d;
+  d.instrument_type = kEm34_3;
   c.station_group = &group;
   c.samples_per_reading = 3;
   struct Step {
@@ -169,7 +173,7 @@ TEST(Em34StationGroup, StationAveragingHoldsTheMeanOfTheSamplesOfEachPress) {
       h.position = {"$GPGGA,1", 1500, true};
       hold_em34_sentences(group, h);
     }
-    const ReadingOutcome o = handle_t_reading(r, c, bytes(t_record(s.status, s.first, s.second)), tick++);
+    const ReadingOutcome o = handle_t_reading(r, c, d, bytes(t_record(s.status, s.first, s.second)), tick++);
     EXPECT_FALSE(o.logged);
     EXPECT_EQ(o.reading_count_text, s.text) << s.first;
     full = full || o.group_full;

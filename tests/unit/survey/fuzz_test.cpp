@@ -83,11 +83,11 @@ TEST(SurveyFuzz, RandomTRecordsInEveryModeAndState) {
     std::string record = survey_testing::t_record(static_cast<std::uint8_t>(random()), static_cast<int>(random() % 20000) - 10000,
                                                   static_cast<int>(random() % 20000) - 10000);
     if (random() & 1) record = mutate(record, random);
-    ReadingContext c;
+    DecodeContext c;
     c.instrument_type = std::array{kEm31Mk2, kEm38, kEm34_3}[random() % 3];
-    c.selected_channel = static_cast<int>(random() % 3);
-    c.colour_class_width = (random() & 1) ? 10.0 : 0.0;
-    const ReadingOutcome o = handle_t_reading(r, c, survey_testing::bytes(record), 1);
+    c.mapped_view = static_cast<int>(random() % 3);
+    c.colour.class_width = (random() & 1) ? 10.0 : 0.0;
+    const ReadingOutcome o = handle_t_reading(r, {}, c, survey_testing::bytes(record), 1);
     if (o.colour_step) {
       EXPECT_GE(*o.colour_step, 0);
       EXPECT_LE(*o.colour_step, 49);

@@ -86,11 +86,12 @@ TEST(InstrumentHandler, SimulatorReadingsRoundTripIntoChannelsAndRecords) {
     SCOPED_TRACE(t.name);
     SurveyRecord survey = logging();
     InstrumentSurveyState state;
-    InstrumentContext c;
+    InstrumentContext ic;
+    DecodeContext c;
     c.instrument_type = t.type;
     c.two_sensors = t.two_sensors;
     const RecordBytes record = framed(t.type, t.wire, t.two_sensors);
-    const InstrumentOutcome o = handle_instrument_reading(survey, state, c, record, 2000);
+    const InstrumentOutcome o = handle_instrument_reading(survey, state, ic, c, record, 2000);
     ASSERT_EQ(o.channel_count, static_cast<int>(t.expected.size()));
     for (std::size_t i = 0; i < t.expected.size(); ++i) EXPECT_NEAR(o.channels[i], t.expected[i], t.tolerance) << i;
     ASSERT_TRUE(o.logged);
@@ -116,11 +117,12 @@ TEST(InstrumentHandler, Lx2CoilsFilterWithTheirOwnFactors) {
   const RecordBytes record = framed(kEm61Lx2, devsim::encode_em61_record(lx2), true);
   SurveyRecord survey = logging();
   InstrumentSurveyState state;
-  InstrumentContext c;
+  InstrumentContext ic;
+  DecodeContext c;
   c.instrument_type = kEm61Lx2;
   c.two_sensors = true;
   c.lx2_filter_factors = {352.8, 250.0};
-  const InstrumentOutcome o = handle_instrument_reading(survey, state, c, record, 2000);
+  const InstrumentOutcome o = handle_instrument_reading(survey, state, ic, c, record, 2000);
   ASSERT_EQ(o.channel_count, 6);
   EXPECT_NEAR(o.channels[2], 400 - 120 * 0.3528, 0.5);
   EXPECT_NEAR(o.channels[5], 900 - 60 * 0.25, 0.5);
@@ -139,12 +141,13 @@ TEST(InstrumentHandler, Em61ReadingsBeforeTheStartOfLoggingAreNotWritten) {
     SurveyRecord survey = logging();
     survey.start_tick = k.start;
     InstrumentSurveyState state;
-    InstrumentContext c;
+    InstrumentContext ic;
+    DecodeContext c;
     c.instrument_type = kEm61Mk2;
-    const InstrumentOutcome o = handle_instrument_reading(survey, state, c, record, k.tick);
+    const InstrumentOutcome o = handle_instrument_reading(survey, state, ic, c, record, k.tick);
     EXPECT_EQ(o.logged, k.written) << k.start << " " << k.tick;
     EXPECT_EQ(o.battery_text, "12.6 V");
-    EXPECT_EQ(o.record.size(), k.written ? 16u : 0u);  // rewritten with the mean current
+    EXPECT_EQ(o.record.size(), 16u);  // rewritten with the mean current, written or not
   }
 }
 
@@ -154,10 +157,11 @@ TEST(InstrumentHandler, Em61MarkerLettersAreShownAndWritten) {
     r.letter = letter;
     SurveyRecord survey = logging();
     InstrumentSurveyState state;
-    InstrumentContext c;
+    InstrumentContext ic;
+    DecodeContext c;
     c.instrument_type = kEm61Mk2;
     const InstrumentOutcome o =
-        handle_instrument_reading(survey, state, c, framed(kEm61Mk2, devsim::encode_em61_record(r)), 1500);
+        handle_instrument_reading(survey, state, ic, c, framed(kEm61Mk2, devsim::encode_em61_record(r)), 1500);
     const bool marker = letter == 'M' || letter == 'N' || letter == 'P' || letter == 'Q';
     EXPECT_EQ(o.marker, marker) << letter;
     EXPECT_TRUE(o.logged) << letter;
@@ -187,13 +191,14 @@ TEST(InstrumentHandler, TwoSensorReadingsArePackedIntoOneSegmentEntry) {
   for (const Case& k : cases) {
     SurveyRecord survey = logging();
     InstrumentSurveyState state;
-    InstrumentContext c;
+    InstrumentContext ic;
+    DecodeContext c;
     c.instrument_type = k.type;
     c.two_sensors = k.type != kCs21;
-    c.mapped_channel = k.mapped;
+    c.mapped_view = k.mapped;
     c.colour = {0.0, 5.0};
     const InstrumentOutcome o =
-        handle_instrument_reading(survey, state, c, framed(k.type, k.wire, c.two_sensors), 1500);
+        handle_instrument_reading(survey, state, ic, c, framed(k.type, k.wire, c.two_sensors), 1500);
     auto cls = [](double v) { return std::clamp(static_cast<int>(std::trunc(v / 5.0)), 0, 49); };
     ASSERT_TRUE(o.segment_entry);
     EXPECT_EQ(*o.segment_entry, cls(k.second) * 64 + cls(k.first)) << k.type << " " << k.mapped;
@@ -205,11 +210,12 @@ TEST(InstrumentHandler, TwoSensorReadingsArePackedIntoOneSegmentEntry) {
 TEST(InstrumentHandler, SegmentRowStopsAtItsCapWhenFixesStopComing) {
   SurveyRecord survey = logging();
   InstrumentSurveyState state;
-  InstrumentContext c;
+  InstrumentContext ic;
+  DecodeContext c;
   c.instrument_type = kGrad601;
-  c.mapped_channel = 1;
+  c.mapped_view = 1;
   const RecordBytes record = framed(kGrad601, devsim::encode_grad601_line({12.5, 0, 1}));
-  for (int i = 0; i < 700; ++i) handle_instrument_reading(survey, state, c, record, 1500);
+  for (int i = 0; i < 700; ++i) handle_instrument_reading(survey, state, ic, c, record, 1500);
   EXPECT_EQ(survey.colour_index.count, kSegmentRowLength);
   EXPECT_EQ(survey.readings_in_survey, 700);  // still written
 }
@@ -218,12 +224,13 @@ TEST(InstrumentHandler, GradSoundOnEveryFourthWrittenReadingWithAudioTicks) {
   for (bool audio : {true, false}) {
     SurveyRecord survey = logging();
     InstrumentSurveyState state;
-    InstrumentContext c;
+    InstrumentContext ic;
+    DecodeContext c;
     c.instrument_type = kGrad601;
-    c.audio_ticks = audio;
+    ic.audio_ticks = audio;
     const RecordBytes record = framed(kGrad601, devsim::encode_grad601_line({1.0, 0, 1}));
     std::string sounds;
-    for (int i = 0; i < 9; ++i) sounds += handle_instrument_reading(survey, state, c, record, 1500).result_sound ? 'S' : '.';
+    for (int i = 0; i < 9; ++i) sounds += handle_instrument_reading(survey, state, ic, c, record, 1500).result_sound ? 'S' : '.';
     EXPECT_EQ(sounds, audio ? "...S...S." : ".........");
   }
 }
@@ -235,10 +242,12 @@ TEST(InstrumentHandler, ManualModeWritesOneReadingPerTriggerPress) {
   const RecordBytes free = framed(kEm38Mk2, devsim::encode_em38mk2_record(released));
   SurveyRecord survey = logging(kModeManual);
   InstrumentSurveyState state;
-  InstrumentContext c;
+  InstrumentContext ic;
+  DecodeContext c;
+  c.instrument_type = kEm38Mk2;
   std::string written;
   for (const RecordBytes* r : {&free, &press, &press, &press, &free, &press, &free})
-    written += handle_instrument_reading(survey, state, c, *r, 1500).logged ? 'W' : '.';
+    written += handle_instrument_reading(survey, state, ic, c, *r, 1500).logged ? 'W' : '.';
   EXPECT_EQ(written, ".W...W.");
   EXPECT_EQ(survey.readings_in_survey, 2);
 }
@@ -248,9 +257,11 @@ TEST(InstrumentHandler, RunningProcedureTakesTheReadingInstead) {
     int count = 0;
     double first = 0;
   } taken;
-  InstrumentContext c;
-  c.procedure.self = &taken;
-  c.procedure.take = [](void* self, const ProcedureReading& r) {
+  InstrumentContext ic;
+  DecodeContext c;
+  c.instrument_type = kEm38Mk2;
+  ic.procedure.self = &taken;
+  ic.procedure.take = [](void* self, const ProcedureReading& r) {
     auto* t = static_cast<Taken*>(self);
     ++t->count;
     t->first = r.values[0];
@@ -261,7 +272,7 @@ TEST(InstrumentHandler, RunningProcedureTakesTheReadingInstead) {
   SurveyRecord survey = logging();
   InstrumentSurveyState state;
   const InstrumentOutcome o =
-      handle_instrument_reading(survey, state, c, framed(kEm38Mk2, devsim::encode_em38mk2_record(mk2)), 1500);
+      handle_instrument_reading(survey, state, ic, c, framed(kEm38Mk2, devsim::encode_em38mk2_record(mk2)), 1500);
   EXPECT_TRUE(o.to_procedure);
   EXPECT_FALSE(o.logged);
   EXPECT_EQ(taken.count, 1);

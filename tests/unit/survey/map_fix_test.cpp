@@ -29,7 +29,7 @@ TEST(MapFix, CornerRecordsFollowTheLoggedFixes) {
   MemorySink sink;
   sink.open(L"f");
   DataFileWriter writer(sink, Variant{kEm31Mk2, kRealTimeMap});
-  const MapFixContext mc = map_fix_context(settings, kEm31Mk2, survey);
+  const MapFixContext mc = map_fix_context(settings, decode_context_from_settings(settings, kEm31Mk2, false, false), survey);
   std::vector<FixOutcome> logged;
   for (int i = 0; i < 8; ++i) {
     if (i == 2) survey.state = kStateLogging;
@@ -72,7 +72,7 @@ TEST(MapFix, ReviewSkipsPaintingButKeepsTheRecords) {
   LiveMap live;
   live.map = map_state_from_settings(settings, 100, 102);
   RasterTiles tiles(100, 100);
-  const MapFixContext mc = map_fix_context(settings, kEm31Mk2, survey);
+  const MapFixContext mc = map_fix_context(settings, decode_context_from_settings(settings, kEm31Mk2, false, false), survey);
   int groups = 0, marks = 0;
   for (int i = 0; i < 4; ++i) {
     const MapFixResult r = map_fix(live, tiles, survey, mc, handle_gps_fix(survey, fc, gga(48.0 + i * 1e-5, 11.0, 100.0 + i)), false);

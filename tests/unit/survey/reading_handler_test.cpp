@@ -26,8 +26,8 @@ SurveyRecord logging(int mode = kModeAuto) {
   return r;
 }
 
-ReadingContext context(int type = kEm31Mk2) {
-  ReadingContext c;
+DecodeContext context(int type = kEm31Mk2) {
+  DecodeContext c;
   c.instrument_type = type;
   return c;
 }
@@ -37,7 +37,7 @@ TEST(ReadingHandler, FirstThreeReadingsOfALineAreStationsZeroHalfOne) {
   const char* stations[] = {"0.00       ", "0.50       ", "1.00       "};
   for (int i = 0; i < 3; ++i) {
     const std::string rec = t_record(kVertical, 100 + i, -20);
-    const ReadingOutcome o = handle_t_reading(r, context(), bytes(rec), 1000u + i);
+    const ReadingOutcome o = handle_t_reading(r, {}, context(), bytes(rec), 1000u + i);
     ASSERT_TRUE(o.logged);
     EXPECT_EQ(o.station_text, stations[i]);
     EXPECT_EQ(o.tick, 1000u + i);
@@ -51,13 +51,13 @@ TEST(ReadingHandler, RecordPaddedToThirteenAndValuesDecoded) {
   SurveyRecord r = logging();
   const std::string rec = t_record(kVertical, 400, -20);
   ASSERT_EQ(rec.size(), 12u);
-  const ReadingOutcome o = handle_t_reading(r, context(), bytes(rec), 77);
+  const ReadingOutcome o = handle_t_reading(r, {}, context(), bytes(rec), 77);
   EXPECT_EQ(o.record, rec + " ");
   EXPECT_EQ(o.readings_since_last, 1);
   EXPECT_DOUBLE_EQ(o.first_value, -100.0);  // 400 x -0.25
   EXPECT_TRUE(o.has_second_value);
   EXPECT_DOUBLE_EQ(o.second_value, 0.05);   // -20 x -0.0025
-  EXPECT_EQ(o.decoded.dipole, 'V');
+  EXPECT_EQ(o.meaning.dipole, 'V');
   EXPECT_EQ(o.survey_count_text, "1      ");
   EXPECT_EQ(o.line_count_text, "1     ");
   const ReadingInput in = o.reading_input();
@@ -70,7 +70,7 @@ TEST(ReadingHandler, MonitoringAndStandByOnlyDisplay) {
     SurveyRecord r = logging();
     r.state = state;
     const std::string rec = t_record(kVertical, 40, 0);
-    const ReadingOutcome o = handle_t_reading(r, context(), bytes(rec), 5);
+    const ReadingOutcome o = handle_t_reading(r, {}, context(), bytes(rec), 5);
     EXPECT_FALSE(o.logged);
     EXPECT_DOUBLE_EQ(o.first_value, -10.0);
     EXPECT_EQ(r.readings_in_survey, 0);
@@ -96,12 +96,12 @@ TEST(ReadingHandler, ManualHeldTriggerWritesExactlyOneRecord) {
   int logged = 0;
   for (int i = 0; i < 5; ++i) {
     const std::string rec = t_record(kVerticalMarker, 10 + i, 0);
-    logged += handle_t_reading(r, context(), bytes(rec), i).logged ? 1 : 0;
+    logged += handle_t_reading(r, {}, context(), bytes(rec), i).logged ? 1 : 0;
   }
   EXPECT_EQ(logged, 1);
   // release, press again: one more, carrying the readings counted since the last record
-  handle_t_reading(r, context(), bytes(t_record(kVertical, 1, 0)), 10);
-  const ReadingOutcome second = handle_t_reading(r, context(), bytes(t_record(kVerticalMarker, 2, 0)), 11);
+  handle_t_reading(r, {}, context(), bytes(t_record(kVertical, 1, 0)), 10);
+  const ReadingOutcome second = handle_t_reading(r, {}, context(), bytes(t_record(kVerticalMarker, 2, 0)), 11);
   EXPECT_TRUE(second.logged);
   EXPECT_EQ(second.readings_since_last, 6);
   EXPECT_EQ(r.readings_in_survey, 2);
@@ -110,54 +110,53 @@ TEST(ReadingHandler, ManualHeldTriggerWritesExactlyOneRecord) {
 
 TEST(ReadingHandler, MarkerShownOutsideManual) {
   SurveyRecord r = logging();
-  EXPECT_TRUE(handle_t_reading(r, context(), bytes(t_record(kVerticalMarker, 1, 0)), 1).marker_shown);
-  EXPECT_FALSE(handle_t_reading(r, context(), bytes(t_record(kVertical, 1, 0)), 2).marker_shown);
+  EXPECT_TRUE(handle_t_reading(r, {}, context(), bytes(t_record(kVerticalMarker, 1, 0)), 1).marker_shown);
+  EXPECT_FALSE(handle_t_reading(r, {}, context(), bytes(t_record(kVertical, 1, 0)), 2).marker_shown);
 }
 
 TEST(ReadingHandler, StatusBitZeroSkipsTheBarsOfTheEm31Only) {
   SurveyRecord r = logging();
-  const ReadingOutcome em31 = handle_t_reading(r, context(), bytes(t_record(kVertical | 1, 1, 0)), 1);
+  const ReadingOutcome em31 = handle_t_reading(r, {}, context(), bytes(t_record(kVertical | 1, 1, 0)), 1);
   EXPECT_FALSE(em31.redraw_bars);
   EXPECT_TRUE(em31.logged);
-  const ReadingOutcome em38 = handle_t_reading(r, context(kEm38), bytes(t_record(kVertical | 1, 1, 0)), 2);
+  const ReadingOutcome em38 = handle_t_reading(r, {}, context(kEm38), bytes(t_record(kVertical | 1, 1, 0)), 2);
   EXPECT_TRUE(em38.redraw_bars);
 }
 
 TEST(ReadingHandler, Em34ValueFromItsSlot) {
   SurveyRecord r = logging();
   // status 0x18 + 0x20: horizontal 40 m, range status 0 (3 mS/m scale)
-  const ReadingOutcome o = handle_t_reading(r, context(kEm34_3), bytes(t_record(0x38, 1000, 0)), 1);
-  EXPECT_EQ(o.decoded.dipole, 'H');
-  EXPECT_EQ(o.decoded.dipole_code, 5);
+  const ReadingOutcome o = handle_t_reading(r, {}, context(kEm34_3), bytes(t_record(0x38, 1000, 0)), 1);
+  EXPECT_EQ(o.meaning.dipole, 'H');
+  EXPECT_EQ(o.meaning.identity, 5);
   EXPECT_DOUBLE_EQ(o.first_value, 1000 * -0.00075);
   EXPECT_FALSE(o.has_second_value);
 }
 
 TEST(ReadingHandler, ColourStepIntoTheBufferWhileFilling) {
   SurveyRecord r = logging();
-  ReadingContext c = context();
-  c.selected_channel = 1;
-  c.colour_minimum = -200.0;
-  c.colour_class_width = 4.0;
+  DecodeContext c = context();
+  c.mapped_view = 1;
+  c.colour = {-200.0, 4.0};
   // not filling: nothing stored
-  EXPECT_FALSE(handle_t_reading(r, c, bytes(t_record(kVertical, 400, 0)), 1).colour_step);
+  EXPECT_FALSE(handle_t_reading(r, {}, c, bytes(t_record(kVertical, 400, 0)), 1).colour_step);
   r.colour_index.filling = true;
-  const ReadingOutcome o = handle_t_reading(r, c, bytes(t_record(kVertical, 400, 0)), 2);  // -100
+  const ReadingOutcome o = handle_t_reading(r, {}, c, bytes(t_record(kVertical, 400, 0)), 2);  // -100
   ASSERT_TRUE(o.colour_step);
   EXPECT_EQ(*o.colour_step, 25);
   EXPECT_EQ(r.colour_index.count, 1);
   EXPECT_EQ(r.colour_index.rows[0][0], 25);
-  c.selected_channel = 2;  // in-phase 0.0 -> 50 clamped to 49
-  EXPECT_EQ(*handle_t_reading(r, c, bytes(t_record(kVertical, 400, 0)), 3).colour_step, 49);
+  c.mapped_view = 2;  // in-phase 0.0 -> 50 clamped to 49
+  EXPECT_EQ(*handle_t_reading(r, {}, c, bytes(t_record(kVertical, 400, 0)), 3).colour_step, 49);
 }
 
 TEST(ReadingHandler, ColourBufferNeverOverflows) {
   SurveyRecord r = logging();
   r.colour_index.filling = true;
-  ReadingContext c = context();
-  c.selected_channel = 1;
+  DecodeContext c = context();
+  c.mapped_view = 1;
   for (int i = 0; i < kColourIndexRowLength + 50; ++i)
-    handle_t_reading(r, c, bytes(t_record(kVertical, i % 100, 0)), static_cast<std::uint32_t>(i));
+    handle_t_reading(r, {}, c, bytes(t_record(kVertical, i % 100, 0)), static_cast<std::uint32_t>(i));
   EXPECT_EQ(r.colour_index.count, kColourIndexRowLength);
 }
 
@@ -165,9 +164,9 @@ TEST(ReadingHandler, ElapsedTimeShown) {
   SurveyRecord r = logging();
   r.start_tick = 1000;
   r.earlier_logging_ms = 60000;
-  ReadingContext c = context();
+  ReadingContext c;
   c.now = 1000 + 3723000;
-  EXPECT_EQ(handle_t_reading(r, c, bytes(t_record(kVertical, 1, 0)), 1).elapsed, "01:03:03");
+  EXPECT_EQ(handle_t_reading(r, c, context(), bytes(t_record(kVertical, 1, 0)), 1).elapsed, "01:03:03");
 }
 
 TEST(ReadingHandler, DamagedRecordsNeitherCrashNorWriteShortRecords) {
@@ -177,7 +176,7 @@ TEST(ReadingHandler, DamagedRecordsNeitherCrashNorWriteShortRecords) {
     std::string rec(random() % 20, '\0');
     for (char& ch : rec) ch = static_cast<char>(random() & 0xFF);
     const int types[] = {kEm31Mk2, kEm38, kEm34_3};
-    const ReadingOutcome o = handle_t_reading(r, context(types[round % 3]), bytes(rec), 1);
+    const ReadingOutcome o = handle_t_reading(r, {}, context(types[round % 3]), bytes(rec), 1);
     if (o.logged) {
       EXPECT_GE(o.record.size(), kEm31RecordWidth);
     }

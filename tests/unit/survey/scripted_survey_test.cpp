@@ -49,9 +49,10 @@ class ScriptedSurvey : public ::testing::Test {
     const std::string rec = t_record(0x20, value, -12);
     const std::uint32_t tick = advance(250);
     ReadingContext c;
-    c.instrument_type = kEm31Mk2;
     c.now = tick;
-    const ReadingOutcome o = handle_t_reading(survey, c, bytes(rec), tick);
+    DecodeContext d;
+    d.instrument_type = kEm31Mk2;
+    const ReadingOutcome o = handle_t_reading(survey, c, d, bytes(rec), tick);
     if (o.logged) {
       ASSERT_TRUE(writer.write_reading(o.reading_input()));
       ++readings_written;

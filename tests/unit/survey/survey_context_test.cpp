@@ -32,20 +32,20 @@ TEST(SurveyContext, MonitorInputRingsByTheDisconnectionAlarm) {
   EXPECT_TRUE(monitor_input_from_settings(s, kEm38Mk2, 0, 0).audio_alarm);
 }
 
-TEST(SurveyContext, ReadingContextColourScale) {
+TEST(SurveyContext, DecodeContextColourScale) {
   Settings s;
   s.profile_scale_1 = {-100.0, 400.0};
   s.profile_scale_2 = {-25.0, 25.0};
   s.displayed_channel = 2;
   s.colour_map_view = 2;
-  ReadingContext c = reading_context_from_settings(s, kEm31Mk2, 5);
-  EXPECT_EQ(c.selected_channel, 2);
-  EXPECT_DOUBLE_EQ(c.colour_minimum, -25.0);
-  EXPECT_DOUBLE_EQ(c.colour_class_width, 1.0);
+  DecodeContext c = decode_context_from_settings(s, kEm31Mk2, false, false);
+  EXPECT_EQ(c.mapped_view, 2);
+  EXPECT_DOUBLE_EQ(c.colour.minimum, -25.0);
+  EXPECT_DOUBLE_EQ(c.colour.class_width, 1.0);
   s.colour_map_view = 1;
-  c = reading_context_from_settings(s, kEm31Mk2, 5);
-  EXPECT_DOUBLE_EQ(c.colour_minimum, -100.0);
-  EXPECT_DOUBLE_EQ(c.colour_class_width, 10.0);
+  set_mapped_view(c, s);
+  EXPECT_DOUBLE_EQ(c.colour.minimum, -100.0);
+  EXPECT_DOUBLE_EQ(c.colour.class_width, 10.0);
 }
 
 TEST(SurveyContext, HeaderTakesTheReferencePosition) {

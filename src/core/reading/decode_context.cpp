@@ -1,0 +1,158 @@
+#include "reading/decode_context.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "datafile/naming.h"
+#include "map/colour_class.h"
+#include "procedures/em38_4_values.h"
+#include "procedures/em38mk2_calibration.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+namespace {
+
+constexpr int kManualModeDigit = 2;  // the header's survey-mode digit of Manual
+
+int digit_at(std::string_view r, std::size_t column) {
+  return column < r.size() && r[column] >= '0' && r[column] <= '9' ? r[column] - '0' : 0;
+}
+
+double number_at(std::string_view r, std::size_t from, std::size_t width) {
+  if (from >= r.size()) return 0.0;
+  return std::atof(std::string(r.substr(from, width)).c_str());
+}
+
+// Index of an EM38-4 constant record's id ('1'-'9', then 'A'-'S'), or -1.
+int em38_4_constant_index(char id) {
+  if (id >= '1' && id <= '9') return id - '1';
+  if (id >= 'A' && id <= 'S') return 9 + (id - 'A');
+  return -1;
+}
+
+// The inverse of em38_4_constants: the calibration from the 28 recorded values.
+Em38_4Calibration em38_4_from_constants(const std::array<double, 28>& k) {
+  Em38_4Calibration c;
+  for (std::size_t i = 0; i < 4; ++i) {
+    c.conductivity_offset[i] = k[i];
+    c.inphase_offset[i] = k[4 + i];
+    c.carrier_offset[i] = k[8 + i];
+    c.carrier_inphase_offset[i] = k[12 + i];
+  }
+  c.extra_offset = {k[16], k[17]};
+  return c;
+}
+
+bool has_two_sensors_option(int type) { return type == kGrad601 || type == kEm61Lx2; }
+
+}  // namespace
+
+bool mapped_view_uses_scale_2(int type, int view) {
+  switch (type) {
+    case kEm31Mk2:
+    case kEm38: return view == 2;
+    case kEm38Mk2:
+    case kEm38_4:
+    case kCs21: return view > 0 && view % 2 == 0;  // every in-phase view
+    default: return false;
+  }
+}
+
+bool two_value_entries(const DecodeContext& c) { return c.instrument_type == kCs21 || c.two_sensors; }
+
+void set_mapped_view(DecodeContext& c, const Settings& s) {
+  c.mapped_view = s.colour_map_view;
+  const auto& scale = mapped_view_uses_scale_2(c.instrument_type, c.mapped_view) ? s.profile_scale_2 : s.profile_scale_1;
+  c.colour = {scale[0], (scale[1] - scale[0]) / kColourClassCount};
+}
+
+double as_recorded(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return std::atof(text);
+}
+
+DecodeContext decode_context_from_settings(const Settings& s, int type, bool manual_mode, bool em61_normalised) {
+  DecodeContext c;
+  c.instrument_type = type;
+  c.em31.manual_mode = manual_mode;
+  c.em31.inphase_only = type == kEm31Mk2 && s.component == 1;
+  c.em38mk2_single_coil = type == kEm38Mk2 && s.em38mk2_model == 1;
+  Em38Mk2Values mk2{};
+  for (std::size_t i = 0; i < mk2.size(); ++i) mk2[i] = as_recorded(s.em38mk2_calibration[i], 3);
+  c.em38mk2_offsets = em38mk2_offsets(mk2);
+  std::array<double, 28> k = em38_4_constants(em38_4_calibration(s.em38_4));
+  for (double& v : k) v = as_recorded(v, 3);
+  c.em38_4_calibration = em38_4_from_constants(k);
+  c.em61.coil_type = s.em61_model;
+  c.em61_normalised = type == kEm61Mk2 && em61_normalised;
+  for (std::size_t i = 0; i < c.nulls.size(); ++i) c.nulls[i] = as_recorded(s.channel_null_values[i], 2);
+  c.lx2_filter_factors = {as_recorded(s.left_coil_filter_factor, 2), as_recorded(s.right_coil_filter_factor, 2)};
+  c.two_sensors = has_two_sensors_option(type) && s.number_of_sensors == 1;
+  c.manual_em34 = type == kEm34_3 && manual_mode;
+  set_mapped_view(c, s);
+  return c;
+}
+
+std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, const Settings& display) {
+  const std::size_t lf = bytes.substr(0, 128).find('\n');
+  if (lf == std::string_view::npos || lf < 20) return std::nullopt;
+  const std::string_view r1 = bytes.substr(0, lf);
+  const auto v = variant_of_program_code(r1);
+  if (!v) return std::nullopt;
+  const int type = v->instrument_type;
+  DecodeContext c;
+  c.instrument_type = type;
+  const bool manual_mode = digit_at(r1, 17) == kManualModeDigit;
+  c.em31.manual_mode = manual_mode;
+  c.em31.inphase_only = type == kEm31Mk2 && digit_at(r1, 18) == 1;
+  c.em38mk2_single_coil = type == kEm38Mk2 && digit_at(r1, 19) == 1;
+  if (type == kEm61Mk2 || type == kEm61Lx2) c.em61.coil_type = digit_at(r1, 18);
+  // Whether the EM61-MK2 current ring was on is not recorded: the program
+  // always starts with it unless the settings turn it off.
+  c.em61_normalised = type == kEm61Mk2;
+  if (type == kGrad601) c.two_sensors = digit_at(r1, 19) == 1;
+  if (type == kEm61Lx2) c.two_sensors = digit_at(r1, 22) == 1 || r1.substr(0, 9).find("LX2") != std::string_view::npos;
+  c.manual_em34 = type == kEm34_3 && manual_mode;
+  set_mapped_view(c, display);
+  return c;
+}
+
+void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::string_view r) {
+  const char tag = r.empty() ? '\0' : r[0];
+  if (tag != 'O') state.null_index = 0;
+  if (tag != 'I') state.lx2_index = 0;
+  if (tag == 'I' && c.instrument_type == kEm61Lx2) {
+    if (state.lx2_index < 2) c.lx2_filter_factors[static_cast<std::size_t>(state.lx2_index)] = number_at(r, 1, 9);
+    ++state.lx2_index;
+    return;
+  }
+  if (tag != 'O' || r.size() < 2) return;
+  switch (c.instrument_type) {
+    case kEm61Mk2:
+    case kEm61Lx2:
+      if (state.null_index < 4) c.nulls[static_cast<std::size_t>(state.null_index)] = number_at(r, 1, 9);
+      ++state.null_index;
+      break;
+    case kEm38Mk2: {
+      const int i = r[1] - '1';
+      if (i < 0 || i >= 6) return;
+      state.em38mk2[static_cast<std::size_t>(i)] = number_at(r, 2, 10);
+      c.em38mk2_offsets = em38mk2_offsets(state.em38mk2);
+      break;
+    }
+    case kEm38_4: {
+      const int i = em38_4_constant_index(r[1]);
+      if (i < 0) return;
+      state.em38_4[static_cast<std::size_t>(i)] = number_at(r, 2, 10);
+      c.em38_4_calibration = em38_4_from_constants(state.em38_4);
+      break;
+    }
+    default: break;
+  }
+}
+
+}  // namespace quelor

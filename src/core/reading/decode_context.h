@@ -1,0 +1,83 @@
+#pragma once
+// What a reading record needs besides its own bytes to mean something: the
+// decoder options, calibrations, gate factors, nulls and filter factors in
+// force, and the mapped view with its scale. Built from the live settings
+// (the handlers) or from a data file's header and constant records (the
+// re-plot, `quelor map`, `quelor export`, the background conversion), so
+// that both read a reading the same way.
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "serial/decode_em31.h"
+#include "serial/decode_em38mk2.h"
+#include "serial/decode_em61.h"
+#include "settings/settings.h"
+
+namespace quelor {
+
+// The mapped value's scale: class = trunc((value - minimum) / class_width), 0..49.
+struct ColourScale {
+  double minimum = 0.0;
+  double class_width = 10.0;
+};
+
+struct DecodeContext {
+  int instrument_type = 0;
+  Em31Options em31;  // in-phase only from the component; Manual mode from the survey mode
+  bool em38mk2_single_coil = false;
+  Em38Mk2Offsets em38mk2_offsets;
+  Em38_4Calibration em38_4_calibration;
+  bool em38_4_raw_inphase = false;
+  Em61Mk2Options em61;
+  // EM61-MK2: the channels are multiplied by nominal / the mean current the
+  // record carries (columns 10-12).
+  bool em61_normalised = false;
+  std::array<double, 4> nulls{};
+  // The filtered channel of each EM61-LX2 coil: F = E - L x factor / 1000.
+  std::array<double, 2> lx2_filter_factors{310.0, 310.0};  // left, right coil
+  bool two_sensors = false;  // Grad601 and EM61-LX2
+  bool manual_em34 = false;  // EM34-3 in Manual mode: one footprint per coil spacing
+  int mapped_view = 0;       // colour map view: 0 positions, n the n-th channel's view
+  ColourScale colour;        // of the mapped view
+};
+
+// True when the mapped view uses the second readings scale: the EM31-MK2 and
+// EM38 in-phase view, every in-phase view of the EM38-MK2, EM38-4 and CS-21.
+bool mapped_view_uses_scale_2(int instrument_type, int view);
+
+// Entries pack two classes (first + 64 x second): the CS-21, and the Grad601
+// and EM61-LX2 with two sensors.
+bool two_value_entries(const DecodeContext& c);
+
+// The view and its scale from the display settings; called again at every
+// change of view or scale.
+void set_mapped_view(DecodeContext& c, const Settings& s);
+
+// Constants as the data file records them ("%9.2f", "%10.3f"), so that the
+// live readings and their re-plot use the same numbers.
+double as_recorded(double value, int decimals);
+
+// The live context: the settings, whether the survey runs in Manual mode,
+// and whether the EM61-MK2 current ring is on.
+DecodeContext decode_context_from_settings(const Settings& s, int instrument_type, bool manual_mode,
+                                           bool em61_normalised);
+
+// The context of a data file from its header block (record length from the
+// first line feed); the view and scale come from `display` (the settings in
+// use). Nothing when the file has no header of the family.
+std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, const Settings& display);
+
+// The constant records that follow the header and every line block ('O' and
+// 'I'), and the procedures' own: each updates the context in force for the
+// readings after it. Call with every record in file order.
+struct ConstantRecordState {
+  int null_index = 0;  // EM61: the n-th 'O' record of a group
+  int lx2_index = 0;   // EM61-LX2: the n-th 'I' record of a group
+  std::array<double, 6> em38mk2{};  // EM38-MK2 'O1'-'O6'
+  std::array<double, 28> em38_4{};  // EM38-4 'O1'-'OS'
+};
+void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::string_view record);
+
+}  // namespace quelor
