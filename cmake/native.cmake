@@ -8,6 +8,7 @@ include(GoogleTest)
 # QUELOR_UNIT_AREAS_<folder> when set, else with the whole core.
 set(QUELOR_UNIT_AREAS_devsim core_variant core_serial core_gps core_procedures)
 set(QUELOR_UNIT_AREAS_sound core_sound core_survey core_gps)
+set(QUELOR_UNIT_AREAS_reading quelor_core devsim_lib)
 function(quelor_unit_tests name sources)
   add_executable(unit_${name} ${sources})
   if(DEFINED QUELOR_UNIT_AREAS_${name})

@@ -1,10 +1,25 @@
 #include "map/map_painter.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace quelor {
 
 namespace {
+
+// A coordinate as its corner record holds it ("%14.3f"): the live map draws
+// the bar the re-plot reads back, so the two agree to the pixel.
+double as_recorded(double v) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", v);
+  return std::strtod(text, nullptr);
+}
+
+Bar recorded(const Bar& b) {
+  return {{as_recorded(b.left.easting), as_recorded(b.left.northing)},
+          {as_recorded(b.right.easting), as_recorded(b.right.northing)}};
+}
 
 BarPixels pixels_of(const MapState& map, const Bar& b) {
   return {world_pixel(map.frame, b.left.easting, b.left.northing),
@@ -60,12 +75,12 @@ FixPaintResult paint_fix(PainterState& p, const MapState& map, TileSurface& tile
     const FootprintGeometry& g = fix.geometry[static_cast<std::size_t>(kind)];
     if (!k.has_bar) {  // the first segment: the bar of the previous position too
       if (g.towed) track_add(k.track, p.previous);
-      k.bar = rigid_bar(p.previous, ux, uy, g);
+      k.bar = recorded(rigid_bar(p.previous, ux, uy, g));
       k.has_bar = true;
       r.groups.emplace_back(kind, k.bar.corners());
       draw(map, tiles, fix, kind, nullptr, k.bar, r);
     }
-    const Bar bar = g.towed ? towed_bar(k, fix.antenna, ux, uy, g) : rigid_bar(fix.antenna, ux, uy, g);
+    const Bar bar = recorded(g.towed ? towed_bar(k, fix.antenna, ux, uy, g) : rigid_bar(fix.antenna, ux, uy, g));
     r.groups.emplace_back(kind, bar.corners());
     draw(map, tiles, fix, kind, &k.bar, bar, r);
     k.bar = bar;

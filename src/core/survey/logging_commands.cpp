@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "procedures/em38_4_values.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -166,6 +167,9 @@ LineBlockFields current_line_block(const SurveyRecord& survey, const Settings& s
   f.start_station = survey.start_station;
   f.line_direction = survey.line_direction;
   f.station_increment = survey.station_increment;
+  // The EM38-4 calibration in force, which the re-plot and the export read back.
+  const std::array<double, 28> constants = em38_4_constants(em38_4_calibration(settings.em38_4));
+  for (std::size_t i = 0; i < constants.size(); ++i) f.em38_4_constants[i] = {constants[i], constants[i]};
   return f;
 }
 

@@ -1,0 +1,346 @@
+// One reading, one meaning: for every instrument a simulated record stream
+// goes through the live handler path (framer, handler, data-file writer) and
+// the live painter at every GPS fix; the data file it wrote is then
+// re-plotted and exported. The re-plot must paint the very pixels the live
+// map painted, and the export must give the numbers the handler showed.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "../survey/survey_test_support.h"
+#include "background/replot.h"
+#include "datafile/header_records.h"
+#include "datafile/memory_sink.h"
+#include "datafile/record_layout.h"
+#include "datafile/writer.h"
+#include "devsim/binary_record.h"
+#include "devsim/em31_record.h"
+#include "devsim/line_record.h"
+#include "export/export_table.h"
+#include "map/raster_tiles.h"
+#include "procedures/em38_4_values.h"
+#include "procedures/normalisation.h"
+#include "reading/reading_meaning.h"
+#include "serial/instrument_framer.h"
+#include "survey/gps_fix_handler.h"
+#include "survey/instrument_handler.h"
+#include "survey/logging_commands.h"
+#include "survey/map_fix.h"
+#include "survey/reading_handler.h"
+
+namespace quelor {
+namespace {
+
+using survey_testing::gga;
+
+constexpr int kTile = 398;
+
+// The wire bytes through the instrument's framer: the record a reader hands over.
+RecordBytes framed(int type, const std::string& wire, bool two_coils) {
+  ReaderOptions options;
+  options.two_coils = two_coils;
+  auto framer = make_instrument_framer(type, options);
+  EXPECT_TRUE(framer);
+  RecordBytes out;
+  for (char c : wire) {
+    const FrameStep step = frame_byte(*framer, static_cast<std::uint8_t>(c), FrameContext{});
+    if (step.event == FrameEvent::kRecord) out = framed_record(*framer);
+  }
+  return out;
+}
+
+// A smooth field with a few anomalies over the walked area: 0..1 at (e, n) metres.
+double field(double e, double n) {
+  return 0.5 + 0.35 * std::sin(e * 0.45) * std::cos(n * 0.7) + 0.15 * std::sin(e * 1.7 + n);
+}
+
+struct Case {
+  const char* name;
+  int type;
+  bool two_coils;  // the framer's and the settings' two sensors
+  std::function<void(Settings&)> set_up;
+  std::function<std::string(int i, double f)> wire;  // the i-th reading at field value f
+  // Shown channels (0-based) that are no export column: EM61-LX2 filtered
+  // channels, the EM31-MK2's conductivity when it reads in-phase only.
+  std::vector<int> not_exported;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+std::vector<Case> cases() {
+  std::vector<Case> c;
+  c.push_back({"em31mk2_inphase_only", kEm31Mk2, false,
+               [](Settings& s) {
+                 s.component = 1;
+                 s.colour_map_view = 2;
+                 s.profile_scale_2 = {-10.0, 10.0};
+               },
+               [](int, double f) {
+                 devsim::Em31Reading r;
+                 r.conductivity = 40 * f;  // the in-phase-only instrument sends its in-phase value first
+                 r.inphase = 0;
+                 return devsim::encode_em31_record(r);
+               },
+               {0}});
+  c.push_back({"em31mk2_conductivity", kEm31Mk2, false, [](Settings& s) { s.colour_map_view = 1; },
+               [](int, double f) {
+                 devsim::Em31Reading r;
+                 r.conductivity = 480 * f;
+                 r.inphase = 20 * f - 10;
+                 return devsim::encode_em31_record(r);
+               },
+               {}});
+  c.push_back({"em38_inphase_records", kEm38, false,
+               [](Settings& s) {
+                 s.colour_map_view = 1;
+                 s.profile_scale_1 = {-20.0, 20.0};
+               },
+               [](int i, double f) {
+                 devsim::Em38Reading r;
+                 r.inphase = i % 4 != 3;  // mostly in-phase records, a conductivity record now and then
+                 r.value = r.inphase ? 30 * f - 15 : 200 * f;
+                 return devsim::encode_em38_record(r);
+               },
+               {}});
+  c.push_back({"em34_3", kEm34_3, false, [](Settings& s) { s.colour_map_view = 1; },
+               [](int, double f) {
+                 devsim::Em34Reading r;
+                 r.conductivity = 90 * f;
+                 return devsim::encode_em34_record(r);
+               },
+               {}});
+  c.push_back({"em38mk2_calibrated", kEm38Mk2, false,
+               [](Settings& s) {
+                 s.em38mk2_calibration = {1.23456, -0.5, 0.25, 0.125, 3.3333, -2.2};
+                 s.colour_map_view = 2;
+                 s.profile_scale_2 = {-20.0, 20.0};
+               },
+               [](int i, double f) {
+                 devsim::Em38Mk2Reading r;
+                 r.conductivity1 = 300 * f;
+                 r.inphase1 = 30 * f - 15;
+                 r.conductivity2 = 150 * f;
+                 r.inphase2 = 6 * f;
+                 r.vertical = i % 5 != 0;
+                 return devsim::encode_em38mk2_record(r);
+               },
+               {}});
+  c.push_back({"em38_4_calibrated", kEm38_4, false,
+               [](Settings& s) {
+                 Em38_4Calibration k;
+                 k.conductivity_offset = {1.5, -2.25, 3.125, 0.5};
+                 k.inphase_offset = {0.75, 0.125, -0.5, 0.25};
+                 k.carrier_offset = {0.5, 0, 0, 0};
+                 set_em38_4_calibration(s.em38_4, k);
+                 s.colour_map_view = 3;
+                 s.profile_scale_1 = {0.0, 300.0};
+               },
+               [](int, double f) {
+                 devsim::Em38_4Reading r;
+                 r.conductivity = {200 * f, 180 * f, 120 * f, 150 * f};
+                 r.inphase = {5 * f, 4 * f, 3 * f, 2 * f};
+                 return devsim::encode_em38_4_record(r);
+               },
+               {}});
+  c.push_back({"em61mk2_normalised_nulled", kEm61Mk2, false,
+               [](Settings& s) {
+                 s.channel_null_values = {12.3456, -3.217, 0.5, 1.0};
+                 s.colour_map_view = 2;
+                 s.profile_scale_1 = {0.0, 600.0};
+               },
+               [](int i, double f) {
+                 devsim::Em61Reading r;
+                 r.channels = {900 * f, 500 * f, 250 * f, 90 * f};
+                 r.current = 3000 + (i * 37) % 400;  // the mean of the ring differs from each current
+                 return devsim::encode_em61_record(r);
+               },
+               {}});
+  c.push_back({"em61lx2_channel_f", kEm61Lx2, true,
+               [](Settings& s) {
+                 s.number_of_sensors = 1;
+                 s.colour_map_view = 3;
+                 s.left_coil_filter_factor = 352.8;
+                 s.right_coil_filter_factor = 250.0;
+                 s.channel_null_values = {4.25, 1.5, -2.0, 0.75};
+                 s.profile_scale_1 = {0.0, 800.0};
+               },
+               [](int, double f) {
+                 devsim::Em61Reading r;
+                 r.unit = devsim::kEm61Lx2Unit;
+                 r.channels = {1000 * f, 400 * f, 700 * (1 - f), 250 * f};
+                 return devsim::encode_em61_record(r);
+               },
+               {2, 5}});
+  c.push_back({"grad601_two_sensors", kGrad601, true,
+               [](Settings& s) {
+                 s.number_of_sensors = 1;
+                 s.colour_map_view = 1;
+                 s.profile_scale_1 = {-50.0, 50.0};
+               },
+               [](int, double f) { return devsim::encode_grad601_line({100 * f - 50, 60 - 100 * f, 2}); },
+               {}});
+  c.push_back({"cs21_inphase", kCs21, false,
+               [](Settings& s) {
+                 s.colour_map_view = 2;
+                 s.profile_scale_2 = {-30.0, 30.0};
+               },
+               [](int i, double f) {
+                 devsim::Cs21Reading r;
+                 r.time_of_day = 36000 + i;
+                 r.hcp_conductivity = 300 * f;
+                 r.hcp_inphase = 40 * f - 20;
+                 r.prp_conductivity = 200 * f;
+                 r.prp_inphase = 10 - 30 * f;
+                 return devsim::encode_cs21_line(r);
+               },
+               {}});
+  return c;
+}
+
+std::string number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", v == 0.0 ? 0.0 : v);
+  return text;
+}
+
+struct Shown {
+  std::vector<double> channels;
+};
+
+// The live survey: handlers, writer and painter as the program runs them.
+struct LiveSurvey {
+  const Case& c;
+  Settings s;
+  Variant v;
+  MemorySink sink;
+  DataFileWriter writer;
+  SurveyRecord survey;
+  FixContext fix_context;
+  DecodeContext decode;
+  ReadingContext t_context;
+  InstrumentContext instrument_context;
+  InstrumentSurveyState state;
+  LiveMap live;
+  RasterTiles tiles{kTile, kTile};
+  std::vector<Shown> logged;
+  std::uint32_t tick = 1000;
+  int readings = 0;
+
+  explicit LiveSurvey(const Case& k) : c(k), v{k.type, kRealTimeMap}, writer(sink, v) {
+    c.set_up(s);
+    sink.open(L"f");
+    survey.state = kStateMonitoring;
+    fix_context = fix_context_from_settings(s, c.type);
+    state.current_ring = make_current_ring(normalisation_size(s, c.type));
+    decode = decode_context_from_settings(s, c.type, false, ring_enabled(state.current_ring));
+    live.map = map_state_from_settings(s, kTile, kTile + 2);
+    HeaderFields h = header_fields_from_settings(s, c.type);
+    h.file_name = "LIVE";
+    writer.write_header(h, false);
+    writer.write_line_block(current_line_block(survey, s), LocalTime{}, tick);
+  }
+
+  void reading(double e, double n) {
+    const RecordBytes r = framed(c.type, c.wire(readings++, field(e, n)), c.two_coils);
+    ASSERT_GT(r.length, 0u);
+    ++tick;
+    if (c.type == kEm31Mk2 || c.type == kEm38 || c.type == kEm34_3) {
+      const ReadingOutcome o = handle_t_reading(survey, t_context, decode, r.view(), tick);
+      if (!o.logged) return;
+      writer.write_reading(o.reading_input());
+      logged.push_back({std::vector<double>(o.meaning.channels.begin(), o.meaning.channels.begin() + o.meaning.channel_count)});
+    } else {
+      const InstrumentOutcome o = handle_instrument_reading(survey, state, instrument_context, decode, r, tick);
+      if (!o.logged) return;
+      writer.write_reading(o.reading_input());
+      logged.push_back({std::vector<double>(o.channels.begin(), o.channels.begin() + o.channel_count)});
+    }
+  }
+
+  void fix(double e, double n, double seconds) {
+    const double lat = 48.0 + n / 111200.0, lon = 11.0 + e / 74400.0;
+    const FixOutcome o = handle_gps_fix(survey, fix_context, gga(lat, lon, seconds));
+    ASSERT_TRUE(o.usable);
+    const MapFixResult r = map_fix(live, tiles, survey, map_fix_context(s, decode, survey), o, true);
+    write_footprint_records(writer, r.paint);
+  }
+
+  // Three lines of 30 m walked east and west 2 m apart, three readings a fix.
+  void walk() {
+    double t = 30000.0;
+    fix(0, 0, t);
+    survey.state = kStateLogging;
+    survey.start_tick = 0;
+    writer.write_remark("$STARTED", 'X', tick);
+    for (int line = 0; line < 3; ++line)
+      for (int i = 0; i <= 30; ++i) {
+        const double e = line % 2 == 0 ? i : 30 - i, n = 2.0 * line;
+        if (i > 0 || line > 0)
+          for (int k = 0; k < 3; ++k) reading(e, n);
+        fix(e, n, t += 1.0);
+      }
+  }
+};
+
+class LiveAndReplot : public ::testing::TestWithParam<Case> {};
+
+TEST_P(LiveAndReplot, ReplotPaintsTheLivePixelsAndExportGivesTheShownNumbers) {
+  const Case& c = GetParam();
+  LiveSurvey live(c);
+  live.walk();
+  ASSERT_GT(live.logged.size(), 200u);
+  const std::string& file = live.sink.file(L"f");
+
+  // The re-plot of the file with the context the file gives.
+  const std::optional<DecodeContext> decode = decode_context_from_file(file, live.s);
+  ASSERT_TRUE(decode);
+  RasterTiles again(kTile, kTile);
+  MapState map = live.live.map;
+  prepare_whole_map(map, again);
+  BytesReader reader(file);
+  const ReplotCounts counts = replot_survey(reader, record_length(live.v), replot_style(*decode, live.s), map, again);
+  EXPECT_GT(counts.readings, 200);
+
+  long differing = 0, coloured = 0;
+  const Raster white(kTile, kTile);
+  std::vector<int> classes_seen(64, 0);
+  live.tiles.for_each(kDataLayer, [&](int tx, int ty, Canvas&) {
+    const Raster& painted = *live.tiles.raster(kDataLayer, tx, ty);
+    const Raster* replotted = again.raster(kDataLayer, tx, ty);
+    for (std::size_t i = 0; i < painted.rgb.size(); ++i) {
+      differing += painted.rgb[i] != (replotted ? replotted->rgb[i] : white.rgb[i]);
+      coloured += painted.rgb[i] != 255;
+    }
+  });
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(coloured, 3000);
+
+  // The export: one row per written reading, holding every number shown.
+  const ExportTableResult exported = build_export_table(file, ExportOptions{});
+  ASSERT_TRUE(exported.error.empty()) << exported.error;
+  ASSERT_TRUE(exported.table);
+  const ExportTable& table = *exported.table;
+  ASSERT_EQ(table.rows.size(), live.logged.size());
+  for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    const std::vector<std::string>& cells = table.rows[r].values;
+    const std::vector<double>& shown = live.logged[r].channels;
+    for (std::size_t ch = 0; ch < shown.size(); ++ch) {
+      if (std::find(c.not_exported.begin(), c.not_exported.end(), static_cast<int>(ch)) != c.not_exported.end())
+        continue;
+      EXPECT_NE(std::find(cells.begin(), cells.end(), number(shown[ch])), cells.end())
+          << "row " << r << " channel " << ch + 1 << " shown " << number(shown[ch]);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryInstrument, LiveAndReplot, ::testing::ValuesIn(cases()),
+                         [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace quelor
