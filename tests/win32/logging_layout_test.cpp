@@ -75,17 +75,23 @@ TEST_P(LayoutShapes, CommonRulesHold) {
   }
   EXPECT_LE(l.status.right, l.numbers.left);
   if (s.portrait) {
-    // room for the speed row and the profile's scale label
-    EXPECT_GE(l.numbers.top, l.speed.bottom + 2 * s.lh);
+    EXPECT_GT(l.numbers.top, l.speed.bottom);
     if (s.map) {
-      EXPECT_GE(l.profile_area.top, l.speed.bottom + s.lh);  // under the speed row
+      EXPECT_GT(l.profile_area.top, l.speed.bottom);
     }
   }
   EXPECT_LT(l.status.top, l.status.bottom);
-  // the speed row under the speed bar is clear of every other block
-  const RECT speed_row{l.speed.left, l.speed.bottom, l.speed.right, l.speed.bottom + 2 + s.lh};
-  for (const RECT& other : {l.status, l.profile_area, l.numbers, l.buttons})
-    EXPECT_FALSE(overlap(speed_row, other));
+  // the speed row: a whole text line right above the speed bar, as wide as
+  // it, inside the window and clear of every other block
+  EXPECT_EQ(height(l.speed_row), s.lh);
+  EXPECT_EQ(l.speed_row.left, l.speed.left);
+  EXPECT_EQ(l.speed_row.right, l.speed.right);
+  EXPECT_LT(l.speed_row.bottom, l.speed.top);
+  EXPECT_GT(l.speed_row.top, (s.map ? l.map : l.profile_area).bottom);
+  EXPECT_TRUE(inside(l.speed_row, RECT{0, 0, s.w, s.h}));
+  EXPECT_LE(l.speed.bottom, s.h);
+  for (const RECT& other : {l.status, l.profile_area, l.numbers, l.buttons, l.map, l.speed})
+    EXPECT_FALSE(overlap(l.speed_row, other));
   EXPECT_GE(l.status.top, l.profile_area.bottom);
   EXPECT_EQ(l.map_shown, s.map);
   if (s.map) {

@@ -42,16 +42,14 @@ void frame(HDC dc, const RECT& client) {
   SelectObject(dc, old);
 }
 
-void fill(HDC dc, const RECT& r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+// The speed bar's brush, made once.
+HBRUSH bar_brush() {
+  static const HBRUSH brush = CreateSolidBrush(kBarColour);
+  return brush;
 }
 
-void text_row(HDC dc, int x, int y, const char* text) {
-  const std::wstring w = widen(text);
-  ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
-}
+void fill(HDC dc, const RECT& r, HBRUSH brush) { FillRect(dc, &r, brush); }
+
 
 
 }  // namespace
@@ -96,24 +94,46 @@ int text_width(HDC dc, const std::wstring& text) {
   return size.cx;
 }
 
-// The label at the left, the value against the right edge; where the two do
-// not fit side by side in the value font, the label (then the value too) is
-// drawn in the smaller text font.
-void draw_label_and_value(HDC dc, const RECT& client, int y, const std::wstring& label, const std::wstring& value) {
-  const int room = client.right - 10 - 4;
-  HGDIOBJ value_font = GetCurrentObject(dc, OBJ_FONT);
-  const bool fits = text_width(dc, label) + text_width(dc, value) <= room;
-  if (!fits) SelectObject(dc, g_fonts[kTextFont]);
-  const int label_width = text_width(dc, label);
-  ExtTextOutW(dc, 5, y, 0, nullptr, label.c_str(), static_cast<UINT>(label.size()), nullptr);
-  SelectObject(dc, value_font);
-  if (label_width + text_width(dc, value) > room) SelectObject(dc, g_fonts[kTextFont]);
-  RECT cell{5, y, client.right - 5, y + g_line_height};
-  DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &cell, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, value_font);
+// A numbers row split at its first colon: the label at the left, the value
+// against the right edge, so that long labels ("HI  #1:") and wide values
+// stay inside the 110-pixel window. A row without a colon is one text.
+struct NumbersRow {
+  std::wstring label;
+  std::wstring value;
+};
+
+NumbersRow split_row(const std::string& row) {
+  const std::size_t colon = row.find(':');
+  if (colon == std::string::npos) return {widen(row), L""};
+  const std::size_t first = row.find_first_not_of(' ', colon + 1);
+  return {widen(row.substr(0, colon + 1)), widen(first == std::string::npos ? "" : row.substr(first))};
 }
 
-// The numbers of the binary and line instruments, then battery, current and tilt.
+// Every row in one font: the value font when each row fits the window in
+// it, else the smaller text font; never half a row at the bottom.
+void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string>& rows) {
+  std::vector<NumbersRow> split;
+  for (const std::string& row : rows) split.push_back(split_row(row));
+  const int room = client.right - 10 - 4;
+  HGDIOBJ old = SelectObject(dc, g_fonts[kValueFont]);
+  for (const NumbersRow& r : split) {
+    if (text_width(dc, r.label) + 4 + text_width(dc, r.value) > room) {
+      SelectObject(dc, g_fonts[kTextFont]);
+      break;
+    }
+  }
+  int y = 5;
+  for (const NumbersRow& r : split) {
+    if (y + g_line_height > client.bottom) break;
+    ExtTextOutW(dc, 5, y, 0, nullptr, r.label.c_str(), static_cast<UINT>(r.label.size()), nullptr);
+    RECT cell{5, y, client.right - 5, y + g_line_height};
+    DrawTextW(dc, r.value.c_str(), static_cast<int>(r.value.size()), &cell, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    y += g_line_height;
+  }
+  SelectObject(dc, old);
+}
+
+// The numbers of the binary and line instruments.
 void draw_channel_numbers(HDC dc, const RECT& client, const LoggingSession& s) {
   const DisplayValues& d = s.display;
   NumbersInput in;
@@ -121,22 +141,24 @@ void draw_channel_numbers(HDC dc, const RECT& client, const LoggingSession& s) {
   in.two_sensors = s.decode.two_sensors;
   in.channels = std::span<const double>(d.channels.data(), static_cast<std::size_t>(d.channel_count));
   in.marker = d.marker;
-  std::vector<std::string> rows = numbers_rows(in);
-  int y = 5;
-  for (const std::string& row : rows) {
-    if (y + g_line_height > client.bottom) break;  // never half a row
-    // The label at the left, the value against the right edge, so that long
-    // labels ("HI  #1:") and wide values stay inside the 110-pixel window.
-    const std::size_t colon = row.find(':');
-    if (colon == std::string::npos) {
-      text_row(dc, 5, y, row.c_str());
-    } else {
-      const std::size_t first = row.find_first_not_of(' ', colon + 1);
-      draw_label_and_value(dc, client, y, widen(row.substr(0, colon + 1)),
-                           widen(first == std::string::npos ? "" : row.substr(first)));
-    }
-    y += g_line_height;
-  }
+  draw_numbers_rows(dc, client, numbers_rows(in));
+}
+
+// EM31-MK2, EM38 and EM34-3: the values, range and mode of the last record.
+void draw_t_record_numbers(HDC dc, const RECT& client, const DisplayValues& d) {
+  TRecordNumbers t;
+  t.instrument_type = g_variant.instrument_type;
+  t.have_reading = d.have_reading;
+  t.first_value = d.first_value;
+  t.first_is_inphase = d.inphase_record;
+  if (t.instrument_type == kEm31Mk2 && d.has_second_value) t.second_value = d.second_value;
+  t.range = d.range;
+  t.dipole = d.dipole;
+  t.coil_spacing_m = d.coil_spacing_m;
+  t.marker = d.marker;
+  t.reading_count = d.reading_count_text;
+  t.lines = (client.bottom - 5) / g_line_height;
+  draw_numbers_rows(dc, client, t_record_numbers_rows(t));
 }
 
 // A running procedure's texts: centred over the map when it is shown, in
@@ -188,16 +210,7 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
     SelectObject(p.dc, old);
     return 0;
   }
-  char row[64];
-  const char letter = s.plan.dipole_letter;
-  std::snprintf(row, sizeof row, "C%c: %8.2f", letter, d.have_reading ? d.first_value : 0.0);
-  text_row(p.dc, 5, 5, d.have_reading ? row : "C: ");
-  if (d.has_second_value) {
-    std::snprintf(row, sizeof row, "I%c:  %8.2f", letter, d.second_value);
-    text_row(p.dc, 5, 5 + g_line_height, row);
-  }
-  if (d.marker) text_row(p.dc, 5, 5 + 2 * g_line_height, "Marker");
-  if (!d.reading_count_text.empty()) text_row(p.dc, 5, 5 + 3 * g_line_height, d.reading_count_text.c_str());
+  draw_t_record_numbers(p.dc, p.client, d);
   SelectObject(p.dc, old);
   return 0;
 }
@@ -207,9 +220,11 @@ LRESULT speed_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);
   const DisplayValues& d = logging_session().display;
   const int width = p.client.right - 4;
-  const int filled = speed_fill(d.speed, width, {0.0, g_settings.speed_scale_maximum});
-  fill(p.dc, {2, 2, 2 + width, p.client.bottom - 1}, kBarColour);
-  fill(p.dc, {2 + filled, 2, 2 + width, p.client.bottom - 1}, RGB(255, 255, 255));
+  const int filled =
+      speed_view({d.speed, g_settings.map_units, g_settings.speed_bar_units, g_settings.speed_scale_maximum, width})
+          .fill;
+  fill(p.dc, {2, 2, 2 + width, p.client.bottom - 1}, bar_brush());
+  fill(p.dc, {2 + filled, 2, 2 + width, p.client.bottom - 1}, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   frame(p.dc, p.client);
   return 0;
 }

@@ -46,7 +46,7 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
   show_reading(s.display, o);
   run_target_cue(o);
   draw_reading_step({std::span<const double>(o.channels.data(), static_cast<std::size_t>(o.channel_count)),
-                     o.trace_identity, true});
+                     o.trace_identity, true, reading_steps_profile(s.survey.state == kStateLogging, o.logged)});
   invalidate_reading_displays();
   if (o.logged || values_changed) invalidate_status_area(window);
 }

@@ -32,6 +32,8 @@ void remember_reading(DisplayValues& d, const ReadingOutcome& o) {
   d.second_value = o.second_value;
   d.has_second_value = o.has_second_value;
   d.dipole = o.meaning.dipole;
+  d.range = o.meaning.full_scale;
+  d.inphase_record = o.meaning.inphase_record;
   if (g_variant.instrument_type == kEm34_3) d.coil_spacing_m = em34_spacing_of_slot(o.meaning.identity);
   d.marker = o.marker_shown;
   std::copy(d.history.begin() + 1, d.history.end(), d.history.begin());
@@ -138,7 +140,7 @@ void t_reading(HWND window, const QueuedRecord& r) {
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
   const double values[] = {o.first_value, o.second_value};
   draw_reading_step({std::span<const double>(values, o.has_second_value ? 2u : 1u), o.meaning.identity,
-                     o.redraw_bars});
+                     o.redraw_bars, reading_steps_profile(s.survey.state == kStateLogging, o.logged || o.held)});
   if (o.group_full) confirm_station(window);
   invalidate_reading_displays();
   if (o.logged) invalidate_status_area(window);
@@ -165,7 +167,6 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
     d.cursor_x = o.cursor_x;
     d.cursor_y = o.cursor_y;
     if (o.speed) d.speed = *o.speed;
-    d.speed_text = o.speed_text;
   }
   if (o.first_fix) {
     // Also while the normalisation of the survey's start fills its ring: a

@@ -163,14 +163,14 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     const RECT square = rect(kMargin, kMargin, side, side);
     const int below = square.bottom + lh + 2;
     l.speed = rect(kMargin, below, side, 8);
-    // Under the speed bar: its speed row, then the numbers.
+    // Under the speed bar (its speed row lies above it): the numbers.
     const int top = l.speed.bottom + 2 * lh + 8;
     l.numbers = rect(numbers_x, top, kNumbersWidth, in.numbers_lines * lh + 10);
     const int extent = std::max(top + 40, h * 4 / 5);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth, std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
     if (in.map_view) {
       // Under the map height is short: the scale labels go beside the
-      // profiles, which start right under the speed row.
+      // profiles, which start a line under the speed bar.
       l.map = square;
       l.labels_beside = true;
       const int profile_top = l.speed.bottom + lh + 8;
@@ -196,9 +196,12 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
       l.speed = rect(kMargin, profile_bottom + lh + 2, numbers_x - 6 - kMargin, 8);
     }
     l.profile_area = {left, kMargin, profile_right, profile_bottom};
-    // Without the map the speed bar and its row lie between the profiles and the status blocks.
-    l.status = {left, in.map_view ? profile_bottom + 6 : l.speed.bottom + lh + 10, numbers_x - 6, h - 10};
+    // Without the map the speed row and bar lie between the profiles and the status blocks.
+    l.status = {left, in.map_view ? profile_bottom + 6 : l.speed.bottom + 10, numbers_x - 6, h - 10};
   }
+  // The one text line left free between the map (or the profiles) and the
+  // speed bar holds the speed row.
+  l.speed_row = {l.speed.left, l.speed.top - lh - 1, l.speed.right, l.speed.top - 1};
   split_profile_area(l, in, lh);
   return l;
 }

@@ -31,6 +31,7 @@ inline constexpr int kAlarmColumnWidth = 76;
 struct LoggingLayout {
   RECT map{};
   RECT speed{};
+  RECT speed_row{};  // the text line above the speed bar: "Speed:" and the bar's maximum
   RECT profile_area{};  // every profile window with its strips and bars
   std::array<ProfileArea, kMaxProfileAreas> profiles{};  // stacked, top first
   int profile_count = 1;

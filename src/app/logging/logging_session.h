@@ -65,6 +65,8 @@ struct DisplayValues {
   double second_value = 0.0;
   bool has_second_value = false;
   char dipole = 'V';
+  double range = 0.0;            // "T" records: the range's full-scale number
+  bool inphase_record = false;   // EM38: the record's value is an in-phase value
   int coil_spacing_m = 0;  // EM34-3: the spacing the last record carries
   bool marker = false;
   std::array<double, kProfileHistory> history{};  // first values, oldest first
@@ -74,8 +76,7 @@ struct DisplayValues {
   double cursor_x = 0.0;  // map units from the origin
   double cursor_y = 0.0;
   std::string dilution = "N/A";
-  std::string speed_text;
-  double speed = 0.0;
+  double speed = 0.0;  // map units per second
   std::string reading_count_text;
   int em38_4_calibration = 0;  // 0 off, 1 calibration on, 2 calibration and offset on
   // every channel of the last reading (binary and line instruments)

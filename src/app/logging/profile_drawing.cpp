@@ -39,11 +39,57 @@ bool two_coils() { return logging_session().decode.two_sensors; }
 
 TraceLayout layout_for(int count) { return trace_layout(g_variant.instrument_type, count, two_coils()); }
 
-struct Pen {
-  Pen(int width, COLORREF colour) : pen(CreatePen(PS_SOLID, width, colour)) {}
-  ~Pen() { DeleteObject(pen); }
-  HPEN pen;
+// The pens and brushes of the profiles and bars, made once and kept for the
+// run; a trace's pen and a channel's brush are made again only when the
+// trace's width or colour setting changed (Profiles Options).
+struct TracePen {
+  HPEN pen = nullptr;
+  int width = -1;
+  COLORREF colour = 0;
 };
+
+struct ChannelBrush {
+  HBRUSH brush = nullptr;
+  COLORREF colour = 0;
+};
+
+struct DrawingObjects {
+  HPEN white = CreatePen(PS_SOLID, 1, kWhite);
+  HPEN grey_thin = CreatePen(PS_SOLID, 1, kGrey);
+  HPEN grey_thick = CreatePen(PS_SOLID, 2, kGrey);
+  HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+  HBRUSH white_brush = CreateSolidBrush(kWhite);
+  std::array<TracePen, kMaxTraces> traces{};
+  std::array<ChannelBrush, kMaxDisplayChannels> bars{};
+};
+
+DrawingObjects& drawing_objects() {
+  static DrawingObjects objects;  // window thread only; lives for the run
+  return objects;
+}
+
+HPEN trace_pen(int trace) {
+  const auto i = static_cast<std::size_t>(trace);
+  TracePen& t = drawing_objects().traces[i];
+  const int width = g_settings.trace_widths[i];
+  const COLORREF colour = g_settings.trace_colours[i];
+  if (t.pen == nullptr || t.width != width || t.colour != colour) {
+    if (t.pen != nullptr) DeleteObject(t.pen);
+    t = {CreatePen(PS_SOLID, width, colour), width, colour};
+  }
+  return t.pen;
+}
+
+HBRUSH channel_brush(int channel) {
+  const auto i = static_cast<std::size_t>(channel);
+  ChannelBrush& b = drawing_objects().bars[i];
+  const COLORREF colour = g_settings.trace_colours[i];
+  if (b.brush == nullptr || b.colour != colour) {
+    if (b.brush != nullptr) DeleteObject(b.brush);
+    b = {CreateSolidBrush(colour), colour};
+  }
+  return b.brush;
+}
 
 void line(HDC dc, HPEN pen, int x0, int y0, int x1, int y1) {
   HGDIOBJ old = SelectObject(dc, pen);
@@ -55,10 +101,10 @@ void line(HDC dc, HPEN pen, int x0, int y0, int x1, int y1) {
 void scale_line_pieces(HDC dc, int component, int x0, int x1, int height) {
   const auto& s = scale_of(component);
   const ScaleLines lines = scale_lines(height, s[0], s[1]);
-  Pen thin(1, kGrey), thick(2, kGrey);
+  const DrawingObjects& o = drawing_objects();
   for (int i = 0; i < lines.count; ++i)
-    line(dc, i == 0 && lines.main_is_zero ? thick.pen : thin.pen, x0, lines.rows[static_cast<std::size_t>(i)], x1,
-         lines.rows[static_cast<std::size_t>(i)]);
+    line(dc, i == 0 && lines.main_is_zero ? o.grey_thick : o.grey_thin, x0, lines.rows[static_cast<std::size_t>(i)],
+         x1, lines.rows[static_cast<std::size_t>(i)]);
 }
 
 // The slot of the plan that shows `window`, or -1.
@@ -80,12 +126,12 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
   HDC dc = GetDC(window);
   const ProfileScroll s = profile_scroll(w);
   BitBlt(dc, s.target_x, 0, s.width, h, dc, s.source_x, 0, SRCCOPY);
-  Pen white(1, kWhite);
-  for (int x = s.clear_left; x <= s.clear_right; ++x) line(dc, white.pen, x, 0, x, h);
+  const DrawingObjects& o = drawing_objects();
+  for (int x = s.clear_left; x <= s.clear_right; ++x) line(dc, o.white, x, 0, x, h);
   scale_line_pieces(dc, component, s.clear_left, s.clear_right + 1, h);
-  Pen black(1, RGB(0, 0, 0));  // the frame's pieces in the cleared columns
-  line(dc, black.pen, s.clear_left, 0, s.clear_right + 1, 0);
-  line(dc, black.pen, s.clear_left, h - 1, s.clear_right + 1, h - 1);
+  // the frame's pieces in the cleared columns
+  line(dc, o.black, s.clear_left, 0, s.clear_right + 1, 0);
+  line(dc, o.black, s.clear_left, h - 1, s.clear_right + 1, h - 1);
   // Thick pens stay inside the frame and the cleared columns: what they
   // painted right of them would never scroll away.
   const int saved = SaveDC(dc);
@@ -99,11 +145,11 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
     TraceState& t = st.traces[static_cast<std::size_t>(i)];
     const TraceDraw d = trace_step(t, row, r.identity);
     if (d.kind == TraceDraw::kNothing) continue;
-    Pen pen(g_settings.trace_widths[static_cast<std::size_t>(i)], g_settings.trace_colours[static_cast<std::size_t>(i)]);
+    HPEN pen = trace_pen(i);
     if (d.kind == TraceDraw::kPoint)
-      line(dc, pen.pen, s.newest_x, d.to_row, s.newest_x + 1, d.to_row);
+      line(dc, pen, s.newest_x, d.to_row, s.newest_x + 1, d.to_row);
     else
-      line(dc, pen.pen, s.previous_x, d.from_row, s.newest_x, d.to_row);
+      line(dc, pen, s.previous_x, d.from_row, s.newest_x, d.to_row);
   }
   RestoreDC(dc, saved);
   ReleaseDC(window, dc);
@@ -126,7 +172,7 @@ void bars_step(HWND window, HDC dc, const double* values, const TraceLayout& lay
   const double p = pixels_per_unit(height, scale[0], scale[1]);
   const int mode = zero_mode(scale[0], scale[1]);
   const int zero_row = value_row(0.0, scale[1], p);
-  HBRUSH white = CreateSolidBrush(kWhite);
+  HBRUSH white = drawing_objects().white_brush;
   for (std::size_t k = 0; k < channels.size(); ++k) {
     const int i = channels[k];
     BarState& bar = draw_state().bars[static_cast<std::size_t>(i)];
@@ -136,27 +182,27 @@ void bars_step(HWND window, HDC dc, const double* values, const TraceLayout& lay
       Rectangle(dc, 0, 0, client.right, client.bottom);
       SelectObject(dc, old);
     }
-    HBRUSH brush = CreateSolidBrush(g_settings.trace_colours[static_cast<std::size_t>(i)]);
+    HBRUSH brush = channel_brush(i);
     const int x = 2 + static_cast<int>(k) * width;
     for (int b = 0; b < paint.band_count; ++b) {
       const BarBand& band = paint.bands[static_cast<std::size_t>(b)];
       RECT r{x + 1, 1 + band.top, x + width - 1, 1 + band.bottom};
       FillRect(dc, &r, band.filled ? brush : white);
     }
-    DeleteObject(brush);
   }
-  DeleteObject(white);
 }
 
 }  // namespace
 
 void draw_reading_step(const DisplayReading& r) {
   const TraceLayout layout = layout_for(static_cast<int>(r.values.size()));
-  profile_step(0, r, layout);
   // Two groups scroll both windows, the second only when it is another window.
   const auto& slots = layout.plan.slots;
-  if (layout.plan.count > 1 && profile_window_handle(slots[1].window) != profile_window_handle(slots[0].window))
-    profile_step(1, r, layout);
+  if (r.profile) {
+    profile_step(0, r, layout);
+    if (layout.plan.count > 1 && profile_window_handle(slots[1].window) != profile_window_handle(slots[0].window))
+      profile_step(1, r, layout);
+  }
   DrawState& st = draw_state();
   st.last_count = layout.count;
   for (int i = 0; i < layout.count; ++i) st.last_values[static_cast<std::size_t>(i)] = r.values[static_cast<std::size_t>(i)];

@@ -6,12 +6,15 @@
 
 #include <span>
 
+#include "display/profile_step.h"
+
 namespace quelor {
 
 struct DisplayReading {
   std::span<const double> values;  // in channel order
   int identity = 0;                // what the channels mean (dipole): a change restarts the traces
   bool bars = true;                // false: the bars keep their last state
+  bool profile = true;             // false: the profiles do not step (reading_steps_profile)
 };
 
 // One profile step in each profile window and the bar update.

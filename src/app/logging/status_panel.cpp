@@ -10,6 +10,7 @@
 #include "app/logging/display_windows.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
+#include "app/map/live_map_win.h"
 #include "app/readers/reader_shared.h"
 #include "survey/gsa_dilution.h"
 #include "survey/colour_class.h"
@@ -87,6 +88,8 @@ StatusInput status_input() {
   in.coil_spacing_m =
       s.display.coil_spacing_m > 0 ? s.display.coil_spacing_m : em34_spacing_of_slot(g_settings.dipole_mode);
   in.now = GetTickCount();
+  const LiveMap& live = live_map_state();
+  if (live.map.in_review) in.review_map_size = live.map.map_size;
   return in;
 }
 
@@ -210,6 +213,26 @@ int draw_slam_labels(const Painter& p, int x, int y, int width) {
   return y + p.line_height;
 }
 
+// The 2-pixel pen and the brush of each colour class, made once.
+struct ClassObjects {
+  std::array<HPEN, kColourClassCount> pens{};
+  std::array<HBRUSH, kColourClassCount> brushes{};
+};
+
+const ClassObjects& class_objects() {
+  static const ClassObjects objects = [] {
+    ClassObjects o;
+    for (int c = 0; c < kColourClassCount; ++c) {
+      const PaletteColour colour = palette_colour(c);
+      const COLORREF rgb = RGB(colour.red, colour.green, colour.blue);
+      o.pens[static_cast<std::size_t>(c)] = CreatePen(PS_SOLID, 2, rgb);
+      o.brushes[static_cast<std::size_t>(c)] = CreateSolidBrush(rgb);
+    }
+    return o;
+  }();
+  return objects;
+}
+
 // Beside the map: a framed column of the 50 colour classes, class 0 at the
 // bottom, each drawn with its class's pen and brush.
 void draw_colour_legend(HDC dc, const LoggingLayout& l) {
@@ -220,19 +243,12 @@ void draw_colour_legend(HDC dc, const LoggingLayout& l) {
   HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
   HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+  const ClassObjects& objects = class_objects();
   for (int c = 0; c < kColourClassCount; ++c) {
-    const PaletteColour colour = palette_colour(c);
-    const COLORREF rgb = RGB(colour.red, colour.green, colour.blue);
-    HPEN pen = CreatePen(PS_SOLID, 2, rgb);
-    HBRUSH brush = CreateSolidBrush(rgb);
-    SelectObject(dc, pen);
-    SelectObject(dc, brush);
+    SelectObject(dc, objects.pens[static_cast<std::size_t>(c)]);
+    SelectObject(dc, objects.brushes[static_cast<std::size_t>(c)]);
     const int bottom = frame.bottom - 1 - c * step;
     Rectangle(dc, frame.left + 1, bottom - step, frame.right - 1, bottom);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, GetStockObject(NULL_BRUSH));
-    DeleteObject(pen);
-    DeleteObject(brush);
   }
   SelectObject(dc, old_brush);
   SelectObject(dc, old_pen);
@@ -270,12 +286,14 @@ int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int wi
   return draw_slam_labels(p, x, y, width);
 }
 
-void draw_speed_row(const Painter& p, const StatusTexts& t, const RECT& speed) {
-  if (!t.speed_row || speed.right <= speed.left) return;
-  const int y = speed.bottom + 2;
-  p.cell(speed.left, y, p.text_width(t.speed_label + " 888.8"), t.speed_label + " " + t.speed);
+// "Speed:" and the speed in the speed bar units at the left, the bar's
+// maximum at the right end, in the line above the speed bar.
+void draw_speed_row(const Painter& p, const StatusTexts& t, const RECT& row) {
+  if (!t.speed_row || row.right <= row.left) return;
+  const std::string speed = t.speed_label + " " + t.speed;
+  p.cell(row.left, row.top, std::max(p.text_width(speed), g_cells.widths[kCellSpeed]), speed);
   const int w = p.text_width(t.speed_maximum);
-  p.cell(speed.right - w, y, w, t.speed_maximum);
+  p.cell(row.right - w, row.top, w, t.speed_maximum);
 }
 
 void draw_pause_hint(const Painter& p, const RECT& area, int y) {
@@ -350,7 +368,7 @@ void paint_status(HWND window, HDC dc) {
   const int gps_bottom = draw_gps_column(p, t, gps_left, gps_top, column - 2 * inner);
   draw_frame(dc, {area.left, area.top, area.left + column - 2, left_bottom + 4});
   draw_frame(dc, {gps_left - inner, gps_top - inner, gps_left - inner + column - 2, gps_bottom + 4});
-  draw_speed_row(p, t, l.speed);
+  draw_speed_row(p, t, l.speed_row);
   const int hint_top = std::max<int>(std::max(left_bottom, gps_bottom) + 12, l.buttons.bottom + 6);
   const RECT hint_area{area.left, hint_top, client.right - 16, client.bottom};
   draw_pause_hint(p, hint_area, hint_area.top);
@@ -463,8 +481,7 @@ void lay_out_status_cells(HWND window) {
 void invalidate_status_area(HWND window) {
   RECT r = current_logging_layout().status;
   InvalidateRect(window, &r, FALSE);
-  const RECT& speed = current_logging_layout().speed;
-  RECT row{speed.left, speed.bottom, speed.right, speed.bottom + g_line_height + 4};
+  RECT row = current_logging_layout().speed_row;
   InvalidateRect(window, &row, FALSE);
 }
 

@@ -2,14 +2,17 @@
 
 #include "app/app_state.h"
 #include "map/colour_bar.h"
+#include "survey/start_plan.h"
 
 namespace quelor {
 
 void paint_colour_bar(HDC dc, const RECT& client) {
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  const ColourBarLayout l = colour_bar_layout(g_variant.instrument_type, g_settings.profile_scale_1[0],
-                                              g_settings.profile_scale_1[1], g_settings.profile_scale_2[0],
-                                              g_settings.profile_scale_2[1]);
+  const int type = g_variant.instrument_type;
+  const ColourBarLayout l =
+      colour_bar_layout(type, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1],
+                        g_settings.profile_scale_2[0], g_settings.profile_scale_2[1],
+                        colour_map_uses_scale_2(type, g_settings.colour_map_view));
   for (const BarBox& b : l.boxes) {
     const PaletteColour c = class_pen_colour(b.colour_class);
     HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue));

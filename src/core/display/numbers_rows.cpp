@@ -40,6 +40,28 @@ void add_coil_pair_rows(const NumbersInput& in, std::vector<std::string>& rows) 
 
 }  // namespace
 
+std::vector<std::string> t_record_numbers_rows(const TRecordNumbers& in) {
+  if (!in.have_reading) return {"C: "};
+  std::vector<std::string> rows;
+  char text[48];
+  std::snprintf(text, sizeof text, in.first_is_inphase ? "I:  %8.2f" : "C: %8.2f", in.first_value);
+  rows.emplace_back(text);
+  if (in.instrument_type == kEm34_3) {
+    std::snprintf(text, sizeof text, "Sep:  %4d m", in.coil_spacing_m);
+    rows.emplace_back(text);
+  } else if (in.second_value) {
+    std::snprintf(text, sizeof text, "I:  %8.2f", *in.second_value);
+    rows.emplace_back(text);
+  }
+  if (in.marker) rows.emplace_back("Marker");
+  if (!in.reading_count.empty()) rows.push_back(in.reading_count);
+  std::snprintf(text, sizeof text, "Gain: %5d", static_cast<int>(in.range));
+  rows.emplace_back(text);
+  rows.emplace_back(in.dipole == 'H' ? "Dipole: Horiz." : "Dipole: Vertical");
+  if (in.lines >= 0 && rows.size() > static_cast<std::size_t>(in.lines)) rows.resize(static_cast<std::size_t>(in.lines));
+  return rows;
+}
+
 std::vector<std::string> numbers_rows(const NumbersInput& in) {
   std::vector<std::string> rows;
   if (in.instrument_type == kEm38_4) add_coil_pair_rows(in, rows);

@@ -41,6 +41,11 @@ struct TraceDraw {
 
 TraceDraw trace_step(TraceState& trace, int new_row, int identity);
 
+// Whether a reading steps the profiles: while logging only a reading that is
+// written (or, EM34-3 Manual, accepted into its station group), so that each
+// step is a record of the file; in Monitoring and Stand By every reading.
+bool reading_steps_profile(bool logging, bool written);
+
 // Unstarts every trace (a cleared window, a new scale).
 void restart_traces(std::array<TraceState, kMaxTraces>& traces);
 

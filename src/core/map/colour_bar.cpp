@@ -33,10 +33,15 @@ void add_bar(ColourBarLayout& l, int shift, double minimum, double maximum) {
 
 bool colour_bar_has_second(int type) { return type == kEm31Mk2 || type == kEm38Mk2 || type == kEm38_4; }
 
-ColourBarLayout colour_bar_layout(int type, double minimum_1, double maximum_1, double minimum_2, double maximum_2) {
+ColourBarLayout colour_bar_layout(int type, double minimum_1, double maximum_1, double minimum_2, double maximum_2,
+                                  bool mapped_second) {
   ColourBarLayout l;
-  add_bar(l, 0, minimum_1, maximum_1);
-  if (colour_bar_has_second(type)) {
+  const bool second_bar = colour_bar_has_second(type);
+  if (mapped_second && !second_bar)
+    add_bar(l, 0, minimum_2, maximum_2);
+  else
+    add_bar(l, 0, minimum_1, maximum_1);
+  if (second_bar) {
     add_bar(l, kSecondShift, minimum_2, maximum_2);
     l.titles.push_back({18, 4, "Conductivity [mS/m]"});
     l.titles.push_back({156, 4, "Inphase [ppt]"});

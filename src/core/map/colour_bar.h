@@ -39,7 +39,10 @@ inline constexpr int kColourBarWindow = 306;
 // The second bar for EM31-MK2, EM38-MK2 and EM38-4.
 bool colour_bar_has_second(int instrument_type);
 
+// `mapped_second`: the colour map shows a second-component (in-phase) view.
+// The two bars carry the two scales; a single bar carries the scale of the
+// mapped component (the CS-21's in-phase views: the second).
 ColourBarLayout colour_bar_layout(int instrument_type, double minimum_1, double maximum_1, double minimum_2,
-                                  double maximum_2);
+                                  double maximum_2, bool mapped_second = false);
 
 }  // namespace quelor

@@ -15,18 +15,6 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 
-struct SpeedUnit {
-  const char* format;
-  double from_metres;  // factor from metres per second
-  double from_feet;    // factor from feet per second
-};
-constexpr std::array<SpeedUnit, 4> kSpeedUnits{{
-    {"%5.2f m/s", 1.0, 0.3048},
-    {"%5.2f ft/s", 3.28084, 1.0},
-    {"%5.2f km/h", 3.6, 1.0973},
-    {"%5.2f mph", 2.2369, 0.6818},
-}};
-
 // 8-bit (Latin-1) text: the degree sign of the geodetic read-outs stays 0xB0.
 std::string narrow(std::wstring_view w) {
   std::string s;
@@ -79,7 +67,7 @@ void first_fix(SurveyRecord& s, FixOutcome& o) {
   o.first_fix = true;
 }
 
-void later_fix(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
+void later_fix(SurveyRecord& s, FixOutcome& o) {
   o.distance = std::hypot(o.easting - s.previous_easting, o.northing - s.previous_northing);
   double t = o.fix.time_of_day - s.previous_time_of_day;
   if (t < 0) t += kSecondsPerDay;  // past midnight
@@ -88,8 +76,6 @@ void later_fix(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
     o.speed = s.speed;
   }
   s.previous_time_of_day = o.fix.time_of_day;
-  o.speed_text = speed_text(s.speed, c.map_units, c.speed_bar_units);
-  o.speed_bar = c.speed_scale_maximum - s.speed;
 }
 
 // Map segments: the first fix starts filling the colour-index buffer, every
@@ -132,22 +118,10 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
   c.warning = warning_limits_from_settings(s);
   c.map_units = s.map_units;
   c.coordinates_display = s.coordinates_display;
-  c.speed_bar_units = s.speed_bar_units;
-  c.speed_scale_maximum = s.speed_scale_maximum;
   c.warning_sound = s.disconnection_alarm != 0;
   c.instrument_used = s.instrument_state >= 1;
   c.selected_channel = s.colour_map_view;
   return c;
-}
-
-std::string speed_text(double speed, int map_units, int speed_bar_units) {
-  const std::size_t unit =
-      speed_bar_units >= 0 && speed_bar_units < static_cast<int>(kSpeedUnits.size()) ? speed_bar_units : 0;
-  const SpeedUnit& u = kSpeedUnits[unit];
-  const double factor = map_units == kUnitMetres ? u.from_metres : u.from_feet;
-  char text[48];
-  std::snprintf(text, sizeof text, u.format, speed * factor);
-  return text;
 }
 
 FixOutcome handle_gps_fix(SurveyRecord& s, const FixContext& c, std::string_view sentence) {
@@ -176,7 +150,7 @@ FixOutcome handle_gps_fix(SurveyRecord& s, const FixContext& c, std::string_view
   if (!s.first_fix_done)
     first_fix(s, o);
   else
-    later_fix(s, c, o);
+    later_fix(s, o);
   s.previous_easting = o.easting;
   s.previous_northing = o.northing;
   o.cursor_x = o.easting - s.reference_easting;

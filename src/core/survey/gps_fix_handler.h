@@ -24,8 +24,6 @@ struct FixContext {
   GpsWarningLimits warning;
   int map_units = 0;             // 0 metres, 1 feet, 2 US survey feet
   int coordinates_display = 0;   // 0 geodetic, 1 metres, 2 feet, 3 US survey feet
-  int speed_bar_units = 0;       // 0 m/s, 1 ft/s, 2 km/h, 3 mph
-  double speed_scale_maximum = 5.0;
   bool warning_sound = true;       // the disconnection alarm option
   bool connection_broken = false;  // the GPS connection is marked broken
   bool instrument_used = true;     // positions are not counted while its connection is lost
@@ -55,9 +53,7 @@ struct FixOutcome {
   double cursor_x = 0.0;         // map units from the map origin
   double cursor_y = 0.0;
   double distance = 0.0;         // from the previous fix, map units
-  std::optional<double> speed;   // map units per second
-  std::string speed_text;        // "%5.2f m/s" ... by the speed bar units
-  double speed_bar = 0.0;        // speed scale maximum - speed (times the bar scale of the bar)
+  std::optional<double> speed;   // map units per second (display/speed_bar shows it)
   bool fix_good = true;
   bool warning_sound = false;    // "SOUND_GPSWARNING"
   bool segment_closed = false;   // the colour-index row of the closed segment is ready
@@ -67,9 +63,6 @@ struct FixOutcome {
   std::optional<OperatorMessage> maximum_message;
   FixTexts texts;
 };
-
-// Speed in map units per second shown by the speed bar units.
-std::string speed_text(double speed, int map_units, int speed_bar_units);
 
 // Handles one position sentence.
 FixOutcome handle_gps_fix(SurveyRecord& survey, const FixContext& context, std::string_view sentence);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "display/speed_bar.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 
@@ -112,7 +113,7 @@ GpsBlockTexts gps_block_texts(const Settings& s, const SurveyRecord& survey, boo
 
 StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const StatusInput& in) {
   StatusTexts t;
-  if (in.gps_used) t.map_size = map_size_text(s.map.map_size, s.map_units);
+  if (in.gps_used) t.map_size = map_size_text(in.review_map_size > 0 ? in.review_map_size : s.map.map_size, s.map_units);
   t.state = state_label(survey.state, survey.survey_mode);
   t.line = survey.line_name;
   t.station = format_double("%-11.2f", survey.station);
@@ -122,7 +123,7 @@ StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const St
   t.time = elapsed_text(elapsed_logging_ms(survey, in.now));
   t.speed_row = in.gps_used;
   if (t.speed_row) {
-    t.speed = format_double("%0.1f", survey.speed);
+    t.speed = speed_view({survey.speed, s.map_units, s.speed_bar_units, s.speed_scale_maximum, 0}).text;
     t.speed_maximum = format_double("%0.1f", s.speed_scale_maximum);
   }
   t.gps = gps_block_texts(s, survey, in.slam);

@@ -66,7 +66,7 @@ struct StatusTexts {
   std::string time;              // "%02d:%02d:%02d"
   bool speed_row = false;
   std::string speed_label = "Speed:";
-  std::string speed;             // "%0.1f"
+  std::string speed;             // "%5.2f m/s" ... in the speed bar units
   std::string speed_maximum;     // "%0.1f", right-aligned
   GpsBlockTexts gps;
   std::vector<std::string> instrument_rows;
@@ -80,6 +80,7 @@ struct StatusInput {
   int coil_spacing_m = 0;   // EM34-3
   char coil_letter = 'V';   // EM34-3
   std::uint32_t now = 0;
+  long review_map_size = 0;  // in map review: the size zoom and fit gave it; 0 outside review
 };
 
 StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const StatusInput& input);

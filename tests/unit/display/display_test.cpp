@@ -60,6 +60,14 @@ TEST(ProfileScale, MinimumAtOrAboveMaximumRaisesTheMaximum) {
   EXPECT_DOUBLE_EQ(pixels_per_unit(100, 5, 5), 0.0);
 }
 
+// While logging the profiles step only for the readings that are written.
+TEST(ProfileStep, OnlyWrittenReadingsStepWhileLogging) {
+  EXPECT_TRUE(reading_steps_profile(true, true));
+  EXPECT_FALSE(reading_steps_profile(true, false));  // Manual mode between trigger presses
+  EXPECT_TRUE(reading_steps_profile(false, false));  // Monitoring and Stand By show every reading
+  EXPECT_TRUE(reading_steps_profile(false, true));
+}
+
 TEST(ProfileStep, IdentityChangeRestartsTheTraceWithAPoint) {
   TraceState t;
   struct Step {
@@ -139,6 +147,43 @@ TEST(SpeedBar, MaximumAtOrBelowZeroKeepsThePreviousOne) {
   EXPECT_STREQ(speed_unit_text(2), "km/h");
 }
 
+// The speed of the fixes in map units per second, shown and filled in the
+// speed bar units: a 5 km/h walk fills the whole of a 5 km/h bar.
+TEST(SpeedBar, ViewInEachSpeedBarUnit) {
+  struct Row {
+    double speed;  // map units per second
+    int map_units, bar_units;
+    double maximum;
+    const char* text;
+    int fill;  // of a 200-pixel bar
+  };
+  const double walk = 5.0 / 3.6;  // 5 km/h in m/s
+  const Row rows[] = {
+      {walk, 0, 2, 5.0, " 5.00 km/h", 200},
+      {walk, 0, 2, 10.0, " 5.00 km/h", 100},
+      {walk, 0, 0, 5.0, " 1.39 m/s", 55},
+      {walk, 0, 1, 5.0, " 4.56 ft/s", 182},
+      {walk, 0, 3, 5.0, " 3.11 mph", 124},
+      {1.0, 0, 0, 5.0, " 1.00 m/s", 40},
+      {1.0, 0, 1, 5.0, " 3.28 ft/s", 131},
+      {1.0, 0, 2, 5.0, " 3.60 km/h", 144},
+      {1.0, 0, 3, 5.0, " 2.24 mph", 89},
+      {10.0, 1, 0, 5.0, " 3.05 m/s", 121},  // feet per second
+      {10.0, 1, 1, 5.0, "10.00 ft/s", 200},
+      {10.0, 1, 2, 20.0, "10.97 km/h", 109},
+      {10.0, 1, 3, 5.0, " 6.82 mph", 200},
+      {10.0, 2, 1, 20.0, "10.00 ft/s", 100},  // US survey feet as feet
+      {1.0, 0, 9, 5.0, " 1.00 m/s", 40},      // an unknown unit: m/s
+      {0.0, 0, 2, 5.0, " 0.00 km/h", 0},
+      {1.0, 0, 0, 0.0, " 1.00 m/s", 0},       // an empty scale fills nothing
+  };
+  for (const Row& r : rows) {
+    const SpeedView v = speed_view({r.speed, r.map_units, r.bar_units, r.maximum, 200});
+    EXPECT_EQ(v.text, r.text) << r.speed << " " << r.map_units << " " << r.bar_units;
+    EXPECT_EQ(v.fill, r.fill) << r.text << " of " << r.maximum;
+  }
+}
+
 TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
   const double v[] = {1.5, -2.25, 3, 4, 5, 6, 1234.5, -0.125};
   struct Case {
@@ -159,6 +204,33 @@ TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
     NumbersInput in{c.type, c.two, std::span<const double>(v, static_cast<std::size_t>(c.count)), c.marker};
     EXPECT_EQ(numbers_rows(in), c.rows) << c.type;
   }
+}
+
+// The numbers of the "T" instruments: values, then range and mode; a marker
+// or the EM34-3 reading count takes a row while it is set.
+TEST(NumbersRows, TRecordInstrumentsShowRangeAndMode) {
+  struct Case {
+    TRecordNumbers in;
+    std::vector<std::string> rows;
+  };
+  TRecordNumbers em31{kEm31Mk2, true, 12.5, false, -3.25, 1000, 'V'};
+  TRecordNumbers em31_marked = em31;
+  em31_marked.marker = true;
+  TRecordNumbers em38{kEm38, true, 1.75, true, std::nullopt, 100, 'H'};
+  TRecordNumbers em34{kEm34_3, true, 8.0, false, std::nullopt, 30, 'H', 20};
+  TRecordNumbers em34_manual = em34;
+  em34_manual.reading_count = "Rdg: 2 of 3";
+  TRecordNumbers none;
+  none.have_reading = false;
+  const Case cases[] = {
+      {em31, {"C:    12.50", "I:     -3.25", "Gain:  1000", "Dipole: Vertical"}},
+      {em31_marked, {"C:    12.50", "I:     -3.25", "Marker", "Gain:  1000"}},
+      {em38, {"I:      1.75", "Gain:   100", "Dipole: Horiz."}},
+      {em34, {"C:     8.00", "Sep:    20 m", "Gain:    30", "Dipole: Horiz."}},
+      {em34_manual, {"C:     8.00", "Sep:    20 m", "Rdg: 2 of 3", "Gain:    30"}},
+      {none, {"C: "}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(t_record_numbers_rows(c.in), c.rows) << c.in.instrument_type;
 }
 
 }  // namespace

@@ -72,6 +72,22 @@ TEST(ColourBar, FiftyBoxesFromTheBottomAndQuarterLabels) {
   EXPECT_EQ(two.labels[5].text, "-25.00");
   ASSERT_EQ(two.titles.size(), 2u);
   EXPECT_EQ(two.titles[1].text, "Inphase [ppt]");
+  // EM31-MK2 mapping in-phase: still both bars, each on its own scale
+  const ColourBarLayout both = colour_bar_layout(0, 0, 500, -25, 25, true);
+  EXPECT_EQ(both.labels[0].text, "0.00");
+  EXPECT_EQ(both.labels[5].text, "-25.00");
+}
+
+// The CS-21 has one bar: an in-phase view labels it with the in-phase scale.
+TEST(ColourBar, SingleBarCarriesTheMappedComponentsScale) {
+  const ColourBarLayout conductivity = colour_bar_layout(9, 0, 1000, -30, 30, false);
+  const ColourBarLayout inphase = colour_bar_layout(9, 0, 1000, -30, 30, true);
+  ASSERT_EQ(inphase.boxes.size(), 50u);
+  ASSERT_EQ(inphase.labels.size(), 5u);
+  EXPECT_EQ(conductivity.labels[4].text, "1000.00");
+  EXPECT_EQ(inphase.labels[0].text, "-30.00");
+  EXPECT_EQ(inphase.labels[2].text, "0.00");
+  EXPECT_EQ(inphase.labels[4].text, "30.00");
 }
 
 }  // namespace

@@ -56,8 +56,6 @@ TEST(GpsFixHandler, SpeedFromThePreviousPositionAndTime) {
   EXPECT_DOUBLE_EQ(*o.speed, o.distance / 2.0);
   EXPECT_NEAR(o.cursor_y, 3.0, 0.02);
   EXPECT_NEAR(o.cursor_x, 0.0, 0.15);  // grid convergence 2.5 degrees off the central meridian
-  EXPECT_EQ(o.speed_text, speed_text(*o.speed, kUnitMetres, 0));
-  EXPECT_DOUBLE_EQ(o.speed_bar, 5.0 - *o.speed);
 }
 
 TEST(GpsFixHandler, SpeedAcrossMidnightAndSameSecond) {
@@ -125,17 +123,6 @@ TEST(GpsFixHandler, MapUnitsFeet) {
   const FixOutcome f = handle_gps_fix(feet, c, gga(48.0, 11.0, 10.0));
   EXPECT_NEAR(f.easting, m.easting / 0.3048, 1e-6);
   EXPECT_NEAR(f.northing, m.northing / 0.3048, 1e-6);
-}
-
-TEST(GpsFixHandler, SpeedTextTable) {
-  struct Row {
-    int map_units, units;
-    const char* text;
-  };
-  const Row rows[] = {{0, 0, " 1.00 m/s"},  {0, 1, " 3.28 ft/s"}, {0, 2, " 3.60 km/h"}, {0, 3, " 2.24 mph"},
-                      {1, 0, " 0.30 m/s"},  {1, 1, " 1.00 ft/s"}, {1, 2, " 1.10 km/h"}, {1, 3, " 0.68 mph"},
-                      {2, 1, " 1.00 ft/s"}, {0, 9, " 1.00 m/s"}};
-  for (const Row& r : rows) EXPECT_EQ(speed_text(1.0, r.map_units, r.units), r.text) << r.map_units << r.units;
 }
 
 TEST(GpsFixHandler, PositionsCountedOnlyWhileLoggingOutsideManual) {

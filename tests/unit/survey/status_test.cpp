@@ -151,9 +151,11 @@ TEST(StatusTexts, WholePanelWhileLogging) {
   EXPECT_EQ(t.stations, "321    ");
   EXPECT_EQ(t.time, "00:01:03");
   EXPECT_TRUE(t.speed_row);
-  EXPECT_EQ(t.speed, "1.3");
+  EXPECT_EQ(t.speed, " 0.38 m/s");  // 1.26 ft/s in the speed bar's m/s
   EXPECT_EQ(t.speed_maximum, "5.0");
   EXPECT_EQ(t.gps.positions, "17    ");
+  in.review_map_size = 42;  // zoomed out once in review
+  EXPECT_EQ(status_texts(s, r, in).map_size, "Map Size:   42 ft");
   EXPECT_EQ(t.gps.dilution_label, "HDOP:");
   EXPECT_EQ(t.gps.dilution, "N/A");
   EXPECT_EQ(t.gps.satellites_label, "Sat:");
