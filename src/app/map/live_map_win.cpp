@@ -37,7 +37,9 @@ int map_side() {
 
 MapFixContext fix_context() {
   const LoggingSession& s = logging_session();
-  return map_fix_context(g_settings, s.decode, s.survey, s.tilt_inline_offset, s.tilt_lateral_offset);
+  MapFixContext c = map_fix_context(g_settings, s.decode, s.survey, s.tilt_inline_offset, s.tilt_lateral_offset);
+  c.swath_closings = s.sink.is_open() ? s.writer().swath_closings() : 0;
+  return c;
 }
 
 // Cross of the cursor: half-length i + 3 (index 5: 9).

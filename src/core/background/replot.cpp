@@ -108,7 +108,7 @@ struct Replot {
       open_swath();
     } else if (index >= 0) {
       corner(rec, index);
-    } else if (swath_closing_record(rec)) {
+    } else if (swath_closing_record(rec)) {  // the live painter restarts at the same records
       close_swath();
     } else {
       reading(rec);
@@ -138,14 +138,6 @@ std::optional<DecodeContext> file_decode_context(RecordReader& file, const Setti
   char head[128];
   const std::size_t n = file.read_at(0, head, sizeof head);
   return decode_context_from_file(std::string_view(head, n), display);
-}
-
-bool swath_closing_record(std::string_view rec) {
-  const char tag = rec.empty() ? '\0' : rec[0];
-  if (tag == 'L' || tag == 'S') return true;
-  if (tag != 'X') return false;
-  const std::string_view text = rec.substr(1);
-  return text.starts_with("PAUSED") || text.starts_with("GPS CONN");
 }
 
 int swath_letter_index(std::string_view r) {

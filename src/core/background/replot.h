@@ -80,10 +80,6 @@ struct ReplotCounts {
 // (0-3), or -1 for the start record '{0' and -2 for anything else.
 int swath_letter_index(std::string_view record);
 
-// Records that close the swath: a line block, a new station, a pause and a
-// GPS break. The live painter closes its swath on the same events.
-bool swath_closing_record(std::string_view record);
-
 // Re-plots the file from its start to its end. `busy` is called every
 // 750 ms of work when a clock is given.
 ReplotCounts replot_survey(RecordReader& file, int record_length, const ReplotStyle& style, const MapState& map,

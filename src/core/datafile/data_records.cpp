@@ -119,6 +119,14 @@ std::string tilt_record(const Variant& v, double first_angle, double second_angl
   return finish_record(std::move(body), record_length(v), '\0');
 }
 
+bool swath_closing_record(std::string_view record) {
+  const char tag = record.empty() ? '\0' : record[0];
+  if (tag == 'L' || tag == 'S') return true;
+  if (tag != 'X') return false;
+  const std::string_view text = record.substr(1);
+  return text.starts_with("PAUSED") || text.starts_with("GPS CONN");
+}
+
 std::string swath_start_record(const Variant& v) {
   return finish_record(format_text("{0%14.3f", 0.0), record_length(v));
 }

@@ -8,7 +8,11 @@ int DataFileWriter::record_length() const { return quelor::record_length(variant
 
 bool DataFileWriter::emit(std::string_view bytes) {
   std::lock_guard<std::mutex> lock(mutex_);
-  return sink_.is_open() && sink_.write(bytes);
+  const bool ok = sink_.is_open() && sink_.write(bytes);
+  const std::size_t length = static_cast<std::size_t>(record_length());
+  for (std::size_t at = 0; ok && at < bytes.size(); at += length)
+    if (swath_closing_record(bytes.substr(at, length))) ++swath_closings_;
+  return ok;
 }
 
 std::size_t DataFileWriter::read_at(std::uint64_t offset, char* buffer, std::size_t size) {

@@ -4,6 +4,7 @@
 // it: every call hands whole records to the sink in one write, under a lock,
 // so records never interleave inside a record.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -58,6 +59,9 @@ class DataFileWriter {
   // under the writer's lock.
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size);
 
+  // Records written so far that close the swath (swath_closing_record).
+  std::uint32_t swath_closings() const { return swath_closings_.load(); }
+
   long gps_sentence_count() const;
   void set_gps_sentence_count(long count);
 
@@ -69,6 +73,7 @@ class DataFileWriter {
   Variant variant_;
   mutable std::mutex mutex_;
   long gps_sentence_count_ = 0;
+  std::atomic<std::uint32_t> swath_closings_{0};
 };
 
 }  // namespace quelor

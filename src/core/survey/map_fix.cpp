@@ -51,6 +51,10 @@ MapFixResult map_fix(LiveMap& live, TileSurface& tiles, const SurveyRecord& surv
   r.step = map_position(m, tiles, fix.easting, fix.northing);
   const bool logging = survey.state == kStateLogging;
   if (logging && !live.was_logging) painter_reset(live.painter);
+  if (c.swath_closings != live.closings_seen) {
+    live.closings_seen = c.swath_closings;
+    painter_reset(live.painter);
+  }
   live.was_logging = logging;
   if (!logging) return r;
   FixPaint p;

@@ -4,6 +4,7 @@
 // when logging starts), and the swath records for the data-file writer.
 
 #include <array>
+#include <cstdint>
 
 #include "datafile/writer.h"
 #include "map/map_painter.h"
@@ -17,6 +18,7 @@ struct LiveMap {
   MapState map;
   PainterState painter;
   bool was_logging = false;
+  std::uint32_t closings_seen = 0;  // the file's swath-closing records the painter has followed
 };
 
 // Map state for a tile size from the settings: map size, grid, cursor band.
@@ -35,6 +37,11 @@ struct MapFixContext {
   bool two_sensors = false;
   bool manual_em34 = false;  // three separations
   std::array<FootprintGeometry, kFootprintKinds> geometry{};
+  // Swath-closing records written to the data file so far
+  // (DataFileWriter::swath_closings): a new one restarts the footprint, as
+  // the re-plot closes its swath there (a GPS break, a pause, a line block,
+  // a new station).
+  std::uint32_t swath_closings = 0;
 };
 
 // The mapped view and the packing of two values come from the readings'

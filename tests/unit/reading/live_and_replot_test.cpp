@@ -23,6 +23,7 @@
 #include "devsim/em31_record.h"
 #include "devsim/line_record.h"
 #include "export/export_table.h"
+#include "gps/reader.h"
 #include "map/raster_tiles.h"
 #include "procedures/em38_4_values.h"
 #include "procedures/normalisation.h"
@@ -267,11 +268,14 @@ struct LiveSurvey {
     const double lat = 48.0 + n / 111200.0, lon = 11.0 + e / 74400.0;
     const FixOutcome o = handle_gps_fix(survey, fix_context, gga(lat, lon, seconds));
     ASSERT_TRUE(o.usable);
-    const MapFixResult r = map_fix(live, tiles, survey, map_fix_context(s, decode, survey), o, true);
+    MapFixContext mc = map_fix_context(s, decode, survey);
+    mc.swath_closings = writer.swath_closings();
+    const MapFixResult r = map_fix(live, tiles, survey, mc, o, true);
     write_footprint_records(writer, r.paint);
   }
 
-  // Three lines of 30 m walked east and west 2 m apart, three readings a fix.
+  // Three lines of 30 m walked east and west 2 m apart, three readings a
+  // fix; on the second line the GPS breaks for four fixes.
   void walk() {
     double t = 30000.0;
     fix(0, 0, t);
@@ -283,7 +287,10 @@ struct LiveSurvey {
         const double e = line % 2 == 0 ? i : 30 - i, n = 2.0 * line;
         if (i > 0 || line > 0)
           for (int k = 0; k < 3; ++k) reading(e, n);
-        fix(e, n, t += 1.0);
+        t += 1.0;
+        if (line == 1 && i == 12) writer.write_remark(kGpsBreakRemark, 'X', ++tick);
+        if (line == 1 && i >= 12 && i < 16) continue;  // no fix reaches the handler
+        fix(e, n, t);
       }
   }
 };
