@@ -101,6 +101,7 @@ void confirm_station(HWND window) {
       for (const HeldSentence& h : station.sentences) s.writer().write_gps_sentence(h.text, h.tick, kGpsForwarded);
       s.writer().write_readings(station.inputs());
     }
+    map_confirmed_station(s.survey, s.decode, station);
   } else {
     drop_station_group(s.em34_group);
   }

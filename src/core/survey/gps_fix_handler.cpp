@@ -80,18 +80,22 @@ void later_fix(SurveyRecord& s, FixOutcome& o) {
 
 // Map segments: the first fix starts filling the colour-index buffer, every
 // later one closes the segment and continues in the other row.
+// Each footprint kind (the EM34-3 Manual spacings) has its own buffer.
 void segment_bookkeeping(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
-  ColourIndexBuffer& b = s.colour_index;
-  if (s.state != kStateLogging || c.selected_channel == 0) {
-    b.filling = false;
-    return;
+  s.kinds_closed = s.kind_readings;
+  s.kind_readings = {};
+  const bool mapping = s.state == kStateLogging && c.selected_channel != 0;
+  const bool closing = mapping && s.colour_index.filling;
+  for (int kind = 0; kind < 3; ++kind) {
+    ColourIndexBuffer& b = kind_buffer(s, kind);
+    if (!mapping)
+      b.filling = false;
+    else if (closing)
+      segment_swap(b);
+    else
+      segment_start(b);
   }
-  if (!b.filling) {
-    segment_start(b);
-    return;
-  }
-  segment_swap(b);
-  o.segment_closed = true;
+  o.segment_closed = closing;
 }
 
 void count_position(SurveyRecord& s, const FixContext& c, FixOutcome& o) {

@@ -41,7 +41,7 @@ std::string record_body(int type, const std::string& bytes) {
 void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, const InstrumentContext& c,
                             int type, InstrumentOutcome& o) {
   o.segment_entry = o.meaning.entry;
-  if (o.segment_entry && survey.colour_index.filling) segment_push(survey.colour_index, *o.segment_entry);
+  map_written_reading(survey, 0, o.segment_entry);
   o.logged = true;
   o.texts = count_logged_reading(survey, c.now);
   if (type == kGrad601) {

@@ -63,8 +63,11 @@ MapFixResult map_fix(LiveMap& live, TileSurface& tiles, const SurveyRecord& surv
   p.kinds = c.manual_em34 ? kFootprintKinds : 1;
   p.geometry = c.geometry;
   p.colour_map_view = c.colour_map_view;
-  const auto row = fix.segment_closed ? segment_closed_row(survey.colour_index) : std::span<const int>{};
-  p.rows = {row, row, row};
+  for (int kind = 0; kind < p.kinds; ++kind)
+    p.rows[static_cast<std::size_t>(kind)] =
+        fix.segment_closed ? segment_closed_row(kind_buffer(survey, kind)) : std::span<const int>{};
+  // EM34-3 Manual: a spacing's footprint only when one of its readings was written since the previous fix.
+  if (c.manual_em34) p.kind_active = survey.kinds_closed;
   p.two_values = c.two_values;
   p.position_size = c.position_size;
   p.position_colour = colour_from_colorref(c.position_colour);

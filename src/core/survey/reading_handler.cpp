@@ -20,10 +20,8 @@ Em31Reading group_reading(const ReadingMeaning& m) {
 }
 
 void store_colour_step(SurveyRecord& survey, ReadingOutcome& o) {
-  ColourIndexBuffer& b = survey.colour_index;
-  if (!b.filling || !o.meaning.entry) return;
-  o.colour_step = *o.meaning.entry;
-  segment_push(b, *o.colour_step);
+  if (kind_buffer(survey, o.meaning.kind).filling) o.colour_step = o.meaning.entry;
+  map_written_reading(survey, o.meaning.kind, o.meaning.entry);
 }
 
 void log_reading(SurveyRecord& survey, const ReadingContext& c, ReadingOutcome& o) {
@@ -43,6 +41,16 @@ int next_write_enable(int write_enable, bool marker, int survey_mode) {
   if (survey_mode != kModeManual) return 1;
   if (!marker) return 0;
   return write_enable == 0 ? 1 : -1;
+}
+
+void map_confirmed_station(SurveyRecord& survey, const DecodeContext& decode, const ConfirmedStation& station) {
+  DecodeContext d = decode;
+  d.em31.manual_mode = true;
+  d.manual_em34 = d.instrument_type == kEm34_3;
+  for (const ReadingInput& input : station.inputs()) {
+    const ReadingMeaning m = interpret_reading(d, reading_record(Variant{d.instrument_type, kRealTimeMap}, input));
+    map_written_reading(survey, m.kind, m.entry);
+  }
 }
 
 std::string padded_t_record(std::span<const std::uint8_t> record) {

@@ -61,6 +61,11 @@ struct ReadingOutcome {
 // -1; an unmarked record sets 0. Auto and Wheel: always +1.
 int next_write_enable(int write_enable, bool marker, int survey_mode);
 
+// EM34-3 Manual: the readings of a confirmed station, written now, enter
+// the segment buffers of their coil spacings (read as the file holds them,
+// station averages included).
+void map_confirmed_station(SurveyRecord& survey, const DecodeContext& decode, const ConfirmedStation& station);
+
 // The instrument record padded with spaces to the 13 characters of its
 // reading record.
 std::string padded_t_record(std::span<const std::uint8_t> record);

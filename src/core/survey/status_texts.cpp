@@ -119,7 +119,9 @@ StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const St
   t.station = format_double("%-11.2f", survey.station);
   t.file = survey.file_open && survey.state != kStateMonitoring ? file_label(survey.file_name)
                                                                  : "File:" + std::string(kFileSpaces, ' ');
-  t.stations = format_int("%-7d", survey.readings_in_survey);
+  // EM34-3 Manual counts the confirmed stations.
+  const bool stations = in.instrument_type == kEm34_3 && survey.survey_mode == kModeManual;
+  t.stations = stations ? format_int("%-6d", survey.stations_in_survey) : format_int("%-7d", survey.readings_in_survey);
   t.time = elapsed_text(elapsed_logging_ms(survey, in.now));
   t.speed_row = in.gps_used;
   if (t.speed_row) {

@@ -17,6 +17,21 @@ std::string elapsed_text(std::uint32_t ms) {
   return text;
 }
 
+ColourIndexBuffer& kind_buffer(SurveyRecord& r, int kind) {
+  return kind == 1 || kind == 2 ? r.spacing_index[static_cast<std::size_t>(kind - 1)] : r.colour_index;
+}
+
+const ColourIndexBuffer& kind_buffer(const SurveyRecord& r, int kind) {
+  return kind == 1 || kind == 2 ? r.spacing_index[static_cast<std::size_t>(kind - 1)] : r.colour_index;
+}
+
+void map_written_reading(SurveyRecord& r, int kind, std::optional<int> entry) {
+  const int k = kind >= 0 && kind < 3 ? kind : 0;
+  r.kind_readings[static_cast<std::size_t>(k)] = true;
+  ColourIndexBuffer& b = kind_buffer(r, k);
+  if (entry && b.filling) segment_push(b, *entry);
+}
+
 void clear_survey_counters(SurveyRecord& r) {
   r.readings_in_line = 0;
   r.readings_in_survey = 0;

@@ -4,6 +4,7 @@
 // logging commands read and change. Reset by the start of a survey.
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 
@@ -72,7 +73,15 @@ struct SurveyRecord {
   double previous_time_of_day = 0.0;  // seconds
   double speed = 0.0;                 // map units per second
 
+  // The mapped readings since the previous fix (EM34-3 Manual: of its 10 m
+  // spacing; the 20 m and 40 m spacings have their own).
   ColourIndexBuffer colour_index;
+  std::array<ColourIndexBuffer, 2> spacing_index{};
+  // Footprint kinds with a reading written since the previous fix, and the
+  // kinds of the segment the last fix closed (EM34-3 Manual: a footprint is
+  // drawn only for a spacing that had a reading).
+  std::array<bool, 3> kind_readings{};
+  std::array<bool, 3> kinds_closed{};
 
   // EM34-3 working geometry
   int working_dipole = 0;
@@ -80,6 +89,14 @@ struct SurveyRecord {
   double saved_gps_y_offset = 0.0;  // what the settings file keeps
   std::array<double, 3> manual_gps_y_offsets{};  // Manual mode: for 10, 20, 40 m
 };
+
+// The segment buffer of a footprint kind (0 for every instrument but the
+// EM34-3 in Manual mode).
+ColourIndexBuffer& kind_buffer(SurveyRecord& r, int kind);
+const ColourIndexBuffer& kind_buffer(const SurveyRecord& r, int kind);
+
+// A written reading of that kind with its segment entry (none: not mapped).
+void map_written_reading(SurveyRecord& r, int kind, std::optional<int> entry);
 
 // Elapsed logging time: earlier periods plus the running one while Logging.
 std::uint32_t elapsed_logging_ms(const SurveyRecord& r, std::uint32_t now);
