@@ -177,6 +177,7 @@ void start_survey_command(HWND setup_window) {
   reader_shared().survey.polling_timeout_ms.store(input.polling_interval_ms);
   set_reading_window(g_log_window);
   install_reader_hooks();
+  install_reader_notices();
   if (!open_ports(plan)) return;
   const StartFailure failure = plan.start ? start_instrument(*plan.start, input.em61_polled_mode) : StartFailure::kNone;
   if (failure != StartFailure::kNone) {

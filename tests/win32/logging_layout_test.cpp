@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/logging/display_windows.h"
+#include "app/logging/instrument_handlers_win.h"
 #include "app/logging/logging_handlers.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_window.h"
@@ -214,7 +215,7 @@ TEST(LoggingWindowTable, RowsInSearchOrder) {
                                       WM_GPS_POSITION,    WM_GPS_GSA,        WM_EM61_READING,   WM_EM31_READING,
                                       WM_EM38_READING,    WM_EM34_READING,   WM_EM38MK2_READING, WM_LX2_READING,
                                       WM_LX2_DUAL_READING, WM_GRAD_READING,  WM_EM38_4_READING, WM_TILT_READING,
-                                      WM_CS21_READING,    WM_END_SURVEY};
+                                      WM_CS21_READING,    WM_END_SURVEY,     WM_READER_NOTICE};
   const auto table = logging_window_message_table();
   ASSERT_EQ(table.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -46,7 +46,7 @@ TEST(TargetCue, LeftTargetLightsTheLeftFieldAndSpeaksOnce) {
   g_settings.alarm.audio_indicator = 1;
   g_settings.alarm.monitored_channel = 0;
   g_settings.alarm.amplitude_alarm_level = 100.0;
-  logging_session().instrument_context.two_sensors = true;
+  logging_session().decode.two_sensors = true;
   reset_target_cue();
   reset_sound_counts();
 
@@ -68,7 +68,7 @@ TEST(TargetCue, LeftTargetLightsTheLeftFieldAndSpeaksOnce) {
   reset_target_cue();
   g_variant = saved_variant;
   g_settings = saved_settings;
-  logging_session().instrument_context.two_sensors = false;
+  logging_session().decode.two_sensors = false;
 }
 
 }  // namespace

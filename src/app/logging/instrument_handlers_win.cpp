@@ -58,6 +58,41 @@ LRESULT instrument_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
+namespace {
+
+enum ReaderNotice : WPARAM { kTiltSilent = 0, kGpsReconnecting = 1, kRecordsBack = 2 };
+
+// Runs on a reader thread: only posts.
+void post_notice(WPARAM notice) {
+  if (HWND window = reader_shared().log_window.load()) PostMessageW(window, WM_READER_NOTICE, notice, 0);
+}
+
+}  // namespace
+
+void install_reader_notices() {
+  ReaderHooks& h = reader_shared().hooks;
+  h.blank_tilt_fields.store(+[] { post_notice(kTiltSilent); });
+  h.blank_gps_fields.store(+[] { post_notice(kGpsReconnecting); });
+  h.repaint_status_area.store(+[] { post_notice(kRecordsBack); });
+}
+
+// A silent tilt meter: its angles leave the screen and stop correcting the
+// footprint. A reconnecting GPS: the six GPS fields are blanked.
+LRESULT reader_notice_handler(HWND window, UINT, WPARAM notice, LPARAM) {
+  LoggingSession& s = logging_session();
+  if (!s.active) return 0;
+  if (notice == kTiltSilent) {
+    s.tilt_inline_offset = 0.0;
+    s.tilt_lateral_offset = 0.0;
+    s.display.tilt_first_text.clear();
+    s.display.tilt_second_text.clear();
+    if (HWND numbers = s.children.numbers) InvalidateRect(numbers, nullptr, FALSE);
+  }
+  if (notice == kGpsReconnecting) s.display.fix = FixTexts{};
+  invalidate_status_area(window);
+  return 0;
+}
+
 void refresh_decode_context() {
   LoggingSession& s = logging_session();
   s.decode = decode_context_from_settings(g_settings, g_variant.instrument_type, s.survey.survey_mode == kModeManual,
@@ -68,8 +103,8 @@ LRESULT tilt_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   LoggingSession& s = logging_session();
   const RecordBytes sentence = tilt_sentence();
   if (!s.active || sentence.length == 0) return 0;
-  const TiltOutcome o =
-      handle_tilt_sentence(s.survey, sentence.text(), g_settings.antenna_height, reader_shared().tilt_tick.load());
+  const TiltOutcome o = handle_tilt_sentence(s.survey, sentence.text(), g_settings.antenna_height, g_settings.map_units,
+                                             reader_shared().tilt_tick.load());
   s.tilt_inline_offset = o.inline_offset;
   s.tilt_lateral_offset = o.lateral_offset;
   s.display.tilt_first_text = o.first_text;

@@ -15,6 +15,13 @@ LRESULT instrument_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l
 // survey mode, and when a procedure stores new constants.
 void refresh_decode_context();
 
+// The readers' notices (tilt silent, GPS reconnecting, first record after a
+// blanked display) reach the window thread as WM_READER_NOTICE: the hooks
+// the readers call post it. Installed with the survey's reading window.
+inline constexpr UINT WM_READER_NOTICE = WM_APP + 0x32;
+void install_reader_notices();
+LRESULT reader_notice_handler(HWND window, UINT message, WPARAM w, LPARAM l);
+
 // WM_TILT_READING.
 LRESULT tilt_reading_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 

@@ -45,6 +45,7 @@ constexpr Win32MessageRow kLoggingTable[] = {
     {WM_TILT_READING, tilt_reading_handler},
     {WM_CS21_READING, instrument_reading_handler},
     {WM_END_SURVEY, end_survey_handler},
+    {WM_READER_NOTICE, reader_notice_handler},
 };
 
 constexpr Win32MessageRow kCurveTable[] = {{WM_PAINT, curve_paint_handler}};

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "gps/fields.h"
+#include "gps/units.h"
 
 namespace quelor {
 
@@ -32,14 +33,14 @@ double limited_tilt_angle(double degrees) {
 }
 
 TiltOutcome handle_tilt_sentence(const SurveyRecord& survey, std::string_view sentence, double antenna_height,
-                                 std::uint32_t tick) {
+                                 int map_units, std::uint32_t tick) {
   TiltOutcome o;
   o.tick = tick;
   o.first_angle = field_angle(sentence, kTiltFirstAngleField);
   o.second_angle = field_angle(sentence, kTiltSecondAngleField);
   constexpr double kRadians = std::numbers::pi / 180.0;
-  o.inline_offset = antenna_height * std::sin(o.first_angle * kRadians);
-  o.lateral_offset = antenna_height * std::sin(o.second_angle * kRadians);
+  o.inline_offset = metres_to_working_unit(antenna_height * std::sin(o.first_angle * kRadians), map_units);
+  o.lateral_offset = metres_to_working_unit(antenna_height * std::sin(o.second_angle * kRadians), map_units);
   o.first_text = angle_text(o.first_angle);
   o.second_text = angle_text(o.second_angle);
   o.write = survey.state == kStateLogging;

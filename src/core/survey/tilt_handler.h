@@ -22,6 +22,7 @@ double limited_tilt_angle(double degrees);
 struct TiltOutcome {
   double first_angle = 0.0;   // pitch
   double second_angle = 0.0;  // roll
+  // In map units, as the footprint geometry they correct.
   double inline_offset = 0.0;   // h sin(pitch), added to the in-line offset
   double lateral_offset = 0.0;  // h sin(roll), added to both half-widths
   std::string first_text;     // "%+0.2f"
@@ -30,7 +31,8 @@ struct TiltOutcome {
   std::uint32_t tick = 0;
 };
 
+// `antenna_height` in metres; `map_units` 0 metres, 1 feet, 2 US survey feet.
 TiltOutcome handle_tilt_sentence(const SurveyRecord& survey, std::string_view sentence, double antenna_height,
-                                 std::uint32_t tick);
+                                 int map_units, std::uint32_t tick);
 
 }  // namespace quelor

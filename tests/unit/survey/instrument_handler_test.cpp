@@ -15,6 +15,7 @@
 #include "devsim/line_record.h"
 #include "serial/instrument_framer.h"
 #include "survey/colour_class.h"
+#include "gps/units.h"
 #include "survey/tilt_handler.h"
 
 namespace quelor {
@@ -292,7 +293,7 @@ TEST(TiltHandler, AnglesLimitedAndNotANumberIsZero) {
                        Case{"$PTLT*00", 0.0, 0.0}}) {
     SurveyRecord survey;
     survey.state = kStateMonitoring;
-    const TiltOutcome o = handle_tilt_sentence(survey, k.sentence, 2.0, 77);
+    const TiltOutcome o = handle_tilt_sentence(survey, k.sentence, 2.0, kUnitMetres, 77);
     EXPECT_DOUBLE_EQ(o.first_angle, k.first) << k.sentence;
     EXPECT_DOUBLE_EQ(o.second_angle, k.second) << k.sentence;
     EXPECT_FALSE(o.write);
@@ -301,10 +302,26 @@ TEST(TiltHandler, AnglesLimitedAndNotANumberIsZero) {
   }
   SurveyRecord survey;
   survey.state = kStateLogging;
-  const TiltOutcome o = handle_tilt_sentence(survey, devsim::encode_tilt_sentence({-3.25, 12.5}), 1.0, 77);
+  const TiltOutcome o = handle_tilt_sentence(survey, devsim::encode_tilt_sentence({-3.25, 12.5}), 1.0, kUnitMetres, 77);
   EXPECT_TRUE(o.write);
   EXPECT_EQ(o.first_text, "+12.50");
   EXPECT_EQ(o.second_text, "-3.25");
+}
+
+// The offsets correct a footprint in map units: feet and US survey feet
+// surveys get the antenna height's metres in their unit.
+TEST(TiltHandler, OffsetsInTheMapUnits) {
+  SurveyRecord survey;
+  const std::string sentence = devsim::encode_tilt_sentence({-30.0, 30.0});  // pitch 30, roll -30
+  struct Case {
+    int units;
+    double metres_per_unit;
+  };
+  for (const Case k : {Case{kUnitMetres, 1.0}, Case{kUnitFeet, 0.3048}, Case{kUnitUsFeet, 0.304800609601219}}) {
+    const TiltOutcome o = handle_tilt_sentence(survey, sentence, 2.0, k.units, 1);
+    EXPECT_NEAR(o.inline_offset, 1.0 / k.metres_per_unit, 1e-9) << k.units;
+    EXPECT_NEAR(o.lateral_offset, -1.0 / k.metres_per_unit, 1e-9) << k.units;
+  }
 }
 
 }  // namespace
