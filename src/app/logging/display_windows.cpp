@@ -98,23 +98,26 @@ int text_width(HDC dc, const std::wstring& text) {
 // against the right edge, so that long labels ("HI  #1:") and wide values
 // stay inside the 110-pixel window. A row without a colon is one text.
 struct NumbersRow {
+  std::wstring whole;
   std::wstring label;
   std::wstring value;
 };
 
 NumbersRow split_row(const std::string& row) {
   const std::size_t colon = row.find(':');
-  if (colon == std::string::npos) return {widen(row), L""};
+  if (colon == std::string::npos) return {widen(row), widen(row), L""};
   const std::size_t first = row.find_first_not_of(' ', colon + 1);
-  return {widen(row.substr(0, colon + 1)), widen(first == std::string::npos ? "" : row.substr(first))};
+  return {widen(row), widen(row.substr(0, colon + 1)), widen(first == std::string::npos ? "" : row.substr(first))};
 }
+
+constexpr int kNumbersLeft = 4;  // the rows' left edge, two pixels inside the frame
 
 // Every row in one font: the value font when each row fits the window in
 // it, else the smaller text font; never half a row at the bottom.
 void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string>& rows) {
   std::vector<NumbersRow> split;
   for (const std::string& row : rows) split.push_back(split_row(row));
-  const int room = client.right - 10 - 4;
+  const int room = client.right - 2 - kNumbersLeft;
   HGDIOBJ old = SelectObject(dc, g_fonts[kValueFont]);
   for (const NumbersRow& r : split) {
     if (text_width(dc, r.label) + 4 + text_width(dc, r.value) > room) {
@@ -125,9 +128,16 @@ void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string
   int y = 5;
   for (const NumbersRow& r : split) {
     if (y + g_line_height > client.bottom) break;
-    ExtTextOutW(dc, 5, y, 0, nullptr, r.label.c_str(), static_cast<UINT>(r.label.size()), nullptr);
-    RECT cell{5, y, client.right - 5, y + g_line_height};
-    DrawTextW(dc, r.value.c_str(), static_cast<int>(r.value.size()), &cell, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    RECT cell{kNumbersLeft, y, client.right - 2, y + g_line_height};
+    if (text_width(dc, r.label) + 4 + text_width(dc, r.value) > room) {
+      // Too wide even so: the row as it reads, cut at the frame, rather
+      // than the value written over its label.
+      ExtTextOutW(dc, kNumbersLeft, y, ETO_CLIPPED, &cell, r.whole.c_str(), static_cast<UINT>(r.whole.size()),
+                  nullptr);
+    } else {
+      ExtTextOutW(dc, kNumbersLeft, y, 0, nullptr, r.label.c_str(), static_cast<UINT>(r.label.size()), nullptr);
+      DrawTextW(dc, r.value.c_str(), static_cast<int>(r.value.size()), &cell, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    }
     y += g_line_height;
   }
   SelectObject(dc, old);
