@@ -149,6 +149,7 @@ std::string setup_record_g3(const Variant& v, const HeaderFields& f) {
   std::string out = format_text("G%7.3f%7.3f", f.gps_x_offset, f.gps_y_offset);
   out += v.instrument_type == kEm61Mk2 ? format_text("%1d", f.polled_reading_mode) : " ";
   out += format_text("7%1d%1d%1d%1d", f.gps_option, f.pseudo_gga_variant, f.gps_sentence, f.gps_enabled > 0 ? 1 : 0);
+  if (v.instrument_type == kEm61Mk2) out += format_text("  %1d", f.em61_normalisation ? 1 : 0);
   return finish_record(std::move(out), record_length(v));
 }
 

@@ -42,6 +42,10 @@ struct HeaderFields {
   double gps_x_offset = 0.0;
   double gps_y_offset = 0.0;
   int polled_reading_mode = 0;  // EM61-MK2
+  // EM61-MK2: the current ring is on, so the channels are normalised by the
+  // mean current each reading record carries (column 23 of record 3, one of
+  // its reserved characters: '1' on, '0' off; older files have a space).
+  bool em61_normalisation = true;
   int gps_option = 0;
   int pseudo_gga_variant = 0;
   int gps_sentence = 1;

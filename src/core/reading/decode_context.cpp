@@ -111,8 +111,8 @@ std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, co
   c.em31.inphase_only = type == kEm31Mk2 && digit_at(r1, 18) == 1;
   c.em38mk2_single_coil = type == kEm38Mk2 && digit_at(r1, 19) == 1;
   if (type == kEm61Mk2 || type == kEm61Lx2) c.em61.coil_type = digit_at(r1, 18);
-  // Whether the EM61-MK2 current ring was on is not recorded: the program
-  // always starts with it unless the settings turn it off.
+  // Until record 3 says otherwise (apply_constant_record): files without its
+  // digit were written with the EM61-MK2 current ring on, the default.
   c.em61_normalised = type == kEm61Mk2;
   if (type == kGrad601) c.two_sensors = digit_at(r1, 19) == 1;
   if (type == kEm61Lx2) c.two_sensors = digit_at(r1, 22) == 1 || r1.substr(0, 9).find("LX2") != std::string_view::npos;
@@ -125,6 +125,11 @@ void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::st
   const char tag = r.empty() ? '\0' : r[0];
   if (tag != 'O') state.null_index = 0;
   if (tag != 'I') state.lx2_index = 0;
+  // Record 3 column 23: '0' when the EM61-MK2 current ring was off.
+  if (tag == 'G' && c.instrument_type == kEm61Mk2 && r.size() > 23 && r[16] == '7') {
+    c.em61_normalised = r[23] != '0';
+    return;
+  }
   if (tag == 'I' && c.instrument_type == kEm61Lx2) {
     if (state.lx2_index < 2) c.lx2_filter_factors[static_cast<std::size_t>(state.lx2_index)] = number_at(r, 1, 9);
     ++state.lx2_index;

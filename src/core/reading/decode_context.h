@@ -69,9 +69,10 @@ DecodeContext decode_context_from_settings(const Settings& s, int instrument_typ
 // use). Nothing when the file has no header of the family.
 std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, const Settings& display);
 
-// The constant records that follow the header and every line block ('O' and
-// 'I'), and the procedures' own: each updates the context in force for the
-// readings after it. Call with every record in file order.
+// Header record 3 (the EM61-MK2 current ring on or off), the constant
+// records that follow the header and every line block ('O' and 'I'), and the
+// procedures' own: each updates the context in force for the readings after
+// it. Call with every record in file order.
 struct ConstantRecordState {
   int null_index = 0;  // EM61: the n-th 'O' record of a group
   int lx2_index = 0;   // EM61-LX2: the n-th 'I' record of a group

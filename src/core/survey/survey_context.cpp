@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "procedures/normalisation.h"
 #include "settings/settings_derived.h"
 #include "survey/start_plan.h"
 #include "setup/em61_start_mode.h"
@@ -43,6 +44,7 @@ HeaderFields survey_header_fields(const Settings& s, int instrument_type, const 
   f.reference_northing = survey.reference_northing;
   f.reference_zone = survey.reference_zone;
   f.polled_reading_mode = em61_polled_mode(s, instrument_type) ? 1 : 0;
+  f.em61_normalisation = normalisation_size(s, instrument_type) > 0;
   return f;
 }
 

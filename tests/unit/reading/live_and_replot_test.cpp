@@ -33,6 +33,7 @@
 #include "survey/instrument_handler.h"
 #include "survey/logging_commands.h"
 #include "survey/map_fix.h"
+#include "survey/survey_context.h"
 #include "survey/reading_handler.h"
 
 namespace quelor {
@@ -178,6 +179,19 @@ std::vector<Case> cases() {
                  return devsim::encode_em61_record(r);
                },
                {}});
+  c.push_back({"em61mk2_without_normalisation", kEm61Mk2, false,
+               [](Settings& s) {
+                 s.normalisation_size = 0;
+                 s.colour_map_view = 1;
+                 s.profile_scale_1 = {0.0, 1500.0};
+               },
+               [](int i, double f) {
+                 devsim::Em61Reading r;
+                 r.channels = {900 * f, 500 * f, 250 * f, 90 * f};
+                 r.current = 3000 + (i * 37) % 400;
+                 return devsim::encode_em61_record(r);
+               },
+               {}});
   c.push_back({"em61lx2_channel_f", kEm61Lx2, true,
                [](Settings& s) {
                  s.number_of_sensors = 1;
@@ -265,7 +279,7 @@ struct LiveSurvey {
     state.current_ring = make_current_ring(normalisation_size(s, c.type));
     decode = decode_context_from_settings(s, c.type, c.manual, ring_enabled(state.current_ring));
     live.map = map_state_from_settings(s, kTile, kTile + 2);
-    HeaderFields h = header_fields_from_settings(s, c.type);
+    HeaderFields h = survey_header_fields(s, c.type, survey);
     h.file_name = "LIVE";
     writer.write_header(h, false);
     writer.write_line_block(current_line_block(survey, s), LocalTime{}, tick);
