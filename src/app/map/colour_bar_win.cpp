@@ -1,10 +1,29 @@
 #include "app/map/colour_bar_win.h"
 
+#include <array>
+
 #include "app/app_state.h"
 #include "map/colour_bar.h"
 #include "survey/start_plan.h"
 
 namespace quelor {
+
+namespace {
+
+// The brush of each colour class, made once.
+HBRUSH class_brush(int colour_class) {
+  static const std::array<HBRUSH, kColourBarBoxes> brushes = [] {
+    std::array<HBRUSH, kColourBarBoxes> b{};
+    for (int i = 0; i < kColourBarBoxes; ++i) {
+      const PaletteColour c = class_pen_colour(i);
+      b[static_cast<std::size_t>(i)] = CreateSolidBrush(RGB(c.red, c.green, c.blue));
+    }
+    return b;
+  }();
+  return brushes[static_cast<std::size_t>(colour_class < 0 ? 0 : colour_class % kColourBarBoxes)];
+}
+
+}  // namespace
 
 void paint_colour_bar(HDC dc, const RECT& client) {
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -14,11 +33,8 @@ void paint_colour_bar(HDC dc, const RECT& client) {
                         g_settings.profile_scale_2[0], g_settings.profile_scale_2[1],
                         colour_map_uses_scale_2(type, g_settings.colour_map_view));
   for (const BarBox& b : l.boxes) {
-    const PaletteColour c = class_pen_colour(b.colour_class);
-    HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue));
     RECT r{b.left, b.top, b.right, b.bottom};
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, class_brush(b.colour_class));
   }
   HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
   HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
