@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "datafile/record_layout.h"
 #include "map/colour_class.h"
 #include "map/segment_buffer.h"
 #include "serial/decode_lines.h"
@@ -241,6 +242,11 @@ bool is_reading_record(int type, std::string_view record) {
 }
 
 double em61_recorded_current(std::string_view record) { return recorded_mean_current(bytes_of(record, 16)); }
+
+std::string written_reading_body(int type, const ReadingInput& input) {
+  const Variant v{type, kRealTimeMap};
+  return reading_record(v, input).substr(0, reading_body_length(record_length(v)));
+}
 
 std::size_t reading_body_length(int record_length) {
   return record_length > 11 ? static_cast<std::size_t>(record_length - 11) : 0;

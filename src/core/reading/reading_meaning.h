@@ -8,8 +8,10 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "datafile/data_records.h"
 #include "reading/decode_context.h"
 
 namespace quelor {
@@ -52,6 +54,11 @@ bool is_reading_record(int instrument_type, std::string_view record);
 
 // A reading record's columns before its tick field (0 to L-12).
 std::size_t reading_body_length(int record_length);
+
+// The body of the reading record the writer makes of a live reading (the
+// record of the real-time map line; the navigation line's differ only in
+// their tail), so the live path reads exactly what the file will hold.
+std::string written_reading_body(int instrument_type, const ReadingInput& input);
 
 // The meaning of one reading record (its body, or the whole record).
 ReadingMeaning interpret_reading(const DecodeContext& context, std::string_view record);

@@ -30,14 +30,6 @@ RecordBytes file_bytes(InstrumentSurveyState& s, const DecodeContext& c, const R
   return r;
 }
 
-// The reading record's body as the writer builds it: interpret_reading reads
-// the live reading exactly as the re-plot and the export read it back.
-std::string record_body(int type, const std::string& bytes) {
-  if (type == kGrad601) return "T" + bytes.substr(0, 2) + (bytes.size() > 5 ? bytes.substr(5) : std::string());
-  if (type == kCs21) return "T" + bytes;
-  return bytes;
-}
-
 void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, const InstrumentContext& c,
                             int type, InstrumentOutcome& o) {
   o.segment_entry = o.meaning.entry;
@@ -62,7 +54,7 @@ InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurv
   const double battery = em61 && received.length > 12 ? received.bytes[12] / 10.0 : 0.0;
   const RecordBytes bytes = file_bytes(state, decode, received);
   o.record.assign(reinterpret_cast<const char*>(bytes.bytes.data()), bytes.length);
-  o.meaning = interpret_reading(decode, record_body(type, o.record));
+  o.meaning = interpret_reading(decode, written_reading_body(type, o.reading_input()));
   const ReadingMeaning& m = o.meaning;
   o.channels = m.channels;
   o.channel_count = m.channel_count;

@@ -48,7 +48,7 @@ void map_confirmed_station(SurveyRecord& survey, const DecodeContext& decode, co
   d.em31.manual_mode = true;
   d.manual_em34 = d.instrument_type == kEm34_3;
   for (const ReadingInput& input : station.inputs()) {
-    const ReadingMeaning m = interpret_reading(d, reading_record(Variant{d.instrument_type, kRealTimeMap}, input));
+    const ReadingMeaning m = interpret_reading(d, written_reading_body(d.instrument_type, input));
     map_written_reading(survey, m.kind, m.entry);
   }
 }
