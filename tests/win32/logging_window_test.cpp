@@ -547,7 +547,7 @@ TEST_F(LoggingWindowTest, ChannelSelectorsFollowTheViewAndTheInphaseOnlyDisplay)
   start_monitoring();
   LoggingSession& s = logging_session();
   s.gps_used = true;  // as after a start with GPS
-  g_settings.displayed_channel = 1;
+  g_settings.colour_map_view = 1;  // the mapped channel, which the selectors mark
   lay_out_logging_window(g_log_window);
   ASSERT_EQ(s.children.selector_count, 2);
   const auto shown = [&](int i) { return IsWindowVisible(s.children.selectors[static_cast<std::size_t>(i)]) != 0; };
