@@ -99,6 +99,18 @@ std::vector<Case> cases() {
                  return devsim::encode_em31_record(r);
                },
                {}});
+  c.push_back({"em31mk2_feet", kEm31Mk2, false,
+               [](Settings& s) {
+                 s.colour_map_view = 2;
+                 s.map_units = 1;
+               },
+               [](int, double f) {
+                 devsim::Em31Reading r;
+                 r.conductivity = 480 * f;
+                 r.inphase = 40 * f - 20;
+                 return devsim::encode_em31_record(r);
+               },
+               {}});
   c.push_back({"em38_inphase_records", kEm38, false,
                [](Settings& s) {
                  s.colour_map_view = 1;
