@@ -24,6 +24,9 @@ constexpr Subcommand kSubcommands[] = {
     {"procedure", quelor::tool::run_procedure,
      "procedure --name NAME [--period MS] [--answers LIST] [--samples N] [--two-coils] [FILE]"},
     {"keys", quelor::tool::run_keys, "keys --instrument NAME [--state STATE] [options] (--menu | KEY...)"},
+    {"grid", quelor::tool::run_grid,
+     "grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest] [--zone auto|N]\n"
+     "             [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif"},
     {"setup", quelor::tool::run_setup,
      "setup --program NAME --dialog survey|system|geometry|alarm|gps|mask [--settings FILE]\n"
      "         [--select ID=INDEX] [--text ID=TEXT] [--check ID=0|1] [--out FILE]"},
