@@ -110,13 +110,6 @@ struct Replot {
     }
   }
 
-  static bool closes_swath(std::string_view rec) {
-    const char tag = rec[0];
-    if (tag == 'L' || tag == 'S') return true;
-    if (tag != 'X') return false;
-    const std::string_view text = rec.substr(1);
-    return text.starts_with("PAUSED") || text.starts_with("GPS CONN");
-  }
 };
 
 }  // namespace
@@ -126,6 +119,15 @@ std::size_t BytesReader::read_at(std::uint64_t offset, char* buffer, std::size_t
   const std::size_t n = std::min<std::size_t>(size, bytes_.size() - offset);
   std::memcpy(buffer, bytes_.data() + offset, n);
   return n;
+}
+
+bool closes_swath(std::string_view rec) {
+  if (rec.empty()) return false;
+  const char tag = rec[0];
+  if (tag == 'L' || tag == 'S') return true;
+  if (tag != 'X') return false;
+  const std::string_view text = rec.substr(1);
+  return text.starts_with("PAUSED") || text.starts_with("GPS CONN");
 }
 
 int swath_letter_index(std::string_view r) {

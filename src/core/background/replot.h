@@ -69,6 +69,9 @@ struct ReplotCounts {
 // (0-3), or -1 for the start record '{0' and -2 for anything else.
 int swath_letter_index(std::string_view record);
 
+// A new line, a new station, a pause or a GPS break: the swath ends.
+bool closes_swath(std::string_view record);
+
 // Re-plots the file from its start to its end. `busy` is called every
 // 750 ms of work when a clock is given.
 ReplotCounts replot_survey(RecordReader& file, int record_length, const ReplotStyle& style, const MapState& map,

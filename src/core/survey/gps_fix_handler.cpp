@@ -140,13 +140,22 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
   return c;
 }
 
-std::string speed_text(double speed, int map_units, int speed_bar_units) {
+namespace {
+const SpeedUnit& speed_unit(int speed_bar_units) {
   const std::size_t unit =
       speed_bar_units >= 0 && speed_bar_units < static_cast<int>(kSpeedUnits.size()) ? speed_bar_units : 0;
-  const SpeedUnit& u = kSpeedUnits[unit];
-  const double factor = map_units == kUnitMetres ? u.from_metres : u.from_feet;
+  return kSpeedUnits[unit];
+}
+}  // namespace
+
+double speed_in_bar_units(double speed, int map_units, int speed_bar_units) {
+  const SpeedUnit& u = speed_unit(speed_bar_units);
+  return speed * (map_units == kUnitMetres ? u.from_metres : u.from_feet);
+}
+
+std::string speed_text(double speed, int map_units, int speed_bar_units) {
   char text[48];
-  std::snprintf(text, sizeof text, u.format, speed * factor);
+  std::snprintf(text, sizeof text, speed_unit(speed_bar_units).format, speed_in_bar_units(speed, map_units, speed_bar_units));
   return text;
 }
 

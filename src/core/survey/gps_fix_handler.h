@@ -70,6 +70,8 @@ struct FixOutcome {
 
 // Speed in map units per second shown by the speed bar units.
 std::string speed_text(double speed, int map_units, int speed_bar_units);
+// The number that text shows.
+double speed_in_bar_units(double speed, int map_units, int speed_bar_units);
 
 // Handles one position sentence.
 FixOutcome handle_gps_fix(SurveyRecord& survey, const FixContext& context, std::string_view sentence);
