@@ -30,13 +30,13 @@ constexpr Subcommand kSubcommands[] = {
     {"setup", quelor::tool::run_setup,
      "setup --program NAME --dialog survey|system|geometry|alarm|gps|mask [--settings FILE]\n"
      "         [--select ID=INDEX] [--text ID=TEXT] [--check ID=0|1] [--out FILE]"},
-#ifndef QUELOR_NO_MAP
     {"map", quelor::tool::run_map,
      "map FILE [--out PATH.png] [--settings INI] [--tile W] [--map-size N] [--view K] [--position-size I]\n"
      "             [--scale MIN,MAX] [--grid none|basic|lines] [--grid-interval G] [--lines-angle DEG]\n"
      "             [--background FILE[,type=data|text|labels][,geodetic|utm-m|utm-ft|utm-usft]\n"
      "              [,space|comma|tab|semicolon][,easting=N][,northing=N][,labels=N][,display=K]]..."},
-#endif
+    {"report", quelor::tool::run_report,
+     "report FILE... --out report.html [--settings INI] [--scale MIN,MAX] [--channel NAME] [--zone auto|N]"},
 };
 
 int usage() {
