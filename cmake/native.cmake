@@ -43,10 +43,8 @@ endforeach()
 # Command-line companion: one entry, one file per subcommand.
 file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
-if(NOT TARGET ZLIB::ZLIB)
-  find_package(ZLIB REQUIRED)
-endif()
-target_link_libraries(quelor PRIVATE quelor_core ZLIB::ZLIB)
+find_package(PNG REQUIRED)
+target_link_libraries(quelor PRIVATE quelor_core PNG::PNG)
 
 # Device simulator on pseudo-terminals.
 # The simulator's models and encoders are a library (devsim_lib) so that the
@@ -87,7 +85,7 @@ if(benchmark_FOUND)
     string(REPLACE "_bench" "" name ${name})
     add_executable(bench_${name} ${src})
     target_link_libraries(bench_${name} PRIVATE quelor_core benchmark::benchmark benchmark::benchmark_main)
-    if(name STREQUAL "survey" AND TARGET devsim_lib)
+    if((name STREQUAL "survey" OR name STREQUAL "grid") AND TARGET devsim_lib)
       target_link_libraries(bench_${name} PRIVATE devsim_lib)  # simulated readings
     endif()
   endforeach()

@@ -46,16 +46,20 @@ Level make_level(const Grid& g, int factor) {
   return l;
 }
 
-void bind_readings(Level& l, std::span<const GridSample> samples) {
-  struct Sums {
-    double n = 0, v = 0, x = 0, y = 0, xx = 0, xy = 0, yy = 0;
-  };
-  std::vector<Sums> sums(l.role.size());
+// Running sums of a cell's readings (offsets in cell units, north positive).
+struct Sums {
+  float n, x, y, xx, xy, yy;
+  double v;
+};
+
+void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Sums>& sums) {
+  sums.assign(l.role.size(), Sums{});
+  const double inverse = 1.0 / l.cell;
   for (const GridSample& s : samples) {
-    const double u = (s.x - l.west) / l.cell, w = (l.north - s.y) / l.cell;
-    const int c = std::clamp(static_cast<int>(std::floor(u)), 0, l.columns - 1);
-    const int r = std::clamp(static_cast<int>(std::floor(w)), 0, l.rows - 1);
-    const double dx = u - (c + 0.5), dy = (r + 0.5) - w;  // north positive
+    const double u = (s.x - l.west) * inverse, w = (l.north - s.y) * inverse;
+    const int c = std::clamp(static_cast<int>(u), 0, l.columns - 1);
+    const int r = std::clamp(static_cast<int>(w), 0, l.rows - 1);
+    const float dx = static_cast<float>(u - (c + 0.5)), dy = static_cast<float>((r + 0.5) - w);
     Sums& t = sums[static_cast<std::size_t>(r) * l.columns + c];
     t.n += 1;
     t.v += s.value;
@@ -213,6 +217,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
     ++levels;
 
   const Plane plane = fit_plane(samples);
+  std::vector<Sums> sums;
   Level coarse;
   for (int level = levels - 1; level >= 0; --level) {
     Level l = make_level(grid, 1 << level);
@@ -224,7 +229,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
     } else {
       refine_from(l, coarse);
     }
-    bind_readings(l, samples);
+    bind_readings(l, samples, sums);
     if (level == 0 && !options.active.empty())
       for (std::size_t i = 0; i < l.role.size(); ++i)
         if (!options.active[i] && l.role[i] == kFree) l.role[i] = kHeld;
