@@ -2,7 +2,7 @@
 // Coverage of the surveyed area: the convex hull of the positioned readings,
 // the share of it inside the logged swath footprints, and the uncovered gaps
 // wide enough to hold a swath, on a raster of cells a quarter of the swath
-// width (coarser when the area would need more than `max_cells`).
+// width (coarser when the area would need more than about `max_cells`).
 
 #include <cstdint>
 #include <vector>
