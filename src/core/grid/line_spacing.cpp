@@ -108,8 +108,10 @@ double median_line_spacing(std::span<const GridSample> s) {
 }
 
 double automatic_cell(double line_spacing) {
-  const double rounded = std::round(line_spacing / 4 / 0.05) * 0.05;
-  return std::max(0.1, rounded);
+  // In twentieths, so that the cell is an exact multiple of 0.05 (a quarter
+  // of 0.7 rounds up to 0.2, not down through 0.17499...).
+  const double twentieths = std::round(line_spacing / 4 * 20 + 1e-9);
+  return std::max(0.1, twentieths / 20);
 }
 
 }  // namespace quelor

@@ -7,42 +7,57 @@ namespace quelor {
 
 namespace {
 
-constexpr double kFar = 1e30;
+constexpr int kSeedReach = 2;  // cells each way
 
-// One dimension of the transform: for the squared distances f over n
-// places, d[q] = min_p (q - p)^2 + f[p] with its argmin in `from`.
-void lower_envelope(const double* f, int n, double* d, int* from, std::vector<int>& v, std::vector<double>& z) {
-  v.assign(static_cast<std::size_t>(n), 0);
-  z.assign(static_cast<std::size_t>(n) + 1, 0.0);
-  int k = -1;
-  for (int q = 0; q < n; ++q) {
-    if (f[q] >= kFar) continue;
-    double s = 0;
-    while (k >= 0) {
-      const int p = v[k];
-      s = ((f[q] + double(q) * q) - (f[p] + double(p) * p)) / (2.0 * (q - p));
-      if (s > z[k]) break;
-      --k;
+struct Propagation {
+  const Grid& g;
+  std::span<const GridSample> samples;
+  std::vector<std::int32_t>& reading;
+  std::vector<double> squared;  // per cell, to its candidate
+
+  double distance_to(std::int32_t i, int c, int r) const {
+    const GridSample& s = samples[static_cast<std::size_t>(i)];
+    const double dx = s.x - g.centre_x(c), dy = s.y - g.centre_y(r);
+    return dx * dx + dy * dy;
+  }
+
+  void try_from(int c, int r, int nc, int nr) {
+    if (nc < 0 || nc >= g.columns || nr < 0 || nr >= g.rows) return;
+    const std::int32_t candidate = reading[static_cast<std::size_t>(nr) * g.columns + nc];
+    if (candidate < 0) return;
+    const std::size_t k = static_cast<std::size_t>(r) * g.columns + c;
+    if (reading[k] == candidate) return;
+    const double d = distance_to(candidate, c, r);
+    if (d < squared[k]) {
+      squared[k] = d;
+      reading[k] = candidate;
     }
-    ++k;
-    v[k] = q;
-    z[k] = k == 0 ? -std::numeric_limits<double>::infinity() : s;
-    z[k + 1] = std::numeric_limits<double>::infinity();
   }
-  if (k < 0) {
-    for (int q = 0; q < n; ++q) {
-      d[q] = kFar;
-      from[q] = -1;
+
+  void forward() {
+    for (int r = 0; r < g.rows; ++r) {
+      for (int c = 0; c < g.columns; ++c) {
+        try_from(c, r, c - 1, r);
+        try_from(c, r, c - 1, r - 1);
+        try_from(c, r, c, r - 1);
+        try_from(c, r, c + 1, r - 1);
+      }
+      for (int c = g.columns - 1; c >= 0; --c) try_from(c, r, c + 1, r);
     }
-    return;
   }
-  int j = 0;
-  for (int q = 0; q < n; ++q) {
-    while (z[j + 1] < q) ++j;
-    d[q] = double(q - v[j]) * (q - v[j]) + f[v[j]];
-    from[q] = v[j];
+
+  void backward() {
+    for (int r = g.rows - 1; r >= 0; --r) {
+      for (int c = g.columns - 1; c >= 0; --c) {
+        try_from(c, r, c + 1, r);
+        try_from(c, r, c + 1, r + 1);
+        try_from(c, r, c, r + 1);
+        try_from(c, r, c - 1, r + 1);
+      }
+      for (int c = 0; c < g.columns; ++c) try_from(c, r, c - 1, r);
+    }
   }
-}
+};
 
 }  // namespace
 
@@ -50,59 +65,28 @@ NearestReadings nearest_readings(const Grid& g, std::span<const GridSample> samp
   const std::size_t cells = static_cast<std::size_t>(g.columns) * g.rows;
   NearestReadings out;
   out.reading.assign(cells, -1);
-  out.distance.assign(cells, std::numeric_limits<float>::infinity());
-  // The reading nearest each cell's centre among those it holds.
-  std::vector<float> own(cells, std::numeric_limits<float>::infinity());
+  Propagation p{g, samples, out.reading, std::vector<double>(cells, std::numeric_limits<double>::infinity())};
+  // Every reading is tried on the cells around its own, so that a reading
+  // is not lost behind another in the same cell.
   for (std::size_t i = 0; i < samples.size(); ++i) {
     const int c = static_cast<int>(std::floor((samples[i].x - g.west) / g.cell));
     const int r = static_cast<int>(std::floor((g.north - samples[i].y) / g.cell));
-    if (c < 0 || c >= g.columns || r < 0 || r >= g.rows) continue;
-    const std::size_t k = static_cast<std::size_t>(r) * g.columns + c;
-    const float d = static_cast<float>(std::hypot(samples[i].x - g.centre_x(c), samples[i].y - g.centre_y(r)));
-    if (d < own[k]) {
-      own[k] = d;
-      out.reading[k] = static_cast<std::int32_t>(i);
-    }
-  }
-  // Columns, then rows; `row_from` keeps the seed row of each column pass.
-  std::vector<double> column_d(cells);
-  std::vector<int> row_from(cells);
-  std::vector<int> v;
-  std::vector<double> z;
-  {
-    std::vector<double> f(static_cast<std::size_t>(g.rows)), d(static_cast<std::size_t>(g.rows));
-    std::vector<int> from(static_cast<std::size_t>(g.rows));
-    for (int c = 0; c < g.columns; ++c) {
-      for (int r = 0; r < g.rows; ++r) f[r] = out.reading[static_cast<std::size_t>(r) * g.columns + c] >= 0 ? 0.0 : kFar;
-      lower_envelope(f.data(), g.rows, d.data(), from.data(), v, z);
-      for (int r = 0; r < g.rows; ++r) {
-        column_d[static_cast<std::size_t>(r) * g.columns + c] = d[r];
-        row_from[static_cast<std::size_t>(r) * g.columns + c] = from[r];
+    for (int nr = std::max(0, r - kSeedReach); nr <= std::min(g.rows - 1, r + kSeedReach); ++nr)
+      for (int nc = std::max(0, c - kSeedReach); nc <= std::min(g.columns - 1, c + kSeedReach); ++nc) {
+        const std::size_t k = static_cast<std::size_t>(nr) * g.columns + nc;
+        const double d = p.distance_to(static_cast<std::int32_t>(i), nc, nr);
+        if (d < p.squared[k]) {
+          p.squared[k] = d;
+          out.reading[k] = static_cast<std::int32_t>(i);
+        }
       }
-    }
   }
-  std::vector<double> d(static_cast<std::size_t>(g.columns));
-  std::vector<int> from(static_cast<std::size_t>(g.columns));
-  std::vector<std::int32_t> nearest(cells, -1);
-  for (int r = 0; r < g.rows; ++r) {
-    const std::size_t row = static_cast<std::size_t>(r) * g.columns;
-    lower_envelope(&column_d[row], g.columns, d.data(), from.data(), v, z);
-    for (int c = 0; c < g.columns; ++c) {
-      if (from[c] < 0) continue;
-      const int seed_row = row_from[row + static_cast<std::size_t>(from[c])];
-      if (seed_row < 0) continue;
-      nearest[row + c] = out.reading[static_cast<std::size_t>(seed_row) * g.columns + from[c]];
-    }
+  for (int pass = 0; pass < 2; ++pass) {
+    p.forward();
+    p.backward();
   }
-  for (int r = 0; r < g.rows; ++r)
-    for (int c = 0; c < g.columns; ++c) {
-      const std::size_t k = static_cast<std::size_t>(r) * g.columns + c;
-      out.reading[k] = nearest[k];
-      if (nearest[k] >= 0) {
-        const GridSample& s = samples[static_cast<std::size_t>(nearest[k])];
-        out.distance[k] = static_cast<float>(std::hypot(s.x - g.centre_x(c), s.y - g.centre_y(r)));
-      }
-    }
+  out.distance.resize(cells);
+  for (std::size_t k = 0; k < cells; ++k) out.distance[k] = static_cast<float>(std::sqrt(p.squared[k]));
   return out;
 }
 

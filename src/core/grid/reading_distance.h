@@ -1,8 +1,11 @@
 #pragma once
-// The nearest reading of every cell of a grid: each cell holding readings
-// keeps the one nearest its centre; an exact Euclidean distance transform
-// over those cells (two passes of lower envelopes of parabolas) gives every
-// cell its nearest such cell, and so its reading and the distance to it.
+// The nearest reading of every cell of a grid: every reading is tried on the
+// cells around its own (so none is lost behind another in the same cell);
+// then the candidates travel across the grid (two raster sweeps each way,
+// every cell trying the candidates of its eight neighbours by their true
+// distance), the classic propagation of nearest points. Exact but for rare
+// cells where several readings' regions meet, which may keep a reading a
+// little farther than the nearest.
 
 #include <cstdint>
 #include <span>
