@@ -64,6 +64,9 @@ if(DEVSIM_SOURCES)
   if(TARGET unit_survey)
     target_link_libraries(unit_survey PRIVATE devsim_lib)
   endif()
+  if(TARGET unit_grid)
+    target_link_libraries(unit_grid PRIVATE devsim_lib)  # simulated surveys and their truth
+  endif()
 endif()
 
 # Black-box tests of the tools (shell scripts in tests/cli) get the tool paths.
