@@ -23,6 +23,7 @@ constexpr std::uint64_t kDefaultSeed = 1;
 struct Offline {
   std::string out, channel, frame;
   int map_units = kUnitMetres;
+  double rate = 0;  // records a second; 0: the instrument's own
   Options options;
   std::uint64_t seed = kDefaultSeed;
   std::string error;
@@ -40,6 +41,13 @@ Offline parse(int argc, char** argv, const char* default_gps) {
         return o;
       }
       (a == "--out" ? o.out : a == "--channel" ? o.channel : o.frame) = argv[++i];
+    } else if (a == "--rate" && i + 1 < argc) {
+      // Any instrument's record rate, for surveys of a given size.
+      o.rate = std::strtod(argv[++i], nullptr);
+      if (!(o.rate >= 0.1 && o.rate <= 100)) {
+        o.error = "bad --rate (0.1-100 records a second)";
+        return o;
+      }
     } else if (a == "--feet") {
       o.map_units = kUnitFeet;
     } else if (a == "--us-feet") {
@@ -57,6 +65,7 @@ Offline parse(int argc, char** argv, const char* default_gps) {
   o.error = parsed.error;
   o.options = parsed.options;
   if (o.options.seed) o.seed = *o.options.seed;
+  if (o.rate > 0) o.options.instrument.period_ms = 1000.0 / o.rate;
   if (o.error.empty() && o.out.empty()) o.error = "no --out";
   return o;
 }
