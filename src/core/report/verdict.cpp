@@ -66,7 +66,9 @@ Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& line
   const bool positioned = std::any_of(s.readings.begin(), s.readings.end(), [](const SurveyReading& r) { return r.positioned; });
   if (s.readings.empty()) v.findings.push_back("no readings");
   else if (!positioned) v.findings.push_back("no reading has a position");
-  else if (!coverage.known) v.findings.push_back("coverage unknown: no swath outline logged");
+  else if (!coverage.known)
+    v.findings.push_back(s.swath_widths.empty() ? "coverage unknown: no swath outline logged"
+                                                : "coverage unknown: the positions span no area");
   for (std::size_t i = 0; i < coverage.gaps.size() && i < kVerdictGaps; ++i)
     v.findings.push_back(gap_text(s, coverage.gaps[i], i + 1));
   if (coverage.gaps.size() > kVerdictGaps)

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <random>
 #include <set>
 
 #include "datafile/memory_sink.h"
@@ -267,7 +268,7 @@ std::string gga(double seconds, double lat, double lon) {
   return std::string(body) + sum;
 }
 
-TEST(SurveyFileReading, LinesRemarksSwathsAndTimesFromTheWriter) {
+std::string writer_file() {
   MemorySink sink;
   sink.open(L"f");
   const Variant v{kEm31Mk2, kRealTimeMap};
@@ -293,7 +294,11 @@ TEST(SurveyFileReading, LinesRemarksSwathsAndTimesFromTheWriter) {
     tick += 2000;
   }
   w.write_remark("wet ground", 'C', tick);
-  const std::string bytes = sink.file(L"f");
+  return sink.file(L"f");
+}
+
+TEST(SurveyFileReading, LinesRemarksSwathsAndTimesFromTheWriter) {
+  const std::string bytes = writer_file();
   const ExportTableResult table = build_export_table(bytes, {});
   ASSERT_TRUE(table.table) << table.error;
   SurveyData s;
@@ -326,6 +331,36 @@ TEST(SurveyFileReading, LinesRemarksSwathsAndTimesFromTheWriter) {
   const LineSummary first = line_table(s)[0];
   EXPECT_NEAR(first.length, 2 * 1.11, 0.05);  // 1e-5 degrees of latitude are 1.11 m
   EXPECT_NEAR(first.mean_speed, 1.11, 0.02);
+}
+
+// Damaged files (bytes changed, records cut) never break the report's
+// reading or its sums.
+TEST(SurveyFileReading, DamagedFilesSeeded) {
+  const std::string good = writer_file();
+  std::mt19937 random(22);
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes = good;
+    const int changes = 1 + static_cast<int>(random() % 20);
+    for (int k = 0; k < changes; ++k) bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+    if (round % 3 == 0) bytes.resize(random() % bytes.size());
+    const ExportTableResult table = build_export_table(bytes, {});
+    if (!table.table) continue;
+    SurveyData s;
+    add_survey_file(s, "f", bytes, *table.table);
+    const std::vector<LineSummary> lines = line_table(s);
+    const Coverage c = survey_coverage(s);
+    const Verdict v = survey_verdict(s, lines, c);
+    long readings = 0;
+    for (const LineSummary& l : lines) {
+      readings += l.readings;
+      EXPECT_GE(l.length, 0.0);
+      EXPECT_LE(l.positioned, l.readings);
+    }
+    EXPECT_EQ(readings, static_cast<long>(s.readings.size()));
+    EXPECT_GE(c.covered_share, 0.0);
+    EXPECT_LE(c.covered_share, 1.0);
+    EXPECT_FALSE(v.text.empty());
+  }
 }
 
 }  // namespace
