@@ -203,21 +203,6 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   return m;
 }
 
-std::pair<double, double> robust_range(const std::vector<float>& values) {
-  std::vector<float> v;
-  for (float x : values)
-    if (std::isfinite(x)) v.push_back(x);
-  if (v.empty()) return {0.0, 1.0};
-  const auto at = [&](double q) {
-    const std::size_t k = static_cast<std::size_t>(q * static_cast<double>(v.size() - 1));
-    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(k), v.end());
-    return static_cast<double>(v[k]);
-  };
-  double low = at(0.02), high = at(0.98);
-  if (!(high > low)) high = low + 1.0;
-  return {low, high};
-}
-
 // The gridded channel in the program's palette; cells without data white.
 MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& coverage, Progress& progress) {
   MapOnPage m;
@@ -246,7 +231,9 @@ MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& covera
   const double ppc = std::min(8.0, static_cast<double>(kMapPixels) / std::max(grid.columns, grid.rows));
   const int w = std::max(1, static_cast<int>(std::lround(grid.columns * ppc)));
   const int h = std::max(1, static_cast<int>(std::lround(grid.rows * ppc)));
-  const auto [low, high] = o.scale ? *o.scale : robust_range(grid.values);
+  // The grid's own range unless a scale is given: a small target keeps its colours.
+  const double top = g.maximum > g.minimum ? g.maximum : g.minimum + 1.0;
+  const auto [low, high] = o.scale ? *o.scale : std::pair{g.minimum, top};
   m.image = Raster(w, h);
   for (int y = 0; y < h; ++y) {
     const int row = std::min(grid.rows - 1, static_cast<int>(y / ppc));

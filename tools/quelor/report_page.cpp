@@ -98,7 +98,7 @@ std::string overlay(const MapOnPage& m, const Coverage& c) {
 std::string colour_bar(double low, double high, const std::string& title) {
   constexpr int kBox = 5, kTop = 24, kLeft = 4, kWidth = 22;
   const int bottom = kTop + kColourClassCount * kBox;
-  std::string svg = html_format("<svg class=\"colour-bar\" width=\"110\" height=\"%d\" viewBox=\"0 0 110 %d\">",
+  std::string svg = html_format("<svg class=\"colour-bar\" width=\"190\" height=\"%d\" viewBox=\"0 0 190 %d\">",
                                 bottom + 12, bottom + 12);
   svg += "<text x=\"2\" y=\"14\" font-size=\"11\">" + html_escape(title) + "</text>";
   for (int k = 0; k < kColourClassCount; ++k) {
