@@ -3,20 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "survey/gps_fix_handler.h"
+
 namespace quelor {
 
 namespace {
 
 double distance(PlanePoint a, PlanePoint b) { return std::hypot(b.easting - a.easting, b.northing - a.northing); }
 
-constexpr double kSecondsPerDay = 86400.0;
-
 }  // namespace
 
 std::optional<FixStep> fix_step(const SurveyFix& previous, const SurveyFix& fix) {
   if (previous.segment != fix.segment || previous.line != fix.line) return std::nullopt;
-  double t = fix.time_of_day - previous.time_of_day;
-  if (t < 0) t += kSecondsPerDay;
+  const double t = seconds_between_fixes(previous.time_of_day, fix.time_of_day);
   if (!(t > 0)) return std::nullopt;
   return FixStep{distance(previous.position, fix.position), t};
 }

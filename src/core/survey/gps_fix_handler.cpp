@@ -81,8 +81,7 @@ void first_fix(SurveyRecord& s, FixOutcome& o) {
 
 void later_fix(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
   o.distance = std::hypot(o.easting - s.previous_easting, o.northing - s.previous_northing);
-  double t = o.fix.time_of_day - s.previous_time_of_day;
-  if (t < 0) t += kSecondsPerDay;  // past midnight
+  const double t = seconds_between_fixes(s.previous_time_of_day, o.fix.time_of_day);
   if (t > 0) {
     s.speed = o.distance / t;
     o.speed = s.speed;
@@ -147,6 +146,11 @@ const SpeedUnit& speed_unit(int speed_bar_units) {
   return kSpeedUnits[unit];
 }
 }  // namespace
+
+double seconds_between_fixes(double previous_time_of_day, double time_of_day) {
+  const double t = time_of_day - previous_time_of_day;
+  return t < 0 ? t + kSecondsPerDay : t;  // past midnight
+}
 
 double speed_in_bar_units(double speed, int map_units, int speed_bar_units) {
   const SpeedUnit& u = speed_unit(speed_bar_units);
