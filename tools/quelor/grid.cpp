@@ -117,6 +117,16 @@ const char* unit_name(int map_units) {
   return map_units >= 0 && map_units <= 2 ? kNames[map_units] : "m";
 }
 
+// [west, south, east, north]
+std::string extent_text(const Grid& g) {
+  std::string out(1, '[');
+  for (double v : {g.west, g.north - g.rows * g.cell, g.west + g.columns * g.cell, g.north}) {
+    if (out.size() > 1) out += ',';
+    out += json_number(v);
+  }
+  return out + ']';
+}
+
 std::string summary(const Options& o, const SurveySamples& s, const GridResult& r) {
   const Grid& g = r.grid;
   const double cells = static_cast<double>(g.values.size());
@@ -131,8 +141,7 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
       .integer("rows", g.rows)
       .num("cell", g.cell)
       .str("units", unit_name(s.map_units))
-      .raw("extent", "[" + json_number(g.west) + "," + json_number(g.north - g.rows * g.cell) + "," +
-                         json_number(g.west + g.columns * g.cell) + "," + json_number(g.north) + "]")
+      .raw("extent", extent_text(g))
       .integer("zone", s.zone)
       .boolean("south", s.south)
       .integer("epsg", s.map_units == 0 ? utm_epsg(s.zone, s.south) : 0)

@@ -141,7 +141,9 @@ TEST(GeoTiff, TilesHoldTheGridAndOverviewsHalveItInACloudOptimisedLayout) {
       for (double off : offsets) first_tile = std::min(first_tile, off);
       for (std::size_t k = 1; k < offsets.size(); ++k) EXPECT_GT(offsets[k], offsets[k - 1]);
       // A finer level's tiles lie after every tile of the coarser ones.
-      if (i > 0) EXPECT_LT(offsets.back(), previous_level_first);
+      if (i > 0) {
+        EXPECT_LT(offsets.back(), previous_level_first);
+      }
       previous_level_first = offsets.front();
     }
     for (const Ifd& ifd : t.ifds) EXPECT_LT(ifd.at, first_tile);

@@ -102,8 +102,12 @@ TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
         blanked += empty;
         // The cell's nearest reading is found through the cells: within a
         // hundredth of a cell of the true distance.
-        if (d < r.blank - 0.01 * r.grid.cell) EXPECT_FALSE(empty) << c << "," << row << " at " << d;
-        if (d > r.blank + 0.01 * r.grid.cell) EXPECT_TRUE(empty) << c << "," << row << " at " << d;
+        if (d < r.blank - 0.01 * r.grid.cell) {
+          EXPECT_FALSE(empty) << c << "," << row << " at " << d;
+        }
+        if (d > r.blank + 0.01 * r.grid.cell) {
+          EXPECT_TRUE(empty) << c << "," << row << " at " << d;
+        }
       }
     EXPECT_EQ(blanked, r.blanked);
     EXPECT_GT(blanked, 0u);
