@@ -17,6 +17,7 @@
 #include "grid/grid_image.h"
 #include "grid/survey_samples.h"
 #include "json.h"
+#include "png_writer.h"
 
 namespace quelor::tool {
 
@@ -182,9 +183,11 @@ int run_grid(int argc, char** argv) {
   tiff.description = s.channel;
   if (!write_file(o.out, geotiff_bytes(r.grid, tiff))) return bad("cannot write " + o.out);
   if (!o.png.empty()) {
-    const GridImage image = grid_image(r.grid, grid_colour_scale(r.grid));
-    if (!write_file(o.png, png_bytes(image)) || !write_file(with_extension(o.png, ".pgw"), world_file_text(r.grid)))
-      return bad("cannot write " + o.png);
+    // The grid's own range, as the report's gridded map.
+    const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
+    std::string error;
+    if (!write_png(o.png, grid_raster(r.grid, r.minimum, high), error)) return bad(error);
+    if (!write_file(with_extension(o.png, ".pgw"), world_file_text(r.grid))) return bad("cannot write the world file");
   }
   std::printf("%s\n", summary(o, s, r).c_str());
   return 0;
