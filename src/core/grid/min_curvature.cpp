@@ -132,12 +132,12 @@ Plane fit_plane(std::span<const GridSample> samples) {
 }
 
 struct Stencil {
-  double centre, axial, diagonal, far;  // of (1 - T) del^4 - T del^2
+  double inverse_centre, axial, diagonal, far;  // of (1 - T) del^4 - T del^2
 };
 
 Stencil stencil(double tension) {
   const double b = 1 - tension;
-  return {20 * b + 4 * tension, -8 * b - tension, 2 * b, b};
+  return {1 / (20 * b + 4 * tension), -8 * b - tension, 2 * b, b};
 }
 
 // One sweep; returns the largest change.
@@ -161,7 +161,7 @@ double sweep(Level& l, const Stencil& k) {
         const double axial = p[1] + p[-1] + p[s] + p[-s];
         const double diagonal = p[s + 1] + p[s - 1] + p[-s + 1] + p[-s - 1];
         const double far = p[2] + p[-2] + p[2 * s] + p[-2 * s];
-        const double solved = -(k.axial * axial + k.diagonal * diagonal + k.far * far) / k.centre;
+        const double solved = -(k.axial * axial + k.diagonal * diagonal + k.far * far) * k.inverse_centre;
         next = *p + kOverRelaxation * (solved - *p);
       } else {
         continue;
