@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "grid/line_spacing.h"
 #include "grid/min_curvature.h"
@@ -11,7 +12,7 @@ namespace quelor {
 
 namespace {
 
-constexpr double kMaxCells = 2.0e8;
+constexpr double kMaxCells = 2.0e7;  // about 1.4 GB while solving
 constexpr int kFewestCells = 3;            // across, so that edges have neighbours
 constexpr double kBlankSpacings = 1.5;     // blanking distance in line spacings
 constexpr double kSingleLineSpacing = 1.0; // map units, when the readings show one line
@@ -81,7 +82,8 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
   out.blank = options.blank > 0 ? options.blank : kBlankSpacings * spacing;
   out.grid = frame_of(samples, cell);
   if (out.grid.columns == 0) {
-    out.error = "too many cells: choose a larger cell";
+    out.error = "the readings span more than " + std::to_string(static_cast<long long>(kMaxCells)) +
+                " cells of " + std::to_string(cell) + ": choose a larger cell";
     return out;
   }
   const NearestReadings nearest = nearest_readings(out.grid, samples);

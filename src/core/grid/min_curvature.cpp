@@ -12,6 +12,8 @@ constexpr double kOverRelaxation = 1.4;
 constexpr int kMaxLevels = 12;
 constexpr int kCoarsestNodes = 4;     // fewest nodes across at the coarsest spacing
 
+constexpr double kStableShare = 0.9;  // of a tied cell's own weight
+
 constexpr std::int32_t kFree = -1;
 constexpr std::int32_t kHeld = -2;    // not solved: keeps its refined value
 
@@ -46,6 +48,17 @@ Level make_level(const Grid& g, int factor) {
   return l;
 }
 
+// The update of a tied cell weighs its neighbours by its moments; where
+// their weights add up to more than the cell's own (readings crowded in a
+// corner), two such cells side by side can drive each other without end, so
+// those keep the first-order terms only (whose weights add up to at most 1).
+Constraint stable(Constraint t) {
+  const double second = std::fabs(t.dx) + std::fabs(t.dy) + t.dxx + t.dyy + std::fabs(t.dxy);
+  if (second < kStableShare * (1 - t.dxx - t.dyy)) return t;
+  t.dxx = t.dxy = t.dyy = 0;
+  return t;
+}
+
 // Running sums of a cell's readings (offsets in cell units, north positive).
 struct Sums {
   float n, x, y, xx, xy, yy;
@@ -75,7 +88,7 @@ void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Su
       const Sums& t = sums[k];
       if (t.n == 0) continue;
       l.role[k] = static_cast<std::int32_t>(l.constraints.size());
-      l.constraints.push_back({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n});
+      l.constraints.push_back(stable({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}));
     }
 }
 
@@ -106,7 +119,9 @@ struct Plane {
   double at(double x, double y) const { return a + b * (x - x0) + c * (y - y0); }
 };
 
-Plane fit_plane(std::span<const GridSample> samples) {
+// Ridged by a tenth of a cell: readings on one line leave the slope across
+// it undetermined (and only their wander would set it), so it stays flat.
+Plane fit_plane(std::span<const GridSample> samples, double cell) {
   Plane p;
   const double n = static_cast<double>(samples.size());
   for (const GridSample& s : samples) {
@@ -123,6 +138,9 @@ Plane fit_plane(std::span<const GridSample> samples) {
     xv += x * v;
     yv += y * v;
   }
+  const double ridge = n * (0.1 * cell) * (0.1 * cell);
+  xx += ridge;
+  yy += ridge;
   const double det = xx * yy - xy * xy;
   if (std::fabs(det) > 1e-12 * std::max(1.0, xx * yy)) {
     p.b = (xv * yy - yv * xy) / det;
@@ -216,7 +234,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
          (grid.rows + (1 << levels) - 1) >> levels >= kCoarsestNodes)
     ++levels;
 
-  const Plane plane = fit_plane(samples);
+  const Plane plane = fit_plane(samples, grid.cell);
   std::vector<Sums> sums;
   Level coarse;
   for (int level = levels - 1; level >= 0; --level) {

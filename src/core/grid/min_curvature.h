@@ -6,8 +6,9 @@
 // Gauss-Seidel sweeps. The edges have zero curvature across them, so a plane
 // is a solution everywhere. A cell holding readings is tied to them through
 // the mean of the readings and the moments of their offsets from its centre
-// (a second-order Taylor expansion with the surface's own differences), so
-// every reading counts and none needs to lie on a node.
+// (a second-order Taylor expansion with the surface's own differences,
+// first-order where the second order would let neighbouring cells drive
+// each other), so every reading counts and none needs to lie on a node.
 
 #include <cstdint>
 #include <span>

@@ -169,6 +169,22 @@ TEST(Grid, TheMisfitIsTheCellValueAtEachReadingMinusTheReading) {
   EXPECT_GT(r.misfit_rms, 0.0);
 }
 
+TEST(Grid, ASingleLineDoesNotTiltTheSurfaceAcrossIt) {
+  // One line drifting a millimetre sideways as its values rise: nothing
+  // says how the values go across it, so the cells beside it keep the
+  // line's values (a plane fitted to the readings would tilt steeply).
+  const Surface along = [](double, double y) { return 20 + 0.1 * (y - 200); };
+  std::vector<GridSample> line = walk(1, 20, 1.0, 0.05, along);
+  for (GridSample& s : line) s.x = 100 + 0.001 * (s.y - 200) / 20;
+  const GridResult r = grid_points(line, {});
+  ASSERT_TRUE(r.error.empty());
+  for (int row = 0; row < r.grid.rows; ++row)
+    for (int c = 0; c < r.grid.columns; ++c)
+      if (!std::isnan(r.grid.at(c, row))) {
+        ASSERT_NEAR(r.grid.at(c, row), along(0, r.grid.centre_y(row)), 1e-3);
+      }
+}
+
 TEST(Grid, NoReadingsNoGrid) {
   EXPECT_FALSE(grid_points({}, {}).error.empty());
   const std::vector<GridSample> one = {{5, 5, 1}};
