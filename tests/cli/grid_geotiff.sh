@@ -54,6 +54,13 @@ if bad:
     print("mismatch:", bad)
     sys.exit(1)
 PY
+  # GDAL's own check of the cloud-optimised layout, where its Python samples are.
+  if /usr/bin/python3 -c "import osgeo_utils.samples.validate_cloud_optimized_geotiff" 2>/dev/null; then
+    /usr/bin/python3 -m osgeo_utils.samples.validate_cloud_optimized_geotiff "$WORK/north.tif" >"$WORK/cog.txt" 2>&1 ||
+      fail "not a valid cloud-optimised GeoTIFF: $(cat "$WORK/cog.txt")"
+  else
+    echo "GDAL's Python samples missing (python3-gdal): skipping the COG validation"
+  fi
   # The cells at the reading positions: within the reported misfit.
   "$QUELOR" export "$WORK/north.T31" --format csv >"$WORK/north.csv"
   python3 - "$WORK/north.csv" >"$WORK/readings" <<'PY'
