@@ -75,7 +75,7 @@ print(repr(g['extent'][0]), repr(g['extent'][3]), g['columns'], g['rows'], repr(
   quelor_time=$(python3 -c "print('%.2f' % ($t1 - $t0))")
   if have gmt; then
     t0=$(now)
-    gmt surface "$dir/points.txt" -R"$west/$east/$south/$north" -I"$cell" -r -T0.25 -G"$dir/gmt.nc" 2>"$dir/gmt.err" ||
+    (cd "$dir" && gmt surface "$dir/points.txt" -R"$west/$east/$south/$north" -I"$cell" -r -T0.25 -G"$dir/gmt.nc") 2>"$dir/gmt.err" ||
       { fail "$name: gmt surface: $(cat "$dir/gmt.err")"; return; }
     t2=$(now)
     gmt_time=$(python3 -c "print('%.2f' % ($t2 - $t0))")
