@@ -88,8 +88,9 @@ PY
   [ "$(json "$WORK/feet.json" units)" = ft ] || fail "feet: units $(cat "$WORK/feet.json")"
   wkt=$(gdalinfo -json "$WORK/feet.tif" | python3 -c "import json,sys; print(json.load(sys.stdin)['coordinateSystem']['wkt'])")
   # Zone 17's transverse Mercator on WGS 84, with the foot as its unit.
-  grep -q 'Longitude of natural origin",-81' <<<"$wkt" && grep -q 'Scale factor at natural origin",0.9996' <<<"$wkt" &&
-    grep -q 'ID\["EPSG",4326\]' <<<"$wkt" && grep -q 'LENGTHUNIT\["foot",0.3048' <<<"$wkt" || fail "feet CRS: $wkt"
+  grep -q 'PROJCRS\["WGS 84 / UTM zone 17N (ft)"' <<<"$wkt" && grep -q 'ID\["EPSG",4326\]' <<<"$wkt" &&
+    grep -q 'LENGTHUNIT\["foot",0.3048' <<<"$wkt" || fail "feet CRS: $wkt"
+  gdalsrsinfo -o proj4 "$WORK/feet.tif" | grep -q '+proj=utm +zone=17 +datum=WGS84 +units=ft' || fail "feet: PROJ string"
 
   "$QUELOR" grid "$WORK/south.T31" --method nearest --out "$WORK/south.tif" >"$WORK/south.json" || fail "grid south: exit $?"
   [ "$(json "$WORK/south.json" epsg)" = 32756 ] || fail "south: $(cat "$WORK/south.json")"

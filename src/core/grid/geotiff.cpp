@@ -133,27 +133,36 @@ void compress_tiles(Image& image, bool predictor) {
     }
 }
 
+// The name of a UTM zone in feet, which has no EPSG code, for GIS software
+// to show (GeoAsciiParams, '|' ending each text).
+std::string geo_ascii(const GeoTiffOptions& o) {
+  if (o.map_units == kUnitMetres || o.zone < 1 || o.zone > 60) return {};
+  return "WGS 84 / UTM zone " + std::to_string(o.zone) + (o.south ? "S" : "N") +
+         (o.map_units == kUnitUsFeet ? " (ftUS)" : " (ft)") + "|";
+}
+
 std::vector<std::uint16_t> geo_keys(const GeoTiffOptions& o) {
   struct Key {
-    std::uint16_t id, value;
+    std::uint16_t id, location, count, value;
   };
-  std::vector<Key> keys = {{1024, 1}, {1025, 1}};  // projected, pixel is area
+  std::vector<Key> keys = {{1024, 0, 1, 1}, {1025, 0, 1, 1}};  // projected, pixel is area
   const int epsg = o.map_units == kUnitMetres ? utm_epsg(o.zone, o.south) : 0;
   static constexpr std::uint16_t kLinearUnit[] = {9001, 9002, 9003};  // metre, foot, US survey foot
   const std::uint16_t unit = kLinearUnit[std::clamp(o.map_units, 0, 2)];
   if (epsg) {
-    keys.push_back({3072, static_cast<std::uint16_t>(epsg)});
+    keys.push_back({3072, 0, 1, static_cast<std::uint16_t>(epsg)});
   } else if (o.zone >= 1 && o.zone <= 60) {
-    keys.push_back({2048, 4326});  // WGS 84
-    keys.push_back({3072, 32767});  // user-defined: the UTM zone in feet
-    keys.push_back({3074, static_cast<std::uint16_t>((o.south ? 16100 : 16000) + o.zone)});
-    keys.push_back({3076, unit});
+    keys.push_back({2048, 0, 1, 4326});   // WGS 84
+    keys.push_back({3072, 0, 1, 32767});  // user-defined: the UTM zone in feet
+    keys.push_back({3073, 34737, static_cast<std::uint16_t>(geo_ascii(o).size()), 0});  // its name
+    keys.push_back({3074, 0, 1, static_cast<std::uint16_t>((o.south ? 16100 : 16000) + o.zone)});
+    keys.push_back({3076, 0, 1, unit});
   } else {
-    keys.push_back({3072, 32767});
-    keys.push_back({3076, unit});
+    keys.push_back({3072, 0, 1, 32767});
+    keys.push_back({3076, 0, 1, unit});
   }
   std::vector<std::uint16_t> out = {1, 1, 0, static_cast<std::uint16_t>(keys.size())};
-  for (const Key& k : keys) out.insert(out.end(), {k.id, 0, 1, k.value});
+  for (const Key& k : keys) out.insert(out.end(), {k.id, k.location, k.count, k.value});
   return out;
 }
 
@@ -192,6 +201,7 @@ std::vector<Tag> image_tags(const Image& image, bool overview, const Grid& grid,
     tags.push_back(doubles(33550, {grid.cell, grid.cell, 0.0}));
     tags.push_back(doubles(33922, {0, 0, 0, grid.west, grid.north, 0}));
     tags.push_back(shorts(34735, geo_keys(o)));
+    if (const std::string names = geo_ascii(o); !names.empty()) tags.push_back(ascii(34737, names));
     if (!o.description.empty())
       tags.push_back(ascii(42112, "<GDALMetadata><Item name=\"DESCRIPTION\" sample=\"0\" role=\"description\">" +
                                       xml_escaped(o.description) + "</Item></GDALMetadata>"));

@@ -172,8 +172,8 @@ TEST(GeoTiff, TheGeoKeysNameTheUtmZoneOfMetresFeetAndTheSouth) {
   const Case cases[] = {
       {17, false, 0, {1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32617}},
       {56, true, 0, {1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32756}},
-      {17, false, 1, {1024, 0, 1, 1, 1025, 0, 1, 1, 2048, 0, 1, 4326, 3072, 0, 1, 32767, 3074, 0, 1, 16017, 3076, 0, 1, 9002}},
-      {33, true, 2, {1024, 0, 1, 1, 1025, 0, 1, 1, 2048, 0, 1, 4326, 3072, 0, 1, 32767, 3074, 0, 1, 16133, 3076, 0, 1, 9003}},
+      {17, false, 1, {1024, 0, 1, 1, 1025, 0, 1, 1, 2048, 0, 1, 4326, 3072, 0, 1, 32767, 3073, 34737, 27, 0, 3074, 0, 1, 16017, 3076, 0, 1, 9002}},
+      {33, true, 2, {1024, 0, 1, 1, 1025, 0, 1, 1, 2048, 0, 1, 4326, 3072, 0, 1, 32767, 3073, 34737, 29, 0, 3074, 0, 1, 16133, 3076, 0, 1, 9003}},
       {0, false, 0, {1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32767, 3076, 0, 1, 9001}},
   };
   for (const Case& c : cases) {
@@ -188,6 +188,10 @@ TEST(GeoTiff, TheGeoKeysNameTheUtmZoneOfMetresFeetAndTheSouth) {
     EXPECT_EQ(keys[3] * 4, keys.size() - 4) << c.zone;
     keys.erase(keys.begin(), keys.begin() + 4);
     EXPECT_EQ(keys, c.keys) << "zone " << c.zone << " units " << c.units;
+    const std::string names = c.units == 1 ? "WGS 84 / UTM zone 17N (ft)|" : "WGS 84 / UTM zone 33S (ftUS)|";
+    if (c.units != 0) {
+      EXPECT_EQ(t.ifds[0].texts.at(34737), names);
+    }
   }
   EXPECT_EQ(utm_epsg(17, false), 32617);
   EXPECT_EQ(utm_epsg(1, true), 32701);
