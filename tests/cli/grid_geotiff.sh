@@ -28,6 +28,8 @@ WALK=(--instrument em31mk2 --lines 12 --line-length 30 --spacing 1 --quality 4 -
 [ "$(wc -l <"$WORK/north.json")" -eq 1 ] || fail "grid: not one JSON line"
 [ "$(json "$WORK/north.json" channel)" = conductivity_vertical_mS_m ] || fail "default channel"
 [ "$(json "$WORK/north.json" epsg)" = 32617 ] || fail "epsg: $(cat "$WORK/north.json")"
+"$QUELOR" grid "$WORK/north.T31" --zone 18 --method nearest --out "$WORK/zone18.tif" >"$WORK/zone18.json" || fail "grid --zone 18"
+[ "$(json "$WORK/zone18.json" epsg)" = 32618 ] || fail "--zone 18: $(cat "$WORK/zone18.json")"
 [ -s "$WORK/north.png" ] && [ "$(wc -l <"$WORK/north.pgw")" -eq 6 ] || fail "no PNG or world file"
 
 if command -v gdalinfo >/dev/null; then

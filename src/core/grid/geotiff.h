@@ -4,7 +4,8 @@
 // deflate-compressed (with the floating-point predictor when asked), the
 // geotransform as ModelPixelScale and ModelTiepoint (pixel is area), and the
 // CRS as GeoKeys: WGS 84 / UTM (EPSG 326zz north, 327zz south) in metres, or
-// the same projection with the survey's foot as its linear unit. Overviews
+// the same projection with the survey's foot as its linear unit (named
+// "WGS 84 / UTM zone zzN (ft)" or "(ftUS)"). Overviews
 // halve the grid until it fits one tile; the file is laid out cloud-optimised:
 // every IFD (full resolution first, then each overview as a reduced-
 // resolution subfile) with its tag data at the start, then the tiles, the
