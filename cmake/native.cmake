@@ -43,8 +43,10 @@ endforeach()
 # Command-line companion: one entry, one file per subcommand.
 file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
-find_package(PNG REQUIRED)
-target_link_libraries(quelor PRIVATE quelor_core PNG::PNG)
+if(NOT TARGET ZLIB::ZLIB)
+  find_package(ZLIB REQUIRED)
+endif()
+target_link_libraries(quelor PRIVATE quelor_core ZLIB::ZLIB)
 
 # Device simulator on pseudo-terminals.
 # The simulator's models and encoders are a library (devsim_lib) so that the
