@@ -16,6 +16,13 @@ function(quelor_core_area name)
   target_link_libraries(quelor_core INTERFACE core_${name})
 endfunction()
 
+# zlib from Debian (zlib1g-dev; libz-mingw-w64-dev for the cross build,
+# linked statically there so that the programs need no zlib1.dll).
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
+find_package(ZLIB REQUIRED)
+
 add_library(quelor_core INTERFACE)
 target_include_directories(quelor_core INTERFACE ${CMAKE_SOURCE_DIR}/src/core)
 
@@ -35,3 +42,8 @@ quelor_core_area(reading DEPS variant settings serial datafile map procedures)
 quelor_core_area(survey DEPS variant settings serial gps datafile setup display map procedures reading)
 quelor_core_area(background DEPS variant settings gps datafile map survey reading)
 quelor_core_area(export DEPS variant settings serial gps datafile map procedures reading)
+quelor_core_area(report DEPS variant settings serial gps datafile map survey background export reading)
+quelor_core_area(grid DEPS variant settings serial gps datafile map survey background export reading)
+if(TARGET core_grid)
+  target_link_libraries(core_grid PUBLIC ZLIB::ZLIB)
+endif()

@@ -44,8 +44,10 @@ endforeach()
 # Command-line companion: one entry, one file per subcommand.
 file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
-find_package(PNG REQUIRED)
-target_link_libraries(quelor PRIVATE quelor_core PNG::PNG)
+if(NOT TARGET ZLIB::ZLIB)
+  find_package(ZLIB REQUIRED)
+endif()
+target_link_libraries(quelor PRIVATE quelor_core ZLIB::ZLIB)
 
 # Device simulator on pseudo-terminals.
 # The simulator's models and encoders are a library (devsim_lib) so that the
@@ -55,7 +57,8 @@ list(FILTER DEVSIM_SOURCES EXCLUDE REGEX "/tools/devsim/main\\.cpp$")
 if(DEVSIM_SOURCES)
   add_library(devsim_lib STATIC ${DEVSIM_SOURCES})
   target_include_directories(devsim_lib PUBLIC ${CMAKE_SOURCE_DIR}/tools)
-  target_link_libraries(devsim_lib PUBLIC core_variant Threads::Threads)
+  # The survey log and the truth use the data-file writer, the framers and the GeoTIFF writer.
+  target_link_libraries(devsim_lib PUBLIC core_variant core_datafile core_serial core_grid Threads::Threads)
   add_executable(devsim ${CMAKE_SOURCE_DIR}/tools/devsim/main.cpp)
   target_link_libraries(devsim PRIVATE devsim_lib)
   if(TARGET unit_devsim)
@@ -63,6 +66,9 @@ if(DEVSIM_SOURCES)
   endif()
   if(TARGET unit_survey)
     target_link_libraries(unit_survey PRIVATE devsim_lib)
+  endif()
+  if(TARGET unit_grid)
+    target_link_libraries(unit_grid PRIVATE devsim_lib)  # simulated surveys and their truth
   endif()
 endif()
 
@@ -85,7 +91,7 @@ if(benchmark_FOUND)
     string(REPLACE "_bench" "" name ${name})
     add_executable(bench_${name} ${src})
     target_link_libraries(bench_${name} PRIVATE quelor_core benchmark::benchmark benchmark::benchmark_main)
-    if(name STREQUAL "survey" AND TARGET devsim_lib)
+    if((name STREQUAL "survey" OR name STREQUAL "grid") AND TARGET devsim_lib)
       target_link_libraries(bench_${name} PRIVATE devsim_lib)  # simulated readings
     endif()
   endforeach()

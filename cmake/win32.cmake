@@ -54,11 +54,14 @@ extern const int kNavigationMode = ${nav};
 endforeach()
 
 # The command-line companion, cross-built.
+# Its PNG images go through MinGW's zlib, linked statically (no zlib1.dll).
 file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
-list(FILTER QUELOR_TOOL_SOURCES EXCLUDE REGEX "/tools/quelor/(map|png_writer)\\.cpp$")  # needs libpng
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
-target_compile_definitions(quelor PRIVATE QUELOR_NO_MAP=1)
-target_link_libraries(quelor PRIVATE quelor_core)
+if(NOT TARGET ZLIB::ZLIB)
+  set(ZLIB_USE_STATIC_LIBS ON)
+  find_package(ZLIB REQUIRED)
+endif()
+target_link_libraries(quelor PRIVATE quelor_core ZLIB::ZLIB)
 
 # Windows tests: console programs built with GoogleTest from Debian's sources,
 # run under Wine (CMAKE_CROSSCOMPILING_EMULATOR) by ctest.

@@ -2,8 +2,8 @@
 # The Windows release package: scripts/package (on what build/win32 holds)
 # gives the zip with the 18 programs, quelor.exe, the user guide and the
 # licence, and the NSIS installer; the zip is unpacked into a fresh Wine
-# prefix, where Qyn31.exe starts and shows its setup window and quelor.exe
-# checks a data file.
+# prefix, where Qyn31.exe starts and shows its setup window, quelor.exe
+# checks a data file and makes the map, the report and the grid of a survey.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${QUELOR_WIN32_BUILD:-$root/build/win32}
@@ -55,6 +55,33 @@ wineserver -w
 out=$(cd "$dir" && wine quelor.exe check "$(winepath -w "$root/tests/golden/datafile/Qyn31.dat" 2>/dev/null)" | tr -d '\r') ||
   fail "quelor.exe check failed: $out"
 grep -q '"errors":\[\]' <<<"$out" || fail "quelor.exe check: $out"
+
+# The end-of-day subcommands of quelor.exe on a survey with a line left out:
+# map (its PNG written over MinGW's zlib), report, and grid where the tool has it.
+command -v cs2cs >/dev/null || fail "cs2cs is not installed (scripts/setup)"
+survey=$work/day.R31
+python3 "$root/tests/cli/lib/survey_day.py" "$survey" --lines 6 --length 20 --skip 3 || fail "no survey file"
+wine_path() { winepath -w "$1" 2>/dev/null; }
+usage=$(cd "$dir" && wine quelor.exe 2>&1 | tr -d '\r' || true)
+for sub in map report; do grep -q "quelor $sub " <<<"$usage" || fail "quelor.exe has no $sub"; done
+out=$(cd "$dir" && wine quelor.exe map "$(wine_path "$survey")" --out "$(wine_path "$work/map.png")" | tr -d '\r') ||
+  fail "quelor.exe map failed: $out"
+grep -q '"swaths":5' <<<"$out" || fail "quelor.exe map: $out"
+[ "$(head -c 8 "$work/map.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "quelor.exe map wrote no PNG"
+out=$(cd "$dir" && wine quelor.exe report "$(wine_path "$survey")" --out "$(wine_path "$work/report.html")" | tr -d '\r') ||
+  fail "quelor.exe report failed: $out"
+for want in '"gaps":1' '"coverage_map":true' '"grid_map":true' 'between line 3 and line 5'; do
+  grep -qF "$want" <<<"$out" || fail "quelor.exe report lacks $want: $out"
+done
+[ "$(grep -o 'src="data:image/png;base64,' "$work/report.html" | wc -l)" -eq 2 ] || fail "the report holds not two images"
+tools="map, report"
+if grep -q "quelor grid " <<<"$usage"; then
+  out=$(cd "$dir" && wine quelor.exe grid "$(wine_path "$survey")" --out "$(wine_path "$work/grid.tif")" | tr -d '\r') ||
+    fail "quelor.exe grid failed: $out"
+  [ "$(head -c 4 "$work/grid.tif" | od -An -tx1 | tr -d ' \n')" = 49492a00 ] || fail "quelor.exe grid wrote no TIFF: $out"
+  tools="grid, $tools"
+fi
+echo "$name: quelor.exe check, $tools on a survey file"
 (cd "$dir" && exec wine Qyn31.exe) >/dev/null 2>&1 &
 QUELOR_PROGRAM_PID=$!
 wine_window_wait Qyn31 60 >/dev/null || fail "Qyn31.exe from the zip showed no window"

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "devsim/event_loop.h"
+#include "devsim/offline.h"
 #include "devsim/options.h"
 #include "devsim/pty_link.h"
 #include "devsim/simulator.h"
@@ -78,6 +79,8 @@ std::string json_path(const quelor::devsim::PtyLink* link) {
 
 int main(int argc, char** argv) {
   using namespace quelor::devsim;
+  if (argc > 1 && std::string_view(argv[1]) == "survey") return run_survey_command(argc - 1, argv + 1);
+  if (argc > 1 && std::string_view(argv[1]) == "truth") return run_truth_command(argc - 1, argv + 1);
   std::vector<std::string_view> args(argv + 1, argv + argc);
   OptionsParse parsed = parse_options(args);
   if (parsed.options.help) {

@@ -243,6 +243,9 @@ OptionsParse parse_options(std::span<const std::string_view> args) {
 
 std::string usage_text() {
   return "usage: devsim --instrument NAME --gps FORMAT [options]\n"
+         "       devsim survey --instrument NAME [walk options] [--rate HZ] [--feet|--us-feet] --out FILE\n"
+         "       devsim truth --instrument NAME [walk options] --channel NAME --frame W,N,COLUMNS,ROWS,CELL\n"
+         "                    [--feet|--us-feet] --out FILE.tif\n"
          "  NAME: em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2\n"
          "  FORMAT: gga-gsa gga pos llk llq gll ggk pseudo-gga pseudo-gll\n"
          "devices:   --no-instrument --no-gps --tilt --dir DIR --control FIFO --gps-capture FILE\n"

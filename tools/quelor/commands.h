@@ -13,5 +13,7 @@ int run_procedure(int argc, char** argv);  // quelor procedure --name NAME [opti
 int run_keys(int argc, char** argv);    // quelor keys --instrument NAME [options] (--menu | KEY...)
 int run_setup(int argc, char** argv);  // quelor setup --program NAME --dialog NAME [entries] [--out FILE]
 int run_map(int argc, char** argv);     // quelor map FILE [options]
+int run_grid(int argc, char** argv);    // quelor grid FILE [options] --out PATH.tif
+int run_report(int argc, char** argv);  // quelor report FILE... --out report.html [options]
 
 }  // namespace quelor::tool

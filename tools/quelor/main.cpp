@@ -24,16 +24,19 @@ constexpr Subcommand kSubcommands[] = {
     {"procedure", quelor::tool::run_procedure,
      "procedure --name NAME [--period MS] [--answers LIST] [--samples N] [--two-coils] [FILE]"},
     {"keys", quelor::tool::run_keys, "keys --instrument NAME [--state STATE] [options] (--menu | KEY...)"},
+    {"grid", quelor::tool::run_grid,
+     "grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest] [--zone auto|N]\n"
+     "             [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif"},
     {"setup", quelor::tool::run_setup,
      "setup --program NAME --dialog survey|system|geometry|alarm|gps|mask [--settings FILE]\n"
      "         [--select ID=INDEX] [--text ID=TEXT] [--check ID=0|1] [--out FILE]"},
-#ifndef QUELOR_NO_MAP
     {"map", quelor::tool::run_map,
      "map FILE [--out PATH.png] [--settings INI] [--tile W] [--map-size N] [--view K] [--position-size I]\n"
      "             [--scale MIN,MAX] [--grid none|basic|lines] [--grid-interval G] [--lines-angle DEG]\n"
      "             [--background FILE[,type=data|text|labels][,geodetic|utm-m|utm-ft|utm-usft]\n"
      "              [,space|comma|tab|semicolon][,easting=N][,northing=N][,labels=N][,display=K]]..."},
-#endif
+    {"report", quelor::tool::run_report,
+     "report FILE... --out report.html [--settings INI] [--scale MIN,MAX] [--channel NAME] [--zone auto|N]"},
 };
 
 int usage() {

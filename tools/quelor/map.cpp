@@ -10,11 +10,11 @@
 #include <optional>
 #include <string>
 
-#include "background/replot.h"
 #include "background/survey_file.h"
 #include "commands.h"
 #include "json.h"
 #include "map_background.h"
+#include "map_replot.h"
 #include "map/colour_views.h"
 #include "map/raster_tiles.h"
 #include "png_writer.h"
@@ -83,24 +83,14 @@ MapOptionsText parse_arguments(int argc, char** argv) {
   return o;
 }
 
-void load_settings_file(const std::string& path, Settings& s, const Variant& v) {
-  const auto text = read_file_bytes(path);
-  if (!text) throw BadInput{"cannot read " + path};
-  const std::size_t first = text->find('\n');
-  if (text->rfind("Ver", 0) != 0 || first == std::string::npos) throw BadInput{"not a settings file: " + path};
-  read_settings_text(std::string_view(*text).substr(first + 1), s, v);
-}
-
-// The limits of the mapped component: scale 1, or scale 2 for the views
-// that map the second component.
+// The limits of the mapped component from "MIN,MAX".
 void set_scale(Settings& s, int type, const std::string& text) {
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos) throw BadInput{"--scale needs MIN,MAX"};
   const double low = number(text.substr(0, comma), "scale minimum");
   const double high = number(text.substr(comma + 1), "scale maximum");
   if (!(low < high)) throw BadInput{"scale out of range: " + text};
-  auto& scale = colour_map_uses_scale_2(type, s.colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
-  scale = {low, high};
+  set_mapped_scale(s, type, low, high);
 }
 
 struct Frame {
@@ -157,59 +147,40 @@ int run(const MapOptionsText& o) {
   const auto info = read_survey_file_info(*bytes);
   if (!info) throw BadInput{"unknown format: " + o.file};
   Settings s = initial_settings(info->variant);
-  if (!o.settings.empty()) load_settings_file(o.settings, s, info->variant);
+  if (!o.settings.empty()) {
+    const std::string error = load_settings_file(o.settings, s, info->variant);
+    if (!error.empty()) throw BadInput{error};
+  }
   s.map_units = info->map_units;
   const Frame f = apply_options(o, s, info->variant);
-  const auto origin = first_gps_position(*bytes, *info, s.rts_units);
-  if (!origin) throw BadInput{"no GPS position in " + o.file};
+  const ReplotInput input{*bytes, *info};
+  const MapReplot r = replot_data_files({&input, 1}, s, {f.tile, f.grid_lines, o.backgrounds});
+  if (!r.error.empty()) throw BadInput{r.error == "no GPS position" ? "no GPS position in " + o.file : r.error};
 
-  const double k = pixels_per_unit(f.tile, static_cast<double>(s.map.map_size));
-  GridSpec grid = grid_spec(s.map.lines_interval, s.map.parallel_lines != 0, s.map.lines_angle, k);
-  if (!f.grid_lines) grid.spacing = 0.0;
-  MapState map = make_map_state(f.tile, f.tile, s.map.map_size, grid, cursor_band_width(s.map.cursor_band_index, f.tile + 2));
-  map.frame.origin_easting = origin->easting;
-  map.frame.origin_northing = origin->northing;
-  RasterTiles tiles(f.tile, f.tile);
-  map_position(map, tiles, origin->easting, origin->northing);  // the first position's four tiles
-  // Background files go into the grid layer before the survey is re-plotted.
-  const MapBackgrounds backgrounds = load_map_backgrounds(o.backgrounds, info->variant, s, origin->zone, map.frame);
-  if (!backgrounds.error.empty()) throw BadInput{backgrounds.error};
-  install_map_backgrounds(backgrounds, tiles);
-
-  const std::optional<DecodeContext> decode = decode_context_from_file(*bytes, s);
-  if (!decode) throw BadInput{"no header in " + o.file};
-  const ReplotStyle style = replot_style(*decode, s);
-  BytesReader reader(*bytes);
-  const ReplotCounts counts = replot_survey(reader, info->record_length, style, map, tiles);
-
-  const TileRange range = tiles.touched();
   // Written a tile row at a time: memory stays that of the tiles and one band.
-  const int width = (range.max_column - range.min_column + 1) * f.tile;
-  const int height = (range.max_row - range.min_row + 1) * f.tile;
+  const TileRange range = r.range;
   const std::string png = o.out.empty() ? with_extension(o.file, ".png") : o.out;
   std::string error;
-  if (!write_png_bands(png, width, height, f.tile,
-                       [&](int band) { return compose_band(tiles, range, range.max_row - band); }, error))
+  if (!write_png_bands(png, r.width, r.height, f.tile,
+                       [&](int band) { return compose_band(*r.tiles, range, range.max_row - band); }, error))
     throw BadInput{error};
-  const WorldPixel top_left = tile_origin(range.min_column, range.max_row, f.tile, f.tile);
-  write_world_file(with_extension(png, ".pgw"), k, origin->easting + static_cast<double>(top_left.x) / k,
-                   origin->northing + static_cast<double>(top_left.y) / k);
-  const bool full = !range_usable(range) || counts.outside > 0;
+  write_world_file(with_extension(png, ".pgw"), r.pixels_per_unit, r.west, r.north);
+  const bool full = !range_usable(range) || r.counts.outside > 0;
 
   JsonObject j;
   j.raw("variant", pair(info->variant.instrument_type, info->variant.navigation_mode))
-      .raw("origin", "[" + json_number(origin->easting) + "," + json_number(origin->northing) + "]")
-      .num("pixels_per_unit", k)
+      .raw("origin", "[" + json_number(r.origin.easting) + "," + json_number(r.origin.northing) + "]")
+      .num("pixels_per_unit", r.pixels_per_unit)
       .integer("tile", f.tile)
       .raw("columns", pair(range.min_column, range.max_column))
       .raw("rows", pair(range.min_row, range.max_row))
-      .integer("width", width)
-      .integer("height", height)
-      .integer("swaths", counts.swaths)
-      .integer("bars", counts.bars)
-      .integer("readings", counts.readings)
+      .integer("width", r.width)
+      .integer("height", r.height)
+      .integer("swaths", r.counts.swaths)
+      .integer("bars", r.counts.bars)
+      .integer("readings", r.counts.readings)
       .integer("map_full", full ? 1 : 0)
-      .raw("backgrounds", map_backgrounds_json(backgrounds))
+      .raw("backgrounds", map_backgrounds_json(*r.backgrounds))
       .str("png", png);
   std::printf("%s\n", j.text().c_str());
   return 0;

@@ -1,12 +1,96 @@
 #include "png_writer.h"
 
-#include <png.h>
 #include <zlib.h>
 
-#include <csetjmp>
+#include <array>
+#include <cstdint>
 #include <cstdio>
 
 namespace quelor::tool {
+
+namespace {
+
+using Sink = std::function<bool(const void*, std::size_t)>;
+
+void put_u32(std::string& s, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) s += static_cast<char>((v >> shift) & 0xFF);
+}
+
+bool chunk(const Sink& sink, const char type[4], const std::string& data) {
+  std::string c;
+  put_u32(c, static_cast<std::uint32_t>(data.size()));
+  c.append(type, 4);
+  c += data;
+  const auto* typed = reinterpret_cast<const Bytef*>(c.data() + 4);
+  put_u32(c, static_cast<std::uint32_t>(crc32(0L, typed, static_cast<uInt>(data.size() + 4))));
+  return sink(c.data(), c.size());
+}
+
+// Rows go through one deflate stream; every full buffer becomes an IDAT chunk.
+class IdatStream {
+ public:
+  explicit IdatStream(const Sink& sink) : sink_(sink) {
+    ok_ = deflateInit(&z_, Z_BEST_SPEED) == Z_OK;
+  }
+  ~IdatStream() { deflateEnd(&z_); }
+  bool row(const std::uint8_t* rgb, std::size_t bytes) {
+    static const std::uint8_t kNoFilter = 0;
+    return feed(&kNoFilter, 1, Z_NO_FLUSH) && feed(rgb, bytes, Z_NO_FLUSH);
+  }
+  bool finish() { return feed(nullptr, 0, Z_FINISH); }
+
+ private:
+  bool feed(const std::uint8_t* data, std::size_t size, int flush) {
+    if (!ok_) return false;
+    z_.next_in = const_cast<Bytef*>(data);
+    z_.avail_in = static_cast<uInt>(size);
+    for (;;) {
+      z_.next_out = out_.data();
+      z_.avail_out = static_cast<uInt>(out_.size());
+      const int status = deflate(&z_, flush);
+      if (status == Z_STREAM_ERROR) return ok_ = false;
+      const std::size_t produced = out_.size() - z_.avail_out;
+      if (produced > 0 && !chunk(sink_, "IDAT", std::string(reinterpret_cast<char*>(out_.data()), produced)))
+        return ok_ = false;
+      if (flush == Z_FINISH ? status == Z_STREAM_END : (z_.avail_in == 0 && z_.avail_out != 0)) return true;
+    }
+  }
+
+  const Sink& sink_;
+  z_stream z_{};
+  bool ok_ = false;
+  std::array<Bytef, 1 << 16> out_{};
+};
+
+bool encode(const Sink& sink, int width, int height, int band_height, const std::function<Raster(int)>& band) {
+  static const char kSignature[] = "\x89PNG\r\n\x1a\n";
+  if (!sink(kSignature, 8)) return false;
+  std::string header;
+  put_u32(header, static_cast<std::uint32_t>(width));
+  put_u32(header, static_cast<std::uint32_t>(height));
+  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, deflate, no filter method, no interlace
+  if (!chunk(sink, "IHDR", header)) return false;
+  IdatStream idat(sink);
+  const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
+  for (int b = 0; b * band_height < height; ++b) {
+    const Raster rows = band(b);
+    for (int y = 0; y < band_height && b * band_height + y < height; ++y) {
+      const bool inside = y < rows.height && rows.width == width;
+      std::vector<std::uint8_t> white;
+      const std::uint8_t* row = nullptr;
+      if (inside) {
+        row = rows.rgb.data() + static_cast<std::size_t>(y) * row_bytes;
+      } else {
+        white.assign(row_bytes, 255);
+        row = white.data();
+      }
+      if (!idat.row(row, row_bytes)) return false;
+    }
+  }
+  return idat.finish() && chunk(sink, "IEND", {});
+}
+
+}  // namespace
 
 bool write_png(const std::string& path, const Raster& image, std::string& error) {
   return write_png_bands(path, image.width, image.height, image.height, [&](int) { return image; }, error);
@@ -23,29 +107,22 @@ bool write_png_bands(const std::string& path, int width, int height, int band_he
     error = "cannot write " + path;
     return false;
   }
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(out);
-    error = "cannot encode " + path;
-    return false;
-  }
-  png_init_io(png, out);
-  png_set_compression_level(png, Z_BEST_SPEED);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int b = 0; b * band_height < height; ++b) {
-    const Raster rows = band(b);
-    for (int y = 0; y < rows.height && b * band_height + y < height; ++y)
-      png_write_row(png, rows.rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(rows.width) * 3);
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
+  const Sink sink = [&](const void* data, std::size_t size) { return std::fwrite(data, 1, size, out) == size; };
+  const bool encoded = encode(sink, width, height, band_height, band);
   const bool closed = std::fclose(out) == 0;
-  if (!closed) error = "cannot write " + path;
-  return closed;
+  if (!encoded || !closed) error = "cannot write " + path;
+  return encoded && closed;
+}
+
+std::string png_bytes(const Raster& image) {
+  std::string out;
+  if (image.width <= 0 || image.height <= 0) return out;
+  const Sink sink = [&](const void* data, std::size_t size) {
+    out.append(static_cast<const char*>(data), size);
+    return true;
+  };
+  encode(sink, image.width, image.height, image.height, [&](int) { return image; });
+  return out;
 }
 
 }  // namespace quelor::tool

@@ -1,5 +1,5 @@
 #pragma once
-// 8-bit RGB PNG files with libpng.
+// 8-bit RGB PNG images over zlib: to a file, band by band, or to memory.
 
 #include <functional>
 #include <string>
@@ -15,5 +15,8 @@ bool write_png(const std::string& path, const Raster& image, std::string& error)
 // band of `band_height` rows, top to bottom.
 bool write_png_bands(const std::string& path, int width, int height, int band_height,
                      const std::function<Raster(int)>& band, std::string& error);
+
+// The PNG file's bytes of an image (empty for an empty image).
+std::string png_bytes(const Raster& image);
 
 }  // namespace quelor::tool

@@ -100,6 +100,9 @@ struct Reader {
     PathFix f;
     f.tick = tick;
     f.quality = fix.quality;
+    f.satellites = fix.satellites;
+    f.dilution = fix.dilution;
+    f.time_of_day = fix.time_of_day;
     if (fix.geographic) {
       project_fix(zone, fix);
       table.zone = fix.zone;

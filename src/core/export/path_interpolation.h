@@ -23,6 +23,9 @@ struct PathFix {
   double latitude = 0.0;
   double longitude = 0.0;
   int quality = 0;
+  int satellites = 0;
+  double dilution = 0.0;
+  double time_of_day = 0.0;  // seconds since midnight, as the sentence says
 };
 
 enum class PathEventKind { kFix, kReading, kBreak };

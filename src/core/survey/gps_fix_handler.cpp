@@ -69,8 +69,7 @@ void first_fix(SurveyRecord& s, FixOutcome& o) {
 
 void later_fix(SurveyRecord& s, FixOutcome& o) {
   o.distance = std::hypot(o.easting - s.previous_easting, o.northing - s.previous_northing);
-  double t = o.fix.time_of_day - s.previous_time_of_day;
-  if (t < 0) t += kSecondsPerDay;  // past midnight
+  const double t = seconds_between_fixes(s.previous_time_of_day, o.fix.time_of_day);
   if (t > 0) {
     s.speed = o.distance / t;
     o.speed = s.speed;
@@ -126,6 +125,11 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
   c.instrument_used = s.instrument_state >= 1;
   c.selected_channel = s.colour_map_view;
   return c;
+}
+
+double seconds_between_fixes(double previous_time_of_day, double time_of_day) {
+  const double t = time_of_day - previous_time_of_day;
+  return t < 0 ? t + kSecondsPerDay : t;  // past midnight
 }
 
 FixOutcome handle_gps_fix(SurveyRecord& s, const FixContext& c, std::string_view sentence) {

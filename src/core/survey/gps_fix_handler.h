@@ -64,6 +64,11 @@ struct FixOutcome {
   FixTexts texts;
 };
 
+// Seconds from one fix to the next by the sentences' times of day (past
+// midnight wrapped): what the speed divides by; the live speed only where
+// it is above 0.
+double seconds_between_fixes(double previous_time_of_day, double time_of_day);
+
 // Handles one position sentence.
 FixOutcome handle_gps_fix(SurveyRecord& survey, const FixContext& context, std::string_view sentence);
 

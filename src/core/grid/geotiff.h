@@ -1,0 +1,37 @@
+#pragma once
+// A grid as a GeoTIFF that GIS software reads without help: one Float32
+// band, nodata as GDAL_NODATA, internally tiled (256 x 256), each tile
+// deflate-compressed (with the floating-point predictor when asked), the
+// geotransform as ModelPixelScale and ModelTiepoint (pixel is area), and the
+// CRS as GeoKeys: WGS 84 / UTM (EPSG 326zz north, 327zz south) in metres, or
+// the same projection with the survey's foot as its linear unit (named
+// "WGS 84 / UTM zone zzN (ft)" or "(ftUS)"). Overviews
+// halve the grid until it fits one tile; the file is laid out cloud-optimised:
+// every IFD (full resolution first, then each overview as a reduced-
+// resolution subfile) with its tag data at the start, then the tiles, the
+// smallest overview's first and the full resolution's last.
+
+#include <string>
+
+#include "grid/grid.h"
+
+namespace quelor {
+
+inline constexpr float kGeoTiffNoData = -3.4028234663852886e+38f;
+inline constexpr const char* kGeoTiffNoDataText = "-3.4028234663852886e+38";
+
+struct GeoTiffOptions {
+  int zone = 0;          // 1...60; 0: no geographic frame (a local grid)
+  bool south = false;    // southern hemisphere
+  int map_units = 0;     // WorkingUnit of the grid's coordinates
+  bool predictor = true; // floating-point predictor before deflate
+  std::string description;  // the band's description (the channel)
+};
+
+// The file's bytes.
+std::string geotiff_bytes(const Grid& grid, const GeoTiffOptions& options);
+
+// The EPSG code of the CRS for metres (326zz/327zz), or 0 for feet and local grids.
+int utm_epsg(int zone, bool south);
+
+}  // namespace quelor

@@ -1,0 +1,19 @@
+#pragma once
+// The spacing of the lines a survey's readings show: for readings spread
+// over the walk, the distance to the nearest reading of another pass (one
+// whose distance along the walk is more than three times the straight
+// distance, so the reading's own line never counts); the median of those.
+
+#include <span>
+
+#include "grid/grid.h"
+
+namespace quelor {
+
+// 0 when the readings show no second line.
+double median_line_spacing(std::span<const GridSample> samples);
+
+// The automatic cell: a quarter of the spacing rounded to 0.05, at least 0.1.
+double automatic_cell(double line_spacing);
+
+}  // namespace quelor

@@ -1,0 +1,262 @@
+#include "grid/min_curvature.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quelor {
+
+namespace {
+
+constexpr int kPad = 2;               // ghost nodes beyond each edge
+constexpr double kOverRelaxation = 1.4;
+constexpr int kMaxLevels = 12;
+constexpr int kCoarsestNodes = 4;     // fewest nodes across at the coarsest spacing
+
+constexpr double kStableShare = 0.9;  // of a tied cell's own weight
+
+constexpr std::int32_t kFree = -1;
+constexpr std::int32_t kHeld = -2;    // not solved: keeps its refined value
+
+// A cell's readings: their mean and the means of their offsets from the
+// centre (cell units, east and north) and of the offsets' products.
+struct Constraint {
+  std::size_t node = 0;
+  double mean = 0, dx = 0, dy = 0, dxx = 0, dxy = 0, dyy = 0;
+};
+
+struct Level {
+  int columns = 0, rows = 0;
+  double west = 0, north = 0, cell = 0;
+  int stride = 0;
+  std::vector<double> z;               // padded by kPad nodes
+  std::vector<std::int32_t> role;      // per cell: constraint index, kFree or kHeld
+  std::vector<Constraint> constraints;
+
+  std::size_t node(int c, int r) const { return static_cast<std::size_t>(r + kPad) * stride + (c + kPad); }
+};
+
+Level make_level(const Grid& g, int factor) {
+  Level l;
+  l.columns = (g.columns + factor - 1) / factor;
+  l.rows = (g.rows + factor - 1) / factor;
+  l.west = g.west;
+  l.north = g.north;
+  l.cell = g.cell * factor;
+  l.stride = l.columns + 2 * kPad;
+  l.z.assign(static_cast<std::size_t>(l.rows + 2 * kPad) * l.stride, 0.0);
+  l.role.assign(static_cast<std::size_t>(l.columns) * l.rows, kFree);
+  return l;
+}
+
+// The update of a tied cell weighs its neighbours by its moments; where
+// their weights add up to more than the cell's own (readings crowded in a
+// corner), two such cells side by side can drive each other without end, so
+// those keep the first-order terms only (whose weights add up to at most 1).
+Constraint stable(Constraint t) {
+  const double second = std::fabs(t.dx) + std::fabs(t.dy) + t.dxx + t.dyy + std::fabs(t.dxy);
+  if (second < kStableShare * (1 - t.dxx - t.dyy)) return t;
+  t.dxx = t.dxy = t.dyy = 0;
+  return t;
+}
+
+// Running sums of a cell's readings (offsets in cell units, north positive).
+struct Sums {
+  float n, x, y, xx, xy, yy;
+  double v;
+};
+
+void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Sums>& sums) {
+  sums.assign(l.role.size(), Sums{});
+  const double inverse = 1.0 / l.cell;
+  for (const GridSample& s : samples) {
+    const double u = (s.x - l.west) * inverse, w = (l.north - s.y) * inverse;
+    const int c = std::clamp(static_cast<int>(u), 0, l.columns - 1);
+    const int r = std::clamp(static_cast<int>(w), 0, l.rows - 1);
+    const float dx = static_cast<float>(u - (c + 0.5)), dy = static_cast<float>((r + 0.5) - w);
+    Sums& t = sums[static_cast<std::size_t>(r) * l.columns + c];
+    t.n += 1;
+    t.v += s.value;
+    t.x += dx;
+    t.y += dy;
+    t.xx += dx * dx;
+    t.xy += dx * dy;
+    t.yy += dy * dy;
+  }
+  for (int r = 0; r < l.rows; ++r)
+    for (int c = 0; c < l.columns; ++c) {
+      const std::size_t k = static_cast<std::size_t>(r) * l.columns + c;
+      const Sums& t = sums[k];
+      if (t.n == 0) continue;
+      l.role[k] = static_cast<std::int32_t>(l.constraints.size());
+      l.constraints.push_back(stable({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}));
+    }
+}
+
+// Zero curvature across every edge: ghost nodes continue the edge linearly.
+void extend_edges(Level& l) {
+  const int s = l.stride;
+  for (int r = 0; r < l.rows; ++r) {
+    double* row = &l.z[l.node(0, r)];
+    row[-1] = 2 * row[0] - row[1];
+    row[-2] = 2 * row[-1] - row[0];
+    const int e = l.columns - 1;
+    row[e + 1] = 2 * row[e] - row[e - 1];
+    row[e + 2] = 2 * row[e + 1] - row[e];
+  }
+  double* top = &l.z[static_cast<std::size_t>(kPad) * s];
+  double* bottom = &l.z[static_cast<std::size_t>(kPad + l.rows - 1) * s];
+  for (int c = 0; c < s; ++c) {
+    top[c - s] = 2 * top[c] - top[c + s];
+    top[c - 2 * s] = 2 * top[c - s] - top[c];
+    bottom[c + s] = 2 * bottom[c] - bottom[c - s];
+    bottom[c + 2 * s] = 2 * bottom[c + s] - bottom[c];
+  }
+}
+
+// The readings' best-fitting plane, as value = a + b (x - x0) + c (y - y0).
+struct Plane {
+  double x0 = 0, y0 = 0, a = 0, b = 0, c = 0;
+  double at(double x, double y) const { return a + b * (x - x0) + c * (y - y0); }
+};
+
+// Ridged by a tenth of a cell: readings on one line leave the slope across
+// it undetermined (and only their wander would set it), so it stays flat.
+Plane fit_plane(std::span<const GridSample> samples, double cell) {
+  Plane p;
+  const double n = static_cast<double>(samples.size());
+  for (const GridSample& s : samples) {
+    p.x0 += s.x / n;
+    p.y0 += s.y / n;
+    p.a += s.value / n;
+  }
+  double xx = 0, xy = 0, yy = 0, xv = 0, yv = 0;
+  for (const GridSample& s : samples) {
+    const double x = s.x - p.x0, y = s.y - p.y0, v = s.value - p.a;
+    xx += x * x;
+    xy += x * y;
+    yy += y * y;
+    xv += x * v;
+    yv += y * v;
+  }
+  const double ridge = n * (0.1 * cell) * (0.1 * cell);
+  xx += ridge;
+  yy += ridge;
+  const double det = xx * yy - xy * xy;
+  if (std::fabs(det) > 1e-12 * std::max(1.0, xx * yy)) {
+    p.b = (xv * yy - yv * xy) / det;
+    p.c = (yv * xx - xv * xy) / det;
+  }
+  return p;
+}
+
+struct Stencil {
+  double inverse_centre, axial, diagonal, far;  // of (1 - T) del^4 - T del^2
+};
+
+Stencil stencil(double tension) {
+  const double b = 1 - tension;
+  return {1 / (20 * b + 4 * tension), -8 * b - tension, 2 * b, b};
+}
+
+// One sweep; returns the largest change.
+double sweep(Level& l, const Stencil& k) {
+  const int s = l.stride;
+  double largest = 0;
+  for (int r = 0; r < l.rows; ++r) {
+    const std::int32_t* role = &l.role[static_cast<std::size_t>(r) * l.columns];
+    double* z = &l.z[l.node(0, r)];
+    for (int c = 0; c < l.columns; ++c) {
+      double* p = z + c;
+      double next;
+      if (role[c] >= 0) {
+        const Constraint& t = l.constraints[static_cast<std::size_t>(role[c])];
+        const double gx = (p[1] - p[-1]) / 2, gy = (p[-s] - p[s]) / 2;
+        const double gxy = (p[-s + 1] - p[-s - 1] - p[s + 1] + p[s - 1]) / 4;
+        next = (t.mean - t.dx * gx - t.dy * gy - 0.5 * t.dxx * (p[1] + p[-1]) - 0.5 * t.dyy * (p[-s] + p[s]) -
+                t.dxy * gxy) /
+               (1 - t.dxx - t.dyy);
+      } else if (role[c] == kFree) {
+        const double axial = p[1] + p[-1] + p[s] + p[-s];
+        const double diagonal = p[s + 1] + p[s - 1] + p[-s + 1] + p[-s - 1];
+        const double far = p[2] + p[-2] + p[2 * s] + p[-2 * s];
+        const double solved = -(k.axial * axial + k.diagonal * diagonal + k.far * far) * k.inverse_centre;
+        next = *p + kOverRelaxation * (solved - *p);
+      } else {
+        continue;
+      }
+      largest = std::max(largest, std::fabs(next - *p));
+      *p = next;
+    }
+  }
+  extend_edges(l);
+  return largest;
+}
+
+// The finer level's first values: bilinear in the coarser one (ghosts included).
+void refine_from(Level& fine, const Level& coarse) {
+  for (int r = 0; r < fine.rows; ++r) {
+    const double v = ((fine.north - coarse.north) + (r + 0.5) * fine.cell) / coarse.cell - 0.5;
+    const int r0 = static_cast<int>(std::floor(v));
+    const double fv = v - r0;
+    for (int c = 0; c < fine.columns; ++c) {
+      const double u = ((fine.west - coarse.west) + (c + 0.5) * fine.cell) / coarse.cell - 0.5;
+      const int c0 = static_cast<int>(std::floor(u));
+      const double fu = u - c0;
+      const double* q = &coarse.z[coarse.node(c0, r0)];
+      const double top = q[0] + fu * (q[1] - q[0]);
+      const double bottom = q[coarse.stride] + fu * (q[coarse.stride + 1] - q[coarse.stride]);
+      fine.z[fine.node(c, r)] = top + fv * (bottom - top);
+    }
+  }
+  extend_edges(fine);
+}
+
+void solve(Level& l, const Stencil& k, int max_sweeps, double tolerance) {
+  for (int i = 0; i < max_sweeps; ++i)
+    if (sweep(l, k) <= tolerance) return;
+}
+
+}  // namespace
+
+void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const MinimumCurvatureOptions& options) {
+  grid.values.assign(static_cast<std::size_t>(grid.columns) * grid.rows, NAN);
+  if (samples.empty() || grid.columns < 2 || grid.rows < 2) return;
+  double low = samples[0].value, high = low;
+  for (const GridSample& s : samples) {
+    low = std::min(low, s.value);
+    high = std::max(high, s.value);
+  }
+  const double tolerance = options.tolerance * std::max(high - low, 1e-12);
+  const Stencil k = stencil(std::clamp(options.tension, 0.0, 1.0));
+
+  int levels = 1;
+  while (levels < kMaxLevels && (grid.columns + (1 << levels) - 1) >> levels >= kCoarsestNodes &&
+         (grid.rows + (1 << levels) - 1) >> levels >= kCoarsestNodes)
+    ++levels;
+
+  const Plane plane = fit_plane(samples, grid.cell);
+  std::vector<Sums> sums;
+  Level coarse;
+  for (int level = levels - 1; level >= 0; --level) {
+    Level l = make_level(grid, 1 << level);
+    if (level == levels - 1) {
+      for (int r = 0; r < l.rows; ++r)
+        for (int c = 0; c < l.columns; ++c)
+          l.z[l.node(c, r)] = plane.at(l.west + (c + 0.5) * l.cell, l.north - (r + 0.5) * l.cell);
+      extend_edges(l);
+    } else {
+      refine_from(l, coarse);
+    }
+    bind_readings(l, samples, sums);
+    if (level == 0 && !options.active.empty())
+      for (std::size_t i = 0; i < l.role.size(); ++i)
+        if (!options.active[i] && l.role[i] == kFree) l.role[i] = kHeld;
+    solve(l, k, options.max_sweeps, tolerance);
+    coarse = std::move(l);
+  }
+  for (int r = 0; r < grid.rows; ++r)
+    for (int c = 0; c < grid.columns; ++c)
+      grid.values[static_cast<std::size_t>(r) * grid.columns + c] = static_cast<float>(coarse.z[coarse.node(c, r)]);
+}
+
+}  // namespace quelor

@@ -1,0 +1,33 @@
+#pragma once
+// Minimum curvature with tension: the surface that satisfies
+// (1 - T) del^4 z - T del^2 z = 0 between the readings and passes through
+// them, solved coarse to fine (each grid spacing from the one twice as
+// coarse, starting from the readings' best-fitting plane) by over-relaxed
+// Gauss-Seidel sweeps. The edges have zero curvature across them, so a plane
+// is a solution everywhere. A cell holding readings is tied to them through
+// the mean of the readings and the moments of their offsets from its centre
+// (a second-order Taylor expansion with the surface's own differences,
+// first-order where the second order would let neighbouring cells drive
+// each other), so every reading counts and none needs to lie on a node.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "grid/grid.h"
+
+namespace quelor {
+
+struct MinimumCurvatureOptions {
+  double tension = 0.25;
+  // Cells that need solving at the finest spacing (others keep the values
+  // refined from the coarser one); empty: all.
+  std::vector<std::uint8_t> active;
+  int max_sweeps = 400;          // per grid spacing
+  double tolerance = 1e-4;       // largest change of a sweep, times the readings' range
+};
+
+// Fills grid.values (all cells) from the readings; `grid` gives the frame.
+void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const MinimumCurvatureOptions& options);
+
+}  // namespace quelor

@@ -1,0 +1,43 @@
+#pragma once
+// The readings of one channel of a survey data file as grid samples: read
+// through the export's table (positions interpolated by tick between the
+// logged fixes; readings without a position, or without a value in that
+// channel, are left out), in the file's working unit (metres, feet or US
+// survey feet as its first record says), with the zone and hemisphere of the
+// fixes. Channels are named as the export names its columns; the default is
+// the channel the colour map shows with the instrument's default settings.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "grid/grid.h"
+#include "variant/variant.h"
+
+namespace quelor {
+
+struct SurveySamples {
+  Variant variant;
+  std::string channel;                // the channel taken
+  std::vector<std::string> channels;  // the file's numeric channels
+  std::vector<GridSample> samples;    // in file order
+  std::size_t readings = 0;           // reading records in the file
+  int zone = 0;                       // UTM zone; 0: no geographic fix
+  bool south = false;                 // southern hemisphere (first fix)
+  int map_units = 0;                  // WorkingUnit of x and y
+  std::vector<std::string> warnings;
+};
+
+struct SurveySamplesResult {
+  std::optional<SurveySamples> survey;
+  std::string error;
+};
+
+// `channel` empty: the default channel. `zone`: 1...60, or kAutomaticZone.
+SurveySamplesResult survey_samples(std::string_view bytes, std::string_view channel, int zone);
+
+// The channel the colour map shows by default, among `channels`.
+std::string default_channel(int instrument_type, const std::vector<std::string>& channels);
+
+}  // namespace quelor

@@ -1,0 +1,39 @@
+#include "report/remarks.h"
+
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+
+namespace quelor {
+
+namespace {
+
+// Longest prefix first where one starts another.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kRemarks{{
+    {"$STARTED", "logging started"},
+    {"PAUSED BMP", "pause (map edge reached)"},
+    {"PAUSED", "pause"},
+    {"1CONN BRK 1", "instrument connection break"},
+    {"1CONN RCN 1", "instrument reconnected"},
+    {"$CONN END", "reconnection ended by the operator"},
+    {"GPS CONN BR", "GPS connection break"},
+    {"Lost", "readings lost"},
+}};
+
+}  // namespace
+
+std::string_view remark_meaning(char tag, std::string_view text) {
+  if (tag == 'C') return "comment";
+  for (const auto& [prefix, meaning] : kRemarks)
+    if (text.starts_with(prefix)) return meaning;
+  return "remark";
+}
+
+long lost_readings(std::string_view text) {
+  if (!text.starts_with("Lost ")) return 0;
+  return std::strtol(std::string(text.substr(5)).c_str(), nullptr, 10);
+}
+
+}  // namespace quelor

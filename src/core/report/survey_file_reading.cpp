@@ -1,0 +1,172 @@
+#include "report/survey_file_reading.h"
+
+#include <cstdlib>
+#include <optional>
+
+#include "background/replot.h"
+#include "background/survey_file.h"
+#include "gps/units.h"
+
+namespace quelor {
+
+namespace {
+
+std::string trimmed(std::string_view s) {
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  return std::string(s);
+}
+
+std::uint32_t tick_of(std::string_view rec, std::size_t length) {
+  return static_cast<std::uint32_t>(std::strtoul(std::string(rec.substr(length - 11, 10)).c_str(), nullptr, 10));
+}
+
+std::optional<double> mark_seconds(std::string_view rec) {
+  // "*hh:mm:ss.mmm"
+  if (rec.size() < 13 || rec[3] != ':' || rec[6] != ':') return std::nullopt;
+  const std::string t(rec.substr(1, 12));
+  return std::atoi(t.substr(0, 2).c_str()) * 3600.0 + std::atoi(t.substr(3, 2).c_str()) * 60.0 +
+         std::atof(t.substr(6).c_str());
+}
+
+// The time marks of the file in order, for the readings and fixes of the
+// export table (which are in file order too).
+class MarkClock {
+ public:
+  void add(TimeMark m) { marks_.push_back(m); }
+  // Ticks of one file only grow: the mark in effect moves forward only.
+  double at(std::uint32_t tick) {
+    while (next_ < marks_.size() && marks_[next_].tick <= tick) ++next_;
+    return next_ == 0 ? kNoTime : time_at_tick(marks_[next_ - 1], tick);
+  }
+  void restart() { next_ = 0; }
+
+ private:
+  std::vector<TimeMark> marks_;
+  std::size_t next_ = 0;
+};
+
+struct SwathScan {
+  double metres_per_unit = 1.0;
+  bool open = false;
+  struct Kind {
+    std::array<double, 4> corners{};
+    int parts = 0;
+    bool has_previous = false;
+    PlanePoint left, right;
+  };
+  std::array<Kind, 3> kinds{};
+
+  void reset(bool now_open) {
+    open = now_open;
+    for (Kind& k : kinds) k = Kind{};
+  }
+
+  void corner(SurveyData& s, std::string_view rec, int index) {
+    Kind& k = kinds[static_cast<std::size_t>(index / 4)];
+    const int part = index % 4;
+    if (part == 0) k.parts = 0;
+    k.corners[static_cast<std::size_t>(part)] = std::atof(std::string(rec.substr(2)).c_str()) * metres_per_unit;
+    k.parts |= 1 << part;
+    if (part != 3 || k.parts != 0xF) return;
+    if (!open) reset(true);
+    const PlanePoint left{k.corners[0], k.corners[1]}, right{k.corners[2], k.corners[3]};
+    s.swath_widths.push_back(std::hypot(right.easting - left.easting, right.northing - left.northing));
+    if (k.has_previous) s.swaths.push_back({k.left, k.right, right, left});
+    k.left = left;
+    k.right = right;
+    k.has_previous = true;
+  }
+};
+
+// 'Z' and "ddmmyyyy": the line block's date (a program code may start with 'Z' too).
+bool is_date_record(std::string_view rec) {
+  if (rec.size() < 9) return false;
+  for (std::size_t i = 1; i < 9; ++i)
+    if (rec[i] < '0' || rec[i] > '9') return false;
+  return true;
+}
+
+}  // namespace
+
+double time_at_tick(const TimeMark& mark, std::uint32_t tick) {
+  return mark.seconds + static_cast<double>(tick - mark.tick) / 1000.0;
+}
+
+void add_survey_file(SurveyData& survey, const std::string& name, std::string_view bytes, const ExportTable& table) {
+  const std::size_t lf = bytes.find('\n');
+  if (lf == std::string_view::npos || lf < 12) return;
+  const std::size_t length = lf + 1;
+  const auto info = read_survey_file_info(bytes);
+  SwathScan swaths;
+  swaths.metres_per_unit = metres_per_unit(info ? info->map_units : 0);
+  MarkClock clock;
+  std::optional<TimeMark> mark;
+  for (std::size_t at = 0; at + length <= bytes.size(); at += length) {
+    const std::string_view rec = bytes.substr(at, length - 1);
+    const char tag = rec[0];
+    if (tag == '*') {
+      if (const auto seconds = mark_seconds(rec)) {
+        mark = TimeMark{tick_of(rec, length), *seconds};
+        clock.add(*mark);
+      }
+    } else if (tag == 'Z' && survey.date.empty() && is_date_record(rec)) {
+      const std::string d(rec.substr(1, 8));
+      survey.date = d.substr(0, 2) + "." + d.substr(2, 2) + "." + d.substr(4);
+    } else if (tag == 'X' || tag == 'C') {
+      const std::uint32_t tick = tick_of(rec, length);
+      survey.remarks.push_back({name, tag, trimmed(rec.substr(1, 11)), mark ? time_at_tick(*mark, tick) : kNoTime});
+    }
+    const int index = swath_letter_index(rec);
+    if (index == -1) swaths.reset(true);
+    else if (index >= 0) swaths.corner(survey, rec, index);
+    else if (swath_closing_record(rec)) swaths.reset(false);
+  }
+
+  // Lines: one per line block of the file, in order.
+  const int first_line = static_cast<int>(survey.lines.size());
+  int blocks = 0;
+  for (const ExportRow& r : table.rows) blocks = std::max(blocks, r.line_block);
+  std::vector<std::string> names(static_cast<std::size_t>(std::max(blocks, 1)));
+  for (const ExportRow& r : table.rows)
+    if (r.line_block >= 1) names[static_cast<std::size_t>(r.line_block - 1)] = r.line;
+  for (const std::string& n : names) survey.lines.push_back({name, n});
+
+  // Each line's tick span, to place the fixes.
+  std::vector<std::pair<std::uint32_t, int>> starts;  // first tick of each line block, in order
+  clock.restart();
+  for (const ExportRow& r : table.rows) {
+    const int line = first_line + std::max(r.line_block, 1) - 1;
+    if (starts.empty() || starts.back().second != line) starts.push_back({r.tick, line});
+    SurveyReading reading;
+    reading.line = line;
+    reading.time = clock.at(r.tick);
+    if (r.position) {
+      reading.positioned = true;
+      reading.position = {r.position->easting, r.position->northing};
+    }
+    survey.readings.push_back(reading);
+  }
+  int segment = 0;
+  for (const SurveyFix& f : survey.fixes) segment = std::max(segment, f.segment + 1);
+  clock.restart();
+  std::size_t line_at = 0;
+  for (const std::vector<PathFix>& track : table.track) {
+    for (const PathFix& p : track) {
+      while (line_at + 1 < starts.size() && starts[line_at + 1].first <= p.tick) ++line_at;
+      SurveyFix f;
+      f.line = starts.empty() ? first_line : starts[line_at].second;
+      f.segment = segment;
+      f.position = {p.easting, p.northing};
+      f.quality = p.quality;
+      f.satellites = p.satellites;
+      f.dilution = p.dilution;
+      f.time_of_day = p.time_of_day;
+      f.time = clock.at(p.tick);
+      survey.fixes.push_back(f);
+    }
+    ++segment;
+  }
+}
+
+}  // namespace quelor

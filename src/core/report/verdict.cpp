@@ -1,0 +1,95 @@
+#include "report/verdict.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+
+#include "report/remarks.h"
+
+namespace quelor {
+
+namespace {
+
+std::string text_of(const char* format, ...) {
+  char buffer[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  return buffer;
+}
+
+bool several_files(const SurveyData& s) {
+  return std::any_of(s.lines.begin(), s.lines.end(), [&](const SurveyLine& l) { return l.file != s.lines[0].file; });
+}
+
+// The two lines whose positioned readings come nearest the point.
+std::vector<int> nearest_lines(const SurveyData& s, PlanePoint p) {
+  std::vector<double> best(s.lines.size(), std::numeric_limits<double>::infinity());
+  for (const SurveyReading& r : s.readings) {
+    if (!r.positioned) continue;
+    const double d = std::hypot(r.position.easting - p.easting, r.position.northing - p.northing);
+    double& b = best[static_cast<std::size_t>(r.line)];
+    b = std::min(b, d);
+  }
+  std::vector<int> order;
+  for (std::size_t i = 0; i < best.size(); ++i)
+    if (std::isfinite(best[i])) order.push_back(static_cast<int>(i));
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    return best[static_cast<std::size_t>(a)] < best[static_cast<std::size_t>(b)];
+  });
+  if (order.size() > 2) order.resize(2);
+  return order;
+}
+
+std::string gap_text(const SurveyData& s, const CoverageGap& g, std::size_t number) {
+  std::string t = text_of("gap %zu: %.0f x %.0f m (%.0f sq m) at E %.1f N %.1f", number, g.high.easting - g.low.easting,
+                          g.high.northing - g.low.northing, g.area, g.centre.easting, g.centre.northing);
+  const std::vector<int> near = nearest_lines(s, g.centre);
+  if (near.size() == 2) t += ", between line " + line_label(s, near[0]) + " and line " + line_label(s, near[1]);
+  else if (near.size() == 1) t += ", beside line " + line_label(s, near[0]);
+  return t;
+}
+
+}  // namespace
+
+std::string line_label(const SurveyData& s, int line) {
+  const SurveyLine& l = s.lines[static_cast<std::size_t>(line)];
+  const std::string name = l.name.empty() ? "(unnamed)" : l.name;
+  return several_files(s) ? l.file + " " + name : name;
+}
+
+Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& lines, const Coverage& coverage) {
+  Verdict v;
+  const bool positioned = std::any_of(s.readings.begin(), s.readings.end(), [](const SurveyReading& r) { return r.positioned; });
+  if (s.readings.empty()) v.findings.push_back("no readings");
+  else if (!positioned) v.findings.push_back("no reading has a position");
+  else if (!coverage.known)
+    v.findings.push_back(s.swath_widths.empty() ? "coverage unknown: no swath outline logged"
+                                                : "coverage unknown: the positions span no area");
+  for (std::size_t i = 0; i < coverage.gaps.size() && i < kVerdictGaps; ++i)
+    v.findings.push_back(gap_text(s, coverage.gaps[i], i + 1));
+  if (coverage.gaps.size() > kVerdictGaps)
+    v.findings.push_back(text_of("%zu more gaps", coverage.gaps.size() - kVerdictGaps));
+  for (const LineSummary& l : lines) {
+    const long missing = l.readings - l.positioned;
+    if (positioned && missing > 0 && static_cast<double>(missing) > kUnpositionedShare * static_cast<double>(l.readings))
+      v.findings.push_back(text_of("line %s: %ld of %ld readings without a position", line_label(s, l.line).c_str(),
+                                   missing, l.readings));
+  }
+  long lost = 0;
+  for (const SurveyRemark& r : s.remarks) lost += r.tag == 'X' ? lost_readings(r.text) : 0;
+  if (lost > 0) v.findings.push_back(text_of("%ld readings lost", lost));
+  v.complete = v.findings.empty();
+  if (v.complete) {
+    v.text = "complete";
+    return v;
+  }
+  v.text = "incomplete: ";
+  for (std::size_t i = 0; i < v.findings.size(); ++i) v.text += (i ? "; " : "") + v.findings[i];
+  return v;
+}
+
+}  // namespace quelor

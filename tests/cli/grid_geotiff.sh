@@ -1,0 +1,128 @@
+#!/bin/bash
+# quelor grid on surveys logged by the simulator: GDAL reads back the size,
+# geotransform, nodata, CRS and overviews the JSON line reports, the cells at
+# the reading positions are within the reported misfit, the PNG and its world
+# file; feet and southern surveys carry their unit and hemisphere; devsim
+# truth writes the same frame; bad input exits 2 with one line on stderr.
+set -u
+: "${QUELOR:?path of the quelor tool}"
+: "${BUILD_DIR:?build tree}"
+DEVSIM="$BUILD_DIR/devsim"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+# json FILE KEY: one value of the JSON line in FILE.
+json() { python3 -c "import json,sys; v=json.load(open(sys.argv[1]))[sys.argv[2]]; print(json.dumps(v) if isinstance(v,list) else v)" "$1" "$2"; }
+
+WALK=(--instrument em31mk2 --lines 12 --line-length 30 --spacing 1 --quality 4 --seed 2)
+"$DEVSIM" survey "${WALK[@]}" --out "$WORK/north.T31" >/dev/null || fail "devsim survey: exit $?"
+"$DEVSIM" survey "${WALK[@]}" --feet --out "$WORK/feet.T31" >/dev/null || fail "devsim survey --feet: exit $?"
+"$DEVSIM" survey "${WALK[@]}" --origin -33.8688,151.2093 --out "$WORK/south.T31" >/dev/null || fail "devsim survey south: exit $?"
+
+# Small cells, so that the grid has an overview.
+"$QUELOR" grid "$WORK/north.T31" --cell 0.05 --out "$WORK/north.tif" --png >"$WORK/north.json" || fail "grid: exit $?"
+[ "$(wc -l <"$WORK/north.json")" -eq 1 ] || fail "grid: not one JSON line"
+[ "$(json "$WORK/north.json" channel)" = conductivity_vertical_mS_m ] || fail "default channel"
+[ "$(json "$WORK/north.json" epsg)" = 32617 ] || fail "epsg: $(cat "$WORK/north.json")"
+"$QUELOR" grid "$WORK/north.T31" --zone 18 --method nearest --out "$WORK/zone18.tif" >"$WORK/zone18.json" || fail "grid --zone 18"
+[ "$(json "$WORK/zone18.json" epsg)" = 32618 ] || fail "--zone 18: $(cat "$WORK/zone18.json")"
+[ -s "$WORK/north.png" ] && [ "$(wc -l <"$WORK/north.pgw")" -eq 6 ] || fail "no PNG or world file"
+
+if command -v gdalinfo >/dev/null; then
+  gdalinfo -json "$WORK/north.tif" >"$WORK/info.json" 2>"$WORK/gdal.err" || fail "gdalinfo: $(cat "$WORK/gdal.err")"
+  python3 - "$WORK/info.json" "$WORK/north.json" <<'PY' || fail "gdalinfo disagrees with the JSON line"
+import json, sys
+info, grid = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
+band = info["bands"][0]
+west, south, east, north = grid["extent"]
+checks = {
+    "size": info["size"] == [grid["columns"], grid["rows"]],
+    "geotransform": info["geoTransform"] == [west, grid["cell"], 0.0, north, 0.0, -grid["cell"]],
+    "extent": abs(west + grid["columns"] * grid["cell"] - east) < 1e-6 and abs(north - grid["rows"] * grid["cell"] - south) < 1e-6,
+    "crs": 'ID["EPSG",32617]' in info["coordinateSystem"]["wkt"],
+    "nodata": abs(band["noDataValue"] - float(grid["nodata"])) <= 1e-6 * abs(float(grid["nodata"])),
+    "overviews": len(band.get("overviews", [])) >= 1
+                 and band["overviews"][0]["size"] == [(grid["columns"] + 1) // 2, (grid["rows"] + 1) // 2],
+    "type": band["type"] == "Float32",
+    "tiles": band["block"] == [256, 256],
+    "compression": info["metadata"]["IMAGE_STRUCTURE"]["COMPRESSION"] == "DEFLATE",
+}
+bad = [k for k, ok in checks.items() if not ok]
+if bad:
+    print("mismatch:", bad)
+    sys.exit(1)
+PY
+  # GDAL's own check of the cloud-optimised layout, where its Python samples are.
+  if /usr/bin/python3 -c "import osgeo_utils.samples.validate_cloud_optimized_geotiff" 2>/dev/null; then
+    /usr/bin/python3 -m osgeo_utils.samples.validate_cloud_optimized_geotiff "$WORK/north.tif" >"$WORK/cog.txt" 2>&1 ||
+      fail "not a valid cloud-optimised GeoTIFF: $(cat "$WORK/cog.txt")"
+  else
+    echo "GDAL's Python samples missing (python3-gdal): skipping the COG validation"
+  fi
+  # The cells at the reading positions: within the reported misfit.
+  "$QUELOR" export "$WORK/north.T31" --format csv >"$WORK/north.csv"
+  python3 - "$WORK/north.csv" >"$WORK/readings" <<'PY'
+import csv, sys
+rows = [r for r in csv.DictReader(open(sys.argv[1])) if r["easting"]]
+for r in rows[::37]:
+    print(r["easting"], r["northing"], r["conductivity_vertical_mS_m"])
+PY
+  cut -d' ' -f1,2 "$WORK/readings" | gdallocationinfo -valonly -geoloc "$WORK/north.tif" >"$WORK/cells" || fail "gdallocationinfo: exit $?"
+  python3 - "$WORK/readings" "$WORK/cells" "$(json "$WORK/north.json" misfit_max)" <<'PY' || fail "cells at the readings beyond the misfit"
+import sys
+readings = [float(l.split()[2]) for l in open(sys.argv[1])]
+cells = [float(l) for l in open(sys.argv[2])]
+limit = float(sys.argv[3]) + 1e-4
+assert len(cells) == len(readings) > 20, (len(cells), len(readings))
+worst = max(abs(c - r) for c, r in zip(cells, readings))
+if worst > limit:
+    print("worst", worst, "limit", limit)
+    sys.exit(1)
+PY
+  gdalinfo "$WORK/north.png" 2>/dev/null | grep -q "Size is $(json "$WORK/north.json" columns), $(json "$WORK/north.json" rows)" ||
+    fail "the PNG's size"
+
+  "$QUELOR" grid "$WORK/feet.T31" --out "$WORK/feet.tif" >"$WORK/feet.json" || fail "grid feet: exit $?"
+  [ "$(json "$WORK/feet.json" units)" = ft ] || fail "feet: units $(cat "$WORK/feet.json")"
+  wkt=$(gdalinfo -json "$WORK/feet.tif" | python3 -c "import json,sys; print(json.load(sys.stdin)['coordinateSystem']['wkt'])")
+  # Zone 17's transverse Mercator on WGS 84, with the foot as its unit.
+  grep -q 'PROJCRS\["WGS 84 / UTM zone 17N (ft)"' <<<"$wkt" && grep -q 'ID\["EPSG",4326\]' <<<"$wkt" &&
+    grep -q 'LENGTHUNIT\["foot",0.3048' <<<"$wkt" || fail "feet CRS: $wkt"
+  gdalsrsinfo -o proj4 "$WORK/feet.tif" | grep -q '+proj=utm +zone=17 +datum=WGS84 +units=ft' || fail "feet: PROJ string"
+
+  "$QUELOR" grid "$WORK/south.T31" --method nearest --out "$WORK/south.tif" >"$WORK/south.json" || fail "grid south: exit $?"
+  [ "$(json "$WORK/south.json" epsg)" = 32756 ] || fail "south: $(cat "$WORK/south.json")"
+  gdalinfo -json "$WORK/south.tif" | grep -q 'ID\[\\"EPSG\\",32756\]' || fail "south: gdalinfo CRS"
+
+  # The truth on the same frame.
+  frame=$(python3 -c "import json,sys; g=json.load(open(sys.argv[1])); print('%r,%r,%d,%d,%r' % (g['extent'][0], g['extent'][3], g['columns'], g['rows'], g['cell']))" "$WORK/north.json")
+  "$DEVSIM" truth "${WALK[@]}" --channel conductivity_vertical_mS_m --frame "$frame" --out "$WORK/truth.tif" >/dev/null ||
+    fail "devsim truth: exit $?"
+  a=$(gdalinfo "$WORK/north.tif" | grep -E "Origin|Pixel Size|Size is")
+  b=$(gdalinfo "$WORK/truth.tif" | grep -E "Origin|Pixel Size|Size is")
+  [ "$a" = "$b" ] || fail "truth frame: $b vs $a"
+else
+  echo "gdalinfo missing (gdal-bin): skipping the GDAL read-back"
+fi
+
+expect_bad() {
+  "$QUELOR" grid "$@" >"$WORK/stdout" 2>"$WORK/stderr"
+  local status=$?
+  [ "$status" -eq 2 ] || fail "grid $*: exit $status, expected 2"
+  [ "$(wc -l <"$WORK/stderr")" -eq 1 ] || fail "grid $*: stderr is not one line: $(cat "$WORK/stderr")"
+}
+expect_bad "$WORK/missing.T31" --out "$WORK/x.tif"
+expect_bad "$WORK/north.T31"
+expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --method kriging
+expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --cell 0
+expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --channel nothing
+expect_bad "$WORK/north.T31" --out "$WORK/no/such/dir/x.tif"
+head -c 300 /dev/urandom >"$WORK/random.T31"
+expect_bad "$WORK/random.T31" --out "$WORK/x.tif"
+
+[ "$failures" -eq 0 ] && echo "grid_geotiff: all passed"
+exit $((failures > 0))

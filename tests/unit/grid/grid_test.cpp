@@ -1,0 +1,197 @@
+// Gridding on analytic surfaces sampled along lines: a plane is reproduced
+// exactly, a smooth bump within a stated tolerance, cells beyond the
+// blanking distance are no data, the automatic cell and blanking follow the
+// line spacing, and `nearest` takes the nearest reading.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "grid/grid.h"
+#include "grid/line_spacing.h"
+
+namespace quelor {
+namespace {
+
+using Surface = std::function<double(double, double)>;
+
+// Lawnmower lines along y, `spacing` apart, a reading every `step`, with a
+// little wander across the line as a walker has.
+std::vector<GridSample> walk(int lines, double length, double spacing, double step, const Surface& f,
+                             unsigned seed = 5) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> wander(-0.05, 0.05);
+  std::vector<GridSample> out;
+  for (int i = 0; i < lines; ++i)
+    for (double t = 0; t <= length; t += step) {
+      const double x = 100 + i * spacing + wander(rng), y = 200 + (i % 2 ? length - t : t);
+      out.push_back({x, y, f(x, y)});
+    }
+  return out;
+}
+
+double brute_distance(const std::vector<GridSample>& s, double x, double y) {
+  double best = INFINITY;
+  for (const GridSample& p : s) best = std::min(best, std::hypot(p.x - x, p.y - y));
+  return best;
+}
+
+TEST(Grid, APlaneIsReproducedExactly) {
+  const Surface plane = [](double x, double y) { return 3.0 + 0.5 * (x - 100) - 0.25 * (y - 200); };
+  const auto samples = walk(12, 20, 1.0, 0.05, plane);
+  for (double tension : {0.0, 0.25, 0.75}) {
+    GridOptions o;
+    o.tension = tension;
+    const GridResult r = grid_points(samples, o);
+    ASSERT_TRUE(r.error.empty());
+    int cells = 0;
+    for (int row = 0; row < r.grid.rows; ++row)
+      for (int c = 0; c < r.grid.columns; ++c) {
+        if (std::isnan(r.grid.at(c, row))) continue;
+        ++cells;
+        ASSERT_NEAR(r.grid.at(c, row), plane(r.grid.centre_x(c), r.grid.centre_y(row)), 2e-5)
+            << "tension " << tension << " cell " << c << "," << row;
+      }
+    EXPECT_GT(cells, 3000);
+  }
+}
+
+TEST(Grid, ASmoothBumpIsWithinOnePercentOfItsHeight) {
+  // A 10-unit Gaussian bump of 3 m radius between lines 1 m apart.
+  const Surface bump = [](double x, double y) {
+    const double dx = x - 106.3, dy = y - 210.2;
+    return 10.0 * std::exp(-(dx * dx + dy * dy) / (2 * 3.0 * 3.0));
+  };
+  const auto samples = walk(14, 20, 1.0, 0.04, bump);
+  const GridResult r = grid_points(samples, {});
+  double sum = 0, worst = 0;
+  int n = 0;
+  for (int row = 0; row < r.grid.rows; ++row)
+    for (int c = 0; c < r.grid.columns; ++c) {
+      if (std::isnan(r.grid.at(c, row))) continue;
+      const double e = r.grid.at(c, row) - bump(r.grid.centre_x(c), r.grid.centre_y(row));
+      sum += e * e;
+      worst = std::max(worst, std::fabs(e));
+      ++n;
+    }
+  EXPECT_LT(std::sqrt(sum / n), 0.01);  // RMS: 0.1 % of the height
+  EXPECT_LT(worst, 0.1);                // anywhere: 1 %
+}
+
+TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
+  // Two groups of lines 8 m apart: the gap between them is blanked.
+  auto samples = walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; });
+  for (GridSample s : walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; }, 9)) {
+    s.x += 11;
+    samples.push_back(s);
+  }
+  for (double blank : {0.0, 2.2}) {
+    GridOptions o;
+    o.blank = blank;
+    const GridResult r = grid_points(samples, o);
+    EXPECT_NEAR(r.line_spacing, 1.0, 0.1);  // the nearest of a wandering line: a little less
+    EXPECT_DOUBLE_EQ(r.blank, blank > 0 ? blank : 1.5 * r.line_spacing);
+    std::size_t blanked = 0;
+    for (int row = 0; row < r.grid.rows; ++row)
+      for (int c = 0; c < r.grid.columns; ++c) {
+        const double d = brute_distance(samples, r.grid.centre_x(c), r.grid.centre_y(row));
+        const bool empty = std::isnan(r.grid.at(c, row));
+        blanked += empty;
+        // The cell's nearest reading is found through the cells: within a
+        // hundredth of a cell of the true distance.
+        if (d < r.blank - 0.01 * r.grid.cell) {
+          EXPECT_FALSE(empty) << c << "," << row << " at " << d;
+        }
+        if (d > r.blank + 0.01 * r.grid.cell) {
+          EXPECT_TRUE(empty) << c << "," << row << " at " << d;
+        }
+      }
+    EXPECT_EQ(blanked, r.blanked);
+    EXPECT_GT(blanked, 0u);
+  }
+}
+
+TEST(Grid, TheAutomaticCellIsAQuarterOfTheLineSpacingInFiveCentimetres) {
+  struct Case {
+    double spacing, cell;
+  };
+  for (const Case& c : {Case{2.0, 0.5}, Case{0.7, 0.2}, Case{1.0, 0.25}, Case{0.3, 0.1}, Case{0.1, 0.1}})
+    EXPECT_DOUBLE_EQ(automatic_cell(c.spacing), c.cell) << c.spacing;
+  const auto samples = walk(8, 30, 2.0, 0.1, [](double x, double) { return x; });
+  EXPECT_NEAR(median_line_spacing(samples), 2.0, 0.1);
+  const GridResult r = grid_points(samples, {});
+  EXPECT_DOUBLE_EQ(r.grid.cell, 0.5);
+  EXPECT_NEAR(r.blank, 3.0, 0.15);
+}
+
+TEST(Grid, NearestTakesTheValueOfTheNearestReading) {
+  for (unsigned seed : {3u, 4u, 5u}) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> u(0, 10);
+  std::vector<GridSample> samples;
+  for (int i = 0; i < 300; ++i) samples.push_back({u(rng), u(rng), static_cast<double>(i)});
+  GridOptions o;
+  o.method = GridMethod::kNearest;
+  o.cell = 0.2;
+  o.blank = 100;
+  const GridResult r = grid_points(samples, o);
+  int mismatches = 0;
+  double worst = 0;
+  for (int row = 0; row < r.grid.rows; ++row)
+    for (int c = 0; c < r.grid.columns; ++c) {
+      const double x = r.grid.centre_x(c), y = r.grid.centre_y(row);
+      const GridSample& got = samples[static_cast<std::size_t>(r.grid.at(c, row))];
+      const double extra = std::hypot(got.x - x, got.y - y) - brute_distance(samples, x, y);
+      mismatches += extra > 1e-9;
+      worst = std::max(worst, extra);
+    }
+  EXPECT_EQ(mismatches, 0) << "seed " << seed << ": up to " << worst << " farther";
+  }
+}
+
+TEST(Grid, TheMisfitIsTheCellValueAtEachReadingMinusTheReading) {
+  const Surface f = [](double x, double y) { return std::sin(x) + std::cos(0.5 * y); };
+  const auto samples = walk(10, 15, 1.0, 0.05, f);
+  const GridResult r = grid_points(samples, {});
+  double sum = 0, worst = 0;
+  for (const GridSample& s : samples) {
+    const int c = static_cast<int>(std::floor((s.x - r.grid.west) / r.grid.cell));
+    const int row = static_cast<int>(std::floor((r.grid.north - s.y) / r.grid.cell));
+    const double d = r.grid.at(c, row) - s.value;
+    sum += d * d;
+    worst = std::max(worst, std::fabs(d));
+  }
+  EXPECT_NEAR(r.misfit_rms, std::sqrt(sum / samples.size()), 1e-9);
+  EXPECT_DOUBLE_EQ(r.misfit_max, worst);
+  EXPECT_GT(r.misfit_rms, 0.0);
+}
+
+TEST(Grid, ASingleLineDoesNotTiltTheSurfaceAcrossIt) {
+  // One line drifting a millimetre sideways as its values rise: nothing
+  // says how the values go across it, so the cells beside it keep the
+  // line's values (a plane fitted to the readings would tilt steeply).
+  const Surface along = [](double, double y) { return 20 + 0.1 * (y - 200); };
+  std::vector<GridSample> line = walk(1, 20, 1.0, 0.05, along);
+  for (GridSample& s : line) s.x = 100 + 0.001 * (s.y - 200) / 20;
+  const GridResult r = grid_points(line, {});
+  ASSERT_TRUE(r.error.empty());
+  for (int row = 0; row < r.grid.rows; ++row)
+    for (int c = 0; c < r.grid.columns; ++c)
+      if (!std::isnan(r.grid.at(c, row))) {
+        ASSERT_NEAR(r.grid.at(c, row), along(0, r.grid.centre_y(row)), 1e-3);
+      }
+}
+
+TEST(Grid, NoReadingsNoGrid) {
+  EXPECT_FALSE(grid_points({}, {}).error.empty());
+  const std::vector<GridSample> one = {{5, 5, 1}};
+  const GridResult r = grid_points(one, {});
+  EXPECT_TRUE(r.error.empty());
+  EXPECT_FLOAT_EQ(r.grid.at(0, 0), 1.0f);
+}
+
+}  // namespace
+}  // namespace quelor

@@ -1,0 +1,157 @@
+// Surveys logged by the simulator, gridded through the export's reading
+// table: the channels and the default, positions in the file's unit (metres,
+// feet) and hemisphere, and the grid against the site's true response.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "devsim/options.h"
+#include "devsim/simulator.h"
+#include "devsim/survey_log.h"
+#include "devsim/truth.h"
+#include "gps/projection.h"
+#include "gps/units.h"
+#include "grid/grid.h"
+#include "grid/survey_samples.h"
+
+namespace quelor {
+namespace {
+
+devsim::Options options_of(std::vector<std::string_view> args) {
+  for (std::string_view a : {"--gps", "gga", "--quality", "4", "--lines", "10", "--line-length", "30", "--spacing", "1"})
+    args.push_back(a);
+  const devsim::OptionsParse p = devsim::parse_options(args);
+  EXPECT_EQ(p.error, "");
+  return p.options;
+}
+
+std::string logged(const devsim::Options& o, int map_units) {
+  const devsim::SurveyLog log = devsim::log_simulated_survey(o, 11, map_units);
+  EXPECT_EQ(log.error, "");
+  EXPECT_GT(log.readings, 1000u);
+  return log.bytes;
+}
+
+SurveySamples samples_of(const std::string& bytes, std::string_view channel = "") {
+  SurveySamplesResult r = survey_samples(bytes, channel, kAutomaticZone);
+  EXPECT_TRUE(r.survey) << r.error;
+  return r.survey ? *r.survey : SurveySamples{};
+}
+
+TEST(SurveyGrid, TheDefaultChannelIsTheMappedOneAndOthersGoByTheExportsNames) {
+  const std::string em31 = logged(options_of({"--instrument", "em31mk2"}), kUnitMetres);
+  const SurveySamples s = samples_of(em31);
+  EXPECT_EQ(s.channel, "conductivity_vertical_mS_m");
+  EXPECT_EQ(s.channels, (std::vector<std::string>{"conductivity_vertical_mS_m", "inphase_vertical_ppt"}));
+  EXPECT_EQ(s.samples.size(), s.readings);  // every reading lies between two fixes
+  EXPECT_EQ(s.zone, 17);
+  EXPECT_FALSE(s.south);
+  EXPECT_EQ(samples_of(em31, "inphase_vertical_ppt").channel, "inphase_vertical_ppt");
+  EXPECT_EQ(survey_samples(em31, "conductivity_horizontal_mS_m", kAutomaticZone).error,
+            "no channel 'conductivity_horizontal_mS_m'");
+  EXPECT_FALSE(survey_samples("not a data file\n", "", kAutomaticZone).error.empty());
+
+  const std::string grad = logged(options_of({"--instrument", "grad601", "--sensors", "1"}), kUnitMetres);
+  EXPECT_EQ(samples_of(grad).channel, "sensor1_nT");
+  EXPECT_EQ(default_channel(kEm61Mk2, {"ch1_mV", "ch2_mV", "ch3_mV", "ch4_mV"}), "ch3_mV");
+  EXPECT_EQ(default_channel(kEm61Lx2, {"ch1_mV", "ch2_mV"}), "ch2_mV");
+}
+
+TEST(SurveyGrid, AFeetSurveyIsGriddedInFeet) {
+  const devsim::Options o = options_of({"--instrument", "em31mk2"});
+  const SurveySamples metres = samples_of(logged(o, kUnitMetres));
+  for (int unit : {kUnitFeet, kUnitUsFeet}) {
+    const SurveySamples feet = samples_of(logged(o, unit));
+    EXPECT_EQ(feet.map_units, unit);
+    ASSERT_EQ(feet.samples.size(), metres.samples.size());
+    for (std::size_t i = 0; i < feet.samples.size(); i += 97) {
+      EXPECT_NEAR(feet.samples[i].x * metres_per_unit(unit), metres.samples[i].x, 1e-6);
+      EXPECT_NEAR(feet.samples[i].y * metres_per_unit(unit), metres.samples[i].y, 1e-6);
+      EXPECT_EQ(feet.samples[i].value, metres.samples[i].value);
+    }
+    // Lines 1 m apart are 3.28 ft apart: cells of 0.8 ft, blanking at 4.9 ft.
+    const GridResult r = grid_points(feet.samples, {});
+    EXPECT_NEAR(r.line_spacing, 3.28, 0.15);
+    EXPECT_DOUBLE_EQ(r.grid.cell, 0.8);
+  }
+}
+
+TEST(SurveyGrid, ASouthernSurveyKeepsItsHemisphere) {
+  const SurveySamples s = samples_of(logged(options_of({"--instrument", "em31mk2", "--origin", "-33.8688,151.2093"}),
+                                            kUnitMetres));
+  EXPECT_EQ(s.zone, 56);
+  EXPECT_TRUE(s.south);
+  ASSERT_FALSE(s.samples.empty());
+  EXPECT_NEAR(s.samples[0].y, 6251000, 5000);  // false northing of the south
+}
+
+// The grid of a simulated EM31-MK2 survey against the site's true response,
+// inside the area it keeps.
+TEST(SurveyGrid, TheGridOfASimulatedSurveyIsCloseToTheTruth) {
+  const devsim::Options o = options_of({"--instrument", "em31mk2"});
+  const SurveySamples s = samples_of(logged(o, kUnitMetres));
+  const GridResult r = grid_points(s.samples, {});
+  const devsim::Simulator sim = devsim::make_simulator(o, 11, 0);
+  const auto truth = devsim::true_response(sim.site, sim.plan, kEm31Mk2, o.instrument.setup, s.channel);
+  ASSERT_TRUE(truth);
+  double sum = 0, range_low = INFINITY, range_high = -INFINITY;
+  int n = 0;
+  for (int row = 0; row < r.grid.rows; ++row)
+    for (int c = 0; c < r.grid.columns; ++c) {
+      if (std::isnan(r.grid.at(c, row))) continue;
+      const double t = (*truth)(r.grid.centre_x(c), r.grid.centre_y(row));
+      sum += (r.grid.at(c, row) - t) * (r.grid.at(c, row) - t);
+      range_low = std::min(range_low, t);
+      range_high = std::max(range_high, t);
+      ++n;
+    }
+  ASSERT_GT(n, 1000);
+  const double rms = std::sqrt(sum / n);
+  EXPECT_LT(rms, 0.01 * (range_high - range_low)) << "RMS " << rms << " over " << range_high - range_low;
+  EXPECT_LT(r.misfit_rms, 0.5);
+}
+
+}  // namespace
+}  // namespace quelor
+
+namespace quelor {
+namespace {
+
+// Damaged files (bytes flipped, cut short, records repeated): a grid or an
+// error, never a crash or a grid that runs away from the readings' range.
+TEST(SurveyGrid, DamagedFilesGiveAGridOrAnError) {
+  const std::string good = logged(options_of({"--instrument", "em31mk2"}), kUnitMetres);
+  std::mt19937 rng(2026);
+  for (int round = 0; round < 60; ++round) {
+    std::string bytes = good;
+    std::uniform_int_distribution<std::size_t> at(0, bytes.size() - 1);
+    for (int k = 0; k < 1 + round % 20; ++k) bytes[at(rng)] = static_cast<char>(rng());
+    if (round % 3 == 0) bytes.resize(at(rng));
+    if (round % 5 == 0) bytes += bytes.substr(0, bytes.size() / 3);
+    const SurveySamplesResult s = survey_samples(bytes, "", kAutomaticZone);
+    if (!s.survey) {
+      EXPECT_FALSE(s.error.empty());
+      continue;
+    }
+    const GridResult r = grid_points(s.survey->samples, {});
+    if (!r.error.empty()) continue;
+    double low = INFINITY, high = -INFINITY;
+    for (const GridSample& p : s.survey->samples) {
+      low = std::min(low, p.value);
+      high = std::max(high, p.value);
+    }
+    // Damaged positions may put different readings side by side, and
+    // minimum curvature overshoots between them, but it never runs away.
+    const double reach = 2 * (high - low) + 1;
+    EXPECT_GE(r.minimum, low - reach) << round;
+    EXPECT_LE(r.maximum, high + reach) << round;
+  }
+}
+
+}  // namespace
+}  // namespace quelor

@@ -1,0 +1,196 @@
+// quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]
+// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif:
+// one channel of a survey data file interpolated on a regular grid, as a
+// GeoTIFF; one JSON line on standard output describes the grid.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "commands.h"
+#include "file_input.h"
+#include "gps/projection.h"
+#include "grid/geotiff.h"
+#include "grid/grid.h"
+#include "grid/grid_image.h"
+#include "grid/survey_samples.h"
+#include "json.h"
+#include "png_writer.h"
+
+namespace quelor::tool {
+
+namespace {
+
+const char kUsage[] =
+    "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]\n"
+    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif\n";
+
+struct Options {
+  std::string file, out, png;
+  std::string channel;
+  GridOptions grid;
+  int zone = kAutomaticZone;
+  bool predictor = true;
+  bool want_png = false;
+};
+
+bool parse_number(const char* text, double& v) {
+  char* end = nullptr;
+  errno = 0;
+  v = std::strtod(text, &end);
+  return errno == 0 && end != text && *end == 0;
+}
+
+bool ends_with(std::string_view s, std::string_view tail) {
+  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+std::string with_extension(const std::string& path, const char* extension) {
+  const std::size_t slash = path.find_last_of("/\\"), dot = path.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) return path.substr(0, dot) + extension;
+  return path + extension;
+}
+
+// An error text, empty when the arguments are good.
+std::string parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--no-predictor") {
+      o.predictor = false;
+    } else if (arg == "--png") {
+      o.want_png = true;
+      if (i + 1 < argc && ends_with(argv[i + 1], ".png")) o.png = argv[++i];
+    } else if (arg == "--channel" || arg == "--cell" || arg == "--blank" || arg == "--method" || arg == "--zone" ||
+               arg == "--out" || arg == "--tension") {
+      if (i + 1 >= argc) return std::string(arg) + " needs a value";
+      const char* value = argv[++i];
+      double v = 0;
+      if (arg == "--channel") o.channel = value;
+      if (arg == "--out") o.out = value;
+      if (arg == "--method") {
+        if (std::string_view(value) == "mincurv") o.grid.method = GridMethod::kMinimumCurvature;
+        else if (std::string_view(value) == "nearest") o.grid.method = GridMethod::kNearest;
+        else return std::string("bad method '") + value + "' (mincurv or nearest)";
+      }
+      if ((arg == "--cell" || arg == "--blank") && (!parse_number(value, v) || !(v > 0) || v > 1e6))
+        return std::string("bad ") + std::string(arg.substr(2)) + " '" + value + "'";
+      if (arg == "--cell") o.grid.cell = v;
+      if (arg == "--blank") o.grid.blank = v;
+      if (arg == "--tension") {
+        if (!parse_number(value, v) || v < 0 || v > 1) return std::string("bad tension '") + value + "' (0-1)";
+        o.grid.tension = v;
+      }
+      if (arg == "--zone" && std::string_view(value) != "auto") {
+        if (!parse_number(value, v) || v != static_cast<int>(v) || v < 1 || v > 60)
+          return std::string("bad zone '") + value + "' (auto or 1-60)";
+        o.zone = static_cast<int>(v);
+      }
+    } else if (!arg.empty() && arg[0] == '-') {
+      return std::string("unknown option '") + argv[i] + "'";
+    } else if (o.file.empty()) {
+      o.file = argv[i];
+    } else {
+      return "more than one file";
+    }
+  }
+  if (o.file.empty()) return "no data file";
+  if (o.out.empty()) return "no --out";
+  if (o.want_png && o.png.empty()) o.png = with_extension(o.out, ".png");
+  return {};
+}
+
+bool write_file(const std::string& path, const std::string& bytes) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return std::fclose(out) == 0 && ok;
+}
+
+int bad(const std::string& message) {
+  std::fprintf(stderr, "quelor grid: %s\n", message.c_str());
+  return 2;
+}
+
+const char* unit_name(int map_units) {
+  static const char* const kNames[] = {"m", "ft", "us-ft"};
+  return map_units >= 0 && map_units <= 2 ? kNames[map_units] : "m";
+}
+
+// [west, south, east, north]
+std::string extent_text(const Grid& g) {
+  std::string out(1, '[');
+  for (double v : {g.west, g.north - g.rows * g.cell, g.west + g.columns * g.cell, g.north}) {
+    if (out.size() > 1) out += ',';
+    out += json_number(v);
+  }
+  return out + ']';
+}
+
+std::string summary(const Options& o, const SurveySamples& s, const GridResult& r) {
+  const Grid& g = r.grid;
+  const double cells = static_cast<double>(g.values.size());
+  JsonObject json;
+  json.str("file", o.file)
+      .str("out", o.out)
+      .str("channel", s.channel)
+      .str("method", o.grid.method == GridMethod::kNearest ? "nearest" : "mincurv")
+      .integer("readings", static_cast<long long>(s.readings))
+      .integer("positioned", static_cast<long long>(s.samples.size()))
+      .integer("columns", g.columns)
+      .integer("rows", g.rows)
+      .num("cell", g.cell)
+      .str("units", unit_name(s.map_units))
+      .raw("extent", extent_text(g))
+      .integer("zone", s.zone)
+      .boolean("south", s.south)
+      .integer("epsg", s.map_units == 0 ? utm_epsg(s.zone, s.south) : 0)
+      .num("min", r.minimum)
+      .num("max", r.maximum)
+      .num("line_spacing", r.line_spacing)
+      .num("blank", r.blank)
+      .num("blanked", cells > 0 ? static_cast<double>(r.blanked) / cells : 0.0)
+      .num("misfit_rms", r.misfit_rms)
+      .num("misfit_max", r.misfit_max)
+      .str("nodata", kGeoTiffNoDataText);
+  if (!o.png.empty()) json.str("png", o.png);
+  return json.text();
+}
+
+}  // namespace
+
+int run_grid(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  Options o;
+  if (const std::string error = parse(argc, argv, o); !error.empty()) return bad(error);
+  const std::optional<std::string> bytes = read_file_bytes(o.file);
+  if (!bytes) return bad("cannot read " + o.file);
+  const SurveySamplesResult read = survey_samples(*bytes, o.channel, o.zone);
+  if (!read.survey) return bad(o.file + ": " + read.error);
+  const SurveySamples& s = *read.survey;
+  for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s: %s\n", o.file.c_str(), w.c_str());
+  const GridResult r = grid_points(s.samples, o.grid);
+  if (!r.error.empty()) return bad(o.file + ": " + r.error);
+  GeoTiffOptions tiff;
+  tiff.zone = s.zone;
+  tiff.south = s.south;
+  tiff.map_units = s.map_units;
+  tiff.predictor = o.predictor;
+  tiff.description = s.channel;
+  if (!write_file(o.out, geotiff_bytes(r.grid, tiff))) return bad("cannot write " + o.out);
+  if (!o.png.empty()) {
+    // The grid's own range, as the report's gridded map.
+    const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
+    std::string error;
+    if (!write_png(o.png, grid_raster(r.grid, r.minimum, high), error)) return bad(error);
+    if (!write_file(with_extension(o.png, ".pgw"), world_file_text(r.grid))) return bad("cannot write the world file");
+  }
+  std::printf("%s\n", summary(o, s, r).c_str());
+  return 0;
+}
+
+}  // namespace quelor::tool

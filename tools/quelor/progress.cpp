@@ -1,0 +1,46 @@
+#include "progress.h"
+
+#include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define QUELOR_ISATTY _isatty
+#define QUELOR_FILENO _fileno
+#else
+#include <unistd.h>
+#define QUELOR_ISATTY isatty
+#define QUELOR_FILENO fileno
+#endif
+
+namespace quelor::tool {
+
+namespace {
+constexpr int kBarWidth = 30;
+}
+
+Progress::Progress(const char* command, int steps, bool long_work)
+    : command_(command), steps_(steps > 0 ? steps : 1), terminal_(QUELOR_ISATTY(QUELOR_FILENO(stderr)) != 0),
+      log_(long_work && !terminal_) {}
+
+Progress::~Progress() { done(); }
+
+void Progress::step(const std::string& what) {
+  const int shown = done_steps_ < steps_ ? done_steps_ : steps_;
+  ++done_steps_;
+  if (terminal_) {
+    const int filled = shown * kBarWidth / steps_;
+    std::fprintf(stderr, "\r%s [%.*s%*s] %3d%% %-40.40s", command_, filled, "##############################",
+                 kBarWidth - filled, "", shown * 100 / steps_, what.c_str());
+    std::fflush(stderr);
+  } else if (log_) {
+    std::fprintf(stderr, "%s: %d/%d %s\n", command_, shown + 1, steps_, what.c_str());
+  }
+}
+
+void Progress::done() {
+  if (finished_) return;
+  finished_ = true;
+  if (terminal_ && done_steps_ > 0)
+    std::fprintf(stderr, "\r%s [%.*s] 100%% %-40s\n", command_, kBarWidth, "##############################", "done");
+}
+
+}  // namespace quelor::tool

@@ -1,0 +1,324 @@
+// quelor report FILE... --out report.html: the end-of-day page of a survey or
+// of a day's files, self-contained (images inline, no network): verdict,
+// inputs, the re-plotted coverage map and the gridded map, coverage and its
+// gaps, the line table, the speed histogram, GPS quality and every remark.
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "display/speed_bar.h"
+#include "export/export_table.h"
+#include "file_input.h"
+#include "grid/grid.h"
+#include "grid/survey_samples.h"
+#include "gps/units.h"
+#include "html_text.h"
+#include "json.h"
+#include "map/colour_class.h"
+#include "map_replot.h"
+#include "png_writer.h"
+#include "progress.h"
+#include "report/coverage.h"
+#include "report/line_table.h"
+#include "report/remarks.h"
+#include "report/speed_histogram.h"
+#include "report/survey_file_reading.h"
+#include "report/verdict.h"
+#include "report_page.h"
+#include "settings/instrument_defaults.h"
+#include "survey/gps_fix_handler.h"
+
+namespace quelor::tool {
+
+namespace {
+
+constexpr int kMapPixels = 900;       // the longer side of each map
+constexpr int kReplotTile = 200;
+constexpr std::size_t kLongInput = 4u << 20;  // bytes: progress lines without a terminal
+constexpr int kSpeedBins = 20;
+constexpr int kGpsBuckets = 600;
+
+struct BadInput {
+  std::string message;
+};
+
+struct Options {
+  std::vector<std::string> files;
+  std::string out, settings, channel;
+  std::optional<std::pair<double, double>> scale;
+  int zone = kAutomaticZone;
+};
+
+double number(const std::string& text, const char* what) {
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(v))
+    throw BadInput{std::string("bad ") + what + " '" + text + "'"};
+  return v;
+}
+
+Options parse_arguments(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a.rfind("--", 0) != 0) {
+      o.files.push_back(a);
+      continue;
+    }
+    if (i + 1 >= argc) throw BadInput{"missing value of " + a};
+    const std::string v = argv[++i];
+    if (a == "--out") {
+      o.out = v;
+    } else if (a == "--settings") {
+      o.settings = v;
+    } else if (a == "--channel") {
+      o.channel = v;
+    } else if (a == "--scale") {
+      const std::size_t comma = v.find(',');
+      if (comma == std::string::npos) throw BadInput{"--scale needs MIN,MAX"};
+      o.scale = std::pair{number(v.substr(0, comma), "scale minimum"), number(v.substr(comma + 1), "scale maximum")};
+      if (!(o.scale->first < o.scale->second)) throw BadInput{"scale out of range: " + v};
+    } else if (a == "--zone") {
+      if (v != "auto") {
+        const double z = number(v, "zone");
+        if (z != std::floor(z) || z < 1 || z > 60) throw BadInput{"bad zone '" + v + "' (auto or 1-60)"};
+        o.zone = static_cast<int>(z);
+      }
+    } else {
+      throw BadInput{"unknown option " + a};
+    }
+  }
+  if (o.files.empty() || o.out.empty()) throw BadInput{"usage: quelor report FILE... --out report.html [options]"};
+  return o;
+}
+
+std::string base_name(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+struct ReadFiles {
+  std::vector<InputFile> files;
+  std::vector<ReplotInput> replot;
+  SurveyData survey;
+};
+
+ReadFiles read_files(const Options& o, Progress& progress) {
+  ReadFiles r;
+  for (const std::string& path : o.files) {
+    progress.step("reading " + base_name(path));
+    InputFile f;
+    f.path = path;
+    f.name = base_name(path);
+    auto bytes = read_file_bytes(path);
+    if (!bytes) throw BadInput{"cannot read " + path};
+    f.bytes = std::move(*bytes);
+    const auto info = read_survey_file_info(f.bytes);
+    if (!info) throw BadInput{"unknown format: " + path};
+    f.info = *info;
+    ExportOptions options;
+    options.zone = o.zone;
+    const ExportTableResult table = build_export_table(f.bytes, options);
+    if (!table.table) throw BadInput{path + ": " + table.error};
+    f.readings = static_cast<long>(table.table->rows.size());
+    f.format_version = f.bytes.substr(9, 3);
+    f.warnings = table.table->warnings;
+    add_survey_file(r.survey, f.name, f.bytes, *table.table);
+    r.files.push_back(std::move(f));
+  }
+  if (std::any_of(r.files.begin(), r.files.end(), [&](const InputFile& f) {
+        return f.info.variant.instrument_type != r.files[0].info.variant.instrument_type;
+      }))
+    throw BadInput{"the files are of different instruments"};
+  for (const InputFile& f : r.files) r.replot.push_back({f.bytes, f.info});
+  return r;
+}
+
+struct Extent {
+  PlanePoint low, high;  // metres
+  bool empty = true;
+};
+
+Extent survey_extent(const SurveyData& s, const Coverage& c) {
+  Extent e;
+  const auto add = [&](PlanePoint p) {
+    if (e.empty) e.low = e.high = p;
+    e.low = {std::min(e.low.easting, p.easting), std::min(e.low.northing, p.northing)};
+    e.high = {std::max(e.high.easting, p.easting), std::max(e.high.northing, p.northing)};
+    e.empty = false;
+  };
+  for (const PlanePoint& p : c.hull) add(p);
+  for (const SwathQuad& q : s.swaths)
+    for (const PlanePoint& p : q) add(p);
+  if (e.empty)
+    for (const SurveyFix& f : s.fixes) add(f.position);
+  return e;
+}
+
+// The re-plot at a scale that fits the survey on the page, cropped to the
+// survey with a margin, the wide gaps hatched in.
+MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage) {
+  MapOnPage m;
+  m.title = "Coverage map (re-plot)";
+  const Extent e = survey_extent(in.survey, coverage);
+  if (e.empty) {
+    m.message = "no position in the files";
+    return m;
+  }
+  const double mpu = metres_per_unit(in.files[0].info.map_units);
+  const double span = std::max({e.high.easting - e.low.easting, e.high.northing - e.low.northing, 1.0}) / mpu;
+  const double margin = std::max(span * 0.04, coverage.swath_width / mpu);
+  s.map.map_size = std::max(1L, static_cast<long>(std::ceil(kReplotTile * (span + 2 * margin) / kMapPixels)));
+  const MapReplot r = replot_data_files(in.replot, s, {kReplotTile, true, {}});
+  if (!r.error.empty()) {
+    m.message = r.error;
+    return m;
+  }
+  const Raster whole = compose_range(*r.tiles, r.range);
+  MapFrameOnPage full{r.west, r.north, r.pixels_per_unit, mpu};
+  const int x0 = std::clamp(static_cast<int>(std::floor(full.x(e.low.easting) - margin * r.pixels_per_unit)), 0, whole.width - 1);
+  const int x1 = std::clamp(static_cast<int>(std::ceil(full.x(e.high.easting) + margin * r.pixels_per_unit)), x0 + 1, whole.width);
+  const int y0 = std::clamp(static_cast<int>(std::floor(full.y(e.high.northing) - margin * r.pixels_per_unit)), 0, whole.height - 1);
+  const int y1 = std::clamp(static_cast<int>(std::ceil(full.y(e.low.northing) + margin * r.pixels_per_unit)), y0 + 1, whole.height);
+  m.image = Raster(x1 - x0, y1 - y0);
+  raster_copy(m.image, whole, -x0, -y0);
+  m.frame = {r.west + x0 / r.pixels_per_unit, r.north - y0 / r.pixels_per_unit, r.pixels_per_unit, mpu};
+  hatch_gaps(m.image, m.frame, coverage);
+  m.map_full = !range_usable(r.range) || r.counts.outside > 0;
+  m.note = html_format("%ld swaths, %ld bars, %ld readings drawn", r.counts.swaths, r.counts.bars, r.counts.readings);
+  const int type = in.files[0].info.variant.instrument_type;
+  if (s.colour_map_view > 0) {
+    const auto [low, high] = mapped_scale(s, type);
+    m.scale = std::pair{low, high};
+    m.scale_title = "colour map view " + std::to_string(s.colour_map_view);
+  }
+  return m;
+}
+
+// The gridded channel in the program's palette; cells without data white.
+MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& coverage, Progress& progress) {
+  MapOnPage m;
+  m.title = "Gridded map";
+  std::vector<GridSample> samples;
+  std::string channel;
+  int map_units = 0;
+  for (const InputFile& f : in.files) {
+    progress.step("grid samples of " + f.name);
+    const SurveySamplesResult r = survey_samples(f.bytes, o.channel, o.zone);
+    if (!r.survey) {
+      m.message = f.name + ": " + r.error;
+      return m;
+    }
+    channel = r.survey->channel;
+    map_units = r.survey->map_units;
+    samples.insert(samples.end(), r.survey->samples.begin(), r.survey->samples.end());
+  }
+  progress.step("gridding " + channel);
+  const GridResult g = grid_points(samples, GridOptions{});
+  if (!g.error.empty()) {
+    m.message = g.error;
+    return m;
+  }
+  const Grid& grid = g.grid;
+  const double ppc = std::min(8.0, static_cast<double>(kMapPixels) / std::max(grid.columns, grid.rows));
+  const int w = std::max(1, static_cast<int>(std::lround(grid.columns * ppc)));
+  const int h = std::max(1, static_cast<int>(std::lround(grid.rows * ppc)));
+  // The grid's own range unless a scale is given: a small target keeps its colours.
+  const double top = g.maximum > g.minimum ? g.maximum : g.minimum + 1.0;
+  const auto [low, high] = o.scale ? *o.scale : std::pair{g.minimum, top};
+  m.image = Raster(w, h);
+  for (int y = 0; y < h; ++y) {
+    const int row = std::min(grid.rows - 1, static_cast<int>(y / ppc));
+    for (int x = 0; x < w; ++x) {
+      const float v = grid.at(std::min(grid.columns - 1, static_cast<int>(x / ppc)), row);
+      if (std::isfinite(v)) m.image.set(x, y, palette_colour(colour_class(v, low, high)));
+    }
+  }
+  m.frame = {grid.west, grid.north, ppc / grid.cell, metres_per_unit(map_units)};
+  hatch_gaps(m.image, m.frame, coverage);
+  m.scale = std::pair{low, high};
+  m.scale_title = channel;
+  m.note = html_format("%s, %d x %d cells of %.2f, blanked beyond %.2f (%.0f%% blank), misfit RMS %.3g",
+                       channel.c_str(), grid.columns, grid.rows, grid.cell, g.blank,
+                       100.0 * static_cast<double>(g.blanked) / std::max<double>(1.0, grid.values.size()), g.misfit_rms);
+  return m;
+}
+
+void write_text_file(const std::string& path, const std::string& text) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) throw BadInput{"cannot write " + path};
+  const bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  if (std::fclose(out) != 0 || !ok) throw BadInput{"cannot write " + path};
+}
+
+int run(const Options& o) {
+  std::size_t total = 0;
+  for (const std::string& f : o.files) total += file_size(f);
+  Progress progress("quelor report", static_cast<int>(2 * o.files.size()) + 4, total >= kLongInput);
+  ReadFiles in = read_files(o, progress);
+  const Variant variant = in.files[0].info.variant;
+  Settings s = initial_settings(variant);
+  if (!o.settings.empty()) {
+    const std::string error = load_settings_file(o.settings, s, variant);
+    if (!error.empty()) throw BadInput{error};
+  }
+  s.map_units = in.files[0].info.map_units;
+  if (o.scale) set_mapped_scale(s, variant.instrument_type, o.scale->first, o.scale->second);
+
+  progress.step("line table and coverage");
+  ReportContent c;
+  c.lines = line_table(in.survey);
+  c.coverage = survey_coverage(in.survey);
+  c.verdict = survey_verdict(in.survey, c.lines, c.coverage);
+  c.speed = speed_histogram(in.survey, s.speed_scale_maximum, kSpeedBins,
+                            speed_view({.speed = 1.0, .map_units = kUnitMetres, .speed_bar_units = s.speed_bar_units}).value);
+  c.speed_unit = speed_unit_text(s.speed_bar_units);
+  c.gps = gps_quality_series(in.survey, kGpsBuckets);
+  progress.step("re-plotting the coverage map");
+  c.coverage_map = coverage_map(in, s, c.coverage);
+  c.grid_map = grid_map(in, o, c.coverage, progress);
+  progress.step("writing " + o.out);
+  const std::string page = report_page(in.files, in.survey, c);
+  write_text_file(o.out, page);
+  progress.done();
+
+  long readings = 0;
+  for (const InputFile& f : in.files) readings += f.readings;
+  JsonObject j;
+  j.str("out", o.out)
+      .integer("files", static_cast<long long>(in.files.size()))
+      .integer("readings", readings)
+      .integer("lines", static_cast<long long>(c.lines.size()))
+      .num("covered_share", c.coverage.known ? c.coverage.covered_share : NAN)
+      .integer("gaps", static_cast<long long>(c.coverage.gaps.size()))
+      .boolean("coverage_map", !c.coverage_map.image.rgb.empty())
+      .boolean("grid_map", !c.grid_map.image.rgb.empty())
+      .boolean("complete", c.verdict.complete)
+      .str("verdict", c.verdict.text)
+      .integer("bytes", static_cast<long long>(page.size()));
+  std::printf("%s\n", j.text().c_str());
+  return 0;
+}
+
+}  // namespace
+
+int run_report(int argc, char** argv) {
+  try {
+    return run(parse_arguments(argc, argv));
+  } catch (const BadInput& e) {
+    std::fprintf(stderr, "quelor report: %s\n", e.message.c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quelor report: %s\n", e.what());
+  }
+  return 2;
+}
+
+}  // namespace quelor::tool
