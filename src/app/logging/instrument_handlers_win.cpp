@@ -40,7 +40,10 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
   c.procedure = s.procedure;
   const InstrumentOutcome o = handle_instrument_reading(s.survey, s.instrument_state, c, r.record, r.tick);
   if (o.to_procedure) return;
-  if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
+  if (o.logged && s.sink.is_open()) {
+    write_manual_position();
+    s.writer().write_reading(o.reading_input());
+  }
   if (o.result_sound) play_sound(Sound::kResult);
   const bool values_changed = o.battery_text != s.display.battery_text || o.current_text != s.display.current_text;
   show_reading(s.display, o);

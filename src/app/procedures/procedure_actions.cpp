@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/app_state.h"
+#include "app/logging/box_hold.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/target_cue_win.h"
@@ -128,18 +129,12 @@ void show_lines() {
   }
 }
 
-// The box with the instrument reader suspended; what piled up meanwhile is
-// purged, and the connection monitor starts afresh.
+// The box with the instrument reader held; what piled up meanwhile is
+// dropped and counted, and the connection monitor starts afresh.
 int ask_box(HWND window, const OperatorMessage& m) {
   AppProcedures& p = procedures();
   p.box_open = true;
-  suspend_instrument_reader();
-  Win32MessageBox box(GetParent(window));
-  const int answer = box.show(m);
-  resume_instrument_reader();
-  while (take_instrument_record()) {
-  }
-  reader_shared().last_record_tick.store(GetTickCount());
+  const int answer = show_box_holding_readings(GetParent(window), m, true);
   p.box_open = false;
   return answer;
 }
@@ -168,7 +163,7 @@ void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
     remember_replaced(step.writes);
     if (step.clear_status_flags) reset_target_cue();  // the EM61-LX2 alarm starts afresh
     if (step.disable_buttons) enable_logging_buttons(false);
-    if (step.stamp_last_record) reader_shared().last_record_tick.store(GetTickCount());
+    if (step.stamp_last_record) restart_connection_wait(GetTickCount());
     if (step.resume_gps) pause_gps(false);
     if (step.ended) {
       refresh_decoders();
