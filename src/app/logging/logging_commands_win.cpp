@@ -122,7 +122,7 @@ void file_command_win(HWND window) {
     frame.origin_easting = s.survey.reference_easting;
     frame.origin_northing = s.survey.reference_northing;
   }
-  const CommandOutcome o = file_command(s.survey, create, situation, frame);
+  const CommandOutcome o = file_command(s.survey, create, situation, frame, logging_command_context());
   if (!o.ok && s.survey.state == kStateMonitoring) s.sink.close();
   apply_command_outcome(window, o);
 }
