@@ -1,9 +1,11 @@
 #include "app/logging/box_hold.h"
 
+#include "app/app_state.h"
 #include "app/logging/logging_session.h"
 #include "app/readers/instrument_reader.h"
 #include "app/readers/reader_shared.h"
 #include "platform/win32/win32_message_box.h"
+#include "serial/instrument_framer.h"
 #include "serial/record_queue.h"
 
 namespace quelor {
@@ -26,7 +28,9 @@ int show_box_holding_readings(HWND owner, const OperatorMessage& m, bool discard
   const int answer = box.show(m);
   if (discard_queued) {
     std::uint32_t queued = 0;
-    while (take_instrument_record()) ++queued;
+    const bool manual = logging_session().survey.survey_mode == kModeManual;
+    while (const std::optional<QueuedRecord> r = take_instrument_record())
+      if (!manual || record_triggered(g_variant.instrument_type, r->record)) ++queued;
     shared.discarded_readings.fetch_add(queued);
   }
   if (hold_timed) release_reader(ReaderRole::kTimed, true);

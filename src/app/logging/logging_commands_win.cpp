@@ -60,6 +60,7 @@ void show_core_message(HWND window, const OperatorMessage& m) {
 void hide_logging_window(HWND window) {
   LoggingSession& s = logging_session();
   forget_background_files();
+  reset_popup_menu_use();
   s.survey.map_review = false;
   s.active = false;
   ShowWindow(window, SW_HIDE);

@@ -428,8 +428,9 @@ void procedure_timer_tick(HWND window) {
     drift_reminder_restart(p.reminder, g_settings.drift_reminder, GetTickCount());
     p.reminder_started = true;
   }
-  const std::optional<OperatorMessage> due = drift_reminder_due(p.reminder, GetTickCount(), running(p));
-  if (due && ask_box(window, *due) == 1 && type != kCs21) start_drift_control(window);
+  const bool drift_control = runs_drift_control(type);
+  const std::optional<OperatorMessage> due = drift_reminder_due(p.reminder, GetTickCount(), running(p), drift_control);
+  if (due && ask_box(window, *due) == 1 && drift_control) start_drift_control(window);
 }
 
 HeaderFields with_previous_constants(HeaderFields f) {

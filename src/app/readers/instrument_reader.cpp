@@ -14,6 +14,7 @@ namespace quelor {
 namespace {
 
 constexpr DWORD kWakeSleepMs = 1000;
+constexpr int kManualMode = 2;
 constexpr DWORD kBrokenReadPauseMs = 10;
 
 enum ReaderRow : int { kRowT, kRowEm38Mk2, kRowEm38_4, kRowLx2, kRowMk2, kRowPolled, kRowSecond, kRowLine };
@@ -169,6 +170,12 @@ bool stays_held(const InstrumentLoop& loop, const ReaderHold& hold) {
   return port_handle_valid(reader_shared().instrument_port.load()) && !superseded(loop);
 }
 
+// In Manual mode only a record with the trigger mark could have become a
+// reading; in Auto and Wheel every record is one.
+bool counts_as_reading(int instrument_type, const RecordBytes& record) {
+  return reader_shared().survey.survey_mode.load() != kManualMode || record_triggered(instrument_type, record);
+}
+
 // What the port received while the reader was held: read, framed and
 // counted, never delivered; a partial record left at the end goes too.
 void discard_waiting(InstrumentLoop& loop, Win32SerialPort& port) {
@@ -181,7 +188,9 @@ void discard_waiting(InstrumentLoop& loop, Win32SerialPort& port) {
     std::uint8_t byte = 0;
     if (port.read(&byte, 1) != 1) break;
     const FrameStep step = frame_byte(loop.framer, byte, reader_frame_context());
-    if (step.event == FrameEvent::kRecord && step.deliver) ++readings;
+    if (step.event == FrameEvent::kRecord && step.deliver &&
+        counts_as_reading(loop.setup.instrument_type, framed_record(loop.framer)))
+      ++readings;
   }
   loop.framer = loop.fresh;
   port.purge();
