@@ -193,7 +193,7 @@ AnswerFn drift_answers() {
 // A procedure cut short by the end of its survey: the values it was
 // replacing are put back and nothing of it carries over.
 void abandon(AppProcedures& p) {
-  if (em38mk2_calibrating(p.em38mk2)) g_settings.em38mk2_calibration = p.em38mk2.saved;
+  em38mk2_abandon(p.em38mk2, g_settings);
   if (em38_4_calibrating(p.em38_4)) set_em38_4_calibration(g_settings.em38_4, p.em38_4.previous);
   const int state = p.em61.state;
   if ((state == kProcedureNulling || state == kProcedureFilterNulling) && p.em61.nulling.counter > 0)
@@ -442,6 +442,8 @@ HeaderFields with_previous_constants(HeaderFields f) {
 bool procedure_box_open() { return procedures().box_open; }
 
 bool procedure_running() { return running(procedures()); }
+
+bool procedure_draws_readings() { return drift_collecting(procedures().drift); }
 
 const std::vector<std::string>& procedure_lines() { return procedures().lines; }
 

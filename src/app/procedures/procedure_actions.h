@@ -29,6 +29,8 @@ void procedure_timer_tick(HWND window);
 
 // A procedure's box is open: the connection monitor skips its test.
 bool procedure_box_open();
+// The running procedure's readings are drawn in the profile (drift control).
+bool procedure_draws_readings();
 // A procedure runs: the readers pass every record, not one in RecordsPerReading.
 bool procedure_running();
 

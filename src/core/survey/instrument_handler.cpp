@@ -190,11 +190,11 @@ InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurv
   const Decoded d = decode_any(state, c, record);
   o.channels = d.channels;
   o.channel_count = d.count;
+  o.trace_identity = d.identity;  // a procedure's readings may be drawn too
   if (offer_to_procedure(c.procedure, {c.instrument_type, record.view(), tick, d.channels, d.count})) {
     o.to_procedure = true;
     return o;
   }
-  o.trace_identity = d.identity;
   o.dipole = d.dipole;
   o.mode = d.mode;
   o.marker = d.marker_shown;
