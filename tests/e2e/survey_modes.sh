@@ -10,6 +10,14 @@
 #                   the simulator; the "Station Readings" box held open 3 s:
 #                   no battery-save box, no break, every station written
 #                   with its GPS sentences
+#   em38-4-box      Qyn38-4 at 1 Hz, pause key P (F3 opens the menu while
+#                   logging): "Confirm Drift Control Procedure" held
+#                   open 5 s while logging, then cancelled: no connection break
+#   gps-dropout     Qyn31 with the receiver silent for 7 s mid-line: one
+#                   "GPS CONN BRK", the survey logs on; with
+#                   QUELOR_E2E_GPS_GAP_CHECK=1 also no footprint across the gap
+#                   (two corner groups more than 4 m apart without a footprint
+#                   start between them)
 # Rows of QUELOR_E2E_MATRIX=full besides:
 #   em61mk2-manual  Qyn61MK2 Manual: 4 triggers, 4 readings, each with a GPS
 #                   position sentence
@@ -23,6 +31,8 @@ e2e_setup survey_modes
 rows=(
   em61mk2-polled Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --polled" "50=0.100000"
   em34-manual Qyn34-3 Qyn34-3 215 "--instrument em34-3" "48=2 50=1 51=2"
+  em38-4-box Qyn38-4 Qyn38-4 100 "--instrument em38-4 --em38-4-rate 5" "12=3 83=5 112=5"
+  gps-dropout Qyn31 Qyn31MK2 220 "--instrument em31mk2" "40=0 42=1"
 )
 if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
   rows+=(
@@ -77,15 +87,43 @@ station() {
   e2e_answer "Station Readings" Return
 }
 
+# No swath across a gap: two successive corner groups ({a..{d) more than
+# 4 m apart must have a footprint start ({0) between them.
+no_swath_across_gaps() {
+  python3 - "$1" <<'PY' || e2e_fail "a footprint spans the GPS gap"
+import math, sys
+data = open(sys.argv[1], "rb").read().decode("latin-1")
+length = data.index("\n") + 1
+group, previous, jumps = {}, None, []
+for i in range(0, len(data), length):
+    r = data[i:i + length]
+    if r.startswith("{0"):
+        previous = None
+    elif r[:1] == "{" and r[1:2] in "abcd":
+        group[r[1]] = float(r[2:].split()[0])
+        if r[1] == "d":
+            centre = ((group["a"] + group["c"]) / 2, (group["b"] + group["d"]) / 2)
+            if previous and math.dist(previous, centre) > 4.0:
+                jumps.append(round(math.dist(previous, centre), 1))
+            previous, group = centre, {}
+if jumps:
+    sys.exit(f"corner groups {jumps} m apart without a footprint start")
+PY
+  e2e_say "no footprint across a gap"
+}
+
 readings_of() {
   "$e2e_quelor" export "$1" --format csv | tail -n +2 | grep -c . || true
 }
 
+# check_file DATA READINGS [BREAK_REGEX]: the newest file passes quelor check,
+# holds GPS positions and sentences, at least READINGS readings and no break
+# remark (of BREAK_REGEX).
 check_file() {
-  local data=$1 readings=$2 breaks sentences
+  local data=$1 readings=$2 pattern=${3:-1CONN BRK 1|GPS CONN BR|\$CONN END} breaks sentences
   e2e_check_newest "$data"
   e2e_assert_ge "GPS positions" "$e2e_check_gps_positions" 1
-  breaks=$(e2e_count '^X(1CONN BRK 1|GPS CONN BRK|\$CONN END)' "$e2e_file")
+  breaks=$(e2e_count "^X($pattern)" "$e2e_file")
   e2e_assert_eq "break remarks" "$breaks" 0
   sentences=$(e2e_count '^@' "$e2e_file")
   e2e_assert_ge "GPS sentences" "$sentences" 1
@@ -131,6 +169,32 @@ run_row() {
       check_file "$data" 4
       got=$(readings_of "$e2e_file")
       e2e_assert_eq "station readings" "$got" 4
+      ;;
+    em38-4-box)
+      e2e_walk 3
+      e2e_key F3
+      sleep 0.5
+      e2e_key p
+      e2e_wait_dialog "Confirm Drift Control Procedure" 8 >/dev/null ||
+        e2e_fail "no \"Confirm Drift Control Procedure\" box; windows: $(e2e_dialogs | tr '\n' ',')"
+      sleep 5
+      e2e_answer "Confirm Drift Control Procedure" Escape
+      e2e_walk 4
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 5
+      ;;
+    gps-dropout)
+      e2e_walk 4
+      e2e_devsim "silence gps 7"
+      e2e_walk 11
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 20 '1CONN BRK 1|\$CONN END'
+      e2e_assert_ge "GPS CONN BRK remarks" "$(e2e_count '^XGPS CONN BR' "$e2e_file")" 1
+      if [ "${QUELOR_E2E_GPS_GAP_CHECK:-0}" = 1 ]; then no_swath_across_gaps "$e2e_file"; fi
       ;;
     em61mk2-manual)
       n=4
