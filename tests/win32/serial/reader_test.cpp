@@ -337,6 +337,8 @@ TEST_F(Reader, HeldReaderDeliversNothingAndCountsWhatItDiscards) {
   InstrumentReaderSetup setup;
   setup.instrument_type = kEm31Mk2;
   ASSERT_NE(start_instrument_reader(setup, false), nullptr);
+  ASSERT_TRUE(pump_until([] { return reader_shared().instrument_reader_state.load() == kReaderRunning; }, 2000));
+  Sleep(50);  // past the reader's purge of the port at its start
   remote.write(em31_record('A') + "\r");
   ASSERT_TRUE(pump_until([&] { return count(WM_EM31_READING) == 1; }, 3000));
   ASSERT_TRUE(hold_reader(ReaderRole::kTimed));
