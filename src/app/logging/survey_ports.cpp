@@ -72,8 +72,6 @@ bool restart_survey_reader(int record_length) {
   if (!g_survey_reader_known) return false;
   InstrumentReaderSetup setup = g_survey_reader;
   if (record_length > 0) setup.options.record_length = record_length;
-  reader_shared().polled_idle.store(true);
-  reader_shared().poll_answered.store(true);
   return start_instrument_reader(setup, false) != nullptr;
 }
 

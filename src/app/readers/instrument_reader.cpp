@@ -330,6 +330,11 @@ HANDLE start_instrument_reader(const InstrumentReaderSetup& setup, bool suspende
                                                                 shared.instrument_generation.load()});
   if (loop->traits.polled && shared.poll_event.load() == nullptr)
     shared.poll_event.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (loop->traits.polled) {  // no request outstanding from an earlier reader
+    shared.polled_idle.store(true);
+    shared.poll_answered.store(true);
+    ResetEvent(shared.poll_event.load());
+  }
   ReaderHold& hold = hold_of(setup.options.second_mode);
   if (hold.release.load() == nullptr) hold.release.store(CreateEventW(nullptr, TRUE, TRUE, nullptr));
   hold.held.store(false);
