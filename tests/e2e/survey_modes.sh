@@ -21,6 +21,9 @@
 # Rows of QUELOR_E2E_MATRIX=full besides:
 #   em61mk2-manual  Qyn61MK2 Manual: 4 triggers, 4 readings, each with a GPS
 #                   position sentence
+#   em61mk2-wheel   Qyn61MK2 Wheel: Go switches the instrument to its wheel
+#                   mode (the second-mode reader let go, the timed one held),
+#                   wheel readings are logged, Pause switches back; no break
 # QUELOR_E2E_ROWS="em34-manual" narrows the run.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
@@ -37,6 +40,7 @@ rows=(
 if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
   rows+=(
     em61mk2-manual Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=2"
+    em61mk2-wheel Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=1"
   )
 fi
 
@@ -195,6 +199,14 @@ run_row() {
       check_file "$data" 20 '1CONN BRK 1|\$CONN END'
       e2e_assert_ge "GPS CONN BRK remarks" "$(e2e_count '^XGPS CONN BR' "$e2e_file")" 1
       if [ "${QUELOR_E2E_GPS_GAP_CHECK:-0}" = 1 ]; then no_swath_across_gaps "$e2e_file"; fi
+      ;;
+    em61mk2-wheel)
+      e2e_walk 6
+      e2e_pause
+      e2e_walk 2
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 10
       ;;
     em61mk2-manual)
       n=4
