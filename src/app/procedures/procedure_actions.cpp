@@ -433,9 +433,11 @@ void procedure_timer_tick(HWND window) {
   if (due && ask_box(window, *due) == 1 && drift_control) start_drift_control(window);
 }
 
+// O1-O6 pair each value with the saved copy: the values the last calibration
+// or removal of this program run replaced, zeros before any.
 HeaderFields with_previous_constants(HeaderFields f) {
-  if (const auto& replaced = procedures().em38mk2_replaced)
-    for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) f.em38mk2_constants[i].second = (*replaced)[i];
+  const std::array<double, 6> saved = procedures().em38mk2_replaced.value_or(std::array<double, 6>{});
+  for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) f.em38mk2_constants[i].second = saved[i];
   return f;
 }
 

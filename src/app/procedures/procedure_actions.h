@@ -35,7 +35,8 @@ bool procedure_draws_readings();
 bool procedure_running();
 
 // The header of a new data file with the EM38-MK2 constants paired with the
-// values the last calibration or removal of this run replaced.
+// saved copy: the values the last calibration or removal of this program run
+// replaced, zeros before any (not each value with itself).
 HeaderFields with_previous_constants(HeaderFields fields);
 
 // The lines a running procedure shows, drawn centred in the numbers window.

@@ -378,17 +378,12 @@ constexpr DWORD kHoldAckWaitMs = 1500;  // longer than the EM61 wake-up sleep
 
 bool thread_ended(HANDLE thread) { return thread == nullptr || WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
 
-}  // namespace
-
-bool hold_reader(ReaderRole role) {
-  ReaderShared& shared = reader_shared();
-  const bool second = role == ReaderRole::kSecondMode;
-  ReaderHold& hold = hold_of(second);
-  if (HANDLE release = hold.release.load()) ResetEvent(release);
-  hold.requested.store(true);
-  HANDLE thread = (second ? shared.second_mode_thread : shared.instrument_thread).load();
+// Waits, letting a reader's sent message through, until `done` or the
+// reader has ended or lost its port; false after kHoldAckWaitMs.
+template <typename Done>
+bool wait_for_reader(HANDLE thread, Done done) {
   const DWORD start = GetTickCount();
-  while (!hold.held.load() && !thread_ended(thread) && port_handle_valid(shared.instrument_port.load())) {
+  while (!done() && !thread_ended(thread) && port_handle_valid(reader_shared().instrument_port.load())) {
     if (GetTickCount() - start >= kHoldAckWaitMs) return false;
     // A reader inside its SendMessageW to this thread gets its answer.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_SENDMESSAGE);
@@ -396,6 +391,20 @@ bool hold_reader(ReaderRole role) {
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
   return true;
+}
+
+}  // namespace
+
+bool hold_reader(ReaderRole role) {
+  ReaderShared& shared = reader_shared();
+  const bool second = role == ReaderRole::kSecondMode;
+  ReaderHold& hold = hold_of(second);
+  HANDLE thread = (second ? shared.second_mode_thread : shared.instrument_thread).load();
+  // A hold just released is first seen to end: its acknowledgement is not this one's.
+  if (!hold.requested.load()) wait_for_reader(thread, [&] { return !hold.held.load(); });
+  if (HANDLE release = hold.release.load()) ResetEvent(release);
+  hold.requested.store(true);
+  return wait_for_reader(thread, [&] { return hold.held.load(); });
 }
 
 void release_reader(ReaderRole role, bool discard_waiting) {
