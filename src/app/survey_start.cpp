@@ -126,14 +126,14 @@ void begin_logging_session(const StartPlan& plan) {
     s.em34_group.size = per_station < 1 ? 1 : per_station;
     s.reading_context.station_group = &s.em34_group;
   }
-  s.poll_pending = false;
+  s.battery_saved = false;
   s.instrument_port_open = true;
   s.map_view = true;
   s.em61_polled = false;
   s.display = DisplayValues{};
   s.survey.records_per_reading = 1;
   reader_shared().connection_lost.store(false);
-  reader_shared().last_record_tick.store(GetTickCount());
+  restart_connection_wait(GetTickCount());
   sync_reader_survey();
 }
 

@@ -40,6 +40,11 @@ for i in em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2; do
 done
 "$QUELOR" keys --instrument em61lx2 --state standby --menu | grep -q '"item":516,"code":128,"text":"Ca&librate Filter"' ||
   fail "EM61-LX2 menu without Ca&librate Filter"
+# The CS-21 shares menu 490 with the EM38-4 but none of its procedures.
+cs21=$("$QUELOR" keys --instrument cs21 --state standby --menu)
+if grep -Eq '"item":(516|517|520),' <<<"$cs21"; then fail "the CS-21 menu offers an EM38-4 procedure"; fi
+grep -q '"item":521,' <<<"$cs21" || fail "the CS-21 menu lacks Change Drift Reminder Time"
+"$QUELOR" keys --instrument em38-4 --state standby --menu | grep -q '"item":520,' || fail "the EM38-4 menu lacks Apply Drift Control"
 if "$QUELOR" keys --instrument em31mk2 Bogus 2>/dev/null; then fail "an unknown key was accepted"; fi
 if "$QUELOR" keys E 2>/dev/null; then fail "keys without an instrument were accepted"; fi
 echo "keys: PASS"

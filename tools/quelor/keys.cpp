@@ -129,6 +129,7 @@ void print_key(const Options& o, std::string_view name, std::uint32_t key) {
 void print_menu(const Options& o) {
   const int id = popup_menu_id(o.keys.instrument_type, o.keys.state);
   for (int item : popup_menu_items(id)) {
+    if (!popup_item_offered(o.keys.instrument_type, item)) continue;
     JsonObject j;
     j.integer("menu", id);
     j.integer("item", item);

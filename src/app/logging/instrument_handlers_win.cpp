@@ -9,6 +9,7 @@
 #include "app/logging/profile_drawing.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/target_cue_win.h"
+#include "app/procedures/procedure_actions.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
 #include "survey/tilt_handler.h"
@@ -39,8 +40,17 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
   c.now = GetTickCount();
   c.procedure = s.procedure;
   const InstrumentOutcome o = handle_instrument_reading(s.survey, s.instrument_state, c, s.decode, r.record, r.tick);
-  if (o.to_procedure) return;
-  if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
+  if (o.to_procedure) {
+    // The drift control's readings are drawn as they are collected.
+    if (procedure_draws_readings())
+      draw_reading_step({std::span<const double>(o.channels.data(), static_cast<std::size_t>(o.channel_count)),
+                         o.trace_identity, true});
+    return;
+  }
+  if (o.logged && s.sink.is_open()) {
+    write_manual_position();
+    s.writer().write_reading(o.reading_input());
+  }
   if (o.result_sound) play_sound(Sound::kResult);
   const bool values_changed = o.battery_text != s.display.battery_text || o.current_text != s.display.current_text;
   show_reading(s.display, o);

@@ -1,4 +1,5 @@
 #include "app/logging/logging_commands_win.h"
+#include "app/logging/logging_handlers.h"
 
 #include "app/app_state.h"
 #include "app/background/background_actions.h"
@@ -60,6 +61,7 @@ void show_core_message(HWND window, const OperatorMessage& m) {
 void hide_logging_window(HWND window) {
   LoggingSession& s = logging_session();
   forget_background_files();
+  reset_popup_menu_use();
   s.survey.map_review = false;
   s.active = false;
   ShowWindow(window, SW_HIDE);
@@ -122,7 +124,7 @@ void file_command_win(HWND window) {
     frame.origin_easting = s.survey.reference_easting;
     frame.origin_northing = s.survey.reference_northing;
   }
-  const CommandOutcome o = file_command(s.survey, create, situation, frame);
+  const CommandOutcome o = file_command(s.survey, create, situation, frame, logging_command_context());
   if (!o.ok && s.survey.state == kStateMonitoring) s.sink.close();
   apply_command_outcome(window, o);
 }
@@ -185,7 +187,7 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   if (o.wheel == WheelAction::kStartWheel) switch_em61_to_wheel();
   if (o.wheel == WheelAction::kStopWheel) {
     switch_em61_to_timed();
-    reader_shared().last_record_tick.store(GetTickCount());
+    restart_connection_wait(GetTickCount());
   }
   if (s.sink.is_open()) write_outcome(s.writer(), o, local_time.local_time(), GetTickCount());
   if (o.close_file) s.sink.close();
@@ -193,7 +195,9 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
   if (o.sound) play_sound_named(o.sound);
   for (const OperatorMessage& m : o.notices) show_core_message(window, m);
   if (o.timer_period_ms) SetTimer(window, kConnectionTimer, *o.timer_period_ms, nullptr);
-  if (o.poll_pending) s.poll_pending = true;
+  if (o.poll_timeout_ms) reader_shared().survey.polling_timeout_ms.store(*o.poll_timeout_ms);
+  // A poll is pending: the polled reader is idle, so the next tick asks for a reading.
+  if (o.poll_pending) reader_shared().polled_idle.store(true);
   if (o.reading_count_text) s.display.reading_count_text = *o.reading_count_text;
   close_ports(o);
   if (o.hide_window) {
@@ -209,7 +213,13 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
 
 void file_action(HWND window, int) { file_command_win(window); }
 
-void go_action(HWND window, int) { apply_command_outcome(window, go_command(logging_session().survey, logging_command_context())); }
+void go_action(HWND window, int) {
+  LoggingSession& s = logging_session();
+  // After battery save was answered No the instrument port is reopened first.
+  if (s.battery_saved && s.survey.state == kStateStandBy && s.survey.map_full != kMapMustGrow)
+    reconnect_after_battery_save(window);
+  apply_command_outcome(window, go_command(s.survey, logging_command_context()));
+}
 
 void pause_action(HWND window, int) {
   apply_command_outcome(window, pause_command(logging_session().survey, logging_command_context()));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/logging/box_hold.h"
 #include "app/logging/display_windows.h"
 #include "app/logging/instrument_reconnect_win.h"
 #include "app/logging/logging_commands_win.h"
@@ -53,9 +54,29 @@ void draw_connecting_notice(HWND numbers) {
   ReleaseDC(numbers, dc);
 }
 
-// EM34-3 battery save: the port is closed and the operator asked. No while
-// logging pauses as the Pause command does; a port that cannot be reopened
-// leaves the monitor running, and it reports the break.
+}  // namespace
+
+// EM34-3 battery save, Yes (or Go after No): "Connecting... Please wait", the
+// port reopened, the reader restarted and the monitor's timer running again.
+// A port that cannot be reopened leaves the monitor reporting the break.
+void reconnect_after_battery_save(HWND window) {
+  LoggingSession& s = logging_session();
+  const BatterySaveOutcome o = battery_save_reconnection();
+  draw_connecting_notice(s.children.numbers);
+  busy_wait_ms(o.wait_before_open_ms);
+  s.instrument_port_open = open_instrument_port_with_tries(o.open_tries, o.try_gap_ms) &&
+                           start_survey_reader(g_variant.instrument_type, 12, false, false, false);
+  s.battery_saved = false;
+  // The time-out counts from the reconnection, not from the last reading before it.
+  restart_connection_wait(GetTickCount());
+  SetTimer(window, kConnectionTimer, o.timer_period_ms, nullptr);
+  invalidate_reading_displays();
+}
+
+namespace {
+
+// EM34-3 battery save: the port is closed and the operator asked. No leaves
+// Stand By (a file open) or Monitoring with the port closed; Go reconnects.
 void battery_save(HWND window) {
   LoggingSession& s = logging_session();
   KillTimer(window, kConnectionTimer);
@@ -66,19 +87,14 @@ void battery_save(HWND window) {
   const BatterySaveOutcome o = answer_battery_save(s.survey, yes, logging_command_context());
   if (o.remark) write_survey_remark(*o.remark, GetTickCount());
   if (o.pause) {
+    s.battery_saved = true;
     apply_command_outcome(window, *o.pause);
     return;
   }
-  if (o.reconnect) {
-    draw_connecting_notice(s.children.numbers);
-    busy_wait_ms(o.wait_before_open_ms);
-    s.instrument_port_open = open_instrument_port_with_tries(o.open_tries, o.try_gap_ms) &&
-                             start_survey_reader(g_variant.instrument_type, 12, false, false, false);
-    // The time-out counts from the reconnection, not from the last reading before it.
-    reader_shared().last_record_tick.store(GetTickCount());
-    SetTimer(window, kConnectionTimer, o.timer_period_ms, nullptr);
-    invalidate_reading_displays();
-  }
+  if (o.reconnect)
+    reconnect_after_battery_save(window);
+  else
+    s.battery_saved = true;
   sync_reader_survey();
   show_button_set(s.survey.state);
   InvalidateRect(window, nullptr, TRUE);
@@ -86,15 +102,14 @@ void battery_save(HWND window) {
 }
 
 // EM34-3 Manual: a full station group is listed; OK writes it, Cancel drops it.
+// The readers are held while the box is open; the readings framed before it
+// are handled after it.
 void confirm_station(HWND window) {
   LoggingSession& s = logging_session();
   std::string text;
   for (const std::string& line : station_group_lines(s.em34_group)) text += (text.empty() ? "" : "\r\n") + line;
-  // No reading arrives while the operator answers; what the port held is purged.
-  suspend_instrument_reader();
-  Win32MessageBox box(GetParent(window));
-  const bool ok = box.show({"Station Readings", text, DialogTemplate::kOkCancel}) == 1;
-  resume_instrument_reader();
+  const bool ok =
+      show_box_holding_readings(GetParent(window), {"Station Readings", text, DialogTemplate::kOkCancel}, false) == 1;
   if (ok) {
     const ConfirmedStation station = confirm_station_group(s.survey, s.em34_group);
     if (s.sink.is_open()) {
@@ -119,7 +134,9 @@ void confirm_station(HWND window) {
 // dispatched there leaves its record waiting for the outer loop.
 void drain_instrument_records(HWND window, void (*handle)(HWND, const QueuedRecord&)) {
   LoggingSession& s = logging_session();
-  if (s.handling_readings) return;
+  // No reading is handled while a box holds the readers: what waits is
+  // handled after it, or dropped and counted by it.
+  if (s.handling_readings || reading_box_open()) return;
   s.handling_readings = true;
   while (std::optional<QueuedRecord> r = take_instrument_record()) {
     if (s.active && r->record.length > 0) handle(window, *r);
@@ -127,6 +144,7 @@ void drain_instrument_records(HWND window, void (*handle)(HWND, const QueuedReco
   s.handling_readings = false;
   if (const std::uint32_t dropped = take_dropped_readings(); dropped > 0 && s.active)
     write_survey_remark(dropped_readings_remark(dropped), GetTickCount());
+  if (s.active) report_discarded_readings();
 }
 
 namespace {
@@ -136,7 +154,10 @@ void t_reading(HWND window, const QueuedRecord& r) {
   s.reading_context.now = GetTickCount();
   const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, s.decode, r.record.view(), r.tick);
   if (o.held) hold_em34_sentences(s.em34_group, manual_gps_buffers().take_pending());
-  if (o.logged && s.sink.is_open()) s.writer().write_reading(o.reading_input());
+  if (o.logged && s.sink.is_open()) {
+    write_manual_position();
+    s.writer().write_reading(o.reading_input());
+  }
   remember_reading(s.display, o);
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
   const double values[] = {o.first_value, o.second_value};
@@ -202,6 +223,9 @@ LRESULT end_survey_handler(HWND window, UINT, WPARAM, LPARAM) {
 LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
   LoggingSession& s = logging_session();
   if (w != kConnectionTimer || !s.active) return 0;
+  // A box of a handler or procedure holds the readers: no break meanwhile.
+  if (reading_box_open()) return 0;
+  report_discarded_readings();
   procedure_timer_tick(window);
   if (procedure_box_open()) return 0;
   MonitorInput in;
@@ -211,7 +235,8 @@ LRESULT connection_timer_handler(HWND window, UINT, WPARAM w, LPARAM) {
                                               reader_shared().arrival_tick.load());
   in.audio_alarm = g_settings.disconnection_alarm != 0;
   in.em61_polled = s.em61_polled;
-  in.poll_pending = s.poll_pending;
+  in.poll_pending = reader_shared().polled_idle.load();
+  in.poll_unanswered = !reader_shared().poll_answered.load();
   in.em38_4_procedure = procedure_running();
   in.em38_4_timeout_ms = em38_4_connection_timeout_ms(g_settings.em38_4_rate);
   in.instrument_port_open = s.instrument_port_open;

@@ -20,6 +20,10 @@ LRESULT end_survey_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 // WM_GPS_POSITION.
 LRESULT gps_position_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 // WM_TIMER: the connection monitor.
+// EM34-3 battery save: the port reopened, the reader and the monitor restarted
+// (Yes, and Go after No).
+void reconnect_after_battery_save(HWND window);
+
 LRESULT connection_timer_handler(HWND window, UINT message, WPARAM w, LPARAM l);
 
 }  // namespace quelor

@@ -7,6 +7,7 @@
 #include "survey/command_table.h"
 #include "survey/logging_commands.h"
 #include "survey/logging_keys.h"
+#include "survey/popup_menus.h"
 
 namespace quelor {
 
@@ -23,6 +24,10 @@ void open_popup_menu(HWND window) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(id));
   if (!menu) return;
+  // Items of a shared menu that this instrument has no use for are not offered.
+  HMENU items = GetSubMenu(menu, 0);
+  for (int item : popup_menu_items(id))
+    if (!popup_item_offered(g_variant.instrument_type, item)) DeleteMenu(items, static_cast<UINT>(item), MF_BYCOMMAND);
   POINT at = kMenuOrigin;
   ClientToScreen(GetParent(window), &at);
   g_menu_used = true;
@@ -31,12 +36,14 @@ void open_popup_menu(HWND window) {
   MSG typed;
   while (PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE)) {
   }
-  TrackPopupMenuEx(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, window,
+  TrackPopupMenuEx(items, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, window,
                    nullptr);
   DestroyMenu(menu);
 }
 
 bool popup_menu_open() { return g_menu_used; }
+
+void reset_popup_menu_use() { g_menu_used = false; }
 
 void forget_popup_menu(HWND window) {
   g_menu_used = false;

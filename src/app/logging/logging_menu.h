@@ -14,6 +14,8 @@ void open_popup_menu(HWND window);
 
 // True once the menu was used, until "Hide Menu".
 bool popup_menu_open();
+// The survey ended: the next one starts with the arrows and L/R/D on the map.
+void reset_popup_menu_use();
 // "Hide Menu": the letter keys return to their map meanings; the logging
 // window is repainted and, with GPS, the map redrawn.
 void forget_popup_menu(HWND window);

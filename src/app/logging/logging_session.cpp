@@ -2,7 +2,9 @@
 #include "app/procedures/procedure_actions.h"
 
 #include "app/app_state.h"
+#include "app/readers/gps_reader_thread.h"
 #include "app/readers/reader_shared.h"
+#include "datafile/data_records.h"
 
 namespace quelor {
 
@@ -65,6 +67,19 @@ void install_reader_hooks() {
 void write_survey_remark(std::string_view text, std::uint32_t tick) {
   LoggingSession& s = logging_session();
   if (s.sink.is_open()) s.writer().write_remark(text, kRemarkTag, tick);
+}
+
+void write_manual_position() {
+  LoggingSession& s = logging_session();
+  if (!s.gps_used || !s.sink.is_open() || s.survey.survey_mode != kModeManual) return;
+  const HeldSentences held = manual_gps_buffers().take_pending();
+  if (held.position.pending) {
+    s.writer().write_gps_sentence(held.position.text, held.position.tick, kGpsForwarded);
+    if (held.gsa.pending) s.writer().write_gps_sentence(held.gsa.text, held.gsa.tick, kMarkerSetA);
+    return;
+  }
+  // Already written with an earlier reading: the GPS reader writes the next one.
+  manual_gps_buffers().request_record();
 }
 
 }  // namespace quelor

@@ -108,9 +108,9 @@ struct LoggingSession {
   double tilt_lateral_offset = 0.0;  // added to its half-widths
   Em34StationGroup em34_group;  // EM34-3 Manual: the readings of one station
   bool em61_polled = false;  // EM61-MK2 in its polled-reading (fast) mode
-  bool poll_pending = false;
-  bool instrument_port_open = true;
-  bool map_view = true;  // "Toggle View": the map shown beside the profiles (with GPS)  // false after a failed battery-save reconnection
+  bool instrument_port_open = true;  // false after a failed battery-save reconnection
+  bool battery_saved = false;  // EM34-3: battery save answered No, the port closed until Go
+  bool map_view = true;  // "Toggle View": the map shown beside the profiles (with GPS)
   bool command_busy = false;
   bool handling_readings = false;  // a reading handler is on the stack
   bool ending_survey = false;      // the position maximum was reached: WM_END_SURVEY is on its way
@@ -139,6 +139,11 @@ void sync_reader_survey();
 
 // Installs the data-file hooks of the GPS and tilt readers.
 void install_reader_hooks();
+
+// Manual mode with the GPS: a logged reading takes the position sentence the
+// GPS reader keeps (written before the reading); when that copy went with an
+// earlier reading, the GPS reader is asked to write its next one.
+void write_manual_position();
 
 // Writes a remark record while a file is open.
 void write_survey_remark(std::string_view text, std::uint32_t tick);

@@ -72,7 +72,6 @@ bool restart_survey_reader(int record_length) {
   if (!g_survey_reader_known) return false;
   InstrumentReaderSetup setup = g_survey_reader;
   if (record_length > 0) setup.options.record_length = record_length;
-  reader_shared().polled_idle.store(true);
   return start_instrument_reader(setup, false) != nullptr;
 }
 
@@ -108,6 +107,7 @@ void close_survey_instrument() {
   reader_shared().instrument_generation.fetch_add(1);
   close_instrument_port();
   if (HANDLE event = reader_shared().poll_event.load()) SetEvent(event);
+  end_held_readers();
   close_thread_handle(reader_shared().instrument_thread);
   close_thread_handle(reader_shared().second_mode_thread);
 }
@@ -117,36 +117,27 @@ namespace {
 constexpr std::uint32_t kAfterWheelAnswerMs = 1300;
 constexpr std::uint32_t kAfterTimedAnswerMs = 100;
 
-void suspend(std::atomic<HANDLE>& thread) {
-  if (HANDLE h = thread.load()) SuspendThread(h);
-}
-void resume(std::atomic<HANDLE>& thread) {
-  if (HANDLE h = thread.load()) ResumeThread(h);
-}
-
-bool switch_em61_mode(std::atomic<HANDLE>& from, std::atomic<HANDLE>& to, std::uint8_t mode, std::uint32_t wait_ms) {
-  suspend(from);
+bool switch_em61_mode(ReaderRole from, ReaderRole to, std::uint8_t mode, std::uint32_t wait_ms) {
+  hold_reader(from);
   instrument_serial().purge();
   if (instrument_command('H', mode, 0) != 1) {
-    resume(from);
+    release_reader(from, false);
     return false;
   }
   busy_wait_ms(wait_ms);
   instrument_serial().purge();
-  resume(to);
+  release_reader(to, false);
   return true;
 }
 
 }  // namespace
 
 bool switch_em61_to_wheel() {
-  ReaderShared& shared = reader_shared();
-  return switch_em61_mode(shared.instrument_thread, shared.second_mode_thread, 'W', kAfterWheelAnswerMs);
+  return switch_em61_mode(ReaderRole::kTimed, ReaderRole::kSecondMode, 'W', kAfterWheelAnswerMs);
 }
 
 bool switch_em61_to_timed() {
-  ReaderShared& shared = reader_shared();
-  return switch_em61_mode(shared.second_mode_thread, shared.instrument_thread, 'X', kAfterTimedAnswerMs);
+  return switch_em61_mode(ReaderRole::kSecondMode, ReaderRole::kTimed, 'X', kAfterTimedAnswerMs);
 }
 
 bool request_poll() { return request_polled_reading() == 1; }

@@ -71,12 +71,14 @@ const wchar_t* interval_label() {
   return g_settings.map.parallel_lines ? L"Guide Lines Interval:" : L"Grid Lines Interval:";
 }
 
-// The whole map again at the settings' scale and grid.
-void rebuild_map(bool size_changed) {
+// The whole map again at the settings' scale and grid. A map whose track
+// fits again is no longer full, and the map watches its edge afresh.
+void rebuild_map(bool size_changed, bool track_fits) {
   LiveMap& live = live_map_state();
-  if (size_changed) {
-    set_map_size(live.map, g_settings.map.map_size);
+  if (size_changed) set_map_size(live.map, g_settings.map.map_size);
+  if (size_changed || track_fits) {
     logging_session().survey.map_full = kMapNotFull;
+    live.map.map_full = false;
   }
   live.map.cursor_band = cursor_band_width(g_settings.map.cursor_band_index, live.map.tile_width + 2);
   redraw_whole_map();
@@ -198,7 +200,7 @@ void map_size_action(HWND window, int) {
   if (o.message) tell(window, *o.message);
   if (!o.accepted) return;
   save_settings();
-  rebuild_map(o.size_changed);
+  rebuild_map(o.size_changed, true);  // accepted: the track fits the map
 }
 
 // ---- Map Display Options ----
@@ -413,7 +415,7 @@ void map_display_options_action(HWND window, int) {
   LoggingSession& s = logging_session();
   set_mapped_view(s.decode, g_settings);
   s.fix_context.selected_channel = g_settings.colour_map_view;
-  rebuild_map(g_settings.map.map_size != size_before);
+  rebuild_map(g_settings.map.map_size != size_before, false);
 }
 
 }  // namespace quelor

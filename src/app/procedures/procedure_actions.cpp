@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/instrument_handlers_win.h"
+#include "app/logging/box_hold.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/target_cue_win.h"
@@ -125,18 +126,12 @@ void show_lines() {
   }
 }
 
-// The box with the instrument reader suspended; what piled up meanwhile is
-// purged, and the connection monitor starts afresh.
+// The box with the instrument reader held; what piled up meanwhile is
+// dropped and counted, and the connection monitor starts afresh.
 int ask_box(HWND window, const OperatorMessage& m) {
   AppProcedures& p = procedures();
   p.box_open = true;
-  suspend_instrument_reader();
-  Win32MessageBox box(GetParent(window));
-  const int answer = box.show(m);
-  resume_instrument_reader();
-  while (take_instrument_record()) {
-  }
-  reader_shared().last_record_tick.store(GetTickCount());
+  const int answer = show_box_holding_readings(GetParent(window), m, true);
   p.box_open = false;
   return answer;
 }
@@ -165,7 +160,7 @@ void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
     remember_replaced(step.writes);
     if (step.clear_status_flags) reset_target_cue();  // the EM61-LX2 alarm starts afresh
     if (step.disable_buttons) enable_logging_buttons(false);
-    if (step.stamp_last_record) reader_shared().last_record_tick.store(GetTickCount());
+    if (step.stamp_last_record) restart_connection_wait(GetTickCount());
     if (step.resume_gps) pause_gps(false);
     if (step.ended) {
       refresh_decoders();
@@ -195,7 +190,7 @@ AnswerFn drift_answers() {
 // A procedure cut short by the end of its survey: the values it was
 // replacing are put back and nothing of it carries over.
 void abandon(AppProcedures& p) {
-  if (em38mk2_calibrating(p.em38mk2)) g_settings.em38mk2_calibration = p.em38mk2.saved;
+  em38mk2_abandon(p.em38mk2, g_settings);
   if (em38_4_calibrating(p.em38_4)) set_em38_4_calibration(g_settings.em38_4, p.em38_4.previous);
   const int state = p.em61.state;
   if ((state == kProcedureNulling || state == kProcedureFilterNulling) && p.em61.nulling.counter > 0)
@@ -430,19 +425,24 @@ void procedure_timer_tick(HWND window) {
     drift_reminder_restart(p.reminder, g_settings.drift_reminder, GetTickCount());
     p.reminder_started = true;
   }
-  const std::optional<OperatorMessage> due = drift_reminder_due(p.reminder, GetTickCount(), running(p));
-  if (due && ask_box(window, *due) == 1 && type != kCs21) start_drift_control(window);
+  const bool drift_control = runs_drift_control(type);
+  const std::optional<OperatorMessage> due = drift_reminder_due(p.reminder, GetTickCount(), running(p), drift_control);
+  if (due && ask_box(window, *due) == 1 && drift_control) start_drift_control(window);
 }
 
+// O1-O6 pair each value with the saved copy: the values the last calibration
+// or removal of this program run replaced, zeros before any.
 HeaderFields with_previous_constants(HeaderFields f) {
-  if (const auto& replaced = procedures().em38mk2_replaced)
-    for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) f.em38mk2_constants[i].second = (*replaced)[i];
+  const std::array<double, 6> saved = procedures().em38mk2_replaced.value_or(std::array<double, 6>{});
+  for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) f.em38mk2_constants[i].second = saved[i];
   return f;
 }
 
 bool procedure_box_open() { return procedures().box_open; }
 
 bool procedure_running() { return running(procedures()); }
+
+bool procedure_draws_readings() { return drift_collecting(procedures().drift); }
 
 const std::vector<std::string>& procedure_lines() { return procedures().lines; }
 

@@ -29,11 +29,14 @@ void procedure_timer_tick(HWND window);
 
 // A procedure's box is open: the connection monitor skips its test.
 bool procedure_box_open();
+// The running procedure's readings are drawn in the profile (drift control).
+bool procedure_draws_readings();
 // A procedure runs: the readers pass every record, not one in RecordsPerReading.
 bool procedure_running();
 
 // The header of a new data file with the EM38-MK2 constants paired with the
-// values the last calibration or removal of this run replaced.
+// saved copy: the values the last calibration or removal of this program run
+// replaced, zeros before any (not each value with itself).
 HeaderFields with_previous_constants(HeaderFields fields);
 
 // The lines a running procedure shows, drawn centred in the numbers window.

@@ -1,5 +1,6 @@
 #include "app/readers/instrument_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -13,6 +14,7 @@ namespace quelor {
 namespace {
 
 constexpr DWORD kWakeSleepMs = 1000;
+constexpr int kManualMode = 2;
 constexpr DWORD kBrokenReadPauseMs = 10;
 
 enum ReaderRow : int { kRowT, kRowEm38Mk2, kRowEm38_4, kRowLx2, kRowMk2, kRowPolled, kRowSecond, kRowLine };
@@ -63,10 +65,16 @@ struct InstrumentLoop {
   InstrumentReaderSetup setup;
   ReaderTraits traits;
   InstrumentFramer framer;
+  InstrumentFramer fresh;  // the framer as it started: what a purge leaves
   bool line_active = false;
   std::uint32_t generation = 0;
   bool port_failing = false;  // as last told to the window thread
 };
+
+ReaderHold& hold_of(bool second_mode) {
+  ReaderShared& shared = reader_shared();
+  return second_mode ? shared.second_mode_hold : shared.instrument_hold;
+}
 
 // The second-mode EM61-MK2 reader waits suspended across reconnections and
 // reads whatever port is in place when it is resumed.
@@ -80,6 +88,37 @@ void note_port_failing(InstrumentLoop& loop, bool failing) {
   if (!superseded(loop)) reader_shared().instrument_port_failing.store(failing);
 }
 
+void went_idle(const InstrumentLoop& loop, bool answered) {
+  if (!loop.traits.polled) return;
+  ReaderShared& shared = reader_shared();
+  if (answered) shared.poll_answered.store(true);
+  shared.polled_idle.store(true);
+  if (HANDLE event = shared.poll_event.load()) ResetEvent(event);
+}
+
+constexpr DWORD kHoldSliceMs = 20;
+
+// The polled reader waits for the monitor's request ("A" sent, event set),
+// at most the poll time-out, in short slices so that a hold is seen at
+// once. A request left unanswered for longer than the poll time-out is
+// given up: the reader goes idle and the next tick polls again.
+void wait_for_poll(const InstrumentLoop& loop) {
+  ReaderShared& shared = reader_shared();
+  HANDLE event = shared.poll_event.load();
+  if (event == nullptr) return;
+  const DWORD timeout = shared.survey.polling_timeout_ms.load();
+  if (!shared.polled_idle.load()) {
+    if (GetTickCount() - shared.poll_tick.load() > timeout) went_idle(loop, false);
+    return;
+  }
+  const DWORD start = GetTickCount();
+  while (!hold_of(false).requested.load()) {
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= timeout) return;
+    if (WaitForSingleObject(event, std::min(kHoldSliceMs, timeout - spent)) == WAIT_OBJECT_0) return;
+  }
+}
+
 // The steps before each read burst: the EM61 wake-up, the polled wait, the
 // EM38-4 modem status.
 void before_burst(InstrumentLoop& loop, HANDLE port) {
@@ -89,10 +128,7 @@ void before_burst(InstrumentLoop& loop, HANDLE port) {
     Sleep(kWakeSleepMs);
     shared.connection_lost.store(false);
   }
-  if (loop.traits.polled) {
-    HANDLE event = shared.poll_event.load();
-    if (event != nullptr) WaitForSingleObject(event, shared.survey.polling_timeout_ms.load());
-  }
+  if (loop.traits.polled) wait_for_poll(loop);
   if (loop.traits.reads_modem_status && shared.survey.status_port.load() == loop.setup.port_number &&
       loop.setup.port_number > 0) {
     DWORD status = 0;
@@ -101,12 +137,6 @@ void before_burst(InstrumentLoop& loop, HANDLE port) {
   }
 }
 
-void went_idle(const InstrumentLoop& loop) {
-  if (!loop.traits.polled) return;
-  ReaderShared& shared = reader_shared();
-  shared.polled_idle.store(true);
-  if (HANDLE event = shared.poll_event.load()) ResetEvent(event);
-}
 
 void on_record(InstrumentLoop& loop, const FrameStep& step) {
   ReaderShared& shared = reader_shared();
@@ -123,16 +153,69 @@ void on_record(InstrumentLoop& loop, const FrameStep& step) {
   InstrumentRecordQueue& queue = loop.setup.options.second_mode ? shared.second_mode_records : shared.instrument_records;
   if (step.deliver && queue.push(framed_record(loop.framer), now))
     deliver(framer_message(loop.framer));
-  went_idle(loop);
+  went_idle(loop, true);
 }
 
 void on_rejected(const InstrumentLoop& loop) {
   if (loop.traits.rejected_clears_lost) reader_shared().connection_lost.store(false);
-  went_idle(loop);
+  went_idle(loop, true);
+}
+
+// Whether a held reader goes on waiting: the second-mode reader waits across
+// reconnections (it reads whatever port is in place when let go); the other
+// one ends with its port.
+bool stays_held(const InstrumentLoop& loop, const ReaderHold& hold) {
+  if (!hold.requested.load()) return false;
+  if (loop.setup.options.second_mode) return true;
+  return port_handle_valid(reader_shared().instrument_port.load()) && !superseded(loop);
+}
+
+// In Manual mode only a record with the trigger mark could have become a
+// reading; in Auto and Wheel every record is one.
+bool counts_as_reading(int instrument_type, const RecordBytes& record) {
+  return reader_shared().survey.survey_mode.load() != kManualMode || record_triggered(instrument_type, record);
+}
+
+// What the port received while the reader was held: read, framed and
+// counted, never delivered; a partial record left at the end goes too.
+void discard_waiting(InstrumentLoop& loop, Win32SerialPort& port) {
+  COMSTAT status{};
+  DWORD errors = 0;
+  const HANDLE h = reader_shared().instrument_port.load();
+  DWORD waiting = port_handle_valid(h) && ClearCommError(h, &errors, &status) ? status.cbInQue : 0;
+  std::uint32_t readings = 0;
+  for (; waiting > 0; --waiting) {
+    std::uint8_t byte = 0;
+    if (port.read(&byte, 1) != 1) break;
+    const FrameStep step = frame_byte(loop.framer, byte, reader_frame_context());
+    if (step.event == FrameEvent::kRecord && step.deliver &&
+        counts_as_reading(loop.setup.instrument_type, framed_record(loop.framer)))
+      ++readings;
+  }
+  loop.framer = loop.fresh;
+  port.purge();
+  if (!superseded(loop)) reader_shared().discarded_readings.fetch_add(readings);
+}
+
+// Between two reads: a hold asked for by the window thread is acknowledged
+// and waited out on the release event.
+void honour_hold(InstrumentLoop& loop, Win32SerialPort& port) {
+  ReaderHold& hold = hold_of(loop.setup.options.second_mode);
+  if (!hold.requested.load()) return;
+  hold.held.store(true);
+  while (stays_held(loop, hold)) {
+    if (HANDLE release = hold.release.load())
+      WaitForSingleObject(release, kHoldSliceMs);
+    else
+      Sleep(kHoldSliceMs);
+  }
+  hold.held.store(false);
+  if (hold.discard.exchange(false)) discard_waiting(loop, port);
 }
 
 void read_burst(InstrumentLoop& loop, Win32SerialPort& port) {
   for (;;) {
+    honour_hold(loop, port);
     std::uint8_t byte = 0;
     const int got = port.read(&byte, 1);
     // A port closed on purpose is no failure; an open one that fails its
@@ -162,11 +245,14 @@ DWORD WINAPI instrument_reader_thread(LPVOID parameter) {
   shared.instrument_port_failing.store(false);  // the port has just been opened
   if (loop->setup.instrument_type != kEm38) shared.record_length.store(12);
   Win32SerialPort& port = instrument_serial();
+  // A reader started held (the second-mode one) touches the port only once let go.
+  honour_hold(*loop, port);
   port.purge();
   for (;;) {
     HANDLE h = shared.instrument_port.load();
     if (!port_handle_valid(h) || superseded(*loop)) break;
     SetCommMask(h, EV_RXCHAR);
+    honour_hold(*loop, port);
     before_burst(*loop, h);
     read_burst(*loop, port);
   }
@@ -239,12 +325,25 @@ HANDLE start_instrument_reader(const InstrumentReaderSetup& setup, bool suspende
   std::optional<InstrumentFramer> framer = make_instrument_framer(setup.instrument_type, setup.options);
   if (!framer) return nullptr;
   ReaderShared& shared = reader_shared();
-  auto loop = std::make_unique<InstrumentLoop>(InstrumentLoop{
-      setup, reader_traits(setup.instrument_type, setup.options), *framer, false, shared.instrument_generation.load()});
+  auto loop = std::make_unique<InstrumentLoop>(InstrumentLoop{setup, reader_traits(setup.instrument_type, setup.options),
+                                                                *framer, *framer, false,
+                                                                shared.instrument_generation.load()});
   if (loop->traits.polled && shared.poll_event.load() == nullptr)
     shared.poll_event.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  HANDLE thread = CreateThread(nullptr, 0, instrument_reader_thread, loop.get(),
-                               suspended ? CREATE_SUSPENDED : 0, nullptr);
+  if (loop->traits.polled) {  // no request outstanding from an earlier reader
+    shared.polled_idle.store(true);
+    shared.poll_answered.store(true);
+    ResetEvent(shared.poll_event.load());
+  }
+  ReaderHold& hold = hold_of(setup.options.second_mode);
+  if (hold.release.load() == nullptr) hold.release.store(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+  hold.held.store(false);
+  hold.discard.store(false);
+  if (suspended) {
+    ResetEvent(hold.release.load());
+    hold.requested.store(true);
+  }
+  HANDLE thread = CreateThread(nullptr, 0, instrument_reader_thread, loop.get(), 0, nullptr);
   if (thread == nullptr) return nullptr;
   loop.release();  // the thread owns it now
   auto& slot = setup.options.second_mode ? shared.second_mode_thread : shared.instrument_thread;
@@ -273,13 +372,51 @@ bool wait_for_record(std::uint32_t records_before, DWORD timeout_ms) {
   return true;
 }
 
-void suspend_instrument_reader() {
-  if (HANDLE thread = reader_shared().instrument_thread.load()) SuspendThread(thread);
+namespace {
+
+constexpr DWORD kHoldAckWaitMs = 1500;  // longer than the EM61 wake-up sleep
+
+bool thread_ended(HANDLE thread) { return thread == nullptr || WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
+
+// Waits, letting a reader's sent message through, until `done` or the
+// reader has ended or lost its port; false after kHoldAckWaitMs.
+template <typename Done>
+bool wait_for_reader(HANDLE thread, Done done) {
+  const DWORD start = GetTickCount();
+  while (!done() && !thread_ended(thread) && port_handle_valid(reader_shared().instrument_port.load())) {
+    if (GetTickCount() - start >= kHoldAckWaitMs) return false;
+    // A reader inside its SendMessageW to this thread gets its answer.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  return true;
 }
 
-void resume_instrument_reader() {
-  instrument_serial().purge();
-  if (HANDLE thread = reader_shared().instrument_thread.load()) ResumeThread(thread);
+}  // namespace
+
+bool hold_reader(ReaderRole role) {
+  ReaderShared& shared = reader_shared();
+  const bool second = role == ReaderRole::kSecondMode;
+  ReaderHold& hold = hold_of(second);
+  HANDLE thread = (second ? shared.second_mode_thread : shared.instrument_thread).load();
+  // A hold just released is first seen to end: its acknowledgement is not this one's.
+  if (!hold.requested.load()) wait_for_reader(thread, [&] { return !hold.held.load(); });
+  if (HANDLE release = hold.release.load()) ResetEvent(release);
+  hold.requested.store(true);
+  return wait_for_reader(thread, [&] { return hold.held.load(); });
+}
+
+void release_reader(ReaderRole role, bool discard_waiting) {
+  ReaderHold& hold = hold_of(role == ReaderRole::kSecondMode);
+  hold.discard.store(discard_waiting);
+  hold.requested.store(false);
+  if (HANDLE release = hold.release.load()) SetEvent(release);
+}
+
+void end_held_readers() {
+  release_reader(ReaderRole::kTimed, false);
+  release_reader(ReaderRole::kSecondMode, false);
 }
 
 int request_polled_reading() {
@@ -287,8 +424,12 @@ int request_polled_reading() {
   HANDLE port = shared.instrument_port.load();
   HANDLE event = shared.poll_event.load();
   if (!port_handle_valid(port) || event == nullptr || !shared.polled_idle.load()) return 0;
+  const DWORD now = GetTickCount();
   TransmitCommChar(port, 'A');
-  shared.last_record_tick.store(GetTickCount());
+  // Only an answered poll restarts the connection wait: an instrument that
+  // answers none must break.
+  if (shared.poll_answered.exchange(false)) shared.last_record_tick.store(now);
+  shared.poll_tick.store(now);
   shared.polled_idle.store(false);
   SetEvent(event);
   return 1;

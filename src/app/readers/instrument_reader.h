@@ -31,7 +31,7 @@ struct ReaderTraits {
 
 ReaderTraits reader_traits(int instrument_type, const ReaderOptions& options);
 
-// Creates the reader thread (suspended when asked) and stores its handle in
+// Creates the reader thread (held when asked) and stores its handle in
 // reader_shared(): the second-mode EM61-MK2 reader in second_mode_thread,
 // any other in instrument_thread. The polled reader creates its manual-reset
 // event. nullptr when the thread could not be created or the type is unknown.
@@ -41,8 +41,9 @@ HANDLE start_instrument_reader(const InstrumentReaderSetup& setup, bool suspende
 HANDLE start_tilt_reader();
 
 // The connection monitor's request of one polled EM61 reading: when the
-// reader is idle, sends "A" (TransmitCommChar), stamps LastRecordTick and
-// sets the reader's event. 1 when requested.
+// reader is idle, sends "A" (TransmitCommChar), stamps LastRecordTick when
+// the previous poll was answered, and sets the reader's event. The reader
+// gives the request up after the poll time-out. 1 when requested.
 int request_polled_reading();
 
 // Waits (pumping sent messages) until a record newer than the
@@ -50,10 +51,17 @@ int request_polled_reading();
 // survey start's "first record within 1000 ms" check.
 bool wait_for_record(std::uint32_t records_before, DWORD timeout_ms);
 
-// SuspendThread / ResumeThread on the running instrument reader (procedures
-// that talk to the instrument themselves); the resume purges the port first.
-void suspend_instrument_reader();
-void resume_instrument_reader();
+// The cooperative pause of an instrument reader: hold_reader asks it to stop
+// between two reads and waits (letting its sent message through) until it
+// has acknowledged, ended or the port is gone; false after 1.5 s without an
+// answer. release_reader lets it go on; with `discard_waiting` it first
+// reads what the port received meanwhile, counts its readings in
+// discarded_readings and delivers none (the purge after a box).
+enum class ReaderRole { kTimed, kSecondMode };
+bool hold_reader(ReaderRole role);
+void release_reader(ReaderRole role, bool discard_waiting);
+// The survey's end: held readers are let go, and end with their port.
+void end_held_readers();
 
 // Blanking period of the tilt fields without a valid sentence.
 inline constexpr DWORD kTiltBlankMs = 2000;

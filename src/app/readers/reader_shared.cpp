@@ -22,6 +22,12 @@ std::uint32_t take_dropped_readings() {
 RecordBytes tilt_sentence() { return reader_shared().tilt_sentence.latest(); }
 RecordBytes gps_sentence() { return reader_shared().gps_sentence.latest(); }
 
+void restart_connection_wait(std::uint32_t now) {
+  ReaderShared& shared = reader_shared();
+  shared.last_record_tick.store(now);
+  shared.arrival_tick.store(now);
+}
+
 FrameContext reader_frame_context() {
   const ReaderSurvey& s = reader_shared().survey;
   FrameContext ctx;

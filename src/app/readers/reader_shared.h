@@ -53,6 +53,17 @@ struct ReaderHooks {
   std::atomic<void (*)()> blank_gps_fields{nullptr};
 };
 
+// A window-thread request that a reader stop reading for a while (a box is
+// open, or the window thread talks to the instrument itself). The reader
+// looks at it between two reads, acknowledges and waits on `release`; it is
+// never frozen from outside, so it never stops holding a lock.
+struct ReaderHold {
+  std::atomic<bool> requested{false};
+  std::atomic<bool> held{false};     // the reader's acknowledgement
+  std::atomic<bool> discard{false};  // at release: read what the port holds, count its readings, deliver none
+  std::atomic<HANDLE> release{nullptr};  // manual-reset event, set when the hold ends
+};
+
 struct ReaderShared {
   // Port handles: invalid = closed = the reader's order to stop.
   PortHandleSlot instrument_port{INVALID_HANDLE_VALUE};
@@ -94,11 +105,21 @@ struct ReaderShared {
   // that vanished): the break of the instruments without a time-out.
   std::atomic<bool> instrument_port_failing{false};
   std::atomic<bool> polled_idle{true};
+  // The polled reader's outstanding request: when 'A' was sent, and whether
+  // the previous one was answered (a record or a rejected one came).
+  std::atomic<std::uint32_t> poll_tick{0};
+  std::atomic<bool> poll_answered{true};
+
+  // The pause of each instrument reader, and the readings a box discarded
+  // (in the queue, or read from the port at the release).
+  ReaderHold instrument_hold;
+  ReaderHold second_mode_hold;
+  std::atomic<std::uint32_t> discarded_readings{0};
 
   std::atomic<int> gps_port_closing{0};  // set by exchange while the GPS port closes
   std::atomic<int> instrument_answer{0};
 
-  // Thread handles (for SuspendThread / ResumeThread and the GPS close).
+  // Thread handles (the GPS reader's start and close, the reconnection).
   std::atomic<HANDLE> instrument_thread{nullptr};
   std::atomic<HANDLE> second_mode_thread{nullptr};
   std::atomic<HANDLE> gps_thread{nullptr};
@@ -124,6 +145,10 @@ std::uint32_t take_dropped_readings();
 // complete sentence, the newest one.
 RecordBytes tilt_sentence();
 RecordBytes gps_sentence();
+
+// The connection monitor waits afresh from `now`: both the ticks it may
+// watch (LastRecordTick, and the arrival tick of the EM38-4).
+void restart_connection_wait(std::uint32_t now);
 
 // The survey values of FrameContext as the readers see them now.
 FrameContext reader_frame_context();

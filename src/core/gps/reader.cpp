@@ -19,33 +19,43 @@ bool interval_passed(const GpsReaderState& s, std::uint32_t tick) {
          tick_distance(tick, *s.last_forwarded_tick) > s.config.minimum_interval_ms;
 }
 
+// A blocking send to the window thread: the time the window thread kept the
+// reader waiting is no silence of the receiver (its bytes wait in the port),
+// so the silence test's wait is moved on by that time.
+template <typename Send>
+void send_blocking(GpsReaderState& s, Clock& clock, Send send) {
+  const std::uint32_t before = clock.now_ms();
+  send();
+  s.last_data_tick += elapsed_ms(before, clock.now_ms());
+}
+
 void forward_auto(GpsReaderState& s, std::string_view line, std::uint32_t tick, bool position,
-                  bool gsa, const GpsSurveyStatus& status, GpsReaderHost& host) {
+                  bool gsa, const GpsSurveyStatus& status, GpsReaderHost& host, Clock& clock) {
   const bool acquiring = status.logging && status.instrument_connected;
   if (position) {
     if (interval_passed(s, tick)) {
       s.last_forwarded_tick = tick;
       if (acquiring) host.write_sentence(line, tick, kMarkerSetAp);
-      host.send_position(s.sentence);
+      send_blocking(s, clock, [&] { host.send_position(s.sentence); });
     } else if (acquiring) {
       host.write_sentence(line, tick, kMarkerSetA);
     }
   } else if (gsa) {
     if (status.logging) host.write_sentence(line, tick, kMarkerSetA);
-    host.send_gsa(s.sentence);
+    send_blocking(s, clock, [&] { host.send_gsa(s.sentence); });
   } else if (!s.config.format.checksum_required && status.logging) {
     host.write_sentence(line, tick, kMarkerSetA);
   }
 }
 
 void forward_manual(GpsReaderState& s, std::string_view line, std::uint32_t tick, bool position,
-                    bool gsa, GpsReaderHost& host, ManualGpsBuffers* manual) {
+                    bool gsa, GpsReaderHost& host, Clock& clock, ManualGpsBuffers* manual) {
   if (position) {
     if (manual) manual->offer_position(line, tick);
-    host.send_position(s.sentence);
+    send_blocking(s, clock, [&] { host.send_position(s.sentence); });
   } else if (gsa) {
     if (manual) manual->offer_gsa(line, tick);
-    host.send_gsa(s.sentence);
+    send_blocking(s, clock, [&] { host.send_gsa(s.sentence); });
   }
   HeldSentences held;
   if (manual && manual->take_requested(held)) {
@@ -88,9 +98,9 @@ void gps_reader_line(GpsReaderState& s, std::string_view line, std::uint32_t tic
   const bool position = contains(line, s.config.format.sentence_name);
   const bool gsa = !position && s.config.format.format == kFormatGgaGsa && contains(line, kGsaName);
   if (manual_mode)
-    forward_manual(s, line, tick, position, gsa, host, manual);
+    forward_manual(s, line, tick, position, gsa, host, clock, manual);
   else
-    forward_auto(s, line, tick, position, gsa, status, host);
+    forward_auto(s, line, tick, position, gsa, status, host, clock);
 }
 
 void gps_reader_feed(GpsReaderState& s, std::uint8_t byte, GpsReaderHost& host, Clock& clock,

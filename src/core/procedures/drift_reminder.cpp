@@ -2,6 +2,7 @@
 
 #include "io/clock.h"
 #include "procedures/procedure_step.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -27,11 +28,15 @@ void drift_reminder_restart(DriftReminder& r, int choice, std::uint32_t now) {
   r.since = now;
 }
 
-std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_t now, bool busy) {
+std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_t now, bool busy,
+                                                  bool offers_drift_control) {
   if (r.period_ms == 0 || busy || elapsed_ms(r.since, now) < r.period_ms) return std::nullopt;
   r.since = now;
+  if (!offers_drift_control) return procedure_box("DRIFT REMINDER", {"Time for Drift Control."}, DialogTemplate::kOk);
   return procedure_box("DRIFT REMINDER", {"Time for Drift Control.", "Press YES to apply Drift Control now."},
                        DialogTemplate::kYesNo);
 }
+
+bool runs_drift_control(int instrument_type) { return instrument_type == kEm38Mk2 || instrument_type == kEm38_4; }
 
 }  // namespace quelor

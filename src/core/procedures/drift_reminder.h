@@ -27,7 +27,13 @@ struct DriftReminder {
 void drift_reminder_restart(DriftReminder& r, int choice, std::uint32_t now);
 
 // Checked on the logging window's timer; nothing while a procedure or a box
-// is open. When due the wait restarts and the question is returned.
-std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_t now, bool busy);
+// is open. When due the wait restarts and the question is returned; an
+// instrument without a drift-control procedure (the CS-21) gets the reminder
+// as a notice, with no YES that would do nothing.
+std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_t now, bool busy,
+                                                  bool offers_drift_control = true);
+
+// The instruments whose drift control this program runs.
+bool runs_drift_control(int instrument_type);
 
 }  // namespace quelor

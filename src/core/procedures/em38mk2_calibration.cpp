@@ -174,4 +174,8 @@ ProcedureStep em38mk2_on_tick(Em38Mk2Calibration& c, Settings& s, Clock& clock) 
   return advance(c, s, nullptr, clock.now_ms());
 }
 
+void em38mk2_abandon(Em38Mk2Calibration& c, Settings& s) {
+  if (em38mk2_calibrating(c)) finish(c, s);
+}
+
 }  // namespace quelor

@@ -64,6 +64,10 @@ ProcedureStep em38mk2_start(Em38Mk2Calibration& c, bool yes, Clock& clock);
 
 // One decoded record while the calibration runs.
 ProcedureStep em38mk2_on_reading(Em38Mk2Calibration& c, Settings& s, const Em38Mk2Reading& r, Clock& clock);
+// The survey ends while the calibration runs: the values before it come
+// back, unless it has completed (its values are saved and written already).
+void em38mk2_abandon(Em38Mk2Calibration& c, Settings& s);
+
 // One timer tick while the calibration runs.
 ProcedureStep em38mk2_on_tick(Em38Mk2Calibration& c, Settings& s, Clock& clock);
 

@@ -66,8 +66,11 @@ ProcedureStep next_result_box(Em61Procedures& p, Settings& s, int after) {
   const int coils = f.two_coils ? 2 : 1;
   for (int coil = after + 1; coil < coils; ++coil)
     if (f.restored[static_cast<std::size_t>(coil)]) return failed_box(p, s, coil);
+  // One coil out of range ends the calibration with the previous nulling; two
+  // coils always reach the completion box (a coil out of range shows
+  // " (restored)"), whose OK keeps the new nulling.
   const bool all_failed = std::all_of(f.restored.begin(), f.restored.begin() + coils, [](bool r) { return r; });
-  if (all_failed) {
+  if (all_failed && !f.two_coils) {
     s.channel_null_values = p.nulling.calibration_saved;
     return back_to_normal(p);
   }

@@ -64,4 +64,19 @@ const ReadingMessage& framer_message(const InstrumentFramer& framer) {
   return *find_reading_message(id);
 }
 
+bool record_triggered(int instrument_type, const RecordBytes& record) {
+  if (record.length < 2) return false;
+  switch (instrument_type) {
+    case kEm31Mk2:
+    case kEm34_3:
+    case kEm38: return (record.bytes[1] & 0x7F) >= 64;
+    case kEm61Mk2:
+    case kEm61Lx2: {
+      const char letter = static_cast<char>(record.bytes[0]);
+      return letter != 'T' && letter != 'D' && letter != 'E' && letter != 'F';
+    }
+    default: return false;
+  }
+}
+
 }  // namespace quelor

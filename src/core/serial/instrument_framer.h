@@ -36,6 +36,11 @@ FrameStep frame_byte(InstrumentFramer& framer, std::uint8_t byte, const FrameCon
 // after kRejected).
 const RecordBytes& framed_record(const InstrumentFramer& framer);
 
+// Whether a framed record carries the trigger mark: in Manual mode only such
+// a record can become a reading. The "T" records by bit 6 of their status
+// byte, the EM61 types by their letter; false for the others.
+bool record_triggered(int instrument_type, const RecordBytes& record);
+
 // The reading message of this reader and whether it is sent or posted.
 const ReadingMessage& framer_message(const InstrumentFramer& framer);
 

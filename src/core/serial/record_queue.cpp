@@ -10,4 +10,10 @@ std::string dropped_readings_remark(std::uint32_t dropped) {
   return text;
 }
 
+std::string discarded_readings_remark(std::uint32_t discarded) {
+  char text[16];
+  std::snprintf(text, sizeof text, "Discard%4u", discarded > 9999u ? 9999u : discarded);
+  return text;
+}
+
 }  // namespace quelor

@@ -81,4 +81,8 @@ using InstrumentRecordQueue = RecordQueue<kInstrumentQueueCapacity>;
 // held: "Lost" and the count, 11 characters.
 std::string dropped_readings_remark(std::uint32_t dropped);
 
+// The remark written once for readings discarded while a box was open (no
+// reading is handled then): "Discard" and the count, 11 characters.
+std::string discarded_readings_remark(std::uint32_t discarded);
+
 }  // namespace quelor

@@ -90,9 +90,12 @@ MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   if (survey.state == kStateClosed) return a;
   if (type == kEm38 || type == kCs21) return port_failure_tick(survey, in);
   if (is_em61(type) && survey.survey_mode != kModeAuto) return a;
+  // A poll stamps the tick: an instrument that answers no poll would never
+  // break. So only an answered poll stamps it, and the break test goes on
+  // while the polls stay unanswered.
   if (type == kEm61Mk2 && in.em61_polled && in.poll_pending) {
     a.send_poll = true;
-    return a;
+    if (!in.poll_unanswered) return a;
   }
   const std::uint32_t timeout =
       type == kEm38_4 ? in.em38_4_timeout_ms : connection_timeout_ms(type).value_or(0);
@@ -122,14 +125,20 @@ OperatorMessage battery_save_question() {
           DialogTemplate::kYesNo};
 }
 
+BatterySaveOutcome battery_save_reconnection() {
+  BatterySaveOutcome o;
+  o.reconnect = true;
+  o.wait_before_open_ms = 500;
+  o.open_tries = 4;
+  o.try_gap_ms = 10;
+  o.timer_period_ms = 300;
+  return o;
+}
+
 BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes, const CommandContext& context) {
   BatterySaveOutcome o;
   if (yes) {
-    o.reconnect = true;
-    o.wait_before_open_ms = 500;
-    o.open_tries = 4;
-    o.try_gap_ms = 10;
-    o.timer_period_ms = 300;
+    o = battery_save_reconnection();
     survey.readings_since_last_record = 0;
     survey.write_enable = 0;
     survey.connection_lost = false;
@@ -138,7 +147,9 @@ BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes, const Com
   }
   if (survey.state == kStateLogging || survey.state == kStateStandBy) o.remark = "$CONN END";
   if (survey.state == kStateLogging && survey.file_open) {
+    // "$CONN END" is this pause's remark: no "PAUSED" after it.
     o.pause = pause_command(survey, context);
+    o.pause->remarks.clear();
     return o;
   }
   survey.state = survey.file_open ? kStateStandBy : kStateMonitoring;

@@ -52,7 +52,8 @@ struct MonitorInput {
   std::uint32_t em38_4_timeout_ms = 1000;
   bool audio_alarm = true;             // the disconnection alarm option
   bool em61_polled = false;            // EM61-MK2 polled-reading mode
-  bool poll_pending = false;           // EM61-MK2: the instrument answered and the reader is idle
+  bool poll_pending = false;           // EM61-MK2: the polled reader is idle (answered, or gave up)
+  bool poll_unanswered = false;        // EM61-MK2: the previous poll got no answer within the poll time-out
   bool em38_4_procedure = false;       // an EM38-4 drift-control step is running
   bool excused = false;                // monitor_tick_excused: no break on this tick
   bool instrument_port_open = true;    // false once a battery-save reconnection failed
@@ -65,7 +66,8 @@ struct MonitorActions {
   std::optional<std::string> remark; // "1CONN BRK 1" to the data file (once per break, Logging only)
   bool show_lost_notice = false;     // "Lost", "Connection,", "trying"
   bool ring = false;                 // "SOUND_RING", not stopping a sound still playing
-  bool send_poll = false;            // EM61-MK2: send 'A', wake the reader, stamp the tick
+  bool send_poll = false;            // EM61-MK2: send 'A', wake the reader (the tick is stamped
+                                     // only when the previous poll was answered)
   bool battery_save_prompt = false;  // EM34-3 Manual: stop timer, close port, ask
   bool group_invalid = false;        // EM38-4: mark the current reading group invalid
 };
@@ -88,10 +90,13 @@ struct BatterySaveOutcome {
   std::optional<CommandOutcome> pause; // No while Logging: the pause, carried out after the remark
 };
 
+// The reconnection of Yes, also run by Go after No (the survey resumes).
+BatterySaveOutcome battery_save_reconnection();
+
 // The answer to the battery-save question; No leaves Stand By with a file
 // open, else Monitoring, and the timer stopped. No while Logging pauses as
-// the Pause command does (elapsed time kept, "PAUSED", file committed,
-// records-per-reading factor back to 1).
+// the Pause command does (elapsed time kept, file committed, records-per-
+// reading factor back to 1), "$CONN END" being its only remark.
 BatterySaveOutcome answer_battery_save(SurveyRecord& survey, bool yes, const CommandContext& context = {});
 
 }  // namespace quelor

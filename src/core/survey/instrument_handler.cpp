@@ -58,11 +58,11 @@ InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurv
   const ReadingMeaning& m = o.meaning;
   o.channels = m.channels;
   o.channel_count = m.channel_count;
+  o.trace_identity = m.identity;  // a procedure's readings may be drawn too
   if (offer_to_procedure(c.procedure, {type, received.view(), tick, m.channels, m.channel_count})) {
     o.to_procedure = true;
     return o;
   }
-  o.trace_identity = m.identity;
   o.dipole = m.dipole;
   o.mode = m.mode;
   o.marker = m.marker;

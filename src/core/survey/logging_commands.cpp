@@ -72,6 +72,20 @@ void pause_by_mode(SurveyRecord& survey, const CommandContext& c, CommandOutcome
   }
 }
 
+// The end of a survey: timer, ports and window closed, state Closed.
+void close_survey(SurveyRecord& survey, const CommandContext& c, CommandOutcome& o) {
+  o.stop_timer = c.instrument_used;
+  o.close_gps = c.gps_used;
+  o.close_tilt = c.tilt_used;
+  o.close_instrument = c.instrument_used;
+  o.hide_window = true;
+  survey.file_open = false;
+  survey.file_name.clear();
+  survey.map_review = false;
+  clear_survey_counters(survey);
+  survey.state = kStateClosed;
+}
+
 }  // namespace
 
 OperatorMessage instrument_required() { return information("Option avaiable only when Instrument is enabled"); }
@@ -142,17 +156,8 @@ CommandOutcome exit_command(SurveyRecord& survey, const CommandContext& c, bool 
       return o;
     }
   }
-  o.stop_timer = c.instrument_used;
   o.close_file = file_state;
-  o.close_gps = c.gps_used;
-  o.close_tilt = c.tilt_used;
-  o.close_instrument = c.instrument_used;
-  o.hide_window = true;
-  survey.file_open = false;
-  survey.file_name.clear();
-  survey.map_review = false;
-  clear_survey_counters(survey);
-  survey.state = kStateClosed;
+  close_survey(survey, c, o);
   return o;
 }
 
@@ -211,7 +216,7 @@ CommandOutcome quick_line_command(SurveyRecord& survey, Settings& settings, cons
 }
 
 CommandOutcome file_command(SurveyRecord& survey, CreateDataFileContext& create, const AppendSituation& situation,
-                            const MapFrame& frame) {
+                            const MapFrame& frame, const CommandContext& c) {
   CommandOutcome o;
   if (survey.state != kStateMonitoring) {
     o.ok = false;
@@ -222,19 +227,25 @@ CommandOutcome file_command(SurveyRecord& survey, CreateDataFileContext& create,
     o.ok = false;
     return o;
   }
+  long positions_in_file = 0;
   if (r.outcome == CreateOutcome::kOwnFile) {
     const ContinueResult cont = continue_data_file(create, situation, frame);
     if (!cont.ok) {
       o.ok = false;
-      if (cont.must_exit) o.hide_window = true;
+      // The file holds the maximum number of positions: the survey ends as
+      // Exit ends it (the file is already closed).
+      if (cont.must_exit) close_survey(survey, c, o);
       return o;
     }
+    if (cont.scan) positions_in_file = cont.scan->positions;
   }
   survey.file_open = true;
   survey.file_name = r.name;
   if (create.settings.instrument_state == 0) survey.working_gps_y_offset = 0.0;  // GPS-only survey
   survey.state = kStateStandBy;
   clear_survey_counters(survey);
+  // A continued file's positions count toward the survey's maximum.
+  survey.gps_position_count = static_cast<int>(positions_in_file);
   o.redraw = true;
   o.channel_selectors = true;
   return o;

@@ -110,7 +110,7 @@ LineBlockFields current_line_block(const SurveyRecord& survey, const Settings& s
 // and continuation. A new, foreign or continued file puts the survey in
 // Stand By with its name and cleared counters.
 CommandOutcome file_command(SurveyRecord& survey, CreateDataFileContext& create, const AppendSituation& situation,
-                            const MapFrame& frame);
+                            const MapFrame& frame, const CommandContext& context = {});
 
 // Writes the outcome's remarks, line block, station, comment and commit
 // through the writer.

@@ -53,6 +53,14 @@ std::span<const int> popup_menu_items(int menu_id) {
   return kMenus[static_cast<std::size_t>(i)].items;
 }
 
+bool popup_item_offered(int instrument_type, int item) {
+  constexpr int kEm38_4Procedures[] = {516, 517, 520};
+  if (instrument_type != kCs21) return true;
+  for (int p : kEm38_4Procedures)
+    if (p == item) return false;
+  return true;
+}
+
 int popup_menu_instrument(int menu_id) {
   const int i = menu_id - kFirstPopupMenuId;
   if (i < 0 || i >= kPopupMenuCount) return kEm31Mk2;

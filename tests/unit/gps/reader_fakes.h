@@ -54,6 +54,7 @@ class FakeHost : public GpsReaderHost {
   void send_position(std::string_view sentence) override {
     positions.emplace_back(sentence);
     events.push_back("position");
+    if (on_send) on_send();
   }
   void send_gsa(std::string_view sentence) override {
     gsas.emplace_back(sentence);
@@ -87,6 +88,7 @@ class FakeHost : public GpsReaderHost {
   bool reopen_succeeds = true;
   bool port_open = true;
   FakePort fake_port;
+  std::function<void()> on_send;  // the window thread handling the message
 };
 
 }  // namespace quelor::testing

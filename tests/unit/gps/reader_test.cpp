@@ -286,6 +286,25 @@ TEST(GpsReader, AcceptedSentenceKeepsTheConnection) {
   EXPECT_FALSE(gps_reader_check_silence(f.reader, f.control, f.host, f.clock));
 }
 
+// A window thread that keeps the reader in its send for 4 s makes no
+// silence: the sentences of those 4 s wait in the port, and the wait for the
+// next one starts when the send returns.
+TEST(GpsReader, TimeBlockedInTheSendIsNoSilence) {
+  for (int mode : {0, kSurveyModeManual}) {
+    Fixture f;
+    f.logging(mode);
+    f.clock.now = 1000;
+    f.host.on_send = [&] { f.clock.now += 4000; };
+    f.line(kGga);
+    EXPECT_EQ(f.clock.now, 5000u);
+    f.host.on_send = nullptr;
+    f.clock.now = 7900;
+    EXPECT_FALSE(gps_reader_check_silence(f.reader, f.control, f.host, f.clock)) << mode;
+    f.clock.now = 8001;
+    EXPECT_TRUE(gps_reader_check_silence(f.reader, f.control, f.host, f.clock)) << mode;  // silence is still seen
+  }
+}
+
 TEST(GpsReader, LoopRunsUntilTheRunFlagIsCleared) {
   Fixture f;
   f.host.fake_port.push(kGga + "\r\n" + kGsa + "\r\n" + kGga + "\r\n");

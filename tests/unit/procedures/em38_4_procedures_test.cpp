@@ -242,6 +242,13 @@ TEST(DriftReminder, PeriodsAndDue) {
   EXPECT_FALSE(drift_reminder_due(r, 0xFFFFFF00u + 900001u, false));  // restarted
   drift_reminder_restart(r, kDriftReminderNever, 0);
   EXPECT_FALSE(drift_reminder_due(r, 0xFFFFFFFFu, false));
+  // Without a drift-control procedure (CS-21) the reminder is a notice.
+  drift_reminder_restart(r, 0, 0);
+  const std::optional<OperatorMessage> notice = drift_reminder_due(r, 900000u, false, runs_drift_control(kCs21));
+  ASSERT_TRUE(notice);
+  EXPECT_EQ(notice->dialog, DialogTemplate::kOk);
+  EXPECT_EQ(notice->text, "Time for Drift Control.");
+  EXPECT_TRUE(runs_drift_control(kEm38_4));
 }
 
 TEST(RemoveCalibration, ClearedConstantsWrittenWithThePreviousValues) {

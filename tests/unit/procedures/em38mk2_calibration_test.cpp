@@ -141,6 +141,42 @@ TEST(Em38Mk2Calibration, TextsInOrder) {
   EXPECT_EQ(r.texts, expected);
 }
 
+// An Exit during "Calibration Completed - Wait for Beep" keeps the new
+// values: they are in the settings file and the data file already. An Exit
+// before that puts the old ones back.
+TEST(Em38Mk2Calibration, AbandonKeepsACompletedCalibration) {
+  for (const bool complete : {true, false}) {
+    test::FakeClock clock;
+    Settings s;
+    const Em38Mk2Values old{0.5, 0.25, -0.5, -0.25, 3, 4};
+    s.em38mk2_calibration = old;
+    Em38Mk2Calibration c;
+    em38mk2_prepare(c, s);
+    em38mk2_start(c, true, clock);
+    const std::uint32_t start = clock.now;
+    for (int k = 0; k < 30; ++k) {
+      clock.now = start + static_cast<std::uint32_t>(k * 60);
+      em38mk2_on_reading(c, s, reading('V', 50, 4, 60, 8), clock);
+    }
+    for (std::uint32_t t = 2000; c.sub_state != kCalibrationCompleted && t < 100000; t += 100) {
+      clock.now = start + t;
+      em38mk2_on_tick(c, s, clock);
+      for (int k = 0; k < 3 && c.phase == 2; ++k) em38mk2_on_reading(c, s, reading('H', 20, 1, 25, 2), clock);
+      if (!complete && c.sub_state == kCollectHorizontal) break;
+    }
+    ASSERT_TRUE(em38mk2_calibrating(c));
+    const Em38Mk2Values reached = s.em38mk2_calibration;
+    em38mk2_abandon(c, s);
+    EXPECT_FALSE(em38mk2_calibrating(c));
+    if (complete) {
+      EXPECT_EQ(s.em38mk2_calibration, reached);
+      EXPECT_NE(s.em38mk2_calibration, old);
+    } else {
+      EXPECT_EQ(s.em38mk2_calibration, old);
+    }
+  }
+}
+
 TEST(Em38Mk2Calibration, NoAnswerStartsNothing) {
   test::FakeClock clock;
   Settings s;

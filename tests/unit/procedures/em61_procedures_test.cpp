@@ -194,6 +194,29 @@ TEST(FilterCalibration, TwoCoilsOneRestored) {
   EXPECT_DOUBLE_EQ(s.right_coil_filter_factor, 310);
 }
 
+// Both coils out of range: the completion box still comes, both factors
+// "(restored)", and its OK keeps the new nulling.
+TEST(FilterCalibration, TwoCoilsBothRestoredStillComplete) {
+  Settings s;
+  s.left_coil_filter_factor = 300;
+  s.right_coil_filter_factor = 310;
+  s.channel_null_values = {0.5, 0.25, 0.75, 1};
+  Em61Procedures p;
+  const FilterRun r = calibrate(p, s, true, {0, 1, 0, 1}, {1, 1, 1, 1});
+  ASSERT_EQ(r.boxes.size(), 4u);
+  EXPECT_EQ(r.boxes[1].title, "Filter Factor Left Coil");
+  EXPECT_EQ(r.boxes[2].title, "Filter Factor Right Coil");
+  EXPECT_EQ(r.boxes[3].title, "Filter Calibration Complete");
+  EXPECT_EQ(r.boxes[3].text,
+            "Filter Factor for Left  Sensor = 300.0 (restored)\r\n Filter Factor for Right Sensor = 310.0 (restored)\r\n"
+            "Press OK to accept the calibration\r\nor CANCEL to restore previous values");
+  EXPECT_DOUBLE_EQ(s.left_coil_filter_factor, 300);
+  EXPECT_DOUBLE_EQ(s.right_coil_filter_factor, 310);
+  EXPECT_EQ(s.channel_null_values, (std::array<double, 4>{5, 5, 5, 5}));
+  EXPECT_TRUE(r.saved);
+  EXPECT_EQ(p.state, kProcedureNormal);
+}
+
 TEST(Normalisation, NinetyEightReadingsFromOnePercentToOneHundred) {
   Em61Procedures p;
   CurrentRing ring = make_current_ring(98);

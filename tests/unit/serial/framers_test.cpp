@@ -354,6 +354,27 @@ TEST(ReadingMessages, TableIdsNamesAndDelivery) {
   EXPECT_FALSE(make_instrument_framer(1, {}).has_value());
 }
 
+// Only a record with the trigger mark could become a Manual reading.
+TEST(RecordTriggered, ByStatusByteOrLetter) {
+  struct Row {
+    int type;
+    std::string bytes;
+    bool triggered;
+  };
+  const Row rows[] = {
+      {kEm34_3, "T@0123405678", true},   {kEm34_3, "T 0123405678", false},
+      {kEm31Mk2, "T\xC0" "0123405678", true}, {kEm38, "T!01234", false},
+      {kEm61Mk2, "M0123456789ab", true}, {kEm61Mk2, "T0123456789ab", false},
+      {kEm61Lx2, "P0123456789ab", true}, {kEm38Mk2, "T@0123456789ab", false},
+      {kEm34_3, "T", false},
+  };
+  for (const Row& r : rows) {
+    RecordBytes record;
+    assign_record(record, reinterpret_cast<const std::uint8_t*>(r.bytes.data()), r.bytes.size());
+    EXPECT_EQ(record_triggered(r.type, record), r.triggered) << r.type << " " << r.bytes;
+  }
+}
+
 }  // namespace
 }  // namespace quelor
 

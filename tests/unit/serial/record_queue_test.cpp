@@ -131,6 +131,8 @@ TEST(RecordQueue, ConcurrentFullSpeedNeitherDuplicatesNorTears) {
 TEST(RecordQueue, DroppedRemarkFitsTheRemarkField) {
   EXPECT_EQ(dropped_readings_remark(7), "Lost      7");
   EXPECT_EQ(dropped_readings_remark(123456789), "Lost 999999");
+  EXPECT_EQ(discarded_readings_remark(12), "Discard  12");
+  EXPECT_EQ(discarded_readings_remark(123456), "Discard9999");
 }
 
 }  // namespace

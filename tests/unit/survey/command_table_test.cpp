@@ -135,6 +135,12 @@ TEST(PopupMenus, StandByAddsTheFileItemsAndTheProcedures) {
     EXPECT_EQ(m.count(513), r.type == kEm61Lx2 ? 1u : 0u) << r.type;
   }
   EXPECT_TRUE(popup_menu_items(489).empty());
+  // The CS-21 shares 490 with the EM38-4 without its procedures.
+  for (int item : {516, 517, 520}) {
+    EXPECT_FALSE(popup_item_offered(kCs21, item)) << item;
+    EXPECT_TRUE(popup_item_offered(kEm38_4, item)) << item;
+  }
+  EXPECT_TRUE(popup_item_offered(kCs21, 521));
   EXPECT_TRUE(popup_menu_items(499).empty());
 }
 

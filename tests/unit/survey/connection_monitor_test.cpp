@@ -128,6 +128,32 @@ TEST(ConnectionMonitor, Em61PolledSendsAPollWhenPending) {
   EXPECT_TRUE(monitor_tick(r, in).lost);
 }
 
+// Polls that stay unanswered stamp nothing: the break test goes on beside
+// the next poll, so a silent polled instrument breaks.
+TEST(ConnectionMonitor, Em61PolledUnansweredPollsBreak) {
+  SurveyRecord r = logging_survey();
+  MonitorInput in{kEm61Mk2, 100000, 99900};
+  in.em61_polled = true;
+  in.poll_pending = true;
+  in.poll_unanswered = true;
+  MonitorActions a = monitor_tick(r, in);
+  EXPECT_TRUE(a.send_poll);
+  EXPECT_FALSE(a.lost);  // 100 ms since the last answered poll
+  in.now = 100300;
+  a = monitor_tick(r, in);
+  EXPECT_TRUE(a.send_poll);
+  EXPECT_TRUE(a.lost);
+  ASSERT_TRUE(a.remark);
+  in.poll_unanswered = false;  // answered again: the poll stamps the tick
+  in.last_record_tick = 100400;
+  in.now = 100450;
+  a = monitor_tick(r, in);
+  EXPECT_TRUE(a.send_poll);
+  in.poll_pending = false;
+  in.now = 100500;
+  EXPECT_TRUE(monitor_tick(r, in).restored);
+}
+
 TEST(ConnectionMonitor, Em34ManualAsksInsteadOfReporting) {
   SurveyRecord r = logging_survey();
   r.survey_mode = kModeManual;
@@ -155,7 +181,7 @@ TEST(ConnectionMonitor, BatterySaveAnswers) {
   EXPECT_EQ(r.readings_since_last_record, 0);
   EXPECT_EQ(r.state, kStateLogging);
 
-  // No while logging: the pause of the Pause command after "$CONN END".
+  // No while logging: the pause of the Pause command, "$CONN END" its only remark.
   r.start_tick = 1000;
   r.earlier_logging_ms = 500;
   r.records_per_reading = 4;
@@ -167,7 +193,7 @@ TEST(ConnectionMonitor, BatterySaveAnswers) {
   EXPECT_EQ(*no.remark, "$CONN END");
   EXPECT_EQ(r.state, kStateStandBy);
   ASSERT_TRUE(no.pause);
-  EXPECT_EQ(no.pause->remarks, std::vector<std::string>{"PAUSED"});
+  EXPECT_TRUE(no.pause->remarks.empty());
   EXPECT_TRUE(no.pause->commit_to_disk);
   EXPECT_EQ(no.pause->records_per_reading, 1);
   EXPECT_EQ(r.records_per_reading, 1);

@@ -207,5 +207,49 @@ TEST_F(ScriptedSurvey, GpsOnlySurveyWritesPositionsToAGxyFile) {
   EXPECT_EQ(report.gps_positions, 4);
 }
 
+// A continued file: the scan's count of the file's positions is where the
+// survey's count starts, so the maximum holds across continuations.
+TEST_F(ScriptedSurvey, ContinuedFileKeepsItsPositionCount) {
+  variant.navigation_mode = kRealTimeMap;  // the line that continues files
+  settings.gps_enabled = 1;
+  const StartPlan plan = plan_survey_start({variant, settings});
+  ASSERT_TRUE(plan.proceed);
+  apply_start_to_settings(plan, settings);
+  survey = plan.survey;
+  fix_context = fix_context_from_settings(settings, kEm31Mk2);
+  fix(0.0, 36000.0);
+  const std::wstring path = L"C:\\Data\\250307_000.H31";
+  ChooseName chooser(path);
+  ScriptedMessages answers;  // every question answered Yes / OK
+  DataFileWriter own_writer{sink, variant};
+  auto create_context = [&] {
+    return CreateDataFileContext{variant, settings, files, chooser, answers, sink, own_writer, day, clock,
+                                 survey_header_fields(settings, kEm31Mk2, survey),
+                                 current_line_block(survey, settings), [] {}};
+  };
+  CreateDataFileContext first = create_context();
+  ASSERT_TRUE(file_command(survey, first, AppendSituation{}, MapFrame{}).ok);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(own_writer.write_swath_group(i % 2, {10 + i, 20, 11 + i, 21}));
+  files.files[path] = "";
+  ScriptedMessages yes({1});
+  ASSERT_TRUE(exit_command(survey, command_context(), false, ask_with(yes)).ok);
+  sink.close();
+
+  // The next survey continues the file.
+  survey = plan.survey;
+  fix(0.0, 36100.0);
+  CreateDataFileContext again = create_context();
+  AppendSituation situation;
+  situation.have_valid_fix = true;
+  situation.current_zone = survey.reference_zone;
+  ASSERT_TRUE(file_command(survey, again, situation, MapFrame{}).ok);
+  EXPECT_EQ(survey.state, kStateStandBy);
+  EXPECT_EQ(survey.gps_position_count, 3);
+  write(go_command(survey, command_context()));
+  fix(1.0, 36101.0);
+  EXPECT_EQ(survey.gps_position_count, 4);
+  EXPECT_EQ(answers.shown.back().text, "Total Number of GPS Positions:       3\r\n");
+}
+
 }  // namespace
 }  // namespace quelor

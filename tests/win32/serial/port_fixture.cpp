@@ -99,6 +99,11 @@ void reset_reader_shared() {
   close_gps_port();
   s.connection_lost.store(false);
   s.display_cleared.store(false);
+  s.polled_idle.store(true);
+  s.poll_answered.store(true);
+  s.discarded_readings.store(0);
+  s.instrument_hold.requested.store(false);
+  s.second_mode_hold.requested.store(false);
   s.survey.records_per_reading.store(1);
   s.survey.logging.store(false);
   s.survey.sound_on.store(false);

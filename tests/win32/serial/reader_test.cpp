@@ -278,7 +278,6 @@ TEST_F(Reader, PolledEm61ReadsOneRecordPerRequest) {
   ASSERT_TRUE(remote.ok());
   ASSERT_EQ(open_instrument_port_at(ports.line_a - 1, instrument_line_settings(kEm61Mk2, 0), true), 1);
   reader_shared().survey.polling_timeout_ms.store(200);
-  reader_shared().polled_idle.store(true);
   InstrumentReaderSetup setup;
   setup.instrument_type = kEm61Mk2;
   setup.options.polled = true;
@@ -299,6 +298,61 @@ TEST_F(Reader, PolledEm61ReadsOneRecordPerRequest) {
   EXPECT_TRUE(reader_shared().polled_idle.load());
   EXPECT_EQ(WaitForSingleObject(reader_shared().poll_event.load(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_EQ(request_polled_reading(), 1);
+}
+
+// A poll that gets no answer is given up after the poll time-out, and the
+// next one does not restart the connection wait: a silent instrument breaks.
+TEST_F(Reader, PolledEm61GivesAnUnansweredPollUp) {
+  QUELOR_NEED_PORTS(ports);
+  FarEnd remote(ports.line_b);
+  ASSERT_TRUE(remote.ok());
+  ASSERT_EQ(open_instrument_port_at(ports.line_a - 1, instrument_line_settings(kEm61Mk2, 0), true), 1);
+  reader_shared().survey.polling_timeout_ms.store(100);
+  InstrumentReaderSetup setup;
+  setup.instrument_type = kEm61Mk2;
+  setup.options.polled = true;
+  ASSERT_NE(start_instrument_reader(setup, false), nullptr);
+  Sleep(50);
+  reader_shared().last_record_tick.store(0);
+  ASSERT_EQ(request_polled_reading(), 1);
+  const DWORD stamped = reader_shared().last_record_tick.load();
+  EXPECT_NE(stamped, 0u);  // the first poll: the previous one counts as answered
+  ASSERT_TRUE(pump_until([] { return reader_shared().polled_idle.load(); }, 1000));
+  EXPECT_FALSE(reader_shared().poll_answered.load());
+  Sleep(20);
+  ASSERT_EQ(request_polled_reading(), 1);
+  EXPECT_EQ(reader_shared().last_record_tick.load(), stamped);
+  remote.write(em61_record('P'));
+  ASSERT_TRUE(pump_until([&] { return count(WM_EM61_READING) == 1; }, 3000));
+  EXPECT_TRUE(reader_shared().poll_answered.load());
+}
+
+// A held reader reads nothing; at the release it reads what the port got
+// meanwhile, counts those readings and delivers none of them.
+TEST_F(Reader, HeldReaderDeliversNothingAndCountsWhatItDiscards) {
+  QUELOR_NEED_PORTS(ports);
+  FarEnd remote(ports.line_b);
+  ASSERT_TRUE(remote.ok());
+  ASSERT_EQ(open_instrument_port_at(ports.line_a - 1, instrument_line_settings(kEm31Mk2, 0), true), 1);
+  InstrumentReaderSetup setup;
+  setup.instrument_type = kEm31Mk2;
+  ASSERT_NE(start_instrument_reader(setup, false), nullptr);
+  ASSERT_TRUE(pump_until([] { return reader_shared().instrument_reader_state.load() == kReaderRunning; }, 2000));
+  Sleep(50);  // past the reader's purge of the port at its start
+  remote.write(em31_record('A') + "\r");
+  ASSERT_TRUE(pump_until([&] { return count(WM_EM31_READING) == 1; }, 3000));
+  ASSERT_TRUE(hold_reader(ReaderRole::kTimed));
+  EXPECT_TRUE(reader_shared().instrument_hold.held.load());
+  remote.write(em31_record('B') + "\r" + em31_record('C') + "\r" + em31_record('D') + "\r");
+  pump_until([] { return false; }, 300);
+  EXPECT_EQ(count(WM_EM31_READING), 1);
+  release_reader(ReaderRole::kTimed, true);
+  ASSERT_TRUE(pump_until([] { return reader_shared().discarded_readings.load() == 3; }, 2000))
+      << reader_shared().discarded_readings.load();
+  EXPECT_FALSE(reader_shared().instrument_hold.held.load());
+  remote.write(em31_record('E') + "\r");
+  ASSERT_TRUE(pump_until([&] { return count(WM_EM31_READING) == 2; }, 3000));
+  EXPECT_EQ(window_log().records.back(), em31_record('E'));
 }
 
 TEST_F(Reader, Grad601LinesAreSentWithoutTheirLineEnd) {

@@ -1,0 +1,242 @@
+#!/usr/bin/env bash
+# Survey modes on the simulator, driven by keys as a surveyor would: each row
+# one program in one survey mode, its data file checked (quelor check) and
+# what the surveyor would see asserted (readings, GPS sentences, remarks).
+#
+# Rows of the default run (one per instrument family):
+#   em61mk2-polled  Qyn61MK2 at 10 readings/s: polled by 'A', readings
+#                   arrive, no connection break
+#   em34-manual     Qyn34-3 Manual with stations of 2 readings, triggered on
+#                   the simulator; the "Station Readings" box held open 3 s:
+#                   no battery-save box, no break, every station written
+#                   with its GPS sentences
+#   em38-4-box      Qyn38-4 at 1 Hz, pause key P (F3 opens the menu while
+#                   logging): "Confirm Drift Control Procedure" held
+#                   open 5 s while logging, then cancelled: no connection break
+#   gps-dropout     Qyn31 with the receiver silent for 7 s mid-line: one
+#                   "GPS CONN BRK", the survey logs on; with
+#                   QUELOR_E2E_GPS_GAP_CHECK=1 also no footprint across the gap
+#                   (two corner groups more than 4 m apart without a footprint
+#                   start between them)
+# Rows of QUELOR_E2E_MATRIX=full besides:
+#   em61mk2-manual  Qyn61MK2 Manual: 4 triggers, 4 readings, each with a GPS
+#                   position sentence
+#   em61mk2-wheel   Qyn61MK2 Wheel: Go switches the instrument to its wheel
+#                   mode (the second-mode reader let go, the timed one held),
+#                   wheel readings are logged, Pause switches back; no break
+# QUELOR_E2E_ROWS="em34-manual" narrows the run.
+set -euo pipefail
+# shellcheck source=lib/survey.sh
+. "$(dirname "$0")/lib/survey.sh"
+e2e_setup survey_modes
+
+# row, program, settings stem, version, devsim arguments, settings lines
+rows=(
+  em61mk2-polled Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --polled" "50=0.100000"
+  em34-manual Qyn34-3 Qyn34-3 215 "--instrument em34-3" "48=2 50=1 51=2"
+  em38-4-box Qyn38-4 Qyn38-4 100 "--instrument em38-4 --em38-4-rate 5" "12=3 83=5 112=5"
+  gps-dropout Qyn31 Qyn31MK2 220 "--instrument em31mk2" "40=0 42=1"
+)
+if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
+  rows+=(
+    em61mk2-manual Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=2"
+    em61mk2-wheel Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=1"
+  )
+fi
+
+# The program's default settings file with its own data folder and the given lines.
+use_settings() {
+  local edits=$1 golden=$e2e_root/tests/golden/settings/$e2e_ini_name dir
+  [ -f "$golden" ] || e2e_fail "no default settings file $golden"
+  e2e_settings_save
+  dir=$(e2e_settings_dir)
+  mkdir -p "$dir"
+  cp "$golden" "$dir/$e2e_ini_name"
+  # shellcheck disable=SC2086
+  E2E_FOLDER="C:\\quelor-e2e\\survey_modes\\$e2e_row\\" python3 - "$dir/$e2e_ini_name" $edits <<'PY'
+import os, sys
+path = sys.argv[1]
+lines = open(path, "rb").read().split(b"\r\n")
+lines[1] = os.environ["E2E_FOLDER"].encode("latin-1")
+for edit in sys.argv[2:]:
+    n, v = edit.split("=", 1)
+    lines[int(n) - 1] = v.encode("latin-1")
+open(path, "wb").write(b"\r\n".join(lines))
+PY
+}
+
+# No message box may be open (the station box is answered by the row).
+no_box() {
+  local title
+  title=$(e2e_dialogs | head -n 1)
+  [ -z "$title" ] || e2e_fail "$1: the program showed \"$title\": $(e2e_dialog_text "$title")"
+}
+
+# trigger_reading: the trigger pressed on the instrument for a few records.
+trigger_reading() {
+  e2e_devsim "trigger 3"
+  sleep 1.2
+}
+
+# station BOX_SECONDS: two triggers fill a station of two readings; its box
+# is held open BOX_SECONDS, then confirmed.
+station() {
+  trigger_reading
+  e2e_devsim "trigger 3"
+  if ! e2e_wait_dialog "Station Readings" 6 >/dev/null; then
+    # A press the instrument missed (a loaded machine): the surveyor presses again.
+    e2e_say "no \"Station Readings\" box 6 s after the second trigger: triggering again"
+    e2e_devsim "trigger 3"
+    e2e_wait_dialog "Station Readings" 8 >/dev/null || e2e_fail "no \"Station Readings\" box after a full station"
+  fi
+  sleep "$1"
+  # Only the station box: no battery-save question over it.
+  [ "$(e2e_dialogs | grep -vc '^Station Readings$' || true)" = 0 ] ||
+    e2e_fail "another box over the station box: $(e2e_dialogs | tr '\n' ',')"
+  e2e_answer "Station Readings" Return
+}
+
+# No swath across a gap: two successive corner groups ({a..{d) more than
+# 4 m apart must have a footprint start ({0) between them.
+no_swath_across_gaps() {
+  python3 - "$1" <<'PY' || e2e_fail "a footprint spans the GPS gap"
+import math, sys
+data = open(sys.argv[1], "rb").read().decode("latin-1")
+length = data.index("\n") + 1
+group, previous, jumps = {}, None, []
+for i in range(0, len(data), length):
+    r = data[i:i + length]
+    if r.startswith("{0"):
+        previous = None
+    elif r[:1] == "{" and r[1:2] in "abcd":
+        group[r[1]] = float(r[2:].split()[0])
+        if r[1] == "d":
+            centre = ((group["a"] + group["c"]) / 2, (group["b"] + group["d"]) / 2)
+            if previous and math.dist(previous, centre) > 4.0:
+                jumps.append(round(math.dist(previous, centre), 1))
+            previous, group = centre, {}
+if jumps:
+    sys.exit(f"corner groups {jumps} m apart without a footprint start")
+PY
+  e2e_say "no footprint across a gap"
+}
+
+readings_of() {
+  "$e2e_quelor" export "$1" --format csv | tail -n +2 | grep -c . || true
+}
+
+# check_file DATA READINGS [BREAK_REGEX]: the newest file passes quelor check,
+# holds GPS positions and sentences, at least READINGS readings and no break
+# remark (of BREAK_REGEX).
+check_file() {
+  local data=$1 readings=$2 pattern=${3:-1CONN BRK 1|GPS CONN BR|\$CONN END} breaks sentences
+  e2e_check_newest "$data"
+  e2e_assert_ge "GPS positions" "$e2e_check_gps_positions" 1
+  breaks=$(e2e_count "^X($pattern)" "$e2e_file")
+  e2e_assert_eq "break remarks" "$breaks" 0
+  sentences=$(e2e_count '^@' "$e2e_file")
+  e2e_assert_ge "GPS sentences" "$sentences" 1
+  e2e_assert_ge "readings" "$(readings_of "$e2e_file")" "$readings"
+}
+
+run_row() {
+  local row=$1 program=$2 stem=$3 version=$4 devsim_args=$5 edits=$6 data n got
+  e2e_row=$row
+  e2e_name=survey_modes-$row
+  e2e_exe=$e2e_build/$program.exe
+  e2e_title=$program
+  e2e_stem=$stem
+  e2e_ini_name=${stem}_$version.INI
+  [ -f "$e2e_exe" ] || e2e_fail "$e2e_exe is not built (cmake --build --preset win32)"
+  data=$(e2e_data_folder "survey_modes/$row")
+  use_settings "$edits"
+  rm -rf "$e2e_work/control" "$e2e_work/dev"
+  # shellcheck disable=SC2086
+  e2e_devsim_start $devsim_args --gps gga --seed 23
+  e2e_map_ports
+  e2e_program_start
+  e2e_start_logging
+  e2e_create_file
+  e2e_go
+  case $row in
+    em61mk2-polled)
+      e2e_walk 6
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      # 10 readings a second polled for 6 s; at least half of them.
+      check_file "$data" 30
+      ;;
+    em34-manual)
+      station 3
+      no_box "after the first station"
+      station 0
+      no_box "after the second station"
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 4
+      got=$(readings_of "$e2e_file")
+      e2e_assert_eq "station readings" "$got" 4
+      ;;
+    em38-4-box)
+      e2e_walk 3
+      e2e_key F3
+      sleep 0.5
+      e2e_key p
+      e2e_wait_dialog "Confirm Drift Control Procedure" 8 >/dev/null ||
+        e2e_fail "no \"Confirm Drift Control Procedure\" box; windows: $(e2e_dialogs | tr '\n' ',')"
+      sleep 5
+      e2e_answer "Confirm Drift Control Procedure" Escape
+      e2e_walk 4
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 5
+      ;;
+    gps-dropout)
+      e2e_walk 4
+      e2e_devsim "silence gps 7"
+      e2e_walk 11
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 20 '1CONN BRK 1|\$CONN END'
+      e2e_assert_ge "GPS CONN BRK remarks" "$(e2e_count '^XGPS CONN BR' "$e2e_file")" 1
+      if [ "${QUELOR_E2E_GPS_GAP_CHECK:-0}" = 1 ]; then no_swath_across_gaps "$e2e_file"; fi
+      ;;
+    em61mk2-wheel)
+      e2e_walk 6
+      e2e_pause
+      e2e_walk 2
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 10
+      ;;
+    em61mk2-manual)
+      n=4
+      for ((i = 0; i < n; i++)); do trigger_reading; done
+      no_box "after the triggers"
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" "$n"
+      got=$(readings_of "$e2e_file")
+      e2e_assert_eq "manual readings" "$got" "$n"
+      e2e_assert_ge "position sentences" "$(e2e_count '^@\$GPGGA' "$e2e_file")" "$n"
+      ;;
+  esac
+  e2e_say "PASS"
+}
+
+start=$SECONDS
+count=0
+for ((i = 0; i < ${#rows[@]}; i += 6)); do
+  row=${rows[i]}
+  if [ -n "${QUELOR_E2E_ROWS:-}" ] && [[ " $QUELOR_E2E_ROWS " != *" $row "* ]]; then continue; fi
+  run_row "$row" "${rows[i + 1]}" "${rows[i + 2]}" "${rows[i + 3]}" "${rows[i + 4]}" "${rows[i + 5]}"
+  count=$((count + 1))
+done
+e2e_name=survey_modes
+[ "$count" -gt 0 ] || e2e_fail "no row run"
+echo "survey_modes: PASS ($count rows in $((SECONDS - start)) s)"
