@@ -45,6 +45,8 @@ file(GLOB QUELOR_TOOL_SOURCES CONFIGURE_DEPENDS tools/quelor/*.cpp)
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
 find_package(PNG REQUIRED)
 target_link_libraries(quelor PRIVATE quelor_core PNG::PNG)
+include(${CMAKE_SOURCE_DIR}/cmake/build_info.cmake)
+quelor_build_info(quelor)
 
 # Device simulator on pseudo-terminals.
 # The simulator's models and encoders are a library (devsim_lib) so that the

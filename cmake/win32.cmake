@@ -59,6 +59,8 @@ list(FILTER QUELOR_TOOL_SOURCES EXCLUDE REGEX "/tools/quelor/(map|png_writer)\\.
 add_executable(quelor ${QUELOR_TOOL_SOURCES})
 target_compile_definitions(quelor PRIVATE QUELOR_NO_MAP=1)
 target_link_libraries(quelor PRIVATE quelor_core)
+include(${CMAKE_SOURCE_DIR}/cmake/build_info.cmake)
+quelor_build_info(quelor)
 
 # Windows tests: console programs built with GoogleTest from Debian's sources,
 # run under Wine (CMAKE_CROSSCOMPILING_EMULATOR) by ctest.
