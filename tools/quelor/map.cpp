@@ -16,6 +16,7 @@
 #include "json.h"
 #include "map_background.h"
 #include "map/colour_views.h"
+#include "map/grid.h"
 #include "map/raster_tiles.h"
 #include "png_writer.h"
 #include "settings/instrument_defaults.h"
@@ -191,8 +192,13 @@ int run(const MapOptionsText& o) {
   const int height = (range.max_row - range.min_row + 1) * f.tile;
   const std::string png = o.out.empty() ? with_extension(o.file, ".png") : o.out;
   std::string error;
-  if (!write_png_bands(png, width, height, f.tile,
-                       [&](int band) { return compose_band(tiles, range, range.max_row - band); }, error))
+  // Tiles of the rectangle that no strip touched get their grid and backgrounds too.
+  const auto band_of = [&](int band) {
+    const int ty = range.max_row - band;
+    for (int tx = range.min_column; tx <= range.max_column; ++tx) make_tile_pair(tiles, map.grid, tx, ty);
+    return compose_band(tiles, range, ty);
+  };
+  if (!write_png_bands(png, width, height, f.tile, band_of, error))
     throw BadInput{error};
   const WorldPixel top_left = tile_origin(range.min_column, range.max_row, f.tile, f.tile);
   write_world_file(with_extension(png, ".pgw"), k, origin->easting + static_cast<double>(top_left.x) / k,
