@@ -253,7 +253,7 @@ TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {
   EXPECT_EQ(dots.symbols.size(), 6u);
   EXPECT_EQ(dots.half_size, 4);
   ASSERT_EQ(dots.labels.size(), 1u);
-  EXPECT_EQ(dots.labels[0].at, (WorldPixel{7, 0}));
+  EXPECT_EQ(dots.labels[0].at, (WorldPixel{3, 0}));  // large: 3 pixels beyond the centre
   // The survey's own rounding: floor(x + 0.5).
   EXPECT_EQ(world_pixel(f, 999.96, 1999.96), (WorldPixel{0, 0}));
   EXPECT_EQ(world_pixel(f, 999.89, 2000.0), (WorldPixel{-1, 0}));
