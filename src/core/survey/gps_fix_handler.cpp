@@ -134,7 +134,7 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
   c.coordinates_display = s.coordinates_display;
   c.speed_bar_units = s.speed_bar_units;
   c.speed_scale_maximum = s.speed_scale_maximum;
-  c.warning_sound = s.disconnection_alarm != 0;
+  c.warning_sound = s.gps_audio_warning != 0;
   c.instrument_used = s.instrument_state >= 1;
   c.selected_channel = s.colour_map_view;
   return c;

@@ -26,7 +26,7 @@ struct FixContext {
   int coordinates_display = 0;   // 0 geodetic, 1 metres, 2 feet, 3 US survey feet
   int speed_bar_units = 0;       // 0 m/s, 1 ft/s, 2 km/h, 3 mph
   double speed_scale_maximum = 5.0;
-  bool warning_sound = true;       // the disconnection alarm option
+  bool warning_sound = true;       // the GPS warning sound ("Enable Audio Warning")
   bool connection_broken = false;  // the GPS connection is marked broken
   bool instrument_used = true;     // positions are not counted while its connection is lost
   int selected_channel = 0;        // the mapped channel; 0 none
