@@ -90,8 +90,16 @@ TEST(SystemSetup, Lx2FilterFactorsAndSensors) {
     EXPECT_DOUBLE_EQ(s.left_coil_filter_factor, c.left_kept) << c.left;
     EXPECT_DOUBLE_EQ(s.right_coil_filter_factor, c.right_kept) << c.right;
     EXPECT_EQ(messages.size(), c.messages) << c.left;
+    // Text that is no number reads as 0, as the message tells.
+    for (const OperatorMessage& m : messages) EXPECT_EQ(m.text.find("nan"), std::string::npos) << m.text;
     EXPECT_EQ(s.number_of_sensors, c.sensors);
   }
+  Settings s = defaults_of(v);
+  DialogForm text = system_setup_form(s, v);
+  text.set_text(IDC_LEFT_FILTER, L"abc");
+  const std::vector<OperatorMessage> m = store_system_setup(text, s, v);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].text.substr(0, 48), "Entered Filter Factor for Left Coil ( 0.0 )\r\n is");
   DialogForm one = system_setup_form(Settings{}, v);
   one.find(IDC_NUMBER_OF_SENSORS)->selection = 0;
   update_system_setup(one, v);
