@@ -10,6 +10,7 @@
 #include "app/map/live_map_win.h"
 #include "background/tile_drawing.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_message_box.h"
 
 namespace quelor {
 
@@ -48,7 +49,9 @@ void decorate(Canvas& tile, int tx, int ty) {
   if (!tiles || background_files().files.empty()) return;
   Win32FileSystem fs;
   BackgroundLayer& layer = background_layer();
-  plan_background_layer(layer, background_files(), live_background_frame(), fs);
+  // A point file that cannot be read is told once, when the layer is planned.
+  if (const auto failure = plan_background_layer(layer, background_files(), live_background_frame(), fs))
+    Win32MessageBox(GetParent(logging_session().children.map)).show(*failure);
   draw_background_layer_tile(layer, tile, tx, ty, tiles->tile_width(), tiles->tile_height());
 }
 
@@ -59,8 +62,7 @@ void invalidate_map() {
 }  // namespace
 
 void reset_background_layer(TileSurface& tiles) {
-  forget_background_files();
-  background_layer() = {};
+  background_layer() = {};  // the loaded files are planned again for the new survey's frame
   background_layer().labels = map_font_labels(tiles);
   tiles.grid_decoration = decorate;
 }

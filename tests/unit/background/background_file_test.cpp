@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <set>
 #include <string>
 
 #include "../support/memory_file_system.h"
@@ -257,6 +258,23 @@ TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {
   // The survey's own rounding: floor(x + 0.5).
   EXPECT_EQ(world_pixel(f, 999.96, 1999.96), (WorldPixel{0, 0}));
   EXPECT_EQ(world_pixel(f, 999.89, 2000.0), (WorldPixel{-1, 0}));
+}
+
+// Two programs running at once never share a point file.
+TEST(TemporaryFolder, OneFolderPerRunningProgram) {
+  const std::wstring base = L"C:\\ProgramData\\Quelor\\Temp\\";
+  EXPECT_EQ(program_temporary_folder(base, "Zelko31", 4242), L"C:\\ProgramData\\Quelor\\Temp\\Zelko31-4242\\");
+  EXPECT_EQ(program_temporary_folder(L"D:\\tmp", "Qyn38", 7), L"D:\\tmp\\Qyn38-7\\");
+  EXPECT_NE(program_temporary_folder(base, "Zelko31", 1), program_temporary_folder(base, "Qyn31", 1));
+  EXPECT_NE(program_temporary_folder(base, "Zelko31", 1), program_temporary_folder(base, "Zelko31", 2));
+  const std::wstring a = temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Zelko31", 1));
+  const std::wstring b = temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Qyn38", 2));
+  EXPECT_NE(a, b);
+  testing_support::MemoryFileSystem fs;
+  EXPECT_TRUE(make_temporary_folder(program_temporary_folder(base, "Zelko31", 9), fs));
+  EXPECT_EQ(fs.folders, (std::set<std::wstring>{L"C:\\ProgramData", L"C:\\ProgramData\\Quelor",
+                                                L"C:\\ProgramData\\Quelor\\Temp",
+                                                L"C:\\ProgramData\\Quelor\\Temp\\Zelko31-9"}));
 }
 
 }  // namespace
