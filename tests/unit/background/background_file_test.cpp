@@ -46,9 +46,12 @@ std::string gga(double lat, double lon) {
 
 // A survey file of the variant: header, line block, GPS sentences (with a
 // GSA in between and one bad checksum), a second line.
-std::string survey_file(const Variant& v, const std::vector<std::pair<double, double>>& fixes) {
+std::string survey_file(const Variant& v, const std::vector<std::pair<double, double>>& fixes,
+                        double x_offset = 0.0, double y_offset = 0.0) {
   Settings s;
   s.gps_sentence = 0;  // GGA/GSA
+  s.gps_x_offset = x_offset;
+  s.gps_y_offset = y_offset;
   HeaderFields h = header_fields_from_settings(s, v.instrument_type);
   h.file_name = "SITE1";
   std::string out;
@@ -87,6 +90,28 @@ TEST(DataFileBackground, OwnFilesOfEveryRecordLength) {
     const GridPoint g = project_to_utm(43.6104, -79.6004, 17);
     EXPECT_NEAR(p[4].easting, g.easting / 0.3048, 0.002) << v.instrument_type;
     EXPECT_NEAR(p[4].northing, g.northing / 0.3048, 0.002) << v.instrument_type;
+  }
+}
+
+// A navigation-line file holds the antenna offsets in header record 3: its
+// positions become the sensor's, x to the left of and y behind the antenna
+// along the direction of travel (north here, so west and south).
+TEST(DataFileBackground, NavigationFilesShowTheSensorsTrack) {
+  const std::vector<std::pair<double, double>> north = {
+      {43.6100, -79.6000}, {43.6101, -79.6000}, {43.6102, -79.6000}, {43.6103, -79.6000}};
+  for (const auto& [v, moved] : {std::pair{Variant{kEm31Mk2, kNavigation}, true}, {Variant{kEm31Mk2, kRealTimeMap}, false}}) {
+    const std::string file = survey_file(v, north, 0.5, 1.25);
+    const std::optional<std::string> records = convert_data_file(file, {0, 17, 0, v.instrument_type});
+    ASSERT_TRUE(records.has_value());
+    const std::vector<BackgroundPoint> p = read_point_file(*records);
+    ASSERT_EQ(p.size(), 5u);
+    for (std::size_t i : {0u, 1u, 3u, 4u}) {
+      const std::size_t fix = i < 2 ? i : i - 1;
+      const GridPoint g = project_to_utm(north[fix].first, north[fix].second, 17);
+      // The travel is north to within the grid convergence (under 1 degree).
+      EXPECT_NEAR(p[i].easting, g.easting - (moved ? 0.5 : 0.0), 0.03) << i << " " << moved;
+      EXPECT_NEAR(p[i].northing, g.northing - (moved ? 1.25 : 0.0), 0.03) << i << " " << moved;
+    }
   }
 }
 
