@@ -10,6 +10,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
 #include "settings/value_text.h"
+#include "setup/accelerators.h"
 #include "setup/alarm_setup.h"
 #include "setup/control_ids.h"
 #include "setup/geometry_setup.h"
@@ -159,6 +160,7 @@ struct FormDialog {
   DialogForm (*make)();
   void (*store)(HWND dialog, DialogForm& form);
   bool (*on_command)(HWND dialog, DialogForm& form, WPARAM w);  // may be null
+  void (*shown)(HWND dialog) = nullptr;  // after the form is first shown
 };
 
 INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, WPARAM w) {
@@ -168,6 +170,7 @@ INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, W
       form = adopt_state(dialog, std::make_unique<DialogForm>(kind.make()));
       place_over_owner(dialog);
       show_form(dialog, *form);
+      if (kind.shown) kind.shown(dialog);
       return TRUE;
     case WM_COMMAND:
       if (!form) return FALSE;
@@ -215,9 +218,16 @@ const FormDialog kSystemSetup{
     [] { return system_setup_form(g_settings, g_variant); },
     [](HWND dialog, DialogForm& form) { show_messages(dialog, store_system_setup(form, g_settings, g_variant)); },
     system_setup_rule};
+// EM38-4 and CS-21 share a template: the height's label names the instrument.
+void label_geometry_height(HWND dialog) {
+  const std::wstring label = geometry_height_label(g_variant.instrument_type);
+  constexpr int kHeightLabel = IDC_THIRD_VALUE + 10000;
+  if (!label.empty()) SetDlgItemTextW(dialog, kHeightLabel, label_with_accelerator(kHeightLabel, label).c_str());
+}
+
 const FormDialog kGeometrySetup{[] { return geometry_setup_form(g_settings, g_variant); },
                                 [](HWND, DialogForm& form) { store_geometry_setup(form, g_settings, g_variant); },
-                                nullptr};
+                                nullptr, label_geometry_height};
 const FormDialog kAlarmSetup{[] { return alarm_setup_form(g_settings); },
                              [](HWND, DialogForm& form) { store_alarm_setup(form, g_settings); }, alarm_setup_rule};
 
