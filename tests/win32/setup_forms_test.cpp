@@ -158,7 +158,12 @@ bool is_entry_field(HWND w) {
   GetClassNameW(w, kind, 32);
   const int id = GetDlgCtrlID(w);
   if (id == IDOK || id == IDCANCEL || !IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
-  return lstrcmpiW(kind, L"ComboBox") == 0 || lstrcmpiW(kind, L"Edit") == 0 || lstrcmpiW(kind, L"Button") == 0;
+  if (lstrcmpiW(kind, L"Button") == 0) {
+    // A push button's letter presses it (the warning mask's opens a dialog).
+    const LONG type = GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK;
+    return type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
+  }
+  return lstrcmpiW(kind, L"ComboBox") == 0 || lstrcmpiW(kind, L"Edit") == 0;
 }
 
 // Alt+letter as the dialog's own message handling takes it: the focus (or,
@@ -184,6 +189,7 @@ TEST_F(SetupForms, EveryFieldIsReachedByAltAndItsLetter) {
     for (int width : kWidths)
       for (int command : {kCommandSurveySetup, kCommandSystemSetup, kCommandGeometrySetup, kCommandGpsPortSetup})
         cases.push_back({type, type == kEm61Mk2 ? 0 : 1, width, command});
+  cases.push_back({kEm38, 1, 1274, -1});  // the GPS warning mask
   int reached = 0;
   for (const Case& c : cases) {
     g_variant = Variant{c.type, c.nav};
@@ -191,9 +197,10 @@ TEST_F(SetupForms, EveryFieldIsReachedByAltAndItsLetter) {
     g_settings.tilt_meter = 1;  // the EM61-MK2 tilt fields enabled
     g_settings.number_of_sensors = 1;
     g_screen.client_width = c.width;
-    const std::wstring name = setup_dialog_template_name(c.command);
+    const std::wstring name = c.command < 0 ? L"GPSMASK" : setup_dialog_template_name(c.command);
+    const DLGPROC procedure = c.command < 0 ? gps_mask_procedure : setup_dialog_procedure(c.command);
     const std::string where = narrow_text(name) + " type " + std::to_string(c.type);
-    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), name.c_str(), main_, setup_dialog_procedure(c.command), 0);
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), name.c_str(), main_, procedure, 0);
     ASSERT_NE(dialog, nullptr) << where;
     ShowWindow(dialog, SW_SHOW);
     SetActiveWindow(dialog);
