@@ -48,6 +48,8 @@ if(NOT TARGET ZLIB::ZLIB)
   find_package(ZLIB REQUIRED)
 endif()
 target_link_libraries(quelor PRIVATE quelor_core ZLIB::ZLIB)
+include(${CMAKE_SOURCE_DIR}/cmake/build_info.cmake)
+quelor_build_info(quelor)
 
 # Device simulator on pseudo-terminals.
 # The simulator's models and encoders are a library (devsim_lib) so that the

@@ -62,6 +62,8 @@ if(NOT TARGET ZLIB::ZLIB)
   find_package(ZLIB REQUIRED)
 endif()
 target_link_libraries(quelor PRIVATE quelor_core ZLIB::ZLIB)
+include(${CMAKE_SOURCE_DIR}/cmake/build_info.cmake)
+quelor_build_info(quelor)
 
 # Windows tests: console programs built with GoogleTest from Debian's sources,
 # run under Wine (CMAKE_CROSSCOMPILING_EMULATOR) by ctest.

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "setup/accelerators.h"
+
 namespace quelor {
 
 namespace {
@@ -32,7 +34,7 @@ void show_content(HWND control, const DialogControl& c) {
       SendMessageW(control, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case ControlKind::kLabel:
-      if (!c.text.empty()) SetWindowTextW(control, c.text.c_str());
+      if (!c.text.empty()) SetWindowTextW(control, label_with_accelerator(c.id, c.text).c_str());
       break;
   }
 }

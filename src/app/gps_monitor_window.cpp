@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,13 +25,15 @@ constexpr int kButtonHeight = 65;
 constexpr int kLargeFontWidth = 1024;
 constexpr std::size_t kPendingLimit = 256;  // lines waiting for the next paint
 constexpr DWORD kPausedWaitMs = 50;
-constexpr DWORD kReaderEndWaitMs = 2000;
 constexpr const wchar_t* kCommandLabel = L"Enter Command Text";
 
 // Shared by the monitor reader and the window thread.
+// Each reader runs while the generation it was started with is current: a
+// stop moves the generation on for good, so a reader that ends late never
+// comes back.
 struct MonitorShared {
   std::atomic<bool> paused{false};
-  std::atomic<bool> stop{false};
+  std::atomic<unsigned> generation{0};
   std::atomic<bool> running{false};
   std::mutex lock;
   std::deque<std::wstring> pending;  // guarded by `lock`
@@ -44,7 +47,6 @@ MonitorShared& monitor_shared() {
 
 // Window-thread state of the monitor.
 struct MonitorView {
-  HANDLE reader = nullptr;
   bool pause_shown = true;
   int selected = kMonitorPause;
 };
@@ -70,14 +72,25 @@ void publish_sentence(const std::string& line) {
   reader_shared().gps_sentence.publish(record);
 }
 
-// Reads the port it was started on until told to stop, the port closes or
-// is replaced, or the GPS port is being closed.
-DWORD WINAPI monitor_reader(LPVOID port_value) {
+struct MonitorRun {
+  HANDLE port;
+  unsigned generation;
+};
+
+// Reads the port it was started on until its generation ends, the port
+// closes or is replaced, or the GPS port is being closed.
+DWORD WINAPI monitor_reader(LPVOID run_value) {
+  const MonitorRun run = *static_cast<MonitorRun*>(run_value);
+  delete static_cast<MonitorRun*>(run_value);
   MonitorShared& m = monitor_shared();
   ReaderShared& shared = reader_shared();
-  HANDLE port = static_cast<HANDLE>(port_value);
+  HANDLE port = run.port;
+  const auto current = [&] {
+    return m.generation.load() == run.generation && shared.gps_port.load() == port &&
+           shared.gps_port_closing.load() == 0;
+  };
   MonitorLines lines = monitor_lines_at(GetTickCount());
-  while (!m.stop.load() && shared.gps_port.load() == port && shared.gps_port_closing.load() == 0) {
+  while (current()) {
     if (m.paused.load()) {
       Sleep(kPausedWaitMs);
       lines.last_data_tick = GetTickCount();
@@ -85,7 +98,7 @@ DWORD WINAPI monitor_reader(LPVOID port_value) {
     }
     std::uint8_t byte = 0;
     DWORD got = 0;
-    if (ReadFile(port, &byte, 1, &got, nullptr) && got == 1) {
+    if (ReadFile(port, &byte, 1, &got, nullptr) && got == 1 && current()) {
       if (auto line = monitor_byte(lines, byte, GetTickCount())) {
         publish_sentence(*line);
         hand_over(*line);
@@ -93,19 +106,16 @@ DWORD WINAPI monitor_reader(LPVOID port_value) {
     }
     if (auto silence = monitor_silence(lines, GetTickCount())) hand_over(*silence);
   }
-  m.running.store(false);
+  if (m.generation.load() == run.generation) m.running.store(false);
   return 0;
 }
 
+// The reader is told to stop; the GPS port's close awaits it (it holds the
+// reader as the GPS thread) and keeps the port open, with the "cannot be
+// closed" message, when it does not end.
 void stop_monitor_reader() {
-  MonitorView& v = view();
   MonitorShared& m = monitor_shared();
-  m.stop.store(true);
-  if (v.reader) {
-    wait_thread_end(v.reader, kReaderEndWaitMs);
-    CloseHandle(v.reader);
-    v.reader = nullptr;
-  }
+  m.generation.fetch_add(1);
   m.running.store(false);
 }
 
@@ -118,11 +128,16 @@ void start_monitor_reader() {
     std::lock_guard<std::mutex> guard(m.lock);
     m.pending.clear();
   }
-  m.stop.store(false);
   m.paused.store(false);
   m.running.store(true);
-  view().reader = CreateThread(nullptr, 0, monitor_reader, port, 0, nullptr);
-  if (!view().reader) m.running.store(false);
+  auto run = std::make_unique<MonitorRun>(MonitorRun{port, m.generation.load()});
+  HANDLE thread = CreateThread(nullptr, 0, monitor_reader, run.get(), 0, nullptr);
+  if (!thread) {
+    m.running.store(false);
+    return;
+  }
+  run.release();  // the thread owns it now
+  if (HANDLE old = reader_shared().gps_thread.exchange(thread)) CloseHandle(old);
 }
 
 void purge_gps_port(DWORD flags) {
@@ -306,7 +321,7 @@ void leave_gps_monitor(HWND monitor) {
   g_setup_state = kSetupInFront;
   monitor_shared().paused.store(true);
   stop_monitor_reader();
-  if (g_settings.gps_enabled == 1) close_gps_port();
+  if (g_settings.gps_enabled == 1) close_gps_port();  // awaits the reader
   ShowWindow(monitor, SW_HIDE);
   show_setup_buttons(SW_SHOW);
   HWND setup = GetParent(monitor);

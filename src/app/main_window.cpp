@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/background/background_actions.h"
 #include "app/logging/logging_commands_win.h"
 #include "platform/win32/win32_file_system.h"
 #include "shell/uptime.h"
@@ -159,6 +160,7 @@ LRESULT main_size_handler(HWND window, UINT, WPARAM, LPARAM) {
 
 LRESULT main_destroy_handler(HWND, UINT, WPARAM, LPARAM) {
   end_running_survey();  // a running survey ends without asking
+  forget_background_files();  // the temporary point files go with the program
   PostQuitMessage(0);
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
 #include "settings/value_text.h"
+#include "setup/accelerators.h"
 #include "setup/alarm_setup.h"
 #include "setup/control_ids.h"
 #include "setup/geometry_setup.h"
@@ -159,6 +160,7 @@ struct FormDialog {
   DialogForm (*make)();
   void (*store)(HWND dialog, DialogForm& form);
   bool (*on_command)(HWND dialog, DialogForm& form, WPARAM w);  // may be null
+  void (*shown)(HWND dialog) = nullptr;  // after the form is first shown
 };
 
 INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, WPARAM w) {
@@ -168,6 +170,7 @@ INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, W
       form = adopt_state(dialog, std::make_unique<DialogForm>(kind.make()));
       place_over_owner(dialog);
       show_form(dialog, *form);
+      if (kind.shown) kind.shown(dialog);
       return TRUE;
     case WM_COMMAND:
       if (!form) return FALSE;
@@ -204,39 +207,29 @@ bool alarm_setup_rule(HWND dialog, DialogForm& form, WPARAM w) {
   return true;
 }
 
-bool gps_input_rule(HWND dialog, DialogForm& form, WPARAM w) {
-  if (HIWORD(w) != BN_CLICKED) return false;
-  if (LOWORD(w) == IDC_GPS_SLAM) {
-    read_form(dialog, form);
-    update_gps_input(form);
-    show_form(dialog, form);
-    return true;
-  }
-  if (LOWORD(w) == IDC_GPS_MASK_BUTTON) {
-    read_form(dialog, form);
-    if (open_gps_mask_dialog(dialog) == 1) {
-      // The mask dialog owns the warning sound too.
-      if (DialogControl* sound = form.find(IDC_GPS_AUDIO_WARNING)) sound->checked = g_settings.gps_audio_warning != 0;
-      refresh_form(dialog, form);
-    }
-    return true;
-  }
-  return false;
+// The warning mask opened from GPS Port Setup works on that dialog's
+// working copy (lParam); opened from the logging window, on the settings.
+INT_PTR open_mask_dialog(HWND owner, GpsPortSetup* port) {
+  return DialogBoxParamW(GetModuleHandleW(nullptr), L"GPSMASK", owner, gps_mask_procedure,
+                         reinterpret_cast<LPARAM>(port));
 }
 
 const FormDialog kSystemSetup{
     [] { return system_setup_form(g_settings, g_variant); },
     [](HWND dialog, DialogForm& form) { show_messages(dialog, store_system_setup(form, g_settings, g_variant)); },
     system_setup_rule};
+// EM38-4 and CS-21 share a template: the height's label names the instrument.
+void label_geometry_height(HWND dialog) {
+  const std::wstring label = geometry_height_label(g_variant.instrument_type);
+  constexpr int kHeightLabel = IDC_THIRD_VALUE + 10000;
+  if (!label.empty()) SetDlgItemTextW(dialog, kHeightLabel, label_with_accelerator(kHeightLabel, label).c_str());
+}
+
 const FormDialog kGeometrySetup{[] { return geometry_setup_form(g_settings, g_variant); },
                                 [](HWND, DialogForm& form) { store_geometry_setup(form, g_settings, g_variant); },
-                                nullptr};
+                                nullptr, label_geometry_height};
 const FormDialog kAlarmSetup{[] { return alarm_setup_form(g_settings); },
                              [](HWND, DialogForm& form) { store_alarm_setup(form, g_settings); }, alarm_setup_rule};
-const FormDialog kGpsInput{[] { return gps_input_form(g_settings); },
-                           [](HWND, DialogForm& form) { store_gps_input(form, g_settings); }, gps_input_rule};
-const FormDialog kGpsMask{[] { return gps_mask_form(g_settings); },
-                          [](HWND, DialogForm& form) { store_gps_mask(form, g_settings); }, nullptr};
 
 }  // namespace
 
@@ -252,12 +245,84 @@ INT_PTR CALLBACK alarm_setup_procedure(HWND dialog, UINT message, WPARAM w, LPAR
   return form_dialog_message(kAlarmSetup, dialog, message, w);
 }
 
+// GPS Port Setup keeps the mask it opens in its own state: OK stores both,
+// Cancel neither.
 INT_PTR CALLBACK gps_input_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  return form_dialog_message(kGpsInput, dialog, message, w);
+  GpsPortSetup* p = state_of<GpsPortSetup>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      p = adopt_state(dialog, std::make_unique<GpsPortSetup>(gps_port_setup(g_settings)));
+      place_over_owner(dialog);
+      show_form(dialog, p->form);
+      return TRUE;
+    case WM_COMMAND:
+      if (!p) return FALSE;
+      if (LOWORD(w) == IDOK) {
+        read_form(dialog, p->form);
+        store_gps_port_setup(*p, g_settings);
+        settings_changed();
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      if (HIWORD(w) != BN_CLICKED) return FALSE;
+      if (LOWORD(w) == IDC_GPS_SLAM) {
+        read_form(dialog, p->form);
+        update_gps_input(p->form);
+        show_form(dialog, p->form);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDC_GPS_MASK_BUTTON) {
+        read_form(dialog, p->form);
+        if (open_mask_dialog(dialog, p) == 1) refresh_form(dialog, p->form);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_NCDESTROY: drop_state<GpsPortSetup>(dialog); return FALSE;
+    default: return FALSE;
+  }
 }
 
-INT_PTR CALLBACK gps_mask_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  return form_dialog_message(kGpsMask, dialog, message, w);
+namespace {
+
+// The mask dialog's state: its form and, from GPS Port Setup, that dialog's
+// working copy.
+struct MaskDialog {
+  DialogForm form;
+  GpsPortSetup* port = nullptr;
+};
+
+}  // namespace
+
+INT_PTR CALLBACK gps_mask_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+  MaskDialog* m = state_of<MaskDialog>(dialog);
+  switch (message) {
+    case WM_INITDIALOG: {
+      GpsPortSetup* port = reinterpret_cast<GpsPortSetup*>(l);
+      DialogForm form = port ? gps_port_mask_form(*port, g_settings) : gps_mask_form(g_settings);
+      m = adopt_state(dialog, std::make_unique<MaskDialog>(MaskDialog{std::move(form), port}));
+      place_over_owner(dialog);
+      show_form(dialog, m->form);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (!m) return FALSE;
+      if (LOWORD(w) == IDOK) {
+        read_form(dialog, m->form);
+        if (m->port) {
+          show_messages(dialog, store_gps_port_mask(*m->port, m->form));
+        } else {
+          show_messages(dialog, store_gps_mask(m->form, g_settings));
+          settings_changed();
+        }
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
+      return FALSE;
+    case WM_NCDESTROY: drop_state<MaskDialog>(dialog); return FALSE;
+    default: return FALSE;
+  }
 }
 
 DLGPROC setup_dialog_procedure(int command) {
@@ -282,9 +347,6 @@ INT_PTR open_setup_dialog(HWND setup_window, int command) {
   return result;
 }
 
-INT_PTR open_gps_mask_dialog(HWND owner) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  return DialogBoxParamW(instance, L"GPSMASK", owner, gps_mask_procedure, 0);
-}
+INT_PTR open_gps_mask_dialog(HWND owner) { return open_mask_dialog(owner, nullptr); }
 
 }  // namespace quelor

@@ -61,10 +61,13 @@ with open(work + "/points.txt", "w") as f:
     for lon, lat in pts: f.write("  %.7f    %.7f  \r\n" % (lon, lat))
     f.write("11.5 48.5\r\n")
 open(work + "/points.ll", "w").write("".join("%.7f %.7f\n" % p for p in pts))
-# UTM feet with labels: a line, a break, a second line.
+# UTM feet with labels as a spreadsheet writes them (a heading, decimal
+# commas): a line, a break, a second line.
 with open(work + "/plan.csv", "w") as f:
+    f.write("Easting;Northing;Name\r\n")
     for k, (de, dn, lab) in enumerate(((-8, 6, "VALVE12"), (8, 6, "B"), (None, None, None), (-8, -6, "MH"), (8, -6, ""))):
-        f.write("b\n" if de is None else "%.3f;%.3f;%s\n" % ((E0 + de) / 0.3048, (N0 + dn) / 0.3048, lab))
+        f.write("b\n" if de is None else ("%.3f;%.3f;%s\n" % ((E0 + de) / 0.3048, (N0 + dn) / 0.3048, lab)).replace(".", ","))
+open(work + "/junk.txt", "w").write("1 1\n2 2\n3m 3\n")
 PY
 
 # The independent projection of the geodetic points, zone 32.
@@ -128,6 +131,8 @@ expect_error() {
 }
 expect_error "Format not supported" --background "$WORK/foreign.H31"
 expect_error "Check background file structure." --background "$WORK/empty.txt"
+expect_error 'Check background file structure. Line 3: "3m" in column 1 is not a number' \
+  --background "$WORK/junk.txt,utm-m,space"
 expect_error "Same column selected for UTM coordinates. Please correct." --background "$WORK/plan.csv,northing=1"
 many=()
 for _ in $(seq 1 11); do many+=(--background "$WORK/points.txt,geodetic,space"); done

@@ -15,9 +15,9 @@ fail() {
 }
 
 origin=$("$QUELOR" utm 48.0 11.0)
-python3 - "$WORK/survey.R31" "$origin" <<'PY'
+python3 - "$WORK/survey.R31" "$origin" "$WORK/far.R31" <<'PY'
 import json, sys
-path, origin = sys.argv[1], json.loads(sys.argv[2])
+path, origin, far_path = sys.argv[1], json.loads(sys.argv[2]), sys.argv[3]
 E0, N0 = origin["easting"], origin["northing"]
 L = 27
 recs = []
@@ -59,6 +59,12 @@ reading(5, 4100)
 bar(E0 + 5.0, N0 - 3.0, E0 + 5.0, N0 - 5.0)
 bar(E0 + 9.0, N0 - 3.0, E0 + 9.0, N0 - 5.0)
 open(path, "w").write("".join(recs))
+# A third swath 50 m north-east: tiles of the image's rectangle stay untouched.
+rec("{0%14.3f" % 0.0)
+reading(5, 4200)
+bar(E0 + 50.0, N0 + 51.0, E0 + 50.0, N0 + 49.0)
+bar(E0 + 54.0, N0 + 51.0, E0 + 54.0, N0 + 49.0)
+open(far_path, "w").write("".join(recs))
 PY
 
 out=$("$QUELOR" map "$WORK/survey.R31" --out "$WORK/map.png" 2>"$WORK/err")
@@ -92,6 +98,20 @@ o = json.loads(sys.argv[2])
 want = [0.1, 0, 0, -0.1, o["easting"] - 39.9, o["northing"] + 39.9]
 assert len(v) == 6 and all(abs(a - b) < 1e-3 for a, b in zip(v, want)), v
 PY
+
+# An untouched tile of the rectangle (column 1002, row 999) has its grid; the
+# image's top-left is world pixel (-400, 799) here.
+out=$("$QUELOR" map "$WORK/far.R31" --out "$WORK/far.png")
+grep -qF '"columns":[1000,1002],"rows":[999,1001]' <<<"$out" || fail "far swath: $out"
+far_pixel() {
+  local got
+  got=$(convert "$WORK/far.png" -format "%[fx:int(255*p{$(($1 + 400)),$((799 - $2))}.r)]" info:)
+  [ "$got" = "$3" ] || fail "far.png pixel ($1,$2) is $got, expected $3"
+}
+far_pixel 600 -200 192  # a grid line in the untouched tile
+far_pixel 610 -210 255
+far_pixel -200 600 192   # and in the one at the other corner
+far_pixel -210 610 255
 
 out=$("$QUELOR" map "$WORK/survey.R31" --out "$WORK/dots.png" --view 0 --position-size 3 --grid none)
 grep -qF '"bars":4' <<<"$out" || fail "positions view: $out"

@@ -128,4 +128,15 @@ grep -q '"ask":"Filter Calibration Complete"' "$work/result" || fail "no complet
 got=$(result left_filter_factor)
 near "EM61-LX2 filter factor" "$got" "$(python3 -c 'print(108 * 2.6 + 18)')" 1.0
 echo "em61lx2: filter factor $got"
+# The same one-coil capture nulled: the right coil's channels stay 0 (the left
+# ones within the noise of the simulated air readings).
+"$QUELOR" procedure --name em61lx2-nulling "$work/capture" >"$work/result" || fail "one-coil nulling did not end"
+values=$(result null_values)
+i=0
+for want in 4 -1.5 0 0; do
+  got=$(python3 -c "import json,sys; print(json.loads(sys.argv[1])[$i])" "$values")
+  near "EM61-LX2 one-coil null $i" "$got" "$want" 0.2
+  i=$((i + 1))
+done
+echo "em61lx2 one coil: $values"
 exit 0

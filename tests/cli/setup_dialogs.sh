@@ -51,7 +51,11 @@ check Qyn61LX2 Qyn61LX2_100.INI system "--text 914=352.8 --text 915=1200" "95=35
 check Qyn61LX2 Qyn61LX2_100.INI system "--select 910=0 --select 1121=1" "4=0 15=1"
 check Zelko61MK2 Zelko61MK2_228.INI system "--select 1127=1 --select 1135=9 --check 1310=0 --text 1309=1.2" \
   "85=1 86=9 89=1.200000 90=0"
-check Qyn31 Qyn31MK2_220.INI mask "--select 1253=2 --text 1252=nan" "72=5 73=0.000000"
+# A dilution that is no number is refused and the old one (4.0) kept.
+check Qyn31 Qyn31MK2_220.INI mask "--select 1253=2 --text 1252=nan" "72=5" "GPS Warning Mask"
+check Qyn31 Qyn31MK2_220.INI mask "--select 1253=4 --text 1252=2.5" "72=7 73=2.500000"
+# A subnormal rate gives no finite interval: 1 reading a second.
+check Qyn31 Qyn31MK2_220.INI survey "--text 1111=1e-320" "54=1.000000"
 check Qyn38-4 Qyn38-4_100.INI system "--select 1122=4 --select 1121=1 --select 1245=0" "83=4 112=4 135=1 154=0"
 
 [ "$failures" -eq 0 ] || { echo "$failures case(s) failed"; exit 1; }

@@ -7,7 +7,10 @@
 # eight more loads fill the table and the eleventh is refused with "Maximum
 # 10 background files already loaded"; "Remove BackGround Files" with
 # "Select All" empties the table and the next remove answers "No background
-# files to remove". The temporary point files come and go with the table.
+# files to remove". The temporary point files come and go with the table, in
+# a folder of the running program's own. A file loaded before the survey
+# ends is still loaded (and drawn) in the next survey; its point file goes
+# when the program exits.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
 . "$(dirname "$0")/lib/survey.sh"
@@ -16,6 +19,8 @@ e2e_setup background_files
 data=$(e2e_data_folder background_files)
 folder='C:\quelor-e2e\background_files\'
 temp=$WINEPREFIX/drive_c/ProgramData/Quelor/Temp
+# point_files: the point files of every program's own temporary folder.
+point_files() { find "$temp" -mindepth 2 -maxdepth 2 -name '*.$[0-9][0-9]' 2>/dev/null | wc -l; }
 e2e_settings "$E2E_INI_DATA_FOLDER=$folder" "3=$folder" "${E2E_GPS_8N1[@]}"
 origin_lat=43.6100
 origin_lon=-79.6000
@@ -85,7 +90,9 @@ e2e_start_logging
 sleep 3
 load_background "earlier.$e2e_extension" Return
 load_background plan.txt Down Return
-e2e_assert_eq "temporary point files" "$(find "$temp" -maxdepth 1 -name '*.$[0-9][0-9]' | wc -l)" 2
+e2e_assert_eq "temporary point files" "$(point_files)" 2
+folders=$(find "$temp" -mindepth 1 -maxdepth 1 -type d -name 'Qyn31-*' | wc -l)
+e2e_assert_eq "temporary folders of Qyn31" "$folders" 1
 e2e_screenshot loaded
 for _ in $(seq 3 10); do load_background plan.txt Return; done
 e2e_key m
@@ -93,7 +100,7 @@ sleep 0.5
 e2e_key k
 e2e_expect_message INFORMATION "Maximum 10 background files already loaded" 10
 e2e_answer INFORMATION Return
-e2e_assert_eq "temporary point files" "$(find "$temp" -maxdepth 1 -name '*.$[0-9][0-9]' | wc -l)" 10
+e2e_assert_eq "temporary point files" "$(point_files)" 10
 
 e2e_key m
 sleep 0.5
@@ -105,18 +112,38 @@ body=$(e2e_dialog_text "Remove BackGround Files")
 sleep 0.3
 wine_window_key "$id" Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space Return
 e2e_wait_gone "Remove BackGround Files" 5 || e2e_fail "\"Remove BackGround Files\" stayed open"
-e2e_assert_eq "temporary point files" "$(find "$temp" -maxdepth 1 -name '*.$[0-9][0-9]' | wc -l)" 0
+e2e_assert_eq "temporary point files" "$(point_files)" 0
 e2e_key m
 sleep 0.5
 e2e_key m
 e2e_expect_message INFORMATION "No background files to remove" 10
 e2e_answer INFORMATION Return
-# No file is open in this survey: X leaves at once.
-e2e_key x
-for _ in $(seq 1 50); do
-  e2e_logging_shown || break
-  sleep 0.2
-done
-e2e_logging_shown && e2e_fail "X in Monitoring did not leave the logging window"
+# One file loaded again, then the survey ends. No file is open in this
+# survey: X leaves at once.
+load_background plan.txt Return
+leave_logging() {
+  e2e_key x
+  for _ in $(seq 1 50); do
+    e2e_logging_shown || break
+    sleep 0.2
+  done
+  e2e_logging_shown && e2e_fail "X in Monitoring did not leave the logging window"
+  return 0
+}
+leave_logging
+e2e_assert_eq "temporary point files after the survey" "$(point_files)" 1
+# The next survey still has it.
+e2e_start_logging
+sleep 2
+e2e_key m
+sleep 0.5
+e2e_key m
+id=$(e2e_wait_dialog "Remove BackGround Files" 10) || e2e_fail "the next survey has no background file to remove"
+body=$(e2e_dialog_text "Remove BackGround Files")
+[[ "$body" == *"  1. plan.txt"* ]] || e2e_fail "the next survey lists \"$body\""
+wine_window_key "$id" Escape
+e2e_wait_gone "Remove BackGround Files" 5 || e2e_fail "\"Remove BackGround Files\" stayed open"
+leave_logging
 e2e_exit_program
+e2e_assert_eq "temporary point files after the program" "$(point_files)" 0
 echo "$e2e_name: PASS"

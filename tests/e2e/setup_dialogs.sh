@@ -101,6 +101,18 @@ keys_and_close "Geometry Setup" 1 Tab Tab Right Right Return
 geometry_lines=(44=2 45=0.304800)
 expect_lines "Geometry Setup" "${survey_lines[@]}" "${system_lines[@]}" "${geometry_lines[@]}"
 
+# The warning mask opened from GPS Port Setup edits that dialog's working
+# copy: with "Enable Audio Warning" unticked, a mask changed with OK, then
+# Cancel on GPS Port Setup, the file stays as it was.
+cp "$(ini)" "$e2e_work/before-gps.INI"
+dialog g "GPS Port Setup" >/dev/null
+keys "GPS Port Setup" alt+a
+e2e_key alt+w
+e2e_wait_dialog "GPS Warning Mask" 10 >/dev/null || e2e_fail "no warning mask dialog after Alt+W"
+keys_and_close "GPS Warning Mask" Tab Tab 3 Tab Down Return
+keys_and_close "GPS Port Setup" Escape
+unchanged "$e2e_work/before-gps.INI" "GPS Port Setup after the warning mask, Escape"
+
 # 19200 baud, 8 data bits, one stop bit, POS; the warning mask: dilution 2.5,
 # at least 7 satellites.
 dialog g "GPS Port Setup" >/dev/null

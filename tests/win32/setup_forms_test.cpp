@@ -10,6 +10,7 @@
 #include "app/setup_dialogs.h"
 #include "settings/instrument_defaults.h"
 #include "settings/value_text.h"
+#include "setup/accelerators.h"
 #include "setup/alarm_setup.h"
 #include "setup/control_ids.h"
 #include "setup/geometry_setup.h"
@@ -58,7 +59,7 @@ void expect_control_shows(HWND dialog, const DialogControl& c, const std::string
       break;
     case ControlKind::kLabel:
       if (!c.text.empty()) {
-        EXPECT_EQ(text_of(w), c.text) << where << " " << c.id;
+        EXPECT_EQ(text_of(w), label_with_accelerator(c.id, c.text)) << where << " " << c.id;
       }
       break;
   }
@@ -138,6 +139,85 @@ TEST_F(SetupForms, OkStoresWhatTheDialogLogicStoresCancelNothing) {
   EXPECT_DOUBLE_EQ(g_settings.station_increments[1], 0.5);
   EXPECT_DOUBLE_EQ(g_settings.station_increments[0], before.station_increments[0]);
   EXPECT_EQ(g_settings.survey_line, "C12");
+}
+
+// The underlined letter of a field: its own text's (check box, radio
+// button, push button) or its label's, the control just before it.
+wchar_t mnemonic_of(HWND field) {
+  wchar_t kind[32] = {};
+  GetClassNameW(field, kind, 32);
+  const bool own = lstrcmpiW(kind, L"Button") == 0;
+  HWND holder = own ? field : GetWindow(field, GW_HWNDPREV);
+  const std::wstring text = holder ? text_of(holder) : L"";
+  const std::size_t amp = text.find(L'&');
+  return amp == std::wstring::npos || amp + 1 >= text.size() ? 0 : static_cast<wchar_t>(towlower(text[amp + 1]));
+}
+
+bool is_entry_field(HWND w) {
+  wchar_t kind[32] = {};
+  GetClassNameW(w, kind, 32);
+  const int id = GetDlgCtrlID(w);
+  if (id == IDOK || id == IDCANCEL || !IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
+  if (lstrcmpiW(kind, L"Button") == 0) {
+    // A push button's letter presses it (the warning mask's opens a dialog).
+    const LONG type = GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK;
+    return type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
+  }
+  return lstrcmpiW(kind, L"ComboBox") == 0 || lstrcmpiW(kind, L"Edit") == 0;
+}
+
+// Alt+letter as the dialog's own message handling takes it: the focus (or,
+// for a button, its click and the focus) moves to the field.
+HWND after_alt_letter(HWND dialog, wchar_t letter) {
+  MSG msg{};
+  msg.hwnd = GetFocus() ? GetFocus() : dialog;
+  msg.message = WM_SYSCHAR;
+  msg.wParam = letter;
+  msg.lParam = 1 << 29;  // Alt held
+  IsDialogMessageW(dialog, &msg);
+  return GetFocus();
+}
+
+// Every template of each dialog family, as one variant opens it: each field
+// shown is reached by Alt and its own letter.
+TEST_F(SetupForms, EveryFieldIsReachedByAltAndItsLetter) {
+  struct Case {
+    int type, nav, width, command;
+  };
+  std::vector<Case> cases;
+  for (int type : kTypes)
+    for (int width : kWidths)
+      for (int command : {kCommandSurveySetup, kCommandSystemSetup, kCommandGeometrySetup, kCommandGpsPortSetup})
+        cases.push_back({type, type == kEm61Mk2 ? 0 : 1, width, command});
+  cases.push_back({kEm38, 1, 1274, -1});  // the GPS warning mask
+  int reached = 0;
+  for (const Case& c : cases) {
+    g_variant = Variant{c.type, c.nav};
+    g_settings = initial_settings(g_variant);
+    g_settings.tilt_meter = 1;  // the EM61-MK2 tilt fields enabled
+    g_settings.number_of_sensors = 1;
+    g_screen.client_width = c.width;
+    const std::wstring name = c.command < 0 ? L"GPSMASK" : setup_dialog_template_name(c.command);
+    const DLGPROC procedure = c.command < 0 ? gps_mask_procedure : setup_dialog_procedure(c.command);
+    const std::string where = narrow_text(name) + " type " + std::to_string(c.type);
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), name.c_str(), main_, procedure, 0);
+    ASSERT_NE(dialog, nullptr) << where;
+    ShowWindow(dialog, SW_SHOW);
+    SetActiveWindow(dialog);
+    std::vector<HWND> fields;
+    for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+      if (is_entry_field(w)) fields.push_back(w);
+    for (HWND field : fields) {
+      const wchar_t letter = mnemonic_of(field);
+      EXPECT_NE(letter, 0) << where << ": field " << GetDlgCtrlID(field) << " has no letter";
+      if (!letter) continue;
+      SetFocus(GetDlgItem(dialog, IDOK));
+      EXPECT_EQ(after_alt_letter(dialog, letter), field) << where << ": Alt+" << static_cast<char>(letter);
+      ++reached;
+    }
+    DestroyWindow(dialog);
+  }
+  EXPECT_GT(reached, 200);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/logging/logging_session.h"
 #include "app/logging/target_cue_win.h"
 #include "app/sound/sound_player.h"
+#include "survey/side_cue.h"
 
 namespace quelor {
 namespace {
@@ -28,9 +29,10 @@ COLORREF field_colour(int field) {
   HGDIOBJ old = SelectObject(dc, bitmap);
   const RECT client{0, 0, 300, 100};
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-  draw_side_indicator(dc, client);
-  const int width = (300 - 20) / 3;
-  const COLORREF c = GetPixel(dc, 5 + field * (width + 5) + width / 4, 100 - 2 - 4);
+  const double values[6] = {1, 2, 3, 4, 5, 6};
+  EXPECT_TRUE(draw_side_indicator(dc, client, true, values, true));
+  const CueBox box = side_indicator_layout(300, 100, g_line_height, 7).fields[static_cast<std::size_t>(field)];
+  const COLORREF c = GetPixel(dc, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);

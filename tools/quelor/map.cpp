@@ -16,6 +16,7 @@
 #include "map_background.h"
 #include "map_replot.h"
 #include "map/colour_views.h"
+#include "map/grid.h"
 #include "map/raster_tiles.h"
 #include "png_writer.h"
 #include "settings/instrument_defaults.h"
@@ -161,8 +162,13 @@ int run(const MapOptionsText& o) {
   const TileRange range = r.range;
   const std::string png = o.out.empty() ? with_extension(o.file, ".png") : o.out;
   std::string error;
-  if (!write_png_bands(png, r.width, r.height, f.tile,
-                       [&](int band) { return compose_band(*r.tiles, range, range.max_row - band); }, error))
+  // Tiles of the rectangle that no strip touched get their grid and backgrounds too.
+  const auto band_of = [&](int band) {
+    const int ty = range.max_row - band;
+    make_row_tiles(r, ty);
+    return compose_band(*r.tiles, range, ty);
+  };
+  if (!write_png_bands(png, r.width, r.height, f.tile, band_of, error))
     throw BadInput{error};
   write_world_file(with_extension(png, ".pgw"), r.pixels_per_unit, r.west, r.north);
   const bool full = !range_usable(range) || r.counts.outside > 0;

@@ -53,14 +53,14 @@ MapBackgrounds load_map_backgrounds(const std::vector<std::string>& requests, co
       out.error = "cannot read " + r.file;
       return out;
     }
-    const std::optional<std::string> records = convert_background_file(*bytes, r.options, survey);
-    if (!records) {
-      out.error = r.file + ": Format not supported";
+    const BackgroundConversion conversion = convert_background_file(*bytes, r.options, survey);
+    if (conversion.refusal) {
+      out.error = r.file + ": " + one_line(conversion.refusal->text);
       return out;
     }
     const BackgroundStyle style = background_style(r.options.display_type, v.navigation_mode);
     const bool labels = r.options.file_type == kBackgroundLabelledText && v.navigation_mode == 0;
-    BackgroundDrawing d = plan_background_drawing(read_point_file(*records), style, labels, frame);
+    BackgroundDrawing d = plan_background_drawing(read_point_file(conversion.records), style, labels, frame);
     const std::optional<OperatorMessage> m = drawing_message(d);
     if (d.points == 0) {
       out.error = r.file + ": " + m->text;

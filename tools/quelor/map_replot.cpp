@@ -47,6 +47,7 @@ MapReplot replot_data_files(std::span<const ReplotInput> files, const Settings& 
   GridSpec grid = grid_spec(s.map.lines_interval, s.map.parallel_lines != 0, s.map.lines_angle, k);
   if (!f.grid_lines) grid.spacing = 0.0;
   MapState map = make_map_state(f.tile, f.tile, s.map.map_size, grid, cursor_band_width(s.map.cursor_band_index, f.tile + 2));
+  r.grid = map.grid;
   map.frame.origin_easting = origin->easting;
   map.frame.origin_northing = origin->northing;
   r.tiles = std::make_unique<RasterTiles>(f.tile, f.tile);
@@ -83,6 +84,10 @@ MapReplot replot_data_files(std::span<const ReplotInput> files, const Settings& 
   r.west = origin->easting + static_cast<double>(top_left.x) / k;
   r.north = origin->northing + static_cast<double>(top_left.y) / k;
   return r;
+}
+
+void make_row_tiles(const MapReplot& r, int ty) {
+  for (int tx = r.range.min_column; tx <= r.range.max_column; ++tx) make_tile_pair(*r.tiles, r.grid, tx, ty);
 }
 
 }  // namespace quelor::tool

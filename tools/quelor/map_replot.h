@@ -12,6 +12,7 @@
 
 #include "background/replot.h"
 #include "background/survey_file.h"
+#include "map/grid.h"
 #include "map/raster_tiles.h"
 #include "map_background.h"
 #include "settings/settings.h"
@@ -28,6 +29,7 @@ struct MapReplot {
   std::unique_ptr<RasterTiles> tiles;
   std::unique_ptr<MapBackgrounds> backgrounds;  // drawn by the tiles: kept as long as they are
   MapOrigin origin;
+  GridSpec grid;  // the grid the tiles are made with
   double pixels_per_unit = 0.0;
   TileRange range;
   ReplotCounts counts;
@@ -55,5 +57,9 @@ struct ReplotInput {
 // `s`: the settings the re-plot draws with (map size, scale, view, grid).
 // Several files go on one map whose origin is the first file's first position.
 MapReplot replot_data_files(std::span<const ReplotInput> files, const Settings& s, const ReplotFrame& f);
+
+// Makes the tiles of row `ty` in the re-plot's rectangle that no strip
+// touched, with their grid and backgrounds, so the whole image has them.
+void make_row_tiles(const MapReplot& r, int ty);
 
 }  // namespace quelor::tool

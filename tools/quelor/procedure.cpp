@@ -215,7 +215,9 @@ struct Procedures {
   CurrentRing ring = make_current_ring(0);
 };
 
-// Wires the named procedure to the run; false for an unknown name.
+// Wires the named procedure to the run; false for an unknown name. The
+// callbacks outlive this function: they capture the run and the procedures
+// (which live as long as the run) by reference and everything else by value.
 bool wire(Run& r, Procedures& p) {
   const std::string& n = r.options.name;
   Settings& s = r.settings;
@@ -223,27 +225,30 @@ bool wire(Run& r, Procedures& p) {
   if (n == "em38mk2-calibration") {
     em38mk2_prepare(p.em38mk2, s);
     r.take(em38mk2_start(p.em38mk2, true, r.clock));
-    r.on_record = [&](const RecordBytes& rec) {
+    r.on_record = [&r, &p](const RecordBytes& rec) {
+      Settings& s = r.settings;
       return em38mk2_on_reading(p.em38mk2, s, decode_em38_mk2(rec.view(), em38mk2_decoder_offsets(p.em38mk2, s), false),
                                 r.clock);
     };
-    r.on_tick = [&] { return em38mk2_on_tick(p.em38mk2, s, r.clock); };
+    r.on_tick = [&r, &p] { return em38mk2_on_tick(p.em38mk2, r.settings, r.clock); };
   } else if (n == "em38-4-calibration") {
-    r.on_record = [&](const RecordBytes& rec) {
+    r.on_record = [&r, &p](const RecordBytes& rec) {
+      Settings& s = r.settings;
       return em38_4_on_reading(p.em38_4, s, decode_em38_4(rec.view(), em38_4_decoder_calibration(p.em38_4, s), false),
                                r.clock);
     };
-    r.on_tick = [&] { return em38_4_on_tick(p.em38_4, s, r.clock); };
-    r.answer = [&](int a) { return em38_4_answer(p.em38_4, s, a, r.clock); };
+    r.on_tick = [&r, &p] { return em38_4_on_tick(p.em38_4, r.settings, r.clock); };
+    r.answer = [&r, &p](int a) { return em38_4_answer(p.em38_4, r.settings, a, r.clock); };
     r.take(em38_4_start(p.em38_4, s, true, r.clock));
   } else if (n == "em38-4-drift") {
-    r.on_record = [&](const RecordBytes& rec) { return drift_on_reading(p.drift, decode_em38_4(rec.view(), {}, false)); };
-    r.answer = [&](int a) { return drift_answer(p.drift, a); };
+    r.on_record = [&p](const RecordBytes& rec) { return drift_on_reading(p.drift, decode_em38_4(rec.view(), {}, false)); };
+    r.answer = [&p](int a) { return drift_answer(p.drift, a); };
     r.take(drift_start(p.drift, kEm38_4, r.options.samples > 0 ? r.options.samples : 20, true));
   } else if (n == "em61mk2-nulling" || n == "em61lx2-nulling" || n == "em61lx2-filter") {
     const int type = r.variant.instrument_type;
     const int nulling = r.options.samples > 0 ? r.options.samples : type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
-    r.on_record = [&, type, nulling](const RecordBytes& rec) {
+    r.on_record = [&r, &p, type, nulling, lx2_two](const RecordBytes& rec) {
+      Settings& s = r.settings;
       RecordBytes copy = rec;
       const Em61Reading e = type == kEm61Mk2 ? decode_em61_mk2(copy, {}, p.ring, s.channel_null_values)
                                              : decode_em61_lx2(copy, lx2_two, p.ring, s.channel_null_values);
@@ -256,7 +261,7 @@ bool wire(Run& r, Procedures& p) {
       if (p.em61.state == kProcedureFilterFactor) return filter_on_reading(p.em61, s, e);
       return nulling_on_reading(p.em61, s, e, type, true);
     };
-    r.answer = [&](int a) { return filter_answer(p.em61, s, a); };
+    r.answer = [&r, &p](int a) { return filter_answer(p.em61, r.settings, a); };
     if (n == "em61lx2-filter") {
       const int filter = r.options.samples > 0 ? r.options.samples : kLx2FilterSamples;
       r.take(filter_calibration_start(p.em61, lx2_two, kLx2NullingSamples, filter));

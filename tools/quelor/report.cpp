@@ -182,6 +182,7 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
     m.message = r.error;
     return m;
   }
+  for (int ty = r.range.min_row; ty <= r.range.max_row; ++ty) make_row_tiles(r, ty);
   const Raster whole = compose_range(*r.tiles, r.range);
   MapFrameOnPage full{r.west, r.north, r.pixels_per_unit, mpu};
   const int x0 = std::clamp(static_cast<int>(std::floor(full.x(e.low.easting) - margin * r.pixels_per_unit)), 0, whole.width - 1);

@@ -105,7 +105,7 @@ std::vector<OperatorMessage> press_ok(OpenDialog& d, Settings& s, const Variant&
   if (d.name == "geometry") store_geometry_setup(d.form, s, v);
   if (d.name == "alarm") store_alarm_setup(d.form, s);
   if (d.name == "gps") store_gps_input(d.form, s);
-  if (d.name == "mask") store_gps_mask(d.form, s);
+  if (d.name == "mask") return store_gps_mask(d.form, s);
   return {};
 }
 

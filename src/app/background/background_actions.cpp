@@ -19,7 +19,14 @@ namespace quelor {
 
 namespace {
 
-constexpr const wchar_t* kTemporaryFolder = L"C:\\ProgramData\\Quelor\\Temp\\";
+constexpr const wchar_t* kTemporaryBase = L"C:\\ProgramData\\Quelor\\Temp\\";
+
+// This program's own folder of point files, made when first needed.
+const std::wstring& temporary_folder() {
+  static const std::wstring folder =
+      program_temporary_folder(kTemporaryBase, product_names(g_variant).program_name, GetCurrentProcessId());
+  return folder;
+}
 
 struct ComboList {
   int id;
@@ -204,8 +211,9 @@ void enter_background_action(HWND window, int) {
   survey.instrument_type = g_variant.instrument_type;
   survey.navigation_mode = g_variant.navigation_mode;
   Win32FileSystem fs;
+  make_temporary_folder(temporary_folder(), fs);
   const BackgroundLoad load =
-      load_background_file(background_files(), *chosen, options, survey, background_map_frame(), kTemporaryFolder, fs);
+      load_background_file(background_files(), *chosen, options, survey, background_map_frame(), temporary_folder(), fs);
   if (load.added) draw_new_background_file(load.drawing);
   if (load.message) show(owner, *load.message);
 }
@@ -232,6 +240,7 @@ void alarm_settings_action(HWND window, int) {
 void forget_background_files() {
   Win32FileSystem fs;
   clear_background_files(background_files(), fs);
+  RemoveDirectoryW(temporary_folder().c_str());  // only when empty
 }
 
 }  // namespace quelor

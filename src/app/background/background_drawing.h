@@ -8,8 +8,8 @@
 
 namespace quelor {
 
-// A new survey's tiles: the files of the previous survey are forgotten and
-// the tiles get the background decoration.
+// A new survey's tiles get the background decoration: the files loaded in
+// an earlier survey stay loaded and are drawn in the new survey's frame.
 void reset_background_layer(TileSurface& tiles);
 
 // The live map's frame (origin, scale, tile size).

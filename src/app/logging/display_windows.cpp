@@ -215,8 +215,10 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
     return 0;
   }
   if (!t_record_instrument()) {
-    if (d.have_reading || !d.tilt_first_text.empty()) draw_channel_numbers(p.dc, p.client, s);
-    draw_side_indicator(p.dc, p.client);
+    const std::span<const double> channels(d.channels.data(), static_cast<std::size_t>(d.channel_count));
+    if (!draw_side_indicator(p.dc, p.client, d.have_reading, channels, d.marker) &&
+        (d.have_reading || !d.tilt_first_text.empty()))
+      draw_channel_numbers(p.dc, p.client, s);
     SelectObject(p.dc, old);
     return 0;
   }

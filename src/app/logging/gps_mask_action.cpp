@@ -10,6 +10,7 @@ namespace quelor {
 void gps_mask_action(HWND window, int) {
   if (open_gps_mask_dialog(window) != 1) return;
   logging_session().fix_context.warning = warning_limits_from_settings(g_settings);
+  logging_session().fix_context.warning_sound = g_settings.gps_audio_warning != 0;
 }
 
 }  // namespace quelor

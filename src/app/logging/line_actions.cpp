@@ -234,7 +234,7 @@ void audio_options_action(HWND window, int) {
   if (!apply_audio_options(g_settings, options)) return;
   save_settings();
   LoggingSession& s = logging_session();
-  s.fix_context.warning_sound = g_settings.disconnection_alarm != 0;
+  s.fix_context.warning_sound = g_settings.gps_audio_warning != 0;
   reader_shared().survey.disconnection_alarm.store(g_settings.disconnection_alarm != 0);
   sync_reader_survey();
 }

@@ -56,11 +56,11 @@ void show_core_message(HWND window, const OperatorMessage& m) {
   box.show(m);
 }
 
-// The survey has ended: its temporary files go, the Monitoring buttons come
-// back for the next survey and the setup window returns to the front.
+// The survey has ended: the Monitoring buttons come back for the next
+// survey (the background files stay loaded) and the setup window returns to
+// the front.
 void hide_logging_window(HWND window) {
   LoggingSession& s = logging_session();
-  forget_background_files();
   reset_popup_menu_use();
   s.survey.map_review = false;
   s.active = false;

@@ -1,9 +1,13 @@
 #include "app/logging/target_cue_win.h"
 
+#include <string>
+#include <vector>
+
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
 #include "app/sound/sound_player.h"
 #include "survey/alarm.h"
+#include "survey/side_cue.h"
 
 namespace quelor {
 
@@ -43,21 +47,33 @@ void run_target_cue(const InstrumentOutcome& o) {
   if (!a.sound.empty()) play_sound_named(a.sound);
 }
 
-void draw_side_indicator(HDC dc, const RECT& client) {
-  if (!two_coil_lx2() || g_settings.alarm.alarm_type == kAlarmDisabled) return;
+bool draw_side_indicator(HDC dc, const RECT& client, bool have_reading, std::span<const double> channels,
+                         bool marker) {
+  if (!two_coil_lx2()) return false;
+  const std::vector<std::string> rows =
+      have_reading ? side_indicator_rows(channels, marker) : std::vector<std::string>{};
+  const SideIndicatorLayout l = side_indicator_layout(client.right - client.left, client.bottom - client.top,
+                                                      g_line_height, static_cast<int>(side_indicator_rows(channels, true).size()));
+  HGDIOBJ old_font = l.small_font ? SelectObject(dc, g_fonts[kTextFont]) : nullptr;
+  int y = client.top + l.first_row_y;
+  for (const std::string& row : rows) {
+    const std::wstring text(row.begin(), row.end());
+    ExtTextOutW(dc, client.left + 5, y, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    y += l.row_step;
+  }
+  if (old_font) SelectObject(dc, old_font);
+  if (g_settings.alarm.alarm_type == kAlarmDisabled) return true;
   const TargetCue& cue = target_cue();
-  const int width = (client.right - client.left - 20) / 3;
-  // A thin strip along the bottom edge keeps the last value row readable.
-  constexpr int height = 10;
-  const int top = client.bottom - height - 2;
-  for (int i = 0; i < 3; ++i) {
-    RECT field{client.left + 5 + i * (width + 5), top, client.left + 5 + i * (width + 5) + width, top + height};
-    const bool red = cue.shown.fields[static_cast<std::size_t>(i)] == CueField::kRed;
+  for (std::size_t i = 0; i < 3; ++i) {
+    const CueBox& b = l.fields[i];
+    RECT field{client.left + b.left, client.top + b.top, client.left + b.right, client.top + b.bottom};
+    const bool red = cue.shown.fields[i] == CueField::kRed;
     HBRUSH brush = CreateSolidBrush(red ? RGB(230, 40, 40) : RGB(255, 255, 255));
     FillRect(dc, &field, brush);
     DeleteObject(brush);
     FrameRect(dc, &field, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
+  return true;
 }
 
 }  // namespace quelor

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <span>
+
 #include "survey/instrument_handler.h"
 
 namespace quelor {
@@ -15,8 +17,10 @@ void run_target_cue(const InstrumentOutcome& outcome);
 // A new survey: the windows and the quiet counter start empty.
 void reset_target_cue();
 
-// The three fields (left, between, right) along the bottom of the numbers
-// window, as the last reading left them.
-void draw_side_indicator(HDC dc, const RECT& client);
+// The two-coil EM61-LX2's numbers window: the six values and "MARKER"
+// above the three fields (left, between, right) as the last reading left
+// them. False for other instruments (their numbers are drawn as usual).
+bool draw_side_indicator(HDC dc, const RECT& client, bool have_reading, std::span<const double> channels,
+                         bool marker);
 
 }  // namespace quelor

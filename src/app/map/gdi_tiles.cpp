@@ -43,6 +43,32 @@ void GdiCanvas::disc(int x, int y, int radius, PaletteColour colour) {
   SelectObject(dc, old_pen);
 }
 
+void GdiCanvas::text(int x, int top, const std::wstring& text, PaletteColour colour, HFONT font) {
+  HDC dc = select();
+  HGDIOBJ old_font = SelectObject(dc, font);
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF old_colour = SetTextColor(dc, rgb(colour));
+  TextOutW(dc, x, top, text.c_str(), static_cast<int>(text.size()));
+  SetTextColor(dc, old_colour);
+  SetBkMode(dc, old_mode);
+  SelectObject(dc, old_font);
+}
+
+SIZE GdiTiles::text_size(const std::wstring& text, HFONT font) {
+  SIZE size{0, 0};
+  if (!dc_) return size;
+  HGDIOBJ old = SelectObject(dc_, font);
+  if (text.empty()) {
+    TEXTMETRICW m{};
+    GetTextMetricsW(dc_, &m);
+    size.cy = m.tmHeight;
+  } else {
+    GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+  }
+  SelectObject(dc_, old);
+  return size;
+}
+
 GdiTiles::GdiTiles(int tile_width, int tile_height) : width_(tile_width), height_(tile_height) {
   HDC screen = GetDC(nullptr);
   dc_ = CreateCompatibleDC(screen);

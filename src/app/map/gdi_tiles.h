@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <string>
 
 #include "map/tile_store.h"
 
@@ -21,6 +22,8 @@ class GdiCanvas : public Canvas {
   void fill(PaletteColour colour) override;
   void line(int x0, int y0, int x1, int y1, PaletteColour colour, int width) override;
   void disc(int x, int y, int radius, PaletteColour colour) override;
+  // Text in `font` with its top-left at (x, top), on a transparent background.
+  void text(int x, int top, const std::wstring& text, PaletteColour colour, HFONT font);
   HBITMAP bitmap() const { return bitmap_; }
 
  private:
@@ -48,6 +51,7 @@ class GdiTiles : public TileSurface {
   void deselect(HBITMAP b);
   HPEN pen(PaletteColour colour, int width);
   HBRUSH brush(PaletteColour colour);
+  SIZE text_size(const std::wstring& text, HFONT font);
 
  private:
   int width_, height_;

@@ -8,7 +8,7 @@ namespace quelor {
 namespace {
 
 // Label start beyond the symbol's centre: one to three pixels by size.
-WorldCoordinate label_offset(const BackgroundStyle& style, int half_size) { return half_size + 1 + style.size; }
+WorldCoordinate label_offset(const BackgroundStyle& style) { return 1 + style.size; }
 
 }  // namespace
 
@@ -43,7 +43,7 @@ BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& po
     if (style.joined) line.push_back(w);
     else d.symbols.push_back(w);
     if (labels && !p.label.empty())
-      d.labels.push_back({{w.x + label_offset(style, d.half_size), w.y}, p.label});
+      d.labels.push_back({{w.x + label_offset(style), w.y}, p.label});
   }
   end_line();
   return d;

@@ -45,7 +45,7 @@ std::wstring background_row_number(int row);  // "%3d."
 // and deletes their temporary files. Returns the number removed.
 int remove_background_files(BackgroundFileTable& table, const std::vector<bool>& selected, FileSystem& fs);
 
-// Removes every file and its temporary file (end of the survey).
+// Removes every file and its temporary file (end of the program).
 void clear_background_files(BackgroundFileTable& table, FileSystem& fs);
 
 }  // namespace quelor

@@ -1,8 +1,9 @@
 #pragma once
-// A small bitmap font for point labels drawn by the core's own raster:
-// 3 x 5 glyphs of digits, capitals (small letters are shown as capitals) and
-// common signs, each pixel drawn as a `scale` x `scale` block, one blank
-// column between characters. Unknown characters show as "?".
+// A small bitmap font for point labels drawn by the core's own raster
+// (`quelor map`; the program draws them with its map font): 3 x 5 glyphs of
+// every printable ASCII character, small letters with their own shapes, each
+// pixel drawn as a `scale` x `scale` block, one blank column between
+// characters. Other bytes show as "?".
 
 #include <functional>
 #include <string_view>
@@ -18,5 +19,8 @@ int draw_label_text(std::string_view text, int x, int y, int scale, const std::f
 
 // The width in pixels of the text.
 int label_text_width(std::string_view text, int scale);
+
+// Whether the font has a glyph of its own for the character.
+bool has_label_glyph(char c);
 
 }  // namespace quelor

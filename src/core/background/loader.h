@@ -25,11 +25,17 @@ struct BackgroundSurvey {
   int navigation_mode = 1;
 };
 
+struct BackgroundConversion {
+  std::string records;
+  // "FILE ERROR": a data file of a format that is not supported, or the
+  // line of a text file whose coordinate is no number.
+  std::optional<OperatorMessage> refusal;
+};
+
 // The temporary point file's records for the source bytes: text files by
-// the options, data files by their own records; nothing for a data file of
-// a format that is not supported.
-std::optional<std::string> convert_background_file(std::string_view bytes, const BackgroundLoadOptions& options,
-                                                   const BackgroundSurvey& survey);
+// the options, data files by their own records.
+BackgroundConversion convert_background_file(std::string_view bytes, const BackgroundLoadOptions& options,
+                                             const BackgroundSurvey& survey);
 
 struct BackgroundLoad {
   bool added = false;

@@ -74,6 +74,21 @@ std::wstring folder_part(std::wstring_view path) {
   return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash + 1));
 }
 
+std::wstring program_temporary_folder(std::wstring_view base, std::string_view program_name, unsigned long process_id) {
+  std::wstring folder(base);
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  for (char c : program_name) folder += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  folder += L'-' + std::to_wstring(process_id) + L'\\';
+  return folder;
+}
+
+bool make_temporary_folder(const std::wstring& folder, FileSystem& fs) {
+  bool made = false;
+  for (std::size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
+    made = fs.create_directory(folder.substr(0, at));
+  return made;
+}
+
 std::wstring temporary_point_file_name(std::wstring_view source_path, int index, std::wstring_view folder) {
   std::wstring name = file_name_part(source_path);
   const std::size_t dot = name.find_last_of(L'.');

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "io/file_system.h"
+
 namespace quelor {
 
 inline constexpr int kPointRecordLength = 38;
@@ -41,6 +43,15 @@ inline bool lifts_pen(const BackgroundPoint& p) { return p.pen_up || p.easting <
 
 // `folder` + the source's file name with its extension replaced by "$" and
 // the two-digit load index: "C:\...\Temp\" + "SITE.$03".
+// The temporary folder of one running program: `base` (ending in "\\"),
+// then the program's name and its process id, so that two programs running
+// at once never share point files.
+std::wstring program_temporary_folder(std::wstring_view base, std::string_view program_name, unsigned long process_id);
+
+// Creates each folder of `folder` (ending in "\\") below its drive; false
+// when the last cannot be had.
+bool make_temporary_folder(const std::wstring& folder, FileSystem& fs);
+
 std::wstring temporary_point_file_name(std::wstring_view source_path, int index, std::wstring_view folder);
 
 // The source's file name without its folder.

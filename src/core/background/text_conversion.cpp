@@ -1,8 +1,8 @@
 #include "background/text_conversion.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "background/point_file.h"
 #include "background/unit_factors.h"
@@ -64,18 +64,26 @@ std::vector<std::string_view> split_columns(std::string_view line, char delimite
   }
 }
 
-bool read_coordinate(std::string_view field, double& value) {
-  const std::string text(trim(field));
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+bool allows_decimal_comma(int delimiter) {
+  const char d = delimiter_character(delimiter);
+  return d == ';' || d == '\t';
+}
+
+// Independent of the C locale: from_chars reads the point only.
+bool read_coordinate(std::string_view field, double& value, bool decimal_comma) {
+  std::string text(trim(field));
+  if (!text.empty() && text[0] == '+') text.erase(0, 1);
+  if (text.empty() || text[0] == '+') return false;
+  if (decimal_comma && std::count(text.begin(), text.end(), ',') == 1 && text.find('.') == std::string::npos)
+    std::replace(text.begin(), text.end(), ',', '.');
+  double v = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(v)) return false;
   value = v;
   return true;
 }
 
-std::string convert_text_line(std::string_view line, const TextConversion& c) {
+std::string convert_text_line(std::string_view line, const TextConversion& c, std::string* refusal) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.empty() || line[0] == '/') return {};
   if (line[0] == 'b' || line[0] == 'B') return break_record();
@@ -83,10 +91,16 @@ std::string convert_text_line(std::string_view line, const TextConversion& c) {
   const auto column = [&](int index) -> std::string_view {
     return index >= 0 && static_cast<std::size_t>(index) < columns.size() ? columns[index] : std::string_view{};
   };
+  const bool comma = allows_decimal_comma(c.options.delimiter);
   double first = 0.0, second = 0.0;
-  if (!read_coordinate(column(c.options.easting_column), first) ||
-      !read_coordinate(column(c.options.northing_column), second))
-    return {};
+  for (const auto& [index, value] : {std::pair{c.options.easting_column, &first}, {c.options.northing_column, &second}}) {
+    const std::string_view field = trim(column(index));
+    if (field.empty()) return {};  // a missing or empty column: no record
+    if (!read_coordinate(field, *value, comma)) {
+      if (refusal) *refusal = "\"" + std::string(field.substr(0, 24)) + "\" in column " + std::to_string(index + 1) + " is not a number";
+      return {};
+    }
+  }
   double easting = 0.0, northing = 0.0;
   if (!to_map_units(first, second, c, easting, northing)) return unusable_point_record();
   std::string_view label;
@@ -95,14 +109,39 @@ std::string convert_text_line(std::string_view line, const TextConversion& c) {
   return point_record(easting, northing, label);
 }
 
-std::string convert_text_file(std::string_view text, const TextConversion& c) {
-  std::string out;
+namespace {
+
+bool has_digit(std::string_view s) {
+  return std::any_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+// A heading such as "Easting;Northing;Name" before the first point.
+bool is_heading(std::string_view line, const TextConversion& c) {
+  const std::vector<std::string_view> columns = split_columns(line, delimiter_character(c.options.delimiter));
+  for (int index : {c.options.easting_column, c.options.northing_column})
+    if (index >= 0 && static_cast<std::size_t>(index) < columns.size() && has_digit(columns[index])) return false;
+  return true;
+}
+
+}  // namespace
+
+TextFileConversion convert_text_file(std::string_view text, const TextConversion& c) {
+  TextFileConversion out;
   std::size_t at = 0;
-  while (at < text.size()) {
+  for (int number = 1; at < text.size(); ++number) {
     std::size_t end = text.find('\n', at);
     if (end == std::string_view::npos) end = text.size();
-    out += convert_text_line(text.substr(at, end - at), c);
+    const std::string_view line = text.substr(at, end - at);
     at = end + 1;
+    std::string refusal;
+    const std::string record = convert_text_line(line, c, &refusal);
+    if (!refusal.empty() && !(out.records.empty() && is_heading(line, c))) {
+      out.refused_line = number;
+      out.refusal = refusal;
+      out.records.clear();
+      return out;
+    }
+    out.records += record;
   }
   return out;
 }

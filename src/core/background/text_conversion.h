@@ -5,7 +5,10 @@
 // of spaces count as one space delimiter, the two coordinate columns are
 // read as numbers (a line missing either gives no record), geodetic
 // positions are projected into the survey's zone, and labels are trimmed and
-// cut to 5 characters.
+// cut to 5 characters. With the semicolon or tab delimiter a decimal comma
+// reads as a decimal point, as spreadsheets write them. A coordinate field
+// holding text that is no number refuses the file with its line number,
+// except a heading line before the first point (no digit in either field).
 
 #include <string>
 #include <string_view>
@@ -25,14 +28,26 @@ struct TextConversion {
 // spaces are dropped and runs of spaces count as one.
 std::vector<std::string_view> split_columns(std::string_view line, char delimiter);
 
-// A number filling the whole (trimmed) field, or nothing.
-bool read_coordinate(std::string_view field, double& value);
+// A finite number filling the whole (trimmed) field, or nothing; with
+// `decimal_comma` one comma may stand for the decimal point.
+bool read_coordinate(std::string_view field, double& value, bool decimal_comma = false);
+
+// Whether the delimiter leaves the comma free for a decimal comma.
+bool allows_decimal_comma(int delimiter);
 
 // The record for one line, or an empty string when the line gives none.
-std::string convert_text_line(std::string_view line, const TextConversion& conversion);
+// `refusal` (when given) receives why a coordinate field is no number.
+std::string convert_text_line(std::string_view line, const TextConversion& conversion,
+                              std::string* refusal = nullptr);
+
+struct TextFileConversion {
+  std::string records;
+  int refused_line = 0;  // 1-based; 0: the whole file converted
+  std::string refusal;   // why that line was refused
+};
 
 // The records of the whole file (lines end with a line feed, a carriage
-// return before it is dropped).
-std::string convert_text_file(std::string_view text, const TextConversion& conversion);
+// return before it is dropped), or the first line that refuses the file.
+TextFileConversion convert_text_file(std::string_view text, const TextConversion& conversion);
 
 }  // namespace quelor

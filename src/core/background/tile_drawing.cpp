@@ -37,8 +37,18 @@ void draw_symbol(Canvas& c, SymbolShape shape, int x, int y, int h, PaletteColou
 
 }  // namespace
 
+LabelPainter bitmap_label_painter() {
+  LabelPainter p;
+  p.width = [](std::string_view text) { return label_text_width(text, kLabelScale); };
+  p.height = kLabelGlyphHeight * kLabelScale;
+  p.draw = [](Canvas& tile, int x, int top, std::string_view text, PaletteColour colour) {
+    draw_label_text(text, x, top, kLabelScale, [&](int px, int py) { tile.line(px, py, px + 1, py, colour, 1); });
+  };
+  return p;
+}
+
 int draw_background_tile(Canvas& tile, int tx, int ty, int w, int h, const BackgroundDrawing& d,
-                         PaletteColour colour) {
+                         PaletteColour colour, const LabelPainter& painter) {
   const TileBox box{0, 0, w - 1, h - 1};
   const auto local = [&](const WorldPixel& p) { return local_pixel(p, tx, ty, w, h); };
   int drawn = 0;
@@ -58,27 +68,27 @@ int draw_background_tile(Canvas& tile, int tx, int ty, int w, int h, const Backg
                 pen);
       ++drawn;
     }
-  const int text_height = kLabelGlyphHeight * kLabelScale;
   for (const BackgroundLabel& label : d.labels) {
     const LocalPixel l = local(label.at);
-    const WorldCoordinate top = l.y - text_height / 2;
-    const WorldCoordinate right = l.x + label_text_width(label.text, kLabelScale);
-    if (!reaches(box, l.x, top, right, top + text_height, 1)) continue;
-    draw_label_text(label.text, static_cast<int>(l.x), static_cast<int>(top), kLabelScale,
-                    [&](int x, int y) { tile.line(x, y, x + 1, y, colour, 1); });
+    const WorldCoordinate top = l.y - painter.height / 2;
+    const WorldCoordinate right = l.x + painter.width(label.text);
+    if (!reaches(box, l.x, top, right, top + painter.height, 1)) continue;
+    painter.draw(tile, static_cast<int>(l.x), static_cast<int>(top), label.text, colour);
     ++drawn;
   }
   return drawn;
 }
 
 void draw_backgrounds_tile(Canvas& tile, int tx, int ty, int w, int h, const std::vector<BackgroundDrawing>& drawings,
-                           PaletteColour colour) {
-  for (const BackgroundDrawing& d : drawings) draw_background_tile(tile, tx, ty, w, h, d, colour);
+                           PaletteColour colour, const LabelPainter& labels) {
+  for (const BackgroundDrawing& d : drawings) draw_background_tile(tile, tx, ty, w, h, d, colour, labels);
 }
 
-void draw_background_grid(TileSurface& tiles, const BackgroundDrawing& d, PaletteColour colour) {
+void draw_background_grid(TileSurface& tiles, const BackgroundDrawing& d, PaletteColour colour,
+                          const LabelPainter& labels) {
   const int w = tiles.tile_width(), h = tiles.tile_height();
-  tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& tile) { draw_background_tile(tile, tx, ty, w, h, d, colour); });
+  tiles.for_each(kGridLayer,
+                 [&](int tx, int ty, Canvas& tile) { draw_background_tile(tile, tx, ty, w, h, d, colour, labels); });
 }
 
 namespace {
@@ -101,7 +111,7 @@ std::optional<OperatorMessage> plan_background_layer(BackgroundLayer& layer, con
 }
 
 void draw_background_layer_tile(const BackgroundLayer& layer, Canvas& tile, int tx, int ty, int w, int h) {
-  draw_backgrounds_tile(tile, tx, ty, w, h, layer.plans, layer.colour);
+  draw_backgrounds_tile(tile, tx, ty, w, h, layer.plans, layer.colour, layer.labels);
 }
 
 }  // namespace quelor

@@ -22,9 +22,34 @@ std::string printed(const char* format, double v) {
   return buf;
 }
 
+// The length of the well-formed UTF-8 sequence at the start of `s`, 0 when
+// there is none (a stray continuation byte, an overlong form, a surrogate,
+// beyond U+10FFFF, or cut short).
+std::size_t utf8_sequence_length(std::string_view s) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char b = byte(0);
+  if (b < 0x80) return 1;
+  const std::size_t n = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+  if (n == 0 || s.size() < n) return 0;
+  for (std::size_t i = 1; i < n; ++i)
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  const unsigned char second = byte(1);
+  if ((b == 0xE0 && second < 0xA0) || (b == 0xED && second > 0x9F) || (b == 0xF0 && second < 0x90) ||
+      (b == 0xF4 && second > 0x8F))
+    return 0;
+  return n;
+}
+
 std::string instrument_name(const Variant& v) {
   const VariantRow* row = find_variant_row(v.instrument_type);
   return row ? std::string(row->instrument) : std::string("?");
+}
+
+// EMagPy reads the coil configurations by their names: a conductivity
+// meter's columns without one (the EM38-4 auxiliary channels) stay out of
+// that form. The columns of other instruments have no such names and stay.
+bool in_form(const ExportTable& t, const ValueColumn& col, bool emagpy) {
+  return !emagpy || !col.emagpy_name.empty() || !is_conductivity_meter(t.variant.instrument_type);
 }
 
 Cells cells_of(const ExportTable& t, bool emagpy) {
@@ -33,11 +58,12 @@ Cells cells_of(const ExportTable& t, bool emagpy) {
              "latitude", "longitude", "fix_quality"};
   c.text = {true, false, false, false, false, false, false, false, false};
   for (const ValueColumn& col : t.columns) {
+    if (!in_form(t, col, emagpy)) continue;
     c.names.push_back(emagpy && !col.emagpy_name.empty() ? col.emagpy_name : col.name);
     c.text.push_back(col.text);
   }
   for (const ExportRow& r : t.rows) {
-    std::vector<std::string> cells = {r.line, printed("%.2f", r.station), std::to_string(r.tick)};
+    std::vector<std::string> cells = {utf8_text(r.line), printed("%.2f", r.station), std::to_string(r.tick)};
     if (r.position) {
       const PathPosition& p = *r.position;
       cells.push_back(printed("%.3f", p.easting));
@@ -49,7 +75,8 @@ Cells cells_of(const ExportTable& t, bool emagpy) {
     } else {
       cells.insert(cells.end(), 6, std::string());
     }
-    cells.insert(cells.end(), r.values.begin(), r.values.end());
+    for (std::size_t i = 0; i < r.values.size() && i < t.columns.size(); ++i)
+      if (in_form(t, t.columns[i], emagpy)) cells.push_back(utf8_text(r.values[i]));
     c.rows.push_back(std::move(cells));
   }
   return c;
@@ -82,7 +109,7 @@ std::string json_escaped(std::string_view s) {
     if (ch == '"' || ch == '\\') {
       out += '\\';
       out += static_cast<char>(ch);
-    } else if (ch < 0x20 || ch > 0x7E) {
+    } else if (ch < 0x20 || ch == 0x7F) {
       out += printed("\\u%04x", ch);
     } else {
       out += static_cast<char>(ch);
@@ -101,12 +128,25 @@ std::string xyz_cell(const std::string& s) {
 }
 
 std::string line_label(const std::string& line, int ordinal) {
-  return line.empty() ? std::to_string(ordinal) : xyz_cell(line);
+  return line.empty() ? std::to_string(ordinal) : xyz_cell(utf8_text(line));
 }
 
-std::string point_name(const ExportRow& r) { return "line " + r.line + " station " + printed("%.2f", r.station); }
+std::string point_name(const ExportRow& r) {
+  return "line " + utf8_text(r.line) + " station " + printed("%.2f", r.station);
+}
 
 }  // namespace
+
+std::string utf8_text(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const std::size_t n = utf8_sequence_length(bytes);
+    out += n ? bytes.substr(0, n) : std::string_view("\xEF\xBF\xBD");  // U+FFFD
+    bytes.remove_prefix(n ? n : 1);
+  }
+  return out;
+}
 
 std::optional<ExportFormat> export_format_named(std::string_view name, bool emagpy) {
   if (name == "csv") return emagpy ? ExportFormat::kEmagpyCsv : ExportFormat::kCsv;

@@ -15,6 +15,10 @@ namespace quelor {
 
 enum class ExportFormat { kCsv, kEmagpyCsv, kXyz, kGeoJson, kKml, kGpx };
 
+// `bytes` with every byte that is not part of well-formed UTF-8 replaced by
+// U+FFFD: a damaged file's texts never make the output malformed.
+std::string utf8_text(std::string_view bytes);
+
 std::optional<ExportFormat> export_format_named(std::string_view name, bool emagpy);
 
 std::string export_text(const ExportTable& table, ExportFormat format);

@@ -47,14 +47,29 @@ void Raster::set(int x, int y, PaletteColour c) {
   rgb[i + 2] = c.blue;
 }
 
+// Bresenham's line from (x0, y0), the end point excluded. After k steps along
+// the major axis the minor axis has moved floor((2 k minor + major) /
+// (2 major)) pixels, so the stepping starts at the first step that reaches
+// the raster and stops after the last: a long line costs the raster's size,
+// not its length, and every pixel is the one full stepping would set.
 void raster_line(Raster& r, int x0, int y0, int x1, int y1, PaletteColour c, int width) {
   width = std::max(1, width);
   if (outside(r, x0, y0, x1, y1, width)) return;
   const long long dx = std::llabs(static_cast<long long>(x1) - x0), dy = -std::llabs(static_cast<long long>(y1) - y0);
   const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-  long long err = dx + dy;
-  long long x = x0, y = y0;
-  while (x != x1 || y != y1) {
+  const bool x_major = dx >= -dy;
+  const long long major = x_major ? dx : -dy, minor = x_major ? -dy : dx;
+  // The steps whose major coordinate lies on the raster grown by the pen.
+  const long long start = x_major ? x0 : y0, s = x_major ? sx : sy;
+  const long long low = -width, high = (x_major ? r.width : r.height) + width;
+  const long long first = std::max(0LL, s > 0 ? low - start : start - high);
+  const long long last = std::min(major - 1, s > 0 ? high - start : start - low);
+  if (first > last) return;
+  const long long moved = static_cast<long long>((static_cast<__int128>(2) * first * minor + major) / (2 * major));
+  const long long nx = x_major ? first : moved, ny = x_major ? moved : first;
+  long long err = static_cast<long long>(dx + dy + static_cast<__int128>(nx) * dy + static_cast<__int128>(ny) * dx);
+  long long x = x0 + sx * nx, y = y0 + sy * ny;
+  for (long long k = first; k <= last; ++k) {
     if (x >= -width && y >= -width && x <= r.width + width && y <= r.height + width)
       stamp(r, static_cast<int>(x), static_cast<int>(y), c, width);
     const long long e2 = 2 * err;

@@ -1,5 +1,7 @@
 #include "settings/settings_text.h"
 
+#include <cmath>
+
 #include <optional>
 #include <type_traits>
 
@@ -44,8 +46,10 @@ void parse_value(std::string_view text, const FieldRef& field) {
           *value = parse_long(text);
         else if constexpr (std::is_same_v<T, ColorRef>)
           *value = parse_colour(text);
-        else if constexpr (std::is_same_v<T, double>)
-          *value = parse_double(text);
+        else if constexpr (std::is_same_v<T, double>) {
+          // "inf" or "nan" in a damaged file: the value in force stays.
+          if (const double d = parse_double(text); std::isfinite(d)) *value = d;
+        }
         else if constexpr (std::is_same_v<T, std::wstring>)
           *value = widen_text(text.substr(0, kMaxFolderLength));
         else

@@ -63,4 +63,10 @@ void store_geometry_setup(const DialogForm& f, Settings& s, const Variant& v) {
   if (has_height(type)) s.em38_4.height = entered_number_or_zero(f.text(IDC_THIRD_VALUE)) * size;
 }
 
+std::wstring geometry_height_label(int instrument_type) {
+  if (instrument_type == kEm38_4) return L"EM38-4 Height";
+  if (instrument_type == kCs21) return L"CS-21 Height";
+  return {};
+}
+
 }  // namespace quelor

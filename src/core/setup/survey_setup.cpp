@@ -47,7 +47,7 @@ void show_rate(SurveySetupSession& ss, const Settings& s, int type, int mode, bo
   }
   if (type == kEm34_3 && mode == kManual) {
     ss.form.set_text(IDC_RATE_LABEL, L"Samples/Rdg:");
-    rate->text = format_entry_int("%3d", s.manual_reading_count);
+    rate->text = ss.samples_text;
     return;
   }
   rate->read_only = true;
@@ -104,6 +104,8 @@ double entered_increment(std::wstring_view text) {
   return value == 0.0 ? 1.0 : value;
 }
 
+// The field holds the rate in Auto and the EM34-3 samples in Manual; in
+// another mode it shows "N/A" or "Not Applicable" and stores nothing.
 void store_rate(const SurveySetupSession& ss, Settings& s, int type, int mode) {
   const DialogControl* rate = ss.form.find(IDC_RATE);
   if (!rate) return;
@@ -111,7 +113,7 @@ void store_rate(const SurveySetupSession& ss, Settings& s, int type, int mode) {
     s.reading_interval = 1.0 / entered_rate(rate->text);
     return;
   }
-  if (type != kEm34_3) return;
+  if (type != kEm34_3 || ss.mode != kManual) return;
   const double samples = entered_number_or_zero(rate->text);
   const double whole = std::trunc(samples);
   s.manual_reading_count = static_cast<int>(std::clamp(whole, double(kSamplesMinimum), double(kSamplesMaximum)));
@@ -141,15 +143,24 @@ int selection_of_survey_mode(int type, int mode) {
 
 double entered_rate(std::wstring_view text) {
   const double rate = entered_number_or_zero(text);
-  return rate > 0.0 ? rate : 1.0;
+  return rate > 0.0 && std::isfinite(1.0 / rate) ? rate : 1.0;
+}
+
+// The mode the dialog opens in: the stored one where the list can show it
+// or OK keeps it (EM38-4 has no mode list entry of its own for Wheel or
+// Manual; EM34-3 shows mode 1 as "N/A" readings), else the list's.
+int opening_mode(int type, int stored) {
+  if (type == kEm38_4 || type == kEm34_3) return clamp_mode(stored);
+  return survey_mode_of_selection(type, selection_of_survey_mode(type, stored));
 }
 
 SurveySetupSession survey_setup_session(const Settings& s, const Variant& v) {
   const int type = v.instrument_type;
   SurveySetupSession ss;
-  ss.mode = survey_mode_of_selection(type, selection_of_survey_mode(type, s.survey_mode));
+  ss.mode = opening_mode(type, s.survey_mode);
   ss.increments = s.station_increments;
   ss.rate_text = rate_text_of(s);
+  ss.samples_text = format_entry_int("%3d", s.manual_reading_count);
   add_mode_and_rate(ss, s, type);
   add_component_and_dipole(ss.form, s, type, ss.mode);
   add_lines_and_stations(ss, s, type);
@@ -163,6 +174,7 @@ void survey_setup_mode_selected(SurveySetupSession& ss, int selection, const Set
   if (mode == ss.mode) return;
   ss.increments[static_cast<std::size_t>(ss.mode)] = entered_number_or_zero(ss.form.text(IDC_STATION_INCREMENT));
   if (ss.mode == kAuto && ss.form.has(IDC_RATE)) ss.rate_text = ss.form.text(IDC_RATE);
+  if (ss.mode == kManual && type == kEm34_3 && ss.form.has(IDC_RATE)) ss.samples_text = ss.form.text(IDC_RATE);
   ss.mode = mode;
   ss.form.set_text(IDC_STATION_INCREMENT, format_entry("%.3f", ss.increments[static_cast<std::size_t>(mode)]));
   ss.form.set_text(IDC_STATION_INCREMENT_LABEL, increment_label(type, mode));

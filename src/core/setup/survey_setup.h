@@ -19,6 +19,7 @@ struct SurveySetupSession {
   int mode = 0;  // survey mode shown (0 Auto, 1 Wheel, 2 Manual)
   std::array<double, 3> increments{};
   std::wstring rate_text;  // the Auto rate entry while another mode is shown
+  std::wstring samples_text;  // EM34-3: the Manual samples entry while another mode is shown
 };
 
 // Survey mode of a list selection (EM34-3: selection 1 is Manual) and back.
@@ -36,7 +37,9 @@ void survey_setup_mode_selected(SurveySetupSession& session, int selection, cons
 // OK: stores the entries into `s` (the caller saves the settings file).
 void store_survey_setup(const SurveySetupSession& session, Settings& s, const Variant& v);
 
-// The rate a rate entry gives: no number, 0 or less give 1 reading a second.
+// The rate a rate entry gives: no number, 0 or less, and a rate whose
+// reading interval is out of the double range ("1e-320") give 1 reading a
+// second.
 double entered_rate(std::wstring_view text);
 
 }  // namespace quelor

@@ -96,7 +96,7 @@ void store_model(const DialogForm& f, Settings& s, int type) {
 
 void store_filter_factors(const DialogForm& f, Settings& s, std::vector<OperatorMessage>& messages) {
   const auto enter = [&](Coil coil, int id, double& factor) {
-    const double entered = entered_number(f.text(id)).value_or(std::numeric_limits<double>::quiet_NaN());
+    const double entered = entered_number_or_zero(f.text(id));  // text that is no number reads as 0
     FilterFactorEntry e = enter_filter_factor(coil, entered, factor);
     factor = e.factor;
     if (e.message) messages.push_back(*e.message);

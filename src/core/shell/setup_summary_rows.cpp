@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "gps/formats.h"
-#include "setup/swath_edges.h"
+#include "map/footprint.h"
 
 namespace quelor {
 
@@ -46,7 +46,7 @@ constexpr std::array<std::string_view, 2> kDipoles{"Vertical", "Horizontal"};
 constexpr std::array<std::string_view, 2> kStates{"Disabled", "Enabled"};
 constexpr std::array<std::string_view, 9> kSelectedRates{
     "10 Hz", "5 Hz", "3.3 Hz", "2.5 Hz", "2 Hz", "1 Hz", "0.5 Hz", "0.2 Hz", "0.1 Hz"};
-constexpr std::array<double, 8> kSwathWidths{0.25, 0.5, 1.0, 2.0, 3.0, 4.0, 5.0, 10.0};
+constexpr int kSwathChoices = 8;  // the Map Options swath list
 
 // The instrument's name in its "... Port:" label, by instrument type + 4.
 constexpr std::array<std::string_view, 14> kPortNames{
@@ -159,21 +159,13 @@ void add_system_rows(std::vector<SummaryRow>& rows, const Settings& s, const Var
   add(rows, "GPS Data:", gps_data_text(s));
 }
 
-// The coil width times the swath factor, as the map's swath edges take it.
-double em61_swath_width(const Settings& s, int type) {
-  return em61_base_width(s, type) * em61_swath_factor(s.swath_option);
-}
-
 }  // namespace
 
+// The map's own swath width; a list choice beyond the list shows 0.
 double summary_swath_width(const Settings& s, int instrument_type) {
-  if (is_em61(instrument_type)) return em61_swath_width(s, instrument_type);
-  if (instrument_type == kGrad601) {
-    if (s.number_of_sensors == 1) return 2.0 * s.sensor_separation;
-    return 0.25 * (s.swath_option + 1);
-  }
-  if (s.swath_option < 0 || s.swath_option >= static_cast<int>(kSwathWidths.size())) return 0.0;
-  return kSwathWidths[static_cast<std::size_t>(s.swath_option)];
+  const bool computed = is_em61(instrument_type) || (instrument_type == kGrad601 && s.number_of_sensors == 1);
+  if (!computed && (s.swath_option < 0 || s.swath_option >= kSwathChoices)) return 0.0;
+  return swath_width_metres(s, instrument_type);
 }
 
 SettingsSummary settings_summary(const Settings& s, const Variant& v) {

@@ -121,7 +121,7 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
   c.warning = warning_limits_from_settings(s);
   c.map_units = s.map_units;
   c.coordinates_display = s.coordinates_display;
-  c.warning_sound = s.disconnection_alarm != 0;
+  c.warning_sound = s.gps_audio_warning != 0;
   c.instrument_used = s.instrument_state >= 1;
   c.selected_channel = s.colour_map_view;
   return c;

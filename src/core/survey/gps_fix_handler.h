@@ -24,7 +24,7 @@ struct FixContext {
   GpsWarningLimits warning;
   int map_units = 0;             // 0 metres, 1 feet, 2 US survey feet
   int coordinates_display = 0;   // 0 geodetic, 1 metres, 2 feet, 3 US survey feet
-  bool warning_sound = true;       // the disconnection alarm option
+  bool warning_sound = true;       // the GPS warning sound ("Enable Audio Warning")
   bool connection_broken = false;  // the GPS connection is marked broken
   bool instrument_used = true;     // positions are not counted while its connection is lost
   int selected_channel = 0;        // the mapped channel; 0 none

@@ -4,7 +4,10 @@
 // (left, between, right) of the numbers window.
 
 #include <array>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quelor {
 
@@ -26,5 +29,28 @@ SideIndication side_indication(double a1, double a2, bool f1, bool f2, double be
 // The voice of a side code: "LEFTSOUND", "BETWEENSOUND", "RIGHTSOUND",
 // "LEFTRIGHTSOUND"; empty for -2.
 std::string_view side_voice(int code);
+
+// The numbers window of the two-coil EM61-LX2: the six values "LE:" ...
+// "RF:" as "%9.1f", then "MARKER" on a marker record.
+std::vector<std::string> side_indicator_rows(std::span<const double> channels, bool marker);
+
+struct CueBox {
+  int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom excluded
+};
+
+// Where the rows and the three fields go in a numbers window of `width` x
+// `height`: the fields in a band of their own along the bottom, the rows
+// above it one `row_step` apart from `first_row_y` (the line height, or less
+// with the small font when the rows would not fit), so that no field covers
+// a row.
+struct SideIndicatorLayout {
+  int first_row_y = 5;
+  int row_step = 0;
+  bool small_font = false;
+  std::array<CueBox, 3> fields{};
+};
+SideIndicatorLayout side_indicator_layout(int width, int height, int line_height, int rows);
+
+inline constexpr int kCueFieldHeight = 10;
 
 }  // namespace quelor

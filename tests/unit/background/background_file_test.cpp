@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <set>
 #include <string>
 
 #include "../support/memory_file_system.h"
@@ -45,9 +46,12 @@ std::string gga(double lat, double lon) {
 
 // A survey file of the variant: header, line block, GPS sentences (with a
 // GSA in between and one bad checksum), a second line.
-std::string survey_file(const Variant& v, const std::vector<std::pair<double, double>>& fixes) {
+std::string survey_file(const Variant& v, const std::vector<std::pair<double, double>>& fixes,
+                        double x_offset = 0.0, double y_offset = 0.0) {
   Settings s;
   s.gps_sentence = 0;  // GGA/GSA
+  s.gps_x_offset = x_offset;
+  s.gps_y_offset = y_offset;
   HeaderFields h = header_fields_from_settings(s, v.instrument_type);
   h.file_name = "SITE1";
   std::string out;
@@ -86,6 +90,28 @@ TEST(DataFileBackground, OwnFilesOfEveryRecordLength) {
     const GridPoint g = project_to_utm(43.6104, -79.6004, 17);
     EXPECT_NEAR(p[4].easting, g.easting / 0.3048, 0.002) << v.instrument_type;
     EXPECT_NEAR(p[4].northing, g.northing / 0.3048, 0.002) << v.instrument_type;
+  }
+}
+
+// A navigation-line file holds the antenna offsets in header record 3: its
+// positions become the sensor's, x to the left of and y behind the antenna
+// along the direction of travel (north here, so west and south).
+TEST(DataFileBackground, NavigationFilesShowTheSensorsTrack) {
+  const std::vector<std::pair<double, double>> north = {
+      {43.6100, -79.6000}, {43.6101, -79.6000}, {43.6102, -79.6000}, {43.6103, -79.6000}};
+  for (const auto& [v, moved] : {std::pair{Variant{kEm31Mk2, kNavigation}, true}, {Variant{kEm31Mk2, kRealTimeMap}, false}}) {
+    const std::string file = survey_file(v, north, 0.5, 1.25);
+    const std::optional<std::string> records = convert_data_file(file, {0, 17, 0, v.instrument_type});
+    ASSERT_TRUE(records.has_value());
+    const std::vector<BackgroundPoint> p = read_point_file(*records);
+    ASSERT_EQ(p.size(), 5u);
+    for (std::size_t i : {0u, 1u, 3u, 4u}) {
+      const std::size_t fix = i < 2 ? i : i - 1;
+      const GridPoint g = project_to_utm(north[fix].first, north[fix].second, 17);
+      // The travel is north to within the grid convergence (under 1 degree).
+      EXPECT_NEAR(p[i].easting, g.easting - (moved ? 0.5 : 0.0), 0.03) << i << " " << moved;
+      EXPECT_NEAR(p[i].northing, g.northing - (moved ? 1.25 : 0.0), 0.03) << i << " " << moved;
+    }
   }
 }
 
@@ -253,10 +279,27 @@ TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {
   EXPECT_EQ(dots.symbols.size(), 6u);
   EXPECT_EQ(dots.half_size, 4);
   ASSERT_EQ(dots.labels.size(), 1u);
-  EXPECT_EQ(dots.labels[0].at, (WorldPixel{7, 0}));
+  EXPECT_EQ(dots.labels[0].at, (WorldPixel{3, 0}));  // large: 3 pixels beyond the centre
   // The survey's own rounding: floor(x + 0.5).
   EXPECT_EQ(world_pixel(f, 999.96, 1999.96), (WorldPixel{0, 0}));
   EXPECT_EQ(world_pixel(f, 999.89, 2000.0), (WorldPixel{-1, 0}));
+}
+
+// Two programs running at once never share a point file.
+TEST(TemporaryFolder, OneFolderPerRunningProgram) {
+  const std::wstring base = L"C:\\ProgramData\\Quelor\\Temp\\";
+  EXPECT_EQ(program_temporary_folder(base, "Zelko31", 4242), L"C:\\ProgramData\\Quelor\\Temp\\Zelko31-4242\\");
+  EXPECT_EQ(program_temporary_folder(L"D:\\tmp", "Qyn38", 7), L"D:\\tmp\\Qyn38-7\\");
+  EXPECT_NE(program_temporary_folder(base, "Zelko31", 1), program_temporary_folder(base, "Qyn31", 1));
+  EXPECT_NE(program_temporary_folder(base, "Zelko31", 1), program_temporary_folder(base, "Zelko31", 2));
+  const std::wstring a = temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Zelko31", 1));
+  const std::wstring b = temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Qyn38", 2));
+  EXPECT_NE(a, b);
+  testing_support::MemoryFileSystem fs;
+  EXPECT_TRUE(make_temporary_folder(program_temporary_folder(base, "Zelko31", 9), fs));
+  EXPECT_EQ(fs.folders, (std::set<std::wstring>{L"C:\\ProgramData", L"C:\\ProgramData\\Quelor",
+                                                L"C:\\ProgramData\\Quelor\\Temp",
+                                                L"C:\\ProgramData\\Quelor\\Temp\\Zelko31-9"}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "background/load_options.h"
+#include "background/loader.h"
 #include "background/point_file.h"
 #include "background/text_conversion.h"
 #include "background/unit_factors.h"
@@ -49,6 +50,12 @@ TEST(TextConversion, LineRules) {
       {"empty column", 1, kBackgroundText, "500100,,4800200", ""},
       {"not a number", 1, kBackgroundText, "East,North", ""},
       {"number with junk", 1, kBackgroundText, "500100x,4800200", ""},
+      {"decimal comma, semicolon", 3, kBackgroundText, "500100,5;4800200,25;MH", "    500100.500,   4800200.250,0,     \n"},
+      {"decimal comma, tab", 2, kBackgroundText, "-1,5\t2,75", "        -1.500,         2.750,0,     \n"},
+      {"decimal point, semicolon", 3, kBackgroundText, "1.5;2", "         1.500,         2.000,0,     \n"},
+      {"leading plus", 1, kBackgroundText, "+1.5,2", "         1.500,         2.000,0,     \n"},
+      {"two commas are no number", 3, kBackgroundText, "1,000,5;2", ""},
+      {"comma delimiter splits a decimal comma", 1, kBackgroundText, "1,5,2,5", "         1.000,         5.000,0,     \n"},
       {"label cut to 5", 1, kBackgroundLabelledText, "1,2, PIPELINE7 ", "         1.000,         2.000,5,PIPEL\n"},
       {"short label", 1, kBackgroundLabelledText, "1,2,MH1", "         1.000,         2.000,3,MH1  \n"},
       {"empty label", 1, kBackgroundLabelledText, "1,2,", "         1.000,         2.000,0,     \n"},
@@ -67,12 +74,47 @@ TEST(TextConversion, LineRules) {
 
 TEST(TextConversion, FileWithBreakSplitsIntoTwoParts) {
   const std::string text = "/ site plan\r\n1,1\r\n2,2\r\nB\r\n\r\n3,3\r\n4,4";
-  const std::vector<BackgroundPoint> points = read_point_file(convert_text_file(text, {text_options(1), 0, 17}));
+  const TextFileConversion c = convert_text_file(text, {text_options(1), 0, 17});
+  EXPECT_EQ(c.refused_line, 0);
+  const std::vector<BackgroundPoint> points = read_point_file(c.records);
   ASSERT_EQ(points.size(), 5u);
   EXPECT_FALSE(points[1].pen_up);
   EXPECT_TRUE(points[2].pen_up);
   EXPECT_DOUBLE_EQ(points[4].easting, 4.0);
   EXPECT_TRUE(lifts_pen(points[2]));
+}
+
+// What spreadsheets write is accepted; a field that is no number refuses the
+// file with its line number; a heading before the first point is skipped.
+TEST(TextConversion, FilesAcceptedOrRefusedWithTheLine) {
+  const struct {
+    const char* name;
+    int delimiter;
+    const char* text;
+    int points;           // records when accepted
+    int refused_line;     // 0: accepted
+    const char* refusal;  // part of the reason
+  } cases[] = {
+      {"semicolon, decimal comma, heading", 3, "Easting;Northing;Name\r\n500100,5;4800200,25;MH1\r\n500101;4800201;MH2\r\n",
+       2, 0, ""},
+      {"tab, decimal comma", 2, "x\ty\n1,5\t2,5\n\n3,5\t4,5\n", 2, 0, ""},
+      {"junk after a number", 1, "1,1\n2,2\n500100x,4800200\n4,4\n", 0, 3, "\"500100x\" in column 1 is not a number"},
+      {"heading after a point", 3, "1;1\nEasting;Northing\n", 0, 2, "\"Easting\" in column 1"},
+      {"heading with a digit", 1, "E1,N1\n1,1\n", 0, 1, "\"E1\""},
+      {"semicolon file read with commas", 1, "500100,5;4800200,25\n", 0, 1, "\"5;4800200\" in column 2"},
+      {"missing column still skipped", 1, "1\n2,2\n", 1, 0, ""},
+  };
+  for (const auto& c : cases) {
+    const TextFileConversion r = convert_text_file(c.text, {text_options(c.delimiter), 0, 17});
+    EXPECT_EQ(r.refused_line, c.refused_line) << c.name;
+    EXPECT_NE(r.refusal.find(c.refusal), std::string::npos) << c.name << ": " << r.refusal;
+    EXPECT_EQ(read_point_file(r.records).size(), static_cast<std::size_t>(c.points)) << c.name;
+  }
+  BackgroundLoadOptions o = text_options(3);
+  const BackgroundConversion refused = convert_background_file("1;1\n2;x\n", o, {});
+  ASSERT_TRUE(refused.refusal);
+  EXPECT_EQ(refused.refusal->title, "FILE ERROR");
+  EXPECT_EQ(refused.refusal->text, "Check background file structure.\r\nLine 2: \"x\" in column 2 is not a number");
 }
 
 TEST(TextConversion, GeodeticProjectedInSurveyZone) {

@@ -3,6 +3,10 @@
 // and a grid tile made after the load gets its part through the decoration.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include <map>
+
 #include "background/label_font.h"
 #include "background/tile_drawing.h"
 #include "map/grid.h"
@@ -72,7 +76,7 @@ TEST(BackgroundTiles, LabelsRightOfTheirSymbol) {
   ASSERT_EQ(d.labels.size(), 1u);
   tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& c) { draw_background_tile(c, tx, ty, kTile, kTile, d, kBackgroundColour); });
   const WorldCoordinate left = d.labels[0].at.x;
-  EXPECT_GT(left, 5 + d.half_size);
+  EXPECT_EQ(left, 5 + 2);  // medium: 2 pixels beyond the centre
   const int width = label_text_width("MH1", kLabelScale), height = kLabelGlyphHeight * kLabelScale;
   int inside = 0, outside = 0;
   for (WorldCoordinate x = 0; x < 60; ++x)
@@ -85,8 +89,39 @@ TEST(BackgroundTiles, LabelsRightOfTheirSymbol) {
   EXPECT_GT(inside, 20);  // "MH1" crosses the tile edge at px 20/21 and continues
   EXPECT_EQ(outside, 0);
   bool right_tile = false;
-  for (WorldCoordinate y = 0; y < 20; ++y) right_tile |= grid_pixel(tiles, 21, y) == kBackgroundColour;
+  for (WorldCoordinate x = 21; x < 40; ++x)
+    for (WorldCoordinate y = 0; y < 20; ++y) right_tile |= grid_pixel(tiles, x, y) == kBackgroundColour;
   EXPECT_TRUE(right_tile);
+}
+
+TEST(BackgroundTiles, LabelOffsetBySymbolSize) {
+  for (const auto& [display, offset] : {std::pair{0, 1}, {1, 2}, {2, 3}, {3, 1}, {5, 3}, {8, 3}}) {
+    const BackgroundDrawing d = plan_background_drawing({at(5, 10, "A")}, background_style(display, 0), true, kFrame);
+    ASSERT_EQ(d.labels.size(), 1u);
+    EXPECT_EQ(d.labels[0].at.x, 5 + offset) << display;
+  }
+}
+
+// Every printable ASCII character has a glyph of its own; other bytes show "?".
+TEST(LabelFont, EveryPrintableCharacterHasItsOwnGlyph) {
+  const auto pixels = [](char c) {
+    std::set<std::pair<int, int>> set;
+    draw_label_text(std::string(1, c), 0, 0, 1, [&](int x, int y) { set.insert({x, y}); });
+    return set;
+  };
+  std::map<std::set<std::pair<int, int>>, char> seen;
+  for (int code = 0x20; code <= 0x7E; ++code) {
+    const char c = static_cast<char>(code);
+    EXPECT_TRUE(has_label_glyph(c));
+    const auto glyph = pixels(c);
+    EXPECT_EQ(c == ' ', glyph.empty()) << c;
+    const auto [at, fresh] = seen.emplace(glyph, c);
+    EXPECT_TRUE(fresh) << c << " looks like " << at->second;
+  }
+  EXPECT_EQ(pixels('\x7F'), pixels('?'));
+  EXPECT_EQ(pixels('\xE9'), pixels('?'));
+  EXPECT_FALSE(has_label_glyph('\t'));
+  EXPECT_EQ(label_text_width("a&B", 2), 3 * 4 * 2);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -241,6 +242,79 @@ TEST(Export, BadInputIsRefusedAndDamageNeverCrashes) {
     for (ExportFormat f : {ExportFormat::kCsv, ExportFormat::kXyz, ExportFormat::kGeoJson, ExportFormat::kGpx})
       EXPECT_FALSE(export_text(*r.table, f).empty());
   }
+}
+
+}  // namespace
+}  // namespace quelor
+
+namespace quelor {
+namespace {
+
+bool is_utf8(const std::string& s) { return utf8_text(s) == s; }
+
+TEST(ExportText, BytesThatAreNotUtf8AreReplaced) {
+  const struct {
+    std::string in, out;
+  } kCases[] = {
+      {"Line 7", "Line 7"},
+      {"Zo\xC3\xA9", "Zo\xC3\xA9"},                            // é, well formed
+      {"Zo\xE9", "Zo\xEF\xBF\xBD"},                            // Latin-1 é
+      {"\x80" "a", "\xEF\xBF\xBD" "a"},                        // stray continuation byte
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                // overlong '/'
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+      {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // beyond U+10FFFF
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},                // four bytes, well formed
+      {"ab\xE2\x82", "ab\xEF\xBF\xBD\xEF\xBF\xBD"},            // cut short
+  };
+  for (const auto& c : kCases) EXPECT_EQ(utf8_text(c.in), c.out) << c.in;
+}
+
+// A damaged file: its line name holds bytes the writer never writes.
+TEST(ExportText, EveryFormatIsUtf8WhenTheFileHoldsOtherBytes) {
+  const Variant v{kEm61Lx2, kNavigation};
+  MemorySink sink;
+  sink.open(L"x.L61");
+  DataFileWriter w(sink, v);
+  w.write_header(testing_support::sample_header(v), false);
+  LineBlockFields line = testing_support::sample_line(1);
+  line.line_name = "Zone";
+  w.write_line_block(line, LocalTime{2025, 3, 7, 9, 15, 0, 0}, 1000);
+  w.write_reading({testing_support::sample_record(kEm61Lx2, 0), 1500});
+  std::string bytes = sink.file(L"x.L61");
+  const std::size_t name = bytes.find("Zone");
+  ASSERT_NE(name, std::string::npos);
+  bytes.replace(name + 2, 2, "\xE9\xFF");
+  const ExportTable t = table_of(bytes);
+  ASSERT_EQ(t.rows.size(), 1u);
+  for (ExportFormat f : {ExportFormat::kCsv, ExportFormat::kEmagpyCsv, ExportFormat::kXyz, ExportFormat::kGeoJson,
+                         ExportFormat::kKml, ExportFormat::kGpx}) {
+    const std::string text = export_text(t, f);
+    EXPECT_TRUE(is_utf8(text)) << static_cast<int>(f);
+  }
+  const std::string csv = export_text(t, ExportFormat::kCsv);
+  EXPECT_NE(csv.find("\nZo\xEF\xBF\xBD\xEF\xBF\xBD,"), std::string::npos) << csv;
+}
+
+TEST(ExportText, TheEmagpyFormKeepsOnlyCoilConfigurations) {
+  const ExportTable t = table_of(testing_support::build_sample_survey({kEm38_4, kNavigation}), ExportOptions{kAutomaticZone, 0.5});
+  const std::string plain = export_text(t, ExportFormat::kCsv);
+  const std::string emagpy = export_text(t, ExportFormat::kEmagpyCsv);
+  EXPECT_NE(plain.substr(0, plain.find('\n')).find(",aux1,aux2,aux3,aux4"), std::string::npos);
+  const std::string header = emagpy.substr(0, emagpy.find('\n'));
+  EXPECT_EQ(header,
+            "line,station,tick,x,y,zone,latitude,longitude,fix_quality,"
+            "HCP1f14500h0.5,HCP1f14500h0.5_inph,HCP0.88f14500h0.5,HCP0.88f14500h0.5_inph,"
+            "HCP0.5f14500h0.5,HCP0.5f14500h0.5_inph,HCP0.75f14500h0.5,HCP0.75f14500h0.5_inph");
+  // Each row is the plain form's row without its four last cells.
+  std::istringstream rows(emagpy.substr(header.size() + 1)), plain_rows(plain.substr(plain.find('\n') + 1));
+  std::string row, plain_row;
+  int count = 0;
+  while (std::getline(rows, row) && std::getline(plain_rows, plain_row)) {
+    EXPECT_EQ(std::count(row.begin(), row.end(), ','), 16) << row;
+    EXPECT_EQ(plain_row.rfind(row + ",", 0), 0u) << row << " / " << plain_row;
+    ++count;
+  }
+  EXPECT_EQ(count, 5);
 }
 
 }  // namespace

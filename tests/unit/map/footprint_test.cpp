@@ -54,6 +54,36 @@ TEST(Footprint, GeometryFromTheSettingsInTheMapUnit) {
   }
 }
 
+// The swath edges the map draws: left = w / 2 + GPS X offset, right = w -
+// left, in the map unit.
+TEST(Footprint, SwathEdgesOfEveryFamily) {
+  struct Case {
+    int type;
+    int swath_option, sensor_size, sensors, map_units;
+    double x_offset;
+    double left, right;
+  };
+  const double ft = 0.3048;
+  const Case cases[] = {
+      {kEm31Mk2, 2, 0, 1, 0, -0.3, 0.2, 0.8},   {kEm38, 7, 0, 1, 1, 0.0, 5.0 / ft, 5.0 / ft},
+      {kEm38_4, 0, 0, 1, 0, 0.5, 0.625, -0.375}, {kEm61Mk2, 5, 0, 1, 0, 0.0, 0.5, 0.5},
+      {kEm61Mk2, 11, 1, 1, 0, 0.1, 0.6, 0.4},   {kEm61Mk2, 5, 4, 1, 0, 0.0, 0.1, 0.1},
+      {kEm61Lx2, 5, 0, 0, 0, 0.0, 0.515, 0.515}, {kEm61Lx2, 5, 0, 1, 0, 0.0, 1.03, 1.03},
+      {kEm61Lx2, 11, 0, 1, 1, 0.0, 2.06 / ft, 2.06 / ft},
+  };
+  for (const Case& c : cases) {
+    Settings s;
+    s.swath_option = c.swath_option;
+    s.sensor_size = c.sensor_size;
+    s.number_of_sensors = c.sensors;
+    s.map_units = c.map_units;
+    s.gps_x_offset = c.x_offset;
+    const FootprintGeometry g = footprint_geometry(s, c.type, 0.0);
+    EXPECT_NEAR(g.left_half, c.left, 1e-12) << c.type << " " << c.swath_option;
+    EXPECT_NEAR(g.right_half, c.right, 1e-12) << c.type << " " << c.swath_option;
+  }
+}
+
 TEST(Footprint, TowedSensorFollowsTheTrackAroundACorner) {
   TowedTrack t;
   for (MapPoint p : {MapPoint{0, 0}, MapPoint{4, 0}, MapPoint{4, 0}, MapPoint{4, 3}}) track_add(t, p);

@@ -473,5 +473,23 @@ TEST(SettingsRead, FolderBytesWidenAndNarrowBack) {
   EXPECT_EQ(read.data_folder, s.data_folder);
 }
 
+// A damaged file's "inf" or "nan" leaves the value in force.
+TEST(SettingsText, NonFiniteNumbersKeepTheValueInForce) {
+  const Variant v{kEm38, kNavigation};
+  for (const char* bad : {"inf", "-inf", "nan", "1e999"}) {
+    Settings written = initial_settings(v);
+    written.reading_interval = 0.123456;
+    written.line_increment = 7.25;
+    std::string text = settings_values_text(written, v);
+    const std::size_t at = text.find("0.123456");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 8, bad);
+    Settings read = initial_settings(v);
+    read_settings_text(text, read, v);
+    EXPECT_EQ(read.reading_interval, initial_settings(v).reading_interval) << bad;
+    EXPECT_EQ(read.line_increment, 7.25) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace quelor

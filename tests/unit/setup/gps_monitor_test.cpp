@@ -141,6 +141,65 @@ TEST(GpsMask, ReadBackAndAppliedByTheFixTest) {
   EXPECT_EQ(five.gps_warning_mask.minimum_satellites, 5);
 }
 
+// Bad entries are refused with a message and keep the values in force.
+TEST(GpsMask, BadEntriesKeepTheirValuesWithAMessage) {
+  const struct {
+    const wchar_t* dilution;
+    int stored_satellites;  // in the settings before the dialog
+    double threshold;
+    int satellites;
+    std::vector<std::string> messages;  // their first words
+  } cases[] = {
+      {L"2.5", 5, 2.5, 5, {}},
+      {L"abc", 5, 4.0, 5, {"Entered HDOP ( abc ) is not a valid number."}},
+      {L"", 5, 4.0, 5, {"Entered HDOP (  ) is not a valid number."}},
+      {L"-1", 5, 4.0, 5, {"Entered HDOP ( -1 ) is not a valid number."}},
+      {L"0", 5, 0.0, 5, {}},
+      {L"3", 20, 3.0, 20, {"Minimum Satellites ( 20 ) is out of valid range ( 3 to 12 )."}},
+      {L"x", 2, 4.0, 2, {"Entered HDOP ( x )", "Minimum Satellites ( 2 )"}},
+  };
+  for (const auto& c : cases) {
+    Settings s;
+    s.gps_sentence = 1;  // GGA: "HDOP"
+    s.gps_warning_mask.minimum_satellites = c.stored_satellites;
+    DialogForm f = gps_mask_form(s);
+    EXPECT_EQ(f.selection(IDC_MASK_SATELLITES, 99), c.stored_satellites == 5 ? 2 : -1);
+    f.set_text(IDC_MASK_DILUTION, c.dilution);
+    const std::vector<OperatorMessage> m = store_gps_mask(f, s);
+    EXPECT_DOUBLE_EQ(s.gps_warning_mask.threshold, c.threshold) << c.dilution;
+    EXPECT_EQ(s.gps_warning_mask.minimum_satellites, c.satellites);
+    ASSERT_EQ(m.size(), c.messages.size()) << c.dilution;
+    for (std::size_t i = 0; i < m.size(); ++i) {
+      EXPECT_EQ(m[i].title, "GPS Warning Mask");
+      EXPECT_EQ(m[i].text.rfind(c.messages[i], 0), 0u) << m[i].text;
+    }
+  }
+}
+
+// Opened from GPS Port Setup, the mask shows the dialog's own "Enable Audio
+// Warning" and changes nothing until that dialog's OK.
+TEST(GpsMask, FromGpsPortSetupItWaitsForThatDialogsOk) {
+  Settings s;
+  s.gps_audio_warning = 1;
+  GpsPortSetup p = gps_port_setup(s);
+  p.form.find(IDC_GPS_AUDIO_WARNING)->checked = false;  // unticked, not yet stored
+  DialogForm mask = gps_port_mask_form(p, s);
+  EXPECT_FALSE(mask.checked(IDC_MASK_SOUND, true));
+  mask.set_text(IDC_MASK_DILUTION, L"1.5");
+  EXPECT_TRUE(store_gps_port_mask(p, mask).empty());
+  EXPECT_FALSE(p.form.checked(IDC_GPS_AUDIO_WARNING, true));
+  EXPECT_EQ(s.gps_audio_warning, 1);  // Cancel would leave the settings so
+  EXPECT_DOUBLE_EQ(s.gps_warning_mask.threshold, 4.0);
+  store_gps_port_setup(p, s);
+  EXPECT_EQ(s.gps_audio_warning, 0);
+  EXPECT_DOUBLE_EQ(s.gps_warning_mask.threshold, 1.5);
+  // The mask's sound box ticked sets the dialog's check.
+  DialogForm again = gps_port_mask_form(p, s);
+  again.find(IDC_MASK_SOUND)->checked = true;
+  store_gps_port_mask(p, again);
+  EXPECT_TRUE(p.form.checked(IDC_GPS_AUDIO_WARNING, false));
+}
+
 TEST(GpsInput, OkStoresTheLineSettingsAndFormat) {
   Settings s;
   DialogForm f = gps_input_form(s);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "settings/instrument_defaults.h"
@@ -192,6 +193,65 @@ TEST(SurveySetup, ListsFollowTheInstrument) {
     EXPECT_EQ(ss.form.has(IDC_LX2_X_OFFSET), r.offsets);
     EXPECT_EQ(ss.form.find(IDC_SURVEY_LINE)->text_limit, kSurveyLineLimit);
   }
+}
+
+// A file's survey mode that the mode list cannot show: EM38-4 keeps its
+// mode on OK, so the field shows and stores that mode's increment.
+TEST(SurveySetup, Em38_4ShowsAndStoresTheActiveModesIncrement) {
+  Settings start = defaults_of(kEm38_4);
+  start.survey_mode = 1;
+  start.station_increments = {1.0, 0.2, 2.0};
+  const SurveySetupSession ss = survey_setup_session(start, Variant{kEm38_4, kNavigation});
+  EXPECT_EQ(ss.form.text(IDC_STATION_INCREMENT), L"0.200");
+  const Settings s = run_ok(kEm38_4, start, {{IDC_STATION_INCREMENT, L"0.5"}});
+  EXPECT_EQ(s.survey_mode, 1);
+  EXPECT_EQ(s.station_increments, (std::array<double, 3>{1.0, 0.5, 2.0}));
+}
+
+TEST(SurveySetup, Em34ModeOneShowsNoRateAndKeepsTheSamples) {
+  Settings start = defaults_of(kEm34_3);
+  start.survey_mode = 1;
+  start.manual_reading_count = 10;
+  const SurveySetupSession ss = survey_setup_session(start, Variant{kEm34_3, kNavigation});
+  EXPECT_EQ(ss.form.selection(IDC_SURVEY_MODE, -1), 1);
+  EXPECT_EQ(ss.form.text(IDC_RATE_LABEL), L"Readings/s:");
+  EXPECT_EQ(ss.form.text(IDC_RATE), L"N/A");
+  EXPECT_TRUE(ss.form.find(IDC_RATE)->read_only);
+  EXPECT_EQ(ss.form.text(IDC_DIPOLE_LABEL), L"Dipole/Separ.:");
+  const Settings s = run_ok(kEm34_3, start, {});
+  EXPECT_EQ(s.survey_mode, 2);  // the list's Manual
+  EXPECT_EQ(s.manual_reading_count, 10);
+}
+
+TEST(SurveySetup, Em34SamplesTypedInManualSurviveAModeChange) {
+  const Settings start = defaults_of(kEm34_3);
+  const Settings s = run_ok(kEm34_3, start,
+                            {{IDC_SURVEY_MODE, L"", 1}, {IDC_RATE, L"25"}, {IDC_SURVEY_MODE, L"", 0},
+                             {IDC_RATE, L"4"}, {IDC_SURVEY_MODE, L"", 1}});
+  EXPECT_EQ(s.manual_reading_count, 25);
+  EXPECT_EQ(s.survey_mode, 2);
+  const Variant v{kEm34_3, kNavigation};
+  SurveySetupSession ss = survey_setup_session(start, v);
+  survey_setup_mode_selected(ss, 1, start, v);
+  ss.form.set_text(IDC_RATE, L"25");
+  survey_setup_mode_selected(ss, 0, start, v);
+  EXPECT_EQ(ss.form.text(IDC_RATE), L"5.00");
+  survey_setup_mode_selected(ss, 1, start, v);
+  EXPECT_EQ(ss.form.text(IDC_RATE), L"25");
+}
+
+TEST(SurveySetup, RatesThatGiveNoFiniteIntervalReadAsOne) {
+  const struct {
+    const wchar_t* text;
+    double rate;
+  } cases[] = {{L"2", 2.0}, {L"0", 1.0}, {L"-3", 1.0}, {L"abc", 1.0}, {L"1e-320", 1.0},
+               {L"4.9e-324", 1.0}, {L"1e-300", 1e-300}, {L"1e308", 1e308}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(entered_rate(c.text), c.rate) << c.text;
+    EXPECT_TRUE(std::isfinite(1.0 / entered_rate(c.text))) << c.text;
+  }
+  const Settings s = run_ok(kEm38, defaults_of(kEm38), {{IDC_RATE, L"1e-320"}});
+  EXPECT_EQ(s.reading_interval, 1.0);
 }
 
 }  // namespace

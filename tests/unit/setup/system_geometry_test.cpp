@@ -9,7 +9,6 @@
 #include "setup/entry_text.h"
 #include "setup/filter_factor.h"
 #include "setup/geometry_setup.h"
-#include "setup/swath_edges.h"
 #include "setup/system_setup.h"
 
 namespace quelor {
@@ -90,8 +89,16 @@ TEST(SystemSetup, Lx2FilterFactorsAndSensors) {
     EXPECT_DOUBLE_EQ(s.left_coil_filter_factor, c.left_kept) << c.left;
     EXPECT_DOUBLE_EQ(s.right_coil_filter_factor, c.right_kept) << c.right;
     EXPECT_EQ(messages.size(), c.messages) << c.left;
+    // Text that is no number reads as 0, as the message tells.
+    for (const OperatorMessage& m : messages) EXPECT_EQ(m.text.find("nan"), std::string::npos) << m.text;
     EXPECT_EQ(s.number_of_sensors, c.sensors);
   }
+  Settings s = defaults_of(v);
+  DialogForm text = system_setup_form(s, v);
+  text.set_text(IDC_LEFT_FILTER, L"abc");
+  const std::vector<OperatorMessage> m = store_system_setup(text, s, v);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].text.substr(0, 48), "Entered Filter Factor for Left Coil ( 0.0 )\r\n is");
   DialogForm one = system_setup_form(Settings{}, v);
   one.find(IDC_NUMBER_OF_SENSORS)->selection = 0;
   update_system_setup(one, v);
@@ -222,40 +229,6 @@ TEST(GeometrySetup, OffsetsInTheDialogsUnit) {
   EXPECT_EQ(f.text(IDC_GPS_X_OFFSET), L"1.00");
   EXPECT_TRUE(f.checked(IDC_UNIT_METERS, false));
   EXPECT_FALSE(f.checked(IDC_UNIT_FEET, true));
-}
-
-TEST(SwathEdges, BothFormulas) {
-  struct Case {
-    int type;
-    int swath_option, sensor_size, sensors, map_units;
-    double x_offset;
-    double left, right;
-  };
-  const Case cases[] = {
-      {kEm31Mk2, 2, 0, 1, 0, -0.3, 0.2, 0.8},   {kEm38, 7, 0, 1, 1, 0.0, 5.0, 5.0},
-      {kEm38_4, 0, 0, 1, 0, 0.5, 0.625, -0.375}, {kEm61Mk2, 5, 0, 1, 0, 0.0, 0.5, 0.5},
-      {kEm61Mk2, 11, 1, 1, 0, 0.1, 0.6, 0.4},   {kEm61Mk2, 5, 4, 1, 0, 0.0, 0.1, 0.1},
-      {kEm61Lx2, 5, 0, 0, 0, 0.0, 0.515, 0.515}, {kEm61Lx2, 5, 0, 1, 0, 0.0, 1.03, 1.03},
-      {kEm61Lx2, 11, 0, 1, 1, 0.0, 2.06 / 0.3048, 2.06 / 0.3048},
-  };
-  for (const Case& c : cases) {
-    Settings s;
-    s.swath_option = c.swath_option;
-    s.sensor_size = c.sensor_size;
-    s.number_of_sensors = c.sensors;
-    s.map_units = c.map_units;
-    s.gps_x_offset = c.x_offset;
-    const std::optional<SwathEdges> e = swath_edges(s, c.type);
-    ASSERT_TRUE(e.has_value()) << c.type;
-    EXPECT_NEAR(e->left, c.left, 1e-12) << c.type << " " << c.swath_option;
-    EXPECT_NEAR(e->right, c.right, 1e-12) << c.type << " " << c.swath_option;
-  }
-  EXPECT_FALSE(swath_edges(Settings{}, kCs21).has_value());
-  EXPECT_FALSE(swath_edges(Settings{}, kGrad601).has_value());
-  EXPECT_TRUE(ncc_model(kEm61Lx2, 1));
-  EXPECT_FALSE(ncc_model(kEm61Lx2, 2));
-  EXPECT_TRUE(ncc_model(kEm61Mk2, 3));
-  EXPECT_FALSE(ncc_model(kEm61Mk2, 1));
 }
 
 TEST(AlarmSetup, TypeEnablesAndOkStores) {

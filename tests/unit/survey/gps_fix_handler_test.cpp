@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "gps/units.h"
 #include "survey_test_support.h"
@@ -175,6 +176,22 @@ TEST(GpsFixHandler, SegmentsAlternateRowsWhileLoggingWithAChannel) {
   r.state = kStateStandBy;
   handle_gps_fix(r, c, gga(48.0, 11.0, 12.0));
   EXPECT_FALSE(r.colour_index.filling);
+}
+
+// The beep follows the GPS warning sound the operator sets ("Enable Audio
+// Warning", the mask's "Warning Sound", the Audio Options box), not the
+// disconnection alarm.
+TEST(GpsFixHandler, WarningSoundFollowsTheGpsWarningSoundSetting) {
+  for (const auto& [gps_sound, disconnection, beep] :
+       {std::tuple{1, 1, true}, {1, 0, true}, {0, 1, false}, {0, 0, false}}) {
+    Settings s;
+    s.gps_audio_warning = gps_sound;
+    s.disconnection_alarm = disconnection;
+    SurveyRecord r = monitoring();
+    const FixOutcome o = handle_gps_fix(r, fix_context_from_settings(s, kEm31Mk2), gga(48.0, 11.0, 10.0, 4, 3, 9.0));
+    EXPECT_FALSE(o.fix_good);
+    EXPECT_EQ(o.warning_sound, beep) << gps_sound << disconnection;
+  }
 }
 
 TEST(GpsFixHandler, WarningSoundForAPoorFix) {

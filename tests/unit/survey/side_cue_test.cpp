@@ -2,6 +2,8 @@
 // counter on reading sequences.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <string>
 #include <vector>
 
@@ -152,6 +154,35 @@ TEST(Alarm, ConfigFromSettings) {
     EXPECT_EQ(v.a1, m + 1);
     EXPECT_EQ(v.a2, m + 4);
     EXPECT_EQ(monitored_coil_values(std::span<const double>(channels, 3), m, false).a2, 0.0);
+  }
+}
+
+TEST(SideIndicator, ValueRowsInTheirFormat) {
+  const double values[6] = {12.345, -3.25, 1000.06, 0.0, -0.04, 98765.4};
+  EXPECT_EQ(side_indicator_rows(values, false),
+            (std::vector<std::string>{"LE:      12.3", "LL:      -3.2", "LF:    1000.1", "RE:       0.0",
+                                      "RL:      -0.0", "RF:   98765.4"}));
+  const std::vector<std::string> marked = side_indicator_rows(values, true);
+  ASSERT_EQ(marked.size(), 7u);
+  EXPECT_EQ(marked.back(), "MARKER");
+}
+
+// No field covers a row, and the seven rows (six values and MARKER) always fit.
+TEST(SideIndicator, FieldsBelowEveryRow) {
+  for (const auto& [width, height, line] : {std::tuple{110, 200, 22}, {110, 150, 22}, {200, 120, 18}, {90, 260, 24}}) {
+    const SideIndicatorLayout l = side_indicator_layout(width, height, line, 7);
+    const int text_height = l.small_font ? l.row_step : line;
+    const int last_row_bottom = l.first_row_y + 6 * l.row_step + text_height;
+    for (const CueBox& f : l.fields) {
+      EXPECT_GE(f.top, last_row_bottom) << width << "x" << height;
+      EXPECT_EQ(f.bottom - f.top, kCueFieldHeight);
+      EXPECT_LE(f.bottom, height);
+      EXPECT_GE(f.left, 0);
+      EXPECT_LE(f.right, width);
+    }
+    EXPECT_LT(l.fields[0].right, l.fields[1].left);
+    EXPECT_LT(l.fields[1].right, l.fields[2].left);
+    EXPECT_EQ(l.small_font, 7 * line > height - kCueFieldHeight - 4 - 5) << width << "x" << height;
   }
 }
 
