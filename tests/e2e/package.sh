@@ -62,8 +62,8 @@ command -v cs2cs >/dev/null || fail "cs2cs is not installed (scripts/setup)"
 survey=$work/day.R31
 python3 "$root/tests/cli/lib/survey_day.py" "$survey" --lines 6 --length 20 --skip 3 || fail "no survey file"
 wine_path() { winepath -w "$1" 2>/dev/null; }
-usage=$(cd "$dir" && wine quelor.exe 2>&1 | tr -d '\r' || true)
-for sub in map report; do grep -q "quelor $sub " <<<"$usage" || fail "quelor.exe has no $sub"; done
+usage=$(cd "$dir" && wine quelor.exe --help 2>&1 | tr -d '\r' || true)
+for sub in map report; do grep -qE "^  $sub +" <<<"$usage" || fail "quelor.exe has no $sub"; done
 out=$(cd "$dir" && wine quelor.exe map "$(wine_path "$survey")" --out "$(wine_path "$work/map.png")" | tr -d '\r') ||
   fail "quelor.exe map failed: $out"
 grep -q '"swaths":5' <<<"$out" || fail "quelor.exe map: $out"
@@ -75,7 +75,7 @@ for want in '"gaps":1' '"coverage_map":true' '"grid_map":true' 'between line 3 a
 done
 [ "$(grep -o 'src="data:image/png;base64,' "$work/report.html" | wc -l)" -eq 2 ] || fail "the report holds not two images"
 tools="map, report"
-if grep -q "quelor grid " <<<"$usage"; then
+if grep -qE "^  grid +" <<<"$usage"; then
   out=$(cd "$dir" && wine quelor.exe grid "$(wine_path "$survey")" --out "$(wine_path "$work/grid.tif")" | tr -d '\r') ||
     fail "quelor.exe grid failed: $out"
   [ "$(head -c 4 "$work/grid.tif" | od -An -tx1 | tr -d ' \n')" = 49492a00 ] || fail "quelor.exe grid wrote no TIFF: $out"
