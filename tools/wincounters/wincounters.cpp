@@ -4,10 +4,13 @@
 //   wincounters TITLE
 //     {"pid":N,"private_bytes":N,"working_set":N,"gdi":N,"user":N,"handles":N}
 //     (GetProcessMemoryInfo, GetGuiResources, GetProcessHandleCount)
-//   wincounters --key TITLE CLASS VK
+//   wincounters --key TITLE CLASS VK [DIALOG]
 //     Posts the key VK (WM_KEYDOWN, WM_KEYUP) to the window of class CLASS
 //     inside TITLE, as a key press reaches it, and waits until any text of
-//     TITLE's windows changes: {"key_ms":N} (N -1 when nothing changed in 5 s).
+//     TITLE's windows changes, or with DIALOG until the window titled DIALOG
+//     the key opens is shown (it is then cancelled), or with DIALOG "-" until
+//     the window thread answers after handling the key (a whole-map redraw):
+//     {"key_ms":N} (N -1 when nothing happened within 5 s).
 // Exit 1 when there is no such window.
 #include <windows.h>
 #include <psapi.h>
@@ -69,7 +72,12 @@ int counters(HWND top) {
   return 0;
 }
 
-int key_time(HWND top, const wchar_t* class_name, UINT vk) {
+bool dialog_shown(const wchar_t* title, HWND& dialog) {
+  dialog = FindWindowW(nullptr, title);
+  return dialog && IsWindowVisible(dialog);
+}
+
+int key_time(HWND top, const wchar_t* class_name, UINT vk, const wchar_t* dialog_title) {
   Found f{class_name};
   EnumChildWindows(top, find_class, reinterpret_cast<LPARAM>(&f));
   HWND target = f.window ? f.window : top;
@@ -80,11 +88,22 @@ int key_time(HWND top, const wchar_t* class_name, UINT vk) {
   const UINT scan = MapVirtualKeyW(vk, 0);
   PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
   PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+  if (dialog_title && std::wcscmp(dialog_title, L"-") == 0) {
+    DWORD_PTR result = 0;
+    const bool answered = SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &result) != 0;
+    QueryPerformanceCounter(&now);
+    const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    std::printf("{\"key_ms\":%.1f}\n", answered ? ms : -1.0);
+    return 0;
+  }
   for (;;) {
     QueryPerformanceCounter(&now);
     const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-    if (texts_of(top) != before) {
+    HWND dialog = nullptr;
+    if (dialog_title ? dialog_shown(dialog_title, dialog) : texts_of(top) != before) {
       std::printf("{\"key_ms\":%.1f}\n", ms);
+      if (dialog) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      for (int i = 0; dialog && i < 500 && IsWindow(dialog) && IsWindowVisible(dialog); ++i) Sleep(10);
       return 0;
     }
     if (ms > 5000) {
@@ -98,13 +117,14 @@ int key_time(HWND top, const wchar_t* class_name, UINT vk) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const bool key = argc == 5 && std::wcscmp(argv[1], L"--key") == 0;
+  const bool key = (argc == 5 || argc == 6) && std::wcscmp(argv[1], L"--key") == 0;
   if (!key && argc != 2) {
-    std::fprintf(stderr, "usage: wincounters TITLE | wincounters --key TITLE CLASS VK\n");
+    std::fprintf(stderr, "usage: wincounters TITLE | wincounters --key TITLE CLASS VK [DIALOG]\n");
     return 2;
   }
   HWND top = FindWindowW(nullptr, argv[key ? 2 : 1]);
   if (!top) return 1;
-  if (key) return key_time(top, argv[3], static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0)));
+  if (key) return key_time(top, argv[3], static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0)),
+                                argc == 6 ? argv[5] : nullptr);
   return counters(top);
 }
