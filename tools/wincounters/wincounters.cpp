@@ -14,7 +14,9 @@
 // Exit 1 when there is no such window.
 #include <windows.h>
 #include <psapi.h>
+#include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -52,6 +54,37 @@ std::vector<std::wstring> texts_of(HWND top) {
   return texts;
 }
 
+// The kernel handles of a process from the system's handle table (Wine
+// returns 0 from GetProcessHandleCount of another process); -1 when the
+// table cannot be read.
+long system_handle_count(DWORD pid) {
+  struct Entry {
+    ULONG process;
+    BYTE type, flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+  };
+  using Query = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+  std::vector<BYTE> buffer(1 << 20);
+  for (int i = 0; i < 8; ++i) {
+    ULONG needed = 0;
+    const NTSTATUS status = query(16 /* SystemHandleInformation */, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    if (status == 0) {
+      const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+      const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+      long n = 0;
+      for (ULONG k = 0; k < count; ++k) n += entries[k].process == pid;
+      return n;
+    }
+    if (status != static_cast<NTSTATUS>(0xC0000004L)) return -1;  // not STATUS_INFO_LENGTH_MISMATCH
+    buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
+  }
+  return -1;
+}
+
 int counters(HWND top) {
   DWORD pid = 0;
   GetWindowThreadProcessId(top, &pid);
@@ -64,10 +97,11 @@ int counters(HWND top) {
   GetProcessHandleCount(process, &handles);
   const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
   const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
-  std::printf("{\"pid\":%lu,\"private_bytes\":%llu,\"working_set\":%llu,\"gdi\":%lu,\"user\":%lu,\"handles\":%lu}\n",
+  std::printf("{\"pid\":%lu,\"private_bytes\":%llu,\"working_set\":%llu,\"gdi\":%lu,\"user\":%lu,\"handles\":%lu,"
+              "\"system_handles\":%ld}\n",
               static_cast<unsigned long>(pid), static_cast<unsigned long long>(memory.PrivateUsage),
               static_cast<unsigned long long>(memory.WorkingSetSize), static_cast<unsigned long>(gdi),
-              static_cast<unsigned long>(user), static_cast<unsigned long>(handles));
+              static_cast<unsigned long>(user), static_cast<unsigned long>(handles), system_handle_count(pid));
   CloseHandle(process);
   return 0;
 }
