@@ -25,6 +25,7 @@ void parse_position(std::string_view sentence, const FormatTable& table, int rts
     expect(std::isfinite(fix.latitude) && std::isfinite(fix.longitude), "finite latitude and longitude");
     project_fix(zone, fix);
     expect(fix.zone >= 1 && fix.zone <= 60, "zone 1 to 60");
+    expect(std::isfinite(fix.northing) && std::isfinite(fix.easting), "finite projected position");
   } else {
     expect(std::isfinite(fix.northing) && std::isfinite(fix.easting), "finite grid position");
   }
