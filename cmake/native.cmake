@@ -87,7 +87,7 @@ endforeach()
 # One benchmark program per bench/<name>_bench.cpp: bench_<name>.
 find_package(benchmark QUIET)
 file(GLOB QUELOR_BENCH_SOURCES CONFIGURE_DEPENDS bench/*_bench.cpp)
-if(benchmark_FOUND)
+if(benchmark_FOUND AND NOT QUELOR_SANITIZE)  # timings under a sanitizer mean nothing
   foreach(src ${QUELOR_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     string(REPLACE "_bench" "" name ${name})
@@ -106,3 +106,4 @@ if(benchmark_FOUND AND QUELOR_MINMEA_DIR)
   target_include_directories(bench_gps_vs_minmea PRIVATE ${QUELOR_MINMEA_DIR})
   target_link_libraries(bench_gps_vs_minmea PRIVATE quelor_core benchmark::benchmark benchmark::benchmark_main)
 endif()
+add_subdirectory(tests/fuzz)

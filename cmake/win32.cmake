@@ -101,3 +101,10 @@ add_executable(wininspect tests/e2e/wininspect.cpp)
 target_compile_definitions(wininspect PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(wininspect PRIVATE -municode)
 target_link_libraries(wininspect PRIVATE user32)
+
+# Memory, GDI, USER and handle counts of a running program and its key
+# response, for scripts/soak.
+add_executable(wincounters tools/wincounters/wincounters.cpp)
+target_compile_definitions(wincounters PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_options(wincounters PRIVATE -municode)
+target_link_libraries(wincounters PRIVATE user32 psapi)

@@ -45,7 +45,10 @@ void emit(Simulator& s, Device d, double t, DeviceOutput& out) {
     case Device::kGps: {
       const double speed = s.walking && !w.finished ? s.plan.speed : 0.0;
       const GpsFix fix = make_fix(s.options.gps, s.gps, w, speed, t, time_of_day(s, t), &s.gps_rng);
-      for (const std::string& sentence : gps_epoch(s.options.gps, s.gps, fix)) out.gps += sentence;
+      for (const std::string& sentence : gps_epoch(s.options.gps, s.gps, fix)) {
+        out.gps += sentence;
+        ++s.gps_sentences;
+      }
       break;
     }
     case Device::kTilt:
@@ -71,7 +74,8 @@ std::string status_line(const Simulator& s, double now) {
       .boolean("walking", s.walking && !w.finished)
       .integer("quality", s.gps.quality)
       .integer("satellites", s.gps.satellites)
-      .integer("records", static_cast<long long>(s.instrument.records));
+      .integer("records", static_cast<long long>(s.instrument.records))
+      .integer("gps_sentences", static_cast<long long>(s.gps_sentences));
   return j.text();
 }
 

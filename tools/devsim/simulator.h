@@ -34,6 +34,7 @@ struct Simulator {
   InstrumentState instrument;
   GpsState gps;
   TiltState tilt;
+  std::uint64_t gps_sentences = 0;  // sent since the start (the soak test's count)
 
   bool walking = true;
   double walked_before = 0;       // walk seconds before `walk_mark`

@@ -13,8 +13,14 @@ namespace {
 
 long floor_div(long a, long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
+// Far beyond the tile grid at any tile size, and far from overflowing: a
+// pixel outside it counts as outside the map, whatever its distance.
+constexpr long kPixelLimit = 1L << 50;
+
 long to_pixels(double value, double origin, double k) {
-  return static_cast<long>(std::trunc((value - origin) * k + 0.5));
+  const double pixels = std::trunc((value - origin) * k + 0.5);
+  if (std::isnan(pixels)) return kPixelLimit;  // a value no number: off the map
+  return static_cast<long>(std::clamp(pixels, -static_cast<double>(kPixelLimit), static_cast<double>(kPixelLimit)));
 }
 
 bool inside_tiles(const MapExtent& e, const MapFrame& f) {
@@ -31,11 +37,13 @@ bool inside_tiles(const MapExtent& e, const MapFrame& f) {
 
 int tile_column(long px, int tile_width) {
   const long w = std::max(1, tile_width);
+  px = std::clamp(px, -kPixelLimit, kPixelLimit);
   return static_cast<int>(std::clamp(1000 + floor_div(px + w - 1, w), -1L, static_cast<long>(kMapTiles)));
 }
 
 int tile_row(long py, int tile_height) {
   const long h = std::max(1, tile_height);
+  py = std::clamp(py, -kPixelLimit, kPixelLimit);
   return static_cast<int>(std::clamp(1000 + floor_div(py, h), -1L, static_cast<long>(kMapTiles)));
 }
 

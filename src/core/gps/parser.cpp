@@ -72,12 +72,14 @@ bool read_plain_angle(std::string_view field, std::size_t degree_digits, double 
   return true;
 }
 
-// ddmm.mmmm / dddmm.mmmm to decimal degrees.
+// ddmm.mmmm / dddmm.mmmm to decimal degrees; an angle beyond the pole or the
+// antimeridian ("4807.038e56") is no position.
 bool read_angle(std::string_view field, std::size_t degree_digits, double sign, double& value) {
-  if (read_plain_angle(field, degree_digits, sign, value)) return true;
+  const double limit = degree_digits == kLatitudeDegreeDigits ? 90.0 : 180.0;
+  if (read_plain_angle(field, degree_digits, sign, value)) return std::fabs(value) <= limit;
   if (field.find('.') != degree_digits + 2) return false;
   value = (leading_int(field.substr(0, degree_digits)) + leading_double(field.substr(degree_digits)) / 60.0) * sign;
-  return std::isfinite(value);
+  return std::isfinite(value) && std::fabs(value) <= limit;
 }
 
 // Member by member: a whole-struct copy of a just-built place stalls.

@@ -1,6 +1,7 @@
 #include "serial/text_fields.h"
 
 #include <array>
+#include <cmath>
 #include <cctype>
 #include <cstdlib>
 
@@ -61,7 +62,9 @@ std::optional<double> numeric_field(std::string_view field) {
     i = j;
   }
   if (i != field.size()) return std::nullopt;
-  return text_atof(field);
+  const double value = text_atof(field);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 std::uint16_t be_u16(std::span<const std::uint8_t> record, std::size_t first) {

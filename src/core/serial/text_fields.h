@@ -23,7 +23,8 @@ double text_atof(std::string_view text);
 std::optional<std::string_view> text_field(std::string_view text, int n, char separator = ',');
 
 // A number and nothing else: optional sign, digits with an optional decimal
-// point, optional exponent; a trailing "*hh" checksum is ignored.
+// point, optional exponent; a trailing "*hh" checksum is ignored. A number
+// too large for a double ("1e999") is no number.
 std::optional<double> numeric_field(std::string_view field);
 
 // Big-endian 16-bit words of a record (0 for bytes beyond it).

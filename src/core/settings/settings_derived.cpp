@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace quelor {
 
@@ -33,7 +34,9 @@ int to_milliseconds(double seconds) {
 
 void derive_em34(const Settings& s, SettingsDerived& d) {
   if (s.survey_mode != kAuto) {
-    d.readings_per_station = s.dipole_mode >= 0 ? s.dipole_mode + 1 : 1;
+    // A damaged file's largest number has no next one: it counts as none.
+    const bool usable = s.dipole_mode >= 0 && s.dipole_mode < std::numeric_limits<int>::max();
+    d.readings_per_station = usable ? s.dipole_mode + 1 : 1;
     return;
   }
   if (s.dipole_mode < 0 || s.dipole_mode >= static_cast<int>(kEm34AutoConfigurations.size()))

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "datafile/data_records.h"
 #include "test_support.h"
 
@@ -39,6 +42,17 @@ TEST(Scan, MapTooSmall) {
             "Map Size too small to accommodate the data file.\r\nPlease increase map size in Map Size option\r\n"
             "then select the file again");
   EXPECT_TRUE(scan_appended_file(groups(1, 100 + 998 * 500.0, 200), 27, MapFrame{100, 200, 1, 500, 500}).ok);
+}
+
+// Values far beyond any pixel, or no number at all, are off the map.
+TEST(Scan, ValuesBeyondAnyPixelAreOffTheMap) {
+  for (double far : {1e300, -1e300, 9.3e18, std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()}) {
+    const ScanResult r = scan_appended_file(groups(1, far, 200), 27, MapFrame{100, 200, 1, 500, 500});
+    EXPECT_EQ(r.message.title, std::isnan(far) ? "INFORMATION" : "WARNING") << far;
+  }
+  EXPECT_EQ(tile_column(std::numeric_limits<long>::max(), 500), kMapTiles);
+  EXPECT_EQ(tile_row(std::numeric_limits<long>::min(), 500), -1);
 }
 
 TEST(Scan, TileRule) {

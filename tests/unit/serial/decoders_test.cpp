@@ -421,7 +421,7 @@ TEST(TextFields, FieldExtraction) {
   EXPECT_EQ(*text_field("$A,b,,c*12", 4), "c*12");
   EXPECT_FALSE(text_field("$A,b,,c*12", 5).has_value());
   EXPECT_FALSE(text_field("x", 0).has_value());
-  for (const char* bad : {"", "+", "-.", "1.2.3", "1e", "0x10", "nan", "inf", "1 "}) EXPECT_FALSE(numeric_field(bad)) << bad;
+  for (const char* bad : {"", "+", "-.", "1.2.3", "1e", "0x10", "nan", "inf", "1 ", "1e999", "-1e400"}) EXPECT_FALSE(numeric_field(bad)) << bad;
   for (const char* good : {"1", "-1.5", "+.5", "5.", "1e3", "2.5E-2*7F"}) EXPECT_TRUE(numeric_field(good)) << good;
 }
 

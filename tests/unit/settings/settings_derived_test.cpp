@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "settings/instrument_defaults.h"
 
 namespace quelor {
@@ -90,6 +92,8 @@ TEST(SettingsDerived, Em34ReadingsPerStationOutsideAuto) {
       EXPECT_EQ(d.coil_spacing_m, 0);
       EXPECT_TRUE(d.dipole_letter.empty());
     }
+    s.dipole_mode = std::numeric_limits<int>::max();  // a damaged file
+    EXPECT_EQ(derive_settings(s, {kEm34_3, 1}).readings_per_station, 1);
   }
   s.dipole_mode = 3;
   EXPECT_EQ(derive_settings(s, {kEm31Mk2, 0}).readings_per_station, 0);
