@@ -44,10 +44,11 @@ PY
 out=$("$QUELOR" report "$WORK/gap.R31" --out "$WORK/gap.html" 2>"$WORK/err")
 status=$?
 [ "$status" -eq 0 ] || fail "exit $status: $(cat "$WORK/err")"
-want_json "$out" '"files":1' '"readings":2100' '"lines":7' '"gaps":1' '"coverage_map":true' '"grid_map":true' \
+want_json "$out" '"files":1' '"readings":2100' '"lines":7' '"gaps":2' '"coverage_map":true' '"grid_map":true' \
   '"complete":false' 'between line 4 and line 6' '12 readings lost' 'gap 1: 1 x 30 m'
 share=$(python3 -c 'import json,sys; print(round(json.loads(sys.argv[1])["covered_share"], 2))' "$out")
-[ "$share" = "0.86" ] || fail "covered share $share, not 6/7"
+# Six of seven lines, less the fix step the connection break left uncovered.
+[ "$share" = "0.85" ] || fail "covered share $share, not 6/7 less a step"
 
 out=$("$QUELOR" report "$WORK/full.R31" --out "$WORK/full.html" 2>"$WORK/err") || fail "full survey: $(cat "$WORK/err")"
 want_json "$out" '"gaps":0' '"complete":true' '"verdict":"complete"'

@@ -38,8 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   survey.zone = 17;
   if (!check_background_columns(options)) {
     TextConversion conversion{options, survey.map_units, survey.zone};
-    const std::string records = convert_text_file(text, conversion);
+    const TextFileConversion converted = convert_text_file(text, conversion);
+    const std::string& records = converted.records;
     expect(records.size() % kPointRecordLength == 0, "whole point records");
+    expect(converted.refused_line == 0 || !converted.refusal.empty(), "a refused line says why");
     for (const BackgroundPoint& p : read_point_file(records)) expect(p.label.size() <= kPointLabelLength, "label length");
   }
   load_background(text, options, survey);

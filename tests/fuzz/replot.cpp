@@ -2,9 +2,9 @@
 // `quelor map` run it: the file's identification, its first GPS position as
 // the map origin, then every record drawn into small tiles.
 #include <cmath>
+#include <optional>
 
 #include "background/replot.h"
-#include "background/replot_reading.h"
 #include "background/survey_file.h"
 #include "data_file_seeds.h"
 #include "map/grid.h"
@@ -39,13 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   map.frame.origin_northing = origin->northing;
   RasterTiles tiles(kTile, kTile);
   map_position(map, tiles, origin->easting, origin->northing);
-  ReplotStyle style;
-  const int type = info->variant.instrument_type;
   s.colour_map_view = (in.selector >> 3) % 2;
-  style.reading = replot_reading(s, type, info->two_sensors, info->survey_mode == 2);
-  style.position_size = (in.selector >> 4) % 6;
-  style.position_colour = colour_from_colorref(s.map.position_colour);
-  style.two_sensors = style.reading.two_values && type != kCs21;
+  s.map.position_size = (in.selector >> 4) % 6;
+  const std::optional<DecodeContext> decode = decode_context_from_file(in.rest, s);
+  if (!decode) return 0;
+  const ReplotStyle style = replot_style(*decode, s);
   BytesReader reader(in.rest);
   const ReplotCounts counts = replot_survey(reader, info->record_length, style, map, tiles);
   expect(counts.records >= 0 && counts.bars <= counts.records, "bars within the records");

@@ -124,7 +124,8 @@ bool swath_closing_record(std::string_view record) {
   if (tag == 'L' || tag == 'S') return true;
   if (tag != 'X') return false;
   const std::string_view text = record.substr(1);
-  return text.starts_with("PAUSED") || text.starts_with("GPS CONN");
+  const bool instrument_break = text.size() >= 9 && text[0] >= '0' && text[0] <= '9' && text.substr(1, 8) == "CONN BRK";
+  return text.starts_with("PAUSED") || text.starts_with("GPS CONN") || instrument_break;
 }
 
 std::string swath_start_record(const Variant& v) {

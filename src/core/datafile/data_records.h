@@ -74,9 +74,10 @@ std::string swath_start_record(const Variant& v);
 // Four records '{' + letter + "%14.3f": kind 0 letters a-d, 1 e-h, 2 i-l.
 std::string swath_group_records(const Variant& v, int kind, const std::array<double, 4>& values);
 
-// Records that close the map's swath: a line block, a new station, a pause
-// and a GPS break. The re-plot closes its swath at them; the live painter
-// restarts its footprint once the file got one.
+// Records that close the map's swath: a line block, a new station, a pause,
+// a GPS break and an instrument connection break (no footprint bridges an
+// outage). The re-plot closes its swath at them; the live painter restarts
+// its footprint once the file got one.
 bool swath_closing_record(std::string_view record);
 
 // Instrument constant records written by the procedures and the line block.

@@ -100,6 +100,7 @@ while i < len(fixes):
             rec("X1CONN BRK 1", tick + 50)
             rec("X1CONN RCN 1", tick + 900)
             rec("XLost     12", tick + 910)
+            rec("{0%14.3f" % 0.0)  # the break closed the swath: the next fix starts a new one
         if k + 1 < j:
             _, e2, n2 = fixes[k + 1]
             for r in range(a.rate):

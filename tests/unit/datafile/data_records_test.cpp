@@ -178,6 +178,24 @@ TEST(Swath, StartAndGroups) {
   EXPECT_EQ(g.substr(81, 27), rec("{h         2.000"));
 }
 
+TEST(Swath, ClosedByRemarksOfAnOutageAndByPauses) {
+  const Variant v{kEm38, 0};
+  const struct {
+    std::string_view text;
+    char tag;
+    bool closes;
+  } cases[] = {
+      {"PAUSED", 'X', true},          {"PAUSED BMP", 'X', true},   {"GPS CONN BRK", 'X', true},
+      {"1CONN BRK 1", 'X', true},     {"1CONN RCN 1", 'X', false}, {"$STARTED", 'X', false},
+      {"$CONN END", 'X', false},      {"PAUSED", 'C', false},      {"1CONN BRK 1", 'C', false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(swath_closing_record(remark_record(v, c.tag, c.text, 7)), c.closes) << c.tag << c.text;
+  EXPECT_TRUE(swath_closing_record(station_record(v, 12.5, {})));
+  EXPECT_FALSE(swath_closing_record(swath_start_record(v)));
+  EXPECT_FALSE(swath_closing_record(""));
+}
+
 TEST(EveryRecord, IsExactlyLBytesEndingInLineFeed) {
   const std::string huge(300, 'Z');
   for (const Variant& v : kAllVariants) {
