@@ -15,7 +15,7 @@ long floor_div(long a, long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // Far beyond the tile grid at any tile size, and far from overflowing: a
 // pixel outside it counts as outside the map, whatever its distance.
-constexpr long kPixelLimit = 1L << 50;
+constexpr long kPixelLimit = 1L << 30;  // long is 32 bits on Windows
 
 long to_pixels(double value, double origin, double k) {
   const double pixels = std::trunc((value - origin) * k + 0.5);
