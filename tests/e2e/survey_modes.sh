@@ -13,11 +13,10 @@
 #   em38-4-box      Qyn38-4 at 1 Hz, pause key P (F3 opens the menu while
 #                   logging): "Confirm Drift Control Procedure" held
 #                   open 5 s while logging, then cancelled: no connection break
-#   gps-dropout     Qyn31 with the receiver silent for 7 s mid-line: one
-#                   "GPS CONN BRK", the survey logs on; with
-#                   QUELOR_E2E_GPS_GAP_CHECK=1 also no footprint across the gap
-#                   (two corner groups more than 4 m apart without a footprint
-#                   start between them)
+#   gps-dropout     Zelko31 (live colour map) with the receiver silent for
+#                   7 s mid-line: one "GPS CONN BRK", the survey logs on, and
+#                   no footprint across the gap (two corner groups more than
+#                   4 m apart without a footprint start between them)
 # Rows of QUELOR_E2E_MATRIX=full besides:
 #   em61mk2-manual  Qyn61MK2 Manual: 4 triggers, 4 readings, each with a GPS
 #                   position sentence
@@ -35,7 +34,7 @@ rows=(
   em61mk2-polled Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --polled" "50=0.100000"
   em34-manual Qyn34-3 Qyn34-3 215 "--instrument em34-3" "48=2 50=1 51=2"
   em38-4-box Qyn38-4 Qyn38-4 100 "--instrument em38-4 --em38-4-rate 5" "12=3 83=5 112=5"
-  gps-dropout Qyn31 Qyn31MK2 220 "--instrument em31mk2" "40=0 42=1"
+  gps-dropout Zelko31 Zelko31MK2 230 "--instrument em31mk2" "40=0 42=1"
 )
 if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
   rows+=(
@@ -97,13 +96,14 @@ station() {
 }
 
 # No swath across a gap: two successive corner groups ({a..{d) more than
-# 4 m apart must have a footprint start ({0) between them.
+# 4 m apart must have a footprint start ({0) between them, and the walk must
+# show such a gap closed by a footprint start.
 no_swath_across_gaps() {
   python3 - "$1" <<'PY' || e2e_fail "a footprint spans the GPS gap"
 import math, sys
 data = open(sys.argv[1], "rb").read().decode("latin-1")
 length = data.index("\n") + 1
-group, previous, jumps = {}, None, []
+group, previous, last, jumps, restarts = {}, None, None, [], []
 for i in range(0, len(data), length):
     r = data[i:i + length]
     if r.startswith("{0"):
@@ -114,9 +114,15 @@ for i in range(0, len(data), length):
             centre = ((group["a"] + group["c"]) / 2, (group["b"] + group["d"]) / 2)
             if previous and math.dist(previous, centre) > 4.0:
                 jumps.append(round(math.dist(previous, centre), 1))
-            previous, group = centre, {}
+            if not previous and last and math.dist(last, centre) > 4.0:
+                restarts.append(round(math.dist(last, centre), 1))
+            previous = last = centre
+            group = {}
 if jumps:
     sys.exit(f"corner groups {jumps} m apart without a footprint start")
+if not restarts:
+    sys.exit("no footprint restarted across a gap: the walk showed no gap")
+print(f"footprint restarted across gaps of {restarts} m")
 PY
   e2e_say "no footprint across a gap"
 }
@@ -203,7 +209,8 @@ run_row() {
       e2e_settings_restore
       check_file "$data" 20 '1CONN BRK 1|\$CONN END'
       e2e_assert_ge "GPS CONN BRK remarks" "$(e2e_count '^XGPS CONN BR' "$e2e_file")" 1
-      if [ "${QUELOR_E2E_GPS_GAP_CHECK:-0}" = 1 ]; then no_swath_across_gaps "$e2e_file"; fi
+      e2e_assert_ge "footprint corner records" "$(e2e_count '^{a' "$e2e_file")" 4
+      no_swath_across_gaps "$e2e_file"
       ;;
     em61mk2-wheel)
       e2e_walk 6
