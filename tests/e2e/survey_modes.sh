@@ -35,9 +35,11 @@ rows=(
   em34-manual Qyn34-3 Qyn34-3 215 "--instrument em34-3" "48=2 50=1 51=2"
   em38-4-box Qyn38-4 Qyn38-4 100 "--instrument em38-4 --em38-4-rate 5" "12=3 83=5 112=5"
   gps-dropout Zelko31 Zelko31MK2 230 "--instrument em31mk2" "40=0 42=1"
+  continued Zelko31 Zelko31MK2 230 "--instrument em31mk2" "40=0 42=1"
 )
 if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
   rows+=(
+    map-full Zelko31 Zelko31MK2 230 "--instrument em31mk2 --speed 50 --line-length 3000" "40=0 42=1 65=1"
     em61mk2-manual Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=2"
     em61mk2-wheel Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=1"
   )
@@ -127,6 +129,37 @@ PY
   e2e_say "no footprint across a gap"
 }
 
+# continue_file NAME: F, the name of the existing file, Enter; the append
+# scan's box must give the positions (footprint groups) the file holds.
+continue_file() {
+  local id file=$2 positions body
+  e2e_key f
+  id=$(e2e_wait_dialog "Create Data File" 10) || e2e_fail "F in Monitoring opens no \"Create Data File\" dialog"
+  sleep 0.5
+  timeout 5 xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
+  timeout 5 xdotool key --delay 30 ctrl+a BackSpace
+  timeout 10 xdotool type --delay 30 "$1"
+  wine_window_key "$id" Return || true
+  e2e_wait_gone "Create Data File" 6 || e2e_fail "\"Create Data File\" stayed open after the name"
+  e2e_expect_message INFORMATION "Total Number of GPS Positions:" 15
+  body=$(e2e_dialog_text INFORMATION)
+  positions=$(e2e_count '^\{[dh]' "$file")
+  e2e_assert_eq "positions the continued file shows" "$(tr -dc 0-9 <<<"$body")" "$positions"
+  e2e_answer INFORMATION Return
+  e2e_wait_state "&Go" 15 || e2e_fail "no Stand By after the file was continued"
+  e2e_say "continued $1 with $positions positions"
+}
+
+# warning TEXT: a "WARNING" box saying TEXT, answered with Return.
+warning() {
+  e2e_wait_dialog WARNING 8 >/dev/null || e2e_fail "no WARNING box (\"$1\"); windows: $(e2e_dialogs | tr '\n' ',')"
+  local body
+  body=$(e2e_dialog_text WARNING)
+  [[ "$body" == *"$1"* ]] || e2e_fail "WARNING says \"$body\", not \"$1\""
+  e2e_answer WARNING Return
+  e2e_say "WARNING: $1"
+}
+
 readings_of() {
   "$e2e_quelor" export "$1" --format csv | tail -n +2 | grep -c . || true
 }
@@ -211,6 +244,70 @@ run_row() {
       e2e_assert_ge "GPS CONN BRK remarks" "$(e2e_count '^XGPS CONN BR' "$e2e_file")" 1
       e2e_assert_ge "footprint corner records" "$(e2e_count '^{a' "$e2e_file")" 4
       no_swath_across_gaps "$e2e_file"
+      ;;
+    continued)
+      e2e_walk 4
+      e2e_pause
+      e2e_exit_logging
+      e2e_check_newest "$data"
+      first=$(e2e_count '^\{[dh]' "$e2e_file")
+      e2e_assert_ge "positions of the first survey" "$first" 2
+      e2e_start_logging
+      continue_file "$(basename "$e2e_file")" "$e2e_file"
+      e2e_go
+      e2e_walk 4
+      e2e_pause
+      e2e_exit_logging
+      # The third opening scans both surveys: the count carried on.
+      e2e_start_logging
+      continue_file "$(basename "$e2e_file")" "$e2e_file"
+      e2e_assert_ge "positions after the continuation" "$(e2e_count '^\{[dh]' "$e2e_file")" $((first + 2))
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 20
+      e2e_assert_eq "headers (one new, two continuations)" "$e2e_check_headers" 3
+      e2e_assert_eq "continuation headers" "$(e2e_count '^zLK31' "$e2e_file")" 2
+      ;;
+    map-full)
+      # A 1 m map (about a kilometre of usable tiles) crossed at 50 m/s:
+      # the walk reaches the map's edge.
+      e2e_walk 26
+      # P on a full map: "PAUSED BMP" and the box asking for a larger map.
+      e2e_key p
+      warning "Please select Map Size option"
+      e2e_wait_state "&Go" 10 || e2e_fail "P while logging did not pause"
+      e2e_key g
+      warning "Cannot start logging."
+      e2e_wait_state "&Go" 5 || e2e_fail "G started logging on a full map"
+      # Map Size OK with the same size: the track lies past the map's edge,
+      # so the size is refused and Go stays refused.
+      e2e_key s
+      e2e_wait_dialog "Map Size" 10 >/dev/null || e2e_fail "S did not open \"Map Size\""
+      sleep 0.5
+      e2e_answer "Map Size" Return
+      warning "Map Size too small"
+      e2e_key g
+      warning "Cannot start logging."
+      # Map Size 2: accepted, the map is no longer full and Go works.
+      e2e_key s
+      dialog=$(e2e_wait_dialog "Map Size" 10) || e2e_fail "S did not open \"Map Size\""
+      sleep 0.5
+      wine_window_key "$dialog" 2
+      e2e_answer "Map Size" Return
+      sleep 1
+      no_box "after Map Size 2"
+      e2e_assert_eq "map size in the settings file" "$(sed -n 65p "$(e2e_settings_dir)/$e2e_ini_name" | tr -d '\r')" 2
+      e2e_go
+      # The edge is watched afresh: about a kilometre on, the doubled map is full too.
+      e2e_walk 26
+      e2e_key p
+      warning "Please select Map Size option"
+      e2e_wait_state "&Go" 10 || e2e_fail "P while logging did not pause"
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 20
+      e2e_assert_eq "PAUSED BMP remarks" "$(e2e_count '^XPAUSED BMP' "$e2e_file")" 2
+      e2e_assert_eq "logging starts" "$(e2e_count '^X\$STARTED' "$e2e_file")" 2
       ;;
     em61mk2-wheel)
       e2e_walk 6
