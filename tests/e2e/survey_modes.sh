@@ -17,7 +17,17 @@
 #                   7 s mid-line: one "GPS CONN BRK", the survey logs on, and
 #                   no footprint across the gap (two corner groups more than
 #                   4 m apart without a footprint start between them)
+#   continued       Zelko31 surveyed, Exit, L, F on the same file (append)
+#                   twice: each "Total Number of GPS Positions:" box gives
+#                   the footprint positions the file holds, the count grows
+#                   across the continuation, three headers
 # Rows of QUELOR_E2E_MATRIX=full besides:
+#   map-full        Zelko31 on a 1 m map crossed at 50 m/s: P gives
+#                   "PAUSED BMP" and the larger-map box, G "Cannot start
+#                   logging.", Map Size OK with the same size is refused
+#                   ("Map Size too small", the track lies past the edge),
+#                   Map Size 2 is accepted and Go works; about a kilometre
+#                   on the edge is reached again (two "PAUSED BMP")
 #   em61mk2-manual  Qyn61MK2 Manual: 4 triggers, 4 readings, each with a GPS
 #                   position sentence
 #   em61mk2-wheel   Qyn61MK2 Wheel: Go switches the instrument to its wheel
