@@ -22,6 +22,11 @@
 #                   the footprint positions the file holds, the count grows
 #                   across the continuation, three headers
 # Rows of QUELOR_E2E_MATRIX=full besides:
+#   wheel-stall     Qyn61MK2 Wheel with a 5 Hz receiver, the instrument deaf
+#                   for 1.9 s as G is pressed: the switch to the wheel mode
+#                   holds the window thread about 3.5 s (measured: a window
+#                   query waits that long); no GPS break, every 0.2 s GGA
+#                   sentence of the run in the file
 #   map-full        Zelko31 on a 1 m map crossed at 50 m/s: P gives
 #                   "PAUSED BMP" and the larger-map box, G "Cannot start
 #                   logging.", Map Size OK with the same size is refused
@@ -49,6 +54,7 @@ rows=(
 )
 if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
   rows+=(
+    wheel-stall Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --gps-rate 5" "45=1"
     map-full Zelko31 Zelko31MK2 230 "--instrument em31mk2 --speed 50 --line-length 3000" "40=0 42=1 65=1"
     em61mk2-manual Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=2"
     em61mk2-wheel Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=1"
@@ -170,6 +176,24 @@ warning() {
   e2e_say "WARNING: $1"
 }
 
+# no_position_lost FILE PERIOD: successive GGA sentences of the file (one
+# logging run) no more than the receiver's PERIOD seconds apart.
+no_position_lost() {
+  python3 - "$1" "$2" <<'PY' || e2e_fail "GPS positions lost"
+import sys
+period = float(sys.argv[2])
+times = []
+for line in open(sys.argv[1], "rb").read().decode("latin-1").split("\n"):
+    if line.startswith("@$GPGGA,"):
+        t = line.split(",")[1]
+        times.append(int(t[0:2]) * 3600 + int(t[2:4]) * 60 + float(t[4:]))
+gaps = [round(b - a, 2) for a, b in zip(times, times[1:]) if b - a > period * 1.5]
+if len(times) < 5 or gaps:
+    sys.exit(f"{len(times)} GGA sentences, gaps {gaps} s")
+print(f"{len(times)} GGA sentences, each {period} s after the one before")
+PY
+}
+
 readings_of() {
   "$e2e_quelor" export "$1" --format csv | tail -n +2 | grep -c . || true
 }
@@ -206,7 +230,7 @@ run_row() {
   e2e_program_start
   e2e_start_logging
   e2e_create_file
-  e2e_go
+  [ "$row" = wheel-stall ] || e2e_go
   case $row in
     em61mk2-polled)
       e2e_walk 6
@@ -318,6 +342,27 @@ run_row() {
       check_file "$data" 20
       e2e_assert_eq "PAUSED BMP remarks" "$(e2e_count '^XPAUSED BMP' "$e2e_file")" 2
       e2e_assert_eq "logging starts" "$(e2e_count '^X\$STARTED' "$e2e_file")" 2
+      ;;
+    wheel-stall)
+      # The instrument deaf for 1.9 s: Go's switch to the wheel mode waits
+      # out two unanswered attempts, is answered at the third and waits for
+      # the instrument to settle, all on the window thread.
+      e2e_walk 2
+      e2e_devsim "silence instrument 1.9"
+      e2e_key g
+      t0=$(date +%s%N)
+      sleep 0.3
+      e2e_button_460 >/dev/null
+      stall=$((($(date +%s%N) - t0) / 1000000))
+      e2e_say "the window thread answered $stall ms after G"
+      e2e_assert_ge "window thread stall (ms)" "$stall" 3000
+      e2e_wait_state "P A U S E" 10 || e2e_fail "G in Stand By did not start logging"
+      e2e_walk 6
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 10
+      no_position_lost "$e2e_file" 0.2
       ;;
     em61mk2-wheel)
       e2e_walk 6
