@@ -213,7 +213,7 @@ check_file() {
 }
 
 run_row() {
-  local row=$1 program=$2 stem=$3 version=$4 devsim_args=$5 edits=$6 data n got
+  local row=$1 program=$2 stem=$3 version=$4 devsim_args=$5 edits=$6 data n got i first t0 stall dialog
   e2e_row=$row
   e2e_name=survey_modes-$row
   e2e_exe=$e2e_build/$program.exe
