@@ -84,7 +84,7 @@ survey() {
   e2e_check "$file"
   e2e_assert_eq "check errors" "$e2e_check_errors" 0
   e2e_assert_ge "GPS positions" "$e2e_check_gps_positions" 1
-  remarks=$(e2e_count '^X(1CONN BRK 1|GPS CONN BRK)' "$file")
+  remarks=$(e2e_count '^X(1CONN BRK 1|GPS CONN BR)' "$file")
   e2e_assert_eq "connection-break remarks" "$remarks" 0
   if [ "$instrument" = em34-3 ]; then
     # About 10.5 records a second at the default 5 readings a second: about

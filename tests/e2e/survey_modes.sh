@@ -13,12 +13,26 @@
 #   em38-4-box      Qyn38-4 at 1 Hz, pause key P (F3 opens the menu while
 #                   logging): "Confirm Drift Control Procedure" held
 #                   open 5 s while logging, then cancelled: no connection break
-#   gps-dropout     Qyn31 with the receiver silent for 7 s mid-line: one
-#                   "GPS CONN BRK", the survey logs on; with
-#                   QUELOR_E2E_GPS_GAP_CHECK=1 also no footprint across the gap
-#                   (two corner groups more than 4 m apart without a footprint
-#                   start between them)
+#   gps-dropout     Zelko31 (live colour map) with the receiver silent for
+#                   7 s mid-line: one "GPS CONN BRK", the survey logs on, and
+#                   no footprint across the gap (two corner groups more than
+#                   4 m apart without a footprint start between them)
+#   continued       Zelko31 surveyed, Exit, L, F on the same file (append)
+#                   twice: each "Total Number of GPS Positions:" box gives
+#                   the footprint positions the file holds, the count grows
+#                   across the continuation, three headers
 # Rows of QUELOR_E2E_MATRIX=full besides:
+#   wheel-stall     Qyn61MK2 Wheel with a 5 Hz receiver, the instrument deaf
+#                   for 1.9 s as G is pressed: the switch to the wheel mode
+#                   holds the window thread about 3.5 s (measured: a window
+#                   query waits that long); no GPS break, every 0.2 s GGA
+#                   sentence of the run in the file
+#   map-full        Zelko31 on a 1 m map crossed at 50 m/s: P gives
+#                   "PAUSED BMP" and the larger-map box, G "Cannot start
+#                   logging.", Map Size OK with the same size is refused
+#                   ("Map Size too small", the track lies past the edge),
+#                   Map Size 2 is accepted and Go works; about a kilometre
+#                   on the edge is reached again (two "PAUSED BMP")
 #   em61mk2-manual  Qyn61MK2 Manual: 4 triggers, 4 readings, each with a GPS
 #                   position sentence
 #   em61mk2-wheel   Qyn61MK2 Wheel: Go switches the instrument to its wheel
@@ -35,10 +49,13 @@ rows=(
   em61mk2-polled Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --polled" "50=0.100000"
   em34-manual Qyn34-3 Qyn34-3 215 "--instrument em34-3" "48=2 50=1 51=2"
   em38-4-box Qyn38-4 Qyn38-4 100 "--instrument em38-4 --em38-4-rate 5" "12=3 83=5 112=5"
-  gps-dropout Qyn31 Qyn31MK2 220 "--instrument em31mk2" "40=0 42=1"
+  gps-dropout Zelko31 Zelko31MK2 230 "--instrument em31mk2" "40=0 42=1"
+  continued Zelko31 Zelko31MK2 230 "--instrument em31mk2" "40=0 42=1"
 )
 if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
   rows+=(
+    wheel-stall Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --gps-rate 5" "45=1"
+    map-full Zelko31 Zelko31MK2 230 "--instrument em31mk2 --speed 50 --line-length 3000" "40=0 42=1 65=1"
     em61mk2-manual Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=2"
     em61mk2-wheel Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=1"
   )
@@ -97,13 +114,14 @@ station() {
 }
 
 # No swath across a gap: two successive corner groups ({a..{d) more than
-# 4 m apart must have a footprint start ({0) between them.
+# 4 m apart must have a footprint start ({0) between them, and the walk must
+# show such a gap closed by a footprint start.
 no_swath_across_gaps() {
   python3 - "$1" <<'PY' || e2e_fail "a footprint spans the GPS gap"
 import math, sys
 data = open(sys.argv[1], "rb").read().decode("latin-1")
 length = data.index("\n") + 1
-group, previous, jumps = {}, None, []
+group, previous, last, jumps, restarts = {}, None, None, [], []
 for i in range(0, len(data), length):
     r = data[i:i + length]
     if r.startswith("{0"):
@@ -114,11 +132,66 @@ for i in range(0, len(data), length):
             centre = ((group["a"] + group["c"]) / 2, (group["b"] + group["d"]) / 2)
             if previous and math.dist(previous, centre) > 4.0:
                 jumps.append(round(math.dist(previous, centre), 1))
-            previous, group = centre, {}
+            if not previous and last and math.dist(last, centre) > 4.0:
+                restarts.append(round(math.dist(last, centre), 1))
+            previous = last = centre
+            group = {}
 if jumps:
     sys.exit(f"corner groups {jumps} m apart without a footprint start")
+if not restarts:
+    sys.exit("no footprint restarted across a gap: the walk showed no gap")
+print(f"footprint restarted across gaps of {restarts} m")
 PY
   e2e_say "no footprint across a gap"
+}
+
+# continue_file NAME: F, the name of the existing file, Enter; the append
+# scan's box must give the positions (footprint groups) the file holds.
+continue_file() {
+  local id file=$2 positions body
+  e2e_key f
+  id=$(e2e_wait_dialog "Create Data File" 10) || e2e_fail "F in Monitoring opens no \"Create Data File\" dialog"
+  sleep 0.5
+  timeout 5 xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
+  timeout 5 xdotool key --delay 30 ctrl+a BackSpace
+  timeout 10 xdotool type --delay 30 "$1"
+  wine_window_key "$id" Return || true
+  e2e_wait_gone "Create Data File" 6 || e2e_fail "\"Create Data File\" stayed open after the name"
+  e2e_expect_message INFORMATION "Total Number of GPS Positions:" 15
+  body=$(e2e_dialog_text INFORMATION)
+  positions=$(e2e_count '^\{[dh]' "$file")
+  e2e_assert_eq "positions the continued file shows" "$(tr -dc 0-9 <<<"$body")" "$positions"
+  e2e_answer INFORMATION Return
+  e2e_wait_state "&Go" 15 || e2e_fail "no Stand By after the file was continued"
+  e2e_say "continued $1 with $positions positions"
+}
+
+# warning TEXT: a "WARNING" box saying TEXT, answered with Return.
+warning() {
+  e2e_wait_dialog WARNING 8 >/dev/null || e2e_fail "no WARNING box (\"$1\"); windows: $(e2e_dialogs | tr '\n' ',')"
+  local body
+  body=$(e2e_dialog_text WARNING)
+  [[ "$body" == *"$1"* ]] || e2e_fail "WARNING says \"$body\", not \"$1\""
+  e2e_answer WARNING Return
+  e2e_say "WARNING: $1"
+}
+
+# no_position_lost FILE PERIOD: successive GGA sentences of the file (one
+# logging run) no more than the receiver's PERIOD seconds apart.
+no_position_lost() {
+  python3 - "$1" "$2" <<'PY' || e2e_fail "GPS positions lost"
+import sys
+period = float(sys.argv[2])
+times = []
+for line in open(sys.argv[1], "rb").read().decode("latin-1").split("\n"):
+    if line.startswith("@$GPGGA,"):
+        t = line.split(",")[1]
+        times.append(int(t[0:2]) * 3600 + int(t[2:4]) * 60 + float(t[4:]))
+gaps = [round(b - a, 2) for a, b in zip(times, times[1:]) if b - a > period * 1.5]
+if len(times) < 5 or gaps:
+    sys.exit(f"{len(times)} GGA sentences, gaps {gaps} s")
+print(f"{len(times)} GGA sentences, each {period} s after the one before")
+PY
 }
 
 readings_of() {
@@ -140,7 +213,7 @@ check_file() {
 }
 
 run_row() {
-  local row=$1 program=$2 stem=$3 version=$4 devsim_args=$5 edits=$6 data n got
+  local row=$1 program=$2 stem=$3 version=$4 devsim_args=$5 edits=$6 data n got i first t0 stall dialog
   e2e_row=$row
   e2e_name=survey_modes-$row
   e2e_exe=$e2e_build/$program.exe
@@ -157,7 +230,7 @@ run_row() {
   e2e_program_start
   e2e_start_logging
   e2e_create_file
-  e2e_go
+  [ "$row" = wheel-stall ] || e2e_go
   case $row in
     em61mk2-polled)
       e2e_walk 6
@@ -203,7 +276,93 @@ run_row() {
       e2e_settings_restore
       check_file "$data" 20 '1CONN BRK 1|\$CONN END'
       e2e_assert_ge "GPS CONN BRK remarks" "$(e2e_count '^XGPS CONN BR' "$e2e_file")" 1
-      if [ "${QUELOR_E2E_GPS_GAP_CHECK:-0}" = 1 ]; then no_swath_across_gaps "$e2e_file"; fi
+      e2e_assert_ge "footprint corner records" "$(e2e_count '^{a' "$e2e_file")" 4
+      no_swath_across_gaps "$e2e_file"
+      ;;
+    continued)
+      e2e_walk 4
+      e2e_pause
+      e2e_exit_logging
+      e2e_check_newest "$data"
+      first=$(e2e_count '^\{[dh]' "$e2e_file")
+      e2e_assert_ge "positions of the first survey" "$first" 2
+      e2e_start_logging
+      continue_file "$(basename "$e2e_file")" "$e2e_file"
+      e2e_go
+      e2e_walk 4
+      e2e_pause
+      e2e_exit_logging
+      # The third opening scans both surveys: the count carried on.
+      e2e_start_logging
+      continue_file "$(basename "$e2e_file")" "$e2e_file"
+      e2e_assert_ge "positions after the continuation" "$(e2e_count '^\{[dh]' "$e2e_file")" $((first + 2))
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 20
+      e2e_assert_eq "headers (one new, two continuations)" "$e2e_check_headers" 3
+      e2e_assert_eq "continuation headers" "$(e2e_count '^zLK31' "$e2e_file")" 2
+      ;;
+    map-full)
+      # A 1 m map (about a kilometre of usable tiles) crossed at 50 m/s:
+      # the walk reaches the map's edge.
+      e2e_walk 26
+      # P on a full map: "PAUSED BMP" and the box asking for a larger map.
+      e2e_key p
+      warning "Please select Map Size option"
+      e2e_wait_state "&Go" 10 || e2e_fail "P while logging did not pause"
+      e2e_key g
+      warning "Cannot start logging."
+      e2e_wait_state "&Go" 5 || e2e_fail "G started logging on a full map"
+      # Map Size OK with the same size: the track lies past the map's edge,
+      # so the size is refused and Go stays refused.
+      e2e_key s
+      e2e_wait_dialog "Map Size" 10 >/dev/null || e2e_fail "S did not open \"Map Size\""
+      sleep 0.5
+      e2e_answer "Map Size" Return
+      warning "Map Size too small"
+      e2e_key g
+      warning "Cannot start logging."
+      # Map Size 2: accepted, the map is no longer full and Go works.
+      e2e_key s
+      dialog=$(e2e_wait_dialog "Map Size" 10) || e2e_fail "S did not open \"Map Size\""
+      sleep 0.5
+      wine_window_key "$dialog" 2
+      e2e_answer "Map Size" Return
+      sleep 1
+      no_box "after Map Size 2"
+      e2e_assert_eq "map size in the settings file" "$(sed -n 65p "$(e2e_settings_dir)/$e2e_ini_name" | tr -d '\r')" 2
+      e2e_go
+      # The edge is watched afresh: about a kilometre on, the doubled map is full too.
+      e2e_walk 26
+      e2e_key p
+      warning "Please select Map Size option"
+      e2e_wait_state "&Go" 10 || e2e_fail "P while logging did not pause"
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 20
+      e2e_assert_eq "PAUSED BMP remarks" "$(e2e_count '^XPAUSED BMP' "$e2e_file")" 2
+      e2e_assert_eq "logging starts" "$(e2e_count '^X\$STARTED' "$e2e_file")" 2
+      ;;
+    wheel-stall)
+      # The instrument deaf for 1.9 s: Go's switch to the wheel mode waits
+      # out two unanswered attempts, is answered at the third and waits for
+      # the instrument to settle, all on the window thread.
+      e2e_walk 2
+      e2e_devsim "silence instrument 1.9"
+      e2e_key g
+      t0=$(date +%s%N)
+      sleep 0.3
+      e2e_button_460 >/dev/null
+      stall=$((($(date +%s%N) - t0) / 1000000))
+      e2e_say "the window thread answered $stall ms after G"
+      e2e_assert_ge "window thread stall (ms)" "$stall" 3000
+      e2e_wait_state "P A U S E" 10 || e2e_fail "G in Stand By did not start logging"
+      e2e_walk 6
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 10
+      no_position_lost "$e2e_file" 0.2
       ;;
     em61mk2-wheel)
       e2e_walk 6
