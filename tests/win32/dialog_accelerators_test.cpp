@@ -26,6 +26,8 @@ namespace {
 
 constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 
+constexpr int kGiveUpTicks = 100;  // 3 s
+
 struct Opened {
   int by_letter = -1;
   int by_tab = -1;
@@ -34,10 +36,13 @@ struct Opened {
 // Opens a dialog with `command` and checks its fields while it is open.
 Opened check_dialog(const wchar_t* title, void (*command)(HWND, int), const std::string& where) {
   Opened opened;
-  test::InModalDialog check(title, [&](HWND dialog) {
-    const test::FieldsReached r = test::expect_every_field_reached(dialog, where);
-    opened = {r.by_letter, r.by_tab};
-  });
+  test::DialogScript check(
+      title,
+      [&](HWND dialog) {
+        const test::FieldsReached r = test::expect_every_field_reached(dialog, where);
+        opened = {r.by_letter, r.by_tab};
+      },
+      IDCANCEL, kGiveUpTicks);
   command(g_log_window, 0);
   EXPECT_TRUE(check.ran()) << where << ": \"" << std::string(title, title + wcslen(title)) << "\" not opened";
   return opened;
@@ -111,14 +116,14 @@ TEST_F(DialogAccelerators, BackgroundDialogs) {
     g_settings = initial_settings(g_variant);
     logging_session().survey.first_fix_done = true;  // loading needs a valid position
     // The text file types enable the column lists (the labelled one its labels list too).
-    test::InModalDialog check(L"Load BackGround File", [&](HWND dialog) {
+    test::DialogScript check(L"Load BackGround File", [&](HWND dialog) {
       HWND types = GetDlgItem(dialog, QUELOR_BG_TYPE_ID);
       SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(SendMessageW(types, CB_GETCOUNT, 0, 0) - 1), 0);
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(QUELOR_BG_TYPE_ID, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
       const test::FieldsReached r = test::expect_every_field_reached(dialog, "load nav " + std::to_string(nav));
       EXPECT_EQ(r.by_letter, nav == kNavigation ? 6 : 7) << nav;
       EXPECT_EQ(r.by_tab, 0);
-    });
+    }, IDCANCEL, kGiveUpTicks);
     enter_background_action(g_log_window, 0);
     EXPECT_TRUE(check.ran());
   }
@@ -128,11 +133,11 @@ TEST_F(DialogAccelerators, BackgroundDialogs) {
   for (int i = 1; i <= 10; ++i)
     table.files.push_back({i, L"C:\\data\\line " + std::to_wstring(i) + (i == 3 ? L" & more.txt" : L".txt"), L"", {}, false});
   std::wstring third;
-  test::InModalDialog check(L"Remove BackGround Files", [&](HWND dialog) {
+  test::DialogScript check(L"Remove BackGround Files", [&](HWND dialog) {
     const test::FieldsReached r = test::expect_every_field_reached(dialog, "remove");
     EXPECT_EQ(r.by_letter, 11);
     third = test::window_text(GetWindow(GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT));
-  });
+  }, IDCANCEL, kGiveUpTicks);
   remove_background_action(g_log_window, 0);
   EXPECT_TRUE(check.ran());
   EXPECT_EQ(third, L"  &3. line 3 && more.txt");

@@ -8,8 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "gui_test_support.h"
+
 #include <cwctype>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -128,51 +129,5 @@ inline FieldsReached expect_every_field_reached(HWND dialog, const std::string& 
   }
   return reached;
 }
-
-// Runs `check` on the dialog titled `title` once its own modal loop runs,
-// then closes it with Cancel. A dialog of another title still open after
-// 3 s is closed with Cancel too (the check has not run then).
-class InModalDialog {
- public:
-  InModalDialog(const wchar_t* title, std::function<void(HWND)> check) : title_(title), check_(std::move(check)) {
-    current() = this;
-    timer_ = SetTimer(nullptr, 0, 30, on_timer);
-  }
-  ~InModalDialog() {
-    KillTimer(nullptr, timer_);
-    current() = nullptr;
-  }
-  InModalDialog(const InModalDialog&) = delete;
-  InModalDialog& operator=(const InModalDialog&) = delete;
-  bool ran() const { return ran_; }
-
- private:
-  static InModalDialog*& current() {
-    static InModalDialog* check = nullptr;
-    return check;
-  }
-  static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
-    InModalDialog* c = current();
-    if (!c || c->ran_) return;
-    HWND dialog = FindWindowW(L"#32770", c->title_);
-    if (!dialog || !IsWindowVisible(dialog)) {
-      if (++c->waited_ < 100) return;
-      if (HWND other = FindWindowW(L"#32770", nullptr)) {
-        const std::wstring title = window_text(other);
-        ADD_FAILURE() << "another dialog open: " << std::string(title.begin(), title.end());
-        PostMessageW(other, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-      }
-      return;
-    }
-    c->ran_ = true;
-    c->check_(dialog);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-  }
-  const wchar_t* title_;
-  std::function<void(HWND)> check_;
-  UINT_PTR timer_ = 0;
-  int waited_ = 0;
-  bool ran_ = false;
-};
 
 }  // namespace quelor::test
