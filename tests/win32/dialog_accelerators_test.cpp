@@ -1,6 +1,7 @@
 // The logging window's dialogs opened by their own commands: every field is
 // reached by Alt and its underlined letter, unique within its dialog (a
-// list without a label of its own by one Tab from the field before it).
+// list without a label of its own by one Tab from the field before it), and
+// Tab goes through the fields in the template's order.
 
 #include <windows.h>
 
@@ -41,6 +42,7 @@ Opened check_dialog(const wchar_t* title, void (*command)(HWND, int), const std:
       [&](HWND dialog) {
         const test::FieldsReached r = test::expect_every_field_reached(dialog, where);
         opened = {r.by_letter, r.by_tab};
+        test::expect_tab_order_is_template_order(dialog, where);
       },
       IDCANCEL, kGiveUpTicks);
   command(g_log_window, 0);
@@ -121,6 +123,7 @@ TEST_F(DialogAccelerators, BackgroundDialogs) {
       SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(SendMessageW(types, CB_GETCOUNT, 0, 0) - 1), 0);
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(QUELOR_BG_TYPE_ID, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
       const test::FieldsReached r = test::expect_every_field_reached(dialog, "load nav " + std::to_string(nav));
+      test::expect_tab_order_is_template_order(dialog, "load");
       EXPECT_EQ(r.by_letter, nav == kNavigation ? 6 : 7) << nav;
       EXPECT_EQ(r.by_tab, 0);
     }, IDCANCEL, kGiveUpTicks);
@@ -135,6 +138,7 @@ TEST_F(DialogAccelerators, BackgroundDialogs) {
   std::wstring third;
   test::DialogScript check(L"Remove BackGround Files", [&](HWND dialog) {
     const test::FieldsReached r = test::expect_every_field_reached(dialog, "remove");
+    EXPECT_EQ(test::expect_tab_order_is_template_order(dialog, "remove"), 13);  // and OK, Cancel
     EXPECT_EQ(r.by_letter, 11);
     third = test::window_text(GetWindow(GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT));
   }, IDCANCEL, kGiveUpTicks);

@@ -13,6 +13,7 @@
 #include <cwctype>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace quelor::test {
 
@@ -128,6 +129,19 @@ inline FieldsReached expect_every_field_reached(HWND dialog, const std::string& 
     ++reached.by_letter;
   }
   return reached;
+}
+
+// Tab from each Tab stop (fields, buttons) lands on the next one in the
+// template's order (row by row, a column at a time where the dialog has
+// columns): the Tab order is the order the operator reads.
+inline int expect_tab_order_is_template_order(HWND dialog, const std::string& where) {
+  std::vector<HWND> stops;
+  for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (IsWindowVisible(w) && IsWindowEnabled(w) && (GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP)) stops.push_back(w);
+  for (std::size_t i = 0; i + 1 < stops.size(); ++i)
+    EXPECT_EQ(GetNextDlgTabItem(dialog, stops[i], FALSE), stops[i + 1])
+        << where << ": Tab after field " << GetDlgCtrlID(stops[i]);
+  return static_cast<int>(stops.size());
 }
 
 }  // namespace quelor::test

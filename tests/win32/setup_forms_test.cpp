@@ -170,6 +170,7 @@ TEST_F(SetupForms, EveryFieldIsReachedByAltAndItsLetter) {
     SetActiveWindow(dialog);
     const test::FieldsReached r = test::expect_every_field_reached(dialog, where);
     EXPECT_EQ(r.by_tab, 0) << where;
+    test::expect_tab_order_is_template_order(dialog, where);
     reached += r.by_letter;
     DestroyWindow(dialog);
   }
