@@ -85,8 +85,9 @@ TEST_F(DialogAccelerators, DisplayDialogs) {
     // Each trace row: "Trace N" names its width list; its colour list is the
     // next Tab stop.
     const Opened profiles = check_dialog(L"Profiles Options", profile_options_action, where + " profiles");
-    EXPECT_GE(profiles.by_letter, profiles.by_tab) << where;
-    EXPECT_GT(profiles.by_tab, 0) << where;
+    const ProfileOptionsForm form = profile_options_form(g_settings, type);
+    EXPECT_EQ(profiles.by_letter, form.traces + (form.channel_choice ? 1 : 0)) << where;
+    EXPECT_EQ(profiles.by_tab, form.traces) << where;
     reached += scale.by_letter + speed.by_letter + profiles.by_letter;
   }
   EXPECT_GT(reached, 50);
