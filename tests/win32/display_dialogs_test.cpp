@@ -16,38 +16,9 @@
 namespace quelor {
 namespace {
 
-// Waits in the dialog's own message loop for the dialog titled `title`,
-// runs `fill` on it and presses OK.
-class DialogScript {
- public:
-  DialogScript(const wchar_t* title, std::function<void(HWND)> fill) : title_(title), fill_(std::move(fill)) {
-    current() = this;
-    timer_ = SetTimer(nullptr, 0, 30, on_timer);
-  }
-  ~DialogScript() {
-    KillTimer(nullptr, timer_);
-    current() = nullptr;
-  }
-  bool ran() const { return ran_; }
-
- private:
-  static DialogScript*& current() {
-    static DialogScript* script = nullptr;
-    return script;
-  }
-  static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
-    DialogScript* s = current();
-    if (!s || s->ran_) return;
-    HWND dialog = FindWindowW(L"#32770", s->title_);
-    if (!dialog) return;
-    s->ran_ = true;
-    s->fill_(dialog);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-  }
-  const wchar_t* title_;
-  std::function<void(HWND)> fill_;
-  UINT_PTR timer_ = 0;
-  bool ran_ = false;
+// The dialog titled `title` filled by `fill`, then OK.
+struct FilledDialog : test::DialogScript {
+  FilledDialog(const wchar_t* title, std::function<void(HWND)> fill) : DialogScript(title, std::move(fill), IDOK) {}
 };
 
 using DisplayDialogs = test::SetupWindowFixture;
@@ -56,7 +27,7 @@ TEST_F(DisplayDialogs, ReadingsScaleRaisesAMaximumAtOrBelowItsMinimum) {
   g_variant = {kEm31Mk2, kNavigation};
   g_settings.profile_scale_1 = {0, 500};
   g_settings.profile_scale_2 = {-25, 25};
-  DialogScript script(L"Conductivity/Inphase Readings Scales", [](HWND d) {
+  FilledDialog script(L"Conductivity/Inphase Readings Scales", [](HWND d) {
     SetDlgItemTextW(d, QUELOR_SCALE_FIRST_MIN_ID, L"600");
     SetDlgItemTextW(d, QUELOR_SCALE_FIRST_MAX_ID, L"500");
     SetDlgItemTextW(d, QUELOR_SCALE_SECOND_MIN_ID, L"-10");
@@ -73,7 +44,7 @@ TEST_F(DisplayDialogs, SpeedScaleKeepsItsMaximumForZeroAndTakesTheUnit) {
   g_settings.speed_bar_units = 0;
   std::wstring current;
   {
-    DialogScript script(L"Set New Speed Bar Scale", [&](HWND d) {
+    FilledDialog script(L"Set New Speed Bar Scale", [&](HWND d) {
       wchar_t text[32] = {};
       GetDlgItemTextW(d, QUELOR_SPEED_CURRENT_ID, text, 32);
       current = text;
@@ -87,7 +58,7 @@ TEST_F(DisplayDialogs, SpeedScaleKeepsItsMaximumForZeroAndTakesTheUnit) {
   EXPECT_DOUBLE_EQ(g_settings.speed_scale_maximum, 5.0);
   EXPECT_EQ(g_settings.speed_bar_units, 3);
   {
-    DialogScript script(L"Set New Speed Bar Scale",
+    FilledDialog script(L"Set New Speed Bar Scale",
                         [](HWND d) { SetDlgItemTextW(d, QUELOR_SPEED_NEW_ID, L"12.5"); });
     speed_scale_action(g_log_window, 106);
   }
@@ -102,7 +73,7 @@ TEST_F(DisplayDialogs, ProfileOptionsShowTheInstrumentsTracesAndStoreThem) {
     g_variant = {c.type, kRealTimeMap};
     g_settings.number_of_sensors = c.sensors;
     int visible = 0;
-    DialogScript script(L"Profiles Options", [&](HWND d) {
+    FilledDialog script(L"Profiles Options", [&](HWND d) {
       for (int i = 0; i < 8; ++i)  // the row is shown (the dialog itself may not be yet)
         visible += (GetWindowLongPtrW(GetDlgItem(d, QUELOR_TRACE_COLOUR_ID + i), GWL_STYLE) & WS_VISIBLE) ? 1 : 0;
       SendDlgItemMessageW(d, QUELOR_TRACE_COLOUR_ID, CB_SETCURSEL, 2, 0);  // "Red"

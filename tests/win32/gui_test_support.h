@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 namespace quelor::test {
 
 // False when no window can be created (Wine without a display).
@@ -63,38 +66,66 @@ inline void drain_messages() {
   }
 }
 
-// Presses button `id` of the dialog titled `title` as soon as it shows (from
-// a timer, inside the dialog's modal loop). Returns whether it was pressed.
-class DialogPresser {
+// Runs `act` on the dialog titled `title` once it shows (from a
+// timer, inside the dialog's modal loop), then presses its button `id`.
+// With `give_up_ticks`, a dialog of another title still open after that
+// many 30 ms ticks fails the test and is cancelled, so that a dialog the
+// script never meets cannot hold the test.
+class DialogScript {
  public:
-  DialogPresser(const wchar_t* title, int id) : title_(title), id_(id) {
+  DialogScript(const wchar_t* title, std::function<void(HWND)> act, int id, int give_up_ticks = 0)
+      : title_(title), act_(std::move(act)), id_(id), give_up_ticks_(give_up_ticks) {
     current() = this;
     timer_ = SetTimer(nullptr, 0, 30, on_timer);
   }
-  ~DialogPresser() {
+  ~DialogScript() {
     KillTimer(nullptr, timer_);
     current() = nullptr;
   }
-  bool pressed() const { return pressed_; }
+  DialogScript(const DialogScript&) = delete;
+  DialogScript& operator=(const DialogScript&) = delete;
+  bool ran() const { return ran_; }
 
  private:
-  static DialogPresser*& current() {
-    static DialogPresser* presser = nullptr;
-    return presser;
+  static DialogScript*& current() {
+    static DialogScript* script = nullptr;
+    return script;
+  }
+  static void press(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
   }
   static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
-    DialogPresser* p = current();
-    if (!p || p->pressed_) return;
-    HWND dialog = FindWindowW(L"#32770", p->title_);
-    if (!dialog) return;
-    p->pressed_ = true;
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(p->id_, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, p->id_)));
+    DialogScript* s = current();
+    if (!s || s->ran_) return;
+    HWND dialog = FindWindowW(L"#32770", s->title_);
+    if (!dialog || !IsWindowVisible(dialog)) {
+      if (s->give_up_ticks_ > 0 && ++s->waited_ >= s->give_up_ticks_)
+        if (HWND other = FindWindowW(L"#32770", nullptr)) {
+          wchar_t title[128] = {};
+          GetWindowTextW(other, title, 128);
+          ADD_FAILURE() << "another dialog open: " << std::string(title, title + lstrlenW(title));
+          press(other, IDCANCEL);
+        }
+      return;
+    }
+    s->ran_ = true;
+    if (s->act_) s->act_(dialog);
+    press(dialog, s->id_);
   }
   const wchar_t* title_;
+  std::function<void(HWND)> act_;
   int id_;
+  int give_up_ticks_;
+  int waited_ = 0;
   UINT_PTR timer_ = 0;
-  bool pressed_ = false;
+  bool ran_ = false;
+};
+
+// Presses button `id` of the dialog titled `title` as soon as it shows.
+class DialogPresser : public DialogScript {
+ public:
+  DialogPresser(const wchar_t* title, int id) : DialogScript(title, {}, id) {}
+  bool pressed() const { return ran(); }
 };
 
 }  // namespace quelor::test

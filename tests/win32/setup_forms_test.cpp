@@ -17,6 +17,7 @@
 #include "setup/gps_setup.h"
 #include "setup/survey_setup.h"
 #include "setup/system_setup.h"
+#include "dialog_keys_support.h"
 #include "setup_test_support.h"
 #include "shell/setup_dialog_templates.h"
 #include "shell/setup_keys.h"
@@ -141,43 +142,6 @@ TEST_F(SetupForms, OkStoresWhatTheDialogLogicStoresCancelNothing) {
   EXPECT_EQ(g_settings.survey_line, "C12");
 }
 
-// The underlined letter of a field: its own text's (check box, radio
-// button, push button) or its label's, the control just before it.
-wchar_t mnemonic_of(HWND field) {
-  wchar_t kind[32] = {};
-  GetClassNameW(field, kind, 32);
-  const bool own = lstrcmpiW(kind, L"Button") == 0;
-  HWND holder = own ? field : GetWindow(field, GW_HWNDPREV);
-  const std::wstring text = holder ? text_of(holder) : L"";
-  const std::size_t amp = text.find(L'&');
-  return amp == std::wstring::npos || amp + 1 >= text.size() ? 0 : static_cast<wchar_t>(towlower(text[amp + 1]));
-}
-
-bool is_entry_field(HWND w) {
-  wchar_t kind[32] = {};
-  GetClassNameW(w, kind, 32);
-  const int id = GetDlgCtrlID(w);
-  if (id == IDOK || id == IDCANCEL || !IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
-  if (lstrcmpiW(kind, L"Button") == 0) {
-    // A push button's letter presses it (the warning mask's opens a dialog).
-    const LONG type = GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK;
-    return type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
-  }
-  return lstrcmpiW(kind, L"ComboBox") == 0 || lstrcmpiW(kind, L"Edit") == 0;
-}
-
-// Alt+letter as the dialog's own message handling takes it: the focus (or,
-// for a button, its click and the focus) moves to the field.
-HWND after_alt_letter(HWND dialog, wchar_t letter) {
-  MSG msg{};
-  msg.hwnd = GetFocus() ? GetFocus() : dialog;
-  msg.message = WM_SYSCHAR;
-  msg.wParam = letter;
-  msg.lParam = 1 << 29;  // Alt held
-  IsDialogMessageW(dialog, &msg);
-  return GetFocus();
-}
-
 // Every template of each dialog family, as one variant opens it: each field
 // shown is reached by Alt and its own letter.
 TEST_F(SetupForms, EveryFieldIsReachedByAltAndItsLetter) {
@@ -204,17 +168,10 @@ TEST_F(SetupForms, EveryFieldIsReachedByAltAndItsLetter) {
     ASSERT_NE(dialog, nullptr) << where;
     ShowWindow(dialog, SW_SHOW);
     SetActiveWindow(dialog);
-    std::vector<HWND> fields;
-    for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-      if (is_entry_field(w)) fields.push_back(w);
-    for (HWND field : fields) {
-      const wchar_t letter = mnemonic_of(field);
-      EXPECT_NE(letter, 0) << where << ": field " << GetDlgCtrlID(field) << " has no letter";
-      if (!letter) continue;
-      SetFocus(GetDlgItem(dialog, IDOK));
-      EXPECT_EQ(after_alt_letter(dialog, letter), field) << where << ": Alt+" << static_cast<char>(letter);
-      ++reached;
-    }
+    const test::FieldsReached r = test::expect_every_field_reached(dialog, where);
+    EXPECT_EQ(r.by_tab, 0) << where;
+    test::expect_tab_order_is_template_order(dialog, where);
+    reached += r.by_letter;
     DestroyWindow(dialog);
   }
   EXPECT_GT(reached, 200);

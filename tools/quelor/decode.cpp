@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,32 +41,6 @@ constexpr Instrument kInstruments[] = {
     {"em38-4", kEm38_4},   {"cs21", kCs21},       {"grad601", kGrad601}, {"em61lx2", kEm61Lx2},
     {"em61mk2", kEm61Mk2}, {"tilt", kTiltType},
 };
-
-const char kUsage[] =
-    "usage: quelor decode --instrument NAME [options] [FILE]\n"
-    "  NAME: em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2 tilt\n"
-    "  Reads raw serial bytes from FILE (standard input without one), frames them as the\n"
-    "  instrument's reader does (one record per reading) and prints one JSON object per\n"
-    "  accepted record (tilt: per line, with \"valid\").\n"
-    "  --manual           Manual logging mode (EM31-type mode letter always \"N\")\n"
-    "  --inphase-divisor  EM31-MK2 in-phase divisor (3.35)\n"
-    "  --inphase-only     EM31-MK2 in-phase-only setting\n"
-    "  --em38-x10         EM38 x10 setting (scale and range times 10)\n"
-    "  --record-length N  EM38 record length 7 or 12 (default: the length of the first\n"
-    "                     \"T\"...carriage return of 7 or 12 characters in the input)\n"
-    "  --single-coil      EM38-MK2: decode coil 1 only\n"
-    "  --raw-inphase      EM38-4: in-phase without its factor\n"
-    "  --two-sensors      Grad601 two sensors; EM61-LX2 left and right coils\n"
-    "  --second-mode      EM61-MK2 second-mode reader (letters J, K, j, k accepted too)\n"
-    "  --coil-type N      EM61-MK2 coil type: 0 Standard, 1 High Power, 2 Standard N.C.C,\n"
-    "                     3 HP N.C.C. (default 0)\n"
-    "  --subtype N        EM61-MK2 sub-type: 1 and 2 have their own gate factors, 0 and\n"
-    "                     any other value the sub-type 0 ones (default 0)\n"
-    "  --normalisation N  current normalisation over the last N currents (0 = off, the\n"
-    "                     default); until N currents have arrived the mean is taken over\n"
-    "                     those received\n"
-    "  No calibration, nulling or drift offsets are applied (all 0); EM61 currents are\n"
-    "  divided by the coil's factor as for untimed readings.\n";
 
 struct Options {
   const Instrument* instrument = nullptr;
@@ -276,11 +249,6 @@ struct Decoder {
 }  // namespace
 
 int run_decode(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
   Options o;
   const std::string error = parse_options(argc, argv, o);
   if (!error.empty()) return bad(error + " (quelor decode --help)");

@@ -24,7 +24,8 @@ constexpr Subcommand kSubcommands[] = {
     {"decode", quelor::tool::run_decode, "decode an instrument's raw serial bytes into readings",
      "usage: quelor decode --instrument NAME [options] [FILE]\n"
      "Frames raw serial bytes from FILE (standard input without one) as the instrument's\n"
-     "reader does and prints one JSON object per accepted record.\n"
+     "reader does and prints one JSON object per accepted record (tilt: per line, with\n"
+     "\"valid\"). No calibration, nulling or drift offsets are applied.\n"
      "  --instrument NAME   em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2 tilt\n"
      "  --manual            Manual logging mode (EM31-type mode letter always \"N\")\n"
      "  --inphase-divisor   EM31-MK2 in-phase divisor (3.35)\n"
@@ -35,7 +36,8 @@ constexpr Subcommand kSubcommands[] = {
      "  --raw-inphase       EM38-4: in-phase without its factor\n"
      "  --two-sensors       Grad601 two sensors; EM61-LX2 left and right coils\n"
      "  --second-mode       EM61-MK2 second-mode reader\n"
-     "  --coil-type N       EM61-MK2 coil type 0-3 (default 0)\n"
+     "  --coil-type N       EM61-MK2 coil type: 0 Standard, 1 High Power, 2 Standard N.C.C,\n"
+     "                      3 HP N.C.C. (default 0)\n"
      "  --subtype N         EM61-MK2 sub-type (default 0)\n"
      "  --normalisation N   EM61-MK2 current normalisation over the last N currents (default 0: off)\n"
      "example: quelor decode --instrument em38mk2 capture.bin\n"},

@@ -105,6 +105,20 @@ INT_PTR CALLBACK load_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
   return FALSE;
 }
 
+// A row of the remove list as its check box shows it: "&" before the last
+// digit of its number (Alt+1 ... Alt+9, Alt+0 for the tenth), an "&" of the
+// file name shown as itself.
+std::wstring remove_row_shown(const std::wstring& row) {
+  std::wstring shown;
+  const std::size_t dot = row.find(L'.');
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    if (i + 1 == dot) shown += L'&';
+    else if (row[i] == L'&') shown += L'&';
+    shown += row[i];
+  }
+  return shown;
+}
+
 struct RemoveState {
   std::vector<std::wstring> rows;
   std::vector<bool> selected;
@@ -116,7 +130,7 @@ INT_PTR CALLBACK remove_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
   if (message == WM_INITDIALOG) {
     for (int i = 0; i < kMaxBackgroundFiles; ++i) {
       HWND box = GetDlgItem(dialog, QUELOR_BG_REMOVE_FIRST_ID + i);
-      if (i < static_cast<int>(state->rows.size())) SetWindowTextW(box, state->rows[i].c_str());
+      if (i < static_cast<int>(state->rows.size())) SetWindowTextW(box, remove_row_shown(state->rows[i]).c_str());
       else ShowWindow(box, SW_HIDE);
     }
     return TRUE;

@@ -156,7 +156,7 @@ void show_profile_form(HWND dialog, const ProfileOptionsForm& f) {
       ShowWindow(GetDlgItem(dialog, id), shown ? SW_SHOW : SW_HIDE);
     if (!shown) continue;
     char label[16];
-    std::snprintf(label, sizeof label, "Trace %d", i + 1);
+    std::snprintf(label, sizeof label, "Trace &%d", i + 1);  // Alt+digit reaches the row
     SetDlgItemTextW(dialog, QUELOR_TRACE_LABEL_ID + i, wide(label).c_str());
     for (const char* w : kWidths) add_item(dialog, QUELOR_TRACE_WIDTH_ID + i, w);
     SendDlgItemMessageW(dialog, QUELOR_TRACE_WIDTH_ID + i, CB_SETCURSEL, f.width[static_cast<std::size_t>(i)] - 1, 0);

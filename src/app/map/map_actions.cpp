@@ -14,6 +14,7 @@
 #include "io/file_system.h"
 #include "map/colour_views.h"
 #include "map/map_scale.h"
+#include "setup/accelerators.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
@@ -67,8 +68,13 @@ int combo_selection(HWND dialog, int id) {
   return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
 }
 
-const wchar_t* interval_label() {
-  return g_settings.map.parallel_lines ? L"Guide Lines Interval:" : L"Grid Lines Interval:";
+// The interval labels as shown, with their underlined letter.
+std::wstring interval_label() {
+  return with_accelerator(g_settings.map.parallel_lines ? L"Guide Lines Interval:" : L"Grid Lines Interval:", L"I");
+}
+
+std::wstring display_interval_label(bool parallel_lines) {
+  return with_accelerator(parallel_lines ? L"Lines Interval:" : L"Grid Interval:", L"v");
 }
 
 // The whole map again at the settings' scale and grid. A map whose track
@@ -90,7 +96,7 @@ INT_PTR CALLBACK map_size_procedure(HWND dialog, UINT message, WPARAM w, LPARAM)
   switch (message) {
     case WM_INITDIALOG:
       SetDlgItemInt(dialog, QUELOR_MAPSCALE_SIZE_ID, static_cast<UINT>(g_settings.map.map_size), FALSE);
-      SetDlgItemTextW(dialog, QUELOR_MAPSCALE_INTERVAL_LABEL_ID, interval_label());
+      SetDlgItemTextW(dialog, QUELOR_MAPSCALE_INTERVAL_LABEL_ID, interval_label().c_str());
       set_number(dialog, QUELOR_MAPSCALE_INTERVAL_ID, "%.2f", g_settings.map.lines_interval);
       SetDlgItemTextW(dialog, QUELOR_MAPSCALE_SIZE_UNIT_ID, kUnitWords[unit]);
       SetDlgItemTextW(dialog, QUELOR_MAPSCALE_INTERVAL_UNIT_ID, kUnitWords[unit]);
@@ -252,7 +258,7 @@ void fill_display_options(HWND dialog) {
   SetDlgItemInt(dialog, QUELOR_DISPLAY_SIZE_ID, static_cast<UINT>(s.map.map_size), FALSE);
   CheckRadioButton(dialog, QUELOR_DISPLAY_BASIC_ID, QUELOR_DISPLAY_PARALLEL_ID,
                    s.map.parallel_lines ? QUELOR_DISPLAY_PARALLEL_ID : QUELOR_DISPLAY_BASIC_ID);
-  SetDlgItemTextW(dialog, QUELOR_DISPLAY_INTERVAL_LABEL_ID, s.map.parallel_lines ? L"Lines Interval:" : L"Grid Interval:");
+  SetDlgItemTextW(dialog, QUELOR_DISPLAY_INTERVAL_LABEL_ID, display_interval_label(s.map.parallel_lines).c_str());
   set_number(dialog, QUELOR_DISPLAY_INTERVAL_ID, "%.2f", s.map.lines_interval);
   set_number(dialog, QUELOR_DISPLAY_ANGLE_ID, "%.2f", s.map.lines_angle);
   EnableWindow(GetDlgItem(dialog, QUELOR_DISPLAY_ANGLE_ID), s.map.parallel_lines != 0);
@@ -371,7 +377,7 @@ INT_PTR CALLBACK map_display_options_procedure(HWND dialog, UINT message, WPARAM
           g_draft.settings.map.parallel_lines = LOWORD(w) == QUELOR_DISPLAY_PARALLEL_ID;
           EnableWindow(GetDlgItem(dialog, QUELOR_DISPLAY_ANGLE_ID), g_draft.settings.map.parallel_lines);
           SetDlgItemTextW(dialog, QUELOR_DISPLAY_INTERVAL_LABEL_ID,
-                          g_draft.settings.map.parallel_lines ? L"Lines Interval:" : L"Grid Interval:");
+                          display_interval_label(g_draft.settings.map.parallel_lines).c_str());
           return TRUE;
         case QUELOR_DISPLAY_VIEW_ID:
           if (HIWORD(w) == CBN_SELCHANGE) view_chosen(dialog);
