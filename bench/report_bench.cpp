@@ -170,7 +170,7 @@ Stages report_day() {
   s.replot = thread_seconds() - t;
 
   t = thread_seconds();
-  const SurveySamplesResult samples = survey_samples(bytes, "", kAutomaticZone);
+  const SurveySamplesResult samples = survey_samples(*table.table, info->map_units, "");
   const GridResult grid = grid_points(samples.survey->samples, GridOptions{});
   benchmark::DoNotOptimize(grid.grid.values.size());
   s.grid = thread_seconds() - t;

@@ -108,6 +108,7 @@ std::string base_name(const std::string& path) {
 struct ReadFiles {
   std::vector<InputFile> files;
   std::vector<ReplotInput> replot;
+  std::vector<SurveySamplesResult> samples;  // the gridded channel of each file, from the table read once
   SurveyData survey;
 };
 
@@ -132,6 +133,7 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     f.format_version = f.bytes.substr(9, 3);
     f.warnings = table.table->warnings;
     add_survey_file(r.survey, f.name, f.bytes, *table.table);
+    r.samples.push_back(survey_samples(*table.table, f.info.map_units, o.channel));
     r.files.push_back(std::move(f));
   }
   if (std::any_of(r.files.begin(), r.files.end(), [&](const InputFile& f) {
@@ -211,9 +213,9 @@ MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& covera
   std::vector<GridSample> samples;
   std::string channel;
   int map_units = 0;
-  for (const InputFile& f : in.files) {
-    progress.step("grid samples of " + f.name);
-    const SurveySamplesResult r = survey_samples(f.bytes, o.channel, o.zone);
+  for (std::size_t i = 0; i < in.files.size(); ++i) {
+    const InputFile& f = in.files[i];
+    const SurveySamplesResult& r = in.samples[i];
     if (!r.survey) {
       m.message = f.name + ": " + r.error;
       return m;
@@ -263,7 +265,7 @@ void write_text_file(const std::string& path, const std::string& text) {
 int run(const Options& o) {
   std::size_t total = 0;
   for (const std::string& f : o.files) total += file_size(f);
-  Progress progress("quelor report", static_cast<int>(2 * o.files.size()) + 4, total >= kLongInput);
+  Progress progress("quelor report", static_cast<int>(o.files.size()) + 4, total >= kLongInput);
   ReadFiles in = read_files(o, progress);
   const Variant variant = in.files[0].info.variant;
   Settings s = initial_settings(variant);

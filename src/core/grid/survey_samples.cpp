@@ -45,13 +45,18 @@ SurveySamplesResult survey_samples(std::string_view bytes, std::string_view chan
     result.error = read.error;
     return result;
   }
-  const ExportTable& table = *read.table;
+  const auto info = read_survey_file_info(bytes);
+  return survey_samples(*read.table, info ? info->map_units : 0, channel);
+}
+
+SurveySamplesResult survey_samples(const ExportTable& table, int map_units, std::string_view channel) {
+  SurveySamplesResult result;
   SurveySamples s;
   s.variant = table.variant;
   s.zone = table.zone;
   s.readings = table.rows.size();
   s.warnings = table.warnings;
-  if (const auto info = read_survey_file_info(bytes)) s.map_units = info->map_units;
+  s.map_units = map_units;
   for (const ValueColumn& c : table.columns)
     if (!c.text) s.channels.push_back(c.name);
   s.channel = channel.empty() ? default_channel(table.variant.instrument_type, s.channels) : std::string(channel);

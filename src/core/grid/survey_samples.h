@@ -37,6 +37,11 @@ struct SurveySamplesResult {
 // `channel` empty: the default channel. `zone`: 1...60, or kAutomaticZone.
 SurveySamplesResult survey_samples(std::string_view bytes, std::string_view channel, int zone);
 
+struct ExportTable;
+// The same from a table already read (`map_units`: the file's working unit),
+// for a caller that needs the table for more than the samples.
+SurveySamplesResult survey_samples(const ExportTable& table, int map_units, std::string_view channel);
+
 // The channel the colour map shows by default, among `channels`.
 std::string default_channel(int instrument_type, const std::vector<std::string>& channels);
 
