@@ -8,6 +8,7 @@
 #include "app/logging/survey_ports.h"
 #include "app/procedures/procedure_actions.h"
 #include "app/readers/reader_shared.h"
+#include "app/readers/serial_ports.h"
 #include "platform/win32/serial_line_setup.h"
 #include "platform/win32/serial_port_win32.h"
 #include "platform/win32/win32_clock.h"
@@ -112,22 +113,18 @@ bool old_reader_ended(ReconnectState& r) {
 }
 
 // The reader ends within one read time-out once its port slot is invalid
-// (a polled reader is woken to see it); one whose read of a vanished port
-// never returns (Wine on a hung-up pty) is left behind, superseded by the
-// generation, and the plan goes on without it after a grace time.
+// (a polled reader is woken to see it), and the port is closed only then. One
+// whose read of a vanished port never returns (Wine on a hung-up pty) is left
+// behind, superseded by the generation, and the plan goes on without it
+// after a grace time.
 void close_for_try(ReconnectState& r) {
   ReaderShared& shared = reader_shared();
   shared.instrument_generation.fetch_add(1);
+  close_instrument_port();
   if (HANDLE reader = shared.instrument_thread.exchange(nullptr)) {
     if (r.old_reader != nullptr) CloseHandle(r.old_reader);
     r.old_reader = reader;
   }
-  HANDLE port = shared.instrument_port.exchange(INVALID_HANDLE_VALUE);
-  if (port_handle_valid(port)) {
-    PurgeComm(port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
-    CloseHandle(port);
-  }
-  if (HANDLE event = shared.poll_event.load()) SetEvent(event);
 }
 
 void start_job(ReconnectState& r) {

@@ -178,10 +178,28 @@ int close_gps_port() {
   return 1;
 }
 
-void close_instrument_port() { close_port_slot(reader_shared().instrument_port); }
-// The tilt reader is told to stop by the emptied slot and awaited before the
-// handle is closed: a read still in progress on a closed handle can meet the
-// same handle value given to another object and never return.
+// A reader is told to stop by its emptied slot and awaited before the handle
+// is closed: a read still in progress on a closed handle meets the same
+// handle value given to the next object the process creates (a thread, the
+// reopened port), which under Wine left that thread never starting.
+void close_instrument_port() {
+  ReaderShared& shared = reader_shared();
+  HANDLE h = shared.instrument_port.exchange(INVALID_HANDLE_VALUE);
+  if (!port_handle_valid(h)) return;
+  if (HANDLE event = shared.poll_event.load()) SetEvent(event);
+  const DWORD start = GetTickCount();
+  const auto await = [&](HANDLE thread) {
+    const DWORD spent = GetTickCount() - start;
+    if (thread != nullptr && !on_thread(thread) && spent < kReaderEndWaitMs)
+      wait_thread_end(thread, kReaderEndWaitMs - spent);
+  };
+  await(shared.instrument_thread.load());
+  // A held second-mode reader is not reading: it waits for its release.
+  if (!shared.second_mode_hold.held.load()) await(shared.second_mode_thread.load());
+  PurgeComm(h, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+  CloseHandle(h);
+}
+
 void close_tilt_port() {
   ReaderShared& shared = reader_shared();
   HANDLE h = shared.tilt_port.exchange(INVALID_HANDLE_VALUE);
@@ -189,7 +207,7 @@ void close_tilt_port() {
   HANDLE thread = shared.tilt_thread.load();
   if (thread != nullptr && !on_thread(thread)) {
     CancelIoEx(h, nullptr);
-    wait_thread_end(thread, kTiltReaderEndWaitMs);
+    wait_thread_end(thread, kReaderEndWaitMs);
   }
   CloseHandle(h);
 }

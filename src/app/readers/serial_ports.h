@@ -36,11 +36,13 @@ int open_tilt_port_at(int port_index, const LineSettings& settings);
 // open, flag left set). Called on the GPS reader thread itself (its
 // reconnection) it neither stops nor waits for that thread.
 int close_gps_port();
-// Close the handle; the reader ends within one read time-out.
+// Empties the slot, wakes a polled reader, waits for the instrument readers
+// that may be inside a read to end (up to kReaderEndWaitMs; one read
+// time-out as a rule), then purges and closes the handle.
 void close_instrument_port();
 // Empties the slot, waits for the tilt reader to end (up to
-// kTiltReaderEndWaitMs), then closes the handle.
-inline constexpr DWORD kTiltReaderEndWaitMs = 1000;
+// kReaderEndWaitMs), then closes the handle.
+inline constexpr DWORD kReaderEndWaitMs = 1000;
 void close_tilt_port();
 
 // Title "Serial Port", the text by error code and device, "MESSAGEOK".
