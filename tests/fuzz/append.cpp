@@ -14,12 +14,8 @@
 
 namespace quelor::fuzz {
 std::vector<std::string> seeds() { return data_file_seeds(true); }
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  const Split in = split_input(data, size);
+void fuzz_one(const FuzzInput& in) {
   const Variant v = variant_of(in.selector);
   const Settings settings = initial_settings(v);
   const int length = record_length(v);
@@ -41,5 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   frame.pixels_per_unit = 1.0 + (in.selector >> 5);
   const ScanResult scan = scan_appended_file(in.rest.substr(0, intact), length, frame);
   expect(scan.positions >= 0, "positions counted");
-  return 0;
 }
+
+}  // namespace quelor::fuzz

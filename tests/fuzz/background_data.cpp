@@ -8,12 +8,8 @@
 
 namespace quelor::fuzz {
 std::vector<std::string> seeds() { return data_file_seeds(true); }
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  const Split in = split_input(data, size);
+void fuzz_one(const FuzzInput& in) {
   const Variant v = variant_of(in.selector);
   BackgroundSurvey survey;
   survey.map_units = (in.selector >> 5) % 3;
@@ -30,5 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.file_type = kBackgroundDataFile;
   options.display_type = in.selector % 4;
   load_background(in.rest, options, survey);
-  return 0;
 }
+
+}  // namespace quelor::fuzz

@@ -18,23 +18,20 @@ std::vector<std::string> seeds() {
   };
 }
 
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  if (size < 7) return 0;
+void fuzz_one(const FuzzInput& in) {
+  if (in.bytes.size() < 7) return;
   BackgroundLoadOptions options;
-  options.file_type = 1 + data[0] % 2;
-  options.coordinates = data[1] % 4;
-  options.delimiter = data[2] % 4;
-  options.easting_column = data[3] % kBackgroundColumns;
-  options.northing_column = data[4] % kBackgroundColumns;
-  options.labels_column = data[5] % kBackgroundColumns;
-  options.display_type = data[6] % 4;
-  const std::string_view text(reinterpret_cast<const char*>(data) + 7, size - 7);
+  options.file_type = 1 + in.bytes[0] % 2;
+  options.coordinates = in.bytes[1] % 4;
+  options.delimiter = in.bytes[2] % 4;
+  options.easting_column = in.bytes[3] % kBackgroundColumns;
+  options.northing_column = in.bytes[4] % kBackgroundColumns;
+  options.labels_column = in.bytes[5] % kBackgroundColumns;
+  options.display_type = in.bytes[6] % 4;
+  const std::string_view text = in.text.substr(7);
   BackgroundSurvey survey;
-  survey.map_units = data[0] >> 6 < 3 ? data[0] >> 6 : 0;
+  survey.map_units = in.bytes[0] >> 6 < 3 ? in.bytes[0] >> 6 : 0;
   survey.zone = 17;
   if (!check_background_columns(options)) {
     TextConversion conversion{options, survey.map_units, survey.zone};
@@ -45,5 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const BackgroundPoint& p : read_point_file(records)) expect(p.label.size() <= kPointLabelLength, "label length");
   }
   load_background(text, options, survey);
-  return 0;
 }
+
+}  // namespace quelor::fuzz

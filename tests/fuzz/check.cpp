@@ -5,12 +5,9 @@
 
 namespace quelor::fuzz {
 std::vector<std::string> seeds() { return data_file_seeds(false); }
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+void fuzz_one(const FuzzInput& in) {
+  const std::string_view bytes = in.text;
   const FileCheckReport report = check_data_file(bytes);
   expect(report.errors.size() <= kMaxReportedErrors, "at most the reported errors kept");
   expect(report.error_count >= static_cast<long>(report.errors.size()), "error count covers the kept errors");
@@ -19,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   expect(tagged <= report.records, "tags counted within the records");
   // --repair cuts to the intact length; the cut file checks again.
   const std::size_t intact = intact_length(bytes);
-  expect(intact <= size, "intact length within the file");
+  expect(intact <= in.bytes.size(), "intact length within the file");
   (void)check_data_file(bytes.substr(0, intact));
-  return 0;
 }
+
+}  // namespace quelor::fuzz

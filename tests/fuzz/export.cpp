@@ -13,18 +13,14 @@ std::vector<std::string> seeds() {
   if (!em31.empty()) out.push_back(std::string(1, '\0') + em31);
   return out;
 }
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  const Split in = split_input(data, size);
+void fuzz_one(const FuzzInput& in) {
   ExportOptions options;
   options.zone = in.selector % 4 == 0 ? kAutomaticZone : 1 + in.selector % 60;
   options.height_m = (in.selector & 0x80) ? 0.4 : 0.0;
   const ExportTableResult result = build_export_table(in.rest, options);
   expect(result.table.has_value() || !result.error.empty(), "a refused file says why");
-  if (!result.table) return 0;
+  if (!result.table) return;
   const ExportTable& table = *result.table;
   for (const ExportRow& row : table.rows) {
     expect(row.values.size() == table.columns.size(), "one value per column");
@@ -33,5 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (ExportFormat f : {ExportFormat::kCsv, ExportFormat::kEmagpyCsv, ExportFormat::kXyz, ExportFormat::kGeoJson,
                          ExportFormat::kKml, ExportFormat::kGpx})
     (void)export_text(table, f);
-  return 0;
 }
+
+}  // namespace quelor::fuzz

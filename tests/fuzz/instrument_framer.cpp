@@ -119,14 +119,11 @@ std::vector<std::string> seeds() {
   return out;
 }
 
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  if (size < 2) return 0;
-  const Reader& r = kReaders[data[0] % kReaderCount];
-  const std::uint8_t options = data[1];
+void fuzz_one(const FuzzInput& in) {
+  if (in.bytes.size() < 2) return;
+  const Reader& r = kReaders[in.bytes[0] % kReaderCount];
+  const std::uint8_t options = in.bytes[1];
   InstrumentFramer framer = r.type == kTilt ? make_tilt_reader_framer() : *make_instrument_framer(r.type, r.options);
   CurrentRing ring = make_current_ring(1 + options % 8);
   FrameContext ctx;
@@ -134,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ctx.logging = (options & 64) != 0;
   ctx.survey_mode = (options >> 4) % 3;
   ctx.sound_on = (options & 128) != 0;
-  for (std::size_t i = 2; i < size; ++i) {
-    const FrameStep step = frame_byte(framer, data[i], ctx);
+  for (std::size_t i = 2; i < in.bytes.size(); ++i) {
+    const FrameStep step = frame_byte(framer, in.bytes[i], ctx);
     if (step.event == FrameEvent::kNone) {
       expect(!step.deliver && !step.play_tick, "an action without a record");
       continue;
@@ -157,5 +154,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     decode(r, record, options, ring);
   }
-  return 0;
 }
+
+}  // namespace quelor::fuzz

@@ -53,12 +53,8 @@ std::vector<std::string> seeds() {
   return out;
 }
 
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  const Split in = split_input(data, size);
+void fuzz_one(const FuzzInput& in) {
   const int format = in.selector % kGpsFormatCount;
   const bool slam = (in.selector & 0x10) != 0;
   const int rts_units = (in.selector >> 5) % 3;
@@ -90,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& g : host.gsas) (void)gsa_pdop(g), (void)pdop_text(g);
   // The whole input as one sentence too, as the data-file readers take it.
   parse_position(in.rest, table, rts_units, zone);
-  return 0;
 }
+
+}  // namespace quelor::fuzz

@@ -16,19 +16,15 @@
 
 namespace quelor::fuzz {
 std::vector<std::string> seeds() { return data_file_seeds(true); }
-}  // namespace quelor::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  const Split in = split_input(data, size);
+void fuzz_one(const FuzzInput& in) {
   const auto info = read_survey_file_info(in.rest);
-  if (!info) return 0;
+  if (!info) return;
   expect(info->record_length > 0, "a known file has a record length");
   Settings s = initial_settings(info->variant);
   s.map_units = info->map_units;
   const auto origin = first_gps_position(in.rest, *info, in.selector % 3);
-  if (!origin) return 0;
+  if (!origin) return;
   expect(std::isfinite(origin->easting) && std::isfinite(origin->northing), "finite origin");
   constexpr int kTile = 16;  // small tiles: the drawing, not the pixels, is under test
   const long map_size = 1 + in.selector % 50;
@@ -42,12 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.colour_map_view = (in.selector >> 3) % 2;
   s.map.position_size = (in.selector >> 4) % 6;
   const std::optional<DecodeContext> decode = decode_context_from_file(in.rest, s);
-  if (!decode) return 0;
+  if (!decode) return;
   const ReplotStyle style = replot_style(*decode, s);
   BytesReader reader(in.rest);
   const ReplotCounts counts = replot_survey(reader, info->record_length, style, map, tiles);
   expect(counts.records >= 0 && counts.bars <= counts.records, "bars within the records");
   // The whole-map redraw's preparation on what was drawn.
   prepare_whole_map(map, tiles);
-  return 0;
 }
+
+}  // namespace quelor::fuzz

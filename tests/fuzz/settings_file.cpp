@@ -11,16 +11,6 @@
 #include "variant/variant.h"
 
 namespace quelor::fuzz {
-namespace {
-
-Variant variant_of(std::uint8_t selector) {
-  const auto rows = variant_table();
-  const std::size_t n = rows.size() * 2;
-  const std::size_t i = selector % n;
-  return {rows[i / 2].instrument_type, static_cast<int>(i % 2)};
-}
-
-}  // namespace
 
 std::vector<std::string> seeds() {
   std::vector<std::string> out;
@@ -37,12 +27,7 @@ std::vector<std::string> seeds() {
   return out;
 }
 
-}  // namespace quelor::fuzz
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quelor;
-  using namespace quelor::fuzz;
-  const Split in = split_input(data, size);
+void fuzz_one(const FuzzInput& in) {
   const Variant v = variant_of(in.selector);
   testing_support::MemoryFileSystem fs;
   fs.files[settings_file_path(v)] = std::string(in.rest);
@@ -55,5 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings_file_operation(kLoadSettings, again, v, fs);
   settings_file_operation(kSaveSettings, again, v, fs);
   expect(*fs.read_file(settings_file_path(v)) == written, "a saved settings file reads back to the same file");
-  return 0;
 }
+
+}  // namespace quelor::fuzz

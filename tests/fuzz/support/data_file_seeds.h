@@ -10,12 +10,6 @@
 
 namespace quelor::fuzz {
 
-inline Variant variant_of(std::uint8_t selector) {
-  const auto rows = variant_table();
-  const std::size_t i = selector % (rows.size() * 2);
-  return {rows[i / 2].instrument_type, static_cast<int>(i % 2)};
-}
-
 inline std::string golden_data_file(const Variant& v) {
   return read_source_file("tests/golden/datafile/" + std::string(product_names(v).program_name) + ".dat");
 }

@@ -25,3 +25,15 @@ std::string read_source_file(std::string_view relative_path) {
 }
 
 }  // namespace quelor::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  quelor::fuzz::FuzzInput in;
+  in.bytes = std::span<const std::uint8_t>(data, size);
+  in.text = std::string_view(reinterpret_cast<const char*>(data), size);
+  if (size > 0) {
+    in.selector = data[0];
+    in.rest = in.text.substr(1);
+  }
+  quelor::fuzz::fuzz_one(in);
+  return 0;
+}

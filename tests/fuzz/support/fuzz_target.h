@@ -1,17 +1,30 @@
 #pragma once
-// What every fuzz target defines: the libFuzzer entry, which takes one input
-// and must neither crash nor trip a sanitizer, and its seeds, small valid
-// inputs the mutations start from.
+// What every fuzz target defines: fuzz_one, which takes one input and must
+// neither crash nor trip a sanitizer (the libFuzzer entry calls it), and its
+// seeds, small valid inputs the mutations start from.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "variant/variant.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace quelor::fuzz {
 
+// One input: its bytes, the same as text, and split into a selector byte and
+// the rest (empty input: selector 0, no rest).
+struct FuzzInput {
+  std::span<const std::uint8_t> bytes;
+  std::string_view text;
+  std::uint8_t selector = 0;
+  std::string_view rest;
+};
+
+void fuzz_one(const FuzzInput& in);
 std::vector<std::string> seeds();
 
 // A failed property: prints it and aborts, so that libFuzzer keeps the input
@@ -21,14 +34,11 @@ inline void expect(bool holds, std::string_view what) {
   if (!holds) fail(what);
 }
 
-// The input split into a selector byte and the rest (empty input: 0, none).
-struct Split {
-  std::uint8_t selector = 0;
-  std::string_view rest;
-};
-inline Split split_input(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return {};
-  return {data[0], std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1)};
+// One of the 18 programs by a selector byte.
+inline Variant variant_of(std::uint8_t selector) {
+  const auto rows = variant_table();
+  const std::size_t i = selector % (rows.size() * 2);
+  return {rows[i / 2].instrument_type, static_cast<int>(i % 2)};
 }
 
 // The test data folder of the source tree (golden files used as seeds).
