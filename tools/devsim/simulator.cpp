@@ -192,6 +192,10 @@ std::string apply_control(Simulator& s, const ControlCommand& c, double now, Dev
       std::uniform_int_distribution<int> byte(0, 255);
       std::string& o = out.of(c.device);
       for (int i = 0; i < c.count; ++i) o += static_cast<char>(byte(s.garbage_rng));
+      // The tilt line runs XON/XOFF: an XOFF in the noise stops the program's
+      // output until the meter sends XON. A port's XOFF state ends when the
+      // port is opened again, a pty's does not, so the meter resumes it here.
+      if (c.device == Device::kTilt) o += '\x11';
       break;
     }
     case ControlKind::kBadsum:
