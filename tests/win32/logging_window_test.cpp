@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/logging/display_windows.h"
 #include "app/logging/logging_commands_win.h"
 #include "app/logging/logging_layout.h"
 #include "app/logging/logging_menu.h"
@@ -23,6 +24,7 @@
 #include "app/sound/sound_player.h"
 #include "app/survey_start.h"
 #include "datafile/file_check.h"
+#include "display/numbers_rows.h"
 #include "platform/win32/win32_file_system.h"
 #include "settings/settings_file.h"
 #include "survey/command_table.h"
@@ -634,6 +636,40 @@ TEST_F(LoggingWindowTest, OptionDialogsChangeTheSettings) {
                                            SendDlgItemMessageW(d, 2141, BM_CLICK, 0, 0);
                                          }, 2});  // Cancel keeps UTM feet
   EXPECT_EQ(g_settings.coordinates_display, 2);
+}
+
+// The numbers window as the layout sizes it: every row of a wide EM31-MK2
+// reading, the vertical dipole's included, fits it in the one font chosen
+// (Wine's substitute for the text font cut "Dipole: Vertical").
+TEST_F(LoggingWindowTest, NumbersRowsFitTheNumbersWindow) {
+  start_monitoring();
+  const HWND numbers = logging_session().children.numbers;
+  RECT client{};
+  GetClientRect(numbers, &client);
+  TRecordNumbers t;
+  t.instrument_type = kEm31Mk2;
+  t.have_reading = true;
+  t.first_value = -999.99;
+  t.second_value = -99.99;
+  t.range = 1000;
+  t.dipole = 'V';
+  t.lines = 4;
+  const std::vector<std::string> rows = t_record_numbers_rows(t);
+  ASSERT_EQ(rows.back(), "Dipole: Vertical");
+  HDC dc = GetDC(numbers);
+  const HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  EXPECT_TRUE(select_numbers_font(dc, rows, client));
+  auto width = [dc](const wchar_t* text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    return size.cx;
+  };
+  // Label and value as the painter sets them: apart by 4 pixels, inside the
+  // frame's 2 pixels on the right and the rows' left edge at 4.
+  EXPECT_LE(width(L"Dipole:") + 4 + width(L"Vertical"), client.right - 6);
+  EXPECT_LE(width(L"C:") + 4 + width(L"-999.99"), client.right - 6);
+  SelectObject(dc, old);
+  ReleaseDC(numbers, dc);
 }
 
 // New Station and Comment by their dialogs: the records in the file, and

@@ -1,6 +1,8 @@
 #include "app/logging/display_windows.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -112,19 +114,65 @@ NumbersRow split_row(const std::string& row) {
 
 constexpr int kNumbersLeft = 4;  // the rows' left edge, two pixels inside the frame
 
-// Every row in one font: the value font when each row fits the window in
-// it, else the smaller text font; never half a row at the bottom.
-void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string>& rows) {
+int widest_row(HDC dc, const std::vector<NumbersRow>& rows) {
+  int widest = 0;
+  for (const NumbersRow& r : rows) widest = std::max(widest, text_width(dc, r.label) + 4 + text_width(dc, r.value));
+  return widest;
+}
+
+// The text font narrowed until a row of `widest` pixels (in the text font)
+// fits `room`: Wine's substitute for the text font runs wider than the
+// Windows one, and the window's width is fixed by the layout. One font is
+// kept, made again only when the height it needs changes.
+HFONT narrowed_text_font(HDC dc, const std::vector<NumbersRow>& rows, int widest, int room) {
+  static HFONT kept = nullptr;
+  static int kept_height = 0;
+  LOGFONTW f{};
+  if (widest <= 0 || GetObjectW(g_fonts[kTextFont], sizeof f, &f) == 0) return nullptr;
+  int height = std::abs(f.lfHeight) * room / widest;
+  for (; height >= 8; --height) {
+    if (height != kept_height) {
+      f.lfHeight = f.lfHeight < 0 ? -height : height;
+      f.lfWidth = 0;
+      HFONT made = CreateFontIndirectW(&f);
+      if (!made) return nullptr;
+      SelectObject(dc, g_fonts[kTextFont]);  // a selected font is not deleted
+      if (kept) DeleteObject(kept);
+      kept = made;
+      kept_height = height;
+    }
+    SelectObject(dc, kept);
+    if (widest_row(dc, rows) <= room) return kept;
+  }
+  return nullptr;
+}
+
+// The value font when every row fits in it, else the smaller text font,
+// else the text font narrowed to the widest row; false when none fits.
+bool select_numbers_font(HDC dc, const std::vector<NumbersRow>& rows, int room) {
+  SelectObject(dc, g_fonts[kValueFont]);
+  if (widest_row(dc, rows) <= room) return true;
+  SelectObject(dc, g_fonts[kTextFont]);
+  const int widest = widest_row(dc, rows);
+  if (widest <= room || narrowed_text_font(dc, rows, widest, room)) return true;
+  SelectObject(dc, g_fonts[kTextFont]);
+  return false;
+}
+
+std::vector<NumbersRow> split_rows(const std::vector<std::string>& rows) {
   std::vector<NumbersRow> split;
   for (const std::string& row : rows) split.push_back(split_row(row));
-  const int room = client.right - 2 - kNumbersLeft;
-  HGDIOBJ old = SelectObject(dc, g_fonts[kValueFont]);
-  for (const NumbersRow& r : split) {
-    if (text_width(dc, r.label) + 4 + text_width(dc, r.value) > room) {
-      SelectObject(dc, g_fonts[kTextFont]);
-      break;
-    }
-  }
+  return split;
+}
+
+int numbers_room(const RECT& client) { return client.right - 2 - kNumbersLeft; }
+
+// Every row in one font; never half a row at the bottom.
+void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string>& rows) {
+  const std::vector<NumbersRow> split = split_rows(rows);
+  const int room = numbers_room(client);
+  HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  select_numbers_font(dc, split, room);
   int y = 5;
   for (const NumbersRow& r : split) {
     if (y + g_line_height > client.bottom) break;
@@ -202,6 +250,10 @@ bool t_record_instrument() {
 }
 
 }  // namespace
+
+bool select_numbers_font(HDC dc, const std::vector<std::string>& rows, const RECT& client) {
+  return select_numbers_font(dc, split_rows(rows), numbers_room(client));
+}
 
 LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   Paint p(window);

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace quelor {
 
 LRESULT curve_paint_handler(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -17,6 +20,13 @@ LRESULT colour_bar_window_paint_handler(HWND window, UINT message, WPARAM w, LPA
 // The lines of a running procedure in the logging window's own DC, where
 // the map was, while the calibration keeps the GPS windows hidden.
 void paint_procedure_message(HDC dc);
+
+// Selects into `dc` the one font of the numbers window's rows: the value
+// font when every row fits the window's client area in it, else the text
+// font, else the text font narrowed until the widest row fits (Wine's
+// substitute fonts run wider). False when even a narrowed font leaves a row
+// wider than the window.
+bool select_numbers_font(HDC dc, const std::vector<std::string>& rows, const RECT& client);
 
 // Fraction 0..1 of a value within a scale (clamped; 0 for an empty scale).
 double scale_fraction(double value, double minimum, double maximum);
