@@ -159,7 +159,7 @@ void zoom_or_fit(int code) {
 void show_review_buttons(bool review) {
   const LoggingChildren& c = logging_session().children;
   for (int i = 4; i <= 6; ++i) ShowWindow(c.map_buttons[static_cast<std::size_t>(i)], review ? SW_SHOW : SW_HIDE);
-  ShowWindow(c.map_buttons[7], review ? SW_HIDE : SW_SHOW);
+  ShowWindow(c.map_buttons[7], SW_HIDE);
   ShowWindow(c.map_buttons[8], review ? SW_SHOW : SW_HIDE);
 }
 
