@@ -72,8 +72,11 @@ struct Reader {
 
   void header(std::string_view rec) {
     // A continued file's header may change the set-up; the constants that
-    // follow it are read by apply_constant_record.
-    if (const auto c = decode_context_from_file(rec, Settings{})) decode = *c;
+    // follow it are read by apply_constant_record. Another instrument's
+    // header (a file pasted onto this one) leaves the decoding and the
+    // columns as this file's first header set them.
+    const auto c = decode_context_from_file(rec, Settings{});
+    if (c && c->instrument_type == table.variant.instrument_type) decode = *c;
     header_g_records = 0;
     events.push_back({PathEventKind::kBreak});
   }
