@@ -14,18 +14,7 @@ set -euo pipefail
 e2e_setup survey_all
 walk=${QUELOR_E2E_WALK:-5}
 
-# program, settings stem, settings version, devsim instrument
-rows=(
-  Zelko31 Zelko31MK2 230 em31mk2       Qyn31 Qyn31MK2 220 em31mk2
-  Zelko38 Zelko38 215 em38             Qyn38 Qyn38 200 em38
-  Zelko34-3 Zelko34-3 214 em34-3       Qyn34-3 Qyn34-3 215 em34-3
-  Zelko38MK2 Zelko38MK2 229 em38mk2    Qyn38MK2 Qyn38MK2 220 em38mk2
-  Zelko38-4 Zelko38-4 100 em38-4       Qyn38-4 Qyn38-4 100 em38-4
-  ZelkoCS-21 ZelkoCS-21 100 cs21       QynCS-21 QynCS-21 100 cs21
-  Zelko601 Zelko601 101 grad601        Qyn601 Qyn601 110 grad601
-  Zelko61LX2 Zelko61LX2 109 em61lx2    Qyn61LX2 Qyn61LX2 100 em61lx2
-  Zelko61MK2 Zelko61MK2 228 em61mk2    Qyn61MK2 Qyn61MK2 225 em61mk2
-)
+rows=("${E2E_PROGRAMS[@]}")
 
 # The program's default settings file with its own data folder; the file
 # found before is put back afterwards.

@@ -50,6 +50,33 @@ E2E_INI_READING_INTERVAL=54
 # error 87 ("Port COM6 cannot be open - Error #87"). Serial ports take both.
 E2E_GPS_8N1=("$E2E_INI_GPS_STOP_BITS=0" "$E2E_INI_GPS_DATA_BITS=1")
 
+# The 18 programs: program, settings-file stem, settings version, devsim
+# instrument.
+E2E_PROGRAMS=(
+  Zelko31 Zelko31MK2 230 em31mk2       Qyn31 Qyn31MK2 220 em31mk2
+  Zelko38 Zelko38 215 em38             Qyn38 Qyn38 200 em38
+  Zelko34-3 Zelko34-3 214 em34-3       Qyn34-3 Qyn34-3 215 em34-3
+  Zelko38MK2 Zelko38MK2 229 em38mk2    Qyn38MK2 Qyn38MK2 220 em38mk2
+  Zelko38-4 Zelko38-4 100 em38-4       Qyn38-4 Qyn38-4 100 em38-4
+  ZelkoCS-21 ZelkoCS-21 100 cs21       QynCS-21 QynCS-21 100 cs21
+  Zelko601 Zelko601 101 grad601        Qyn601 Qyn601 110 grad601
+  Zelko61LX2 Zelko61LX2 109 em61lx2    Qyn61LX2 Qyn61LX2 100 em61lx2
+  Zelko61MK2 Zelko61MK2 228 em61mk2    Qyn61MK2 Qyn61MK2 225 em61mk2
+)
+
+# e2e_program_row PROGRAM: "stem version instrument", nothing for no program.
+e2e_program_row() {
+  local i
+  for ((i = 0; i < ${#E2E_PROGRAMS[@]}; i += 4)); do
+    [ "${E2E_PROGRAMS[i]}" != "$1" ] || { echo "${E2E_PROGRAMS[*]:i+1:3}"; return; }
+  done
+}
+
+e2e_program_names() {
+  local i
+  for ((i = 0; i < ${#E2E_PROGRAMS[@]}; i += 4)); do printf '%s ' "${E2E_PROGRAMS[i]}"; done
+}
+
 # COM numbers of the default settings (stored as index = number - 1).
 E2E_COM_INSTRUMENT=4
 E2E_COM_GPS=6
