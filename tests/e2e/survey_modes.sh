@@ -38,6 +38,11 @@
 #   em61mk2-wheel   Qyn61MK2 Wheel: Go switches the instrument to its wheel
 #                   mode (the second-mode reader let go, the timed one held),
 #                   wheel readings are logged, Pause switches back; no break
+#   em38mk2-switch  Zelko38MK2 in Auto, the instrument's own switch turned
+#                   to manual mid-line: 4 trigger presses give 4 readings
+#                   (mode letter M) each with its GPS position sentence, then
+#                   back to auto the stream is logged again; at most one
+#                   connection break (the silence before the first press)
 # QUELOR_E2E_ROWS="em34-manual" narrows the run.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
@@ -58,6 +63,7 @@ if [ "${QUELOR_E2E_MATRIX:-}" = full ]; then
     map-full Zelko31 Zelko31MK2 230 "--instrument em31mk2 --speed 50 --line-length 3000" "40=0 42=1 65=1"
     em61mk2-manual Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=2"
     em61mk2-wheel Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "45=1"
+    em38mk2-switch Zelko38MK2 Zelko38MK2 229 "--instrument em38mk2" ""
   )
 fi
 
@@ -196,6 +202,19 @@ PY
 
 readings_of() {
   "$e2e_quelor" export "$1" --format csv | tail -n +2 | grep -c . || true
+}
+
+# switched_readings FILE: EM38-MK2 reading records whose mode byte is 3 or 7
+# (letter M: the instrument's switch on manual). Records are fixed-length
+# lines, and the instrument bytes may hold a line feed, so they are cut by
+# length.
+switched_readings() {
+  python3 - "$1" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+n = data.index(b"\n") + 1
+print(sum(1 for at in range(0, len(data) - 1, n) if data[at:at + 1] in (b"T", b"t") and data[at + 1] in (3, 7)))
+PY
 }
 
 # check_file DATA READINGS [BREAK_REGEX]: the newest file passes quelor check,
@@ -371,6 +390,25 @@ run_row() {
       e2e_finish_survey
       e2e_settings_restore
       check_file "$data" 10
+      ;;
+    em38mk2-switch)
+      e2e_walk 3
+      e2e_devsim "switch manual"
+      n=4
+      for ((i = 0; i < n; i++)); do
+        e2e_devsim "trigger"
+        sleep 1.2
+      done
+      e2e_devsim "switch auto"
+      e2e_walk 3
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 8 'GPS CONN BR|\$CONN END'
+      e2e_assert_eq "readings taken on the switch's manual" "$(switched_readings "$e2e_file")" "$n"
+      got=$(e2e_count '^X1CONN BRK 1' "$e2e_file")
+      [ "$got" -le 1 ] || e2e_fail "$got connection breaks; only the silence before the first press may give one"
+      e2e_say "connection breaks: $got"
       ;;
     em61mk2-manual)
       n=4

@@ -42,7 +42,7 @@ struct Keyword {
   ControlKind kind;
 };
 
-constexpr std::array<Keyword, 18> kKeywords{{
+constexpr std::array<Keyword, 19> kKeywords{{
     {"trigger", ControlKind::kTrigger},
     {"silence", ControlKind::kSilence},
     {"unplug", ControlKind::kUnplug},
@@ -53,6 +53,7 @@ constexpr std::array<Keyword, 18> kKeywords{{
     {"satellites", ControlKind::kSatellites},
     {"hdop", ControlKind::kHdop},
     {"dipole", ControlKind::kDipole},
+    {"switch", ControlKind::kSwitch},
     {"offsets", ControlKind::kOffsets},
     {"stance", ControlKind::kStance},
     {"ratio", ControlKind::kRatio},
@@ -160,6 +161,10 @@ ControlParse parse_control_line(std::string_view line) {
       if (w.size() != 2 || (w[1] != "V" && w[1] != "H" && w[1] != "v" && w[1] != "h"))
         return fail("dipole: expected V or H");
       c.vertical = w[1] == "V" || w[1] == "v";
+      return {c, {}};
+    case ControlKind::kSwitch:
+      if (w.size() != 2 || (w[1] != "auto" && w[1] != "manual")) return fail("switch: expected auto or manual");
+      c.manual = w[1] == "manual";
       return {c, {}};
     case ControlKind::kOffsets:
       if (w.size() < 2 || w.size() > 7) return fail("offsets: expected one to six numbers");

@@ -9,6 +9,8 @@
 //   badsum DEVICE N             the next N sentences with a wrong checksum
 //   quality Q | satellites N | hdop X      the GPS fix
 //   dipole V|H                  turn the instrument (EM31/EM38/EM34/EM38-MK2)
+//   switch auto|manual          the EM38-MK2's own mode switch: on manual it
+//                               sends one record per trigger press, else none
 //   offsets X [X ...]           up to six instrument offsets (instrument_bench.h)
 //   stance walk|air|ground      where the instrument is held
 //   ratio R                     EM61-LX2 channel 1 / channel 2 on the ground
@@ -27,7 +29,7 @@ enum class Device { kInstrument, kGps, kTilt };
 
 enum class ControlKind {
   kTrigger, kSilence, kUnplug, kPlug, kGarbage, kBadsum, kQuality, kSatellites, kHdop, kDipole,
-  kOffsets, kStance, kRatio, kCurrent, kPauseWalk, kResumeWalk, kStatus, kQuit,
+  kSwitch, kOffsets, kStance, kRatio, kCurrent, kPauseWalk, kResumeWalk, kStatus, kQuit,
 };
 
 struct ControlCommand {
@@ -36,6 +38,7 @@ struct ControlCommand {
   double number = 0;      // seconds (unplug: 0 until plug), hdop
   int count = 0;          // records, bytes, sentences, quality, satellites
   bool vertical = true;   // dipole
+  bool manual = false;    // switch
   std::array<double, 6> values{};  // offsets (missing ones are 0)
   int stance = 0;                  // 0 walk, 1 air, 2 ground
 };

@@ -104,13 +104,17 @@ InstrumentState initial_instrument_state(const InstrumentConfig& c) {
 }
 
 bool instrument_streams(const InstrumentConfig& c, const InstrumentState& s) {
-  return s.awake && !(is_em61(c) && c.polled) && s.command.empty();
+  return s.awake && !(is_em61(c) && c.polled) && s.command.empty() && !s.manual_switch;
 }
+
+bool press_record_due(const InstrumentState& s) { return s.manual_switch && s.presses_left > 0; }
 
 std::string next_instrument_record(const InstrumentConfig& c, InstrumentState& s, const Site& site,
                                    const WalkPoint& w, double time_of_day, Rng* rng) {
-  const bool marker = s.marker_left > 0;
-  if (marker) --s.marker_left;
+  const bool press = press_record_due(s);
+  if (press) --s.presses_left;
+  const bool marker = press || s.marker_left > 0;
+  if (!press && s.marker_left > 0) --s.marker_left;
   ++s.records;
   return record_of(c, s, site, w, time_of_day, marker, rng);
 }
@@ -143,8 +147,18 @@ void instrument_tick(InstrumentState& s, double now) {
   if (!s.command.empty() && now - s.command_since > kCommandTimeout) s.command.clear();
 }
 
-void press_trigger(const InstrumentConfig&, InstrumentState& s, int records) {
+void press_trigger(const InstrumentConfig& c, InstrumentState& s, int records) {
+  if (c.kind.type == kEm38Mk2) {
+    if (s.manual_switch) ++s.presses_left;
+    return;
+  }
   s.marker_left = records > 0 ? records : 1;
+}
+
+void set_mode_switch(const InstrumentConfig& c, InstrumentState& s, bool manual) {
+  if (c.kind.type != kEm38Mk2) return;
+  s.manual_switch = manual;
+  s.presses_left = 0;
 }
 
 }  // namespace quelor::devsim

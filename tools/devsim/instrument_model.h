@@ -36,6 +36,8 @@ struct InstrumentState {
   char em61_mode = 'X';       // 'X' continuous, 'W' second mode
   bool em38_inphase_next = false;
   int marker_left = 0;
+  bool manual_switch = false; // EM38-MK2 switched to manual: silent but for presses
+  int presses_left = 0;       // trigger presses whose record is still to come
   int bad_checksums_left = 0; // CS-21 lines
   std::string command;        // first byte of an unfinished two-byte command
   double command_since = 0;   // seconds
@@ -63,6 +65,14 @@ std::string instrument_input(const InstrumentConfig& c, InstrumentState& s, std:
 void instrument_tick(InstrumentState& s, double now);
 
 // The trigger (or marker button) pressed: the next records carry the marker.
+// The EM38-MK2 has no marker: on manual a press sends one record (mode
+// letter "M"), on auto a press does nothing.
 void press_trigger(const InstrumentConfig& c, InstrumentState& s, int records);
+
+// The EM38-MK2's own auto/manual switch (the other instruments have none).
+void set_mode_switch(const InstrumentConfig& c, InstrumentState& s, bool manual);
+
+// Whether a record for a trigger press is due now (switched EM38-MK2).
+bool press_record_due(const InstrumentState& s);
 
 }  // namespace quelor::devsim

@@ -38,7 +38,7 @@ void emit(Simulator& s, Device d, double t, DeviceOutput& out) {
   const WalkPoint w = walk_point(s, t);
   switch (d) {
     case Device::kInstrument:
-      if (instrument_streams(s.options.instrument, s.instrument))
+      if (instrument_streams(s.options.instrument, s.instrument) || press_record_due(s.instrument))
         out.instrument += next_instrument_record(s.options.instrument, s.instrument, s.site, w, time_of_day(s, t),
                                                  &s.instrument_rng);
       break;
@@ -207,6 +207,7 @@ std::string apply_control(Simulator& s, const ControlCommand& c, double now, Dev
     case ControlKind::kSatellites: s.gps.satellites = c.count; break;
     case ControlKind::kHdop: s.gps.hdop = c.number; break;
     case ControlKind::kDipole: s.options.instrument.setup.vertical = c.vertical; break;
+    case ControlKind::kSwitch: set_mode_switch(s.options.instrument, s.instrument, c.manual); break;
     case ControlKind::kOffsets: s.options.instrument.bench.offsets = c.values; break;
     case ControlKind::kStance: s.options.instrument.bench.stance = static_cast<Stance>(c.stance); break;
     case ControlKind::kRatio: s.options.instrument.bench.lx2_ratio = c.number; break;

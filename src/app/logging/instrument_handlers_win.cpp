@@ -47,6 +47,11 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
                          o.trace_identity, true});
     return;
   }
+  if (o.mode_switched) {
+    sync_reader_survey();
+    refresh_decode_context();
+    invalidate_state_label(window);
+  }
   if (o.logged && s.sink.is_open()) {
     write_manual_position();
     s.writer().write_reading(o.reading_input());

@@ -478,6 +478,11 @@ void lay_out_status_cells(HWND window) {
   ReleaseDC(window, dc);
 }
 
+void invalidate_state_label(HWND window) {
+  RECT r{g_cells.state.left, g_cells.state.top, g_cells.state.right, g_cells.state.bottom};
+  InvalidateRect(window, &r, FALSE);
+}
+
 void invalidate_status_area(HWND window) {
   RECT r = current_logging_layout().status;
   InvalidateRect(window, &r, FALSE);

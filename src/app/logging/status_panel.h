@@ -34,4 +34,7 @@ void lay_out_status_cells(HWND window);
 // The status area's value cells are redrawn (after a reading or a fix).
 void invalidate_status_area(HWND window);
 
+// The state label of the top row ("Logging (Manual)"...).
+void invalidate_state_label(HWND window);
+
 }  // namespace quelor

@@ -134,8 +134,7 @@ void em38_4(const DecodeContext& c, std::string_view record, ReadingMeaning& m) 
   for (double v : d.extra) put_column(m, v);
   m.identity = d.dipole_code;
   m.dipole = d.dipole;
-  const int mode_bits = b[1] & 0x07;  // +8 marker and +16 line bits aside
-  m.mode = mode_bits == 2 || mode_bits == 6 ? 'N' : 'M';
+  m.mode = em38_mode_letter(b[1] & 0x07);  // +8 marker and +16 line bits aside
   m.trigger = m.mode == 'M';
   m.marker = (b[1] & 0x08) != 0;
   m.entry = channel_entry(m, c.colour, c.mapped_view);

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "serial/decode_em38mk2.h"
+
 namespace quelor {
 
 namespace {
@@ -65,7 +67,12 @@ FrameStep frame_binary_byte(BinaryFramer& f, std::uint8_t byte, const FrameConte
                                                   (ctx.marker ? 8 : 0));
   step.event = FrameEvent::kRecord;
   step.play_tick = count_sound(f.counters, format.sound, ctx);
-  step.deliver = format.decimate ? count_record(f.counters, ctx) : true;
+  step.deliver = !format.decimate || count_record(f.counters, ctx);
+  // A record of a switched EM38-MK2 is a trigger press: never decimated.
+  if (f.reader == BinaryReader::kEm38Mk2 && em38_mode_letter(f.record.bytes[1]) == 'M') {
+    f.counters.record_counter = 0;
+    step.deliver = true;
+  }
   f.n = -1;
   return step;
 }

@@ -6,11 +6,11 @@ namespace quelor {
 
 namespace {
 
-char mode_letter(int m) { return (m == 2 || m == 6) ? 'N' : 'M'; }
-
 constexpr std::array<double, 4> kEm38_4InphaseFactor{0.0286, 0.0222, 0.00716, 0.0161};
 
 }  // namespace
+
+char em38_mode_letter(int m) { return (m == 2 || m == 6) ? 'N' : 'M'; }
 
 double em38_word_value(std::uint16_t raw) { return (raw * 5.0 / 1024.0 - 160.0) * 8.0; }
 
@@ -18,7 +18,7 @@ Em38Mk2Reading decode_em38_mk2(std::span<const std::uint8_t> record, const Em38M
                                bool single_coil) {
   Em38Mk2Reading r;
   const int m = record.size() > 1 ? record[1] : 0;
-  r.mode = mode_letter(m);
+  r.mode = em38_mode_letter(m);
   const bool vertical = m > 3;
   r.dipole = vertical ? 'V' : 'H';
   r.dipole_code = vertical ? 16 : 8;
@@ -37,7 +37,7 @@ Em38Mk2Reading decode_em38_mk2(std::span<const std::uint8_t> record, const Em38M
 Em38_4Reading decode_em38_4(std::span<const std::uint8_t> record, const Em38_4Calibration& c,
                             bool raw_inphase) {
   Em38_4Reading r;
-  r.mode = mode_letter(record.size() > 1 ? record[1] : 0);
+  r.mode = em38_mode_letter(record.size() > 1 ? record[1] : 0);
   for (std::size_t pair = 0; pair < 4; ++pair) {
     const std::size_t at = 2 + pair * 4;
     const double conductivity = em38_word_value(be_u16(record, at));

@@ -12,6 +12,10 @@ namespace quelor {
 
 double em38_word_value(std::uint16_t raw);
 
+// The mode letter of an EM38-MK2 or EM38-4 mode byte (its low three bits):
+// 2 or 6 "N", anything else "M".
+char em38_mode_letter(int mode_bits);
+
 // Calibration offsets of one dipole: conductivity 1, in-phase 1,
 // conductivity 2, in-phase 2.
 struct Em38Mk2Offsets {

@@ -1,5 +1,6 @@
 #include "serial/instrument_framer.h"
 
+#include "serial/decode_em38mk2.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -75,6 +76,7 @@ bool record_triggered(int instrument_type, const RecordBytes& record) {
       const char letter = static_cast<char>(record.bytes[0]);
       return letter != 'T' && letter != 'D' && letter != 'E' && letter != 'F';
     }
+    case kEm38Mk2: return em38_mode_letter(record.bytes[1]) == 'M';  // its switch on Manual: one record a press
     default: return false;
   }
 }

@@ -90,6 +90,8 @@ MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   if (survey.state == kStateClosed) return a;
   if (type == kEm38 || type == kCs21) return port_failure_tick(survey, in);
   if (is_em61(type) && survey.survey_mode != kModeAuto) return a;
+  // Switched to Manual, the EM38-MK2 is silent between trigger presses.
+  if (type == kEm38Mk2 && survey.survey_mode == kModeManual) return port_failure_tick(survey, in);
   // A poll stamps the tick: an instrument that answers no poll would never
   // break. So only an answered poll stamps it, and the break test goes on
   // while the polls stay unanswered.

@@ -5,6 +5,7 @@
 
 #include "map/segment_buffer.h"
 #include "serial/decode_em61.h"
+#include "survey/instrument_switch.h"
 #include "survey/reading_handler.h"
 
 namespace quelor {
@@ -70,7 +71,10 @@ InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurv
     o.battery_text = formatted("%4.1f V", battery);
     o.current_text = formatted("%4.1f A", em61_recorded_current(o.record) / 1000.0);
   }
-  survey.write_enable = next_write_enable(survey.write_enable, m.trigger, survey.survey_mode);
+  o.mode_switched = follow_instrument_switch(survey, type, m.mode);
+  survey.write_enable = one_record_per_press(type) && survey.survey_mode == kModeManual
+                            ? 1
+                            : next_write_enable(survey.write_enable, m.trigger, survey.survey_mode);
   if (survey.state != kStateLogging) return o;
   ++survey.readings_since_last_record;
   if (survey.write_enable != 1) return o;

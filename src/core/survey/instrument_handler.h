@@ -46,6 +46,7 @@ struct InstrumentOutcome {
   char dipole = 0;
   char mode = 0;
   bool marker = false;        // EM61 marker letters: "MARKER"; others the marker flag
+  bool mode_switched = false; // the instrument's own switch changed the survey mode
   bool logged = false;
   std::string record;         // the instrument bytes the writer takes (EM61: with the mean current)
   std::uint32_t tick = 0;

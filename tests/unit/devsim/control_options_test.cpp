@@ -49,6 +49,12 @@ TEST(Control, EveryCommand) {
   const ControlParse d = parse_control_line("dipole H");
   ASSERT_TRUE(d.command);
   EXPECT_FALSE(d.command->vertical);
+  for (const auto& [line, manual] : {std::pair{"switch manual", true}, std::pair{"switch auto", false}}) {
+    const ControlParse w = parse_control_line(line);
+    ASSERT_TRUE(w.command) << line;
+    EXPECT_EQ(w.command->kind, ControlKind::kSwitch);
+    EXPECT_EQ(w.command->manual, manual) << line;
+  }
 }
 
 TEST(Control, BlankAndCommentLinesDoNothing) {
@@ -64,7 +70,8 @@ TEST(Control, BadLinesAreRefusedWithAReason) {
                            "silence gps x", "garbage gps 1.5", "badsum tilt", "quality 10", "quality -1",
                            "satellites 100", "trigger 0", "trigger x", "dipole X", "quit now", "hdop",
                            "garbage gps 99999999999", "unplug", "unplug radio", "unplug gps 0", "unplug gps -2",
-                           "unplug gps x", "unplug gps 1 2", "plug", "plug gps 3"}) {
+                           "unplug gps x", "unplug gps 1 2", "plug", "plug gps 3", "switch", "switch on",
+                           "switch manual now"}) {
     const ControlParse p = parse_control_line(line);
     EXPECT_FALSE(p.command.has_value()) << line;
     EXPECT_FALSE(p.error.empty()) << line;

@@ -365,7 +365,7 @@ TEST(RecordTriggered, ByStatusByteOrLetter) {
       {kEm34_3, "T@0123405678", true},   {kEm34_3, "T 0123405678", false},
       {kEm31Mk2, "T\xC0" "0123405678", true}, {kEm38, "T!01234", false},
       {kEm61Mk2, "M0123456789ab", true}, {kEm61Mk2, "T0123456789ab", false},
-      {kEm61Lx2, "P0123456789ab", true}, {kEm38Mk2, "T@0123456789ab", false},
+      {kEm61Lx2, "P0123456789ab", true}, {kEm38Mk2, "T\x06" "0123456789ab", false}, {kEm38Mk2, "T\x07" "0123456789ab", true},
       {kEm34_3, "T", false},
   };
   for (const Row& r : rows) {

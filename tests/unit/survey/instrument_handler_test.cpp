@@ -237,15 +237,15 @@ TEST(InstrumentHandler, GradSoundOnEveryFourthWrittenReadingWithAudioTicks) {
 }
 
 TEST(InstrumentHandler, ManualModeWritesOneReadingPerTriggerPress) {
-  devsim::Em38Mk2Reading held, released;
-  held.marker = true;
-  const RecordBytes press = framed(kEm38Mk2, devsim::encode_em38mk2_record(held));
-  const RecordBytes free = framed(kEm38Mk2, devsim::encode_em38mk2_record(released));
+  devsim::Em61Reading held, released;
+  held.letter = 'M';  // the marker letter of T while the trigger is held
+  const RecordBytes press = framed(kEm61Mk2, devsim::encode_em61_record(held));
+  const RecordBytes free = framed(kEm61Mk2, devsim::encode_em61_record(released));
   SurveyRecord survey = logging(kModeManual);
   InstrumentSurveyState state;
   InstrumentContext ic;
   DecodeContext c;
-  c.instrument_type = kEm38Mk2;
+  c.instrument_type = kEm61Mk2;
   std::string written;
   for (const RecordBytes* r : {&free, &press, &press, &press, &free, &press, &free})
     written += handle_instrument_reading(survey, state, ic, c, *r, 1500).logged ? 'W' : '.';
