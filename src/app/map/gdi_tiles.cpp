@@ -1,5 +1,7 @@
 #include "app/map/gdi_tiles.h"
 
+#include <vector>
+
 namespace quelor {
 
 namespace {
@@ -10,14 +12,58 @@ unsigned key(PaletteColour c, int width) { return (static_cast<unsigned>(rgb(c))
 }  // namespace
 
 GdiCanvas::~GdiCanvas() {
+  if (!bitmap_) return;
   owner_.deselect(bitmap_);
   DeleteObject(bitmap_);
 }
 
+static BITMAPINFO top_down_32(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
 HDC GdiCanvas::select() {
   HDC dc = owner_.drawing_dc();
+  if (!bitmap_ && !unpack()) return dc;  // no bitmap to be had: the first bitmap takes the drawing
   if (GetCurrentObject(dc, OBJ_BITMAP) != bitmap_) SelectObject(dc, bitmap_);
   return dc;
+}
+
+HBITMAP GdiCanvas::bitmap() {
+  if (!bitmap_) unpack();
+  return bitmap_;
+}
+
+void GdiCanvas::pack() {
+  if (!bitmap_) return;
+  const int w = owner_.tile_width(), h = owner_.tile_height();
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  BITMAPINFO info = top_down_32(w, h);
+  owner_.deselect(bitmap_);  // GetDIBits wants the bitmap out of every DC
+  if (GetDIBits(owner_.drawing_dc(), bitmap_, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS) != h)
+    return;  // kept as it is
+  packed_ = pack_pixels(pixels, w, h);
+  DeleteObject(bitmap_);
+  bitmap_ = nullptr;
+}
+
+bool GdiCanvas::unpack() {
+  HBITMAP b = owner_.new_bitmap();
+  if (!b) return false;
+  const int w = owner_.tile_width(), h = owner_.tile_height();
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  unpack_pixels(packed_, pixels);
+  BITMAPINFO info = top_down_32(w, h);
+  SetDIBits(owner_.drawing_dc(), b, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
+  bitmap_ = b;
+  packed_ = PackedPixels{};
+  return true;
 }
 
 void GdiCanvas::fill(PaletteColour colour) {
@@ -87,12 +133,17 @@ void GdiTiles::deselect(HBITMAP b) {
   if (dc_ && GetCurrentObject(dc_, OBJ_BITMAP) == b) SelectObject(dc_, first_bitmap_);
 }
 
+HBITMAP GdiTiles::new_bitmap() const {
+  if (!dc_) return nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP b = CreateCompatibleBitmap(screen, width_, height_);
+  ReleaseDC(nullptr, screen);
+  return b;
+}
+
 Canvas* GdiTiles::make(int layer, int tx, int ty, bool* made) {
   return tiles_.make(layer, tx, ty, made, [this]() -> std::unique_ptr<GdiCanvas> {
-    if (!dc_) return nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP b = CreateCompatibleBitmap(screen, width_, height_);
-    ReleaseDC(nullptr, screen);
+    HBITMAP b = new_bitmap();
     if (!b) return nullptr;  // no bitmap to be had: drawing there is skipped
     auto c = std::make_unique<GdiCanvas>(*this, b);
     c->fill(kWhite);
@@ -109,6 +160,16 @@ void GdiTiles::clear() { tiles_.clear(); }
 HBITMAP GdiTiles::bitmap(int layer, int tx, int ty) {
   GdiCanvas* c = tiles_.find(layer, tx, ty);
   return c ? c->bitmap() : nullptr;
+}
+
+void GdiTiles::trim(std::size_t keep) {
+  for (int layer : {kGridLayer, kDataLayer}) tiles_.for_each_but_recent(layer, keep, [](GdiCanvas& c) { c.pack(); });
+}
+
+std::size_t GdiTiles::unpacked_count() {
+  std::size_t n = 0;
+  for (int layer : {kGridLayer, kDataLayer}) tiles_.for_each(layer, [&](int, int, GdiCanvas& c) { n += !c.packed(); });
+  return n;
 }
 
 HPEN GdiTiles::pen(PaletteColour colour, int width) {

@@ -1,12 +1,16 @@
 #pragma once
 // The map tiles of the program: one GDI bitmap per made tile, drawn through a
 // shared memory DC. Pens and brushes are made once per colour and width.
+// Tiles out of sight are packed (their pixels kept run by run, the bitmap
+// freed) and unpacked when they are drawn into or shown again, so memory and
+// GDI objects follow what is seen, not the area surveyed.
 
 #include <windows.h>
 
 #include <map>
 #include <string>
 
+#include "map/tile_pack.h"
 #include "map/tile_store.h"
 
 namespace quelor {
@@ -24,12 +28,17 @@ class GdiCanvas : public Canvas {
   void disc(int x, int y, int radius, PaletteColour colour) override;
   // Text in `font` with its top-left at (x, top), on a transparent background.
   void text(int x, int top, const std::wstring& text, PaletteColour colour, HFONT font);
-  HBITMAP bitmap() const { return bitmap_; }
+  // The tile's bitmap, unpacked first; nullptr when no bitmap can be had.
+  HBITMAP bitmap();
+  bool packed() const { return !bitmap_; }
+  void pack();
 
  private:
   HDC select();
+  bool unpack();
   GdiTiles& owner_;
   HBITMAP bitmap_;
+  PackedPixels packed_;
 };
 
 class GdiTiles : public TileSurface {
@@ -47,7 +56,11 @@ class GdiTiles : public TileSurface {
   void clear() override;
 
   HBITMAP bitmap(int layer, int tx, int ty);
+  // Packs every tile of each layer but the `keep` most recently used.
+  void trim(std::size_t keep);
+  std::size_t unpacked_count();
   HDC drawing_dc() const { return dc_; }
+  HBITMAP new_bitmap() const;
   void deselect(HBITMAP b);
   HPEN pen(PaletteColour colour, int width);
   HBRUSH brush(PaletteColour colour);

@@ -4,10 +4,12 @@
 // 0..1999 are never addressed. The touched range is the smallest and largest
 // column and row of any tile made in either layer.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "map/canvas.h"
 #include "map/map_geometry.h"
@@ -47,34 +49,53 @@ class TileSurface {
   std::function<void(Canvas& tile, int tx, int ty)> grid_decoration;
 };
 
-// Sparse slots of one tile type, shared by the raster and GDI stores.
+// Sparse slots of one tile type, shared by the raster and GDI stores. Each
+// slot remembers when it was last found or made, so that a store can keep
+// only the recently used tiles in their full, drawable form.
 template <class Tile>
 class SparseTiles {
  public:
   Tile* find(int layer, int tx, int ty) {
     if (!tile_in_grid(tx, ty) || layer < 0 || layer > 1) return nullptr;
     auto it = slots_[layer].find(key(tx, ty));
-    return it == slots_[layer].end() ? nullptr : it->second.get();
+    if (it == slots_[layer].end()) return nullptr;
+    it->second.used = ++clock_;
+    return it->second.tile.get();
   }
   template <class Make>
   Tile* make(int layer, int tx, int ty, bool* made, Make&& make_tile) {
     if (made) *made = false;
     if (!tile_in_grid(tx, ty) || layer < 0 || layer > 1) return nullptr;
-    auto& slot = slots_[layer][key(tx, ty)];
-    if (!slot) {
-      slot = make_tile();
-      if (!slot) {
+    Slot& slot = slots_[layer][key(tx, ty)];
+    if (!slot.tile) {
+      slot.tile = make_tile();
+      if (!slot.tile) {
         slots_[layer].erase(key(tx, ty));
         return nullptr;
       }
       extend_range(range_, tx, ty);
       if (made) *made = true;
     }
-    return slot.get();
+    slot.used = ++clock_;
+    return slot.tile.get();
   }
   template <class Visit>
   void for_each(int layer, Visit&& visit) {
-    for (auto& [k, tile] : slots_[layer]) visit(static_cast<int>(k % kTileGridSize), static_cast<int>(k / kTileGridSize), *tile);
+    for (auto& [k, slot] : slots_[layer])
+      visit(static_cast<int>(k % kTileGridSize), static_cast<int>(k / kTileGridSize), *slot.tile);
+  }
+  // Visits the tiles of a layer other than its `keep` most recently used.
+  template <class Visit>
+  void for_each_but_recent(int layer, std::size_t keep, Visit&& visit) {
+    if (slots_[layer].size() <= keep) return;
+    std::vector<std::uint64_t> stamps;
+    stamps.reserve(slots_[layer].size());
+    for (const auto& [k, slot] : slots_[layer]) stamps.push_back(slot.used);
+    auto cut = stamps.end() - static_cast<std::ptrdiff_t>(keep);
+    std::nth_element(stamps.begin(), cut, stamps.end());
+    const std::uint64_t oldest_kept = keep > 0 ? *cut : ~std::uint64_t{0};
+    for (auto& [k, slot] : slots_[layer])
+      if (slot.used < oldest_kept) visit(*slot.tile);
   }
   std::size_t count(int layer) const { return slots_[layer].size(); }
   const TileRange& touched() const { return range_; }
@@ -85,9 +106,14 @@ class SparseTiles {
   }
 
  private:
+  struct Slot {
+    std::unique_ptr<Tile> tile;
+    std::uint64_t used = 0;  // clock_ when last found or made
+  };
   static std::uint32_t key(int tx, int ty) { return static_cast<std::uint32_t>(ty) * kTileGridSize + static_cast<std::uint32_t>(tx); }
-  std::unordered_map<std::uint32_t, std::unique_ptr<Tile>> slots_[2];
+  std::unordered_map<std::uint32_t, Slot> slots_[2];
   TileRange range_;
+  std::uint64_t clock_ = 0;
 };
 
 }  // namespace quelor

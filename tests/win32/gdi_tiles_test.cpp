@@ -1,0 +1,48 @@
+// The program's map tiles packed out of sight and unpacked when drawn into
+// or shown: the pixels and later drawing are as if never packed.
+
+#include "app/map/gdi_tiles.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace quelor {
+namespace {
+
+std::vector<std::uint32_t> pixels_of(GdiTiles& tiles, int layer, int tx, int ty) {
+  const int w = tiles.tile_width(), h = tiles.tile_height();
+  std::vector<std::uint32_t> p(static_cast<std::size_t>(w * h));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB};
+  HBITMAP b = tiles.bitmap(layer, tx, ty);
+  tiles.deselect(b);
+  EXPECT_EQ(GetDIBits(tiles.drawing_dc(), b, 0, static_cast<UINT>(h), p.data(), &info, DIB_RGB_COLORS), h);
+  return p;
+}
+
+void draw(Canvas& c, int shift) {
+  c.line(0, shift, 150, 120 - shift, {200, 30, 40}, 3);
+  c.disc(60 + shift, 40, 9, {10, 120, 250});
+}
+
+TEST(GdiTiles, PackedTilesKeepEveryPixelAndTakeFurtherDrawing) {
+  GdiTiles tiles(160, 120), never_packed(160, 120);
+  for (int tx = 1000; tx < 1006; ++tx) {
+    draw(*tiles.make(kDataLayer, tx, 1000), tx - 1000);
+    draw(*never_packed.make(kDataLayer, tx, 1000), tx - 1000);
+  }
+  const std::vector<std::uint32_t> before = pixels_of(tiles, kDataLayer, 1001, 1000);
+  tiles.trim(2);
+  EXPECT_EQ(tiles.unpacked_count(), 2u);
+  EXPECT_EQ(pixels_of(tiles, kDataLayer, 1001, 1000), before);  // shown again
+  draw(*tiles.find(kDataLayer, 1003, 1000), 30);                // drawn into while packed
+  draw(*never_packed.find(kDataLayer, 1003, 1000), 30);
+  tiles.trim(0);
+  EXPECT_EQ(tiles.unpacked_count(), 0u);
+  for (int tx = 1000; tx < 1006; ++tx)
+    EXPECT_EQ(pixels_of(tiles, kDataLayer, tx, 1000), pixels_of(never_packed, kDataLayer, tx, 1000)) << tx;
+}
+
+}  // namespace
+}  // namespace quelor
