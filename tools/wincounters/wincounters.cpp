@@ -2,8 +2,13 @@
 // same Wine server as the program. The program is found by the exact title
 // of its top-level window.
 //   wincounters TITLE
-//     {"pid":N,"private_bytes":N,"working_set":N,"gdi":N,"user":N,"handles":N}
-//     (GetProcessMemoryInfo, GetGuiResources, GetProcessHandleCount)
+//     {"pid":N,"private_bytes":N,"working_set":N,"gdi":N,"user":N,"handles":N,
+//      "system_handles":N,"wine_mru_keys":N}
+//     (GetProcessMemoryInfo, GetGuiResources, GetProcessHandleCount, the
+//     system handle table; wine_mru_keys counts the program's open registry
+//     keys ...\Explorer\ComDlg32\LastVisitedMRU: Wine's file dialog opens
+//     one each time a file is chosen and never closes it, a leak of the
+//     emulated system that the soak reports apart from the program's own)
 //   wincounters --key TITLE CLASS VK [DIALOG]
 //     Posts the key VK (WM_KEYDOWN, WM_KEYUP) to the window of class CLASS
 //     inside TITLE, as a key press reaches it, and waits until any text of
@@ -54,10 +59,12 @@ std::vector<std::wstring> texts_of(HWND top) {
   return texts;
 }
 
-// The kernel handles of a process from the system's handle table (Wine
-// returns 0 from GetProcessHandleCount of another process); -1 when the
-// table cannot be read.
-long system_handle_count(DWORD pid) {
+FARPROC ntdll(const char* name) { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name); }
+
+// The handle values of a process from the system's handle table (Wine
+// returns 0 from GetProcessHandleCount of another process); nothing when
+// the table cannot be read.
+bool process_handles(DWORD pid, std::vector<USHORT>& out) {
   struct Entry {
     ULONG process;
     BYTE type, flags;
@@ -66,8 +73,8 @@ long system_handle_count(DWORD pid) {
     ACCESS_MASK access;
   };
   using Query = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (!query) return -1;
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(ntdll("NtQuerySystemInformation")));
+  if (!query) return false;
   std::vector<BYTE> buffer(1 << 20);
   for (int i = 0; i < 8; ++i) {
     ULONG needed = 0;
@@ -75,14 +82,50 @@ long system_handle_count(DWORD pid) {
     if (status == 0) {
       const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
       const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
-      long n = 0;
-      for (ULONG k = 0; k < count; ++k) n += entries[k].process == pid;
-      return n;
+      for (ULONG k = 0; k < count; ++k)
+        if (entries[k].process == pid) out.push_back(entries[k].handle);
+      return true;
     }
-    if (status != static_cast<NTSTATUS>(0xC0000004L)) return -1;  // not STATUS_INFO_LENGTH_MISMATCH
+    if (status != static_cast<NTSTATUS>(0xC0000004L)) return false;  // not STATUS_INFO_LENGTH_MISMATCH
     buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
   }
-  return -1;
+  return false;
+}
+
+// The object name of a registry key handle of another process, else empty.
+std::wstring key_name(HANDLE process, USHORT handle) {
+  using QueryObject = NTSTATUS(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<QueryObject>(reinterpret_cast<void*>(ntdll("NtQueryObject")));
+  HANDLE copy = nullptr;
+  if (!query || !DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(handle)), GetCurrentProcess(),
+                                 &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    return {};
+  std::vector<BYTE> info(4096);
+  ULONG n = 0;
+  std::wstring name;
+  const auto text = [&] {
+    const auto* u = reinterpret_cast<const UNICODE_STRING*>(info.data());
+    return u->Buffer ? std::wstring(u->Buffer, u->Length / sizeof(wchar_t)) : std::wstring();
+  };
+  if (query(copy, 2 /* ObjectTypeInformation */, info.data(), static_cast<ULONG>(info.size()), &n) == 0 &&
+      text() == L"Key" && query(copy, 1 /* ObjectNameInformation */, info.data(), static_cast<ULONG>(info.size()), &n) == 0)
+    name = text();
+  CloseHandle(copy);
+  return name;
+}
+
+bool ends_with(const std::wstring& s, const std::wstring& end) {
+  return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+// Wine's file dialog keys left open, -1 when they cannot be counted.
+long wine_mru_keys(DWORD pid, const std::vector<USHORT>& handles) {
+  HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, pid);
+  if (!process) return -1;
+  long n = 0;
+  for (USHORT h : handles) n += ends_with(key_name(process, h), L"\\Explorer\\ComDlg32\\LastVisitedMRU");
+  CloseHandle(process);
+  return n;
 }
 
 int counters(HWND top) {
@@ -97,11 +140,14 @@ int counters(HWND top) {
   GetProcessHandleCount(process, &handles);
   const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
   const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+  std::vector<USHORT> table;
+  const bool listed = process_handles(pid, table);
   std::printf("{\"pid\":%lu,\"private_bytes\":%llu,\"working_set\":%llu,\"gdi\":%lu,\"user\":%lu,\"handles\":%lu,"
-              "\"system_handles\":%ld}\n",
+              "\"system_handles\":%ld,\"wine_mru_keys\":%ld}\n",
               static_cast<unsigned long>(pid), static_cast<unsigned long long>(memory.PrivateUsage),
               static_cast<unsigned long long>(memory.WorkingSetSize), static_cast<unsigned long>(gdi),
-              static_cast<unsigned long>(user), static_cast<unsigned long>(handles), system_handle_count(pid));
+              static_cast<unsigned long>(user), static_cast<unsigned long>(handles),
+              listed ? static_cast<long>(table.size()) : -1L, listed ? wine_mru_keys(pid, table) : -1L);
   CloseHandle(process);
   return 0;
 }
