@@ -67,6 +67,11 @@ bool GdiCanvas::unpack() {
 }
 
 void GdiCanvas::fill(PaletteColour colour) {
+  if (!bitmap_) {  // out of sight: filled, it stays packed
+    packed_ = uniform_pixels(owner_.tile_width(), owner_.tile_height(),
+                             (std::uint32_t{colour.red} << 16) | (std::uint32_t{colour.green} << 8) | colour.blue);
+    return;
+  }
   HDC dc = select();
   RECT r{0, 0, owner_.tile_width(), owner_.tile_height()};
   FillRect(dc, &r, owner_.brush(colour));

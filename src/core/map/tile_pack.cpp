@@ -42,6 +42,18 @@ PackedPixels pack_pixels(std::span<const std::uint32_t> pixels, int width, int h
   return p;
 }
 
+PackedPixels uniform_pixels(int width, int height, std::uint32_t value) {
+  PackedPixels p;
+  p.width = width;
+  p.height = height;
+  if (height <= 0) return p;
+  p.words.assign(static_cast<std::size_t>(height) + 2, kSameAsAbove);
+  p.words[0] = 1;
+  p.words[1] = static_cast<std::uint32_t>(std::max(width, 0));
+  p.words[2] = value;
+  return p;
+}
+
 void unpack_pixels(const PackedPixels& packed, std::span<std::uint32_t> pixels) {
   const auto w = static_cast<std::size_t>(std::max(packed.width, 0));
   std::size_t at = 0;

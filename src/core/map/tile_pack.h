@@ -22,6 +22,9 @@ struct PackedPixels {
 // `pixels` holds width x height values, row by row.
 PackedPixels pack_pixels(std::span<const std::uint32_t> pixels, int width, int height);
 
+// Every pixel `value`: a tile filled while out of sight stays packed.
+PackedPixels uniform_pixels(int width, int height, std::uint32_t value);
+
 // Fills `pixels` (width x height values) from the packed rows.
 void unpack_pixels(const PackedPixels& packed, std::span<std::uint32_t> pixels);
 

@@ -60,6 +60,9 @@ TEST(TilePack, EveryPixelComesBack) {
     unpack_pixels(packed, back);
     EXPECT_EQ(back, c.pixels) << c.name;
   }
+  Pixels filled(30 * 20, 0xDEAD);
+  unpack_pixels(uniform_pixels(30, 20, kGridPixel), filled);
+  EXPECT_EQ(filled, Pixels(30 * 20, kGridPixel));
 }
 
 TEST(TilePack, MapTilesPackSmall) {
