@@ -75,6 +75,9 @@ std::string tilt_rate_command(int rate_index) {
 int set_tilt_output_rate(SerialPort& port, int rate_index) {
   const std::string command = tilt_rate_command(rate_index);
   if (command.empty()) return 0;
+  // A streaming meter's sentences that came before the command would end
+  // the read at their line feed, before the answer.
+  port.purge();
   port.write(reinterpret_cast<const std::uint8_t*>(command.data()), command.size());
   std::string answer;
   for (int i = 0; i < 40; ++i) {

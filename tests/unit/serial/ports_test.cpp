@@ -250,9 +250,10 @@ TEST(TiltRate, ConfirmationWithinFortyBytes) {
       {"", 0},
   };
   for (const Case& c : cases) {
-    FakeClock clock(0);
+    FakeClock clock(100);
     ScriptedPort port(clock);
-    port.arrive(0, c.reply);
+    port.arrive(0, "9.1,-0.5,22.0,0.2\r\n");  // a sentence's tail that came before the command
+    port.arrive(101, c.reply);
     EXPECT_EQ(set_tilt_output_rate(port, 3), c.result) << c.reply;
     EXPECT_EQ(port.written, "[1D10\r");
   }
