@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace quelor {
@@ -27,7 +28,7 @@ void draw(Canvas& c, int shift) {
 }
 
 TEST(GdiTiles, PackedTilesKeepEveryPixelAndTakeFurtherDrawing) {
-  GdiTiles tiles(160, 120), never_packed(160, 120);
+  GdiTiles tiles(160, 120), never_packed(160, 120, 100);
   for (int tx = 1000; tx < 1006; ++tx) {
     draw(*tiles.make(kDataLayer, tx, 1000), tx - 1000);
     draw(*never_packed.make(kDataLayer, tx, 1000), tx - 1000);
@@ -47,6 +48,26 @@ TEST(GdiTiles, PackedTilesKeepEveryPixelAndTakeFurtherDrawing) {
   EXPECT_EQ(tiles.unpacked_count(), 1u);
   for (int tx = 1000; tx < 1006; ++tx)
     EXPECT_EQ(pixels_of(tiles, kDataLayer, tx, 1000), pixels_of(never_packed, kDataLayer, tx, 1000)) << tx;
+}
+
+TEST(GdiTiles, DrawingManyTilesHoldsFewBitmapsAtOnce) {
+  GdiTiles tiles(160, 120, 2), never_packed(160, 120, 100);
+  std::size_t most = 0;
+  for (int i = 0; i < 30; ++i) {  // a long walk, then a redraw of every tile
+    draw(*tiles.make(kDataLayer, 1000 + i % 15, 1000 + i / 15), i);
+    draw(*never_packed.make(kDataLayer, 1000 + i % 15, 1000 + i / 15), i);
+    most = std::max(most, tiles.bitmap_count());
+  }
+  tiles.for_each(kDataLayer, [&](int, int, Canvas& c) {
+    draw(c, 7);
+    most = std::max(most, tiles.bitmap_count());
+  });
+  never_packed.for_each(kDataLayer, [&](int, int, Canvas& c) { draw(c, 7); });
+  EXPECT_LE(most, 8u);
+  EXPECT_EQ(never_packed.bitmap_count(), 30u);
+  for (int i = 0; i < 30; ++i)
+    EXPECT_EQ(pixels_of(tiles, kDataLayer, 1000 + i % 15, 1000 + i / 15),
+              pixels_of(never_packed, kDataLayer, 1000 + i % 15, 1000 + i / 15)) << i;
 }
 
 }  // namespace

@@ -11,11 +11,7 @@ unsigned key(PaletteColour c, int width) { return (static_cast<unsigned>(rgb(c))
 
 }  // namespace
 
-GdiCanvas::~GdiCanvas() {
-  if (!bitmap_) return;
-  owner_.deselect(bitmap_);
-  DeleteObject(bitmap_);
-}
+GdiCanvas::~GdiCanvas() { owner_.release_bitmap(bitmap_); }
 
 static BITMAPINFO top_down_32(int width, int height) {
   BITMAPINFO info{};
@@ -49,11 +45,12 @@ void GdiCanvas::pack() {
   if (GetDIBits(owner_.drawing_dc(), bitmap_, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS) != h)
     return;  // kept as it is
   packed_ = pack_pixels(pixels, w, h);
-  DeleteObject(bitmap_);
+  owner_.release_bitmap(bitmap_);
   bitmap_ = nullptr;
 }
 
 bool GdiCanvas::unpack() {
+  owner_.make_room();
   HBITMAP b = owner_.new_bitmap();
   if (!b) return false;
   const int w = owner_.tile_width(), h = owner_.tile_height();
@@ -120,7 +117,8 @@ SIZE GdiTiles::text_size(const std::wstring& text, HFONT font) {
   return size;
 }
 
-GdiTiles::GdiTiles(int tile_width, int tile_height) : width_(tile_width), height_(tile_height) {
+GdiTiles::GdiTiles(int tile_width, int tile_height, std::size_t keep)
+    : width_(tile_width), height_(tile_height), keep_(keep) {
   HDC screen = GetDC(nullptr);
   dc_ = CreateCompatibleDC(screen);
   ReleaseDC(nullptr, screen);
@@ -138,15 +136,30 @@ void GdiTiles::deselect(HBITMAP b) {
   if (dc_ && GetCurrentObject(dc_, OBJ_BITMAP) == b) SelectObject(dc_, first_bitmap_);
 }
 
-HBITMAP GdiTiles::new_bitmap() const {
+HBITMAP GdiTiles::new_bitmap() {
   if (!dc_) return nullptr;
   HDC screen = GetDC(nullptr);
   HBITMAP b = CreateCompatibleBitmap(screen, width_, height_);
   ReleaseDC(nullptr, screen);
+  if (b) ++bitmaps_;
   return b;
 }
 
+void GdiTiles::release_bitmap(HBITMAP b) {
+  if (!b) return;
+  deselect(b);
+  DeleteObject(b);
+  --bitmaps_;
+}
+
+// A whole-map redraw or a long strip visits many tiles in turn: packing the
+// least recently used ones as it goes bounds the bitmaps held at once.
+void GdiTiles::make_room() {
+  if (bitmaps_ >= 2 * (keep_ + kDrawingMargin)) trim(keep_);
+}
+
 Canvas* GdiTiles::make(int layer, int tx, int ty, bool* made) {
+  if (!tiles_.find(layer, tx, ty)) make_room();
   return tiles_.make(layer, tx, ty, made, [this]() -> std::unique_ptr<GdiCanvas> {
     HBITMAP b = new_bitmap();
     if (!b) return nullptr;  // no bitmap to be had: drawing there is skipped
@@ -176,6 +189,8 @@ std::size_t GdiTiles::unpacked_count() {
   for (int layer : {kGridLayer, kDataLayer}) tiles_.for_each(layer, [&](int, int, GdiCanvas& c) { n += !c.packed(); });
   return n;
 }
+
+void GdiTiles::trim() { trim(keep_); }
 
 HPEN GdiTiles::pen(PaletteColour colour, int width) {
   HPEN& p = pens_[key(colour, width)];

@@ -43,7 +43,11 @@ class GdiCanvas : public Canvas {
 
 class GdiTiles : public TileSurface {
  public:
-  GdiTiles(int tile_width, int tile_height);
+  // `keep` tiles of each layer stay bitmaps after a trim (six: the four of
+  // the view and two more, so that a view stepping back and forth over a tile
+  // edge does not pack and unpack at every fix); while drawing, a few more a
+  // layer before the least recently used are packed.
+  GdiTiles(int tile_width, int tile_height, std::size_t keep = 6);
   ~GdiTiles() override;
   GdiTiles(const GdiTiles&) = delete;
   GdiTiles& operator=(const GdiTiles&) = delete;
@@ -58,16 +62,23 @@ class GdiTiles : public TileSurface {
   HBITMAP bitmap(int layer, int tx, int ty);
   // Packs every tile of each layer but the `keep` most recently used.
   void trim(std::size_t keep);
+  void trim();  // by the store's own `keep`
   std::size_t unpacked_count();
+  std::size_t bitmap_count() const { return bitmaps_; }
   HDC drawing_dc() const { return dc_; }
-  HBITMAP new_bitmap() const;
+  HBITMAP new_bitmap();
+  void release_bitmap(HBITMAP b);
+  void make_room();
   void deselect(HBITMAP b);
   HPEN pen(PaletteColour colour, int width);
   HBRUSH brush(PaletteColour colour);
   SIZE text_size(const std::wstring& text, HFONT font);
 
  private:
+  static constexpr std::size_t kDrawingMargin = 2;
   int width_, height_;
+  std::size_t keep_;
+  std::size_t bitmaps_ = 0;  // tiles held as bitmaps
   HDC dc_ = nullptr;  // memory DC the tiles are selected into to draw
   HGDIOBJ first_bitmap_ = nullptr;
   std::map<unsigned, HPEN> pens_;

@@ -65,11 +65,6 @@ void centred_text(HDC dc, const RECT& client, const std::wstring& text, COLORREF
   SelectObject(dc, old);
 }
 
-// Tiles of each layer kept drawable: the four of the view and two more, so
-// that a view stepping back and forth over a tile edge does not pack and
-// unpack at every fix.
-constexpr std::size_t kTilesKeptUnpacked = 6;
-
 // The four tiles of the view composed into `dc` at (left, top).
 void compose_view(HDC dc, int left, int top, const MapView& v, GdiTiles& tiles) {
   const int w = tiles.tile_width(), h = tiles.tile_height();
@@ -166,7 +161,7 @@ void paint_live_map(HDC dc, const RECT& client) {
   FillRect(back, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   const MapView& v = shown_view(map);
   compose_view(back, 0, 0, v, *m.tiles);
-  m.tiles->trim(kTilesKeptUnpacked);
+  m.tiles->trim();
   if (!m.redrawing) draw_cursor(back, window_x(v, map.last), window_y(v, map.last));
   BitBlt(dc, client.left + 1, client.top + 1, w, h, back, 0, 0, SRCCOPY);
   SelectObject(back, old);

@@ -95,7 +95,7 @@ class SparseTiles {
     std::nth_element(stamps.begin(), cut, stamps.end());
     const std::uint64_t oldest_kept = keep > 0 ? *cut : ~std::uint64_t{0};
     for (auto& [k, slot] : slots_[layer])
-      if (slot.used < oldest_kept) visit(*slot.tile);
+      if (slot.tile && slot.used < oldest_kept) visit(*slot.tile);
   }
   std::size_t count(int layer) const { return slots_[layer].size(); }
   const TileRange& touched() const { return range_; }
