@@ -153,9 +153,11 @@ void GdiTiles::release_bitmap(HBITMAP b) {
 }
 
 // A whole-map redraw or a long strip visits many tiles in turn: packing the
-// least recently used ones as it goes bounds the bitmaps held at once.
+// least recently used ones as it goes keeps the bitmaps held at once to what
+// a paint keeps. (Wine keeps the memory of freed bitmaps for reuse, so the
+// most ever held at once stays the program's size.)
 void GdiTiles::make_room() {
-  if (bitmaps_ >= 2 * (keep_ + kDrawingMargin)) trim(keep_);
+  if (bitmaps_ >= 2 * keep_) trim(keep_ > 1 ? keep_ - 1 : 1);
 }
 
 Canvas* GdiTiles::make(int layer, int tx, int ty, bool* made) {

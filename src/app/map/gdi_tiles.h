@@ -45,8 +45,8 @@ class GdiTiles : public TileSurface {
  public:
   // `keep` tiles of each layer stay bitmaps after a trim (six: the four of
   // the view and two more, so that a view stepping back and forth over a tile
-  // edge does not pack and unpack at every fix); while drawing, a few more a
-  // layer before the least recently used are packed.
+  // edge does not pack and unpack at every fix); while drawing, the least
+  // recently used are packed so that no more bitmaps are held at once.
   GdiTiles(int tile_width, int tile_height, std::size_t keep = 6);
   ~GdiTiles() override;
   GdiTiles(const GdiTiles&) = delete;
@@ -75,7 +75,6 @@ class GdiTiles : public TileSurface {
   SIZE text_size(const std::wstring& text, HFONT font);
 
  private:
-  static constexpr std::size_t kDrawingMargin = 2;
   int width_, height_;
   std::size_t keep_;
   std::size_t bitmaps_ = 0;  // tiles held as bitmaps
