@@ -35,17 +35,17 @@ TEST(GdiTiles, PackedTilesKeepEveryPixelAndTakeFurtherDrawing) {
   }
   const std::vector<std::uint32_t> before = pixels_of(tiles, kDataLayer, 1001, 1000);
   tiles.trim(2);
-  EXPECT_EQ(tiles.unpacked_count(), 2u);
+  EXPECT_EQ(tiles.bitmap_count(), 2u);
   EXPECT_EQ(pixels_of(tiles, kDataLayer, 1001, 1000), before);  // shown again
   draw(*tiles.find(kDataLayer, 1003, 1000), 30);                // drawn into while packed
   draw(*never_packed.find(kDataLayer, 1003, 1000), 30);
   tiles.trim(0);
-  EXPECT_EQ(tiles.unpacked_count(), 0u);
+  EXPECT_EQ(tiles.bitmap_count(), 0u);
   tiles.find(kDataLayer, 1004, 1000)->fill(kWhite);  // whitened while packed, as the whole-map redraw does
   never_packed.find(kDataLayer, 1004, 1000)->fill(kWhite);
   draw(*tiles.find(kDataLayer, 1005, 1000), 50);
   draw(*never_packed.find(kDataLayer, 1005, 1000), 50);
-  EXPECT_EQ(tiles.unpacked_count(), 1u);
+  EXPECT_EQ(tiles.bitmap_count(), 1u);
   for (int tx = 1000; tx < 1006; ++tx)
     EXPECT_EQ(pixels_of(tiles, kDataLayer, tx, 1000), pixels_of(never_packed, kDataLayer, tx, 1000)) << tx;
 }

@@ -186,12 +186,6 @@ void GdiTiles::trim(std::size_t keep) {
   for (int layer : {kGridLayer, kDataLayer}) tiles_.for_each_but_recent(layer, keep, [](GdiCanvas& c) { c.pack(); });
 }
 
-std::size_t GdiTiles::unpacked_count() {
-  std::size_t n = 0;
-  for (int layer : {kGridLayer, kDataLayer}) tiles_.for_each(layer, [&](int, int, GdiCanvas& c) { n += !c.packed(); });
-  return n;
-}
-
 void GdiTiles::trim() { trim(keep_); }
 
 HPEN GdiTiles::pen(PaletteColour colour, int width) {

@@ -63,7 +63,6 @@ class GdiTiles : public TileSurface {
   // Packs every tile of each layer but the `keep` most recently used.
   void trim(std::size_t keep);
   void trim();  // by the store's own `keep`
-  std::size_t unpacked_count();
   std::size_t bitmap_count() const { return bitmaps_; }
   HDC drawing_dc() const { return dc_; }
   HBITMAP new_bitmap();

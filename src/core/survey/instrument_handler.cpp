@@ -72,7 +72,8 @@ InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurv
     o.current_text = formatted("%4.1f A", em61_recorded_current(o.record) / 1000.0);
   }
   o.mode_switched = follow_instrument_switch(survey, type, m.mode);
-  survey.write_enable = one_record_per_press(type) && survey.survey_mode == kModeManual
+  // Switched to Manual, the EM38-MK2 sends a record only for a press.
+  survey.write_enable = has_own_mode_switch(type) && survey.survey_mode == kModeManual
                             ? 1
                             : next_write_enable(survey.write_enable, m.trigger, survey.survey_mode);
   if (survey.state != kStateLogging) return o;

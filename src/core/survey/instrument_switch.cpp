@@ -6,8 +6,6 @@ namespace quelor {
 
 bool has_own_mode_switch(int instrument_type) { return instrument_type == kEm38Mk2; }
 
-bool one_record_per_press(int instrument_type) { return has_own_mode_switch(instrument_type); }
-
 std::optional<int> switched_survey_mode(int instrument_type, char mode_letter, int survey_mode) {
   if (!has_own_mode_switch(instrument_type)) return std::nullopt;
   const int wanted = mode_letter == 'M' ? kModeManual : kModeAuto;

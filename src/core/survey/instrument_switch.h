@@ -24,8 +24,4 @@ std::optional<int> switched_survey_mode(int instrument_type, char mode_letter, i
 // Manual). True when the survey mode changed.
 bool follow_instrument_switch(SurveyRecord& survey, int instrument_type, char mode_letter);
 
-// Whether in Manual mode every record is one trigger press (the switched
-// EM38-MK2), rather than only the first marked record of a press.
-bool one_record_per_press(int instrument_type);
-
 }  // namespace quelor
