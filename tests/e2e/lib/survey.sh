@@ -308,9 +308,25 @@ e2e_port_holders() {
 
 # --- The program and its windows --------------------------------------------
 
+# A start that ends within seconds with no window is tried once more (a Wine
+# session restarting after a wineserver -k can refuse its first process); its
+# output is shown either way so that a program that cannot start is seen.
 e2e_program_start() {
-  QUELOR_PROGRAM_LOG=$e2e_out/$e2e_name-program.log wine_program_start "$e2e_exe"
-  e2e_window=$(wine_window_wait "$e2e_title" 30) || e2e_fail "the window \"$e2e_title\" did not appear"
+  local log=$e2e_out/$e2e_name-program.log attempt began
+  for attempt in 1 2; do
+    began=$SECONDS
+    QUELOR_PROGRAM_LOG=$log wine_program_start "$e2e_exe"
+    if e2e_window=$(wine_window_wait "$e2e_title" 30); then return 0; fi
+    if [ -s "$log" ]; then
+      echo "$e2e_name: the program's output:" >&2
+      tail -n 20 "$log" >&2
+    fi
+    if [ "$attempt" -eq 2 ] || kill -0 "$QUELOR_PROGRAM_PID" 2>/dev/null || [ $((SECONDS - began)) -gt 5 ]; then break; fi
+    wine_program_wait_exit 1 || true
+    echo "$e2e_name: the program ended at once (exit ${QUELOR_PROGRAM_RC:-?}); starting it again" >&2
+    sleep 2
+  done
+  e2e_fail "the window \"$e2e_title\" did not appear"
 }
 
 # e2e_inspect TITLE [--deep]: the window inspector's listing, without CRs.
