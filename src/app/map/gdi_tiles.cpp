@@ -1,7 +1,5 @@
 #include "app/map/gdi_tiles.h"
 
-#include <vector>
-
 namespace quelor {
 
 namespace {
@@ -13,7 +11,9 @@ unsigned key(PaletteColour c, int width) { return (static_cast<unsigned>(rgb(c))
 
 GdiCanvas::~GdiCanvas() { owner_.release_bitmap(bitmap_); }
 
-static BITMAPINFO top_down_32(int width, int height) {
+namespace {
+
+BITMAPINFO top_down_32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -23,6 +23,8 @@ static BITMAPINFO top_down_32(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   return info;
 }
+
+}  // namespace
 
 HDC GdiCanvas::select() {
   HDC dc = owner_.drawing_dc();
@@ -38,27 +40,23 @@ HBITMAP GdiCanvas::bitmap() {
 
 void GdiCanvas::pack() {
   if (!bitmap_) return;
-  const int w = owner_.tile_width(), h = owner_.tile_height();
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-  BITMAPINFO info = top_down_32(w, h);
-  owner_.deselect(bitmap_);  // GetDIBits wants the bitmap out of every DC
-  if (GetDIBits(owner_.drawing_dc(), bitmap_, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS) != h)
-    return;  // kept as it is
-  packed_ = pack_pixels(pixels, w, h);
+  const auto n = static_cast<std::size_t>(owner_.tile_width()) * static_cast<std::size_t>(owner_.tile_height());
+  GdiFlush();  // every drawing call done before the pixels are read
+  packed_ = pack_pixels(std::span<const std::uint32_t>(bits_, n), owner_.tile_width(), owner_.tile_height());
   owner_.release_bitmap(bitmap_);
   bitmap_ = nullptr;
+  bits_ = nullptr;
 }
 
 bool GdiCanvas::unpack() {
   owner_.make_room();
-  HBITMAP b = owner_.new_bitmap();
+  std::uint32_t* bits = nullptr;
+  HBITMAP b = owner_.new_bitmap(&bits);
   if (!b) return false;
-  const int w = owner_.tile_width(), h = owner_.tile_height();
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-  unpack_pixels(packed_, pixels);
-  BITMAPINFO info = top_down_32(w, h);
-  SetDIBits(owner_.drawing_dc(), b, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
+  const auto n = static_cast<std::size_t>(owner_.tile_width()) * static_cast<std::size_t>(owner_.tile_height());
+  unpack_pixels(packed_, std::span<std::uint32_t>(bits, n));
   bitmap_ = b;
+  bits_ = bits;
   packed_ = PackedPixels{};
   return true;
 }
@@ -128,6 +126,7 @@ GdiTiles::GdiTiles(int tile_width, int tile_height, std::size_t keep)
 GdiTiles::~GdiTiles() {
   clear();
   if (dc_) DeleteDC(dc_);
+  if (view_buffer_) DeleteObject(view_buffer_);
   for (auto& [k, p] : pens_) DeleteObject(p);
   for (auto& [k, b] : brushes_) DeleteObject(b);
 }
@@ -136,13 +135,27 @@ void GdiTiles::deselect(HBITMAP b) {
   if (dc_ && GetCurrentObject(dc_, OBJ_BITMAP) == b) SelectObject(dc_, first_bitmap_);
 }
 
-HBITMAP GdiTiles::new_bitmap() {
+HBITMAP GdiTiles::new_bitmap(std::uint32_t** bits) {
   if (!dc_) return nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP b = CreateCompatibleBitmap(screen, width_, height_);
-  ReleaseDC(nullptr, screen);
-  if (b) ++bitmaps_;
+  const BITMAPINFO info = top_down_32(width_, height_);
+  void* pixels = nullptr;
+  HBITMAP b = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (!b || !pixels) {
+    if (b) DeleteObject(b);
+    return nullptr;
+  }
+  ++bitmaps_;
+  *bits = static_cast<std::uint32_t*>(pixels);
   return b;
+}
+
+HBITMAP GdiTiles::view_buffer() {
+  if (!view_buffer_ && dc_) {
+    const BITMAPINFO info = top_down_32(width_, height_);
+    void* pixels = nullptr;
+    view_buffer_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  }
+  return view_buffer_;
 }
 
 void GdiTiles::release_bitmap(HBITMAP b) {
@@ -154,8 +167,7 @@ void GdiTiles::release_bitmap(HBITMAP b) {
 
 // A whole-map redraw or a long strip visits many tiles in turn: packing the
 // least recently used ones as it goes keeps the bitmaps held at once to what
-// a paint keeps. (Wine keeps the memory of freed bitmaps for reuse, so the
-// most ever held at once stays the program's size.)
+// a paint keeps.
 void GdiTiles::make_room() {
   if (bitmaps_ >= 2 * keep_) trim(keep_ > 1 ? keep_ - 1 : 1);
 }
@@ -163,9 +175,10 @@ void GdiTiles::make_room() {
 Canvas* GdiTiles::make(int layer, int tx, int ty, bool* made) {
   if (!tiles_.find(layer, tx, ty)) make_room();
   return tiles_.make(layer, tx, ty, made, [this]() -> std::unique_ptr<GdiCanvas> {
-    HBITMAP b = new_bitmap();
+    std::uint32_t* bits = nullptr;
+    HBITMAP b = new_bitmap(&bits);
     if (!b) return nullptr;  // no bitmap to be had: drawing there is skipped
-    auto c = std::make_unique<GdiCanvas>(*this, b);
+    auto c = std::make_unique<GdiCanvas>(*this, b, bits);
     c->fill(kWhite);
     return c;
   });

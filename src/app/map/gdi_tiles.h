@@ -1,6 +1,8 @@
 #pragma once
-// The map tiles of the program: one GDI bitmap per made tile, drawn through a
-// shared memory DC. Pens and brushes are made once per colour and width.
+// The map tiles of the program: one DIB section per made tile, drawn through a
+// shared memory DC. DIB sections, not screen-compatible bitmaps: their pixels
+// are the process's own pages, given back when freed, where Wine keeps a
+// compatible bitmap's pixels in a heap that a day of freed tiles fragments. Pens and brushes are made once per colour and width.
 // Tiles out of sight are packed (their pixels kept run by run, the bitmap
 // freed) and unpacked when they are drawn into or shown again, so memory and
 // GDI objects follow what is seen, not the area surveyed.
@@ -19,7 +21,7 @@ class GdiTiles;
 
 class GdiCanvas : public Canvas {
  public:
-  GdiCanvas(GdiTiles& owner, HBITMAP bitmap) : owner_(owner), bitmap_(bitmap) {}
+  GdiCanvas(GdiTiles& owner, HBITMAP bitmap, std::uint32_t* bits) : owner_(owner), bitmap_(bitmap), bits_(bits) {}
   ~GdiCanvas() override;
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -38,6 +40,7 @@ class GdiCanvas : public Canvas {
   bool unpack();
   GdiTiles& owner_;
   HBITMAP bitmap_;
+  std::uint32_t* bits_;  // the bitmap's pixels, row by row from the top
   PackedPixels packed_;
 };
 
@@ -65,8 +68,11 @@ class GdiTiles : public TileSurface {
   void trim();  // by the store's own `keep`
   std::size_t bitmap_count() const { return bitmaps_; }
   HDC drawing_dc() const { return dc_; }
-  HBITMAP new_bitmap();
+  // A tile-sized DIB section (32 bits, top-down) and its pixels.
+  HBITMAP new_bitmap(std::uint32_t** bits);
   void release_bitmap(HBITMAP b);
+  // The one bitmap a paint composes the view in, made once.
+  HBITMAP view_buffer();
   void make_room();
   void deselect(HBITMAP b);
   HPEN pen(PaletteColour colour, int width);
@@ -79,6 +85,7 @@ class GdiTiles : public TileSurface {
   std::size_t bitmaps_ = 0;  // tiles held as bitmaps
   HDC dc_ = nullptr;  // memory DC the tiles are selected into to draw
   HGDIOBJ first_bitmap_ = nullptr;
+  HBITMAP view_buffer_ = nullptr;
   std::map<unsigned, HPEN> pens_;
   std::map<unsigned, HBRUSH> brushes_;
   SparseTiles<GdiCanvas> tiles_;  // last: freed first

@@ -154,8 +154,9 @@ void paint_live_map(HDC dc, const RECT& client) {
   }
   MapState& map = m.live.map;
   const int w = m.tiles->tile_width(), h = m.tiles->tile_height();
+  HBITMAP buffer = m.tiles->view_buffer();
+  if (!buffer) return;
   HDC back = CreateCompatibleDC(dc);
-  HBITMAP buffer = CreateCompatibleBitmap(dc, w, h);
   HGDIOBJ old = SelectObject(back, buffer);
   RECT all{0, 0, w, h};
   FillRect(back, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -165,7 +166,6 @@ void paint_live_map(HDC dc, const RECT& client) {
   if (!m.redrawing) draw_cursor(back, window_x(v, map.last), window_y(v, map.last));
   BitBlt(dc, client.left + 1, client.top + 1, w, h, back, 0, 0, SRCCOPY);
   SelectObject(back, old);
-  DeleteObject(buffer);
   DeleteDC(back);
 }
 
