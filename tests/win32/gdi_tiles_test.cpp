@@ -15,12 +15,7 @@ std::vector<std::uint32_t> pixels_of(GdiTiles& tiles, int layer, int tx, int ty)
   const int w = tiles.tile_width(), h = tiles.tile_height();
   std::vector<std::uint32_t> p(static_cast<std::size_t>(w * h));
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   HBITMAP b = tiles.bitmap(layer, tx, ty);
   tiles.deselect(b);
   EXPECT_EQ(GetDIBits(tiles.drawing_dc(), b, 0, static_cast<UINT>(h), p.data(), &info, DIB_RGB_COLORS), h);
