@@ -7,13 +7,8 @@ namespace {
 COLORREF rgb(PaletteColour c) { return RGB(c.red, c.green, c.blue); }
 unsigned key(PaletteColour c, int width) { return (static_cast<unsigned>(rgb(c)) << 4) | static_cast<unsigned>(width & 15); }
 
-}  // namespace
-
-GdiCanvas::~GdiCanvas() { owner_.release_bitmap(bitmap_); }
-
-namespace {
-
-BITMAPINFO top_down_32(int width, int height) {
+// A 32-bit top-down DIB section and its pixels; nullptr when none can be had.
+HBITMAP dib_section(HDC dc, int width, int height, std::uint32_t** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -21,10 +16,19 @@ BITMAPINFO top_down_32(int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  return info;
+  void* pixels = nullptr;
+  HBITMAP b = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (b && !pixels) {
+    DeleteObject(b);
+    b = nullptr;
+  }
+  *bits = static_cast<std::uint32_t*>(pixels);
+  return b;
 }
 
 }  // namespace
+
+GdiCanvas::~GdiCanvas() { owner_.release_bitmap(bitmap_); }
 
 HDC GdiCanvas::select() {
   HDC dc = owner_.drawing_dc();
@@ -40,9 +44,9 @@ HBITMAP GdiCanvas::bitmap() {
 
 void GdiCanvas::pack() {
   if (!bitmap_) return;
-  const auto n = static_cast<std::size_t>(owner_.tile_width()) * static_cast<std::size_t>(owner_.tile_height());
   GdiFlush();  // every drawing call done before the pixels are read
-  packed_ = pack_pixels(std::span<const std::uint32_t>(bits_, n), owner_.tile_width(), owner_.tile_height());
+  packed_ = pack_pixels(std::span<const std::uint32_t>(bits_, owner_.tile_pixels()), owner_.tile_width(),
+                        owner_.tile_height());
   owner_.release_bitmap(bitmap_);
   bitmap_ = nullptr;
   bits_ = nullptr;
@@ -53,8 +57,7 @@ bool GdiCanvas::unpack() {
   std::uint32_t* bits = nullptr;
   HBITMAP b = owner_.new_bitmap(&bits);
   if (!b) return false;
-  const auto n = static_cast<std::size_t>(owner_.tile_width()) * static_cast<std::size_t>(owner_.tile_height());
-  unpack_pixels(packed_, std::span<std::uint32_t>(bits, n));
+  unpack_pixels(packed_, std::span<std::uint32_t>(bits, owner_.tile_pixels()));
   bitmap_ = b;
   bits_ = bits;
   packed_ = PackedPixels{};
@@ -137,24 +140,14 @@ void GdiTiles::deselect(HBITMAP b) {
 
 HBITMAP GdiTiles::new_bitmap(std::uint32_t** bits) {
   if (!dc_) return nullptr;
-  const BITMAPINFO info = top_down_32(width_, height_);
-  void* pixels = nullptr;
-  HBITMAP b = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  if (!b || !pixels) {
-    if (b) DeleteObject(b);
-    return nullptr;
-  }
-  ++bitmaps_;
-  *bits = static_cast<std::uint32_t*>(pixels);
+  HBITMAP b = dib_section(dc_, width_, height_, bits);
+  if (b) ++bitmaps_;
   return b;
 }
 
 HBITMAP GdiTiles::view_buffer() {
-  if (!view_buffer_ && dc_) {
-    const BITMAPINFO info = top_down_32(width_, height_);
-    void* pixels = nullptr;
-    view_buffer_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  }
+  std::uint32_t* bits = nullptr;
+  if (!view_buffer_ && dc_) view_buffer_ = dib_section(dc_, width_, height_, &bits);
   return view_buffer_;
 }
 

@@ -2,7 +2,8 @@
 // The map tiles of the program: one DIB section per made tile, drawn through a
 // shared memory DC. DIB sections, not screen-compatible bitmaps: their pixels
 // are the process's own pages, given back when freed, where Wine keeps a
-// compatible bitmap's pixels in a heap that a day of freed tiles fragments. Pens and brushes are made once per colour and width.
+// compatible bitmap's pixels in a heap that a day of freed tiles fragments.
+// Pens and brushes are made once per colour and width.
 // Tiles out of sight are packed (their pixels kept run by run, the bitmap
 // freed) and unpacked when they are drawn into or shown again, so memory and
 // GDI objects follow what is seen, not the area surveyed.
@@ -32,7 +33,6 @@ class GdiCanvas : public Canvas {
   void text(int x, int top, const std::wstring& text, PaletteColour colour, HFONT font);
   // The tile's bitmap, unpacked first; nullptr when no bitmap can be had.
   HBITMAP bitmap();
-  bool packed() const { return !bitmap_; }
   void pack();
 
  private:
@@ -56,6 +56,7 @@ class GdiTiles : public TileSurface {
   GdiTiles& operator=(const GdiTiles&) = delete;
   int tile_width() const override { return width_; }
   int tile_height() const override { return height_; }
+  std::size_t tile_pixels() const { return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_); }
   Canvas* find(int layer, int tx, int ty) override { return tiles_.find(layer, tx, ty); }
   Canvas* make(int layer, int tx, int ty, bool* made = nullptr) override;
   const TileRange& touched() const override { return tiles_.touched(); }
