@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "commands.h"
+#include "datafile/output_file.h"
 #include "file_input.h"
 #include "export/export_formats.h"
 #include "export/export_table.h"
@@ -75,13 +76,9 @@ std::string parse(int argc, char** argv, Options& o) {
   return {};
 }
 
-bool write_file(const char* path, const std::string& text) {
-  std::FILE* out = path ? std::fopen(path, "wb") : stdout;
-  if (out == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  ok = std::fflush(out) == 0 && ok;
-  if (path) ok = std::fclose(out) == 0 && ok;
-  return ok;
+bool write_stdout(const std::string& text) {
+  const bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return std::fflush(stdout) == 0 && ok;
 }
 
 }  // namespace
@@ -96,14 +93,17 @@ int run_export(int argc, char** argv) {
   if (!error.empty()) return bad(error);
   const std::optional<ExportFormat> format = export_format_named(o.format, o.emagpy);
   if (!format) return bad(o.emagpy ? "--emagpy goes with --format csv only" : "unknown format '" + o.format + "'");
+  if (o.out)
+    if (const std::string why = output_refusal(o.out, {o.file}); !why.empty()) return bad(why);
   const std::optional<std::string> bytes = read_file_bytes(o.file);
   if (!bytes) return bad(std::string("cannot read ") + o.file);
   const ExportTableResult result = build_export_table(*bytes, o.table);
   if (!result.table) return bad(std::string(o.file) + ": " + result.error);
   for (const std::string& w : result.table->warnings)
     std::fprintf(stderr, "quelor export: warning: %s: %s\n", o.file, w.c_str());
-  if (!write_file(o.out, export_text(*result.table, *format)))
-    return bad(std::string("cannot write ") + (o.out ? o.out : "the output"));
+  const std::string text = export_text(*result.table, *format);
+  if (!o.out) return write_stdout(text) ? 0 : bad("cannot write the output");
+  if (const std::string why = write_output_file(o.out, {o.file}, text); !why.empty()) return bad(why);
   return 0;
 }
 

@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands.h"
+#include "datafile/output_file.h"
 #include "file_input.h"
 #include "gps/projection.h"
 #include "grid/geotiff.h"
@@ -101,11 +103,28 @@ std::string parse(int argc, char** argv, Options& o) {
   return {};
 }
 
-bool write_file(const std::string& path, const std::string& bytes) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return std::fclose(out) == 0 && ok;
+// The GeoTIFF, and with --png the picture and its world file.
+std::vector<std::string> outputs_of(const Options& o) {
+  std::vector<std::string> out{o.out};
+  if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw")});
+  return out;
+}
+
+// All outputs complete, or none: each goes through a temporary file.
+std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOptions& tiff) {
+  OutputBatch batch({o.file});
+  if (std::string why = batch.stage(o.out, geotiff_bytes(r.grid, tiff)); !why.empty()) return why;
+  if (!o.png.empty()) {
+    // The grid's own range, as the report's gridded map.
+    const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
+    const Raster picture = grid_raster(r.grid, r.minimum, high);
+    if (std::string why = batch.stage(o.png, [&](const OutputSink& sink) { return write_png(sink, picture); });
+        !why.empty())
+      return why;
+    if (std::string why = batch.stage(with_extension(o.png, ".pgw"), world_file_text(r.grid)); !why.empty())
+      return why;
+  }
+  return batch.commit();
 }
 
 int bad(const std::string& message) {
@@ -167,6 +186,7 @@ int run_grid(int argc, char** argv) {
   }
   Options o;
   if (const std::string error = parse(argc, argv, o); !error.empty()) return bad(error);
+  if (const std::string why = outputs_refusal(outputs_of(o), {o.file}); !why.empty()) return bad(why);
   const std::optional<std::string> bytes = read_file_bytes(o.file);
   if (!bytes) return bad("cannot read " + o.file);
   const SurveySamplesResult read = survey_samples(*bytes, o.channel, o.zone);
@@ -181,14 +201,7 @@ int run_grid(int argc, char** argv) {
   tiff.map_units = s.map_units;
   tiff.predictor = o.predictor;
   tiff.description = s.channel;
-  if (!write_file(o.out, geotiff_bytes(r.grid, tiff))) return bad("cannot write " + o.out);
-  if (!o.png.empty()) {
-    // The grid's own range, as the report's gridded map.
-    const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
-    std::string error;
-    if (!write_png(o.png, grid_raster(r.grid, r.minimum, high), error)) return bad(error);
-    if (!write_file(with_extension(o.png, ".pgw"), world_file_text(r.grid))) return bad("cannot write the world file");
-  }
+  if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
   std::printf("%s\n", summary(o, s, r).c_str());
   return 0;
 }

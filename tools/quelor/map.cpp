@@ -10,8 +10,10 @@
 #include <optional>
 #include <string>
 
+#include "background/option_text.h"
 #include "background/survey_file.h"
 #include "commands.h"
+#include "datafile/output_file.h"
 #include "json.h"
 #include "map_background.h"
 #include "map_replot.h"
@@ -133,11 +135,23 @@ std::string with_extension(const std::string& path, const char* extension) {
   return path + extension;
 }
 
-void write_world_file(const std::string& path, double k, double easting, double northing) {
-  std::FILE* out = std::fopen(path.c_str(), "w");
-  if (!out) throw BadInput{"cannot write " + path};
-  std::fprintf(out, "%.10f\n0\n0\n%.10f\n%.6f\n%.6f\n", 1.0 / k, -1.0 / k, easting, northing);
-  if (std::fclose(out) != 0) throw BadInput{"cannot write " + path};
+std::string world_file_text(double k, double easting, double northing) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%.10f\n0\n0\n%.10f\n%.6f\n%.6f\n", 1.0 / k, -1.0 / k, easting, northing);
+  return text;
+}
+
+// The data file, the settings file and the background files.
+std::vector<std::string> inputs_of(const MapOptionsText& o, int navigation_mode) {
+  std::vector<std::string> in{o.file};
+  if (!o.settings.empty()) in.push_back(o.settings);
+  for (const std::string& b : o.backgrounds)
+    if (const auto parse = parse_background_request(b, navigation_mode); parse.request) in.push_back(parse.request->file);
+  return in;
+}
+
+void stage(OutputBatch& batch, const std::string& target, const OutputWriter& write) {
+  if (std::string why = batch.stage(target, write); !why.empty()) throw BadInput{why};
 }
 
 std::string pair(long long a, long long b) { return "[" + std::to_string(a) + "," + std::to_string(b) + "]"; }
@@ -147,6 +161,10 @@ int run(const MapOptionsText& o) {
   if (!bytes) throw BadInput{"cannot read " + o.file};
   const auto info = read_survey_file_info(*bytes);
   if (!info) throw BadInput{"unknown format: " + o.file};
+  const std::string png = o.out.empty() ? with_extension(o.file, ".png") : o.out;
+  const std::string world = with_extension(png, ".pgw");
+  const std::vector<std::string> inputs = inputs_of(o, info->variant.navigation_mode);
+  if (const std::string why = outputs_refusal({png, world}, inputs); !why.empty()) throw BadInput{why};
   Settings s = initial_settings(info->variant);
   if (!o.settings.empty()) {
     const std::string error = load_settings_file(o.settings, s, info->variant);
@@ -160,17 +178,17 @@ int run(const MapOptionsText& o) {
 
   // Written a tile row at a time: memory stays that of the tiles and one band.
   const TileRange range = r.range;
-  const std::string png = o.out.empty() ? with_extension(o.file, ".png") : o.out;
-  std::string error;
   // Tiles of the rectangle that no strip touched get their grid and backgrounds too.
   const auto band_of = [&](int band) {
     const int ty = range.max_row - band;
     make_row_tiles(r, ty);
     return compose_band(*r.tiles, range, ty);
   };
-  if (!write_png_bands(png, r.width, r.height, f.tile, band_of, error))
-    throw BadInput{error};
-  write_world_file(with_extension(png, ".pgw"), r.pixels_per_unit, r.west, r.north);
+  OutputBatch batch(inputs);
+  stage(batch, png, [&](const OutputSink& sink) { return write_png_bands(sink, r.width, r.height, f.tile, band_of); });
+  const std::string world_text = world_file_text(r.pixels_per_unit, r.west, r.north);
+  stage(batch, world, [&](const OutputSink& sink) { return sink(world_text.data(), world_text.size()); });
+  if (const std::string why = batch.commit(); !why.empty()) throw BadInput{why};
   const bool full = !range_usable(range) || r.counts.outside > 0;
 
   JsonObject j;

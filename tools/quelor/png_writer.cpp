@@ -4,13 +4,12 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 
 namespace quelor::tool {
 
 namespace {
 
-using Sink = std::function<bool(const void*, std::size_t)>;
+using Sink = OutputSink;
 
 void put_u32(std::string& s, std::uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) s += static_cast<char>((v >> shift) & 0xFF);
@@ -92,26 +91,14 @@ bool encode(const Sink& sink, int width, int height, int band_height, const std:
 
 }  // namespace
 
-bool write_png(const std::string& path, const Raster& image, std::string& error) {
-  return write_png_bands(path, image.width, image.height, image.height, [&](int) { return image; }, error);
+bool write_png(const OutputSink& sink, const Raster& image) {
+  return write_png_bands(sink, image.width, image.height, image.height, [&](int) { return image; });
 }
 
-bool write_png_bands(const std::string& path, int width, int height, int band_height,
-                     const std::function<Raster(int)>& band, std::string& error) {
-  if (width <= 0 || height <= 0 || band_height <= 0) {
-    error = "empty image";
-    return false;
-  }
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) {
-    error = "cannot write " + path;
-    return false;
-  }
-  const Sink sink = [&](const void* data, std::size_t size) { return std::fwrite(data, 1, size, out) == size; };
-  const bool encoded = encode(sink, width, height, band_height, band);
-  const bool closed = std::fclose(out) == 0;
-  if (!encoded || !closed) error = "cannot write " + path;
-  return encoded && closed;
+bool write_png_bands(const OutputSink& sink, int width, int height, int band_height,
+                     const std::function<Raster(int)>& band) {
+  if (width <= 0 || height <= 0 || band_height <= 0) return false;
+  return encode(sink, width, height, band_height, band);
 }
 
 std::string png_bytes(const Raster& image) {

@@ -1,20 +1,22 @@
 #pragma once
-// 8-bit RGB PNG images over zlib: to a file, band by band, or to memory.
+// 8-bit RGB PNG images over zlib: through a sink (an output file's), band
+// by band, or to memory.
 
 #include <functional>
 #include <string>
 
+#include "datafile/output_file.h"
 #include "map/raster.h"
 
 namespace quelor::tool {
 
-// False (with the reason in `error`) when the file cannot be written.
-bool write_png(const std::string& path, const Raster& image, std::string& error);
+// False when the image is empty or the sink refuses bytes.
+bool write_png(const OutputSink& sink, const Raster& image);
 
 // A width x height image whose rows come in bands: `band(i)` gives the i-th
 // band of `band_height` rows, top to bottom.
-bool write_png_bands(const std::string& path, int width, int height, int band_height,
-                     const std::function<Raster(int)>& band, std::string& error);
+bool write_png_bands(const OutputSink& sink, int width, int height, int band_height,
+                     const std::function<Raster(int)>& band);
 
 // The PNG file's bytes of an image (empty for an empty image).
 std::string png_bytes(const Raster& image);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "datafile/output_file.h"
 #include "display/speed_bar.h"
 #include "export/export_table.h"
 #include "file_input.h"
@@ -255,14 +256,15 @@ MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& covera
   return m;
 }
 
-void write_text_file(const std::string& path, const std::string& text) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) throw BadInput{"cannot write " + path};
-  const bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  if (std::fclose(out) != 0 || !ok) throw BadInput{"cannot write " + path};
+// The data files and the settings file.
+std::vector<std::string> inputs_of(const Options& o) {
+  std::vector<std::string> in = o.files;
+  if (!o.settings.empty()) in.push_back(o.settings);
+  return in;
 }
 
 int run(const Options& o) {
+  if (const std::string why = output_refusal(o.out, inputs_of(o)); !why.empty()) throw BadInput{why};
   std::size_t total = 0;
   for (const std::string& f : o.files) total += file_size(f);
   Progress progress("quelor report", static_cast<int>(o.files.size()) + 4, total >= kLongInput);
@@ -290,7 +292,7 @@ int run(const Options& o) {
   c.grid_map = grid_map(in, o, c.coverage, progress);
   progress.step("writing " + o.out);
   const std::string page = report_page(in.files, in.survey, c);
-  write_text_file(o.out, page);
+  if (const std::string why = write_output_file(o.out, inputs_of(o), page); !why.empty()) throw BadInput{why};
   progress.done();
 
   long readings = 0;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "datafile/output_file.h"
 #include "json.h"
 #include "settings/instrument_defaults.h"
 #include "settings/settings_text.h"
@@ -183,6 +184,10 @@ int run_setup(int argc, char** argv) {
   }
   Variant v;
   if (!find_program(program, v)) return fail("unknown program '" + program + "'");
+  std::vector<std::string> inputs;
+  if (!settings_path.empty()) inputs.push_back(settings_path);
+  if (!out_path.empty())
+    if (const std::string why = output_refusal(out_path, inputs); !why.empty()) return fail(why);
   Settings s = initial_settings(v);
   if (!settings_path.empty() && !load_settings(settings_path, s, v))
     return fail("cannot read " + settings_path + " as a settings file of " + program);
@@ -192,11 +197,9 @@ int run_setup(int argc, char** argv) {
   for (const DialogControl& c : d.controls().controls) print_control(c);
   for (const OperatorMessage& m : press_ok(d, s, v))
     std::printf("%s\n", JsonObject().str("message", m.title).str("text", m.text).text().c_str());
-  if (!out_path.empty()) {
-    std::ofstream out(out_path, std::ios::binary);
-    out << settings_file_text(s, v);
-    if (!out) return fail("cannot write " + out_path);
-  }
+  if (!out_path.empty())
+    if (const std::string why = write_output_file(out_path, inputs, settings_file_text(s, v)); !why.empty())
+      return fail(why);
   return 0;
 }
 

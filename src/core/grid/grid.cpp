@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "grid/line_spacing.h"
@@ -45,6 +46,27 @@ void blank_far_cells(GridResult& out, const NearestReadings& nearest) {
       out.grid.values[k] = NAN;
       ++out.blanked;
     }
+}
+
+std::string number_text(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
+
+// Why no cell kept a value: the cell is larger than the survey, or the
+// blanking distance too short for the cell.
+std::string all_blank_reason(std::span<const GridSample> samples, double cell, double blank) {
+  const auto [x0, x1] = std::minmax_element(samples.begin(), samples.end(),
+                                            [](const GridSample& a, const GridSample& b) { return a.x < b.x; });
+  const auto [y0, y1] = std::minmax_element(samples.begin(), samples.end(),
+                                            [](const GridSample& a, const GridSample& b) { return a.y < b.y; });
+  const double width = x1->x - x0->x, height = y1->y - y0->y;
+  if (cell > std::max(width, height))
+    return "no cell left: the cell of " + number_text(cell) + " is larger than the survey (" + number_text(width) +
+           " x " + number_text(height) + "); choose a smaller cell";
+  return "no cell left: every cell centre is farther than the blanking distance of " + number_text(blank) +
+         " from the readings; choose a larger blanking distance or a smaller cell";
 }
 
 void summarise(GridResult& out, std::span<const GridSample> samples) {
@@ -102,6 +124,10 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
     minimum_curvature(out.grid, samples, mc);
   }
   blank_far_cells(out, nearest);
+  if (out.blanked == out.grid.values.size()) {
+    out.error = all_blank_reason(samples, cell, out.blank);
+    return out;
+  }
   summarise(out, samples);
   return out;
 }

@@ -58,7 +58,7 @@ struct GridResult {
   // GIS shows there) minus the reading.
   double misfit_rms = 0.0;
   double misfit_max = 0.0;
-  std::string error;  // not empty: no grid (no readings, or too many cells)
+  std::string error;  // not empty: no grid (no readings, too many cells, or every cell blanked)
 };
 
 GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options);

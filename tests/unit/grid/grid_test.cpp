@@ -193,5 +193,30 @@ TEST(Grid, NoReadingsNoGrid) {
   EXPECT_FLOAT_EQ(r.grid.at(0, 0), 1.0f);
 }
 
+TEST(Grid, NoCellLeftIsAnErrorThatSaysWhy) {
+  const auto samples = walk(4, 10, 1.0, 0.5, [](double, double) { return 1.0; });
+  struct Case {
+    double cell, blank;
+    const char* error;  // part of it; empty: a grid
+  };
+  const Case cases[] = {
+      {50, 0, "the cell of 50 is larger than the survey"},
+      {0.5, 0.001, "farther than the blanking distance of 0.001"},
+      {12, 0.01, "larger than the survey"},
+      {0.5, 0, ""},
+  };
+  for (const Case& c : cases)
+    for (GridMethod method : {GridMethod::kMinimumCurvature, GridMethod::kNearest}) {
+      const GridResult r = grid_points(samples, {.cell = c.cell, .blank = c.blank, .method = method});
+      if (*c.error == 0) {
+        EXPECT_TRUE(r.error.empty()) << r.error;
+        EXPECT_LT(r.blanked, r.grid.values.size());
+      } else {
+        EXPECT_NE(r.error.find(c.error), std::string::npos) << c.cell << ": " << r.error;
+        EXPECT_NE(r.error.find("no cell left"), std::string::npos) << r.error;
+      }
+    }
+}
+
 }  // namespace
 }  // namespace quelor
