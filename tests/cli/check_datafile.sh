@@ -49,24 +49,46 @@ head -c $(( $(stat -c %s "$src") - 4 )) "$src" >"$WORK/short_end.dat"
 expect 1 "$WORK/short_end.dat" 'truncated record'
 
 # Repair: a partial last record and zero bytes from a power loss are cut;
-# the file then passes; a whole file is left as it is.
+# the file then passes; the cut bytes are kept beside it, a second repair's
+# in a copy of its own; a whole file is left as it is, with no copy.
 for tail in partial zeros; do
   cp "$src" "$WORK/crashed.dat"
   if [ $tail = partial ]; then
-    head -c 13 "$src" >>"$WORK/crashed.dat"
-    want=13
+    head -c 13 "$src" >"$WORK/cut"
+    copy="$WORK/crashed.dat.cut"
   else
-    head -c $((L * 2 + 5)) /dev/zero >>"$WORK/crashed.dat"
-    want=$((L * 2 + 5))
+    head -c $((L * 2 + 5)) /dev/zero >"$WORK/cut"
+    copy="$WORK/crashed.dat.cut.2"
   fi
+  cat "$WORK/cut" >>"$WORK/crashed.dat"
+  want=$(stat -c %s "$WORK/cut")
   expect 1 "$WORK/crashed.dat"
   out=$("$QUELOR" check --repair "$WORK/crashed.dat")
   [ $? -eq 0 ] || fail "repair: the repaired file does not pass: $out"
-  grep -qF "\"repaired_bytes\":$want," <<<"$out" || fail "repair: expected $want bytes cut: $out"
+  grep -qF "\"repaired_bytes\":$want,\"cut_bytes\":\"$copy\"," <<<"$out" || fail "repair: expected $want bytes cut to $copy: $out"
   cmp -s "$WORK/crashed.dat" "$src" || fail "repair: the file is not its whole records"
+  cmp -s "$copy" "$WORK/cut" || fail "repair: $copy does not hold the cut bytes"
 done
 out=$("$QUELOR" check --repair "$WORK/crashed.dat")
-grep -qF '"repaired_bytes":0,' <<<"$out" || fail "repair of a sound file: $out"
+grep -qF '"repaired_bytes":0,"record_length"' <<<"$out" || fail "repair of a sound file: $out"
+[ -e "$WORK/crashed.dat.cut.3" ] && fail "repair of a sound file made a copy"
+
+# Repair where the cut bytes cannot be kept (a full disk): nothing is cut.
+mkdir "$WORK/full"
+if mount -t tmpfs -o size=64k tmpfs "$WORK/full" 2>/dev/null; then
+  { cat "$src"; head -c 13 "$src"; } >"$WORK/full/crashed.dat"
+  cp "$WORK/full/crashed.dat" "$WORK/crashed-copy.dat"
+  head -c 1M /dev/zero >"$WORK/full/filler" 2>/dev/null
+  "$QUELOR" check --repair "$WORK/full/crashed.dat" >"$WORK/stdout" 2>"$WORK/stderr"
+  status=$?
+  [ "$status" -eq 2 ] || fail "repair on a full disk: exit $status, expected 2"
+  [ "$(wc -l <"$WORK/stderr")" -eq 1 ] || fail "repair on a full disk: $(cat "$WORK/stderr")"
+  cmp -s "$WORK/full/crashed.dat" "$WORK/crashed-copy.dat" || fail "repair on a full disk cut the file"
+  [ "$(ls -A "$WORK/full" | tr '\n' ' ')" = "crashed.dat filler " ] || fail "repair on a full disk left $(ls -A "$WORK/full")"
+  umount "$WORK/full"
+else
+  echo "SKIP: cannot mount a small tmpfs (needs root): no full-disk repair"
+fi
 
 # Bad tag: the "$STARTED" remark gets the tag W.
 off=$(grep -boa 'X\$STARTED' "$src" | head -1 | cut -d: -f1)

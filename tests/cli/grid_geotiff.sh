@@ -3,7 +3,12 @@
 # geotransform, nodata, CRS and overviews the JSON line reports, the cells at
 # the reading positions are within the reported misfit, the PNG and its world
 # file; feet and southern surveys carry their unit and hemisphere; devsim
-# truth writes the same frame; bad input exits 2 with one line on stderr.
+# truth writes the same frame; bad input exits 2 with one line on stderr, and
+# so does a grid with no cell left (the cell larger than the survey, or all
+# blanked). Outputs of grid, map, report, export and setup: never over an
+# input (by any spelling, symbolic or hard link) or a survey data file; a
+# complete output replaces the old file by a rename (the link stays a link);
+# a full disk leaves the old file and nothing else.
 set -u
 : "${QUELOR:?path of the quelor tool}"
 : "${BUILD_DIR:?build tree}"
@@ -123,6 +128,81 @@ expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --channel nothing
 expect_bad "$WORK/north.T31" --out "$WORK/no/such/dir/x.tif"
 head -c 300 /dev/urandom >"$WORK/random.T31"
 expect_bad "$WORK/random.T31" --out "$WORK/x.tif"
+
+# refuse TEXT SUBCOMMAND ARGS...: exit 2, one line on stderr holding TEXT, the
+# data files as they were and no file added or removed in the folder.
+N="$WORK/north.T31"
+cp "$N" "$WORK/other.T31"
+cp "$N" "$WORK/data.png"
+ln -s "$N" "$WORK/link.tif"
+ln "$N" "$WORK/hard.tif"
+sum=$(md5sum <"$N")
+"$QUELOR" setup --program Qyn31 --dialog survey --out "$WORK/Qyn31.ini" >/dev/null || fail "setup --out: exit $?"
+refuse() {
+  local text=$1
+  shift
+  local before after
+  before=$(ls -A "$WORK" | grep -v '^std')
+  "$QUELOR" "$@" >"$WORK/stdout" 2>"$WORK/stderr"
+  local status=$?
+  [ "$status" -eq 2 ] || fail "$*: exit $status, expected 2"
+  { [ "$(wc -l <"$WORK/stderr")" -eq 1 ] && grep -qF -- "$text" "$WORK/stderr"; } ||
+    fail "$*: stderr lacks '$text': $(cat "$WORK/stderr")"
+  for f in north.T31 other.T31 data.png; do [ "$(md5sum <"$WORK/$f")" = "$sum" ] || fail "$*: $f changed"; done
+  after=$(ls -A "$WORK" | grep -v '^std')
+  [ "$before" = "$after" ] || fail "$*: the folder changed: $(diff <(echo "$before") <(echo "$after") | tr '\n' ' ')"
+}
+refuse "it is the input $N" grid "$N" --out "$N"
+refuse "it is the input" grid "$N" --out "$WORK/./north.T31"
+refuse "it is the input" grid "$N" --out "$WORK/link.tif"
+refuse "it is the input" grid "$N" --out "$WORK/hard.tif"
+refuse "it holds a survey data file" grid "$N" --out "$WORK/other.T31"
+refuse "it holds a survey data file" grid "$N" --out "$WORK/x.tif" --png "$WORK/data.png"
+refuse "twice" grid "$N" --out "$WORK/x.png" --png
+refuse "it is the input" map "$N" --out "$WORK/link.tif"
+refuse "it holds a survey data file" map "$N" --out "$WORK/other.T31"
+refuse "it is the input" report "$N" --out "$N"
+refuse "it holds a survey data file" report "$N" --out "$WORK/other.T31"
+refuse "it is the input" export "$N" --format csv --out "$WORK/hard.tif"
+refuse "it holds a survey data file" export "$N" --format kml --out "$WORK/other.T31"
+refuse "it is the input" setup --program Qyn31 --dialog survey --settings "$WORK/Qyn31.ini" --out "$WORK/Qyn31.ini"
+refuse "it holds a survey data file" setup --program Qyn31 --dialog survey --out "$WORK/other.T31"
+# No cell left: an error that says why, and no file.
+refuse "the cell of 50 is larger than the survey" grid "$N" --cell 50 --out "$WORK/x.tif"
+refuse "farther than the blanking distance of 0.01" grid "$N" --cell 0.5 --blank 0.01 --out "$WORK/x.tif"
+
+# A complete output takes the old file's place by a rename: a new file
+# (another inode), no temporary file left; a link to the old file stays a link.
+ino=$(stat -c %i "$WORK/north.tif")
+cp "$WORK/north.png" "$WORK/first.png"
+cp "$WORK/north.tif" "$WORK/first.tif"
+ln -s "$WORK/north.png" "$WORK/picture.png"
+"$QUELOR" grid "$N" --method nearest --out "$WORK/north.tif" --png "$WORK/picture.png" >/dev/null || fail "grid again: exit $?"
+[ "$(stat -c %i "$WORK/north.tif")" != "$ino" ] || fail "north.tif was written in place"
+[ -L "$WORK/picture.png" ] || fail "the link to the picture was replaced"
+[ -f "$WORK/picture.pgw" ] || fail "no world file beside the linked picture"
+"$QUELOR" grid "$N" --method nearest --out "$WORK/again.tif" --png >/dev/null || fail "grid nearest: exit $?"
+cmp -s "$WORK/north.png" "$WORK/again.png" || fail "the linked picture's file did not get the new picture"
+cmp -s "$WORK/north.png" "$WORK/first.png" && fail "the new picture is the old one: the case proves nothing"
+ls -A "$WORK" | grep -q '\.part$' && fail "temporary files left: $(ls -A "$WORK")"
+
+# A full disk: exit 2 with the reason, the old file as it was, nothing added.
+mkdir "$WORK/full"
+if mount -t tmpfs -o size=64k tmpfs "$WORK/full" 2>/dev/null; then
+  echo old >"$WORK/full/keep.tif"
+  head -c 40000 /dev/zero >"$WORK/full/filler"
+  [ "$(stat -c %s "$WORK/first.tif")" -gt 30000 ] || fail "the grid is too small to fill the disk"
+  before=$(ls -A "$WORK/full")
+  "$QUELOR" grid "$N" --cell 0.05 --out "$WORK/full/keep.tif" --png >"$WORK/stdout" 2>"$WORK/stderr"
+  status=$?
+  [ "$status" -eq 2 ] || fail "full disk: exit $status, expected 2"
+  grep -qF "cannot write $WORK/full/keep.tif" "$WORK/stderr" || fail "full disk: $(cat "$WORK/stderr")"
+  [ "$(cat "$WORK/full/keep.tif")" = old ] || fail "full disk: the old file changed"
+  [ "$(ls -A "$WORK/full")" = "$before" ] || fail "full disk: left $(ls -A "$WORK/full" | tr '\n' ' ')"
+  umount "$WORK/full"
+else
+  echo "SKIP: cannot mount a small tmpfs (needs root): no full-disk case"
+fi
 
 [ "$failures" -eq 0 ] && echo "grid_geotiff: all passed"
 exit $((failures > 0))

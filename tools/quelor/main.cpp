@@ -61,7 +61,8 @@ constexpr Subcommand kSubcommands[] = {
     {"check", quelor::tool::run_check, "check a survey data file",
      "usage: quelor check [--repair] FILE\n"
      "Checks a survey data file's records and prints the findings (exit 1 when there are any).\n"
-     "  --repair            cut a partial last record left by a crash\n"
+     "  --repair            cut a partial last record left by a crash; the cut bytes are kept\n"
+     "                      beside the file (FILE.cut, FILE.cut.2, ...)\n"
      "  FILE                the survey data file\n"
      "example: quelor check --repair LINE01.Z38\n"},
     {"export", quelor::tool::run_export, "export a survey data file for processing software",
@@ -169,7 +170,8 @@ constexpr const char* kProgramHelp =
     "usage: quelor SUBCOMMAND [options]\n"
     "       quelor SUBCOMMAND --help\n"
     "       quelor --version\n"
-    "The field engineer's companion tool: JSON lines out, exit 0 on success, 2 on bad input.\n";
+    "The field engineer's companion tool: JSON lines out, exit 0 on success, 2 on bad input.\n"
+    "Files written are complete or not there: never an input, never a survey data file.\n";
 
 bool is_help(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
