@@ -50,13 +50,46 @@ std::optional<fs::path> temporary_beside(const fs::path& destination) {
   for (int i = 0; i < kTemporaryTries; ++i) {
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".%08x%08x.part", random(), random());
-    fs::path p = destination.parent_path() / ("." + destination.filename().string() + suffix);
+    std::string name(1, '.');
+    name += destination.filename().string();
+    name += suffix;
+    fs::path p = destination.parent_path() / name;
     if (name_free(p)) return p;
   }
   return std::nullopt;
 }
 
+// An existing target that is no regular file nor folder: a device or a pipe
+// (/dev/null, /dev/stdout), written straight, never replaced.
+bool is_stream(const std::string& target) {
+  std::error_code e;
+  const fs::file_status status = fs::status(target, e);
+  return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+}
+
+// Writes through the sink into `out`, then closes it: 0, or the errno of the first failure.
+int write_and_close(std::FILE* out, const OutputWriter& write) {
+  int failure = 0;
+  const OutputSink sink = [&](const void* data, std::size_t size) {
+    if (std::fwrite(data, 1, size, out) == size) return true;
+    if (failure == 0) failure = errno;
+    return false;
+  };
+  bool ok = write(sink);
+  if (std::fflush(out) != 0) {
+    if (failure == 0) failure = errno;
+    ok = false;
+  }
+  if (std::fclose(out) != 0) {
+    if (failure == 0) failure = errno;
+    ok = false;
+  }
+  return ok ? 0 : (failure != 0 ? failure : EIO);
+}
+
 std::string head_of(const std::string& path) {
+  std::error_code e;
+  if (!fs::is_regular_file(path, e)) return {};
   std::FILE* in = std::fopen(path.c_str(), "rb");
   if (in == nullptr) return {};
   char head[kHeadBytes];
@@ -109,27 +142,18 @@ std::string OutputBatch::stage(const std::string& target, const OutputWriter& wr
   if (std::string why = output_refusal(target, inputs_); !why.empty()) return why;
   for (const Staged& s : staged_)
     if (same_file(s.target, target)) return "will not write " + target + " twice: it is also the output " + s.target;
+  if (is_stream(target)) {
+    std::FILE* out = std::fopen(target.c_str(), "wb");
+    if (out == nullptr) return cannot_write(target, errno);
+    const int failure = write_and_close(out, write);
+    return failure == 0 ? std::string() : cannot_write(target, failure);
+  }
   const fs::path destination = destination_of(target);
   const std::optional<fs::path> temporary = temporary_beside(destination);
   if (!temporary) return "cannot write " + target + ": no temporary name free in its folder";
   std::FILE* out = std::fopen(temporary->string().c_str(), "wb");
   if (out == nullptr) return cannot_write(target, errno);
-  int failure = 0;
-  const OutputSink sink = [&](const void* data, std::size_t size) {
-    if (std::fwrite(data, 1, size, out) == size) return true;
-    if (failure == 0) failure = errno;
-    return false;
-  };
-  bool ok = write(sink);
-  if (std::fflush(out) != 0) {
-    if (failure == 0) failure = errno;
-    ok = false;
-  }
-  if (std::fclose(out) != 0) {
-    if (failure == 0) failure = errno;
-    ok = false;
-  }
-  if (!ok) {
+  if (const int failure = write_and_close(out, write); failure != 0) {
     std::error_code e;
     fs::remove(*temporary, e);
     return cannot_write(target, failure);

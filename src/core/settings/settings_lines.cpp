@@ -4,6 +4,8 @@
 #include <array>
 #include <cstddef>
 
+#include "settings/reading_rate.h"
+
 namespace quelor {
 
 namespace {
@@ -54,6 +56,14 @@ constexpr SettingsLine only_if(SettingsLine row, bool (*present)(const Variant&)
 
 constexpr SettingsLine zero_in_navigation(SettingsLine row) {
   row.zero_in_navigation = true;
+  return row;
+}
+
+// The reading interval: subnormal and non-finite values read as the Survey
+// Setup would store them.
+constexpr SettingsLine reading_interval_line() {
+  SettingsLine row = line<&Settings::reading_interval>();
+  row.read_rule = &usable_reading_interval;
   return row;
 }
 
@@ -168,7 +178,7 @@ constexpr auto kStandardLines = join(
         only_if(line<&S::manual_reading_count>(), &is_type<kEm34_3>),
         line<&S::swath_option>(),
         line<&S::station_increments>(0, 3),
-        line<&S::reading_interval>(),
+        reading_interval_line(),
     }),
     kSurveyLine, kMapToReserved,
     std::to_array<SettingsLine>({
@@ -190,7 +200,7 @@ constexpr auto kEm61TraceToInterval = join(
         line<&S::survey_mode>(),
         line<&S::swath_option>(),
         line<&S::station_increments>(0, 3),
-        line<&S::reading_interval>(),
+        reading_interval_line(),
     }));
 
 constexpr auto kEm61Mk2Lines = join(
@@ -288,7 +298,7 @@ constexpr auto kEm38_4Lines = join(
         line<&S::em38_4_rate>(),
         line<&S::swath_option>(),
         line<&S::station_increments>(0, 3),
-        line<&S::reading_interval>(),
+        reading_interval_line(),
     }),
     kSurveyLine, kMapToReserved,
     std::to_array<SettingsLine>({

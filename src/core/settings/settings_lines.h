@@ -22,6 +22,9 @@ struct SettingsLine {
   int count = 1;                                      // lines of this row
   bool (*present)(const Variant&) = nullptr;          // nullptr: in every file
   bool zero_in_navigation = false;                    // written as 0 in Qyn
+  // A number row's own rule for the value read, non-finite ones included
+  // (nullptr: a non-finite value leaves the value in force).
+  double (*read_rule)(double read) = nullptr;
 };
 
 // The rows of the family of this instrument type (empty for an unknown type).

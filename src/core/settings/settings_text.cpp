@@ -36,9 +36,9 @@ std::string format_value(const FieldRef& field) {
       field);
 }
 
-void parse_value(std::string_view text, const FieldRef& field) {
+void parse_value(std::string_view text, const FieldRef& field, double (*read_rule)(double)) {
   std::visit(
-      [text](auto* value) {
+      [text, read_rule](auto* value) {
         using T = std::remove_pointer_t<decltype(value)>;
         if constexpr (std::is_same_v<T, int>)
           *value = parse_int(text);
@@ -47,8 +47,10 @@ void parse_value(std::string_view text, const FieldRef& field) {
         else if constexpr (std::is_same_v<T, ColorRef>)
           *value = parse_colour(text);
         else if constexpr (std::is_same_v<T, double>) {
-          // "inf" or "nan" in a damaged file: the value in force stays.
-          if (const double d = parse_double(text); std::isfinite(d)) *value = d;
+          // "inf" or "nan" in a damaged file: the row's rule, else the value in force stays.
+          const double d = parse_double(text);
+          if (read_rule != nullptr) *value = read_rule(d);
+          else if (std::isfinite(d)) *value = d;
         }
         else if constexpr (std::is_same_v<T, std::wstring>)
           *value = widen_text(text.substr(0, kMaxFolderLength));
@@ -97,7 +99,7 @@ int read_settings_text(std::string_view text_after_version, Settings& s, const V
         at_end = true;
         break;
       }
-      parse_value(*line, row.field(s, i));
+      parse_value(*line, row.field(s, i), row.read_rule);
       ++lines_read;
     }
   }

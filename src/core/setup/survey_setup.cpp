@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "settings/reading_rate.h"
 #include "settings/value_text.h"
 #include "setup/control_ids.h"
 #include "setup/entry_text.h"
@@ -23,7 +24,7 @@ bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 int clamp_mode(int mode) { return mode >= kAuto && mode <= kManual ? mode : kAuto; }
 
 std::wstring rate_text_of(const Settings& s) {
-  const double rate = s.reading_interval > 0.0 ? 1.0 / s.reading_interval : 1.0;
+  const double rate = s.reading_interval > 0.0 ? 1.0 / s.reading_interval : kFallbackReadingRate;
   return format_entry("%.2f", rate);
 }
 
@@ -141,10 +142,7 @@ int selection_of_survey_mode(int type, int mode) {
   return 0;
 }
 
-double entered_rate(std::wstring_view text) {
-  const double rate = entered_number_or_zero(text);
-  return rate > 0.0 && std::isfinite(1.0 / rate) ? rate : 1.0;
-}
+double entered_rate(std::wstring_view text) { return usable_reading_rate(entered_number_or_zero(text)); }
 
 // The mode the dialog opens in: the stored one where the list can show it
 // or OK keeps it (EM38-4 has no mode list entry of its own for Wheel or

@@ -175,6 +175,19 @@ TEST_F(OutputFile, ABatchNotCommittedLeavesNoneOfItsOutputs) {
   EXPECT_EQ(bytes_of("old.tif"), "png");
 }
 
+// A device is written straight: never replaced by a file, never read.
+TEST_F(OutputFile, ADeviceIsWrittenInPlace) {
+  if (!fs::is_character_file("/dev/null")) GTEST_SKIP() << "no /dev/null";
+  fs::create_symlink("/dev/null", path("null-link"));
+  for (const std::string& target : {std::string("/dev/null"), path("null-link")}) {
+    OutputBatch batch({path("survey.T31")});
+    EXPECT_EQ(batch.stage(target, "grid"), "") << target;
+    EXPECT_EQ(batch.commit(), "");
+    EXPECT_TRUE(fs::is_character_file(target)) << target;
+  }
+  EXPECT_TRUE(fs::is_symlink(path("null-link")));
+}
+
 TEST_F(OutputFile, ACopyTakesTheFirstFreeName) {
   const std::string cut = path("survey.T31.cut");
   EXPECT_EQ(free_file_name(cut), cut);

@@ -473,22 +473,51 @@ TEST(SettingsRead, FolderBytesWidenAndNarrowBack) {
   EXPECT_EQ(read.data_folder, s.data_folder);
 }
 
-// A damaged file's "inf" or "nan" leaves the value in force.
+// A damaged file's "inf" or "nan" leaves the value in force; the next
+// lines stay in place.
 TEST(SettingsText, NonFiniteNumbersKeepTheValueInForce) {
   const Variant v{kEm38, kNavigation};
   for (const char* bad : {"inf", "-inf", "nan", "1e999"}) {
     Settings written = initial_settings(v);
-    written.reading_interval = 0.123456;
-    written.line_increment = 7.25;
+    written.line_increment = 7.125;
+    written.start_station = 3.5;
     std::string text = settings_values_text(written, v);
-    const std::size_t at = text.find("0.123456");
+    const std::size_t at = text.find("7.125000");
     ASSERT_NE(at, std::string::npos);
     text.replace(at, 8, bad);
     Settings read = initial_settings(v);
     read_settings_text(text, read, v);
-    EXPECT_EQ(read.reading_interval, initial_settings(v).reading_interval) << bad;
-    EXPECT_EQ(read.line_increment, 7.25) << bad;
+    EXPECT_EQ(read.line_increment, initial_settings(v).line_increment) << bad;
+    EXPECT_EQ(read.start_station, 3.5) << bad;
   }
+}
+
+// The reading interval of every family: a subnormal or non-finite one reads
+// as the 1 s the Survey Setup would store for it; any other as written.
+TEST(SettingsText, SubnormalAndNonFiniteIntervalsReadAsTheDialogStoresThem) {
+  const struct {
+    const char* line;
+    double interval;
+  } cases[] = {{"1e-310", 1.0},        {"4.9e-324", 1.0}, {"-1e-310", 1.0}, {"inf", 1.0},
+               {"-inf", 1.0},          {"nan", 1.0},      {"1e999", 1.0},   {"0.5", 0.5},
+               {"2.2250738585072014e-308", 2.2250738585072014e-308}, {"0", 0.0}, {"-2", -2.0}, {"1e300", 1e300}};
+  // Every family's file holds the interval but the Grad601's.
+  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kEm61Lx2, kEm61Mk2})
+    for (const auto& c : cases) {
+      const Variant v{type, kNavigation};
+      Settings written = initial_settings(v);
+      written.reading_interval = 0.123456;
+      written.line_increment = 7.125;
+      std::string text = settings_values_text(written, v);
+      const std::size_t at = text.find("0.123456");
+      ASSERT_NE(at, std::string::npos) << type;
+      text.replace(at, 8, c.line);
+      Settings read = initial_settings(v);
+      read.reading_interval = 0.75;  // the value in force does not matter
+      read_settings_text(text, read, v);
+      EXPECT_EQ(read.reading_interval, c.interval) << type << " " << c.line;
+      EXPECT_EQ(read.line_increment, 7.125) << type << " " << c.line;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "settings/instrument_defaults.h"
+#include "settings/settings_text.h"
 #include "setup/control_ids.h"
 
 namespace quelor {
@@ -252,6 +253,35 @@ TEST(SurveySetup, RatesThatGiveNoFiniteIntervalReadAsOne) {
   }
   const Settings s = run_ok(kEm38, defaults_of(kEm38), {{IDC_RATE, L"1e-320"}});
   EXPECT_EQ(s.reading_interval, 1.0);
+}
+
+// An interval from a settings file opens the dialog with the rate OK then
+// stores, unchanged: a subnormal or non-finite one as 1 s ("1.00").
+TEST(SurveySetup, AnIntervalFromTheSettingsFileIsShownAsOkStoresIt) {
+  const struct {
+    const char* line;
+    double interval;
+    const wchar_t* shown;
+  } cases[] = {{"1e-310", 1.0, L"1.00"}, {"-4.9e-324", 1.0, L"1.00"}, {"inf", 1.0, L"1.00"},
+               {"-inf", 1.0, L"1.00"},   {"nan", 1.0, L"1.00"},       {"1e999", 1.0, L"1.00"},
+               {"0.5", 0.5, L"2.00"},    {"0.25", 0.25, L"4.00"}};
+  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kCs21, kEm61Lx2, kEm61Mk2})
+    for (const auto& c : cases) {
+      const Variant v{type, kNavigation};
+      Settings written = defaults_of(type);
+      written.survey_mode = 0;  // Auto: the field holds the rate
+      written.reading_interval = 0.123456;
+      std::string text = settings_values_text(written, v);
+      text.replace(text.find("0.123456"), 8, c.line);
+      Settings read = defaults_of(type);
+      read_settings_text(text, read, v);
+      EXPECT_EQ(read.reading_interval, c.interval) << type << " " << c.line;
+      const SurveySetupSession ss = survey_setup_session(read, v);
+      EXPECT_EQ(ss.form.text(IDC_RATE), c.shown) << type << " " << c.line;
+      Settings stored = read;
+      store_survey_setup(ss, stored, v);
+      EXPECT_EQ(stored.reading_interval, read.reading_interval) << type << " " << c.line;
+    }
 }
 
 }  // namespace
