@@ -186,6 +186,10 @@ cmp -s "$WORK/north.png" "$WORK/again.png" || fail "the linked picture's file di
 cmp -s "$WORK/north.png" "$WORK/first.png" && fail "the new picture is the old one: the case proves nothing"
 ls -A "$WORK" | grep -q '\.part$' && fail "temporary files left: $(ls -A "$WORK")"
 
+# A device is written straight, never replaced.
+"$QUELOR" export "$N" --format csv --out /dev/null || fail "export --out /dev/null: exit $?"
+[ -c /dev/null ] || fail "/dev/null is no longer a device"
+
 # A full disk: exit 2 with the reason, the old file as it was, nothing added.
 mkdir "$WORK/full"
 if mount -t tmpfs -o size=64k tmpfs "$WORK/full" 2>/dev/null; then
