@@ -138,6 +138,7 @@ ln -s "$N" "$WORK/link.tif"
 ln "$N" "$WORK/hard.tif"
 sum=$(md5sum <"$N")
 "$QUELOR" setup --program Qyn31 --dialog survey --out "$WORK/Qyn31.ini" >/dev/null || fail "setup --out: exit $?"
+printf '612980 4829500 A\n' >"$WORK/marks.txt"
 refuse() {
   local text=$1
   shift
@@ -161,6 +162,8 @@ refuse "it holds a survey data file" grid "$N" --out "$WORK/x.tif" --png "$WORK/
 refuse "twice" grid "$N" --out "$WORK/x.png" --png
 refuse "it is the input" map "$N" --out "$WORK/link.tif"
 refuse "it holds a survey data file" map "$N" --out "$WORK/other.T31"
+refuse "it is the input" map "$N" --background "$WORK/marks.txt,utm-m,space" --out "$WORK/marks.txt"
+refuse "it is the input" map "$N" --settings "$WORK/Qyn31.ini" --out "$WORK/Qyn31.ini"
 refuse "it is the input" report "$N" --out "$N"
 refuse "it holds a survey data file" report "$N" --out "$WORK/other.T31"
 refuse "it is the input" export "$N" --format csv --out "$WORK/hard.tif"

@@ -184,6 +184,7 @@ int run(const MapOptionsText& o) {
     make_row_tiles(r, ty);
     return compose_band(*r.tiles, range, ty);
   };
+  if (r.width <= 0 || r.height <= 0) throw BadInput{"empty image"};
   OutputBatch batch(inputs);
   stage(batch, png, [&](const OutputSink& sink) { return write_png_bands(sink, r.width, r.height, f.tile, band_of); });
   const std::string world_text = world_file_text(r.pixels_per_unit, r.west, r.north);

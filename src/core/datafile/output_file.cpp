@@ -67,9 +67,11 @@ bool is_stream(const std::string& target) {
   return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
-// Writes through the sink into `out`, then closes it: 0, or the errno of the first failure.
-int write_and_close(std::FILE* out, const OutputWriter& write) {
-  int failure = 0;
+// Writes through the sink into `out`, then closes it; false on any failure,
+// with the errno of the first failing write or close in `failure` (0 when
+// the writer itself failed).
+bool write_and_close(std::FILE* out, const OutputWriter& write, int& failure) {
+  failure = 0;
   const OutputSink sink = [&](const void* data, std::size_t size) {
     if (std::fwrite(data, 1, size, out) == size) return true;
     if (failure == 0) failure = errno;
@@ -84,7 +86,7 @@ int write_and_close(std::FILE* out, const OutputWriter& write) {
     if (failure == 0) failure = errno;
     ok = false;
   }
-  return ok ? 0 : (failure != 0 ? failure : EIO);
+  return ok;
 }
 
 std::string head_of(const std::string& path) {
@@ -145,15 +147,15 @@ std::string OutputBatch::stage(const std::string& target, const OutputWriter& wr
   if (is_stream(target)) {
     std::FILE* out = std::fopen(target.c_str(), "wb");
     if (out == nullptr) return cannot_write(target, errno);
-    const int failure = write_and_close(out, write);
-    return failure == 0 ? std::string() : cannot_write(target, failure);
+    int failure = 0;
+    return write_and_close(out, write, failure) ? std::string() : cannot_write(target, failure);
   }
   const fs::path destination = destination_of(target);
   const std::optional<fs::path> temporary = temporary_beside(destination);
   if (!temporary) return "cannot write " + target + ": no temporary name free in its folder";
   std::FILE* out = std::fopen(temporary->string().c_str(), "wb");
   if (out == nullptr) return cannot_write(target, errno);
-  if (const int failure = write_and_close(out, write); failure != 0) {
+  if (int failure = 0; !write_and_close(out, write, failure)) {
     std::error_code e;
     fs::remove(*temporary, e);
     return cannot_write(target, failure);
