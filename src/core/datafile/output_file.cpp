@@ -1,5 +1,6 @@
 #include "datafile/output_file.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -60,8 +61,11 @@ std::optional<fs::path> temporary_beside(const fs::path& destination) {
 }
 
 // An existing target that is no regular file nor folder: a device or a pipe
-// (/dev/null, /dev/stdout), written straight, never replaced.
+// (/dev/null, /dev/stdout, NUL), written straight, never replaced.
 bool is_stream(const std::string& target) {
+#ifdef _WIN32
+  if (names_windows_device(target)) return true;
+#endif
   std::error_code e;
   const fs::file_status status = fs::status(target, e);
   return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
@@ -101,6 +105,19 @@ std::string head_of(const std::string& path) {
 }
 
 }  // namespace
+
+bool names_windows_device(std::string_view path) {
+  if (path.starts_with("\\\\.\\")) return true;
+  const std::size_t slash = path.find_last_of("/\\:");
+  std::string stem(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
+  stem = stem.substr(0, stem.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  static constexpr std::string_view kDevices[] = {"NUL", "CON", "PRN", "AUX"};
+  for (std::string_view device : kDevices)
+    if (stem == device) return true;
+  return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' && stem[3] <= '9';
+}
 
 bool holds_data_file_header(std::string_view head) {
   return variant_of_program_code(head.substr(0, kHeadBytes)).has_value();

@@ -72,6 +72,12 @@ class OutputBatch {
 std::string write_output_file(const std::string& target, const std::vector<std::string>& inputs,
                               std::string_view bytes);
 
+// A Windows device name (NUL, CON, PRN, AUX, COM1-COM9, LPT1-LPT9 in any
+// case, with or without an extension, in any folder) or a "\\.\" path: on
+// Windows it names no file, so there is nothing to replace; it is written
+// straight, as a device or pipe is everywhere.
+bool names_windows_device(std::string_view path);
+
 // `path` itself when no file has that name, else the first of `path`.2,
 // `path`.3, ... that is free (empty when none is): for a copy that must
 // never replace another.

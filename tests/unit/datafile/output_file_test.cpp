@@ -188,6 +188,19 @@ TEST_F(OutputFile, ADeviceIsWrittenInPlace) {
   EXPECT_TRUE(fs::is_symlink(path("null-link")));
 }
 
+TEST(WindowsDeviceName, DevicesInAnyCaseFolderOrExtensionAndNothingElse) {
+  const struct {
+    const char* path;
+    bool device;
+  } cases[] = {{"NUL", true},          {"nul", true},          {"C:\\out\\nul.tif", true},
+               {"con", true},          {"PRN.txt", true},      {"aux", true},
+               {"COM1", true},         {"lpt9.png", true},     {"\\\\.\\COM12", true},
+               {"NUL .tif", true},     {"COM0", false},        {"COM10", false},
+               {"null", false},        {"nul2.tif", false},    {"C:\\nul\\grid.tif", false},
+               {"grid.nul", false},    {"console.html", false}, {"", false}};
+  for (const auto& c : cases) EXPECT_EQ(names_windows_device(c.path), c.device) << c.path;
+}
+
 TEST_F(OutputFile, ACopyTakesTheFirstFreeName) {
   const std::string cut = path("survey.T31.cut");
   EXPECT_EQ(free_file_name(cut), cut);
