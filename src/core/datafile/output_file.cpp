@@ -6,6 +6,11 @@
 #include <cstring>
 #include <optional>
 #include <random>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "datafile/naming.h"
 
@@ -71,10 +76,20 @@ bool is_stream(const std::string& target) {
   return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
-// Writes through the sink into `out`, then closes it; false on any failure,
-// with the errno of the first failing write or close in `failure` (0 when
-// the writer itself failed).
-bool write_and_close(std::FILE* out, const OutputWriter& write, int& failure) {
+// The file's bytes on the disk before it takes the target's name, so that
+// a power loss never leaves a renamed but empty file.
+bool to_disk(std::FILE* out) {
+#ifdef _WIN32
+  return _commit(_fileno(out)) == 0;
+#else
+  return fsync(fileno(out)) == 0;
+#endif
+}
+
+// Writes through the sink into `out` (to the disk when `durable`), then
+// closes it; false on any failure, with the errno of the first failing write
+// or close in `failure` (0 when the writer itself failed).
+bool write_and_close(std::FILE* out, const OutputWriter& write, bool durable, int& failure) {
   failure = 0;
   const OutputSink sink = [&](const void* data, std::size_t size) {
     if (std::fwrite(data, 1, size, out) == size) return true;
@@ -82,7 +97,7 @@ bool write_and_close(std::FILE* out, const OutputWriter& write, int& failure) {
     return false;
   };
   bool ok = write(sink);
-  if (std::fflush(out) != 0) {
+  if (std::fflush(out) != 0 || (ok && durable && !to_disk(out))) {
     if (failure == 0) failure = errno;
     ok = false;
   }
@@ -165,14 +180,14 @@ std::string OutputBatch::stage(const std::string& target, const OutputWriter& wr
     std::FILE* out = std::fopen(target.c_str(), "wb");
     if (out == nullptr) return cannot_write(target, errno);
     int failure = 0;
-    return write_and_close(out, write, failure) ? std::string() : cannot_write(target, failure);
+    return write_and_close(out, write, false, failure) ? std::string() : cannot_write(target, failure);
   }
   const fs::path destination = destination_of(target);
   const std::optional<fs::path> temporary = temporary_beside(destination);
   if (!temporary) return "cannot write " + target + ": no temporary name free in its folder";
   std::FILE* out = std::fopen(temporary->string().c_str(), "wb");
   if (out == nullptr) return cannot_write(target, errno);
-  if (int failure = 0; !write_and_close(out, write, failure)) {
+  if (int failure = 0; !write_and_close(out, write, true, failure)) {
     std::error_code e;
     fs::remove(*temporary, e);
     return cannot_write(target, failure);
