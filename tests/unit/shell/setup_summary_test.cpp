@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/instrument_defaults.h"
+#include "settings/settings_text.h"
 
 namespace quelor {
 namespace {
@@ -99,6 +100,17 @@ struct ValueCase {
   const char* expected;
 };
 
+// The program's settings file of `type` with `line` for the reading
+// interval, read into `s`.
+void read_interval_line(Settings& s, int type, const char* line) {
+  const Variant v{type, kNavigation};
+  Settings written = s;
+  written.reading_interval = 0.123456;
+  std::string text = settings_values_text(written, v);
+  text.replace(text.find("0.123456"), 8, line);
+  read_settings_text(text, s, v);
+}
+
 const ValueCase kValueCases[] = {
     {"wheel", kEm61Mk2, 1, [](Settings& s) { s.survey_mode = 1; }, "Survey Mode:", "WHEEL"},
     {"manual", kEm61Mk2, 1, [](Settings& s) { s.survey_mode = 2; }, "Survey Mode:", "MANUAL"},
@@ -109,6 +121,9 @@ const ValueCase kValueCases[] = {
     {"rate wheel", kEm61Mk2, 1, [](Settings& s) { s.survey_mode = 1; }, "Update Rate:", "N/A"},
     {"rate disabled", kEm31Mk2, 1, [](Settings& s) { s.instrument_state = 0; }, "Update Rate:", "N/A"},
     {"rate zero", kEm31Mk2, 1, [](Settings& s) { s.reading_interval = 0.0; }, "Update Rate:", "N/A"},
+    {"rate read subnormal", kEm38, 1, [](Settings& s) { read_interval_line(s, kEm38, "1e-310"); }, "Update Rate:", "1.00 Hz"},
+    {"rate read nan", kEm31Mk2, 1, [](Settings& s) { read_interval_line(s, kEm31Mk2, "nan"); }, "Update Rate:", "1.00 Hz"},
+    {"rate read", kEm31Mk2, 1, [](Settings& s) { read_interval_line(s, kEm31Mk2, "0.25"); }, "Update Rate:", "4.00 Hz"},
     {"rate 38-4", kEm38_4, 1, [](Settings& s) { s.em38_4_rate = 2; }, "Update Rate:", "3.3 Hz"},
     {"rate cs21", kCs21, 0, [](Settings& s) { s.em38_4_rate = 8; }, "Update Rate:", "0.1 Hz"},
     {"rate cs21 bad", kCs21, 0, [](Settings& s) { s.em38_4_rate = 9; }, "Update Rate:", "N/A"},
