@@ -78,7 +78,6 @@ struct DisplayValues {
   std::string dilution = "N/A";
   double speed = 0.0;  // map units per second
   std::string reading_count_text;
-  int em38_4_calibration = 0;  // 0 off, 1 calibration on, 2 calibration and offset on
   // every channel of the last reading (binary and line instruments)
   std::array<double, kMaxChannels> channels{};
   int channel_count = 0;

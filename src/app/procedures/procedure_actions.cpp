@@ -68,11 +68,9 @@ void save_settings() {
   settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
 }
 
-// The decoders take the values the procedures stored.
-void refresh_decoders() {
-  refresh_decode_context();
-  logging_session().display.em38_4_calibration = em38_4_calibration_state(logging_session().decode.em38_4_calibration);
-}
+// The decoders take the values the procedures stored (the status panel
+// shows the calibration the settings hold).
+void refresh_decoders() { refresh_decode_context(); }
 
 // Every button but Exit, which stays usable while a procedure runs. With
 // the GPS in use File, Map Size (or Null) and Menu wait for its first fix.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "procedures/em38_4_values.h"
 #include "survey/status_cells.h"
 #include "survey/status_texts.h"
 #include "variant/variant.h"
@@ -106,6 +107,30 @@ TEST(StatusTexts, InstrumentBlock) {
   s.dipole_mode = 2;
   EXPECT_EQ(instrument_block_rows(s, kEm34_3, true, 0, 'V'),
             (std::vector<std::string>{"Survey: Manual", "   3  Readings"}));
+}
+
+// Every instrument's top row: only the EM38-4 shows a calibration state,
+// the one its settings hold from the survey's start on.
+TEST(StatusTexts, CalibrationStateOfTheSettingsInEveryInstrument) {
+  Em38_4Calibration calibrated;
+  calibrated.conductivity_offset[1] = 2.5;
+  Em38_4Calibration with_offsets = calibrated;
+  with_offsets.carrier_offset[3] = -0.5;
+  const struct {
+    const Em38_4Calibration* calibration;
+    const char* text;
+  } states[] = {{nullptr, "Calib: OFF"}, {&calibrated, "Calib: ON"}, {&with_offsets, "Calib/Offset: ON"}};
+  for (const auto& state : states)
+    for (const VariantRow& row : variant_table()) {
+      Settings s;
+      if (state.calibration) set_em38_4_calibration(s.em38_4, *state.calibration);
+      SurveyRecord r;
+      r.state = kStateMonitoring;
+      StatusInput in;
+      in.instrument_type = row.instrument_type;
+      EXPECT_EQ(status_texts(s, r, in).calibration, row.instrument_type == kEm38_4 ? state.text : "")
+          << row.instrument << " " << state.text;
+    }
 }
 
 TEST(StatusTexts, GpsDisabledShowsOnlyGpsDisabledAndNoSpeedRow) {
