@@ -5,6 +5,7 @@
 // and is touched on the window thread only, except the writer (thread-safe)
 // that the GPS reader thread also writes through.
 
+#include "map/map_buttons.h"
 #include <windows.h>
 #undef MessageBox  // the survey code's MessageBox, not the Win32 macro
 
@@ -36,7 +37,6 @@ inline constexpr int kSpeedWindowId = 651;
 inline constexpr int kMapWindowId = 652;
 inline constexpr int kColourBarWindowId = 653;
 inline constexpr int kFirstMapButtonId = 470;
-inline constexpr int kMapButtonCount = 9;
 inline constexpr int kFirstSelectorId = 480;
 inline constexpr int kMaxSelectors = 8;
 inline constexpr int kProfileHistory = 400;
