@@ -109,6 +109,32 @@ TEST(StatusTexts, InstrumentBlock) {
             (std::vector<std::string>{"Survey: Manual", "   3  Readings"}));
 }
 
+// The instrument block of every instrument with its default settings.
+TEST(StatusTexts, InstrumentBlockOfEveryInstrument) {
+  using Rows = std::vector<std::string>;
+  const struct {
+    int type;
+    Rows rows;
+  } table[] = {
+      {kEm31Mk2, {"Selected for file :", "Dipole: Vertical", "Component: Both"}},
+      {kEm38, {"Selected for file :", "Dipole: Vertical", "Comp.: Cond."}},
+      {kEm34_3, {"Selected for file :", "Dipole: Vertical", "Sep:    10 m"}},
+      {kEm38Mk2, {"Selected for file :", "Dipole: Vertical"}},
+      {kEm61Mk2, {"Mode: ", "Battery: ", "Current: "}},
+      {kEm61Lx2, {"Battery: ", "Current: "}},
+      {kEm38_4, {}},
+      {kCs21, {}},
+      {kGrad601, {}},
+  };
+  EXPECT_EQ(std::size(table), variant_table().size());
+  for (const auto& row : table) {
+    Settings s;
+    EXPECT_EQ(instrument_block_rows(s, row.type, true, 10, 'V'), row.rows) << row.type;
+    EXPECT_EQ(instrument_block_rows(s, row.type, false, 10, 'V'), (Rows{"Instrument", "Disabled", "GXY Mode"}))
+        << row.type;
+  }
+}
+
 // Every instrument's top row: only the EM38-4 shows a calibration state,
 // the one its settings hold from the survey's start on.
 TEST(StatusTexts, CalibrationStateOfTheSettingsInEveryInstrument) {
