@@ -217,10 +217,11 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     // Without the map the speed row and bar lie between the profiles and the status blocks.
     l.status = {left, in.map_view ? profile_bottom + 6 : l.speed.bottom + 10, numbers_x - 6, h - 10};
     if (in.map_view) {
-      // Beside the speed row and bar, right of the map: the map buttons'
-      // row, level with the bar's bottom; the status area ends above it.
+      // Beside the speed row and bar, right of the map to the right margin:
+      // the map buttons' row, level with the bar's bottom (under the button
+      // column); the status area ends above it.
       const int row_height = map_button_height(lh);
-      l.map_buttons = {left, static_cast<int>(l.speed.bottom) - row_height, numbers_x - 6, l.speed.bottom};
+      l.map_buttons = {left, static_cast<int>(l.speed.bottom) - row_height, numbers_x + kNumbersWidth, l.speed.bottom};
       l.status.bottom = std::max<LONG>(l.status.top + 1, l.map_buttons.top - 4);
     }
   }
