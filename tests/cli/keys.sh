@@ -23,6 +23,11 @@ expect "--instrument em61mk2 --state monitoring --no-map" S \
   '{"key":"S","effect":"command","code":110,"action":"none","menu_text":"Map Size","refused":"Option avaiable only when map is visible"}'
 expect "--instrument em38mk2 --state standby --menu-open" L \
   '{"key":"L","effect":"command","code":128,"action":"Calibration","menu_text":"Calibration"}'
+# The CS-21's menu has no calibration: with it open L and R do nothing.
+expect "--instrument cs21 --state standby --menu-open" L '{"key":"L","effect":"none"}'
+expect "--instrument cs21 --state standby --menu-open" R '{"key":"R","effect":"none"}'
+# The map's pan keys do nothing before a data file is open.
+expect "--instrument em31mk2 --state monitoring" Left '{"key":"Left","effect":"command","code":113,"action":"none"}'
 expect "--instrument em61lx2 --state logging --soft-marker" 7 '{"key":"7","effect":"soft marker"}'
 expect "--instrument em61lx2 --state logging" 7 '{"key":"7","effect":"none"}'
 expect "--instrument em31mk2 --state logging --pause-key space" Space '{"key":"Space","effect":"command","code":0,"action":"Pause"}'

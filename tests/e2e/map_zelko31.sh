@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The colour map of Zelko31 (EM31-MK2, conductivity colour map view) on the
 # simulated site: a walk paints the anomalies in colour; the map keys pan,
-# enter review, zoom, fit and leave review; the data file's swath records
+# enter review, zoom, fit and leave review; a new Readings Scale in Stand By
+# recolours the whole map; the data file's swath records
 # re-plot with quelor map into an image whose world file lies on the walk;
 # the Map Size dialog driven by keys changes the map and the settings file.
 # QUELOR_E2E_WALK sets the seconds of the walk (25).
@@ -23,9 +24,43 @@ e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\map_zelko31\\" "$E2E_INI_READ
 e2e_devsim_start --instrument em31mk2 --gps gga --seed 31
 e2e_map_ports
 
+# The distinct colours of the map window's strips: its client 3 pixels in
+# from the edges, neither white nor grey nor black, in a screenshot NAME.
+map_colours() {
+  local shot=$e2e_out/$e2e_name-$1.png geometry x y w h
+  e2e_screenshot "$1" >&2
+  geometry=$(e2e_inspect "$e2e_title" --deep | awk '
+    $1 == "client" { cx = $2; cy = $3 }
+    $1 == "child" && $2 == 4 { lx = $4; ly = $5 }
+    $1 == "descendant" && $2 == 4 && $3 == 652 && $9 == 1 { print cx + lx + $5, cy + ly + $6, $7, $8 }')
+  [ -n "$geometry" ] || e2e_fail "no shown map window"
+  read -r x y w h <<<"$geometry"
+  convert "$shot" -crop "$((w - 6))x$((h - 6))+$((x + 3))+$((y + 3))" +repage -format %c histogram:info:- |
+    awk 'match($0, /\( *[0-9]+, *[0-9]+, *[0-9]+/) {
+           split(substr($0, RSTART + 1, RLENGTH - 1), v, ",")
+           if (!(v[1] + 0 == v[2] + 0 && v[2] + 0 == v[3] + 0)) n++ }
+         END { print n + 0 }'
+}
+
 e2e_log_walk "$walk"
 e2e_screenshot colour-map
 e2e_pause
+# Readings Scale in Stand By: a conductivity maximum of 1000 mS/m puts the
+# walk's readings in the lowest class; the whole map is redrawn in it, so no
+# strip painted before keeps its colours.
+before=$(map_colours stand-by)
+e2e_key a
+dialog=$(e2e_wait_dialog "Conductivity/Inphase Readings Scales" 10) || e2e_fail "A did not open the Readings Scale"
+sleep 0.5
+wine_window_key "$dialog" alt+x End shift+Home 1 0 0 0 Return
+e2e_wait_gone "Conductivity/Inphase Readings Scales" 6 || e2e_fail "the Readings Scale stayed open after Enter"
+sleep 3
+after=$(map_colours rescaled)
+e2e_say "map colours: $before on 15-30 mS/m, $after on 15-1000 mS/m"
+e2e_assert_ge "map colours on 15-30 mS/m" "$before" 4
+[ "$after" -le 2 ] || e2e_fail "$after map colours on 15-1000 mS/m: strips kept their earlier colours"
+e2e_assert_eq "conductivity maximum in the settings file" "$(sed -n 33p "$(e2e_settings_dir)/$e2e_ini_name" | tr -d '\r')" \
+  1000.000000
 # Map keys in Stand By: pan left and up, then review, zoom, fit, exit.
 e2e_key Left Left Up
 e2e_key i

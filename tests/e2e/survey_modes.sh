@@ -6,6 +6,9 @@
 # Rows of the default run (one per instrument family):
 #   em61mk2-polled  Qyn61MK2 at 10 readings/s: polled by 'A', readings
 #                   arrive, no connection break
+#   em61mk2-polled20  Qyn61MK2 set to 20 readings/s: the logging run polls
+#                   at the rate set, 20 +- 1 readings a second by the
+#                   readings' own ticks
 #   em34-manual     Qyn34-3 Manual with stations of 2 readings, triggered on
 #                   the simulator; the "Station Readings" box held open 3 s:
 #                   no battery-save box, no break, every station written
@@ -52,6 +55,7 @@ e2e_setup survey_modes
 # row, program, settings stem, version, devsim arguments, settings lines
 rows=(
   em61mk2-polled Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --polled" "50=0.100000"
+  em61mk2-polled20 Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2 --polled" "50=0.050000"
   em34-manual Qyn34-3 Qyn34-3 215 "--instrument em34-3" "48=2 50=1 51=2"
   em38-4-box Qyn38-4 Qyn38-4 100 "--instrument em38-4 --em38-4-rate 5" "12=3 83=5 112=5"
   gps-dropout Zelko31 Zelko31MK2 230 "--instrument em31mk2" "40=0 42=1"
@@ -200,6 +204,28 @@ print(f"{len(times)} GGA sentences, each {period} s after the one before")
 PY
 }
 
+# reading_rate FILE: readings a second of the first logging run (from
+# "$STARTED" to "PAUSED"), by the ticks the reading records carry.
+reading_rate() {
+  python3 - "$1" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+n = data.index(b"\n") + 1
+ticks, logging = [], False
+for at in range(0, len(data) - n + 1, n):
+    r = data[at:at + n]
+    if r.startswith(b"X$STARTED"):
+        logging = True
+    elif r.startswith(b"XPAUSED"):
+        break
+    elif logging and r[:1] in (b"T", b"D", b"E", b"F"):
+        ticks.append(int(r[n - 11:n - 1]))
+if len(ticks) < 2 or ticks[-1] <= ticks[0]:
+    sys.exit(f"{len(ticks)} readings logged: no rate")
+print(f"{(len(ticks) - 1) * 1000.0 / (ticks[-1] - ticks[0]):.2f}")
+PY
+}
+
 readings_of() {
   "$e2e_quelor" export "$1" --format csv | tail -n +2 | grep -c . || true
 }
@@ -232,7 +258,7 @@ check_file() {
 }
 
 run_row() {
-  local row=$1 program=$2 stem=$3 version=$4 devsim_args=$5 edits=$6 data n got i first t0 stall dialog
+  local row=$1 program=$2 stem=$3 version=$4 devsim_args=$5 edits=$6 data n got i first t0 stall dialog rate
   e2e_row=$row
   e2e_name=survey_modes-$row
   e2e_exe=$e2e_build/$program.exe
@@ -258,6 +284,17 @@ run_row() {
       e2e_settings_restore
       # 10 readings a second polled for 6 s; at least half of them.
       check_file "$data" 30
+      ;;
+    em61mk2-polled20)
+      e2e_walk 6
+      e2e_pause
+      e2e_finish_survey
+      e2e_settings_restore
+      check_file "$data" 60
+      rate=$(reading_rate "$e2e_file") || e2e_fail "no reading rate: $rate"
+      python3 -c "import sys; sys.exit(0 if abs(float('$rate') - 20.0) <= 1.0 else 1)" ||
+        e2e_fail "polled at 20 readings/s, the file holds $rate a second"
+      e2e_say "polled at 20 readings/s: $rate a second logged"
       ;;
     em34-manual)
       station 3

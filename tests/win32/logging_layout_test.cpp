@@ -103,6 +103,24 @@ TEST_P(LayoutShapes, CommonRulesHold) {
     EXPECT_EQ(l.speed.top, l.map.bottom + s.lh + 2);
     EXPECT_FALSE(overlap(l.map, l.profile_area));
   }
+  // The map buttons' row: with the map view only, beside the speed bar (at
+  // its right in landscape, right under it in portrait), a button high,
+  // inside the window and clear of every other block.
+  EXPECT_EQ(empty(l.map_buttons), !s.map);
+  if (s.map) {
+    EXPECT_GE(height(l.map_buttons), s.lh + 8);
+    EXPECT_TRUE(inside(l.map_buttons, RECT{0, 0, s.w, s.h}));
+    for (const RECT& other : {l.status, l.profile_area, l.numbers, l.buttons, l.map, l.speed, l.speed_row})
+      EXPECT_FALSE(overlap(l.map_buttons, other));
+    if (s.portrait) {
+      EXPECT_GT(l.map_buttons.top, l.speed.bottom);
+      EXPECT_EQ(l.map_buttons.left, l.speed.left);
+    } else {
+      EXPECT_GE(l.map_buttons.left, l.speed.right);
+      EXPECT_EQ(l.map_buttons.bottom, l.speed.bottom);
+      EXPECT_GE(l.map_buttons.top, l.speed_row.top);  // level with the speed row and bar
+    }
+  }
   if (s.map && !s.portrait) {
     EXPECT_EQ(width(l.map), s.h - 44 - s.lh);
     EXPECT_EQ(l.profile_area.left, l.map.right + 6);

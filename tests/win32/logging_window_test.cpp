@@ -1,11 +1,12 @@
 // The logging window driven as the surveyor drives it, without ports: the
-// session from a start plan, a data file opened by hand, then keys and
-// reading messages; the data file must hold what the survey wrote.
+// session from a start plan, the data file made by the File command, then
+// keys and reading messages; the data file must hold what the survey wrote.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <span>
 #include <vector>
@@ -58,6 +59,11 @@ class LoggingWindowTest : public test::SetupWindowFixture {
   }
 
   void TearDown() override {
+    // The File command saved the settings file: the one of the start comes back.
+    if (file_made_) {
+      Win32FileSystem fs;
+      settings_file_operation(kSaveSettings, settings_on_disk_, g_variant, fs);
+    }
     SetupWindowFixture::TearDown();
     logging_session().sink.close();
     logging_session().active = false;
@@ -75,14 +81,28 @@ class LoggingWindowTest : public test::SetupWindowFixture {
     present_logging_window(main_);
   }
 
-  // The File step as its outcome leaves it: a file open, Stand By.
-  void open_file_by_hand() {
+  // F in Monitoring and OK on the proposed name: a new file in the test's
+  // folder with its header and line block, Stand By. What the survey writes
+  // afterwards follows the `header_size_` bytes the File command wrote.
+  void open_file_by_command() {
+    if (!file_made_) settings_on_disk_ = g_settings;
+    g_settings.data_folder = folder_ + L"\\";
+    {
+      test::DialogPresser ok(L"Create Data File", IDOK);
+      key('F');
+      ASSERT_TRUE(ok.pressed());
+    }
+    file_made_ = true;
     LoggingSession& s = logging_session();
-    ASSERT_TRUE(s.sink.open(path_));
-    s.survey.state = kStateStandBy;
-    s.survey.file_open = true;
-    s.survey.file_name = "261208_000";
-    show_button_set(kStateStandBy);
+    ASSERT_EQ(s.survey.state, kStateStandBy);
+    ASSERT_TRUE(s.sink.is_open());
+    path_ = s.sink.path();
+    // The file stays open in the program: its length through the program's
+    // own positional reads, which leave the append position where it is.
+    char chunk[4096];
+    header_size_ = 0;
+    while (const std::size_t n = s.sink.read_at(header_size_, chunk, sizeof chunk)) header_size_ += n;
+    ASSERT_GT(header_size_, 0u);
   }
 
   void key(WPARAM k) { SendMessageW(g_log_window, WM_KEYDOWN, k, 0); }
@@ -95,7 +115,10 @@ class LoggingWindowTest : public test::SetupWindowFixture {
     SendMessageW(g_log_window, WM_EM31_READING, 0, 0);
   }
 
-  std::string file_bytes() {
+  // The records the survey wrote after the File command.
+  std::string file_bytes() { return whole_file().substr(std::min(header_size_, whole_file().size())); }
+
+  std::string whole_file() {
     HANDLE h = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<missing>";
@@ -110,6 +133,9 @@ class LoggingWindowTest : public test::SetupWindowFixture {
   HWND button_460() const { return logging_session().children.buttons[0]; }
 
   std::wstring folder_, path_;
+  std::size_t header_size_ = 0;
+  bool file_made_ = false;
+  Settings settings_on_disk_;
 };
 
 TEST_F(LoggingWindowTest, StartShowsMonitoringOverTheSetupWindow) {
@@ -129,12 +155,15 @@ TEST_F(LoggingWindowTest, StartShowsMonitoringOverTheSetupWindow) {
   EXPECT_FALSE(IsWindowVisible(c.map));  // no GPS, no map
 }
 
-TEST_F(LoggingWindowTest, ReadingsInMonitoringAreShownButNotWritten) {
+// Readings outside Logging are shown and never written: in Monitoring
+// (no file yet) and in Stand By (a file open, not logging).
+TEST_F(LoggingWindowTest, ReadingsOutsideLoggingAreShownButNotWritten) {
   start_monitoring();
-  open_file_by_hand();
-  logging_session().survey.state = kStateMonitoring;  // file open, not logging
   reading("T$-1004-1149");
   EXPECT_TRUE(logging_session().display.have_reading);
+  EXPECT_EQ(logging_session().survey.readings_in_survey, 0);
+  open_file_by_command();
+  reading("T$-1012-1186");
   EXPECT_EQ(logging_session().survey.readings_in_survey, 0);
   logging_session().sink.close();
   EXPECT_EQ(file_bytes(), "");
@@ -142,7 +171,7 @@ TEST_F(LoggingWindowTest, ReadingsInMonitoringAreShownButNotWritten) {
 
 TEST_F(LoggingWindowTest, GoReadPauseExitByKeysLeavesACompleteFile) {
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   EXPECT_EQ(window_text(button_460()), L"&Go");
 
   key('G');
@@ -208,7 +237,7 @@ DWORD WINAPI posting_reader(LPVOID) {
 
 TEST_F(LoggingWindowTest, ReadingsPostedWhileTheWindowThreadIsHeldAreWrittenOnceEach) {
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key('G');
   HANDLE reader = CreateThread(nullptr, 0, posting_reader, nullptr, 0, nullptr);
   ASSERT_NE(reader, nullptr);
@@ -242,7 +271,7 @@ TEST_F(LoggingWindowTest, ReadingsPostedWhileTheWindowThreadIsHeldAreWrittenOnce
 // has returned to the reader that sent it: no box inside the handler.
 TEST_F(LoggingWindowTest, PositionMaximumEndsTheSurveyAfterTheFixHandlerReturns) {
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key('G');
   LoggingSession& s = logging_session();
   s.survey.gps_position_count = kMaxGpsPositions - 1;
@@ -275,22 +304,20 @@ TEST_F(LoggingWindowTest, PositionMaximumEndsTheSurveyAfterTheFixHandlerReturns)
 
 TEST_F(LoggingWindowTest, ExitInMonitoringAsksNothing) {
   start_monitoring();
-  // As a running procedure leaves them: every button but Exit disabled, review on.
+  // As a running procedure leaves them: every button but Exit disabled.
   const LoggingChildren& c = logging_session().children;
   for (HWND b : {c.buttons[0], c.buttons[1], c.buttons[3], c.pause}) EnableWindow(b, FALSE);
-  logging_session().survey.map_review = true;
   key('X');
   EXPECT_EQ(logging_session().survey.state, kStateClosed);
   EXPECT_FALSE(IsWindowVisible(g_log_window));
   EXPECT_EQ(GetFocus(), main_);
-  EXPECT_FALSE(logging_session().survey.map_review);
   for (HWND b : {c.buttons[0], c.buttons[1], c.buttons[3], c.pause}) EXPECT_TRUE(IsWindowEnabled(b));
   EXPECT_EQ(window_text(c.buttons[0]), L"&File");
 }
 
 TEST_F(LoggingWindowTest, ClosingTheProgramEndsARunningSurvey) {
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key('G');
   reading("T$-1004-1149");
   DestroyWindow(main_);  // no question: the survey ends with the program
@@ -302,7 +329,7 @@ TEST_F(LoggingWindowTest, ClosingTheProgramEndsARunningSurvey) {
 
 TEST_F(LoggingWindowTest, TabMovesTheDefaultButtonAndEnterPressesIt) {
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key(VK_TAB);
   key(VK_TAB);  // Go -> QLine -> Exit
   EXPECT_EQ(logging_session().focused_button, 2);
@@ -324,7 +351,7 @@ TEST_F(LoggingWindowTest, Em34ManualStationGroupIsConfirmedAndWrittenTogether) {
   g_settings.dipole_mode = 1;  // two readings per station
   g_settings.manual_reading_count = 2;
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key('G');
   ASSERT_EQ(logging_session().survey.state, kStateLogging);
   reading("T\x50+0100+0010");  // trigger pressed (marker bit 0x40), V 10 m
@@ -423,7 +450,7 @@ TEST_F(LoggingWindowTest, Em34BatterySaveNoEndsTheConnectionInStandBy) {
   g_settings.survey_mode = kModeManual;
   g_settings.instrument_port = 40;  // COM41: no such port, Go's reopening fails
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key('G');
   ASSERT_EQ(logging_session().survey.state, kStateLogging);
   reader_shared().last_record_tick.store(GetTickCount() - 5000);
@@ -472,7 +499,7 @@ TEST_F(LoggingWindowTest, Em34PortNotReopenedKeepsReportingTheBreak) {
   g_settings.survey_mode = kModeManual;
   g_settings.instrument_port = 40;  // COM41: no such port
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key('G');
   ASSERT_EQ(logging_session().survey.state, kStateLogging);
   reader_shared().last_record_tick.store(GetTickCount() - 5000);
@@ -504,7 +531,7 @@ TEST_F(LoggingWindowTest, Em34PortNotReopenedKeepsReportingTheBreak) {
 // A silent EM31-MK2 while logging: one break remark however long it lasts.
 TEST_F(LoggingWindowTest, SilentInstrumentGivesOneBreakRemark) {
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   key('G');
   g_settings.disconnection_alarm = 1;
   reset_sound_counts();
@@ -676,7 +703,7 @@ TEST_F(LoggingWindowTest, NumbersRowsFitTheNumbersWindow) {
 // nothing for a cancelled comment.
 TEST_F(LoggingWindowTest, StationAndCommentDialogsWriteTheirRecords) {
   start_monitoring();
-  open_file_by_hand();
+  open_file_by_command();
   live_map_state().painter.has_position = true;  // a swath being painted
   run_with_dialog(kCmdNewStation, {L"New Station", [](HWND d) { SetDlgItemTextW(d, 2111, L"7.25"); }, 1});
   EXPECT_EQ(logging_session().survey.station, 7.25);

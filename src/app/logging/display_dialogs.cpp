@@ -8,10 +8,12 @@
 #include "app/logging/display_dialog_ids.h"
 #include "app/logging/logging_session.h"
 #include "app/logging/profile_drawing.h"
+#include "app/map/live_map_win.h"
 #include "display/display_forms.h"
 #include "display/speed_bar.h"
 #include "platform/win32/win32_file_system.h"
 #include "settings/settings_file.h"
+#include "survey/colour_rescale.h"
 #include "survey/instrument_context.h"
 #include "survey/survey_context.h"
 
@@ -221,9 +223,12 @@ void readings_scale_action(HWND window, int) {
   if (DialogBoxParamW(instance_of(window), name.c_str(), GetParent(window), readings_scale_procedure,
                       reinterpret_cast<LPARAM>(&form)) != IDOK)
     return;
+  const Settings before = g_settings;
   store_readings_scale(form, g_settings);
   save_settings_now();
   rescale_displays(window);
+  // The strips painted before take the classes of the new scale.
+  if (readings_scale_recolours_map(before, g_settings, g_variant.instrument_type)) redraw_whole_map();
 }
 
 void speed_scale_action(HWND window, int) {

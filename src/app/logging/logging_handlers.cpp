@@ -184,6 +184,7 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
   live_map_fix(o);
   DisplayValues& d = s.display;
   d.fix = o.texts;
+  if (o.texts.dilution_cell) d.dilution = *o.texts.dilution_cell;
   if (o.usable) {
     d.have_fix = true;
     d.cursor_x = o.cursor_x;

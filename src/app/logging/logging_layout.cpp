@@ -94,11 +94,23 @@ void lay_out_buttons(const LoggingChildren& c, const RECT& column) {
   MoveWindow(c.pause, column.left, column.top, column.right - column.left, 2 * height + kButtonGap, TRUE);
 }
 
-void lay_out_map_buttons(const LoggingChildren& c, const RECT& map, bool shown, int height) {
-  const int width = (map.right - map.left) / kMapButtonCount;
-  for (int i = 0; i < kMapButtonCount; ++i)
-    place(c.map_buttons[static_cast<std::size_t>(i)],
-          rect(map.left + i * width, map.bottom + 12, width - 1, height), shown);
+// Each button as wide as its text in the buttons' font.
+std::array<int, kMapButtonCount> map_button_text_widths(const LoggingChildren& c) {
+  std::array<int, kMapButtonCount> widths{};
+  HWND any = c.map_buttons[0];
+  HDC dc = GetDC(any);
+  if (!dc) return widths;
+  HGDIOBJ old = SelectObject(dc, g_fonts[kPlainFont]);
+  for (int i = 0; i < kMapButtonCount; ++i) {
+    wchar_t text[32] = {};
+    const int n = GetWindowTextW(c.map_buttons[static_cast<std::size_t>(i)], text, 32);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, n, &size);
+    widths[static_cast<std::size_t>(i)] = size.cx;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(any, dc);
+  return widths;
 }
 
 }  // namespace
@@ -111,6 +123,9 @@ constexpr int kMinCurveHeight = 40;
 constexpr int kLabelColumnLines = 5;  // the width of a label column, in line heights
 
 int strip_height(int line_height) { return line_height + 2; }
+
+// A map button: one text line and its frame.
+int map_button_height(int line_height) { return line_height + 8; }
 
 // The least height of the profile area: every window at least 40 pixels
 // high, and with its labels beside it, room for both of them.
@@ -163,8 +178,11 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     const RECT square = rect(kMargin, kMargin, side, side);
     const int below = square.bottom + lh + 2;
     l.speed = rect(kMargin, below, side, 8);
+    // Right under the speed bar the map buttons' row, with the map view.
+    if (in.map_view) l.map_buttons = rect(kMargin, l.speed.bottom + 4, side, map_button_height(lh));
+    const int under = in.map_view ? map_button_height(lh) + 4 : 0;
     // Under the speed bar (its speed row lies above it): the numbers.
-    const int top = l.speed.bottom + 2 * lh + 8;
+    const int top = l.speed.bottom + under + 2 * lh + 8;
     l.numbers = rect(numbers_x, top, kNumbersWidth, in.numbers_lines * lh + 10);
     const int extent = std::max(top + 40, h * 4 / 5);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth, std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
@@ -173,7 +191,7 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
       // profiles, which start a line under the speed bar.
       l.map = square;
       l.labels_beside = true;
-      const int profile_top = l.speed.bottom + lh + 8;
+      const int profile_top = l.speed.bottom + under + lh + 8;
       const int height = std::max(least_profile_height(l.profile_count, lh, true), (extent - profile_top) * 2 / 3);
       l.profile_area = {kMargin, profile_top, profile_right, profile_top + height};
       l.status = {kMargin, l.profile_area.bottom + 6, numbers_x - 6, h - 10};
@@ -198,6 +216,14 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     l.profile_area = {left, kMargin, profile_right, profile_bottom};
     // Without the map the speed row and bar lie between the profiles and the status blocks.
     l.status = {left, in.map_view ? profile_bottom + 6 : l.speed.bottom + 10, numbers_x - 6, h - 10};
+    if (in.map_view) {
+      // Beside the speed row and bar, right of the map to the right margin:
+      // the map buttons' row, level with the bar's bottom (under the button
+      // column); the status area ends above it.
+      const int row_height = map_button_height(lh);
+      l.map_buttons = {left, static_cast<int>(l.speed.bottom) - row_height, numbers_x + kNumbersWidth, l.speed.bottom};
+      l.status.bottom = std::max<LONG>(l.status.top + 1, l.map_buttons.top - 4);
+    }
   }
   // The one text line left free between the map (or the profiles) and the
   // speed bar holds the speed row.
@@ -274,13 +300,26 @@ void lay_out_logging_window(HWND window) {
   place(c.numbers, g_layout.numbers, s.instrument_used);
   ShowWindow(c.colour_bar, SW_HIDE);
   lay_out_buttons(c, g_layout.buttons);
-  lay_out_map_buttons(c, g_layout.map, false, g_line_height + 6);
+  show_map_buttons();
   for (int i = 0; i < c.selector_count; ++i)
     MoveWindow(c.selectors[static_cast<std::size_t>(i)], g_layout.numbers.left - kSelectorSize - 4,
                g_layout.numbers.top + 5 + i * g_line_height, kSelectorSize, kSelectorSize, TRUE);
 }
 
 const LoggingLayout& current_logging_layout() { return g_layout; }
+
+void show_map_buttons() {
+  const LoggingSession& s = logging_session();
+  const LoggingChildren& c = s.children;
+  const RECT& r = g_layout.map_buttons;
+  const MapButtonMask shown = map_buttons_shown(g_layout.map_shown, s.survey.map_review);
+  const auto row = map_button_row(shown, map_button_text_widths(c), r.left, r.right);
+  for (int i = 0; i < kMapButtonCount; ++i) {
+    const ButtonSpan& b = row[static_cast<std::size_t>(i)];
+    place(c.map_buttons[static_cast<std::size_t>(i)], {b.left, r.top, b.left + b.width, r.bottom},
+          shown[static_cast<std::size_t>(i)]);
+  }
+}
 
 void show_button_set(int state) {
   LoggingSession& s = logging_session();

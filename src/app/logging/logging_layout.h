@@ -39,6 +39,7 @@ struct LoggingLayout {
   RECT numbers{};
   RECT buttons{};  // the column of the four buttons
   RECT status{};   // the painted status area
+  RECT map_buttons{};  // the row of the map buttons beside the speed bar; empty without the map
   bool map_shown = false;
 };
 
@@ -72,6 +73,10 @@ const LoggingLayout& current_logging_layout();
 // Shows the button set of the survey state (or the PAUSE button while
 // logging) with its first button as the default push button.
 void show_button_set(int state);
+
+// Shows the map buttons of the view (the pans and Enter Review, in review
+// the pans, zoom, fit and Exit Review) in their row, the others hidden.
+void show_map_buttons();
 
 // Shows or hides the channel selectors with the current channel marked.
 void show_channel_selectors(bool show);

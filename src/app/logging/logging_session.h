@@ -5,6 +5,7 @@
 // and is touched on the window thread only, except the writer (thread-safe)
 // that the GPS reader thread also writes through.
 
+#include "map/map_buttons.h"
 #include <windows.h>
 #undef MessageBox  // the survey code's MessageBox, not the Win32 macro
 
@@ -36,7 +37,6 @@ inline constexpr int kSpeedWindowId = 651;
 inline constexpr int kMapWindowId = 652;
 inline constexpr int kColourBarWindowId = 653;
 inline constexpr int kFirstMapButtonId = 470;
-inline constexpr int kMapButtonCount = 9;
 inline constexpr int kFirstSelectorId = 480;
 inline constexpr int kMaxSelectors = 8;
 inline constexpr int kProfileHistory = 400;
@@ -78,7 +78,6 @@ struct DisplayValues {
   std::string dilution = "N/A";
   double speed = 0.0;  // map units per second
   std::string reading_count_text;
-  int em38_4_calibration = 0;  // 0 off, 1 calibration on, 2 calibration and offset on
   // every channel of the last reading (binary and line instruments)
   std::array<double, kMaxChannels> channels{};
   int channel_count = 0;

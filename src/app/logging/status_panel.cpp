@@ -182,13 +182,13 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
 
 // EM38-4: the calibration state in blue, then the dipole mode in black, in the
 // top row after the state.
-void draw_em38_4_state(const Painter& p) {
+void draw_em38_4_state(const Painter& p, const StatusTexts& t) {
   if (g_variant.instrument_type != kEm38_4) return;
   const int x = g_cells.activity.left;
   const int y = g_cells.activity.top;
   const int width = g_cells.widths[kCellCalibration];
   SetTextColor(p.dc, RGB(0, 0, 255));
-  p.cell(x, y, width, em38_4_calibration_text(logging_session().display.em38_4_calibration));
+  p.cell(x, y, width, t.calibration);
   SetTextColor(p.dc, RGB(0, 0, 0));
   if (em38_4_dipole_in_top_row(p)) p.cell(x + width + 15, y, p.text_width(kEm38_4DipoleRow), kEm38_4DipoleRow);
 }
@@ -350,7 +350,7 @@ void paint_status(HWND window, HDC dc) {
   p.cell(g_cells.state.left, g_cells.state.top, g_cells.state.width(), t.state);
   if (s.gps_used) p.cell(g_cells.map_size.left, g_cells.map_size.top, g_cells.map_size.width(), t.map_size);
   const int map_bottom = l.map_shown ? l.map.bottom : l.profile_area.bottom;
-  draw_em38_4_state(p);
+  draw_em38_4_state(p, t);
   draw_side_lines(dc, client, map_bottom);
   draw_map_title(p, l);
   draw_colour_legend(dc, l);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/logging/logging_layout.h"
 #include "app/logging/logging_session.h"
 #include "app/map/live_map_win.h"
 #include "app/map/map_dialog_ids.h"
@@ -156,13 +157,6 @@ void zoom_or_fit(int code) {
 
 }  // namespace
 
-void show_review_buttons(bool review) {
-  const LoggingChildren& c = logging_session().children;
-  for (int i = 4; i <= 6; ++i) ShowWindow(c.map_buttons[static_cast<std::size_t>(i)], review ? SW_SHOW : SW_HIDE);
-  ShowWindow(c.map_buttons[7], SW_HIDE);
-  ShowWindow(c.map_buttons[8], review ? SW_SHOW : SW_HIDE);
-}
-
 void map_view_action(HWND window, int code) {
   LoggingSession& s = logging_session();
   LiveMap& live = live_map_state();
@@ -179,13 +173,13 @@ void map_view_action(HWND window, int code) {
       if (live.map.in_review) break;
       enter_review(live.map, g_settings.displayed_channel);
       s.survey.map_review = true;
-      show_review_buttons(true);
+      show_map_buttons();
       break;
     case kCmdExitReview:
       if (!live.map.in_review) break;
       g_settings.displayed_channel = exit_review(live.map);
       s.survey.map_review = false;
-      show_review_buttons(false);
+      show_map_buttons();
       redraw_whole_map();
       break;
     default: break;

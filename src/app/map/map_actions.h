@@ -14,9 +14,4 @@ void map_view_action(HWND window, int code);
 
 INT_PTR CALLBACK map_display_options_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l);
 
-// Shows the zoom, fit and Exit Review buttons in map review; outside it the
-// map buttons stay hidden as the layout leaves them (their row lies over the
-// speed bar; keys L, R, P, D and I work without them).
-void show_review_buttons(bool review);
-
 }  // namespace quelor

@@ -68,11 +68,9 @@ void save_settings() {
   settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
 }
 
-// The decoders take the values the procedures stored.
-void refresh_decoders() {
-  refresh_decode_context();
-  logging_session().display.em38_4_calibration = em38_4_calibration_state(logging_session().decode.em38_4_calibration);
-}
+// The decoders take the values the procedures stored (the status panel
+// shows the calibration the settings hold).
+void refresh_decoders() { refresh_decode_context(); }
 
 // Every button but Exit, which stays usable while a procedure runs. With
 // the GPS in use File, Map Size (or Null) and Menu wait for its first fix.
@@ -85,19 +83,21 @@ void enable_logging_buttons(bool enable) {
   if (c.pause != nullptr) EnableWindow(c.pause, enable);
 }
 
-// The windows that show the GPS (the map and the speed bar) are hidden while
-// the GPS is held, and those hidden shown again when it is let go.
+// The windows that show the GPS (the map, its buttons and the speed bar) are
+// hidden while the GPS is held, and those hidden shown again when it is let go.
 void hide_gps_windows(bool hide) {
   AppProcedures& p = procedures();
   const LoggingChildren& c = logging_session().children;
   if (!hide) {
     // Unless the view was toggled meanwhile and the map is no longer laid out.
     for (HWND w : p.gps_windows_hidden)
-      if (w != c.map || current_logging_layout().map_shown) ShowWindow(w, SW_SHOW);
+      if (w == c.speed || current_logging_layout().map_shown) ShowWindow(w, SW_SHOW);
     p.gps_windows_hidden.clear();
     return;
   }
-  for (HWND w : {c.map, c.speed}) {
+  std::vector<HWND> shown{c.map, c.speed};
+  shown.insert(shown.end(), c.map_buttons.begin(), c.map_buttons.end());
+  for (HWND w : shown) {
     if (w == nullptr || !IsWindowVisible(w)) continue;
     ShowWindow(w, SW_HIDE);
     p.gps_windows_hidden.push_back(w);

@@ -56,6 +56,13 @@ bool needs_instrument(CommandNeed n) { return n == N::kInstrument || n == N::kIn
 bool needs_gps(CommandNeed n) { return n == N::kGps || n == N::kGpsAndMap || n == N::kInstrumentAndGps; }
 bool needs_map(CommandNeed n) { return n == N::kMap || n == N::kGpsAndMap; }
 
+// Pan, zoom, fit and review act on a survey's map: a data file open (Stand
+// By or Logging) and the map shown; otherwise they do nothing, unannounced.
+bool map_view_code(int code) { return code >= kCmdMapLeft && code <= kCmdExitReview; }
+bool map_view_usable(const CommandSituation& s) {
+  return s.map_shown && (s.state == kStateStandBy || s.state == kStateLogging);
+}
+
 // Codes 0-3: the action of the state and what it needs.
 struct StateStep {
   int action;
@@ -119,6 +126,7 @@ CommandStep dispatch_command(int code, const CommandSituation& s) {
     return step;
   }
   if (code >= kCmdFirstChannel && code >= kCmdFirstChannel + s.selector_count) return step;
+  if (map_view_code(code) && !map_view_usable(s)) return step;
   const CommandRow* row = find_command(code);
   if (!row) return step;
   step.refusal = unmet_need(row->need, s);

@@ -37,9 +37,10 @@ int command_of_menu_item(int menu_id);
 const char* menu_item_text(int menu_id, int instrument_type);
 
 // What a code runs. Codes 101 upward run their own action (channel selectors
-// all run kCmdFirstChannel with their code); codes 0-3 run the action of the
-// state, and code 1 in Monitoring runs Map Size (110) or, on EM61 types,
-// Nulling (104).
+// all run kCmdFirstChannel with their code; the map's pan, zoom, fit and
+// review codes only with a data file open and the map shown); codes 0-3 run
+// the action of the state, and code 1 in Monitoring runs Map Size (110) or,
+// on EM61 types, Nulling (104).
 enum LoggingAction : int {
   kActionNone = -1,
   kActionFile = 1000,

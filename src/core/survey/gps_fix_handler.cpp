@@ -1,10 +1,12 @@
 #include "survey/gps_fix_handler.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 
 #include "gps/fix_texts.h"
+#include "survey/gsa_dilution.h"
 #include "gps/gps_settings.h"
 #include "gps/survey_zone.h"
 #include "gps/units.h"
@@ -38,6 +40,9 @@ FixTexts fix_texts(const FixOutcome& o, const FixContext& c, std::string_view se
   t.satellites = shown.satellites_shown.empty() ? format_int("%d", f.satellites) : narrow(shown.satellites_shown);
   t.quality = std::string(f.quality_label);
   t.dilution = narrow(shown.dilution);
+  if (f.dilution_place.shown)
+    t.dilution_cell = dilution_field_text(sentence.substr(std::min<std::size_t>(f.dilution_place.begin, sentence.size()),
+                                                          f.dilution_place.size));
   const bool grid = grid_shown(c);
   t.first_label = grid ? "E:" : "Lon:";
   t.second_label = grid ? "N:" : "Lat:";

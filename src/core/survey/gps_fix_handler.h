@@ -42,6 +42,9 @@ struct FixTexts {
   std::string second;       // latitude text or northing read-out
   std::string zone;         // "%-2d" with a grid display of a projected fix
   std::string dilution;
+  // The dilution cell ("%-4.1f" or "N/A") when the format carries a
+  // dilution of its own (GGA's HDOP); nothing leaves the GSA's value.
+  std::optional<std::string> dilution_cell;
 };
 
 struct FixOutcome {

@@ -25,22 +25,33 @@ std::optional<std::string_view> field(std::string_view sentence, int n) {
 
 }  // namespace
 
-std::optional<double> gsa_dilution(std::string_view sentence) {
-  const std::optional<std::string_view> text = field(sentence, kDilutionField);
-  if (!text || text->empty() || text->size() > 31) return std::nullopt;
-  const std::string copy(*text);
+namespace {
+
+std::optional<double> number_of(std::string_view text) {
+  if (text.empty() || text.size() > 31) return std::nullopt;
+  const std::string copy(text);
   char* end = nullptr;
   const double value = std::strtod(copy.c_str(), &end);
   if (end == copy.c_str() || *end != '\0' || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
-std::string gsa_dilution_text(std::string_view sentence) {
-  const std::optional<double> value = gsa_dilution(sentence);
+std::string cell_text(std::optional<double> value) {
   if (!value) return "N/A";
   char text[48];
   std::snprintf(text, sizeof text, "%-4.1f", *value);
   return text;
 }
+
+}  // namespace
+
+std::optional<double> gsa_dilution(std::string_view sentence) {
+  const std::optional<std::string_view> text = field(sentence, kDilutionField);
+  return text ? number_of(*text) : std::nullopt;
+}
+
+std::string gsa_dilution_text(std::string_view sentence) { return cell_text(gsa_dilution(sentence)); }
+
+std::string dilution_field_text(std::string_view field) { return cell_text(number_of(field)); }
 
 }  // namespace quelor

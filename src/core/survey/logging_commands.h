@@ -70,8 +70,8 @@ struct CommandContext {
   bool gps_used = true;
   bool tilt_used = false;
   bool em61_polled = false;
-  std::uint32_t logging_poll_ms = 100;   // EM61-MK2 polling while logging
-  std::uint32_t stand_by_poll_ms = 500;  // EM61-MK2 polling in Stand By
+  std::uint32_t logging_poll_ms = 100;   // EM61-MK2 polling while logging: the polling interval
+  std::uint32_t stand_by_poll_ms = 500;  // timer 1 in Stand By: the period the survey started with
   int readings_per_station = 0;          // EM34-3 Manual station groups
   std::uint32_t now = 0;
 };

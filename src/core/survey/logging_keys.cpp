@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "survey/command_table.h"
+#include "survey/popup_menus.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 
@@ -78,16 +79,23 @@ bool is_pause_key(int pause_key, std::uint32_t key) {
   }
 }
 
+// A letter of an open popup menu: its item's command where the instrument's
+// menu offers the item (the CS-21 has no calibration), else nothing.
+KeyDecision menu_item(const KeyContext& c, int code) {
+  const CommandRow* row = find_command(code);
+  return row && popup_item_offered(c.instrument_type, row->menu_id) ? command(code) : KeyDecision{};
+}
+
 // Arrow keys and the letters that share their codes.
 std::optional<KeyDecision> map_key(const KeyContext& c, std::uint32_t key) {
   const bool menu = c.popup_menu && !c.review;
   switch (key) {
     case kVkLeft: return c.popup_menu ? KeyDecision{} : command(kCmdMapLeft);
-    case 'L': return command(menu ? kCmdCalibration : kCmdMapLeft);
+    case 'L': return menu ? menu_item(c, kCmdCalibration) : command(kCmdMapLeft);
     case kVkUp:
     case 'P': return command(kCmdMapUp);
     case kVkRight: return c.popup_menu ? KeyDecision{} : command(kCmdMapRight);
-    case 'R': return command(menu ? kCmdRemoveCalibration : kCmdMapRight);
+    case 'R': return menu ? menu_item(c, kCmdRemoveCalibration) : command(kCmdMapRight);
     case kVkDown: return c.popup_menu ? KeyDecision{} : command(kCmdMapDown);
     case 'D': return command(menu ? kCmdAudioOptions : kCmdMapDown);
     case kVkOemPlus:

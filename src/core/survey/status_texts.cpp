@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "display/speed_bar.h"
+#include "procedures/em38_4_values.h"
+#include "survey/palette.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 
@@ -130,6 +132,8 @@ StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const St
   }
   t.gps = gps_block_texts(s, survey, in.slam);
   t.instrument_rows = instrument_block_rows(s, in.instrument_type, in.instrument_used, in.coil_spacing_m, in.coil_letter);
+  if (in.instrument_type == kEm38_4)
+    t.calibration = em38_4_calibration_text(em38_4_calibration_state(em38_4_calibration(s.em38_4)));
   return t;
 }
 

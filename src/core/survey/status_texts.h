@@ -70,6 +70,9 @@ struct StatusTexts {
   std::string speed_maximum;     // "%0.1f", right-aligned
   GpsBlockTexts gps;
   std::vector<std::string> instrument_rows;
+  // EM38-4: "Calib: OFF", "Calib: ON" or "Calib/Offset: ON" by the
+  // calibration the settings hold (empty for the others).
+  std::string calibration;
 };
 
 struct StatusInput {

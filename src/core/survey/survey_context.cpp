@@ -16,6 +16,11 @@ CommandContext command_context_from_settings(const Settings& s, const Variant& v
   c.gps_used = s.gps_enabled == 1;
   c.tilt_used = c.instrument_used && v.instrument_type == kEm61Mk2 && s.tilt_meter == 1;
   c.readings_per_station = derive_settings(s, v).readings_per_station;
+  // The polled EM61-MK2 reads at the rate set, logging or not; Stand By
+  // keeps the period the survey started with.
+  c.em61_polled = em61_polled_mode(s, v.instrument_type);
+  c.logging_poll_ms = em61_polling_interval_ms(s);
+  c.stand_by_poll_ms = timer_period_ms(v.instrument_type, c.em61_polled, c.logging_poll_ms);
   c.now = now;
   return c;
 }

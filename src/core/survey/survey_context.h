@@ -14,7 +14,9 @@
 
 namespace quelor {
 
-// Instrument, GPS and tilt-meter use, the EM34-3 readings per station.
+// Instrument, GPS and tilt-meter use, the EM34-3 readings per station, the
+// EM61-MK2 polled mode and the timer periods of Logging and Stand By (the
+// polling interval and the survey start's period).
 CommandContext command_context_from_settings(const Settings& s, const Variant& v, std::uint32_t now);
 
 // The instrument and the disconnection alarm option (the ring).

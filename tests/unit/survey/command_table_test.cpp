@@ -74,6 +74,21 @@ TEST(CommandDispatch, StateButtonsRunTheActionOfTheState) {
   }
 }
 
+// Pan, zoom, fit and review act only on a survey's map: a data file open
+// (Stand By, Logging) and the map shown; otherwise nothing, and no notice.
+TEST(CommandDispatch, MapViewCodesOnlyWithAFileAndTheMapShown) {
+  for (int code = kCmdMapLeft; code <= kCmdExitReview; ++code)
+    for (int state : {kStateClosed, kStateMonitoring, kStateStandBy, kStateLogging})
+      for (bool shown : {false, true}) {
+        CommandSituation s = all_there(state);
+        s.map_shown = shown;
+        const CommandStep step = dispatch_command(code, s);
+        const bool runs = shown && (state == kStateStandBy || state == kStateLogging);
+        EXPECT_EQ(step.action, runs ? code : kActionNone) << code << " state " << state << " shown " << shown;
+        EXPECT_FALSE(step.refusal) << code;
+      }
+}
+
 TEST(CommandDispatch, NeedsRefuseWithTheirNotice) {
   struct Row {
     int code, state;

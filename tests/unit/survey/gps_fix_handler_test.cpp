@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
 #include <tuple>
 
+#include "gps/formats.h"
 #include "gps/units.h"
 #include "survey_test_support.h"
 #include "variant/variant.h"
@@ -113,6 +116,30 @@ TEST(GpsFixHandler, TextsOfTheFix) {
   EXPECT_EQ(o.texts.first, grid_readout_text(o.fix.easting, kDisplayMetres));
   EXPECT_EQ(o.texts.second, grid_readout_text(o.fix.northing, kDisplayMetres));
   EXPECT_EQ(o.texts.zone, "32");
+}
+
+// The dilution cell: GGA carries its HDOP in field 9, so the default
+// format fills the cell at every fix; GGA/GSA leaves it to the GSA.
+TEST(GpsFixHandler, DilutionCellFromTheFixWhereItsFormatCarriesOne) {
+  struct Case {
+    int format;
+    std::string sentence;
+    std::optional<std::string> cell;
+  };
+  const Case cases[] = {
+      {kFormatGga, gga(48.0, 11.0, 10.0, 4, 9, 1.3), "1.3 "},
+      {kFormatGga, gga(48.0, 11.0, 10.0, 4, 9, 12.25), "12.2"},
+      {kFormatGga, gga(48.0, 11.0, 10.0, 0, 0, 0.0), "0.0 "},  // no fix: its dilution as sent
+      {kFormatGga, survey_testing::nmea("$GPGGA,000010.00,4800.0000,N,01100.0000,E,0,00,,,M,,M,,"), "N/A"},
+      {kFormatGgaGsa, gga(48.0, 11.0, 10.0, 4, 9, 1.3), std::nullopt},
+  };
+  for (const Case& c : cases) {
+    Settings s;
+    s.gps_sentence = c.format;
+    SurveyRecord r = monitoring();
+    const FixOutcome o = handle_gps_fix(r, fix_context_from_settings(s, kEm31Mk2), c.sentence);
+    EXPECT_EQ(o.texts.dilution_cell, c.cell) << c.sentence;
+  }
 }
 
 TEST(GpsFixHandler, MapUnitsFeet) {

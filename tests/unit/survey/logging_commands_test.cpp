@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "setup/em61_start_mode.h"
+#include "survey/start_plan.h"
+#include "survey/survey_context.h"
 #include "survey_test_support.h"
 #include "variant/variant.h"
 
@@ -72,17 +75,17 @@ TEST(GoCommand, ByMode) {
   EXPECT_FALSE(o.records_per_reading);
 
   SurveyRecord polled = in_state(kStateStandBy);
-  CommandContext c = context_at(1, kEm61Mk2);
-  c.em61_polled = true;
-  c.logging_poll_ms = 100;
-  o = go_command(polled, c);
+  Settings settings;
+  settings.survey_mode = kModeAuto;
+  settings.reading_interval = 0.1;
+  o = go_command(polled, command_context_from_settings(settings, Variant{kEm61Mk2, kNavigation}, 1));
   ASSERT_TRUE(o.timer_period_ms);
   EXPECT_EQ(*o.timer_period_ms, 100u);
   EXPECT_EQ(*o.poll_timeout_ms, 111u);
 
   SurveyRecord manual = in_state(kStateStandBy);
   manual.survey_mode = kModeManual;
-  c = context_at(1, kEm34_3);
+  CommandContext c = context_at(1, kEm34_3);
   c.readings_per_station = 3;
   o = go_command(manual, c);
   EXPECT_EQ(o.reading_count_text, "Rdg: 0 of 3");
@@ -121,14 +124,60 @@ TEST(PauseCommand, MapEdgeGivesPausedBmpAndTheNextFlag) {
 }
 
 TEST(PauseCommand, WheelStopsTheWheelAndPolls) {
-  SurveyRecord r = in_state(kStateLogging);
-  r.survey_mode = kModeWheel;
-  CommandContext c = context_at(10, kEm61Lx2);
-  c.stand_by_poll_ms = 500;
-  const CommandOutcome o = pause_command(r, c);
-  EXPECT_EQ(o.wheel, WheelAction::kStopWheel);
-  EXPECT_EQ(*o.timer_period_ms, 500u);
-  EXPECT_TRUE(o.poll_pending);
+  Settings settings;
+  settings.survey_mode = kModeWheel;
+  for (int type : {kEm61Lx2, kEm61Mk2}) {
+    SurveyRecord r = in_state(kStateLogging);
+    r.survey_mode = kModeWheel;
+    const CommandOutcome o = pause_command(r, command_context_from_settings(settings, Variant{type, kNavigation}, 10));
+    EXPECT_EQ(o.wheel, WheelAction::kStopWheel);
+    // Back to the period the survey started with.
+    ASSERT_TRUE(o.timer_period_ms);
+    EXPECT_EQ(*o.timer_period_ms, 500u);
+    EXPECT_TRUE(o.poll_pending);
+  }
+}
+
+// A polled EM61-MK2 reads at the rate set from the survey start through Go
+// and Pause: the timer of Monitoring, Logging and Stand By is the reading
+// interval, the poll time-out 1.1 x it + 1 ms.
+TEST(PolledEm61, TheRateSetHoldsFromTheStartThroughGoAndPause) {
+  struct Case {
+    double reading_interval_s;
+    std::uint32_t period_ms;
+    std::uint32_t poll_timeout_ms;
+  };
+  const Variant variant = Variant{kEm61Mk2, kNavigation};
+  for (const Case& k : {Case{0.1, 100, 111}, Case{0.05, 50, 56}, Case{1.0 / 30, 33, 37}}) {
+    Settings settings;
+    settings.instrument_state = 1;
+    settings.gps_enabled = 0;
+    settings.survey_mode = kModeAuto;
+    settings.reading_interval = k.reading_interval_s;
+    StartInput input{variant, settings};
+    input.em61_polled_mode = em61_polled_mode(settings, kEm61Mk2);
+    input.polling_interval_ms = em61_polling_interval_ms(settings);
+    const StartPlan plan = plan_survey_start(input);
+    ASSERT_TRUE(plan.proceed);
+    ASSERT_TRUE(plan.timer_period_ms);
+    EXPECT_EQ(*plan.timer_period_ms, k.period_ms) << k.reading_interval_s;
+
+    SurveyRecord survey = plan.survey;
+    survey.state = kStateStandBy;  // as the File command leaves it
+    survey.file_open = true;
+    const CommandContext c = command_context_from_settings(settings, variant, 1000);
+    EXPECT_TRUE(c.em61_polled);
+    const CommandOutcome go = go_command(survey, c);
+    ASSERT_TRUE(go.ok);
+    ASSERT_TRUE(go.timer_period_ms);
+    EXPECT_EQ(*go.timer_period_ms, k.period_ms) << k.reading_interval_s;
+    EXPECT_EQ(*go.poll_timeout_ms, k.poll_timeout_ms) << k.reading_interval_s;
+    EXPECT_FALSE(go.records_per_reading);  // polled: the timer sets the rate
+    const CommandOutcome pause = pause_command(survey, c);
+    ASSERT_TRUE(pause.timer_period_ms);
+    EXPECT_EQ(*pause.timer_period_ms, k.period_ms) << k.reading_interval_s;
+    EXPECT_EQ(*pause.poll_timeout_ms, k.poll_timeout_ms) << k.reading_interval_s;
+  }
 }
 
 TEST(PauseCommand, OnlyWhileLogging) {

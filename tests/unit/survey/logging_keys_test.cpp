@@ -119,6 +119,26 @@ TEST(LoggingKeys, FileKeyOnlyInMonitoringOrReview) {
   EXPECT_EQ(code(c, 'F'), kCmdFitAll);
 }
 
+// With the popup menu open L and R reach Calibration and Remove Calibration
+// only where the instrument's menu has them: the CS-21's has neither.
+TEST(LoggingKeys, MenuLettersReachOnlyTheItemsOfTheInstrumentsMenu) {
+  const struct {
+    int type;
+    std::uint32_t key;
+    int code;
+  } rows[] = {{kEm38_4, 'L', kCmdCalibration}, {kEm38_4, 'R', kCmdRemoveCalibration},
+              {kEm38Mk2, 'L', kCmdCalibration}, {kCs21, 'L', kCmdNone},
+              {kCs21, 'R', kCmdNone},            {kCs21, 'D', kCmdAudioOptions}};
+  for (const auto& r : rows) {
+    KeyContext c = in_state(kStateStandBy);
+    c.instrument_type = r.type;
+    c.popup_menu = true;
+    EXPECT_EQ(code(c, r.key), r.code) << r.type << " key " << r.key;
+    c.popup_menu = false;  // without the menu: the map's pan keys
+    EXPECT_EQ(code(c, r.key), r.key == 'L' ? kCmdMapLeft : r.key == 'R' ? kCmdMapRight : kCmdMapDown) << r.type;
+  }
+}
+
 TEST(LoggingKeys, TableByStateReviewAndMenu) {
   struct Row {
     int state;

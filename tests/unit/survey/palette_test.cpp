@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "display/display_forms.h"
 #include "survey/colour_class.h"
+#include "survey/colour_rescale.h"
+#include "variant/variant.h"
 
 namespace quelor {
 namespace {
@@ -35,6 +38,38 @@ TEST(Palette, Em38_4CalibrationTexts) {
   EXPECT_STREQ(em38_4_calibration_text(0), "Calib: OFF");
   EXPECT_STREQ(em38_4_calibration_text(1), "Calib: ON");
   EXPECT_STREQ(em38_4_calibration_text(2), "Calib/Offset: ON");
+}
+
+// Readings Scale OK: the map is redrawn when the scale its colour view
+// takes its classes from moved, and only then.
+TEST(ReadingsScaleRecolour, WhenTheMappedViewsScaleMoves) {
+  struct Case {
+    int type, view;
+    bool first_changed;  // else the second group's minimum is changed
+    bool recolours;
+  };
+  const Case cases[] = {
+      {kEm31Mk2, 1, true, true},   {kEm31Mk2, 1, false, false}, {kEm31Mk2, 2, false, true},
+      {kEm31Mk2, 2, true, false},  {kEm31Mk2, 0, true, false},  {kEm38Mk2, 4, false, true},
+      {kEm38Mk2, 3, false, false}, {kEm38_4, 6, false, true},   {kCs21, 1, true, true},
+      {kEm61Mk2, 3, true, true},   {kGrad601, 1, true, true},   {kEm34_3, 1, true, true},
+  };
+  for (const Case& c : cases) {
+    Settings before;
+    before.colour_map_view = c.view;
+    ReadingsScaleForm form = readings_scale_form(before, c.type);
+    if (c.first_changed)
+      form.first[0] += 10.0;
+    else
+      form.second[0] += 1.0;
+    Settings after = before;
+    store_readings_scale(form, after);
+    EXPECT_EQ(readings_scale_recolours_map(before, after, c.type), c.recolours) << c.type << " view " << c.view;
+    // OK without a change redraws nothing.
+    Settings same = before;
+    store_readings_scale(readings_scale_form(before, c.type), same);
+    EXPECT_FALSE(readings_scale_recolours_map(before, same, c.type)) << c.type;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "procedures/em38_4_values.h"
 #include "survey/status_cells.h"
 #include "survey/status_texts.h"
 #include "variant/variant.h"
@@ -106,6 +107,56 @@ TEST(StatusTexts, InstrumentBlock) {
   s.dipole_mode = 2;
   EXPECT_EQ(instrument_block_rows(s, kEm34_3, true, 0, 'V'),
             (std::vector<std::string>{"Survey: Manual", "   3  Readings"}));
+}
+
+// The instrument block of every instrument with its default settings.
+TEST(StatusTexts, InstrumentBlockOfEveryInstrument) {
+  using Rows = std::vector<std::string>;
+  const struct {
+    int type;
+    Rows rows;
+  } table[] = {
+      {kEm31Mk2, {"Selected for file :", "Dipole: Vertical", "Component: Both"}},
+      {kEm38, {"Selected for file :", "Dipole: Vertical", "Comp.: Cond."}},
+      {kEm34_3, {"Selected for file :", "Dipole: Vertical", "Sep:    10 m"}},
+      {kEm38Mk2, {"Selected for file :", "Dipole: Vertical"}},
+      {kEm61Mk2, {"Mode: ", "Battery: ", "Current: "}},
+      {kEm61Lx2, {"Battery: ", "Current: "}},
+      {kEm38_4, {}},
+      {kCs21, {}},
+      {kGrad601, {}},
+  };
+  EXPECT_EQ(std::size(table), variant_table().size());
+  for (const auto& row : table) {
+    Settings s;
+    EXPECT_EQ(instrument_block_rows(s, row.type, true, 10, 'V'), row.rows) << row.type;
+    EXPECT_EQ(instrument_block_rows(s, row.type, false, 10, 'V'), (Rows{"Instrument", "Disabled", "GXY Mode"}))
+        << row.type;
+  }
+}
+
+// Every instrument's top row: only the EM38-4 shows a calibration state,
+// the one its settings hold from the survey's start on.
+TEST(StatusTexts, CalibrationStateOfTheSettingsInEveryInstrument) {
+  Em38_4Calibration calibrated;
+  calibrated.conductivity_offset[1] = 2.5;
+  Em38_4Calibration with_offsets = calibrated;
+  with_offsets.carrier_offset[3] = -0.5;
+  const struct {
+    const Em38_4Calibration* calibration;
+    const char* text;
+  } states[] = {{nullptr, "Calib: OFF"}, {&calibrated, "Calib: ON"}, {&with_offsets, "Calib/Offset: ON"}};
+  for (const auto& state : states)
+    for (const VariantRow& row : variant_table()) {
+      Settings s;
+      if (state.calibration) set_em38_4_calibration(s.em38_4, *state.calibration);
+      SurveyRecord r;
+      r.state = kStateMonitoring;
+      StatusInput in;
+      in.instrument_type = row.instrument_type;
+      EXPECT_EQ(status_texts(s, r, in).calibration, row.instrument_type == kEm38_4 ? state.text : "")
+          << row.instrument << " " << state.text;
+    }
 }
 
 TEST(StatusTexts, GpsDisabledShowsOnlyGpsDisabledAndNoSpeedRow) {
