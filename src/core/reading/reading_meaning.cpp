@@ -16,6 +16,20 @@ namespace quelor {
 
 namespace {
 
+// The first letters of the reading records each instrument's file holds:
+// the EM31 family's count of readings since the last record, the EM61
+// marker records (M, N, P, Q after a press; J, K, j, k from the second
+// record mode) and the EM38-MK2 and EM38-4 't' records.
+struct ReadingLetters {
+  int instrument_type;
+  std::string_view letters;
+};
+constexpr ReadingLetters kReadingLetters[] = {
+    {kEm31Mk2, "T23456"}, {kEm38, "T23456"},         {kEm34_3, "T23456"},
+    {kEm38Mk2, "Tt"},     {kEm38_4, "Tt"},           {kEm61Mk2, "TDEFMNPQJKjk"},
+    {kEm61Lx2, "TDEFMNPQJKjk"}, {kGrad601, "T"},     {kCs21, "T"},
+};
+
 constexpr double kMk2Scale = 4.8333;
 constexpr double kLx2Scale = 20.0;
 
@@ -140,7 +154,8 @@ void em38_4(const DecodeContext& c, std::string_view record, ReadingMeaning& m) 
   m.entry = channel_entry(m, c.colour, c.mapped_view);
 }
 
-bool em61_marker_letter(char letter) { return !(letter == 'T' || letter == 'D' || letter == 'E' || letter == 'F'); }
+// The EM61 readings proper; every other letter of a record is a marker record.
+bool em61_marker_letter(char letter) { return std::string_view("TDEF").find(letter) == std::string_view::npos; }
 
 // The mean current the record carries: 10-11 its whole part (big-endian),
 // 12 its hundredths.
@@ -196,7 +211,9 @@ void em61lx2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
   }
   m.mode = letter;
   m.marker = m.trigger = em61_marker_letter(letter);
-  const int n = c.mapped_view;
+  // With two coils the right coil's channels (views 4-6) map as their pair:
+  // the strip's left half the left coil, its right half the right coil.
+  const int n = c.two_sensors && c.mapped_view > 3 ? c.mapped_view - 3 : c.mapped_view;
   if (n < 1 || n > 3) return;
   m.entry = c.two_sensors ? two_value_entry(channel(m, n), channel(m, n + 3), c.colour)
                           : class_of(channel(m, n), c.colour);
@@ -212,8 +229,10 @@ void grad601(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
   m.entry = c.two_sensors ? two_value_entry(channel(m, 1), channel(m, 2), c.colour) : class_of(channel(m, 1), c.colour);
 }
 
-// CS-21: the mapped value packed with the same component of the other coil
-// geometry (channel n + 2).
+// CS-21: channels 1-4 are the values of the $PDLM1 records, 5-8 those of
+// the $PDLM2 records (the export's columns). The mapped value is packed
+// with the same component of the other coil geometry of its record; a
+// record of the other coil group holds no value for the view.
 void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   const Cs21Reading d = decode_cs21(line_of(record));
   for (const auto& v : d.values) put(m, v.value_or(0.0));
@@ -223,8 +242,8 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
     put_column(m, base >= 0 && i >= base && i < base + 4 ? d.values[static_cast<std::size_t>(i - base)] : std::nullopt);
   m.mode = d.flag;
   m.trigger = true;
-  const int n = c.mapped_view;
-  if (n < 1 || n > 4) return;
+  const int n = c.mapped_view - base;
+  if (base < 0 || n < 1 || n > 4) return;
   const int other = (n + 1) % 4 + 1;
   if (!d.values[static_cast<std::size_t>(n - 1)]) return;
   m.entry = two_value_entry(channel(m, n), channel(m, other), c.colour);
@@ -232,12 +251,14 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
 
 }  // namespace
 
+std::string_view reading_letters(int type) {
+  for (const ReadingLetters& r : kReadingLetters)
+    if (r.instrument_type == type) return r.letters;
+  return "T";
+}
+
 bool is_reading_record(int type, std::string_view record) {
-  if (record.empty()) return false;
-  const char c = record[0];
-  if (type == kEm61Mk2 || type == kEm61Lx2) return c == 'T' || c == 'D' || c == 'E' || c == 'F';
-  if (type == kEm31Mk2 || type == kEm38 || type == kEm34_3) return c == 'T' || (c >= '2' && c <= '6');
-  return c == 'T';
+  return !record.empty() && reading_letters(type).find(record[0]) != std::string_view::npos;
 }
 
 double em61_recorded_current(std::string_view record) { return recorded_mean_current(bytes_of(record, 16)); }
