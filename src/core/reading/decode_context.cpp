@@ -61,6 +61,12 @@ bool mapped_view_uses_scale_2(int type, int view) {
   }
 }
 
+Em61Mk2Options em61_options(const DecodeContext& c) {
+  Em61Mk2Options o;
+  o.coil_type = c.em61_coil_type;
+  return o;
+}
+
 bool two_value_entries(const DecodeContext& c) { return c.instrument_type == kCs21 || c.two_sensors; }
 
 void set_mapped_view(DecodeContext& c, const Settings& s) {
@@ -87,7 +93,8 @@ DecodeContext decode_context_from_settings(const Settings& s, int type, bool man
   std::array<double, 28> k = em38_4_constants(em38_4_calibration(s.em38_4));
   for (double& v : k) v = as_recorded(v, 3);
   c.em38_4_calibration = em38_4_from_constants(k);
-  c.em61.coil_type = s.em61_model;
+  c.em38_4_raw_inphase = type == kEm38_4 && s.em38_4.inphase_units == 1;
+  c.em61_coil_type = s.em61_model;
   c.em61_normalised = type == kEm61Mk2 && em61_normalised;
   for (std::size_t i = 0; i < c.nulls.size(); ++i) c.nulls[i] = as_recorded(s.channel_null_values[i], 2);
   c.lx2_filter_factors = {as_recorded(s.left_coil_filter_factor, 2), as_recorded(s.right_coil_filter_factor, 2)};
@@ -110,7 +117,8 @@ std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, co
   c.em31.manual_mode = manual_mode;
   c.em31.inphase_only = type == kEm31Mk2 && digit_at(r1, 18) == 1;
   c.em38mk2_single_coil = type == kEm38Mk2 && digit_at(r1, 19) == 1;
-  if (type == kEm61Mk2 || type == kEm61Lx2) c.em61.coil_type = digit_at(r1, 18);
+  if (type == kEm61Mk2 || type == kEm61Lx2) c.em61_coil_type = digit_at(r1, 18);
+  c.em38_4_raw_inphase = type == kEm38_4 && digit_at(r1, 20) == 1;  // the wide block's reading units
   // Until record 3 says otherwise (apply_constant_record): files without its
   // digit were written with the EM61-MK2 current ring on, the default.
   c.em61_normalised = type == kEm61Mk2;

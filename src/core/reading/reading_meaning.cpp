@@ -30,8 +30,6 @@ constexpr ReadingLetters kReadingLetters[] = {
     {kEm61Lx2, "TDEFMNPQJKjk"}, {kGrad601, "T"},     {kCs21, "T"},
 };
 
-constexpr double kMk2Scale = 4.8333;
-constexpr double kLx2Scale = 20.0;
 
 std::vector<std::uint8_t> bytes_of(std::string_view record, std::size_t length) {
   std::vector<std::uint8_t> b(length, ' ');
@@ -170,18 +168,14 @@ double recorded_mean_current(std::span<const std::uint8_t> b) {
 void em61mk2(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   const std::vector<std::uint8_t> b = bytes_of(record, 16);
   const char letter = static_cast<char>(b[0]);
-  double current = be_s16(b, 13);
-  if (!c.em61.timed_readings) {
-    if (c.em61.coil_type == kCoilStandard) current /= 1.047;
-    if (c.em61.coil_type == kCoilHighPower) current /= 1.152;
-  }
-  const GateFactors gates = em61_gate_factors(letter, c.em61, current);
+  const Em61Mk2Options options = em61_options(c);
+  const double current = em61_mk2_coil_current(be_s16(b, 13), options);
+  const GateFactors gates = em61_gate_factors(letter, options, current);
   const double mean = recorded_mean_current(b);
   const double factor = c.em61_normalised && mean != 0.0 ? gates.nominal_current / mean : 1.0;
-  const std::array<int, 4> range = em61_range_factors(b[1]);
+  const std::array<double, 4> ranged = em61_ranged_channels(b, kEm61Mk2Scale, 4);
   for (std::size_t i = 0; i < 4; ++i) {
-    const double mv = be_s16(b, 2 + 2 * i) * kMk2Scale / range[i] / gates.factors[i];
-    put(m, mv * factor - c.nulls[i]);
+    put(m, ranged[i] / gates.factors[i] * factor - c.nulls[i]);
     put_column(m, m.channels[i]);
   }
   m.mode = letter;
@@ -195,11 +189,10 @@ void em61mk2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
 void em61lx2(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   const std::vector<std::uint8_t> b = bytes_of(record, 16);
   const char letter = static_cast<char>(b[0]);
-  const std::array<int, 4> range = em61_range_factors(b[1]);
   const int coils = c.two_sensors ? 2 : 1;
-  std::array<double, 4> raw{};
+  std::array<double, 4> raw = em61_ranged_channels(b, kEm61Lx2Scale, 2 * coils);
   for (std::size_t i = 0; i < static_cast<std::size_t>(2 * coils); ++i) {
-    raw[i] = be_s16(b, 2 + 2 * i) * kLx2Scale / range[i] - c.nulls[i];
+    raw[i] -= c.nulls[i];
     put_column(m, raw[i]);
   }
   while (m.column_count < 4) put_column(m, std::nullopt);
