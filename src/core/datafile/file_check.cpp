@@ -9,6 +9,7 @@
 #include "datafile/naming.h"
 #include "datafile/record_layout.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -71,23 +72,12 @@ struct Checker {
   }
 
   bool is_reading_tag(char tag) const {
-    const int type = variant ? variant->instrument_type : kEm31Mk2;
-    switch (type) {
-      case kEm31Mk2:
-      case kEm38:
-      case kEm34_3: return tag == 'T' || (tag >= '2' && tag <= '6');
-      case kEm38Mk2:
-      case kEm38_4: return tag == 'T' || tag == 't';
-      case kEm61Mk2:
-      case kEm61Lx2: return std::string_view("TDEFMNPQJKjk").find(tag) != std::string_view::npos;
-      default: return tag == 'T';
-    }
+    return is_instrument_letter(variant ? variant->instrument_type : kEm31Mk2, tag);
   }
 
   bool raw_reading_bytes() const {
     if (!variant) return false;
-    const int t = variant->instrument_type;
-    return t == kEm38Mk2 || t == kEm38_4 || t == kEm61Mk2 || t == kEm61Lx2;
+    return has_binary_records(variant->instrument_type);
   }
 
   void check_tick(long n, std::string_view field, TickKind kind) {
@@ -108,7 +98,7 @@ struct Checker {
   bool raw_status_byte() const {
     if (!variant) return false;
     const int t = variant->instrument_type;
-    return t == kEm31Mk2 || t == kEm38 || t == kEm34_3;
+    return is_t_record_instrument(t);
   }
 
   void check_printable(long n, std::string_view rec, bool reading, bool tilt) {

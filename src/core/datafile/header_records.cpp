@@ -4,12 +4,11 @@
 
 #include "datafile/naming.h"
 #include "datafile/record_layout.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
 namespace {
-
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 
 const char* gps_flag(const HeaderFields& f) { return f.gps_enabled > 0 ? "GPS" : "GRD"; }
 

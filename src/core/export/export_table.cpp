@@ -10,6 +10,7 @@
 #include "gps/parser.h"
 #include "gps/survey_zone.h"
 #include "reading/reading_meaning.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -37,19 +38,6 @@ bool is_identification(std::string_view rec) {
   for (std::size_t i = 9; i < 12; ++i)
     if (!std::isdigit(static_cast<unsigned char>(rec[i]))) return false;
   return variant_of_program_code(rec.substr(0, 9)).has_value();
-}
-
-bool is_reading_tag(int type, char tag) {
-  switch (type) {
-    case kEm31Mk2:
-    case kEm38:
-    case kEm34_3: return tag == 'T' || (tag >= '2' && tag <= '6');
-    case kEm38Mk2:
-    case kEm38_4: return tag == 'T' || tag == 't';
-    case kEm61Mk2:
-    case kEm61Lx2: return std::string_view("TDEFMNPQJKjk").find(tag) != std::string_view::npos;
-    default: return tag == 'T';
-  }
 }
 
 struct Reader {
@@ -138,7 +126,7 @@ struct Reader {
         std::string(rec.substr(static_cast<std::size_t>(length - 11), 10)).c_str(), nullptr, 10));
     apply_constant_record(decode, constants, rec);
     if (tag != 'G' && tag != 'H') header_g_records = -1;
-    if (is_reading_tag(table.variant.instrument_type, tag)) return reading(rec, tick);
+    if (is_instrument_letter(table.variant.instrument_type, tag)) return reading(rec, tick);
     switch (tag) {
       case 'G': g_record(rec); break;
       case 'L':

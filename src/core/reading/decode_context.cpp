@@ -10,6 +10,7 @@
 #include "procedures/em38_4_values.h"
 #include "procedures/em38mk2_calibration.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -110,7 +111,7 @@ std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, co
   c.em31.manual_mode = manual_mode;
   c.em31.inphase_only = type == kEm31Mk2 && digit_at(r1, 18) == 1;
   c.em38mk2_single_coil = type == kEm38Mk2 && digit_at(r1, 19) == 1;
-  if (type == kEm61Mk2 || type == kEm61Lx2) c.em61.coil_type = digit_at(r1, 18);
+  if (is_em61(type)) c.em61.coil_type = digit_at(r1, 18);
   // Until record 3 says otherwise (apply_constant_record): files without its
   // digit were written with the EM61-MK2 current ring on, the default.
   c.em61_normalised = type == kEm61Mk2;

@@ -11,6 +11,7 @@
 #include "serial/decode_lines.h"
 #include "serial/text_fields.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -234,10 +235,7 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
 
 bool is_reading_record(int type, std::string_view record) {
   if (record.empty()) return false;
-  const char c = record[0];
-  if (type == kEm61Mk2 || type == kEm61Lx2) return c == 'T' || c == 'D' || c == 'E' || c == 'F';
-  if (type == kEm31Mk2 || type == kEm38 || type == kEm34_3) return c == 'T' || (c >= '2' && c <= '6');
-  return c == 'T';
+  return is_reading_letter(type, record[0]);
 }
 
 double em61_recorded_current(std::string_view record) { return recorded_mean_current(bytes_of(record, 16)); }
