@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "datafile/file_header.h"
+#include "datafile/record_cursor.h"
 #include "datafile/record_layout.h"
 
 namespace quelor {
@@ -64,16 +66,18 @@ AppendCheckResult invalid_record(int n) {
                             "The file will be closed."}));
 }
 
-// A record of the file, or empty when the file is shorter.
+// A record of the file at this variant's length, or empty when the file is shorter.
 std::string_view record(std::string_view head, int n, int length) {
-  const std::size_t at = static_cast<std::size_t>((n - 1) * length);
-  if (head.size() < at + static_cast<std::size_t>(length)) return {};
-  return head.substr(at, static_cast<std::size_t>(length));
+  DataFile file;
+  file.bytes = head;
+  file.record_length = length;
+  RecordCursor cursor = record_cursor(file, n);
+  const std::optional<DataRecord> r = next_record(cursor);
+  return r ? r->bytes : std::string_view();
 }
 
-int digit_at(std::string_view rec, std::size_t column) {
-  return column < rec.size() ? rec[column] - '0' : -1;
-}
+// A digit of the file's set-up; anything else matches no setting.
+int digit_at(std::string_view rec, std::size_t column) { return quelor::digit_at(rec, column).value_or(-1); }
 
 const char* name_of(const std::vector<const char*>& names, int index) {
   return index >= 0 && static_cast<std::size_t>(index) < names.size() ? names[static_cast<std::size_t>(index)] : "";
@@ -164,8 +168,10 @@ AppendCheckResult check_gps(std::string_view rec1, std::string_view rec3, std::s
                               "Select the same units in the program"}));
   }
   if (s.instrument_state > 0) {
-    const double x = std::atof(std::string(rec3.substr(1, 7)).c_str());
-    const double y = std::atof(std::string(rec3.substr(8, 7)).c_str());
+    // Record 3 holds the offsets in the file's map unit; the settings in metres.
+    const double unit = metres_per_map_unit(units);
+    const double x = number_at(rec3, 1, 7).value_or(0.0) * unit;
+    const double y = number_at(rec3, 8, 7).value_or(0.0) * unit;
     // Offsets are stored with three decimals: a difference of 0.01 is a
     // difference, whatever the last bit of the binary value says.
     const double limit = 0.01 - 1e-9;
@@ -175,7 +181,7 @@ AppendCheckResult check_gps(std::string_view rec1, std::string_view rec3, std::s
                                     format_text("X=%.2f Y=%.2f", s.gps_x_offset, s.gps_y_offset),
                                 "Please adjust offsets or create the new data file."}));
   }
-  const int sentence = rec3[17] == 'A' ? 8 : digit_at(rec3, 19);
+  const int sentence = header_gps_sentence(rec3);
   if (sentence != s.gps_sentence)
     return refuse(join_lines({std::string("GPS NMEA Data in the file: ") + sentence_name(sentence),
                               std::string("Selected in the program: ") + sentence_name(s.gps_sentence),

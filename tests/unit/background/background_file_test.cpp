@@ -64,8 +64,9 @@ std::string survey_file(const Variant& v, const std::vector<std::pair<double, do
     if (i == fixes.size() / 2) {
       for (const std::string& r : line_block_records(v, lb, now)) out += r;
     }
-    out += gps_sentence_records(v, gga(fixes[i].first, fixes[i].second), 1000 + i, kGpsForwarded, ++count);
-    out += gps_sentence_records(v, nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"), 1001 + i, kGpsAccepted,
+    const std::uint32_t tick = static_cast<std::uint32_t>(1000 * (i + 1));  // a fix a second
+    out += gps_sentence_records(v, gga(fixes[i].first, fixes[i].second), tick, kGpsForwarded, ++count);
+    out += gps_sentence_records(v, nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"), tick + 1, kGpsAccepted,
                                 ++count);
   }
   std::string bad = gga(44.0, -79.0);
