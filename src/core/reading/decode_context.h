@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "datafile/file_header.h"
 #include "serial/decode_em31.h"
 #include "serial/decode_em38mk2.h"
 #include "serial/decode_em61.h"
@@ -73,6 +74,8 @@ DecodeContext decode_context_from_settings(const Settings& s, int instrument_typ
 // first line feed); the view and scale come from `display` (the settings in
 // use). Nothing when the file has no header of the family.
 std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, const Settings& display);
+// The same from a header block already read (a continued file's too).
+DecodeContext decode_context_from_header(const FileHeader& header, const Settings& display);
 
 // Header record 3 (the EM61-MK2 current ring on or off), the constant
 // records that follow the header and every line block ('O' and 'I'), and the

@@ -11,25 +11,11 @@
 #include "serial/decode_lines.h"
 #include "serial/text_fields.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
 namespace {
-
-// The first letters of the reading records each instrument's file holds:
-// the EM31 family's count of readings since the last record, the EM61
-// marker records (M, N, P, Q after a press; J, K, j, k from the second
-// record mode) and the EM38-MK2 and EM38-4 't' records.
-struct ReadingLetters {
-  int instrument_type;
-  std::string_view letters;
-};
-constexpr ReadingLetters kReadingLetters[] = {
-    {kEm31Mk2, "T23456"}, {kEm38, "T23456"},         {kEm34_3, "T23456"},
-    {kEm38Mk2, "Tt"},     {kEm38_4, "Tt"},           {kEm61Mk2, "TDEFMNPQJKjk"},
-    {kEm61Lx2, "TDEFMNPQJKjk"}, {kGrad601, "T"},     {kCs21, "T"},
-};
-
 
 std::vector<std::uint8_t> bytes_of(std::string_view record, std::size_t length) {
   std::vector<std::uint8_t> b(length, ' ');
@@ -152,8 +138,9 @@ void em38_4(const DecodeContext& c, std::string_view record, ReadingMeaning& m) 
   m.entry = channel_entry(m, c.colour, c.mapped_view);
 }
 
-// The EM61 readings proper; every other letter of a record is a marker record.
-bool em61_marker_letter(char letter) { return std::string_view("TDEF").find(letter) == std::string_view::npos; }
+// The EM61 readings proper are the instrument's reading letters; every
+// other letter of a record is a marker record.
+bool em61_marker_letter(int type, char letter) { return !is_reading_letter(type, letter); }
 
 // The mean current the record carries: 10-11 its whole part (big-endian),
 // 12 its hundredths.
@@ -179,7 +166,7 @@ void em61mk2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
     put_column(m, m.channels[i]);
   }
   m.mode = letter;
-  m.marker = m.trigger = em61_marker_letter(letter);
+  m.marker = m.trigger = em61_marker_letter(c.instrument_type, letter);
   m.entry = channel_entry(m, c.colour, c.mapped_view);
 }
 
@@ -203,7 +190,7 @@ void em61lx2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
     put(m, early - late * c.lx2_filter_factors[coil] / 1000.0);
   }
   m.mode = letter;
-  m.marker = m.trigger = em61_marker_letter(letter);
+  m.marker = m.trigger = em61_marker_letter(c.instrument_type, letter);
   // With two coils the right coil's channels (views 4-6) map as their pair:
   // the strip's left half the left coil, its right half the right coil.
   const int n = c.two_sensors && c.mapped_view > 3 ? c.mapped_view - 3 : c.mapped_view;
@@ -244,14 +231,8 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
 
 }  // namespace
 
-std::string_view reading_letters(int type) {
-  for (const ReadingLetters& r : kReadingLetters)
-    if (r.instrument_type == type) return r.letters;
-  return "T";
-}
-
 bool is_reading_record(int type, std::string_view record) {
-  return !record.empty() && reading_letters(type).find(record[0]) != std::string_view::npos;
+  return !record.empty() && is_instrument_letter(type, record[0]);
 }
 
 double em61_recorded_current(std::string_view record) { return recorded_mean_current(bytes_of(record, 16)); }

@@ -49,9 +49,6 @@ struct ReadingMeaning {
   bool inphase_record = false;  // EM38: the value is an in-phase value
 };
 
-// The first letters of an instrument's reading records in its data file.
-std::string_view reading_letters(int instrument_type);
-
 // True when the record is a reading record of that instrument, markers included.
 bool is_reading_record(int instrument_type, std::string_view record);
 

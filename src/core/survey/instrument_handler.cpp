@@ -7,6 +7,7 @@
 #include "serial/decode_em61.h"
 #include "survey/instrument_switch.h"
 #include "survey/reading_handler.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -17,8 +18,6 @@ std::string formatted(const char* format, double v) {
   std::snprintf(text, sizeof text, format, v);
   return text;
 }
-
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 
 // The instrument bytes as the data file receives them: the EM61 decoders put
 // the mean current of the ring into the record (the EM61-MK2 keeps its own
