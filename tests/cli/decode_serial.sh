@@ -80,11 +80,11 @@ out=$(printf "$lx2" | "$Q" decode --instrument em61lx2)
 check em61lx2 '{"record":"54ff0064ff38012c019009c4007f","letter":"T","channels":[20,-40,32.4],"current":2500}' "$out"
 check em61lx2-never-normalised "$out" "$(printf "$lx2$lx2" | "$Q" decode --instrument em61lx2 --normalisation 2 | head -1)"
 
-# Grad601 and CS-21 lines.
+# Grad601 and CS-21 lines (a CS-21 field that is no number shows 0).
 out=$(printf 'noise\r\n$PBAR,12.5,-3.25*1F\r\n' | "$Q" decode --instrument grad601 --two-sensors)
 check grad601 '{"record":"24504241522c31322e352c2d332e32352a3146","values":[12.5,-3.25]}' "$out"
 out=$(printf '$PDLMA,123.4,1.5,-2,abc,,3.5e1\r\n' | "$Q" decode --instrument cs21)
-check cs21 '{"record":"2450444c4d412c3132332e342c312e352c2d322c6162632c2c332e356531","values":[1.5,-2,null,null],"flag":"A"}' "$out"
+check cs21 '{"record":"2450444c4d412c3132332e342c312e352c2d322c6162632c2c332e356531","values":[1.5,-2,0,0],"flag":"A"}' "$out"
 
 # Tilt: a good sentence and one with a wrong checksum.
 body='PTILT,1.25,-0.50'

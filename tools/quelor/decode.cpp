@@ -1,8 +1,8 @@
-// quelor decode: runs an instrument's framer and decoder over a raw serial
-// capture and prints one JSON object per accepted record. The EM38-4 and
-// EM61 values are the program's: the record as the data file receives it,
-// read by interpret_reading with the decode context of the settings the
-// options give.
+// quelor decode: runs an instrument's framer over a raw serial capture and
+// prints one JSON object per accepted record with the values the program
+// has of it: the record as the data file receives it, read by
+// interpret_reading with the decode context of the settings the options
+// give.
 
 #include <cerrno>
 #include <cstdio>
@@ -28,6 +28,7 @@
 #include "serial/decode_lines.h"
 #include "serial/em38_length.h"
 #include "serial/instrument_framer.h"
+#include "serial/text_fields.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 #include "file_input.h"
@@ -52,7 +53,7 @@ constexpr Instrument kInstruments[] = {
 struct Options {
   const Instrument* instrument = nullptr;
   const char* file = nullptr;
-  bool manual = false, inphase_divisor = false, inphase_only = false, em38_x10 = false;
+  bool manual = false, inphase_only = false;
   bool single_coil = false, raw_inphase = false, two_sensors = false, second_mode = false;
   int record_length = 0;
   int coil_type = 0;
@@ -90,8 +91,7 @@ struct Flag {
 };
 
 constexpr Flag kFlags[] = {
-    {"--manual", &Options::manual},           {"--inphase-divisor", &Options::inphase_divisor},
-    {"--inphase-only", &Options::inphase_only}, {"--em38-x10", &Options::em38_x10},
+    {"--manual", &Options::manual}, {"--inphase-only", &Options::inphase_only},
     {"--single-coil", &Options::single_coil}, {"--raw-inphase", &Options::raw_inphase},
     {"--two-sensors", &Options::two_sensors}, {"--second-mode", &Options::second_mode},
 };
@@ -152,10 +152,18 @@ std::string parse_options(int argc, char** argv, Options& o) {
   return {};
 }
 
-std::vector<std::optional<double>> slot_values(const ChannelSlots& s, int count) {
-  std::vector<std::optional<double>> v;
-  for (int i = 0; i < count; ++i)
-    v.push_back(s.present[i] ? std::optional<double>(s.value[i]) : std::nullopt);
+// The eight channel slots of the dipole instruments from the meaning's
+// columns (V conductivity, V in-phase, H conductivity, H in-phase of each
+// coil); the EM34-3's six spacings are its columns.
+std::vector<std::optional<double>> slot_values(const ReadingMeaning& m, int type) {
+  std::vector<std::optional<double>> v(8);
+  if (type == kEm34_3) {
+    for (std::size_t i = 0; i < 6; ++i) v[i] = m.columns[i];
+    return v;
+  }
+  static constexpr std::size_t kSlotOfColumn[4] = {0, 2, 1, 3};
+  for (std::size_t col = 0; col < static_cast<std::size_t>(m.column_count) && col < 8; ++col)
+    v[kSlotOfColumn[col % 4] + 4 * (col / 4)] = m.columns[col];
   return v;
 }
 
@@ -201,24 +209,25 @@ struct Decoder {
     return interpret_reading(context, body);
   }
 
-  std::string em31_type(const RecordBytes& record, int type) const {
-    const Em31Options eo{o.manual, o.inphase_divisor, o.inphase_only, o.em38_x10};
-    const Em31Reading r = type == kEm31Mk2 ? decode_em31_mk2(record.view(), eo)
-                          : type == kEm38  ? decode_em38(record.view(), eo)
-                                           : decode_em34_3(record.view(), eo);
+  std::string em31_type(const RecordBytes& record, int type) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, type, body);
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.str("dipole", std::string(1, r.dipole)).str("mode", std::string(1, r.mode)).num("range", r.range);
-    return j.numbers("slots", slot_values(r.slots, 8)).text();
+    j.str("dipole", std::string(1, m.dipole)).str("mode", std::string(1, m.mode)).num("range", m.full_scale);
+    return j.numbers("slots", slot_values(m, type)).text();
   }
 
-  std::string em38mk2(const RecordBytes& record) const {
-    const Em38Mk2Reading r = decode_em38_mk2(record.view(), {}, o.single_coil);
+  // The two further words (10-11, 12-13) are stored as received.
+  std::string em38mk2(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kEm38Mk2, body);
+    const std::span<const std::uint8_t> b{record.bytes.data(), 14};
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.str("dipole", std::string(1, r.dipole)).str("mode", std::string(1, r.mode));
-    j.numbers("slots", slot_values(r.slots, 8));
-    return j.raw("raw", "[" + std::to_string(r.raw[0]) + "," + std::to_string(r.raw[1]) + "]").text();
+    j.str("dipole", std::string(1, m.dipole)).str("mode", std::string(1, m.mode));
+    j.numbers("slots", slot_values(m, kEm38Mk2));
+    return j.raw("raw", "[" + std::to_string(be_u16(b, 10)) + "," + std::to_string(be_u16(b, 12)) + "]").text();
   }
 
   std::string em38_4(const RecordBytes& record) {
@@ -242,19 +251,22 @@ struct Decoder {
     return j.num("current", em61_recorded_current(body)).text();
   }
 
-  std::string grad601(const RecordBytes& record) const {
-    const Grad601Reading r = decode_grad601(record.text(), o.two_sensors);
+  std::string grad601(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kGrad601, body);
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    return j.numbers("values", optional_values(r.values, static_cast<std::size_t>(r.count))).text();
+    return j.numbers("values", optional_values(m.columns, static_cast<std::size_t>(m.channel_count))).text();
   }
 
-  std::string cs21(const RecordBytes& record) const {
-    const Cs21Reading r = decode_cs21(record.text());
+  // The four values shown (a field that is no number shows 0).
+  std::string cs21(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kCs21, body);
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.numbers("values", optional_values(r.values));
-    return j.str("flag", r.flag ? std::string(1, r.flag) : std::string()).text();
+    j.numbers("values", all_values(m.channels, static_cast<std::size_t>(m.channel_count)));
+    return j.str("flag", m.mode ? std::string(1, m.mode) : std::string()).text();
   }
 
   std::string tilt(const RecordBytes& record, bool valid) const {
