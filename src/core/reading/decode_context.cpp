@@ -59,6 +59,13 @@ bool mapped_view_uses_scale_2(int type, int view) {
   }
 }
 
+Em31Options em31_options(const DecodeContext& c) {
+  Em31Options o;
+  o.manual_mode = c.manual_mode;
+  o.inphase_only = c.em31_inphase_only;
+  return o;
+}
+
 Em61Mk2Options em61_options(const DecodeContext& c) {
   Em61Mk2Options o;
   o.coil_type = c.em61_coil_type;
@@ -82,8 +89,8 @@ double as_recorded(double value, int decimals) {
 DecodeContext decode_context_from_settings(const Settings& s, int type, bool manual_mode, bool em61_normalised) {
   DecodeContext c;
   c.instrument_type = type;
-  c.em31.manual_mode = manual_mode;
-  c.em31.inphase_only = type == kEm31Mk2 && s.component == 1;
+  c.manual_mode = manual_mode;
+  c.em31_inphase_only = type == kEm31Mk2 && s.component == 1;
   c.em38mk2_single_coil = type == kEm38Mk2 && s.em38mk2_model == 1;
   Em38Mk2Values mk2{};
   for (std::size_t i = 0; i < mk2.size(); ++i) mk2[i] = as_recorded(s.em38mk2_calibration[i], 3);
@@ -108,8 +115,8 @@ DecodeContext decode_context_from_header(const FileHeader& h, const Settings& di
   DecodeContext c;
   c.instrument_type = type;
   const bool manual_mode = f.survey_mode == kManualModeDigit;
-  c.em31.manual_mode = manual_mode;
-  c.em31.inphase_only = type == kEm31Mk2 && f.component == 1;
+  c.manual_mode = manual_mode;
+  c.em31_inphase_only = type == kEm31Mk2 && f.component == 1;
   c.em38mk2_single_coil = type == kEm38Mk2 && f.instrument_model == 1;
   if (is_em61(type)) c.em61_coil_type = f.em61_model;
   c.em38_4_raw_inphase = type == kEm38_4 && f.reading_units == 1;

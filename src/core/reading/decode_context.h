@@ -26,7 +26,8 @@ struct ColourScale {
 
 struct DecodeContext {
   int instrument_type = 0;
-  Em31Options em31;  // in-phase only from the component; Manual mode from the survey mode
+  bool manual_mode = false;        // the survey mode Manual: the EM31 family's mode letter always "N"
+  bool em31_inphase_only = false;  // EM31-MK2: the component setting in-phase only
   bool em38mk2_single_coil = false;
   Em38Mk2Offsets em38mk2_offsets;
   Em38_4Calibration em38_4_calibration;
@@ -44,6 +45,11 @@ struct DecodeContext {
   int mapped_view = 0;       // colour map view: 0 positions, n the n-th channel's view
   ColourScale colour;        // of the mapped view
 };
+
+// The EM31 family decoder's options the program runs with: Manual mode and
+// the EM31-MK2 in-phase only; no setting gives the in-phase divisor or the
+// EM38 x10.
+Em31Options em31_options(const DecodeContext& c);
 
 // The EM61-MK2 decoder's options the program runs with: the coil type; its
 // readings are never timed, its sub-type 0, without halving.

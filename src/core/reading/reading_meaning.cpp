@@ -68,9 +68,10 @@ void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning
   std::vector<std::uint8_t> b = bytes_of(record, 12);
   b[0] = 'T';  // column 0 may hold the count of readings since the last record
   const int type = c.instrument_type;
-  const Em31Reading d = type == kEm38     ? decode_em38(b, c.em31)
-                        : type == kEm34_3 ? decode_em34_3(b, c.em31)
-                                          : decode_em31_mk2(b, c.em31);
+  const Em31Options options = em31_options(c);
+  const Em31Reading d = type == kEm38     ? decode_em38(b, options)
+                        : type == kEm34_3 ? decode_em34_3(b, options)
+                                          : decode_em31_mk2(b, options);
   m.identity = d.dipole_code;
   m.dipole = d.dipole;
   m.mode = d.mode;
