@@ -1,5 +1,8 @@
-// quelor decode: runs an instrument's framer and decoder over a raw serial
-// capture and prints one JSON object per accepted record.
+// quelor decode: runs an instrument's framer over a raw serial capture and
+// prints one JSON object per accepted record with the values the program
+// has of it: the record as the data file receives it, read by
+// interpret_reading with the decode context of the settings the options
+// give.
 
 #include <cerrno>
 #include <cstdio>
@@ -16,12 +19,17 @@
 
 #include "commands.h"
 #include "json.h"
+#include "procedures/normalisation.h"
+#include "reading/decode_context.h"
+#include "reading/reading_meaning.h"
 #include "serial/decode_em31.h"
 #include "serial/decode_em38mk2.h"
 #include "serial/decode_em61.h"
 #include "serial/decode_lines.h"
 #include "serial/em38_length.h"
 #include "serial/instrument_framer.h"
+#include "serial/text_fields.h"
+#include "survey/survey_state.h"
 #include "variant/variant.h"
 #include "file_input.h"
 
@@ -45,10 +53,10 @@ constexpr Instrument kInstruments[] = {
 struct Options {
   const Instrument* instrument = nullptr;
   const char* file = nullptr;
-  bool manual = false, inphase_divisor = false, inphase_only = false, em38_x10 = false;
+  bool manual = false, inphase_only = false;
   bool single_coil = false, raw_inphase = false, two_sensors = false, second_mode = false;
   int record_length = 0;
-  int coil_type = 0, sub_type = 0;
+  int coil_type = 0;
   long normalisation = 0;
 };
 
@@ -83,8 +91,7 @@ struct Flag {
 };
 
 constexpr Flag kFlags[] = {
-    {"--manual", &Options::manual},           {"--inphase-divisor", &Options::inphase_divisor},
-    {"--inphase-only", &Options::inphase_only}, {"--em38-x10", &Options::em38_x10},
+    {"--manual", &Options::manual}, {"--inphase-only", &Options::inphase_only},
     {"--single-coil", &Options::single_coil}, {"--raw-inphase", &Options::raw_inphase},
     {"--two-sensors", &Options::two_sensors}, {"--second-mode", &Options::second_mode},
 };
@@ -95,13 +102,12 @@ struct IntOption {
 };
 
 constexpr IntOption kIntOptions[] = {
-    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--subtype", -2147483647L - 1, 2147483647L}, {"--normalisation", 0, 100000},
+    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--normalisation", 0, 100000},
 };
 
 void store_int(Options& o, std::string_view name, long v) {
   if (name == "--record-length") o.record_length = static_cast<int>(v);
   if (name == "--coil-type") o.coil_type = static_cast<int>(v);
-  if (name == "--subtype") o.sub_type = static_cast<int>(v);
   if (name == "--normalisation") o.normalisation = v;
 }
 
@@ -146,10 +152,18 @@ std::string parse_options(int argc, char** argv, Options& o) {
   return {};
 }
 
-std::vector<std::optional<double>> slot_values(const ChannelSlots& s, int count) {
-  std::vector<std::optional<double>> v;
-  for (int i = 0; i < count; ++i)
-    v.push_back(s.present[i] ? std::optional<double>(s.value[i]) : std::nullopt);
+// The eight channel slots of the dipole instruments from the meaning's
+// columns (V conductivity, V in-phase, H conductivity, H in-phase of each
+// coil); the EM34-3's six spacings are its columns.
+std::vector<std::optional<double>> slot_values(const ReadingMeaning& m, int type) {
+  std::vector<std::optional<double>> v(8);
+  if (type == kEm34_3) {
+    for (std::size_t i = 0; i < 6; ++i) v[i] = m.columns[i];
+    return v;
+  }
+  static constexpr std::size_t kSlotOfColumn[4] = {0, 2, 1, 3};
+  for (std::size_t col = 0; col < static_cast<std::size_t>(m.column_count) && col < 8; ++col)
+    v[kSlotOfColumn[col % 4] + 4 * (col / 4)] = m.columns[col];
   return v;
 }
 
@@ -164,63 +178,95 @@ std::vector<std::optional<double>> optional_values(const std::array<std::optiona
   return {a.begin(), a.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
+// The settings the options stand for, as the program would hold them.
+Settings settings_of(const Options& o, int type) {
+  Settings s;
+  s.survey_mode = o.manual ? kModeManual : kModeAuto;
+  s.component = o.inphase_only ? 1 : 0;
+  s.em38mk2_model = o.single_coil ? 1 : 0;
+  s.em38_4.inphase_units = o.raw_inphase ? 1 : 0;
+  s.number_of_sensors = o.two_sensors ? 1 : 0;
+  s.em61_model = o.coil_type;
+  s.normalisation_size = static_cast<int>(o.normalisation);
+  s.channel_null_values = {};
+  (void)type;
+  return s;
+}
+
 struct Decoder {
   const Options& o;
   CurrentRing ring;
+  DecodeContext context;
 
-  std::string em31_type(const RecordBytes& record, int type) const {
-    const Em31Options eo{o.manual, o.inphase_divisor, o.inphase_only, o.em38_x10};
-    const Em31Reading r = type == kEm31Mk2 ? decode_em31_mk2(record.view(), eo)
-                          : type == kEm38  ? decode_em38(record.view(), eo)
-                                           : decode_em34_3(record.view(), eo);
-    JsonObject j;
-    j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.str("dipole", std::string(1, r.dipole)).str("mode", std::string(1, r.mode)).num("range", r.range);
-    return j.numbers("slots", slot_values(r.slots, 8)).text();
+  // The program's reading of a record: the record the file receives (the
+  // EM61 decoders put the ring's mean current in it), then its meaning.
+  ReadingMeaning meaning(const RecordBytes& framed, int type, std::string& body) {
+    RecordBytes record = framed;
+    if (type == kEm61Mk2) decode_em61_mk2(record, em61_options(context), ring, {});
+    if (type == kEm61Lx2) decode_em61_lx2(record, context.two_sensors, {});
+    const std::string bytes(reinterpret_cast<const char*>(record.bytes.data()), record.length);
+    body = written_reading_body(type, ReadingInput{bytes, 0, 0});
+    return interpret_reading(context, body);
   }
 
-  std::string em38mk2(const RecordBytes& record) const {
-    const Em38Mk2Reading r = decode_em38_mk2(record.view(), {}, o.single_coil);
+  std::string em31_type(const RecordBytes& record, int type) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, type, body);
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.str("dipole", std::string(1, r.dipole)).str("mode", std::string(1, r.mode));
-    j.numbers("slots", slot_values(r.slots, 8));
-    return j.raw("raw", "[" + std::to_string(r.raw[0]) + "," + std::to_string(r.raw[1]) + "]").text();
+    j.str("dipole", std::string(1, m.dipole)).str("mode", std::string(1, m.mode)).num("range", m.full_scale);
+    return j.numbers("slots", slot_values(m, type)).text();
   }
 
-  std::string em38_4(const RecordBytes& record) const {
-    const Em38_4Reading r = decode_em38_4(record.view(), {}, o.raw_inphase);
+  // The two further words (10-11, 12-13) are stored as received.
+  std::string em38mk2(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kEm38Mk2, body);
+    const std::span<const std::uint8_t> b{record.bytes.data(), 14};
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.str("mode", std::string(1, r.mode)).numbers("slots", all_values(r.slots));
-    return j.numbers("extra", all_values(r.extra)).text();
+    j.str("dipole", std::string(1, m.dipole)).str("mode", std::string(1, m.mode));
+    j.numbers("slots", slot_values(m, kEm38Mk2));
+    return j.raw("raw", "[" + std::to_string(be_u16(b, 10)) + "," + std::to_string(be_u16(b, 12)) + "]").text();
   }
 
+  std::string em38_4(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kEm38_4, body);
+    JsonObject j;
+    j.raw("record", json_hex(record.bytes.data(), record.length));
+    j.str("mode", std::string(1, m.mode)).numbers("slots", optional_values(m.columns, 8));
+    std::vector<std::optional<double>> extra(m.columns.begin() + 8, m.columns.begin() + 12);
+    return j.numbers("extra", extra).text();
+  }
+
+  // The channels shown: EM61-MK2 channels 1-4; EM61-LX2 E, L, F of each coil.
   std::string em61(const RecordBytes& framed, int type) {
-    RecordBytes record = framed;  // the decoder rewrites its copy
-    const Em61Mk2Options mo{false, o.coil_type, o.sub_type, false};
-    const Em61Reading r = type == kEm61Mk2 ? decode_em61_mk2(record, mo, ring, {})
-                                           : decode_em61_lx2(record, o.two_sensors, ring, {});
+    std::string body;
+    const ReadingMeaning m = meaning(framed, type, body);
     JsonObject j;
     j.raw("record", json_hex(framed.bytes.data(), framed.length));
-    j.str("letter", std::string(1, r.letter));
-    j.numbers("channels", all_values(r.channels, static_cast<std::size_t>(r.channel_count)));
-    return j.num("current", r.mean_current).text();
+    j.str("letter", std::string(1, m.mode));
+    j.numbers("channels", all_values(m.channels, static_cast<std::size_t>(m.channel_count)));
+    return j.num("current", em61_recorded_current(body)).text();
   }
 
-  std::string grad601(const RecordBytes& record) const {
-    const Grad601Reading r = decode_grad601(record.text(), o.two_sensors);
+  std::string grad601(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kGrad601, body);
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    return j.numbers("values", optional_values(r.values, static_cast<std::size_t>(r.count))).text();
+    return j.numbers("values", optional_values(m.columns, static_cast<std::size_t>(m.channel_count))).text();
   }
 
-  std::string cs21(const RecordBytes& record) const {
-    const Cs21Reading r = decode_cs21(record.text());
+  // The four values shown (a field that is no number shows 0).
+  std::string cs21(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kCs21, body);
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.numbers("values", optional_values(r.values));
-    return j.str("flag", r.flag ? std::string(1, r.flag) : std::string()).text();
+    j.numbers("values", all_values(m.channels, static_cast<std::size_t>(m.channel_count)));
+    return j.str("flag", m.mode ? std::string(1, m.mode) : std::string()).text();
   }
 
   std::string tilt(const RecordBytes& record, bool valid) const {
@@ -268,7 +314,10 @@ int run_decode(int argc, char** argv) {
   InstrumentFramer framer = type == kTiltType ? make_tilt_reader_framer() : *make_instrument_framer(type, ro);
   FrameContext ctx;
   ctx.survey_mode = o.manual ? 2 : 0;
-  Decoder decoder{o, make_current_ring(static_cast<std::size_t>(o.normalisation))};
+  const Settings settings = settings_of(o, type);
+  const std::size_t ring = type == kTiltType ? 0 : normalisation_size(settings, type);
+  Decoder decoder{o, make_current_ring(ring),
+                  decode_context_from_settings(settings, type == kTiltType ? kEm31Mk2 : type, o.manual, ring > 0)};
   for (const std::uint8_t byte : data) {
     const FrameStep step = frame_byte(framer, byte, ctx);
     const bool tilt_line = type == kTiltType && step.event == FrameEvent::kRejected;

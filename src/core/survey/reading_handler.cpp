@@ -45,7 +45,7 @@ int next_write_enable(int write_enable, bool marker, int survey_mode) {
 
 void map_confirmed_station(SurveyRecord& survey, const DecodeContext& decode, const ConfirmedStation& station) {
   DecodeContext d = decode;
-  d.em31.manual_mode = true;
+  d.manual_mode = true;
   d.manual_em34 = d.instrument_type == kEm34_3;
   for (const ReadingInput& input : station.inputs()) {
     const ReadingMeaning m = interpret_reading(d, written_reading_body(d.instrument_type, input));
@@ -62,8 +62,8 @@ std::string padded_t_record(std::span<const std::uint8_t> record) {
 ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& c, const DecodeContext& decode,
                                 std::span<const std::uint8_t> record, std::uint32_t tick) {
   DecodeContext d = decode;
-  d.em31.manual_mode = survey.survey_mode == kModeManual;
-  d.manual_em34 = d.instrument_type == kEm34_3 && d.em31.manual_mode;
+  d.manual_mode = survey.survey_mode == kModeManual;
+  d.manual_em34 = d.instrument_type == kEm34_3 && d.manual_mode;
   const int type = d.instrument_type;
   ReadingOutcome o;
   o.tick = tick;
