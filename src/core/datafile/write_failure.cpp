@@ -10,10 +10,10 @@ namespace quelor {
 namespace {
 
 constexpr std::array<std::pair<WriteError, WriteErrorText>, 4> kErrorTexts{{
-    {WriteError::kDiskFull, {"The disk is full.", "Free some space, then press Go."}},
-    {WriteError::kDeviceRemoved, {"The drive or card was removed.", "Put it back, then press Go."}},
-    {WriteError::kAccessDenied, {"Access denied (read-only).", "Make the file writable, then press Go."}},
-    {WriteError::kOther, {"The drive reported an error.", "Check the drive, then press Go."}},
+    {WriteError::kDiskFull, {"Disk full.", "Free space, then press Go."}},
+    {WriteError::kDeviceRemoved, {"Drive removed.", "Put it back, then press Go."}},
+    {WriteError::kAccessDenied, {"Access denied.", "Unlock the file, then press Go."}},
+    {WriteError::kOther, {"Write error.", "Check the drive, then press Go."}},
 }};
 
 std::string held_line(std::size_t held_records) {
@@ -53,6 +53,16 @@ WriteErrorText write_error_text(WriteError error) {
 
 OperatorMessage write_failure_message(WriteError error, std::string_view file_name, std::size_t held_records) {
   return compose("Cannot write the data file", error, file_name, held_records);
+}
+
+OperatorMessage write_lost_message(std::string_view file_name, std::size_t lost_records) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%zu records were not written.", lost_records);
+  std::string body = "The data file is closed.\r\n";
+  body += file_name;
+  body += "\r\n";
+  body += text;
+  return {"FILE ERROR", body, DialogTemplate::kOk};
 }
 
 OperatorMessage write_retry_failed_message(WriteError error, std::string_view file_name, std::size_t held_records) {

@@ -34,4 +34,7 @@ OperatorMessage write_failure_message(WriteError error, std::string_view file_na
 // Go found the file still not writable.
 OperatorMessage write_retry_failed_message(WriteError error, std::string_view file_name, std::size_t held_records);
 
+// Exit with records the file never took: how many are lost.
+OperatorMessage write_lost_message(std::string_view file_name, std::size_t lost_records);
+
 }  // namespace quelor

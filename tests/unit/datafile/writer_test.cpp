@@ -318,10 +318,10 @@ TEST(Writer, WriteFailureBoxNamesFileCauseAndHeldRecords) {
   const struct {
     WriteError cause;
     const char* words;
-  } cases[] = {{WriteError::kDiskFull, "full"},
-               {WriteError::kDeviceRemoved, "removed"},
-               {WriteError::kAccessDenied, "read-only"},
-               {WriteError::kOther, "error"}};
+  } cases[] = {{WriteError::kDiskFull, "Disk full. Free space"},
+               {WriteError::kDeviceRemoved, "Drive removed. Put it back"},
+               {WriteError::kAccessDenied, "Access denied."},
+               {WriteError::kOther, "Write error."}};
   for (const auto& c : cases) {
     for (const OperatorMessage& m : {write_failure_message(c.cause, "LINE7.Q31", 12),
                                      write_retry_failed_message(c.cause, "LINE7.Q31", 12)}) {
@@ -335,6 +335,7 @@ TEST(Writer, WriteFailureBoxNamesFileCauseAndHeldRecords) {
       EXPECT_LE(lines, 4u);
     }
   }
+  EXPECT_NE(write_lost_message("LINE7.Q31", 3).text.find("3 records were not written"), std::string::npos);
   EXPECT_EQ(file_gap_remark(0).size(), 11u);
   EXPECT_EQ(file_gap_remark(12345678), "FGAP 999999");
 }
