@@ -20,7 +20,13 @@ if ! mount -t tmpfs -o size=300k tmpfs "$mnt" 2>/dev/null; then
   e2e_skip "cannot mount a small tmpfs on $mnt (needs root)"
 fi
 # The program is ended (by e2e_cleanup) before the folder is let go.
-trap 'e2e_cleanup; umount "$mnt" 2>/dev/null || umount -l "$mnt" 2>/dev/null || true' EXIT
+on_exit() {
+  local rc=$?
+  e2e_cleanup || true
+  umount "$mnt" 2>/dev/null || umount -l "$mnt" 2>/dev/null || true
+  exit "$rc"
+}
+trap on_exit EXIT
 
 rows=(Qyn31 Qyn31MK2 220 em31mk2 Zelko61MK2 Zelko61MK2 228 em61mk2)
 
@@ -68,7 +74,8 @@ wait_file_error() {
 # of held records it shows goes to `held`.
 expect_file_error() {
   local body
-  body=$(e2e_dialog_text "FILE ERROR")
+  # The box's text spans several lines of the inspector's listing.
+  body=$(e2e_inspect "FILE ERROR" | grep -Ev '^(window|client) ' | tr '\n' ' ')
   [[ "$body" == *"$name"* ]] || e2e_fail "the $1 box does not name the file $name: $body"
   [[ "$body" == *"Disk full"* ]] || e2e_fail "the $1 box does not say the disk is full: $body"
   held=$(grep -Eo '[0-9]+ records held' <<<"$body" | cut -d' ' -f1) ||
@@ -136,33 +143,46 @@ survey() {
   e2e_assert_eq "check errors" "$e2e_check_errors" 0
   e2e_assert_eq "record length" "$e2e_check_record_length" "$length"
   cmp -s -n "$(stat -c %s "$snapshot")" "$file" "$snapshot" || e2e_fail "the records written before the failure changed"
-  # After the records on the disk at the failure: the held ones (the last
-  # "PAUSED" among them), then the gap remark, then "$STARTED".
-  tail -c +$(($(stat -c %s "$snapshot") + 1)) "$file" >"$e2e_work/after"
-  awk '{print substr($0, 1, 12)}' "$e2e_work/after" | grep -n '^X' | head -n 3 >"$e2e_work/remarks"
-  e2e_say "remarks after the failure: $(paste -sd' ' "$e2e_work/remarks")"
-  [ "$(sed -n 1p "$e2e_work/remarks" | cut -d: -f2)" = "XPAUSED" ] || e2e_fail "the held records do not end with \"PAUSED\""
-  [ "$(sed -n 2p "$e2e_work/remarks" | cut -d: -f2)" = "XFGAP      0" ] || e2e_fail "no \"FGAP      0\" remark after the held records"
-  [ "$(sed -n 3p "$e2e_work/remarks" | cut -d: -f2)" = 'X$STARTED' ] || e2e_fail "no \"\$STARTED\" after the gap remark"
-  e2e_assert_eq "gap remarks" "$(e2e_count '^XFGAP ' "$file")" 1
-  # Nothing handed to the writer is missing: the records between the disk's
-  # last whole record and the gap remark are as many as the box said held,
-  # and the readings about the failure follow one another without a hole
-  # (no gap over twice their usual interval and 300 ms).
-  e2e_assert_eq "held records written before the gap remark" \
-    $(($(sed -n 2p "$e2e_work/remarks" | cut -d: -f1) - 1)) "$held"
-  local intervals median holes
-  intervals=$(awk -v from="$(($(stat -c %s "$snapshot") / length))" '
-    /^X\$STARTED/ { on++ } /^XPAUSED/ { if (on == 1) exit }
-    on == 1 && /^[T2-6DEF]/ { t = substr($0, length($0) - 9, 10) + 0
-                              if (n) print t - prev, (NR > from ? "held" : "disk"); n++; prev = t }' "$file")
-  median=$(cut -d' ' -f1 <<<"$intervals" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)] + 0}')
-  holes=$(awk -v limit=$((2 * median + 300)) '$1 > limit {print $1 " ms (" $2 ")"}' <<<"$intervals")
-  e2e_say "readings before the failure: $(wc -l <<<"$intervals") intervals, median $median ms"
-  [ -z "$holes" ] || e2e_fail "holes in the readings before the failure: $(paste -sd' ' <<<"$holes")"
-  e2e_say "readings held and written after the failure: $(sed -n "1,$(sed -n 1p "$e2e_work/remarks" | cut -d: -f1)p" "$e2e_work/after" | grep -Eac '^[T2-6DEF]' || true)"
-  e2e_assert_ge "readings after Go" \
-    "$(awk '/^X\$STARTED/ {on++} on == 2 && /^[T2-6DEF]/ {n++} END {print n + 0}' "$file")" 5
+  # The file read record by record (EM61 readings are binary): after the
+  # records on the disk at the failure come the held ones, the last "PAUSED"
+  # among them, then the gap remark, then "$STARTED". Nothing handed to the
+  # writer is missing: the records before the gap remark are as many as the
+  # box said held, and the readings of the first logging stretch follow one
+  # another without a hole (none over twice their usual interval + 300 ms).
+  eval "$(python3 - "$file" "$(stat -c %s "$snapshot")" "$length" <<'PY'
+import shlex, statistics, sys
+data, cut, n = open(sys.argv[1], "rb").read(), int(sys.argv[2]), int(sys.argv[3])
+records = [data[i:i + n] for i in range(0, len(data), n)]
+first_after = cut // n
+remarks = [(i - first_after, r[1:12].decode("latin-1").rstrip())
+           for i, r in enumerate(records) if i >= first_after and r[:1] == b"X"][:3]
+reading = lambda r: r[:1] in b"T23456DEF"
+tick = lambda r: int(r[n - 11:n - 1])
+stretch, on = [], 0
+for i, r in enumerate(records):
+    if r[:1] == b"X" and r[1:9] == b"$STARTED": on += 1
+    if r[:1] == b"X" and r[1:7] == b"PAUSED" and on == 1: break
+    if on == 1 and reading(r): stretch.append((tick(r), i >= first_after))
+gaps = [(b[0] - a[0], b[1]) for a, b in zip(stretch, stretch[1:])]
+median = statistics.median(g for g, _ in gaps) if gaps else 0
+holes = ["%d ms%s" % (g, " (held)" if h else "") for g, h in gaps if g > 2 * median + 300]
+after_go = sum(1 for r in records[first_after:] if reading(r)) - sum(1 for _, h in stretch if h)
+print("remarks=%s" % shlex.quote(" ".join("%d:%s" % x for x in remarks)))
+for k, (at, text) in enumerate(remarks): print("remark%d=%s at%d=%d" % (k, shlex.quote(text), k, at))
+print("intervals=%d median=%d held_readings=%d" % (len(gaps), median, sum(1 for _, h in stretch if h)))
+print("holes=%s after_go=%d" % (shlex.quote(", ".join(holes)), after_go))
+print("gap_remarks=%d" % sum(1 for r in records if r[:5] == b"XFGAP"))
+PY
+)"
+  e2e_say "remarks after the failure (record:text): $remarks"
+  [ "${remark0:-}" = PAUSED ] || e2e_fail "the held records do not end with \"PAUSED\""
+  [ "${remark1:-}" = "FGAP      0" ] || e2e_fail "no \"FGAP      0\" remark after the held records"
+  [ "${remark2:-}" = '$STARTED' ] || e2e_fail "no \"\$STARTED\" after the gap remark"
+  e2e_assert_eq "gap remarks" "$gap_remarks" 1
+  e2e_assert_eq "held records written before the gap remark" "$at1" "$held"
+  e2e_say "readings before the failure: $intervals intervals, median $median ms, $held_readings of them held"
+  [ -z "$holes" ] || e2e_fail "holes in the readings before the failure: $holes"
+  e2e_assert_ge "readings after Go" "$after_go" 5
   e2e_say "PASS ($name, $(stat -c %s "$file") bytes)"
 }
 
