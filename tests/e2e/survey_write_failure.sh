@@ -112,6 +112,7 @@ survey() {
   e2e_button_460 | grep -qx '&Go' || e2e_fail "logging did not stop at the failure: button 460 reads \"$(e2e_button_460)\""
   e2e_say "logging stopped by itself (Stand By)"
   e2e_answer "FILE ERROR" Return
+  e2e_screenshot stand-by-held
 
   # Whole records only on the disk while the file fails.
   snapshot=$e2e_work/snapshot

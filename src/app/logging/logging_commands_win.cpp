@@ -314,6 +314,7 @@ void end_survey_after_position_maximum(HWND window, const FixOutcome& outcome) {
   KillTimer(window, kConnectionTimer);
   close_survey_gps();
   close_survey_instrument();
+  settle_held_records(window);
   if (s.sink.is_open()) s.writer().commit_to_disk();
   s.sink.close();
   s.survey.state = kStateMonitoring;

@@ -38,7 +38,7 @@ int map_side() {
 MapFixContext fix_context() {
   LoggingSession& s = logging_session();
   MapFixContext c = map_fix_context(g_settings, s.decode, s.survey, s.tilt_inline_offset, s.tilt_lateral_offset);
-  c.swath_closings = s.sink.is_open() ? s.writer().swath_closings() : 0;
+  c.swath_closings = s.data_file_open() ? s.writer().swath_closings() : 0;
   return c;
 }
 
