@@ -8,7 +8,9 @@
 # again and stays in Stand By. Once the filler is removed, Go writes the
 # records held in memory, then the "FGAP" remark, then "$STARTED"; the file
 # passes quelor check with no error, and the readings about the failure go
-# on without a hole. Run on Qyn31 and on Zelko61MK2 (QUELOR_VARIANTS narrows).
+# on without a hole. The disk fills once more and Exit, with it still full,
+# tells how many records were not written. Run on Qyn31 and on Zelko61MK2
+# (QUELOR_VARIANTS narrows).
 # Needs root for the mount: skips with a message when it cannot mount.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
@@ -133,10 +135,29 @@ survey() {
   e2e_say "space freed"
   e2e_go
   e2e_walk 4
-  e2e_pause
-  e2e_exit_logging
+
+  # The disk fills again and the surveyor leaves with it full: Exit tells
+  # how many records were not written; the file keeps whole records only.
+  dd if=/dev/zero of="$mnt/filler" bs=4096 2>/dev/null || true
+  wait_file_error 90
+  e2e_answer "FILE ERROR" Return
+  e2e_key x
+  e2e_wait_dialog "Confirm Exit" 10 >/dev/null || e2e_fail "X with a file open asked no \"Confirm Exit\""
+  e2e_answer "Confirm Exit" y
+  e2e_wait_dialog "FILE ERROR" 10 >/dev/null || e2e_fail "Exit on a full disk did not tell what was not written"
+  local lost
+  lost=$(e2e_inspect "FILE ERROR" | grep -Eo '[0-9]+ records were not written' | cut -d' ' -f1) ||
+    e2e_fail "the box at Exit gives no count: $(e2e_inspect "FILE ERROR" | tr '\n' ' ')"
+  e2e_assert_ge "records not written at Exit" "$lost" 1
+  e2e_answer "FILE ERROR" Return
+  for _ in $(seq 1 50); do
+    e2e_logging_shown || break
+    sleep 0.2
+  done
+  e2e_logging_shown && e2e_fail "the logging window stayed after Exit"
   e2e_exit_program
   e2e_devsim_stop
+  rm -f "$mnt/filler"
   restore_settings
 
   cp "$file" "$e2e_out/$e2e_name-$name"

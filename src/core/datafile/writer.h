@@ -17,10 +17,11 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "datafile/data_records.h"
