@@ -9,6 +9,7 @@
 #include "app/logging/profile_drawing.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/target_cue_win.h"
+#include "app/logging/write_failure_win.h"
 #include "app/procedures/procedure_actions.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
@@ -52,7 +53,7 @@ void instrument_reading(HWND window, const QueuedRecord& r) {
     refresh_decode_context();
     invalidate_state_label(window);
   }
-  if (o.logged && s.sink.is_open()) {
+  if (o.logged && s.data_file_open()) {
     write_manual_position();
     s.writer().write_reading(o.reading_input());
   }
@@ -75,7 +76,7 @@ LRESULT instrument_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
 
 namespace {
 
-enum ReaderNotice : WPARAM { kTiltSilent = 0, kGpsReconnecting = 1, kRecordsBack = 2 };
+enum ReaderNotice : WPARAM { kTiltSilent = 0, kGpsReconnecting = 1, kRecordsBack = 2, kWriteFailed = 3 };
 
 // Runs on a reader thread: only posts.
 void post_notice(WPARAM notice) {
@@ -83,6 +84,8 @@ void post_notice(WPARAM notice) {
 }
 
 }  // namespace
+
+void post_write_failure_notice() { post_notice(kWriteFailed); }
 
 void install_reader_notices() {
   ReaderHooks& h = reader_shared().hooks;
@@ -96,6 +99,10 @@ void install_reader_notices() {
 LRESULT reader_notice_handler(HWND window, UINT, WPARAM notice, LPARAM) {
   LoggingSession& s = logging_session();
   if (!s.active) return 0;
+  if (notice == kWriteFailed) {
+    report_write_failure(window);
+    return 0;
+  }
   if (notice == kTiltSilent) {
     s.tilt_inline_offset = 0.0;
     s.tilt_lateral_offset = 0.0;
@@ -124,7 +131,7 @@ LRESULT tilt_reading_handler(HWND window, UINT, WPARAM, LPARAM) {
   s.tilt_lateral_offset = o.lateral_offset;
   s.display.tilt_first_text = o.first_text;
   s.display.tilt_second_text = o.second_text;
-  if (o.write && s.sink.is_open()) s.writer().write_tilt(o.first_angle, o.second_angle, o.tick);
+  if (o.write && s.data_file_open()) s.writer().write_tilt(o.first_angle, o.second_angle, o.tick);
   if (HWND numbers = s.children.numbers) InvalidateRect(numbers, nullptr, FALSE);
   invalidate_status_area(window);
   return 0;

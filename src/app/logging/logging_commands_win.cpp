@@ -11,6 +11,7 @@
 #include "app/logging/logging_session.h"
 #include "app/logging/status_panel.h"
 #include "app/logging/survey_ports.h"
+#include "app/logging/write_failure_win.h"
 #include "app/map/live_map_win.h"
 #include "app/procedures/procedure_actions.h"
 #include "app/readers/reader_shared.h"
@@ -189,8 +190,11 @@ void apply_command_outcome(HWND window, const CommandOutcome& o) {
     switch_em61_to_timed();
     restart_connection_wait(GetTickCount());
   }
-  if (s.sink.is_open()) write_outcome(s.writer(), o, local_time.local_time(), GetTickCount());
-  if (o.close_file) s.sink.close();
+  if (s.data_file_open()) write_outcome(s.writer(), o, local_time.local_time(), GetTickCount());
+  if (o.close_file) {
+    settle_held_records(window);
+    s.sink.close();
+  }
   if (o.save_settings) save_settings();
   if (o.sound) play_sound_named(o.sound);
   for (const OperatorMessage& m : o.notices) show_core_message(window, m);
@@ -215,6 +219,8 @@ void file_action(HWND window, int) { file_command_win(window); }
 
 void go_action(HWND window, int) {
   LoggingSession& s = logging_session();
+  // Records held since a failed write go to the file first, or Go waits.
+  if (s.survey.state == kStateStandBy && !write_held_records(window)) return;
   // After battery save was answered No the instrument port is reopened first.
   if (s.battery_saved && s.survey.state == kStateStandBy && s.survey.map_full != kMapMustGrow)
     reconnect_after_battery_save(window);
@@ -308,6 +314,7 @@ void end_survey_after_position_maximum(HWND window, const FixOutcome& outcome) {
   KillTimer(window, kConnectionTimer);
   close_survey_gps();
   close_survey_instrument();
+  settle_held_records(window);
   if (s.sink.is_open()) s.writer().commit_to_disk();
   s.sink.close();
   s.survey.state = kStateMonitoring;

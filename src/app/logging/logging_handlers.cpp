@@ -112,7 +112,7 @@ void confirm_station(HWND window) {
       show_box_holding_readings(GetParent(window), {"Station Readings", text, DialogTemplate::kOkCancel}, false) == 1;
   if (ok) {
     const ConfirmedStation station = confirm_station_group(s.survey, s.em34_group);
-    if (s.sink.is_open()) {
+    if (s.data_file_open()) {
       for (const HeldSentence& h : station.sentences) s.writer().write_gps_sentence(h.text, h.tick, kGpsForwarded);
       s.writer().write_readings(station.inputs());
     }
@@ -154,7 +154,7 @@ void t_reading(HWND window, const QueuedRecord& r) {
   s.reading_context.now = GetTickCount();
   const ReadingOutcome o = handle_t_reading(s.survey, s.reading_context, s.decode, r.record.view(), r.tick);
   if (o.held) hold_em34_sentences(s.em34_group, manual_gps_buffers().take_pending());
-  if (o.logged && s.sink.is_open()) {
+  if (o.logged && s.data_file_open()) {
     write_manual_position();
     s.writer().write_reading(o.reading_input());
   }

@@ -2,6 +2,7 @@
 #include "app/procedures/procedure_actions.h"
 
 #include "app/app_state.h"
+#include "app/logging/write_failure_win.h"
 #include "app/readers/gps_reader_thread.h"
 #include "app/readers/reader_shared.h"
 #include "datafile/data_records.h"
@@ -21,19 +22,21 @@ void write_remark_hook(std::string_view text) { write_survey_remark(text, GetTic
 
 void write_tilt_comment_hook(std::string_view line) {
   LoggingSession& s = logging_session();
-  if (s.sink.is_open()) s.writer().write_remark(line, 'C', GetTickCount());
+  if (s.data_file_open()) s.writer().write_remark(line, 'C', GetTickCount());
 }
 
 }  // namespace
 
 DataFileWriter& LoggingSession::writer() {
-  if (!file_writer) file_writer.emplace(sink, g_variant);
+  if (!file_writer) renew_writer();
   return *file_writer;
 }
 
+// A failed write reaches the window thread at once, whichever thread wrote.
 void LoggingSession::renew_writer() {
   file_writer.reset();
   file_writer.emplace(sink, g_variant);
+  file_writer->set_failure_notice(post_write_failure_notice);
 }
 
 LoggingSession& logging_session() {
@@ -66,12 +69,12 @@ void install_reader_hooks() {
 
 void write_survey_remark(std::string_view text, std::uint32_t tick) {
   LoggingSession& s = logging_session();
-  if (s.sink.is_open()) s.writer().write_remark(text, kRemarkTag, tick);
+  if (s.data_file_open()) s.writer().write_remark(text, kRemarkTag, tick);
 }
 
 void write_manual_position() {
   LoggingSession& s = logging_session();
-  if (!s.gps_used || !s.sink.is_open() || s.survey.survey_mode != kModeManual) return;
+  if (!s.gps_used || !s.data_file_open() || s.survey.survey_mode != kModeManual) return;
   const HeldSentences held = manual_gps_buffers().take_pending();
   if (held.position.pending) {
     s.writer().write_gps_sentence(held.position.text, held.position.tick, kGpsForwarded);

@@ -122,6 +122,9 @@ struct LoggingSession {
   DataFileWriter& writer();
   void renew_writer();
   std::optional<DataFileWriter> file_writer;
+  // The survey has a data file to write to: open, or lost to a failed write
+  // and its records held by the writer until Go writes them.
+  bool data_file_open() const { return sink.is_open() || (file_writer && file_writer->failing()); }
 
   LoggingChildren children;
   DisplayValues display;

@@ -19,6 +19,7 @@
 #include "survey/palette.h"
 #include "survey/status_cells.h"
 #include "survey/status_texts.h"
+#include "app/logging/write_failure_win.h"
 
 namespace quelor {
 
@@ -378,7 +379,9 @@ void paint_status(HWND window, HDC dc) {
 }  // namespace
 
 StatusTexts current_status_texts() {
-  return status_texts(g_settings, logging_session().survey, status_input());
+  StatusTexts t = status_texts(g_settings, logging_session().survey, status_input());
+  held_records_label(t.file);
+  return t;
 }
 
 LRESULT status_paint_handler(HWND window, UINT, WPARAM, LPARAM) {

@@ -38,7 +38,7 @@ int map_side() {
 MapFixContext fix_context() {
   LoggingSession& s = logging_session();
   MapFixContext c = map_fix_context(g_settings, s.decode, s.survey, s.tilt_inline_offset, s.tilt_lateral_offset);
-  c.swath_closings = s.sink.is_open() ? s.writer().swath_closings() : 0;
+  c.swath_closings = s.data_file_open() ? s.writer().swath_closings() : 0;
   return c;
 }
 
@@ -133,7 +133,7 @@ void live_map_fix(const FixOutcome& fix) {
   if (!m.tiles) reset_live_map();
   const bool painting = !s.survey.map_review && !s.command_busy && !m.redrawing;
   const MapFixResult r = map_fix(m.live, *m.tiles, s.survey, fix_context(), fix, painting);
-  if (s.sink.is_open()) write_footprint_records(s.writer(), r.paint);
+  if (s.data_file_open()) write_footprint_records(s.writer(), r.paint);
   if (r.step.became_full) s.survey.map_full = kMapReachedEdge;
   if (!painting && !s.survey.map_review && !r.paint.groups.empty()) m.missed = true;
 }

@@ -157,7 +157,7 @@ void apply(HWND window, ProcedureStep step, const AnswerFn& answer) {
     if (step.pause_gps) pause_gps(true);
     if (step.beep) MessageBeep(MB_ICONEXCLAMATION);
     if (step.save_settings) save_settings();
-    write_procedure_records(s.sink.is_open() ? &s.writer() : nullptr, step.writes);
+    write_procedure_records(s.data_file_open() ? &s.writer() : nullptr, step.writes);
     remember_replaced(step.writes);
     if (step.clear_status_flags) reset_target_cue();  // the EM61-LX2 alarm starts afresh
     if (step.disable_buttons) enable_logging_buttons(false);
@@ -238,7 +238,7 @@ bool take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
     return true;
   }
   const Em61Reading e = em61_reading(r, true);
-  const bool writes = s.survey.state == kStateStandBy && s.sink.is_open();
+  const bool writes = s.survey.state == kStateStandBy && s.data_file_open();
   apply(window, nulling_on_reading(p.em61, g_settings, e, g_variant.instrument_type, writes), filter_answers());
   // From the start reading on, the decoder subtracts the offsets of the nulling.
   refresh_decode_context();

@@ -6,7 +6,7 @@
 namespace quelor {
 
 bool MemorySink::open(const std::wstring& path) {
-  if (fail_open) return false;
+  if (fail_open || read_only) return false;
   path_ = path;
   files_[path];
   position_ = 0;
@@ -37,16 +37,33 @@ bool MemorySink::seek_end() {
 
 bool MemorySink::write(std::string_view bytes) {
   if (!open_) return false;
+  ++writes;
+  if (removed) {
+    error_ = WriteError::kDeviceRemoved;
+    return false;
+  }
   std::string& f = files_[path_];
   if (position_ > f.size()) f.resize(position_, '\0');
-  f.replace(position_, std::min(bytes.size(), f.size() - position_), bytes);
-  position_ += bytes.size();
-  ++writes;
-  return true;
+  const std::size_t room = capacity > position_ ? capacity - position_ : 0;
+  const std::string_view kept = bytes.substr(0, std::min(bytes.size(), room));
+  f.replace(position_, std::min(kept.size(), f.size() - position_), kept);
+  position_ += kept.size();
+  if (kept.size() == bytes.size()) return true;
+  error_ = WriteError::kDiskFull;
+  return false;
+}
+
+std::optional<std::uint64_t> MemorySink::position() {
+  if (!open_) return std::nullopt;
+  return position_;
 }
 
 bool MemorySink::flush() {
   if (!open_) return false;
+  if (removed) {
+    error_ = WriteError::kDeviceRemoved;
+    return false;
+  }
   ++flushes;
   durable_[path_] = files_[path_].size();
   return true;
@@ -61,6 +78,10 @@ void MemorySink::close() {
 
 bool MemorySink::reopen() {
   if (path_.empty() || fail_open) return false;
+  if (removed || read_only) {
+    error_ = removed ? WriteError::kDeviceRemoved : WriteError::kAccessDenied;
+    return false;
+  }
   ++reopens;
   open_ = true;
   position_ = files_[path_].size();
@@ -68,7 +89,7 @@ bool MemorySink::reopen() {
 }
 
 bool MemorySink::cut_to(std::size_t size) {
-  if (!open_) return false;
+  if (!open_ || removed) return false;
   std::string& f = files_[path_];
   if (size < f.size()) f.resize(size);
   std::size_t& d = durable_[path_];

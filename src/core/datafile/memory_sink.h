@@ -2,6 +2,7 @@
 // A data sink kept in memory: one byte string per path. Used by the tests and
 // by tools that build data files without a disk file.
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -18,6 +19,8 @@ class MemorySink : public DataSink {
   bool seek_end() override;
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override;
   bool write(std::string_view bytes) override;
+  std::optional<std::uint64_t> position() override;
+  WriteError last_error() const override { return error_; }
   bool flush() override;
   void close() override;
   bool reopen() override;
@@ -32,6 +35,13 @@ class MemorySink : public DataSink {
   std::string durable(const std::wstring& path) const;
   // When set, open() fails.
   bool fail_open = false;
+  // A drive that fails: room for `capacity` bytes in the file (a write past
+  // it keeps the bytes that fit and fails: disk full), a drive pulled out
+  // (writes, flushes, cuts and reopens fail) or a file made read-only from
+  // outside (the open file still takes writes; opening it again fails).
+  std::size_t capacity = SIZE_MAX;
+  bool removed = false;
+  bool read_only = false;
 
  private:
   std::map<std::wstring, std::string> files_;
@@ -39,6 +49,7 @@ class MemorySink : public DataSink {
   std::wstring path_;
   std::size_t position_ = 0;
   bool open_ = false;
+  WriteError error_ = WriteError::kNone;
 };
 
 }  // namespace quelor

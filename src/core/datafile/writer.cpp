@@ -1,18 +1,132 @@
 #include "datafile/writer.h"
 
 #include "datafile/record_layout.h"
+#include "datafile/write_failure.h"
 
 namespace quelor {
 
 int DataFileWriter::record_length() const { return quelor::record_length(variant_); }
 
 bool DataFileWriter::emit(std::string_view bytes) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  const bool ok = sink_.is_open() && sink_.write(bytes);
-  const std::size_t length = static_cast<std::size_t>(record_length());
-  for (std::size_t at = 0; ok && at < bytes.size(); at += length)
-    if (swath_closing_record(bytes.substr(at, length))) ++swath_closings_;
+  bool first_failure = false;
+  bool ok = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ok = put(bytes, first_failure);
+  }
+  notify(first_failure);
   return ok;
+}
+
+bool DataFileWriter::put(std::string_view bytes, bool& first_failure) {
+  if (!failing_ && !sink_.is_open()) return false;  // no survey file: refused
+  bool written = false;
+  bool kept = false;
+  if (!failing_) {
+    written = write_whole(bytes);
+    if (!written) fail(first_failure);
+  }
+  if (!written) kept = hold(bytes);
+  const std::size_t length = static_cast<std::size_t>(record_length());
+  for (std::size_t at = 0; (written || kept) && at < bytes.size(); at += length)
+    if (swath_closing_record(bytes.substr(at, length))) ++swath_closings_;
+  return written;
+}
+
+bool DataFileWriter::write_whole(std::string_view bytes) {
+  if (!cut_back()) return false;
+  const std::optional<std::uint64_t> start = sink_.position();
+  if (sink_.write(bytes)) return true;
+  cut_back_to_ = start;
+  cut_back();
+  return false;
+}
+
+bool DataFileWriter::cut_back() {
+  if (!cut_back_to_) return true;
+  if (!sink_.is_open() || !sink_.cut_to(static_cast<std::size_t>(*cut_back_to_))) return false;
+  cut_back_to_.reset();
+  return true;
+}
+
+bool DataFileWriter::hold(std::string_view bytes) {
+  const std::size_t n = records_in(bytes);
+  if (held_records_ + n > kHeldRecordLimit) {
+    lost_records_ += n;
+    return false;
+  }
+  held_.emplace_back(bytes);
+  held_records_ += n;
+  return true;
+}
+
+void DataFileWriter::fail(bool& first_failure) {
+  if (!failing_) first_failure = true;
+  failing_ = true;
+  cause_ = sink_.last_error();
+}
+
+void DataFileWriter::notify(bool first_failure) const {
+  if (first_failure && failure_notice_) failure_notice_();
+}
+
+std::size_t DataFileWriter::records_in(std::string_view bytes) const {
+  const std::size_t length = static_cast<std::size_t>(record_length());
+  return (bytes.size() + length - 1) / length;
+}
+
+bool DataFileWriter::failing() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return failing_;
+}
+
+WriteError DataFileWriter::failure_cause() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return cause_;
+}
+
+std::size_t DataFileWriter::held_records() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return held_records_;
+}
+
+std::size_t DataFileWriter::lost_records() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lost_records_;
+}
+
+bool DataFileWriter::retry(std::uint32_t tick) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!failing_) return sink_.is_open();
+  if (!sink_.is_open() && !sink_.reopen()) {
+    cause_ = sink_.last_error();
+    return false;
+  }
+  for (; !held_.empty(); held_.pop_front()) {
+    if (!write_whole(held_.front())) {
+      cause_ = sink_.last_error();
+      return false;
+    }
+    held_records_ -= records_in(held_.front());
+  }
+  if (!write_whole(remark_record(variant_, 'X', file_gap_remark(lost_records_), tick))) {
+    cause_ = sink_.last_error();
+    return false;
+  }
+  failing_ = false;
+  cause_ = WriteError::kNone;
+  lost_records_ = 0;
+  return true;
+}
+
+void DataFileWriter::forget_held() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  held_.clear();
+  held_records_ = 0;
+  lost_records_ = 0;
+  failing_ = false;
+  cause_ = WriteError::kNone;
+  cut_back_to_.reset();
 }
 
 std::size_t DataFileWriter::read_at(std::uint64_t offset, char* buffer, std::size_t size) {
@@ -50,10 +164,16 @@ bool DataFileWriter::write_readings(const std::vector<ReadingInput>& readings) {
 }
 
 bool DataFileWriter::write_gps_sentence(std::string_view sentence, std::uint32_t tick, const GpsMarkers& markers) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (!sink_.is_open()) return false;
-  ++gps_sentence_count_;
-  return sink_.write(gps_sentence_records(variant_, sentence, tick, markers, gps_sentence_count_));
+  bool first_failure = false;
+  bool ok = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!failing_ && !sink_.is_open()) return false;
+    ++gps_sentence_count_;
+    ok = put(gps_sentence_records(variant_, sentence, tick, markers, gps_sentence_count_), first_failure);
+  }
+  notify(first_failure);
+  return ok;
 }
 
 bool DataFileWriter::write_remark(std::string_view text, char tag, std::uint32_t tick) {
@@ -95,13 +215,27 @@ bool DataFileWriter::write_em38_4_constants(const std::array<ConstantPair, 28>& 
   return emit_all(em38_4_constant_records(variant_, pairs));
 }
 
+// While failing nothing is committed: the file is left as the failure found
+// it until `retry`.
 bool DataFileWriter::commit_to_disk(const std::function<void()>& while_closed) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (!sink_.is_open()) return false;
-  const bool flushed = sink_.flush();
-  sink_.close();
-  if (while_closed) while_closed();
-  return sink_.reopen() && flushed;
+  bool first_failure = false;
+  bool ok = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (failing_ || !sink_.is_open()) {
+      if (failing_ && while_closed) while_closed();
+      return false;
+    }
+    const bool flushed = sink_.flush();
+    if (!flushed) fail(first_failure);
+    sink_.close();
+    if (while_closed) while_closed();
+    const bool reopened = sink_.reopen();
+    if (!reopened) fail(first_failure);
+    ok = flushed && reopened;
+  }
+  notify(first_failure);
+  return ok;
 }
 
 long DataFileWriter::gps_sentence_count() const {

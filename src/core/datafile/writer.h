@@ -3,13 +3,25 @@
 // and line blocks) and the GPS reader thread (GPS sentence records) both call
 // it: every call hands whole records to the sink in one write, under a lock,
 // so records never interleave inside a record.
+//
+// A write that fails (a full disk, a drive pulled out, a file made
+// read-only) never leaves part of a record: what a short write put in the
+// file is cut back. From the first failure on, the writer holds every record
+// it is handed, in order (at most kHeldRecordLimit; beyond them it counts),
+// tells the program once through the failure notice, and writes nothing
+// until `retry`: that reopens the file when it was lost, writes the held
+// records first and then the gap remark ("FGAP" and the count dropped).
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "datafile/data_records.h"
@@ -55,6 +67,22 @@ class DataFileWriter {
   // there when a file is created).
   bool commit_to_disk(const std::function<void()>& while_closed = {});
 
+  // Runs once at each first failure, on the thread whose write failed, after
+  // the writer's lock is let go: it must only hand the news on.
+  void set_failure_notice(std::function<void()> notice) { failure_notice_ = std::move(notice); }
+  // The file cannot be written: records are held until `retry` succeeds.
+  bool failing() const;
+  WriteError failure_cause() const;
+  // Records held for the file, and records dropped beyond the bound.
+  std::size_t held_records() const;
+  std::size_t lost_records() const;
+  // Writes the held records and the gap remark (at `tick`). True when the
+  // file takes them (or nothing was failing and the file is open); false
+  // when it still cannot be written, with the records still held.
+  bool retry(std::uint32_t tick);
+  // The survey's file is closed for good: what is still held is let go.
+  void forget_held();
+
   // Reads the file at `offset` without moving where records are appended,
   // under the writer's lock.
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size);
@@ -68,12 +96,29 @@ class DataFileWriter {
  private:
   bool emit(std::string_view bytes);
   bool emit_all(const std::vector<std::string>& records);
+  // Under the lock: writes whole records, or holds them while failing.
+  // Sets `first_failure` when this write started a failure.
+  bool put(std::string_view bytes, bool& first_failure);
+  // Under the lock: one write; a failed one is cut back to where it began.
+  bool write_whole(std::string_view bytes);
+  bool cut_back();
+  bool hold(std::string_view bytes);  // false: beyond the bound, counted
+  void fail(bool& first_failure);
+  void notify(bool first_failure) const;
+  std::size_t records_in(std::string_view bytes) const;
 
   DataSink& sink_;
   Variant variant_;
   mutable std::mutex mutex_;
   long gps_sentence_count_ = 0;
   std::atomic<std::uint32_t> swath_closings_{0};
+  std::function<void()> failure_notice_;
+  bool failing_ = false;
+  WriteError cause_ = WriteError::kNone;
+  std::deque<std::string> held_;  // one entry per write, in order
+  std::size_t held_records_ = 0;
+  std::size_t lost_records_ = 0;
+  std::optional<std::uint64_t> cut_back_to_;  // a short write's start, not yet cut
 };
 
 }  // namespace quelor

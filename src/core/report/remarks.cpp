@@ -11,7 +11,7 @@ namespace quelor {
 namespace {
 
 // Longest prefix first where one starts another.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kRemarks{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kRemarks{{
     {"$STARTED", "logging started"},
     {"PAUSED BMP", "pause (map edge reached)"},
     {"PAUSED", "pause"},
@@ -20,6 +20,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kRemarks{
     {"$CONN END", "reconnection ended by the operator"},
     {"GPS CONN BR", "GPS connection break"},
     {"Lost", "readings lost"},
+    {"FGAP", "data file could not be written (gap)"},
 }};
 
 }  // namespace

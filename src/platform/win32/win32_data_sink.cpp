@@ -9,6 +9,34 @@ HANDLE open_always(const std::wstring& path) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The system's error codes by what the surveyor is told; any other is kOther.
+struct ErrorCause {
+  DWORD code;
+  WriteError cause;
+};
+constexpr ErrorCause kErrorCauses[] = {
+    {ERROR_DISK_FULL, WriteError::kDiskFull},
+    {ERROR_HANDLE_DISK_FULL, WriteError::kDiskFull},
+    {ERROR_NOT_READY, WriteError::kDeviceRemoved},
+    {ERROR_DEV_NOT_EXIST, WriteError::kDeviceRemoved},
+    {ERROR_DEVICE_REMOVED, WriteError::kDeviceRemoved},
+    {ERROR_NO_MEDIA_IN_DRIVE, WriteError::kDeviceRemoved},
+    {ERROR_PATH_NOT_FOUND, WriteError::kDeviceRemoved},
+    {ERROR_INVALID_DRIVE, WriteError::kDeviceRemoved},
+    {ERROR_BAD_NETPATH, WriteError::kDeviceRemoved},
+    {ERROR_GEN_FAILURE, WriteError::kDeviceRemoved},
+    {ERROR_ACCESS_DENIED, WriteError::kAccessDenied},
+    {ERROR_WRITE_PROTECT, WriteError::kAccessDenied},
+    {ERROR_SHARING_VIOLATION, WriteError::kAccessDenied},
+    {ERROR_LOCK_VIOLATION, WriteError::kAccessDenied},
+};
+
+WriteError cause_of(DWORD code) {
+  for (const ErrorCause& e : kErrorCauses)
+    if (e.code == code) return e.cause;
+  return WriteError::kOther;
+}
+
 }  // namespace
 
 Win32DataSink::~Win32DataSink() { close(); }
@@ -16,6 +44,20 @@ Win32DataSink::~Win32DataSink() { close(); }
 bool Win32DataSink::is_open() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return open_unlocked();
+}
+
+WriteError Win32DataSink::last_error() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return error_;
+}
+
+void Win32DataSink::note_error() { error_ = cause_of(GetLastError()); }
+
+std::optional<std::uint64_t> Win32DataSink::position() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  LARGE_INTEGER here{};
+  if (!open_unlocked() || !SetFilePointerEx(handle_, LARGE_INTEGER{}, &here, FILE_CURRENT)) return std::nullopt;
+  return static_cast<std::uint64_t>(here.QuadPart);
 }
 
 std::wstring Win32DataSink::path() const {
@@ -69,13 +111,21 @@ bool Win32DataSink::write(std::string_view bytes) {
   if (!open_unlocked()) return false;
   if (bytes.empty()) return true;
   DWORD written = 0;
-  if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return false;
-  return written == bytes.size();
+  if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    note_error();
+    return false;
+  }
+  if (written == bytes.size()) return true;
+  error_ = WriteError::kDiskFull;
+  return false;
 }
 
 bool Win32DataSink::flush() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return open_unlocked() && FlushFileBuffers(handle_);
+  if (!open_unlocked()) return false;
+  if (FlushFileBuffers(handle_)) return true;
+  note_error();
+  return false;
 }
 
 void Win32DataSink::close() {
@@ -94,14 +144,20 @@ bool Win32DataSink::reopen() {
   close_unlocked();
   if (path_.empty()) return false;
   handle_ = open_always(path_);
-  return open_unlocked() && SetFilePointer(handle_, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+  if (!open_unlocked()) {
+    note_error();
+    return false;
+  }
+  return SetFilePointer(handle_, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
 }
 
 bool Win32DataSink::cut_to(std::size_t size) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!open_unlocked()) return false;
-  LARGE_INTEGER at;
+  LARGE_INTEGER at, length{};
   at.QuadPart = static_cast<LONGLONG>(size);
+  if (!GetFileSizeEx(handle_, &length)) return false;
+  if (length.QuadPart <= at.QuadPart) return SetFilePointerEx(handle_, LARGE_INTEGER{}, nullptr, FILE_END);
   return SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
 }
 

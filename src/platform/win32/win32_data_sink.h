@@ -24,6 +24,8 @@ class Win32DataSink final : public DataSink {
   bool seek_end() override;
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override;
   bool write(std::string_view bytes) override;
+  std::optional<std::uint64_t> position() override;
+  WriteError last_error() const override;
   bool flush() override;
   void close() override;
   bool reopen() override;
@@ -34,10 +36,12 @@ class Win32DataSink final : public DataSink {
  private:
   bool open_unlocked() const { return handle_ != INVALID_HANDLE_VALUE; }
   void close_unlocked();
+  void note_error();  // the cause of the failure just seen (GetLastError)
 
   mutable std::mutex mutex_;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   std::wstring path_;
+  WriteError error_ = WriteError::kNone;
 };
 
 }  // namespace quelor

@@ -248,7 +248,7 @@ TEST(Remarks, MeaningsAndLostCounts) {
       {"PAUSED BMP", "pause (map edge reached)"}, {"1CONN BRK 1", "instrument connection break"},
       {"1CONN RCN 1", "instrument reconnected"},  {"GPS CONN BR", "GPS connection break"},
       {"$CONN END", "reconnection ended by the operator"}, {"Lost 999999", "readings lost"},
-      {"whatever", "remark"},
+      {"FGAP      3", "data file could not be written (gap)"}, {"whatever", "remark"},
   };
   for (const auto& [text, meaning] : cases) EXPECT_EQ(remark_meaning('X', text), meaning) << text;
   EXPECT_EQ(remark_meaning('C', "PAUSED"), "comment");
