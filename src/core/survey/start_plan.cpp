@@ -80,6 +80,7 @@ SurveyRecord reset_survey(const Settings& s, const Variant& v) {
   r.station_increment = d.active_station_increment;
   r.zone = make_survey_zone(kAutomaticZone);
   r.saved_gps_y_offset = s.gps_y_offset;
+  r.working_gps_x_offset = s.gps_x_offset;
   r.working_gps_y_offset = s.gps_y_offset;
   if (v.instrument_type == kEm34_3) reset_em34_geometry(s, d, r);
   return r;
