@@ -133,6 +133,8 @@ int tick_divisor(int instrument_type, int survey_mode, double reading_interval_s
   return kFastestDivisor;
 }
 
+int tilt_rate_index(const Settings& s) { return s.tilt_meter_settings[1]; }
+
 double em34_half_spacing(int coil_spacing_m) { return coil_spacing_m / 2.0; }
 
 double em34_y_offset(double gps_y_offset, int reference, int coil_spacing_m) {
@@ -194,6 +196,7 @@ StartPlan plan_survey_start(const StartInput& input) {
   plan.proceed = true;
   if (plan.instrument_used) {
     plan.start = instrument_start(type, input.em61_polled_mode, plan.tilt_used);
+    if (plan.tilt_used) plan.start->tilt_rate_index = tilt_rate_index(s);
     plan.timer_period_ms = timer_period_ms(type, input.em61_polled_mode, input.polling_interval_ms);
     // The EM31-MK2 real-time map line maps the in-phase when only it is read.
     if (type == kEm31Mk2 && input.variant.navigation_mode == kRealTimeMap && s.component == 1)
