@@ -227,6 +227,7 @@ TEST(FileTable, LoadFailures) {
   fs.files[L"a.H31"] = "FOREIGN HEADER LINE 1234\nmore\n";
   fs.files[L"b.txt"] = "/ nothing\nB\n";
   fs.files[L"c.txt"] = "-5,4800000\n9e9,9e9\n";
+  fs.files[L"d.txt"] = "500001,4800001\n999999999999999999999999,4800002\n";
   struct Case {
     const wchar_t* name;
     const BackgroundLoadOptions& options;
@@ -237,6 +238,7 @@ TEST(FileTable, LoadFailures) {
       {L"a.H31", data, "FILE ERROR", "Format not supported", false},
       {L"b.txt", text, "FILE ERROR", "Check background file structure.", false},
       {L"c.txt", text, "STOP", "All points in background file are invalid", true},
+      {L"d.txt", text, "WARNING", "Number of points in background file: 2\r\nNumber of invalid points: 1\r\n", true},
       {L"missing.txt", text, "FILE ERROR", " Unexpected error B$1\r\n processing file:\r\n missing.txt", false},
   };
   for (const Case& c : cases) {
@@ -246,7 +248,7 @@ TEST(FileTable, LoadFailures) {
     EXPECT_EQ(l.message->text, c.text);
     EXPECT_EQ(l.added, c.added);
   }
-  EXPECT_EQ(t.files.size(), 1u);
+  EXPECT_EQ(t.files.size(), 2u);
 }
 
 TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {
