@@ -90,8 +90,8 @@ bool convert_again(BackgroundFile& f, const BackgroundSurvey& s, FileSystem& fs)
 OperatorMessage removed_files_message(const std::vector<std::wstring>& removed) {
   std::string names;
   for (const std::wstring& path : removed) names += (names.empty() ? "" : ", ") + narrow(file_name_part(path));
-  return {"WARNING",
-          "Background file not converted again\r\nfor this survey's map units or UTM zone.\r\nRemoved: " + names,
+  const char* head = removed.size() == 1 ? "Background file removed: " : "Background files removed: ";
+  return {"WARNING", head + names + "\r\nnot converted again for this survey's\r\nmap units or UTM zone.",
           DialogTemplate::kOk};
 }
 

@@ -295,7 +295,7 @@ TEST(FileTable, ConvertedAgainForAnotherZoneOrUnit) {
   ASSERT_EQ(r.removed, std::vector<std::wstring>{L"C:\\bg\\gone.txt"});
   ASSERT_TRUE(r.message);
   EXPECT_EQ(r.message->title, "WARNING");
-  EXPECT_NE(r.message->text.find("Removed: gone.txt"), std::string::npos) << r.message->text;
+  EXPECT_EQ(r.message->text.substr(0, 34), "Background file removed: gone.txt\r") << r.message->text;
   ASSERT_EQ(t.files.size(), 2u);
   EXPECT_FALSE(fs.file_exists(L"C:\\T\\gone.$03"));
   EXPECT_NEAR(first_point(0).easting, project_to_utm(43.3, -81.0, 18).easting / 0.3048, 0.0006);
