@@ -29,7 +29,6 @@ constexpr int kOpenTries = 4;
 constexpr std::uint32_t kOpenGapMs = 10;
 constexpr std::uint32_t kShowWaitMs = 20;
 constexpr std::uint32_t kTiltCloseWaitMs = 200;
-constexpr int kTiltRateIndex = 2;
 
 void tell(HWND owner, const OperatorMessage& m) {
   Win32MessageBox box(owner);
@@ -93,7 +92,7 @@ StartFailure start_instrument(const InstrumentStart& start, bool polled) {
     return StartFailure::kInstrument;
   busy_wait_ms(start.wait_after_ms);
   if (start.tilt_meter) {
-    if (!open_survey_tilt_port() || !tilt_meter_check(kTiltRateIndex) || !start_survey_tilt_reader())
+    if (!open_survey_tilt_port() || !tilt_meter_check(start.tilt_rate_index) || !start_survey_tilt_reader())
       return StartFailure::kTiltMeter;
   }
   return StartFailure::kNone;

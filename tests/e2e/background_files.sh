@@ -11,7 +11,11 @@
 # a folder of the running program's own. A file loaded before the survey
 # ends is still loaded (and drawn) in the next survey; its point file goes
 # when the program exits. A point file deleted behind the program's back
-# is told once, as "Unexpected error B$3", when the map next draws it.
+# is told once, as "Unexpected error B$3", when the map next draws it. With
+# the map unit changed to feet in the setup window's "Map Display Options"
+# the kept file is converted again from its source at the next survey's
+# first position; with its source gone, the change back to metres removes it
+# with a "WARNING" naming it.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
 . "$(dirname "$0")/lib/survey.sh"
@@ -156,6 +160,44 @@ e2e_answer "FILE ERROR" Return
 sleep 3
 again=$(e2e_dialogs | grep -c '^FILE ERROR$' || true)
 e2e_assert_eq "\"FILE ERROR\" boxes after the first" "$again" 0
+leave_logging
+
+# first_easting: the easting of the first record of the one point file.
+first_easting() {
+  local f
+  f=$(find "$temp" -mindepth 2 -maxdepth 2 -name '*.$[0-9][0-9]' | head -n 1)
+  [ -n "$f" ] || e2e_fail "no point file in $temp"
+  head -c 14 "$f" | tr -d ' '
+}
+# set_map_units KEY: the setup window's "Map Display Options" (M), KEY in
+# its "Map Units" list, OK.
+set_map_units() {
+  local id
+  e2e_key m
+  id=$(e2e_wait_dialog "Map Display Options" 10) || e2e_fail "M opened no \"Map Display Options\""
+  sleep 0.3
+  wine_window_key "$id" alt+n "$1" Return || e2e_fail "cannot send keys to \"Map Display Options\""
+  e2e_wait_gone "Map Display Options" 5 || e2e_fail "\"Map Display Options\" stayed open"
+}
+# The map unit changed to feet between surveys: the next survey's first
+# position converts the kept file again from its source (its point file
+# comes back too), in feet.
+set_map_units Down
+e2e_start_logging
+sleep 4
+feet=$(first_easting)
+python3 -c 'import sys; sys.exit(abs(float(sys.argv[2]) - (float(sys.argv[1]) - 10) / 0.3048) > 0.01)' "$east" "$feet" ||
+  e2e_fail "the kept file's first easting is $feet, not $east - 10 m in feet"
+e2e_say "converted again for feet: first easting $feet"
+leave_logging
+# Its source gone, the change back to metres takes the file off the table
+# and names it.
+rm -f "$data/plan.txt"
+set_map_units Up
+e2e_start_logging
+e2e_expect_message WARNING "Background file removed: plan.txt" 20
+e2e_answer WARNING Return
+e2e_assert_eq "temporary point files after the source went" "$(point_files)" 0
 leave_logging
 e2e_exit_program
 e2e_assert_eq "temporary point files after the program" "$(point_files)" 0

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A GPS-only survey: the instrument is disabled in the settings file and COM4
 # does not exist, the GGA receiver is on COM6. L, X (Monitoring ends without
-# a question), L, F and Enter, G, a walk, P, X and No (the survey stays in
-# Stand By), X and Yes, X. The data file takes the GPS-only extension ".gxy"
-# and holds GPS sentences and summaries but no reading record.
+# a question), L, F and Enter, G, a walk, P, S, 60 and Enter (Map Size, which
+# saves the settings), X and No (the survey stays in Stand By), X and Yes, X.
+# The data file takes the GPS-only extension ".gxy" and holds GPS sentences
+# and summaries but no reading record; its header records no antenna offsets
+# (the antenna is the sensor) while the settings file keeps the instrument's.
 # QUELOR_E2E_WALK sets the seconds of the walk (15).
 set -euo pipefail
 # shellcheck source=lib/survey.sh
@@ -13,8 +15,9 @@ walk=${QUELOR_E2E_WALK:-15}
 
 data=$(e2e_data_folder survey_gps_only)
 # Two starts open the GPS port twice: 8N1 (see E2E_GPS_8N1).
+# Lines 45 and 46: the GPS X and Y offsets (X -0.3 by default for the EM31-MK2).
 e2e_settings "$E2E_INI_DATA_FOLDER=C:\\quelor-e2e\\survey_gps_only\\" "$E2E_INI_INSTRUMENT_STATE=0" \
-  "${E2E_GPS_8N1[@]}"
+  "46=1.250000" "${E2E_GPS_8N1[@]}"
 e2e_devsim_start --no-instrument --gps gga --seed 7
 e2e_map_ports
 
@@ -36,6 +39,14 @@ e2e_go
 e2e_walk "$walk"
 e2e_screenshot logging
 e2e_pause
+# Map Size saves the settings during the GPS-only survey.
+e2e_key s
+dialog=$(e2e_wait_dialog "Map Size" 10) || e2e_fail "S in Stand By did not open \"Map Size\""
+sleep 0.5
+wine_window_key "$dialog" 6 0
+e2e_answer "Map Size" Return
+e2e_wait_gone "Map Size" 5 || e2e_fail "\"Map Size\" stayed open"
+e2e_say "Map Size 60: the settings saved"
 # Stand By: X asks; No keeps the survey.
 e2e_key x
 e2e_wait_dialog "Confirm Exit" 10 >/dev/null || e2e_fail "X in Stand By asked no \"Confirm Exit\""
@@ -67,4 +78,9 @@ e2e_assert_ge "GGA sentence records" "$sentences" $((walk * 3 / 4))
 e2e_assert_eq "summaries ('!') against sentences ('@' and '?')" \
   "$(e2e_count '^!' "$file")" "$(e2e_count '^[@?]' "$file")"
 e2e_assert_ge "summaries with 'p' (forwarded fixes)" "$(e2e_count '^![0-9]{6}p' "$file")" $((sentences / 2))
+e2e_assert_eq "antenna offsets of header record 3" "$(sed -n 3p "$file" | cut -c1-15)" "G  0.000  0.000"
+ini=$(e2e_settings_dir)/$e2e_ini_name
+e2e_assert_eq "map size saved during the survey" "$(sed -n 65p "$ini" | tr -d '\r')" 60
+e2e_assert_eq "GPS X offset kept in the settings file" "$(sed -n 45p "$ini" | tr -d '\r')" -0.300000
+e2e_assert_eq "GPS Y offset kept in the settings file" "$(sed -n 46p "$ini" | tr -d '\r')" 1.250000
 echo "$e2e_name: PASS"

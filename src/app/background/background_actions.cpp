@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/background/background_dialog_ids.h"
 #include "app/background/background_drawing.h"
+#include "app/logging/box_hold.h"
 #include "app/logging/logging_session.h"
 #include "app/setup_dialogs.h"
 #include "background/point_file.h"
@@ -218,18 +219,32 @@ void enter_background_action(HWND window, int) {
   g_settings.background_folder = folder_part(*chosen);
   save_settings_file();
 
-  BackgroundSurvey survey;
-  survey.map_units = g_settings.map_units;
-  survey.zone = s.survey.zone.fixed ? s.survey.zone.zone : s.survey.reference_zone;
-  survey.rts_units = g_settings.rts_units;
-  survey.instrument_type = g_variant.instrument_type;
-  survey.navigation_mode = g_variant.navigation_mode;
   Win32FileSystem fs;
   make_temporary_folder(temporary_folder(), fs);
-  const BackgroundLoad load =
-      load_background_file(background_files(), *chosen, options, survey, background_map_frame(), temporary_folder(), fs);
+  const BackgroundLoad load = load_background_file(background_files(), *chosen, options, current_background_survey(),
+                                                   background_map_frame(), temporary_folder(), fs);
   if (load.added) draw_new_background_file(load.drawing);
   if (load.message) show(owner, *load.message);
+}
+
+BackgroundSurvey current_background_survey() {
+  const SurveyRecord& survey = logging_session().survey;
+  BackgroundSurvey b;
+  b.map_units = g_settings.map_units;
+  b.zone = survey.zone.fixed ? survey.zone.zone : survey.reference_zone;
+  b.rts_units = g_settings.rts_units;
+  b.instrument_type = g_variant.instrument_type;
+  b.navigation_mode = g_variant.navigation_mode;
+  return b;
+}
+
+void refresh_background_files(HWND window) {
+  if (background_files().files.empty()) return;
+  Win32FileSystem fs;
+  const BackgroundReconversion r = reconvert_background_files(background_files(), current_background_survey(), fs);
+  if (r.converted == 0 && r.removed.empty()) return;
+  background_table_changed();
+  if (r.message) show_box_holding_readings(GetParent(window), *r.message, false);
 }
 
 void remove_background_action(HWND window, int) {

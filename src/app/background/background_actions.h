@@ -21,6 +21,15 @@ BackgroundFileTable& background_files();
 // The map's frame as the background files are drawn in it.
 MapFrame background_map_frame();
 
+// What the running survey's point files are converted for: its map unit,
+// UTM zone and RTS units.
+BackgroundSurvey current_background_survey();
+
+// At a survey's first position: the files kept from an earlier survey of
+// another map unit or zone are converted again (or, their source gone,
+// removed with a box over `window`).
+void refresh_background_files(HWND window);
+
 // Removes every loaded file and its temporary file (end of a survey).
 void forget_background_files();
 

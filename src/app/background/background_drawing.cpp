@@ -76,6 +76,8 @@ MapFrame live_background_frame() {
   return f;
 }
 
+void background_table_changed() { background_layer().planned = false; }
+
 void draw_new_background_file(const BackgroundDrawing& drawing) {
   background_layer().planned = false;  // the table changed
   if (TileSurface* tiles = live_map_tiles()) draw_background_grid(*tiles, drawing, kBackgroundColour, background_layer().labels);

@@ -15,6 +15,10 @@ void reset_background_layer(TileSurface& tiles);
 // The live map's frame (origin, scale, tile size).
 MapFrame live_background_frame();
 
+// The loaded files' point files changed (converted again, or removed): the
+// layer is planned afresh before its next tile.
+void background_table_changed();
+
 void draw_new_background_file(const BackgroundDrawing& drawing);
 void redraw_whole_map_for_background();
 

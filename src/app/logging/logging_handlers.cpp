@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/background/background_actions.h"
 #include "app/logging/box_hold.h"
 #include "app/logging/display_windows.h"
 #include "app/logging/instrument_reconnect_win.h"
@@ -181,6 +182,10 @@ LRESULT gps_position_handler(HWND window, UINT, WPARAM, LPARAM) {
   if (!s.active || s.ending_survey || sentence.length == 0) return 0;
   s.fix_context.connection_broken = gps_reader_control().connection_broken.load();
   const FixOutcome o = handle_gps_fix(s.survey, s.fix_context, sentence.text());
+  // The survey's zone is known from its first position: backgrounds kept
+  // from a survey of another zone or map unit are converted for this one
+  // before the map first draws them.
+  if (o.first_fix) refresh_background_files(window);
   live_map_fix(o);
   DisplayValues& d = s.display;
   d.fix = o.texts;

@@ -6,6 +6,7 @@
 #include "app/readers/gps_reader_thread.h"
 #include "app/readers/reader_shared.h"
 #include "datafile/data_records.h"
+#include "survey/tilt_handler.h"
 
 namespace quelor {
 
@@ -22,7 +23,7 @@ void write_remark_hook(std::string_view text) { write_survey_remark(text, GetTic
 
 void write_tilt_comment_hook(std::string_view line) {
   LoggingSession& s = logging_session();
-  if (s.data_file_open()) s.writer().write_remark(line, 'C', GetTickCount());
+  if (s.data_file_open()) write_tilt_garbage(s.writer(), line, GetTickCount());
 }
 
 }  // namespace

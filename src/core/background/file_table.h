@@ -16,12 +16,24 @@ namespace quelor {
 
 inline constexpr int kMaxBackgroundFiles = 10;
 
+// What a point file's coordinates depend on: the survey's map unit, its UTM
+// zone and (data files of a total station) its RTS units.
+struct BackgroundSurvey {
+  int map_units = 0;
+  int zone = 1;  // the survey's UTM zone
+  int rts_units = 0;
+  int instrument_type = 0;
+  int navigation_mode = 1;
+};
+
 struct BackgroundFile {
   int index = 1;                  // 1-10
   std::wstring source_name;       // full path of the loaded file
   std::wstring temporary_name;    // full path of its point file
   BackgroundStyle style;
   bool labels = false;
+  BackgroundLoadOptions options;  // how the source is read
+  BackgroundSurvey converted_for; // the survey its point file was converted for
 };
 
 struct BackgroundFileTable {

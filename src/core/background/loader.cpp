@@ -51,6 +51,8 @@ BackgroundLoad load_background_file(BackgroundFileTable& table, const std::wstri
   file.temporary_name = temporary_point_file_name(source_path, file.index, temporary_folder);
   file.style = background_style(o.display_type, s.navigation_mode);
   file.labels = o.file_type == kBackgroundLabelledText && s.navigation_mode == 0;
+  file.options = o;
+  file.converted_for = s;
   load.drawing = plan_background_drawing(read_point_file(records), file.style, file.labels, frame);
   load.message = drawing_message(load.drawing);
   if (load.drawing.points == 0) return load;  // nothing to keep
@@ -62,6 +64,57 @@ BackgroundLoad load_background_file(BackgroundFileTable& table, const std::wstri
   table.files.push_back(std::move(file));
   load.added = true;
   return load;
+}
+
+bool background_needs_conversion(const BackgroundFile& f, const BackgroundSurvey& s) {
+  const BackgroundSurvey& was = f.converted_for;
+  if (was.map_units != s.map_units) return true;
+  const bool data_file = f.options.file_type == kBackgroundDataFile;
+  const bool projected = data_file || f.options.coordinates == kGeodetic;
+  return (projected && was.zone != s.zone) || (data_file && was.rts_units != s.rts_units);
+}
+
+namespace {
+
+// The file's point file made again for the survey; false when its source
+// cannot be read, no longer converts, or the point file cannot be written.
+bool convert_again(BackgroundFile& f, const BackgroundSurvey& s, FileSystem& fs) {
+  const std::optional<std::string> bytes = fs.read_file(f.source_name);
+  if (!bytes) return false;
+  const BackgroundConversion conversion = convert_background_file(*bytes, f.options, s);
+  if (conversion.refusal || !fs.write_file(f.temporary_name, conversion.records)) return false;
+  f.converted_for = s;
+  return true;
+}
+
+OperatorMessage removed_files_message(const std::vector<std::wstring>& removed) {
+  std::string names;
+  for (const std::wstring& path : removed) names += (names.empty() ? "" : ", ") + narrow(file_name_part(path));
+  const char* head = removed.size() == 1 ? "Background file removed: " : "Background files removed: ";
+  return {"WARNING", head + names + "\r\nnot converted again for this survey's\r\nmap units or UTM zone.",
+          DialogTemplate::kOk};
+}
+
+}  // namespace
+
+BackgroundReconversion reconvert_background_files(BackgroundFileTable& table, const BackgroundSurvey& s,
+                                                  FileSystem& fs) {
+  BackgroundReconversion r;
+  std::vector<BackgroundFile> kept;
+  for (BackgroundFile& f : table.files) {
+    if (!background_needs_conversion(f, s)) {
+      kept.push_back(std::move(f));
+    } else if (convert_again(f, s, fs)) {
+      ++r.converted;
+      kept.push_back(std::move(f));
+    } else {
+      fs.delete_file(f.temporary_name);
+      r.removed.push_back(f.source_name);
+    }
+  }
+  table.files = std::move(kept);
+  if (!r.removed.empty()) r.message = removed_files_message(r.removed);
+  return r;
 }
 
 std::vector<BackgroundDrawing> plan_all_background_files(const BackgroundFileTable& table, const MapFrame& frame,

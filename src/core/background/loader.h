@@ -17,14 +17,6 @@
 
 namespace quelor {
 
-struct BackgroundSurvey {
-  int map_units = 0;
-  int zone = 1;  // the survey's UTM zone
-  int rts_units = 0;
-  int instrument_type = 0;
-  int navigation_mode = 1;
-};
-
 struct BackgroundConversion {
   std::string records;
   // "FILE ERROR": a data file of a format that is not supported, or the
@@ -46,6 +38,24 @@ struct BackgroundLoad {
 BackgroundLoad load_background_file(BackgroundFileTable& table, const std::wstring& source_path,
                                     const BackgroundLoadOptions& options, const BackgroundSurvey& survey,
                                     const MapFrame& frame, const std::wstring& temporary_folder, FileSystem& fs);
+
+// Whether the file's point file was converted for another map unit, or
+// (where the conversion uses them: data files, geodetic text files) another
+// zone or RTS unit than `survey` has.
+bool background_needs_conversion(const BackgroundFile& file, const BackgroundSurvey& survey);
+
+struct BackgroundReconversion {
+  int converted = 0;                       // point files made again
+  std::vector<std::wstring> removed;       // sources gone or refused now
+  std::optional<OperatorMessage> message;  // "WARNING" naming the removed files
+};
+
+// Kept across surveys, the files are converted again from their sources for
+// a survey of another map unit or zone. A file whose source is gone (or no
+// longer converts) is taken off the table, its point file deleted, and the
+// surveyor told, rather than drawn at the old survey's coordinates.
+BackgroundReconversion reconvert_background_files(BackgroundFileTable& table, const BackgroundSurvey& survey,
+                                                  FileSystem& fs);
 
 // Plans of every loaded file in load order, without messages; a temporary
 // file that cannot be read gives the "Unexpected error B$" message and is

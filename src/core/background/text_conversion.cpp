@@ -78,7 +78,12 @@ bool read_coordinate(std::string_view field, double& value, bool decimal_comma) 
     std::replace(text.begin(), text.end(), ',', '.');
   double v = 0.0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(v)) return false;
+  if (end != text.data() + text.size()) return false;
+  if (error == std::errc::result_out_of_range) {
+    value = text[0] == '-' ? -HUGE_VAL : HUGE_VAL;  // a number, but of no map
+    return true;
+  }
+  if (error != std::errc{} || !std::isfinite(v)) return false;
   value = v;
   return true;
 }

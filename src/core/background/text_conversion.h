@@ -8,7 +8,8 @@
 // cut to 5 characters. With the semicolon or tab delimiter a decimal comma
 // reads as a decimal point, as spreadsheets write them. A coordinate field
 // holding text that is no number refuses the file with its line number,
-// except a heading line before the first point (no digit in either field).
+// except a heading line before the first point (no digit in either field);
+// a number too large for the map is an unusable point.
 
 #include <string>
 #include <string_view>
@@ -28,8 +29,11 @@ struct TextConversion {
 // spaces are dropped and runs of spaces count as one.
 std::vector<std::string_view> split_columns(std::string_view line, char delimiter);
 
-// A finite number filling the whole (trimmed) field, or nothing; with
-// `decimal_comma` one comma may stand for the decimal point.
+// A number filling the whole (trimmed) field, or nothing; with
+// `decimal_comma` one comma may stand for the decimal point. A number beyond
+// the range of a double reads as the infinity of its sign: a point of no
+// map, unusable like any point off the map. The texts "inf" and "nan" are
+// no numbers.
 bool read_coordinate(std::string_view field, double& value, bool decimal_comma = false);
 
 // Whether the delimiter leaves the comma free for a decimal comma.

@@ -10,6 +10,13 @@ namespace {
 
 bool instrument_used(const Settings& s) { return s.instrument_state > 0; }
 
+// A GPS-only survey: the antenna is the sensor, so its header records no
+// antenna offsets. The settings keep theirs for the next instrument survey.
+void header_offsets_for_survey(CreateDataFileContext& c) {
+  if (instrument_used(c.settings)) return;
+  c.header.gps_x_offset = c.header.gps_y_offset = 0.0;
+}
+
 std::string read_all(DataSink& sink) {
   std::string out;
   char buffer[4096];
@@ -69,14 +76,13 @@ CreateDataFileResult create_data_file(CreateDataFileContext& c) {
       result.outcome = CreateOutcome::kOwnFile;
       return result;
     }
+    header_offsets_for_survey(c);
     write_survey_start(c, false);
     if (kind == FileKind::kForeign) {
       c.messages.show({"INFORMATION", foreign_file_notice(c.variant), DialogTemplate::kOk});
       result.outcome = CreateOutcome::kForeignFile;
     } else {
       result.outcome = CreateOutcome::kNewFile;
-      // A GPS-only survey: the antenna is the sensor.
-      if (!used) c.settings.gps_x_offset = c.settings.gps_y_offset = 0.0;
     }
     return result;
   }
@@ -97,10 +103,7 @@ ContinueResult continue_data_file(CreateDataFileContext& c, const AppendSituatio
     frame.origin_easting = r.check.origin->easting;
     frame.origin_northing = r.check.origin->northing;
   }
-  if (!instrument_used(c.settings)) {
-    c.settings.gps_x_offset = c.settings.gps_y_offset = 0.0;
-    c.header.gps_x_offset = c.header.gps_y_offset = 0.0;
-  }
+  header_offsets_for_survey(c);
   // A survey that ended in a crash may have left a partial last record: the
   // continuation starts on a record boundary.
   const std::string before = read_all(c.sink);

@@ -38,6 +38,10 @@ std::string time_of_day_text(const LocalTime& t);
 std::string time_mark_record(const Variant& v, const LocalTime& now, std::uint32_t tick);
 std::string station_record(const Variant& v, double station, const LocalTime& now);
 
+// The tag of a tilt-meter line that failed its test, so that it is never
+// taken for an operator's comment ('C').
+inline constexpr char kTiltGarbageTag = '\\';
+
 // Tag ('C' comment, 'X' remark, '\' bad tilt sentence), the text cut to 11
 // characters (characters outside 32-126 become '?'), the tick field.
 std::string remark_record(const Variant& v, char tag, std::string_view text, std::uint32_t tick);

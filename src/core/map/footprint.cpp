@@ -47,10 +47,11 @@ double swath_width_metres(const Settings& s, int type) {
   }
 }
 
-FootprintGeometry footprint_geometry(const Settings& s, int type, double inline_offset_metres) {
+FootprintGeometry footprint_geometry(const Settings& s, int type, double lateral_offset_metres,
+                                     double inline_offset_metres) {
   const double unit = metres_per_unit(s.map_units);
   const double w = swath_width_metres(s, type);
-  const double left = w / 2 + s.gps_x_offset;
+  const double left = w / 2 + lateral_offset_metres;
   FootprintGeometry g;
   g.left_half = left / unit;
   g.right_half = (w - left) / unit;

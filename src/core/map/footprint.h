@@ -38,9 +38,10 @@ Bar bar_at(MapPoint z, double ux, double uy, double left_half, double right_half
 // the factor, Grad601 twice the separation with two sensors).
 double swath_width_metres(const Settings& s, int instrument_type);
 
-// Half-widths from the swath and the lateral antenna offset, and the in-line
-// offset, all converted to the map unit.
-FootprintGeometry footprint_geometry(const Settings& s, int instrument_type, double inline_offset_metres);
+// Half-widths from the swath and the survey's lateral antenna offset, and the
+// in-line offset, all converted to the map unit.
+FootprintGeometry footprint_geometry(const Settings& s, int instrument_type, double lateral_offset_metres,
+                                     double inline_offset_metres);
 
 inline constexpr int kTrackPoints = 40;
 inline constexpr int kTrackDrop = 11;

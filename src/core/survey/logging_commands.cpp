@@ -240,7 +240,7 @@ CommandOutcome file_command(SurveyRecord& survey, CreateDataFileContext& create,
   }
   survey.file_open = true;
   survey.file_name = r.name;
-  if (create.settings.instrument_state == 0) survey.working_gps_y_offset = 0.0;  // GPS-only survey
+  if (create.settings.instrument_state < 1) clear_survey_offsets(survey);  // GPS-only: the antenna is the sensor
   survey.state = kStateStandBy;
   clear_survey_counters(survey);
   // A continued file's positions count toward the survey's maximum.

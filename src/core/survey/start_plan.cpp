@@ -80,6 +80,7 @@ SurveyRecord reset_survey(const Settings& s, const Variant& v) {
   r.station_increment = d.active_station_increment;
   r.zone = make_survey_zone(kAutomaticZone);
   r.saved_gps_y_offset = s.gps_y_offset;
+  r.working_gps_x_offset = s.gps_x_offset;
   r.working_gps_y_offset = s.gps_y_offset;
   if (v.instrument_type == kEm34_3) reset_em34_geometry(s, d, r);
   return r;
@@ -131,6 +132,8 @@ int tick_divisor(int instrument_type, int survey_mode, double reading_interval_s
     if (rate < step.below_hz) return step.n;
   return kFastestDivisor;
 }
+
+int tilt_rate_index(const Settings& s) { return s.tilt_meter_settings[1]; }
 
 double em34_half_spacing(int coil_spacing_m) { return coil_spacing_m / 2.0; }
 
@@ -193,6 +196,7 @@ StartPlan plan_survey_start(const StartInput& input) {
   plan.proceed = true;
   if (plan.instrument_used) {
     plan.start = instrument_start(type, input.em61_polled_mode, plan.tilt_used);
+    if (plan.tilt_used) plan.start->tilt_rate_index = tilt_rate_index(s);
     plan.timer_period_ms = timer_period_ms(type, input.em61_polled_mode, input.polling_interval_ms);
     // The EM31-MK2 real-time map line maps the in-phase when only it is read.
     if (type == kEm31Mk2 && input.variant.navigation_mode == kRealTimeMap && s.component == 1)

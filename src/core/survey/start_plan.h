@@ -28,7 +28,11 @@ struct InstrumentStart {
   std::uint32_t first_record_wait_ms = 0;  // 0: the first record is not awaited
   std::uint32_t wait_after_ms = 0;
   bool tilt_meter = false;             // EM61-MK2 with the tilt meter enabled
+  int tilt_rate_index = 0;             // its output-rate command's index (0..4: 1, 2, 5, 10, 20 Hz)
 };
+
+// The tilt meter's output-rate index: the second tilt-meter setting.
+int tilt_rate_index(const Settings& s);
 
 // The start table row of an instrument (EM61-MK2 by its polled-reading mode).
 InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, bool tilt_meter_enabled);

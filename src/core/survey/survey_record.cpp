@@ -32,6 +32,12 @@ void map_written_reading(SurveyRecord& r, int kind, std::optional<int> entry) {
   if (entry && b.filling) segment_push(b, *entry);
 }
 
+void clear_survey_offsets(SurveyRecord& r) {
+  r.working_gps_x_offset = 0.0;
+  r.working_gps_y_offset = 0.0;
+  r.manual_gps_y_offsets = {};
+}
+
 void clear_survey_counters(SurveyRecord& r) {
   r.readings_in_line = 0;
   r.readings_in_survey = 0;

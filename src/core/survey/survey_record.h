@@ -83,7 +83,10 @@ struct SurveyRecord {
   std::array<bool, 3> kind_readings{};
   std::array<bool, 3> kinds_closed{};
 
-  // EM34-3 working geometry
+  // The survey's antenna offsets (metres), taken from the settings at the
+  // start; a GPS-only survey zeroes them here, never in the settings. EM34-3
+  // shifts the in-line one by its coil spacing.
+  double working_gps_x_offset = 0.0;
   int working_dipole = 0;
   double working_gps_y_offset = 0.0;
   double saved_gps_y_offset = 0.0;  // what the settings file keeps
@@ -103,6 +106,10 @@ std::uint32_t elapsed_logging_ms(const SurveyRecord& r, std::uint32_t now);
 
 // "%02d:%02d:%02d" of a duration in milliseconds.
 std::string elapsed_text(std::uint32_t ms);
+
+// The survey's antenna offsets to 0 (a GPS-only survey: the antenna is the
+// sensor); the settings keep theirs.
+void clear_survey_offsets(SurveyRecord& r);
 
 // Clears the counters shown as survey totals (readings, lines, GPS positions,
 // logging time, connection break).

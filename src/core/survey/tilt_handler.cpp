@@ -47,4 +47,8 @@ TiltOutcome handle_tilt_sentence(const SurveyRecord& survey, std::string_view se
   return o;
 }
 
+bool write_tilt_garbage(DataFileWriter& writer, std::string_view line, std::uint32_t tick) {
+  return writer.write_remark(line, kTiltGarbageTag, tick);
+}
+
 }  // namespace quelor

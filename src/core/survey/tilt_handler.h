@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "datafile/writer.h"
 #include "survey/survey_record.h"
 
 namespace quelor {
@@ -34,5 +35,10 @@ struct TiltOutcome {
 // `antenna_height` in metres; `map_units` 0 metres, 1 feet, 2 US survey feet.
 TiltOutcome handle_tilt_sentence(const SurveyRecord& survey, std::string_view sentence, double antenna_height,
                                  int map_units, std::uint32_t tick);
+
+// A line of the tilt meter that failed its test (checksum, "*" or "$"),
+// while Logging: a record tagged '\' with its first 11 characters and the
+// tick it arrived at.
+bool write_tilt_garbage(DataFileWriter& writer, std::string_view line, std::uint32_t tick);
 
 }  // namespace quelor

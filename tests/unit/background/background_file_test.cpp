@@ -258,6 +258,7 @@ TEST(FileTable, LoadFailures) {
   fs.files[L"a.H31"] = "FOREIGN HEADER LINE 1234\nmore\n";
   fs.files[L"b.txt"] = "/ nothing\nB\n";
   fs.files[L"c.txt"] = "-5,4800000\n9e9,9e9\n";
+  fs.files[L"d.txt"] = "500001,4800001\n999999999999999999999999,4800002\n";
   struct Case {
     const wchar_t* name;
     const BackgroundLoadOptions& options;
@@ -268,6 +269,7 @@ TEST(FileTable, LoadFailures) {
       {L"a.H31", data, "FILE ERROR", "Format not supported", false},
       {L"b.txt", text, "FILE ERROR", "Check background file structure.", false},
       {L"c.txt", text, "STOP", "All points in background file are invalid", true},
+      {L"d.txt", text, "WARNING", "Number of points in background file: 2\r\nNumber of invalid points: 1\r\n", true},
       {L"missing.txt", text, "FILE ERROR", " Unexpected error B$1\r\n processing file:\r\n missing.txt", false},
   };
   for (const Case& c : cases) {
@@ -277,7 +279,62 @@ TEST(FileTable, LoadFailures) {
     EXPECT_EQ(l.message->text, c.text);
     EXPECT_EQ(l.added, c.added);
   }
-  EXPECT_EQ(t.files.size(), 1u);
+  EXPECT_EQ(t.files.size(), 2u);
+}
+
+// Files kept from an earlier survey are converted again for a survey of
+// another zone (those the zone moves: geodetic text, data files) or map
+// unit (all); one whose source is gone is removed and named, never drawn at
+// the old survey's coordinates.
+TEST(FileTable, ConvertedAgainForAnotherZoneOrUnit) {
+  MemoryFileSystem fs;
+  BackgroundFileTable t;
+  const MapFrame frame{500000.0, 4800000.0, 10.0, 400, 400};
+  BackgroundLoadOptions geodetic;
+  geodetic.file_type = kBackgroundText;
+  geodetic.coordinates = kGeodetic;
+  BackgroundLoadOptions utm = geodetic;
+  utm.coordinates = kUtmMetres;
+  fs.files[L"C:\\bg\\geo.txt"] = "-81.0,43.3\n-81.0,43.31\n";
+  fs.files[L"C:\\bg\\utm.txt"] = "500001,4800001\n";
+  fs.files[L"C:\\bg\\gone.txt"] = "500002,4800002\n";
+  const BackgroundSurvey first{0, 17, 0, 0, 0};
+  for (const auto& [name, options] : {std::pair{L"C:\\bg\\geo.txt", geodetic}, {L"C:\\bg\\utm.txt", utm},
+                                      {L"C:\\bg\\gone.txt", utm}})
+    ASSERT_TRUE(load_background_file(t, name, options, first, frame, L"C:\\T\\", fs).added);
+  fs.files.erase(L"C:\\bg\\gone.txt");
+  const auto point_file = [&](int row) { return fs.files.at(t.files[static_cast<std::size_t>(row)].temporary_name); };
+  const auto first_point = [&](int row) { return read_point_file(point_file(row)).at(0); };
+
+  BackgroundReconversion r = reconvert_background_files(t, first, fs);
+  EXPECT_EQ(r.converted, 0);
+  EXPECT_FALSE(r.message);
+
+  const std::string utm_points = point_file(1);
+  const BackgroundSurvey zone_18{0, 18, 0, 0, 0};
+  r = reconvert_background_files(t, zone_18, fs);
+  EXPECT_EQ(r.converted, 1);  // only the geodetic file moves with the zone
+  EXPECT_FALSE(r.message);
+  ASSERT_EQ(t.files.size(), 3u);
+  EXPECT_NEAR(first_point(0).easting, project_to_utm(43.3, -81.0, 18).easting, 0.0006);
+  EXPECT_EQ(point_file(1), utm_points);
+  EXPECT_FALSE(background_needs_conversion(t.files[2], zone_18));
+
+  const BackgroundSurvey feet{1, 18, 0, 0, 0};
+  r = reconvert_background_files(t, feet, fs);
+  EXPECT_EQ(r.converted, 2);
+  ASSERT_EQ(r.removed, std::vector<std::wstring>{L"C:\\bg\\gone.txt"});
+  ASSERT_TRUE(r.message);
+  EXPECT_EQ(r.message->title, "WARNING");
+  EXPECT_EQ(r.message->text.substr(0, 34), "Background file removed: gone.txt\r") << r.message->text;
+  ASSERT_EQ(t.files.size(), 2u);
+  EXPECT_FALSE(fs.file_exists(L"C:\\T\\gone.$03"));
+  EXPECT_NEAR(first_point(0).easting, project_to_utm(43.3, -81.0, 18).easting / 0.3048, 0.0006);
+  EXPECT_NEAR(first_point(1).easting, 500001 / 0.3048, 0.0006);
+  for (const BackgroundFile& f : t.files) EXPECT_FALSE(background_needs_conversion(f, feet));
+  // The next file takes the freed index; the kept ones keep theirs.
+  EXPECT_EQ(t.files[1].index, 2);
+  EXPECT_EQ(lowest_free_background_index(t), 3);
 }
 
 TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {

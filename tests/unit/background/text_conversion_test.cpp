@@ -62,7 +62,12 @@ TEST(TextConversion, LineRules) {
       {"no label column", 1, kBackgroundLabelledText, "1,2", "         1.000,         2.000,0,     \n"},
       {"labels ignored without type", 1, kBackgroundText, "1,2,MH1", "         1.000,         2.000,0,     \n"},
       {"too large for the field", 1, kBackgroundText, "1e10,2", "    -88888.000,    -88888.000,0,     \n"},
+      {"too large for any map", 0, kBackgroundText, "999999999999999999999999 2", "    -88888.000,    -88888.000,0,     \n"},
+      {"beyond a double", 1, kBackgroundText, "1,1e400", "    -88888.000,    -88888.000,0,     \n"},
+      {"beyond a double, negative", 3, kBackgroundText, "-1e400;2", "    -88888.000,    -88888.000,0,     \n"},
+      {"beyond a double, decimal comma", 3, kBackgroundText, "1;9,5e999", "    -88888.000,    -88888.000,0,     \n"},
       {"infinite", 1, kBackgroundText, "inf,2", ""},
+      {"not a number text", 1, kBackgroundText, "1,nan", ""},
   };
   for (const LineCase& c : cases) {
     const TextConversion conv{text_options(c.delimiter, c.type), 0, 17};
@@ -103,6 +108,7 @@ TEST(TextConversion, FilesAcceptedOrRefusedWithTheLine) {
       {"heading with a digit", 1, "E1,N1\n1,1\n", 0, 1, "\"E1\""},
       {"semicolon file read with commas", 1, "500100,5;4800200,25\n", 0, 1, "\"5;4800200\" in column 2"},
       {"missing column still skipped", 1, "1\n2,2\n", 1, 0, ""},
+      {"a coordinate too large for any map", 1, "1,1\n999999999999999999999999,2\n3,1e400\n4,4\n", 4, 0, ""},
   };
   for (const auto& c : cases) {
     const TextFileConversion r = convert_text_file(c.text, {text_options(c.delimiter), 0, 17});
@@ -130,11 +136,14 @@ TEST(TextConversion, GeodeticProjectedInSurveyZone) {
   // In US survey feet.
   const std::vector<BackgroundPoint> f = read_point_file(convert_text_line("-77.9,43.6", {o, 2, 17}));
   EXPECT_NEAR(f[0].easting, g.easting / 0.304800609601219, 0.0006);
-  // Out of range latitude: an unusable point, still counted.
-  const std::vector<BackgroundPoint> bad = read_point_file(convert_text_line("-77.9,95", {o, 0, 17}));
-  ASSERT_EQ(bad.size(), 1u);
-  EXPECT_TRUE(lifts_pen(bad[0]));
-  EXPECT_FALSE(bad[0].pen_up);
+  // Out of range latitude, or a number too large for any map: an unusable
+  // point, still counted.
+  for (const char* line : {"-77.9,95", "-77.9,1e400", "999999999999999999999999,43.6"}) {
+    const std::vector<BackgroundPoint> bad = read_point_file(convert_text_line(line, {o, 0, 17}));
+    ASSERT_EQ(bad.size(), 1u) << line;
+    EXPECT_TRUE(lifts_pen(bad[0])) << line;
+    EXPECT_FALSE(bad[0].pen_up) << line;
+  }
 }
 
 TEST(UnitFactors, EveryTypeAndUnit) {

@@ -128,7 +128,9 @@ TEST(CreateDataFile, ForeignFileGetsHeaderAtItsEndAndNotice) {
   EXPECT_EQ(h.messages.shown[0].text, "File not from Zelko38MK2 program");
 }
 
-TEST(CreateDataFile, GpsOnlySurveyClearsOffsetsAndUsesGxy) {
+// The antenna is the sensor of a GPS-only survey: its header records no
+// offsets, while the settings keep the instrument's for the next survey.
+TEST(CreateDataFile, GpsOnlySurveyHeaderWithoutOffsetsAndUsesGxy) {
   Harness h({kEm31Mk2, 0});
   h.settings.instrument_state = 0;
   h.settings.gps_x_offset = -0.3;
@@ -137,7 +139,8 @@ TEST(CreateDataFile, GpsOnlySurveyClearsOffsetsAndUsesGxy) {
   const CreateDataFileResult r = create_data_file(c);
   EXPECT_EQ(r.path, L"C:\\Data\\gps.GXY");
   EXPECT_EQ(h.chooser.requests[0].file_type.label, "ZLKGXY Files (*.GXY)");
-  EXPECT_EQ(h.settings.gps_x_offset, 0.0);
+  EXPECT_EQ(h.sink.file(r.path).substr(2 * 27, 15), "G  0.000  0.000");
+  EXPECT_EQ(h.settings.gps_x_offset, -0.3);
 }
 
 TEST(CreateDataFile, FailingOpenLeavesNoFile) {

@@ -30,14 +30,13 @@ TEST(Footprint, BarsLieAcrossTheDirectionOfTravel) {
 TEST(Footprint, GeometryFromTheSettingsInTheMapUnit) {
   Settings s;
   s.swath_option = 3;  // 2 m
-  s.gps_x_offset = 0.5;
   s.map_units = 1;  // feet: half-widths and in-line offset alike
-  const FootprintGeometry g = footprint_geometry(s, kEm31Mk2, 1.524);
+  const FootprintGeometry g = footprint_geometry(s, kEm31Mk2, 0.5, 1.524);
   EXPECT_NEAR(g.left_half, 1.5 / 0.3048, 1e-9);
   EXPECT_NEAR(g.right_half, 0.5 / 0.3048, 1e-9);
   EXPECT_NEAR(g.inline_offset, 5.0, 1e-9);
   EXPECT_TRUE(g.towed);
-  EXPECT_FALSE(footprint_geometry(s, kEm31Mk2, -1.0).towed);
+  EXPECT_FALSE(footprint_geometry(s, kEm31Mk2, 0.5, -1.0).towed);
   struct Width {
     int type, sensors, size, option;
     double separation, metres;
@@ -77,8 +76,7 @@ TEST(Footprint, SwathEdgesOfEveryFamily) {
     s.sensor_size = c.sensor_size;
     s.number_of_sensors = c.sensors;
     s.map_units = c.map_units;
-    s.gps_x_offset = c.x_offset;
-    const FootprintGeometry g = footprint_geometry(s, c.type, 0.0);
+    const FootprintGeometry g = footprint_geometry(s, c.type, c.x_offset, 0.0);
     EXPECT_NEAR(g.left_half, c.left, 1e-12) << c.type << " " << c.swath_option;
     EXPECT_NEAR(g.right_half, c.right, 1e-12) << c.type << " " << c.swath_option;
   }

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "datafile/data_records.h"
+#include "datafile/file_check.h"
+#include "datafile/memory_sink.h"
 #include "devsim/binary_record.h"
 #include "devsim/line_record.h"
 #include "serial/instrument_framer.h"
@@ -306,6 +308,49 @@ TEST(TiltHandler, AnglesLimitedAndNotANumberIsZero) {
   EXPECT_TRUE(o.write);
   EXPECT_EQ(o.first_text, "+12.50");
   EXPECT_EQ(o.second_text, "-3.25");
+}
+
+// A tilt line that fails its test is kept while Logging under its own tag,
+// never as an operator's comment, and the file checker takes it as such.
+TEST(TiltHandler, GarbageLinesKeptUnderTheirOwnTag) {
+  std::string good = devsim::encode_tilt_sentence({-3.25, 12.5});
+  while (!good.empty() && (good.back() == '\n' || good.back() == '\r')) good.pop_back();
+  std::string wrong = good;
+  wrong.back() = wrong.back() == '0' ? '1' : '0';
+  struct Case {
+    std::string wire;
+    std::string record;  // EM61-MK2, real-time map line: 27 bytes
+  };
+  const Case cases[] = {
+      {wrong + "\r\n", "\\" + wrong.substr(0, 11) + "          4242\n"},
+      {"$PTLT,+12.50\r\n", "\\$PTLT,+12.5          4242\n"},
+      {"PTLT,1*00\r\n", "\\PTLT,1*00            4242\n"},
+      {"\x01\x7FX*00\r\n", "\\??X*00               4242\n"},
+      {good + "\r\n", ""},
+  };
+  const Variant v{kEm61Mk2, kRealTimeMap};
+  MemorySink sink;
+  sink.open(L"t");
+  DataFileWriter writer(sink, v);
+  HeaderFields header = header_fields_from_settings(Settings{}, kEm61Mk2);
+  header.file_name = "TILT";
+  ASSERT_TRUE(writer.write_header(header, false));
+  ASSERT_TRUE(writer.write_line_block(LineBlockFields{}, LocalTime{}, 4000));
+  long kept = 0;
+  for (const Case& c : cases) {
+    InstrumentFramer framer = make_tilt_reader_framer();
+    const std::size_t before = sink.file(L"t").size();
+    for (char ch : c.wire) {
+      const FrameStep step = frame_byte(framer, static_cast<std::uint8_t>(ch), FrameContext{});
+      if (step.event == FrameEvent::kRejected) ASSERT_TRUE(write_tilt_garbage(writer, framed_record(framer).text(), 4242));
+    }
+    EXPECT_EQ(sink.file(L"t").substr(before), c.record) << c.wire;
+    if (!c.record.empty()) ++kept;
+  }
+  const FileCheckReport report = check_data_file(sink.file(L"t"));
+  for (const FileCheckError& e : report.errors) ADD_FAILURE() << "record " << e.record << ": " << e.message;
+  EXPECT_EQ(report.by_tag.at(kTiltGarbageTag), kept);
+  EXPECT_EQ(report.by_tag.count('C'), 0u);
 }
 
 // The offsets correct a footprint in map units: feet and US survey feet

@@ -6,6 +6,9 @@
 #include "datafile/file_check.h"
 #include "datafile/memory_sink.h"
 #include "datafile/writer.h"
+#include "settings/instrument_defaults.h"
+#include "settings/settings_file.h"
+#include "survey/map_fix.h"
 #include "survey/connection_monitor.h"
 #include "survey/gps_fix_handler.h"
 #include "survey/logging_commands.h"
@@ -170,9 +173,15 @@ TEST_F(ScriptedSurvey, StartFileGoReadPauseQuickLineExit) {
   EXPECT_EQ(sink.durable(L"C:\\Data\\250307_000.H31").size(), bytes_on_disk.size());
 }
 
+// The antenna is the sensor of a GPS-only survey: its footprint and header
+// have no offsets, while the settings file keeps the instrument's through
+// every save of the survey, ready for the next instrument survey.
 TEST_F(ScriptedSurvey, GpsOnlySurveyWritesPositionsToAGxyFile) {
   settings.instrument_state = 0;
+  settings.gps_x_offset = -0.3;
   settings.gps_y_offset = 1.5;
+  const auto save = [&] { ASSERT_EQ(settings_file_operation(kSaveSettings, settings, variant, files), 1); };
+  save();
   const StartPlan plan = plan_survey_start({variant, settings});
   ASSERT_TRUE(plan.proceed);
   EXPECT_FALSE(plan.start);
@@ -184,15 +193,32 @@ TEST_F(ScriptedSurvey, GpsOnlySurveyWritesPositionsToAGxyFile) {
 
   ChooseName chooser(L"C:\\Data\\250307_000.gxy");
   CreateDataFileContext create{variant, settings, files, chooser, messages, sink, writer, day, clock,
-                               header_fields_from_settings(settings, kEm31Mk2),
-                               line_block_fields_from_settings(settings), [] {}};
+                               survey_header_fields(settings, kEm31Mk2, survey),
+                               current_line_block(survey, settings), save};
   ASSERT_TRUE(file_command(survey, create, AppendSituation{}, MapFrame{}).ok);
   EXPECT_EQ(chooser.requests.at(0).default_extension, "GXY");
+  EXPECT_DOUBLE_EQ(survey.working_gps_x_offset, 0.0);
   EXPECT_DOUBLE_EQ(survey.working_gps_y_offset, 0.0);
+  const FootprintGeometry footprint =
+      map_fix_context(settings, decode_context_from_settings(settings, kEm31Mk2, false, false), survey).geometry[0];
+  EXPECT_DOUBLE_EQ(footprint.left_half, footprint.right_half);
+  EXPECT_DOUBLE_EQ(footprint.inline_offset, 0.0);
+  EXPECT_EQ(sink.file(L"C:\\Data\\250307_000.gxy").substr(2 * 24, 15), "G  0.000  0.000");
   write(go_command(survey, command_context()));
   for (int i = 1; i <= 4; ++i) fix(1.0 * i, 100.0 + i);
   EXPECT_EQ(survey.gps_position_count, 4);
   write(pause_command(survey, command_context()));
+  ScriptedMessages new_line({1});
+  const CommandOutcome line = quick_line_command(survey, settings, command_context(), ask_with(new_line));
+  ASSERT_TRUE(line.ok);
+  ASSERT_TRUE(line.save_settings);
+  save();
+  write(line);
+  Settings kept = initial_settings(variant);
+  ASSERT_EQ(settings_file_operation(kLoadSettings, kept, variant, files), 1);
+  EXPECT_DOUBLE_EQ(kept.gps_x_offset, -0.3);
+  EXPECT_DOUBLE_EQ(kept.gps_y_offset, 1.5);
+  EXPECT_EQ(kept.survey_line, survey.line_name);  // the New Line's save did reach the file
   CommandContext c = command_context();
   c.instrument_used = false;
   ScriptedMessages yes({1});

@@ -59,6 +59,16 @@ TEST(StartPlan, TiltMeterClashes) {
   p = plan_survey_start(in);
   ASSERT_TRUE(p.message);
   EXPECT_EQ(p.message->text, "Serial Port COM1 Assigned to Instrument and Tilt Meter, please change port selection.");
+  // Apart, the start checks the meter at the settings' output rate.
+  in.settings.tilt_meter_port = 6;
+  for (const int rate : {0, 2, 4}) {
+    in.settings.tilt_meter_settings[1] = rate;
+    p = plan_survey_start(in);
+    ASSERT_TRUE(p.proceed);
+    ASSERT_TRUE(p.start);
+    EXPECT_TRUE(p.start->tilt_meter);
+    EXPECT_EQ(p.start->tilt_rate_index, rate);
+  }
   in.settings.tilt_meter = 0;
   EXPECT_TRUE(plan_survey_start(in).proceed);
   // other instruments have no tilt meter
