@@ -79,9 +79,8 @@ void BM_Em61Mk2(benchmark::State& state) {
       [&](RecordBytes& r) { benchmark::DoNotOptimize(decode_em61_mk2(r, {}, ring, {})); });
 }
 void BM_Em61Lx2(benchmark::State& state) {
-  CurrentRing ring = make_current_ring(98);
   run(state, *make_instrument_framer(kEm61Lx2, {.two_coils = true}), repeat(em61_record('T'), kRecords),
-      [&](RecordBytes& r) { benchmark::DoNotOptimize(decode_em61_lx2(r, true, {})); });
+      [](RecordBytes& r) { benchmark::DoNotOptimize(decode_em61_lx2(r, true, {})); });
 }
 void BM_Grad601(benchmark::State& state) {
   run(state, *make_instrument_framer(kGrad601, {}), repeat("$PBAR,12.345,-67.890,0*3F\r\n", kRecords),
