@@ -9,15 +9,15 @@ namespace {
 using F = InstrumentFamily;
 
 constexpr std::array<InstrumentRow, 9> kInstruments{{
-    {kEm31Mk2, F::kTRecord, "T23456", "", {27, 24}, "", true},
-    {kEm38, F::kTRecord, "T23456", "", {27, 27}, "", true},
-    {kEm34_3, F::kTRecord, "T23456", "", {27, 27}, "", true},
-    {kEm38Mk2, F::kBinaryFF, "Tt", "", {27, 27}, "", true},
-    {kEm38_4, F::kBinaryFF, "Tt", "", {47, 47}, "", true},
-    {kCs21, F::kLine, "T", "", {65, 65}, "", true},
-    {kGrad601, F::kLine, "T", "", {27, 27}, "", false},
-    {kEm61Lx2, F::kEm61, "TDEF", "MNPQ", {27, 27}, "ch2_mV", false},
-    {kEm61Mk2, F::kEm61, "TDEF", "MNPQJKjk", {27, 27}, "ch3_mV", false},
+    {kEm31Mk2, F::kTRecord, "T23456", "", {27, 24}, "", true, false},
+    {kEm38, F::kTRecord, "T23456", "", {27, 27}, "", true, false},
+    {kEm34_3, F::kTRecord, "T23456", "", {27, 27}, "", true, false},
+    {kEm38Mk2, F::kBinaryFF, "Tt", "", {27, 27}, "", true, false},
+    {kEm38_4, F::kBinaryFF, "Tt", "", {47, 47}, "", true, false},
+    {kCs21, F::kLine, "T", "", {65, 65}, "", true, false},
+    {kGrad601, F::kLine, "T", "", {27, 27}, "", false, true},
+    {kEm61Lx2, F::kEm61, "TDEF", "MNPQ", {27, 27}, "ch2_mV", false, true},
+    {kEm61Mk2, F::kEm61, "TDEF", "MNPQJKjk", {27, 27}, "ch3_mV", false, false},
 }};
 
 bool holds(std::string_view letters, char tag) { return tag != 0 && letters.find(tag) != std::string_view::npos; }
@@ -45,6 +45,11 @@ bool is_t_record_instrument(int instrument_type) {
 bool is_conductivity_meter(int instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && row->conductivity_meter;
+}
+
+bool has_sensor_count(int instrument_type) {
+  const InstrumentRow* row = find_instrument(instrument_type);
+  return row && row->sensor_count;
 }
 
 bool has_binary_records(int instrument_type) {

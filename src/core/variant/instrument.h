@@ -33,6 +33,7 @@ struct InstrumentRow {
   int record_length[2];            // data file record length, by navigation mode
   std::string_view mapped_channel; // the export column mapped by default ("" the first)
   bool conductivity_meter;         // conductivity and in-phase instruments
+  bool sensor_count;               // one or two sensors, a setting (Grad601, EM61-LX2)
 };
 
 std::span<const InstrumentRow> instrument_table();
@@ -43,6 +44,8 @@ const InstrumentRow* find_instrument(int instrument_type);
 bool is_em61(int instrument_type);
 bool is_t_record_instrument(int instrument_type);  // EM31-MK2, EM38, EM34-3
 bool is_conductivity_meter(int instrument_type);
+// Grad601 and EM61-LX2: the number of sensors is a setting (list index 1: two).
+bool has_sensor_count(int instrument_type);
 // EM38-MK2, EM38-4 and the EM61 types: reading records hold the
 // instrument's binary bytes as received.
 bool has_binary_records(int instrument_type);

@@ -6,6 +6,7 @@
 #include "datafile/record_layout.h"
 #include "gps/formats.h"
 #include "settings/settings.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 namespace {
@@ -240,8 +241,8 @@ TEST(FileHeader, RoundTripOfEveryVariant) {
         EXPECT_EQ(g.reading_units, 1);
         EXPECT_EQ(g.soft_marker_key_option, 0);
         EXPECT_EQ(g.wide_options, f.wide_options);
-      } else if (type != kEm34_3 && type != kEm38 && type != kEm31Mk2 ? true : line == kRealTimeMap) {
-        EXPECT_EQ(g.instrument_state, 0);
+      } else if (!is_t_record_instrument(type) || line == kRealTimeMap) {
+        EXPECT_EQ(g.instrument_state, 0);  // the navigation line's T instruments do not write it
       }
       if (em61) {
         EXPECT_EQ(g.sensor_size, 3);

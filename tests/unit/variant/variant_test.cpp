@@ -64,6 +64,8 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
     const bool em61 = v.instrument_type == kEm61Mk2 || v.instrument_type == kEm61Lx2;
     EXPECT_EQ(is_em61(v.instrument_type), em61) << v.instrument;
     EXPECT_EQ(is_conductivity_meter(v.instrument_type), !em61 && v.instrument_type != kGrad601) << v.instrument;
+    EXPECT_EQ(has_sensor_count(v.instrument_type), v.instrument_type == kGrad601 || v.instrument_type == kEm61Lx2)
+        << v.instrument;
     EXPECT_EQ(has_binary_records(v.instrument_type),
               em61 || v.instrument_type == kEm38Mk2 || v.instrument_type == kEm38_4)
         << v.instrument;
