@@ -60,7 +60,8 @@ constexpr Subcommand kSubcommands[] = {
      "example: quelor utm 45.5 -73.6\n"},
     {"check", quelor::tool::run_check, "check a survey data file",
      "usage: quelor check [--repair] FILE\n"
-     "Checks a survey data file's records and prints the findings (exit 1 when there are any).\n"
+     "Checks a survey data file's records and prints the findings (exit 1 when there are any errors;\n"
+     "stored GPS sentences whose checksum fails and positions that jump are warnings).\n"
      "  --repair            cut a partial last record left by a crash\n"
      "  FILE                the survey data file\n"
      "example: quelor check --repair LINE01.Z38\n"},
