@@ -24,13 +24,13 @@ constexpr ValueColumnSpec kEm38Mk2Columns[] = {
 constexpr ValueColumnSpec kEm38_4Columns[] = {
     {C::kCoil, "100cm", "HCP", 1.0, 14500}, {C::kCoil, "88cm", "HCP", 0.88, 14500},
     {C::kCoil, "50cm", "HCP", 0.5, 14500},  {C::kCoil, "75cm", "HCP", 0.75, 14500},
-    {C::kNumber, "aux1"}, {C::kNumber, "aux2"}, {C::kNumber, "aux3"}, {C::kNumber, "aux4"}};
+    {C::kNumber, "aux1", "", 0, 0}, {C::kNumber, "aux2", "", 0, 0}, {C::kNumber, "aux3", "", 0, 0}, {C::kNumber, "aux4", "", 0, 0}};
 constexpr ValueColumnSpec kCs21Columns[] = {
     {C::kCoil, "hcp_100cm", "HCP", 1.0, 9000}, {C::kCoil, "prp_110cm", "PRP", 1.1, 9000},
     {C::kCoil, "hcp_200cm", "HCP", 2.0, 9000}, {C::kCoil, "prp_210cm", "PRP", 2.1, 9000}};
-constexpr ValueColumnSpec kGrad601Columns[] = {{C::kNumber, "sensor1_nT"}, {C::kNumber, "sensor2_nT"}};
-constexpr ValueColumnSpec kEm61Columns[] = {{C::kText, "record_letter"}, {C::kNumber, "ch1_mV"}, {C::kNumber, "ch2_mV"},
-                                            {C::kNumber, "ch3_mV"},      {C::kNumber, "ch4_mV"}};
+constexpr ValueColumnSpec kGrad601Columns[] = {{C::kNumber, "sensor1_nT", "", 0, 0}, {C::kNumber, "sensor2_nT", "", 0, 0}};
+constexpr ValueColumnSpec kEm61Columns[] = {{C::kText, "record_letter", "", 0, 0}, {C::kNumber, "ch1_mV", "", 0, 0}, {C::kNumber, "ch2_mV", "", 0, 0},
+                                            {C::kNumber, "ch3_mV", "", 0, 0},      {C::kNumber, "ch4_mV", "", 0, 0}};
 
 constexpr std::array<InstrumentRow, 9> kInstruments{{
     {kEm31Mk2, F::kTRecord, "T23456", "", {27, 24}, "", true, false, kEm31Columns},

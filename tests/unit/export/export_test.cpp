@@ -228,8 +228,11 @@ TEST(Export, PositionsOfUntrustedSentencesAreNotUsed) {
                                ": GPS sentence checksum does not match; its position is not used");
   ASSERT_FALSE(t.track.empty());
   EXPECT_EQ(t.track[0].size(), whole.track[0].size() - 1);
-  for (const ExportRow& r : t.rows)
-    if (r.position) EXPECT_LT(r.position->latitude, 48.2);
+  for (const ExportRow& r : t.rows) {
+    if (r.position) {
+      EXPECT_LT(r.position->latitude, 48.2);
+    }
+  }
 
   // The same fix 1,000 km away, its checksum right: a jump.
   std::string far = bytes;
