@@ -61,7 +61,8 @@ constexpr Subcommand kSubcommands[] = {
      "example: quelor utm 45.5 -73.6\n"},
     {"check", quelor::tool::run_check, "check a survey data file",
      "usage: quelor check [--repair] FILE\n"
-     "Checks a survey data file's records and prints the findings (exit 1 when there are any).\n"
+     "Checks a survey data file's records and prints the findings (exit 1 when there are any errors;\n"
+     "stored GPS sentences whose checksum fails and positions that jump are warnings).\n"
      "  --repair            cut a partial last record left by a crash; the cut bytes are kept\n"
      "                      beside the file (FILE.cut, FILE.cut.2, ...)\n"
      "  FILE                the survey data file\n"

@@ -151,7 +151,7 @@ std::optional<std::string> convert_data_file(std::string_view bytes, const DataF
   if (!data_file_identification_supported(bytes.substr(0, length - 1))) return std::nullopt;
 
   const FileSetup setup = file_setup(file, c.map_units);
-  Converter k{c, setup.format, fix_options(c.rts_units, c.instrument_type), setup.offsets, {}, {}};
+  Converter k{c, setup.format, fix_options(c.rts_units, c.instrument_type), setup.offsets, {}, {}, false, {}};
   SentenceAssembly sentences;
   RecordCursor cursor = record_cursor(file);
   while (const auto r = next_record(cursor)) {

@@ -3,8 +3,9 @@
 // of a temporary point file: the record length from the first line feed, the
 // identification check, then every stored position sentence ('@' and '#'
 // pieces) decoded with the rules of the live GPS input and converted like a
-// live fix into the survey's zone and map unit. Each new survey line lifts
-// the pen.
+// live fix into the survey's zone and map unit. A sentence whose checksum
+// fails, or a fix that jumps, gives no point. Each new survey line lifts the
+// pen.
 
 #include <optional>
 #include <string>

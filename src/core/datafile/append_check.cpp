@@ -8,6 +8,7 @@
 #include "datafile/file_header.h"
 #include "datafile/record_cursor.h"
 #include "datafile/record_layout.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -144,7 +145,7 @@ std::optional<AppendCheckResult> check_state(const Variant& v, std::string_view 
 }
 
 std::optional<AppendCheckResult> check_sensors(const Variant& v, std::string_view rec1, const Settings& s) {
-  if (v.instrument_type != kEm61Lx2 && v.instrument_type != kGrad601) return std::nullopt;
+  if (!has_sensor_count(v.instrument_type)) return std::nullopt;
   const int in_file = setup_digit(rec1, v.instrument_type == kEm61Lx2 ? 22 : 19);
   if (in_file == s.number_of_sensors) return std::nullopt;
   return refuse(format_text(" %s%1d\r\n %s%1d\r\n %s", "Number of sensors in the file: ", in_file + 1,

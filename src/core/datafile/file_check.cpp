@@ -76,8 +76,7 @@ struct Checker {
     const StoredSentenceCheck c = check_stored_sentence(s.text, format);
     const bool position = s.text.find(format.sentence_name) != std::string::npos;
     if (c == StoredSentenceCheck::kChecksumMismatch || (position && c == StoredSentenceCheck::kChecksumMissing)) {
-      warning(s.record, c == StoredSentenceCheck::kChecksumMismatch ? "GPS sentence checksum does not match"
-                                                                     : "GPS sentence without its checksum");
+      warning(s.record, std::string(stored_sentence_problem(c)));
       return;
     }
     if (!position || !s.summarised) return;

@@ -69,6 +69,14 @@ StoredSentenceCheck check_stored_sentence(const std::string& text, const FormatT
   return format.checksum_required ? StoredSentenceCheck::kChecksumMissing : StoredSentenceCheck::kOk;
 }
 
+std::string_view stored_sentence_problem(StoredSentenceCheck check) {
+  switch (check) {
+    case StoredSentenceCheck::kChecksumMismatch: return "GPS sentence checksum does not match";
+    case StoredSentenceCheck::kChecksumMissing: return "GPS sentence without its checksum";
+    default: return {};
+  }
+}
+
 double fix_distance(const GpsFix& a, const GpsFix& b) {
   if (a.geographic != b.geographic) return INFINITY;
   if (!a.geographic) return std::hypot(b.easting - a.easting, b.northing - a.northing);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "datafile/record_cursor.h"
 #include "gps/fix.h"
@@ -39,6 +40,8 @@ enum class StoredSentenceCheck { kOk, kChecksumMismatch, kChecksumMissing };
 // A checksum that does not match fails whatever the format; a missing one
 // only where the format requires it.
 StoredSentenceCheck check_stored_sentence(const std::string& text, const FormatTable& format);
+// "GPS sentence checksum does not match", "GPS sentence without its checksum".
+std::string_view stored_sentence_problem(StoredSentenceCheck check);
 
 // Faster than this between two fixes is no walk or tow: a changed byte or a
 // receiver's glitch.

@@ -68,12 +68,12 @@ struct Reader {
 
   void gps_sentence(const StoredSentence& s) {
     if (!s.summarised || s.text.find(format.sentence_name) == std::string::npos) return;
-    if (check_stored_sentence(s.text, format) != StoredSentenceCheck::kOk)
-      return position_not_used(s.record, "the GPS sentence's checksum does not match");
+    if (const StoredSentenceCheck c = check_stored_sentence(s.text, format); c != StoredSentenceCheck::kOk)
+      return position_not_used(s.record, std::string(stored_sentence_problem(c)));
     GpsFix fix = parse_gps_fix(s.text, format, FixOptions{});
     if (!fix.valid) return;
     if (const auto jump = screen_fix(jumps, fix, s.tick))
-      return position_not_used(s.record, format_text("the GPS position jumps %.0f m in %.1f s", jump->metres,
+      return position_not_used(s.record, format_text("GPS position jumps %.0f m in %.1f s", jump->metres,
                                                      jump->seconds));
     const std::uint32_t tick = s.tick;
     PathFix f;

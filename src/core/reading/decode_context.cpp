@@ -44,8 +44,6 @@ Em38_4Calibration em38_4_from_constants(const std::array<double, 28>& k) {
   return c;
 }
 
-bool has_two_sensors_option(int type) { return type == kGrad601 || type == kEm61Lx2; }
-
 }  // namespace
 
 bool mapped_view_uses_scale_2(int type, int view) {
@@ -103,7 +101,7 @@ DecodeContext decode_context_from_settings(const Settings& s, int type, bool man
   c.em61_normalised = type == kEm61Mk2 && em61_normalised;
   for (std::size_t i = 0; i < c.nulls.size(); ++i) c.nulls[i] = as_recorded(s.channel_null_values[i], 2);
   c.lx2_filter_factors = {as_recorded(s.left_coil_filter_factor, 2), as_recorded(s.right_coil_filter_factor, 2)};
-  c.two_sensors = has_two_sensors_option(type) && s.number_of_sensors == 1;
+  c.two_sensors = has_sensor_count(type) && s.number_of_sensors == 1;
   c.manual_em34 = type == kEm34_3 && manual_mode;
   set_mapped_view(c, s);
   return c;

@@ -7,6 +7,7 @@
 #include "setup/entry_text.h"
 #include "setup/filter_factor.h"
 #include "setup/setup_lists.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -17,7 +18,6 @@ constexpr int kTwoSensors = 1;
 
 bool tilt_template(const Variant& v) { return v.instrument_type == kEm61Mk2 && v.navigation_mode == kRealTimeMap; }
 bool has_drift_reminder(int type) { return type == kEm38Mk2 || type == kEm38_4 || type == kCs21; }
-bool has_sensor_count(int type) { return type == kGrad601 || type == kEm61Lx2; }
 
 int model_of(const Settings& s, int type) {
   switch (type) {

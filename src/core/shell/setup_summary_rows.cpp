@@ -100,7 +100,7 @@ void add(std::vector<SummaryRow>& rows, std::string_view label, std::string valu
 void add_instrument_survey_rows(std::vector<SummaryRow>& rows, const Settings& s,
                                 const Variant& v) {
   const int type = v.instrument_type;
-  if (type == kGrad601 || type == kEm61Lx2)
+  if (has_sensor_count(type))
     add(rows, "Number of Sensors:", std::to_string(s.number_of_sensors + 1));
   if (type == kGrad601) add(rows, "Sensors Separation:", format("%.2f m", s.sensor_separation));
   if (type == kEm34_3) {

@@ -7,17 +7,41 @@ namespace quelor {
 namespace {
 
 using F = InstrumentFamily;
+using C = ColumnKind;
+
+// The vertical dipole of these instruments has its coils horizontal coplanar.
+constexpr ValueColumnSpec kEm31Columns[] = {{C::kCoil, "vertical", "HCP", 3.66, 9800},
+                                            {C::kCoil, "horizontal", "VCP", 3.66, 9800}};
+constexpr ValueColumnSpec kEm38Columns[] = {{C::kCoil, "vertical", "HCP", 1.0, 14600},
+                                            {C::kCoil, "horizontal", "VCP", 1.0, 14600}};
+constexpr ValueColumnSpec kEm34Columns[] = {
+    {C::kCoilWithoutInphase, "vertical_10m", "HCP", 10, 6400},   {C::kCoilWithoutInphase, "vertical_20m", "HCP", 20, 1600},
+    {C::kCoilWithoutInphase, "vertical_40m", "HCP", 40, 400},    {C::kCoilWithoutInphase, "horizontal_10m", "VCP", 10, 6400},
+    {C::kCoilWithoutInphase, "horizontal_20m", "VCP", 20, 1600}, {C::kCoilWithoutInphase, "horizontal_40m", "VCP", 40, 400}};
+constexpr ValueColumnSpec kEm38Mk2Columns[] = {
+    {C::kCoil, "vertical_100cm", "HCP", 1.0, 14500}, {C::kCoil, "horizontal_100cm", "VCP", 1.0, 14500},
+    {C::kCoil, "vertical_50cm", "HCP", 0.5, 14500},  {C::kCoil, "horizontal_50cm", "VCP", 0.5, 14500}};
+constexpr ValueColumnSpec kEm38_4Columns[] = {
+    {C::kCoil, "100cm", "HCP", 1.0, 14500}, {C::kCoil, "88cm", "HCP", 0.88, 14500},
+    {C::kCoil, "50cm", "HCP", 0.5, 14500},  {C::kCoil, "75cm", "HCP", 0.75, 14500},
+    {C::kNumber, "aux1", "", 0, 0}, {C::kNumber, "aux2", "", 0, 0}, {C::kNumber, "aux3", "", 0, 0}, {C::kNumber, "aux4", "", 0, 0}};
+constexpr ValueColumnSpec kCs21Columns[] = {
+    {C::kCoil, "hcp_100cm", "HCP", 1.0, 9000}, {C::kCoil, "prp_110cm", "PRP", 1.1, 9000},
+    {C::kCoil, "hcp_200cm", "HCP", 2.0, 9000}, {C::kCoil, "prp_210cm", "PRP", 2.1, 9000}};
+constexpr ValueColumnSpec kGrad601Columns[] = {{C::kNumber, "sensor1_nT", "", 0, 0}, {C::kNumber, "sensor2_nT", "", 0, 0}};
+constexpr ValueColumnSpec kEm61Columns[] = {{C::kText, "record_letter", "", 0, 0}, {C::kNumber, "ch1_mV", "", 0, 0}, {C::kNumber, "ch2_mV", "", 0, 0},
+                                            {C::kNumber, "ch3_mV", "", 0, 0},      {C::kNumber, "ch4_mV", "", 0, 0}};
 
 constexpr std::array<InstrumentRow, 9> kInstruments{{
-    {kEm31Mk2, F::kTRecord, "T23456", "", {27, 24}, "", true},
-    {kEm38, F::kTRecord, "T23456", "", {27, 27}, "", true},
-    {kEm34_3, F::kTRecord, "T23456", "", {27, 27}, "", true},
-    {kEm38Mk2, F::kBinaryFF, "Tt", "", {27, 27}, "", true},
-    {kEm38_4, F::kBinaryFF, "Tt", "", {47, 47}, "", true},
-    {kCs21, F::kLine, "T", "", {65, 65}, "", true},
-    {kGrad601, F::kLine, "T", "", {27, 27}, "", false},
-    {kEm61Lx2, F::kEm61, "TDEF", "MNPQ", {27, 27}, "ch2_mV", false},
-    {kEm61Mk2, F::kEm61, "TDEF", "MNPQJKjk", {27, 27}, "ch3_mV", false},
+    {kEm31Mk2, F::kTRecord, "T23456", "", {27, 24}, "", true, false, kEm31Columns},
+    {kEm38, F::kTRecord, "T23456", "", {27, 27}, "", true, false, kEm38Columns},
+    {kEm34_3, F::kTRecord, "T23456", "", {27, 27}, "", true, false, kEm34Columns},
+    {kEm38Mk2, F::kBinaryFF, "Tt", "", {27, 27}, "", true, false, kEm38Mk2Columns},
+    {kEm38_4, F::kBinaryFF, "Tt", "", {47, 47}, "", true, false, kEm38_4Columns},
+    {kCs21, F::kLine, "T", "", {65, 65}, "", true, false, kCs21Columns},
+    {kGrad601, F::kLine, "T", "", {27, 27}, "", false, true, kGrad601Columns},
+    {kEm61Lx2, F::kEm61, "TDEF", "MNPQ", {27, 27}, "ch2_mV", false, true, kEm61Columns},
+    {kEm61Mk2, F::kEm61, "TDEF", "MNPQJKjk", {27, 27}, "ch3_mV", false, false, kEm61Columns},
 }};
 
 bool holds(std::string_view letters, char tag) { return tag != 0 && letters.find(tag) != std::string_view::npos; }
@@ -45,6 +69,11 @@ bool is_t_record_instrument(int instrument_type) {
 bool is_conductivity_meter(int instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && row->conductivity_meter;
+}
+
+bool has_sensor_count(int instrument_type) {
+  const InstrumentRow* row = find_instrument(instrument_type);
+  return row && row->sensor_count;
 }
 
 bool has_binary_records(int instrument_type) {

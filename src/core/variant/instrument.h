@@ -2,7 +2,8 @@
 // The instrument table: one row per instrument with what the rest of the
 // program asks about it (its family, how its bytes are framed, the record
 // letters its readings and markers carry in the data file, the data file's
-// record length in each product line, the channel mapped by default).
+// record length in each product line, the value columns of its readings and
+// the one mapped by default, whether the number of sensors is a setting).
 // Predicates such as is_em61 are answered here and nowhere else.
 
 #include <span>
@@ -20,6 +21,19 @@ enum class InstrumentFamily {
   kLine,        // Grad601 ($PBAR), CS-21 ($PDLM): text lines
 };
 
+// One value column of the instrument's readings, as the export names it: a
+// coil configuration (conductivity, and in-phase where the instrument gives
+// it) or a plain column.
+enum class ColumnKind { kCoil, kCoilWithoutInphase, kNumber, kText };
+
+struct ValueColumnSpec {
+  ColumnKind kind;
+  std::string_view label;        // "vertical_100cm"; a plain column's whole name "ch1_mV"
+  std::string_view orientation;  // coils: "HCP", "VCP", "PRP"
+  double separation = 0.0;       // coils: metres
+  double frequency = 0.0;        // coils: hertz
+};
+
 struct InstrumentRow {
   InstrumentType type;
   InstrumentFamily family;
@@ -33,6 +47,8 @@ struct InstrumentRow {
   int record_length[2];            // data file record length, by navigation mode
   std::string_view mapped_channel; // the export column mapped by default ("" the first)
   bool conductivity_meter;         // conductivity and in-phase instruments
+  bool sensor_count;               // one or two sensors, a setting (Grad601, EM61-LX2)
+  std::span<const ValueColumnSpec> value_columns;  // in the order interpret_reading gives them
 };
 
 std::span<const InstrumentRow> instrument_table();
@@ -43,6 +59,8 @@ const InstrumentRow* find_instrument(int instrument_type);
 bool is_em61(int instrument_type);
 bool is_t_record_instrument(int instrument_type);  // EM31-MK2, EM38, EM34-3
 bool is_conductivity_meter(int instrument_type);
+// Grad601 and EM61-LX2: the number of sensors is a setting (list index 1: two).
+bool has_sensor_count(int instrument_type);
 // EM38-MK2, EM38-4 and the EM61 types: reading records hold the
 // instrument's binary bytes as received.
 bool has_binary_records(int instrument_type);

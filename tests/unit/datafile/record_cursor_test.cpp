@@ -8,6 +8,7 @@
 #include "datafile/data_records.h"
 #include "datafile/header_records.h"
 #include "datafile/record_layout.h"
+#include "datafile/stored_gps.h"
 #include "variant/instrument.h"
 
 namespace quelor {
@@ -151,6 +152,63 @@ TEST(RecordCursor, FieldsReadOneWay) {
   EXPECT_EQ(parse_tick("          "), std::nullopt);
   EXPECT_EQ(open_data_file(std::string(70, 'x') + "\n").record_length, 0);
   EXPECT_FALSE(open_data_file("Xnot a header             \n").variant);
+}
+
+
+// Fixes a second apart, by metres north of the first: which are used. A
+// fix 1 km away is refused; three refused fixes that agree with each other
+// start afresh (the trusted one was the wrong one).
+TEST(StoredGps, FixesFasterThanAWalkOrTowAreRefused) {
+  struct Step {
+    double north_m;
+    std::uint32_t tick;
+    bool used;
+  };
+  const Step steps[] = {
+      {0, 1000, true},     {1.5, 2000, true},      {1000, 3000, false},  {3.0, 4000, true},   // one glitch
+      {4.0, 4100, true},   {30.0, 4200, false},                                               // 26 m in 0.2 s
+      {44.0, 5000, true},                                                                      // 40 m in 0.9 s
+      {5000, 6000, false}, {5001, 7000, false},    {5002, 8000, true},   {5003, 9000, true},  // a new start
+  };
+  FixJumpScreen screen;
+  for (const Step& s : steps) {
+    GpsFix fix;
+    fix.geographic = true;
+    fix.latitude = 43.6 + s.north_m / 111320.0;
+    fix.longitude = -79.6;
+    EXPECT_EQ(!screen_fix(screen, fix, s.tick), s.used) << s.north_m << " at " << s.tick;
+  }
+  GpsFix a, b;
+  a.easting = 100;
+  b.easting = 103;
+  b.northing = 4;
+  EXPECT_DOUBLE_EQ(fix_distance(a, b), 5.0);  // grid fixes in metres
+}
+
+TEST(StoredGps, SentencesJoinedAndChecked) {
+  const Variant v{kEm31Mk2, kNavigation};
+  const std::string gsa = "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39";
+  const std::string bytes = gps_sentence_records(v, gsa, 1234, kGpsForwarded, 7) +
+                            gps_sentence_records(v, "$GPGSA,A,3,04", 1300, kGpsAccepted, 8);
+  const DataFile file{bytes, 24, std::nullopt};
+  RecordCursor cursor = record_cursor(file);
+  SentenceAssembly a;
+  std::vector<StoredSentence> sentences;
+  while (const auto r = next_record(cursor))
+    if (auto s = feed_sentence(a, *r)) sentences.push_back(*s);
+  ASSERT_EQ(sentences.size(), 2u);
+  EXPECT_EQ(sentences[0].text, gsa);
+  EXPECT_EQ(sentences[0].record, 1);
+  EXPECT_TRUE(sentences[0].summarised && sentences[0].passed_on);
+  EXPECT_EQ(sentences[0].tick, 1234u);
+  EXPECT_FALSE(sentences[1].passed_on);
+  const FormatTable gga = make_format_table(kFormatGga, false);
+  EXPECT_EQ(check_stored_sentence(sentences[0].text, gga), StoredSentenceCheck::kOk);
+  EXPECT_EQ(check_stored_sentence(sentences[1].text, gga), StoredSentenceCheck::kChecksumMissing);
+  std::string changed = gsa;
+  changed[12] = '6';
+  EXPECT_EQ(check_stored_sentence(changed, gga), StoredSentenceCheck::kChecksumMismatch);
+  EXPECT_FALSE(finish_sentence(a));
 }
 
 }  // namespace

@@ -225,11 +225,14 @@ TEST(Export, PositionsOfUntrustedSentencesAreNotUsed) {
   ExportTable t = table_of(changed);
   ASSERT_EQ(t.warnings.size(), 1u);
   EXPECT_EQ(t.warnings[0], "record " + std::to_string(record) +
-                               ": the GPS sentence's checksum does not match; its position is not used");
+                               ": GPS sentence checksum does not match; its position is not used");
   ASSERT_FALSE(t.track.empty());
   EXPECT_EQ(t.track[0].size(), whole.track[0].size() - 1);
-  for (const ExportRow& r : t.rows)
-    if (r.position) EXPECT_LT(r.position->latitude, 48.2);
+  for (const ExportRow& r : t.rows) {
+    if (r.position) {
+      EXPECT_LT(r.position->latitude, 48.2);
+    }
+  }
 
   // The same fix 1,000 km away, its checksum right: a jump.
   std::string far = bytes;
@@ -241,7 +244,7 @@ TEST(Export, PositionsOfUntrustedSentencesAreNotUsed) {
   }
   t = table_of(far);
   ASSERT_EQ(t.warnings.size(), 1u);
-  EXPECT_EQ(t.warnings[0].rfind("record " + std::to_string(record) + ": the GPS position jumps 100", 0), 0u)
+  EXPECT_EQ(t.warnings[0].rfind("record " + std::to_string(record) + ": GPS position jumps 100", 0), 0u)
       << t.warnings[0];
   EXPECT_EQ(t.track[0].size(), whole.track[0].size() - 1);
 }

@@ -64,9 +64,21 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
     const bool em61 = v.instrument_type == kEm61Mk2 || v.instrument_type == kEm61Lx2;
     EXPECT_EQ(is_em61(v.instrument_type), em61) << v.instrument;
     EXPECT_EQ(is_conductivity_meter(v.instrument_type), !em61 && v.instrument_type != kGrad601) << v.instrument;
+    EXPECT_EQ(has_sensor_count(v.instrument_type), v.instrument_type == kGrad601 || v.instrument_type == kEm61Lx2)
+        << v.instrument;
     EXPECT_EQ(has_binary_records(v.instrument_type),
               em61 || v.instrument_type == kEm38Mk2 || v.instrument_type == kEm38_4)
         << v.instrument;
+    // Coil columns exactly for the conductivity meters; the mapped channel is one of the columns.
+    bool coils = false, mapped = row->mapped_channel.empty();
+    for (const ValueColumnSpec& c : row->value_columns) {
+      const bool coil = c.kind == ColumnKind::kCoil || c.kind == ColumnKind::kCoilWithoutInphase;
+      coils |= coil;
+      if (coil) EXPECT_TRUE(c.separation > 0 && c.frequency > 0 && !c.orientation.empty()) << c.label;
+      mapped |= c.label == row->mapped_channel;
+    }
+    EXPECT_EQ(coils, row->conductivity_meter) << v.instrument;
+    EXPECT_TRUE(mapped) << v.instrument;
     for (int line : {kRealTimeMap, kNavigation}) {
       const int expected = v.instrument_type == kEm38_4 ? 47
                            : v.instrument_type == kCs21 ? 65
