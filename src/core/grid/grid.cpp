@@ -116,6 +116,7 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
   } else {
     MinimumCurvatureOptions mc;
     mc.tension = options.tension;
+    mc.progress = options.progress;
     // Cells a little beyond the blanking distance are solved too, so that
     // the kept cells at its edge see a solved neighbourhood.
     const double reach = out.blank + 2 * cell;

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,6 +34,8 @@ struct GridOptions {
   double blank = 0.0;  // map units; 0: automatic
   GridMethod method = GridMethod::kMinimumCurvature;
   double tension = 0.25;  // 0: minimum curvature, 1: harmonic
+  // Told the share of the interpolation done (0...1) now and then; may be empty.
+  std::function<void(double)> progress;
 };
 
 struct Grid {
