@@ -252,8 +252,7 @@ int run_grid(int argc, char** argv) {
   if ((!o.kmz.empty() || !o.contours.empty()) && s.zone < 1)
     return bad(o.file + ": no geographic position to place the grid for --kmz or --contours");
   ShareProgress progress("gridding", o.progress);
-  o.grid.progress = [&](double share) { progress(share); };
-  const GridResult r = grid_points(s.samples, o.grid);
+  const GridResult r = grid_points(s.samples, o.grid, [&](double share) { progress(share); });
   progress.done();
   if (!r.error.empty()) return bad(o.file + ": " + r.error);
   std::vector<ContourLevel> contours;

@@ -34,8 +34,6 @@ struct GridOptions {
   double blank = 0.0;  // map units; 0: automatic
   GridMethod method = GridMethod::kMinimumCurvature;
   double tension = 0.25;  // 0: minimum curvature, 1: harmonic
-  // Told the share of the interpolation done (0...1) now and then; may be empty.
-  std::function<void(double)> progress;
 };
 
 struct Grid {
@@ -64,6 +62,8 @@ struct GridResult {
   std::string error;  // not empty: no grid (no readings, too many cells, or every cell blanked)
 };
 
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options);
+// `progress`, when given, is told the share of the interpolation done (0...1) now and then.
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
+                       const std::function<void(double)>& progress = {});
 
 }  // namespace quelor

@@ -6,8 +6,10 @@
 // by the grid convergence there, so that the picture's corners land on the
 // grid's corners. The box is laid out in the plane of degrees of latitude
 // and degrees of longitude times cos(latitude of the centre), as Google Earth
-// rotates it; over a survey (a few kilometres) the corners are within
-// centimetres of the grid's own.
+// rotates it. A rectangle turned once cannot follow the convergence's change
+// across the grid: the corners are within centimetres of the grid's own over
+// a few hundred metres, within decimetres over a kilometre, far from the
+// central meridian.
 
 #include <string>
 
