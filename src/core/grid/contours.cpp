@@ -137,7 +137,7 @@ ContourLevels contour_levels(double low, double high, double interval) {
   }
   if (!(low <= high)) return out;
   const double first = std::ceil(low / interval), last = std::floor(high / interval);
-  if (last - first + 1 > kMaxContourLevels) {
+  if (!std::isfinite(first) || !std::isfinite(last) || last - first + 1 > kMaxContourLevels) {
     out.error = "a contour interval of " + std::to_string(interval) + " gives more than " +
                 std::to_string(kMaxContourLevels) + " levels: choose a larger interval";
     return out;

@@ -202,6 +202,7 @@ TEST(Contours, LevelsAreTheMultiplesOfTheIntervalInTheRange) {
       {0, 10, -1, {}, true},
       {0, 10, NAN, {}, true},
       {0, 1e6, 0.5, {}, true},  // 2 000 001 levels
+      {-1e300, 1e300, 1e-10, {}, true},  // beyond any count
       {0, 999, 1, {}, false},   // 1000: the most there may be
   };
   for (const Case& c : cases) {
