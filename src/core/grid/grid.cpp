@@ -92,7 +92,8 @@ void summarise(GridResult& out, std::span<const GridSample> samples) {
 
 }  // namespace
 
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options) {
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
+                       const std::function<void(double)>& progress) {
   GridResult out;
   if (samples.empty()) {
     out.error = "no positioned readings";
@@ -116,6 +117,7 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
   } else {
     MinimumCurvatureOptions mc;
     mc.tension = options.tension;
+    mc.progress = progress;
     // Cells a little beyond the blanking distance are solved too, so that
     // the kept cells at its edge see a solved neighbourhood.
     const double reach = out.blank + 2 * cell;

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -61,6 +62,8 @@ struct GridResult {
   std::string error;  // not empty: no grid (no readings, too many cells, or every cell blanked)
 };
 
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options);
+// `progress`, when given, is told the share of the interpolation done (0...1) now and then.
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
+                       const std::function<void(double)>& progress = {});
 
 }  // namespace quelor
