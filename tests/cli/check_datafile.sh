@@ -102,6 +102,13 @@ last=$(grep -boa '^TA01234' "$src" | tail -1 | cut -d: -f1)
 printf '         1' | dd of="$WORK/tick.dat" bs=1 seek=$((last + L - 11)) conv=notrunc status=none
 expect 1 "$WORK/tick.dat" 'tick decreases'
 
+# One changed byte in a logged GGA (latitude 4807 read as 5807): its checksum
+# no longer matches; a warning with the record number, not a refusal.
+cp "$GOLDEN/ZelkoCS-21.dat" "$WORK/gga.dat"
+off=$(grep -boa '@\$GPGGA' "$WORK/gga.dat" | head -1 | cut -d: -f1)
+printf '5' | dd of="$WORK/gga.dat" bs=1 seek=$((off + 18)) conv=notrunc status=none
+expect 0 "$WORK/gga.dat" "\"errors\":[],\"warnings\":[{\"record\":$((off / 65 + 1)),\"message\":\"GPS sentence checksum does not match\"}]"
+
 # Foreign header.
 cp "$src" "$WORK/foreign.dat"
 printf 'EM38 DATA' | dd of="$WORK/foreign.dat" bs=1 seek=0 conv=notrunc status=none

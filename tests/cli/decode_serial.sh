@@ -65,20 +65,20 @@ check em61mk2-continuous '' "$out"
 out=$(printf "$em61" | "$Q" decode --instrument em61mk2 --second-mode --coil-type 2)
 check em61mk2-second '{"record":"4a5503e8f830012c0fa007d0217f","letter":"J","channels":[241.665,-483.33,72.4995,966.66],"current":2000}' "$out"
 
-# EM61-MK2 sub-types: any value the settings may hold decodes; 1 and 2 have
-# rows of their own, every other value the sub-type 0 row (its nominal
-# currents, seen through the normalisation; the ch4 step belongs to 0 alone).
+# EM61-MK2 coil types: the High Power coil's current is divided by 1.152 and
+# read on its own gate row; through the normalisation the channels differ.
 em61d='D\x55\x03\xe8\xf8\x30\x01\x2c\x0f\xa0\x07\xd0\x21\x7f\x7f'
-sub() { printf "$em61d" | "$Q" decode --instrument em61mk2 --coil-type 1 --normalisation 1 --subtype "$1"; }
-first_channel() { sed 's/.*"channels":\[\([^,]*\),.*/\1/'; }
-other=$(sub 3)
-for value in 7 -1 2147483647 -2147483648; do check "em61mk2 subtype $value" "$other" "$(sub "$value")"; done
-check "em61mk2 other subtype: the sub-type 0 row" "$(sub 0 | first_channel)" "$(echo "$other" | first_channel)"
-[ "$(sub 1 | first_channel)" != "$(echo "$other" | first_channel)" ] || { echo "FAIL em61mk2 subtype 1 decodes as 0"; fail=1; }
+coil() { printf "$em61d" | "$Q" decode --instrument em61mk2 --coil-type "$1" --normalisation 1; }
+check "em61mk2 High Power current" '2000' "$(coil 3 | sed 's/.*"current":\([^}]*\)}/\1/')"
+check "em61mk2 High Power divided current" "$(python3 -c 'print(f"{2000/1.152:.2f}")')" \
+  "$(coil 1 | sed 's/.*"current":\([^}]*\)}/\1/' | xargs printf '%.2f')"
 
-# EM61-LX2 one coil, range byte 0xFF: factors 100.
-out=$(printf 'T\xff\x00\x64\xff\x38\x01\x2c\x01\x90\x09\xc4\x00\x7f\x7f' | "$Q" decode --instrument em61lx2)
-check em61lx2 '{"record":"54ff0064ff38012c019009c4007f","letter":"T","channels":[20,-40],"current":2500}' "$out"
+# EM61-LX2 one coil, range byte 0xFF: factors 100; F = E - L x 310 / 1000.
+# It is never normalised: a ring asked for changes nothing.
+lx2='T\xff\x00\x64\xff\x38\x01\x2c\x01\x90\x09\xc4\x00\x7f\x7f'
+out=$(printf "$lx2" | "$Q" decode --instrument em61lx2)
+check em61lx2 '{"record":"54ff0064ff38012c019009c4007f","letter":"T","channels":[20,-40,32.4],"current":2500}' "$out"
+check em61lx2-never-normalised "$out" "$(printf "$lx2$lx2" | "$Q" decode --instrument em61lx2 --normalisation 2 | head -1)"
 
 # Grad601 and CS-21 lines.
 out=$(printf 'noise\r\n$PBAR,12.5,-3.25*1F\r\n' | "$Q" decode --instrument grad601 --two-sensors)
@@ -95,7 +95,7 @@ check tilt '"valid":true "valid":false ' "$out"
 # Garbage never crashes.
 head -c 300000 /dev/urandom > "$work/garbage"
 for name in em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2 tilt; do
-  for opts in "" "--two-sensors --second-mode --normalisation 5 --coil-type 3 --subtype 2 --inphase-only"; do
+  for opts in "" "--two-sensors --second-mode --normalisation 5 --coil-type 3 --inphase-only"; do
     "$Q" decode --instrument "$name" $opts "$work/garbage" > /dev/null 2>&1
     rc=$?
     if [ $rc -ne 0 ] && [ $rc -ne 2 ]; then
@@ -108,7 +108,7 @@ done
 # Bad arguments and unreadable files: exit 2 with one line on stderr.
 for args in "--instrument nosuch" "" "--instrument" "--instrument em61mk2 --coil-type 9" \
   "--instrument em31mk2 --bogus" "--instrument em31mk2 $work/missing" "--instrument em38 --record-length 9" \
-  "--instrument em61mk2 --subtype 2147483648"; do
+  "--instrument em61mk2 --subtype 2"; do
   "$Q" decode $args < /dev/null > /dev/null 2> "$work/err"
   rc=$?
   check "bad args '$args' status" 2 "$rc"

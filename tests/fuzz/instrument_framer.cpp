@@ -69,7 +69,7 @@ void decode(const Reader& r, RecordBytes record, std::uint8_t options, CurrentRi
       break;
     }
     case kEm61Lx2:
-      all_finite(decode_em61_lx2(record, r.options.two_coils, ring, {}).channels, "EM61-LX2 channel");
+      all_finite(decode_em61_lx2(record, r.options.two_coils, {}).channels, "EM61-LX2 channel");
       expect(record.length == 13, "EM61-LX2 record rewritten to 13 bytes");
       break;
     case kGrad601: {

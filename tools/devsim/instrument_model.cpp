@@ -2,10 +2,12 @@
 
 #include <cmath>
 
+#include "variant/instrument.h"
+
 namespace quelor::devsim {
 namespace {
 
-bool is_em61(const InstrumentConfig& c) { return c.kind.type == kEm61Mk2 || c.kind.type == kEm61Lx2; }
+bool is_em61(const InstrumentConfig& c) { return quelor::is_em61(c.kind.type); }
 
 char em61_letter(const InstrumentConfig& c, const InstrumentState& s, bool marker) {
   const char reading = s.em61_mode == 'W' ? 'J' : c.em61_letter;

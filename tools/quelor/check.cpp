@@ -30,11 +30,11 @@ std::string by_tag_json(const FileCheckReport& r) {
   return o.text();
 }
 
-std::string errors_json(const FileCheckReport& r) {
+std::string errors_json(const std::vector<FileCheckError>& errors) {
   std::string out = "[";
-  for (std::size_t i = 0; i < r.errors.size(); ++i) {
+  for (std::size_t i = 0; i < errors.size(); ++i) {
     if (i) out += ',';
-    out += JsonObject().integer("record", r.errors[i].record).str("message", r.errors[i].message).text();
+    out += JsonObject().integer("record", errors[i].record).str("message", errors[i].message).text();
   }
   return out + "]";
 }
@@ -106,8 +106,10 @@ int run_check(int argc, char** argv) {
       .integer("headers", r.headers)
       .integer("lines", r.lines)
       .integer("gps_positions", r.gps_positions)
-      .raw("errors", errors_json(r));
+      .raw("errors", errors_json(r.errors))
+      .raw("warnings", errors_json(r.warnings));
   if (r.error_count > static_cast<long>(r.errors.size())) o.integer("error_count", r.error_count);
+  if (r.warning_count > static_cast<long>(r.warnings.size())) o.integer("warning_count", r.warning_count);
   std::printf("%s\n", o.text().c_str());
   return r.error_count == 0 ? 0 : 1;
 }

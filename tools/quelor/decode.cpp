@@ -1,5 +1,8 @@
 // quelor decode: runs an instrument's framer and decoder over a raw serial
-// capture and prints one JSON object per accepted record.
+// capture and prints one JSON object per accepted record. The EM38-4 and
+// EM61 values are the program's: the record as the data file receives it,
+// read by interpret_reading with the decode context of the settings the
+// options give.
 
 #include <cerrno>
 #include <cstdio>
@@ -16,12 +19,16 @@
 
 #include "commands.h"
 #include "json.h"
+#include "procedures/normalisation.h"
+#include "reading/decode_context.h"
+#include "reading/reading_meaning.h"
 #include "serial/decode_em31.h"
 #include "serial/decode_em38mk2.h"
 #include "serial/decode_em61.h"
 #include "serial/decode_lines.h"
 #include "serial/em38_length.h"
 #include "serial/instrument_framer.h"
+#include "survey/survey_state.h"
 #include "variant/variant.h"
 #include "file_input.h"
 
@@ -48,7 +55,7 @@ struct Options {
   bool manual = false, inphase_divisor = false, inphase_only = false, em38_x10 = false;
   bool single_coil = false, raw_inphase = false, two_sensors = false, second_mode = false;
   int record_length = 0;
-  int coil_type = 0, sub_type = 0;
+  int coil_type = 0;
   long normalisation = 0;
 };
 
@@ -95,13 +102,12 @@ struct IntOption {
 };
 
 constexpr IntOption kIntOptions[] = {
-    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--subtype", -2147483647L - 1, 2147483647L}, {"--normalisation", 0, 100000},
+    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--normalisation", 0, 100000},
 };
 
 void store_int(Options& o, std::string_view name, long v) {
   if (name == "--record-length") o.record_length = static_cast<int>(v);
   if (name == "--coil-type") o.coil_type = static_cast<int>(v);
-  if (name == "--subtype") o.sub_type = static_cast<int>(v);
   if (name == "--normalisation") o.normalisation = v;
 }
 
@@ -164,9 +170,36 @@ std::vector<std::optional<double>> optional_values(const std::array<std::optiona
   return {a.begin(), a.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
+// The settings the options stand for, as the program would hold them.
+Settings settings_of(const Options& o, int type) {
+  Settings s;
+  s.survey_mode = o.manual ? kModeManual : kModeAuto;
+  s.component = o.inphase_only ? 1 : 0;
+  s.em38mk2_model = o.single_coil ? 1 : 0;
+  s.em38_4.inphase_units = o.raw_inphase ? 1 : 0;
+  s.number_of_sensors = o.two_sensors ? 1 : 0;
+  s.em61_model = o.coil_type;
+  s.normalisation_size = static_cast<int>(o.normalisation);
+  s.channel_null_values = {};
+  (void)type;
+  return s;
+}
+
 struct Decoder {
   const Options& o;
   CurrentRing ring;
+  DecodeContext context;
+
+  // The program's reading of a record: the record the file receives (the
+  // EM61 decoders put the ring's mean current in it), then its meaning.
+  ReadingMeaning meaning(const RecordBytes& framed, int type, std::string& body) {
+    RecordBytes record = framed;
+    if (type == kEm61Mk2) decode_em61_mk2(record, em61_options(context), ring, {});
+    if (type == kEm61Lx2) decode_em61_lx2(record, context.two_sensors, {});
+    const std::string bytes(reinterpret_cast<const char*>(record.bytes.data()), record.length);
+    body = written_reading_body(type, ReadingInput{bytes, 0, 0});
+    return interpret_reading(context, body);
+  }
 
   std::string em31_type(const RecordBytes& record, int type) const {
     const Em31Options eo{o.manual, o.inphase_divisor, o.inphase_only, o.em38_x10};
@@ -188,24 +221,25 @@ struct Decoder {
     return j.raw("raw", "[" + std::to_string(r.raw[0]) + "," + std::to_string(r.raw[1]) + "]").text();
   }
 
-  std::string em38_4(const RecordBytes& record) const {
-    const Em38_4Reading r = decode_em38_4(record.view(), {}, o.raw_inphase);
+  std::string em38_4(const RecordBytes& record) {
+    std::string body;
+    const ReadingMeaning m = meaning(record, kEm38_4, body);
     JsonObject j;
     j.raw("record", json_hex(record.bytes.data(), record.length));
-    j.str("mode", std::string(1, r.mode)).numbers("slots", all_values(r.slots));
-    return j.numbers("extra", all_values(r.extra)).text();
+    j.str("mode", std::string(1, m.mode)).numbers("slots", optional_values(m.columns, 8));
+    std::vector<std::optional<double>> extra(m.columns.begin() + 8, m.columns.begin() + 12);
+    return j.numbers("extra", extra).text();
   }
 
+  // The channels shown: EM61-MK2 channels 1-4; EM61-LX2 E, L, F of each coil.
   std::string em61(const RecordBytes& framed, int type) {
-    RecordBytes record = framed;  // the decoder rewrites its copy
-    const Em61Mk2Options mo{false, o.coil_type, o.sub_type, false};
-    const Em61Reading r = type == kEm61Mk2 ? decode_em61_mk2(record, mo, ring, {})
-                                           : decode_em61_lx2(record, o.two_sensors, ring, {});
+    std::string body;
+    const ReadingMeaning m = meaning(framed, type, body);
     JsonObject j;
     j.raw("record", json_hex(framed.bytes.data(), framed.length));
-    j.str("letter", std::string(1, r.letter));
-    j.numbers("channels", all_values(r.channels, static_cast<std::size_t>(r.channel_count)));
-    return j.num("current", r.mean_current).text();
+    j.str("letter", std::string(1, m.mode));
+    j.numbers("channels", all_values(m.channels, static_cast<std::size_t>(m.channel_count)));
+    return j.num("current", em61_recorded_current(body)).text();
   }
 
   std::string grad601(const RecordBytes& record) const {
@@ -268,7 +302,10 @@ int run_decode(int argc, char** argv) {
   InstrumentFramer framer = type == kTiltType ? make_tilt_reader_framer() : *make_instrument_framer(type, ro);
   FrameContext ctx;
   ctx.survey_mode = o.manual ? 2 : 0;
-  Decoder decoder{o, make_current_ring(static_cast<std::size_t>(o.normalisation))};
+  const Settings settings = settings_of(o, type);
+  const std::size_t ring = type == kTiltType ? 0 : normalisation_size(settings, type);
+  Decoder decoder{o, make_current_ring(ring),
+                  decode_context_from_settings(settings, type == kTiltType ? kEm31Mk2 : type, o.manual, ring > 0)};
   for (const std::uint8_t byte : data) {
     const FrameStep step = frame_byte(framer, byte, ctx);
     const bool tilt_line = type == kTiltType && step.event == FrameEvent::kRejected;

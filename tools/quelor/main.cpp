@@ -25,7 +25,9 @@ constexpr Subcommand kSubcommands[] = {
      "usage: quelor decode --instrument NAME [options] [FILE]\n"
      "Frames raw serial bytes from FILE (standard input without one) as the instrument's\n"
      "reader does and prints one JSON object per accepted record (tilt: per line, with\n"
-     "\"valid\"). No calibration, nulling or drift offsets are applied.\n"
+     "\"valid\"). No calibration, nulling or drift offsets are applied. The EM38-4 and EM61\n"
+     "values are those the program shows: EM61-MK2 channels 1-4, EM61-LX2 E, L and F of each\n"
+     "coil (filter factor 310), with the mean current the data file records.\n"
      "  --instrument NAME   em31mk2 em38 em34-3 em38mk2 em38-4 cs21 grad601 em61lx2 em61mk2 tilt\n"
      "  --manual            Manual logging mode (EM31-type mode letter always \"N\")\n"
      "  --inphase-divisor   EM31-MK2 in-phase divisor (3.35)\n"
@@ -33,13 +35,13 @@ constexpr Subcommand kSubcommands[] = {
      "  --em38-x10          EM38 x10 setting (scale and range times 10)\n"
      "  --record-length N   EM38 record length, 7 or 12 (default: taken from the input)\n"
      "  --single-coil       EM38-MK2: decode coil 1 only\n"
-     "  --raw-inphase       EM38-4: in-phase without its factor\n"
+     "  --raw-inphase       EM38-4: in-phase units mS/m (the in-phase without its factor)\n"
      "  --two-sensors       Grad601 two sensors; EM61-LX2 left and right coils\n"
      "  --second-mode       EM61-MK2 second-mode reader\n"
-     "  --coil-type N       EM61-MK2 coil type: 0 Standard, 1 High Power, 2 Standard N.C.C,\n"
+     "  --coil-type N       EM61 type: 0 Standard, 1 High Power, 2 Standard N.C.C,\n"
      "                      3 HP N.C.C. (default 0)\n"
-     "  --subtype N         EM61-MK2 sub-type (default 0)\n"
-     "  --normalisation N   EM61-MK2 current normalisation over the last N currents (default 0: off)\n"
+     "  --normalisation N   EM61-MK2 current normalisation over the last N currents (default 0:\n"
+     "                      off); the EM61-LX2 is never normalised\n"
      "example: quelor decode --instrument em38mk2 capture.bin\n"},
     {"nmea", quelor::tool::run_nmea, "read an NMEA log as the GPS reader does",
      "usage: quelor nmea --format NAME [--slam] [--rts-units intl|us] [--zone auto|N] [FILE]\n"
@@ -86,6 +88,7 @@ constexpr Subcommand kSubcommands[] = {
      "  --answers LIST      answers to the boxes in order, 1 OK/YES, 0 CANCEL/NO (default all 1)\n"
      "  --samples N         nulling, filter or drift samples\n"
      "  --two-coils         EM61-LX2 left and right coils\n"
+     "  --coil-type N       the EM61 type of the settings (default 0 Standard)\n"
      "  --normalisation N   em61mk2-nulling: current normalisation over the last N currents\n"
      "example: quelor procedure --name em61lx2-nulling --answers 1,1 capture.bin\n"},
     {"keys", quelor::tool::run_keys, "what the logging window does with each key",

@@ -29,9 +29,11 @@
 #include "procedures/lx2_filter_calibration.h"
 #include "procedures/normalisation.h"
 #include "procedures/nulling.h"
+#include "reading/procedure_reading.h"
 #include "serial/current_ring.h"
-#include "serial/decode_em61.h"
 #include "serial/instrument_framer.h"
+#include "survey/instrument_handler.h"
+#include "survey/survey_state.h"
 #include "variant/variant.h"
 #include "file_input.h"
 
@@ -51,6 +53,8 @@ const char kUsage[] =
     "  --answers LIST  answers to the boxes in order, 1 OK/YES, 0 CANCEL/NO (default all 1)\n"
     "  --samples N     nulling, filter or drift samples (defaults 50/100, 200, 20)\n"
     "  --two-coils     EM61-LX2 left and right coils\n"
+    "  --coil-type N   the EM61 type of the settings (0 Standard, 1 High Power,\n"
+    "                  2 Standard N.C.C, 3 HP N.C.C.; default 0)\n"
     "  --normalisation N  em61mk2-nulling: the EM61-MK2 current normalisation over the\n"
     "                  last N currents runs first, as at the start of a survey, and the\n"
     "                  nulling averages the readings it normalises (default 0: off)\n"
@@ -64,6 +68,7 @@ struct Options {
   int samples = 0;
   bool two_coils = false;
   int normalisation = 0;
+  int coil_type = 0;
 };
 
 int bad(const std::string& message) {
@@ -102,6 +107,10 @@ std::string parse(int argc, char** argv, Options& o) {
       const auto v = number(argv[++i], 0, static_cast<long>(kMaxNormalisationSize));
       if (!v) return "bad --normalisation";
       o.normalisation = static_cast<int>(*v);
+    } else if (arg == "--coil-type" && value) {
+      const auto v = number(argv[++i], 0, 3);
+      if (!v) return "bad --coil-type";
+      o.coil_type = static_cast<int>(*v);
     } else if (arg == "--two-coils") {
       o.two_coils = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -124,7 +133,8 @@ std::vector<std::optional<double>> values_of(const double* v, std::size_t n) {
   return std::vector<std::optional<double>>(v, v + n);
 }
 
-// The procedure under the tool: records in, steps out.
+// The procedure under the tool: records in through the logging window's
+// reading handler, whose procedure hook hands each reading over; steps out.
 struct Run {
   Options options;
   SimulatedClock clock;
@@ -134,9 +144,35 @@ struct Run {
   std::optional<DataFileWriter> writer;
   std::size_t next_answer = 0;
   bool ended = false;
-  std::function<ProcedureStep(const RecordBytes&)> on_record;
+  SurveyRecord survey;
+  InstrumentSurveyState instrument;  // the EM61-MK2 current ring
+  DecodeContext decode;              // the session's, as the settings stand
+  std::function<ProcedureStep(const ProcedureReading&)> on_reading;
   std::function<ProcedureStep()> on_tick;
   std::function<ProcedureStep(int)> answer;
+  ProcedureStep taken;
+
+  static bool take_reading(void* self, const ProcedureReading& reading) {
+    Run& r = *static_cast<Run*>(self);
+    r.taken = r.on_reading(reading);
+    return true;
+  }
+
+  ProcedureStep on_record(const RecordBytes& record) {
+    decode = decode_context_from_settings(settings, variant.instrument_type, false,
+                                          ring_enabled(instrument.current_ring));
+    InstrumentContext context;
+    context.now = clock.now;
+    context.procedure = ProcedureHook{this, take_reading};
+    taken = {};
+    handle_instrument_reading(survey, instrument, context, decode, record, clock.now);
+    return taken;
+  }
+
+  // What the procedure reads: its own values (no offsets) or the session's.
+  ReadingMeaning meaning(const ProcedureReading& reading, bool own_values) const {
+    return interpret_reading(own_values ? without_offsets(decode) : decode, reading.body);
+  }
 
   void print(const ProcedureStep& s) {
     JsonObject j;
@@ -212,7 +248,6 @@ struct Procedures {
   Em38_4CalibrationRun em38_4;
   Em61Procedures em61;
   DriftControl drift;
-  CurrentRing ring = make_current_ring(0);
 };
 
 // Wires the named procedure to the run; false for an unknown name. The
@@ -221,54 +256,50 @@ struct Procedures {
 bool wire(Run& r, Procedures& p) {
   const std::string& n = r.options.name;
   Settings& s = r.settings;
-  const bool lx2_two = r.options.two_coils;
   if (n == "em38mk2-calibration") {
     em38mk2_prepare(p.em38mk2, s);
     r.take(em38mk2_start(p.em38mk2, true, r.clock));
-    r.on_record = [&r, &p](const RecordBytes& rec) {
-      Settings& s = r.settings;
-      return em38mk2_on_reading(p.em38mk2, s, decode_em38_mk2(rec.view(), em38mk2_decoder_offsets(p.em38mk2, s), false),
-                                r.clock);
+    r.on_reading = [&r, &p](const ProcedureReading& reading) {
+      const ReadingMeaning m = r.meaning(reading, em38mk2_calibrating(p.em38mk2));
+      return em38mk2_on_reading(p.em38mk2, r.settings, em38mk2_procedure_reading(m), r.clock);
     };
     r.on_tick = [&r, &p] { return em38mk2_on_tick(p.em38mk2, r.settings, r.clock); };
   } else if (n == "em38-4-calibration") {
-    r.on_record = [&r, &p](const RecordBytes& rec) {
-      Settings& s = r.settings;
-      return em38_4_on_reading(p.em38_4, s, decode_em38_4(rec.view(), em38_4_decoder_calibration(p.em38_4, s), false),
-                               r.clock);
+    r.on_reading = [&r, &p](const ProcedureReading& reading) {
+      const ReadingMeaning m = r.meaning(reading, em38_4_calibrating(p.em38_4));
+      return em38_4_on_reading(p.em38_4, r.settings, em38_4_procedure_reading(m), r.clock);
     };
     r.on_tick = [&r, &p] { return em38_4_on_tick(p.em38_4, r.settings, r.clock); };
     r.answer = [&r, &p](int a) { return em38_4_answer(p.em38_4, r.settings, a, r.clock); };
     r.take(em38_4_start(p.em38_4, s, true, r.clock));
   } else if (n == "em38-4-drift") {
-    r.on_record = [&p](const RecordBytes& rec) { return drift_on_reading(p.drift, decode_em38_4(rec.view(), {}, false)); };
+    r.on_reading = [&r, &p](const ProcedureReading& reading) {  // the calibrated values
+      return drift_on_reading(p.drift, em38_4_procedure_reading(r.meaning(reading, false)));
+    };
     r.answer = [&p](int a) { return drift_answer(p.drift, a); };
     r.take(drift_start(p.drift, kEm38_4, r.options.samples > 0 ? r.options.samples : 20, true));
   } else if (n == "em61mk2-nulling" || n == "em61lx2-nulling" || n == "em61lx2-filter") {
     const int type = r.variant.instrument_type;
     const int nulling = r.options.samples > 0 ? r.options.samples : type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
-    r.on_record = [&r, &p, type, nulling, lx2_two](const RecordBytes& rec) {
+    r.on_reading = [&r, &p, type, nulling](const ProcedureReading& reading) {
       Settings& s = r.settings;
-      RecordBytes copy = rec;
-      const Em61Reading e = type == kEm61Mk2 ? decode_em61_mk2(copy, {}, p.ring, s.channel_null_values)
-                                             : decode_em61_lx2(copy, lx2_two, p.ring, s.channel_null_values);
       if (p.em61.state == kProcedureNormalisation) {
-        ProcedureStep step = normalisation_on_reading(p.em61, p.ring);
+        ProcedureStep step = normalisation_on_reading(p.em61, r.instrument.current_ring);
         if (!step.ended) return step;
         r.print(step);  // the nulling follows once the ring is full
         return nulling_start(p.em61, nulling);
       }
-      if (p.em61.state == kProcedureFilterFactor) return filter_on_reading(p.em61, s, e);
-      return nulling_on_reading(p.em61, s, e, type, true);
+      // The filter calibration reads the nulled values, the nulling the instrument's own.
+      const bool filter = p.em61.state == kProcedureFilterFactor;
+      const Em61Reading e = em61_procedure_reading(r.meaning(reading, !filter), r.decode);
+      return filter ? filter_on_reading(p.em61, s, e) : nulling_on_reading(p.em61, s, e, type, true);
     };
     r.answer = [&r, &p](int a) { return filter_answer(p.em61, r.settings, a); };
     if (n == "em61lx2-filter") {
       const int filter = r.options.samples > 0 ? r.options.samples : kLx2FilterSamples;
-      r.take(filter_calibration_start(p.em61, lx2_two, kLx2NullingSamples, filter));
+      r.take(filter_calibration_start(p.em61, r.options.two_coils, kLx2NullingSamples, filter));
     } else if (type == kEm61Mk2 && r.options.normalisation > 0) {
-      s.normalisation_size = r.options.normalisation;
-      p.ring = make_current_ring(normalisation_size(s, type));
-      r.take(normalisation_start(p.em61, p.ring));
+      r.take(normalisation_start(p.em61, r.instrument.current_ring));
     } else {
       r.take(nulling_start(p.em61, nulling));
     }
@@ -293,6 +324,15 @@ int run_procedure(int argc, char** argv) {
   r.variant = {kind->type, kNavigation};
   r.sink.open(L"procedure.dat");
   r.writer.emplace(r.sink, r.variant);
+  // The settings the program would run with: no constants yet, the EM61
+  // type, the coils and the current ring of the options.
+  r.settings.channel_null_values = {};
+  r.settings.em38mk2_calibration = {};
+  r.settings.em61_model = r.options.coil_type;
+  r.settings.number_of_sensors = r.options.two_coils ? 1 : 0;
+  r.settings.normalisation_size = r.options.normalisation;
+  r.instrument.current_ring = make_current_ring(normalisation_size(r.settings, kind->type));
+  r.survey.state = kStateStandBy;
   Procedures p;
   wire(r, p);
   ReaderOptions ro;

@@ -24,6 +24,7 @@
 #include "procedures/normalisation.h"
 #include "procedures/nulling.h"
 #include "procedures/remove_calibration.h"
+#include "reading/procedure_reading.h"
 #include "settings/settings_file.h"
 #include "survey/survey_state.h"
 
@@ -212,17 +213,15 @@ void forget_if_closed() {
   abandon(p);
 }
 
-// The channels of a reading; `without_nulling` adds back the nulling offsets
-// the decoder subtracted (a nulling averages the instrument's own values).
-Em61Reading em61_reading(const ProcedureReading& r, bool without_nulling) {
+// What a procedure reads of a reading: the one interpretation with the
+// session's context, without the offsets the procedure finds.
+ReadingMeaning procedure_meaning(const ProcedureReading& r, bool own_values) {
   const DecodeContext& c = logging_session().decode;
-  Em61Reading e;
-  const bool lx2 = c.instrument_type == kEm61Lx2;
-  e.channel_count = lx2 ? (c.two_sensors ? 4 : 2) : 4;
-  const std::size_t at[4] = {0, 1, 3, 4};  // EM61-LX2: early, late of each coil (E, L, F per coil)
-  for (std::size_t i = 0; i < static_cast<std::size_t>(e.channel_count); ++i)
-    e.channels[i] = r.values[lx2 ? at[i] : i] + (without_nulling ? c.nulls[i] : 0.0);
-  return e;
+  return interpret_reading(own_values ? without_offsets(c) : c, r.body);
+}
+
+Em61Reading em61_reading(const ProcedureReading& r, bool own_values) {
+  return em61_procedure_reading(procedure_meaning(r, own_values), logging_session().decode);
 }
 
 // True when the reading is the procedure's alone. While logging, a reading
@@ -246,16 +245,12 @@ bool take_em61(HWND window, AppProcedures& p, const ProcedureReading& r) {
   return true;
 }
 
-// The reading display shows the values the calibration averages (decoded
-// without its offsets), in the order of the normal display.
-void show_calibration_values(const Em38Mk2Reading& m, bool single_coil) {
+// The reading display shows the values the calibration averages (read
+// without its offsets), as the normal display shows a reading.
+void show_calibration_values(const ReadingMeaning& m) {
   DisplayValues& d = logging_session().display;
-  const std::size_t base = m.dipole == 'V' ? 0 : 1;
-  d.channel_count = 0;
-  for (std::size_t coil = 0; coil < (single_coil ? 1u : 2u); ++coil) {
-    d.channels[static_cast<std::size_t>(d.channel_count++)] = m.slots.value[base + 4 * coil];
-    d.channels[static_cast<std::size_t>(d.channel_count++)] = m.slots.value[base + 2 + 4 * coil];
-  }
+  d.channel_count = m.channel_count;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(m.channel_count); ++i) d.channels[i] = m.channels[i];
   d.have_reading = true;
   if (HWND numbers = logging_session().children.numbers) InvalidateRect(numbers, nullptr, TRUE);
 }
@@ -266,25 +261,19 @@ bool take(void*, const ProcedureReading& r) {
   if (!running(p)) return false;
   if (p.box_open) return true;
   const HWND window = g_log_window;
-  const DecodeContext& c = logging_session().decode;
   switch (r.instrument_type) {
-    case kEm38Mk2: {
-      const Em38Mk2Reading m =
-          decode_em38_mk2(r.record, em38mk2_decoder_offsets(p.em38mk2, g_settings), c.em38mk2_single_coil);
-      show_calibration_values(m, c.em38mk2_single_coil);
-      apply(window, em38mk2_on_reading(p.em38mk2, g_settings, m, clock()), nullptr);
+    case kEm38Mk2: {  // a calibration finds the offsets: the instrument's own values
+      const ReadingMeaning m = procedure_meaning(r, em38mk2_calibrating(p.em38mk2));
+      show_calibration_values(m);
+      apply(window, em38mk2_on_reading(p.em38mk2, g_settings, em38mk2_procedure_reading(m), clock()), nullptr);
       break;
     }
-    case kEm38_4: {
-      if (drift_collecting(p.drift)) {
-        Em38_4Reading m;
-        for (std::size_t i = 0; i < 8; ++i) m.slots[i] = r.values[i];
+    case kEm38_4: {  // the drift control watches the calibrated values
+      const Em38_4Reading m = em38_4_procedure_reading(procedure_meaning(r, em38_4_calibrating(p.em38_4)));
+      if (drift_collecting(p.drift))
         apply(window, drift_on_reading(p.drift, m), drift_answers());
-      } else {
-        const Em38_4Reading m =
-            decode_em38_4(r.record, em38_4_decoder_calibration(p.em38_4, g_settings), c.em38_4_raw_inphase);
+      else
         apply(window, em38_4_on_reading(p.em38_4, g_settings, m, clock()), em38_4_answers());
-      }
       break;
     }
     case kEm61Mk2:

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "background/point_file.h"
+#include "datafile/file_header.h"
 #include "datafile/naming.h"
-#include "gps/checksum.h"
+#include "datafile/record_cursor.h"
+#include "datafile/stored_gps.h"
 #include "gps/formats.h"
 #include "gps/parser.h"
 #include "gps/projection.h"
@@ -20,20 +22,6 @@ namespace {
 
 constexpr std::string_view kEarlierFormatMarks[] = {"EM", "PRO", "ML", "QYN"};
 
-std::string_view trim_right(std::string_view s) {
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
-// The GPS format stored in header record 3 ('G', column 19, the pseudo-GGA
-// variant in column 18); GGA when the file does not say.
-FormatTable file_format(std::string_view bytes, std::size_t length) {
-  if (bytes.size() < 3 * length) return make_format_table(kFormatGga, false);
-  const std::string_view g = bytes.substr(2 * length, length);
-  if (g[0] != 'G' || length < 21 || g[19] < '0' || g[19] > '8') return make_format_table(kFormatGga, false);
-  return make_format_table(g[19] - '0', g[18] == '1');
-}
-
 // The navigation-line format ("QYN") keeps the GPS antenna's offsets from
 // the sensor in header record 3 ('G', "%7.3f" X in columns 1-7 and Y in
 // 8-14, in the file's map unit: record 1 column 15): its positions are moved
@@ -43,21 +31,39 @@ struct SensorOffsets {
   double y = 0.0;  // in-line: the sensor lies y behind the antenna
 };
 
-double field_number(std::string_view field) {
-  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-  return parse_double(field);
+// What header records 1 and 3 tell the conversion.
+struct FileSetup {
+  FormatTable format = make_format_table(kFormatGga, false);  // GGA when the file does not say
+  SensorOffsets offsets;
+};
+
+SensorOffsets offsets_in(double x, double y, int file_unit, int map_units) {
+  const double to_metres = metres_per_unit(file_unit >= 0 && file_unit <= 2 ? file_unit : 0);
+  if (!std::isfinite(x * to_metres) || !std::isfinite(y * to_metres)) return {};
+  return {metres_to_working_unit(x * to_metres, map_units), metres_to_working_unit(y * to_metres, map_units)};
 }
 
-SensorOffsets file_offsets(std::string_view bytes, std::size_t length, int map_units) {
-  if (bytes.size() < 3 * length || length < 16 || bytes.substr(0, 8).find("QYN") == std::string_view::npos) return {};
-  const std::string_view g = bytes.substr(2 * length, length);
-  if (g[0] != 'G') return {};
-  const char unit_digit = bytes.size() > 15 ? bytes[15] : '0';
-  const int file_unit = unit_digit >= '0' && unit_digit <= '2' ? unit_digit - '0' : 0;
-  const double to_metres = metres_per_unit(file_unit);
-  SensorOffsets o{field_number(g.substr(1, 7)) * to_metres, field_number(g.substr(8, 7)) * to_metres};
-  if (!std::isfinite(o.x) || !std::isfinite(o.y)) return {};
-  return {metres_to_working_unit(o.x, map_units), metres_to_working_unit(o.y, map_units)};
+// This program's own files through their header; the earlier formats of the
+// family by record 3 where it is a 'G' record.
+FileSetup file_setup(const DataFile& file, int map_units) {
+  FileSetup setup;
+  if (const std::optional<FileHeader> h = read_file_header(file)) {
+    const HeaderFields& f = h->fields;
+    if (h->has_gps_digits) setup.format = make_format_table(f.gps_sentence, f.pseudo_gga_variant == 1);
+    if (h->has_g3 && h->variant.navigation_mode == kNavigation)
+      setup.offsets = offsets_in(f.gps_x_offset, f.gps_y_offset, f.map_units, map_units);
+    return setup;
+  }
+  RecordCursor cursor = record_cursor(file, 3);
+  const std::optional<DataRecord> g = next_record(cursor);
+  if (!g || g->tag != 'G') return setup;
+  const std::string_view r = g->body();
+  if (const auto sentence = digit_at(r, 19); sentence && *sentence <= 8)
+    setup.format = make_format_table(*sentence, digit_at(r, 18) == 1);
+  if (file.bytes.substr(0, 8).find("QYN") != std::string_view::npos)
+    setup.offsets = offsets_in(number_at(r, 1, 7).value_or(0.0), number_at(r, 8, 7).value_or(0.0),
+                               digit_at(file.bytes, 15).value_or(0), map_units);
+  return setup;
 }
 
 // The sensor positions of one line's antenna positions: each moved along its
@@ -85,14 +91,17 @@ struct Converter {
   std::string out;
   std::vector<MapPoint> line;  // antenna positions of the current survey line
   bool drawn_since_break = false;
+  FixJumpScreen jumps;
 
-  void sentence(std::string_view text) {
-    text = trim_right(text);
+  // A sentence whose checksum fails, or a position that jumps, gives no point.
+  void sentence(const StoredSentence& s) {
+    const std::string_view text = s.text;
     if (text.empty() || text[0] != '$') return;
-    if (table.checksum_required && !checksum_ok(text)) return;
+    if (check_stored_sentence(s.text, table) != StoredSentenceCheck::kOk) return;
     if (text.find(table.sentence_name) == std::string_view::npos) return;
     const GpsFix fix = parse_gps_fix(text, table, options);
     if (!fix.valid) return;
+    if (s.summarised && screen_fix(jumps, fix, s.tick)) return;
     double easting = 0.0, northing = 0.0;
     if (fix.geographic) {
       const GridPoint p = project_to_utm(fix.latitude, fix.longitude, c.zone);
@@ -124,10 +133,7 @@ struct Converter {
 
 }  // namespace
 
-int data_file_record_length(std::string_view bytes) {
-  const std::size_t lf = bytes.substr(0, kLongestDataRecord).find('\n');
-  return lf == std::string_view::npos ? 0 : static_cast<int>(lf) + 1;
-}
+int data_file_record_length(std::string_view bytes) { return open_data_file(bytes).record_length; }
 
 bool data_file_identification_supported(std::string_view first_record) {
   if (variant_of_program_code(first_record.substr(0, 9)).has_value()) return true;
@@ -138,29 +144,22 @@ bool data_file_identification_supported(std::string_view first_record) {
 }
 
 std::optional<std::string> convert_data_file(std::string_view bytes, const DataFileConversion& c) {
-  const int record_length = data_file_record_length(bytes);
+  const DataFile file = open_data_file(bytes);
   // Shorter records cannot hold an identification (code and version).
-  if (record_length < 13) return std::nullopt;
-  const std::size_t length = static_cast<std::size_t>(record_length);
+  if (file.record_length < 13) return std::nullopt;
+  const std::size_t length = static_cast<std::size_t>(file.record_length);
   if (!data_file_identification_supported(bytes.substr(0, length - 1))) return std::nullopt;
 
-  Converter k{c, file_format(bytes, length), fix_options(c.rts_units, c.instrument_type),
-              file_offsets(bytes, length, c.map_units), {}, {}};
-  std::string pending;
-  bool open = false;
-  for (std::size_t at = 0; at + length <= bytes.size(); at += length) {
-    const std::string_view rec = bytes.substr(at, length);
-    const std::string_view body = rec.substr(1, length - 2);
-    if (rec[0] == '#' && open) {
-      pending += body;
-      continue;
-    }
-    if (open) k.sentence(pending);
-    open = rec[0] == '@';
-    if (open) pending.assign(body);
-    if (rec[0] == 'L') k.new_line();
+  const FileSetup setup = file_setup(file, c.map_units);
+  Converter k{c, setup.format, fix_options(c.rts_units, c.instrument_type), setup.offsets, {}, {}};
+  SentenceAssembly sentences;
+  RecordCursor cursor = record_cursor(file);
+  while (const auto r = next_record(cursor)) {
+    if (const auto s = feed_sentence(sentences, *r)) k.sentence(*s);
+    if (r->kind == RecordKind::kIdentification) k.jumps = FixJumpScreen{};
+    if (r->tag == 'L') k.new_line();
   }
-  if (open) k.sentence(pending);
+  if (const auto s = finish_sentence(sentences)) k.sentence(*s);
   return k.finish();
 }
 

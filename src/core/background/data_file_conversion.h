@@ -10,10 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace quelor {
+#include "datafile/record_cursor.h"
 
-// The longest record of any variant: no line feed within it, no data file.
-inline constexpr int kLongestDataRecord = 65;
+namespace quelor {
 
 // Position of the first line feed plus one, looked for within the longest
 // record; 0 when there is none.

@@ -1,73 +1,44 @@
 #include "background/survey_file.h"
 
-#include <array>
-#include <cctype>
 #include <string>
 
-#include "datafile/naming.h"
+#include "datafile/file_header.h"
+#include "datafile/record_cursor.h"
+#include "datafile/stored_gps.h"
 #include "gps/parser.h"
 #include "gps/survey_zone.h"
 #include "gps/units.h"
 
 namespace quelor {
 
-namespace {
-
-int digit_at(std::string_view r, std::size_t column) {
-  return column < r.size() && r[column] >= '0' && r[column] <= '9' ? r[column] - '0' : 0;
-}
-
-std::string upper(std::string_view s) {
-  std::string u(s);
-  for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return u;
-}
-
-std::string trimmed_piece(std::string_view record) {
-  std::string_view p = record.substr(1);
-  while (!p.empty() && p.back() == ' ') p.remove_suffix(1);
-  return std::string(p);
-}
-
-}  // namespace
-
 std::optional<SurveyFileInfo> read_survey_file_info(std::string_view bytes) {
-  const std::size_t lf = bytes.substr(0, 128).find('\n');
-  if (lf == std::string_view::npos || lf < 20) return std::nullopt;
+  const DataFile file = open_data_file(bytes);
+  const std::optional<FileHeader> h = read_file_header(file);
+  if (!h) return std::nullopt;
   SurveyFileInfo info;
-  info.record_length = static_cast<int>(lf + 1);
-  const std::string_view r1 = bytes.substr(0, lf);
-  const auto v = variant_of_program_code(r1);
-  if (!v) return std::nullopt;
-  info.variant = *v;
-  info.map_units = digit_at(r1, 15);
-  info.survey_mode = digit_at(r1, 17);
-  if (v->instrument_type == kGrad601) info.two_sensors = digit_at(r1, 19) == 1;
-  if (v->instrument_type == kEm61Lx2) info.two_sensors = digit_at(r1, 22) == 1 || upper(r1).find("LX2") != std::string::npos;
-  const std::size_t L = lf + 1;
-  for (std::size_t at = L; at + L <= bytes.size() && at < 8 * L; at += L) {
-    const std::string_view r = bytes.substr(at, L - 1);
-    if (r[0] != 'G') continue;
-    if (r.size() > 20 && r[16] == '7') {  // record 3
-      info.gps_sentence = r[17] == 'A' ? 8 : digit_at(r, 19);
-      info.pseudo_gga_variant = digit_at(r, 18);
-    } else if (info.zone == 0 && r.size() > 17 && r[15] == ' ' && std::isdigit(static_cast<unsigned char>(r[16]))) {
-      info.zone = digit_at(r, 16) * 10 + digit_at(r, 17);  // record 4
-    }
+  info.record_length = file.record_length;
+  info.variant = h->variant;
+  info.map_units = h->fields.map_units;
+  info.survey_mode = h->fields.survey_mode;
+  const int type = h->variant.instrument_type;
+  if (type == kGrad601) info.two_sensors = h->fields.number_of_sensors == 1;
+  if (type == kEm61Lx2) info.two_sensors = h->fields.number_of_sensors == 1 || h->program_code.find("LX2") != std::string::npos;
+  if (h->has_gps_digits) {
+    info.gps_sentence = h->fields.gps_sentence;
+    info.pseudo_gga_variant = h->fields.pseudo_gga_variant;
   }
+  if (h->has_g4) info.zone = h->fields.reference_zone;
   return info;
 }
 
 std::optional<MapOrigin> first_gps_position(std::string_view bytes, const SurveyFileInfo& info, int rts_units) {
-  const std::size_t L = static_cast<std::size_t>(info.record_length);
-  if (L < 3) return std::nullopt;
+  const DataFile file = open_data_file(bytes);
+  if (file.record_length < 3) return std::nullopt;
   const FormatTable table = make_format_table(info.gps_sentence, info.pseudo_gga_variant == 1);
   const FixOptions options = fix_options(rts_units, info.variant.instrument_type);
-  std::string sentence;
-  const auto try_sentence = [&]() -> std::optional<MapOrigin> {
-    if (sentence.empty()) return std::nullopt;
-    GpsFix fix = parse_gps_fix(sentence, table, options);
-    sentence.clear();
+  const auto origin_of = [&](const StoredSentence& s) -> std::optional<MapOrigin> {
+    if (check_stored_sentence(s.text, table) != StoredSentenceCheck::kOk) return std::nullopt;
+    GpsFix fix = parse_gps_fix(s.text, table, options);
     if (!fix.valid) return std::nullopt;
     MapOrigin o;
     if (fix.geographic) {
@@ -82,16 +53,13 @@ std::optional<MapOrigin> first_gps_position(std::string_view bytes, const Survey
     }
     return o;
   };
-  for (std::size_t at = 0; at + L <= bytes.size(); at += L) {
-    const std::string_view r = bytes.substr(at, L - 1);
-    if (r[0] == '#' && !sentence.empty()) {
-      sentence += trimmed_piece(r);
-      continue;
-    }
-    if (auto o = try_sentence()) return o;
-    if (r[0] == '@') sentence = trimmed_piece(r);
-  }
-  return try_sentence();
+  SentenceAssembly sentences;
+  RecordCursor cursor = record_cursor(file);
+  while (const auto r = next_record(cursor))
+    if (const auto s = feed_sentence(sentences, *r))
+      if (auto o = origin_of(*s)) return o;
+  const auto last = finish_sentence(sentences);
+  return last ? origin_of(*last) : std::nullopt;
 }
 
 }  // namespace quelor

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "datafile/file_header.h"
+#include "datafile/record_cursor.h"
 #include "datafile/record_layout.h"
 
 namespace quelor {
@@ -64,16 +66,18 @@ AppendCheckResult invalid_record(int n) {
                             "The file will be closed."}));
 }
 
-// A record of the file, or empty when the file is shorter.
+// A record of the file at this variant's length, or empty when the file is shorter.
 std::string_view record(std::string_view head, int n, int length) {
-  const std::size_t at = static_cast<std::size_t>((n - 1) * length);
-  if (head.size() < at + static_cast<std::size_t>(length)) return {};
-  return head.substr(at, static_cast<std::size_t>(length));
+  DataFile file;
+  file.bytes = head;
+  file.record_length = length;
+  RecordCursor cursor = record_cursor(file, n);
+  const std::optional<DataRecord> r = next_record(cursor);
+  return r ? r->bytes : std::string_view();
 }
 
-int digit_at(std::string_view rec, std::size_t column) {
-  return column < rec.size() ? rec[column] - '0' : -1;
-}
+// A digit of the file's set-up; anything else matches no setting.
+int setup_digit(std::string_view rec, std::size_t column) { return digit_at(rec, column).value_or(-1); }
 
 const char* name_of(const std::vector<const char*>& names, int index) {
   return index >= 0 && static_cast<std::size_t>(index) < names.size() ? names[static_cast<std::size_t>(index)] : "";
@@ -91,16 +95,16 @@ std::optional<AppendCheckResult> compare_em31_setup(const Variant& v, std::strin
   static const std::vector<const char*> kComponents{"Both", "Inphase"};
   static const std::vector<const char*> kDipoles{"Vertical", "Horizontal"};
   if (v.instrument_type == kEm31Mk2)
-    if (auto r = compare_setting(digit_at(rec1, 18), s.component, "Component in the file: ", "Selected   Component: ",
+    if (auto r = compare_setting(setup_digit(rec1, 18), s.component, "Component in the file: ", "Selected   Component: ",
                                  kComponents))
       return r;
-  if (auto r = compare_setting(digit_at(rec1, 16), s.dipole_mode, "Component in the file: ", "Selected   Component: ",
+  if (auto r = compare_setting(setup_digit(rec1, 16), s.dipole_mode, "Component in the file: ", "Selected   Component: ",
                                kDipoles))
     return r;
   if (v.instrument_type == kEm31Mk2)
-    return compare_setting(digit_at(rec1, 19), s.instrument_model, "EM31-MK2 Type in the file: ",
+    return compare_setting(setup_digit(rec1, 19), s.instrument_model, "EM31-MK2 Type in the file: ",
                            "Selected  EM31-MK2  Type:", {"Standard", "Short"});
-  int in_file = digit_at(rec1, 19);
+  int in_file = setup_digit(rec1, 19);
   int selected = s.em38mk2_model;
   if (v.instrument_type == kEm38Mk2) {
     if (in_file == 2) in_file = 0;
@@ -117,21 +121,21 @@ std::optional<AppendCheckResult> compare_setup(const Variant& v, std::string_vie
   switch (family_of(v.instrument_type)) {
     case Family::kEm31: return compare_em31_setup(v, rec1, s);
     case Family::kEm61Mk2:
-      if (auto r = compare_setting(digit_at(rec1, 16), s.sensor_size, "Sensor Size in the file: ",
+      if (auto r = compare_setting(setup_digit(rec1, 16), s.sensor_size, "Sensor Size in the file: ",
                                    "Selected Sensor Size:",
                                    {"1 x 0.5 m", "0.5 x 1.0 m", "1 x 1 m", "0.5 x 0.5 m", "Hand Held"}))
         return r;
-      return compare_setting(digit_at(rec1, 18), s.em61_model, "EM61-MK2 Type in the file:",
+      return compare_setting(setup_digit(rec1, 18), s.em61_model, "EM61-MK2 Type in the file:",
                              "Selected EM61-MK2 Type:", {"Standard", "High Power", "Standard N.C.C", "HP N.C.C."});
     case Family::kEm61Lx2:
-      return compare_setting(digit_at(rec1, 18), s.em61_model, "EM61-LX2 Type in the file:",
+      return compare_setting(setup_digit(rec1, 18), s.em61_model, "EM61-LX2 Type in the file:",
                              "Selected EM61-LX2 Type:", {"Standard", "Standard N.C.C"});
     default: return std::nullopt;
   }
 }
 
 std::optional<AppendCheckResult> check_state(const Variant& v, std::string_view rec1, const Settings& s) {
-  if (digit_at(rec1, 21) == s.instrument_state) return std::nullopt;
+  if (setup_digit(rec1, 21) == s.instrument_state) return std::nullopt;
   const std::string name = instrument_label(v.instrument_type);
   const bool selected_enabled = s.instrument_state > 0;
   return refuse(join_lines({name + " State in the file: " + (selected_enabled ? "DISABLED" : "ENABLED"),
@@ -141,7 +145,7 @@ std::optional<AppendCheckResult> check_state(const Variant& v, std::string_view 
 
 std::optional<AppendCheckResult> check_sensors(const Variant& v, std::string_view rec1, const Settings& s) {
   if (v.instrument_type != kEm61Lx2 && v.instrument_type != kGrad601) return std::nullopt;
-  const int in_file = digit_at(rec1, v.instrument_type == kEm61Lx2 ? 22 : 19);
+  const int in_file = setup_digit(rec1, v.instrument_type == kEm61Lx2 ? 22 : 19);
   if (in_file == s.number_of_sensors) return std::nullopt;
   return refuse(format_text(" %s%1d\r\n %s%1d\r\n %s", "Number of sensors in the file: ", in_file + 1,
                             "Number of sensors Selected:", s.number_of_sensors + 1,
@@ -157,15 +161,17 @@ AppendCheckResult check_gps(std::string_view rec1, std::string_view rec3, std::s
   if (!situation.have_valid_fix)
     return refuse(join_lines({"Valid GPS position must be", "received to append file.",
                               "Check settings and GPS performance."}));
-  const int units = digit_at(rec1, 15);
+  const int units = setup_digit(rec1, 15);
   if (units != s.map_units) {
     static const std::vector<const char*> kUnits{" Meters", " Feet", " US Survey Feet"};
     return refuse(join_lines({std::string("Map units in the file:") + name_of(kUnits, units),
                               "Select the same units in the program"}));
   }
   if (s.instrument_state > 0) {
-    const double x = std::atof(std::string(rec3.substr(1, 7)).c_str());
-    const double y = std::atof(std::string(rec3.substr(8, 7)).c_str());
+    // Record 3 holds the offsets in the file's map unit; the settings in metres.
+    const double unit = metres_per_map_unit(units);
+    const double x = number_at(rec3, 1, 7).value_or(0.0) * unit;
+    const double y = number_at(rec3, 8, 7).value_or(0.0) * unit;
     // Offsets are stored with three decimals: a difference of 0.01 is a
     // difference, whatever the last bit of the binary value says.
     const double limit = 0.01 - 1e-9;
@@ -175,7 +181,7 @@ AppendCheckResult check_gps(std::string_view rec1, std::string_view rec3, std::s
                                     format_text("X=%.2f Y=%.2f", s.gps_x_offset, s.gps_y_offset),
                                 "Please adjust offsets or create the new data file."}));
   }
-  const int sentence = rec3[17] == 'A' ? 8 : digit_at(rec3, 19);
+  const int sentence = header_gps_sentence(rec3);
   if (sentence != s.gps_sentence)
     return refuse(join_lines({std::string("GPS NMEA Data in the file: ") + sentence_name(sentence),
                               std::string("Selected in the program: ") + sentence_name(s.gps_sentence),

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "datafile/record_cursor.h"
 #include "datafile/record_layout.h"
 
 namespace quelor {
@@ -51,16 +52,19 @@ ScanResult scan_appended_file(std::string_view file, int record_length, const Ma
                               const std::function<void()>& busy) {
   ScanResult r;
   r.extent = {frame.origin_easting, frame.origin_easting, frame.origin_northing, frame.origin_northing};
-  const std::size_t length = static_cast<std::size_t>(std::max(record_length, 3));
+  DataFile records;
+  records.bytes = file;
+  records.record_length = std::max(record_length, 3);  // this program's own length
   std::uint32_t last_busy = clock ? clock->now_ms() : 0;
-  for (std::size_t at = 0; at + length <= file.size(); at += length) {
+  RecordCursor cursor = record_cursor(records);
+  while (const auto record = next_record(cursor)) {
     if (clock && busy && elapsed_ms(last_busy, clock->now_ms()) >= 750) {
       busy();
       last_busy = clock->now_ms();
     }
-    const std::string_view rec = file.substr(at, length);
-    if (rec[0] != '{' || rec[1] < 'a' || rec[1] > 'h') continue;
-    const double value = std::atof(std::string(rec.substr(2, length - 3)).c_str());
+    const std::string_view rec = record->body();
+    if (record->kind != RecordKind::kSwath || rec[1] < 'a' || rec[1] > 'h') continue;
+    const double value = std::atof(std::string(rec.substr(2)).c_str());
     const bool easting = (rec[1] - 'a') % 2 == 0;
     if (easting) {
       r.extent.min_easting = std::min(r.extent.min_easting, value);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "datafile/record_layout.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -56,7 +57,7 @@ std::vector<std::string> line_block_records(const Variant& v, const LineBlockFie
                                           now.minute, now.second),
                               length));
   std::vector<std::string> constants;
-  if (v.instrument_type == kEm61Mk2 || v.instrument_type == kEm61Lx2)
+  if (is_em61(v.instrument_type))
     constants = null_value_records(v, f.null_values, f.previous_null_values);
   if (v.instrument_type == kEm61Lx2)
     for (std::string& r : lx2_constant_records(v, f.lx2_constants)) constants.push_back(std::move(r));

@@ -6,9 +6,14 @@
 #include <cstdlib>
 #include <optional>
 
+#include "datafile/file_header.h"
 #include "datafile/naming.h"
+#include "datafile/record_cursor.h"
 #include "datafile/record_layout.h"
+#include "datafile/stored_gps.h"
+#include "gps/parser.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -26,10 +31,18 @@ struct Checker {
   std::string expected;  // tags still due in the current block
   char previous_tag = 0;
   std::array<std::optional<std::uint32_t>, kTickKinds> last_tick{};
+  FormatTable format = make_format_table(kFormatGga, false);
+  SentenceAssembly sentences;
+  FixJumpScreen jumps;
 
   void error(long record, std::string message) {
     ++report.error_count;
     if (report.errors.size() < kMaxReportedErrors) report.errors.push_back({record, std::move(message)});
+  }
+
+  void warning(long record, std::string message) {
+    ++report.warning_count;
+    if (report.warnings.size() < kMaxReportedErrors) report.warnings.push_back({record, std::move(message)});
   }
 
   static bool is_digits(std::string_view s) {
@@ -37,17 +50,6 @@ struct Checker {
     for (char c : s)
       if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     return true;
-  }
-
-  // "%10lu": spaces, then at least one digit up to the end.
-  static std::optional<std::uint32_t> parse_tick(std::string_view field) {
-    std::size_t i = 0;
-    while (i < field.size() && field[i] == ' ') ++i;
-    const std::string_view digits = field.substr(i);
-    if (!is_digits(digits)) return std::nullopt;
-    const unsigned long long v = std::strtoull(std::string(digits).c_str(), nullptr, 10);
-    if (v > 0xFFFFFFFFull) return std::nullopt;
-    return static_cast<std::uint32_t>(v);
   }
 
   static bool is_number(std::string_view field) {
@@ -63,31 +65,31 @@ struct Checker {
     return digit;
   }
 
-  bool is_identification(std::string_view rec) const {
-    if (rec.size() < 12) return false;
-    const std::string_view start = rec.substr(1, 2);
-    if (start != "LK" && start != "YN") return false;
-    return variant_of_program_code(rec.substr(0, 9)).has_value() && is_digits(rec.substr(9, 3));
+  bool is_reading_tag(char tag) const {
+    return is_instrument_letter(variant ? variant->instrument_type : kEm31Mk2, tag);
   }
 
-  bool is_reading_tag(char tag) const {
-    const int type = variant ? variant->instrument_type : kEm31Mk2;
-    switch (type) {
-      case kEm31Mk2:
-      case kEm38:
-      case kEm34_3: return tag == 'T' || (tag >= '2' && tag <= '6');
-      case kEm38Mk2:
-      case kEm38_4: return tag == 'T' || tag == 't';
-      case kEm61Mk2:
-      case kEm61Lx2: return std::string_view("TDEFMNPQJKjk").find(tag) != std::string_view::npos;
-      default: return tag == 'T';
+  // A stored GPS sentence: a checksum that does not match, or a position
+  // that jumps further than a survey moves, is warned about; the file stays
+  // valid (export, map, grid and report leave such positions out).
+  void gps_sentence(const StoredSentence& s) {
+    const StoredSentenceCheck c = check_stored_sentence(s.text, format);
+    const bool position = s.text.find(format.sentence_name) != std::string::npos;
+    if (c == StoredSentenceCheck::kChecksumMismatch || (position && c == StoredSentenceCheck::kChecksumMissing)) {
+      warning(s.record, c == StoredSentenceCheck::kChecksumMismatch ? "GPS sentence checksum does not match"
+                                                                     : "GPS sentence without its checksum");
+      return;
     }
+    if (!position || !s.summarised) return;
+    const GpsFix fix = parse_gps_fix(s.text, format, FixOptions{});
+    if (!fix.valid) return;
+    if (const auto jump = screen_fix(jumps, fix, s.tick))
+      warning(s.record, format_text("GPS position jumps %.0f m in %.1f s", jump->metres, jump->seconds));
   }
 
   bool raw_reading_bytes() const {
     if (!variant) return false;
-    const int t = variant->instrument_type;
-    return t == kEm38Mk2 || t == kEm38_4 || t == kEm61Mk2 || t == kEm61Lx2;
+    return has_binary_records(variant->instrument_type);
   }
 
   void check_tick(long n, std::string_view field, TickKind kind) {
@@ -108,7 +110,7 @@ struct Checker {
   bool raw_status_byte() const {
     if (!variant) return false;
     const int t = variant->instrument_type;
-    return t == kEm31Mk2 || t == kEm38 || t == kEm34_3;
+    return is_t_record_instrument(t);
   }
 
   void check_printable(long n, std::string_view rec, bool reading, bool tilt) {
@@ -131,8 +133,10 @@ struct Checker {
     }
   }
 
-  void start_header(long n, std::string_view rec) {
+  void start_header(long n, std::string_view rec, const std::optional<FileHeader>& header) {
     ++report.headers;
+    if (header && header->has_g3) format = make_format_table(header->fields.gps_sentence, header->fields.pseudo_gga_variant == 1);
+    jumps = FixJumpScreen{};
     const std::optional<Variant> v = variant_of_program_code(rec.substr(0, 9));
     const bool continuing = std::islower(static_cast<unsigned char>(rec[0])) != 0;
     if (!variant) {
@@ -239,12 +243,15 @@ struct Checker {
     check_fields(n, rec);
   }
 
-  void record(long n, std::string_view rec) {
+  void record(const DataRecord& r, RecordCursor at) {
+    const long n = r.number;
+    const std::string_view rec = r.bytes;
     ++report.by_tag[rec[0]];
+    if (auto s = feed_sentence(sentences, r)) gps_sentence(*s);
     if (rec.back() != '\n') error(n, "record does not end in a line feed");
-    if (is_identification(rec)) {
+    if (r.kind == RecordKind::kIdentification) {
       if (phase == Phase::kHeader || phase == Phase::kLine) error(n, "block cut short by a header");
-      start_header(n, rec);
+      start_header(n, rec, read_file_header(at));
       previous_tag = rec[0];
       return;
     }
@@ -275,23 +282,25 @@ struct Checker {
   }
 
   void run() {
+    const DataFile file = open_data_file(bytes);
     const std::size_t lf = bytes.find('\n');
     if (lf == std::string_view::npos) {
       error(1, "no line feed: not a data file");
       return;
     }
-    length = static_cast<int>(lf + 1);
+    length = file.record_length > 0 ? file.record_length : static_cast<int>(lf + 1);
     report.record_length = length;
     if (length != 24 && length != 27 && length != 47 && length != 65) {
       error(1, format_text("record length %d is not one of 24, 27, 47, 65", length));
       return;
     }
-    const std::size_t l = static_cast<std::size_t>(length);
-    long n = 0;
-    for (std::size_t at = 0; at + l <= bytes.size(); at += l) record(++n, bytes.substr(at, l));
+    RecordCursor cursor = record_cursor(file);
+    for (RecordCursor at = cursor; const auto r = next_record(cursor); at = cursor) record(*r, at);
+    if (auto s = finish_sentence(sentences)) gps_sentence(*s);
+    const long n = cursor.number;
     report.records = n;
-    if (bytes.size() % l != 0)
-      error(n + 1, format_text("truncated record: %d of %d bytes", static_cast<int>(bytes.size() % l), length));
+    if (file.trailing_bytes() != 0)
+      error(n + 1, format_text("truncated record: %d of %d bytes", static_cast<int>(file.trailing_bytes()), length));
     if (phase == Phase::kHeader || phase == Phase::kLine || phase == Phase::kAfterHeader)
       error(n, "file ends inside a header or line block");
   }

@@ -27,6 +27,10 @@ struct FileCheckReport {
   long gps_positions = 0;  // '!' records flagged 'p'
   std::vector<FileCheckError> errors;  // the first kMaxReportedErrors
   long error_count = 0;
+  // What leaves the file valid but is not used: a stored GPS sentence whose
+  // checksum does not match, a position that jumps (the first kMaxReportedErrors).
+  std::vector<FileCheckError> warnings;
+  long warning_count = 0;
 };
 
 FileCheckReport check_data_file(std::string_view bytes);

@@ -4,12 +4,12 @@
 
 #include "datafile/naming.h"
 #include "datafile/record_layout.h"
+#include "gps/units.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
 namespace {
-
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 
 const char* gps_flag(const HeaderFields& f) { return f.gps_enabled > 0 ? "GPS" : "GRD"; }
 
@@ -92,8 +92,9 @@ HeaderFields header_fields_from_settings(const Settings& s, int instrument_type)
   f.manual_parameter = s.station_increments[2];
   f.manual_reading_count = s.manual_reading_count;
   f.sensor_separation = s.sensor_separation;
-  f.gps_x_offset = s.gps_x_offset;
-  f.gps_y_offset = s.gps_y_offset;
+  // Record 3 holds the antenna offsets in the map unit; the settings in metres.
+  f.gps_x_offset = s.gps_x_offset / metres_per_unit(s.map_units);
+  f.gps_y_offset = s.gps_y_offset / metres_per_unit(s.map_units);
   f.pseudo_gga_variant = s.pseudo_gga_variant;
   f.gps_sentence = s.gps_sentence;
   f.tilt_meter = s.tilt_meter;

@@ -39,7 +39,7 @@ struct HeaderFields {
   int manual_reading_count = 10;
   double sensor_separation = 1.0;  // Grad601, metres
   // 'G' record 3
-  double gps_x_offset = 0.0;
+  double gps_x_offset = 0.0;  // map units
   double gps_y_offset = 0.0;
   int polled_reading_mode = 0;  // EM61-MK2
   // EM61-MK2: the current ring is on, so the channels are normalised by the

@@ -3,13 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "variant/instrument.h"
+
 namespace quelor {
 
 int record_length(const Variant& v) {
-  if (v.instrument_type == kEm38_4) return 47;
-  if (v.instrument_type == kCs21) return 65;
-  if (v.instrument_type == kEm31Mk2 && v.navigation_mode == kNavigation) return 24;
-  return 27;
+  const int length = instrument_record_length(v);
+  return length > 0 ? length : 27;
 }
 
 std::string format_text(const char* format, ...) {

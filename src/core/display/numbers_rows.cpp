@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -71,7 +72,7 @@ std::vector<std::string> numbers_rows(const NumbersInput& in) {
     std::snprintf(text, sizeof text, "%s %7.2f", std::string(labels[i]).c_str(), in.channels[i]);
     rows.emplace_back(text);
   }
-  if (in.marker) rows.emplace_back(in.instrument_type == kEm61Mk2 || in.instrument_type == kEm61Lx2 ? "MARKER" : "Marker");
+  if (in.marker) rows.emplace_back(is_em61(in.instrument_type) ? "MARKER" : "Marker");
   return rows;
 }
 

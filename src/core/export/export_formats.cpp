@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {

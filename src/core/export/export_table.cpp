@@ -4,52 +4,28 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "datafile/file_header.h"
 #include "datafile/naming.h"
+#include "datafile/record_cursor.h"
 #include "datafile/record_layout.h"
+#include "datafile/stored_gps.h"
 #include "gps/formats.h"
 #include "gps/parser.h"
 #include "gps/survey_zone.h"
 #include "reading/reading_meaning.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
 namespace {
 
-double number_at(std::string_view rec, std::size_t first, std::size_t count) {
-  if (first >= rec.size()) return 0.0;
-  return std::atof(std::string(rec.substr(first, count)).c_str());
-}
-
-int digit_at(std::string_view rec, std::size_t i) {
-  return i < rec.size() && std::isdigit(static_cast<unsigned char>(rec[i])) ? rec[i] - '0' : 0;
-}
+// Warnings of positions not used, one by one up to this many, then counted.
+constexpr int kListedGpsWarnings = 10;
 
 std::string trimmed(std::string_view s) {
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   return std::string(s);
-}
-
-bool is_identification(std::string_view rec) {
-  if (rec.size() < 12) return false;
-  const std::string_view start = rec.substr(1, 2);
-  if (start != "LK" && start != "YN") return false;
-  for (std::size_t i = 9; i < 12; ++i)
-    if (!std::isdigit(static_cast<unsigned char>(rec[i]))) return false;
-  return variant_of_program_code(rec.substr(0, 9)).has_value();
-}
-
-bool is_reading_tag(int type, char tag) {
-  switch (type) {
-    case kEm31Mk2:
-    case kEm38:
-    case kEm34_3: return tag == 'T' || (tag >= '2' && tag <= '6');
-    case kEm38Mk2:
-    case kEm38_4: return tag == 'T' || tag == 't';
-    case kEm61Mk2:
-    case kEm61Lx2: return std::string_view("TDEFMNPQJKjk").find(tag) != std::string_view::npos;
-    default: return tag == 'T';
-  }
 }
 
 struct Reader {
@@ -61,45 +37,45 @@ struct Reader {
   ConstantRecordState constants;
   FormatTable format = make_format_table(kFormatGga, false);
   SurveyZone zone;
-  int header_g_records = -1;  // 'G' records seen since the identification record
   std::string line;
   int line_block = 0;
   double station = 0.0, increment = 1.0;
   bool station_advance = false;
-  std::string sentence;       // '@' and '#' pieces of the sentence being read
-  bool in_sentence = false;
+  SentenceAssembly sentences;
+  FixJumpScreen jumps;
+  int unused_positions = 0;
   std::vector<PathEvent> events;
 
-  void header(std::string_view rec) {
-    // A continued file's header may change the set-up; the constants that
-    // follow it are read by apply_constant_record. Another instrument's
-    // header (a file pasted onto this one) leaves the decoding and the
-    // columns as this file's first header set them.
-    const auto c = decode_context_from_file(rec, Settings{});
-    if (c && c->instrument_type == table.variant.instrument_type) decode = *c;
-    header_g_records = 0;
+  // A continued file's header may change the set-up; the constants that
+  // follow it are read by apply_constant_record. Another instrument's
+  // header (a file pasted onto this one) leaves the decoding and the
+  // columns as this file's first header set them.
+  void header(const FileHeader& h) {
+    if (h.variant.instrument_type == table.variant.instrument_type) decode = decode_context_from_header(h, Settings{});
+    if (h.has_g3) format = make_format_table(h.fields.gps_sentence, h.fields.pseudo_gga_variant == 1);
+    const int z = h.fields.reference_zone;
+    if (h.has_g4 && options.zone == kAutomaticZone && !zone.fixed && zone.setting == kAutomaticZone && z >= 1 &&
+        z <= 60)
+      zone = make_survey_zone(z);
+    jumps = FixJumpScreen{};  // another session: another clock
     events.push_back({PathEventKind::kBreak});
   }
 
-  void g_record(std::string_view rec) {
-    if (header_g_records < 0) return;
-    ++header_g_records;
-    if (header_g_records == 1) {
-      const int sentence_index = rec[17] == 'A' ? kFormatPseudoGll : digit_at(rec, 19);
-      format = make_format_table(sentence_index, digit_at(rec, 18) == 1);
-    } else if (header_g_records == 2 && options.zone == kAutomaticZone && !zone.fixed && zone.setting == kAutomaticZone) {
-      const int z = digit_at(rec, 16) * 10 + digit_at(rec, 17);
-      if (z >= 1 && z <= 60) zone = make_survey_zone(z);
-    }
+  void position_not_used(long record, const std::string& why) {
+    if (++unused_positions <= kListedGpsWarnings)
+      table.warnings.push_back(format_text("record %ld: %s; its position is not used", record, why.c_str()));
   }
 
-  void gps_summary(std::uint32_t tick) {
-    if (!in_sentence) return;
-    in_sentence = false;
-    while (!sentence.empty() && sentence.back() == ' ') sentence.pop_back();
-    if (sentence.find(format.sentence_name) == std::string::npos) return;
-    GpsFix fix = parse_gps_fix(sentence, format, FixOptions{});
+  void gps_sentence(const StoredSentence& s) {
+    if (!s.summarised || s.text.find(format.sentence_name) == std::string::npos) return;
+    if (check_stored_sentence(s.text, format) != StoredSentenceCheck::kOk)
+      return position_not_used(s.record, "the GPS sentence's checksum does not match");
+    GpsFix fix = parse_gps_fix(s.text, format, FixOptions{});
     if (!fix.valid) return;
+    if (const auto jump = screen_fix(jumps, fix, s.tick))
+      return position_not_used(s.record, format_text("the GPS position jumps %.0f m in %.1f s", jump->metres,
+                                                     jump->seconds));
+    const std::uint32_t tick = s.tick;
     PathFix f;
     f.tick = tick;
     f.quality = fix.quality;
@@ -131,40 +107,27 @@ struct Reader {
     events.push_back({PathEventKind::kReading, tick});
   }
 
-  void record(std::string_view rec) {
-    if (is_identification(rec)) return header(rec);
-    const char tag = rec[0];
-    const std::uint32_t tick = static_cast<std::uint32_t>(std::strtoul(
-        std::string(rec.substr(static_cast<std::size_t>(length - 11), 10)).c_str(), nullptr, 10));
+  void record(const DataRecord& r) {
+    if (auto s = feed_sentence(sentences, r)) gps_sentence(*s);
+    const std::string_view rec = r.bytes;
     apply_constant_record(decode, constants, rec);
-    if (tag != 'G' && tag != 'H') header_g_records = -1;
-    if (is_reading_tag(table.variant.instrument_type, tag)) return reading(rec, tick);
-    switch (tag) {
-      case 'G': g_record(rec); break;
+    if (r.kind == RecordKind::kReading || r.kind == RecordKind::kMarker) return reading(rec, r.tick.value_or(0));
+    switch (r.tag) {
       case 'L':
         line = trimmed(rec.substr(1, 12));
         ++line_block;
         events.push_back({PathEventKind::kBreak});
         break;
       case 'B':
-        station = number_at(rec, 1, 11);
+        station = number_at(rec, 1, 11).value_or(0.0);
         station_advance = false;
         break;
-      case 'A': increment = number_at(rec, 8, 11); break;
+      case 'A': increment = number_at(rec, 8, 11).value_or(0.0); break;
       case 'S':
-        station = number_at(rec, 1, 11);
+        station = number_at(rec, 1, 11).value_or(0.0);
         station_advance = false;
         break;
       case 'X': events.push_back({PathEventKind::kBreak}); break;
-      case '@':
-        sentence.assign(rec.substr(1, static_cast<std::size_t>(length - 2)));
-        in_sentence = true;
-        break;
-      case '#':
-        if (in_sentence) sentence.append(rec.substr(1, static_cast<std::size_t>(length - 2)));
-        break;
-      case '?': in_sentence = false; break;
-      case '!': gps_summary(tick); break;
       default: break;
     }
   }
@@ -189,6 +152,9 @@ struct Reader {
   }
 
   void finish() {
+    if (auto s = finish_sentence(sentences)) gps_sentence(*s);
+    if (unused_positions > kListedGpsWarnings)
+      table.warnings.push_back(format_text("%d more GPS positions are not used", unused_positions - kListedGpsWarnings));
     const std::vector<std::optional<PathPosition>> positions = interpolate_readings(events);
     for (std::size_t i = 0; i < positions.size() && i < table.rows.size(); ++i) table.rows[i].position = positions[i];
     table.track.emplace_back();
@@ -205,20 +171,19 @@ struct Reader {
 
 ExportTableResult build_export_table(std::string_view bytes, const ExportOptions& options) {
   ExportTableResult result;
-  const std::size_t lf = bytes.find('\n');
-  if (lf == std::string_view::npos || bytes.size() < 12) {
+  const DataFile file = open_data_file(bytes);
+  if (file.record_length == 0 || bytes.size() < 12) {
     result.error = "not a survey data file (no record)";
     return result;
   }
-  Reader reader(options);
-  reader.length = static_cast<int>(lf + 1);
-  const std::string_view first = bytes.substr(0, lf + 1);
-  if (!is_identification(first)) {
+  if (!file.variant) {
     result.error = "not a survey data file (the first record is no header)";
     return result;
   }
-  reader.table.variant = *variant_of_program_code(first.substr(0, 9));
-  reader.table.program_code = std::string(first.substr(0, 9));
+  Reader reader(options);
+  reader.length = file.record_length;
+  reader.table.variant = *file.variant;
+  reader.table.program_code = std::string(bytes.substr(0, 9));
   if (record_length(reader.table.variant) != reader.length) {
     result.error = format_text("record length %d does not match the program code %s", reader.length,
                                reader.table.program_code.c_str());
@@ -226,11 +191,15 @@ ExportTableResult build_export_table(std::string_view bytes, const ExportOptions
   }
   reader.zone = make_survey_zone(options.zone);
   reader.table.columns = reading_value_columns(reader.table.variant.instrument_type, options.height_m);
-  const std::size_t l = static_cast<std::size_t>(reader.length);
-  for (std::size_t at = 0; at + l <= bytes.size(); at += l) reader.record(bytes.substr(at, l));
-  if (bytes.size() % l != 0)
+  RecordCursor cursor = record_cursor(file);
+  for (RecordCursor at = cursor; const auto r = next_record(cursor); at = cursor) {
+    if (r->kind == RecordKind::kIdentification)
+      if (const auto h = read_file_header(at)) reader.header(*h);
+    reader.record(*r);
+  }
+  if (file.trailing_bytes() != 0)
     reader.table.warnings.push_back(format_text("the last record is truncated (%d of %d bytes) and was skipped",
-                                                static_cast<int>(bytes.size() % l), reader.length));
+                                                static_cast<int>(file.trailing_bytes()), reader.length));
   reader.finish();
   result.table = std::move(reader.table);
   return result;

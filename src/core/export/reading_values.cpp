@@ -7,6 +7,7 @@
 
 #include "reading/reading_meaning.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -52,10 +53,6 @@ void add_dipole_pair(std::vector<ValueColumn>& out, const char* suffix, double s
 
 }  // namespace
 
-bool is_conductivity_meter(int t) {
-  return t == kEm31Mk2 || t == kEm38 || t == kEm34_3 || t == kEm38Mk2 || t == kEm38_4 || t == kCs21;
-}
-
 std::vector<ValueColumn> reading_value_columns(int type, double h) {
   std::vector<ValueColumn> out;
   switch (type) {
@@ -98,7 +95,7 @@ std::vector<ValueColumn> reading_value_columns(int type, double h) {
 std::vector<std::string> reading_values(const DecodeContext& decode, std::string_view body) {
   std::vector<std::string> out;
   const int type = decode.instrument_type;
-  if (type == kEm61Mk2 || type == kEm61Lx2) out.push_back(body.empty() ? std::string() : std::string(1, body[0]));
+  if (is_em61(type)) out.push_back(body.empty() ? std::string() : std::string(1, body[0]));
   const ReadingMeaning m = interpret_reading(decode, body);
   for (int i = 0; i < m.column_count; ++i) {
     const std::optional<double>& v = m.columns[static_cast<std::size_t>(i)];

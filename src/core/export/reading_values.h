@@ -20,7 +20,6 @@ struct ValueColumn {
 };
 
 // EM31-MK2, EM38, EM34-3, EM38-MK2, EM38-4, CS-21.
-bool is_conductivity_meter(int instrument_type);
 
 // `height_m`: the instrument's height above ground in the EMagPy names.
 std::vector<ValueColumn> reading_value_columns(int instrument_type, double height_m);

@@ -6,18 +6,11 @@
 #include "background/survey_file.h"
 #include "export/export_table.h"
 #include "gps/units.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
 namespace {
-
-// The mapped channel where it is not the first: the EM61 types map a later
-// time gate by default.
-struct MappedChannel {
-  int instrument_type;
-  const char* channel;
-};
-constexpr MappedChannel kMappedChannels[] = {{kEm61Lx2, "ch2_mV"}, {kEm61Mk2, "ch3_mV"}};
 
 std::optional<double> number(const std::string& cell) {
   if (cell.empty()) return std::nullopt;
@@ -30,9 +23,11 @@ std::optional<double> number(const std::string& cell) {
 }  // namespace
 
 std::string default_channel(int instrument_type, const std::vector<std::string>& channels) {
-  for (const MappedChannel& m : kMappedChannels)
-    if (m.instrument_type == instrument_type && std::find(channels.begin(), channels.end(), m.channel) != channels.end())
-      return m.channel;
+  // The EM61 types map a later time gate by default.
+  const InstrumentRow* row = find_instrument(instrument_type);
+  if (row && !row->mapped_channel.empty() &&
+      std::find(channels.begin(), channels.end(), row->mapped_channel) != channels.end())
+    return std::string(row->mapped_channel);
   return channels.empty() ? std::string() : channels.front();
 }
 

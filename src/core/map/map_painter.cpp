@@ -1,8 +1,11 @@
 #include "map/map_painter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include "map/segment_buffer.h"
 
 namespace quelor {
 
@@ -32,6 +35,11 @@ Bar rigid_bar(MapPoint antenna, double ux, double uy, const FootprintGeometry& g
                 g.left_half, g.right_half);
 }
 
+void carry(KindFootprint& k, std::span<const int> closed) {
+  const std::size_t room = kSegmentRowLength - std::min<std::size_t>(k.carried.size(), kSegmentRowLength);
+  k.carried.insert(k.carried.end(), closed.begin(), closed.begin() + static_cast<std::ptrdiff_t>(std::min(room, closed.size())));
+}
+
 Bar towed_bar(KindFootprint& k, MapPoint antenna, double ux, double uy, const FootprintGeometry& g) {
   track_add(k.track, antenna);
   const auto c = track_centre(k.track, g.inline_offset);
@@ -39,18 +47,26 @@ Bar towed_bar(KindFootprint& k, MapPoint antenna, double ux, double uy, const Fo
   return bar_at(c->centre, c->ux, c->uy, g.left_half, g.right_half);
 }
 
-void draw(const MapState& map, TileSurface& tiles, const FixPaint& fix, int kind, const Bar* previous,
+void draw(const MapState& map, TileSurface& tiles, const FixPaint& fix, std::span<const int> row, const Bar* previous,
           const Bar& bar, FixPaintResult& r) {
   if (!fix.paint) return;
   if (fix.colour_map_view > 0) {
     if (!previous) return;
     const StripResult s = draw_colour_strip(tiles, map.grid, pixels_of(map, *previous), pixels_of(map, bar),
-                                            fix.rows[static_cast<std::size_t>(kind)], fix.two_values);
+                                            row, fix.two_values);
     if (s.lines > 0) ++r.strips;
     return;
   }
   if (draw_position_mark(tiles, map.grid, pixels_of(map, bar), fix.position_size, fix.position_colour, fix.two_sensors))
     ++r.marks;
+}
+
+// The readings carried from fixes at the previous position, then the
+// segment just closed; at most a row's length, as the re-plot collects them.
+std::span<const int> strip_row(KindFootprint& k, std::span<const int> closed) {
+  if (k.carried.empty()) return closed;
+  carry(k, closed);
+  return k.carried;
 }
 
 }  // namespace
@@ -67,23 +83,34 @@ FixPaintResult paint_fix(PainterState& p, const MapState& map, TileSurface& tile
   }
   const double dx = fix.antenna.easting - p.previous.easting, dy = fix.antenna.northing - p.previous.northing;
   const double d = std::hypot(dx, dy);
-  if (!(d > 0)) return r;  // the direction of travel is undefined
+  const int kinds = std::clamp(fix.kinds, 1, kFootprintKinds);
+  if (!(d > 0)) {  // the direction of travel is undefined
+    for (int kind = 0; kind < kinds; ++kind) {
+      KindFootprint& k = p.kinds[static_cast<std::size_t>(kind)];
+      carry(k, fix.rows[static_cast<std::size_t>(kind)]);
+      k.carried_active = k.carried_active || fix.kind_active[static_cast<std::size_t>(kind)];
+    }
+    return r;
+  }
   const double ux = dx / d, uy = dy / d;
-  for (int kind = 0; kind < std::clamp(fix.kinds, 1, kFootprintKinds); ++kind) {
-    if (!fix.kind_active[static_cast<std::size_t>(kind)]) continue;
+  for (int kind = 0; kind < kinds; ++kind) {
     KindFootprint& k = p.kinds[static_cast<std::size_t>(kind)];
+    if (!fix.kind_active[static_cast<std::size_t>(kind)] && !k.carried_active) continue;
     const FootprintGeometry& g = fix.geometry[static_cast<std::size_t>(kind)];
+    const std::span<const int> row = strip_row(k, fix.rows[static_cast<std::size_t>(kind)]);
     if (!k.has_bar) {  // the first segment: the bar of the previous position too
       if (g.towed) track_add(k.track, p.previous);
       k.bar = recorded(rigid_bar(p.previous, ux, uy, g));
       k.has_bar = true;
       r.groups.emplace_back(kind, k.bar.corners());
-      draw(map, tiles, fix, kind, nullptr, k.bar, r);
+      draw(map, tiles, fix, row, nullptr, k.bar, r);
     }
     const Bar bar = recorded(g.towed ? towed_bar(k, fix.antenna, ux, uy, g) : rigid_bar(fix.antenna, ux, uy, g));
     r.groups.emplace_back(kind, bar.corners());
-    draw(map, tiles, fix, kind, &k.bar, bar, r);
+    draw(map, tiles, fix, row, &k.bar, bar, r);
     k.bar = bar;
+    k.carried.clear();
+    k.carried_active = false;
   }
   p.previous = fix.antenna;
   return r;

@@ -23,6 +23,11 @@ struct KindFootprint {
   bool has_bar = false;
   Bar bar;  // the previous bar, kept in map units across a change of scale
   TowedTrack track;
+  // A fix at the previous position closes no strip: its readings (and
+  // whether any arrived) go on into the next one, as the re-plot reads the
+  // file, which holds no footprint for that fix.
+  std::vector<int> carried;
+  bool carried_active = false;
 };
 
 struct PainterState {
@@ -55,7 +60,8 @@ struct FixPaintResult {
 // Starting logging: no position, no bars, empty tracks.
 void painter_reset(PainterState& p);
 
-// One fix while logging. A fix at the previous position draws nothing.
+// One fix while logging. A fix at the previous position draws and records
+// nothing; the readings of its segment join the next strip.
 FixPaintResult paint_fix(PainterState& p, const MapState& map, TileSurface& tiles, const FixPaint& fix);
 
 }  // namespace quelor

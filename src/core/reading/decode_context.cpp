@@ -5,11 +5,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "datafile/file_header.h"
 #include "datafile/naming.h"
+#include "datafile/record_cursor.h"
 #include "map/colour_class.h"
 #include "procedures/em38_4_values.h"
 #include "procedures/em38mk2_calibration.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -17,13 +20,8 @@ namespace {
 
 constexpr int kManualModeDigit = 2;  // the header's survey-mode digit of Manual
 
-int digit_at(std::string_view r, std::size_t column) {
-  return column < r.size() && r[column] >= '0' && r[column] <= '9' ? r[column] - '0' : 0;
-}
-
-double number_at(std::string_view r, std::size_t from, std::size_t width) {
-  if (from >= r.size()) return 0.0;
-  return std::atof(std::string(r.substr(from, width)).c_str());
+double number_or_zero(std::string_view r, std::size_t from, std::size_t width) {
+  return number_at(r, from, width).value_or(0.0);
 }
 
 // Index of an EM38-4 constant record's id ('1'-'9', then 'A'-'S'), or -1.
@@ -61,6 +59,12 @@ bool mapped_view_uses_scale_2(int type, int view) {
   }
 }
 
+Em61Mk2Options em61_options(const DecodeContext& c) {
+  Em61Mk2Options o;
+  o.coil_type = c.em61_coil_type;
+  return o;
+}
+
 bool two_value_entries(const DecodeContext& c) { return c.instrument_type == kCs21 || c.two_sensors; }
 
 void set_mapped_view(DecodeContext& c, const Settings& s) {
@@ -87,7 +91,8 @@ DecodeContext decode_context_from_settings(const Settings& s, int type, bool man
   std::array<double, 28> k = em38_4_constants(em38_4_calibration(s.em38_4));
   for (double& v : k) v = as_recorded(v, 3);
   c.em38_4_calibration = em38_4_from_constants(k);
-  c.em61.coil_type = s.em61_model;
+  c.em38_4_raw_inphase = type == kEm38_4 && s.em38_4.inphase_units == 1;
+  c.em61_coil_type = s.em61_model;
   c.em61_normalised = type == kEm61Mk2 && em61_normalised;
   for (std::size_t i = 0; i < c.nulls.size(); ++i) c.nulls[i] = as_recorded(s.channel_null_values[i], 2);
   c.lx2_filter_factors = {as_recorded(s.left_coil_filter_factor, 2), as_recorded(s.right_coil_filter_factor, 2)};
@@ -97,28 +102,32 @@ DecodeContext decode_context_from_settings(const Settings& s, int type, bool man
   return c;
 }
 
-std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, const Settings& display) {
-  const std::size_t lf = bytes.substr(0, 128).find('\n');
-  if (lf == std::string_view::npos || lf < 20) return std::nullopt;
-  const std::string_view r1 = bytes.substr(0, lf);
-  const auto v = variant_of_program_code(r1);
-  if (!v) return std::nullopt;
-  const int type = v->instrument_type;
+DecodeContext decode_context_from_header(const FileHeader& h, const Settings& display) {
+  const int type = h.variant.instrument_type;
+  const HeaderFields& f = h.fields;
   DecodeContext c;
   c.instrument_type = type;
-  const bool manual_mode = digit_at(r1, 17) == kManualModeDigit;
+  const bool manual_mode = f.survey_mode == kManualModeDigit;
   c.em31.manual_mode = manual_mode;
-  c.em31.inphase_only = type == kEm31Mk2 && digit_at(r1, 18) == 1;
-  c.em38mk2_single_coil = type == kEm38Mk2 && digit_at(r1, 19) == 1;
-  if (type == kEm61Mk2 || type == kEm61Lx2) c.em61.coil_type = digit_at(r1, 18);
+  c.em31.inphase_only = type == kEm31Mk2 && f.component == 1;
+  c.em38mk2_single_coil = type == kEm38Mk2 && f.instrument_model == 1;
+  if (is_em61(type)) c.em61_coil_type = f.em61_model;
+  c.em38_4_raw_inphase = type == kEm38_4 && f.reading_units == 1;
   // Until record 3 says otherwise (apply_constant_record): files without its
   // digit were written with the EM61-MK2 current ring on, the default.
   c.em61_normalised = type == kEm61Mk2;
-  if (type == kGrad601) c.two_sensors = digit_at(r1, 19) == 1;
-  if (type == kEm61Lx2) c.two_sensors = digit_at(r1, 22) == 1 || r1.substr(0, 9).find("LX2") != std::string_view::npos;
+  if (type == kGrad601) c.two_sensors = f.number_of_sensors == 1;
+  if (type == kEm61Lx2) c.two_sensors = f.number_of_sensors == 1 || h.program_code.find("LX2") != std::string::npos;
   c.manual_em34 = type == kEm34_3 && manual_mode;
   set_mapped_view(c, display);
   return c;
+}
+
+std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, const Settings& display) {
+  const DataFile file = open_data_file(bytes);
+  const std::optional<FileHeader> h = read_file_header(file);
+  if (!h) return std::nullopt;
+  return decode_context_from_header(*h, display);
 }
 
 void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::string_view r) {
@@ -131,7 +140,7 @@ void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::st
     return;
   }
   if (tag == 'I' && c.instrument_type == kEm61Lx2) {
-    if (state.lx2_index < 2) c.lx2_filter_factors[static_cast<std::size_t>(state.lx2_index)] = number_at(r, 1, 9);
+    if (state.lx2_index < 2) c.lx2_filter_factors[static_cast<std::size_t>(state.lx2_index)] = number_or_zero(r, 1, 9);
     ++state.lx2_index;
     return;
   }
@@ -139,20 +148,20 @@ void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::st
   switch (c.instrument_type) {
     case kEm61Mk2:
     case kEm61Lx2:
-      if (state.null_index < 4) c.nulls[static_cast<std::size_t>(state.null_index)] = number_at(r, 1, 9);
+      if (state.null_index < 4) c.nulls[static_cast<std::size_t>(state.null_index)] = number_or_zero(r, 1, 9);
       ++state.null_index;
       break;
     case kEm38Mk2: {
       const int i = r[1] - '1';
       if (i < 0 || i >= 6) return;
-      state.em38mk2[static_cast<std::size_t>(i)] = number_at(r, 2, 10);
+      state.em38mk2[static_cast<std::size_t>(i)] = number_or_zero(r, 2, 10);
       c.em38mk2_offsets = em38mk2_offsets(state.em38mk2);
       break;
     }
     case kEm38_4: {
       const int i = em38_4_constant_index(r[1]);
       if (i < 0) return;
-      state.em38_4[static_cast<std::size_t>(i)] = number_at(r, 2, 10);
+      state.em38_4[static_cast<std::size_t>(i)] = number_or_zero(r, 2, 10);
       c.em38_4_calibration = em38_4_from_constants(state.em38_4);
       break;
     }

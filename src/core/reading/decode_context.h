@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "datafile/file_header.h"
 #include "serial/decode_em31.h"
 #include "serial/decode_em38mk2.h"
 #include "serial/decode_em61.h"
@@ -29,8 +30,9 @@ struct DecodeContext {
   bool em38mk2_single_coil = false;
   Em38Mk2Offsets em38mk2_offsets;
   Em38_4Calibration em38_4_calibration;
+  // EM38-4 in-phase units "mS/m": the in-phase words without their factors.
   bool em38_4_raw_inphase = false;
-  Em61Mk2Options em61;
+  int em61_coil_type = kCoilStandard;  // EM61 type: coil and N.C.C.
   // EM61-MK2: the channels are multiplied by nominal / the mean current the
   // record carries (columns 10-12).
   bool em61_normalised = false;
@@ -42,6 +44,10 @@ struct DecodeContext {
   int mapped_view = 0;       // colour map view: 0 positions, n the n-th channel's view
   ColourScale colour;        // of the mapped view
 };
+
+// The EM61-MK2 decoder's options the program runs with: the coil type; its
+// readings are never timed, its sub-type 0, without halving.
+Em61Mk2Options em61_options(const DecodeContext& c);
 
 // True when the mapped view uses the second readings scale: the EM31-MK2 and
 // EM38 in-phase view, every in-phase view of the EM38-MK2, EM38-4 and CS-21.
@@ -68,6 +74,8 @@ DecodeContext decode_context_from_settings(const Settings& s, int instrument_typ
 // first line feed); the view and scale come from `display` (the settings in
 // use). Nothing when the file has no header of the family.
 std::optional<DecodeContext> decode_context_from_file(std::string_view bytes, const Settings& display);
+// The same from a header block already read (a continued file's too).
+DecodeContext decode_context_from_header(const FileHeader& header, const Settings& display);
 
 // Header record 3 (the EM61-MK2 current ring on or off), the constant
 // records that follow the header and every line block ('O' and 'I'), and the

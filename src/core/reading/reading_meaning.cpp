@@ -11,13 +11,11 @@
 #include "serial/decode_lines.h"
 #include "serial/text_fields.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
 namespace {
-
-constexpr double kMk2Scale = 4.8333;
-constexpr double kLx2Scale = 20.0;
 
 std::vector<std::uint8_t> bytes_of(std::string_view record, std::size_t length) {
   std::vector<std::uint8_t> b(length, ' ');
@@ -140,7 +138,9 @@ void em38_4(const DecodeContext& c, std::string_view record, ReadingMeaning& m) 
   m.entry = channel_entry(m, c.colour, c.mapped_view);
 }
 
-bool em61_marker_letter(char letter) { return !(letter == 'T' || letter == 'D' || letter == 'E' || letter == 'F'); }
+// The EM61 readings proper are the instrument's reading letters; every
+// other letter of a record is a marker record.
+bool em61_marker_letter(int type, char letter) { return !is_reading_letter(type, letter); }
 
 // The mean current the record carries: 10-11 its whole part (big-endian),
 // 12 its hundredths.
@@ -155,22 +155,18 @@ double recorded_mean_current(std::span<const std::uint8_t> b) {
 void em61mk2(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   const std::vector<std::uint8_t> b = bytes_of(record, 16);
   const char letter = static_cast<char>(b[0]);
-  double current = be_s16(b, 13);
-  if (!c.em61.timed_readings) {
-    if (c.em61.coil_type == kCoilStandard) current /= 1.047;
-    if (c.em61.coil_type == kCoilHighPower) current /= 1.152;
-  }
-  const GateFactors gates = em61_gate_factors(letter, c.em61, current);
+  const Em61Mk2Options options = em61_options(c);
+  const double current = em61_mk2_coil_current(be_s16(b, 13), options);
+  const GateFactors gates = em61_gate_factors(letter, options, current);
   const double mean = recorded_mean_current(b);
   const double factor = c.em61_normalised && mean != 0.0 ? gates.nominal_current / mean : 1.0;
-  const std::array<int, 4> range = em61_range_factors(b[1]);
+  const std::array<double, 4> ranged = em61_ranged_channels(b, kEm61Mk2Scale, 4);
   for (std::size_t i = 0; i < 4; ++i) {
-    const double mv = be_s16(b, 2 + 2 * i) * kMk2Scale / range[i] / gates.factors[i];
-    put(m, mv * factor - c.nulls[i]);
+    put(m, ranged[i] / gates.factors[i] * factor - c.nulls[i]);
     put_column(m, m.channels[i]);
   }
   m.mode = letter;
-  m.marker = m.trigger = em61_marker_letter(letter);
+  m.marker = m.trigger = em61_marker_letter(c.instrument_type, letter);
   m.entry = channel_entry(m, c.colour, c.mapped_view);
 }
 
@@ -180,11 +176,10 @@ void em61mk2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
 void em61lx2(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   const std::vector<std::uint8_t> b = bytes_of(record, 16);
   const char letter = static_cast<char>(b[0]);
-  const std::array<int, 4> range = em61_range_factors(b[1]);
   const int coils = c.two_sensors ? 2 : 1;
-  std::array<double, 4> raw{};
+  std::array<double, 4> raw = em61_ranged_channels(b, kEm61Lx2Scale, 2 * coils);
   for (std::size_t i = 0; i < static_cast<std::size_t>(2 * coils); ++i) {
-    raw[i] = be_s16(b, 2 + 2 * i) * kLx2Scale / range[i] - c.nulls[i];
+    raw[i] -= c.nulls[i];
     put_column(m, raw[i]);
   }
   while (m.column_count < 4) put_column(m, std::nullopt);
@@ -195,8 +190,10 @@ void em61lx2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
     put(m, early - late * c.lx2_filter_factors[coil] / 1000.0);
   }
   m.mode = letter;
-  m.marker = m.trigger = em61_marker_letter(letter);
-  const int n = c.mapped_view;
+  m.marker = m.trigger = em61_marker_letter(c.instrument_type, letter);
+  // With two coils the right coil's channels (views 4-6) map as their pair:
+  // the strip's left half the left coil, its right half the right coil.
+  const int n = c.two_sensors && c.mapped_view > 3 ? c.mapped_view - 3 : c.mapped_view;
   if (n < 1 || n > 3) return;
   m.entry = c.two_sensors ? two_value_entry(channel(m, n), channel(m, n + 3), c.colour)
                           : class_of(channel(m, n), c.colour);
@@ -212,8 +209,10 @@ void grad601(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
   m.entry = c.two_sensors ? two_value_entry(channel(m, 1), channel(m, 2), c.colour) : class_of(channel(m, 1), c.colour);
 }
 
-// CS-21: the mapped value packed with the same component of the other coil
-// geometry (channel n + 2).
+// CS-21: channels 1-4 are the values of the $PDLM1 records, 5-8 those of
+// the $PDLM2 records (the export's columns). The mapped value is packed
+// with the same component of the other coil geometry of its record; a
+// record of the other coil group holds no value for the view.
 void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   const Cs21Reading d = decode_cs21(line_of(record));
   for (const auto& v : d.values) put(m, v.value_or(0.0));
@@ -223,8 +222,8 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
     put_column(m, base >= 0 && i >= base && i < base + 4 ? d.values[static_cast<std::size_t>(i - base)] : std::nullopt);
   m.mode = d.flag;
   m.trigger = true;
-  const int n = c.mapped_view;
-  if (n < 1 || n > 4) return;
+  const int n = c.mapped_view - base;
+  if (base < 0 || n < 1 || n > 4) return;
   const int other = (n + 1) % 4 + 1;
   if (!d.values[static_cast<std::size_t>(n - 1)]) return;
   m.entry = two_value_entry(channel(m, n), channel(m, other), c.colour);
@@ -233,11 +232,7 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
 }  // namespace
 
 bool is_reading_record(int type, std::string_view record) {
-  if (record.empty()) return false;
-  const char c = record[0];
-  if (type == kEm61Mk2 || type == kEm61Lx2) return c == 'T' || c == 'D' || c == 'E' || c == 'F';
-  if (type == kEm31Mk2 || type == kEm38 || type == kEm34_3) return c == 'T' || (c >= '2' && c <= '6');
-  return c == 'T';
+  return !record.empty() && is_instrument_letter(type, record[0]);
 }
 
 double em61_recorded_current(std::string_view record) { return recorded_mean_current(bytes_of(record, 16)); }

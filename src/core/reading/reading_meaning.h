@@ -49,7 +49,7 @@ struct ReadingMeaning {
   bool inphase_record = false;  // EM38: the value is an in-phase value
 };
 
-// True when the record is a reading record of that instrument.
+// True when the record is a reading record of that instrument, markers included.
 bool is_reading_record(int instrument_type, std::string_view record);
 
 // A reading record's columns before its tick field (0 to L-12).

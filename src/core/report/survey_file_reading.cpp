@@ -5,6 +5,7 @@
 
 #include "background/replot.h"
 #include "background/survey_file.h"
+#include "datafile/record_cursor.h"
 #include "gps/units.h"
 
 namespace quelor {
@@ -15,10 +16,6 @@ std::string trimmed(std::string_view s) {
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   return std::string(s);
-}
-
-std::uint32_t tick_of(std::string_view rec, std::size_t length) {
-  return static_cast<std::uint32_t>(std::strtoul(std::string(rec.substr(length - 11, 10)).c_str(), nullptr, 10));
 }
 
 std::optional<double> mark_seconds(std::string_view rec) {
@@ -79,11 +76,12 @@ struct SwathScan {
   }
 };
 
-// 'Z' and "ddmmyyyy": the line block's date (a program code may start with 'Z' too).
-bool is_date_record(std::string_view rec) {
-  if (rec.size() < 9) return false;
+// 'Z' and "ddmmyyyy": the line block's date.
+bool is_date_record(const DataRecord& r) {
+  const std::string_view rec = r.body();
+  if (r.tag != 'Z' || r.kind != RecordKind::kLineBlock || rec.size() < 9) return false;
   for (std::size_t i = 1; i < 9; ++i)
-    if (rec[i] < '0' || rec[i] > '9') return false;
+    if (!digit_at(rec, i)) return false;
   return true;
 }
 
@@ -94,27 +92,27 @@ double time_at_tick(const TimeMark& mark, std::uint32_t tick) {
 }
 
 void add_survey_file(SurveyData& survey, const std::string& name, std::string_view bytes, const ExportTable& table) {
-  const std::size_t lf = bytes.find('\n');
-  if (lf == std::string_view::npos || lf < 12) return;
-  const std::size_t length = lf + 1;
+  const DataFile file = open_data_file(bytes);
+  if (file.record_length < 13) return;
   const auto info = read_survey_file_info(bytes);
   SwathScan swaths;
   swaths.metres_per_unit = metres_per_unit(info ? info->map_units : 0);
   MarkClock clock;
   std::optional<TimeMark> mark;
-  for (std::size_t at = 0; at + length <= bytes.size(); at += length) {
-    const std::string_view rec = bytes.substr(at, length - 1);
-    const char tag = rec[0];
-    if (tag == '*') {
+  RecordCursor cursor = record_cursor(file);
+  while (const auto r = next_record(cursor)) {
+    const std::string_view rec = r->body();
+    const char tag = r->tag;
+    if (r->kind == RecordKind::kTimeMark) {
       if (const auto seconds = mark_seconds(rec)) {
-        mark = TimeMark{tick_of(rec, length), *seconds};
+        mark = TimeMark{r->tick.value_or(0), *seconds};
         clock.add(*mark);
       }
-    } else if (tag == 'Z' && survey.date.empty() && is_date_record(rec)) {
+    } else if (survey.date.empty() && is_date_record(*r)) {
       const std::string d(rec.substr(1, 8));
       survey.date = d.substr(0, 2) + "." + d.substr(2, 2) + "." + d.substr(4);
     } else if (tag == 'X' || tag == 'C') {
-      const std::uint32_t tick = tick_of(rec, length);
+      const std::uint32_t tick = r->tick.value_or(0);
       survey.remarks.push_back({name, tag, trimmed(rec.substr(1, 11)), mark ? time_at_tick(*mark, tick) : kNoTime});
     }
     const int index = swath_letter_index(rec);

@@ -1,5 +1,6 @@
 #include "serial/decode_em61.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "serial/text_fields.h"
@@ -7,9 +8,6 @@
 namespace quelor {
 
 namespace {
-
-constexpr double kMk2Scale = 4.8333;
-constexpr double kLx2Scale = 20.0;
 
 // One step of the range cascade: `high` gives 100, `low` gives 10.
 int cascade(int& g, int high, int low) {
@@ -106,26 +104,33 @@ GateFactors em61_gate_factors(char letter, const Em61Mk2Options& o, double curre
   return {{2, 2, 2, 2}, 3000, 0};
 }
 
+std::array<double, 4> em61_ranged_channels(std::span<const std::uint8_t> record, double scale, int count) {
+  std::array<double, 4> v{};
+  const std::array<int, 4> range = em61_range_factors(record[1]);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(std::clamp(count, 0, 4)); ++i)
+    v[i] = be_s16(record, 2 + 2 * i) * scale / range[i];
+  return v;
+}
+
+double em61_mk2_coil_current(double current, const Em61Mk2Options& o) {
+  if (o.timed_readings) return current;
+  if (o.coil_type == kCoilStandard) return current / 1.047;
+  if (o.coil_type == kCoilHighPower) return current / 1.152;
+  return current;
+}
+
 Em61Reading decode_em61_mk2(RecordBytes& record, const Em61Mk2Options& o, CurrentRing& ring,
                             const std::array<double, 4>& nulling) {
   Em61Reading r;
   const std::span<const std::uint8_t> bytes{record.bytes.data(), 14};
   r.letter = static_cast<char>(bytes[0]);
-  double current = be_s16(bytes, 10);
-  if (!o.timed_readings) {
-    if (o.coil_type == kCoilStandard) current /= 1.047;
-    if (o.coil_type == kCoilHighPower) current /= 1.152;
-  }
-  r.current = current;
-  r.gates = em61_gate_factors(r.letter, o, current);
-  const std::array<int, 4> range = em61_range_factors(bytes[1]);
-  const Normalised n = normalise(ring, current, r.gates.nominal_current);
+  r.current = em61_mk2_coil_current(be_s16(bytes, 10), o);
+  r.gates = em61_gate_factors(r.letter, o, r.current);
+  const Normalised n = normalise(ring, r.current, r.gates.nominal_current);
   r.mean_current = n.mean;
   r.normalisation = n.factor;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const double mv = be_s16(bytes, 2 + 2 * i) * kMk2Scale / range[i] / r.gates.factors[i];
-    r.channels[i] = mv * n.factor - nulling[i];
-  }
+  const std::array<double, 4> ranged = em61_ranged_channels(bytes, kEm61Mk2Scale, 4);
+  for (std::size_t i = 0; i < 4; ++i) r.channels[i] = ranged[i] / r.gates.factors[i] * n.factor - nulling[i];
   const std::uint8_t old[3] = {record.bytes[10], record.bytes[11], record.bytes[12]};
   record.bytes[13] = old[0];
   record.bytes[14] = old[1];
@@ -136,23 +141,16 @@ Em61Reading decode_em61_mk2(RecordBytes& record, const Em61Mk2Options& o, Curren
   return r;
 }
 
-Em61Reading decode_em61_lx2(RecordBytes& record, bool two_coils, CurrentRing& ring,
-                            const std::array<double, 4>& nulling) {
+Em61Reading decode_em61_lx2(RecordBytes& record, bool two_coils, const std::array<double, 4>& nulling) {
   Em61Reading r;
   const std::span<const std::uint8_t> bytes{record.bytes.data(), 14};
   r.letter = static_cast<char>(bytes[0]);
   r.channel_count = two_coils ? 4 : 2;
   r.current = be_s16(bytes, 10);
-  const double nominal = r.current > 2212 ? 3171.2 : 1585.6;
-  const Normalised n = normalise(ring, r.current, nominal);
-  r.mean_current = n.mean;
-  r.normalisation = n.factor;
-  const std::array<int, 4> range = em61_range_factors(bytes[1]);
-  for (int i = 0; i < r.channel_count; ++i) {
-    const double mv = be_s16(bytes, 2 + 2 * i) * kLx2Scale / range[i];
-    r.channels[i] = mv * n.factor - nulling[i];
-  }
-  write_mean_current(record, n.mean);
+  r.mean_current = r.current;
+  const std::array<double, 4> ranged = em61_ranged_channels(bytes, kEm61Lx2Scale, r.channel_count);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(r.channel_count); ++i) r.channels[i] = ranged[i] - nulling[i];
+  write_mean_current(record, r.mean_current);
   record.bytes[13] = 0;
   record.length = 13;
   return r;

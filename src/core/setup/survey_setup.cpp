@@ -8,6 +8,7 @@
 #include "setup/control_ids.h"
 #include "setup/entry_text.h"
 #include "setup/setup_lists.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -20,7 +21,6 @@ constexpr int kSamplesMinimum = 1;
 constexpr int kSamplesMaximum = 999;
 
 bool has_rate_field(int type) { return type != kEm38_4 && type != kGrad601; }
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 int clamp_mode(int mode) { return mode >= kAuto && mode <= kManual ? mode : kAuto; }
 
 std::wstring rate_text_of(const Settings& s) {

@@ -6,6 +6,7 @@
 
 #include "gps/formats.h"
 #include "map/footprint.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -56,8 +57,6 @@ constexpr std::array<std::string_view, 14> kPortNames{
 bool instrument_enabled(const Settings& s) { return s.instrument_state > 0; }
 bool gps_in_use(const Settings& s) { return s.gps_enabled > 0; }
 bool has_selected_rate(int type) { return type == kEm38_4 || type == kCs21; }
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
-
 std::string survey_mode_text(const Settings& s) {
   if (!instrument_enabled(s)) return std::string(kNotApplicable);
   return choice(kSurveyModes, s.survey_mode);

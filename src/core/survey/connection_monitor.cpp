@@ -6,6 +6,7 @@
 
 #include "io/clock.h"
 #include "serial/records_per_reading.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -21,8 +22,6 @@ constexpr std::array<Timeout, 6> kTimeouts{{
 
 // Below this a late tick cannot hide a break of any time-out.
 constexpr std::uint32_t kLateTickMs = 250;
-
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 
 // The break: flag, remark once per break while Logging, notice and ring.
 void report_break(SurveyRecord& survey, const MonitorInput& in, MonitorActions& a, bool remark_allowed) {

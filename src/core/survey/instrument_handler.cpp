@@ -7,6 +7,7 @@
 #include "serial/decode_em61.h"
 #include "survey/instrument_switch.h"
 #include "survey/reading_handler.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -18,16 +19,14 @@ std::string formatted(const char* format, double v) {
   return text;
 }
 
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
-
 // The instrument bytes as the data file receives them: the EM61 decoders put
 // the mean current of the ring into the record (the EM61-MK2 keeps its own
 // current at 13-15); the others are written as received.
 RecordBytes file_bytes(InstrumentSurveyState& s, const DecodeContext& c, const RecordBytes& received) {
   RecordBytes r = received;
   const std::array<double, 4> no_nulls{};
-  if (c.instrument_type == kEm61Mk2) decode_em61_mk2(r, c.em61, s.current_ring, no_nulls);
-  if (c.instrument_type == kEm61Lx2) decode_em61_lx2(r, c.two_sensors, s.current_ring, no_nulls);
+  if (c.instrument_type == kEm61Mk2) decode_em61_mk2(r, em61_options(c), s.current_ring, no_nulls);
+  if (c.instrument_type == kEm61Lx2) decode_em61_lx2(r, c.two_sensors, no_nulls);
   return r;
 }
 
@@ -55,12 +54,13 @@ InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurv
   const double battery = em61 && received.length > 12 ? received.bytes[12] / 10.0 : 0.0;
   const RecordBytes bytes = file_bytes(state, decode, received);
   o.record.assign(reinterpret_cast<const char*>(bytes.bytes.data()), bytes.length);
-  o.meaning = interpret_reading(decode, written_reading_body(type, o.reading_input()));
+  const std::string body = written_reading_body(type, o.reading_input());
+  o.meaning = interpret_reading(decode, body);
   const ReadingMeaning& m = o.meaning;
   o.channels = m.channels;
   o.channel_count = m.channel_count;
   o.trace_identity = m.identity;  // a procedure's readings may be drawn too
-  if (offer_to_procedure(c.procedure, {type, received.view(), tick, m.channels, m.channel_count})) {
+  if (offer_to_procedure(c.procedure, {type, received.view(), tick, m.channels, m.channel_count, body})) {
     o.to_procedure = true;
     return o;
   }

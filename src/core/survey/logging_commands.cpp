@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "procedures/em38_4_values.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -21,8 +22,6 @@ std::string reading_count_text(int reading, int of) {
   std::snprintf(text, sizeof text, "Rdg: %1d of %1d", reading, of);
   return text;
 }
-
-bool is_em61(int type) { return type == kEm61Mk2 || type == kEm61Lx2; }
 
 std::uint32_t poll_timeout(std::uint32_t period_ms) {
   return static_cast<std::uint32_t>(1.1 * period_ms) + 1;

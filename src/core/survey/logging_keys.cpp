@@ -7,6 +7,7 @@
 #include "survey/popup_menus.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -133,7 +134,7 @@ StateCommand state_command(int code, int state, int instrument_type) {
       return state == kStateLogging ? StateCommand::kPause : StateCommand::kNone;
     case kCmdMapSizeNullQLine:
       if (state == kStateMonitoring)
-        return instrument_type == kEm61Mk2 || instrument_type == kEm61Lx2 ? StateCommand::kNulling
+        return is_em61(instrument_type) ? StateCommand::kNulling
                                                                            : StateCommand::kMapSize;
       return state == kStateStandBy ? StateCommand::kQuickLine : StateCommand::kNone;
     case kCmdExit: return StateCommand::kExit;

@@ -6,17 +6,21 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace quelor {
 
 // A reading as a procedure sees it: the record as received (binary records
-// keep every byte), its arrival tick and the decoded channel values.
+// keep every byte), its arrival tick, the decoded channel values and the
+// reading record as the data file holds it (before its tick field), which
+// the procedures read with interpret_reading.
 struct ProcedureReading {
   int instrument_type = 0;
   std::span<const std::uint8_t> record;
   std::uint32_t tick = 0;
   std::array<double, 8> values{};
   int value_count = 0;
+  std::string_view body;
 };
 
 // Filled by the procedures; `take` answers true when a procedure runs and has

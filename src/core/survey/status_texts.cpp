@@ -7,6 +7,7 @@
 #include "survey/palette.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -64,7 +65,7 @@ std::string dilution_label(int gps_sentence, bool slam) {
 ScaleLabels conductivity_scale_labels(int instrument_type, double minimum, double maximum) {
   const char* format = "%0.0fmS/m";
   if (instrument_type == kGrad601) format = "%0.1f nT/m";
-  if (instrument_type == kEm61Lx2 || instrument_type == kEm61Mk2) format = "%0.1f mV";
+  if (is_em61(instrument_type)) format = "%0.1f mV";
   return {format_double(format, maximum), format_double(format, minimum)};
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -23,8 +24,6 @@ constexpr ButtonSet kMonitoringEm61{{"&File", "N&ull", "E&xit", "&Menu"}, 4, fal
 constexpr ButtonSet kMonitoringOther{{"&File", "Map &Size", "E&xit", "&Menu"}, 4, false};
 constexpr ButtonSet kStandBy{{"&Go", "&QLine", "E&xit", "&Menu"}, 4, false};
 constexpr ButtonSet kPause{{"P A U S E", "", "", ""}, 1, true};
-
-bool is_em61(int instrument_type) { return instrument_type == kEm61Mk2 || instrument_type == kEm61Lx2; }
 
 }  // namespace
 

@@ -47,8 +47,9 @@ std::string gga(double lat, double lon) {
 // A survey file of the variant: header, line block, GPS sentences (with a
 // GSA in between and one bad checksum), a second line.
 std::string survey_file(const Variant& v, const std::vector<std::pair<double, double>>& fixes,
-                        double x_offset = 0.0, double y_offset = 0.0) {
+                        double x_offset = 0.0, double y_offset = 0.0, int map_units = 0) {
   Settings s;
+  s.map_units = map_units;
   s.gps_sentence = 0;  // GGA/GSA
   s.gps_x_offset = x_offset;
   s.gps_y_offset = y_offset;
@@ -64,8 +65,9 @@ std::string survey_file(const Variant& v, const std::vector<std::pair<double, do
     if (i == fixes.size() / 2) {
       for (const std::string& r : line_block_records(v, lb, now)) out += r;
     }
-    out += gps_sentence_records(v, gga(fixes[i].first, fixes[i].second), 1000 + i, kGpsForwarded, ++count);
-    out += gps_sentence_records(v, nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"), 1001 + i, kGpsAccepted,
+    const std::uint32_t tick = static_cast<std::uint32_t>(1000 * (i + 1));  // a fix a second
+    out += gps_sentence_records(v, gga(fixes[i].first, fixes[i].second), tick, kGpsForwarded, ++count);
+    out += gps_sentence_records(v, nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"), tick + 1, kGpsAccepted,
                                 ++count);
   }
   std::string bad = gga(44.0, -79.0);
@@ -93,6 +95,18 @@ TEST(DataFileBackground, OwnFilesOfEveryRecordLength) {
   }
 }
 
+// A stored fix 1,000 km from the one a second before (its checksum right)
+// gives no point; the track goes on from the last trusted fix.
+TEST(DataFileBackground, AFixThatJumpsGivesNoPoint) {
+  const std::vector<std::pair<double, double>> fixes = {
+      {43.6101, -79.6001}, {43.6102, -79.6002}, {52.6103, -79.6003}, {43.6104, -79.6004}};
+  const std::string file = survey_file({kEm31Mk2, kNavigation}, fixes);
+  const std::vector<BackgroundPoint> p = read_point_file(*convert_data_file(file, {0, 17, 0, kEm31Mk2}));
+  ASSERT_EQ(p.size(), 4u);  // two points, the break, one point
+  EXPECT_TRUE(p[2].pen_up);
+  EXPECT_NEAR(p[3].northing, project_to_utm(43.6104, -79.6004, 17).northing, 0.01);
+}
+
 // A navigation-line file holds the antenna offsets in header record 3: its
 // positions become the sensor's, x to the left of and y behind the antenna
 // along the direction of travel (north here, so west and south).
@@ -112,6 +126,23 @@ TEST(DataFileBackground, NavigationFilesShowTheSensorsTrack) {
       EXPECT_NEAR(p[i].easting, g.easting - (moved ? 0.5 : 0.0), 0.03) << i << " " << moved;
       EXPECT_NEAR(p[i].northing, g.northing - (moved ? 1.25 : 0.0), 0.03) << i << " " << moved;
     }
+  }
+}
+
+// A survey in feet: record 3 holds the offsets in feet, and a background
+// loaded on a map in metres or in feet moves the positions by the offsets
+// the survey set (0.5 m and 1.25 m), whatever the units.
+TEST(DataFileBackground, OffsetsOfAFeetSurveyInEitherMapUnit) {
+  const std::vector<std::pair<double, double>> north = {
+      {43.6100, -79.6000}, {43.6101, -79.6000}, {43.6102, -79.6000}, {43.6103, -79.6000}};
+  const std::string file = survey_file({kEm31Mk2, kNavigation}, north, 0.5, 1.25, 1);
+  for (int map_units : {0, 1}) {
+    const double unit = map_units == 1 ? 0.3048 : 1.0;
+    const std::vector<BackgroundPoint> p = read_point_file(*convert_data_file(file, {map_units, 17, 0, kEm31Mk2}));
+    ASSERT_EQ(p.size(), 5u);
+    const GridPoint g = project_to_utm(north[0].first, north[0].second, 17);
+    EXPECT_NEAR(p[0].easting * unit, g.easting - 0.5, 0.03) << map_units;
+    EXPECT_NEAR(p[0].northing * unit, g.northing - 1.25, 0.03) << map_units;
   }
 }
 

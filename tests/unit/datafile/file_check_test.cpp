@@ -4,7 +4,10 @@
 
 #include <random>
 
+#include "datafile/data_records.h"
+#include "datafile/header_records.h"
 #include "datafile/record_layout.h"
+#include "gps/checksum.h"
 #include "survey_fixture.h"
 
 namespace quelor {
@@ -36,6 +39,48 @@ TEST(FileCheck, CountsOfAGoodFile) {
   EXPECT_EQ(r.by_tag.at('{'), 9);
   EXPECT_EQ(r.by_tag.at('O'), 12);
   EXPECT_EQ(r.by_tag.at('T'), 5);
+}
+
+
+// A GGA with its checksum at a latitude north.
+std::string gga_at(int degrees, double minutes, const char* time) {
+  char body[96];
+  std::snprintf(body, sizeof body, "$GPGGA,%s,%02d%09.6f,N,07936.000000,W,1,09,0.9,100.0,M,0.0,M,,", time, degrees,
+                minutes);
+  char sum[8];
+  std::snprintf(sum, sizeof sum, "*%02X", nmea_checksum(body));
+  return std::string(body) + sum;
+}
+
+// A stored GPS sentence whose checksum no longer matches (one byte changed
+// in the file), and a fix 1,000 km from the one a second before: warnings
+// with their record numbers; the file stays valid.
+TEST(FileCheck, StoredGpsSentencesThatCannotBeTrustedAreWarnings) {
+  for (const Variant v : {Variant{kEm31Mk2, kNavigation}, Variant{kCs21, kRealTimeMap}}) {
+    std::string bytes;
+    for (const std::string& r : header_block(v, testing_support::sample_header(v), false)) bytes += r;
+    for (const std::string& r : line_block_records(v, testing_support::sample_line(1), LocalTime{})) bytes += r;
+    bytes += time_mark_record(v, LocalTime{}, 1000);
+    const std::size_t L = static_cast<std::size_t>(record_length(v));
+    const long first_gps = static_cast<long>(bytes.size() / L) + 1;
+    const std::string changed = gps_sentence_records(v, gga_at(43, 36.1, "101001.00"), 2000, kGpsForwarded, 1);
+    bytes += changed.substr(0, 18) + '5' + changed.substr(19);  // 4336.1 read as 5336.1
+    const long second_gps = static_cast<long>(bytes.size() / L) + 1;
+    bytes += gps_sentence_records(v, gga_at(43, 36.1, "101002.00"), 3000, kGpsForwarded, 2);
+    const long jump = static_cast<long>(bytes.size() / L) + 1;
+    bytes += gps_sentence_records(v, gga_at(52, 36.1, "101003.00"), 4000, kGpsForwarded, 3);  // 1,000 km north
+    bytes += gps_sentence_records(v, gga_at(43, 36.102, "101004.00"), 5000, kGpsForwarded, 4);
+    const FileCheckReport r = check_data_file(bytes);
+    EXPECT_TRUE(r.errors.empty()) << dump(r);
+    ASSERT_EQ(r.warnings.size(), 2u) << v.instrument_type;
+    EXPECT_EQ(r.warning_count, 2);
+    EXPECT_EQ(r.warnings[0].record, first_gps);
+    EXPECT_EQ(r.warnings[0].message, "GPS sentence checksum does not match");
+    EXPECT_EQ(r.warnings[1].record, jump);
+    EXPECT_EQ(r.warnings[1].message.rfind("GPS position jumps 1001", 0), 0u) << r.warnings[1].message;
+    EXPECT_NE(second_gps, jump);
+    EXPECT_EQ(r.gps_positions, 4);
+  }
 }
 
 TEST(FileCheck, TruncatedRecord) {

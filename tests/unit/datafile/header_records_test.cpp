@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "datafile/file_header.h"
 #include "datafile/record_layout.h"
+#include "gps/formats.h"
+#include "settings/settings.h"
 
 namespace quelor {
 namespace {
@@ -181,6 +184,137 @@ TEST(LineBlockFields, FromSettings) {
   EXPECT_EQ(f.line_direction, 3);
   EXPECT_DOUBLE_EQ(f.station_increment, 0.2);
   EXPECT_EQ(line_block_records({kEm38, 0}, f, {})[2].substr(0, 2), "AE");
+}
+
+
+// Fields of every variant's header block as the block holds them.
+HeaderFields sample_fields(int type) {
+  HeaderFields f;
+  f.gps_enabled = 1; f.map_units = 2; f.dipole_mode = 1; f.survey_mode = 1; f.component = 1;
+  f.instrument_model = 1; f.em34_3_reference = 2; f.instrument_state = 0; f.em61_model = 1; f.sensor_size = 3;
+  f.em61mk2_channel_option = 4; f.number_of_sensors = 1; f.soft_marker_key_option = 0; f.reading_units = 1;
+  f.wide_options = {3, 4};
+  f.file_name = "NORTHFIELD"; f.wheel_parameter = 0.125;
+  f.sensor_separation = 0.75;
+  f.gps_x_offset = -1.25; f.gps_y_offset = 2.5; f.polled_reading_mode = type == kEm61Mk2 ? 1 : 0;
+  f.em61_normalisation = false; f.gps_option = 1; f.pseudo_gga_variant = 1; f.gps_sentence = 7;
+  f.reference_easting = 612345.678; f.reference_northing = 4812345.5; f.reference_zone = 31;
+  f.tilt_meter = 1; f.gps_antenna_rigid = 0; f.antenna_height = 1.65;
+  f.null_values = {1.5, -2.25, 3, 4};
+  f.lx2_constants = {310.0, 320.5};
+  for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) f.em38mk2_constants[i] = {0.5 * i, -0.25 * i};
+  return f;
+}
+
+// The header block written and read back: every field the records hold.
+TEST(FileHeader, RoundTripOfEveryVariant) {
+  for (const VariantRow& row : variant_table()) {
+    for (int line : {kRealTimeMap, kNavigation}) {
+      const Variant v{row.instrument_type, line};
+      SCOPED_TRACE(std::string(row.instrument) + (line ? " navigation" : " real-time map"));
+      const int type = v.instrument_type;
+      const HeaderFields f = sample_fields(type);
+      std::string bytes;
+      for (const std::string& r : header_block(v, f, false)) bytes += r;
+      bytes += "L" + std::string(static_cast<std::size_t>(record_length(v) - 2), ' ') + "\n";
+      const DataFile file = open_data_file(bytes);
+      RecordCursor cursor = record_cursor(file);
+      const std::optional<FileHeader> h = read_file_header(cursor);
+      ASSERT_TRUE(h);
+      EXPECT_EQ(h->records, static_cast<long>(header_block(v, f, false).size()));
+      EXPECT_EQ(next_record(cursor)->tag, 'L');  // the cursor is left after the block
+      EXPECT_EQ(h->variant.instrument_type, type);
+      EXPECT_EQ(h->variant.navigation_mode, line);
+      EXPECT_FALSE(h->continuing);
+      const HeaderFields& g = h->fields;
+      EXPECT_EQ(g.gps_enabled, 1);
+      EXPECT_EQ(g.map_units, 2);
+      EXPECT_EQ(g.survey_mode, 1);
+      const bool em61 = type == kEm61Mk2 || type == kEm61Lx2;
+      if (!em61 && type != kGrad601) {
+        EXPECT_EQ(g.dipole_mode, 1);
+        EXPECT_EQ(g.component, 1);
+        EXPECT_EQ(type == kEm34_3 ? g.em34_3_reference : g.instrument_model, type == kEm34_3 ? 2 : 1);
+      }
+      if (type == kEm38_4 || type == kCs21) {
+        EXPECT_EQ(g.reading_units, 1);
+        EXPECT_EQ(g.soft_marker_key_option, 0);
+        EXPECT_EQ(g.wide_options, f.wide_options);
+      } else if (type != kEm34_3 && type != kEm38 && type != kEm31Mk2 ? true : line == kRealTimeMap) {
+        EXPECT_EQ(g.instrument_state, 0);
+      }
+      if (em61) {
+        EXPECT_EQ(g.sensor_size, 3);
+        EXPECT_EQ(g.em61_model, 1);
+      }
+      if (type == kEm61Mk2) EXPECT_EQ(g.em61mk2_channel_option, 4);
+      if (type == kEm61Lx2 || type == kGrad601) EXPECT_EQ(g.number_of_sensors, 1);
+      EXPECT_EQ(g.file_name, "NORTHFIELD");
+      if (type == kGrad601) EXPECT_DOUBLE_EQ(g.sensor_separation, 0.75);
+      else EXPECT_DOUBLE_EQ(g.wheel_parameter, 0.125);
+      EXPECT_DOUBLE_EQ(g.gps_x_offset, -1.25);
+      EXPECT_DOUBLE_EQ(g.gps_y_offset, 2.5);
+      EXPECT_EQ(g.gps_option, 1);
+      EXPECT_EQ(g.pseudo_gga_variant, 1);
+      EXPECT_EQ(g.gps_sentence, 7);
+      if (type == kEm61Mk2) {
+        EXPECT_EQ(g.polled_reading_mode, 1);
+        EXPECT_FALSE(g.em61_normalisation);
+      }
+      EXPECT_EQ(h->has_g4, line == kRealTimeMap);
+      if (line == kRealTimeMap) {
+        EXPECT_DOUBLE_EQ(g.reference_easting, 612345.678);
+        EXPECT_DOUBLE_EQ(g.reference_northing, 4812345.5);
+        EXPECT_EQ(g.reference_zone, 31);
+        if (type == kEm61Mk2) {
+          EXPECT_EQ(g.tilt_meter, 1);
+          EXPECT_EQ(g.gps_antenna_rigid, 0);
+          EXPECT_DOUBLE_EQ(g.antenna_height, 1.65);
+        }
+      }
+      if (em61) EXPECT_EQ(g.null_values, f.null_values);
+      if (type == kEm61Lx2) EXPECT_EQ(g.lx2_constants, f.lx2_constants);
+      if (type == kEm38Mk2) EXPECT_EQ(g.em38mk2_constants, f.em38mk2_constants);
+    }
+  }
+}
+
+// Record 3 holds the antenna offsets in the map unit: a survey in feet
+// writes feet and reads them back as feet.
+TEST(FileHeader, OffsetsRoundTripInFeet) {
+  for (int units : {0, 1, 2}) {
+    Settings s;
+    s.map_units = units;
+    s.gps_x_offset = -0.6096;  // metres: two international feet
+    s.gps_y_offset = 1.524;    // five
+    const Variant v{kEm38, kNavigation};
+    std::string bytes;
+    for (const std::string& r : header_block(v, header_fields_from_settings(s, kEm38), false)) bytes += r;
+    const std::optional<FileHeader> h = read_file_header(open_data_file(bytes));
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->fields.map_units, units);
+    const double foot = units == 0 ? 1.0 : units == 1 ? 0.3048 : 1200.0 / 3937.0;
+    EXPECT_NEAR(h->fields.gps_x_offset * foot, -0.6096, 0.0005) << units;
+    EXPECT_NEAR(h->fields.gps_y_offset * foot, 1.524, 0.0005) << units;
+  }
+  EXPECT_EQ(setup_record_g3({kEm38, kNavigation}, [] {
+              Settings s;
+              s.map_units = 1;
+              s.gps_x_offset = -0.6096;
+              return header_fields_from_settings(s, kEm38);
+            }()).substr(1, 7), " -2.000");
+}
+
+TEST(FileHeader, ContinuedHeaderAndEarlierGllDigit) {
+  std::string bytes;
+  for (const std::string& r : header_block({kEm31Mk2, kRealTimeMap}, HeaderFields{}, true)) bytes += r;
+  const std::optional<FileHeader> h = read_file_header(open_data_file(bytes));
+  ASSERT_TRUE(h);
+  EXPECT_TRUE(h->continuing);
+  EXPECT_EQ(h->program_code, "zLK31   W");
+  EXPECT_EQ(header_gps_sentence("G  0.000  0.000 7A0 1     "), kFormatPseudoGll);
+  EXPECT_EQ(header_gps_sentence("G  0.000  0.000 7005 1    "), 5);
+  EXPECT_FALSE(read_file_header(open_data_file("H" + std::string(25, ' ') + "\n")));
 }
 
 }  // namespace

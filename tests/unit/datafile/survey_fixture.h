@@ -78,7 +78,7 @@ inline std::string build_sample_survey(const Variant& v) {
   w.write_line_block(sample_line(1), start, tick);
   w.commit_to_disk();
   w.write_remark("$STARTED", 'X', tick += 2000);
-  const std::string gga = "$GPGGA,091531.00,4807.038123,N,01131.000456,E,4,12,0.8,545.4,M,46.9,M,1.0,0000*4B";
+  const std::string gga = "$GPGGA,091531.00,4807.038123,N,01131.000456,E,4,12,0.8,545.4,M,46.9,M,1.0,0000*4C";
   w.write_gps_sentence(gga, tick += 40, kGpsForwarded);
   w.write_gps_sentence("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39", tick += 10, kGpsAccepted);
   w.write_gps_sentence("NOT NMEA \x01 LINE", tick += 10, kGpsUnparsed);

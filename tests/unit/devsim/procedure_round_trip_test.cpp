@@ -114,12 +114,11 @@ TEST(ProcedureRoundTrip, Lx2FilterCalibrationFindsTheSimulatedRatio) {
     b.control(("ratio " + std::to_string(ratio)).c_str());
     Settings s;
     Em61Procedures p;
-    CurrentRing ring = make_current_ring(0);
     auto feed = [&](int n) {
       ProcedureStep last;
       for (const RecordBytes& rec : b.records(n)) {
         RecordBytes r = rec;
-        const quelor::Em61Reading d = decode_em61_lx2(r, false, ring, s.channel_null_values);
+        const quelor::Em61Reading d = decode_em61_lx2(r, false, s.channel_null_values);
         last = p.state == kProcedureFilterFactor ? filter_on_reading(p, s, d)
                                                  : nulling_on_reading(p, s, d, kEm61Lx2, true);
         if (last.ask) return last;
@@ -157,10 +156,9 @@ TEST(ProcedureRoundTrip, ControlLines) {
 TEST(ProcedureRoundTrip, FixedCurrentReachesTheDecoder) {
   Bench b("em61lx2");
   b.control("current 2000");
-  CurrentRing ring = make_current_ring(0);
   for (const RecordBytes& rec : b.records(3)) {
     RecordBytes r = rec;
-    EXPECT_DOUBLE_EQ(decode_em61_lx2(r, false, ring, {}).current, 2000);
+    EXPECT_DOUBLE_EQ(decode_em61_lx2(r, false, {}).current, 2000);
   }
 }
 

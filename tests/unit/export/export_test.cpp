@@ -54,7 +54,7 @@ const Variant kVariant{kEm31Mk2, kRealTimeMap};
 const Fix kFixes[] = {
     {10000, 48.1, 11.5},         {11000, 48.10001, 11.50002}, {12000, 48.10002, 11.50004},
     {13000, 48.10003, 11.50006}, {14000, 48.10004, 11.50008, 0},  // quality 0: no fix
-    {19000, 48.10005, 11.50010}, {30000, 48.2, 11.6},          {31000, 48.20001, 11.60001},
+    {19000, 48.10005, 11.50010}, {30000, 48.1006, 11.5003},     {31000, 48.10061, 11.50031},
 };
 
 std::string build_survey() {
@@ -210,6 +210,40 @@ TEST(Export, EverySampleSurveyGivesOneRowPerReadingWithDecodedValues) {
     EXPECT_TRUE(t.rows[0].position.has_value()) << product_names(v).program_name;
     EXPECT_FALSE(t.rows[3].position.has_value()) << product_names(v).program_name;
   }
+}
+
+
+// One changed byte in a logged GGA (its checksum no longer matches) and a
+// fix far beyond any walk: their positions are not used, and said so.
+TEST(Export, PositionsOfUntrustedSentencesAreNotUsed) {
+  const std::string bytes = build_survey();
+  const ExportTable whole = table_of(bytes);
+  std::string changed = bytes;
+  const std::size_t second = changed.find("@$GPGGA", changed.find("@$GPGGA") + 1);
+  const long record = static_cast<long>(second / 27) + 1;
+  changed[second + 18] = changed[second + 18] == '4' ? '5' : '4';  // 4806 -> 5806
+  ExportTable t = table_of(changed);
+  ASSERT_EQ(t.warnings.size(), 1u);
+  EXPECT_EQ(t.warnings[0], "record " + std::to_string(record) +
+                               ": the GPS sentence's checksum does not match; its position is not used");
+  ASSERT_FALSE(t.track.empty());
+  EXPECT_EQ(t.track[0].size(), whole.track[0].size() - 1);
+  for (const ExportRow& r : t.rows)
+    if (r.position) EXPECT_LT(r.position->latitude, 48.2);
+
+  // The same fix 1,000 km away, its checksum right: a jump.
+  std::string far = bytes;
+  const std::string moved = gga({kFixes[1].tick, kFixes[1].latitude + 9.0, kFixes[1].longitude});
+  const std::string original = gga(kFixes[1]);
+  for (std::size_t piece = 0; piece * 25 < original.size(); ++piece) {
+    const std::size_t at = second + piece * 27 + 1;
+    far.replace(at, std::min<std::size_t>(25, original.size() - piece * 25), moved.substr(piece * 25, 25));
+  }
+  t = table_of(far);
+  ASSERT_EQ(t.warnings.size(), 1u);
+  EXPECT_EQ(t.warnings[0].rfind("record " + std::to_string(record) + ": the GPS position jumps 100", 0), 0u)
+      << t.warnings[0];
+  EXPECT_EQ(t.track[0].size(), whole.track[0].size() - 1);
 }
 
 TEST(Export, ATruncatedLastRecordIsSkippedWithAWarning) {

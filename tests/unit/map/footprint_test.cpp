@@ -127,13 +127,6 @@ TEST(Painter, StartRecordFirstThenTwoBarsThenOneAFixAndRecordsWithoutPainting) {
   r = paint_fix(p, map, tiles, f);
   EXPECT_EQ(r.groups.size(), 1u);
   EXPECT_EQ(r.marks, 0);
-  // Manual EM34-3: only separations with a reading since the previous fix.
-  f.kinds = 3;
-  f.kind_active = {false, true, false};
-  f.antenna = {4, 0};
-  r = paint_fix(p, map, tiles, f);
-  ASSERT_EQ(r.groups.size(), 2u);  // the new kind's first segment gives two bars
-  EXPECT_EQ(r.groups[0].first, 1);
 }
 
 }  // namespace

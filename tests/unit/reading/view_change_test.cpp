@@ -1,18 +1,22 @@
-// A change of the mapped view during a survey (Display Options) and a click
-// on a channel selector reach the very next reading: what it maps, with the
-// scale of its component, in the decode context the handlers share.
+// A change of the mapped view while logging (Display Options) and a click on
+// a channel selector in Stand By reach the very next reading: what it maps,
+// with the scale of its component, in the decode context the handlers share,
+// into the segment the GPS-fix handler started.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "../survey/survey_test_support.h"
 #include "devsim/binary_record.h"
 #include "map/colour_class.h"
 #include "reading/decode_context.h"
 #include "serial/instrument_framer.h"
 #include "settings/instrument_defaults.h"
 #include "survey/channel_selectors.h"
+#include "survey/gps_fix_handler.h"
 #include "survey/instrument_handler.h"
+#include "survey/logging_commands.h"
 
 namespace quelor {
 namespace {
@@ -27,15 +31,22 @@ RecordBytes framed(int type, const std::string& wire) {
   return out;
 }
 
+// The survey as the program runs it: Go and Pause from Stand By, a GPS fix
+// after Go starts the map's segment, each reading through the handler.
 struct Logging {
   SurveyRecord survey;
   InstrumentSurveyState state;
-  Logging() {
-    survey.state = kStateLogging;
-    survey.colour_index.filling = true;
+  int type;
+  std::uint32_t tick = 1000;
+  double seconds = 30000.0;
+  explicit Logging(int instrument_type) : type(instrument_type) { survey.state = kStateStandBy; }
+  void go(const Settings& s) {
+    go_command(survey, CommandContext{.instrument_type = type, .now = ++tick});
+    handle_gps_fix(survey, fix_context_from_settings(s, type), survey_testing::gga(48.0, 11.0, ++seconds));
   }
+  void pause() { pause_command(survey, CommandContext{.instrument_type = type, .now = ++tick}); }
   InstrumentOutcome next(const DecodeContext& d, const RecordBytes& r) {
-    return handle_instrument_reading(survey, state, InstrumentContext{}, d, r, 1000);
+    return handle_instrument_reading(survey, state, InstrumentContext{}, d, r, ++tick);
   }
 };
 
@@ -49,25 +60,30 @@ TEST(ViewChange, DisplayOptionsAndSelectorClickReachTheNextReading) {
   devsim::Em61Reading e;
   e.channels = {900, 500, 250, 90};
   const RecordBytes record = framed(kEm61Mk2, devsim::encode_em61_record(e));
-  Logging live;
+  Logging live(kEm61Mk2);
+  live.go(s);
   const InstrumentOutcome first = live.next(d, record);
+  ASSERT_TRUE(first.logged);
   ASSERT_TRUE(first.segment_entry);
   EXPECT_EQ(*first.segment_entry, class_of(first.channels[0], 0, 1000));
 
-  // Display Options: channel 4/T mapped from now on.
+  // Display Options while logging: channel 4/T mapped from now on.
   s.colour_map_view = 4;
   set_mapped_view(d, s);
   const InstrumentOutcome second = live.next(d, record);
   EXPECT_EQ(*second.segment_entry, class_of(second.channels[3], 0, 1000));
   EXPECT_NE(*second.segment_entry, *first.segment_entry);
+  EXPECT_EQ(live.survey.colour_index.count, 2);  // both in the segment being filled
 
-  // The second selector: channel 2.
+  // The selectors show in Stand By: the second one, channel 2, then Go.
+  live.pause();
   select_channel(s, kEm61Mk2, channel_of_selector(kEm61Mk2, 1));
   EXPECT_EQ(s.colour_map_view, 2);
   set_mapped_view(d, s);
+  live.go(s);
   const InstrumentOutcome third = live.next(d, record);
   EXPECT_EQ(*third.segment_entry, class_of(third.channels[1], 0, 1000));
-  EXPECT_EQ(live.survey.colour_index.count, 3);
+  EXPECT_EQ(live.survey.colour_index.count, 1);  // the segment restarted at the fix after Go
 }
 
 // The EM38-4 shows channel n on selector 1, 5, 2, 6, 3, 7, 4, 8: its second
@@ -82,17 +98,23 @@ TEST(ViewChange, Em38_4SelectorsMapTheirChannelOnItsScale) {
   r.conductivity = {100, 200, 300, 400};
   r.inphase = {1, 2, 3, 4};
   const RecordBytes record = framed(kEm38_4, devsim::encode_em38_4_record(r));
-  Logging live;
+  Logging live(kEm38_4);
   select_channel(s, kEm38_4, channel_of_selector(kEm38_4, 1));
   EXPECT_EQ(s.displayed_channel, 3);
   set_mapped_view(d, s);
+  live.go(s);
   const InstrumentOutcome a = live.next(d, record);
+  ASSERT_TRUE(a.segment_entry);
   EXPECT_EQ(*a.segment_entry, class_of(a.channels[2], 0, 500));
+  live.pause();
   select_channel(s, kEm38_4, channel_of_selector(kEm38_4, 5));
   EXPECT_EQ(s.displayed_channel, 4);
   set_mapped_view(d, s);
+  live.go(s);
   const InstrumentOutcome b = live.next(d, record);
+  ASSERT_TRUE(b.segment_entry);
   EXPECT_EQ(*b.segment_entry, class_of(b.channels[3], -10, 10));
+  EXPECT_EQ(live.survey.colour_index.count, 1);
 }
 
 // With each program's own default settings, the selectors of the mapped
@@ -118,7 +140,9 @@ TEST(ViewChange, DefaultSettingsShowTheSelectors) {
     int shown = 0;
     for (bool b : v.shown) shown += b ? 1 : 0;
     EXPECT_EQ(shown, c.shown) << c.type;
-    if (c.shown > 0) EXPECT_EQ(v.checked, selector_of_channel(c.type, in.channel)) << c.type;
+    if (c.shown > 0) {
+      EXPECT_EQ(v.checked, selector_of_channel(c.type, in.channel)) << c.type;
+    }
   }
 }
 

@@ -353,39 +353,25 @@ TEST(Em61Mk2, ZeroMeanCurrentLeavesChannelsUnscaled) {
   EXPECT_TRUE(std::isfinite(r.channels[0]));
 }
 
-TEST(Em61Lx2, OneAndTwoCoils) {
-  for (bool two : {false, true}) {
-    const auto wire = test::em61_wire('T', 0xFF, 100, -200, 300, 400, 2500);
-    RecordBytes record;
-    assign_record(record, wire.data(), 14);
-    CurrentRing ring = make_current_ring(2);
-    const std::array<double, 4> nulling{1, 2, 3, 4};
-    const Em61Reading r = decode_em61_lx2(record, two, ring, nulling);
-    EXPECT_EQ(r.channel_count, two ? 4 : 2);
-    const double factor = 3171.2 / 2500;
-    const double raw[4] = {100, -200, 300, 400};
-    for (int i = 0; i < r.channel_count; ++i)
-      EXPECT_DOUBLE_EQ(r.channels[i], raw[i] * 20 / 100 * factor - nulling[i]);
-    EXPECT_EQ(record.length, 13u);
-    EXPECT_EQ(record.bytes[10] << 8 | record.bytes[11], 2500);
-    EXPECT_EQ(record.bytes[12], 0);
-    EXPECT_EQ(record.bytes[13], 0);
-  }
-}
-
-TEST(Em61Lx2, NominalCurrentThresholdAndOff) {
-  CurrentRing off = make_current_ring(0);
-  for (std::int16_t current : {2212, 2213}) {
-    const auto wire = test::em61_wire('D', 0, 50, 50, 0, 0, current);
-    RecordBytes record;
-    assign_record(record, wire.data(), 14);
-    CurrentRing ring = make_current_ring(1);
-    const Em61Reading r = decode_em61_lx2(record, false, ring, {});
-    EXPECT_DOUBLE_EQ(r.normalisation, (current > 2212 ? 3171.2 : 1585.6) / current);
-    RecordBytes again;
-    assign_record(again, wire.data(), 14);
-    EXPECT_EQ(decode_em61_lx2(again, false, off, {}).normalisation, 1.0);
-  }
+// The EM61-LX2 runs without the current ring: its channels are never
+// normalised, whatever its current, and its record keeps its own current.
+TEST(Em61Lx2, OneAndTwoCoilsNeverNormalised) {
+  for (bool two : {false, true})
+    for (std::int16_t current : {1500, 2212, 2213, 2500}) {
+      const auto wire = test::em61_wire('T', 0xFF, 100, -200, 300, 400, current);
+      RecordBytes record;
+      assign_record(record, wire.data(), 14);
+      const std::array<double, 4> nulling{1, 2, 3, 4};
+      const Em61Reading r = decode_em61_lx2(record, two, nulling);
+      EXPECT_EQ(r.channel_count, two ? 4 : 2);
+      EXPECT_EQ(r.normalisation, 1.0);
+      const double raw[4] = {100, -200, 300, 400};
+      for (int i = 0; i < r.channel_count; ++i) EXPECT_DOUBLE_EQ(r.channels[i], raw[i] * 20 / 100 - nulling[i]);
+      EXPECT_EQ(record.length, 13u);
+      EXPECT_EQ(record.bytes[10] << 8 | record.bytes[11], current);
+      EXPECT_EQ(record.bytes[12], 0);
+      EXPECT_EQ(record.bytes[13], 0);
+    }
 }
 
 TEST(Grad601, FieldsOneAndTwoSensors) {

@@ -111,7 +111,7 @@ void decode(const FuzzTarget& t, const RecordBytes& framed, CurrentRing& ring) {
       break;
     }
     case kEm61Lx2: {
-      const Em61Reading e = decode_em61_lx2(r, true, ring, {});
+      const Em61Reading e = decode_em61_lx2(r, true, {});
       for (double v : e.channels) ASSERT_TRUE(std::isfinite(v));
       ASSERT_EQ(r.length, 13u);
       break;
@@ -234,7 +234,7 @@ TEST(Fuzz, DecodersOnRandomRecords) {
     decode_cs21(r.text());
     RecordBytes a = r, b = r;
     decode_em61_mk2(a, {.coil_type = i & 3, .sub_type = i % 3}, ring, {});
-    decode_em61_lx2(b, (i & 1) != 0, ring, {});
+    decode_em61_lx2(b, (i & 1) != 0, {});
     em38_length_of(raw.data(), raw.size());
   }
 }

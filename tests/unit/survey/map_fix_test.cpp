@@ -7,6 +7,8 @@
 
 #include "datafile/memory_sink.h"
 #include "map/raster_tiles.h"
+#include "survey/logging_commands.h"
+#include "survey/reading_handler.h"
 #include "survey_test_support.h"
 #include "variant/variant.h"
 
@@ -81,6 +83,50 @@ TEST(MapFix, ReviewSkipsPaintingButKeepsTheRecords) {
   }
   EXPECT_EQ(groups, 4);
   EXPECT_EQ(marks, 0);
+}
+
+// EM34-3 in Manual mode: a fix draws and records the footprint of a coil
+// spacing only when a station of that spacing was confirmed since the
+// previous fix; each spacing starts with the two bars of its first segment.
+TEST(MapFix, Em34ManualFootprintsOfTheSpacingsRead) {
+  Settings settings;
+  settings.colour_map_view = 1;
+  settings.survey_mode = kModeManual;
+  SurveyRecord survey;
+  survey.state = kStateStandBy;
+  survey.survey_mode = kModeManual;
+  survey.manual_gps_y_offsets = {5.0, 10.0, 20.0};
+  const FixContext fc = fix_context_from_settings(settings, kEm34_3);
+  const DecodeContext decode = decode_context_from_settings(settings, kEm34_3, true, false);
+  LiveMap live;
+  live.map = map_state_from_settings(settings, 398, 400);
+  RasterTiles tiles(398, 398);
+  Em34StationGroup group;
+  ReadingContext rc;
+  rc.station_group = &group;
+  std::uint32_t tick = 100;
+  go_command(survey, CommandContext{.instrument_type = kEm34_3, .now = tick});
+  auto station = [&](std::uint8_t spacing_bits) {  // a press of the trigger, then its release
+    for (std::uint8_t status : {static_cast<std::uint8_t>(0x40 | spacing_bits), spacing_bits}) {
+      const std::string r = survey_testing::t_record(status, -400, 0);
+      const ReadingOutcome o = handle_t_reading(survey, rc, decode, std::span(reinterpret_cast<const std::uint8_t*>(r.data()), r.size()), ++tick);
+      if (o.group_full) map_confirmed_station(survey, decode, confirm_station_group(survey, group));
+    }
+  };
+  auto kinds_recorded = [&](int i) {
+    const FixOutcome o = handle_gps_fix(survey, fc, gga(48.0 + i * 1e-5, 11.0, 30000.0 + i));
+    const MapFixResult r = map_fix(live, tiles, survey, map_fix_context(settings, decode, survey), o, true);
+    std::string kinds;
+    for (const auto& g : r.paint.groups) kinds += static_cast<char>('0' + g.first);
+    return kinds;
+  };
+  EXPECT_EQ(kinds_recorded(0), "");
+  station(0x00);  // vertical, 20 m
+  EXPECT_EQ(kinds_recorded(1), "11");
+  EXPECT_EQ(kinds_recorded(2), "");  // no station since the previous fix
+  station(0x18);  // vertical, 40 m
+  station(0x00);
+  EXPECT_EQ(kinds_recorded(3), "122");
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "variant/variant.h"
 
+#include <string>
+
+#include "variant/instrument.h"
+
 #include <gtest/gtest.h>
 
 namespace quelor {
@@ -25,6 +29,56 @@ TEST(Variant, TableCoversNineInstrumentsBothLines) {
   EXPECT_FALSE(is_valid_variant({0, 2}));
   EXPECT_EQ(product_names({kEm61Mk2, kRealTimeMap}).version, "2.28");
   EXPECT_EQ(product_names({kEm34_3, kNavigation}).program_name, "Qyn34-3");
+}
+
+// Which column-0 letters of a data-file record are readings and markers,
+// instrument by instrument, over every printable letter.
+TEST(InstrumentTable, RecordLettersOfEveryInstrument) {
+  struct Row {
+    int type;
+    std::string readings;
+    std::string markers;
+  };
+  const Row rows[] = {
+      {kEm31Mk2, "T23456", ""}, {kEm38, "T23456", ""},      {kEm34_3, "T23456", ""},
+      {kEm38Mk2, "Tt", ""},     {kEm38_4, "Tt", ""},        {kCs21, "T", ""},
+      {kGrad601, "T", ""},      {kEm61Lx2, "TDEF", "MNPQ"}, {kEm61Mk2, "TDEF", "MNPQJKjk"},
+  };
+  ASSERT_EQ(instrument_table().size(), std::size(rows));
+  for (const Row& r : rows) {
+    for (int c = 1; c < 127; ++c) {
+      const char tag = static_cast<char>(c);
+      EXPECT_EQ(is_reading_letter(r.type, tag), r.readings.find(tag) != std::string::npos) << r.type << " " << tag;
+      EXPECT_EQ(is_marker_letter(r.type, tag), r.markers.find(tag) != std::string::npos) << r.type << " " << tag;
+    }
+    EXPECT_FALSE(is_instrument_letter(r.type, '\0'));
+    EXPECT_TRUE(is_instrument_letter(r.type, 'T'));
+  }
+  EXPECT_FALSE(is_reading_letter(1, 'T'));
+}
+
+TEST(InstrumentTable, FamiliesAndRecordLengths) {
+  for (const VariantRow& v : variant_table()) {
+    const InstrumentRow* row = find_instrument(v.instrument_type);
+    ASSERT_NE(row, nullptr) << v.instrument;
+    const bool em61 = v.instrument_type == kEm61Mk2 || v.instrument_type == kEm61Lx2;
+    EXPECT_EQ(is_em61(v.instrument_type), em61) << v.instrument;
+    EXPECT_EQ(is_conductivity_meter(v.instrument_type), !em61 && v.instrument_type != kGrad601) << v.instrument;
+    EXPECT_EQ(has_binary_records(v.instrument_type),
+              em61 || v.instrument_type == kEm38Mk2 || v.instrument_type == kEm38_4)
+        << v.instrument;
+    for (int line : {kRealTimeMap, kNavigation}) {
+      const int expected = v.instrument_type == kEm38_4 ? 47
+                           : v.instrument_type == kCs21 ? 65
+                           : v.instrument_type == kEm31Mk2 && line == kNavigation ? 24
+                                                                                  : 27;
+      EXPECT_EQ(instrument_record_length({v.instrument_type, line}), expected) << v.instrument << " " << line;
+    }
+  }
+  EXPECT_TRUE(is_t_record_instrument(kEm34_3));
+  EXPECT_FALSE(is_t_record_instrument(kEm38Mk2));
+  EXPECT_EQ(instrument_record_length({1, 0}), 0);
+  EXPECT_EQ(instrument_record_length({kEm38, 2}), 0);
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+#pragma once
+// The instrument table: one row per instrument with what the rest of the
+// program asks about it (its family, how its bytes are framed, the record
+// letters its readings and markers carry in the data file, the data file's
+// record length in each product line, the channel mapped by default).
+// Predicates such as is_em61 are answered here and nowhere else.
+
+#include <span>
+#include <string_view>
+
+#include "variant/variant.h"
+
+namespace quelor {
+
+// Instruments that share a record layout and a handler.
+enum class InstrumentFamily {
+  kTRecord,     // EM31-MK2, EM38, EM34-3: "T" + characters + carriage return
+  kBinaryFF,    // EM38-MK2, EM38-4: binary records ending 0xFF 0xFF
+  kEm61,        // EM61-MK2, EM61-LX2: a letter, 12 bytes, 0x7F 0x7F
+  kLine,        // Grad601 ($PBAR), CS-21 ($PDLM): text lines
+};
+
+struct InstrumentRow {
+  InstrumentType type;
+  InstrumentFamily family;
+  // Column 0 of a reading record in the data file. EM31-MK2, EM38 and
+  // EM34-3 write '2'-'6' in place of the 'T' when that many readings were
+  // counted since the last record; the EM38-MK2 and EM38-4 send 'T' or 't'.
+  std::string_view reading_letters;
+  // Instrument records that are markers, not readings (EM61: every letter
+  // but T, D, E, F; J, K, j, k only from the EM61-MK2's second mode).
+  std::string_view marker_letters;
+  int record_length[2];            // data file record length, by navigation mode
+  std::string_view mapped_channel; // the export column mapped by default ("" the first)
+  bool conductivity_meter;         // conductivity and in-phase instruments
+};
+
+std::span<const InstrumentRow> instrument_table();
+
+// nullptr for a type outside the table.
+const InstrumentRow* find_instrument(int instrument_type);
+
+bool is_em61(int instrument_type);
+bool is_t_record_instrument(int instrument_type);  // EM31-MK2, EM38, EM34-3
+bool is_conductivity_meter(int instrument_type);
+// EM38-MK2, EM38-4 and the EM61 types: reading records hold the
+// instrument's binary bytes as received.
+bool has_binary_records(int instrument_type);
+
+// Column 0 of a data-file record written from an instrument record.
+bool is_reading_letter(int instrument_type, char tag);
+bool is_marker_letter(int instrument_type, char tag);
+inline bool is_instrument_letter(int instrument_type, char tag) {
+  return is_reading_letter(instrument_type, tag) || is_marker_letter(instrument_type, tag);
+}
+
+// 27 in general; 24 for EM31-MK2 in the navigation line; 47 EM38-4; 65 CS-21.
+// 0 for a variant outside the table.
+int instrument_record_length(const Variant& v);
+
+}  // namespace quelor
