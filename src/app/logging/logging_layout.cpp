@@ -360,6 +360,11 @@ void show_channel_selectors(bool show) {
   }
 }
 
+void enable_channel_selectors(bool enable) {
+  const LoggingChildren& c = logging_session().children;
+  for (int i = 0; i < c.selector_count; ++i) EnableWindow(c.selectors[static_cast<std::size_t>(i)], enable);
+}
+
 void enable_position_buttons(bool enable) {
   const LoggingChildren& c = logging_session().children;
   EnableWindow(c.buttons[0], enable);

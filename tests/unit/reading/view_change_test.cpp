@@ -118,14 +118,15 @@ TEST(ViewChange, Em38_4SelectorsMapTheirChannelOnItsScale) {
 }
 
 // With each program's own default settings, the selectors of the mapped
-// channel are shown in Monitoring (never for the EM38 and Grad601; the
+// channel are shown in Monitoring, those of views the map draws (never for
+// the EM38 and Grad601; the EM34-3 maps one view; the
 // EM38-4 and CS-21 select by their displayed channel, none by default).
 TEST(ViewChange, DefaultSettingsShowTheSelectors) {
   struct Case {
     int type;
     int shown;
   };
-  for (const Case c : {Case{kEm31Mk2, 2}, Case{kEm34_3, 2}, Case{kEm38Mk2, 4}, Case{kEm61Mk2, 4}, Case{kEm61Lx2, 6},
+  for (const Case c : {Case{kEm31Mk2, 2}, Case{kEm34_3, 1}, Case{kEm38Mk2, 4}, Case{kEm61Mk2, 4}, Case{kEm61Lx2, 6},
                        Case{kEm38_4, 0}, Case{kCs21, 0}, Case{kEm38, 0}, Case{kGrad601, 0}}) {
     const Settings s = initial_settings(Variant{c.type, kRealTimeMap});
     SelectorInput in;
