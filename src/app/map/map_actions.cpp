@@ -428,6 +428,8 @@ void map_display_options_action(HWND window, int) {
   LoggingSession& s = logging_session();
   set_mapped_view(s.decode, g_settings);
   s.fix_context.selected_channel = g_settings.colour_map_view;
+  show_channel_selectors(s.survey.state != kStateLogging);  // the mapped view's selector, or none
+  show_colour_bar();
   rebuild_map(g_settings.map.map_size != size_before, false);
 }
 
