@@ -104,7 +104,10 @@ INT_PTR CALLBACK map_size_procedure(HWND dialog, UINT message, WPARAM w, LPARAM)
       fill_combo(dialog, QUELOR_MAPSCALE_BAND_ID, kBands, std::clamp(g_settings.map.cursor_band_index, 0, 6));
       return TRUE;
     case WM_COMMAND:
-      if (HIWORD(w) == EN_KILLFOCUS && LOWORD(w) == QUELOR_MAPSCALE_SIZE_ID &&
+      // Any notification of either edit box puts a size of 0 or less back to 1 at once.
+      if ((LOWORD(w) == QUELOR_MAPSCALE_SIZE_ID || LOWORD(w) == QUELOR_MAPSCALE_INTERVAL_ID) &&
+          (HIWORD(w) == EN_CHANGE || HIWORD(w) == EN_UPDATE || HIWORD(w) == EN_KILLFOCUS ||
+           HIWORD(w) == EN_SETFOCUS) &&
           std::wcstol(text_of(dialog, QUELOR_MAPSCALE_SIZE_ID).c_str(), nullptr, 10) <= 0)
         SetDlgItemTextW(dialog, QUELOR_MAPSCALE_SIZE_ID, L"1");
       if (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL) {
@@ -256,6 +259,11 @@ void fill_display_options(HWND dialog) {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
   }
+  SetDlgItemTextW(dialog, QUELOR_DISPLAY_SWATH_NOTE_ID,
+                  g_variant.instrument_type == kGrad601
+                      ? L"Map Swath - selection valid for one sensor system only, it is fixed (double separation) "
+                        L"for two sensors."
+                      : L"");
   const bool closed = logging_session().survey.state == kStateClosed || !logging_session().active;
   EnableWindow(GetDlgItem(dialog, QUELOR_DISPLAY_UNITS_ID), closed);
   EnableWindow(GetDlgItem(dialog, QUELOR_DISPLAY_SWATH_ID), closed && g_variant.instrument_type != kEm61Lx2);
