@@ -106,7 +106,7 @@ Frame apply_options(const MapOptionsText& o, Settings& s, const Variant& v) {
   const int type = v.instrument_type;
   if (o.tile) f.tile = static_cast<int>(whole(*o.tile, "--tile", 8, 4000));
   if (o.map_size) s.map.map_size = whole(*o.map_size, "--map-size", 1, 100000000);
-  if (o.view) s.colour_map_view = static_cast<int>(whole(*o.view, "--view", 0, colour_view_count(type) - 1));
+  if (o.view) s.colour_map_view = static_cast<int>(whole(*o.view, "--view", 0, mapped_view_count(view_setup(s, type))));
   if (o.position_size) s.map.position_size = static_cast<int>(whole(*o.position_size, "--position-size", 0, 5));
   if (o.scale) set_scale(s, type, *o.scale);
   if (o.grid) {
@@ -123,7 +123,7 @@ Frame apply_options(const MapOptionsText& o, Settings& s, const Variant& v) {
     s.map.lines_angle = number(*o.lines_angle, "--lines-angle");
     if (std::fabs(s.map.lines_angle) > 360) throw BadInput{"--lines-angle out of range: " + *o.lines_angle};
   }
-  if (s.colour_map_view < 0 || s.colour_map_view >= colour_view_count(type)) s.colour_map_view = 0;
+  if (!view_exists(view_setup(s, type), s.colour_map_view)) s.colour_map_view = 0;
   s.map.position_size = std::clamp(s.map.position_size, 0, 5);
   return f;
 }

@@ -235,6 +235,7 @@ void audio_options_action(HWND window, int) {
   save_settings();
   LoggingSession& s = logging_session();
   s.fix_context.warning_sound = g_settings.gps_audio_warning != 0;
+  s.instrument_context.audio_ticks = g_settings.audio_ticks != 0;  // the Grad601 ticks, from the next reading
   reader_shared().survey.disconnection_alarm.store(g_settings.disconnection_alarm != 0);
   sync_reader_survey();
 }

@@ -255,6 +255,7 @@ void channel_selector_action(HWND, int code) {
   set_mapped_view(s.decode, g_settings);
   s.fix_context.selected_channel = channel;
   show_channel_selectors(s.survey.state != kStateLogging);
+  show_colour_bar();  // its scale follows the mapped component
   invalidate_profile_windows();
   redraw_whole_map();  // the survey so far on the new channel
 }

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
+#include "map/colour_bar.h"
 #include "survey/channel_selectors.h"
 #include "survey/survey_state.h"
 
@@ -47,7 +48,7 @@ bool create_display_windows(HWND window, LoggingChildren& c) {
   c.bar_q = make_child(window, L"BarQWnd", L"", 0, kBarQWindowId);
   c.bar_i = make_child(window, L"BarIWnd", L"", 0, kBarIWindowId);
   c.numbers = make_child(window, L"NumbersWnd", L"", 0, kNumbersWindowId);
-  c.map = make_child(window, L"MapWnd", L"", 0, kMapWindowId);
+  c.map = make_child(window, L"MapWnd", L"", WS_CLIPSIBLINGS, kMapWindowId);  // the colour bar may lie over it
   const int type = g_variant.instrument_type;
   const bool wide_bar = type == kEm31Mk2 || type == kEm38Mk2 || type == kEm38_4 || type == kCs21;
   c.colour_bar = make_child(window, L"ColorBarWnd", L"", 0, kColourBarWindowId,
@@ -298,7 +299,6 @@ void lay_out_logging_window(HWND window) {
   place(c.speed, g_layout.speed, s.gps_used);
   place_profiles(c, plan, s.instrument_used);
   place(c.numbers, g_layout.numbers, s.instrument_used);
-  ShowWindow(c.colour_bar, SW_HIDE);
   lay_out_buttons(c, g_layout.buttons);
   show_map_buttons();
   for (int i = 0; i < c.selector_count; ++i)
@@ -319,6 +319,30 @@ void show_map_buttons() {
     place(c.map_buttons[static_cast<std::size_t>(i)], {b.left, r.top, b.left + b.width, r.bottom},
           shown[static_cast<std::size_t>(i)]);
   }
+  show_colour_bar();
+}
+
+void show_colour_bar() {
+  const LoggingSession& s = logging_session();
+  const RECT& m = g_layout.map;
+  ColourBarInput in;
+  in.instrument_type = g_variant.instrument_type;
+  in.map_left = m.left;
+  in.map_top = m.top;
+  in.map_width = m.right - m.left;
+  in.map_height = m.bottom - m.top;
+  in.map_shown = g_layout.map_shown;
+  in.review = s.survey.map_review;
+  in.colour_map_view = g_settings.colour_map_view;
+  const ColourBarPlace p = colour_bar_place(in);
+  HWND bar = s.children.colour_bar;
+  if (!bar) return;
+  if (!p.shown) {
+    ShowWindow(bar, SW_HIDE);
+    return;
+  }
+  SetWindowPos(bar, HWND_TOP, p.left, p.top, p.width, p.height, SWP_SHOWWINDOW);
+  InvalidateRect(bar, nullptr, TRUE);
 }
 
 void show_button_set(int state) {
@@ -358,6 +382,11 @@ void show_channel_selectors(bool show) {
     SendMessageW(b, BM_SETCHECK, i == v.checked ? BST_CHECKED : BST_UNCHECKED, 0);
     ShowWindow(b, v.shown[static_cast<std::size_t>(i)] ? SW_SHOW : SW_HIDE);
   }
+}
+
+void enable_channel_selectors(bool enable) {
+  const LoggingChildren& c = logging_session().children;
+  for (int i = 0; i < c.selector_count; ++i) EnableWindow(c.selectors[static_cast<std::size_t>(i)], enable);
 }
 
 void enable_position_buttons(bool enable) {

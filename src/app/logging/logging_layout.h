@@ -81,6 +81,12 @@ void show_map_buttons();
 // Shows or hides the channel selectors with the current channel marked.
 void show_channel_selectors(bool show);
 
+// The labelled colour bar over the map, shown in review with a colour view.
+void show_colour_bar();
+
+// Enables or disables the channel selectors (a procedure running).
+void enable_channel_selectors(bool enable);
+
 // Enables the buttons that need a first GPS position (File, Map Size, Menu).
 void enable_position_buttons(bool enable);
 

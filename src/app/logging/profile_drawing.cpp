@@ -24,6 +24,7 @@ struct DrawState {
   std::array<BarState, kMaxDisplayChannels> bars{};
   std::array<double, kMaxDisplayChannels> last_values{};
   int last_count = 0;
+  bool first_is_inphase = false;  // of the last reading
 };
 
 DrawState& draw_state() {
@@ -37,7 +38,9 @@ const std::array<double, 2>& scale_of(int component) {
 
 bool two_coils() { return logging_session().decode.two_sensors; }
 
-TraceLayout layout_for(int count) { return trace_layout(g_variant.instrument_type, count, two_coils()); }
+TraceLayout layout_for(int count, bool first_is_inphase) {
+  return trace_layout(g_variant.instrument_type, count, two_coils(), first_is_inphase);
+}
 
 // The pens and brushes of the profiles and bars, made once and kept for the
 // run; a trace's pen and a channel's brush are made again only when the
@@ -195,7 +198,7 @@ void bars_step(HWND window, HDC dc, const double* values, const TraceLayout& lay
 }  // namespace
 
 void draw_reading_step(const DisplayReading& r) {
-  const TraceLayout layout = layout_for(static_cast<int>(r.values.size()));
+  const TraceLayout layout = layout_for(static_cast<int>(r.values.size()), r.first_is_inphase);
   // Two groups scroll both windows, the second only when it is another window.
   const auto& slots = layout.plan.slots;
   if (r.profile) {
@@ -205,6 +208,7 @@ void draw_reading_step(const DisplayReading& r) {
   }
   DrawState& st = draw_state();
   st.last_count = layout.count;
+  st.first_is_inphase = r.first_is_inphase;
   for (int i = 0; i < layout.count; ++i) st.last_values[static_cast<std::size_t>(i)] = r.values[static_cast<std::size_t>(i)];
   if (!r.bars || !layout.plan.bars) return;
   const LoggingChildren& c = logging_session().children;
@@ -225,7 +229,7 @@ void paint_profile_frame(HWND window, HDC dc) {
   Rectangle(dc, 0, 0, client.right, client.bottom);
   SelectObject(dc, old);
   DrawState& st = draw_state();
-  const TraceLayout layout = layout_for(kMaxDisplayChannels);
+  const TraceLayout layout = layout_for(kMaxDisplayChannels, false);
   const int slot = slot_of(layout.plan, window);
   const int component = slot < 0 ? 1 : layout.plan.slots[static_cast<std::size_t>(slot)].component;
   scale_line_pieces(dc, component, 1, client.right - 1, client.bottom);
@@ -240,7 +244,7 @@ void paint_bars(HWND window, HDC dc) {
   Rectangle(dc, 0, 0, client.right, client.bottom);  // framed even before its first reading
   SelectObject(dc, old);
   DrawState& st = draw_state();
-  const TraceLayout layout = layout_for(st.last_count);
+  const TraceLayout layout = layout_for(st.last_count, st.first_is_inphase);
   for (int i = 0; i < layout.count; ++i)
     if (layout.channels[static_cast<std::size_t>(i)].component == bar_component(window))
       st.bars[static_cast<std::size_t>(i)] = BarState{};

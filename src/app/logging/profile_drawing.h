@@ -15,6 +15,7 @@ struct DisplayReading {
   int identity = 0;                // what the channels mean (dipole): a change restarts the traces
   bool bars = true;                // false: the bars keep their last state
   bool profile = true;             // false: the profiles do not step (reading_steps_profile)
+  bool first_is_inphase = false;   // EM38 in-phase record: its value on the in-phase scale
 };
 
 // One profile step in each profile window and the bar update.

@@ -28,8 +28,8 @@ namespace {
 // The EM61 battery and current and the tilt angles of the last reading after their labels.
 void fill_instrument_values(std::vector<std::string>& rows, const DisplayValues& d) {
   for (std::string& row : rows) {
-    if (row == "Battery: ") row += d.battery_text;
-    else if (row == "Current: ") row += d.current_text;
+    if (row == "Battery: " || row == "B:") row += d.battery_text;
+    else if (row == "Current: " || row == "T:") row += d.current_text;
     else if (row == "Roll:" && !d.tilt_second_text.empty()) row += " " + d.tilt_second_text;
     else if (row == "Pitch:" && !d.tilt_first_text.empty()) row += " " + d.tilt_first_text;
   }
@@ -91,6 +91,8 @@ StatusInput status_input() {
   in.now = GetTickCount();
   const LiveMap& live = live_map_state();
   if (live.map.in_review) in.review_map_size = live.map.map_size;
+  const RECT& panel = current_logging_layout().status;
+  in.narrow_panel = panel.right - panel.left < 301;
   return in;
 }
 
@@ -132,6 +134,13 @@ void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
     if (type == kGrad601 && k == 0 && !l.labels_beside) {
       p.left_aligned(a.scale_top, a.scale_top.top + 1, kGradientHeading);
       least_x += 2 + p.text_width(kGradientHeading) + 8;
+    } else if (type == kGrad601 && k == 0) {
+      // Labels beside the profiles (portrait with the map): the heading in
+      // the line left free above them.
+      const RECT line{l.profile_area.left, l.profile_area.top - p.line_height - 4, l.profile_area.right,
+                      l.profile_area.top - 2};
+      FillRect(p.dc, &line, background);
+      p.left_aligned(line, line.top, kGradientHeading);
     }
     p.centred(a.scale_top, a.scale_top.top + 1, labels.top, nullptr, least_x);
     p.centred(a.scale_bottom, a.scale_bottom.top + 1, labels.bottom);
@@ -174,8 +183,10 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
     }
   }
   fill_instrument_values(rows, logging_session().display);
-  for (const std::string& row : rows) {
-    p.cell(x, y, width, row);
+  const bool disabled = !logging_session().instrument_used;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    // Without an instrument "Instrument" and "Disabled" are emphasised.
+    p.cell(x, y, width, rows[i], disabled && i < 2 ? g_fonts[kHeadingFont] : nullptr);
     y += lh;
   }
   return y;
@@ -255,8 +266,8 @@ void draw_colour_legend(HDC dc, const LoggingLayout& l) {
   SelectObject(dc, old_pen);
 }
 
-int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int width) {
-  const int lh = p.line_height;
+// `lh`: the rows' spacing (wider in portrait, gps_row_spacing).
+int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int width, int lh) {
   const LoggingSession& s = logging_session();
   if (t.gps.disabled) {
     p.cell(x, y, width, "GPS Disabled", g_fonts[kHeadingFont]);
@@ -297,13 +308,21 @@ void draw_speed_row(const Painter& p, const StatusTexts& t, const RECT& row) {
   p.cell(row.right - w, row.top, w, t.speed_maximum);
 }
 
-void draw_pause_hint(const Painter& p, const RECT& area, int y) {
+// In the larger button font on a window at least 1000 pixels wide.
+void draw_pause_hint(const Painter& p, const RECT& area, int y, int client_width) {
   const LoggingSession& s = logging_session();
   const std::vector<std::string> lines =
       pause_hint(s.survey.state, g_settings.pause_key, g_variant.instrument_type, s.survey.survey_mode);
+  const bool large = client_width >= 1000;
+  HFONT font = g_fonts[large ? kButtonFont : kHeadingFont];
+  TEXTMETRICW metrics{};
+  HGDIOBJ old = SelectObject(p.dc, font);
+  GetTextMetricsW(p.dc, &metrics);
+  SelectObject(p.dc, old);
+  const int step = std::max<int>(p.line_height, metrics.tmHeight) + 2;
   for (const std::string& line : lines) {
-    p.centred(area, y, line, g_fonts[kHeadingFont]);
-    y += p.line_height + 2;
+    p.centred(area, y, line, font);
+    y += step;
   }
 }
 
@@ -366,13 +385,20 @@ void paint_status(HWND window, HDC dc) {
   const int left_bottom = draw_survey_column(p, t, area.left + inner, y, column - 2 * inner);
   int gps_top = two_columns ? y : left_bottom + inner;
   const int gps_left = two_columns ? area.left + column + inner : area.left + inner;
-  const int gps_bottom = draw_gps_column(p, t, gps_left, gps_top, column - 2 * inner);
+  // In portrait the GPS rows spread over the block, which ends above the
+  // pause hint's lines.
+  StatusLayoutInput rows;
+  rows.line_height = g_line_height;
+  rows.portrait = g_screen.window.portrait;
+  rows.gps_block_top = gps_top;
+  rows.gps_block_height = area.bottom - gps_top - inner - 12 - 3 * (g_line_height + 2);
+  const int gps_bottom = draw_gps_column(p, t, gps_left, gps_top, column - 2 * inner, gps_row_spacing(rows));
   draw_frame(dc, {area.left, area.top, area.left + column - 2, left_bottom + 4});
   draw_frame(dc, {gps_left - inner, gps_top - inner, gps_left - inner + column - 2, gps_bottom + 4});
   draw_speed_row(p, t, l.speed_row);
   const int hint_top = std::max<int>(std::max(left_bottom, gps_bottom) + 12, l.buttons.bottom + 6);
   const RECT hint_area{area.left, hint_top, client.right - 16, client.bottom};
-  draw_pause_hint(p, hint_area, hint_area.top);
+  draw_pause_hint(p, hint_area, hint_area.top, client.right);
   SelectObject(dc, old_font);
 }
 

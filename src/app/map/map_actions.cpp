@@ -104,7 +104,10 @@ INT_PTR CALLBACK map_size_procedure(HWND dialog, UINT message, WPARAM w, LPARAM)
       fill_combo(dialog, QUELOR_MAPSCALE_BAND_ID, kBands, std::clamp(g_settings.map.cursor_band_index, 0, 6));
       return TRUE;
     case WM_COMMAND:
-      if (HIWORD(w) == EN_KILLFOCUS && LOWORD(w) == QUELOR_MAPSCALE_SIZE_ID &&
+      // Any notification of either edit box puts a size of 0 or less back to 1 at once.
+      if ((LOWORD(w) == QUELOR_MAPSCALE_SIZE_ID || LOWORD(w) == QUELOR_MAPSCALE_INTERVAL_ID) &&
+          (HIWORD(w) == EN_CHANGE || HIWORD(w) == EN_UPDATE || HIWORD(w) == EN_KILLFOCUS ||
+           HIWORD(w) == EN_SETFOCUS) &&
           std::wcstol(text_of(dialog, QUELOR_MAPSCALE_SIZE_ID).c_str(), nullptr, 10) <= 0)
         SetDlgItemTextW(dialog, QUELOR_MAPSCALE_SIZE_ID, L"1");
       if (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL) {
@@ -155,6 +158,16 @@ void zoom_or_fit(int code) {
   redraw_whole_map();
 }
 
+// The view mapped when review began, back in the settings, the decoding,
+// the fix painter and the selectors.
+void restore_mapped_view(int view) {
+  LoggingSession& s = logging_session();
+  g_settings.colour_map_view = view;
+  set_mapped_view(s.decode, g_settings);
+  s.fix_context.selected_channel = g_settings.colour_map_view;
+  show_channel_selectors(s.survey.state != kStateLogging);
+}
+
 }  // namespace
 
 void map_view_action(HWND window, int code) {
@@ -171,13 +184,13 @@ void map_view_action(HWND window, int code) {
     case kCmdFitAll: zoom_or_fit(code); break;
     case kCmdEnterReview:
       if (live.map.in_review) break;
-      enter_review(live.map, g_settings.displayed_channel);
+      enter_review(live.map, g_settings.colour_map_view);
       s.survey.map_review = true;
       show_map_buttons();
       break;
     case kCmdExitReview:
       if (!live.map.in_review) break;
-      g_settings.displayed_channel = exit_review(live.map);
+      restore_mapped_view(exit_review(live.map));
       s.survey.map_review = false;
       show_map_buttons();
       redraw_whole_map();
@@ -223,7 +236,7 @@ std::span<const wchar_t* const> swath_list() {
 
 void show_view_note(HWND dialog) {
   const int view = combo_selection(dialog, QUELOR_DISPLAY_VIEW_ID);
-  const auto names = colour_view_names(g_variant.instrument_type);
+  const auto names = colour_view_names(view_setup(g_draft.settings, g_variant.instrument_type));
   std::wstring note;
   if (view >= 0 && view < static_cast<int>(names.size())) note.assign(names[static_cast<std::size_t>(view)].begin(), names[static_cast<std::size_t>(view)].end());
   SetDlgItemTextW(dialog, QUELOR_DISPLAY_NOTE_ID, note.c_str());
@@ -246,6 +259,11 @@ void fill_display_options(HWND dialog) {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
   }
+  SetDlgItemTextW(dialog, QUELOR_DISPLAY_SWATH_NOTE_ID,
+                  g_variant.instrument_type == kGrad601
+                      ? L"Map Swath - selection valid for one sensor system only, it is fixed (double separation) "
+                        L"for two sensors."
+                      : L"");
   const bool closed = logging_session().survey.state == kStateClosed || !logging_session().active;
   EnableWindow(GetDlgItem(dialog, QUELOR_DISPLAY_UNITS_ID), closed);
   EnableWindow(GetDlgItem(dialog, QUELOR_DISPLAY_SWATH_ID), closed && g_variant.instrument_type != kEm61Lx2);
@@ -258,10 +276,11 @@ void fill_display_options(HWND dialog) {
   EnableWindow(GetDlgItem(dialog, QUELOR_DISPLAY_ANGLE_ID), s.map.parallel_lines != 0);
   HWND views = GetDlgItem(dialog, QUELOR_DISPLAY_VIEW_ID);
   SendMessageW(views, CB_RESETCONTENT, 0, 0);
-  for (std::string_view name : colour_view_names(g_variant.instrument_type))
+  const ViewSetup setup = view_setup(s, g_variant.instrument_type);
+  for (std::string_view name : colour_view_names(setup))
     SendMessageA(views, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
   const bool navigation = g_variant.navigation_mode == kNavigation;
-  SendMessageW(views, CB_SETCURSEL, static_cast<WPARAM>(navigation ? 0 : std::max(0, s.colour_map_view)), 0);
+  SendMessageW(views, CB_SETCURSEL, static_cast<WPARAM>(navigation ? 0 : list_entry_of_view(setup, s.colour_map_view)), 0);
   EnableWindow(views, !navigation);
   show_view_note(dialog);
 }
@@ -348,7 +367,9 @@ void read_display_options(HWND dialog, Settings& s) {
   s.map.parallel_lines = IsDlgButtonChecked(dialog, QUELOR_DISPLAY_PARALLEL_ID) ? 1 : 0;
   s.map.lines_interval = std::wcstod(text_of(dialog, QUELOR_DISPLAY_INTERVAL_ID).c_str(), nullptr);
   s.map.lines_angle = std::wcstod(text_of(dialog, QUELOR_DISPLAY_ANGLE_ID).c_str(), nullptr);
-  if (g_variant.navigation_mode != kNavigation) s.colour_map_view = std::max(0, combo_selection(dialog, QUELOR_DISPLAY_VIEW_ID));
+  if (g_variant.navigation_mode != kNavigation)
+    s.colour_map_view =
+        view_of_list_entry(view_setup(s, g_variant.instrument_type), combo_selection(dialog, QUELOR_DISPLAY_VIEW_ID));
 }
 
 }  // namespace
@@ -415,6 +436,8 @@ void map_display_options_action(HWND window, int) {
   LoggingSession& s = logging_session();
   set_mapped_view(s.decode, g_settings);
   s.fix_context.selected_channel = g_settings.colour_map_view;
+  show_channel_selectors(s.survey.state != kStateLogging);  // the mapped view's selector, or none
+  show_colour_bar();
   rebuild_map(g_settings.map.map_size != size_before, false);
 }
 

@@ -82,6 +82,7 @@ void enable_logging_buttons(bool enable) {
   for (std::size_t i = 0; i < c.buttons.size(); ++i)
     if (i != 2 && c.buttons[i] != nullptr && position_buttons) EnableWindow(c.buttons[i], enable);
   if (c.pause != nullptr) EnableWindow(c.pause, enable);
+  if (position_buttons) enable_channel_selectors(enable);
 }
 
 // The windows that show the GPS (the map, its buttons and the speed bar) are

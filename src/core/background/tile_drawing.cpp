@@ -35,6 +35,25 @@ void draw_symbol(Canvas& c, SymbolShape shape, int x, int y, int h, PaletteColou
   }
 }
 
+// The symbol's outline with the file's 1-, 2- or 3-pixel pen (drawn over
+// its fill in the same colour, so a wider pen widens the symbol).
+void outline_symbol(Canvas& c, SymbolShape shape, int x, int y, int h, int pen, PaletteColour colour) {
+  if (pen <= 1) return;  // a 1-pixel outline lies on the fill's own edge
+  if (shape == SymbolShape::kDot) {
+    c.disc(x, y, h + pen / 2, colour);
+    return;
+  }
+  const int corners[][2] = {{x - h, y - h}, {x + h, y - h}, {x + h, y + h}, {x - h, y + h}};
+  const int apex[][2] = {{x, y - h}, {x + h, y + h}, {x - h, y + h}};
+  const bool square = shape == SymbolShape::kSquare;
+  const int n = square ? 4 : 3;
+  for (int i = 0; i < n; ++i) {
+    const int* a = square ? corners[i] : apex[i];
+    const int* b = square ? corners[(i + 1) % n] : apex[(i + 1) % n];
+    c.line(a[0], a[1], b[0], b[1], colour, pen);
+  }
+}
+
 }  // namespace
 
 LabelPainter bitmap_label_painter() {
@@ -57,6 +76,7 @@ int draw_background_tile(Canvas& tile, int tx, int ty, int w, int h, const Backg
     const LocalPixel l = local(p);
     if (!reaches(box, l.x, l.y, l.x, l.y, half + 2)) continue;
     draw_symbol(tile, d.style.shape, static_cast<int>(l.x), static_cast<int>(l.y), half, colour);
+    outline_symbol(tile, d.style.shape, static_cast<int>(l.x), static_cast<int>(l.y), half, d.style.pen_width, colour);
     ++drawn;
   }
   const int pen = d.style.pen_width;

@@ -50,7 +50,7 @@ const PlanRow& row_of(int type, bool two_sensors) {
 
 ProfilePlan profile_plan(int type, bool two_sensors) { return row_of(type, two_sensors).plan; }
 
-TraceLayout trace_layout(int type, int channel_count, bool two_sensors) {
+TraceLayout trace_layout(int type, int channel_count, bool two_sensors, bool first_is_inphase) {
   const PlanRow& row = row_of(type, two_sensors);
   TraceLayout t;
   t.plan = row.plan;
@@ -60,6 +60,7 @@ TraceLayout trace_layout(int type, int channel_count, bool two_sensors) {
     c.slot = std::min(row.slots[static_cast<std::size_t>(i)] - '0', t.plan.count - 1);
     c.component = row.components[static_cast<std::size_t>(i)] - '0';
   }
+  if (first_is_inphase && t.count > 0 && t.plan.bars) t.channels[0] = {2, 1};
   return t;
 }
 

@@ -50,6 +50,9 @@ struct TraceLayout {
   int count = 0;
 };
 
-TraceLayout trace_layout(int instrument_type, int channel_count, bool two_sensors);
+// `first_is_inphase`: the reading's first value is an in-phase value (an
+// EM38 in-phase record): it goes to the decay window on the second scale
+// and to the BarIWnd gauge, as every in-phase value does.
+TraceLayout trace_layout(int instrument_type, int channel_count, bool two_sensors, bool first_is_inphase = false);
 
 }  // namespace quelor

@@ -49,4 +49,17 @@ ColourBarLayout colour_bar_layout(int type, double minimum_1, double maximum_1, 
   return l;
 }
 
+ColourBarPlace colour_bar_place(const ColourBarInput& in) {
+  const int type = in.instrument_type;
+  const bool wide = colour_bar_has_second(type) || type == kCs21;
+  ColourBarPlace p;
+  p.left = in.map_left + (wide ? 30 : 40);
+  p.top = in.map_top + 25;
+  p.width = wide ? 244 : 142;
+  p.height = kColourBarWindow - 10;
+  const bool fits = p.left + p.width <= in.map_left + in.map_width && p.top + p.height <= in.map_top + in.map_height;
+  p.shown = in.map_shown && in.review && in.colour_map_view >= 1 && fits;
+  return p;
+}
+
 }  // namespace quelor

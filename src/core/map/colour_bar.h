@@ -45,4 +45,24 @@ bool colour_bar_has_second(int instrument_type);
 ColourBarLayout colour_bar_layout(int instrument_type, double minimum_1, double maximum_1, double minimum_2,
                                   double maximum_2, bool mapped_second = false);
 
+// Where the labelled colour bar is seen: over the map's top-left corner, at
+// (30, 25) 244 x 296 for the instruments of two bars and the CS-21, else at
+// (40, 25) 142 x 296, while the map is in review with a colour view mapped
+// (the map stands still and is redrawn whole from the data file, so the bar
+// covers no track being painted), and only when the map holds it whole.
+struct ColourBarPlace {
+  bool shown = false;
+  int left = 0, top = 0, width = 0, height = 0;  // in the map's parent
+};
+
+struct ColourBarInput {
+  int instrument_type = 0;
+  int map_left = 0, map_top = 0, map_width = 0, map_height = 0;
+  bool map_shown = false;
+  bool review = false;
+  int colour_map_view = 0;
+};
+
+ColourBarPlace colour_bar_place(const ColourBarInput& input);
+
 }  // namespace quelor

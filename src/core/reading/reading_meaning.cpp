@@ -94,9 +94,9 @@ void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning
   const int inphase = conductivity + 2;
   if (type == kEm38) {
     // One value a record: conductivity, or in-phase in an in-phase record;
-    // the EM38's one view maps the component the record carries.
+    // view 1 maps the conductivity records, view 2 the in-phase ones.
     put(m, s.value[static_cast<std::size_t>(d.inphase_record ? inphase : conductivity)]);
-    if (c.mapped_view >= 1) m.entry = class_of(m.channels[0], c.colour);
+    if (c.mapped_view >= 1 && (c.mapped_view == 2) == d.inphase_record) m.entry = class_of(m.channels[0], c.colour);
     return;
   }
   put(m, s.value[static_cast<std::size_t>(conductivity)]);

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "serial/decode_em38mk2.h"
+#include "variant/instrument.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -62,6 +64,10 @@ FrameStep frame_binary_byte(BinaryFramer& f, std::uint8_t byte, const FrameConte
     return step;
   }
   assign_record(f.record, start, format.copy_length);
+  // The EM61-LX2's soft marker (a digit or arrow key held): its readings
+  // become the marker records its own marker switch gives.
+  if (f.reader == BinaryReader::kEm61Continuous && ctx.marker)
+    f.record.bytes[0] = static_cast<std::uint8_t>(marker_letter_of(kEm61Lx2, static_cast<char>(f.record.bytes[0])));
   if (f.reader == BinaryReader::kEm38_4)
     f.record.bytes[1] = static_cast<std::uint8_t>(f.record.bytes[1] + (ctx.line_active ? 16 : 0) +
                                                   (ctx.marker ? 8 : 0));

@@ -25,7 +25,7 @@ struct FrameContext {
   bool logging = false;         // survey state is Logging
   int survey_mode = 0;          // 0 Auto, 1 Wheel, 2 Manual
   int sound_every = 0;          // tick count of the survey settings (polled and second-mode EM61)
-  bool marker = false;          // EM38-4: marker flag of the logging window (+8)
+  bool marker = false;          // the logging window's marker: EM38-4 +8, EM61-LX2 marker letters
   bool line_active = false;     // EM38-4: a modem status line was active (+16)
 };
 

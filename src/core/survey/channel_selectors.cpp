@@ -1,5 +1,6 @@
 #include "survey/channel_selectors.h"
 
+#include "map/colour_views.h"
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 
@@ -53,10 +54,12 @@ SelectorView channel_selector_view(const SelectorInput& in) {
                       !in.gps_enabled || !in.map_view || in.channel == 0 || never_shown(in.instrument_type);
   if (hidden) return v;
   const int count = channel_selector_count(in.instrument_type, in.em38mk2_model, in.number_of_sensors);
-  for (int i = 0; i < count; ++i) v.shown[static_cast<std::size_t>(i)] = true;
+  const ViewSetup views{in.instrument_type, in.em38mk2_model, in.number_of_sensors, 0};
+  for (int i = 0; i < count; ++i)
+    v.shown[static_cast<std::size_t>(i)] = view_exists(views, channel_of_selector(in.instrument_type, i));
   if (in.instrument_type == kEm31Mk2 && in.em31_inphase_only) v.shown[0] = false;
   const int checked = selector_of_channel(in.instrument_type, in.channel);
-  v.checked = checked >= 0 && checked < count ? checked : -1;
+  v.checked = checked >= 0 && checked < count && v.shown[static_cast<std::size_t>(checked)] ? checked : -1;
   return v;
 }
 

@@ -53,8 +53,9 @@ struct SelectorView {
 
 // Hidden while logging, in the navigation line, without GPS, without the
 // map view and with no channel selected; shown in Monitoring and Stand By
-// otherwise (EM38 and Grad601 never show theirs; the EM31-MK2 in-phase-only
-// display hides the first).
+// otherwise, each only when the map draws its channel's view (EM38 and
+// Grad601 never show theirs; the EM31-MK2 in-phase-only display hides the
+// first).
 SelectorView channel_selector_view(const SelectorInput& input);
 
 }  // namespace quelor

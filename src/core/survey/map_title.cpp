@@ -18,8 +18,10 @@ struct TitleRow {
 
 // Every instrument's mapped readings by colour map view. The CS-21 pairs
 // its vertical-dipole coil (views 1 and 2) with its horizontal-dipole one
-// (views 3 and 4); the Grad601 maps its sensors' gradient.
-constexpr std::array<TitleRow, 29> kTitles{{
+// (views 3 and 4), and its 2 m coils likewise (views 5-8); the EM61-LX2's
+// right coil views map the coil pairs of its left coil views; the Grad601
+// maps its sensors' gradient.
+constexpr std::array<TitleRow, 36> kTitles{{
     {kEm31Mk2, 1, "Conductivity", "Review Conductivity"},
     {kEm31Mk2, 2, "Inphase", "Review Inphase"},
     {kEm38, 1, "Conductivity", "Review Conductivity"},
@@ -41,6 +43,10 @@ constexpr std::array<TitleRow, 29> kTitles{{
     {kCs21, 2, "Inphase VDM", "Review Inphase VDM"},
     {kCs21, 3, "Conductivity HDM", "Review Conductivity HDM"},
     {kCs21, 4, "Inphase HDM", "Review Inphase HDM"},
+    {kCs21, 5, "Conductivity VDM", "Review Conductivity VDM"},
+    {kCs21, 6, "Inphase VDM", "Review Inphase VDM"},
+    {kCs21, 7, "Conductivity HDM", "Review Conductivity HDM"},
+    {kCs21, 8, "Inphase HDM", "Review Inphase HDM"},
     {kEm61Mk2, 1, "Channel 1", "Review Ch1"},
     {kEm61Mk2, 2, "Channel 2", "Review Ch2"},
     {kEm61Mk2, 3, "Channel 3", "Review Ch3"},
@@ -48,6 +54,9 @@ constexpr std::array<TitleRow, 29> kTitles{{
     {kEm61Lx2, 1, "Ch E", "Review ChE"},
     {kEm61Lx2, 2, "Ch L", "Review ChL"},
     {kEm61Lx2, 3, "Ch F", "Review ChF"},
+    {kEm61Lx2, 4, "Ch E", "Review ChE"},
+    {kEm61Lx2, 5, "Ch L", "Review ChL"},
+    {kEm61Lx2, 6, "Ch F", "Review ChF"},
     {kGrad601, 1, "Gradient", "Review Gradient"},
 }};
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "map/colour_views.h"
 #include "settings/settings_derived.h"
 #include "survey/colour_class.h"
 #include "serial/records_per_reading.h"
@@ -185,7 +186,11 @@ StartPlan plan_survey_start(const StartInput& input) {
   plan.instrument_used = s.instrument_state >= 1;
   plan.gps_used = s.gps_enabled == 1;
   plan.tilt_used = plan.instrument_used && type == kEm61Mk2 && s.tilt_meter == 1;
-  plan.colour_map_view = (!plan.gps_used || input.variant.navigation_mode == kNavigation) ? 0 : s.colour_map_view;
+  // A view the map cannot draw (a stored one of two sensors, say) maps
+  // nothing: the positions view; the EM38 maps its component.
+  plan.colour_map_view = (!plan.gps_used || input.variant.navigation_mode == kNavigation)
+                             ? 0
+                             : usable_view(view_setup(s, type), s.colour_map_view);
   plan.update_rate_hz = update_rate(s.reading_interval);
   plan.tick_divisor = tick_divisor(type, s.survey_mode, s.reading_interval);
   plan.clear_channel_null_values = s.null_values != 1;

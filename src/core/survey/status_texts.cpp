@@ -79,7 +79,7 @@ bool has_inphase_scale(int type) {
 }
 
 std::vector<std::string> instrument_block_rows(const Settings& s, int type, bool instrument_used, int coil_spacing_m,
-                                               char coil_letter) {
+                                               char coil_letter, bool narrow_panel) {
   if (!instrument_used) return {"Instrument", "Disabled", "GXY Mode"};
   switch (type) {
     case kEm31Mk2: return em31_rows(s);
@@ -88,7 +88,7 @@ std::vector<std::string> instrument_block_rows(const Settings& s, int type, bool
     case kEm34_3: return em34_rows(s, coil_spacing_m, coil_letter);
     case kEm38Mk2: return {"Selected for file :", dipole_row(s.dipole_mode)};
     case kEm61Mk2: return {"Mode: ", "Battery: ", "Current: "};
-    case kEm61Lx2: return {"Battery: ", "Current: "};
+    case kEm61Lx2: return narrow_panel ? std::vector<std::string>{"B:", "T:"} : std::vector<std::string>{"Battery: ", "Current: "};
     default: return {};
   }
 }
@@ -132,7 +132,8 @@ StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const St
     t.speed_maximum = format_double("%0.1f", s.speed_scale_maximum);
   }
   t.gps = gps_block_texts(s, survey, in.slam);
-  t.instrument_rows = instrument_block_rows(s, in.instrument_type, in.instrument_used, in.coil_spacing_m, in.coil_letter);
+  t.instrument_rows =
+      instrument_block_rows(s, in.instrument_type, in.instrument_used, in.coil_spacing_m, in.coil_letter, in.narrow_panel);
   if (in.instrument_type == kEm38_4)
     t.calibration = em38_4_calibration_text(em38_4_calibration_state(em38_4_calibration(s.em38_4)));
   return t;

@@ -34,9 +34,10 @@ ScaleLabels inphase_scale_labels(int instrument_type, int em38_4_inphase_units, 
 bool has_inphase_scale(int instrument_type);
 
 // The rows of the instrument block ("Instrument", "Disabled", "GXY Mode"
-// without an instrument).
+// without an instrument). `narrow_panel`: a status panel under 301 pixels,
+// where the EM61-LX2 shows "B:" and "T:" for its battery and current.
 std::vector<std::string> instrument_block_rows(const Settings& s, int instrument_type, bool instrument_used,
-                                               int coil_spacing_m, char coil_letter);
+                                               int coil_spacing_m, char coil_letter, bool narrow_panel = false);
 
 struct GpsBlockTexts {
   bool disabled = false;            // only "GPS Disabled"
@@ -84,6 +85,7 @@ struct StatusInput {
   char coil_letter = 'V';   // EM34-3
   std::uint32_t now = 0;
   long review_map_size = 0;  // in map review: the size zoom and fit gave it; 0 outside review
+  bool narrow_panel = false;  // the status panel is under 301 pixels wide
 };
 
 StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const StatusInput& input);

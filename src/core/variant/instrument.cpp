@@ -91,6 +91,13 @@ bool is_marker_letter(int instrument_type, char tag) {
   return row && holds(row->marker_letters, tag);
 }
 
+char marker_letter_of(int instrument_type, char letter) {
+  const InstrumentRow* row = find_instrument(instrument_type);
+  if (!row) return letter;
+  const std::size_t at = row->reading_letters.find(letter);
+  return at < row->marker_letters.size() ? row->marker_letters[at] : letter;
+}
+
 int instrument_record_length(const Variant& v) {
   const InstrumentRow* row = find_instrument(v.instrument_type);
   if (!row || (v.navigation_mode != kRealTimeMap && v.navigation_mode != kNavigation)) return 0;

@@ -68,6 +68,9 @@ bool has_binary_records(int instrument_type);
 // Column 0 of a data-file record written from an instrument record.
 bool is_reading_letter(int instrument_type, char tag);
 bool is_marker_letter(int instrument_type, char tag);
+// The EM61-LX2's marker letter of a reading letter (T, D, E, F -> M, N, P,
+// Q: a reading taken while a marker is held); the letter itself otherwise.
+char marker_letter_of(int instrument_type, char reading_letter);
 inline bool is_instrument_letter(int instrument_type, char tag) {
   return is_reading_letter(instrument_type, tag) || is_marker_letter(instrument_type, tag);
 }

@@ -46,10 +46,18 @@ TEST(BackgroundTiles, SquareAcrossTheTileCornerAndNewTiles) {
   };
   tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& c) { tiles.grid_decoration(c, tx, ty); });
   make_grid_tiles(tiles, 1002, 1002);  // made afterwards: decorated when made
+  // The fill 17..23 x -3..3 and its 2-pixel outline, which lies one pixel
+  // beyond the fill on one side of each axis: an 8 x 8 square.
   for (WorldCoordinate x = 17; x <= 23; ++x)
     for (WorldCoordinate y = -3; y <= 3; ++y) EXPECT_EQ(grid_pixel(tiles, x, y), kBackgroundColour) << x << "," << y;
-  for (WorldCoordinate x : {16, 24}) EXPECT_EQ(grid_pixel(tiles, x, 0), kWhite) << x;
-  for (WorldCoordinate y : {-4, 4}) EXPECT_EQ(grid_pixel(tiles, 20, y), kWhite) << y;
+  int coloured = 0;
+  for (WorldCoordinate x = 14; x <= 26; ++x)
+    for (WorldCoordinate y = -6; y <= 6; ++y) {
+      if (grid_pixel(tiles, x, y) != kBackgroundColour) continue;
+      ++coloured;
+      EXPECT_TRUE(x >= 16 && x <= 24 && y >= -4 && y <= 4) << x << "," << y;
+    }
+  EXPECT_EQ(coloured, 64);
 }
 
 TEST(BackgroundTiles, JoinedLinesLiftAtBreaksAndSpanTiles) {
@@ -82,7 +90,8 @@ TEST(BackgroundTiles, LabelsRightOfTheirSymbol) {
   for (WorldCoordinate x = 0; x < 60; ++x)
     for (WorldCoordinate y = -10; y < 30; ++y) {
       if (grid_pixel(tiles, x, y) != kBackgroundColour) continue;
-      const bool symbol = std::abs(x - 5) <= d.half_size + 1 && std::abs(y - 10) <= d.half_size + 1;
+      // the dot and its 2-pixel outline
+      const bool symbol = std::abs(x - 5) <= d.half_size + 2 && std::abs(y - 10) <= d.half_size + 2;
       const bool label = x >= left && x < left + width && y <= 10 + height / 2 && y > 10 - height / 2 - 1;
       (label ? inside : symbol ? inside : outside) += 1;
     }

@@ -245,10 +245,13 @@ TEST(TraceLayout, ComponentsAndProfileSlotsPerInstrument) {
     bool two;
     const char* components;  // per channel
     const char* slots;
+    bool first_is_inphase = false;
   };
   const Case cases[] = {
       {kEm31Mk2, 2, false, "12", "01"},
       {kEm38, 1, false, "1", "0"},
+      {kEm38, 1, false, "2", "1", true},  // an in-phase record: decay window, in-phase scale and bar
+      {kEm34_3, 1, false, "1", "0", true},
       {kEm38Mk2, 12, false, "12121212", "01010101"},
       {kEm34_3, 1, false, "1", "0"},
       {kEm61Mk2, 4, false, "1111", "0000"},
@@ -260,7 +263,7 @@ TEST(TraceLayout, ComponentsAndProfileSlotsPerInstrument) {
       {kGrad601, 1, false, "1", "0"},
   };
   for (const Case& c : cases) {
-    const TraceLayout t = trace_layout(c.type, c.count, c.two);
+    const TraceLayout t = trace_layout(c.type, c.count, c.two, c.first_is_inphase);
     std::string components, slots;
     for (int i = 0; i < t.count; ++i) {
       components += static_cast<char>('0' + t.channels[i].component);

@@ -90,5 +90,27 @@ TEST(ColourBar, SingleBarCarriesTheMappedComponentsScale) {
   EXPECT_EQ(inphase.labels[4].text, "30.00");
 }
 
+// The labelled bar is seen over the map's corner in review with a colour
+// view, where the map holds it whole; never over the live map.
+TEST(ColourBar, SeenInReviewWithAColourView) {
+  ColourBarInput in{0, 5, 40, 500, 400, true, true, 1};  // EM31-MK2: two bars
+  ColourBarPlace p = colour_bar_place(in);
+  EXPECT_TRUE(p.shown);
+  EXPECT_EQ(p.left, 35);
+  EXPECT_EQ(p.top, 65);
+  EXPECT_EQ(p.width, 244);
+  EXPECT_EQ(p.height, 296);
+  in.instrument_type = -2;  // EM61-LX2: one bar
+  p = colour_bar_place(in);
+  EXPECT_EQ(p.left, 45);
+  EXPECT_EQ(p.width, 142);
+  for (auto hide : {+[](ColourBarInput& c) { c.review = false; }, +[](ColourBarInput& c) { c.colour_map_view = 0; },
+                    +[](ColourBarInput& c) { c.map_shown = false; }, +[](ColourBarInput& c) { c.map_height = 320; }}) {
+    ColourBarInput h = in;
+    hide(h);
+    EXPECT_FALSE(colour_bar_place(h).shown);
+  }
+}
+
 }  // namespace
 }  // namespace quelor

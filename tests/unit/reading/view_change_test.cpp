@@ -9,8 +9,10 @@
 
 #include "../survey/survey_test_support.h"
 #include "devsim/binary_record.h"
+#include "devsim/em31_record.h"
 #include "map/colour_class.h"
 #include "reading/decode_context.h"
+#include "reading/reading_meaning.h"
 #include "serial/instrument_framer.h"
 #include "settings/instrument_defaults.h"
 #include "survey/channel_selectors.h"
@@ -118,14 +120,15 @@ TEST(ViewChange, Em38_4SelectorsMapTheirChannelOnItsScale) {
 }
 
 // With each program's own default settings, the selectors of the mapped
-// channel are shown in Monitoring (never for the EM38 and Grad601; the
+// channel are shown in Monitoring, those of views the map draws (never for
+// the EM38 and Grad601; the EM34-3 maps one view; the
 // EM38-4 and CS-21 select by their displayed channel, none by default).
 TEST(ViewChange, DefaultSettingsShowTheSelectors) {
   struct Case {
     int type;
     int shown;
   };
-  for (const Case c : {Case{kEm31Mk2, 2}, Case{kEm34_3, 2}, Case{kEm38Mk2, 4}, Case{kEm61Mk2, 4}, Case{kEm61Lx2, 6},
+  for (const Case c : {Case{kEm31Mk2, 2}, Case{kEm34_3, 1}, Case{kEm38Mk2, 4}, Case{kEm61Mk2, 4}, Case{kEm61Lx2, 6},
                        Case{kEm38_4, 0}, Case{kCs21, 0}, Case{kEm38, 0}, Case{kGrad601, 0}}) {
     const Settings s = initial_settings(Variant{c.type, kRealTimeMap});
     SelectorInput in;
@@ -143,6 +146,29 @@ TEST(ViewChange, DefaultSettingsShowTheSelectors) {
     if (c.shown > 0) {
       EXPECT_EQ(v.checked, selector_of_channel(c.type, in.channel)) << c.type;
     }
+  }
+}
+
+// The EM38 sends one component a record: view 1 maps its conductivity
+// records on the first scale, view 2 its in-phase records on the second;
+// a record of the other component maps nothing.
+TEST(ViewChange, Em38ViewsMapTheirOwnComponentsRecords) {
+  Settings s = initial_settings(Variant{kEm38, kRealTimeMap});
+  s.profile_scale_1 = {0.0, 500.0};
+  s.profile_scale_2 = {-10.0, 10.0};
+  devsim::Em38Reading cond, inph;
+  cond.value = 120.0;
+  inph.inphase = true;
+  inph.value = 4.0;
+  for (int view : {1, 2}) {
+    s.colour_map_view = view;
+    const DecodeContext d = decode_context_from_settings(s, kEm38, false, false);
+    const ReadingMeaning c = interpret_reading(d, framed(kEm38, devsim::encode_em38_record(cond)).text());
+    const ReadingMeaning i = interpret_reading(d, framed(kEm38, devsim::encode_em38_record(inph)).text());
+    EXPECT_EQ(c.entry.has_value(), view == 1) << view;
+    EXPECT_EQ(i.entry.has_value(), view == 2) << view;
+    if (view == 1 && c.entry) EXPECT_EQ(*c.entry, class_of(c.channels[0], 0, 500));
+    if (view == 2 && i.entry) EXPECT_EQ(*i.entry, class_of(i.channels[0], -10, 10));
   }
 }
 

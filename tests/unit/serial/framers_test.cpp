@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "variant/instrument.h"
+
 #include "serial/instrument_framer.h"
 #include "variant/variant.h"
 #include "wire.h"
@@ -262,6 +264,22 @@ TEST(BinaryFramer, Em38_4StatusBitsAddedToSecondByte) {
     EXPECT_EQ(out[0].record.length, 26u);
     EXPECT_EQ(out[0].record.bytes[1], 2 + c.add);
   }
+}
+
+// While the EM61-LX2's soft marker is held its readings T, D, E, F arrive
+// as the marker records M, N, P, Q; released, as readings again.
+TEST(BinaryFramer, Em61Lx2SoftMarkerGivesMarkerLetters) {
+  const std::string readings = "TDEF", markers = "MNPQ";
+  for (std::size_t i = 0; i < readings.size(); ++i)
+    for (const bool held : {false, true}) {
+      FrameContext ctx;
+      ctx.marker = held;
+      InstrumentFramer f = framer_for(kEm61Lx2);
+      const auto out = records_only(feed_all(f, test::em61_wire(readings[i], 0, 1, 2, 3, 4, 2000), ctx));
+      ASSERT_EQ(out.size(), 1u);
+      EXPECT_EQ(out[0].record.bytes[0], held ? markers[i] : readings[i]);
+      EXPECT_EQ(is_marker_letter(kEm61Lx2, static_cast<char>(out[0].record.bytes[0])), held);
+    }
 }
 
 TEST(BinaryFramer, LongNoiseBeforeRecordsLosesNone) {

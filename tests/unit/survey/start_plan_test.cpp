@@ -245,6 +245,28 @@ TEST(StartPlan, Em31RealTimeInphaseMapsTheSecondScale) {
   EXPECT_DOUBLE_EQ(p.colour_class_width, 1.0);
 }
 
+// The EM38 maps the component of its Survey Setup, in-phase on the second
+// scale; a view stored for two EM61-LX2 sensors maps nothing with one.
+TEST(StartPlan, ViewsTheMapCannotDrawAreNotMapped) {
+  StartInput in = input_for(kEm38, kRealTimeMap);
+  in.settings.component = 1;
+  in.settings.colour_map_view = 1;
+  in.settings.profile_scale_1 = {0.0, 500.0};
+  in.settings.profile_scale_2 = {-25.0, 25.0};
+  StartPlan p = plan_survey_start(in);
+  EXPECT_EQ(p.colour_map_view, 2);
+  EXPECT_DOUBLE_EQ(p.colour_class_width, 1.0);
+  in.settings.component = 0;
+  in.settings.colour_map_view = 2;
+  EXPECT_EQ(plan_survey_start(in).colour_map_view, 1);
+  StartInput lx2 = input_for(kEm61Lx2, kRealTimeMap);
+  lx2.settings.colour_map_view = 5;
+  lx2.settings.number_of_sensors = 1;
+  EXPECT_EQ(plan_survey_start(lx2).colour_map_view, 5);
+  lx2.settings.number_of_sensors = 0;
+  EXPECT_EQ(plan_survey_start(lx2).colour_map_view, 0);
+}
+
 TEST(StartPlan, NullValuesAndSensorsCleared) {
   StartInput in = input_for(kEm61Mk2);
   in.settings.channel_null_values = {1, 2, 3, 4};

@@ -132,6 +132,9 @@ TEST(StatusTexts, InstrumentBlockOfEveryInstrument) {
     EXPECT_EQ(instrument_block_rows(s, row.type, true, 10, 'V'), row.rows) << row.type;
     EXPECT_EQ(instrument_block_rows(s, row.type, false, 10, 'V'), (Rows{"Instrument", "Disabled", "GXY Mode"}))
         << row.type;
+    // a panel under 301 pixels: only the EM61-LX2 shortens its labels
+    const Rows narrow = instrument_block_rows(s, row.type, true, 10, 'V', true);
+    EXPECT_EQ(narrow, (row.type == kEm61Lx2 ? Rows{"B:", "T:"} : row.rows)) << row.type;
   }
 }
 
