@@ -2,9 +2,6 @@
 # quelor grid on surveys logged by the simulator: GDAL reads back the size,
 # geotransform, nodata, CRS and overviews the JSON line reports, the cells at
 # the reading positions are within the reported misfit, the PNG and its world
-# file; the KMZ is a zip holding a KML ground overlay around the grid and its
-# picture; contours are GeoJSON lines at multiples of the interval inside the
-# grid; --progress lines rise to 100 %, nothing without it when stderr is a
 # file; feet and southern surveys carry their unit and hemisphere; devsim
 # truth writes the same frame; bad input exits 2 with one line on stderr, and
 # so does a grid with no cell left (the cell larger than the survey, or all
@@ -117,78 +114,6 @@ else
   echo "gdalinfo missing (gdal-bin): skipping the GDAL read-back"
 fi
 
-# Google Earth: a zip holding doc.kml (one ground overlay whose box holds the
-# grid) and the picture it names, transparent where there is no data.
-"$QUELOR" grid "$WORK/north.T31" --cell 0.1 --blank 0.6 --out "$WORK/overlay.tif" --kmz --contours 2 \
-  >"$WORK/overlay.json" 2>"$WORK/overlay.err" || fail "grid --kmz --contours: exit $?"
-[ -s "$WORK/overlay.err" ] && fail "stderr not empty without --progress: $(cat "$WORK/overlay.err")"
-[ "$(json "$WORK/overlay.json" kmz)" = "$WORK/overlay.kmz" ] || fail "kmz: $(cat "$WORK/overlay.json")"
-unzip -l "$WORK/overlay.kmz" | grep -q ' doc.kml$' || fail "no doc.kml in the KMZ: $(unzip -l "$WORK/overlay.kmz")"
-unzip -p "$WORK/overlay.kmz" doc.kml | grep -q '<GroundOverlay>' || fail "no ground overlay"
-centre=$(python3 -c "import json,sys; g=json.load(open(sys.argv[1]))['extent']; print((g[0]+g[2])/2, (g[1]+g[3])/2)" "$WORK/overlay.json")
-if command -v gdaltransform >/dev/null; then
-  lonlat=$(echo "$centre" | gdaltransform -s_srs EPSG:32617 -t_srs EPSG:4326 -output_xy 2>/dev/null ||
-    echo "$centre" | gdaltransform -s_srs EPSG:32617 -t_srs "+proj=longlat +datum=WGS84")
-else
-  lonlat=""
-fi
-python3 - "$WORK/overlay.kmz" "$WORK/overlay.json" "$lonlat" <<'PY' || fail "the KMZ"
-import json, struct, sys, zipfile, xml.dom.minidom
-z = zipfile.ZipFile(sys.argv[1])
-assert z.testzip() is None, "bad CRC"
-grid = json.load(open(sys.argv[2]))
-doc = xml.dom.minidom.parseString(z.read("doc.kml"))
-overlays = doc.getElementsByTagName("GroundOverlay")
-assert len(overlays) == 1, len(overlays)
-box = {k: float(doc.getElementsByTagName(k)[0].firstChild.data) for k in ("north", "south", "east", "west", "rotation")}
-assert box["south"] < box["north"] and box["west"] < box["east"], box
-assert -2 < box["rotation"] < 0, box  # east of zone 17's central meridian: grid north is east of true north
-href = doc.getElementsByTagName("href")[0].firstChild.data
-assert href == "north.png" and href in z.namelist(), (href, z.namelist())
-png = z.read(href)
-width, height, depth, colour = struct.unpack(">IIBB", png[16:26])
-assert (width, height) == (grid["columns"], grid["rows"]) and (depth, colour) == (8, 6), (width, height, depth, colour)
-if sys.argv[3]:
-    lon, lat = map(float, sys.argv[3].split()[:2])
-    assert abs(lat - (box["north"] + box["south"]) / 2) < 1e-6 and abs(lon - (box["east"] + box["west"]) / 2) < 1e-6, (lon, lat, box)
-PY
-
-# Contours: valid GeoJSON, one MultiLineString a level, levels the multiples of
-# 2 inside the grid's range, every vertex inside the grid (back in UTM).
-python3 - "$WORK/overlay.contours.geojson" "$WORK/overlay.json" >"$WORK/vertices" <<'PY' || fail "the contours"
-import json, sys
-c, grid = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
-assert c["type"] == "FeatureCollection" and c["name"] == "north", c.get("name")
-levels = [f["properties"]["level"] for f in c["features"]]
-assert len(levels) >= 5 and levels == sorted(set(levels)), levels
-for f in c["features"]:
-    assert f["type"] == "Feature" and f["geometry"]["type"] == "MultiLineString"
-    assert f["properties"]["level"] % 2 == 0 and grid["min"] <= f["properties"]["level"] <= grid["max"], f["properties"]
-    for line in f["geometry"]["coordinates"]:
-        assert len(line) >= 2
-        for lon, lat in line:
-            print(lon, lat)
-PY
-if command -v gdaltransform >/dev/null; then
-  gdaltransform -s_srs EPSG:4326 -t_srs EPSG:32617 <"$WORK/vertices" >"$WORK/utm" 2>/dev/null
-  python3 - "$WORK/utm" "$WORK/overlay.json" <<'PY' || fail "contour vertices outside the grid"
-import json, sys
-west, south, east, north = json.load(open(sys.argv[2]))["extent"]
-points = [tuple(map(float, l.split()[:2])) for l in open(sys.argv[1])]
-assert len(points) > 100, len(points)
-out = [p for p in points if not (west < p[0] < east and south < p[1] < north)]
-assert not out, out[:3]
-PY
-fi
-"$QUELOR" grid "$WORK/north.T31" --method nearest --out "$WORK/nearest.tif" --progress >/dev/null 2>"$WORK/progress.err" ||
-  fail "grid --progress: exit $?"
-python3 - "$WORK/progress.err" <<'PY' || fail "progress lines: $(cat "$WORK/progress.err")"
-import re, sys
-lines = open(sys.argv[1]).read().splitlines()
-shares = [int(re.fullmatch(r"gridding: (\d+) %", l).group(1)) for l in lines]
-assert shares and shares[-1] == 100 and shares == sorted(shares), shares
-PY
-
 expect_bad() {
   "$QUELOR" grid "$@" >"$WORK/stdout" 2>"$WORK/stderr"
   local status=$?
@@ -203,16 +128,12 @@ expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --channel nothing
 expect_bad "$WORK/north.T31" --out "$WORK/no/such/dir/x.tif"
 head -c 300 /dev/urandom >"$WORK/random.T31"
 expect_bad "$WORK/random.T31" --out "$WORK/x.tif"
-expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --contours 0
-expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --contours -1
-expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --contours
 
 # refuse TEXT SUBCOMMAND ARGS...: exit 2, one line on stderr holding TEXT, the
 # data files as they were and no file added or removed in the folder.
 N="$WORK/north.T31"
 cp "$N" "$WORK/other.T31"
 cp "$N" "$WORK/data.png"
-cp "$N" "$WORK/data.kmz"
 ln -s "$N" "$WORK/link.tif"
 ln "$N" "$WORK/hard.tif"
 sum=$(md5sum <"$N")
@@ -228,7 +149,7 @@ refuse() {
   [ "$status" -eq 2 ] || fail "$*: exit $status, expected 2"
   { [ "$(wc -l <"$WORK/stderr")" -eq 1 ] && grep -qF -- "$text" "$WORK/stderr"; } ||
     fail "$*: stderr lacks '$text': $(cat "$WORK/stderr")"
-  for f in north.T31 other.T31 data.png data.kmz; do [ "$(md5sum <"$WORK/$f")" = "$sum" ] || fail "$*: $f changed"; done
+  for f in north.T31 other.T31 data.png; do [ "$(md5sum <"$WORK/$f")" = "$sum" ] || fail "$*: $f changed"; done
   after=$(ls -A "$WORK" | grep -v '^std')
   [ "$before" = "$after" ] || fail "$*: the folder changed: $(diff <(echo "$before") <(echo "$after") | tr '\n' ' ')"
 }
@@ -239,9 +160,6 @@ refuse "it is the input" grid "$N" --out "$WORK/hard.tif"
 refuse "it holds a survey data file" grid "$N" --out "$WORK/other.T31"
 refuse "it holds a survey data file" grid "$N" --out "$WORK/x.tif" --png "$WORK/data.png"
 refuse "twice" grid "$N" --out "$WORK/x.png" --png
-refuse "twice" grid "$N" --out "$WORK/x.kmz" --kmz
-refuse "it holds a survey data file" grid "$N" --out "$WORK/x.tif" --kmz "$WORK/data.kmz"
-refuse "more than 1000 levels" grid "$N" --method nearest --out "$WORK/x.tif" --kmz --contours 0.0001
 refuse "it is the input" map "$N" --out "$WORK/link.tif"
 refuse "it holds a survey data file" map "$N" --out "$WORK/other.T31"
 refuse "it is the input" map "$N" --background "$WORK/marks.txt,utm-m,space" --out "$WORK/marks.txt"

@@ -1,11 +1,7 @@
 // quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]
-// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]]
-// [--contours INTERVAL] [--progress] --out PATH.tif:
+// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif:
 // one channel of a survey data file interpolated on a regular grid, as a
-// GeoTIFF (with --kmz a Google Earth overlay too, with --contours the contour
-// lines as GeoJSON beside it); one JSON line on standard output describes the
-// grid. Gridding that takes longer than a second shows its progress on a
-// terminal's stderr (--progress: always, one line each second in a log).
+// GeoTIFF; one JSON line on standard output describes the grid.
 
 #include <cerrno>
 #include <cstdio>
@@ -20,14 +16,10 @@
 #include "gps/projection.h"
 #include "grid/geotiff.h"
 #include "grid/grid.h"
-#include "grid/contours.h"
-#include "grid/contours_geojson.h"
 #include "grid/grid_image.h"
-#include "grid/grid_kmz.h"
 #include "grid/survey_samples.h"
 #include "json.h"
 #include "png_writer.h"
-#include "share_progress.h"
 
 namespace quelor::tool {
 
@@ -35,8 +27,7 @@ namespace {
 
 const char kUsage[] =
     "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]\n"
-    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]]\n"
-    "                   [--kmz [PATH.kmz]] [--contours INTERVAL] [--progress] --out PATH.tif\n";
+    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif\n";
 
 struct Options {
   std::string file, out, png;
@@ -45,10 +36,6 @@ struct Options {
   int zone = kAutomaticZone;
   bool predictor = true;
   bool want_png = false;
-  std::string kmz, contours;  // output paths; empty: none
-  bool want_kmz = false;
-  double contour_interval = 0;  // 0: no contours
-  bool progress = false;
 };
 
 bool parse_number(const char* text, double& v) {
@@ -74,17 +61,6 @@ std::string parse(int argc, char** argv, Options& o) {
     const std::string_view arg = argv[i];
     if (arg == "--no-predictor") {
       o.predictor = false;
-    } else if (arg == "--progress") {
-      o.progress = true;
-    } else if (arg == "--kmz") {
-      o.want_kmz = true;
-      if (i + 1 < argc && ends_with(argv[i + 1], ".kmz")) o.kmz = argv[++i];
-    } else if (arg == "--contours") {
-      double v = 0;
-      if (i + 1 >= argc) return "--contours needs a value";
-      if (!parse_number(argv[++i], v) || !(v > 0) || v > 1e30)
-        return std::string("bad contour interval '") + argv[i] + "' (a number above 0)";
-      o.contour_interval = v;
     } else if (arg == "--png") {
       o.want_png = true;
       if (i + 1 < argc && ends_with(argv[i + 1], ".png")) o.png = argv[++i];
@@ -124,8 +100,6 @@ std::string parse(int argc, char** argv, Options& o) {
   if (o.file.empty()) return "no data file";
   if (o.out.empty()) return "no --out";
   if (o.want_png && o.png.empty()) o.png = with_extension(o.out, ".png");
-  if (o.want_kmz && o.kmz.empty()) o.kmz = with_extension(o.out, ".kmz");
-  if (o.contour_interval > 0) o.contours = with_extension(o.out, ".contours.geojson");
   return {};
 }
 
@@ -133,38 +107,11 @@ std::string parse(int argc, char** argv, Options& o) {
 std::vector<std::string> outputs_of(const Options& o) {
   std::vector<std::string> out{o.out};
   if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw")});
-  for (const std::string* extra : {&o.kmz, &o.contours})
-    if (!extra->empty()) out.push_back(*extra);
   return out;
 }
 
-// The data file's name without its folder and extension.
-std::string file_stem(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const std::size_t dot = name.find_last_of('.');
-  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-// The KMZ and the contours, staged with the run's other outputs.
-std::string stage_overlays(OutputBatch& batch, const Options& o, const GridResult& r, const GeoTiffOptions& tiff,
-                           const std::vector<ContourLevel>& contours) {
-  const UtmFrame frame{tiff.zone, tiff.south, tiff.map_units};
-  if (!o.kmz.empty()) {
-    const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
-    const std::string kmz = grid_kmz_bytes(r.grid, frame, file_stem(o.file), tiff.description, r.minimum, high);
-    if (kmz.empty()) return "the grid is too large for a KMZ";
-    if (std::string why = batch.stage(o.kmz, kmz); !why.empty()) return why;
-  }
-  if (!o.contours.empty())
-    if (std::string why = batch.stage(o.contours, contours_geojson(contours, frame, file_stem(o.file))); !why.empty())
-      return why;
-  return {};
-}
-
 // All outputs complete, or none: each goes through a temporary file.
-std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOptions& tiff,
-                          const std::vector<ContourLevel>& contours) {
+std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOptions& tiff) {
   OutputBatch batch({o.file});
   if (std::string why = batch.stage(o.out, geotiff_bytes(r.grid, tiff)); !why.empty()) return why;
   if (!o.png.empty()) {
@@ -177,7 +124,6 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
     if (std::string why = batch.stage(with_extension(o.png, ".pgw"), world_file_text(r.grid)); !why.empty())
       return why;
   }
-  if (std::string why = stage_overlays(batch, o, r, tiff, contours); !why.empty()) return why;
   return batch.commit();
 }
 
@@ -228,8 +174,6 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
       .num("misfit_max", r.misfit_max)
       .str("nodata", kGeoTiffNoDataText);
   if (!o.png.empty()) json.str("png", o.png);
-  if (!o.kmz.empty()) json.str("kmz", o.kmz);
-  if (!o.contours.empty()) json.str("contours", o.contours);
   return json.text();
 }
 
@@ -249,25 +193,15 @@ int run_grid(int argc, char** argv) {
   if (!read.survey) return bad(o.file + ": " + read.error);
   const SurveySamples& s = *read.survey;
   for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s: %s\n", o.file.c_str(), w.c_str());
-  if ((!o.kmz.empty() || !o.contours.empty()) && s.zone < 1)
-    return bad(o.file + ": no geographic position to place the grid for --kmz or --contours");
-  ShareProgress progress("gridding", o.progress);
-  const GridResult r = grid_points(s.samples, o.grid, [&](double share) { progress(share); });
-  progress.done();
+  const GridResult r = grid_points(s.samples, o.grid);
   if (!r.error.empty()) return bad(o.file + ": " + r.error);
-  std::vector<ContourLevel> contours;
-  if (o.contour_interval > 0) {
-    const ContourLevels levels = contour_levels(r.minimum, r.maximum, o.contour_interval);
-    if (!levels.error.empty()) return bad(o.file + ": " + levels.error);
-    contours = contour_lines(r.grid, levels.levels);
-  }
   GeoTiffOptions tiff;
   tiff.zone = s.zone;
   tiff.south = s.south;
   tiff.map_units = s.map_units;
   tiff.predictor = o.predictor;
   tiff.description = s.channel;
-  if (const std::string why = write_outputs(o, r, tiff, contours); !why.empty()) return bad(why);
+  if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
   std::printf("%s\n", summary(o, s, r).c_str());
   return 0;
 }

@@ -142,7 +142,6 @@ constexpr Subcommand kSubcommands[] = {
     {"grid", quelor::tool::run_grid, "grid one channel of a survey data file as a GeoTIFF",
      "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]\n"
      "                  [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif\n"
-     "                  [--kmz [PATH.kmz]] [--contours INTERVAL] [--progress]\n"
      "Interpolates one channel of the survey's positioned readings on a regular grid and writes a\n"
      "tiled, deflated GeoTIFF with overviews on the survey's UTM zone; prints one JSON object.\n"
      "  FILE                the survey data file\n"
@@ -154,9 +153,6 @@ constexpr Subcommand kSubcommands[] = {
      "  --tension T         minimum-curvature tension 0-1 (default 0.25)\n"
      "  --no-predictor      deflate without the floating-point predictor\n"
      "  --png [PATH.png]    also a coloured PNG with its world file\n"
-     "  --kmz [PATH.kmz]    also a KMZ for Google Earth: the picture as a ground overlay\n"
-     "  --contours D        also contour lines every D as GeoJSON (WGS 84), OUT.contours.geojson\n"
-     "  --progress          show the gridding's progress even when stderr is no terminal\n"
      "  --out PATH.tif      the GeoTIFF\n"
      "example: quelor grid LINE01.Z31 --cell 0.25 --png --out line01.tif\n"},
     {"report", quelor::tool::run_report, "one-page HTML report of a survey or a day's files",

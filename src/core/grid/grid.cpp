@@ -92,8 +92,7 @@ void summarise(GridResult& out, std::span<const GridSample> samples) {
 
 }  // namespace
 
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
-                       const std::function<void(double)>& progress) {
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options) {
   GridResult out;
   if (samples.empty()) {
     out.error = "no positioned readings";
@@ -117,7 +116,6 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
   } else {
     MinimumCurvatureOptions mc;
     mc.tension = options.tension;
-    mc.progress = progress;
     // Cells a little beyond the blanking distance are solved too, so that
     // the kept cells at its edge see a solved neighbourhood.
     const double reach = out.blank + 2 * cell;

@@ -14,7 +14,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,8 +61,6 @@ struct GridResult {
   std::string error;  // not empty: no grid (no readings, too many cells, or every cell blanked)
 };
 
-// `progress`, when given, is told the share of the interpolation done (0...1) now and then.
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
-                       const std::function<void(double)>& progress = {});
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options);
 
 }  // namespace quelor

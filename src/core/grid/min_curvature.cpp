@@ -211,48 +211,9 @@ void refine_from(Level& fine, const Level& coarse) {
   extend_edges(fine);
 }
 
-// The share of the work done, told on: each spacing weighs as its nodes (a
-// quarter of the next finer's); within one, the larger of the sweeps' share
-// and how far the change has fallen towards the tolerance (logarithmically).
-class WorkShare {
- public:
-  WorkShare(const std::function<void(double)>& tell, int levels) : tell_(tell) {
-    for (int level = 0; level < levels; ++level) total_ += weight(level);
-  }
-  void start(int level) {
-    weight_ = weight(level);
-    first_change_ = 0;
-  }
-  void sweep(int i, int max_sweeps, double change, double tolerance) {
-    if (!tell_) return;
-    if (i == 0) first_change_ = change;
-    double within = static_cast<double>(i + 1) / max_sweeps;
-    if (first_change_ > tolerance && change > 0)
-      within = std::max(within, std::log(first_change_ / change) / std::log(first_change_ / tolerance));
-    report(done_ + weight_ * std::min(within, 1.0));
-  }
-  void finish() {
-    done_ += weight_;
-    if (tell_) report(done_);
-  }
-
- private:
-  static double weight(int level) { return std::ldexp(1.0, -2 * level); }
-  void report(double done) {
-    const double share = std::min(done / total_, 1.0);
-    if (share > told_) tell_(told_ = share);
-  }
-  const std::function<void(double)>& tell_;
-  double total_ = 0, done_ = 0, weight_ = 0, first_change_ = 0, told_ = 0;
-};
-
-void solve(Level& l, const Stencil& k, int max_sweeps, double tolerance, WorkShare& work) {
-  for (int i = 0; i < max_sweeps; ++i) {
-    const double change = sweep(l, k);
-    work.sweep(i, max_sweeps, change, tolerance);
-    if (change <= tolerance) break;
-  }
-  work.finish();
+void solve(Level& l, const Stencil& k, int max_sweeps, double tolerance) {
+  for (int i = 0; i < max_sweeps; ++i)
+    if (sweep(l, k) <= tolerance) return;
 }
 
 }  // namespace
@@ -276,9 +237,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
   const Plane plane = fit_plane(samples, grid.cell);
   std::vector<Sums> sums;
   Level coarse;
-  WorkShare work(options.progress, levels);
   for (int level = levels - 1; level >= 0; --level) {
-    work.start(level);
     Level l = make_level(grid, 1 << level);
     if (level == levels - 1) {
       for (int r = 0; r < l.rows; ++r)
@@ -292,7 +251,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
     if (level == 0 && !options.active.empty())
       for (std::size_t i = 0; i < l.role.size(); ++i)
         if (!options.active[i] && l.role[i] == kFree) l.role[i] = kHeld;
-    solve(l, k, options.max_sweeps, tolerance, work);
+    solve(l, k, options.max_sweeps, tolerance);
     coarse = std::move(l);
   }
   for (int r = 0; r < grid.rows; ++r)

@@ -11,7 +11,6 @@
 // each other), so every reading counts and none needs to lie on a node.
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -26,8 +25,6 @@ struct MinimumCurvatureOptions {
   std::vector<std::uint8_t> active;
   int max_sweeps = 400;          // per grid spacing
   double tolerance = 1e-4;       // largest change of a sweep, times the readings' range
-  // Told the share of the work done (0...1), after each sweep; may be empty.
-  std::function<void(double)> progress;
 };
 
 // Fills grid.values (all cells) from the readings; `grid` gives the frame.

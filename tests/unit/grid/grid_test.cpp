@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -184,34 +183,6 @@ TEST(Grid, ASingleLineDoesNotTiltTheSurfaceAcrossIt) {
       if (!std::isnan(r.grid.at(c, row))) {
         ASSERT_NEAR(r.grid.at(c, row), along(0, r.grid.centre_y(row)), 1e-3);
       }
-}
-
-// The share done, told as minimum curvature works: rising, never above 1,
-// ending at 1; many times on a long grid; the grid the same as without it.
-TEST(Grid, ProgressRisesToOneAndChangesNothing) {
-  const Surface bump = [](double x, double y) { return std::exp(-((x - 106) * (x - 106) + (y - 210) * (y - 210)) / 30); };
-  const auto samples = walk(12, 20, 1.0, 0.05, bump);
-  GridOptions o;
-  o.cell = 0.05;
-  std::vector<double> told;
-  const GridResult r = grid_points(samples, o, [&](double share) { told.push_back(share); });
-  ASSERT_TRUE(r.error.empty());
-  ASSERT_GT(told.size(), 10u);
-  for (std::size_t i = 1; i < told.size(); ++i) EXPECT_GT(told[i], told[i - 1]);
-  EXPECT_GT(told.front(), 0.0);
-  EXPECT_DOUBLE_EQ(told.back(), 1.0);
-  // Most of the work is the finest spacing's: it is not all told at its start.
-  EXPECT_GT(std::count_if(told.begin(), told.end(), [](double s) { return s > 0.3 && s < 0.99; }), 1);
-  const GridResult quiet = grid_points(samples, o);
-  ASSERT_EQ(quiet.grid.values.size(), r.grid.values.size());
-  for (std::size_t k = 0; k < r.grid.values.size(); ++k)
-    if (!std::isnan(r.grid.values[k])) {
-      ASSERT_EQ(quiet.grid.values[k], r.grid.values[k]);
-    }
-  told.clear();
-  o.method = GridMethod::kNearest;
-  grid_points(samples, o, [&](double share) { told.push_back(share); });
-  EXPECT_TRUE(told.empty());  // nothing long to tell
 }
 
 TEST(Grid, NoReadingsNoGrid) {
