@@ -5,7 +5,8 @@
 # file; feet and southern surveys carry their unit and hemisphere; devsim
 # truth writes the same frame; bad input exits 2 with one line on stderr, and
 # so does a grid with no cell left (the cell larger than the survey, or all
-# blanked). Outputs of grid, map, report, export and setup: never over an
+# blanked); a missed line is blank (the second band says so: measured,
+# interpolated, blank) unless --fill; the bands' descriptions and unit. Outputs of grid, map, report, export and setup: never over an
 # input (by any spelling, symbolic or hard link) or a survey data file; a
 # complete output replaces the old file by a rename (the link stays a link);
 # a full disk leaves the old file and nothing else.
@@ -76,7 +77,7 @@ rows = [r for r in csv.DictReader(open(sys.argv[1])) if r["easting"]]
 for r in rows[::37]:
     print(r["easting"], r["northing"], r["conductivity_vertical_mS_m"])
 PY
-  cut -d' ' -f1,2 "$WORK/readings" | gdallocationinfo -valonly -geoloc "$WORK/north.tif" >"$WORK/cells" || fail "gdallocationinfo: exit $?"
+  cut -d' ' -f1,2 "$WORK/readings" | gdallocationinfo -valonly -b 1 -geoloc "$WORK/north.tif" >"$WORK/cells" || fail "gdallocationinfo: exit $?"
   python3 - "$WORK/readings" "$WORK/cells" "$(json "$WORK/north.json" misfit_max)" <<'PY' || fail "cells at the readings beyond the misfit"
 import sys
 readings = [float(l.split()[2]) for l in open(sys.argv[1])]
@@ -102,6 +103,56 @@ PY
   "$QUELOR" grid "$WORK/south.T31" --method nearest --out "$WORK/south.tif" >"$WORK/south.json" || fail "grid south: exit $?"
   [ "$(json "$WORK/south.json" epsg)" = 32756 ] || fail "south: $(cat "$WORK/south.json")"
   gdalinfo -json "$WORK/south.tif" | grep -q 'ID\[\\"EPSG\\",32756\]' || fail "south: gdalinfo CRS"
+
+  # A missed line: its track blank by default, filled with --fill; the second
+  # band tells measured, interpolated and blank cells apart.
+  "$DEVSIM" survey "${WALK[@]}" --skip-line 6 --out "$WORK/missed.T31" >/dev/null || fail "devsim --skip-line: exit $?"
+  "$QUELOR" grid "$WORK/missed.T31" --out "$WORK/missed.tif" >"$WORK/missed.json" || fail "grid missed: exit $?"
+  "$QUELOR" grid "$WORK/missed.T31" --fill --out "$WORK/filled.tif" >"$WORK/filled.json" || fail "grid --fill: exit $?"
+  [ "$(json "$WORK/filled.json" blank_cells)" -lt "$(json "$WORK/missed.json" blank_cells)" ] || fail "--fill kept no more cells"
+  gdalinfo -json "$WORK/missed.tif" >"$WORK/missed-info.json" || fail "gdalinfo missed"
+  for f in missed filled; do
+    for b in 1 2; do gdal_translate -q -b $b -of XYZ "$WORK/$f.tif" "$WORK/$f-$b.xyz" || fail "gdal_translate $f band $b"; done
+  done
+  python3 - "$WORK" <<'PY' || fail "the missed line or the cell kinds"
+import json, sys
+w = sys.argv[1]
+def band(name, b):
+    return [tuple(float(v) for v in l.split()) for l in open(f"{w}/{name}-{b}.xyz")]
+info = json.load(open(f"{w}/missed-info.json"))
+b1, b2 = info["bands"]
+problems = []
+if b1.get("description") != "conductivity_vertical_mS_m" or b1.get("unit") != "mS/m":
+    problems.append(("band 1", b1.get("description"), b1.get("unit")))
+if "measured" not in b2.get("description", ""):
+    problems.append(("band 2", b2.get("description")))
+grid = json.load(open(f"{w}/missed.json"))
+for name in ("missed", "filled"):
+    values, kinds = band(name, 1), band(name, 2)
+    counts = {k: sum(1 for c in kinds if c[2] == k) for k in (0, 1, 2)}
+    blank_values = sum(1 for v in values if abs(v[2]) > 1e37)
+    if blank_values != counts[0]:
+        problems.append((name, "nodata cells", blank_values, "blank kinds", counts[0]))
+    if name == "missed" and [counts[2], counts[1], counts[0]] != [grid["measured_cells"], grid["interpolated_cells"], grid["blank_cells"]]:
+        problems.append((name, counts, grid))
+# The missed line: the columns along no line (the cross-walks at the ends
+# cross every column) between the outer lines.
+kinds = band("missed", 2)
+xs = sorted({c[0] for c in kinds})
+measured_x = [x for x in xs if sum(1 for c in kinds if c[0] == x and c[2] == 2) > 10]
+gap = [x for x in xs if measured_x[0] + 2 < x < measured_x[-1] - 2 and all(abs(x - m) > 0.5 for m in measured_x)]
+ys = sorted({c[1] for c in kinds if c[2] == 2})
+inner = lambda c: c[0] in gap and ys[0] + 2 < c[1] < ys[-1] - 2
+track = [c for c in kinds if inner(c)]
+filled = [c for c in band("filled", 2) if inner(c)]
+if not track or any(c[2] != 0 for c in track):
+    problems.append(("track not blank", len(track), sum(1 for c in track if c[2] != 0)))
+if not filled or any(c[2] != 1 for c in filled):
+    problems.append(("track not filled", len(filled)))
+if problems:
+    print(problems)
+    sys.exit(1)
+PY
 
   # The truth on the same frame.
   frame=$(python3 -c "import json,sys; g=json.load(open(sys.argv[1])); print('%r,%r,%d,%d,%r' % (g['extent'][0], g['extent'][3], g['columns'], g['rows'], g['cell']))" "$WORK/north.json")

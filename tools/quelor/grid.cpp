@@ -1,7 +1,8 @@
-// quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]
+// quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
 // [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif:
 // one channel of a survey data file interpolated on a regular grid, as a
-// GeoTIFF; one JSON line on standard output describes the grid.
+// GeoTIFF (the values, then the cells' kinds: measured, interpolated,
+// blank); one JSON line on standard output describes the grid.
 
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "datafile/output_file.h"
 #include "file_input.h"
 #include "gps/projection.h"
+#include "grid/channel_unit.h"
 #include "grid/geotiff.h"
 #include "grid/grid.h"
 #include "grid/grid_image.h"
@@ -26,7 +28,7 @@ namespace quelor::tool {
 namespace {
 
 const char kUsage[] =
-    "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]\n"
+    "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
     "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif\n";
 
 struct Options {
@@ -61,6 +63,8 @@ std::string parse(int argc, char** argv, Options& o) {
     const std::string_view arg = argv[i];
     if (arg == "--no-predictor") {
       o.predictor = false;
+    } else if (arg == "--fill") {
+      o.grid.fill = true;
     } else if (arg == "--png") {
       o.want_png = true;
       if (i + 1 < argc && ends_with(argv[i + 1], ".png")) o.png = argv[++i];
@@ -169,7 +173,12 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
       .num("max", r.maximum)
       .num("line_spacing", r.line_spacing)
       .num("blank", r.blank)
+      .num("reach", r.reach)
+      .boolean("fill", o.grid.fill)
       .num("blanked", cells > 0 ? static_cast<double>(r.blanked) / cells : 0.0)
+      .integer("measured_cells", static_cast<long long>(r.measured))
+      .integer("interpolated_cells", static_cast<long long>(g.values.size() - r.blanked - r.measured))
+      .integer("blank_cells", static_cast<long long>(r.blanked))
       .num("misfit_rms", r.misfit_rms)
       .num("misfit_max", r.misfit_max)
       .str("nodata", kGeoTiffNoDataText);
@@ -201,6 +210,7 @@ int run_grid(int argc, char** argv) {
   tiff.map_units = s.map_units;
   tiff.predictor = o.predictor;
   tiff.description = s.channel;
+  tiff.unit = channel_unit(s.channel);
   if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
   std::printf("%s\n", summary(o, s, r).c_str());
   return 0;

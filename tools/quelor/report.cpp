@@ -250,8 +250,9 @@ MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& covera
   hatch_gaps(m.image, m.frame, coverage);
   m.scale = std::pair{low, high};
   m.scale_title = channel;
-  m.note = html_format("%s, %d x %d cells of %.2f, blanked beyond %.2f (%.0f%% blank), misfit RMS %.3g",
-                       channel.c_str(), grid.columns, grid.rows, grid.cell, g.blank,
+  m.note = html_format("%s, %d x %d cells of %.2f, blank across gaps wider than %.2f and beyond %.2f of one side's "
+                       "readings (%.0f%% blank), misfit RMS %.3g",
+                       channel.c_str(), grid.columns, grid.rows, grid.cell, g.blank, g.reach,
                        100.0 * static_cast<double>(g.blanked) / std::max<double>(1.0, grid.values.size()), g.misfit_rms);
   return m;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A grid as a GeoTIFF that GIS software reads without help: one Float32
-// band, nodata as GDAL_NODATA, internally tiled (256 x 256), each tile
+// band of values (its description and unit in GDAL_METADATA) and, when the
+// grid knows its cell kinds, a second Float32 band telling measured (2),
+// interpolated (1) and blank (0) cells apart; nodata as GDAL_NODATA, internally tiled (256 x 256), each tile
 // deflate-compressed (with the floating-point predictor when asked), the
 // geotransform as ModelPixelScale and ModelTiepoint (pixel is area), and the
 // CRS as GeoKeys: WGS 84 / UTM (EPSG 326zz north, 327zz south) in metres, or
@@ -26,6 +28,7 @@ struct GeoTiffOptions {
   int map_units = 0;     // WorkingUnit of the grid's coordinates
   bool predictor = true; // floating-point predictor before deflate
   std::string description;  // the band's description (the channel)
+  std::string unit;         // the values' unit ("mS/m", "mV" ...); empty: none said
 };
 
 // The file's bytes.

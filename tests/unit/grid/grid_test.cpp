@@ -1,15 +1,18 @@
 // Gridding on analytic surfaces sampled along lines: a plane is reproduced
 // exactly, a smooth bump within a stated tolerance, cells beyond the
-// blanking distance are no data, the automatic cell and blanking follow the
-// line spacing, and `nearest` takes the nearest reading.
+// blanking distance are no data, a missed line is blank unless filled, the
+// automatic cell and blanking follow the line spacing, and `nearest` takes
+// the nearest reading.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <vector>
 
+#include "grid/cell_kinds.h"
 #include "grid/grid.h"
 #include "grid/line_spacing.h"
 
@@ -81,8 +84,9 @@ TEST(Grid, ASmoothBumpIsWithinOnePercentOfItsHeight) {
   EXPECT_LT(worst, 0.1);                // anywhere: 1 %
 }
 
-TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
-  // Two groups of lines 8 m apart: the gap between them is blanked.
+TEST(Grid, FilledCellsBeyondTheBlankingDistanceHaveNoData) {
+  // Two groups of lines 8 m apart: the gap between them is blanked even
+  // when filling.
   auto samples = walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; });
   for (GridSample s : walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; }, 9)) {
     s.x += 11;
@@ -91,6 +95,7 @@ TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
   for (double blank : {0.0, 2.2}) {
     GridOptions o;
     o.blank = blank;
+    o.fill = true;
     const GridResult r = grid_points(samples, o);
     EXPECT_NEAR(r.line_spacing, 1.0, 0.1);  // the nearest of a wandering line: a little less
     EXPECT_DOUBLE_EQ(r.blank, blank > 0 ? blank : 1.5 * r.line_spacing);
@@ -111,6 +116,60 @@ TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
       }
     EXPECT_EQ(blanked, r.blanked);
     EXPECT_GT(blanked, 0u);
+  }
+}
+
+// Lines 1 m apart, 20 m long, x = 100 ... 111; `missed` lines left out.
+struct MissedLineCase {
+  std::vector<int> missed;
+  bool fill;
+  bool track_blank;  // the missed lines' tracks have no data
+};
+
+TEST(Grid, AMissedLineIsBlankUnlessFilledAndACompleteSurveyKeepsItsValues) {
+  const Surface f = [](double x, double y) { return 20 + 5 * std::sin(0.4 * x) + 0.2 * y; };
+  const MissedLineCase cases[] = {{{}, false, false}, {{6}, false, true}, {{6}, true, false}, {{3, 8}, false, true}};
+  for (const MissedLineCase& c : cases) {
+    std::vector<GridSample> samples;
+    for (const GridSample& s : walk(12, 20, 1.0, 0.05, f))
+      if (std::find(c.missed.begin(), c.missed.end(), static_cast<int>(std::lround(s.x - 100))) == c.missed.end())
+        samples.push_back(s);
+    GridOptions o;
+    o.fill = c.fill;
+    const GridResult r = grid_points(samples, o);
+    GridOptions filling = o;
+    filling.fill = true;
+    const GridResult filled = grid_points(samples, filling);
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_EQ(r.grid.kinds.size(), r.grid.values.size());
+    std::size_t track = 0, track_blank = 0, measured = 0;
+    for (int row = 0; row < r.grid.rows; ++row)
+      for (int col = 0; col < r.grid.columns; ++col) {
+        const double x = r.grid.centre_x(col), y = r.grid.centre_y(row);
+        const float v = r.grid.at(col, row);
+        const std::uint8_t kind = r.grid.kinds[static_cast<std::size_t>(row) * r.grid.columns + col];
+        EXPECT_EQ(std::isnan(v), kind == kCellBlank);
+        measured += kind == kCellMeasured;
+        // What is kept is what filling gives: the same solution.
+        if (!std::isnan(v)) ASSERT_EQ(v, filled.grid.at(col, row)) << col << "," << row;
+        const bool inside = x > 100.2 && x < 110.8 && y > 200.2 && y < 219.8;
+        // The gap of a missed line: beyond the reach of its neighbours.
+        bool in_gap = false, on_missed = false;
+        for (int m : c.missed) {
+          in_gap |= std::fabs(x - (100 + m)) < 0.6;
+          on_missed |= std::fabs(x - (100 + m)) < 0.3;
+        }
+        if (inside && !in_gap) {
+          ASSERT_FALSE(std::isnan(v)) << "interior cell " << col << "," << row;
+        }
+        if (inside && on_missed) {
+          ++track;
+          track_blank += std::isnan(v);
+        }
+      }
+    EXPECT_EQ(measured, r.measured);
+    EXPECT_EQ(track_blank, c.track_blank ? track : 0u) << "of " << track << " cells along the missed lines";
+    if (c.missed.empty()) EXPECT_EQ(track, 0u);
   }
 }
 
@@ -137,6 +196,7 @@ TEST(Grid, NearestTakesTheValueOfTheNearestReading) {
   o.method = GridMethod::kNearest;
   o.cell = 0.2;
   o.blank = 100;
+  o.fill = true;
   const GridResult r = grid_points(samples, o);
   int mismatches = 0;
   double worst = 0;
