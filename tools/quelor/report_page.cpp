@@ -77,9 +77,13 @@ std::string scale_bar(const MapFrameOnPage& f, int width, int height) {
 std::string overlay(const MapOnPage& m, const Coverage& c) {
   const int w = m.image.width, h = m.image.height;
   std::string svg = html_format("<svg width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">", w, h, w, h);
-  if (c.hull.size() >= 3) {
+  std::vector<const std::vector<PlanePoint>*> hulls;
+  for (const CoverageBlock& b : c.blocks) hulls.push_back(&b.hull);
+  if (hulls.empty()) hulls.push_back(&c.hull);
+  for (const std::vector<PlanePoint>* hull : hulls) {
+    if (hull->size() < 3) continue;
     svg += "<polygon class=\"hull\" fill=\"none\" stroke=\"#333\" stroke-width=\"1\" stroke-dasharray=\"5,4\" points=\"";
-    for (const PlanePoint& p : c.hull) svg += html_format("%.1f,%.1f ", m.frame.x(p.easting), m.frame.y(p.northing));
+    for (const PlanePoint& p : *hull) svg += html_format("%.1f,%.1f ", m.frame.x(p.easting), m.frame.y(p.northing));
     svg += "\"/>";
   }
   for (std::size_t i = 0; i < c.gaps.size() && i < kVerdictGaps; ++i) {
@@ -158,10 +162,17 @@ std::string coverage_section(const Coverage& c) {
     s += "<p id=\"coverage-share\" class=\"message\">Coverage unknown: the files hold no swath outline or no area.</p>";
     return s;
   }
-  s += html_format("<p id=\"coverage-share\">%.1f%% of the surveyed area (convex hull of the positioned readings, "
-                   "%.0f m\xC2\xB2) lies inside the logged swaths (median swath width %.2f m). ",
-                   100.0 * c.covered_share, c.hull_area, c.swath_width);
+  s += html_format("<p id=\"coverage-share\">%.1f%% of the surveyed area (convex hull of the positioned readings "
+                   "of each of %zu block%s, %.0f m\xC2\xB2) lies inside the logged swaths (median swath width %.2f m). ",
+                   100.0 * c.covered_share, c.blocks.size(), c.blocks.size() == 1 ? "" : "s", c.hull_area, c.swath_width);
   s += html_format("%zu uncovered gap%s wide enough to hold a swath.</p>", c.gaps.size(), c.gaps.size() == 1 ? "" : "s");
+  if (c.blocks.size() > 1) {
+    s += "<table id=\"blocks\"><tr><th>block</th><th>area m\xC2\xB2</th><th>readings</th><th>covered %</th></tr>";
+    for (std::size_t i = 0; i < c.blocks.size() && i < 50; ++i)
+      s += "<tr>" + td(std::to_string(i + 1)) + td(html_format("%.0f", c.blocks[i].area)) +
+           td(std::to_string(c.blocks[i].readings)) + td(html_format("%.1f", 100.0 * c.blocks[i].covered_share)) + "</tr>";
+    s += "</table>";
+  }
   if (c.gaps.empty()) return s;
   s += "<table id=\"gaps\"><tr><th>gap</th><th>width m</th><th>extent m</th><th>area m\xC2\xB2</th><th>easting</th>"
        "<th>northing</th></tr>";

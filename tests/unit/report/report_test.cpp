@@ -194,6 +194,55 @@ TEST(Coverage, LawnmowerCases) {
   }
 }
 
+// A second copy of `s` moved `east` metres, its lines after those of `s`.
+void add_block(SurveyData& s, const SurveyData& other, double east) {
+  const int first = static_cast<int>(s.lines.size());
+  s.lines.insert(s.lines.end(), other.lines.begin(), other.lines.end());
+  for (SurveyReading r : other.readings) {
+    r.line += first;
+    r.position.easting += east;
+    s.readings.push_back(r);
+  }
+  for (SwathQuad q : other.swaths) {
+    for (PlanePoint& p : q) p.easting += east;
+    s.swaths.push_back(q);
+  }
+  s.swath_widths.insert(s.swath_widths.end(), other.swath_widths.begin(), other.swath_widths.end());
+}
+
+TEST(Coverage, BlocksAreJudgedApart) {
+  struct Case {
+    const char* name;
+    double east;           // of the second block; 0: none
+    std::set<int> skip;    // in the first block
+    std::size_t blocks, gaps;
+    double share_low;
+  };
+  const Case cases[] = {
+      {"two blocks 46 m apart", 55.0, {}, 2, 0, 0.99},
+      {"two blocks, a line missing in the first", 55.0, {4}, 2, 1, 0.85},
+      {"blocks 10 m apart", 19.0, {}, 2, 0, 0.99},
+      {"a missed line keeps one block", 0.0, {4}, 1, 1, 0.85},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SurveyData s = lawnmower(10, 1.0, 40.0, 1.0, c.skip);
+    if (c.east > 0) add_block(s, lawnmower(8, 1.0, 50.0, 1.0), c.east);
+    const Coverage cov = survey_coverage(s);
+    ASSERT_TRUE(cov.known);
+    ASSERT_EQ(cov.blocks.size(), c.blocks);
+    EXPECT_EQ(cov.gaps.size(), c.gaps);
+    EXPECT_GE(cov.covered_share, c.share_low);
+    EXPECT_NEAR(cov.blocks[0].area, 9 * 39.9, 1e-6);  // the larger first
+    if (c.blocks == 2) EXPECT_NEAR(cov.blocks[1].area, 7 * 49.9, 1e-6);
+    double area = 0;
+    for (const CoverageBlock& b : cov.blocks) area += b.area;
+    EXPECT_DOUBLE_EQ(cov.hull_area, area);
+    const Verdict v = survey_verdict(s, line_table(s), cov);
+    EXPECT_EQ(v.complete, c.gaps == 0) << v.text;
+  }
+}
+
 TEST(Coverage, UnknownWithoutSwathOutlines) {
   SurveyData s = lawnmower(4, 1.0, 20.0, 1.0);
   s.swaths.clear();
