@@ -1,6 +1,7 @@
 #!/bin/bash
 # quelor report on synthetic lawnmower surveys: a survey with a line left out
-# and a connection break, a complete one, a day of two files, bad input; the
+# and a connection break, a complete one, a day of two files, a fast line and
+# a line on poor GPS flagged, a file cut off halfway, bad input; the
 # page is self-contained; in headless Chromium (skipped with a message where
 # it is absent) the page's DOM holds the verdict, both maps with their colour
 # bars, north arrows and scale bars, the tables and charts, every image
@@ -52,6 +53,21 @@ share=$(python3 -c 'import json,sys; print(round(json.loads(sys.argv[1])["covere
 
 out=$("$QUELOR" report "$WORK/full.R31" --out "$WORK/full.html" 2>"$WORK/err") || fail "full survey: $(cat "$WORK/err")"
 want_json "$out" '"gaps":0' '"complete":true' '"verdict":"complete"'
+
+# A line walked at 6 m/s and one on poor GPS: flagged in the verdict and the line table.
+survey "$WORK/flags.R31" --lines 6 --length 30 --fast 1 --poor-gps 3
+out=$("$QUELOR" report "$WORK/flags.R31" --out "$WORK/flags.html" 2>"$WORK/err") || fail "flags: $(cat "$WORK/err")"
+want_json "$out" '"complete":false' '"flagged_lines":2' "line 2: walked above the speed bar's maximum" \
+  'of 31 fixes below the GPS warning mask (quality 1, 5 satellites, HDOP 4.0)' 'line 4: 3'
+grep -q '<td class="text flag">fast' "$WORK/flags.html" || fail "the line table does not flag the fast line"
+# The complete survey cut off halfway, at a record's end: never complete.
+records=$(($(wc -c <"$WORK/full.R31") / 27))
+head -c $((records / 2 * 27)) "$WORK/full.R31" >"$WORK/cut.R31"
+out=$("$QUELOR" report "$WORK/cut.R31" --out "$WORK/cut.html" 2>"$WORK/err") || fail "cut: $(cat "$WORK/err")"
+want_json "$out" '"complete":false' 'file cut.R31 ends while logging'
+head -c $((records / 2 * 27 + 9)) "$WORK/full.R31" >"$WORK/cut.R31"
+out=$("$QUELOR" report "$WORK/cut.R31" --out "$WORK/cut.html" 2>/dev/null) || fail "cut record: exit $?"
+want_json "$out" '"complete":false' 'file cut.R31: its last record is cut off'
 
 out=$("$QUELOR" report "$WORK/full.R31" "$WORK/part2.R31" --out "$WORK/day.html" 2>"$WORK/err") ||
   fail "two files: $(cat "$WORK/err")"

@@ -20,6 +20,7 @@
 #include "grid/grid.h"
 #include "grid/survey_samples.h"
 #include "gps/units.h"
+#include "gps/warning.h"
 #include "html_text.h"
 #include "json.h"
 #include "map/colour_class.h"
@@ -27,6 +28,7 @@
 #include "png_writer.h"
 #include "progress.h"
 #include "report/coverage.h"
+#include "report/line_flags.h"
 #include "report/line_table.h"
 #include "report/remarks.h"
 #include "report/speed_histogram.h"
@@ -134,6 +136,8 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     f.format_version = f.bytes.substr(9, 3);
     f.warnings = table.table->warnings;
     add_survey_file(r.survey, f.name, f.bytes, *table.table);
+    if (const std::size_t lf = f.bytes.find('\n'); lf != std::string::npos && f.bytes.size() % (lf + 1) != 0)
+      r.survey.truncated_files.push_back(f.name);
     r.samples.push_back(survey_samples(*table.table, f.info.map_units, o.channel));
     r.files.push_back(std::move(f));
   }
@@ -283,9 +287,14 @@ int run(const Options& o) {
   ReportContent c;
   c.lines = line_table(in.survey);
   c.coverage = survey_coverage(in.survey);
-  c.verdict = survey_verdict(in.survey, c.lines, c.coverage);
-  c.speed = speed_histogram(in.survey, s.speed_scale_maximum, kSpeedBins,
-                            speed_view({.speed = 1.0, .map_units = kUnitMetres, .speed_bar_units = s.speed_bar_units}).value);
+  const double to_bar_units =
+      speed_view({.speed = 1.0, .map_units = kUnitMetres, .speed_bar_units = s.speed_bar_units}).value;
+  LineLimits limits;
+  limits.max_speed = to_bar_units > 0 ? s.speed_scale_maximum / to_bar_units : 0.0;
+  limits.gps = warning_limits(s.gps_warning_mask);
+  c.flags = line_flags(in.survey, c.lines, limits);
+  c.verdict = survey_verdict(in.survey, c.lines, c.coverage, c.flags);
+  c.speed = speed_histogram(in.survey, s.speed_scale_maximum, kSpeedBins, to_bar_units);
   c.speed_unit = speed_unit_text(s.speed_bar_units);
   c.gps = gps_quality_series(in.survey, kGpsBuckets);
   progress.step("re-plotting the coverage map");
@@ -305,6 +314,10 @@ int run(const Options& o) {
       .integer("lines", static_cast<long long>(c.lines.size()))
       .num("covered_share", c.coverage.known ? c.coverage.covered_share : NAN)
       .integer("gaps", static_cast<long long>(c.coverage.gaps.size()))
+      .integer("blocks", static_cast<long long>(c.coverage.blocks.size()))
+      .integer("flagged_lines", static_cast<long long>(std::count_if(c.flags.begin(), c.flags.end(), [](const LineFlags& f) {
+                 return f.fast || f.sparse || f.poor_gps || !f.outages.empty();
+               })))
       .boolean("coverage_map", !c.coverage_map.image.rgb.empty())
       .boolean("grid_map", !c.grid_map.image.rgb.empty())
       .boolean("complete", c.verdict.complete)

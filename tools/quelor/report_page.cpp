@@ -27,6 +27,7 @@ h2{font-size:17px;margin:22px 0 6px;border-bottom:1px solid #999}
 table{border-collapse:collapse;font-size:13px}
 td,th{border:1px solid #bbb;padding:2px 6px;text-align:right}
 td.text,th.text{text-align:left}
+td.flag{color:#900;font-weight:bold}
 .maps{display:flex;flex-wrap:wrap;gap:20px}
 figure{margin:0}
 figcaption{font-weight:bold;margin-bottom:4px}
@@ -186,17 +187,33 @@ std::string coverage_section(const Coverage& c) {
   return s + "</table>";
 }
 
-std::string lines_section(const SurveyData& survey, const std::vector<LineSummary>& lines) {
+// A line's flags in a few words: "fast", "sparse", "GPS below mask",
+// "outage hh:mm:ss-hh:mm:ss".
+std::string flags_text(const LineFlags& f) {
+  std::string t;
+  const auto add = [&](const std::string& word) { t += (t.empty() ? "" : ", ") + word; };
+  if (f.fast) add("fast");
+  if (f.sparse) add("sparse");
+  if (f.poor_gps) add(html_format("GPS below mask (%ld of %ld fixes)", f.poor_fixes, f.fixes));
+  for (const GpsOutage& o : f.outages) add("outage " + clock_text(o.start) + "-" + clock_text(o.end));
+  return t;
+}
+
+std::string lines_section(const SurveyData& survey, const std::vector<LineSummary>& lines,
+                          const std::vector<LineFlags>& flags) {
   std::string s = "<h2>Lines</h2><table id=\"line-table\"><tr><th class=\"text\">line</th><th>length m</th>"
                   "<th>readings</th><th>with position</th><th>readings/m</th><th>mean speed m/s</th>"
-                  "<th>max speed m/s</th><th>start</th><th>end</th><th>minutes</th></tr>";
+                  "<th>max speed m/s</th><th>start</th><th>end</th><th>minutes</th><th class=\"text\">flags</th></tr>";
   for (const LineSummary& l : lines) {
+    const std::size_t i = static_cast<std::size_t>(l.line);
+    const std::string flagged = i < flags.size() ? flags_text(flags[i]) : std::string();
     const double minutes = (l.end - l.start) / 60.0;
     s += "<tr>" + td_text(line_label(survey, l.line)) + td(number_text(l.length, "%.1f")) +
          td(std::to_string(l.readings)) + td(std::to_string(l.positioned)) +
          td(l.length > 0 ? number_text(l.readings_per_metre, "%.2f") : "-") + td(number_text(l.mean_speed, "%.2f")) +
          td(number_text(l.max_speed, "%.2f")) + td(clock_text(l.start)) + td(clock_text(l.end)) +
-         td(number_text(minutes, "%.1f")) + "</tr>";
+         td(number_text(minutes, "%.1f")) +
+         (flagged.empty() ? std::string("<td></td>") : "<td class=\"text flag\">" + html_escape(flagged) + "</td>") + "</tr>";
   }
   return s + "</table>";
 }
@@ -311,7 +328,7 @@ std::string report_page(const std::vector<InputFile>& files, const SurveyData& s
   p += "<h2>Maps</h2><div class=\"maps\">" + map_figure("coverage-map", c.coverage_map, c.coverage) +
        map_figure("grid-map", c.grid_map, c.coverage) + "</div>\n";
   p += coverage_section(c.coverage) + "\n";
-  p += lines_section(survey, c.lines) + "\n";
+  p += lines_section(survey, c.lines, c.flags) + "\n";
   p += speed_section(c.speed, c.speed_unit) + "\n";
   p += gps_section(c.gps) + "\n";
   p += remarks_section(survey) + "\n";

@@ -11,6 +11,7 @@
 #include "background/survey_file.h"
 #include "map/raster.h"
 #include "report/coverage.h"
+#include "report/line_flags.h"
 #include "report/line_table.h"
 #include "report/speed_histogram.h"
 #include "report/survey_data.h"
@@ -50,6 +51,7 @@ struct MapOnPage {
 
 struct ReportContent {
   std::vector<LineSummary> lines;
+  std::vector<LineFlags> flags;  // per line
   Coverage coverage;
   Verdict verdict;
   SpeedHistogram speed;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -16,6 +17,7 @@
 #include "gps/projection.h"
 #include "report/convex_hull.h"
 #include "report/coverage.h"
+#include "report/line_flags.h"
 #include "report/line_table.h"
 #include "report/remarks.h"
 #include "report/speed_histogram.h"
@@ -282,6 +284,77 @@ TEST(Verdict, CompleteOrWhatIsMissingAndWhere) {
 
   SurveyData none;
   EXPECT_EQ(survey_verdict(none, {}, survey_coverage(none)).text, "incomplete: no readings");
+}
+
+TEST(Verdict, FastSparsePoorGpsAndOutageLinesAreFlaggedWithTheirTimes) {
+  SurveyData s = lawnmower(8, 1.0, 40.0, 1.0);
+  // Line 2 at 6 m/s: its fixes' sentence times six times closer.
+  // Line 3 on fix quality 1 with 5 satellites and HDOP 4.
+  for (SurveyFix& f : s.fixes) {
+    if (f.line == 1) f.time_of_day = s.fixes[41].time_of_day + (f.time_of_day - s.fixes[41].time_of_day) / 6;
+    if (f.line == 2) f = {f.line, f.segment, f.position, 1, 5, 4.0, f.time_of_day, f.time};
+  }
+  // Line 5 loses its GPS for 30 s: its readings from 5 s to 35 s have no position.
+  std::vector<SurveyReading> kept;
+  for (std::size_t k = 0; k < s.readings.size(); ++k) {
+    SurveyReading r = s.readings[k];
+    if (r.line == 4 && r.time >= s.fixes[4 * 41].time + 5 && r.time < s.fixes[4 * 41].time + 35) r.positioned = false;
+    // Line 7 keeps one reading in four.
+    if (r.line != 6 || k % 4 == 0) kept.push_back(r);
+  }
+  s.readings = kept;
+  const std::vector<LineSummary> lines = line_table(s);
+  LineLimits limits;
+  limits.max_speed = 5.0;
+  const std::vector<LineFlags> flags = line_flags(s, lines, limits);
+  ASSERT_EQ(flags.size(), 8u);
+  for (const LineFlags& f : flags) {
+    SCOPED_TRACE(f.line);
+    EXPECT_EQ(f.fast, f.line == 1);
+    EXPECT_EQ(f.poor_gps, f.line == 2);
+    EXPECT_EQ(f.outages.size(), f.line == 4 ? 1u : 0u);
+    EXPECT_EQ(f.sparse, f.line == 6);
+  }
+  EXPECT_EQ(flags[2].poor_fixes, 41);
+  EXPECT_EQ(flags[4].outages[0].readings, 300);
+  const double outage_start = s.fixes[4 * 41].time + 5.05;
+  EXPECT_NEAR(flags[4].outages[0].start, outage_start, 1e-6);
+  const Verdict v = survey_verdict(s, lines, survey_coverage(s), flags);
+  EXPECT_FALSE(v.complete);
+  for (const std::string& want :
+       {std::string("line 2: walked above the speed bar's maximum 100% of the time"),
+        std::string("line 3: 41 of 41 fixes below the GPS warning mask (quality 1, 5 satellites, HDOP 4.0)"),
+        "line 5: GPS outage " + clock_text(outage_start) + "-" + clock_text(outage_start + 29.9) +
+            " (300 readings without a position)",
+        std::string("line 7: too few readings per metre")})
+    EXPECT_NE(std::find(v.findings.begin(), v.findings.end(), want), v.findings.end()) << want << "\n" << v.text;
+  // Without limits nothing is flagged but the outage and the sparse lines.
+  const std::vector<LineFlags> unlimited = line_flags(s, lines, {0.0, {false}});
+  EXPECT_FALSE(unlimited[1].fast);
+  EXPECT_FALSE(unlimited[2].poor_gps);
+}
+
+TEST(Verdict, AFileCutOffOrEndingWhileLoggingIsNeverComplete) {
+  struct Case {
+    std::vector<const char*> remarks;  // of day.R31, in order
+    bool truncated;
+    bool complete;
+  };
+  const Case cases[] = {
+      {{"$STARTED", "PAUSED"}, false, true},
+      {{"$STARTED", "PAUSED", "$STARTED"}, false, false},
+      {{"$STARTED", "1CONN BRK 1", "$CONN END"}, false, true},
+      {{"$STARTED", "PAUSED BMP"}, true, false},
+      {{}, false, true},
+  };
+  for (const Case& c : cases) {
+    SurveyData s = lawnmower(6, 1.0, 30.0, 1.0);
+    for (const char* r : c.remarks) s.remarks.push_back({"day.R31", 'X', r, 0});
+    if (c.truncated) s.truncated_files.push_back("day.R31");
+    const Verdict v = survey_verdict(s, line_table(s), survey_coverage(s));
+    EXPECT_EQ(v.complete, c.complete) << v.text;
+    EXPECT_EQ(v.text.find("cut off") != std::string::npos, !c.complete) << v.text;
+  }
 }
 
 TEST(Verdict, LineLabelsNameTheFileWhenThereAreSeveral) {
