@@ -33,6 +33,8 @@
 #include "report/remarks.h"
 #include "report/speed_histogram.h"
 #include "report/survey_file_reading.h"
+#include "report/survey_time.h"
+#include "report/value_range.h"
 #include "report/verdict.h"
 #include "report_page.h"
 #include "settings/instrument_defaults.h"
@@ -254,11 +256,23 @@ MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& covera
   hatch_gaps(m.image, m.frame, coverage);
   m.scale = std::pair{low, high};
   m.scale_title = channel;
-  m.note = html_format("%s, %d x %d cells of %.2f, blank across gaps wider than %.2f and beyond %.2f of one side's "
+  m.note = html_format("%s, %d x %d cells of %.2f %s, blank across gaps wider than %.2f and beyond %.2f of one side's "
                        "readings (%.0f%% blank), misfit RMS %.3g",
-                       channel.c_str(), grid.columns, grid.rows, grid.cell, g.blank, g.reach,
+                       channel.c_str(), grid.columns, grid.rows, grid.cell, unit_symbol(map_units), g.blank, g.reach,
                        100.0 * static_cast<double>(g.blanked) / std::max<double>(1.0, grid.values.size()), g.misfit_rms);
   return m;
+}
+
+// What the page was made with: the colour scale, the speed bar and the GPS warning mask.
+std::string settings_summary(const Settings& s, int type, bool scale_given) {
+  const auto [low, high] = mapped_scale(s, type);
+  const GpsWarningLimits gps = warning_limits(s.gps_warning_mask);
+  std::string t = html_format("colour scale %g to %g%s; speed bar maximum %g %s; ", low, high,
+                              scale_given ? "" : " (2nd to 98th percentile of the readings)", s.speed_scale_maximum,
+                              speed_unit_text(s.speed_bar_units));
+  if (!gps.enabled) return t + "GPS warning off";
+  return t + html_format("GPS warning below fix quality %d, %d satellites or above HDOP %g", gps.minimum_quality_index + 1,
+                         gps.minimum_satellites, gps.maximum_dilution);
 }
 
 // The data files and the settings file.
@@ -281,10 +295,22 @@ int run(const Options& o) {
     if (!error.empty()) throw BadInput{error};
   }
   s.map_units = in.files[0].info.map_units;
-  if (o.scale) set_mapped_scale(s, variant.instrument_type, o.scale->first, o.scale->second);
+  if (o.scale) {
+    set_mapped_scale(s, variant.instrument_type, o.scale->first, o.scale->second);
+  } else if (o.channel.empty()) {
+    // The data's own range: the program's default scale can leave the map one colour.
+    std::vector<double> values;
+    for (const SurveySamplesResult& r : in.samples)
+      if (r.survey)
+        for (const GridSample& g : r.survey->samples) values.push_back(g.value);
+    if (const auto range = percentile_range(std::move(values)))
+      set_mapped_scale(s, variant.instrument_type, range->first, range->second);
+  }
 
   progress.step("line table and coverage");
   ReportContent c;
+  c.time = survey_time_span(in.survey);
+  c.settings_summary = settings_summary(s, variant.instrument_type, o.scale.has_value() || !o.channel.empty());
   c.lines = line_table(in.survey);
   c.coverage = survey_coverage(in.survey);
   const double to_bar_units =

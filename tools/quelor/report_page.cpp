@@ -62,17 +62,19 @@ std::string north_arrow(int width) {
       x - 2, y - 2, x + 10, y + 16, x + 4, y + 38, x + 10, y + 32, x + 16, y + 38, x + 10, y + 13);
 }
 
+// The bar in the survey's own unit: metres, or feet for a survey in feet.
 std::string scale_bar(const MapFrameOnPage& f, int width, int height) {
-  const double ppm = f.pixels_per_metre();
-  const double metres = round_length(width / 4.0 / ppm);
-  const double length = metres * ppm;
+  const double units = round_length(width / 4.0 / f.pixels_per_unit);
+  const double length = units * f.pixels_per_unit;
   const int x = 10, y = height - 14;
+  const char* symbol = f.metres_per_unit == 1.0 ? "m" : f.metres_per_unit == 0.3048 ? "ft" : "US ft";
   return html_format(
       "<g class=\"scale-bar\"><rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"26\" fill=\"white\" opacity=\"0.8\"/>"
       "<rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"5\" fill=\"black\"/>"
       "<rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"5\" fill=\"white\" stroke=\"black\" stroke-width=\"0.5\"/>"
-      "<text x=\"%d\" y=\"%d\" font-size=\"12\">%g m</text></g>",
-      x - 4, y - 18, length + 8, x, y, length / 2, x + static_cast<int>(length / 2), y, length / 2, x, y - 5, metres);
+      "<text x=\"%d\" y=\"%d\" font-size=\"12\">%g %s</text></g>",
+      x - 4, y - 18, length + 8, x, y, length / 2, x + static_cast<int>(length / 2), y, length / 2, x, y - 5, units,
+      symbol);
 }
 
 std::string overlay(const MapOnPage& m, const Coverage& c) {
@@ -154,6 +156,22 @@ std::string inputs_section(const std::vector<InputFile>& files, const SurveyData
        "; report made by quelor report from the files above.</p>";
   for (const InputFile& f : files)
     for (const std::string& w : f.warnings) s += "<p class=\"message\">" + html_escape(f.name + ": " + w) + "</p>";
+  return s;
+}
+
+// The instrument, the program, the settings the page used and when the
+// survey was walked, in local time with its zone.
+std::string summary_section(const std::vector<InputFile>& files, const ReportContent& c) {
+  const VariantRow* row = find_variant_row(files[0].info.variant.instrument_type);
+  const ProductNames& names = product_names(files[0].info.variant);
+  std::string s = "<p id=\"summary\">" + html_escape(row ? std::string(row->instrument) : "unknown instrument") + ", " +
+                  html_escape(std::string(names.program_name) + " " + std::string(names.version)) + ", in " +
+                  unit_symbol(files[0].info.map_units) + "; ";
+  s += std::isfinite(c.time.first)
+           ? "walked " + clock_text(c.time.first) + " to " + clock_text(c.time.last) + " local time (" +
+                 utc_offset_text(c.time.utc_offset_minutes) + ")"
+           : std::string("no time marks");
+  s += ".</p><p class=\"note\" id=\"settings-summary\">" + html_escape(c.settings_summary) + ".</p>";
   return s;
 }
 
@@ -287,15 +305,25 @@ std::string gps_section(const std::vector<GpsQualityPoint>& points) {
 std::string remarks_section(const SurveyData& survey) {
   std::string s = "<h2>Remarks</h2>";
   if (survey.remarks.empty()) return s + "<p id=\"remarks\">No remark in the files.</p>";
-  s += "<table id=\"remarks\"><tr><th>time</th><th class=\"text\">file</th><th class=\"text\">record</th>"
+  s += "<table id=\"remarks\"><tr><th class=\"text\">kind</th><th>count</th><th>first</th><th>last</th></tr>";
+  for (const RemarkGroup& g : remark_groups(survey.remarks))
+    s += "<tr>" + td_text(g.meaning) + td(std::to_string(g.count)) + td(clock_text(g.first)) + td(clock_text(g.last)) +
+         "</tr>";
+  s += html_format("</table><details><summary>every remark (%zu)</summary>", survey.remarks.size());
+  s += "<table id=\"remark-list\"><tr><th>time</th><th class=\"text\">file</th><th class=\"text\">record</th>"
        "<th class=\"text\">meaning</th></tr>";
   for (const SurveyRemark& r : survey.remarks)
     s += "<tr>" + td(clock_text(r.time)) + td_text(r.file) + td_text(r.text) +
          td_text(std::string(remark_meaning(r.tag, r.text))) + "</tr>";
-  return s + "</table>";
+  return s + "</table></details>";
 }
 
 }  // namespace
+
+const char* unit_symbol(int map_units) {
+  static const char* const kSymbols[] = {"m", "ft", "US ft"};
+  return kSymbols[std::clamp(map_units, 0, 2)];
+}
 
 void hatch_gaps(Raster& image, const MapFrameOnPage& f, const Coverage& c) {
   if (c.gaps.empty() || c.grid.columns == 0) return;
@@ -324,6 +352,7 @@ std::string report_page(const std::vector<InputFile>& files, const SurveyData& s
   p += "<h1>" + html_escape(title) + "</h1>\n";
   p += std::string("<p id=\"verdict\" class=\"verdict ") + (c.verdict.complete ? "complete" : "incomplete") +
        "\">Verdict: " + html_escape(c.verdict.text) + "</p>\n";
+  p += summary_section(files, c) + "\n";
   p += inputs_section(files, survey) + "\n";
   p += "<h2>Maps</h2><div class=\"maps\">" + map_figure("coverage-map", c.coverage_map, c.coverage) +
        map_figure("grid-map", c.grid_map, c.coverage) + "</div>\n";

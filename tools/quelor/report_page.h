@@ -15,6 +15,7 @@
 #include "report/line_table.h"
 #include "report/speed_histogram.h"
 #include "report/survey_data.h"
+#include "report/survey_time.h"
 #include "report/verdict.h"
 
 namespace quelor::tool {
@@ -38,6 +39,9 @@ struct MapFrameOnPage {
   double pixels_per_metre() const { return pixels_per_unit / metres_per_unit; }
 };
 
+// "m", "ft" or "US ft": a length in the survey's working unit.
+const char* unit_symbol(int map_units);
+
 struct MapOnPage {
   std::string title;
   Raster image;  // empty: `message` says why
@@ -52,6 +56,8 @@ struct MapOnPage {
 struct ReportContent {
   std::vector<LineSummary> lines;
   std::vector<LineFlags> flags;  // per line
+  SurveyTimeSpan time;
+  std::string settings_summary;
   Coverage coverage;
   Verdict verdict;
   SpeedHistogram speed;

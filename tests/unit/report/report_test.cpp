@@ -22,6 +22,8 @@
 #include "report/remarks.h"
 #include "report/speed_histogram.h"
 #include "report/survey_file_reading.h"
+#include "report/survey_time.h"
+#include "report/value_range.h"
 #include "report/verdict.h"
 
 namespace quelor {
@@ -355,6 +357,66 @@ TEST(Verdict, AFileCutOffOrEndingWhileLoggingIsNeverComplete) {
     EXPECT_EQ(v.complete, c.complete) << v.text;
     EXPECT_EQ(v.text.find("cut off") != std::string::npos, !c.complete) << v.text;
   }
+}
+
+TEST(Remarks, GroupedByKindWithCountsAndTimes) {
+  SurveyData s;
+  for (int line = 0; line < 285; ++line) {
+    s.remarks.push_back({"day.R31", 'X', "$STARTED", 100.0 * line});
+    s.remarks.push_back({"day.R31", 'X', "PAUSED", 100.0 * line + 60});
+  }
+  s.remarks.push_back({"day.R31", 'C', "fence", kNoTime});
+  s.remarks.push_back({"day.R31", 'X', "PAUSED BMP", 5.0});
+  const std::vector<RemarkGroup> g = remark_groups(s.remarks);
+  ASSERT_EQ(g.size(), 4u);
+  EXPECT_EQ(g[0].meaning, "logging started");
+  EXPECT_EQ(g[0].count, 285);
+  EXPECT_EQ(g[0].first, 0.0);
+  EXPECT_EQ(g[0].last, 28400.0);
+  EXPECT_EQ(g[1].meaning, "pause");
+  EXPECT_EQ(g[1].last, 28460.0);
+  EXPECT_EQ(g[2].meaning, "comment");
+  EXPECT_TRUE(std::isnan(g[2].first));
+  EXPECT_EQ(g[3].meaning, "pause (map edge reached)");
+}
+
+TEST(SurveyTime, TheSpanAndTheTimeZoneOfTheLocalClock) {
+  struct Case {
+    double local, utc;  // of the fixes
+    const char* zone;
+  };
+  const Case cases[] = {{9 * 3600.0, 8 * 3600.0, "UTC+01:00"},   {14 * 3600.0 + 1.3, 8.5 * 3600.0, "UTC+05:30"},
+                        {3 * 3600.0, 8 * 3600.0, "UTC-05:00"},   {1800.0, 23.5 * 3600.0, "UTC+01:00"},
+                        {43200.0 + 7, 43200.0, "UTC+00:00"}};
+  for (const Case& c : cases) {
+    SurveyData s = lawnmower(2, 1.0, 10.0, 1.0);
+    for (SurveyFix& f : s.fixes) {
+      f.time_of_day = c.utc + (f.time - s.fixes[0].time);
+      f.time = c.local + (f.time - s.fixes[0].time);
+    }
+    const SurveyTimeSpan span = survey_time_span(s);
+    EXPECT_EQ(utc_offset_text(span.utc_offset_minutes), c.zone) << c.local;
+    EXPECT_EQ(span.first, s.readings.front().time);
+    EXPECT_EQ(span.last, s.readings.back().time);
+  }
+  EXPECT_EQ(utc_offset_text(survey_time_span(SurveyData{}).utc_offset_minutes), "time zone unknown");
+}
+
+TEST(ValueRange, PercentilesLeaveSpikesOut) {
+  std::vector<double> v;
+  for (int i = 0; i <= 1000; ++i) v.push_back(20 + i * 0.01);
+  v.push_back(5000);
+  v.push_back(NAN);
+  const auto r = percentile_range(v);
+  ASSERT_TRUE(r);
+  EXPECT_NEAR(r->first, 20.2, 0.011);
+  EXPECT_NEAR(r->second, 29.8, 0.011);
+  EXPECT_FALSE(percentile_range({7, 7, 7}));
+  std::vector<double> ones(54, 1.0);
+  ones.push_back(2);
+  const auto two = percentile_range(ones);
+  ASSERT_TRUE(two);  // the percentiles meet: the whole range
+  EXPECT_EQ(*two, (std::pair<double, double>{1, 2}));
 }
 
 TEST(Verdict, LineLabelsNameTheFileWhenThereAreSeveral) {
