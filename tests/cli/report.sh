@@ -48,6 +48,8 @@ status=$?
 want_json "$out" '"files":1' '"readings":2100' '"lines":7' '"gaps":2' '"coverage_map":true' '"grid_map":true' \
   '"complete":false' 'between line 4 and line 6' '12 readings lost' 'gap 1: 1 x 30 m'
 share=$(python3 -c 'import json,sys; print(round(json.loads(sys.argv[1])["covered_share"], 2))' "$out")
+# The walked track over the coverage map: one polyline per path segment (seven lines, one break).
+[ "$(grep -o 'class="track"' "$WORK/gap.html" | wc -l)" -eq 8 ] || fail "the coverage map does not draw the 8 track segments"
 # Six of seven lines, less the fix step the connection break left uncovered.
 [ "$share" = "0.85" ] || fail "covered share $share, not 6/7 less a step"
 

@@ -203,7 +203,14 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   m.frame = {r.west + x0 / r.pixels_per_unit, r.north - y0 / r.pixels_per_unit, r.pixels_per_unit, mpu};
   hatch_gaps(m.image, m.frame, coverage);
   m.map_full = !range_usable(r.range) || r.counts.outside > 0;
-  m.note = html_format("%ld swaths, %ld bars, %ld readings drawn", r.counts.swaths, r.counts.bars, r.counts.readings);
+  int segment_of_last = -1;
+  for (const SurveyFix& f : in.survey.fixes) {
+    if (m.tracks.empty() || f.segment != segment_of_last) m.tracks.emplace_back();
+    m.tracks.back().push_back(f.position);
+    segment_of_last = f.segment;
+  }
+  m.note = html_format("%ld swaths, %ld bars, %ld readings drawn; the walked track in black", r.counts.swaths,
+                       r.counts.bars, r.counts.readings);
   const int type = in.files[0].info.variant.instrument_type;
   if (s.colour_map_view > 0) {
     const auto [low, high] = mapped_scale(s, type);

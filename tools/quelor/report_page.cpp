@@ -89,6 +89,23 @@ std::string overlay(const MapOnPage& m, const Coverage& c) {
     for (const PlanePoint& p : *hull) svg += html_format("%.1f,%.1f ", m.frame.x(p.easting), m.frame.y(p.northing));
     svg += "\"/>";
   }
+  for (const std::vector<PlanePoint>& track : m.tracks) {
+    // A point where the track has moved two pixels or more: the line stays light on a long day.
+    std::string points;
+    double last_x = NAN, last_y = NAN;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < track.size(); ++i) {
+      const double x = m.frame.x(track[i].easting), y = m.frame.y(track[i].northing);
+      if (i + 1 < track.size() && std::hypot(x - last_x, y - last_y) < 2.0) continue;
+      points += html_format("%.1f,%.1f ", x, y);
+      last_x = x;
+      last_y = y;
+      ++count;
+    }
+    if (count >= 2)
+      svg += "<polyline class=\"track\" fill=\"none\" stroke=\"#000\" stroke-opacity=\"0.6\" stroke-width=\"1\" points=\"" +
+             points + "\"/>";
+  }
   for (std::size_t i = 0; i < c.gaps.size() && i < kVerdictGaps; ++i) {
     const CoverageGap& g = c.gaps[i];
     const double x0 = m.frame.x(g.low.easting), x1 = m.frame.x(g.high.easting);

@@ -51,6 +51,7 @@ struct MapOnPage {
   std::string note;
   std::string message;
   bool map_full = false;
+  std::vector<std::vector<PlanePoint>> tracks;  // the walked fixes, one polyline per path segment (metres)
 };
 
 struct ReportContent {
