@@ -6,7 +6,9 @@
 # truth writes the same frame; bad input exits 2 with one line on stderr, and
 # so does a grid with no cell left (the cell larger than the survey, or all
 # blanked); a missed line is blank (the second band says so: measured,
-# interpolated, blank) unless --fill; the bands' descriptions and unit. Outputs of grid, map, report, export and setup: never over an
+# interpolated, blank) unless --fill; the bands' descriptions and unit; two
+# files or their folder gridded as one (mixed units refused), the picture's
+# nodata transparent, its scale and its .prj. Outputs of grid, map, report, export and setup: never over an
 # input (by any spelling, symbolic or hard link) or a survey data file; a
 # complete output replaces the old file by a rename (the link stays a link);
 # a full disk leaves the old file and nothing else.
@@ -154,6 +156,27 @@ if problems:
     sys.exit(1)
 PY
 
+  # Two files, or the folder holding them, as one survey; the picture on a
+  # given scale with its nodata see-through and its .prj.
+  mkdir "$WORK/day"
+  cp "$WORK/north.T31" "$WORK/day/a.T31"
+  "$DEVSIM" survey "${WALK[@]}" --origin 43.6104,-79.6000 --out "$WORK/day/b.T31" >/dev/null || fail "devsim survey b: exit $?"
+  echo "crew notes" >"$WORK/day/notes.txt"
+  "$QUELOR" grid "$WORK/day" --png --scale 10,60 --out "$WORK/folder.tif" >"$WORK/folder.json" || fail "grid FOLDER: exit $?"
+  "$QUELOR" grid "$WORK/day/a.T31" "$WORK/day/b.T31" --out "$WORK/pair.tif" >"$WORK/pair.json" || fail "grid A B: exit $?"
+  cmp -s "$WORK/folder.tif" "$WORK/pair.tif" || fail "the folder's grid is not the two files' grid"
+  "$QUELOR" grid "$WORK/day/b.T31" --out "$WORK/b.tif" >"$WORK/b.json" || fail "grid b: exit $?"
+  [ "$(json "$WORK/folder.json" files)" = 2 ] &&
+    [ "$(json "$WORK/folder.json" readings)" -eq $(($(json "$WORK/north.json" readings) + $(json "$WORK/b.json" readings))) ] ||
+    fail "the folder's readings: $(cat "$WORK/folder.json")"
+  gdalinfo "$WORK/folder.png" | grep -q "NoData Value=255" || fail "the picture's nodata is not transparent"
+  gdalsrsinfo -o proj4 "$WORK/folder.prj" | grep -q '+proj=utm +zone=17 +datum=WGS84 +units=m' || fail "the picture's .prj"
+  "$QUELOR" grid "$WORK/day" --png --out "$WORK/own.tif" >/dev/null || fail "grid FOLDER own scale: exit $?"
+  cmp -s "$WORK/folder.png" "$WORK/own.png" && fail "--scale did not change the picture"
+  "$QUELOR" grid "$WORK/feet.T31" --png --out "$WORK/feet2.tif" >/dev/null || fail "grid feet --png: exit $?"
+  gdalsrsinfo -o proj4 "$WORK/feet2.prj" | grep -q '+proj=tmerc +lat_0=0 +lon_0=-81 +k=0.9996 +x_0=500000 +y_0=0 +datum=WGS84 +units=ft' ||
+    fail "the feet picture's .prj: $(gdalsrsinfo -o proj4 "$WORK/feet2.prj")"
+
   # The truth on the same frame.
   frame=$(python3 -c "import json,sys; g=json.load(open(sys.argv[1])); print('%r,%r,%d,%d,%r' % (g['extent'][0], g['extent'][3], g['columns'], g['rows'], g['cell']))" "$WORK/north.json")
   "$DEVSIM" truth "${WALK[@]}" --channel conductivity_vertical_mS_m --frame "$frame" --out "$WORK/truth.tif" >/dev/null ||
@@ -177,6 +200,11 @@ expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --method kriging
 expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --cell 0
 expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --channel nothing
 expect_bad "$WORK/north.T31" --out "$WORK/no/such/dir/x.tif"
+expect_bad "$WORK/north.T31" "$WORK/feet.T31" --out "$WORK/x.tif"
+grep -qF "north.T31 and $WORK/feet.T31 are of different units" "$WORK/stderr" || fail "mixed units: $(cat "$WORK/stderr")"
+expect_bad "$WORK/north.T31" --scale 5,1 --out "$WORK/x.tif"
+mkdir "$WORK/empty"
+expect_bad "$WORK/empty" --out "$WORK/x.tif"
 head -c 300 /dev/urandom >"$WORK/random.T31"
 expect_bad "$WORK/random.T31" --out "$WORK/x.tif"
 

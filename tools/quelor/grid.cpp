@@ -1,26 +1,37 @@
-// quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
-// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif:
-// one channel of a survey data file interpolated on a regular grid, as a
-// GeoTIFF (the values, then the cells' kinds: measured, interpolated,
-// blank); one JSON line on standard output describes the grid.
+// quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
+// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--scale MIN,MAX] --out PATH.tif:
+// one channel of one or more survey data files (a folder: the data files in
+// it) interpolated on a regular grid as one survey, as a GeoTIFF (the
+// values, then the cells' kinds: measured, interpolated, blank); the picture
+// with transparent nodata, its world file and .prj; one JSON line on
+// standard output describes the grid.
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "commands.h"
 #include "datafile/output_file.h"
+#include "background/survey_file.h"
 #include "file_input.h"
 #include "gps/projection.h"
 #include "grid/channel_unit.h"
 #include "grid/geotiff.h"
 #include "grid/grid.h"
 #include "grid/grid_image.h"
+#include "grid/prj_text.h"
+#include "grid/survey_mosaic.h"
 #include "grid/survey_samples.h"
 #include "json.h"
+#include "map/palette.h"
 #include "png_writer.h"
 
 namespace quelor::tool {
@@ -28,11 +39,14 @@ namespace quelor::tool {
 namespace {
 
 const char kUsage[] =
-    "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
-    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif\n";
+    "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
+    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--scale MIN,MAX]\n"
+    "                   --out PATH.tif\n";
 
 struct Options {
-  std::string file, out, png;
+  std::vector<std::string> files;
+  std::string out, png;
+  std::optional<std::pair<double, double>> scale;  // of the picture
   std::string channel;
   GridOptions grid;
   int zone = kAutomaticZone;
@@ -68,6 +82,15 @@ std::string parse(int argc, char** argv, Options& o) {
     } else if (arg == "--png") {
       o.want_png = true;
       if (i + 1 < argc && ends_with(argv[i + 1], ".png")) o.png = argv[++i];
+    } else if (arg == "--scale") {
+      if (i + 1 >= argc) return "--scale needs MIN,MAX";
+      const std::string value = argv[++i];
+      const std::size_t comma = value.find(',');
+      double low = 0, high = 0;
+      if (comma == std::string::npos || !parse_number(value.substr(0, comma).c_str(), low) ||
+          !parse_number(value.substr(comma + 1).c_str(), high) || !(low < high) || !std::isfinite(high - low))
+        return "bad scale '" + value + "' (MIN,MAX with MIN below MAX)";
+      o.scale = std::pair{low, high};
     } else if (arg == "--channel" || arg == "--cell" || arg == "--blank" || arg == "--method" || arg == "--zone" ||
                arg == "--out" || arg == "--tension") {
       if (i + 1 >= argc) return std::string(arg) + " needs a value";
@@ -95,38 +118,63 @@ std::string parse(int argc, char** argv, Options& o) {
       }
     } else if (!arg.empty() && arg[0] == '-') {
       return std::string("unknown option '") + argv[i] + "'";
-    } else if (o.file.empty()) {
-      o.file = argv[i];
     } else {
-      return "more than one file";
+      o.files.push_back(argv[i]);
     }
   }
-  if (o.file.empty()) return "no data file";
+  if (o.files.empty()) return "no data file";
   if (o.out.empty()) return "no --out";
   if (o.want_png && o.png.empty()) o.png = with_extension(o.out, ".png");
   return {};
 }
 
-// The GeoTIFF, and with --png the picture and its world file.
+// A folder stands for the survey data files in it, in name order.
+std::string expand_folders(std::vector<std::string>& files) {
+  std::vector<std::string> out;
+  for (const std::string& f : files) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(f, ec)) {
+      out.push_back(f);
+      continue;
+    }
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(f, ec)) {
+      if (!entry.is_regular_file(ec)) continue;
+      const std::optional<std::string> bytes = read_file_bytes(entry.path().string());
+      if (bytes && read_survey_file_info(*bytes)) found.push_back(entry.path().string());
+    }
+    if (ec) return "cannot read the folder " + f;
+    if (found.empty()) return "no survey data file in the folder " + f;
+    std::sort(found.begin(), found.end());
+    out.insert(out.end(), found.begin(), found.end());
+  }
+  files = std::move(out);
+  return {};
+}
+
+// The GeoTIFF, and with --png the picture, its world file and its .prj.
 std::vector<std::string> outputs_of(const Options& o) {
   std::vector<std::string> out{o.out};
-  if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw")});
+  if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw"), with_extension(o.png, ".prj")});
   return out;
 }
 
 // All outputs complete, or none: each goes through a temporary file.
 std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOptions& tiff) {
-  OutputBatch batch({o.file});
+  OutputBatch batch(o.files);
   if (std::string why = batch.stage(o.out, geotiff_bytes(r.grid, tiff)); !why.empty()) return why;
   if (!o.png.empty()) {
-    // The grid's own range, as the report's gridded map.
+    // The grid's own range, as the report's gridded map, unless a scale is given; no data see-through.
     const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
-    const Raster picture = grid_raster(r.grid, r.minimum, high);
-    if (std::string why = batch.stage(o.png, [&](const OutputSink& sink) { return write_png(sink, picture); });
+    const auto [low, top] = o.scale ? *o.scale : std::pair{r.minimum, high};
+    const Raster picture = grid_raster(r.grid, low, top);
+    if (std::string why = batch.stage(o.png, [&](const OutputSink& sink) { return write_png(sink, picture, kWhite); });
         !why.empty())
       return why;
     if (std::string why = batch.stage(with_extension(o.png, ".pgw"), world_file_text(r.grid)); !why.empty())
       return why;
+    if (const std::string prj = utm_prj_text(tiff.zone, tiff.south, tiff.map_units); !prj.empty())
+      if (std::string why = batch.stage(with_extension(o.png, ".prj"), prj); !why.empty()) return why;
   }
   return batch.commit();
 }
@@ -155,7 +203,8 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
   const Grid& g = r.grid;
   const double cells = static_cast<double>(g.values.size());
   JsonObject json;
-  json.str("file", o.file)
+  json.str("file", o.files[0])
+      .integer("files", static_cast<long long>(o.files.size()))
       .str("out", o.out)
       .str("channel", s.channel)
       .str("method", o.grid.method == GridMethod::kNearest ? "nearest" : "mincurv")
@@ -195,15 +244,23 @@ int run_grid(int argc, char** argv) {
   }
   Options o;
   if (const std::string error = parse(argc, argv, o); !error.empty()) return bad(error);
-  if (const std::string why = outputs_refusal(outputs_of(o), {o.file}); !why.empty()) return bad(why);
-  const std::optional<std::string> bytes = read_file_bytes(o.file);
-  if (!bytes) return bad("cannot read " + o.file);
-  const SurveySamplesResult read = survey_samples(*bytes, o.channel, o.zone);
-  if (!read.survey) return bad(o.file + ": " + read.error);
-  const SurveySamples& s = *read.survey;
-  for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s: %s\n", o.file.c_str(), w.c_str());
+  if (const std::string error = expand_folders(o.files); !error.empty()) return bad(error);
+  if (const std::string why = outputs_refusal(outputs_of(o), o.files); !why.empty()) return bad(why);
+  std::vector<SurveyPart> parts;
+  for (const std::string& file : o.files) {
+    const std::optional<std::string> bytes = read_file_bytes(file);
+    if (!bytes) return bad("cannot read " + file);
+    SurveySamplesResult read = survey_samples(*bytes, o.channel, o.zone);
+    if (!read.survey) return bad(file + ": " + read.error);
+    parts.push_back({file, std::move(*read.survey)});
+  }
+  const std::string name = o.files.size() == 1 ? o.files[0] : std::to_string(o.files.size()) + " files";
+  SurveyMosaicResult mosaic = survey_mosaic(std::move(parts));
+  if (!mosaic.survey) return bad(mosaic.error);
+  const SurveySamples& s = *mosaic.survey;
+  for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s\n", w.c_str());
   const GridResult r = grid_points(s.samples, o.grid);
-  if (!r.error.empty()) return bad(o.file + ": " + r.error);
+  if (!r.error.empty()) return bad(name + ": " + r.error);
   GeoTiffOptions tiff;
   tiff.zone = s.zone;
   tiff.south = s.south;

@@ -136,22 +136,28 @@ constexpr Subcommand kSubcommands[] = {
      "                      [,space|comma|tab|semicolon][,easting=N][,northing=N][,labels=N]\n"
      "                      [,display=K]; may be given up to 10 times\n"
      "example: quelor map LINE01.Z38 --grid lines --background wells.txt,type=text,utm-m\n"},
-    {"grid", quelor::tool::run_grid, "grid one channel of a survey data file as a GeoTIFF",
-     "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]\n"
-     "                  [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif\n"
-     "Interpolates one channel of the survey's positioned readings on a regular grid and writes a\n"
-     "tiled, deflated GeoTIFF with overviews on the survey's UTM zone; prints one JSON object.\n"
-     "  FILE                the survey data file\n"
+    {"grid", quelor::tool::run_grid, "grid one channel of survey data files as a GeoTIFF",
+     "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill]\n"
+     "                  [--method mincurv|nearest] [--zone auto|N] [--tension T] [--no-predictor]\n"
+     "                  [--png [PATH.png]] [--scale MIN,MAX] --out PATH.tif\n"
+     "Interpolates one channel of the surveys' positioned readings on a regular grid and writes a\n"
+     "tiled, deflated GeoTIFF with overviews on the survey's UTM zone: band 1 the values, band 2\n"
+     "each cell's kind (2 measured, 1 interpolated, 0 blank); prints one JSON object.\n"
+     "  FILE...|FOLDER      survey data files (a folder: the data files in it) of one instrument,\n"
+     "                      zone and unit, gridded as one survey\n"
      "  --channel NAME      a channel by its export column name (default: the mapped channel)\n"
      "  --cell M            cell size in map units (default: a quarter of the line spacing)\n"
-     "  --blank M           cells farther than M from any reading are nodata (default: 1.5 x spacing)\n"
+     "  --blank M           the widest gap interpolated across (default: 1.5 x spacing); a cell is\n"
+     "                      kept within half a spacing of a reading or with readings on both sides\n"
+     "  --fill              keep every cell within --blank of a reading (fills a missed line)\n"
      "  --method M          mincurv (minimum curvature with tension, default) or nearest\n"
      "  --zone Z            UTM zone 1-60, or auto (default auto)\n"
      "  --tension T         minimum-curvature tension 0-1 (default 0.25)\n"
      "  --no-predictor      deflate without the floating-point predictor\n"
-     "  --png [PATH.png]    also a coloured PNG with its world file\n"
+     "  --png [PATH.png]    also a coloured PNG (nodata transparent) with its world file and .prj\n"
+     "  --scale MIN,MAX     the PNG's colour scale (default: the grid's range)\n"
      "  --out PATH.tif      the GeoTIFF\n"
-     "example: quelor grid LINE01.Z31 --cell 0.25 --png --out line01.tif\n"},
+     "example: quelor grid LINE01.Z31 LINE02.Z31 --cell 0.25 --png --out day.tif\n"},
     {"report", quelor::tool::run_report, "one-page HTML report of a survey or a day's files",
      "usage: quelor report FILE... --out report.html [--settings INI] [--scale MIN,MAX] [--channel NAME]\n"
      "                    [--zone auto|N]\n"
