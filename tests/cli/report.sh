@@ -78,6 +78,11 @@ out=$("$QUELOR" report "$WORK/full.R31" "$WORK/part2.R31" --out "$WORK/day.html"
   fail "two files: $(cat "$WORK/err")"
 want_json "$out" '"files":2' '"lines":12'
 grep -q 'part2.R31 7' "$WORK/day.html" || fail "the day's page does not name the second file's lines"
+# The folder holding the day's files: the same survey.
+mkdir "$WORK/folder" && cp "$WORK/full.R31" "$WORK/part2.R31" "$WORK/folder/" && echo notes >"$WORK/folder/notes.txt"
+folder=$("$QUELOR" report "$WORK/folder" --out "$WORK/folder.html" 2>"$WORK/err") || fail "folder: $(cat "$WORK/err")"
+[ "$(sed 's/"out":"[^"]*",//; s/"bytes":[0-9]*//' <<<"$folder")" = "$(sed 's/"out":"[^"]*",//; s/"bytes":[0-9]*//' <<<"$out")" ] ||
+  fail "the folder's report differs from the two files': $folder"
 
 # Progress on stderr: nothing for a small file, a line a step for a long one
 # (stderr is no terminal here).

@@ -128,30 +128,6 @@ std::string parse(int argc, char** argv, Options& o) {
   return {};
 }
 
-// A folder stands for the survey data files in it, in name order.
-std::string expand_folders(std::vector<std::string>& files) {
-  std::vector<std::string> out;
-  for (const std::string& f : files) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(f, ec)) {
-      out.push_back(f);
-      continue;
-    }
-    std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::directory_iterator(f, ec)) {
-      if (!entry.is_regular_file(ec)) continue;
-      const std::optional<std::string> bytes = read_file_bytes(entry.path().string());
-      if (bytes && read_survey_file_info(*bytes)) found.push_back(entry.path().string());
-    }
-    if (ec) return "cannot read the folder " + f;
-    if (found.empty()) return "no survey data file in the folder " + f;
-    std::sort(found.begin(), found.end());
-    out.insert(out.end(), found.begin(), found.end());
-  }
-  files = std::move(out);
-  return {};
-}
-
 // The GeoTIFF, and with --png the picture, its world file and its .prj.
 std::vector<std::string> outputs_of(const Options& o) {
   std::vector<std::string> out{o.out};
@@ -244,7 +220,7 @@ int run_grid(int argc, char** argv) {
   }
   Options o;
   if (const std::string error = parse(argc, argv, o); !error.empty()) return bad(error);
-  if (const std::string error = expand_folders(o.files); !error.empty()) return bad(error);
+  if (const std::string error = expand_data_folders(o.files); !error.empty()) return bad(error);
   if (const std::string why = outputs_refusal(outputs_of(o), o.files); !why.empty()) return bad(why);
   std::vector<SurveyPart> parts;
   for (const std::string& file : o.files) {

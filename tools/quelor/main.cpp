@@ -159,11 +159,11 @@ constexpr Subcommand kSubcommands[] = {
      "  --out PATH.tif      the GeoTIFF\n"
      "example: quelor grid LINE01.Z31 LINE02.Z31 --cell 0.25 --png --out day.tif\n"},
     {"report", quelor::tool::run_report, "one-page HTML report of a survey or a day's files",
-     "usage: quelor report FILE... --out report.html [--settings INI] [--scale MIN,MAX] [--channel NAME]\n"
+     "usage: quelor report FILE...|FOLDER --out report.html [--settings INI] [--scale MIN,MAX] [--channel NAME]\n"
      "                    [--zone auto|N]\n"
      "Writes one self-contained HTML page: verdict, inputs, coverage and gridded maps, the line\n"
      "table, speed histogram, GPS quality and every remark; prints one JSON object.\n"
-     "  FILE...             one survey data file or a day's files\n"
+     "  FILE...|FOLDER      one survey data file or a day's files (a folder: the data files in it)\n"
      "  --out PATH          the HTML page\n"
      "  --settings INI      the program's settings file (scales, speed bar; default built-in)\n"
      "  --scale MIN,MAX     colour scale of the maps\n"

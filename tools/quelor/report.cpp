@@ -1,4 +1,4 @@
-// quelor report FILE... --out report.html: the end-of-day page of a survey or
+// quelor report FILE...|FOLDER --out report.html: the end-of-day page of a survey or
 // of a day's files, self-contained (images inline, no network): verdict,
 // inputs, the re-plotted coverage map and the gridded map, coverage and its
 // gaps, the line table, the speed histogram, GPS quality and every remark.
@@ -18,6 +18,7 @@
 #include "export/export_table.h"
 #include "file_input.h"
 #include "grid/grid.h"
+#include "grid/survey_mosaic.h"
 #include "grid/survey_samples.h"
 #include "gps/units.h"
 #include "gps/warning.h"
@@ -101,7 +102,8 @@ Options parse_arguments(int argc, char** argv) {
       throw BadInput{"unknown option " + a};
     }
   }
-  if (o.files.empty() || o.out.empty()) throw BadInput{"usage: quelor report FILE... --out report.html [options]"};
+  if (o.files.empty() || o.out.empty()) throw BadInput{"usage: quelor report FILE...|FOLDER --out report.html [options]"};
+  if (const std::string why = expand_data_folders(o.files); !why.empty()) throw BadInput{why};
   return o;
 }
 
@@ -147,6 +149,14 @@ ReadFiles read_files(const Options& o, Progress& progress) {
         return f.info.variant.instrument_type != r.files[0].info.variant.instrument_type;
       }))
     throw BadInput{"the files are of different instruments"};
+  std::vector<std::string> names;
+  std::vector<const SurveySamples*> surveys;
+  for (std::size_t i = 0; i < r.files.size(); ++i)
+    if (r.samples[i].survey) {
+      names.push_back(r.files[i].name);
+      surveys.push_back(&*r.samples[i].survey);
+    }
+  if (const std::string why = mixed_surveys(names, surveys); !why.empty()) throw BadInput{why};
   for (const InputFile& f : r.files) r.replot.push_back({f.bytes, f.info});
   return r;
 }

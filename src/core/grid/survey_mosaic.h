@@ -23,4 +23,8 @@ struct SurveyMosaicResult {
 
 SurveyMosaicResult survey_mosaic(std::vector<SurveyPart> parts);
 
+// Why files cannot be one survey ("a.T31 and b.T31 are of different ..."),
+// or empty when they can; `names` and `surveys` side by side.
+std::string mixed_surveys(const std::vector<std::string>& names, const std::vector<const SurveySamples*>& surveys);
+
 }  // namespace quelor

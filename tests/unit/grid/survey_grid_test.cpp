@@ -183,9 +183,9 @@ TEST(SurveyGrid, AMosaicOfTwoFilesIsTheGridOfTheirJoinedReadingsAndMixedFilesAre
     const char* error;
   };
   const Mixed cases[] = {
-      {"grad601", kUnitMetres, "north.T31 and other.T31 are of different instruments: grid them apart"},
-      {"em31mk2 feet", kUnitFeet, "north.T31 and other.T31 are of different units: grid them apart"},
-      {"em31mk2 far", kUnitMetres, "north.T31 and other.T31 are of different UTM zones: grid them apart"},
+      {"grad601", kUnitMetres, "north.T31 and other.T31 are of different instruments: they cannot be one survey"},
+      {"em31mk2 feet", kUnitFeet, "north.T31 and other.T31 are of different units: they cannot be one survey"},
+      {"em31mk2 far", kUnitMetres, "north.T31 and other.T31 are of different UTM zones: they cannot be one survey"},
   };
   for (const Mixed& c : cases) {
     const std::string_view args = c.args;
