@@ -177,6 +177,24 @@ PY
   gdalsrsinfo -o proj4 "$WORK/feet2.prj" | grep -q '+proj=tmerc +lat_0=0 +lon_0=-81 +k=0.9996 +x_0=500000 +y_0=0 +datum=WGS84 +units=ft' ||
     fail "the feet picture's .prj: $(gdalsrsinfo -o proj4 "$WORK/feet2.prj")"
 
+  # The KMZ: a zip holding the KML ground overlay and its picture, the
+  # overlay's corners those of the GeoTIFF.
+  "$QUELOR" grid "$WORK/south.T31" --kmz --out "$WORK/southk.tif" >/dev/null || fail "grid --kmz: exit $?"
+  gdalinfo -json "$WORK/southk.tif" >"$WORK/southk.json"
+  python3 - "$WORK/southk.kmz" "$WORK/southk.json" <<'PY' || fail "the KMZ"
+import json, subprocess, sys, zipfile, xml.etree.ElementTree as ET
+z = zipfile.ZipFile(sys.argv[1])
+assert z.testzip() is None and sorted(z.namelist()) == ["doc.kml", "grid.png"], z.namelist()
+assert z.read("grid.png")[:8] == b"\x89PNG\r\n\x1a\n"
+ns = {"k": "http://www.opengis.net/kml/2.2", "gx": "http://www.google.com/kml/ext/2.2"}
+kml = ET.fromstring(z.read("doc.kml"))
+assert kml.find(".//k:GroundOverlay/k:Icon/k:href", ns).text == "grid.png"
+quad = [tuple(map(float, p.split(",")[:2])) for p in kml.find(".//gx:LatLonQuad/k:coordinates", ns).text.split()]
+corners = json.load(open(sys.argv[2]))["wgs84Extent"]["coordinates"][0]
+for lon, lat in quad:
+    assert min(abs(lon - c[0]) + abs(lat - c[1]) for c in corners) < 1e-7, (quad, corners)
+PY
+
   # The truth on the same frame.
   frame=$(python3 -c "import json,sys; g=json.load(open(sys.argv[1])); print('%r,%r,%d,%d,%r' % (g['extent'][0], g['extent'][3], g['columns'], g['rows'], g['cell']))" "$WORK/north.json")
   "$DEVSIM" truth "${WALK[@]}" --channel conductivity_vertical_mS_m --frame "$frame" --out "$WORK/truth.tif" >/dev/null ||

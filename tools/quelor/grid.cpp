@@ -1,9 +1,10 @@
 // quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
-// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--scale MIN,MAX] --out PATH.tif:
+// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]] [--scale MIN,MAX]
+// --out PATH.tif:
 // one channel of one or more survey data files (a folder: the data files in
 // it) interpolated on a regular grid as one survey, as a GeoTIFF (the
 // values, then the cells' kinds: measured, interpolated, blank); the picture
-// with transparent nodata, its world file and .prj; one JSON line on
+// with transparent nodata, its world file and .prj, a KMZ for Google Earth; one JSON line on
 // standard output describes the grid.
 
 #include <algorithm>
@@ -27,6 +28,7 @@
 #include "grid/geotiff.h"
 #include "grid/grid.h"
 #include "grid/grid_image.h"
+#include "grid/kmz.h"
 #include "grid/prj_text.h"
 #include "grid/survey_mosaic.h"
 #include "grid/survey_samples.h"
@@ -40,7 +42,8 @@ namespace {
 
 const char kUsage[] =
     "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
-    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--scale MIN,MAX]\n"
+    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]]\n"
+    "                   [--scale MIN,MAX]\n"
     "                   --out PATH.tif\n";
 
 struct Options {
@@ -52,6 +55,8 @@ struct Options {
   int zone = kAutomaticZone;
   bool predictor = true;
   bool want_png = false;
+  std::string kmz;
+  bool want_kmz = false;
 };
 
 bool parse_number(const char* text, double& v) {
@@ -77,6 +82,9 @@ std::string parse(int argc, char** argv, Options& o) {
     const std::string_view arg = argv[i];
     if (arg == "--no-predictor") {
       o.predictor = false;
+    } else if (arg == "--kmz") {
+      o.want_kmz = true;
+      if (i + 1 < argc && ends_with(argv[i + 1], ".kmz")) o.kmz = argv[++i];
     } else if (arg == "--fill") {
       o.grid.fill = true;
     } else if (arg == "--png") {
@@ -125,6 +133,7 @@ std::string parse(int argc, char** argv, Options& o) {
   if (o.files.empty()) return "no data file";
   if (o.out.empty()) return "no --out";
   if (o.want_png && o.png.empty()) o.png = with_extension(o.out, ".png");
+  if (o.want_kmz && o.kmz.empty()) o.kmz = with_extension(o.out, ".kmz");
   return {};
 }
 
@@ -132,6 +141,7 @@ std::string parse(int argc, char** argv, Options& o) {
 std::vector<std::string> outputs_of(const Options& o) {
   std::vector<std::string> out{o.out};
   if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw"), with_extension(o.png, ".prj")});
+  if (!o.kmz.empty()) out.push_back(o.kmz);
   return out;
 }
 
@@ -139,11 +149,19 @@ std::vector<std::string> outputs_of(const Options& o) {
 std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOptions& tiff) {
   OutputBatch batch(o.files);
   if (std::string why = batch.stage(o.out, geotiff_bytes(r.grid, tiff)); !why.empty()) return why;
+  // The grid's own range, as the report's gridded map, unless a scale is given; no data see-through.
+  const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
+  const auto [low, top] = o.scale ? *o.scale : std::pair{r.minimum, high};
+  const Raster picture = o.png.empty() && o.kmz.empty() ? Raster() : grid_raster(r.grid, low, top);
+  if (!o.kmz.empty()) {
+    std::string png;
+    write_png([&](const void* data, std::size_t size) { png.append(static_cast<const char*>(data), size); return true; },
+              picture, kWhite);
+    const std::string kmz = grid_kmz(r.grid, tiff.zone, tiff.south, tiff.map_units, tiff.description, png);
+    if (kmz.empty()) return "no KMZ: the grid has no UTM zone";
+    if (std::string why = batch.stage(o.kmz, kmz); !why.empty()) return why;
+  }
   if (!o.png.empty()) {
-    // The grid's own range, as the report's gridded map, unless a scale is given; no data see-through.
-    const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
-    const auto [low, top] = o.scale ? *o.scale : std::pair{r.minimum, high};
-    const Raster picture = grid_raster(r.grid, low, top);
     if (std::string why = batch.stage(o.png, [&](const OutputSink& sink) { return write_png(sink, picture, kWhite); });
         !why.empty())
       return why;
@@ -208,6 +226,7 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
       .num("misfit_max", r.misfit_max)
       .str("nodata", kGeoTiffNoDataText);
   if (!o.png.empty()) json.str("png", o.png);
+  if (!o.kmz.empty()) json.str("kmz", o.kmz);
   return json.text();
 }
 
