@@ -8,7 +8,8 @@
 # blanked); a missed line is blank (the second band says so: measured,
 # interpolated, blank) unless --fill; the bands' descriptions and unit; two
 # files or their folder gridded as one (mixed units refused), the picture's
-# nodata transparent, its scale and its .prj. Outputs of grid, map, report, export and setup: never over an
+# nodata transparent, its scale and its .prj, the KMZ; progress lines for a
+# long input. Outputs of grid, map, report, export and setup: never over an
 # input (by any spelling, symbolic or hard link) or a survey data file; a
 # complete output replaces the old file by a rename (the link stays a link);
 # a full disk leaves the old file and nothing else.
@@ -205,6 +206,16 @@ PY
 else
   echo "gdalinfo missing (gdal-bin): skipping the GDAL read-back"
 fi
+
+# Progress on standard error for a long input (a log: one line a step), none for a short one.
+"$DEVSIM" survey --instrument em31mk2 --rate 25 --lines 60 --line-length 100 --spacing 1 --quality 4 --out "$WORK/long.T31" >/dev/null ||
+  fail "devsim long survey: exit $?"
+"$QUELOR" grid "$WORK/long.T31" --out "$WORK/long.tif" >/dev/null 2>"$WORK/long.err" || fail "grid long: exit $?"
+grep -q '^quelor grid: 1/3 reading .*long.T31$' "$WORK/long.err" && grep -q '^quelor grid: 3/3 writing ' "$WORK/long.err" ||
+  fail "no progress for a long input: $(cat "$WORK/long.err")"
+"$QUELOR" grid "$WORK/north.T31" --out "$WORK/short.tif" >/dev/null 2>"$WORK/short.err" || fail "grid short: exit $?"
+[ -s "$WORK/short.err" ] && fail "progress for a short input: $(cat "$WORK/short.err")"
+rm -f "$WORK/long.T31" "$WORK/long.tif"
 
 expect_bad() {
   "$QUELOR" grid "$@" >"$WORK/stdout" 2>"$WORK/stderr"

@@ -35,10 +35,13 @@
 #include "json.h"
 #include "map/palette.h"
 #include "png_writer.h"
+#include "progress.h"
 
 namespace quelor::tool {
 
 namespace {
+
+constexpr std::size_t kLongInput = 4u << 20;  // bytes of input: about a second of reading and gridding
 
 const char kUsage[] =
     "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
@@ -241,8 +244,17 @@ int run_grid(int argc, char** argv) {
   if (const std::string error = parse(argc, argv, o); !error.empty()) return bad(error);
   if (const std::string error = expand_data_folders(o.files); !error.empty()) return bad(error);
   if (const std::string why = outputs_refusal(outputs_of(o), o.files); !why.empty()) return bad(why);
+  std::size_t total = 0;
+  for (const std::string& file : o.files) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    total += ec ? 0 : static_cast<std::size_t>(size);
+  }
+  // A bar on a terminal; in a log one line a step when the input takes over a second.
+  Progress progress("quelor grid", static_cast<int>(o.files.size()) + 2, total >= kLongInput);
   std::vector<SurveyPart> parts;
   for (const std::string& file : o.files) {
+    progress.step("reading " + file);
     const std::optional<std::string> bytes = read_file_bytes(file);
     if (!bytes) return bad("cannot read " + file);
     SurveySamplesResult read = survey_samples(*bytes, o.channel, o.zone);
@@ -254,8 +266,10 @@ int run_grid(int argc, char** argv) {
   if (!mosaic.survey) return bad(mosaic.error);
   const SurveySamples& s = *mosaic.survey;
   for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s\n", w.c_str());
+  progress.step("gridding " + std::to_string(s.samples.size()) + " readings");
   const GridResult r = grid_points(s.samples, o.grid);
   if (!r.error.empty()) return bad(name + ": " + r.error);
+  progress.step("writing " + o.out);
   GeoTiffOptions tiff;
   tiff.zone = s.zone;
   tiff.south = s.south;
@@ -264,6 +278,7 @@ int run_grid(int argc, char** argv) {
   tiff.description = s.channel;
   tiff.unit = channel_unit(s.channel);
   if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
+  progress.done();
   std::printf("%s\n", summary(o, s, r).c_str());
   return 0;
 }
