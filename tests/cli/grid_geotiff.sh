@@ -8,8 +8,8 @@
 # blanked); a missed line is blank (the second band says so: measured,
 # interpolated, blank) unless --fill; the bands' descriptions and unit; two
 # files or their folder gridded as one (mixed units refused), the picture's
-# nodata transparent, its scale and its .prj, the KMZ; progress lines for a
-# long input. Outputs of grid, map, report, export and setup: never over an
+# nodata transparent, its scale and its .prj, the KMZ, contours as GeoJSON;
+# progress lines for a long input. Outputs of grid, map, report, export and setup: never over an
 # input (by any spelling, symbolic or hard link) or a survey data file; a
 # complete output replaces the old file by a rename (the link stays a link);
 # a full disk leaves the old file and nothing else.
@@ -196,6 +196,24 @@ for lon, lat in quad:
     assert min(abs(lon - c[0]) + abs(lat - c[1]) for c in corners) < 1e-7, (quad, corners)
 PY
 
+  # Contours at 2 mS/m: valid GeoJSON lines, each at a multiple of the
+  # interval, that GDAL opens in the survey's CRS.
+  "$QUELOR" grid "$WORK/north.T31" --contours 2 --out "$WORK/lines.tif" >"$WORK/lines.json" || fail "grid --contours: exit $?"
+  python3 - "$WORK/lines.geojson" "$WORK/lines.json" <<'PY' || fail "the contours"
+import json, sys
+c, g = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
+assert c["type"] == "FeatureCollection" and c["features"], c.keys()
+values = [f["properties"]["value"] for f in c["features"]]
+assert all(abs(v / 2 - round(v / 2)) < 1e-9 for v in values), values
+assert min(values) >= g["min"] and max(values) <= g["max"], (values, g["min"], g["max"])
+west, south, east, north = g["extent"]
+for f in c["features"]:
+    assert f["geometry"]["type"] == "MultiLineString"
+    for line in f["geometry"]["coordinates"]:
+        assert len(line) >= 2 and all(west <= x <= east and south <= y <= north for x, y in line), line
+PY
+  ogrinfo -so -al "$WORK/lines.geojson" 2>&1 | grep -q 'UTM zone 17N' || fail "ogrinfo: $(ogrinfo -so -al "$WORK/lines.geojson" 2>&1 | head -5)"
+
   # The truth on the same frame.
   frame=$(python3 -c "import json,sys; g=json.load(open(sys.argv[1])); print('%r,%r,%d,%d,%r' % (g['extent'][0], g['extent'][3], g['columns'], g['rows'], g['cell']))" "$WORK/north.json")
   "$DEVSIM" truth "${WALK[@]}" --channel conductivity_vertical_mS_m --frame "$frame" --out "$WORK/truth.tif" >/dev/null ||
@@ -232,6 +250,8 @@ expect_bad "$WORK/north.T31" --out "$WORK/no/such/dir/x.tif"
 expect_bad "$WORK/north.T31" "$WORK/feet.T31" --out "$WORK/x.tif"
 grep -qF "north.T31 and $WORK/feet.T31 are of different units" "$WORK/stderr" || fail "mixed units: $(cat "$WORK/stderr")"
 expect_bad "$WORK/north.T31" --scale 5,1 --out "$WORK/x.tif"
+expect_bad "$WORK/north.T31" --contours 0 --out "$WORK/x.tif"
+expect_bad "$WORK/north.T31" --contours 0.00001 --out "$WORK/x.tif"
 mkdir "$WORK/empty"
 expect_bad "$WORK/empty" --out "$WORK/x.tif"
 head -c 300 /dev/urandom >"$WORK/random.T31"

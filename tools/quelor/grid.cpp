@@ -1,10 +1,11 @@
 // quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
 // [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]] [--scale MIN,MAX]
-// --out PATH.tif:
+// [--contours INTERVAL] --out PATH.tif:
 // one channel of one or more survey data files (a folder: the data files in
 // it) interpolated on a regular grid as one survey, as a GeoTIFF (the
 // values, then the cells' kinds: measured, interpolated, blank); the picture
-// with transparent nodata, its world file and .prj, a KMZ for Google Earth; one JSON line on
+// with transparent nodata, its world file and .prj, a KMZ for Google Earth,
+// contour lines as GeoJSON beside the GeoTIFF; one JSON line on
 // standard output describes the grid.
 
 #include <algorithm>
@@ -25,6 +26,7 @@
 #include "file_input.h"
 #include "gps/projection.h"
 #include "grid/channel_unit.h"
+#include "grid/contours.h"
 #include "grid/geotiff.h"
 #include "grid/grid.h"
 #include "grid/grid_image.h"
@@ -46,7 +48,7 @@ constexpr std::size_t kLongInput = 4u << 20;  // bytes of input: about a second 
 const char kUsage[] =
     "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
     "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]]\n"
-    "                   [--scale MIN,MAX]\n"
+    "                   [--scale MIN,MAX] [--contours INTERVAL]\n"
     "                   --out PATH.tif\n";
 
 struct Options {
@@ -60,6 +62,8 @@ struct Options {
   bool want_png = false;
   std::string kmz;
   bool want_kmz = false;
+  double contour_interval = 0.0;  // 0: no contours
+  std::string contours;
 };
 
 bool parse_number(const char* text, double& v) {
@@ -93,6 +97,12 @@ std::string parse(int argc, char** argv, Options& o) {
     } else if (arg == "--png") {
       o.want_png = true;
       if (i + 1 < argc && ends_with(argv[i + 1], ".png")) o.png = argv[++i];
+    } else if (arg == "--contours") {
+      double v = 0;
+      if (i + 1 >= argc || !parse_number(argv[i + 1], v) || !(v > 0) || !std::isfinite(v))
+        return std::string("--contours needs a positive interval");
+      o.contour_interval = v;
+      ++i;
     } else if (arg == "--scale") {
       if (i + 1 >= argc) return "--scale needs MIN,MAX";
       const std::string value = argv[++i];
@@ -137,6 +147,7 @@ std::string parse(int argc, char** argv, Options& o) {
   if (o.out.empty()) return "no --out";
   if (o.want_png && o.png.empty()) o.png = with_extension(o.out, ".png");
   if (o.want_kmz && o.kmz.empty()) o.kmz = with_extension(o.out, ".kmz");
+  if (o.contour_interval > 0) o.contours = with_extension(o.out, ".geojson");
   return {};
 }
 
@@ -145,6 +156,7 @@ std::vector<std::string> outputs_of(const Options& o) {
   std::vector<std::string> out{o.out};
   if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw"), with_extension(o.png, ".prj")});
   if (!o.kmz.empty()) out.push_back(o.kmz);
+  if (!o.contours.empty()) out.push_back(o.contours);
   return out;
 }
 
@@ -156,6 +168,13 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
   const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
   const auto [low, top] = o.scale ? *o.scale : std::pair{r.minimum, high};
   const Raster picture = o.png.empty() && o.kmz.empty() ? Raster() : grid_raster(r.grid, low, top);
+  if (!o.contours.empty()) {
+    const std::vector<ContourLevel> levels = grid_contours(r.grid, o.contour_interval);
+    if (levels.empty()) return "no contour at an interval of " + json_number(o.contour_interval) +
+                               " (none in the grid's range, or more than " + std::to_string(kMostContourLevels) + " levels)";
+    const int epsg = tiff.map_units == 0 ? utm_epsg(tiff.zone, tiff.south) : 0;
+    if (std::string why = batch.stage(o.contours, contours_geojson(levels, epsg)); !why.empty()) return why;
+  }
   if (!o.kmz.empty()) {
     std::string png;
     write_png([&](const void* data, std::size_t size) { png.append(static_cast<const char*>(data), size); return true; },
@@ -230,6 +249,7 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
       .str("nodata", kGeoTiffNoDataText);
   if (!o.png.empty()) json.str("png", o.png);
   if (!o.kmz.empty()) json.str("kmz", o.kmz);
+  if (!o.contours.empty()) json.str("contours", o.contours);
   return json.text();
 }
 

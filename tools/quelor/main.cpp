@@ -139,7 +139,8 @@ constexpr Subcommand kSubcommands[] = {
     {"grid", quelor::tool::run_grid, "grid one channel of survey data files as a GeoTIFF",
      "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill]\n"
      "                  [--method mincurv|nearest] [--zone auto|N] [--tension T] [--no-predictor]\n"
-     "                  [--png [PATH.png]] [--kmz [PATH.kmz]] [--scale MIN,MAX] --out PATH.tif\n"
+     "                  [--png [PATH.png]] [--kmz [PATH.kmz]] [--scale MIN,MAX] [--contours INTERVAL]\n"
+     "                  --out PATH.tif\n"
      "Interpolates one channel of the surveys' positioned readings on a regular grid and writes a\n"
      "tiled, deflated GeoTIFF with overviews on the survey's UTM zone: band 1 the values, band 2\n"
      "each cell's kind (2 measured, 1 interpolated, 0 blank); prints one JSON object.\n"
@@ -157,6 +158,7 @@ constexpr Subcommand kSubcommands[] = {
      "  --png [PATH.png]    also a coloured PNG (nodata transparent) with its world file and .prj\n"
      "  --kmz [PATH.kmz]    also the picture as a ground overlay for Google Earth\n"
      "  --scale MIN,MAX     the picture's colour scale (default: the grid's range)\n"
+     "  --contours INTERVAL contour lines at whole multiples of INTERVAL, as PATH.geojson\n"
      "  --out PATH.tif      the GeoTIFF\n"
      "example: quelor grid LINE01.Z31 LINE02.Z31 --cell 0.25 --png --out day.tif\n"},
     {"report", quelor::tool::run_report, "one-page HTML report of a survey or a day's files",

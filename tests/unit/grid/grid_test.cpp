@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "grid/cell_kinds.h"
+#include "grid/contours.h"
 #include "grid/grid.h"
 #include "grid/line_spacing.h"
 
@@ -276,6 +277,72 @@ TEST(Grid, NoCellLeftIsAnErrorThatSaysWhy) {
         EXPECT_NE(r.error.find("no cell left"), std::string::npos) << r.error;
       }
     }
+}
+
+Grid analytic_grid(int columns, int rows, const Surface& f) {
+  Grid g;
+  g.columns = columns;
+  g.rows = rows;
+  g.west = 100;
+  g.north = 250;
+  g.cell = 0.5;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) g.values.push_back(static_cast<float>(f(g.centre_x(c), g.centre_y(r))));
+  return g;
+}
+
+TEST(Contours, LevelsAtTheIntervalWithEverySegmentOnItsLevel) {
+  const Surface plane = [](double x, double y) { return 0.7 * (x - 100) + 0.3 * (y - 240) + 0.05; };
+  Grid g = analytic_grid(20, 16, plane);
+  g.values[5 * 20 + 7] = NAN;  // a cell without data: the four squares around it have no line
+  const std::vector<ContourLevel> levels = grid_contours(g, 2.0);
+  double low = INFINITY, high = -INFINITY;
+  for (float v : g.values)
+    if (!std::isnan(v)) {
+      low = std::min(low, double(v));
+      high = std::max(high, double(v));
+    }
+  ASSERT_EQ(levels.size(), static_cast<std::size_t>(std::floor(high / 2) - std::ceil(low / 2) + 1));
+  for (const ContourLevel& level : levels) {
+    EXPECT_DOUBLE_EQ(std::remainder(level.value, 2.0), 0.0);
+    EXPECT_FALSE(level.segments.empty());
+    for (const auto& s : level.segments)
+      for (int end : {0, 2}) {
+        const double x = s[static_cast<std::size_t>(end)], y = s[static_cast<std::size_t>(end) + 1];
+        ASSERT_NEAR(plane(x, y), level.value, 1e-4) << level.value;
+        const bool near_hole = std::fabs(x - g.centre_x(7)) < g.cell && std::fabs(y - g.centre_y(5)) < g.cell;
+        EXPECT_FALSE(near_hole) << x << "," << y;
+      }
+  }
+  EXPECT_TRUE(grid_contours(g, 0).empty());
+  EXPECT_TRUE(grid_contours(g, (high - low) / (kMostContourLevels + 10)).empty());
+  const std::string json = contours_geojson(levels, 32617);
+  EXPECT_EQ(json.rfind("{\"type\":\"FeatureCollection\",\"crs\":", 0), 0u);
+  EXPECT_EQ(contours_geojson(levels, 0).find("crs"), std::string::npos);
+}
+
+TEST(Contours, ASaddleIsSplitByTheMeanOfItsCorners) {
+  struct Case {
+    float a, b, c, d;  // top left, top right, bottom left, bottom right
+    bool high_joined;  // the two high corners joined through the centre
+  };
+  for (const Case& k : {Case{0.9f, 0.2f, 0.2f, 0.9f, true}, Case{0.9f, 0.1f, 0.1f, 0.6f, false},
+                        Case{0.2f, 0.9f, 0.9f, 0.2f, true}, Case{0.1f, 0.6f, 0.9f, 0.1f, false}}) {
+    Grid g;
+    g.columns = g.rows = 2;
+    g.cell = 1;
+    g.values = {k.a, k.b, k.c, k.d};
+    const std::vector<ContourLevel> levels = grid_contours(g, 0.5);
+    ASSERT_EQ(levels.size(), 1u);
+    ASSERT_EQ(levels[0].segments.size(), 2u);
+    // Each segment cuts off one corner: joined high corners leave the low ones cut off.
+    for (const auto& s : levels[0].segments) {
+      const double mx = (s[0] + s[2]) / 2 - 1.0, my = (s[1] + s[3]) / 2 + 1.0;  // from the square's centre
+      const int column = mx > 0 ? 1 : 0, row = my > 0 ? 0 : 1;
+      const float corner = g.at(column, row);
+      EXPECT_EQ(corner < 0.5f, k.high_joined) << k.a << k.b << k.c << k.d;
+    }
+  }
 }
 
 }  // namespace
