@@ -8,7 +8,8 @@
 # blanked); a missed line is blank (the second band says so: measured,
 # interpolated, blank) unless --fill; the bands' descriptions and unit; two
 # files or their folder gridded as one (mixed units refused), the picture's
-# nodata transparent, its scale and its .prj, the KMZ, contours as GeoJSON;
+# nodata transparent, its scale and its .prj, the KMZ, contours as GeoJSON,
+# every channel a band (--all);
 # progress lines for a long input. Outputs of grid, map, report, export and setup: never over an
 # input (by any spelling, symbolic or hard link) or a survey data file; a
 # complete output replaces the old file by a rename (the link stays a link);
@@ -196,6 +197,16 @@ for lon, lat in quad:
     assert min(abs(lon - c[0]) + abs(lat - c[1]) for c in corners) < 1e-7, (quad, corners)
 PY
 
+  # --all: one band each channel on the mapped channel's cells, then the kinds.
+  "$QUELOR" grid "$WORK/north.T31" --all --out "$WORK/all.tif" >"$WORK/all.json" || fail "grid --all: exit $?"
+  [ "$(json "$WORK/all.json" bands)" = '["conductivity_vertical_mS_m", "inphase_vertical_ppt"]' ] || fail "--all: $(cat "$WORK/all.json")"
+  "$QUELOR" grid "$WORK/north.T31" --channel inphase_vertical_ppt --out "$WORK/inphase.tif" >/dev/null || fail "grid inphase: exit $?"
+  checksums() { gdalinfo -checksum "$1" | grep -o 'Checksum=[0-9]*' | tr '\n' ' '; }
+  read -r all1 all2 all3 _ <<<"$(checksums "$WORK/all.tif")"
+  read -r one1 one2 _ <<<"$(checksums "$WORK/inphase.tif")"
+  [ "$all2" = "$one1" ] && [ "$all3" = "$one2" ] || fail "--all's second band is not the in-phase grid: $all1 $all2 $all3 / $one1 $one2"
+  gdalinfo "$WORK/all.tif" | grep -q 'Unit Type: ppt' || fail "--all: no unit on the in-phase band"
+
   # Contours at 2 mS/m: valid GeoJSON lines, each at a multiple of the
   # interval, that GDAL opens in the survey's CRS.
   "$QUELOR" grid "$WORK/north.T31" --contours 2 --out "$WORK/lines.tif" >"$WORK/lines.json" || fail "grid --contours: exit $?"
@@ -251,6 +262,7 @@ expect_bad "$WORK/north.T31" "$WORK/feet.T31" --out "$WORK/x.tif"
 grep -qF "north.T31 and $WORK/feet.T31 are of different units" "$WORK/stderr" || fail "mixed units: $(cat "$WORK/stderr")"
 expect_bad "$WORK/north.T31" --scale 5,1 --out "$WORK/x.tif"
 expect_bad "$WORK/north.T31" --contours 0 --out "$WORK/x.tif"
+expect_bad "$WORK/north.T31" --all --channel inphase_vertical_ppt --out "$WORK/x.tif"
 expect_bad "$WORK/north.T31" --contours 0.00001 --out "$WORK/x.tif"
 mkdir "$WORK/empty"
 expect_bad "$WORK/empty" --out "$WORK/x.tif"

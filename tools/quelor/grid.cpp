@@ -1,4 +1,4 @@
-// quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
+// quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
 // [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]] [--scale MIN,MAX]
 // [--contours INTERVAL] --out PATH.tif:
 // one channel of one or more survey data files (a folder: the data files in
@@ -46,7 +46,7 @@ namespace {
 constexpr std::size_t kLongInput = 4u << 20;  // bytes of input: about a second of reading and gridding
 
 const char kUsage[] =
-    "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
+    "usage: quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
     "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]]\n"
     "                   [--scale MIN,MAX] [--contours INTERVAL]\n"
     "                   --out PATH.tif\n";
@@ -60,6 +60,7 @@ struct Options {
   int zone = kAutomaticZone;
   bool predictor = true;
   bool want_png = false;
+  bool all = false;  // every numeric channel, one band each
   std::string kmz;
   bool want_kmz = false;
   double contour_interval = 0.0;  // 0: no contours
@@ -92,6 +93,8 @@ std::string parse(int argc, char** argv, Options& o) {
     } else if (arg == "--kmz") {
       o.want_kmz = true;
       if (i + 1 < argc && ends_with(argv[i + 1], ".kmz")) o.kmz = argv[++i];
+    } else if (arg == "--all") {
+      o.all = true;
     } else if (arg == "--fill") {
       o.grid.fill = true;
     } else if (arg == "--png") {
@@ -144,6 +147,7 @@ std::string parse(int argc, char** argv, Options& o) {
     }
   }
   if (o.files.empty()) return "no data file";
+  if (o.all && !o.channel.empty()) return "--all and --channel exclude each other";
   if (o.out.empty()) return "no --out";
   if (o.want_png && o.png.empty()) o.png = with_extension(o.out, ".png");
   if (o.want_kmz && o.kmz.empty()) o.kmz = with_extension(o.out, ".kmz");
@@ -193,6 +197,41 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
       if (std::string why = batch.stage(with_extension(o.png, ".prj"), prj); !why.empty()) return why;
   }
   return batch.commit();
+}
+
+// The readings of `channel` in every file, joined as one survey.
+SurveyMosaicResult read_mosaic(const Options& o, const std::string& channel, Progress* progress) {
+  std::vector<SurveyPart> parts;
+  for (const std::string& file : o.files) {
+    if (progress) progress->step("reading " + file);
+    const std::optional<std::string> bytes = read_file_bytes(file);
+    if (!bytes) return {std::nullopt, "cannot read " + file};
+    SurveySamplesResult read = survey_samples(*bytes, channel, o.zone);
+    if (!read.survey) return {std::nullopt, file + ": " + read.error};
+    parts.push_back({file, std::move(*read.survey)});
+  }
+  return survey_mosaic(std::move(parts));
+}
+
+// With --all: every other numeric channel on the first one's cells and
+// blanking, one band each.
+std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r, std::vector<GeoTiffBand>& out) {
+  GridOptions options = o.grid;
+  options.cell = r.grid.cell;
+  options.blank = r.blank;
+  options.reach = r.reach;
+  for (const std::string& channel : first.channels) {
+    if (channel == first.channel) continue;
+    const SurveyMosaicResult m = read_mosaic(o, channel, nullptr);
+    if (!m.survey) return m.error;
+    GridResult g = grid_points(m.survey->samples, options);
+    if (!g.error.empty()) return channel + ": " + g.error;
+    if (g.grid.columns != r.grid.columns || g.grid.rows != r.grid.rows || g.grid.west != r.grid.west ||
+        g.grid.north != r.grid.north)
+      return channel + " covers other cells than " + first.channel + ": grid it alone with --channel";
+    out.push_back({std::move(g.grid.values), channel, channel_unit(channel)});
+  }
+  return {};
 }
 
 int bad(const std::string& message) {
@@ -272,18 +311,9 @@ int run_grid(int argc, char** argv) {
   }
   // A bar on a terminal; in a log one line a step when the input takes over a second.
   Progress progress("quelor grid", static_cast<int>(o.files.size()) + 2, total >= kLongInput);
-  std::vector<SurveyPart> parts;
-  for (const std::string& file : o.files) {
-    progress.step("reading " + file);
-    const std::optional<std::string> bytes = read_file_bytes(file);
-    if (!bytes) return bad("cannot read " + file);
-    SurveySamplesResult read = survey_samples(*bytes, o.channel, o.zone);
-    if (!read.survey) return bad(file + ": " + read.error);
-    parts.push_back({file, std::move(*read.survey)});
-  }
-  const std::string name = o.files.size() == 1 ? o.files[0] : std::to_string(o.files.size()) + " files";
-  SurveyMosaicResult mosaic = survey_mosaic(std::move(parts));
+  SurveyMosaicResult mosaic = read_mosaic(o, o.channel, &progress);
   if (!mosaic.survey) return bad(mosaic.error);
+  const std::string name = o.files.size() == 1 ? o.files[0] : std::to_string(o.files.size()) + " files";
   const SurveySamples& s = *mosaic.survey;
   for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s\n", w.c_str());
   progress.step("gridding " + std::to_string(s.samples.size()) + " readings");
@@ -297,9 +327,18 @@ int run_grid(int argc, char** argv) {
   tiff.predictor = o.predictor;
   tiff.description = s.channel;
   tiff.unit = channel_unit(s.channel);
+  if (o.all) {
+    if (const std::string why = more_bands(o, s, r, tiff.more_bands); !why.empty()) return bad(why);
+  }
   if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
   progress.done();
-  std::printf("%s\n", summary(o, s, r).c_str());
+  std::string line = summary(o, s, r);
+  if (o.all) {
+    std::string names = "[" + json_string(s.channel);
+    for (const GeoTiffBand& b : tiff.more_bands) names += "," + json_string(b.description);
+    line.insert(line.size() - 1, ",\"bands\":" + names + "]");
+  }
+  std::printf("%s\n", line.c_str());
   return 0;
 }
 

@@ -137,7 +137,7 @@ constexpr Subcommand kSubcommands[] = {
      "                      [,display=K]; may be given up to 10 times\n"
      "example: quelor map LINE01.Z38 --grid lines --background wells.txt,type=text,utm-m\n"},
     {"grid", quelor::tool::run_grid, "grid one channel of survey data files as a GeoTIFF",
-     "usage: quelor grid FILE...|FOLDER [--channel NAME] [--cell M] [--blank M] [--fill]\n"
+     "usage: quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill]\n"
      "                  [--method mincurv|nearest] [--zone auto|N] [--tension T] [--no-predictor]\n"
      "                  [--png [PATH.png]] [--kmz [PATH.kmz]] [--scale MIN,MAX] [--contours INTERVAL]\n"
      "                  --out PATH.tif\n"
@@ -147,6 +147,7 @@ constexpr Subcommand kSubcommands[] = {
      "  FILE...|FOLDER      survey data files (a folder: the data files in it) of one instrument,\n"
      "                      zone and unit, gridded as one survey\n"
      "  --channel NAME      a channel by its export column name (default: the mapped channel)\n"
+     "  --all               every numeric channel, one band each (the mapped one first)\n"
      "  --cell M            cell size in map units (default: a quarter of the line spacing)\n"
      "  --blank M           the widest gap interpolated across (default: 1.5 x spacing); a cell is\n"
      "                      kept within half a spacing of a reading or with readings on both sides\n"

@@ -65,8 +65,8 @@ Tag ascii(std::uint16_t code, const std::string& text) {
 // row by row.
 struct Image {
   int width = 0, height = 0;
-  std::vector<float> values;  // NaN: no data
-  std::vector<float> kinds;   // the cell kinds' band; empty: one band only
+  std::vector<std::vector<float>> values;  // the value bands, NaN: no data
+  std::vector<float> kinds;                // the cell kinds' band; empty: none
   std::vector<std::vector<std::uint8_t>> tiles;
 };
 
@@ -99,7 +99,7 @@ Image halved(const Image& full) {
   Image h;
   h.width = (full.width + 1) / 2;
   h.height = (full.height + 1) / 2;
-  h.values = halved_band(full.values, full.width, full.height, false);
+  for (const std::vector<float>& band : full.values) h.values.push_back(halved_band(band, full.width, full.height, false));
   if (!full.kinds.empty()) h.kinds = halved_band(full.kinds, full.width, full.height, true);
   return h;
 }
@@ -146,7 +146,7 @@ void compress_band(Image& image, const std::vector<float>& band, bool predictor)
 }
 
 void compress_tiles(Image& image, bool predictor) {
-  compress_band(image, image.values, predictor);
+  for (const std::vector<float>& band : image.values) compress_band(image, band, predictor);
   if (!image.kinds.empty()) compress_band(image, image.kinds, predictor);
 }
 
@@ -194,17 +194,25 @@ std::string xml_escaped(const std::string& s) {
   return out;
 }
 
-// The bands' descriptions and the values' unit, as GDAL reads them.
-std::string gdal_metadata(const GeoTiffOptions& o, bool kinds) {
+std::string band_items(std::size_t sample, const std::string& description, const std::string& unit) {
+  const std::string at = " sample=\"" + std::to_string(sample) + "\"";
   std::string items;
-  if (!o.description.empty())
-    items += "<Item name=\"DESCRIPTION\" sample=\"0\" role=\"description\">" + xml_escaped(o.description) + "</Item>";
-  if (!o.unit.empty())
-    items += "<Item name=\"UNITTYPE\" sample=\"0\" role=\"unittype\">" + xml_escaped(o.unit) + "</Item>";
-  if (kinds)
-    items += "<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">cell: 2 measured, 1 interpolated, 0 blank</Item>"
-             "<Item name=\"MEASURED\" sample=\"1\">2</Item><Item name=\"INTERPOLATED\" sample=\"1\">1</Item>"
-             "<Item name=\"BLANK\" sample=\"1\">0</Item>";
+  if (!description.empty())
+    items += "<Item name=\"DESCRIPTION\"" + at + " role=\"description\">" + xml_escaped(description) + "</Item>";
+  if (!unit.empty()) items += "<Item name=\"UNITTYPE\"" + at + " role=\"unittype\">" + xml_escaped(unit) + "</Item>";
+  return items;
+}
+
+// The bands' descriptions and the values' units, as GDAL reads them.
+std::string gdal_metadata(const GeoTiffOptions& o, bool kinds) {
+  std::string items = band_items(0, o.description, o.unit);
+  for (std::size_t i = 0; i < o.more_bands.size(); ++i)
+    items += band_items(i + 1, o.more_bands[i].description, o.more_bands[i].unit);
+  if (kinds) {
+    const std::string at = " sample=\"" + std::to_string(o.more_bands.size() + 1) + "\"";
+    items += band_items(o.more_bands.size() + 1, "cell: 2 measured, 1 interpolated, 0 blank", "") + "<Item name=\"MEASURED\"" +
+             at + ">2</Item><Item name=\"INTERPOLATED\"" + at + ">1</Item><Item name=\"BLANK\"" + at + ">0</Item>";
+  }
   return items.empty() ? std::string() : "<GDALMetadata>" + items + "</GDALMetadata>";
 }
 
@@ -213,7 +221,7 @@ std::vector<Tag> image_tags(const Image& image, bool overview, const Grid& grid,
   std::vector<std::uint32_t> counts;
   for (const auto& t : image.tiles) counts.push_back(static_cast<std::uint32_t>(t.size()));
   const bool kinds = !grid.kinds.empty();
-  const std::uint16_t bands = kinds ? 2 : 1;
+  const auto bands = static_cast<std::uint16_t>(1 + o.more_bands.size() + (kinds ? 1 : 0));
   std::vector<Tag> tags = {
       longs(254, {overview ? 1u : 0u}),
       longs(256, {static_cast<std::uint32_t>(image.width)}),
@@ -222,14 +230,14 @@ std::vector<Tag> image_tags(const Image& image, bool overview, const Grid& grid,
       shorts(259, {8}),  // deflate
       shorts(262, {1}),  // black is zero
       shorts(277, {bands}),
-      shorts(284, {bands}),  // the bands one after the other
+      shorts(284, {static_cast<std::uint16_t>(bands > 1 ? 2 : 1)}),  // planar: the bands one after the other
       shorts(317, {static_cast<std::uint16_t>(o.predictor ? 3 : 1)}),
       shorts(322, {kTile}),
       shorts(323, {kTile}),
       longs(324, offsets),
       longs(325, counts),
   };
-  if (kinds) tags.push_back(shorts(338, {0}));  // the kinds' band: an extra sample of no stated meaning
+  if (bands > 1) tags.push_back(shorts(338, std::vector<std::uint16_t>(bands - 1u, 0)));  // extra samples of no stated meaning
   tags.push_back(shorts(339, std::vector<std::uint16_t>(bands, 3)));  // IEEE floating point
   if (!overview) {
     tags.push_back(doubles(33550, {grid.cell, grid.cell, 0.0}));
@@ -282,7 +290,11 @@ std::string geotiff_bytes(const Grid& grid, const GeoTiffOptions& options) {
   std::vector<Image> images(1);
   images[0].width = grid.columns;
   images[0].height = grid.rows;
-  images[0].values = grid.values;
+  images[0].values.push_back(grid.values);
+  for (const GeoTiffBand& band : options.more_bands) {
+    images[0].values.push_back(band.values);
+    images[0].values.back().resize(grid.values.size(), NAN);  // a band of another size is cut or filled with no data
+  }
   if (!grid.kinds.empty()) images[0].kinds.assign(grid.kinds.begin(), grid.kinds.end());
   while (images.back().width > kTile || images.back().height > kTile) images.push_back(halved(images.back()));
   for (Image& image : images) {

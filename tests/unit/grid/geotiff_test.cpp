@@ -206,6 +206,18 @@ TEST(GeoTiff, TheCellKindsAreASecondBandAndTheMetadataNamesBothBands) {
                            "<Item name=\"UNITTYPE\" sample=\"0\" role=\"unittype\">mV</Item>",
                            "<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">cell: 2 measured, 1 interpolated, 0 blank</Item>"})
     EXPECT_NE(metadata.find(item), std::string::npos) << item;
+  // A further channel's band before the kinds: three bands, planar, the metadata per sample.
+  o.more_bands.push_back({std::vector<float>(g.values.size(), 2.5f), "ch4_mV", "mV"});
+  const Tiff three = read_tiff(geotiff_bytes(g, o));
+  EXPECT_EQ(three.ifds[0].value(277), 3);
+  EXPECT_EQ(three.ifds[0].value(284), 2);
+  EXPECT_EQ(three.ifds[0].numbers.at(338), (std::vector<double>{0, 0}));
+  EXPECT_EQ(image_of(three, three.ifds[0], 1), std::vector<float>(g.values.size(), 2.5f));
+  EXPECT_EQ(image_of(three, three.ifds[0], 2), kinds);
+  EXPECT_NE(three.ifds[0].texts.at(42112).find("<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">ch4_mV</Item>"),
+            std::string::npos);
+  EXPECT_NE(three.ifds[0].texts.at(42112).find("<Item name=\"BLANK\" sample=\"2\">0</Item>"), std::string::npos);
+  o.more_bands.clear();
   // Without kinds, one band as before.
   EXPECT_EQ(read_tiff(geotiff_bytes(test_grid(10, 10), o)).ifds[0].value(277), 1);
 }
