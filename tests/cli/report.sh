@@ -78,6 +78,13 @@ out=$("$QUELOR" report "$WORK/full.R31" "$WORK/part2.R31" --out "$WORK/day.html"
   fail "two files: $(cat "$WORK/err")"
 want_json "$out" '"files":2' '"lines":12'
 grep -q 'part2.R31 7' "$WORK/day.html" || fail "the day's page does not name the second file's lines"
+# A survey in feet: scale bars and cells in feet.
+if [ -x "${BUILD_DIR:-}/devsim" ]; then
+  "$BUILD_DIR/devsim" survey --instrument em31mk2 --lines 6 --line-length 20 --quality 4 --feet --out "$WORK/feet.T31" >/dev/null
+  "$QUELOR" report "$WORK/feet.T31" --out "$WORK/feet.html" >/dev/null 2>&1 || fail "feet report: exit $?"
+  [ "$(grep -oE 'font-size="12">[0-9.]+ ft</text>' "$WORK/feet.html" | wc -l)" -eq 2 ] && grep -q 'cells of [0-9.]* ft,' "$WORK/feet.html" ||
+    fail "the feet survey's page is not in feet: $(grep -oE 'font-size="12">[^<]*</text>|cells of [^,]*' "$WORK/feet.html")"
+fi
 # The folder holding the day's files: the same survey.
 mkdir "$WORK/folder" && cp "$WORK/full.R31" "$WORK/part2.R31" "$WORK/folder/" && echo notes >"$WORK/folder/notes.txt"
 folder=$("$QUELOR" report "$WORK/folder" --out "$WORK/folder.html" 2>"$WORK/err") || fail "folder: $(cat "$WORK/err")"
