@@ -50,6 +50,13 @@ want_json "$out" '"files":1' '"readings":2100' '"lines":7' '"gaps":2' '"coverage
 share=$(python3 -c 'import json,sys; print(round(json.loads(sys.argv[1])["covered_share"], 2))' "$out")
 # The walked track over the coverage map: one polyline per path segment (seven lines, one break).
 [ "$(grep -o 'class="track"' "$WORK/gap.html" | wc -l)" -eq 8 ] || fail "the coverage map does not draw the 8 track segments"
+# The GPS charts break where no fix came (the pauses between the seven lines) and show five times.
+python3 - "$WORK/gap.html" <<'PY' || fail "the GPS charts"
+import re, sys
+charts = re.findall(r'<svg class="gps-chart".*?</svg>', open(sys.argv[1]).read())
+assert len(charts) == 3 and all(c.count("<polyline") == 7 for c in charts), [c.count("<polyline") for c in charts]
+assert all(len(re.findall(r">\d\d:\d\d:\d\d<", c)) == 5 for c in charts)
+PY
 # Six of seven lines, less the fix step the connection break left uncovered.
 [ "$share" = "0.85" ] || fail "covered share $share, not 6/7 less a step"
 

@@ -297,16 +297,23 @@ std::string gps_chart(const std::vector<GpsQualityPoint>& points, const char* ti
   const double t0 = points.front().time, t1 = std::max(points.back().time, t0 + 1);
   std::string s = html_format("<svg class=\"gps-chart\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">", kW, kH, kW, kH);
   s += html_format("<text x=\"%d\" y=\"12\" font-size=\"12\">%s</text>", kLeft, title);
-  s += "<polyline fill=\"none\" stroke=\"#36c\" stroke-width=\"1.5\" points=\"";
-  for (const GpsQualityPoint& p : points)
+  // The line breaks where no fix came for longer than a pause step or a few buckets: an outage shows as a gap.
+  const double gap = std::max(kLineStepGap, 2.5 * (t1 - t0) / std::max<std::size_t>(points.size(), 1));
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const GpsQualityPoint& p = points[i];
+    if (i == 0 || p.time - points[i - 1].time > gap)
+      s += std::string(i ? "\"/>" : "") + "<polyline fill=\"none\" stroke=\"#36c\" stroke-width=\"1.5\" points=\"";
     s += html_format("%.1f,%.1f ", kLeft + (p.time - t0) / (t1 - t0) * (kW - kLeft - 10),
                      kH - kBottom - (value(p) - low) / (high - low) * (kH - kBottom - kTop));
+  }
   s += "\"/>";
   s += html_format("<text x=\"4\" y=\"%d\" font-size=\"11\">%g</text><text x=\"4\" y=\"%d\" font-size=\"11\">%g</text>",
                    kTop + 8, high, kH - kBottom, low);
-  s += html_format("<text x=\"%d\" y=\"%d\" font-size=\"11\">%s</text>", kLeft, kH - 3, clock_text(t0).c_str());
-  s += html_format("<text x=\"%d\" y=\"%d\" font-size=\"11\" text-anchor=\"end\">%s</text>", kW - 10, kH - 3,
-                   clock_text(t1).c_str());
+  // The time at the start, each quarter and the end.
+  for (int q = 0; q <= 4; ++q)
+    s += html_format("<text x=\"%.1f\" y=\"%d\" font-size=\"11\" text-anchor=\"%s\">%s</text>",
+                     kLeft + q * (kW - kLeft - 10) / 4.0, kH - 3, q == 0 ? "start" : q == 4 ? "end" : "middle",
+                     clock_text(t0 + q * (t1 - t0) / 4).c_str());
   return s + "</svg>";
 }
 
