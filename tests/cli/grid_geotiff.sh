@@ -5,7 +5,12 @@
 # file; feet and southern surveys carry their unit and hemisphere; devsim
 # truth writes the same frame; bad input exits 2 with one line on stderr, and
 # so does a grid with no cell left (the cell larger than the survey, or all
-# blanked). Outputs of grid, map, report, export and setup: never over an
+# blanked); a missed line is blank (the second band says so: measured,
+# interpolated, blank) unless --fill; the bands' descriptions and unit; two
+# files or their folder gridded as one (mixed units refused), the picture's
+# nodata transparent, its scale and its .prj, the KMZ, contours as GeoJSON,
+# every channel a band (--all);
+# progress lines for a long input. Outputs of grid, map, report, export and setup: never over an
 # input (by any spelling, symbolic or hard link) or a survey data file; a
 # complete output replaces the old file by a rename (the link stays a link);
 # a full disk leaves the old file and nothing else.
@@ -76,7 +81,7 @@ rows = [r for r in csv.DictReader(open(sys.argv[1])) if r["easting"]]
 for r in rows[::37]:
     print(r["easting"], r["northing"], r["conductivity_vertical_mS_m"])
 PY
-  cut -d' ' -f1,2 "$WORK/readings" | gdallocationinfo -valonly -geoloc "$WORK/north.tif" >"$WORK/cells" || fail "gdallocationinfo: exit $?"
+  cut -d' ' -f1,2 "$WORK/readings" | gdallocationinfo -valonly -b 1 -geoloc "$WORK/north.tif" >"$WORK/cells" || fail "gdallocationinfo: exit $?"
   python3 - "$WORK/readings" "$WORK/cells" "$(json "$WORK/north.json" misfit_max)" <<'PY' || fail "cells at the readings beyond the misfit"
 import sys
 readings = [float(l.split()[2]) for l in open(sys.argv[1])]
@@ -103,6 +108,111 @@ PY
   [ "$(json "$WORK/south.json" epsg)" = 32756 ] || fail "south: $(cat "$WORK/south.json")"
   gdalinfo -json "$WORK/south.tif" | grep -q 'ID\[\\"EPSG\\",32756\]' || fail "south: gdalinfo CRS"
 
+  # A missed line: its track blank by default, filled with --fill; the second
+  # band tells measured, interpolated and blank cells apart.
+  "$DEVSIM" survey "${WALK[@]}" --skip-line 6 --out "$WORK/missed.T31" >/dev/null || fail "devsim --skip-line: exit $?"
+  "$QUELOR" grid "$WORK/missed.T31" --out "$WORK/missed.tif" >"$WORK/missed.json" || fail "grid missed: exit $?"
+  "$QUELOR" grid "$WORK/missed.T31" --fill --out "$WORK/filled.tif" >"$WORK/filled.json" || fail "grid --fill: exit $?"
+  [ "$(json "$WORK/filled.json" blank_cells)" -lt "$(json "$WORK/missed.json" blank_cells)" ] || fail "--fill kept no more cells"
+  gdalinfo -json "$WORK/missed.tif" >"$WORK/missed-info.json" || fail "gdalinfo missed"
+  for f in missed filled; do
+    for b in 1 2; do gdal_translate -q -b $b -of XYZ "$WORK/$f.tif" "$WORK/$f-$b.xyz" || fail "gdal_translate $f band $b"; done
+  done
+  python3 - "$WORK" <<'PY' || fail "the missed line or the cell kinds"
+import json, sys
+w = sys.argv[1]
+def band(name, b):
+    return [tuple(float(v) for v in l.split()) for l in open(f"{w}/{name}-{b}.xyz")]
+info = json.load(open(f"{w}/missed-info.json"))
+b1, b2 = info["bands"]
+problems = []
+if b1.get("description") != "conductivity_vertical_mS_m" or b1.get("unit") != "mS/m":
+    problems.append(("band 1", b1.get("description"), b1.get("unit")))
+if "measured" not in b2.get("description", ""):
+    problems.append(("band 2", b2.get("description")))
+grid = json.load(open(f"{w}/missed.json"))
+for name in ("missed", "filled"):
+    values, kinds = band(name, 1), band(name, 2)
+    counts = {k: sum(1 for c in kinds if c[2] == k) for k in (0, 1, 2)}
+    blank_values = sum(1 for v in values if abs(v[2]) > 1e37)
+    if blank_values != counts[0]:
+        problems.append((name, "nodata cells", blank_values, "blank kinds", counts[0]))
+    if name == "missed" and [counts[2], counts[1], counts[0]] != [grid["measured_cells"], grid["interpolated_cells"], grid["blank_cells"]]:
+        problems.append((name, counts, grid))
+# The missed line: the columns along no line (the cross-walks at the ends
+# cross every column) between the outer lines.
+kinds = band("missed", 2)
+xs = sorted({c[0] for c in kinds})
+measured_x = [x for x in xs if sum(1 for c in kinds if c[0] == x and c[2] == 2) > 10]
+gap = [x for x in xs if measured_x[0] + 2 < x < measured_x[-1] - 2 and all(abs(x - m) > 0.5 for m in measured_x)]
+ys = sorted({c[1] for c in kinds if c[2] == 2})
+inner = lambda c: c[0] in gap and ys[0] + 2 < c[1] < ys[-1] - 2
+track = [c for c in kinds if inner(c)]
+filled = [c for c in band("filled", 2) if inner(c)]
+if not track or any(c[2] != 0 for c in track):
+    problems.append(("track not blank", len(track), sum(1 for c in track if c[2] != 0)))
+if not filled or any(c[2] != 1 for c in filled):
+    problems.append(("track not filled", len(filled)))
+if problems:
+    print(problems)
+    sys.exit(1)
+PY
+
+  # Two files, or the folder holding them, as one survey; the picture on a
+  # given scale with its nodata see-through and its .prj.
+  mkdir "$WORK/day"
+  cp "$WORK/north.T31" "$WORK/day/a.T31"
+  "$DEVSIM" survey "${WALK[@]}" --origin 43.6104,-79.6000 --out "$WORK/day/b.T31" >/dev/null || fail "devsim survey b: exit $?"
+  echo "crew notes" >"$WORK/day/notes.txt"
+  "$QUELOR" grid "$WORK/day" --png --scale 10,60 --out "$WORK/folder.tif" >"$WORK/folder.json" || fail "grid FOLDER: exit $?"
+  "$QUELOR" grid "$WORK/day/a.T31" "$WORK/day/b.T31" --out "$WORK/pair.tif" >"$WORK/pair.json" || fail "grid A B: exit $?"
+  cmp -s "$WORK/folder.tif" "$WORK/pair.tif" || fail "the folder's grid is not the two files' grid"
+  "$QUELOR" grid "$WORK/day/b.T31" --out "$WORK/b.tif" >"$WORK/b.json" || fail "grid b: exit $?"
+  [ "$(json "$WORK/folder.json" files)" = 2 ] &&
+    [ "$(json "$WORK/folder.json" readings)" -eq $(($(json "$WORK/north.json" readings) + $(json "$WORK/b.json" readings))) ] ||
+    fail "the folder's readings: $(cat "$WORK/folder.json")"
+  gdalinfo "$WORK/folder.png" | grep -q "NoData Value=255" || fail "the picture's nodata is not transparent"
+  gdalsrsinfo -o proj4 "$WORK/folder.prj" | grep -q '+proj=utm +zone=17 +datum=WGS84 +units=m' || fail "the picture's .prj"
+  "$QUELOR" grid "$WORK/day" --png --out "$WORK/own.tif" >/dev/null || fail "grid FOLDER own scale: exit $?"
+  cmp -s "$WORK/folder.png" "$WORK/own.png" && fail "--scale did not change the picture"
+  "$QUELOR" grid "$WORK/feet.T31" --png --out "$WORK/feet2.tif" >/dev/null || fail "grid feet --png: exit $?"
+  gdalsrsinfo -o proj4 "$WORK/feet2.prj" | grep -q '+proj=tmerc +lat_0=0 +lon_0=-81 +k=0.9996 +x_0=500000 +y_0=0 +datum=WGS84 +units=ft' ||
+    fail "the feet picture's .prj: $(gdalsrsinfo -o proj4 "$WORK/feet2.prj")"
+
+  # The KMZ: a zip holding the KML ground overlay and its picture, the
+  # overlay's corners those of the GeoTIFF.
+  "$QUELOR" grid "$WORK/south.T31" --kmz --out "$WORK/southk.tif" >/dev/null || fail "grid --kmz: exit $?"
+  gdalinfo -json "$WORK/southk.tif" >"$WORK/southk.json"
+  python3 - "$WORK/southk.kmz" "$WORK/southk.json" <<'PY' || fail "the KMZ"
+import json, subprocess, sys, zipfile, xml.etree.ElementTree as ET
+z = zipfile.ZipFile(sys.argv[1])
+assert z.testzip() is None and sorted(z.namelist()) == ["doc.kml", "grid.png"], z.namelist()
+assert z.read("grid.png")[:8] == b"\x89PNG\r\n\x1a\n"
+ns = {"k": "http://www.opengis.net/kml/2.2", "gx": "http://www.google.com/kml/ext/2.2"}
+kml = ET.fromstring(z.read("doc.kml"))
+assert kml.find(".//k:GroundOverlay/k:Icon/k:href", ns).text == "grid.png"
+quad = [tuple(map(float, p.split(",")[:2])) for p in kml.find(".//gx:LatLonQuad/k:coordinates", ns).text.split()]
+corners = json.load(open(sys.argv[2]))["wgs84Extent"]["coordinates"][0]
+for lon, lat in quad:
+    assert min(abs(lon - c[0]) + abs(lat - c[1]) for c in corners) < 1e-7, (quad, corners)
+PY
+
+  # --all: one band each channel on the mapped channel's cells, then the kinds.
+  "$QUELOR" grid "$WORK/north.T31" --all --out "$WORK/all.tif" >"$WORK/all.json" || fail "grid --all: exit $?"
+  [ "$(json "$WORK/all.json" bands)" = '["conductivity_vertical_mS_m", "inphase_vertical_ppt"]' ] || fail "--all: $(cat "$WORK/all.json")"
+  "$QUELOR" grid "$WORK/north.T31" --channel inphase_vertical_ppt --out "$WORK/inphase.tif" >/dev/null || fail "grid inphase: exit $?"
+  checksums() { gdalinfo -checksum "$1" | grep -o 'Checksum=[0-9]*' | tr '\n' ' '; }
+  read -r all1 all2 all3 _ <<<"$(checksums "$WORK/all.tif")"
+  read -r one1 one2 _ <<<"$(checksums "$WORK/inphase.tif")"
+  [ "$all2" = "$one1" ] && [ "$all3" = "$one2" ] || fail "--all's second band is not the in-phase grid: $all1 $all2 $all3 / $one1 $one2"
+  gdalinfo "$WORK/all.tif" | grep -q 'Unit Type: ppt' || fail "--all: no unit on the in-phase band"
+
+  # Contours at 2 mS/m: GeoJSON lines that GDAL opens in the survey's CRS.
+  "$QUELOR" grid "$WORK/north.T31" --contours 2 --out "$WORK/lines.tif" >/dev/null || fail "grid --contours: exit $?"
+  ogrinfo -so -al "$WORK/lines.geojson" >"$WORK/lines.txt" 2>&1
+  grep -q 'Geometry: Multi Line String' "$WORK/lines.txt" && grep -q 'UTM zone 17N' "$WORK/lines.txt" &&
+    grep -qE 'Feature Count: [1-9]' "$WORK/lines.txt" || fail "ogrinfo: $(head -5 "$WORK/lines.txt")"
+
   # The truth on the same frame.
   frame=$(python3 -c "import json,sys; g=json.load(open(sys.argv[1])); print('%r,%r,%d,%d,%r' % (g['extent'][0], g['extent'][3], g['columns'], g['rows'], g['cell']))" "$WORK/north.json")
   "$DEVSIM" truth "${WALK[@]}" --channel conductivity_vertical_mS_m --frame "$frame" --out "$WORK/truth.tif" >/dev/null ||
@@ -113,6 +223,16 @@ PY
 else
   echo "gdalinfo missing (gdal-bin): skipping the GDAL read-back"
 fi
+
+# Progress on standard error for a long input (a log: one line a step), none for a short one.
+"$DEVSIM" survey --instrument em31mk2 --rate 25 --lines 60 --line-length 100 --spacing 1 --quality 4 --out "$WORK/long.T31" >/dev/null ||
+  fail "devsim long survey: exit $?"
+"$QUELOR" grid "$WORK/long.T31" --out "$WORK/long.tif" >/dev/null 2>"$WORK/long.err" || fail "grid long: exit $?"
+grep -q '^quelor grid: 1/3 reading .*long.T31$' "$WORK/long.err" && grep -q '^quelor grid: 3/3 writing ' "$WORK/long.err" ||
+  fail "no progress for a long input: $(cat "$WORK/long.err")"
+"$QUELOR" grid "$WORK/north.T31" --out "$WORK/short.tif" >/dev/null 2>"$WORK/short.err" || fail "grid short: exit $?"
+[ -s "$WORK/short.err" ] && fail "progress for a short input: $(cat "$WORK/short.err")"
+rm -f "$WORK/long.T31" "$WORK/long.tif"
 
 expect_bad() {
   "$QUELOR" grid "$@" >"$WORK/stdout" 2>"$WORK/stderr"
@@ -126,6 +246,14 @@ expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --method kriging
 expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --cell 0
 expect_bad "$WORK/north.T31" --out "$WORK/x.tif" --channel nothing
 expect_bad "$WORK/north.T31" --out "$WORK/no/such/dir/x.tif"
+expect_bad "$WORK/north.T31" "$WORK/feet.T31" --out "$WORK/x.tif"
+grep -qF "north.T31 and $WORK/feet.T31 are of different units" "$WORK/stderr" || fail "mixed units: $(cat "$WORK/stderr")"
+expect_bad "$WORK/north.T31" --scale 5,1 --out "$WORK/x.tif"
+expect_bad "$WORK/north.T31" --contours 0 --out "$WORK/x.tif"
+expect_bad "$WORK/north.T31" --all --channel inphase_vertical_ppt --out "$WORK/x.tif"
+expect_bad "$WORK/north.T31" --contours 0.00001 --out "$WORK/x.tif"
+mkdir "$WORK/empty"
+expect_bad "$WORK/empty" --out "$WORK/x.tif"
 head -c 300 /dev/urandom >"$WORK/random.T31"
 expect_bad "$WORK/random.T31" --out "$WORK/x.tif"
 

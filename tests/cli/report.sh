@@ -1,6 +1,7 @@
 #!/bin/bash
 # quelor report on synthetic lawnmower surveys: a survey with a line left out
-# and a connection break, a complete one, a day of two files, bad input; the
+# and a connection break, a complete one, a day of two files, a fast line and
+# a line on poor GPS flagged, a file cut off halfway, bad input; the
 # page is self-contained; in headless Chromium (skipped with a message where
 # it is absent) the page's DOM holds the verdict, both maps with their colour
 # bars, north arrows and scale bars, the tables and charts, every image
@@ -47,16 +48,55 @@ status=$?
 want_json "$out" '"files":1' '"readings":2100' '"lines":7' '"gaps":2' '"coverage_map":true' '"grid_map":true' \
   '"complete":false' 'between line 4 and line 6' '12 readings lost' 'gap 1: 1 x 30 m'
 share=$(python3 -c 'import json,sys; print(round(json.loads(sys.argv[1])["covered_share"], 2))' "$out")
+# The walked track over the coverage map: one polyline per path segment (seven lines, one break).
+[ "$(grep -o 'class="track"' "$WORK/gap.html" | wc -l)" -eq 8 ] || fail "the coverage map does not draw the 8 track segments"
+# The GPS charts break where no fix came (the pauses between the seven lines) and show five times.
+python3 - "$WORK/gap.html" <<'PY' || fail "the GPS charts"
+import re, sys
+charts = re.findall(r'<svg class="gps-chart".*?</svg>', open(sys.argv[1]).read())
+assert len(charts) == 3 and all(c.count("<polyline") == 7 for c in charts), [c.count("<polyline") for c in charts]
+assert all(len(re.findall(r">\d\d:\d\d:\d\d<", c)) == 5 for c in charts)
+PY
 # Six of seven lines, less the fix step the connection break left uncovered.
 [ "$share" = "0.85" ] || fail "covered share $share, not 6/7 less a step"
 
 out=$("$QUELOR" report "$WORK/full.R31" --out "$WORK/full.html" 2>"$WORK/err") || fail "full survey: $(cat "$WORK/err")"
 want_json "$out" '"gaps":0' '"complete":true' '"verdict":"complete"'
+# The summary: instrument, unit, time span with its zone, the scale on the data's range.
+grep -qF 'EM31-MK2, Zelko31 2.30, in m; walked 08:00:00 to ' "$WORK/full.html" && grep -qF 'local time (UTC+00:00)' "$WORK/full.html" &&
+  grep -qF '(2nd to 98th percentile of the readings)' "$WORK/full.html" || fail "no summary: $(grep -o '<p id="summary".*' "$WORK/full.html")"
+
+# A line walked at 6 m/s and one on poor GPS: flagged in the verdict and the line table.
+survey "$WORK/flags.R31" --lines 6 --length 30 --fast 1 --poor-gps 3
+out=$("$QUELOR" report "$WORK/flags.R31" --out "$WORK/flags.html" 2>"$WORK/err") || fail "flags: $(cat "$WORK/err")"
+want_json "$out" '"complete":false' '"flagged_lines":2' "line 2: walked above the speed bar's maximum" \
+  'of 31 fixes below the GPS warning mask (quality 1, 5 satellites, HDOP 4.0)' 'line 4: 3'
+grep -q '<td class="text flag">fast' "$WORK/flags.html" || fail "the line table does not flag the fast line"
+# The complete survey cut off halfway, at a record's end: never complete.
+records=$(($(wc -c <"$WORK/full.R31") / 27))
+head -c $((records / 2 * 27)) "$WORK/full.R31" >"$WORK/cut.R31"
+out=$("$QUELOR" report "$WORK/cut.R31" --out "$WORK/cut.html" 2>"$WORK/err") || fail "cut: $(cat "$WORK/err")"
+want_json "$out" '"complete":false' 'file cut.R31 ends while logging'
+head -c $((records / 2 * 27 + 9)) "$WORK/full.R31" >"$WORK/cut.R31"
+out=$("$QUELOR" report "$WORK/cut.R31" --out "$WORK/cut.html" 2>/dev/null) || fail "cut record: exit $?"
+want_json "$out" '"complete":false' 'file cut.R31: its last record is cut off'
 
 out=$("$QUELOR" report "$WORK/full.R31" "$WORK/part2.R31" --out "$WORK/day.html" 2>"$WORK/err") ||
   fail "two files: $(cat "$WORK/err")"
 want_json "$out" '"files":2' '"lines":12'
 grep -q 'part2.R31 7' "$WORK/day.html" || fail "the day's page does not name the second file's lines"
+# A survey in feet: scale bars and cells in feet.
+if [ -x "${BUILD_DIR:-}/devsim" ]; then
+  "$BUILD_DIR/devsim" survey --instrument em31mk2 --lines 6 --line-length 20 --quality 4 --feet --out "$WORK/feet.T31" >/dev/null
+  "$QUELOR" report "$WORK/feet.T31" --out "$WORK/feet.html" >/dev/null 2>&1 || fail "feet report: exit $?"
+  [ "$(grep -oE 'font-size="12">[0-9.]+ ft</text>' "$WORK/feet.html" | wc -l)" -eq 2 ] && grep -q 'cells of [0-9.]* ft,' "$WORK/feet.html" ||
+    fail "the feet survey's page is not in feet: $(grep -oE 'font-size="12">[^<]*</text>|cells of [^,]*' "$WORK/feet.html")"
+fi
+# The folder holding the day's files: the same survey.
+mkdir "$WORK/folder" && cp "$WORK/full.R31" "$WORK/part2.R31" "$WORK/folder/" && echo notes >"$WORK/folder/notes.txt"
+folder=$("$QUELOR" report "$WORK/folder" --out "$WORK/folder.html" 2>"$WORK/err") || fail "folder: $(cat "$WORK/err")"
+[ "$(sed 's/"out":"[^"]*",//; s/"bytes":[0-9]*//' <<<"$folder")" = "$(sed 's/"out":"[^"]*",//; s/"bytes":[0-9]*//' <<<"$out")" ] ||
+  fail "the folder's report differs from the two files': $folder"
 
 # Progress on stderr: nothing for a small file, a line a step for a long one
 # (stderr is no terminal here).
@@ -135,7 +175,7 @@ if len(r["images"]) != 2 or not all(i["complete"] and i["w"] > 50 and i["h"] > 5
     sys.exit("images not decoded: %s" % r["images"])
 if (r["colour_bars"], r["north_arrows"], r["scale_bars"]) != (2, 2, 2):
     sys.exit("colour bars, north arrows, scale bars: %s" % [r["colour_bars"], r["north_arrows"], r["scale_bars"]])
-if r["line_rows"] != 7 or r["remark_rows"] != 17:
+if r["line_rows"] != 7 or r["remark_rows"] != 5:
     sys.exit("rows: %d lines, %d remarks" % (r["line_rows"], r["remark_rows"]))
 if "between line 4 and line 6" not in r["verdict"]:
     sys.exit("verdict: " + r["verdict"])

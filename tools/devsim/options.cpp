@@ -148,6 +148,8 @@ const std::vector<OptionRow>& option_table() {
       {"--spacing", true, number_in(0.01, 1000, [](Options& o, double v) { o.walk.spacing = v; })},
       {"--speed", true, number_in(0.01, 50, [](Options& o, double v) { o.walk.speed = v; })},
       {"--heading", true, number_in(-360, 360, [](Options& o, double v) { o.walk.heading = v; })},
+      {"--skip-line", true,
+       integer_in(0, 9999, [](Options& o, long long v) { o.skipped_lines.push_back(static_cast<int>(v)); })},
       {"--loop", false, flag([](Options& o) { o.walk.loop = true; })},
       {"--gps-rate", true, number_in(1, 20, [](Options& o, double v) { o.gps.rate_hz = v; })},
       {"--quality", true, integer_in(0, 9, [](Options& o, long long v) { o.quality = static_cast<int>(v); })},

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "devsim/gps_receiver.h"
 #include "devsim/instrument_model.h"
@@ -30,6 +31,7 @@ struct Options {
   double origin_latitude = 43.6099;
   double origin_longitude = -79.6000;
   WalkPlan walk{};
+  std::vector<int> skipped_lines;    // survey: lines walked without logging a reading (a missed line)
 
   std::string dir;                   // empty: devsim-run next to the program
   std::string control_path;          // FIFO of control commands (stdin always works)

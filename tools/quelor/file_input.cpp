@@ -1,11 +1,16 @@
 #include "file_input.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
+
+#include "background/survey_file.h"
 
 namespace quelor::tool {
 
@@ -42,6 +47,30 @@ bool read_input(const char* path, std::vector<std::uint8_t>& data) {
   _setmode(_fileno(stdin), _O_BINARY);
 #endif
   return append_stream(stdin, data);
+}
+
+// A folder stands for the survey data files in it, in name order.
+std::string expand_data_folders(std::vector<std::string>& files) {
+  std::vector<std::string> out;
+  for (const std::string& f : files) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(f, ec)) {
+      out.push_back(f);
+      continue;
+    }
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(f, ec)) {
+      if (!entry.is_regular_file(ec)) continue;
+      const std::optional<std::string> bytes = read_file_bytes(entry.path().string());
+      if (bytes && read_survey_file_info(*bytes)) found.push_back(entry.path().string());
+    }
+    if (ec) return "cannot read the folder " + f;
+    if (found.empty()) return "no survey data file in the folder " + f;
+    std::sort(found.begin(), found.end());
+    out.insert(out.end(), found.begin(), found.end());
+  }
+  files = std::move(out);
+  return {};
 }
 
 }  // namespace quelor::tool

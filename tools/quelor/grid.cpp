@@ -1,41 +1,70 @@
-// quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]
-// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif:
-// one channel of a survey data file interpolated on a regular grid, as a
-// GeoTIFF; one JSON line on standard output describes the grid.
+// quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]
+// [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]] [--scale MIN,MAX]
+// [--contours INTERVAL] --out PATH.tif:
+// one channel of one or more survey data files (a folder: the data files in
+// it) interpolated on a regular grid as one survey, as a GeoTIFF (the
+// values, then the cells' kinds: measured, interpolated, blank); the picture
+// with transparent nodata, its world file and .prj, a KMZ for Google Earth,
+// contour lines as GeoJSON beside the GeoTIFF; one JSON line on
+// standard output describes the grid.
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "commands.h"
 #include "datafile/output_file.h"
+#include "background/survey_file.h"
 #include "file_input.h"
 #include "gps/projection.h"
+#include "grid/channel_unit.h"
+#include "grid/contours.h"
 #include "grid/geotiff.h"
 #include "grid/grid.h"
 #include "grid/grid_image.h"
+#include "grid/kmz.h"
+#include "grid/prj_text.h"
+#include "grid/survey_mosaic.h"
 #include "grid/survey_samples.h"
 #include "json.h"
+#include "map/palette.h"
 #include "png_writer.h"
+#include "progress.h"
 
 namespace quelor::tool {
 
 namespace {
 
+constexpr std::size_t kLongInput = 4u << 20;  // bytes of input: about a second of reading and gridding
+
 const char kUsage[] =
-    "usage: quelor grid FILE [--channel NAME] [--cell M] [--blank M] [--method mincurv|nearest]\n"
-    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] --out PATH.tif\n";
+    "usage: quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
+    "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]]\n"
+    "                   [--scale MIN,MAX] [--contours INTERVAL]\n"
+    "                   --out PATH.tif\n";
 
 struct Options {
-  std::string file, out, png;
+  std::vector<std::string> files;
+  std::string out, png;
+  std::optional<std::pair<double, double>> scale;  // of the picture
   std::string channel;
   GridOptions grid;
   int zone = kAutomaticZone;
   bool predictor = true;
   bool want_png = false;
+  bool all = false;  // every numeric channel, one band each
+  std::string kmz;
+  bool want_kmz = false;
+  double contour_interval = 0.0;  // 0: no contours
+  std::string contours;
 };
 
 bool parse_number(const char* text, double& v) {
@@ -61,9 +90,31 @@ std::string parse(int argc, char** argv, Options& o) {
     const std::string_view arg = argv[i];
     if (arg == "--no-predictor") {
       o.predictor = false;
+    } else if (arg == "--kmz") {
+      o.want_kmz = true;
+      if (i + 1 < argc && ends_with(argv[i + 1], ".kmz")) o.kmz = argv[++i];
+    } else if (arg == "--all") {
+      o.all = true;
+    } else if (arg == "--fill") {
+      o.grid.fill = true;
     } else if (arg == "--png") {
       o.want_png = true;
       if (i + 1 < argc && ends_with(argv[i + 1], ".png")) o.png = argv[++i];
+    } else if (arg == "--contours") {
+      double v = 0;
+      if (i + 1 >= argc || !parse_number(argv[i + 1], v) || !(v > 0) || !std::isfinite(v))
+        return std::string("--contours needs a positive interval");
+      o.contour_interval = v;
+      ++i;
+    } else if (arg == "--scale") {
+      if (i + 1 >= argc) return "--scale needs MIN,MAX";
+      const std::string value = argv[++i];
+      const std::size_t comma = value.find(',');
+      double low = 0, high = 0;
+      if (comma == std::string::npos || !parse_number(value.substr(0, comma).c_str(), low) ||
+          !parse_number(value.substr(comma + 1).c_str(), high) || !(low < high) || !std::isfinite(high - low))
+        return "bad scale '" + value + "' (MIN,MAX with MIN below MAX)";
+      o.scale = std::pair{low, high};
     } else if (arg == "--channel" || arg == "--cell" || arg == "--blank" || arg == "--method" || arg == "--zone" ||
                arg == "--out" || arg == "--tension") {
       if (i + 1 >= argc) return std::string(arg) + " needs a value";
@@ -91,40 +142,96 @@ std::string parse(int argc, char** argv, Options& o) {
       }
     } else if (!arg.empty() && arg[0] == '-') {
       return std::string("unknown option '") + argv[i] + "'";
-    } else if (o.file.empty()) {
-      o.file = argv[i];
     } else {
-      return "more than one file";
+      o.files.push_back(argv[i]);
     }
   }
-  if (o.file.empty()) return "no data file";
+  if (o.files.empty()) return "no data file";
+  if (o.all && !o.channel.empty()) return "--all and --channel exclude each other";
   if (o.out.empty()) return "no --out";
   if (o.want_png && o.png.empty()) o.png = with_extension(o.out, ".png");
+  if (o.want_kmz && o.kmz.empty()) o.kmz = with_extension(o.out, ".kmz");
+  if (o.contour_interval > 0) o.contours = with_extension(o.out, ".geojson");
   return {};
 }
 
-// The GeoTIFF, and with --png the picture and its world file.
+// The GeoTIFF, and with --png the picture, its world file and its .prj.
 std::vector<std::string> outputs_of(const Options& o) {
   std::vector<std::string> out{o.out};
-  if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw")});
+  if (!o.png.empty()) out.insert(out.end(), {o.png, with_extension(o.png, ".pgw"), with_extension(o.png, ".prj")});
+  if (!o.kmz.empty()) out.push_back(o.kmz);
+  if (!o.contours.empty()) out.push_back(o.contours);
   return out;
 }
 
 // All outputs complete, or none: each goes through a temporary file.
 std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOptions& tiff) {
-  OutputBatch batch({o.file});
+  OutputBatch batch(o.files);
   if (std::string why = batch.stage(o.out, geotiff_bytes(r.grid, tiff)); !why.empty()) return why;
+  // The grid's own range, as the report's gridded map, unless a scale is given; no data see-through.
+  const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
+  const auto [low, top] = o.scale ? *o.scale : std::pair{r.minimum, high};
+  const Raster picture = o.png.empty() && o.kmz.empty() ? Raster() : grid_raster(r.grid, low, top);
+  if (!o.contours.empty()) {
+    const std::vector<ContourLevel> levels = grid_contours(r.grid, o.contour_interval);
+    if (levels.empty()) return "no contour at an interval of " + json_number(o.contour_interval) +
+                               " (none in the grid's range, or more than " + std::to_string(kMostContourLevels) + " levels)";
+    const int epsg = tiff.map_units == 0 ? utm_epsg(tiff.zone, tiff.south) : 0;
+    if (std::string why = batch.stage(o.contours, contours_geojson(levels, epsg)); !why.empty()) return why;
+  }
+  if (!o.kmz.empty()) {
+    std::string png;
+    write_png([&](const void* data, std::size_t size) { png.append(static_cast<const char*>(data), size); return true; },
+              picture, kWhite);
+    const std::string kmz = grid_kmz(r.grid, tiff.zone, tiff.south, tiff.map_units, tiff.description, png);
+    if (kmz.empty()) return "no KMZ: the grid has no UTM zone";
+    if (std::string why = batch.stage(o.kmz, kmz); !why.empty()) return why;
+  }
   if (!o.png.empty()) {
-    // The grid's own range, as the report's gridded map.
-    const double high = r.maximum > r.minimum ? r.maximum : r.minimum + 1.0;
-    const Raster picture = grid_raster(r.grid, r.minimum, high);
-    if (std::string why = batch.stage(o.png, [&](const OutputSink& sink) { return write_png(sink, picture); });
+    if (std::string why = batch.stage(o.png, [&](const OutputSink& sink) { return write_png(sink, picture, kWhite); });
         !why.empty())
       return why;
     if (std::string why = batch.stage(with_extension(o.png, ".pgw"), world_file_text(r.grid)); !why.empty())
       return why;
+    if (const std::string prj = utm_prj_text(tiff.zone, tiff.south, tiff.map_units); !prj.empty())
+      if (std::string why = batch.stage(with_extension(o.png, ".prj"), prj); !why.empty()) return why;
   }
   return batch.commit();
+}
+
+// The readings of `channel` in every file, joined as one survey.
+SurveyMosaicResult read_mosaic(const Options& o, const std::string& channel, Progress* progress) {
+  std::vector<SurveyPart> parts;
+  for (const std::string& file : o.files) {
+    if (progress) progress->step("reading " + file);
+    const std::optional<std::string> bytes = read_file_bytes(file);
+    if (!bytes) return {std::nullopt, "cannot read " + file};
+    SurveySamplesResult read = survey_samples(*bytes, channel, o.zone);
+    if (!read.survey) return {std::nullopt, file + ": " + read.error};
+    parts.push_back({file, std::move(*read.survey)});
+  }
+  return survey_mosaic(std::move(parts));
+}
+
+// With --all: every other numeric channel on the first one's cells and
+// blanking, one band each.
+std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r, std::vector<GeoTiffBand>& out) {
+  GridOptions options = o.grid;
+  options.cell = r.grid.cell;
+  options.blank = r.blank;
+  options.reach = r.reach;
+  for (const std::string& channel : first.channels) {
+    if (channel == first.channel) continue;
+    const SurveyMosaicResult m = read_mosaic(o, channel, nullptr);
+    if (!m.survey) return m.error;
+    GridResult g = grid_points(m.survey->samples, options);
+    if (!g.error.empty()) return channel + ": " + g.error;
+    if (g.grid.columns != r.grid.columns || g.grid.rows != r.grid.rows || g.grid.west != r.grid.west ||
+        g.grid.north != r.grid.north)
+      return channel + " covers other cells than " + first.channel + ": grid it alone with --channel";
+    out.push_back({std::move(g.grid.values), channel, channel_unit(channel)});
+  }
+  return {};
 }
 
 int bad(const std::string& message) {
@@ -151,7 +258,8 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
   const Grid& g = r.grid;
   const double cells = static_cast<double>(g.values.size());
   JsonObject json;
-  json.str("file", o.file)
+  json.str("file", o.files[0])
+      .integer("files", static_cast<long long>(o.files.size()))
       .str("out", o.out)
       .str("channel", s.channel)
       .str("method", o.grid.method == GridMethod::kNearest ? "nearest" : "mincurv")
@@ -169,11 +277,18 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
       .num("max", r.maximum)
       .num("line_spacing", r.line_spacing)
       .num("blank", r.blank)
+      .num("reach", r.reach)
+      .boolean("fill", o.grid.fill)
       .num("blanked", cells > 0 ? static_cast<double>(r.blanked) / cells : 0.0)
+      .integer("measured_cells", static_cast<long long>(r.measured))
+      .integer("interpolated_cells", static_cast<long long>(g.values.size() - r.blanked - r.measured))
+      .integer("blank_cells", static_cast<long long>(r.blanked))
       .num("misfit_rms", r.misfit_rms)
       .num("misfit_max", r.misfit_max)
       .str("nodata", kGeoTiffNoDataText);
   if (!o.png.empty()) json.str("png", o.png);
+  if (!o.kmz.empty()) json.str("kmz", o.kmz);
+  if (!o.contours.empty()) json.str("contours", o.contours);
   return json.text();
 }
 
@@ -186,23 +301,44 @@ int run_grid(int argc, char** argv) {
   }
   Options o;
   if (const std::string error = parse(argc, argv, o); !error.empty()) return bad(error);
-  if (const std::string why = outputs_refusal(outputs_of(o), {o.file}); !why.empty()) return bad(why);
-  const std::optional<std::string> bytes = read_file_bytes(o.file);
-  if (!bytes) return bad("cannot read " + o.file);
-  const SurveySamplesResult read = survey_samples(*bytes, o.channel, o.zone);
-  if (!read.survey) return bad(o.file + ": " + read.error);
-  const SurveySamples& s = *read.survey;
-  for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s: %s\n", o.file.c_str(), w.c_str());
+  if (const std::string error = expand_data_folders(o.files); !error.empty()) return bad(error);
+  if (const std::string why = outputs_refusal(outputs_of(o), o.files); !why.empty()) return bad(why);
+  std::size_t total = 0;
+  for (const std::string& file : o.files) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    total += ec ? 0 : static_cast<std::size_t>(size);
+  }
+  // A bar on a terminal; in a log one line a step when the input takes over a second.
+  Progress progress("quelor grid", static_cast<int>(o.files.size()) + 2, total >= kLongInput);
+  SurveyMosaicResult mosaic = read_mosaic(o, o.channel, &progress);
+  if (!mosaic.survey) return bad(mosaic.error);
+  const std::string name = o.files.size() == 1 ? o.files[0] : std::to_string(o.files.size()) + " files";
+  const SurveySamples& s = *mosaic.survey;
+  for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s\n", w.c_str());
+  progress.step("gridding " + std::to_string(s.samples.size()) + " readings");
   const GridResult r = grid_points(s.samples, o.grid);
-  if (!r.error.empty()) return bad(o.file + ": " + r.error);
+  if (!r.error.empty()) return bad(name + ": " + r.error);
+  progress.step("writing " + o.out);
   GeoTiffOptions tiff;
   tiff.zone = s.zone;
   tiff.south = s.south;
   tiff.map_units = s.map_units;
   tiff.predictor = o.predictor;
   tiff.description = s.channel;
+  tiff.unit = channel_unit(s.channel);
+  if (o.all) {
+    if (const std::string why = more_bands(o, s, r, tiff.more_bands); !why.empty()) return bad(why);
+  }
   if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
-  std::printf("%s\n", summary(o, s, r).c_str());
+  progress.done();
+  std::string line = summary(o, s, r);
+  if (o.all) {
+    std::string names = "[" + json_string(s.channel);
+    for (const GeoTiffBand& b : tiff.more_bands) names += "," + json_string(b.description);
+    line.insert(line.size() - 1, ",\"bands\":" + names + "]");
+  }
+  std::printf("%s\n", line.c_str());
   return 0;
 }
 

@@ -61,7 +61,8 @@ class IdatStream {
   std::array<Bytef, 1 << 16> out_{};
 };
 
-bool encode(const Sink& sink, int width, int height, int band_height, const std::function<Raster(int)>& band) {
+bool encode(const Sink& sink, int width, int height, int band_height, const std::function<Raster(int)>& band,
+            const PaletteColour* transparent = nullptr) {
   static const char kSignature[] = "\x89PNG\r\n\x1a\n";
   if (!sink(kSignature, 8)) return false;
   std::string header;
@@ -69,6 +70,11 @@ bool encode(const Sink& sink, int width, int height, int band_height, const std:
   put_u32(header, static_cast<std::uint32_t>(height));
   header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, deflate, no filter method, no interlace
   if (!chunk(sink, "IHDR", header)) return false;
+  if (transparent) {
+    const std::string key = {0, static_cast<char>(transparent->red), 0, static_cast<char>(transparent->green), 0,
+                             static_cast<char>(transparent->blue)};
+    if (!chunk(sink, "tRNS", key)) return false;
+  }
   IdatStream idat(sink);
   const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
   for (int b = 0; b * band_height < height; ++b) {
@@ -93,6 +99,11 @@ bool encode(const Sink& sink, int width, int height, int band_height, const std:
 
 bool write_png(const OutputSink& sink, const Raster& image) {
   return write_png_bands(sink, image.width, image.height, image.height, [&](int) { return image; });
+}
+
+bool write_png(const OutputSink& sink, const Raster& image, PaletteColour transparent) {
+  if (image.width <= 0 || image.height <= 0) return false;
+  return encode(sink, image.width, image.height, image.height, [&](int) { return image; }, &transparent);
 }
 
 bool write_png_bands(const OutputSink& sink, int width, int height, int band_height,

@@ -13,6 +13,9 @@ namespace quelor::tool {
 // False when the image is empty or the sink refuses bytes.
 bool write_png(const OutputSink& sink, const Raster& image);
 
+// The same with every pixel of `transparent` see-through (a tRNS chunk).
+bool write_png(const OutputSink& sink, const Raster& image, PaletteColour transparent);
+
 // A width x height image whose rows come in bands: `band(i)` gives the i-th
 // band of `band_height` rows, top to bottom.
 bool write_png_bands(const OutputSink& sink, int width, int height, int band_height,

@@ -1,4 +1,4 @@
-// quelor report FILE... --out report.html: the end-of-day page of a survey or
+// quelor report FILE...|FOLDER --out report.html: the end-of-day page of a survey or
 // of a day's files, self-contained (images inline, no network): verdict,
 // inputs, the re-plotted coverage map and the gridded map, coverage and its
 // gaps, the line table, the speed histogram, GPS quality and every remark.
@@ -18,8 +18,10 @@
 #include "export/export_table.h"
 #include "file_input.h"
 #include "grid/grid.h"
+#include "grid/survey_mosaic.h"
 #include "grid/survey_samples.h"
 #include "gps/units.h"
+#include "gps/warning.h"
 #include "html_text.h"
 #include "json.h"
 #include "map/colour_class.h"
@@ -27,10 +29,13 @@
 #include "png_writer.h"
 #include "progress.h"
 #include "report/coverage.h"
+#include "report/line_flags.h"
 #include "report/line_table.h"
 #include "report/remarks.h"
 #include "report/speed_histogram.h"
 #include "report/survey_file_reading.h"
+#include "report/survey_time.h"
+#include "report/value_range.h"
 #include "report/verdict.h"
 #include "report_page.h"
 #include "settings/instrument_defaults.h"
@@ -97,7 +102,8 @@ Options parse_arguments(int argc, char** argv) {
       throw BadInput{"unknown option " + a};
     }
   }
-  if (o.files.empty() || o.out.empty()) throw BadInput{"usage: quelor report FILE... --out report.html [options]"};
+  if (o.files.empty() || o.out.empty()) throw BadInput{"usage: quelor report FILE...|FOLDER --out report.html [options]"};
+  if (const std::string why = expand_data_folders(o.files); !why.empty()) throw BadInput{why};
   return o;
 }
 
@@ -134,6 +140,8 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     f.format_version = f.bytes.substr(9, 3);
     f.warnings = table.table->warnings;
     add_survey_file(r.survey, f.name, f.bytes, *table.table);
+    if (const std::size_t lf = f.bytes.find('\n'); lf != std::string::npos && f.bytes.size() % (lf + 1) != 0)
+      r.survey.truncated_files.push_back(f.name);
     r.samples.push_back(survey_samples(*table.table, f.info.map_units, o.channel));
     r.files.push_back(std::move(f));
   }
@@ -141,6 +149,14 @@ ReadFiles read_files(const Options& o, Progress& progress) {
         return f.info.variant.instrument_type != r.files[0].info.variant.instrument_type;
       }))
     throw BadInput{"the files are of different instruments"};
+  std::vector<std::string> names;
+  std::vector<const SurveySamples*> surveys;
+  for (std::size_t i = 0; i < r.files.size(); ++i)
+    if (r.samples[i].survey) {
+      names.push_back(r.files[i].name);
+      surveys.push_back(&*r.samples[i].survey);
+    }
+  if (const std::string why = mixed_surveys(names, surveys); !why.empty()) throw BadInput{why};
   for (const InputFile& f : r.files) r.replot.push_back({f.bytes, f.info});
   return r;
 }
@@ -197,7 +213,14 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   m.frame = {r.west + x0 / r.pixels_per_unit, r.north - y0 / r.pixels_per_unit, r.pixels_per_unit, mpu};
   hatch_gaps(m.image, m.frame, coverage);
   m.map_full = !range_usable(r.range) || r.counts.outside > 0;
-  m.note = html_format("%ld swaths, %ld bars, %ld readings drawn", r.counts.swaths, r.counts.bars, r.counts.readings);
+  int segment_of_last = -1;
+  for (const SurveyFix& f : in.survey.fixes) {
+    if (m.tracks.empty() || f.segment != segment_of_last) m.tracks.emplace_back();
+    m.tracks.back().push_back(f.position);
+    segment_of_last = f.segment;
+  }
+  m.note = html_format("%ld swaths, %ld bars, %ld readings drawn; the walked track in black", r.counts.swaths,
+                       r.counts.bars, r.counts.readings);
   const int type = in.files[0].info.variant.instrument_type;
   if (s.colour_map_view > 0) {
     const auto [low, high] = mapped_scale(s, type);
@@ -250,10 +273,23 @@ MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& covera
   hatch_gaps(m.image, m.frame, coverage);
   m.scale = std::pair{low, high};
   m.scale_title = channel;
-  m.note = html_format("%s, %d x %d cells of %.2f, blanked beyond %.2f (%.0f%% blank), misfit RMS %.3g",
-                       channel.c_str(), grid.columns, grid.rows, grid.cell, g.blank,
+  m.note = html_format("%s, %d x %d cells of %.2f %s, blank across gaps wider than %.2f and beyond %.2f of one side's "
+                       "readings (%.0f%% blank), misfit RMS %.3g",
+                       channel.c_str(), grid.columns, grid.rows, grid.cell, unit_symbol(map_units), g.blank, g.reach,
                        100.0 * static_cast<double>(g.blanked) / std::max<double>(1.0, grid.values.size()), g.misfit_rms);
   return m;
+}
+
+// What the page was made with: the colour scale, the speed bar and the GPS warning mask.
+std::string settings_summary(const Settings& s, int type, bool scale_given) {
+  const auto [low, high] = mapped_scale(s, type);
+  const GpsWarningLimits gps = warning_limits(s.gps_warning_mask);
+  std::string t = html_format("colour scale %g to %g%s; speed bar maximum %g %s; ", low, high,
+                              scale_given ? "" : " (2nd to 98th percentile of the readings)", s.speed_scale_maximum,
+                              speed_unit_text(s.speed_bar_units));
+  if (!gps.enabled) return t + "GPS warning off";
+  return t + html_format("GPS warning below fix quality %d, %d satellites or above HDOP %g", gps.minimum_quality_index + 1,
+                         gps.minimum_satellites, gps.maximum_dilution);
 }
 
 // The data files and the settings file.
@@ -276,15 +312,32 @@ int run(const Options& o) {
     if (!error.empty()) throw BadInput{error};
   }
   s.map_units = in.files[0].info.map_units;
-  if (o.scale) set_mapped_scale(s, variant.instrument_type, o.scale->first, o.scale->second);
+  if (o.scale) {
+    set_mapped_scale(s, variant.instrument_type, o.scale->first, o.scale->second);
+  } else if (o.channel.empty()) {
+    // The data's own range: the program's default scale can leave the map one colour.
+    std::vector<double> values;
+    for (const SurveySamplesResult& r : in.samples)
+      if (r.survey)
+        for (const GridSample& g : r.survey->samples) values.push_back(g.value);
+    if (const auto range = percentile_range(std::move(values)))
+      set_mapped_scale(s, variant.instrument_type, range->first, range->second);
+  }
 
   progress.step("line table and coverage");
   ReportContent c;
+  c.time = survey_time_span(in.survey);
+  c.settings_summary = settings_summary(s, variant.instrument_type, o.scale.has_value() || !o.channel.empty());
   c.lines = line_table(in.survey);
   c.coverage = survey_coverage(in.survey);
-  c.verdict = survey_verdict(in.survey, c.lines, c.coverage);
-  c.speed = speed_histogram(in.survey, s.speed_scale_maximum, kSpeedBins,
-                            speed_view({.speed = 1.0, .map_units = kUnitMetres, .speed_bar_units = s.speed_bar_units}).value);
+  const double to_bar_units =
+      speed_view({.speed = 1.0, .map_units = kUnitMetres, .speed_bar_units = s.speed_bar_units}).value;
+  LineLimits limits;
+  limits.max_speed = to_bar_units > 0 ? s.speed_scale_maximum / to_bar_units : 0.0;
+  limits.gps = warning_limits(s.gps_warning_mask);
+  c.flags = line_flags(in.survey, c.lines, limits);
+  c.verdict = survey_verdict(in.survey, c.lines, c.coverage, c.flags);
+  c.speed = speed_histogram(in.survey, s.speed_scale_maximum, kSpeedBins, to_bar_units);
   c.speed_unit = speed_unit_text(s.speed_bar_units);
   c.gps = gps_quality_series(in.survey, kGpsBuckets);
   progress.step("re-plotting the coverage map");
@@ -304,6 +357,10 @@ int run(const Options& o) {
       .integer("lines", static_cast<long long>(c.lines.size()))
       .num("covered_share", c.coverage.known ? c.coverage.covered_share : NAN)
       .integer("gaps", static_cast<long long>(c.coverage.gaps.size()))
+      .integer("blocks", static_cast<long long>(c.coverage.blocks.size()))
+      .integer("flagged_lines", static_cast<long long>(std::count_if(c.flags.begin(), c.flags.end(), [](const LineFlags& f) {
+                 return f.fast || f.sparse || f.poor_gps || !f.outages.empty();
+               })))
       .boolean("coverage_map", !c.coverage_map.image.rgb.empty())
       .boolean("grid_map", !c.grid_map.image.rgb.empty())
       .boolean("complete", c.verdict.complete)

@@ -27,6 +27,7 @@ h2{font-size:17px;margin:22px 0 6px;border-bottom:1px solid #999}
 table{border-collapse:collapse;font-size:13px}
 td,th{border:1px solid #bbb;padding:2px 6px;text-align:right}
 td.text,th.text{text-align:left}
+td.flag{color:#900;font-weight:bold}
 .maps{display:flex;flex-wrap:wrap;gap:20px}
 figure{margin:0}
 figcaption{font-weight:bold;margin-bottom:4px}
@@ -61,26 +62,49 @@ std::string north_arrow(int width) {
       x - 2, y - 2, x + 10, y + 16, x + 4, y + 38, x + 10, y + 32, x + 16, y + 38, x + 10, y + 13);
 }
 
+// The bar in the survey's own unit: metres, or feet for a survey in feet.
 std::string scale_bar(const MapFrameOnPage& f, int width, int height) {
-  const double ppm = f.pixels_per_metre();
-  const double metres = round_length(width / 4.0 / ppm);
-  const double length = metres * ppm;
+  const double units = round_length(width / 4.0 / f.pixels_per_unit);
+  const double length = units * f.pixels_per_unit;
   const int x = 10, y = height - 14;
+  const char* symbol = f.metres_per_unit == 1.0 ? "m" : f.metres_per_unit == 0.3048 ? "ft" : "US ft";
   return html_format(
       "<g class=\"scale-bar\"><rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"26\" fill=\"white\" opacity=\"0.8\"/>"
       "<rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"5\" fill=\"black\"/>"
       "<rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"5\" fill=\"white\" stroke=\"black\" stroke-width=\"0.5\"/>"
-      "<text x=\"%d\" y=\"%d\" font-size=\"12\">%g m</text></g>",
-      x - 4, y - 18, length + 8, x, y, length / 2, x + static_cast<int>(length / 2), y, length / 2, x, y - 5, metres);
+      "<text x=\"%d\" y=\"%d\" font-size=\"12\">%g %s</text></g>",
+      x - 4, y - 18, length + 8, x, y, length / 2, x + static_cast<int>(length / 2), y, length / 2, x, y - 5, units,
+      symbol);
 }
 
 std::string overlay(const MapOnPage& m, const Coverage& c) {
   const int w = m.image.width, h = m.image.height;
   std::string svg = html_format("<svg width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">", w, h, w, h);
-  if (c.hull.size() >= 3) {
+  std::vector<const std::vector<PlanePoint>*> hulls;
+  for (const CoverageBlock& b : c.blocks) hulls.push_back(&b.hull);
+  if (hulls.empty()) hulls.push_back(&c.hull);
+  for (const std::vector<PlanePoint>* hull : hulls) {
+    if (hull->size() < 3) continue;
     svg += "<polygon class=\"hull\" fill=\"none\" stroke=\"#333\" stroke-width=\"1\" stroke-dasharray=\"5,4\" points=\"";
-    for (const PlanePoint& p : c.hull) svg += html_format("%.1f,%.1f ", m.frame.x(p.easting), m.frame.y(p.northing));
+    for (const PlanePoint& p : *hull) svg += html_format("%.1f,%.1f ", m.frame.x(p.easting), m.frame.y(p.northing));
     svg += "\"/>";
+  }
+  for (const std::vector<PlanePoint>& track : m.tracks) {
+    // A point where the track has moved two pixels or more: the line stays light on a long day.
+    std::string points;
+    double last_x = NAN, last_y = NAN;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < track.size(); ++i) {
+      const double x = m.frame.x(track[i].easting), y = m.frame.y(track[i].northing);
+      if (i + 1 < track.size() && std::hypot(x - last_x, y - last_y) < 2.0) continue;
+      points += html_format("%.1f,%.1f ", x, y);
+      last_x = x;
+      last_y = y;
+      ++count;
+    }
+    if (count >= 2)
+      svg += "<polyline class=\"track\" fill=\"none\" stroke=\"#000\" stroke-opacity=\"0.6\" stroke-width=\"1\" points=\"" +
+             points + "\"/>";
   }
   for (std::size_t i = 0; i < c.gaps.size() && i < kVerdictGaps; ++i) {
     const CoverageGap& g = c.gaps[i];
@@ -152,16 +176,39 @@ std::string inputs_section(const std::vector<InputFile>& files, const SurveyData
   return s;
 }
 
+// The instrument, the program, the settings the page used and when the
+// survey was walked, in local time with its zone.
+std::string summary_section(const std::vector<InputFile>& files, const ReportContent& c) {
+  const VariantRow* row = find_variant_row(files[0].info.variant.instrument_type);
+  const ProductNames& names = product_names(files[0].info.variant);
+  std::string s = "<p id=\"summary\">" + html_escape(row ? std::string(row->instrument) : "unknown instrument") + ", " +
+                  html_escape(std::string(names.program_name) + " " + std::string(names.version)) + ", in " +
+                  unit_symbol(files[0].info.map_units) + "; ";
+  s += std::isfinite(c.time.first)
+           ? "walked " + clock_text(c.time.first) + " to " + clock_text(c.time.last) + " local time (" +
+                 utc_offset_text(c.time.utc_offset_minutes) + ")"
+           : std::string("no time marks");
+  s += ".</p><p class=\"note\" id=\"settings-summary\">" + html_escape(c.settings_summary) + ".</p>";
+  return s;
+}
+
 std::string coverage_section(const Coverage& c) {
   std::string s = "<h2>Coverage</h2>";
   if (!c.known) {
     s += "<p id=\"coverage-share\" class=\"message\">Coverage unknown: the files hold no swath outline or no area.</p>";
     return s;
   }
-  s += html_format("<p id=\"coverage-share\">%.1f%% of the surveyed area (convex hull of the positioned readings, "
-                   "%.0f m\xC2\xB2) lies inside the logged swaths (median swath width %.2f m). ",
-                   100.0 * c.covered_share, c.hull_area, c.swath_width);
+  s += html_format("<p id=\"coverage-share\">%.1f%% of the surveyed area (convex hull of the positioned readings "
+                   "of each of %zu block%s, %.0f m\xC2\xB2) lies inside the logged swaths (median swath width %.2f m). ",
+                   100.0 * c.covered_share, c.blocks.size(), c.blocks.size() == 1 ? "" : "s", c.hull_area, c.swath_width);
   s += html_format("%zu uncovered gap%s wide enough to hold a swath.</p>", c.gaps.size(), c.gaps.size() == 1 ? "" : "s");
+  if (c.blocks.size() > 1) {
+    s += "<table id=\"blocks\"><tr><th>block</th><th>area m\xC2\xB2</th><th>readings</th><th>covered %</th></tr>";
+    for (std::size_t i = 0; i < c.blocks.size() && i < 50; ++i)
+      s += "<tr>" + td(std::to_string(i + 1)) + td(html_format("%.0f", c.blocks[i].area)) +
+           td(std::to_string(c.blocks[i].readings)) + td(html_format("%.1f", 100.0 * c.blocks[i].covered_share)) + "</tr>";
+    s += "</table>";
+  }
   if (c.gaps.empty()) return s;
   s += "<table id=\"gaps\"><tr><th>gap</th><th>width m</th><th>extent m</th><th>area m\xC2\xB2</th><th>easting</th>"
        "<th>northing</th></tr>";
@@ -175,17 +222,33 @@ std::string coverage_section(const Coverage& c) {
   return s + "</table>";
 }
 
-std::string lines_section(const SurveyData& survey, const std::vector<LineSummary>& lines) {
+// A line's flags in a few words: "fast", "sparse", "GPS below mask",
+// "outage hh:mm:ss-hh:mm:ss".
+std::string flags_text(const LineFlags& f) {
+  std::string t;
+  const auto add = [&](const std::string& word) { t += (t.empty() ? "" : ", ") + word; };
+  if (f.fast) add("fast");
+  if (f.sparse) add("sparse");
+  if (f.poor_gps) add(html_format("GPS below mask (%ld of %ld fixes)", f.poor_fixes, f.fixes));
+  for (const GpsOutage& o : f.outages) add("outage " + clock_text(o.start) + "-" + clock_text(o.end));
+  return t;
+}
+
+std::string lines_section(const SurveyData& survey, const std::vector<LineSummary>& lines,
+                          const std::vector<LineFlags>& flags) {
   std::string s = "<h2>Lines</h2><table id=\"line-table\"><tr><th class=\"text\">line</th><th>length m</th>"
                   "<th>readings</th><th>with position</th><th>readings/m</th><th>mean speed m/s</th>"
-                  "<th>max speed m/s</th><th>start</th><th>end</th><th>minutes</th></tr>";
+                  "<th>max speed m/s</th><th>start</th><th>end</th><th>minutes</th><th class=\"text\">flags</th></tr>";
   for (const LineSummary& l : lines) {
+    const std::size_t i = static_cast<std::size_t>(l.line);
+    const std::string flagged = i < flags.size() ? flags_text(flags[i]) : std::string();
     const double minutes = (l.end - l.start) / 60.0;
     s += "<tr>" + td_text(line_label(survey, l.line)) + td(number_text(l.length, "%.1f")) +
          td(std::to_string(l.readings)) + td(std::to_string(l.positioned)) +
          td(l.length > 0 ? number_text(l.readings_per_metre, "%.2f") : "-") + td(number_text(l.mean_speed, "%.2f")) +
          td(number_text(l.max_speed, "%.2f")) + td(clock_text(l.start)) + td(clock_text(l.end)) +
-         td(number_text(minutes, "%.1f")) + "</tr>";
+         td(number_text(minutes, "%.1f")) +
+         (flagged.empty() ? std::string("<td></td>") : "<td class=\"text flag\">" + html_escape(flagged) + "</td>") + "</tr>";
   }
   return s + "</table>";
 }
@@ -234,16 +297,23 @@ std::string gps_chart(const std::vector<GpsQualityPoint>& points, const char* ti
   const double t0 = points.front().time, t1 = std::max(points.back().time, t0 + 1);
   std::string s = html_format("<svg class=\"gps-chart\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">", kW, kH, kW, kH);
   s += html_format("<text x=\"%d\" y=\"12\" font-size=\"12\">%s</text>", kLeft, title);
-  s += "<polyline fill=\"none\" stroke=\"#36c\" stroke-width=\"1.5\" points=\"";
-  for (const GpsQualityPoint& p : points)
+  // The line breaks where no fix came for longer than a pause step or a few buckets: an outage shows as a gap.
+  const double gap = std::max(kLineStepGap, 2.5 * (t1 - t0) / std::max<std::size_t>(points.size(), 1));
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const GpsQualityPoint& p = points[i];
+    if (i == 0 || p.time - points[i - 1].time > gap)
+      s += std::string(i ? "\"/>" : "") + "<polyline fill=\"none\" stroke=\"#36c\" stroke-width=\"1.5\" points=\"";
     s += html_format("%.1f,%.1f ", kLeft + (p.time - t0) / (t1 - t0) * (kW - kLeft - 10),
                      kH - kBottom - (value(p) - low) / (high - low) * (kH - kBottom - kTop));
+  }
   s += "\"/>";
   s += html_format("<text x=\"4\" y=\"%d\" font-size=\"11\">%g</text><text x=\"4\" y=\"%d\" font-size=\"11\">%g</text>",
                    kTop + 8, high, kH - kBottom, low);
-  s += html_format("<text x=\"%d\" y=\"%d\" font-size=\"11\">%s</text>", kLeft, kH - 3, clock_text(t0).c_str());
-  s += html_format("<text x=\"%d\" y=\"%d\" font-size=\"11\" text-anchor=\"end\">%s</text>", kW - 10, kH - 3,
-                   clock_text(t1).c_str());
+  // The time at the start, each quarter and the end.
+  for (int q = 0; q <= 4; ++q)
+    s += html_format("<text x=\"%.1f\" y=\"%d\" font-size=\"11\" text-anchor=\"%s\">%s</text>",
+                     kLeft + q * (kW - kLeft - 10) / 4.0, kH - 3, q == 0 ? "start" : q == 4 ? "end" : "middle",
+                     clock_text(t0 + q * (t1 - t0) / 4).c_str());
   return s + "</svg>";
 }
 
@@ -259,15 +329,25 @@ std::string gps_section(const std::vector<GpsQualityPoint>& points) {
 std::string remarks_section(const SurveyData& survey) {
   std::string s = "<h2>Remarks</h2>";
   if (survey.remarks.empty()) return s + "<p id=\"remarks\">No remark in the files.</p>";
-  s += "<table id=\"remarks\"><tr><th>time</th><th class=\"text\">file</th><th class=\"text\">record</th>"
+  s += "<table id=\"remarks\"><tr><th class=\"text\">kind</th><th>count</th><th>first</th><th>last</th></tr>";
+  for (const RemarkGroup& g : remark_groups(survey.remarks))
+    s += "<tr>" + td_text(g.meaning) + td(std::to_string(g.count)) + td(clock_text(g.first)) + td(clock_text(g.last)) +
+         "</tr>";
+  s += html_format("</table><details><summary>every remark (%zu)</summary>", survey.remarks.size());
+  s += "<table id=\"remark-list\"><tr><th>time</th><th class=\"text\">file</th><th class=\"text\">record</th>"
        "<th class=\"text\">meaning</th></tr>";
   for (const SurveyRemark& r : survey.remarks)
     s += "<tr>" + td(clock_text(r.time)) + td_text(r.file) + td_text(r.text) +
          td_text(std::string(remark_meaning(r.tag, r.text))) + "</tr>";
-  return s + "</table>";
+  return s + "</table></details>";
 }
 
 }  // namespace
+
+const char* unit_symbol(int map_units) {
+  static const char* const kSymbols[] = {"m", "ft", "US ft"};
+  return kSymbols[std::clamp(map_units, 0, 2)];
+}
 
 void hatch_gaps(Raster& image, const MapFrameOnPage& f, const Coverage& c) {
   if (c.gaps.empty() || c.grid.columns == 0) return;
@@ -296,11 +376,12 @@ std::string report_page(const std::vector<InputFile>& files, const SurveyData& s
   p += "<h1>" + html_escape(title) + "</h1>\n";
   p += std::string("<p id=\"verdict\" class=\"verdict ") + (c.verdict.complete ? "complete" : "incomplete") +
        "\">Verdict: " + html_escape(c.verdict.text) + "</p>\n";
+  p += summary_section(files, c) + "\n";
   p += inputs_section(files, survey) + "\n";
   p += "<h2>Maps</h2><div class=\"maps\">" + map_figure("coverage-map", c.coverage_map, c.coverage) +
        map_figure("grid-map", c.grid_map, c.coverage) + "</div>\n";
   p += coverage_section(c.coverage) + "\n";
-  p += lines_section(survey, c.lines) + "\n";
+  p += lines_section(survey, c.lines, c.flags) + "\n";
   p += speed_section(c.speed, c.speed_unit) + "\n";
   p += gps_section(c.gps) + "\n";
   p += remarks_section(survey) + "\n";

@@ -11,9 +11,11 @@
 #include "background/survey_file.h"
 #include "map/raster.h"
 #include "report/coverage.h"
+#include "report/line_flags.h"
 #include "report/line_table.h"
 #include "report/speed_histogram.h"
 #include "report/survey_data.h"
+#include "report/survey_time.h"
 #include "report/verdict.h"
 
 namespace quelor::tool {
@@ -37,6 +39,9 @@ struct MapFrameOnPage {
   double pixels_per_metre() const { return pixels_per_unit / metres_per_unit; }
 };
 
+// "m", "ft" or "US ft": a length in the survey's working unit.
+const char* unit_symbol(int map_units);
+
 struct MapOnPage {
   std::string title;
   Raster image;  // empty: `message` says why
@@ -46,10 +51,14 @@ struct MapOnPage {
   std::string note;
   std::string message;
   bool map_full = false;
+  std::vector<std::vector<PlanePoint>> tracks;  // the walked fixes, one polyline per path segment (metres)
 };
 
 struct ReportContent {
   std::vector<LineSummary> lines;
+  std::vector<LineFlags> flags;  // per line
+  SurveyTimeSpan time;
+  std::string settings_summary;
   Coverage coverage;
   Verdict verdict;
   SpeedHistogram speed;

@@ -61,34 +61,46 @@ Tag ascii(std::uint16_t code, const std::string& text) {
   return t;
 }
 
-// One resolution: its size and its compressed tiles, row by row.
+// One resolution: its size and its compressed tiles, band after band, each
+// row by row.
 struct Image {
   int width = 0, height = 0;
-  std::vector<float> values;  // NaN: no data
+  std::vector<std::vector<float>> values;  // the value bands, NaN: no data
+  std::vector<float> kinds;                // the cell kinds' band; empty: none
   std::vector<std::vector<std::uint8_t>> tiles;
 };
+
+// Each cell of the half resolution from its four: the mean of the values
+// with data; the most measured kind.
+std::vector<float> halved_band(const std::vector<float>& full, int width, int height, bool kinds) {
+  const int hw = (width + 1) / 2, hh = (height + 1) / 2;
+  std::vector<float> out(static_cast<std::size_t>(hw) * hh, kinds ? 0.0f : NAN);
+  for (int r = 0; r < hh; ++r)
+    for (int c = 0; c < hw; ++c) {
+      double sum = 0, most = 0;
+      int n = 0;
+      for (int dr = 0; dr < 2; ++dr)
+        for (int dc = 0; dc < 2; ++dc) {
+          const int fr = 2 * r + dr, fc = 2 * c + dc;
+          if (fr >= height || fc >= width) continue;
+          const float v = full[static_cast<std::size_t>(fr) * width + fc];
+          if (!std::isnan(v)) {
+            sum += v;
+            most = std::max(most, double(v));
+            ++n;
+          }
+        }
+      if (n) out[static_cast<std::size_t>(r) * hw + c] = static_cast<float>(kinds ? most : sum / n);
+    }
+  return out;
+}
 
 Image halved(const Image& full) {
   Image h;
   h.width = (full.width + 1) / 2;
   h.height = (full.height + 1) / 2;
-  h.values.assign(static_cast<std::size_t>(h.width) * h.height, NAN);
-  for (int r = 0; r < h.height; ++r)
-    for (int c = 0; c < h.width; ++c) {
-      double sum = 0;
-      int n = 0;
-      for (int dr = 0; dr < 2; ++dr)
-        for (int dc = 0; dc < 2; ++dc) {
-          const int fr = 2 * r + dr, fc = 2 * c + dc;
-          if (fr >= full.height || fc >= full.width) continue;
-          const float v = full.values[static_cast<std::size_t>(fr) * full.width + fc];
-          if (!std::isnan(v)) {
-            sum += v;
-            ++n;
-          }
-        }
-      if (n) h.values[static_cast<std::size_t>(r) * h.width + c] = static_cast<float>(sum / n);
-    }
+  for (const std::vector<float>& band : full.values) h.values.push_back(halved_band(band, full.width, full.height, false));
+  if (!full.kinds.empty()) h.kinds = halved_band(full.kinds, full.width, full.height, true);
   return h;
 }
 
@@ -111,7 +123,7 @@ std::vector<std::uint8_t> deflated(const std::vector<std::uint8_t>& raw) {
   return out;
 }
 
-void compress_tiles(Image& image, bool predictor) {
+void compress_band(Image& image, const std::vector<float>& band, bool predictor) {
   std::vector<std::uint8_t> raw(static_cast<std::size_t>(kTile) * kTile * 4), scratch;
   for (int ty = 0; ty < image.height; ty += kTile)
     for (int tx = 0; tx < image.width; tx += kTile) {
@@ -120,7 +132,7 @@ void compress_tiles(Image& image, bool predictor) {
         for (int c = 0; c < kTile; ++c) {
           float v = kGeoTiffNoData;
           if (ty + r < image.height && tx + c < image.width) {
-            const float x = image.values[static_cast<std::size_t>(ty + r) * image.width + tx + c];
+            const float x = band[static_cast<std::size_t>(ty + r) * image.width + tx + c];
             if (!std::isnan(x)) v = x;
           }
           std::uint32_t bits;
@@ -131,6 +143,11 @@ void compress_tiles(Image& image, bool predictor) {
       }
       image.tiles.push_back(deflated(raw));
     }
+}
+
+void compress_tiles(Image& image, bool predictor) {
+  for (const std::vector<float>& band : image.values) compress_band(image, band, predictor);
+  if (!image.kinds.empty()) compress_band(image, image.kinds, predictor);
 }
 
 // The name of a UTM zone in feet, which has no EPSG code, for GIS software
@@ -177,34 +194,57 @@ std::string xml_escaped(const std::string& s) {
   return out;
 }
 
+std::string band_items(std::size_t sample, const std::string& description, const std::string& unit) {
+  const std::string at = " sample=\"" + std::to_string(sample) + "\"";
+  std::string items;
+  if (!description.empty())
+    items += "<Item name=\"DESCRIPTION\"" + at + " role=\"description\">" + xml_escaped(description) + "</Item>";
+  if (!unit.empty()) items += "<Item name=\"UNITTYPE\"" + at + " role=\"unittype\">" + xml_escaped(unit) + "</Item>";
+  return items;
+}
+
+// The bands' descriptions and the values' units, as GDAL reads them.
+std::string gdal_metadata(const GeoTiffOptions& o, bool kinds) {
+  std::string items = band_items(0, o.description, o.unit);
+  for (std::size_t i = 0; i < o.more_bands.size(); ++i)
+    items += band_items(i + 1, o.more_bands[i].description, o.more_bands[i].unit);
+  if (kinds) {
+    const std::string at = " sample=\"" + std::to_string(o.more_bands.size() + 1) + "\"";
+    items += band_items(o.more_bands.size() + 1, "cell: 2 measured, 1 interpolated, 0 blank", "") + "<Item name=\"MEASURED\"" +
+             at + ">2</Item><Item name=\"INTERPOLATED\"" + at + ">1</Item><Item name=\"BLANK\"" + at + ">0</Item>";
+  }
+  return items.empty() ? std::string() : "<GDALMetadata>" + items + "</GDALMetadata>";
+}
+
 std::vector<Tag> image_tags(const Image& image, bool overview, const Grid& grid, const GeoTiffOptions& o,
                             const std::vector<std::uint32_t>& offsets) {
   std::vector<std::uint32_t> counts;
   for (const auto& t : image.tiles) counts.push_back(static_cast<std::uint32_t>(t.size()));
+  const bool kinds = !grid.kinds.empty();
+  const auto bands = static_cast<std::uint16_t>(1 + o.more_bands.size() + (kinds ? 1 : 0));
   std::vector<Tag> tags = {
       longs(254, {overview ? 1u : 0u}),
       longs(256, {static_cast<std::uint32_t>(image.width)}),
       longs(257, {static_cast<std::uint32_t>(image.height)}),
-      shorts(258, {32}),
+      shorts(258, std::vector<std::uint16_t>(bands, 32)),
       shorts(259, {8}),  // deflate
       shorts(262, {1}),  // black is zero
-      shorts(277, {1}),
-      shorts(284, {1}),
+      shorts(277, {bands}),
+      shorts(284, {static_cast<std::uint16_t>(bands > 1 ? 2 : 1)}),  // planar: the bands one after the other
       shorts(317, {static_cast<std::uint16_t>(o.predictor ? 3 : 1)}),
       shorts(322, {kTile}),
       shorts(323, {kTile}),
       longs(324, offsets),
       longs(325, counts),
-      shorts(339, {3}),  // IEEE floating point
   };
+  if (bands > 1) tags.push_back(shorts(338, std::vector<std::uint16_t>(bands - 1u, 0)));  // extra samples of no stated meaning
+  tags.push_back(shorts(339, std::vector<std::uint16_t>(bands, 3)));  // IEEE floating point
   if (!overview) {
     tags.push_back(doubles(33550, {grid.cell, grid.cell, 0.0}));
     tags.push_back(doubles(33922, {0, 0, 0, grid.west, grid.north, 0}));
     tags.push_back(shorts(34735, geo_keys(o)));
     if (const std::string names = geo_ascii(o); !names.empty()) tags.push_back(ascii(34737, names));
-    if (!o.description.empty())
-      tags.push_back(ascii(42112, "<GDALMetadata><Item name=\"DESCRIPTION\" sample=\"0\" role=\"description\">" +
-                                      xml_escaped(o.description) + "</Item></GDALMetadata>"));
+    if (const std::string metadata = gdal_metadata(o, kinds); !metadata.empty()) tags.push_back(ascii(42112, metadata));
   }
   tags.push_back(ascii(42113, kGeoTiffNoDataText));
   return tags;
@@ -250,11 +290,17 @@ std::string geotiff_bytes(const Grid& grid, const GeoTiffOptions& options) {
   std::vector<Image> images(1);
   images[0].width = grid.columns;
   images[0].height = grid.rows;
-  images[0].values = grid.values;
+  images[0].values.push_back(grid.values);
+  for (const GeoTiffBand& band : options.more_bands) {
+    images[0].values.push_back(band.values);
+    images[0].values.back().resize(grid.values.size(), NAN);  // a band of another size is cut or filled with no data
+  }
+  if (!grid.kinds.empty()) images[0].kinds.assign(grid.kinds.begin(), grid.kinds.end());
   while (images.back().width > kTile || images.back().height > kTile) images.push_back(halved(images.back()));
   for (Image& image : images) {
     compress_tiles(image, options.predictor);
     image.values = {};
+    image.kinds = {};
   }
   // Sizes first (offsets do not change a tag's size), then the offsets.
   std::vector<std::vector<std::uint32_t>> offsets(images.size());

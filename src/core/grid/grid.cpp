@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "grid/cell_kinds.h"
 #include "grid/line_spacing.h"
 #include "grid/min_curvature.h"
 #include "grid/reading_distance.h"
@@ -17,6 +18,7 @@ constexpr double kMaxCells = 2.0e7;  // about 1.4 GB while solving
 constexpr int kFewestCells = 3;            // across, so that edges have neighbours
 constexpr double kBlankSpacings = 1.5;     // blanking distance in line spacings
 constexpr double kSingleLineSpacing = 1.0; // map units, when the readings show one line
+constexpr double kReachSpacings = 0.5;     // a cell this near a reading (in line spacings) is kept
 
 // The frame: the readings' extent out to whole cells of the cell size.
 Grid frame_of(std::span<const GridSample> samples, double cell) {
@@ -40,12 +42,15 @@ Grid frame_of(std::span<const GridSample> samples, double cell) {
   return g;
 }
 
-void blank_far_cells(GridResult& out, const NearestReadings& nearest) {
-  for (std::size_t k = 0; k < out.grid.values.size(); ++k)
-    if (!(nearest.distance[k] <= out.blank)) {
+void blank_cells(GridResult& out, std::span<const GridSample> samples, const NearestReadings& nearest, bool fill) {
+  out.grid.kinds = cell_kinds(out.grid, samples, nearest, {out.blank, out.reach, fill});
+  for (std::size_t k = 0; k < out.grid.values.size(); ++k) {
+    if (out.grid.kinds[k] == kCellBlank) {
       out.grid.values[k] = NAN;
       ++out.blanked;
     }
+    out.measured += out.grid.kinds[k] == kCellMeasured;
+  }
 }
 
 std::string number_text(double v) {
@@ -102,6 +107,7 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
   const double spacing = out.line_spacing > 0 ? out.line_spacing : kSingleLineSpacing;
   const double cell = options.cell > 0 ? options.cell : automatic_cell(spacing);
   out.blank = options.blank > 0 ? options.blank : kBlankSpacings * spacing;
+  out.reach = options.reach > 0 ? options.reach : std::min(kReachSpacings * spacing, out.blank / 2);
   out.grid = frame_of(samples, cell);
   if (out.grid.columns == 0) {
     out.error = "the readings span more than " + std::to_string(static_cast<long long>(kMaxCells)) +
@@ -123,7 +129,7 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
     for (std::size_t k = 0; k < mc.active.size(); ++k) mc.active[k] = nearest.distance[k] <= reach;
     minimum_curvature(out.grid, samples, mc);
   }
-  blank_far_cells(out, nearest);
+  blank_cells(out, samples, nearest, options.fill);
   if (out.blanked == out.grid.values.size()) {
     out.error = all_blank_reason(samples, cell, out.blank);
     return out;

@@ -5,8 +5,11 @@
 // show, chooses the cell (a quarter of the spacing rounded to 0.05, at least
 // 0.1) and the blanking distance (1.5 x the spacing) where the options leave
 // them at 0, interpolates by minimum curvature with tension (or takes the
-// nearest reading), and leaves every cell whose centre lies farther than the
-// blanking distance from any reading as no data (NaN). The grid is row-major
+// nearest reading), and keeps only the cells grid/cell_kinds.h allows: a
+// cell near a reading (within the reach, half the spacing), or with readings
+// on both sides no farther apart than the blanking distance; the others are
+// no data (NaN). `fill` keeps every cell within the blanking distance of a
+// reading instead, which fills a missed line with invented values. The grid is row-major
 // from the north-west; `west` and `north` are the outer edges of the
 // north-west cell, so cell (c, r) has its centre at west + (c + 0.5) cell,
 // north - (r + 0.5) cell. `survey_samples` (grid/survey_samples.h) gives the
@@ -14,6 +17,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,6 +37,8 @@ struct GridOptions {
   double blank = 0.0;  // map units; 0: automatic
   GridMethod method = GridMethod::kMinimumCurvature;
   double tension = 0.25;  // 0: minimum curvature, 1: harmonic
+  bool fill = false;      // keep every cell within the blanking distance of a reading
+  double reach = 0.0;     // map units; 0: automatic (half the line spacing, at most half the blanking distance)
 };
 
 struct Grid {
@@ -42,6 +48,7 @@ struct Grid {
   double north = 0.0;
   double cell = 0.0;
   std::vector<float> values;  // columns x rows, NaN: no data
+  std::vector<std::uint8_t> kinds;  // columns x rows, CellKind (grid/cell_kinds.h); empty: not known
 
   float at(int column, int row) const { return values[static_cast<std::size_t>(row) * columns + column]; }
   double centre_x(int column) const { return west + (column + 0.5) * cell; }
@@ -52,7 +59,9 @@ struct GridResult {
   Grid grid;
   double line_spacing = 0.0;  // median spacing of the lines the readings show
   double blank = 0.0;         // blanking distance used
+  double reach = 0.0;         // a cell this near a reading is kept
   std::size_t blanked = 0;    // cells left without data
+  std::size_t measured = 0;   // cells holding a reading
   double minimum = NAN, maximum = NAN;  // of the cells with data
   // At the readings: the value of the cell that holds each reading (what a
   // GIS shows there) minus the reading.

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "report/convex_hull.h"
+#include "report/survey_blocks.h"
 
 namespace quelor {
 
@@ -176,6 +177,28 @@ CoverageGap describe(const Cells& g, const Component& comp) {
   return gap;
 }
 
+// The blocks of the positioned readings and their hulls, largest first.
+std::vector<CoverageBlock> block_hulls(const SurveyData& survey, double swath_width) {
+  std::vector<PlanePoint> points;
+  for (const SurveyReading& r : survey.readings)
+    if (r.positioned) points.push_back(r.position);
+  if (points.empty())
+    for (const SurveyFix& f : survey.fixes) points.push_back(f.position);
+  const SurveyBlocks blocks = survey_blocks(points, kBlockLinkSwaths * swath_width);
+  std::vector<std::vector<PlanePoint>> members(static_cast<std::size_t>(blocks.count));
+  for (std::size_t i = 0; i < points.size(); ++i) members[static_cast<std::size_t>(blocks.block[i])].push_back(points[i]);
+  std::vector<CoverageBlock> out;
+  for (std::vector<PlanePoint>& m : members) {
+    CoverageBlock b;
+    b.readings = static_cast<long>(m.size());
+    b.hull = convex_hull(std::move(m));
+    b.area = b.hull.size() >= 3 ? polygon_area(b.hull) : 0.0;
+    out.push_back(std::move(b));
+  }
+  std::stable_sort(out.begin(), out.end(), [](const CoverageBlock& a, const CoverageBlock& b) { return a.area > b.area; });
+  return out;
+}
+
 }  // namespace
 
 Coverage survey_coverage(const SurveyData& survey, long max_cells) {
@@ -207,19 +230,37 @@ Coverage survey_coverage(const SurveyData& survey, long max_cells) {
   g.rows = static_cast<int>(std::ceil(h / g.cell)) + 1;
 
   std::vector<std::uint8_t> state(static_cast<std::size_t>(g.columns) * static_cast<std::size_t>(g.rows), 0);
-  fill_polygon(g, c.hull, [&](int r, int c0, int c1) {
-    for (int col = c0; col <= c1; ++col) state[g.index(col, r)] |= kInHull;
-  });
+  // Each block's hull, its cells owned by the block.
+  c.blocks = block_hulls(survey, c.swath_width);
+  std::vector<std::int32_t> owner(state.size(), -1);
+  c.hull_area = 0.0;
+  for (std::size_t b = 0; b < c.blocks.size(); ++b) {
+    c.hull_area += c.blocks[b].area;
+    if (c.blocks[b].hull.size() < 3) continue;
+    fill_polygon(g, c.blocks[b].hull, [&](int r, int c0, int c1) {
+      for (int col = c0; col <= c1; ++col) {
+        state[g.index(col, r)] |= kInHull;
+        owner[g.index(col, r)] = static_cast<std::int32_t>(b);
+      }
+    });
+  }
   for (const SwathQuad& q : survey.swaths)
     fill_polygon(g, q, [&](int r, int c0, int c1) {
       for (int col = c0; col <= c1; ++col) state[g.index(col, r)] |= kCovered;
     });
   long in_hull = 0, covered = 0;
-  for (std::uint8_t s : state) {
-    in_hull += (s & kInHull) != 0;
-    covered += s == (kInHull | kCovered);
+  std::vector<long> block_in(c.blocks.size(), 0), block_covered(c.blocks.size(), 0);
+  for (std::size_t i = 0; i < state.size(); ++i) {
+    if (!(state[i] & kInHull)) continue;
+    const bool swath = (state[i] & kCovered) != 0;
+    ++in_hull;
+    covered += swath;
+    ++block_in[static_cast<std::size_t>(owner[i])];
+    block_covered[static_cast<std::size_t>(owner[i])] += swath;
   }
   c.covered_share = in_hull > 0 ? static_cast<double>(covered) / static_cast<double>(in_hull) : 0.0;
+  for (std::size_t b = 0; b < c.blocks.size(); ++b)
+    if (block_in[b] > 0) c.blocks[b].covered_share = static_cast<double>(block_covered[b]) / static_cast<double>(block_in[b]);
 
   // A gap holds a disc a swath wide, to within a cell: its cells are at
   // least half a swath (less half a cell) from anything covered or outside.

@@ -1,7 +1,9 @@
 #pragma once
-// Coverage of the surveyed area: the convex hull of the positioned readings,
-// the share of it inside the logged swath footprints, and the uncovered gaps
-// wide enough to hold a swath, on a raster of cells a quarter of the swath
+// Coverage of the surveyed area: the blocks (separate areas: readings no
+// more than three swath widths apart, through a chain of others, are one
+// block; report/survey_blocks.h), the convex hull of each block's positioned
+// readings, the share of the hulls inside the logged swath footprints, and
+// the uncovered gaps wide enough to hold a swath, on a raster of cells a quarter of the swath
 // width (coarser when the area would need more than about `max_cells`).
 
 #include <cstdint>
@@ -27,9 +29,17 @@ struct CoverageGrid {
   int at(int column, int row) const { return gap[static_cast<std::size_t>(row) * columns + column]; }
 };
 
-struct Coverage {
+struct CoverageBlock {
   std::vector<PlanePoint> hull;  // counter-clockwise
-  double hull_area = 0.0;        // square metres
+  double area = 0.0;             // square metres
+  long readings = 0;             // positioned
+  double covered_share = 0.0;    // of its hull's cells
+};
+
+struct Coverage {
+  std::vector<PlanePoint> hull;  // of every positioned reading, counter-clockwise
+  double hull_area = 0.0;        // square metres: of the blocks' hulls when known, else of `hull`
+  std::vector<CoverageBlock> blocks;  // when known; largest area first
   bool known = false;            // swath outlines exist and the hull has an area
   double swath_width = 0.0;      // median of the logged cross-lines
   double covered_share = 0.0;    // of the hull's cells
@@ -38,6 +48,7 @@ struct Coverage {
 };
 
 inline constexpr long kCoverageMaxCells = 2'000'000;
+inline constexpr double kBlockLinkSwaths = 3.0;  // readings this many swath widths apart join one block
 inline constexpr std::size_t kCoverageMaxGaps = 30000;  // numbered gaps (int16)
 
 Coverage survey_coverage(const SurveyData& survey, long max_cells = kCoverageMaxCells);

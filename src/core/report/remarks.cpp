@@ -1,10 +1,11 @@
 #include "report/remarks.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <utility>
-
 
 namespace quelor {
 
@@ -30,6 +31,21 @@ std::string_view remark_meaning(char tag, std::string_view text) {
   for (const auto& [prefix, meaning] : kRemarks)
     if (text.starts_with(prefix)) return meaning;
   return "remark";
+}
+
+std::vector<RemarkGroup> remark_groups(const std::vector<SurveyRemark>& remarks) {
+  std::vector<RemarkGroup> out;
+  for (const SurveyRemark& r : remarks) {
+    const std::string_view meaning = remark_meaning(r.tag, r.text);
+    auto g = std::find_if(out.begin(), out.end(), [&](const RemarkGroup& x) { return x.meaning == meaning; });
+    if (g == out.end()) g = out.insert(out.end(), RemarkGroup{std::string(meaning), 0, r.time, r.time});
+    ++g->count;
+    if (std::isfinite(r.time)) {
+      if (!std::isfinite(g->first)) g->first = r.time;
+      g->last = r.time;
+    }
+  }
+  return out;
 }
 
 long lost_readings(std::string_view text) {

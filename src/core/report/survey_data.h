@@ -61,6 +61,7 @@ struct SurveyData {
   std::vector<SwathQuad> swaths;
   std::vector<double> swath_widths;  // length of each swath cross-line
   std::string date;                  // "dd.mm.yyyy" of the first line block
+  std::vector<std::string> truncated_files;  // files whose last record is cut off
 };
 
 // Local time "hh:mm:ss", or "-" for no time.

@@ -53,7 +53,46 @@ std::string gap_text(const SurveyData& s, const CoverageGap& g, std::size_t numb
   return t;
 }
 
+bool starts_logging(const SurveyRemark& r) { return r.tag == 'X' && r.text.starts_with("$STARTED"); }
+bool ends_logging(const SurveyRemark& r) {
+  return r.tag == 'X' && (r.text.starts_with("PAUSED") || r.text.starts_with("$CONN END"));
+}
+
+void add_line_flags(Verdict& v, const SurveyData& s, const std::vector<LineFlags>& flags) {
+  std::size_t outages = 0;
+  for (const LineFlags& f : flags) {
+    const std::string line = "line " + line_label(s, f.line);
+    if (f.fast)
+      v.findings.push_back(text_of("%s: walked above the speed bar's maximum %.0f%% of the time", line.c_str(),
+                                   100.0 * f.seconds_fast / f.seconds_timed));
+    if (f.sparse) v.findings.push_back(line + ": too few readings per metre");
+    if (f.poor_gps)
+      v.findings.push_back(text_of("%s: %ld of %ld fixes below the GPS warning mask (quality %d, %d satellites, HDOP %.1f)",
+                                   line.c_str(), f.poor_fixes, f.fixes, f.worst_quality, f.fewest_satellites,
+                                   f.worst_dilution));
+    for (const GpsOutage& o : f.outages) {
+      if (++outages > kVerdictGaps) continue;
+      v.findings.push_back(text_of("%s: GPS outage %s-%s (%ld readings without a position)", line.c_str(),
+                                   clock_text(o.start).c_str(), clock_text(o.end).c_str(), o.readings));
+    }
+  }
+  if (outages > kVerdictGaps) v.findings.push_back(text_of("%zu more GPS outages", outages - kVerdictGaps));
+}
+
 }  // namespace
+
+std::vector<std::string> files_ending_while_logging(const SurveyData& s) {
+  std::vector<std::pair<std::string, bool>> logging;  // per file in order: a start not yet paused
+  for (const SurveyRemark& r : s.remarks) {
+    if (logging.empty() || logging.back().first != r.file) logging.push_back({r.file, false});
+    if (starts_logging(r)) logging.back().second = true;
+    if (ends_logging(r)) logging.back().second = false;
+  }
+  std::vector<std::string> out;
+  for (const auto& [file, open] : logging)
+    if (open) out.push_back(file);
+  return out;
+}
 
 std::string line_label(const SurveyData& s, int line) {
   const SurveyLine& l = s.lines[static_cast<std::size_t>(line)];
@@ -61,8 +100,12 @@ std::string line_label(const SurveyData& s, int line) {
   return several_files(s) ? l.file + " " + name : name;
 }
 
-Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& lines, const Coverage& coverage) {
+Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& lines, const Coverage& coverage,
+                       const std::vector<LineFlags>& flags) {
   Verdict v;
+  for (const std::string& f : s.truncated_files) v.findings.push_back("file " + f + ": its last record is cut off");
+  for (const std::string& f : files_ending_while_logging(s))
+    v.findings.push_back("file " + f + " ends while logging (no pause after the last start): it may be cut off");
   const bool positioned = std::any_of(s.readings.begin(), s.readings.end(), [](const SurveyReading& r) { return r.positioned; });
   if (s.readings.empty()) v.findings.push_back("no readings");
   else if (!positioned) v.findings.push_back("no reading has a position");
@@ -79,6 +122,7 @@ Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& line
       v.findings.push_back(text_of("line %s: %ld of %ld readings without a position", line_label(s, l.line).c_str(),
                                    missing, l.readings));
   }
+  add_line_flags(v, s, flags);
   long lost = 0;
   for (const SurveyRemark& r : s.remarks) lost += r.tag == 'X' ? lost_readings(r.text) : 0;
   if (lost > 0) v.findings.push_back(text_of("%ld readings lost", lost));

@@ -1,12 +1,16 @@
 #pragma once
 // The report's verdict line: "complete", or what is missing and where
 // (gaps wider than a swath with the lines on either side, lines walked
-// without positions, readings lost, coverage that cannot be told).
+// without positions, readings lost, coverage that cannot be told, a file
+// cut off or ending while logging, and each line's flags: too fast, too few
+// readings per metre, GPS below the warning mask, GPS outages with their
+// times).
 
 #include <string>
 #include <vector>
 
 #include "report/coverage.h"
+#include "report/line_flags.h"
 #include "report/line_table.h"
 #include "report/survey_data.h"
 
@@ -27,6 +31,10 @@ inline constexpr double kUnpositionedShare = 0.05;
 // survey spans several files).
 std::string line_label(const SurveyData& survey, int line);
 
-Verdict survey_verdict(const SurveyData& survey, const std::vector<LineSummary>& lines, const Coverage& coverage);
+// The files whose last logging run has no pause after it.
+std::vector<std::string> files_ending_while_logging(const SurveyData& survey);
+
+Verdict survey_verdict(const SurveyData& survey, const std::vector<LineSummary>& lines, const Coverage& coverage,
+                       const std::vector<LineFlags>& flags = {});
 
 }  // namespace quelor

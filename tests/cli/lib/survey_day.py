@@ -5,7 +5,8 @@ time mark, GGA sentences at 1 Hz with their swath cross-lines, readings at
 RATE a second between them, a pause at the end of each line. Lines run north
 and south, SPACING metres apart, each LENGTH metres long, swaths SPACING
 wide. --skip leaves lines out (a gap), --breaks adds a connection break, its
-reconnection and a lost-readings remark. Positions are made in UTM zone 32
+reconnection and a lost-readings remark, --fast walks a line at 6 m/s,
+--poor-gps logs a line on fix quality 1 with 5 satellites and HDOP 4. Positions are made in UTM zone 32
 and turned into latitude and longitude with PROJ's cs2cs."""
 import argparse, math, subprocess
 
@@ -18,6 +19,8 @@ p.add_argument("--rate", type=int, default=10)
 p.add_argument("--speed", type=float, default=1.0)
 p.add_argument("--skip", type=int, action="append", default=[])
 p.add_argument("--breaks", action="store_true")
+p.add_argument("--fast", type=int, action="append", default=[])
+p.add_argument("--poor-gps", type=int, action="append", default=[])
 a = p.parse_args()
 
 E0, N0 = 655000.0, 5319000.0   # zone 32, southern Germany
@@ -40,9 +43,10 @@ def nmea(body):
 fixes = []   # (line, easting, northing)
 for line in range(a.lines):
     e = E0 + line * a.spacing
-    n_fix = int(a.length / a.speed) + 1
+    speed = 6.0 if line in a.fast else a.speed
+    n_fix = int(a.length / speed) + 1
     for k in range(n_fix):
-        along = k * a.speed
+        along = k * speed
         n = N0 + (along if line % 2 == 0 else a.length - along)
         fixes.append((line, e, n))
 pts = "\n".join("%.3f %.3f" % (e, n) for _, e, n in fixes) + "\n"
@@ -55,11 +59,12 @@ def value(e, n):
     ce, cn = E0 + a.lines * a.spacing / 2, N0 + a.length / 2
     return 20 + 60 * math.exp(-((e - ce) ** 2 + (n - cn) ** 2) / 50.0)
 
-def gga(t, lon, lat):
+def gga(t, lon, lat, poor=False):
     lat_d, lon_d = int(lat), int(lon)
     hh, mm, ss = int(t // 3600) % 24, int(t // 60) % 60, t % 60
-    return nmea("GPGGA,%02d%02d%05.2f,%02d%09.6f,N,%03d%09.6f,E,4,12,0.8,500.0,M,46.9,M,1.0,0000" % (
-        hh, mm, ss, lat_d, (lat - lat_d) * 60, lon_d, (lon - lon_d) * 60))
+    fix = "1,05,4.0" if poor else "4,12,0.8"
+    return nmea("GPGGA,%02d%02d%05.2f,%02d%09.6f,N,%03d%09.6f,E,%s,500.0,M,46.9,M,1.0,0000" % (
+        hh, mm, ss, lat_d, (lat - lat_d) * 60, lon_d, (lon - lon_d) * 60, fix))
 
 def gps(sentence, tick):
     pieces = [sentence[i:i + L - 2] for i in range(0, len(sentence), L - 2)]
@@ -93,7 +98,7 @@ while i < len(fixes):
     for k in range(i, j):
         _, e, n = fixes[k]
         lon, lat = lonlat[k]
-        gps(gga(clock, lon, lat), tick)
+        gps(gga(clock, lon, lat, line in a.poor_gps), tick)
         for letter, v in zip("abcd", (e - half, n, e + half, n)):
             rec("{%s%14.3f" % (letter, v))
         if a.breaks and line == 1 and k == i + 3:

@@ -7,15 +7,21 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "grid/cell_kinds.h"
 #include "grid/geotiff.h"
 #include "grid/grid.h"
+#include "grid/kmz.h"
+#include "gps/projection.h"
+#include "gps/units.h"
 
 namespace quelor {
 namespace {
@@ -72,17 +78,19 @@ Tiff read_tiff(std::string bytes) {
   return t;
 }
 
-// The values of an IFD's image, from its tiles.
-std::vector<float> image_of(const Tiff& t, const Ifd& ifd) {
+// The values of one band of an IFD's image, from its tiles (band after band).
+std::vector<float> image_of(const Tiff& t, const Ifd& ifd, int band = 0) {
   const int w = ifd.value(256), h = ifd.value(257), tile = ifd.value(322);
   const bool predictor = ifd.value(317) == 3;
   std::vector<float> out(static_cast<std::size_t>(w) * h);
   const int across = (w + tile - 1) / tile;
-  for (std::size_t i = 0; i < ifd.numbers.at(324).size(); ++i) {
+  const std::size_t per_band = ifd.numbers.at(324).size() / static_cast<std::size_t>(ifd.value(277));
+  for (std::size_t i = 0; i < per_band; ++i) {
     std::vector<std::uint8_t> raw(static_cast<std::size_t>(tile) * tile * 4);
     uLongf size = static_cast<uLongf>(raw.size());
-    const auto* src = reinterpret_cast<const Bytef*>(t.bytes.data() + static_cast<std::size_t>(ifd.numbers.at(324)[i]));
-    EXPECT_EQ(uncompress(raw.data(), &size, src, static_cast<uLong>(ifd.numbers.at(325)[i])), Z_OK);
+    const std::size_t at = i + static_cast<std::size_t>(band) * per_band;
+    const auto* src = reinterpret_cast<const Bytef*>(t.bytes.data() + static_cast<std::size_t>(ifd.numbers.at(324)[at]));
+    EXPECT_EQ(uncompress(raw.data(), &size, src, static_cast<uLong>(ifd.numbers.at(325)[at])), Z_OK);
     for (int r = 0; r < tile; ++r) {
       std::uint8_t* row = &raw[static_cast<std::size_t>(r) * tile * 4];
       if (predictor) {
@@ -162,6 +170,57 @@ TEST(GeoTiff, TilesHoldTheGridAndOverviewsHalveItInACloudOptimisedLayout) {
   }
 }
 
+TEST(GeoTiff, TheCellKindsAreASecondBandAndTheMetadataNamesBothBands) {
+  Grid g = test_grid(600, 300);
+  for (std::size_t k = 0; k < g.values.size(); ++k)
+    g.kinds.push_back(std::isnan(g.values[k]) ? kCellBlank : k % 3 == 0 ? kCellMeasured : kCellInterpolated);
+  GeoTiffOptions o;
+  o.zone = 31;
+  o.description = "ch3_mV";
+  o.unit = "mV";
+  const Tiff t = read_tiff(geotiff_bytes(g, o));
+  ASSERT_EQ(t.ifds.size(), 3u);  // 600 x 300, 300 x 150, 150 x 75
+  for (const Ifd& ifd : t.ifds) {
+    EXPECT_EQ(ifd.value(277), 2);
+    EXPECT_EQ(ifd.value(284), 2);
+    EXPECT_EQ(ifd.numbers.at(258), (std::vector<double>{32, 32}));
+    EXPECT_EQ(ifd.numbers.at(339), (std::vector<double>{3, 3}));
+    EXPECT_EQ(ifd.value(338), 0);
+  }
+  const std::vector<float> values = image_of(t, t.ifds[0], 0), kinds = image_of(t, t.ifds[0], 1);
+  for (std::size_t k = 0; k < g.values.size(); ++k) {
+    ASSERT_EQ(values[k], std::isnan(g.values[k]) ? kGeoTiffNoData : g.values[k]) << k;
+    ASSERT_EQ(kinds[k], g.kinds[k]) << k;
+  }
+  // An overview cell is as measured as the most measured of its four.
+  const std::vector<float> half = image_of(t, t.ifds[1], 1);
+  for (int r = 0; r < 150; ++r)
+    for (int c = 0; c < 300; ++c) {
+      std::uint8_t most = 0;
+      for (int k : {0, 1, 600, 601}) most = std::max(most, g.kinds[static_cast<std::size_t>(2 * r * 600 + 2 * c + k)]);
+      ASSERT_EQ(half[static_cast<std::size_t>(r) * 300 + c], most) << c << "," << r;
+    }
+  const std::string& metadata = t.ifds[0].texts.at(42112);
+  for (const char* item : {"<Item name=\"DESCRIPTION\" sample=\"0\" role=\"description\">ch3_mV</Item>",
+                           "<Item name=\"UNITTYPE\" sample=\"0\" role=\"unittype\">mV</Item>",
+                           "<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">cell: 2 measured, 1 interpolated, 0 blank</Item>"})
+    EXPECT_NE(metadata.find(item), std::string::npos) << item;
+  // A further channel's band before the kinds: three bands, planar, the metadata per sample.
+  o.more_bands.push_back({std::vector<float>(g.values.size(), 2.5f), "ch4_mV", "mV"});
+  const Tiff three = read_tiff(geotiff_bytes(g, o));
+  EXPECT_EQ(three.ifds[0].value(277), 3);
+  EXPECT_EQ(three.ifds[0].value(284), 2);
+  EXPECT_EQ(three.ifds[0].numbers.at(338), (std::vector<double>{0, 0}));
+  EXPECT_EQ(image_of(three, three.ifds[0], 1), std::vector<float>(g.values.size(), 2.5f));
+  EXPECT_EQ(image_of(three, three.ifds[0], 2), kinds);
+  EXPECT_NE(three.ifds[0].texts.at(42112).find("<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">ch4_mV</Item>"),
+            std::string::npos);
+  EXPECT_NE(three.ifds[0].texts.at(42112).find("<Item name=\"BLANK\" sample=\"2\">0</Item>"), std::string::npos);
+  o.more_bands.clear();
+  // Without kinds, one band as before.
+  EXPECT_EQ(read_tiff(geotiff_bytes(test_grid(10, 10), o)).ifds[0].value(277), 1);
+}
+
 TEST(GeoTiff, TheGeoKeysNameTheUtmZoneOfMetresFeetAndTheSouth) {
   struct Case {
     int zone;
@@ -196,6 +255,38 @@ TEST(GeoTiff, TheGeoKeysNameTheUtmZoneOfMetresFeetAndTheSouth) {
   EXPECT_EQ(utm_epsg(17, false), 32617);
   EXPECT_EQ(utm_epsg(1, true), 32701);
   EXPECT_EQ(utm_epsg(0, false), 0);
+}
+
+TEST(Kmz, TheOverlaysCornersAreTheGridsInMetresFeetAndTheSouth) {
+  struct Case {
+    int zone;
+    bool south;
+    int units;
+    double west, north;  // map units
+  };
+  const Case cases[] = {{17, false, kUnitMetres, 612977.0, 4829519.0},
+                        {56, true, kUnitMetres, 334368.5, 6250948.25},
+                        {17, false, kUnitFeet, 612977.0 / 0.3048, 4829519.0 / 0.3048},
+                        {33, true, kUnitUsFeet, 500000.0 / kUsSurveyFoot, 6250948.25 / kUsSurveyFoot}};
+  for (const Case& c : cases) {
+    Grid g = test_grid(40, 30);
+    g.west = c.west;
+    g.north = c.north;
+    const std::string kml = grid_kml(g, c.zone, c.south, c.units, "ch<1>");
+    EXPECT_NE(kml.find("<GroundOverlay><name>ch&lt;1&gt;</name><Icon><href>grid.png</href></Icon>"), std::string::npos);
+    const std::size_t from = kml.find("<coordinates>") + 13;
+    std::istringstream corners(kml.substr(from, kml.find("</coordinates>") - from));
+    const double m = metres_per_unit(c.units), east = (g.west + 40 * g.cell) * m, south = (g.north - 30 * g.cell) * m;
+    for (const auto& e : {std::pair{g.west * m, south}, {east, south}, {east, g.north * m}, {g.west * m, g.north * m}}) {
+      double lon = 0, lat = 0, height = 1;
+      char comma = 0;
+      corners >> lon >> comma >> lat >> comma >> height;
+      const GridPoint p = project_to_utm(lat, lon, c.zone);
+      EXPECT_NEAR(p.easting, e.first, 1e-3) << c.zone;
+      EXPECT_NEAR(p.northing, e.second, 1e-3) << c.zone;
+    }
+  }
+  EXPECT_EQ(grid_kmz(test_grid(4, 4), 0, false, kUnitMetres, "local", "png"), "");
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
 // Gridding on analytic surfaces sampled along lines: a plane is reproduced
 // exactly, a smooth bump within a stated tolerance, cells beyond the
-// blanking distance are no data, the automatic cell and blanking follow the
-// line spacing, and `nearest` takes the nearest reading.
+// blanking distance are no data, a missed line is blank unless filled, the
+// automatic cell and blanking follow the line spacing, and `nearest` takes
+// the nearest reading.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <vector>
 
+#include "grid/cell_kinds.h"
+#include "grid/contours.h"
 #include "grid/grid.h"
 #include "grid/line_spacing.h"
 
@@ -81,8 +85,9 @@ TEST(Grid, ASmoothBumpIsWithinOnePercentOfItsHeight) {
   EXPECT_LT(worst, 0.1);                // anywhere: 1 %
 }
 
-TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
-  // Two groups of lines 8 m apart: the gap between them is blanked.
+TEST(Grid, FilledCellsBeyondTheBlankingDistanceHaveNoData) {
+  // Two groups of lines 8 m apart: the gap between them is blanked even
+  // when filling.
   auto samples = walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; });
   for (GridSample s : walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; }, 9)) {
     s.x += 11;
@@ -91,6 +96,7 @@ TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
   for (double blank : {0.0, 2.2}) {
     GridOptions o;
     o.blank = blank;
+    o.fill = true;
     const GridResult r = grid_points(samples, o);
     EXPECT_NEAR(r.line_spacing, 1.0, 0.1);  // the nearest of a wandering line: a little less
     EXPECT_DOUBLE_EQ(r.blank, blank > 0 ? blank : 1.5 * r.line_spacing);
@@ -111,6 +117,60 @@ TEST(Grid, CellsBeyondTheBlankingDistanceHaveNoData) {
       }
     EXPECT_EQ(blanked, r.blanked);
     EXPECT_GT(blanked, 0u);
+  }
+}
+
+// Lines 1 m apart, 20 m long, x = 100 ... 111; `missed` lines left out.
+struct MissedLineCase {
+  std::vector<int> missed;
+  bool fill;
+  bool track_blank;  // the missed lines' tracks have no data
+};
+
+TEST(Grid, AMissedLineIsBlankUnlessFilledAndACompleteSurveyKeepsItsValues) {
+  const Surface f = [](double x, double y) { return 20 + 5 * std::sin(0.4 * x) + 0.2 * y; };
+  const MissedLineCase cases[] = {{{}, false, false}, {{6}, false, true}, {{6}, true, false}, {{3, 8}, false, true}};
+  for (const MissedLineCase& c : cases) {
+    std::vector<GridSample> samples;
+    for (const GridSample& s : walk(12, 20, 1.0, 0.05, f))
+      if (std::find(c.missed.begin(), c.missed.end(), static_cast<int>(std::lround(s.x - 100))) == c.missed.end())
+        samples.push_back(s);
+    GridOptions o;
+    o.fill = c.fill;
+    const GridResult r = grid_points(samples, o);
+    GridOptions filling = o;
+    filling.fill = true;
+    const GridResult filled = grid_points(samples, filling);
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_EQ(r.grid.kinds.size(), r.grid.values.size());
+    std::size_t track = 0, track_blank = 0, measured = 0;
+    for (int row = 0; row < r.grid.rows; ++row)
+      for (int col = 0; col < r.grid.columns; ++col) {
+        const double x = r.grid.centre_x(col), y = r.grid.centre_y(row);
+        const float v = r.grid.at(col, row);
+        const std::uint8_t kind = r.grid.kinds[static_cast<std::size_t>(row) * r.grid.columns + col];
+        EXPECT_EQ(std::isnan(v), kind == kCellBlank);
+        measured += kind == kCellMeasured;
+        // What is kept is what filling gives: the same solution.
+        if (!std::isnan(v)) ASSERT_EQ(v, filled.grid.at(col, row)) << col << "," << row;
+        const bool inside = x > 100.2 && x < 110.8 && y > 200.2 && y < 219.8;
+        // The gap of a missed line: beyond the reach of its neighbours.
+        bool in_gap = false, on_missed = false;
+        for (int m : c.missed) {
+          in_gap |= std::fabs(x - (100 + m)) < 0.6;
+          on_missed |= std::fabs(x - (100 + m)) < 0.3;
+        }
+        if (inside && !in_gap) {
+          ASSERT_FALSE(std::isnan(v)) << "interior cell " << col << "," << row;
+        }
+        if (inside && on_missed) {
+          ++track;
+          track_blank += std::isnan(v);
+        }
+      }
+    EXPECT_EQ(measured, r.measured);
+    EXPECT_EQ(track_blank, c.track_blank ? track : 0u) << "of " << track << " cells along the missed lines";
+    if (c.missed.empty()) EXPECT_EQ(track, 0u);
   }
 }
 
@@ -137,6 +197,7 @@ TEST(Grid, NearestTakesTheValueOfTheNearestReading) {
   o.method = GridMethod::kNearest;
   o.cell = 0.2;
   o.blank = 100;
+  o.fill = true;
   const GridResult r = grid_points(samples, o);
   int mismatches = 0;
   double worst = 0;
@@ -216,6 +277,72 @@ TEST(Grid, NoCellLeftIsAnErrorThatSaysWhy) {
         EXPECT_NE(r.error.find("no cell left"), std::string::npos) << r.error;
       }
     }
+}
+
+Grid analytic_grid(int columns, int rows, const Surface& f) {
+  Grid g;
+  g.columns = columns;
+  g.rows = rows;
+  g.west = 100;
+  g.north = 250;
+  g.cell = 0.5;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) g.values.push_back(static_cast<float>(f(g.centre_x(c), g.centre_y(r))));
+  return g;
+}
+
+TEST(Contours, LevelsAtTheIntervalWithEverySegmentOnItsLevel) {
+  const Surface plane = [](double x, double y) { return 0.7 * (x - 100) + 0.3 * (y - 240) + 0.05; };
+  Grid g = analytic_grid(20, 16, plane);
+  g.values[5 * 20 + 7] = NAN;  // a cell without data: the four squares around it have no line
+  const std::vector<ContourLevel> levels = grid_contours(g, 2.0);
+  double low = INFINITY, high = -INFINITY;
+  for (float v : g.values)
+    if (!std::isnan(v)) {
+      low = std::min(low, double(v));
+      high = std::max(high, double(v));
+    }
+  ASSERT_EQ(levels.size(), static_cast<std::size_t>(std::floor(high / 2) - std::ceil(low / 2) + 1));
+  for (const ContourLevel& level : levels) {
+    EXPECT_DOUBLE_EQ(std::remainder(level.value, 2.0), 0.0);
+    EXPECT_FALSE(level.segments.empty());
+    for (const auto& s : level.segments)
+      for (int end : {0, 2}) {
+        const double x = s[static_cast<std::size_t>(end)], y = s[static_cast<std::size_t>(end) + 1];
+        ASSERT_NEAR(plane(x, y), level.value, 1e-4) << level.value;
+        const bool near_hole = std::fabs(x - g.centre_x(7)) < g.cell && std::fabs(y - g.centre_y(5)) < g.cell;
+        EXPECT_FALSE(near_hole) << x << "," << y;
+      }
+  }
+  EXPECT_TRUE(grid_contours(g, 0).empty());
+  EXPECT_TRUE(grid_contours(g, (high - low) / (kMostContourLevels + 10)).empty());
+  const std::string json = contours_geojson(levels, 32617);
+  EXPECT_EQ(json.rfind("{\"type\":\"FeatureCollection\",\"crs\":", 0), 0u);
+  EXPECT_EQ(contours_geojson(levels, 0).find("crs"), std::string::npos);
+}
+
+TEST(Contours, ASaddleIsSplitByTheMeanOfItsCorners) {
+  struct Case {
+    float a, b, c, d;  // top left, top right, bottom left, bottom right
+    bool high_joined;  // the two high corners joined through the centre
+  };
+  for (const Case& k : {Case{0.9f, 0.2f, 0.2f, 0.9f, true}, Case{0.9f, 0.1f, 0.1f, 0.6f, false},
+                        Case{0.2f, 0.9f, 0.9f, 0.2f, true}, Case{0.1f, 0.6f, 0.9f, 0.1f, false}}) {
+    Grid g;
+    g.columns = g.rows = 2;
+    g.cell = 1;
+    g.values = {k.a, k.b, k.c, k.d};
+    const std::vector<ContourLevel> levels = grid_contours(g, 0.5);
+    ASSERT_EQ(levels.size(), 1u);
+    ASSERT_EQ(levels[0].segments.size(), 2u);
+    // Each segment cuts off one corner: joined high corners leave the low ones cut off.
+    for (const auto& s : levels[0].segments) {
+      const double mx = (s[0] + s[2]) / 2 - 1.0, my = (s[1] + s[3]) / 2 + 1.0;  // from the square's centre
+      const int column = mx > 0 ? 1 : 0, row = my > 0 ? 0 : 1;
+      const float corner = g.at(column, row);
+      EXPECT_EQ(corner < 0.5f, k.high_joined) << k.a << k.b << k.c << k.d;
+    }
+  }
 }
 
 }  // namespace

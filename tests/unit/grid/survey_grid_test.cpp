@@ -1,6 +1,7 @@
 // Surveys logged by the simulator, gridded through the export's reading
 // table: the channels and the default, positions in the file's unit (metres,
-// feet) and hemisphere, and the grid against the site's true response.
+// feet) and hemisphere, the grid against the site's true response, and two
+// files gridded as one (refused when they do not belong together).
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@
 #include "gps/projection.h"
 #include "gps/units.h"
 #include "grid/grid.h"
+#include "grid/channel_unit.h"
+#include "grid/survey_mosaic.h"
 #include "grid/survey_samples.h"
 
 namespace quelor {
@@ -151,6 +154,58 @@ TEST(SurveyGrid, DamagedFilesGiveAGridOrAnError) {
     EXPECT_GE(r.minimum, low - reach) << round;
     EXPECT_LE(r.maximum, high + reach) << round;
   }
+}
+
+TEST(SurveyGrid, AMosaicOfTwoFilesIsTheGridOfTheirJoinedReadingsAndMixedFilesAreRefused) {
+  const std::string north = logged(options_of({"--instrument", "em31mk2", "--origin", "43.6104,-79.6000"}), kUnitMetres);
+  const std::string south = logged(options_of({"--instrument", "em31mk2"}), kUnitMetres);
+  const SurveySamples a = samples_of(north), b = samples_of(south);
+  const SurveyMosaicResult m = survey_mosaic({{"north.T31", a}, {"south.T31", b}});
+  ASSERT_TRUE(m.survey) << m.error;
+  EXPECT_EQ(m.survey->readings, a.readings + b.readings);
+  std::vector<GridSample> joined = a.samples;
+  joined.insert(joined.end(), b.samples.begin(), b.samples.end());
+  const GridResult mosaic = grid_points(m.survey->samples, {}), direct = grid_points(joined, {});
+  ASSERT_TRUE(mosaic.error.empty()) << mosaic.error;
+  EXPECT_EQ(mosaic.grid.columns, direct.grid.columns);
+  EXPECT_EQ(mosaic.grid.rows, direct.grid.rows);
+  for (std::size_t k = 0; k < direct.grid.values.size(); ++k) {
+    const float x = mosaic.grid.values[k], y = direct.grid.values[k];
+    ASSERT_TRUE(std::isnan(x) ? std::isnan(y) : x == y) << k;
+  }
+  // Both surveys lie in the mosaic; the 14 m between them is blank.
+  EXPECT_GT(mosaic.grid.rows * mosaic.grid.cell, 70.0);
+  EXPECT_GT(mosaic.blanked, 14 / mosaic.grid.cell * mosaic.grid.columns * 0.9);
+
+  struct Mixed {
+    const char* args;
+    int map_units;
+    const char* error;
+  };
+  const Mixed cases[] = {
+      {"grad601", kUnitMetres, "north.T31 and other.T31 are of different instruments: they cannot be one survey"},
+      {"em31mk2 feet", kUnitFeet, "north.T31 and other.T31 are of different units: they cannot be one survey"},
+      {"em31mk2 far", kUnitMetres, "north.T31 and other.T31 are of different UTM zones: they cannot be one survey"},
+  };
+  for (const Mixed& c : cases) {
+    const std::string_view args = c.args;
+    std::vector<std::string_view> o = {"--instrument", args.substr(0, args.find(' '))};
+    if (args.starts_with("grad601")) o.insert(o.end(), {"--sensors", "1"});
+    if (args.ends_with("far")) o.insert(o.end(), {"--origin", "43.6099,-76.0"});
+    const SurveySamples other = samples_of(logged(options_of(o), c.map_units));
+    EXPECT_EQ(survey_mosaic({{"north.T31", a}, {"other.T31", other}}).error, c.error);
+  }
+  EXPECT_EQ(survey_mosaic({}).error, "no data file");
+}
+
+TEST(SurveyGrid, EveryChannelNamesItsUnit) {
+  struct Case {
+    const char* channel;
+    const char* unit;
+  };
+  for (const Case& c : {Case{"conductivity_vertical_mS_m", "mS/m"}, Case{"inphase_hcp_100cm_ppt", "ppt"},
+                        Case{"ch3_mV", "mV"}, Case{"sensor2_nT", "nT"}, Case{"aux1", ""}, Case{"_mV", ""}})
+    EXPECT_EQ(channel_unit(c.channel), c.unit) << c.channel;
 }
 
 }  // namespace

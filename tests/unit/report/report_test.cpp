@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -16,10 +17,13 @@
 #include "gps/projection.h"
 #include "report/convex_hull.h"
 #include "report/coverage.h"
+#include "report/line_flags.h"
 #include "report/line_table.h"
 #include "report/remarks.h"
 #include "report/speed_histogram.h"
 #include "report/survey_file_reading.h"
+#include "report/survey_time.h"
+#include "report/value_range.h"
 #include "report/verdict.h"
 
 namespace quelor {
@@ -194,6 +198,55 @@ TEST(Coverage, LawnmowerCases) {
   }
 }
 
+// A second copy of `s` moved `east` metres, its lines after those of `s`.
+void add_block(SurveyData& s, const SurveyData& other, double east) {
+  const int first = static_cast<int>(s.lines.size());
+  s.lines.insert(s.lines.end(), other.lines.begin(), other.lines.end());
+  for (SurveyReading r : other.readings) {
+    r.line += first;
+    r.position.easting += east;
+    s.readings.push_back(r);
+  }
+  for (SwathQuad q : other.swaths) {
+    for (PlanePoint& p : q) p.easting += east;
+    s.swaths.push_back(q);
+  }
+  s.swath_widths.insert(s.swath_widths.end(), other.swath_widths.begin(), other.swath_widths.end());
+}
+
+TEST(Coverage, BlocksAreJudgedApart) {
+  struct Case {
+    const char* name;
+    double east;           // of the second block; 0: none
+    std::set<int> skip;    // in the first block
+    std::size_t blocks, gaps;
+    double share_low;
+  };
+  const Case cases[] = {
+      {"two blocks 46 m apart", 55.0, {}, 2, 0, 0.99},
+      {"two blocks, a line missing in the first", 55.0, {4}, 2, 1, 0.85},
+      {"blocks 10 m apart", 19.0, {}, 2, 0, 0.99},
+      {"a missed line keeps one block", 0.0, {4}, 1, 1, 0.85},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SurveyData s = lawnmower(10, 1.0, 40.0, 1.0, c.skip);
+    if (c.east > 0) add_block(s, lawnmower(8, 1.0, 50.0, 1.0), c.east);
+    const Coverage cov = survey_coverage(s);
+    ASSERT_TRUE(cov.known);
+    ASSERT_EQ(cov.blocks.size(), c.blocks);
+    EXPECT_EQ(cov.gaps.size(), c.gaps);
+    EXPECT_GE(cov.covered_share, c.share_low);
+    EXPECT_NEAR(cov.blocks[0].area, 9 * 39.9, 1e-6);  // the larger first
+    if (c.blocks == 2) EXPECT_NEAR(cov.blocks[1].area, 7 * 49.9, 1e-6);
+    double area = 0;
+    for (const CoverageBlock& b : cov.blocks) area += b.area;
+    EXPECT_DOUBLE_EQ(cov.hull_area, area);
+    const Verdict v = survey_verdict(s, line_table(s), cov);
+    EXPECT_EQ(v.complete, c.gaps == 0) << v.text;
+  }
+}
+
 TEST(Coverage, UnknownWithoutSwathOutlines) {
   SurveyData s = lawnmower(4, 1.0, 20.0, 1.0);
   s.swaths.clear();
@@ -233,6 +286,130 @@ TEST(Verdict, CompleteOrWhatIsMissingAndWhere) {
 
   SurveyData none;
   EXPECT_EQ(survey_verdict(none, {}, survey_coverage(none)).text, "incomplete: no readings");
+}
+
+TEST(Verdict, FastSparsePoorGpsAndOutageLinesAreFlaggedWithTheirTimes) {
+  SurveyData s = lawnmower(8, 1.0, 40.0, 1.0);
+  // Line 2 at 6 m/s: its fixes' sentence times six times closer.
+  // Line 3 on fix quality 1 with 5 satellites and HDOP 4.
+  for (SurveyFix& f : s.fixes) {
+    if (f.line == 1) f.time_of_day = s.fixes[41].time_of_day + (f.time_of_day - s.fixes[41].time_of_day) / 6;
+    if (f.line == 2) f = {f.line, f.segment, f.position, 1, 5, 4.0, f.time_of_day, f.time};
+  }
+  // Line 5 loses its GPS for 30 s: its readings from 5 s to 35 s have no position.
+  std::vector<SurveyReading> kept;
+  for (std::size_t k = 0; k < s.readings.size(); ++k) {
+    SurveyReading r = s.readings[k];
+    if (r.line == 4 && r.time >= s.fixes[4 * 41].time + 5 && r.time < s.fixes[4 * 41].time + 35) r.positioned = false;
+    // Line 7 keeps one reading in four.
+    if (r.line != 6 || k % 4 == 0) kept.push_back(r);
+  }
+  s.readings = kept;
+  const std::vector<LineSummary> lines = line_table(s);
+  LineLimits limits;
+  limits.max_speed = 5.0;
+  const std::vector<LineFlags> flags = line_flags(s, lines, limits);
+  ASSERT_EQ(flags.size(), 8u);
+  for (const LineFlags& f : flags) {
+    SCOPED_TRACE(f.line);
+    EXPECT_EQ(f.fast, f.line == 1);
+    EXPECT_EQ(f.poor_gps, f.line == 2);
+    EXPECT_EQ(f.outages.size(), f.line == 4 ? 1u : 0u);
+    EXPECT_EQ(f.sparse, f.line == 6);
+  }
+  EXPECT_EQ(flags[2].poor_fixes, 41);
+  EXPECT_EQ(flags[4].outages[0].readings, 300);
+  const double outage_start = s.fixes[4 * 41].time + 5.05;
+  EXPECT_NEAR(flags[4].outages[0].start, outage_start, 1e-6);
+  const Verdict v = survey_verdict(s, lines, survey_coverage(s), flags);
+  EXPECT_FALSE(v.complete);
+  for (const std::string& want :
+       {std::string("line 2: walked above the speed bar's maximum 100% of the time"),
+        std::string("line 3: 41 of 41 fixes below the GPS warning mask (quality 1, 5 satellites, HDOP 4.0)"),
+        "line 5: GPS outage " + clock_text(outage_start) + "-" + clock_text(outage_start + 29.9) +
+            " (300 readings without a position)",
+        std::string("line 7: too few readings per metre")})
+    EXPECT_NE(std::find(v.findings.begin(), v.findings.end(), want), v.findings.end()) << want << "\n" << v.text;
+  // Without limits nothing is flagged but the outage and the sparse lines.
+  const std::vector<LineFlags> unlimited = line_flags(s, lines, {0.0, {false}});
+  EXPECT_FALSE(unlimited[1].fast);
+  EXPECT_FALSE(unlimited[2].poor_gps);
+}
+
+TEST(Verdict, AFileCutOffOrEndingWhileLoggingIsNeverComplete) {
+  struct Case {
+    std::vector<const char*> remarks;  // of day.R31, in order
+    bool truncated;
+    bool complete;
+  };
+  const Case cases[] = {
+      {{"$STARTED", "PAUSED"}, false, true},
+      {{"$STARTED", "PAUSED", "$STARTED"}, false, false},
+      {{"$STARTED", "1CONN BRK 1", "$CONN END"}, false, true},
+      {{"$STARTED", "PAUSED BMP"}, true, false},
+      {{}, false, true},
+  };
+  for (const Case& c : cases) {
+    SurveyData s = lawnmower(6, 1.0, 30.0, 1.0);
+    for (const char* r : c.remarks) s.remarks.push_back({"day.R31", 'X', r, 0});
+    if (c.truncated) s.truncated_files.push_back("day.R31");
+    const Verdict v = survey_verdict(s, line_table(s), survey_coverage(s));
+    EXPECT_EQ(v.complete, c.complete) << v.text;
+    EXPECT_EQ(v.text.find("cut off") != std::string::npos, !c.complete) << v.text;
+  }
+}
+
+TEST(Remarks, GroupedByKindWithCountsAndTimes) {
+  std::vector<SurveyRemark> remarks;
+  for (int line = 0; line < 285; ++line)
+    for (const char* text : {"$STARTED", "PAUSED"}) remarks.push_back({"day.R31", 'X', text, 100.0 * line + (text[0] == 'P') * 60});
+  remarks.push_back({"day.R31", 'C', "fence", kNoTime});
+  const std::vector<RemarkGroup> g = remark_groups(remarks);
+  ASSERT_EQ(g.size(), 3u);
+  EXPECT_EQ(g[0].meaning, "logging started");
+  EXPECT_EQ(g[0].count, 285);
+  EXPECT_EQ(std::pair(g[1].first, g[1].last), std::pair(60.0, 28460.0));
+  EXPECT_EQ(g[2].meaning, "comment");
+  EXPECT_TRUE(std::isnan(g[2].first));
+}
+
+TEST(SurveyTime, TheSpanAndTheTimeZoneOfTheLocalClock) {
+  struct Case {
+    double local, utc;  // of the fixes
+    const char* zone;
+  };
+  const Case cases[] = {{9 * 3600.0, 8 * 3600.0, "UTC+01:00"},   {14 * 3600.0 + 1.3, 8.5 * 3600.0, "UTC+05:30"},
+                        {3 * 3600.0, 8 * 3600.0, "UTC-05:00"},   {1800.0, 23.5 * 3600.0, "UTC+01:00"},
+                        {43200.0 + 7, 43200.0, "UTC+00:00"}};
+  for (const Case& c : cases) {
+    SurveyData s = lawnmower(2, 1.0, 10.0, 1.0);
+    for (SurveyFix& f : s.fixes) {
+      f.time_of_day = c.utc + (f.time - s.fixes[0].time);
+      f.time = c.local + (f.time - s.fixes[0].time);
+    }
+    const SurveyTimeSpan span = survey_time_span(s);
+    EXPECT_EQ(utc_offset_text(span.utc_offset_minutes), c.zone) << c.local;
+    EXPECT_EQ(span.first, s.readings.front().time);
+    EXPECT_EQ(span.last, s.readings.back().time);
+  }
+  EXPECT_EQ(utc_offset_text(survey_time_span(SurveyData{}).utc_offset_minutes), "time zone unknown");
+}
+
+TEST(ValueRange, PercentilesLeaveSpikesOut) {
+  std::vector<double> v;
+  for (int i = 0; i <= 1000; ++i) v.push_back(20 + i * 0.01);
+  v.push_back(5000);
+  v.push_back(NAN);
+  const auto r = percentile_range(v);
+  ASSERT_TRUE(r);
+  EXPECT_NEAR(r->first, 20.2, 0.011);
+  EXPECT_NEAR(r->second, 29.8, 0.011);
+  EXPECT_FALSE(percentile_range({7, 7, 7}));
+  std::vector<double> ones(54, 1.0);
+  ones.push_back(2);
+  const auto two = percentile_range(ones);
+  ASSERT_TRUE(two);  // the percentiles meet: the whole range
+  EXPECT_EQ(*two, (std::pair<double, double>{1, 2}));
 }
 
 TEST(Verdict, LineLabelsNameTheFileWhenThereAreSeveral) {

@@ -1,0 +1,30 @@
+#pragma once
+// Contour lines of a grid at a chosen interval, by marching squares over
+// the cell centres (squares with a cell without data are left out; a saddle
+// is split by the mean of its corners), and as GeoJSON: a FeatureCollection
+// of one MultiLineString a level with its value, in the grid's map
+// coordinates (the CRS named where it has an EPSG code).
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "grid/grid.h"
+
+namespace quelor {
+
+struct ContourLevel {
+  double value = 0.0;
+  std::vector<std::array<double, 4>> segments;  // x0, y0, x1, y1 in map units
+};
+
+inline constexpr int kMostContourLevels = 1000;
+
+// The levels at whole multiples of `interval` within the grid's range; none
+// when the interval is not positive or would give more than kMostContourLevels.
+std::vector<ContourLevel> grid_contours(const Grid& grid, double interval);
+
+// `epsg` 0: no CRS member.
+std::string contours_geojson(const std::vector<ContourLevel>& levels, int epsg);
+
+}  // namespace quelor

@@ -1,0 +1,25 @@
+#include "report/value_range.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quelor {
+
+std::optional<std::pair<double, double>> percentile_range(std::vector<double> values, double low, double high) {
+  std::erase_if(values, [](double v) { return !std::isfinite(v); });
+  if (values.empty()) return std::nullopt;
+  const auto at = [&](double share) {
+    const std::size_t k = static_cast<std::size_t>(std::clamp(share, 0.0, 1.0) * static_cast<double>(values.size() - 1));
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(k), values.end());
+    return values[k];
+  };
+  std::pair<double, double> range{at(low), at(high)};
+  if (!(range.second > range.first)) {
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    range = {*lo, *hi};
+  }
+  if (!(range.second > range.first)) return std::nullopt;
+  return range;
+}
+
+}  // namespace quelor
