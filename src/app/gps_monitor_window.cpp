@@ -14,6 +14,7 @@
 #include "gps/monitor_keys.h"
 #include "gps/monitor_lines.h"
 #include "platform/win32/device_context.h"
+#include "platform/win32/dialog_state.h"
 #include "platform/win32/unique_handle.h"
 #include "settings/value_text.h"
 #include "setup/control_ids.h"
@@ -196,17 +197,16 @@ std::wstring window_text(HWND w) {
 
 // "GetGPSMessage": the command text to accept or edit.
 INT_PTR CALLBACK gps_message_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+  auto* text = dialog_parameter<std::wstring>(dialog, message, l);
   switch (message) {
     case WM_INITDIALOG: {
       HWND edit = GetDlgItem(dialog, IDC_GPS_MESSAGE_EDIT);
       SendMessageW(edit, EM_LIMITTEXT, kMonitorCommandLimit, 0);
-      SetWindowTextW(edit, reinterpret_cast<std::wstring*>(l)->c_str());
-      SetWindowLongPtrW(dialog, DWLP_USER, l);
+      SetWindowTextW(edit, text->c_str());
       return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(w) == IDOK) {
-        auto* text = reinterpret_cast<std::wstring*>(GetWindowLongPtrW(dialog, DWLP_USER));
         *text = window_text(GetDlgItem(dialog, IDC_GPS_MESSAGE_EDIT));
         EndDialog(dialog, 1);
         return TRUE;
