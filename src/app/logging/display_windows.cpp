@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_state.h"
@@ -129,10 +130,10 @@ HFONT narrowed_text_font(HDC dc, const std::vector<NumbersRow>& rows, int widest
     if (height != kept_height) {
       f.lfHeight = f.lfHeight < 0 ? -height : height;
       f.lfWidth = 0;
-      HFONT made = CreateFontIndirectW(&f);
+      UniqueFont made(CreateFontIndirectW(&f));
       if (!made) return nullptr;
       SelectObject(dc, g_fonts[kTextFont]);  // a selected font is not deleted
-      kept.reset(made);
+      kept = std::move(made);
       kept_height = height;
     }
     SelectObject(dc, kept.get());
