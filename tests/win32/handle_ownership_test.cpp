@@ -1,14 +1,17 @@
 // The owners of Windows handles, GDI objects and selections: each gives its
 // object back exactly once, a moved-from owner gives back nothing, and a
-// selection is undone at the end of its scope.
+// selection is undone at the end of its scope. A dialog's state: its own freed
+// with the dialog, the caller's seen by every message from WM_INITDIALOG on.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "platform/win32/device_context.h"
+#include "platform/win32/dialog_state.h"
 #include "platform/win32/gdi_object.h"
 #include "platform/win32/unique_handle.h"
 
@@ -97,6 +100,57 @@ TEST(HandleOwnership, SelectionRestoredAtScopeEndAndBeforeItsObjectIsDeleted) {
   }
   EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_PEN), original);
   EXPECT_FALSE(gdi_object_alive(made));  // deselected first, so DeleteObject took it
+}
+
+// A dialog's own state: counted while it lives.
+struct CountedState {
+  explicit CountedState(int& alive) : alive(alive) { ++alive; }
+  ~CountedState() { --alive; }
+  int& alive;
+};
+
+INT_PTR CALLBACK owning_procedure(HWND dialog, UINT message, WPARAM, LPARAM l) {
+  if (message == WM_INITDIALOG) adopt_dialog_state(dialog, std::make_unique<CountedState>(*reinterpret_cast<int*>(l)));
+  if (message == WM_NCDESTROY) drop_dialog_state<CountedState>(dialog);
+  return message == WM_INITDIALOG;
+}
+
+INT_PTR CALLBACK borrowing_procedure(HWND dialog, UINT message, WPARAM, LPARAM l) {
+  if (int* seen = dialog_parameter<int>(dialog, message, l)) ++*seen;
+  return message == WM_INITDIALOG;
+}
+
+// An empty popup dialog made from a template in memory, modeless.
+HWND empty_dialog(DLGPROC procedure, void* parameter) {
+  struct alignas(4) Template {
+    DLGTEMPLATE dialog;
+    WORD menu, window_class, title;
+  } t{};
+  t.dialog.style = WS_POPUP;
+  return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, nullptr, procedure,
+                                    reinterpret_cast<LPARAM>(parameter));
+}
+
+TEST(DialogState, OwnStateLivesFromInitialisationToTheLastMessage) {
+  int alive = 0;
+  HWND dialog = empty_dialog(owning_procedure, &alive);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(alive, 1);
+  EXPECT_NE(dialog_state<CountedState>(dialog), nullptr);
+  DestroyWindow(dialog);
+  EXPECT_EQ(alive, 0);
+}
+
+TEST(DialogState, CallersStateReachesEveryMessageFromInitialisationOn) {
+  int messages = 0;
+  HWND dialog = empty_dialog(borrowing_procedure, &messages);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog_state<int>(dialog), &messages);
+  const int after_start = messages;
+  EXPECT_GE(after_start, 1);
+  SendMessageW(dialog, WM_NULL, 0, 0);
+  EXPECT_EQ(messages, after_start + 1);
+  DestroyWindow(dialog);
 }
 
 }  // namespace
