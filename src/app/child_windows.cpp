@@ -1,14 +1,12 @@
 #include "app/child_windows.h"
 
+#include "platform/win32/device_context.h"
+
 namespace quelor {
 
 namespace {
 
-void begin_and_end_paint(HWND window) {
-  PAINTSTRUCT ps;
-  BeginPaint(window, &ps);
-  EndPaint(window, &ps);
-}
+void begin_and_end_paint(HWND window) { PaintDc paint(window); }
 
 }  // namespace
 

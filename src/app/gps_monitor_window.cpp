@@ -13,6 +13,9 @@
 #include "app/readers/serial_ports.h"
 #include "gps/monitor_keys.h"
 #include "gps/monitor_lines.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/dialog_state.h"
+#include "platform/win32/unique_handle.h"
 #include "settings/value_text.h"
 #include "setup/control_ids.h"
 
@@ -131,13 +134,13 @@ void start_monitor_reader() {
   m.paused.store(false);
   m.running.store(true);
   auto run = std::make_unique<MonitorRun>(MonitorRun{port, m.generation.load()});
-  HANDLE thread = CreateThread(nullptr, 0, monitor_reader, run.get(), 0, nullptr);
+  KernelHandle thread(CreateThread(nullptr, 0, monitor_reader, run.get(), 0, nullptr));
   if (!thread) {
     m.running.store(false);
     return;
   }
   run.release();  // the thread owns it now
-  if (HANDLE old = reader_shared().gps_thread.exchange(thread)) CloseHandle(old);
+  KernelHandle superseded(reader_shared().gps_thread.exchange(thread.release()));  // the slot keeps the handle to await
 }
 
 void purge_gps_port(DWORD flags) {
@@ -194,17 +197,16 @@ std::wstring window_text(HWND w) {
 
 // "GetGPSMessage": the command text to accept or edit.
 INT_PTR CALLBACK gps_message_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+  auto* text = dialog_parameter<std::wstring>(dialog, message, l);
   switch (message) {
     case WM_INITDIALOG: {
       HWND edit = GetDlgItem(dialog, IDC_GPS_MESSAGE_EDIT);
       SendMessageW(edit, EM_LIMITTEXT, kMonitorCommandLimit, 0);
-      SetWindowTextW(edit, reinterpret_cast<std::wstring*>(l)->c_str());
-      SetWindowLongPtrW(dialog, DWLP_USER, l);
+      SetWindowTextW(edit, text->c_str());
       return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(w) == IDOK) {
-        auto* text = reinterpret_cast<std::wstring*>(GetWindowLongPtrW(dialog, DWLP_USER));
         *text = window_text(GetDlgItem(dialog, IDC_GPS_MESSAGE_EDIT));
         EndDialog(dialog, 1);
         return TRUE;
@@ -359,15 +361,14 @@ LRESULT gps_monitor_size_handler(HWND window, UINT, WPARAM, LPARAM l) {
 
 LRESULT gps_monitor_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   take_pending_lines(window);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  RECT client;
-  GetClientRect(window, &client);
-  SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old = SelectObject(dc, g_fonts[kTextFont]);
-  ExtTextOutW(dc, 10, client.bottom - 120, 0, nullptr, kCommandLabel, lstrlenW(kCommandLabel), nullptr);
-  SelectObject(dc, old);
-  EndPaint(window, &ps);
+  {
+    PaintDc dc(window);
+    RECT client;
+    GetClientRect(window, &client);
+    SetBkMode(dc, TRANSPARENT);
+    SelectedObject font(dc, g_fonts[kTextFont]);
+    ExtTextOutW(dc, 10, client.bottom - 120, 0, nullptr, kCommandLabel, lstrlenW(kCommandLabel), nullptr);
+  }
   reclaim_focus(window);
   return 0;
 }

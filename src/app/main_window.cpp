@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/background/background_actions.h"
 #include "app/logging/logging_commands_win.h"
+#include "platform/win32/device_context.h"
 #include "platform/win32/win32_file_system.h"
 #include "shell/uptime.h"
 
@@ -54,13 +55,12 @@ void create_fonts() {
 }
 
 void measure_text(HWND window) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = nullptr;
-  if (g_screen.large_screen) old = SelectObject(dc, g_fonts[kTextFont]);
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  if (old) SelectObject(dc, old);
-  ReleaseDC(window, dc);
+  {
+    WindowDc dc(window);
+    SelectedObject font(dc, g_screen.large_screen ? g_fonts[kTextFont] : nullptr);
+    GetTextMetricsW(dc, &tm);
+  }
   g_line_height = text_line_height(tm.tmHeight, g_variant.instrument_type,
                                    g_screen.window.portrait, g_screen.client_width);
   g_char_width = tm.tmAveCharWidth;

@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/dialog_form_win32.h"
 #include "app/map/map_actions.h"
+#include "platform/win32/dialog_state.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
@@ -30,25 +31,6 @@ void settings_changed() {
   g_settings_derived = derive_settings(g_settings, g_variant);
   Win32FileSystem fs;
   settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
-}
-
-template <typename T>
-T* state_of(HWND dialog) {
-  return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-// The dialog's state lives from WM_INITDIALOG to WM_NCDESTROY.
-template <typename T>
-T* adopt_state(HWND dialog, std::unique_ptr<T> state) {
-  T* raw = state.release();
-  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(raw));
-  return raw;
-}
-
-template <typename T>
-void drop_state(HWND dialog) {
-  delete state_of<T>(dialog);
-  SetWindowLongPtrW(dialog, DWLP_USER, 0);
 }
 
 bool is_change(WPARAM w) {
@@ -121,10 +103,10 @@ INT_PTR CALLBACK setup_shell_dialog_procedure(HWND dialog, UINT message, WPARAM 
 }
 
 INT_PTR CALLBACK survey_setup_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  SurveySetupSession* ss = state_of<SurveySetupSession>(dialog);
+  SurveySetupSession* ss = dialog_state<SurveySetupSession>(dialog);
   switch (message) {
     case WM_INITDIALOG:
-      ss = adopt_state(dialog, std::make_unique<SurveySetupSession>(survey_setup_session(g_settings, g_variant)));
+      ss = adopt_dialog_state(dialog, std::make_unique<SurveySetupSession>(survey_setup_session(g_settings, g_variant)));
       place_over_owner(dialog);
       show_form(dialog, ss->form);
       hook_survey_keys(true);
@@ -147,7 +129,7 @@ INT_PTR CALLBACK survey_setup_procedure(HWND dialog, UINT message, WPARAM w, LPA
       }
       return FALSE;
     case WM_DESTROY: hook_survey_keys(false); return FALSE;
-    case WM_NCDESTROY: drop_state<SurveySetupSession>(dialog); return FALSE;
+    case WM_NCDESTROY: drop_dialog_state<SurveySetupSession>(dialog); return FALSE;
     default: return FALSE;
   }
 }
@@ -164,10 +146,10 @@ struct FormDialog {
 };
 
 INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, WPARAM w) {
-  DialogForm* form = state_of<DialogForm>(dialog);
+  DialogForm* form = dialog_state<DialogForm>(dialog);
   switch (message) {
     case WM_INITDIALOG:
-      form = adopt_state(dialog, std::make_unique<DialogForm>(kind.make()));
+      form = adopt_dialog_state(dialog, std::make_unique<DialogForm>(kind.make()));
       place_over_owner(dialog);
       show_form(dialog, *form);
       if (kind.shown) kind.shown(dialog);
@@ -183,7 +165,7 @@ INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, W
       }
       if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
       return kind.on_command && kind.on_command(dialog, *form, w) ? TRUE : FALSE;
-    case WM_NCDESTROY: drop_state<DialogForm>(dialog); return FALSE;
+    case WM_NCDESTROY: drop_dialog_state<DialogForm>(dialog); return FALSE;
     default: return FALSE;
   }
 }
@@ -248,10 +230,10 @@ INT_PTR CALLBACK alarm_setup_procedure(HWND dialog, UINT message, WPARAM w, LPAR
 // GPS Port Setup keeps the mask it opens in its own state: OK stores both,
 // Cancel neither.
 INT_PTR CALLBACK gps_input_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  GpsPortSetup* p = state_of<GpsPortSetup>(dialog);
+  GpsPortSetup* p = dialog_state<GpsPortSetup>(dialog);
   switch (message) {
     case WM_INITDIALOG:
-      p = adopt_state(dialog, std::make_unique<GpsPortSetup>(gps_port_setup(g_settings)));
+      p = adopt_dialog_state(dialog, std::make_unique<GpsPortSetup>(gps_port_setup(g_settings)));
       place_over_owner(dialog);
       show_form(dialog, p->form);
       return TRUE;
@@ -278,7 +260,7 @@ INT_PTR CALLBACK gps_input_procedure(HWND dialog, UINT message, WPARAM w, LPARAM
         return TRUE;
       }
       return FALSE;
-    case WM_NCDESTROY: drop_state<GpsPortSetup>(dialog); return FALSE;
+    case WM_NCDESTROY: drop_dialog_state<GpsPortSetup>(dialog); return FALSE;
     default: return FALSE;
   }
 }
@@ -295,12 +277,12 @@ struct MaskDialog {
 }  // namespace
 
 INT_PTR CALLBACK gps_mask_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  MaskDialog* m = state_of<MaskDialog>(dialog);
+  MaskDialog* m = dialog_state<MaskDialog>(dialog);
   switch (message) {
     case WM_INITDIALOG: {
       GpsPortSetup* port = reinterpret_cast<GpsPortSetup*>(l);
       DialogForm form = port ? gps_port_mask_form(*port, g_settings) : gps_mask_form(g_settings);
-      m = adopt_state(dialog, std::make_unique<MaskDialog>(MaskDialog{std::move(form), port}));
+      m = adopt_dialog_state(dialog, std::make_unique<MaskDialog>(MaskDialog{std::move(form), port}));
       place_over_owner(dialog);
       show_form(dialog, m->form);
       return TRUE;
@@ -320,7 +302,7 @@ INT_PTR CALLBACK gps_mask_procedure(HWND dialog, UINT message, WPARAM w, LPARAM 
       }
       if (LOWORD(w) == IDCANCEL) return end_without_storing(dialog);
       return FALSE;
-    case WM_NCDESTROY: drop_state<MaskDialog>(dialog); return FALSE;
+    case WM_NCDESTROY: drop_dialog_state<MaskDialog>(dialog); return FALSE;
     default: return FALSE;
   }
 }

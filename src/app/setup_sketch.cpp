@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 #include "settings/value_text.h"
 #include "shell/geometry_sketch.h"
 
@@ -42,36 +44,31 @@ void draw_shape(HDC dc, const SketchFrame& f, const SketchShape& s) {
 }
 
 void draw_instrument(HDC dc, const SketchFrame& f, const GeometrySketch& k) {
-  HPEN body = CreatePen(PS_SOLID, 2, kBodyColour);
-  HBRUSH fill = CreateSolidBrush(kBodyFill);
-  HBRUSH coil_fill = CreateSolidBrush(kCoilColour);
-  HGDIOBJ old_pen = SelectObject(dc, body);
-  HGDIOBJ old_brush = SelectObject(dc, fill);
+  const UniquePen body(CreatePen(PS_SOLID, 2, kBodyColour));
+  const UniqueBrush fill(CreateSolidBrush(kBodyFill));
+  const UniqueBrush coil_fill(CreateSolidBrush(kCoilColour));
+  SelectedObject pen(dc, body.get());
+  SelectedObject brush(dc, fill.get());
   for (const SketchShape& s : k.shapes) {
-    SelectObject(dc, s.kind == SketchShapeKind::kCoil ? coil_fill : fill);
+    SelectObject(dc, (s.kind == SketchShapeKind::kCoil ? coil_fill : fill).get());
     draw_shape(dc, f, s);
   }
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
-  DeleteObject(coil_fill);
-  DeleteObject(fill);
-  DeleteObject(body);
 }
 
 // Dotted legs from the sensor's reference point across, then along, to the
 // antenna; the antenna as a red ring with a cross and "GPS" on the side away
 // from the sensor.
 void draw_antenna(HDC dc, const SketchFrame& f, const GeometrySketch& k) {
-  HPEN dotted = CreatePen(PS_DOT, 1, kOffsetColour);
-  HPEN red = CreatePen(PS_SOLID, 2, kAntennaColour);
-  HGDIOBJ old_pen = SelectObject(dc, dotted);
-  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const UniquePen dotted(CreatePen(PS_DOT, 1, kOffsetColour));
+  const UniquePen red(CreatePen(PS_SOLID, 2, kAntennaColour));
+  SelectedObject pen(dc, dotted.get());
+  SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
   const POINT origin = to_point(f.at(0, 0)), corner = to_point(f.at(k.antenna_x, 0));
   const POINT antenna = to_point(f.at(k.antenna_x, k.antenna_y));
   MoveToEx(dc, origin.x, origin.y, nullptr);
   LineTo(dc, corner.x, corner.y);
   LineTo(dc, antenna.x, antenna.y);
-  SelectObject(dc, red);
+  SelectObject(dc, red.get());
   Ellipse(dc, antenna.x - 7, antenna.y - 7, antenna.x + 8, antenna.y + 8);
   MoveToEx(dc, antenna.x - 11, antenna.y, nullptr);
   LineTo(dc, antenna.x + 12, antenna.y);
@@ -82,24 +79,20 @@ void draw_antenna(HDC dc, const SketchFrame& f, const GeometrySketch& k) {
   GetTextExtentPoint32W(dc, L"GPS", 3, &size);
   const int label_x = k.antenna_x < 0 ? antenna.x - 12 - size.cx : antenna.x + 12;
   ExtTextOutW(dc, label_x, antenna.y - 10 - size.cy, 0, nullptr, L"GPS", 3, nullptr);
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
-  DeleteObject(red);
-  DeleteObject(dotted);
 }
 
 // An arrow up the left side: the direction of travel.
 void draw_travel_arrow(HDC dc, int left, int top) {
-  HPEN pen = CreatePen(PS_SOLID, 2, kBodyColour);
-  HGDIOBJ old = SelectObject(dc, pen);
   const int x = left + 4, tip = top + 4, bottom = tip + 50;
-  MoveToEx(dc, x, bottom, nullptr);
-  LineTo(dc, x, tip);
-  LineTo(dc, x - 5, tip + 9);
-  MoveToEx(dc, x, tip, nullptr);
-  LineTo(dc, x + 6, tip + 9);
-  SelectObject(dc, old);
-  DeleteObject(pen);
+  {
+    const UniquePen pen(CreatePen(PS_SOLID, 2, kBodyColour));
+    SelectedObject selected(dc, pen.get());
+    MoveToEx(dc, x, bottom, nullptr);
+    LineTo(dc, x, tip);
+    LineTo(dc, x - 5, tip + 9);
+    MoveToEx(dc, x, tip, nullptr);
+    LineTo(dc, x + 6, tip + 9);
+  }
   SetTextColor(dc, kBodyColour);
   ExtTextOutW(dc, x + 8, tip + 18, 0, nullptr, L"Travel", 6, nullptr);
 }
@@ -118,7 +111,7 @@ void paint_geometry_sketch(HDC dc, const RECT& area) {
   if (area.right - area.left < kMinimumSide || area.bottom - area.top < kMinimumSide) return;
   const int old_mode = SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = SetTextColor(dc, kHeadingColour);
-  HGDIOBJ old_font = SelectObject(dc, g_fonts[kHeadingFont]);
+  SelectedObject font(dc, g_fonts[kHeadingFont]);
   int y = centred_text(dc, area, area.top, L"Geometry Setup");
   const GeometrySketch k = geometry_sketch(g_settings, g_variant.instrument_type);
   SelectObject(dc, g_fonts[kTextFont]);
@@ -132,7 +125,6 @@ void paint_geometry_sketch(HDC dc, const RECT& area) {
     draw_instrument(dc, f, k);
     draw_antenna(dc, f, k);
   }
-  SelectObject(dc, old_font);
   SetTextColor(dc, old_colour);
   SetBkMode(dc, old_mode);
 }

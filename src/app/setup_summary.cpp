@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "platform/win32/device_context.h"
 #include "settings/value_text.h"
 #include "shell/setup_summary_rows.h"
 
@@ -78,7 +79,7 @@ void section(HDC dc, Cursor& c, const char* title, const std::vector<SummaryRow>
 
 RECT lay_out_summary(HDC dc, const RECT& area, bool draw) {
   const SettingsSummary summary = settings_summary(g_settings, g_variant);
-  HGDIOBJ old_font = SelectObject(dc, g_fonts[kTextFont]);
+  SelectedObject font(dc, g_fonts[kTextFont]);
   const COLORREF old_colour = GetTextColor(dc);
   const int old_mode = SetBkMode(dc, TRANSPARENT);
   const POINT widths = column_widths(dc, summary);
@@ -96,7 +97,6 @@ RECT lay_out_summary(HDC dc, const RECT& area, bool draw) {
   section(dc, c, kSystemSectionTitle, summary.system);
   SetBkMode(dc, old_mode);
   SetTextColor(dc, old_colour);
-  SelectObject(dc, old_font);
   return RECT{area.left, area.top, c.right, c.y};
 }
 

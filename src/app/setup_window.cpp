@@ -10,6 +10,8 @@
 #include "app/setup_sketch.h"
 #include "app/setup_summary.h"
 #include "app/survey_start.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 #include "platform/win32/message_dialog.h"
 #include "platform/win32/win32_file_system.h"
 #include "shell/setup_keys.h"
@@ -79,29 +81,25 @@ RECT text_area() {
 }
 
 void draw_logo(HDC dc, int centre_x, int top) {
-  HPEN pen = CreatePen(PS_SOLID, 3, RGB(0x1F, 0x5F, 0xA0));
-  HGDIOBJ old_pen = SelectObject(dc, pen);
-  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const UniquePen pen(CreatePen(PS_SOLID, 3, RGB(0x1F, 0x5F, 0xA0)));
+  SelectedObject selected_pen(dc, pen.get());
+  SelectedObject selected_brush(dc, GetStockObject(NULL_BRUSH));
   Ellipse(dc, centre_x - 60, top, centre_x + 60, top + 40);
   Ellipse(dc, centre_x - 36, top + 8, centre_x + 36, top + 32);
   std::array<POINT, 25> wave;
   for (int i = 0; i < static_cast<int>(wave.size()); ++i)
     wave[i] = {centre_x - 96 + i * 8, top + 20 - static_cast<int>(std::lround(14 * std::sin(i * 0.5)))};
   Polyline(dc, wave.data(), static_cast<int>(wave.size()));
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
-  DeleteObject(pen);
 }
 
 // One centred line (drawn only when `draw`); returns the y under it.
 int centred_line(HDC dc, const RECT& area, int y, HFONT font, const std::wstring& text,
                  bool draw) {
-  HGDIOBJ old = SelectObject(dc, font);
+  SelectedObject selected(dc, font);
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   const int x = area.left + (area.right - area.left - size.cx) / 2;
   if (draw) ExtTextOutW(dc, x, y, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
-  SelectObject(dc, old);
   return y + size.cy + 4;
 }
 
@@ -185,10 +183,10 @@ LRESULT setup_command_handler(HWND window, UINT, WPARAM w, LPARAM) {
 }
 
 LRESULT setup_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  if (!covered()) paint_setup_screen(dc);
-  EndPaint(window, &ps);
+  {
+    PaintDc dc(window);
+    if (!covered()) paint_setup_screen(dc);
+  }
   if (g_uptime_flag) uptime_stop(window);
   return 0;
 }

@@ -76,7 +76,7 @@ bool register_class(HINSTANCE instance, const ClassRow& row) {
 
 void register_main_class(HINSTANCE instance) {
   WNDCLASSEXW wc = class_base(instance, L"Zelko", kRedraw, main_window_procedure);
-  wc.hbrBackground = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+  wc.hbrBackground = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));  // the class's own: freed with it
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(QUELOR_ICON_ID));
   RegisterClassExW(&wc);
 }

@@ -12,6 +12,7 @@
 #include "app/logging/logging_session.h"
 #include "app/setup_dialogs.h"
 #include "background/point_file.h"
+#include "platform/win32/dialog_state.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
 #include "settings/settings_file.h"
@@ -72,8 +73,7 @@ void show_type(HWND dialog) {
 }
 
 INT_PTR CALLBACK load_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, l);
-  auto* options = reinterpret_cast<BackgroundLoadOptions*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* options = dialog_parameter<BackgroundLoadOptions>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     SetDlgItemInt(dialog, QUELOR_BG_COUNT_ID, static_cast<UINT>(background_files().files.size()), FALSE);
     for (const ComboList& c : combo_lists()) {
@@ -126,8 +126,7 @@ struct RemoveState {
 };
 
 INT_PTR CALLBACK remove_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, l);
-  auto* state = reinterpret_cast<RemoveState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* state = dialog_parameter<RemoveState>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     for (int i = 0; i < kMaxBackgroundFiles; ++i) {
       HWND box = GetDlgItem(dialog, QUELOR_BG_REMOVE_FIRST_ID + i);

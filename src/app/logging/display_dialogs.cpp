@@ -11,6 +11,7 @@
 #include "app/map/live_map_win.h"
 #include "display/display_forms.h"
 #include "display/speed_bar.h"
+#include "platform/win32/dialog_state.h"
 #include "platform/win32/win32_file_system.h"
 #include "settings/settings_file.h"
 #include "survey/colour_rescale.h"
@@ -31,12 +32,6 @@ HINSTANCE instance_of(HWND window) {
 }
 
 std::wstring wide(std::string_view s) { return std::wstring(s.begin(), s.end()); }
-
-template <class T>
-T* state_of(HWND dialog, UINT message, LPARAM l) {
-  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, l);
-  return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
 
 void set_number(HWND dialog, int id, double v) {
   char text[32];
@@ -83,7 +78,7 @@ void take_scale_edit(HWND dialog, ReadingsScaleForm& form, int id) {
 }
 
 INT_PTR CALLBACK readings_scale_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  auto* form = state_of<ReadingsScaleForm>(dialog, message, l);
+  auto* form = dialog_parameter<ReadingsScaleForm>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     for (const ScaleField& f : kScaleFields) {
       set_number(dialog, f.min_id, ((*form).*f.pair)[0]);
@@ -124,7 +119,7 @@ void rescale_displays(HWND window) {
 // ---- Speed bar scale -------------------------------------------------------
 
 INT_PTR CALLBACK speed_scale_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  auto* form = state_of<SpeedScaleForm>(dialog, message, l);
+  auto* form = dialog_parameter<SpeedScaleForm>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     SetDlgItemTextW(dialog, QUELOR_SPEED_CURRENT_ID, wide(speed_scale_text(form->current)).c_str());
     SetDlgItemTextW(dialog, QUELOR_SPEED_NEW_ID, wide(speed_scale_text(form->entered)).c_str());
@@ -190,16 +185,15 @@ void read_profile_form(HWND dialog, ProfileOptionsForm& f) {
 }  // namespace
 
 INT_PTR CALLBACK profile_options_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
-  auto* form = reinterpret_cast<ProfileOptionsForm*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* form = dialog_state<ProfileOptionsForm>(dialog);
   if (message == WM_INITDIALOG) {
-    form = new ProfileOptionsForm(profile_options_form(g_settings, g_variant.instrument_type));
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(form));
+    form = adopt_dialog_state(dialog, std::make_unique<ProfileOptionsForm>(
+                                          profile_options_form(g_settings, g_variant.instrument_type)));
     show_profile_form(dialog, *form);
     return TRUE;
   }
   if (message == WM_NCDESTROY) {
-    delete form;
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    drop_dialog_state<ProfileOptionsForm>(dialog);
     return FALSE;
   }
   if (message != WM_COMMAND || !form) return FALSE;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_state.h"
@@ -15,6 +16,8 @@
 #include "display/numbers_rows.h"
 #include "app/logging/target_cue_win.h"
 #include "display/speed_bar.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 #include "survey/map_title.h"
 #include "app/map/colour_bar_win.h"
 #include "app/map/live_map_win.h"
@@ -27,27 +30,20 @@ namespace {
 constexpr COLORREF kBarColour = RGB(0, 150, 0);
 
 struct Paint {
-  explicit Paint(HWND w) : window(w) {
-    dc = BeginPaint(window, &ps);
-    GetClientRect(window, &client);
-  }
-  ~Paint() { EndPaint(window, &ps); }
-  HWND window;
-  PAINTSTRUCT ps{};
-  HDC dc;
+  explicit Paint(HWND w) : dc(w) { GetClientRect(w, &client); }
+  PaintDc dc;
   RECT client{};
 };
 
 void frame(HDC dc, const RECT& client) {
-  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, 1, 1, client.right - 1, client.bottom);
-  SelectObject(dc, old);
 }
 
 // The speed bar's brush, made once.
 HBRUSH bar_brush() {
-  static const HBRUSH brush = CreateSolidBrush(kBarColour);
-  return brush;
+  static const UniqueBrush brush(CreateSolidBrush(kBarColour));
+  return brush.get();
 }
 
 void fill(HDC dc, const RECT& r, HBRUSH brush) { FillRect(dc, &r, brush); }
@@ -125,7 +121,7 @@ int widest_row(HDC dc, const std::vector<NumbersRow>& rows) {
 // Windows one, and the window's width is fixed by the layout. One font is
 // kept, made again only when the height it needs changes.
 HFONT narrowed_text_font(HDC dc, const std::vector<NumbersRow>& rows, int widest, int room) {
-  static HFONT kept = nullptr;
+  static UniqueFont kept;
   static int kept_height = 0;
   LOGFONTW f{};
   if (widest <= 0 || GetObjectW(g_fonts[kTextFont], sizeof f, &f) == 0) return nullptr;
@@ -134,15 +130,14 @@ HFONT narrowed_text_font(HDC dc, const std::vector<NumbersRow>& rows, int widest
     if (height != kept_height) {
       f.lfHeight = f.lfHeight < 0 ? -height : height;
       f.lfWidth = 0;
-      HFONT made = CreateFontIndirectW(&f);
+      UniqueFont made(CreateFontIndirectW(&f));
       if (!made) return nullptr;
       SelectObject(dc, g_fonts[kTextFont]);  // a selected font is not deleted
-      if (kept) DeleteObject(kept);
-      kept = made;
+      kept = std::move(made);
       kept_height = height;
     }
-    SelectObject(dc, kept);
-    if (widest_row(dc, rows) <= room) return kept;
+    SelectObject(dc, kept.get());
+    if (widest_row(dc, rows) <= room) return kept.get();
   }
   return nullptr;
 }
@@ -171,7 +166,7 @@ int numbers_room(const RECT& client) { return client.right - 2 - kNumbersLeft; }
 void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string>& rows) {
   const std::vector<NumbersRow> split = split_rows(rows);
   const int room = numbers_room(client);
-  HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  SelectedObject font(dc, GetCurrentObject(dc, OBJ_FONT));  // the font in use, back at the end
   select_numbers_font(dc, split, room);
   int y = 5;
   for (const NumbersRow& r : split) {
@@ -188,7 +183,6 @@ void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string
     }
     y += g_line_height;
   }
-  SelectObject(dc, old);
 }
 
 // The numbers of the binary and line instruments.
@@ -260,22 +254,17 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   frame(p.dc, p.client);
   const LoggingSession& s = logging_session();
   const DisplayValues& d = s.display;
-  HGDIOBJ old = SelectObject(p.dc, g_fonts[kValueFont]);
+  SelectedObject font(p.dc, g_fonts[kValueFont]);
   SetBkMode(p.dc, TRANSPARENT);
-  if (numbers_show_procedure() && draw_procedure_lines(p.dc, p.client)) {
-    SelectObject(p.dc, old);
-    return 0;
-  }
+  if (numbers_show_procedure() && draw_procedure_lines(p.dc, p.client)) return 0;
   if (!t_record_instrument()) {
     const std::span<const double> channels(d.channels.data(), static_cast<std::size_t>(d.channel_count));
     if (!draw_side_indicator(p.dc, p.client, d.have_reading, channels, d.marker) &&
         (d.have_reading || !d.tilt_first_text.empty()))
       draw_channel_numbers(p.dc, p.client, s);
-    SelectObject(p.dc, old);
     return 0;
   }
   draw_t_record_numbers(p.dc, p.client, d);
-  SelectObject(p.dc, old);
   return 0;
 }
 
@@ -298,10 +287,9 @@ LRESULT map_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   frame(p.dc, p.client);
   paint_live_map(p.dc, p.client);
   if (map_shows_procedure()) {
-    HGDIOBJ old = SelectObject(p.dc, g_fonts[kHeadingFont]);
+    SelectedObject font(p.dc, g_fonts[kHeadingFont]);
     SetBkMode(p.dc, TRANSPARENT);
     draw_procedure_lines(p.dc, p.client);
-    SelectObject(p.dc, old);
   }
   return 0;
 }
@@ -309,11 +297,10 @@ LRESULT map_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
 void paint_procedure_message(HDC dc) {
   const std::optional<RECT> area = procedure_message_area();
   if (!area) return;
-  HGDIOBJ old = SelectObject(dc, g_fonts[kHeadingFont]);
+  SelectedObject font(dc, g_fonts[kHeadingFont]);
   const int mode = SetBkMode(dc, TRANSPARENT);
   draw_procedure_lines(dc, *area);
   SetBkMode(dc, mode);
-  SelectObject(dc, old);
 }
 
 LRESULT colour_bar_window_paint_handler(HWND window, UINT, WPARAM, LPARAM) {

@@ -11,6 +11,7 @@
 #include "app/readers/serial_ports.h"
 #include "platform/win32/serial_line_setup.h"
 #include "platform/win32/serial_port_win32.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_clock.h"
 #include "serial/em38_length.h"
 #include "serial/instrument_command.h"
@@ -66,14 +67,11 @@ bool start_check(OpenerJob& job, HANDLE h) {
 bool run_opener(OpenerJob& job) {
   if (job.cancelled.load()) return false;
   DWORD error = 0;
-  HANDLE h = open_com_handle(job.port_index, error);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  configure_com_port(h, job.settings, false);
-  if (job.cancelled.load() || !start_check(job, h)) {
-    CloseHandle(h);
-    return false;
-  }
-  job.handle.store(h);
+  FileHandle h = open_com_handle(job.port_index, error);
+  if (!h) return false;
+  configure_com_port(h.get(), job.settings, false);
+  if (job.cancelled.load() || !start_check(job, h.get())) return false;
+  job.handle.store(h.release());
   // A cancel that came meanwhile finds the handle, or this finds the cancel.
   if (job.cancelled.load()) close_taken(job.handle);
   return true;
@@ -89,7 +87,7 @@ DWORD WINAPI opener_thread(LPVOID parameter) {
 struct ReconnectState {
   ReconnectPlan plan;
   std::shared_ptr<OpenerJob> job;
-  HANDLE old_reader = nullptr;  // the reader of the closed port, until it has ended
+  KernelHandle old_reader;  // the reader of the closed port, until it has ended
 };
 
 ReconnectState& reconnect_state() {
@@ -105,10 +103,9 @@ void cancel_job(ReconnectState& r) {
 }
 
 bool old_reader_ended(ReconnectState& r) {
-  if (r.old_reader == nullptr) return true;
-  if (WaitForSingleObject(r.old_reader, 0) != WAIT_OBJECT_0) return false;
-  CloseHandle(r.old_reader);
-  r.old_reader = nullptr;
+  if (!r.old_reader) return true;
+  if (WaitForSingleObject(r.old_reader.get(), 0) != WAIT_OBJECT_0) return false;
+  r.old_reader.reset();
   return true;
 }
 
@@ -121,10 +118,7 @@ void close_for_try(ReconnectState& r) {
   ReaderShared& shared = reader_shared();
   shared.instrument_generation.fetch_add(1);
   close_instrument_port();
-  if (HANDLE reader = shared.instrument_thread.exchange(nullptr)) {
-    if (r.old_reader != nullptr) CloseHandle(r.old_reader);
-    r.old_reader = reader;
-  }
+  if (HANDLE reader = shared.instrument_thread.exchange(nullptr)) r.old_reader.reset(reader);
 }
 
 void start_job(ReconnectState& r) {
@@ -136,18 +130,17 @@ void start_job(ReconnectState& r) {
   job->check = reconnect_rule(type, logging_session().survey.survey_mode).check;
   r.job = job;
   auto* owner = new std::shared_ptr<OpenerJob>(job);
-  HANDLE thread = CreateThread(nullptr, 0, opener_thread, owner, 0, nullptr);
-  if (thread == nullptr) {
+  // The thread ends by itself and the job carries what it did: its handle
+  // is closed at once.
+  const KernelHandle thread(CreateThread(nullptr, 0, opener_thread, owner, 0, nullptr));
+  if (!thread) {
     delete owner;
     job->status.store(OpenerStatus::kFailed);
-    return;
   }
-  CloseHandle(thread);  // it ends by itself; the job carries what it did
 }
 
 void install(ReconnectState& r) {
-  if (r.old_reader != nullptr) CloseHandle(r.old_reader);  // superseded: it delivers nothing more
-  r.old_reader = nullptr;
+  r.old_reader.reset();  // superseded: it delivers nothing more
   if (!r.job) return;
   HANDLE h = r.job->handle.exchange(INVALID_HANDLE_VALUE);
   const int record_length = r.job->record_length.load();
@@ -195,8 +188,7 @@ void stop_instrument_reconnect() {
   ReconnectState& r = reconnect_state();
   stop_reconnect(r.plan);
   cancel_job(r);
-  if (r.old_reader != nullptr) CloseHandle(r.old_reader);
-  r.old_reader = nullptr;
+  r.old_reader.reset();
   reader_shared().instrument_reconnecting.store(false);
 }
 

@@ -13,6 +13,7 @@
 #include "app/logging/status_panel.h"
 #include "app/map/live_map_win.h"
 #include "app/readers/reader_shared.h"
+#include "platform/win32/dialog_state.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
 #include "map/map_painter.h"
@@ -58,12 +59,6 @@ bool run_dialog(HWND window, const wchar_t* name, DLGPROC procedure, void* state
                          reinterpret_cast<LPARAM>(state)) == IDOK;
 }
 
-template <class T>
-T* dialog_state(HWND dialog, UINT message, LPARAM l) {
-  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, l);
-  return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
 // A command that ends with its dialog: OK runs `accept`, which may refuse.
 template <class Accept>
 INT_PTR end_on_command(HWND dialog, WPARAM w, Accept accept) {
@@ -79,7 +74,7 @@ INT_PTR end_on_command(HWND dialog, WPARAM w, Accept accept) {
 }
 
 INT_PTR CALLBACK new_line_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  auto* entry = dialog_state<NewLineEntry>(dialog, message, l);
+  auto* entry = dialog_parameter<NewLineEntry>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     SendDlgItemMessageW(dialog, QUELOR_NEWLINE_NAME_ID, EM_LIMITTEXT, kLineNameMax, 0);
     SetDlgItemTextW(dialog, QUELOR_NEWLINE_NAME_ID, widen(entry->line_name).c_str());
@@ -110,7 +105,7 @@ INT_PTR CALLBACK new_line_procedure(HWND dialog, UINT message, WPARAM w, LPARAM 
 }
 
 INT_PTR CALLBACK new_station_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  auto* station = dialog_state<double>(dialog, message, l);
+  auto* station = dialog_parameter<double>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     set_number(dialog, QUELOR_NEWSTATION_STATION_ID, *station);
     return TRUE;
@@ -128,7 +123,7 @@ INT_PTR CALLBACK new_station_procedure(HWND dialog, UINT message, WPARAM w, LPAR
 }
 
 INT_PTR CALLBACK comment_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  auto* text = dialog_state<std::wstring>(dialog, message, l);
+  auto* text = dialog_parameter<std::wstring>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     SendDlgItemMessageW(dialog, QUELOR_COMMENT_TEXT_ID, EM_LIMITTEXT, kCommentEditMax, 0);
     return TRUE;
@@ -143,7 +138,7 @@ INT_PTR CALLBACK comment_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l
 constexpr int kAudioIds[] = {QUELOR_AUDIO_TICKS_ID, QUELOR_AUDIO_ALARM_ID, QUELOR_AUDIO_GPS_WARNING_ID};
 
 INT_PTR CALLBACK audio_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  auto* options = dialog_state<AudioOptions>(dialog, message, l);
+  auto* options = dialog_parameter<AudioOptions>(dialog, message, l);
   if (message == WM_INITDIALOG) {
     const bool on[] = {options->audio_ticks, options->disconnection_alarm, options->gps_audio_warning};
     for (int i = 0; i < 3; ++i) CheckDlgButton(dialog, kAudioIds[i], on[i] ? BST_CHECKED : BST_UNCHECKED);
@@ -159,7 +154,7 @@ INT_PTR CALLBACK audio_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) 
 }
 
 INT_PTR CALLBACK coordinates_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-  auto* units = dialog_state<int>(dialog, message, l);
+  auto* units = dialog_parameter<int>(dialog, message, l);
   const int first = QUELOR_COORDINATES_FIRST_ID, last = first + 3;
   if (message == WM_INITDIALOG) {
     const int checked = first + (*units >= 0 && *units <= 3 ? *units : 0);

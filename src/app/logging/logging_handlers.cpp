@@ -19,6 +19,7 @@
 #include "app/readers/instrument_reader.h"
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
+#include "platform/win32/device_context.h"
 #include "platform/win32/win32_message_box.h"
 #include "serial/reading_messages.h"
 #include "survey/connection_monitor.h"
@@ -46,13 +47,12 @@ void remember_reading(DisplayValues& d, const ReadingOutcome& o) {
 // "Connecting... Please wait" in the numbers area while the port reopens.
 void draw_connecting_notice(HWND numbers) {
   if (!numbers) return;
-  HDC dc = GetDC(numbers);
+  WindowDc dc(numbers);
   RECT r;
   GetClientRect(numbers, &r);
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   const std::wstring text = widen(kConnectingText);
   DrawTextW(dc, text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
-  ReleaseDC(numbers, dc);
 }
 
 }  // namespace

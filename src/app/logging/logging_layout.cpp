@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
 #include "map/colour_bar.h"
+#include "platform/win32/device_context.h"
 #include "survey/channel_selectors.h"
 #include "survey/survey_state.h"
 
@@ -99,9 +100,9 @@ void lay_out_buttons(const LoggingChildren& c, const RECT& column) {
 std::array<int, kMapButtonCount> map_button_text_widths(const LoggingChildren& c) {
   std::array<int, kMapButtonCount> widths{};
   HWND any = c.map_buttons[0];
-  HDC dc = GetDC(any);
+  WindowDc dc(any);
   if (!dc) return widths;
-  HGDIOBJ old = SelectObject(dc, g_fonts[kPlainFont]);
+  SelectedObject font(dc, g_fonts[kPlainFont]);
   for (int i = 0; i < kMapButtonCount; ++i) {
     wchar_t text[32] = {};
     const int n = GetWindowTextW(c.map_buttons[static_cast<std::size_t>(i)], text, 32);
@@ -109,8 +110,6 @@ std::array<int, kMapButtonCount> map_button_text_widths(const LoggingChildren& c
     GetTextExtentPoint32W(dc, text, n, &size);
     widths[static_cast<std::size_t>(i)] = size.cx;
   }
-  SelectObject(dc, old);
-  ReleaseDC(any, dc);
   return widths;
 }
 

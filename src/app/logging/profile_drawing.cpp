@@ -10,6 +10,8 @@
 #include "display/profile_scale.h"
 #include "display/profile_step.h"
 #include "display/trace_layout.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 
 namespace quelor {
 
@@ -46,22 +48,22 @@ TraceLayout layout_for(int count, bool first_is_inphase) {
 // run; a trace's pen and a channel's brush are made again only when the
 // trace's width or colour setting changed (Profiles Options).
 struct TracePen {
-  HPEN pen = nullptr;
+  UniquePen pen;
   int width = -1;
   COLORREF colour = 0;
 };
 
 struct ChannelBrush {
-  HBRUSH brush = nullptr;
+  UniqueBrush brush;
   COLORREF colour = 0;
 };
 
 struct DrawingObjects {
-  HPEN white = CreatePen(PS_SOLID, 1, kWhite);
-  HPEN grey_thin = CreatePen(PS_SOLID, 1, kGrey);
-  HPEN grey_thick = CreatePen(PS_SOLID, 2, kGrey);
-  HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-  HBRUSH white_brush = CreateSolidBrush(kWhite);
+  UniquePen white{CreatePen(PS_SOLID, 1, kWhite)};
+  UniquePen grey_thin{CreatePen(PS_SOLID, 1, kGrey)};
+  UniquePen grey_thick{CreatePen(PS_SOLID, 2, kGrey)};
+  UniquePen black{CreatePen(PS_SOLID, 1, RGB(0, 0, 0))};
+  UniqueBrush white_brush{CreateSolidBrush(kWhite)};
   std::array<TracePen, kMaxTraces> traces{};
   std::array<ChannelBrush, kMaxDisplayChannels> bars{};
 };
@@ -76,29 +78,29 @@ HPEN trace_pen(int trace) {
   TracePen& t = drawing_objects().traces[i];
   const int width = g_settings.trace_widths[i];
   const COLORREF colour = g_settings.trace_colours[i];
-  if (t.pen == nullptr || t.width != width || t.colour != colour) {
-    if (t.pen != nullptr) DeleteObject(t.pen);
-    t = {CreatePen(PS_SOLID, width, colour), width, colour};
+  if (!t.pen || t.width != width || t.colour != colour) {
+    t.pen.reset(CreatePen(PS_SOLID, width, colour));
+    t.width = width;
+    t.colour = colour;
   }
-  return t.pen;
+  return t.pen.get();
 }
 
 HBRUSH channel_brush(int channel) {
   const auto i = static_cast<std::size_t>(channel);
   ChannelBrush& b = drawing_objects().bars[i];
   const COLORREF colour = g_settings.trace_colours[i];
-  if (b.brush == nullptr || b.colour != colour) {
-    if (b.brush != nullptr) DeleteObject(b.brush);
-    b = {CreateSolidBrush(colour), colour};
+  if (!b.brush || b.colour != colour) {
+    b.brush.reset(CreateSolidBrush(colour));
+    b.colour = colour;
   }
-  return b.brush;
+  return b.brush.get();
 }
 
 void line(HDC dc, HPEN pen, int x0, int y0, int x1, int y1) {
-  HGDIOBJ old = SelectObject(dc, pen);
+  SelectedObject selected(dc, pen);
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);
-  SelectObject(dc, old);
 }
 
 void scale_line_pieces(HDC dc, int component, int x0, int x1, int height) {
@@ -106,7 +108,7 @@ void scale_line_pieces(HDC dc, int component, int x0, int x1, int height) {
   const ScaleLines lines = scale_lines(height, s[0], s[1]);
   const DrawingObjects& o = drawing_objects();
   for (int i = 0; i < lines.count; ++i)
-    line(dc, i == 0 && lines.main_is_zero ? o.grey_thick : o.grey_thin, x0, lines.rows[static_cast<std::size_t>(i)],
+    line(dc, (i == 0 && lines.main_is_zero ? o.grey_thick : o.grey_thin).get(), x0, lines.rows[static_cast<std::size_t>(i)],
          x1, lines.rows[static_cast<std::size_t>(i)]);
 }
 
@@ -126,15 +128,15 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
   RECT client;
   GetClientRect(window, &client);
   const int w = client.right, h = client.bottom;
-  HDC dc = GetDC(window);
+  WindowDc dc(window);
   const ProfileScroll s = profile_scroll(w);
   BitBlt(dc, s.target_x, 0, s.width, h, dc, s.source_x, 0, SRCCOPY);
   const DrawingObjects& o = drawing_objects();
-  for (int x = s.clear_left; x <= s.clear_right; ++x) line(dc, o.white, x, 0, x, h);
+  for (int x = s.clear_left; x <= s.clear_right; ++x) line(dc, o.white.get(), x, 0, x, h);
   scale_line_pieces(dc, component, s.clear_left, s.clear_right + 1, h);
   // the frame's pieces in the cleared columns
-  line(dc, o.black, s.clear_left, 0, s.clear_right + 1, 0);
-  line(dc, o.black, s.clear_left, h - 1, s.clear_right + 1, h - 1);
+  line(dc, o.black.get(), s.clear_left, 0, s.clear_right + 1, 0);
+  line(dc, o.black.get(), s.clear_left, h - 1, s.clear_right + 1, h - 1);
   // Thick pens stay inside the frame and the cleared columns: what they
   // painted right of them would never scroll away.
   const int saved = SaveDC(dc);
@@ -155,7 +157,6 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
       line(dc, pen, s.previous_x, d.from_row, s.newest_x, d.to_row);
   }
   RestoreDC(dc, saved);
-  ReleaseDC(window, dc);
 }
 
 int bar_component(HWND window) { return GetDlgCtrlID(window) == kBarIWindowId ? 2 : 1; }
@@ -175,15 +176,14 @@ void bars_step(HWND window, HDC dc, const double* values, const TraceLayout& lay
   const double p = pixels_per_unit(height, scale[0], scale[1]);
   const int mode = zero_mode(scale[0], scale[1]);
   const int zero_row = value_row(0.0, scale[1], p);
-  HBRUSH white = drawing_objects().white_brush;
+  HBRUSH white = drawing_objects().white_brush.get();
   for (std::size_t k = 0; k < channels.size(); ++k) {
     const int i = channels[k];
     BarState& bar = draw_state().bars[static_cast<std::size_t>(i)];
     const BarPaint paint = bar_update(bar, value_row(values[i], scale[1], p), height, mode, zero_row);
     if (paint.frame && k == 0) {
-      HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+      SelectedObject frame_brush(dc, GetStockObject(NULL_BRUSH));
       Rectangle(dc, 0, 0, client.right, client.bottom);
-      SelectObject(dc, old);
     }
     HBRUSH brush = channel_brush(i);
     const int x = 2 + static_cast<int>(k) * width;
@@ -214,9 +214,7 @@ void draw_reading_step(const DisplayReading& r) {
   const LoggingChildren& c = logging_session().children;
   for (HWND bar : {c.bar_q, c.bar_i}) {
     if (!bar || !IsWindowVisible(bar)) continue;
-    HDC dc = GetDC(bar);
-    bars_step(bar, dc, st.last_values.data(), layout);
-    ReleaseDC(bar, dc);
+    bars_step(bar, WindowDc(bar), st.last_values.data(), layout);
   }
 }
 
@@ -225,9 +223,10 @@ void draw_reading_step(const DisplayReading& r) {
 void paint_profile_frame(HWND window, HDC dc) {
   RECT client;
   GetClientRect(window, &client);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, 0, 0, client.right, client.bottom);
-  SelectObject(dc, old);
+  {
+    SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 0, client.right, client.bottom);
+  }
   DrawState& st = draw_state();
   const TraceLayout layout = layout_for(kMaxDisplayChannels, false);
   const int slot = slot_of(layout.plan, window);
@@ -240,9 +239,10 @@ void paint_profile_frame(HWND window, HDC dc) {
 void paint_bars(HWND window, HDC dc) {
   RECT client;
   GetClientRect(window, &client);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, 0, 0, client.right, client.bottom);  // framed even before its first reading
-  SelectObject(dc, old);
+  {
+    SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 0, client.right, client.bottom);  // framed even before its first reading
+  }
   DrawState& st = draw_state();
   const TraceLayout layout = layout_for(st.last_count, st.first_is_inphase);
   for (int i = 0; i < layout.count; ++i)

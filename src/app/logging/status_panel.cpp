@@ -12,6 +12,8 @@
 #include "app/logging/logging_session.h"
 #include "app/map/live_map_win.h"
 #include "app/readers/reader_shared.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 #include "survey/gsa_dilution.h"
 #include "survey/colour_class.h"
 #include "survey/em34_station_group.h"
@@ -52,11 +54,10 @@ struct Painter {
   }
   // Clears the cell with the window's background and draws the text in it.
   void cell(int x, int y, int width, const std::string& text, HFONT font = nullptr) const {
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SelectedObject selected(dc, font);
     const std::wstring w = widen(text);
     RECT r{x, y, x + width, y + line_height};
     ExtTextOutW(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, w.c_str(), static_cast<UINT>(w.size()), nullptr);
-    if (old) SelectObject(dc, old);
   }
   void left_aligned(const RECT& area, int y, const std::string& text) const {
     const std::wstring w = widen(text);
@@ -69,11 +70,10 @@ struct Painter {
   }
   // Centred, but never left of least_x.
   void centred(const RECT& area, int y, const std::string& text, HFONT font = nullptr, int least_x = INT_MIN) const {
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SelectedObject selected(dc, font);
     const int x = std::max<int>(least_x, area.left + (area.right - area.left - text_width(text)) / 2);
     const std::wstring w = widen(text);
     ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
-    if (old) SelectObject(dc, old);
   }
 };
 
@@ -106,9 +106,8 @@ void draw_side_lines(HDC dc, const RECT& client, int bottom) {
 }
 
 void draw_frame(HDC dc, const RECT& r) {
-  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
   RoundRect(dc, r.left, r.top, r.right, r.bottom, kFrameRadius, kFrameRadius);
-  SelectObject(dc, old);
 }
 
 ScaleLabels component_scale_labels(int type, int component) {
@@ -227,8 +226,8 @@ int draw_slam_labels(const Painter& p, int x, int y, int width) {
 
 // The 2-pixel pen and the brush of each colour class, made once.
 struct ClassObjects {
-  std::array<HPEN, kColourClassCount> pens{};
-  std::array<HBRUSH, kColourClassCount> brushes{};
+  std::array<UniquePen, kColourClassCount> pens{};
+  std::array<UniqueBrush, kColourClassCount> brushes{};
 };
 
 const ClassObjects& class_objects() {
@@ -237,8 +236,8 @@ const ClassObjects& class_objects() {
     for (int c = 0; c < kColourClassCount; ++c) {
       const PaletteColour colour = palette_colour(c);
       const COLORREF rgb = RGB(colour.red, colour.green, colour.blue);
-      o.pens[static_cast<std::size_t>(c)] = CreatePen(PS_SOLID, 2, rgb);
-      o.brushes[static_cast<std::size_t>(c)] = CreateSolidBrush(rgb);
+      o.pens[static_cast<std::size_t>(c)].reset(CreatePen(PS_SOLID, 2, rgb));
+      o.brushes[static_cast<std::size_t>(c)].reset(CreateSolidBrush(rgb));
     }
     return o;
   }();
@@ -252,18 +251,16 @@ void draw_colour_legend(HDC dc, const LoggingLayout& l) {
   const RECT frame{14, l.map.top, 19, l.map.bottom};
   const int step = (frame.bottom - frame.top - 2) / kColourClassCount;
   if (step <= 0) return;
-  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  SelectedObject pen(dc, GetStockObject(BLACK_PEN));
+  SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
   const ClassObjects& objects = class_objects();
   for (int c = 0; c < kColourClassCount; ++c) {
-    SelectObject(dc, objects.pens[static_cast<std::size_t>(c)]);
-    SelectObject(dc, objects.brushes[static_cast<std::size_t>(c)]);
+    SelectObject(dc, objects.pens[static_cast<std::size_t>(c)].get());
+    SelectObject(dc, objects.brushes[static_cast<std::size_t>(c)].get());
     const int bottom = frame.bottom - 1 - c * step;
     Rectangle(dc, frame.left + 1, bottom - step, frame.right - 1, bottom);
   }
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
 }
 
 // `lh`: the rows' spacing (wider in portrait, gps_row_spacing).
@@ -316,9 +313,10 @@ void draw_pause_hint(const Painter& p, const RECT& area, int y, int client_width
   const bool large = client_width >= 1000;
   HFONT font = g_fonts[large ? kButtonFont : kHeadingFont];
   TEXTMETRICW metrics{};
-  HGDIOBJ old = SelectObject(p.dc, font);
-  GetTextMetricsW(p.dc, &metrics);
-  SelectObject(p.dc, old);
+  {
+    SelectedObject selected(p.dc, font);
+    GetTextMetricsW(p.dc, &metrics);
+  }
   const int step = std::max<int>(p.line_height, metrics.tmHeight) + 2;
   for (const std::string& line : lines) {
     p.centred(area, y, line, font);
@@ -345,13 +343,12 @@ void draw_alarm_indicator(const Painter& p, const LoggingLayout& l) {
   const char letter = alarm_channel_letter(g_settings.alarm.monitored_channel);
   if (g_settings.alarm.alarm_type == 0 || letter == 0) return;
   const int coils = g_settings.number_of_sensors > 0 ? 2 : 1;
-  HBRUSH alarm = CreateSolidBrush(RGB(230, 40, 40));
+  const UniqueBrush alarm(CreateSolidBrush(RGB(230, 40, 40)));
   for (int i = 0; i < coils; ++i) {
     RECT box{left, area.top + i * (size + 4), left + size, area.top + i * (size + 4) + size};
-    FillRect(p.dc, &box, alarm);
+    FillRect(p.dc, &box, alarm.get());
     p.cell(box.right + 4, box.top, 14, std::string(1, letter));
   }
-  DeleteObject(alarm);
 }
 
 void paint_status(HWND window, HDC dc) {
@@ -361,7 +358,7 @@ void paint_status(HWND window, HDC dc) {
   GetClientRect(window, &client);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   SetTextColor(dc, RGB(0, 0, 0));
-  HGDIOBJ old_font = SelectObject(dc, g_fonts[kTextFont]);
+  SelectedObject font(dc, g_fonts[kTextFont]);
   Painter p{dc, g_line_height};
   const StatusTexts t = current_status_texts();
 
@@ -399,7 +396,6 @@ void paint_status(HWND window, HDC dc) {
   const int hint_top = std::max<int>(std::max(left_bottom, gps_bottom) + 12, l.buttons.bottom + 6);
   const RECT hint_area{area.left, hint_top, client.right - 16, client.bottom};
   draw_pause_hint(p, hint_area, hint_area.top, client.right);
-  SelectObject(dc, old_font);
 }
 
 }  // namespace
@@ -411,11 +407,11 @@ StatusTexts current_status_texts() {
 }
 
 LRESULT status_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  paint_status(window, dc);
-  paint_procedure_message(dc);
-  EndPaint(window, &ps);
+  {
+    PaintDc dc(window);
+    paint_status(window, dc);
+    paint_procedure_message(dc);
+  }
   give_focus_to_logging_window(window);
   if (logging_session().survey.connection_lost) draw_lost_connection_notice(window);
   return 0;
@@ -446,13 +442,12 @@ void redraw_neighbour_frame(HWND neighbour) {
   if (!neighbour) return;
   RECT r{};
   GetClientRect(neighbour, &r);
-  HDC dc = GetDC(neighbour);
-  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-  Rectangle(dc, 1, 1, r.right - 1, r.bottom);
-  SelectObject(dc, old_pen);
-  SelectObject(dc, old_brush);
-  ReleaseDC(neighbour, dc);
+  {
+    WindowDc dc(neighbour);
+    SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
+    SelectedObject pen(dc, GetStockObject(BLACK_PEN));
+    Rectangle(dc, 1, 1, r.right - 1, r.bottom);
+  }
   InvalidateRect(neighbour, nullptr, FALSE);
 }
 
@@ -473,27 +468,25 @@ void draw_lost_connection_notice(HWND window) {
   RECT r{};
   GetClientRect(curve, &r);
   RECT notice{r.left + 10, r.top + 10, r.right - 10, r.top + 20 + 4 * g_line_height};
-  HDC dc = GetDC(curve);
-  HBRUSH brush = CreateSolidBrush(kNoticeColour);
-  FillRect(dc, &notice, brush);
-  DeleteObject(brush);
-  HGDIOBJ old = SelectObject(dc, g_fonts[kHeadingFont]);
-  SetBkMode(dc, TRANSPARENT);
-  Painter p{dc, g_line_height};
-  int y = notice.top + 5;
-  for (const char* line : lost_connection_lines()) {
-    p.centred(notice, y, line);
-    y += g_line_height;
+  {
+    WindowDc dc(curve);
+    FillRect(dc, &notice, UniqueBrush(CreateSolidBrush(kNoticeColour)).get());
+    SelectedObject font(dc, g_fonts[kHeadingFont]);
+    SetBkMode(dc, TRANSPARENT);
+    Painter p{dc, g_line_height};
+    int y = notice.top + 5;
+    for (const char* line : lost_connection_lines()) {
+      p.centred(notice, y, line);
+      y += g_line_height;
+    }
   }
-  SelectObject(dc, old);
-  ReleaseDC(curve, dc);
   redraw_neighbour_frame(neighbour);
   give_focus_to_logging_window(window);
 }
 
 void lay_out_status_cells(HWND window) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, g_fonts[kTextFont]);
+  WindowDc dc(window);
+  SelectedObject font(dc, g_fonts[kTextFont]);
   Painter p{dc, g_line_height};
   StatusLayoutInput in;
   RECT client{};
@@ -503,8 +496,6 @@ void lay_out_status_cells(HWND window) {
   in.line_height = g_line_height;
   in.portrait = g_screen.window.portrait;
   g_cells = layout_status_cells(in, [&](std::string_view text) { return p.text_width(std::string(text)); });
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
 }
 
 void invalidate_state_label(HWND window) {

@@ -6,6 +6,8 @@
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
 #include "app/sound/sound_player.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 #include "survey/alarm.h"
 #include "survey/side_cue.h"
 
@@ -54,23 +56,21 @@ bool draw_side_indicator(HDC dc, const RECT& client, bool have_reading, std::spa
       have_reading ? side_indicator_rows(channels, marker) : std::vector<std::string>{};
   const SideIndicatorLayout l = side_indicator_layout(client.right - client.left, client.bottom - client.top,
                                                       g_line_height, static_cast<int>(side_indicator_rows(channels, true).size()));
-  HGDIOBJ old_font = l.small_font ? SelectObject(dc, g_fonts[kTextFont]) : nullptr;
+  SelectedObject font(dc, l.small_font ? g_fonts[kTextFont] : nullptr);
   int y = client.top + l.first_row_y;
   for (const std::string& row : rows) {
     const std::wstring text(row.begin(), row.end());
     ExtTextOutW(dc, client.left + 5, y, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
     y += l.row_step;
   }
-  if (old_font) SelectObject(dc, old_font);
   if (g_settings.alarm.alarm_type == kAlarmDisabled) return true;
   const TargetCue& cue = target_cue();
   for (std::size_t i = 0; i < 3; ++i) {
     const CueBox& b = l.fields[i];
     RECT field{client.left + b.left, client.top + b.top, client.left + b.right, client.top + b.bottom};
     const bool red = cue.shown.fields[i] == CueField::kRed;
-    HBRUSH brush = CreateSolidBrush(red ? RGB(230, 40, 40) : RGB(255, 255, 255));
-    FillRect(dc, &field, brush);
-    DeleteObject(brush);
+    const UniqueBrush brush(CreateSolidBrush(red ? RGB(230, 40, 40) : RGB(255, 255, 255)));
+    FillRect(dc, &field, brush.get());
     FrameRect(dc, &field, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
   return true;

@@ -7,8 +7,8 @@ namespace {
 COLORREF rgb(PaletteColour c) { return RGB(c.red, c.green, c.blue); }
 unsigned key(PaletteColour c, int width) { return (static_cast<unsigned>(rgb(c)) << 4) | static_cast<unsigned>(width & 15); }
 
-// A 32-bit top-down DIB section and its pixels; nullptr when none can be had.
-HBITMAP dib_section(HDC dc, int width, int height, std::uint32_t** bits) {
+// A 32-bit top-down DIB section and its pixels; none when none can be had.
+UniqueBitmap dib_section(HDC dc, int width, int height, std::uint32_t** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -17,11 +17,8 @@ HBITMAP dib_section(HDC dc, int width, int height, std::uint32_t** bits) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* pixels = nullptr;
-  HBITMAP b = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  if (b && !pixels) {
-    DeleteObject(b);
-    b = nullptr;
-  }
+  UniqueBitmap b(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  if (!pixels) b.reset();
   *bits = static_cast<std::uint32_t*>(pixels);
   return b;
 }
@@ -77,78 +74,68 @@ void GdiCanvas::fill(PaletteColour colour) {
 
 void GdiCanvas::line(int x0, int y0, int x1, int y1, PaletteColour colour, int width) {
   HDC dc = select();
-  HGDIOBJ old = SelectObject(dc, owner_.pen(colour, width));
+  SelectedObject pen(dc, owner_.pen(colour, width));
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);
-  SelectObject(dc, old);
 }
 
 void GdiCanvas::disc(int x, int y, int radius, PaletteColour colour) {
   HDC dc = select();
-  HGDIOBJ old_pen = SelectObject(dc, owner_.pen(colour, 1));
-  HGDIOBJ old_brush = SelectObject(dc, owner_.brush(colour));
+  SelectedObject pen(dc, owner_.pen(colour, 1));
+  SelectedObject brush(dc, owner_.brush(colour));
   Ellipse(dc, x - radius, y - radius, x + radius + 2, y + radius + 2);
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
 }
 
 void GdiCanvas::text(int x, int top, const std::wstring& text, PaletteColour colour, HFONT font) {
   HDC dc = select();
-  HGDIOBJ old_font = SelectObject(dc, font);
+  SelectedObject selected(dc, font);
   const int old_mode = SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = SetTextColor(dc, rgb(colour));
   TextOutW(dc, x, top, text.c_str(), static_cast<int>(text.size()));
   SetTextColor(dc, old_colour);
   SetBkMode(dc, old_mode);
-  SelectObject(dc, old_font);
 }
 
 SIZE GdiTiles::text_size(const std::wstring& text, HFONT font) {
   SIZE size{0, 0};
   if (!dc_) return size;
-  HGDIOBJ old = SelectObject(dc_, font);
+  SelectedObject selected(dc_.get(), font);
   if (text.empty()) {
     TEXTMETRICW m{};
-    GetTextMetricsW(dc_, &m);
+    GetTextMetricsW(dc_.get(), &m);
     size.cy = m.tmHeight;
   } else {
-    GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc_.get(), text.c_str(), static_cast<int>(text.size()), &size);
   }
-  SelectObject(dc_, old);
   return size;
 }
 
 GdiTiles::GdiTiles(int tile_width, int tile_height, std::size_t keep)
     : width_(tile_width), height_(tile_height), keep_(keep) {
-  HDC screen = GetDC(nullptr);
-  dc_ = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  if (dc_) first_bitmap_ = GetCurrentObject(dc_, OBJ_BITMAP);
+  dc_.reset(CreateCompatibleDC(WindowDc(nullptr)));
+  if (dc_) first_bitmap_ = GetCurrentObject(dc_.get(), OBJ_BITMAP);
 }
 
-GdiTiles::~GdiTiles() {
-  clear();
-  if (dc_) DeleteDC(dc_);
-  if (view_buffer_) DeleteObject(view_buffer_);
-  for (auto& [k, p] : pens_) DeleteObject(p);
-  for (auto& [k, b] : brushes_) DeleteObject(b);
-}
+// Every tile's bitmap freed (and so out of the DC) before the DC goes.
+GdiTiles::~GdiTiles() { clear(); }
 
 void GdiTiles::deselect(HBITMAP b) {
-  if (dc_ && GetCurrentObject(dc_, OBJ_BITMAP) == b) SelectObject(dc_, first_bitmap_);
+  if (dc_ && GetCurrentObject(dc_.get(), OBJ_BITMAP) == b) SelectObject(dc_.get(), first_bitmap_);
 }
 
+// The tile's canvas owns the bitmap from here and gives it back through
+// `release_bitmap`, which keeps the count.
 HBITMAP GdiTiles::new_bitmap(std::uint32_t** bits) {
   if (!dc_) return nullptr;
-  HBITMAP b = dib_section(dc_, width_, height_, bits);
+  HBITMAP b = dib_section(dc_.get(), width_, height_, bits).release();
   if (b) ++bitmaps_;
   return b;
 }
 
 HBITMAP GdiTiles::view_buffer() {
   std::uint32_t* bits = nullptr;
-  if (!view_buffer_ && dc_) view_buffer_ = dib_section(dc_, width_, height_, &bits);
-  return view_buffer_;
+  if (!view_buffer_ && dc_) view_buffer_ = dib_section(dc_.get(), width_, height_, &bits);
+  return view_buffer_.get();
 }
 
 void GdiTiles::release_bitmap(HBITMAP b) {
@@ -195,15 +182,15 @@ void GdiTiles::trim(std::size_t keep) {
 void GdiTiles::trim() { trim(keep_); }
 
 HPEN GdiTiles::pen(PaletteColour colour, int width) {
-  HPEN& p = pens_[key(colour, width)];
-  if (!p) p = CreatePen(PS_SOLID, width, rgb(colour));
-  return p;
+  UniquePen& p = pens_[key(colour, width)];
+  if (!p) p.reset(CreatePen(PS_SOLID, width, rgb(colour)));
+  return p.get();
 }
 
 HBRUSH GdiTiles::brush(PaletteColour colour) {
-  HBRUSH& b = brushes_[key(colour, 0)];
-  if (!b) b = CreateSolidBrush(rgb(colour));
-  return b;
+  UniqueBrush& b = brushes_[key(colour, 0)];
+  if (!b) b.reset(CreateSolidBrush(rgb(colour)));
+  return b.get();
 }
 
 }  // namespace quelor

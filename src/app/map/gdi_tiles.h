@@ -15,6 +15,8 @@
 
 #include "map/tile_pack.h"
 #include "map/tile_store.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 
 namespace quelor {
 
@@ -68,7 +70,7 @@ class GdiTiles : public TileSurface {
   void trim(std::size_t keep);
   void trim();  // by the store's own `keep`
   std::size_t bitmap_count() const { return bitmaps_; }
-  HDC drawing_dc() const { return dc_; }
+  HDC drawing_dc() const { return dc_.get(); }
   // A tile-sized DIB section (32 bits, top-down) and its pixels.
   HBITMAP new_bitmap(std::uint32_t** bits);
   void release_bitmap(HBITMAP b);
@@ -84,11 +86,11 @@ class GdiTiles : public TileSurface {
   int width_, height_;
   std::size_t keep_;
   std::size_t bitmaps_ = 0;  // tiles held as bitmaps
-  HDC dc_ = nullptr;  // memory DC the tiles are selected into to draw
+  MemoryDc dc_;  // memory DC the tiles are selected into to draw
   HGDIOBJ first_bitmap_ = nullptr;
-  HBITMAP view_buffer_ = nullptr;
-  std::map<unsigned, HPEN> pens_;
-  std::map<unsigned, HBRUSH> brushes_;
+  UniqueBitmap view_buffer_;
+  std::map<unsigned, UniquePen> pens_;  // never left selected: freed before the DC
+  std::map<unsigned, UniqueBrush> brushes_;
   SparseTiles<GdiCanvas> tiles_;  // last: freed first
 };
 

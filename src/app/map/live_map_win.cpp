@@ -8,6 +8,8 @@
 #include "app/logging/logging_session.h"
 #include "app/map/gdi_tiles.h"
 #include "background/replot.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 #include "survey/start_plan.h"
 
 namespace quelor {
@@ -46,30 +48,26 @@ MapFixContext fix_context() {
 void draw_cursor(HDC dc, int x, int y) {
   const int i = std::clamp(g_settings.map.cursor_size, 0, 5);
   const int half = i == 5 ? 9 : i + 3;
-  HPEN pen = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(g_settings.map.cursor_colour));
-  HGDIOBJ old = SelectObject(dc, pen);
+  const UniquePen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(g_settings.map.cursor_colour)));
+  SelectedObject selected(dc, pen.get());
   MoveToEx(dc, x - half, y, nullptr);
   LineTo(dc, x + half + 1, y);
   MoveToEx(dc, x, y - half, nullptr);
   LineTo(dc, x, y + half + 1);
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 void centred_text(HDC dc, const RECT& client, const std::wstring& text, COLORREF colour) {
   RECT r = client;
-  HGDIOBJ old = SelectObject(dc, g_fonts[kHeadingFont]);
+  SelectedObject font(dc, g_fonts[kHeadingFont]);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
 }
 
 // The four tiles of the view composed into `dc` at (left, top).
 void compose_view(HDC dc, int left, int top, const MapView& v, GdiTiles& tiles) {
   const int w = tiles.tile_width(), h = tiles.tile_height();
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ first = GetCurrentObject(source, OBJ_BITMAP);
+  const MemoryDc source(CreateCompatibleDC(dc));
   for (int dx = 0; dx <= 1; ++dx)
     for (int dy = 0; dy <= 1; ++dy) {
       const int x = left - v.ox + dx * w, y = top - v.oy + dy * h;
@@ -77,32 +75,28 @@ void compose_view(HDC dc, int left, int top, const MapView& v, GdiTiles& tiles) 
         HBITMAP b = tiles.bitmap(layer, v.tx + dx, v.ty - dy);
         if (!b) continue;
         tiles.deselect(b);
-        SelectObject(source, b);
-        BitBlt(dc, x, y, w, h, source, 0, 0, layer == kGridLayer ? SRCCOPY : SRCAND);
-        SelectObject(source, first);
+        SelectedObject tile(source.get(), b);
+        BitBlt(dc, x, y, w, h, source.get(), 0, 0, layer == kGridLayer ? SRCCOPY : SRCAND);
       }
     }
-  DeleteDC(source);
 }
 
 void please_wait(HWND window) {
-  HDC dc = GetDC(window);
+  WindowDc dc(window);
   RECT r;
   GetClientRect(window, &r);
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   centred_text(dc, r, L"Please Wait", kPleaseWaitGrey);
-  ReleaseDC(window, dc);
 }
 
 // The busy indicator in the map's top-left corner, advanced every 750 ms.
 void busy_step(HWND window, int step) {
-  HDC dc = GetDC(window);
+  WindowDc dc(window);
   static constexpr const wchar_t* kFrames[] = {L"|", L"/", L"-", L"\\"};
   RECT r{4, 4, 24, 24};
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetTextColor(dc, kPleaseWaitGrey);
   TextOutW(dc, 6, 4, kFrames[step % 4], 1);
-  ReleaseDC(window, dc);
 }
 
 class TickClock : public Clock {
@@ -156,17 +150,15 @@ void paint_live_map(HDC dc, const RECT& client) {
   const int w = m.tiles->tile_width(), h = m.tiles->tile_height();
   HBITMAP buffer = m.tiles->view_buffer();
   if (!buffer) return;
-  HDC back = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(back, buffer);
+  const MemoryDc back(CreateCompatibleDC(dc));
+  SelectedObject view(back.get(), buffer);
   RECT all{0, 0, w, h};
-  FillRect(back, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillRect(back.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   const MapView& v = shown_view(map);
-  compose_view(back, 0, 0, v, *m.tiles);
+  compose_view(back.get(), 0, 0, v, *m.tiles);
   m.tiles->trim();
-  if (!m.redrawing) draw_cursor(back, window_x(v, map.last), window_y(v, map.last));
-  BitBlt(dc, client.left + 1, client.top + 1, w, h, back, 0, 0, SRCCOPY);
-  SelectObject(back, old);
-  DeleteDC(back);
+  if (!m.redrawing) draw_cursor(back.get(), window_x(v, map.last), window_y(v, map.last));
+  BitBlt(dc, client.left + 1, client.top + 1, w, h, back.get(), 0, 0, SRCCOPY);
 }
 
 void redraw_whole_map() {

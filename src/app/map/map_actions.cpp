@@ -15,6 +15,8 @@
 #include "io/file_system.h"
 #include "map/colour_views.h"
 #include "map/map_scale.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi_object.h"
 #include "setup/accelerators.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_box.h"
@@ -302,37 +304,32 @@ void paint_preview(HWND dialog) {
   HWND preview = GetDlgItem(dialog, QUELOR_DISPLAY_PREVIEW_ID);
   RECT r;
   GetClientRect(preview, &r);
-  HDC dc = GetDC(preview);
+  WindowDc dc(preview);
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   const Settings& s = g_draft.settings;
-  HPEN pen = CreatePen(PS_SOLID, 2, s.map.position_colour);
-  HBRUSH brush = CreateSolidBrush(s.map.position_colour);
-  HGDIOBJ op = SelectObject(dc, pen), ob = SelectObject(dc, brush);
   const int cy = r.bottom / 2;
-  for (int i = 0; i < 5; ++i) {
-    const int x = 12 + i * 14;
-    if (s.map.position_size >= 4) {
-      MoveToEx(dc, x, cy - 10, nullptr);
-      LineTo(dc, x, cy + 10);
-    } else {
-      const int q = s.map.position_size;
-      Ellipse(dc, x - q, cy - q, x + q + 2, cy + q + 2);
+  {
+    const UniquePen pen(CreatePen(PS_SOLID, 2, s.map.position_colour));
+    const UniqueBrush brush(CreateSolidBrush(s.map.position_colour));
+    SelectedObject op(dc, pen.get()), ob(dc, brush.get());
+    for (int i = 0; i < 5; ++i) {
+      const int x = 12 + i * 14;
+      if (s.map.position_size >= 4) {
+        MoveToEx(dc, x, cy - 10, nullptr);
+        LineTo(dc, x, cy + 10);
+      } else {
+        const int q = s.map.position_size;
+        Ellipse(dc, x - q, cy - q, x + q + 2, cy + q + 2);
+      }
     }
   }
-  SelectObject(dc, ob);
-  SelectObject(dc, op);
-  DeleteObject(brush);
-  DeleteObject(pen);
-  HPEN cursor = CreatePen(PS_SOLID, 1, s.map.cursor_colour);
-  op = SelectObject(dc, cursor);
+  const UniquePen cursor(CreatePen(PS_SOLID, 1, s.map.cursor_colour));
+  SelectedObject op(dc, cursor.get());
   const int i = std::clamp(s.map.cursor_size, 0, 5), half = i == 5 ? 9 : i + 3, cx = r.right - 25;
   MoveToEx(dc, cx - half, cy, nullptr);
   LineTo(dc, cx + half + 1, cy);
   MoveToEx(dc, cx, cy - half, nullptr);
   LineTo(dc, cx, cy + half + 1);
-  SelectObject(dc, op);
-  DeleteObject(cursor);
-  ReleaseDC(preview, dc);
 }
 
 void warn(HWND dialog, const char* text) {

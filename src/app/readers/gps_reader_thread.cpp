@@ -8,6 +8,7 @@
 #include "app/sound/sound_player.h"
 #include "app/readers/serial_ports.h"
 #include "gps/gps_settings.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_clock.h"
 #include "serial/reading_messages.h"
 
@@ -101,15 +102,15 @@ HANDLE create_gps_reader(const GpsThreadSetup& setup) {
   auto owned = std::make_unique<GpsThreadSetup>(setup);
   gps_reader_control().run.store(1);
   gps_reader_control().paused.store(false);
-  HANDLE thread = CreateThread(nullptr, 0, gps_reader_thread, owned.get(), CREATE_SUSPENDED, nullptr);
-  if (thread == nullptr) {
+  KernelHandle thread(CreateThread(nullptr, 0, gps_reader_thread, owned.get(), CREATE_SUSPENDED, nullptr));
+  if (!thread) {
     gps_reader_control().run.store(0);
     return nullptr;
   }
   owned.release();  // the thread owns it now
-  HANDLE old = reader_shared().gps_thread.exchange(thread);
-  if (old != nullptr) CloseHandle(old);
-  return thread;
+  const HANDLE started = thread.get();
+  KernelHandle superseded(reader_shared().gps_thread.exchange(thread.release()));  // the slot keeps the handle to await
+  return started;
 }
 
 void resume_gps_reader() {

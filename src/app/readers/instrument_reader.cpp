@@ -7,6 +7,7 @@
 #include "app/readers/reader_shared.h"
 #include "app/sound/sound_player.h"
 #include "app/readers/serial_ports.h"
+#include "platform/win32/unique_handle.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -343,21 +344,21 @@ HANDLE start_instrument_reader(const InstrumentReaderSetup& setup, bool suspende
     ResetEvent(hold.release.load());
     hold.requested.store(true);
   }
-  HANDLE thread = CreateThread(nullptr, 0, instrument_reader_thread, loop.get(), 0, nullptr);
-  if (thread == nullptr) return nullptr;
+  KernelHandle thread(CreateThread(nullptr, 0, instrument_reader_thread, loop.get(), 0, nullptr));
+  if (!thread) return nullptr;
   loop.release();  // the thread owns it now
   auto& slot = setup.options.second_mode ? shared.second_mode_thread : shared.instrument_thread;
-  HANDLE old = slot.exchange(thread);
-  if (old != nullptr) CloseHandle(old);
-  return thread;
+  const HANDLE started = thread.get();
+  KernelHandle superseded(slot.exchange(thread.release()));  // the slot keeps the handle to await
+  return started;
 }
 
 HANDLE start_tilt_reader() {
-  HANDLE thread = CreateThread(nullptr, 0, tilt_reader_thread, nullptr, 0, nullptr);
-  if (thread == nullptr) return nullptr;
-  HANDLE old = reader_shared().tilt_thread.exchange(thread);
-  if (old != nullptr) CloseHandle(old);
-  return thread;
+  KernelHandle thread(CreateThread(nullptr, 0, tilt_reader_thread, nullptr, 0, nullptr));
+  if (!thread) return nullptr;
+  const HANDLE started = thread.get();
+  KernelHandle superseded(reader_shared().tilt_thread.exchange(thread.release()));  // the slot keeps the handle to await
+  return started;
 }
 
 bool wait_for_record(std::uint32_t records_before, DWORD timeout_ms) {

@@ -36,10 +36,10 @@ std::wstring joined_text(const PortMessage& message) {
   return text;
 }
 
-// Stores a freshly opened handle; a handle still in the slot is closed first
-// so that none leaks.
-void install_handle(PortHandleSlot& slot, HANDLE h) {
-  HANDLE old = slot.exchange(h);
+// Hands a freshly opened handle over to the slot; a handle still in the slot
+// is closed first so that none leaks.
+void install_handle(PortHandleSlot& slot, FileHandle h) {
+  HANDLE old = slot.exchange(h.release());
   if (port_handle_valid(old)) CloseHandle(old);
 }
 
@@ -80,48 +80,48 @@ void show_port_error(DWORD error_code, int port_index, PortDevice device) {
 
 int open_gps_port_at(int port_index, const LineSettings& settings) {
   DWORD error = 0;
-  HANDLE h = open_com_handle(port_index, error);
-  if (h == INVALID_HANDLE_VALUE) {
+  FileHandle h = open_com_handle(port_index, error);
+  if (!h) {
     show_port_error(error, port_index, PortDevice::kGnss);
     return 0;
   }
-  error = configure_com_port(h, settings, true);
+  error = configure_com_port(h.get(), settings, true);
   if (error != 0) {
-    CloseHandle(h);
+    h.reset();
     show_port_error(error, port_index, PortDevice::kGnss);
     return 0;
   }
   // Not supported on every driver (pseudo-terminals refuse): ignored.
-  EscapeCommFunction(h, CLRRTS);
-  EscapeCommFunction(h, SETDTR);
+  EscapeCommFunction(h.get(), CLRRTS);
+  EscapeCommFunction(h.get(), SETDTR);
   DWORD errors = 0;
-  ClearCommError(h, &errors, nullptr);
-  PurgeComm(h, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
-  install_handle(reader_shared().gps_port, h);
+  ClearCommError(h.get(), &errors, nullptr);
+  PurgeComm(h.get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+  install_handle(reader_shared().gps_port, std::move(h));
   return 1;
 }
 
 int open_instrument_port_at(int port_index, const LineSettings& settings, bool report_errors) {
   DWORD error = 0;
-  HANDLE h = open_com_handle(port_index, error);
-  if (h == INVALID_HANDLE_VALUE) {
+  FileHandle h = open_com_handle(port_index, error);
+  if (!h) {
     if (report_errors) show_port_error(error, port_index, PortDevice::kInstrument);
     return 0;
   }
-  configure_com_port(h, settings, false);  // used with whatever settings it then has
-  install_handle(reader_shared().instrument_port, h);
+  configure_com_port(h.get(), settings, false);  // used with whatever settings it then has
+  install_handle(reader_shared().instrument_port, std::move(h));
   return 1;
 }
 
 int open_tilt_port_at(int port_index, const LineSettings& settings) {
   DWORD error = 0;
-  HANDLE h = open_com_handle(port_index, error);
-  if (h == INVALID_HANDLE_VALUE) {
+  FileHandle h = open_com_handle(port_index, error);
+  if (!h) {
     show_operator_message(tilt_open_error_message(port_index));
     return 0;
   }
-  configure_com_port(h, settings, false);
-  install_handle(reader_shared().tilt_port, h);
+  configure_com_port(h.get(), settings, false);
+  install_handle(reader_shared().tilt_port, std::move(h));
   return 1;
 }
 

@@ -43,11 +43,11 @@ void apply_line_settings(DCB& dcb, const LineSettings& l) {
   if (l.rts_enable) dcb.fRtsControl = *l.rts_enable ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
 }
 
-HANDLE open_com_handle(int port_index, DWORD& error) {
+FileHandle open_com_handle(int port_index, DWORD& error) {
   const std::wstring name = port_device_name(port_index);
-  HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  FileHandle h(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr));
+  error = h ? 0 : GetLastError();
   return h;
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/unique_handle.h"
 #include "serial/line_settings.h"
 
 namespace quelor {
@@ -15,8 +16,8 @@ COMMTIMEOUTS comm_timeouts(const LineSettings& settings);
 void apply_line_settings(DCB& dcb, const LineSettings& settings);
 
 // CreateFileW for reading and writing, no sharing, OPEN_EXISTING, no
-// overlapped I/O. INVALID_HANDLE_VALUE with `error` set on failure.
-HANDLE open_com_handle(int port_index, DWORD& error);
+// overlapped I/O. No handle, with `error` set, on failure.
+FileHandle open_com_handle(int port_index, DWORD& error);
 
 // Driver queues (when the settings give them), time-outs, GetCommState into
 // a zero-filled DCB with its length set, the table's fields, SetCommState.

@@ -4,9 +4,9 @@ namespace quelor {
 
 namespace {
 
-HANDLE open_always(const std::wstring& path) {
-  return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
+FileHandle open_always(const std::wstring& path) {
+  return FileHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // The system's error codes by what the surveyor is told; any other is kOther.
@@ -56,7 +56,7 @@ void Win32DataSink::note_error() { error_ = cause_of(GetLastError()); }
 std::optional<std::uint64_t> Win32DataSink::position() {
   std::lock_guard<std::mutex> lock(mutex_);
   LARGE_INTEGER here{};
-  if (!open_unlocked() || !SetFilePointerEx(handle_, LARGE_INTEGER{}, &here, FILE_CURRENT)) return std::nullopt;
+  if (!open_unlocked() || !SetFilePointerEx(handle_.get(), LARGE_INTEGER{}, &here, FILE_CURRENT)) return std::nullopt;
   return static_cast<std::uint64_t>(here.QuadPart);
 }
 
@@ -77,7 +77,7 @@ std::size_t Win32DataSink::read(char* buffer, std::size_t size) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!open_unlocked() || size == 0) return 0;
   DWORD got = 0;
-  if (!ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
+  if (!ReadFile(handle_.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
   return got;
 }
 
@@ -85,23 +85,23 @@ std::size_t Win32DataSink::read_at(std::uint64_t offset, char* buffer, std::size
   std::lock_guard<std::mutex> lock(mutex_);
   if (!open_unlocked() || size == 0) return 0;
   LARGE_INTEGER here{}, to{};
-  if (!SetFilePointerEx(handle_, LARGE_INTEGER{}, &here, FILE_CURRENT)) return 0;
+  if (!SetFilePointerEx(handle_.get(), LARGE_INTEGER{}, &here, FILE_CURRENT)) return 0;
   to.QuadPart = static_cast<LONGLONG>(offset);
   DWORD got = 0;
-  const bool ok = SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) &&
-                  ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr);
-  SetFilePointerEx(handle_, here, nullptr, FILE_BEGIN);  // the writer appends where it was
+  const bool ok = SetFilePointerEx(handle_.get(), to, nullptr, FILE_BEGIN) &&
+                  ReadFile(handle_.get(), buffer, static_cast<DWORD>(size), &got, nullptr);
+  SetFilePointerEx(handle_.get(), here, nullptr, FILE_BEGIN);  // the writer appends where it was
   return ok ? got : 0;
 }
 
 bool Win32DataSink::seek_start() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return open_unlocked() && SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+  return open_unlocked() && SetFilePointer(handle_.get(), 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
 }
 
 bool Win32DataSink::seek_end() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return open_unlocked() && SetFilePointer(handle_, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+  return open_unlocked() && SetFilePointer(handle_.get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
 }
 
 // Records are short: one WriteFile carries them whole; a short write (disk
@@ -111,7 +111,7 @@ bool Win32DataSink::write(std::string_view bytes) {
   if (!open_unlocked()) return false;
   if (bytes.empty()) return true;
   DWORD written = 0;
-  if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+  if (!WriteFile(handle_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
     note_error();
     return false;
   }
@@ -123,7 +123,7 @@ bool Win32DataSink::write(std::string_view bytes) {
 bool Win32DataSink::flush() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!open_unlocked()) return false;
-  if (FlushFileBuffers(handle_)) return true;
+  if (FlushFileBuffers(handle_.get())) return true;
   note_error();
   return false;
 }
@@ -133,11 +133,7 @@ void Win32DataSink::close() {
   close_unlocked();
 }
 
-void Win32DataSink::close_unlocked() {
-  if (!open_unlocked()) return;
-  CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
-}
+void Win32DataSink::close_unlocked() { handle_.reset(); }
 
 bool Win32DataSink::reopen() {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -148,7 +144,7 @@ bool Win32DataSink::reopen() {
     note_error();
     return false;
   }
-  return SetFilePointer(handle_, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+  return SetFilePointer(handle_.get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
 }
 
 bool Win32DataSink::cut_to(std::size_t size) {
@@ -156,9 +152,9 @@ bool Win32DataSink::cut_to(std::size_t size) {
   if (!open_unlocked()) return false;
   LARGE_INTEGER at, length{};
   at.QuadPart = static_cast<LONGLONG>(size);
-  if (!GetFileSizeEx(handle_, &length)) return false;
-  if (length.QuadPart <= at.QuadPart) return SetFilePointerEx(handle_, LARGE_INTEGER{}, nullptr, FILE_END);
-  return SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
+  if (!GetFileSizeEx(handle_.get(), &length)) return false;
+  if (length.QuadPart <= at.QuadPart) return SetFilePointerEx(handle_.get(), LARGE_INTEGER{}, nullptr, FILE_END);
+  return SetFilePointerEx(handle_.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(handle_.get());
 }
 
 }  // namespace quelor

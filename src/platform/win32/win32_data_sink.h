@@ -11,6 +11,7 @@
 #include <string>
 
 #include "datafile/data_sink.h"
+#include "platform/win32/unique_handle.h"
 
 namespace quelor {
 
@@ -34,12 +35,12 @@ class Win32DataSink final : public DataSink {
   std::wstring path() const;
 
  private:
-  bool open_unlocked() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool open_unlocked() const { return static_cast<bool>(handle_); }
   void close_unlocked();
   void note_error();  // the cause of the failure just seen (GetLastError)
 
   mutable std::mutex mutex_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  FileHandle handle_;
   std::wstring path_;
   WriteError error_ = WriteError::kNone;
 };

@@ -2,17 +2,11 @@
 
 #include <windows.h>
 
+#include "platform/win32/unique_handle.h"
+
 namespace quelor {
 
 namespace {
-
-// Closes a file handle when it goes out of scope.
-struct FileHandle {
-  HANDLE h;
-  ~FileHandle() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
 
 constexpr DWORD kChunk = 1u << 16;
 
@@ -21,12 +15,12 @@ constexpr DWORD kChunk = 1u << 16;
 std::optional<std::string> Win32FileSystem::read_file(const std::wstring& path) {
   FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.h == INVALID_HANDLE_VALUE) return std::nullopt;
+  if (!file) return std::nullopt;
   std::string bytes;
   char buffer[4096];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(file.h, buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
     if (got == 0) break;
     bytes.append(buffer, got);
   }
@@ -36,11 +30,11 @@ std::optional<std::string> Win32FileSystem::read_file(const std::wstring& path) 
 bool Win32FileSystem::write_file(const std::wstring& path, std::string_view bytes) {
   FileHandle file{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.h == INVALID_HANDLE_VALUE) return false;
+  if (!file) return false;
   while (!bytes.empty()) {
     const DWORD part = bytes.size() < kChunk ? static_cast<DWORD>(bytes.size()) : kChunk;
     DWORD written = 0;
-    if (!WriteFile(file.h, bytes.data(), part, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(file.get(), bytes.data(), part, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
   }
   return true;

@@ -59,16 +59,14 @@ bool pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
 FarEnd::FarEnd(int com_number) {
   DWORD error = 0;
   handle_ = open_com_handle(com_number - 1, error);
-  if (ok()) configure_com_port(handle_, instrument_line_settings(0, 0), false);
+  if (ok()) configure_com_port(handle_.get(), instrument_line_settings(0, 0), false);
 }
 
-FarEnd::~FarEnd() {
-  if (ok()) CloseHandle(handle_);
-}
+FarEnd::~FarEnd() = default;
 
 void FarEnd::write(const std::string& bytes) {
   DWORD written = 0;
-  WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  WriteFile(handle_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::string FarEnd::read_for(DWORD ms) {
@@ -77,7 +75,7 @@ std::string FarEnd::read_for(DWORD ms) {
   while (GetTickCount() - start < ms) {
     char c = 0;
     DWORD got = 0;
-    if (ReadFile(handle_, &c, 1, &got, nullptr) && got == 1) out.push_back(c);
+    if (ReadFile(handle_.get(), &c, 1, &got, nullptr) && got == 1) out.push_back(c);
   }
   return out;
 }

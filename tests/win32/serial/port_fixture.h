@@ -62,13 +62,13 @@ class FarEnd {
  public:
   explicit FarEnd(int com_number);
   ~FarEnd();
-  bool ok() const { return port_handle_valid(handle_); }
+  bool ok() const { return static_cast<bool>(handle_); }
   void write(const std::string& bytes);
   // Reads what arrives within `ms`.
   std::string read_for(DWORD ms);
 
  private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  FileHandle handle_;
 };
 
 // Operator messages caught instead of shown.
