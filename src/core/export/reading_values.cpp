@@ -26,11 +26,14 @@ std::string emagpy_coil(const char* orientation, double separation, double frequ
   return buf;
 }
 
+// The EM38-4's raw in-phase is in mS/m, every other in-phase in ppt.
+const char* inphase_unit(bool raw_inphase) { return raw_inphase ? "_mS_m" : "_ppt"; }
+
 }  // namespace
 
-std::vector<ValueColumn> reading_value_columns(int type, double h) {
+std::vector<ValueColumn> reading_value_columns(const DecodeContext& decode, double h) {
   std::vector<ValueColumn> out;
-  const InstrumentRow* row = find_instrument(type);
+  const InstrumentRow* row = find_instrument(decode.instrument_type);
   if (!row) return out;
   for (const ValueColumnSpec& c : row->value_columns) {
     if (c.kind == ColumnKind::kNumber || c.kind == ColumnKind::kText) {
@@ -41,7 +44,7 @@ std::vector<ValueColumn> reading_value_columns(int type, double h) {
     out.push_back({"conductivity_" + std::string(c.label) + "_mS_m",
                    emagpy_coil(orientation.c_str(), c.separation, c.frequency, h, false)});
     if (c.kind == ColumnKind::kCoil)
-      out.push_back({"inphase_" + std::string(c.label) + "_ppt",
+      out.push_back({"inphase_" + std::string(c.label) + inphase_unit(decode.em38_4_raw_inphase),
                      emagpy_coil(orientation.c_str(), c.separation, c.frequency, h, true)});
   }
   return out;

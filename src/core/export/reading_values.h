@@ -21,8 +21,10 @@ struct ValueColumn {
 
 // EM31-MK2, EM38, EM34-3, EM38-MK2, EM38-4, CS-21.
 
-// `height_m`: the instrument's height above ground in the EMagPy names.
-std::vector<ValueColumn> reading_value_columns(int instrument_type, double height_m);
+// `decode`: the instrument and its in-phase units (the EM38-4's raw
+// in-phase is in mS/m, every other in-phase in ppt). `height_m`: the
+// instrument's height above ground in the EMagPy names.
+std::vector<ValueColumn> reading_value_columns(const DecodeContext& decode, double height_m);
 
 // One cell per column: "%.10g" of the value interpret_reading gives (the
 // numbers the program showed), the text, or empty where the record holds no
