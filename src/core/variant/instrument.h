@@ -56,6 +56,7 @@ std::span<const InstrumentRow> instrument_table();
 // nullptr for a type outside the table.
 const InstrumentRow* find_instrument(int instrument_type);
 
+bool in_family(int instrument_type, InstrumentFamily family);
 bool is_em61(int instrument_type);
 bool is_t_record_instrument(int instrument_type);  // EM31-MK2, EM38, EM34-3
 bool is_conductivity_meter(int instrument_type);
