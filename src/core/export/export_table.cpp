@@ -118,7 +118,9 @@ struct Reader {
     row.line_block = line_block;
     row.station = station;
     row.tick = tick;
-    row.values = reading_values(decode, rec.substr(0, reading_body_length(length)));
+    ReadingCells cells = reading_cells(decode, rec.substr(0, reading_body_length(length)));
+    row.values = std::move(cells.values);
+    row.numbers = std::move(cells.numbers);
     table.rows.push_back(std::move(row));
     events.push_back({PathEventKind::kReading, tick});
   }
@@ -160,9 +162,14 @@ struct Reader {
       if (used[i]) columns.push_back(table.columns[i]);
     for (ExportRow& r : table.rows) {
       std::vector<std::string> values;
-      for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i)
-        if (used[i]) values.push_back(std::move(r.values[i]));
+      std::vector<std::optional<double>> numbers;
+      for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i) {
+        if (!used[i]) continue;
+        values.push_back(std::move(r.values[i]));
+        numbers.push_back(r.numbers[i]);
+      }
       r.values = std::move(values);
+      r.numbers = std::move(numbers);
     }
     table.columns = std::move(columns);
   }

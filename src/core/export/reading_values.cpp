@@ -50,14 +50,18 @@ std::vector<ValueColumn> reading_value_columns(const DecodeContext& decode, doub
   return out;
 }
 
-std::vector<std::string> reading_values(const DecodeContext& decode, std::string_view body) {
-  std::vector<std::string> out;
-  const int type = decode.instrument_type;
-  if (is_em61(type)) out.push_back(body.empty() ? std::string() : std::string(1, body[0]));
+ReadingCells reading_cells(const DecodeContext& decode, std::string_view body) {
+  ReadingCells out;
+  if (is_em61(decode.instrument_type)) {
+    out.values.push_back(body.empty() ? std::string() : std::string(1, body[0]));
+    out.numbers.emplace_back();
+  }
   const ReadingMeaning m = interpret_reading(decode, body);
   for (int i = 0; i < m.column_count; ++i) {
     const std::optional<double>& v = m.columns[static_cast<std::size_t>(i)];
-    out.push_back(v ? number(*v) : std::string());
+    const bool shown = v && std::isfinite(*v);
+    out.values.push_back(shown ? number(*v) : std::string());
+    out.numbers.push_back(shown ? v : std::nullopt);
   }
   return out;
 }

@@ -5,6 +5,7 @@
 // record, read by the one interpretation the live program uses.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,12 @@ std::vector<ValueColumn> reading_value_columns(const DecodeContext& decode, doub
 
 // One cell per column: "%.10g" of the value interpret_reading gives (the
 // numbers the program showed), the text, or empty where the record holds no
-// such value. `body`: the record before its tick field.
-std::vector<std::string> reading_values(const DecodeContext& decode, std::string_view body);
+// such value; beside them the numbers themselves (nothing for a text or an
+// empty cell). `body`: the record before its tick field.
+struct ReadingCells {
+  std::vector<std::string> values;
+  std::vector<std::optional<double>> numbers;
+};
+ReadingCells reading_cells(const DecodeContext& decode, std::string_view body);
 
 }  // namespace quelor

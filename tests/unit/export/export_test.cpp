@@ -201,8 +201,18 @@ TEST(Export, EverySampleSurveyGivesOneRowPerReadingWithDecodedValues) {
     ASSERT_FALSE(t.columns.empty()) << product_names(v).program_name;
     for (const ExportRow& r : t.rows) {
       ASSERT_EQ(r.values.size(), t.columns.size());
+      ASSERT_EQ(r.numbers.size(), t.columns.size());
       bool any = false;
-      for (std::size_t i = 0; i < r.values.size(); ++i) any |= !r.values[i].empty() && !t.columns[i].text;
+      for (std::size_t i = 0; i < r.values.size(); ++i) {
+        any |= !r.values[i].empty() && !t.columns[i].text;
+        // The numbers are the cells before formatting: a number exactly where
+        // a numeric cell has text, and the cell its "%.10g".
+        EXPECT_EQ(r.numbers[i].has_value(), !r.values[i].empty() && !t.columns[i].text) << t.columns[i].name;
+        if (!r.numbers[i]) continue;
+        char text[32];
+        std::snprintf(text, sizeof text, "%.10g", *r.numbers[i] == 0.0 ? 0.0 : *r.numbers[i]);
+        EXPECT_EQ(r.values[i], text) << t.columns[i].name;
+      }
       EXPECT_TRUE(any) << product_names(v).program_name << " tick " << r.tick;
     }
     // The first three readings follow the one forwarded fix: the only fix of
