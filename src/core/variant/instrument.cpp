@@ -70,6 +70,14 @@ bool is_conductivity_meter(int instrument_type) {
   return row && row->conductivity_meter;
 }
 
+bool has_inphase_columns(int instrument_type) {
+  const InstrumentRow* row = find_instrument(instrument_type);
+  if (!row) return false;
+  for (const ValueColumnSpec& c : row->value_columns)
+    if (c.kind == ColumnKind::kCoil) return true;
+  return false;
+}
+
 bool has_sensor_count(int instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && row->sensor_count;

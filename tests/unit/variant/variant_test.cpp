@@ -99,6 +99,9 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
   EXPECT_TRUE(is_t_record_instrument(kEm34_3));
   EXPECT_FALSE(is_t_record_instrument(kEm38Mk2));
   EXPECT_FALSE(in_family(1, InstrumentFamily::kTRecord));
+  for (int type : std::initializer_list<int>{kGrad601, kEm61Lx2, kEm61Mk2, kEm34_3, 1})
+    EXPECT_FALSE(has_inphase_columns(type)) << type;
+  for (int type : {kEm31Mk2, kEm38, kEm38Mk2, kEm38_4, kCs21}) EXPECT_TRUE(has_inphase_columns(type)) << type;
   EXPECT_EQ(instrument_record_length({1, 0}), 0);
   EXPECT_EQ(instrument_record_length({kEm38, 2}), 0);
 }
