@@ -7,8 +7,6 @@
 namespace quelor::devsim {
 namespace {
 
-bool is_em61(const InstrumentConfig& c) { return quelor::is_em61(c.kind.type); }
-
 char em61_letter(const InstrumentConfig& c, const InstrumentState& s, bool marker) {
   const char reading = s.em61_mode == 'W' ? 'J' : c.em61_letter;
   return marker ? em61_marker_letter(reading) : reading;
@@ -106,7 +104,7 @@ InstrumentState initial_instrument_state(const InstrumentConfig& c) {
 }
 
 bool instrument_streams(const InstrumentConfig& c, const InstrumentState& s) {
-  return s.awake && !(is_em61(c) && c.polled) && s.command.empty() && !s.manual_switch;
+  return s.awake && !(is_em61(c.kind.type) && c.polled) && s.command.empty() && !s.manual_switch;
 }
 
 bool press_record_due(const InstrumentState& s) { return s.manual_switch && s.presses_left > 0; }
@@ -123,7 +121,7 @@ std::string next_instrument_record(const InstrumentConfig& c, InstrumentState& s
 
 std::string instrument_input(const InstrumentConfig& c, InstrumentState& s, std::string_view bytes, double now,
                              const Site& site, const WalkPoint& w, double time_of_day, Rng* rng) {
-  if (!is_em61(c)) return {};
+  if (!is_em61(c.kind.type)) return {};
   std::string answer;
   for (char b : bytes) {
     if (!s.command.empty()) {

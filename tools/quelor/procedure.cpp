@@ -36,6 +36,7 @@
 #include "survey/survey_state.h"
 #include "variant/variant.h"
 #include "file_input.h"
+#include "variant/instrument.h"
 
 namespace quelor::tool {
 
@@ -227,7 +228,7 @@ void print_result(Run& r) {
     const std::array<double, 28> c = em38_4_constants(em38_4_calibration(s.em38_4));
     j.numbers("em38_4_constants", values_of(c.data(), 18));
   }
-  if (r.variant.instrument_type == kEm61Mk2 || r.variant.instrument_type == kEm61Lx2)
+  if (is_em61(r.variant.instrument_type))
     j.numbers("null_values", values_of(s.channel_null_values.data(), 4));
   if (r.options.name == "em61lx2-filter") {
     j.num("left_filter_factor", s.left_coil_filter_factor);

@@ -22,6 +22,7 @@
 #include "app/map/colour_bar_win.h"
 #include "app/map/live_map_win.h"
 #include "survey/start_plan.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -238,11 +239,6 @@ bool draw_procedure_lines(HDC dc, RECT area) {
   return true;
 }
 
-bool t_record_instrument() {
-  const int t = g_variant.instrument_type;
-  return t == kEm31Mk2 || t == kEm38 || t == kEm34_3;
-}
-
 }  // namespace
 
 bool select_numbers_font(HDC dc, const std::vector<std::string>& rows, const RECT& client) {
@@ -257,7 +253,7 @@ LRESULT numbers_paint_handler(HWND window, UINT, WPARAM, LPARAM) {
   SelectedObject font(p.dc, g_fonts[kValueFont]);
   SetBkMode(p.dc, TRANSPARENT);
   if (numbers_show_procedure() && draw_procedure_lines(p.dc, p.client)) return 0;
-  if (!t_record_instrument()) {
+  if (!is_t_record_instrument(g_variant.instrument_type)) {
     const std::span<const double> channels(d.channels.data(), static_cast<std::size_t>(d.channel_count));
     if (!draw_side_indicator(p.dc, p.client, d.have_reading, channels, d.marker) &&
         (d.have_reading || !d.tilt_first_text.empty()))

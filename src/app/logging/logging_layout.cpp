@@ -10,6 +10,7 @@
 #include "platform/win32/device_context.h"
 #include "survey/channel_selectors.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -288,7 +289,7 @@ void lay_out_logging_window(HWND window) {
   in.line_height = g_line_height;
   in.portrait = g_screen.window.portrait;
   in.map_view = s.gps_used && s.map_view;
-  in.numbers_lines = type == kEm61Lx2 || type == kGrad601 ? 6 : 4;
+  in.numbers_lines = has_sensor_count(type) ? 6 : 4;
   in.profile_count = plan.count;
   in.bars = plan.bars;
   in.side_width = type == kEm61Lx2 ? kAlarmColumnWidth : kSelectorSize + 10;

@@ -27,6 +27,7 @@
 #include "reading/procedure_reading.h"
 #include "settings/settings_file.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -335,7 +336,7 @@ void start_drift_control(HWND window) {
 void nulling_action(HWND window, int) {
   const int type = g_variant.instrument_type;
   const LoggingSession& s = logging_session();
-  if ((type != kEm61Mk2 && type != kEm61Lx2) || !s.instrument_used || !idle_for_a_new_procedure()) return;
+  if (!is_em61(type) || !s.instrument_used || !idle_for_a_new_procedure()) return;
   if (s.survey.state == kStateStandBy && ask_box(window, nulling_question()) != 1) return;
   install_hook();
   const int samples = type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
@@ -366,7 +367,7 @@ void calibration_action(HWND window, int) {
           filter_answers());
     return;
   }
-  if (type != kEm38Mk2 && type != kEm38_4) return;
+  if (!in_family(type, InstrumentFamily::kBinaryFF)) return;
   em38mk2_prepare(p.em38mk2, g_settings);
   const bool yes = ask_box(window, calibration_start_question(type)) == 1;
   install_hook();
@@ -376,7 +377,7 @@ void calibration_action(HWND window, int) {
 
 void remove_calibration_action(HWND window, int) {
   const int type = g_variant.instrument_type;
-  if ((type != kEm38Mk2 && type != kEm38_4) || !idle_for_a_new_procedure()) return;
+  if (!in_family(type, InstrumentFamily::kBinaryFF) || !idle_for_a_new_procedure()) return;
   if (ask_box(window, remove_calibration_question()) != 1) return;
   ProcedureStep step = remove_calibration(g_settings, type);
   step.ended = true;
@@ -399,7 +400,7 @@ void drift_reminder_action(HWND window, int) {
 
 void drift_control_action(HWND window, int) {
   const int type = g_variant.instrument_type;
-  if ((type != kEm38Mk2 && type != kEm38_4) || !idle_for_a_new_procedure()) return;
+  if (!runs_drift_control(type) || !idle_for_a_new_procedure()) return;
   start_drift_control(window);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "datafile/record_cursor.h"
 #include "map/segment_buffer.h"
 #include "map/strip.h"
 #include "reading/reading_meaning.h"
@@ -94,15 +95,16 @@ struct Replot {
   }
 
   void reading(std::string_view record) {
-    if (!open || !colour_view() || !is_reading_record(decode.instrument_type, record)) return;
+    if (!open || !colour_view()) return;
     const ReadingMeaning m = interpret_reading(decode, record.substr(0, body_length));
     if (m.entry) segment_push(kinds[static_cast<std::size_t>(m.kind)].readings, *m.entry);
   }
 
-  void record(std::string_view rec) {
+  void record(const DataRecord& r) {
     ++counts.records;
+    const std::string_view rec = r.body();
     apply_constant_record(decode, constants, rec);
-    const int index = swath_letter_index(rec);
+    const int index = r.kind == RecordKind::kSwath ? swath_letter_index(rec) : -2;
     if (index == -1) {
       ++counts.swaths;
       open_swath();
@@ -110,7 +112,7 @@ struct Replot {
       corner(rec, index);
     } else if (swath_closing_record(rec)) {  // the live painter restarts at the same records
       close_swath();
-    } else {
+    } else if (r.kind == RecordKind::kReading || r.kind == RecordKind::kMarker) {
       reading(rec);
     }
   }
@@ -154,11 +156,15 @@ ReplotCounts replot_survey(RecordReader& file, int record_length, const ReplotSt
   const std::size_t length = static_cast<std::size_t>(record_length);
   std::vector<char> chunk(length * kChunkRecords);
   std::uint32_t last_busy = clock ? clock->now_ms() : 0;
+  long records = 0;
   for (std::uint64_t offset = 0;;) {
     const std::size_t n = file.read_at(offset, chunk.data(), chunk.size());
-    const std::size_t whole = n / length;
-    for (std::size_t i = 0; i < whole; ++i) replot.record(std::string_view(chunk.data() + i * length, length - 1));
-    offset += whole * length;
+    // The chunk's whole records, read as the survey's instrument writes them.
+    const DataFile part{std::string_view(chunk.data(), n), record_length, std::nullopt};
+    RecordCursor cursor{&part, style.decode.instrument_type, 0, records};
+    while (const auto r = next_record(cursor)) replot.record(*r);
+    records = cursor.number;
+    offset += cursor.at;
     if (clock && busy && elapsed_ms(last_busy, clock->now_ms()) >= kBusyInterval) {
       busy();
       last_busy = clock->now_ms();

@@ -5,6 +5,7 @@
 
 #include "display/profile_scale.h"
 #include "display/speed_bar.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -16,20 +17,16 @@ constexpr TraceColourChoice kColours[] = {
     {"Cyan", 0xFFFF00},  {"Yellow", 0x00FFFF}, {"Black", 0x000000},  {"Grey", 0x808080},
 };
 
-bool paired_scales(int type) {
-  return type == kEm31Mk2 || type == kEm38 || type == kEm38Mk2 || type == kEm38_4 || type == kCs21;
-}
-
 }  // namespace
 
 std::string_view readings_scale_template(int type) {
-  if (type == kGrad601 || type == kEm61Lx2 || type == kEm61Mk2) return "READINGSCALE";
+  if (!is_conductivity_meter(type)) return "READINGSCALE";
   if (type == kEm34_3) return "READINGSCALE34";
   return "READINGSCALE31";
 }
 
 ReadingsScaleForm readings_scale_form(const Settings& s, int type) {
-  return {s.profile_scale_1, s.profile_scale_2, paired_scales(type)};
+  return {s.profile_scale_1, s.profile_scale_2, has_inphase_columns(type)};
 }
 
 bool scale_edit_accepted(double minimum, double maximum) { return minimum < maximum; }

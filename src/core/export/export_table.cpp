@@ -44,6 +44,7 @@ struct Reader {
   SentenceAssembly sentences;
   FixJumpScreen jumps;
   int unused_positions = 0;
+  bool columns_named = false, columns_raw_inphase = false;
   std::vector<PathEvent> events;
 
   // A continued file's header may change the set-up; the constants that
@@ -51,7 +52,7 @@ struct Reader {
   // header (a file pasted onto this one) leaves the decoding and the
   // columns as this file's first header set them.
   void header(const FileHeader& h) {
-    if (h.variant.instrument_type == table.variant.instrument_type) decode = decode_context_from_header(h, Settings{});
+    if (h.variant.instrument_type == table.variant.instrument_type) set_decoding(h);
     if (h.has_g3) format = make_format_table(h.fields.gps_sentence, h.fields.pseudo_gga_variant == 1);
     const int z = h.fields.reference_zone;
     if (h.has_g4 && options.zone == kAutomaticZone && !zone.fixed && zone.setting == kAutomaticZone && z >= 1 &&
@@ -59,6 +60,21 @@ struct Reader {
       zone = make_survey_zone(z);
     jumps = FixJumpScreen{};  // another session: another clock
     events.push_back({PathEventKind::kBreak});
+  }
+
+  // The first header names the columns (the in-phase units among them); a
+  // continued survey's header in other units is said, not silently mixed in.
+  void set_decoding(const FileHeader& h) {
+    decode = decode_context_from_header(h, Settings{});
+    if (!columns_named) {
+      table.columns = reading_value_columns(decode, options.height_m);
+      columns_raw_inphase = decode.em38_4_raw_inphase;
+      columns_named = true;
+    } else if (decode.em38_4_raw_inphase != columns_raw_inphase) {
+      table.warnings.push_back(format_text("a continued survey's header changes the in-phase units to %s; its "
+                                           "readings are exported under the first header's column names",
+                                           decode.em38_4_raw_inphase ? "mS/m" : "ppt"));
+    }
   }
 
   void position_not_used(long record, const std::string& why) {
@@ -102,7 +118,9 @@ struct Reader {
     row.line_block = line_block;
     row.station = station;
     row.tick = tick;
-    row.values = reading_values(decode, rec.substr(0, reading_body_length(length)));
+    ReadingCells cells = reading_cells(decode, rec.substr(0, reading_body_length(length)));
+    row.values = std::move(cells.values);
+    row.numbers = std::move(cells.numbers);
     table.rows.push_back(std::move(row));
     events.push_back({PathEventKind::kReading, tick});
   }
@@ -144,9 +162,14 @@ struct Reader {
       if (used[i]) columns.push_back(table.columns[i]);
     for (ExportRow& r : table.rows) {
       std::vector<std::string> values;
-      for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i)
-        if (used[i]) values.push_back(std::move(r.values[i]));
+      std::vector<std::optional<double>> numbers;
+      for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i) {
+        if (!used[i]) continue;
+        values.push_back(std::move(r.values[i]));
+        numbers.push_back(r.numbers[i]);
+      }
       r.values = std::move(values);
+      r.numbers = std::move(numbers);
     }
     table.columns = std::move(columns);
   }
@@ -190,7 +213,8 @@ ExportTableResult build_export_table(std::string_view bytes, const ExportOptions
     return result;
   }
   reader.zone = make_survey_zone(options.zone);
-  reader.table.columns = reading_value_columns(reader.table.variant.instrument_type, options.height_m);
+  reader.decode.instrument_type = reader.table.variant.instrument_type;
+  reader.table.columns = reading_value_columns(reader.decode, options.height_m);  // a header renames them
   RecordCursor cursor = record_cursor(file);
   for (RecordCursor at = cursor; const auto r = next_record(cursor); at = cursor) {
     if (r->kind == RecordKind::kIdentification)

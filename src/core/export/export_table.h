@@ -29,6 +29,7 @@ struct ExportRow {
   std::uint32_t tick = 0;
   std::optional<PathPosition> position;
   std::vector<std::string> values;  // one per column of the table
+  std::vector<std::optional<double>> numbers;  // the same before formatting; nothing for text or an empty cell
 };
 
 struct ExportTable {

@@ -26,11 +26,14 @@ std::string emagpy_coil(const char* orientation, double separation, double frequ
   return buf;
 }
 
+// The EM38-4's raw in-phase is in mS/m, every other in-phase in ppt.
+const char* inphase_unit(bool raw_inphase) { return raw_inphase ? "_mS_m" : "_ppt"; }
+
 }  // namespace
 
-std::vector<ValueColumn> reading_value_columns(int type, double h) {
+std::vector<ValueColumn> reading_value_columns(const DecodeContext& decode, double h) {
   std::vector<ValueColumn> out;
-  const InstrumentRow* row = find_instrument(type);
+  const InstrumentRow* row = find_instrument(decode.instrument_type);
   if (!row) return out;
   for (const ValueColumnSpec& c : row->value_columns) {
     if (c.kind == ColumnKind::kNumber || c.kind == ColumnKind::kText) {
@@ -41,20 +44,24 @@ std::vector<ValueColumn> reading_value_columns(int type, double h) {
     out.push_back({"conductivity_" + std::string(c.label) + "_mS_m",
                    emagpy_coil(orientation.c_str(), c.separation, c.frequency, h, false)});
     if (c.kind == ColumnKind::kCoil)
-      out.push_back({"inphase_" + std::string(c.label) + "_ppt",
+      out.push_back({"inphase_" + std::string(c.label) + inphase_unit(decode.em38_4_raw_inphase),
                      emagpy_coil(orientation.c_str(), c.separation, c.frequency, h, true)});
   }
   return out;
 }
 
-std::vector<std::string> reading_values(const DecodeContext& decode, std::string_view body) {
-  std::vector<std::string> out;
-  const int type = decode.instrument_type;
-  if (is_em61(type)) out.push_back(body.empty() ? std::string() : std::string(1, body[0]));
+ReadingCells reading_cells(const DecodeContext& decode, std::string_view body) {
+  ReadingCells out;
+  if (is_em61(decode.instrument_type)) {
+    out.values.push_back(body.empty() ? std::string() : std::string(1, body[0]));
+    out.numbers.emplace_back();
+  }
   const ReadingMeaning m = interpret_reading(decode, body);
   for (int i = 0; i < m.column_count; ++i) {
     const std::optional<double>& v = m.columns[static_cast<std::size_t>(i)];
-    out.push_back(v ? number(*v) : std::string());
+    const bool shown = v && std::isfinite(*v);
+    out.values.push_back(shown ? number(*v) : std::string());
+    out.numbers.push_back(shown ? v : std::nullopt);
   }
   return out;
 }

@@ -5,6 +5,7 @@
 // record, read by the one interpretation the live program uses.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +22,19 @@ struct ValueColumn {
 
 // EM31-MK2, EM38, EM34-3, EM38-MK2, EM38-4, CS-21.
 
-// `height_m`: the instrument's height above ground in the EMagPy names.
-std::vector<ValueColumn> reading_value_columns(int instrument_type, double height_m);
+// `decode`: the instrument and its in-phase units (the EM38-4's raw
+// in-phase is in mS/m, every other in-phase in ppt). `height_m`: the
+// instrument's height above ground in the EMagPy names.
+std::vector<ValueColumn> reading_value_columns(const DecodeContext& decode, double height_m);
 
 // One cell per column: "%.10g" of the value interpret_reading gives (the
 // numbers the program showed), the text, or empty where the record holds no
-// such value. `body`: the record before its tick field.
-std::vector<std::string> reading_values(const DecodeContext& decode, std::string_view body);
+// such value; beside them the numbers themselves (nothing for a text or an
+// empty cell). `body`: the record before its tick field.
+struct ReadingCells {
+  std::vector<std::string> values;
+  std::vector<std::optional<double>> numbers;
+};
+ReadingCells reading_cells(const DecodeContext& decode, std::string_view body);
 
 }  // namespace quelor

@@ -1,7 +1,6 @@
 #include "grid/survey_samples.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "background/survey_file.h"
 #include "export/export_table.h"
@@ -9,18 +8,6 @@
 #include "variant/instrument.h"
 
 namespace quelor {
-
-namespace {
-
-std::optional<double> number(const std::string& cell) {
-  if (cell.empty()) return std::nullopt;
-  char* end = nullptr;
-  const double v = std::strtod(cell.c_str(), &end);
-  if (end == cell.c_str() || *end != 0) return std::nullopt;
-  return v;
-}
-
-}  // namespace
 
 std::string default_channel(int instrument_type, const std::vector<std::string>& channels) {
   // The EM61 types map a later time gate by default.
@@ -64,8 +51,8 @@ SurveySamplesResult survey_samples(const ExportTable& table, int map_units, std:
   const std::size_t index = static_cast<std::size_t>(column - table.columns.begin());
   bool first_fix = true;
   for (const ExportRow& row : table.rows) {
-    if (!row.position || index >= row.values.size()) continue;
-    const std::optional<double> v = number(row.values[index]);
+    if (!row.position || index >= row.numbers.size()) continue;
+    const std::optional<double> v = row.numbers[index];
     if (!v) continue;
     if (first_fix && row.position->geographic) {
       s.south = row.position->latitude < 0;

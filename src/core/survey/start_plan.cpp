@@ -10,6 +10,7 @@
 #include "settings/settings_derived.h"
 #include "survey/colour_class.h"
 #include "serial/records_per_reading.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -194,7 +195,7 @@ StartPlan plan_survey_start(const StartInput& input) {
   plan.update_rate_hz = update_rate(s.reading_interval);
   plan.tick_divisor = tick_divisor(type, s.survey_mode, s.reading_interval);
   plan.clear_channel_null_values = s.null_values != 1;
-  plan.clear_number_of_sensors = type != kEm61Lx2 && type != kGrad601;
+  plan.clear_number_of_sensors = !has_sensor_count(type);
   plan.dipole_letter = dipole_letter(s, input.variant);
   plan.message = port_assignment_problem(s, type);
   if (plan.message) return plan;

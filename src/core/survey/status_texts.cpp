@@ -74,10 +74,6 @@ ScaleLabels inphase_scale_labels(int instrument_type, int em38_4_inphase_units, 
   return {format_double(format, maximum), format_double(format, minimum)};
 }
 
-bool has_inphase_scale(int type) {
-  return type == kEm31Mk2 || type == kEm38 || type == kEm38Mk2 || type == kEm38_4 || type == kCs21;
-}
-
 std::vector<std::string> instrument_block_rows(const Settings& s, int type, bool instrument_used, int coil_spacing_m,
                                                char coil_letter, bool narrow_panel) {
   if (!instrument_used) return {"Instrument", "Disabled", "GXY Mode"};

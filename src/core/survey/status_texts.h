@@ -30,8 +30,6 @@ struct ScaleLabels {
 ScaleLabels conductivity_scale_labels(int instrument_type, double minimum, double maximum);
 // "%0.0fppt"; the EM38-4 by its in-phase units (1: "%0.0fmS/m").
 ScaleLabels inphase_scale_labels(int instrument_type, int em38_4_inphase_units, double minimum, double maximum);
-// The instruments whose readings carry an in-phase value with its own scale.
-bool has_inphase_scale(int instrument_type);
 
 // The rows of the instrument block ("Instrument", "Disabled", "GXY Mode"
 // without an instrument). `narrow_panel`: a status panel under 301 pixels,

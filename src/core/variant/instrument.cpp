@@ -56,19 +56,26 @@ const InstrumentRow* find_instrument(int instrument_type) {
   return nullptr;
 }
 
-bool is_em61(int instrument_type) {
+bool in_family(int instrument_type, InstrumentFamily family) {
   const InstrumentRow* row = find_instrument(instrument_type);
-  return row && row->family == F::kEm61;
+  return row && row->family == family;
 }
 
-bool is_t_record_instrument(int instrument_type) {
-  const InstrumentRow* row = find_instrument(instrument_type);
-  return row && row->family == F::kTRecord;
-}
+bool is_em61(int instrument_type) { return in_family(instrument_type, F::kEm61); }
+
+bool is_t_record_instrument(int instrument_type) { return in_family(instrument_type, F::kTRecord); }
 
 bool is_conductivity_meter(int instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && row->conductivity_meter;
+}
+
+bool has_inphase_columns(int instrument_type) {
+  const InstrumentRow* row = find_instrument(instrument_type);
+  if (!row) return false;
+  for (const ValueColumnSpec& c : row->value_columns)
+    if (c.kind == ColumnKind::kCoil) return true;
+  return false;
 }
 
 bool has_sensor_count(int instrument_type) {

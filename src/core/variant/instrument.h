@@ -56,9 +56,13 @@ std::span<const InstrumentRow> instrument_table();
 // nullptr for a type outside the table.
 const InstrumentRow* find_instrument(int instrument_type);
 
+bool in_family(int instrument_type, InstrumentFamily family);
 bool is_em61(int instrument_type);
 bool is_t_record_instrument(int instrument_type);  // EM31-MK2, EM38, EM34-3
 bool is_conductivity_meter(int instrument_type);
+// EM31-MK2, EM38, EM38-MK2, EM38-4, CS-21: an in-phase value beside the
+// conductivity of a coil (its own scale and colour bar).
+bool has_inphase_columns(int instrument_type);
 // Grad601 and EM61-LX2: the number of sensors is a setting (list index 1: two).
 bool has_sensor_count(int instrument_type);
 // EM38-MK2, EM38-4 and the EM61 types: reading records hold the

@@ -184,3 +184,27 @@ TEST(ReadingMeaning, RandomRecordsOfEveryInstrumentGiveValidEntries) {
 
 }  // namespace
 }  // namespace quelor
+
+namespace quelor {
+namespace {
+
+// More records than one read of the file holds: the whole records on both
+// sides of every read are replotted once, a cut last record is not.
+TEST(Replot, ASurveyLongerThanOneReadIsReplottedWhole) {
+  for (const int strips : {39, 40, 41, 90}) {
+    std::string f = rec("ZLK31   W230GPS00000 1") + rec("{0         0.000") + bar('a', 0.5, 0.5, 0.5, -0.5);
+    for (int s = 1; s <= strips; ++s) {
+      for (int i = 0; i < 100; ++i) f += reading(100 + (s + i) % 300);
+      f += bar('a', 0.5 + s, 0.5, 0.5 + s, -0.5);
+    }
+    f += "T +0";
+    const Replotted r = replot(f, 1);
+    EXPECT_EQ(r.counts.records, 2 + 4 * (strips + 1) + 100 * strips) << strips;
+    EXPECT_EQ(r.counts.swaths, 1);
+    EXPECT_EQ(r.counts.bars, strips) << strips;
+    EXPECT_EQ(r.counts.readings, 100 * strips) << strips;
+  }
+}
+
+}  // namespace
+}  // namespace quelor

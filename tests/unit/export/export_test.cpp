@@ -201,8 +201,18 @@ TEST(Export, EverySampleSurveyGivesOneRowPerReadingWithDecodedValues) {
     ASSERT_FALSE(t.columns.empty()) << product_names(v).program_name;
     for (const ExportRow& r : t.rows) {
       ASSERT_EQ(r.values.size(), t.columns.size());
+      ASSERT_EQ(r.numbers.size(), t.columns.size());
       bool any = false;
-      for (std::size_t i = 0; i < r.values.size(); ++i) any |= !r.values[i].empty() && !t.columns[i].text;
+      for (std::size_t i = 0; i < r.values.size(); ++i) {
+        any |= !r.values[i].empty() && !t.columns[i].text;
+        // The numbers are the cells before formatting: a number exactly where
+        // a numeric cell has text, and the cell its "%.10g".
+        EXPECT_EQ(r.numbers[i].has_value(), !r.values[i].empty() && !t.columns[i].text) << t.columns[i].name;
+        if (!r.numbers[i]) continue;
+        char text[32];
+        std::snprintf(text, sizeof text, "%.10g", *r.numbers[i] == 0.0 ? 0.0 : *r.numbers[i]);
+        EXPECT_EQ(r.values[i], text) << t.columns[i].name;
+      }
       EXPECT_TRUE(any) << product_names(v).program_name << " tick " << r.tick;
     }
     // The first three readings follow the one forwarded fix: the only fix of
@@ -352,6 +362,78 @@ TEST(ExportText, TheEmagpyFormKeepsOnlyCoilConfigurations) {
     ++count;
   }
   EXPECT_EQ(count, 5);
+}
+
+}  // namespace
+}  // namespace quelor
+
+namespace quelor {
+namespace {
+
+// An EM38-4 survey: one header per session (the later ones continue the
+// file), each in its in-phase units, then two readings.
+std::string em38_4_sessions(std::initializer_list<int> units) {
+  const Variant v{kEm38_4, kNavigation};
+  MemorySink sink;
+  sink.open(L"x.T38");
+  DataFileWriter w(sink, v);
+  std::uint32_t tick = 1000;
+  bool continuing = false;
+  for (int u : units) {
+    HeaderFields h = testing_support::sample_header(v);
+    h.reading_units = u;
+    w.write_header(h, continuing);
+    w.write_line_block(testing_support::sample_line(1), LocalTime{2025, 3, 7, 9, 15, 0, 0}, tick += 100);
+    for (int n = 0; n < 2; ++n) w.write_reading({testing_support::sample_record(kEm38_4, n), tick += 250});
+    continuing = true;
+  }
+  return sink.file(L"x.T38");
+}
+
+TEST(ExportTable, Em38_4InphaseColumnsAreNamedInTheHeadersUnits) {
+  const struct {
+    int units;
+    const char* suffix;
+  } kCases[] = {{0, "_ppt"}, {1, "_mS_m"}};
+  std::vector<std::string> inphase_cells[2];
+  for (const auto& c : kCases) {
+    const ExportTable t = table_of(em38_4_sessions({c.units}));
+    EXPECT_TRUE(t.warnings.empty());
+    int inphase = 0;
+    for (std::size_t i = 0; i < t.columns.size(); ++i) {
+      const std::string& name = t.columns[i].name;
+      if (name.rfind("inphase_", 0) != 0) continue;
+      ++inphase;
+      EXPECT_EQ(name.substr(name.size() - std::string(c.suffix).size()), c.suffix) << name;
+      for (const ExportRow& r : t.rows) inphase_cells[c.units].push_back(r.values[i]);
+    }
+    EXPECT_EQ(inphase, 4);
+    const std::string csv = export_text(t, ExportFormat::kCsv);
+    EXPECT_NE(csv.substr(0, csv.find('\n')).find(",inphase_100cm" + std::string(c.suffix) + ","), std::string::npos)
+        << csv;
+  }
+  // The raw in-phase is another number than the factored one.
+  ASSERT_EQ(inphase_cells[0].size(), inphase_cells[1].size());
+  EXPECT_NE(inphase_cells[0], inphase_cells[1]);
+}
+
+TEST(ExportTable, AContinuedSurveyInOtherInphaseUnitsIsSaid) {
+  const struct {
+    std::initializer_list<int> units;
+    std::size_t warnings;
+  } kCases[] = {{{0, 0}, 0}, {{1, 1}, 0}, {{0, 1}, 1}, {{1, 0, 1}, 1}};
+  for (const auto& c : kCases) {
+    const ExportTable t = table_of(em38_4_sessions(c.units));
+    EXPECT_EQ(t.rows.size(), 2 * c.units.size());
+    std::size_t said = 0;
+    for (const std::string& w : t.warnings) said += w.find("in-phase units") != std::string::npos;
+    EXPECT_EQ(said, c.warnings);
+    const std::string suffix = *c.units.begin() == 1 ? "_mS_m" : "_ppt";
+    for (const ValueColumn& col : t.columns) {
+      if (col.name.rfind("inphase_", 0) != 0) continue;
+      EXPECT_EQ(col.name.substr(col.name.size() - suffix.size()), suffix);
+    }
+  }
 }
 
 }  // namespace

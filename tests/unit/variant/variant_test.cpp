@@ -69,6 +69,15 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
     EXPECT_EQ(has_binary_records(v.instrument_type),
               em61 || v.instrument_type == kEm38Mk2 || v.instrument_type == kEm38_4)
         << v.instrument;
+    // Each instrument in exactly one family.
+    int families = 0;
+    for (InstrumentFamily f : {InstrumentFamily::kTRecord, InstrumentFamily::kBinaryFF, InstrumentFamily::kEm61,
+                               InstrumentFamily::kLine})
+      families += in_family(v.instrument_type, f);
+    EXPECT_EQ(families, 1) << v.instrument;
+    EXPECT_EQ(in_family(v.instrument_type, InstrumentFamily::kBinaryFF),
+              v.instrument_type == kEm38Mk2 || v.instrument_type == kEm38_4)
+        << v.instrument;
     // Coil columns exactly for the conductivity meters; the mapped channel is one of the columns.
     bool coils = false, mapped = row->mapped_channel.empty();
     for (const ValueColumnSpec& c : row->value_columns) {
@@ -89,6 +98,10 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
   }
   EXPECT_TRUE(is_t_record_instrument(kEm34_3));
   EXPECT_FALSE(is_t_record_instrument(kEm38Mk2));
+  EXPECT_FALSE(in_family(1, InstrumentFamily::kTRecord));
+  for (int type : std::initializer_list<int>{kGrad601, kEm61Lx2, kEm61Mk2, kEm34_3, 1})
+    EXPECT_FALSE(has_inphase_columns(type)) << type;
+  for (int type : {kEm31Mk2, kEm38, kEm38Mk2, kEm38_4, kCs21}) EXPECT_TRUE(has_inphase_columns(type)) << type;
   EXPECT_EQ(instrument_record_length({1, 0}), 0);
   EXPECT_EQ(instrument_record_length({kEm38, 2}), 0);
 }
