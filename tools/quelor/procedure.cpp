@@ -226,15 +226,15 @@ bool wire(Run& r, Procedures& p) {
     em38mk2_prepare(p.em38mk2, s);
     r.take(em38mk2_start(p.em38mk2, true, r.clock));
     r.on_record = [&r, &p](const RecordBytes& rec) {
-      Settings& s = r.settings;
-      return em38mk2_on_reading(p.em38mk2, s, decode_em38_mk2(rec.view(), em38mk2_decoder_offsets(p.em38mk2, s), false),
+      Settings& rs = r.settings;
+      return em38mk2_on_reading(p.em38mk2, rs, decode_em38_mk2(rec.view(), em38mk2_decoder_offsets(p.em38mk2, rs), false),
                                 r.clock);
     };
     r.on_tick = [&r, &p] { return em38mk2_on_tick(p.em38mk2, r.settings, r.clock); };
   } else if (n == "em38-4-calibration") {
     r.on_record = [&r, &p](const RecordBytes& rec) {
-      Settings& s = r.settings;
-      return em38_4_on_reading(p.em38_4, s, decode_em38_4(rec.view(), em38_4_decoder_calibration(p.em38_4, s), false),
+      Settings& rs = r.settings;
+      return em38_4_on_reading(p.em38_4, rs, decode_em38_4(rec.view(), em38_4_decoder_calibration(p.em38_4, rs), false),
                                r.clock);
     };
     r.on_tick = [&r, &p] { return em38_4_on_tick(p.em38_4, r.settings, r.clock); };
@@ -248,18 +248,18 @@ bool wire(Run& r, Procedures& p) {
     const int type = r.variant.instrument_type;
     const int nulling = r.options.samples > 0 ? r.options.samples : type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
     r.on_record = [&r, &p, type, nulling, lx2_two](const RecordBytes& rec) {
-      Settings& s = r.settings;
+      Settings& rs = r.settings;
       RecordBytes copy = rec;
-      const Em61Reading e = type == kEm61Mk2 ? decode_em61_mk2(copy, {}, p.ring, s.channel_null_values)
-                                             : decode_em61_lx2(copy, lx2_two, p.ring, s.channel_null_values);
+      const Em61Reading e = type == kEm61Mk2 ? decode_em61_mk2(copy, {}, p.ring, rs.channel_null_values)
+                                             : decode_em61_lx2(copy, lx2_two, p.ring, rs.channel_null_values);
       if (p.em61.state == kProcedureNormalisation) {
         ProcedureStep step = normalisation_on_reading(p.em61, p.ring);
         if (!step.ended) return step;
         r.print(step);  // the nulling follows once the ring is full
         return nulling_start(p.em61, nulling);
       }
-      if (p.em61.state == kProcedureFilterFactor) return filter_on_reading(p.em61, s, e);
-      return nulling_on_reading(p.em61, s, e, type, true);
+      if (p.em61.state == kProcedureFilterFactor) return filter_on_reading(p.em61, rs, e);
+      return nulling_on_reading(p.em61, rs, e, type, true);
     };
     r.answer = [&r, &p](int a) { return filter_answer(p.em61, r.settings, a); };
     if (n == "em61lx2-filter") {

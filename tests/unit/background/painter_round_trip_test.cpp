@@ -47,7 +47,7 @@ struct Survey {
 
   void reading(double e, double n) {
     const int c = static_cast<int>(std::fmod(std::fabs(e * 37 + n * 11), 500.0));
-    char text[16];
+    char text[24];  // room for any int: the compiler cannot bound c
     std::snprintf(text, sizeof text, "T %+05d+0000", -4 * c);
     writer.write_reading(ReadingInput{text, ++tick, 0});
     segment_push(segment, colour_class(c, 0, 500));
@@ -111,7 +111,9 @@ TEST_P(RoundTrip, ReplotDrawsWhatThePainterDrew) {
   EXPECT_EQ(file.substr(before, 7), "XPAUSED");  // appended at the end, not where the re-plot read
   EXPECT_EQ(counts.swaths, 2);
   EXPECT_EQ(live.groups, 2 * 1 + 3 * 24 + 2 * 24 + 1 * 3);  // two bars at each swath's first segment
-  if (view > 0) EXPECT_EQ(counts.readings, 3 * (3 * 24 + 2 * 24));
+  if (view > 0) {
+    EXPECT_EQ(counts.readings, 3 * (3 * 24 + 2 * 24));
+  }
 
   // Every data tile the painter drew holds the same pixels after the re-plot
   // (a tile the re-plot did not need is white in both).

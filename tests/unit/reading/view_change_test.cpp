@@ -118,7 +118,9 @@ TEST(ViewChange, DefaultSettingsShowTheSelectors) {
     int shown = 0;
     for (bool b : v.shown) shown += b ? 1 : 0;
     EXPECT_EQ(shown, c.shown) << c.type;
-    if (c.shown > 0) EXPECT_EQ(v.checked, selector_of_channel(c.type, in.channel)) << c.type;
+    if (c.shown > 0) {
+      EXPECT_EQ(v.checked, selector_of_channel(c.type, in.channel)) << c.type;
+    }
   }
 }
 
