@@ -28,7 +28,6 @@ TEST(TFramer, RecordIsTwelveBytesFromTheT) {
 }
 
 TEST(TFramer, StreamJoinedMidRecordStartsAtFirstCompleteRecord) {
-  InstrumentFramer f = framer_for(kEm31Mk2);
   const Bytes full = test::em31_wire(0x24, "00100", "00200");
   for (std::size_t cut = 1; cut < full.size(); ++cut) {
     InstrumentFramer g = framer_for(kEm31Mk2);
