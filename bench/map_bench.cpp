@@ -74,7 +74,7 @@ struct Survey {
         const double f = (k + 0.5) / kReadingsPerFix;
         const int c = conductivity(q.easting - kOriginEasting + f * (p.easting - q.easting),
                                    q.northing - kOriginNorthing + f * (p.northing - q.northing));
-        char text[16];
+        char text[24];  // room for any int: the compiler cannot bound c
         std::snprintf(text, sizeof text, "T %+05d+0000", -4 * std::min(c, 2499));
         writer.write_reading(ReadingInput{text, ++tick, 0});
         segment_push(segment, colour_class(c, 0, 500));

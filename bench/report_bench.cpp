@@ -83,11 +83,11 @@ std::string day_file() {
   std::uint32_t tick = 100000;
   double clock = 8 * 3600.0;
   for (int line = 0; line < kLines; ++line) {
-    LineBlockFields f;
-    f.line_name = std::to_string(line + 1);
+    LineBlockFields block;
+    block.line_name = std::to_string(line + 1);
     const LocalTime now{2026, 12, 9, static_cast<int>(clock / 3600), static_cast<int>(clock / 60) % 60,
                         static_cast<int>(clock) % 60, 0};
-    w.write_line_block(f, now, tick);
+    w.write_line_block(block, now, tick);
     w.write_remark("$STARTED", 'X', tick);
     w.write_swath_start();
     const double lon = kLongitude + line / metres_per_degree_lon;

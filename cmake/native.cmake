@@ -10,6 +10,28 @@ set(QUELOR_UNIT_AREAS_devsim core_variant core_serial core_gps core_procedures)
 set(QUELOR_UNIT_AREAS_sound core_sound core_survey core_gps)
 set(QUELOR_UNIT_AREAS_reading quelor_core devsim_lib)
 function(quelor_unit_tests name sources)
+  # The test files that start threads give the program the label `threads`
+  # (ctest -L threads). Under ThreadSanitizer (preset tsan) the program is
+  # made of those files alone, with the folder's helpers that are no tests,
+  # and built by the target threads_tests. Not the simulator's (devsim): its
+  # session test would need nearly the whole core built under the sanitizer
+  # (the simulator writes the truth GeoTIFF).
+  set(threaded "")
+  if(NOT name STREQUAL "devsim")
+    foreach(src ${sources})
+      file(STRINGS ${src} starts_threads REGEX "std::(j?thread|async)[ ({<]" LIMIT_COUNT 1)
+      if(starts_threads)
+        list(APPEND threaded ${src})
+      endif()
+    endforeach()
+  endif()
+  if(QUELOR_SANITIZE_THREADS)
+    if(NOT threaded)
+      return()
+    endif()
+    list(FILTER sources EXCLUDE REGEX "_test\\.cpp$")
+    list(APPEND sources ${threaded})
+  endif()
   add_executable(unit_${name} ${sources})
   if(DEFINED QUELOR_UNIT_AREAS_${name})
     target_link_libraries(unit_${name} PRIVATE ${QUELOR_UNIT_AREAS_${name}})
@@ -23,8 +45,14 @@ function(quelor_unit_tests name sources)
     QUELOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     QUELOR_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
     QUELOR_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(unit_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  set(labels "")
+  if(threaded)
+    set(labels LABELS threads)
+    add_dependencies(threads_tests unit_${name})
+  endif()
+  gtest_discover_tests(unit_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 ${labels})
 endfunction()
+add_custom_target(threads_tests)
 
 file(GLOB QUELOR_UNIT_TOP CONFIGURE_DEPENDS tests/unit/*.cpp)
 if(QUELOR_UNIT_TOP)
@@ -35,6 +63,10 @@ foreach(dir ${QUELOR_UNIT_DIRS})
   if(IS_DIRECTORY ${dir})
     get_filename_component(area ${dir} NAME)
     file(GLOB_RECURSE area_sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    # *_race_test.cpp: tests whose only check is ThreadSanitizer's.
+    if(NOT QUELOR_SANITIZE_THREADS)
+      list(FILTER area_sources EXCLUDE REGEX "_race_test\\.cpp$")
+    endif()
     if(area_sources)
       quelor_unit_tests(${area} "${area_sources}")
     endif()
@@ -87,7 +119,7 @@ endforeach()
 # One benchmark program per bench/<name>_bench.cpp: bench_<name>.
 find_package(benchmark QUIET)
 file(GLOB QUELOR_BENCH_SOURCES CONFIGURE_DEPENDS bench/*_bench.cpp)
-if(benchmark_FOUND AND NOT QUELOR_SANITIZE)  # timings under a sanitizer mean nothing
+if(benchmark_FOUND AND NOT QUELOR_SANITIZE AND NOT QUELOR_SANITIZE_THREADS)  # timings under a sanitizer mean nothing
   foreach(src ${QUELOR_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     string(REPLACE "_bench" "" name ${name})

@@ -132,8 +132,9 @@ TEST_F(SetupPaint, PaintsEveryInstrumentInEveryLayout) {
       g_settings.gps_y_offset = -1.5;
       InvalidateRect(main_, nullptr, TRUE);
       UpdateWindow(main_);
-      if (g_screen.window.width <= screen_w && g_screen.window.height <= screen_h)
+      if (g_screen.window.width <= screen_w && g_screen.window.height <= screen_h) {
         EXPECT_GT(count_colour(main_, kAntenna), 3) << s.width << "x" << s.height << " " << type;
+      }
       // A damaged file: no crash, nothing drawn outside the window.
       g_settings.gps_x_offset = std::numeric_limits<double>::quiet_NaN();
       g_settings.gps_y_offset = 1e300;

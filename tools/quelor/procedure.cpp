@@ -283,7 +283,7 @@ bool wire(Run& r, Procedures& p) {
     const int type = r.variant.instrument_type;
     const int nulling = r.options.samples > 0 ? r.options.samples : type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
     r.on_reading = [&r, &p, type, nulling](const ProcedureReading& reading) {
-      Settings& s = r.settings;
+      Settings& rs = r.settings;
       if (p.em61.state == kProcedureNormalisation) {
         ProcedureStep step = normalisation_on_reading(p.em61, r.instrument.current_ring);
         if (!step.ended) return step;
@@ -293,7 +293,7 @@ bool wire(Run& r, Procedures& p) {
       // The filter calibration reads the nulled values, the nulling the instrument's own.
       const bool filter = p.em61.state == kProcedureFilterFactor;
       const Em61Reading e = em61_procedure_reading(r.meaning(reading, !filter), r.decode);
-      return filter ? filter_on_reading(p.em61, s, e) : nulling_on_reading(p.em61, s, e, type, true);
+      return filter ? filter_on_reading(p.em61, rs, e) : nulling_on_reading(p.em61, rs, e, type, true);
     };
     r.answer = [&r, &p](int a) { return filter_answer(p.em61, r.settings, a); };
     if (n == "em61lx2-filter") {

@@ -165,7 +165,7 @@ int run_setup(int argc, char** argv) {
   std::string program, settings_path, out_path;
   OpenDialog d;
   std::vector<Entry> entries;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc; i += 2) {  // every option takes a value
     const char* a = argv[i];
     const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
     if (!next) return fail(std::string("missing value after ") + a);
@@ -180,7 +180,6 @@ int run_setup(int argc, char** argv) {
     } else {
       return fail(std::string("unknown option ") + a);
     }
-    ++i;
   }
   Variant v;
   if (!find_program(program, v)) return fail("unknown program '" + program + "'");

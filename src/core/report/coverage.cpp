@@ -25,17 +25,33 @@ struct Cells {
   }
 };
 
+// The first and the last of `count` cells whose centres (at i + 0.5) lie at
+// or after, at or before `position` (in cells); worked out in doubles, so a
+// far position never overflows an int.
+int first_cell(double position, int count) {
+  const double c = std::ceil(position - 0.5);
+  if (!(c > 0)) return 0;
+  return c >= count ? count : static_cast<int>(c);
+}
+int last_cell(double position, int count) {
+  const double c = std::floor(position - 0.5);
+  if (!(c > -1)) return -1;
+  return c >= count - 1 ? count - 1 : static_cast<int>(c);
+}
+
 // Calls span(row, first, last) for the cells whose centres lie inside the
-// polygon (even-odd rule, so a crossed footprint fills both halves).
+// polygon (even-odd rule, so a crossed footprint fills both halves). A
+// polygon with a corner that is not a finite number covers nothing.
 template <typename Span>
 void fill_polygon(const Cells& g, std::span<const PlanePoint> poly, Span span) {
   double low = std::numeric_limits<double>::infinity(), high = -low;
   for (const PlanePoint& p : poly) {
+    if (!std::isfinite(p.easting) || !std::isfinite(p.northing)) return;
     low = std::min(low, p.northing);
     high = std::max(high, p.northing);
   }
-  const int r0 = std::max(0, static_cast<int>(std::ceil((low - g.origin.northing) / g.cell - 0.5)));
-  const int r1 = std::min(g.rows - 1, static_cast<int>(std::floor((high - g.origin.northing) / g.cell - 0.5)));
+  const int r0 = first_cell((low - g.origin.northing) / g.cell, g.rows);
+  const int r1 = last_cell((high - g.origin.northing) / g.cell, g.rows);
   std::vector<double> xs;
   for (int r = r0; r <= r1; ++r) {
     const double y = g.origin.northing + (r + 0.5) * g.cell;
@@ -48,8 +64,8 @@ void fill_polygon(const Cells& g, std::span<const PlanePoint> poly, Span span) {
     }
     std::sort(xs.begin(), xs.end());
     for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-      const int c0 = std::max(0, static_cast<int>(std::ceil((xs[i] - g.origin.easting) / g.cell - 0.5)));
-      const int c1 = std::min(g.columns - 1, static_cast<int>(std::floor((xs[i + 1] - g.origin.easting) / g.cell - 0.5)));
+      const int c0 = first_cell((xs[i] - g.origin.easting) / g.cell, g.columns);
+      const int c1 = last_cell((xs[i + 1] - g.origin.easting) / g.cell, g.columns);
       if (c0 <= c1) span(r, c0, c1);
     }
   }
@@ -213,7 +229,7 @@ Coverage survey_coverage(const SurveyData& survey, long max_cells) {
   std::vector<double> widths;
   for (double w : survey.swath_widths)
     if (w > 0 && std::isfinite(w)) widths.push_back(w);
-  if (widths.empty() || !(c.hull_area > 0)) return c;
+  if (widths.empty() || !(c.hull_area > 0) || !std::isfinite(c.hull_area)) return c;
   c.known = true;
   c.swath_width = median(std::move(widths));
 

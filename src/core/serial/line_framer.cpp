@@ -29,20 +29,13 @@ bool is_valid_instrument_line(std::string_view head, const std::uint8_t* line, i
 
 FrameStep frame_line_byte(LineFramer& f, std::uint8_t byte) {
   FrameStep step;
-  if (byte == '$') {
-    f.n = 0;
-  } else if (++f.n >= kWrapAt) {
-    f.n = 0;
-  }
-  f.line[f.n] = byte;
-  if (byte != '\n') return step;
-  const int count = f.n + 1;
-  f.n = -1;
-  if (!is_valid_instrument_line(f.head, f.line.data(), count)) {
+  const int count = assemble_line_byte(f.assembly, byte, kWrapAt);
+  if (count == 0) return step;
+  if (!is_valid_instrument_line(f.head, f.assembly.line.data(), count)) {
     step.event = FrameEvent::kRejected;
     return step;
   }
-  assign_record(f.record, f.line.data(), static_cast<std::size_t>(count - 2));
+  assign_record(f.record, f.assembly.line.data(), static_cast<std::size_t>(count - 2));
   step.event = FrameEvent::kRecord;
   step.deliver = true;
   return step;

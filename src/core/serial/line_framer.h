@@ -2,11 +2,11 @@
 // Framing of the line readers: Grad601 ($PBAR) and DualEM CS-21 ($PDLM).
 // A "$" always starts a new line; a line feed ends it.
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
 #include "serial/frame_step.h"
+#include "serial/line_assembly.h"
 #include "serial/reading_messages.h"
 #include "serial/record_bytes.h"
 
@@ -15,8 +15,7 @@ namespace quelor {
 struct LineFramer {
   std::string_view head = "$PBAR";  // first five characters of a valid line
   std::uint32_t message = WM_GRAD_READING;
-  std::array<std::uint8_t, 200> line{};
-  int n = -1;
+  LineAssembly assembly;
   RecordBytes record;  // the last valid line without carriage return and line feed
 };
 

@@ -1,5 +1,7 @@
 #include "serial/tilt_framer.h"
 
+#include "gps/checksum.h"
+
 namespace quelor {
 
 namespace {
@@ -22,25 +24,17 @@ bool tilt_checksum_ok(std::string_view s) {
   const int high = hex_value(s[star + 1]);
   const int low = hex_value(s[star + 2]);
   if (high < 0 || low < 0) return false;
-  unsigned sum = 0;
-  for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(s[i]);
-  return sum == static_cast<unsigned>(high * 16 + low);
+  return nmea_checksum(s) == high * 16 + low;
 }
 
 FrameStep frame_tilt_byte(TiltFramer& f, std::uint8_t byte) {
   FrameStep step;
-  if (byte == '$') {
-    f.n = 0;
-  } else if (++f.n >= kWrapAt) {
-    f.n = 0;
-  }
-  f.line[f.n] = byte;
-  if (byte != '\n') return step;
-  int count = f.n;  // the line feed is not kept
-  f.n = -1;
-  if (count > 0 && f.line[count - 1] == '\r') --count;
+  int count = assemble_line_byte(f.assembly, byte, kWrapAt);
+  if (count == 0) return step;
+  --count;  // the line feed is not kept
+  if (count > 0 && f.assembly.line[static_cast<std::size_t>(count - 1)] == '\r') --count;
   if (count == 0) return step;  // an empty line is nothing to log
-  assign_record(f.record, f.line.data(), static_cast<std::size_t>(count));
+  assign_record(f.record, f.assembly.line.data(), static_cast<std::size_t>(count));
   if (tilt_checksum_ok(f.record.text())) {
     step.event = FrameEvent::kRecord;
     step.deliver = true;

@@ -4,18 +4,17 @@
 // between "$" and "*". Bad lines are reported too: they are logged as
 // comment records with a leading backslash.
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
 #include "serial/frame_step.h"
+#include "serial/line_assembly.h"
 #include "serial/record_bytes.h"
 
 namespace quelor {
 
 struct TiltFramer {
-  std::array<std::uint8_t, 200> line{};
-  int n = -1;
+  LineAssembly assembly;
   RecordBytes record;  // the last line without its carriage return (TiltSentence)
 };
 

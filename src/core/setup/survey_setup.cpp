@@ -37,7 +37,7 @@ std::wstring increment_label(int type, int mode) {
 // Rate field and its label for a mode. `entering` distinguishes the
 // dialog's opening ("Not Applicable") from a later mode change ("Not
 // Available").
-void show_rate(SurveySetupSession& ss, const Settings& s, int type, int mode, bool opening) {
+void show_rate(SurveySetupSession& ss, const Settings& /*settings*/, int type, int mode, bool opening) {
   DialogControl* rate = ss.form.find(IDC_RATE);
   if (!rate) return;
   ss.form.set_text(IDC_RATE_LABEL, L"Readings/s:");

@@ -73,7 +73,9 @@ TEST(TextConversion, LineRules) {
     const TextConversion conv{text_options(c.delimiter, c.type), 0, 17};
     const std::string record = convert_text_line(c.line, conv);
     EXPECT_EQ(record, c.record) << c.name;
-    if (!record.empty()) EXPECT_EQ(record.size(), static_cast<std::size_t>(kPointRecordLength)) << c.name;
+    if (!record.empty()) {
+      EXPECT_EQ(record.size(), static_cast<std::size_t>(kPointRecordLength)) << c.name;
+    }
   }
 }
 
@@ -218,7 +220,9 @@ TEST(LoadOptions, SettingsGroupRoundTripAndStyles) {
     EXPECT_EQ(b.joined, s.joined) << s.type;
     EXPECT_EQ(b.shape, s.shape) << s.type;
     EXPECT_EQ(b.pen_width, s.pen) << s.type;
-    if (!b.joined) EXPECT_EQ(symbol_half_size(b), s.half) << s.type;
+    if (!b.joined) {
+      EXPECT_EQ(symbol_half_size(b), s.half) << s.type;
+    }
   }
 }
 

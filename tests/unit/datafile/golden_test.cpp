@@ -80,8 +80,8 @@ TEST_P(Golden, ColumnsOfTheDataPart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVariant, Golden, ::testing::ValuesIn(kEveryVariant),
-                         [](const ::testing::TestParamInfo<Variant>& info) {
-                           std::string name(product_names(info.param).program_name);
+                         [](const ::testing::TestParamInfo<Variant>& instance) {
+                           std::string name(product_names(instance.param).program_name);
                            for (char& c : name)
                              if (c == '-') c = '_';
                            return name;

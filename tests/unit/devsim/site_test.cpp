@@ -111,8 +111,8 @@ TEST_P(LoneTarget, EveryInstrumentPeaksOverIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DefaultTargets, LoneTarget, ::testing::Values("drum 1", "drum 2", "pipe", "wall footing"),
-                         [](const auto& info) {
-                           std::string n = info.param;
+                         [](const auto& instance) {
+                           std::string n = instance.param;
                            for (char& c : n)
                              if (c == ' ') c = '_';
                            return n;

@@ -213,11 +213,11 @@ TEST(NumbersRows, TRecordInstrumentsShowRangeAndMode) {
     TRecordNumbers in;
     std::vector<std::string> rows;
   };
-  TRecordNumbers em31{kEm31Mk2, true, 12.5, false, -3.25, 1000, 'V'};
+  TRecordNumbers em31{kEm31Mk2, true, 12.5, false, -3.25, 1000, 'V', 0, false, {}, 4};
   TRecordNumbers em31_marked = em31;
   em31_marked.marker = true;
-  TRecordNumbers em38{kEm38, true, 1.75, true, std::nullopt, 100, 'H'};
-  TRecordNumbers em34{kEm34_3, true, 8.0, false, std::nullopt, 30, 'H', 20};
+  TRecordNumbers em38{kEm38, true, 1.75, true, std::nullopt, 100, 'H', 0, false, {}, 4};
+  TRecordNumbers em34{kEm34_3, true, 8.0, false, std::nullopt, 30, 'H', 20, false, {}, 4};
   TRecordNumbers em34_manual = em34;
   em34_manual.reading_count = "Rdg: 2 of 3";
   TRecordNumbers none;

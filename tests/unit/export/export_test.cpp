@@ -43,7 +43,7 @@ std::string gga(const Fix& f) {
 
 // An EM31-MK2 reading "T" + status + two values: vertical dipole, range 100.
 std::string em31_record(int conductivity, int inphase) {
-  char buf[16];
+  char buf[32];  // room for any two ints
   std::snprintf(buf, sizeof buf, "T%c%05d%05d", 0x24, conductivity, inphase);
   return buf;
 }

@@ -371,7 +371,9 @@ TEST(GpsReader, PauseReadsNothingAndResumesWithoutABreak) {
   int reads = 0;
   f.host.fake_port.on_read = [&] {
     clock.now += 1;
-    if (reads++ == 0) EXPECT_GE(clock.now, 10000u);  // the first read comes after the pause
+    if (reads++ == 0) {  // the first read comes after the pause
+      EXPECT_GE(clock.now, 10000u);
+    }
     if (reads == 100) f.control.run.store(0);
   };
   f.control.paused.store(true);

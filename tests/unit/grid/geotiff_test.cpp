@@ -157,7 +157,9 @@ TEST(GeoTiff, TilesHoldTheGridAndOverviewsHalveItInACloudOptimisedLayout) {
     for (const Ifd& ifd : t.ifds) EXPECT_LT(ifd.at, first_tile);
     const std::vector<float> full = image_of(t, t.ifds[0]);
     for (std::size_t k = 0; k < full.size(); ++k) {
-      if (std::isnan(g.values[k])) ASSERT_EQ(full[k], kGeoTiffNoData) << k;
+      if (std::isnan(g.values[k])) {
+        ASSERT_EQ(full[k], kGeoTiffNoData) << k;
+      }
       else ASSERT_EQ(full[k], g.values[k]) << k;
     }
     const std::vector<float> half = image_of(t, t.ifds[1]);

@@ -205,14 +205,17 @@ TEST(DriftControl, CollectsThenCancelRestoresThePreviousReferences) {
     for (int k = 0; k < 3; ++k) step = drift_on_reading(d, em38_4(10.0 * (answer + 1) + k, 1));
     ASSERT_TRUE(step.ask);
     EXPECT_EQ(step.ask->title, "Drift Procedure - DONE");
-    if (answer == 1)  // the last reading 22 (pair p adds p)
+    if (answer == 1) {  // the last reading 22 (pair p adds p)
       EXPECT_EQ(*step.message, (std::vector<std::string>{"C1:    22.00", "C2:    23.00", "C3:    24.00", "C4:    25.00",
                                                         "Drift Control", "  3 of   3"}));
+    }
     const std::array<double, 8> previous = d.previous;
     const ProcedureStep after = drift_answer(d, answer);
     EXPECT_TRUE(after.stamp_last_record);
     EXPECT_FALSE(drift_collecting(d));
-    if (answer == 1) EXPECT_DOUBLE_EQ(d.references[0], 21);
+    if (answer == 1) {
+      EXPECT_DOUBLE_EQ(d.references[0], 21);
+    }
     else EXPECT_EQ(d.references, previous);
   }
   EXPECT_DOUBLE_EQ(d.references[0], 21);  // the set accepted first

@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Scenario{"horizontal29", 40, 1000, 29, "Horizontal Mode Failed - Wait for Beep", false},
                       Scenario{"neverRotated", 30, -1, 0, "Horizontal Mode Not Detected - Wait for Beep", false},
                       Scenario{"rotatedTooLate", 30, 60400, 30, "Horizontal Mode Not Detected - Wait for Beep", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST(Em38Mk2Calibration, TextsInOrder) {
   test::FakeClock clock;

@@ -38,7 +38,9 @@ TEST(Nulling, StartReadingIgnoredMeanOfTheNextFifty) {
     for (int k = 1; k <= 50; ++k) {
       ASSERT_EQ(p.state, kProcedureNulling);
       step = nulling_on_reading(p, s, em61({double(k), 2.0 * k, -1.0 * k, 10}), kEm61Mk2, stand_by);
-      if (k == 7) EXPECT_EQ(step.message->back(), " 7 of 50");
+      if (k == 7) {
+        EXPECT_EQ(step.message->back(), " 7 of 50");
+      }
     }
     EXPECT_EQ(p.state, kProcedureNormal);
     EXPECT_TRUE(step.ended);

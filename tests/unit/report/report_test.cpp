@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -244,6 +245,25 @@ TEST(Coverage, BlocksAreJudgedApart) {
     EXPECT_DOUBLE_EQ(cov.hull_area, area);
     const Verdict v = survey_verdict(s, line_table(s), cov);
     EXPECT_EQ(v.complete, c.gaps == 0) << v.text;
+  }
+}
+
+// A damaged file can give a swath corner that is infinite, not a number or
+// far beyond any grid: such a swath covers nothing and breaks nothing.
+TEST(Coverage, SwathsWithInfiniteOrFarCornersCoverNothing) {
+  const SurveyData plain = lawnmower(10, 1.0, 40.0, 1.0, {4});
+  const double baseline = survey_coverage(plain).covered_share;
+  const double inf = std::numeric_limits<double>::infinity();
+  const PlanePoint corners[] = {{inf, kN}, {kE, -inf}, {std::nan(""), kN}, {1e300, kN}, {kE, -1e300}};
+  for (const PlanePoint& corner : corners) {
+    SurveyData s = plain;
+    s.swaths.push_back({PlanePoint{kE + 4.0, kN}, corner, PlanePoint{kE + 4.5, kN + 40.0},
+                        PlanePoint{kE + 4.0, kN + 40.0}});
+    const Coverage c = survey_coverage(s);
+    ASSERT_TRUE(c.known) << corner.easting << " " << corner.northing;
+    EXPECT_LE(c.covered_share, 1.0);
+    if (std::isfinite(corner.easting) && std::isfinite(corner.northing)) continue;
+    EXPECT_DOUBLE_EQ(c.covered_share, baseline) << corner.easting << " " << corner.northing;
   }
 }
 

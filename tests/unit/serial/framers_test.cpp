@@ -30,7 +30,6 @@ TEST(TFramer, RecordIsTwelveBytesFromTheT) {
 }
 
 TEST(TFramer, StreamJoinedMidRecordStartsAtFirstCompleteRecord) {
-  InstrumentFramer f = framer_for(kEm31Mk2);
   const Bytes full = test::em31_wire(0x24, "00100", "00200");
   for (std::size_t cut = 1; cut < full.size(); ++cut) {
     InstrumentFramer g = framer_for(kEm31Mk2);
@@ -346,6 +345,20 @@ TEST(TiltFramer, ChecksumDigitsEitherCase) {
   EXPECT_FALSE(tilt_checksum_ok("$" + body + "*G0"));
   EXPECT_FALSE(tilt_checksum_ok("$" + body));
   EXPECT_TRUE(tilt_checksum_ok("$*00"));
+}
+
+// Two hundred bytes without a line feed: the line starts over at position 0,
+// and a sentence after it is whole.
+TEST(TiltFramer, OverlongLineStartsOverAfterTwoHundredBytes) {
+  const std::string body = "PTILT,0.5,0.25";
+  const std::string good = "$" + body + "*" + test::nmea_checksum(body);
+  InstrumentFramer f = make_tilt_reader_framer();
+  const auto all = feed_all(f, bytes_of(std::string(200, 'x') + "tail*00\r\n" + good + "\r\n"));
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].step.event, FrameEvent::kRejected);
+  EXPECT_EQ(all[0].record.text(), "tail*00");
+  EXPECT_EQ(all[1].step.event, FrameEvent::kRecord);
+  EXPECT_EQ(all[1].record.text(), good);
 }
 
 TEST(ReadingMessages, TableIdsNamesAndDelivery) {

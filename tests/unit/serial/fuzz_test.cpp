@@ -62,10 +62,10 @@ void check_record(const FuzzTarget& t, const InstrumentFramer& framer, const Fra
   if (const auto* f = std::get_if<TFramer>(&framer)) {
     ASSERT_EQ(r.length, static_cast<std::size_t>(f->record_length)) << t.name;
     ASSERT_EQ(r.bytes[0], 'T') << t.name;
-  } else if (const auto* f = std::get_if<BinaryFramer>(&framer)) {
-    ASSERT_TRUE(is_valid_binary_record(f->reader, r)) << t.name;
-  } else if (const auto* f = std::get_if<LineFramer>(&framer)) {
-    ASSERT_TRUE(r.text().starts_with(f->head)) << t.name;
+  } else if (const auto* b = std::get_if<BinaryFramer>(&framer)) {
+    ASSERT_TRUE(is_valid_binary_record(b->reader, r)) << t.name;
+  } else if (const auto* l = std::get_if<LineFramer>(&framer)) {
+    ASSERT_TRUE(r.text().starts_with(l->head)) << t.name;
     ASSERT_LT(r.length, kInstrumentRecordSize) << t.name;
   } else {
     ASSERT_EQ(tilt_checksum_ok(r.text()), step.event == FrameEvent::kRecord) << t.name;

@@ -108,9 +108,10 @@ TEST(Accelerators, TabOrderIsTheReadingOrder) {
     const Control* previous = nullptr;
     for (const Control& c : t.controls) {
       if (!is_field(c)) continue;
-      if (previous)
+      if (previous) {
         EXPECT_TRUE(c.y > previous->y + 4 || (std::abs(c.y - previous->y) <= 4 && c.x > previous->x))
             << t.name << ": " << c.id << " comes after " << previous->id;
+      }
       previous = &c;
     }
   }

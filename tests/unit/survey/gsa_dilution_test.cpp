@@ -48,7 +48,9 @@ TEST(GsaDilution, GarbageNeverThrowsOrReadsPastTheEnd) {
     if (s.size() > 120) s.clear();
     const std::string text = gsa_dilution_text(s);
     EXPECT_FALSE(text.empty());
-    if (gsa_dilution(s)) EXPECT_NE(text, "N/A");
+    if (gsa_dilution(s)) {
+      EXPECT_NE(text, "N/A");
+    }
   }
 }
 

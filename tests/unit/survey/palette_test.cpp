@@ -30,7 +30,9 @@ TEST(Palette, ColoursRunBlueCyanGreenYellowRed) {
   // No class but the last entry is white, and no two neighbours are equal.
   for (int c = 0; c < kPaletteWhite; ++c) {
     EXPECT_NE(palette_colour(c), palette_colour(kPaletteWhite)) << c;
-    if (c > 0) EXPECT_NE(palette_colour(c), palette_colour(c - 1)) << c;
+    if (c > 0) {
+      EXPECT_NE(palette_colour(c), palette_colour(c - 1)) << c;
+    }
   }
 }
 

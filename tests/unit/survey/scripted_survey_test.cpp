@@ -255,7 +255,7 @@ TEST_F(ScriptedSurvey, ContinuedFileKeepsItsPositionCount) {
   };
   CreateDataFileContext first = create_context();
   ASSERT_TRUE(file_command(survey, first, AppendSituation{}, MapFrame{}).ok);
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(own_writer.write_swath_group(i % 2, {10 + i, 20, 11 + i, 21}));
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(own_writer.write_swath_group(i % 2, {10.0 + i, 20, 11.0 + i, 21}));
   files.files[path] = "";
   ScriptedMessages yes({1});
   ASSERT_TRUE(exit_command(survey, command_context(), false, ask_with(yes)).ok);

@@ -113,7 +113,9 @@ TEST(Alarm, EnhancedWindow) {
     c.two_descending = k.two_descending;
     double peak = 0;
     EXPECT_EQ(enhanced_trigger(k.window, c, peak), k.triggers) << k.name;
-    if (k.triggers) EXPECT_EQ(peak, 200) << k.name;
+    if (k.triggers) {
+      EXPECT_EQ(peak, 200) << k.name;
+    }
   }
 }
 
@@ -132,7 +134,9 @@ TEST(Alarm, EnhancedCueOncePerPeakAndSideOfPeaks) {
   for (std::size_t i = 0; i < s.size(); ++i) {
     cues += !s[i].empty();
     left_codes += codes[i] == kSideLeft;
-    if (!s[i].empty()) EXPECT_EQ(s[i], "LEFTSOUND");
+    if (!s[i].empty()) {
+      EXPECT_EQ(s[i], "LEFTSOUND");
+    }
   }
   EXPECT_EQ(cues, 1);
   EXPECT_GE(left_codes, 2);

@@ -60,11 +60,11 @@ class GpsThread : public ::testing::Test {
     g_gps_blanks = 0;
     ReaderHooks& h = reader_shared().hooks;
     h.write_gps_sentence.store([](std::string_view text, std::uint32_t, const MarkerSet& m) {
-      std::lock_guard lock(g_log_mutex);
+      std::lock_guard guard(g_log_mutex);
       g_logged.push_back({std::string(text), m.flag});
     });
     h.write_remark.store([](std::string_view text) {
-      std::lock_guard lock(g_log_mutex);
+      std::lock_guard guard(g_log_mutex);
       g_remarks.emplace_back(text);
     });
     h.blank_gps_fields.store([] { ++g_gps_blanks; });
