@@ -118,7 +118,9 @@ TEST_P(RoundTrip, ReplotDrawsWhatThePainterDrew) {
   EXPECT_EQ(file.substr(before, 7), "XPAUSED");  // appended at the end, not where the re-plot read
   EXPECT_EQ(counts.swaths, 2);
   EXPECT_EQ(live.groups, 3 * 25 + 2 * 25);  // at each swath's second fix two bars, none at its first
-  if (view > 0) EXPECT_EQ(counts.readings, live.logged);
+  if (view > 0) {
+    EXPECT_EQ(counts.readings, live.logged);
+  }
 
   // Every data tile the painter drew holds the same pixels after the re-plot
   // (a tile the re-plot did not need is white in both).

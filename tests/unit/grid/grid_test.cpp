@@ -152,7 +152,9 @@ TEST(Grid, AMissedLineIsBlankUnlessFilledAndACompleteSurveyKeepsItsValues) {
         EXPECT_EQ(std::isnan(v), kind == kCellBlank);
         measured += kind == kCellMeasured;
         // What is kept is what filling gives: the same solution.
-        if (!std::isnan(v)) ASSERT_EQ(v, filled.grid.at(col, row)) << col << "," << row;
+        if (!std::isnan(v)) {
+          ASSERT_EQ(v, filled.grid.at(col, row)) << col << "," << row;
+        }
         const bool inside = x > 100.2 && x < 110.8 && y > 200.2 && y < 219.8;
         // The gap of a missed line: beyond the reach of its neighbours.
         bool in_gap = false, on_missed = false;
@@ -170,7 +172,9 @@ TEST(Grid, AMissedLineIsBlankUnlessFilledAndACompleteSurveyKeepsItsValues) {
       }
     EXPECT_EQ(measured, r.measured);
     EXPECT_EQ(track_blank, c.track_blank ? track : 0u) << "of " << track << " cells along the missed lines";
-    if (c.missed.empty()) EXPECT_EQ(track, 0u);
+    if (c.missed.empty()) {
+      EXPECT_EQ(track, 0u);
+    }
   }
 }
 

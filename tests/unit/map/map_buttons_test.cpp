@@ -38,7 +38,9 @@ TEST(MapButtons, RowFromTheTextWidths) {
         EXPECT_EQ(b.left, x) << i;
         EXPECT_GE(b.width, 1) << i;
         EXPECT_LE(b.width, texts[static_cast<std::size_t>(i)] + kMapButtonPadding) << i;
-        if (right - left >= 800) EXPECT_EQ(b.width, texts[static_cast<std::size_t>(i)] + kMapButtonPadding) << i;
+        if (right - left >= 800) {
+          EXPECT_EQ(b.width, texts[static_cast<std::size_t>(i)] + kMapButtonPadding) << i;
+        }
         x = b.left + b.width + kMapButtonGap;
         total += b.width;
       }

@@ -167,8 +167,12 @@ TEST(ViewChange, Em38ViewsMapTheirOwnComponentsRecords) {
     const ReadingMeaning i = interpret_reading(d, framed(kEm38, devsim::encode_em38_record(inph)).text());
     EXPECT_EQ(c.entry.has_value(), view == 1) << view;
     EXPECT_EQ(i.entry.has_value(), view == 2) << view;
-    if (view == 1 && c.entry) EXPECT_EQ(*c.entry, class_of(c.channels[0], 0, 500));
-    if (view == 2 && i.entry) EXPECT_EQ(*i.entry, class_of(i.channels[0], -10, 10));
+    if (view == 1 && c.entry) {
+      EXPECT_EQ(*c.entry, class_of(c.channels[0], 0, 500));
+    }
+    if (view == 2 && i.entry) {
+      EXPECT_EQ(*i.entry, class_of(i.channels[0], -10, 10));
+    }
   }
 }
 

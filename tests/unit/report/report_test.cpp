@@ -239,7 +239,9 @@ TEST(Coverage, BlocksAreJudgedApart) {
     EXPECT_EQ(cov.gaps.size(), c.gaps);
     EXPECT_GE(cov.covered_share, c.share_low);
     EXPECT_NEAR(cov.blocks[0].area, 9 * 39.9, 1e-6);  // the larger first
-    if (c.blocks == 2) EXPECT_NEAR(cov.blocks[1].area, 7 * 49.9, 1e-6);
+    if (c.blocks == 2) {
+      EXPECT_NEAR(cov.blocks[1].area, 7 * 49.9, 1e-6);
+    }
     double area = 0;
     for (const CoverageBlock& b : cov.blocks) area += b.area;
     EXPECT_DOUBLE_EQ(cov.hull_area, area);

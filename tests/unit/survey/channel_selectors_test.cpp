@@ -135,8 +135,9 @@ TEST(ChannelSelectors, OfferOnlyTheViewsTheMapDraws) {
       const bool marked = c.selectors_shown > 0 && view_exists(v, channel) && selector < count;
       EXPECT_EQ(shown.checked, marked ? selector : -1) << at << " channel " << channel;
       for (int i = 0; i < kMaxChannelSelectors; ++i)
-        if (shown.shown[static_cast<std::size_t>(i)])
+        if (shown.shown[static_cast<std::size_t>(i)]) {
           EXPECT_TRUE(view_exists(v, channel_of_selector(v.instrument_type, i))) << at << " selector " << i;
+        }
     }
   }
   // The EM38's one entry is the view of its component: in-phase on view 2.

@@ -342,7 +342,9 @@ TEST(TiltHandler, GarbageLinesKeptUnderTheirOwnTag) {
     const std::size_t before = sink.file(L"t").size();
     for (char ch : c.wire) {
       const FrameStep step = frame_byte(framer, static_cast<std::uint8_t>(ch), FrameContext{});
-      if (step.event == FrameEvent::kRejected) ASSERT_TRUE(write_tilt_garbage(writer, framed_record(framer).text(), 4242));
+      if (step.event == FrameEvent::kRejected) {
+        ASSERT_TRUE(write_tilt_garbage(writer, framed_record(framer).text(), 4242));
+      }
     }
     EXPECT_EQ(sink.file(L"t").substr(before), c.record) << c.wire;
     if (!c.record.empty()) ++kept;

@@ -83,7 +83,9 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
     for (const ValueColumnSpec& c : row->value_columns) {
       const bool coil = c.kind == ColumnKind::kCoil || c.kind == ColumnKind::kCoilWithoutInphase;
       coils |= coil;
-      if (coil) EXPECT_TRUE(c.separation > 0 && c.frequency > 0 && !c.orientation.empty()) << c.label;
+      if (coil) {
+        EXPECT_TRUE(c.separation > 0 && c.frequency > 0 && !c.orientation.empty()) << c.label;
+      }
       mapped |= c.label == row->mapped_channel;
     }
     EXPECT_EQ(coils, row->conductivity_meter) << v.instrument;
