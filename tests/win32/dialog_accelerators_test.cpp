@@ -135,7 +135,7 @@ TEST_F(DialogAccelerators, BackgroundDialogs) {
   // Ten loaded files, one named with an "&" that is shown as itself.
   BackgroundFileTable& table = background_files();
   for (int i = 1; i <= 10; ++i)
-    table.files.push_back({i, L"C:\\data\\line " + std::to_wstring(i) + (i == 3 ? L" & more.txt" : L".txt"), L"", {}, false});
+    table.files.push_back({i, L"C:\\data\\line " + std::to_wstring(i) + (i == 3 ? L" & more.txt" : L".txt"), L"", {}, false, {}, {}});
   std::wstring third;
   test::DialogScript check(L"Remove BackGround Files", [&](HWND dialog) {
     const test::FieldsReached r = test::expect_every_field_reached(dialog, "remove");

@@ -104,7 +104,7 @@ TEST(HandleOwnership, SelectionRestoredAtScopeEndAndBeforeItsObjectIsDeleted) {
 
 // A dialog's own state: counted while it lives.
 struct CountedState {
-  explicit CountedState(int& alive) : alive(alive) { ++alive; }
+  explicit CountedState(int& count) : alive(count) { ++alive; }
   ~CountedState() { --alive; }
   int& alive;
 };
