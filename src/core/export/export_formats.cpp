@@ -5,6 +5,7 @@
 
 #include "variant/instrument.h"
 #include "variant/variant.h"
+#include "export/xml_text.h"
 
 namespace quelor {
 
@@ -88,20 +89,6 @@ std::string csv_field(const std::string& s) {
   std::string out = "\"";
   for (char ch : s) out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
   return out + "\"";
-}
-
-std::string xml_escaped(std::string_view s) {
-  std::string out;
-  for (char ch : s) {
-    switch (ch) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += ch;
-    }
-  }
-  return out;
 }
 
 std::string json_escaped(std::string_view s) {

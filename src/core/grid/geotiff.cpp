@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gps/units.h"
+#include "export/xml_text.h"
 
 namespace quelor {
 
@@ -180,17 +181,6 @@ std::vector<std::uint16_t> geo_keys(const GeoTiffOptions& o) {
   }
   std::vector<std::uint16_t> out = {1, 1, 0, static_cast<std::uint16_t>(keys.size())};
   for (const Key& k : keys) out.insert(out.end(), {k.id, k.location, k.count, k.value});
-  return out;
-}
-
-std::string xml_escaped(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '&') out += "&amp;";
-    else out += c;
-  }
   return out;
 }
 

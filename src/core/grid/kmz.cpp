@@ -6,6 +6,7 @@
 #include "gps/projection.h"
 #include "gps/units.h"
 #include "grid/zip_archive.h"
+#include "export/xml_text.h"
 
 namespace quelor {
 
@@ -16,17 +17,6 @@ constexpr double kMetresPerDegree = 111320.0;  // a first guess of latitude
 constexpr double kStep = 1e-6;                 // degrees, for the slopes
 constexpr double kClose = 1e-5;                // metres
 constexpr int kIterations = 30;
-
-std::string xml_escaped(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '&') out += "&amp;";
-    else out += c;
-  }
-  return out;
-}
 
 }  // namespace
 
