@@ -52,7 +52,17 @@ fi
 export HOME=$work
 WINEDEBUG=-all wineboot -i >/dev/null 2>&1 || true
 wineserver -w
-out=$(cd "$dir" && wine quelor.exe check "$(winepath -w "$root/tests/golden/datafile/Qyn31.dat" 2>/dev/null)" | tr -d '\r') ||
+# The Windows path of a file; the fresh prefix's first winepath may answer nothing.
+wine_path() {
+  local p try
+  for try in 1 2 3; do
+    p=$(winepath -w "$1" 2>/dev/null) && [ -n "$p" ] && { echo "$p"; return 0; }
+    sleep 1
+  done
+  return 1
+}
+golden=$(wine_path "$root/tests/golden/datafile/Qyn31.dat") || fail "winepath gave no Windows path"
+out=$(cd "$dir" && wine quelor.exe check "$golden" | tr -d '\r') ||
   fail "quelor.exe check failed: $out"
 grep -q '"errors":\[\]' <<<"$out" || fail "quelor.exe check: $out"
 
@@ -61,7 +71,6 @@ grep -q '"errors":\[\]' <<<"$out" || fail "quelor.exe check: $out"
 command -v cs2cs >/dev/null || fail "cs2cs is not installed (scripts/setup)"
 survey=$work/day.R31
 python3 "$root/tests/cli/lib/survey_day.py" "$survey" --lines 6 --length 20 --skip 3 || fail "no survey file"
-wine_path() { winepath -w "$1" 2>/dev/null; }
 usage=$(cd "$dir" && wine quelor.exe --help 2>&1 | tr -d '\r' || true)
 for sub in map report; do grep -qE "^  $sub +" <<<"$usage" || fail "quelor.exe has no $sub"; done
 out=$(cd "$dir" && wine quelor.exe map "$(wine_path "$survey")" --out "$(wine_path "$work/map.png")" | tr -d '\r') ||
