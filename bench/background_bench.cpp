@@ -45,7 +45,8 @@ void BM_ZigzagBackground(benchmark::State& state) {
   const MapFrame frame{kEasting, kNorthing, 40.0, 400, 400};
   for (auto _ : state) {
     const TextFileConversion c = convert_text_file(text, {o, 0, 32});
-    const BackgroundDrawing d = plan_background_drawing(read_point_file(c.records), background_style(9, 0), false, frame);
+    const BackgroundDrawing d =
+        plan_background_drawing(read_point_file(c.records), background_style(9, 0), false, frame);
     RasterTiles tiles(400, 400);
     for (int tx = 997; tx < 1004; ++tx)
       for (int ty = 997; ty < 1004; ++ty) make_tile_pair(tiles, GridSpec{}, tx, ty);

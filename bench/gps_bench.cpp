@@ -16,8 +16,7 @@ void BM_AssembleAndCheck(benchmark::State& state) {
   std::int64_t accepted = 0;
   for (auto _ : state) {
     for (unsigned char c : kGga)
-      if (quelor::assemble_byte(assembler, c, 0))
-        accepted += quelor::checksum_ok(quelor::assembled_line(assembler));
+      if (quelor::assemble_byte(assembler, c, 0)) accepted += quelor::checksum_ok(quelor::assembled_line(assembler));
   }
   benchmark::DoNotOptimize(accepted);
   state.SetItemsProcessed(state.iterations());

@@ -38,7 +38,9 @@ constexpr double kOriginEasting = 612995.658566, kOriginNorthing = 4828399.40201
 
 // Conductivity of the synthetic site: a background and three targets.
 int conductivity(double e, double n) {
-  const auto bump = [&](double x, double y, double a) { return a * std::exp(-((e - x) * (e - x) + (n - y) * (n - y)) / 20.0); };
+  const auto bump = [&](double x, double y, double a) {
+    return a * std::exp(-((e - x) * (e - x) + (n - y) * (n - y)) / 20.0);
+  };
   return static_cast<int>(30 + bump(20, 40, 300) + bump(70, 150, 200) + bump(50, 250, 400));
 }
 

@@ -39,8 +39,8 @@ double thread_seconds() {
 }
 
 constexpr int kLines = 192;
-constexpr int kLineLength = 150;      // metres, one fix a metre
-constexpr int kReadingsPerFix = 25;   // 192 x 150 x 25 = 720,000 readings
+constexpr int kLineLength = 150;     // metres, one fix a metre
+constexpr int kReadingsPerFix = 25;  // 192 x 150 x 25 = 720,000 readings
 constexpr double kLatitude = 48.0, kLongitude = 11.0;
 constexpr double kMetresPerDegreeLatitude = 111132.0;
 
@@ -55,9 +55,9 @@ std::string nmea(const std::string& body) {
 std::string gga(double seconds, double lat, double lon) {
   char body[128];
   const int hh = static_cast<int>(seconds / 3600) % 24, mm = static_cast<int>(seconds / 60) % 60;
-  std::snprintf(body, sizeof body, "GPGGA,%02d%02d%05.2f,%02d%09.6f,N,%03d%09.6f,E,4,12,0.8,500.0,M,46.9,M,1.0,0000", hh, mm,
-                std::fmod(seconds, 60.0), static_cast<int>(lat), (lat - static_cast<int>(lat)) * 60, static_cast<int>(lon),
-                (lon - static_cast<int>(lon)) * 60);
+  std::snprintf(body, sizeof body, "GPGGA,%02d%02d%05.2f,%02d%09.6f,N,%03d%09.6f,E,4,12,0.8,500.0,M,46.9,M,1.0,0000",
+                hh, mm, std::fmod(seconds, 60.0), static_cast<int>(lat), (lat - static_cast<int>(lat)) * 60,
+                static_cast<int>(lon), (lon - static_cast<int>(lon)) * 60);
   return nmea(body);
 }
 
@@ -85,8 +85,9 @@ std::string day_file() {
   for (int line = 0; line < kLines; ++line) {
     LineBlockFields block;
     block.line_name = std::to_string(line + 1);
-    const LocalTime now{2026, 12, 9, static_cast<int>(clock / 3600), static_cast<int>(clock / 60) % 60,
-                        static_cast<int>(clock) % 60, 0};
+    const LocalTime now{
+        2026, 12, 9, static_cast<int>(clock / 3600), static_cast<int>(clock / 60) % 60, static_cast<int>(clock) % 60,
+        0};
     w.write_line_block(block, now, tick);
     w.write_remark("$STARTED", 'X', tick);
     w.write_swath_start();

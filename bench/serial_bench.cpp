@@ -25,8 +25,8 @@ Bytes repeat(const std::string& record, int times) {
 }
 
 std::string em61_record(char letter) {
-  return std::string{letter, '\x55', '\x01', '\x02', '\x7F', '\x10', '\x00', '\x40', '\xFF', '\xF0',
-                     '\x07', '\xD0', '\x21', '\x7F', '\x7F'};
+  return std::string{letter, '\x55', '\x01', '\x02', '\x7F', '\x10', '\x00', '\x40',
+                     '\xFF', '\xF0', '\x07', '\xD0', '\x21', '\x7F', '\x7F'};
 }
 
 template <class Decode>
@@ -49,20 +49,29 @@ void run(benchmark::State& state, InstrumentFramer framer, const Bytes& stream, 
 constexpr int kRecords = 1000;
 
 void BM_Em31Mk2(benchmark::State& state) {
-  run(state, *make_instrument_framer(kEm31Mk2, {}), repeat("T\x60" "01234-0567\r", kRecords),
+  run(state, *make_instrument_framer(kEm31Mk2, {}),
+      repeat("T\x60"
+             "01234-0567\r",
+             kRecords),
       [](const RecordBytes& r) { benchmark::DoNotOptimize(decode_em31_mk2(r.view(), {})); });
 }
 void BM_Em38(benchmark::State& state) {
-  run(state, *make_instrument_framer(kEm38, {.record_length = 7}), repeat("T\x33" "01234\r", kRecords),
+  run(state, *make_instrument_framer(kEm38, {.record_length = 7}),
+      repeat("T\x33"
+             "01234\r",
+             kRecords),
       [](const RecordBytes& r) { benchmark::DoNotOptimize(decode_em38(r.view(), {})); });
 }
 void BM_Em34_3(benchmark::State& state) {
-  run(state, *make_instrument_framer(kEm34_3, {}), repeat("T\x38" "01234-0567\r", kRecords),
+  run(state, *make_instrument_framer(kEm34_3, {}),
+      repeat("T\x38"
+             "01234-0567\r",
+             kRecords),
       [](const RecordBytes& r) { benchmark::DoNotOptimize(decode_em34_3(r.view(), {})); });
 }
 void BM_Em38Mk2(benchmark::State& state) {
-  const std::string rec{'T', '\x06', '\x80', '\x10', '\x81', '\x20', '\x82', '\x30', '\x83', '\x40',
-                        '\x01', '\x02', '\x03', '\x04', '\xFF', '\xFF'};
+  const std::string rec{'T',    '\x06', '\x80', '\x10', '\x81', '\x20', '\x82', '\x30',
+                        '\x83', '\x40', '\x01', '\x02', '\x03', '\x04', '\xFF', '\xFF'};
   run(state, *make_instrument_framer(kEm38Mk2, {}), repeat(rec, kRecords),
       [](const RecordBytes& r) { benchmark::DoNotOptimize(decode_em38_mk2(r.view(), {}, false)); });
 }
@@ -87,8 +96,7 @@ void BM_Grad601(benchmark::State& state) {
       [](const RecordBytes& r) { benchmark::DoNotOptimize(decode_grad601(r.text(), true)); });
 }
 void BM_Cs21(benchmark::State& state) {
-  run(state, *make_instrument_framer(kCs21, {}),
-      repeat("$PDLM1,123456.7,12.34,5.678,-1.234,0.567*5A\r\n", kRecords),
+  run(state, *make_instrument_framer(kCs21, {}), repeat("$PDLM1,123456.7,12.34,5.678,-1.234,0.567*5A\r\n", kRecords),
       [](const RecordBytes& r) { benchmark::DoNotOptimize(decode_cs21(r.text())); });
 }
 void BM_Tilt(benchmark::State& state) {

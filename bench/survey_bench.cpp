@@ -91,8 +91,8 @@ void display_rows(DisplayRows& d, const Settings& s, const TraceLayout& layout, 
   for (int i = 0; i < layout.count; ++i) {
     const int component = layout.channels[static_cast<std::size_t>(i)].component;
     const auto& scale = component == 2 ? s.profile_scale_2 : s.profile_scale_1;
-    const int row = value_row(values[static_cast<std::size_t>(i)], scale[1],
-                              pixels_per_unit(kProfileHeight, scale[0], scale[1]));
+    const int row =
+        value_row(values[static_cast<std::size_t>(i)], scale[1], pixels_per_unit(kProfileHeight, scale[0], scale[1]));
     benchmark::DoNotOptimize(trace_step(d.traces[static_cast<std::size_t>(i)], row, identity));
     if (!layout.plan.bars) continue;
     const double p = pixels_per_unit(kBarHeight, scale[0], scale[1]);
@@ -114,9 +114,9 @@ void report(benchmark::State& state, std::int64_t readings, std::int64_t logged,
   state.counters["logged"] = readings > 0 ? static_cast<double>(logged) / static_cast<double>(readings) : 0.0;
   state.counters["records"] = static_cast<double>(records);
   state.counters["readings/s"] = benchmark::Counter(static_cast<double>(readings), benchmark::Counter::kIsRate);
-  state.counters["ns/reading"] = benchmark::Counter(static_cast<double>(readings),
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
-                                                    benchmark::Counter::kIs1000);
+  state.counters["ns/reading"] =
+      benchmark::Counter(static_cast<double>(readings), benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                         benchmark::Counter::kIs1000);
 }
 
 // EM31-MK2, EM38 and EM34-3: the "T" record handler.
@@ -141,8 +141,7 @@ void t_family(benchmark::State& state, Family f) {
       }
       const double values[] = {o.first_value, o.second_value};
       const std::span<const double> shown(values, o.has_second_value ? 2u : 1u);
-      display_rows(rows, s, trace_layout(type, static_cast<int>(shown.size()), false), shown,
-                   o.meaning.identity);
+      display_rows(rows, s, trace_layout(type, static_cast<int>(shown.size()), false), shown, o.meaning.identity);
       ++readings;
     }
   }

@@ -11,8 +11,7 @@ namespace {
 
 void fill_list(HWND list, const DialogControl& c) {
   SendMessageW(list, CB_RESETCONTENT, 0, 0);
-  for (const std::wstring& item : c.items)
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  for (const std::wstring& item : c.items) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(c.selection), 0);
 }
 
@@ -30,9 +29,7 @@ void show_content(HWND control, const DialogControl& c) {
       SendMessageW(control, EM_SETREADONLY, c.read_only ? TRUE : FALSE, 0);
       break;
     case ControlKind::kCheck:
-    case ControlKind::kRadio:
-      SendMessageW(control, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
-      break;
+    case ControlKind::kRadio: SendMessageW(control, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0); break;
     case ControlKind::kLabel:
       if (!c.text.empty()) SetWindowTextW(control, label_with_accelerator(c.id, c.text).c_str());
       break;
@@ -105,9 +102,7 @@ void read_form(HWND dialog, DialogForm& form) {
       }
       case ControlKind::kEdit: c.text = window_text(control); break;
       case ControlKind::kCheck:
-      case ControlKind::kRadio:
-        c.checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        break;
+      case ControlKind::kRadio: c.checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; break;
       case ControlKind::kLabel: break;
     }
   }

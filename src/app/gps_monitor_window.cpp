@@ -139,7 +139,7 @@ void start_monitor_reader() {
     m.running.store(false);
     return;
   }
-  run.release();  // the thread owns it now
+  run.release();                                                                   // the thread owns it now
   KernelHandle superseded(reader_shared().gps_thread.exchange(thread.release()));  // the slot keeps the handle to await
 }
 
@@ -238,7 +238,8 @@ void send_pressed(HWND window) {
   HWND field = control(window, kMonitorCommandId);
   std::wstring text = window_text(field);
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-  if (DialogBoxParamW(instance, L"GetGPSMessage", window, gps_message_procedure, reinterpret_cast<LPARAM>(&text)) != 1) {
+  if (DialogBoxParamW(instance, L"GetGPSMessage", window, gps_message_procedure, reinterpret_cast<LPARAM>(&text)) !=
+      1) {
     SetFocus(window);
     return;
   }

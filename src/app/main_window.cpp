@@ -49,9 +49,9 @@ void create_fonts() {
   const auto table = font_table(g_screen.large_screen);
   const std::wstring face(kFontFace);
   for (int i = 0; i < kFontCount; ++i)
-    g_fonts[i] = CreateFontW(table[i].height, 0, 0, 0, table[i].weight, table[i].italic, FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face.c_str());
+    g_fonts[i] =
+        CreateFontW(table[i].height, 0, 0, 0, table[i].weight, table[i].italic, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face.c_str());
 }
 
 void measure_text(HWND window) {
@@ -61,14 +61,13 @@ void measure_text(HWND window) {
     SelectedObject font(dc, g_screen.large_screen ? g_fonts[kTextFont] : nullptr);
     GetTextMetricsW(dc, &tm);
   }
-  g_line_height = text_line_height(tm.tmHeight, g_variant.instrument_type,
-                                   g_screen.window.portrait, g_screen.client_width);
+  g_line_height =
+      text_line_height(tm.tmHeight, g_variant.instrument_type, g_screen.window.portrait, g_screen.client_width);
   g_char_width = tm.tmAveCharWidth;
 }
 
 HFONT setup_button_hfont() {
-  switch (setup_button_font(g_screen.window.portrait, g_screen.client_width,
-                            g_screen.client_height)) {
+  switch (setup_button_font(g_screen.window.portrait, g_screen.client_width, g_screen.client_height)) {
     case ButtonFontChoice::kPortraitLargeButton: return g_fonts[kPortraitLargeButtonFont];
     case ButtonFontChoice::kLargeButton: return g_fonts[kLargeButtonFont];
     default: return g_fonts[kButtonFont];
@@ -82,10 +81,9 @@ void create_setup_buttons(HWND window) {
   for (int i = 0; i < kSetupButtonCount; ++i) {
     const std::wstring text(setup_button_text(i, g_variant.instrument_type));
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-    g_setup_buttons[i] = CreateWindowExW(
-        0, L"BUTTON", text.c_str(), style, column[i].x, column[i].y, column[i].width,
-        column[i].height, window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(setup_button_id(i))), instance, nullptr);
+    g_setup_buttons[i] =
+        CreateWindowExW(0, L"BUTTON", text.c_str(), style, column[i].x, column[i].y, column[i].width, column[i].height,
+                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(setup_button_id(i))), instance, nullptr);
     SendMessageW(g_setup_buttons[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   g_focused_button = 0;
@@ -93,8 +91,7 @@ void create_setup_buttons(HWND window) {
 
 HWND create_hidden_child(HWND parent, const wchar_t* class_name, const wchar_t* title, int id) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  return CreateWindowExW(0, class_name, title, WS_CHILD, 0, 0, g_screen.client_width,
-                         g_screen.client_height, parent,
+  return CreateWindowExW(0, class_name, title, WS_CHILD, 0, 0, g_screen.client_width, g_screen.client_height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
@@ -105,9 +102,8 @@ HWND create_main_window(HINSTANCE instance, int show_command) {
   g_screen.window = main_window_geometry(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   const std::wstring title = widen(product_names(g_variant).program_name);
   const MainWindowGeometry& g = g_screen.window;
-  HWND window = CreateWindowExW(0, L"Zelko", title.c_str(),
-                                WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, g.x, g.y,
-                                g.width, g.height, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(0, L"Zelko", title.c_str(), WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, g.x,
+                                g.y, g.width, g.height, nullptr, nullptr, instance, nullptr);
   if (!window || !IsWindow(window)) return nullptr;
   ShowWindow(window, show_command);
   UpdateWindow(window);
@@ -119,8 +115,7 @@ HWND create_main_window(HINSTANCE instance, int show_command) {
 LRESULT main_create_handler(HWND window, UINT, WPARAM, LPARAM) {
   g_main_window = window;
   read_client_size(window);
-  g_screen.large_screen =
-      is_large_screen(g_screen.window.portrait, g_screen.client_width, g_screen.client_height);
+  g_screen.large_screen = is_large_screen(g_screen.window.portrait, g_screen.client_width, g_screen.client_height);
   Win32FileSystem fs;
   create_work_folder(fs);
   apply_instrument_defaults(g_settings, g_variant.instrument_type);
@@ -131,8 +126,7 @@ LRESULT main_create_handler(HWND window, UINT, WPARAM, LPARAM) {
   measure_text(window);
   create_setup_buttons(window);
   g_log_window = create_hidden_child(window, L"ScreenLogWnd", L"Log", kLogWindowId);
-  g_monitor_gps_window =
-      create_hidden_child(window, L"MonitorGPSWnd", L"Monitor GPS", kMonitorGpsWindowId);
+  g_monitor_gps_window = create_hidden_child(window, L"MonitorGPSWnd", L"Monitor GPS", kMonitorGpsWindowId);
   // Without them no survey could run: the main window goes, and with it the
   // message loop (WM_DESTROY posts the quit).
   if (!g_log_window || !g_monitor_gps_window) {
@@ -145,12 +139,11 @@ LRESULT main_create_handler(HWND window, UINT, WPARAM, LPARAM) {
 }
 
 void lay_out_setup_buttons() {
-  const ButtonLayout layout = setup_button_layout(g_screen.window.portrait, g_screen.client_width,
-                                                  g_screen.client_height);
+  const ButtonLayout layout =
+      setup_button_layout(g_screen.window.portrait, g_screen.client_width, g_screen.client_height);
   for (int i = 0; i < kSetupButtonCount; ++i)
     if (g_setup_buttons[i])
-      MoveWindow(g_setup_buttons[i], layout[i].x, layout[i].y, layout[i].width, layout[i].height,
-                 TRUE);
+      MoveWindow(g_setup_buttons[i], layout[i].x, layout[i].y, layout[i].width, layout[i].height, TRUE);
 }
 
 LRESULT main_size_handler(HWND window, UINT, WPARAM, LPARAM) {
@@ -159,7 +152,7 @@ LRESULT main_size_handler(HWND window, UINT, WPARAM, LPARAM) {
 }
 
 LRESULT main_destroy_handler(HWND, UINT, WPARAM, LPARAM) {
-  end_running_survey();  // a running survey ends without asking
+  end_running_survey();       // a running survey ends without asking
   forget_background_files();  // the temporary point files go with the program
   PostQuitMessage(0);
   return 0;

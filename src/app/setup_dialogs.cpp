@@ -106,7 +106,8 @@ INT_PTR CALLBACK survey_setup_procedure(HWND dialog, UINT message, WPARAM w, LPA
   SurveySetupSession* ss = dialog_state<SurveySetupSession>(dialog);
   switch (message) {
     case WM_INITDIALOG:
-      ss = adopt_dialog_state(dialog, std::make_unique<SurveySetupSession>(survey_setup_session(g_settings, g_variant)));
+      ss =
+          adopt_dialog_state(dialog, std::make_unique<SurveySetupSession>(survey_setup_session(g_settings, g_variant)));
       place_over_owner(dialog);
       show_form(dialog, ss->form);
       hook_survey_keys(true);
@@ -142,7 +143,7 @@ struct FormDialog {
   DialogForm (*make)();
   void (*store)(HWND dialog, DialogForm& form);
   bool (*on_command)(HWND dialog, DialogForm& form, WPARAM w);  // may be null
-  void (*shown)(HWND dialog) = nullptr;  // after the form is first shown
+  void (*shown)(HWND dialog) = nullptr;                         // after the form is first shown
 };
 
 INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, WPARAM w) {
@@ -172,8 +173,8 @@ INT_PTR form_dialog_message(const FormDialog& kind, HWND dialog, UINT message, W
 
 bool system_setup_rule(HWND dialog, DialogForm& form, WPARAM w) {
   const int id = LOWORD(w);
-  const bool rule = id == IDC_INSTRUMENT_STATE || id == IDC_TILT_STATE || id == IDC_ANTENNA_RIGID ||
-                    id == IDC_NUMBER_OF_SENSORS;
+  const bool rule =
+      id == IDC_INSTRUMENT_STATE || id == IDC_TILT_STATE || id == IDC_ANTENNA_RIGID || id == IDC_NUMBER_OF_SENSORS;
   if (!rule || !is_change(w)) return false;
   read_form(dialog, form);
   update_system_setup(form, g_variant);

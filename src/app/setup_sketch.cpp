@@ -28,12 +28,8 @@ POINT to_point(const PixelPoint& p) { return POINT{p.x, p.y}; }
 void draw_shape(HDC dc, const SketchFrame& f, const SketchShape& s) {
   const POINT a = to_point(f.at(s.x0, s.y1)), b = to_point(f.at(s.x1, s.y0));
   switch (s.kind) {
-    case SketchShapeKind::kBox:
-      Rectangle(dc, a.x, a.y, std::max(b.x, a.x + 2), std::max(b.y, a.y + 2));
-      break;
-    case SketchShapeKind::kCoil:
-      Ellipse(dc, a.x, a.y, std::max(b.x, a.x + 6), std::max(b.y, a.y + 6));
-      break;
+    case SketchShapeKind::kBox: Rectangle(dc, a.x, a.y, std::max(b.x, a.x + 2), std::max(b.y, a.y + 2)); break;
+    case SketchShapeKind::kCoil: Ellipse(dc, a.x, a.y, std::max(b.x, a.x + 6), std::max(b.y, a.y + 6)); break;
     case SketchShapeKind::kLine: {
       const POINT p = to_point(f.at(s.x0, s.y0)), q = to_point(f.at(s.x1, s.y1));
       MoveToEx(dc, p.x, p.y, nullptr);
@@ -100,8 +96,8 @@ void draw_travel_arrow(HDC dc, int left, int top) {
 int centred_text(HDC dc, const RECT& area, int y, const std::wstring& text) {
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  ExtTextOutW(dc, (area.left + area.right - size.cx) / 2, y, 0, nullptr, text.c_str(),
-              static_cast<UINT>(text.size()), nullptr);
+  ExtTextOutW(dc, (area.left + area.right - size.cx) / 2, y, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()),
+              nullptr);
   return y + size.cy + 4;
 }
 

@@ -68,8 +68,7 @@ void section(HDC dc, Cursor& c, const char* title, const std::vector<SummaryRow>
       text_at(dc, c.x, c.y, widen_text(r.label));
       SetTextColor(dc, kValueColour);
       const RECT clip{c.value_x, c.y, std::max(c.value_x, c.limit), c.y + g_line_height};
-      ExtTextOutW(dc, c.value_x, c.y, ETO_CLIPPED, &clip, value.c_str(),
-                  static_cast<UINT>(value.size()), nullptr);
+      ExtTextOutW(dc, c.value_x, c.y, ETO_CLIPPED, &clip, value.c_str(), static_cast<UINT>(value.size()), nullptr);
     }
     c.right = std::max(c.right, std::min(c.limit, c.value_x + text_width(dc, value)));
     c.y += g_line_height;
@@ -83,9 +82,12 @@ RECT lay_out_summary(HDC dc, const RECT& area, bool draw) {
   const COLORREF old_colour = GetTextColor(dc);
   const int old_mode = SetBkMode(dc, TRANSPARENT);
   const POINT widths = column_widths(dc, summary);
-  Cursor c{static_cast<int>(area.left), static_cast<int>(area.top),
-           static_cast<int>(area.left + widths.x + kColumnGap), static_cast<int>(area.left),
-           0, draw};
+  Cursor c{static_cast<int>(area.left),
+           static_cast<int>(area.top),
+           static_cast<int>(area.left + widths.x + kColumnGap),
+           static_cast<int>(area.left),
+           0,
+           draw};
   // Values wider than the widest setting text (a long survey line from a
   // damaged file) are cut, so that they neither run over the buttons nor push
   // the sketch away.

@@ -36,8 +36,7 @@ void wait_ms(DWORD ms) {
 
 void reset_to_default(HWND window) {
   if (show_message(kMessageOkCancel, L"Reset to Default Setting",
-                   L"Program settings will be reset to default and the program will close",
-                   window) != 1)
+                   L"Program settings will be reset to default and the program will close", window) != 1)
     return;
   Win32FileSystem fs;
   settings_file_operation(kDeleteSettings, g_settings, g_variant, fs);
@@ -51,17 +50,16 @@ void dialog_command(HWND window) {
 }
 
 // Commands by index (button id - 420).
-constexpr std::array<CommandFunction, kSetupButtonCount> kCommands{
-    start_survey_command,
-    dialog_command<kCommandSurveySetup>,
-    dialog_command<kCommandSystemSetup>,
-    dialog_command<kCommandGeometrySetup>,
-    dialog_command<kCommandGpsPortSetup>,
-    gps_monitoring_command,
-    dialog_command<kCommandMapOptions>,
-    dialog_command<kCommandProfilesOptions>,
-    reset_to_default,
-    close_setup_window};
+constexpr std::array<CommandFunction, kSetupButtonCount> kCommands{start_survey_command,
+                                                                   dialog_command<kCommandSurveySetup>,
+                                                                   dialog_command<kCommandSystemSetup>,
+                                                                   dialog_command<kCommandGeometrySetup>,
+                                                                   dialog_command<kCommandGpsPortSetup>,
+                                                                   gps_monitoring_command,
+                                                                   dialog_command<kCommandMapOptions>,
+                                                                   dialog_command<kCommandProfilesOptions>,
+                                                                   reset_to_default,
+                                                                   close_setup_window};
 
 bool visible(HWND window) { return window && IsWindowVisible(window); }
 
@@ -70,8 +68,8 @@ std::wstring widen(std::string_view text) { return std::wstring(text.begin(), te
 // Left part of the client: beside the buttons in landscape, above them in
 // portrait.
 RECT text_area() {
-  const ButtonLayout layout = setup_button_layout(g_screen.window.portrait, g_screen.client_width,
-                                                  g_screen.client_height);
+  const ButtonLayout layout =
+      setup_button_layout(g_screen.window.portrait, g_screen.client_width, g_screen.client_height);
   RECT area{0, 0, g_screen.client_width, g_screen.client_height};
   if (g_screen.window.portrait)
     area.bottom = layout[1].y;
@@ -93,8 +91,7 @@ void draw_logo(HDC dc, int centre_x, int top) {
 }
 
 // One centred line (drawn only when `draw`); returns the y under it.
-int centred_line(HDC dc, const RECT& area, int y, HFONT font, const std::wstring& text,
-                 bool draw) {
+int centred_line(HDC dc, const RECT& area, int y, HFONT font, const std::wstring& text, bool draw) {
   SelectedObject selected(dc, font);
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -130,8 +127,8 @@ void paint_setup_screen(HDC dc) {
   const int title_bottom = title_block(dc, area, false) + 10;
   const bool compact = title_bottom + summary.cy > area.bottom - 8;
   const int summary_top = compact ? area.top + 10 : title_bottom;
-  const RECT used = paint_settings_summary(
-      dc, RECT{area.left + kMargin, summary_top, area.right - kMargin, area.bottom - 8});
+  const RECT used =
+      paint_settings_summary(dc, RECT{area.left + kMargin, summary_top, area.right - kMargin, area.bottom - 8});
   RECT side{used.right + kMargin, title_bottom, area.right - 8, area.bottom - 8};
   if (compact)
     side.top = title_block(dc, RECT{side.left, area.top, side.right, area.bottom}, true) + 10;
@@ -158,8 +155,7 @@ void uptime_stop(HWND window) {
 
 void move_focused_button(int index) {
   if (index == g_focused_button || index < 0 || index >= kSetupButtonCount) return;
-  if (HWND old = g_setup_buttons[g_focused_button])
-    SendMessageW(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  if (HWND old = g_setup_buttons[g_focused_button]) SendMessageW(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   if (HWND now = g_setup_buttons[index]) SendMessageW(now, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   g_focused_button = index;
 }
@@ -174,8 +170,7 @@ LRESULT setup_command_handler(HWND window, UINT, WPARAM w, LPARAM) {
     return 0;
   }
   SetFocus(window);
-  const SetupCommandDecision d =
-      decode_setup_command(g_focused_button, g_setup_state == kSetupInFront, w);
+  const SetupCommandDecision d = decode_setup_command(g_focused_button, g_setup_state == kSetupInFront, w);
   move_focused_button(d.focused_button);
   if (d.command == kNoCommand) return 0;
   if (CommandFunction command = kCommands[d.command]) command(window);

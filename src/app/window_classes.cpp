@@ -16,16 +16,16 @@ namespace {
 constexpr UINT kDeadChar = 0x103;  // WM_DEADCHAR
 
 constexpr Win32MessageRow kMainTable[] = {
-    {WM_CREATE, main_create_handler},     {WM_SIZE, main_size_handler},
-    {WM_DESTROY, main_destroy_handler},   {WM_COMMAND, setup_command_handler},
-    {kDeadChar, setup_command_handler},   {WM_KEYDOWN, setup_command_handler},
+    {WM_CREATE, main_create_handler},    {WM_SIZE, main_size_handler},       {WM_DESTROY, main_destroy_handler},
+    {WM_COMMAND, setup_command_handler}, {kDeadChar, setup_command_handler}, {WM_KEYDOWN, setup_command_handler},
     {WM_PAINT, setup_paint_handler},
 };
 
-constexpr Win32MessageRow kMonitorGpsTable[] = {
-    {WM_CREATE, gps_monitor_create_handler},   {WM_PAINT, gps_monitor_paint_handler},
-    {WM_COMMAND, gps_monitor_command_handler}, {WM_KEYDOWN, gps_monitor_key_handler},
-    {WM_SIZE, gps_monitor_size_handler}};
+constexpr Win32MessageRow kMonitorGpsTable[] = {{WM_CREATE, gps_monitor_create_handler},
+                                                {WM_PAINT, gps_monitor_paint_handler},
+                                                {WM_COMMAND, gps_monitor_command_handler},
+                                                {WM_KEYDOWN, gps_monitor_key_handler},
+                                                {WM_SIZE, gps_monitor_size_handler}};
 
 enum class Background { kButtonFace, kWhite };
 
@@ -52,7 +52,7 @@ const ClassRow kLoggingAndDisplayClasses[] = {
 };
 
 const ClassRow kMonitorGpsClass{L"MonitorGPSWnd", 0, Background::kButtonFace,
-                                 table_window_procedure<kMonitorGpsTable, std::size(kMonitorGpsTable)>};
+                                table_window_procedure<kMonitorGpsTable, std::size(kMonitorGpsTable)>};
 
 WNDCLASSEXW class_base(HINSTANCE instance, const wchar_t* name, UINT style, WNDPROC procedure) {
   WNDCLASSEXW wc{};
@@ -68,9 +68,8 @@ WNDCLASSEXW class_base(HINSTANCE instance, const wchar_t* name, UINT style, WNDP
 
 bool register_class(HINSTANCE instance, const ClassRow& row) {
   WNDCLASSEXW wc = class_base(instance, row.name, row.style, row.procedure);
-  wc.hbrBackground = row.background == Background::kWhite
-                         ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
-                         : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.hbrBackground = row.background == Background::kWhite ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
+                                                          : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   return RegisterClassExW(&wc) != 0;
 }
 

@@ -34,8 +34,7 @@ std::string text_of(HWND w) {
   wchar_t buffer[512] = {};
   // WM_GETTEXT straight to the window: GetWindowTextW does not read other
   // processes' controls.
-  SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                      2000, nullptr);
+  SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
   return utf8(buffer);
 }
 
@@ -60,9 +59,8 @@ BOOL CALLBACK print_child(HWND child, LPARAM parent_value) {
   RECT r;
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  std::printf("child %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(child), class_of(child).c_str(),
-              r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0,
-              text_of(child).c_str());
+  std::printf("child %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(child), class_of(child).c_str(), r.left, r.top,
+              r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0, text_of(child).c_str());
   print_list_box(child);
   return TRUE;
 }
@@ -73,9 +71,9 @@ BOOL CALLBACK print_descendant(HWND window, LPARAM top_value) {
   RECT r;
   GetWindowRect(window, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  std::printf("descendant %d %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(parent),
-              GetDlgCtrlID(window), class_of(window).c_str(), r.left, r.top, r.right - r.left,
-              r.bottom - r.top, IsWindowVisible(window) ? 1 : 0, text_of(window).c_str());
+  std::printf("descendant %d %d %s %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(parent), GetDlgCtrlID(window),
+              class_of(window).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+              IsWindowVisible(window) ? 1 : 0, text_of(window).c_str());
   print_list_box(window);
   return TRUE;
 }
@@ -94,8 +92,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   RECT r;
   GetWindowRect(w, &r);
-  std::printf("window %s %ld %ld %ld %ld %d %s\n", class_of(w).c_str(), r.left, r.top,
-              r.right - r.left, r.bottom - r.top, IsWindowVisible(w) ? 1 : 0, text_of(w).c_str());
+  std::printf("window %s %ld %ld %ld %ld %d %s\n", class_of(w).c_str(), r.left, r.top, r.right - r.left,
+              r.bottom - r.top, IsWindowVisible(w) ? 1 : 0, text_of(w).c_str());
   RECT client;
   GetClientRect(w, &client);
   POINT origin{0, 0};

@@ -28,9 +28,11 @@ void fuzz_one(const FuzzInput& in) {
     const GridPoint p = project_to_utm(latitude, longitude, zone);
     return GridPosition{p.easting, p.northing};
   };
-  const AppendCheckResult check = check_append(v, in.rest.substr(0, 4 * static_cast<std::size_t>(length)), settings, situation);
+  const AppendCheckResult check =
+      check_append(v, in.rest.substr(0, 4 * static_cast<std::size_t>(length)), settings, situation);
   expect(check.passed || check.message.has_value(), "a refused file says why");
-  if (check.origin) expect(std::isfinite(check.origin->easting) && std::isfinite(check.origin->northing), "finite origin");
+  if (check.origin)
+    expect(std::isfinite(check.origin->easting) && std::isfinite(check.origin->northing), "finite origin");
   const std::size_t intact = intact_length(in.rest);
   expect(intact <= in.rest.size(), "intact length within the file");
   MapFrame frame;

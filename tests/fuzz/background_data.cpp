@@ -17,7 +17,8 @@ void fuzz_one(const FuzzInput& in) {
   survey.rts_units = (in.selector >> 3) % 3;
   survey.instrument_type = v.instrument_type;
   survey.navigation_mode = v.navigation_mode;
-  const auto records = convert_data_file(in.rest, {survey.map_units, survey.zone, survey.rts_units, survey.instrument_type});
+  const auto records =
+      convert_data_file(in.rest, {survey.map_units, survey.zone, survey.rts_units, survey.instrument_type});
   if (records) {
     expect(records->size() % kPointRecordLength == 0, "whole point records");
     (void)read_point_file(*records);

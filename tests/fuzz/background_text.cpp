@@ -11,13 +11,13 @@ std::vector<std::string> seeds() {
   // Options bytes: type, coordinates, delimiter, easting, northing, labels
   // columns, display type; then the text.
   return {
-      std::string("\x01\x01\x01\x00\x01\x02\x01", 7) + "600010.5,4830020.25,A1\n600011,4830021,B2\r\nb\n600012,4830019\n",
+      std::string("\x01\x01\x01\x00\x01\x02\x01", 7) +
+          "600010.5,4830020.25,A1\n600011,4830021,B2\r\nb\n600012,4830019\n",
       std::string("\x02\x00\x00\x01\x00\x02\x02", 7) + "-79.6000  43.6099  WELL\n/ comment\n\n-79.6001 43.6100 P2\n",
       std::string("\x01\x02\x02\x00\x01\x02\x00", 7) + "1968540.0\t15846456.0\tx\nB\n1968541.0\t15846457.0\ty\n",
       std::string("\x01\x03\x03\x02\x01\x00\x03", 7) + "L1;4830020;600010;extra\nL2;4830021.5;600011.5;\n",
   };
 }
-
 
 void fuzz_one(const FuzzInput& in) {
   if (in.bytes.size() < 7) return;
@@ -39,7 +39,8 @@ void fuzz_one(const FuzzInput& in) {
     const std::string& records = converted.records;
     expect(records.size() % kPointRecordLength == 0, "whole point records");
     expect(converted.refused_line == 0 || !converted.refusal.empty(), "a refused line says why");
-    for (const BackgroundPoint& p : read_point_file(records)) expect(p.label.size() <= kPointLabelLength, "label length");
+    for (const BackgroundPoint& p : read_point_file(records))
+      expect(p.label.size() <= kPointLabelLength, "label length");
   }
   load_background(text, options, survey);
 }

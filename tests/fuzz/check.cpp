@@ -58,7 +58,8 @@ void fuzz_one(const FuzzInput& in) {
   expect(report.errors.size() <= kMaxReportedErrors, "at most the reported errors kept");
   expect(report.error_count >= static_cast<long>(report.errors.size()), "error count covers the kept errors");
   expect(report.warning_count >= static_cast<long>(report.warnings.size()), "warning count covers the kept warnings");
-  for (const FileCheckError& w : report.warnings) expect(w.record >= 1 && w.record <= report.records, "warned record exists");
+  for (const FileCheckError& w : report.warnings)
+    expect(w.record >= 1 && w.record <= report.records, "warned record exists");
   long tagged = 0;
   for (const auto& [tag, count] : report.by_tag) tagged += count;
   expect(tagged <= report.records, "tags counted within the records");

@@ -24,7 +24,8 @@ void fuzz_one(const FuzzInput& in) {
   const ExportTable& table = *result.table;
   for (const ExportRow& row : table.rows) {
     expect(row.values.size() == table.columns.size(), "one value per column");
-    if (row.position) expect(std::isfinite(row.position->easting) && std::isfinite(row.position->northing), "finite position");
+    if (row.position)
+      expect(std::isfinite(row.position->easting) && std::isfinite(row.position->northing), "finite position");
   }
   for (ExportFormat f : {ExportFormat::kCsv, ExportFormat::kEmagpyCsv, ExportFormat::kXyz, ExportFormat::kGeoJson,
                          ExportFormat::kKml, ExportFormat::kGpx})

@@ -56,7 +56,9 @@ void decode(const Reader& r, RecordBytes record, std::uint8_t options, CurrentRi
       expect(e.dipole_code >= 0 && e.dipole_code <= 5, "EM34-3 slot index");
       break;
     }
-    case kEm38Mk2: all_finite(decode_em38_mk2(record.view(), {}, (options & 1) != 0).slots.value, "EM38-MK2 value"); break;
+    case kEm38Mk2:
+      all_finite(decode_em38_mk2(record.view(), {}, (options & 1) != 0).slots.value, "EM38-MK2 value");
+      break;
     case kEm38_4: all_finite(decode_em38_4(record.view(), {}, (options & 1) != 0).slots, "EM38-4 value"); break;
     case kEm61Mk2: {
       Em61Mk2Options o;
@@ -96,7 +98,9 @@ std::vector<std::string> seeds() {
   const std::string tilt = "PTLT,1.25,181.5,21.0,-0.50";
   const Bytes streams[kReaderCount] = {
       test::em31_wire(0x20, "01234", "-0567") + test::em31_wire(0x65, "99999", "00000"),
-      test::bytes_of("T\x23" "01234\rT\x37" "-0001\r"),
+      test::bytes_of("T\x23"
+                     "01234\rT\x37"
+                     "-0001\r"),
       test::em31_wire(0x27, "01234", "00001") + test::em31_wire(0x07, "-0012", "00000"),
       test::em31_wire(0x38, "01234", "00000") + test::em31_wire(0x21, "00010", "00000"),
       test::em38mk2_wire('T', 6, w6) + test::em38mk2_wire('t', 3, w6),
@@ -118,7 +122,6 @@ std::vector<std::string> seeds() {
   }
   return out;
 }
-
 
 void fuzz_one(const FuzzInput& in) {
   if (in.bytes.size() < 2) return;

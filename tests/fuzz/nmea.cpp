@@ -39,7 +39,9 @@ std::vector<std::string> seeds() {
       nmea("$GPGGA,123519.00,4807.0380000,N,01131.0000000,E,1,08,0.9,545.4,M,46.9,M,,") + "\r\n" +
           nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1") + "\r\n",
       nmea("$GPGGA,123519.00,4807.0380000,N,01131.0000000,E,4,08,0.9,545.4,M,46.9,M,,") + "\r\n",
-      nmea("$PASHR,POS,0,07,174109.50,3722.36223,N,12159.82741,W,00016.06,????,000.00,000.00,+000.00,02.6,01.4,02.2,01.5") + "\r\n",
+      nmea("$PASHR,POS,0,07,174109.50,3722.36223,N,12159.82741,W,00016.06,????,000.00,000.00,+000.00,02.6,01.4,02.2,01."
+           "5") +
+          "\r\n",
       nmea("$GPLLK,113616.00,041006,764413.024,M,3503.723,M,3,08,0.010,1.0,M") + "\r\n",
       nmea("$GPLLQ,113616.00,041006,764413.024,M,3503.723,M,3,08,0.010,1.0,M") + "\r\n",
       nmea("$GPGLL,4916.4500,N,12311.1200,W,225444.25,A") + "\r\n",
@@ -52,7 +54,6 @@ std::vector<std::string> seeds() {
   for (const std::string& s : sentences) out.push_back(std::string(1, static_cast<char>(format++)) + s + s);
   return out;
 }
-
 
 void fuzz_one(const FuzzInput& in) {
   const int format = in.selector % kGpsFormatCount;
@@ -76,10 +77,12 @@ void fuzz_one(const FuzzInput& in) {
     if (++i % 97 == 0) manual.request_record();
     gps_reader_feed(reader, c, host, clock, &manual);
     gps_reader_check_silence(reader, control, host, clock);
-    if (const auto line = monitor_byte(monitor, c, clock.now)) expect(line->size() <= kMonitorSentenceLimit + 1, "monitor line length");
+    if (const auto line = monitor_byte(monitor, c, clock.now))
+      expect(line->size() <= kMonitorSentenceLimit + 1, "monitor line length");
   }
   (void)monitor_silence(monitor, clock.now + 10000);
-  for (const testing::Written& w : host.written) expect(w.text.size() <= kSentenceWrapLength + 1, "logged sentence length");
+  for (const testing::Written& w : host.written)
+    expect(w.text.size() <= kSentenceWrapLength + 1, "logged sentence length");
   SurveyZone zone = make_survey_zone(kAutomaticZone);
   const FormatTable table = make_format_table(format, slam);
   for (const std::string& p : host.positions) parse_position(p, table, rts_units, zone);

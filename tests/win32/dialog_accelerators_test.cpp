@@ -119,15 +119,19 @@ TEST_F(DialogAccelerators, BackgroundDialogs) {
     g_settings = initial_settings(g_variant);
     logging_session().survey.first_fix_done = true;  // loading needs a valid position
     // The text file types enable the column lists (the labelled one its labels list too).
-    test::DialogScript check(L"Load BackGround File", [&](HWND dialog) {
-      HWND types = GetDlgItem(dialog, QUELOR_BG_TYPE_ID);
-      SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(SendMessageW(types, CB_GETCOUNT, 0, 0) - 1), 0);
-      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(QUELOR_BG_TYPE_ID, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
-      const test::FieldsReached r = test::expect_every_field_reached(dialog, "load nav " + std::to_string(nav));
-      test::expect_tab_order_is_template_order(dialog, "load");
-      EXPECT_EQ(r.by_letter, nav == kNavigation ? 6 : 7) << nav;
-      EXPECT_EQ(r.by_tab, 0);
-    }, IDCANCEL, kGiveUpTicks);
+    test::DialogScript check(
+        L"Load BackGround File",
+        [&](HWND dialog) {
+          HWND types = GetDlgItem(dialog, QUELOR_BG_TYPE_ID);
+          SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(SendMessageW(types, CB_GETCOUNT, 0, 0) - 1), 0);
+          SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(QUELOR_BG_TYPE_ID, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(types));
+          const test::FieldsReached r = test::expect_every_field_reached(dialog, "load nav " + std::to_string(nav));
+          test::expect_tab_order_is_template_order(dialog, "load");
+          EXPECT_EQ(r.by_letter, nav == kNavigation ? 6 : 7) << nav;
+          EXPECT_EQ(r.by_tab, 0);
+        },
+        IDCANCEL, kGiveUpTicks);
     enter_background_action(g_log_window, 0);
     EXPECT_TRUE(check.ran());
   }
@@ -135,14 +139,18 @@ TEST_F(DialogAccelerators, BackgroundDialogs) {
   // Ten loaded files, one named with an "&" that is shown as itself.
   BackgroundFileTable& table = background_files();
   for (int i = 1; i <= 10; ++i)
-    table.files.push_back({i, L"C:\\data\\line " + std::to_wstring(i) + (i == 3 ? L" & more.txt" : L".txt"), L"", {}, false, {}, {}});
+    table.files.push_back(
+        {i, L"C:\\data\\line " + std::to_wstring(i) + (i == 3 ? L" & more.txt" : L".txt"), L"", {}, false, {}, {}});
   std::wstring third;
-  test::DialogScript check(L"Remove BackGround Files", [&](HWND dialog) {
-    const test::FieldsReached r = test::expect_every_field_reached(dialog, "remove");
-    EXPECT_EQ(test::expect_tab_order_is_template_order(dialog, "remove"), 13);  // and OK, Cancel
-    EXPECT_EQ(r.by_letter, 11);
-    third = test::window_text(GetWindow(GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT));
-  }, IDCANCEL, kGiveUpTicks);
+  test::DialogScript check(
+      L"Remove BackGround Files",
+      [&](HWND dialog) {
+        const test::FieldsReached r = test::expect_every_field_reached(dialog, "remove");
+        EXPECT_EQ(test::expect_tab_order_is_template_order(dialog, "remove"), 13);  // and OK, Cancel
+        EXPECT_EQ(r.by_letter, 11);
+        third = test::window_text(GetWindow(GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT));
+      },
+      IDCANCEL, kGiveUpTicks);
   remove_background_action(g_log_window, 0);
   EXPECT_TRUE(check.ran());
   EXPECT_EQ(third, L"  &3. line 3 && more.txt");

@@ -108,7 +108,8 @@ inline FieldsReached expect_every_field_reached(HWND dialog, const std::string& 
     const wchar_t letter = holder ? letter_in(window_text(holder)) : 0;
     SetFocus(GetDlgItem(dialog, IDOK));
     if (!holder) {
-      EXPECT_NE(previous, nullptr) << where << ": field " << GetDlgCtrlID(field) << " has neither label nor field before it";
+      EXPECT_NE(previous, nullptr) << where << ": field " << GetDlgCtrlID(field)
+                                   << " has neither label nor field before it";
       if (previous) {
         EXPECT_EQ(GetNextDlgTabItem(dialog, previous, FALSE), field) << where << ": field " << GetDlgCtrlID(field);
         ++reached.by_tab;
@@ -124,8 +125,8 @@ inline FieldsReached expect_every_field_reached(HWND dialog, const std::string& 
         << where << ": letter " << static_cast<char>(letter) << " underlined twice";
     HWND focus = after_alt_letter(dialog, letter);
     const bool in_group = holder != field && focus && letter_holder(focus) == holder;
-    EXPECT_TRUE(focus == field || in_group) << where << ": Alt+" << static_cast<char>(letter) << " missed field "
-                                            << GetDlgCtrlID(field);
+    EXPECT_TRUE(focus == field || in_group)
+        << where << ": Alt+" << static_cast<char>(letter) << " missed field " << GetDlgCtrlID(field);
     ++reached.by_letter;
   }
   return reached;

@@ -58,8 +58,7 @@ TEST_F(DisplayDialogs, SpeedScaleKeepsItsMaximumForZeroAndTakesTheUnit) {
   EXPECT_DOUBLE_EQ(g_settings.speed_scale_maximum, 5.0);
   EXPECT_EQ(g_settings.speed_bar_units, 3);
   {
-    FilledDialog script(L"Set New Speed Bar Scale",
-                        [](HWND d) { SetDlgItemTextW(d, QUELOR_SPEED_NEW_ID, L"12.5"); });
+    FilledDialog script(L"Set New Speed Bar Scale", [](HWND d) { SetDlgItemTextW(d, QUELOR_SPEED_NEW_ID, L"12.5"); });
     speed_scale_action(g_log_window, 106);
   }
   EXPECT_DOUBLE_EQ(g_settings.speed_scale_maximum, 12.5);

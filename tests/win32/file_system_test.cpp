@@ -19,8 +19,7 @@ class Win32FileSystemTest : public ::testing::Test {
     ASSERT_TRUE(fs_.create_directory(folder_));
   }
   void TearDown() override {
-    for (const wchar_t* name : {L"\\a.INI", L"\\big.bin", L"\\sub\\b.txt"})
-      DeleteFileW((folder_ + name).c_str());
+    for (const wchar_t* name : {L"\\a.INI", L"\\big.bin", L"\\sub\\b.txt"}) DeleteFileW((folder_ + name).c_str());
     RemoveDirectoryW((folder_ + L"\\sub").c_str());
     RemoveDirectoryW(folder_.c_str());
   }

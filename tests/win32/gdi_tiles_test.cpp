@@ -67,7 +67,8 @@ TEST(GdiTiles, DrawingManyTilesHoldsFewBitmapsAtOnce) {
   EXPECT_EQ(never_packed.bitmap_count(), 30u);
   for (int i = 0; i < 30; ++i)
     EXPECT_EQ(pixels_of(tiles, kDataLayer, 1000 + i % 15, 1000 + i / 15),
-              pixels_of(never_packed, kDataLayer, 1000 + i % 15, 1000 + i / 15)) << i;
+              pixels_of(never_packed, kDataLayer, 1000 + i % 15, 1000 + i / 15))
+        << i;
 }
 
 }  // namespace

@@ -29,16 +29,15 @@ inline bool running_under_wine() {
 // The tests that create the program's own main window write and delete its
 // files under C:\ProgramData\Quelor: only in a Wine prefix, never on a real
 // machine's settings.
-#define QUELOR_REQUIRE_WINE_PREFIX()                                               \
-  do {                                                                             \
-    if (!::quelor::test::running_under_wine())                                     \
+#define QUELOR_REQUIRE_WINE_PREFIX()                                           \
+  do {                                                                         \
+    if (!::quelor::test::running_under_wine())                                 \
       GTEST_SKIP() << "touches C:\\ProgramData\\Quelor: runs only under Wine"; \
   } while (0)
 
-#define QUELOR_REQUIRE_WINDOWS()                                          \
-  do {                                                                    \
-    if (!::quelor::test::windows_available())                             \
-      GTEST_SKIP() << "no display: windows cannot be created (set DISPLAY)"; \
+#define QUELOR_REQUIRE_WINDOWS()                                                                                     \
+  do {                                                                                                               \
+    if (!::quelor::test::windows_available()) GTEST_SKIP() << "no display: windows cannot be created (set DISPLAY)"; \
   } while (0)
 
 // A top-level window whose own procedure is DefWindowProcW.
@@ -52,8 +51,8 @@ inline HWND plain_window(const wchar_t* title = L"plain") {
     wc.lpszClassName = L"QuelorTestPlain";
     registered = RegisterClassExW(&wc) != 0;
   }
-  return CreateWindowExW(0, L"QuelorTestPlain", title, WS_OVERLAPPED, 0, 0, 200, 100, nullptr,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, L"QuelorTestPlain", title, WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 // Drops everything queued for this thread (including a posted WM_QUIT).

@@ -228,12 +228,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The reading and command rows, then the survey end posted by the GPS-fix handler.
 TEST(LoggingWindowTable, RowsInSearchOrder) {
-  const std::vector<UINT> expected = {WM_CREATE,          WM_SIZE,           WM_COMMAND,        0x103,
-                                      WM_KEYDOWN,         WM_KEYUP,          WM_PAINT,          WM_TIMER,
-                                      WM_GPS_POSITION,    WM_GPS_GSA,        WM_EM61_READING,   WM_EM31_READING,
-                                      WM_EM38_READING,    WM_EM34_READING,   WM_EM38MK2_READING, WM_LX2_READING,
-                                      WM_LX2_DUAL_READING, WM_GRAD_READING,  WM_EM38_4_READING, WM_TILT_READING,
-                                      WM_CS21_READING,    WM_END_SURVEY,     WM_READER_NOTICE};
+  const std::vector<UINT> expected = {
+      WM_CREATE,         WM_SIZE,         WM_COMMAND,         0x103,          WM_KEYDOWN,          WM_KEYUP,
+      WM_PAINT,          WM_TIMER,        WM_GPS_POSITION,    WM_GPS_GSA,     WM_EM61_READING,     WM_EM31_READING,
+      WM_EM38_READING,   WM_EM34_READING, WM_EM38MK2_READING, WM_LX2_READING, WM_LX2_DUAL_READING, WM_GRAD_READING,
+      WM_EM38_4_READING, WM_TILT_READING, WM_CS21_READING,    WM_END_SURVEY,  WM_READER_NOTICE};
   const auto table = logging_window_message_table();
   ASSERT_EQ(table.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -257,8 +256,8 @@ TEST(DisplayHelpers, MapPixelCentresTheOriginNorthUp) {
   const SIZE size{400, 400};
   EXPECT_EQ(map_pixel(0, 0, 40, size).x, 200);
   EXPECT_EQ(map_pixel(0, 0, 40, size).y, 200);
-  EXPECT_EQ(map_pixel(10, 0, 40, size).x, 300);   // 10 px per unit
-  EXPECT_EQ(map_pixel(0, 10, 40, size).y, 100);   // north is up
+  EXPECT_EQ(map_pixel(10, 0, 40, size).x, 300);  // 10 px per unit
+  EXPECT_EQ(map_pixel(0, 10, 40, size).y, 100);  // north is up
   EXPECT_EQ(map_pixel(-20, -20, 40, size).x, 0);
   const POINT distant = map_pixel(1e12, -1e12, 40, size);  // clamped, no overflow
   EXPECT_EQ(distant.x, 1000000);

@@ -35,8 +35,8 @@ class DataSinkOnDisk : public ::testing::Test {
     test::remove_tree(folder);
   }
   std::string on_disk() {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
+    HANDLE h =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<missing>";
     std::string out;
     char chunk[4096];
@@ -107,7 +107,7 @@ TEST_F(DataSinkOnDisk, WriterRecordsLandWholeAndCommitLeavesThemOnDisk) {
   bool saved = false;
   ASSERT_TRUE(writer.commit_to_disk([&] { saved = true; }));
   EXPECT_TRUE(saved);
-  EXPECT_TRUE(sink.is_open());  // reopened at the end
+  EXPECT_TRUE(sink.is_open());        // reopened at the end
   EXPECT_EQ(on_disk(), "<missing>");  // the open file is not shared
   ASSERT_TRUE(writer.write_remark(std::string_view("PAUSED"), 'X', 3000));
   sink.close();
@@ -129,8 +129,9 @@ TEST_F(DataSinkOnDisk, WritesFromAnotherThreadAcrossCommitsAndCloseStayWhole) {
   std::atomic<int> accepted{0};
   std::thread gps([&] {
     for (std::uint32_t tick = 1; !stop.load(); ++tick)
-      if (writer.write_gps_sentence("$GPGGA,224014.39,4336.6002338,N,07935.9999601,W,2,10,0.9,172.9,M,-36.0,M,1.2,0031*7D",
-                                    tick, kGpsForwarded))
+      if (writer.write_gps_sentence(
+              "$GPGGA,224014.39,4336.6002338,N,07935.9999601,W,2,10,0.9,172.9,M,-36.0,M,1.2,0031*7D", tick,
+              kGpsForwarded))
         ++accepted;
   });
   // Let the reader thread get going before the commits start (bounded).

@@ -119,8 +119,8 @@ class LoggingWindowTest : public test::SetupWindowFixture {
   std::string file_bytes() { return whole_file().substr(std::min(header_size_, whole_file().size())); }
 
   std::string whole_file() {
-    HANDLE h = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<missing>";
     std::string out;
     char chunk[4096];
@@ -599,7 +599,7 @@ TEST_F(LoggingWindowTest, ChannelSelectorsFollowTheViewAndTheInphaseOnlyDisplay)
   g_variant = {kEm31Mk2, kRealTimeMap};
   start_monitoring();
   LoggingSession& s = logging_session();
-  s.gps_used = true;  // as after a start with GPS
+  s.gps_used = true;               // as after a start with GPS
   g_settings.colour_map_view = 1;  // the mapped channel, which the selectors mark
   lay_out_logging_window(g_log_window);
   ASSERT_EQ(s.children.selector_count, 2);
@@ -650,18 +650,22 @@ TEST_F(LoggingWindowTest, OptionDialogsChangeTheSettings) {
   g_settings.audio_ticks = 1;
   g_settings.disconnection_alarm = 1;
   g_settings.coordinates_display = 0;
-  run_with_dialog(kCmdAudioOptions, {L"Audio Options", [](HWND d) {
+  run_with_dialog(kCmdAudioOptions, {L"Audio Options",
+                                     [](HWND d) {
                                        SendDlgItemMessageW(d, 2131, BM_CLICK, 0, 0);  // ticks off
-                                     }, 1});
+                                     },
+                                     1});
   EXPECT_EQ(g_settings.audio_ticks, 0);
   EXPECT_EQ(g_settings.disconnection_alarm, 1);
-  run_with_dialog(kCmdCoordinatesUnits, {L"Coordinates Display Units", [](HWND d) {
+  run_with_dialog(kCmdCoordinatesUnits, {L"Coordinates Display Units",
+                                         [](HWND d) {
                                            SendDlgItemMessageW(d, 2143, BM_CLICK, 0, 0);  // UTM feet
-                                         }, 1});
+                                         },
+                                         1});
   EXPECT_EQ(g_settings.coordinates_display, 2);
-  run_with_dialog(kCmdCoordinatesUnits, {L"Coordinates Display Units", [](HWND d) {
-                                           SendDlgItemMessageW(d, 2141, BM_CLICK, 0, 0);
-                                         }, 2});  // Cancel keeps UTM feet
+  run_with_dialog(kCmdCoordinatesUnits,
+                  {L"Coordinates Display Units", [](HWND d) { SendDlgItemMessageW(d, 2141, BM_CLICK, 0, 0); },
+                   2});  // Cancel keeps UTM feet
   EXPECT_EQ(g_settings.coordinates_display, 2);
 }
 

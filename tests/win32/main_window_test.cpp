@@ -30,8 +30,7 @@ std::wstring class_of(HWND w) {
 
 BOOL CALLBACK collect_child(HWND child, LPARAM l) {
   auto* children = reinterpret_cast<std::map<int, HWND>*>(l);
-  if (GetParent(child) == GetAncestor(child, GA_PARENT))
-    (*children)[GetDlgCtrlID(child)] = child;
+  if (GetParent(child) == GetAncestor(child, GA_PARENT)) (*children)[GetDlgCtrlID(child)] = child;
   return TRUE;
 }
 
@@ -74,12 +73,10 @@ TEST_F(MainWindowTest, RegistersEveryClassOnce) {
   };
   const UINT redraw = CS_HREDRAW | CS_VREDRAW;
   const Expected classes[] = {
-      {L"Zelko", redraw, false},        {L"ScreenLogWnd", redraw, false},
-      {L"DecayWnd", redraw, true},      {L"BarQWnd", redraw, true},
-      {L"BarIWnd", redraw, true},       {L"CurveWnd", redraw, true},
-      {L"NumbersWnd", redraw, true},    {L"SpeedWnd", redraw, true},
-      {L"MapWnd", redraw, true},        {L"ColorBarWnd", 0, true},
-      {L"MonitorGPSWnd", 0, false}};
+      {L"Zelko", redraw, false},     {L"ScreenLogWnd", redraw, false}, {L"DecayWnd", redraw, true},
+      {L"BarQWnd", redraw, true},    {L"BarIWnd", redraw, true},       {L"CurveWnd", redraw, true},
+      {L"NumbersWnd", redraw, true}, {L"SpeedWnd", redraw, true},      {L"MapWnd", redraw, true},
+      {L"ColorBarWnd", 0, true},     {L"MonitorGPSWnd", 0, false}};
   for (const Expected& e : classes) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -117,8 +114,7 @@ TEST_F(MainWindowTest, CreatesTheSetupWindowAndExitsOnX) {
 
   RECT wr;
   GetWindowRect(main, &wr);
-  const MainWindowGeometry g =
-      main_window_geometry(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const MainWindowGeometry g = main_window_geometry(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   EXPECT_EQ(wr.right - wr.left, g.width);
   EXPECT_EQ(wr.bottom - wr.top, g.height);
   EXPECT_EQ(wr.left, g.x);

@@ -36,8 +36,7 @@ void CALLBACK press_button(HWND, UINT, UINT_PTR timer, DWORD) {
   g_probe->button1 = item_text(dialog, 1);
   g_probe->button2 = item_text(dialog, 2);
   HWND button = GetDlgItem(dialog, g_probe->button_to_press);
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_probe->button_to_press, BN_CLICKED),
-               reinterpret_cast<LPARAM>(button));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_probe->button_to_press, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
 struct TemplateCase {
@@ -51,8 +50,7 @@ const TemplateCase kTemplates[] = {{L"MESSAGEOK", L"OK", nullptr},
                                    {L"MESSAGEYESNO", L"Yes", L"No"},
                                    {L"MESSAGENOYES", L"No", L"Yes"}};
 
-int run_dialog(const wchar_t* name, const wchar_t* title, const wchar_t* text, int press,
-               DialogProbe& probe) {
+int run_dialog(const wchar_t* name, const wchar_t* title, const wchar_t* text, int press, DialogProbe& probe) {
   probe = DialogProbe{};
   probe.title = title;
   probe.button_to_press = press;

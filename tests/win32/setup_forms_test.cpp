@@ -79,8 +79,8 @@ TEST_F(SetupForms, EveryTemplateHoldsItsDialogsControls) {
           g_screen.client_width = width;
           const std::wstring name = setup_dialog_template_name(command);
           const std::string where = narrow_text(name) + " type " + std::to_string(type) + " nav " + std::to_string(nav);
-          HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), name.c_str(), main_,
-                                           setup_dialog_procedure(command), 0);
+          HWND dialog =
+              CreateDialogParamW(GetModuleHandleW(nullptr), name.c_str(), main_, setup_dialog_procedure(command), 0);
           ASSERT_NE(dialog, nullptr) << where;
           ShowWindow(dialog, SW_SHOW);
           for (const DialogControl& c : form_of(command, g_settings, g_variant).controls)

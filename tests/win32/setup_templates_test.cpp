@@ -18,8 +18,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4,
-                          kCs21,    kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 constexpr int kWidths[] = {594, 599, 600, 634, 639, 640, 783, 784, 1018, 1274};
 constexpr const wchar_t* kSettingsFile = L"C:\\ProgramData\\Quelor\\Qyn31MK2\\Qyn31MK2_220.INI";
 
@@ -94,9 +93,8 @@ TEST_F(SetupDialogCommands, OkSavesTheSettingsAndCancelDoesNot) {
   const struct {
     char key;
     const wchar_t* title;
-  } commands[] = {{'S', L"Survey Setup"},    {'T', L"System Setup"},
-                  {'E', L"Geometry Setup"},  {'G', L"GPS Port Setup"},
-                  {'M', L"Map Display Options"}, {'P', L"Profiles Options"}};
+  } commands[] = {{'S', L"Survey Setup"},   {'T', L"System Setup"},        {'E', L"Geometry Setup"},
+                  {'G', L"GPS Port Setup"}, {'M', L"Map Display Options"}, {'P', L"Profiles Options"}};
   for (const auto& c : commands) {
     SCOPED_TRACE(c.key);
     ASSERT_TRUE(DeleteFileW(kSettingsFile));
@@ -121,13 +119,12 @@ TEST_F(SetupDialogCommands, OkSavesTheSettingsAndCancelDoesNot) {
 
 // The buttons open the same dialogs as the keys.
 TEST_F(SetupDialogCommands, ButtonsOpenTheirDialog) {
-  const std::pair<int, const wchar_t*> buttons[] = {
-      {421, L"Survey Setup"}, {422, L"System Setup"}, {423, L"Geometry Setup"},
-      {424, L"GPS Port Setup"}, {426, L"Map Display Options"}, {427, L"Profiles Options"}};
+  const std::pair<int, const wchar_t*> buttons[] = {{421, L"Survey Setup"},        {422, L"System Setup"},
+                                                    {423, L"Geometry Setup"},      {424, L"GPS Port Setup"},
+                                                    {426, L"Map Display Options"}, {427, L"Profiles Options"}};
   for (const auto& [id, title] : buttons) {
     test::DialogPresser cancel(title, IDCANCEL);
-    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
     EXPECT_TRUE(cancel.pressed()) << id;
   }
 }

@@ -25,17 +25,14 @@ inline bool register_program_classes_once() {
 
 // Takes the classes away again, so that the registration tests find none.
 inline void unregister_program_classes() {
-  for (const wchar_t* name :
-       {L"Zelko", L"ScreenLogWnd", L"DecayWnd", L"BarQWnd", L"BarIWnd", L"CurveWnd",
-        L"NumbersWnd", L"SpeedWnd", L"MapWnd", L"ColorBarWnd", L"MonitorGPSWnd"})
+  for (const wchar_t* name : {L"Zelko", L"ScreenLogWnd", L"DecayWnd", L"BarQWnd", L"BarIWnd", L"CurveWnd",
+                              L"NumbersWnd", L"SpeedWnd", L"MapWnd", L"ColorBarWnd", L"MonitorGPSWnd"})
     UnregisterClassW(name, GetModuleHandleW(nullptr));
 }
 
 class SetupWindowFixture : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    registered_here_ = windows_available() && register_program_classes_once();
-  }
+  static void SetUpTestSuite() { registered_here_ = windows_available() && register_program_classes_once(); }
   static void TearDownTestSuite() {
     if (registered_here_) unregister_program_classes();
     registered_here_ = false;

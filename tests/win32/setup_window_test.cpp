@@ -17,8 +17,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4,
-                          kCs21,    kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 
 // Screens of every button layout: wide landscape (two columns), narrow
 // landscape (one column) and portrait rows, at their largest and smallest.
@@ -35,15 +34,14 @@ void use_screen(HWND main, const Screen& s) {
   AdjustWindowRect(&frame, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
   g_screen.client_width = g_screen.window.width - (frame.right - frame.left);
   g_screen.client_height = g_screen.window.height - (frame.bottom - frame.top);
-  SetWindowPos(main, nullptr, 0, 0, g_screen.window.width, g_screen.window.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(main, nullptr, 0, 0, g_screen.window.width, g_screen.window.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The free area of the setup screen: beside the buttons in landscape, above
 // them in portrait.
 RECT free_area() {
-  const ButtonLayout layout = setup_button_layout(g_screen.window.portrait, g_screen.client_width,
-                                                  g_screen.client_height);
+  const ButtonLayout layout =
+      setup_button_layout(g_screen.window.portrait, g_screen.client_width, g_screen.client_height);
   RECT area{0, 0, g_screen.client_width, g_screen.client_height};
   if (g_screen.window.portrait)
     area.bottom = layout[1].y;

@@ -89,11 +89,10 @@ TEST_P(SetupKeysOnWindow, ExitClosesTheWindow) {
   if (IsWindow(w)) DestroyWindow(w);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ExitKeys, SetupKeysOnWindow,
-    ::testing::Values(std::pair<UINT, WPARAM>{0x103 /* WM_DEADCHAR */, 'X'},
-                      std::pair<UINT, WPARAM>{WM_KEYDOWN, 'X'},
-                      std::pair<UINT, WPARAM>{WM_COMMAND, MAKEWPARAM(429, BN_CLICKED)}));
+INSTANTIATE_TEST_SUITE_P(ExitKeys, SetupKeysOnWindow,
+                         ::testing::Values(std::pair<UINT, WPARAM>{0x103 /* WM_DEADCHAR */, 'X'},
+                                           std::pair<UINT, WPARAM>{WM_KEYDOWN, 'X'},
+                                           std::pair<UINT, WPARAM>{WM_COMMAND, MAKEWPARAM(429, BN_CLICKED)}));
 
 TEST(SetupKeys, OtherKeysLeaveTheWindowAndMoveTheFocus) {
   QUELOR_REQUIRE_WINDOWS();

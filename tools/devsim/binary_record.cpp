@@ -6,9 +6,7 @@
 namespace quelor::devsim {
 namespace {
 
-std::uint16_t word_of(double raw) {
-  return static_cast<std::uint16_t>(std::clamp(std::round(raw), 0.0, 65535.0));
-}
+std::uint16_t word_of(double raw) { return static_cast<std::uint16_t>(std::clamp(std::round(raw), 0.0, 65535.0)); }
 
 std::int16_t signed_word_of(double raw) {
   return static_cast<std::int16_t>(std::clamp(std::round(raw), -32768.0, 32767.0));
@@ -76,8 +74,10 @@ std::uint8_t em61_range_byte(const std::array<int, 4>& factors) {
   static constexpr std::uint8_t kHundred[4] = {0xC0, 0x30, 0x0C, 0x03};
   std::uint8_t g = 0;
   for (std::size_t i = 0; i < 4; ++i) {
-    if (factors[i] == 100) g |= kHundred[i];
-    else if (factors[i] == 10) g |= kTen[i];
+    if (factors[i] == 100)
+      g |= kHundred[i];
+    else if (factors[i] == 10)
+      g |= kTen[i];
   }
   return g;
 }
@@ -88,8 +88,7 @@ std::string encode_em61_record(const Em61Reading& r) {
   std::array<int, 4> factors{};
   for (std::size_t i = 0; i < 4; ++i) {
     factors[i] = em61_range_factor(r.channels[i], r.unit);
-    put_be16(s, 2 + 2 * i,
-             static_cast<std::uint16_t>(signed_word_of(r.channels[i] * factors[i] / r.unit)));
+    put_be16(s, 2 + 2 * i, static_cast<std::uint16_t>(signed_word_of(r.channels[i] * factors[i] / r.unit)));
   }
   s[1] = static_cast<char>(em61_range_byte(factors));
   put_be16(s, 10, static_cast<std::uint16_t>(signed_word_of(r.current)));

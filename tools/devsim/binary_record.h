@@ -35,10 +35,10 @@ constexpr std::array<double, 4> kEm38_4Spacings{1.00, 0.88, 0.50, 0.75};
 constexpr std::array<double, 4> kEm38_4InphaseFactors{0.0286, 0.0222, 0.00716, 0.0161};
 
 struct Em38_4Reading {
-  std::array<double, 4> conductivity{};  // mS/m
-  std::array<double, 4> inphase{};       // ppt
-  std::array<double, 2> supply{12.4, 12.3};        // raw x 0.66667 - 4
-  std::array<double, 2> temperature{21.5, 20.8};   // (raw - 31) / 3.1 - 40
+  std::array<double, 4> conductivity{};           // mS/m
+  std::array<double, 4> inphase{};                // ppt
+  std::array<double, 2> supply{12.4, 12.3};       // raw x 0.66667 - 4
+  std::array<double, 2> temperature{21.5, 20.8};  // (raw - 31) / 3.1 - 40
   bool marker = false;
 };
 
@@ -53,8 +53,8 @@ struct Em61Reading {
   char letter = 'T';
   std::array<double, 4> channels{};  // channel values as raw x unit / range factor
   double unit = kEm61Mk2Unit;
-  int current = 3141;                // transmitter current word
-  int battery = 126;                 // battery byte (volts x 10)
+  int current = 3141;  // transmitter current word
+  int battery = 126;   // battery byte (volts x 10)
 };
 
 // Range factor (1, 10 or 100) of a channel: the largest that keeps the raw

@@ -28,17 +28,34 @@ namespace quelor::devsim {
 enum class Device { kInstrument, kGps, kTilt };
 
 enum class ControlKind {
-  kTrigger, kSilence, kUnplug, kPlug, kGarbage, kBadsum, kQuality, kSatellites, kHdop, kDipole,
-  kSwitch, kOffsets, kStance, kRatio, kCurrent, kPauseWalk, kResumeWalk, kStatus, kQuit,
+  kTrigger,
+  kSilence,
+  kUnplug,
+  kPlug,
+  kGarbage,
+  kBadsum,
+  kQuality,
+  kSatellites,
+  kHdop,
+  kDipole,
+  kSwitch,
+  kOffsets,
+  kStance,
+  kRatio,
+  kCurrent,
+  kPauseWalk,
+  kResumeWalk,
+  kStatus,
+  kQuit,
 };
 
 struct ControlCommand {
   ControlKind kind = ControlKind::kStatus;
   Device device = Device::kInstrument;
-  double number = 0;      // seconds (unplug: 0 until plug), hdop
-  int count = 0;          // records, bytes, sentences, quality, satellites
-  bool vertical = true;   // dipole
-  bool manual = false;    // switch
+  double number = 0;               // seconds (unplug: 0 until plug), hdop
+  int count = 0;                   // records, bytes, sentences, quality, satellites
+  bool vertical = true;            // dipole
+  bool manual = false;             // switch
   std::array<double, 6> values{};  // offsets (missing ones are 0)
   int stance = 0;                  // 0 walk, 1 air, 2 ground
 };

@@ -112,9 +112,12 @@ std::string encode_em34_record(const Em34Reading& r) {
   // 10 m: 16 + code; 40 m: 24 + code; 20 m: the code itself (8 for range 3,
   // which would otherwise be a NUL byte; 8 + 5 would be a carriage return).
   int spacing_bits = 0;
-  if (r.spacing == 10) spacing_bits = 16;
-  else if (r.spacing == 40) spacing_bits = 24;
-  else if (range.code == 0) spacing_bits = 8;
+  if (r.spacing == 10)
+    spacing_bits = 16;
+  else if (r.spacing == 40)
+    spacing_bits = 24;
+  else if (range.code == 0)
+    spacing_bits = 8;
   const int status = (r.marker ? kMarkerBit : 0) | (r.horizontal ? 0x20 : 0) | spacing_bits | range.code;
   return text_record(status, five_char_value(r.conductivity, range.scale), "+0000");
 }

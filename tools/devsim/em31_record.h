@@ -15,7 +15,7 @@ struct Em31Reading {
   double inphase = 0;       // ppt
   bool vertical = true;
   bool marker = false;
-  int range = kAutoRange;   // 10, 100 or 1000 mS/m
+  int range = kAutoRange;  // 10, 100 or 1000 mS/m
 };
 
 // 13 bytes: "T" S V1 V2 CR.
@@ -25,11 +25,11 @@ std::string encode_em31_record(const Em31Reading& r);
 int em31_range_for(double conductivity, int requested);
 
 struct Em38Reading {
-  double value = 0;         // mS/m or ppt
-  bool inphase = false;     // in-phase record (else conductivity)
+  double value = 0;      // mS/m or ppt
+  bool inphase = false;  // in-phase record (else conductivity)
   bool vertical = true;
   bool marker = false;
-  int length = 12;          // 7 or 12 characters before the carriage return
+  int length = 12;  // 7 or 12 characters before the carriage return
 };
 
 // 8 or 13 bytes. The finest of the four scales (range 100 or 1000, fine
@@ -44,7 +44,7 @@ struct Em34Reading {
   int spacing = 20;         // 10, 20 or 40 metres
   bool horizontal = false;
   bool marker = false;
-  int range = kAutoRange;   // 3, 10, 30, 100, 300 or 1000 mS/m
+  int range = kAutoRange;  // 3, 10, 30, 100, 300 or 1000 mS/m
 };
 
 // 13 bytes: "T" S V1 "+0000" CR.

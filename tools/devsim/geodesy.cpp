@@ -16,10 +16,10 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = kPi / 180.0;
 
 struct Series {
-  double e;                      // first eccentricity
-  double rectifying;             // A: rectifying radius
-  std::array<double, 6> alpha;   // conformal -> rectifying
-  std::array<double, 6> beta;    // rectifying -> conformal
+  double e;                     // first eccentricity
+  double rectifying;            // A: rectifying radius
+  std::array<double, 6> alpha;  // conformal -> rectifying
+  std::array<double, 6> beta;   // rectifying -> conformal
 };
 
 Series make_series() {
@@ -62,8 +62,7 @@ double geodetic_tan(double tau_prime, double e) {
   double tau = tau_prime;
   for (int i = 0; i < 8; ++i) {
     const double tp = conformal_tan(tau, e);
-    const double step = (tau_prime - tp) / std::hypot(1.0, tp) * (1 + e2m * tau * tau) /
-                        (e2m * std::hypot(1.0, tau));
+    const double step = (tau_prime - tp) / std::hypot(1.0, tp) * (1 + e2m * tau * tau) / (e2m * std::hypot(1.0, tau));
     tau += step;
     if (std::fabs(step) < 1e-15) break;
   }
@@ -72,9 +71,7 @@ double geodetic_tan(double tau_prime, double e) {
 
 }  // namespace
 
-int utm_zone_of(double longitude) {
-  return std::clamp(static_cast<int>(std::floor(longitude / 6.0)) + 31, 1, 60);
-}
+int utm_zone_of(double longitude) { return std::clamp(static_cast<int>(std::floor(longitude / 6.0)) + 31, 1, 60); }
 
 GridPoint to_grid(const GeoPoint& p) { return to_grid(p, utm_zone_of(p.longitude)); }
 

@@ -22,8 +22,8 @@ struct GridPoint {
 // The UTM zone of a longitude: floor(lon / 6) + 31, limited to 1..60.
 int utm_zone_of(double longitude);
 
-GridPoint to_grid(const GeoPoint& p);               // zone from the longitude
-GridPoint to_grid(const GeoPoint& p, int zone);     // forced zone
+GridPoint to_grid(const GeoPoint& p);            // zone from the longitude
+GridPoint to_grid(const GeoPoint& p, int zone);  // forced zone
 GeoPoint to_geographic(const GridPoint& g);
 
 }  // namespace quelor::devsim

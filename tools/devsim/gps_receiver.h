@@ -14,11 +14,11 @@ namespace quelor::devsim {
 
 struct GpsConfig {
   NmeaStyle style{};
-  double rate_hz = 1;          // 1..20 epochs per second
-  double noise = 1.0;          // scale of the position error, 0 for none
-  double altitude = 173.0;     // metres
+  double rate_hz = 1;       // 1..20 epochs per second
+  double noise = 1.0;       // scale of the position error, 0 for none
+  double altitude = 173.0;  // metres
   int day = 8, month = 12, year = 2026;
-  int zone = 17;               // grid of the walk
+  int zone = 17;  // grid of the walk
   bool south = false;
 };
 
@@ -28,7 +28,7 @@ struct GpsState {
   double hdop = 0.9;
   double error_east = 0, error_north = 0, error_up = 0;  // metres
   int bad_checksums_left = 0;
-  double last_time = -1;       // time of the last epoch, seconds
+  double last_time = -1;  // time of the last epoch, seconds
 };
 
 // One-sigma horizontal error (metres) of a GGA fix quality: 1 autonomous
@@ -37,8 +37,8 @@ double position_sigma(int quality);
 
 // The fix for one epoch at run time `time` (seconds) and UTC time of day,
 // the walker moving at `speed` m/s.
-GpsFix make_fix(const GpsConfig& c, GpsState& s, const WalkPoint& w, double speed, double time,
-                double time_of_day, Rng* rng);
+GpsFix make_fix(const GpsConfig& c, GpsState& s, const WalkPoint& w, double speed, double time, double time_of_day,
+                Rng* rng);
 
 // The sentences of one epoch, with the next wrong checksums applied.
 std::vector<std::string> gps_epoch(const GpsConfig& c, GpsState& s, const GpsFix& fix);

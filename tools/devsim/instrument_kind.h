@@ -10,11 +10,11 @@
 namespace quelor::devsim {
 
 struct InstrumentKind {
-  std::string_view name;    // "em31mk2"
+  std::string_view name;  // "em31mk2"
   InstrumentType type;
-  double period_ms;         // record period (default for the configurable ones)
-  bool configurable_rate;   // --rate applies
-  bool handshake;           // streams only after "H","X" or "H","W" (EM61 types)
+  double period_ms;        // record period (default for the configurable ones)
+  bool configurable_rate;  // --rate applies
+  bool handshake;          // streams only after "H","X" or "H","W" (EM61 types)
 };
 
 std::span<const InstrumentKind> instrument_kinds();

@@ -109,8 +109,8 @@ bool instrument_streams(const InstrumentConfig& c, const InstrumentState& s) {
 
 bool press_record_due(const InstrumentState& s) { return s.manual_switch && s.presses_left > 0; }
 
-std::string next_instrument_record(const InstrumentConfig& c, InstrumentState& s, const Site& site,
-                                   const WalkPoint& w, double time_of_day, Rng* rng) {
+std::string next_instrument_record(const InstrumentConfig& c, InstrumentState& s, const Site& site, const WalkPoint& w,
+                                   double time_of_day, Rng* rng) {
   const bool press = press_record_due(s);
   if (press) --s.presses_left;
   const bool marker = press || s.marker_left > 0;

@@ -21,26 +21,26 @@ namespace quelor::devsim {
 struct InstrumentConfig {
   InstrumentKind kind{};
   InstrumentSetup setup{};
-  double period_ms = 100;     // record period
-  int range = kAutoRange;     // EM31-MK2 / EM34-3 full-scale range
-  int em38_length = 12;       // 7 or 12
-  int em38_4_rate = 0;        // output-rate index
-  char em61_letter = 'T';     // reading letter of the continuous mode
-  bool polled = false;        // EM61: one record per "A"
-  int trigger_records = 3;    // records that carry the marker after a trigger
-  InstrumentBench bench{};    // offsets, stance, ratio and current of the control commands
+  double period_ms = 100;   // record period
+  int range = kAutoRange;   // EM31-MK2 / EM34-3 full-scale range
+  int em38_length = 12;     // 7 or 12
+  int em38_4_rate = 0;      // output-rate index
+  char em61_letter = 'T';   // reading letter of the continuous mode
+  bool polled = false;      // EM61: one record per "A"
+  int trigger_records = 3;  // records that carry the marker after a trigger
+  InstrumentBench bench{};  // offsets, stance, ratio and current of the control commands
 };
 
 struct InstrumentState {
-  bool awake = false;         // EM61 handshake done
-  char em61_mode = 'X';       // 'X' continuous, 'W' second mode
+  bool awake = false;    // EM61 handshake done
+  char em61_mode = 'X';  // 'X' continuous, 'W' second mode
   bool em38_inphase_next = false;
   int marker_left = 0;
-  bool manual_switch = false; // EM38-MK2 switched to manual: silent but for presses
-  int presses_left = 0;       // trigger presses whose record is still to come
-  int bad_checksums_left = 0; // CS-21 lines
-  std::string command;        // first byte of an unfinished two-byte command
-  double command_since = 0;   // seconds
+  bool manual_switch = false;  // EM38-MK2 switched to manual: silent but for presses
+  int presses_left = 0;        // trigger presses whose record is still to come
+  int bad_checksums_left = 0;  // CS-21 lines
+  std::string command;         // first byte of an unfinished two-byte command
+  double command_since = 0;    // seconds
   std::uint64_t records = 0;
 };
 
@@ -54,12 +54,12 @@ InstrumentState initial_instrument_state(const InstrumentConfig& c);
 bool instrument_streams(const InstrumentConfig& c, const InstrumentState& s);
 
 // The next record's bytes at this place of the walk.
-std::string next_instrument_record(const InstrumentConfig& c, InstrumentState& s, const Site& site,
-                                   const WalkPoint& w, double time_of_day, Rng* rng);
+std::string next_instrument_record(const InstrumentConfig& c, InstrumentState& s, const Site& site, const WalkPoint& w,
+                                   double time_of_day, Rng* rng);
 
 // Bytes from the program; returns what the instrument sends back at once.
-std::string instrument_input(const InstrumentConfig& c, InstrumentState& s, std::string_view bytes,
-                             double now, const Site& site, const WalkPoint& w, double time_of_day, Rng* rng);
+std::string instrument_input(const InstrumentConfig& c, InstrumentState& s, std::string_view bytes, double now,
+                             const Site& site, const WalkPoint& w, double time_of_day, Rng* rng);
 
 // Drops a command whose second byte never came.
 void instrument_tick(InstrumentState& s, double now);

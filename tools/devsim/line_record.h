@@ -23,12 +23,12 @@ std::string grad601_value(double nt);
 double grad601_resolution(double nt);  // 0.01, 0.1 or 1 nT by size
 
 struct Cs21Reading {
-  double time_of_day = 0;                // seconds
-  double hcp_conductivity = 0;           // mS/m, 2 m horizontal co-planar pair
-  double hcp_inphase = 0;                // ppt
-  double prp_conductivity = 0;           // 2.1 m perpendicular pair
+  double time_of_day = 0;       // seconds
+  double hcp_conductivity = 0;  // mS/m, 2 m horizontal co-planar pair
+  double hcp_inphase = 0;       // ppt
+  double prp_conductivity = 0;  // 2.1 m perpendicular pair
   double prp_inphase = 0;
-  double temperature = 18.5;             // degrees C
+  double temperature = 18.5;  // degrees C
 };
 
 std::string encode_cs21_line(const Cs21Reading& r, bool good_checksum = true);

@@ -49,7 +49,7 @@ bool make_dirs(const std::string& dir) {
 }
 
 void install_signals() {
-  struct sigaction sa{};
+  struct sigaction sa {};
   sa.sa_handler = on_signal;
   sigemptyset(&sa.sa_mask);
   sigaction(SIGTERM, &sa, nullptr);
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     io.links[i] = &links[i];
   }
   if (!o.control_path.empty()) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(o.control_path.c_str(), &st) != 0 && ::mkfifo(o.control_path.c_str(), 0600) != 0) {
       std::fprintf(stderr, "devsim: cannot make the FIFO %s: %s\n", o.control_path.c_str(), std::strerror(errno));
       for (PtyLink& l : links) close_pty_link(l);

@@ -71,8 +71,8 @@ std::string gga_body(const GpsFix& f, int decimals) {
   const std::string station = f.quality == 2 ? "0031" : "";
   return format("GPGGA,%s,%s,%d,%02d,%.1f,%s,M,%s,M,%s,%s", nmea_time(f.time_of_day).c_str(),
                 position_fields(f, decimals).c_str(), f.quality, f.satellites, f.hdop,
-                fix ? format("%.3f", f.altitude).c_str() : "",
-                fix ? format("%.1f", f.geoid_separation).c_str() : "", age.c_str(), station.c_str());
+                fix ? format("%.3f", f.altitude).c_str() : "", fix ? format("%.1f", f.geoid_separation).c_str() : "",
+                age.c_str(), station.c_str());
 }
 
 std::string gsa_body(const GpsFix& f) {
@@ -101,17 +101,16 @@ std::string pos_body(const GpsFix& f, int decimals) {
   const bool fix = f.quality != 0;
   return format("PASHR,POS,%d,%02d,%s,%s,%s,,%05.1f,%05.1f,%+05.1f,%04.1f,%04.1f,%04.1f,%04.1f,GG12",
                 ashtech_mode(f.quality), f.satellites, nmea_time(f.time_of_day).c_str(),
-                position_fields(f, decimals).c_str(),
-                fix ? format("%+09.2f", f.altitude).c_str() : "", f.course, f.speed * 1.943844, 0.0, f.pdop,
-                f.hdop, f.vdop, 1.0);
+                position_fields(f, decimals).c_str(), fix ? format("%+09.2f", f.altitude).c_str() : "", f.course,
+                f.speed * 1.943844, 0.0, f.pdop, f.hdop, f.vdop, 1.0);
 }
 
 std::string grid_body(std::string_view head, const GpsFix& f) {
   const bool fix = f.quality != 0;
   return format("%.*s,%s,%s,%s,M,%s,M,%d,%d,%.1f,%s,M", static_cast<int>(head.size()), head.data(),
-                nmea_time(f.time_of_day).c_str(), nmea_date(f).c_str(),
-                fix ? format("%.3f", f.easting).c_str() : "", fix ? format("%.3f", f.northing).c_str() : "",
-                f.quality, f.satellites, f.hdop, fix ? format("%.3f", f.altitude).c_str() : "");
+                nmea_time(f.time_of_day).c_str(), nmea_date(f).c_str(), fix ? format("%.3f", f.easting).c_str() : "",
+                fix ? format("%.3f", f.northing).c_str() : "", f.quality, f.satellites, f.hdop,
+                fix ? format("%.3f", f.altitude).c_str() : "");
 }
 
 std::string gll_body(const GpsFix& f, int decimals) {
@@ -139,8 +138,7 @@ std::string pseudo_gga_body(const GpsFix& f, const NmeaStyle& s) {
   const std::string h = fix ? format("%.3f", grid_in_units(f.altitude, s.rts_units)) : "";
   if (s.slam)
     return format("GPGGA,%s,%s,N,%s,E,%d,%02d,%.3f,%s,%c,%.3f,%c,%.3f,0000", nmea_time(f.time_of_day).c_str(),
-                  n.c_str(), e.c_str(), f.quality, f.satellites, f.slam_a, h.c_str(), unit, f.slam_b, unit,
-                  f.slam_c);
+                  n.c_str(), e.c_str(), f.quality, f.satellites, f.slam_a, h.c_str(), unit, f.slam_b, unit, f.slam_c);
   return format("GPGGA,%s,%s,N,%s,E,%d,%02d,%.1f,%s,%c,0.0,%c,,", nmea_time(f.time_of_day).c_str(), n.c_str(),
                 e.c_str(), f.quality, f.satellites, f.hdop, h.c_str(), unit, unit);
 }

@@ -15,27 +15,27 @@ enum class GpsFormat { kGgaGsa, kGga, kPos, kLlk, kLlq, kGll, kGgk, kPseudoGga, 
 enum class RtsUnits { kMetres, kInternationalFeet, kUsSurveyFeet };
 
 struct GpsFix {
-  double time_of_day = 0;     // seconds since midnight UTC
+  double time_of_day = 0;  // seconds since midnight UTC
   int day = 1, month = 1, year = 2026;
-  double latitude = 0;        // degrees
-  double longitude = 0;       // degrees
-  double easting = 0;         // grid metres (LLK, LLQ, pseudo-GGA)
+  double latitude = 0;   // degrees
+  double longitude = 0;  // degrees
+  double easting = 0;    // grid metres (LLK, LLQ, pseudo-GGA)
   double northing = 0;
-  double altitude = 150;      // metres above mean sea level
+  double altitude = 150;  // metres above mean sea level
   double geoid_separation = -36;
-  int quality = 2;            // GGA fix quality; 0 = no fix (position fields empty)
+  int quality = 2;  // GGA fix quality; 0 = no fix (position fields empty)
   int satellites = 10;
   double hdop = 0.9, pdop = 1.6, vdop = 1.3;
-  double course = 0;          // degrees
-  double speed = 0;           // metres per second
+  double course = 0;  // degrees
+  double speed = 0;   // metres per second
   // Pseudo-GGA from a SLAM total station: three further values shown.
   double slam_a = 0, slam_b = 0, slam_c = 0;
 };
 
 struct NmeaStyle {
   GpsFormat format = GpsFormat::kGga;
-  int decimals = 7;            // decimals of the minutes of latitude/longitude
-  bool slam = false;           // pseudo-GGA with the SLAM extras (and a checksum)
+  int decimals = 7;   // decimals of the minutes of latitude/longitude
+  bool slam = false;  // pseudo-GGA with the SLAM extras (and a checksum)
   RtsUnits rts_units = RtsUnits::kMetres;
 };
 

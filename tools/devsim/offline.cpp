@@ -140,8 +140,7 @@ int run_truth_command(int argc, char** argv) {
   tiff.map_units = o.map_units;
   tiff.description = o.channel + " (true)";
   if (!write_file(o.out, geotiff_bytes(g, tiff))) return bad("truth", "cannot write " + o.out);
-  std::printf("{\"out\":\"%s\",\"columns\":%d,\"rows\":%d,\"zone\":%d}\n", o.out.c_str(), g.columns, g.rows,
-              tiff.zone);
+  std::printf("{\"out\":\"%s\",\"columns\":%d,\"rows\":%d,\"zone\":%d}\n", o.out.c_str(), g.columns, g.rows, tiff.zone);
   return 0;
 }
 

@@ -107,24 +107,30 @@ std::string set_range(Options& o, std::string_view v) {
 }
 
 std::string set_letter(Options& o, std::string_view v) {
-  if (v.size() != 1 || std::string_view("TDEF").find(v[0]) == std::string_view::npos)
-    return "expected T, D, E or F";
+  if (v.size() != 1 || std::string_view("TDEF").find(v[0]) == std::string_view::npos) return "expected T, D, E or F";
   o.instrument.em61_letter = v[0];
   return {};
 }
 
 std::string set_rts_units(Options& o, std::string_view v) {
-  if (v == "m") o.gps.style.rts_units = RtsUnits::kMetres;
-  else if (v == "ft") o.gps.style.rts_units = RtsUnits::kInternationalFeet;
-  else if (v == "usft") o.gps.style.rts_units = RtsUnits::kUsSurveyFeet;
-  else return "expected m, ft or usft";
+  if (v == "m")
+    o.gps.style.rts_units = RtsUnits::kMetres;
+  else if (v == "ft")
+    o.gps.style.rts_units = RtsUnits::kInternationalFeet;
+  else if (v == "usft")
+    o.gps.style.rts_units = RtsUnits::kUsSurveyFeet;
+  else
+    return "expected m, ft or usft";
   return {};
 }
 
 std::string set_coil(Options& o, std::string_view v) {
-  if (v == "standard") o.instrument.setup.high_power = false;
-  else if (v == "hp") o.instrument.setup.high_power = true;
-  else return "expected standard or hp";
+  if (v == "standard")
+    o.instrument.setup.high_power = false;
+  else if (v == "hp")
+    o.instrument.setup.high_power = true;
+  else
+    return "expected standard or hp";
   return {};
 }
 
@@ -135,12 +141,23 @@ const std::vector<OptionRow>& option_table() {
       {"--no-instrument", false, flag([](Options& o) { o.instrument_on = false; })},
       {"--no-gps", false, flag([](Options& o) { o.gps_on = false; })},
       {"--tilt", false, flag([](Options& o) { o.tilt_on = true; })},
-      {"--dir", true, [](Options& o, std::string_view v) { o.dir = std::string(v); return std::string(); }},
+      {"--dir", true,
+       [](Options& o, std::string_view v) {
+         o.dir = std::string(v);
+         return std::string();
+       }},
       {"--control", true,
-       [](Options& o, std::string_view v) { o.control_path = std::string(v); return std::string(); }},
+       [](Options& o, std::string_view v) {
+         o.control_path = std::string(v);
+         return std::string();
+       }},
       {"--gps-capture", true,
-       [](Options& o, std::string_view v) { o.gps_capture_path = std::string(v); return std::string(); }},
-      {"--seed", true, integer_in(0, 1LL << 62, [](Options& o, long long v) { o.seed = static_cast<std::uint64_t>(v); })},
+       [](Options& o, std::string_view v) {
+         o.gps_capture_path = std::string(v);
+         return std::string();
+       }},
+      {"--seed", true,
+       integer_in(0, 1LL << 62, [](Options& o, long long v) { o.seed = static_cast<std::uint64_t>(v); })},
       {"--duration", true, number_in(0, 1e7, [](Options& o, double v) { o.duration = v; })},
       {"--origin", true, set_origin},
       {"--lines", true, integer_in(1, 10000, [](Options& o, long long v) { o.walk.lines = static_cast<int>(v); })},
@@ -155,7 +172,8 @@ const std::vector<OptionRow>& option_table() {
       {"--quality", true, integer_in(0, 9, [](Options& o, long long v) { o.quality = static_cast<int>(v); })},
       {"--satellites", true, integer_in(0, 99, [](Options& o, long long v) { o.satellites = static_cast<int>(v); })},
       {"--hdop", true, number_in(0, 99, [](Options& o, double v) { o.hdop = v; })},
-      {"--gps-decimals", true, integer_in(2, 9, [](Options& o, long long v) { o.gps.style.decimals = static_cast<int>(v); })},
+      {"--gps-decimals", true,
+       integer_in(2, 9, [](Options& o, long long v) { o.gps.style.decimals = static_cast<int>(v); })},
       {"--gps-noise", true, number_in(0, 100, [](Options& o, double v) { o.gps.noise = v; })},
       {"--slam", false, flag([](Options& o) { o.gps.style.slam = true; })},
       {"--rts-units", true, set_rts_units},
@@ -167,7 +185,8 @@ const std::vector<OptionRow>& option_table() {
          o.instrument.em38_length = v == "7" ? 7 : 12;
          return {};
        }},
-      {"--em38-4-rate", true, integer_in(0, 8, [](Options& o, long long v) { o.instrument.em38_4_rate = static_cast<int>(v); })},
+      {"--em38-4-rate", true,
+       integer_in(0, 8, [](Options& o, long long v) { o.instrument.em38_4_rate = static_cast<int>(v); })},
       {"--em34-spacing", true,
        [](Options& o, std::string_view v) -> std::string {
          if (v != "10" && v != "20" && v != "40") return "expected 10, 20 or 40";
@@ -176,11 +195,13 @@ const std::vector<OptionRow>& option_table() {
        }},
       {"--dipole", true, set_dipole},
       {"--range", true, set_range},
-      {"--sensors", true, integer_in(1, 2, [](Options& o, long long v) { o.instrument.setup.sensors = static_cast<int>(v); })},
+      {"--sensors", true,
+       integer_in(1, 2, [](Options& o, long long v) { o.instrument.setup.sensors = static_cast<int>(v); })},
       {"--em61-letter", true, set_letter},
       {"--polled", false, flag([](Options& o) { o.instrument.polled = true; })},
       {"--coil", true, set_coil},
-      {"--trigger-records", true, integer_in(1, 1000, [](Options& o, long long v) { o.instrument.trigger_records = static_cast<int>(v); })},
+      {"--trigger-records", true,
+       integer_in(1, 1000, [](Options& o, long long v) { o.instrument.trigger_records = static_cast<int>(v); })},
       {"--tilt-rate", true, integer_in(0, 4, [](Options& o, long long v) { o.tilt_rate_index = static_cast<int>(v); })},
       {"--help", false, flag([](Options& o) { o.help = true; })},
   };
@@ -236,9 +257,12 @@ OptionsParse parse_options(std::span<const std::string_view> args) {
     gps_named |= arg == "--gps";
   }
   if (o.help) return out;
-  if (o.instrument_on && !instrument_named) out.error = "--instrument NAME (or --no-instrument) is required";
-  else if (o.gps_on && !gps_named) out.error = "--gps FORMAT (or --no-gps) is required";
-  else if (!o.instrument_on && !o.gps_on && !o.tilt_on) out.error = "no device selected";
+  if (o.instrument_on && !instrument_named)
+    out.error = "--instrument NAME (or --no-instrument) is required";
+  else if (o.gps_on && !gps_named)
+    out.error = "--gps FORMAT (or --no-gps) is required";
+  else if (!o.instrument_on && !o.gps_on && !o.tilt_on)
+    out.error = "no device selected";
   resolve_period(o);
   return out;
 }

@@ -42,7 +42,7 @@ std::string open_pty_link(PtyLink& link, const std::string& link_path) {
   ::close(slave);
   make_raw(link.master);
 
-  struct stat st{};
+  struct stat st {};
   if (lstat(link_path.c_str(), &st) == 0) {
     if (!S_ISLNK(st.st_mode)) return link_path + " exists and is not a symbolic link";
     ::unlink(link_path.c_str());
@@ -59,8 +59,7 @@ void remove_own_link(const PtyLink& link) {
   if (link.link_path.empty()) return;
   char target[256] = {};
   const ssize_t n = ::readlink(link.link_path.c_str(), target, sizeof target - 1);
-  if (n > 0 && link.slave_path == std::string(target, static_cast<std::size_t>(n)))
-    ::unlink(link.link_path.c_str());
+  if (n > 0 && link.slave_path == std::string(target, static_cast<std::size_t>(n))) ::unlink(link.link_path.c_str());
 }
 
 }  // namespace

@@ -66,9 +66,9 @@ Em34Reading em34_reading(const Site& s, const WalkPoint& w, const InstrumentSetu
   Em34Reading r;
   r.spacing = c.em34_spacing;
   r.horizontal = !c.vertical;
-  r.conductivity = saturate(apparent_conductivity(s, centre(s, w), em34_coils(c.em34_spacing, c.vertical)) +
-                                noise(rng, 0.2, c.noise),
-                            2499.0);
+  r.conductivity = saturate(
+      apparent_conductivity(s, centre(s, w), em34_coils(c.em34_spacing, c.vertical)) + noise(rng, 0.2, c.noise),
+      2499.0);
   return r;
 }
 
@@ -111,11 +111,11 @@ GradReading grad601_reading(const Site& s, const WalkPoint& w, const InstrumentS
   GradReading r;
   r.sensors = c.sensors <= 1 ? 1 : 2;
   const double offset = r.sensors == 1 ? 0.0 : kTwinSensorOffset;
-  r.sensor1 = vertical_gradient(s, sensor_point(w, s.heading, -offset), kLowerSensor, kBaseline) +
-              noise(rng, 0.15, c.noise);
+  r.sensor1 =
+      vertical_gradient(s, sensor_point(w, s.heading, -offset), kLowerSensor, kBaseline) + noise(rng, 0.15, c.noise);
   if (r.sensors == 2)
-    r.sensor2 = vertical_gradient(s, sensor_point(w, s.heading, offset), kLowerSensor, kBaseline) +
-                noise(rng, 0.15, c.noise);
+    r.sensor2 =
+        vertical_gradient(s, sensor_point(w, s.heading, offset), kLowerSensor, kBaseline) + noise(rng, 0.15, c.noise);
   return r;
 }
 

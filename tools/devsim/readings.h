@@ -18,11 +18,11 @@ using Rng = std::mt19937_64;
 
 // Geometry and settings of the instrument on the walk.
 struct InstrumentSetup {
-  bool vertical = true;        // dipole of the EM31/EM38/EM34/EM38-MK2
-  int em34_spacing = 20;       // metres
-  int sensors = 2;             // Grad601 and EM61-LX2: 1 or 2
-  bool high_power = false;     // EM61-MK2 coil
-  double noise = 1.0;          // scale of the instrument noise, 0 for none
+  bool vertical = true;     // dipole of the EM31/EM38/EM34/EM38-MK2
+  int em34_spacing = 20;    // metres
+  int sensors = 2;          // Grad601 and EM61-LX2: 1 or 2
+  bool high_power = false;  // EM61-MK2 coil
+  double noise = 1.0;       // scale of the instrument noise, 0 for none
 };
 
 // A point `right` metres to the right of the direction of travel.
@@ -32,8 +32,8 @@ SurveyPoint sensor_point(const WalkPoint& w, double survey_heading, double right
 CoilPair em31_coils(bool vertical);
 CoilPair em38_coils(bool vertical);
 CoilPair em34_coils(int spacing, bool vertical);
-CoilPair em38mk2_coils(int coil, bool vertical);   // coil 1 (1 m) or 2 (0.5 m)
-CoilPair em38_4_coils(std::size_t index);          // record order
+CoilPair em38mk2_coils(int coil, bool vertical);  // coil 1 (1 m) or 2 (0.5 m)
+CoilPair em38_4_coils(std::size_t index);         // record order
 CoilPair cs21_hcp_coils();
 CoilPair cs21_prp_coils();
 

@@ -39,8 +39,8 @@ void emit(Simulator& s, Device d, double t, DeviceOutput& out) {
   switch (d) {
     case Device::kInstrument:
       if (instrument_streams(s.options.instrument, s.instrument) || press_record_due(s.instrument))
-        out.instrument += next_instrument_record(s.options.instrument, s.instrument, s.site, w, time_of_day(s, t),
-                                                 &s.instrument_rng);
+        out.instrument +=
+            next_instrument_record(s.options.instrument, s.instrument, s.site, w, time_of_day(s, t), &s.instrument_rng);
       break;
     case Device::kGps: {
       const double speed = s.walking && !w.finished ? s.plan.speed : 0.0;
@@ -98,8 +98,7 @@ Simulator make_simulator(const Options& o, std::uint64_t seed, double start_time
   s.options.gps.zone = s.plan.origin.zone;
   s.options.gps.south = s.plan.origin.south;
   std::uint64_t mix = seed;
-  s.site = make_default_site(s.plan.line_length, (s.plan.lines - 1) * s.plan.spacing, s.plan.heading,
-                             split_mix(mix));
+  s.site = make_default_site(s.plan.line_length, (s.plan.lines - 1) * s.plan.spacing, s.plan.heading, split_mix(mix));
   s.instrument_rng.seed(split_mix(mix));
   s.gps_rng.seed(split_mix(mix));
   s.tilt_rng.seed(split_mix(mix));
@@ -184,8 +183,7 @@ std::string apply_control(Simulator& s, const ControlCommand& c, double now, Dev
     case ControlKind::kTrigger: press_trigger(s.options.instrument, s.instrument, c.count); break;
     case ControlKind::kSilence: s.silent_until[index_of(c.device)] = now + c.number; break;
     case ControlKind::kUnplug:
-      s.unplugged_until[index_of(c.device)] =
-          c.number > 0 ? now + c.number : std::numeric_limits<double>::infinity();
+      s.unplugged_until[index_of(c.device)] = c.number > 0 ? now + c.number : std::numeric_limits<double>::infinity();
       break;
     case ControlKind::kPlug: s.unplugged_until[index_of(c.device)] = 0; break;
     case ControlKind::kGarbage: {
@@ -199,9 +197,12 @@ std::string apply_control(Simulator& s, const ControlCommand& c, double now, Dev
       break;
     }
     case ControlKind::kBadsum:
-      if (c.device == Device::kTilt) s.tilt.bad_checksums_left = c.count;
-      else if (c.device == Device::kInstrument) s.instrument.bad_checksums_left = c.count;
-      else s.gps.bad_checksums_left = c.count;
+      if (c.device == Device::kTilt)
+        s.tilt.bad_checksums_left = c.count;
+      else if (c.device == Device::kInstrument)
+        s.instrument.bad_checksums_left = c.count;
+      else
+        s.gps.bad_checksums_left = c.count;
       break;
     case ControlKind::kQuality: s.gps.quality = c.count; break;
     case ControlKind::kSatellites: s.gps.satellites = c.count; break;
@@ -212,8 +213,10 @@ std::string apply_control(Simulator& s, const ControlCommand& c, double now, Dev
     case ControlKind::kStance: s.options.instrument.bench.stance = static_cast<Stance>(c.stance); break;
     case ControlKind::kRatio: s.options.instrument.bench.lx2_ratio = c.number; break;
     case ControlKind::kCurrent:
-      if (c.count == 0) s.options.instrument.bench.current.reset();
-      else s.options.instrument.bench.current = c.count;
+      if (c.count == 0)
+        s.options.instrument.bench.current.reset();
+      else
+        s.options.instrument.bench.current = c.count;
       break;
     case ControlKind::kPauseWalk:
       if (s.walking) {

@@ -28,7 +28,7 @@ struct Simulator {
   Options options;
   WalkPlan plan;
   Site site;
-  double start_time_of_day = 0;   // UTC seconds of day at time 0
+  double start_time_of_day = 0;  // UTC seconds of day at time 0
 
   Rng instrument_rng, gps_rng, tilt_rng, garbage_rng;
   InstrumentState instrument;
@@ -37,11 +37,11 @@ struct Simulator {
   std::uint64_t gps_sentences = 0;  // sent since the start (the soak test's count)
 
   bool walking = true;
-  double walked_before = 0;       // walk seconds before `walk_mark`
-  double walk_mark = 0;           // run time the walk last resumed
+  double walked_before = 0;  // walk seconds before `walk_mark`
+  double walk_mark = 0;      // run time the walk last resumed
 
-  std::array<double, 3> next_due{};       // by Device
-  std::array<double, 3> silent_until{};   // by Device
+  std::array<double, 3> next_due{};         // by Device
+  std::array<double, 3> silent_until{};     // by Device
   std::array<double, 3> unplugged_until{};  // by Device: 0 plugged, infinity until `plug`
   bool quit = false;
 };

@@ -29,8 +29,7 @@ double fdem_shape(const Target& t, SurveyPoint p, const CoilPair& c) {
   const double z = t.depth + c.height;
   const double w = std::sqrt(z * z + c.spacing * c.spacing / 9.0);
   const double rho = horizontal_distance(t, p) / w;
-  if (t.shape == TargetShape::kCompact)
-    return reach(c, z) * std::pow(1.0 / w, 3) * std::pow(1.0 + rho * rho, -2.5);
+  if (t.shape == TargetShape::kCompact) return reach(c, z) * std::pow(1.0 / w, 3) * std::pow(1.0 + rho * rho, -2.5);
   return reach(c, z) * std::pow(1.0 / w, 2) * std::pow(1.0 + rho * rho, -1.5);
 }
 
@@ -57,8 +56,7 @@ double dipole_anomaly(Vec3 source, double m, Vec3 f, Vec3 at) {
 }
 
 double target_field(const Target& t, Vec3 f, Vec3 at) {
-  if (t.shape == TargetShape::kCompact)
-    return dipole_anomaly({t.along, t.across, -t.depth}, t.magnetic_moment, f, at);
+  if (t.shape == TargetShape::kCompact) return dipole_anomaly({t.along, t.across, -t.depth}, t.magnetic_moment, f, at);
   // A line target as a row of dipoles 0.1 m long.
   const double step = 0.1;
   const int n = std::max(1, static_cast<int>(2 * t.half_length / step));
@@ -66,8 +64,8 @@ double target_field(const Target& t, Vec3 f, Vec3 at) {
   double sum = 0;
   for (int i = 0; i < n; ++i) {
     const double s = -t.half_length + (i + 0.5) * (2 * t.half_length / n);
-    sum += dipole_anomaly({t.along + s * ca, t.across + s * sa, -t.depth},
-                          t.magnetic_moment * (2 * t.half_length / n), f, at);
+    sum += dipole_anomaly({t.along + s * ca, t.across + s * sa, -t.depth}, t.magnetic_moment * (2 * t.half_length / n),
+                          f, at);
   }
   return sum;
 }
@@ -149,8 +147,8 @@ Site make_default_site(double length, double width, double heading, std::uint64_
 
 double apparent_conductivity(const Site& s, SurveyPoint p, const CoilPair& c) {
   // Topsoil is a little more conductive: shallow meters read slightly higher.
-  double v = s.conductivity * (1.0 + 0.15 * std::exp(-c.exploration_depth / 2.0)) +
-             undulations(s.conductivity_terms, p);
+  double v =
+      s.conductivity * (1.0 + 0.15 * std::exp(-c.exploration_depth / 2.0)) + undulations(s.conductivity_terms, p);
   for (const Target& t : s.targets) v += t.conductivity * fdem_shape(t, p, c);
   return v;
 }
@@ -169,8 +167,8 @@ std::array<double, 4> decay_channels(const Site& s, SurveyPoint p, double height
   for (const Target& t : s.targets) {
     const double z = t.depth + height;
     const double r2 = z * z + std::pow(horizontal_distance(t, p), 2);
-    const double peak = t.decay_amplitude *
-                        (t.shape == TargetShape::kCompact ? std::pow(1.0 / r2, 3) : std::pow(1.0 / r2, 2));
+    const double peak =
+        t.decay_amplitude * (t.shape == TargetShape::kCompact ? std::pow(1.0 / r2, 3) : std::pow(1.0 / r2, 2));
     for (std::size_t g = 0; g < gates_ms.size(); ++g)
       out[g] += peak * std::exp(-(gates_ms[g] - gates_ms[0]) / t.time_constant);
   }

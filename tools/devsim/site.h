@@ -19,17 +19,17 @@ namespace quelor::devsim {
 enum class TargetShape { kCompact, kLine };
 
 struct Target {
-  std::string name;                   // "pipe", "drum 1", ...
+  std::string name;  // "pipe", "drum 1", ...
   TargetShape shape = TargetShape::kCompact;
-  double along = 0, across = 0;        // centre
-  double strike = 0;                   // line targets: degrees from the line direction
-  double half_length = 0;              // line targets
-  double depth = 1;                    // to the centre, metres below ground
-  double conductivity = 0;             // mS/m at 1 m effective distance
-  double inphase = 0;                  // ppt at 1 m effective distance
-  double decay_amplitude = 0;          // mV at the first gate at 1 m distance
-  double time_constant = 0.5;          // ms
-  double magnetic_moment = 0;          // A m^2 (compact) or A m^2 per metre (line)
+  double along = 0, across = 0;  // centre
+  double strike = 0;             // line targets: degrees from the line direction
+  double half_length = 0;        // line targets
+  double depth = 1;              // to the centre, metres below ground
+  double conductivity = 0;       // mS/m at 1 m effective distance
+  double inphase = 0;            // ppt at 1 m effective distance
+  double decay_amplitude = 0;    // mV at the first gate at 1 m distance
+  double time_constant = 0.5;    // ms
+  double magnetic_moment = 0;    // A m^2 (compact) or A m^2 per metre (line)
 };
 
 // One smooth term of the background: amplitude x sin(k . x + phase).
@@ -40,21 +40,21 @@ struct Undulation {
 };
 
 struct Site {
-  double conductivity = 20;            // background, mS/m
-  double inphase = 0.5;                // background, ppt
-  double decay_background = 2;         // mV at the first gate
+  double conductivity = 20;     // background, mS/m
+  double inphase = 0.5;         // background, ppt
+  double decay_background = 2;  // mV at the first gate
   std::vector<Undulation> conductivity_terms;
   std::vector<Undulation> gradient_terms;  // nT of geological gradient
   std::vector<Target> targets;
-  double heading = 0;                  // survey heading: where grid north lies
-  double inclination = 65;             // Earth's field, degrees below horizontal
+  double heading = 0;       // survey heading: where grid north lies
+  double inclination = 65;  // Earth's field, degrees below horizontal
 };
 
 // A frequency-domain coil pair.
 struct CoilPair {
-  double spacing = 3.66;               // metres
-  double height = 1.0;                 // above ground
-  double exploration_depth = 5.5;      // metres (about 1.5 x spacing vertical, 0.75 x horizontal)
+  double spacing = 3.66;           // metres
+  double height = 1.0;             // above ground
+  double exploration_depth = 5.5;  // metres (about 1.5 x spacing vertical, 0.75 x horizontal)
 };
 
 struct SurveyPoint {

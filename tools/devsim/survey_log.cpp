@@ -73,7 +73,8 @@ SurveyLog log_simulated_survey(const Options& options, std::uint64_t seed, int m
     advance(sim, now, out);
     const std::uint32_t tick = kStartTick + static_cast<std::uint32_t>(std::lround(now * 1000));
     const WalkPoint at = walk_at_distance(sim.plan, now * sim.plan.speed);
-    const bool skipped = at.on_line && std::find(o.skipped_lines.begin(), o.skipped_lines.end(), at.line) != o.skipped_lines.end();
+    const bool skipped =
+        at.on_line && std::find(o.skipped_lines.begin(), o.skipped_lines.end(), at.line) != o.skipped_lines.end();
     for (char c : out.instrument) {
       const FrameStep step = frame_byte(framer, static_cast<std::uint8_t>(c), FrameContext{});
       if (step.event != FrameEvent::kRecord || !step.deliver || skipped) continue;

@@ -15,9 +15,9 @@ namespace quelor::devsim {
 
 struct TiltState {
   int rate_hz = 5;
-  std::string command;         // bytes from "[" on
+  std::string command;  // bytes from "[" on
   double command_since = 0;
-  double quiet_until = 0;      // no sentences before this time (seconds)
+  double quiet_until = 0;  // no sentences before this time (seconds)
   int bad_checksums_left = 0;
 };
 

@@ -8,7 +8,7 @@
 namespace quelor::devsim {
 
 struct WalkPlan {
-  GridPoint origin;         // start of line 0
+  GridPoint origin;  // start of line 0
   int lines = 10;
   double line_length = 40;  // metres
   double spacing = 1;       // metres between lines
@@ -21,12 +21,12 @@ struct WalkPlan {
 struct WalkPoint {
   double easting = 0;
   double northing = 0;
-  double along = 0;        // metres along the line direction from the origin
-  double across = 0;       // metres to the right of line 0
-  double course = 0;       // direction of travel, degrees clockwise from grid north
-  int line = 0;            // line index; the cross-walk after line i counts as i
-  bool on_line = true;     // false on the cross-walks and after the end
-  bool finished = false;   // past the end of the last line (without loop)
+  double along = 0;       // metres along the line direction from the origin
+  double across = 0;      // metres to the right of line 0
+  double course = 0;      // direction of travel, degrees clockwise from grid north
+  int line = 0;           // line index; the cross-walk after line i counts as i
+  bool on_line = true;    // false on the cross-walks and after the end
+  bool finished = false;  // past the end of the last line (without loop)
 };
 
 // Total path length: lines x length + (lines - 1) x spacing.

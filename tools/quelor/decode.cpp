@@ -45,9 +45,8 @@ struct Instrument {
 };
 
 constexpr Instrument kInstruments[] = {
-    {"em31mk2", kEm31Mk2}, {"em38", kEm38},       {"em34-3", kEm34_3},   {"em38mk2", kEm38Mk2},
-    {"em38-4", kEm38_4},   {"cs21", kCs21},       {"grad601", kGrad601}, {"em61lx2", kEm61Lx2},
-    {"em61mk2", kEm61Mk2}, {"tilt", kTiltType},
+    {"em31mk2", kEm31Mk2}, {"em38", kEm38},       {"em34-3", kEm34_3},   {"em38mk2", kEm38Mk2}, {"em38-4", kEm38_4},
+    {"cs21", kCs21},       {"grad601", kGrad601}, {"em61lx2", kEm61Lx2}, {"em61mk2", kEm61Mk2}, {"tilt", kTiltType},
 };
 
 struct Options {
@@ -91,7 +90,7 @@ struct Flag {
 };
 
 constexpr Flag kFlags[] = {
-    {"--manual", &Options::manual}, {"--inphase-only", &Options::inphase_only},
+    {"--manual", &Options::manual},           {"--inphase-only", &Options::inphase_only},
     {"--single-coil", &Options::single_coil}, {"--raw-inphase", &Options::raw_inphase},
     {"--two-sensors", &Options::two_sensors}, {"--second-mode", &Options::second_mode},
 };
@@ -102,7 +101,9 @@ struct IntOption {
 };
 
 constexpr IntOption kIntOptions[] = {
-    {"--record-length", 7, 12}, {"--coil-type", 0, 3}, {"--normalisation", 0, 100000},
+    {"--record-length", 7, 12},
+    {"--coil-type", 0, 3},
+    {"--normalisation", 0, 100000},
 };
 
 void store_int(Options& o, std::string_view name, long v) {

@@ -61,7 +61,8 @@ std::string parse(int argc, char** argv, Options& o) {
           return std::string("bad zone '") + value + "' (auto or 1-60)";
         o.table.zone = static_cast<int>(z);
       }
-      if (arg == "--height" && (!parse_number(value, o.table.height_m) || o.table.height_m < 0 || o.table.height_m > 100))
+      if (arg == "--height" &&
+          (!parse_number(value, o.table.height_m) || o.table.height_m < 0 || o.table.height_m > 100))
         return std::string("bad height '") + value + "'";
     } else if (!arg.empty() && arg[0] == '-') {
       return std::string("unknown option '") + argv[i] + "'";

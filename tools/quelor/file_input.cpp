@@ -19,7 +19,8 @@ namespace {
 template <typename Bytes>
 bool append_stream(std::FILE* in, Bytes& bytes) {
   char buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+    bytes.insert(bytes.end(), buffer, buffer + n);
   return std::ferror(in) == 0;
 }
 

@@ -46,7 +46,8 @@ namespace {
 constexpr std::size_t kLongInput = 4u << 20;  // bytes of input: about a second of reading and gridding
 
 const char kUsage[] =
-    "usage: quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill] [--method mincurv|nearest]\n"
+    "usage: quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill] [--method "
+    "mincurv|nearest]\n"
     "                   [--zone auto|N] [--tension T] [--no-predictor] [--png [PATH.png]] [--kmz [PATH.kmz]]\n"
     "                   [--scale MIN,MAX] [--contours INTERVAL]\n"
     "                   --out PATH.tif\n";
@@ -123,9 +124,12 @@ std::string parse(int argc, char** argv, Options& o) {
       if (arg == "--channel") o.channel = value;
       if (arg == "--out") o.out = value;
       if (arg == "--method") {
-        if (std::string_view(value) == "mincurv") o.grid.method = GridMethod::kMinimumCurvature;
-        else if (std::string_view(value) == "nearest") o.grid.method = GridMethod::kNearest;
-        else return std::string("bad method '") + value + "' (mincurv or nearest)";
+        if (std::string_view(value) == "mincurv")
+          o.grid.method = GridMethod::kMinimumCurvature;
+        else if (std::string_view(value) == "nearest")
+          o.grid.method = GridMethod::kNearest;
+        else
+          return std::string("bad method '") + value + "' (mincurv or nearest)";
       }
       if ((arg == "--cell" || arg == "--blank") && (!parse_number(value, v) || !(v > 0) || v > 1e6))
         return std::string("bad ") + std::string(arg.substr(2)) + " '" + value + "'";
@@ -174,15 +178,20 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
   const Raster picture = o.png.empty() && o.kmz.empty() ? Raster() : grid_raster(r.grid, low, top);
   if (!o.contours.empty()) {
     const std::vector<ContourLevel> levels = grid_contours(r.grid, o.contour_interval);
-    if (levels.empty()) return "no contour at an interval of " + json_number(o.contour_interval) +
-                               " (none in the grid's range, or more than " + std::to_string(kMostContourLevels) + " levels)";
+    if (levels.empty())
+      return "no contour at an interval of " + json_number(o.contour_interval) +
+             " (none in the grid's range, or more than " + std::to_string(kMostContourLevels) + " levels)";
     const int epsg = tiff.map_units == 0 ? utm_epsg(tiff.zone, tiff.south) : 0;
     if (std::string why = batch.stage(o.contours, contours_geojson(levels, epsg)); !why.empty()) return why;
   }
   if (!o.kmz.empty()) {
     std::string png;
-    write_png([&](const void* data, std::size_t size) { png.append(static_cast<const char*>(data), size); return true; },
-              picture, kWhite);
+    write_png(
+        [&](const void* data, std::size_t size) {
+          png.append(static_cast<const char*>(data), size);
+          return true;
+        },
+        picture, kWhite);
     const std::string kmz = grid_kmz(r.grid, tiff.zone, tiff.south, tiff.map_units, tiff.description, png);
     if (kmz.empty()) return "no KMZ: the grid has no UTM zone";
     if (std::string why = batch.stage(o.kmz, kmz); !why.empty()) return why;
@@ -191,8 +200,7 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
     if (std::string why = batch.stage(o.png, [&](const OutputSink& sink) { return write_png(sink, picture, kWhite); });
         !why.empty())
       return why;
-    if (std::string why = batch.stage(with_extension(o.png, ".pgw"), world_file_text(r.grid)); !why.empty())
-      return why;
+    if (std::string why = batch.stage(with_extension(o.png, ".pgw"), world_file_text(r.grid)); !why.empty()) return why;
     if (const std::string prj = utm_prj_text(tiff.zone, tiff.south, tiff.map_units); !prj.empty())
       if (std::string why = batch.stage(with_extension(o.png, ".prj"), prj); !why.empty()) return why;
   }
@@ -215,7 +223,8 @@ SurveyMosaicResult read_mosaic(const Options& o, const std::string& channel, Pro
 
 // With --all: every other numeric channel on the first one's cells and
 // blanking, one band each.
-std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r, std::vector<GeoTiffBand>& out) {
+std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r,
+                       std::vector<GeoTiffBand>& out) {
   GridOptions options = o.grid;
   options.cell = r.grid.cell;
   options.blank = r.blank;

@@ -36,14 +36,14 @@ struct Named {
 };
 
 constexpr Named kInstrumentNames[] = {
-    {"em31mk2", kEm31Mk2}, {"em38", kEm38},     {"em34-3", kEm34_3},   {"em38mk2", kEm38Mk2}, {"em38-4", kEm38_4},
+    {"em31mk2", kEm31Mk2}, {"em38", kEm38},       {"em34-3", kEm34_3},   {"em38mk2", kEm38Mk2}, {"em38-4", kEm38_4},
     {"cs21", kCs21},       {"grad601", kGrad601}, {"em61lx2", kEm61Lx2}, {"em61mk2", kEm61Mk2},
 };
 constexpr Named kStates[] = {{"monitoring", kStateMonitoring}, {"standby", kStateStandBy}, {"logging", kStateLogging}};
 constexpr Named kPauseKeys[] = {{"any", 0}, {"enter", 1}, {"space", 2}, {"p", 3}};
-constexpr Named kKeys[] = {{"tab", 0x09},   {"enter", 0x0D}, {"space", 0x20}, {"left", 0x25}, {"up", 0x26},
-                           {"right", 0x27}, {"down", 0x28},  {"f2", 0x71},    {"f3", 0x72},   {"plus", 0xBB},
-                           {"minus", 0xBD}};
+constexpr Named kKeys[] = {{"tab", 0x09}, {"enter", 0x0D}, {"space", 0x20}, {"left", 0x25},
+                           {"up", 0x26},  {"right", 0x27}, {"down", 0x28},  {"f2", 0x71},
+                           {"f3", 0x72},  {"plus", 0xBB},  {"minus", 0xBD}};
 
 bool same(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -69,18 +69,30 @@ MapOptionsText parse_arguments(int argc, char** argv) {
     }
     if (i + 1 >= argc) throw BadInput{"missing value of " + a};
     const std::string v = argv[++i];
-    if (a == "--out") o.out = v;
-    else if (a == "--settings") o.settings = v;
-    else if (a == "--tile") o.tile = v;
-    else if (a == "--map-size") o.map_size = v;
-    else if (a == "--view") o.view = v;
-    else if (a == "--position-size") o.position_size = v;
-    else if (a == "--scale") o.scale = v;
-    else if (a == "--grid") o.grid = v;
-    else if (a == "--grid-interval") o.grid_interval = v;
-    else if (a == "--lines-angle") o.lines_angle = v;
-    else if (a == "--background") o.backgrounds.push_back(v);
-    else throw BadInput{"unknown option " + a};
+    if (a == "--out")
+      o.out = v;
+    else if (a == "--settings")
+      o.settings = v;
+    else if (a == "--tile")
+      o.tile = v;
+    else if (a == "--map-size")
+      o.map_size = v;
+    else if (a == "--view")
+      o.view = v;
+    else if (a == "--position-size")
+      o.position_size = v;
+    else if (a == "--scale")
+      o.scale = v;
+    else if (a == "--grid")
+      o.grid = v;
+    else if (a == "--grid-interval")
+      o.grid_interval = v;
+    else if (a == "--lines-angle")
+      o.lines_angle = v;
+    else if (a == "--background")
+      o.backgrounds.push_back(v);
+    else
+      throw BadInput{"unknown option " + a};
   }
   if (o.file.empty()) throw BadInput{"usage: quelor map FILE [options]"};
   return o;
@@ -110,10 +122,14 @@ Frame apply_options(const MapOptionsText& o, Settings& s, const Variant& v) {
   if (o.position_size) s.map.position_size = static_cast<int>(whole(*o.position_size, "--position-size", 0, 5));
   if (o.scale) set_scale(s, type, *o.scale);
   if (o.grid) {
-    if (*o.grid == "none") f.grid_lines = false;
-    else if (*o.grid == "basic") s.map.parallel_lines = 0;
-    else if (*o.grid == "lines") s.map.parallel_lines = 1;
-    else throw BadInput{"--grid must be none, basic or lines"};
+    if (*o.grid == "none")
+      f.grid_lines = false;
+    else if (*o.grid == "basic")
+      s.map.parallel_lines = 0;
+    else if (*o.grid == "lines")
+      s.map.parallel_lines = 1;
+    else
+      throw BadInput{"--grid must be none, basic or lines"};
   }
   if (o.grid_interval) {
     s.map.lines_interval = number(*o.grid_interval, "--grid-interval");
@@ -146,7 +162,8 @@ std::vector<std::string> inputs_of(const MapOptionsText& o, int navigation_mode)
   std::vector<std::string> in{o.file};
   if (!o.settings.empty()) in.push_back(o.settings);
   for (const std::string& b : o.backgrounds)
-    if (const auto parse = parse_background_request(b, navigation_mode); parse.request) in.push_back(parse.request->file);
+    if (const auto parse = parse_background_request(b, navigation_mode); parse.request)
+      in.push_back(parse.request->file);
   return in;
 }
 

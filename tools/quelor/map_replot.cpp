@@ -46,15 +46,16 @@ MapReplot replot_data_files(std::span<const ReplotInput> files, const Settings& 
   r.pixels_per_unit = k;
   GridSpec grid = grid_spec(s.map.lines_interval, s.map.parallel_lines != 0, s.map.lines_angle, k);
   if (!f.grid_lines) grid.spacing = 0.0;
-  MapState map = make_map_state(f.tile, f.tile, s.map.map_size, grid, cursor_band_width(s.map.cursor_band_index, f.tile + 2));
+  MapState map =
+      make_map_state(f.tile, f.tile, s.map.map_size, grid, cursor_band_width(s.map.cursor_band_index, f.tile + 2));
   r.grid = map.grid;
   map.frame.origin_easting = origin->easting;
   map.frame.origin_northing = origin->northing;
   r.tiles = std::make_unique<RasterTiles>(f.tile, f.tile);
   map_position(map, *r.tiles, origin->easting, origin->northing);  // the first position's four tiles
   // Background files go into the grid layer before the survey is re-plotted.
-  r.backgrounds = std::make_unique<MapBackgrounds>(
-      load_map_backgrounds(f.backgrounds, info.variant, s, origin->zone, map.frame));
+  r.backgrounds =
+      std::make_unique<MapBackgrounds>(load_map_backgrounds(f.backgrounds, info.variant, s, origin->zone, map.frame));
   if (!r.backgrounds->error.empty()) {
     r.error = r.backgrounds->error;
     return r;

@@ -36,7 +36,7 @@ struct MapReplot {
   int width = 0, height = 0;  // of the touched tiles' image
   double west = 0.0;          // its top-left corner, map units
   double north = 0.0;
-  std::string error;          // not empty: no re-plot
+  std::string error;  // not empty: no re-plot
 };
 
 // Reads a program's settings file into `s`; the error, or empty.

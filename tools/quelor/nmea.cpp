@@ -27,9 +27,15 @@ struct FormatName {
 };
 
 constexpr FormatName kFormatNames[] = {
-    {"gga-gsa", kFormatGgaGsa}, {"gga", kFormatGga},   {"pos", kFormatPos},
-    {"llk", kFormatLlk},        {"llq", kFormatLlq},   {"gll", kFormatGll},
-    {"ggk", kFormatGgk},        {"pseudo-gga", kFormatPseudoGga}, {"pseudo-gll", kFormatPseudoGll},
+    {"gga-gsa", kFormatGgaGsa},
+    {"gga", kFormatGga},
+    {"pos", kFormatPos},
+    {"llk", kFormatLlk},
+    {"llq", kFormatLlq},
+    {"gll", kFormatGll},
+    {"ggk", kFormatGgk},
+    {"pseudo-gga", kFormatPseudoGga},
+    {"pseudo-gll", kFormatPseudoGll},
 };
 
 struct Options {
@@ -101,8 +107,10 @@ std::string fix_json(std::string_view sentence, const GpsFix& fix, const FormatT
   JsonObject j;
   j.str("sentence", sentence);
   j.boolean("valid", fix.valid != 0);
-  if (format_has_role(table, kRoleSatellites)) j.integer("satellites", fix.satellites);
-  else if (format_has_role(table, kRoleSatellitesShown)) j.integer("satellites", fix.satellites_shown);
+  if (format_has_role(table, kRoleSatellites))
+    j.integer("satellites", fix.satellites);
+  else if (format_has_role(table, kRoleSatellitesShown))
+    j.integer("satellites", fix.satellites_shown);
   if (format_has_role(table, kRoleQuality)) {
     j.integer("quality", fix.quality);
     if (!fix.quality_label.empty()) j.str("label", fix.quality_label);
@@ -158,8 +166,7 @@ int run_nmea(int argc, char** argv) {
   std::size_t n = 0;
   while ((n = std::fread(buf, 1, sizeof buf, in)) > 0)
     for (std::size_t i = 0; i < n; ++i)
-      if (assemble_byte(assembler, static_cast<std::uint8_t>(buf[i]), 0))
-        handle_line(run, assembled_line(assembler));
+      if (assemble_byte(assembler, static_cast<std::uint8_t>(buf[i]), 0)) handle_line(run, assembled_line(assembler));
   const bool read_error = std::ferror(in) != 0;
   if (in != stdin) std::fclose(in);
   if (read_error) return fail("read error");

@@ -28,9 +28,7 @@ bool chunk(const Sink& sink, const char type[4], const std::string& data) {
 // Rows go through one deflate stream; every full buffer becomes an IDAT chunk.
 class IdatStream {
  public:
-  explicit IdatStream(const Sink& sink) : sink_(sink) {
-    ok_ = deflateInit(&z_, Z_BEST_SPEED) == Z_OK;
-  }
+  explicit IdatStream(const Sink& sink) : sink_(sink) { ok_ = deflateInit(&z_, Z_BEST_SPEED) == Z_OK; }
   ~IdatStream() { deflateEnd(&z_); }
   bool row(const std::uint8_t* rgb, std::size_t bytes) {
     static const std::uint8_t kNoFilter = 0;
@@ -71,8 +69,8 @@ bool encode(const Sink& sink, int width, int height, int band_height, const std:
   header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, deflate, no filter method, no interlace
   if (!chunk(sink, "IHDR", header)) return false;
   if (transparent) {
-    const std::string key = {0, static_cast<char>(transparent->red), 0, static_cast<char>(transparent->green), 0,
-                             static_cast<char>(transparent->blue)};
+    const std::string key = {0, static_cast<char>(transparent->red), 0, static_cast<char>(transparent->green),
+                             0, static_cast<char>(transparent->blue)};
     if (!chunk(sink, "tRNS", key)) return false;
   }
   IdatStream idat(sink);
@@ -103,7 +101,8 @@ bool write_png(const OutputSink& sink, const Raster& image) {
 
 bool write_png(const OutputSink& sink, const Raster& image, PaletteColour transparent) {
   if (image.width <= 0 || image.height <= 0) return false;
-  return encode(sink, image.width, image.height, image.height, [&](int) { return image; }, &transparent);
+  return encode(
+      sink, image.width, image.height, image.height, [&](int) { return image; }, &transparent);
 }
 
 bool write_png_bands(const OutputSink& sink, int width, int height, int band_height,

@@ -101,8 +101,10 @@ std::string parse(int argc, char** argv, Options& o) {
       o.samples = static_cast<int>(*v);
     } else if (arg == "--answers" && value) {
       for (const char* c = argv[++i]; *c; ++c) {
-        if (*c == '0' || *c == '1') o.answers.push_back(*c - '0');
-        else if (*c != ',') return "bad --answers";
+        if (*c == '0' || *c == '1')
+          o.answers.push_back(*c - '0');
+        else if (*c != ',')
+          return "bad --answers";
       }
     } else if (arg == "--normalisation" && value) {
       const auto v = number(argv[++i], 0, static_cast<long>(kMaxNormalisationSize));
@@ -160,8 +162,8 @@ struct Run {
   }
 
   ProcedureStep on_record(const RecordBytes& record) {
-    decode = decode_context_from_settings(settings, variant.instrument_type, false,
-                                          ring_enabled(instrument.current_ring));
+    decode =
+        decode_context_from_settings(settings, variant.instrument_type, false, ring_enabled(instrument.current_ring));
     InstrumentContext context;
     context.now = clock.now;
     context.procedure = ProcedureHook{this, take_reading};
@@ -228,8 +230,7 @@ void print_result(Run& r) {
     const std::array<double, 28> c = em38_4_constants(em38_4_calibration(s.em38_4));
     j.numbers("em38_4_constants", values_of(c.data(), 18));
   }
-  if (is_em61(r.variant.instrument_type))
-    j.numbers("null_values", values_of(s.channel_null_values.data(), 4));
+  if (is_em61(r.variant.instrument_type)) j.numbers("null_values", values_of(s.channel_null_values.data(), 4));
   if (r.options.name == "em61lx2-filter") {
     j.num("left_filter_factor", s.left_coil_filter_factor);
     j.num("right_filter_factor", s.right_coil_filter_factor);
@@ -281,7 +282,9 @@ bool wire(Run& r, Procedures& p) {
     r.take(drift_start(p.drift, kEm38_4, r.options.samples > 0 ? r.options.samples : 20, true));
   } else if (n == "em61mk2-nulling" || n == "em61lx2-nulling" || n == "em61lx2-filter") {
     const int type = r.variant.instrument_type;
-    const int nulling = r.options.samples > 0 ? r.options.samples : type == kEm61Mk2 ? kMk2NullingSamples : kLx2NullingSamples;
+    const int nulling = r.options.samples > 0 ? r.options.samples
+                        : type == kEm61Mk2    ? kMk2NullingSamples
+                                              : kLx2NullingSamples;
     r.on_reading = [&r, &p, type, nulling](const ProcedureReading& reading) {
       Settings& rs = r.settings;
       if (p.em61.state == kProcedureNormalisation) {

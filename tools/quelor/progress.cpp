@@ -18,7 +18,9 @@ constexpr int kBarWidth = 30;
 }
 
 Progress::Progress(const char* command, int steps, bool long_work)
-    : command_(command), steps_(steps > 0 ? steps : 1), terminal_(QUELOR_ISATTY(QUELOR_FILENO(stderr)) != 0),
+    : command_(command),
+      steps_(steps > 0 ? steps : 1),
+      terminal_(QUELOR_ISATTY(QUELOR_FILENO(stderr)) != 0),
       log_(long_work && !terminal_) {}
 
 Progress::~Progress() { done(); }

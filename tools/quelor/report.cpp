@@ -45,7 +45,7 @@ namespace quelor::tool {
 
 namespace {
 
-constexpr int kMapPixels = 900;       // the longer side of each map
+constexpr int kMapPixels = 900;  // the longer side of each map
 constexpr int kReplotTile = 200;
 constexpr std::size_t kLongInput = 4u << 20;  // bytes: progress lines without a terminal
 constexpr int kSpeedBins = 20;
@@ -102,7 +102,8 @@ Options parse_arguments(int argc, char** argv) {
       throw BadInput{"unknown option " + a};
     }
   }
-  if (o.files.empty() || o.out.empty()) throw BadInput{"usage: quelor report FILE...|FOLDER --out report.html [options]"};
+  if (o.files.empty() || o.out.empty())
+    throw BadInput{"usage: quelor report FILE...|FOLDER --out report.html [options]"};
   if (const std::string why = expand_data_folders(o.files); !why.empty()) throw BadInput{why};
   return o;
 }
@@ -204,10 +205,14 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   for (int ty = r.range.min_row; ty <= r.range.max_row; ++ty) make_row_tiles(r, ty);
   const Raster whole = compose_range(*r.tiles, r.range);
   MapFrameOnPage full{r.west, r.north, r.pixels_per_unit, mpu};
-  const int x0 = std::clamp(static_cast<int>(std::floor(full.x(e.low.easting) - margin * r.pixels_per_unit)), 0, whole.width - 1);
-  const int x1 = std::clamp(static_cast<int>(std::ceil(full.x(e.high.easting) + margin * r.pixels_per_unit)), x0 + 1, whole.width);
-  const int y0 = std::clamp(static_cast<int>(std::floor(full.y(e.high.northing) - margin * r.pixels_per_unit)), 0, whole.height - 1);
-  const int y1 = std::clamp(static_cast<int>(std::ceil(full.y(e.low.northing) + margin * r.pixels_per_unit)), y0 + 1, whole.height);
+  const int x0 =
+      std::clamp(static_cast<int>(std::floor(full.x(e.low.easting) - margin * r.pixels_per_unit)), 0, whole.width - 1);
+  const int x1 =
+      std::clamp(static_cast<int>(std::ceil(full.x(e.high.easting) + margin * r.pixels_per_unit)), x0 + 1, whole.width);
+  const int y0 = std::clamp(static_cast<int>(std::floor(full.y(e.high.northing) - margin * r.pixels_per_unit)), 0,
+                            whole.height - 1);
+  const int y1 = std::clamp(static_cast<int>(std::ceil(full.y(e.low.northing) + margin * r.pixels_per_unit)), y0 + 1,
+                            whole.height);
   m.image = Raster(x1 - x0, y1 - y0);
   raster_copy(m.image, whole, -x0, -y0);
   m.frame = {r.west + x0 / r.pixels_per_unit, r.north - y0 / r.pixels_per_unit, r.pixels_per_unit, mpu};
@@ -273,10 +278,11 @@ MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& covera
   hatch_gaps(m.image, m.frame, coverage);
   m.scale = std::pair{low, high};
   m.scale_title = channel;
-  m.note = html_format("%s, %d x %d cells of %.2f %s, blank across gaps wider than %.2f and beyond %.2f of one side's "
-                       "readings (%.0f%% blank), misfit RMS %.3g",
-                       channel.c_str(), grid.columns, grid.rows, grid.cell, unit_symbol(map_units), g.blank, g.reach,
-                       100.0 * static_cast<double>(g.blanked) / std::max<double>(1.0, grid.values.size()), g.misfit_rms);
+  m.note = html_format(
+      "%s, %d x %d cells of %.2f %s, blank across gaps wider than %.2f and beyond %.2f of one side's "
+      "readings (%.0f%% blank), misfit RMS %.3g",
+      channel.c_str(), grid.columns, grid.rows, grid.cell, unit_symbol(map_units), g.blank, g.reach,
+      100.0 * static_cast<double>(g.blanked) / std::max<double>(1.0, grid.values.size()), g.misfit_rms);
   return m;
 }
 
@@ -288,8 +294,8 @@ std::string settings_summary(const Settings& s, int type, bool scale_given) {
                               scale_given ? "" : " (2nd to 98th percentile of the readings)", s.speed_scale_maximum,
                               speed_unit_text(s.speed_bar_units));
   if (!gps.enabled) return t + "GPS warning off";
-  return t + html_format("GPS warning below fix quality %d, %d satellites or above HDOP %g", gps.minimum_quality_index + 1,
-                         gps.minimum_satellites, gps.maximum_dilution);
+  return t + html_format("GPS warning below fix quality %d, %d satellites or above HDOP %g",
+                         gps.minimum_quality_index + 1, gps.minimum_satellites, gps.maximum_dilution);
 }
 
 // The data files and the settings file.
@@ -358,9 +364,10 @@ int run(const Options& o) {
       .num("covered_share", c.coverage.known ? c.coverage.covered_share : NAN)
       .integer("gaps", static_cast<long long>(c.coverage.gaps.size()))
       .integer("blocks", static_cast<long long>(c.coverage.blocks.size()))
-      .integer("flagged_lines", static_cast<long long>(std::count_if(c.flags.begin(), c.flags.end(), [](const LineFlags& f) {
-                 return f.fast || f.sparse || f.poor_gps || !f.outages.empty();
-               })))
+      .integer("flagged_lines",
+               static_cast<long long>(std::count_if(
+                   c.flags.begin(), c.flags.end(),
+                   [](const LineFlags& f) { return f.fast || f.sparse || f.poor_gps || !f.outages.empty(); })))
       .boolean("coverage_map", !c.coverage_map.image.rgb.empty())
       .boolean("grid_map", !c.grid_map.image.rgb.empty())
       .boolean("complete", c.verdict.complete)

@@ -85,7 +85,8 @@ std::string overlay(const MapOnPage& m, const Coverage& c) {
   if (hulls.empty()) hulls.push_back(&c.hull);
   for (const std::vector<PlanePoint>* hull : hulls) {
     if (hull->size() < 3) continue;
-    svg += "<polygon class=\"hull\" fill=\"none\" stroke=\"#333\" stroke-width=\"1\" stroke-dasharray=\"5,4\" points=\"";
+    svg +=
+        "<polygon class=\"hull\" fill=\"none\" stroke=\"#333\" stroke-width=\"1\" stroke-dasharray=\"5,4\" points=\"";
     for (const PlanePoint& p : *hull) svg += html_format("%.1f,%.1f ", m.frame.x(p.easting), m.frame.y(p.northing));
     svg += "\"/>";
   }
@@ -103,8 +104,10 @@ std::string overlay(const MapOnPage& m, const Coverage& c) {
       ++count;
     }
     if (count >= 2)
-      svg += "<polyline class=\"track\" fill=\"none\" stroke=\"#000\" stroke-opacity=\"0.6\" stroke-width=\"1\" points=\"" +
-             points + "\"/>";
+      svg +=
+          "<polyline class=\"track\" fill=\"none\" stroke=\"#000\" stroke-opacity=\"0.6\" stroke-width=\"1\" "
+          "points=\"" +
+          points + "\"/>";
   }
   for (std::size_t i = 0; i < c.gaps.size() && i < kVerdictGaps; ++i) {
     const CoverageGap& g = c.gaps[i];
@@ -143,7 +146,8 @@ std::string colour_bar(double low, double high, const std::string& title) {
 }
 
 std::string map_figure(const char* id, const MapOnPage& m, const Coverage& c) {
-  std::string f = html_format("<figure class=\"map\" id=\"%s\"><figcaption>", id) + html_escape(m.title) + "</figcaption>";
+  std::string f =
+      html_format("<figure class=\"map\" id=\"%s\"><figcaption>", id) + html_escape(m.title) + "</figcaption>";
   if (m.image.rgb.empty()) return f + "<p class=\"message\">No map: " + html_escape(m.message) + "</p></figure>";
   const int w = m.image.width, h = m.image.height;
   f += "<div class=\"mapwrap\">";
@@ -159,14 +163,16 @@ std::string map_figure(const char* id, const MapOnPage& m, const Coverage& c) {
 }
 
 std::string inputs_section(const std::vector<InputFile>& files, const SurveyData& survey) {
-  std::string s = "<h2>Inputs</h2><table id=\"inputs\"><tr><th class=\"text\">file</th><th>bytes</th>"
-                  "<th class=\"text\">instrument</th><th class=\"text\">program</th><th>format</th><th>readings</th></tr>";
+  std::string s =
+      "<h2>Inputs</h2><table id=\"inputs\"><tr><th class=\"text\">file</th><th>bytes</th>"
+      "<th class=\"text\">instrument</th><th class=\"text\">program</th><th>format</th><th>readings</th></tr>";
   for (const InputFile& f : files) {
     const VariantRow* row = find_variant_row(f.info.variant.instrument_type);
     const ProductNames& names = product_names(f.info.variant);
-    s += "<tr>" + td_text(f.name) + td(std::to_string(f.bytes.size())) + td_text(row ? std::string(row->instrument) : "?") +
-         td_text(std::string(names.program_name) + " " + std::string(names.version)) + td(html_escape(f.format_version)) +
-         td(std::to_string(f.readings)) + "</tr>";
+    s += "<tr>" + td_text(f.name) + td(std::to_string(f.bytes.size())) +
+         td_text(row ? std::string(row->instrument) : "?") +
+         td_text(std::string(names.program_name) + " " + std::string(names.version)) +
+         td(html_escape(f.format_version)) + td(std::to_string(f.readings)) + "</tr>";
   }
   s += "</table>";
   s += "<p class=\"note\">Survey date " + html_escape(survey.date.empty() ? "unknown" : survey.date) +
@@ -184,10 +190,9 @@ std::string summary_section(const std::vector<InputFile>& files, const ReportCon
   std::string s = "<p id=\"summary\">" + html_escape(row ? std::string(row->instrument) : "unknown instrument") + ", " +
                   html_escape(std::string(names.program_name) + " " + std::string(names.version)) + ", in " +
                   unit_symbol(files[0].info.map_units) + "; ";
-  s += std::isfinite(c.time.first)
-           ? "walked " + clock_text(c.time.first) + " to " + clock_text(c.time.last) + " local time (" +
-                 utc_offset_text(c.time.utc_offset_minutes) + ")"
-           : std::string("no time marks");
+  s += std::isfinite(c.time.first) ? "walked " + clock_text(c.time.first) + " to " + clock_text(c.time.last) +
+                                         " local time (" + utc_offset_text(c.time.utc_offset_minutes) + ")"
+                                   : std::string("no time marks");
   s += ".</p><p class=\"note\" id=\"settings-summary\">" + html_escape(c.settings_summary) + ".</p>";
   return s;
 }
@@ -198,15 +203,18 @@ std::string coverage_section(const Coverage& c) {
     s += "<p id=\"coverage-share\" class=\"message\">Coverage unknown: the files hold no swath outline or no area.</p>";
     return s;
   }
-  s += html_format("<p id=\"coverage-share\">%.1f%% of the surveyed area (convex hull of the positioned readings "
-                   "of each of %zu block%s, %.0f m\xC2\xB2) lies inside the logged swaths (median swath width %.2f m). ",
-                   100.0 * c.covered_share, c.blocks.size(), c.blocks.size() == 1 ? "" : "s", c.hull_area, c.swath_width);
-  s += html_format("%zu uncovered gap%s wide enough to hold a swath.</p>", c.gaps.size(), c.gaps.size() == 1 ? "" : "s");
+  s += html_format(
+      "<p id=\"coverage-share\">%.1f%% of the surveyed area (convex hull of the positioned readings "
+      "of each of %zu block%s, %.0f m\xC2\xB2) lies inside the logged swaths (median swath width %.2f m). ",
+      100.0 * c.covered_share, c.blocks.size(), c.blocks.size() == 1 ? "" : "s", c.hull_area, c.swath_width);
+  s +=
+      html_format("%zu uncovered gap%s wide enough to hold a swath.</p>", c.gaps.size(), c.gaps.size() == 1 ? "" : "s");
   if (c.blocks.size() > 1) {
     s += "<table id=\"blocks\"><tr><th>block</th><th>area m\xC2\xB2</th><th>readings</th><th>covered %</th></tr>";
     for (std::size_t i = 0; i < c.blocks.size() && i < 50; ++i)
       s += "<tr>" + td(std::to_string(i + 1)) + td(html_format("%.0f", c.blocks[i].area)) +
-           td(std::to_string(c.blocks[i].readings)) + td(html_format("%.1f", 100.0 * c.blocks[i].covered_share)) + "</tr>";
+           td(std::to_string(c.blocks[i].readings)) + td(html_format("%.1f", 100.0 * c.blocks[i].covered_share)) +
+           "</tr>";
     s += "</table>";
   }
   if (c.gaps.empty()) return s;
@@ -236,9 +244,10 @@ std::string flags_text(const LineFlags& f) {
 
 std::string lines_section(const SurveyData& survey, const std::vector<LineSummary>& lines,
                           const std::vector<LineFlags>& flags) {
-  std::string s = "<h2>Lines</h2><table id=\"line-table\"><tr><th class=\"text\">line</th><th>length m</th>"
-                  "<th>readings</th><th>with position</th><th>readings/m</th><th>mean speed m/s</th>"
-                  "<th>max speed m/s</th><th>start</th><th>end</th><th>minutes</th><th class=\"text\">flags</th></tr>";
+  std::string s =
+      "<h2>Lines</h2><table id=\"line-table\"><tr><th class=\"text\">line</th><th>length m</th>"
+      "<th>readings</th><th>with position</th><th>readings/m</th><th>mean speed m/s</th>"
+      "<th>max speed m/s</th><th>start</th><th>end</th><th>minutes</th><th class=\"text\">flags</th></tr>";
   for (const LineSummary& l : lines) {
     const std::size_t i = static_cast<std::size_t>(l.line);
     const std::string flagged = i < flags.size() ? flags_text(flags[i]) : std::string();
@@ -248,7 +257,8 @@ std::string lines_section(const SurveyData& survey, const std::vector<LineSummar
          td(l.length > 0 ? number_text(l.readings_per_metre, "%.2f") : "-") + td(number_text(l.mean_speed, "%.2f")) +
          td(number_text(l.max_speed, "%.2f")) + td(clock_text(l.start)) + td(clock_text(l.end)) +
          td(number_text(minutes, "%.1f")) +
-         (flagged.empty() ? std::string("<td></td>") : "<td class=\"text flag\">" + html_escape(flagged) + "</td>") + "</tr>";
+         (flagged.empty() ? std::string("<td></td>") : "<td class=\"text flag\">" + html_escape(flagged) + "</td>") +
+         "</tr>";
   }
   return s + "</table>";
 }
@@ -256,7 +266,8 @@ std::string lines_section(const SurveyData& survey, const std::vector<LineSummar
 std::string speed_section(const SpeedHistogram& h, const std::string& unit) {
   constexpr int kW = 640, kH = 220, kLeft = 50, kBottom = 30, kTop = 10;
   std::string s = "<h2>Speed</h2>";
-  if (!(h.total > 0)) return s + "<p id=\"speed-histogram\" class=\"message\">No speed: fewer than two timed fixes on a line.</p>";
+  if (!(h.total > 0))
+    return s + "<p id=\"speed-histogram\" class=\"message\">No speed: fewer than two timed fixes on a line.</p>";
   const std::size_t bins = h.seconds.size();
   const double most = *std::max_element(h.seconds.begin(), h.seconds.end());
   const double bar = static_cast<double>(kW - kLeft - 10) / static_cast<double>(bins);
@@ -268,25 +279,27 @@ std::string speed_section(const SpeedHistogram& h, const std::string& unit) {
                      kH - kBottom - height, bar - 2, height, over ? "#d00" : "#36c");
   }
   const double at_max = kLeft + (bins - 1) * bar;
-  s += html_format("<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" stroke=\"#d00\" stroke-dasharray=\"4,3\"/>", at_max,
-                   kTop, at_max, kH - kBottom);
+  s += html_format("<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" stroke=\"#d00\" stroke-dasharray=\"4,3\"/>",
+                   at_max, kTop, at_max, kH - kBottom);
   s += html_format("<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"black\"/>", kLeft, kH - kBottom, kW - 10,
                    kH - kBottom);
   for (int q = 0; q <= 4; ++q)
     s += html_format("<text x=\"%.1f\" y=\"%d\" font-size=\"11\" text-anchor=\"middle\">%.2f</text>",
                      kLeft + q * (bins - 1) * bar / 4, kH - kBottom + 14, h.maximum * q / 4);
-  s += html_format("<text x=\"%.1f\" y=\"%d\" font-size=\"11\" fill=\"#d00\">above the maximum</text>",
-                   at_max - 40, kTop + 10);
+  s += html_format("<text x=\"%.1f\" y=\"%d\" font-size=\"11\" fill=\"#d00\">above the maximum</text>", at_max - 40,
+                   kTop + 10);
   s += html_format("<text x=\"%d\" y=\"%d\" font-size=\"11\">%s</text>", kLeft, kH - 2, html_escape(unit).c_str());
   s += html_format("<text x=\"4\" y=\"%d\" font-size=\"11\">%.0f s</text>", kTop + 10, most);
   s += "</svg>";
-  s += html_format("<p class=\"note\">Time walked at each speed between fixes, %.0f s in all; %.1f%% above the speed "
-                   "bar maximum of %.2f %s.</p>",
-                   h.total, 100.0 * h.above_share(), h.maximum, html_escape(unit).c_str());
+  s += html_format(
+      "<p class=\"note\">Time walked at each speed between fixes, %.0f s in all; %.1f%% above the speed "
+      "bar maximum of %.2f %s.</p>",
+      h.total, 100.0 * h.above_share(), h.maximum, html_escape(unit).c_str());
   return s;
 }
 
-std::string gps_chart(const std::vector<GpsQualityPoint>& points, const char* title, double (*value)(const GpsQualityPoint&)) {
+std::string gps_chart(const std::vector<GpsQualityPoint>& points, const char* title,
+                      double (*value)(const GpsQualityPoint&)) {
   constexpr int kW = 640, kH = 110, kLeft = 50, kBottom = 18, kTop = 16;
   double low = value(points.front()), high = low;
   for (const GpsQualityPoint& p : points) {
@@ -295,7 +308,8 @@ std::string gps_chart(const std::vector<GpsQualityPoint>& points, const char* ti
   }
   if (!(high > low)) high = low + 1;
   const double t0 = points.front().time, t1 = std::max(points.back().time, t0 + 1);
-  std::string s = html_format("<svg class=\"gps-chart\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">", kW, kH, kW, kH);
+  std::string s =
+      html_format("<svg class=\"gps-chart\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">", kW, kH, kW, kH);
   s += html_format("<text x=\"%d\" y=\"12\" font-size=\"12\">%s</text>", kLeft, title);
   // The line breaks where no fix came for longer than a pause step or a few buckets: an outage shows as a gap.
   const double gap = std::max(kLineStepGap, 2.5 * (t1 - t0) / std::max<std::size_t>(points.size(), 1));
@@ -312,7 +326,10 @@ std::string gps_chart(const std::vector<GpsQualityPoint>& points, const char* ti
   // The time at the start, each quarter and the end.
   for (int q = 0; q <= 4; ++q)
     s += html_format("<text x=\"%.1f\" y=\"%d\" font-size=\"11\" text-anchor=\"%s\">%s</text>",
-                     kLeft + q * (kW - kLeft - 10) / 4.0, kH - 3, q == 0 ? "start" : q == 4 ? "end" : "middle",
+                     kLeft + q * (kW - kLeft - 10) / 4.0, kH - 3,
+                     q == 0   ? "start"
+                     : q == 4 ? "end"
+                              : "middle",
                      clock_text(t0 + q * (t1 - t0) / 4).c_str());
   return s + "</svg>";
 }
@@ -368,11 +385,12 @@ void hatch_gaps(Raster& image, const MapFrameOnPage& f, const Coverage& c) {
 std::string report_page(const std::vector<InputFile>& files, const SurveyData& survey, const ReportContent& c) {
   std::string title = "Survey report: ";
   for (std::size_t i = 0; i < files.size(); ++i) title += (i ? ", " : "") + files[i].name;
-  std::string p = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-                  "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; img-src data:; "
-                  "style-src 'unsafe-inline'\">"
-                  "<meta name=\"viewport\" content=\"width=device-width\"><title>" +
-                  html_escape(title) + "</title><style>" + kStyle + "</style></head><body>\n";
+  std::string p =
+      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+      "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; img-src data:; "
+      "style-src 'unsafe-inline'\">"
+      "<meta name=\"viewport\" content=\"width=device-width\"><title>" +
+      html_escape(title) + "</title><style>" + kStyle + "</style></head><body>\n";
   p += "<h1>" + html_escape(title) + "</h1>\n";
   p += std::string("<p id=\"verdict\" class=\"verdict ") + (c.verdict.complete ? "complete" : "incomplete") +
        "\">Verdict: " + html_escape(c.verdict.text) + "</p>\n";

@@ -63,13 +63,20 @@ struct OpenDialog {
 };
 
 bool open_dialog(OpenDialog& d, const Settings& s, const Variant& v) {
-  if (d.name == "survey") d.survey = survey_setup_session(s, v);
-  else if (d.name == "system") d.form = system_setup_form(s, v);
-  else if (d.name == "geometry") d.form = geometry_setup_form(s, v);
-  else if (d.name == "alarm") d.form = alarm_setup_form(s);
-  else if (d.name == "gps") d.form = gps_input_form(s);
-  else if (d.name == "mask") d.form = gps_mask_form(s);
-  else return false;
+  if (d.name == "survey")
+    d.survey = survey_setup_session(s, v);
+  else if (d.name == "system")
+    d.form = system_setup_form(s, v);
+  else if (d.name == "geometry")
+    d.form = geometry_setup_form(s, v);
+  else if (d.name == "alarm")
+    d.form = alarm_setup_form(s);
+  else if (d.name == "gps")
+    d.form = gps_input_form(s);
+  else if (d.name == "mask")
+    d.form = gps_mask_form(s);
+  else
+    return false;
   return true;
 }
 
@@ -169,10 +176,14 @@ int run_setup(int argc, char** argv) {
     const char* a = argv[i];
     const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
     if (!next) return fail(std::string("missing value after ") + a);
-    if (std::strcmp(a, "--program") == 0) program = next;
-    else if (std::strcmp(a, "--dialog") == 0) d.name = next;
-    else if (std::strcmp(a, "--settings") == 0) settings_path = next;
-    else if (std::strcmp(a, "--out") == 0) out_path = next;
+    if (std::strcmp(a, "--program") == 0)
+      program = next;
+    else if (std::strcmp(a, "--dialog") == 0)
+      d.name = next;
+    else if (std::strcmp(a, "--settings") == 0)
+      settings_path = next;
+    else if (std::strcmp(a, "--out") == 0)
+      out_path = next;
     else if (std::strcmp(a, "--select") == 0 || std::strcmp(a, "--text") == 0 || std::strcmp(a, "--check") == 0) {
       Entry e{};
       if (!parse_entry(a, next, e)) return fail(std::string("expected ID=VALUE after ") + a);

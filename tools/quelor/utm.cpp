@@ -38,9 +38,7 @@ bool read_zone(const char* text, int& zone) {
   return true;
 }
 
-bool position_in_range(double lat, double lon) {
-  return lat >= -90.0 && lat <= 90.0 && lon >= -180.0 && lon <= 180.0;
-}
+bool position_in_range(double lat, double lon) { return lat >= -90.0 && lat <= 90.0 && lon >= -180.0 && lon <= 180.0; }
 
 void print_point(const GridPoint& p) {
   std::printf("{\"zone\":%d,\"easting\":%.4f,\"northing\":%.4f}\n", p.zone, p.easting, p.northing);

@@ -78,7 +78,8 @@ bool process_handles(DWORD pid, std::vector<USHORT>& out) {
   std::vector<BYTE> buffer(1 << 20);
   for (int i = 0; i < 8; ++i) {
     ULONG needed = 0;
-    const NTSTATUS status = query(16 /* SystemHandleInformation */, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    const NTSTATUS status =
+        query(16 /* SystemHandleInformation */, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
     if (status == 0) {
       const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
       const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
@@ -108,7 +109,8 @@ std::wstring key_name(HANDLE process, USHORT handle) {
     return u->Buffer ? std::wstring(u->Buffer, u->Length / sizeof(wchar_t)) : std::wstring();
   };
   if (query(copy, 2 /* ObjectTypeInformation */, info.data(), static_cast<ULONG>(info.size()), &n) == 0 &&
-      text() == L"Key" && query(copy, 1 /* ObjectNameInformation */, info.data(), static_cast<ULONG>(info.size()), &n) == 0)
+      text() == L"Key" &&
+      query(copy, 1 /* ObjectNameInformation */, info.data(), static_cast<ULONG>(info.size()), &n) == 0)
     name = text();
   CloseHandle(copy);
   return name;
@@ -142,12 +144,13 @@ int counters(HWND top) {
   const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
   std::vector<USHORT> table;
   const bool listed = process_handles(pid, table);
-  std::printf("{\"pid\":%lu,\"private_bytes\":%llu,\"working_set\":%llu,\"gdi\":%lu,\"user\":%lu,\"handles\":%lu,"
-              "\"system_handles\":%ld,\"wine_mru_keys\":%ld}\n",
-              static_cast<unsigned long>(pid), static_cast<unsigned long long>(memory.PrivateUsage),
-              static_cast<unsigned long long>(memory.WorkingSetSize), static_cast<unsigned long>(gdi),
-              static_cast<unsigned long>(user), static_cast<unsigned long>(handles),
-              listed ? static_cast<long>(table.size()) : -1L, listed ? wine_mru_keys(pid, table) : -1L);
+  std::printf(
+      "{\"pid\":%lu,\"private_bytes\":%llu,\"working_set\":%llu,\"gdi\":%lu,\"user\":%lu,\"handles\":%lu,"
+      "\"system_handles\":%ld,\"wine_mru_keys\":%ld}\n",
+      static_cast<unsigned long>(pid), static_cast<unsigned long long>(memory.PrivateUsage),
+      static_cast<unsigned long long>(memory.WorkingSetSize), static_cast<unsigned long>(gdi),
+      static_cast<unsigned long>(user), static_cast<unsigned long>(handles),
+      listed ? static_cast<long>(table.size()) : -1L, listed ? wine_mru_keys(pid, table) : -1L);
   CloseHandle(process);
   return 0;
 }
@@ -172,13 +175,15 @@ int key_time(HWND top, const wchar_t* class_name, UINT vk, const wchar_t* dialog
     DWORD_PTR result = 0;
     const bool answered = SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &result) != 0;
     QueryPerformanceCounter(&now);
-    const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    const double ms =
+        1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     std::printf("{\"key_ms\":%.1f}\n", answered ? ms : -1.0);
     return 0;
   }
   for (;;) {
     QueryPerformanceCounter(&now);
-    const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    const double ms =
+        1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     HWND dialog = nullptr;
     if (dialog_title ? dialog_shown(dialog_title, dialog) : texts_of(top) != before) {
       std::printf("{\"key_ms\":%.1f}\n", ms);
@@ -204,7 +209,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   HWND top = FindWindowW(nullptr, argv[key ? 2 : 1]);
   if (!top) return 1;
-  if (key) return key_time(top, argv[3], static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0)),
-                                argc == 6 ? argv[5] : nullptr);
+  if (key)
+    return key_time(top, argv[3], static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0)), argc == 6 ? argv[5] : nullptr);
   return counters(top);
 }

@@ -56,9 +56,7 @@ void save_settings_file() {
   settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
 }
 
-int selection(HWND dialog, int id) {
-  return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
-}
+int selection(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0)); }
 
 // The notes and the enabled parameters follow the chosen type.
 void show_type(HWND dialog) {
@@ -113,8 +111,10 @@ std::wstring remove_row_shown(const std::wstring& row) {
   std::wstring shown;
   const std::size_t dot = row.find(L'.');
   for (std::size_t i = 0; i < row.size(); ++i) {
-    if (i + 1 == dot) shown += L'&';
-    else if (row[i] == L'&') shown += L'&';
+    if (i + 1 == dot)
+      shown += L'&';
+    else if (row[i] == L'&')
+      shown += L'&';
     shown += row[i];
   }
   return shown;
@@ -130,8 +130,10 @@ INT_PTR CALLBACK remove_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
   if (message == WM_INITDIALOG) {
     for (int i = 0; i < kMaxBackgroundFiles; ++i) {
       HWND box = GetDlgItem(dialog, QUELOR_BG_REMOVE_FIRST_ID + i);
-      if (i < static_cast<int>(state->rows.size())) SetWindowTextW(box, remove_row_shown(state->rows[i]).c_str());
-      else ShowWindow(box, SW_HIDE);
+      if (i < static_cast<int>(state->rows.size()))
+        SetWindowTextW(box, remove_row_shown(state->rows[i]).c_str());
+      else
+        ShowWindow(box, SW_HIDE);
     }
     return TRUE;
   }
@@ -156,9 +158,7 @@ INT_PTR CALLBACK remove_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
   return FALSE;
 }
 
-HINSTANCE instance_of(HWND window) {
-  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-}
+HINSTANCE instance_of(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
 std::optional<std::wstring> choose_background_file(HWND owner, int file_type) {
   const std::wstring filter = background_open_filter_text(file_type);

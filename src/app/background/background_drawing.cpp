@@ -23,8 +23,8 @@ BackgroundLayer& background_layer() {
 
 std::wstring label_text(std::string_view text) {
   std::wstring w(text.size(), L'\0');
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(),
-                                    static_cast<int>(w.size()));
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(), static_cast<int>(w.size()));
   w.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   return w;
 }
@@ -37,7 +37,9 @@ LabelPainter map_font_labels(TileSurface& surface) {
   if (!tiles) return bitmap_label_painter();
   HFONT font = g_fonts[kPlainFont];
   p.height = tiles->text_size(L"", font).cy;
-  p.width = [tiles, font](std::string_view text) { return static_cast<int>(tiles->text_size(label_text(text), font).cx); };
+  p.width = [tiles, font](std::string_view text) {
+    return static_cast<int>(tiles->text_size(label_text(text), font).cx);
+  };
   p.draw = [font](Canvas& tile, int x, int top, std::string_view text, PaletteColour colour) {
     if (auto* gdi = dynamic_cast<GdiCanvas*>(&tile)) gdi->text(x, top, label_text(text), colour, font);
   };
@@ -80,7 +82,8 @@ void background_table_changed() { background_layer().planned = false; }
 
 void draw_new_background_file(const BackgroundDrawing& drawing) {
   background_layer().planned = false;  // the table changed
-  if (TileSurface* tiles = live_map_tiles()) draw_background_grid(*tiles, drawing, kBackgroundColour, background_layer().labels);
+  if (TileSurface* tiles = live_map_tiles())
+    draw_background_grid(*tiles, drawing, kBackgroundColour, background_layer().labels);
   invalidate_map();
 }
 

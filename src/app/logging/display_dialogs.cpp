@@ -27,9 +27,7 @@ void save_settings_now() {
   settings_file_operation(kSaveSettings, g_settings, g_variant, fs);
 }
 
-HINSTANCE instance_of(HWND window) {
-  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-}
+HINSTANCE instance_of(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
 std::wstring wide(std::string_view s) { return std::wstring(s.begin(), s.end()); }
 
@@ -187,8 +185,8 @@ void read_profile_form(HWND dialog, ProfileOptionsForm& f) {
 INT_PTR CALLBACK profile_options_procedure(HWND dialog, UINT message, WPARAM w, LPARAM) {
   auto* form = dialog_state<ProfileOptionsForm>(dialog);
   if (message == WM_INITDIALOG) {
-    form = adopt_dialog_state(dialog, std::make_unique<ProfileOptionsForm>(
-                                          profile_options_form(g_settings, g_variant.instrument_type)));
+    form = adopt_dialog_state(
+        dialog, std::make_unique<ProfileOptionsForm>(profile_options_form(g_settings, g_variant.instrument_type)));
     show_profile_form(dialog, *form);
     return TRUE;
   }

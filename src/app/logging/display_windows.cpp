@@ -49,8 +49,6 @@ HBRUSH bar_brush() {
 
 void fill(HDC dc, const RECT& r, HBRUSH brush) { FillRect(dc, &r, brush); }
 
-
-
 }  // namespace
 
 double scale_fraction(double value, double minimum, double maximum) {
@@ -176,8 +174,7 @@ void draw_numbers_rows(HDC dc, const RECT& client, const std::vector<std::string
     if (text_width(dc, r.label) + 4 + text_width(dc, r.value) > room) {
       // Too wide even so: the row as it reads, cut at the frame, rather
       // than the value written over its label.
-      ExtTextOutW(dc, kNumbersLeft, y, ETO_CLIPPED, &cell, r.whole.c_str(), static_cast<UINT>(r.whole.size()),
-                  nullptr);
+      ExtTextOutW(dc, kNumbersLeft, y, ETO_CLIPPED, &cell, r.whole.c_str(), static_cast<UINT>(r.whole.size()), nullptr);
     } else {
       ExtTextOutW(dc, kNumbersLeft, y, 0, nullptr, r.label.c_str(), static_cast<UINT>(r.label.size()), nullptr);
       DrawTextW(dc, r.value.c_str(), static_cast<int>(r.value.size()), &cell, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);

@@ -49,14 +49,12 @@ void set_number(HWND dialog, int id, double value) {
 
 void show_notice(HWND owner, const OperatorMessage& m) { Win32MessageBox(owner).show(m); }
 
-HINSTANCE instance_of(HWND window) {
-  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-}
+HINSTANCE instance_of(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
 // Opens a template with `state` as its parameter; true for OK.
 bool run_dialog(HWND window, const wchar_t* name, DLGPROC procedure, void* state) {
-  return DialogBoxParamW(instance_of(window), name, GetParent(window), procedure,
-                         reinterpret_cast<LPARAM>(state)) == IDOK;
+  return DialogBoxParamW(instance_of(window), name, GetParent(window), procedure, reinterpret_cast<LPARAM>(state)) ==
+         IDOK;
 }
 
 // A command that ends with its dialog: OK runs `accept`, which may refuse.

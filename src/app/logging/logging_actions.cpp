@@ -7,7 +7,6 @@
 #include "app/background/background_actions.h"
 #include "app/procedures/procedure_actions.h"
 
-
 #include "survey/command_table.h"
 #include "survey/logging_keys.h"
 

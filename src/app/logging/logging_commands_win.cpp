@@ -97,18 +97,19 @@ void file_command_win(HWND window) {
   Win32MessageBox box(GetParent(window));
   Win32LocalTime local_time;
   Win32Clock clock;
-  CreateDataFileContext create{g_variant,
-                               g_settings,
-                               fs,
-                               chooser,
-                               box,
-                               s.sink,
-                               s.writer(),
-                               local_time,
-                               clock,
-                               with_previous_constants(survey_header_fields(g_settings, g_variant.instrument_type, s.survey)),
-                               current_line_block(s.survey, g_settings),
-                               save_settings};
+  CreateDataFileContext create{
+      g_variant,
+      g_settings,
+      fs,
+      chooser,
+      box,
+      s.sink,
+      s.writer(),
+      local_time,
+      clock,
+      with_previous_constants(survey_header_fields(g_settings, g_variant.instrument_type, s.survey)),
+      current_line_block(s.survey, g_settings),
+      save_settings};
   AppendSituation situation;
   situation.have_valid_fix = s.survey.first_fix_done;
   situation.current_zone = s.survey.reference_zone;

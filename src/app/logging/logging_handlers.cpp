@@ -162,8 +162,8 @@ void t_reading(HWND window, const QueuedRecord& r) {
   remember_reading(s.display, o);
   if (!o.reading_count_text.empty()) s.display.reading_count_text = o.reading_count_text;
   const double values[] = {o.first_value, o.second_value};
-  draw_reading_step({std::span<const double>(values, o.has_second_value ? 2u : 1u), o.meaning.identity,
-                     o.redraw_bars, reading_steps_profile(s.survey.state == kStateLogging, o.logged || o.held),
+  draw_reading_step({std::span<const double>(values, o.has_second_value ? 2u : 1u), o.meaning.identity, o.redraw_bars,
+                     reading_steps_profile(s.survey.state == kStateLogging, o.logged || o.held),
                      o.meaning.inphase_record});
   if (o.group_full) confirm_station(window);
   invalidate_reading_displays();

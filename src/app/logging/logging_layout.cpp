@@ -23,15 +23,12 @@ constexpr int kSelectorSize = 14;
 
 LoggingLayout g_layout;
 
-HINSTANCE instance_of(HWND window) {
-  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-}
+HINSTANCE instance_of(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
 HWND make_child(HWND parent, const wchar_t* class_name, const wchar_t* text, DWORD style, int id,
                 RECT r = {0, 0, 10, 10}) {
-  return CreateWindowExW(0, class_name, text, WS_CHILD | style, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         instance_of(parent), nullptr);
+  return CreateWindowExW(0, class_name, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_of(parent), nullptr);
 }
 
 RECT rect(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
@@ -81,12 +78,10 @@ void create_buttons(HWND window, LoggingChildren& c) {
 }
 
 void create_selectors(HWND window, LoggingChildren& c) {
-  c.selector_count = std::min(kMaxSelectors, channel_selector_count(g_variant.instrument_type,
-                                                                      g_settings.em38mk2_model,
-                                                                      g_settings.number_of_sensors));
+  c.selector_count = std::min(kMaxSelectors, channel_selector_count(g_variant.instrument_type, g_settings.em38mk2_model,
+                                                                    g_settings.number_of_sensors));
   for (int i = 0; i < c.selector_count; ++i)
-    c.selectors[static_cast<std::size_t>(i)] =
-        make_child(window, L"BUTTON", L"", BS_RADIOBUTTON, kFirstSelectorId + i);
+    c.selectors[static_cast<std::size_t>(i)] = make_child(window, L"BUTTON", L"", BS_RADIOBUTTON, kFirstSelectorId + i);
 }
 
 void lay_out_buttons(const LoggingChildren& c, const RECT& column) {
@@ -118,8 +113,8 @@ std::array<int, kMapButtonCount> map_button_text_widths(const LoggingChildren& c
 
 namespace {
 
-constexpr int kBarWidth = 40;     // a bar window: one gauge per channel of its component
-constexpr int kProfileGap = 4;    // between two stacked profile windows
+constexpr int kBarWidth = 40;   // a bar window: one gauge per channel of its component
+constexpr int kProfileGap = 4;  // between two stacked profile windows
 constexpr int kMinCurveHeight = 40;
 constexpr int kLabelColumnLines = 5;  // the width of a label column, in line heights
 
@@ -186,7 +181,8 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     const int top = l.speed.bottom + under + 2 * lh + 8;
     l.numbers = rect(numbers_x, top, kNumbersWidth, in.numbers_lines * lh + 10);
     const int extent = std::max(top + 40, h * 4 / 5);
-    l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth, std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
+    l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth,
+                 std::max<LONG>(l.numbers.bottom + 60, std::min(h - kMargin, extent + lh * 6))};
     if (in.map_view) {
       // Under the map height is short: the scale labels go beside the
       // profiles, which start a line under the speed bar.

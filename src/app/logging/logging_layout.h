@@ -31,14 +31,14 @@ inline constexpr int kAlarmColumnWidth = 76;
 struct LoggingLayout {
   RECT map{};
   RECT speed{};
-  RECT speed_row{};  // the text line above the speed bar: "Speed:" and the bar's maximum
+  RECT speed_row{};     // the text line above the speed bar: "Speed:" and the bar's maximum
   RECT profile_area{};  // every profile window with its strips and bars
   std::array<ProfileArea, kMaxProfileAreas> profiles{};  // stacked, top first
   int profile_count = 1;
   bool labels_beside = false;  // the scale labels in a column left of the profiles
   RECT numbers{};
-  RECT buttons{};  // the column of the four buttons
-  RECT status{};   // the painted status area
+  RECT buttons{};      // the column of the four buttons
+  RECT status{};       // the painted status area
   RECT map_buttons{};  // the row of the map buttons beside the speed bar; empty without the map
   bool map_shown = false;
 };

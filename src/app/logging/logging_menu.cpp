@@ -36,8 +36,7 @@ void open_popup_menu(HWND window) {
   MSG typed;
   while (PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE)) {
   }
-  TrackPopupMenuEx(items, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, window,
-                   nullptr);
+  TrackPopupMenuEx(items, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, window, nullptr);
   DestroyMenu(menu);
 }
 

@@ -57,7 +57,8 @@ void sync_reader_survey() {
   ReaderSurvey& r = reader_shared().survey;
   r.logging.store(s.survey.state == kStateLogging);
   r.survey_mode.store(s.survey.survey_mode);
-  r.records_per_reading.store(s.survey.records_per_reading < 1 || procedure_running() ? 1 : s.survey.records_per_reading);
+  r.records_per_reading.store(s.survey.records_per_reading < 1 || procedure_running() ? 1
+                                                                                      : s.survey.records_per_reading);
   r.sound_on.store(g_settings.audio_ticks != 0);
 }
 

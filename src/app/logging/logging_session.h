@@ -52,7 +52,7 @@ struct LoggingChildren {
   HWND colour_bar = nullptr;
   HWND speed = nullptr;
   std::array<HWND, kLoggingButtonCount> buttons{};  // ids 460..463
-  HWND pause = nullptr;                              // id 460 too, hidden unless logging
+  HWND pause = nullptr;                             // id 460 too, hidden unless logging
   std::array<HWND, kMapButtonCount> map_buttons{};
   std::array<HWND, kMaxSelectors> selectors{};
   int selector_count = 0;
@@ -65,9 +65,9 @@ struct DisplayValues {
   double second_value = 0.0;
   bool has_second_value = false;
   char dipole = 'V';
-  double range = 0.0;            // "T" records: the range's full-scale number
-  bool inphase_record = false;   // EM38: the record's value is an in-phase value
-  int coil_spacing_m = 0;  // EM34-3: the spacing the last record carries
+  double range = 0.0;           // "T" records: the range's full-scale number
+  bool inphase_record = false;  // EM38: the record's value is an in-phase value
+  int coil_spacing_m = 0;       // EM34-3: the spacing the last record carries
   bool marker = false;
   std::array<double, kProfileHistory> history{};  // first values, oldest first
   int history_count = 0;
@@ -81,14 +81,14 @@ struct DisplayValues {
   // every channel of the last reading (binary and line instruments)
   std::array<double, kMaxChannels> channels{};
   int channel_count = 0;
-  std::string battery_text;  // EM61 "%4.1f V"
-  std::string current_text;  // EM61 "%4.1f A"
+  std::string battery_text;      // EM61 "%4.1f V"
+  std::string current_text;      // EM61 "%4.1f A"
   std::string tilt_first_text;   // pitch "%+0.2f"
   std::string tilt_second_text;  // roll
 };
 
 struct LoggingSession {
-  bool active = false;  // a survey is running (the window is shown)
+  bool active = false;         // a survey is running (the window is shown)
   MonitorClock monitor_clock;  // the connection monitor's ticks
   StartPlan plan;
   SurveyRecord& survey = plan.survey;
@@ -102,14 +102,14 @@ struct LoggingSession {
   // calibrations, nulls, the mapped view and its scale.
   DecodeContext decode;
   InstrumentSurveyState instrument_state;
-  ProcedureHook procedure;  // a running procedure takes the readings
+  ProcedureHook procedure;           // a running procedure takes the readings
   double tilt_inline_offset = 0.0;   // added to the footprint's in-line offset
   double tilt_lateral_offset = 0.0;  // added to its half-widths
-  Em34StationGroup em34_group;  // EM34-3 Manual: the readings of one station
-  bool em61_polled = false;  // EM61-MK2 in its polled-reading (fast) mode
+  Em34StationGroup em34_group;       // EM34-3 Manual: the readings of one station
+  bool em61_polled = false;          // EM61-MK2 in its polled-reading (fast) mode
   bool instrument_port_open = true;  // false after a failed battery-save reconnection
-  bool battery_saved = false;  // EM34-3: battery save answered No, the port closed until Go
-  bool map_view = true;  // "Toggle View": the map shown beside the profiles (with GPS)
+  bool battery_saved = false;        // EM34-3: battery save answered No, the port closed until Go
+  bool map_view = true;              // "Toggle View": the map shown beside the profiles (with GPS)
   bool command_busy = false;
   bool handling_readings = false;  // a reading handler is on the stack
   bool ending_survey = false;      // the position maximum was reached: WM_END_SURVEY is on its way

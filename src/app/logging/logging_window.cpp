@@ -16,9 +16,7 @@ namespace {
 
 constexpr UINT kDeadChar = 0x103;  // WM_DEADCHAR
 
-LRESULT logging_create_handler(HWND window, UINT, WPARAM, LPARAM) {
-  return create_logging_children(window) ? 0 : -1;
-}
+LRESULT logging_create_handler(HWND window, UINT, WPARAM, LPARAM) { return create_logging_children(window) ? 0 : -1; }
 
 LRESULT logging_size_handler(HWND, UINT, WPARAM, LPARAM) { return 0; }
 

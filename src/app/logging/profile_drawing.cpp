@@ -108,8 +108,8 @@ void scale_line_pieces(HDC dc, int component, int x0, int x1, int height) {
   const ScaleLines lines = scale_lines(height, s[0], s[1]);
   const DrawingObjects& o = drawing_objects();
   for (int i = 0; i < lines.count; ++i)
-    line(dc, (i == 0 && lines.main_is_zero ? o.grey_thick : o.grey_thin).get(), x0, lines.rows[static_cast<std::size_t>(i)],
-         x1, lines.rows[static_cast<std::size_t>(i)]);
+    line(dc, (i == 0 && lines.main_is_zero ? o.grey_thick : o.grey_thin).get(), x0,
+         lines.rows[static_cast<std::size_t>(i)], x1, lines.rows[static_cast<std::size_t>(i)]);
 }
 
 // The slot of the plan that shows `window`, or -1.
@@ -209,7 +209,8 @@ void draw_reading_step(const DisplayReading& r) {
   DrawState& st = draw_state();
   st.last_count = layout.count;
   st.first_is_inphase = r.first_is_inphase;
-  for (int i = 0; i < layout.count; ++i) st.last_values[static_cast<std::size_t>(i)] = r.values[static_cast<std::size_t>(i)];
+  for (int i = 0; i < layout.count; ++i)
+    st.last_values[static_cast<std::size_t>(i)] = r.values[static_cast<std::size_t>(i)];
   if (!r.bars || !layout.plan.bars) return;
   const LoggingChildren& c = logging_session().children;
   for (HWND bar : {c.bar_q, c.bar_i}) {
@@ -233,7 +234,8 @@ void paint_profile_frame(HWND window, HDC dc) {
   const int component = slot < 0 ? 1 : layout.plan.slots[static_cast<std::size_t>(slot)].component;
   scale_line_pieces(dc, component, 1, client.right - 1, client.bottom);
   for (int i = 0; i < layout.count; ++i)
-    if (layout.channels[static_cast<std::size_t>(i)].slot == slot) st.traces[static_cast<std::size_t>(i)].started = false;
+    if (layout.channels[static_cast<std::size_t>(i)].slot == slot)
+      st.traces[static_cast<std::size_t>(i)].started = false;
 }
 
 void paint_bars(HWND window, HDC dc) {

@@ -30,10 +30,14 @@ namespace {
 // The EM61 battery and current and the tilt angles of the last reading after their labels.
 void fill_instrument_values(std::vector<std::string>& rows, const DisplayValues& d) {
   for (std::string& row : rows) {
-    if (row == "Battery: " || row == "B:") row += d.battery_text;
-    else if (row == "Current: " || row == "T:") row += d.current_text;
-    else if (row == "Roll:" && !d.tilt_second_text.empty()) row += " " + d.tilt_second_text;
-    else if (row == "Pitch:" && !d.tilt_first_text.empty()) row += " " + d.tilt_first_text;
+    if (row == "Battery: " || row == "B:")
+      row += d.battery_text;
+    else if (row == "Current: " || row == "T:")
+      row += d.current_text;
+    else if (row == "Roll:" && !d.tilt_second_text.empty())
+      row += " " + d.tilt_second_text;
+    else if (row == "Pitch:" && !d.tilt_first_text.empty())
+      row += " " + d.tilt_first_text;
   }
 }
 
@@ -65,8 +69,7 @@ struct Painter {
   }
   void right_aligned(const RECT& area, int y, const std::string& text) const {
     const std::wstring w = widen(text);
-    ExtTextOutW(dc, area.right - 2 - text_width(text), y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()),
-                nullptr);
+    ExtTextOutW(dc, area.right - 2 - text_width(text), y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
   }
   // Centred, but never left of least_x.
   void centred(const RECT& area, int y, const std::string& text, HFONT font = nullptr, int least_x = INT_MIN) const {
@@ -164,8 +167,7 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
   p.cell(x, y, width, t.line_label + " " + t.line);
   y += lh;
   p.cell(x, y, p.text_width(t.station_label), t.station_label);
-  p.cell(x + p.text_width(t.station_label), y, width - p.text_width(t.station_label), t.station,
-         g_fonts[kHeadingFont]);
+  p.cell(x + p.text_width(t.station_label), y, width - p.text_width(t.station_label), t.station, g_fonts[kHeadingFont]);
   y += lh;
   p.cell(x, y, width, t.stations_label + " " + t.stations);
   y += lh;

@@ -25,9 +25,7 @@ TargetCue& target_cue() {
   return cue;
 }
 
-bool two_coil_lx2() {
-  return g_variant.instrument_type == kEm61Lx2 && logging_session().decode.two_sensors;
-}
+bool two_coil_lx2() { return g_variant.instrument_type == kEm61Lx2 && logging_session().decode.two_sensors; }
 
 }  // namespace
 
@@ -37,9 +35,9 @@ void run_target_cue(const InstrumentOutcome& o) {
   if (g_variant.instrument_type != kEm61Lx2 || o.channel_count == 0) return;
   const bool two = logging_session().decode.two_sensors;
   const AlarmConfig config = alarm_config_from_settings(g_settings.alarm, two ? 1 : 0);
-  const CoilValues v = monitored_coil_values(
-      std::span<const double>(o.channels.data(), static_cast<std::size_t>(o.channel_count)),
-      g_settings.alarm.monitored_channel, two);
+  const CoilValues v =
+      monitored_coil_values(std::span<const double>(o.channels.data(), static_cast<std::size_t>(o.channel_count)),
+                            g_settings.alarm.monitored_channel, two);
   TargetCue& cue = target_cue();
   const AlarmOutcome a = alarm_step(cue.state, config, v.a1, v.a2);
   // Fields left "unchanged" keep what the last reading showed.
@@ -49,13 +47,13 @@ void run_target_cue(const InstrumentOutcome& o) {
   if (!a.sound.empty()) play_sound_named(a.sound);
 }
 
-bool draw_side_indicator(HDC dc, const RECT& client, bool have_reading, std::span<const double> channels,
-                         bool marker) {
+bool draw_side_indicator(HDC dc, const RECT& client, bool have_reading, std::span<const double> channels, bool marker) {
   if (!two_coil_lx2()) return false;
   const std::vector<std::string> rows =
       have_reading ? side_indicator_rows(channels, marker) : std::vector<std::string>{};
-  const SideIndicatorLayout l = side_indicator_layout(client.right - client.left, client.bottom - client.top,
-                                                      g_line_height, static_cast<int>(side_indicator_rows(channels, true).size()));
+  const SideIndicatorLayout l =
+      side_indicator_layout(client.right - client.left, client.bottom - client.top, g_line_height,
+                            static_cast<int>(side_indicator_rows(channels, true).size()));
   SelectedObject font(dc, l.small_font ? g_fonts[kTextFont] : nullptr);
   int y = client.top + l.first_row_y;
   for (const std::string& row : rows) {

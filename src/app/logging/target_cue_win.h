@@ -20,7 +20,6 @@ void reset_target_cue();
 // The two-coil EM61-LX2's numbers window: the six values and "MARKER"
 // above the three fields (left, between, right) as the last reading left
 // them. False for other instruments (their numbers are drawn as usual).
-bool draw_side_indicator(HDC dc, const RECT& client, bool have_reading, std::span<const double> channels,
-                         bool marker);
+bool draw_side_indicator(HDC dc, const RECT& client, bool have_reading, std::span<const double> channels, bool marker);
 
 }  // namespace quelor

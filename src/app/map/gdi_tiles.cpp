@@ -5,7 +5,9 @@ namespace quelor {
 namespace {
 
 COLORREF rgb(PaletteColour c) { return RGB(c.red, c.green, c.blue); }
-unsigned key(PaletteColour c, int width) { return (static_cast<unsigned>(rgb(c)) << 4) | static_cast<unsigned>(width & 15); }
+unsigned key(PaletteColour c, int width) {
+  return (static_cast<unsigned>(rgb(c)) << 4) | static_cast<unsigned>(width & 15);
+}
 
 // A 32-bit top-down DIB section and its pixels; none when none can be had.
 UniqueBitmap dib_section(HDC dc, int width, int height, std::uint32_t** bits) {

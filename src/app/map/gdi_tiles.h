@@ -86,7 +86,7 @@ class GdiTiles : public TileSurface {
   int width_, height_;
   std::size_t keep_;
   std::size_t bitmaps_ = 0;  // tiles held as bitmaps
-  MemoryDc dc_;  // memory DC the tiles are selected into to draw
+  MemoryDc dc_;              // memory DC the tiles are selected into to draw
   HGDIOBJ first_bitmap_ = nullptr;
   UniqueBitmap view_buffer_;
   std::map<unsigned, UniquePen> pens_;  // never left selected: freed before the DC

@@ -34,7 +34,7 @@ constexpr const wchar_t* kUnitWords[] = {L"meters", L"feet", L"US feet"};
 constexpr const wchar_t* kUnitNames[] = {L"meters", L"feet", L"US Survey Feet"};
 constexpr const wchar_t* kBands[] = {L"10", L"15", L"20", L"25", L"30", L"35", L"40"};
 constexpr const wchar_t* kSwaths31[] = {L"0.25", L"0.5", L"1.0", L"2.0", L"3.0", L"4.0", L"5.0", L"10.0"};
-constexpr const wchar_t* kSwaths61[] = {L"50%", L"60%", L"70%", L"80%", L"90%", L"100%",
+constexpr const wchar_t* kSwaths61[] = {L"50%",  L"60%",  L"70%",  L"80%",  L"90%",  L"100%",
                                         L"110%", L"120%", L"130%", L"140%", L"150%", L"200%"};
 constexpr const wchar_t* kSwaths601[] = {L"0.25", L"0.50", L"0.75", L"1.00", L"1.25", L"1.50", L"1.75", L"2.00"};
 
@@ -108,8 +108,7 @@ INT_PTR CALLBACK map_size_procedure(HWND dialog, UINT message, WPARAM w, LPARAM)
     case WM_COMMAND:
       // Any notification of either edit box puts a size of 0 or less back to 1 at once.
       if ((LOWORD(w) == QUELOR_MAPSCALE_SIZE_ID || LOWORD(w) == QUELOR_MAPSCALE_INTERVAL_ID) &&
-          (HIWORD(w) == EN_CHANGE || HIWORD(w) == EN_UPDATE || HIWORD(w) == EN_KILLFOCUS ||
-           HIWORD(w) == EN_SETFOCUS) &&
+          (HIWORD(w) == EN_CHANGE || HIWORD(w) == EN_UPDATE || HIWORD(w) == EN_KILLFOCUS || HIWORD(w) == EN_SETFOCUS) &&
           std::wcstol(text_of(dialog, QUELOR_MAPSCALE_SIZE_ID).c_str(), nullptr, 10) <= 0)
         SetDlgItemTextW(dialog, QUELOR_MAPSCALE_SIZE_ID, L"1");
       if (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL) {
@@ -240,7 +239,8 @@ void show_view_note(HWND dialog) {
   const int view = combo_selection(dialog, QUELOR_DISPLAY_VIEW_ID);
   const auto names = colour_view_names(view_setup(g_draft.settings, g_variant.instrument_type));
   std::wstring note;
-  if (view >= 0 && view < static_cast<int>(names.size())) note.assign(names[static_cast<std::size_t>(view)].begin(), names[static_cast<std::size_t>(view)].end());
+  if (view >= 0 && view < static_cast<int>(names.size()))
+    note.assign(names[static_cast<std::size_t>(view)].begin(), names[static_cast<std::size_t>(view)].end());
   SetDlgItemTextW(dialog, QUELOR_DISPLAY_NOTE_ID, note.c_str());
 }
 
@@ -252,7 +252,8 @@ void fill_display_options(HWND dialog) {
                    QUELOR_DISPLAY_POSITION_FIRST_ID + std::clamp(s.map.position_size, 0, 5));
   fill_combo(dialog, QUELOR_DISPLAY_UNITS_ID, kUnitNames, std::clamp(s.map_units, 0, 2));
   const auto swaths = swath_list();
-  fill_combo(dialog, QUELOR_DISPLAY_SWATH_ID, swaths, std::clamp(s.swath_option, 0, static_cast<int>(swaths.size()) - 1));
+  fill_combo(dialog, QUELOR_DISPLAY_SWATH_ID, swaths,
+             std::clamp(s.swath_option, 0, static_cast<int>(swaths.size()) - 1));
   if (g_variant.instrument_type == kGrad601 && s.number_of_sensors > 0) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", 2 * s.sensor_separation);
@@ -282,7 +283,8 @@ void fill_display_options(HWND dialog) {
   for (std::string_view name : colour_view_names(setup))
     SendMessageA(views, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
   const bool navigation = g_variant.navigation_mode == kNavigation;
-  SendMessageW(views, CB_SETCURSEL, static_cast<WPARAM>(navigation ? 0 : list_entry_of_view(setup, s.colour_map_view)), 0);
+  SendMessageW(views, CB_SETCURSEL, static_cast<WPARAM>(navigation ? 0 : list_entry_of_view(setup, s.colour_map_view)),
+               0);
   EnableWindow(views, !navigation);
   show_view_note(dialog);
 }
@@ -377,12 +379,12 @@ INT_PTR CALLBACK map_display_options_procedure(HWND dialog, UINT message, WPARAM
       g_draft.settings = g_settings;
       fill_display_options(dialog);
       return TRUE;
-    case WM_PAINT:
-      paint_preview(dialog);
-      return FALSE;
+    case WM_PAINT: paint_preview(dialog); return FALSE;
     case WM_COMMAND:
       switch (LOWORD(w)) {
-        case QUELOR_DISPLAY_POSITION_COLOUR_ID: choose_colour(dialog, g_draft.settings.map.position_colour); return TRUE;
+        case QUELOR_DISPLAY_POSITION_COLOUR_ID:
+          choose_colour(dialog, g_draft.settings.map.position_colour);
+          return TRUE;
         case QUELOR_DISPLAY_CURSOR_COLOUR_ID: choose_colour(dialog, g_draft.settings.map.cursor_colour); return TRUE;
         case QUELOR_DISPLAY_BASIC_ID:
         case QUELOR_DISPLAY_PARALLEL_ID:

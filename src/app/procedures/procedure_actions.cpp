@@ -362,8 +362,7 @@ void calibration_action(HWND window, int) {
   if (type == kEm61Lx2) {
     install_hook();
     apply(window,
-          filter_calibration_start(p.em61, logging_session().decode.two_sensors, kLx2NullingSamples,
-                                   kLx2FilterSamples),
+          filter_calibration_start(p.em61, logging_session().decode.two_sensors, kLx2NullingSamples, kLx2FilterSamples),
           filter_answers());
     return;
   }
@@ -371,8 +370,10 @@ void calibration_action(HWND window, int) {
   em38mk2_prepare(p.em38mk2, g_settings);
   const bool yes = ask_box(window, calibration_start_question(type)) == 1;
   install_hook();
-  if (type == kEm38Mk2) apply(window, em38mk2_start(p.em38mk2, yes, clock()), nullptr);
-  else apply(window, em38_4_start(p.em38_4, g_settings, yes, clock()), em38_4_answers());
+  if (type == kEm38Mk2)
+    apply(window, em38mk2_start(p.em38mk2, yes, clock()), nullptr);
+  else
+    apply(window, em38_4_start(p.em38_4, g_settings, yes, clock()), em38_4_answers());
 }
 
 void remove_calibration_action(HWND window, int) {

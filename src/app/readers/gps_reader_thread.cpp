@@ -44,9 +44,7 @@ class Win32GpsHost final : public GpsReaderHost {
   void write_remark(std::string_view text) override {
     if (auto hook = reader_shared().hooks.write_remark.load()) hook(text);
   }
-  void play_sound(std::string_view resource) override {
-    play_sound_named(resource);
-  }
+  void play_sound(std::string_view resource) override { play_sound_named(resource); }
   void blank_gps_fields() override {
     if (auto hook = reader_shared().hooks.blank_gps_fields.load()) hook();
   }
@@ -71,8 +69,7 @@ DWORD WINAPI gps_reader_thread(LPVOID parameter) {
   GpsReaderState state = make_gps_reader(setup->reader);
   GpsReaderControl& control = gps_reader_control();
   reader_shared().gps_reader_state.store(kReaderRunning);
-  if (HANDLE h = reader_shared().gps_port.load(); port_handle_valid(h))
-    SetCommMask(h, EV_RXCHAR | EV_BREAK);
+  if (HANDLE h = reader_shared().gps_port.load(); port_handle_valid(h)) SetCommMask(h, EV_RXCHAR | EV_BREAK);
   run_gps_reader(state, control, host, clock, &manual_gps_buffers());
   reader_shared().gps_reader_state.store(kReaderFinished);
   return 0;

@@ -138,7 +138,6 @@ void before_burst(InstrumentLoop& loop, HANDLE port) {
   }
 }
 
-
 void on_record(InstrumentLoop& loop, const FrameStep& step) {
   ReaderShared& shared = reader_shared();
   if (superseded(loop)) return;
@@ -151,9 +150,9 @@ void on_record(InstrumentLoop& loop, const FrameStep& step) {
   if (step.play_tick) play_sound(Sound::kResult);
   // A full queue drops the reading (counted, reported by the window thread):
   // the reader never waits.
-  InstrumentRecordQueue& queue = loop.setup.options.second_mode ? shared.second_mode_records : shared.instrument_records;
-  if (step.deliver && queue.push(framed_record(loop.framer), now))
-    deliver(framer_message(loop.framer));
+  InstrumentRecordQueue& queue =
+      loop.setup.options.second_mode ? shared.second_mode_records : shared.instrument_records;
+  if (step.deliver && queue.push(framed_record(loop.framer), now)) deliver(framer_message(loop.framer));
   went_idle(loop, true);
 }
 
@@ -326,9 +325,9 @@ HANDLE start_instrument_reader(const InstrumentReaderSetup& setup, bool suspende
   std::optional<InstrumentFramer> framer = make_instrument_framer(setup.instrument_type, setup.options);
   if (!framer) return nullptr;
   ReaderShared& shared = reader_shared();
-  auto loop = std::make_unique<InstrumentLoop>(InstrumentLoop{setup, reader_traits(setup.instrument_type, setup.options),
-                                                                *framer, *framer, false,
-                                                                shared.instrument_generation.load()});
+  auto loop =
+      std::make_unique<InstrumentLoop>(InstrumentLoop{setup, reader_traits(setup.instrument_type, setup.options),
+                                                      *framer, *framer, false, shared.instrument_generation.load()});
   if (loop->traits.polled && shared.poll_event.load() == nullptr)
     shared.poll_event.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (loop->traits.polled) {  // no request outstanding from an earlier reader
@@ -357,7 +356,8 @@ HANDLE start_tilt_reader() {
   KernelHandle thread(CreateThread(nullptr, 0, tilt_reader_thread, nullptr, 0, nullptr));
   if (!thread) return nullptr;
   const HANDLE started = thread.get();
-  KernelHandle superseded(reader_shared().tilt_thread.exchange(thread.release()));  // the slot keeps the handle to await
+  KernelHandle superseded(
+      reader_shared().tilt_thread.exchange(thread.release()));  // the slot keeps the handle to await
   return started;
 }
 

@@ -20,9 +20,9 @@ struct InstrumentReaderSetup {
 
 // What a reader does besides framing, by instrument and mode.
 struct ReaderTraits {
-  bool stamps_last_record = false;  // LastRecordTick on every valid record
-  bool stamps_arrival = false;      // the arrival tick
-  bool repaints_after_blank = false;  // display-cleared flag -> repaint the status area
+  bool stamps_last_record = false;        // LastRecordTick on every valid record
+  bool stamps_arrival = false;            // the arrival tick
+  bool repaints_after_blank = false;      // display-cleared flag -> repaint the status area
   bool wakes_on_connection_lost = false;  // sends "H","X" and sleeps 1000 ms
   bool rejected_clears_lost = false;      // an unknown letter clears connection-lost
   bool polled = false;                    // waits on the poll event before each burst

@@ -25,14 +25,14 @@ inline constexpr int kReaderFinished = 1;
 
 // Survey values the readers read on every record; the logging window writes them.
 struct ReaderSurvey {
-  std::atomic<int> records_per_reading{1};  // RecordsPerReading
-  std::atomic<bool> sound_on{false};        // audio ticks
-  std::atomic<bool> disconnection_alarm{true};  // GPS reconnection ring
-  std::atomic<bool> logging{false};         // survey state is Logging
-  std::atomic<int> survey_mode{0};          // 0 Auto, 1 Wheel, 2 Manual
-  std::atomic<int> sound_every{0};          // EM61 polled / second-mode tick count
-  std::atomic<bool> marker{false};          // EM38-4 marker flag (+8)
-  std::atomic<int> status_port{0};          // EM38-4: one-based port whose modem status is read
+  std::atomic<int> records_per_reading{1};              // RecordsPerReading
+  std::atomic<bool> sound_on{false};                    // audio ticks
+  std::atomic<bool> disconnection_alarm{true};          // GPS reconnection ring
+  std::atomic<bool> logging{false};                     // survey state is Logging
+  std::atomic<int> survey_mode{0};                      // 0 Auto, 1 Wheel, 2 Manual
+  std::atomic<int> sound_every{0};                      // EM61 polled / second-mode tick count
+  std::atomic<bool> marker{false};                      // EM38-4 marker flag (+8)
+  std::atomic<int> status_port{0};                      // EM38-4: one-based port whose modem status is read
   std::atomic<std::uint32_t> polling_timeout_ms{1000};  // EM61-MK2 polled reader
 };
 
@@ -46,8 +46,8 @@ struct ReaderHooks {
   std::atomic<void (*)(std::string_view line)> write_tilt_comment{nullptr};
   // The GPS reader's data-file writes: a sentence with its start tick and
   // markers, and a remark record.
-  std::atomic<void (*)(std::string_view text, std::uint32_t tick, const MarkerSet& markers)>
-      write_gps_sentence{nullptr};
+  std::atomic<void (*)(std::string_view text, std::uint32_t tick, const MarkerSet& markers)> write_gps_sentence{
+      nullptr};
   std::atomic<void (*)(std::string_view text)> write_remark{nullptr};
   // Blanks the six GPS fields of the status area.
   std::atomic<void (*)()> blank_gps_fields{nullptr};
@@ -59,8 +59,8 @@ struct ReaderHooks {
 // never frozen from outside, so it never stops holding a lock.
 struct ReaderHold {
   std::atomic<bool> requested{false};
-  std::atomic<bool> held{false};     // the reader's acknowledgement
-  std::atomic<bool> discard{false};  // at release: read what the port holds, count its readings, deliver none
+  std::atomic<bool> held{false};         // the reader's acknowledgement
+  std::atomic<bool> discard{false};      // at release: read what the port holds, count its readings, deliver none
   std::atomic<HANDLE> release{nullptr};  // manual-reset event, set when the hold ends
 };
 
@@ -80,8 +80,8 @@ struct ReaderShared {
   InstrumentRecordQueue instrument_records;
   InstrumentRecordQueue second_mode_records;
   std::atomic<std::uint32_t> framed_records{0};
-  RecordSlot tilt_sentence;      // TiltSentence
-  RecordSlot gps_sentence;       // GpsSentence
+  RecordSlot tilt_sentence;  // TiltSentence
+  RecordSlot gps_sentence;   // GpsSentence
 
   std::atomic<std::uint32_t> last_record_tick{0};  // LastRecordTick
   std::atomic<std::uint32_t> arrival_tick{0};

@@ -43,9 +43,7 @@ void install_handle(PortHandleSlot& slot, FileHandle h) {
   if (port_handle_valid(old)) CloseHandle(old);
 }
 
-bool on_thread(HANDLE thread) {
-  return thread != nullptr && GetThreadId(thread) == GetCurrentThreadId();
-}
+bool on_thread(HANDLE thread) { return thread != nullptr && GetThreadId(thread) == GetCurrentThreadId(); }
 
 }  // namespace
 
@@ -130,13 +128,11 @@ int open_gps_port() { return open_gps_port_at(g_settings.gps_port, gps_line_sett
 int open_instrument_port(bool report_errors) {
   const int type = g_variant.instrument_type;
   return open_instrument_port_at(g_settings.instrument_port,
-                                 instrument_line_settings(type, instrument_baud_index(type)),
-                                 report_errors);
+                                 instrument_line_settings(type, instrument_baud_index(type)), report_errors);
 }
 
 int open_tilt_port() {
-  return open_tilt_port_at(g_settings.tilt_meter_port,
-                           tilt_line_settings(g_settings.tilt_meter_settings[0]));
+  return open_tilt_port_at(g_settings.tilt_meter_port, tilt_line_settings(g_settings.tilt_meter_settings[0]));
 }
 
 bool wait_thread_end(HANDLE thread, DWORD timeout_ms) {
@@ -147,7 +143,7 @@ bool wait_thread_end(HANDLE thread, DWORD timeout_ms) {
     const DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
     if (r == WAIT_OBJECT_0) return true;
     if (r != WAIT_OBJECT_0 + 1) return false;  // time-out or failure
-    MSG msg;  // lets a SendMessageW from the reader through
+    MSG msg;                                   // lets a SendMessageW from the reader through
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
 }
@@ -216,12 +212,9 @@ int instrument_command(std::uint8_t first, std::uint8_t second, int reopen_flag)
   Win32Clock clock;
   ReopenInstrumentPort reopen;
   reopen.close = [] { close_instrument_port(); };
-  reopen.open = []() -> SerialPort* {
-    return open_instrument_port(true) ? &instrument_serial() : nullptr;
-  };
+  reopen.open = []() -> SerialPort* { return open_instrument_port(true) ? &instrument_serial() : nullptr; };
   int answer = reader_shared().instrument_answer.load();
-  const int ok = send_instrument_command(instrument_serial(), clock, first, second, reopen_flag,
-                                         reopen, answer);
+  const int ok = send_instrument_command(instrument_serial(), clock, first, second, reopen_flag, reopen, answer);
   if (ok) reader_shared().instrument_answer.store(answer);
   return ok;
 }

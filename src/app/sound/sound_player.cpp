@@ -22,8 +22,10 @@ bool play_sound(Sound sound, SoundStart start) {
   // Without the resource PlaySoundW would ring the default sound instead.
   if (FindResourceW(module, wide.c_str(), L"WAVE") == nullptr) return false;
   DWORD flags = SND_RESOURCE | SND_ASYNC;
-  if (start == SoundStart::kNoStop) flags |= SND_NOSTOP;
-  else stop_sound();
+  if (start == SoundStart::kNoStop)
+    flags |= SND_NOSTOP;
+  else
+    stop_sound();
   return PlaySoundW(wide.c_str(), module, flags) != FALSE;
 }
 

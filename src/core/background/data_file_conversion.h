@@ -25,9 +25,9 @@ int data_file_record_length(std::string_view bytes);
 bool data_file_identification_supported(std::string_view first_record);
 
 struct DataFileConversion {
-  int map_units = 0;       // the survey's
-  int zone = 1;            // the survey's UTM zone
-  int rts_units = 0;       // feet of grid sentences (settings)
+  int map_units = 0;  // the survey's
+  int zone = 1;       // the survey's UTM zone
+  int rts_units = 0;  // feet of grid sentences (settings)
   int instrument_type = 0;
 };
 

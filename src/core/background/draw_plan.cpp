@@ -24,8 +24,10 @@ BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& po
   d.half_size = symbol_half_size(style, base_size);
   std::vector<WorldPixel> line;
   const auto end_line = [&] {
-    if (line.size() >= 2) d.lines.push_back(std::move(line));
-    else if (line.size() == 1) d.line_starts.push_back(line.front());
+    if (line.size() >= 2)
+      d.lines.push_back(std::move(line));
+    else if (line.size() == 1)
+      d.line_starts.push_back(line.front());
     line.clear();
   };
   for (const BackgroundPoint& p : points) {
@@ -40,10 +42,11 @@ BackgroundDrawing plan_background_drawing(const std::vector<BackgroundPoint>& po
       end_line();
       continue;
     }
-    if (style.joined) line.push_back(w);
-    else d.symbols.push_back(w);
-    if (labels && !p.label.empty())
-      d.labels.push_back({{w.x + label_offset(style), w.y}, p.label});
+    if (style.joined)
+      line.push_back(w);
+    else
+      d.symbols.push_back(w);
+    if (labels && !p.label.empty()) d.labels.push_back({{w.x + label_offset(style), w.y}, p.label});
   }
   end_line();
   return d;
@@ -61,8 +64,8 @@ std::optional<OperatorMessage> drawing_message(const BackgroundDrawing& d) {
 
 OperatorMessage unexpected_background_error(int number, const std::string& file_name) {
   char text[400];
-  std::snprintf(text, sizeof text, " %s%d\r\n %s\r\n %.300s", "Unexpected error B$", number, "processing file:",
-                file_name.c_str());
+  std::snprintf(text, sizeof text, " %s%d\r\n %s\r\n %.300s", "Unexpected error B$", number,
+                "processing file:", file_name.c_str());
   return {"FILE ERROR", text};
 }
 

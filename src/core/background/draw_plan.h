@@ -19,18 +19,18 @@
 namespace quelor {
 
 struct BackgroundLabel {
-  WorldPixel at;      // the text's left end, on the symbol's row
+  WorldPixel at;  // the text's left end, on the symbol's row
   std::string text;
 };
 
 struct BackgroundDrawing {
   BackgroundStyle style;
-  int half_size = 1;                          // of the symbols
-  std::vector<WorldPixel> symbols;            // separate styles
-  std::vector<std::vector<WorldPixel>> lines; // joined styles, two points or more
-  std::vector<WorldPixel> line_starts;        // joined styles: a usable point no line reaches
+  int half_size = 1;                           // of the symbols
+  std::vector<WorldPixel> symbols;             // separate styles
+  std::vector<std::vector<WorldPixel>> lines;  // joined styles, two points or more
+  std::vector<WorldPixel> line_starts;         // joined styles: a usable point no line reaches
   std::vector<BackgroundLabel> labels;
-  long points = 0;    // records that are not breaks
+  long points = 0;  // records that are not breaks
   long unusable = 0;
 };
 

@@ -27,13 +27,13 @@ struct BackgroundSurvey {
 };
 
 struct BackgroundFile {
-  int index = 1;                  // 1-10
-  std::wstring source_name;       // full path of the loaded file
-  std::wstring temporary_name;    // full path of its point file
+  int index = 1;                // 1-10
+  std::wstring source_name;     // full path of the loaded file
+  std::wstring temporary_name;  // full path of its point file
   BackgroundStyle style;
   bool labels = false;
-  BackgroundLoadOptions options;  // how the source is read
-  BackgroundSurvey converted_for; // the survey its point file was converted for
+  BackgroundLoadOptions options;   // how the source is read
+  BackgroundSurvey converted_for;  // the survey its point file was converted for
 };
 
 struct BackgroundFileTable {

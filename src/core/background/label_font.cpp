@@ -12,6 +12,7 @@ struct Glyph {
 };
 
 // Every printable ASCII character from ' ' to '~', in code order.
+// clang-format off
 constexpr Glyph kGlyphs[] = {
     {' ', {"...", "...", "...", "...", "..."}},
     {'!', {".X.", ".X.", ".X.", "...", ".X."}},
@@ -109,6 +110,7 @@ constexpr Glyph kGlyphs[] = {
     {'}', {"XX.", ".X.", "..X", ".X.", "XX."}},
     {'~', {"...", "..X", "XXX", "X..", "..."}},
 };
+// clang-format on
 
 const Glyph& glyph_of(char c) {
   const unsigned char code = static_cast<unsigned char>(c);

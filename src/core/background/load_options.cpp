@@ -16,18 +16,12 @@ constexpr std::string_view kDelimiters[] = {"  Space", ", Comma", "  Tab", "; Se
 constexpr char kDelimiterCharacters[] = {' ', ',', '\t', ';'};
 
 constexpr std::string_view kDisplayTypes[] = {
-    "Display Positions as Separate Small Dots",
-    "Display Positions as Separate Medium Dots",
-    "Display Positions as Separate Large Dots",
-    "Display Positions as Separate Small Squares",
-    "Display Positions as Separate Medium Squares",
-    "Display Positions as Separate Large Squares",
-    "Display Positions as Separate Small Triangles",
-    "Display Positions as Separate Medium Triangles",
-    "Display Positions as Separate Large Triangles",
-    "Display Positions Joined by Thin Line",
-    "Display Positions Joined by Medium Line",
-    "Display Positions Joined by Thick Line",
+    "Display Positions as Separate Small Dots",      "Display Positions as Separate Medium Dots",
+    "Display Positions as Separate Large Dots",      "Display Positions as Separate Small Squares",
+    "Display Positions as Separate Medium Squares",  "Display Positions as Separate Large Squares",
+    "Display Positions as Separate Small Triangles", "Display Positions as Separate Medium Triangles",
+    "Display Positions as Separate Large Triangles", "Display Positions Joined by Thin Line",
+    "Display Positions Joined by Medium Line",       "Display Positions Joined by Thick Line",
 };
 
 constexpr std::string_view kNavigationDisplayTypes[] = {
@@ -38,10 +32,9 @@ constexpr std::string_view kNavigationDisplayTypes[] = {
 };
 
 constexpr std::string_view kColumns[kBackgroundColumns] = {
-    "Column 1",  "Column 2",  "Column 3",  "Column 4",  "Column 5",  "Column 6",
-    "Column 7",  "Column 8",  "Column 9",  "Column 10", "Column 11", "Column 12",
-    "Column 13", "Column 14", "Column 15", "Column 16", "Column 17", "Column 18",
-    "Column 19", "Column 20", "Column 21", "Column 22", "Column 23", "Column 24",
+    "Column 1",  "Column 2",  "Column 3",  "Column 4",  "Column 5",  "Column 6",  "Column 7",  "Column 8",
+    "Column 9",  "Column 10", "Column 11", "Column 12", "Column 13", "Column 14", "Column 15", "Column 16",
+    "Column 17", "Column 18", "Column 19", "Column 20", "Column 21", "Column 22", "Column 23", "Column 24",
 };
 
 int in_range(int value, int count, int fallback) { return value >= 0 && value < count ? value : fallback; }
@@ -78,8 +71,8 @@ BackgroundLoadOptions load_options_from_settings(const std::array<int, 7>& g, in
 }
 
 std::array<int, 7> load_options_to_settings(const BackgroundLoadOptions& o) {
-  return {o.file_type, o.coordinates, o.delimiter, o.easting_column, o.northing_column, o.labels_column,
-          o.display_type};
+  return {o.file_type,       o.coordinates,   o.delimiter,   o.easting_column,
+          o.northing_column, o.labels_column, o.display_type};
 }
 
 std::array<std::string_view, 2> background_type_notes(int file_type) {

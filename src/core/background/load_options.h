@@ -23,8 +23,8 @@ inline constexpr int kBackgroundColumns = 24;  // "Column 1" ... "Column 24"
 struct BackgroundLoadOptions {
   int file_type = kBackgroundDataFile;
   int coordinates = kUtmMetres;
-  int delimiter = 1;          // 0 space, 1 comma, 2 tab, 3 semicolon
-  int easting_column = 0;     // 0-based
+  int delimiter = 1;       // 0 space, 1 comma, 2 tab, 3 semicolon
+  int easting_column = 0;  // 0-based
   int northing_column = 1;
   int labels_column = 2;
   int display_type = 1;
@@ -63,10 +63,10 @@ std::optional<OperatorMessage> check_background_columns(const BackgroundLoadOpti
 enum class SymbolShape { kDot, kSquare, kTriangle };
 
 struct BackgroundStyle {
-  bool joined = false;     // consecutive points joined by a line
+  bool joined = false;  // consecutive points joined by a line
   SymbolShape shape = SymbolShape::kDot;
-  int size = 0;            // 0 small, 1 medium, 2 large
-  int pen_width = 1;       // 1, 2 or 3 pixels
+  int size = 0;       // 0 small, 1 medium, 2 large
+  int pen_width = 1;  // 1, 2 or 3 pixels
 };
 
 BackgroundStyle background_style(int display_type, int navigation_mode);

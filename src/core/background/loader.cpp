@@ -19,14 +19,16 @@ std::string narrow(const std::wstring& w) {
 BackgroundConversion convert_background_file(std::string_view bytes, const BackgroundLoadOptions& o,
                                              const BackgroundSurvey& s) {
   if (o.file_type == kBackgroundDataFile) {
-    std::optional<std::string> records = convert_data_file(bytes, {s.map_units, s.zone, s.rts_units, s.instrument_type});
+    std::optional<std::string> records =
+        convert_data_file(bytes, {s.map_units, s.zone, s.rts_units, s.instrument_type});
     if (!records) return {{}, OperatorMessage{"FILE ERROR", "Format not supported"}};
     return {std::move(*records), std::nullopt};
   }
   TextFileConversion text = convert_text_file(bytes, {o, s.map_units, s.zone});
   if (text.refused_line == 0) return {std::move(text.records), std::nullopt};
-  return {{}, OperatorMessage{"FILE ERROR", "Check background file structure.\r\nLine " +
-                                                std::to_string(text.refused_line) + ": " + text.refusal}};
+  return {{},
+          OperatorMessage{"FILE ERROR", "Check background file structure.\r\nLine " +
+                                            std::to_string(text.refused_line) + ": " + text.refusal}};
 }
 
 BackgroundLoad load_background_file(BackgroundFileTable& table, const std::wstring& source_path,

@@ -21,7 +21,7 @@ inline constexpr double kUnusableCoordinate = -88888.0;
 struct BackgroundPoint {
   double easting = 0.0;
   double northing = 0.0;
-  std::string label;  // at most 5 characters, trimmed
+  std::string label;    // at most 5 characters, trimmed
   bool pen_up = false;  // a break record
 };
 

@@ -60,7 +60,8 @@ struct Replot {
   }
 
   void bar(KindState& k) {
-    const BarPixels b{world_pixel(map.frame, k.corners[0], k.corners[1]), world_pixel(map.frame, k.corners[2], k.corners[3])};
+    const BarPixels b{world_pixel(map.frame, k.corners[0], k.corners[1]),
+                      world_pixel(map.frame, k.corners[2], k.corners[3])};
     if (!open) open_swath();  // a corner group after a closing record starts the swath again
     for (WorldPixel end : {b.left, b.right}) {
       const TilePixel t = tile_pixel(end, tiles.tile_width(), tiles.tile_height());

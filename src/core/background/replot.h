@@ -54,10 +54,10 @@ class WriterReader : public RecordReader {
 struct ReplotStyle {
   // The file's decode context (decode_context_from_file) with the view in
   // use; its constants follow the file's 'O' and 'I' records as they come.
-  DecodeContext decode;       // mapped view 0: positions view
-  int position_size = 4;      // 0-3 dots, 4 thin bar, 5 medium bar
+  DecodeContext decode;   // mapped view 0: positions view
+  int position_size = 4;  // 0-3 dots, 4 thin bar, 5 medium bar
   PaletteColour position_colour{0, 0, 255};
-  bool two_sensors = false;   // positions view: two dots a bar
+  bool two_sensors = false;  // positions view: two dots a bar
 };
 
 // The style of a re-plot of a file with this decode context: position size
@@ -73,7 +73,7 @@ struct ReplotCounts {
   long bars = 0;      // corner groups that drew a strip or a mark
   long readings = 0;  // readings whose class entered a drawn strip
   long records = 0;
-  long outside = 0;   // corner groups with an end outside tiles 3..1996 (map full)
+  long outside = 0;  // corner groups with an end outside tiles 3..1996 (map full)
 };
 
 // The swath outline record's kind (0 'a'-'d', 1 'e'-'h', 2 'i'-'l') and part

@@ -19,7 +19,7 @@ struct SurveyFileInfo {
   bool two_sensors = false;  // Grad601 column 19, EM61-LX2 column 22 (list index 1)
   int gps_sentence = 1;      // record 3 column 19 ('A' in column 17: Pseudo GLL)
   int pseudo_gga_variant = 0;
-  int zone = 0;              // record 4 columns 16-17 (0: not written)
+  int zone = 0;  // record 4 columns 16-17 (0: not written)
 };
 
 // Nothing when the first 128 bytes hold no line feed or the program code is

@@ -98,11 +98,14 @@ std::string convert_text_line(std::string_view line, const TextConversion& c, st
   };
   const bool comma = allows_decimal_comma(c.options.delimiter);
   double first = 0.0, second = 0.0;
-  for (const auto& [index, value] : {std::pair{c.options.easting_column, &first}, {c.options.northing_column, &second}}) {
+  for (const auto& [index, value] :
+       {std::pair{c.options.easting_column, &first}, {c.options.northing_column, &second}}) {
     const std::string_view field = trim(column(index));
     if (field.empty()) return {};  // a missing or empty column: no record
     if (!read_coordinate(field, *value, comma)) {
-      if (refusal) *refusal = "\"" + std::string(field.substr(0, 24)) + "\" in column " + std::to_string(index + 1) + " is not a number";
+      if (refusal)
+        *refusal =
+            "\"" + std::string(field.substr(0, 24)) + "\" in column " + std::to_string(index + 1) + " is not a number";
       return {};
     }
   }

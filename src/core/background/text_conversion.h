@@ -41,8 +41,7 @@ bool allows_decimal_comma(int delimiter);
 
 // The record for one line, or an empty string when the line gives none.
 // `refusal` (when given) receives why a coordinate field is no number.
-std::string convert_text_line(std::string_view line, const TextConversion& conversion,
-                              std::string* refusal = nullptr);
+std::string convert_text_line(std::string_view line, const TextConversion& conversion, std::string* refusal = nullptr);
 
 struct TextFileConversion {
   std::string records;

@@ -66,8 +66,8 @@ LabelPainter bitmap_label_painter() {
   return p;
 }
 
-int draw_background_tile(Canvas& tile, int tx, int ty, int w, int h, const BackgroundDrawing& d,
-                         PaletteColour colour, const LabelPainter& painter) {
+int draw_background_tile(Canvas& tile, int tx, int ty, int w, int h, const BackgroundDrawing& d, PaletteColour colour,
+                         const LabelPainter& painter) {
   const TileBox box{0, 0, w - 1, h - 1};
   const auto local = [&](const WorldPixel& p) { return local_pixel(p, tx, ty, w, h); };
   int drawn = 0;

@@ -63,8 +63,8 @@ AppendCheckResult refuse(std::string text) {
 }
 
 AppendCheckResult invalid_record(int n) {
-  return refuse(join_lines({"Invalid File Format.", "File Record # " + std::to_string(n) + " invalid.",
-                            "The file will be closed."}));
+  return refuse(join_lines(
+      {"Invalid File Format.", "File Record # " + std::to_string(n) + " invalid.", "The file will be closed."}));
 }
 
 // A record of the file at this variant's length, or empty when the file is shorter.
@@ -96,15 +96,15 @@ std::optional<AppendCheckResult> compare_em31_setup(const Variant& v, std::strin
   static const std::vector<const char*> kComponents{"Both", "Inphase"};
   static const std::vector<const char*> kDipoles{"Vertical", "Horizontal"};
   if (v.instrument_type == kEm31Mk2)
-    if (auto r = compare_setting(setup_digit(rec1, 18), s.component, "Component in the file: ", "Selected   Component: ",
-                                 kComponents))
+    if (auto r = compare_setting(setup_digit(rec1, 18), s.component,
+                                 "Component in the file: ", "Selected   Component: ", kComponents))
       return r;
-  if (auto r = compare_setting(setup_digit(rec1, 16), s.dipole_mode, "Component in the file: ", "Selected   Component: ",
-                               kDipoles))
+  if (auto r = compare_setting(setup_digit(rec1, 16), s.dipole_mode,
+                               "Component in the file: ", "Selected   Component: ", kDipoles))
     return r;
   if (v.instrument_type == kEm31Mk2)
-    return compare_setting(setup_digit(rec1, 19), s.instrument_model, "EM31-MK2 Type in the file: ",
-                           "Selected  EM31-MK2  Type:", {"Standard", "Short"});
+    return compare_setting(setup_digit(rec1, 19), s.instrument_model,
+                           "EM31-MK2 Type in the file: ", "Selected  EM31-MK2  Type:", {"Standard", "Short"});
   int in_file = setup_digit(rec1, 19);
   int selected = s.em38mk2_model;
   if (v.instrument_type == kEm38Mk2) {
@@ -114,23 +114,23 @@ std::optional<AppendCheckResult> compare_em31_setup(const Variant& v, std::strin
     // compare it with the value this program writes there.
     selected = v.instrument_type == kEm34_3 ? s.em34_3_reference : s.instrument_model;
   }
-  return compare_setting(in_file, selected, "EM38-MK2 Type in the file: ", "Selected  EM38-MK2  Type:",
-                         {"EM38-MK2", "EM38-MK2-1"});
+  return compare_setting(in_file, selected,
+                         "EM38-MK2 Type in the file: ", "Selected  EM38-MK2  Type:", {"EM38-MK2", "EM38-MK2-1"});
 }
 
 std::optional<AppendCheckResult> compare_setup(const Variant& v, std::string_view rec1, const Settings& s) {
   switch (family_of(v.instrument_type)) {
     case Family::kEm31: return compare_em31_setup(v, rec1, s);
     case Family::kEm61Mk2:
-      if (auto r = compare_setting(setup_digit(rec1, 16), s.sensor_size, "Sensor Size in the file: ",
-                                   "Selected Sensor Size:",
+      if (auto r = compare_setting(setup_digit(rec1, 16), s.sensor_size,
+                                   "Sensor Size in the file: ", "Selected Sensor Size:",
                                    {"1 x 0.5 m", "0.5 x 1.0 m", "1 x 1 m", "0.5 x 0.5 m", "Hand Held"}))
         return r;
       return compare_setting(setup_digit(rec1, 18), s.em61_model, "EM61-MK2 Type in the file:",
                              "Selected EM61-MK2 Type:", {"Standard", "High Power", "Standard N.C.C", "HP N.C.C."});
     case Family::kEm61Lx2:
-      return compare_setting(setup_digit(rec1, 18), s.em61_model, "EM61-LX2 Type in the file:",
-                             "Selected EM61-LX2 Type:", {"Standard", "Standard N.C.C"});
+      return compare_setting(setup_digit(rec1, 18), s.em61_model,
+                             "EM61-LX2 Type in the file:", "Selected EM61-LX2 Type:", {"Standard", "Standard N.C.C"});
     default: return std::nullopt;
   }
 }
@@ -160,13 +160,13 @@ const char* sentence_name(int index) { return index >= 0 && index <= 8 ? kSenten
 AppendCheckResult check_gps(std::string_view rec1, std::string_view rec3, std::string_view rec4, const Settings& s,
                             const AppendSituation& situation) {
   if (!situation.have_valid_fix)
-    return refuse(join_lines({"Valid GPS position must be", "received to append file.",
-                              "Check settings and GPS performance."}));
+    return refuse(
+        join_lines({"Valid GPS position must be", "received to append file.", "Check settings and GPS performance."}));
   const int units = setup_digit(rec1, 15);
   if (units != s.map_units) {
     static const std::vector<const char*> kUnits{" Meters", " Feet", " US Survey Feet"};
-    return refuse(join_lines({std::string("Map units in the file:") + name_of(kUnits, units),
-                              "Select the same units in the program"}));
+    return refuse(join_lines(
+        {std::string("Map units in the file:") + name_of(kUnits, units), "Select the same units in the program"}));
   }
   if (s.instrument_state > 0) {
     // Record 3 holds the offsets in the file's map unit; the settings in metres.
@@ -177,10 +177,10 @@ AppendCheckResult check_gps(std::string_view rec1, std::string_view rec3, std::s
     // difference, whatever the last bit of the binary value says.
     const double limit = 0.01 - 1e-9;
     if (std::fabs(x - s.gps_x_offset) >= limit || std::fabs(y - s.gps_y_offset) >= limit)
-      return refuse(join_lines({"GPS antenna offsets in the file: " + format_text("X=%.2f Y=%.2f", x, y),
-                                "GPS antenna offsets specified: " +
-                                    format_text("X=%.2f Y=%.2f", s.gps_x_offset, s.gps_y_offset),
-                                "Please adjust offsets or create the new data file."}));
+      return refuse(
+          join_lines({"GPS antenna offsets in the file: " + format_text("X=%.2f Y=%.2f", x, y),
+                      "GPS antenna offsets specified: " + format_text("X=%.2f Y=%.2f", s.gps_x_offset, s.gps_y_offset),
+                      "Please adjust offsets or create the new data file."}));
   }
   const int sentence = header_gps_sentence(rec3);
   if (sentence != s.gps_sentence)
@@ -227,8 +227,8 @@ AppendCheckResult check_append(const Variant& v, std::string_view head, const Se
   const std::string_view rec1 = record(head, 1, length);
   if (rec1.empty() || !rec1.starts_with(code_start(v.instrument_type))) return invalid_record(1);
   if ((family == Family::kEm31 || family == Family::kEm61Mk2) && rec1[9] <= '1')
-    return refuse(join_lines({"Append file option is not avaiable", "for files created with Version 1.xx",
-                              "The file will be closed."}));
+    return refuse(join_lines(
+        {"Append file option is not avaiable", "for files created with Version 1.xx", "The file will be closed."}));
   if (auto r = check_state(v, rec1, s)) return *r;
   if (auto r = check_sensors(v, rec1, s)) return *r;
   const std::string_view rec2 = record(head, 2, length);
@@ -243,11 +243,11 @@ AppendCheckResult check_append(const Variant& v, std::string_view head, const Se
   const bool program_gps = s.gps_enabled > 0;
   if (program_gps && file_gps) return check_gps(rec1, rec3, rec4, s, situation);
   if (program_gps)
-    return refuse(join_lines({"GPS state in the file: DISABLED", "Selected GPS state: ENABLED",
-                              "Please adjust the configuration. "}));
+    return refuse(join_lines(
+        {"GPS state in the file: DISABLED", "Selected GPS state: ENABLED", "Please adjust the configuration. "}));
   if (file_gps)
-    return refuse(join_lines({"GPS state in the file: ENABLED", "Selected GPS state: DISABLED ",
-                              "Please adjust the configuration. "}));
+    return refuse(join_lines(
+        {"GPS state in the file: ENABLED", "Selected GPS state: DISABLED ", "Please adjust the configuration. "}));
   return AppendCheckResult{true, std::nullopt, std::nullopt, std::nullopt};
 }
 

@@ -14,7 +14,7 @@
 namespace quelor {
 
 struct GridPosition {
-  double easting = 0.0;   // metres
+  double easting = 0.0;  // metres
   double northing = 0.0;
 };
 
@@ -23,9 +23,9 @@ struct GridPosition {
 using ProjectToZone = std::function<GridPosition(double latitude, double longitude, int zone)>;
 
 struct AppendSituation {
-  bool have_valid_fix = false;   // a valid GPS position was received
-  int current_zone = 0;          // the survey's UTM zone (from its first fix)
-  double first_latitude = 0.0;   // the survey's first geographic fix
+  bool have_valid_fix = false;  // a valid GPS position was received
+  int current_zone = 0;         // the survey's UTM zone (from its first fix)
+  double first_latitude = 0.0;  // the survey's first geographic fix
   double first_longitude = 0.0;
   ProjectToZone project;
 };

@@ -42,7 +42,7 @@ int tile_row(long py, int tile_height);
 
 // Reads `file` record by record (L bytes) until a short record. `busy` is
 // called every 750 ms of scanning when a clock is given.
-ScanResult scan_appended_file(std::string_view file, int record_length, const MapFrame& frame,
-                              Clock* clock = nullptr, const std::function<void()>& busy = {});
+ScanResult scan_appended_file(std::string_view file, int record_length, const MapFrame& frame, Clock* clock = nullptr,
+                              const std::function<void()>& busy = {});
 
 }  // namespace quelor

@@ -27,7 +27,7 @@ struct SaveDialogRequest {
   FileTypeEntry file_type;
   std::string default_extension;  // without dot, upper case
   std::wstring initial_folder;
-  std::wstring proposed_name;     // empty when all names of the day exist
+  std::wstring proposed_name;  // empty when all names of the day exist
 };
 
 // The system save-file dialog; nothing on Cancel.
@@ -56,8 +56,8 @@ struct CreateDataFileContext {
   DataFileWriter& writer;
   LocalTimeSource& local_time;
   Clock& clock;
-  HeaderFields header;       // the file name is filled in here
-  LineBlockFields line;      // likewise
+  HeaderFields header;   // the file name is filled in here
+  LineBlockFields line;  // likewise
   std::function<void()> save_settings;
   std::function<void()> scan_busy = {};  // advances the map's busy indicator
 };
@@ -85,7 +85,6 @@ struct ContinueResult {
 
 // Append check, continuation blocks and (GPS enabled) the scan of an own file
 // opened by create_data_file. A refused file is closed with nothing written.
-ContinueResult continue_data_file(CreateDataFileContext& context, const AppendSituation& situation,
-                                  MapFrame frame);
+ContinueResult continue_data_file(CreateDataFileContext& context, const AppendSituation& situation, MapFrame frame);
 
 }  // namespace quelor

@@ -17,8 +17,7 @@ std::string flagged_record(std::string body, int length) {
 
 std::string em31_family_reading(const Variant& v, const ReadingInput& r) {
   std::string out = fit_text(r.record, std::max<std::size_t>(13, r.record.size()));
-  if (r.readings_since_last >= 2 && r.readings_since_last <= 6)
-    out[0] = static_cast<char>('0' + r.readings_since_last);
+  if (r.readings_since_last >= 2 && r.readings_since_last <= 6) out[0] = static_cast<char>('0' + r.readings_since_last);
   if (r.averaged) {
     const std::string first = format_text("%+05d", r.averaged->first);
     const std::string second = format_text("%+05d", r.averaged->second);
@@ -50,15 +49,15 @@ std::vector<std::string> line_block_records(const Variant& v, const LineBlockFie
   const char direction = f.line_direction >= 0 && f.line_direction < 4 ? kDirections[f.line_direction] : 'N';
   const std::string name_tail = f.file_name.size() > 10 ? f.file_name.substr(10, 10) : std::string();
   std::vector<std::string> out;
-  out.push_back(finish_record("L" + fit_text(printable_text(f.line_name), 12) + fit_text(printable_text(name_tail), 10), length));
+  out.push_back(
+      finish_record("L" + fit_text(printable_text(f.line_name), 12) + fit_text(printable_text(name_tail), 10), length));
   out.push_back(finish_record(format_text("B%11.2f", f.start_station), length));
   out.push_back(finish_record(format_text("A%c      %11.3f", direction, f.station_increment), length));
-  out.push_back(finish_record(format_text("Z%02d%02d%04d %02d:%02d:%02d", now.day, now.month, now.year, now.hour,
-                                          now.minute, now.second),
-                              length));
+  out.push_back(finish_record(
+      format_text("Z%02d%02d%04d %02d:%02d:%02d", now.day, now.month, now.year, now.hour, now.minute, now.second),
+      length));
   std::vector<std::string> constants;
-  if (is_em61(v.instrument_type))
-    constants = null_value_records(v, f.null_values, f.previous_null_values);
+  if (is_em61(v.instrument_type)) constants = null_value_records(v, f.null_values, f.previous_null_values);
   if (v.instrument_type == kEm61Lx2)
     for (std::string& r : lx2_constant_records(v, f.lx2_constants)) constants.push_back(std::move(r));
   if (v.instrument_type == kEm38_4) constants = em38_4_constant_records(v, f.em38_4_constants);
@@ -113,9 +112,7 @@ std::string gps_sentence_records(const Variant& v, std::string_view sentence, st
 }
 
 std::string tilt_record(const Variant& v, double first_angle, double second_angle, std::uint32_t tick) {
-  auto hundredths = [](double angle) {
-    return static_cast<int>(std::lround(std::clamp(angle, -75.0, 75.0) * 100.0));
-  };
+  auto hundredths = [](double angle) { return static_cast<int>(std::lround(std::clamp(angle, -75.0, 75.0) * 100.0)); };
   std::string body = format_text("~%+06d%+06d", hundredths(second_angle), hundredths(first_angle)) + tick_field(tick);
   return finish_record(std::move(body), record_length(v), '\0');
 }
@@ -167,8 +164,9 @@ std::vector<std::string> lx2_constant_records(const Variant& v, const std::array
 std::vector<std::string> em38mk2_constant_records(const Variant& v, const std::array<ConstantPair, 6>& pairs) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < pairs.size(); ++i)
-    out.push_back(finish_record(format_text("O%1d%10.3f %10.3f   ", static_cast<int>(i + 1), pairs[i].first, pairs[i].second),
-                                record_length(v)));
+    out.push_back(
+        finish_record(format_text("O%1d%10.3f %10.3f   ", static_cast<int>(i + 1), pairs[i].first, pairs[i].second),
+                      record_length(v)));
   return out;
 }
 
@@ -176,8 +174,8 @@ std::vector<std::string> em38_4_constant_records(const Variant& v, const std::ar
   static const char kIds[] = "123456789ABCDEFGHIJKLMNOPQRS";
   std::vector<std::string> out;
   for (std::size_t i = 0; i < pairs.size(); ++i)
-    out.push_back(finish_record(format_text("O%c%10.3f %10.3f  ", kIds[i], pairs[i].first, pairs[i].second),
-                                record_length(v)));
+    out.push_back(
+        finish_record(format_text("O%c%10.3f %10.3f  ", kIds[i], pairs[i].first, pairs[i].second), record_length(v)));
   return out;
 }
 

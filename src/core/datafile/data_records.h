@@ -18,10 +18,10 @@ namespace quelor {
 using ConstantPair = std::pair<double, double>;
 
 struct LineBlockFields {
-  std::string line_name;       // cut to 12
-  std::string file_name;       // characters 11-20 go to the 'L' record
+  std::string line_name;  // cut to 12
+  std::string file_name;  // characters 11-20 go to the 'L' record
   double start_station = 0.0;
-  int line_direction = 2;      // 0 West, 1 South, 2 North, 3 East
+  int line_direction = 2;  // 0 West, 1 South, 2 North, 3 East
   double station_increment = 1.0;
   // constants after 'Z'
   std::array<double, 4> null_values{};           // EM61: new null values
@@ -50,8 +50,8 @@ std::string remark_record(const Variant& v, char tag, std::wstring_view text, st
 
 // One instrument reading as the handler hands it over.
 struct ReadingInput {
-  std::string_view record;  // InstrumentRecord bytes (EM38-4: the 35-character reading group)
-  std::uint32_t tick = 0;   // arrival of the instrument record
+  std::string_view record;      // InstrumentRecord bytes (EM38-4: the 35-character reading group)
+  std::uint32_t tick = 0;       // arrival of the instrument record
   int readings_since_last = 0;  // EM31-MK2, EM38, EM34-3: '2'-'6' in column 0
   std::optional<std::pair<int, int>> averaged = std::nullopt;  // EM34-3 station averaging
 };

@@ -58,9 +58,12 @@ struct Checker {
     if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
     bool digit = false, point = false;
     for (; i < field.size(); ++i) {
-      if (std::isdigit(static_cast<unsigned char>(field[i]))) digit = true;
-      else if (field[i] == '.' && !point) point = true;
-      else return false;
+      if (std::isdigit(static_cast<unsigned char>(field[i])))
+        digit = true;
+      else if (field[i] == '.' && !point)
+        point = true;
+      else
+        return false;
     }
     return digit;
   }
@@ -134,7 +137,8 @@ struct Checker {
 
   void start_header(long n, std::string_view rec, const std::optional<FileHeader>& header) {
     ++report.headers;
-    if (header && header->has_g3) format = make_format_table(header->fields.gps_sentence, header->fields.pseudo_gga_variant == 1);
+    if (header && header->has_g3)
+      format = make_format_table(header->fields.gps_sentence, header->fields.pseudo_gga_variant == 1);
     jumps = FixJumpScreen{};
     const std::optional<Variant> v = variant_of_program_code(rec.substr(0, 9));
     const bool continuing = std::islower(static_cast<unsigned char>(rec[0])) != 0;
@@ -171,16 +175,17 @@ struct Checker {
           error(n, "bad date and time");
         break;
       case '*':
-        if (rec[3] != ':' || rec[6] != ':' || rec[9] != '.' || !is_digits(rec.substr(10, 3)))
-          error(n, "bad time mark");
+        if (rec[3] != ':' || rec[6] != ':' || rec[9] != '.' || !is_digits(rec.substr(10, 3))) error(n, "bad time mark");
         break;
       case 'S':
         if (!is_number(rec.substr(1, 11))) error(n, "station is not a number");
         break;
       case '!':
         if (!is_digits(rec.substr(1, 6))) error(n, "GPS sentence count is not a number");
-        if (rec[7] == 'p') ++report.gps_positions;
-        else if (rec[7] != ' ') error(n, "bad GPS summary flag");
+        if (rec[7] == 'p')
+          ++report.gps_positions;
+        else if (rec[7] != ' ')
+          error(n, "bad GPS summary flag");
         if (std::string_view("@#?\"").find(previous_tag) == std::string_view::npos)
           error(n, "GPS summary without a sentence");
         break;
@@ -191,8 +196,10 @@ struct Checker {
         if (previous_tag != '?' && previous_tag != '"') error(n, "GPS input continuation without a first piece");
         break;
       case '{':
-        if (rec[1] != '0' && (rec[1] < 'a' || rec[1] > 'l')) error(n, "bad swath outline letter");
-        else if (!is_number(rec.substr(2, 14))) error(n, "swath outline value is not a number");
+        if (rec[1] != '0' && (rec[1] < 'a' || rec[1] > 'l'))
+          error(n, "bad swath outline letter");
+        else if (!is_number(rec.substr(2, 14)))
+          error(n, "swath outline value is not a number");
         break;
       default: break;
     }
@@ -237,8 +244,10 @@ struct Checker {
       expected = "BAZ";
     }
     check_printable(n, rec, kind == kReadingTicks, tag == '~');
-    if (tag == '~') check_tick(n, rec.substr(13, 10), kTiltTicks);
-    else if (kind >= 0) check_tick(n, rec.substr(static_cast<std::size_t>(length - 11), 10), static_cast<TickKind>(kind));
+    if (tag == '~')
+      check_tick(n, rec.substr(13, 10), kTiltTicks);
+    else if (kind >= 0)
+      check_tick(n, rec.substr(static_cast<std::size_t>(length - 11), 10), static_cast<TickKind>(kind));
     check_fields(n, rec);
   }
 

@@ -24,7 +24,7 @@ struct FileCheckReport {
   std::string version;
   long headers = 0;
   long lines = 0;
-  long gps_positions = 0;  // '!' records flagged 'p'
+  long gps_positions = 0;              // '!' records flagged 'p'
   std::vector<FileCheckError> errors;  // the first kMaxReportedErrors
   long error_count = 0;
   // What leaves the file valid but is not used: a stored GPS sentence whose

@@ -23,32 +23,32 @@ using H = HeaderFields;
 constexpr std::array<DigitColumn, 4> kCommonDigits{
     {{15, &H::map_units}, {16, &H::dipole_mode}, {17, &H::survey_mode}, {18, &H::component}}};
 constexpr std::array<DigitColumn, 5> kEm31Digits{{{15, &H::map_units},
-                                            {16, &H::dipole_mode},
-                                            {17, &H::survey_mode},
-                                            {18, &H::component},
-                                            {19, &H::instrument_model}}};
+                                                  {16, &H::dipole_mode},
+                                                  {17, &H::survey_mode},
+                                                  {18, &H::component},
+                                                  {19, &H::instrument_model}}};
 constexpr std::array<DigitColumn, 5> kEm34Digits{{{15, &H::map_units},
-                                            {16, &H::dipole_mode},
-                                            {17, &H::survey_mode},
-                                            {18, &H::component},
-                                            {19, &H::em34_3_reference}}};
+                                                  {16, &H::dipole_mode},
+                                                  {17, &H::survey_mode},
+                                                  {18, &H::component},
+                                                  {19, &H::em34_3_reference}}};
 constexpr std::array<DigitColumn, 5> kGrad601Digits{{{15, &H::map_units},
-                                               {17, &H::survey_mode},
-                                               {19, &H::number_of_sensors},
-                                               {20, &H::soft_marker_key_option},
-                                               {21, &H::instrument_state}}};
+                                                     {17, &H::survey_mode},
+                                                     {19, &H::number_of_sensors},
+                                                     {20, &H::soft_marker_key_option},
+                                                     {21, &H::instrument_state}}};
 constexpr std::array<DigitColumn, 7> kLx2Digits{{{15, &H::map_units},
-                                           {16, &H::sensor_size},
-                                           {17, &H::survey_mode},
-                                           {18, &H::em61_model},
-                                           {19, &H::soft_marker_key_option},
-                                           {21, &H::instrument_state},
-                                           {22, &H::number_of_sensors}}};
+                                                 {16, &H::sensor_size},
+                                                 {17, &H::survey_mode},
+                                                 {18, &H::em61_model},
+                                                 {19, &H::soft_marker_key_option},
+                                                 {21, &H::instrument_state},
+                                                 {22, &H::number_of_sensors}}};
 constexpr std::array<DigitColumn, 5> kMk2Digits{{{15, &H::map_units},
-                                           {16, &H::sensor_size},
-                                           {17, &H::survey_mode},
-                                           {18, &H::em61_model},
-                                           {21, &H::instrument_state}}};
+                                                 {16, &H::sensor_size},
+                                                 {17, &H::survey_mode},
+                                                 {18, &H::em61_model},
+                                                 {21, &H::instrument_state}}};
 
 std::span<const DigitColumn> identification_digits(int type) {
   switch (type) {
@@ -169,7 +169,7 @@ bool read_constant(FileHeader& h, std::string_view r, int& o_records, int& i_rec
   }
   if (r[0] == 'O' && type == kEm38Mk2 && o_records < 6 && r.size() > 1 && r[1] == '1' + o_records) {
     f.em38mk2_constants[static_cast<std::size_t>(o_records++)] = {number_at(r, 2, 10).value_or(0.0),
-                                                                   number_at(r, 13, 10).value_or(0.0)};
+                                                                  number_at(r, 13, 10).value_or(0.0)};
     return true;
   }
   return false;
@@ -217,8 +217,7 @@ std::optional<FileHeader> read_file_header(RecordCursor& c) {
     ++h.records;
   }
   int o_records = 0, i_records = 0;
-  while (take_if(c, [&](const DataRecord& r) { return read_constant(h, r.body(), o_records, i_records); }))
-    ++h.records;
+  while (take_if(c, [&](const DataRecord& r) { return read_constant(h, r.body(), o_records, i_records); })) ++h.records;
   return h;
 }
 

@@ -18,11 +18,11 @@ struct FileHeader {
   bool continuing = false;   // lower-case first letter: a continued file's header
   HeaderFields fields;       // what the records hold; the rest keeps its defaults
   bool has_h = false;
-  bool has_g3 = false;       // record 3: GPS offsets, option, sentence, enabled
-  bool has_g4 = false;       // records 4 and 5: reference position (real-time map line)
+  bool has_g3 = false;  // record 3: GPS offsets, option, sentence, enabled
+  bool has_g4 = false;  // records 4 and 5: reference position (real-time map line)
   bool has_g5 = false;
   bool has_gps_digits = false;  // record 3 holds a GPS sentence digit
-  long records = 0;          // records of the block, constants included
+  long records = 0;             // records of the block, constants included
 };
 
 // The header block whose identification record is the cursor's next

@@ -32,9 +32,8 @@ std::string em38mk2_tail(const HeaderFields& f) {
 
 std::string wide_tail(const HeaderFields& f, int record_length) {
   const int model = f.instrument_model == 0 ? 2 : f.instrument_model;
-  std::string out = common_block(f) + format_text("%1d%1d%1d%1d%1d", model, f.reading_units,
-                                                  f.soft_marker_key_option, f.wide_options[0],
-                                                  f.wide_options[1]);
+  std::string out = common_block(f) + format_text("%1d%1d%1d%1d%1d", model, f.reading_units, f.soft_marker_key_option,
+                                                  f.wide_options[0], f.wide_options[1]);
   // The instrument state "%2d" would follow here; the spaces up to column
   // L-3 overwrite it, and column L-2 carries the record-format flag '1'.
   out = fit_text(out, static_cast<std::size_t>(record_length - 2 - 12));
@@ -47,13 +46,12 @@ std::string grad601_tail(const HeaderFields& f) {
 }
 
 std::string lx2_tail(const HeaderFields& f) {
-  return format_text("%s%1d%1d%1d%1d%1d %1d%1d", gps_flag(f), f.map_units, f.sensor_size, f.survey_mode,
-                     f.em61_model, f.soft_marker_key_option, f.instrument_state, f.number_of_sensors);
+  return format_text("%s%1d%1d%1d%1d%1d %1d%1d", gps_flag(f), f.map_units, f.sensor_size, f.survey_mode, f.em61_model,
+                     f.soft_marker_key_option, f.instrument_state, f.number_of_sensors);
 }
 
 std::string mk2_tail(const HeaderFields& f) {
-  std::string out = format_text("%s%1d%1d%1d%1d", gps_flag(f), f.map_units, f.sensor_size, f.survey_mode,
-                                f.em61_model);
+  std::string out = format_text("%s%1d%1d%1d%1d", gps_flag(f), f.map_units, f.sensor_size, f.survey_mode, f.em61_model);
   out += f.em61mk2_channel_option != 0 ? format_text(" %1d", f.em61mk2_channel_option) : "  ";
   return out + format_text("%1d", f.instrument_state);
 }

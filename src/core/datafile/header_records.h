@@ -21,15 +21,15 @@ struct HeaderFields {
   int dipole_mode = 0;
   int survey_mode = 0;
   int component = 0;
-  int instrument_model = 0;      // EM31-MK2/EM38 type, EM38-MK2 type, EM38-4/CS-21 model
+  int instrument_model = 0;  // EM31-MK2/EM38 type, EM38-MK2 type, EM38-4/CS-21 model
   int em34_3_reference = 0;
   int instrument_state = 1;
-  int em61_model = 0;            // EM61 type
-  int sensor_size = 0;           // EM61 instrument option 1
+  int em61_model = 0;   // EM61 type
+  int sensor_size = 0;  // EM61 instrument option 1
   int em61mk2_channel_option = 0;
-  int number_of_sensors = 1;     // list index
+  int number_of_sensors = 1;  // list index
   int soft_marker_key_option = 1;
-  int reading_units = 0;         // EM38-4, CS-21: 0 ppt, 1 mS/m
+  int reading_units = 0;              // EM38-4, CS-21: 0 ppt, 1 mS/m
   std::array<int, 2> wide_options{};  // EM38-4, CS-21: two further instrument options
   // 'H'
   std::string file_name;
@@ -50,12 +50,12 @@ struct HeaderFields {
   int pseudo_gga_variant = 0;
   int gps_sentence = 1;
   // 'G' records 4 and 5 (real-time map line)
-  double reference_easting = 0.0;   // map units
+  double reference_easting = 0.0;  // map units
   double reference_northing = 0.0;
   int reference_zone = 0;
-  int tilt_meter = 0;               // EM61-MK2
+  int tilt_meter = 0;  // EM61-MK2
   int gps_antenna_rigid = 1;
-  double antenna_height = 1.35;     // metres
+  double antenna_height = 1.35;  // metres
   // constants
   std::array<double, 4> null_values{};  // EM61 channels 1-4
   std::array<std::pair<double, double>, 6> em38mk2_constants{};

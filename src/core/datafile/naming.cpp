@@ -97,12 +97,10 @@ std::string foreign_file_notice(const Variant& v) {
   return "File not from " + name + " program";
 }
 
-std::string date_stem(const LocalTime& t) {
-  return format_text("%02d%02d%02d_", t.year % 100, t.month, t.day);
-}
+std::string date_stem(const LocalTime& t) { return format_text("%02d%02d%02d_", t.year % 100, t.month, t.day); }
 
-std::optional<std::wstring> automatic_name(FileSystem& fs, const std::wstring& folder,
-                                           const LocalTime& today, std::string_view extension) {
+std::optional<std::wstring> automatic_name(FileSystem& fs, const std::wstring& folder, const LocalTime& today,
+                                           std::string_view extension) {
   fs.create_directory(folder);
   std::wstring base = folder;
   if (!base.empty() && base.back() != L'\\') base += L'\\';

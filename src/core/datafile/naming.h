@@ -47,8 +47,8 @@ std::string date_stem(const LocalTime& t);
 
 // The first free name stem + "%03d" (n = 0..999) in `folder` (which is
 // created when missing), without extension; nothing when all 1000 exist.
-std::optional<std::wstring> automatic_name(FileSystem& fs, const std::wstring& folder,
-                                           const LocalTime& today, std::string_view extension);
+std::optional<std::wstring> automatic_name(FileSystem& fs, const std::wstring& folder, const LocalTime& today,
+                                           std::string_view extension);
 
 // The data file name: the characters between the last backslash and the
 // following dot, as 8-bit text.

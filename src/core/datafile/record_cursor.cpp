@@ -17,16 +17,16 @@ struct TagKind {
 };
 
 constexpr std::array<TagKind, 20> kTagKinds{{
-    {'H', RecordKind::kSetup},       {'G', RecordKind::kSetup},
-    {'O', RecordKind::kConstant},    {'I', RecordKind::kConstant},
-    {'L', RecordKind::kLineBlock},   {'B', RecordKind::kLineBlock},
-    {'A', RecordKind::kLineBlock},   {'Z', RecordKind::kLineBlock},
-    {'*', RecordKind::kTimeMark},    {'S', RecordKind::kStation},
-    {'@', RecordKind::kGpsFirst},    {'#', RecordKind::kGpsContinuation},
-    {'?', RecordKind::kGpsInput},    {'"', RecordKind::kGpsInputContinuation},
-    {'!', RecordKind::kGpsSummary},  {'C', RecordKind::kComment},
-    {'\\', RecordKind::kComment},    {'X', RecordKind::kRemark},
-    {'{', RecordKind::kSwath},       {'~', RecordKind::kTilt},
+    {'H', RecordKind::kSetup},      {'G', RecordKind::kSetup},
+    {'O', RecordKind::kConstant},   {'I', RecordKind::kConstant},
+    {'L', RecordKind::kLineBlock},  {'B', RecordKind::kLineBlock},
+    {'A', RecordKind::kLineBlock},  {'Z', RecordKind::kLineBlock},
+    {'*', RecordKind::kTimeMark},   {'S', RecordKind::kStation},
+    {'@', RecordKind::kGpsFirst},   {'#', RecordKind::kGpsContinuation},
+    {'?', RecordKind::kGpsInput},   {'"', RecordKind::kGpsInputContinuation},
+    {'!', RecordKind::kGpsSummary}, {'C', RecordKind::kComment},
+    {'\\', RecordKind::kComment},   {'X', RecordKind::kRemark},
+    {'{', RecordKind::kSwath},      {'~', RecordKind::kTilt},
 }};
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -113,8 +113,10 @@ DataRecord classify_record(std::string_view bytes, long number, int instrument_t
     r.kind = RecordKind::kIdentification;
     return r;
   }
-  if (is_reading_letter(instrument_type, r.tag)) r.kind = RecordKind::kReading;
-  else if (is_marker_letter(instrument_type, r.tag)) r.kind = RecordKind::kMarker;
+  if (is_reading_letter(instrument_type, r.tag))
+    r.kind = RecordKind::kReading;
+  else if (is_marker_letter(instrument_type, r.tag))
+    r.kind = RecordKind::kMarker;
   else
     for (const TagKind& t : kTagKinds)
       if (t.tag == r.tag) r.kind = t.kind;

@@ -17,23 +17,23 @@ namespace quelor {
 inline constexpr int kLongestDataRecord = 65;
 
 enum class RecordKind {
-  kIdentification,  // header record 1: a program code and its version
-  kSetup,           // 'H', 'G': header records 2-5
-  kConstant,        // 'O', 'I': instrument constants
-  kLineBlock,       // 'L', 'B', 'A', 'Z'
-  kTimeMark,        // '*'
-  kStation,         // 'S'
-  kReading,         // the instrument's reading letters
-  kMarker,          // the instrument's marker letters (EM61)
-  kGpsFirst,        // '@'
-  kGpsContinuation, // '#'
-  kGpsInput,        // '?': a line from the GPS port that was no NMEA sentence
+  kIdentification,        // header record 1: a program code and its version
+  kSetup,                 // 'H', 'G': header records 2-5
+  kConstant,              // 'O', 'I': instrument constants
+  kLineBlock,             // 'L', 'B', 'A', 'Z'
+  kTimeMark,              // '*'
+  kStation,               // 'S'
+  kReading,               // the instrument's reading letters
+  kMarker,                // the instrument's marker letters (EM61)
+  kGpsFirst,              // '@'
+  kGpsContinuation,       // '#'
+  kGpsInput,              // '?': a line from the GPS port that was no NMEA sentence
   kGpsInputContinuation,  // '"'
-  kGpsSummary,      // '!'
-  kComment,         // 'C', and '\' (a tilt sentence that failed its checks)
-  kRemark,          // 'X'
-  kSwath,           // '{'
-  kTilt,            // '~'
+  kGpsSummary,            // '!'
+  kComment,               // 'C', and '\' (a tilt sentence that failed its checks)
+  kRemark,                // 'X'
+  kSwath,                 // '{'
+  kTilt,                  // '~'
   kUnknown,
 };
 
@@ -41,8 +41,8 @@ enum class RecordKind {
 bool kind_has_tick(RecordKind kind);
 
 struct DataRecord {
-  long number = 0;          // 1-based record number in the file
-  std::string_view bytes;   // the whole record, line feed included
+  long number = 0;         // 1-based record number in the file
+  std::string_view bytes;  // the whole record, line feed included
   char tag = 0;
   RecordKind kind = RecordKind::kUnknown;
   // The tick field ("%10lu" in columns L-11 to L-2; columns 13-22 of a tilt

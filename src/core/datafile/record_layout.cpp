@@ -44,9 +44,7 @@ std::string finish_record(std::string body, int record_length, char fill) {
   return body;
 }
 
-std::string tick_field(std::uint32_t tick) {
-  return format_text("%10lu", static_cast<unsigned long>(tick));
-}
+std::string tick_field(std::uint32_t tick) { return format_text("%10lu", static_cast<unsigned long>(tick)); }
 
 std::string ticked_record(std::string_view body, std::uint32_t tick, int record_length) {
   std::string out = fit_text(body, static_cast<std::size_t>(record_length - 11));

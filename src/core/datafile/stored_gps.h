@@ -18,8 +18,8 @@
 namespace quelor {
 
 struct StoredSentence {
-  std::string text;     // the pieces joined, trailing spaces cut
-  long record = 0;      // the number of its '@' record
+  std::string text;         // the pieces joined, trailing spaces cut
+  long record = 0;          // the number of its '@' record
   bool summarised = false;  // a '!' record followed it
   std::uint32_t tick = 0;   // the summary's tick
   bool passed_on = false;   // the summary's 'p'

@@ -153,9 +153,7 @@ bool DataFileWriter::write_time_mark(const LocalTime& now, std::uint32_t tick) {
   return emit(time_mark_record(variant_, now, tick));
 }
 
-bool DataFileWriter::write_reading(const ReadingInput& reading) {
-  return emit(reading_record(variant_, reading));
-}
+bool DataFileWriter::write_reading(const ReadingInput& reading) { return emit(reading_record(variant_, reading)); }
 
 bool DataFileWriter::write_readings(const std::vector<ReadingInput>& readings) {
   std::string bytes;

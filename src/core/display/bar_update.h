@@ -14,8 +14,8 @@ struct BarState {
 };
 
 struct BarBand {
-  int top = 0;     // first row
-  int bottom = 0;  // one past the last row
+  int top = 0;          // first row
+  int bottom = 0;       // one past the last row
   bool filled = false;  // the channel's brush, else the background
 };
 

@@ -13,8 +13,8 @@ namespace quelor {
 namespace {
 
 constexpr TraceColourChoice kColours[] = {
-    {"Blue", 0xFF0000},  {"Green", 0x00FF00},  {"Red", 0x0000FF},    {"Magenta", 0xFF00FF},
-    {"Cyan", 0xFFFF00},  {"Yellow", 0x00FFFF}, {"Black", 0x000000},  {"Grey", 0x808080},
+    {"Blue", 0xFF0000}, {"Green", 0x00FF00},  {"Red", 0x0000FF},   {"Magenta", 0xFF00FF},
+    {"Cyan", 0xFFFF00}, {"Yellow", 0x00FFFF}, {"Black", 0x000000}, {"Grey", 0x808080},
 };
 
 }  // namespace

@@ -16,9 +16,9 @@ namespace quelor {
 std::string_view readings_scale_template(int instrument_type);
 
 struct ReadingsScaleForm {
-  std::array<double, 2> first{};   // minimum, maximum
+  std::array<double, 2> first{};  // minimum, maximum
   std::array<double, 2> second{};
-  bool two_components = false;     // the "Inphase [ppt]" group
+  bool two_components = false;  // the "Inphase [ppt]" group
 };
 
 ReadingsScaleForm readings_scale_form(const Settings& s, int instrument_type);
@@ -54,8 +54,8 @@ struct TraceColourChoice {
 std::span<const TraceColourChoice> trace_colour_choices();
 
 struct ProfileOptionsForm {
-  int traces = 0;  // rows shown
-  std::array<int, kProfileFormTraces> width{};     // 1 ... 4 pixels
+  int traces = 0;                               // rows shown
+  std::array<int, kProfileFormTraces> width{};  // 1 ... 4 pixels
   std::array<ColorRef, kProfileFormTraces> colour{};
   int displayed_channel = 0;  // EM38-4 and CS-21: the channel of the profile and colour scale
   bool channel_choice = false;

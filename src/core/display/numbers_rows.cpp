@@ -59,7 +59,8 @@ std::vector<std::string> t_record_numbers_rows(const TRecordNumbers& in) {
   std::snprintf(text, sizeof text, "Gain: %5d", static_cast<int>(in.range));
   rows.emplace_back(text);
   rows.emplace_back(in.dipole == 'H' ? "Dipole: Horiz." : "Dipole: Vertical");
-  if (in.lines >= 0 && rows.size() > static_cast<std::size_t>(in.lines)) rows.resize(static_cast<std::size_t>(in.lines));
+  if (in.lines >= 0 && rows.size() > static_cast<std::size_t>(in.lines))
+    rows.resize(static_cast<std::size_t>(in.lines));
   return rows;
 }
 

@@ -20,15 +20,15 @@ struct NumbersInput {
 struct TRecordNumbers {
   int instrument_type = 0;
   bool have_reading = false;
-  double first_value = 0.0;             // conductivity; EM38: the record's value
-  bool first_is_inphase = false;        // EM38 in-phase record
-  std::optional<double> second_value;   // EM31-MK2 in-phase
-  double range = 0.0;                   // the range's full-scale number
-  char dipole = 'V';                    // 'V' or 'H'
-  int coil_spacing_m = 0;               // EM34-3
+  double first_value = 0.0;            // conductivity; EM38: the record's value
+  bool first_is_inphase = false;       // EM38 in-phase record
+  std::optional<double> second_value;  // EM31-MK2 in-phase
+  double range = 0.0;                  // the range's full-scale number
+  char dipole = 'V';                   // 'V' or 'H'
+  int coil_spacing_m = 0;              // EM34-3
   bool marker = false;
-  std::string reading_count;            // EM34-3 Manual: "Rdg: %1d of %1d"
-  int lines = 4;                        // rows the window holds
+  std::string reading_count;  // EM34-3 Manual: "Rdg: %1d of %1d"
+  int lines = 4;              // rows the window holds
 };
 
 // "C: %8.2f" (EM38 in-phase records "I:  %8.2f"), the EM31-MK2 in-phase

@@ -37,7 +37,8 @@ double pixels_per_unit(int height, double minimum, double maximum) {
 
 int value_row(double v, double maximum, double p) {
   const double row = std::trunc((maximum - v) * p);
-  if (!std::isfinite(row)) return std::isnan(row) ? 0 : row > 0 ? static_cast<int>(kRowLimit) : -static_cast<int>(kRowLimit);
+  if (!std::isfinite(row))
+    return std::isnan(row) ? 0 : row > 0 ? static_cast<int>(kRowLimit) : -static_cast<int>(kRowLimit);
   return static_cast<int>(std::clamp(row, -kRowLimit, kRowLimit));
 }
 

@@ -25,8 +25,8 @@ struct ProfileScroll {
   int width = 0;                        // w - 11
   int clear_left = 0;                   // white columns w - 11 ... w - 9
   int clear_right = 0;
-  int newest_x = 0;                     // w - 10
-  int previous_x = 0;                   // w - 12
+  int newest_x = 0;    // w - 10
+  int previous_x = 0;  // w - 12
 };
 
 ProfileScroll profile_scroll(int window_width);

@@ -22,8 +22,7 @@ constexpr std::array<SpeedUnit, 4> kSpeedUnits{{
 }};
 
 const SpeedUnit& speed_unit(int units) {
-  return kSpeedUnits[units >= 0 && units < static_cast<int>(kSpeedUnits.size()) ? static_cast<std::size_t>(units)
-                                                                                 : 0];
+  return kSpeedUnits[units >= 0 && units < static_cast<int>(kSpeedUnits.size()) ? static_cast<std::size_t>(units) : 0];
 }
 
 }  // namespace

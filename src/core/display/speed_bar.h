@@ -32,9 +32,9 @@ struct SpeedView {
 };
 
 struct SpeedInput {
-  double speed = 0.0;       // map units per second
-  int map_units = 0;        // 0 metres, 1 feet, 2 US survey feet
-  int speed_bar_units = 0;  // 0 m/s, 1 ft/s, 2 km/h, 3 mph; others m/s
+  double speed = 0.0;        // map units per second
+  int map_units = 0;         // 0 metres, 1 feet, 2 US survey feet
+  int speed_bar_units = 0;   // 0 m/s, 1 ft/s, 2 km/h, 3 mph; others m/s
   double bar_maximum = 5.0;  // `speed scale maximum`, in the speed bar units
   int bar_width = 0;
 };

@@ -56,7 +56,7 @@ bool in_form(const ExportTable& t, const ValueColumn& col, bool emagpy) {
 
 Cells cells_of(const ExportTable& t, bool emagpy) {
   Cells c;
-  c.names = {"line", "station", "tick", emagpy ? "x" : "easting", emagpy ? "y" : "northing", "zone",
+  c.names = {"line",     "station",   "tick",       emagpy ? "x" : "easting", emagpy ? "y" : "northing", "zone",
              "latitude", "longitude", "fix_quality"};
   c.text = {true, false, false, false, false, false, false, false, false};
   for (const ValueColumn& col : t.columns) {

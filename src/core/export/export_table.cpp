@@ -71,9 +71,10 @@ struct Reader {
       columns_raw_inphase = decode.em38_4_raw_inphase;
       columns_named = true;
     } else if (decode.em38_4_raw_inphase != columns_raw_inphase) {
-      table.warnings.push_back(format_text("a continued survey's header changes the in-phase units to %s; its "
-                                           "readings are exported under the first header's column names",
-                                           decode.em38_4_raw_inphase ? "mS/m" : "ppt"));
+      table.warnings.push_back(
+          format_text("a continued survey's header changes the in-phase units to %s; its "
+                      "readings are exported under the first header's column names",
+                      decode.em38_4_raw_inphase ? "mS/m" : "ppt"));
     }
   }
 
@@ -89,8 +90,8 @@ struct Reader {
     GpsFix fix = parse_gps_fix(s.text, format, FixOptions{});
     if (!fix.valid) return;
     if (const auto jump = screen_fix(jumps, fix, s.tick))
-      return position_not_used(s.record, format_text("GPS position jumps %.0f m in %.1f s", jump->metres,
-                                                     jump->seconds));
+      return position_not_used(s.record,
+                               format_text("GPS position jumps %.0f m in %.1f s", jump->metres, jump->seconds));
     const std::uint32_t tick = s.tick;
     PathFix f;
     f.tick = tick;
@@ -177,7 +178,8 @@ struct Reader {
   void finish() {
     if (auto s = finish_sentence(sentences)) gps_sentence(*s);
     if (unused_positions > kListedGpsWarnings)
-      table.warnings.push_back(format_text("%d more GPS positions are not used", unused_positions - kListedGpsWarnings));
+      table.warnings.push_back(
+          format_text("%d more GPS positions are not used", unused_positions - kListedGpsWarnings));
     const std::vector<std::optional<PathPosition>> positions = interpolate_readings(events);
     for (std::size_t i = 0; i < positions.size() && i < table.rows.size(); ++i) table.rows[i].position = positions[i];
     table.track.emplace_back();

@@ -23,19 +23,19 @@ struct ExportOptions {
 };
 
 struct ExportRow {
-  std::string line;  // the line name of its line block
+  std::string line;    // the line name of its line block
   int line_block = 0;  // 1 for the first line block of the file
   double station = 0.0;
   std::uint32_t tick = 0;
   std::optional<PathPosition> position;
-  std::vector<std::string> values;  // one per column of the table
+  std::vector<std::string> values;             // one per column of the table
   std::vector<std::optional<double>> numbers;  // the same before formatting; nothing for text or an empty cell
 };
 
 struct ExportTable {
   Variant variant;
   std::string program_code;
-  int zone = 0;                 // 0: no geographic fix (or a total station's grid)
+  int zone = 0;                      // 0: no geographic fix (or a total station's grid)
   std::vector<ValueColumn> columns;  // the value columns the file has values for
   std::vector<ExportRow> rows;
   std::vector<std::vector<PathFix>> track;  // the fixes of each path segment

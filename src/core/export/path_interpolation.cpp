@@ -8,14 +8,13 @@ namespace {
 
 double between(double a, double b, double f) { return a + (b - a) * f; }
 
-std::optional<PathPosition> position_at(std::span<const PathFix> fixes, std::uint32_t tick,
-                                        std::uint32_t max_gap_ms) {
+std::optional<PathPosition> position_at(std::span<const PathFix> fixes, std::uint32_t tick, std::uint32_t max_gap_ms) {
   // Fixes are sorted by tick: the first fix at or after, and the last at or before.
-  const auto after = std::lower_bound(fixes.begin(), fixes.end(), tick,
-                                      [](const PathFix& f, std::uint32_t t) { return f.tick < t; });
+  const auto after =
+      std::lower_bound(fixes.begin(), fixes.end(), tick, [](const PathFix& f, std::uint32_t t) { return f.tick < t; });
   if (after == fixes.end()) return std::nullopt;
-  const auto upper = std::upper_bound(fixes.begin(), fixes.end(), tick,
-                                      [](std::uint32_t t, const PathFix& f) { return t < f.tick; });
+  const auto upper =
+      std::upper_bound(fixes.begin(), fixes.end(), tick, [](std::uint32_t t, const PathFix& f) { return t < f.tick; });
   if (upper == fixes.begin()) return std::nullopt;
   const PathFix& b = *after;
   const PathFix& a = *(upper - 1);

@@ -17,7 +17,7 @@ inline constexpr std::uint32_t kMaxFixGapMs = 5000;
 
 struct PathFix {
   std::uint32_t tick = 0;
-  double easting = 0.0;   // metres, in the survey's zone
+  double easting = 0.0;  // metres, in the survey's zone
   double northing = 0.0;
   bool geographic = false;  // latitude and longitude known
   double latitude = 0.0;

@@ -19,8 +19,7 @@ std::string number(double v) {
   return buf;
 }
 
-std::string emagpy_coil(const char* orientation, double separation, double frequency, double height,
-                        bool inphase) {
+std::string emagpy_coil(const char* orientation, double separation, double frequency, double height, bool inphase) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%s%gf%gh%g%s", orientation, separation, frequency, height, inphase ? "_inph" : "");
   return buf;

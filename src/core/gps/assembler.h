@@ -18,9 +18,9 @@ struct SentenceAssembler {
   // char8_t, not char: its stores cannot alias `length`, so the byte loop
   // keeps the counters in registers.
   std::array<char8_t, kGpsSentenceSize> buffer{};
-  std::size_t length = 0;         // characters collected
-  std::uint32_t start_tick = 0;   // when the line's "$" (or first byte) arrived
-  std::size_t line_length = 0;    // the completed line, valid until the next byte
+  std::size_t length = 0;        // characters collected
+  std::uint32_t start_tick = 0;  // when the line's "$" (or first byte) arrived
+  std::size_t line_length = 0;   // the completed line, valid until the next byte
   std::uint32_t line_tick = 0;
 };
 

@@ -16,8 +16,6 @@ std::uint8_t nmea_checksum(std::string_view sentence);
 // kMissing without "*" or without a hexadecimal digit after it.
 ChecksumResult check_nmea_checksum(std::string_view sentence);
 
-inline bool checksum_ok(std::string_view sentence) {
-  return check_nmea_checksum(sentence) == ChecksumResult::kOk;
-}
+inline bool checksum_ok(std::string_view sentence) { return check_nmea_checksum(sentence) == ChecksumResult::kOk; }
 
 }  // namespace quelor

@@ -27,8 +27,7 @@ struct FieldIndex {
 
 // Separators after the first `limit` are left to extract_field (fields up
 // to number `limit` are read from the index).
-void index_fields(FieldIndex& index, std::string_view text, char separator,
-                  std::size_t limit = FieldIndex::kCapacity);
+void index_fields(FieldIndex& index, std::string_view text, char separator, std::size_t limit = FieldIndex::kCapacity);
 
 // extract_field on the indexed text. Inline: the parser reads every field
 // through it.

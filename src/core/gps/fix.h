@@ -72,20 +72,20 @@ inline constexpr std::wstring_view kInvalidPositionText = L"     N/A     ";
 struct FieldPlace {
   std::uint16_t begin;  // set with `shown`
   std::uint16_t size;
-  bool shown = false;   // the status area shows a text of this field
+  bool shown = false;  // the status area shows a text of this field
 };
 
 struct GpsFix {
   int valid = 1;
-  int satellites = 0;   // satellites used
-  int quality = 0;      // fix quality; the sentence value plus one for POS
+  int satellites = 0;              // satellites used
+  int quality = 0;                 // fix quality; the sentence value plus one for POS
   std::string_view quality_label;  // empty when the quality field is missing
-  double latitude = 0.0;   // decimal degrees, south negative
-  double longitude = 0.0;  // decimal degrees, west negative
-  double northing = 0.0;   // metres: projected, or read from a total station
+  double latitude = 0.0;           // decimal degrees, south negative
+  double longitude = 0.0;          // decimal degrees, west negative
+  double northing = 0.0;           // metres: projected, or read from a total station
   double easting = 0.0;
   double dilution = 0.0;
-  bool geographic = false;  // latitude/longitude read (else northing/easting)
+  bool geographic = false;   // latitude/longitude read (else northing/easting)
   double time_of_day = 0.0;  // seconds since midnight
   int zone = 0;              // the grid zone once projected (geographic fixes)
 
@@ -95,11 +95,11 @@ struct GpsFix {
 
   // Where the shown fields are in the sentence: their display texts are
   // made only where a fix is shown (gps/fix_texts.h), not by every reader.
-  char latitude_letter = 'N';   // the hemisphere letters the texts start with
+  char latitude_letter = 'N';  // the hemisphere letters the texts start with
   char longitude_letter = 'E';
-  FieldPlace latitude_place;    // shown once the angle was read
+  FieldPlace latitude_place;  // shown once the angle was read
   FieldPlace longitude_place;
-  FieldPlace dilution_place;    // shown whenever the format has a dilution
+  FieldPlace dilution_place;  // shown whenever the format has a dilution
   bool satellites_shown_read = false;
   std::array<FieldPlace, 3> extra_places;  // shown unless the options hide them
 };

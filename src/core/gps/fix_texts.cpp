@@ -65,8 +65,7 @@ GpsFixTexts fix_display_texts(const GpsFix& fix, std::string_view sentence) {
   if (fix.latitude_place.shown)
     set_angle_text(t.latitude, fix.latitude_letter, place_in(sentence, fix.latitude_place), kLatitudeDegreeDigits);
   if (fix.longitude_place.shown)
-    set_angle_text(t.longitude, fix.longitude_letter, place_in(sentence, fix.longitude_place),
-                   kLongitudeDegreeDigits);
+    set_angle_text(t.longitude, fix.longitude_letter, place_in(sentence, fix.longitude_place), kLongitudeDegreeDigits);
   if (fix.dilution_place.shown)
     set_fixed_text(t.dilution, place_in(sentence, fix.dilution_place), fix.dilution, 3, fix.dilution < 10.0 ? 1 : 0);
   if (fix.satellites_shown_read) set_number_text(t.satellites_shown, " %02d", fix.satellites_shown);

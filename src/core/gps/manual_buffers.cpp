@@ -15,9 +15,7 @@ bool ManualGpsBuffers::offer_position(std::string_view text, std::uint32_t tick)
   return offer(position_, text, tick);
 }
 
-bool ManualGpsBuffers::offer_gsa(std::string_view text, std::uint32_t tick) {
-  return offer(gsa_, text, tick);
-}
+bool ManualGpsBuffers::offer_gsa(std::string_view text, std::uint32_t tick) { return offer(gsa_, text, tick); }
 
 void ManualGpsBuffers::move_pending(HeldSentences& out) {
   out = HeldSentences{};

@@ -12,8 +12,7 @@ struct MarkerSet {
 };
 
 inline bool operator==(const MarkerSet& a, const MarkerSet& b) {
-  return a.first == b.first && a.continuation == b.continuation && a.summary == b.summary &&
-         a.flag == b.flag;
+  return a.first == b.first && a.continuation == b.continuation && a.summary == b.summary && a.flag == b.flag;
 }
 
 // An accepted sentence.

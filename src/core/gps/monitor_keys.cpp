@@ -14,10 +14,14 @@ bool shown(int button, bool pause_shown) {
 
 int letter_button(std::uint32_t key) {
   switch (key) {
-    case 'G': case 'g': return kMonitorGo;
-    case 'P': case 'p': return kMonitorPause;
-    case 'S': case 's': return kMonitorSend;
-    case 'X': case 'x': return kMonitorExit;
+    case 'G':
+    case 'g': return kMonitorGo;
+    case 'P':
+    case 'p': return kMonitorPause;
+    case 'S':
+    case 's': return kMonitorSend;
+    case 'X':
+    case 'x': return kMonitorExit;
     default: return kMonitorNoButton;
   }
 }

@@ -13,8 +13,8 @@ inline constexpr int kMonitorNoButton = -1;
 int next_monitor_button(int selected, bool pause_shown, bool forward);
 
 struct MonitorKeyDecision {
-  int selected = kMonitorPause;     // the selected button after the key
-  int press = kMonitorNoButton;     // the button the key presses
+  int selected = kMonitorPause;  // the selected button after the key
+  int press = kMonitorNoButton;  // the button the key presses
 };
 
 // Tab, Right, Down: next; Left, Up: previous; Enter presses the selected

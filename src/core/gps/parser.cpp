@@ -102,8 +102,8 @@ bool read_grid_value(const FieldIndex& sentence, std::string_view field, const F
   return std::isfinite(value);
 }
 
-void apply_role(ParseState& s, int role, bool found, std::string_view field,
-                const FieldIndex& sentence, const FormatTable& table, const FixOptions& options) {
+void apply_role(ParseState& s, int role, bool found, std::string_view field, const FieldIndex& sentence,
+                const FormatTable& table, const FixOptions& options) {
   GpsFix& fix = s.fix;
   switch (role) {
     case kRoleSatellites:
@@ -166,8 +166,7 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field,
       if (options.show_extras) set_place(fix.extra_places[i], field, sentence.text);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -194,8 +193,7 @@ GpsFix parse_gps_fix(std::string_view sentence, const FormatTable& table, const 
     apply_role(state, table.pairs[i].role, found, field, fields, table, options);
   }
   std::string_view time_field;
-  if (indexed_field(fields, table.time_field, time_field))
-    fix.time_of_day = time_of_day_seconds(time_field);
+  if (indexed_field(fields, table.time_field, time_field)) fix.time_of_day = time_of_day_seconds(time_field);
   return fix;
 }
 
@@ -218,8 +216,6 @@ std::wstring pdop_text(std::string_view gsa_sentence) {
   return format_wide("%-4.1f", *pdop);
 }
 
-std::wstring dilution_text(double dilution) {
-  return format_wide(dilution < 10.0 ? "%3.1f" : "%3.0f", dilution);
-}
+std::wstring dilution_text(double dilution) { return format_wide(dilution < 10.0 ? "%3.1f" : "%3.0f", dilution); }
 
 }  // namespace quelor

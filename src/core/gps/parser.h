@@ -13,8 +13,8 @@
 namespace quelor {
 
 struct FixOptions {
-  int rts_units = 0;         // 0 international feet, 1 US survey feet
-  bool show_extras = true;   // the three p-GGA SLAM values (not for EM61-LX2)
+  int rts_units = 0;        // 0 international feet, 1 US survey feet
+  bool show_extras = true;  // the three p-GGA SLAM values (not for EM61-LX2)
 };
 
 FixOptions fix_options(int rts_units, int instrument_type);

@@ -38,9 +38,7 @@ int limit_zone(int zone) { return std::clamp(zone, 1, 60); }
 
 }  // namespace
 
-const ProjectionConstants& utm_constants() {
-  return kUtm;
-}
+const ProjectionConstants& utm_constants() { return kUtm; }
 
 int zone_from_longitude(double longitude_deg) {
   if (!std::isfinite(longitude_deg)) return 1;
@@ -66,8 +64,8 @@ double meridian_arc(double phi, double sin_phi, double cos_phi) {
 
 double meridian_arc(double phi) { return meridian_arc(phi, std::sin(phi), std::cos(phi)); }
 
-void project(double latitude_deg, double longitude_deg, int& zone, double& northing,
-             double& easting, int use_given_zone) {
+void project(double latitude_deg, double longitude_deg, int& zone, double& northing, double& easting,
+             int use_given_zone) {
   const ProjectionConstants& c = kUtm;
   const double phi = latitude_deg * c.degrees_to_radians;
   const double lambda = longitude_deg * c.degrees_to_radians;
@@ -92,21 +90,20 @@ void project(double latitude_deg, double longitude_deg, int& zone, double& north
   const double t2n = k0 * nu * sin_phi * cos_phi / 2.0;
   const double t3n = k0 * nu * sin_phi * c3 * (5.0 - t2 + 9.0 * eta2 + 4.0 * eta4) / 24.0;
   const double t4n = k0 * nu * sin_phi * c5 *
-                     (61.0 - 58.0 * t2 + t4 + 270.0 * eta2 - 330.0 * t2 * eta2 + 445.0 * eta4 +
-                      324.0 * eta6 - 680.0 * t2 * eta4 + 88.0 * eta8 - 600.0 * t2 * eta6 -
-                      192.0 * t2 * eta8) /
+                     (61.0 - 58.0 * t2 + t4 + 270.0 * eta2 - 330.0 * t2 * eta2 + 445.0 * eta4 + 324.0 * eta6 -
+                      680.0 * t2 * eta4 + 88.0 * eta8 - 600.0 * t2 * eta6 - 192.0 * t2 * eta8) /
                      720.0;
   const double t5n = k0 * nu * sin_phi * c7 * (1385.0 - 3111.0 * t2 + 543.0 * t4 - t6) / 40320.0;
   const double t6e = k0 * nu * cos_phi;
   const double t7e = k0 * nu * c3 * (1.0 - t2 + eta2) / 6.0;
   const double t8e = k0 * nu * c5 *
-                     (5.0 - 18.0 * t2 + t4 + 14.0 * eta2 - 58.0 * t2 * eta2 + 13.0 * eta4 +
-                      4.0 * eta6 - 64.0 * t2 * eta4 - 24.0 * t2 * eta6) /
+                     (5.0 - 18.0 * t2 + t4 + 14.0 * eta2 - 58.0 * t2 * eta2 + 13.0 * eta4 + 4.0 * eta6 -
+                      64.0 * t2 * eta4 - 24.0 * t2 * eta6) /
                      120.0;
   const double t9e = k0 * nu * c7 * (61.0 - 479.0 * t2 + 179.0 * t4 - t6) / 5040.0;
 
-  const double dl2 = dl * dl, dl3 = dl2 * dl, dl4 = dl2 * dl2, dl5 = dl4 * dl, dl6 = dl4 * dl2,
-               dl7 = dl6 * dl, dl8 = dl4 * dl4;
+  const double dl2 = dl * dl, dl3 = dl2 * dl, dl4 = dl2 * dl2, dl5 = dl4 * dl, dl6 = dl4 * dl2, dl7 = dl6 * dl,
+               dl8 = dl4 * dl4;
   const double false_northing = latitude_deg < 0.0 ? c.false_northing_south : 0.0;
   northing = false_northing + t1 + dl2 * t2n + dl4 * t3n + dl6 * t4n + dl8 * t5n;
   easting = c.false_easting + dl * t6e + dl3 * t7e + dl5 * t8e + dl7 * t9e;

@@ -15,8 +15,7 @@ bool contains(std::string_view text, std::string_view name) {
 }
 
 bool interval_passed(const GpsReaderState& s, std::uint32_t tick) {
-  return !s.last_forwarded_tick ||
-         tick_distance(tick, *s.last_forwarded_tick) > s.config.minimum_interval_ms;
+  return !s.last_forwarded_tick || tick_distance(tick, *s.last_forwarded_tick) > s.config.minimum_interval_ms;
 }
 
 // A blocking send to the window thread: the time the window thread kept the
@@ -29,8 +28,8 @@ void send_blocking(GpsReaderState& s, Clock& clock, Send send) {
   s.last_data_tick += elapsed_ms(before, clock.now_ms());
 }
 
-void forward_auto(GpsReaderState& s, std::string_view line, std::uint32_t tick, bool position,
-                  bool gsa, const GpsSurveyStatus& status, GpsReaderHost& host, Clock& clock) {
+void forward_auto(GpsReaderState& s, std::string_view line, std::uint32_t tick, bool position, bool gsa,
+                  const GpsSurveyStatus& status, GpsReaderHost& host, Clock& clock) {
   const bool acquiring = status.logging && status.instrument_connected;
   if (position) {
     if (interval_passed(s, tick)) {
@@ -48,8 +47,8 @@ void forward_auto(GpsReaderState& s, std::string_view line, std::uint32_t tick, 
   }
 }
 
-void forward_manual(GpsReaderState& s, std::string_view line, std::uint32_t tick, bool position,
-                    bool gsa, GpsReaderHost& host, Clock& clock, ManualGpsBuffers* manual) {
+void forward_manual(GpsReaderState& s, std::string_view line, std::uint32_t tick, bool position, bool gsa,
+                    GpsReaderHost& host, Clock& clock, ManualGpsBuffers* manual) {
   if (position) {
     if (manual) manual->offer_position(line, tick);
     send_blocking(s, clock, [&] { host.send_position(s.sentence); });
@@ -84,8 +83,8 @@ void gps_reader_begin(GpsReaderState& s, GpsReaderControl& control, Clock& clock
   s.last_data_tick = clock.now_ms();
 }
 
-void gps_reader_line(GpsReaderState& s, std::string_view line, std::uint32_t tick,
-                     GpsReaderHost& host, Clock& clock, ManualGpsBuffers* manual) {
+void gps_reader_line(GpsReaderState& s, std::string_view line, std::uint32_t tick, GpsReaderHost& host, Clock& clock,
+                     ManualGpsBuffers* manual) {
   const GpsSurveyStatus status = host.survey_status();
   const bool manual_mode = status.survey_mode == kSurveyModeManual;
   const bool rejected = line[0] != '$' || (s.config.format.checksum_required && !checksum_ok(line));
@@ -124,8 +123,7 @@ void gps_reader_reconnect(GpsReaderState& s, GpsReaderHost& host, Clock& clock) 
   s.assembler.length = 0;
 }
 
-bool gps_reader_check_silence(GpsReaderState& s, GpsReaderControl& control, GpsReaderHost& host,
-                              Clock& clock) {
+bool gps_reader_check_silence(GpsReaderState& s, GpsReaderControl& control, GpsReaderHost& host, Clock& clock) {
   if (elapsed_ms(s.last_data_tick, clock.now_ms()) <= s.config.silence_ms) return false;
   if (control.connection_broken.load()) return false;
   control.connection_broken.store(true);

@@ -30,10 +30,10 @@ inline constexpr std::string_view kRingSound = "SOUND_RING";
 
 // What the reader needs to know of the survey at each sentence.
 struct GpsSurveyStatus {
-  bool logging = false;               // survey state is Logging
-  int survey_mode = 0;                // 0 Auto, 1 Wheel, 2 Manual
-  bool instrument_connected = true;   // acquiring: no instrument connection break
-  bool sound_on = true;               // the disconnection alarm
+  bool logging = false;              // survey state is Logging
+  int survey_mode = 0;               // 0 Auto, 1 Wheel, 2 Manual
+  bool instrument_connected = true;  // acquiring: no instrument connection break
+  bool sound_on = true;              // the disconnection alarm
 };
 
 class GpsReaderHost {
@@ -81,7 +81,7 @@ struct GpsReaderState {
   SentenceAssembler assembler;
   std::uint32_t last_data_tick = 0;
   std::optional<std::uint32_t> last_forwarded_tick;  // none forwarded yet
-  std::string sentence;  // GpsSentence: the last accepted sentence
+  std::string sentence;                              // GpsSentence: the last accepted sentence
 };
 
 GpsReaderState make_gps_reader(const GpsReaderConfig& config);
@@ -91,16 +91,14 @@ void gps_reader_begin(GpsReaderState& s, GpsReaderControl& control, Clock& clock
 
 // The silence test: more than 3000 ms since the last accepted sentence runs
 // the reconnection. True when it ran.
-bool gps_reader_check_silence(GpsReaderState& s, GpsReaderControl& control, GpsReaderHost& host,
-                              Clock& clock);
+bool gps_reader_check_silence(GpsReaderState& s, GpsReaderControl& control, GpsReaderHost& host, Clock& clock);
 
 // One byte from the port. `manual` may be null when Manual mode is not used.
-void gps_reader_feed(GpsReaderState& s, std::uint8_t byte, GpsReaderHost& host, Clock& clock,
-                     ManualGpsBuffers* manual);
+void gps_reader_feed(GpsReaderState& s, std::uint8_t byte, GpsReaderHost& host, Clock& clock, ManualGpsBuffers* manual);
 
 // What one completed line does (called by gps_reader_feed).
-void gps_reader_line(GpsReaderState& s, std::string_view line, std::uint32_t start_tick,
-                     GpsReaderHost& host, Clock& clock, ManualGpsBuffers* manual);
+void gps_reader_line(GpsReaderState& s, std::string_view line, std::uint32_t start_tick, GpsReaderHost& host,
+                     Clock& clock, ManualGpsBuffers* manual);
 
 // The reconnection steps (remark, ring, blank, close with retries, reopen).
 void gps_reader_reconnect(GpsReaderState& s, GpsReaderHost& host, Clock& clock);

@@ -13,8 +13,7 @@ GridPoint project_survey_position(SurveyZone& survey, double latitude_deg, doubl
   if (!survey.fixed) {
     // The first fix: the automatic zone comes from its longitude (flag 0).
     p.zone = survey.setting;
-    project(latitude_deg, longitude_deg, p.zone, p.northing, p.easting,
-            survey.setting == kAutomaticZone ? 0 : 1);
+    project(latitude_deg, longitude_deg, p.zone, p.northing, p.easting, survey.setting == kAutomaticZone ? 0 : 1);
     survey.fixed = true;
     survey.zone = p.zone;
     survey.first_latitude = latitude_deg;

@@ -19,8 +19,7 @@ int two_digits(std::string_view field, std::size_t at) {
 double time_of_day_seconds(std::string_view field) {
   // hhmmss.ss as sent; anything else by the lenient readers.
   const int hh = two_digits(field, 0), mm = two_digits(field, 2);
-  if (hh >= 0 && mm >= 0)
-    return hh * 3600.0 + mm * 60.0 + (field.size() > 4 ? leading_double(field.substr(4)) : 0.0);
+  if (hh >= 0 && mm >= 0) return hh * 3600.0 + mm * 60.0 + (field.size() > 4 ? leading_double(field.substr(4)) : 0.0);
   const int hours = leading_int(field.substr(0, 2));
   const int minutes = field.size() > 2 ? leading_int(field.substr(2, 2)) : 0;
   const double seconds = field.size() > 4 ? leading_double(field.substr(4)) : 0.0;

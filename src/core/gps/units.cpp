@@ -29,9 +29,7 @@ double metres_per_unit(int working_unit) {
   }
 }
 
-double metres_to_working_unit(double metres, int working_unit) {
-  return metres / metres_per_unit(working_unit);
-}
+double metres_to_working_unit(double metres, int working_unit) { return metres / metres_per_unit(working_unit); }
 
 double rts_metres_to_working_unit(double metres, int working_unit) {
   switch (working_unit) {

@@ -5,8 +5,7 @@
 namespace quelor {
 
 GpsWarningLimits warning_limits(const GpsWarningMask& mask) {
-  return GpsWarningLimits{mask.warning_selection != 0, mask.minimum_satellites, mask.threshold,
-                          mask.quality_selection};
+  return GpsWarningLimits{mask.warning_selection != 0, mask.minimum_satellites, mask.threshold, mask.quality_selection};
 }
 
 bool gps_fix_is_good(const GpsFix& fix, int format, const GpsWarningLimits& limits) {

@@ -61,8 +61,8 @@ bool reading_beyond(const Bins& b, std::span<const GridSample> samples, double x
 
 }  // namespace
 
-std::vector<std::uint8_t> cell_kinds(const Grid& g, std::span<const GridSample> samples,
-                                     const NearestReadings& nearest, const CellRule& rule) {
+std::vector<std::uint8_t> cell_kinds(const Grid& g, std::span<const GridSample> samples, const NearestReadings& nearest,
+                                     const CellRule& rule) {
   const std::size_t cells = nearest.distance.size();
   std::vector<std::uint8_t> kinds(cells, kCellBlank);
   const Bins bins = rule.fill ? Bins{} : bins_of(g, samples, rule.blank / 2);
@@ -71,7 +71,8 @@ std::vector<std::uint8_t> cell_kinds(const Grid& g, std::span<const GridSample> 
     const int r = static_cast<int>(std::floor((g.north - s.y) / g.cell));
     if (c < 0 || c >= g.columns || r < 0 || r >= g.rows) continue;
     const std::size_t k = static_cast<std::size_t>(r) * g.columns + c;
-    if (nearest.distance[k] <= rule.blank) kinds[k] = kCellMeasured;  // a blanking distance shorter than the cell blanks it
+    if (nearest.distance[k] <= rule.blank)
+      kinds[k] = kCellMeasured;  // a blanking distance shorter than the cell blanks it
   }
   for (std::size_t k = 0; k < cells; ++k) {
     const double d = nearest.distance[k];

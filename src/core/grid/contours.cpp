@@ -24,7 +24,9 @@ void march(const std::array<Corner, 4>& q, double level, std::vector<std::array<
   for (int i = 0; i < 4; ++i) index |= (q[static_cast<std::size_t>(i)].v >= level) << i;
   if (index == 0 || index == 15) return;
   // Edge k joins corner k and corner k + 1.
-  const auto edge = [&](int k) { return crossing(q[static_cast<std::size_t>(k)], q[static_cast<std::size_t>((k + 1) % 4)], level); };
+  const auto edge = [&](int k) {
+    return crossing(q[static_cast<std::size_t>(k)], q[static_cast<std::size_t>((k + 1) % 4)], level);
+  };
   const auto add = [&](int e0, int e1) {
     const auto a = edge(e0), b = edge(e1);
     out.push_back({a[0], a[1], b[0], b[1]});
@@ -81,7 +83,9 @@ std::vector<ContourLevel> grid_contours(const Grid& g, double interval) {
 
 std::string contours_geojson(const std::vector<ContourLevel>& levels, int epsg) {
   std::string out = "{\"type\":\"FeatureCollection\",";
-  if (epsg) out += "\"crs\":{\"type\":\"name\",\"properties\":{\"name\":\"urn:ogc:def:crs:EPSG::" + std::to_string(epsg) + "\"}},";
+  if (epsg)
+    out +=
+        "\"crs\":{\"type\":\"name\",\"properties\":{\"name\":\"urn:ogc:def:crs:EPSG::" + std::to_string(epsg) + "\"}},";
   out += "\"features\":[";
   char number[96];
   for (std::size_t i = 0; i < levels.size(); ++i) {

@@ -28,7 +28,8 @@ struct Tag {
 
 template <typename T>
 void put(std::vector<std::uint8_t>& out, T v) {
-  for (std::size_t i = 0; i < sizeof(T); ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
+  for (std::size_t i = 0; i < sizeof(T); ++i)
+    out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
 }
 
 void put_double(std::vector<std::uint8_t>& out, double v) {
@@ -100,7 +101,8 @@ Image halved(const Image& full) {
   Image h;
   h.width = (full.width + 1) / 2;
   h.height = (full.height + 1) / 2;
-  for (const std::vector<float>& band : full.values) h.values.push_back(halved_band(band, full.width, full.height, false));
+  for (const std::vector<float>& band : full.values)
+    h.values.push_back(halved_band(band, full.width, full.height, false));
   if (!full.kinds.empty()) h.kinds = halved_band(full.kinds, full.width, full.height, true);
   return h;
 }
@@ -200,8 +202,9 @@ std::string gdal_metadata(const GeoTiffOptions& o, bool kinds) {
     items += band_items(i + 1, o.more_bands[i].description, o.more_bands[i].unit);
   if (kinds) {
     const std::string at = " sample=\"" + std::to_string(o.more_bands.size() + 1) + "\"";
-    items += band_items(o.more_bands.size() + 1, "cell: 2 measured, 1 interpolated, 0 blank", "") + "<Item name=\"MEASURED\"" +
-             at + ">2</Item><Item name=\"INTERPOLATED\"" + at + ">1</Item><Item name=\"BLANK\"" + at + ">0</Item>";
+    items += band_items(o.more_bands.size() + 1, "cell: 2 measured, 1 interpolated, 0 blank", "") +
+             "<Item name=\"MEASURED\"" + at + ">2</Item><Item name=\"INTERPOLATED\"" + at +
+             ">1</Item><Item name=\"BLANK\"" + at + ">0</Item>";
   }
   return items.empty() ? std::string() : "<GDALMetadata>" + items + "</GDALMetadata>";
 }
@@ -227,8 +230,9 @@ std::vector<Tag> image_tags(const Image& image, bool overview, const Grid& grid,
       longs(324, offsets),
       longs(325, counts),
   };
-  if (bands > 1) tags.push_back(shorts(338, std::vector<std::uint16_t>(bands - 1u, 0)));  // extra samples of no stated meaning
-  tags.push_back(shorts(339, std::vector<std::uint16_t>(bands, 3)));  // IEEE floating point
+  if (bands > 1)
+    tags.push_back(shorts(338, std::vector<std::uint16_t>(bands - 1u, 0)));  // extra samples of no stated meaning
+  tags.push_back(shorts(339, std::vector<std::uint16_t>(bands, 3)));         // IEEE floating point
   if (!overview) {
     tags.push_back(doubles(33550, {grid.cell, grid.cell, 0.0}));
     tags.push_back(doubles(33922, {0, 0, 0, grid.west, grid.north, 0}));
@@ -296,7 +300,8 @@ std::string geotiff_bytes(const Grid& grid, const GeoTiffOptions& options) {
   std::vector<std::vector<std::uint32_t>> offsets(images.size());
   for (std::size_t i = 0; i < images.size(); ++i) offsets[i].assign(images[i].tiles.size(), 0);
   std::size_t at = 8;
-  for (std::size_t i = 0; i < images.size(); ++i) at += ifd_size(image_tags(images[i], i > 0, grid, options, offsets[i]));
+  for (std::size_t i = 0; i < images.size(); ++i)
+    at += ifd_size(image_tags(images[i], i > 0, grid, options, offsets[i]));
   for (std::size_t i = images.size(); i-- > 0;)
     for (std::size_t t = 0; t < images[i].tiles.size(); ++t) {
       offsets[i][t] = static_cast<std::uint32_t>(at);

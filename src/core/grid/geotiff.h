@@ -32,12 +32,12 @@ struct GeoTiffBand {
 };
 
 struct GeoTiffOptions {
-  int zone = 0;          // 1...60; 0: no geographic frame (a local grid)
-  bool south = false;    // southern hemisphere
-  int map_units = 0;     // WorkingUnit of the grid's coordinates
-  bool predictor = true; // floating-point predictor before deflate
-  std::string description;  // the band's description (the channel)
-  std::string unit;         // the values' unit ("mS/m", "mV" ...); empty: none said
+  int zone = 0;                         // 1...60; 0: no geographic frame (a local grid)
+  bool south = false;                   // southern hemisphere
+  int map_units = 0;                    // WorkingUnit of the grid's coordinates
+  bool predictor = true;                // floating-point predictor before deflate
+  std::string description;              // the band's description (the channel)
+  std::string unit;                     // the values' unit ("mS/m", "mV" ...); empty: none said
   std::vector<GeoTiffBand> more_bands;  // after the grid's values, before the cells' kinds
 };
 

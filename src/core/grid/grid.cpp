@@ -14,11 +14,11 @@ namespace quelor {
 
 namespace {
 
-constexpr double kMaxCells = 2.0e7;  // about 1.4 GB while solving
-constexpr int kFewestCells = 3;            // across, so that edges have neighbours
-constexpr double kBlankSpacings = 1.5;     // blanking distance in line spacings
-constexpr double kSingleLineSpacing = 1.0; // map units, when the readings show one line
-constexpr double kReachSpacings = 0.5;     // a cell this near a reading (in line spacings) is kept
+constexpr double kMaxCells = 2.0e7;         // about 1.4 GB while solving
+constexpr int kFewestCells = 3;             // across, so that edges have neighbours
+constexpr double kBlankSpacings = 1.5;      // blanking distance in line spacings
+constexpr double kSingleLineSpacing = 1.0;  // map units, when the readings show one line
+constexpr double kReachSpacings = 0.5;      // a cell this near a reading (in line spacings) is kept
 
 // The frame: the readings' extent out to whole cells of the cell size.
 Grid frame_of(std::span<const GridSample> samples, double cell) {
@@ -110,8 +110,8 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
   out.reach = options.reach > 0 ? options.reach : std::min(kReachSpacings * spacing, out.blank / 2);
   out.grid = frame_of(samples, cell);
   if (out.grid.columns == 0) {
-    out.error = "the readings span more than " + std::to_string(static_cast<long long>(kMaxCells)) +
-                " cells of " + std::to_string(cell) + ": choose a larger cell";
+    out.error = "the readings span more than " + std::to_string(static_cast<long long>(kMaxCells)) + " cells of " +
+                std::to_string(cell) + ": choose a larger cell";
     return out;
   }
   const NearestReadings nearest = nearest_readings(out.grid, samples);

@@ -44,10 +44,10 @@ struct GridOptions {
 struct Grid {
   int columns = 0;
   int rows = 0;
-  double west = 0.0;   // outer edges, map units
+  double west = 0.0;  // outer edges, map units
   double north = 0.0;
   double cell = 0.0;
-  std::vector<float> values;  // columns x rows, NaN: no data
+  std::vector<float> values;        // columns x rows, NaN: no data
   std::vector<std::uint8_t> kinds;  // columns x rows, CellKind (grid/cell_kinds.h); empty: not known
 
   float at(int column, int row) const { return values[static_cast<std::size_t>(row) * columns + column]; }
@@ -57,11 +57,11 @@ struct Grid {
 
 struct GridResult {
   Grid grid;
-  double line_spacing = 0.0;  // median spacing of the lines the readings show
-  double blank = 0.0;         // blanking distance used
-  double reach = 0.0;         // a cell this near a reading is kept
-  std::size_t blanked = 0;    // cells left without data
-  std::size_t measured = 0;   // cells holding a reading
+  double line_spacing = 0.0;            // median spacing of the lines the readings show
+  double blank = 0.0;                   // blanking distance used
+  double reach = 0.0;                   // a cell this near a reading is kept
+  std::size_t blanked = 0;              // cells left without data
+  std::size_t measured = 0;             // cells holding a reading
   double minimum = NAN, maximum = NAN;  // of the cells with data
   // At the readings: the value of the cell that holds each reading (what a
   // GIS shows there) minus the reading.

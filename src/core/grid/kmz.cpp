@@ -52,7 +52,8 @@ std::string grid_kml(const Grid& grid, int zone, bool south, int map_units, cons
   const double east = (grid.west + grid.columns * grid.cell) * m, bottom = (grid.north - grid.rows * grid.cell) * m;
   std::string corners;
   // Anticlockwise from the lower left, as gx:LatLonQuad wants them.
-  for (const auto& [e, n] : {std::pair{west, bottom}, std::pair{east, bottom}, std::pair{east, north}, std::pair{west, north}}) {
+  for (const auto& [e, n] :
+       {std::pair{west, bottom}, std::pair{east, bottom}, std::pair{east, north}, std::pair{west, north}}) {
     const std::optional<Geographic> g = utm_to_geographic(e, n, zone, south);
     if (!g) return {};
     char text[64];
@@ -62,7 +63,8 @@ std::string grid_kml(const Grid& grid, int zone, bool south, int map_units, cons
   const std::string title = xml_escaped(name);
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n"
-         "<Document><name>" + title + "</name>\n<GroundOverlay><name>" + title + "</name><Icon><href>" + kKmzPicture +
+         "<Document><name>" +
+         title + "</name>\n<GroundOverlay><name>" + title + "</name><Icon><href>" + kKmzPicture +
          "</href></Icon>\n<gx:LatLonQuad><coordinates>" + corners +
          "</coordinates></gx:LatLonQuad></GroundOverlay>\n</Document></kml>\n";
 }

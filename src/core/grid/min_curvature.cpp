@@ -7,15 +7,15 @@ namespace quelor {
 
 namespace {
 
-constexpr int kPad = 2;               // ghost nodes beyond each edge
+constexpr int kPad = 2;  // ghost nodes beyond each edge
 constexpr double kOverRelaxation = 1.4;
 constexpr int kMaxLevels = 12;
-constexpr int kCoarsestNodes = 4;     // fewest nodes across at the coarsest spacing
+constexpr int kCoarsestNodes = 4;  // fewest nodes across at the coarsest spacing
 
 constexpr double kStableShare = 0.9;  // of a tied cell's own weight
 
 constexpr std::int32_t kFree = -1;
-constexpr std::int32_t kHeld = -2;    // not solved: keeps its refined value
+constexpr std::int32_t kHeld = -2;  // not solved: keeps its refined value
 
 // A cell's readings: their mean and the means of their offsets from the
 // centre (cell units, east and north) and of the offsets' products.
@@ -28,8 +28,8 @@ struct Level {
   int columns = 0, rows = 0;
   double west = 0, north = 0, cell = 0;
   int stride = 0;
-  std::vector<double> z;               // padded by kPad nodes
-  std::vector<std::int32_t> role;      // per cell: constraint index, kFree or kHeld
+  std::vector<double> z;           // padded by kPad nodes
+  std::vector<std::int32_t> role;  // per cell: constraint index, kFree or kHeld
   std::vector<Constraint> constraints;
 
   std::size_t node(int c, int r) const { return static_cast<std::size_t>(r + kPad) * stride + (c + kPad); }
@@ -88,7 +88,8 @@ void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Su
       const Sums& t = sums[k];
       if (t.n == 0) continue;
       l.role[k] = static_cast<std::int32_t>(l.constraints.size());
-      l.constraints.push_back(stable({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}));
+      l.constraints.push_back(
+          stable({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}));
     }
 }
 

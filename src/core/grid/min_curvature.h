@@ -23,8 +23,8 @@ struct MinimumCurvatureOptions {
   // Cells that need solving at the finest spacing (others keep the values
   // refined from the coarser one); empty: all.
   std::vector<std::uint8_t> active;
-  int max_sweeps = 400;          // per grid spacing
-  double tolerance = 1e-4;       // largest change of a sweep, times the readings' range
+  int max_sweeps = 400;     // per grid spacing
+  double tolerance = 1e-4;  // largest change of a sweep, times the readings' range
 };
 
 // Fills grid.values (all cells) from the readings; `grid` gives the frame.

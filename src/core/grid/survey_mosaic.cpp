@@ -10,8 +10,10 @@ struct Sameness {
   bool (*same)(const SurveySamples&, const SurveySamples&);
 };
 constexpr Sameness kSameness[] = {
-    {"instruments", [](const SurveySamples& a, const SurveySamples& b) { return a.variant.instrument_type == b.variant.instrument_type; }},
-    {"UTM zones", [](const SurveySamples& a, const SurveySamples& b) { return a.zone == b.zone && a.south == b.south; }},
+    {"instruments", [](const SurveySamples& a,
+                       const SurveySamples& b) { return a.variant.instrument_type == b.variant.instrument_type; }},
+    {"UTM zones",
+     [](const SurveySamples& a, const SurveySamples& b) { return a.zone == b.zone && a.south == b.south; }},
     {"units", [](const SurveySamples& a, const SurveySamples& b) { return a.map_units == b.map_units; }},
 };
 

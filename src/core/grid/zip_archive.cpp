@@ -8,8 +8,8 @@ namespace quelor {
 
 namespace {
 
-constexpr std::uint16_t kVersion = 20;      // 2.0: what stored entries need
-constexpr std::uint16_t kDosDate = 0x21;    // 1980-01-01: no time of its own
+constexpr std::uint16_t kVersion = 20;    // 2.0: what stored entries need
+constexpr std::uint16_t kDosDate = 0x21;  // 1980-01-01: no time of its own
 constexpr std::uint64_t kLimit = 0xFFFFFFFFu;
 
 template <typename T>
@@ -19,15 +19,15 @@ void put(std::string& out, T v) {
 
 // The fields a local header and its central directory record share.
 void common_fields(std::string& out, std::uint32_t crc, std::uint32_t size, std::uint16_t name_length) {
-  put<std::uint16_t>(out, 0);         // flags
-  put<std::uint16_t>(out, 0);         // stored
-  put<std::uint16_t>(out, 0);         // time
+  put<std::uint16_t>(out, 0);  // flags
+  put<std::uint16_t>(out, 0);  // stored
+  put<std::uint16_t>(out, 0);  // time
   put<std::uint16_t>(out, kDosDate);
   put<std::uint32_t>(out, crc);
-  put<std::uint32_t>(out, size);      // compressed
-  put<std::uint32_t>(out, size);      // uncompressed
+  put<std::uint32_t>(out, size);  // compressed
+  put<std::uint32_t>(out, size);  // uncompressed
   put<std::uint16_t>(out, name_length);
-  put<std::uint16_t>(out, 0);         // extra field
+  put<std::uint16_t>(out, 0);  // extra field
 }
 
 }  // namespace

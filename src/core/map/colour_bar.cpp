@@ -8,7 +8,7 @@ namespace quelor {
 
 namespace {
 
-constexpr int kBoxHeight = kColourBarHeight / kColourBarBoxes;             // 5
+constexpr int kBoxHeight = kColourBarHeight / kColourBarBoxes;                  // 5
 constexpr int kBarTop = (kColourBarWindow - kBoxHeight * kColourBarBoxes) / 2;  // 28
 constexpr int kBarLeft = 75, kBarWidth = 20, kLabelX = 5, kSecondShift = 132, kLabelHalfHeight = 6;
 

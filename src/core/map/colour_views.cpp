@@ -16,7 +16,7 @@ constexpr std::array<std::string_view, 2> kViewsGrad601{"Sensors Positions, No C
 // With two sensors the EM61-LX2's right coil views (4-6) map the same coil
 // pairs as its left coil views, and are listed by the same names.
 constexpr std::array<std::string_view, 7> kViewsLx2{
-    "Sensor Positions, No Color Image",   "Colour Map View of Early Channel E", "Colour Map View of Late Channel L",
+    "Sensor Positions, No Color Image",      "Colour Map View of Early Channel E", "Colour Map View of Late Channel L",
     "Colour Map View of Filtered Channel F", "Colour Map View of Early Channel E", "Colour Map View of Late Channel L",
     "Colour Map View of Filtered Channel F"};
 constexpr std::array<std::string_view, 5> kViewsMk2{"Sensor Positions, No Color Image", "Colour Map View of Channel 1",

@@ -37,12 +37,12 @@ double swath_width_metres(const Settings& s, int type) {
   switch (type) {
     case kEm61Mk2:
     case kEm61Lx2: {
-      const double base = type == kEm61Lx2 ? (s.number_of_sensors > 0 ? 2.06 : 1.03) : pick(kEm61Mk2Widths, s.sensor_size);
+      const double base =
+          type == kEm61Lx2 ? (s.number_of_sensors > 0 ? 2.06 : 1.03) : pick(kEm61Mk2Widths, s.sensor_size);
       const double factor = s.swath_option == 11 ? 2.0 : 0.1 * s.swath_option + 0.5;
       return base * factor;
     }
-    case kGrad601:
-      return s.number_of_sensors > 0 ? 2.0 * s.sensor_separation : pick(kGrad601Swaths, s.swath_option);
+    case kGrad601: return s.number_of_sensors > 0 ? 2.0 * s.sensor_separation : pick(kGrad601Swaths, s.swath_option);
     default: return pick(kSwathList, s.swath_option);
   }
 }

@@ -90,7 +90,8 @@ int draw_grid_tile(Canvas& tile, const GridSpec& grid, int tx, int ty, int w, in
   if (!(grid.spacing > 0.0) || !std::isfinite(grid.spacing)) return 0;
   const WorldPixel o = tile_origin(tx, ty, w, h);
   switch (grid.mode) {
-    case kGridSquare: return vertical_lines(tile, grid.spacing, o.x, w, h) + horizontal_lines(tile, grid.spacing, o.y, w, h);
+    case kGridSquare:
+      return vertical_lines(tile, grid.spacing, o.x, w, h) + horizontal_lines(tile, grid.spacing, o.y, w, h);
     case kGridVertical: return vertical_lines(tile, grid.spacing, o.x, w, h);
     default: return angled_lines(tile, grid, o, w, h);
   }

@@ -9,7 +9,7 @@
 namespace quelor {
 
 inline constexpr double kMinimumLinesInterval = 0.5;  // map units
-inline constexpr int kMaximumGridLines = 10000;        // per loop and tile
+inline constexpr int kMaximumGridLines = 10000;       // per loop and tile
 
 enum GridMode : int { kGridSquare = 0, kGridAngled = 1, kGridVertical = 2, kGridAngledNegative = -1 };
 

@@ -15,9 +15,7 @@ WorldCoordinate floor_div(WorldCoordinate a, WorldCoordinate b) {
   return q;
 }
 
-int clamp_tile(WorldCoordinate t) {
-  return static_cast<int>(std::clamp<WorldCoordinate>(t, -1, kTileGridSize));
-}
+int clamp_tile(WorldCoordinate t) { return static_cast<int>(std::clamp<WorldCoordinate>(t, -1, kTileGridSize)); }
 
 }  // namespace
 

@@ -31,13 +31,14 @@ BarPixels pixels_of(const MapState& map, const Bar& b) {
 
 // Rigid offset: the sensor centre s back along the direction of travel.
 Bar rigid_bar(MapPoint antenna, double ux, double uy, const FootprintGeometry& g) {
-  return bar_at({antenna.easting - ux * g.inline_offset, antenna.northing - uy * g.inline_offset}, ux, uy,
-                g.left_half, g.right_half);
+  return bar_at({antenna.easting - ux * g.inline_offset, antenna.northing - uy * g.inline_offset}, ux, uy, g.left_half,
+                g.right_half);
 }
 
 void carry(KindFootprint& k, std::span<const int> closed) {
   const std::size_t room = kSegmentRowLength - std::min<std::size_t>(k.carried.size(), kSegmentRowLength);
-  k.carried.insert(k.carried.end(), closed.begin(), closed.begin() + static_cast<std::ptrdiff_t>(std::min(room, closed.size())));
+  k.carried.insert(k.carried.end(), closed.begin(),
+                   closed.begin() + static_cast<std::ptrdiff_t>(std::min(room, closed.size())));
 }
 
 Bar towed_bar(KindFootprint& k, MapPoint antenna, double ux, double uy, const FootprintGeometry& g) {
@@ -52,8 +53,8 @@ void draw(const MapState& map, TileSurface& tiles, const FixPaint& fix, std::spa
   if (!fix.paint) return;
   if (fix.colour_map_view > 0) {
     if (!previous) return;
-    const StripResult s = draw_colour_strip(tiles, map.grid, pixels_of(map, *previous), pixels_of(map, bar),
-                                            row, fix.two_values);
+    const StripResult s =
+        draw_colour_strip(tiles, map.grid, pixels_of(map, *previous), pixels_of(map, bar), row, fix.two_values);
     if (s.lines > 0) ++r.strips;
     return;
   }

@@ -38,8 +38,8 @@ struct PainterState {
 
 struct FixPaint {
   MapPoint antenna;
-  bool paint = true;  // false: records only
-  int kinds = 1;      // 3 in the Manual mode of the EM34-3
+  bool paint = true;                                                // false: records only
+  int kinds = 1;                                                    // 3 in the Manual mode of the EM34-3
   std::array<bool, kFootprintKinds> kind_active{true, true, true};  // a reading of that separation arrived
   std::array<FootprintGeometry, kFootprintKinds> geometry{};
   int colour_map_view = 0;
@@ -51,7 +51,7 @@ struct FixPaint {
 };
 
 struct FixPaintResult {
-  bool start_record = false;                                // write '{0'
+  bool start_record = false;                                  // write '{0'
   std::vector<std::pair<int, std::array<double, 4>>> groups;  // write each (kind, corners)
   int strips = 0;
   int marks = 0;

@@ -27,16 +27,16 @@ MapScaleOutcome apply_map_scale(Settings& s, const MapScaleEntry& entry, const M
   const long size = typed_map_size(entry.map_size);
   if (map && !track_fits(*map, size)) {
     o.ring = true;
-    o.message = OperatorMessage{"WARNING", "Map Size too small\r\nPlease select Map Size option\r\nand increase the map size",
-                                DialogTemplate::kOk};
+    o.message =
+        OperatorMessage{"WARNING", "Map Size too small\r\nPlease select Map Size option\r\nand increase the map size",
+                        DialogTemplate::kOk};
     return o;
   }
   double interval = entry.lines_interval;
   if (!(interval >= 0.5)) {
     interval = 0.5;
-    o.message = OperatorMessage{"INFORMATION",
-                                "Grid Interval must be >= 0.5 of map unit. Program assumed minimum value.",
-                                DialogTemplate::kOk};
+    o.message = OperatorMessage{
+        "INFORMATION", "Grid Interval must be >= 0.5 of map unit. Program assumed minimum value.", DialogTemplate::kOk};
   }
   o.accepted = true;
   o.size_changed = size != s.map.map_size;

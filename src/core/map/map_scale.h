@@ -23,11 +23,11 @@ MapScaleEntry map_scale_entry(const Settings& s);
 long typed_map_size(long typed);
 
 struct MapScaleOutcome {
-  bool accepted = false;       // false: the previous values stay (track too large)
-  bool size_changed = false;   // clears the map-full flag; whole-map redraw
+  bool accepted = false;      // false: the previous values stay (track too large)
+  bool size_changed = false;  // clears the map-full flag; whole-map redraw
   bool interval_changed = false;
   std::optional<OperatorMessage> message;  // "Map Size too small" or the raised interval
-  bool ring = false;           // "SOUND_RING" with the refusal
+  bool ring = false;                       // "SOUND_RING" with the refusal
 };
 
 // The extents of the survey still fit tiles 3..1996 at this size.

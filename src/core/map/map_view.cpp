@@ -5,9 +5,7 @@
 
 namespace quelor {
 
-int cursor_band_width(int index, int window_width) {
-  return (std::clamp(index, 0, 6) * 5 + 10) * window_width / 100;
-}
+int cursor_band_width(int index, int window_width) { return (std::clamp(index, 0, 6) * 5 + 10) * window_width / 100; }
 
 MapState make_map_state(int tile_width, int tile_height, long map_size, const GridSpec& grid, int cursor_band) {
   MapState m;
@@ -46,7 +44,9 @@ MapView centred_view(int w, int h) { return view_at(-w / 2 + 1, h / 2, w, h); }
 
 MapView& shown_view(MapState& m) { return m.in_review ? m.review : m.live; }
 
-int window_x(const MapView& v, WorldPixel p) { return static_cast<int>(std::clamp<WorldCoordinate>(p.x - v.left, -1 << 30, 1 << 30)); }
+int window_x(const MapView& v, WorldPixel p) {
+  return static_cast<int>(std::clamp<WorldCoordinate>(p.x - v.left, -1 << 30, 1 << 30));
+}
 int window_y(const MapView& v, WorldPixel p) {
   return static_cast<int>(std::clamp<WorldCoordinate>(v.top - p.y - 1, -1 << 30, 1 << 30));
 }
@@ -101,8 +101,8 @@ PositionStep map_position(MapState& m, TileSurface& tiles, double easting, doubl
     s.view_moved = true;
   } else if (band_reached(m.live, s.pixel, m.last, m.cursor_band)) {
     const MapView before = m.live;
-    m.live = view_at(before.left + (s.pixel.x - m.last.x), before.top + (s.pixel.y - m.last.y), m.tile_width,
-                     m.tile_height);
+    m.live =
+        view_at(before.left + (s.pixel.x - m.last.x), before.top + (s.pixel.y - m.last.y), m.tile_width, m.tile_height);
     s.view_moved = true;
   }
   if (s.view_moved) make_view_tiles(tiles, m, m.live);

@@ -26,12 +26,12 @@ struct MapExtents {
 
 struct MapState {
   int tile_width = 400, tile_height = 400;
-  MapFrame frame;           // origin, pixels per unit, tile size
-  long map_size = 40;       // map units across a tile
+  MapFrame frame;      // origin, pixels per unit, tile size
+  long map_size = 40;  // map units across a tile
   GridSpec grid;
-  int cursor_band = 60;     // pixels
+  int cursor_band = 60;  // pixels
   bool initialised = false;
-  bool recentre = false;    // after a change of size or a redraw
+  bool recentre = false;  // after a change of size or a redraw
   bool map_full = false;
   MapView live;
   MapView review;
@@ -40,7 +40,7 @@ struct MapState {
   double saved_pixels_per_unit = 10.0;
   int saved_channel = 0;
   MapExtents extents;
-  WorldPixel last;           // pixel of the previous position
+  WorldPixel last;                 // pixel of the previous position
   int cursor_x = 0, cursor_y = 0;  // window coordinates of the cursor
 };
 
@@ -73,8 +73,8 @@ void make_view_tiles(TileSurface& tiles, const MapState& m, const MapView& v);
 struct PositionStep {
   WorldPixel pixel;
   TilePixel tile;
-  bool in_grid = true;     // the position's tile lies in 0..1999
-  bool first = false;      // the map was initialised by this position
+  bool in_grid = true;  // the position's tile lies in 0..1999
+  bool first = false;   // the map was initialised by this position
   bool view_moved = false;
   bool became_full = false;
 };

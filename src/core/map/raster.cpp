@@ -35,13 +35,15 @@ Raster::Raster(int w, int h, PaletteColour fill) : width(std::max(0, w)), height
 
 PaletteColour Raster::at(int x, int y) const {
   if (x < 0 || y < 0 || x >= width || y >= height) return kWhite;
-  const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+  const std::size_t i =
+      (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
   return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
 void Raster::set(int x, int y, PaletteColour c) {
   if (x < 0 || y < 0 || x >= width || y >= height) return;
-  const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+  const std::size_t i =
+      (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
   rgb[i] = c.red;
   rgb[i + 1] = c.green;
   rgb[i + 2] = c.blue;

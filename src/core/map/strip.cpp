@@ -51,8 +51,8 @@ StripResult draw_colour_strip(TileSurface& tiles, const GridSpec& grid, const Ba
   return r;
 }
 
-bool draw_position_mark(TileSurface& tiles, const GridSpec& grid, const BarPixels& bar, int size,
-                        PaletteColour colour, bool two_sensors) {
+bool draw_position_mark(TileSurface& tiles, const GridSpec& grid, const BarPixels& bar, int size, PaletteColour colour,
+                        bool two_sensors) {
   size = std::clamp(size, 0, 5);
   if (size >= 4) return split_line(tiles, grid, bar.left, bar.right, colour, size == 4 ? 1 : 2);
   if (!two_sensors) return split_disc(tiles, grid, at_fraction(bar, 0.5), size, colour);

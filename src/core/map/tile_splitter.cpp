@@ -37,8 +37,7 @@ std::array<int, 2> corner_tile(const TilePixel& ta, const TilePixel& tb, WorldPi
 
 }  // namespace
 
-bool split_line(TileSurface& tiles, const GridSpec& grid, WorldPixel a, WorldPixel b, PaletteColour colour,
-                int width) {
+bool split_line(TileSurface& tiles, const GridSpec& grid, WorldPixel a, WorldPixel b, PaletteColour colour, int width) {
   const int w = tiles.tile_width(), h = tiles.tile_height();
   const TilePixel ta = tile_pixel(a, w, h), tb = tile_pixel(b, w, h);
   const int dx = std::abs(ta.tx - tb.tx), dy = std::abs(ta.ty - tb.ty);

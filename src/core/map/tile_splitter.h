@@ -12,8 +12,7 @@
 namespace quelor {
 
 // Returns false when nothing was drawn (ends too far apart, or outside).
-bool split_line(TileSurface& tiles, const GridSpec& grid, WorldPixel a, WorldPixel b, PaletteColour colour,
-                int width);
+bool split_line(TileSurface& tiles, const GridSpec& grid, WorldPixel a, WorldPixel b, PaletteColour colour, int width);
 bool split_disc(TileSurface& tiles, const GridSpec& grid, WorldPixel centre, int radius, PaletteColour colour);
 
 }  // namespace quelor

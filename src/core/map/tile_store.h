@@ -110,7 +110,9 @@ class SparseTiles {
     std::unique_ptr<Tile> tile;
     std::uint64_t used = 0;  // clock_ when last found or made
   };
-  static std::uint32_t key(int tx, int ty) { return static_cast<std::uint32_t>(ty) * kTileGridSize + static_cast<std::uint32_t>(tx); }
+  static std::uint32_t key(int tx, int ty) {
+    return static_cast<std::uint32_t>(ty) * kTileGridSize + static_cast<std::uint32_t>(tx);
+  }
   std::unordered_map<std::uint32_t, Slot> slots_[2];
   TileRange range_;
   std::uint64_t clock_ = 0;

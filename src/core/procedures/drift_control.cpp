@@ -56,9 +56,9 @@ ProcedureStep drift_on_reading(DriftControl& d, const Em38_4Reading& r) {
   d.previous = d.references;
   for (std::size_t i = 0; i < 8; ++i) d.references[i] = d.sums[i] / d.samples;
   d.collected = true;
-  step.ask = procedure_box("Drift Procedure - DONE",
-                           {"Drift Collection Completed.", "Tap OK to Accept or Cancel to Discard"},
-                           DialogTemplate::kOkCancel);
+  step.ask =
+      procedure_box("Drift Procedure - DONE", {"Drift Collection Completed.", "Tap OK to Accept or Cancel to Discard"},
+                    DialogTemplate::kOkCancel);
   return step;
 }
 

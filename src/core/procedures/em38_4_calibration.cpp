@@ -18,28 +18,39 @@ struct BoxText {
 
 const BoxText& box_text(Em38_4Box box) {
   static const BoxText kBoxes[] = {
-      {Em38_4Box::kRotate, "Horizontal Calibration",
-       {"Rotate the unit to Horizontal Dipole Mode.", "When ready then press OK"}, DialogTemplate::kOk},
-      {Em38_4Box::kAccept, "Instrument Calibration",
+      {Em38_4Box::kRotate,
+       "Horizontal Calibration",
+       {"Rotate the unit to Horizontal Dipole Mode.", "When ready then press OK"},
+       DialogTemplate::kOk},
+      {Em38_4Box::kAccept,
+       "Instrument Calibration",
        {"Instrument Calibration is Completed.", "Press OK to accept or CANCEL this Calibration"},
        DialogTemplate::kOkCancel},
-      {Em38_4Box::kCarrierQuestion, "Carrier Effect Calibration",
-       {"Do you want to proceed with Carrier Effect Calibration?",
-        "press YES to CONTINUE or NO to SKIP this option."},
+      {Em38_4Box::kCarrierQuestion,
+       "Carrier Effect Calibration",
+       {"Do you want to proceed with Carrier Effect Calibration?", "press YES to CONTINUE or NO to SKIP this option."},
        DialogTemplate::kYesNo},
-      {Em38_4Box::kCompleted, "Instrument Calibration Completed",
-       {"Instrument Calibration Completed.", "Press OK to continue"}, DialogTemplate::kOk},
-      {Em38_4Box::kRemoveCarrier, "Removing Carrier Effect Calibration",
+      {Em38_4Box::kCompleted,
+       "Instrument Calibration Completed",
+       {"Instrument Calibration Completed.", "Press OK to continue"},
+       DialogTemplate::kOk},
+      {Em38_4Box::kRemoveCarrier,
+       "Removing Carrier Effect Calibration",
        {"Rotate the instrument to Standard Vertical Dipole Mode and",
-        "place at the height equivalent to height from ground that instrument will operate.",
-        "Press OK to continue"},
+        "place at the height equivalent to height from ground that instrument will operate.", "Press OK to continue"},
        DialogTemplate::kOk},
-      {Em38_4Box::kMountCarrier, "Removing Carrier Effect Calibration",
-       {"Mount EM38-4 on the carrier.", "Press OK to continue"}, DialogTemplate::kOk},
-      {Em38_4Box::kCarrierCompleted, "Calibration Completed", {"Calibration Completed.", "Press OK to continue"},
+      {Em38_4Box::kMountCarrier,
+       "Removing Carrier Effect Calibration",
+       {"Mount EM38-4 on the carrier.", "Press OK to continue"},
        DialogTemplate::kOk},
-      {Em38_4Box::kFailed, "Instrument Calibration",
-       {"Calibration Failed.", "No readings received.", "Program restores previous values"}, DialogTemplate::kOk},
+      {Em38_4Box::kCarrierCompleted,
+       "Calibration Completed",
+       {"Calibration Completed.", "Press OK to continue"},
+       DialogTemplate::kOk},
+      {Em38_4Box::kFailed,
+       "Instrument Calibration",
+       {"Calibration Failed.", "No readings received.", "Program restores previous values"},
+       DialogTemplate::kOk},
   };
   for (const BoxText& b : kBoxes)
     if (b.box == box) return b;
@@ -98,9 +109,7 @@ ProcedureStep collected(Em38_4CalibrationRun& c, Settings& s) {
   const std::array<double, 8> m = means(c);
   Em38_4Calibration cal = em38_4_calibration(s.em38_4);
   switch (c.stage) {
-    case Em38_4Stage::kVertical:
-      c.vertical_means = m;
-      return ask(c, Em38_4Box::kRotate);
+    case Em38_4Stage::kVertical: c.vertical_means = m; return ask(c, Em38_4Box::kRotate);
     case Em38_4Stage::kHorizontal:
       for (std::size_t pair = 0; pair < 4; ++pair)
         cal.conductivity_offset[pair] = c.vertical_means[pair * 2] - 2.0 * m[pair * 2];
@@ -181,9 +190,7 @@ ProcedureStep em38_4_answer(Em38_4CalibrationRun& c, Settings& s, int answer, Cl
   const std::uint32_t now = clock.now_ms();
   const bool yes = answer == 1;
   switch (c.box) {
-    case Em38_4Box::kRotate:
-      enter(c, Em38_4Stage::kHorizontalSettle, now);
-      return {};
+    case Em38_4Box::kRotate: enter(c, Em38_4Stage::kHorizontalSettle, now); return {};
     case Em38_4Box::kAccept:
       if (yes) return ask(c, Em38_4Box::kCarrierQuestion);
       set_em38_4_calibration(s.em38_4, c.previous);
@@ -196,12 +203,8 @@ ProcedureStep em38_4_answer(Em38_4CalibrationRun& c, Settings& s, int answer, Cl
       set_em38_4_calibration(s.em38_4, cal);
       return store(c, s, Em38_4Box::kCompleted);
     }
-    case Em38_4Box::kRemoveCarrier:
-      enter(c, Em38_4Stage::kCarrierOffSettle, now);
-      return {};
-    case Em38_4Box::kMountCarrier:
-      enter(c, Em38_4Stage::kCarrierOnSettle, now);
-      return {};
+    case Em38_4Box::kRemoveCarrier: enter(c, Em38_4Stage::kCarrierOffSettle, now); return {};
+    case Em38_4Box::kMountCarrier: enter(c, Em38_4Stage::kCarrierOnSettle, now); return {};
     default:  // the closing boxes
       return end(c);
   }

@@ -32,9 +32,9 @@ struct FilterCalibrationRun {
   bool two_coils = false;
   int samples = 200;
   int counter = 0;
-  std::array<double, 4> sums{};  // a and b of the left coil, then of the right coil
-  std::array<double, 2> factor{};          // calculated, per coil
-  std::array<bool, 2> restored{};          // the coil kept its previous factor
+  std::array<double, 4> sums{};    // a and b of the left coil, then of the right coil
+  std::array<double, 2> factor{};  // calculated, per coil
+  std::array<bool, 2> restored{};  // the coil kept its previous factor
   std::array<double, 2> previous_factor{};
   std::array<double, 2> ratio{};
   std::array<double, 2> previous_ratio{};

@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* kCoilName[2] = {"Left", "Right"};
 
-double& coil_factor(Settings& s, int coil) { return coil == 0 ? s.left_coil_filter_factor : s.right_coil_filter_factor; }
+double& coil_factor(Settings& s, int coil) {
+  return coil == 0 ? s.left_coil_filter_factor : s.right_coil_filter_factor;
+}
 
 ProcedureStep back_to_normal(Em61Procedures& p, ProcedureStep step = {}) {
   p.state = kProcedureNormal;
@@ -34,9 +36,10 @@ ProcedureStep ask(Em61Procedures& p, FilterBox box, OperatorMessage m, bool beep
 ProcedureStep failed_box(Em61Procedures& p, const Settings& s, int coil) {
   const std::string name = kCoilName[coil];
   const double previous = coil == 0 ? s.left_coil_filter_factor : s.right_coil_filter_factor;
-  std::vector<std::string> lines{
-      format_text("Calculated Filter Factor for %s Coil ( %.1f )", name.c_str(), p.filter.factor[static_cast<std::size_t>(coil)]),
-      " is out of valid range ( 125 to 1000 ).", format_text("Program restores previous value ( %.1f )", previous)};
+  std::vector<std::string> lines{format_text("Calculated Filter Factor for %s Coil ( %.1f )", name.c_str(),
+                                             p.filter.factor[static_cast<std::size_t>(coil)]),
+                                 " is out of valid range ( 125 to 1000 ).",
+                                 format_text("Program restores previous value ( %.1f )", previous)};
   lines.insert(p.filter.two_coils ? lines.begin() + 2 : lines.begin(), "Calibration Failed.");
   return ask(p, coil == 0 ? FilterBox::kLeftFailed : FilterBox::kRightFailed,
              procedure_box("Filter Factor " + name + " Coil", lines, DialogTemplate::kOk), true);
@@ -110,11 +113,12 @@ ProcedureStep accept(Em61Procedures& p, Settings& s) {
   const FilterCalibrationRun& f = p.filter;
   ProcedureStep step;
   step.save_settings = true;
-  step.writes.push_back({ConstantWrite::Kind::kNullValues,
-                         constant_pairs(s.channel_null_values, p.nulling.calibration_saved), false});
+  step.writes.push_back(
+      {ConstantWrite::Kind::kNullValues, constant_pairs(s.channel_null_values, p.nulling.calibration_saved), false});
   const double right_previous = f.two_coils ? f.previous_factor[1] : s.right_coil_filter_factor;
-  step.writes.push_back({ConstantWrite::Kind::kLx2Constants,
-                         {{s.left_coil_filter_factor, f.previous_factor[0]}, {s.right_coil_filter_factor, right_previous}}});
+  step.writes.push_back(
+      {ConstantWrite::Kind::kLx2Constants,
+       {{s.left_coil_filter_factor, f.previous_factor[0]}, {s.right_coil_filter_factor, right_previous}}});
   return back_to_normal(p, step);
 }
 
@@ -135,16 +139,15 @@ ProcedureStep filter_calibration_start(Em61Procedures& p, bool two_coils, int nu
 }
 
 ProcedureStep filter_part_two(Em61Procedures& p, ProcedureStep step) {
-  const OperatorMessage m =
-      p.filter.two_coils
-          ? procedure_box("Filter Calibration Part 2",
-                          {"Ready to calculate Filter Factors", "Place coil(s) on the ground.",
-                           "Press OK when you are ready to start"},
-                          DialogTemplate::kOkCancel)
-          : procedure_box("Calibration Part 2",
-                          {"Ready to calculate Filter Factor", "Place coil(s) on the ground.",
-                           "Press  OK  when  you are ready to start"},
-                          DialogTemplate::kOkCancel);
+  const OperatorMessage m = p.filter.two_coils
+                                ? procedure_box("Filter Calibration Part 2",
+                                                {"Ready to calculate Filter Factors", "Place coil(s) on the ground.",
+                                                 "Press OK when you are ready to start"},
+                                                DialogTemplate::kOkCancel)
+                                : procedure_box("Calibration Part 2",
+                                                {"Ready to calculate Filter Factor", "Place coil(s) on the ground.",
+                                                 "Press  OK  when  you are ready to start"},
+                                                DialogTemplate::kOkCancel);
   p.filter.box = FilterBox::kPart2;
   step.ask = m;
   step.beep = true;

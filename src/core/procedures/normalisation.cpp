@@ -9,9 +9,7 @@ namespace quelor {
 
 namespace {
 
-std::vector<std::string> progress(int percent) {
-  return {"Normalization:", format_text("%3d %c", percent, '%')};
-}
+std::vector<std::string> progress(int percent) { return {"Normalization:", format_text("%3d %c", percent, '%')}; }
 
 }  // namespace
 

@@ -58,7 +58,8 @@ ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Readi
     return step;
   }
   // Add, then test, then count: the offsets are the mean of `samples` readings.
-  for (int i = 0; i < r.channel_count && i < 4; ++i) n.sums[static_cast<std::size_t>(i)] += r.channels[static_cast<std::size_t>(i)];
+  for (int i = 0; i < r.channel_count && i < 4; ++i)
+    n.sums[static_cast<std::size_t>(i)] += r.channels[static_cast<std::size_t>(i)];
   ++n.taken;
   step.message = progress(p);
   if (n.counter != n.samples) {

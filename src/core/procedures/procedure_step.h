@@ -32,7 +32,7 @@ struct ProcedureStep {
   bool save_settings = false;
   std::vector<ConstantWrite> writes;  // written only while a data file is open
   bool pause_gps = false;
-  bool resume_gps = false;  // purge the GPS port, wait 5 ms, reset its last-data tick
+  bool resume_gps = false;          // purge the GPS port, wait 5 ms, reset its last-data tick
   bool clear_status_flags = false;  // the sixteen EM61-LX2 alarm counters
   bool stamp_last_record = false;   // the connection monitor starts afresh
   bool disable_buttons = false;     // the logging buttons and channel selectors

@@ -6,7 +6,8 @@
 namespace quelor {
 
 OperatorMessage remove_calibration_question() {
-  return procedure_box("Delete Calibration", {"Are you sure you want to", "delete Calibration factors ?", "press  YES  or  NO"},
+  return procedure_box("Delete Calibration",
+                       {"Are you sure you want to", "delete Calibration factors ?", "press  YES  or  NO"},
                        DialogTemplate::kYesNo);
 }
 
@@ -24,8 +25,8 @@ ProcedureStep remove_calibration(Settings& s, int instrument_type) {
     cleared.carrier_offset = {};
     cleared.carrier_inphase_offset = {};
     set_em38_4_calibration(s.em38_4, cleared);
-    step.writes.push_back({ConstantWrite::Kind::kEm38_4Constants,
-                           constant_pairs(em38_4_constants(cleared), em38_4_constants(previous))});
+    step.writes.push_back(
+        {ConstantWrite::Kind::kEm38_4Constants, constant_pairs(em38_4_constants(cleared), em38_4_constants(previous))});
   } else {
     return step;
   }

@@ -74,7 +74,8 @@ bool two_value_entries(const DecodeContext& c) { return c.instrument_type == kCs
 
 void set_mapped_view(DecodeContext& c, const Settings& s) {
   c.mapped_view = s.colour_map_view;
-  const auto& scale = mapped_view_uses_scale_2(c.instrument_type, c.mapped_view) ? s.profile_scale_2 : s.profile_scale_1;
+  const auto& scale =
+      mapped_view_uses_scale_2(c.instrument_type, c.mapped_view) ? s.profile_scale_2 : s.profile_scale_1;
   c.colour = {scale[0], (scale[1] - scale[0]) / kColourClassCount};
 }
 

@@ -40,10 +40,10 @@ struct DecodeContext {
   std::array<double, 4> nulls{};
   // The filtered channel of each EM61-LX2 coil: F = E - L x factor / 1000.
   std::array<double, 2> lx2_filter_factors{310.0, 310.0};  // left, right coil
-  bool two_sensors = false;  // Grad601 and EM61-LX2
-  bool manual_em34 = false;  // EM34-3 in Manual mode: one footprint per coil spacing
-  int mapped_view = 0;       // colour map view: 0 positions, n the n-th channel's view
-  ColourScale colour;        // of the mapped view
+  bool two_sensors = false;                                // Grad601 and EM61-LX2
+  bool manual_em34 = false;                                // EM34-3 in Manual mode: one footprint per coil spacing
+  int mapped_view = 0;                                     // colour map view: 0 positions, n the n-th channel's view
+  ColourScale colour;                                      // of the mapped view
 };
 
 // The EM31 family decoder's options the program runs with: Manual mode and
@@ -88,8 +88,8 @@ DecodeContext decode_context_from_header(const FileHeader& header, const Setting
 // procedures' own: each updates the context in force for the readings after
 // it. Call with every record in file order.
 struct ConstantRecordState {
-  int null_index = 0;  // EM61: the n-th 'O' record of a group
-  int lx2_index = 0;   // EM61-LX2: the n-th 'I' record of a group
+  int null_index = 0;               // EM61: the n-th 'O' record of a group
+  int lx2_index = 0;                // EM61-LX2: the n-th 'I' record of a group
   std::array<double, 6> em38mk2{};  // EM38-MK2 'O1'-'O6'
   std::array<double, 28> em38_4{};  // EM38-4 'O1'-'OS'
 };

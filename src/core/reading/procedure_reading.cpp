@@ -47,7 +47,8 @@ Em61Reading em61_procedure_reading(const ReadingMeaning& m, const DecodeContext&
   Em61Reading r;
   r.letter = m.mode;
   r.channel_count = c.instrument_type == kEm61Lx2 && !c.two_sensors ? 2 : 4;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(r.channel_count); ++i) r.channels[i] = m.columns[i].value_or(0.0);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(r.channel_count); ++i)
+    r.channels[i] = m.columns[i].value_or(0.0);
   return r;
 }
 

@@ -102,8 +102,9 @@ void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning
   put(m, s.value[static_cast<std::size_t>(conductivity)]);
   put(m, s.value[static_cast<std::size_t>(inphase)]);
   // In-phase only: the record holds no conductivity to map.
-  const std::optional<double> mapped =
-      c.mapped_view == 1 ? slot(s, conductivity) : c.mapped_view == 2 ? slot(s, inphase) : std::nullopt;
+  const std::optional<double> mapped = c.mapped_view == 1   ? slot(s, conductivity)
+                                       : c.mapped_view == 2 ? slot(s, inphase)
+                                                            : std::nullopt;
   if (mapped) m.entry = class_of(*mapped, c.colour);
 }
 
@@ -196,8 +197,8 @@ void em61lx2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
   // the strip's left half the left coil, its right half the right coil.
   const int n = c.two_sensors && c.mapped_view > 3 ? c.mapped_view - 3 : c.mapped_view;
   if (n < 1 || n > 3) return;
-  m.entry = c.two_sensors ? two_value_entry(channel(m, n), channel(m, n + 3), c.colour)
-                          : class_of(channel(m, n), c.colour);
+  m.entry =
+      c.two_sensors ? two_value_entry(channel(m, n), channel(m, n + 3), c.colour) : class_of(channel(m, n), c.colour);
 }
 
 void grad601(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {

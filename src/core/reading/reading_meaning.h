@@ -39,13 +39,13 @@ struct ReadingMeaning {
   std::optional<int> entry;
   int kind = 0;
   // Record flags.
-  int identity = 0;      // dipole code (EM34-3: the slot): a change restarts the profile traces
-  char dipole = 0;       // 'V' or 'H'
-  char mode = 0;         // mode letter; EM61: the record letter; CS-21: its flag
-  double full_scale = 0; // EM31 family: the range's full-scale number
-  bool marker = false;   // shown as "Marker"/"MARKER"
-  bool trigger = false;  // Manual mode: this record carries the trigger
-  bool flag_b = false;   // EM31-MK2 status bit 0: the bars are not redrawn
+  int identity = 0;             // dipole code (EM34-3: the slot): a change restarts the profile traces
+  char dipole = 0;              // 'V' or 'H'
+  char mode = 0;                // mode letter; EM61: the record letter; CS-21: its flag
+  double full_scale = 0;        // EM31 family: the range's full-scale number
+  bool marker = false;          // shown as "Marker"/"MARKER"
+  bool trigger = false;         // Manual mode: this record carries the trigger
+  bool flag_b = false;          // EM31-MK2 status bit 0: the bars are not redrawn
   bool inphase_record = false;  // EM38: the value is an in-phase value
 };
 

@@ -186,7 +186,8 @@ CoverageGap describe(const Cells& g, const Component& comp) {
     e += p.easting;
     n += p.northing;
     gap.low = {std::min(gap.low.easting, p.easting - g.cell / 2), std::min(gap.low.northing, p.northing - g.cell / 2)};
-    gap.high = {std::max(gap.high.easting, p.easting + g.cell / 2), std::max(gap.high.northing, p.northing + g.cell / 2)};
+    gap.high = {std::max(gap.high.easting, p.easting + g.cell / 2),
+                std::max(gap.high.northing, p.northing + g.cell / 2)};
   }
   const double count = static_cast<double>(comp.cells.size());
   gap.centre = {e / count, n / count};
@@ -202,7 +203,8 @@ std::vector<CoverageBlock> block_hulls(const SurveyData& survey, double swath_wi
     for (const SurveyFix& f : survey.fixes) points.push_back(f.position);
   const SurveyBlocks blocks = survey_blocks(points, kBlockLinkSwaths * swath_width);
   std::vector<std::vector<PlanePoint>> members(static_cast<std::size_t>(blocks.count));
-  for (std::size_t i = 0; i < points.size(); ++i) members[static_cast<std::size_t>(blocks.block[i])].push_back(points[i]);
+  for (std::size_t i = 0; i < points.size(); ++i)
+    members[static_cast<std::size_t>(blocks.block[i])].push_back(points[i]);
   std::vector<CoverageBlock> out;
   for (std::vector<PlanePoint>& m : members) {
     CoverageBlock b;
@@ -211,7 +213,8 @@ std::vector<CoverageBlock> block_hulls(const SurveyData& survey, double swath_wi
     b.area = b.hull.size() >= 3 ? polygon_area(b.hull) : 0.0;
     out.push_back(std::move(b));
   }
-  std::stable_sort(out.begin(), out.end(), [](const CoverageBlock& a, const CoverageBlock& b) { return a.area > b.area; });
+  std::stable_sort(out.begin(), out.end(),
+                   [](const CoverageBlock& a, const CoverageBlock& b) { return a.area > b.area; });
   return out;
 }
 
@@ -276,13 +279,15 @@ Coverage survey_coverage(const SurveyData& survey, long max_cells) {
   }
   c.covered_share = in_hull > 0 ? static_cast<double>(covered) / static_cast<double>(in_hull) : 0.0;
   for (std::size_t b = 0; b < c.blocks.size(); ++b)
-    if (block_in[b] > 0) c.blocks[b].covered_share = static_cast<double>(block_covered[b]) / static_cast<double>(block_in[b]);
+    if (block_in[b] > 0)
+      c.blocks[b].covered_share = static_cast<double>(block_covered[b]) / static_cast<double>(block_in[b]);
 
   // A gap holds a disc a swath wide, to within a cell: its cells are at
   // least half a swath (less half a cell) from anything covered or outside.
   const std::vector<double> distance2 = distance_transform(g, state);
   std::vector<Component> comps = wide_gaps(g, state, distance2, c.swath_width / 2.0 / g.cell - 0.5);
-  std::sort(comps.begin(), comps.end(), [](const Component& a, const Component& b) { return a.cells.size() > b.cells.size(); });
+  std::sort(comps.begin(), comps.end(),
+            [](const Component& a, const Component& b) { return a.cells.size() > b.cells.size(); });
   if (comps.size() > kCoverageMaxGaps) comps.resize(kCoverageMaxGaps);
 
   c.grid.origin = g.origin;

@@ -14,7 +14,8 @@ constexpr double kShortestLine = 1.0;  // metres: shorter lines tell no readings
 bool tells_quality(const SurveyFix& f) { return f.quality > 0 || f.satellites > 0 || f.dilution > 0; }
 
 bool below_mask(const SurveyFix& f, const GpsWarningLimits& m) {
-  return f.satellites < m.minimum_satellites || f.dilution > m.maximum_dilution || f.quality < m.minimum_quality_index + 1;
+  return f.satellites < m.minimum_satellites || f.dilution > m.maximum_dilution ||
+         f.quality < m.minimum_quality_index + 1;
 }
 
 void add_fix(LineFlags& flags, const SurveyFix& f, const GpsWarningLimits& mask) {
@@ -58,7 +59,8 @@ double readings_per_metre_floor(const std::vector<LineSummary>& lines) {
   return kSparseShare * rates[rates.size() / 2];
 }
 
-std::vector<LineFlags> line_flags(const SurveyData& s, const std::vector<LineSummary>& lines, const LineLimits& limits) {
+std::vector<LineFlags> line_flags(const SurveyData& s, const std::vector<LineSummary>& lines,
+                                  const LineLimits& limits) {
   std::vector<LineFlags> flags(s.lines.size());
   for (std::size_t i = 0; i < flags.size(); ++i) flags[i].line = static_cast<int>(i);
   for (std::size_t i = 0; i < s.fixes.size(); ++i) {
@@ -78,7 +80,8 @@ std::vector<LineFlags> line_flags(const SurveyData& s, const std::vector<LineSum
     f.poor_gps = f.fixes > 0 && static_cast<double>(f.poor_fixes) > kPoorGpsShare * static_cast<double>(f.fixes);
   }
   for (const LineSummary& l : lines)
-    if (l.length >= kShortestLine && l.readings_per_metre < floor) flags[static_cast<std::size_t>(l.line)].sparse = true;
+    if (l.length >= kShortestLine && l.readings_per_metre < floor)
+      flags[static_cast<std::size_t>(l.line)].sparse = true;
   return flags;
 }
 

@@ -15,12 +15,12 @@
 namespace quelor {
 
 struct LineLimits {
-  double max_speed = 0.0;   // m/s; 0: no speed flag
-  GpsWarningLimits gps{};   // the warning mask's settings
+  double max_speed = 0.0;  // m/s; 0: no speed flag
+  GpsWarningLimits gps{};  // the warning mask's settings
 };
 
 struct GpsOutage {
-  double start = kNoTime;   // local time of its first and last reading without a position
+  double start = kNoTime;  // local time of its first and last reading without a position
   double end = kNoTime;
   long readings = 0;
 };
@@ -38,9 +38,9 @@ struct LineFlags {
   std::vector<GpsOutage> outages;
 };
 
-inline constexpr double kFastShare = 0.1;    // of a line's timed steps
-inline constexpr double kSparseShare = 0.5;  // of the median readings per metre
-inline constexpr double kPoorGpsShare = 0.1; // of a line's fixes
+inline constexpr double kFastShare = 0.1;     // of a line's timed steps
+inline constexpr double kSparseShare = 0.5;   // of the median readings per metre
+inline constexpr double kPoorGpsShare = 0.1;  // of a line's fixes
 
 // The floor of readings per metre: half the median of the lines walked.
 double readings_per_metre_floor(const std::vector<LineSummary>& lines);

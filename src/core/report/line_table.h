@@ -11,10 +11,10 @@
 namespace quelor {
 
 struct LineSummary {
-  int line = 0;               // index into SurveyData::lines
+  int line = 0;  // index into SurveyData::lines
   long readings = 0;
-  long positioned = 0;        // readings with a position
-  double length = 0.0;        // metres, between consecutive positioned readings
+  long positioned = 0;              // readings with a position
+  double length = 0.0;              // metres, between consecutive positioned readings
   double readings_per_metre = 0.0;  // positioned readings / length; 0 without length
   double mean_speed = kNoTime;      // m/s: distance over time between its fixes; NaN without two fixes
   double max_speed = kNoTime;       // m/s: the fastest fix-to-fix step

@@ -30,7 +30,8 @@ std::vector<GpsQualityPoint> gps_quality_series(const SurveyData& survey, int bu
   for (const SurveyFix& f : survey.fixes)
     if (std::isfinite(f.time)) timed.push_back(&f);
   if (timed.empty() || buckets < 1) return out;
-  std::stable_sort(timed.begin(), timed.end(), [](const SurveyFix* a, const SurveyFix* b) { return a->time < b->time; });
+  std::stable_sort(timed.begin(), timed.end(),
+                   [](const SurveyFix* a, const SurveyFix* b) { return a->time < b->time; });
   const double first = timed.front()->time;
   const double span = std::max(timed.back()->time - first, 1e-9);
   int bucket = -1;

@@ -10,9 +10,9 @@
 namespace quelor {
 
 struct SpeedHistogram {
-  double maximum = 5.0;          // the speed bar's full scale, in `unit` per second
-  std::vector<double> seconds;   // `bins` bins over 0..maximum, then one above the maximum
-  double total = 0.0;            // seconds
+  double maximum = 5.0;         // the speed bar's full scale, in `unit` per second
+  std::vector<double> seconds;  // `bins` bins over 0..maximum, then one above the maximum
+  double total = 0.0;           // seconds
   double above_share() const { return total > 0 ? seconds.back() / total : 0.0; }
 };
 

@@ -25,26 +25,26 @@ struct SurveyLine {
 };
 
 struct SurveyReading {
-  int line = 0;            // index into `lines`
-  bool positioned = false; // a position was interpolated
+  int line = 0;             // index into `lines`
+  bool positioned = false;  // a position was interpolated
   PlanePoint position;
-  double time = kNoTime;   // local seconds since midnight
+  double time = kNoTime;  // local seconds since midnight
 };
 
 struct SurveyFix {
   int line = 0;
-  int segment = 0;          // path segment: speeds only between fixes of one
+  int segment = 0;  // path segment: speeds only between fixes of one
   PlanePoint position;
   int quality = 0;
   int satellites = 0;
   double dilution = 0.0;
-  double time_of_day = 0.0; // of the sentence, as the live speed uses it
-  double time = kNoTime;    // local
+  double time_of_day = 0.0;  // of the sentence, as the live speed uses it
+  double time = kNoTime;     // local
 };
 
 struct SurveyRemark {
   std::string file;
-  char tag = 'X';           // 'X' program remark, 'C' operator comment
+  char tag = 'X';  // 'X' program remark, 'C' operator comment
   std::string text;
   double time = kNoTime;
 };
@@ -59,8 +59,8 @@ struct SurveyData {
   std::vector<SurveyFix> fixes;
   std::vector<SurveyRemark> remarks;
   std::vector<SwathQuad> swaths;
-  std::vector<double> swath_widths;  // length of each swath cross-line
-  std::string date;                  // "dd.mm.yyyy" of the first line block
+  std::vector<double> swath_widths;          // length of each swath cross-line
+  std::string date;                          // "dd.mm.yyyy" of the first line block
   std::vector<std::string> truncated_files;  // files whose last record is cut off
 };
 

@@ -116,9 +116,12 @@ void add_survey_file(SurveyData& survey, const std::string& name, std::string_vi
       survey.remarks.push_back({name, tag, trimmed(rec.substr(1, 11)), mark ? time_at_tick(*mark, tick) : kNoTime});
     }
     const int index = swath_letter_index(rec);
-    if (index == -1) swaths.reset(true);
-    else if (index >= 0) swaths.corner(survey, rec, index);
-    else if (swath_closing_record(rec)) swaths.reset(false);
+    if (index == -1)
+      swaths.reset(true);
+    else if (index >= 0)
+      swaths.corner(survey, rec, index);
+    else if (swath_closing_record(rec))
+      swaths.reset(false);
   }
 
   // Lines: one per line block of the file, in order.

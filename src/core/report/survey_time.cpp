@@ -40,7 +40,8 @@ SurveyTimeSpan survey_time_span(const SurveyData& s) {
 std::string utc_offset_text(const std::optional<int>& minutes) {
   if (!minutes) return "time zone unknown";
   char text[16];
-  std::snprintf(text, sizeof text, "UTC%c%02d:%02d", *minutes < 0 ? '-' : '+', std::abs(*minutes) / 60, std::abs(*minutes) % 60);
+  std::snprintf(text, sizeof text, "UTC%c%02d:%02d", *minutes < 0 ? '-' : '+', std::abs(*minutes) / 60,
+                std::abs(*minutes) % 60);
   return text;
 }
 

@@ -9,7 +9,8 @@ std::optional<std::pair<double, double>> percentile_range(std::vector<double> va
   std::erase_if(values, [](double v) { return !std::isfinite(v); });
   if (values.empty()) return std::nullopt;
   const auto at = [&](double share) {
-    const std::size_t k = static_cast<std::size_t>(std::clamp(share, 0.0, 1.0) * static_cast<double>(values.size() - 1));
+    const std::size_t k =
+        static_cast<std::size_t>(std::clamp(share, 0.0, 1.0) * static_cast<double>(values.size() - 1));
     std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(k), values.end());
     return values[k];
   };

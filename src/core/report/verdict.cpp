@@ -37,9 +37,8 @@ std::vector<int> nearest_lines(const SurveyData& s, PlanePoint p) {
   std::vector<int> order;
   for (std::size_t i = 0; i < best.size(); ++i)
     if (std::isfinite(best[i])) order.push_back(static_cast<int>(i));
-  std::sort(order.begin(), order.end(), [&](int a, int b) {
-    return best[static_cast<std::size_t>(a)] < best[static_cast<std::size_t>(b)];
-  });
+  std::sort(order.begin(), order.end(),
+            [&](int a, int b) { return best[static_cast<std::size_t>(a)] < best[static_cast<std::size_t>(b)]; });
   if (order.size() > 2) order.resize(2);
   return order;
 }
@@ -48,8 +47,10 @@ std::string gap_text(const SurveyData& s, const CoverageGap& g, std::size_t numb
   std::string t = text_of("gap %zu: %.0f x %.0f m (%.0f sq m) at E %.1f N %.1f", number, g.high.easting - g.low.easting,
                           g.high.northing - g.low.northing, g.area, g.centre.easting, g.centre.northing);
   const std::vector<int> near = nearest_lines(s, g.centre);
-  if (near.size() == 2) t += ", between line " + line_label(s, near[0]) + " and line " + line_label(s, near[1]);
-  else if (near.size() == 1) t += ", beside line " + line_label(s, near[0]);
+  if (near.size() == 2)
+    t += ", between line " + line_label(s, near[0]) + " and line " + line_label(s, near[1]);
+  else if (near.size() == 1)
+    t += ", beside line " + line_label(s, near[0]);
   return t;
 }
 
@@ -67,9 +68,9 @@ void add_line_flags(Verdict& v, const SurveyData& s, const std::vector<LineFlags
                                    100.0 * f.seconds_fast / f.seconds_timed));
     if (f.sparse) v.findings.push_back(line + ": too few readings per metre");
     if (f.poor_gps)
-      v.findings.push_back(text_of("%s: %ld of %ld fixes below the GPS warning mask (quality %d, %d satellites, HDOP %.1f)",
-                                   line.c_str(), f.poor_fixes, f.fixes, f.worst_quality, f.fewest_satellites,
-                                   f.worst_dilution));
+      v.findings.push_back(
+          text_of("%s: %ld of %ld fixes below the GPS warning mask (quality %d, %d satellites, HDOP %.1f)",
+                  line.c_str(), f.poor_fixes, f.fixes, f.worst_quality, f.fewest_satellites, f.worst_dilution));
     for (const GpsOutage& o : f.outages) {
       if (++outages > kVerdictGaps) continue;
       v.findings.push_back(text_of("%s: GPS outage %s-%s (%ld readings without a position)", line.c_str(),
@@ -106,9 +107,12 @@ Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& line
   for (const std::string& f : s.truncated_files) v.findings.push_back("file " + f + ": its last record is cut off");
   for (const std::string& f : files_ending_while_logging(s))
     v.findings.push_back("file " + f + " ends while logging (no pause after the last start): it may be cut off");
-  const bool positioned = std::any_of(s.readings.begin(), s.readings.end(), [](const SurveyReading& r) { return r.positioned; });
-  if (s.readings.empty()) v.findings.push_back("no readings");
-  else if (!positioned) v.findings.push_back("no reading has a position");
+  const bool positioned =
+      std::any_of(s.readings.begin(), s.readings.end(), [](const SurveyReading& r) { return r.positioned; });
+  if (s.readings.empty())
+    v.findings.push_back("no readings");
+  else if (!positioned)
+    v.findings.push_back("no reading has a position");
   else if (!coverage.known)
     v.findings.push_back(s.swath_widths.empty() ? "coverage unknown: no swath outline logged"
                                                 : "coverage unknown: the positions span no area");
@@ -118,7 +122,8 @@ Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& line
     v.findings.push_back(text_of("%zu more gaps", coverage.gaps.size() - kVerdictGaps));
   for (const LineSummary& l : lines) {
     const long missing = l.readings - l.positioned;
-    if (positioned && missing > 0 && static_cast<double>(missing) > kUnpositionedShare * static_cast<double>(l.readings))
+    if (positioned && missing > 0 &&
+        static_cast<double>(missing) > kUnpositionedShare * static_cast<double>(l.readings))
       v.findings.push_back(text_of("line %s: %ld of %ld readings without a position", line_label(s, l.line).c_str(),
                                    missing, l.readings));
   }

@@ -40,9 +40,7 @@ void keep_tail(BinaryFramer& f, std::size_t keep) {
 
 }  // namespace
 
-const BinaryFormat& binary_format(BinaryReader reader) {
-  return kFormats[static_cast<std::size_t>(reader)];
-}
+const BinaryFormat& binary_format(BinaryReader reader) { return kFormats[static_cast<std::size_t>(reader)]; }
 
 BinaryFramer make_binary_framer(BinaryReader reader, std::uint32_t message) {
   BinaryFramer f;
@@ -69,8 +67,8 @@ FrameStep frame_binary_byte(BinaryFramer& f, std::uint8_t byte, const FrameConte
   if (f.reader == BinaryReader::kEm61Continuous && ctx.marker)
     f.record.bytes[0] = static_cast<std::uint8_t>(marker_letter_of(kEm61Lx2, static_cast<char>(f.record.bytes[0])));
   if (f.reader == BinaryReader::kEm38_4)
-    f.record.bytes[1] = static_cast<std::uint8_t>(f.record.bytes[1] + (ctx.line_active ? 16 : 0) +
-                                                  (ctx.marker ? 8 : 0));
+    f.record.bytes[1] =
+        static_cast<std::uint8_t>(f.record.bytes[1] + (ctx.line_active ? 16 : 0) + (ctx.marker ? 8 : 0));
   step.event = FrameEvent::kRecord;
   step.play_tick = count_sound(f.counters, format.sound, ctx);
   step.deliver = !format.decimate || count_record(f.counters, ctx);
@@ -85,8 +83,7 @@ FrameStep frame_binary_byte(BinaryFramer& f, std::uint8_t byte, const FrameConte
 
 bool is_valid_binary_record(BinaryReader reader, const RecordBytes& record) {
   const BinaryFormat& format = binary_format(reader);
-  return record.length == format.copy_length && is_letter(format, record.bytes[0]) &&
-         record.bytes[record.length] == 0;
+  return record.length == format.copy_length && is_letter(format, record.bytes[0]) && record.bytes[record.length] == 0;
 }
 
 }  // namespace quelor

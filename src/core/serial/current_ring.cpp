@@ -10,9 +10,7 @@ CurrentRing make_current_ring(std::size_t size) {
 
 bool ring_enabled(const CurrentRing& ring) { return !ring.values.empty(); }
 
-bool ring_full(const CurrentRing& ring) {
-  return ring_enabled(ring) && ring.count == ring.values.size();
-}
+bool ring_full(const CurrentRing& ring) { return ring_enabled(ring) && ring.count == ring.values.size(); }
 
 void ring_push(CurrentRing& ring, double current) {
   if (!ring_enabled(ring)) return;
@@ -31,8 +29,6 @@ void ring_push(CurrentRing& ring, double current) {
   }
 }
 
-double ring_mean(const CurrentRing& ring) {
-  return ring.count == 0 ? 0.0 : ring.sum / static_cast<double>(ring.count);
-}
+double ring_mean(const CurrentRing& ring) { return ring.count == 0 ? 0.0 : ring.sum / static_cast<double>(ring.count); }
 
 }  // namespace quelor

@@ -18,12 +18,12 @@ struct Em31Options {
 
 struct Em31Reading {
   ChannelSlots slots;
-  char dipole = 'V';     // "V" or "H"
-  char mode = 'N';       // "M" or "N"
-  double range = 0;      // full-scale number
-  int dipole_code = 16;  // 16 vertical, 8 horizontal; EM34-3: the slot index
-  bool flag_b = false;   // bit 0 of the status byte
-  bool marker = false;   // status byte without bit 7 is 64 or more
+  char dipole = 'V';            // "V" or "H"
+  char mode = 'N';              // "M" or "N"
+  double range = 0;             // full-scale number
+  int dipole_code = 16;         // 16 vertical, 8 horizontal; EM34-3: the slot index
+  bool flag_b = false;          // bit 0 of the status byte
+  bool marker = false;          // status byte without bit 7 is 64 or more
   bool inphase_record = false;  // EM38: the value is an in-phase value
 };
 

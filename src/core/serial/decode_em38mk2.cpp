@@ -14,8 +14,7 @@ char em38_mode_letter(int m) { return (m == 2 || m == 6) ? 'N' : 'M'; }
 
 double em38_word_value(std::uint16_t raw) { return (raw * 5.0 / 1024.0 - 160.0) * 8.0; }
 
-Em38Mk2Reading decode_em38_mk2(std::span<const std::uint8_t> record, const Em38Mk2Offsets& offsets,
-                               bool single_coil) {
+Em38Mk2Reading decode_em38_mk2(std::span<const std::uint8_t> record, const Em38Mk2Offsets& offsets, bool single_coil) {
   Em38Mk2Reading r;
   const int m = record.size() > 1 ? record[1] : 0;
   r.mode = em38_mode_letter(m);
@@ -34,8 +33,7 @@ Em38Mk2Reading decode_em38_mk2(std::span<const std::uint8_t> record, const Em38M
   return r;
 }
 
-Em38_4Reading decode_em38_4(std::span<const std::uint8_t> record, const Em38_4Calibration& c,
-                            bool raw_inphase) {
+Em38_4Reading decode_em38_4(std::span<const std::uint8_t> record, const Em38_4Calibration& c, bool raw_inphase) {
   Em38_4Reading r;
   r.mode = em38_mode_letter(record.size() > 1 ? record[1] : 0);
   for (std::size_t pair = 0; pair < 4; ++pair) {

@@ -31,8 +31,7 @@ struct Em38Mk2Reading {
   std::array<std::uint16_t, 2> raw{};  // positions 10-11 and 12-13, unchanged
 };
 
-Em38Mk2Reading decode_em38_mk2(std::span<const std::uint8_t> record, const Em38Mk2Offsets& offsets,
-                               bool single_coil);
+Em38Mk2Reading decode_em38_mk2(std::span<const std::uint8_t> record, const Em38Mk2Offsets& offsets, bool single_coil);
 
 // EM38-4 calibration, per coil pair in record order (1.00, 0.88, 0.50, 0.75 m).
 struct Em38_4Calibration {

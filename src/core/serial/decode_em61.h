@@ -28,8 +28,8 @@ enum Em61CoilType : int { kCoilStandard = 0, kCoilHighPower = 1, kCoilStandardNc
 struct Em61Mk2Options {
   bool timed_readings = false;  // timed automatic readings: the current is not divided
   int coil_type = kCoilStandard;
-  int sub_type = 0;        // 0, 1 or 2
-  bool halving = false;    // EM61 halving setting
+  int sub_type = 0;      // 0, 1 or 2
+  bool halving = false;  // EM61 halving setting
 };
 
 struct GateFactors {
@@ -51,10 +51,10 @@ struct Em61Reading {
   char letter = 0;
   int channel_count = 4;
   std::array<double, 4> channels{};  // millivolts after normalisation and nulling
-  double current = 0;       // the record's current (EM61-MK2: after the coil division)
-  double mean_current = 0;  // written back into the record
-  double normalisation = 1;  // factor the channels were multiplied by
-  GateFactors gates;         // EM61-MK2 only
+  double current = 0;                // the record's current (EM61-MK2: after the coil division)
+  double mean_current = 0;           // written back into the record
+  double normalisation = 1;          // factor the channels were multiplied by
+  GateFactors gates;                 // EM61-MK2 only
 };
 
 // Rewrites `record`: 13-15 receive the old 10-12, 10-11 the mean current

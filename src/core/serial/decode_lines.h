@@ -9,7 +9,7 @@
 namespace quelor {
 
 struct Grad601Reading {
-  int count = 1;  // 1, or 2 with the two-sensor set-up
+  int count = 1;                                  // 1, or 2 with the two-sensor set-up
   std::array<std::optional<double>, 2> values{};  // nullopt: field empty or missing
 };
 
@@ -19,7 +19,7 @@ Grad601Reading decode_grad601(std::string_view line, bool two_sensors);
 
 struct Cs21Reading {
   std::array<std::optional<double>, 4> values{};  // fields 3-6, nullopt where not numeric
-  char flag = 0;  // the character right after the five-character head
+  char flag = 0;                                  // the character right after the five-character head
 };
 
 Cs21Reading decode_cs21(std::string_view line);

@@ -45,8 +45,8 @@ int one_attempt(SerialPort& port, Clock& clock, std::uint8_t first, std::uint8_t
 
 }  // namespace
 
-int send_instrument_command(SerialPort& port, Clock& clock, std::uint8_t first, std::uint8_t second,
-                            int reopen_flag, const ReopenInstrumentPort& reopen, int& instrument_answer) {
+int send_instrument_command(SerialPort& port, Clock& clock, std::uint8_t first, std::uint8_t second, int reopen_flag,
+                            const ReopenInstrumentPort& reopen, int& instrument_answer) {
   SerialPort* target = &port;
   if (reopen_flag > 0) {
     if (reopen.close) reopen.close();

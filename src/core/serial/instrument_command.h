@@ -24,8 +24,8 @@ struct ReopenInstrumentPort {
 // windows for "O" followed by "K" (answer 1) or "V" (answer 0). Returns 1 and
 // stores the answer in `instrument_answer`, or 0 with it unchanged. With
 // `reopen_flag` > 0 the port is reopened first (70 ms waits around it).
-int send_instrument_command(SerialPort& port, Clock& clock, std::uint8_t first, std::uint8_t second,
-                            int reopen_flag, const ReopenInstrumentPort& reopen, int& instrument_answer);
+int send_instrument_command(SerialPort& port, Clock& clock, std::uint8_t first, std::uint8_t second, int reopen_flag,
+                            const ReopenInstrumentPort& reopen, int& instrument_answer);
 
 // "[1D" + rate digits + carriage return; rate index 0..4 -> 1, 2, 5, 10, 20.
 // Empty for an index outside 0..4.

@@ -33,8 +33,7 @@ std::optional<InstrumentFramer> make_instrument_framer(int type, const ReaderOpt
     case kCs21: return make_cs21_framer();
     case kGrad601: return make_grad601_framer();
     case kEm61Lx2:
-      return make_binary_framer(BinaryReader::kEm61Continuous,
-                                o.two_coils ? WM_LX2_DUAL_READING : WM_LX2_READING);
+      return make_binary_framer(BinaryReader::kEm61Continuous, o.two_coils ? WM_LX2_DUAL_READING : WM_LX2_READING);
     case kEm61Mk2: return em61_framer(WM_EM61_READING, o);
     default: return std::nullopt;
   }

@@ -25,8 +25,7 @@ struct ReaderOptions {
 using InstrumentFramer = std::variant<TFramer, BinaryFramer, LineFramer, TiltFramer>;
 
 // nullopt for an instrument type outside the variant table.
-std::optional<InstrumentFramer> make_instrument_framer(int instrument_type,
-                                                       const ReaderOptions& options);
+std::optional<InstrumentFramer> make_instrument_framer(int instrument_type, const ReaderOptions& options);
 
 InstrumentFramer make_tilt_reader_framer();
 

@@ -26,15 +26,15 @@ struct LineSettings {
   int data_bits = 8;
   Parity parity = Parity::kNone;
   bool parity_check = false;
-  int stop_bits = 1;                        // 1 or 2
-  std::optional<bool> binary;               // binary transfer mode
-  bool cts_flow = false;                    // CTS output flow control
-  bool dsr_flow = false;                    // DSR output flow control
+  int stop_bits = 1;           // 1 or 2
+  std::optional<bool> binary;  // binary transfer mode
+  bool cts_flow = false;       // CTS output flow control
+  bool dsr_flow = false;       // DSR output flow control
   std::optional<bool> dsr_sensitivity;
   std::optional<bool> tx_continue_on_xoff;
-  bool xon_xoff = false;                    // output and input
-  std::optional<bool> dtr_enable;           // DTR line control enabled
-  std::optional<bool> rts_enable;           // RTS control "enable" (false: disabled)
+  bool xon_xoff = false;           // output and input
+  std::optional<bool> dtr_enable;  // DTR line control enabled
+  std::optional<bool> rts_enable;  // RTS control "enable" (false: disabled)
 };
 
 // GPS: 0 4800 ... 5 115200, any other index 4800.

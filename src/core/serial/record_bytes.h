@@ -19,9 +19,7 @@ struct RecordBytes {
   std::size_t length = 0;
 
   std::span<const std::uint8_t> view() const { return {bytes.data(), length}; }
-  std::string_view text() const {
-    return {reinterpret_cast<const char*>(bytes.data()), length};
-  }
+  std::string_view text() const { return {reinterpret_cast<const char*>(bytes.data()), length}; }
 };
 
 // Replaces the content with `data` (cut to the capacity less the NUL).

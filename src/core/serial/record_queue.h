@@ -57,9 +57,7 @@ class RecordQueue {
   std::uint32_t take_dropped() { return dropped_.exchange(0, std::memory_order_relaxed); }
 
   // Records waiting.
-  std::size_t size() const {
-    return tail_.load(std::memory_order_acquire) - head_.load(std::memory_order_acquire);
-  }
+  std::size_t size() const { return tail_.load(std::memory_order_acquire) - head_.load(std::memory_order_acquire); }
 
   // Window-thread side: forgets what waits (a new survey, a purged port).
   void clear() { head_.store(tail_.load(std::memory_order_acquire), std::memory_order_release); }

@@ -11,8 +11,7 @@ namespace quelor {
 // EM34-3: `em34_period_ms` when given, else the EM31-MK2's period (the same
 // "T" record stream). nullopt where the instrument has none (EM38-4, CS-21,
 // EM61 family) or the EM38 length is unknown.
-std::optional<double> record_period_ms(int instrument_type, int em38_record_length = 12,
-                                       double em34_period_ms = 0);
+std::optional<double> record_period_ms(int instrument_type, int em38_record_length = 12, double em34_period_ms = 0);
 
 // round(interval * 1000 / period), at least 1.
 int records_per_reading(double reading_interval_s, double period_ms);

@@ -15,14 +15,14 @@ struct ColourAt {
 struct InstrumentDefaults {
   int instrument_type;
   int colour_map_view;
-  int width_count;                 // trace widths set from position 0
+  int width_count;  // trace widths set from position 0
   std::array<int, 8> widths;
-  int colour_count;                // entries of `colours` in use
+  int colour_count;  // entries of `colours` in use
   std::array<ColourAt, 5> colours;
   double gps_x_offset;
   double gps_y_offset;
   int swath_option;
-  void (*further)(Settings&);      // instrument-only values, or nullptr
+  void (*further)(Settings&);  // instrument-only values, or nullptr
 };
 
 // The default limits of the readings (and colour) scales: the first component
@@ -59,10 +59,16 @@ constexpr std::array<InstrumentDefaults, 9> kDefaults{{
     {kEm61Mk2, 3, 8, {2, 3, 4, 2, 2, 3, 4, 1}, 0, kNoColours, 0.0, 0.0, 5, em61mk2_further},
     {kEm31Mk2, 1, 8, {3, 2, 3, 2, 2, 2, 2, 2}, 0, kNoColours, -0.3, 0.0, 2, nullptr},
     {kEm38, 1, 8, {3, 2, 3, 2, 2, 2, 2, 2}, 0, kNoColours, -0.3, 0.0, 1, nullptr},
-    {kEm34_3, 1, 6, {3, 3, 3, 2, 2, 2}, 3,
-     {{{1, 0xFFFF00}, {2, 0x4080FF}, {3, 0xFF00FF}}}, 0.0, 0.0, 2, nullptr},
-    {kEm38Mk2, 1, 8, {3, 3, 3, 3, 2, 2, 2, 2}, 5,
-     {{{1, 0x4080FF}, {2, 0xFF0000}, {3, 0x00FF00}, {6, 0x0000FF}, {7, 0x4080FF}}}, -0.3, 0.0, 1,
+    {kEm34_3, 1, 6, {3, 3, 3, 2, 2, 2}, 3, {{{1, 0xFFFF00}, {2, 0x4080FF}, {3, 0xFF00FF}}}, 0.0, 0.0, 2, nullptr},
+    {kEm38Mk2,
+     1,
+     8,
+     {3, 3, 3, 3, 2, 2, 2, 2},
+     5,
+     {{{1, 0x4080FF}, {2, 0xFF0000}, {3, 0x00FF00}, {6, 0x0000FF}, {7, 0x4080FF}}},
+     -0.3,
+     0.0,
+     1,
      nullptr},
     {kEm38_4, 1, 8, {1, 2, 3, 4, 1, 2, 3, 4}, 5, kEm38_4Colours, -0.3, 0.0, 1, nullptr},
     {kCs21, 1, 8, {1, 2, 3, 4, 1, 2, 3, 4}, 5, kEm38_4Colours, -0.3, 0.0, 1, nullptr},
@@ -94,8 +100,7 @@ void apply_instrument_defaults(Settings& s, int instrument_type) {
   if (row == nullptr) return;
   s.colour_map_view = row->colour_map_view;
   for (int i = 0; i < row->width_count; ++i) s.trace_widths[i] = row->widths[i];
-  for (int i = 0; i < row->colour_count; ++i)
-    s.trace_colours[row->colours[i].position] = row->colours[i].colour;
+  for (int i = 0; i < row->colour_count; ++i) s.trace_colours[row->colours[i].position] = row->colours[i].colour;
   s.gps_x_offset = row->gps_x_offset;
   s.gps_y_offset = row->gps_y_offset;
   s.swath_option = row->swath_option;

@@ -77,13 +77,13 @@ struct Settings {
   int gps_audio_warning = 1;
   int pause_key = 0;
   int colour_map_view = 3;
-  int instrument_model = 0;      // EM31-MK2 / EM38 / EM34-3
-  int em38mk2_model = 0;         // EM38-MK2's own model field
-  int em61_model = 0;            // EM61-MK2 and EM61-LX2
+  int instrument_model = 0;  // EM31-MK2 / EM38 / EM34-3
+  int em38mk2_model = 0;     // EM38-MK2's own model field
+  int em61_model = 0;        // EM61-MK2 and EM61-LX2
   std::array<int, 16> trace_widths{2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4, 1};
-  std::array<ColorRef, 16> trace_colours{
-      0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF,
-      0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF};
+  std::array<ColorRef, 16> trace_colours{0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF, 0xFF0000, 0x00FF00,
+                                         0x0000FF, 0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF,
+                                         0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF};
   int profile_option = 0;
   std::array<double, 2> profile_scale_1{0.0, 500.0};
   std::array<double, 2> profile_scale_2{-25.0, 25.0};

@@ -17,7 +17,12 @@ struct Em34Configuration {
 
 // dipole mode 0..5 in Auto: "Vertical-10m" .. "Horizontal-40m"
 constexpr std::array<Em34Configuration, 6> kEm34AutoConfigurations{{
-    {10, "V"}, {20, "V"}, {40, "V"}, {10, "H"}, {20, "H"}, {40, "H"},
+    {10, "V"},
+    {20, "V"},
+    {40, "V"},
+    {10, "H"},
+    {20, "H"},
+    {40, "H"},
 }};
 
 // A survey mode outside 0..2 (a damaged file) counts as Auto.
@@ -39,8 +44,7 @@ void derive_em34(const Settings& s, SettingsDerived& d) {
     d.readings_per_station = usable ? s.dipole_mode + 1 : 1;
     return;
   }
-  if (s.dipole_mode < 0 || s.dipole_mode >= static_cast<int>(kEm34AutoConfigurations.size()))
-    return;
+  if (s.dipole_mode < 0 || s.dipole_mode >= static_cast<int>(kEm34AutoConfigurations.size())) return;
   const Em34Configuration& c = kEm34AutoConfigurations[static_cast<std::size_t>(s.dipole_mode)];
   d.coil_spacing_m = c.coil_spacing_m;
   d.dipole_letter = c.dipole_letter;

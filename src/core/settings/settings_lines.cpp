@@ -71,8 +71,7 @@ template <std::size_t... N>
 constexpr auto join(const std::array<SettingsLine, N>&... parts) {
   std::array<SettingsLine, (N + ...)> out{};
   std::size_t at = 0;
-  ((std::copy(parts.begin(), parts.end(), out.begin() + static_cast<std::ptrdiff_t>(at)), at += N),
-   ...);
+  ((std::copy(parts.begin(), parts.end(), out.begin() + static_cast<std::ptrdiff_t>(at)), at += N), ...);
   return out;
 }
 
@@ -153,172 +152,166 @@ constexpr auto kGpsInput = std::to_array<SettingsLine>({
 });
 
 // EM31-MK2, EM38, EM34-3 and EM38-MK2.
-constexpr auto kStandardLines = join(
-    kFolders,
-    std::to_array<SettingsLine>({
-        line<&S::instrument_state>(),
-        line<&S::sensor_size>(),
-    }),
-    kUnitsToColourMapView,
-    std::to_array<SettingsLine>({
-        only_if(line<&S::instrument_model>(), &is_not_type<kEm38Mk2>),
-        only_if(line<&S::em38mk2_model>(), &is_type<kEm38Mk2>),
-        line<&S::trace_widths>(0, 8),
-        line<&S::trace_colours>(0, 8),
-        line<&S::profile_option>(),
-        line<&S::profile_scale_1>(0, 2),
-        line<&S::profile_scale_2>(0, 2),
-    }),
-    kGpsPortToOffsets,
-    std::to_array<SettingsLine>({
-        only_if(line<&S::em34_3_reference>(), &is_type<kEm34_3>),
-        line<&S::survey_mode>(),
-        line<&S::component>(),
-        line<&S::dipole_mode>(),
-        only_if(line<&S::manual_reading_count>(), &is_type<kEm34_3>),
-        line<&S::swath_option>(),
-        line<&S::station_increments>(0, 3),
-        reading_interval_line(),
-    }),
-    kSurveyLine, kMapToReserved,
-    std::to_array<SettingsLine>({
-        only_if(line<&S::em38mk2_calibration>(0, 6), &is_type<kEm38Mk2>),
-    }),
-    kBackgroundDisplay, kGpsInput);
+constexpr auto kStandardLines = join(kFolders,
+                                     std::to_array<SettingsLine>({
+                                         line<&S::instrument_state>(),
+                                         line<&S::sensor_size>(),
+                                     }),
+                                     kUnitsToColourMapView,
+                                     std::to_array<SettingsLine>({
+                                         only_if(line<&S::instrument_model>(), &is_not_type<kEm38Mk2>),
+                                         only_if(line<&S::em38mk2_model>(), &is_type<kEm38Mk2>),
+                                         line<&S::trace_widths>(0, 8),
+                                         line<&S::trace_colours>(0, 8),
+                                         line<&S::profile_option>(),
+                                         line<&S::profile_scale_1>(0, 2),
+                                         line<&S::profile_scale_2>(0, 2),
+                                     }),
+                                     kGpsPortToOffsets,
+                                     std::to_array<SettingsLine>({
+                                         only_if(line<&S::em34_3_reference>(), &is_type<kEm34_3>),
+                                         line<&S::survey_mode>(),
+                                         line<&S::component>(),
+                                         line<&S::dipole_mode>(),
+                                         only_if(line<&S::manual_reading_count>(), &is_type<kEm34_3>),
+                                         line<&S::swath_option>(),
+                                         line<&S::station_increments>(0, 3),
+                                         reading_interval_line(),
+                                     }),
+                                     kSurveyLine, kMapToReserved,
+                                     std::to_array<SettingsLine>({
+                                         only_if(line<&S::em38mk2_calibration>(0, 6), &is_type<kEm38Mk2>),
+                                     }),
+                                     kBackgroundDisplay, kGpsInput);
 
 // The EM61 files share their start up to the reading interval.
-constexpr auto kEm61TraceToInterval = join(
-    std::to_array<SettingsLine>({
-        line<&S::em61_model>(),
-        line<&S::trace_widths>(0, 8),
-        line<&S::trace_colours>(0, 8),
-        line<&S::profile_option>(),
-        line<&S::profile_scale_1>(0, 2),
-    }),
-    kGpsPortToOffsets,
-    std::to_array<SettingsLine>({
-        line<&S::survey_mode>(),
-        line<&S::swath_option>(),
-        line<&S::station_increments>(0, 3),
-        reading_interval_line(),
-    }));
+constexpr auto kEm61TraceToInterval = join(std::to_array<SettingsLine>({
+                                               line<&S::em61_model>(),
+                                               line<&S::trace_widths>(0, 8),
+                                               line<&S::trace_colours>(0, 8),
+                                               line<&S::profile_option>(),
+                                               line<&S::profile_scale_1>(0, 2),
+                                           }),
+                                           kGpsPortToOffsets,
+                                           std::to_array<SettingsLine>({
+                                               line<&S::survey_mode>(),
+                                               line<&S::swath_option>(),
+                                               line<&S::station_increments>(0, 3),
+                                               reading_interval_line(),
+                                           }));
 
-constexpr auto kEm61Mk2Lines = join(
-    kFolders,
-    std::to_array<SettingsLine>({
-        line<&S::instrument_state>(),
-        line<&S::sensor_size>(),
-    }),
-    kUnitsToColourMapView, kEm61TraceToInterval, kSurveyLine, kMapToReserved, kNullValues,
-    kBackgroundDisplay, kGpsInput,
-    std::to_array<SettingsLine>({
-        line<&S::tilt_meter>(),
-        line<&S::tilt_meter_port>(),
-        line<&S::tilt_meter_settings>(0, 2),
-        line<&S::antenna_height>(),
-        line<&S::gps_antenna_rigid>(),
-    }));
+constexpr auto kEm61Mk2Lines = join(kFolders,
+                                    std::to_array<SettingsLine>({
+                                        line<&S::instrument_state>(),
+                                        line<&S::sensor_size>(),
+                                    }),
+                                    kUnitsToColourMapView, kEm61TraceToInterval, kSurveyLine, kMapToReserved,
+                                    kNullValues, kBackgroundDisplay, kGpsInput,
+                                    std::to_array<SettingsLine>({
+                                        line<&S::tilt_meter>(),
+                                        line<&S::tilt_meter_port>(),
+                                        line<&S::tilt_meter_settings>(0, 2),
+                                        line<&S::antenna_height>(),
+                                        line<&S::gps_antenna_rigid>(),
+                                    }));
 
-constexpr auto kEm61Lx2Lines = join(
-    kFolders,
-    std::to_array<SettingsLine>({
-        line<&S::number_of_sensors>(),
-        line<&S::instrument_state>(),
-        line<&S::sensor_size>(),
-    }),
-    kUnitsToColourMapView, kEm61TraceToInterval, kSurveyLine, kMapToReserved, kNullValues,
-    kBackgroundDisplay,
-    std::to_array<SettingsLine>({
-        line<&S::alarm, &AlarmSettings::alarm_type>(),
-        line<&S::alarm, &AlarmSettings::audio_indicator>(),
-        line<&S::alarm, &AlarmSettings::monitored_channel>(),
-        line<&S::alarm, &AlarmSettings::medium_anomaly_width>(),
-        line<&S::alarm, &AlarmSettings::amplitude_alarm_level>(),
-        line<&S::alarm, &AlarmSettings::minimum_amplitude_level>(),
-        line<&S::alarm, &AlarmSettings::maximum_amplitude_level>(),
-        line<&S::alarm, &AlarmSettings::descending_readings>(),
-    }),
-    kGpsInput,
-    std::to_array<SettingsLine>({
-        line<&S::soft_marker_key_option>(),
-        line<&S::left_coil_filter_factor>(),
-        line<&S::right_coil_filter_factor>(),
-    }));
+constexpr auto kEm61Lx2Lines =
+    join(kFolders,
+         std::to_array<SettingsLine>({
+             line<&S::number_of_sensors>(),
+             line<&S::instrument_state>(),
+             line<&S::sensor_size>(),
+         }),
+         kUnitsToColourMapView, kEm61TraceToInterval, kSurveyLine, kMapToReserved, kNullValues, kBackgroundDisplay,
+         std::to_array<SettingsLine>({
+             line<&S::alarm, &AlarmSettings::alarm_type>(),
+             line<&S::alarm, &AlarmSettings::audio_indicator>(),
+             line<&S::alarm, &AlarmSettings::monitored_channel>(),
+             line<&S::alarm, &AlarmSettings::medium_anomaly_width>(),
+             line<&S::alarm, &AlarmSettings::amplitude_alarm_level>(),
+             line<&S::alarm, &AlarmSettings::minimum_amplitude_level>(),
+             line<&S::alarm, &AlarmSettings::maximum_amplitude_level>(),
+             line<&S::alarm, &AlarmSettings::descending_readings>(),
+         }),
+         kGpsInput,
+         std::to_array<SettingsLine>({
+             line<&S::soft_marker_key_option>(),
+             line<&S::left_coil_filter_factor>(),
+             line<&S::right_coil_filter_factor>(),
+         }));
 
 // Grad601: no reading interval; the swath option is written twice.
-constexpr auto kGrad601Lines = join(
-    kFolders,
-    std::to_array<SettingsLine>({
-        line<&S::instrument_state>(),
-        line<&S::number_of_sensors>(),
-        line<&S::swath_option>(),
-        line<&S::sensor_separation>(),
-        line<&S::sensor_size>(),
-    }),
-    kUnitsToColourMapView,
-    std::to_array<SettingsLine>({
-        line<&S::trace_widths>(0, 2),
-        line<&S::trace_colours>(0, 2),
-        line<&S::profile_scale_1>(0, 2),
-    }),
-    kGpsPortToOffsets,
-    std::to_array<SettingsLine>({
-        line<&S::survey_mode>(),
-        line<&S::swath_option>(),
-        line<&S::station_increments>(0, 1),
-    }),
-    kSurveyLine, kMapToReserved, kBackgroundDisplay,
-    std::to_array<SettingsLine>({
-        line<&S::soft_marker_key_option>(),
-    }));
+constexpr auto kGrad601Lines = join(kFolders,
+                                    std::to_array<SettingsLine>({
+                                        line<&S::instrument_state>(),
+                                        line<&S::number_of_sensors>(),
+                                        line<&S::swath_option>(),
+                                        line<&S::sensor_separation>(),
+                                        line<&S::sensor_size>(),
+                                    }),
+                                    kUnitsToColourMapView,
+                                    std::to_array<SettingsLine>({
+                                        line<&S::trace_widths>(0, 2),
+                                        line<&S::trace_colours>(0, 2),
+                                        line<&S::profile_scale_1>(0, 2),
+                                    }),
+                                    kGpsPortToOffsets,
+                                    std::to_array<SettingsLine>({
+                                        line<&S::survey_mode>(),
+                                        line<&S::swath_option>(),
+                                        line<&S::station_increments>(0, 1),
+                                    }),
+                                    kSurveyLine, kMapToReserved, kBackgroundDisplay,
+                                    std::to_array<SettingsLine>({
+                                        line<&S::soft_marker_key_option>(),
+                                    }));
 
 // EM38-4 and CS-21: the rate is written twice; the later line wins.
-constexpr auto kEm38_4Lines = join(
-    kFolders,
-    std::to_array<SettingsLine>({
-        line<&S::instrument_state>(),
-        line<&S::sensor_size>(),
-    }),
-    kUnitsToColourMapView,
-    std::to_array<SettingsLine>({
-        line<&S::channel_flags>(0, 16),
-        line<&S::trace_widths>(0, 16),
-        line<&S::trace_colours>(0, 16),
-        line<&S::displayed_channel>(),
-        line<&S::profile_scale_1>(0, 2),
-        line<&S::profile_scale_2>(0, 2),
-    }),
-    kGpsPortToOffsets,
-    std::to_array<SettingsLine>({
-        line<&S::survey_mode>(),
-        line<&S::component>(),
-        line<&S::dipole_mode>(),
-        line<&S::manual_reading_count>(),
-        line<&S::em38_4_kept_value>(),
-        line<&S::em38_4_rate>(),
-        line<&S::swath_option>(),
-        line<&S::station_increments>(0, 3),
-        reading_interval_line(),
-    }),
-    kSurveyLine, kMapToReserved,
-    std::to_array<SettingsLine>({
-        line<&S::em38_4, &Em38_4Block::value_a>(),
-        line<&S::em38_4, &Em38_4Block::value_b>(),
-        line<&S::em38_4, &Em38_4Block::value_c>(),
-        line<&S::em38_4_rate>(),
-        line<&S::em38_4, &Em38_4Block::height>(),
-        line<&S::em38_4, &Em38_4Block::calibration_a>(0, 12),
-        line<&S::em38_4, &Em38_4Block::calibration_b>(0, 8),
-        line<&S::soft_marker_key_option>(),
-        line<&S::em38_4, &Em38_4Block::inphase_units>(),
-        line<&S::em38_4, &Em38_4Block::values_d>(0, 4),
-        line<&S::em38_4, &Em38_4Block::values_e>(0, 2),
-        line<&S::em38_4, &Em38_4Block::values_f>(0, 3),
-    }),
-    kBackgroundDisplay, kGpsInput,
-    std::to_array<SettingsLine>({
-        line<&S::drift_reminder>(),
-    }));
+constexpr auto kEm38_4Lines = join(kFolders,
+                                   std::to_array<SettingsLine>({
+                                       line<&S::instrument_state>(),
+                                       line<&S::sensor_size>(),
+                                   }),
+                                   kUnitsToColourMapView,
+                                   std::to_array<SettingsLine>({
+                                       line<&S::channel_flags>(0, 16),
+                                       line<&S::trace_widths>(0, 16),
+                                       line<&S::trace_colours>(0, 16),
+                                       line<&S::displayed_channel>(),
+                                       line<&S::profile_scale_1>(0, 2),
+                                       line<&S::profile_scale_2>(0, 2),
+                                   }),
+                                   kGpsPortToOffsets,
+                                   std::to_array<SettingsLine>({
+                                       line<&S::survey_mode>(),
+                                       line<&S::component>(),
+                                       line<&S::dipole_mode>(),
+                                       line<&S::manual_reading_count>(),
+                                       line<&S::em38_4_kept_value>(),
+                                       line<&S::em38_4_rate>(),
+                                       line<&S::swath_option>(),
+                                       line<&S::station_increments>(0, 3),
+                                       reading_interval_line(),
+                                   }),
+                                   kSurveyLine, kMapToReserved,
+                                   std::to_array<SettingsLine>({
+                                       line<&S::em38_4, &Em38_4Block::value_a>(),
+                                       line<&S::em38_4, &Em38_4Block::value_b>(),
+                                       line<&S::em38_4, &Em38_4Block::value_c>(),
+                                       line<&S::em38_4_rate>(),
+                                       line<&S::em38_4, &Em38_4Block::height>(),
+                                       line<&S::em38_4, &Em38_4Block::calibration_a>(0, 12),
+                                       line<&S::em38_4, &Em38_4Block::calibration_b>(0, 8),
+                                       line<&S::soft_marker_key_option>(),
+                                       line<&S::em38_4, &Em38_4Block::inphase_units>(),
+                                       line<&S::em38_4, &Em38_4Block::values_d>(0, 4),
+                                       line<&S::em38_4, &Em38_4Block::values_e>(0, 2),
+                                       line<&S::em38_4, &Em38_4Block::values_f>(0, 3),
+                                   }),
+                                   kBackgroundDisplay, kGpsInput,
+                                   std::to_array<SettingsLine>({
+                                       line<&S::drift_reminder>(),
+                                   }));
 
 struct Family {
   int instrument_type;

@@ -49,10 +49,11 @@ void parse_value(std::string_view text, const FieldRef& field, double (*read_rul
         else if constexpr (std::is_same_v<T, double>) {
           // "inf" or "nan" in a damaged file: the row's rule, else the value in force stays.
           const double d = parse_double(text);
-          if (read_rule != nullptr) *value = read_rule(d);
-          else if (std::isfinite(d)) *value = d;
-        }
-        else if constexpr (std::is_same_v<T, std::wstring>)
+          if (read_rule != nullptr)
+            *value = read_rule(d);
+          else if (std::isfinite(d))
+            *value = d;
+        } else if constexpr (std::is_same_v<T, std::wstring>)
           *value = widen_text(text.substr(0, kMaxFolderLength));
         else
           *value = std::string(text.substr(0, kMaxSurveyLineLength));
@@ -60,9 +61,7 @@ void parse_value(std::string_view text, const FieldRef& field, double (*read_rul
       field);
 }
 
-bool is_present(const SettingsLine& row, const Variant& v) {
-  return row.present == nullptr || row.present(v);
-}
+bool is_present(const SettingsLine& row, const Variant& v) { return row.present == nullptr || row.present(v); }
 
 }  // namespace
 
@@ -73,8 +72,7 @@ std::string settings_values_text(const Settings& s, const Variant& v) {
   for (const SettingsLine& row : settings_lines(v.instrument_type)) {
     if (!is_present(row, v)) continue;
     for (int i = row.first; i < row.first + row.count; ++i) {
-      text += row.zero_in_navigation && navigation ? std::string("0")
-                                                   : format_value(row.field(values, i));
+      text += row.zero_in_navigation && navigation ? std::string("0") : format_value(row.field(values, i));
       text += kLineEnd;
     }
   }

@@ -11,7 +11,7 @@
 namespace quelor {
 
 // Longest values a file line may carry into the record.
-inline constexpr std::size_t kMaxFolderLength = 263;     // 264 with terminator
+inline constexpr std::size_t kMaxFolderLength = 263;  // 264 with terminator
 inline constexpr std::size_t kMaxSurveyLineLength = 15;
 
 // The value lines only (no version line), each ended with CR LF.

@@ -8,9 +8,7 @@ namespace quelor {
 
 namespace {
 
-constexpr bool is_blank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+constexpr bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 std::string_view skip_blanks(std::string_view text) {
   std::size_t i = 0;

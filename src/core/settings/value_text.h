@@ -10,10 +10,10 @@
 
 namespace quelor {
 
-std::string format_int(int value);                // "%d"
-std::string format_long(long value);              // "%ld" of a 32-bit long
-std::string format_colour(ColorRef value);        // "%ld" of the COLORREF
-std::string format_double(double value);          // "%f"
+std::string format_int(int value);          // "%d"
+std::string format_long(long value);        // "%ld" of a 32-bit long
+std::string format_colour(ColorRef value);  // "%ld" of the COLORREF
+std::string format_double(double value);    // "%f"
 
 // atoi: leading blanks, a sign and digits; garbage gives 0; values beyond the
 // 32-bit range are held at its ends.

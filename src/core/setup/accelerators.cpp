@@ -18,8 +18,8 @@ struct RuntimeLabel {
 // "Configurations:", the EM38-4 type label "Inphase Units:", the dilution
 // label "Quality (m)", the third geometry value "Separation:").
 constexpr RuntimeLabel kRuntimeLabels[] = {
-    {IDC_RATE_LABEL, L"R"},           {IDC_DIPOLE_LABEL, L"o"},        {IDC_STATION_INCREMENT_LABEL, L"c"},
-    {IDC_STATE_LABEL, L"S"},          {IDC_PORT_LABEL, L"o"},          {IDC_TYPE_LABEL, L"yI"},
+    {IDC_RATE_LABEL, L"R"},           {IDC_DIPOLE_LABEL, L"o"},         {IDC_STATION_INCREMENT_LABEL, L"c"},
+    {IDC_STATE_LABEL, L"S"},          {IDC_PORT_LABEL, L"o"},           {IDC_TYPE_LABEL, L"yI"},
     {IDC_ANTENNA_HEIGHT_LABEL, L"H"}, {IDC_MASK_DILUTION_LABEL, L"Du"}, {IDC_THIRD_VALUE + 10000, L"HS"},
 };
 

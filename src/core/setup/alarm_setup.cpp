@@ -49,7 +49,8 @@ DialogForm alarm_setup_form(const Settings& s) {
 void update_alarm_setup(DialogForm& f) {
   const int type = f.selection(IDC_ALARM_TYPE, 0);
   for (const AlarmEnableRow& row : kAlarmEnables)
-    if (DialogControl* c = f.find(row.id)) c->enabled = (type == kSimple && row.simple) || (type == kEnhanced && row.enhanced);
+    if (DialogControl* c = f.find(row.id))
+      c->enabled = (type == kSimple && row.simple) || (type == kEnhanced && row.enhanced);
 }
 
 void store_alarm_setup(const DialogForm& f, Settings& s) {

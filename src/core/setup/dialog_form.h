@@ -21,8 +21,8 @@ struct DialogControl {
   bool checked = false;             // check boxes and radio buttons
   bool enabled = true;
   bool visible = true;
-  bool read_only = false;           // edits
-  int text_limit = 0;               // edits: most characters, 0 no limit
+  bool read_only = false;  // edits
+  int text_limit = 0;      // edits: most characters, 0 no limit
 };
 
 struct DialogForm {

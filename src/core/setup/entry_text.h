@@ -15,7 +15,7 @@ std::optional<double> entered_number(std::wstring_view text);
 // The same, 0 when there is none.
 double entered_number_or_zero(std::wstring_view text);
 
-std::wstring format_entry(const char* pattern, double value);  // "%.2f" ...
+std::wstring format_entry(const char* pattern, double value);   // "%.2f" ...
 std::wstring format_entry_int(const char* pattern, int value);  // "%3d"
 
 }  // namespace quelor

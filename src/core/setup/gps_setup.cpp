@@ -26,8 +26,8 @@ std::string format_line(const char* pattern, double value) {
 }
 
 // By GPS data format: what the format's dilution field holds.
-constexpr std::array<std::string_view, kGpsFormatCount> kDilutionLabels{
-    "PDOP", "HDOP", "PDOP", "GDOP", "Quality (m)", "DOP", "DOP", "HDOP", "DOP"};
+constexpr std::array<std::string_view, kGpsFormatCount> kDilutionLabels{"PDOP", "HDOP", "PDOP", "GDOP", "Quality (m)",
+                                                                        "DOP",  "DOP",  "HDOP", "DOP"};
 
 }  // namespace
 
@@ -75,7 +75,8 @@ DialogForm gps_mask_form(const GpsWarningMask& m, bool sound, int gps_format) {
   f.add_label(IDC_MASK_DILUTION_LABEL, dilution_label(gps_format));
   f.add_edit(IDC_MASK_DILUTION, format_entry("%.1f", m.threshold));
   const bool shown = m.minimum_satellites >= kFewestSatellites && m.minimum_satellites <= kMostSatellites;
-  f.add_list(IDC_MASK_SATELLITES, satellite_items(), 0).selection = shown ? m.minimum_satellites - kFewestSatellites : -1;
+  f.add_list(IDC_MASK_SATELLITES, satellite_items(), 0).selection =
+      shown ? m.minimum_satellites - kFewestSatellites : -1;
   f.add_check(IDC_MASK_SOUND, sound);
   return f;
 }

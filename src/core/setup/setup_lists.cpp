@@ -12,21 +12,30 @@ namespace {
 
 std::wstring wide(std::string_view text) { return std::wstring(text.begin(), text.end()); }
 
-ListItems numbered(int first, int last, std::string_view prefix, std::string_view suffix,
-                   int step = 1) {
+ListItems numbered(int first, int last, std::string_view prefix, std::string_view suffix, int step = 1) {
   ListItems out;
-  for (int n = first; n <= last; n += step)
-    out.push_back(wide(prefix) + std::to_wstring(n) + wide(suffix));
+  for (int n = first; n <= last; n += step) out.push_back(wide(prefix) + std::to_wstring(n) + wide(suffix));
   return out;
 }
 
 // By instrument type + 4.
-constexpr std::array<std::string_view, 14> kLabelNames{
-    "Grad601", "", "EM61-LX2", "EM61-MK2", "EM31-MK2", "", "", "EM38", "EM34-3", "", "",
-    "EM38-MK2", "EM38-4", "DualEM"};
-constexpr std::array<std::string_view, 14> kTypeLabels{
-    "EM601 Type:", "", "EM61-LX2 Type:", "EM61-MK2 Type:", "EM31-MK2 Type:", "", "", "", "", "", "",
-    "EM38-MK2 Type:", "Inphase Units:", "DualEM Type:"};
+constexpr std::array<std::string_view, 14> kLabelNames{"Grad601", "",         "EM61-LX2", "EM61-MK2", "EM31-MK2",
+                                                       "",        "",         "EM38",     "EM34-3",   "",
+                                                       "",        "EM38-MK2", "EM38-4",   "DualEM"};
+constexpr std::array<std::string_view, 14> kTypeLabels{"EM601 Type:",
+                                                       "",
+                                                       "EM61-LX2 Type:",
+                                                       "EM61-MK2 Type:",
+                                                       "EM31-MK2 Type:",
+                                                       "",
+                                                       "",
+                                                       "",
+                                                       "",
+                                                       "",
+                                                       "",
+                                                       "EM38-MK2 Type:",
+                                                       "Inphase Units:",
+                                                       "DualEM Type:"};
 
 std::string_view by_type(const std::array<std::string_view, 14>& table, int type) {
   const int i = type_index(type);
@@ -52,8 +61,8 @@ ListItems dipole_items(int type, bool em34_manual) {
   if (type != kEm34_3) return {};
   if (em34_manual)
     return list_items({"1 reading", "2 readings", "3 readings", "4 readings", "5 readings", "6 readings"});
-  return list_items({"Vertical-10m", "Vertical-20m", "Vertical-40m", "Horizontal-10m", "Horizontal-20m",
-                     "Horizontal-40m"});
+  return list_items(
+      {"Vertical-10m", "Vertical-20m", "Vertical-40m", "Horizontal-10m", "Horizontal-20m", "Horizontal-40m"});
 }
 
 ListItems line_sequence_items() { return list_items({"Alternate", "One Way"}); }

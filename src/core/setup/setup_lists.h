@@ -11,18 +11,18 @@ namespace quelor {
 using ListItems = std::vector<std::wstring>;
 
 // Survey Setup
-ListItems survey_mode_items(int instrument_type);  // "Auto" [, "Wheel"], "Manual"
-ListItems component_items(int instrument_type);    // empty: no component list
+ListItems survey_mode_items(int instrument_type);               // "Auto" [, "Wheel"], "Manual"
+ListItems component_items(int instrument_type);                 // empty: no component list
 ListItems dipole_items(int instrument_type, bool em34_manual);  // empty: no dipole list
 ListItems line_sequence_items();
 ListItems line_direction_items();
 ListItems null_values_items();
 
 // System Setup
-ListItems state_items();                            // "Disabled", "Enabled"
-ListItems com_port_items();                         // "COM1:" ... "COM99:"
-ListItems model_items(int instrument_type);         // 1121
-ListItems second_list_items(int instrument_type);   // 1122 (EM38-4 rate, CS-21 baud rate)
+ListItems state_items();                           // "Disabled", "Enabled"
+ListItems com_port_items();                        // "COM1:" ... "COM99:"
+ListItems model_items(int instrument_type);        // 1121
+ListItems second_list_items(int instrument_type);  // 1122 (EM38-4 rate, CS-21 baud rate)
 ListItems pause_key_items(bool soft_marker_keys);
 ListItems speed_unit_items();
 ListItems coordinates_items();
@@ -40,7 +40,7 @@ ListItems em34_reference_items();
 ListItems alarm_type_items();
 ListItems alarm_audio_items();
 ListItems alarm_channel_items();
-ListItems alarm_width_items();       // "3 Samples" ... "21 Samples"
+ListItems alarm_width_items();  // "3 Samples" ... "21 Samples"
 ListItems alarm_descending_items();
 
 // GPS Port Setup and the GPS warning mask
@@ -52,6 +52,6 @@ ListItems gps_data_items(bool slam);
 ListItems rts_units_items();
 ListItems warning_items();
 ListItems quality_items();
-ListItems satellite_items();         // "3" ... "12"
+ListItems satellite_items();  // "3" ... "12"
 
 }  // namespace quelor

@@ -18,7 +18,7 @@ struct SurveySetupSession {
   DialogForm form;
   int mode = 0;  // survey mode shown (0 Auto, 1 Wheel, 2 Manual)
   std::array<double, 3> increments{};
-  std::wstring rate_text;  // the Auto rate entry while another mode is shown
+  std::wstring rate_text;     // the Auto rate entry while another mode is shown
   std::wstring samples_text;  // EM34-3: the Manual samples entry while another mode is shown
 };
 
@@ -31,8 +31,7 @@ SurveySetupSession survey_setup_session(const Settings& s, const Variant& v);
 // The mode list now shows `selection`: keeps the increment shown for the
 // previous mode, shows the new mode's one and relabels the rate and (EM34-3)
 // dipole fields. Nothing when the mode did not change.
-void survey_setup_mode_selected(SurveySetupSession& session, int selection, const Settings& s,
-                                const Variant& v);
+void survey_setup_mode_selected(SurveySetupSession& session, int selection, const Settings& s, const Variant& v);
 
 // OK: stores the entries into `s` (the caller saves the settings file).
 void store_survey_setup(const SurveySetupSession& session, Settings& s, const Variant& v);

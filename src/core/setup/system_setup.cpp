@@ -146,7 +146,8 @@ void update_system_setup(DialogForm& f, const Variant& v) {
     const bool instrument_on = f.selection(IDC_INSTRUMENT_STATE, 0) == kEnabled;
     const bool tilt_on = instrument_on && f.selection(IDC_TILT_STATE, 0) == kEnabled;
     enable(f, IDC_TILT_STATE, instrument_on);
-    for (int id : {IDC_TILT_PORT, IDC_ANTENNA_RIGID, IDC_ANTENNA_HEIGHT, IDC_ANTENNA_HEIGHT_LABEL}) enable(f, id, tilt_on);
+    for (int id : {IDC_TILT_PORT, IDC_ANTENNA_RIGID, IDC_ANTENNA_HEIGHT, IDC_ANTENNA_HEIGHT_LABEL})
+      enable(f, id, tilt_on);
     f.set_text(IDC_ANTENNA_HEIGHT_LABEL,
                f.checked(IDC_ANTENNA_RIGID, false) ? L"GPS Antenna Height:" : L"Main Sensor Height:");
   }

@@ -16,16 +16,13 @@ SketchShape box(double cx, double cy, double width, double length) {
 SketchShape coil(double cx, double cy, double radius) {
   return {SketchShapeKind::kCoil, cx - radius, cy - radius, cx + radius, cy + radius};
 }
-SketchShape line(double x0, double y0, double x1, double y1) {
-  return {SketchShapeKind::kLine, x0, y0, x1, y1};
-}
+SketchShape line(double x0, double y0, double x1, double y1) { return {SketchShapeKind::kLine, x0, y0, x1, y1}; }
 
 // A boom along the direction of travel with a coil at each end.
 GeometrySketch boom(double length, double coil_radius, std::string_view name) {
   GeometrySketch k;
   k.name = name;
-  k.shapes = {box(0, 0, 0.08, length), coil(0, length / 2, coil_radius),
-              coil(0, -length / 2, coil_radius)};
+  k.shapes = {box(0, 0, 0.08, length), coil(0, length / 2, coil_radius), coil(0, -length / 2, coil_radius)};
   return k;
 }
 

@@ -18,8 +18,7 @@ struct MessageRow {
 
 // The row that handles `message`, or nullptr.
 template <class Handler>
-const MessageRow<Handler>* find_message_row(std::span<const MessageRow<Handler>> table,
-                                             std::uint32_t message) {
+const MessageRow<Handler>* find_message_row(std::span<const MessageRow<Handler>> table, std::uint32_t message) {
   for (const MessageRow<Handler>& row : table)
     if (row.message == message) return &row;
   return nullptr;
@@ -28,10 +27,9 @@ const MessageRow<Handler>* find_message_row(std::span<const MessageRow<Handler>>
 // Calls the handler of the first matching row with (window, message, w, l)
 // and returns its result; without a row returns fallback(window, message, w, l).
 template <class Handler, class Fallback, class Window, class WParam, class LParam>
-auto dispatch_message(std::span<const MessageRow<Handler>> table, Fallback&& fallback,
-                      Window window, std::uint32_t message, WParam w, LParam l) {
-  if (const MessageRow<Handler>* row = find_message_row(table, message))
-    return row->handler(window, message, w, l);
+auto dispatch_message(std::span<const MessageRow<Handler>> table, Fallback&& fallback, Window window,
+                      std::uint32_t message, WParam w, LParam l) {
+  if (const MessageRow<Handler>* row = find_message_row(table, message)) return row->handler(window, message, w, l);
   return std::forward<Fallback>(fallback)(window, message, w, l);
 }
 

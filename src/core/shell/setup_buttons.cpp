@@ -9,9 +9,8 @@ namespace quelor {
 namespace {
 
 constexpr std::array<std::wstring_view, kSetupButtonCount> kButtonTexts{
-    L"&Logging",          L"&Survey Setup", L"Sys&tem Setup",     L"G&eometry Setup",
-    L"&GPS Port Setup",   L"GPS M&onitoring", L"&Map Options",    L"&Profiles Options",
-    L"&Reset to Default", L"E&xit"};
+    L"&Logging",        L"&Survey Setup", L"Sys&tem Setup",     L"G&eometry Setup",   L"&GPS Port Setup",
+    L"GPS M&onitoring", L"&Map Options",  L"&Profiles Options", L"&Reset to Default", L"E&xit"};
 
 constexpr int kAlarmsButton = 3;
 constexpr int kButtonGap = 3;
@@ -26,8 +25,7 @@ constexpr int kWideLandscapeMinWidth = 1000;
 ButtonLayout one_column(int client_width, int height) {
   ButtonLayout layout;
   for (int i = 0; i < kSetupButtonCount; ++i)
-    layout[i] = {client_width - kColumnRightMargin, kTop + i * (height + kButtonGap),
-                 kColumnWidth, height};
+    layout[i] = {client_width - kColumnRightMargin, kTop + i * (height + kButtonGap), kColumnWidth, height};
   return layout;
 }
 
@@ -74,10 +72,8 @@ ButtonLayout initial_button_column(int client_width, int client_height) {
 }
 
 ButtonLayout setup_button_layout(bool portrait, int client_width, int client_height) {
-  if (portrait && client_height >= kPortraitMinClientHeight)
-    return portrait_rows(client_width, client_height);
-  if (!portrait && client_width >= kWideLandscapeMinWidth)
-    return landscape_columns(client_width, client_height);
+  if (portrait && client_height >= kPortraitMinClientHeight) return portrait_rows(client_width, client_height);
+  if (!portrait && client_width >= kWideLandscapeMinWidth) return landscape_columns(client_width, client_height);
   return one_column(client_width, std::max(kMinButtonHeight, (client_height - 207) / 10));
 }
 

@@ -21,30 +21,74 @@ constexpr int kTypeSlots = 14;
 using PerType = std::array<TemplatePair, kTypeSlots>;
 
 constexpr PerType kSurveySetup{{
-    {"SURVEYSETUP601", ""}, {}, {"SURVEYSETUPLX2", ""}, {"SURVEYSETUP", ""},
-    {"SURVEYSETUP31", ""}, {}, {}, {"SURVEYSETUP38", ""}, {"SURVEYSETUP34", ""}, {}, {},
-    {"SURVEYSETUP38MK2", ""}, {"SURVEYSETUP384", ""}, {"SURVEYSETUP38MK2", ""},
+    {"SURVEYSETUP601", ""},
+    {},
+    {"SURVEYSETUPLX2", ""},
+    {"SURVEYSETUP", ""},
+    {"SURVEYSETUP31", ""},
+    {},
+    {},
+    {"SURVEYSETUP38", ""},
+    {"SURVEYSETUP34", ""},
+    {},
+    {},
+    {"SURVEYSETUP38MK2", ""},
+    {"SURVEYSETUP384", ""},
+    {"SURVEYSETUP38MK2", ""},
 }};
 
 // EM61-MK2 here is the navigation line's; the real-time map line has the
 // tilt-meter templates.
 constexpr PerType kSystemSetup{{
-    {"SYSTEM601", "SYSTEMNARROW601"}, {}, {"SYSTEMLX2", "SYSTEMLX2V"}, {"SYSTEM", "SYSTEMNARROW"},
-    {"SYSTEM", "SYSTEMNARROW"}, {}, {}, {"SYSTEM", "SYSTEMNARROW"}, {"SYSTEM", "SYSTEMNARROW"},
-    {}, {}, {"SYSTEM", "SYSTEMNARROW"}, {"SYSTEM384", ""}, {"SYSTEMCS21", ""},
+    {"SYSTEM601", "SYSTEMNARROW601"},
+    {},
+    {"SYSTEMLX2", "SYSTEMLX2V"},
+    {"SYSTEM", "SYSTEMNARROW"},
+    {"SYSTEM", "SYSTEMNARROW"},
+    {},
+    {},
+    {"SYSTEM", "SYSTEMNARROW"},
+    {"SYSTEM", "SYSTEMNARROW"},
+    {},
+    {},
+    {"SYSTEM", "SYSTEMNARROW"},
+    {"SYSTEM384", ""},
+    {"SYSTEMCS21", ""},
 }};
 constexpr TemplatePair kSystemTilt61{"SYSTEMTILT61", "SYSTEMTILT61NARROW"};
 
 constexpr PerType kGeometrySetup{{
-    {"ARRAYGEOMETRY601", ""}, {}, {"ALARMLX2", ""}, {"ARRAYGEOMETRY", "ARRAYGEOMETRYNARROW"},
-    {"ARRAYGEOMETRY31", ""}, {}, {}, {"ARRAYGEOMETRY38", ""}, {"ARRAYGEOMETRY34", ""}, {}, {},
-    {"ARRAYGEOMETRY38", ""}, {"ARRAYGEOMETRY384", ""}, {"ARRAYGEOMETRY384", ""},
+    {"ARRAYGEOMETRY601", ""},
+    {},
+    {"ALARMLX2", ""},
+    {"ARRAYGEOMETRY", "ARRAYGEOMETRYNARROW"},
+    {"ARRAYGEOMETRY31", ""},
+    {},
+    {},
+    {"ARRAYGEOMETRY38", ""},
+    {"ARRAYGEOMETRY34", ""},
+    {},
+    {},
+    {"ARRAYGEOMETRY38", ""},
+    {"ARRAYGEOMETRY384", ""},
+    {"ARRAYGEOMETRY384", ""},
 }};
 
 constexpr PerType kProfilesOptions{{
-    {"DISPLAYSETUP601", ""}, {}, {"DISPLAYSETUPLX2", ""}, {"DISPLAYSETUP", ""},
-    {"DISPLAYSETUP31", ""}, {}, {}, {"DISPLAYSETUP31", ""}, {"DISPLAYSETUP34", ""}, {}, {},
-    {"DISPLAYSETUP38MK2", ""}, {"DISPLAYSETUP384", ""}, {"DISPLAYSETUPCS21", ""},
+    {"DISPLAYSETUP601", ""},
+    {},
+    {"DISPLAYSETUPLX2", ""},
+    {"DISPLAYSETUP", ""},
+    {"DISPLAYSETUP31", ""},
+    {},
+    {},
+    {"DISPLAYSETUP31", ""},
+    {"DISPLAYSETUP34", ""},
+    {},
+    {},
+    {"DISPLAYSETUP38MK2", ""},
+    {"DISPLAYSETUP384", ""},
+    {"DISPLAYSETUPCS21", ""},
 }};
 
 constexpr TemplatePair kGpsInput{"GPSINPUT", "GPSINPUTNARROW"};
@@ -54,19 +98,45 @@ constexpr std::array<TemplatePair, 2> kMapOptions{{
 }};
 
 constexpr std::array<std::string_view, 40> kAllTemplates{
-    "SURVEYSETUP31",    "SURVEYSETUP38",       "SURVEYSETUP34",
-    "SURVEYSETUP38MK2", "SURVEYSETUP384",      "SURVEYSETUP601",
-    "SURVEYSETUPLX2",   "SURVEYSETUP",         "SYSTEM",
-    "SYSTEMNARROW",     "SYSTEM384",           "SYSTEMCS21",
-    "SYSTEM601",        "SYSTEMNARROW601",     "SYSTEMLX2",
-    "SYSTEMLX2V",       "SYSTEMTILT61",        "SYSTEMTILT61NARROW",
-    "ARRAYGEOMETRY31",  "ARRAYGEOMETRY38",     "ARRAYGEOMETRY34",
-    "ARRAYGEOMETRY384", "ARRAYGEOMETRY601",    "ALARMLX2",
-    "ARRAYGEOMETRY",    "ARRAYGEOMETRYNARROW", "GPSINPUT",
-    "GPSINPUTNARROW",   "DISPLAYOPTIONS31",    "DISPLAYOPTIONS31TRM",
-    "DISPLAYOPTIONS31NARROW", "DISPLAYOPTIONS31TRMNARROW", "DISPLAYSETUP31",
-    "DISPLAYSETUP34",   "DISPLAYSETUP38MK2",   "DISPLAYSETUP384",
-    "DISPLAYSETUPCS21", "DISPLAYSETUP601",     "DISPLAYSETUPLX2",
+    "SURVEYSETUP31",
+    "SURVEYSETUP38",
+    "SURVEYSETUP34",
+    "SURVEYSETUP38MK2",
+    "SURVEYSETUP384",
+    "SURVEYSETUP601",
+    "SURVEYSETUPLX2",
+    "SURVEYSETUP",
+    "SYSTEM",
+    "SYSTEMNARROW",
+    "SYSTEM384",
+    "SYSTEMCS21",
+    "SYSTEM601",
+    "SYSTEMNARROW601",
+    "SYSTEMLX2",
+    "SYSTEMLX2V",
+    "SYSTEMTILT61",
+    "SYSTEMTILT61NARROW",
+    "ARRAYGEOMETRY31",
+    "ARRAYGEOMETRY38",
+    "ARRAYGEOMETRY34",
+    "ARRAYGEOMETRY384",
+    "ARRAYGEOMETRY601",
+    "ALARMLX2",
+    "ARRAYGEOMETRY",
+    "ARRAYGEOMETRYNARROW",
+    "GPSINPUT",
+    "GPSINPUTNARROW",
+    "DISPLAYOPTIONS31",
+    "DISPLAYOPTIONS31TRM",
+    "DISPLAYOPTIONS31NARROW",
+    "DISPLAYOPTIONS31TRMNARROW",
+    "DISPLAYSETUP31",
+    "DISPLAYSETUP34",
+    "DISPLAYSETUP38MK2",
+    "DISPLAYSETUP384",
+    "DISPLAYSETUPCS21",
+    "DISPLAYSETUP601",
+    "DISPLAYSETUPLX2",
     "DISPLAYSETUP",
 };
 
@@ -75,16 +145,14 @@ std::string_view pick(const TemplatePair& pair, int client_width, int narrow_bel
   return pair.wide;
 }
 
-std::string_view per_type(const PerType& table, int instrument_type, int client_width,
-                          int narrow_below) {
+std::string_view per_type(const PerType& table, int instrument_type, int client_width, int narrow_below) {
   return pick(table[type_index(instrument_type)], client_width, narrow_below);
 }
 
 }  // namespace
 
 bool is_dialog_command(int command) {
-  return command >= kCommandSurveySetup && command <= kCommandProfilesOptions &&
-         command != kCommandGpsMonitoring;
+  return command >= kCommandSurveySetup && command <= kCommandProfilesOptions && command != kCommandGpsMonitoring;
 }
 
 std::string_view setup_dialog_template(int command, const Variant& v, int client_width) {
@@ -96,12 +164,10 @@ std::string_view setup_dialog_template(int command, const Variant& v, int client
       if (type == kEm61Mk2 && v.navigation_mode == kRealTimeMap)
         return pick(kSystemTilt61, client_width, kNarrowSystemWidth);
       return per_type(kSystemSetup, type, client_width, kNarrowSystemWidth);
-    case kCommandGeometrySetup:
-      return per_type(kGeometrySetup, type, client_width, kNarrowGeometryWidth);
+    case kCommandGeometrySetup: return per_type(kGeometrySetup, type, client_width, kNarrowGeometryWidth);
     case kCommandGpsPortSetup: return pick(kGpsInput, client_width, kNarrowGpsWidth);
     case kCommandMapOptions:
-      return pick(kMapOptions[v.navigation_mode == kNavigation ? 1 : 0], client_width,
-                  kNarrowMapOptionsWidth);
+      return pick(kMapOptions[v.navigation_mode == kNavigation ? 1 : 0], client_width, kNarrowMapOptionsWidth);
     case kCommandProfilesOptions: return per_type(kProfilesOptions, type, client_width, 0);
     default: return {};
   }
@@ -111,8 +177,7 @@ std::string_view setup_dialog_title(int command, int instrument_type) {
   switch (command) {
     case kCommandSurveySetup: return "Survey Setup";
     case kCommandSystemSetup: return "System Setup";
-    case kCommandGeometrySetup:
-      return instrument_type == kEm61Lx2 ? "Alarm Setup" : "Geometry Setup";
+    case kCommandGeometrySetup: return instrument_type == kEm61Lx2 ? "Alarm Setup" : "Geometry Setup";
     case kCommandGpsPortSetup: return "GPS Port Setup";
     case kCommandMapOptions: return "Map Display Options";
     case kCommandProfilesOptions: return "Profiles Options";

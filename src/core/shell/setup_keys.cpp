@@ -38,8 +38,7 @@ bool valid_command(int command) { return command >= 0 && command < kSetupButtonC
 
 }  // namespace
 
-SetupCommandDecision decode_setup_command(int focused_button, bool setup_in_front,
-                                          std::uint64_t wparam) {
+SetupCommandDecision decode_setup_command(int focused_button, bool setup_in_front, std::uint64_t wparam) {
   SetupCommandDecision d{focused_button, kNoCommand};
   const int from_button = static_cast<int>(wparam & 0xFFFF) - kFirstSetupButtonId;
   if (valid_command(from_button)) d.command = from_button;

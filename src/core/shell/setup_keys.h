@@ -22,7 +22,7 @@ enum SetupCommand : int {
 };
 
 struct SetupCommandDecision {
-  int focused_button = 0;   // 0..9, carries the default-button style
+  int focused_button = 0;  // 0..9, carries the default-button style
   int command = kNoCommand;
 };
 
@@ -30,7 +30,6 @@ struct SetupCommandDecision {
 // window is in front (setup state 0), also as an upper-case virtual-key code:
 // Tab/Right/Down and Left/Up move the focused button round the ten, Enter
 // presses it, the underlined letters choose their command.
-SetupCommandDecision decode_setup_command(int focused_button, bool setup_in_front,
-                                          std::uint64_t wparam);
+SetupCommandDecision decode_setup_command(int focused_button, bool setup_in_front, std::uint64_t wparam);
 
 }  // namespace quelor

@@ -31,28 +31,26 @@ std::string com_port(int index) { return "COM" + std::to_string(index + 1); }
 
 constexpr std::array<std::string_view, 3> kSurveyModes{"AUTO", "WHEEL", "MANUAL"};
 constexpr std::array<std::string_view, 4> kPauseKeys{"any key", "<Enter>", "<Space Bar>", "<P>"};
-constexpr std::array<std::string_view, 4> kEm61Types{"Standard", "High Power", "Standard N.C.C",
-                                                     "HP N.C.C."};
+constexpr std::array<std::string_view, 4> kEm61Types{"Standard", "High Power", "Standard N.C.C", "HP N.C.C."};
 // The EM61-LX2 model list has only the standard coil, plain or N.C.C.
 constexpr std::array<std::string_view, 2> kLx2Types{"Standard", "Standard N.C.C"};
 constexpr std::array<std::string_view, 2> kEm31Types{"Standard", "Short"};
 constexpr std::array<std::string_view, 2> kEm38Components{"Conductivity", "Inphase"};
 constexpr std::array<std::string_view, 2> kEm38Mk2Types{"EM38MK2", "EM38MK2-1"};
-constexpr std::array<std::string_view, 5> kSensorSizes{"1 x 0.5 m", "0.5 x 1.0 m", "1 x 1 m",
-                                                       "0.5 x 0.5 m", "Hand Held"};
-constexpr std::array<std::string_view, 3> kReferences{"Leading Coil", "Trailing Coil",
-                                                      "EM34-3 Center"};
+constexpr std::array<std::string_view, 5> kSensorSizes{"1 x 0.5 m", "0.5 x 1.0 m", "1 x 1 m", "0.5 x 0.5 m",
+                                                       "Hand Held"};
+constexpr std::array<std::string_view, 3> kReferences{"Leading Coil", "Trailing Coil", "EM34-3 Center"};
 constexpr std::array<std::string_view, 2> kInphaseUnits{"ppt", "mS/m"};
 constexpr std::array<std::string_view, 2> kDipoles{"Vertical", "Horizontal"};
 constexpr std::array<std::string_view, 2> kStates{"Disabled", "Enabled"};
-constexpr std::array<std::string_view, 9> kSelectedRates{
-    "10 Hz", "5 Hz", "3.3 Hz", "2.5 Hz", "2 Hz", "1 Hz", "0.5 Hz", "0.2 Hz", "0.1 Hz"};
+constexpr std::array<std::string_view, 9> kSelectedRates{"10 Hz", "5 Hz",   "3.3 Hz", "2.5 Hz", "2 Hz",
+                                                         "1 Hz",  "0.5 Hz", "0.2 Hz", "0.1 Hz"};
 constexpr int kSwathChoices = 8;  // the Map Options swath list
 
 // The instrument's name in its "... Port:" label, by instrument type + 4.
-constexpr std::array<std::string_view, 14> kPortNames{
-    "Grad601", "", "EM61-LX2", "EM61-MK2", "EM31-MK2", "", "", "EM38", "EM34-3", "", "",
-    "EM38-MK2", "EM38-4", "DualEM"};
+constexpr std::array<std::string_view, 14> kPortNames{"Grad601", "",         "EM61-LX2", "EM61-MK2", "EM31-MK2",
+                                                      "",        "",         "EM38",     "EM34-3",   "",
+                                                      "",        "EM38-MK2", "EM38-4",   "DualEM"};
 
 bool instrument_enabled(const Settings& s) { return s.instrument_state > 0; }
 bool gps_in_use(const Settings& s) { return s.gps_enabled > 0; }
@@ -83,8 +81,7 @@ std::string gps_data_text(const Settings& s) {
 // EM34-3 keeps the dipole in its coil code in Auto mode (0-2 vertical, 3-5
 // horizontal); outside Auto the field counts readings per station.
 std::string em34_dipole_text(const Settings& s) {
-  if (s.survey_mode != 0 || s.dipole_mode < 0 || s.dipole_mode > 5)
-    return std::string(kNotApplicable);
+  if (s.survey_mode != 0 || s.dipole_mode < 0 || s.dipole_mode > 5) return std::string(kNotApplicable);
   return std::string(kDipoles[s.dipole_mode < 3 ? 0 : 1]);
 }
 
@@ -97,19 +94,16 @@ void add(std::vector<SummaryRow>& rows, std::string_view label, std::string valu
   rows.push_back({std::string(label), std::move(value)});
 }
 
-void add_instrument_survey_rows(std::vector<SummaryRow>& rows, const Settings& s,
-                                const Variant& v) {
+void add_instrument_survey_rows(std::vector<SummaryRow>& rows, const Settings& s, const Variant& v) {
   const int type = v.instrument_type;
-  if (has_sensor_count(type))
-    add(rows, "Number of Sensors:", std::to_string(s.number_of_sensors + 1));
+  if (has_sensor_count(type)) add(rows, "Number of Sensors:", std::to_string(s.number_of_sensors + 1));
   if (type == kGrad601) add(rows, "Sensors Separation:", format("%.2f m", s.sensor_separation));
   if (type == kEm34_3) {
     add(rows, "EM34-3 Mode:", s.survey_mode == 0 ? "Auto" : "Manual");
     add(rows, "Dipole Mode:", em34_dipole_text(s));
     add(rows, "Reference:", choice(kReferences, s.em34_3_reference));
   }
-  if (type == kEm31Mk2 || type == kEm38 || type == kEm38Mk2)
-    add(rows, "Dipole Mode:", choice(kDipoles, s.dipole_mode));
+  if (type == kEm31Mk2 || type == kEm38 || type == kEm38Mk2) add(rows, "Dipole Mode:", choice(kDipoles, s.dipole_mode));
   if (type == kEm38) add(rows, "EM38 Component:", choice(kEm38Components, s.component));
   if (type == kEm61Mk2) add(rows, "Sensor Size:", choice(kSensorSizes, s.sensor_size));
 }
@@ -127,8 +121,7 @@ void add_survey_rows(std::vector<SummaryRow>& rows, const Settings& s, const Var
   add(rows, "GPS Y offset:", format("%.2f m", s.gps_y_offset));
 }
 
-void add_instrument_system_rows(std::vector<SummaryRow>& rows, const Settings& s,
-                                const Variant& v) {
+void add_instrument_system_rows(std::vector<SummaryRow>& rows, const Settings& s, const Variant& v) {
   switch (v.instrument_type) {
     case kEm31Mk2: add(rows, "EM31-MK2 Type:", choice(kEm31Types, s.instrument_model)); break;
     case kEm38Mk2: add(rows, "EM38-MK2 Type:", choice(kEm38Mk2Types, s.em38mk2_model)); break;
@@ -137,9 +130,8 @@ void add_instrument_system_rows(std::vector<SummaryRow>& rows, const Settings& s
       add(rows, "Inphase Units:", choice(kInphaseUnits, s.em38_4.inphase_units));
       break;
     case kEm61Lx2:
-      add(rows, "EM61-LX2 Type:", s.em61_model >= 0 && s.em61_model < 2
-                                      ? choice(kLx2Types, s.em61_model)
-                                      : choice(kEm61Types, s.em61_model));
+      add(rows, "EM61-LX2 Type:",
+          s.em61_model >= 0 && s.em61_model < 2 ? choice(kLx2Types, s.em61_model) : choice(kEm61Types, s.em61_model));
       break;
     case kEm61Mk2:
       add(rows, "EM61-MK2 Type:", choice(kEm61Types, s.em61_model));

@@ -17,7 +17,7 @@ enum class Sound {
   kRight,
   kBetween,
   kLeftRight,
-  kRingIn,      // the one-coil alarm
+  kRingIn,  // the one-coil alarm
 };
 
 enum class SoundStart {

@@ -29,8 +29,8 @@ struct AlarmConfig {
   double amplitude_level = 100.0;
   double minimum_level = 50.0;
   double maximum_level = 1000.0;
-  int window = 3;              // N = 2i + 3
-  bool two_descending = false; // "2 Samples"
+  int window = 3;               // N = 2i + 3
+  bool two_descending = false;  // "2 Samples"
   double between_ratio = kDefaultBetweenRatio;
   double peak_ratio = kDefaultPeakRatio;
   int rate_divisor = 1;

@@ -39,8 +39,8 @@ struct SelectorInput {
   int navigation_mode = 0;
   int state = 0;
   bool gps_enabled = true;
-  bool map_view = true;          // the map is shown
-  int channel = 0;               // the selected channel, 0 none
+  bool map_view = true;  // the map is shown
+  int channel = 0;       // the selected channel, 0 none
   int em38mk2_model = 0;
   int number_of_sensors = 0;
   bool em31_inphase_only = false;

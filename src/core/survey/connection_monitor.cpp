@@ -17,8 +17,8 @@ struct Timeout {
   int instrument_type;
   std::uint32_t ms;
 };
-constexpr std::array<Timeout, 6> kTimeouts{{
-    {kGrad601, 1000}, {kEm38Mk2, 500}, {kEm31Mk2, 200}, {kEm34_3, 200}, {kEm61Mk2, 200}, {kEm61Lx2, 200}}};
+constexpr std::array<Timeout, 6> kTimeouts{
+    {{kGrad601, 1000}, {kEm38Mk2, 500}, {kEm31Mk2, 200}, {kEm34_3, 200}, {kEm61Mk2, 200}, {kEm61Lx2, 200}}};
 
 // Below this a late tick cannot hide a break of any time-out.
 constexpr std::uint32_t kLateTickMs = 250;
@@ -57,8 +57,7 @@ std::optional<std::uint32_t> connection_timeout_ms(int instrument_type) {
   return std::nullopt;
 }
 
-std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick,
-                                    std::uint32_t arrival_tick) {
+std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick, std::uint32_t arrival_tick) {
   return instrument_type == kEm38_4 ? arrival_tick : last_record_tick;
 }
 
@@ -98,8 +97,7 @@ MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
     a.send_poll = true;
     if (!in.poll_unanswered) return a;
   }
-  const std::uint32_t timeout =
-      type == kEm38_4 ? in.em38_4_timeout_ms : connection_timeout_ms(type).value_or(0);
+  const std::uint32_t timeout = type == kEm38_4 ? in.em38_4_timeout_ms : connection_timeout_ms(type).value_or(0);
   if (elapsed_ms(in.last_record_tick, in.now) <= timeout) {
     a.restored = survey.connection_lost;
     survey.connection_lost = false;

@@ -71,9 +71,8 @@ int em34_spacing_of_slot(int slot);
 std::string station_group_count_text(const Em34StationGroup& group);
 
 // Holds an accepted reading; true when the group is now full (ask the operator).
-bool hold_em34_reading(Em34StationGroup& group, const Em31Reading& decoded, double value,
-                       std::string_view record, std::uint32_t tick,
-                       std::optional<std::pair<int, int>> averaged = std::nullopt);
+bool hold_em34_reading(Em34StationGroup& group, const Em31Reading& decoded, double value, std::string_view record,
+                       std::uint32_t tick, std::optional<std::pair<int, int>> averaged = std::nullopt);
 
 // The confirmation list: one line per held reading,
 // "%d  Vertical    20 m   12.34 mS/m  (range 100)".
@@ -81,10 +80,10 @@ std::vector<std::string> station_group_lines(const Em34StationGroup& group);
 
 struct ConfirmedStation {
   std::vector<HeldSentence> sentences;  // logged first, with the 'p' flag
-  std::vector<std::string> records;  // the records held, for the writer
+  std::vector<std::string> records;     // the records held, for the writer
   std::vector<std::uint32_t> ticks;
   std::vector<std::optional<std::pair<int, int>>> averaged;
-  std::string stations_text;         // "%-6d" of the stations of the survey
+  std::string stations_text;  // "%-6d" of the stations of the survey
   // The writer's input (valid while this lives), one record each.
   std::vector<ReadingInput> inputs() const;
 };

@@ -41,8 +41,8 @@ FixTexts fix_texts(const FixOutcome& o, const FixContext& c, std::string_view se
   t.quality = std::string(f.quality_label);
   t.dilution = narrow(shown.dilution);
   if (f.dilution_place.shown)
-    t.dilution_cell = dilution_field_text(sentence.substr(std::min<std::size_t>(f.dilution_place.begin, sentence.size()),
-                                                          f.dilution_place.size));
+    t.dilution_cell = dilution_field_text(
+        sentence.substr(std::min<std::size_t>(f.dilution_place.begin, sentence.size()), f.dilution_place.size));
   const bool grid = grid_shown(c);
   t.first_label = grid ? "E:" : "Lon:";
   t.second_label = grid ? "N:" : "Lat:";
@@ -111,10 +111,10 @@ void count_position(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
   if (s.gps_position_count < kMaxGpsPositions) return;
   o.maximum_reached = true;
   s.state = kStateMonitoring;
-  o.maximum_message = OperatorMessage{
-      "INFORMATION",
-      "Maximum number of GPS positions reached.\r\nCurrent data file is saved.\r\nPlease press OK and restart the program.",
-      DialogTemplate::kOk};
+  o.maximum_message = OperatorMessage{"INFORMATION",
+                                      "Maximum number of GPS positions reached.\r\nCurrent data file is "
+                                      "saved.\r\nPlease press OK and restart the program.",
+                                      DialogTemplate::kOk};
 }
 
 }  // namespace

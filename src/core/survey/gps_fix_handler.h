@@ -22,8 +22,8 @@ struct FixContext {
   FormatTable format;
   FixOptions options;
   GpsWarningLimits warning;
-  int map_units = 0;             // 0 metres, 1 feet, 2 US survey feet
-  int coordinates_display = 0;   // 0 geodetic, 1 metres, 2 feet, 3 US survey feet
+  int map_units = 0;               // 0 metres, 1 feet, 2 US survey feet
+  int coordinates_display = 0;     // 0 geodetic, 1 metres, 2 feet, 3 US survey feet
   bool warning_sound = true;       // the GPS warning sound ("Enable Audio Warning")
   bool connection_broken = false;  // the GPS connection is marked broken
   bool instrument_used = true;     // positions are not counted while its connection is lost
@@ -34,13 +34,13 @@ FixContext fix_context_from_settings(const Settings& s, int instrument_type);
 
 // Texts of the GPS block for this fix.
 struct FixTexts {
-  std::string satellites;   // "%d", or the shown count of p-GGA SLAM
-  std::string quality;      // quality label
-  std::string first_label;  // "Lon:" or "E:"
-  std::string second_label; // "Lat:" or "N:"
-  std::string first;        // longitude text or easting read-out; "     N/A     " when unusable
-  std::string second;       // latitude text or northing read-out
-  std::string zone;         // "%-2d" with a grid display of a projected fix
+  std::string satellites;    // "%d", or the shown count of p-GGA SLAM
+  std::string quality;       // quality label
+  std::string first_label;   // "Lon:" or "E:"
+  std::string second_label;  // "Lat:" or "N:"
+  std::string first;         // longitude text or easting read-out; "     N/A     " when unusable
+  std::string second;        // latitude text or northing read-out
+  std::string zone;          // "%-2d" with a grid display of a projected fix
   std::string dilution;
   // The dilution cell ("%-4.1f" or "N/A") when the format carries a
   // dilution of its own (GGA's HDOP); nothing leaves the GSA's value.
@@ -50,19 +50,19 @@ struct FixTexts {
 struct FixOutcome {
   GpsFix fix;
   bool usable = false;
-  bool first_fix = false;        // reference position and map origin set; enable File, Map Size, Menu, selectors
-  double easting = 0.0;          // map units
+  bool first_fix = false;  // reference position and map origin set; enable File, Map Size, Menu, selectors
+  double easting = 0.0;    // map units
   double northing = 0.0;
-  double cursor_x = 0.0;         // map units from the map origin
+  double cursor_x = 0.0;  // map units from the map origin
   double cursor_y = 0.0;
-  double distance = 0.0;         // from the previous fix, map units
-  std::optional<double> speed;   // map units per second (display/speed_bar shows it)
+  double distance = 0.0;        // from the previous fix, map units
+  std::optional<double> speed;  // map units per second (display/speed_bar shows it)
   bool fix_good = true;
-  bool warning_sound = false;    // "SOUND_GPSWARNING"
-  bool segment_closed = false;   // the colour-index row of the closed segment is ready
+  bool warning_sound = false;   // "SOUND_GPSWARNING"
+  bool segment_closed = false;  // the colour-index row of the closed segment is ready
   bool counted = false;
   std::string position_count_text;  // "%5d"
-  bool maximum_reached = false;  // stop readers and timer, Monitoring, tell, end the program
+  bool maximum_reached = false;     // stop readers and timer, Monitoring, tell, end the program
   std::optional<OperatorMessage> maximum_message;
   FixTexts texts;
 };

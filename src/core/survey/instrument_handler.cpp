@@ -30,8 +30,8 @@ RecordBytes file_bytes(InstrumentSurveyState& s, const DecodeContext& c, const R
   return r;
 }
 
-void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, const InstrumentContext& c,
-                            int type, InstrumentOutcome& o) {
+void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, const InstrumentContext& c, int type,
+                            InstrumentOutcome& o) {
   o.segment_entry = o.meaning.entry;
   map_written_reading(survey, 0, o.segment_entry);
   o.logged = true;

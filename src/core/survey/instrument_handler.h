@@ -33,28 +33,28 @@ struct InstrumentContext {
 
 // What lives across readings for the whole survey.
 struct InstrumentSurveyState {
-  CurrentRing current_ring;   // EM61 current normalisation
-  int grad_logged = 0;        // Grad601 readings written, for the every-fourth sound
+  CurrentRing current_ring;  // EM61 current normalisation
+  int grad_logged = 0;       // Grad601 readings written, for the every-fourth sound
 };
 
 struct InstrumentOutcome {
-  bool to_procedure = false;  // a running procedure took it: nothing else happens
-  ReadingMeaning meaning;     // every value shown, profiled and mapped
+  bool to_procedure = false;                    // a running procedure took it: nothing else happens
+  ReadingMeaning meaning;                       // every value shown, profiled and mapped
   std::array<double, kMaxChannels> channels{};  // = meaning.channels
   int channel_count = 0;
-  int trace_identity = 0;     // dipole code: a change restarts the profile traces
+  int trace_identity = 0;  // dipole code: a change restarts the profile traces
   char dipole = 0;
   char mode = 0;
-  bool marker = false;        // EM61 marker letters: "MARKER"; others the marker flag
-  bool mode_switched = false; // the instrument's own switch changed the survey mode
+  bool marker = false;         // EM61 marker letters: "MARKER"; others the marker flag
+  bool mode_switched = false;  // the instrument's own switch changed the survey mode
   bool logged = false;
-  std::string record;         // the instrument bytes the writer takes (EM61: with the mean current)
+  std::string record;  // the instrument bytes the writer takes (EM61: with the mean current)
   std::uint32_t tick = 0;
   std::optional<int> segment_entry;  // pushed into the segment buffer
-  bool result_sound = false;  // Grad601: "SOUND_RESULT" on every fourth written reading
-  std::string battery_text;   // EM61: "%4.1f V"
-  std::string current_text;   // EM61: "%4.1f A"
-  LoggedTexts texts;          // set when logged
+  bool result_sound = false;         // Grad601: "SOUND_RESULT" on every fourth written reading
+  std::string battery_text;          // EM61: "%4.1f V"
+  std::string current_text;          // EM61: "%4.1f A"
+  LoggedTexts texts;                 // set when logged
 
   ReadingInput reading_input() const { return {record, tick, 0}; }
 };

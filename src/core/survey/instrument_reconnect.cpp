@@ -90,8 +90,8 @@ ReconnectRule reconnect_rule(int instrument_type, int survey_mode) {
 std::string reconnected_remark() { return "1CONN RCN 1"; }
 
 std::uint32_t reconnect_delay_ms(int tries_made, std::uint32_t tick_ms) {
-  const std::size_t i = std::min<std::size_t>(static_cast<std::size_t>(std::max(tries_made, 0)),
-                                               kReconnectBackoffMs.size() - 1);
+  const std::size_t i =
+      std::min<std::size_t>(static_cast<std::size_t>(std::max(tries_made, 0)), kReconnectBackoffMs.size() - 1);
   return std::max(kReconnectBackoffMs[i], tick_ms);
 }
 

@@ -73,8 +73,8 @@ struct ReconnectPlan {
   std::uint32_t break_tick = 0;  // the tick the break was first reported
   std::uint32_t try_tick = 0;    // the start of the latest try
   std::uint32_t next_try = 0;
-  int tries = 0;                 // tries in this break
-  bool remarked = false;         // the break's remark is in the data file
+  int tries = 0;          // tries in this break
+  bool remarked = false;  // the break's remark is in the data file
 };
 
 struct ReconnectInput {
@@ -91,11 +91,11 @@ struct ReconnectInput {
 };
 
 struct ReconnectStep {
-  bool close_port = false;      // purge and close the instrument port: its reader ends
-  bool start_opener = false;    // open the port again with its line settings, run the check
-  bool restart_reader = false;  // put the opened port in place, start the reader
-                                // (an old reader still running is let go)
-  bool cancel_opener = false;   // close whatever the opener opened or will open
+  bool close_port = false;            // purge and close the instrument port: its reader ends
+  bool start_opener = false;          // open the port again with its line settings, run the check
+  bool restart_reader = false;        // put the opened port in place, start the reader
+                                      // (an old reader still running is let go)
+  bool cancel_opener = false;         // close whatever the opener opened or will open
   std::optional<std::string> remark;  // "1CONN RCN 1"
 };
 

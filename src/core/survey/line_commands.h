@@ -15,7 +15,7 @@
 
 namespace quelor {
 
-inline constexpr std::size_t kLineNameMax = 15;   // the settings file keeps 15
+inline constexpr std::size_t kLineNameMax = 15;  // the settings file keeps 15
 inline constexpr std::size_t kCommentEditMax = 63;
 
 // What the "GETNEWLINE" dialog shows and takes.

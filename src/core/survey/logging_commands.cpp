@@ -23,9 +23,7 @@ std::string reading_count_text(int reading, int of) {
   return text;
 }
 
-std::uint32_t poll_timeout(std::uint32_t period_ms) {
-  return static_cast<std::uint32_t>(1.1 * period_ms) + 1;
-}
+std::uint32_t poll_timeout(std::uint32_t period_ms) { return static_cast<std::uint32_t>(1.1 * period_ms) + 1; }
 
 OperatorMessage information(const char* text) { return {"INFORMATION", text, DialogTemplate::kOk}; }
 
@@ -135,8 +133,8 @@ CommandOutcome pause_command(SurveyRecord& survey, const CommandContext& c) {
   if (survey.map_full == kMapReachedEdge) {
     survey.map_full = kMapMustGrow;
     o.sound = kSoundRing2s;
-    o.notices.push_back({"WARNING", "Please select Map Size option\r\nand increase the map size\r\nby 20-25%.",
-                         DialogTemplate::kOk});
+    o.notices.push_back(
+        {"WARNING", "Please select Map Size option\r\nand increase the map size\r\nby 20-25%.", DialogTemplate::kOk});
   }
   return o;
 }

@@ -44,7 +44,7 @@ struct CommandOutcome {
   bool close_file = false;
   bool save_settings = false;
   // operator
-  const char* sound = nullptr;  // resource sound to start
+  const char* sound = nullptr;           // resource sound to start
   std::vector<OperatorMessage> notices;  // shown after the sound
   // window
   bool redraw = false;                    // status panels, profile and map
@@ -59,7 +59,7 @@ struct CommandOutcome {
   bool close_gps = false;
   bool close_tilt = false;
   bool close_instrument = false;
-  bool hide_window = false;  // back to the setup window (delete temp files, leave review)
+  bool hide_window = false;                       // back to the setup window (delete temp files, leave review)
   std::optional<std::string> reading_count_text;  // EM34-3 Manual: "Rdg: %1d of %1d", or "" to clear
 };
 
@@ -91,8 +91,7 @@ CommandOutcome pause_command(SurveyRecord& survey, const CommandContext& context
 
 // Exit: asks "Exit Logging?" in Logging and Stand By unless forced or in map
 // review; No keeps (or makes) Stand By.
-CommandOutcome exit_command(SurveyRecord& survey, const CommandContext& context, bool forced,
-                            const AskOperator& ask);
+CommandOutcome exit_command(SurveyRecord& survey, const CommandContext& context, bool forced, const AskOperator& ask);
 
 // "New Line: %.2f" of the current line name read as a number + the increment.
 std::string quick_line_question_text(const std::string& line_name, double line_increment);

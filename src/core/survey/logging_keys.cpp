@@ -13,9 +13,9 @@ namespace quelor {
 
 namespace {
 
-constexpr std::uint32_t kVkTab = 0x09, kVkReturn = 0x0D, kVkSpace = 0x20, kVkLeft = 0x25, kVkUp = 0x26,
-                        kVkRight = 0x27, kVkDown = 0x28, kVkF2 = 0x71, kVkF3 = 0x72, kVkAdd = 0x6B,
-                        kVkSubtract = 0x6D, kVkOemPlus = 0xBB, kVkOemMinus = 0xBD;
+constexpr std::uint32_t kVkTab = 0x09, kVkReturn = 0x0D, kVkSpace = 0x20, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27,
+                        kVkDown = 0x28, kVkF2 = 0x71, kVkF3 = 0x72, kVkAdd = 0x6B, kVkSubtract = 0x6D,
+                        kVkOemPlus = 0xBB, kVkOemMinus = 0xBD;
 
 // Popup menus: {instrument, menu in Stand By and Logging, menu in Monitoring}.
 struct PopupMenus {
@@ -23,9 +23,15 @@ struct PopupMenus {
   int logging_menu;
   int monitoring_menu;
 };
-constexpr std::array<PopupMenus, 9> kPopupMenus{{
-    {kEm31Mk2, 496, 495}, {kEm38, 496, 495}, {kEm34_3, 496, 495}, {kGrad601, 496, 495}, {kEm61Lx2, 492, 491},
-    {kEm61Mk2, 494, 493}, {kEm38Mk2, 498, 497}, {kEm38_4, 490, 497}, {kCs21, 490, 497}}};
+constexpr std::array<PopupMenus, 9> kPopupMenus{{{kEm31Mk2, 496, 495},
+                                                 {kEm38, 496, 495},
+                                                 {kEm34_3, 496, 495},
+                                                 {kGrad601, 496, 495},
+                                                 {kEm61Lx2, 492, 491},
+                                                 {kEm61Mk2, 494, 493},
+                                                 {kEm38Mk2, 498, 497},
+                                                 {kEm38_4, 490, 497},
+                                                 {kCs21, 490, 497}}};
 
 // When a key row applies.
 enum class When { kAlways, kNotReview, kReview, kStandByNotReview };
@@ -67,9 +73,7 @@ bool applies(When when, const KeyContext& c) {
 
 KeyDecision command(int code) { return {KeyEffect::kCommand, code}; }
 
-bool is_digit_or_arrow(std::uint32_t key) {
-  return (key >= '0' && key <= '9') || (key >= kVkLeft && key <= kVkDown);
-}
+bool is_digit_or_arrow(std::uint32_t key) { return (key >= '0' && key <= '9') || (key >= kVkLeft && key <= kVkDown); }
 
 bool is_pause_key(int pause_key, std::uint32_t key) {
   switch (pause_key) {
@@ -133,9 +137,7 @@ StateCommand state_command(int code, int state, int instrument_type) {
       if (state == kStateStandBy) return StateCommand::kGo;
       return state == kStateLogging ? StateCommand::kPause : StateCommand::kNone;
     case kCmdMapSizeNullQLine:
-      if (state == kStateMonitoring)
-        return is_em61(instrument_type) ? StateCommand::kNulling
-                                                                           : StateCommand::kMapSize;
+      if (state == kStateMonitoring) return is_em61(instrument_type) ? StateCommand::kNulling : StateCommand::kMapSize;
       return state == kStateStandBy ? StateCommand::kQuickLine : StateCommand::kNone;
     case kCmdExit: return StateCommand::kExit;
     case kCmdMenu: return state == kStateClosed ? StateCommand::kNone : StateCommand::kMenu;
@@ -145,8 +147,7 @@ StateCommand state_command(int code, int state, int instrument_type) {
 
 int popup_menu_id(int instrument_type, int state) {
   for (const PopupMenus& p : kPopupMenus)
-    if (p.instrument_type == instrument_type)
-      return state == kStateMonitoring ? p.monitoring_menu : p.logging_menu;
+    if (p.instrument_type == instrument_type) return state == kStateMonitoring ? p.monitoring_menu : p.logging_menu;
   return 0;
 }
 

@@ -65,7 +65,7 @@ int popup_menu_id(int instrument_type, int state);
 
 struct KeyContext {
   int state = 0;
-  int pause_key = 0;        // 0 any key, 1 <Enter>, 2 <Space Bar>, 3 <P>
+  int pause_key = 0;  // 0 any key, 1 <Enter>, 2 <Space Bar>, 3 <P>
   int instrument_type = 0;
   bool review = false;      // map review is on
   bool popup_menu = false;  // a popup menu is open (not forgotten by "Hide Menu")

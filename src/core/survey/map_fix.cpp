@@ -28,7 +28,8 @@ MapFixContext map_fix_context(const Settings& s, const DecodeContext& decode, co
   c.two_sensors = decode.two_sensors;
   c.manual_em34 = type == kEm34_3 && survey.survey_mode == kModeManual;
   for (int k = 0; k < kFootprintKinds; ++k) {
-    const double s_m = c.manual_em34 ? survey.manual_gps_y_offsets[static_cast<std::size_t>(k)] : survey.working_gps_y_offset;
+    const double s_m =
+        c.manual_em34 ? survey.manual_gps_y_offsets[static_cast<std::size_t>(k)] : survey.working_gps_y_offset;
     FootprintGeometry g = footprint_geometry(s, type, survey.working_gps_x_offset, s_m);
     g.inline_offset += tilt_inline;
     g.left_half += tilt_lateral;

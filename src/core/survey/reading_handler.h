@@ -21,7 +21,7 @@ inline constexpr std::size_t kEm31RecordWidth = 13;
 // What the handler needs besides the decode context (options, view and
 // scale: `DecodeContext`, shared with the other handlers).
 struct ReadingContext {
-  std::uint32_t now = 0;        // for the elapsed time
+  std::uint32_t now = 0;  // for the elapsed time
   // EM34-3 in Manual mode: accepted readings are held in this station group
   // instead of being written at once (nullptr: written at once).
   Em34StationGroup* station_group = nullptr;
@@ -41,17 +41,17 @@ struct ReadingOutcome {
   bool sampling = false;           // an automatic sample of a station average
   std::string reading_count_text;  // "Rdg: %1d of %1d"
 
-  std::string record;            // the instrument record padded to 13 characters
-  int readings_since_last = 0;   // '2'-'6' in column 0 when 2..6
+  std::string record;           // the instrument record padded to 13 characters
+  int readings_since_last = 0;  // '2'-'6' in column 0 when 2..6
   std::uint32_t tick = 0;
   std::optional<int> colour_step;  // stored in the colour-index buffer
   bool redraw_bars = true;         // not for an EM31-MK2 record with status bit 0
   bool marker_shown = false;       // "Marker" outside Manual mode
   // status texts (set when logged)
-  std::string station_text;        // "%-11.2f"
-  std::string survey_count_text;   // "%-7d"
-  std::string line_count_text;     // "%-6d"
-  std::string elapsed;             // "%02d:%02d:%02d"
+  std::string station_text;       // "%-11.2f"
+  std::string survey_count_text;  // "%-7d"
+  std::string line_count_text;    // "%-6d"
+  std::string elapsed;            // "%02d:%02d:%02d"
 
   // The writer's input; valid while this outcome lives.
   ReadingInput reading_input() const { return {record, tick, readings_since_last}; }

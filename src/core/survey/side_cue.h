@@ -17,7 +17,8 @@ enum class CueField : int { kUnchanged, kWhite, kRed };
 
 struct SideIndication {
   int code = kSideNothing;
-  std::array<CueField, 3> fields{CueField::kUnchanged, CueField::kUnchanged, CueField::kUnchanged};  // left, between, right
+  std::array<CueField, 3> fields{CueField::kUnchanged, CueField::kUnchanged,
+                                 CueField::kUnchanged};  // left, between, right
 };
 
 // With a flag set: "between" when |k x the smaller of |a1| and |a2| (a2 when

@@ -32,9 +32,15 @@ struct TimerPeriod {
   int instrument_type;
   std::uint32_t period_ms;
 };
-constexpr std::array<TimerPeriod, 9> kTimerPeriods{{
-    {kEm31Mk2, 300}, {kEm38, 300}, {kEm34_3, 300}, {kEm38Mk2, 300}, {kEm38_4, 300},
-    {kEm61Lx2, 500}, {kEm61Mk2, 500}, {kGrad601, 1000}, {kCs21, 1000}}};
+constexpr std::array<TimerPeriod, 9> kTimerPeriods{{{kEm31Mk2, 300},
+                                                    {kEm38, 300},
+                                                    {kEm34_3, 300},
+                                                    {kEm38Mk2, 300},
+                                                    {kEm38_4, 300},
+                                                    {kEm61Lx2, 500},
+                                                    {kEm61Mk2, 500},
+                                                    {kGrad601, 1000},
+                                                    {kCs21, 1000}}};
 
 // Update-rate limits of the tick divisor: below `below_hz` the divisor is `n`.
 struct DivisorStep {
@@ -159,16 +165,15 @@ std::optional<OperatorMessage> port_assignment_problem(const Settings& s, int in
   if (!instrument && !gps)
     return OperatorMessage{"EM AND GPS DISABLED", "Instrument Disabled and GPS Disabled", DialogTemplate::kOk};
   if (instrument && gps && s.instrument_port == s.gps_port)
-    return serial_port_issue(
-        "Serial Port COM%d Assigned to Instrument and GPS, please change port selection.", s.instrument_port);
+    return serial_port_issue("Serial Port COM%d Assigned to Instrument and GPS, please change port selection.",
+                             s.instrument_port);
   if (instrument_type != kEm61Mk2 || s.tilt_meter != 1) return std::nullopt;
   if (gps && s.tilt_meter_port == s.gps_port)
     return serial_port_issue("Serial Port COM%d Assigned to GPS and Tilt Meter, please change port selection.",
                              s.gps_port);
   if (instrument && s.tilt_meter_port == s.instrument_port)
-    return serial_port_issue(
-        "Serial Port COM%d Assigned to Instrument and Tilt Meter, please change port selection.",
-        s.instrument_port);
+    return serial_port_issue("Serial Port COM%d Assigned to Instrument and Tilt Meter, please change port selection.",
+                             s.instrument_port);
   return std::nullopt;
 }
 
@@ -205,10 +210,8 @@ StartPlan plan_survey_start(const StartInput& input) {
     if (plan.tilt_used) plan.start->tilt_rate_index = tilt_rate_index(s);
     plan.timer_period_ms = timer_period_ms(type, input.em61_polled_mode, input.polling_interval_ms);
     // The EM31-MK2 real-time map line maps the in-phase when only it is read.
-    if (type == kEm31Mk2 && input.variant.navigation_mode == kRealTimeMap && s.component == 1)
-      plan.colour_map_view = 2;
-    plan.records_per_reading =
-        instrument_records_per_reading(type, s.reading_interval, s.em38_4_rate);
+    if (type == kEm31Mk2 && input.variant.navigation_mode == kRealTimeMap && s.component == 1) plan.colour_map_view = 2;
+    plan.records_per_reading = instrument_records_per_reading(type, s.reading_interval, s.em38_4_rate);
   }
   plan.survey.configured_records_per_reading = plan.records_per_reading;
   plan.colour_class_width = colour_class_width(s, type, plan.colour_map_view);

@@ -19,16 +19,16 @@ namespace quelor {
 // How an instrument is started once its port is open.
 struct InstrumentStart {
   int instrument_type = kEm31Mk2;
-  bool em61_handshake = false;         // send the EM61 handshake first; no answer fails
+  bool em61_handshake = false;  // send the EM61 handshake first; no answer fails
   std::uint32_t wait_after_handshake_ms = 0;
-  bool em38_check = false;             // EM38 start check before the reader starts
-  std::uint32_t em38_check_ms = 0;     // up to this long for a valid record
-  bool second_em61_thread = false;     // second EM61-MK2 thread, created suspended
+  bool em38_check = false;          // EM38 start check before the reader starts
+  std::uint32_t em38_check_ms = 0;  // up to this long for a valid record
+  bool second_em61_thread = false;  // second EM61-MK2 thread, created suspended
   std::uint32_t wait_before_first_record_ms = 0;
   std::uint32_t first_record_wait_ms = 0;  // 0: the first record is not awaited
   std::uint32_t wait_after_ms = 0;
-  bool tilt_meter = false;             // EM61-MK2 with the tilt meter enabled
-  int tilt_rate_index = 0;             // its output-rate command's index (0..4: 1, 2, 5, 10, 20 Hz)
+  bool tilt_meter = false;  // EM61-MK2 with the tilt meter enabled
+  int tilt_rate_index = 0;  // its output-rate command's index (0..4: 1, 2, 5, 10, 20 Hz)
 };
 
 // The tilt meter's output-rate index: the second tilt-meter setting.
@@ -68,28 +68,28 @@ OperatorMessage connection_issue(bool tilt_meter);
 struct StartInput {
   Variant variant;
   Settings settings;
-  bool em61_polled_mode = false;          // EM61-MK2 polled-reading (fast) mode
+  bool em61_polled_mode = false;  // EM61-MK2 polled-reading (fast) mode
   std::uint32_t polling_interval_ms = 100;
 };
 
 struct StartPlan {
-  bool proceed = false;                   // false: show `message` and stop
+  bool proceed = false;  // false: show `message` and stop
   std::optional<OperatorMessage> message;
   bool instrument_used = false;
   bool gps_used = false;
   bool tilt_used = false;
-  SurveyRecord survey;                    // the reset survey record (state Monitoring)
+  SurveyRecord survey;  // the reset survey record (state Monitoring)
   int colour_map_view = 0;
   double update_rate_hz = 0.0;
   int tick_divisor = 1;
   bool clear_channel_null_values = false;
   bool clear_number_of_sensors = false;
-  std::optional<InstrumentStart> start;   // nothing without an instrument
+  std::optional<InstrumentStart> start;          // nothing without an instrument
   std::optional<std::uint32_t> timer_period_ms;  // timer 1; nothing without an instrument
   double colour_class_width = 0.0;
-  char dipole_letter = 'V';               // numbers window "C%c:" / "I%c:"
+  char dipole_letter = 'V';                 // numbers window "C%c:" / "I%c:"
   bool show_first_position_prompt = false;  // "Waiting for the first valid GPS position"
-  int records_per_reading = 1;            // configured factor for Auto logging
+  int records_per_reading = 1;              // configured factor for Auto logging
 };
 
 // Steps 1-6 and the values of steps 10-15. `proceed` false leaves the setup

@@ -53,7 +53,7 @@ using MeasureText = std::function<int(std::string_view)>;
 
 struct StatusLayoutInput {
   int panel_left = 0;
-  int panel_right = 0;     // the top row's right end (map-size cell right-aligned)
+  int panel_right = 0;  // the top row's right end (map-size cell right-aligned)
   int line_height = 16;
   bool portrait = false;
   int gps_block_top = 0;
@@ -62,9 +62,9 @@ struct StatusLayoutInput {
 
 struct StatusLayout {
   std::array<int, kStatusCellCount> widths{};
-  CellRect state;     // 1 pixel right of the panel's left edge, 2 pixels below the top
-  CellRect activity;  // 15 pixels after the state cell
-  CellRect map_size;  // right-aligned
+  CellRect state;                     // 1 pixel right of the panel's left edge, 2 pixels below the top
+  CellRect activity;                  // 15 pixels after the state cell
+  CellRect map_size;                  // right-aligned
   std::array<int, 5> gps_row_tops{};  // the GPS block's rows
 };
 

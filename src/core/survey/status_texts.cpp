@@ -38,8 +38,7 @@ std::vector<std::string> em31_rows(const Settings& s) {
 }
 
 std::vector<std::string> em34_rows(const Settings& s, int coil_spacing_m, char coil_letter) {
-  if (s.survey_mode == kModeManual)
-    return {"Survey: Manual", format_int("%4d  Readings", s.dipole_mode + 1)};
+  if (s.survey_mode == kModeManual) return {"Survey: Manual", format_int("%4d  Readings", s.dipole_mode + 1)};
   return {"Selected for file :", coil_letter == 'H' ? "Dipole: Horiz." : "Dipole: Vertical",
           format_int("Sep: %5d m", coil_spacing_m)};
 }
@@ -84,7 +83,8 @@ std::vector<std::string> instrument_block_rows(const Settings& s, int type, bool
     case kEm34_3: return em34_rows(s, coil_spacing_m, coil_letter);
     case kEm38Mk2: return {"Selected for file :", dipole_row(s.dipole_mode)};
     case kEm61Mk2: return {"Mode: ", "Battery: ", "Current: "};
-    case kEm61Lx2: return narrow_panel ? std::vector<std::string>{"B:", "T:"} : std::vector<std::string>{"Battery: ", "Current: "};
+    case kEm61Lx2:
+      return narrow_panel ? std::vector<std::string>{"B:", "T:"} : std::vector<std::string>{"Battery: ", "Current: "};
     default: return {};
   }
 }
@@ -112,12 +112,13 @@ GpsBlockTexts gps_block_texts(const Settings& s, const SurveyRecord& survey, boo
 
 StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const StatusInput& in) {
   StatusTexts t;
-  if (in.gps_used) t.map_size = map_size_text(in.review_map_size > 0 ? in.review_map_size : s.map.map_size, s.map_units);
+  if (in.gps_used)
+    t.map_size = map_size_text(in.review_map_size > 0 ? in.review_map_size : s.map.map_size, s.map_units);
   t.state = state_label(survey.state, survey.survey_mode);
   t.line = survey.line_name;
   t.station = format_double("%-11.2f", survey.station);
   t.file = survey.file_open && survey.state != kStateMonitoring ? file_label(survey.file_name)
-                                                                 : "File:" + std::string(kFileSpaces, ' ');
+                                                                : "File:" + std::string(kFileSpaces, ' ');
   // EM34-3 Manual counts the confirmed stations.
   const bool stations = in.instrument_type == kEm34_3 && survey.survey_mode == kModeManual;
   t.stations = stations ? format_int("%-6d", survey.stations_in_survey) : format_int("%-7d", survey.readings_in_survey);
@@ -128,8 +129,8 @@ StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const St
     t.speed_maximum = format_double("%0.1f", s.speed_scale_maximum);
   }
   t.gps = gps_block_texts(s, survey, in.slam);
-  t.instrument_rows =
-      instrument_block_rows(s, in.instrument_type, in.instrument_used, in.coil_spacing_m, in.coil_letter, in.narrow_panel);
+  t.instrument_rows = instrument_block_rows(s, in.instrument_type, in.instrument_used, in.coil_spacing_m,
+                                            in.coil_letter, in.narrow_panel);
   if (in.instrument_type == kEm38_4)
     t.calibration = em38_4_calibration_text(em38_4_calibration_state(em38_4_calibration(s.em38_4)));
   return t;

@@ -38,35 +38,35 @@ std::vector<std::string> instrument_block_rows(const Settings& s, int instrument
                                                int coil_spacing_m, char coil_letter, bool narrow_panel = false);
 
 struct GpsBlockTexts {
-  bool disabled = false;            // only "GPS Disabled"
-  std::string positions_label;      // "Positions: "
-  std::string positions;            // "%-6d"
+  bool disabled = false;        // only "GPS Disabled"
+  std::string positions_label;  // "Positions: "
+  std::string positions;        // "%-6d"
   std::string dilution_label;
-  std::string dilution = "N/A";     // until the GSA handler fills it
-  std::string satellites_label;     // "Sat:" unless the sentence is 7 or 8
-  std::string quality_label;        // "RTS" for the total station's sentences 7 and 8
-  std::string first_label;          // "Lon:" / "E:"
-  std::string second_label;         // "Lat:" / "N:"
-  std::string height_label;         // "Z:" with a UTM choice
+  std::string dilution = "N/A";  // until the GSA handler fills it
+  std::string satellites_label;  // "Sat:" unless the sentence is 7 or 8
+  std::string quality_label;     // "RTS" for the total station's sentences 7 and 8
+  std::string first_label;       // "Lon:" / "E:"
+  std::string second_label;      // "Lat:" / "N:"
+  std::string height_label;      // "Z:" with a UTM choice
 };
 GpsBlockTexts gps_block_texts(const Settings& s, const SurveyRecord& survey, bool slam);
 
 struct StatusTexts {
-  std::string map_size;          // with the GPS in use
-  std::string state;             // "Logging (Auto)" ...
+  std::string map_size;  // with the GPS in use
+  std::string state;     // "Logging (Auto)" ...
   std::string line_label = "Curr. Line:";
   std::string line;
   std::string station_label = "Station:      ";
-  std::string station;           // "%-11.2f"
-  std::string file;              // "File: %s", or "File:" and spaces
+  std::string station;  // "%-11.2f"
+  std::string file;     // "File: %s", or "File:" and spaces
   std::string stations_label = "Tot. Stns:";
-  std::string stations;          // "%-7d"
+  std::string stations;  // "%-7d"
   std::string time_label = "Tot. Time:";
-  std::string time;              // "%02d:%02d:%02d"
+  std::string time;  // "%02d:%02d:%02d"
   bool speed_row = false;
   std::string speed_label = "Speed:";
-  std::string speed;             // "%5.2f m/s" ... in the speed bar units
-  std::string speed_maximum;     // "%0.1f", right-aligned
+  std::string speed;          // "%5.2f m/s" ... in the speed bar units
+  std::string speed_maximum;  // "%0.1f", right-aligned
   GpsBlockTexts gps;
   std::vector<std::string> instrument_rows;
   // EM38-4: "Calib: OFF", "Calib: ON" or "Calib/Offset: ON" by the
@@ -79,10 +79,10 @@ struct StatusInput {
   bool instrument_used = true;
   bool gps_used = true;
   bool slam = false;
-  int coil_spacing_m = 0;   // EM34-3
-  char coil_letter = 'V';   // EM34-3
+  int coil_spacing_m = 0;  // EM34-3
+  char coil_letter = 'V';  // EM34-3
   std::uint32_t now = 0;
-  long review_map_size = 0;  // in map review: the size zoom and fit gave it; 0 outside review
+  long review_map_size = 0;   // in map review: the size zoom and fit gave it; 0 outside review
   bool narrow_panel = false;  // the status panel is under 301 pixels wide
 };
 

@@ -47,9 +47,9 @@ struct SurveyRecord {
   int write_enable = 0;  // Manual mode: +1 write, 0 or -1 do not
 
   // logging time
-  std::uint32_t start_tick = 0;            // start of the current logging period
-  std::uint32_t earlier_logging_ms = 0;    // accumulated over earlier periods
-  std::uint32_t gps_start_tick = 0;        // GPS sentences are logged from here
+  std::uint32_t start_tick = 0;          // start of the current logging period
+  std::uint32_t earlier_logging_ms = 0;  // accumulated over earlier periods
+  std::uint32_t gps_start_tick = 0;      // GPS sentences are logged from here
 
   // records per reading of the reader (1 outside Auto logging)
   int records_per_reading = 1;
@@ -89,7 +89,7 @@ struct SurveyRecord {
   double working_gps_x_offset = 0.0;
   int working_dipole = 0;
   double working_gps_y_offset = 0.0;
-  double saved_gps_y_offset = 0.0;  // what the settings file keeps
+  double saved_gps_y_offset = 0.0;               // what the settings file keeps
   std::array<double, 3> manual_gps_y_offsets{};  // Manual mode: for 10, 20, 40 m
 };
 

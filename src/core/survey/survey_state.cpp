@@ -17,8 +17,8 @@ struct StateName {
   int state;
   std::string_view name;
 };
-constexpr std::array<StateName, 3> kStateNames{{
-    {kStateMonitoring, "Monitoring"}, {kStateStandBy, "Stand By"}, {kStateLogging, "Logging"}}};
+constexpr std::array<StateName, 3> kStateNames{
+    {{kStateMonitoring, "Monitoring"}, {kStateStandBy, "Stand By"}, {kStateLogging, "Logging"}}};
 
 constexpr ButtonSet kMonitoringEm61{{"&File", "N&ull", "E&xit", "&Menu"}, 4, false};
 constexpr ButtonSet kMonitoringOther{{"&File", "Map &Size", "E&xit", "&Menu"}, 4, false};

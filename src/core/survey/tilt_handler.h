@@ -26,9 +26,9 @@ struct TiltOutcome {
   // In map units, as the footprint geometry they correct.
   double inline_offset = 0.0;   // h sin(pitch), added to the in-line offset
   double lateral_offset = 0.0;  // h sin(roll), added to both half-widths
-  std::string first_text;     // "%+0.2f"
+  std::string first_text;       // "%+0.2f"
   std::string second_text;
-  bool write = false;         // while Logging: the tilt record
+  bool write = false;  // while Logging: the tilt record
   std::uint32_t tick = 0;
 };
 

@@ -14,23 +14,32 @@ constexpr ValueColumnSpec kEm31Columns[] = {{C::kCoil, "vertical", "HCP", 3.66, 
                                             {C::kCoil, "horizontal", "VCP", 3.66, 9800}};
 constexpr ValueColumnSpec kEm38Columns[] = {{C::kCoil, "vertical", "HCP", 1.0, 14600},
                                             {C::kCoil, "horizontal", "VCP", 1.0, 14600}};
-constexpr ValueColumnSpec kEm34Columns[] = {
-    {C::kCoilWithoutInphase, "vertical_10m", "HCP", 10, 6400},   {C::kCoilWithoutInphase, "vertical_20m", "HCP", 20, 1600},
-    {C::kCoilWithoutInphase, "vertical_40m", "HCP", 40, 400},    {C::kCoilWithoutInphase, "horizontal_10m", "VCP", 10, 6400},
-    {C::kCoilWithoutInphase, "horizontal_20m", "VCP", 20, 1600}, {C::kCoilWithoutInphase, "horizontal_40m", "VCP", 40, 400}};
-constexpr ValueColumnSpec kEm38Mk2Columns[] = {
-    {C::kCoil, "vertical_100cm", "HCP", 1.0, 14500}, {C::kCoil, "horizontal_100cm", "VCP", 1.0, 14500},
-    {C::kCoil, "vertical_50cm", "HCP", 0.5, 14500},  {C::kCoil, "horizontal_50cm", "VCP", 0.5, 14500}};
+constexpr ValueColumnSpec kEm34Columns[] = {{C::kCoilWithoutInphase, "vertical_10m", "HCP", 10, 6400},
+                                            {C::kCoilWithoutInphase, "vertical_20m", "HCP", 20, 1600},
+                                            {C::kCoilWithoutInphase, "vertical_40m", "HCP", 40, 400},
+                                            {C::kCoilWithoutInphase, "horizontal_10m", "VCP", 10, 6400},
+                                            {C::kCoilWithoutInphase, "horizontal_20m", "VCP", 20, 1600},
+                                            {C::kCoilWithoutInphase, "horizontal_40m", "VCP", 40, 400}};
+constexpr ValueColumnSpec kEm38Mk2Columns[] = {{C::kCoil, "vertical_100cm", "HCP", 1.0, 14500},
+                                               {C::kCoil, "horizontal_100cm", "VCP", 1.0, 14500},
+                                               {C::kCoil, "vertical_50cm", "HCP", 0.5, 14500},
+                                               {C::kCoil, "horizontal_50cm", "VCP", 0.5, 14500}};
 constexpr ValueColumnSpec kEm38_4Columns[] = {
     {C::kCoil, "100cm", "HCP", 1.0, 14500}, {C::kCoil, "88cm", "HCP", 0.88, 14500},
     {C::kCoil, "50cm", "HCP", 0.5, 14500},  {C::kCoil, "75cm", "HCP", 0.75, 14500},
-    {C::kNumber, "aux1", "", 0, 0}, {C::kNumber, "aux2", "", 0, 0}, {C::kNumber, "aux3", "", 0, 0}, {C::kNumber, "aux4", "", 0, 0}};
-constexpr ValueColumnSpec kCs21Columns[] = {
-    {C::kCoil, "hcp_100cm", "HCP", 1.0, 9000}, {C::kCoil, "prp_110cm", "PRP", 1.1, 9000},
-    {C::kCoil, "hcp_200cm", "HCP", 2.0, 9000}, {C::kCoil, "prp_210cm", "PRP", 2.1, 9000}};
-constexpr ValueColumnSpec kGrad601Columns[] = {{C::kNumber, "sensor1_nT", "", 0, 0}, {C::kNumber, "sensor2_nT", "", 0, 0}};
-constexpr ValueColumnSpec kEm61Columns[] = {{C::kText, "record_letter", "", 0, 0}, {C::kNumber, "ch1_mV", "", 0, 0}, {C::kNumber, "ch2_mV", "", 0, 0},
-                                            {C::kNumber, "ch3_mV", "", 0, 0},      {C::kNumber, "ch4_mV", "", 0, 0}};
+    {C::kNumber, "aux1", "", 0, 0},         {C::kNumber, "aux2", "", 0, 0},
+    {C::kNumber, "aux3", "", 0, 0},         {C::kNumber, "aux4", "", 0, 0}};
+constexpr ValueColumnSpec kCs21Columns[] = {{C::kCoil, "hcp_100cm", "HCP", 1.0, 9000},
+                                            {C::kCoil, "prp_110cm", "PRP", 1.1, 9000},
+                                            {C::kCoil, "hcp_200cm", "HCP", 2.0, 9000},
+                                            {C::kCoil, "prp_210cm", "PRP", 2.1, 9000}};
+constexpr ValueColumnSpec kGrad601Columns[] = {{C::kNumber, "sensor1_nT", "", 0, 0},
+                                               {C::kNumber, "sensor2_nT", "", 0, 0}};
+constexpr ValueColumnSpec kEm61Columns[] = {{C::kText, "record_letter", "", 0, 0},
+                                            {C::kNumber, "ch1_mV", "", 0, 0},
+                                            {C::kNumber, "ch2_mV", "", 0, 0},
+                                            {C::kNumber, "ch3_mV", "", 0, 0},
+                                            {C::kNumber, "ch4_mV", "", 0, 0}};
 
 constexpr std::array<InstrumentRow, 9> kInstruments{{
     {kEm31Mk2, F::kTRecord, "T23456", "", {27, 24}, "", true, false, kEm31Columns},

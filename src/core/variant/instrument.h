@@ -15,10 +15,10 @@ namespace quelor {
 
 // Instruments that share a record layout and a handler.
 enum class InstrumentFamily {
-  kTRecord,     // EM31-MK2, EM38, EM34-3: "T" + characters + carriage return
-  kBinaryFF,    // EM38-MK2, EM38-4: binary records ending 0xFF 0xFF
-  kEm61,        // EM61-MK2, EM61-LX2: a letter, 12 bytes, 0x7F 0x7F
-  kLine,        // Grad601 ($PBAR), CS-21 ($PDLM): text lines
+  kTRecord,   // EM31-MK2, EM38, EM34-3: "T" + characters + carriage return
+  kBinaryFF,  // EM38-MK2, EM38-4: binary records ending 0xFF 0xFF
+  kEm61,      // EM61-MK2, EM61-LX2: a letter, 12 bytes, 0x7F 0x7F
+  kLine,      // Grad601 ($PBAR), CS-21 ($PDLM): text lines
 };
 
 // One value column of the instrument's readings, as the export names it: a
@@ -44,10 +44,10 @@ struct InstrumentRow {
   // Instrument records that are markers, not readings (EM61: every letter
   // but T, D, E, F; J, K, j, k only from the EM61-MK2's second mode).
   std::string_view marker_letters;
-  int record_length[2];            // data file record length, by navigation mode
-  std::string_view mapped_channel; // the export column mapped by default ("" the first)
-  bool conductivity_meter;         // conductivity and in-phase instruments
-  bool sensor_count;               // one or two sensors, a setting (Grad601, EM61-LX2)
+  int record_length[2];                            // data file record length, by navigation mode
+  std::string_view mapped_channel;                 // the export column mapped by default ("" the first)
+  bool conductivity_meter;                         // conductivity and in-phase instruments
+  bool sensor_count;                               // one or two sensors, a setting (Grad601, EM61-LX2)
   std::span<const ValueColumnSpec> value_columns;  // in the order interpret_reading gives them
 };
 

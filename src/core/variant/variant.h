@@ -36,8 +36,8 @@ struct ProductNames {
 
 struct VariantRow {
   int instrument_type;
-  std::string_view instrument;     // "EM31-MK2"
-  ProductNames line[2];            // indexed by navigation mode
+  std::string_view instrument;  // "EM31-MK2"
+  ProductNames line[2];         // indexed by navigation mode
 };
 
 std::span<const VariantRow> variant_table();

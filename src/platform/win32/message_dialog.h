@@ -31,7 +31,6 @@ int show_message_buffers(const wchar_t* dialog_template, HWND owner = nullptr);
 
 // Copies title and text into the buffers (cut to their size) and shows the
 // template.
-int show_message(const wchar_t* dialog_template, const wchar_t* title, const wchar_t* text,
-                 HWND owner = nullptr);
+int show_message(const wchar_t* dialog_template, const wchar_t* title, const wchar_t* text, HWND owner = nullptr);
 
 }  // namespace quelor

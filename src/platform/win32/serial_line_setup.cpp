@@ -45,8 +45,7 @@ void apply_line_settings(DCB& dcb, const LineSettings& l) {
 
 FileHandle open_com_handle(int port_index, DWORD& error) {
   const std::wstring name = port_device_name(port_index);
-  FileHandle h(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                           nullptr));
+  FileHandle h(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   error = h ? 0 : GetLastError();
   return h;
 }

@@ -5,8 +5,8 @@ namespace quelor {
 namespace {
 
 FileHandle open_always(const std::wstring& path) {
-  return FileHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  return FileHandle(
+      CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // The system's error codes by what the surveyor is told; any other is kOther.

@@ -13,8 +13,8 @@ constexpr DWORD kChunk = 1u << 16;
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::read_file(const std::wstring& path) {
-  FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)};
+  FileHandle file{
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (!file) return std::nullopt;
   std::string bytes;
   char buffer[4096];
@@ -28,8 +28,7 @@ std::optional<std::string> Win32FileSystem::read_file(const std::wstring& path) 
 }
 
 bool Win32FileSystem::write_file(const std::wstring& path, std::string_view bytes) {
-  FileHandle file{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)};
+  FileHandle file{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (!file) return false;
   while (!bytes.empty()) {
     const DWORD part = bytes.size() < kChunk ? static_cast<DWORD>(bytes.size()) : kChunk;
@@ -40,9 +39,7 @@ bool Win32FileSystem::write_file(const std::wstring& path, std::string_view byte
   return true;
 }
 
-bool Win32FileSystem::delete_file(const std::wstring& path) {
-  return DeleteFileW(path.c_str()) != 0;
-}
+bool Win32FileSystem::delete_file(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
 
 bool Win32FileSystem::file_exists(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -14,8 +14,8 @@ namespace quelor {
 using MessageHandler = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using Win32MessageRow = MessageRow<MessageHandler>;
 
-inline LRESULT dispatch_or_default(std::span<const Win32MessageRow> table, HWND window,
-                                   UINT message, WPARAM w, LPARAM l) {
+inline LRESULT dispatch_or_default(std::span<const Win32MessageRow> table, HWND window, UINT message, WPARAM w,
+                                   LPARAM l) {
   return dispatch_message(table, DefWindowProcW, window, message, w, l);
 }
 

@@ -9,7 +9,8 @@
 
 namespace quelor::fuzz {
 
-inline void load_background(std::string_view bytes, const BackgroundLoadOptions& options, const BackgroundSurvey& survey) {
+inline void load_background(std::string_view bytes, const BackgroundLoadOptions& options,
+                            const BackgroundSurvey& survey) {
   testing_support::MemoryFileSystem fs;
   const std::wstring source = L"C:\\site\\BACKGRND.TXT";
   fs.files[source] = std::string(bytes);

@@ -79,7 +79,8 @@ std::string mutate(std::string s, const std::vector<std::string>& seeds, Rng& rn
         break;
       case 3:  // bytes inserted
         for (std::size_t i = 0; i < span; ++i)
-          s.insert(s.begin() + static_cast<std::ptrdiff_t>(at), static_cast<char>(rng() % 2 ? rng() : kInteresting[rng() % kInteresting.size()]));
+          s.insert(s.begin() + static_cast<std::ptrdiff_t>(at),
+                   static_cast<char>(rng() % 2 ? rng() : kInteresting[rng() % kInteresting.size()]));
         break;
       case 4:  // bytes removed
         if (at < s.size()) s.erase(at, span);
@@ -114,10 +115,14 @@ int main(int argc, char** argv) {
   double seconds = 0;
   std::vector<std::filesystem::path> given;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc) runs = std::atol(argv[++i]);
-    else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoull(argv[++i], nullptr, 10);
-    else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::atof(argv[++i]);
-    else given.emplace_back(argv[i]);
+    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+      runs = std::atol(argv[++i]);
+    else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
+      seed = std::strtoull(argv[++i], nullptr, 10);
+    else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc)
+      seconds = std::atof(argv[++i]);
+    else
+      given.emplace_back(argv[i]);
   }
   for (int s : {SIGABRT, SIGSEGV, SIGFPE, SIGBUS}) std::signal(s, write_current_input);
   const std::vector<std::string> seeds = quelor::fuzz::seeds();

@@ -46,8 +46,8 @@ std::string gga(double lat, double lon) {
 
 // A survey file of the variant: header, line block, GPS sentences (with a
 // GSA in between and one bad checksum), a second line.
-std::string survey_file(const Variant& v, const std::vector<std::pair<double, double>>& fixes,
-                        double x_offset = 0.0, double y_offset = 0.0, int map_units = 0) {
+std::string survey_file(const Variant& v, const std::vector<std::pair<double, double>>& fixes, double x_offset = 0.0,
+                        double y_offset = 0.0, int map_units = 0) {
   Settings s;
   s.map_units = map_units;
   s.gps_sentence = 0;  // GGA/GSA
@@ -67,8 +67,8 @@ std::string survey_file(const Variant& v, const std::vector<std::pair<double, do
     }
     const std::uint32_t tick = static_cast<std::uint32_t>(1000 * (i + 1));  // a fix a second
     out += gps_sentence_records(v, gga(fixes[i].first, fixes[i].second), tick, kGpsForwarded, ++count);
-    out += gps_sentence_records(v, nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"), tick + 1, kGpsAccepted,
-                                ++count);
+    out +=
+        gps_sentence_records(v, nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"), tick + 1, kGpsAccepted, ++count);
   }
   std::string bad = gga(44.0, -79.0);
   bad.back() = bad.back() == '0' ? '1' : '0';
@@ -80,7 +80,7 @@ TEST(DataFileBackground, OwnFilesOfEveryRecordLength) {
   const std::vector<std::pair<double, double>> fixes = {
       {43.6101, -79.6001}, {43.6102, -79.6002}, {43.6103, -79.6003}, {43.6104, -79.6004}};
   const Variant variants[] = {{kEm31Mk2, kNavigation}, {kEm31Mk2, kRealTimeMap}, {kEm38_4, kRealTimeMap},
-                              {kCs21, kNavigation},     {kEm61Lx2, kRealTimeMap}, {kGrad601, kRealTimeMap}};
+                              {kCs21, kNavigation},    {kEm61Lx2, kRealTimeMap}, {kGrad601, kRealTimeMap}};
   for (const Variant& v : variants) {
     const std::string file = survey_file(v, fixes);
     const std::optional<std::string> records = convert_data_file(file, {1, 17, 0, v.instrument_type});
@@ -113,7 +113,8 @@ TEST(DataFileBackground, AFixThatJumpsGivesNoPoint) {
 TEST(DataFileBackground, NavigationFilesShowTheSensorsTrack) {
   const std::vector<std::pair<double, double>> north = {
       {43.6100, -79.6000}, {43.6101, -79.6000}, {43.6102, -79.6000}, {43.6103, -79.6000}};
-  for (const auto& [v, moved] : {std::pair{Variant{kEm31Mk2, kNavigation}, true}, {Variant{kEm31Mk2, kRealTimeMap}, false}}) {
+  for (const auto& [v, moved] :
+       {std::pair{Variant{kEm31Mk2, kNavigation}, true}, {Variant{kEm31Mk2, kRealTimeMap}, false}}) {
     const std::string file = survey_file(v, north, 0.5, 1.25);
     const std::optional<std::string> records = convert_data_file(file, {0, 17, 0, v.instrument_type});
     ASSERT_TRUE(records.has_value());
@@ -163,7 +164,8 @@ TEST(DataFileBackground, Fuzz) {
         default: f.insert(at, 1, "@#\n$,*0123456789NSEW."[rng() % 22]); break;
       }
     }
-    const std::optional<std::string> records = convert_data_file(f, {static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 60), 0, 0});
+    const std::optional<std::string> records =
+        convert_data_file(f, {static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 60), 0, 0});
     if (!records) continue;
     ASSERT_EQ(records->size() % kPointRecordLength, 0u);
     with_points += !records->empty();
@@ -178,10 +180,14 @@ TEST(DataFileBackground, IdentificationAndRecordLength) {
     std::string head;
     bool supported;
   } cases[] = {
-      {"ZLK31   W230GPS00000 1  \n", true},   {"zLK31   W230GPS00000 1  \n", true},
-      {"QYN31   W220GPS000000  \n", true},    {"ZLKLX2N W109GPS0001010 1   \n", true},
-      {"EM31 OLD FORMAT     12 \n", true},    {"PROSURVEY 1 2 3 4 5 6  \n", true},
-      {"XYZ,1,2,3,4,5,6,7,8,9,10\n", false},  {"ZLKABC  W230GPS00000   \n", false},
+      {"ZLK31   W230GPS00000 1  \n", true},
+      {"zLK31   W230GPS00000 1  \n", true},
+      {"QYN31   W220GPS000000  \n", true},
+      {"ZLKLX2N W109GPS0001010 1   \n", true},
+      {"EM31 OLD FORMAT     12 \n", true},
+      {"PROSURVEY 1 2 3 4 5 6  \n", true},
+      {"XYZ,1,2,3,4,5,6,7,8,9,10\n", false},
+      {"ZLKABC  W230GPS00000   \n", false},
       {"12,45\n", false},
   };
   for (const Case& c : cases) {
@@ -299,8 +305,8 @@ TEST(FileTable, ConvertedAgainForAnotherZoneOrUnit) {
   fs.files[L"C:\\bg\\utm.txt"] = "500001,4800001\n";
   fs.files[L"C:\\bg\\gone.txt"] = "500002,4800002\n";
   const BackgroundSurvey first{0, 17, 0, 0, 0};
-  for (const auto& [name, options] : {std::pair{L"C:\\bg\\geo.txt", geodetic}, {L"C:\\bg\\utm.txt", utm},
-                                      {L"C:\\bg\\gone.txt", utm}})
+  for (const auto& [name, options] :
+       {std::pair{L"C:\\bg\\geo.txt", geodetic}, {L"C:\\bg\\utm.txt", utm}, {L"C:\\bg\\gone.txt", utm}})
     ASSERT_TRUE(load_background_file(t, name, options, first, frame, L"C:\\T\\", fs).added);
   fs.files.erase(L"C:\\bg\\gone.txt");
   const auto point_file = [&](int row) { return fs.files.at(t.files[static_cast<std::size_t>(row)].temporary_name); };
@@ -342,15 +348,15 @@ TEST(DrawPlan, UsableTilesPenLiftsAndWarnings) {
   // px -99799 ... 99600, rows 3-1996 py -99700 ... 99699.
   const MapFrame f{1000.0, 2000.0, 10.0, 100, 100};
   std::vector<BackgroundPoint> pts = {
-      {1000.0, 2000.0, "A", false},                 // px 0, py 0
-      {1001.0, 2000.0, "", false},                  // px 10
-      {1000.0 + 9960.0, 2000.0, "", false},         // px 99600: column 1996
-      {1000.0 + 9960.1, 2000.0, "", false},         // px 99601: column 1997, unusable
-      {1002.0, 2001.0, "", false},                  // starts a new line
+      {1000.0, 2000.0, "A", false},          // px 0, py 0
+      {1001.0, 2000.0, "", false},           // px 10
+      {1000.0 + 9960.0, 2000.0, "", false},  // px 99600: column 1996
+      {1000.0 + 9960.1, 2000.0, "", false},  // px 99601: column 1997, unusable
+      {1002.0, 2001.0, "", false},           // starts a new line
       {kBreakCoordinate, kBreakCoordinate, "", true},
       {1003.0, 2001.0, "", false},
-      {-1.0, 2001.0, "", false},                    // negative easting
-      {1004.0, 2000.0 - 9960.0, "", false},         // py -99600: row 4
+      {-1.0, 2001.0, "", false},             // negative easting
+      {1004.0, 2000.0 - 9960.0, "", false},  // py -99600: row 4
   };
   const BackgroundDrawing lines = plan_background_drawing(pts, background_style(9, 0), false, f);
   EXPECT_EQ(lines.points, 8);
@@ -380,14 +386,16 @@ TEST(TemporaryFolder, OneFolderPerRunningProgram) {
   EXPECT_EQ(program_temporary_folder(L"D:\\tmp", "Qyn38", 7), L"D:\\tmp\\Qyn38-7\\");
   EXPECT_NE(program_temporary_folder(base, "Zelko31", 1), program_temporary_folder(base, "Qyn31", 1));
   EXPECT_NE(program_temporary_folder(base, "Zelko31", 1), program_temporary_folder(base, "Zelko31", 2));
-  const std::wstring a = temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Zelko31", 1));
-  const std::wstring b = temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Qyn38", 2));
+  const std::wstring a =
+      temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Zelko31", 1));
+  const std::wstring b =
+      temporary_point_file_name(L"C:\\plans\\site.txt", 1, program_temporary_folder(base, "Qyn38", 2));
   EXPECT_NE(a, b);
   testing_support::MemoryFileSystem fs;
   EXPECT_TRUE(make_temporary_folder(program_temporary_folder(base, "Zelko31", 9), fs));
-  EXPECT_EQ(fs.folders, (std::set<std::wstring>{L"C:\\ProgramData", L"C:\\ProgramData\\Quelor",
-                                                L"C:\\ProgramData\\Quelor\\Temp",
-                                                L"C:\\ProgramData\\Quelor\\Temp\\Zelko31-9"}));
+  EXPECT_EQ(fs.folders,
+            (std::set<std::wstring>{L"C:\\ProgramData", L"C:\\ProgramData\\Quelor", L"C:\\ProgramData\\Quelor\\Temp",
+                                    L"C:\\ProgramData\\Quelor\\Temp\\Zelko31-9"}));
 }
 
 }  // namespace

@@ -68,7 +68,8 @@ struct Survey {
   }
 
   void fix(double e, double n) {
-    const FixOutcome o = handle_gps_fix(survey, fix_context, survey_testing::gga(48.0 + n / 111200.0, 11.0 + e / 74400.0, ++seconds));
+    const FixOutcome o =
+        handle_gps_fix(survey, fix_context, survey_testing::gga(48.0 + n / 111200.0, 11.0 + e / 74400.0, ++seconds));
     MapFixContext c = map_fix_context(s, decode, survey);
     c.swath_closings = writer.swath_closings();
     const MapFixResult r = map_fix(live, tiles, survey, c, o, true);

@@ -100,10 +100,11 @@ TEST(SurveyFile, VariantsOfProgramCodes) {
     const char* code;
     int type, line;
   };
-  for (const Case& c : {Case{"ZLK31   W", kEm31Mk2, 0}, Case{"zLK31   W", kEm31Mk2, 0}, Case{"QYN31   W", kEm31Mk2, 1},
-                        Case{"ZLK38   W", kEm38, 0}, Case{"ZLK343  W", kEm34_3, 0}, Case{"ZLK38MK2W", kEm38Mk2, 0},
-                        Case{"QYN382  W", kEm38Mk2, 1}, Case{"ZLK384  W", kEm38_4, 0}, Case{"ZLKCS21 W", kCs21, 0},
-                        Case{"ZLK601 AW", kGrad601, 0}, Case{"ZLKLX2N W", kEm61Lx2, 0}, Case{"QYNMK2H W", kEm61Mk2, 1}}) {
+  for (const Case& c :
+       {Case{"ZLK31   W", kEm31Mk2, 0}, Case{"zLK31   W", kEm31Mk2, 0}, Case{"QYN31   W", kEm31Mk2, 1},
+        Case{"ZLK38   W", kEm38, 0}, Case{"ZLK343  W", kEm34_3, 0}, Case{"ZLK38MK2W", kEm38Mk2, 0},
+        Case{"QYN382  W", kEm38Mk2, 1}, Case{"ZLK384  W", kEm38_4, 0}, Case{"ZLKCS21 W", kCs21, 0},
+        Case{"ZLK601 AW", kGrad601, 0}, Case{"ZLKLX2N W", kEm61Lx2, 0}, Case{"QYNMK2H W", kEm61Mk2, 1}}) {
     const auto v = variant_of_program_code(c.code);
     ASSERT_TRUE(v) << c.code;
     EXPECT_EQ(v->instrument_type, c.type) << c.code;

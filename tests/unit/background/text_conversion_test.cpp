@@ -50,19 +50,22 @@ TEST(TextConversion, LineRules) {
       {"empty column", 1, kBackgroundText, "500100,,4800200", ""},
       {"not a number", 1, kBackgroundText, "East,North", ""},
       {"number with junk", 1, kBackgroundText, "500100x,4800200", ""},
-      {"decimal comma, semicolon", 3, kBackgroundText, "500100,5;4800200,25;MH", "    500100.500,   4800200.250,0,     \n"},
+      {"decimal comma, semicolon", 3, kBackgroundText, "500100,5;4800200,25;MH",
+       "    500100.500,   4800200.250,0,     \n"},
       {"decimal comma, tab", 2, kBackgroundText, "-1,5\t2,75", "        -1.500,         2.750,0,     \n"},
       {"decimal point, semicolon", 3, kBackgroundText, "1.5;2", "         1.500,         2.000,0,     \n"},
       {"leading plus", 1, kBackgroundText, "+1.5,2", "         1.500,         2.000,0,     \n"},
       {"two commas are no number", 3, kBackgroundText, "1,000,5;2", ""},
-      {"comma delimiter splits a decimal comma", 1, kBackgroundText, "1,5,2,5", "         1.000,         5.000,0,     \n"},
+      {"comma delimiter splits a decimal comma", 1, kBackgroundText, "1,5,2,5",
+       "         1.000,         5.000,0,     \n"},
       {"label cut to 5", 1, kBackgroundLabelledText, "1,2, PIPELINE7 ", "         1.000,         2.000,5,PIPEL\n"},
       {"short label", 1, kBackgroundLabelledText, "1,2,MH1", "         1.000,         2.000,3,MH1  \n"},
       {"empty label", 1, kBackgroundLabelledText, "1,2,", "         1.000,         2.000,0,     \n"},
       {"no label column", 1, kBackgroundLabelledText, "1,2", "         1.000,         2.000,0,     \n"},
       {"labels ignored without type", 1, kBackgroundText, "1,2,MH1", "         1.000,         2.000,0,     \n"},
       {"too large for the field", 1, kBackgroundText, "1e10,2", "    -88888.000,    -88888.000,0,     \n"},
-      {"too large for any map", 0, kBackgroundText, "999999999999999999999999 2", "    -88888.000,    -88888.000,0,     \n"},
+      {"too large for any map", 0, kBackgroundText, "999999999999999999999999 2",
+       "    -88888.000,    -88888.000,0,     \n"},
       {"beyond a double", 1, kBackgroundText, "1,1e400", "    -88888.000,    -88888.000,0,     \n"},
       {"beyond a double, negative", 3, kBackgroundText, "-1e400;2", "    -88888.000,    -88888.000,0,     \n"},
       {"beyond a double, decimal comma", 3, kBackgroundText, "1;9,5e999", "    -88888.000,    -88888.000,0,     \n"},
@@ -102,8 +105,8 @@ TEST(TextConversion, FilesAcceptedOrRefusedWithTheLine) {
     int refused_line;     // 0: accepted
     const char* refusal;  // part of the reason
   } cases[] = {
-      {"semicolon, decimal comma, heading", 3, "Easting;Northing;Name\r\n500100,5;4800200,25;MH1\r\n500101;4800201;MH2\r\n",
-       2, 0, ""},
+      {"semicolon, decimal comma, heading", 3,
+       "Easting;Northing;Name\r\n500100,5;4800200,25;MH1\r\n500101;4800201;MH2\r\n", 2, 0, ""},
       {"tab, decimal comma", 2, "x\ty\n1,5\t2,5\n\n3,5\t4,5\n", 2, 0, ""},
       {"junk after a number", 1, "1,1\n2,2\n500100x,4800200\n4,4\n", 0, 3, "\"500100x\" in column 1 is not a number"},
       {"heading after a point", 3, "1;1\nEasting;Northing\n", 0, 2, "\"Easting\" in column 1"},
@@ -210,10 +213,10 @@ TEST(LoadOptions, SettingsGroupRoundTripAndStyles) {
     SymbolShape shape;
     int pen, half;
   } styles[] = {
-      {0, 0, false, SymbolShape::kDot, 1, 1},     {2, 0, false, SymbolShape::kDot, 3, 3},
-      {3, 0, false, SymbolShape::kSquare, 1, 2},  {8, 0, false, SymbolShape::kTriangle, 3, 4},
-      {9, 0, true, SymbolShape::kDot, 1, 1},      {11, 0, true, SymbolShape::kDot, 3, 1},
-      {0, 1, false, SymbolShape::kDot, 1, 1},     {3, 1, true, SymbolShape::kDot, 3, 1},
+      {0, 0, false, SymbolShape::kDot, 1, 1},    {2, 0, false, SymbolShape::kDot, 3, 3},
+      {3, 0, false, SymbolShape::kSquare, 1, 2}, {8, 0, false, SymbolShape::kTriangle, 3, 4},
+      {9, 0, true, SymbolShape::kDot, 1, 1},     {11, 0, true, SymbolShape::kDot, 3, 1},
+      {0, 1, false, SymbolShape::kDot, 1, 1},    {3, 1, true, SymbolShape::kDot, 3, 1},
   };
   for (const Style& s : styles) {
     const BackgroundStyle b = background_style(s.type, s.nav);
@@ -230,8 +233,8 @@ TEST(LoadOptions, SettingsGroupRoundTripAndStyles) {
 // a label of at most 5 printable characters.
 TEST(TextConversion, Fuzz) {
   std::mt19937 rng(20261209);
-  const char* seeds[] = {"500100.5,4800200.25,LABEL", "  1  2  3 ", "b", "/x", "1e308,1e-308,ab",
-                         "-77.9;43.6;Q", "\t1\t2\t"};
+  const char* seeds[] = {"500100.5,4800200.25,LABEL", "  1  2  3 ",   "b",       "/x",
+                         "1e308,1e-308,ab",           "-77.9;43.6;Q", "\t1\t2\t"};
   std::uniform_int_distribution<int> byte(0, 255), op(0, 3);
   for (int i = 0; i < 20000; ++i) {
     std::string line = seeds[rng() % std::size(seeds)];
@@ -247,7 +250,8 @@ TEST(TextConversion, Fuzz) {
     BackgroundLoadOptions o = text_options(static_cast<int>(rng() % 4), 1 + static_cast<int>(rng() % 2));
     o.coordinates = static_cast<int>(rng() % 4);
     o.labels_column = 2 + static_cast<int>(rng() % 3);
-    const std::string record = convert_text_line(line, {o, static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 60)});
+    const std::string record =
+        convert_text_line(line, {o, static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 60)});
     if (record.empty()) continue;
     ASSERT_EQ(record.size(), static_cast<std::size_t>(kPointRecordLength)) << line;
     ASSERT_EQ(record.back(), '\n');

@@ -63,11 +63,13 @@ TEST(BackgroundTiles, SquareAcrossTheTileCornerAndNewTiles) {
 TEST(BackgroundTiles, JoinedLinesLiftAtBreaksAndSpanTiles) {
   RasterTiles tiles(kTile, kTile);
   make_grid_tiles(tiles, 1001, 1003);
-  std::vector<BackgroundPoint> pts = {at(2, 10), at(38, 10), {kBreakCoordinate, kBreakCoordinate, "", true},
-                                      at(2, 5), at(50, 5)};
+  std::vector<BackgroundPoint> pts = {
+      at(2, 10), at(38, 10), {kBreakCoordinate, kBreakCoordinate, "", true}, at(2, 5), at(50, 5)};
   const BackgroundDrawing d = plan_background_drawing(pts, background_style(9, 0), false, kFrame);
   ASSERT_EQ(d.lines.size(), 2u);
-  tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& c) { draw_background_tile(c, tx, ty, kTile, kTile, d, kBackgroundColour); });
+  tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& c) {
+    draw_background_tile(c, tx, ty, kTile, kTile, d, kBackgroundColour);
+  });
   for (WorldCoordinate x = 2; x < 38; ++x) EXPECT_EQ(grid_pixel(tiles, x, 10), kBackgroundColour) << x;
   EXPECT_EQ(grid_pixel(tiles, 38, 10), kWhite);  // the end point, as with LineTo
   // Across two tile edges (px 20/21 and 40/41).
@@ -79,10 +81,11 @@ TEST(BackgroundTiles, JoinedLinesLiftAtBreaksAndSpanTiles) {
 TEST(BackgroundTiles, LabelsRightOfTheirSymbol) {
   RasterTiles tiles(kTile, kTile);
   make_grid_tiles(tiles, 1001, 1003);
-  const BackgroundDrawing d =
-      plan_background_drawing({at(5, 10, "MH1")}, background_style(1, 0), true, kFrame);
+  const BackgroundDrawing d = plan_background_drawing({at(5, 10, "MH1")}, background_style(1, 0), true, kFrame);
   ASSERT_EQ(d.labels.size(), 1u);
-  tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& c) { draw_background_tile(c, tx, ty, kTile, kTile, d, kBackgroundColour); });
+  tiles.for_each(kGridLayer, [&](int tx, int ty, Canvas& c) {
+    draw_background_tile(c, tx, ty, kTile, kTile, d, kBackgroundColour);
+  });
   const WorldCoordinate left = d.labels[0].at.x;
   EXPECT_EQ(left, 5 + 2);  // medium: 2 pixels beyond the centre
   const int width = label_text_width("MH1", kLabelScale), height = kLabelGlyphHeight * kLabelScale;

@@ -25,9 +25,7 @@ AppendSituation fix_in_zone(int zone) {
   s.current_zone = zone;
   s.first_latitude = -41.0;
   s.first_longitude = 179.9;
-  s.project = [](double lat, double lon, int z) {
-    return GridPosition{1000.0 * z + lon, 2000.0 + lat};
-  };
+  s.project = [](double lat, double lon, int z) { return GridPosition{1000.0 * z + lon, 2000.0 + lat}; };
   return s;
 }
 
@@ -52,9 +50,11 @@ TEST(AppendCheck, EachMessageInTurn) {
       {"version 1.xx", mk2, nullptr, [](std::string& h) { h[9] = '1'; },
        "Append file option is not avaiable\r\nfor files created with Version 1.xx\r\nThe file will be closed."},
       {"state: file disabled", em31, [](Settings& f, Settings&) { f.instrument_state = 0; }, nullptr,
-       "EM31-MK2 State in the file: DISABLED\r\nEM31-MK2 State  Selected: ENABLED\r\nPlease adjust the configuration. "},
+       "EM31-MK2 State in the file: DISABLED\r\nEM31-MK2 State  Selected: ENABLED\r\nPlease adjust the "
+       "configuration. "},
       {"state: file enabled", em34, [](Settings&, Settings& n) { n.instrument_state = 0; }, nullptr,
-       "EM38-MK2 State in the file: ENABLED\r\nEM38-MK2 State  Selected: DISABLED\r\nPlease adjust the configuration. "},
+       "EM38-MK2 State in the file: ENABLED\r\nEM38-MK2 State  Selected: DISABLED\r\nPlease adjust the "
+       "configuration. "},
       {"state grad", grad, [](Settings& f, Settings&) { f.instrument_state = 0; }, nullptr,
        "Grad601 State in the file: DISABLED\r\nGrad601 State  Selected: ENABLED\r\nPlease adjust the configuration. "},
       {"sensors lx2", lx2, [](Settings& f, Settings&) { f.number_of_sensors = 0; }, nullptr,
@@ -72,15 +72,20 @@ TEST(AppendCheck, EachMessageInTurn) {
       {"dipole", em31, [](Settings&, Settings& n) { n.dipole_mode = 1; }, nullptr,
        " Component in the file:  Vertical\r\n Selected   Component:  Horizontal\r\n Please adjust the configuration. "},
       {"em31 type", em31, [](Settings& f, Settings&) { f.instrument_model = 1; }, nullptr,
-       " EM31-MK2 Type in the file:  Short\r\n Selected  EM31-MK2  Type: Standard\r\n Please adjust the configuration. "},
+       " EM31-MK2 Type in the file:  Short\r\n Selected  EM31-MK2  Type: Standard\r\n Please adjust the "
+       "configuration. "},
       {"em38mk2 type", em38mk2, [](Settings&, Settings& n) { n.em38mk2_model = 1; }, nullptr,
-       " EM38-MK2 Type in the file:  EM38-MK2\r\n Selected  EM38-MK2  Type: EM38-MK2-1\r\n Please adjust the configuration. "},
+       " EM38-MK2 Type in the file:  EM38-MK2\r\n Selected  EM38-MK2  Type: EM38-MK2-1\r\n Please adjust the "
+       "configuration. "},
       {"sensor size", mk2, [](Settings& f, Settings&) { f.sensor_size = 4; }, nullptr,
-       " Sensor Size in the file:  Hand Held\r\n Selected Sensor Size: 1 x 0.5 m\r\n Please adjust the configuration. "},
+       " Sensor Size in the file:  Hand Held\r\n Selected Sensor Size: 1 x 0.5 m\r\n Please adjust the "
+       "configuration. "},
       {"mk2 type", mk2, [](Settings& f, Settings&) { f.em61_model = 3; }, nullptr,
-       " EM61-MK2 Type in the file: HP N.C.C.\r\n Selected EM61-MK2 Type: Standard\r\n Please adjust the configuration. "},
+       " EM61-MK2 Type in the file: HP N.C.C.\r\n Selected EM61-MK2 Type: Standard\r\n Please adjust the "
+       "configuration. "},
       {"lx2 type", lx2, [](Settings& f, Settings&) { f.em61_model = 1; }, nullptr,
-       " EM61-LX2 Type in the file: Standard N.C.C\r\n Selected EM61-LX2 Type: Standard\r\n Please adjust the configuration. "},
+       " EM61-LX2 Type in the file: Standard N.C.C\r\n Selected EM61-LX2 Type: Standard\r\n Please adjust the "
+       "configuration. "},
       {"map units", em31, [](Settings& f, Settings&) { f.map_units = 2; }, nullptr,
        "Map units in the file: US Survey Feet\r\nSelect the same units in the program"},
       {"offsets", em31, [](Settings& f, Settings&) { f.gps_y_offset = 0.25; }, nullptr,
@@ -89,7 +94,8 @@ TEST(AppendCheck, EachMessageInTurn) {
       {"sentence", em31, [](Settings& f, Settings&) { f.gps_sentence = 2; }, nullptr,
        "GPS NMEA Data in the file: POS\r\nSelected in the program: GGA\r\nPlease select POS to append file."},
       {"pseudo GLL marker", grad, nullptr, [](std::string& h) { h[54 + 17] = 'A'; },
-       "GPS NMEA Data in the file: Pseudo GLL\r\nSelected in the program: GGA\r\nPlease select Pseudo GLL to append file."},
+       "GPS NMEA Data in the file: Pseudo GLL\r\nSelected in the program: GGA\r\nPlease select Pseudo GLL to append "
+       "file."},
       {"gps disabled in file", mk2, [](Settings& f, Settings&) { f.gps_enabled = 0; }, nullptr,
        "GPS state in the file: DISABLED\r\nSelected GPS state: ENABLED\r\nPlease adjust the configuration. "},
       {"gps disabled now", lx2, [](Settings&, Settings& n) { n.gps_enabled = 0; }, nullptr,
@@ -143,7 +149,8 @@ TEST(AppendCheck, NoValidFix) {
   Settings s;
   AppendSituation none;
   const AppendCheckResult r = check_append({kEm31Mk2, 0}, head_of({kEm31Mk2, 0}, s), s, none);
-  EXPECT_EQ(text_of(r), "Valid GPS position must be\r\nreceived to append file.\r\nCheck settings and GPS performance.");
+  EXPECT_EQ(text_of(r),
+            "Valid GPS position must be\r\nreceived to append file.\r\nCheck settings and GPS performance.");
 }
 
 TEST(AppendCheck, OffsetTolerance) {

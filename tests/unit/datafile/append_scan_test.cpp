@@ -22,7 +22,7 @@ std::string groups(int count, double e, double n) {
 TEST(Scan, CountsOnePositionPerDAndH) {
   std::string file = groups(5, 100, 200);
   file += swath_group_records(kV, 2, {1e6, 1e6, 1e6, 1e6});  // i-l: neither extent nor count
-  file += "{d" + std::string(3, ' ');                       // short tail ends the scan
+  file += "{d" + std::string(3, ' ');                        // short tail ends the scan
   const ScanResult r = scan_appended_file(file, 27, MapFrame{100, 200, 1, 500, 500});
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.positions, 5);
@@ -46,8 +46,8 @@ TEST(Scan, MapTooSmall) {
 
 // Values far beyond any pixel, or no number at all, are off the map.
 TEST(Scan, ValuesBeyondAnyPixelAreOffTheMap) {
-  for (double far : {1e300, -1e300, 9.3e18, std::numeric_limits<double>::infinity(),
-                     std::numeric_limits<double>::quiet_NaN()}) {
+  for (double far :
+       {1e300, -1e300, 9.3e18, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
     const ScanResult r = scan_appended_file(groups(1, far, 200), 27, MapFrame{100, 200, 1, 500, 500});
     EXPECT_EQ(r.message.title, std::isnan(far) ? "INFORMATION" : "WARNING") << far;
   }

@@ -19,8 +19,7 @@ struct Harness {
     HeaderFields h = header_fields_from_settings(settings, variant.instrument_type);
     LineBlockFields line;
     line.line_name = settings.survey_line;
-    return CreateDataFileContext{variant, settings, fs,    chooser, messages, sink,
-                                 writer,  time,     clock, h,       line,     [this] {
+    return CreateDataFileContext{variant, settings, fs, chooser, messages, sink, writer, time, clock, h, line, [this] {
                                    ++saves;
                                    saved_while_closed = !sink.is_open();
                                  }};
@@ -203,10 +202,15 @@ TEST(ContinueDataFile, AfterACrashThePartialRecordIsCut) {
     auto c = first.context();
     c.header.reference_zone = 32;
     ASSERT_EQ(create_data_file(c).outcome, CreateOutcome::kNewFile);
-    first.writer.write_reading({"T\x70" "01234-0050", 4000});
+    first.writer.write_reading(
+        {"T\x70"
+         "01234-0050",
+         4000});
     survey = first.sink.file(path);
   }
-  const std::string reading = "T\x70" "01234-0051       4250\n";
+  const std::string reading =
+      "T\x70"
+      "01234-0051       4250\n";
   const std::string tails[] = {reading.substr(0, 9), std::string(27 * 2, '\0'), std::string(27 + 5, '\0'), ""};
   for (const std::string& tail : tails) {
     Harness h({kEm31Mk2, 0});

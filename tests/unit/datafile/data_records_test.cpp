@@ -7,9 +7,9 @@
 namespace quelor {
 namespace {
 
-const Variant kAllVariants[] = {{kEm31Mk2, 0}, {kEm31Mk2, 1}, {kEm38, 0},    {kEm38, 1},     {kEm34_3, 0},
-                                {kEm34_3, 1},  {kEm38Mk2, 0}, {kEm38Mk2, 1}, {kEm38_4, 0},   {kEm38_4, 1},
-                                {kCs21, 0},    {kCs21, 1},    {kGrad601, 0}, {kGrad601, 1},  {kEm61Lx2, 0},
+const Variant kAllVariants[] = {{kEm31Mk2, 0}, {kEm31Mk2, 1}, {kEm38, 0},    {kEm38, 1},    {kEm34_3, 0},
+                                {kEm34_3, 1},  {kEm38Mk2, 0}, {kEm38Mk2, 1}, {kEm38_4, 0},  {kEm38_4, 1},
+                                {kCs21, 0},    {kCs21, 1},    {kGrad601, 0}, {kGrad601, 1}, {kEm61Lx2, 0},
                                 {kEm61Lx2, 1}, {kEm61Mk2, 0}, {kEm61Mk2, 1}};
 
 LocalTime noon() { return LocalTime{2025, 3, 7, 12, 34, 56, 789}; }
@@ -52,7 +52,8 @@ TEST(LineBlock, ConstantsAfterZ) {
   f.null_values = {1, 2, 3, 4};
   f.previous_null_values = {-1, -2, -3, -4.5};
   f.lx2_constants = {{{310.0, 300.0}, {320.0, 310.0}}};
-  for (std::size_t i = 0; i < 28; ++i) f.em38_4_constants[i] = {static_cast<double>(i), i == 0 ? 0.0 : -static_cast<double>(i)};
+  for (std::size_t i = 0; i < 28; ++i)
+    f.em38_4_constants[i] = {static_cast<double>(i), i == 0 ? 0.0 : -static_cast<double>(i)};
   const auto mk2 = line_block_records({kEm61Mk2, 0}, f, noon());
   ASSERT_EQ(mk2.size(), 8u);
   EXPECT_EQ(mk2[7], rec("O     4.00     -4.50"));
@@ -89,18 +90,32 @@ TEST(Station, TimeInColumns14To25) {
 }
 
 TEST(Remark, CutToElevenCharactersAndPrintable) {
-  EXPECT_EQ(remark_record({kEm38, 0}, 'C', std::string_view("A LONG COMMENT TEXT"), 42), "CA LONG COMM" + std::string(12, ' ') + "42\n");
-  EXPECT_EQ(remark_record({kEm38, 0}, 'X', std::string_view("GPS CONN BRK"), 7), "XGPS CONN BR" + std::string(13, ' ') + "7\n");
-  EXPECT_EQ(remark_record({kEm38, 0}, 'X', std::string_view("$STARTED"), 7), "X$STARTED   " + std::string(13, ' ') + "7\n");
-  EXPECT_EQ(remark_record({kEm38, 0}, 'C', std::string_view("a\nb\tc"), 7), "Ca?b?c      " + std::string(13, ' ') + "7\n");
-  EXPECT_EQ(remark_record({kEm31Mk2, 1}, 'C', std::wstring_view(L"W\u00e9t"), 9), "CW?t        " + std::string(10, ' ') + "9\n");
+  EXPECT_EQ(remark_record({kEm38, 0}, 'C', std::string_view("A LONG COMMENT TEXT"), 42),
+            "CA LONG COMM" + std::string(12, ' ') + "42\n");
+  EXPECT_EQ(remark_record({kEm38, 0}, 'X', std::string_view("GPS CONN BRK"), 7),
+            "XGPS CONN BR" + std::string(13, ' ') + "7\n");
+  EXPECT_EQ(remark_record({kEm38, 0}, 'X', std::string_view("$STARTED"), 7),
+            "X$STARTED   " + std::string(13, ' ') + "7\n");
+  EXPECT_EQ(remark_record({kEm38, 0}, 'C', std::string_view("a\nb\tc"), 7),
+            "Ca?b?c      " + std::string(13, ' ') + "7\n");
+  EXPECT_EQ(remark_record({kEm31Mk2, 1}, 'C', std::wstring_view(L"W\u00e9t"), 9),
+            "CW?t        " + std::string(10, ' ') + "9\n");
   EXPECT_EQ(remark_record({kEm31Mk2, 1}, 'X', std::string_view("1CONN BRK 1"), 9).size(), 24u);
 }
 
 TEST(Reading, Em31FamilyLayouts) {
-  ReadingInput r{"T\x70" "01234-0056", 5000};
-  EXPECT_EQ(reading_record({kEm31Mk2, 0}, r), "T\x70" "01234-0056" + std::string(10, ' ') + "5000\n");
-  EXPECT_EQ(reading_record({kEm31Mk2, 1}, r), "T\x70" "01234-0056" + std::string(7, ' ') + "5000\n");
+  ReadingInput r{
+      "T\x70"
+      "01234-0056",
+      5000};
+  EXPECT_EQ(reading_record({kEm31Mk2, 0}, r),
+            "T\x70"
+            "01234-0056" +
+                std::string(10, ' ') + "5000\n");
+  EXPECT_EQ(reading_record({kEm31Mk2, 1}, r),
+            "T\x70"
+            "01234-0056" +
+                std::string(7, ' ') + "5000\n");
   r.readings_since_last = 3;
   EXPECT_EQ(reading_record({kEm31Mk2, 0}, r)[0], '3');
   r.readings_since_last = 7;
@@ -185,9 +200,9 @@ TEST(Swath, ClosedByRemarksOfAnOutageAndByPauses) {
     char tag;
     bool closes;
   } cases[] = {
-      {"PAUSED", 'X', true},          {"PAUSED BMP", 'X', true},   {"GPS CONN BRK", 'X', true},
-      {"1CONN BRK 1", 'X', true},     {"1CONN RCN 1", 'X', false}, {"$STARTED", 'X', false},
-      {"$CONN END", 'X', false},      {"PAUSED", 'C', false},      {"1CONN BRK 1", 'C', false},
+      {"PAUSED", 'X', true},      {"PAUSED BMP", 'X', true},   {"GPS CONN BRK", 'X', true},
+      {"1CONN BRK 1", 'X', true}, {"1CONN RCN 1", 'X', false}, {"$STARTED", 'X', false},
+      {"$CONN END", 'X', false},  {"PAUSED", 'C', false},      {"1CONN BRK 1", 'C', false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(swath_closing_record(remark_record(v, c.tag, c.text, 7)), c.closes) << c.tag << c.text;

@@ -41,7 +41,6 @@ TEST(FileCheck, CountsOfAGoodFile) {
   EXPECT_EQ(r.by_tag.at('T'), 5);
 }
 
-
 // A GGA with its checksum at a latitude north.
 std::string gga_at(int degrees, double minutes, const char* time) {
   char body[96];
@@ -127,7 +126,7 @@ TEST(FileCheck, TicksOfDifferentKindsMayInterleave) {
   bytes += time_mark_record(v, {}, 100);
   bytes += reading_record(v, {"TA01234", 500});
   bytes += gps_sentence_records(v, "$GPGGA,1", 450, kGpsAccepted, 1);  // GPS thread, earlier tick
-  bytes += remark_record(v, 'X', std::string_view("PAUSED"), 400);    // window thread, later write
+  bytes += remark_record(v, 'X', std::string_view("PAUSED"), 400);     // window thread, later write
   bytes += reading_record(v, {"TA01234", 600});
   EXPECT_EQ(check_data_file(bytes).error_count, 0) << dump(check_data_file(bytes));
   bytes += reading_record(v, {"TA01234", 550});

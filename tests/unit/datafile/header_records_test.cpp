@@ -44,16 +44,23 @@ TEST(Identification, ProgramCodeVersionAndLengthOfEveryVariant) {
 
 TEST(Identification, Em31Mk2RealTimeColumns) {
   HeaderFields f;
-  f.gps_enabled = 1; f.map_units = 2; f.dipole_mode = 1; f.survey_mode = 2; f.component = 1;
-  f.instrument_model = 1; f.instrument_state = 0;
+  f.gps_enabled = 1;
+  f.map_units = 2;
+  f.dipole_mode = 1;
+  f.survey_mode = 2;
+  f.component = 1;
+  f.instrument_model = 1;
+  f.instrument_state = 0;
   EXPECT_EQ(identification_record({kEm31Mk2, 0}, f, false), "ZLK31   W230GPS21211 0    \n");
-  f.gps_enabled = 0; f.instrument_state = 1;
+  f.gps_enabled = 0;
+  f.instrument_state = 1;
   EXPECT_EQ(identification_record({kEm31Mk2, 1}, f, false), "QYN31   W220GRD21211   \n");
 }
 
 TEST(Identification, Em34ReferenceAndEm38Mk2TypeTwo) {
   HeaderFields f;
-  f.em34_3_reference = 2; f.instrument_model = 0;
+  f.em34_3_reference = 2;
+  f.instrument_model = 0;
   EXPECT_EQ(identification_record({kEm34_3, 0}, f, false).substr(12, 14), "GPS00002 1    ");
   EXPECT_EQ(identification_record({kEm38Mk2, 1}, f, false).substr(12, 14), "GPS00002 1    ");
   f.instrument_model = 1;
@@ -62,7 +69,10 @@ TEST(Identification, Em34ReferenceAndEm38Mk2TypeTwo) {
 
 TEST(Identification, WideBlockEndsWithFormatFlag) {
   HeaderFields f;
-  f.instrument_model = 0; f.reading_units = 1; f.soft_marker_key_option = 1; f.wide_options = {3, 4};
+  f.instrument_model = 0;
+  f.reading_units = 1;
+  f.soft_marker_key_option = 1;
+  f.wide_options = {3, 4};
   for (Variant v : {Variant{kEm38_4, 0}, Variant{kCs21, 1}}) {
     const std::string r = identification_record(v, f, false);
     const std::size_t length = static_cast<std::size_t>(record_length(v));
@@ -74,13 +84,21 @@ TEST(Identification, WideBlockEndsWithFormatFlag) {
 
 TEST(Identification, Grad601AndEm61Columns) {
   HeaderFields f;
-  f.map_units = 1; f.survey_mode = 1; f.number_of_sensors = 1; f.soft_marker_key_option = 0; f.instrument_state = 1;
+  f.map_units = 1;
+  f.survey_mode = 1;
+  f.number_of_sensors = 1;
+  f.soft_marker_key_option = 0;
+  f.instrument_state = 1;
   EXPECT_EQ(identification_record({kGrad601, 0}, f, false).substr(12, 14), "GPS1 1 101    ");
-  f.sensor_size = 3; f.em61_model = 1; f.number_of_sensors = 0; f.soft_marker_key_option = 1;
+  f.sensor_size = 3;
+  f.em61_model = 1;
+  f.number_of_sensors = 0;
+  f.soft_marker_key_option = 1;
   const std::string lx2 = identification_record({kEm61Lx2, 0}, f, false);
   EXPECT_EQ(lx2.substr(0, 9), "ZLKLX1N W");
   EXPECT_EQ(lx2.substr(12, 14), "GPS13111 10   ");
-  f.em61_model = 3; f.em61mk2_channel_option = 0;
+  f.em61_model = 3;
+  f.em61mk2_channel_option = 0;
   EXPECT_EQ(identification_record({kEm61Mk2, 0}, f, false).substr(12, 14), "GPS1313  1    ");
   EXPECT_EQ(identification_record({kEm61Mk2, 1}, f, false).substr(0, 9), "QYNMK2H W");
   f.em61_model = 2;
@@ -103,11 +121,13 @@ TEST(SetupRecordH, SurveyModeValue) {
   EXPECT_EQ(setup_record_h({kEm31Mk2, 0}, f), "H250307_002  0.500     0  \n");
   // L = 24: the "%4d" of 0 is cut by the line feed.
   EXPECT_EQ(setup_record_h({kEm31Mk2, 1}, f), "H250307_002  0.500     \n");
-  f.survey_mode = 2; f.manual_reading_count = 37;
+  f.survey_mode = 2;
+  f.manual_reading_count = 37;
   EXPECT_EQ(setup_record_h({kEm34_3, 0}, f).substr(11, 13), "     37     0");
   f.manual_parameter = 2.5;
   EXPECT_EQ(setup_record_h({kEm61Mk2, 0}, f).substr(11, 7), "  2.500");
-  f.survey_mode = 1; f.wheel_parameter = 0.25;
+  f.survey_mode = 1;
+  f.wheel_parameter = 0.25;
   EXPECT_EQ(setup_record_h({kEm38, 0}, f).substr(11, 7), "  0.250");
   f.sensor_separation = 1.0;
   EXPECT_EQ(setup_record_h({kGrad601, 0}, f).substr(11, 13), " 1.00       0");
@@ -118,7 +138,11 @@ TEST(SetupRecordH, SurveyModeValue) {
 
 TEST(SetupRecordG, RecordThreeColumns) {
   HeaderFields f;
-  f.gps_x_offset = -0.3; f.gps_y_offset = 1.25; f.gps_option = 0; f.pseudo_gga_variant = 1; f.gps_sentence = 6;
+  f.gps_x_offset = -0.3;
+  f.gps_y_offset = 1.25;
+  f.gps_option = 0;
+  f.pseudo_gga_variant = 1;
+  f.gps_sentence = 6;
   EXPECT_EQ(setup_record_g3({kEm31Mk2, 0}, f), "G -0.300  1.250 70161     \n");
   f.polled_reading_mode = 1;
   EXPECT_EQ(setup_record_g3({kEm61Mk2, 0}, f).substr(15, 6), "170161");
@@ -128,10 +152,14 @@ TEST(SetupRecordG, RecordThreeColumns) {
 
 TEST(SetupRecordG, ReferencePositionRecords) {
   HeaderFields f;
-  f.reference_easting = 612345.678; f.reference_northing = 4812345.5; f.reference_zone = 7;
+  f.reference_easting = 612345.678;
+  f.reference_northing = 4812345.5;
+  f.reference_zone = 7;
   EXPECT_EQ(setup_record_g4({kEm38, 0}, f), "G    612345.678 07        \n");
   EXPECT_EQ(setup_record_g5({kEm38, 0}, f), "G   4812345.500           \n");
-  f.tilt_meter = 1; f.gps_antenna_rigid = 0; f.antenna_height = 1.65;
+  f.tilt_meter = 1;
+  f.gps_antenna_rigid = 0;
+  f.antenna_height = 1.65;
   EXPECT_EQ(setup_record_g5({kEm61Mk2, 0}, f), "G   4812345.500 10165     \n");
 }
 
@@ -161,8 +189,11 @@ TEST(HeaderBlock, RecordsAndConstantsByVariant) {
 
 TEST(HeaderFields, FromSettings) {
   Settings s;
-  s.em38mk2_model = 1; s.instrument_model = 0; s.station_increments = {1.0, 0.3, 2.5};
-  s.left_coil_filter_factor = 300; s.channel_null_values = {1, 2, 3, 4};
+  s.em38mk2_model = 1;
+  s.instrument_model = 0;
+  s.station_increments = {1.0, 0.3, 2.5};
+  s.left_coil_filter_factor = 300;
+  s.channel_null_values = {1, 2, 3, 4};
   HeaderFields f = header_fields_from_settings(s, kEm38Mk2);
   EXPECT_EQ(f.instrument_model, 1);
   EXPECT_DOUBLE_EQ(f.wheel_parameter, 0.3);
@@ -187,20 +218,40 @@ TEST(LineBlockFields, FromSettings) {
   EXPECT_EQ(line_block_records({kEm38, 0}, f, {})[2].substr(0, 2), "AE");
 }
 
-
 // Fields of every variant's header block as the block holds them.
 HeaderFields sample_fields(int type) {
   HeaderFields f;
-  f.gps_enabled = 1; f.map_units = 2; f.dipole_mode = 1; f.survey_mode = 1; f.component = 1;
-  f.instrument_model = 1; f.em34_3_reference = 2; f.instrument_state = 0; f.em61_model = 1; f.sensor_size = 3;
-  f.em61mk2_channel_option = 4; f.number_of_sensors = 1; f.soft_marker_key_option = 0; f.reading_units = 1;
+  f.gps_enabled = 1;
+  f.map_units = 2;
+  f.dipole_mode = 1;
+  f.survey_mode = 1;
+  f.component = 1;
+  f.instrument_model = 1;
+  f.em34_3_reference = 2;
+  f.instrument_state = 0;
+  f.em61_model = 1;
+  f.sensor_size = 3;
+  f.em61mk2_channel_option = 4;
+  f.number_of_sensors = 1;
+  f.soft_marker_key_option = 0;
+  f.reading_units = 1;
   f.wide_options = {3, 4};
-  f.file_name = "NORTHFIELD"; f.wheel_parameter = 0.125;
+  f.file_name = "NORTHFIELD";
+  f.wheel_parameter = 0.125;
   f.sensor_separation = 0.75;
-  f.gps_x_offset = -1.25; f.gps_y_offset = 2.5; f.polled_reading_mode = type == kEm61Mk2 ? 1 : 0;
-  f.em61_normalisation = false; f.gps_option = 1; f.pseudo_gga_variant = 1; f.gps_sentence = 7;
-  f.reference_easting = 612345.678; f.reference_northing = 4812345.5; f.reference_zone = 31;
-  f.tilt_meter = 1; f.gps_antenna_rigid = 0; f.antenna_height = 1.65;
+  f.gps_x_offset = -1.25;
+  f.gps_y_offset = 2.5;
+  f.polled_reading_mode = type == kEm61Mk2 ? 1 : 0;
+  f.em61_normalisation = false;
+  f.gps_option = 1;
+  f.pseudo_gga_variant = 1;
+  f.gps_sentence = 7;
+  f.reference_easting = 612345.678;
+  f.reference_northing = 4812345.5;
+  f.reference_zone = 31;
+  f.tilt_meter = 1;
+  f.gps_antenna_rigid = 0;
+  f.antenna_height = 1.65;
   f.null_values = {1.5, -2.25, 3, 4};
   f.lx2_constants = {310.0, 320.5};
   for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) f.em38mk2_constants[i] = {0.5 * i, -0.25 * i};
@@ -307,12 +358,15 @@ TEST(FileHeader, OffsetsRoundTripInFeet) {
     EXPECT_NEAR(h->fields.gps_x_offset * foot, -0.6096, 0.0005) << units;
     EXPECT_NEAR(h->fields.gps_y_offset * foot, 1.524, 0.0005) << units;
   }
-  EXPECT_EQ(setup_record_g3({kEm38, kNavigation}, [] {
-              Settings s;
-              s.map_units = 1;
-              s.gps_x_offset = -0.6096;
-              return header_fields_from_settings(s, kEm38);
-            }()).substr(1, 7), " -2.000");
+  EXPECT_EQ(setup_record_g3({kEm38, kNavigation},
+                            [] {
+                              Settings s;
+                              s.map_units = 1;
+                              s.gps_x_offset = -0.6096;
+                              return header_fields_from_settings(s, kEm38);
+                            }())
+                .substr(1, 7),
+            " -2.000");
 }
 
 TEST(FileHeader, ContinuedHeaderAndEarlierGllDigit) {

@@ -24,8 +24,8 @@ TEST(IntactLength, WholeRecordsWithoutTrailingZeros) {
       {a + r + r.substr(0, 10), 54},
       {a + r + zeros + zeros, 54},
       {a + r + zeros + zeros.substr(0, 4), 54},
-      {a + tilt, 54},                 // zero bytes inside a tilt record are its own
-      {a + zeros + r, 81},            // only trailing zero records go
+      {a + tilt, 54},       // zero bytes inside a tilt record are its own
+      {a + zeros + r, 81},  // only trailing zero records go
       {zeros.substr(0, 26) + "\n" + zeros, 27},
   };
   for (const Case& c : cases) EXPECT_EQ(intact_length(c.file), c.intact) << c.file.size();

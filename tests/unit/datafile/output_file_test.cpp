@@ -73,8 +73,14 @@ TEST(DataFileHeader, EveryProgramsIdentificationRecordAndNothingElse) {
       }
     }
   EXPECT_EQ(recognised, 36);
-  const char* const others[] = {"", "ZLK31", "II*\x00\x08", "\x89PNG\r\n\x1a\n", "<!DOCTYPE html>",
-                                "Easting,Northing", "Ver2.30\r\n", "TA01234-0050"};
+  const char* const others[] = {"",
+                                "ZLK31",
+                                "II*\x00\x08",
+                                "\x89PNG\r\n\x1a\n",
+                                "<!DOCTYPE html>",
+                                "Easting,Northing",
+                                "Ver2.30\r\n",
+                                "TA01234-0050"};
   for (const char* other : others) EXPECT_FALSE(holds_data_file_header(other)) << other;
 }
 
@@ -101,8 +107,10 @@ TEST_F(OutputFile, InputsAndDataFilesAreRefusedByAnySpelling) {
   };
   for (const Case& c : cases) {
     const std::string why = output_refusal(c.target, {path("survey.T31")});
-    if (*c.refusal == 0) EXPECT_EQ(why, "") << c.target;
-    else EXPECT_NE(why.find(c.refusal), std::string::npos) << c.target << ": " << why;
+    if (*c.refusal == 0)
+      EXPECT_EQ(why, "") << c.target;
+    else
+      EXPECT_NE(why.find(c.refusal), std::string::npos) << c.target << ": " << why;
     // Refused outputs are never written, not even through a batch.
     OutputBatch batch({path("survey.T31")});
     EXPECT_EQ(batch.stage(c.target, "new") == "", *c.refusal == 0) << c.target;
@@ -192,12 +200,12 @@ TEST(WindowsDeviceName, DevicesInAnyCaseFolderOrExtensionAndNothingElse) {
   const struct {
     const char* path;
     bool device;
-  } cases[] = {{"NUL", true},          {"nul", true},          {"C:\\out\\nul.tif", true},
-               {"con", true},          {"PRN.txt", true},      {"aux", true},
-               {"COM1", true},         {"lpt9.png", true},     {"\\\\.\\COM12", true},
-               {"NUL .tif", true},     {"COM0", false},        {"COM10", false},
-               {"null", false},        {"nul2.tif", false},    {"C:\\nul\\grid.tif", false},
-               {"grid.nul", false},    {"console.html", false}, {"", false}};
+  } cases[] = {{"NUL", true},       {"nul", true},           {"C:\\out\\nul.tif", true},
+               {"con", true},       {"PRN.txt", true},       {"aux", true},
+               {"COM1", true},      {"lpt9.png", true},      {"\\\\.\\COM12", true},
+               {"NUL .tif", true},  {"COM0", false},         {"COM10", false},
+               {"null", false},     {"nul2.tif", false},     {"C:\\nul\\grid.tif", false},
+               {"grid.nul", false}, {"console.html", false}, {"", false}};
   for (const auto& c : cases) EXPECT_EQ(names_windows_device(c.path), c.device) << c.path;
 }
 

@@ -154,7 +154,6 @@ TEST(RecordCursor, FieldsReadOneWay) {
   EXPECT_FALSE(open_data_file("Xnot a header             \n").variant);
 }
 
-
 // Fixes a second apart, by metres north of the first: which are used. A
 // fix 1 km away is refused; three refused fixes that agree with each other
 // start afresh (the trusted one was the wrong one).
@@ -165,10 +164,10 @@ TEST(StoredGps, FixesFasterThanAWalkOrTowAreRefused) {
     bool used;
   };
   const Step steps[] = {
-      {0, 1000, true},     {1.5, 2000, true},      {1000, 3000, false},  {3.0, 4000, true},   // one glitch
-      {4.0, 4100, true},   {30.0, 4200, false},                                               // 26 m in 0.2 s
-      {44.0, 5000, true},                                                                      // 40 m in 0.9 s
-      {5000, 6000, false}, {5001, 7000, false},    {5002, 8000, true},   {5003, 9000, true},  // a new start
+      {0, 1000, true},     {1.5, 2000, true},   {1000, 3000, false}, {3.0, 4000, true},   // one glitch
+      {4.0, 4100, true},   {30.0, 4200, false},                                           // 26 m in 0.2 s
+      {44.0, 5000, true},                                                                 // 40 m in 0.9 s
+      {5000, 6000, false}, {5001, 7000, false}, {5002, 8000, true},  {5003, 9000, true},  // a new start
   };
   FixJumpScreen screen;
   for (const Step& s : steps) {

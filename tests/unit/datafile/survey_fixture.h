@@ -11,9 +11,9 @@
 
 namespace quelor::testing_support {
 
-inline const Variant kEveryVariant[] = {{kEm31Mk2, 0}, {kEm31Mk2, 1}, {kEm38, 0},    {kEm38, 1},     {kEm34_3, 0},
-                                        {kEm34_3, 1},  {kEm38Mk2, 0}, {kEm38Mk2, 1}, {kEm38_4, 0},   {kEm38_4, 1},
-                                        {kCs21, 0},    {kCs21, 1},    {kGrad601, 0}, {kGrad601, 1},  {kEm61Lx2, 0},
+inline const Variant kEveryVariant[] = {{kEm31Mk2, 0}, {kEm31Mk2, 1}, {kEm38, 0},    {kEm38, 1},    {kEm34_3, 0},
+                                        {kEm34_3, 1},  {kEm38Mk2, 0}, {kEm38Mk2, 1}, {kEm38_4, 0},  {kEm38_4, 1},
+                                        {kCs21, 0},    {kCs21, 1},    {kGrad601, 0}, {kGrad601, 1}, {kEm61Lx2, 0},
                                         {kEm61Lx2, 1}, {kEm61Mk2, 0}, {kEm61Mk2, 1}};
 
 // Instrument records as the readers hand them over, by instrument.
@@ -23,15 +23,19 @@ inline std::string sample_record(int type, int n) {
     case kEm38: return std::string("TA0123") + k;
     case kEm38Mk2: return std::string("T\x06\x12\x34\x0A\x00\x7F\x80\x55\xAA\x01\x02\x03", 13) + k;
     case kEm38_4: {
-      std::string g("t\x02\x12\x34\x56\x78\x00\x0A\xFF\x10\x20\x30\x40\x50\x60\x70\x80\x90\xA0\xB0\xC0\xD0\xE0\xF0\x01\x02",
-                    26);
+      std::string g(
+          "t\x02\x12\x34\x56\x78\x00\x0A\xFF\x10\x20\x30\x40\x50\x60\x70\x80\x90\xA0\xB0\xC0\xD0\xE0\xF0\x01\x02", 26);
       return g + "  12.50 " + k;
     }
     case kCs21: return std::string("$PDLM1,123456.7") + k + ",12.345,6.789,-10.111,2.222*3A";
     case kGrad601: return std::string("$PBAR,12.3,-4.") + k;
     case kEm61Lx2: return std::string("D\x00\x01\x02\x00\x10\x00\x20\x00\x30\x0C\x64\x21\x00\x7F", 15) + k;
     case kEm61Mk2: return std::string("T\xC0\x01\x02\x00\x10\xFF\xF0\x00\x05\x0B\xB8\x32\x0B\xB8", 15) + k;
-    default: return std::string("T\x70" "01234-005") + k;
+    default:
+      return std::string(
+                 "T\x70"
+                 "01234-005") +
+             k;
   }
 }
 
@@ -63,7 +67,8 @@ inline LineBlockFields sample_line(int line) {
   f.null_values = {1.25, -2.5, 3.75, 0.0};
   f.previous_null_values = {0.0, 0.0, 0.0, 0.0};
   f.lx2_constants = {{{310.0, 295.5}, {320.0, 300.0}}};
-  for (std::size_t i = 0; i < 28; ++i) f.em38_4_constants[i] = {static_cast<double>(i) * 1.5, 100.0 + static_cast<double>(i)};
+  for (std::size_t i = 0; i < 28; ++i)
+    f.em38_4_constants[i] = {static_cast<double>(i) * 1.5, 100.0 + static_cast<double>(i)};
   return f;
 }
 

@@ -323,8 +323,8 @@ TEST(Writer, WriteFailureBoxNamesFileCauseAndHeldRecords) {
                {WriteError::kAccessDenied, "Access denied."},
                {WriteError::kOther, "Write error."}};
   for (const auto& c : cases) {
-    for (const OperatorMessage& m : {write_failure_message(c.cause, "LINE7.Q31", 12),
-                                     write_retry_failed_message(c.cause, "LINE7.Q31", 12)}) {
+    for (const OperatorMessage& m :
+         {write_failure_message(c.cause, "LINE7.Q31", 12), write_retry_failed_message(c.cause, "LINE7.Q31", 12)}) {
       EXPECT_EQ(m.title, "FILE ERROR");
       EXPECT_NE(m.text.find("LINE7.Q31"), std::string::npos);
       EXPECT_NE(m.text.find(c.words), std::string::npos) << m.text;

@@ -66,11 +66,33 @@ TEST(Control, BlankAndCommentLinesDoNothing) {
 }
 
 TEST(Control, BadLinesAreRefusedWithAReason) {
-  for (const char* line : {"jump", "silence", "silence gps", "silence radio 2", "silence gps -1",
-                           "silence gps x", "garbage gps 1.5", "badsum tilt", "quality 10", "quality -1",
-                           "satellites 100", "trigger 0", "trigger x", "dipole X", "quit now", "hdop",
-                           "garbage gps 99999999999", "unplug", "unplug radio", "unplug gps 0", "unplug gps -2",
-                           "unplug gps x", "unplug gps 1 2", "plug", "plug gps 3", "switch", "switch on",
+  for (const char* line : {"jump",
+                           "silence",
+                           "silence gps",
+                           "silence radio 2",
+                           "silence gps -1",
+                           "silence gps x",
+                           "garbage gps 1.5",
+                           "badsum tilt",
+                           "quality 10",
+                           "quality -1",
+                           "satellites 100",
+                           "trigger 0",
+                           "trigger x",
+                           "dipole X",
+                           "quit now",
+                           "hdop",
+                           "garbage gps 99999999999",
+                           "unplug",
+                           "unplug radio",
+                           "unplug gps 0",
+                           "unplug gps -2",
+                           "unplug gps x",
+                           "unplug gps 1 2",
+                           "plug",
+                           "plug gps 3",
+                           "switch",
+                           "switch on",
                            "switch manual now"}) {
     const ControlParse p = parse_control_line(line);
     EXPECT_FALSE(p.command.has_value()) << line;
@@ -107,11 +129,43 @@ TEST(Options, DefaultsAndRecordPeriods) {
 }
 
 TEST(Options, WalkGpsAndDevices) {
-  const OptionsParse p = parse({"--instrument", "em61mk2", "--gps", "pseudo-gga", "--slam", "--rts-units", "usft",
-                                "--origin", "-33.5,151.25", "--lines", "6", "--line-length", "25", "--spacing",
-                                "0.5", "--speed", "1.5", "--heading", "45", "--gps-rate", "10", "--quality", "4",
-                                "--satellites", "15", "--seed", "42", "--duration", "3", "--tilt", "--polled",
-                                "--em61-letter", "D", "--coil", "hp", "--dir", "/tmp/x"});
+  const OptionsParse p = parse({"--instrument",
+                                "em61mk2",
+                                "--gps",
+                                "pseudo-gga",
+                                "--slam",
+                                "--rts-units",
+                                "usft",
+                                "--origin",
+                                "-33.5,151.25",
+                                "--lines",
+                                "6",
+                                "--line-length",
+                                "25",
+                                "--spacing",
+                                "0.5",
+                                "--speed",
+                                "1.5",
+                                "--heading",
+                                "45",
+                                "--gps-rate",
+                                "10",
+                                "--quality",
+                                "4",
+                                "--satellites",
+                                "15",
+                                "--seed",
+                                "42",
+                                "--duration",
+                                "3",
+                                "--tilt",
+                                "--polled",
+                                "--em61-letter",
+                                "D",
+                                "--coil",
+                                "hp",
+                                "--dir",
+                                "/tmp/x"});
   ASSERT_TRUE(p.error.empty()) << p.error;
   const Options& o = p.options;
   EXPECT_EQ(o.gps.style.format, GpsFormat::kPseudoGga);
@@ -138,8 +192,8 @@ TEST(Options, WalkGpsAndDevices) {
 
 TEST(Options, Refusals) {
   const std::vector<std::vector<std::string_view>> bad = {
-      {"--gps", "gga"},                                   // no instrument
-      {"--instrument", "em31mk2"},                        // no GPS
+      {"--gps", "gga"},             // no instrument
+      {"--instrument", "em31mk2"},  // no GPS
       {"--instrument", "em99", "--gps", "gga"},
       {"--instrument", "em31mk2", "--gps", "rmc"},
       {"--instrument", "em31mk2", "--gps", "gga", "--gps-rate", "25"},

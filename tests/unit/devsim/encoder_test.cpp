@@ -83,7 +83,7 @@ TEST(BinaryRecord, Em38Mk2Golden) {
   Em38Mk2Reading r;
   r.conductivity1 = 0;
   r.inphase1 = 0;
-  r.conductivity2 = 10.0;    // 32768 + 256 = 0x8100
+  r.conductivity2 = 10.0;  // 32768 + 256 = 0x8100
   r.inphase2 = 0;
   r.vertical = false;
   r.marker = true;
@@ -108,17 +108,17 @@ TEST(BinaryRecord, Em61RangeByteAndGolden) {
   EXPECT_EQ(em61_range_byte({100, 100, 100, 100}), 0xFF);
   EXPECT_EQ(em61_range_byte({1, 1, 1, 1}), 0x00);
   EXPECT_EQ(em61_range_byte({10, 100, 1, 10}), 0x40 | 0x30 | 0x01);
-  EXPECT_EQ(em61_range_factor(100.0, kEm61Mk2Unit), 100);   // 2069 counts
+  EXPECT_EQ(em61_range_factor(100.0, kEm61Mk2Unit), 100);  // 2069 counts
   EXPECT_EQ(em61_range_factor(2000.0, kEm61Mk2Unit), 10);
   EXPECT_EQ(em61_range_factor(-20000.0, kEm61Mk2Unit), 1);
   Em61Reading r;
   r.letter = 'D';
   r.channels = {4.8333, -4.8333, 48.333, 483.33};
-  r.current = 3141;     // 0x0C45
-  r.battery = 0x7F;     // kept clear of the end pair
+  r.current = 3141;  // 0x0C45
+  r.battery = 0x7F;  // kept clear of the end pair
   // Factors 100 each: counts 100, -100, 1000, 10000.
-  EXPECT_EQ(encode_em61_record(r), bytes({'D', 0xFF, 0x00, 0x64, 0xFF, 0x9C, 0x03, 0xE8, 0x27, 0x10, 0x0C, 0x45,
-                                          0x7E, 0x7F, 0x7F}));
+  EXPECT_EQ(encode_em61_record(r),
+            bytes({'D', 0xFF, 0x00, 0x64, 0xFF, 0x9C, 0x03, 0xE8, 0x27, 0x10, 0x0C, 0x45, 0x7E, 0x7F, 0x7F}));
   EXPECT_EQ(em61_marker_letter('T'), 'M');
   EXPECT_EQ(em61_marker_letter('D'), 'N');
   EXPECT_EQ(em61_marker_letter('E'), 'P');

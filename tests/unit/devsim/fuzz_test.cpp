@@ -74,8 +74,9 @@ TEST(Fuzz, TiltInputNeverGrowsWithoutBoundAndAnswersWholeLines) {
 
 TEST(Fuzz, ControlLinesParseOrExplain) {
   std::mt19937_64 rng(11);
-  const std::vector<std::string> words{"trigger", "silence", "garbage", "badsum", "quality", "gps", "tilt",
-                                       "instrument", "1", "-1", "2.5", "x", "quit", "dipole", "H", "99999"};
+  const std::vector<std::string> words{"trigger", "silence",    "garbage", "badsum", "quality", "gps",
+                                       "tilt",    "instrument", "1",       "-1",     "2.5",     "x",
+                                       "quit",    "dipole",     "H",       "99999"};
   for (int round = 0; round < 2000; ++round) {
     std::string line;
     if (round % 2) {
@@ -90,8 +91,8 @@ TEST(Fuzz, ControlLinesParseOrExplain) {
 
 TEST(Fuzz, CommandLinesParseOrExplain) {
   std::mt19937_64 rng(13);
-  const std::vector<std::string> words{"--instrument", "em61mk2", "--gps", "gga", "--rate", "0", "1e9", "nan",
-                                       "--origin", "1,2", ",", "--lines", "--seed", "-5", "--tilt", "="};
+  const std::vector<std::string> words{"--instrument", "em61mk2", "--gps", "gga",     "--rate", "0",  "1e9",    "nan",
+                                       "--origin",     "1,2",     ",",     "--lines", "--seed", "-5", "--tilt", "="};
   for (int round = 0; round < 2000; ++round) {
     std::vector<std::string> args;
     for (std::size_t n = rng() % 8; n > 0; --n) args.push_back(words[rng() % words.size()]);

@@ -70,10 +70,9 @@ TEST(Walk, LawnmowerLinesAndCrossWalks) {
     bool on_line;
   };
   const Case cases[] = {
-      {0, 0, 0, 0, 0, true},      {10, 10, 0, 0, 0, true},    {20, 20, 0, 0, 0, true},
-      {21, 20, 1, 90, 0, false},  {22, 20, 2, 180, 1, true},  {27, 15, 2, 180, 1, true},
-      {42, 0, 2, 180, 1, true},   {43, 0, 3, 90, 1, false},   {44, 0, 4, 0, 2, true},
-      {63.5, 19.5, 4, 0, 2, true},    {100, 20, 4, 0, 2, false},
+      {0, 0, 0, 0, 0, true},     {10, 10, 0, 0, 0, true},     {20, 20, 0, 0, 0, true},   {21, 20, 1, 90, 0, false},
+      {22, 20, 2, 180, 1, true}, {27, 15, 2, 180, 1, true},   {42, 0, 2, 180, 1, true},  {43, 0, 3, 90, 1, false},
+      {44, 0, 4, 0, 2, true},    {63.5, 19.5, 4, 0, 2, true}, {100, 20, 4, 0, 2, false},
   };
   for (const Case& c : cases) {
     const WalkPoint w = walk_at_distance(p, c.distance);
@@ -91,7 +90,7 @@ TEST(Walk, LawnmowerLinesAndCrossWalks) {
 }
 
 TEST(Walk, HeadingTurnsTheWholePattern) {
-  const WalkPlan p = plan(90);  // lines run east, the next line lies south
+  const WalkPlan p = plan(90);                  // lines run east, the next line lies south
   const WalkPoint w = walk_at_distance(p, 27);  // line 1, 15 m along
   EXPECT_NEAR(w.easting - p.origin.easting, 15, 1e-9);
   EXPECT_NEAR(w.northing - p.origin.northing, -2, 1e-9);

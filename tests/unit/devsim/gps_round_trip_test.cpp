@@ -21,7 +21,7 @@ namespace {
 
 struct FormatCase {
   devsim::GpsFormat format;
-  int program_format;   // index of the "GPS Data:" choice
+  int program_format;  // index of the "GPS Data:" choice
   bool slam;
   RtsUnits units;
   int rts_units_setting;  // 0 international feet, 1 US survey feet
@@ -111,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{devsim::GpsFormat::kGgk, kFormatGgk, false, RtsUnits::kMetres, 0},
                       FormatCase{devsim::GpsFormat::kPseudoGga, kFormatPseudoGga, false, RtsUnits::kMetres, 0},
                       FormatCase{devsim::GpsFormat::kPseudoGga, kFormatPseudoGga, true, RtsUnits::kMetres, 0},
-                      FormatCase{devsim::GpsFormat::kPseudoGga, kFormatPseudoGga, false,
-                                 RtsUnits::kInternationalFeet, 0},
+                      FormatCase{devsim::GpsFormat::kPseudoGga, kFormatPseudoGga, false, RtsUnits::kInternationalFeet,
+                                 0},
                       FormatCase{devsim::GpsFormat::kPseudoGga, kFormatPseudoGga, true, RtsUnits::kUsSurveyFeet, 1},
                       FormatCase{devsim::GpsFormat::kPseudoGll, kFormatPseudoGll, false, RtsUnits::kMetres, 0}));
 

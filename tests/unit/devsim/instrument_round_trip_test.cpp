@@ -302,8 +302,10 @@ TEST_F(InstrumentRoundTrip, TiltSentencesPassTheTiltReaderAndBadOnesAreRejected)
       // Roll in field 5, pitch in field 2.
       std::vector<std::string> fields(1);
       for (char ch : text.substr(0, text.find('*'))) {
-        if (ch == ',') fields.emplace_back();
-        else fields.back() += ch;
+        if (ch == ',')
+          fields.emplace_back();
+        else
+          fields.back() += ch;
       }
       ASSERT_EQ(fields.size(), 5u);
       std::size_t index = good + bad;

@@ -32,7 +32,7 @@ TEST(NmeaSentence, AnglesRoundOnceAndCarry) {
   EXPECT_EQ(nmea_latitude(43.6099, 4), "4336.5940");
   EXPECT_EQ(nmea_longitude(-79.6, 4), "07936.0000");
   EXPECT_EQ(nmea_latitude(-12.5, 2), "1230.00");
-  EXPECT_EQ(nmea_latitude(9.99999999999, 4), "1000.0000");   // 59.99999 minutes carry into degrees
+  EXPECT_EQ(nmea_latitude(9.99999999999, 4), "1000.0000");  // 59.99999 minutes carry into degrees
   EXPECT_EQ(nmea_longitude(179.999999999, 5), "18000.00000");
   EXPECT_EQ(nmea_latitude(0.0000001, 7), "0000.0000060");
   EXPECT_EQ(nmea_latitude(43.6099, 7).find('.'), 4u);

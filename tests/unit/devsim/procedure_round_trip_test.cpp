@@ -143,10 +143,10 @@ TEST(ProcedureRoundTrip, ControlLines) {
     const char* line;
     bool ok;
   };
-  for (const Case c : {Case{"offsets 1", true}, Case{"offsets 1 2 3 4 5 6", true}, Case{"offsets 1 2 3 4 5 6 7", false},
-                       Case{"offsets x", false}, Case{"stance ground", true}, Case{"stance up", false},
-                       Case{"ratio 3.1", true}, Case{"ratio 0", false}, Case{"current 3000", true},
-                       Case{"current -1", false}}) {
+  for (const Case c :
+       {Case{"offsets 1", true}, Case{"offsets 1 2 3 4 5 6", true}, Case{"offsets 1 2 3 4 5 6 7", false},
+        Case{"offsets x", false}, Case{"stance ground", true}, Case{"stance up", false}, Case{"ratio 3.1", true},
+        Case{"ratio 0", false}, Case{"current 3000", true}, Case{"current -1", false}}) {
     EXPECT_EQ(parse_control_line(c.line).command.has_value(), c.ok) << c.line;
   }
   EXPECT_DOUBLE_EQ(parse_control_line("offsets 1 -2.5").command->values[1], -2.5);

@@ -32,9 +32,9 @@ namespace {
 class SteadyClock : public Clock {
  public:
   std::uint32_t now_ms() override {
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
   }
   void wait_ms(std::uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
@@ -54,9 +54,7 @@ class PtyPort : public SerialPort {
     const ssize_t n = ::read(fd_, buffer, size);
     return n < 0 ? 0 : static_cast<int>(n);
   }
-  int write(const std::uint8_t* data, std::size_t size) override {
-    return static_cast<int>(::write(fd_, data, size));
-  }
+  int write(const std::uint8_t* data, std::size_t size) override { return static_cast<int>(::write(fd_, data, size)); }
   void purge() override {
     std::uint8_t junk[512];
     while (::read(fd_, junk, sizeof junk) > 0) {
@@ -190,7 +188,7 @@ TEST_F(PtySession, UnplugAndPlugKeepTheLinkPath) {
 
   control_line(fifo, "unplug instrument 0.8");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  struct stat st{};
+  struct stat st {};
   EXPECT_NE(::lstat(link.c_str(), &st), 0) << "the link stays while unplugged";
   EXPECT_TRUE(before.hung_up());
   EXPECT_EQ(before.collect(100), "");

@@ -134,14 +134,18 @@ TEST(Simulator, UnplugForATimeOrUntilPlugOneDeviceOnly) {
   DeviceOutput out;
   struct Step {
     double at;
-    const char* command;  // applied at `at`, or nothing
+    const char* command;   // applied at `at`, or nothing
     bool instrument, gps;  // plugged just after
   };
   const Step steps[] = {
-      {0.0, nullptr, true, true},         {1.0, "unplug instrument 2.5", false, true},
-      {3.4, nullptr, false, true},        {3.5, nullptr, true, true},
-      {4.0, "unplug gps", true, false},   {60.0, nullptr, true, false},
-      {61.0, "plug gps", true, true},     {62.0, "unplug instrument 9", false, true},
+      {0.0, nullptr, true, true},
+      {1.0, "unplug instrument 2.5", false, true},
+      {3.4, nullptr, false, true},
+      {3.5, nullptr, true, true},
+      {4.0, "unplug gps", true, false},
+      {60.0, nullptr, true, false},
+      {61.0, "plug gps", true, true},
+      {62.0, "unplug instrument 9", false, true},
       {63.0, "plug instrument", true, true},
   };
   for (const Step& step : steps) {

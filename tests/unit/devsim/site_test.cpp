@@ -36,12 +36,18 @@ std::vector<Channel> channels() {
       {"EM31 H inph", [=](const Site& s, const WalkPoint& w) { return em31_reading(s, w, h, nullptr).inphase; }},
       {"EM38 V cond", [=](const Site& s, const WalkPoint& w) { return em38_values(s, w, v, nullptr).conductivity; }},
       {"EM38 H inph", [=](const Site& s, const WalkPoint& w) { return em38_values(s, w, h, nullptr).inphase; }},
-      {"EM38-MK2 coil 2", [=](const Site& s, const WalkPoint& w) { return em38mk2_reading(s, w, v, nullptr).conductivity2; }},
-      {"EM38-4 0.75 m inph", [=](const Site& s, const WalkPoint& w) { return em38_4_reading(s, w, v, nullptr).inphase[3]; }},
-      {"CS-21 PRP cond", [=](const Site& s, const WalkPoint& w) { return cs21_reading(s, w, v, nullptr).prp_conductivity; }},
-      {"EM61-MK2 ch1", [=](const Site& s, const WalkPoint& w) { return em61mk2_reading(s, w, v, nullptr).channels[0]; }},
-      {"EM61-MK2 ch4", [=](const Site& s, const WalkPoint& w) { return em61mk2_reading(s, w, v, nullptr).channels[3]; }},
-      {"EM61-LX2 ch2", [=](const Site& s, const WalkPoint& w) { return em61lx2_reading(s, w, one, nullptr).channels[1]; }},
+      {"EM38-MK2 coil 2",
+       [=](const Site& s, const WalkPoint& w) { return em38mk2_reading(s, w, v, nullptr).conductivity2; }},
+      {"EM38-4 0.75 m inph",
+       [=](const Site& s, const WalkPoint& w) { return em38_4_reading(s, w, v, nullptr).inphase[3]; }},
+      {"CS-21 PRP cond",
+       [=](const Site& s, const WalkPoint& w) { return cs21_reading(s, w, v, nullptr).prp_conductivity; }},
+      {"EM61-MK2 ch1",
+       [=](const Site& s, const WalkPoint& w) { return em61mk2_reading(s, w, v, nullptr).channels[0]; }},
+      {"EM61-MK2 ch4",
+       [=](const Site& s, const WalkPoint& w) { return em61mk2_reading(s, w, v, nullptr).channels[3]; }},
+      {"EM61-LX2 ch2",
+       [=](const Site& s, const WalkPoint& w) { return em61lx2_reading(s, w, one, nullptr).channels[1]; }},
       {"Grad601", [=](const Site& s, const WalkPoint& w) { return grad601_reading(s, w, one, nullptr).sensor1; }},
   };
   for (int spacing : {10, 20, 40}) {
@@ -98,8 +104,7 @@ TEST_P(LoneTarget, EveryInstrumentPeaksOverIt) {
       const double across = t.across + (t.shape == TargetShape::kLine ? dv : 0.0);
       // Where the line crosses a line target's axis.
       double expected = t.along;
-      if (t.shape == TargetShape::kLine)
-        expected = t.along + (across - t.across) / std::tan(t.strike * kPi / 180.0);
+      if (t.shape == TargetShape::kLine) expected = t.along + (across - t.across) / std::tan(t.strike * kPi / 180.0);
       for (double course : {heading, heading + 180.0}) {
         for (const Channel& c : channels()) {
           EXPECT_NEAR(peak_along(s, c.read, across, course), expected, 1.0)
@@ -153,9 +158,9 @@ TEST(Site, AnomaliesAreLargerThanTheNoise) {
   away.across = over.across;
   InstrumentSetup setup;
   setup.noise = 0;
-  EXPECT_GT(em31_reading(site, over, setup, nullptr).conductivity -
-                em31_reading(site, away, setup, nullptr).conductivity,
-            5.0);
+  EXPECT_GT(
+      em31_reading(site, over, setup, nullptr).conductivity - em31_reading(site, away, setup, nullptr).conductivity,
+      5.0);
   EXPECT_GT(em61mk2_reading(site, over, setup, nullptr).channels[0], 100.0);
   EXPECT_LT(std::fabs(em61mk2_reading(site, away, setup, nullptr).channels[0]), 5.0);
   EXPECT_GT(grad601_reading(site, over, setup, nullptr).sensor1, 20.0);

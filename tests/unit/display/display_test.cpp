@@ -75,8 +75,10 @@ TEST(ProfileStep, IdentityChangeRestartsTheTraceWithAPoint) {
     TraceDraw::Kind kind;
     int from;
   };
-  const Step steps[] = {{40, 16, TraceDraw::kPoint, 40}, {42, 16, TraceDraw::kLine, 40},
-                        {45, 16, TraceDraw::kLine, 42}, {30, 8, TraceDraw::kPoint, 30},
+  const Step steps[] = {{40, 16, TraceDraw::kPoint, 40},
+                        {42, 16, TraceDraw::kLine, 40},
+                        {45, 16, TraceDraw::kLine, 42},
+                        {30, 8, TraceDraw::kPoint, 30},
                         {31, 8, TraceDraw::kLine, 30}};
   for (const Step& s : steps) {
     const TraceDraw d = trace_step(t, s.row, s.identity);
@@ -110,10 +112,18 @@ TEST(BarUpdate, OnlyTheChangedBandIsPaintedFromTheBaseline) {
     std::vector<Step> steps;
   };
   const Case cases[] = {
-      {kAllAboveZero, 0, {{60, {{60, 100, true}}, 60}, {80, {{60, 80, false}}, 80}, {-20, {{0, 80, true}}, 0},
-                          {150, {{0, 100, false}}, 100}}},
-      {kContainsZero, 50, {{30, {{30, 50, true}}, 30}, {70, {{30, 50, false}, {50, 70, true}}, 70},
-                           {60, {{60, 70, false}}, 60}, {50, {{50, 60, false}}, 50}}},
+      {kAllAboveZero,
+       0,
+       {{60, {{60, 100, true}}, 60},
+        {80, {{60, 80, false}}, 80},
+        {-20, {{0, 80, true}}, 0},
+        {150, {{0, 100, false}}, 100}}},
+      {kContainsZero,
+       50,
+       {{30, {{30, 50, true}}, 30},
+        {70, {{30, 50, false}, {50, 70, true}}, 70},
+        {60, {{60, 70, false}}, 60},
+        {50, {{50, 60, false}}, 50}}},
       {kAllBelowZero, 0, {{40, {{0, 40, true}}, 40}, {10, {{10, 40, false}}, 10}}},
   };
   for (const Case& c : cases) {
@@ -159,23 +169,14 @@ TEST(SpeedBar, ViewInEachSpeedBarUnit) {
   };
   const double walk = 5.0 / 3.6;  // 5 km/h in m/s
   const Row rows[] = {
-      {walk, 0, 2, 5.0, " 5.00 km/h", 200},
-      {walk, 0, 2, 10.0, " 5.00 km/h", 100},
-      {walk, 0, 0, 5.0, " 1.39 m/s", 55},
-      {walk, 0, 1, 5.0, " 4.56 ft/s", 182},
-      {walk, 0, 3, 5.0, " 3.11 mph", 124},
-      {1.0, 0, 0, 5.0, " 1.00 m/s", 40},
-      {1.0, 0, 1, 5.0, " 3.28 ft/s", 131},
-      {1.0, 0, 2, 5.0, " 3.60 km/h", 144},
-      {1.0, 0, 3, 5.0, " 2.24 mph", 89},
+      {walk, 0, 2, 5.0, " 5.00 km/h", 200},  {walk, 0, 2, 10.0, " 5.00 km/h", 100}, {walk, 0, 0, 5.0, " 1.39 m/s", 55},
+      {walk, 0, 1, 5.0, " 4.56 ft/s", 182},  {walk, 0, 3, 5.0, " 3.11 mph", 124},   {1.0, 0, 0, 5.0, " 1.00 m/s", 40},
+      {1.0, 0, 1, 5.0, " 3.28 ft/s", 131},   {1.0, 0, 2, 5.0, " 3.60 km/h", 144},   {1.0, 0, 3, 5.0, " 2.24 mph", 89},
       {10.0, 1, 0, 5.0, " 3.05 m/s", 121},  // feet per second
-      {10.0, 1, 1, 5.0, "10.00 ft/s", 200},
-      {10.0, 1, 2, 20.0, "10.97 km/h", 109},
-      {10.0, 1, 3, 5.0, " 6.82 mph", 200},
-      {10.0, 2, 1, 20.0, "10.00 ft/s", 100},  // US survey feet as feet
-      {1.0, 0, 9, 5.0, " 1.00 m/s", 40},      // an unknown unit: m/s
-      {0.0, 0, 2, 5.0, " 0.00 km/h", 0},
-      {1.0, 0, 0, 0.0, " 1.00 m/s", 0},       // an empty scale fills nothing
+      {10.0, 1, 1, 5.0, "10.00 ft/s", 200},  {10.0, 1, 2, 20.0, "10.97 km/h", 109}, {10.0, 1, 3, 5.0, " 6.82 mph", 200},
+      {10.0, 2, 1, 20.0, "10.00 ft/s", 100},                                    // US survey feet as feet
+      {1.0, 0, 9, 5.0, " 1.00 m/s", 40},                                        // an unknown unit: m/s
+      {0.0, 0, 2, 5.0, " 0.00 km/h", 0},     {1.0, 0, 0, 0.0, " 1.00 m/s", 0},  // an empty scale fills nothing
   };
   for (const Row& r : rows) {
     const SpeedView v = speed_view({r.speed, r.map_units, r.bar_units, r.maximum, 200});
@@ -197,7 +198,11 @@ TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
       {kCs21, false, 4, false, {"HC #1:    1.50", "HI  #1:   -2.25", "PC #1:    3.00", "PI  #1:    4.00"}},
       {kGrad601, true, 2, true, {"G #1:    1.50", "G #2:   -2.25", "Marker"}},
       {kEm61Mk2, false, 1, true, {"Ch1:    1.50", "MARKER"}},
-      {kEm61Lx2, true, 6, false, {"LE:    1.50", "LL:   -2.25", "LF:    3.00", "RE:    4.00", "RL:    5.00", "RF:    6.00"}},
+      {kEm61Lx2,
+       true,
+       6,
+       false,
+       {"LE:    1.50", "LL:   -2.25", "LF:    3.00", "RE:    4.00", "RL:    5.00", "RF:    6.00"}},
       {kEm38_4, false, 8, true, {"#1: 1.50 -2.25", "#2: 3.00 4.00", "#3: 5.00 6.00", "#4: 1234.50 -0.12", "Marker"}},
   };
   for (const Case& c : cases) {
@@ -257,9 +262,9 @@ TEST(TraceLayout, ComponentsAndProfileSlotsPerInstrument) {
       {kEm61Mk2, 4, false, "1111", "0000"},
       {kEm38_4, 8, false, "12121212", "01010101"},  // selectors 1-4 | 5-8
       {kCs21, 4, false, "1212", "0101"},
-      {kEm61Lx2, 6, true, "111111", "000111"},      // left | right coil
-      {kEm61Lx2, 3, false, "111", "001"},           // gates E, L | filtered F
-      {kGrad601, 2, true, "11", "01"},              // sensor 1 | sensor 2
+      {kEm61Lx2, 6, true, "111111", "000111"},  // left | right coil
+      {kEm61Lx2, 3, false, "111", "001"},       // gates E, L | filtered F
+      {kGrad601, 2, true, "11", "01"},          // sensor 1 | sensor 2
       {kGrad601, 1, false, "1", "0"},
   };
   for (const Case& c : cases) {
@@ -289,10 +294,10 @@ TEST(TraceLayout, ProfileWindowsAndBarsPerInstrument) {
     bool bars;
   };
   const Case cases[] = {
-      {kEm31Mk2, false, 2, W::kFirst, W::kDecay, true},  {kEm38, false, 2, W::kFirst, W::kDecay, true},
-      {kEm38Mk2, false, 2, W::kFirst, W::kDecay, true},  {kEm34_3, false, 1, W::kFirst, W::kFirst, false},
-      {kEm61Mk2, false, 1, W::kFirst, W::kFirst, false}, {kEm38_4, false, 2, W::kSecond, W::kThird, false},
-      {kCs21, false, 2, W::kSecond, W::kThird, false},   {kEm61Lx2, true, 2, W::kSecond, W::kThird, false},
+      {kEm31Mk2, false, 2, W::kFirst, W::kDecay, true},   {kEm38, false, 2, W::kFirst, W::kDecay, true},
+      {kEm38Mk2, false, 2, W::kFirst, W::kDecay, true},   {kEm34_3, false, 1, W::kFirst, W::kFirst, false},
+      {kEm61Mk2, false, 1, W::kFirst, W::kFirst, false},  {kEm38_4, false, 2, W::kSecond, W::kThird, false},
+      {kCs21, false, 2, W::kSecond, W::kThird, false},    {kEm61Lx2, true, 2, W::kSecond, W::kThird, false},
       {kEm61Lx2, false, 2, W::kSecond, W::kThird, false}, {kGrad601, true, 2, W::kSecond, W::kThird, false},
       {kGrad601, false, 1, W::kSecond, W::kThird, false},
   };
@@ -406,9 +411,9 @@ TEST(DisplayForms, ProfileOptionsRoundTripTheTracesOfTheInstrument) {
   struct Case {
     int type, sensors, model, traces;
   };
-  for (const Case c : {Case{kEm31Mk2, 0, 0, 2}, Case{kEm38Mk2, 0, 1, 2}, Case{kEm38Mk2, 0, 0, 4},
-                       Case{kEm38_4, 0, 0, 8}, Case{kEm61Lx2, 1, 0, 6}, Case{kEm61Lx2, 0, 0, 3},
-                       Case{kGrad601, 1, 0, 2}, Case{kGrad601, 0, 0, 1}}) {
+  for (const Case c :
+       {Case{kEm31Mk2, 0, 0, 2}, Case{kEm38Mk2, 0, 1, 2}, Case{kEm38Mk2, 0, 0, 4}, Case{kEm38_4, 0, 0, 8},
+        Case{kEm61Lx2, 1, 0, 6}, Case{kEm61Lx2, 0, 0, 3}, Case{kGrad601, 1, 0, 2}, Case{kGrad601, 0, 0, 1}}) {
     Settings s;
     s.number_of_sensors = c.sensors;
     s.em38mk2_model = c.model;

@@ -52,9 +52,9 @@ const Variant kVariant{kEm31Mk2, kRealTimeMap};
 
 // The fixes of the survey below, in the order they are logged.
 const Fix kFixes[] = {
-    {10000, 48.1, 11.5},         {11000, 48.10001, 11.50002}, {12000, 48.10002, 11.50004},
+    {10000, 48.1, 11.5},         {11000, 48.10001, 11.50002},    {12000, 48.10002, 11.50004},
     {13000, 48.10003, 11.50006}, {14000, 48.10004, 11.50008, 0},  // quality 0: no fix
-    {19000, 48.10005, 11.50010}, {30000, 48.1006, 11.5003},     {31000, 48.10061, 11.50031},
+    {19000, 48.10005, 11.50010}, {30000, 48.1006, 11.5003},      {31000, 48.10061, 11.50031},
 };
 
 std::string build_survey() {
@@ -131,8 +131,8 @@ TEST(Export, PositionsAreInterpolatedBetweenTheFixesAroundEachReading) {
     int before, after;
     double fraction;
   };
-  const Want want[] = {{-1, -1, 0},   {0, 1, 0.25}, {0, 1, 0.5},   {1, 2, 0.05}, {1, 2, 0.5},  {1, 2, 0.75},
-                       {2, 3, 0.5},   {-1, -1, 0},  {-1, -1, 0},   {-1, -1, 0},  {-1, -1, 0}};
+  const Want want[] = {{-1, -1, 0}, {0, 1, 0.25}, {0, 1, 0.5}, {1, 2, 0.05}, {1, 2, 0.5}, {1, 2, 0.75},
+                       {2, 3, 0.5}, {-1, -1, 0},  {-1, -1, 0}, {-1, -1, 0},  {-1, -1, 0}};
   for (std::size_t i = 0; i < t.rows.size(); ++i) {
     const ExportRow& r = t.rows[i];
     if (want[i].before < 0) {
@@ -222,7 +222,6 @@ TEST(Export, EverySampleSurveyGivesOneRowPerReadingWithDecodedValues) {
   }
 }
 
-
 // One changed byte in a logged GGA (its checksum no longer matches) and a
 // fix far beyond any walk: their positions are not used, and said so.
 TEST(Export, PositionsOfUntrustedSentencesAreNotUsed) {
@@ -234,8 +233,8 @@ TEST(Export, PositionsOfUntrustedSentencesAreNotUsed) {
   changed[second + 18] = changed[second + 18] == '4' ? '5' : '4';  // 4806 -> 5806
   ExportTable t = table_of(changed);
   ASSERT_EQ(t.warnings.size(), 1u);
-  EXPECT_EQ(t.warnings[0], "record " + std::to_string(record) +
-                               ": GPS sentence checksum does not match; its position is not used");
+  EXPECT_EQ(t.warnings[0],
+            "record " + std::to_string(record) + ": GPS sentence checksum does not match; its position is not used");
   ASSERT_FALSE(t.track.empty());
   EXPECT_EQ(t.track[0].size(), whole.track[0].size() - 1);
   for (const ExportRow& r : t.rows) {
@@ -304,14 +303,17 @@ TEST(ExportText, BytesThatAreNotUtf8AreReplaced) {
     std::string in, out;
   } kCases[] = {
       {"Line 7", "Line 7"},
-      {"Zo\xC3\xA9", "Zo\xC3\xA9"},                            // é, well formed
-      {"Zo\xE9", "Zo\xEF\xBF\xBD"},                            // Latin-1 é
-      {"\x80" "a", "\xEF\xBF\xBD" "a"},                        // stray continuation byte
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                // overlong '/'
-      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+      {"Zo\xC3\xA9", "Zo\xC3\xA9"},  // é, well formed
+      {"Zo\xE9", "Zo\xEF\xBF\xBD"},  // Latin-1 é
+      {"\x80"
+       "a",
+       "\xEF\xBF\xBD"
+       "a"},                                                                     // stray continuation byte
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                                  // overlong '/'
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},                  // a surrogate
       {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // beyond U+10FFFF
-      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},                // four bytes, well formed
-      {"ab\xE2\x82", "ab\xEF\xBF\xBD\xEF\xBF\xBD"},            // cut short
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},                                  // four bytes, well formed
+      {"ab\xE2\x82", "ab\xEF\xBF\xBD\xEF\xBF\xBD"},                              // cut short
   };
   for (const auto& c : kCases) EXPECT_EQ(utf8_text(c.in), c.out) << c.in;
 }
@@ -343,7 +345,8 @@ TEST(ExportText, EveryFormatIsUtf8WhenTheFileHoldsOtherBytes) {
 }
 
 TEST(ExportText, TheEmagpyFormKeepsOnlyCoilConfigurations) {
-  const ExportTable t = table_of(testing_support::build_sample_survey({kEm38_4, kNavigation}), ExportOptions{kAutomaticZone, 0.5});
+  const ExportTable t =
+      table_of(testing_support::build_sample_survey({kEm38_4, kNavigation}), ExportOptions{kAutomaticZone, 0.5});
   const std::string plain = export_text(t, ExportFormat::kCsv);
   const std::string emagpy = export_text(t, ExportFormat::kEmagpyCsv);
   EXPECT_NE(plain.substr(0, plain.find('\n')).find(",aux1,aux2,aux3,aux4"), std::string::npos);

@@ -98,10 +98,14 @@ TEST(GpsFuzz, RandomByteStreamThroughTheReader) {
       if (i % 7000 == 0) manual.request_record();
       std::uint8_t b;
       const int pick = static_cast<int>(rng() % 10);
-      if (pick < 2) b = '$';
-      else if (pick < 3) b = '\n';
-      else if (pick < 4) b = ',';
-      else b = static_cast<std::uint8_t>(byte(rng));
+      if (pick < 2)
+        b = '$';
+      else if (pick < 3)
+        b = '\n';
+      else if (pick < 4)
+        b = ',';
+      else
+        b = static_cast<std::uint8_t>(byte(rng));
       clock.now += rng() % 3;
       gps_reader_feed(reader, b, host, clock, &manual);
       gps_reader_check_silence(reader, control, host, clock);

@@ -19,13 +19,35 @@ namespace {
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 TEST(NumberText, LeadingDoubleReadsAsStrtodDoes) {
-  const char* forms[] = {"",        "-",        "+",       ".",        "0",          "-0",       "-0.0",
-                         "4807.038", "0.9",     "545.4",   "1.",       ".5",         "+.5",      " 12.5",
-                         "12.5e3",   "12.5e",   "0x1A",    "inf",      "nan",        "1.2.3",    "12abc",
-                         "1,2",      "0000123.4500", "123456789012345", "1234567890123456", "0.000000000000001",
-                         "99999999999999.9", "-5334764.456*4B"};
-  for (const char* f : forms)
-    EXPECT_TRUE(same_bits(leading_double(f), std::strtod(f, nullptr))) << '"' << f << '"';
+  const char* forms[] = {"",
+                         "-",
+                         "+",
+                         ".",
+                         "0",
+                         "-0",
+                         "-0.0",
+                         "4807.038",
+                         "0.9",
+                         "545.4",
+                         "1.",
+                         ".5",
+                         "+.5",
+                         " 12.5",
+                         "12.5e3",
+                         "12.5e",
+                         "0x1A",
+                         "inf",
+                         "nan",
+                         "1.2.3",
+                         "12abc",
+                         "1,2",
+                         "0000123.4500",
+                         "123456789012345",
+                         "1234567890123456",
+                         "0.000000000000001",
+                         "99999999999999.9",
+                         "-5334764.456*4B"};
+  for (const char* f : forms) EXPECT_TRUE(same_bits(leading_double(f), std::strtod(f, nullptr))) << '"' << f << '"';
   std::mt19937 rng(3);
   const char alphabet[] = "0123456789012345678901234567890123456789..--+eEx* ,N";
   for (int i = 0; i < 200000; ++i) {
@@ -41,13 +63,28 @@ TEST(NumberText, FixedPointTextWritesAsPrintfOrLeavesItToPrintf) {
     int width, decimals;
     bool written;
   };
-  const Case cases[] = {{0.9, 3, 1, true},    {0.94, 3, 1, true},    {0.95, 3, 1, true},   {9.96, 3, 1, true},
-                        {-0.04, 3, 1, true},  {-0.0, 3, 1, true},    {1e-30, 3, 1, true},  {123.6, 3, 0, true},
-                        {10.0, 3, 0, true},   {3.75, 8, 3, true},    {-1234.5678, 8, 3, true},
-                        {0.25, 3, 1, false},  {0.5, 3, 0, false},    {2.5, 3, 0, false},   {0.0625, 8, 3, false},
-                        {4.9e-324, 8, 3, true}, {-2.2250738585072014e-308, 3, 1, true},
-                        {4503599627370497.0, 3, 0, true}, {9007199254740991.0, 8, 3, true},
-                        {9007199254740992.0, 3, 0, false},           {NAN, 3, 1, false},   {INFINITY, 3, 0, false}};
+  const Case cases[] = {{0.9, 3, 1, true},
+                        {0.94, 3, 1, true},
+                        {0.95, 3, 1, true},
+                        {9.96, 3, 1, true},
+                        {-0.04, 3, 1, true},
+                        {-0.0, 3, 1, true},
+                        {1e-30, 3, 1, true},
+                        {123.6, 3, 0, true},
+                        {10.0, 3, 0, true},
+                        {3.75, 8, 3, true},
+                        {-1234.5678, 8, 3, true},
+                        {0.25, 3, 1, false},
+                        {0.5, 3, 0, false},
+                        {2.5, 3, 0, false},
+                        {0.0625, 8, 3, false},
+                        {4.9e-324, 8, 3, true},
+                        {-2.2250738585072014e-308, 3, 1, true},
+                        {4503599627370497.0, 3, 0, true},
+                        {9007199254740991.0, 8, 3, true},
+                        {9007199254740992.0, 3, 0, false},
+                        {NAN, 3, 1, false},
+                        {INFINITY, 3, 0, false}};
   for (const Case& c : cases) {
     char got[64], want[64];
     std::size_t n = 0;

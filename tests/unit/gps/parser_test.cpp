@@ -25,11 +25,10 @@ GpsFix parse(const std::string& sentence, int format, bool slam = false, int rts
   return parse_gps_fix(sentence, make_format_table(format, slam), FixOptions{rts_units, true});
 }
 
-std::string gga(const std::string& lat, const std::string& ns, const std::string& lon,
-                const std::string& ew, const std::string& quality, const std::string& sats,
-                const std::string& hdop = "0.9") {
-  return nmea("$GPGGA,123519.50," + lat + "," + ns + "," + lon + "," + ew + "," + quality + "," + sats +
-              "," + hdop + ",545.4,M,46.9,M,,");
+std::string gga(const std::string& lat, const std::string& ns, const std::string& lon, const std::string& ew,
+                const std::string& quality, const std::string& sats, const std::string& hdop = "0.9") {
+  return nmea("$GPGGA,123519.50," + lat + "," + ns + "," + lon + "," + ew + "," + quality + "," + sats + "," + hdop +
+              ",545.4,M,46.9,M,,");
 }
 
 TEST(FormatTable, NineFormatsWithTheirLabelsAndNames) {
@@ -42,10 +41,14 @@ TEST(FormatTable, NineFormatsWithTheirLabelsAndNames) {
     int pairs;
   };
   const Row rows[] = {
-      {kFormatGgaGsa, "GGA/GSA", "GGA", 2, true, 6}, {kFormatGga, "GGA", "GGA", 2, true, 7},
-      {kFormatPos, "POS", "POS", 5, true, 7},        {kFormatLlk, "LLK", "LLK", 2, true, 5},
-      {kFormatLlq, "LLQ", "LLQ", 2, true, 5},        {kFormatGll, "GLL", "GLL", 6, true, 4},
-      {kFormatGgk, "GGK", "GGK", 3, true, 7},        {kFormatPseudoGga, "Pseudo GGA", "GGA", 2, false, 2},
+      {kFormatGgaGsa, "GGA/GSA", "GGA", 2, true, 6},
+      {kFormatGga, "GGA", "GGA", 2, true, 7},
+      {kFormatPos, "POS", "POS", 5, true, 7},
+      {kFormatLlk, "LLK", "LLK", 2, true, 5},
+      {kFormatLlq, "LLQ", "LLQ", 2, true, 5},
+      {kFormatGll, "GLL", "GLL", 6, true, 4},
+      {kFormatGgk, "GGK", "GGK", 3, true, 7},
+      {kFormatPseudoGga, "Pseudo GGA", "GGA", 2, false, 2},
       {kFormatPseudoGll, "Pseudo GLL", "GLL", 6, false, 4},
   };
   for (const Row& r : rows) {
@@ -77,15 +80,9 @@ struct LatitudeCase {
 
 TEST(Parser, LatitudeNeedsTwoDegreeDigits) {
   const LatitudeCase cases[] = {
-      {"4336.5940", "N", true, 43.60990},
-      {"4336.5940", "S", true, -43.60990},
-      {"433.65940", "N", false, 0.0},
-      {"04336.594", "N", false, 0.0},
-      {"4336", "N", false, 0.0},
-      {"", "N", false, 0.0},
-      {"0000.0000", "N", true, 0.0},
-      {"4336.5940", "X", false, 0.0},
-      {"4336.5940", "", false, 0.0},
+      {"4336.5940", "N", true, 43.60990}, {"4336.5940", "S", true, -43.60990}, {"433.65940", "N", false, 0.0},
+      {"04336.594", "N", false, 0.0},     {"4336", "N", false, 0.0},           {"", "N", false, 0.0},
+      {"0000.0000", "N", true, 0.0},      {"4336.5940", "X", false, 0.0},      {"4336.5940", "", false, 0.0},
       {"4336.5940", "n", false, 0.0},
   };
   for (const LatitudeCase& c : cases) {
@@ -133,12 +130,14 @@ TEST(Parser, AnglesAndTimesAreTheLenientReadersValues) {
     const std::string s = nmea("$GPGGA," + time + "," + lat + ",S,07936.0000,W,1,08,0.9,,M,,M,,");
     const GpsFix fix = parse(s, kFormatGga);
     const double want = -(std::atoi(lat.substr(0, 2).c_str()) + std::strtod(lat.substr(2).c_str(), nullptr) / 60.0);
-    const bool valid = lat.find('.') == 4 && std::isfinite(want) && std::fabs(want) <= 90.0;  // no position beyond the pole
+    const bool valid =
+        lat.find('.') == 4 && std::isfinite(want) && std::fabs(want) <= 90.0;  // no position beyond the pole
     ASSERT_EQ(fix.valid, valid ? 1 : 0) << lat;
     if (valid) {
       ASSERT_EQ(fix.latitude, want) << lat;
-      ASSERT_EQ(std::wstring(fix_display_texts(fix, s).latitude), L"S" + std::wstring(lat.begin(), lat.begin() + 2) + L"\u00B0" +
-                                                     std::wstring(lat.begin() + 2, lat.end()) + L"'");
+      ASSERT_EQ(std::wstring(fix_display_texts(fix, s).latitude), L"S" + std::wstring(lat.begin(), lat.begin() + 2) +
+                                                                      L"\u00B0" +
+                                                                      std::wstring(lat.begin() + 2, lat.end()) + L"'");
     }
     const double seconds = time.size() > 4 ? std::strtod(time.substr(4).c_str(), nullptr) : 0.0;
     const int minutes = time.size() > 2 ? std::atoi(time.substr(2, 2).c_str()) : 0;
@@ -156,16 +155,16 @@ struct QualityCase {
 
 TEST(Parser, QualityValueLabelAndValidity) {
   const QualityCase cases[] = {
-      {"2", kFormatGga, 2, "DGPS", true},   {"A", kFormatGga, 0, "UNKW", false},
+      {"2", kFormatGga, 2, "DGPS", true},    {"A", kFormatGga, 0, "UNKW", false},
       {"0", kFormatGga, 0, "NO FIX", false}, {"0", kFormatGgaGsa, 0, "NO FIX", false},
-      {"1", kFormatGga, 1, "AGPS", true},   {"4", kFormatGga, 4, "RTK4", true},
-      {"9", kFormatGga, 9, "RTK9", true},   {"", kFormatGga, 0, "UNKW", false},
+      {"1", kFormatGga, 1, "AGPS", true},    {"4", kFormatGga, 4, "RTK4", true},
+      {"9", kFormatGga, 9, "RTK9", true},    {"", kFormatGga, 0, "UNKW", false},
       {"0", kFormatGgk, 0, "NO FIX", true},  // only GGA/GSA and GGA refuse quality 0
   };
   for (const QualityCase& c : cases) {
     std::string s = c.format == kFormatGgk
-                        ? nmea(std::string("$PTNL,GGK,172814.00,071296,3723.46587704,N,12202.26957864,W,") +
-                               c.field + ",06,1.7,EHT-6.777,M")
+                        ? nmea(std::string("$PTNL,GGK,172814.00,071296,3723.46587704,N,12202.26957864,W,") + c.field +
+                               ",06,1.7,EHT-6.777,M")
                         : gga("4336.5940", "N", "07936.0000", "W", c.field, "08");
     const GpsFix fix = parse(s, c.format);
     EXPECT_EQ(fix.quality, c.quality) << c.field;
@@ -214,7 +213,8 @@ TEST(Parser, PosQualityIsPlusOneAndTimeFromItsTimeField) {
   // $PASHR,POS: mode, satellites, time, lat, N/S, lon, E/W, altitude, reserved,
   // course, speed, vertical velocity, PDOP, HDOP, VDOP, TDOP.
   const std::string pos = nmea(
-      "$PASHR,POS,0,07,174109.50,3722.36223,N,12159.82741,W,00016.06,????,000.00,000.00,+000.00,02.6,01.4,02.2,01.5,HB01");
+      "$PASHR,POS,0,07,174109.50,3722.36223,N,12159.82741,W,00016.06,????,000.00,000.00,+000.00,02.6,01.4,02.2,01.5,"
+      "HB01");
   const GpsFix fix = parse(pos, kFormatPos);
   EXPECT_EQ(fix.valid, 1);
   EXPECT_EQ(fix.quality, 1);
@@ -316,7 +316,7 @@ struct TimeCase {
 TEST(TimeOfDay, HhMmSs) {
   const TimeCase cases[] = {
       {"123519", 12 * 3600 + 35 * 60 + 19.0}, {"000000.00", 0.0}, {"235959.99", 86399.99},
-      {"1234", 12 * 3600 + 34 * 60.0},       {"", 0.0},          {"GGA", 0.0},
+      {"1234", 12 * 3600 + 34 * 60.0},        {"", 0.0},          {"GGA", 0.0},
   };
   for (const TimeCase& c : cases) EXPECT_DOUBLE_EQ(time_of_day_seconds(c.field), c.seconds) << c.field;
 }
@@ -343,11 +343,11 @@ TEST(Warning, LimitsTable) {
   };
   // Defaults: 5 satellites, dilution 4.0, quality index 1 (DGPS: quality >= 2).
   const Case cases[] = {
-      {5, 4.0, 2, kFormatGga, true, true},      {5, 4.01, 2, kFormatGga, true, false},
-      {5, 4.0, 1, kFormatGga, true, false},     {4, 1.0, 4, kFormatGga, true, false},
-      {4, 9.0, 0, kFormatGga, false, true},     {0, 99.0, 0, kFormatPseudoGga, true, true},
-      {0, 99.0, 0, kFormatGll, true, true},     {0, 99.0, 0, kFormatPseudoGll, true, true},
-      {0, 99.0, 0, kFormatLlk, true, false},    {12, 0.5, 5, kFormatPos, true, true},
+      {5, 4.0, 2, kFormatGga, true, true},   {5, 4.01, 2, kFormatGga, true, false},
+      {5, 4.0, 1, kFormatGga, true, false},  {4, 1.0, 4, kFormatGga, true, false},
+      {4, 9.0, 0, kFormatGga, false, true},  {0, 99.0, 0, kFormatPseudoGga, true, true},
+      {0, 99.0, 0, kFormatGll, true, true},  {0, 99.0, 0, kFormatPseudoGll, true, true},
+      {0, 99.0, 0, kFormatLlk, true, false}, {12, 0.5, 5, kFormatPos, true, true},
   };
   for (const Case& c : cases) {
     GpsFix fix;

@@ -15,8 +15,8 @@ namespace quelor {
 namespace {
 
 TEST(GpsReaderRace, WindowThreadPausesTakesAsksAndEndsTheReader) {
-  const std::string stream = testing::nmea("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
-                             "\r\n" + testing::nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1") + "\r\n";
+  const std::string stream = testing::nmea("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\r\n" +
+                             testing::nmea("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1") + "\r\n";
   testing::FakeClock clock;
   testing::FakeHost host;
   host.status.logging = true;

@@ -60,11 +60,11 @@ TEST(GpsReader, GgaEvery500MsIsForwardedEverySecondSentence) {
 
 TEST(GpsReader, IntervalIsStrictlyMoreThanTheMinimum) {
   Fixture f;
-  f.line(kGga);                    // first: forwarded
+  f.line(kGga);  // first: forwarded
   f.clock.now += 910;
-  f.line(kGga);                    // exactly 910: not more
+  f.line(kGga);  // exactly 910: not more
   f.clock.now += 1;
-  f.line(kGga);                    // 911 after the first forwarded one
+  f.line(kGga);  // 911 after the first forwarded one
   EXPECT_EQ(f.host.positions.size(), 2u);
   EXPECT_TRUE(f.host.written.empty());  // not logging
 }
@@ -233,8 +233,7 @@ TEST(GpsReader, SilenceOf3000MsRunsTheReconnection) {
   EXPECT_FALSE(gps_reader_check_silence(f.reader, f.control, f.host, f.clock));
   f.clock.now = 3001;
   EXPECT_TRUE(gps_reader_check_silence(f.reader, f.control, f.host, f.clock));
-  const std::vector<std::string> expected = {"remark GPS CONN BRK", "sound SOUND_RING", "blank", "close",
-                                             "reopen"};
+  const std::vector<std::string> expected = {"remark GPS CONN BRK", "sound SOUND_RING", "blank", "close", "reopen"};
   EXPECT_EQ(f.host.events, expected);
   EXPECT_FALSE(f.control.connection_broken.load());
   // The next attempt waits another 3000 ms.
@@ -350,7 +349,6 @@ TEST(GpsReader, ManualBuffersAreNotRefilledWhileTheHandlerHoldsThem) {
   }
   reader.join();
 }
-
 
 // An instrument procedure pauses the reader: nothing is read, no break is
 // reported however long the pause, and on resume the bytes that piled up are

@@ -23,20 +23,10 @@ struct FieldCase {
 TEST(Fields, ExtractionRules) {
   const char* gga = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
   const FieldCase cases[] = {
-      {gga, 1, true, "$GPGGA"},
-      {gga, 2, true, "123519"},
-      {gga, 3, true, "4807.038"},
-      {gga, 8, true, "08"},
-      {gga, 14, true, ""},
-      {gga, 15, true, "*47"},  // the last field keeps "*" and the checksum
-      {gga, 16, false, ""},
-      {gga, 0, false, ""},
-      {"", 1, true, ""},
-      {"", 2, false, ""},
-      {"abc", 1, true, "abc"},
-      {"a,", 2, true, ""},
-      {",,", 3, true, ""},
-      {",,", 4, false, ""},
+      {gga, 1, true, "$GPGGA"}, {gga, 2, true, "123519"}, {gga, 3, true, "4807.038"}, {gga, 8, true, "08"},
+      {gga, 14, true, ""},      {gga, 15, true, "*47"},  // the last field keeps "*" and the checksum
+      {gga, 16, false, ""},     {gga, 0, false, ""},      {"", 1, true, ""},          {"", 2, false, ""},
+      {"abc", 1, true, "abc"},  {"a,", 2, true, ""},      {",,", 3, true, ""},        {",,", 4, false, ""},
   };
   for (const FieldCase& c : cases) {
     std::string_view out = "untouched";

@@ -89,7 +89,8 @@ std::vector<float> image_of(const Tiff& t, const Ifd& ifd, int band = 0) {
     std::vector<std::uint8_t> raw(static_cast<std::size_t>(tile) * tile * 4);
     uLongf size = static_cast<uLongf>(raw.size());
     const std::size_t at = i + static_cast<std::size_t>(band) * per_band;
-    const auto* src = reinterpret_cast<const Bytef*>(t.bytes.data() + static_cast<std::size_t>(ifd.numbers.at(324)[at]));
+    const auto* src =
+        reinterpret_cast<const Bytef*>(t.bytes.data() + static_cast<std::size_t>(ifd.numbers.at(324)[at]));
     EXPECT_EQ(uncompress(raw.data(), &size, src, static_cast<uLong>(ifd.numbers.at(325)[at])), Z_OK);
     for (int r = 0; r < tile; ++r) {
       std::uint8_t* row = &raw[static_cast<std::size_t>(r) * tile * 4];
@@ -159,12 +160,13 @@ TEST(GeoTiff, TilesHoldTheGridAndOverviewsHalveItInACloudOptimisedLayout) {
     for (std::size_t k = 0; k < full.size(); ++k) {
       if (std::isnan(g.values[k])) {
         ASSERT_EQ(full[k], kGeoTiffNoData) << k;
-      }
-      else ASSERT_EQ(full[k], g.values[k]) << k;
+      } else
+        ASSERT_EQ(full[k], g.values[k]) << k;
     }
     const std::vector<float> half = image_of(t, t.ifds[1]);
-    const float expected = static_cast<float>((double(g.values[2 * 1100 + 2]) + g.values[2 * 1100 + 3] +
-                                               g.values[3 * 1100 + 2] + g.values[3 * 1100 + 3]) / 4);
+    const float expected = static_cast<float>(
+        (double(g.values[2 * 1100 + 2]) + g.values[2 * 1100 + 3] + g.values[3 * 1100 + 2] + g.values[3 * 1100 + 3]) /
+        4);
     EXPECT_FLOAT_EQ(half[1 * 550 + 1], expected);
     EXPECT_NE(t.ifds[0].texts.at(42112).find("conductivity_vertical_mS_m"), std::string::npos);
     EXPECT_EQ(t.ifds[0].numbers.at(33550), (std::vector<double>{0.25, 0.25, 0}));
@@ -205,7 +207,8 @@ TEST(GeoTiff, TheCellKindsAreASecondBandAndTheMetadataNamesBothBands) {
   const std::string& metadata = t.ifds[0].texts.at(42112);
   for (const char* item : {"<Item name=\"DESCRIPTION\" sample=\"0\" role=\"description\">ch3_mV</Item>",
                            "<Item name=\"UNITTYPE\" sample=\"0\" role=\"unittype\">mV</Item>",
-                           "<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">cell: 2 measured, 1 interpolated, 0 blank</Item>"})
+                           "<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">cell: 2 measured, 1 "
+                           "interpolated, 0 blank</Item>"})
     EXPECT_NE(metadata.find(item), std::string::npos) << item;
   // A further channel's band before the kinds: three bands, planar, the metadata per sample.
   o.more_bands.push_back({std::vector<float>(g.values.size(), 2.5f), "ch4_mV", "mV"});
@@ -215,8 +218,9 @@ TEST(GeoTiff, TheCellKindsAreASecondBandAndTheMetadataNamesBothBands) {
   EXPECT_EQ(three.ifds[0].numbers.at(338), (std::vector<double>{0, 0}));
   EXPECT_EQ(image_of(three, three.ifds[0], 1), std::vector<float>(g.values.size(), 2.5f));
   EXPECT_EQ(image_of(three, three.ifds[0], 2), kinds);
-  EXPECT_NE(three.ifds[0].texts.at(42112).find("<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">ch4_mV</Item>"),
-            std::string::npos);
+  EXPECT_NE(
+      three.ifds[0].texts.at(42112).find("<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">ch4_mV</Item>"),
+      std::string::npos);
   EXPECT_NE(three.ifds[0].texts.at(42112).find("<Item name=\"BLANK\" sample=\"2\">0</Item>"), std::string::npos);
   o.more_bands.clear();
   // Without kinds, one band as before.
@@ -233,8 +237,10 @@ TEST(GeoTiff, TheGeoKeysNameTheUtmZoneOfMetresFeetAndTheSouth) {
   const Case cases[] = {
       {17, false, 0, {1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32617}},
       {56, true, 0, {1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32756}},
-      {17, false, 1, {1024, 0, 1, 1, 1025, 0, 1, 1, 2048, 0, 1, 4326, 3072, 0, 1, 32767, 3073, 34737, 27, 0, 3074, 0, 1, 16017, 3076, 0, 1, 9002}},
-      {33, true, 2, {1024, 0, 1, 1, 1025, 0, 1, 1, 2048, 0, 1, 4326, 3072, 0, 1, 32767, 3073, 34737, 29, 0, 3074, 0, 1, 16133, 3076, 0, 1, 9003}},
+      {17, false, 1, {1024, 0,     1,    1,     1025, 0, 1,    1, 2048, 0,     1,    4326, 3072, 0,
+                      1,    32767, 3073, 34737, 27,   0, 3074, 0, 1,    16017, 3076, 0,    1,    9002}},
+      {33, true, 2, {1024, 0,     1,    1,     1025, 0, 1,    1, 2048, 0,     1,    4326, 3072, 0,
+                     1,    32767, 3073, 34737, 29,   0, 3074, 0, 1,    16133, 3076, 0,    1,    9003}},
       {0, false, 0, {1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32767, 3076, 0, 1, 9001}},
   };
   for (const Case& c : cases) {
@@ -279,7 +285,8 @@ TEST(Kmz, TheOverlaysCornersAreTheGridsInMetresFeetAndTheSouth) {
     const std::size_t from = kml.find("<coordinates>") + 13;
     std::istringstream corners(kml.substr(from, kml.find("</coordinates>") - from));
     const double m = metres_per_unit(c.units), east = (g.west + 40 * g.cell) * m, south = (g.north - 30 * g.cell) * m;
-    for (const auto& e : {std::pair{g.west * m, south}, {east, south}, {east, g.north * m}, {g.west * m, g.north * m}}) {
+    for (const auto& e :
+         {std::pair{g.west * m, south}, {east, south}, {east, g.north * m}, {g.west * m, g.north * m}}) {
       double lon = 0, lat = 0, height = 1;
       char comma = 0;
       corners >> lon >> comma >> lat >> comma >> height;

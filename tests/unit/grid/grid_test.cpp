@@ -89,7 +89,8 @@ TEST(Grid, FilledCellsBeyondTheBlankingDistanceHaveNoData) {
   // Two groups of lines 8 m apart: the gap between them is blanked even
   // when filling.
   auto samples = walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; });
-  for (GridSample s : walk(4, 10, 1.0, 0.05, [](double, double) { return 1.0; }, 9)) {
+  for (GridSample s : walk(
+           4, 10, 1.0, 0.05, [](double, double) { return 1.0; }, 9)) {
     s.x += 11;
     samples.push_back(s);
   }
@@ -193,27 +194,27 @@ TEST(Grid, TheAutomaticCellIsAQuarterOfTheLineSpacingInFiveCentimetres) {
 
 TEST(Grid, NearestTakesTheValueOfTheNearestReading) {
   for (unsigned seed : {3u, 4u, 5u}) {
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> u(0, 10);
-  std::vector<GridSample> samples;
-  for (int i = 0; i < 300; ++i) samples.push_back({u(rng), u(rng), static_cast<double>(i)});
-  GridOptions o;
-  o.method = GridMethod::kNearest;
-  o.cell = 0.2;
-  o.blank = 100;
-  o.fill = true;
-  const GridResult r = grid_points(samples, o);
-  int mismatches = 0;
-  double worst = 0;
-  for (int row = 0; row < r.grid.rows; ++row)
-    for (int c = 0; c < r.grid.columns; ++c) {
-      const double x = r.grid.centre_x(c), y = r.grid.centre_y(row);
-      const GridSample& got = samples[static_cast<std::size_t>(r.grid.at(c, row))];
-      const double extra = std::hypot(got.x - x, got.y - y) - brute_distance(samples, x, y);
-      mismatches += extra > 1e-9;
-      worst = std::max(worst, extra);
-    }
-  EXPECT_EQ(mismatches, 0) << "seed " << seed << ": up to " << worst << " farther";
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> u(0, 10);
+    std::vector<GridSample> samples;
+    for (int i = 0; i < 300; ++i) samples.push_back({u(rng), u(rng), static_cast<double>(i)});
+    GridOptions o;
+    o.method = GridMethod::kNearest;
+    o.cell = 0.2;
+    o.blank = 100;
+    o.fill = true;
+    const GridResult r = grid_points(samples, o);
+    int mismatches = 0;
+    double worst = 0;
+    for (int row = 0; row < r.grid.rows; ++row)
+      for (int c = 0; c < r.grid.columns; ++c) {
+        const double x = r.grid.centre_x(c), y = r.grid.centre_y(row);
+        const GridSample& got = samples[static_cast<std::size_t>(r.grid.at(c, row))];
+        const double extra = std::hypot(got.x - x, got.y - y) - brute_distance(samples, x, y);
+        mismatches += extra > 1e-9;
+        worst = std::max(worst, extra);
+      }
+    EXPECT_EQ(mismatches, 0) << "seed " << seed << ": up to " << worst << " farther";
   }
 }
 

@@ -26,7 +26,8 @@ namespace quelor {
 namespace {
 
 devsim::Options options_of(std::vector<std::string_view> args) {
-  for (std::string_view a : {"--gps", "gga", "--quality", "4", "--lines", "10", "--line-length", "30", "--spacing", "1"})
+  for (std::string_view a :
+       {"--gps", "gga", "--quality", "4", "--lines", "10", "--line-length", "30", "--spacing", "1"})
     args.push_back(a);
   const devsim::OptionsParse p = devsim::parse_options(args);
   EXPECT_EQ(p.error, "");
@@ -85,8 +86,8 @@ TEST(SurveyGrid, AFeetSurveyIsGriddedInFeet) {
 }
 
 TEST(SurveyGrid, ASouthernSurveyKeepsItsHemisphere) {
-  const SurveySamples s = samples_of(logged(options_of({"--instrument", "em31mk2", "--origin", "-33.8688,151.2093"}),
-                                            kUnitMetres));
+  const SurveySamples s =
+      samples_of(logged(options_of({"--instrument", "em31mk2", "--origin", "-33.8688,151.2093"}), kUnitMetres));
   EXPECT_EQ(s.zone, 56);
   EXPECT_TRUE(s.south);
   ASSERT_FALSE(s.samples.empty());
@@ -157,7 +158,8 @@ TEST(SurveyGrid, DamagedFilesGiveAGridOrAnError) {
 }
 
 TEST(SurveyGrid, AMosaicOfTwoFilesIsTheGridOfTheirJoinedReadingsAndMixedFilesAreRefused) {
-  const std::string north = logged(options_of({"--instrument", "em31mk2", "--origin", "43.6104,-79.6000"}), kUnitMetres);
+  const std::string north =
+      logged(options_of({"--instrument", "em31mk2", "--origin", "43.6104,-79.6000"}), kUnitMetres);
   const std::string south = logged(options_of({"--instrument", "em31mk2"}), kUnitMetres);
   const SurveySamples a = samples_of(north), b = samples_of(south);
   const SurveyMosaicResult m = survey_mosaic({{"north.T31", a}, {"south.T31", b}});

@@ -20,7 +20,8 @@ TEST(Footprint, BarsLieAcrossTheDirectionOfTravel) {
     MapPoint left, right;
   };
   // Left is to the left of the direction of travel; L = 1, R = 2.
-  for (const Case& c : {Case{1, 0, {10, 21}, {10, 18}}, Case{0, 1, {9, 20}, {12, 20}}, Case{-1, 0, {10, 19}, {10, 22}}}) {
+  for (const Case& c :
+       {Case{1, 0, {10, 21}, {10, 18}}, Case{0, 1, {9, 20}, {12, 20}}, Case{-1, 0, {10, 19}, {10, 22}}}) {
     const Bar b = bar_at({10, 20}, c.ux, c.uy, 1.0, 2.0);
     expect_point(b.left, c.left.easting, c.left.northing);
     expect_point(b.right, c.right.easting, c.right.northing);
@@ -30,7 +31,7 @@ TEST(Footprint, BarsLieAcrossTheDirectionOfTravel) {
 TEST(Footprint, GeometryFromTheSettingsInTheMapUnit) {
   Settings s;
   s.swath_option = 3;  // 2 m
-  s.map_units = 1;  // feet: half-widths and in-line offset alike
+  s.map_units = 1;     // feet: half-widths and in-line offset alike
   const FootprintGeometry g = footprint_geometry(s, kEm31Mk2, 0.5, 1.524);
   EXPECT_NEAR(g.left_half, 1.5 / 0.3048, 1e-9);
   EXPECT_NEAR(g.right_half, 0.5 / 0.3048, 1e-9);
@@ -41,9 +42,9 @@ TEST(Footprint, GeometryFromTheSettingsInTheMapUnit) {
     int type, sensors, size, option;
     double separation, metres;
   };
-  for (const Width& w : {Width{kEm61Mk2, 1, 0, 5, 0, 1.0}, Width{kEm61Mk2, 1, 4, 11, 0, 0.4},
-                         Width{kEm61Lx2, 1, 0, 5, 0, 2.06}, Width{kGrad601, 0, 0, 2, 1.0, 0.75},
-                         Width{kGrad601, 1, 0, 2, 1.0, 2.0}, Width{kEm38_4, 1, 0, 7, 0, 10.0}}) {
+  for (const Width& w :
+       {Width{kEm61Mk2, 1, 0, 5, 0, 1.0}, Width{kEm61Mk2, 1, 4, 11, 0, 0.4}, Width{kEm61Lx2, 1, 0, 5, 0, 2.06},
+        Width{kGrad601, 0, 0, 2, 1.0, 0.75}, Width{kGrad601, 1, 0, 2, 1.0, 2.0}, Width{kEm38_4, 1, 0, 7, 0, 10.0}}) {
     Settings t;
     t.number_of_sensors = w.sensors;
     t.sensor_size = w.size;
@@ -64,10 +65,14 @@ TEST(Footprint, SwathEdgesOfEveryFamily) {
   };
   const double ft = 0.3048;
   const Case cases[] = {
-      {kEm31Mk2, 2, 0, 1, 0, -0.3, 0.2, 0.8},   {kEm38, 7, 0, 1, 1, 0.0, 5.0 / ft, 5.0 / ft},
-      {kEm38_4, 0, 0, 1, 0, 0.5, 0.625, -0.375}, {kEm61Mk2, 5, 0, 1, 0, 0.0, 0.5, 0.5},
-      {kEm61Mk2, 11, 1, 1, 0, 0.1, 0.6, 0.4},   {kEm61Mk2, 5, 4, 1, 0, 0.0, 0.1, 0.1},
-      {kEm61Lx2, 5, 0, 0, 0, 0.0, 0.515, 0.515}, {kEm61Lx2, 5, 0, 1, 0, 0.0, 1.03, 1.03},
+      {kEm31Mk2, 2, 0, 1, 0, -0.3, 0.2, 0.8},
+      {kEm38, 7, 0, 1, 1, 0.0, 5.0 / ft, 5.0 / ft},
+      {kEm38_4, 0, 0, 1, 0, 0.5, 0.625, -0.375},
+      {kEm61Mk2, 5, 0, 1, 0, 0.0, 0.5, 0.5},
+      {kEm61Mk2, 11, 1, 1, 0, 0.1, 0.6, 0.4},
+      {kEm61Mk2, 5, 4, 1, 0, 0.0, 0.1, 0.1},
+      {kEm61Lx2, 5, 0, 0, 0, 0.0, 0.515, 0.515},
+      {kEm61Lx2, 5, 0, 1, 0, 0.0, 1.03, 1.03},
       {kEm61Lx2, 11, 0, 1, 1, 0.0, 2.06 / ft, 2.06 / ft},
   };
   for (const Case& c : cases) {

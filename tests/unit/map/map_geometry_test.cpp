@@ -18,9 +18,9 @@ TEST(MapGeometry, WorldPixelsRoundHalfUpOnBothSidesOfTheOrigin) {
     WorldCoordinate px, py;
   };
   // West and south of the origin too: every x in [-0.5, 0.5) gives 0.
-  for (const Case& c : {Case{0.0, 0.0, 0, 0}, Case{0.04, -0.04, 0, 0}, Case{0.05, -0.05, 1, 0},
-                        Case{-0.06, 0.06, -1, 1}, Case{-0.15, -0.16, -1, -2}, Case{-0.25, 0.25, -2, 3},
-                        Case{1e300, -1e300, 1099511627776, -1099511627776}}) {
+  for (const Case& c :
+       {Case{0.0, 0.0, 0, 0}, Case{0.04, -0.04, 0, 0}, Case{0.05, -0.05, 1, 0}, Case{-0.06, 0.06, -1, 1},
+        Case{-0.15, -0.16, -1, -2}, Case{-0.25, 0.25, -2, 3}, Case{1e300, -1e300, 1099511627776, -1099511627776}}) {
     const WorldPixel p = world_pixel(f, c.e, c.n);
     EXPECT_EQ(p.x, c.px) << c.e;
     EXPECT_EQ(p.y, c.py) << c.n;
@@ -34,12 +34,10 @@ TEST(MapGeometry, TilesByFloorDivisionWithNonNegativeRemainders) {
   };
   constexpr int W = 400, H = 400;
   for (const Case& c : {
-           Case{0, 0, {1000, 1000, 399, 399}},       // the origin: last column, bottom row
-           Case{1, 0, {1001, 1000, 0, 399}},         // px 1..W in column 1001
-           Case{400, 399, {1001, 1000, 399, 0}},
-           Case{-399, -1, {1000, 999, 0, 0}},        // px -(W-1)..0 in column 1000
-           Case{-400, -400, {999, 999, 399, 399}},
-           Case{401, 400, {1002, 1001, 0, 399}},
+           Case{0, 0, {1000, 1000, 399, 399}},  // the origin: last column, bottom row
+           Case{1, 0, {1001, 1000, 0, 399}},    // px 1..W in column 1001
+           Case{400, 399, {1001, 1000, 399, 0}}, Case{-399, -1, {1000, 999, 0, 0}},  // px -(W-1)..0 in column 1000
+           Case{-400, -400, {999, 999, 399, 399}}, Case{401, 400, {1002, 1001, 0, 399}},
            Case{-400801, 800000, {-1, 2000, 398, 399}},  // far outside: clamped out of the grid
        }) {
     EXPECT_EQ(tile_pixel({c.px, c.py}, W, H), c.t) << c.px << "," << c.py;

@@ -45,8 +45,8 @@ TEST(SegmentBuffer, PairEntriesPackTheSecondClassTimes64) {
   struct Case {
     int first, second, entry;
   };
-  for (const Case& c : {Case{0, 0, 0}, Case{49, 0, 49}, Case{0, 49, 49 * 64}, Case{12, 30, 30 * 64 + 12},
-                        Case{-5, 80, 49 * 64}}) {
+  for (const Case& c :
+       {Case{0, 0, 0}, Case{49, 0, 49}, Case{0, 49, 49 * 64}, Case{12, 30, 30 * 64 + 12}, Case{-5, 80, 49 * 64}}) {
     const int e = segment_pair_entry(c.first, c.second);
     EXPECT_EQ(e, c.entry);
     EXPECT_EQ(segment_first_class(e), std::clamp(c.first, 0, 49));

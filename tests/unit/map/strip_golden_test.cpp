@@ -158,7 +158,8 @@ TEST(StripGolden, ShortStripsAndJumps) {
   EXPECT_EQ(draw_colour_strip(tiles, kNoGrid, {{1, 1}, {1, -3}}, {{4, 1}, {4, -3}}, row, false).lines, 3);
   EXPECT_EQ(draw_colour_strip(tiles, kNoGrid, {{1, 1}, {1, -3}}, {{1, 1}, {1, -3}}, row, false).lines, 0);
   EXPECT_EQ(draw_colour_strip(tiles, kNoGrid, {{1, 1}, {1, -3}}, {{5, 1}, {5, -3}}, {}, false).lines, 0);
-  const StripResult jump = draw_colour_strip(tiles, kNoGrid, {{1, 1}, {1, -3}}, {{2 * T + 2, 1}, {2 * T + 2, -3}}, row, false);
+  const StripResult jump =
+      draw_colour_strip(tiles, kNoGrid, {{1, 1}, {1, -3}}, {{2 * T + 2, 1}, {2 * T + 2, -3}}, row, false);
   EXPECT_TRUE(jump.skipped);
   EXPECT_EQ(jump.lines, 0);
 }

@@ -29,7 +29,8 @@ Pixels grid_tile(int w, int h, int spacing) {
 Pixels strip_tile(int w, int h) {  // a slanted strip of colour classes
   Pixels p(static_cast<std::size_t>(w * h), kWhitePixel);
   for (int y = 0; y < h; ++y)
-    for (int x = y / 3; x < y / 3 + 40 && x < w; ++x) p[static_cast<std::size_t>(y * w + x)] = 0x0000FF + (x % 7) * 0x100;
+    for (int x = y / 3; x < y / 3 + 40 && x < w; ++x)
+      p[static_cast<std::size_t>(y * w + x)] = 0x0000FF + (x % 7) * 0x100;
   return p;
 }
 

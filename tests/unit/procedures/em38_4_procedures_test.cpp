@@ -74,8 +74,8 @@ TEST(Em38_4Calibration, WithoutCarrier) {
   set_em38_4_calibration(s.em38_4, old);
   Em38_4CalibrationRun c;
   const Em38_4Run r = calibrate(c, s, {50, 20, 0, 0}, {1, 1, 0, 1});
-  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration", "Carrier Effect Calibration",
-                                                "Instrument Calibration Completed"}));
+  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration",
+                                                "Carrier Effect Calibration", "Instrument Calibration Completed"}));
   const Em38_4Calibration now = em38_4_calibration(s.em38_4);
   // mean V (50 + pair) - 2 x mean H (20 + pair) = 10 - pair
   for (std::size_t pair = 0; pair < 4; ++pair) {
@@ -98,8 +98,8 @@ TEST(Em38_4Calibration, WithCarrierEffect) {
   Settings s;
   Em38_4CalibrationRun c;
   const Em38_4Run r = calibrate(c, s, {50, 20, 30, 33.5}, {1, 1, 1, 1, 1, 1});
-  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration", "Carrier Effect Calibration",
-                                                "Removing Carrier Effect Calibration",
+  EXPECT_EQ(r.titles, (std::vector<std::string>{"Horizontal Calibration", "Instrument Calibration",
+                                                "Carrier Effect Calibration", "Removing Carrier Effect Calibration",
                                                 "Removing Carrier Effect Calibration", "Calibration Completed"}));
   const Em38_4Calibration now = em38_4_calibration(s.em38_4);
   for (std::size_t pair = 0; pair < 4; ++pair) {
@@ -181,8 +181,10 @@ TEST(Em38_4Calibration, ACollectionWithoutReadingsFailsAndKeepsThePreviousValues
       }
       const bool collecting = c.stage == Em38_4Stage::kVertical || c.stage == Em38_4Stage::kHorizontal ||
                               c.stage == Em38_4Stage::kCarrierOff || c.stage == Em38_4Stage::kCarrierOn;
-      if (collecting && part - 1 == silent_part) take(em38_4_on_tick(c, s, clock));
-      else take(em38_4_on_reading(c, s, em38_4(30, 3), clock));
+      if (collecting && part - 1 == silent_part)
+        take(em38_4_on_tick(c, s, clock));
+      else
+        take(em38_4_on_reading(c, s, em38_4(30, 3), clock));
     }
     EXPECT_FALSE(em38_4_calibrating(c));
     ASSERT_FALSE(titles.empty());
@@ -197,7 +199,8 @@ TEST(Em38_4Calibration, ACollectionWithoutReadingsFailsAndKeepsThePreviousValues
 TEST(DriftControl, CollectsThenCancelRestoresThePreviousReferences) {
   DriftControl d;
   const OperatorMessage q = drift_start_question(kEm38_4);
-  EXPECT_EQ(q.text, "Position EM38-4 in Standard Drift Control Position.\r\nTap OK to Start Procedure or  CANCEL to stop");
+  EXPECT_EQ(q.text,
+            "Position EM38-4 in Standard Drift Control Position.\r\nTap OK to Start Procedure or  CANCEL to stop");
   for (int answer : {1, 0}) {
     SCOPED_TRACE(answer);
     drift_start(d, kEm38_4, 3, true);
@@ -207,7 +210,7 @@ TEST(DriftControl, CollectsThenCancelRestoresThePreviousReferences) {
     EXPECT_EQ(step.ask->title, "Drift Procedure - DONE");
     if (answer == 1) {  // the last reading 22 (pair p adds p)
       EXPECT_EQ(*step.message, (std::vector<std::string>{"C1:    22.00", "C2:    23.00", "C3:    24.00", "C4:    25.00",
-                                                        "Drift Control", "  3 of   3"}));
+                                                         "Drift Control", "  3 of   3"}));
     }
     const std::array<double, 8> previous = d.previous;
     const ProcedureStep after = drift_answer(d, answer);
@@ -215,8 +218,8 @@ TEST(DriftControl, CollectsThenCancelRestoresThePreviousReferences) {
     EXPECT_FALSE(drift_collecting(d));
     if (answer == 1) {
       EXPECT_DOUBLE_EQ(d.references[0], 21);
-    }
-    else EXPECT_EQ(d.references, previous);
+    } else
+      EXPECT_EQ(d.references, previous);
   }
   EXPECT_DOUBLE_EQ(d.references[0], 21);  // the set accepted first
 }

@@ -45,9 +45,9 @@ struct Observed {
 
 struct Scenario {
   const char* name;
-  int vertical_records;         // spread over the first 2 s
-  int rotate_after_ms;          // first 'H' record after the vertical part; < 0: never
-  int horizontal_records;       // spread over the 2 s after the 1 s of preparation
+  int vertical_records;    // spread over the first 2 s
+  int rotate_after_ms;     // first 'H' record after the vertical part; < 0: never
+  int horizontal_records;  // spread over the 2 s after the 1 s of preparation
   const char* closing;
   bool calibrated;
 };

@@ -97,7 +97,8 @@ struct FilterRun {
   bool saved = false;
 };
 
-FilterRun calibrate(Em61Procedures& p, Settings& s, bool two_coils, std::array<double, 4> ab, std::vector<int> answers) {
+FilterRun calibrate(Em61Procedures& p, Settings& s, bool two_coils, std::array<double, 4> ab,
+                    std::vector<int> answers) {
   FilterRun out;
   std::size_t next = 0;
   auto take = [&](ProcedureStep step) {
@@ -123,9 +124,12 @@ TEST(FilterCalibration, OneCoilAccepted) {
   const FilterRun r = calibrate(p, s, false, {4, 1, 0, 0}, {1, 1});
   ASSERT_EQ(r.boxes.size(), 2u);
   EXPECT_EQ(r.boxes[0].title, "Calibration Part 2");
-  EXPECT_EQ(r.boxes[0].text, "Ready to calculate Filter Factor\r\nPlace coil(s) on the ground.\r\nPress  OK  when  you are ready to start");
+  EXPECT_EQ(
+      r.boxes[0].text,
+      "Ready to calculate Filter Factor\r\nPlace coil(s) on the ground.\r\nPress  OK  when  you are ready to start");
   EXPECT_EQ(r.boxes[1].title, "Filter Calibration Complete");
-  EXPECT_EQ(r.boxes[1].text, "Filter Factor = 468.0\r\nPress OK to accept the calibration\r\nor CANCEL to restore previous values");
+  EXPECT_EQ(r.boxes[1].text,
+            "Filter Factor = 468.0\r\nPress OK to accept the calibration\r\nor CANCEL to restore previous values");
   EXPECT_DOUBLE_EQ(s.left_coil_filter_factor, 468);
   EXPECT_EQ(s.channel_null_values, (std::array<double, 4>{5, 5, 0, 0}));
   EXPECT_TRUE(r.saved);
@@ -172,7 +176,8 @@ TEST(FilterCalibration, OutOfRangeBoxText) {
   const FilterRun r = calibrate(p, s, false, {0.5, 1, 0, 0}, {});
   ASSERT_EQ(r.boxes.size(), 2u);
   EXPECT_EQ(r.boxes[1].text,
-            "Calibration Failed.\r\nCalculated Filter Factor for Left Coil ( 72.0 )\r\n is out of valid range ( 125 to 1000 ).\r\n"
+            "Calibration Failed.\r\nCalculated Filter Factor for Left Coil ( 72.0 )\r\n is out of valid range ( 125 to "
+            "1000 ).\r\n"
             "Program restores previous value ( 300.0 )");
 }
 
@@ -184,7 +189,9 @@ TEST(FilterCalibration, TwoCoilsOneRestored) {
   const FilterRun r = calibrate(p, s, true, {3.1, 1, 0, 1}, {1, 1, 1});
   ASSERT_EQ(r.boxes.size(), 3u);
   EXPECT_EQ(r.boxes[0].title, "Filter Calibration Part 2");
-  EXPECT_EQ(r.boxes[0].text, "Ready to calculate Filter Factors\r\nPlace coil(s) on the ground.\r\nPress OK when you are ready to start");
+  EXPECT_EQ(
+      r.boxes[0].text,
+      "Ready to calculate Filter Factors\r\nPlace coil(s) on the ground.\r\nPress OK when you are ready to start");
   EXPECT_EQ(r.boxes[1].title, "Filter Factor Right Coil");
   EXPECT_EQ(r.boxes[1].text,
             "Calculated Filter Factor for Right Coil ( 18.0 )\r\n is out of valid range ( 125 to 1000 ).\r\n"
@@ -209,9 +216,10 @@ TEST(FilterCalibration, TwoCoilsBothRestoredStillComplete) {
   EXPECT_EQ(r.boxes[1].title, "Filter Factor Left Coil");
   EXPECT_EQ(r.boxes[2].title, "Filter Factor Right Coil");
   EXPECT_EQ(r.boxes[3].title, "Filter Calibration Complete");
-  EXPECT_EQ(r.boxes[3].text,
-            "Filter Factor for Left  Sensor = 300.0 (restored)\r\n Filter Factor for Right Sensor = 310.0 (restored)\r\n"
-            "Press OK to accept the calibration\r\nor CANCEL to restore previous values");
+  EXPECT_EQ(
+      r.boxes[3].text,
+      "Filter Factor for Left  Sensor = 300.0 (restored)\r\n Filter Factor for Right Sensor = 310.0 (restored)\r\n"
+      "Press OK to accept the calibration\r\nor CANCEL to restore previous values");
   EXPECT_DOUBLE_EQ(s.left_coil_filter_factor, 300);
   EXPECT_DOUBLE_EQ(s.right_coil_filter_factor, 310);
   EXPECT_EQ(s.channel_null_values, (std::array<double, 4>{5, 5, 5, 5}));

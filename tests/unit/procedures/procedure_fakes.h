@@ -24,7 +24,9 @@ class FakeClock : public Clock {
 };
 
 // The raw word that decodes to `u` with u(R) = (R * 5 / 1024 - 160) * 8.
-inline std::uint16_t em38_word(double u) { return static_cast<std::uint16_t>(std::lround((u / 8.0 + 160.0) * 1024.0 / 5.0)); }
+inline std::uint16_t em38_word(double u) {
+  return static_cast<std::uint16_t>(std::lround((u / 8.0 + 160.0) * 1024.0 / 5.0));
+}
 
 // An EM38-MK2 record: dipole 'V' or 'H', conductivity and in-phase of
 // coil 1 and coil 2 as the instrument measures them.

@@ -76,8 +76,8 @@ struct Case {
   // Shown channels (0-based) that are no export column: EM61-LX2 filtered
   // channels, the EM31-MK2's conductivity when it reads in-phase only.
   std::vector<int> not_exported;
-  std::vector<int> views;  // every colour view of the instrument
-  bool manual = false;  // EM34-3 Manual: station groups of three trigger presses
+  std::vector<int> views;    // every colour view of the instrument
+  bool manual = false;       // EM34-3 Manual: station groups of three trigger presses
   bool second_mode = false;  // the EM61-MK2 reader of the second record mode
 };
 
@@ -109,7 +109,9 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 std::vector<Case> cases() {
   std::vector<Case> c;
-  c.push_back({"em31mk2_inphase_only", kEm31Mk2, false,
+  c.push_back({"em31mk2_inphase_only",
+               kEm31Mk2,
+               false,
                [](Settings& s) {
                  s.component = 1;
                  s.profile_scale_2 = {-10.0, 10.0};
@@ -120,16 +122,23 @@ std::vector<Case> cases() {
                  r.inphase = 0;
                  return devsim::encode_em31_record(r);
                },
-               {0}, {2}});
-  c.push_back({"em31mk2", kEm31Mk2, false, [](Settings&) {},
+               {0},
+               {2}});
+  c.push_back({"em31mk2",
+               kEm31Mk2,
+               false,
+               [](Settings&) {},
                [](int, double f) {
                  devsim::Em31Reading r;
                  r.conductivity = 480 * f;
                  r.inphase = 20 * f - 10;
                  return devsim::encode_em31_record(r);
                },
-               {}, {1, 2}});
-  c.push_back({"em31mk2_feet", kEm31Mk2, false,
+               {},
+               {1, 2}});
+  c.push_back({"em31mk2_feet",
+               kEm31Mk2,
+               false,
                [](Settings& s) { s.map_units = 1; },
                [](int, double f) {
                  devsim::Em31Reading r;
@@ -137,24 +146,36 @@ std::vector<Case> cases() {
                  r.inphase = 40 * f - 20;
                  return devsim::encode_em31_record(r);
                },
-               {}, {2}});
-  c.push_back({"em38_inphase_records", kEm38, false,
-               [](Settings& s) { s.profile_scale_1 = {-20.0, 20.0}; },
+               {},
+               {2}});
+  c.push_back({"em38_inphase_records",
+               kEm38,
+               false,
+               [](Settings& s) {
+                 s.profile_scale_1 = {-20.0, 20.0};
+               },
                [](int i, double f) {
                  devsim::Em38Reading r;
                  r.inphase = i % 4 != 3;  // mostly in-phase records, a conductivity record now and then
                  r.value = r.inphase ? 30 * f - 15 : 200 * f;
                  return devsim::encode_em38_record(r);
                },
-               {}, {1}});
-  c.push_back({"em34_3", kEm34_3, false, [](Settings&) {},
+               {},
+               {1}});
+  c.push_back({"em34_3",
+               kEm34_3,
+               false,
+               [](Settings&) {},
                [](int, double f) {
                  devsim::Em34Reading r;
                  r.conductivity = 90 * f;
                  return devsim::encode_em34_record(r);
                },
-               {}, {1}});
-  c.push_back({"em34_3_manual_stations", kEm34_3, false,
+               {},
+               {1}});
+  c.push_back({"em34_3_manual_stations",
+               kEm34_3,
+               false,
                [](Settings& s) { s.survey_mode = kModeManual; },
                [](int i, double f) {
                  static constexpr int kSpacings[] = {10, 20, 40};
@@ -164,8 +185,12 @@ std::vector<Case> cases() {
                  r.marker = i % 2 == 0;  // a press, then the trigger released
                  return devsim::encode_em34_record(r);
                },
-               {}, {1}, true});
-  c.push_back({"em38mk2_calibrated", kEm38Mk2, false,
+               {},
+               {1},
+               true});
+  c.push_back({"em38mk2_calibrated",
+               kEm38Mk2,
+               false,
                [](Settings& s) {
                  s.em38mk2_calibration = {1.23456, -0.5, 0.25, 0.125, 3.3333, -2.2};
                  s.profile_scale_2 = {-20.0, 20.0};
@@ -179,8 +204,11 @@ std::vector<Case> cases() {
                  r.vertical = i % 5 != 0;
                  return with_t_records(i, devsim::encode_em38mk2_record(r));
                },
-               {}, {1, 2, 3, 4}});
-  c.push_back({"em38_4_calibrated", kEm38_4, false,
+               {},
+               {1, 2, 3, 4}});
+  c.push_back({"em38_4_calibrated",
+               kEm38_4,
+               false,
                [](Settings& s) {
                  Em38_4Calibration k;
                  k.conductivity_offset = {1.5, -2.25, 3.125, 0.5};
@@ -196,8 +224,11 @@ std::vector<Case> cases() {
                  r.inphase = {5 * f, 4 * f, 3 * f, 2 * f};
                  return with_t_records(i, devsim::encode_em38_4_record(r));
                },
-               {}, {1, 2, 3, 4, 5, 6, 7, 8}});
-  c.push_back({"em61mk2_normalised_nulled", kEm61Mk2, false,
+               {},
+               {1, 2, 3, 4, 5, 6, 7, 8}});
+  c.push_back({"em61mk2_normalised_nulled",
+               kEm61Mk2,
+               false,
                [](Settings& s) {
                  s.channel_null_values = {12.3456, -3.217, 0.5, 1.0};
                  s.profile_scale_1 = {0.0, 600.0};
@@ -209,8 +240,13 @@ std::vector<Case> cases() {
                  r.current = 3000 + (i * 37) % 400;  // the mean of the ring differs from each current
                  return devsim::encode_em61_record(r);
                },
-               {}, {1, 2, 3, 4}, false, true});
-  c.push_back({"em61mk2_without_normalisation", kEm61Mk2, false,
+               {},
+               {1, 2, 3, 4},
+               false,
+               true});
+  c.push_back({"em61mk2_without_normalisation",
+               kEm61Mk2,
+               false,
                [](Settings& s) {
                  s.normalisation_size = 0;
                  s.profile_scale_1 = {0.0, 1500.0};
@@ -222,8 +258,11 @@ std::vector<Case> cases() {
                  r.current = 3000 + (i * 37) % 400;
                  return devsim::encode_em61_record(r);
                },
-               {}, {1, 2, 3, 4}});
-  c.push_back({"em61lx2_two_coils", kEm61Lx2, true,
+               {},
+               {1, 2, 3, 4}});
+  c.push_back({"em61lx2_two_coils",
+               kEm61Lx2,
+               true,
                [](Settings& s) {
                  s.number_of_sensors = 1;
                  s.left_coil_filter_factor = 352.8;
@@ -238,15 +277,26 @@ std::vector<Case> cases() {
                  r.channels = {1000 * f, 400 * f, 700 * (1 - f), 250 * f};
                  return devsim::encode_em61_record(r);
                },
-               {2, 5}, {1, 2, 3, 4, 5, 6}});
-  c.push_back({"grad601_two_sensors", kGrad601, true,
+               {2, 5},
+               {1, 2, 3, 4, 5, 6}});
+  c.push_back({"grad601_two_sensors",
+               kGrad601,
+               true,
                [](Settings& s) {
                  s.number_of_sensors = 1;
                  s.profile_scale_1 = {-50.0, 50.0};
                },
-               [](int, double f) { return devsim::encode_grad601_line({100 * f - 50, 60 - 100 * f, 2}); },
-               {}, {1}});
-  c.push_back({"cs21_both_coil_groups", kCs21, false, [](Settings& s) { s.profile_scale_2 = {-30.0, 30.0}; },
+               [](int, double f) {
+                 return devsim::encode_grad601_line({100 * f - 50, 60 - 100 * f, 2});
+               },
+               {},
+               {1}});
+  c.push_back({"cs21_both_coil_groups",
+               kCs21,
+               false,
+               [](Settings& s) {
+                 s.profile_scale_2 = {-30.0, 30.0};
+               },
                [](int i, double f) {
                  devsim::Cs21Reading r;
                  r.time_of_day = 36000 + i;
@@ -257,7 +307,8 @@ std::vector<Case> cases() {
                  const std::string line = devsim::encode_cs21_line(r);
                  return i % 2 ? as_pdlm2(line) : line;
                },
-               {}, {1, 2, 3, 4, 5, 6, 7, 8}});
+               {},
+               {1, 2, 3, 4, 5, 6, 7, 8}});
   return c;
 }
 
@@ -327,7 +378,8 @@ struct LiveSurvey {
       }
       if (!o.logged) return;
       writer.write_reading(o.reading_input());
-      logged.push_back({std::vector<double>(o.meaning.channels.begin(), o.meaning.channels.begin() + o.meaning.channel_count)});
+      logged.push_back(
+          {std::vector<double>(o.meaning.channels.begin(), o.meaning.channels.begin() + o.meaning.channel_count)});
     } else {
       const InstrumentOutcome o = handle_instrument_reading(survey, state, instrument_context, decode, r, tick);
       if (!o.logged) return;

@@ -64,7 +64,8 @@ TEST(ProcedureReading, Em38FamilyOwnValuesOrCalibratedForTheDrift) {
   const RecordBytes r = framed(kEm38_4, devsim::encode_em38_4_record(d));
   const DecodeContext c = decode_context_from_settings(with_offsets(), kEm38_4, false, false);
   for (bool own : {true, false}) {
-    const Em38_4Reading got = em38_4_procedure_reading(interpret_reading(own ? without_offsets(c) : c, body_of(kEm38_4, r)));
+    const Em38_4Reading got =
+        em38_4_procedure_reading(interpret_reading(own ? without_offsets(c) : c, body_of(kEm38_4, r)));
     const Em38_4Reading want = decode_em38_4(r.view(), own ? Em38_4Calibration{} : c.em38_4_calibration, false);
     EXPECT_EQ(got.slots, want.slots);
     EXPECT_EQ(got.extra, want.extra);
@@ -90,7 +91,8 @@ TEST(ProcedureReading, Em61ChannelsInTheOrderOfTheNulls) {
     const Em61Reading want = k.type == kEm61Mk2 ? decode_em61_mk2(written, em61_options(c), off, {})
                                                 : decode_em61_lx2(written, k.two_coils, {});
     for (bool own : {true, false}) {  // the nulling, the filter calibration
-      const Em61Reading got = em61_procedure_reading(interpret_reading(own ? without_offsets(c) : c, body_of(k.type, written)), c);
+      const Em61Reading got =
+          em61_procedure_reading(interpret_reading(own ? without_offsets(c) : c, body_of(k.type, written)), c);
       ASSERT_EQ(got.channel_count, k.count);
       for (std::size_t i = 0; i < static_cast<std::size_t>(k.count); ++i)
         EXPECT_NEAR(got.channels[i], want.channels[i] - (own ? 0.0 : c.nulls[i]), 1e-9) << i;

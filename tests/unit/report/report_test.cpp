@@ -218,8 +218,8 @@ void add_block(SurveyData& s, const SurveyData& other, double east) {
 TEST(Coverage, BlocksAreJudgedApart) {
   struct Case {
     const char* name;
-    double east;           // of the second block; 0: none
-    std::set<int> skip;    // in the first block
+    double east;         // of the second block; 0: none
+    std::set<int> skip;  // in the first block
     std::size_t blocks, gaps;
     double share_low;
   };
@@ -259,8 +259,8 @@ TEST(Coverage, SwathsWithInfiniteOrFarCornersCoverNothing) {
   const PlanePoint corners[] = {{inf, kN}, {kE, -inf}, {std::nan(""), kN}, {1e300, kN}, {kE, -1e300}};
   for (const PlanePoint& corner : corners) {
     SurveyData s = plain;
-    s.swaths.push_back({PlanePoint{kE + 4.0, kN}, corner, PlanePoint{kE + 4.5, kN + 40.0},
-                        PlanePoint{kE + 4.0, kN + 40.0}});
+    s.swaths.push_back(
+        {PlanePoint{kE + 4.0, kN}, corner, PlanePoint{kE + 4.5, kN + 40.0}, PlanePoint{kE + 4.0, kN + 40.0}});
     const Coverage c = survey_coverage(s);
     ASSERT_TRUE(c.known) << corner.easting << " " << corner.northing;
     EXPECT_LE(c.covered_share, 1.0);
@@ -384,7 +384,8 @@ TEST(Verdict, AFileCutOffOrEndingWhileLoggingIsNeverComplete) {
 TEST(Remarks, GroupedByKindWithCountsAndTimes) {
   std::vector<SurveyRemark> remarks;
   for (int line = 0; line < 285; ++line)
-    for (const char* text : {"$STARTED", "PAUSED"}) remarks.push_back({"day.R31", 'X', text, 100.0 * line + (text[0] == 'P') * 60});
+    for (const char* text : {"$STARTED", "PAUSED"})
+      remarks.push_back({"day.R31", 'X', text, 100.0 * line + (text[0] == 'P') * 60});
   remarks.push_back({"day.R31", 'C', "fence", kNoTime});
   const std::vector<RemarkGroup> g = remark_groups(remarks);
   ASSERT_EQ(g.size(), 3u);
@@ -400,8 +401,10 @@ TEST(SurveyTime, TheSpanAndTheTimeZoneOfTheLocalClock) {
     double local, utc;  // of the fixes
     const char* zone;
   };
-  const Case cases[] = {{9 * 3600.0, 8 * 3600.0, "UTC+01:00"},   {14 * 3600.0 + 1.3, 8.5 * 3600.0, "UTC+05:30"},
-                        {3 * 3600.0, 8 * 3600.0, "UTC-05:00"},   {1800.0, 23.5 * 3600.0, "UTC+01:00"},
+  const Case cases[] = {{9 * 3600.0, 8 * 3600.0, "UTC+01:00"},
+                        {14 * 3600.0 + 1.3, 8.5 * 3600.0, "UTC+05:30"},
+                        {3 * 3600.0, 8 * 3600.0, "UTC-05:00"},
+                        {1800.0, 23.5 * 3600.0, "UTC+01:00"},
                         {43200.0 + 7, 43200.0, "UTC+00:00"}};
   for (const Case& c : cases) {
     SurveyData s = lawnmower(2, 1.0, 10.0, 1.0);
@@ -443,11 +446,16 @@ TEST(Verdict, LineLabelsNameTheFileWhenThereAreSeveral) {
 
 TEST(Remarks, MeaningsAndLostCounts) {
   const std::pair<const char*, const char*> cases[] = {
-      {"$STARTED", "logging started"},   {"PAUSED", "pause"},
-      {"PAUSED BMP", "pause (map edge reached)"}, {"1CONN BRK 1", "instrument connection break"},
-      {"1CONN RCN 1", "instrument reconnected"},  {"GPS CONN BR", "GPS connection break"},
-      {"$CONN END", "reconnection ended by the operator"}, {"Lost 999999", "readings lost"},
-      {"FGAP      3", "data file could not be written (gap)"}, {"whatever", "remark"},
+      {"$STARTED", "logging started"},
+      {"PAUSED", "pause"},
+      {"PAUSED BMP", "pause (map edge reached)"},
+      {"1CONN BRK 1", "instrument connection break"},
+      {"1CONN RCN 1", "instrument reconnected"},
+      {"GPS CONN BR", "GPS connection break"},
+      {"$CONN END", "reconnection ended by the operator"},
+      {"Lost 999999", "readings lost"},
+      {"FGAP      3", "data file could not be written (gap)"},
+      {"whatever", "remark"},
   };
   for (const auto& [text, meaning] : cases) EXPECT_EQ(remark_meaning('X', text), meaning) << text;
   EXPECT_EQ(remark_meaning('C', "PAUSED"), "comment");

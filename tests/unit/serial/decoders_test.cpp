@@ -32,10 +32,10 @@ TEST(Em31Mk2, StatusTable) {
     double range, scale;
   };
   const Case cases[] = {
-      {0x20, 'V', 'N', 1000, -0.25},  {0x04, 'H', 'N', 100, -0.025}, {0x00, 'H', 'N', 1000, -0.25},
-      {0x26, 'V', 'N', 1000, -0.25},  {0x61, 'V', 'M', 10, -0.0025}, {0xE4, 'V', 'M', 100, -0.025},
-      {0x3C, 'V', 'N', 100, -0.025},  {0x0E, 'H', 'N', 1000, -0.25}, {0x12, 'H', 'N', 10, -0.0025},
-      {0x4B, 'H', 'M', 10, -0.0025},  {0x1F, 'H', 'N', 10, -0.0025}, {0x16, 'H', 'N', 1000, -0.25},
+      {0x20, 'V', 'N', 1000, -0.25}, {0x04, 'H', 'N', 100, -0.025}, {0x00, 'H', 'N', 1000, -0.25},
+      {0x26, 'V', 'N', 1000, -0.25}, {0x61, 'V', 'M', 10, -0.0025}, {0xE4, 'V', 'M', 100, -0.025},
+      {0x3C, 'V', 'N', 100, -0.025}, {0x0E, 'H', 'N', 1000, -0.25}, {0x12, 'H', 'N', 10, -0.0025},
+      {0x4B, 'H', 'M', 10, -0.0025}, {0x1F, 'H', 'N', 10, -0.0025}, {0x16, 'H', 'N', 1000, -0.25},
   };
   for (const Case& c : cases) {
     const auto rec = t_record(c.status, "01234", "-0500");
@@ -110,10 +110,9 @@ TEST(Em38, StatusTable) {
     double range, scale;
   };
   const Case cases[] = {
-      {0x23, 'V', false, 1000, -0.0288},     {0x20, 'V', false, 100, -0.00288},
-      {0x27, 'V', true, 1000, -1.0},         {0x04, 'H', true, 100, -0.1},
-      {0x33, 'V', false, 1000, -0.0288 / 8}, {0x16, 'H', true, 100, -0.1 / 8},
-      {0x61, 'V', false, 100, -0.00288},     {0x0B, 'H', true, 100, -0.1},  {0x17, 'H', true, 1000, -1.0 / 8},
+      {0x23, 'V', false, 1000, -0.0288}, {0x20, 'V', false, 100, -0.00288},     {0x27, 'V', true, 1000, -1.0},
+      {0x04, 'H', true, 100, -0.1},      {0x33, 'V', false, 1000, -0.0288 / 8}, {0x16, 'H', true, 100, -0.1 / 8},
+      {0x61, 'V', false, 100, -0.00288}, {0x0B, 'H', true, 100, -0.1},          {0x17, 'H', true, 1000, -1.0 / 8},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.status));
@@ -141,9 +140,9 @@ TEST(Em34_3, OrientationSpacingRange) {
     double range, scale;
   };
   const Case cases[] = {
-      {0x38, 'H', 5, 3, -0.00075},  {0x21, 'H', 4, 1000, -0.25}, {0x10, 'V', 0, 3, -0.00075},
-      {0x12, 'V', 0, 10, -0.0025},  {0x0B, 'V', 1, 30, -0.0075}, {0x04, 'V', 1, 100, -0.025},
-      {0x1D, 'V', 2, 300, -0.075},  {0x3F, 'H', 5, 1000, -0.25}, {0x57, 'V', 0, 1000, -0.25},
+      {0x38, 'H', 5, 3, -0.00075}, {0x21, 'H', 4, 1000, -0.25}, {0x10, 'V', 0, 3, -0.00075},
+      {0x12, 'V', 0, 10, -0.0025}, {0x0B, 'V', 1, 30, -0.0075}, {0x04, 'V', 1, 100, -0.025},
+      {0x1D, 'V', 2, 300, -0.075}, {0x3F, 'H', 5, 1000, -0.25}, {0x57, 'V', 0, 1000, -0.25},
       {0xE5, 'H', 4, 300, -0.075},
   };
   for (const Case& c : cases) {
@@ -193,8 +192,8 @@ TEST(Em38Mk2, ModeByteTable) {
     std::uint8_t m;
     char mode, dipole;
   };
-  for (const Case c : {Case{0, 'M', 'H'}, Case{2, 'N', 'H'}, Case{3, 'M', 'H'}, Case{4, 'M', 'V'},
-                       Case{6, 'N', 'V'}, Case{7, 'M', 'V'}}) {
+  for (const Case c : {Case{0, 'M', 'H'}, Case{2, 'N', 'H'}, Case{3, 'M', 'H'}, Case{4, 'M', 'V'}, Case{6, 'N', 'V'},
+                       Case{7, 'M', 'V'}}) {
     const std::uint8_t rec[14] = {'T', c.m};
     const Em38Mk2Reading r = decode_em38_mk2(rec, {}, false);
     EXPECT_EQ(r.mode, c.mode) << int(c.m);
@@ -203,8 +202,7 @@ TEST(Em38Mk2, ModeByteTable) {
 }
 
 TEST(Em38_4, FourPairsAndExtraValues) {
-  const std::uint16_t w[12] = {0x8000, 0x8100, 0x7000, 0x9000, 0x8800, 0x7800, 0x8123, 0x7ABC,
-                               100, 250, 500, 31};
+  const std::uint16_t w[12] = {0x8000, 0x8100, 0x7000, 0x9000, 0x8800, 0x7800, 0x8123, 0x7ABC, 100, 250, 500, 31};
   const auto wire = test::em38_4_wire('T', 6, w);
   const std::span<const std::uint8_t> rec(wire.data(), 26);
   Em38_4Calibration c;
@@ -237,11 +235,10 @@ TEST(Em61, RangeCascade) {
     std::array<int, 4> f;
   };
   const Case cases[] = {
-      {0xFF, {100, 100, 100, 100}}, {0x00, {1, 1, 1, 1}},       {0x40, {10, 1, 1, 1}},
-      {0xC0, {100, 1, 1, 1}},       {0x10, {1, 10, 1, 1}},      {0x30, {1, 100, 1, 1}},
-      {0x04, {1, 1, 10, 1}},        {0x0C, {1, 1, 100, 1}},     {0x01, {1, 1, 1, 10}},
-      {0x03, {1, 1, 1, 100}},       {0x02, {1, 1, 1, 1}},       {0x55, {10, 10, 10, 10}},
-      {0x7F, {10, 100, 100, 100}},  {0xAA, {10, 100, 100, 1}},  {0xE5, {100, 10, 100, 1}},
+      {0xFF, {100, 100, 100, 100}}, {0x00, {1, 1, 1, 1}},      {0x40, {10, 1, 1, 1}},     {0xC0, {100, 1, 1, 1}},
+      {0x10, {1, 10, 1, 1}},        {0x30, {1, 100, 1, 1}},    {0x04, {1, 1, 10, 1}},     {0x0C, {1, 1, 100, 1}},
+      {0x01, {1, 1, 1, 10}},        {0x03, {1, 1, 1, 100}},    {0x02, {1, 1, 1, 1}},      {0x55, {10, 10, 10, 10}},
+      {0x7F, {10, 100, 100, 100}},  {0xAA, {10, 100, 100, 1}}, {0xE5, {100, 10, 100, 1}},
   };
   for (const Case& c : cases) EXPECT_EQ(em61_range_factors(c.g), c.f) << std::hex << int(c.g);
 }
@@ -407,7 +404,8 @@ TEST(TextFields, FieldExtraction) {
   EXPECT_EQ(*text_field("$A,b,,c*12", 4), "c*12");
   EXPECT_FALSE(text_field("$A,b,,c*12", 5).has_value());
   EXPECT_FALSE(text_field("x", 0).has_value());
-  for (const char* bad : {"", "+", "-.", "1.2.3", "1e", "0x10", "nan", "inf", "1 ", "1e999", "-1e400"}) EXPECT_FALSE(numeric_field(bad)) << bad;
+  for (const char* bad : {"", "+", "-.", "1.2.3", "1e", "0x10", "nan", "inf", "1 ", "1e999", "-1e400"})
+    EXPECT_FALSE(numeric_field(bad)) << bad;
   for (const char* good : {"1", "-1.5", "+.5", "5.", "1e3", "2.5E-2*7F"}) EXPECT_TRUE(numeric_field(good)) << good;
 }
 

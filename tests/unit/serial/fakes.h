@@ -63,7 +63,8 @@ class ScriptedPort : public SerialPort {
     if (broken_) return -1;
     written.append(reinterpret_cast<const char*>(data), size);
     write_times.push_back(clock_.now_ms());
-    if (!answer_.empty() && written.size() % 2 == 0 && written.size() / 2 >= answer_from_) arrive(clock_.now_ms() + answer_delay_, answer_);
+    if (!answer_.empty() && written.size() % 2 == 0 && written.size() / 2 >= answer_from_)
+      arrive(clock_.now_ms() + answer_delay_, answer_);
     return static_cast<int>(size);
   }
 

@@ -22,7 +22,9 @@ TEST(TFramer, RecordIsTwelveBytesFromTheT) {
   const Bytes wire = test::em31_wire(0x20, "01234", "00567");
   const auto out = records_only(feed_all(f, wire));
   ASSERT_EQ(out.size(), 1u);
-  EXPECT_EQ(out[0].record.text(), std::string_view("T\x20" "0123400567", 12));
+  EXPECT_EQ(out[0].record.text(), std::string_view("T\x20"
+                                                   "0123400567",
+                                                   12));
   EXPECT_EQ(out[0].record.bytes[12], 0);
   EXPECT_TRUE(out[0].step.deliver);
   EXPECT_EQ(framer_message(f).id, WM_EM31_READING);
@@ -94,8 +96,8 @@ TEST(TFramer, TickOnEverySixthRecordOnlyWhileLoggingOutsideManual) {
     int mode;
     int ticks;
   };
-  const Case cases[] = {{true, true, 0, 2}, {true, true, 1, 2}, {true, true, 2, 0},
-                        {false, true, 0, 0}, {true, false, 0, 0}};
+  const Case cases[] = {
+      {true, true, 0, 2}, {true, true, 1, 2}, {true, true, 2, 0}, {false, true, 0, 0}, {true, false, 0, 0}};
   for (const Case& c : cases) {
     FrameContext ctx;
     ctx.sound_on = c.sound;
@@ -119,10 +121,14 @@ TEST(TFramer, TickOnEverySixthRecordOnlyWhileLoggingOutsideManual) {
 
 TEST(TFramer, Em38SevenCharacterRecords) {
   InstrumentFramer f = framer_for(kEm38, {.record_length = 7});
-  const auto out = records_only(feed_all(f, bytes_of("T\x23" "01234\rT\x27" "00500\r")));
+  const auto out = records_only(feed_all(f, bytes_of("T\x23"
+                                                     "01234\rT\x27"
+                                                     "00500\r")));
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].record.length, 7u);
-  EXPECT_EQ(out[1].record.text(), "T\x27" "00500");
+  EXPECT_EQ(out[1].record.text(),
+            "T\x27"
+            "00500");
   EXPECT_EQ(framer_message(f).id, WM_EM38_READING);
 }
 
@@ -222,9 +228,8 @@ TEST(BinaryFramer, Em61DecimationAndTicks) {
 TEST(BinaryFramer, Em38Mk2AcceptsTAndLowerT) {
   InstrumentFramer f = framer_for(kEm38Mk2);
   const std::uint16_t w[6] = {1, 2, 3, 4, 5, 6};
-  const auto out = records_only(
-      feed_all(f, bytes_of("\xFF\x01") + test::em38mk2_wire('T', 6, w) + test::em38mk2_wire('t', 2, w) +
-                      test::em38mk2_wire('x', 2, w)));
+  const auto out = records_only(feed_all(f, bytes_of("\xFF\x01") + test::em38mk2_wire('T', 6, w) +
+                                                test::em38mk2_wire('t', 2, w) + test::em38mk2_wire('x', 2, w)));
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].record.length, 14u);
   EXPECT_EQ(out[1].record.bytes[0], 't');
@@ -310,9 +315,9 @@ TEST(LineFramer, DollarRestartsTheLine) {
 
 TEST(LineFramer, MinimumLengthAndRecordCapacity) {
   InstrumentFramer f = framer_for(kGrad601);
-  EXPECT_EQ(records_only(feed_all(f, bytes_of("$PBAR,1\r\n"))).size(), 1u);   // nine characters
-  EXPECT_EQ(records_only(feed_all(f, bytes_of("$PBAR,\r\n"))).size(), 0u);    // eight
-  const std::string longest = "$PBAR," + std::string(121, '1');               // 127 characters
+  EXPECT_EQ(records_only(feed_all(f, bytes_of("$PBAR,1\r\n"))).size(), 1u);  // nine characters
+  EXPECT_EQ(records_only(feed_all(f, bytes_of("$PBAR,\r\n"))).size(), 0u);   // eight
+  const std::string longest = "$PBAR," + std::string(121, '1');              // 127 characters
   EXPECT_EQ(records_only(feed_all(f, bytes_of(longest + "\r\n"))).size(), 1u);
   EXPECT_EQ(records_only(feed_all(f, bytes_of(longest + "2\r\n"))).size(), 0u);  // would overflow
 }
@@ -367,12 +372,12 @@ TEST(ReadingMessages, TableIdsNamesAndDelivery) {
     const char* name;
     Delivery delivery;
   };
-  const Row rows[] = {{0x40A, "WM_EM61_READING", Delivery::kSend},   {0x40B, "WM_GPS_POSITION", Delivery::kSend},
-                      {0x40C, "WM_EM31_READING", Delivery::kPost},   {0x40D, "WM_EM38_READING", Delivery::kPost},
-                      {0x410, "WM_EM38MK2_READING", Delivery::kSend}, {0x411, "WM_GPS_GSA", Delivery::kSend},
-                      {0x413, "WM_EM34_READING", Delivery::kPost},   {0x414, "WM_LX2_READING", Delivery::kSend},
+  const Row rows[] = {{0x40A, "WM_EM61_READING", Delivery::kSend},     {0x40B, "WM_GPS_POSITION", Delivery::kSend},
+                      {0x40C, "WM_EM31_READING", Delivery::kPost},     {0x40D, "WM_EM38_READING", Delivery::kPost},
+                      {0x410, "WM_EM38MK2_READING", Delivery::kSend},  {0x411, "WM_GPS_GSA", Delivery::kSend},
+                      {0x413, "WM_EM34_READING", Delivery::kPost},     {0x414, "WM_LX2_READING", Delivery::kSend},
                       {0x415, "WM_LX2_DUAL_READING", Delivery::kSend}, {0x416, "WM_GRAD_READING", Delivery::kSend},
-                      {0x417, "WM_EM38_4_READING", Delivery::kSend}, {0x418, "WM_TILT_READING", Delivery::kSend},
+                      {0x417, "WM_EM38_4_READING", Delivery::kSend},   {0x418, "WM_TILT_READING", Delivery::kSend},
                       {0x419, "WM_CS21_READING", Delivery::kSend}};
   EXPECT_EQ(reading_message_table().size(), std::size(rows));
   for (const Row& r : rows) {
@@ -393,10 +398,24 @@ TEST(RecordTriggered, ByStatusByteOrLetter) {
     bool triggered;
   };
   const Row rows[] = {
-      {kEm34_3, "T@0123405678", true},   {kEm34_3, "T 0123405678", false},
-      {kEm31Mk2, "T\xC0" "0123405678", true}, {kEm38, "T!01234", false},
-      {kEm61Mk2, "M0123456789ab", true}, {kEm61Mk2, "T0123456789ab", false},
-      {kEm61Lx2, "P0123456789ab", true}, {kEm38Mk2, "T\x06" "0123456789ab", false}, {kEm38Mk2, "T\x07" "0123456789ab", true},
+      {kEm34_3, "T@0123405678", true},
+      {kEm34_3, "T 0123405678", false},
+      {kEm31Mk2,
+       "T\xC0"
+       "0123405678",
+       true},
+      {kEm38, "T!01234", false},
+      {kEm61Mk2, "M0123456789ab", true},
+      {kEm61Mk2, "T0123456789ab", false},
+      {kEm61Lx2, "P0123456789ab", true},
+      {kEm38Mk2,
+       "T\x06"
+       "0123456789ab",
+       false},
+      {kEm38Mk2,
+       "T\x07"
+       "0123456789ab",
+       true},
       {kEm34_3, "T", false},
   };
   for (const Row& r : rows) {

@@ -36,13 +36,21 @@ std::vector<FuzzTarget> targets() {
   const std::string tilt_body = "PTILT,1.25,-0.50";
   return {
       {"em31mk2", kEm31Mk2, {}, test::em31_wire(0x20, "01234", "-0567") + test::em31_wire(0x65, "99999", "00000")},
-      {"em38-7", kEm38, {.record_length = 7}, test::bytes_of("T\x23" "01234\rT\x37" "-0001\r")},
+      {"em38-7",
+       kEm38,
+       {.record_length = 7},
+       test::bytes_of("T\x23"
+                      "01234\rT\x37"
+                      "-0001\r")},
       {"em38-12", kEm38, {.record_length = 12}, test::em31_wire(0x27, "01234", "00001")},
       {"em34-3", kEm34_3, {}, test::em31_wire(0x38, "01234", "00000") + test::em31_wire(0x21, "00010", "00000")},
       {"em38mk2", kEm38Mk2, {}, test::em38mk2_wire('T', 6, w6) + test::em38mk2_wire('t', 3, w6)},
       {"em38-4", kEm38_4, {}, test::em38_4_wire('T', 2, w12) + test::em38_4_wire('t', 6, w12)},
       {"em61lx2", kEm61Lx2, {.two_coils = true}, test::em61_wire('T', 0xFF, 1, -2, 3, 0x7F7F, 2500)},
-      {"em61mk2", kEm61Mk2, {}, test::em61_wire('D', 0x55, 1, -2, 3, 4, 2000) + test::em61_wire('Q', 3, 5, 6, 7, 8, 1000)},
+      {"em61mk2",
+       kEm61Mk2,
+       {},
+       test::em61_wire('D', 0x55, 1, -2, 3, 4, 2000) + test::em61_wire('Q', 3, 5, 6, 7, 8, 1000)},
       {"em61mk2-polled", kEm61Mk2, {.polled = true}, test::em61_wire('E', 0x55, 1, -2, 3, 4, 2000)},
       {"em61mk2-second", kEm61Mk2, {.second_mode = true}, test::em61_wire('j', 0x55, 1, -2, 3, 4, 2000)},
       {"grad601", kGrad601, {}, test::bytes_of("$PBAR,12.5,-3.25*1F\r\n$PBAR,,7\r\n")},
@@ -147,7 +155,9 @@ Bytes mutated(std::mt19937& rng, const Bytes& valid, std::size_t total) {
     switch (op(rng)) {
       case 0: copy[at(rng)] = static_cast<std::uint8_t>(byte(rng)); break;
       case 1: copy.erase(copy.begin() + static_cast<std::ptrdiff_t>(at(rng))); break;
-      case 2: copy.insert(copy.begin() + static_cast<std::ptrdiff_t>(at(rng)), static_cast<std::uint8_t>(byte(rng))); break;
+      case 2:
+        copy.insert(copy.begin() + static_cast<std::ptrdiff_t>(at(rng)), static_cast<std::uint8_t>(byte(rng)));
+        break;
       case 3: copy.resize(at(rng)); break;
       default: break;  // unchanged
     }

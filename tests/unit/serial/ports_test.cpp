@@ -127,8 +127,7 @@ TEST(PortMessages, ErrorTextsByCodeAndDevice) {
       {121, PortDevice::kTilt,
        "COM5 - A timeout occurred while waiting for a response from the Tiltmeter (disconnected or powered off, "
        "port open but the device not streaming, incorrect settings: baud rate, parity, etc., faulty cabling)."},
-      {87, PortDevice::kGnss,
-       "Port COM5 cannot be open - Error #87. For a full list, see Windows System Error Codes."},
+      {87, PortDevice::kGnss, "Port COM5 cannot be open - Error #87. For a full list, see Windows System Error Codes."},
   };
   for (const Case& c : cases) {
     const PortMessage m = port_error_message(c.code, 4, c.device);
@@ -142,8 +141,7 @@ TEST(PortMessages, ErrorTextsByCodeAndDevice) {
   EXPECT_EQ(tilt.lines[0], "Cannot open Tilt port COM7");
 }
 
-int answer_of(ScriptedPort& port, FakeClock& clock, int& answer, int reopen = 0,
-              const ReopenInstrumentPort& r = {}) {
+int answer_of(ScriptedPort& port, FakeClock& clock, int& answer, int reopen = 0, const ReopenInstrumentPort& r = {}) {
   return send_instrument_command(port, clock, 'H', 'X', reopen, r, answer);
 }
 
@@ -154,8 +152,8 @@ TEST(InstrumentCommand, AnswersTable) {
     int answer;
   };
   const Case cases[] = {
-      {"OK", 1, 1},   {"OV", 1, 0},    {"O\x13zK", 1, 1}, {"K", 0, -7},  {"V", 0, -7},
-      {"KOK", 1, 1},  {"OOV", 1, 0},   {"xxOx\rV", 1, 0}, {"", 0, -7},   {"O", 0, -7},
+      {"OK", 1, 1},  {"OV", 1, 0},  {"O\x13zK", 1, 1}, {"K", 0, -7}, {"V", 0, -7},
+      {"KOK", 1, 1}, {"OOV", 1, 0}, {"xxOx\rV", 1, 0}, {"", 0, -7},  {"O", 0, -7},
   };
   for (const Case& c : cases) {
     FakeClock clock(5000);
@@ -198,7 +196,8 @@ TEST(InstrumentCommand, ReopenStepUsesTheReopenedPort) {
   new_port.answer_each_command(5, "OV");
   int closes = 0;
   std::uint32_t opened_at = 0;
-  ReopenInstrumentPort r{[&] { ++closes; }, [&]() -> SerialPort* {
+  ReopenInstrumentPort r{[&] { ++closes; },
+                         [&]() -> SerialPort* {
                            opened_at = clock.now_ms();
                            return &new_port;
                          }};
@@ -244,8 +243,8 @@ TEST(TiltRate, ConfirmationWithinFortyBytes) {
   const Case cases[] = {
       {">New Output Data Rate 10Hz\r\n", 1},
       {"xx>New Output Data Rate\n", 1},
-      {"abc\n>New Output Data Rate\r\n", 0},                                 // stops at the first line feed
-      {std::string(20, '.') + ">New Output Data Rate", 0},                   // beyond 40 bytes
+      {"abc\n>New Output Data Rate\r\n", 0},                // stops at the first line feed
+      {std::string(20, '.') + ">New Output Data Rate", 0},  // beyond 40 bytes
       {"New Output Data Rate\r\n", 0},
       {"", 0},
   };
@@ -269,8 +268,20 @@ TEST(Em38Length, DetectionTable) {
     int length;  // 0: fails
   };
   const Case cases[] = {
-      {"T\x23" "01234\r", 7},     {"xx\rT\x23" "0123400500\r", 12}, {"T\x23" "0123456\r", 0},
-      {"abc", 0},                 {"", 0},                          {"12\r34T\x20" "00000\rT", 7},
+      {"T\x23"
+       "01234\r",
+       7},
+      {"xx\rT\x23"
+       "0123400500\r",
+       12},
+      {"T\x23"
+       "0123456\r",
+       0},
+      {"abc", 0},
+      {"", 0},
+      {"12\r34T\x20"
+       "00000\rT",
+       7},
   };
   for (const Case& c : cases) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(c.stream.data());
@@ -285,7 +296,10 @@ TEST(Em38Length, DetectionTable) {
 
 TEST(Em38Length, CaptureSkipsAStatusByteThatReadsT) {
   // A capture joined after the "T" of a record whose status byte is "T".
-  const std::string stream = "T0123\rT\x23" "01234\rT\x23" "01234\r";
+  const std::string stream =
+      "T0123\rT\x23"
+      "01234\rT\x23"
+      "01234\r";
   const auto* data = reinterpret_cast<const std::uint8_t*>(stream.data());
   EXPECT_EQ(em38_length_of(data, stream.size()).value_or(0), 7);
   // At the start of a survey the first "T" decides: the start fails.
@@ -293,7 +307,9 @@ TEST(Em38Length, CaptureSkipsAStatusByteThatReadsT) {
   ScriptedPort port(clock);
   port.arrive(20, stream);
   EXPECT_FALSE(detect_em38_record_length(port, clock).has_value());
-  const std::string none = "T0123\rT\x23" "012345\r";
+  const std::string none =
+      "T0123\rT\x23"
+      "012345\r";
   EXPECT_FALSE(em38_length_of(reinterpret_cast<const std::uint8_t*>(none.data()), none.size()).has_value());
 }
 
@@ -301,20 +317,26 @@ TEST(Em38Length, TimeWindows) {
   {  // the "T" after 2000 ms is too late
     FakeClock clock(0);
     ScriptedPort port(clock);
-    port.arrive(2100, "T\x23" "01234\r");
+    port.arrive(2100,
+                "T\x23"
+                "01234\r");
     EXPECT_FALSE(detect_em38_record_length(port, clock).has_value());
   }
   {  // the carriage return more than 1000 ms after the "T" is too late
     FakeClock clock(0);
     ScriptedPort port(clock);
-    port.arrive(1500, "T\x23" "0123");
+    port.arrive(1500,
+                "T\x23"
+                "0123");
     port.arrive(2600, "4\r");
     EXPECT_FALSE(detect_em38_record_length(port, clock).has_value());
   }
   {  // a "T" late in its window still gets its full second
     FakeClock clock(0);
     ScriptedPort port(clock);
-    port.arrive(1900, "T\x23" "0123");
+    port.arrive(1900,
+                "T\x23"
+                "0123");
     port.arrive(2700, "4\r");
     EXPECT_EQ(detect_em38_record_length(port, clock).value_or(0), 7);
   }

@@ -34,8 +34,8 @@ inline void put_be(Bytes& b, std::size_t at, std::uint16_t v) {
 }
 
 // EM61: letter, range byte, four channels, current, further byte, 0x7F 0x7F.
-inline Bytes em61_wire(char letter, std::uint8_t g, std::int16_t c1, std::int16_t c2, std::int16_t c3,
-                       std::int16_t c4, std::int16_t current, std::uint8_t further = 0x21) {
+inline Bytes em61_wire(char letter, std::uint8_t g, std::int16_t c1, std::int16_t c2, std::int16_t c3, std::int16_t c4,
+                       std::int16_t current, std::uint8_t further = 0x21) {
   Bytes b(15, 0);
   b[0] = static_cast<std::uint8_t>(letter);
   b[1] = g;

@@ -30,12 +30,9 @@ const DefaultsCase kCases[] = {
     {kEm31Mk2, 1, {3, 2, 3, 2, 2, 2, 2, 2}, {R, G, B, M, R, G, B, M}, -0.3, 2},
     {kEm38, 1, {3, 2, 3, 2, 2, 2, 2, 2}, {R, G, B, M, R, G, B, M}, -0.3, 1},
     {kEm34_3, 1, {3, 3, 3, 2, 2, 2, 4, 1}, {R, 0xFFFF00, 0x4080FF, 0xFF00FF, R, G, B, M}, 0.0, 2},
-    {kEm38Mk2, 1, {3, 3, 3, 3, 2, 2, 2, 2},
-     {R, 0x4080FF, 0xFF0000, 0x00FF00, R, G, 0x0000FF, 0x4080FF}, -0.3, 1},
-    {kEm38_4, 1, {1, 2, 3, 4, 1, 2, 3, 4},
-     {R, 0xFF00FF, 0xFFE000, 0x15B535, R, G, 0x00A0FF, 0xFF00A4}, -0.3, 1},
-    {kCs21, 1, {1, 2, 3, 4, 1, 2, 3, 4},
-     {R, 0xFF00FF, 0xFFE000, 0x15B535, R, G, 0x00A0FF, 0xFF00A4}, -0.3, 1},
+    {kEm38Mk2, 1, {3, 3, 3, 3, 2, 2, 2, 2}, {R, 0x4080FF, 0xFF0000, 0x00FF00, R, G, 0x0000FF, 0x4080FF}, -0.3, 1},
+    {kEm38_4, 1, {1, 2, 3, 4, 1, 2, 3, 4}, {R, 0xFF00FF, 0xFFE000, 0x15B535, R, G, 0x00A0FF, 0xFF00A4}, -0.3, 1},
+    {kCs21, 1, {1, 2, 3, 4, 1, 2, 3, 4}, {R, 0xFF00FF, 0xFFE000, 0x15B535, R, G, 0x00A0FF, 0xFF00A4}, -0.3, 1},
 };
 
 TEST(InstrumentDefaults, TablePerInstrument) {
@@ -112,9 +109,9 @@ struct ScaleCase {
 // The readings (and colour) scales each instrument starts with.
 TEST(InstrumentDefaults, ScaleLimitsPerInstrument) {
   const ScaleCase cases[] = {
-      {kEm31Mk2, {0, 500}, {-25, 25}},  {kEm38, {0, 500}, {-25, 25}},       {kEm34_3, {0, 500}, {-25, 25}},
-      {kEm38Mk2, {0, 1000}, {0, 1500}}, {kEm38_4, {0, 1000}, {-30, 30}},    {kCs21, {0, 1000}, {-30, 30}},
-      {kGrad601, {0, 2000}, {-25, 25}}, {kEm61Mk2, {0, 2000}, {-25, 25}},   {kEm61Lx2, {0, 2000}, {-25, 25}},
+      {kEm31Mk2, {0, 500}, {-25, 25}},  {kEm38, {0, 500}, {-25, 25}},     {kEm34_3, {0, 500}, {-25, 25}},
+      {kEm38Mk2, {0, 1000}, {0, 1500}}, {kEm38_4, {0, 1000}, {-30, 30}},  {kCs21, {0, 1000}, {-30, 30}},
+      {kGrad601, {0, 2000}, {-25, 25}}, {kEm61Mk2, {0, 2000}, {-25, 25}}, {kEm61Lx2, {0, 2000}, {-25, 25}},
   };
   for (const ScaleCase& c : cases) {
     for (int nav : {0, 1}) {

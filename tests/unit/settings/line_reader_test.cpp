@@ -18,8 +18,7 @@ std::vector<std::string> all_lines(std::string_view text) {
 }
 
 TEST(LineReader, DropsCrBeforeLf) {
-  EXPECT_EQ(all_lines("Ver2.30\r\nC:\\\r\n1\r\n"),
-            (std::vector<std::string>{"Ver2.30", "C:\\", "1"}));
+  EXPECT_EQ(all_lines("Ver2.30\r\nC:\\\r\n1\r\n"), (std::vector<std::string>{"Ver2.30", "C:\\", "1"}));
 }
 
 TEST(LineReader, BareLfKeepsLastCharacter) {
@@ -34,7 +33,9 @@ TEST(LineReader, EmptyLinesAndFragments) {
 }
 
 TEST(LineReader, CutAtNul) {
-  const char bytes[] = "12\0" "34\r\n5\r\n";
+  const char bytes[] =
+      "12\0"
+      "34\r\n5\r\n";
   const std::string text(bytes, sizeof bytes - 1);
   EXPECT_EQ(all_lines(text), (std::vector<std::string>{"12", "5"}));
 }

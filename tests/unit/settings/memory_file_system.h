@@ -12,7 +12,10 @@ namespace quelor {
 
 class MemoryFileSystem : public FileSystem {
  public:
-  MemoryFileSystem() { folders.insert(L"C:"); folders.insert(L"C:\\ProgramData"); }
+  MemoryFileSystem() {
+    folders.insert(L"C:");
+    folders.insert(L"C:\\ProgramData");
+  }
 
   std::optional<std::string> read_file(const std::wstring& path) override {
     ++reads;

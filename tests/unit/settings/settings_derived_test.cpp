@@ -52,8 +52,7 @@ TEST(SettingsDerived, ReadingIntervalInMilliseconds) {
     double seconds;
     int ms;
   };
-  const Case cases[] = {{0.2, 200}, {0.1, 100}, {0.3, 300}, {0.7, 700}, {1.0, 1000},
-                        {0.0333, 33}, {0.0, 0}, {1e12, 0}};
+  const Case cases[] = {{0.2, 200}, {0.1, 100}, {0.3, 300}, {0.7, 700}, {1.0, 1000}, {0.0333, 33}, {0.0, 0}, {1e12, 0}};
   Settings s;
   for (const Case& c : cases) {
     s.reading_interval = c.seconds;
@@ -67,9 +66,8 @@ TEST(SettingsDerived, Em34AutoConfigurations) {
     int spacing;
     const char* letter;
   };
-  const Case cases[] = {{0, 10, "V"}, {1, 20, "V"}, {2, 40, "V"},
-                        {3, 10, "H"}, {4, 20, "H"}, {5, 40, "H"},
-                        {6, 0, ""},   {-1, 0, ""}};
+  const Case cases[] = {{0, 10, "V"}, {1, 20, "V"}, {2, 40, "V"}, {3, 10, "H"},
+                        {4, 20, "H"}, {5, 40, "H"}, {6, 0, ""},   {-1, 0, ""}};
   Settings s;
   s.survey_mode = 0;
   for (const Case& c : cases) {

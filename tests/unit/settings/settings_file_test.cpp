@@ -78,7 +78,7 @@ TEST(SettingsFile, OtherVersionIsReplacedByCurrentValues) {
 
 TEST(SettingsFile, DamagedOrEmptyFileIsReplaced) {
   for (const std::string& damaged : {std::string(), std::string("Ver2.30"), std::string("Ver2.30 \r\n1\r\n"),
-                                    std::string("\r\nVer2.30\r\n"), std::string("ver2.30\r\n")}) {
+                                     std::string("\r\nVer2.30\r\n"), std::string("ver2.30\r\n")}) {
     MemoryFileSystem fs;
     fs.create_directory(settings_root_folder());
     fs.create_directory(settings_folder_path(kZelko31));
@@ -87,8 +87,7 @@ TEST(SettingsFile, DamagedOrEmptyFileIsReplaced) {
     s.pause_key = 2;
     EXPECT_EQ(settings_file_operation(kLoadSettings, s, kZelko31, fs), 1);
     EXPECT_EQ(s.pause_key, 2);
-    EXPECT_EQ(fs.files[settings_file_path(kZelko31)], settings_file_text(s, kZelko31))
-        << '"' << damaged << '"';
+    EXPECT_EQ(fs.files[settings_file_path(kZelko31)], settings_file_text(s, kZelko31)) << '"' << damaged << '"';
   }
 }
 

@@ -22,8 +22,8 @@ namespace {
 
 std::string golden_path(const Variant& v) {
   const ProductNames& names = product_names(v);
-  return std::string(QUELOR_SOURCE_DIR) + "/tests/golden/settings/" +
-         std::string(names.settings_stem) + "_" + version_digits(names.version) + ".INI";
+  return std::string(QUELOR_SOURCE_DIR) + "/tests/golden/settings/" + std::string(names.settings_stem) + "_" +
+         version_digits(names.version) + ".INI";
 }
 
 std::string read_bytes(const std::string& path) {
@@ -49,9 +49,8 @@ struct LineCount {
 };
 
 TEST(SettingsGolden, ValueLineCountsPerInstrument) {
-  const LineCount counts[] = {{kEm31Mk2, 82}, {kEm38, 82},     {kEm34_3, 84},
-                              {kEm38Mk2, 88}, {kEm61Mk2, 89},  {kEm61Lx2, 95},
-                              {kGrad601, 63}, {kEm38_4, 153},  {kCs21, 153}};
+  const LineCount counts[] = {{kEm31Mk2, 82}, {kEm38, 82},    {kEm34_3, 84},  {kEm38Mk2, 88}, {kEm61Mk2, 89},
+                              {kEm61Lx2, 95}, {kGrad601, 63}, {kEm38_4, 153}, {kCs21, 153}};
   for (const LineCount& c : counts) {
     for (int nav : {0, 1}) {
       const Variant v{c.instrument_type, nav};
@@ -95,19 +94,19 @@ const LineCase kLineCases[] = {
     {{kEm31Mk2, 0}, 42, "5.000000"},
     {{kEm31Mk2, 0}, 44, "-0.300000"},
     {{kEm31Mk2, 0}, 45, "0.000000"},
-    {{kEm31Mk2, 0}, 49, "2"},          // swath option
-    {{kEm31Mk2, 0}, 51, "0.200000"},   // Wheel station increment
-    {{kEm31Mk2, 0}, 53, "0.200000"},   // reading interval
-    {{kEm31Mk2, 0}, 54, "1"},          // survey line
-    {{kEm31Mk2, 0}, 57, "2"},          // line direction North
-    {{kEm31Mk2, 0}, 62, "16711680"},   // position colour
-    {{kEm31Mk2, 0}, 64, "40"},         // map size
-    {{kEm31Mk2, 0}, 66, "-20.000000"}, // lines angle
-    {{kEm31Mk2, 0}, 71, "5"},          // minimum satellites
-    {{kEm31Mk2, 0}, 73, "5.000000"},   // reserved value
-    {{kEm31Mk2, 0}, 75, "1"},          // background display 1
-    {{kEm31Mk2, 0}, 79, "2"},          // background display 5
-    {{kEm31Mk2, 0}, 82, "0"},          // RTS units
+    {{kEm31Mk2, 0}, 49, "2"},           // swath option
+    {{kEm31Mk2, 0}, 51, "0.200000"},    // Wheel station increment
+    {{kEm31Mk2, 0}, 53, "0.200000"},    // reading interval
+    {{kEm31Mk2, 0}, 54, "1"},           // survey line
+    {{kEm31Mk2, 0}, 57, "2"},           // line direction North
+    {{kEm31Mk2, 0}, 62, "16711680"},    // position colour
+    {{kEm31Mk2, 0}, 64, "40"},          // map size
+    {{kEm31Mk2, 0}, 66, "-20.000000"},  // lines angle
+    {{kEm31Mk2, 0}, 71, "5"},           // minimum satellites
+    {{kEm31Mk2, 0}, 73, "5.000000"},    // reserved value
+    {{kEm31Mk2, 0}, 75, "1"},           // background display 1
+    {{kEm31Mk2, 0}, 79, "2"},           // background display 5
+    {{kEm31Mk2, 0}, 82, "0"},           // RTS units
     // the delivered variant
     {{kEm31Mk2, 1}, 0, "Ver2.20"},
     {{kEm31Mk2, 1}, 12, "0"},
@@ -126,9 +125,9 @@ const LineCase kLineCases[] = {
     {{kEm34_3, 0}, 25, "16711935"},
     {{kEm34_3, 0}, 28, "255"},
     {{kEm34_3, 0}, 44, "0.000000"},
-    {{kEm34_3, 0}, 46, "0"},           // EM34-3 reference
-    {{kEm34_3, 0}, 50, "10"},          // manual reading count
-    {{kEm34_3, 0}, 51, "2"},           // swath option
+    {{kEm34_3, 0}, 46, "0"},   // EM34-3 reference
+    {{kEm34_3, 0}, 50, "10"},  // manual reading count
+    {{kEm34_3, 0}, 51, "2"},   // swath option
     {{kEm34_3, 1}, 84, "0"},
     // EM38-MK2: colours and the calibration block
     {{kEm38Mk2, 0}, 17, "3"},
@@ -150,25 +149,25 @@ const LineCase kLineCases[] = {
     {{kEm61Mk2, 0}, 21, "1"},
     {{kEm61Mk2, 0}, 31, "0.000000"},
     {{kEm61Mk2, 0}, 32, "2000.000000"},
-    {{kEm61Mk2, 0}, 33, "1"},          // GPS enabled
-    {{kEm61Mk2, 0}, 45, "5"},          // swath option
+    {{kEm61Mk2, 0}, 33, "1"},  // GPS enabled
+    {{kEm61Mk2, 0}, 45, "5"},  // swath option
     {{kEm61Mk2, 0}, 49, "0.200000"},
     {{kEm61Mk2, 0}, 50, "1"},
-    {{kEm61Mk2, 0}, 70, "0"},          // null values
-    {{kEm61Mk2, 0}, 76, "1"},          // background display 1
-    {{kEm61Mk2, 0}, 84, "0"},          // tilt meter off
-    {{kEm61Mk2, 0}, 85, "6"},          // COM7
+    {{kEm61Mk2, 0}, 70, "0"},  // null values
+    {{kEm61Mk2, 0}, 76, "1"},  // background display 1
+    {{kEm61Mk2, 0}, 84, "0"},  // tilt meter off
+    {{kEm61Mk2, 0}, 85, "6"},  // COM7
     {{kEm61Mk2, 0}, 86, "5"},
     {{kEm61Mk2, 0}, 87, "2"},
     {{kEm61Mk2, 0}, 88, "1.650000"},
     {{kEm61Mk2, 0}, 89, "1"},
     // EM61-LX2
     {{kEm61Lx2, 0}, 0, "Ver1.09"},
-    {{kEm61Lx2, 0}, 3, "1"},           // two sensors
+    {{kEm61Lx2, 0}, 3, "1"},  // two sensors
     {{kEm61Lx2, 0}, 13, "2"},
     {{kEm61Lx2, 0}, 46, "5"},
-    {{kEm61Lx2, 0}, 83, "0"},          // alarm type
-    {{kEm61Lx2, 0}, 84, "1"},          // audio indicator
+    {{kEm61Lx2, 0}, 83, "0"},  // alarm type
+    {{kEm61Lx2, 0}, 84, "1"},  // audio indicator
     {{kEm61Lx2, 0}, 87, "100.000000"},
     {{kEm61Lx2, 0}, 88, "50.000000"},
     {{kEm61Lx2, 0}, 89, "1000.000000"},
@@ -199,7 +198,7 @@ const LineCase kLineCases[] = {
     {{kEm38_4, 0}, 28, "1"},
     {{kEm38_4, 0}, 29, "1"},
     {{kEm38_4, 0}, 32, "4"},
-    {{kEm38_4, 0}, 37, "2"},           // position 8: built-in width
+    {{kEm38_4, 0}, 37, "2"},  // position 8: built-in width
     {{kEm38_4, 0}, 44, "1"},
     {{kEm38_4, 0}, 45, "16711680"},
     {{kEm38_4, 0}, 46, "16711935"},
@@ -235,8 +234,7 @@ TEST(SettingsLines, DefaultFilesHoldTheirValuesOnTheirLines) {
   for (const LineCase& c : kLineCases) {
     const std::vector<std::string> lines = split_crlf(read_bytes(golden_path(c.variant)));
     ASSERT_LT(c.line, static_cast<int>(lines.size())) << variant_name(c.variant);
-    EXPECT_EQ(lines[static_cast<std::size_t>(c.line)], c.expected)
-        << variant_name(c.variant) << " line " << c.line;
+    EXPECT_EQ(lines[static_cast<std::size_t>(c.line)], c.expected) << variant_name(c.variant) << " line " << c.line;
   }
 }
 
@@ -255,8 +253,7 @@ TEST(SettingsLines, ColourMapViewWrittenAsZeroInNavigationLine) {
     s.colour_map_view = 7;
     const std::vector<std::string> lines = split_crlf(settings_file_text(s, v));
     const int line = v.instrument_type == kGrad601 ? 15 : v.instrument_type == kEm61Lx2 ? 13 : 12;
-    EXPECT_EQ(lines[static_cast<std::size_t>(line)], v.navigation_mode == kNavigation ? "0" : "7")
-        << variant_name(v);
+    EXPECT_EQ(lines[static_cast<std::size_t>(line)], v.navigation_mode == kNavigation ? "0" : "7") << variant_name(v);
     EXPECT_EQ(s.colour_map_view, 7);  // the record itself is not changed
   }
 }
@@ -285,12 +282,18 @@ Settings every_field_changed(const Variant& v) {
       std::visit(
           [k](auto* value) {
             using T = std::remove_pointer_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, int>) *value = 100 + k;
-            else if constexpr (std::is_same_v<T, long>) *value = 100000L + k;
-            else if constexpr (std::is_same_v<T, ColorRef>) *value = 0x102030u + static_cast<ColorRef>(k);
-            else if constexpr (std::is_same_v<T, double>) *value = -1000.0 + k + 0.125;
-            else if constexpr (std::is_same_v<T, std::wstring>) *value = L"D:\\Survey " + std::to_wstring(k) + L"\\";
-            else *value = "Line " + std::to_string(k);
+            if constexpr (std::is_same_v<T, int>)
+              *value = 100 + k;
+            else if constexpr (std::is_same_v<T, long>)
+              *value = 100000L + k;
+            else if constexpr (std::is_same_v<T, ColorRef>)
+              *value = 0x102030u + static_cast<ColorRef>(k);
+            else if constexpr (std::is_same_v<T, double>)
+              *value = -1000.0 + k + 0.125;
+            else if constexpr (std::is_same_v<T, std::wstring>)
+              *value = L"D:\\Survey " + std::to_wstring(k) + L"\\";
+            else
+              *value = "Line " + std::to_string(k);
           },
           row.field(s, i));
     }
@@ -326,7 +329,7 @@ TEST(SettingsRead, HandWrittenEm31FileLandsInItsFields) {
   EXPECT_EQ(s.profile_scale_2[1], 34.0);
   EXPECT_EQ(s.gps_y_offset, 45.0);
   EXPECT_EQ(s.survey_mode, 46);
-  EXPECT_EQ(s.em34_3_reference, 0);      // not in this instrument's file
+  EXPECT_EQ(s.em34_3_reference, 0);  // not in this instrument's file
   EXPECT_EQ(s.manual_reading_count, 10);
   EXPECT_EQ(s.swath_option, 49);
   EXPECT_EQ(s.reading_interval, 53.0);
@@ -353,8 +356,8 @@ TEST(SettingsRead, LaterDuplicateLineWins) {
   EXPECT_EQ(read.em38_4_rate, 5);
 
   lines = split_crlf(settings_values_text(initial_settings({kGrad601, 0}), {kGrad601, 0}));
-  lines[4] = "4";    // swath option
-  lines[33] = "6";   // swath option again
+  lines[4] = "4";   // swath option
+  lines[33] = "6";  // swath option again
   text.clear();
   for (const std::string& line : lines) text += line + "\r\n";
   read_settings_text(text, read, {kGrad601, 0});
@@ -389,13 +392,13 @@ TEST(SettingsRead, EmptyTextChangesNothingButTheColourMapRule) {
 TEST(SettingsRead, GarbledNumbersReadAsAtoiDoes) {
   const Variant v{kEm31Mk2, 0};
   std::vector<std::string> lines = split_crlf(settings_values_text(initial_settings(v), v));
-  lines[6] = "12abc";    // instrument port
-  lines[7] = "abc";      // audio ticks
-  lines[10] = " 3.7";    // pause key
-  lines[43] = "1.5xyz";  // GPS X offset
-  lines[44] = "";        // GPS Y offset
-  lines[63] = "77m";     // map size
-  lines[21] = "garbage"; // first trace colour
+  lines[6] = "12abc";     // instrument port
+  lines[7] = "abc";       // audio ticks
+  lines[10] = " 3.7";     // pause key
+  lines[43] = "1.5xyz";   // GPS X offset
+  lines[44] = "";         // GPS Y offset
+  lines[63] = "77m";      // map size
+  lines[21] = "garbage";  // first trace colour
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   Settings s = initial_settings(v);
@@ -498,9 +501,10 @@ TEST(SettingsText, SubnormalAndNonFiniteIntervalsReadAsTheDialogStoresThem) {
   const struct {
     const char* line;
     double interval;
-  } cases[] = {{"1e-310", 1.0},        {"4.9e-324", 1.0}, {"-1e-310", 1.0}, {"inf", 1.0},
-               {"-inf", 1.0},          {"nan", 1.0},      {"1e999", 1.0},   {"0.5", 0.5},
-               {"2.2250738585072014e-308", 2.2250738585072014e-308}, {"0", 0.0}, {"-2", -2.0}, {"1e300", 1e300}};
+  } cases[] = {{"1e-310", 1.0}, {"4.9e-324", 1.0}, {"-1e-310", 1.0},
+               {"inf", 1.0},    {"-inf", 1.0},     {"nan", 1.0},
+               {"1e999", 1.0},  {"0.5", 0.5},      {"2.2250738585072014e-308", 2.2250738585072014e-308},
+               {"0", 0.0},      {"-2", -2.0},      {"1e300", 1e300}};
   // Every family's file holds the interval but the Grad601's.
   for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kEm61Lx2, kEm61Mk2})
     for (const auto& c : cases) {

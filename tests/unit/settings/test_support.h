@@ -30,8 +30,6 @@ inline std::vector<std::string> split_crlf(std::string_view text) {
   return lines;
 }
 
-inline std::string variant_name(const Variant& v) {
-  return std::string(product_names(v).program_name);
-}
+inline std::string variant_name(const Variant& v) { return std::string(product_names(v).program_name); }
 
 }  // namespace quelor

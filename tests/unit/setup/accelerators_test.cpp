@@ -38,7 +38,8 @@ std::vector<Template> read_templates() {
   std::ifstream in(std::string(QUELOR_SOURCE_DIR) + "/src/app/setup_forms.rc");
   std::vector<Template> out;
   const std::regex head(R"(^(\w+) DIALOGEX)");
-  const std::regex with_text(R"(^\s*(LTEXT|AUTOCHECKBOX|AUTORADIOBUTTON|PUSHBUTTON|DEFPUSHBUTTON) \"([^\"]*)\", (-?\w+), (\d+), (\d+))");
+  const std::regex with_text(
+      R"(^\s*(LTEXT|AUTOCHECKBOX|AUTORADIOBUTTON|PUSHBUTTON|DEFPUSHBUTTON) \"([^\"]*)\", (-?\w+), (\d+), (\d+))");
   const std::regex entry(R"(^\s*(COMBOBOX|EDITTEXT) (\d+), (\d+), (\d+))");
   std::string line;
   std::smatch m;
@@ -47,7 +48,8 @@ std::vector<Template> read_templates() {
       out.push_back({m[1], {}});
     } else if (!out.empty() && std::regex_search(line, m, with_text)) {
       const std::string id = m[3];
-      out.back().controls.push_back({m[1], m[2], std::isdigit(static_cast<unsigned char>(id.back())) ? std::stoi(id) : -2,
+      out.back().controls.push_back({m[1], m[2],
+                                     std::isdigit(static_cast<unsigned char>(id.back())) ? std::stoi(id) : -2,
                                      std::stoi(m[4]), std::stoi(m[5])});
     } else if (!out.empty() && std::regex_search(line, m, entry)) {
       out.back().controls.push_back({m[1], "", std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4])});
@@ -135,7 +137,8 @@ TEST(Accelerators, RewrittenLabelsKeepTheirLetterInEveryText) {
         for (const DialogControl& c : ss.form.controls)
           if (c.kind == ControlKind::kLabel && !c.text.empty()) shown.emplace_back(c.id, c.text);
       }
-      if (!geometry_height_label(type).empty()) shown.emplace_back(IDC_THIRD_VALUE + 10000, geometry_height_label(type));
+      if (!geometry_height_label(type).empty())
+        shown.emplace_back(IDC_THIRD_VALUE + 10000, geometry_height_label(type));
     }
   }
   for (int format = 0; format < 9; ++format) shown.emplace_back(IDC_MASK_DILUTION_LABEL, dilution_label(format));

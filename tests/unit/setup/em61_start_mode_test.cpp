@@ -21,7 +21,7 @@ TEST(Em61StartMode, PolledFromTenReadingsASecondInAuto) {
       {kEm61Mk2, 0, 0.2, false, 200}, {kEm61Mk2, 0, 0.1, true, 100},  {kEm61Mk2, 0, 0.05, true, 50},
       {kEm61Mk2, 1, 0.05, false, 50}, {kEm61Mk2, 2, 0.05, false, 50}, {kEm61Lx2, 0, 0.05, false, 50},
       {kEm31Mk2, 0, 0.05, false, 50}, {kEm61Mk2, 0, 0.0, false, 100}, {kEm61Mk2, 0, -1.0, false, 100},
-      {kEm61Mk2, 0, nan, false, 100}, {kEm61Mk2, 0, 0.0001, true, 1},  {kEm61Mk2, 0, 1e9, false, 60000},
+      {kEm61Mk2, 0, nan, false, 100}, {kEm61Mk2, 0, 0.0001, true, 1}, {kEm61Mk2, 0, 1e9, false, 60000},
   };
   for (const Case& c : cases) {
     Settings s;

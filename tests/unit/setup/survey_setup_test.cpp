@@ -33,7 +33,10 @@ Settings run_ok(int type, const Settings& start, const std::vector<Entry>& entri
     DialogControl* c = ss.form.find(e.id);
     EXPECT_NE(c, nullptr) << "control " << e.id;
     if (!c) continue;
-    if (e.selection >= 0) c->selection = e.selection; else c->text = e.text;
+    if (e.selection >= 0)
+      c->selection = e.selection;
+    else
+      c->text = e.text;
   }
   Settings s = start;
   store_survey_setup(ss, s, v);
@@ -50,13 +53,27 @@ struct OkCase {
 
 TEST(SurveySetup, OkStoresTheEntries) {
   const OkCase cases[] = {
-      {"EM34-3 samples 0 become 1", kEm34_3, [](Settings& s) { s.survey_mode = 2; }, {{IDC_RATE, L"0"}},
-       [](const Settings& s) { EXPECT_EQ(s.manual_reading_count, 1); EXPECT_EQ(s.survey_mode, 2); }},
-      {"EM34-3 samples 2000 become 999", kEm34_3, [](Settings& s) { s.survey_mode = 2; }, {{IDC_RATE, L"2000"}},
+      {"EM34-3 samples 0 become 1",
+       kEm34_3,
+       [](Settings& s) { s.survey_mode = 2; },
+       {{IDC_RATE, L"0"}},
+       [](const Settings& s) {
+         EXPECT_EQ(s.manual_reading_count, 1);
+         EXPECT_EQ(s.survey_mode, 2);
+       }},
+      {"EM34-3 samples 2000 become 999",
+       kEm34_3,
+       [](Settings& s) { s.survey_mode = 2; },
+       {{IDC_RATE, L"2000"}},
        [](const Settings& s) { EXPECT_EQ(s.manual_reading_count, 999); }},
-      {"EM34-3 samples keep the integer part", kEm34_3, [](Settings& s) { s.survey_mode = 2; },
-       {{IDC_RATE, L" 12.9"}}, [](const Settings& s) { EXPECT_EQ(s.manual_reading_count, 12); }},
-      {"EM34-3 selection 1 is Manual", kEm34_3, nullptr,
+      {"EM34-3 samples keep the integer part",
+       kEm34_3,
+       [](Settings& s) { s.survey_mode = 2; },
+       {{IDC_RATE, L" 12.9"}},
+       [](const Settings& s) { EXPECT_EQ(s.manual_reading_count, 12); }},
+      {"EM34-3 selection 1 is Manual",
+       kEm34_3,
+       nullptr,
        {{IDC_SURVEY_MODE, L"", 1}, {IDC_RATE, L"7"}, {IDC_DIPOLE, L"", 3}},
        [](const Settings& s) {
          EXPECT_EQ(s.survey_mode, 2);
@@ -64,21 +81,46 @@ TEST(SurveySetup, OkStoresTheEntries) {
          EXPECT_EQ(s.dipole_mode, 3);
          EXPECT_DOUBLE_EQ(s.reading_interval, 0.2);
        }},
-      {"rate 4 per second", kEm31Mk2, nullptr, {{IDC_RATE, L"4"}},
+      {"rate 4 per second",
+       kEm31Mk2,
+       nullptr,
+       {{IDC_RATE, L"4"}},
        [](const Settings& s) { EXPECT_DOUBLE_EQ(s.reading_interval, 0.25); }},
-      {"rate 0 becomes 1", kEm31Mk2, nullptr, {{IDC_RATE, L"0"}},
+      {"rate 0 becomes 1",
+       kEm31Mk2,
+       nullptr,
+       {{IDC_RATE, L"0"}},
        [](const Settings& s) { EXPECT_DOUBLE_EQ(s.reading_interval, 1.0); }},
-      {"negative rate becomes 1", kEm38, nullptr, {{IDC_RATE, L"-3"}},
+      {"negative rate becomes 1",
+       kEm38,
+       nullptr,
+       {{IDC_RATE, L"-3"}},
        [](const Settings& s) { EXPECT_DOUBLE_EQ(s.reading_interval, 1.0); }},
-      {"infinite rate is no number", kEm31Mk2, nullptr, {{IDC_RATE, L"inf"}},
+      {"infinite rate is no number",
+       kEm31Mk2,
+       nullptr,
+       {{IDC_RATE, L"inf"}},
        [](const Settings& s) { EXPECT_DOUBLE_EQ(s.reading_interval, 1.0); }},
-      {"overflowing rate is no number", kEm38Mk2, nullptr, {{IDC_RATE, L"1e999"}},
+      {"overflowing rate is no number",
+       kEm38Mk2,
+       nullptr,
+       {{IDC_RATE, L"1e999"}},
        [](const Settings& s) { EXPECT_DOUBLE_EQ(s.reading_interval, 1.0); }},
-      {"nan rate is no number", kEm61Mk2, nullptr, {{IDC_RATE, L"nan"}},
+      {"nan rate is no number",
+       kEm61Mk2,
+       nullptr,
+       {{IDC_RATE, L"nan"}},
        [](const Settings& s) { EXPECT_DOUBLE_EQ(s.reading_interval, 1.0); }},
-      {"component, dipole and lines", kEm31Mk2, nullptr,
-       {{IDC_COMPONENT, L"", 1}, {IDC_DIPOLE, L"", 1}, {IDC_SURVEY_LINE, L"C12"}, {IDC_LINE_INCREMENT, L"2.5"},
-        {IDC_LINE_SEQUENCE, L"", 1}, {IDC_LINE_DIRECTION, L"", 3}, {IDC_START_STATION, L"-10.125"},
+      {"component, dipole and lines",
+       kEm31Mk2,
+       nullptr,
+       {{IDC_COMPONENT, L"", 1},
+        {IDC_DIPOLE, L"", 1},
+        {IDC_SURVEY_LINE, L"C12"},
+        {IDC_LINE_INCREMENT, L"2.5"},
+        {IDC_LINE_SEQUENCE, L"", 1},
+        {IDC_LINE_DIRECTION, L"", 3},
+        {IDC_START_STATION, L"-10.125"},
         {IDC_STATION_INCREMENT, L"0.5"}},
        [](const Settings& s) {
          EXPECT_EQ(s.component, 1);
@@ -90,15 +132,27 @@ TEST(SurveySetup, OkStoresTheEntries) {
          EXPECT_DOUBLE_EQ(s.start_station, -10.125);
          EXPECT_DOUBLE_EQ(s.station_increments[0], 0.5);
        }},
-      {"line names cannot break a settings line", kEm38, nullptr,
+      {"line names cannot break a settings line",
+       kEm38,
+       nullptr,
        {{IDC_SURVEY_LINE, std::wstring(L"A") + wchar_t(0x040A) + L"B" + wchar_t(0x040D) + wchar_t(0xE9)}},
        [](const Settings& s) { EXPECT_EQ(s.survey_line, "A?B?\xE9"); }},
-      {"line names keep 15 characters", kEm38, nullptr, {{IDC_SURVEY_LINE, L"0123456789ABCDEFGH"}},
+      {"line names keep 15 characters",
+       kEm38,
+       nullptr,
+       {{IDC_SURVEY_LINE, L"0123456789ABCDEFGH"}},
        [](const Settings& s) { EXPECT_EQ(s.survey_line, "0123456789ABCDE"); }},
-      {"station increment 0 becomes 1", kEm38Mk2, nullptr, {{IDC_STATION_INCREMENT, L"0"}},
+      {"station increment 0 becomes 1",
+       kEm38Mk2,
+       nullptr,
+       {{IDC_STATION_INCREMENT, L"0"}},
        [](const Settings& s) { EXPECT_DOUBLE_EQ(s.station_increments[0], 1.0); }},
-      {"EM61-MK2 Wheel keeps each mode's increment", kEm61Mk2, nullptr,
-       {{IDC_STATION_INCREMENT, L"3"}, {IDC_SURVEY_MODE, L"", 1}, {IDC_STATION_INCREMENT, L"0.25"},
+      {"EM61-MK2 Wheel keeps each mode's increment",
+       kEm61Mk2,
+       nullptr,
+       {{IDC_STATION_INCREMENT, L"3"},
+        {IDC_SURVEY_MODE, L"", 1},
+        {IDC_STATION_INCREMENT, L"0.25"},
         {IDC_NULL_VALUES, L"", 1}},
        [](const Settings& s) {
          EXPECT_EQ(s.survey_mode, 1);
@@ -108,12 +162,18 @@ TEST(SurveySetup, OkStoresTheEntries) {
          EXPECT_DOUBLE_EQ(s.reading_interval, 0.2);
          EXPECT_EQ(s.null_values, 1);
        }},
-      {"EM61-LX2 offsets", kEm61Lx2, nullptr, {{IDC_LX2_X_OFFSET, L"0.75"}, {IDC_LX2_Y_OFFSET, L"-1.5"}},
+      {"EM61-LX2 offsets",
+       kEm61Lx2,
+       nullptr,
+       {{IDC_LX2_X_OFFSET, L"0.75"}, {IDC_LX2_Y_OFFSET, L"-1.5"}},
        [](const Settings& s) {
          EXPECT_DOUBLE_EQ(s.gps_x_offset, 0.75);
          EXPECT_DOUBLE_EQ(s.gps_y_offset, -1.5);
        }},
-      {"EM38-4 keeps its survey mode", kEm38_4, [](Settings& s) { s.survey_mode = 1; }, {},
+      {"EM38-4 keeps its survey mode",
+       kEm38_4,
+       [](Settings& s) { s.survey_mode = 1; },
+       {},
        [](const Settings& s) { EXPECT_EQ(s.survey_mode, 1); }},
   };
   for (const OkCase& c : cases) {
@@ -177,9 +237,9 @@ TEST(SurveySetup, ListsFollowTheInstrument) {
     bool component, dipole, rate, null_values, offsets;
   };
   const Row rows[] = {
-      {kEm31Mk2, 1, true, true, true, false, false},  {kEm38, 1, true, true, true, false, false},
-      {kEm34_3, 2, false, true, true, false, false},  {kEm38Mk2, 1, false, true, true, false, false},
-      {kEm38_4, 1, false, false, false, false, false}, {kCs21, 1, false, false, true, false, false},
+      {kEm31Mk2, 1, true, true, true, false, false},    {kEm38, 1, true, true, true, false, false},
+      {kEm34_3, 2, false, true, true, false, false},    {kEm38Mk2, 1, false, true, true, false, false},
+      {kEm38_4, 1, false, false, false, false, false},  {kCs21, 1, false, false, true, false, false},
       {kGrad601, 1, false, false, false, false, false}, {kEm61Lx2, 1, false, false, true, true, true},
       {kEm61Mk2, 3, false, false, true, true, false},
   };
@@ -227,8 +287,11 @@ TEST(SurveySetup, Em34ModeOneShowsNoRateAndKeepsTheSamples) {
 TEST(SurveySetup, Em34SamplesTypedInManualSurviveAModeChange) {
   const Settings start = defaults_of(kEm34_3);
   const Settings s = run_ok(kEm34_3, start,
-                            {{IDC_SURVEY_MODE, L"", 1}, {IDC_RATE, L"25"}, {IDC_SURVEY_MODE, L"", 0},
-                             {IDC_RATE, L"4"}, {IDC_SURVEY_MODE, L"", 1}});
+                            {{IDC_SURVEY_MODE, L"", 1},
+                             {IDC_RATE, L"25"},
+                             {IDC_SURVEY_MODE, L"", 0},
+                             {IDC_RATE, L"4"},
+                             {IDC_SURVEY_MODE, L"", 1}});
   EXPECT_EQ(s.manual_reading_count, 25);
   EXPECT_EQ(s.survey_mode, 2);
   const Variant v{kEm34_3, kNavigation};
@@ -245,8 +308,8 @@ TEST(SurveySetup, RatesThatGiveNoFiniteIntervalReadAsOne) {
   const struct {
     const wchar_t* text;
     double rate;
-  } cases[] = {{L"2", 2.0}, {L"0", 1.0}, {L"-3", 1.0}, {L"abc", 1.0}, {L"1e-320", 1.0},
-               {L"4.9e-324", 1.0}, {L"1e-300", 1e-300}, {L"1e308", 1e308}};
+  } cases[] = {{L"2", 2.0},      {L"0", 1.0},        {L"-3", 1.0},        {L"abc", 1.0},
+               {L"1e-320", 1.0}, {L"4.9e-324", 1.0}, {L"1e-300", 1e-300}, {L"1e308", 1e308}};
   for (const auto& c : cases) {
     EXPECT_EQ(entered_rate(c.text), c.rate) << c.text;
     EXPECT_TRUE(std::isfinite(1.0 / entered_rate(c.text))) << c.text;
@@ -262,9 +325,8 @@ TEST(SurveySetup, AnIntervalFromTheSettingsFileIsShownAsOkStoresIt) {
     const char* line;
     double interval;
     const wchar_t* shown;
-  } cases[] = {{"1e-310", 1.0, L"1.00"}, {"-4.9e-324", 1.0, L"1.00"}, {"inf", 1.0, L"1.00"},
-               {"-inf", 1.0, L"1.00"},   {"nan", 1.0, L"1.00"},       {"1e999", 1.0, L"1.00"},
-               {"0.5", 0.5, L"2.00"},    {"0.25", 0.25, L"4.00"}};
+  } cases[] = {{"1e-310", 1.0, L"1.00"}, {"-4.9e-324", 1.0, L"1.00"}, {"inf", 1.0, L"1.00"}, {"-inf", 1.0, L"1.00"},
+               {"nan", 1.0, L"1.00"},    {"1e999", 1.0, L"1.00"},     {"0.5", 0.5, L"2.00"}, {"0.25", 0.25, L"4.00"}};
   for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kCs21, kEm61Lx2, kEm61Mk2})
     for (const auto& c : cases) {
       const Variant v{type, kNavigation};

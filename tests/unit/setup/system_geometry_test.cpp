@@ -22,10 +22,10 @@ TEST(EnteredNumber, FiniteLeadingNumbersOnly) {
     std::optional<double> value;
   };
   const Case cases[] = {
-      {L"1.5", 1.5},        {L"  -2", -2.0},   {L"3.25 m", 3.25}, {L".5", 0.5},  {L"1e3", 1000.0},
-      {L"", std::nullopt},  {L"abc", std::nullopt}, {L"inf", std::nullopt}, {L"-INF", std::nullopt},
-      {L"nan", std::nullopt}, {L"1e999", std::nullopt}, {L"-1e999", std::nullopt}, {L"-", std::nullopt},
-      {L"\u0661", std::nullopt},
+      {L"1.5", 1.5},           {L"  -2", -2.0},           {L"3.25 m", 3.25},        {L".5", 0.5},
+      {L"1e3", 1000.0},        {L"", std::nullopt},       {L"abc", std::nullopt},   {L"inf", std::nullopt},
+      {L"-INF", std::nullopt}, {L"nan", std::nullopt},    {L"1e999", std::nullopt}, {L"-1e999", std::nullopt},
+      {L"-", std::nullopt},    {L"\u0661", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(entered_number(c.text), c.value) << std::wstring(c.text).size();
 }
@@ -34,8 +34,9 @@ TEST(FilterFactor, FactorAndCodeMapBothWays) {
   struct Case {
     double factor, code;
   };
-  const Case cases[] = {{352.8, 3.1}, {126.0, 1.0}, {310.0, 292.0 / 108.0}, {340.0, 3.0 - 2.0 / 108.0 + 0.0},
-                        {468.0, 4.0}, {1000.0, 1044.0 / 128.0}};
+  const Case cases[] = {{352.8, 3.1},           {126.0, 1.0},
+                        {310.0, 292.0 / 108.0}, {340.0, 3.0 - 2.0 / 108.0 + 0.0},
+                        {468.0, 4.0},           {1000.0, 1044.0 / 128.0}};
   for (const Case& c : cases) {
     EXPECT_NEAR(filter_code_of_factor(c.factor), c.code, 1e-12) << c.factor;
     EXPECT_NEAR(filter_factor_of_code(filter_code_of_factor(c.factor)), c.factor, 1e-9) << c.factor;
@@ -48,8 +49,8 @@ TEST(FilterFactor, OutOfRangeEntriesKeepTheFactorWithAMessage) {
     double entered;
     bool accepted;
   };
-  const Case cases[] = {{124.9, false}, {125.0, true}, {1000.0, true}, {1000.1, false}, {100.0, false},
-                        {std::numeric_limits<double>::quiet_NaN(), false}};
+  const Case cases[] = {{124.9, false},  {125.0, true},  {1000.0, true},
+                        {1000.1, false}, {100.0, false}, {std::numeric_limits<double>::quiet_NaN(), false}};
   for (const Case& c : cases) {
     const FilterFactorEntry e = enter_filter_factor(Coil::kLeft, c.entered, 310.0);
     EXPECT_EQ(e.factor, c.accepted ? c.entered : 310.0) << c.entered;
@@ -73,7 +74,7 @@ TEST(SystemSetup, Lx2FilterFactorsAndSensors) {
     std::size_t messages;
   };
   const Case cases[] = {
-      {1, L"400", L"500", 400.0, 500.0, 0}, {1, L"100", L"500", 310.0, 500.0, 1},
+      {1, L"400", L"500", 400.0, 500.0, 0},  {1, L"100", L"500", 310.0, 500.0, 1},
       {1, L"100", L"9999", 310.0, 310.0, 2}, {0, L"200", L"9999", 200.0, 310.0, 0},
       {1, L"nan", L"abc", 310.0, 310.0, 2},
   };
@@ -117,8 +118,10 @@ TEST(SystemSetup, TiltControlsFollowStateAndTiltMeter) {
     const wchar_t* height_label;
   };
   const Case cases[] = {
-      {1, 1, true, true, true, L"GPS Antenna Height:"},  {1, 0, true, true, false, L"GPS Antenna Height:"},
-      {0, 1, false, false, false, L"Main Sensor Height:"}, {1, 1, false, true, true, L"Main Sensor Height:"},
+      {1, 1, true, true, true, L"GPS Antenna Height:"},
+      {1, 0, true, true, false, L"GPS Antenna Height:"},
+      {0, 1, false, false, false, L"Main Sensor Height:"},
+      {1, 1, false, true, true, L"Main Sensor Height:"},
   };
   for (const Case& c : cases) {
     DialogForm f = system_setup_form(defaults_of(v), v);
@@ -127,7 +130,8 @@ TEST(SystemSetup, TiltControlsFollowStateAndTiltMeter) {
     f.find(IDC_ANTENNA_RIGID)->checked = c.rigid;
     update_system_setup(f, v);
     EXPECT_EQ(f.find(IDC_TILT_STATE)->enabled, c.tilt_list);
-    for (int id : {IDC_TILT_PORT, IDC_ANTENNA_RIGID, IDC_ANTENNA_HEIGHT}) EXPECT_EQ(f.find(id)->enabled, c.tilt_controls);
+    for (int id : {IDC_TILT_PORT, IDC_ANTENNA_RIGID, IDC_ANTENNA_HEIGHT})
+      EXPECT_EQ(f.find(id)->enabled, c.tilt_controls);
     EXPECT_EQ(f.text(IDC_ANTENNA_HEIGHT_LABEL), c.height_label);
   }
   EXPECT_FALSE(system_setup_form(Settings{}, Variant{kEm61Mk2, kNavigation}).has(IDC_TILT_STATE));
@@ -140,10 +144,14 @@ TEST(SystemSetup, OkStoresByInstrument) {
     bool type_visible;
   };
   const Case cases[] = {
-      {kEm31Mk2, L"EM31-MK2 State:", L"EM31-MK2 Type:", true}, {kEm38, L"EM38 State:", L"", false},
-      {kEm34_3, L"EM34-3 State:", L"", false},                 {kEm38Mk2, L"EM38-MK2 State:", L"EM38-MK2 Type:", true},
-      {kEm38_4, L"EM38-4 State:", L"Inphase Units:", true},      {kCs21, L"DualEM State:", L"DualEM Type:", true},
-      {kGrad601, L"Grad601 State:", L"EM601 Type:", true},     {kEm61Lx2, L"EM61-LX2 State:", L"EM61-LX2 Type:", true},
+      {kEm31Mk2, L"EM31-MK2 State:", L"EM31-MK2 Type:", true},
+      {kEm38, L"EM38 State:", L"", false},
+      {kEm34_3, L"EM34-3 State:", L"", false},
+      {kEm38Mk2, L"EM38-MK2 State:", L"EM38-MK2 Type:", true},
+      {kEm38_4, L"EM38-4 State:", L"Inphase Units:", true},
+      {kCs21, L"DualEM State:", L"DualEM Type:", true},
+      {kGrad601, L"Grad601 State:", L"EM601 Type:", true},
+      {kEm61Lx2, L"EM61-LX2 State:", L"EM61-LX2 Type:", true},
       {kEm61Mk2, L"EM61-MK2 State:", L"EM61-MK2 Type:", true},
   };
   for (const Case& c : cases) {

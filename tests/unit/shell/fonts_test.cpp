@@ -15,11 +15,16 @@ struct FontCase {
 
 TEST(FontTable, HeightsWeightsAndStyles) {
   const FontCase cases[] = {
-      {kValueFont, 20, 20, 200, false},      {kLargeButtonFont, 28, 28, 600, false},
-      {kPortraitLargeButtonFont, 24, 24, 600, false}, {kHugeFont, 48, 48, 800, false},
-      {kTextFont, 14, 16, 400, false},       {kSmallBoldFont, 14, 14, 600, false},
-      {kHeadingFont, 14, 16, 700, false},    {kButtonFont, 18, 18, 600, false},
-      {kPlainFont, 16, 16, 400, false},      {kItalicFont, 18, 18, 400, true},
+      {kValueFont, 20, 20, 200, false},
+      {kLargeButtonFont, 28, 28, 600, false},
+      {kPortraitLargeButtonFont, 24, 24, 600, false},
+      {kHugeFont, 48, 48, 800, false},
+      {kTextFont, 14, 16, 400, false},
+      {kSmallBoldFont, 14, 14, 600, false},
+      {kHeadingFont, 14, 16, 700, false},
+      {kButtonFont, 18, 18, 600, false},
+      {kPlainFont, 16, 16, 400, false},
+      {kItalicFont, 18, 18, 400, true},
   };
   auto small = font_table(false);
   auto large = font_table(true);

@@ -11,8 +11,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4,
-                          kCs21,    kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 
 Settings defaults(int type) { return initial_settings({type, 1}); }
 
@@ -30,8 +29,8 @@ std::pair<double, double> coil_centre(const GeometrySketch& k, int n) {
 
 TEST(GeometrySketch, NamesByFamily) {
   const std::pair<int, std::string_view> names[] = {
-      {kEm31Mk2, "EM31-MK2"}, {kEm38, "EM38"},       {kEm34_3, "EM34-3"},
-      {kEm38Mk2, "EM38-MK2"}, {kEm38_4, "EM38-4"},   {kCs21, "DualEM CS-21"},
+      {kEm31Mk2, "EM31-MK2"}, {kEm38, "EM38"},        {kEm34_3, "EM34-3"},
+      {kEm38Mk2, "EM38-MK2"}, {kEm38_4, "EM38-4"},    {kCs21, "DualEM CS-21"},
       {kGrad601, "Grad601"},  {kEm61Lx2, "EM61-LX2"}, {kEm61Mk2, "EM61-MK2"}};
   for (const auto& [type, name] : names) {
     const GeometrySketch k = geometry_sketch(defaults(type), type);
@@ -89,8 +88,8 @@ TEST(GeometrySketch, Em34CoilsAroundTheReferencePoint) {
     double lead, trail;
   };
   const Case cases[] = {
-      {0, 0, 0, 0, -10},  {1, 0, 0, 10, 0},    {2, 0, 0, 5, -5},   {0, 0, 1, 0, -20},
-      {0, 0, 5, 0, -40},  {2, 0, 4, 10, -10},  {1, 2, 5, 10, 0},   {2, 1, 2, 5, -5},
+      {0, 0, 0, 0, -10}, {1, 0, 0, 10, 0},   {2, 0, 0, 5, -5}, {0, 0, 1, 0, -20},
+      {0, 0, 5, 0, -40}, {2, 0, 4, 10, -10}, {1, 2, 5, 10, 0}, {2, 1, 2, 5, -5},
   };
   for (const Case& c : cases) {
     Settings s = defaults(kEm34_3);
@@ -145,8 +144,7 @@ TEST(GeometrySketch, SensorsSideBySide) {
 TEST(GeometrySketch, DamagedOffsetsAreHeldAtTheLimit) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  const double cases[][4] = {{nan, 0, 0, 0},        {inf, -inf, 0, 0},
-                             {1e300, -1e300, 1000, -1000}, {-999.5, 12, -999.5, 12}};
+  const double cases[][4] = {{nan, 0, 0, 0}, {inf, -inf, 0, 0}, {1e300, -1e300, 1000, -1000}, {-999.5, 12, -999.5, 12}};
   for (const auto& c : cases) {
     Settings s = defaults(kEm38);
     s.gps_x_offset = c[0];

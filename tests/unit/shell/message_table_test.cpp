@@ -34,8 +34,8 @@ long shared_handler(FakeWindow* w, std::uint32_t m, long, long) {
   return 300;
 }
 
-constexpr std::uint32_t kCreate = 0x01, kPaint = 0x0F, kCommand = 0x111, kKeyDown = 0x100,
-                        kDeadChar = 0x103, kUnknown = 0x7777;
+constexpr std::uint32_t kCreate = 0x01, kPaint = 0x0F, kCommand = 0x111, kKeyDown = 0x100, kDeadChar = 0x103,
+                        kUnknown = 0x7777;
 
 constexpr std::array<MessageRow<Handler>, 6> kTable{{
     {kCreate, first_handler},

@@ -20,11 +20,9 @@ TEST(GeometryProperties, SizeWithinTheClampsAndNeverOffScreenTopLeft) {
     ASSERT_GE(g.x, 0);
     ASSERT_GE(g.y, 0);
     if (g.portrait) {
-      ASSERT_TRUE((g.width >= 640 && g.width <= 800 && g.height >= 986 && g.height <= 1242))
-          << sw << "x" << sh;
+      ASSERT_TRUE((g.width >= 640 && g.width <= 800 && g.height >= 986 && g.height <= 1242)) << sw << "x" << sh;
     } else {
-      ASSERT_TRUE((g.width >= 800 && g.width <= 1280 && g.height >= 562 && g.height <= 762))
-          << sw << "x" << sh;
+      ASSERT_TRUE((g.width >= 800 && g.width <= 1280 && g.height >= 562 && g.height <= 762)) << sw << "x" << sh;
     }
     // Portrait exactly when the usable height is not below the width.
     ASSERT_EQ(g.portrait, !(sh - kTaskbarAllowance < sw));

@@ -14,10 +14,9 @@ TEST(SetupButtons, IdsRunFrom420To429) {
 }
 
 TEST(SetupButtons, TextsInIdOrder) {
-  const wchar_t* expected[] = {L"&Logging",          L"&Survey Setup",   L"Sys&tem Setup",
-                               L"G&eometry Setup",   L"&GPS Port Setup", L"GPS M&onitoring",
-                               L"&Map Options",      L"&Profiles Options",
-                               L"&Reset to Default", L"E&xit"};
+  const wchar_t* expected[] = {
+      L"&Logging",        L"&Survey Setup", L"Sys&tem Setup",     L"G&eometry Setup",   L"&GPS Port Setup",
+      L"GPS M&onitoring", L"&Map Options",  L"&Profiles Options", L"&Reset to Default", L"E&xit"};
   for (int i = 0; i < kSetupButtonCount; ++i)
     EXPECT_EQ(setup_button_text(i, kEm31Mk2), std::wstring_view(expected[i])) << i;
 }
@@ -54,8 +53,7 @@ TEST(SetupButtons, OutOfRangeIndexHasNoText) {
 
 TEST(SetupButtonLayout, InitialColumnUsesTheCreateHeight) {
   ButtonLayout l = initial_button_column(1274, 733);
-  for (int i = 0; i < kSetupButtonCount; ++i)
-    EXPECT_EQ(l[i], (ButtonRect{1074, 30 + i * 50, 170, 47})) << i;
+  for (int i = 0; i < kSetupButtonCount; ++i) EXPECT_EQ(l[i], (ButtonRect{1074, 30 + i * 50, 170, 47})) << i;
   // Small clients keep the minimum height of 36.
   EXPECT_EQ(initial_button_column(794, 500)[9], (ButtonRect{594, 30 + 9 * 39, 170, 36}));
 }
@@ -96,8 +94,7 @@ TEST(SetupButtonLayout, WideLandscapeTwoColumns) {
 TEST(SetupButtonLayout, NarrowLandscapeOneColumn) {
   ButtonLayout l = setup_button_layout(false, 999, 555);
   // h = max(36, 348 / 10 = 34) = 36
-  for (int i = 0; i < kSetupButtonCount; ++i)
-    EXPECT_EQ(l[i], (ButtonRect{799, 30 + i * 39, 170, 36})) << i;
+  for (int i = 0; i < kSetupButtonCount; ++i) EXPECT_EQ(l[i], (ButtonRect{799, 30 + i * 39, 170, 36})) << i;
   EXPECT_EQ(setup_button_layout(false, 999, 757)[0].height, 55);
 }
 

@@ -11,8 +11,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4,
-                          kCs21,    kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 constexpr int kWide = 1280, kNarrow = 580;
 
 std::string name(int command, int type, int nav, int width) {
@@ -38,7 +37,8 @@ const Row kTable[] = {
     {kEm38Mk2, "SURVEYSETUP38MK2", "SYSTEM", "SYSTEMNARROW", "ARRAYGEOMETRY38", "ARRAYGEOMETRY38", "DISPLAYSETUP38MK2"},
     {kEm38_4, "SURVEYSETUP384", "SYSTEM384", "SYSTEM384", "ARRAYGEOMETRY384", "ARRAYGEOMETRY384", "DISPLAYSETUP384"},
     {kCs21, "SURVEYSETUP38MK2", "SYSTEMCS21", "SYSTEMCS21", "ARRAYGEOMETRY384", "ARRAYGEOMETRY384", "DISPLAYSETUPCS21"},
-    {kGrad601, "SURVEYSETUP601", "SYSTEM601", "SYSTEMNARROW601", "ARRAYGEOMETRY601", "ARRAYGEOMETRY601", "DISPLAYSETUP601"},
+    {kGrad601, "SURVEYSETUP601", "SYSTEM601", "SYSTEMNARROW601", "ARRAYGEOMETRY601", "ARRAYGEOMETRY601",
+     "DISPLAYSETUP601"},
     {kEm61Lx2, "SURVEYSETUPLX2", "SYSTEMLX2", "SYSTEMLX2V", "ALARMLX2", "ALARMLX2", "DISPLAYSETUPLX2"},
     {kEm61Mk2, "SURVEYSETUP", "SYSTEM", "SYSTEMNARROW", "ARRAYGEOMETRY", "ARRAYGEOMETRYNARROW", "DISPLAYSETUP"},
 };
@@ -89,8 +89,7 @@ TEST(SetupDialogTemplates, NarrowThresholdsAreStrictlyBelow) {
       {kCommandMapOptions, kGrad601, 1, 784, "DISPLAYOPTIONS31TRM"},
       {kCommandMapOptions, kGrad601, 1, 783, "DISPLAYOPTIONS31TRMNARROW"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(name(c.command, c.type, c.nav, c.width), c.expected) << c.expected;
+  for (const Case& c : cases) EXPECT_EQ(name(c.command, c.type, c.nav, c.width), c.expected) << c.expected;
 }
 
 TEST(SetupDialogTemplates, CommandsWithoutDialogAndBadVariantsGiveNothing) {

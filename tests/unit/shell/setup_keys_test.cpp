@@ -7,8 +7,8 @@
 namespace quelor {
 namespace {
 
-constexpr std::uint64_t kTab = 0x09, kEnter = 0x0D, kLeft = 0x25, kUp = 0x26, kRight = 0x27,
-                        kDown = 0x28, kSpace = 0x20, kF9 = 0x78;
+constexpr std::uint64_t kTab = 0x09, kEnter = 0x0D, kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28,
+                        kSpace = 0x20, kF9 = 0x78;
 
 TEST(SetupKeys, ButtonIdsGiveTheirCommand) {
   for (int i = 0; i < 10; ++i) {

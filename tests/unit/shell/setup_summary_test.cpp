@@ -38,8 +38,8 @@ struct LabelCase {
 };
 
 const Labels kHead{"Survey Mode:", "Update Rate:"};
-const Labels kTail{"Survey Line:",  "Line Increment:", "Start Station:", "Station Increment:",
-                   "Swath bar:",    "GPS X offset:",   "GPS Y offset:"};
+const Labels kTail{"Survey Line:", "Line Increment:", "Start Station:", "Station Increment:",
+                   "Swath bar:",   "GPS X offset:",   "GPS Y offset:"};
 const Labels kSystemTail{"Pause Key:", "GPS Input:", "GPS Data:"};
 
 Labels join(const Labels& a, const Labels& b, const Labels& c) {
@@ -53,13 +53,17 @@ TEST(SetupSummary, RowsOfEachInstrumentInOrder) {
   const LabelCase cases[] = {
       {kEm31Mk2, join(kHead, {"Dipole Mode:"}, kTail), join({"EM31-MK2 Port:", "EM31-MK2 Type:"}, {}, kSystemTail)},
       {kEm38, join(kHead, {"Dipole Mode:", "EM38 Component:"}, kTail), join({"EM38 Port:"}, {}, kSystemTail)},
-      {kEm34_3, join(kHead, {"EM34-3 Mode:", "Dipole Mode:", "Reference:"}, kTail), join({"EM34-3 Port:"}, {}, kSystemTail)},
+      {kEm34_3, join(kHead, {"EM34-3 Mode:", "Dipole Mode:", "Reference:"}, kTail),
+       join({"EM34-3 Port:"}, {}, kSystemTail)},
       {kEm38Mk2, join(kHead, {"Dipole Mode:"}, kTail), join({"EM38-MK2 Port:", "EM38-MK2 Type:"}, {}, kSystemTail)},
       {kEm38_4, join(kHead, {}, kTail), join({"EM38-4 Port:", "EM38-4 State:", "Inphase Units:"}, {}, kSystemTail)},
       {kCs21, join(kHead, {}, kTail), join({"DualEM Port:"}, {}, kSystemTail)},
-      {kGrad601, join(kHead, {"Number of Sensors:", "Sensors Separation:"}, kTail), join({"Grad601 Port:"}, {}, kSystemTail)},
-      {kEm61Lx2, join(kHead, {"Number of Sensors:"}, kTail), join({"EM61-LX2 Port:", "EM61-LX2 Type:"}, {}, kSystemTail)},
-      {kEm61Mk2, join(kHead, {"Sensor Size:"}, kTail), join({"EM61-MK2 Port:", "EM61-MK2 Type:", "Tilt Meter:"}, {}, kSystemTail)},
+      {kGrad601, join(kHead, {"Number of Sensors:", "Sensors Separation:"}, kTail),
+       join({"Grad601 Port:"}, {}, kSystemTail)},
+      {kEm61Lx2, join(kHead, {"Number of Sensors:"}, kTail),
+       join({"EM61-LX2 Port:", "EM61-LX2 Type:"}, {}, kSystemTail)},
+      {kEm61Mk2, join(kHead, {"Sensor Size:"}, kTail),
+       join({"EM61-MK2 Port:", "EM61-MK2 Type:", "Tilt Meter:"}, {}, kSystemTail)},
   };
   for (const LabelCase& c : cases)
     for (int nav : {0, 1}) {
@@ -74,13 +78,16 @@ TEST(SetupSummary, RowsOfEachInstrumentInOrder) {
 TEST(SetupSummary, DefaultValuesOfTheDeliveredProgram) {
   const Variant v{kEm31Mk2, kNavigation};
   const SettingsSummary s = settings_summary(initial_settings(v), v);
-  const std::vector<SummaryRow> survey{
-      {"Survey Mode:", "AUTO"},       {"Update Rate:", "5.00 Hz"},
-      {"Dipole Mode:", "Vertical"},   {"Survey Line:", "1"},
-      {"Line Increment:", "1.00"},    {"Start Station:", "0.000"},
-      {"Station Increment:", "1.000"}, {"Swath bar:", "1.00 m"},
-      {"GPS X offset:", value(s.survey, "GPS X offset:")},
-      {"GPS Y offset:", value(s.survey, "GPS Y offset:")}};
+  const std::vector<SummaryRow> survey{{"Survey Mode:", "AUTO"},
+                                       {"Update Rate:", "5.00 Hz"},
+                                       {"Dipole Mode:", "Vertical"},
+                                       {"Survey Line:", "1"},
+                                       {"Line Increment:", "1.00"},
+                                       {"Start Station:", "0.000"},
+                                       {"Station Increment:", "1.000"},
+                                       {"Swath bar:", "1.00 m"},
+                                       {"GPS X offset:", value(s.survey, "GPS X offset:")},
+                                       {"GPS Y offset:", value(s.survey, "GPS Y offset:")}};
   EXPECT_EQ(s.survey, survey);
   const std::vector<SummaryRow> system{{"EM31-MK2 Port:", "COM4"},
                                        {"EM31-MK2 Type:", "Standard"},
@@ -121,8 +128,10 @@ const ValueCase kValueCases[] = {
     {"rate wheel", kEm61Mk2, 1, [](Settings& s) { s.survey_mode = 1; }, "Update Rate:", "N/A"},
     {"rate disabled", kEm31Mk2, 1, [](Settings& s) { s.instrument_state = 0; }, "Update Rate:", "N/A"},
     {"rate zero", kEm31Mk2, 1, [](Settings& s) { s.reading_interval = 0.0; }, "Update Rate:", "N/A"},
-    {"rate read subnormal", kEm38, 1, [](Settings& s) { read_interval_line(s, kEm38, "1e-310"); }, "Update Rate:", "1.00 Hz"},
-    {"rate read nan", kEm31Mk2, 1, [](Settings& s) { read_interval_line(s, kEm31Mk2, "nan"); }, "Update Rate:", "1.00 Hz"},
+    {"rate read subnormal", kEm38, 1, [](Settings& s) { read_interval_line(s, kEm38, "1e-310"); },
+     "Update Rate:", "1.00 Hz"},
+    {"rate read nan", kEm31Mk2, 1, [](Settings& s) { read_interval_line(s, kEm31Mk2, "nan"); },
+     "Update Rate:", "1.00 Hz"},
     {"rate read", kEm31Mk2, 1, [](Settings& s) { read_interval_line(s, kEm31Mk2, "0.25"); }, "Update Rate:", "4.00 Hz"},
     {"rate 38-4", kEm38_4, 1, [](Settings& s) { s.em38_4_rate = 2; }, "Update Rate:", "3.3 Hz"},
     {"rate cs21", kCs21, 0, [](Settings& s) { s.em38_4_rate = 8; }, "Update Rate:", "0.1 Hz"},
@@ -133,7 +142,12 @@ const ValueCase kValueCases[] = {
     {"em34 manual", kEm34_3, 1, [](Settings& s) { s.survey_mode = 2; }, "EM34-3 Mode:", "Manual"},
     {"em34 horizontal", kEm34_3, 1, [](Settings& s) { s.dipole_mode = 4; }, "Dipole Mode:", "Horizontal"},
     {"em34 vertical 40", kEm34_3, 1, [](Settings& s) { s.dipole_mode = 2; }, "Dipole Mode:", "Vertical"},
-    {"em34 manual dipole", kEm34_3, 1, [](Settings& s) { s.survey_mode = 2; s.dipole_mode = 4; }, "Dipole Mode:", "N/A"},
+    {"em34 manual dipole", kEm34_3, 1,
+     [](Settings& s) {
+       s.survey_mode = 2;
+       s.dipole_mode = 4;
+     },
+     "Dipole Mode:", "N/A"},
     {"reference", kEm34_3, 0, [](Settings& s) { s.em34_3_reference = 2; }, "Reference:", "EM34-3 Center"},
     {"trailing", kEm34_3, 0, [](Settings& s) { s.em34_3_reference = 1; }, "Reference:", "Trailing Coil"},
     {"horizontal", kEm31Mk2, 1, [](Settings& s) { s.dipole_mode = 1; }, "Dipole Mode:", "Horizontal"},
@@ -147,13 +161,48 @@ const ValueCase kValueCases[] = {
     {"manual increment", kEm61Mk2, 1, [](Settings& s) { s.survey_mode = 2; }, "Station Increment:", "2.000"},
     {"swath", kEm38, 1, [](Settings& s) { s.swath_option = 7; }, "Swath bar:", "10.00 m"},
     {"swath bad", kEm38, 1, [](Settings& s) { s.swath_option = 11; }, "Swath bar:", "0.00 m"},
-    {"swath em61 half", kEm61Mk2, 1, [](Settings& s) { s.sensor_size = 1; s.swath_option = 5; }, "Swath bar:", "0.50 m"},
-    {"swath em61 factor 2", kEm61Mk2, 1, [](Settings& s) { s.sensor_size = 2; s.swath_option = 11; }, "Swath bar:", "2.00 m"},
-    {"swath hand held", kEm61Mk2, 1, [](Settings& s) { s.sensor_size = 4; s.swath_option = 5; }, "Swath bar:", "0.20 m"},
-    {"swath lx2 two", kEm61Lx2, 1, [](Settings& s) { s.number_of_sensors = 1; s.swath_option = 5; }, "Swath bar:", "2.06 m"},
-    {"swath lx2 one", kEm61Lx2, 1, [](Settings& s) { s.number_of_sensors = 0; s.swath_option = 11; }, "Swath bar:", "2.06 m"},
-    {"swath grad two", kGrad601, 1, [](Settings& s) { s.number_of_sensors = 1; s.sensor_separation = 0.5; }, "Swath bar:", "1.00 m"},
-    {"swath grad one", kGrad601, 1, [](Settings& s) { s.number_of_sensors = 0; s.swath_option = 3; }, "Swath bar:", "1.00 m"},
+    {"swath em61 half", kEm61Mk2, 1,
+     [](Settings& s) {
+       s.sensor_size = 1;
+       s.swath_option = 5;
+     },
+     "Swath bar:", "0.50 m"},
+    {"swath em61 factor 2", kEm61Mk2, 1,
+     [](Settings& s) {
+       s.sensor_size = 2;
+       s.swath_option = 11;
+     },
+     "Swath bar:", "2.00 m"},
+    {"swath hand held", kEm61Mk2, 1,
+     [](Settings& s) {
+       s.sensor_size = 4;
+       s.swath_option = 5;
+     },
+     "Swath bar:", "0.20 m"},
+    {"swath lx2 two", kEm61Lx2, 1,
+     [](Settings& s) {
+       s.number_of_sensors = 1;
+       s.swath_option = 5;
+     },
+     "Swath bar:", "2.06 m"},
+    {"swath lx2 one", kEm61Lx2, 1,
+     [](Settings& s) {
+       s.number_of_sensors = 0;
+       s.swath_option = 11;
+     },
+     "Swath bar:", "2.06 m"},
+    {"swath grad two", kGrad601, 1,
+     [](Settings& s) {
+       s.number_of_sensors = 1;
+       s.sensor_separation = 0.5;
+     },
+     "Swath bar:", "1.00 m"},
+    {"swath grad one", kGrad601, 1,
+     [](Settings& s) {
+       s.number_of_sensors = 0;
+       s.swath_option = 3;
+     },
+     "Swath bar:", "1.00 m"},
     {"x offset", kEm38, 1, [](Settings& s) { s.gps_x_offset = -0.3; }, "GPS X offset:", "-0.30 m"},
     {"y offset", kEm38, 1, [](Settings& s) { s.gps_y_offset = 1.005; }, "GPS Y offset:", "1.00 m"},
     {"port", kGrad601, 1, [](Settings& s) { s.instrument_port = 11; }, "Grad601 Port:", "COM12"},
@@ -179,7 +228,12 @@ const ValueCase kValueCases[] = {
     {"gps data off", kEm31Mk2, 1, [](Settings& s) { s.gps_enabled = 0; }, "GPS Data:", "N/A"},
     {"gga gsa", kEm31Mk2, 1, [](Settings& s) { s.gps_sentence = 0; }, "GPS Data:", "GGA/GSA"},
     {"llq", kEm31Mk2, 1, [](Settings& s) { s.gps_sentence = 4; }, "GPS Data:", "LLQ"},
-    {"slam", kEm31Mk2, 1, [](Settings& s) { s.gps_sentence = 7; s.pseudo_gga_variant = 1; }, "GPS Data:", "p-GGA SLAM"},
+    {"slam", kEm31Mk2, 1,
+     [](Settings& s) {
+       s.gps_sentence = 7;
+       s.pseudo_gga_variant = 1;
+     },
+     "GPS Data:", "p-GGA SLAM"},
     {"pseudo gga", kEm31Mk2, 1, [](Settings& s) { s.gps_sentence = 7; }, "GPS Data:", "Pseudo GGA"},
     {"pseudo gll", kEm31Mk2, 1, [](Settings& s) { s.gps_sentence = 8; }, "GPS Data:", "Pseudo GLL"},
     {"bad format", kEm31Mk2, 1, [](Settings& s) { s.gps_sentence = 9; }, "GPS Data:", "N/A"},

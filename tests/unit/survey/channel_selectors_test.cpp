@@ -103,10 +103,10 @@ TEST(ChannelSelectors, OfferOnlyTheViewsTheMapDraws) {
     int views, entries, selectors_shown;
   };
   const Case cases[] = {
-      {{kEm31Mk2, 0, 0, 0}, 2, 3, 2},  {{kEm38, 0, 0, 0}, 2, 2, 0},     {{kEm38, 0, 0, 1}, 2, 2, 0},
-      {{kEm34_3, 0, 0, 0}, 1, 2, 1},   {{kEm38Mk2, 0, 0, 0}, 4, 5, 4},  {{kEm38Mk2, 1, 0, 0}, 2, 3, 2},
-      {{kEm38_4, 0, 0, 0}, 8, 9, 8},   {{kCs21, 0, 0, 0}, 8, 9, 8},     {{kEm61Mk2, 0, 0, 0}, 4, 5, 4},
-      {{kEm61Lx2, 0, 0, 0}, 3, 4, 3},  {{kEm61Lx2, 0, 1, 0}, 6, 7, 6},  {{kGrad601, 0, 1, 0}, 1, 2, 0},
+      {{kEm31Mk2, 0, 0, 0}, 2, 3, 2}, {{kEm38, 0, 0, 0}, 2, 2, 0},    {{kEm38, 0, 0, 1}, 2, 2, 0},
+      {{kEm34_3, 0, 0, 0}, 1, 2, 1},  {{kEm38Mk2, 0, 0, 0}, 4, 5, 4}, {{kEm38Mk2, 1, 0, 0}, 2, 3, 2},
+      {{kEm38_4, 0, 0, 0}, 8, 9, 8},  {{kCs21, 0, 0, 0}, 8, 9, 8},    {{kEm61Mk2, 0, 0, 0}, 4, 5, 4},
+      {{kEm61Lx2, 0, 0, 0}, 3, 4, 3}, {{kEm61Lx2, 0, 1, 0}, 6, 7, 6}, {{kGrad601, 0, 1, 0}, 1, 2, 0},
   };
   for (const Case& c : cases) {
     const ViewSetup& v = c.setup;

@@ -56,15 +56,15 @@ TEST(CommandDispatch, StateButtonsRunTheActionOfTheState) {
     int code, state, type, action;
   };
   const Row rows[] = {
-      {0, kStateMonitoring, kEm31Mk2, kActionFile},   {0, kStateStandBy, kEm31Mk2, kActionGo},
-      {0, kStateLogging, kEm31Mk2, kActionPause},     {0, kStateClosed, kEm31Mk2, kActionNone},
-      {1, kStateMonitoring, kEm31Mk2, kCmdMapSize},   {1, kStateMonitoring, kEm61Mk2, kCmdNulling},
-      {1, kStateMonitoring, kEm61Lx2, kCmdNulling},   {1, kStateStandBy, kEm61Lx2, kActionQuickLine},
-      {1, kStateLogging, kEm38, kActionNone},         {2, kStateMonitoring, kEm38, kActionExit},
-      {2, kStateLogging, kEm38, kActionExit},         {3, kStateStandBy, kGrad601, kActionMenu},
-      {3, kStateClosed, kGrad601, kActionNone},       {101, kStateStandBy, kEm38, kCmdNewLine},
-      {108, kStateMonitoring, kEm38, kCmdHideMenu},   {143, kStateStandBy, kEm38, kCmdFirstChannel},
-      {144, kStateStandBy, kEm38, kActionNone},       {122, kStateStandBy, kEm38, kActionNone},
+      {0, kStateMonitoring, kEm31Mk2, kActionFile},  {0, kStateStandBy, kEm31Mk2, kActionGo},
+      {0, kStateLogging, kEm31Mk2, kActionPause},    {0, kStateClosed, kEm31Mk2, kActionNone},
+      {1, kStateMonitoring, kEm31Mk2, kCmdMapSize},  {1, kStateMonitoring, kEm61Mk2, kCmdNulling},
+      {1, kStateMonitoring, kEm61Lx2, kCmdNulling},  {1, kStateStandBy, kEm61Lx2, kActionQuickLine},
+      {1, kStateLogging, kEm38, kActionNone},        {2, kStateMonitoring, kEm38, kActionExit},
+      {2, kStateLogging, kEm38, kActionExit},        {3, kStateStandBy, kGrad601, kActionMenu},
+      {3, kStateClosed, kGrad601, kActionNone},      {101, kStateStandBy, kEm38, kCmdNewLine},
+      {108, kStateMonitoring, kEm38, kCmdHideMenu},  {143, kStateStandBy, kEm38, kCmdFirstChannel},
+      {144, kStateStandBy, kEm38, kActionNone},      {122, kStateStandBy, kEm38, kActionNone},
       {kCmdNone, kStateStandBy, kEm38, kActionNone},
   };
   for (const Row& r : rows) {
@@ -96,16 +96,26 @@ TEST(CommandDispatch, NeedsRefuseWithTheirNotice) {
     const char* notice;
   };
   const Row rows[] = {
-      {101, kStateStandBy, false, true, true, kNoInstrument}, {102, kStateStandBy, false, true, true, kNoInstrument},
-      {103, kStateStandBy, false, false, false, ""},          {107, kStateMonitoring, false, true, true, kNoInstrument},
-      {106, kStateMonitoring, true, false, true, kNoGps},     {112, kStateMonitoring, true, false, true, kNoGps},
-      {110, kStateMonitoring, true, true, false, kNoMap},     {110, kStateMonitoring, true, false, false, kNoGps},
-      {111, kStateMonitoring, true, true, false, kNoMap},     {109, kStateMonitoring, false, false, true, kNoInstrument},
-      {109, kStateMonitoring, true, false, true, kNoGps},     {109, kStateMonitoring, true, true, false, ""},
-      {130, kStateMonitoring, true, true, false, kNoMap},     {142, kStateStandBy, true, false, true, kNoGps},
-      {1, kStateStandBy, false, true, true, kNoInstrument},   {1, kStateMonitoring, true, true, false, kNoMap},
-      {0, kStateMonitoring, false, false, false, ""},         {2, kStateLogging, false, false, false, ""},
-      {126, kStateMonitoring, false, false, false, ""},       {127, kStateMonitoring, false, false, false, ""},
+      {101, kStateStandBy, false, true, true, kNoInstrument},
+      {102, kStateStandBy, false, true, true, kNoInstrument},
+      {103, kStateStandBy, false, false, false, ""},
+      {107, kStateMonitoring, false, true, true, kNoInstrument},
+      {106, kStateMonitoring, true, false, true, kNoGps},
+      {112, kStateMonitoring, true, false, true, kNoGps},
+      {110, kStateMonitoring, true, true, false, kNoMap},
+      {110, kStateMonitoring, true, false, false, kNoGps},
+      {111, kStateMonitoring, true, true, false, kNoMap},
+      {109, kStateMonitoring, false, false, true, kNoInstrument},
+      {109, kStateMonitoring, true, false, true, kNoGps},
+      {109, kStateMonitoring, true, true, false, ""},
+      {130, kStateMonitoring, true, true, false, kNoMap},
+      {142, kStateStandBy, true, false, true, kNoGps},
+      {1, kStateStandBy, false, true, true, kNoInstrument},
+      {1, kStateMonitoring, true, true, false, kNoMap},
+      {0, kStateMonitoring, false, false, false, ""},
+      {2, kStateLogging, false, false, false, ""},
+      {126, kStateMonitoring, false, false, false, ""},
+      {127, kStateMonitoring, false, false, false, ""},
   };
   for (const Row& r : rows) {
     CommandSituation s = all_there(r.state);
@@ -125,9 +135,15 @@ TEST(PopupMenus, StandByAddsTheFileItemsAndTheProcedures) {
     std::set<int> procedures;
   };
   const Row rows[] = {
-      {kEm31Mk2, {}}, {kEm38, {}}, {kEm34_3, {}}, {kGrad601, {}},
-      {kEm61Lx2, {504, 516}}, {kEm61Mk2, {504}}, {kEm38Mk2, {516, 517, 520, 521}},
-      {kEm38_4, {516, 517, 520, 521}}, {kCs21, {516, 517, 520, 521}},
+      {kEm31Mk2, {}},
+      {kEm38, {}},
+      {kEm34_3, {}},
+      {kGrad601, {}},
+      {kEm61Lx2, {504, 516}},
+      {kEm61Mk2, {504}},
+      {kEm38Mk2, {516, 517, 520, 521}},
+      {kEm38_4, {516, 517, 520, 521}},
+      {kCs21, {516, 517, 520, 521}},
   };
   for (const Row& r : rows) {
     const auto monitoring = popup_menu_items(popup_menu_id(r.type, kStateMonitoring));

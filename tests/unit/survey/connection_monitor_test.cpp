@@ -14,9 +14,7 @@ TEST(ConnectionMonitor, TimeoutsByInstrument) {
   for (int type : {kEm38, kCs21, kEm38_4}) EXPECT_FALSE(connection_timeout_ms(type)) << type;
 }
 
-TEST(ConnectionMonitor, BreakRemarkTextHasBothNumbersOne) {
-  EXPECT_EQ(connection_break_remark(), "1CONN BRK 1");
-}
+TEST(ConnectionMonitor, BreakRemarkTextHasBothNumbersOne) { EXPECT_EQ(connection_break_remark(), "1CONN BRK 1"); }
 
 SurveyRecord logging_survey() {
   SurveyRecord r;
@@ -285,7 +283,7 @@ TEST(ConnectionMonitor, ALateTickIsExcusedOnce) {
     std::uint32_t now;
     bool excused;
   } ticks[] = {{1000, false}, {1500, false}, {2000, false}, {3300, true}, {3800, false},
-               {5200, true},  {6600, false}, {8000, true}, {8500, false}};
+               {5200, true},  {6600, false}, {8000, true},  {8500, false}};
   for (const auto& t : ticks) EXPECT_EQ(monitor_tick_excused(clock, t.now), t.excused) << t.now;
   // Ticks sent one after the other (a few milliseconds apart) are never late.
   MonitorClock quick;
@@ -296,8 +294,8 @@ TEST(ConnectionMonitor, ALateTickIsExcusedOnce) {
   const struct {
     std::uint32_t now;
     bool excused;
-  } jitter[] = {{1000, false}, {1300, false}, {1600, false}, {2102, false}, {2200, false}, {2500, false},
-                {2800, false}, {3100, false}, {3400, false}, {4100, true}};
+  } jitter[] = {{1000, false}, {1300, false}, {1600, false}, {2102, false}, {2200, false},
+                {2500, false}, {2800, false}, {3100, false}, {3400, false}, {4100, true}};
   for (const auto& t : jitter) EXPECT_EQ(monitor_tick_excused(catching_up, t.now), t.excused) << t.now;
   EXPECT_EQ(catching_up.usual_gap, 300u);
   // An excused tick reports no break; the next one does.

@@ -159,10 +159,14 @@ TEST(Em34StationGroup, StationAveragingHoldsTheMeanOfTheSamplesOfEachPress) {
     const char* text;
   };
   const Step steps[] = {
-      {kMarked | 0x10, 100, 7, "Sample 0   of 3  "}, {0x10, 100, 10, "Sample 1   of 3  "},
-      {0x10, 201, 11, "Sample 2   of 3  "},       {0x10, 300, 12, "Rdg: 1 of 2"},
-      {0x10, 999, 99, ""},                         {kMarked | 0x10, 50, 0, "Sample 0   of 3  "},
-      {kMarked | 0x10, -10, -5, "Sample 1   of 3  "}, {0x10, -20, -6, "Sample 2   of 3  "},
+      {kMarked | 0x10, 100, 7, "Sample 0   of 3  "},
+      {0x10, 100, 10, "Sample 1   of 3  "},
+      {0x10, 201, 11, "Sample 2   of 3  "},
+      {0x10, 300, 12, "Rdg: 1 of 2"},
+      {0x10, 999, 99, ""},
+      {kMarked | 0x10, 50, 0, "Sample 0   of 3  "},
+      {kMarked | 0x10, -10, -5, "Sample 1   of 3  "},
+      {0x10, -20, -6, "Sample 2   of 3  "},
       {0x10, -31, -7, "Rdg: 2 of 2"},
   };
   bool full = false;

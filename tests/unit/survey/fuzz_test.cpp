@@ -80,8 +80,9 @@ TEST(SurveyFuzz, RandomTRecordsInEveryModeAndState) {
     r.state = std::array{kStateMonitoring, kStateStandBy, kStateLogging}[random() % 3];
     r.survey_mode = static_cast<int>(random() % 3);
     r.colour_index.filling = random() & 1;
-    std::string record = survey_testing::t_record(static_cast<std::uint8_t>(random()), static_cast<int>(random() % 20000) - 10000,
-                                                  static_cast<int>(random() % 20000) - 10000);
+    std::string record =
+        survey_testing::t_record(static_cast<std::uint8_t>(random()), static_cast<int>(random() % 20000) - 10000,
+                                 static_cast<int>(random() % 20000) - 10000);
     if (random() & 1) record = mutate(record, random);
     DecodeContext c;
     c.instrument_type = std::array{kEm31Mk2, kEm38, kEm34_3}[random() % 3];

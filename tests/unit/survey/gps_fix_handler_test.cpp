@@ -234,8 +234,8 @@ TEST(GpsFixHandler, WarningSoundForAPoorFix) {
 
 TEST(GpsFixHandler, GarbageSentencesAreHarmless) {
   SurveyRecord r = monitoring();
-  for (const char* s : {"", "$GPGGA", "$GPGGA,,,,,,,,,,,,,,*00", "$GPGGA,1,2,3,4,5,6,7,8,9,10,11,12,13,14*FF",
-                        "\x01\x02\x03"}) {
+  for (const char* s :
+       {"", "$GPGGA", "$GPGGA,,,,,,,,,,,,,,*00", "$GPGGA,1,2,3,4,5,6,7,8,9,10,11,12,13,14*FF", "\x01\x02\x03"}) {
     const FixOutcome o = handle_gps_fix(r, context(), s);
     if (o.usable) {
       EXPECT_TRUE(std::isfinite(o.easting));

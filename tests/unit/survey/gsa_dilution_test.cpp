@@ -20,17 +20,15 @@ TEST_P(GsaDilutionCases, TextOfField16) {
   EXPECT_EQ(gsa_dilution_text(GetParam().sentence), GetParam().text) << GetParam().sentence;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sentences, GsaDilutionCases,
-    ::testing::Values(
-        Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39", "2.5 "},
-        Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,12.75,1.3,2.1*39\r\n", "12.8"},
-        Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,1.0", "1.0 "},
-        Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,", "N/A"},           // 15 fields
-        Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,,1.3,2.1*39", "N/A"},  // empty
-        Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,x.y,1.3,2.1", "N/A"},   // not a number
-        Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5x,1.3", "N/A"},      // trailing junk
-        Case{"", "N/A"}));
+INSTANTIATE_TEST_SUITE_P(Sentences, GsaDilutionCases,
+                         ::testing::Values(Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39", "2.5 "},
+                                           Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,12.75,1.3,2.1*39\r\n", "12.8"},
+                                           Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,1.0", "1.0 "},
+                                           Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,", "N/A"},              // 15 fields
+                                           Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,,1.3,2.1*39", "N/A"},  // empty
+                                           Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,x.y,1.3,2.1", "N/A"},  // not a number
+                                           Case{"$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5x,1.3", "N/A"},  // trailing junk
+                                           Case{"", "N/A"}));
 
 TEST(GsaDilution, ChecksumEndsTheField) {
   const auto v = gsa_dilution("$GNGSA,A,3,,,,,,,,,,,,,3.25*1A");

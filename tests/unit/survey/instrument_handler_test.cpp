@@ -76,8 +76,12 @@ std::vector<RoundTrip> round_trips() {
       {"em38mk2", kEm38Mk2, false, devsim::encode_em38mk2_record(mk2), {31.5, 2.25, 18.0, -0.75}, 0.05},
       {"em38_4", kEm38_4, false, devsim::encode_em38_4_record(four), {10, 1, 20, 2, 30, 3, 40, 4}, 0.05},
       {"lx2_one", kEm61Lx2, false, devsim::encode_em61_record(lx2), {400, 120, 400 - 120 * f}, 0.5},
-      {"lx2_two", kEm61Lx2, true, devsim::encode_em61_record(lx2),
-       {400, 120, 400 - 120 * f, 900, 60, 900 - 60 * f}, 0.5},
+      {"lx2_two",
+       kEm61Lx2,
+       true,
+       devsim::encode_em61_record(lx2),
+       {400, 120, 400 - 120 * f, 900, 60, 900 - 60 * f},
+       0.5},
       {"grad_one", kGrad601, false, devsim::encode_grad601_line({12.5, 0, 1}), {12.5}, 1e-9},
       {"grad_two", kGrad601, true, devsim::encode_grad601_line(grad), {12.5, -3.25}, 1e-9},
       {"cs21", kCs21, false, devsim::encode_cs21_line(cs), {25.5, 3.125, 14.25, -1.5}, 1e-9},
@@ -185,9 +189,9 @@ TEST(InstrumentHandler, TwoSensorReadingsArePackedIntoOneSegmentEntry) {
   lx2.channels = {100, 40, 300, 20};
   const std::vector<Case> cases{
       {kGrad601, devsim::encode_grad601_line({12.5, 47.0, 2}), 1, 12.5, 47.0},
-      {kGrad601, devsim::encode_grad601_line({-5.0, 600.0, 2}), 1, -5.0, 600.0},  // clamped classes
-      {kEm61Lx2, devsim::encode_em61_record(lx2), 1, 100, 300},                   // E left, E right
-      {kEm61Lx2, devsim::encode_em61_record(lx2), 2, 40, 20},                     // L left, L right
+      {kGrad601, devsim::encode_grad601_line({-5.0, 600.0, 2}), 1, -5.0, 600.0},     // clamped classes
+      {kEm61Lx2, devsim::encode_em61_record(lx2), 1, 100, 300},                      // E left, E right
+      {kEm61Lx2, devsim::encode_em61_record(lx2), 2, 40, 20},                        // L left, L right
       {kCs21, devsim::encode_cs21_line({0, 25.5, 3.0, 14.0, -1.5}), 1, 25.5, 14.0},  // HC with PC
       {kCs21, devsim::encode_cs21_line({0, 25.5, 3.0, 14.0, -1.5}), 4, -1.5, 3.0},   // PI with HI
   };
@@ -233,7 +237,8 @@ TEST(InstrumentHandler, GradSoundOnEveryFourthWrittenReadingWithAudioTicks) {
     ic.audio_ticks = audio;
     const RecordBytes record = framed(kGrad601, devsim::encode_grad601_line({1.0, 0, 1}));
     std::string sounds;
-    for (int i = 0; i < 9; ++i) sounds += handle_instrument_reading(survey, state, ic, c, record, 1500).result_sound ? 'S' : '.';
+    for (int i = 0; i < 9; ++i)
+      sounds += handle_instrument_reading(survey, state, ic, c, record, 1500).result_sound ? 'S' : '.';
     EXPECT_EQ(sounds, audio ? "...S...S." : ".........");
   }
 }
@@ -289,10 +294,8 @@ TEST(TiltHandler, AnglesLimitedAndNotANumberIsZero) {
     double first, second;
   };
   for (const Case k : {Case{"$PTLT,+12.50,180.0,19.0,-3.25*00", 12.5, -3.25},
-                       Case{"$PTLT,+80.00,0,0,-90.00*00", 75.0, -75.0},
-                       Case{"$PTLT,nan,0,0,inf*00", 0.0, 75.0},
-                       Case{"$PTLT,-inf,0,0,-nan*00", -75.0, 0.0},
-                       Case{"$PTLT*00", 0.0, 0.0}}) {
+                       Case{"$PTLT,+80.00,0,0,-90.00*00", 75.0, -75.0}, Case{"$PTLT,nan,0,0,inf*00", 0.0, 75.0},
+                       Case{"$PTLT,-inf,0,0,-nan*00", -75.0, 0.0}, Case{"$PTLT*00", 0.0, 0.0}}) {
     SurveyRecord survey;
     survey.state = kStateMonitoring;
     const TiltOutcome o = handle_tilt_sentence(survey, k.sentence, 2.0, kUnitMetres, 77);

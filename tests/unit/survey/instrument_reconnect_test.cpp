@@ -17,7 +17,7 @@ TEST(InstrumentReconnect, BackoffIsOneTwoFourThenFiveSecondsNeverFasterThanTheTi
     std::uint32_t tick;
     std::uint32_t delay;
   };
-  const Row rows[] = {{0, 300, 1000}, {1, 300, 2000}, {2, 300, 4000}, {3, 300, 5000}, {40, 300, 5000},
+  const Row rows[] = {{0, 300, 1000},  {1, 300, 2000},  {2, 300, 4000},  {3, 300, 5000},  {40, 300, 5000},
                       {0, 1000, 1000}, {0, 1500, 1500}, {1, 2500, 2500}, {5, 7000, 7000}, {-1, 300, 1000}};
   for (const Row& r : rows) EXPECT_EQ(reconnect_delay_ms(r.tries, r.tick), r.delay) << r.tries << " " << r.tick;
 }
@@ -73,9 +73,9 @@ struct Timing {
 struct World {
   Timing t;
   std::uint32_t unplug_at = 5000;
-  int link = 0;             // generation of the device's link
+  int link = 0;  // generation of the device's link
   bool port_open = true;
-  int port_link = 0;        // the generation the open port belongs to
+  int port_link = 0;  // the generation the open port belongs to
   bool reader_running = true;
   bool old_reader_alive = false;
   std::uint32_t old_reader_ends = 0;
@@ -229,16 +229,16 @@ TEST_P(UnplugTimings, EveryReadingAfterTheReturnWithOneBreakAndOneReconnectionRe
   for (std::size_t i = 1; i < w.records.size(); ++i) EXPECT_LT(w.records[i - 1], w.records[i]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Timings, UnplugTimings,
-    ::testing::Values(Timing{300, kEm31Mk2, 95, 10000, 20, 10},    // the end-to-end run's timings
-                      Timing{300, kEm31Mk2, 95, 3000, 20, 10},     // back before the third try
-                      Timing{300, kEm31Mk2, 95, 31000, 20, 10},    // a long walk away
-                      Timing{1000, kGrad601, 91, 12000, 50, 30},   // slow monitor tick
-                      Timing{500, kEm61Lx2, 100, 9000, 1200, 900}, // handshake on the opener, wake-up sleep
-                      Timing{300, kEm38Mk2, 47, 7000, 4000, 10},   // a port that takes 4 s to open
-                      Timing{300, kEm31Mk2, 95, 10000, 20, 1900},   // a reader slow to end
-                      Timing{300, kEm31Mk2, 95, 3000, 20, 10, false}));  // silent, the link kept
+INSTANTIATE_TEST_SUITE_P(Timings, UnplugTimings,
+                         ::testing::Values(Timing{300, kEm31Mk2, 95, 10000, 20, 10},   // the end-to-end run's timings
+                                           Timing{300, kEm31Mk2, 95, 3000, 20, 10},    // back before the third try
+                                           Timing{300, kEm31Mk2, 95, 31000, 20, 10},   // a long walk away
+                                           Timing{1000, kGrad601, 91, 12000, 50, 30},  // slow monitor tick
+                                           Timing{500, kEm61Lx2, 100, 9000, 1200,
+                                                  900},  // handshake on the opener, wake-up sleep
+                                           Timing{300, kEm38Mk2, 47, 7000, 4000, 10},   // a port that takes 4 s to open
+                                           Timing{300, kEm31Mk2, 95, 10000, 20, 1900},  // a reader slow to end
+                                           Timing{300, kEm31Mk2, 95, 3000, 20, 10, false}));  // silent, the link kept
 
 TEST(InstrumentReconnect, ShortHiccupNeedsNoTryButStillPairsTheRemarks) {
   const SurveyRun run = survey_with_unplug(Timing{300, kEm31Mk2, 95, 600, 20, 10, false}, 3000);

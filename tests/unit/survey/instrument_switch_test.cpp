@@ -77,8 +77,7 @@ struct SwitchRun {
     last_record_ms = ms();
     if (!step.deliver) return;
     ++delivered;
-    const InstrumentOutcome o =
-        handle_instrument_reading(survey, state, {}, decode, framed_record(*framer), ms());
+    const InstrumentOutcome o = handle_instrument_reading(survey, state, {}, decode, framed_record(*framer), ms());
     logged += o.logged;
     switches += o.mode_switched;
     modes += survey.survey_mode == kModeManual ? 'M' : 'A';

@@ -92,11 +92,16 @@ TEST(NewLine, EntryChecks) {
     bool valid;
   };
   const Row rows[] = {
-      {{"1", 0, 2, 1}, true},          {{"", 0, 2, 1}, false},
-      {{"123456789012345", 0, 0, 1}, true}, {{"1234567890123456", 0, 0, 1}, false},
-      {{"A\x7f", 0, 2, 1}, false},     {{"1", 0, 4, 1}, false},
-      {{"1", 0, -1, 1}, false},        {{"1", 0, 2, 0}, false},
-      {{"1", NAN, 2, 1}, false},       {{"1", 0, 2, INFINITY}, false},
+      {{"1", 0, 2, 1}, true},
+      {{"", 0, 2, 1}, false},
+      {{"123456789012345", 0, 0, 1}, true},
+      {{"1234567890123456", 0, 0, 1}, false},
+      {{"A\x7f", 0, 2, 1}, false},
+      {{"1", 0, 4, 1}, false},
+      {{"1", 0, -1, 1}, false},
+      {{"1", 0, 2, 0}, false},
+      {{"1", NAN, 2, 1}, false},
+      {{"1", 0, 2, INFINITY}, false},
   };
   for (const Row& r : rows) EXPECT_EQ(!new_line_entry_fault(r.entry), r.valid) << r.entry.line_name;
 }
@@ -104,8 +109,7 @@ TEST(NewLine, EntryChecks) {
 TEST(EnteredNumber, WholeEntryOrNothing) {
   EXPECT_EQ(parse_entered_number(" 5.5 "), 5.5);
   EXPECT_EQ(parse_entered_number("-12"), -12.0);
-  for (const char* bad : {"", " ", "5x", "x5", "1e999", "nan", "5 5"})
-    EXPECT_FALSE(parse_entered_number(bad)) << bad;
+  for (const char* bad : {"", " ", "5x", "x5", "1e999", "nan", "5 5"}) EXPECT_FALSE(parse_entered_number(bad)) << bad;
 }
 
 TEST(Options, AudioAndCoordinatesChangeOnlyWhatWasChosen) {

@@ -126,9 +126,9 @@ TEST(LoggingKeys, MenuLettersReachOnlyTheItemsOfTheInstrumentsMenu) {
     int type;
     std::uint32_t key;
     int code;
-  } rows[] = {{kEm38_4, 'L', kCmdCalibration}, {kEm38_4, 'R', kCmdRemoveCalibration},
+  } rows[] = {{kEm38_4, 'L', kCmdCalibration},  {kEm38_4, 'R', kCmdRemoveCalibration},
               {kEm38Mk2, 'L', kCmdCalibration}, {kCs21, 'L', kCmdNone},
-              {kCs21, 'R', kCmdNone},            {kCs21, 'D', kCmdAudioOptions}};
+              {kCs21, 'R', kCmdNone},           {kCs21, 'D', kCmdAudioOptions}};
   for (const auto& r : rows) {
     KeyContext c = in_state(kStateStandBy);
     c.instrument_type = r.type;
@@ -147,37 +147,61 @@ TEST(LoggingKeys, TableByStateReviewAndMenu) {
     int code;
   };
   const Row rows[] = {
-      {kStateMonitoring, false, false, kLeft, 113},  {kStateMonitoring, false, true, kLeft, kCmdNone},
-      {kStateMonitoring, false, true, 'L', 128},     {kStateMonitoring, true, true, 'L', 113},
-      {kStateMonitoring, false, false, 'L', 113},    {kStateMonitoring, false, false, kUp, 115},
-      {kStateMonitoring, false, true, kUp, 115},     {kStateStandBy, false, false, 'P', 115},
-      {kStateMonitoring, false, false, kRight, 114}, {kStateMonitoring, false, true, kRight, kCmdNone},
-      {kStateMonitoring, false, true, 'R', 129},     {kStateMonitoring, false, false, 'R', 114},
-      {kStateMonitoring, false, false, kDown, 116},  {kStateMonitoring, false, true, 'D', 126},
-      {kStateMonitoring, true, false, 'D', 116},     {kStateMonitoring, true, false, kOemPlus, 117},
-      {kStateMonitoring, false, false, kOemPlus, kCmdNone}, {kStateMonitoring, true, false, kOemMinus, 118},
-      {kStateMonitoring, false, false, 'A', 105},    {kStateMonitoring, true, false, 'A', kCmdNone},
-      {kStateMonitoring, false, false, 'B', 106},    {kStateStandBy, false, false, 'C', 103},
-      {kStateMonitoring, false, false, 'C', kCmdNone}, {kStateStandBy, true, false, 'C', kCmdNone},
-      {kStateMonitoring, true, false, 'E', 121},     {kStateStandBy, false, false, 'E', 101},
-      {kStateMonitoring, false, false, 'E', kCmdNone}, {kStateStandBy, true, false, 'G', kCmdNone},
-      {kStateMonitoring, false, false, 'G', kCmdNone}, {kStateMonitoring, false, false, 'I', 120},
-      {kStateMonitoring, false, false, 'M', 3},      {kStateMonitoring, false, false, kF3, 3},
-      {kStateMonitoring, true, false, 'M', kCmdNone}, {kStateStandBy, false, false, 'N', 102},
-      {kStateMonitoring, false, false, 'N', kCmdNone}, {kStateMonitoring, false, false, 'O', 107},
-      {kStateStandBy, false, false, 'Q', 1},         {kStateMonitoring, false, false, 'Q', kCmdNone},
-      {kStateMonitoring, false, false, 'S', 110},    {kStateMonitoring, false, false, 'T', 127},
-      {kStateMonitoring, false, false, 'U', 104},    {kStateMonitoring, false, false, 'V', 130},
-      {kStateMonitoring, false, false, 'W', 112},    {kStateMonitoring, true, false, 'X', 2},
-      {kStateStandBy, false, false, 'X', 2},         {kStateMonitoring, false, false, 'Y', 111},
-      {kStateMonitoring, true, false, 'Y', kCmdNone}, {kStateMonitoring, false, false, 'Z', kCmdNone},
+      {kStateMonitoring, false, false, kLeft, 113},
+      {kStateMonitoring, false, true, kLeft, kCmdNone},
+      {kStateMonitoring, false, true, 'L', 128},
+      {kStateMonitoring, true, true, 'L', 113},
+      {kStateMonitoring, false, false, 'L', 113},
+      {kStateMonitoring, false, false, kUp, 115},
+      {kStateMonitoring, false, true, kUp, 115},
+      {kStateStandBy, false, false, 'P', 115},
+      {kStateMonitoring, false, false, kRight, 114},
+      {kStateMonitoring, false, true, kRight, kCmdNone},
+      {kStateMonitoring, false, true, 'R', 129},
+      {kStateMonitoring, false, false, 'R', 114},
+      {kStateMonitoring, false, false, kDown, 116},
+      {kStateMonitoring, false, true, 'D', 126},
+      {kStateMonitoring, true, false, 'D', 116},
+      {kStateMonitoring, true, false, kOemPlus, 117},
+      {kStateMonitoring, false, false, kOemPlus, kCmdNone},
+      {kStateMonitoring, true, false, kOemMinus, 118},
+      {kStateMonitoring, false, false, 'A', 105},
+      {kStateMonitoring, true, false, 'A', kCmdNone},
+      {kStateMonitoring, false, false, 'B', 106},
+      {kStateStandBy, false, false, 'C', 103},
+      {kStateMonitoring, false, false, 'C', kCmdNone},
+      {kStateStandBy, true, false, 'C', kCmdNone},
+      {kStateMonitoring, true, false, 'E', 121},
+      {kStateStandBy, false, false, 'E', 101},
+      {kStateMonitoring, false, false, 'E', kCmdNone},
+      {kStateStandBy, true, false, 'G', kCmdNone},
+      {kStateMonitoring, false, false, 'G', kCmdNone},
+      {kStateMonitoring, false, false, 'I', 120},
+      {kStateMonitoring, false, false, 'M', 3},
+      {kStateMonitoring, false, false, kF3, 3},
+      {kStateMonitoring, true, false, 'M', kCmdNone},
+      {kStateStandBy, false, false, 'N', 102},
+      {kStateMonitoring, false, false, 'N', kCmdNone},
+      {kStateMonitoring, false, false, 'O', 107},
+      {kStateStandBy, false, false, 'Q', 1},
+      {kStateMonitoring, false, false, 'Q', kCmdNone},
+      {kStateMonitoring, false, false, 'S', 110},
+      {kStateMonitoring, false, false, 'T', 127},
+      {kStateMonitoring, false, false, 'U', 104},
+      {kStateMonitoring, false, false, 'V', 130},
+      {kStateMonitoring, false, false, 'W', 112},
+      {kStateMonitoring, true, false, 'X', 2},
+      {kStateStandBy, false, false, 'X', 2},
+      {kStateMonitoring, false, false, 'Y', 111},
+      {kStateMonitoring, true, false, 'Y', kCmdNone},
+      {kStateMonitoring, false, false, 'Z', kCmdNone},
   };
   for (const Row& r : rows) {
     KeyContext c = in_state(r.state);
     c.review = r.review;
     c.popup_menu = r.menu;
-    EXPECT_EQ(code(c, r.key), r.code) << "state " << r.state << " review " << r.review << " menu " << r.menu
-                                      << " key " << r.key;
+    EXPECT_EQ(code(c, r.key), r.code) << "state " << r.state << " review " << r.review << " menu " << r.menu << " key "
+                                      << r.key;
   }
 }
 
@@ -268,8 +292,8 @@ TEST(LoggingKeys, WholeKeyMap) {
           const int want = expected(c, key);
           EXPECT_EQ(d.effect, want == kCmdNone ? KeyEffect::kNone : KeyEffect::kCommand)
               << "state " << state << " review " << review << " menu " << menu << " key " << key;
-          EXPECT_EQ(code(c, key), want) << "state " << state << " review " << review << " menu " << menu
-                                        << " key " << key;
+          EXPECT_EQ(code(c, key), want) << "state " << state << " review " << review << " menu " << menu << " key "
+                                        << key;
           ++checked;
         }
   EXPECT_EQ(checked, 3 * 2 * 2 * 253 - 4);

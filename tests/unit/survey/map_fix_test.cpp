@@ -31,7 +31,8 @@ TEST(MapFix, CornerRecordsFollowTheLoggedFixes) {
   MemorySink sink;
   sink.open(L"f");
   DataFileWriter writer(sink, Variant{kEm31Mk2, kRealTimeMap});
-  const MapFixContext mc = map_fix_context(settings, decode_context_from_settings(settings, kEm31Mk2, false, false), survey);
+  const MapFixContext mc =
+      map_fix_context(settings, decode_context_from_settings(settings, kEm31Mk2, false, false), survey);
   std::vector<FixOutcome> logged;
   for (int i = 0; i < 8; ++i) {
     if (i == 2) survey.state = kStateLogging;
@@ -74,10 +75,12 @@ TEST(MapFix, ReviewSkipsPaintingButKeepsTheRecords) {
   LiveMap live;
   live.map = map_state_from_settings(settings, 100, 102);
   RasterTiles tiles(100, 100);
-  const MapFixContext mc = map_fix_context(settings, decode_context_from_settings(settings, kEm31Mk2, false, false), survey);
+  const MapFixContext mc =
+      map_fix_context(settings, decode_context_from_settings(settings, kEm31Mk2, false, false), survey);
   int groups = 0, marks = 0;
   for (int i = 0; i < 4; ++i) {
-    const MapFixResult r = map_fix(live, tiles, survey, mc, handle_gps_fix(survey, fc, gga(48.0 + i * 1e-5, 11.0, 100.0 + i)), false);
+    const MapFixResult r =
+        map_fix(live, tiles, survey, mc, handle_gps_fix(survey, fc, gga(48.0 + i * 1e-5, 11.0, 100.0 + i)), false);
     groups += static_cast<int>(r.paint.groups.size());
     marks += r.paint.marks;
   }
@@ -109,7 +112,8 @@ TEST(MapFix, Em34ManualFootprintsOfTheSpacingsRead) {
   auto station = [&](std::uint8_t spacing_bits) {  // a press of the trigger, then its release
     for (std::uint8_t status : {static_cast<std::uint8_t>(0x40 | spacing_bits), spacing_bits}) {
       const std::string r = survey_testing::t_record(status, -400, 0);
-      const ReadingOutcome o = handle_t_reading(survey, rc, decode, std::span(reinterpret_cast<const std::uint8_t*>(r.data()), r.size()), ++tick);
+      const ReadingOutcome o = handle_t_reading(
+          survey, rc, decode, std::span(reinterpret_cast<const std::uint8_t*>(r.data()), r.size()), ++tick);
       if (o.group_full) map_confirmed_station(survey, decode, confirm_station_group(survey, group));
     }
   };
@@ -124,7 +128,7 @@ TEST(MapFix, Em34ManualFootprintsOfTheSpacingsRead) {
   station(0x00);  // vertical, 20 m
   EXPECT_EQ(kinds_recorded(1), "11");
   EXPECT_EQ(kinds_recorded(2), "");  // no station since the previous fix
-  station(0x18);  // vertical, 40 m
+  station(0x18);                     // vertical, 40 m
   station(0x00);
   EXPECT_EQ(kinds_recorded(3), "122");
 }

@@ -28,8 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{kEm31Mk2, 1, true, "Review Conductivity"}, Case{kEm38, 2, true, "Review Inphase"},
                       Case{kEm61Mk2, 4, false, "Channel 4/T"}, Case{kEm61Mk2, 1, true, "Review Ch1"},
                       Case{kEm61Mk2, 4, true, "Review Ch4/T"}, Case{kEm61Lx2, 1, false, "Ch E"},
-                      Case{kEm61Lx2, 3, true, "Review ChF"}, Case{kEm31Mk2, 0, false, ""},
-                      Case{kEm61Mk2, 5, false, ""}, Case{99, 1, false, ""},
+                      Case{kEm61Lx2, 3, true, "Review ChF"}, Case{kEm31Mk2, 0, false, ""}, Case{kEm61Mk2, 5, false, ""},
+                      Case{99, 1, false, ""},
                       // every instrument names what its map shows
                       Case{kEm38Mk2, 1, false, "Conductivity 1 m"}, Case{kEm38Mk2, 2, false, "Inphase 1 m"},
                       Case{kEm38Mk2, 3, false, "Conductivity 0.5 m"}, Case{kEm38Mk2, 4, true, "Review Inphase 0.5 m"},
@@ -49,7 +49,8 @@ TEST(MapTitles, EveryColourViewOfEveryInstrumentIsNamed) {
   for (const VariantRow& row : variant_table())
     for (int view = 1; view <= mapped_view_count({row.instrument_type, 0, 1, 0}); ++view) {
       EXPECT_FALSE(map_title(row.instrument_type, view, false).empty()) << row.instrument << " view " << view;
-      EXPECT_EQ(map_title(row.instrument_type, view, true).rfind("Review ", 0), 0u) << row.instrument << " view " << view;
+      EXPECT_EQ(map_title(row.instrument_type, view, true).rfind("Review ", 0), 0u)
+          << row.instrument << " view " << view;
     }
 }
 

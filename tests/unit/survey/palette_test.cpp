@@ -51,10 +51,9 @@ TEST(ReadingsScaleRecolour, WhenTheMappedViewsScaleMoves) {
     bool recolours;
   };
   const Case cases[] = {
-      {kEm31Mk2, 1, true, true},   {kEm31Mk2, 1, false, false}, {kEm31Mk2, 2, false, true},
-      {kEm31Mk2, 2, true, false},  {kEm31Mk2, 0, true, false},  {kEm38Mk2, 4, false, true},
-      {kEm38Mk2, 3, false, false}, {kEm38_4, 6, false, true},   {kCs21, 1, true, true},
-      {kEm61Mk2, 3, true, true},   {kGrad601, 1, true, true},   {kEm34_3, 1, true, true},
+      {kEm31Mk2, 1, true, true},  {kEm31Mk2, 1, false, false}, {kEm31Mk2, 2, false, true},  {kEm31Mk2, 2, true, false},
+      {kEm31Mk2, 0, true, false}, {kEm38Mk2, 4, false, true},  {kEm38Mk2, 3, false, false}, {kEm38_4, 6, false, true},
+      {kCs21, 1, true, true},     {kEm61Mk2, 3, true, true},   {kGrad601, 1, true, true},   {kEm34_3, 1, true, true},
   };
   for (const Case& c : cases) {
     Settings before;

@@ -56,7 +56,7 @@ TEST(ReadingHandler, RecordPaddedToThirteenAndValuesDecoded) {
   EXPECT_EQ(o.readings_since_last, 1);
   EXPECT_DOUBLE_EQ(o.first_value, -100.0);  // 400 x -0.25
   EXPECT_TRUE(o.has_second_value);
-  EXPECT_DOUBLE_EQ(o.second_value, 0.05);   // -20 x -0.0025
+  EXPECT_DOUBLE_EQ(o.second_value, 0.05);  // -20 x -0.0025
   EXPECT_EQ(o.meaning.dipole, 'V');
   EXPECT_EQ(o.survey_count_text, "1      ");
   EXPECT_EQ(o.line_count_text, "1     ");
@@ -85,7 +85,7 @@ TEST(ReadingHandler, WriteEnableTable) {
     int mode;
     int after;
   };
-  const Row rows[] = {{0, true, kModeManual, 1},  {1, true, kModeManual, -1}, {-1, true, kModeManual, -1},
+  const Row rows[] = {{0, true, kModeManual, 1},  {1, true, kModeManual, -1},  {-1, true, kModeManual, -1},
                       {1, false, kModeManual, 0}, {-1, false, kModeManual, 0}, {0, false, kModeAuto, 1},
                       {0, true, kModeWheel, 1}};
   for (const Row& r : rows) EXPECT_EQ(next_write_enable(r.before, r.marker, r.mode), r.after);
@@ -188,10 +188,9 @@ TEST(ColourClass, Table) {
     double value, minimum, maximum;
     int expected;
   };
-  const Row rows[] = {{0, 0, 50, 0},     {0.99, 0, 50, 0}, {1, 0, 50, 1},       {25.5, 0, 50, 25},
-                      {49.99, 0, 50, 49}, {50, 0, 50, 49},  {1000, 0, 50, 49},    {-1, 0, 50, 0},
-                      {-25, -25, 25, 0},  {0, -25, 25, 25}, {24, -25, 25, 49},    {5, 5, 5, 0},
-                      {5, 10, 0, 0},      {std::nan(""), 0, 50, 0}};
+  const Row rows[] = {{0, 0, 50, 0},     {0.99, 0, 50, 0},  {1, 0, 50, 1},  {25.5, 0, 50, 25},       {49.99, 0, 50, 49},
+                      {50, 0, 50, 49},   {1000, 0, 50, 49}, {-1, 0, 50, 0}, {-25, -25, 25, 0},       {0, -25, 25, 25},
+                      {24, -25, 25, 49}, {5, 5, 5, 0},      {5, 10, 0, 0},  {std::nan(""), 0, 50, 0}};
   for (const Row& r : rows) EXPECT_EQ(colour_class(r.value, r.minimum, r.maximum), r.expected) << r.value;
 }
 

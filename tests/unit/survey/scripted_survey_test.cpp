@@ -37,9 +37,7 @@ class ScriptedSurvey : public ::testing::Test {
   // Time passes; every record gets a later tick.
   std::uint32_t advance(std::uint32_t ms) { return clock.now += ms; }
 
-  void write(const CommandOutcome& o) {
-    ASSERT_TRUE(write_outcome(writer, o, day.local_time(), advance(5)));
-  }
+  void write(const CommandOutcome& o) { ASSERT_TRUE(write_outcome(writer, o, day.local_time(), advance(5))); }
 
   void fix(double north_metres, double seconds) {
     const std::string s = gga(48.1 + north_metres / kMetresPerDegreeLatitude, 11.5, seconds);
@@ -100,9 +98,18 @@ TEST_F(ScriptedSurvey, StartFileGoReadPauseQuickLineExit) {
 
   // File: a new file of the day puts the survey in Stand By
   ChooseName chooser(L"C:\\Data\\250307_000.H31");
-  CreateDataFileContext create{variant, settings, files, chooser, messages, sink, writer, day, clock,
+  CreateDataFileContext create{variant,
+                               settings,
+                               files,
+                               chooser,
+                               messages,
+                               sink,
+                               writer,
+                               day,
+                               clock,
                                survey_header_fields(settings, kEm31Mk2, survey),
-                               current_line_block(survey, settings), [] {}};
+                               current_line_block(survey, settings),
+                               [] {}};
   EXPECT_EQ(create.header.reference_zone, 32);
   const CommandOutcome file = file_command(survey, create, AppendSituation{}, MapFrame{});
   ASSERT_TRUE(file.ok);
@@ -192,9 +199,18 @@ TEST_F(ScriptedSurvey, GpsOnlySurveyWritesPositionsToAGxyFile) {
   fix(0.0, 100.0);
 
   ChooseName chooser(L"C:\\Data\\250307_000.gxy");
-  CreateDataFileContext create{variant, settings, files, chooser, messages, sink, writer, day, clock,
+  CreateDataFileContext create{variant,
+                               settings,
+                               files,
+                               chooser,
+                               messages,
+                               sink,
+                               writer,
+                               day,
+                               clock,
                                survey_header_fields(settings, kEm31Mk2, survey),
-                               current_line_block(survey, settings), save};
+                               current_line_block(survey, settings),
+                               save};
   ASSERT_TRUE(file_command(survey, create, AppendSituation{}, MapFrame{}).ok);
   EXPECT_EQ(chooser.requests.at(0).default_extension, "GXY");
   EXPECT_DOUBLE_EQ(survey.working_gps_x_offset, 0.0);
@@ -249,9 +265,18 @@ TEST_F(ScriptedSurvey, ContinuedFileKeepsItsPositionCount) {
   ScriptedMessages answers;  // every question answered Yes / OK
   DataFileWriter own_writer{sink, variant};
   auto create_context = [&] {
-    return CreateDataFileContext{variant, settings, files, chooser, answers, sink, own_writer, day, clock,
+    return CreateDataFileContext{variant,
+                                 settings,
+                                 files,
+                                 chooser,
+                                 answers,
+                                 sink,
+                                 own_writer,
+                                 day,
+                                 clock,
                                  survey_header_fields(settings, kEm31Mk2, survey),
-                                 current_line_block(survey, settings), [] {}};
+                                 current_line_block(survey, settings),
+                                 [] {}};
   };
   CreateDataFileContext first = create_context();
   ASSERT_TRUE(file_command(survey, first, AppendSituation{}, MapFrame{}).ok);

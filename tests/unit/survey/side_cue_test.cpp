@@ -60,10 +60,10 @@ TEST(Alarm, SimpleAlarmAndQuietCounter) {
   c.alarm_type = kAlarmSimple;
   c.amplitude_level = 100;
   std::vector<std::pair<double, double>> r(45, {10.0, 10.0});
-  r[2] = {150, 5};    // cue: left
-  r[12] = {5, 150};   // within 20 readings: shown, silent
-  r[22] = {5, 150};   // the 20th reading after the cue: still silent
-  r[23] = {400, 120}; // the 21st: both sides cue
+  r[2] = {150, 5};     // cue: left
+  r[12] = {5, 150};    // within 20 readings: shown, silent
+  r[22] = {5, 150};    // the 20th reading after the cue: still silent
+  r[23] = {400, 120};  // the 21st: both sides cue
   std::vector<int> codes;
   const std::vector<std::string> s = run(c, r, &codes);
   for (std::size_t i = 0; i < s.size(); ++i) {

@@ -111,8 +111,8 @@ TEST(StartPlan, TickDivisorByUpdateRate) {
     double interval;
     int n;
   };
-  const Row rows[] = {{1.0, 1},  {0.26, 1}, {0.25, 2},  {0.2, 2},  {0.13, 2}, {0.125, 3},
-                      {0.1, 3},  {0.08, 3}, {0.0769, 6}, {0.05, 6}, {0.0, 1}};
+  const Row rows[] = {{1.0, 1}, {0.26, 1}, {0.25, 2},   {0.2, 2},  {0.13, 2}, {0.125, 3},
+                      {0.1, 3}, {0.08, 3}, {0.0769, 6}, {0.05, 6}, {0.0, 1}};
   for (const Row& r : rows) EXPECT_EQ(tick_divisor(kEm31Mk2, kModeAuto, r.interval), r.n) << r.interval;
   EXPECT_EQ(tick_divisor(kEm61Mk2, kModeAuto, 0.05), 6);
   EXPECT_EQ(tick_divisor(kEm61Mk2, kModeAuto, 0.5), 1);
@@ -165,7 +165,7 @@ TEST(StartPlan, Em34YOffsetByReference) {
   const struct {
     int reference, spacing;
     double offset, expected;
-  } rows[] = {{0, 10, 1.0, 6.0},   {0, 20, 1.0, 11.0},   {0, 40, -0.5, 19.5}, {1, 10, 1.0, -6.0},
+  } rows[] = {{0, 10, 1.0, 6.0},   {0, 20, 1.0, 11.0},  {0, 40, -0.5, 19.5}, {1, 10, 1.0, -6.0},
               {1, 20, 0.0, -10.0}, {1, 40, 2.0, -22.0}, {2, 10, 1.25, 1.25}, {2, 40, -3.0, -3.0}};
   for (const auto& r : rows) EXPECT_DOUBLE_EQ(em34_y_offset(r.offset, r.reference, r.spacing), r.expected);
 }

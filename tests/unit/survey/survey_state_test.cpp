@@ -21,12 +21,12 @@ TEST(SurveyState, LabelsByStateAndMode) {
     const char* label;
   };
   const Row rows[] = {
-      {kStateMonitoring, 0, "Monitoring (Auto)"}, {kStateMonitoring, 1, "Monitoring (Wheel)"},
+      {kStateMonitoring, 0, "Monitoring (Auto)"},   {kStateMonitoring, 1, "Monitoring (Wheel)"},
       {kStateMonitoring, 2, "Monitoring (Manual)"}, {kStateStandBy, 0, "Stand By (Auto)"},
-      {kStateStandBy, 1, "Stand By (Wheel)"},     {kStateStandBy, 2, "Stand By (Manual)"},
-      {kStateLogging, 0, "Logging (Auto)"},       {kStateLogging, 1, "Logging (Wheel)"},
-      {kStateLogging, 2, "Logging (Manual)"},     {kStateClosed, 0, ""},
-      {kStateLogging, 7, "Logging (Auto)"},       {kStateStandBy, -3, "Stand By (Auto)"},
+      {kStateStandBy, 1, "Stand By (Wheel)"},       {kStateStandBy, 2, "Stand By (Manual)"},
+      {kStateLogging, 0, "Logging (Auto)"},         {kStateLogging, 1, "Logging (Wheel)"},
+      {kStateLogging, 2, "Logging (Manual)"},       {kStateClosed, 0, ""},
+      {kStateLogging, 7, "Logging (Auto)"},         {kStateStandBy, -3, "Stand By (Auto)"},
   };
   for (const Row& r : rows) EXPECT_EQ(state_label(r.state, r.mode), r.label) << r.state << " " << r.mode;
 }

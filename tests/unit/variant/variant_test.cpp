@@ -71,8 +71,8 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
         << v.instrument;
     // Each instrument in exactly one family.
     int families = 0;
-    for (InstrumentFamily f : {InstrumentFamily::kTRecord, InstrumentFamily::kBinaryFF, InstrumentFamily::kEm61,
-                               InstrumentFamily::kLine})
+    for (InstrumentFamily f :
+         {InstrumentFamily::kTRecord, InstrumentFamily::kBinaryFF, InstrumentFamily::kEm61, InstrumentFamily::kLine})
       families += in_family(v.instrument_type, f);
     EXPECT_EQ(families, 1) << v.instrument;
     EXPECT_EQ(in_family(v.instrument_type, InstrumentFamily::kBinaryFF),
@@ -91,8 +91,8 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
     EXPECT_EQ(coils, row->conductivity_meter) << v.instrument;
     EXPECT_TRUE(mapped) << v.instrument;
     for (int line : {kRealTimeMap, kNavigation}) {
-      const int expected = v.instrument_type == kEm38_4 ? 47
-                           : v.instrument_type == kCs21 ? 65
+      const int expected = v.instrument_type == kEm38_4                           ? 47
+                           : v.instrument_type == kCs21                           ? 65
                            : v.instrument_type == kEm31Mk2 && line == kNavigation ? 24
                                                                                   : 27;
       EXPECT_EQ(instrument_record_length({v.instrument_type, line}), expected) << v.instrument << " " << line;

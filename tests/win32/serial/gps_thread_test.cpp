@@ -46,8 +46,7 @@ Settings pty_gps_settings() {
   return s;
 }
 
-const std::string kGga =
-    with_checksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+const std::string kGga = with_checksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
 
 class GpsThread : public ::testing::Test {
  protected:
@@ -126,10 +125,12 @@ TEST_F(GpsThread, ForwardsThePositionSentenceAndLogsIt) {
   EXPECT_EQ(window_log().gps.back(), kGga);
   EXPECT_EQ(gps_sentence().text(), kGga);
   remote.write("$GPGGA,bad*00\r\n");
-  ASSERT_TRUE(pump_until([] {
-    std::lock_guard lock(g_log_mutex);
-    return g_logged.size() == 2;
-  }, 3000));
+  ASSERT_TRUE(pump_until(
+      [] {
+        std::lock_guard lock(g_log_mutex);
+        return g_logged.size() == 2;
+      },
+      3000));
   {
     std::lock_guard lock(g_log_mutex);
     EXPECT_EQ(g_logged[0].text, kGga);

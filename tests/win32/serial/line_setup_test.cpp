@@ -72,13 +72,12 @@ TEST_P(GpsDcb, FieldsFollowTheSettings) {
   EXPECT_EQ(dcb.fRtsControl, static_cast<DWORD>(RTS_CONTROL_DISABLE));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, GpsDcb,
-    ::testing::Values(GpsCase{0, 0, 0, 0, 4800, NOPARITY, FALSE, 7, ONESTOPBIT},
-                      GpsCase{1, 1, 1, 1, 9600, EVENPARITY, TRUE, 8, TWOSTOPBITS},
-                      GpsCase{5, 2, 1, 0, 115200, ODDPARITY, TRUE, 8, ONESTOPBIT},
-                      GpsCase{6, 0, 3, 7, 4800, NOPARITY, FALSE, 8, ONESTOPBIT},
-                      GpsCase{-1, 0, 1, 1, 4800, NOPARITY, FALSE, 8, TWOSTOPBITS}));
+INSTANTIATE_TEST_SUITE_P(Table, GpsDcb,
+                         ::testing::Values(GpsCase{0, 0, 0, 0, 4800, NOPARITY, FALSE, 7, ONESTOPBIT},
+                                           GpsCase{1, 1, 1, 1, 9600, EVENPARITY, TRUE, 8, TWOSTOPBITS},
+                                           GpsCase{5, 2, 1, 0, 115200, ODDPARITY, TRUE, 8, ONESTOPBIT},
+                                           GpsCase{6, 0, 3, 7, 4800, NOPARITY, FALSE, 8, ONESTOPBIT},
+                                           GpsCase{-1, 0, 1, 1, 4800, NOPARITY, FALSE, 8, TWOSTOPBITS}));
 
 TEST(InstrumentDcb, EnablesDtrAndRtsAndKeepsWhatTheTableLeaves) {
   DCB dcb = odd_port_state();
@@ -95,8 +94,8 @@ TEST(InstrumentDcb, EnablesDtrAndRtsAndKeepsWhatTheTableLeaves) {
   EXPECT_EQ(dcb.fInX, 0u);
   EXPECT_EQ(dcb.fDtrControl, static_cast<DWORD>(DTR_CONTROL_ENABLE));
   EXPECT_EQ(dcb.fRtsControl, static_cast<DWORD>(RTS_CONTROL_ENABLE));
-  EXPECT_EQ(dcb.fDsrSensitivity, 1u);     // as the port had it
-  EXPECT_EQ(dcb.fTXContinueOnXoff, 0u);   // as the port had it
+  EXPECT_EQ(dcb.fDsrSensitivity, 1u);    // as the port had it
+  EXPECT_EQ(dcb.fTXContinueOnXoff, 0u);  // as the port had it
 }
 
 TEST(InstrumentDcb, BaudByIndexAndUnknownIndexKeepsTheRate) {

@@ -36,8 +36,8 @@ HWND test_window() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"SerialTestWnd";
     RegisterClassW(&wc);
-    return CreateWindowExW(0, L"SerialTestWnd", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(0, L"SerialTestWnd", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
   }();
   return window;
 }

@@ -39,8 +39,8 @@ inline TestPorts test_ports() {
   return p;
 }
 
-#define QUELOR_NEED_PORTS(ports)                                                      \
-  const ::quelor::test::TestPorts ports = ::quelor::test::test_ports();              \
+#define QUELOR_NEED_PORTS(ports)                                        \
+  const ::quelor::test::TestPorts ports = ::quelor::test::test_ports(); \
   if (!ports.present) GTEST_SKIP() << "QUELOR_SERIAL_PORTS not set (run by tests/e2e/serial_ports.sh)"
 
 // The messages the test window received, and a snapshot of the shared

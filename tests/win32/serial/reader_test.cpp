@@ -106,7 +106,7 @@ TEST_F(Reader, DecimationCountsBadLinesTowardTheFactor) {
   Sleep(50);
   // good, bad, good (3rd: posted), good, good, good (3rd: posted)
   remote.write(em31_record('A') + "\rX12345678901\r" + em31_record('B') + "\r" + em31_record('C') + "\r" +
-            em31_record('D') + "\r" + em31_record('E') + "\r");
+               em31_record('D') + "\r" + em31_record('E') + "\r");
   ASSERT_TRUE(pump_until([&] { return count(WM_EM34_READING) == 2; }, 3000)) << count(WM_EM34_READING);
   pump_until([] { return false; }, 150);
   EXPECT_EQ(count(WM_EM34_READING), 2);
@@ -221,10 +221,12 @@ TEST_F(Reader, TiltSentencesGoToTheWindowAndBadLinesToTheDataFile) {
   EXPECT_EQ(window_log().records.back(), good);
   reader_shared().survey.logging.store(true);
   remote.write(bad + "\r\nPTLT no dollar\r\n");
-  ASSERT_TRUE(pump_until([] {
-    std::lock_guard lock(g_comment_mutex);
-    return g_comments.size() == 2;
-  }, 3000));
+  ASSERT_TRUE(pump_until(
+      [] {
+        std::lock_guard lock(g_comment_mutex);
+        return g_comments.size() == 2;
+      },
+      3000));
   pump_until([] { return false; }, 100);
   EXPECT_EQ(count(WM_TILT_READING), 1);
   std::lock_guard lock(g_comment_mutex);
@@ -287,7 +289,7 @@ TEST_F(Reader, PolledEm61ReadsOneRecordPerRequest) {
   const DWORD tick_before = reader_shared().last_record_tick.load();
   Sleep(20);
   ASSERT_EQ(request_polled_reading(), 1);
-  EXPECT_EQ(request_polled_reading(), 0);  // not idle until the record came
+  EXPECT_EQ(request_polled_reading(), 0);                           // not idle until the record came
   EXPECT_NE(reader_shared().last_record_tick.load(), tick_before);  // stamped by the request
   std::string heard;
   const DWORD start = GetTickCount();
@@ -375,9 +377,7 @@ TEST_F(Reader, Grad601LinesAreSentWithoutTheirLineEnd) {
   EXPECT_LT(GetTickCount() - reader_shared().last_record_tick.load(), 3000u);
 }
 
-TEST(ReaderSound, MissingWaveResourceIsNotPlayed) {
-  EXPECT_FALSE(play_wave_resource(L"SOUND_RESULT_NOT_THERE"));
-}
+TEST(ReaderSound, MissingWaveResourceIsNotPlayed) { EXPECT_FALSE(play_wave_resource(L"SOUND_RESULT_NOT_THERE")); }
 
 }  // namespace
 }  // namespace quelor
