@@ -132,9 +132,8 @@ Stages report_day() {
   Stages s;
   const std::string& bytes = day();
   double t = thread_seconds();
-  const ExportTableResult table = build_export_table(bytes, {});
   SurveyData survey;
-  add_survey_file(survey, "day", bytes, *table.table);
+  add_survey_file(survey, "day", bytes, {});
   s.readings = static_cast<long>(survey.readings.size());
   s.read = thread_seconds() - t;
 
@@ -197,9 +196,8 @@ BENCHMARK(BM_ReportDay)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CoverageDay(benchmark::State& state) {
   const std::string& bytes = day();
-  const ExportTableResult table = build_export_table(bytes, {});
   SurveyData survey;
-  add_survey_file(survey, "day", bytes, *table.table);
+  add_survey_file(survey, "day", bytes, {});
   for (auto _ : state) benchmark::DoNotOptimize(survey_coverage(survey).covered_share);
 }
 BENCHMARK(BM_CoverageDay)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "export/export_table.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,8 @@ namespace {
 
 // Warnings of positions not used, one by one up to this many, then counted.
 constexpr int kListedGpsWarnings = 10;
+// Readings handed their positions at a time.
+constexpr std::size_t kPositionBlock = 4096;
 
 std::string trimmed(std::string_view s) {
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -47,7 +50,9 @@ struct Reader {
   FixJumpScreen jumps;
   int unused_positions = 0;
   bool columns_named = false, columns_raw_inphase = false;
-  std::vector<PathEvent> events;  // of the path segment being read
+  // The path segment being read: its fixes in file order, its readings' ticks.
+  std::vector<PathFix> fixes;
+  std::vector<std::uint32_t> ticks;
 
   // A continued file's header may change the set-up; the constants that
   // follow it are read by apply_constant_record. Another instrument's
@@ -110,7 +115,7 @@ struct Reader {
     }
     f.easting = fix.easting;
     f.northing = fix.northing;
-    events.push_back({PathEventKind::kFix, tick, f});
+    fixes.push_back(f);
   }
 
   void reading(std::string_view rec, std::uint32_t tick) {
@@ -118,19 +123,25 @@ struct Reader {
     station_advance = true;
     visitor.reading({line, line_block, station, tick, table.columns}, decode,
                     rec.substr(0, reading_body_length(length)));
-    events.push_back({PathEventKind::kReading, tick});
+    ticks.push_back(tick);
   }
 
-  // A path segment ends: its readings' positions go to the visitor, its
-  // fixes to the track.
+  // A path segment ends: its readings' positions go to the visitor, a
+  // block at a time, its fixes to the track.
   void end_segment() {
-    const std::vector<std::optional<PathPosition>> positions = interpolate_readings(events);
-    if (!positions.empty()) visitor.positions(positions);
     if (table.track.empty()) table.track.emplace_back();
-    for (const PathEvent& e : events)
-      if (e.kind == PathEventKind::kFix) table.track.back().push_back(e.fix);
+    table.track.back().insert(table.track.back().end(), fixes.begin(), fixes.end());
     if (!table.track.back().empty()) table.track.emplace_back();
-    events.clear();
+    sort_by_tick(fixes);
+    std::vector<std::optional<PathPosition>> positions;
+    for (std::size_t begin = 0; begin < ticks.size(); begin += kPositionBlock) {
+      const std::size_t end = std::min(ticks.size(), begin + kPositionBlock);
+      positions.clear();
+      for (std::size_t i = begin; i < end; ++i) positions.push_back(position_at(fixes, ticks[i]));
+      visitor.positions(positions);
+    }
+    fixes.clear();
+    ticks.clear();
   }
 
   void record(const DataRecord& r) {

@@ -1,9 +1,12 @@
 #include "grid/survey_samples.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <span>
 
 #include "background/survey_file.h"
+#include "datafile/record_cursor.h"
 #include "export/export_table.h"
 #include "gps/units.h"
 #include "variant/instrument.h"
@@ -42,6 +45,9 @@ GridSample sample_at(const PathPosition& p, double value, int map_units) {
   return {unit(p.easting, map_units), unit(p.northing, map_units), value};
 }
 
+// Decoded values are finite: NaN marks a reading without one.
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+
 // One walk of the file keeping the value of one column of each reading
 // until its position is known, and which columns hold any value.
 struct SampleWalk {
@@ -51,7 +57,8 @@ struct SampleWalk {
   bool chosen = false;
   std::vector<bool> used;
   std::vector<std::optional<double>> numbers;  // of the reading being read
-  std::vector<std::optional<double>> pending;  // the taken value of readings awaiting positions
+  std::vector<double> pending;                 // the taken value of readings awaiting positions (kNoValue: none)
+  std::size_t placed = 0;                      // of them, those given their positions
   SurveySamples s;
   bool first_fix = true;
 
@@ -68,20 +75,25 @@ struct SampleWalk {
     reading_numbers(decode, body, numbers);
     for (std::size_t i = 0; i < used.size() && i < numbers.size(); ++i)
       if (numbers[i]) used[i] = true;
-    pending.push_back(column && *column < numbers.size() ? numbers[*column] : std::nullopt);
+    const std::optional<double> v = column && *column < numbers.size() ? numbers[*column] : std::nullopt;
+    pending.push_back(v.value_or(kNoValue));
     ++s.readings;
   }
 
   void positions(std::span<const std::optional<PathPosition>> at) {
-    for (std::size_t i = 0; i < at.size() && i < pending.size(); ++i) {
-      if (!at[i] || !pending[i]) continue;
+    for (std::size_t i = 0; i < at.size() && placed < pending.size(); ++i) {
+      const double v = pending[placed++];
+      if (!at[i] || std::isnan(v)) continue;
       if (first_fix && at[i]->geographic) {
         s.south = at[i]->latitude < 0;
         first_fix = false;
       }
-      s.samples.push_back(sample_at(*at[i], *pending[i], map_units));
+      s.samples.push_back(sample_at(*at[i], v, map_units));
     }
-    pending.clear();
+    if (placed == pending.size()) {
+      pending.clear();
+      placed = 0;
+    }
   }
 };
 
@@ -89,6 +101,9 @@ struct SampleWalk {
 SampleWalk walk_samples(std::string_view bytes, const ExportOptions& options, const std::string& channel, int map_units,
                         std::string& error, std::optional<ExportTable>& table) {
   SampleWalk walk;
+  // A sample a reading at most: room for them all at once.
+  if (const DataFile file = open_data_file(bytes); file.record_length > 0)
+    walk.s.samples.reserve(bytes.size() / static_cast<std::size_t>(file.record_length));
   walk.channel = channel;
   walk.map_units = map_units;
   ReadingVisitor visitor;

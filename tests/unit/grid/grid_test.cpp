@@ -14,6 +14,7 @@
 
 #include "grid/cell_kinds.h"
 #include "grid/contours.h"
+#include "grid/progress_gate.h"
 #include "grid/grid.h"
 #include "grid/line_spacing.h"
 
@@ -380,6 +381,25 @@ TEST(Contours, PiecesJoinIntoOneLineALevel) {
         EXPECT_TRUE(on_border) << k.name << " " << end[0] << "," << end[1];
       }
     }
+  }
+}
+
+TEST(ProgressGate, StepsShownOnceTheWorkHasRunOverASecond) {
+  // The clock at each step, and whether that step is shown.
+  struct Case {
+    const char* name;
+    std::vector<double> steps;
+    std::vector<bool> shown;
+  };
+  const Case cases[] = {
+      {"quick work: nothing", {100.2, 100.5, 100.9, 101.0}, {false, false, false, false}},
+      {"a slow step: shown from then on", {100.1, 100.3, 102.4, 102.5}, {false, false, true, true}},
+      {"slow from the start", {101.5, 101.6}, {true, true}},
+  };
+  for (const Case& k : cases) {
+    ProgressGate gate{100.0, false};
+    for (std::size_t i = 0; i < k.steps.size(); ++i)
+      EXPECT_EQ(progress_due(gate, k.steps[i]), k.shown[i]) << k.name << " step " << i;
   }
 }
 
