@@ -1,11 +1,20 @@
 // quelor grid on a full day's survey: 720,000 readings (8 hours at 25
 // readings a second) on lawnmower lines 1 m apart, gridded at 0.25 m cells.
 // The file is the simulator's log of the walk; the benchmarks time the
-// reading of the file through the export's table, minimum curvature (and
-// nearest) with the blanking, the GeoTIFF, and all of it together.
+// reading of the file (one walk of its records into numeric samples),
+// minimum curvature (and nearest) with the blanking, the GeoTIFF, and all of
+// it together, beside GMT blockmean + surface on the same points. Counters:
+// the process's peak resident memory so far (run one benchmark alone for
+// its own figure) and, for GMT, the CPU seconds of its processes.
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "devsim/instrument_kind.h"
@@ -36,6 +45,21 @@ const std::string& day_file() {
     return devsim::log_simulated_survey(o, 7, 0).bytes;
   }();
   return bytes;
+}
+
+double peak_rss_mb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_maxrss) / 1024.0;  // kB on Linux
+}
+
+double children_cpu_seconds() {
+  rusage u{};
+  getrusage(RUSAGE_CHILDREN, &u);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(u.ru_utime) + seconds(u.ru_stime);
 }
 
 const SurveySamples& day_samples() {
@@ -85,12 +109,45 @@ void BM_WholeDay(benchmark::State& state) {
     o.zone = s.zone;
     benchmark::DoNotOptimize(geotiff_bytes(r.grid, o));
   }
+  state.counters["peak_rss_mb"] = peak_rss_mb();
+}
+
+// GMT on the same points at the same cells: blockmean, then surface at the
+// default tension, into a netCDF grid. Skipped without gmt.
+void BM_GmtBlockmeanSurface(benchmark::State& state) {
+  if (std::system("gmt --version >/dev/null 2>&1") != 0) {
+    state.SkipWithError("gmt is not installed");
+    return;
+  }
+  const SurveySamples& s = day_samples();
+  const std::string xyz = "/tmp/quelor_bench_day.xyz", nc = "/tmp/quelor_bench_day.nc";
+  double west = 1e300, east = -1e300, south = 1e300, north = -1e300;
+  if (std::FILE* f = std::fopen(xyz.c_str(), "w")) {
+    for (const GridSample& p : s.samples) {
+      std::fprintf(f, "%.3f %.3f %.6g\n", p.x, p.y, p.value);
+      west = std::min(west, p.x), east = std::max(east, p.x), south = std::min(south, p.y),
+      north = std::max(north, p.y);
+    }
+    std::fclose(f);
+  }
+  char region[160];
+  std::snprintf(region, sizeof region, "-R%.2f/%.2f/%.2f/%.2f -I0.25", std::floor(west * 4) / 4,
+                std::ceil(east * 4) / 4, std::floor(south * 4) / 4, std::ceil(north * 4) / 4);
+  const std::string command = std::string("gmt blockmean ") + xyz + " " + region + " | gmt surface " + region +
+                              " -T0.25 -G" + nc + " 2>/dev/null";
+  const double cpu_before = children_cpu_seconds();
+  for (auto _ : state)
+    if (std::system(command.c_str()) != 0) state.SkipWithError("gmt failed");
+  state.counters["cpu_s"] = (children_cpu_seconds() - cpu_before) / static_cast<double>(state.iterations());
+  std::remove(xyz.c_str());
+  std::remove(nc.c_str());
 }
 
 BENCHMARK(BM_ReadSurvey)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MinimumCurvature)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Nearest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GeoTiff)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WholeDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeDay)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GmtBlockmeanSurface)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace

@@ -224,12 +224,14 @@ else
   echo "gdalinfo missing (gdal-bin): skipping the GDAL read-back"
 fi
 
-# Progress on standard error for a long input (a log: one line a step), none for a short one.
+# Progress on standard error once gridding runs over a second (the clock's
+# rule is tested natively): whatever a long input shows is one line a step
+# (a log), or the time taken; a short input says nothing.
 "$DEVSIM" survey --instrument em31mk2 --rate 25 --lines 60 --line-length 100 --spacing 1 --quality 4 --out "$WORK/long.T31" >/dev/null ||
   fail "devsim long survey: exit $?"
 "$QUELOR" grid "$WORK/long.T31" --out "$WORK/long.tif" >/dev/null 2>"$WORK/long.err" || fail "grid long: exit $?"
-grep -q '^quelor grid: 1/3 reading .*long.T31$' "$WORK/long.err" && grep -q '^quelor grid: 3/3 writing ' "$WORK/long.err" ||
-  fail "no progress for a long input: $(cat "$WORK/long.err")"
+grep -v -E '^quelor grid: ([1-3]/3 (reading .*long.T31|gridding [0-9]+ readings|writing .*)|done in [0-9.]+ s)$' "$WORK/long.err" &&
+  fail "progress lines: $(cat "$WORK/long.err")"
 "$QUELOR" grid "$WORK/north.T31" --out "$WORK/short.tif" >/dev/null 2>"$WORK/short.err" || fail "grid short: exit $?"
 [ -s "$WORK/short.err" ] && fail "progress for a short input: $(cat "$WORK/short.err")"
 rm -f "$WORK/long.T31" "$WORK/long.tif"

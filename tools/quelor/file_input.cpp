@@ -30,6 +30,11 @@ std::optional<std::string> read_file_bytes(const std::string& path) {
   std::FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) return std::nullopt;
   std::string bytes;
+  // The file's size up front: a day's file read without doubling the buffer.
+  if (std::fseek(in, 0, SEEK_END) == 0) {
+    if (const long size = std::ftell(in); size > 0) bytes.reserve(static_cast<std::size_t>(size));
+    std::rewind(in);
+  }
   const bool ok = append_stream(in, bytes);
   std::fclose(in);
   if (!ok) return std::nullopt;

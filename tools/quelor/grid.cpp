@@ -43,8 +43,6 @@ namespace quelor::tool {
 
 namespace {
 
-constexpr std::size_t kLongInput = 4u << 20;  // bytes of input: about a second of reading and gridding
-
 const char kUsage[] =
     "usage: quelor grid FILE...|FOLDER [--channel NAME|--all] [--cell M] [--blank M] [--fill] [--method "
     "mincurv|nearest]\n"
@@ -312,14 +310,8 @@ int run_grid(int argc, char** argv) {
   if (const std::string error = parse(argc, argv, o); !error.empty()) return bad(error);
   if (const std::string error = expand_data_folders(o.files); !error.empty()) return bad(error);
   if (const std::string why = outputs_refusal(outputs_of(o), o.files); !why.empty()) return bad(why);
-  std::size_t total = 0;
-  for (const std::string& file : o.files) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    total += ec ? 0 : static_cast<std::size_t>(size);
-  }
-  // A bar on a terminal; in a log one line a step when the input takes over a second.
-  Progress progress("quelor grid", static_cast<int>(o.files.size()) + 2, total >= kLongInput);
+  // A bar on a terminal, in a log one line a step: once the work has run over a second.
+  Progress progress("quelor grid", static_cast<int>(o.files.size()) + 2);
   SurveyMosaicResult mosaic = read_mosaic(o, o.channel, &progress);
   if (!mosaic.survey) return bad(mosaic.error);
   const std::string name = o.files.size() == 1 ? o.files[0] : std::to_string(o.files.size()) + " files";

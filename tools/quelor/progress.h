@@ -1,15 +1,20 @@
 #pragma once
-// Progress of a long subcommand on stderr: a bar redrawn in place when
-// stderr is a terminal, otherwise one line per step for long inputs only.
+// Progress of a long subcommand on stderr, once it has run longer than a
+// second: a bar redrawn in place when stderr is a terminal, otherwise one
+// line per step.
 
+#include <functional>
 #include <string>
+
+#include "grid/progress_gate.h"
 
 namespace quelor::tool {
 
 class Progress {
  public:
-  // `steps`: how many steps the work has; `long_work`: report in a log too.
-  Progress(const char* command, int steps, bool long_work);
+  // `steps`: how many steps the work has; `clock`: seconds of a steady clock.
+  Progress(const char* command, int steps, std::function<double()> clock = steady_seconds);
+  static double steady_seconds();
   ~Progress();
   void step(const std::string& what);
   void done();
@@ -18,8 +23,9 @@ class Progress {
   const char* command_;
   int steps_;
   int done_steps_ = 0;
+  std::function<double()> clock_;
+  ProgressGate gate_;
   bool terminal_;
-  bool log_;
   bool finished_ = false;
 };
 

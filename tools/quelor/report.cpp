@@ -47,7 +47,6 @@ namespace {
 
 constexpr int kMapPixels = 900;  // the longer side of each map
 constexpr int kReplotTile = 200;
-constexpr std::size_t kLongInput = 4u << 20;  // bytes: progress lines without a terminal
 constexpr int kSpeedBins = 20;
 constexpr int kGpsBuckets = 600;
 
@@ -135,15 +134,15 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     f.info = *info;
     ExportOptions options;
     options.zone = o.zone;
-    const ExportTableResult table = build_export_table(f.bytes, options);
+    const std::size_t readings_before = r.survey.readings.size();
+    const ExportTableResult table = add_survey_file(r.survey, f.name, f.bytes, options);
     if (!table.table) throw BadInput{path + ": " + table.error};
-    f.readings = static_cast<long>(table.table->rows.size());
+    f.readings = static_cast<long>(r.survey.readings.size() - readings_before);
     f.format_version = f.bytes.substr(9, 3);
     f.warnings = table.table->warnings;
-    add_survey_file(r.survey, f.name, f.bytes, *table.table);
     if (const std::size_t lf = f.bytes.find('\n'); lf != std::string::npos && f.bytes.size() % (lf + 1) != 0)
       r.survey.truncated_files.push_back(f.name);
-    r.samples.push_back(survey_samples(*table.table, f.info.map_units, o.channel));
+    r.samples.push_back(survey_samples(f.bytes, o.channel, o.zone));
     r.files.push_back(std::move(f));
   }
   if (std::any_of(r.files.begin(), r.files.end(), [&](const InputFile& f) {
@@ -307,9 +306,7 @@ std::vector<std::string> inputs_of(const Options& o) {
 
 int run(const Options& o) {
   if (const std::string why = output_refusal(o.out, inputs_of(o)); !why.empty()) throw BadInput{why};
-  std::size_t total = 0;
-  for (const std::string& f : o.files) total += file_size(f);
-  Progress progress("quelor report", static_cast<int>(o.files.size()) + 4, total >= kLongInput);
+  Progress progress("quelor report", static_cast<int>(o.files.size()) + 4);
   ReadFiles in = read_files(o, progress);
   const Variant variant = in.files[0].info.variant;
   Settings s = initial_settings(variant);

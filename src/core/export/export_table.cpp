@@ -1,8 +1,10 @@
 #include "export/export_table.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 
 #include "datafile/file_header.h"
 #include "datafile/naming.h"
@@ -21,6 +23,8 @@ namespace {
 
 // Warnings of positions not used, one by one up to this many, then counted.
 constexpr int kListedGpsWarnings = 10;
+// Readings handed their positions at a time.
+constexpr std::size_t kPositionBlock = 4096;
 
 std::string trimmed(std::string_view s) {
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -29,8 +33,9 @@ std::string trimmed(std::string_view s) {
 }
 
 struct Reader {
-  explicit Reader(const ExportOptions& o) : options(o) {}
+  Reader(const ExportOptions& o, const ReadingVisitor& v) : options(o), visitor(v) {}
   const ExportOptions& options;
+  const ReadingVisitor& visitor;
   ExportTable table;
   int length = 0;
   DecodeContext decode;
@@ -45,7 +50,9 @@ struct Reader {
   FixJumpScreen jumps;
   int unused_positions = 0;
   bool columns_named = false, columns_raw_inphase = false;
-  std::vector<PathEvent> events;
+  // The path segment being read: its fixes in file order, its readings' ticks.
+  std::vector<PathFix> fixes;
+  std::vector<std::uint32_t> ticks;
 
   // A continued file's header may change the set-up; the constants that
   // follow it are read by apply_constant_record. Another instrument's
@@ -59,7 +66,7 @@ struct Reader {
         z <= 60)
       zone = make_survey_zone(z);
     jumps = FixJumpScreen{};  // another session: another clock
-    events.push_back({PathEventKind::kBreak});
+    end_segment();
   }
 
   // The first header names the columns (the in-phase units among them); a
@@ -108,22 +115,33 @@ struct Reader {
     }
     f.easting = fix.easting;
     f.northing = fix.northing;
-    events.push_back({PathEventKind::kFix, tick, f});
+    fixes.push_back(f);
   }
 
   void reading(std::string_view rec, std::uint32_t tick) {
     if (station_advance) station += increment;
     station_advance = true;
-    ExportRow row;
-    row.line = line;
-    row.line_block = line_block;
-    row.station = station;
-    row.tick = tick;
-    ReadingCells cells = reading_cells(decode, rec.substr(0, reading_body_length(length)));
-    row.values = std::move(cells.values);
-    row.numbers = std::move(cells.numbers);
-    table.rows.push_back(std::move(row));
-    events.push_back({PathEventKind::kReading, tick});
+    visitor.reading({line, line_block, station, tick, table.columns}, decode,
+                    rec.substr(0, reading_body_length(length)));
+    ticks.push_back(tick);
+  }
+
+  // A path segment ends: its readings' positions go to the visitor, a
+  // block at a time, its fixes to the track.
+  void end_segment() {
+    if (table.track.empty()) table.track.emplace_back();
+    table.track.back().insert(table.track.back().end(), fixes.begin(), fixes.end());
+    if (!table.track.back().empty()) table.track.emplace_back();
+    sort_by_tick(fixes);
+    std::vector<std::optional<PathPosition>> positions;
+    for (std::size_t begin = 0; begin < ticks.size(); begin += kPositionBlock) {
+      const std::size_t end = std::min(ticks.size(), begin + kPositionBlock);
+      positions.clear();
+      for (std::size_t i = begin; i < end; ++i) positions.push_back(position_at(fixes, ticks[i]));
+      visitor.positions(positions);
+    }
+    fixes.clear();
+    ticks.clear();
   }
 
   void record(const DataRecord& r) {
@@ -135,7 +153,7 @@ struct Reader {
       case 'L':
         line = trimmed(rec.substr(1, 12));
         ++line_block;
-        events.push_back({PathEventKind::kBreak});
+        end_segment();
         break;
       case 'B':
         station = number_at(rec, 1, 11).value_or(0.0);
@@ -146,33 +164,9 @@ struct Reader {
         station = number_at(rec, 1, 11).value_or(0.0);
         station_advance = false;
         break;
-      case 'X': events.push_back({PathEventKind::kBreak}); break;
+      case 'X': end_segment(); break;
       default: break;
     }
-  }
-
-  void keep_columns_with_values() {
-    std::vector<bool> used(table.columns.size(), false);
-    bool any = false;
-    for (const ExportRow& r : table.rows)
-      for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i)
-        if (!r.values[i].empty()) used[i] = any = true;
-    if (!any) return;
-    std::vector<ValueColumn> columns;
-    for (std::size_t i = 0; i < used.size(); ++i)
-      if (used[i]) columns.push_back(table.columns[i]);
-    for (ExportRow& r : table.rows) {
-      std::vector<std::string> values;
-      std::vector<std::optional<double>> numbers;
-      for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i) {
-        if (!used[i]) continue;
-        values.push_back(std::move(r.values[i]));
-        numbers.push_back(r.numbers[i]);
-      }
-      r.values = std::move(values);
-      r.numbers = std::move(numbers);
-    }
-    table.columns = std::move(columns);
   }
 
   void finish() {
@@ -180,21 +174,39 @@ struct Reader {
     if (unused_positions > kListedGpsWarnings)
       table.warnings.push_back(
           format_text("%d more GPS positions are not used", unused_positions - kListedGpsWarnings));
-    const std::vector<std::optional<PathPosition>> positions = interpolate_readings(events);
-    for (std::size_t i = 0; i < positions.size() && i < table.rows.size(); ++i) table.rows[i].position = positions[i];
-    table.track.emplace_back();
-    for (const PathEvent& e : events) {
-      if (e.kind == PathEventKind::kBreak && !table.track.back().empty()) table.track.emplace_back();
-      if (e.kind == PathEventKind::kFix) table.track.back().push_back(e.fix);
-    }
-    if (table.track.back().empty()) table.track.pop_back();
-    keep_columns_with_values();
+    end_segment();
+    if (!table.track.empty() && table.track.back().empty()) table.track.pop_back();
   }
 };
 
+void keep_columns_with_values(ExportTable& table) {
+  std::vector<bool> used(table.columns.size(), false);
+  bool any = false;
+  for (const ExportRow& r : table.rows)
+    for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i)
+      if (!r.values[i].empty()) used[i] = any = true;
+  if (!any) return;
+  std::vector<ValueColumn> columns;
+  for (std::size_t i = 0; i < used.size(); ++i)
+    if (used[i]) columns.push_back(table.columns[i]);
+  for (ExportRow& r : table.rows) {
+    std::vector<std::string> values;
+    std::vector<std::optional<double>> numbers;
+    for (std::size_t i = 0; i < used.size() && i < r.values.size(); ++i) {
+      if (!used[i]) continue;
+      values.push_back(std::move(r.values[i]));
+      numbers.push_back(r.numbers[i]);
+    }
+    r.values = std::move(values);
+    r.numbers = std::move(numbers);
+  }
+  table.columns = std::move(columns);
+}
+
 }  // namespace
 
-ExportTableResult build_export_table(std::string_view bytes, const ExportOptions& options) {
+ExportTableResult walk_survey_readings(std::string_view bytes, const ExportOptions& options,
+                                       const ReadingVisitor& visitor) {
   ExportTableResult result;
   const DataFile file = open_data_file(bytes);
   if (file.record_length == 0 || bytes.size() < 12) {
@@ -205,7 +217,7 @@ ExportTableResult build_export_table(std::string_view bytes, const ExportOptions
     result.error = "not a survey data file (the first record is no header)";
     return result;
   }
-  Reader reader(options);
+  Reader reader(options, visitor);
   reader.length = file.record_length;
   reader.table.variant = *file.variant;
   reader.table.program_code = std::string(bytes.substr(0, 9));
@@ -228,6 +240,31 @@ ExportTableResult build_export_table(std::string_view bytes, const ExportOptions
                                                 static_cast<int>(file.trailing_bytes()), reader.length));
   reader.finish();
   result.table = std::move(reader.table);
+  return result;
+}
+
+ExportTableResult build_export_table(std::string_view bytes, const ExportOptions& options) {
+  std::vector<ExportRow> rows;
+  std::size_t positioned = 0;
+  ReadingVisitor visitor;
+  visitor.reading = [&](const ReadingHead& head, const DecodeContext& decode, std::string_view body) {
+    ExportRow row;
+    row.line = head.line;
+    row.line_block = head.line_block;
+    row.station = head.station;
+    row.tick = head.tick;
+    ReadingCells cells = reading_cells(decode, body);
+    row.values = std::move(cells.values);
+    row.numbers = std::move(cells.numbers);
+    rows.push_back(std::move(row));
+  };
+  visitor.positions = [&](std::span<const std::optional<PathPosition>> positions) {
+    for (const auto& p : positions) rows[positioned++].position = p;
+  };
+  ExportTableResult result = walk_survey_readings(bytes, options, visitor);
+  if (!result.table) return result;
+  result.table->rows = std::move(rows);
+  keep_columns_with_values(*result.table);
   return result;
 }
 

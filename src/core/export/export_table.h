@@ -5,6 +5,8 @@
 // and the fixes themselves as a track.
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,5 +50,26 @@ struct ExportTableResult {
 };
 
 ExportTableResult build_export_table(std::string_view bytes, const ExportOptions& options);
+
+// The same walk of the records without keeping rows, for a reader that keeps
+// only what it needs of each reading (the grid's samples, the report's
+// readings): `reading` is called for every reading record in file order with
+// the decoding in effect there, and `positions` once each path segment ends,
+// with the positions of the readings handed over since its last call, in
+// order. The table returned holds no rows; its columns are all those the
+// first header names (build_export_table keeps only those with a value).
+struct ReadingHead {
+  const std::string& line;
+  int line_block = 0;
+  double station = 0.0;
+  std::uint32_t tick = 0;
+  const std::vector<ValueColumn>& columns;
+};
+struct ReadingVisitor {
+  std::function<void(const ReadingHead&, const DecodeContext&, std::string_view body)> reading;
+  std::function<void(std::span<const std::optional<PathPosition>>)> positions;
+};
+ExportTableResult walk_survey_readings(std::string_view bytes, const ExportOptions& options,
+                                       const ReadingVisitor& visitor);
 
 }  // namespace quelor

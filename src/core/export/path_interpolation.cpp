@@ -8,6 +8,8 @@ namespace {
 
 double between(double a, double b, double f) { return a + (b - a) * f; }
 
+}  // namespace
+
 std::optional<PathPosition> position_at(std::span<const PathFix> fixes, std::uint32_t tick, std::uint32_t max_gap_ms) {
   // Fixes are sorted by tick: the first fix at or after, and the last at or before.
   const auto after =
@@ -32,7 +34,9 @@ std::optional<PathPosition> position_at(std::span<const PathFix> fixes, std::uin
   return p;
 }
 
-}  // namespace
+void sort_by_tick(std::vector<PathFix>& fixes) {
+  std::stable_sort(fixes.begin(), fixes.end(), [](const PathFix& x, const PathFix& y) { return x.tick < y.tick; });
+}
 
 std::vector<std::optional<PathPosition>> interpolate_readings(std::span<const PathEvent> events,
                                                               std::uint32_t max_gap_ms) {
@@ -47,7 +51,7 @@ std::vector<std::optional<PathPosition>> interpolate_readings(std::span<const Pa
       if (events[i].kind == PathEventKind::kFix) fixes.push_back(events[i].fix);
     // A sentence is logged once it has fully arrived, so readings and fixes
     // are not always in tick order in the file: order the fixes by tick.
-    std::stable_sort(fixes.begin(), fixes.end(), [](const PathFix& x, const PathFix& y) { return x.tick < y.tick; });
+    sort_by_tick(fixes);
     for (std::size_t i = begin; i < end; ++i)
       if (events[i].kind == PathEventKind::kReading) out.push_back(position_at(fixes, events[i].tick, max_gap_ms));
     begin = end + 1;

@@ -45,6 +45,13 @@ struct PathPosition {
   int quality = 0;  // the lower of the two fixes' qualities
 };
 
+// The position of a reading at `tick` among the fixes of its path segment,
+// sorted by tick (sort_by_tick: a sentence is logged once it has fully
+// arrived, so readings and fixes are not always in tick order in the file).
+std::optional<PathPosition> position_at(std::span<const PathFix> sorted_fixes, std::uint32_t tick,
+                                        std::uint32_t max_gap_ms = kMaxFixGapMs);
+void sort_by_tick(std::vector<PathFix>& fixes);
+
 // One entry per kReading event, in order.
 std::vector<std::optional<PathPosition>> interpolate_readings(std::span<const PathEvent> events,
                                                               std::uint32_t max_gap_ms = kMaxFixGapMs);

@@ -49,19 +49,21 @@ std::vector<ValueColumn> reading_value_columns(const DecodeContext& decode, doub
   return out;
 }
 
-ReadingCells reading_cells(const DecodeContext& decode, std::string_view body) {
-  ReadingCells out;
-  if (is_em61(decode.instrument_type)) {
-    out.values.push_back(body.empty() ? std::string() : std::string(1, body[0]));
-    out.numbers.emplace_back();
-  }
+void reading_numbers(const DecodeContext& decode, std::string_view body, std::vector<std::optional<double>>& out) {
+  out.clear();
+  if (is_em61(decode.instrument_type)) out.emplace_back();  // the marker letter's text column
   const ReadingMeaning m = interpret_reading(decode, body);
   for (int i = 0; i < m.column_count; ++i) {
     const std::optional<double>& v = m.columns[static_cast<std::size_t>(i)];
-    const bool shown = v && std::isfinite(*v);
-    out.values.push_back(shown ? number(*v) : std::string());
-    out.numbers.push_back(shown ? v : std::nullopt);
+    out.push_back(v && std::isfinite(*v) ? v : std::nullopt);
   }
+}
+
+ReadingCells reading_cells(const DecodeContext& decode, std::string_view body) {
+  ReadingCells out;
+  reading_numbers(decode, body, out.numbers);
+  for (const std::optional<double>& v : out.numbers) out.values.push_back(v ? number(*v) : std::string());
+  if (is_em61(decode.instrument_type)) out.values[0] = body.empty() ? std::string() : std::string(1, body[0]);
   return out;
 }
 

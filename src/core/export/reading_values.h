@@ -37,4 +37,8 @@ struct ReadingCells {
 };
 ReadingCells reading_cells(const DecodeContext& decode, std::string_view body);
 
+// The numbers of reading_cells alone, into `out` (cleared first), for a
+// reader that needs no text.
+void reading_numbers(const DecodeContext& decode, std::string_view body, std::vector<std::optional<double>>& out);
+
 }  // namespace quelor

@@ -22,17 +22,17 @@ std::vector<PlanePoint> convex_hull(std::vector<PlanePoint> p) {
                       }),
           p.end());
   if (p.size() < 3) return p;
-  std::vector<PlanePoint> hull(2 * p.size());
-  std::size_t k = 0;
+  // The hull grows as it needs: a day's readings have a hull of a few points.
+  std::vector<PlanePoint> hull;
   for (std::size_t i = 0; i < p.size(); ++i) {  // lower chain
-    while (k >= 2 && cross(hull[k - 2], hull[k - 1], p[i]) <= 0) --k;
-    hull[k++] = p[i];
+    while (hull.size() >= 2 && cross(hull[hull.size() - 2], hull.back(), p[i]) <= 0) hull.pop_back();
+    hull.push_back(p[i]);
   }
-  for (std::size_t i = p.size() - 1, lower = k + 1; i-- > 0;) {  // upper chain
-    while (k >= lower && cross(hull[k - 2], hull[k - 1], p[i]) <= 0) --k;
-    hull[k++] = p[i];
+  for (std::size_t i = p.size() - 1, lower = hull.size() + 1; i-- > 0;) {  // upper chain
+    while (hull.size() >= lower && cross(hull[hull.size() - 2], hull.back(), p[i]) <= 0) hull.pop_back();
+    hull.push_back(p[i]);
   }
-  hull.resize(k - 1);
+  hull.pop_back();
   return hull;
 }
 

@@ -197,6 +197,7 @@ CoverageGap describe(const Cells& g, const Component& comp) {
 // The blocks of the positioned readings and their hulls, largest first.
 std::vector<CoverageBlock> block_hulls(const SurveyData& survey, double swath_width) {
   std::vector<PlanePoint> points;
+  points.reserve(survey.readings.size());
   for (const SurveyReading& r : survey.readings)
     if (r.positioned) points.push_back(r.position);
   if (points.empty())
@@ -223,6 +224,7 @@ std::vector<CoverageBlock> block_hulls(const SurveyData& survey, double swath_wi
 Coverage survey_coverage(const SurveyData& survey, long max_cells) {
   Coverage c;
   std::vector<PlanePoint> points;
+  points.reserve(survey.readings.size());
   for (const SurveyReading& r : survey.readings)
     if (r.positioned) points.push_back(r.position);
   if (points.empty())

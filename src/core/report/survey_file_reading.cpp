@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <span>
 
 #include "background/replot.h"
 #include "background/survey_file.h"
@@ -91,9 +92,10 @@ double time_at_tick(const TimeMark& mark, std::uint32_t tick) {
   return mark.seconds + static_cast<double>(tick - mark.tick) / 1000.0;
 }
 
-void add_survey_file(SurveyData& survey, const std::string& name, std::string_view bytes, const ExportTable& table) {
+ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, std::string_view bytes,
+                                  const ExportOptions& options) {
   const DataFile file = open_data_file(bytes);
-  if (file.record_length < 13) return;
+  if (file.record_length < 13) return build_export_table(bytes, options);  // says why
   const auto info = read_survey_file_info(bytes);
   SwathScan swaths;
   swaths.metres_per_unit = metres_per_unit(info ? info->map_units : 0);
@@ -124,35 +126,48 @@ void add_survey_file(SurveyData& survey, const std::string& name, std::string_vi
       swaths.reset(false);
   }
 
-  // Lines: one per line block of the file, in order.
+  // Readings, each given its line block's line and its local time, placed
+  // once their path segment's positions are known.
   const int first_line = static_cast<int>(survey.lines.size());
-  int blocks = 0;
-  for (const ExportRow& r : table.rows) blocks = std::max(blocks, r.line_block);
-  std::vector<std::string> names(static_cast<std::size_t>(std::max(blocks, 1)));
-  for (const ExportRow& r : table.rows)
-    if (r.line_block >= 1) names[static_cast<std::size_t>(r.line_block - 1)] = r.line;
-  for (const std::string& n : names) survey.lines.push_back({name, n});
-
-  // Each line's tick span, to place the fixes.
+  const std::size_t first_reading = survey.readings.size();
+  // A reading a record at most: room for them all at once.
+  survey.readings.reserve(first_reading + bytes.size() / static_cast<std::size_t>(file.record_length));
+  std::size_t placed = first_reading;
+  std::vector<std::string> names(1);                  // of each line block, in order
   std::vector<std::pair<std::uint32_t, int>> starts;  // first tick of each line block, in order
   clock.restart();
-  for (const ExportRow& r : table.rows) {
-    const int line = first_line + std::max(r.line_block, 1) - 1;
-    if (starts.empty() || starts.back().second != line) starts.push_back({r.tick, line});
+  ReadingVisitor visitor;
+  visitor.reading = [&](const ReadingHead& h, const DecodeContext&, std::string_view) {
+    const std::size_t block = static_cast<std::size_t>(std::max(h.line_block, 1));
+    if (names.size() < block) names.resize(block);
+    if (h.line_block >= 1) names[block - 1] = h.line;
+    const int line = first_line + static_cast<int>(block) - 1;
+    if (starts.empty() || starts.back().second != line) starts.push_back({h.tick, line});
     SurveyReading reading;
     reading.line = line;
-    reading.time = clock.at(r.tick);
-    if (r.position) {
-      reading.positioned = true;
-      reading.position = {r.position->easting, r.position->northing};
-    }
+    reading.time = clock.at(h.tick);
     survey.readings.push_back(reading);
+  };
+  visitor.positions = [&](std::span<const std::optional<PathPosition>> at) {
+    for (const std::optional<PathPosition>& p : at) {
+      SurveyReading& reading = survey.readings[placed++];
+      if (!p) continue;
+      reading.positioned = true;
+      reading.position = {p->easting, p->northing};
+    }
+  };
+  ExportTableResult result = walk_survey_readings(bytes, options, visitor);
+  if (!result.table) {
+    survey.readings.resize(first_reading);
+    return result;
   }
+  for (const std::string& n : names) survey.lines.push_back({name, n});
+
   int segment = 0;
   for (const SurveyFix& f : survey.fixes) segment = std::max(segment, f.segment + 1);
   clock.restart();
   std::size_t line_at = 0;
-  for (const std::vector<PathFix>& track : table.track) {
+  for (const std::vector<PathFix>& track : result.table->track) {
     for (const PathFix& p : track) {
       while (line_at + 1 < starts.size() && starts[line_at + 1].first <= p.tick) ++line_at;
       SurveyFix f;
@@ -168,6 +183,7 @@ void add_survey_file(SurveyData& survey, const std::string& name, std::string_vi
     }
     ++segment;
   }
+  return result;
 }
 
 }  // namespace quelor

@@ -12,9 +12,12 @@
 
 namespace quelor {
 
-// `table` is build_export_table of `bytes`; `name` is how the report calls
-// the file.
-void add_survey_file(SurveyData& survey, const std::string& name, std::string_view bytes, const ExportTable& table);
+// `name` is how the report calls the file. The readings are read by the
+// export's walk of the records, without its table of values; the table
+// returned (no rows: its warnings, zone, track) or why the bytes are no
+// survey data file, the survey then left as it was.
+ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, std::string_view bytes,
+                                  const ExportOptions& options);
 
 // The local time of day of a tick from the time mark before it ('*' records:
 // "hh:mm:ss.mmm" and the tick they were written at).

@@ -14,6 +14,7 @@
 
 #include "grid/cell_kinds.h"
 #include "grid/contours.h"
+#include "grid/progress_gate.h"
 #include "grid/grid.h"
 #include "grid/line_spacing.h"
 
@@ -310,10 +311,9 @@ TEST(Contours, LevelsAtTheIntervalWithEverySegmentOnItsLevel) {
   ASSERT_EQ(levels.size(), static_cast<std::size_t>(std::floor(high / 2) - std::ceil(low / 2) + 1));
   for (const ContourLevel& level : levels) {
     EXPECT_DOUBLE_EQ(std::remainder(level.value, 2.0), 0.0);
-    EXPECT_FALSE(level.segments.empty());
-    for (const auto& s : level.segments)
-      for (int end : {0, 2}) {
-        const double x = s[static_cast<std::size_t>(end)], y = s[static_cast<std::size_t>(end) + 1];
+    EXPECT_FALSE(level.lines.empty());
+    for (const ContourLine& line : level.lines)
+      for (const auto& [x, y] : line) {
         ASSERT_NEAR(plane(x, y), level.value, 1e-4) << level.value;
         const bool near_hole = std::fabs(x - g.centre_x(7)) < g.cell && std::fabs(y - g.centre_y(5)) < g.cell;
         EXPECT_FALSE(near_hole) << x << "," << y;
@@ -339,14 +339,67 @@ TEST(Contours, ASaddleIsSplitByTheMeanOfItsCorners) {
     g.values = {k.a, k.b, k.c, k.d};
     const std::vector<ContourLevel> levels = grid_contours(g, 0.5);
     ASSERT_EQ(levels.size(), 1u);
-    ASSERT_EQ(levels[0].segments.size(), 2u);
-    // Each segment cuts off one corner: joined high corners leave the low ones cut off.
-    for (const auto& s : levels[0].segments) {
-      const double mx = (s[0] + s[2]) / 2 - 1.0, my = (s[1] + s[3]) / 2 + 1.0;  // from the square's centre
+    ASSERT_EQ(levels[0].lines.size(), 2u);
+    // Each line cuts off one corner: joined high corners leave the low ones cut off.
+    for (const ContourLine& s : levels[0].lines) {
+      ASSERT_EQ(s.size(), 2u);
+      const double mx = (s[0][0] + s[1][0]) / 2 - 1.0, my = (s[0][1] + s[1][1]) / 2 + 1.0;  // from the square's centre
       const int column = mx > 0 ? 1 : 0, row = my > 0 ? 0 : 1;
       const float corner = g.at(column, row);
       EXPECT_EQ(corner < 0.5f, k.high_joined) << k.a << k.b << k.c << k.d;
     }
+  }
+}
+
+TEST(Contours, PiecesJoinIntoOneLineALevel) {
+  // A hill inside the data closes on itself; a slope runs from one edge of
+  // the data to the other; a hill cut by the data's edge is open.
+  struct Case {
+    const char* name;
+    Surface f;
+    bool closed;
+  };
+  const Surface hill = [](double x, double y) { return std::max(7.0, 10 - std::hypot(x - 105, y - 246)); };
+  const Surface slope = [](double x, double y) { return 0.4 * (x - 100) + 0.1 * (y - 240); };
+  const Surface edge_hill = [](double x, double y) { return std::max(5.0, 10 - std::hypot(x - 100, y - 246)); };
+  for (const Case& k :
+       {Case{"hill", hill, true}, Case{"slope", slope, false}, Case{"hill at the edge", edge_hill, false}}) {
+    const Grid g = analytic_grid(20, 16, k.f);
+    const std::vector<ContourLevel> levels = grid_contours(g, 1.0);
+    ASSERT_FALSE(levels.empty()) << k.name;
+    for (const ContourLevel& level : levels) {
+      ASSERT_EQ(level.lines.size(), 1u) << k.name << " " << level.value;
+      const ContourLine& line = level.lines[0];
+      ASSERT_GE(line.size(), 3u) << k.name << " " << level.value;
+      EXPECT_EQ(line.front() == line.back(), k.closed) << k.name << " " << level.value;
+      for (const auto& [x, y] : line) EXPECT_NEAR(k.f(x, y), level.value, 0.3) << k.name;
+      if (k.closed) continue;
+      // An open line ends on the border of the cell centres.
+      for (const ContourPoint& end : {line.front(), line.back()}) {
+        const bool on_border = std::fabs(end[0] - g.centre_x(0)) < 1e-9 || std::fabs(end[0] - g.centre_x(19)) < 1e-9 ||
+                               std::fabs(end[1] - g.centre_y(0)) < 1e-9 || std::fabs(end[1] - g.centre_y(15)) < 1e-9;
+        EXPECT_TRUE(on_border) << k.name << " " << end[0] << "," << end[1];
+      }
+    }
+  }
+}
+
+TEST(ProgressGate, StepsShownOnceTheWorkHasRunOverASecond) {
+  // The clock at each step, and whether that step is shown.
+  struct Case {
+    const char* name;
+    std::vector<double> steps;
+    std::vector<bool> shown;
+  };
+  const Case cases[] = {
+      {"quick work: nothing", {100.2, 100.5, 100.9, 101.0}, {false, false, false, false}},
+      {"a slow step: shown from then on", {100.1, 100.3, 102.4, 102.5}, {false, false, true, true}},
+      {"slow from the start", {101.5, 101.6}, {true, true}},
+  };
+  for (const Case& k : cases) {
+    ProgressGate gate{100.0, false};
+    for (std::size_t i = 0; i < k.steps.size(); ++i)
+      EXPECT_EQ(progress_due(gate, k.steps[i]), k.shown[i]) << k.name << " step " << i;
   }
 }
 

@@ -506,10 +506,18 @@ std::string writer_file() {
 
 TEST(SurveyFileReading, LinesRemarksSwathsAndTimesFromTheWriter) {
   const std::string bytes = writer_file();
-  const ExportTableResult table = build_export_table(bytes, {});
-  ASSERT_TRUE(table.table) << table.error;
   SurveyData s;
-  add_survey_file(s, "f.R31", bytes, *table.table);
+  const ExportTableResult table = add_survey_file(s, "f.R31", bytes, {});
+  ASSERT_TRUE(table.table) << table.error;
+  // The readings are those the export's table holds, positioned alike.
+  const ExportTableResult rows = build_export_table(bytes, {});
+  ASSERT_EQ(s.readings.size(), rows.table->rows.size());
+  for (std::size_t i = 0; i < s.readings.size(); ++i) {
+    ASSERT_EQ(s.readings[i].positioned, rows.table->rows[i].position.has_value()) << i;
+    if (s.readings[i].positioned) {
+      EXPECT_EQ(s.readings[i].position.easting, rows.table->rows[i].position->easting);
+    }
+  }
 
   ASSERT_EQ(s.lines.size(), 2u);
   EXPECT_EQ(s.lines[1].name, "A2");
@@ -550,10 +558,8 @@ TEST(SurveyFileReading, DamagedFilesSeeded) {
     const int changes = 1 + static_cast<int>(random() % 20);
     for (int k = 0; k < changes; ++k) bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
     if (round % 3 == 0) bytes.resize(random() % bytes.size());
-    const ExportTableResult table = build_export_table(bytes, {});
-    if (!table.table) continue;
     SurveyData s;
-    add_survey_file(s, "f", bytes, *table.table);
+    if (!add_survey_file(s, "f", bytes, {}).table) continue;
     const std::vector<LineSummary> lines = line_table(s);
     const Coverage c = survey_coverage(s);
     const Verdict v = survey_verdict(s, lines, c);
