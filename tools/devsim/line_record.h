@@ -24,13 +24,13 @@ std::string grad601_value(double nt);
 double grad601_resolution(double nt);  // 0.01, 0.1 or 1 nT by size
 
 struct Cs21Reading {
-  int group = 1;                // 1 ($PDLM1) or 2 ($PDLM2)
   double time_of_day = 0;       // seconds
   double hcp_conductivity = 0;  // mS/m, horizontal co-planar pair (1 m or 2 m)
   double hcp_inphase = 0;       // ppt
   double prp_conductivity = 0;  // perpendicular pair (1.1 m or 2.1 m)
   double prp_inphase = 0;
   double temperature = 18.5;  // degrees C
+  int group = 1;              // 1 ($PDLM1) or 2 ($PDLM2)
 };
 
 std::string encode_cs21_line(const Cs21Reading& r, bool good_checksum = true);
