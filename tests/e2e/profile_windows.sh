@@ -22,7 +22,8 @@ walk=${QUELOR_E2E_WALK:-5}
 # 1-based, "-" for none), then the shown windows: CurveWnd count, DecayWnd,
 # BarQWnd, BarIWnd. Scales that put the simulated readings inside the profiles.
 rows=(
-  Zelko31 Zelko31MK2 230 "--instrument em31mk2" "-" "1 1 1 1"
+  # EM31-MK2: conductivity (about 23 mS/m here) on a 0-50 mS/m scale, off the window's bottom edge.
+  Zelko31 Zelko31MK2 230 "--instrument em31mk2" "32=0.000000 33=50.000000" "1 1 1 1"
   Zelko38MK2 Zelko38MK2 229 "--instrument em38mk2" "-" "1 1 1 1"
   Qyn34-3 Qyn34-3 215 "--instrument em34-3" "-" "1 0 0 0"
   Zelko38-4 Zelko38-4 100 "--instrument em38-4" "-" "2 0 0 0"
