@@ -26,9 +26,8 @@ rows=(
   Zelko31 Zelko31MK2 230 "--instrument em31mk2" "32=0.000000 33=50.000000" "1 1 1 1"
   Zelko38MK2 Zelko38MK2 229 "--instrument em38mk2" "-" "1 1 1 1"
   Qyn34-3 Qyn34-3 215 "--instrument em34-3" "-" "1 0 0 0"
-  # EM38-4 and CS-21: conductivity (about 22 mS/m) on a 0-50 mS/m scale.
-  Zelko38-4 Zelko38-4 100 "--instrument em38-4" "62=0.000000 63=50.000000" "2 0 0 0"
-  QynCS-21 QynCS-21 100 "--instrument cs21" "62=0.000000 63=50.000000" "2 0 0 0"
+  Zelko38-4 Zelko38-4 100 "--instrument em38-4" "-" "2 0 0 0"
+  QynCS-21 QynCS-21 100 "--instrument cs21" "-" "2 0 0 0"
   Qyn61LX2 Qyn61LX2 100 "--instrument em61lx2 --sensors 2" "4=1 33=0 34=100" "2 0 0 0"
   Qyn61LX2 Qyn61LX2 100 "--instrument em61lx2 --sensors 1" "4=0 33=0 34=100" "2 0 0 0"
   Qyn601 Qyn601 110 "--instrument grad601 --sensors 2" "5=1 21=-20 22=20" "2 0 0 0"
