@@ -7,9 +7,9 @@
 # leaves the map coloured: the whole map is redrawn on the selected channel.
 # Rows: program, settings stem and version, devsim instrument, selectors
 # shown, selectors whose map is not asserted ("-" none), settings lines
-# changed. The simulated CS-21 sends $PDLM1 records only, so its views 5-8
-# (the $PDLM2 values; selectors 482, 486, 483, 487) have nothing to draw
-# here: shown and clicked, their map is left unasserted.
+# changed. The simulated CS-21 sends its $PDLM1 and $PDLM2 lines in turn, so
+# its views 5-8 (the $PDLM2 values; selectors 482, 486, 483, 487) colour the
+# map as views 1-4 do.
 set -euo pipefail
 # shellcheck source=lib/survey.sh
 . "$(dirname "$0")/lib/survey.sh"
@@ -21,7 +21,7 @@ rows=(
   "Zelko61MK2 Zelko61MK2 228 em61mk2 4 -"
   "Zelko61LX2 Zelko61LX2 109 em61lx2 6 -"
   # CS-21: displayed channel 1 (line 62), scales 0-60 mS/m and -5-5 (63-66).
-  "ZelkoCS-21 ZelkoCS-21 100 cs21 8 482,483,486,487 62=1 63=0.000000 64=60.000000 65=-5.000000 66=5.000000"
+  "ZelkoCS-21 ZelkoCS-21 100 cs21 8 - 62=1 63=0.000000 64=60.000000 65=-5.000000 66=5.000000"
 )
 [ -z "${QUELOR_SELECTOR_PROGRAMS:-}" ] || {
   wanted=" $QUELOR_SELECTOR_PROGRAMS "

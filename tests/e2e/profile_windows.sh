@@ -22,7 +22,8 @@ walk=${QUELOR_E2E_WALK:-5}
 # 1-based, "-" for none), then the shown windows: CurveWnd count, DecayWnd,
 # BarQWnd, BarIWnd. Scales that put the simulated readings inside the profiles.
 rows=(
-  Zelko31 Zelko31MK2 230 "--instrument em31mk2" "-" "1 1 1 1"
+  # EM31-MK2: conductivity (about 23 mS/m here) on a 0-50 mS/m scale, off the window's bottom edge.
+  Zelko31 Zelko31MK2 230 "--instrument em31mk2" "32=0.000000 33=50.000000" "1 1 1 1"
   Zelko38MK2 Zelko38MK2 229 "--instrument em38mk2" "-" "1 1 1 1"
   Qyn34-3 Qyn34-3 215 "--instrument em34-3" "-" "1 0 0 0"
   Zelko38-4 Zelko38-4 100 "--instrument em38-4" "-" "2 0 0 0"
@@ -34,17 +35,16 @@ rows=(
   Qyn61MK2 Qyn61MK2 225 "--instrument em61mk2" "32=0 33=100" "1 0 0 0"
   # The simulated EM38 sends conductivity and in-phase records in turn: every
   # record read (0.1 s), the in-phase ones trace the decay window and fill
-  # the in-phase bar.
-  Zelko38 Zelko38 215 "--instrument em38" "54=0.100000" "1 1 1 1"
+  # the in-phase bar; conductivity on a 0-50 mS/m scale.
+  Zelko38 Zelko38 215 "--instrument em38" "54=0.100000 32=0.000000 33=50.000000" "1 1 1 1"
 )
 # The test command runs one row of each window plan (QUELOR_PROFILE_ROWS=all
 # runs every row): the first window with the decay window and both bars, the
-# first alone, two coil groups, left and right coils, one sensor alone. The
-# EM38's row (records of both components) runs with QUELOR_PROFILE_ROWS=all
-# only: its quadrature bar is often found empty once logging resumes without
-# the map, an open fault.
+# first alone, two coil groups, left and right coils, one sensor alone, and
+# the EM38's records of both components in turn (both bars kept whichever
+# record came last before the logging window was laid out again).
 if [ "${QUELOR_PROFILE_ROWS:-}" != all ] && [ -z "${QUELOR_VARIANTS:-}" ]; then
-  keep=(0 3 5 8 9)
+  keep=(0 3 5 8 9 10)
   subset=()
   for k in "${keep[@]}"; do subset+=("${rows[@]:$((k * 6)):6}"); done
   rows=("${subset[@]}")

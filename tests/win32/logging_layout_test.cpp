@@ -40,6 +40,11 @@ class LayoutShapes : public ::testing::TestWithParam<std::tuple<Shape, Profiles>
     LayoutInput in{s.w, s.h, s.lh, s.portrait, s.map, 4};
     in.profile_count = pr.count;
     in.bars = pr.bars;
+    // the survey rows with four instrument rows, the GPS block's most lines
+    // (SLAM among them) and the two lines of the pause hint
+    in.survey_block = 9 * s.lh + 8;
+    in.gps_block = s.map ? 8 * s.lh + 4 : 0;
+    in.hint_block = 2 * (s.lh + 6);
     return in;
   }
 };
@@ -124,7 +129,17 @@ TEST_P(LayoutShapes, CommonRulesHold) {
   if (s.map && !s.portrait) {
     EXPECT_EQ(width(l.map), s.h - 44 - s.lh);
     EXPECT_EQ(l.profile_area.left, l.map.right + 6);
-    EXPECT_EQ(l.profile_area.bottom, s.h * 3 / 5);
+    // the profiles end at three fifths of the height, higher where the
+    // status blocks and the pause hint would not fit above the map buttons
+    // (1024 x 768: one column under another)
+    const int needed = status_blocks_height(input(), l.status_two_columns);
+    EXPECT_GE(height(l.status), needed);
+    EXPECT_EQ(l.status_two_columns, width(l.status) >= kTwoStatusColumnsWidth);
+    if (l.profile_area.bottom < s.h * 3 / 5) {
+      EXPECT_EQ(height(l.status), needed);
+    } else {
+      EXPECT_EQ(l.profile_area.bottom, s.h * 3 / 5);
+    }
   }
   if (s.portrait && !s.map) {
     EXPECT_EQ(width(l.profile_area), s.w - 40);

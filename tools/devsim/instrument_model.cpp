@@ -82,7 +82,8 @@ std::string record_of(const InstrumentConfig& c, InstrumentState& s, const Site&
       return encode_em38_4_record(r);
     }
     case kCs21: {
-      Cs21Reading r = cs21_reading(site, w, setup, rng);
+      Cs21Reading r = cs21_reading(site, w, setup, rng, s.cs21_group_next);
+      s.cs21_group_next = 3 - r.group;
       r.time_of_day = time_of_day;
       const bool bad = s.bad_checksums_left > 0;
       if (bad) --s.bad_checksums_left;

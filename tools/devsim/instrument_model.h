@@ -35,6 +35,7 @@ struct InstrumentState {
   bool awake = false;    // EM61 handshake done
   char em61_mode = 'X';  // 'X' continuous, 'W' second mode
   bool em38_inphase_next = false;
+  int cs21_group_next = 1;  // the CS-21 sends its $PDLM1 and $PDLM2 lines in turn
   int marker_left = 0;
   bool manual_switch = false;  // EM38-MK2 switched to manual: silent but for presses
   int presses_left = 0;        // trigger presses whose record is still to come

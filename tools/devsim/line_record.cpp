@@ -43,8 +43,8 @@ std::string encode_grad601_line(const GradReading& r) {
 
 std::string encode_cs21_line(const Cs21Reading& r, bool good_checksum) {
   const std::string time = nmea_time(r.time_of_day).substr(0, 8);  // hhmmss.s
-  return finish(format("PDLM1,%s,%.3f,%.3f,%.3f,%.3f,%.1f", time.c_str(), r.hcp_conductivity, r.hcp_inphase,
-                       r.prp_conductivity, r.prp_inphase, r.temperature),
+  return finish(format("PDLM%d,%s,%.3f,%.3f,%.3f,%.3f,%.1f", r.group == 2 ? 2 : 1, time.c_str(), r.hcp_conductivity,
+                       r.hcp_inphase, r.prp_conductivity, r.prp_inphase, r.temperature),
                 good_checksum);
 }
 

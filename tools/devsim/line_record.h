@@ -2,7 +2,8 @@
 // The line instruments and the tilt meter: NMEA-style text lines.
 //   Grad601: "$PBAR,<sensor 1>[,<sensor 2>]" CR LF, gradients in nT as at most five
 //   characters with a floating point ("-1.23", "45.6", "-789"), held to +-9999.
-//   DualEM CS-21: "$PDLM1,<time>,<HCP cond>,<HCP in-phase>,<PRP cond>,<PRP in-phase>,<temperature>*hh" CR LF.
+//   DualEM CS-21: "$PDLM<g>,<time>,<HCP cond>,<HCP in-phase>,<PRP cond>,<PRP in-phase>,<temperature>*hh" CR LF,
+//   g 1 for the 1 m HCP and 1.1 m PRP coils, 2 for the 2 m HCP and 2.1 m PRP coils.
 //   Tilt meter: "$PTLT,<pitch>,<heading>,<temperature>,<roll>*hh" CR LF (angles in degrees;
 //   roll in field 5 and pitch in field 2, the fields the program reads by default).
 
@@ -24,11 +25,12 @@ double grad601_resolution(double nt);  // 0.01, 0.1 or 1 nT by size
 
 struct Cs21Reading {
   double time_of_day = 0;       // seconds
-  double hcp_conductivity = 0;  // mS/m, 2 m horizontal co-planar pair
+  double hcp_conductivity = 0;  // mS/m, horizontal co-planar pair (1 m or 2 m)
   double hcp_inphase = 0;       // ppt
-  double prp_conductivity = 0;  // 2.1 m perpendicular pair
+  double prp_conductivity = 0;  // perpendicular pair (1.1 m or 2.1 m)
   double prp_inphase = 0;
   double temperature = 18.5;  // degrees C
+  int group = 1;              // 1 ($PDLM1) or 2 ($PDLM2)
 };
 
 std::string encode_cs21_line(const Cs21Reading& r, bool good_checksum = true);

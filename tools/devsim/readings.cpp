@@ -38,8 +38,8 @@ CoilPair em38_coils(bool vertical) { return coils(1.0, 0.1, vertical); }
 CoilPair em34_coils(int spacing, bool vertical) { return coils(spacing, 0.3, vertical); }
 CoilPair em38mk2_coils(int coil, bool vertical) { return coils(coil == 1 ? 1.0 : 0.5, 0.1, vertical); }
 CoilPair em38_4_coils(std::size_t index) { return coils(kEm38_4Spacings[index % 4], 0.2, true); }
-CoilPair cs21_hcp_coils() { return {2.0, 0.3, 3.0}; }
-CoilPair cs21_prp_coils() { return {2.1, 0.3, 1.0}; }
+CoilPair cs21_hcp_coils(int group) { return group == 2 ? CoilPair{2.0, 0.3, 3.0} : CoilPair{1.0, 0.3, 1.5}; }
+CoilPair cs21_prp_coils(int group) { return group == 2 ? CoilPair{2.1, 0.3, 1.0} : CoilPair{1.1, 0.3, 0.5}; }
 
 Em31Reading em31_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng) {
   const CoilPair coil = em31_coils(c.vertical);
@@ -96,13 +96,15 @@ Em38_4Reading em38_4_reading(const Site& s, const WalkPoint& w, const Instrument
   return r;
 }
 
-Cs21Reading cs21_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng) {
+Cs21Reading cs21_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng, int group) {
   const SurveyPoint p = centre(s, w);
   Cs21Reading r;
-  r.hcp_conductivity = apparent_conductivity(s, p, cs21_hcp_coils()) + noise(rng, 0.1, c.noise);
-  r.hcp_inphase = inphase_ppt(s, p, cs21_hcp_coils()) + noise(rng, 0.01, c.noise);
-  r.prp_conductivity = apparent_conductivity(s, p, cs21_prp_coils()) + noise(rng, 0.1, c.noise);
-  r.prp_inphase = inphase_ppt(s, p, cs21_prp_coils()) + noise(rng, 0.01, c.noise);
+  r.group = group == 2 ? 2 : 1;
+  const CoilPair hcp = cs21_hcp_coils(r.group), prp = cs21_prp_coils(r.group);
+  r.hcp_conductivity = apparent_conductivity(s, p, hcp) + noise(rng, 0.1, c.noise);
+  r.hcp_inphase = inphase_ppt(s, p, hcp) + noise(rng, 0.01, c.noise);
+  r.prp_conductivity = apparent_conductivity(s, p, prp) + noise(rng, 0.1, c.noise);
+  r.prp_inphase = inphase_ppt(s, p, prp) + noise(rng, 0.01, c.noise);
   return r;
 }
 

@@ -34,8 +34,8 @@ CoilPair em38_coils(bool vertical);
 CoilPair em34_coils(int spacing, bool vertical);
 CoilPair em38mk2_coils(int coil, bool vertical);  // coil 1 (1 m) or 2 (0.5 m)
 CoilPair em38_4_coils(std::size_t index);         // record order
-CoilPair cs21_hcp_coils();
-CoilPair cs21_prp_coils();
+CoilPair cs21_hcp_coils(int group);               // 1: 1 m, 2: 2 m
+CoilPair cs21_prp_coils(int group);               // 1: 1.1 m, 2: 2.1 m
 
 // EM61 gate times (ms): four gates of the EM61-MK2, two per coil of the LX2.
 constexpr std::array<double, 4> kEm61Mk2Gates{0.216, 0.366, 0.660, 1.266};
@@ -50,7 +50,8 @@ Em31Reading em38_values(const Site& s, const WalkPoint& w, const InstrumentSetup
 Em34Reading em34_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng);
 Em38Mk2Reading em38mk2_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng);
 Em38_4Reading em38_4_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng);
-Cs21Reading cs21_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng);
+// The CS-21's $PDLM1 (group 1) or $PDLM2 (group 2) values of one place.
+Cs21Reading cs21_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng, int group = 1);
 GradReading grad601_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng);
 // Channels only; the letter, current and battery are the instrument model's.
 Em61Reading em61mk2_reading(const Site& s, const WalkPoint& w, const InstrumentSetup& c, Rng* rng);

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/logging/logging_session.h"
+#include "app/logging/status_panel.h"
 #include "map/colour_bar.h"
 #include "platform/win32/device_context.h"
 #include "survey/channel_selectors.h"
@@ -162,6 +163,13 @@ void split_profile_area(LoggingLayout& l, const LayoutInput& in, int line_height
 
 }  // namespace
 
+// The painter's padding: 8 pixels inside the area and between the blocks
+// one under the other, 4 for the frame under them, 12 above the hint.
+int status_blocks_height(const LayoutInput& in, bool two_columns) {
+  const int blocks = two_columns ? std::max(in.survey_block, in.gps_block) : in.survey_block + 8 + in.gps_block;
+  return 8 + blocks + 12 + in.hint_block;
+}
+
 LoggingLayout compute_logging_layout(const LayoutInput& in) {
   LoggingLayout l;
   const int w = in.client_width, h = in.client_height, lh = std::max(8, in.line_height);
@@ -200,13 +208,19 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
     l.numbers = rect(numbers_x, kMargin, kNumbersWidth, in.numbers_lines * lh + 10);
     l.buttons = {numbers_x, l.numbers.bottom + 10, numbers_x + kNumbersWidth,
                  std::min<LONG>(h - kMargin, l.numbers.bottom + 10 + 4 * (2 * lh + 14))};
-    const int profile_bottom = std::max(kMargin + least_profile_height(l.profile_count, lh, false), h * 3 / 5);
+    const int least_bottom = kMargin + least_profile_height(l.profile_count, lh, false);
+    int profile_bottom = std::max(least_bottom, h * 3 / 5);
     int left = kMargin;
     if (in.map_view) {
       const int side = std::max(40, h - 44 - lh);
       l.map = rect(kMargin, kMargin, side, side);
       l.speed = rect(kMargin, l.map.bottom + lh + 2, side, 8);
       left = l.map.right + 6;
+      // The status blocks and the pause hint fit between the profiles and
+      // the map buttons' row: the profiles end higher where they would not.
+      const bool two = numbers_x - 6 - left >= kTwoStatusColumnsWidth && in.gps_block > 0;
+      const int room_bottom = static_cast<int>(l.speed.bottom) - map_button_height(lh) - 4 - 6;
+      profile_bottom = std::max(least_bottom, std::min(profile_bottom, room_bottom - status_blocks_height(in, two)));
     } else {
       l.speed = rect(kMargin, profile_bottom + lh + 2, numbers_x - 6 - kMargin, 8);
     }
@@ -225,6 +239,7 @@ LoggingLayout compute_logging_layout(const LayoutInput& in) {
   // The one text line left free between the map (or the profiles) and the
   // speed bar holds the speed row.
   l.speed_row = {l.speed.left, l.speed.top - lh - 1, l.speed.right, l.speed.top - 1};
+  l.status_two_columns = l.status.right - l.status.left >= kTwoStatusColumnsWidth && in.gps_block > 0;
   split_profile_area(l, in, lh);
   return l;
 }
@@ -289,6 +304,7 @@ void lay_out_logging_window(HWND window) {
   in.profile_count = plan.count;
   in.bars = plan.bars;
   in.side_width = type == kEm61Lx2 ? kAlarmColumnWidth : kSelectorSize + 10;
+  measure_status_blocks(window, in);
   g_layout = compute_logging_layout(in);
   const LoggingChildren& c = s.children;
   place(c.map, g_layout.map, g_layout.map_shown);

@@ -37,9 +37,10 @@ struct LoggingLayout {
   int profile_count = 1;
   bool labels_beside = false;  // the scale labels in a column left of the profiles
   RECT numbers{};
-  RECT buttons{};      // the column of the four buttons
-  RECT status{};       // the painted status area
-  RECT map_buttons{};  // the row of the map buttons beside the speed bar; empty without the map
+  RECT buttons{};                   // the column of the four buttons
+  RECT status{};                    // the painted status area
+  bool status_two_columns = false;  // the survey and GPS blocks side by side
+  RECT map_buttons{};               // the row of the map buttons beside the speed bar; empty without the map
   bool map_shown = false;
 };
 
@@ -53,7 +54,21 @@ struct LayoutInput {
   int profile_count = 1;  // profile windows stacked in the profile area (1 or 2)
   bool bars = false;      // bar gauges beside each profile window
   int side_width = 24;    // kept free left of the numbers: channel selectors, alarm boxes
+  // What the status area holds, in pixels (status_blocks_height): the survey
+  // block, the GPS block (0 without GPS) and the pause hint under them. In
+  // landscape with the map the profiles leave the status area that much
+  // above the map buttons' row.
+  int survey_block = 0;
+  int gps_block = 0;
+  int hint_block = 0;
 };
+
+// A status area at least this wide holds the survey and GPS blocks side by side.
+inline constexpr int kTwoStatusColumnsWidth = 301;
+
+// The height the status blocks and the pause hint take in the status area,
+// one block under the other or side by side.
+int status_blocks_height(const LayoutInput& input, bool two_columns);
 
 LoggingLayout compute_logging_layout(const LayoutInput& input);
 

@@ -20,13 +20,12 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(192, 192, 192);
 
-// What the window thread keeps between readings.
+// What the window thread keeps between readings, per trace (ChannelDisplay::trace).
 struct DrawState {
   std::array<TraceState, kMaxTraces> traces{};
   std::array<BarState, kMaxDisplayChannels> bars{};
   std::array<double, kMaxDisplayChannels> last_values{};
-  int last_count = 0;
-  bool first_is_inphase = false;  // of the last reading
+  std::array<bool, kMaxDisplayChannels> have_value{};
 };
 
 DrawState& draw_state() {
@@ -147,10 +146,11 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
   for (int i = 0; i < layout.count; ++i) {
     if (layout.channels[static_cast<std::size_t>(i)].slot != slot) continue;
     const int row = value_row(r.values[static_cast<std::size_t>(i)], scale[1], p);
-    TraceState& t = st.traces[static_cast<std::size_t>(i)];
+    const int trace = layout.channels[static_cast<std::size_t>(i)].trace;
+    TraceState& t = st.traces[static_cast<std::size_t>(trace)];
     const TraceDraw d = trace_step(t, row, r.identity);
     if (d.kind == TraceDraw::kNothing) continue;
-    HPEN pen = trace_pen(i);
+    HPEN pen = trace_pen(trace);
     if (d.kind == TraceDraw::kPoint)
       line(dc, pen, s.newest_x, d.to_row, s.newest_x + 1, d.to_row);
     else
@@ -161,15 +161,26 @@ void profile_step(int slot, const DisplayReading& r, const TraceLayout& layout) 
 
 int bar_component(HWND window) { return GetDlgCtrlID(window) == kBarIWindowId ? 2 : 1; }
 
-// The bars of one bar window: its component's channels side by side.
-void bars_step(HWND window, HDC dc, const double* values, const TraceLayout& layout) {
+// The traces a bar window shows: those of the layout on its component that
+// hold a value.
+std::vector<int> bar_traces(HWND window, const TraceLayout& layout) {
+  std::vector<int> traces;
+  const DrawState& st = draw_state();
+  for (int i = 0; i < layout.count; ++i) {
+    const ChannelDisplay& c = layout.channels[static_cast<std::size_t>(i)];
+    if (c.component == bar_component(window) && st.have_value[static_cast<std::size_t>(c.trace)])
+      traces.push_back(c.trace);
+  }
+  return traces;
+}
+
+// The bars of one bar window side by side, from the last value of each trace.
+void bars_step(HWND window, HDC dc, const std::vector<int>& channels) {
+  if (channels.empty()) return;
   RECT client;
   GetClientRect(window, &client);
   const int component = bar_component(window);
-  std::vector<int> channels;
-  for (int i = 0; i < layout.count; ++i)
-    if (layout.channels[static_cast<std::size_t>(i)].component == component) channels.push_back(i);
-  if (channels.empty()) return;
+  const double* values = draw_state().last_values.data();
   const int height = client.bottom - 2;  // inside the frame
   const int width = (client.right - 4) / static_cast<int>(channels.size());
   const auto& scale = scale_of(component);
@@ -207,15 +218,16 @@ void draw_reading_step(const DisplayReading& r) {
       profile_step(1, r, layout);
   }
   DrawState& st = draw_state();
-  st.last_count = layout.count;
-  st.first_is_inphase = r.first_is_inphase;
-  for (int i = 0; i < layout.count; ++i)
-    st.last_values[static_cast<std::size_t>(i)] = r.values[static_cast<std::size_t>(i)];
+  for (int i = 0; i < layout.count; ++i) {
+    const auto trace = static_cast<std::size_t>(layout.channels[static_cast<std::size_t>(i)].trace);
+    st.last_values[trace] = r.values[static_cast<std::size_t>(i)];
+    st.have_value[trace] = true;
+  }
   if (!r.bars || !layout.plan.bars) return;
   const LoggingChildren& c = logging_session().children;
   for (HWND bar : {c.bar_q, c.bar_i}) {
     if (!bar || !IsWindowVisible(bar)) continue;
-    bars_step(bar, WindowDc(bar), st.last_values.data(), layout);
+    bars_step(bar, WindowDc(bar), bar_traces(bar, layout));
   }
 }
 
@@ -245,12 +257,11 @@ void paint_bars(HWND window, HDC dc) {
     SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, 0, 0, client.right, client.bottom);  // framed even before its first reading
   }
-  DrawState& st = draw_state();
-  const TraceLayout layout = layout_for(st.last_count, st.first_is_inphase);
-  for (int i = 0; i < layout.count; ++i)
-    if (layout.channels[static_cast<std::size_t>(i)].component == bar_component(window))
-      st.bars[static_cast<std::size_t>(i)] = BarState{};
-  if (logging_session().display.have_reading) bars_step(window, dc, st.last_values.data(), layout);
+  // Every trace of the instrument that held a value: the bars of both kinds
+  // of EM38 record stay drawn whichever came last.
+  const std::vector<int> traces = bar_traces(window, layout_for(kMaxDisplayChannels, false));
+  for (int trace : traces) draw_state().bars[static_cast<std::size_t>(trace)] = BarState{};
+  if (logging_session().display.have_reading) bars_step(window, dc, traces);
 }
 
 void invalidate_profile_windows() {

@@ -95,7 +95,7 @@ StatusInput status_input() {
   const LiveMap& live = live_map_state();
   if (live.map.in_review) in.review_map_size = live.map.map_size;
   const RECT& panel = current_logging_layout().status;
-  in.narrow_panel = panel.right - panel.left < 301;
+  in.narrow_panel = panel.right - panel.left < kTwoStatusColumnsWidth;
   return in;
 }
 
@@ -159,20 +159,8 @@ bool em38_4_dipole_in_top_row(const Painter& p) {
   return left + p.text_width(kEm38_4DipoleRow) <= limit;
 }
 
-// The left column: state, file, line, station, totals, instrument rows.
-int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int width) {
-  const int lh = p.line_height;
-  p.cell(x, y, width, t.file);
-  y += lh + 2;
-  p.cell(x, y, width, t.line_label + " " + t.line);
-  y += lh;
-  p.cell(x, y, p.text_width(t.station_label), t.station_label);
-  p.cell(x + p.text_width(t.station_label), y, width - p.text_width(t.station_label), t.station, g_fonts[kHeadingFont]);
-  y += lh;
-  p.cell(x, y, width, t.stations_label + " " + t.stations);
-  y += lh;
-  p.cell(x, y, width, t.time_label + " " + t.time);
-  y += lh + 2;
+// The instrument rows under the survey rows.
+std::vector<std::string> instrument_rows(const Painter& p, const StatusTexts& t) {
   std::vector<std::string> rows = t.instrument_rows;
   if (g_variant.instrument_type == kEm38_4 && logging_session().instrument_used && !em38_4_dipole_in_top_row(p))
     rows.insert(rows.begin(), kEm38_4DipoleRow);
@@ -184,6 +172,29 @@ int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int
     }
   }
   fill_instrument_values(rows, logging_session().display);
+  return rows;
+}
+
+// The survey rows (file, line, station, totals, time) before the instrument rows.
+constexpr int kSurveyRows = 5;
+int survey_rows_height(int lh) { return kSurveyRows * lh + 4; }
+
+// The left column: state, file, line, station, totals, instrument rows.
+int draw_survey_column(const Painter& p, const StatusTexts& t, int x, int y, int width) {
+  const int lh = p.line_height;
+  const int top = y;
+  p.cell(x, y, width, t.file);
+  y += lh + 2;
+  p.cell(x, y, width, t.line_label + " " + t.line);
+  y += lh;
+  p.cell(x, y, p.text_width(t.station_label), t.station_label);
+  p.cell(x + p.text_width(t.station_label), y, width - p.text_width(t.station_label), t.station, g_fonts[kHeadingFont]);
+  y += lh;
+  p.cell(x, y, width, t.stations_label + " " + t.stations);
+  y += lh;
+  p.cell(x, y, width, t.time_label + " " + t.time);
+  y = top + survey_rows_height(lh);
+  const std::vector<std::string> rows = instrument_rows(p, t);
   const bool disabled = !logging_session().instrument_used;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     // Without an instrument "Instrument" and "Disabled" are emphasised.
@@ -206,14 +217,15 @@ void draw_em38_4_state(const Painter& p, const StatusTexts& t) {
   if (em38_4_dipole_in_top_row(p)) p.cell(x + width + 15, y, p.text_width(kEm38_4DipoleRow), kEm38_4DipoleRow);
 }
 
-// The SLAM labels of the p-GGA SLAM input, for the instruments that show them.
-bool slam_labels_shown() {
+// The SLAM labels of the p-GGA SLAM input, for the instruments that show
+// them: once a fix came.
+bool slam_labels_possible() {
   const int type = g_variant.instrument_type;
   const bool instrument = type == kEm61Mk2 || type == kEm38Mk2 || type == kEm31Mk2 || type == kGrad601;
-  const LoggingSession& s = logging_session();
-  return instrument && s.gps_used && s.display.have_fix && g_settings.gps_sentence == 7 &&
-         g_settings.pseudo_gga_variant == 1;
+  return instrument && logging_session().gps_used && g_settings.gps_sentence == 7 && g_settings.pseudo_gga_variant == 1;
 }
+
+bool slam_labels_shown() { return slam_labels_possible() && logging_session().display.have_fix; }
 
 int draw_slam_labels(const Painter& p, int x, int y, int width) {
   if (!slam_labels_shown()) return y;
@@ -266,6 +278,13 @@ void draw_colour_legend(HDC dc, const LoggingLayout& l) {
 }
 
 // `lh`: the rows' spacing (wider in portrait, gps_row_spacing).
+// The lines of the GPS column: the most it shows in the survey.
+int gps_column_lines(const StatusTexts& t) {
+  if (t.gps.disabled) return 1;
+  const bool third = !t.gps.satellites_label.empty() || !t.gps.quality_label.empty();
+  return 4 + (third ? 1 : 0) + (t.gps.height_label.empty() ? 0 : 1) + (slam_labels_possible() ? 2 : 0);
+}
+
 int draw_gps_column(const Painter& p, const StatusTexts& t, int x, int y, int width, int lh) {
   const LoggingSession& s = logging_session();
   if (t.gps.disabled) {
@@ -308,18 +327,24 @@ void draw_speed_row(const Painter& p, const StatusTexts& t, const RECT& row) {
 }
 
 // In the larger button font on a window at least 1000 pixels wide.
-void draw_pause_hint(const Painter& p, const RECT& area, int y, int client_width) {
-  const LoggingSession& s = logging_session();
-  const std::vector<std::string> lines =
-      pause_hint(s.survey.state, g_settings.pause_key, g_variant.instrument_type, s.survey.survey_mode);
-  const bool large = client_width >= 1000;
-  HFONT font = g_fonts[large ? kButtonFont : kHeadingFont];
+HFONT pause_hint_font(int client_width) { return g_fonts[client_width >= 1000 ? kButtonFont : kHeadingFont]; }
+
+int pause_hint_step(const Painter& p, HFONT font) {
   TEXTMETRICW metrics{};
-  {
-    SelectedObject selected(p.dc, font);
-    GetTextMetricsW(p.dc, &metrics);
-  }
-  const int step = std::max<int>(p.line_height, metrics.tmHeight) + 2;
+  SelectedObject selected(p.dc, font);
+  GetTextMetricsW(p.dc, &metrics);
+  return std::max<int>(p.line_height, metrics.tmHeight) + 2;
+}
+
+std::vector<std::string> pause_hint_lines(int state) {
+  const LoggingSession& s = logging_session();
+  return pause_hint(state, g_settings.pause_key, g_variant.instrument_type, s.survey.survey_mode);
+}
+
+void draw_pause_hint(const Painter& p, const RECT& area, int y, int client_width) {
+  const std::vector<std::string> lines = pause_hint_lines(logging_session().survey.state);
+  HFONT font = pause_hint_font(client_width);
+  const int step = pause_hint_step(p, font);
   for (const std::string& line : lines) {
     p.centred(area, y, line, font);
     y += step;
@@ -378,7 +403,7 @@ void paint_status(HWND window, HDC dc) {
 
   const RECT& area = l.status;
   const int inner = 8;
-  const bool two_columns = area.right - area.left >= 301 && s.gps_used;
+  const bool two_columns = l.status_two_columns;
   const int column = two_columns ? (area.right - area.left) / 2 : area.right - area.left;
   int y = area.top + inner;
   const int left_bottom = draw_survey_column(p, t, area.left + inner, y, column - 2 * inner);
@@ -401,6 +426,18 @@ void paint_status(HWND window, HDC dc) {
 }
 
 }  // namespace
+
+void measure_status_blocks(HWND window, LayoutInput& in) {
+  WindowDc dc(window);
+  SelectedObject font(dc, g_fonts[kTextFont]);
+  const Painter p{dc, g_line_height};
+  const StatusTexts t = current_status_texts();
+  const int lh = g_line_height;
+  in.survey_block = survey_rows_height(lh) + static_cast<int>(instrument_rows(p, t).size()) * lh + 4;
+  in.gps_block = logging_session().gps_used ? gps_column_lines(t) * lh + 4 : 0;
+  in.hint_block =
+      static_cast<int>(pause_hint_lines(kStateLogging).size()) * pause_hint_step(p, pause_hint_font(in.client_width));
+}
 
 StatusTexts current_status_texts() {
   StatusTexts t = status_texts(g_settings, logging_session().survey, status_input());

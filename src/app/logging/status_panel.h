@@ -8,12 +8,16 @@
 
 #include <string>
 
+#include "app/logging/logging_layout.h"
 #include "survey/status_texts.h"
 
 namespace quelor {
 
 // The texts the status area shows now.
 StatusTexts current_status_texts();
+
+// The heights of the status blocks and the pause hint into the layout's input.
+void measure_status_blocks(HWND window, LayoutInput& in);
 
 // WM_PAINT of the logging window.
 LRESULT status_paint_handler(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -59,7 +59,7 @@ struct Replot {
     }
   }
 
-  void bar(KindState& k) {
+  void bar(KindState& k, int kind) {
     const BarPixels b{world_pixel(map.frame, k.corners[0], k.corners[1]),
                       world_pixel(map.frame, k.corners[2], k.corners[3])};
     if (!open) open_swath();  // a corner group after a closing record starts the swath again
@@ -71,7 +71,8 @@ struct Replot {
       }
     }
     if (!colour_view()) {
-      if (draw_position_mark(tiles, map.grid, b, style.position_size, style.position_colour, style.two_sensors))
+      if (draw_position_mark(tiles, map.grid, b, style.position_size,
+                             style.position_colours[static_cast<std::size_t>(kind)], style.two_sensors))
         ++counts.bars;
     } else if (k.has_previous) {
       segment_swap(k.readings);
@@ -92,7 +93,7 @@ struct Replot {
     if (part == 0) k.parts = 0;
     k.corners[static_cast<std::size_t>(part)] = std::atof(std::string(record.substr(2)).c_str());
     k.parts |= 1 << part;
-    if (part == 3 && k.parts == 0xF) bar(k);
+    if (part == 3 && k.parts == 0xF) bar(k, index / 4);
   }
 
   void reading(std::string_view record) {
@@ -132,7 +133,7 @@ ReplotStyle replot_style(const DecodeContext& decode, const Settings& s) {
   ReplotStyle style;
   style.decode = decode;
   style.position_size = s.map.position_size;
-  style.position_colour = colour_from_colorref(s.map.position_colour);
+  style.position_colours = position_mark_colours(s.map.position_colour, s.trace_colours, decode.manual_em34);
   style.two_sensors = decode.two_sensors;
   return style;
 }

@@ -13,6 +13,7 @@
 
 #include "datafile/writer.h"
 #include "io/clock.h"
+#include "map/map_painter.h"
 #include "map/map_view.h"
 #include "reading/decode_context.h"
 
@@ -54,10 +55,10 @@ class WriterReader : public RecordReader {
 struct ReplotStyle {
   // The file's decode context (decode_context_from_file) with the view in
   // use; its constants follow the file's 'O' and 'I' records as they come.
-  DecodeContext decode;   // mapped view 0: positions view
-  int position_size = 4;  // 0-3 dots, 4 thin bar, 5 medium bar
-  PaletteColour position_colour{0, 0, 255};
-  bool two_sensors = false;  // positions view: two dots a bar
+  DecodeContext decode;                                                   // mapped view 0: positions view
+  int position_size = 4;                                                  // 0-3 dots, 4 thin bar, 5 medium bar
+  KindColours position_colours{{{0, 0, 255}, {0, 0, 255}, {0, 0, 255}}};  // by footprint kind
+  bool two_sensors = false;                                               // positions view: two dots a bar
 };
 
 // The style of a re-plot of a file with this decode context: position size

@@ -59,8 +59,9 @@ TraceLayout trace_layout(int type, int channel_count, bool two_sensors, bool fir
     ChannelDisplay& c = t.channels[static_cast<std::size_t>(i)];
     c.slot = std::min(row.slots[static_cast<std::size_t>(i)] - '0', t.plan.count - 1);
     c.component = row.components[static_cast<std::size_t>(i)] - '0';
+    c.trace = i;
   }
-  if (first_is_inphase && t.count > 0 && t.plan.bars) t.channels[0] = {2, 1};
+  if (first_is_inphase && t.count > 0 && t.plan.bars) t.channels[0] = {2, 1, 1};
   return t;
 }
 

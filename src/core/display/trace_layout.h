@@ -39,9 +39,14 @@ struct ProfilePlan {
 
 ProfilePlan profile_plan(int instrument_type, bool two_sensors);
 
+// `trace`: the trace, bar gauge and colour the value continues. It is the
+// channel's index except for an EM38 in-phase record, whose value continues
+// trace 1 (the in-phase trace, as the EM31-MK2's second value): a trace, and
+// the state of its bar, always belong to one window and one scale.
 struct ChannelDisplay {
   int component = 1;  // 1 first scale / BarQWnd, 2 second scale / BarIWnd
   int slot = 0;       // index into ProfilePlan::slots
+  int trace = 0;
 };
 
 struct TraceLayout {
@@ -51,8 +56,8 @@ struct TraceLayout {
 };
 
 // `first_is_inphase`: the reading's first value is an in-phase value (an
-// EM38 in-phase record): it goes to the decay window on the second scale
-// and to the BarIWnd gauge, as every in-phase value does.
+// EM38 in-phase record): it goes to the decay window on the second scale,
+// to the BarIWnd gauge and to trace 1, as every in-phase value does.
 TraceLayout trace_layout(int instrument_type, int channel_count, bool two_sensors, bool first_is_inphase = false);
 
 }  // namespace quelor

@@ -48,8 +48,8 @@ Bar towed_bar(KindFootprint& k, MapPoint antenna, double ux, double uy, const Fo
   return bar_at(c->centre, c->ux, c->uy, g.left_half, g.right_half);
 }
 
-void draw(const MapState& map, TileSurface& tiles, const FixPaint& fix, std::span<const int> row, const Bar* previous,
-          const Bar& bar, FixPaintResult& r) {
+void draw(const MapState& map, TileSurface& tiles, const FixPaint& fix, int kind, std::span<const int> row,
+          const Bar* previous, const Bar& bar, FixPaintResult& r) {
   if (!fix.paint) return;
   if (fix.colour_map_view > 0) {
     if (!previous) return;
@@ -58,7 +58,8 @@ void draw(const MapState& map, TileSurface& tiles, const FixPaint& fix, std::spa
     if (s.lines > 0) ++r.strips;
     return;
   }
-  if (draw_position_mark(tiles, map.grid, pixels_of(map, bar), fix.position_size, fix.position_colour, fix.two_sensors))
+  if (draw_position_mark(tiles, map.grid, pixels_of(map, bar), fix.position_size,
+                         fix.position_colours[static_cast<std::size_t>(kind)], fix.two_sensors))
     ++r.marks;
 }
 
@@ -71,6 +72,17 @@ std::span<const int> strip_row(KindFootprint& k, std::span<const int> closed) {
 }
 
 }  // namespace
+
+KindColours position_mark_colours(std::uint32_t position_colour, std::span<const std::uint32_t> trace_colours,
+                                  bool manual_em34) {
+  KindColours colours;
+  for (int kind = 0; kind < kFootprintKinds; ++kind) {
+    const auto trace = static_cast<std::size_t>(kind + 1);
+    const bool own = manual_em34 && trace < trace_colours.size();
+    colours[static_cast<std::size_t>(kind)] = colour_from_colorref(own ? trace_colours[trace] : position_colour);
+  }
+  return colours;
+}
 
 void painter_reset(PainterState& p) { p = PainterState{}; }
 
@@ -104,11 +116,11 @@ FixPaintResult paint_fix(PainterState& p, const MapState& map, TileSurface& tile
       k.bar = recorded(rigid_bar(p.previous, ux, uy, g));
       k.has_bar = true;
       r.groups.emplace_back(kind, k.bar.corners());
-      draw(map, tiles, fix, row, nullptr, k.bar, r);
+      draw(map, tiles, fix, kind, row, nullptr, k.bar, r);
     }
     const Bar bar = recorded(g.towed ? towed_bar(k, fix.antenna, ux, uy, g) : rigid_bar(fix.antenna, ux, uy, g));
     r.groups.emplace_back(kind, bar.corners());
-    draw(map, tiles, fix, row, &k.bar, bar, r);
+    draw(map, tiles, fix, kind, row, &k.bar, bar, r);
     k.bar = bar;
     k.carried.clear();
     k.carried_active = false;

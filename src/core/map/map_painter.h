@@ -7,6 +7,7 @@
 // running command), so that the re-plot and a continued file keep every fix.
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <utility>
 #include <vector>
@@ -18,6 +19,16 @@
 namespace quelor {
 
 inline constexpr int kFootprintKinds = 3;
+
+using KindColours = std::array<PaletteColour, kFootprintKinds>;
+
+// The colour of the position marks (dots, and the bars of the 1- and
+// 2-pixel pens) of each footprint kind: the map's position colour; in the
+// Manual mode of the EM34-3 each coil separation (10, 20, 40 m) its own, the
+// colour of profile trace 1, 2 and 3 (the three the EM34-3 sets). The live
+// painter and the re-plot both take them from here.
+KindColours position_mark_colours(std::uint32_t position_colour, std::span<const std::uint32_t> trace_colours,
+                                  bool manual_em34);
 
 struct KindFootprint {
   bool has_bar = false;
@@ -46,7 +57,7 @@ struct FixPaint {
   std::array<std::span<const int>, kFootprintKinds> rows{};  // closed segment rows
   bool two_values = false;
   int position_size = 4;
-  PaletteColour position_colour{0, 0, 255};
+  KindColours position_colours{{{0, 0, 255}, {0, 0, 255}, {0, 0, 255}}};
   bool two_sensors = false;
 };
 

@@ -23,10 +23,10 @@ MapFixContext map_fix_context(const Settings& s, const DecodeContext& decode, co
   c.instrument_type = type;
   c.colour_map_view = decode.mapped_view;
   c.position_size = s.map.position_size;
-  c.position_colour = s.map.position_colour;
   c.two_values = two_value_entries(decode);
   c.two_sensors = decode.two_sensors;
   c.manual_em34 = type == kEm34_3 && survey.survey_mode == kModeManual;
+  c.position_colours = position_mark_colours(s.map.position_colour, s.trace_colours, c.manual_em34);
   for (int k = 0; k < kFootprintKinds; ++k) {
     const double s_m =
         c.manual_em34 ? survey.manual_gps_y_offsets[static_cast<std::size_t>(k)] : survey.working_gps_y_offset;
@@ -71,7 +71,7 @@ MapFixResult map_fix(LiveMap& live, TileSurface& tiles, const SurveyRecord& surv
   if (c.manual_em34) p.kind_active = survey.kinds_closed;
   p.two_values = c.two_values;
   p.position_size = c.position_size;
-  p.position_colour = colour_from_colorref(c.position_colour);
+  p.position_colours = c.position_colours;
   p.two_sensors = c.two_sensors;
   r.paint = paint_fix(live.painter, m, tiles, p);
   return r;

@@ -32,7 +32,7 @@ struct MapFixContext {
   int instrument_type = 0;
   int colour_map_view = 0;
   int position_size = 4;
-  ColorRef position_colour = 0xFF0000;
+  KindColours position_colours{};  // position_mark_colours
   bool two_values = false;
   bool two_sensors = false;
   bool manual_em34 = false;  // three separations

@@ -143,6 +143,10 @@ TEST(LineRecord, Golden) {
   EXPECT_EQ(cs21.substr(0, cs21.find('*')), "$PDLM1,010203.4,21.500,0.250,19.125,-0.000,18.5");
   EXPECT_TRUE(has_valid_checksum(cs21));
   EXPECT_EQ(cs21.substr(cs21.size() - 2), "\r\n");
+  c.group = 2;  // the 2 m and 2.1 m coils
+  const std::string pdlm2 = encode_cs21_line(c);
+  EXPECT_EQ(pdlm2.substr(0, pdlm2.find('*')), "$PDLM2,010203.4,21.500,0.250,19.125,-0.000,18.5");
+  EXPECT_TRUE(has_valid_checksum(pdlm2));
   const std::string tilt = encode_tilt_sentence({1.234, -2.5, 90.0, 19.0});
   EXPECT_EQ(tilt.substr(0, tilt.find('*')), "$PTLT,-2.50,90.0,19.0,+1.23");
   EXPECT_TRUE(has_valid_checksum(tilt));

@@ -9,6 +9,8 @@
 
 #include "devsim/binary_record.h"
 #include "devsim/em31_record.h"
+#include "devsim/instrument_kind.h"
+#include "devsim/instrument_model.h"
 #include "devsim/line_record.h"
 #include "devsim/readings.h"
 #include "devsim/tilt_model.h"
@@ -267,7 +269,7 @@ TEST_F(InstrumentRoundTrip, Cs21FourValuesAndItsFlag) {
   std::vector<devsim::Cs21Reading> sent;
   std::string stream;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    devsim::Cs21Reading r = cs21_reading(site, points[i], setup, &rng);
+    devsim::Cs21Reading r = cs21_reading(site, points[i], setup, &rng, 1 + static_cast<int>(i % 2));
     r.time_of_day = 36000 + 0.1 * static_cast<double>(i);
     sent.push_back(r);
     stream += encode_cs21_line(r);
@@ -276,13 +278,34 @@ TEST_F(InstrumentRoundTrip, Cs21FourValuesAndItsFlag) {
   ASSERT_EQ(records.size(), sent.size());
   for (std::size_t i = 0; i < sent.size(); ++i) {
     const quelor::Cs21Reading d = decode_cs21(records[i].text());
-    EXPECT_EQ(d.flag, '1');
+    EXPECT_EQ(d.flag, sent[i].group == 2 ? '2' : '1');
     const std::array<double, 4> expected{sent[i].hcp_conductivity, sent[i].hcp_inphase, sent[i].prp_conductivity,
                                          sent[i].prp_inphase};
     for (std::size_t v = 0; v < 4; ++v) {
       ASSERT_TRUE(d.values[v].has_value()) << "value " << v;
       EXPECT_NEAR(*d.values[v], expected[v], 0.0005 + 1e-9);
     }
+  }
+}
+
+// The simulated CS-21 sends its $PDLM1 (1 m, 1.1 m coils) and $PDLM2 (2 m,
+// 2.1 m coils) lines in turn, each group's values from its own coils.
+TEST_F(InstrumentRoundTrip, Cs21SendsBothCoilGroupsInTurn) {
+  InstrumentConfig config;
+  config.kind = *find_instrument_kind("cs21");
+  config.setup.noise = 0;
+  InstrumentState state = initial_instrument_state(config);
+  std::string stream;
+  for (int i = 0; i < 6; ++i) stream += next_instrument_record(config, state, site, points[0], 36000, &rng);
+  const auto records = frame_stream(kCs21, {}, stream);
+  ASSERT_EQ(records.size(), 6u);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const quelor::Cs21Reading d = decode_cs21(records[i].text());
+    const int group = i % 2 == 0 ? 1 : 2;
+    EXPECT_EQ(d.flag, static_cast<char>('0' + group)) << i;
+    const devsim::Cs21Reading truth = cs21_reading(site, points[0], config.setup, nullptr, group);
+    ASSERT_TRUE(d.values[0].has_value());
+    EXPECT_NEAR(*d.values[0], truth.hcp_conductivity, 0.0005 + 1e-9) << i;
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -278,6 +279,37 @@ TEST(TraceLayout, ComponentsAndProfileSlotsPerInstrument) {
     }
     EXPECT_EQ(components, c.components) << c.type;
     EXPECT_EQ(slots, c.slots) << c.type;
+  }
+  // The EM38's in-phase record continues the in-phase trace, not the conductivity one.
+  EXPECT_EQ(trace_layout(kEm38, 1, false, true).channels[0].trace, 1);
+  EXPECT_EQ(trace_layout(kEm38, 1, false, false).channels[0].trace, 0);
+}
+
+// A trace keeps one window and one scale whatever the record: the EM38's
+// conductivity and in-phase records, coming in turn, never share the trace
+// (and bar gauge) of the other, so a repaint after either leaves both bars.
+TEST(TraceLayout, EachTraceKeepsOneWindowAndScale) {
+  const int types[] = {kEm31Mk2, kEm38, kEm38Mk2, kEm34_3, kEm61Mk2, kEm38_4, kCs21, kEm61Lx2, kGrad601};
+  for (int type : types) {
+    for (bool two : {false, true}) {
+      std::array<int, kMaxDisplayChannels> component{}, slot{};
+      for (int count = 1; count <= kMaxDisplayChannels; ++count) {
+        for (bool inphase : {false, true}) {
+          const TraceLayout t = trace_layout(type, count, two, inphase);
+          for (int i = 0; i < t.count; ++i) {
+            const ChannelDisplay& c = t.channels[i];
+            ASSERT_GE(c.trace, 0);
+            ASSERT_LT(c.trace, kMaxDisplayChannels);
+            if (component[c.trace] == 0) {
+              component[c.trace] = c.component;
+              slot[c.trace] = c.slot;
+            }
+            EXPECT_EQ(c.component, component[c.trace]) << type << " trace " << c.trace;
+            EXPECT_EQ(c.slot, slot[c.trace]) << type << " trace " << c.trace;
+          }
+        }
+      }
+    }
   }
 }
 

@@ -27,6 +27,8 @@
 #include "devsim/line_record.h"
 #include "export/export_table.h"
 #include "gps/reader.h"
+#include "map/map_painter.h"
+#include "map/palette.h"
 #include "map/raster_tiles.h"
 #include "procedures/em38_4_values.h"
 #include "procedures/normalisation.h"
@@ -490,6 +492,27 @@ TEST_P(LiveAndReplot, ReplotPaintsTheLivePixelsOfEveryViewAndExportGivesTheShown
       groups += file[at] == '{' && (file[at + 1] == 'a' || file[at + 1] == 'e' || file[at + 1] == 'i');
     EXPECT_GT(groups, live.logging_fixes / 2);
     EXPECT_LT(groups, 2 * live.logging_fixes);
+
+    // The positions view: each separation's marks with its own pen, the
+    // colour of profile trace 1, 2 or 3; the re-plot draws them alike.
+    LiveSurvey positions(c, 0);
+    positions.walk();
+    EXPECT_EQ(positions.compare_with_replot().first, 0);
+    const KindColours colours = position_mark_colours(positions.s.map.position_colour, positions.s.trace_colours, true);
+    std::array<long, kFootprintKinds> marks{};
+    positions.tiles.for_each(kDataLayer, [&](int tx, int ty, Canvas&) {
+      const Raster& r = *positions.tiles.raster(kDataLayer, tx, ty);
+      for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x)
+          for (std::size_t k = 0; k < marks.size(); ++k) marks[k] += r.at(x, y) == colours[k];
+    });
+    for (std::size_t k = 0; k < marks.size(); ++k) {
+      EXPECT_EQ(colours[k], colour_from_colorref(positions.s.trace_colours[k + 1])) << k;
+      EXPECT_GT(marks[k], 100) << "separation " << k;
+    }
+    // every other survey: the one position colour of the map options
+    for (const PaletteColour& one : position_mark_colours(0x123456, positions.s.trace_colours, false))
+      EXPECT_EQ(one, colour_from_colorref(0x123456));
   }
 
   // The export: one row per written reading, holding every number shown.
