@@ -31,9 +31,11 @@ std::optional<std::string> read_file_bytes(const std::string& path) {
   if (!in) return std::nullopt;
   std::string bytes;
   // The file's size up front: a day's file read without doubling the buffer.
-  if (std::fseek(in, 0, SEEK_END) == 0) {
-    if (const long size = std::ftell(in); size > 0) bytes.reserve(static_cast<std::size_t>(size));
-    std::rewind(in);
+  // Only a regular file's: a folder opens and seeks too, with a size of nothing real.
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec) bytes.reserve(static_cast<std::size_t>(size));
   }
   const bool ok = append_stream(in, bytes);
   std::fclose(in);
