@@ -148,12 +148,14 @@ void on_record(InstrumentLoop& loop, const FrameStep& step) {
   if (loop.traits.repaints_after_blank && shared.display_cleared.exchange(false))
     call_hook(shared.hooks.repaint_status_area.load());
   if (step.play_tick) play_sound(Sound::kResult);
+  // Idle before the record is posted: the window thread may poll again as
+  // soon as it has the reading, and a poll asked of a busy reader is skipped.
+  went_idle(loop, true);
   // A full queue drops the reading (counted, reported by the window thread):
   // the reader never waits.
   InstrumentRecordQueue& queue =
       loop.setup.options.second_mode ? shared.second_mode_records : shared.instrument_records;
   if (step.deliver && queue.push(framed_record(loop.framer), now)) deliver(framer_message(loop.framer));
-  went_idle(loop, true);
 }
 
 void on_rejected(const InstrumentLoop& loop) {
