@@ -9,6 +9,25 @@ include(GoogleTest)
 set(QUELOR_UNIT_AREAS_devsim core_variant core_serial core_gps core_procedures)
 set(QUELOR_UNIT_AREAS_sound core_sound core_survey core_gps)
 set(QUELOR_UNIT_AREAS_reading quelor_core devsim_lib)
+# What every unit test program is compiled and linked with.
+function(quelor_unit_settings target)
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  target_compile_definitions(${target} PRIVATE
+    QUELOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    QUELOR_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
+    QUELOR_BINARY_DIR="${CMAKE_BINARY_DIR}")
+endfunction()
+# The headers nearly every test file includes, parsed once for all the test
+# programs (the test framework's header alone is over half of a test file's
+# compile time).
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/unit_pch.cpp CONTENT "// Anchors the test programs' precompiled header.\n")
+add_library(unit_pch OBJECT ${CMAKE_BINARY_DIR}/unit_pch.cpp)
+quelor_unit_settings(unit_pch)
+target_include_directories(unit_pch PRIVATE ${CMAKE_SOURCE_DIR}/src/core)
+target_precompile_headers(unit_pch PRIVATE
+  <gtest/gtest.h> <algorithm> <cmath> <functional> <map> <optional> <random> <set> <sstream> <string>
+  <string_view> <vector>)
+
 function(quelor_unit_tests name sources)
   # The test files that start threads give the program the label `threads`
   # (ctest -L threads). Under ThreadSanitizer (preset tsan) the program is
@@ -40,11 +59,8 @@ function(quelor_unit_tests name sources)
   else()
     target_link_libraries(unit_${name} PRIVATE quelor_core)
   endif()
-  target_link_libraries(unit_${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
-  target_compile_definitions(unit_${name} PRIVATE
-    QUELOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    QUELOR_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
-    QUELOR_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  quelor_unit_settings(unit_${name})
+  target_precompile_headers(unit_${name} REUSE_FROM unit_pch)
   set(labels "")
   if(threaded)
     set(labels LABELS threads)
