@@ -136,7 +136,7 @@ Stages report_day() {
   double t = thread_seconds();
   SurveyData survey;
   add_survey_file(survey, "day", bytes, {});
-  s.readings = static_cast<long>(survey.readings.size());
+  s.readings = reading_count(survey);
   s.read = thread_seconds() - t;
 
   t = thread_seconds();
