@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "commands.h"
@@ -114,6 +116,7 @@ std::string base_name(const std::string& path) {
 
 struct ReadFiles {
   std::vector<InputFile> files;
+  std::vector<std::string> kept;  // per file: the bytes of an input that cannot be read again (a pipe), else none
   std::vector<ReplotInput> replot;
   std::vector<SurveySamplesResult> samples;  // the gridded channel of each file, from the table read once
   SurveyData survey;
@@ -126,8 +129,8 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     InputFile f;
     f.path = path;
     f.name = base_name(path);
-    // The bytes go once walked: the coverage map reads the file again.
-    const auto bytes = read_file_bytes(path);
+    // The bytes go once walked: the coverage map reads a regular file again.
+    auto bytes = read_file_bytes(path);
     if (!bytes) throw BadInput{"cannot read " + path};
     f.size = bytes->size();
     const auto info = read_survey_file_info(*bytes);
@@ -145,6 +148,8 @@ ReadFiles read_files(const Options& o, Progress& progress) {
       r.survey.truncated_files.push_back(f.name);
     r.samples.push_back(survey_samples(*bytes, o.channel, o.zone));
     if (r.samples.back().survey) r.samples.back().survey->samples.shrink_to_fit();
+    std::error_code ec;
+    r.kept.push_back(std::filesystem::is_regular_file(path, ec) ? std::string() : std::move(*bytes));
     r.files.push_back(std::move(f));
   }
   if (std::any_of(r.files.begin(), r.files.end(), [&](const InputFile& f) {
@@ -159,7 +164,8 @@ ReadFiles read_files(const Options& o, Progress& progress) {
       surveys.push_back(&*r.samples[i].survey);
     }
   if (const std::string why = mixed_surveys(names, surveys); !why.empty()) throw BadInput{why};
-  for (const InputFile& f : r.files) r.replot.push_back({{}, f.info, f.path, f.size});
+  for (std::size_t i = 0; i < r.files.size(); ++i)
+    r.replot.push_back({r.kept[i], r.files[i].info, r.files[i].path, r.files[i].size});
   return r;
 }
 
