@@ -140,8 +140,22 @@ ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, s
   const std::size_t first_position = survey.positions.size();
   // A position a record at most: room for them all at once, the rest let go at the end.
   survey.positions.reserve(first_position + bytes.size() / static_cast<std::size_t>(file.record_length));
-  std::vector<SurveyReading> pending;  // of the path segment being read
+  struct Pending {
+    int line = 0;
+    double time = kNoTime;
+  };
+  std::vector<Pending> pending;  // of the path segment being read
   std::size_t placed = 0;
+  const auto place = [&](const Pending& p, const std::optional<PathPosition>& at) {
+    SurveyReading reading;
+    reading.line = p.line;
+    reading.time = p.time;
+    if (at) {
+      reading.positioned = true;
+      reading.position = {at->easting, at->northing};
+    }
+    add_reading(survey, reading);
+  };
   std::vector<std::string> names(1);                  // of each line block, in order
   std::vector<std::pair<std::uint32_t, int>> starts;  // first tick of each line block, in order
   clock.restart();
@@ -152,20 +166,10 @@ ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, s
     if (h.line_block >= 1) names[block - 1] = h.line;
     const int line = first_line + static_cast<int>(block) - 1;
     if (starts.empty() || starts.back().second != line) starts.push_back({h.tick, line});
-    SurveyReading reading;
-    reading.line = line;
-    reading.time = clock.at(h.tick);
-    pending.push_back(reading);
+    pending.push_back({line, clock.at(h.tick)});
   };
   visitor.positions = [&](std::span<const std::optional<PathPosition>> at) {
-    for (std::size_t i = 0; i < at.size() && placed < pending.size(); ++i) {
-      SurveyReading& reading = pending[placed++];
-      if (at[i]) {
-        reading.positioned = true;
-        reading.position = {at[i]->easting, at[i]->northing};
-      }
-      add_reading(survey, reading);
-    }
+    for (std::size_t i = 0; i < at.size() && placed < pending.size(); ++i) place(pending[placed++], at[i]);
     if (placed == pending.size()) {
       pending.clear();
       placed = 0;
@@ -177,6 +181,8 @@ ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, s
     survey.positions.shrink_to_fit();
     return result;
   }
+  // A reading whose position never came counts, without one.
+  while (placed < pending.size()) place(pending[placed++], std::nullopt);
   survey.positions.shrink_to_fit();
   for (const std::string& n : names) survey.lines.push_back({name, n});
   survey.line_readings.resize(survey.lines.size());
