@@ -40,10 +40,12 @@ std::optional<std::string_view> replot_bytes(const ReplotInput& file, std::strin
     error = "cannot read " + file.path + " again";
     return std::nullopt;
   }
-  if (bytes->size() != file.size) {
-    error = file.path + " changed while it was read";
+  // A file still being logged has grown: the part read before is drawn.
+  if (bytes->size() < file.size) {
+    error = file.path + " is shorter than when it was read";
     return std::nullopt;
   }
+  bytes->resize(file.size);
   held = std::move(*bytes);
   return held;
 }

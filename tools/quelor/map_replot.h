@@ -50,7 +50,8 @@ void set_mapped_scale(Settings& s, int instrument_type, double minimum, double m
 std::pair<double, double> mapped_scale(const Settings& s, int instrument_type);
 
 // A file's bytes, or its path when the caller has let them go: it is then
-// read again when its turn comes (refused when its size is no longer `size`).
+// read again when its turn comes, its first `size` bytes drawn (refused when
+// it has become shorter).
 struct ReplotInput {
   std::string_view bytes;
   SurveyFileInfo info;
