@@ -4,7 +4,11 @@
 // benchmark is one stage of `quelor report` on that file; BM_ReportDay is
 // all of them in order (the tool adds only PNG encoding and the page text).
 // Times are of this thread's CPU, so the machine's other load stays out;
-// BM_ReportDay adds the process's peak resident memory.
+// BM_ReportDay adds the process's peak resident memory. BM_ReportSurveyDays
+// reads the day as one, then three files into the report's survey and tells
+// what its own structures hold, in all and once the readings' positions
+// have gone (as the tool lets them go before the maps): the lines' running
+// summaries must not grow with the readings.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -136,7 +140,7 @@ Stages report_day() {
   double t = thread_seconds();
   SurveyData survey;
   add_survey_file(survey, "day", bytes, {});
-  s.readings = static_cast<long>(survey.readings.size());
+  s.readings = reading_count(survey);
   s.read = thread_seconds() - t;
 
   t = thread_seconds();
@@ -199,6 +203,37 @@ void BM_ReportDay(benchmark::State& state) {
       static_cast<double>(u.ru_maxrss) / 1024.0;  // the process's, the day file's bytes with it
 }
 BENCHMARK(BM_ReportDay)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Bytes the report's survey holds on the heap (strings left out: a few per line and remark).
+double survey_bytes(const SurveyData& s) {
+  double bytes = 0;
+  const auto add = [&](const auto& v) { bytes += static_cast<double>(v.capacity() * sizeof(v[0])); };
+  add(s.lines);
+  add(s.line_readings);
+  for (const LineReadings& l : s.line_readings) add(l.outages);
+  add(s.positions);
+  add(s.position_lines);
+  add(s.fixes);
+  add(s.remarks);
+  add(s.swaths);
+  add(s.swath_widths);
+  return bytes;
+}
+
+void BM_ReportSurveyDays(benchmark::State& state) {
+  const std::string& bytes = day();
+  for (auto _ : state) {
+    SurveyData survey;
+    for (int k = 0; k < state.range(0); ++k) add_survey_file(survey, "day" + std::to_string(k + 1), bytes, {});
+    const double readings = static_cast<double>(reading_count(survey));
+    state.counters["readings"] = readings;
+    state.counters["survey_mb"] = survey_bytes(survey) / 1e6;
+    std::vector<PlanePoint>().swap(survey.positions);
+    state.counters["without_positions_mb"] = survey_bytes(survey) / 1e6;
+    state.counters["bytes_per_reading"] = survey_bytes(survey) / readings;
+  }
+}
+BENCHMARK(BM_ReportSurveyDays)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CoverageDay(benchmark::State& state) {
   const std::string& bytes = day();

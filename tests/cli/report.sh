@@ -97,6 +97,11 @@ mkdir "$WORK/folder" && cp "$WORK/full.R31" "$WORK/part2.R31" "$WORK/folder/" &&
 folder=$("$QUELOR" report "$WORK/folder" --out "$WORK/folder.html" 2>"$WORK/err") || fail "folder: $(cat "$WORK/err")"
 [ "$(sed 's/"out":"[^"]*",//; s/"bytes":[0-9]*//' <<<"$folder")" = "$(sed 's/"out":"[^"]*",//; s/"bytes":[0-9]*//' <<<"$out")" ] ||
   fail "the folder's report differs from the two files': $folder"
+# A file given through a pipe, which cannot be read twice: the same maps.
+pipe=$("$QUELOR" report <(cat "$WORK/full.R31") --out "$WORK/pipe.html" 2>"$WORK/err") || fail "pipe: $(cat "$WORK/err")"
+want_json "$pipe" '"coverage_map":true' '"grid_map":true' '"complete":true'
+maps() { grep -o 'base64,[^"]*' "$1"; }
+[ "$(maps "$WORK/pipe.html")" = "$(maps "$WORK/full.html")" ] || fail "the maps of a piped file differ"
 
 # Progress on stderr once the work runs over a second (the clock's rule is
 # tested natively): nothing for a small file; for a long one, whatever shows

@@ -189,7 +189,7 @@ int run(const MapOptionsText& o) {
   }
   s.map_units = info->map_units;
   const Frame f = apply_options(o, s, info->variant);
-  const ReplotInput input{*bytes, *info};
+  const ReplotInput input{*bytes, *info, {}, bytes->size()};
   const MapReplot r = replot_data_files({&input, 1}, s, {f.tile, f.grid_lines, o.backgrounds});
   if (!r.error.empty()) throw BadInput{r.error == "no GPS position" ? "no GPS position in " + o.file : r.error};
 

@@ -29,6 +29,29 @@ std::pair<double, double> mapped_scale(const Settings& s, int type) {
   return {scale[0], scale[1]};
 }
 
+namespace {
+
+// The file's bytes: `held` keeps them when they are read again.
+std::optional<std::string_view> replot_bytes(const ReplotInput& file, std::string& held, std::string& error) {
+  if (!file.bytes.empty() || file.path.empty()) return file.bytes;
+  std::string().swap(held);  // the file before goes first
+  auto bytes = read_file_bytes(file.path);
+  if (!bytes) {
+    error = "cannot read " + file.path + " again";
+    return std::nullopt;
+  }
+  // A file still being logged has grown: the part read before is drawn.
+  if (bytes->size() < file.size) {
+    error = file.path + " is shorter than when it was read";
+    return std::nullopt;
+  }
+  bytes->resize(file.size);
+  held = std::move(*bytes);
+  return held;
+}
+
+}  // namespace
+
 MapReplot replot_data_files(std::span<const ReplotInput> files, const Settings& s, const ReplotFrame& f) {
   MapReplot r;
   if (files.empty()) {
@@ -36,7 +59,10 @@ MapReplot replot_data_files(std::span<const ReplotInput> files, const Settings& 
     return r;
   }
   const SurveyFileInfo& info = files[0].info;
-  const auto origin = first_gps_position(files[0].bytes, info, s.rts_units);
+  std::string held;
+  const std::optional<std::string_view> first = replot_bytes(files[0], held, r.error);
+  if (!first) return r;
+  const auto origin = first_gps_position(*first, info, s.rts_units);
   if (!origin) {
     r.error = "no GPS position";
     return r;
@@ -63,13 +89,16 @@ MapReplot replot_data_files(std::span<const ReplotInput> files, const Settings& 
   install_map_backgrounds(*r.backgrounds, *r.tiles);
 
   for (const ReplotInput& file : files) {
-    const std::optional<DecodeContext> decode = decode_context_from_file(file.bytes, s);
+    // The first file's bytes are still held; each other's are read in its turn.
+    const std::optional<std::string_view> bytes = &file == files.data() ? first : replot_bytes(file, held, r.error);
+    if (!bytes) return r;
+    const std::optional<DecodeContext> decode = decode_context_from_file(*bytes, s);
     if (!decode) {
       r.error = "no header";
       return r;
     }
     const ReplotStyle style = replot_style(*decode, s);
-    BytesReader reader(file.bytes);
+    BytesReader reader(*bytes);
     const ReplotCounts c = replot_survey(reader, file.info.record_length, style, map, *r.tiles);
     r.counts.swaths += c.swaths;
     r.counts.bars += c.bars;

@@ -49,9 +49,14 @@ void set_mapped_scale(Settings& s, int instrument_type, double minimum, double m
 // The scale the colour map of the current view uses.
 std::pair<double, double> mapped_scale(const Settings& s, int instrument_type);
 
+// A file's bytes, or its path when the caller has let them go: it is then
+// read again when its turn comes, its first `size` bytes drawn (refused when
+// it has become shorter).
 struct ReplotInput {
   std::string_view bytes;
   SurveyFileInfo info;
+  std::string path;      // with `bytes` empty
+  std::size_t size = 0;  // of the bytes read before
 };
 
 // `s`: the settings the re-plot draws with (map size, scale, view, grid).

@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "commands.h"
@@ -114,6 +116,7 @@ std::string base_name(const std::string& path) {
 
 struct ReadFiles {
   std::vector<InputFile> files;
+  std::vector<std::string> kept;  // per file: the bytes of an input that cannot be read again (a pipe), else none
   std::vector<ReplotInput> replot;
   std::vector<SurveySamplesResult> samples;  // the gridded channel of each file, from the table read once
   SurveyData survey;
@@ -126,23 +129,27 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     InputFile f;
     f.path = path;
     f.name = base_name(path);
+    // The bytes go once walked: the coverage map reads a regular file again.
     auto bytes = read_file_bytes(path);
     if (!bytes) throw BadInput{"cannot read " + path};
-    f.bytes = std::move(*bytes);
-    const auto info = read_survey_file_info(f.bytes);
+    f.size = bytes->size();
+    const auto info = read_survey_file_info(*bytes);
     if (!info) throw BadInput{"unknown format: " + path};
     f.info = *info;
     ExportOptions options;
     options.zone = o.zone;
-    const std::size_t readings_before = r.survey.readings.size();
-    const ExportTableResult table = add_survey_file(r.survey, f.name, f.bytes, options);
+    const long readings_before = reading_count(r.survey);
+    const ExportTableResult table = add_survey_file(r.survey, f.name, *bytes, options);
     if (!table.table) throw BadInput{path + ": " + table.error};
-    f.readings = static_cast<long>(r.survey.readings.size() - readings_before);
-    f.format_version = f.bytes.substr(9, 3);
+    f.readings = reading_count(r.survey) - readings_before;
+    f.format_version = bytes->substr(9, 3);
     f.warnings = table.table->warnings;
-    if (const std::size_t lf = f.bytes.find('\n'); lf != std::string::npos && f.bytes.size() % (lf + 1) != 0)
+    if (const std::size_t lf = bytes->find('\n'); lf != std::string::npos && bytes->size() % (lf + 1) != 0)
       r.survey.truncated_files.push_back(f.name);
-    r.samples.push_back(survey_samples(f.bytes, o.channel, o.zone));
+    r.samples.push_back(survey_samples(*bytes, o.channel, o.zone));
+    if (r.samples.back().survey) r.samples.back().survey->samples.shrink_to_fit();
+    std::error_code ec;
+    r.kept.push_back(std::filesystem::is_regular_file(path, ec) ? std::string() : std::move(*bytes));
     r.files.push_back(std::move(f));
   }
   if (std::any_of(r.files.begin(), r.files.end(), [&](const InputFile& f) {
@@ -157,7 +164,8 @@ ReadFiles read_files(const Options& o, Progress& progress) {
       surveys.push_back(&*r.samples[i].survey);
     }
   if (const std::string why = mixed_surveys(names, surveys); !why.empty()) throw BadInput{why};
-  for (const InputFile& f : r.files) r.replot.push_back({f.bytes, f.info});
+  for (std::size_t i = 0; i < r.files.size(); ++i)
+    r.replot.push_back({r.kept[i], r.files[i].info, r.files[i].path, r.files[i].size});
   return r;
 }
 
@@ -234,24 +242,34 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   return m;
 }
 
+// The samples of every file in one table, each file's own let go as it is
+// taken (one file's are taken whole).
+std::vector<GridSample> take_samples(std::vector<SurveySamplesResult>& files) {
+  if (files.size() == 1) return std::move(files[0].survey->samples);
+  std::size_t total = 0;
+  for (const SurveySamplesResult& r : files) total += r.survey->samples.size();
+  std::vector<GridSample> samples;
+  samples.reserve(total);
+  for (SurveySamplesResult& r : files) {
+    samples.insert(samples.end(), r.survey->samples.begin(), r.survey->samples.end());
+    std::vector<GridSample>().swap(r.survey->samples);
+  }
+  return samples;
+}
+
 // The gridded channel in the program's palette; cells without data white.
-MapOnPage grid_map(const ReadFiles& in, const Options& o, const Coverage& coverage, Progress& progress) {
+// The files' samples are used up.
+MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Progress& progress) {
   MapOnPage m;
   m.title = "Gridded map";
-  std::vector<GridSample> samples;
-  std::string channel;
-  int map_units = 0;
-  for (std::size_t i = 0; i < in.files.size(); ++i) {
-    const InputFile& f = in.files[i];
-    const SurveySamplesResult& r = in.samples[i];
-    if (!r.survey) {
-      m.message = f.name + ": " + r.error;
+  for (std::size_t i = 0; i < in.files.size(); ++i)
+    if (!in.samples[i].survey) {
+      m.message = in.files[i].name + ": " + in.samples[i].error;
       return m;
     }
-    channel = r.survey->channel;
-    map_units = r.survey->map_units;
-    samples.insert(samples.end(), r.survey->samples.begin(), r.survey->samples.end());
-  }
+  const std::string channel = in.samples.back().survey->channel;
+  const int map_units = in.samples.back().survey->map_units;
+  const std::vector<GridSample> samples = take_samples(in.samples);
   progress.step("gridding " + channel);
   const GridResult g = grid_points(samples, GridOptions{});
   if (!g.error.empty()) {
@@ -343,6 +361,9 @@ int run(const Options& o) {
   c.speed = speed_histogram(in.survey, s.speed_scale_maximum, kSpeedBins, to_bar_units);
   c.speed_unit = speed_unit_text(s.speed_bar_units);
   c.gps = gps_quality_series(in.survey, kGpsBuckets);
+  // The readings' positions have told the coverage and the gaps' lines: they go before the maps.
+  std::vector<PlanePoint>().swap(in.survey.positions);
+  in.survey.position_lines.clear();
   progress.step("re-plotting the coverage map");
   c.coverage_map = coverage_map(in, s, c.coverage);
   c.grid_map = grid_map(in, o, c.coverage, progress);

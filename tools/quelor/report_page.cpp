@@ -169,8 +169,7 @@ std::string inputs_section(const std::vector<InputFile>& files, const SurveyData
   for (const InputFile& f : files) {
     const VariantRow* row = find_variant_row(f.info.variant.instrument_type);
     const ProductNames& names = product_names(f.info.variant);
-    s += "<tr>" + td_text(f.name) + td(std::to_string(f.bytes.size())) +
-         td_text(row ? std::string(row->instrument) : "?") +
+    s += "<tr>" + td_text(f.name) + td(std::to_string(f.size)) + td_text(row ? std::string(row->instrument) : "?") +
          td_text(std::string(names.program_name) + " " + std::string(names.version)) +
          td(html_escape(f.format_version)) + td(std::to_string(f.readings)) + "</tr>";
   }

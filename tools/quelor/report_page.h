@@ -22,7 +22,7 @@ namespace quelor::tool {
 
 struct InputFile {
   std::string path, name;
-  std::string bytes;
+  std::size_t size = 0;  // bytes
   SurveyFileInfo info;
   long readings = 0;
   std::string format_version;  // the identification record's columns 9-11

@@ -194,14 +194,17 @@ CoverageGap describe(const Cells& g, const Component& comp) {
   return gap;
 }
 
+// Where there is no positioned reading, the fixes stand for them.
+std::vector<PlanePoint> fix_positions(const SurveyData& survey) {
+  std::vector<PlanePoint> points;
+  for (const SurveyFix& f : survey.fixes) points.push_back(f.position);
+  return points;
+}
+
 // The blocks of the positioned readings and their hulls, largest first.
 std::vector<CoverageBlock> block_hulls(const SurveyData& survey, double swath_width) {
-  std::vector<PlanePoint> points;
-  points.reserve(survey.readings.size());
-  for (const SurveyReading& r : survey.readings)
-    if (r.positioned) points.push_back(r.position);
-  if (points.empty())
-    for (const SurveyFix& f : survey.fixes) points.push_back(f.position);
+  const std::vector<PlanePoint> fixes = survey.positions.empty() ? fix_positions(survey) : std::vector<PlanePoint>{};
+  const std::span<const PlanePoint> points = survey.positions.empty() ? fixes : survey.positions;
   const SurveyBlocks blocks = survey_blocks(points, kBlockLinkSwaths * swath_width);
   std::vector<std::vector<PlanePoint>> members(static_cast<std::size_t>(blocks.count));
   for (std::size_t i = 0; i < points.size(); ++i)
@@ -223,13 +226,7 @@ std::vector<CoverageBlock> block_hulls(const SurveyData& survey, double swath_wi
 
 Coverage survey_coverage(const SurveyData& survey, long max_cells) {
   Coverage c;
-  std::vector<PlanePoint> points;
-  points.reserve(survey.readings.size());
-  for (const SurveyReading& r : survey.readings)
-    if (r.positioned) points.push_back(r.position);
-  if (points.empty())
-    for (const SurveyFix& f : survey.fixes) points.push_back(f.position);
-  c.hull = convex_hull(std::move(points));
+  c.hull = convex_hull(survey.positions.empty() ? fix_positions(survey) : survey.positions);
   c.hull_area = c.hull.size() >= 3 ? polygon_area(c.hull) : 0.0;
   std::vector<double> widths;
   for (double w : survey.swath_widths)

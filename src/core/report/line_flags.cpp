@@ -32,22 +32,6 @@ void add_fix(LineFlags& flags, const SurveyFix& f, const GpsWarningLimits& mask)
   flags.worst_dilution = std::max(flags.worst_dilution, f.dilution);
 }
 
-// Runs of readings without a position, broken where the logging paused.
-void find_outages(const SurveyData& s, std::vector<LineFlags>& flags) {
-  std::vector<const SurveyReading*> last(flags.size(), nullptr);
-  for (const SurveyReading& r : s.readings) {
-    LineFlags& f = flags[static_cast<std::size_t>(r.line)];
-    const SurveyReading*& previous = last[static_cast<std::size_t>(r.line)];
-    if (!r.positioned) {
-      const bool goes_on = previous && !previous->positioned && !(std::fabs(r.time - previous->time) > kLineStepGap);
-      if (!goes_on) f.outages.push_back({r.time, r.time, 0});
-      f.outages.back().end = r.time;
-      ++f.outages.back().readings;
-    }
-    previous = &r;
-  }
-}
-
 }  // namespace
 
 double readings_per_metre_floor(const std::vector<LineSummary>& lines) {
@@ -73,7 +57,8 @@ std::vector<LineFlags> line_flags(const SurveyData& s, const std::vector<LineSum
     f.seconds_timed += step->seconds;
     if (limits.max_speed > 0 && step->speed() > limits.max_speed) f.seconds_fast += step->seconds;
   }
-  find_outages(s, flags);
+  for (std::size_t i = 0; i < flags.size() && i < s.line_readings.size(); ++i)
+    flags[i].outages = s.line_readings[i].outages;
   const double floor = readings_per_metre_floor(lines);
   for (LineFlags& f : flags) {
     f.fast = f.seconds_timed > 0 && f.seconds_fast > kFastShare * f.seconds_timed;

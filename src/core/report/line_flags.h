@@ -19,12 +19,6 @@ struct LineLimits {
   GpsWarningLimits gps{};  // the warning mask's settings
 };
 
-struct GpsOutage {
-  double start = kNoTime;  // local time of its first and last reading without a position
-  double end = kNoTime;
-  long readings = 0;
-};
-
 struct LineFlags {
   int line = 0;
   double seconds_timed = 0.0;  // between fixes

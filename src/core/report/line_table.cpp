@@ -23,20 +23,13 @@ std::optional<FixStep> fix_step(const SurveyFix& previous, const SurveyFix& fix)
 std::vector<LineSummary> line_table(const SurveyData& survey) {
   std::vector<LineSummary> rows(survey.lines.size());
   for (std::size_t i = 0; i < rows.size(); ++i) rows[i].line = static_cast<int>(i);
-  std::vector<const SurveyReading*> last(rows.size(), nullptr);  // the previous positioned reading
-  for (const SurveyReading& r : survey.readings) {
-    LineSummary& row = rows[static_cast<std::size_t>(r.line)];
-    ++row.readings;
-    if (std::isfinite(r.time)) {
-      if (!std::isfinite(row.start)) row.start = r.time;
-      row.end = r.time;
-    }
-    if (!r.positioned) continue;
-    ++row.positioned;
-    const SurveyReading*& previous = last[static_cast<std::size_t>(r.line)];
-    const bool walked = previous && !(std::fabs(r.time - previous->time) > kLineStepGap);
-    if (walked) row.length += distance(previous->position, r.position);
-    previous = &r;
+  for (std::size_t i = 0; i < rows.size() && i < survey.line_readings.size(); ++i) {
+    const LineReadings& l = survey.line_readings[i];
+    rows[i].readings = l.readings;
+    rows[i].positioned = l.positioned;
+    rows[i].length = l.length;
+    rows[i].start = l.start;
+    rows[i].end = l.end;
   }
   std::vector<double> moving(rows.size(), 0.0), walked(rows.size(), 0.0);
   for (std::size_t i = 1; i < survey.fixes.size(); ++i) {

@@ -22,10 +22,6 @@ struct LineSummary {
   double end = kNoTime;
 };
 
-// Steps between positioned readings further apart in time than this are not
-// walked (a pause, a break).
-inline constexpr double kLineStepGap = 5.0;
-
 // The step between two fixes of one line and path segment, timed as the live
 // speed is: by the sentences' times of day (past midnight wrapped). Nothing
 // across lines or segments or without time.

@@ -1,12 +1,15 @@
 #pragma once
-// A survey as the end-of-day report reads it: lines, positioned readings,
-// GPS fixes, remarks and swath outlines of one or more data files, all in
-// metres and local time of day, so that a day's files add up.
+// A survey as the end-of-day report reads it: lines, GPS fixes, remarks and
+// swath outlines of one or more data files, all in metres and local time of
+// day, so that a day's files add up. Readings are not kept one by one: each
+// is folded into its line's running summary as it is read (add_reading),
+// and only the positions of the positioned ones stay, for the coverage.
 
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,11 +27,40 @@ struct SurveyLine {
   std::string name;  // the line name of its line block
 };
 
+// One reading as it is folded in.
 struct SurveyReading {
   int line = 0;             // index into `lines`
   bool positioned = false;  // a position was interpolated
   PlanePoint position;
   double time = kNoTime;  // local seconds since midnight
+};
+
+// Steps between positioned readings further apart in time than this are not
+// walked (a pause, a break); nor do runs without a position go on across them.
+inline constexpr double kLineStepGap = 5.0;
+
+// A run of a line's readings logged without a position.
+struct GpsOutage {
+  double start = kNoTime;  // local time of its first and last reading without a position
+  double end = kNoTime;
+  long readings = 0;
+};
+
+// One line's readings, summed up in file order.
+struct LineReadings {
+  long readings = 0;
+  long positioned = 0;
+  double length = 0.0;                          // metres, between consecutive positioned readings walked
+  double start = kNoTime, end = kNoTime;        // local time of its first and last timed reading
+  double earliest = kNoTime, latest = kNoTime;  // the smallest and largest of its times
+  std::vector<GpsOutage> outages;               // broken where the logging paused
+  std::optional<SurveyReading> last, last_positioned;
+};
+
+// The positioned readings from `first` (into SurveyData::positions) on are of `line`.
+struct PositionRun {
+  std::size_t first = 0;
+  int line = 0;
 };
 
 struct SurveyFix {
@@ -55,7 +87,9 @@ using SwathQuad = std::array<PlanePoint, 4>;
 
 struct SurveyData {
   std::vector<SurveyLine> lines;
-  std::vector<SurveyReading> readings;
+  std::vector<LineReadings> line_readings;  // per line; lines past its end have no reading
+  std::vector<PlanePoint> positions;        // of the positioned readings, in order
+  std::vector<PositionRun> position_lines;  // whose they are
   std::vector<SurveyFix> fixes;
   std::vector<SurveyRemark> remarks;
   std::vector<SwathQuad> swaths;
@@ -63,6 +97,12 @@ struct SurveyData {
   std::string date;                          // "dd.mm.yyyy" of the first line block
   std::vector<std::string> truncated_files;  // files whose last record is cut off
 };
+
+// Folds one reading into its line's summary (the line's entry made as needed).
+void add_reading(SurveyData& survey, const SurveyReading& reading);
+
+long reading_count(const SurveyData& survey);
+long positioned_count(const SurveyData& survey);
 
 // Local time "hh:mm:ss", or "-" for no time.
 std::string clock_text(double seconds);

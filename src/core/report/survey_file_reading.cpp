@@ -1,5 +1,6 @@
 #include "report/survey_file_reading.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <span>
@@ -86,6 +87,13 @@ bool is_date_record(const DataRecord& r) {
   return true;
 }
 
+// The survey as it was before a file's readings from `first_line` on.
+void forget_readings(SurveyData& s, int first_line, std::size_t first_position) {
+  s.line_readings.resize(std::min(s.line_readings.size(), static_cast<std::size_t>(first_line)));
+  s.positions.resize(first_position);
+  while (!s.position_lines.empty() && s.position_lines.back().first >= first_position) s.position_lines.pop_back();
+}
+
 }  // namespace
 
 double time_at_tick(const TimeMark& mark, std::uint32_t tick) {
@@ -126,13 +134,28 @@ ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, s
       swaths.reset(false);
   }
 
-  // Readings, each given its line block's line and its local time, placed
-  // once their path segment's positions are known.
+  // Readings, each given its line block's line and its local time, folded
+  // into their lines once their path segment's positions are known.
   const int first_line = static_cast<int>(survey.lines.size());
-  const std::size_t first_reading = survey.readings.size();
-  // A reading a record at most: room for them all at once.
-  survey.readings.reserve(first_reading + bytes.size() / static_cast<std::size_t>(file.record_length));
-  std::size_t placed = first_reading;
+  const std::size_t first_position = survey.positions.size();
+  // A position a record at most: room for them all at once, the rest let go at the end.
+  survey.positions.reserve(first_position + bytes.size() / static_cast<std::size_t>(file.record_length));
+  struct Pending {
+    int line = 0;
+    double time = kNoTime;
+  };
+  std::vector<Pending> pending;  // of the path segment being read
+  std::size_t placed = 0;
+  const auto place = [&](const Pending& p, const std::optional<PathPosition>& at) {
+    SurveyReading reading;
+    reading.line = p.line;
+    reading.time = p.time;
+    if (at) {
+      reading.positioned = true;
+      reading.position = {at->easting, at->northing};
+    }
+    add_reading(survey, reading);
+  };
   std::vector<std::string> names(1);                  // of each line block, in order
   std::vector<std::pair<std::uint32_t, int>> starts;  // first tick of each line block, in order
   clock.restart();
@@ -143,25 +166,26 @@ ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, s
     if (h.line_block >= 1) names[block - 1] = h.line;
     const int line = first_line + static_cast<int>(block) - 1;
     if (starts.empty() || starts.back().second != line) starts.push_back({h.tick, line});
-    SurveyReading reading;
-    reading.line = line;
-    reading.time = clock.at(h.tick);
-    survey.readings.push_back(reading);
+    pending.push_back({line, clock.at(h.tick)});
   };
   visitor.positions = [&](std::span<const std::optional<PathPosition>> at) {
-    for (const std::optional<PathPosition>& p : at) {
-      SurveyReading& reading = survey.readings[placed++];
-      if (!p) continue;
-      reading.positioned = true;
-      reading.position = {p->easting, p->northing};
+    for (std::size_t i = 0; i < at.size() && placed < pending.size(); ++i) place(pending[placed++], at[i]);
+    if (placed == pending.size()) {
+      pending.clear();
+      placed = 0;
     }
   };
   ExportTableResult result = walk_survey_readings(bytes, options, visitor);
   if (!result.table) {
-    survey.readings.resize(first_reading);
+    forget_readings(survey, first_line, first_position);
+    survey.positions.shrink_to_fit();
     return result;
   }
+  // A reading whose position never came counts, without one.
+  while (placed < pending.size()) place(pending[placed++], std::nullopt);
+  survey.positions.shrink_to_fit();
   for (const std::string& n : names) survey.lines.push_back({name, n});
+  survey.line_readings.resize(survey.lines.size());
 
   int segment = 0;
   for (const SurveyFix& f : survey.fixes) segment = std::max(segment, f.segment + 1);

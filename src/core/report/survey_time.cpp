@@ -17,10 +17,10 @@ constexpr double kQuarterHour = 900.0;
 
 SurveyTimeSpan survey_time_span(const SurveyData& s) {
   SurveyTimeSpan span;
-  for (const SurveyReading& r : s.readings) {
-    if (!std::isfinite(r.time)) continue;
-    span.first = std::isfinite(span.first) ? std::min(span.first, r.time) : r.time;
-    span.last = std::isfinite(span.last) ? std::max(span.last, r.time) : r.time;
+  for (const LineReadings& l : s.line_readings) {
+    if (!std::isfinite(l.earliest)) continue;
+    span.first = std::isfinite(span.first) ? std::min(span.first, l.earliest) : l.earliest;
+    span.last = std::isfinite(span.last) ? std::max(span.last, l.latest) : l.latest;
   }
   std::vector<double> offsets;
   for (const SurveyFix& f : s.fixes) {

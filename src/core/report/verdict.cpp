@@ -28,11 +28,11 @@ bool several_files(const SurveyData& s) {
 // The two lines whose positioned readings come nearest the point.
 std::vector<int> nearest_lines(const SurveyData& s, PlanePoint p) {
   std::vector<double> best(s.lines.size(), std::numeric_limits<double>::infinity());
-  for (const SurveyReading& r : s.readings) {
-    if (!r.positioned) continue;
-    const double d = std::hypot(r.position.easting - p.easting, r.position.northing - p.northing);
-    double& b = best[static_cast<std::size_t>(r.line)];
-    b = std::min(b, d);
+  for (std::size_t run = 0; run < s.position_lines.size(); ++run) {
+    const std::size_t end = run + 1 < s.position_lines.size() ? s.position_lines[run + 1].first : s.positions.size();
+    double& b = best[static_cast<std::size_t>(s.position_lines[run].line)];
+    for (std::size_t i = s.position_lines[run].first; i < end; ++i)
+      b = std::min(b, std::hypot(s.positions[i].easting - p.easting, s.positions[i].northing - p.northing));
   }
   std::vector<int> order;
   for (std::size_t i = 0; i < best.size(); ++i)
@@ -107,9 +107,8 @@ Verdict survey_verdict(const SurveyData& s, const std::vector<LineSummary>& line
   for (const std::string& f : s.truncated_files) v.findings.push_back("file " + f + ": its last record is cut off");
   for (const std::string& f : files_ending_while_logging(s))
     v.findings.push_back("file " + f + " ends while logging (no pause after the last start): it may be cut off");
-  const bool positioned =
-      std::any_of(s.readings.begin(), s.readings.end(), [](const SurveyReading& r) { return r.positioned; });
-  if (s.readings.empty())
+  const bool positioned = positioned_count(s) > 0;
+  if (reading_count(s) == 0)
     v.findings.push_back("no readings");
   else if (!positioned)
     v.findings.push_back("no reading has a position");

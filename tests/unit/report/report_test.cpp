@@ -35,8 +35,14 @@ constexpr double kE = 500000.0, kN = 5300000.0;
 // Lines running north then south, `spacing` apart, `length` long, walked at
 // 1 m/s: a reading every 0.1 m, a fix and a swath cross-line `width` wide
 // every metre. Lines in `skip` are not walked.
-SurveyData lawnmower(int lines, double spacing, double length, double width, std::set<int> skip = {}) {
-  SurveyData s;
+struct Walk {
+  SurveyData survey;
+  std::vector<SurveyReading> readings;  // not yet folded in
+};
+
+Walk lawnmower_walk(int lines, double spacing, double length, double width, std::set<int> skip = {}) {
+  Walk w;
+  SurveyData& s = w.survey;
   double clock = 8 * 3600.0;
   int segment = 0;
   for (int line = 0; line < lines; ++line) {
@@ -55,11 +61,20 @@ SurveyData lawnmower(int lines, double spacing, double length, double width, std
       }
     }
     for (int k = 0; k < static_cast<int>(length * 10); ++k)
-      s.readings.push_back({index, true, {e, northing((k + 0.5) / 10)}, clock + (k + 0.5) / 10});
+      w.readings.push_back({index, true, {e, northing((k + 0.5) / 10)}, clock + (k + 0.5) / 10});
     clock += length + 10;
     ++segment;
   }
-  return s;
+  return w;
+}
+
+SurveyData folded(Walk w) {
+  for (const SurveyReading& r : w.readings) add_reading(w.survey, r);
+  return w.survey;
+}
+
+SurveyData lawnmower(int lines, double spacing, double length, double width, std::set<int> skip = {}) {
+  return folded(lawnmower_walk(lines, spacing, length, width, skip));
 }
 
 TEST(LineTable, LengthReadingsSpeedAndTime) {
@@ -80,10 +95,10 @@ TEST(LineTable, LengthReadingsSpeedAndTime) {
 TEST(LineTable, APauseIsNotWalkedAndSpeedsStayInTheirSegment) {
   SurveyData s = lawnmower(1, 1.0, 10.0, 1.0);
   // After a pause of a minute the crew goes on 50 m further north.
-  for (int k = 0; k < 10; ++k) s.readings.push_back({0, true, {kE, kN + 60 + k * 0.1}, 8 * 3600.0 + 80 + k * 0.1});
+  for (int k = 0; k < 10; ++k) add_reading(s, {0, true, {kE, kN + 60 + k * 0.1}, 8 * 3600.0 + 80 + k * 0.1});
   s.fixes.push_back({0, 7, {kE, kN + 60}, 4, 12, 0.8, 8 * 3600.0 + 80, 8 * 3600.0 + 80});
   s.fixes.push_back({0, 7, {kE, kN + 63}, 4, 12, 0.8, 8 * 3600.0 + 81, 8 * 3600.0 + 81});
-  s.readings.push_back({0, false, {}, 8 * 3600.0 + 90});
+  add_reading(s, {0, false, {}, 8 * 3600.0 + 90});
   const LineSummary l = line_table(s)[0];
   EXPECT_EQ(l.readings, 111);
   EXPECT_EQ(l.positioned, 110);
@@ -91,6 +106,42 @@ TEST(LineTable, APauseIsNotWalkedAndSpeedsStayInTheirSegment) {
   EXPECT_NEAR(l.max_speed, 3.0, 1e-9);  // not the 50 m across the pause
   EXPECT_NEAR(l.mean_speed, 13.0 / 11.0, 1e-9);
   EXPECT_NEAR(l.end, 8 * 3600.0 + 90, 1e-9);
+}
+
+TEST(LineTable, ReadingsFoldIntoTheirLinesAsTheyCome) {
+  SurveyData s;
+  s.lines = {{"f", "1"}, {"f", "2"}};
+  const SurveyReading readings[] = {
+      {0, true, {0, 0}, 10},  {0, true, {3, 4}, 11}, {0, false, {}, 12},    {0, false, {}, 13},
+      {1, true, {7, 7}, NAN}, {0, false, {}, 20},    {0, true, {3, 8}, 21}, {0, false, {}, 9},
+  };
+  for (const SurveyReading& r : readings) add_reading(s, r);
+  EXPECT_EQ(reading_count(s), 8);
+  EXPECT_EQ(positioned_count(s), 4);
+  const LineSummary l = line_table(s)[0];
+  EXPECT_EQ(l.readings, 7);
+  EXPECT_EQ(l.positioned, 3);
+  EXPECT_DOUBLE_EQ(l.length, 5.0);  // not the step across the pause from 11 s to 21 s
+  EXPECT_DOUBLE_EQ(l.start, 10.0);  // in file order; the span takes the extremes
+  EXPECT_DOUBLE_EQ(l.end, 9.0);
+  const SurveyTimeSpan span = survey_time_span(s);
+  EXPECT_DOUBLE_EQ(span.first, 9.0);
+  EXPECT_DOUBLE_EQ(span.last, 21.0);
+  // Runs without a position, broken at the pause and by a positioned reading.
+  const std::vector<LineFlags> flags = line_flags(s, line_table(s), {});
+  ASSERT_EQ(flags[0].outages.size(), 3u);
+  EXPECT_EQ(flags[0].outages[0].readings, 2);
+  EXPECT_DOUBLE_EQ(flags[0].outages[0].end, 13.0);
+  EXPECT_DOUBLE_EQ(flags[0].outages[1].start, 20.0);
+  EXPECT_DOUBLE_EQ(flags[0].outages[2].start, 9.0);
+  EXPECT_TRUE(flags[1].outages.empty());
+  // The positions in order, with the lines they belong to.
+  ASSERT_EQ(s.positions.size(), 4u);
+  EXPECT_EQ(s.positions[2].easting, 7.0);
+  ASSERT_EQ(s.position_lines.size(), 3u);
+  EXPECT_EQ(s.position_lines[1].first, 2u);
+  EXPECT_EQ(s.position_lines[1].line, 1);
+  EXPECT_EQ(s.position_lines[2].line, 0);
 }
 
 TEST(LineTable, FixStepWrapsPastMidnightAndNeedsTime) {
@@ -200,13 +251,14 @@ TEST(Coverage, LawnmowerCases) {
 }
 
 // A second copy of `s` moved `east` metres, its lines after those of `s`.
-void add_block(SurveyData& s, const SurveyData& other, double east) {
+void add_block(SurveyData& s, const Walk& walk, double east) {
+  const SurveyData& other = walk.survey;
   const int first = static_cast<int>(s.lines.size());
   s.lines.insert(s.lines.end(), other.lines.begin(), other.lines.end());
-  for (SurveyReading r : other.readings) {
+  for (SurveyReading r : walk.readings) {
     r.line += first;
     r.position.easting += east;
-    s.readings.push_back(r);
+    add_reading(s, r);
   }
   for (SwathQuad q : other.swaths) {
     for (PlanePoint& p : q) p.easting += east;
@@ -232,7 +284,7 @@ TEST(Coverage, BlocksAreJudgedApart) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SurveyData s = lawnmower(10, 1.0, 40.0, 1.0, c.skip);
-    if (c.east > 0) add_block(s, lawnmower(8, 1.0, 50.0, 1.0), c.east);
+    if (c.east > 0) add_block(s, lawnmower_walk(8, 1.0, 50.0, 1.0), c.east);
     const Coverage cov = survey_coverage(s);
     ASSERT_TRUE(cov.known);
     ASSERT_EQ(cov.blocks.size(), c.blocks);
@@ -296,7 +348,7 @@ TEST(Verdict, CompleteOrWhatIsMissingAndWhere) {
   SurveyData gap = lawnmower(10, 1.0, 40.0, 1.0, {4});
   gap.remarks.push_back({"day.R31", 'X', "Lost     12", 0});
   gap.remarks.push_back({"day.R31", 'X', "1CONN BRK 1", 0});
-  for (int k = 0; k < 30; ++k) gap.readings.push_back({9, false, {}, kNoTime});  // line 10 loses its GPS
+  for (int k = 0; k < 30; ++k) add_reading(gap, {9, false, {}, kNoTime});  // line 10 loses its GPS
   v = survey_verdict(gap, line_table(gap), survey_coverage(gap));
   EXPECT_FALSE(v.complete);
   ASSERT_EQ(v.findings.size(), 3u);
@@ -311,7 +363,8 @@ TEST(Verdict, CompleteOrWhatIsMissingAndWhere) {
 }
 
 TEST(Verdict, FastSparsePoorGpsAndOutageLinesAreFlaggedWithTheirTimes) {
-  SurveyData s = lawnmower(8, 1.0, 40.0, 1.0);
+  Walk walk = lawnmower_walk(8, 1.0, 40.0, 1.0);
+  SurveyData& s = walk.survey;
   // Line 2 at 6 m/s: its fixes' sentence times six times closer.
   // Line 3 on fix quality 1 with 5 satellites and HDOP 4.
   for (SurveyFix& f : s.fixes) {
@@ -319,14 +372,12 @@ TEST(Verdict, FastSparsePoorGpsAndOutageLinesAreFlaggedWithTheirTimes) {
     if (f.line == 2) f = {f.line, f.segment, f.position, 1, 5, 4.0, f.time_of_day, f.time};
   }
   // Line 5 loses its GPS for 30 s: its readings from 5 s to 35 s have no position.
-  std::vector<SurveyReading> kept;
-  for (std::size_t k = 0; k < s.readings.size(); ++k) {
-    SurveyReading r = s.readings[k];
+  for (std::size_t k = 0; k < walk.readings.size(); ++k) {
+    SurveyReading r = walk.readings[k];
     if (r.line == 4 && r.time >= s.fixes[4 * 41].time + 5 && r.time < s.fixes[4 * 41].time + 35) r.positioned = false;
     // Line 7 keeps one reading in four.
-    if (r.line != 6 || k % 4 == 0) kept.push_back(r);
+    if (r.line != 6 || k % 4 == 0) add_reading(s, r);
   }
-  s.readings = kept;
   const std::vector<LineSummary> lines = line_table(s);
   LineLimits limits;
   limits.max_speed = 5.0;
@@ -407,15 +458,16 @@ TEST(SurveyTime, TheSpanAndTheTimeZoneOfTheLocalClock) {
                         {1800.0, 23.5 * 3600.0, "UTC+01:00"},
                         {43200.0 + 7, 43200.0, "UTC+00:00"}};
   for (const Case& c : cases) {
-    SurveyData s = lawnmower(2, 1.0, 10.0, 1.0);
+    const Walk walk = lawnmower_walk(2, 1.0, 10.0, 1.0);
+    SurveyData s = folded(walk);
     for (SurveyFix& f : s.fixes) {
       f.time_of_day = c.utc + (f.time - s.fixes[0].time);
       f.time = c.local + (f.time - s.fixes[0].time);
     }
     const SurveyTimeSpan span = survey_time_span(s);
     EXPECT_EQ(utc_offset_text(span.utc_offset_minutes), c.zone) << c.local;
-    EXPECT_EQ(span.first, s.readings.front().time);
-    EXPECT_EQ(span.last, s.readings.back().time);
+    EXPECT_EQ(span.first, walk.readings.front().time);
+    EXPECT_EQ(span.last, walk.readings.back().time);
   }
   EXPECT_EQ(utc_offset_text(survey_time_span(SurveyData{}).utc_offset_minutes), "time zone unknown");
 }
@@ -511,23 +563,27 @@ TEST(SurveyFileReading, LinesRemarksSwathsAndTimesFromTheWriter) {
   ASSERT_TRUE(table.table) << table.error;
   // The readings are those the export's table holds, positioned alike.
   const ExportTableResult rows = build_export_table(bytes, {});
-  ASSERT_EQ(s.readings.size(), rows.table->rows.size());
-  for (std::size_t i = 0; i < s.readings.size(); ++i) {
-    ASSERT_EQ(s.readings[i].positioned, rows.table->rows[i].position.has_value()) << i;
-    if (s.readings[i].positioned) {
-      EXPECT_EQ(s.readings[i].position.easting, rows.table->rows[i].position->easting);
-    }
+  ASSERT_EQ(reading_count(s), static_cast<long>(rows.table->rows.size()));
+  std::size_t positioned = 0;
+  for (const ExportRow& row : rows.table->rows) {
+    if (!row.position) continue;
+    ASSERT_LT(positioned, s.positions.size());
+    EXPECT_EQ(s.positions[positioned++].easting, row.position->easting);
   }
+  EXPECT_EQ(positioned, s.positions.size());
 
   ASSERT_EQ(s.lines.size(), 2u);
   EXPECT_EQ(s.lines[1].name, "A2");
   EXPECT_EQ(s.lines[1].file, "f.R31");
   EXPECT_EQ(s.date, "09.12.2026");
-  ASSERT_EQ(s.readings.size(), 6u);
-  EXPECT_EQ(s.readings[3].line, 1);
-  EXPECT_TRUE(s.readings[0].positioned);
-  EXPECT_NEAR(s.readings[0].time, 9 * 3600 + 30 * 60 + 0.5, 1e-9);  // the time mark and 500 ms
-  EXPECT_NEAR(s.readings[3].time, 9 * 3600 + 30 * 60 + 10.5, 1e-9);
+  ASSERT_EQ(s.line_readings.size(), 2u);
+  EXPECT_EQ(s.line_readings[1].readings, 3);
+  EXPECT_EQ(s.line_readings[0].positioned, 3);
+  EXPECT_NEAR(s.line_readings[0].start, 9 * 3600 + 30 * 60 + 0.5, 1e-9);  // the time mark and 500 ms
+  EXPECT_NEAR(s.line_readings[1].start, 9 * 3600 + 30 * 60 + 10.5, 1e-9);
+  ASSERT_EQ(s.position_lines.size(), 2u);
+  EXPECT_EQ(s.position_lines[1].first, 3u);
+  EXPECT_EQ(s.position_lines[1].line, 1);
   ASSERT_EQ(s.fixes.size(), 8u);
   EXPECT_EQ(s.fixes[5].line, 1);
   EXPECT_NE(s.fixes[3].segment, s.fixes[4].segment);
@@ -546,6 +602,13 @@ TEST(SurveyFileReading, LinesRemarksSwathsAndTimesFromTheWriter) {
   const LineSummary first = line_table(s)[0];
   EXPECT_NEAR(first.length, 2 * 1.11, 0.05);  // 1e-5 degrees of latitude are 1.11 m
   EXPECT_NEAR(first.mean_speed, 1.11, 0.02);
+
+  // A file that is no survey data file leaves the survey as it was.
+  EXPECT_FALSE(add_survey_file(s, "g", "not a survey data file", {}).table);
+  EXPECT_EQ(s.lines.size(), 2u);
+  EXPECT_EQ(s.line_readings.size(), 2u);
+  EXPECT_EQ(reading_count(s), 6);
+  EXPECT_EQ(s.positions.size(), positioned);
 }
 
 // Damaged files (bytes changed, records cut) never break the report's
@@ -563,13 +626,13 @@ TEST(SurveyFileReading, DamagedFilesSeeded) {
     const std::vector<LineSummary> lines = line_table(s);
     const Coverage c = survey_coverage(s);
     const Verdict v = survey_verdict(s, lines, c);
-    long readings = 0;
+    long positioned = 0;
     for (const LineSummary& l : lines) {
-      readings += l.readings;
+      positioned += l.positioned;
       EXPECT_GE(l.length, 0.0);
       EXPECT_LE(l.positioned, l.readings);
     }
-    EXPECT_EQ(readings, static_cast<long>(s.readings.size()));
+    EXPECT_EQ(positioned, static_cast<long>(s.positions.size()));
     EXPECT_GE(c.covered_share, 0.0);
     EXPECT_LE(c.covered_share, 1.0);
     EXPECT_FALSE(v.text.empty());
