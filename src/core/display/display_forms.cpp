@@ -20,9 +20,8 @@ constexpr TraceColourChoice kColours[] = {
 }  // namespace
 
 std::string_view readings_scale_template(int type) {
-  if (!is_conductivity_meter(type)) return "READINGSCALE";
-  if (type == kEm34_3) return "READINGSCALE34";
-  return "READINGSCALE31";
+  const InstrumentRow* row = find_instrument(type);
+  return row ? row->readings_scale_form : "READINGSCALE";
 }
 
 ReadingsScaleForm readings_scale_form(const Settings& s, int type) {
@@ -55,16 +54,8 @@ void store_speed_scale(const SpeedScaleForm& f, Settings& s) {
 }
 
 std::string_view profile_options_template(int type) {
-  switch (type) {
-    case kGrad601: return "DISPLAYSETUP601";
-    case kEm61Lx2: return "DISPLAYSETUPLX2";
-    case kEm61Mk2: return "DISPLAYSETUP";
-    case kEm34_3: return "DISPLAYSETUP34";
-    case kEm38Mk2: return "DISPLAYSETUP38MK2";
-    case kEm38_4:
-    case kCs21: return "DISPLAYSETUP384";
-    default: return "DISPLAYSETUP31";
-  }
+  const InstrumentRow* row = find_instrument(type);
+  return row ? row->profile_options_form : "DISPLAYSETUP31";
 }
 
 std::span<const TraceColourChoice> trace_colour_choices() { return kColours; }
@@ -94,7 +85,7 @@ ProfileOptionsForm profile_options_form(const Settings& s, int type) {
     f.width[i] = std::clamp(s.trace_widths[i], 1, 4);
     f.colour[i] = s.trace_colours[i];
   }
-  f.channel_choice = type == kEm38_4 || type == kCs21;
+  f.channel_choice = has_trait(type, Trait::kChannelGroups);
   f.displayed_channel = s.displayed_channel;
   return f;
 }

@@ -4,6 +4,7 @@
 
 #include "datafile/record_layout.h"
 #include "procedures/lx2_filter_calibration.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -71,7 +72,7 @@ ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Readi
   p.state = kProcedureNormal;
   step.save_settings = true;  // the null values are kept for the next survey ("Last Survey")
   if (writes_record) {
-    const bool lx2 = instrument_type == kEm61Lx2;
+    const bool lx2 = has_trait(instrument_type, Trait::kNullPairs);
     step.writes.push_back({ConstantWrite::Kind::kNullValues, constant_pairs(s.channel_null_values, n.previous), !lx2});
   }
   step.ended = true;

@@ -81,7 +81,7 @@ void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning
   m.flag_b = d.flag_b;
   m.inphase_record = d.inphase_record;
   const ChannelSlots& s = d.slots;
-  if (type == kEm34_3) {
+  if (has_trait(type, Trait::kCoilConfigurations)) {
     const int at = d.dipole_code;
     put(m, at >= 0 && at < 6 ? s.value[static_cast<std::size_t>(at)] : 0.0);
     for (int i = 0; i < 6; ++i) put_column(m, slot(s, i));
@@ -92,7 +92,7 @@ void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning
   dipole_columns(m, s, 1);
   const int conductivity = d.dipole == 'V' ? 0 : 1;
   const int inphase = conductivity + 2;
-  if (type == kEm38) {
+  if (has_trait(type, Trait::kComponentView)) {
     // One value a record: conductivity, or in-phase in an in-phase record;
     // view 1 maps the conductivity records, view 2 the in-phase ones.
     put(m, s.value[static_cast<std::size_t>(d.inphase_record ? inphase : conductivity)]);

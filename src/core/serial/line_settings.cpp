@@ -23,10 +23,6 @@ std::uint32_t gps_baud(int index) { return baud_at(kGpsBauds, index).value_or(48
 std::optional<std::uint32_t> instrument_baud(int index) { return baud_at(kInstrumentBauds, index); }
 std::optional<std::uint32_t> tilt_baud(int index) { return baud_at(kGpsBauds, index); }
 
-int instrument_baud_index(int instrument_type) {
-  return instrument_type == kEm38Mk2 || instrument_type == kEm38_4 ? 1 : 0;
-}
-
 LineSettings gps_line_settings(const Settings& s) {
   LineSettings l;
   l.in_queue = 4096;

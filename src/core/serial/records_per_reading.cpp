@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -66,8 +67,8 @@ double em38_4_rate(int rate_index) { return rate_row(rate_index).rate; }
 
 int instrument_records_per_reading(int type, double interval_s, int rate_index, int em38_length,
                                    double em34_period_ms) {
-  if (type == kEm38_4) return em38_4_records_per_reading(rate_index);
-  if (type == kCs21) return 1;
+  if (has_trait(type, Trait::kRecordGroups)) return em38_4_records_per_reading(rate_index);
+  // No record period (CS-21): one record a reading.
   const std::optional<double> period = record_period_ms(type, em38_length, em34_period_ms);
   return period ? records_per_reading(interval_s, *period) : 1;
 }

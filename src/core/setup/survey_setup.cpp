@@ -20,7 +20,7 @@ constexpr int kManual = 2;
 constexpr int kSamplesMinimum = 1;
 constexpr int kSamplesMaximum = 999;
 
-bool has_rate_field(int type) { return type != kEm38_4 && type != kGrad601; }
+bool has_rate_field(int type) { return !has_trait(type, Trait::kNoRateField); }
 int clamp_mode(int mode) { return mode >= kAuto && mode <= kManual ? mode : kAuto; }
 
 std::wstring rate_text_of(const Settings& s) {
@@ -30,7 +30,7 @@ std::wstring rate_text_of(const Settings& s) {
 
 std::wstring increment_label(int type, int mode) {
   if (mode == kWheel) return L"Wheel Increment";
-  if (type == kEm34_3 && mode == kAuto) return L"Stn. Increment";
+  if (has_trait(type, Trait::kStationReadings) && mode == kAuto) return L"Stn. Increment";
   return L"Station Increment";
 }
 
@@ -46,13 +46,13 @@ void show_rate(SurveySetupSession& ss, const Settings& /*settings*/, int type, i
     rate->text = ss.rate_text;
     return;
   }
-  if (type == kEm34_3 && mode == kManual) {
+  if (has_trait(type, Trait::kStationReadings) && mode == kManual) {
     ss.form.set_text(IDC_RATE_LABEL, L"Samples/Rdg:");
     rate->text = ss.samples_text;
     return;
   }
   rate->read_only = true;
-  if (type == kEm34_3)
+  if (has_trait(type, Trait::kStationReadings))
     rate->text = L"N/A";
   else
     rate->text = opening ? L"Not Applicable" : L"Not Available";
@@ -60,7 +60,7 @@ void show_rate(SurveySetupSession& ss, const Settings& /*settings*/, int type, i
 
 void show_dipoles(DialogForm& form, int type, int mode, int selection) {
   DialogControl* dipole = form.find(IDC_DIPOLE);
-  if (!dipole || type != kEm34_3) return;
+  if (!dipole || !has_trait(type, Trait::kStationReadings)) return;
   const bool manual = mode == kManual;
   dipole->items = dipole_items(type, manual);
   dipole->selection = selection >= 0 && selection < static_cast<int>(dipole->items.size()) ? selection : 0;
@@ -94,7 +94,7 @@ void add_lines_and_stations(SurveySetupSession& ss, const Settings& s, int type)
   f.add_label(IDC_STATION_INCREMENT_LABEL, increment_label(type, ss.mode));
   f.add_edit(IDC_STATION_INCREMENT, format_entry("%.3f", ss.increments[static_cast<std::size_t>(ss.mode)]));
   if (is_em61(type)) f.add_list(IDC_NULL_VALUES, null_values_items(), s.null_values);
-  if (type == kEm61Lx2) {
+  if (has_trait(type, Trait::kSurveyGpsOffsets)) {
     f.add_edit(IDC_LX2_X_OFFSET, format_entry("%.2f", s.gps_x_offset));
     f.add_edit(IDC_LX2_Y_OFFSET, format_entry("%.2f", s.gps_y_offset));
   }
@@ -114,7 +114,7 @@ void store_rate(const SurveySetupSession& ss, Settings& s, int type, int mode) {
     s.reading_interval = 1.0 / entered_rate(rate->text);
     return;
   }
-  if (type != kEm34_3 || ss.mode != kManual) return;
+  if (!has_trait(type, Trait::kStationReadings) || ss.mode != kManual) return;
   const double samples = entered_number_or_zero(rate->text);
   const double whole = std::trunc(samples);
   s.manual_reading_count = static_cast<int>(std::clamp(whole, double(kSamplesMinimum), double(kSamplesMaximum)));
@@ -131,14 +131,14 @@ void store_lines(const SurveySetupSession& ss, Settings& s) {
 }  // namespace
 
 int survey_mode_of_selection(int type, int selection) {
-  if (type == kEm34_3) return selection >= 1 ? kManual : kAuto;
-  if (type == kEm61Mk2) return clamp_mode(selection);
+  if (has_trait(type, Trait::kStationReadings)) return selection >= 1 ? kManual : kAuto;
+  if (has_trait(type, Trait::kWheelMode)) return clamp_mode(selection);
   return kAuto;
 }
 
 int selection_of_survey_mode(int type, int mode) {
-  if (type == kEm34_3) return mode >= 1 ? 1 : 0;
-  if (type == kEm61Mk2) return clamp_mode(mode);
+  if (has_trait(type, Trait::kStationReadings)) return mode >= 1 ? 1 : 0;
+  if (has_trait(type, Trait::kWheelMode)) return clamp_mode(mode);
   return 0;
 }
 
@@ -148,7 +148,7 @@ double entered_rate(std::wstring_view text) { return usable_reading_rate(entered
 // or OK keeps it (EM38-4 has no mode list entry of its own for Wheel or
 // Manual; EM34-3 shows mode 1 as "N/A" readings), else the list's.
 int opening_mode(int type, int stored) {
-  if (type == kEm38_4 || type == kEm34_3) return clamp_mode(stored);
+  if (has_trait(type, Trait::kModeNotListed) || has_trait(type, Trait::kStationReadings)) return clamp_mode(stored);
   return survey_mode_of_selection(type, selection_of_survey_mode(type, stored));
 }
 
@@ -172,7 +172,8 @@ void survey_setup_mode_selected(SurveySetupSession& ss, int selection, const Set
   if (mode == ss.mode) return;
   ss.increments[static_cast<std::size_t>(ss.mode)] = entered_number_or_zero(ss.form.text(IDC_STATION_INCREMENT));
   if (ss.mode == kAuto && ss.form.has(IDC_RATE)) ss.rate_text = ss.form.text(IDC_RATE);
-  if (ss.mode == kManual && type == kEm34_3 && ss.form.has(IDC_RATE)) ss.samples_text = ss.form.text(IDC_RATE);
+  if (ss.mode == kManual && has_trait(type, Trait::kStationReadings) && ss.form.has(IDC_RATE))
+    ss.samples_text = ss.form.text(IDC_RATE);
   ss.mode = mode;
   ss.form.set_text(IDC_STATION_INCREMENT, format_entry("%.3f", ss.increments[static_cast<std::size_t>(mode)]));
   ss.form.set_text(IDC_STATION_INCREMENT_LABEL, increment_label(type, mode));
@@ -182,10 +183,10 @@ void survey_setup_mode_selected(SurveySetupSession& ss, int selection, const Set
 
 void store_survey_setup(const SurveySetupSession& ss, Settings& s, const Variant& v) {
   const int type = v.instrument_type;
-  if (type != kEm38_4)
+  if (!has_trait(type, Trait::kModeNotListed))
     s.survey_mode = survey_mode_of_selection(type, ss.form.selection(IDC_SURVEY_MODE, s.survey_mode));
   store_rate(ss, s, type, s.survey_mode);
-  if (type >= kEm31Mk2 && type <= kEm38Mk2) {
+  if (is_t_record_instrument(type) || has_trait(type, Trait::kDipoleSetting)) {
     s.component = ss.form.selection(IDC_COMPONENT, s.component);
     s.dipole_mode = ss.form.selection(IDC_DIPOLE, s.dipole_mode);
   }
@@ -195,7 +196,7 @@ void store_survey_setup(const SurveySetupSession& ss, Settings& s, const Variant
   const std::size_t mode = static_cast<std::size_t>(clamp_mode(s.survey_mode));
   s.station_increments[mode] = entered_increment(ss.form.text(IDC_STATION_INCREMENT));
   s.null_values = ss.form.selection(IDC_NULL_VALUES, s.null_values);
-  if (type == kEm61Lx2) {
+  if (has_trait(type, Trait::kSurveyGpsOffsets)) {
     s.gps_x_offset = entered_number_or_zero(ss.form.text(IDC_LX2_X_OFFSET));
     s.gps_y_offset = entered_number_or_zero(ss.form.text(IDC_LX2_Y_OFFSET));
   }

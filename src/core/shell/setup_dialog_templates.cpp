@@ -3,6 +3,7 @@
 #include <array>
 
 #include "shell/setup_keys.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -161,7 +162,7 @@ std::string_view setup_dialog_template(int command, const Variant& v, int client
   switch (command) {
     case kCommandSurveySetup: return per_type(kSurveySetup, type, client_width, 0);
     case kCommandSystemSetup:
-      if (type == kEm61Mk2 && v.navigation_mode == kRealTimeMap)
+      if (has_trait(type, Trait::kTiltMeter) && v.navigation_mode == kRealTimeMap)
         return pick(kSystemTilt61, client_width, kNarrowSystemWidth);
       return per_type(kSystemSetup, type, client_width, kNarrowSystemWidth);
     case kCommandGeometrySetup: return per_type(kGeometrySetup, type, client_width, kNarrowGeometryWidth);
@@ -177,7 +178,8 @@ std::string_view setup_dialog_title(int command, int instrument_type) {
   switch (command) {
     case kCommandSurveySetup: return "Survey Setup";
     case kCommandSystemSetup: return "System Setup";
-    case kCommandGeometrySetup: return instrument_type == kEm61Lx2 ? "Alarm Setup" : "Geometry Setup";
+    case kCommandGeometrySetup:
+      return has_trait(instrument_type, Trait::kAlarmSetup) ? "Alarm Setup" : "Geometry Setup";
     case kCommandGpsPortSetup: return "GPS Port Setup";
     case kCommandMapOptions: return "Map Display Options";
     case kCommandProfilesOptions: return "Profiles Options";

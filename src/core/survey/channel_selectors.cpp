@@ -2,6 +2,7 @@
 
 #include "map/colour_views.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -11,9 +12,9 @@ namespace {
 // EM38-4 and CS-21: selector of channel n = 1..8.
 constexpr std::array<int, kMaxChannelSelectors> kGroupedSelectors{0, 4, 1, 5, 2, 6, 3, 7};
 
-bool grouped(int type) { return type == kEm38_4 || type == kCs21; }
+bool grouped(int type) { return has_trait(type, Trait::kChannelGroups); }
 
-bool never_shown(int type) { return type == kEm38 || type == kGrad601; }
+bool never_shown(int type) { return has_trait(type, Trait::kHiddenChannelSelectors); }
 
 }  // namespace
 
@@ -57,7 +58,7 @@ SelectorView channel_selector_view(const SelectorInput& in) {
   const ViewSetup views{in.instrument_type, in.em38mk2_model, in.number_of_sensors, 0};
   for (int i = 0; i < count; ++i)
     v.shown[static_cast<std::size_t>(i)] = view_exists(views, channel_of_selector(in.instrument_type, i));
-  if (in.instrument_type == kEm31Mk2 && in.em31_inphase_only) v.shown[0] = false;
+  if (has_trait(in.instrument_type, Trait::kInphaseOnlyComponent) && in.em31_inphase_only) v.shown[0] = false;
   const int checked = selector_of_channel(in.instrument_type, in.channel);
   v.checked = checked >= 0 && checked < count && v.shown[static_cast<std::size_t>(checked)] ? checked : -1;
   return v;

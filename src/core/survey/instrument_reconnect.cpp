@@ -4,6 +4,7 @@
 
 #include "io/clock.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -81,7 +82,7 @@ ReconnectStep trying(ReconnectPlan& p, const ReconnectInput& in) {
 
 ReconnectRule reconnect_rule(int instrument_type, int survey_mode) {
   ReconnectRule rule;
-  rule.reconnects = !(instrument_type == kEm34_3 && survey_mode == kModeManual);
+  rule.reconnects = !(has_trait(instrument_type, Trait::kStationReadings) && survey_mode == kModeManual);
   for (const CheckRow& row : kChecks)
     if (row.instrument_type == instrument_type) rule.check = row.check;
   return rule;

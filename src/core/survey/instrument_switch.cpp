@@ -1,10 +1,11 @@
 #include "survey/instrument_switch.h"
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
 
-bool has_own_mode_switch(int instrument_type) { return instrument_type == kEm38Mk2; }
+bool has_own_mode_switch(int instrument_type) { return has_trait(instrument_type, Trait::kOwnModeSwitch); }
 
 std::optional<int> switched_survey_mode(int instrument_type, char mode_letter, int survey_mode) {
   if (!has_own_mode_switch(instrument_type)) return std::nullopt;

@@ -153,7 +153,8 @@ int popup_menu_id(int instrument_type, int state) {
 
 KeyDecision decode_logging_key(const KeyContext& c, std::uint32_t key) {
   if (c.state == kStateLogging) {
-    const bool lx2_spared = c.pause_key == 0 && c.instrument_type == kEm61Lx2 && is_digit_or_arrow(key);
+    const bool lx2_spared =
+        c.pause_key == 0 && has_trait(c.instrument_type, Trait::kSoftMarkerKeys) && is_digit_or_arrow(key);
     if (lx2_spared) return c.soft_marker_keys ? KeyDecision{KeyEffect::kSoftMarker, kCmdNone} : KeyDecision{};
     if (is_pause_key(c.pause_key, key)) return command(kCmdFileGoPause);
   }

@@ -90,7 +90,7 @@ SurveyRecord reset_survey(const Settings& s, const Variant& v) {
   r.saved_gps_y_offset = s.gps_y_offset;
   r.working_gps_x_offset = s.gps_x_offset;
   r.working_gps_y_offset = s.gps_y_offset;
-  if (v.instrument_type == kEm34_3) reset_em34_geometry(s, d, r);
+  if (has_trait(v.instrument_type, Trait::kCoilConfigurations)) reset_em34_geometry(s, d, r);
   return r;
 }
 
@@ -105,7 +105,7 @@ namespace {
 // EM34-3 in Auto numbers its six configurations 0..5 (Vertical-10m ..
 // Horizontal-40m): its letter follows the configuration, not "nonzero".
 char dipole_letter(const Settings& s, const Variant& v) {
-  if (v.instrument_type == kEm34_3 && s.survey_mode == kModeAuto) {
+  if (has_trait(v.instrument_type, Trait::kCoilConfigurations) && s.survey_mode == kModeAuto) {
     const SettingsDerived d = derive_settings(s, v);
     return d.dipole_letter == "H" ? 'H' : 'V';
   }
@@ -126,15 +126,15 @@ InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, boo
 }
 
 std::uint32_t timer_period_ms(int instrument_type, bool em61_polled_mode, std::uint32_t polling_interval_ms) {
-  if (instrument_type == kEm61Mk2 && em61_polled_mode) return polling_interval_ms;
+  if (has_trait(instrument_type, Trait::kPolledReadings) && em61_polled_mode) return polling_interval_ms;
   for (const TimerPeriod& t : kTimerPeriods)
     if (t.instrument_type == instrument_type) return t.period_ms;
   return 300;
 }
 
 int tick_divisor(int instrument_type, int survey_mode, double reading_interval_s) {
-  if (instrument_type == kEm61Mk2 && survey_mode == kModeWheel) return 1;
-  if (instrument_type == kEm61Mk2 && survey_mode == kModeManual) return 6;
+  if (has_trait(instrument_type, Trait::kWheelMode) && survey_mode == kModeWheel) return 1;
+  if (has_trait(instrument_type, Trait::kWheelMode) && survey_mode == kModeManual) return 6;
   const double rate = update_rate(reading_interval_s);
   for (const DivisorStep& step : kDivisorSteps)
     if (rate < step.below_hz) return step.n;
@@ -167,7 +167,7 @@ std::optional<OperatorMessage> port_assignment_problem(const Settings& s, int in
   if (instrument && gps && s.instrument_port == s.gps_port)
     return serial_port_issue("Serial Port COM%d Assigned to Instrument and GPS, please change port selection.",
                              s.instrument_port);
-  if (instrument_type != kEm61Mk2 || s.tilt_meter != 1) return std::nullopt;
+  if (!has_trait(instrument_type, Trait::kTiltMeter) || s.tilt_meter != 1) return std::nullopt;
   if (gps && s.tilt_meter_port == s.gps_port)
     return serial_port_issue("Serial Port COM%d Assigned to GPS and Tilt Meter, please change port selection.",
                              s.gps_port);
@@ -191,7 +191,7 @@ StartPlan plan_survey_start(const StartInput& input) {
   plan.survey = reset_survey(s, input.variant);
   plan.instrument_used = s.instrument_state >= 1;
   plan.gps_used = s.gps_enabled == 1;
-  plan.tilt_used = plan.instrument_used && type == kEm61Mk2 && s.tilt_meter == 1;
+  plan.tilt_used = plan.instrument_used && has_trait(type, Trait::kTiltMeter) && s.tilt_meter == 1;
   // A view the map cannot draw (a stored one of two sensors, say) maps
   // nothing: the positions view; the EM38 maps its component.
   plan.colour_map_view = (!plan.gps_used || input.variant.navigation_mode == kNavigation)
@@ -210,7 +210,9 @@ StartPlan plan_survey_start(const StartInput& input) {
     if (plan.tilt_used) plan.start->tilt_rate_index = tilt_rate_index(s);
     plan.timer_period_ms = timer_period_ms(type, input.em61_polled_mode, input.polling_interval_ms);
     // The EM31-MK2 real-time map line maps the in-phase when only it is read.
-    if (type == kEm31Mk2 && input.variant.navigation_mode == kRealTimeMap && s.component == 1) plan.colour_map_view = 2;
+    if (has_trait(type, Trait::kInphaseOnlyComponent) && input.variant.navigation_mode == kRealTimeMap &&
+        s.component == 1)
+      plan.colour_map_view = 2;
     plan.records_per_reading = instrument_records_per_reading(type, s.reading_interval, s.em38_4_rate);
   }
   plan.survey.configured_records_per_reading = plan.records_per_reading;

@@ -48,7 +48,8 @@ std::string_view pause_key_hint(int pause_key) {
 std::vector<std::string> pause_hint(int state, int pause_key, int instrument_type, int survey_mode) {
   if (state != kStateLogging) return {};
   std::vector<std::string> lines{"Tap/Click PAUSE button or", std::string(pause_key_hint(pause_key))};
-  if (instrument_type == kEm34_3 && survey_mode == kModeManual) lines.emplace_back("Push switch RECORD");
+  if (has_trait(instrument_type, Trait::kStationReadings) && survey_mode == kModeManual)
+    lines.emplace_back("Push switch RECORD");
   return lines;
 }
 

@@ -1,6 +1,9 @@
 #include "variant/variant.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "variant/instrument.h"
 
@@ -106,6 +109,105 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
   for (int type : {kEm31Mk2, kEm38, kEm38Mk2, kEm38_4, kCs21}) EXPECT_TRUE(has_inphase_columns(type)) << type;
   EXPECT_EQ(instrument_record_length({1, 0}), 0);
   EXPECT_EQ(instrument_record_length({kEm38, 2}), 0);
+}
+
+// Which instruments answer yes to each trait question; every other
+// instrument, and a type outside the table, answers no.
+TEST(InstrumentTable, TraitsOfEveryInstrument) {
+  using T = Trait;
+  struct Row {
+    Trait trait;
+    std::vector<int> types;
+  };
+  const Row rows[] = {
+      {T::kDipoleSetting, {kEm31Mk2, kEm38, kEm38Mk2}},
+      {T::kStationReadings, {kEm34_3}},
+      {T::kPolledReadings, {kEm61Mk2}},
+      {T::kTiltMeter, {kEm61Mk2}},
+      {T::kCurrentRing, {kEm61Mk2}},
+      {T::kSensorSize, {kEm61Mk2}},
+      {T::kSensorSeparation, {kGrad601}},
+      {T::kCoilReference, {kEm34_3}},
+      {T::kHeightSetting, {kEm38_4, kCs21}},
+      {T::kChannelGroups, {kEm38_4, kCs21}},
+      {T::kSelectableRate, {kEm38_4, kCs21}},
+      {T::kDriftReminder, {kEm38Mk2, kEm38_4, kCs21}},
+      {T::kDriftControl, {kEm38Mk2, kEm38_4}},
+      {T::kModelCoilPairs, {kEm38Mk2}},
+      {T::kInphaseUnits, {kEm38_4}},
+      {T::kOwnModeSwitch, {kEm38Mk2}},
+      {T::kAlarmSetup, {kEm61Lx2}},
+      {T::kFilterFactors, {kEm61Lx2}},
+      {T::kNoGeometryUnits, {kGrad601}},
+      {T::kSecondColourBar, {kEm31Mk2, kEm38Mk2, kEm38_4}},
+      {T::kHiddenChannelSelectors, {kEm38, kGrad601}},
+      {T::kPortFailureOnly, {kEm38, kCs21}},
+      {T::kSoftMarkerKeys, {kEm61Lx2}},
+      {T::kNoRateField, {kEm38_4, kGrad601}},
+      {T::kWheelMode, {kEm61Mk2}},
+      {T::kModeNotListed, {kEm38_4}},
+      {T::kSurveyGpsOffsets, {kEm61Lx2}},
+      {T::kNoSlamExtras, {kEm61Lx2}},
+      {T::kCoilConfigurations, {kEm34_3}},
+      {T::kWideColourBar, {kEm31Mk2, kEm38Mk2, kEm38_4, kCs21}},
+      {T::kComponentView, {kEm38}},
+      {T::kWideHeader, {kEm38_4, kCs21}},
+      {T::kCalibrationOffsets, {kEm38Mk2}},
+      {T::kCalibrationConstants, {kEm38_4}},
+      {T::kNullPairs, {kEm61Lx2}},
+      {T::kInphaseOnlyComponent, {kEm31Mk2}},
+      {T::kRecordGroups, {kEm38_4}},
+  };
+  for (const Row& r : rows) {
+    for (const InstrumentRow& row : instrument_table()) {
+      const bool listed = std::find(r.types.begin(), r.types.end(), row.type) != r.types.end();
+      EXPECT_EQ(has_trait(row.type, r.trait), listed) << static_cast<int>(r.trait) << " " << row.type;
+    }
+    EXPECT_FALSE(has_trait(1, r.trait));
+  }
+  // Every trait has its row above.
+  std::uint64_t all = 0;
+  for (const InstrumentRow& row : instrument_table()) all |= row.traits;
+  std::uint64_t tested = 0;
+  for (const Row& r : rows) tested |= trait_bit(r.trait);
+  EXPECT_EQ(all, tested);
+}
+
+// The row's values that stand for former per-instrument switches.
+TEST(InstrumentTable, ValuesOfEveryInstrument) {
+  struct Row {
+    int type;
+    int baud_index;
+    int sensor_count_column;
+    std::uint8_t ncc_models;
+    std::size_t models;
+    std::size_t components;
+    std::size_t second;
+    std::string_view profile_form;
+  };
+  const Row rows[] = {
+      {kEm31Mk2, 0, 0, 0, 2, 2, 0, "DISPLAYSETUP31"},    {kEm38, 0, 0, 0, 2, 2, 0, "DISPLAYSETUP31"},
+      {kEm34_3, 0, 0, 0, 2, 0, 0, "DISPLAYSETUP34"},     {kEm38Mk2, 1, 0, 0, 2, 0, 0, "DISPLAYSETUP38MK2"},
+      {kEm38_4, 1, 0, 0, 2, 0, 9, "DISPLAYSETUP384"},    {kCs21, 0, 0, 0, 3, 0, 5, "DISPLAYSETUP384"},
+      {kGrad601, 0, 19, 0, 2, 0, 0, "DISPLAYSETUP601"},  {kEm61Lx2, 0, 22, 0b10, 2, 0, 0, "DISPLAYSETUPLX2"},
+      {kEm61Mk2, 0, 0, 0b1100, 4, 0, 0, "DISPLAYSETUP"},
+  };
+  ASSERT_EQ(instrument_table().size(), std::size(rows));
+  for (const Row& r : rows) {
+    const InstrumentRow* row = find_instrument(r.type);
+    ASSERT_NE(row, nullptr) << r.type;
+    EXPECT_EQ(instrument_baud_index(r.type), r.baud_index) << r.type;
+    EXPECT_EQ(row->sensor_count_column != 0, row->sensor_count) << r.type;
+    EXPECT_EQ(row->sensor_count_column, r.sensor_count_column) << r.type;
+    EXPECT_EQ(row->ncc_models, r.ncc_models) << r.type;
+    EXPECT_EQ(row->model_labels.size(), r.models) << r.type;
+    EXPECT_EQ(row->component_labels.size(), r.components) << r.type;
+    EXPECT_EQ(row->second_labels.size(), r.second) << r.type;
+    EXPECT_EQ(row->profile_options_form, r.profile_form) << r.type;
+    for (int line : {kRealTimeMap, kNavigation})
+      EXPECT_EQ(has_shortened_records({r.type, line}), r.type == kEm31Mk2 && line == kNavigation) << r.type;
+  }
+  EXPECT_EQ(instrument_baud_index(1), 0);
 }
 
 }  // namespace
