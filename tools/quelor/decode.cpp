@@ -30,6 +30,7 @@
 #include "serial/instrument_framer.h"
 #include "serial/text_fields.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 #include "file_input.h"
 
@@ -158,7 +159,7 @@ std::string parse_options(int argc, char** argv, Options& o) {
 // coil); the EM34-3's six spacings are its columns.
 std::vector<std::optional<double>> slot_values(const ReadingMeaning& m, int type) {
   std::vector<std::optional<double>> v(8);
-  if (type == kEm34_3) {
+  if (has_trait(type, Trait::kCoilConfigurations)) {
     for (std::size_t i = 0; i < 6; ++i) v[i] = m.columns[i];
     return v;
   }
