@@ -359,7 +359,7 @@ void calibration_action(HWND window, int) {
   const int type = g_variant.instrument_type;
   AppProcedures& p = procedures();
   if (!logging_session().instrument_used || !idle_for_a_new_procedure()) return;
-  if (type == kEm61Lx2) {
+  if (has_trait(type, Trait::kFilterFactors)) {
     install_hook();
     apply(window,
           filter_calibration_start(p.em61, logging_session().decode.two_sensors, kLx2NullingSamples, kLx2FilterSamples),
@@ -370,7 +370,7 @@ void calibration_action(HWND window, int) {
   em38mk2_prepare(p.em38mk2, g_settings);
   const bool yes = ask_box(window, calibration_start_question(type)) == 1;
   install_hook();
-  if (type == kEm38Mk2)
+  if (has_trait(type, Trait::kCalibrationOffsets))
     apply(window, em38mk2_start(p.em38mk2, yes, clock()), nullptr);
   else
     apply(window, em38_4_start(p.em38_4, g_settings, yes, clock()), em38_4_answers());
@@ -412,7 +412,7 @@ void procedure_timer_tick(HWND window) {
   const int type = g_variant.instrument_type;
   if (em38mk2_calibrating(p.em38mk2)) apply(window, em38mk2_on_tick(p.em38mk2, g_settings, clock()), nullptr);
   if (em38_4_calibrating(p.em38_4)) apply(window, em38_4_on_tick(p.em38_4, g_settings, clock()), em38_4_answers());
-  if (type != kEm38Mk2 && type != kEm38_4 && type != kCs21) return;
+  if (!has_trait(type, Trait::kDriftReminder)) return;
   if (!p.reminder_started) {
     drift_reminder_restart(p.reminder, g_settings.drift_reminder, GetTickCount());
     p.reminder_started = true;

@@ -43,13 +43,13 @@ constexpr ValueColumnSpec kEm61Columns[] = {{C::kText, "record_letter", "", 0, 0
                                             {C::kNumber, "ch4_mV", "", 0, 0}};
 
 constexpr std::uint64_t kEm31Traits =
-    trait_bits({T::kDipoleSetting, T::kSecondColourBar, T::kWideColourBar, T::kInphaseOnlyComponent});
+    trait_bits({T::kDipoleSetting, T::kSecondColourBar, T::kWideColourBar, T::kInphaseOnlyComponent, T::kSlamLabels});
 constexpr std::uint64_t kEm38Traits =
     trait_bits({T::kDipoleSetting, T::kHiddenChannelSelectors, T::kPortFailureOnly, T::kComponentView});
 constexpr std::uint64_t kEm34Traits = trait_bits({T::kStationReadings, T::kCoilReference, T::kCoilConfigurations});
 constexpr std::uint64_t kEm38Mk2Traits =
     trait_bits({T::kDipoleSetting, T::kDriftReminder, T::kDriftControl, T::kModelCoilPairs, T::kOwnModeSwitch,
-                T::kSecondColourBar, T::kWideColourBar, T::kCalibrationOffsets});
+                T::kSecondColourBar, T::kWideColourBar, T::kCalibrationOffsets, T::kSlamLabels});
 constexpr std::uint64_t kEm38_4Traits =
     trait_bits({T::kHeightSetting, T::kChannelGroups, T::kSelectableRate, T::kDriftReminder, T::kDriftControl,
                 T::kInphaseUnits, T::kSecondColourBar, T::kWideColourBar, T::kRecordGroups, T::kWideHeader,
@@ -57,12 +57,12 @@ constexpr std::uint64_t kEm38_4Traits =
 constexpr std::uint64_t kCs21Traits =
     trait_bits({T::kHeightSetting, T::kChannelGroups, T::kSelectableRate, T::kDriftReminder, T::kPortFailureOnly,
                 T::kWideColourBar, T::kWideHeader});
-constexpr std::uint64_t kGrad601Traits =
-    trait_bits({T::kSensorSeparation, T::kNoGeometryUnits, T::kHiddenChannelSelectors, T::kNoRateField});
+constexpr std::uint64_t kGrad601Traits = trait_bits(
+    {T::kSensorSeparation, T::kNoGeometryUnits, T::kHiddenChannelSelectors, T::kNoRateField, T::kSlamLabels});
 constexpr std::uint64_t kLx2Traits = trait_bits(
     {T::kAlarmSetup, T::kFilterFactors, T::kSoftMarkerKeys, T::kSurveyGpsOffsets, T::kNoSlamExtras, T::kNullPairs});
 constexpr std::uint64_t kMk2Traits =
-    trait_bits({T::kPolledReadings, T::kTiltMeter, T::kCurrentRing, T::kSensorSize, T::kWheelMode});
+    trait_bits({T::kPolledReadings, T::kTiltMeter, T::kCurrentRing, T::kSensorSize, T::kWheelMode, T::kSlamLabels});
 
 using L = std::string_view;
 constexpr L kStandardShort[] = {"Standard", "Short"};

@@ -75,6 +75,7 @@ enum class Trait : std::uint8_t {
   kCalibrationConstants,    // EM38-4: calibration constants, header records of their own
   kNullPairs,               // EM61-LX2: null value records hold the new value and the previous one
   kInphaseOnlyComponent,    // EM31-MK2: its component list offers the in-phase alone ("Both", "Inphase")
+  kSlamLabels,              // EM31-MK2, EM38-MK2, EM61-MK2, Grad601: the status panel may show the SLAM labels
   kRecordGroups,            // EM38-4: several records make a reading, at the selected rate
 };
 

@@ -156,6 +156,7 @@ TEST(InstrumentTable, TraitsOfEveryInstrument) {
       {T::kCalibrationConstants, {kEm38_4}},
       {T::kNullPairs, {kEm61Lx2}},
       {T::kInphaseOnlyComponent, {kEm31Mk2}},
+      {T::kSlamLabels, {kEm31Mk2, kEm38Mk2, kEm61Mk2, kGrad601}},
       {T::kRecordGroups, {kEm38_4}},
   };
   for (const Row& r : rows) {
