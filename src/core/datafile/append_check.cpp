@@ -16,7 +16,7 @@ namespace {
 
 enum class Family { kEm31, kEm61Mk2, kEm61Lx2, kGrad601, kNone };
 
-Family family_of(int type) {
+Family family_of(InstrumentType type) {
   switch (type) {
     case kEm31Mk2:
     case kEm38:
@@ -29,7 +29,7 @@ Family family_of(int type) {
   }
 }
 
-const char* code_start(int type) {
+const char* code_start(InstrumentType type) {
   switch (type) {
     case kEm31Mk2: return "ZLK31";
     case kEm38Mk2: return "ZLK38MK2";
@@ -40,7 +40,7 @@ const char* code_start(int type) {
   }
 }
 
-const char* instrument_label(int type) {
+const char* instrument_label(InstrumentType type) {
   switch (type) {
     case kEm31Mk2: return "EM31-MK2";
     case kEm61Mk2: return "EM61-MK2";

@@ -50,7 +50,7 @@ constexpr std::array<DigitColumn, 5> kMk2Digits{{{15, &H::map_units},
                                                  {18, &H::em61_model},
                                                  {21, &H::instrument_state}}};
 
-std::span<const DigitColumn> identification_digits(int type) {
+std::span<const DigitColumn> identification_digits(InstrumentType type) {
   switch (type) {
     case kEm34_3: return kEm34Digits;
     case kGrad601: return kGrad601Digits;
@@ -76,7 +76,7 @@ int model_as_set(int written) { return written == 2 ? 0 : written; }
 
 void read_identification(FileHeader& h, std::string_view r) {
   HeaderFields& f = h.fields;
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   f.gps_enabled = r.substr(12, 3) == "GPS" ? 1 : 0;
   for (const DigitColumn& d : identification_digits(type)) put_digit(f, d.field, r, d.column);
   if (has_trait(type, Trait::kModelCoilPairs)) {
@@ -106,7 +106,7 @@ void read_h(FileHeader& h, std::string_view r) {
   HeaderFields& f = h.fields;
   h.has_h = true;
   f.file_name = trimmed(r.substr(1, 10));
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   if (has_trait(type, Trait::kSensorSeparation)) {
     f.sensor_separation = number_at(r, 11, 5).value_or(f.sensor_separation);
   } else if (f.survey_mode == 0) {
@@ -156,7 +156,7 @@ void read_g5(FileHeader& h, std::string_view r) {
 // The constants after the 'G' records: whether `r` is the next one, read.
 bool read_constant(FileHeader& h, std::string_view r, int& o_records, int& i_records) {
   HeaderFields& f = h.fields;
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   if (r.empty()) return false;
   if (r[0] == 'O' && is_em61(type) && o_records < 4) {
     f.null_values[static_cast<std::size_t>(o_records++)] = number_at(r, 1, 9).value_or(0.0);
@@ -227,7 +227,7 @@ std::optional<FileHeader> read_file_header(const DataFile& file) {
 }
 
 bool header_two_sensors(const FileHeader& h) {
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   if (!has_sensor_count(type)) return false;
   return h.fields.number_of_sensors == 1 || (type == kEm61Lx2 && h.program_code.find("LX2") != std::string::npos);
 }

@@ -70,7 +70,7 @@ std::string identification_tail(const Variant& v, const HeaderFields& f, int len
 
 }  // namespace
 
-HeaderFields header_fields_from_settings(const Settings& s, int instrument_type) {
+HeaderFields header_fields_from_settings(const Settings& s, InstrumentType instrument_type) {
   HeaderFields f;
   f.gps_enabled = s.gps_enabled;
   f.map_units = s.map_units;

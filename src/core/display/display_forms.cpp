@@ -19,12 +19,12 @@ constexpr TraceColourChoice kColours[] = {
 
 }  // namespace
 
-std::string_view readings_scale_template(int type) {
+std::string_view readings_scale_template(InstrumentType type) {
   const InstrumentRow* row = find_instrument(type);
   return row ? row->readings_scale_form : "READINGSCALE";
 }
 
-ReadingsScaleForm readings_scale_form(const Settings& s, int type) {
+ReadingsScaleForm readings_scale_form(const Settings& s, InstrumentType type) {
   return {s.profile_scale_1, s.profile_scale_2, has_inphase_columns(type)};
 }
 
@@ -53,7 +53,7 @@ void store_speed_scale(const SpeedScaleForm& f, Settings& s) {
   s.speed_bar_units = std::clamp(f.units, 0, 3);
 }
 
-std::string_view profile_options_template(int type) {
+std::string_view profile_options_template(InstrumentType type) {
   const InstrumentRow* row = find_instrument(type);
   return row ? row->profile_options_form : "DISPLAYSETUP31";
 }
@@ -66,7 +66,7 @@ int trace_colour_index(ColorRef colour) {
   return static_cast<int>(std::size(kColours));
 }
 
-int profile_trace_count(const Settings& s, int type) {
+int profile_trace_count(const Settings& s, InstrumentType type) {
   switch (type) {
     case kEm38Mk2: return s.em38mk2_model == 1 ? 2 : 4;
     case kEm38_4:
@@ -78,7 +78,7 @@ int profile_trace_count(const Settings& s, int type) {
   }
 }
 
-ProfileOptionsForm profile_options_form(const Settings& s, int type) {
+ProfileOptionsForm profile_options_form(const Settings& s, InstrumentType type) {
   ProfileOptionsForm f;
   f.traces = std::min(profile_trace_count(s, type), kProfileFormTraces);
   for (std::size_t i = 0; i < static_cast<std::size_t>(kProfileFormTraces); ++i) {

@@ -173,7 +173,7 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field, con
 
 }  // namespace
 
-FixOptions fix_options(int rts_units, int instrument_type) {
+FixOptions fix_options(int rts_units, InstrumentType instrument_type) {
   return FixOptions{rts_units, !has_trait(instrument_type, Trait::kNoSlamExtras)};
 }
 

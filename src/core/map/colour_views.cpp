@@ -39,7 +39,7 @@ constexpr std::array<std::string_view, 9> kViewsCoils{
     "Coil #3 Inphase Color Map",        "Coil #4 Conductivity Color Map", "Coil #4 Inphase Color Map"};
 
 struct ViewRow {
-  int instrument_type;
+  InstrumentType instrument_type;
   Names names;  // the positions view and every view of the fullest set-up
 };
 
@@ -55,7 +55,7 @@ constexpr std::array<ViewRow, 9> kRows{{
     {kGrad601, kViewsGrad601},
 }};
 
-Names names_of(int type) {
+Names names_of(InstrumentType type) {
   for (const ViewRow& r : kRows)
     if (r.instrument_type == type) return r.names;
   return kViewsEm31;
@@ -63,7 +63,7 @@ Names names_of(int type) {
 
 }  // namespace
 
-ViewSetup view_setup(const Settings& s, int instrument_type) {
+ViewSetup view_setup(const Settings& s, InstrumentType instrument_type) {
   return {instrument_type, s.em38mk2_model, s.number_of_sensors, s.component};
 }
 

@@ -38,6 +38,6 @@ std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_
                        DialogTemplate::kYesNo);
 }
 
-bool runs_drift_control(int instrument_type) { return has_trait(instrument_type, Trait::kDriftControl); }
+bool runs_drift_control(InstrumentType instrument_type) { return has_trait(instrument_type, Trait::kDriftControl); }
 
 }  // namespace quelor

@@ -14,7 +14,7 @@ std::vector<std::string> progress(int percent) { return {"Normalization:", forma
 
 }  // namespace
 
-std::size_t normalisation_size(const Settings& s, int instrument_type) {
+std::size_t normalisation_size(const Settings& s, InstrumentType instrument_type) {
   if (!has_trait(instrument_type, Trait::kCurrentRing) || s.normalisation_size <= 0) return 0;
   return std::min(static_cast<std::size_t>(s.normalisation_size), kMaxNormalisationSize);
 }

@@ -48,7 +48,7 @@ ProcedureStep nulling_start(Em61Procedures& p, int samples, bool filter_part) {
   return step;
 }
 
-ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Reading& r, int instrument_type,
+ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Reading& r, InstrumentType instrument_type,
                                  bool writes_record) {
   if (p.state != kProcedureNulling && p.state != kProcedureFilterNulling) return {};
   NullingRun& n = p.nulling;

@@ -12,7 +12,7 @@ OperatorMessage remove_calibration_question() {
                        DialogTemplate::kYesNo);
 }
 
-ProcedureStep remove_calibration(Settings& s, int instrument_type) {
+ProcedureStep remove_calibration(Settings& s, InstrumentType instrument_type) {
   ProcedureStep step;
   if (has_trait(instrument_type, Trait::kCalibrationOffsets)) {
     const std::array<double, 6> previous = s.em38mk2_calibration;

@@ -46,7 +46,7 @@ Em38_4Calibration em38_4_from_constants(const std::array<double, 28>& k) {
 
 }  // namespace
 
-bool mapped_view_uses_scale_2(int type, int view) {
+bool mapped_view_uses_scale_2(InstrumentType type, int view) {
   switch (type) {
     case kEm31Mk2:
     case kEm38: return view == 2;
@@ -85,7 +85,8 @@ double as_recorded(double value, int decimals) {
   return std::atof(text);
 }
 
-DecodeContext decode_context_from_settings(const Settings& s, int type, bool manual_mode, bool em61_normalised) {
+DecodeContext decode_context_from_settings(const Settings& s, InstrumentType type, bool manual_mode,
+                                           bool em61_normalised) {
   DecodeContext c;
   c.instrument_type = type;
   c.manual_mode = manual_mode;
@@ -109,7 +110,7 @@ DecodeContext decode_context_from_settings(const Settings& s, int type, bool man
 }
 
 DecodeContext decode_context_from_header(const FileHeader& h, const Settings& display) {
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   const HeaderFields& f = h.fields;
   DecodeContext c;
   c.instrument_type = type;
@@ -150,7 +151,7 @@ void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::st
     return;
   }
   if (tag != 'O' || r.size() < 2) return;
-  const int type = c.instrument_type;
+  const InstrumentType type = c.instrument_type;
   if (is_em61(type)) {
     if (state.null_index < 4) c.nulls[static_cast<std::size_t>(state.null_index)] = number_or_zero(r, 1, 9);
     ++state.null_index;

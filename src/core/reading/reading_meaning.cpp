@@ -67,7 +67,7 @@ std::optional<int> channel_entry(const ReadingMeaning& m, const ColourScale& sca
 void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   std::vector<std::uint8_t> b = bytes_of(record, 12);
   b[0] = 'T';  // column 0 may hold the count of readings since the last record
-  const int type = c.instrument_type;
+  const InstrumentType type = c.instrument_type;
   const Em31Options options = em31_options(c);
   const Em31Reading d = type == kEm38     ? decode_em38(b, options)
                         : type == kEm34_3 ? decode_em34_3(b, options)
@@ -142,7 +142,7 @@ void em38_4(const DecodeContext& c, std::string_view record, ReadingMeaning& m) 
 
 // The EM61 readings proper are the instrument's reading letters; every
 // other letter of a record is a marker record.
-bool em61_marker_letter(int type, char letter) { return !is_reading_letter(type, letter); }
+bool em61_marker_letter(InstrumentType type, char letter) { return !is_reading_letter(type, letter); }
 
 // The mean current the record carries: 10-11 its whole part (big-endian),
 // 12 its hundredths.
@@ -233,13 +233,13 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
 
 }  // namespace
 
-bool is_reading_record(int type, std::string_view record) {
+bool is_reading_record(InstrumentType type, std::string_view record) {
   return !record.empty() && is_instrument_letter(type, record[0]);
 }
 
 double em61_recorded_current(std::string_view record) { return recorded_mean_current(bytes_of(record, 16)); }
 
-std::string written_reading_body(int type, const ReadingInput& input) {
+std::string written_reading_body(InstrumentType type, const ReadingInput& input) {
   const Variant v{type, kRealTimeMap};
   return reading_record(v, input).substr(0, reading_body_length(record_length(v)));
 }

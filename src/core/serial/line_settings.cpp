@@ -44,7 +44,7 @@ LineSettings gps_line_settings(const Settings& s) {
   return l;
 }
 
-LineSettings instrument_line_settings(int instrument_type, int baud_index) {
+LineSettings instrument_line_settings(InstrumentType instrument_type, int baud_index) {
   LineSettings l;
   l.read_total_multiplier = instrument_type < 0 ? 10 : 0;
   l.read_total_constant = 10;

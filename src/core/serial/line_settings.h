@@ -46,7 +46,7 @@ std::optional<std::uint32_t> instrument_baud(int index);
 std::optional<std::uint32_t> tilt_baud(int index);
 
 LineSettings gps_line_settings(const Settings& settings);
-LineSettings instrument_line_settings(int instrument_type, int baud_index);
+LineSettings instrument_line_settings(InstrumentType instrument_type, int baud_index);
 LineSettings tilt_line_settings(int baud_index);
 
 // "COM%d:" for COM1-COM9, "\\.\COM%d" from COM10 (port index = number - 1).

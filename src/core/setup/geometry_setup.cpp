@@ -15,8 +15,8 @@ constexpr std::array<double, 4> kUnitSizes{1.0, 0.01, 0.3048, 0.0254};
 constexpr std::array<int, 4> kUnitButtons{IDC_UNIT_METERS, IDC_UNIT_CENTIMETERS, IDC_UNIT_FEET, IDC_UNIT_INCHES};
 
 // Grad601 takes everything in metres and has no unit buttons.
-bool has_units(int type) { return !has_trait(type, Trait::kNoGeometryUnits); }
-bool has_height(int type) { return has_trait(type, Trait::kHeightSetting); }
+bool has_units(InstrumentType type) { return !has_trait(type, Trait::kNoGeometryUnits); }
+bool has_height(InstrumentType type) { return has_trait(type, Trait::kHeightSetting); }
 
 int chosen_unit(const DialogForm& f, int fallback) {
   for (std::size_t i = 0; i < kUnitButtons.size(); ++i)
@@ -32,7 +32,7 @@ double geometry_unit_size(int units) {
 }
 
 DialogForm geometry_setup_form(const Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   const int units = has_units(type) ? s.geometry_units : 0;
   const double size = geometry_unit_size(units);
   DialogForm f;
@@ -53,7 +53,7 @@ void geometry_unit_selected(DialogForm& f, int radio_id) {
 }
 
 void store_geometry_setup(const DialogForm& f, Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   if (has_units(type)) s.geometry_units = chosen_unit(f, s.geometry_units);
   if (has_trait(type, Trait::kSensorSeparation)) s.sensor_separation = entered_number_or_zero(f.text(IDC_THIRD_VALUE));
   if (has_trait(type, Trait::kSensorSize)) s.sensor_size = f.selection(IDC_GEOMETRY_LIST, s.sensor_size);
@@ -64,7 +64,7 @@ void store_geometry_setup(const DialogForm& f, Settings& s, const Variant& v) {
   if (has_height(type)) s.em38_4.height = entered_number_or_zero(f.text(IDC_THIRD_VALUE)) * size;
 }
 
-std::wstring geometry_height_label(int instrument_type) {
+std::wstring geometry_height_label(InstrumentType instrument_type) {
   if (instrument_type == kEm38_4) return L"EM38-4 Height";
   if (instrument_type == kCs21) return L"CS-21 Height";
   return {};

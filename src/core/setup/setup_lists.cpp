@@ -21,7 +21,7 @@ ListItems labels_of(std::span<const std::string_view> labels) {
 
 // The row's labels, none for a type outside the table.
 template <typename Field>
-ListItems row_labels(int type, Field field) {
+ListItems row_labels(InstrumentType type, Field field) {
   const InstrumentRow* row = find_instrument(type);
   return row ? labels_of(row->*field) : ListItems{};
 }
@@ -51,22 +51,22 @@ constexpr std::array<std::string_view, 14> kTypeLabels{"EM601 Type:",
                                                        "Inphase Units:",
                                                        "DualEM Type:"};
 
-std::string_view by_type(const std::array<std::string_view, 14>& table, int type) {
+std::string_view by_type(const std::array<std::string_view, 14>& table, InstrumentType type) {
   const int i = type_index(type);
   return i >= 0 && i < 14 ? table[static_cast<std::size_t>(i)] : std::string_view{};
 }
 
 }  // namespace
 
-ListItems survey_mode_items(int type) {
+ListItems survey_mode_items(InstrumentType type) {
   if (has_trait(type, Trait::kWheelMode)) return list_items({"Auto", "Wheel", "Manual"});
   if (has_trait(type, Trait::kStationReadings)) return list_items({"Auto", "Manual"});
   return list_items({"Auto"});
 }
 
-ListItems component_items(int type) { return row_labels(type, &InstrumentRow::component_labels); }
+ListItems component_items(InstrumentType type) { return row_labels(type, &InstrumentRow::component_labels); }
 
-ListItems dipole_items(int type, bool em34_manual) {
+ListItems dipole_items(InstrumentType type, bool em34_manual) {
   if (has_trait(type, Trait::kDipoleSetting)) return list_items({"Vertical", "Horizontal"});
   if (!has_trait(type, Trait::kStationReadings)) return {};
   if (em34_manual)
@@ -82,9 +82,9 @@ ListItems null_values_items() { return list_items({"None", "Last Survey"}); }
 ListItems state_items() { return list_items({"Disabled", "Enabled"}); }
 ListItems com_port_items() { return numbered(1, 99, "COM", ":"); }
 
-ListItems model_items(int type) { return row_labels(type, &InstrumentRow::model_labels); }
+ListItems model_items(InstrumentType type) { return row_labels(type, &InstrumentRow::model_labels); }
 
-ListItems second_list_items(int type) { return row_labels(type, &InstrumentRow::second_labels); }
+ListItems second_list_items(InstrumentType type) { return row_labels(type, &InstrumentRow::second_labels); }
 
 ListItems pause_key_items(bool soft_marker_keys) {
   return list_items({soft_marker_keys ? "non arrow/numeric keys" : "any key", "<Enter>", "<Space Bar>", "<P>"});
@@ -98,8 +98,8 @@ ListItems drift_reminder_items() {
 ListItems sensor_count_items() { return list_items({"1 Sensor", "2 Sensors"}); }
 ListItems soft_marker_items() { return list_items({"Disabled", "arrow/numeric keys"}); }
 
-std::wstring instrument_label_name(int type) { return wide(by_type(kLabelNames, type)); }
-std::wstring type_label(int type) { return wide(by_type(kTypeLabels, type)); }
+std::wstring instrument_label_name(InstrumentType type) { return wide(by_type(kLabelNames, type)); }
+std::wstring type_label(InstrumentType type) { return wide(by_type(kTypeLabels, type)); }
 
 ListItems sensor_size_items() {
   return list_items({"1 x 0.5 m", "0.5 x 1.0 m", "1 x 1 m", "0.5 x 0.5 m", "Hand Held"});

@@ -146,7 +146,7 @@ std::string_view pick(const TemplatePair& pair, int client_width, int narrow_bel
   return pair.wide;
 }
 
-std::string_view per_type(const PerType& table, int instrument_type, int client_width, int narrow_below) {
+std::string_view per_type(const PerType& table, InstrumentType instrument_type, int client_width, int narrow_below) {
   return pick(table[type_index(instrument_type)], client_width, narrow_below);
 }
 
@@ -158,7 +158,7 @@ bool is_dialog_command(int command) {
 
 std::string_view setup_dialog_template(int command, const Variant& v, int client_width) {
   if (!is_valid_variant(v)) return {};
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   switch (command) {
     case kCommandSurveySetup: return per_type(kSurveySetup, type, client_width, 0);
     case kCommandSystemSetup:
@@ -174,7 +174,7 @@ std::string_view setup_dialog_template(int command, const Variant& v, int client
   }
 }
 
-std::string_view setup_dialog_title(int command, int instrument_type) {
+std::string_view setup_dialog_title(int command, InstrumentType instrument_type) {
   switch (command) {
     case kCommandSurveySetup: return "Survey Setup";
     case kCommandSystemSetup: return "System Setup";

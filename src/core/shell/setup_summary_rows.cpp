@@ -54,13 +54,13 @@ constexpr std::array<std::string_view, 14> kPortNames{"Grad601", "",         "EM
 
 bool instrument_enabled(const Settings& s) { return s.instrument_state > 0; }
 bool gps_in_use(const Settings& s) { return s.gps_enabled > 0; }
-bool has_selected_rate(int type) { return has_trait(type, Trait::kSelectableRate); }
+bool has_selected_rate(InstrumentType type) { return has_trait(type, Trait::kSelectableRate); }
 std::string survey_mode_text(const Settings& s) {
   if (!instrument_enabled(s)) return std::string(kNotApplicable);
   return choice(kSurveyModes, s.survey_mode);
 }
 
-std::string update_rate_text(const Settings& s, int type) {
+std::string update_rate_text(const Settings& s, InstrumentType type) {
   if (s.survey_mode != 0 || !instrument_enabled(s)) return std::string(kNotApplicable);
   if (has_selected_rate(type)) return choice(kSelectedRates, s.em38_4_rate);
   // A zero or negative interval has no rate to show.
@@ -95,7 +95,7 @@ void add(std::vector<SummaryRow>& rows, std::string_view label, std::string valu
 }
 
 void add_instrument_survey_rows(std::vector<SummaryRow>& rows, const Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   if (has_sensor_count(type)) add(rows, "Number of Sensors:", std::to_string(s.number_of_sensors + 1));
   if (has_trait(type, Trait::kSensorSeparation))
     add(rows, "Sensors Separation:", format("%.2f m", s.sensor_separation));
@@ -154,7 +154,7 @@ void add_system_rows(std::vector<SummaryRow>& rows, const Settings& s, const Var
 }  // namespace
 
 // The map's own swath width; a list choice beyond the list shows 0.
-double summary_swath_width(const Settings& s, int instrument_type) {
+double summary_swath_width(const Settings& s, InstrumentType instrument_type) {
   const bool computed = is_em61(instrument_type) || (instrument_type == kGrad601 && s.number_of_sensors == 1);
   if (!computed && (s.swath_option < 0 || s.swath_option >= kSwathChoices)) return 0.0;
   return swath_width_metres(s, instrument_type);

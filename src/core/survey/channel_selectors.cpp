@@ -12,13 +12,13 @@ namespace {
 // EM38-4 and CS-21: selector of channel n = 1..8.
 constexpr std::array<int, kMaxChannelSelectors> kGroupedSelectors{0, 4, 1, 5, 2, 6, 3, 7};
 
-bool grouped(int type) { return has_trait(type, Trait::kChannelGroups); }
+bool grouped(InstrumentType type) { return has_trait(type, Trait::kChannelGroups); }
 
-bool never_shown(int type) { return has_trait(type, Trait::kHiddenChannelSelectors); }
+bool never_shown(InstrumentType type) { return has_trait(type, Trait::kHiddenChannelSelectors); }
 
 }  // namespace
 
-int channel_selector_count(int type, int em38mk2_model, int number_of_sensors) {
+int channel_selector_count(InstrumentType type, int em38mk2_model, int number_of_sensors) {
   switch (type) {
     case kEm38Mk2: return em38mk2_model == 1 ? 2 : 4;
     case kEm38_4:
@@ -30,21 +30,23 @@ int channel_selector_count(int type, int em38mk2_model, int number_of_sensors) {
   }
 }
 
-int selector_of_channel(int type, int channel) {
+int selector_of_channel(InstrumentType type, int channel) {
   if (channel < 1 || channel > kMaxChannelSelectors) return -1;
   if (grouped(type)) return kGroupedSelectors[static_cast<std::size_t>(channel - 1)];
   return channel - 1;
 }
 
-int channel_of_selector(int type, int selector) {
+int channel_of_selector(InstrumentType type, int selector) {
   for (int n = 1; n <= kMaxChannelSelectors; ++n)
     if (selector_of_channel(type, n) == selector) return n;
   return 0;
 }
 
-int selected_channel(const Settings& s, int type) { return grouped(type) ? s.displayed_channel : s.colour_map_view; }
+int selected_channel(const Settings& s, InstrumentType type) {
+  return grouped(type) ? s.displayed_channel : s.colour_map_view;
+}
 
-void select_channel(Settings& s, int type, int channel) {
+void select_channel(Settings& s, InstrumentType type, int channel) {
   if (grouped(type)) s.displayed_channel = channel;
   s.colour_map_view = channel;
 }

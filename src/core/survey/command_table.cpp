@@ -102,7 +102,7 @@ int command_of_menu_item(int menu_id) {
   return kCmdNone;
 }
 
-const char* menu_item_text(int menu_id, int instrument_type) {
+const char* menu_item_text(int menu_id, InstrumentType instrument_type) {
   if (menu_id == 516 && has_trait(instrument_type, Trait::kFilterFactors)) return "Ca&librate Filter";
   if (menu_id == 0) return nullptr;
   for (const CommandRow& row : command_table())

@@ -14,7 +14,7 @@ namespace quelor {
 namespace {
 
 struct Timeout {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::uint32_t ms;
 };
 constexpr std::array<Timeout, 6> kTimeouts{
@@ -51,13 +51,14 @@ MonitorActions port_failure_tick(SurveyRecord& survey, const MonitorInput& in) {
 
 }  // namespace
 
-std::optional<std::uint32_t> connection_timeout_ms(int instrument_type) {
+std::optional<std::uint32_t> connection_timeout_ms(InstrumentType instrument_type) {
   for (const Timeout& t : kTimeouts)
     if (t.instrument_type == instrument_type) return t.ms;
   return std::nullopt;
 }
 
-std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick, std::uint32_t arrival_tick) {
+std::uint32_t monitored_record_tick(InstrumentType instrument_type, std::uint32_t last_record_tick,
+                                    std::uint32_t arrival_tick) {
   return has_trait(instrument_type, Trait::kRecordGroups) ? arrival_tick : last_record_tick;
 }
 
@@ -84,7 +85,7 @@ std::string connection_break_remark() { return "1CONN BRK 1"; }
 
 MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   MonitorActions a;
-  const int type = in.instrument_type;
+  const InstrumentType type = in.instrument_type;
   if (survey.state == kStateClosed) return a;
   if (has_trait(type, Trait::kPortFailureOnly)) return port_failure_tick(survey, in);
   if (is_em61(type) && survey.survey_mode != kModeAuto) return a;

@@ -12,7 +12,7 @@ namespace quelor {
 namespace {
 
 struct CheckRow {
-  int instrument_type;
+  InstrumentType instrument_type;
   ReconnectCheck check;
 };
 constexpr std::array<CheckRow, 3> kChecks{{
@@ -80,7 +80,7 @@ ReconnectStep trying(ReconnectPlan& p, const ReconnectInput& in) {
 
 }  // namespace
 
-ReconnectRule reconnect_rule(int instrument_type, int survey_mode) {
+ReconnectRule reconnect_rule(InstrumentType instrument_type, int survey_mode) {
   ReconnectRule rule;
   rule.reconnects = !(has_trait(instrument_type, Trait::kStationReadings) && survey_mode == kModeManual);
   for (const CheckRow& row : kChecks)

@@ -20,7 +20,7 @@ MapState map_state_from_settings(const Settings& s, int tile_width, int window_w
 MapFixContext map_fix_context(const Settings& s, const DecodeContext& decode, const SurveyRecord& survey,
                               double tilt_inline, double tilt_lateral) {
   MapFixContext c;
-  const int type = decode.instrument_type;
+  const InstrumentType type = decode.instrument_type;
   c.instrument_type = type;
   c.colour_map_view = decode.mapped_view;
   c.position_size = s.map.position_size;

@@ -65,7 +65,7 @@ ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& c, c
   DecodeContext d = decode;
   d.manual_mode = survey.survey_mode == kModeManual;
   d.manual_em34 = has_trait(d.instrument_type, Trait::kStationReadings) && d.manual_mode;
-  const int type = d.instrument_type;
+  const InstrumentType type = d.instrument_type;
   ReadingOutcome o;
   o.tick = tick;
   o.record = padded_t_record(record);

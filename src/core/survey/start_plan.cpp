@@ -29,7 +29,7 @@ constexpr std::array<InstrumentStart, 8> kStartTable{{
 }};
 
 struct TimerPeriod {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::uint32_t period_ms;
 };
 constexpr std::array<TimerPeriod, 9> kTimerPeriods{{{kEm31Mk2, 300},
@@ -96,7 +96,7 @@ SurveyRecord reset_survey(const Settings& s, const Variant& v) {
 
 }  // namespace
 
-bool colour_map_uses_scale_2(int instrument_type, int colour_map_view) {
+bool colour_map_uses_scale_2(InstrumentType instrument_type, int colour_map_view) {
   return mapped_view_uses_scale_2(instrument_type, colour_map_view);
 }
 
@@ -114,7 +114,7 @@ char dipole_letter(const Settings& s, const Variant& v) {
 
 }  // namespace
 
-InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, bool tilt_meter_enabled) {
+InstrumentStart instrument_start(InstrumentType instrument_type, bool em61_polled_mode, bool tilt_meter_enabled) {
   if (instrument_type == kEm61Mk2) {
     InstrumentStart s{kEm61Mk2, true, 100, false, 0, true, 0, 0, em61_polled_mode ? 200u : 100u, false};
     s.tilt_meter = tilt_meter_enabled;
@@ -125,14 +125,15 @@ InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, boo
   return kStartTable[0];
 }
 
-std::uint32_t timer_period_ms(int instrument_type, bool em61_polled_mode, std::uint32_t polling_interval_ms) {
+std::uint32_t timer_period_ms(InstrumentType instrument_type, bool em61_polled_mode,
+                              std::uint32_t polling_interval_ms) {
   if (has_trait(instrument_type, Trait::kPolledReadings) && em61_polled_mode) return polling_interval_ms;
   for (const TimerPeriod& t : kTimerPeriods)
     if (t.instrument_type == instrument_type) return t.period_ms;
   return 300;
 }
 
-int tick_divisor(int instrument_type, int survey_mode, double reading_interval_s) {
+int tick_divisor(InstrumentType instrument_type, int survey_mode, double reading_interval_s) {
   if (has_trait(instrument_type, Trait::kWheelMode) && survey_mode == kModeWheel) return 1;
   if (has_trait(instrument_type, Trait::kWheelMode) && survey_mode == kModeManual) return 6;
   const double rate = update_rate(reading_interval_s);
@@ -154,12 +155,12 @@ double em34_y_offset(double gps_y_offset, int reference, int coil_spacing_m) {
   }
 }
 
-double colour_class_width(const Settings& s, int instrument_type, int colour_map_view) {
+double colour_class_width(const Settings& s, InstrumentType instrument_type, int colour_map_view) {
   const auto& scale = colour_map_uses_scale_2(instrument_type, colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
   return (scale[1] - scale[0]) / (kColourClasses + 1);
 }
 
-std::optional<OperatorMessage> port_assignment_problem(const Settings& s, int instrument_type) {
+std::optional<OperatorMessage> port_assignment_problem(const Settings& s, InstrumentType instrument_type) {
   const bool instrument = s.instrument_state >= 1;
   const bool gps = s.gps_enabled == 1;
   if (!instrument && !gps)
@@ -186,7 +187,7 @@ OperatorMessage connection_issue(bool tilt_meter) {
 
 StartPlan plan_survey_start(const StartInput& input) {
   const Settings& s = input.settings;
-  const int type = input.variant.instrument_type;
+  const InstrumentType type = input.variant.instrument_type;
   StartPlan plan;
   plan.survey = reset_survey(s, input.variant);
   plan.instrument_used = s.instrument_state >= 1;

@@ -61,20 +61,21 @@ std::string dilution_label(int gps_sentence, bool slam) {
   return "PDOP:";
 }
 
-ScaleLabels conductivity_scale_labels(int instrument_type, double minimum, double maximum) {
+ScaleLabels conductivity_scale_labels(InstrumentType instrument_type, double minimum, double maximum) {
   const InstrumentRow* row = find_instrument(instrument_type);
   const std::string format(row ? row->scale_format : "%0.0fmS/m");
   return {format_double(format.c_str(), maximum), format_double(format.c_str(), minimum)};
 }
 
-ScaleLabels inphase_scale_labels(int instrument_type, int em38_4_inphase_units, double minimum, double maximum) {
+ScaleLabels inphase_scale_labels(InstrumentType instrument_type, int em38_4_inphase_units, double minimum,
+                                 double maximum) {
   const char* format =
       has_trait(instrument_type, Trait::kInphaseUnits) && em38_4_inphase_units == 1 ? "%0.0fmS/m" : "%0.0fppt";
   return {format_double(format, maximum), format_double(format, minimum)};
 }
 
-std::vector<std::string> instrument_block_rows(const Settings& s, int type, bool instrument_used, int coil_spacing_m,
-                                               char coil_letter, bool narrow_panel) {
+std::vector<std::string> instrument_block_rows(const Settings& s, InstrumentType type, bool instrument_used,
+                                               int coil_spacing_m, char coil_letter, bool narrow_panel) {
   if (!instrument_used) return {"Instrument", "Disabled", "GXY Mode"};
   switch (type) {
     case kEm31Mk2: return em31_rows(s);

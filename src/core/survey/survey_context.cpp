@@ -26,7 +26,7 @@ CommandContext command_context_from_settings(const Settings& s, const Variant& v
   return c;
 }
 
-MonitorInput monitor_input_from_settings(const Settings& s, int instrument_type, std::uint32_t now,
+MonitorInput monitor_input_from_settings(const Settings& s, InstrumentType instrument_type, std::uint32_t now,
                                          std::uint32_t last_record_tick) {
   MonitorInput in;
   in.instrument_type = instrument_type;
@@ -43,7 +43,7 @@ ReadingContext reading_context_from_settings(const Settings& s, std::uint32_t no
   return c;
 }
 
-HeaderFields survey_header_fields(const Settings& s, int instrument_type, const SurveyRecord& survey) {
+HeaderFields survey_header_fields(const Settings& s, InstrumentType instrument_type, const SurveyRecord& survey) {
   HeaderFields f = header_fields_from_settings(s, instrument_type);
   f.file_name = survey.file_name;
   f.reference_easting = survey.reference_easting;

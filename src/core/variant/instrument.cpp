@@ -258,37 +258,37 @@ bool holds(std::string_view letters, char tag) { return tag != 0 && letters.find
 
 std::span<const InstrumentRow> instrument_table() { return kInstruments; }
 
-const InstrumentRow* find_instrument(int instrument_type) {
+const InstrumentRow* find_instrument(InstrumentType instrument_type) {
   for (const InstrumentRow& row : kInstruments)
     if (row.type == instrument_type) return &row;
   return nullptr;
 }
 
-bool in_family(int instrument_type, InstrumentFamily family) {
+bool in_family(InstrumentType instrument_type, InstrumentFamily family) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && row->family == family;
 }
 
-bool has_trait(int instrument_type, Trait trait) {
+bool has_trait(InstrumentType instrument_type, Trait trait) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && (row->traits & trait_bit(trait)) != 0;
 }
 
-int instrument_baud_index(int instrument_type) {
+int instrument_baud_index(InstrumentType instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row ? row->baud_index : 0;
 }
 
-bool is_em61(int instrument_type) { return in_family(instrument_type, F::kEm61); }
+bool is_em61(InstrumentType instrument_type) { return in_family(instrument_type, F::kEm61); }
 
-bool is_t_record_instrument(int instrument_type) { return in_family(instrument_type, F::kTRecord); }
+bool is_t_record_instrument(InstrumentType instrument_type) { return in_family(instrument_type, F::kTRecord); }
 
-bool is_conductivity_meter(int instrument_type) {
+bool is_conductivity_meter(InstrumentType instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && row->conductivity_meter;
 }
 
-bool has_inphase_columns(int instrument_type) {
+bool has_inphase_columns(InstrumentType instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   if (!row) return false;
   for (const ValueColumnSpec& c : row->value_columns)
@@ -296,27 +296,27 @@ bool has_inphase_columns(int instrument_type) {
   return false;
 }
 
-bool has_sensor_count(int instrument_type) {
+bool has_sensor_count(InstrumentType instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && row->sensor_count;
 }
 
-bool has_binary_records(int instrument_type) {
+bool has_binary_records(InstrumentType instrument_type) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && (row->family == F::kBinaryFF || row->family == F::kEm61);
 }
 
-bool is_reading_letter(int instrument_type, char tag) {
+bool is_reading_letter(InstrumentType instrument_type, char tag) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && holds(row->reading_letters, tag);
 }
 
-bool is_marker_letter(int instrument_type, char tag) {
+bool is_marker_letter(InstrumentType instrument_type, char tag) {
   const InstrumentRow* row = find_instrument(instrument_type);
   return row && holds(row->marker_letters, tag);
 }
 
-char marker_letter_of(int instrument_type, char letter) {
+char marker_letter_of(InstrumentType instrument_type, char letter) {
   const InstrumentRow* row = find_instrument(instrument_type);
   if (!row) return letter;
   const std::size_t at = row->reading_letters.find(letter);

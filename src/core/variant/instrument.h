@@ -117,33 +117,33 @@ struct InstrumentRow {
 std::span<const InstrumentRow> instrument_table();
 
 // nullptr for a type outside the table.
-const InstrumentRow* find_instrument(int instrument_type);
+const InstrumentRow* find_instrument(InstrumentType instrument_type);
 
-bool in_family(int instrument_type, InstrumentFamily family);
+bool in_family(InstrumentType instrument_type, InstrumentFamily family);
 // false for a type outside the table.
-bool has_trait(int instrument_type, Trait trait);
-bool is_em61(int instrument_type);
-bool is_t_record_instrument(int instrument_type);  // EM31-MK2, EM38, EM34-3
-bool is_conductivity_meter(int instrument_type);
+bool has_trait(InstrumentType instrument_type, Trait trait);
+bool is_em61(InstrumentType instrument_type);
+bool is_t_record_instrument(InstrumentType instrument_type);  // EM31-MK2, EM38, EM34-3
+bool is_conductivity_meter(InstrumentType instrument_type);
 // EM31-MK2, EM38, EM38-MK2, EM38-4, CS-21: an in-phase value beside the
 // conductivity of a coil (its own scale and colour bar).
-bool has_inphase_columns(int instrument_type);
+bool has_inphase_columns(InstrumentType instrument_type);
 // Grad601 and EM61-LX2: the number of sensors is a setting (list index 1: two).
-bool has_sensor_count(int instrument_type);
+bool has_sensor_count(InstrumentType instrument_type);
 // EM38-MK2, EM38-4 and the EM61 types: reading records hold the
 // instrument's binary bytes as received.
-bool has_binary_records(int instrument_type);
+bool has_binary_records(InstrumentType instrument_type);
 
 // The instrument port's default baud list index (0 for a type outside the table).
-int instrument_baud_index(int instrument_type);
+int instrument_baud_index(InstrumentType instrument_type);
 
 // Column 0 of a data-file record written from an instrument record.
-bool is_reading_letter(int instrument_type, char tag);
-bool is_marker_letter(int instrument_type, char tag);
+bool is_reading_letter(InstrumentType instrument_type, char tag);
+bool is_marker_letter(InstrumentType instrument_type, char tag);
 // The EM61-LX2's marker letter of a reading letter (T, D, E, F -> M, N, P,
 // Q: a reading taken while a marker is held); the letter itself otherwise.
-char marker_letter_of(int instrument_type, char reading_letter);
-inline bool is_instrument_letter(int instrument_type, char tag) {
+char marker_letter_of(InstrumentType instrument_type, char reading_letter);
+inline bool is_instrument_letter(InstrumentType instrument_type, char tag) {
   return is_reading_letter(instrument_type, tag) || is_marker_letter(instrument_type, tag);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,17 +29,31 @@ TEST(Variant, TableCoversNineInstrumentsBothLines) {
     EXPECT_GE(type_index(row.instrument_type), 0);
     EXPECT_LE(type_index(row.instrument_type), 13);
   }
-  EXPECT_EQ(find_variant_row(1), nullptr);
-  EXPECT_FALSE(is_valid_variant({0, 2}));
+  EXPECT_FALSE(is_valid_variant({kEm31Mk2, 2}));
   EXPECT_EQ(product_names({kEm61Mk2, kRealTimeMap}).version, "2.28");
   EXPECT_EQ(product_names({kEm34_3, kNavigation}).program_name, "Qyn34-3");
+}
+
+// A number from outside is an instrument type only when the table has it.
+TEST(Variant, InstrumentTypeFromNumber) {
+  int found = 0;
+  for (int n = -20; n <= 20; ++n) {
+    const std::optional<InstrumentType> type = instrument_type_from_number(n);
+    if (!type) continue;
+    ++found;
+    EXPECT_EQ(*type, n);
+    ASSERT_NE(find_variant_row(*type), nullptr) << n;
+  }
+  EXPECT_EQ(found, 9);
+  for (int n : {1, 2, 5, 6, -3, 10, 13, -5, -2147483647 - 1, 2147483647})
+    EXPECT_EQ(instrument_type_from_number(n), std::nullopt) << n;
 }
 
 // Which column-0 letters of a data-file record are readings and markers,
 // instrument by instrument, over every printable letter.
 TEST(InstrumentTable, RecordLettersOfEveryInstrument) {
   struct Row {
-    int type;
+    InstrumentType type;
     std::string readings;
     std::string markers;
   };
@@ -57,7 +72,6 @@ TEST(InstrumentTable, RecordLettersOfEveryInstrument) {
     EXPECT_FALSE(is_instrument_letter(r.type, '\0'));
     EXPECT_TRUE(is_instrument_letter(r.type, 'T'));
   }
-  EXPECT_FALSE(is_reading_letter(1, 'T'));
 }
 
 TEST(InstrumentTable, FamiliesAndRecordLengths) {
@@ -103,11 +117,9 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
   }
   EXPECT_TRUE(is_t_record_instrument(kEm34_3));
   EXPECT_FALSE(is_t_record_instrument(kEm38Mk2));
-  EXPECT_FALSE(in_family(1, InstrumentFamily::kTRecord));
-  for (int type : std::initializer_list<int>{kGrad601, kEm61Lx2, kEm61Mk2, kEm34_3, 1})
-    EXPECT_FALSE(has_inphase_columns(type)) << type;
-  for (int type : {kEm31Mk2, kEm38, kEm38Mk2, kEm38_4, kCs21}) EXPECT_TRUE(has_inphase_columns(type)) << type;
-  EXPECT_EQ(instrument_record_length({1, 0}), 0);
+  for (InstrumentType type : {kGrad601, kEm61Lx2, kEm61Mk2, kEm34_3}) EXPECT_FALSE(has_inphase_columns(type)) << type;
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm38Mk2, kEm38_4, kCs21})
+    EXPECT_TRUE(has_inphase_columns(type)) << type;
   EXPECT_EQ(instrument_record_length({kEm38, 2}), 0);
 }
 
@@ -164,7 +176,6 @@ TEST(InstrumentTable, TraitsOfEveryInstrument) {
       const bool listed = std::find(r.types.begin(), r.types.end(), row.type) != r.types.end();
       EXPECT_EQ(has_trait(row.type, r.trait), listed) << static_cast<int>(r.trait) << " " << row.type;
     }
-    EXPECT_FALSE(has_trait(1, r.trait));
   }
   // Every trait has its row above.
   std::uint64_t all = 0;
@@ -177,7 +188,7 @@ TEST(InstrumentTable, TraitsOfEveryInstrument) {
 // The row's values that stand for former per-instrument switches.
 TEST(InstrumentTable, ValuesOfEveryInstrument) {
   struct Row {
-    int type;
+    InstrumentType type;
     int baud_index;
     int sensor_count_column;
     std::uint8_t ncc_models;
@@ -208,7 +219,6 @@ TEST(InstrumentTable, ValuesOfEveryInstrument) {
     for (int line : {kRealTimeMap, kNavigation})
       EXPECT_EQ(has_shortened_records({r.type, line}), r.type == kEm31Mk2 && line == kNavigation) << r.type;
   }
-  EXPECT_EQ(instrument_baud_index(1), 0);
 }
 
 }  // namespace
