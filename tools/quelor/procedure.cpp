@@ -213,7 +213,7 @@ struct Run {
 
 struct Kind {
   const char* name;
-  int type;
+  InstrumentType type;
 };
 
 constexpr Kind kKinds[] = {
@@ -281,7 +281,7 @@ bool wire(Run& r, Procedures& p) {
     r.answer = [&p](int a) { return drift_answer(p.drift, a); };
     r.take(drift_start(p.drift, kEm38_4, r.options.samples > 0 ? r.options.samples : 20, true));
   } else if (n == "em61mk2-nulling" || n == "em61lx2-nulling" || n == "em61lx2-filter") {
-    const int type = r.variant.instrument_type;
+    const InstrumentType type = r.variant.instrument_type;
     const int nulling = r.options.samples > 0 ? r.options.samples
                         : type == kEm61Mk2    ? kMk2NullingSamples
                                               : kLx2NullingSamples;
