@@ -292,7 +292,7 @@ void lay_out_logging_window(HWND window) {
   GetClientRect(window, &client);
   const LoggingSession& s = logging_session();
   const ProfilePlan plan = current_profile_plan();
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   LayoutInput in;
   in.client_width = client.right;
   in.client_height = client.bottom;

@@ -114,7 +114,7 @@ void draw_frame(HDC dc, const RECT& r) {
   RoundRect(dc, r.left, r.top, r.right, r.bottom, kFrameRadius, kFrameRadius);
 }
 
-ScaleLabels component_scale_labels(int type, int component) {
+ScaleLabels component_scale_labels(InstrumentType type, int component) {
   if (component == 2)
     return inphase_scale_labels(type, g_settings.em38_4.inphase_units, g_settings.profile_scale_2[0],
                                 g_settings.profile_scale_2[1]);
@@ -124,7 +124,7 @@ ScaleLabels component_scale_labels(int type, int component) {
 // Above and below each profile window (or beside its top and bottom rows):
 // the maximum and the minimum of the scale it shows, centred.
 void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   const ProfilePlan plan = current_profile_plan();
   HBRUSH background = GetSysColorBrush(COLOR_BTNFACE);
   for (int k = 0; k < l.profile_count; ++k) {
