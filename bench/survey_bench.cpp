@@ -71,7 +71,7 @@ std::vector<RecordBytes> simulated_records(const Family& f) {
   return out;
 }
 
-Settings settings_of(const Family& f, int type) {
+Settings settings_of(const Family& f, InstrumentType type) {
   Settings s;
   apply_instrument_defaults(s, type);
   s.number_of_sensors = f.sensors == 2 ? 1 : 0;
@@ -121,7 +121,7 @@ void report(benchmark::State& state, std::int64_t readings, std::int64_t logged,
 
 // EM31-MK2, EM38 and EM34-3: the "T" record handler.
 void t_family(benchmark::State& state, Family f) {
-  const int type = devsim::find_instrument_kind(f.kind)->type;
+  const InstrumentType type = devsim::find_instrument_kind(f.kind)->type;
   const std::vector<RecordBytes> records = simulated_records(f);
   const Settings s = settings_of(f, type);
   const ReadingContext context = reading_context_from_settings(s, 0);
@@ -150,7 +150,7 @@ void t_family(benchmark::State& state, Family f) {
 
 // EM38-MK2, EM38-4, EM61-MK2, EM61-LX2, Grad601 and CS-21.
 void binary_and_line_family(benchmark::State& state, Family f) {
-  const int type = devsim::find_instrument_kind(f.kind)->type;
+  const InstrumentType type = devsim::find_instrument_kind(f.kind)->type;
   const std::vector<RecordBytes> records = simulated_records(f);
   const Settings s = settings_of(f, type);
   const InstrumentContext context = instrument_context_from_settings(s, 0);

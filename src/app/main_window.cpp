@@ -12,6 +12,7 @@
 #include "settings/instrument_defaults.h"
 #include "settings/settings_derived.h"
 #include "settings/settings_file.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -42,7 +43,7 @@ void create_work_folder(FileSystem& fs) {
 void load_settings(FileSystem& fs) {
   settings_file_operation(kLoadSettings, g_settings, g_variant, fs);
   g_settings_derived = derive_settings(g_settings, g_variant);
-  if (g_variant.instrument_type == kGrad601) g_settings.geometry_units = 0;
+  if (has_trait(g_variant.instrument_type, Trait::kNoGeometryUnits)) g_settings.geometry_units = 0;
 }
 
 void create_fonts() {

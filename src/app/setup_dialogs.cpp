@@ -21,6 +21,7 @@
 #include "shell/setup_dialog_templates.h"
 #include "app/logging/display_dialogs.h"
 #include "shell/setup_keys.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -313,7 +314,8 @@ DLGPROC setup_dialog_procedure(int command) {
     case kCommandSurveySetup: return survey_setup_procedure;
     case kCommandSystemSetup: return system_setup_procedure;
     case kCommandGeometrySetup:
-      return g_variant.instrument_type == kEm61Lx2 ? alarm_setup_procedure : geometry_setup_procedure;
+      return has_trait(g_variant.instrument_type, Trait::kAlarmSetup) ? alarm_setup_procedure
+                                                                      : geometry_setup_procedure;
     case kCommandGpsPortSetup: return gps_input_procedure;
     case kCommandMapOptions: return map_display_options_procedure;
     case kCommandProfilesOptions: return profile_options_procedure;

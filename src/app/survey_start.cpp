@@ -20,6 +20,7 @@
 #include "app/logging/instrument_handlers_win.h"
 #include "setup/em61_start_mode.h"
 #include "survey/survey_context.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -120,7 +121,7 @@ void begin_logging_session(const StartPlan& plan) {
   s.sink.close();
   s.renew_writer();
   s.em34_group = Em34StationGroup{};
-  if (g_variant.instrument_type == kEm34_3 && plan.survey.survey_mode == kModeManual) {
+  if (has_trait(g_variant.instrument_type, Trait::kStationReadings) && plan.survey.survey_mode == kModeManual) {
     const int per_station = command_context_from_settings(g_settings, g_variant, 0).readings_per_station;
     s.em34_group.size = per_station < 1 ? 1 : per_station;
     s.reading_context.station_group = &s.em34_group;

@@ -3,6 +3,7 @@
 // stream. Every framed record must pass the reader's own validity test and
 // decode into finite values.
 #include <cmath>
+#include <optional>
 #include <variant>
 
 #include "fuzz_target.h"
@@ -17,10 +18,8 @@
 namespace quelor::fuzz {
 namespace {
 
-constexpr int kTilt = 100;
-
 struct Reader {
-  int type;
+  std::optional<InstrumentType> type;  // nullopt: the tilt meter
   ReaderOptions options;
 };
 
@@ -38,7 +37,7 @@ constexpr Reader kReaders[] = {
     {kEm61Mk2, {.second_mode = true}},
     {kGrad601, {}},
     {kCs21, {}},
-    {kTilt, {}},
+    {std::nullopt, {}},
 };
 constexpr std::size_t kReaderCount = std::size(kReaders);
 
@@ -48,7 +47,8 @@ void all_finite(const auto& values, std::string_view what) {
 
 void decode(const Reader& r, RecordBytes record, std::uint8_t options, CurrentRing& ring) {
   const Em31Options em31{(options & 1) != 0, (options & 2) != 0, (options & 4) != 0, (options & 8) != 0};
-  switch (r.type) {
+  if (!r.type) return;
+  switch (*r.type) {
     case kEm31Mk2: decode_em31_mk2(record.view(), em31); break;
     case kEm38: decode_em38(record.view(), em31); break;
     case kEm34_3: {
@@ -127,7 +127,7 @@ void fuzz_one(const FuzzInput& in) {
   if (in.bytes.size() < 2) return;
   const Reader& r = kReaders[in.bytes[0] % kReaderCount];
   const std::uint8_t options = in.bytes[1];
-  InstrumentFramer framer = r.type == kTilt ? make_tilt_reader_framer() : *make_instrument_framer(r.type, r.options);
+  InstrumentFramer framer = !r.type ? make_tilt_reader_framer() : *make_instrument_framer(*r.type, r.options);
   CurrentRing ring = make_current_ring(1 + options % 8);
   FrameContext ctx;
   ctx.records_per_reading = options % 4 - 1;

@@ -25,7 +25,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr InstrumentType kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 
 constexpr int kGiveUpTicks = 100;  // 3 s
 
@@ -72,7 +72,7 @@ TEST_F(DialogAccelerators, CommandDialogs) {
 
 TEST_F(DialogAccelerators, DisplayDialogs) {
   int reached = 0;
-  for (int type : kTypes) {
+  for (InstrumentType type : kTypes) {
     g_variant = Variant{type, kNavigation};
     g_settings = initial_settings(g_variant);
     const std::string where = "type " + std::to_string(type);
@@ -95,7 +95,7 @@ TEST_F(DialogAccelerators, DisplayDialogs) {
 
 TEST_F(DialogAccelerators, MapDialogs) {
   int reached = 0;
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int nav : {kNavigation, kRealTimeMap})
       for (bool parallel_lines : {false, true}) {
         g_variant = Variant{type, nav};

@@ -66,7 +66,8 @@ TEST_F(DisplayDialogs, SpeedScaleKeepsItsMaximumForZeroAndTakesTheUnit) {
 
 TEST_F(DisplayDialogs, ProfileOptionsShowTheInstrumentsTracesAndStoreThem) {
   struct Case {
-    int type, sensors, rows;
+    InstrumentType type;
+    int sensors, rows;
   };
   for (const Case c : {Case{kEm61Lx2, 1, 6}, Case{kEm61Mk2, 0, 4}, Case{kGrad601, 0, 1}}) {
     g_variant = {c.type, kRealTimeMap};

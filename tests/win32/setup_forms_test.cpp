@@ -25,7 +25,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr InstrumentType kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 constexpr int kWidths[] = {599, 1274};
 
 DialogForm form_of(int command, const Settings& s, const Variant& v) {
@@ -70,7 +70,7 @@ using SetupForms = test::SetupWindowFixture;
 
 TEST_F(SetupForms, EveryTemplateHoldsItsDialogsControls) {
   int checked = 0;
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int nav : {0, 1})
       for (int width : kWidths)
         for (int command : {kCommandSurveySetup, kCommandSystemSetup, kCommandGeometrySetup, kCommandGpsPortSetup}) {
@@ -146,10 +146,11 @@ TEST_F(SetupForms, OkStoresWhatTheDialogLogicStoresCancelNothing) {
 // shown is reached by Alt and its own letter.
 TEST_F(SetupForms, EveryFieldIsReachedByAltAndItsLetter) {
   struct Case {
-    int type, nav, width, command;
+    InstrumentType type;
+    int nav, width, command;
   };
   std::vector<Case> cases;
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int width : kWidths)
       for (int command : {kCommandSurveySetup, kCommandSystemSetup, kCommandGeometrySetup, kCommandGpsPortSetup})
         cases.push_back({type, type == kEm61Mk2 ? 0 : 1, width, command});

@@ -18,7 +18,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr InstrumentType kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 constexpr int kWidths[] = {594, 599, 600, 634, 639, 640, 783, 784, 1018, 1274};
 constexpr const wchar_t* kSettingsFile = L"C:\\ProgramData\\Quelor\\Qyn31MK2\\Qyn31MK2_220.INI";
 
@@ -33,7 +33,7 @@ std::wstring window_text(HWND w) {
 TEST(SetupTemplates, EveryVariantFindsEveryTemplate) {
   const HMODULE module = GetModuleHandleW(nullptr);
   int looked_up = 0;
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int nav : {0, 1})
       for (int command = 0; command < 10; ++command)
         for (int width : kWidths) {
@@ -58,7 +58,7 @@ TEST(SetupTemplates, EveryVariantFindsEveryTemplate) {
 TEST(SetupTemplates, EachTemplateIsTitledLikeItsCommand) {
   QUELOR_REQUIRE_WINDOWS();
   std::map<std::string, std::pair<std::string, int>> title_of;
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int nav : {0, 1})
       for (int command = 1; command <= 7; ++command)
         for (int width : kWidths) {

@@ -17,7 +17,7 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr InstrumentType kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 
 // Screens of every button layout: wide landscape (two columns), narrow
 // landscape (one column) and portrait rows, at their largest and smallest.
@@ -73,7 +73,7 @@ TEST_F(SetupPaint, SummaryFitsTheFreeAreaOfEveryLayout) {
   HBITMAP bitmap = CreateCompatibleBitmap(screen, 1300, 1300);
   HGDIOBJ old = SelectObject(dc, bitmap);
   for (const Screen& s : kScreens)
-    for (int type : kTypes)
+    for (InstrumentType type : kTypes)
       for (int nav : {0, 1}) {
         use_screen(main_, s);
         g_variant = {type, nav};
@@ -122,7 +122,7 @@ TEST_F(SetupPaint, PaintsEveryInstrumentInEveryLayout) {
   const int screen_w = GetSystemMetrics(SM_CXSCREEN), screen_h = GetSystemMetrics(SM_CYSCREEN);
   constexpr COLORREF kAntenna = RGB(0xD0, 0x00, 0x00);
   for (const Screen& s : kScreens)
-    for (int type : kTypes) {
+    for (InstrumentType type : kTypes) {
       use_screen(main_, s);
       g_variant = {type, 0};
       g_settings = initial_settings(g_variant);

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "variant/instrument.h"
+
 namespace quelor::devsim {
 namespace {
 
@@ -219,7 +221,7 @@ void resolve_period(Options& o) {
   InstrumentConfig& c = o.instrument;
   c.period_ms = c.kind.period_ms;
   if (c.kind.type == kEm38) c.period_ms = em38_period_ms(c.em38_length);
-  if (c.kind.type == kEm38_4) c.period_ms = 100.0 * em38_4_records_per_reading(c.em38_4_rate);
+  if (has_trait(c.kind.type, Trait::kRecordGroups)) c.period_ms = 100.0 * em38_4_records_per_reading(c.em38_4_rate);
   if (c.kind.configurable_rate && o.rate_hz) c.period_ms = 1000.0 / *o.rate_hz;
 }
 

@@ -13,6 +13,7 @@
 #include "devsim/readings.h"
 #include "devsim/site.h"
 #include "devsim/walk.h"
+#include "variant/variant.h"
 
 namespace quelor::devsim {
 

@@ -30,6 +30,7 @@
 #include "serial/instrument_framer.h"
 #include "serial/text_fields.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 #include "file_input.h"
 
@@ -37,16 +38,14 @@ namespace quelor::tool {
 
 namespace {
 
-constexpr int kTiltType = 100;  // not an instrument type: the tilt meter
-
 struct Instrument {
   const char* name;
-  int type;
+  std::optional<InstrumentType> type;  // nullopt: the tilt meter
 };
 
 constexpr Instrument kInstruments[] = {
     {"em31mk2", kEm31Mk2}, {"em38", kEm38},       {"em34-3", kEm34_3},   {"em38mk2", kEm38Mk2}, {"em38-4", kEm38_4},
-    {"cs21", kCs21},       {"grad601", kGrad601}, {"em61lx2", kEm61Lx2}, {"em61mk2", kEm61Mk2}, {"tilt", kTiltType},
+    {"cs21", kCs21},       {"grad601", kGrad601}, {"em61lx2", kEm61Lx2}, {"em61mk2", kEm61Mk2}, {"tilt", std::nullopt},
 };
 
 struct Options {
@@ -156,9 +155,9 @@ std::string parse_options(int argc, char** argv, Options& o) {
 // The eight channel slots of the dipole instruments from the meaning's
 // columns (V conductivity, V in-phase, H conductivity, H in-phase of each
 // coil); the EM34-3's six spacings are its columns.
-std::vector<std::optional<double>> slot_values(const ReadingMeaning& m, int type) {
+std::vector<std::optional<double>> slot_values(const ReadingMeaning& m, InstrumentType type) {
   std::vector<std::optional<double>> v(8);
-  if (type == kEm34_3) {
+  if (has_trait(type, Trait::kCoilConfigurations)) {
     for (std::size_t i = 0; i < 6; ++i) v[i] = m.columns[i];
     return v;
   }
@@ -180,7 +179,7 @@ std::vector<std::optional<double>> optional_values(const std::array<std::optiona
 }
 
 // The settings the options stand for, as the program would hold them.
-Settings settings_of(const Options& o, int type) {
+Settings settings_of(const Options& o, InstrumentType type) {
   Settings s;
   s.survey_mode = o.manual ? kModeManual : kModeAuto;
   s.component = o.inphase_only ? 1 : 0;
@@ -201,7 +200,7 @@ struct Decoder {
 
   // The program's reading of a record: the record the file receives (the
   // EM61 decoders put the ring's mean current in it), then its meaning.
-  ReadingMeaning meaning(const RecordBytes& framed, int type, std::string& body) {
+  ReadingMeaning meaning(const RecordBytes& framed, InstrumentType type, std::string& body) {
     RecordBytes record = framed;
     if (type == kEm61Mk2) decode_em61_mk2(record, em61_options(context), ring, {});
     if (type == kEm61Lx2) decode_em61_lx2(record, context.two_sensors, {});
@@ -210,7 +209,7 @@ struct Decoder {
     return interpret_reading(context, body);
   }
 
-  std::string em31_type(const RecordBytes& record, int type) {
+  std::string em31_type(const RecordBytes& record, InstrumentType type) {
     std::string body;
     const ReadingMeaning m = meaning(record, type, body);
     JsonObject j;
@@ -242,7 +241,7 @@ struct Decoder {
   }
 
   // The channels shown: EM61-MK2 channels 1-4; EM61-LX2 E, L, F of each coil.
-  std::string em61(const RecordBytes& framed, int type) {
+  std::string em61(const RecordBytes& framed, InstrumentType type) {
     std::string body;
     const ReadingMeaning m = meaning(framed, type, body);
     JsonObject j;
@@ -277,7 +276,8 @@ struct Decoder {
   }
 
   std::string line(const RecordBytes& record, bool valid) {
-    const int type = o.instrument->type;
+    if (!o.instrument->type) return tilt(record, valid);
+    const InstrumentType type = *o.instrument->type;
     switch (type) {
       case kEm31Mk2:
       case kEm38:
@@ -302,7 +302,8 @@ int run_decode(int argc, char** argv) {
   std::vector<std::uint8_t> data;
   if (!read_input(o.file, data)) return bad(std::string("cannot read '") + (o.file ? o.file : "-") + "'");
 
-  const int type = o.instrument->type;
+  const bool tilt = !o.instrument->type;
+  const InstrumentType type = o.instrument->type.value_or(kEm31Mk2);  // the tilt meter: none of its own
   ReaderOptions ro;
   ro.two_coils = o.two_sensors;
   ro.second_mode = o.second_mode;
@@ -312,16 +313,15 @@ int run_decode(int argc, char** argv) {
     if (!length) return bad("no EM38 record of 7 or 12 characters found to set the record length");
     ro.record_length = *length;
   }
-  InstrumentFramer framer = type == kTiltType ? make_tilt_reader_framer() : *make_instrument_framer(type, ro);
+  InstrumentFramer framer = tilt ? make_tilt_reader_framer() : *make_instrument_framer(type, ro);
   FrameContext ctx;
   ctx.survey_mode = o.manual ? 2 : 0;
   const Settings settings = settings_of(o, type);
-  const std::size_t ring = type == kTiltType ? 0 : normalisation_size(settings, type);
-  Decoder decoder{o, make_current_ring(ring),
-                  decode_context_from_settings(settings, type == kTiltType ? kEm31Mk2 : type, o.manual, ring > 0)};
+  const std::size_t ring = tilt ? 0 : normalisation_size(settings, type);
+  Decoder decoder{o, make_current_ring(ring), decode_context_from_settings(settings, type, o.manual, ring > 0)};
   for (const std::uint8_t byte : data) {
     const FrameStep step = frame_byte(framer, byte, ctx);
-    const bool tilt_line = type == kTiltType && step.event == FrameEvent::kRejected;
+    const bool tilt_line = tilt && step.event == FrameEvent::kRejected;
     if (!(step.event == FrameEvent::kRecord && step.deliver) && !tilt_line) continue;
     const std::string line = decoder.line(framed_record(framer), !tilt_line);
     std::fputs(line.c_str(), stdout);

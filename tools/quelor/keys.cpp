@@ -91,7 +91,7 @@ std::string action_name(int action) {
 }
 
 // The menu text of a code without its '&'; empty without a menu item.
-std::string menu_text_of(int code, int type) {
+std::string menu_text_of(int code, InstrumentType type) {
   const CommandRow* row = find_command(code);
   const char* text = row && row->menu_id ? menu_item_text(row->menu_id, type) : nullptr;
   std::string out;
@@ -154,7 +154,8 @@ int run_keys(int argc, char** argv) {
     const std::string_view arg = argv[i];
     const bool has_value = i + 1 < argc;
     if (arg == "--instrument" && has_value) {
-      const auto type = lookup(kInstrumentNames, argv[++i]);
+      const std::optional<int> number = lookup(kInstrumentNames, argv[++i]);
+      const std::optional<InstrumentType> type = number ? instrument_type_from_number(*number) : std::nullopt;
       if (!type) return bad(std::string("unknown instrument '") + argv[i] + "'");
       o.keys.instrument_type = o.situation.instrument_type = *type;
       o.have_instrument = true;

@@ -99,7 +99,7 @@ MapOptionsText parse_arguments(int argc, char** argv) {
 }
 
 // The limits of the mapped component from "MIN,MAX".
-void set_scale(Settings& s, int type, const std::string& text) {
+void set_scale(Settings& s, InstrumentType type, const std::string& text) {
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos) throw BadInput{"--scale needs MIN,MAX"};
   const double low = number(text.substr(0, comma), "scale minimum");
@@ -115,7 +115,7 @@ struct Frame {
 
 Frame apply_options(const MapOptionsText& o, Settings& s, const Variant& v) {
   Frame f;
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   if (o.tile) f.tile = static_cast<int>(whole(*o.tile, "--tile", 8, 4000));
   if (o.map_size) s.map.map_size = whole(*o.map_size, "--map-size", 1, 100000000);
   if (o.view) s.colour_map_view = static_cast<int>(whole(*o.view, "--view", 0, mapped_view_count(view_setup(s, type))));

@@ -19,12 +19,12 @@ std::string load_settings_file(const std::string& path, Settings& s, const Varia
   return {};
 }
 
-void set_mapped_scale(Settings& s, int type, double minimum, double maximum) {
+void set_mapped_scale(Settings& s, InstrumentType type, double minimum, double maximum) {
   auto& scale = colour_map_uses_scale_2(type, s.colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
   scale = {minimum, maximum};
 }
 
-std::pair<double, double> mapped_scale(const Settings& s, int type) {
+std::pair<double, double> mapped_scale(const Settings& s, InstrumentType type) {
   const auto& scale = colour_map_uses_scale_2(type, s.colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
   return {scale[0], scale[1]};
 }

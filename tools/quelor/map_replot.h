@@ -16,6 +16,7 @@
 #include "map/raster_tiles.h"
 #include "map_background.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor::tool {
 
@@ -44,10 +45,10 @@ std::string load_settings_file(const std::string& path, Settings& s, const Varia
 
 // The limits of the mapped component: scale 1, or scale 2 for the views
 // that map the second component.
-void set_mapped_scale(Settings& s, int instrument_type, double minimum, double maximum);
+void set_mapped_scale(Settings& s, InstrumentType instrument_type, double minimum, double maximum);
 
 // The scale the colour map of the current view uses.
-std::pair<double, double> mapped_scale(const Settings& s, int instrument_type);
+std::pair<double, double> mapped_scale(const Settings& s, InstrumentType instrument_type);
 
 // A file's bytes, or its path when the caller has let them go: it is then
 // read again when its turn comes, its first `size` bytes drawn (refused when

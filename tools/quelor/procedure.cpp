@@ -213,7 +213,7 @@ struct Run {
 
 struct Kind {
   const char* name;
-  int type;
+  InstrumentType type;
 };
 
 constexpr Kind kKinds[] = {
@@ -224,9 +224,9 @@ constexpr Kind kKinds[] = {
 void print_result(Run& r) {
   JsonObject j;
   const Settings& s = r.settings;
-  if (r.variant.instrument_type == kEm38Mk2)
+  if (has_trait(r.variant.instrument_type, Trait::kCalibrationOffsets))
     j.numbers("em38mk2_calibration", values_of(s.em38mk2_calibration.data(), 6));
-  if (r.variant.instrument_type == kEm38_4) {
+  if (has_trait(r.variant.instrument_type, Trait::kCalibrationConstants)) {
     const std::array<double, 28> c = em38_4_constants(em38_4_calibration(s.em38_4));
     j.numbers("em38_4_constants", values_of(c.data(), 18));
   }
@@ -281,7 +281,7 @@ bool wire(Run& r, Procedures& p) {
     r.answer = [&p](int a) { return drift_answer(p.drift, a); };
     r.take(drift_start(p.drift, kEm38_4, r.options.samples > 0 ? r.options.samples : 20, true));
   } else if (n == "em61mk2-nulling" || n == "em61lx2-nulling" || n == "em61lx2-filter") {
-    const int type = r.variant.instrument_type;
+    const InstrumentType type = r.variant.instrument_type;
     const int nulling = r.options.samples > 0 ? r.options.samples
                         : type == kEm61Mk2    ? kMk2NullingSamples
                                               : kLx2NullingSamples;
@@ -302,7 +302,7 @@ bool wire(Run& r, Procedures& p) {
     if (n == "em61lx2-filter") {
       const int filter = r.options.samples > 0 ? r.options.samples : kLx2FilterSamples;
       r.take(filter_calibration_start(p.em61, r.options.two_coils, kLx2NullingSamples, filter));
-    } else if (type == kEm61Mk2 && r.options.normalisation > 0) {
+    } else if (has_trait(type, Trait::kCurrentRing) && r.options.normalisation > 0) {
       r.take(normalisation_start(p.em61, r.instrument.current_ring));
     } else {
       r.take(nulling_start(p.em61, nulling));

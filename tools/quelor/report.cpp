@@ -233,7 +233,7 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   }
   m.note = html_format("%ld swaths, %ld bars, %ld readings drawn; the walked track in black", r.counts.swaths,
                        r.counts.bars, r.counts.readings);
-  const int type = in.files[0].info.variant.instrument_type;
+  const InstrumentType type = in.files[0].info.variant.instrument_type;
   if (s.colour_map_view > 0) {
     const auto [low, high] = mapped_scale(s, type);
     m.scale = std::pair{low, high};
@@ -304,7 +304,7 @@ MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Pr
 }
 
 // What the page was made with: the colour scale, the speed bar and the GPS warning mask.
-std::string settings_summary(const Settings& s, int type, bool scale_given) {
+std::string settings_summary(const Settings& s, InstrumentType type, bool scale_given) {
   const auto [low, high] = mapped_scale(s, type);
   const GpsWarningLimits gps = warning_limits(s.gps_warning_mask);
   std::string t = html_format("colour scale %g to %g%s; speed bar maximum %g %s; ", low, high,

@@ -123,7 +123,7 @@ void close_for_try(ReconnectState& r) {
 
 void start_job(ReconnectState& r) {
   cancel_job(r);
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   auto job = std::make_shared<OpenerJob>();
   job->port_index = g_settings.instrument_port;
   job->settings = instrument_line_settings(type, instrument_baud_index(type));

@@ -24,6 +24,7 @@
 #include "serial/reading_messages.h"
 #include "survey/connection_monitor.h"
 #include "survey/em34_station_group.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -37,7 +38,8 @@ void remember_reading(DisplayValues& d, const ReadingOutcome& o) {
   d.dipole = o.meaning.dipole;
   d.range = o.meaning.full_scale;
   d.inphase_record = o.meaning.inphase_record;
-  if (g_variant.instrument_type == kEm34_3) d.coil_spacing_m = em34_spacing_of_slot(o.meaning.identity);
+  if (has_trait(g_variant.instrument_type, Trait::kCoilConfigurations))
+    d.coil_spacing_m = em34_spacing_of_slot(o.meaning.identity);
   d.marker = o.marker_shown;
   std::copy(d.history.begin() + 1, d.history.end(), d.history.begin());
   d.history.back() = o.first_value;

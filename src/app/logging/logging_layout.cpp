@@ -49,8 +49,7 @@ bool create_display_windows(HWND window, LoggingChildren& c) {
   c.bar_i = make_child(window, L"BarIWnd", L"", 0, kBarIWindowId);
   c.numbers = make_child(window, L"NumbersWnd", L"", 0, kNumbersWindowId);
   c.map = make_child(window, L"MapWnd", L"", WS_CLIPSIBLINGS, kMapWindowId);  // the colour bar may lie over it
-  const int type = g_variant.instrument_type;
-  const bool wide_bar = type == kEm31Mk2 || type == kEm38Mk2 || type == kEm38_4 || type == kCs21;
+  const bool wide_bar = has_trait(g_variant.instrument_type, Trait::kWideColourBar);
   c.colour_bar = make_child(window, L"ColorBarWnd", L"", 0, kColourBarWindowId,
                             wide_bar ? rect(30, 25, 244, 296) : rect(40, 25, 142, 296));
   c.speed = make_child(window, L"SpeedWnd", L"", 0, kSpeedWindowId);
@@ -293,7 +292,7 @@ void lay_out_logging_window(HWND window) {
   GetClientRect(window, &client);
   const LoggingSession& s = logging_session();
   const ProfilePlan plan = current_profile_plan();
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   LayoutInput in;
   in.client_width = client.right;
   in.client_height = client.bottom;
@@ -303,7 +302,7 @@ void lay_out_logging_window(HWND window) {
   in.numbers_lines = has_sensor_count(type) ? 6 : 4;
   in.profile_count = plan.count;
   in.bars = plan.bars;
-  in.side_width = type == kEm61Lx2 ? kAlarmColumnWidth : kSelectorSize + 10;
+  in.side_width = has_trait(type, Trait::kAlarmSetup) ? kAlarmColumnWidth : kSelectorSize + 10;
   measure_status_blocks(window, in);
   g_layout = compute_logging_layout(in);
   const LoggingChildren& c = s.children;

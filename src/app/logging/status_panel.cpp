@@ -22,6 +22,7 @@
 #include "survey/status_cells.h"
 #include "survey/status_texts.h"
 #include "app/logging/write_failure_win.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -113,7 +114,7 @@ void draw_frame(HDC dc, const RECT& r) {
   RoundRect(dc, r.left, r.top, r.right, r.bottom, kFrameRadius, kFrameRadius);
 }
 
-ScaleLabels component_scale_labels(int type, int component) {
+ScaleLabels component_scale_labels(InstrumentType type, int component) {
   if (component == 2)
     return inphase_scale_labels(type, g_settings.em38_4.inphase_units, g_settings.profile_scale_2[0],
                                 g_settings.profile_scale_2[1]);
@@ -123,7 +124,7 @@ ScaleLabels component_scale_labels(int type, int component) {
 // Above and below each profile window (or beside its top and bottom rows):
 // the maximum and the minimum of the scale it shows, centred.
 void draw_scale_labels(const Painter& p, const LoggingLayout& l) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   const ProfilePlan plan = current_profile_plan();
   HBRUSH background = GetSysColorBrush(COLOR_BTNFACE);
   for (int k = 0; k < l.profile_count; ++k) {
@@ -164,7 +165,7 @@ std::vector<std::string> instrument_rows(const Painter& p, const StatusTexts& t)
   std::vector<std::string> rows = t.instrument_rows;
   if (g_variant.instrument_type == kEm38_4 && logging_session().instrument_used && !em38_4_dipole_in_top_row(p))
     rows.insert(rows.begin(), kEm38_4DipoleRow);
-  if (g_variant.instrument_type == kEm61Mk2 && logging_session().instrument_used) {
+  if (has_trait(g_variant.instrument_type, Trait::kTiltMeter) && logging_session().instrument_used) {
     if (g_settings.tilt_meter != 0) {
       rows.insert(rows.end(), {"Tilt Meter:", "Roll:", "Pitch:"});
     } else {
@@ -220,8 +221,7 @@ void draw_em38_4_state(const Painter& p, const StatusTexts& t) {
 // The SLAM labels of the p-GGA SLAM input, for the instruments that show
 // them: once a fix came.
 bool slam_labels_possible() {
-  const int type = g_variant.instrument_type;
-  const bool instrument = type == kEm61Mk2 || type == kEm38Mk2 || type == kEm31Mk2 || type == kGrad601;
+  const bool instrument = has_trait(g_variant.instrument_type, Trait::kSlamLabels);
   return instrument && logging_session().gps_used && g_settings.gps_sentence == 7 && g_settings.pseudo_gga_variant == 1;
 }
 
@@ -361,7 +361,7 @@ void draw_map_title(const Painter& p, const LoggingLayout& l) {
 
 // EM61-LX2: one alarm box per coil with the monitored channel's letter.
 void draw_alarm_indicator(const Painter& p, const LoggingLayout& l) {
-  if (g_variant.instrument_type != kEm61Lx2) return;
+  if (!has_trait(g_variant.instrument_type, Trait::kAlarmSetup)) return;
   const int size = 14;
   const int left = l.numbers.left - 70;
   RECT area{left, l.numbers.top, l.numbers.left - 24, l.numbers.top + 2 * (size + 4)};

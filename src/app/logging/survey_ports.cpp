@@ -54,7 +54,8 @@ bool tilt_meter_check(int rate_index) { return tilt_output_rate(rate_index) != 0
 
 std::uint32_t published_records() { return reader_shared().framed_records.load(); }
 
-bool start_survey_reader(int instrument_type, int record_length, bool polled, bool second_mode, bool suspended) {
+bool start_survey_reader(InstrumentType instrument_type, int record_length, bool polled, bool second_mode,
+                         bool suspended) {
   InstrumentReaderSetup setup;
   setup.instrument_type = instrument_type;
   setup.options.record_length = record_length;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 // Opens the instrument port: an open port is purged and closed first; up to
@@ -25,7 +27,8 @@ bool tilt_meter_check(int rate_index);
 
 // Starts the instrument reader; the count of records published so far is
 // returned in `records_before` for the first-record wait.
-bool start_survey_reader(int instrument_type, int record_length, bool polled, bool second_mode, bool suspended);
+bool start_survey_reader(InstrumentType instrument_type, int record_length, bool polled, bool second_mode,
+                         bool suspended);
 // The instrument reader again as it was last started (the reconnection):
 // the same instrument and options; `record_length` above 0 replaces the
 // EM38 length. A polled reader starts idle.

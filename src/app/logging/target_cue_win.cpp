@@ -10,6 +10,7 @@
 #include "platform/win32/gdi_object.h"
 #include "survey/alarm.h"
 #include "survey/side_cue.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -25,14 +26,16 @@ TargetCue& target_cue() {
   return cue;
 }
 
-bool two_coil_lx2() { return g_variant.instrument_type == kEm61Lx2 && logging_session().decode.two_sensors; }
+bool two_coil_lx2() {
+  return has_trait(g_variant.instrument_type, Trait::kAlarmSetup) && logging_session().decode.two_sensors;
+}
 
 }  // namespace
 
 void reset_target_cue() { target_cue() = {}; }
 
 void run_target_cue(const InstrumentOutcome& o) {
-  if (g_variant.instrument_type != kEm61Lx2 || o.channel_count == 0) return;
+  if (!has_trait(g_variant.instrument_type, Trait::kAlarmSetup) || o.channel_count == 0) return;
   const bool two = logging_session().decode.two_sensors;
   const AlarmConfig config = alarm_config_from_settings(g_settings.alarm, two ? 1 : 0);
   const CoilValues v =

@@ -29,7 +29,7 @@ HBRUSH class_brush(int colour_class) {
 
 void paint_colour_bar(HDC dc, const RECT& client) {
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   const ColourBarLayout l = colour_bar_layout(type, g_settings.profile_scale_1[0], g_settings.profile_scale_1[1],
                                               g_settings.profile_scale_2[0], g_settings.profile_scale_2[1],
                                               colour_map_uses_scale_2(type, g_settings.colour_map_view));

@@ -23,6 +23,7 @@
 #include "settings/settings_file.h"
 #include "survey/logging_keys.h"
 #include "survey/start_plan.h"
+#include "variant/instrument.h"
 
 #undef MessageBox
 
@@ -344,7 +345,8 @@ void view_chosen(HWND dialog) {
   if (view > 0 && g_draft.settings.instrument_state == 0) {
     warn(dialog, "Only sensor position avaiable for GXY format");
     view = 0;
-  } else if (view == 1 && g_variant.instrument_type == kEm31Mk2 && g_draft.settings.component == 1) {
+  } else if (view == 1 && has_trait(g_variant.instrument_type, Trait::kInphaseOnlyComponent) &&
+             g_draft.settings.component == 1) {
     warn(dialog, "Inphase mode is fixed in the Survey Setup dialog");
     view = 2;
   }

@@ -324,7 +324,7 @@ INT_PTR CALLBACK drift_reminder_procedure(HWND dialog, UINT message, WPARAM w, L
 }
 
 void start_drift_control(HWND window) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   const bool ok = ask_box(window, drift_start_question(type)) == 1;
   install_hook();
   apply(window, drift_start(procedures().drift, type, drift_sample_count(g_settings), ok), drift_answers());
@@ -334,7 +334,7 @@ void start_drift_control(HWND window) {
 }  // namespace
 
 void nulling_action(HWND window, int) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   const LoggingSession& s = logging_session();
   if (!is_em61(type) || !s.instrument_used || !idle_for_a_new_procedure()) return;
   if (s.survey.state == kStateStandBy && ask_box(window, nulling_question()) != 1) return;
@@ -356,10 +356,10 @@ void procedures_at_survey_start(HWND window) {
 }
 
 void calibration_action(HWND window, int) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   AppProcedures& p = procedures();
   if (!logging_session().instrument_used || !idle_for_a_new_procedure()) return;
-  if (type == kEm61Lx2) {
+  if (has_trait(type, Trait::kFilterFactors)) {
     install_hook();
     apply(window,
           filter_calibration_start(p.em61, logging_session().decode.two_sensors, kLx2NullingSamples, kLx2FilterSamples),
@@ -370,14 +370,14 @@ void calibration_action(HWND window, int) {
   em38mk2_prepare(p.em38mk2, g_settings);
   const bool yes = ask_box(window, calibration_start_question(type)) == 1;
   install_hook();
-  if (type == kEm38Mk2)
+  if (has_trait(type, Trait::kCalibrationOffsets))
     apply(window, em38mk2_start(p.em38mk2, yes, clock()), nullptr);
   else
     apply(window, em38_4_start(p.em38_4, g_settings, yes, clock()), em38_4_answers());
 }
 
 void remove_calibration_action(HWND window, int) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   if (!in_family(type, InstrumentFamily::kBinaryFF) || !idle_for_a_new_procedure()) return;
   if (ask_box(window, remove_calibration_question()) != 1) return;
   ProcedureStep step = remove_calibration(g_settings, type);
@@ -400,7 +400,7 @@ void drift_reminder_action(HWND window, int) {
 }
 
 void drift_control_action(HWND window, int) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   if (!runs_drift_control(type) || !idle_for_a_new_procedure()) return;
   start_drift_control(window);
 }
@@ -409,10 +409,10 @@ void procedure_timer_tick(HWND window) {
   forget_if_closed();
   AppProcedures& p = procedures();
   if (p.box_open) return;
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   if (em38mk2_calibrating(p.em38mk2)) apply(window, em38mk2_on_tick(p.em38mk2, g_settings, clock()), nullptr);
   if (em38_4_calibrating(p.em38_4)) apply(window, em38_4_on_tick(p.em38_4, g_settings, clock()), em38_4_answers());
-  if (type != kEm38Mk2 && type != kEm38_4 && type != kCs21) return;
+  if (!has_trait(type, Trait::kDriftReminder)) return;
   if (!p.reminder_started) {
     drift_reminder_restart(p.reminder, g_settings.drift_reminder, GetTickCount());
     p.reminder_started = true;

@@ -37,7 +37,7 @@ constexpr std::array<TraitsRow, 8> kTraits{{
     {kRowLine, {true, false, true, false, false, false, false}},
 }};
 
-ReaderRow row_of(int type, const ReaderOptions& o) {
+ReaderRow row_of(InstrumentType type, const ReaderOptions& o) {
   switch (type) {
     case kEm38Mk2: return kRowEm38Mk2;
     case kEm38_4: return kRowEm38_4;
@@ -174,7 +174,7 @@ bool stays_held(const InstrumentLoop& loop, const ReaderHold& hold) {
 
 // In Manual mode only a record with the trigger mark could have become a
 // reading; in Auto and Wheel every record is one.
-bool counts_as_reading(int instrument_type, const RecordBytes& record) {
+bool counts_as_reading(InstrumentType instrument_type, const RecordBytes& record) {
   return reader_shared().survey.survey_mode.load() != kManualMode || record_triggered(instrument_type, record);
 }
 
@@ -316,7 +316,7 @@ DWORD WINAPI tilt_reader_thread(LPVOID) {
 
 }  // namespace
 
-ReaderTraits reader_traits(int instrument_type, const ReaderOptions& options) {
+ReaderTraits reader_traits(InstrumentType instrument_type, const ReaderOptions& options) {
   const ReaderRow row = row_of(instrument_type, options);
   for (const TraitsRow& r : kTraits)
     if (r.row == row) return r.traits;

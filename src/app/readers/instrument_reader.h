@@ -9,11 +9,12 @@
 #include <cstdint>
 
 #include "serial/instrument_framer.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
 struct InstrumentReaderSetup {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   ReaderOptions options;
   int port_number = 0;  // one-based instrument port (EM38-4 modem-status check)
 };
@@ -29,7 +30,7 @@ struct ReaderTraits {
   bool reads_modem_status = false;        // EM38-4 +16 bit
 };
 
-ReaderTraits reader_traits(int instrument_type, const ReaderOptions& options);
+ReaderTraits reader_traits(InstrumentType instrument_type, const ReaderOptions& options);
 
 // Creates the reader thread (held when asked) and stores its handle in
 // reader_shared(): the second-mode EM61-MK2 reader in second_mode_thread,

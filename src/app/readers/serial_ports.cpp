@@ -126,7 +126,7 @@ int open_tilt_port_at(int port_index, const LineSettings& settings) {
 int open_gps_port() { return open_gps_port_at(g_settings.gps_port, gps_line_settings(g_settings)); }
 
 int open_instrument_port(bool report_errors) {
-  const int type = g_variant.instrument_type;
+  const InstrumentType type = g_variant.instrument_type;
   return open_instrument_port_at(g_settings.instrument_port,
                                  instrument_line_settings(type, instrument_baud_index(type)), report_errors);
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "datafile/record_cursor.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -28,7 +29,7 @@ struct DataFileConversion {
   int map_units = 0;  // the survey's
   int zone = 1;       // the survey's UTM zone
   int rts_units = 0;  // feet of grid sentences (settings)
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
 };
 
 // The records, or nothing for a format that is not supported.

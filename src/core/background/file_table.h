@@ -11,6 +11,7 @@
 #include "background/load_options.h"
 #include "datafile/message_box.h"
 #include "io/file_system.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -22,7 +23,7 @@ struct BackgroundSurvey {
   int map_units = 0;
   int zone = 1;  // the survey's UTM zone
   int rts_units = 0;
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   int navigation_mode = 1;
 };
 

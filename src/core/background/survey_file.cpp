@@ -20,10 +20,7 @@ std::optional<SurveyFileInfo> read_survey_file_info(std::string_view bytes) {
   info.variant = h->variant;
   info.map_units = h->fields.map_units;
   info.survey_mode = h->fields.survey_mode;
-  const int type = h->variant.instrument_type;
-  if (type == kGrad601) info.two_sensors = h->fields.number_of_sensors == 1;
-  if (type == kEm61Lx2)
-    info.two_sensors = h->fields.number_of_sensors == 1 || h->program_code.find("LX2") != std::string::npos;
+  info.two_sensors = header_two_sensors(*h);
   if (h->has_gps_digits) {
     info.gps_sentence = h->fields.gps_sentence;
     info.pseudo_gga_variant = h->fields.pseudo_gga_variant;

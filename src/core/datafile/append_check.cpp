@@ -16,7 +16,7 @@ namespace {
 
 enum class Family { kEm31, kEm61Mk2, kEm61Lx2, kGrad601, kNone };
 
-Family family_of(int type) {
+Family family_of(InstrumentType type) {
   switch (type) {
     case kEm31Mk2:
     case kEm38:
@@ -29,7 +29,7 @@ Family family_of(int type) {
   }
 }
 
-const char* code_start(int type) {
+const char* code_start(InstrumentType type) {
   switch (type) {
     case kEm31Mk2: return "ZLK31";
     case kEm38Mk2: return "ZLK38MK2";
@@ -40,7 +40,7 @@ const char* code_start(int type) {
   }
 }
 
-const char* instrument_label(int type) {
+const char* instrument_label(InstrumentType type) {
   switch (type) {
     case kEm31Mk2: return "EM31-MK2";
     case kEm61Mk2: return "EM61-MK2";
@@ -95,7 +95,7 @@ std::optional<AppendCheckResult> compare_setting(int in_file, int selected, cons
 std::optional<AppendCheckResult> compare_em31_setup(const Variant& v, std::string_view rec1, const Settings& s) {
   static const std::vector<const char*> kComponents{"Both", "Inphase"};
   static const std::vector<const char*> kDipoles{"Vertical", "Horizontal"};
-  if (v.instrument_type == kEm31Mk2)
+  if (has_trait(v.instrument_type, Trait::kInphaseOnlyComponent))
     if (auto r = compare_setting(setup_digit(rec1, 18), s.component,
                                  "Component in the file: ", "Selected   Component: ", kComponents))
       return r;
@@ -107,12 +107,12 @@ std::optional<AppendCheckResult> compare_em31_setup(const Variant& v, std::strin
                            "EM31-MK2 Type in the file: ", "Selected  EM31-MK2  Type:", {"Standard", "Short"});
   int in_file = setup_digit(rec1, 19);
   int selected = s.em38mk2_model;
-  if (v.instrument_type == kEm38Mk2) {
+  if (has_trait(v.instrument_type, Trait::kModelCoilPairs)) {
     if (in_file == 2) in_file = 0;
   } else {
     // EM38 and EM34-3 files hold their own model or reference in column 19:
     // compare it with the value this program writes there.
-    selected = v.instrument_type == kEm34_3 ? s.em34_3_reference : s.instrument_model;
+    selected = has_trait(v.instrument_type, Trait::kCoilReference) ? s.em34_3_reference : s.instrument_model;
   }
   return compare_setting(in_file, selected,
                          "EM38-MK2 Type in the file: ", "Selected  EM38-MK2  Type:", {"EM38-MK2", "EM38-MK2-1"});
@@ -146,7 +146,8 @@ std::optional<AppendCheckResult> check_state(const Variant& v, std::string_view 
 
 std::optional<AppendCheckResult> check_sensors(const Variant& v, std::string_view rec1, const Settings& s) {
   if (!has_sensor_count(v.instrument_type)) return std::nullopt;
-  const int in_file = setup_digit(rec1, v.instrument_type == kEm61Lx2 ? 22 : 19);
+  const int in_file =
+      setup_digit(rec1, static_cast<std::size_t>(find_instrument(v.instrument_type)->sensor_count_column));
   if (in_file == s.number_of_sensors) return std::nullopt;
   return refuse(format_text(" %s%1d\r\n %s%1d\r\n %s", "Number of sensors in the file: ", in_file + 1,
                             "Number of sensors Selected:", s.number_of_sensors + 1,

@@ -27,7 +27,7 @@ std::string read_all(DataSink& sink) {
 
 }  // namespace
 
-FileKind classify_existing_file(DataSink& sink, int instrument_type) {
+FileKind classify_existing_file(DataSink& sink, InstrumentType instrument_type) {
   const std::string_view marker = file_marker(instrument_type);
   std::string bytes(marker.size(), '\0');
   const std::size_t n = sink.read(bytes.data(), bytes.size());

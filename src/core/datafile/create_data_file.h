@@ -19,6 +19,7 @@
 #include "datafile/writer.h"
 #include "io/file_system.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -42,7 +43,7 @@ enum class FileKind { kNew, kOwn, kForeign };
 // After opening an existing file: its first bytes against the variant's
 // marker. A file shorter than the marker counts as own (the append check
 // refuses it); the read position returns to the start.
-FileKind classify_existing_file(DataSink& sink, int instrument_type);
+FileKind classify_existing_file(DataSink& sink, InstrumentType instrument_type);
 
 enum class CreateOutcome { kCancelled, kOpenFailed, kNewFile, kForeignFile, kOwnFile };
 

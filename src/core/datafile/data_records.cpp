@@ -24,7 +24,7 @@ std::string em31_family_reading(const Variant& v, const ReadingInput& r) {
     out.replace(2, 5, first.substr(0, 5));
     if (r.record.size() >= 8) out.replace(7, 5, second.substr(0, 5));
   }
-  if (!(v.instrument_type == kEm31Mk2 && v.navigation_mode == kNavigation)) out += "   ";
+  if (!has_shortened_records(v)) out += "   ";
   return out;
 }
 
@@ -58,9 +58,10 @@ std::vector<std::string> line_block_records(const Variant& v, const LineBlockFie
       length));
   std::vector<std::string> constants;
   if (is_em61(v.instrument_type)) constants = null_value_records(v, f.null_values, f.previous_null_values);
-  if (v.instrument_type == kEm61Lx2)
+  if (has_trait(v.instrument_type, Trait::kFilterFactors))
     for (std::string& r : lx2_constant_records(v, f.lx2_constants)) constants.push_back(std::move(r));
-  if (v.instrument_type == kEm38_4) constants = em38_4_constant_records(v, f.em38_4_constants);
+  if (has_trait(v.instrument_type, Trait::kCalibrationConstants))
+    constants = em38_4_constant_records(v, f.em38_4_constants);
   for (std::string& r : constants) out.push_back(std::move(r));
   return out;
 }
@@ -71,7 +72,7 @@ std::string time_of_day_text(const LocalTime& t) {
 
 std::string time_mark_record(const Variant& v, const LocalTime& now, std::uint32_t tick) {
   std::string body = "*" + time_of_day_text(now);
-  if (!(v.instrument_type == kEm31Mk2 && v.navigation_mode == kNavigation)) body += "   ";
+  if (!has_shortened_records(v)) body += "   ";
   return ticked_record(body, tick, record_length(v));
 }
 
@@ -143,7 +144,7 @@ std::vector<std::string> null_value_records(const Variant& v, const std::array<d
   const int length = record_length(v);
   std::vector<std::string> out;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    if (v.instrument_type == kEm61Lx2) {
+    if (has_trait(v.instrument_type, Trait::kNullPairs)) {
       std::string body = with_previous ? format_text("O%9.2f %9.2f    ", values[i], previous[i])
                                        : format_text("O%9.2f", values[i]) + std::string(14, ' ');
       out.push_back(flagged_record(std::move(body), length));

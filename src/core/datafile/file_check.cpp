@@ -111,7 +111,7 @@ struct Checker {
   // status byte below 0x20.
   bool raw_status_byte() const {
     if (!variant) return false;
-    const int t = variant->instrument_type;
+    const InstrumentType t = variant->instrument_type;
     return is_t_record_instrument(t);
   }
 

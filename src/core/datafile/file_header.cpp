@@ -50,7 +50,7 @@ constexpr std::array<DigitColumn, 5> kMk2Digits{{{15, &H::map_units},
                                                  {18, &H::em61_model},
                                                  {21, &H::instrument_state}}};
 
-std::span<const DigitColumn> identification_digits(int type) {
+std::span<const DigitColumn> identification_digits(InstrumentType type) {
   switch (type) {
     case kEm34_3: return kEm34Digits;
     case kGrad601: return kGrad601Digits;
@@ -76,14 +76,14 @@ int model_as_set(int written) { return written == 2 ? 0 : written; }
 
 void read_identification(FileHeader& h, std::string_view r) {
   HeaderFields& f = h.fields;
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   f.gps_enabled = r.substr(12, 3) == "GPS" ? 1 : 0;
   for (const DigitColumn& d : identification_digits(type)) put_digit(f, d.field, r, d.column);
-  if (type == kEm38Mk2) {
+  if (has_trait(type, Trait::kModelCoilPairs)) {
     put_digit(f, &H::instrument_model, r, 19);
     f.instrument_model = model_as_set(f.instrument_model);
     put_state(f, r);
-  } else if (type == kEm38_4 || type == kCs21) {
+  } else if (has_trait(type, Trait::kWideHeader)) {
     put_digit(f, &H::instrument_model, r, 19);
     f.instrument_model = model_as_set(f.instrument_model);
     put_digit(f, &H::reading_units, r, 20);
@@ -106,8 +106,8 @@ void read_h(FileHeader& h, std::string_view r) {
   HeaderFields& f = h.fields;
   h.has_h = true;
   f.file_name = trimmed(r.substr(1, 10));
-  const int type = h.variant.instrument_type;
-  if (type == kGrad601) {
+  const InstrumentType type = h.variant.instrument_type;
+  if (has_trait(type, Trait::kSensorSeparation)) {
     f.sensor_separation = number_at(r, 11, 5).value_or(f.sensor_separation);
   } else if (f.survey_mode == 0) {
     f.reading_interval = number_at(r, 11, 7).value_or(f.reading_interval);
@@ -127,10 +127,9 @@ void read_g3(FileHeader& h, std::string_view r) {
   f.gps_y_offset = number_at(r, 8, 7).value_or(0.0);
   h.has_gps_digits = r.size() > 20 && r[16] == '7';
   if (!h.has_gps_digits) return;
-  if (h.variant.instrument_type == kEm61Mk2) {
-    put_digit(f, &H::polled_reading_mode, r, 15);
+  if (has_trait(h.variant.instrument_type, Trait::kPolledReadings)) put_digit(f, &H::polled_reading_mode, r, 15);
+  if (has_trait(h.variant.instrument_type, Trait::kCurrentRing))
     f.em61_normalisation = !(r.size() > 23 && r[23] == '0');
-  }
   put_digit(f, &H::gps_option, r, 17);
   put_digit(f, &H::pseudo_gga_variant, r, 18);
   f.gps_sentence = header_gps_sentence(r);
@@ -148,7 +147,7 @@ void read_g5(FileHeader& h, std::string_view r) {
   HeaderFields& f = h.fields;
   h.has_g5 = true;
   f.reference_northing = number_at(r, 1, 14).value_or(0.0);
-  if (h.variant.instrument_type != kEm61Mk2) return;
+  if (!has_trait(h.variant.instrument_type, Trait::kTiltMeter)) return;
   put_digit(f, &H::tilt_meter, r, 16);
   put_digit(f, &H::gps_antenna_rigid, r, 17);
   if (const auto cm = number_at(r, 18, 3)) f.antenna_height = *cm / 100.0;
@@ -157,17 +156,18 @@ void read_g5(FileHeader& h, std::string_view r) {
 // The constants after the 'G' records: whether `r` is the next one, read.
 bool read_constant(FileHeader& h, std::string_view r, int& o_records, int& i_records) {
   HeaderFields& f = h.fields;
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   if (r.empty()) return false;
   if (r[0] == 'O' && is_em61(type) && o_records < 4) {
     f.null_values[static_cast<std::size_t>(o_records++)] = number_at(r, 1, 9).value_or(0.0);
     return true;
   }
-  if (r[0] == 'I' && type == kEm61Lx2 && i_records < 2) {
+  if (r[0] == 'I' && has_trait(type, Trait::kFilterFactors) && i_records < 2) {
     f.lx2_constants[static_cast<std::size_t>(i_records++)] = number_at(r, 1, 9).value_or(0.0);
     return true;
   }
-  if (r[0] == 'O' && type == kEm38Mk2 && o_records < 6 && r.size() > 1 && r[1] == '1' + o_records) {
+  if (r[0] == 'O' && has_trait(type, Trait::kCalibrationOffsets) && o_records < 6 && r.size() > 1 &&
+      r[1] == '1' + o_records) {
     f.em38mk2_constants[static_cast<std::size_t>(o_records++)] = {number_at(r, 2, 10).value_or(0.0),
                                                                   number_at(r, 13, 10).value_or(0.0)};
     return true;
@@ -224,6 +224,12 @@ std::optional<FileHeader> read_file_header(RecordCursor& c) {
 std::optional<FileHeader> read_file_header(const DataFile& file) {
   RecordCursor c = record_cursor(file);
   return read_file_header(c);
+}
+
+bool header_two_sensors(const FileHeader& h) {
+  const InstrumentType type = h.variant.instrument_type;
+  if (!has_sensor_count(type)) return false;
+  return h.fields.number_of_sensors == 1 || (type == kEm61Lx2 && h.program_code.find("LX2") != std::string::npos);
 }
 
 }  // namespace quelor

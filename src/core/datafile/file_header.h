@@ -33,6 +33,10 @@ std::optional<FileHeader> read_file_header(RecordCursor& cursor);
 // The first header of a file.
 std::optional<FileHeader> read_file_header(const DataFile& file);
 
+// Whether the file was written with two sensors: its sensor count digit
+// says two (Grad601, EM61-LX2), or an EM61-LX2 program code names LX2.
+bool header_two_sensors(const FileHeader& h);
+
 // Record 3's GPS sentence (0-8): column 19, or Pseudo GLL for an 'A' in
 // column 17 (earlier files).
 int header_gps_sentence(std::string_view record3);

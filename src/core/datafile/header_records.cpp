@@ -19,7 +19,7 @@ std::string common_block(const HeaderFields& f) {
 }
 
 std::string em31_family_tail(const Variant& v, const HeaderFields& f) {
-  const int column19 = v.instrument_type == kEm34_3 ? f.em34_3_reference : f.instrument_model;
+  const int column19 = has_trait(v.instrument_type, Trait::kCoilReference) ? f.em34_3_reference : f.instrument_model;
   std::string out = common_block(f) + format_text("%1d", column19);
   if (v.navigation_mode == kRealTimeMap) out += format_text("%2d", f.instrument_state);
   return out;
@@ -70,14 +70,14 @@ std::string identification_tail(const Variant& v, const HeaderFields& f, int len
 
 }  // namespace
 
-HeaderFields header_fields_from_settings(const Settings& s, int instrument_type) {
+HeaderFields header_fields_from_settings(const Settings& s, InstrumentType instrument_type) {
   HeaderFields f;
   f.gps_enabled = s.gps_enabled;
   f.map_units = s.map_units;
   f.dipole_mode = s.dipole_mode;
   f.survey_mode = s.survey_mode;
   f.component = s.component;
-  f.instrument_model = instrument_type == kEm38Mk2 ? s.em38mk2_model : s.instrument_model;
+  f.instrument_model = has_trait(instrument_type, Trait::kModelCoilPairs) ? s.em38mk2_model : s.instrument_model;
   f.em34_3_reference = s.em34_3_reference;
   f.instrument_state = s.instrument_state;
   f.em61_model = s.em61_model;
@@ -129,7 +129,7 @@ std::string identification_record(const Variant& v, const HeaderFields& f, bool 
 
 std::string setup_record_h(const Variant& v, const HeaderFields& f) {
   std::string out = "H" + fit_text(printable_text(f.file_name), 10);
-  if (v.instrument_type == kGrad601) {
+  if (has_trait(v.instrument_type, Trait::kSensorSeparation)) {
     out += format_text("%5.2f  ", f.sensor_separation);
   } else if (f.survey_mode == 0) {
     out += format_text("%7.3f", f.reading_interval);
@@ -146,9 +146,9 @@ std::string setup_record_h(const Variant& v, const HeaderFields& f) {
 
 std::string setup_record_g3(const Variant& v, const HeaderFields& f) {
   std::string out = format_text("G%7.3f%7.3f", f.gps_x_offset, f.gps_y_offset);
-  out += v.instrument_type == kEm61Mk2 ? format_text("%1d", f.polled_reading_mode) : " ";
+  out += has_trait(v.instrument_type, Trait::kPolledReadings) ? format_text("%1d", f.polled_reading_mode) : " ";
   out += format_text("7%1d%1d%1d%1d", f.gps_option, f.pseudo_gga_variant, f.gps_sentence, f.gps_enabled > 0 ? 1 : 0);
-  if (v.instrument_type == kEm61Mk2) out += format_text("  %1d", f.em61_normalisation ? 1 : 0);
+  if (has_trait(v.instrument_type, Trait::kCurrentRing)) out += format_text("  %1d", f.em61_normalisation ? 1 : 0);
   return finish_record(std::move(out), record_length(v));
 }
 
@@ -158,7 +158,7 @@ std::string setup_record_g4(const Variant& v, const HeaderFields& f) {
 
 std::string setup_record_g5(const Variant& v, const HeaderFields& f) {
   std::string out = format_text("G%14.3f ", f.reference_northing);
-  if (v.instrument_type == kEm61Mk2) {
+  if (has_trait(v.instrument_type, Trait::kTiltMeter)) {
     const int centimetres = static_cast<int>(f.antenna_height * 100.0 + (f.antenna_height < 0 ? -0.5 : 0.5));
     out += format_text("%1d%1d%3d", f.tilt_meter, f.gps_antenna_rigid, centimetres);
   }
@@ -171,13 +171,13 @@ std::vector<std::string> header_constant_records(const Variant& v, const HeaderF
   if (is_em61(v.instrument_type)) {
     for (double value : f.null_values) out.push_back(finish_record(format_text("O%9.2f", value), length));
   }
-  if (v.instrument_type == kEm61Lx2) {
+  if (has_trait(v.instrument_type, Trait::kFilterFactors)) {
     for (double value : f.lx2_constants) {
       std::string body = format_text("I%9.2f %9.2f    ", value, 0.0);
       out.push_back(finish_record(fit_text(body, length - 2) + '1', length));
     }
   }
-  if (v.instrument_type == kEm38Mk2) {
+  if (has_trait(v.instrument_type, Trait::kCalibrationOffsets)) {
     for (std::size_t i = 0; i < f.em38mk2_constants.size(); ++i) {
       const auto& [first, second] = f.em38mk2_constants[i];
       out.push_back(finish_record(format_text("O%1d%10.3f %10.3f   ", static_cast<int>(i + 1), first, second), length));

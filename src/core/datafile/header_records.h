@@ -65,7 +65,7 @@ struct HeaderFields {
 // Fills what the settings record holds; the survey's own values (file name,
 // reference position, EM61-MK2 channel option and polled mode, EM38-4 extra
 // options, EM61-LX2 constants) keep their defaults for the caller to set.
-HeaderFields header_fields_from_settings(const Settings& s, int instrument_type);
+HeaderFields header_fields_from_settings(const Settings& s, InstrumentType instrument_type);
 
 // The first line block of a survey from the settings: survey line, start
 // station, line direction, the active station increment (of the survey

@@ -11,7 +11,7 @@ namespace quelor {
 namespace {
 
 struct FileIdentity {
-  int instrument_type;
+  InstrumentType instrument_type;
   const char* code[2];       // by navigation mode
   const char* extension[2];  // ".T31" / ".H31"
   const char* label[2];      // file-type label stem: "ZLK31" / "Qyn31"
@@ -32,7 +32,7 @@ constexpr std::array<FileIdentity, 9> kIdentities{{
     {kEm61Mk2, {"ZLKMK2  W", "QYNMK2  W"}, {".T61", ".P61"}, {"ZLK61MK2", "Qyn61MK2"}, "ZLKMK2"},
 }};
 
-const FileIdentity& identity(int instrument_type) {
+const FileIdentity& identity(InstrumentType instrument_type) {
   for (const FileIdentity& id : kIdentities)
     if (id.instrument_type == instrument_type) return id;
   return kIdentities[0];
@@ -59,7 +59,7 @@ FileTypeEntry file_type_entry(const Variant& v, bool instrument_used) {
   return {stem + " Files (" + pattern + ")", pattern};
 }
 
-std::string_view file_marker(int instrument_type) { return identity(instrument_type).marker; }
+std::string_view file_marker(InstrumentType instrument_type) { return identity(instrument_type).marker; }
 
 std::string program_code(const Variant& v, int em61_model, int number_of_sensors) {
   std::string code = identity(v.instrument_type).code[line_of(v)];

@@ -26,7 +26,7 @@ FileTypeEntry file_type_entry(const Variant& v, bool instrument_used);
 std::string default_extension(const Variant& v, bool instrument_used);
 
 // Real-time map line marker at the start of record 1: "ZLK31", "ZLKMK2" ...
-std::string_view file_marker(int instrument_type);
+std::string_view file_marker(InstrumentType instrument_type);
 
 // The nine characters of record 1 columns 0-8. EM61-LX2 by number of sensors
 // (0 one, 1 two) and EM61 type (N.C.C. when not 0); EM61-MK2 navigation line

@@ -103,7 +103,7 @@ DataFile open_data_file(std::string_view bytes) {
   return f;
 }
 
-DataRecord classify_record(std::string_view bytes, long number, int instrument_type) {
+DataRecord classify_record(std::string_view bytes, long number, InstrumentType instrument_type) {
   DataRecord r;
   r.number = number;
   r.bytes = bytes;

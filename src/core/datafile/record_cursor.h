@@ -83,13 +83,13 @@ struct DataFile {
 DataFile open_data_file(std::string_view bytes);
 
 // Classifies a record as `instrument_type` writes it.
-DataRecord classify_record(std::string_view bytes, long number, int instrument_type);
+DataRecord classify_record(std::string_view bytes, long number, InstrumentType instrument_type);
 
 struct RecordCursor {
   const DataFile* file = nullptr;
-  int instrument_type = kEm31Mk2;  // whose reading and marker letters
-  std::size_t at = 0;              // byte offset of the next record
-  long number = 0;                 // records read so far
+  InstrumentType instrument_type = kEm31Mk2;  // whose reading and marker letters
+  std::size_t at = 0;                         // byte offset of the next record
+  long number = 0;                            // records read so far
 };
 
 // A cursor at the first record (or at record `first`, 1-based). The

@@ -19,13 +19,12 @@ constexpr TraceColourChoice kColours[] = {
 
 }  // namespace
 
-std::string_view readings_scale_template(int type) {
-  if (!is_conductivity_meter(type)) return "READINGSCALE";
-  if (type == kEm34_3) return "READINGSCALE34";
-  return "READINGSCALE31";
+std::string_view readings_scale_template(InstrumentType type) {
+  const InstrumentRow* row = find_instrument(type);
+  return row ? row->readings_scale_form : "READINGSCALE";
 }
 
-ReadingsScaleForm readings_scale_form(const Settings& s, int type) {
+ReadingsScaleForm readings_scale_form(const Settings& s, InstrumentType type) {
   return {s.profile_scale_1, s.profile_scale_2, has_inphase_columns(type)};
 }
 
@@ -54,17 +53,9 @@ void store_speed_scale(const SpeedScaleForm& f, Settings& s) {
   s.speed_bar_units = std::clamp(f.units, 0, 3);
 }
 
-std::string_view profile_options_template(int type) {
-  switch (type) {
-    case kGrad601: return "DISPLAYSETUP601";
-    case kEm61Lx2: return "DISPLAYSETUPLX2";
-    case kEm61Mk2: return "DISPLAYSETUP";
-    case kEm34_3: return "DISPLAYSETUP34";
-    case kEm38Mk2: return "DISPLAYSETUP38MK2";
-    case kEm38_4:
-    case kCs21: return "DISPLAYSETUP384";
-    default: return "DISPLAYSETUP31";
-  }
+std::string_view profile_options_template(InstrumentType type) {
+  const InstrumentRow* row = find_instrument(type);
+  return row ? row->profile_options_form : "DISPLAYSETUP31";
 }
 
 std::span<const TraceColourChoice> trace_colour_choices() { return kColours; }
@@ -75,7 +66,7 @@ int trace_colour_index(ColorRef colour) {
   return static_cast<int>(std::size(kColours));
 }
 
-int profile_trace_count(const Settings& s, int type) {
+int profile_trace_count(const Settings& s, InstrumentType type) {
   switch (type) {
     case kEm38Mk2: return s.em38mk2_model == 1 ? 2 : 4;
     case kEm38_4:
@@ -87,14 +78,14 @@ int profile_trace_count(const Settings& s, int type) {
   }
 }
 
-ProfileOptionsForm profile_options_form(const Settings& s, int type) {
+ProfileOptionsForm profile_options_form(const Settings& s, InstrumentType type) {
   ProfileOptionsForm f;
   f.traces = std::min(profile_trace_count(s, type), kProfileFormTraces);
   for (std::size_t i = 0; i < static_cast<std::size_t>(kProfileFormTraces); ++i) {
     f.width[i] = std::clamp(s.trace_widths[i], 1, 4);
     f.colour[i] = s.trace_colours[i];
   }
-  f.channel_choice = type == kEm38_4 || type == kCs21;
+  f.channel_choice = has_trait(type, Trait::kChannelGroups);
   f.displayed_channel = s.displayed_channel;
   return f;
 }

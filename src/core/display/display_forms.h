@@ -8,12 +8,13 @@
 #include <string_view>
 
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
 // "READINGSCALE" (Grad601, EM61-LX2, EM61-MK2), "READINGSCALE34" (EM34-3),
 // "READINGSCALE31" (the others).
-std::string_view readings_scale_template(int instrument_type);
+std::string_view readings_scale_template(InstrumentType instrument_type);
 
 struct ReadingsScaleForm {
   std::array<double, 2> first{};  // minimum, maximum
@@ -21,7 +22,7 @@ struct ReadingsScaleForm {
   bool two_components = false;  // the "Inphase [ppt]" group
 };
 
-ReadingsScaleForm readings_scale_form(const Settings& s, int instrument_type);
+ReadingsScaleForm readings_scale_form(const Settings& s, InstrumentType instrument_type);
 
 // An edit of one field is taken only while minimum < maximum.
 bool scale_edit_accepted(double minimum, double maximum);
@@ -42,7 +43,7 @@ void store_speed_scale(const SpeedScaleForm& form, Settings& s);
 
 // The profile display options (command 107 of the logging window and the
 // setup window's Profiles Options).
-std::string_view profile_options_template(int instrument_type);
+std::string_view profile_options_template(InstrumentType instrument_type);
 
 inline constexpr int kProfileFormTraces = 8;
 
@@ -61,8 +62,8 @@ struct ProfileOptionsForm {
   bool channel_choice = false;
 };
 
-int profile_trace_count(const Settings& s, int instrument_type);
-ProfileOptionsForm profile_options_form(const Settings& s, int instrument_type);
+int profile_trace_count(const Settings& s, InstrumentType instrument_type);
+ProfileOptionsForm profile_options_form(const Settings& s, InstrumentType instrument_type);
 void store_profile_options(const ProfileOptionsForm& form, Settings& s);
 
 // The choice index of a colour, or the count of choices for "Custom".

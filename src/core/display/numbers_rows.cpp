@@ -47,7 +47,7 @@ std::vector<std::string> t_record_numbers_rows(const TRecordNumbers& in) {
   char text[48];
   std::snprintf(text, sizeof text, in.first_is_inphase ? "I:  %8.2f" : "C: %8.2f", in.first_value);
   rows.emplace_back(text);
-  if (in.instrument_type == kEm34_3) {
+  if (has_trait(in.instrument_type, Trait::kCoilConfigurations)) {
     std::snprintf(text, sizeof text, "Sep:  %4d m", in.coil_spacing_m);
     rows.emplace_back(text);
   } else if (in.second_value) {

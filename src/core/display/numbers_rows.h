@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 struct NumbersInput {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   bool two_sensors = false;
   std::span<const double> channels;
   bool marker = false;
@@ -18,7 +20,7 @@ struct NumbersInput {
 
 // EM31-MK2, EM38 and EM34-3: the last record's values, its range and mode.
 struct TRecordNumbers {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   bool have_reading = false;
   double first_value = 0.0;            // conductivity; EM38: the record's value
   bool first_is_inphase = false;       // EM38 in-phase record

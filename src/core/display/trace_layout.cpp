@@ -39,7 +39,7 @@ constexpr PlanRow kRows[] = {
     {kGrad601, 1, kOneSensor, "00000000", "11111111"},
 };
 
-const PlanRow& row_of(int type, bool two_sensors) {
+const PlanRow& row_of(InstrumentType type, bool two_sensors) {
   const int sensors = two_sensors ? 2 : 1;
   for (const PlanRow& r : kRows)
     if (r.type == type && (r.sensors == 0 || r.sensors == sensors)) return r;
@@ -48,9 +48,9 @@ const PlanRow& row_of(int type, bool two_sensors) {
 
 }  // namespace
 
-ProfilePlan profile_plan(int type, bool two_sensors) { return row_of(type, two_sensors).plan; }
+ProfilePlan profile_plan(InstrumentType type, bool two_sensors) { return row_of(type, two_sensors).plan; }
 
-TraceLayout trace_layout(int type, int channel_count, bool two_sensors, bool first_is_inphase) {
+TraceLayout trace_layout(InstrumentType type, int channel_count, bool two_sensors, bool first_is_inphase) {
   const PlanRow& row = row_of(type, two_sensors);
   TraceLayout t;
   t.plan = row.plan;

@@ -16,6 +16,8 @@
 
 #include <array>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 inline constexpr int kMaxDisplayChannels = 8;
@@ -37,7 +39,7 @@ struct ProfilePlan {
   bool bars = false;
 };
 
-ProfilePlan profile_plan(int instrument_type, bool two_sensors);
+ProfilePlan profile_plan(InstrumentType instrument_type, bool two_sensors);
 
 // `trace`: the trace, bar gauge and colour the value continues. It is the
 // channel's index except for an EM38 in-phase record, whose value continues
@@ -58,6 +60,7 @@ struct TraceLayout {
 // `first_is_inphase`: the reading's first value is an in-phase value (an
 // EM38 in-phase record): it goes to the decay window on the second scale,
 // to the BarIWnd gauge and to trace 1, as every in-phase value does.
-TraceLayout trace_layout(int instrument_type, int channel_count, bool two_sensors, bool first_is_inphase = false);
+TraceLayout trace_layout(InstrumentType instrument_type, int channel_count, bool two_sensors,
+                         bool first_is_inphase = false);
 
 }  // namespace quelor

@@ -12,7 +12,7 @@ GpsReaderConfig gps_reader_config(const Settings& settings) {
   return config;
 }
 
-FixOptions fix_options_from_settings(const Settings& settings, int instrument_type) {
+FixOptions fix_options_from_settings(const Settings& settings, InstrumentType instrument_type) {
   return fix_options(settings.rts_units, instrument_type);
 }
 

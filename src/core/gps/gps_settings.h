@@ -5,6 +5,7 @@
 #include "gps/reader.h"
 #include "gps/warning.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -15,7 +16,7 @@ FormatTable format_table_from_settings(const Settings& settings);
 GpsReaderConfig gps_reader_config(const Settings& settings);
 
 // `RTS units` and whether the p-GGA SLAM extras are shown (not for EM61-LX2).
-FixOptions fix_options_from_settings(const Settings& settings, int instrument_type);
+FixOptions fix_options_from_settings(const Settings& settings, InstrumentType instrument_type);
 
 // The GPS warning mask of the settings.
 inline GpsWarningLimits warning_limits_from_settings(const Settings& settings) {

@@ -8,6 +8,7 @@
 #include "gps/quality.h"
 #include "gps/time_of_day.h"
 #include "gps/units.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -172,8 +173,8 @@ void apply_role(ParseState& s, int role, bool found, std::string_view field, con
 
 }  // namespace
 
-FixOptions fix_options(int rts_units, int instrument_type) {
-  return FixOptions{rts_units, instrument_type != kEm61Lx2};
+FixOptions fix_options(int rts_units, InstrumentType instrument_type) {
+  return FixOptions{rts_units, !has_trait(instrument_type, Trait::kNoSlamExtras)};
 }
 
 GpsFix parse_gps_fix(std::string_view sentence, const FormatTable& table, const FixOptions& options) {

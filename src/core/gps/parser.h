@@ -9,6 +9,7 @@
 
 #include "gps/fix.h"
 #include "gps/formats.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -17,7 +18,7 @@ struct FixOptions {
   bool show_extras = true;  // the three p-GGA SLAM values (not for EM61-LX2)
 };
 
-FixOptions fix_options(int rts_units, int instrument_type);
+FixOptions fix_options(int rts_units, InstrumentType instrument_type);
 
 // Parses a sentence already accepted by the reader. Geographic fixes are not
 // projected here (see gps/survey_zone.h).

@@ -13,7 +13,7 @@
 
 namespace quelor {
 
-std::string default_channel(int instrument_type, const std::vector<std::string>& channels) {
+std::string default_channel(InstrumentType instrument_type, const std::vector<std::string>& channels) {
   // The EM61 types map a later time gate by default.
   const InstrumentRow* row = find_instrument(instrument_type);
   if (row && !row->mapped_channel.empty() &&
@@ -62,7 +62,7 @@ struct SampleWalk {
   SurveySamples s;
   bool first_fix = true;
 
-  void choose(int instrument_type, const std::vector<ValueColumn>& columns) {
+  void choose(InstrumentType instrument_type, const std::vector<ValueColumn>& columns) {
     chosen = true;
     used.assign(columns.size(), false);
     const std::string name =

@@ -43,6 +43,6 @@ struct ExportTable;
 SurveySamplesResult survey_samples(const ExportTable& table, int map_units, std::string_view channel);
 
 // The channel the colour map shows by default, among `channels`.
-std::string default_channel(int instrument_type, const std::vector<std::string>& channels);
+std::string default_channel(InstrumentType instrument_type, const std::vector<std::string>& channels);
 
 }  // namespace quelor

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -31,10 +32,10 @@ void add_bar(ColourBarLayout& l, int shift, double minimum, double maximum) {
 
 }  // namespace
 
-bool colour_bar_has_second(int type) { return type == kEm31Mk2 || type == kEm38Mk2 || type == kEm38_4; }
+bool colour_bar_has_second(InstrumentType type) { return has_trait(type, Trait::kSecondColourBar); }
 
-ColourBarLayout colour_bar_layout(int type, double minimum_1, double maximum_1, double minimum_2, double maximum_2,
-                                  bool mapped_second) {
+ColourBarLayout colour_bar_layout(InstrumentType type, double minimum_1, double maximum_1, double minimum_2,
+                                  double maximum_2, bool mapped_second) {
   ColourBarLayout l;
   const bool second_bar = colour_bar_has_second(type);
   if (mapped_second && !second_bar)
@@ -50,8 +51,8 @@ ColourBarLayout colour_bar_layout(int type, double minimum_1, double maximum_1, 
 }
 
 ColourBarPlace colour_bar_place(const ColourBarInput& in) {
-  const int type = in.instrument_type;
-  const bool wide = colour_bar_has_second(type) || type == kCs21;
+  const InstrumentType type = in.instrument_type;
+  const bool wide = has_trait(type, Trait::kWideColourBar);
   ColourBarPlace p;
   p.left = in.map_left + (wide ? 30 : 40);
   p.top = in.map_top + 25;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "map/palette.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -37,12 +38,12 @@ inline constexpr int kColourBarBoxes = 50;
 inline constexpr int kColourBarWindow = 306;
 
 // The second bar for EM31-MK2, EM38-MK2 and EM38-4.
-bool colour_bar_has_second(int instrument_type);
+bool colour_bar_has_second(InstrumentType instrument_type);
 
 // `mapped_second`: the colour map shows a second-component (in-phase) view.
 // The two bars carry the two scales; a single bar carries the scale of the
 // mapped component (the CS-21's in-phase views: the second).
-ColourBarLayout colour_bar_layout(int instrument_type, double minimum_1, double maximum_1, double minimum_2,
+ColourBarLayout colour_bar_layout(InstrumentType instrument_type, double minimum_1, double maximum_1, double minimum_2,
                                   double maximum_2, bool mapped_second = false);
 
 // Where the labelled colour bar is seen: over the map's top-left corner, at
@@ -56,7 +57,7 @@ struct ColourBarPlace {
 };
 
 struct ColourBarInput {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   int map_left = 0, map_top = 0, map_width = 0, map_height = 0;
   bool map_shown = false;
   bool review = false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <span>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -38,7 +39,7 @@ constexpr std::array<std::string_view, 9> kViewsCoils{
     "Coil #3 Inphase Color Map",        "Coil #4 Conductivity Color Map", "Coil #4 Inphase Color Map"};
 
 struct ViewRow {
-  int instrument_type;
+  InstrumentType instrument_type;
   Names names;  // the positions view and every view of the fullest set-up
 };
 
@@ -54,7 +55,7 @@ constexpr std::array<ViewRow, 9> kRows{{
     {kGrad601, kViewsGrad601},
 }};
 
-Names names_of(int type) {
+Names names_of(InstrumentType type) {
   for (const ViewRow& r : kRows)
     if (r.instrument_type == type) return r.names;
   return kViewsEm31;
@@ -62,7 +63,7 @@ Names names_of(int type) {
 
 }  // namespace
 
-ViewSetup view_setup(const Settings& s, int instrument_type) {
+ViewSetup view_setup(const Settings& s, InstrumentType instrument_type) {
   return {instrument_type, s.em38mk2_model, s.number_of_sensors, s.component};
 }
 
@@ -79,23 +80,23 @@ bool view_exists(const ViewSetup& v, int view) { return view >= 1 && view <= map
 
 int usable_view(const ViewSetup& v, int view) {
   if (!view_exists(v, view)) return 0;
-  if (v.instrument_type == kEm38) return v.component == 1 ? 2 : 1;
+  if (has_trait(v.instrument_type, Trait::kComponentView)) return v.component == 1 ? 2 : 1;
   return view;
 }
 
 std::vector<std::string_view> colour_view_names(const ViewSetup& v) {
   const Names all = names_of(v.instrument_type);
-  const int entries = v.instrument_type == kEm38 ? 2 : mapped_view_count(v) + 1;
+  const int entries = has_trait(v.instrument_type, Trait::kComponentView) ? 2 : mapped_view_count(v) + 1;
   return {all.begin(), all.begin() + entries};
 }
 
 int list_entry_of_view(const ViewSetup& v, int view) {
   if (!view_exists(v, view)) return 0;
-  return v.instrument_type == kEm38 ? 1 : view;
+  return has_trait(v.instrument_type, Trait::kComponentView) ? 1 : view;
 }
 
 int view_of_list_entry(const ViewSetup& v, int entry) {
-  if (v.instrument_type == kEm38) return entry >= 1 ? usable_view(v, 1) : 0;
+  if (has_trait(v.instrument_type, Trait::kComponentView)) return entry >= 1 ? usable_view(v, 1) : 0;
   return usable_view(v, entry);
 }
 

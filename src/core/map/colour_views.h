@@ -8,18 +8,19 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
 // What decides the views of an instrument beside its type.
 struct ViewSetup {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   int em38mk2_model = 0;      // 1: the one-coil EM38-MK2-1
   int number_of_sensors = 0;  // EM61-LX2 and Grad601: 1 for two sensors
   int component = 0;          // EM38: 1 in-phase
 };
 
-ViewSetup view_setup(const Settings& s, int instrument_type);
+ViewSetup view_setup(const Settings& s, InstrumentType instrument_type);
 
 // Views the map draws, the positions view aside: EM31-MK2 2, EM38 2 (its
 // one list entry maps the component of the Survey Setup), EM34-3 1,

@@ -33,7 +33,7 @@ Bar bar_at(MapPoint z, double ux, double uy, double l, double r) {
   return {{z.easting - l * uy, z.northing + l * ux}, {z.easting + r * uy, z.northing - r * ux}};
 }
 
-double swath_width_metres(const Settings& s, int type) {
+double swath_width_metres(const Settings& s, InstrumentType type) {
   switch (type) {
     case kEm61Mk2:
     case kEm61Lx2: {
@@ -47,7 +47,7 @@ double swath_width_metres(const Settings& s, int type) {
   }
 }
 
-FootprintGeometry footprint_geometry(const Settings& s, int type, double lateral_offset_metres,
+FootprintGeometry footprint_geometry(const Settings& s, InstrumentType type, double lateral_offset_metres,
                                      double inline_offset_metres) {
   const double unit = metres_per_unit(s.map_units);
   const double w = swath_width_metres(s, type);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -36,11 +37,11 @@ Bar bar_at(MapPoint z, double ux, double uy, double left_half, double right_half
 
 // Swath width in metres by instrument (swath list, EM61 coil width times
 // the factor, Grad601 twice the separation with two sensors).
-double swath_width_metres(const Settings& s, int instrument_type);
+double swath_width_metres(const Settings& s, InstrumentType instrument_type);
 
 // Half-widths from the swath and the survey's lateral antenna offset, and the
 // in-line offset, all converted to the map unit.
-FootprintGeometry footprint_geometry(const Settings& s, int instrument_type, double lateral_offset_metres,
+FootprintGeometry footprint_geometry(const Settings& s, InstrumentType instrument_type, double lateral_offset_metres,
                                      double inline_offset_metres);
 
 inline constexpr int kTrackPoints = 40;

@@ -17,14 +17,14 @@ int drift_sample_count(const Settings& s) {
   return static_cast<int>(std::min(n, 10000.0));
 }
 
-OperatorMessage drift_start_question(int instrument_type) {
+OperatorMessage drift_start_question(InstrumentType instrument_type) {
   const char* place = instrument_type == kEm38_4 ? "Position EM38-4 in Standard Drift Control Position."
                                                  : "Position EM38-MK2 in Standard Drift Control Position.";
   return procedure_box("Confirm Drift Control Procedure", {place, "Tap OK to Start Procedure or  CANCEL to stop"},
                        DialogTemplate::kOkCancel);
 }
 
-ProcedureStep drift_start(DriftControl& d, int instrument_type, int samples, bool ok) {
+ProcedureStep drift_start(DriftControl& d, InstrumentType instrument_type, int samples, bool ok) {
   ProcedureStep step;
   step.ended = true;
   if (!ok || instrument_type != kEm38_4) {

@@ -8,6 +8,7 @@
 #include "procedures/procedure_step.h"
 #include "serial/decode_em38mk2.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -28,11 +29,11 @@ int drift_sample_count(const Settings& s);
 
 // "Confirm Drift Control Procedure": "Position EM38-MK2 in Standard Drift
 // Control Position." (EM38-4 likewise), "Tap OK to Start Procedure or  CANCEL to stop".
-OperatorMessage drift_start_question(int instrument_type);
+OperatorMessage drift_start_question(InstrumentType instrument_type);
 
 // The answer to the start question. OK starts the collection (EM38-4; the
 // EM38-MK2 has no drift readings to collect), Cancel redraws.
-ProcedureStep drift_start(DriftControl& d, int instrument_type, int samples, bool ok);
+ProcedureStep drift_start(DriftControl& d, InstrumentType instrument_type, int samples, bool ok);
 
 // One decoded EM38-4 reading: "C1: %8.2f" .. "C4: %8.2f" (the conductivity of
 // each pair), "Drift Control", "%3d of %3d"; the last one asks

@@ -2,6 +2,7 @@
 
 #include "io/clock.h"
 #include "procedures/procedure_step.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -37,6 +38,6 @@ std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_
                        DialogTemplate::kYesNo);
 }
 
-bool runs_drift_control(int instrument_type) { return instrument_type == kEm38Mk2 || instrument_type == kEm38_4; }
+bool runs_drift_control(InstrumentType instrument_type) { return has_trait(instrument_type, Trait::kDriftControl); }
 
 }  // namespace quelor

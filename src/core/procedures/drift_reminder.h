@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "datafile/message_box.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -34,6 +35,6 @@ std::optional<OperatorMessage> drift_reminder_due(DriftReminder& r, std::uint32_
                                                   bool offers_drift_control = true);
 
 // The instruments whose drift control this program runs.
-bool runs_drift_control(int instrument_type);
+bool runs_drift_control(InstrumentType instrument_type);
 
 }  // namespace quelor

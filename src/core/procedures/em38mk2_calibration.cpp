@@ -139,7 +139,7 @@ Em38Mk2Offsets em38mk2_decoder_offsets(const Em38Mk2Calibration& c, const Settin
 
 bool em38mk2_calibrating(const Em38Mk2Calibration& c) { return c.flag == -1; }
 
-OperatorMessage calibration_start_question(int instrument_type) {
+OperatorMessage calibration_start_question(InstrumentType instrument_type) {
   const char* place = instrument_type == kEm38_4 ? "Place  EM38-4  on  Monopod" : "Place  EM38-MK2  on  Monopod";
   return procedure_box("CALIBRATION", {place, "in  Vertical  Dipole  Mode", "and  press  YES  when  ready"},
                        DialogTemplate::kYesNo);

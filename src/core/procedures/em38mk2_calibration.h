@@ -16,6 +16,7 @@
 #include "procedures/procedure_step.h"
 #include "serial/decode_em38mk2.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -55,7 +56,7 @@ bool em38mk2_calibrating(const Em38Mk2Calibration& c);
 
 // "CALIBRATION": "Place  EM38-MK2  on  Monopod" (EM38-4: "Place  EM38-4  on
 // Monopod"), "in  Vertical  Dipole  Mode", "and  press  YES  when  ready".
-OperatorMessage calibration_start_question(int instrument_type);
+OperatorMessage calibration_start_question(InstrumentType instrument_type);
 
 // Before the question: the current values go to the saved copy.
 void em38mk2_prepare(Em38Mk2Calibration& c, const Settings& s);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "datafile/record_layout.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -13,8 +14,8 @@ std::vector<std::string> progress(int percent) { return {"Normalization:", forma
 
 }  // namespace
 
-std::size_t normalisation_size(const Settings& s, int instrument_type) {
-  if (instrument_type != kEm61Mk2 || s.normalisation_size <= 0) return 0;
+std::size_t normalisation_size(const Settings& s, InstrumentType instrument_type) {
+  if (!has_trait(instrument_type, Trait::kCurrentRing) || s.normalisation_size <= 0) return 0;
   return std::min(static_cast<std::size_t>(s.normalisation_size), kMaxNormalisationSize);
 }
 

@@ -11,6 +11,7 @@
 #include "procedures/procedure_step.h"
 #include "serial/current_ring.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -19,7 +20,7 @@ inline constexpr std::size_t kMaxNormalisationSize = 10000;
 // The ring a survey of this instrument starts with: N of the settings for
 // the EM61-MK2 (at most kMaxNormalisationSize), 0 (normalisation off) for
 // every other instrument and for N <= 0.
-std::size_t normalisation_size(const Settings& s, int instrument_type);
+std::size_t normalisation_size(const Settings& s, InstrumentType instrument_type);
 
 // Starts the normalisation when the ring is on (N > 0), not yet full, and
 // nothing else runs: "Normalization:" and "  0 %", the buttons disabled.

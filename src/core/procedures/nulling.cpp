@@ -4,6 +4,7 @@
 
 #include "datafile/record_layout.h"
 #include "procedures/lx2_filter_calibration.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -47,7 +48,7 @@ ProcedureStep nulling_start(Em61Procedures& p, int samples, bool filter_part) {
   return step;
 }
 
-ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Reading& r, int instrument_type,
+ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Reading& r, InstrumentType instrument_type,
                                  bool writes_record) {
   if (p.state != kProcedureNulling && p.state != kProcedureFilterNulling) return {};
   NullingRun& n = p.nulling;
@@ -71,7 +72,7 @@ ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Readi
   p.state = kProcedureNormal;
   step.save_settings = true;  // the null values are kept for the next survey ("Last Survey")
   if (writes_record) {
-    const bool lx2 = instrument_type == kEm61Lx2;
+    const bool lx2 = has_trait(instrument_type, Trait::kNullPairs);
     step.writes.push_back({ConstantWrite::Kind::kNullValues, constant_pairs(s.channel_null_values, n.previous), !lx2});
   }
   step.ended = true;

@@ -8,6 +8,7 @@
 #include "procedures/procedure_step.h"
 #include "serial/decode_em61.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -22,7 +23,7 @@ ProcedureStep nulling_start(Em61Procedures& p, int samples, bool filter_part = f
 // One decoded reading while the nulling runs. `s.channel_null_values` are
 // the offsets; `writes_record` is true when a finished nulling writes its
 // record (Stand By). The filter part ends by asking the box of its second part.
-ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Reading& r, int instrument_type,
+ProcedureStep nulling_on_reading(Em61Procedures& p, Settings& s, const Em61Reading& r, InstrumentType instrument_type,
                                  bool writes_record);
 
 }  // namespace quelor

@@ -1,6 +1,7 @@
 #include "procedures/remove_calibration.h"
 
 #include "procedures/em38_4_values.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -11,13 +12,13 @@ OperatorMessage remove_calibration_question() {
                        DialogTemplate::kYesNo);
 }
 
-ProcedureStep remove_calibration(Settings& s, int instrument_type) {
+ProcedureStep remove_calibration(Settings& s, InstrumentType instrument_type) {
   ProcedureStep step;
-  if (instrument_type == kEm38Mk2) {
+  if (has_trait(instrument_type, Trait::kCalibrationOffsets)) {
     const std::array<double, 6> previous = s.em38mk2_calibration;
     s.em38mk2_calibration = {};
     step.writes.push_back({ConstantWrite::Kind::kEm38Mk2Constants, constant_pairs(s.em38mk2_calibration, previous)});
-  } else if (instrument_type == kEm38_4) {
+  } else if (has_trait(instrument_type, Trait::kCalibrationConstants)) {
     const Em38_4Calibration previous = em38_4_calibration(s.em38_4);
     Em38_4Calibration cleared = previous;
     cleared.conductivity_offset = {};

@@ -5,6 +5,7 @@
 
 #include "procedures/procedure_step.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -13,6 +14,6 @@ namespace quelor {
 OperatorMessage remove_calibration_question();
 
 // YES: clears the instrument's calibration; nothing for other instruments.
-ProcedureStep remove_calibration(Settings& s, int instrument_type);
+ProcedureStep remove_calibration(Settings& s, InstrumentType instrument_type);
 
 }  // namespace quelor

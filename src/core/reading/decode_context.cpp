@@ -46,7 +46,7 @@ Em38_4Calibration em38_4_from_constants(const std::array<double, 28>& k) {
 
 }  // namespace
 
-bool mapped_view_uses_scale_2(int type, int view) {
+bool mapped_view_uses_scale_2(InstrumentType type, int view) {
   switch (type) {
     case kEm31Mk2:
     case kEm38: return view == 2;
@@ -85,46 +85,46 @@ double as_recorded(double value, int decimals) {
   return std::atof(text);
 }
 
-DecodeContext decode_context_from_settings(const Settings& s, int type, bool manual_mode, bool em61_normalised) {
+DecodeContext decode_context_from_settings(const Settings& s, InstrumentType type, bool manual_mode,
+                                           bool em61_normalised) {
   DecodeContext c;
   c.instrument_type = type;
   c.manual_mode = manual_mode;
-  c.em31_inphase_only = type == kEm31Mk2 && s.component == 1;
-  c.em38mk2_single_coil = type == kEm38Mk2 && s.em38mk2_model == 1;
+  c.em31_inphase_only = has_trait(type, Trait::kInphaseOnlyComponent) && s.component == 1;
+  c.em38mk2_single_coil = has_trait(type, Trait::kModelCoilPairs) && s.em38mk2_model == 1;
   Em38Mk2Values mk2{};
   for (std::size_t i = 0; i < mk2.size(); ++i) mk2[i] = as_recorded(s.em38mk2_calibration[i], 3);
   c.em38mk2_offsets = em38mk2_offsets(mk2);
   std::array<double, 28> k = em38_4_constants(em38_4_calibration(s.em38_4));
   for (double& v : k) v = as_recorded(v, 3);
   c.em38_4_calibration = em38_4_from_constants(k);
-  c.em38_4_raw_inphase = type == kEm38_4 && s.em38_4.inphase_units == 1;
+  c.em38_4_raw_inphase = has_trait(type, Trait::kInphaseUnits) && s.em38_4.inphase_units == 1;
   c.em61_coil_type = s.em61_model;
-  c.em61_normalised = type == kEm61Mk2 && em61_normalised;
+  c.em61_normalised = has_trait(type, Trait::kCurrentRing) && em61_normalised;
   for (std::size_t i = 0; i < c.nulls.size(); ++i) c.nulls[i] = as_recorded(s.channel_null_values[i], 2);
   c.lx2_filter_factors = {as_recorded(s.left_coil_filter_factor, 2), as_recorded(s.right_coil_filter_factor, 2)};
   c.two_sensors = has_sensor_count(type) && s.number_of_sensors == 1;
-  c.manual_em34 = type == kEm34_3 && manual_mode;
+  c.manual_em34 = has_trait(type, Trait::kStationReadings) && manual_mode;
   set_mapped_view(c, s);
   return c;
 }
 
 DecodeContext decode_context_from_header(const FileHeader& h, const Settings& display) {
-  const int type = h.variant.instrument_type;
+  const InstrumentType type = h.variant.instrument_type;
   const HeaderFields& f = h.fields;
   DecodeContext c;
   c.instrument_type = type;
   const bool manual_mode = f.survey_mode == kManualModeDigit;
   c.manual_mode = manual_mode;
-  c.em31_inphase_only = type == kEm31Mk2 && f.component == 1;
-  c.em38mk2_single_coil = type == kEm38Mk2 && f.instrument_model == 1;
+  c.em31_inphase_only = has_trait(type, Trait::kInphaseOnlyComponent) && f.component == 1;
+  c.em38mk2_single_coil = has_trait(type, Trait::kModelCoilPairs) && f.instrument_model == 1;
   if (is_em61(type)) c.em61_coil_type = f.em61_model;
-  c.em38_4_raw_inphase = type == kEm38_4 && f.reading_units == 1;
+  c.em38_4_raw_inphase = has_trait(type, Trait::kInphaseUnits) && f.reading_units == 1;
   // Until record 3 says otherwise (apply_constant_record): files without its
   // digit were written with the EM61-MK2 current ring on, the default.
-  c.em61_normalised = type == kEm61Mk2;
-  if (type == kGrad601) c.two_sensors = f.number_of_sensors == 1;
-  if (type == kEm61Lx2) c.two_sensors = f.number_of_sensors == 1 || h.program_code.find("LX2") != std::string::npos;
-  c.manual_em34 = type == kEm34_3 && manual_mode;
+  c.em61_normalised = has_trait(type, Trait::kCurrentRing);
+  c.two_sensors = header_two_sensors(h);
+  c.manual_em34 = has_trait(type, Trait::kStationReadings) && manual_mode;
   set_mapped_view(c, display);
   return c;
 }
@@ -141,37 +141,30 @@ void apply_constant_record(DecodeContext& c, ConstantRecordState& state, std::st
   if (tag != 'O') state.null_index = 0;
   if (tag != 'I') state.lx2_index = 0;
   // Record 3 column 23: '0' when the EM61-MK2 current ring was off.
-  if (tag == 'G' && c.instrument_type == kEm61Mk2 && r.size() > 23 && r[16] == '7') {
+  if (tag == 'G' && has_trait(c.instrument_type, Trait::kCurrentRing) && r.size() > 23 && r[16] == '7') {
     c.em61_normalised = r[23] != '0';
     return;
   }
-  if (tag == 'I' && c.instrument_type == kEm61Lx2) {
+  if (tag == 'I' && has_trait(c.instrument_type, Trait::kFilterFactors)) {
     if (state.lx2_index < 2) c.lx2_filter_factors[static_cast<std::size_t>(state.lx2_index)] = number_or_zero(r, 1, 9);
     ++state.lx2_index;
     return;
   }
   if (tag != 'O' || r.size() < 2) return;
-  switch (c.instrument_type) {
-    case kEm61Mk2:
-    case kEm61Lx2:
-      if (state.null_index < 4) c.nulls[static_cast<std::size_t>(state.null_index)] = number_or_zero(r, 1, 9);
-      ++state.null_index;
-      break;
-    case kEm38Mk2: {
-      const int i = r[1] - '1';
-      if (i < 0 || i >= 6) return;
-      state.em38mk2[static_cast<std::size_t>(i)] = number_or_zero(r, 2, 10);
-      c.em38mk2_offsets = em38mk2_offsets(state.em38mk2);
-      break;
-    }
-    case kEm38_4: {
-      const int i = em38_4_constant_index(r[1]);
-      if (i < 0) return;
-      state.em38_4[static_cast<std::size_t>(i)] = number_or_zero(r, 2, 10);
-      c.em38_4_calibration = em38_4_from_constants(state.em38_4);
-      break;
-    }
-    default: break;
+  const InstrumentType type = c.instrument_type;
+  if (is_em61(type)) {
+    if (state.null_index < 4) c.nulls[static_cast<std::size_t>(state.null_index)] = number_or_zero(r, 1, 9);
+    ++state.null_index;
+  } else if (has_trait(type, Trait::kCalibrationOffsets)) {
+    const int i = r[1] - '1';
+    if (i < 0 || i >= 6) return;
+    state.em38mk2[static_cast<std::size_t>(i)] = number_or_zero(r, 2, 10);
+    c.em38mk2_offsets = em38mk2_offsets(state.em38mk2);
+  } else if (has_trait(type, Trait::kCalibrationConstants)) {
+    const int i = em38_4_constant_index(r[1]);
+    if (i < 0) return;
+    state.em38_4[static_cast<std::size_t>(i)] = number_or_zero(r, 2, 10);
+    c.em38_4_calibration = em38_4_from_constants(state.em38_4);
   }
 }
 

@@ -15,6 +15,7 @@
 #include "serial/decode_em38mk2.h"
 #include "serial/decode_em61.h"
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -25,7 +26,7 @@ struct ColourScale {
 };
 
 struct DecodeContext {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   bool manual_mode = false;        // the survey mode Manual: the EM31 family's mode letter always "N"
   bool em31_inphase_only = false;  // EM31-MK2: the component setting in-phase only
   bool em38mk2_single_coil = false;
@@ -57,7 +58,7 @@ Em61Mk2Options em61_options(const DecodeContext& c);
 
 // True when the mapped view uses the second readings scale: the EM31-MK2 and
 // EM38 in-phase view, every in-phase view of the EM38-MK2, EM38-4 and CS-21.
-bool mapped_view_uses_scale_2(int instrument_type, int view);
+bool mapped_view_uses_scale_2(InstrumentType instrument_type, int view);
 
 // Entries pack two classes (first + 64 x second): the CS-21, and the Grad601
 // and EM61-LX2 with two sensors.
@@ -73,7 +74,7 @@ double as_recorded(double value, int decimals);
 
 // The live context: the settings, whether the survey runs in Manual mode,
 // and whether the EM61-MK2 current ring is on.
-DecodeContext decode_context_from_settings(const Settings& s, int instrument_type, bool manual_mode,
+DecodeContext decode_context_from_settings(const Settings& s, InstrumentType instrument_type, bool manual_mode,
                                            bool em61_normalised);
 
 // The context of a data file from its header block (record length from the

@@ -67,7 +67,7 @@ std::optional<int> channel_entry(const ReadingMeaning& m, const ColourScale& sca
 void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
   std::vector<std::uint8_t> b = bytes_of(record, 12);
   b[0] = 'T';  // column 0 may hold the count of readings since the last record
-  const int type = c.instrument_type;
+  const InstrumentType type = c.instrument_type;
   const Em31Options options = em31_options(c);
   const Em31Reading d = type == kEm38     ? decode_em38(b, options)
                         : type == kEm34_3 ? decode_em34_3(b, options)
@@ -81,7 +81,7 @@ void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning
   m.flag_b = d.flag_b;
   m.inphase_record = d.inphase_record;
   const ChannelSlots& s = d.slots;
-  if (type == kEm34_3) {
+  if (has_trait(type, Trait::kCoilConfigurations)) {
     const int at = d.dipole_code;
     put(m, at >= 0 && at < 6 ? s.value[static_cast<std::size_t>(at)] : 0.0);
     for (int i = 0; i < 6; ++i) put_column(m, slot(s, i));
@@ -92,7 +92,7 @@ void em31_family(const DecodeContext& c, std::string_view record, ReadingMeaning
   dipole_columns(m, s, 1);
   const int conductivity = d.dipole == 'V' ? 0 : 1;
   const int inphase = conductivity + 2;
-  if (type == kEm38) {
+  if (has_trait(type, Trait::kComponentView)) {
     // One value a record: conductivity, or in-phase in an in-phase record;
     // view 1 maps the conductivity records, view 2 the in-phase ones.
     put(m, s.value[static_cast<std::size_t>(d.inphase_record ? inphase : conductivity)]);
@@ -142,7 +142,7 @@ void em38_4(const DecodeContext& c, std::string_view record, ReadingMeaning& m) 
 
 // The EM61 readings proper are the instrument's reading letters; every
 // other letter of a record is a marker record.
-bool em61_marker_letter(int type, char letter) { return !is_reading_letter(type, letter); }
+bool em61_marker_letter(InstrumentType type, char letter) { return !is_reading_letter(type, letter); }
 
 // The mean current the record carries: 10-11 its whole part (big-endian),
 // 12 its hundredths.
@@ -233,13 +233,13 @@ void cs21(const DecodeContext& c, std::string_view record, ReadingMeaning& m) {
 
 }  // namespace
 
-bool is_reading_record(int type, std::string_view record) {
+bool is_reading_record(InstrumentType type, std::string_view record) {
   return !record.empty() && is_instrument_letter(type, record[0]);
 }
 
 double em61_recorded_current(std::string_view record) { return recorded_mean_current(bytes_of(record, 16)); }
 
-std::string written_reading_body(int type, const ReadingInput& input) {
+std::string written_reading_body(InstrumentType type, const ReadingInput& input) {
   const Variant v{type, kRealTimeMap};
   return reading_record(v, input).substr(0, reading_body_length(record_length(v)));
 }

@@ -13,6 +13,7 @@
 
 #include "datafile/data_records.h"
 #include "reading/decode_context.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -50,7 +51,7 @@ struct ReadingMeaning {
 };
 
 // True when the record is a reading record of that instrument, markers included.
-bool is_reading_record(int instrument_type, std::string_view record);
+bool is_reading_record(InstrumentType instrument_type, std::string_view record);
 
 // A reading record's columns before its tick field (0 to L-12).
 std::size_t reading_body_length(int record_length);
@@ -58,7 +59,7 @@ std::size_t reading_body_length(int record_length);
 // The body of the reading record the writer makes of a live reading (the
 // record of the real-time map line; the navigation line's differ only in
 // their tail), so the live path reads exactly what the file will hold.
-std::string written_reading_body(int instrument_type, const ReadingInput& input);
+std::string written_reading_body(InstrumentType instrument_type, const ReadingInput& input);
 
 // The meaning of one reading record (its body, or the whole record).
 ReadingMeaning interpret_reading(const DecodeContext& context, std::string_view record);

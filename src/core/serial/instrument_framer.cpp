@@ -23,7 +23,7 @@ Overload(F...) -> Overload<F...>;
 
 }  // namespace
 
-std::optional<InstrumentFramer> make_instrument_framer(int type, const ReaderOptions& o) {
+std::optional<InstrumentFramer> make_instrument_framer(InstrumentType type, const ReaderOptions& o) {
   switch (type) {
     case kEm31Mk2: return make_t_framer(12, WM_EM31_READING);
     case kEm38: return make_t_framer(o.record_length, WM_EM38_READING);
@@ -64,7 +64,7 @@ const ReadingMessage& framer_message(const InstrumentFramer& framer) {
   return *find_reading_message(id);
 }
 
-bool record_triggered(int instrument_type, const RecordBytes& record) {
+bool record_triggered(InstrumentType instrument_type, const RecordBytes& record) {
   if (record.length < 2) return false;
   switch (instrument_type) {
     case kEm31Mk2:

@@ -12,6 +12,7 @@
 #include "serial/reading_messages.h"
 #include "serial/t_framer.h"
 #include "serial/tilt_framer.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -25,7 +26,7 @@ struct ReaderOptions {
 using InstrumentFramer = std::variant<TFramer, BinaryFramer, LineFramer, TiltFramer>;
 
 // nullopt for an instrument type outside the variant table.
-std::optional<InstrumentFramer> make_instrument_framer(int instrument_type, const ReaderOptions& options);
+std::optional<InstrumentFramer> make_instrument_framer(InstrumentType instrument_type, const ReaderOptions& options);
 
 InstrumentFramer make_tilt_reader_framer();
 
@@ -38,7 +39,7 @@ const RecordBytes& framed_record(const InstrumentFramer& framer);
 // Whether a framed record carries the trigger mark: in Manual mode only such
 // a record can become a reading. The "T" records by bit 6 of their status
 // byte, the EM61 types by their letter; false for the others.
-bool record_triggered(int instrument_type, const RecordBytes& record);
+bool record_triggered(InstrumentType instrument_type, const RecordBytes& record);
 
 // The reading message of this reader and whether it is sent or posted.
 const ReadingMessage& framer_message(const InstrumentFramer& framer);

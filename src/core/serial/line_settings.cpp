@@ -23,10 +23,6 @@ std::uint32_t gps_baud(int index) { return baud_at(kGpsBauds, index).value_or(48
 std::optional<std::uint32_t> instrument_baud(int index) { return baud_at(kInstrumentBauds, index); }
 std::optional<std::uint32_t> tilt_baud(int index) { return baud_at(kGpsBauds, index); }
 
-int instrument_baud_index(int instrument_type) {
-  return instrument_type == kEm38Mk2 || instrument_type == kEm38_4 ? 1 : 0;
-}
-
 LineSettings gps_line_settings(const Settings& s) {
   LineSettings l;
   l.in_queue = 4096;
@@ -48,7 +44,7 @@ LineSettings gps_line_settings(const Settings& s) {
   return l;
 }
 
-LineSettings instrument_line_settings(int instrument_type, int baud_index) {
+LineSettings instrument_line_settings(InstrumentType instrument_type, int baud_index) {
   LineSettings l;
   l.read_total_multiplier = instrument_type < 0 ? 10 : 0;
   l.read_total_constant = 10;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "variant/instrument.h"  // instrument_baud_index: the instrument port's default
 
 namespace quelor {
 
@@ -44,12 +45,8 @@ std::optional<std::uint32_t> instrument_baud(int index);
 // Tilt meter: as GPS, but nullopt for an index outside 0..5.
 std::optional<std::uint32_t> tilt_baud(int index);
 
-// The instrument baud index set by the variant: 1 (19200) for EM38-MK2 and
-// EM38-4, else 0 (9600).
-int instrument_baud_index(int instrument_type);
-
 LineSettings gps_line_settings(const Settings& settings);
-LineSettings instrument_line_settings(int instrument_type, int baud_index);
+LineSettings instrument_line_settings(InstrumentType instrument_type, int baud_index);
 LineSettings tilt_line_settings(int baud_index);
 
 // "COM%d:" for COM1-COM9, "\\.\COM%d" from COM10 (port index = number - 1).

@@ -6,7 +6,7 @@ namespace quelor {
 
 namespace {
 
-ReaderDuties em61_duties(BinaryReader reader, int instrument_type) {
+ReaderDuties em61_duties(BinaryReader reader, InstrumentType instrument_type) {
   ReaderDuties d;
   d.stamp_arrival_tick = true;
   d.rejected_clears_lost_flag = reader != BinaryReader::kEm61SecondMode;
@@ -19,7 +19,7 @@ ReaderDuties em61_duties(BinaryReader reader, int instrument_type) {
 
 }  // namespace
 
-ReaderDuties reader_duties(int instrument_type, const InstrumentFramer& framer) {
+ReaderDuties reader_duties(InstrumentType instrument_type, const InstrumentFramer& framer) {
   ReaderDuties d;
   if (std::holds_alternative<TFramer>(framer)) {
     d.stamp_last_record_tick = true;

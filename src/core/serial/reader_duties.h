@@ -4,6 +4,7 @@
 // answers. Data, so that the platform's reader loops stay uniform.
 
 #include "serial/instrument_framer.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -18,7 +19,7 @@ struct ReaderDuties {
 };
 
 // The duties of the reader that runs `framer` for `instrument_type`.
-ReaderDuties reader_duties(int instrument_type, const InstrumentFramer& framer);
+ReaderDuties reader_duties(InstrumentType instrument_type, const InstrumentFramer& framer);
 
 // The tilt-meter reader's duties.
 ReaderDuties tilt_reader_duties();

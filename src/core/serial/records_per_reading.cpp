@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -35,7 +36,7 @@ const RateRow& rate_row(int index) {
 
 }  // namespace
 
-std::optional<double> record_period_ms(int type, int em38_record_length, double em34_period_ms) {
+std::optional<double> record_period_ms(InstrumentType type, int em38_record_length, double em34_period_ms) {
   switch (type) {
     case kEm31Mk2: return kEm31RecordPeriodMs;
     case kEm38:
@@ -64,10 +65,10 @@ int records_per_reading(double interval_s, double period_ms) {
 int em38_4_records_per_reading(int rate_index) { return rate_row(rate_index).records; }
 double em38_4_rate(int rate_index) { return rate_row(rate_index).rate; }
 
-int instrument_records_per_reading(int type, double interval_s, int rate_index, int em38_length,
+int instrument_records_per_reading(InstrumentType type, double interval_s, int rate_index, int em38_length,
                                    double em34_period_ms) {
-  if (type == kEm38_4) return em38_4_records_per_reading(rate_index);
-  if (type == kCs21) return 1;
+  if (has_trait(type, Trait::kRecordGroups)) return em38_4_records_per_reading(rate_index);
+  // No record period (CS-21): one record a reading.
   const std::optional<double> period = record_period_ms(type, em38_length, em34_period_ms);
   return period ? records_per_reading(interval_s, *period) : 1;
 }

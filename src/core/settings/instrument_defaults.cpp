@@ -13,7 +13,7 @@ struct ColourAt {
 };
 
 struct InstrumentDefaults {
-  int instrument_type;
+  InstrumentType instrument_type;
   int colour_map_view;
   int width_count;  // trace widths set from position 0
   std::array<int, 8> widths;
@@ -29,7 +29,7 @@ struct InstrumentDefaults {
 // and the second (in-phase; the single-component instruments keep the
 // built-in one, which their files do not hold).
 struct ScaleDefaults {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::array<double, 2> scale_1;
   std::array<double, 2> scale_2;
 };
@@ -87,7 +87,7 @@ constexpr std::array<ScaleDefaults, 9> kScaleDefaults{{
 }};
 
 template <typename Row, std::size_t N>
-const Row* find_row(const std::array<Row, N>& table, int instrument_type) {
+const Row* find_row(const std::array<Row, N>& table, InstrumentType instrument_type) {
   for (const Row& row : table)
     if (row.instrument_type == instrument_type) return &row;
   return nullptr;
@@ -95,7 +95,7 @@ const Row* find_row(const std::array<Row, N>& table, int instrument_type) {
 
 }  // namespace
 
-void apply_instrument_defaults(Settings& s, int instrument_type) {
+void apply_instrument_defaults(Settings& s, InstrumentType instrument_type) {
   const InstrumentDefaults* row = find_row(kDefaults, instrument_type);
   if (row == nullptr) return;
   s.colour_map_view = row->colour_map_view;

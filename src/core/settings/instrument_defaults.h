@@ -11,7 +11,7 @@ namespace quelor {
 // real-time map line has it, trace widths and colours, GPS offsets, swath
 // option, the limits of the readings scales and the few instrument-only
 // values). Unknown types change nothing.
-void apply_instrument_defaults(Settings& s, int instrument_type);
+void apply_instrument_defaults(Settings& s, InstrumentType instrument_type);
 
 // Built-in defaults + instrument defaults + colour map view 0 in the
 // navigation line: the values a first start writes to its settings file.

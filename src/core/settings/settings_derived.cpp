@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "variant/instrument.h"
+
 namespace quelor {
 
 namespace {
@@ -56,13 +58,13 @@ SettingsDerived derive_settings(const Settings& s, const Variant& v) {
   SettingsDerived d;
   const bool hidden = s.instrument_state == 0 || v.navigation_mode == kNavigation;
   d.colour_map_view = hidden ? 0 : s.colour_map_view;
-  d.ncc = (v.instrument_type == kEm61Mk2 && (s.em61_model == 2 || s.em61_model == 3)) ||
-          (v.instrument_type == kEm61Lx2 && s.em61_model == 1);
+  const InstrumentRow* row = find_instrument(v.instrument_type);
+  d.ncc = row && s.em61_model >= 0 && s.em61_model < 8 && (row->ncc_models >> s.em61_model & 1) != 0;
   d.current_survey_mode = s.survey_mode;
   d.saved_survey_mode = s.survey_mode;
   d.active_station_increment = station_increment_of(s);
   d.reading_interval_ms = to_milliseconds(s.reading_interval);
-  if (v.instrument_type == kEm34_3) derive_em34(s, d);
+  if (has_trait(v.instrument_type, Trait::kCoilConfigurations)) derive_em34(s, d);
   return d;
 }
 

@@ -7,6 +7,7 @@
 #include "settings/line_reader.h"
 #include "settings/settings_path.h"
 #include "settings/settings_text.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -46,7 +47,7 @@ int settings_file_operation(int mode, Settings& s, const Variant& v, FileSystem&
 Settings settings_at_start(const Variant& v, FileSystem& fs) {
   Settings s = initial_settings(v);
   settings_file_operation(kLoadSettings, s, v, fs);
-  if (v.instrument_type == kGrad601) s.geometry_units = 0;
+  if (has_trait(v.instrument_type, Trait::kNoGeometryUnits)) s.geometry_units = 0;
   return s;
 }
 

@@ -314,7 +314,7 @@ constexpr auto kEm38_4Lines = join(kFolders,
                                    }));
 
 struct Family {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::span<const SettingsLine> lines;
 };
 
@@ -332,7 +332,7 @@ constexpr std::array<Family, 9> kFamilies{{
 
 }  // namespace
 
-std::span<const SettingsLine> settings_lines(int instrument_type) {
+std::span<const SettingsLine> settings_lines(InstrumentType instrument_type) {
   for (const Family& family : kFamilies)
     if (family.instrument_type == instrument_type) return family.lines;
   return {};

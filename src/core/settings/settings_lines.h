@@ -28,7 +28,7 @@ struct SettingsLine {
 };
 
 // The rows of the family of this instrument type (empty for an unknown type).
-std::span<const SettingsLine> settings_lines(int instrument_type);
+std::span<const SettingsLine> settings_lines(InstrumentType instrument_type);
 
 // Number of value lines after the version line in this variant's file.
 int settings_line_count(const Variant& v);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -14,8 +15,8 @@ constexpr int kAutoMode = 0;
 
 }  // namespace
 
-bool em61_polled_mode(const Settings& s, int instrument_type) {
-  if (instrument_type != kEm61Mk2 || s.survey_mode != kAutoMode) return false;
+bool em61_polled_mode(const Settings& s, InstrumentType instrument_type) {
+  if (!has_trait(instrument_type, Trait::kPolledReadings) || s.survey_mode != kAutoMode) return false;
   if (!(s.reading_interval > 0.0)) return false;
   return 1.0 / s.reading_interval >= kEm61PolledRateHz - 1e-9;
 }

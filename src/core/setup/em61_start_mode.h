@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -14,7 +15,7 @@ inline constexpr double kEm61PolledRateHz = 10.0;
 
 // Polled in Auto mode at 10 readings a second or more; continuous otherwise
 // and for every other instrument.
-bool em61_polled_mode(const Settings& s, int instrument_type);
+bool em61_polled_mode(const Settings& s, InstrumentType instrument_type);
 
 // The polling interval: the reading interval in milliseconds (100 ms for
 // 10 readings a second), at least 1 ms; 100 ms for an interval that is no

@@ -17,7 +17,7 @@ DialogForm geometry_setup_form(const Settings& s, const Variant& v);
 
 // The label of the third value where it is a height: "EM38-4 Height",
 // "CS-21 Height" (the two share a template); empty for the others.
-std::wstring geometry_height_label(int instrument_type);
+std::wstring geometry_height_label(InstrumentType instrument_type);
 
 // A unit button was pressed: only the dialog's unit changes.
 void geometry_unit_selected(DialogForm& form, int radio_id);

@@ -5,12 +5,26 @@
 
 #include "gps/formats.h"
 #include "setup/dialog_form.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
 namespace {
 
 std::wstring wide(std::string_view text) { return std::wstring(text.begin(), text.end()); }
+
+ListItems labels_of(std::span<const std::string_view> labels) {
+  ListItems out;
+  for (std::string_view label : labels) out.push_back(wide(label));
+  return out;
+}
+
+// The row's labels, none for a type outside the table.
+template <typename Field>
+ListItems row_labels(InstrumentType type, Field field) {
+  const InstrumentRow* row = find_instrument(type);
+  return row ? labels_of(row->*field) : ListItems{};
+}
 
 ListItems numbered(int first, int last, std::string_view prefix, std::string_view suffix, int step = 1) {
   ListItems out;
@@ -37,28 +51,24 @@ constexpr std::array<std::string_view, 14> kTypeLabels{"EM601 Type:",
                                                        "Inphase Units:",
                                                        "DualEM Type:"};
 
-std::string_view by_type(const std::array<std::string_view, 14>& table, int type) {
+std::string_view by_type(const std::array<std::string_view, 14>& table, InstrumentType type) {
   const int i = type_index(type);
   return i >= 0 && i < 14 ? table[static_cast<std::size_t>(i)] : std::string_view{};
 }
 
 }  // namespace
 
-ListItems survey_mode_items(int type) {
-  if (type == kEm61Mk2) return list_items({"Auto", "Wheel", "Manual"});
-  if (type == kEm34_3) return list_items({"Auto", "Manual"});
+ListItems survey_mode_items(InstrumentType type) {
+  if (has_trait(type, Trait::kWheelMode)) return list_items({"Auto", "Wheel", "Manual"});
+  if (has_trait(type, Trait::kStationReadings)) return list_items({"Auto", "Manual"});
   return list_items({"Auto"});
 }
 
-ListItems component_items(int type) {
-  if (type == kEm31Mk2) return list_items({"Both", "Inphase"});
-  if (type == kEm38) return list_items({"Conductivity", "Inphase"});
-  return {};
-}
+ListItems component_items(InstrumentType type) { return row_labels(type, &InstrumentRow::component_labels); }
 
-ListItems dipole_items(int type, bool em34_manual) {
-  if (type == kEm31Mk2 || type == kEm38 || type == kEm38Mk2) return list_items({"Vertical", "Horizontal"});
-  if (type != kEm34_3) return {};
+ListItems dipole_items(InstrumentType type, bool em34_manual) {
+  if (has_trait(type, Trait::kDipoleSetting)) return list_items({"Vertical", "Horizontal"});
+  if (!has_trait(type, Trait::kStationReadings)) return {};
   if (em34_manual)
     return list_items({"1 reading", "2 readings", "3 readings", "4 readings", "5 readings", "6 readings"});
   return list_items(
@@ -72,27 +82,9 @@ ListItems null_values_items() { return list_items({"None", "Last Survey"}); }
 ListItems state_items() { return list_items({"Disabled", "Enabled"}); }
 ListItems com_port_items() { return numbered(1, 99, "COM", ":"); }
 
-ListItems model_items(int type) {
-  switch (type) {
-    case kEm31Mk2:
-    case kEm38:
-    case kEm34_3: return list_items({"Standard", "Short"});
-    case kEm38Mk2: return list_items({"EM38-MK2", "EM38-MK2-1"});
-    case kEm38_4: return list_items({"ppt", "mS/m"});
-    case kCs21: return list_items({"DualEM CS-21", "DualEM CS-20", "DualEM CS-20"});
-    case kGrad601:
-    case kEm61Lx2: return list_items({"Standard", "Standard N.C.C."});
-    case kEm61Mk2: return list_items({"Standard", "High Power", "Standard   N.C.C.", "High Power N.C.C."});
-    default: return {};
-  }
-}
+ListItems model_items(InstrumentType type) { return row_labels(type, &InstrumentRow::model_labels); }
 
-ListItems second_list_items(int type) {
-  if (type == kEm38_4)
-    return list_items({"10 Hz", "5 Hz", "3.3 Hz", "2.5 Hz", "2 Hz", "1 Hz", "0.5 Hz", "0.2 Hz", "0.1 Hz"});
-  if (type == kCs21) return list_items({"9600", "19200", "38400", "57600", "115200"});
-  return {};
-}
+ListItems second_list_items(InstrumentType type) { return row_labels(type, &InstrumentRow::second_labels); }
 
 ListItems pause_key_items(bool soft_marker_keys) {
   return list_items({soft_marker_keys ? "non arrow/numeric keys" : "any key", "<Enter>", "<Space Bar>", "<P>"});
@@ -106,8 +98,8 @@ ListItems drift_reminder_items() {
 ListItems sensor_count_items() { return list_items({"1 Sensor", "2 Sensors"}); }
 ListItems soft_marker_items() { return list_items({"Disabled", "arrow/numeric keys"}); }
 
-std::wstring instrument_label_name(int type) { return wide(by_type(kLabelNames, type)); }
-std::wstring type_label(int type) { return wide(by_type(kTypeLabels, type)); }
+std::wstring instrument_label_name(InstrumentType type) { return wide(by_type(kLabelNames, type)); }
+std::wstring type_label(InstrumentType type) { return wide(by_type(kTypeLabels, type)); }
 
 ListItems sensor_size_items() {
   return list_items({"1 x 0.5 m", "0.5 x 1.0 m", "1 x 1 m", "0.5 x 0.5 m", "Hand Held"});

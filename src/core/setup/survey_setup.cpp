@@ -20,7 +20,7 @@ constexpr int kManual = 2;
 constexpr int kSamplesMinimum = 1;
 constexpr int kSamplesMaximum = 999;
 
-bool has_rate_field(int type) { return type != kEm38_4 && type != kGrad601; }
+bool has_rate_field(InstrumentType type) { return !has_trait(type, Trait::kNoRateField); }
 int clamp_mode(int mode) { return mode >= kAuto && mode <= kManual ? mode : kAuto; }
 
 std::wstring rate_text_of(const Settings& s) {
@@ -28,16 +28,16 @@ std::wstring rate_text_of(const Settings& s) {
   return format_entry("%.2f", rate);
 }
 
-std::wstring increment_label(int type, int mode) {
+std::wstring increment_label(InstrumentType type, int mode) {
   if (mode == kWheel) return L"Wheel Increment";
-  if (type == kEm34_3 && mode == kAuto) return L"Stn. Increment";
+  if (has_trait(type, Trait::kStationReadings) && mode == kAuto) return L"Stn. Increment";
   return L"Station Increment";
 }
 
 // Rate field and its label for a mode. `entering` distinguishes the
 // dialog's opening ("Not Applicable") from a later mode change ("Not
 // Available").
-void show_rate(SurveySetupSession& ss, const Settings& /*settings*/, int type, int mode, bool opening) {
+void show_rate(SurveySetupSession& ss, const Settings& /*settings*/, InstrumentType type, int mode, bool opening) {
   DialogControl* rate = ss.form.find(IDC_RATE);
   if (!rate) return;
   ss.form.set_text(IDC_RATE_LABEL, L"Readings/s:");
@@ -46,28 +46,28 @@ void show_rate(SurveySetupSession& ss, const Settings& /*settings*/, int type, i
     rate->text = ss.rate_text;
     return;
   }
-  if (type == kEm34_3 && mode == kManual) {
+  if (has_trait(type, Trait::kStationReadings) && mode == kManual) {
     ss.form.set_text(IDC_RATE_LABEL, L"Samples/Rdg:");
     rate->text = ss.samples_text;
     return;
   }
   rate->read_only = true;
-  if (type == kEm34_3)
+  if (has_trait(type, Trait::kStationReadings))
     rate->text = L"N/A";
   else
     rate->text = opening ? L"Not Applicable" : L"Not Available";
 }
 
-void show_dipoles(DialogForm& form, int type, int mode, int selection) {
+void show_dipoles(DialogForm& form, InstrumentType type, int mode, int selection) {
   DialogControl* dipole = form.find(IDC_DIPOLE);
-  if (!dipole || type != kEm34_3) return;
+  if (!dipole || !has_trait(type, Trait::kStationReadings)) return;
   const bool manual = mode == kManual;
   dipole->items = dipole_items(type, manual);
   dipole->selection = selection >= 0 && selection < static_cast<int>(dipole->items.size()) ? selection : 0;
   form.set_text(IDC_DIPOLE_LABEL, manual ? L"Configurations:" : L"Dipole/Separ.:");
 }
 
-void add_mode_and_rate(SurveySetupSession& ss, const Settings& s, int type) {
+void add_mode_and_rate(SurveySetupSession& ss, const Settings& s, InstrumentType type) {
   ss.form.add_list(IDC_SURVEY_MODE, survey_mode_items(type), selection_of_survey_mode(type, ss.mode));
   if (!has_rate_field(type)) return;
   ss.form.add_label(IDC_RATE_LABEL, L"Readings/s:");
@@ -75,7 +75,7 @@ void add_mode_and_rate(SurveySetupSession& ss, const Settings& s, int type) {
   show_rate(ss, s, type, ss.mode, true);
 }
 
-void add_component_and_dipole(DialogForm& form, const Settings& s, int type, int mode) {
+void add_component_and_dipole(DialogForm& form, const Settings& s, InstrumentType type, int mode) {
   ListItems components = component_items(type);
   if (!components.empty()) form.add_list(IDC_COMPONENT, std::move(components), s.component);
   if (dipole_items(type, false).empty()) return;
@@ -84,7 +84,7 @@ void add_component_and_dipole(DialogForm& form, const Settings& s, int type, int
   show_dipoles(form, type, mode, s.dipole_mode);
 }
 
-void add_lines_and_stations(SurveySetupSession& ss, const Settings& s, int type) {
+void add_lines_and_stations(SurveySetupSession& ss, const Settings& s, InstrumentType type) {
   DialogForm& f = ss.form;
   f.add_edit(IDC_SURVEY_LINE, widen_text(s.survey_line)).text_limit = kSurveyLineLimit;
   f.add_edit(IDC_LINE_INCREMENT, format_entry("%.2f", s.line_increment));
@@ -94,7 +94,7 @@ void add_lines_and_stations(SurveySetupSession& ss, const Settings& s, int type)
   f.add_label(IDC_STATION_INCREMENT_LABEL, increment_label(type, ss.mode));
   f.add_edit(IDC_STATION_INCREMENT, format_entry("%.3f", ss.increments[static_cast<std::size_t>(ss.mode)]));
   if (is_em61(type)) f.add_list(IDC_NULL_VALUES, null_values_items(), s.null_values);
-  if (type == kEm61Lx2) {
+  if (has_trait(type, Trait::kSurveyGpsOffsets)) {
     f.add_edit(IDC_LX2_X_OFFSET, format_entry("%.2f", s.gps_x_offset));
     f.add_edit(IDC_LX2_Y_OFFSET, format_entry("%.2f", s.gps_y_offset));
   }
@@ -107,14 +107,14 @@ double entered_increment(std::wstring_view text) {
 
 // The field holds the rate in Auto and the EM34-3 samples in Manual; in
 // another mode it shows "N/A" or "Not Applicable" and stores nothing.
-void store_rate(const SurveySetupSession& ss, Settings& s, int type, int mode) {
+void store_rate(const SurveySetupSession& ss, Settings& s, InstrumentType type, int mode) {
   const DialogControl* rate = ss.form.find(IDC_RATE);
   if (!rate) return;
   if (mode == kAuto) {
     s.reading_interval = 1.0 / entered_rate(rate->text);
     return;
   }
-  if (type != kEm34_3 || ss.mode != kManual) return;
+  if (!has_trait(type, Trait::kStationReadings) || ss.mode != kManual) return;
   const double samples = entered_number_or_zero(rate->text);
   const double whole = std::trunc(samples);
   s.manual_reading_count = static_cast<int>(std::clamp(whole, double(kSamplesMinimum), double(kSamplesMaximum)));
@@ -130,15 +130,15 @@ void store_lines(const SurveySetupSession& ss, Settings& s) {
 
 }  // namespace
 
-int survey_mode_of_selection(int type, int selection) {
-  if (type == kEm34_3) return selection >= 1 ? kManual : kAuto;
-  if (type == kEm61Mk2) return clamp_mode(selection);
+int survey_mode_of_selection(InstrumentType type, int selection) {
+  if (has_trait(type, Trait::kStationReadings)) return selection >= 1 ? kManual : kAuto;
+  if (has_trait(type, Trait::kWheelMode)) return clamp_mode(selection);
   return kAuto;
 }
 
-int selection_of_survey_mode(int type, int mode) {
-  if (type == kEm34_3) return mode >= 1 ? 1 : 0;
-  if (type == kEm61Mk2) return clamp_mode(mode);
+int selection_of_survey_mode(InstrumentType type, int mode) {
+  if (has_trait(type, Trait::kStationReadings)) return mode >= 1 ? 1 : 0;
+  if (has_trait(type, Trait::kWheelMode)) return clamp_mode(mode);
   return 0;
 }
 
@@ -147,13 +147,13 @@ double entered_rate(std::wstring_view text) { return usable_reading_rate(entered
 // The mode the dialog opens in: the stored one where the list can show it
 // or OK keeps it (EM38-4 has no mode list entry of its own for Wheel or
 // Manual; EM34-3 shows mode 1 as "N/A" readings), else the list's.
-int opening_mode(int type, int stored) {
-  if (type == kEm38_4 || type == kEm34_3) return clamp_mode(stored);
+int opening_mode(InstrumentType type, int stored) {
+  if (has_trait(type, Trait::kModeNotListed) || has_trait(type, Trait::kStationReadings)) return clamp_mode(stored);
   return survey_mode_of_selection(type, selection_of_survey_mode(type, stored));
 }
 
 SurveySetupSession survey_setup_session(const Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   SurveySetupSession ss;
   ss.mode = opening_mode(type, s.survey_mode);
   ss.increments = s.station_increments;
@@ -166,13 +166,14 @@ SurveySetupSession survey_setup_session(const Settings& s, const Variant& v) {
 }
 
 void survey_setup_mode_selected(SurveySetupSession& ss, int selection, const Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   const int mode = survey_mode_of_selection(type, selection);
   if (DialogControl* list = ss.form.find(IDC_SURVEY_MODE)) list->selection = selection;
   if (mode == ss.mode) return;
   ss.increments[static_cast<std::size_t>(ss.mode)] = entered_number_or_zero(ss.form.text(IDC_STATION_INCREMENT));
   if (ss.mode == kAuto && ss.form.has(IDC_RATE)) ss.rate_text = ss.form.text(IDC_RATE);
-  if (ss.mode == kManual && type == kEm34_3 && ss.form.has(IDC_RATE)) ss.samples_text = ss.form.text(IDC_RATE);
+  if (ss.mode == kManual && has_trait(type, Trait::kStationReadings) && ss.form.has(IDC_RATE))
+    ss.samples_text = ss.form.text(IDC_RATE);
   ss.mode = mode;
   ss.form.set_text(IDC_STATION_INCREMENT, format_entry("%.3f", ss.increments[static_cast<std::size_t>(mode)]));
   ss.form.set_text(IDC_STATION_INCREMENT_LABEL, increment_label(type, mode));
@@ -181,11 +182,11 @@ void survey_setup_mode_selected(SurveySetupSession& ss, int selection, const Set
 }
 
 void store_survey_setup(const SurveySetupSession& ss, Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
-  if (type != kEm38_4)
+  const InstrumentType type = v.instrument_type;
+  if (!has_trait(type, Trait::kModeNotListed))
     s.survey_mode = survey_mode_of_selection(type, ss.form.selection(IDC_SURVEY_MODE, s.survey_mode));
   store_rate(ss, s, type, s.survey_mode);
-  if (type >= kEm31Mk2 && type <= kEm38Mk2) {
+  if (is_t_record_instrument(type) || has_trait(type, Trait::kDipoleSetting)) {
     s.component = ss.form.selection(IDC_COMPONENT, s.component);
     s.dipole_mode = ss.form.selection(IDC_DIPOLE, s.dipole_mode);
   }
@@ -195,7 +196,7 @@ void store_survey_setup(const SurveySetupSession& ss, Settings& s, const Variant
   const std::size_t mode = static_cast<std::size_t>(clamp_mode(s.survey_mode));
   s.station_increments[mode] = entered_increment(ss.form.text(IDC_STATION_INCREMENT));
   s.null_values = ss.form.selection(IDC_NULL_VALUES, s.null_values);
-  if (type == kEm61Lx2) {
+  if (has_trait(type, Trait::kSurveyGpsOffsets)) {
     s.gps_x_offset = entered_number_or_zero(ss.form.text(IDC_LX2_X_OFFSET));
     s.gps_y_offset = entered_number_or_zero(ss.form.text(IDC_LX2_Y_OFFSET));
   }

@@ -23,8 +23,8 @@ struct SurveySetupSession {
 };
 
 // Survey mode of a list selection (EM34-3: selection 1 is Manual) and back.
-int survey_mode_of_selection(int instrument_type, int selection);
-int selection_of_survey_mode(int instrument_type, int survey_mode);
+int survey_mode_of_selection(InstrumentType instrument_type, int selection);
+int selection_of_survey_mode(InstrumentType instrument_type, int survey_mode);
 
 SurveySetupSession survey_setup_session(const Settings& s, const Variant& v);
 

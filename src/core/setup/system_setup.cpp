@@ -16,10 +16,12 @@ namespace {
 constexpr int kEnabled = 1;
 constexpr int kTwoSensors = 1;
 
-bool tilt_template(const Variant& v) { return v.instrument_type == kEm61Mk2 && v.navigation_mode == kRealTimeMap; }
-bool has_drift_reminder(int type) { return type == kEm38Mk2 || type == kEm38_4 || type == kCs21; }
+bool tilt_template(const Variant& v) {
+  return has_trait(v.instrument_type, Trait::kTiltMeter) && v.navigation_mode == kRealTimeMap;
+}
+bool has_drift_reminder(InstrumentType type) { return has_trait(type, Trait::kDriftReminder); }
 
-int model_of(const Settings& s, int type) {
+int model_of(const Settings& s, InstrumentType type) {
   switch (type) {
     case kEm38Mk2: return s.em38mk2_model;
     case kEm38_4: return s.em38_4.inphase_units;
@@ -31,7 +33,7 @@ int model_of(const Settings& s, int type) {
   }
 }
 
-void add_labels_and_model(DialogForm& f, const Settings& s, int type) {
+void add_labels_and_model(DialogForm& f, const Settings& s, InstrumentType type) {
   const std::wstring name = instrument_label_name(type);
   f.add_label(IDC_STATE_LABEL, name + L" State:");
   f.add_label(IDC_PORT_LABEL, name + L" Port:");
@@ -42,14 +44,15 @@ void add_labels_and_model(DialogForm& f, const Settings& s, int type) {
   DialogControl& model = f.add_list(IDC_MODEL, model_items(type), model_of(s, type));
   model.visible = !hidden;
   ListItems second = second_list_items(type);
-  if (!second.empty()) f.add_list(IDC_SECOND_LIST, std::move(second), type == kEm38_4 ? s.em38_4_rate : 0);
+  if (!second.empty())
+    f.add_list(IDC_SECOND_LIST, std::move(second), has_trait(type, Trait::kRecordGroups) ? s.em38_4_rate : 0);
 }
 
-void add_common(DialogForm& f, const Settings& s, int type) {
+void add_common(DialogForm& f, const Settings& s, InstrumentType type) {
   f.add_list(IDC_INSTRUMENT_STATE, state_items(), s.instrument_state);
   f.add_list(IDC_INSTRUMENT_PORT, com_port_items(), s.instrument_port);
   f.add_list(IDC_GPS_PORT, com_port_items(), s.gps_port);
-  const bool soft_keys = type == kEm61Lx2 && s.soft_marker_key_option == 1;
+  const bool soft_keys = has_trait(type, Trait::kSoftMarkerKeys) && s.soft_marker_key_option == 1;
   f.add_list(IDC_PAUSE_KEY, pause_key_items(soft_keys), s.pause_key);
   f.add_list(IDC_SPEED_UNITS, speed_unit_items(), s.speed_bar_units);
   f.add_list(IDC_COORDINATES, coordinates_items(), s.coordinates_display);
@@ -59,10 +62,11 @@ void add_common(DialogForm& f, const Settings& s, int type) {
 }
 
 void add_instrument_specific(DialogForm& f, const Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   if (has_sensor_count(type)) f.add_list(IDC_NUMBER_OF_SENSORS, sensor_count_items(), s.number_of_sensors);
-  if (type == kEm61Lx2) {
+  if (has_trait(type, Trait::kSoftMarkerKeys))
     f.add_list(IDC_SOFT_MARKER, soft_marker_items(), s.soft_marker_key_option);
+  if (has_trait(type, Trait::kFilterFactors)) {
     f.add_edit(IDC_LEFT_FILTER, format_entry("%.1f", s.left_coil_filter_factor));
     f.add_edit(IDC_RIGHT_FILTER, format_entry("%.1f", s.right_coil_filter_factor));
   }
@@ -79,7 +83,7 @@ void enable(DialogForm& f, int id, bool on) {
   if (DialogControl* c = f.find(id)) c->enabled = on;
 }
 
-void store_model(const DialogForm& f, Settings& s, int type) {
+void store_model(const DialogForm& f, Settings& s, InstrumentType type) {
   switch (type) {
     case kEm31Mk2:
     case kEm34_3: s.instrument_model = f.selection(IDC_MODEL, s.instrument_model); break;
@@ -166,9 +170,9 @@ void update_system_setup(DialogForm& f, const Variant& v) {
 
 std::vector<OperatorMessage> store_system_setup(const DialogForm& f, Settings& s, const Variant& v) {
   std::vector<OperatorMessage> messages;
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   s.instrument_state = f.selection(IDC_INSTRUMENT_STATE, s.instrument_state);
-  if (type == kEm61Lx2)
+  if (has_trait(type, Trait::kFilterFactors))
     store_lx2(f, s, messages);
   else
     store_model(f, s, type);

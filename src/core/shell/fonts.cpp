@@ -20,7 +20,7 @@ std::array<FontSpec, kFontCount> font_table(bool large_screen) {
   }};
 }
 
-int text_line_height(int char_height, int instrument_type, bool portrait, int client_width) {
+int text_line_height(int char_height, InstrumentType instrument_type, bool portrait, int client_width) {
   if (instrument_type == kEm61Lx2 && portrait && client_width < 640) return char_height - 1;
   return char_height + 2;
 }

@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 inline constexpr std::wstring_view kFontFace = L"Microsoft Sans Serif";
@@ -34,6 +36,6 @@ std::array<FontSpec, kFontCount> font_table(bool large_screen);
 
 // Distance between text rows: character height + 2, except EM61-LX2 on a
 // narrow portrait client (below 640), which packs its rows at height - 1.
-int text_line_height(int char_height, int instrument_type, bool portrait, int client_width);
+int text_line_height(int char_height, InstrumentType instrument_type, bool portrait, int client_width);
 
 }  // namespace quelor

@@ -90,7 +90,7 @@ GeometrySketch grad601_sketch(const Settings& s) {
   return k;
 }
 
-GeometrySketch instrument_sketch(const Settings& s, int type) {
+GeometrySketch instrument_sketch(const Settings& s, InstrumentType type) {
   switch (type) {
     case kEm31Mk2: return em31_sketch();
     case kEm34_3: return em34_sketch(s);
@@ -117,7 +117,7 @@ int em34_sketch_spacing(const Settings& s) {
   return kSpacings[static_cast<std::size_t>(s.dipole_mode % 3)];
 }
 
-GeometrySketch geometry_sketch(const Settings& s, int instrument_type) {
+GeometrySketch geometry_sketch(const Settings& s, InstrumentType instrument_type) {
   GeometrySketch k = instrument_sketch(s, instrument_type);
   k.antenna_x = clamp_offset(s.gps_x_offset);
   k.antenna_y = clamp_offset(s.gps_y_offset);

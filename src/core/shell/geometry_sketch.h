@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -34,7 +35,7 @@ inline constexpr double kSketchMinimumExtent = 2.0;
 // One sketch per instrument family: EM31-MK2 boom, EM38 family bar, EM34-3
 // coils at their spacing around the reference point, CS-21 tube, EM61 coils
 // by sensor size and number of sensors, Grad601 sensors at their separation.
-GeometrySketch geometry_sketch(const Settings& s, int instrument_type);
+GeometrySketch geometry_sketch(const Settings& s, InstrumentType instrument_type);
 
 // The EM34-3 coil spacing the sketch shows: 10, 20 or 40 m from the dipole
 // code in Auto mode, 10 m otherwise.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -61,9 +62,9 @@ ButtonLayout landscape_columns(int client_width, int client_height) {
 
 }  // namespace
 
-std::wstring_view setup_button_text(int index, int instrument_type) {
+std::wstring_view setup_button_text(int index, InstrumentType instrument_type) {
   if (index < 0 || index >= kSetupButtonCount) return {};
-  if (index == kAlarmsButton && instrument_type == kEm61Lx2) return L"Alarms S&etup";
+  if (index == kAlarmsButton && has_trait(instrument_type, Trait::kAlarmSetup)) return L"Alarms S&etup";
   return kButtonTexts[index];
 }
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 inline constexpr int kSetupButtonCount = 10;
@@ -24,7 +26,7 @@ using ButtonLayout = std::array<ButtonRect, kSetupButtonCount>;
 constexpr int setup_button_id(int index) { return kFirstSetupButtonId + index; }
 
 // "&Logging" .. "E&xit"; the fourth reads "Alarms S&etup" for EM61-LX2.
-std::wstring_view setup_button_text(int index, int instrument_type);
+std::wstring_view setup_button_text(int index, InstrumentType instrument_type);
 
 // The column the buttons are created in, before the first layout.
 ButtonLayout initial_button_column(int client_width, int client_height);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "shell/setup_keys.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -145,7 +146,7 @@ std::string_view pick(const TemplatePair& pair, int client_width, int narrow_bel
   return pair.wide;
 }
 
-std::string_view per_type(const PerType& table, int instrument_type, int client_width, int narrow_below) {
+std::string_view per_type(const PerType& table, InstrumentType instrument_type, int client_width, int narrow_below) {
   return pick(table[type_index(instrument_type)], client_width, narrow_below);
 }
 
@@ -157,11 +158,11 @@ bool is_dialog_command(int command) {
 
 std::string_view setup_dialog_template(int command, const Variant& v, int client_width) {
   if (!is_valid_variant(v)) return {};
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   switch (command) {
     case kCommandSurveySetup: return per_type(kSurveySetup, type, client_width, 0);
     case kCommandSystemSetup:
-      if (type == kEm61Mk2 && v.navigation_mode == kRealTimeMap)
+      if (has_trait(type, Trait::kTiltMeter) && v.navigation_mode == kRealTimeMap)
         return pick(kSystemTilt61, client_width, kNarrowSystemWidth);
       return per_type(kSystemSetup, type, client_width, kNarrowSystemWidth);
     case kCommandGeometrySetup: return per_type(kGeometrySetup, type, client_width, kNarrowGeometryWidth);
@@ -173,11 +174,12 @@ std::string_view setup_dialog_template(int command, const Variant& v, int client
   }
 }
 
-std::string_view setup_dialog_title(int command, int instrument_type) {
+std::string_view setup_dialog_title(int command, InstrumentType instrument_type) {
   switch (command) {
     case kCommandSurveySetup: return "Survey Setup";
     case kCommandSystemSetup: return "System Setup";
-    case kCommandGeometrySetup: return instrument_type == kEm61Lx2 ? "Alarm Setup" : "Geometry Setup";
+    case kCommandGeometrySetup:
+      return has_trait(instrument_type, Trait::kAlarmSetup) ? "Alarm Setup" : "Geometry Setup";
     case kCommandGpsPortSetup: return "GPS Port Setup";
     case kCommandMapOptions: return "Map Display Options";
     case kCommandProfilesOptions: return "Profiles Options";

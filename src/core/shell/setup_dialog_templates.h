@@ -26,7 +26,7 @@ std::string_view setup_dialog_template(int command, const Variant& v, int client
 // "Survey Setup", "System Setup", "Geometry Setup" ("Alarm Setup" on
 // EM61-LX2), "GPS Port Setup", "Map Display Options", "Profiles Options";
 // empty for another command.
-std::string_view setup_dialog_title(int command, int instrument_type);
+std::string_view setup_dialog_title(int command, InstrumentType instrument_type);
 
 // Every template name any variant can ask for, each once.
 std::span<const std::string_view> all_setup_dialog_templates();

@@ -54,13 +54,13 @@ constexpr std::array<std::string_view, 14> kPortNames{"Grad601", "",         "EM
 
 bool instrument_enabled(const Settings& s) { return s.instrument_state > 0; }
 bool gps_in_use(const Settings& s) { return s.gps_enabled > 0; }
-bool has_selected_rate(int type) { return type == kEm38_4 || type == kCs21; }
+bool has_selected_rate(InstrumentType type) { return has_trait(type, Trait::kSelectableRate); }
 std::string survey_mode_text(const Settings& s) {
   if (!instrument_enabled(s)) return std::string(kNotApplicable);
   return choice(kSurveyModes, s.survey_mode);
 }
 
-std::string update_rate_text(const Settings& s, int type) {
+std::string update_rate_text(const Settings& s, InstrumentType type) {
   if (s.survey_mode != 0 || !instrument_enabled(s)) return std::string(kNotApplicable);
   if (has_selected_rate(type)) return choice(kSelectedRates, s.em38_4_rate);
   // A zero or negative interval has no rate to show.
@@ -95,17 +95,18 @@ void add(std::vector<SummaryRow>& rows, std::string_view label, std::string valu
 }
 
 void add_instrument_survey_rows(std::vector<SummaryRow>& rows, const Settings& s, const Variant& v) {
-  const int type = v.instrument_type;
+  const InstrumentType type = v.instrument_type;
   if (has_sensor_count(type)) add(rows, "Number of Sensors:", std::to_string(s.number_of_sensors + 1));
-  if (type == kGrad601) add(rows, "Sensors Separation:", format("%.2f m", s.sensor_separation));
+  if (has_trait(type, Trait::kSensorSeparation))
+    add(rows, "Sensors Separation:", format("%.2f m", s.sensor_separation));
   if (type == kEm34_3) {
     add(rows, "EM34-3 Mode:", s.survey_mode == 0 ? "Auto" : "Manual");
     add(rows, "Dipole Mode:", em34_dipole_text(s));
     add(rows, "Reference:", choice(kReferences, s.em34_3_reference));
   }
-  if (type == kEm31Mk2 || type == kEm38 || type == kEm38Mk2) add(rows, "Dipole Mode:", choice(kDipoles, s.dipole_mode));
+  if (has_trait(type, Trait::kDipoleSetting)) add(rows, "Dipole Mode:", choice(kDipoles, s.dipole_mode));
   if (type == kEm38) add(rows, "EM38 Component:", choice(kEm38Components, s.component));
-  if (type == kEm61Mk2) add(rows, "Sensor Size:", choice(kSensorSizes, s.sensor_size));
+  if (has_trait(type, Trait::kSensorSize)) add(rows, "Sensor Size:", choice(kSensorSizes, s.sensor_size));
 }
 
 void add_survey_rows(std::vector<SummaryRow>& rows, const Settings& s, const Variant& v) {
@@ -153,7 +154,7 @@ void add_system_rows(std::vector<SummaryRow>& rows, const Settings& s, const Var
 }  // namespace
 
 // The map's own swath width; a list choice beyond the list shows 0.
-double summary_swath_width(const Settings& s, int instrument_type) {
+double summary_swath_width(const Settings& s, InstrumentType instrument_type) {
   const bool computed = is_em61(instrument_type) || (instrument_type == kGrad601 && s.number_of_sensors == 1);
   if (!computed && (s.swath_option < 0 || s.swath_option >= kSwathChoices)) return 0.0;
   return swath_width_metres(s, instrument_type);

@@ -33,6 +33,6 @@ SettingsSummary settings_summary(const Settings& s, const Variant& v);
 // The swath width in metres the summary shows as "Swath bar:": the Map
 // Options choice (0.25 .. 10 m) on the EM31/EM38/EM34 families, the coil
 // width times the swath factor on EM61, the sensor spacing on Grad601.
-double summary_swath_width(const Settings& s, int instrument_type);
+double summary_swath_width(const Settings& s, InstrumentType instrument_type);
 
 }  // namespace quelor

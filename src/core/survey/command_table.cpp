@@ -5,6 +5,7 @@
 #include "survey/logging_commands.h"
 #include "survey/logging_keys.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -101,8 +102,8 @@ int command_of_menu_item(int menu_id) {
   return kCmdNone;
 }
 
-const char* menu_item_text(int menu_id, int instrument_type) {
-  if (menu_id == 516 && instrument_type == kEm61Lx2) return "Ca&librate Filter";
+const char* menu_item_text(int menu_id, InstrumentType instrument_type) {
+  if (menu_id == 516 && has_trait(instrument_type, Trait::kFilterFactors)) return "Ca&librate Filter";
   if (menu_id == 0) return nullptr;
   for (const CommandRow& row : command_table())
     if (row.menu_id == menu_id) return row.menu_text;

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "datafile/message_box.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -34,7 +35,7 @@ int command_of_menu_item(int menu_id);
 
 // The menu text of a menu item for an instrument ("Ca&librate Filter" on the
 // EM61-LX2); nullptr for an unknown id.
-const char* menu_item_text(int menu_id, int instrument_type);
+const char* menu_item_text(int menu_id, InstrumentType instrument_type);
 
 // What a code runs. Codes 101 upward run their own action (channel selectors
 // all run kCmdFirstChannel with their code; the map's pan, zoom, fit and
@@ -53,7 +54,7 @@ enum LoggingAction : int {
 
 struct CommandSituation {
   int state = 0;
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   bool instrument_used = true;
   bool gps_used = true;
   bool map_shown = true;

@@ -14,7 +14,7 @@ namespace quelor {
 namespace {
 
 struct Timeout {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::uint32_t ms;
 };
 constexpr std::array<Timeout, 6> kTimeouts{
@@ -51,14 +51,15 @@ MonitorActions port_failure_tick(SurveyRecord& survey, const MonitorInput& in) {
 
 }  // namespace
 
-std::optional<std::uint32_t> connection_timeout_ms(int instrument_type) {
+std::optional<std::uint32_t> connection_timeout_ms(InstrumentType instrument_type) {
   for (const Timeout& t : kTimeouts)
     if (t.instrument_type == instrument_type) return t.ms;
   return std::nullopt;
 }
 
-std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick, std::uint32_t arrival_tick) {
-  return instrument_type == kEm38_4 ? arrival_tick : last_record_tick;
+std::uint32_t monitored_record_tick(InstrumentType instrument_type, std::uint32_t last_record_tick,
+                                    std::uint32_t arrival_tick) {
+  return has_trait(instrument_type, Trait::kRecordGroups) ? arrival_tick : last_record_tick;
 }
 
 std::uint32_t em38_4_connection_timeout_ms(int rate_index) {
@@ -84,20 +85,21 @@ std::string connection_break_remark() { return "1CONN BRK 1"; }
 
 MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   MonitorActions a;
-  const int type = in.instrument_type;
+  const InstrumentType type = in.instrument_type;
   if (survey.state == kStateClosed) return a;
-  if (type == kEm38 || type == kCs21) return port_failure_tick(survey, in);
+  if (has_trait(type, Trait::kPortFailureOnly)) return port_failure_tick(survey, in);
   if (is_em61(type) && survey.survey_mode != kModeAuto) return a;
   // Switched to Manual, the EM38-MK2 is silent between trigger presses.
-  if (type == kEm38Mk2 && survey.survey_mode == kModeManual) return port_failure_tick(survey, in);
+  if (has_trait(type, Trait::kOwnModeSwitch) && survey.survey_mode == kModeManual) return port_failure_tick(survey, in);
   // A poll stamps the tick: an instrument that answers no poll would never
   // break. So only an answered poll stamps it, and the break test goes on
   // while the polls stay unanswered.
-  if (type == kEm61Mk2 && in.em61_polled && in.poll_pending) {
+  if (has_trait(type, Trait::kPolledReadings) && in.em61_polled && in.poll_pending) {
     a.send_poll = true;
     if (!in.poll_unanswered) return a;
   }
-  const std::uint32_t timeout = type == kEm38_4 ? in.em38_4_timeout_ms : connection_timeout_ms(type).value_or(0);
+  const std::uint32_t timeout =
+      has_trait(type, Trait::kRecordGroups) ? in.em38_4_timeout_ms : connection_timeout_ms(type).value_or(0);
   if (elapsed_ms(in.last_record_tick, in.now) <= timeout) {
     a.restored = survey.connection_lost;
     survey.connection_lost = false;
@@ -106,11 +108,11 @@ MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   }
   if (in.excused) return a;
   // A port that could not be reopened: the break is reported, not asked about again.
-  if (type == kEm34_3 && survey.survey_mode == kModeManual && in.instrument_port_open) {
+  if (has_trait(type, Trait::kStationReadings) && survey.survey_mode == kModeManual && in.instrument_port_open) {
     a.battery_save_prompt = true;
     return a;
   }
-  if (type == kEm38_4) {
+  if (has_trait(type, Trait::kRecordGroups)) {
     a.group_invalid = true;
     if (in.em38_4_procedure) return a;
   }

@@ -10,13 +10,14 @@
 #include "datafile/message_box.h"
 #include "survey/logging_commands.h"
 #include "survey/survey_record.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
 // Connection time-out in milliseconds: Grad601 1000, EM38-MK2 500, EM31-MK2,
 // EM34-3 and the EM61 types 200. Nothing for the EM38 and CS-21 (not
 // monitored) and the EM38-4 (its own setting).
-std::optional<std::uint32_t> connection_timeout_ms(int instrument_type);
+std::optional<std::uint32_t> connection_timeout_ms(InstrumentType instrument_type);
 
 // "1CONN BRK 1": the remark of a connection break.
 std::string connection_break_remark();
@@ -24,7 +25,8 @@ std::string connection_break_remark();
 // The tick the monitor compares with the time-out: the EM38-4 reader stamps
 // only the arrival of each reading group (a record holds all four coil
 // pairs); every other reader stamps LastRecordTick.
-std::uint32_t monitored_record_tick(int instrument_type, std::uint32_t last_record_tick, std::uint32_t arrival_tick);
+std::uint32_t monitored_record_tick(InstrumentType instrument_type, std::uint32_t last_record_tick,
+                                    std::uint32_t arrival_tick);
 
 // EM38-4 time-out by its output-rate index: 1000 ms, or two record periods
 // at the slow rates (0.5 Hz: 4000 ms), so a slow instrument is never a break.
@@ -45,7 +47,7 @@ struct MonitorClock {
 bool monitor_tick_excused(MonitorClock& clock, std::uint32_t now);
 
 struct MonitorInput {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   std::uint32_t now = 0;
   std::uint32_t last_record_tick = 0;  // monitored_record_tick
   std::uint32_t em38_4_timeout_ms = 1000;

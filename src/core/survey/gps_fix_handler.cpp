@@ -119,7 +119,7 @@ void count_position(SurveyRecord& s, const FixContext& c, FixOutcome& o) {
 
 }  // namespace
 
-FixContext fix_context_from_settings(const Settings& s, int instrument_type) {
+FixContext fix_context_from_settings(const Settings& s, InstrumentType instrument_type) {
   FixContext c;
   c.format = format_table_from_settings(s);
   c.options = fix_options_from_settings(s, instrument_type);

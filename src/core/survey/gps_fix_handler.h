@@ -15,6 +15,7 @@
 #include "gps/warning.h"
 #include "settings/settings.h"
 #include "survey/survey_record.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -30,7 +31,7 @@ struct FixContext {
   int selected_channel = 0;        // the mapped channel; 0 none
 };
 
-FixContext fix_context_from_settings(const Settings& s, int instrument_type);
+FixContext fix_context_from_settings(const Settings& s, InstrumentType instrument_type);
 
 // Texts of the GPS block for this fix.
 struct FixTexts {

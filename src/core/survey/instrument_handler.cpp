@@ -30,8 +30,8 @@ RecordBytes file_bytes(InstrumentSurveyState& s, const DecodeContext& c, const R
   return r;
 }
 
-void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, const InstrumentContext& c, int type,
-                            InstrumentOutcome& o) {
+void log_instrument_reading(SurveyRecord& survey, InstrumentSurveyState& state, const InstrumentContext& c,
+                            InstrumentType type, InstrumentOutcome& o) {
   o.segment_entry = o.meaning.entry;
   map_written_reading(survey, 0, o.segment_entry);
   o.logged = true;
@@ -49,7 +49,7 @@ InstrumentOutcome handle_instrument_reading(SurveyRecord& survey, InstrumentSurv
                                             const RecordBytes& received, std::uint32_t tick) {
   InstrumentOutcome o;
   o.tick = tick;
-  const int type = decode.instrument_type;
+  const InstrumentType type = decode.instrument_type;
   const bool em61 = is_em61(type);
   const double battery = em61 && received.length > 12 ? received.bytes[12] / 10.0 : 0.0;
   const RecordBytes bytes = file_bytes(state, decode, received);

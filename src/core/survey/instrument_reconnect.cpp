@@ -4,6 +4,7 @@
 
 #include "io/clock.h"
 #include "survey/survey_state.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -11,7 +12,7 @@ namespace quelor {
 namespace {
 
 struct CheckRow {
-  int instrument_type;
+  InstrumentType instrument_type;
   ReconnectCheck check;
 };
 constexpr std::array<CheckRow, 3> kChecks{{
@@ -79,9 +80,9 @@ ReconnectStep trying(ReconnectPlan& p, const ReconnectInput& in) {
 
 }  // namespace
 
-ReconnectRule reconnect_rule(int instrument_type, int survey_mode) {
+ReconnectRule reconnect_rule(InstrumentType instrument_type, int survey_mode) {
   ReconnectRule rule;
-  rule.reconnects = !(instrument_type == kEm34_3 && survey_mode == kModeManual);
+  rule.reconnects = !(has_trait(instrument_type, Trait::kStationReadings) && survey_mode == kModeManual);
   for (const CheckRow& row : kChecks)
     if (row.instrument_type == instrument_type) rule.check = row.check;
   return rule;

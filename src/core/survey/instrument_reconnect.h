@@ -16,6 +16,8 @@
 #include <optional>
 #include <string>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 // What a try runs on the reopened port before the reader restarts.
@@ -33,7 +35,7 @@ struct ReconnectRule {
 // By instrument and survey mode: every instrument reconnects after a break
 // but the EM34-3 in Manual mode, which asks the operator (battery save). The
 // EM38 and CS-21 break only on a failing port (they have no time-out).
-ReconnectRule reconnect_rule(int instrument_type, int survey_mode);
+ReconnectRule reconnect_rule(InstrumentType instrument_type, int survey_mode);
 
 // "1CONN RCN 1": the readings came back after a remarked break.
 std::string reconnected_remark();

@@ -1,19 +1,20 @@
 #include "survey/instrument_switch.h"
 
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
 
-bool has_own_mode_switch(int instrument_type) { return instrument_type == kEm38Mk2; }
+bool has_own_mode_switch(InstrumentType instrument_type) { return has_trait(instrument_type, Trait::kOwnModeSwitch); }
 
-std::optional<int> switched_survey_mode(int instrument_type, char mode_letter, int survey_mode) {
+std::optional<int> switched_survey_mode(InstrumentType instrument_type, char mode_letter, int survey_mode) {
   if (!has_own_mode_switch(instrument_type)) return std::nullopt;
   const int wanted = mode_letter == 'M' ? kModeManual : kModeAuto;
   if (wanted == survey_mode) return std::nullopt;
   return wanted;
 }
 
-bool follow_instrument_switch(SurveyRecord& survey, int instrument_type, char mode_letter) {
+bool follow_instrument_switch(SurveyRecord& survey, InstrumentType instrument_type, char mode_letter) {
   const std::optional<int> mode = switched_survey_mode(instrument_type, mode_letter, survey.survey_mode);
   if (!mode) return false;
   survey.survey_mode = *mode;

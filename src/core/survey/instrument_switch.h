@@ -9,19 +9,20 @@
 #include <optional>
 
 #include "survey/survey_record.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
 // Whether the instrument's records carry its own auto/manual switch.
-bool has_own_mode_switch(int instrument_type);
+bool has_own_mode_switch(InstrumentType instrument_type);
 
 // The survey mode a record with this mode letter puts the survey in, or
 // nothing when the instrument has no switch or the mode stays.
-std::optional<int> switched_survey_mode(int instrument_type, char mode_letter, int survey_mode);
+std::optional<int> switched_survey_mode(InstrumentType instrument_type, char mode_letter, int survey_mode);
 
 // Follows the switch: the survey mode, the write-enable flag and, while
 // Logging, the records-per-reading factor (the configured one in Auto, 1 in
 // Manual). True when the survey mode changed.
-bool follow_instrument_switch(SurveyRecord& survey, int instrument_type, char mode_letter);
+bool follow_instrument_switch(SurveyRecord& survey, InstrumentType instrument_type, char mode_letter);
 
 }  // namespace quelor

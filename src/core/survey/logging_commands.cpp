@@ -40,11 +40,11 @@ void go_by_mode(SurveyRecord& survey, const CommandContext& c, CommandOutcome& o
       o.stop_timer = true;
       break;
     case kModeManual:
-      if (c.instrument_type == kEm34_3 && c.readings_per_station > 0)
+      if (has_trait(c.instrument_type, Trait::kStationReadings) && c.readings_per_station > 0)
         o.reading_count_text = reading_count_text(0, c.readings_per_station);
       break;
     default:
-      if (c.instrument_type == kEm61Mk2 && c.em61_polled) {
+      if (has_trait(c.instrument_type, Trait::kPolledReadings) && c.em61_polled) {
         o.timer_period_ms = c.logging_poll_ms;
         o.poll_timeout_ms = poll_timeout(c.logging_poll_ms);
       } else {
@@ -63,7 +63,7 @@ void pause_by_mode(SurveyRecord& survey, const CommandContext& c, CommandOutcome
   }
   survey.records_per_reading = 1;
   o.records_per_reading = 1;
-  if (c.instrument_type == kEm61Mk2 && c.em61_polled) {
+  if (has_trait(c.instrument_type, Trait::kPolledReadings) && c.em61_polled) {
     o.timer_period_ms = c.stand_by_poll_ms;
     o.poll_timeout_ms = poll_timeout(c.stand_by_poll_ms);
   }
@@ -124,7 +124,8 @@ CommandOutcome pause_command(SurveyRecord& survey, const CommandContext& c) {
   }
   survey.earlier_logging_ms += c.now - survey.start_tick;
   survey.state = kStateStandBy;
-  if (c.instrument_type == kEm34_3 && survey.survey_mode == kModeManual) o.reading_count_text = "";
+  if (has_trait(c.instrument_type, Trait::kStationReadings) && survey.survey_mode == kModeManual)
+    o.reading_count_text = "";
   o.remarks.emplace_back(survey.map_full == kMapReachedEdge ? "PAUSED BMP" : "PAUSED");
   o.commit_to_disk = true;
   o.channel_selectors = true;

@@ -15,6 +15,7 @@
 #include "datafile/writer.h"
 #include "settings/settings.h"
 #include "survey/survey_record.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -65,7 +66,7 @@ struct CommandOutcome {
 
 // What the commands need from the program beyond the survey record.
 struct CommandContext {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   bool instrument_used = true;
   bool gps_used = true;
   bool tilt_used = false;

@@ -19,7 +19,7 @@ constexpr std::uint32_t kVkTab = 0x09, kVkReturn = 0x0D, kVkSpace = 0x20, kVkLef
 
 // Popup menus: {instrument, menu in Stand By and Logging, menu in Monitoring}.
 struct PopupMenus {
-  int instrument_type;
+  InstrumentType instrument_type;
   int logging_menu;
   int monitoring_menu;
 };
@@ -130,7 +130,7 @@ int command_of_control(int id, int selector_count) {
   return command_of_menu_item(id);
 }
 
-StateCommand state_command(int code, int state, int instrument_type) {
+StateCommand state_command(int code, int state, InstrumentType instrument_type) {
   switch (code) {
     case kCmdFileGoPause:
       if (state == kStateMonitoring) return StateCommand::kFile;
@@ -145,7 +145,7 @@ StateCommand state_command(int code, int state, int instrument_type) {
   }
 }
 
-int popup_menu_id(int instrument_type, int state) {
+int popup_menu_id(InstrumentType instrument_type, int state) {
   for (const PopupMenus& p : kPopupMenus)
     if (p.instrument_type == instrument_type) return state == kStateMonitoring ? p.monitoring_menu : p.logging_menu;
   return 0;
@@ -153,7 +153,8 @@ int popup_menu_id(int instrument_type, int state) {
 
 KeyDecision decode_logging_key(const KeyContext& c, std::uint32_t key) {
   if (c.state == kStateLogging) {
-    const bool lx2_spared = c.pause_key == 0 && c.instrument_type == kEm61Lx2 && is_digit_or_arrow(key);
+    const bool lx2_spared =
+        c.pause_key == 0 && has_trait(c.instrument_type, Trait::kSoftMarkerKeys) && is_digit_or_arrow(key);
     if (lx2_spared) return c.soft_marker_keys ? KeyDecision{KeyEffect::kSoftMarker, kCmdNone} : KeyDecision{};
     if (is_pause_key(c.pause_key, key)) return command(kCmdFileGoPause);
   }

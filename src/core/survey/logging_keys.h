@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 // Command codes of the logging window.
@@ -58,15 +60,15 @@ int command_of_control(int id, int selector_count);
 // (Logging); 1 Map Size (Monitoring; EM61 types Nulling), Quick Line (Stand
 // By); 2 Exit; 3 the popup menu.
 enum class StateCommand { kNone, kFile, kGo, kPause, kMapSize, kNulling, kQuickLine, kExit, kMenu };
-StateCommand state_command(int code, int state, int instrument_type);
+StateCommand state_command(int code, int state, InstrumentType instrument_type);
 
 // The popup menu resource of an instrument and state (496 / 495 ...).
-int popup_menu_id(int instrument_type, int state);
+int popup_menu_id(InstrumentType instrument_type, int state);
 
 struct KeyContext {
   int state = 0;
   int pause_key = 0;  // 0 any key, 1 <Enter>, 2 <Space Bar>, 3 <P>
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   bool review = false;      // map review is on
   bool popup_menu = false;  // a popup menu is open (not forgotten by "Hide Menu")
   bool soft_marker_keys = false;

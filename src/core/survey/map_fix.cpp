@@ -1,6 +1,7 @@
 #include "survey/map_fix.h"
 
 #include "map/segment_buffer.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -19,13 +20,13 @@ MapState map_state_from_settings(const Settings& s, int tile_width, int window_w
 MapFixContext map_fix_context(const Settings& s, const DecodeContext& decode, const SurveyRecord& survey,
                               double tilt_inline, double tilt_lateral) {
   MapFixContext c;
-  const int type = decode.instrument_type;
+  const InstrumentType type = decode.instrument_type;
   c.instrument_type = type;
   c.colour_map_view = decode.mapped_view;
   c.position_size = s.map.position_size;
   c.two_values = two_value_entries(decode);
   c.two_sensors = decode.two_sensors;
-  c.manual_em34 = type == kEm34_3 && survey.survey_mode == kModeManual;
+  c.manual_em34 = has_trait(type, Trait::kStationReadings) && survey.survey_mode == kModeManual;
   c.position_colours = position_mark_colours(s.map.position_colour, s.trace_colours, c.manual_em34);
   for (int k = 0; k < kFootprintKinds; ++k) {
     const double s_m =

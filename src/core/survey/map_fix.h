@@ -11,6 +11,7 @@
 #include "reading/decode_context.h"
 #include "settings/settings.h"
 #include "survey/gps_fix_handler.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -29,7 +30,7 @@ GridSpec grid_from_settings(const Settings& s, double pixels_per_unit);
 
 // What the painter needs from the settings and the survey record.
 struct MapFixContext {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   int colour_map_view = 0;
   int position_size = 4;
   KindColours position_colours{};  // position_mark_colours

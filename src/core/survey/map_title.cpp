@@ -10,7 +10,7 @@ namespace quelor {
 namespace {
 
 struct TitleRow {
-  int instrument_type;
+  InstrumentType instrument_type;
   int view;
   std::string_view title;
   std::string_view review;
@@ -64,7 +64,7 @@ constexpr std::array<char, 3> kAlarmLetters{'E', 'L', 'F'};
 
 }  // namespace
 
-std::string map_title(int instrument_type, int colour_map_view, bool review) {
+std::string map_title(InstrumentType instrument_type, int colour_map_view, bool review) {
   for (const TitleRow& row : kTitles)
     if (row.instrument_type == instrument_type && row.view == colour_map_view)
       return std::string(review ? row.review : row.title);

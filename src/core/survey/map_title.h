@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 // Blank when nothing is mapped (view 0) or the view has no name here.
-std::string map_title(int instrument_type, int colour_map_view, bool review);
+std::string map_title(InstrumentType instrument_type, int colour_map_view, bool review);
 
 // The Grad601 profile heading.
 inline constexpr const char* kGradientHeading = "Gradient [nT/m]";

@@ -30,7 +30,7 @@ constexpr int kMenu498[] = {QUELOR_FILE_ITEMS, 516, 517, 520, 521, QUELOR_DISPLA
 
 struct Menu {
   std::span<const int> items;
-  int instrument_type;
+  InstrumentType instrument_type;
 };
 
 const std::array<Menu, kPopupMenuCount> kMenus{{
@@ -53,7 +53,7 @@ std::span<const int> popup_menu_items(int menu_id) {
   return kMenus[static_cast<std::size_t>(i)].items;
 }
 
-bool popup_item_offered(int instrument_type, int item) {
+bool popup_item_offered(InstrumentType instrument_type, int item) {
   constexpr int kEm38_4Procedures[] = {516, 517, 520};
   if (instrument_type != kCs21) return true;
   for (int p : kEm38_4Procedures)
@@ -61,7 +61,7 @@ bool popup_item_offered(int instrument_type, int item) {
   return true;
 }
 
-int popup_menu_instrument(int menu_id) {
+InstrumentType popup_menu_instrument(int menu_id) {
   const int i = menu_id - kFirstPopupMenuId;
   if (i < 0 || i >= kPopupMenuCount) return kEm31Mk2;
   return kMenus[static_cast<std::size_t>(i)].instrument_type;

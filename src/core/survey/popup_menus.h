@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 inline constexpr int kFirstPopupMenuId = 490;
@@ -17,10 +19,10 @@ std::span<const int> popup_menu_items(int menu_id);
 // Whether the instrument's menu offers the item: the CS-21 shares menu 490
 // with the EM38-4 but has none of its procedures (Calibration, Remove
 // Calibration, Apply Drift Control); its drift reminder time stays.
-bool popup_item_offered(int instrument_type, int item);
+bool popup_item_offered(InstrumentType instrument_type, int item);
 
 // The instrument the menu's texts follow (516 reads "Ca&librate Filter" in
 // the EM61-LX2 menus).
-int popup_menu_instrument(int menu_id);
+InstrumentType popup_menu_instrument(int menu_id);
 
 }  // namespace quelor

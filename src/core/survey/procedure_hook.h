@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 // A reading as a procedure sees it: the record as received (binary records
@@ -15,7 +17,7 @@ namespace quelor {
 // reading record as the data file holds it (before its tick field), which
 // the procedures read with interpret_reading.
 struct ProcedureReading {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   std::span<const std::uint8_t> record;
   std::uint32_t tick = 0;
   std::array<double, 8> values{};

@@ -4,6 +4,7 @@
 
 #include "survey/colour_class.h"
 #include "survey/logged_reading.h"
+#include "variant/instrument.h"
 #include "variant/variant.h"
 
 namespace quelor {
@@ -46,7 +47,7 @@ int next_write_enable(int write_enable, bool marker, int survey_mode) {
 void map_confirmed_station(SurveyRecord& survey, const DecodeContext& decode, const ConfirmedStation& station) {
   DecodeContext d = decode;
   d.manual_mode = true;
-  d.manual_em34 = d.instrument_type == kEm34_3;
+  d.manual_em34 = has_trait(d.instrument_type, Trait::kStationReadings);
   for (const ReadingInput& input : station.inputs()) {
     const ReadingMeaning m = interpret_reading(d, written_reading_body(d.instrument_type, input));
     map_written_reading(survey, m.kind, m.entry);
@@ -63,8 +64,8 @@ ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& c, c
                                 std::span<const std::uint8_t> record, std::uint32_t tick) {
   DecodeContext d = decode;
   d.manual_mode = survey.survey_mode == kModeManual;
-  d.manual_em34 = d.instrument_type == kEm34_3 && d.manual_mode;
-  const int type = d.instrument_type;
+  d.manual_em34 = has_trait(d.instrument_type, Trait::kStationReadings) && d.manual_mode;
+  const InstrumentType type = d.instrument_type;
   ReadingOutcome o;
   o.tick = tick;
   o.record = padded_t_record(record);
@@ -77,7 +78,8 @@ ReadingOutcome handle_t_reading(SurveyRecord& survey, const ReadingContext& c, c
   if (survey.state == kStateLogging) {
     // Readings of this period since the last written record, this one included.
     ++survey.readings_since_last_record;
-    const bool grouped = c.station_group && type == kEm34_3 && survey.survey_mode == kModeManual;
+    const bool grouped =
+        c.station_group && has_trait(type, Trait::kStationReadings) && survey.survey_mode == kModeManual;
     const std::string_view text(reinterpret_cast<const char*>(record.data()), record.size());
     Em34StationGroup* group = grouped ? c.station_group : nullptr;
     if (group && group->sampling.active) {

@@ -29,7 +29,7 @@ constexpr std::array<InstrumentStart, 8> kStartTable{{
 }};
 
 struct TimerPeriod {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::uint32_t period_ms;
 };
 constexpr std::array<TimerPeriod, 9> kTimerPeriods{{{kEm31Mk2, 300},
@@ -90,13 +90,13 @@ SurveyRecord reset_survey(const Settings& s, const Variant& v) {
   r.saved_gps_y_offset = s.gps_y_offset;
   r.working_gps_x_offset = s.gps_x_offset;
   r.working_gps_y_offset = s.gps_y_offset;
-  if (v.instrument_type == kEm34_3) reset_em34_geometry(s, d, r);
+  if (has_trait(v.instrument_type, Trait::kCoilConfigurations)) reset_em34_geometry(s, d, r);
   return r;
 }
 
 }  // namespace
 
-bool colour_map_uses_scale_2(int instrument_type, int colour_map_view) {
+bool colour_map_uses_scale_2(InstrumentType instrument_type, int colour_map_view) {
   return mapped_view_uses_scale_2(instrument_type, colour_map_view);
 }
 
@@ -105,7 +105,7 @@ namespace {
 // EM34-3 in Auto numbers its six configurations 0..5 (Vertical-10m ..
 // Horizontal-40m): its letter follows the configuration, not "nonzero".
 char dipole_letter(const Settings& s, const Variant& v) {
-  if (v.instrument_type == kEm34_3 && s.survey_mode == kModeAuto) {
+  if (has_trait(v.instrument_type, Trait::kCoilConfigurations) && s.survey_mode == kModeAuto) {
     const SettingsDerived d = derive_settings(s, v);
     return d.dipole_letter == "H" ? 'H' : 'V';
   }
@@ -114,7 +114,7 @@ char dipole_letter(const Settings& s, const Variant& v) {
 
 }  // namespace
 
-InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, bool tilt_meter_enabled) {
+InstrumentStart instrument_start(InstrumentType instrument_type, bool em61_polled_mode, bool tilt_meter_enabled) {
   if (instrument_type == kEm61Mk2) {
     InstrumentStart s{kEm61Mk2, true, 100, false, 0, true, 0, 0, em61_polled_mode ? 200u : 100u, false};
     s.tilt_meter = tilt_meter_enabled;
@@ -125,16 +125,17 @@ InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, boo
   return kStartTable[0];
 }
 
-std::uint32_t timer_period_ms(int instrument_type, bool em61_polled_mode, std::uint32_t polling_interval_ms) {
-  if (instrument_type == kEm61Mk2 && em61_polled_mode) return polling_interval_ms;
+std::uint32_t timer_period_ms(InstrumentType instrument_type, bool em61_polled_mode,
+                              std::uint32_t polling_interval_ms) {
+  if (has_trait(instrument_type, Trait::kPolledReadings) && em61_polled_mode) return polling_interval_ms;
   for (const TimerPeriod& t : kTimerPeriods)
     if (t.instrument_type == instrument_type) return t.period_ms;
   return 300;
 }
 
-int tick_divisor(int instrument_type, int survey_mode, double reading_interval_s) {
-  if (instrument_type == kEm61Mk2 && survey_mode == kModeWheel) return 1;
-  if (instrument_type == kEm61Mk2 && survey_mode == kModeManual) return 6;
+int tick_divisor(InstrumentType instrument_type, int survey_mode, double reading_interval_s) {
+  if (has_trait(instrument_type, Trait::kWheelMode) && survey_mode == kModeWheel) return 1;
+  if (has_trait(instrument_type, Trait::kWheelMode) && survey_mode == kModeManual) return 6;
   const double rate = update_rate(reading_interval_s);
   for (const DivisorStep& step : kDivisorSteps)
     if (rate < step.below_hz) return step.n;
@@ -154,12 +155,12 @@ double em34_y_offset(double gps_y_offset, int reference, int coil_spacing_m) {
   }
 }
 
-double colour_class_width(const Settings& s, int instrument_type, int colour_map_view) {
+double colour_class_width(const Settings& s, InstrumentType instrument_type, int colour_map_view) {
   const auto& scale = colour_map_uses_scale_2(instrument_type, colour_map_view) ? s.profile_scale_2 : s.profile_scale_1;
   return (scale[1] - scale[0]) / (kColourClasses + 1);
 }
 
-std::optional<OperatorMessage> port_assignment_problem(const Settings& s, int instrument_type) {
+std::optional<OperatorMessage> port_assignment_problem(const Settings& s, InstrumentType instrument_type) {
   const bool instrument = s.instrument_state >= 1;
   const bool gps = s.gps_enabled == 1;
   if (!instrument && !gps)
@@ -167,7 +168,7 @@ std::optional<OperatorMessage> port_assignment_problem(const Settings& s, int in
   if (instrument && gps && s.instrument_port == s.gps_port)
     return serial_port_issue("Serial Port COM%d Assigned to Instrument and GPS, please change port selection.",
                              s.instrument_port);
-  if (instrument_type != kEm61Mk2 || s.tilt_meter != 1) return std::nullopt;
+  if (!has_trait(instrument_type, Trait::kTiltMeter) || s.tilt_meter != 1) return std::nullopt;
   if (gps && s.tilt_meter_port == s.gps_port)
     return serial_port_issue("Serial Port COM%d Assigned to GPS and Tilt Meter, please change port selection.",
                              s.gps_port);
@@ -186,12 +187,12 @@ OperatorMessage connection_issue(bool tilt_meter) {
 
 StartPlan plan_survey_start(const StartInput& input) {
   const Settings& s = input.settings;
-  const int type = input.variant.instrument_type;
+  const InstrumentType type = input.variant.instrument_type;
   StartPlan plan;
   plan.survey = reset_survey(s, input.variant);
   plan.instrument_used = s.instrument_state >= 1;
   plan.gps_used = s.gps_enabled == 1;
-  plan.tilt_used = plan.instrument_used && type == kEm61Mk2 && s.tilt_meter == 1;
+  plan.tilt_used = plan.instrument_used && has_trait(type, Trait::kTiltMeter) && s.tilt_meter == 1;
   // A view the map cannot draw (a stored one of two sensors, say) maps
   // nothing: the positions view; the EM38 maps its component.
   plan.colour_map_view = (!plan.gps_used || input.variant.navigation_mode == kNavigation)
@@ -210,7 +211,9 @@ StartPlan plan_survey_start(const StartInput& input) {
     if (plan.tilt_used) plan.start->tilt_rate_index = tilt_rate_index(s);
     plan.timer_period_ms = timer_period_ms(type, input.em61_polled_mode, input.polling_interval_ms);
     // The EM31-MK2 real-time map line maps the in-phase when only it is read.
-    if (type == kEm31Mk2 && input.variant.navigation_mode == kRealTimeMap && s.component == 1) plan.colour_map_view = 2;
+    if (has_trait(type, Trait::kInphaseOnlyComponent) && input.variant.navigation_mode == kRealTimeMap &&
+        s.component == 1)
+      plan.colour_map_view = 2;
     plan.records_per_reading = instrument_records_per_reading(type, s.reading_interval, s.em38_4_rate);
   }
   plan.survey.configured_records_per_reading = plan.records_per_reading;

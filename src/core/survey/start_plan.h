@@ -18,7 +18,7 @@ namespace quelor {
 
 // How an instrument is started once its port is open.
 struct InstrumentStart {
-  int instrument_type = kEm31Mk2;
+  InstrumentType instrument_type = kEm31Mk2;
   bool em61_handshake = false;  // send the EM61 handshake first; no answer fails
   std::uint32_t wait_after_handshake_ms = 0;
   bool em38_check = false;          // EM38 start check before the reader starts
@@ -35,15 +35,15 @@ struct InstrumentStart {
 int tilt_rate_index(const Settings& s);
 
 // The start table row of an instrument (EM61-MK2 by its polled-reading mode).
-InstrumentStart instrument_start(int instrument_type, bool em61_polled_mode, bool tilt_meter_enabled);
+InstrumentStart instrument_start(InstrumentType instrument_type, bool em61_polled_mode, bool tilt_meter_enabled);
 
 // Timer 1 period in milliseconds; EM61-MK2 in polled mode uses the polling interval.
-std::uint32_t timer_period_ms(int instrument_type, bool em61_polled_mode, std::uint32_t polling_interval_ms);
+std::uint32_t timer_period_ms(InstrumentType instrument_type, bool em61_polled_mode, std::uint32_t polling_interval_ms);
 
 // Tick divisor N of the EM61-MK2 tick sound: by update rate 1 / reading
 // interval (1 below 4 Hz, 2 below 8, 3 below 13, else 6); EM61-MK2 in Wheel
 // mode 1, in Manual mode 6.
-int tick_divisor(int instrument_type, int survey_mode, double reading_interval_s);
+int tick_divisor(InstrumentType instrument_type, int survey_mode, double reading_interval_s);
 
 // Half the EM34-3 coil spacing of a dipole mode in Auto (5, 10 or 20 m).
 double em34_half_spacing(int coil_spacing_m);
@@ -53,14 +53,14 @@ double em34_half_spacing(int coil_spacing_m);
 double em34_y_offset(double gps_y_offset, int reference, int coil_spacing_m);
 
 // Whether the colour map takes its range from profile scale 2 (see below).
-bool colour_map_uses_scale_2(int instrument_type, int colour_map_view);
+bool colour_map_uses_scale_2(InstrumentType instrument_type, int colour_map_view);
 
 // (max - min of profile scale 1) / 50; profile scale 2 for EM31-MK2 and EM38
 // with colour map view 2, and EM38-MK2, EM38-4, CS-21 with view 2 or 4.
-double colour_class_width(const Settings& s, int instrument_type, int colour_map_view);
+double colour_class_width(const Settings& s, InstrumentType instrument_type, int colour_map_view);
 
 // "Serial Port Issue", "EM AND GPS DISABLED" ... or nothing.
-std::optional<OperatorMessage> port_assignment_problem(const Settings& s, int instrument_type);
+std::optional<OperatorMessage> port_assignment_problem(const Settings& s, InstrumentType instrument_type);
 
 // "Connection Issue" after a failed instrument start.
 OperatorMessage connection_issue(bool tilt_meter);

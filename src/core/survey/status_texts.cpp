@@ -61,20 +61,21 @@ std::string dilution_label(int gps_sentence, bool slam) {
   return "PDOP:";
 }
 
-ScaleLabels conductivity_scale_labels(int instrument_type, double minimum, double maximum) {
-  const char* format = "%0.0fmS/m";
-  if (instrument_type == kGrad601) format = "%0.1f nT/m";
-  if (is_em61(instrument_type)) format = "%0.1f mV";
+ScaleLabels conductivity_scale_labels(InstrumentType instrument_type, double minimum, double maximum) {
+  const InstrumentRow* row = find_instrument(instrument_type);
+  const std::string format(row ? row->scale_format : "%0.0fmS/m");
+  return {format_double(format.c_str(), maximum), format_double(format.c_str(), minimum)};
+}
+
+ScaleLabels inphase_scale_labels(InstrumentType instrument_type, int em38_4_inphase_units, double minimum,
+                                 double maximum) {
+  const char* format =
+      has_trait(instrument_type, Trait::kInphaseUnits) && em38_4_inphase_units == 1 ? "%0.0fmS/m" : "%0.0fppt";
   return {format_double(format, maximum), format_double(format, minimum)};
 }
 
-ScaleLabels inphase_scale_labels(int instrument_type, int em38_4_inphase_units, double minimum, double maximum) {
-  const char* format = instrument_type == kEm38_4 && em38_4_inphase_units == 1 ? "%0.0fmS/m" : "%0.0fppt";
-  return {format_double(format, maximum), format_double(format, minimum)};
-}
-
-std::vector<std::string> instrument_block_rows(const Settings& s, int type, bool instrument_used, int coil_spacing_m,
-                                               char coil_letter, bool narrow_panel) {
+std::vector<std::string> instrument_block_rows(const Settings& s, InstrumentType type, bool instrument_used,
+                                               int coil_spacing_m, char coil_letter, bool narrow_panel) {
   if (!instrument_used) return {"Instrument", "Disabled", "GXY Mode"};
   switch (type) {
     case kEm31Mk2: return em31_rows(s);
@@ -120,7 +121,7 @@ StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const St
   t.file = survey.file_open && survey.state != kStateMonitoring ? file_label(survey.file_name)
                                                                 : "File:" + std::string(kFileSpaces, ' ');
   // EM34-3 Manual counts the confirmed stations.
-  const bool stations = in.instrument_type == kEm34_3 && survey.survey_mode == kModeManual;
+  const bool stations = has_trait(in.instrument_type, Trait::kStationReadings) && survey.survey_mode == kModeManual;
   t.stations = stations ? format_int("%-6d", survey.stations_in_survey) : format_int("%-7d", survey.readings_in_survey);
   t.time = elapsed_text(elapsed_logging_ms(survey, in.now));
   t.speed_row = in.gps_used;
@@ -131,7 +132,7 @@ StatusTexts status_texts(const Settings& s, const SurveyRecord& survey, const St
   t.gps = gps_block_texts(s, survey, in.slam);
   t.instrument_rows = instrument_block_rows(s, in.instrument_type, in.instrument_used, in.coil_spacing_m,
                                             in.coil_letter, in.narrow_panel);
-  if (in.instrument_type == kEm38_4)
+  if (has_trait(in.instrument_type, Trait::kCalibrationConstants))
     t.calibration = em38_4_calibration_text(em38_4_calibration_state(em38_4_calibration(s.em38_4)));
   return t;
 }

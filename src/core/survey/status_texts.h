@@ -9,6 +9,7 @@
 
 #include "settings/settings.h"
 #include "survey/survey_record.h"
+#include "variant/variant.h"
 
 namespace quelor {
 
@@ -27,14 +28,15 @@ struct ScaleLabels {
   std::string top;
   std::string bottom;
 };
-ScaleLabels conductivity_scale_labels(int instrument_type, double minimum, double maximum);
+ScaleLabels conductivity_scale_labels(InstrumentType instrument_type, double minimum, double maximum);
 // "%0.0fppt"; the EM38-4 by its in-phase units (1: "%0.0fmS/m").
-ScaleLabels inphase_scale_labels(int instrument_type, int em38_4_inphase_units, double minimum, double maximum);
+ScaleLabels inphase_scale_labels(InstrumentType instrument_type, int em38_4_inphase_units, double minimum,
+                                 double maximum);
 
 // The rows of the instrument block ("Instrument", "Disabled", "GXY Mode"
 // without an instrument). `narrow_panel`: a status panel under 301 pixels,
 // where the EM61-LX2 shows "B:" and "T:" for its battery and current.
-std::vector<std::string> instrument_block_rows(const Settings& s, int instrument_type, bool instrument_used,
+std::vector<std::string> instrument_block_rows(const Settings& s, InstrumentType instrument_type, bool instrument_used,
                                                int coil_spacing_m, char coil_letter, bool narrow_panel = false);
 
 struct GpsBlockTexts {
@@ -75,7 +77,7 @@ struct StatusTexts {
 };
 
 struct StatusInput {
-  int instrument_type = 0;
+  InstrumentType instrument_type = kEm31Mk2;
   bool instrument_used = true;
   bool gps_used = true;
   bool slam = false;

@@ -6,6 +6,7 @@
 #include "settings/settings_derived.h"
 #include "survey/start_plan.h"
 #include "setup/em61_start_mode.h"
+#include "variant/instrument.h"
 
 namespace quelor {
 
@@ -14,7 +15,7 @@ CommandContext command_context_from_settings(const Settings& s, const Variant& v
   c.instrument_type = v.instrument_type;
   c.instrument_used = s.instrument_state >= 1;
   c.gps_used = s.gps_enabled == 1;
-  c.tilt_used = c.instrument_used && v.instrument_type == kEm61Mk2 && s.tilt_meter == 1;
+  c.tilt_used = c.instrument_used && has_trait(v.instrument_type, Trait::kTiltMeter) && s.tilt_meter == 1;
   c.readings_per_station = derive_settings(s, v).readings_per_station;
   // The polled EM61-MK2 reads at the rate set, logging or not; Stand By
   // keeps the period the survey started with.
@@ -25,7 +26,7 @@ CommandContext command_context_from_settings(const Settings& s, const Variant& v
   return c;
 }
 
-MonitorInput monitor_input_from_settings(const Settings& s, int instrument_type, std::uint32_t now,
+MonitorInput monitor_input_from_settings(const Settings& s, InstrumentType instrument_type, std::uint32_t now,
                                          std::uint32_t last_record_tick) {
   MonitorInput in;
   in.instrument_type = instrument_type;
@@ -42,7 +43,7 @@ ReadingContext reading_context_from_settings(const Settings& s, std::uint32_t no
   return c;
 }
 
-HeaderFields survey_header_fields(const Settings& s, int instrument_type, const SurveyRecord& survey) {
+HeaderFields survey_header_fields(const Settings& s, InstrumentType instrument_type, const SurveyRecord& survey) {
   HeaderFields f = header_fields_from_settings(s, instrument_type);
   f.file_name = survey.file_name;
   f.reference_easting = survey.reference_easting;

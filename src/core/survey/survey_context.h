@@ -20,7 +20,7 @@ namespace quelor {
 CommandContext command_context_from_settings(const Settings& s, const Variant& v, std::uint32_t now);
 
 // The instrument and the disconnection alarm option (the ring).
-MonitorInput monitor_input_from_settings(const Settings& s, int instrument_type, std::uint32_t now,
+MonitorInput monitor_input_from_settings(const Settings& s, InstrumentType instrument_type, std::uint32_t now,
                                          std::uint32_t last_record_tick);
 
 // The "T" handler's inputs besides its decode context: the time and the
@@ -29,6 +29,6 @@ ReadingContext reading_context_from_settings(const Settings& s, std::uint32_t no
 
 // The header block of a new file: the settings, the data file name and the
 // survey's reference position and zone (header records 4 and 5).
-HeaderFields survey_header_fields(const Settings& s, int instrument_type, const SurveyRecord& survey);
+HeaderFields survey_header_fields(const Settings& s, InstrumentType instrument_type, const SurveyRecord& survey);
 
 }  // namespace quelor

@@ -45,14 +45,15 @@ std::string_view pause_key_hint(int pause_key) {
   return kPauseKeyHints[static_cast<std::size_t>(pause_key)];
 }
 
-std::vector<std::string> pause_hint(int state, int pause_key, int instrument_type, int survey_mode) {
+std::vector<std::string> pause_hint(int state, int pause_key, InstrumentType instrument_type, int survey_mode) {
   if (state != kStateLogging) return {};
   std::vector<std::string> lines{"Tap/Click PAUSE button or", std::string(pause_key_hint(pause_key))};
-  if (instrument_type == kEm34_3 && survey_mode == kModeManual) lines.emplace_back("Push switch RECORD");
+  if (has_trait(instrument_type, Trait::kStationReadings) && survey_mode == kModeManual)
+    lines.emplace_back("Push switch RECORD");
   return lines;
 }
 
-ButtonSet button_set(int state, int instrument_type) {
+ButtonSet button_set(int state, InstrumentType instrument_type) {
   switch (state) {
     case kStateMonitoring: return is_em61(instrument_type) ? kMonitoringEm61 : kMonitoringOther;
     case kStateStandBy: return kStandBy;

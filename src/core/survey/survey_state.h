@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "variant/variant.h"
+
 namespace quelor {
 
 enum SurveyState : int { kStateClosed = -2, kStateStandBy = -1, kStateMonitoring = 0, kStateLogging = 1 };
@@ -28,7 +30,7 @@ std::string file_label(std::string_view data_file_name);
 // The pause hint: in Logging "Tap/Click PAUSE button or" and the line of the
 // pause key (plus "Push switch RECORD" for EM34-3 in Manual mode); in other
 // states no lines (the hint area is cleared).
-std::vector<std::string> pause_hint(int state, int pause_key, int instrument_type, int survey_mode);
+std::vector<std::string> pause_hint(int state, int pause_key, InstrumentType instrument_type, int survey_mode);
 
 // The line of the pause key: 0 any key, 1 <Enter>, 2 <Space Bar>, 3 <P>.
 std::string_view pause_key_hint(int pause_key);
@@ -45,6 +47,6 @@ struct ButtonSet {
   bool pause = false;  // the PAUSE button covers the column
 };
 
-ButtonSet button_set(int state, int instrument_type);
+ButtonSet button_set(int state, InstrumentType instrument_type);
 
 }  // namespace quelor

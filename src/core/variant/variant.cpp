@@ -23,7 +23,13 @@ constexpr std::array<VariantRow, 9> kVariants{{
 
 std::span<const VariantRow> variant_table() { return kVariants; }
 
-const VariantRow* find_variant_row(int instrument_type) {
+std::optional<InstrumentType> instrument_type_from_number(int number) {
+  for (const VariantRow& row : kVariants)
+    if (row.instrument_type == number) return row.instrument_type;
+  return std::nullopt;
+}
+
+const VariantRow* find_variant_row(InstrumentType instrument_type) {
   for (const VariantRow& row : kVariants)
     if (row.instrument_type == instrument_type) return &row;
   return nullptr;

@@ -2,6 +2,7 @@
 // The program variant: instrument type and product line, fixed at build time.
 // Everything that differs between the 18 programs is looked up here.
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -19,11 +20,15 @@ enum InstrumentType : int {
   kEm61Mk2 = -1,
 };
 
+// The instrument type of a number read from outside (a settings file, a
+// data-file header, a command line): nullopt for a number no instrument has.
+std::optional<InstrumentType> instrument_type_from_number(int number);
+
 // 0 real-time map line ("Zelko"), 1 navigation line ("Qyn").
 enum NavigationMode : int { kRealTimeMap = 0, kNavigation = 1 };
 
 struct Variant {
-  int instrument_type = kEm31Mk2;
+  InstrumentType instrument_type = kEm31Mk2;
   int navigation_mode = kNavigation;
 };
 
@@ -35,7 +40,7 @@ struct ProductNames {
 };
 
 struct VariantRow {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::string_view instrument;  // "EM31-MK2"
   ProductNames line[2];         // indexed by navigation mode
 };
@@ -43,7 +48,7 @@ struct VariantRow {
 std::span<const VariantRow> variant_table();
 
 // nullptr for an instrument type outside the table.
-const VariantRow* find_variant_row(int instrument_type);
+const VariantRow* find_variant_row(InstrumentType instrument_type);
 
 bool is_valid_variant(const Variant& v);
 

@@ -165,7 +165,7 @@ TEST(DataFileBackground, Fuzz) {
       }
     }
     const std::optional<std::string> records =
-        convert_data_file(f, {static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 60), 0, 0});
+        convert_data_file(f, {static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 60), 0, kEm31Mk2});
     if (!records) continue;
     ASSERT_EQ(records->size() % kPointRecordLength, 0u);
     with_points += !records->empty();
@@ -218,7 +218,7 @@ TEST(FileTable, RoomLowestFreeIndexAndRemoval) {
   const MapFrame frame{500000.0, 4800000.0, 10.0, 400, 400};
   BackgroundLoadOptions o;
   o.file_type = kBackgroundText;
-  BackgroundSurvey survey{0, 17, 0, 0, 0};
+  BackgroundSurvey survey{0, 17, 0, kEm31Mk2, 0};
   for (int i = 0; i < 10; ++i) {
     const std::wstring name = L"C:\\bg\\f" + std::to_wstring(i) + L".txt";
     fs.files[name] = "500001,4800001\n500002,4800002\n";
@@ -257,7 +257,7 @@ TEST(FileTable, LoadFailures) {
   MemoryFileSystem fs;
   BackgroundFileTable t;
   const MapFrame frame{500000.0, 4800000.0, 10.0, 400, 400};
-  BackgroundSurvey survey{0, 17, 0, 0, 0};
+  BackgroundSurvey survey{0, 17, 0, kEm31Mk2, 0};
   BackgroundLoadOptions data;  // data-file type
   BackgroundLoadOptions text;
   text.file_type = kBackgroundText;
@@ -304,7 +304,7 @@ TEST(FileTable, ConvertedAgainForAnotherZoneOrUnit) {
   fs.files[L"C:\\bg\\geo.txt"] = "-81.0,43.3\n-81.0,43.31\n";
   fs.files[L"C:\\bg\\utm.txt"] = "500001,4800001\n";
   fs.files[L"C:\\bg\\gone.txt"] = "500002,4800002\n";
-  const BackgroundSurvey first{0, 17, 0, 0, 0};
+  const BackgroundSurvey first{0, 17, 0, kEm31Mk2, 0};
   for (const auto& [name, options] :
        {std::pair{L"C:\\bg\\geo.txt", geodetic}, {L"C:\\bg\\utm.txt", utm}, {L"C:\\bg\\gone.txt", utm}})
     ASSERT_TRUE(load_background_file(t, name, options, first, frame, L"C:\\T\\", fs).added);
@@ -317,7 +317,7 @@ TEST(FileTable, ConvertedAgainForAnotherZoneOrUnit) {
   EXPECT_FALSE(r.message);
 
   const std::string utm_points = point_file(1);
-  const BackgroundSurvey zone_18{0, 18, 0, 0, 0};
+  const BackgroundSurvey zone_18{0, 18, 0, kEm31Mk2, 0};
   r = reconvert_background_files(t, zone_18, fs);
   EXPECT_EQ(r.converted, 1);  // only the geodetic file moves with the zone
   EXPECT_FALSE(r.message);
@@ -326,7 +326,7 @@ TEST(FileTable, ConvertedAgainForAnotherZoneOrUnit) {
   EXPECT_EQ(point_file(1), utm_points);
   EXPECT_FALSE(background_needs_conversion(t.files[2], zone_18));
 
-  const BackgroundSurvey feet{1, 18, 0, 0, 0};
+  const BackgroundSurvey feet{1, 18, 0, kEm31Mk2, 0};
   r = reconvert_background_files(t, feet, fs);
   EXPECT_EQ(r.converted, 2);
   ASSERT_EQ(r.removed, std::vector<std::wstring>{L"C:\\bg\\gone.txt"});

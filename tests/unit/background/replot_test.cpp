@@ -159,7 +159,7 @@ namespace {
 // is one, always packs classes 0..49 and a kind 0..2.
 TEST(ReadingMeaning, RandomRecordsOfEveryInstrumentGiveValidEntries) {
   std::mt19937 random(10);
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
     for (int view = 0; view <= 8; ++view)
       for (bool two : {false, true}) {
         DecodeContext r;

@@ -117,7 +117,7 @@ TEST(AppendCheck, EachMessageInTurn) {
 }
 
 TEST(AppendCheck, MatchingFilePasses) {
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kGrad601, kEm61Lx2, kEm61Mk2}) {
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kGrad601, kEm61Lx2, kEm61Mk2}) {
     Settings s;
     s.instrument_model = 1;
     s.em34_3_reference = 2;
@@ -220,7 +220,8 @@ TEST(AppendCheck, RandomHeadsNeverCrash) {
     for (char c : {'\0', '9', 'A', '\xFF', ' '}) {
       std::string h = head;
       h[i] = c;
-      for (int type : {kEm31Mk2, kEm34_3, kEm61Lx2, kEm61Mk2, kGrad601}) check_append({type, 0}, h, s, fix_in_zone(3));
+      for (InstrumentType type : {kEm31Mk2, kEm34_3, kEm61Lx2, kEm61Mk2, kGrad601})
+        check_append({type, 0}, h, s, fix_in_zone(3));
     }
   }
 }

@@ -219,7 +219,7 @@ TEST(LineBlockFields, FromSettings) {
 }
 
 // Fields of every variant's header block as the block holds them.
-HeaderFields sample_fields(int type) {
+HeaderFields sample_fields(InstrumentType type) {
   HeaderFields f;
   f.gps_enabled = 1;
   f.map_units = 2;
@@ -264,7 +264,7 @@ TEST(FileHeader, RoundTripOfEveryVariant) {
     for (int line : {kRealTimeMap, kNavigation}) {
       const Variant v{row.instrument_type, line};
       SCOPED_TRACE(std::string(row.instrument) + (line ? " navigation" : " real-time map"));
-      const int type = v.instrument_type;
+      const InstrumentType type = v.instrument_type;
       const HeaderFields f = sample_fields(type);
       std::string bytes;
       for (const std::string& r : header_block(v, f, false)) bytes += r;

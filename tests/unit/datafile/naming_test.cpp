@@ -10,7 +10,7 @@ namespace {
 using testing_support::MemoryFileSystem;
 
 struct NameRow {
-  int type;
+  InstrumentType type;
   const char* ext[2];
   const char* label[2];
   const char* marker;
@@ -49,7 +49,7 @@ TEST(Naming, ProgramCodesRoundTrip) {
   EXPECT_EQ(program_code({kEm61Lx2, 1}, 1, 0), "QYNLX1N W");
   EXPECT_EQ(program_code({kEm61Mk2, 1}, 1, 0), "QYNMK2H W");
   EXPECT_EQ(program_code({kEm61Mk2, 0}, 1, 0), "ZLKMK2  W");
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
     for (int line = 0; line < 2; ++line)
       for (int model = 0; model < 4; ++model) {
         const auto v = variant_of_program_code(program_code({type, line}, model, model % 2));

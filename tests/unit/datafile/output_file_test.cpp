@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+const InstrumentType kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 
 class OutputFile : public ::testing::Test {
  protected:
@@ -61,7 +61,7 @@ class OutputFile : public ::testing::Test {
 
 TEST(DataFileHeader, EveryProgramsIdentificationRecordAndNothingElse) {
   int recognised = 0;
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int line : {kRealTimeMap, kNavigation}) {
       const Variant v{type, line};
       if (!is_valid_variant(v)) continue;

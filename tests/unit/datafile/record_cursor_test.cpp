@@ -126,7 +126,7 @@ TEST(RecordCursor, EveryRecordTypeOfEveryInstrument) {
 
 TEST(RecordCursor, LettersOfOtherInstrumentsAreNoReadings) {
   const struct {
-    int type;
+    InstrumentType type;
     char tag;
   } cases[] = {{kEm61Lx2, 'J'}, {kEm61Lx2, 'k'}, {kEm38Mk2, 'D'}, {kGrad601, 't'}, {kCs21, '3'}, {kEm61Mk2, '2'}};
   for (const auto& c : cases) {

@@ -17,7 +17,7 @@ inline const Variant kEveryVariant[] = {{kEm31Mk2, 0}, {kEm31Mk2, 1}, {kEm38, 0}
                                         {kEm61Lx2, 1}, {kEm61Mk2, 0}, {kEm61Mk2, 1}};
 
 // Instrument records as the readers hand them over, by instrument.
-inline std::string sample_record(int type, int n) {
+inline std::string sample_record(InstrumentType type, int n) {
   const char k = static_cast<char>('0' + n);
   switch (type) {
     case kEm38: return std::string("TA0123") + k;

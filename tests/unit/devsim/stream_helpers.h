@@ -35,7 +35,8 @@ inline std::vector<WalkPoint> walk_points(const WalkPlan& p, double step) {
 }
 
 // Every record the program's reader for `type` frames out of `stream`.
-inline std::vector<RecordBytes> frame_stream(int type, const ReaderOptions& options, const std::string& stream) {
+inline std::vector<RecordBytes> frame_stream(InstrumentType type, const ReaderOptions& options,
+                                             const std::string& stream) {
   std::vector<RecordBytes> records;
   auto framer = make_instrument_framer(type, options);
   if (!framer) return records;

@@ -189,7 +189,7 @@ TEST(SpeedBar, ViewInEachSpeedBarUnit) {
 TEST(NumbersRows, LabelsPerInstrumentAndTheMarkerField) {
   const double v[] = {1.5, -2.25, 3, 4, 5, 6, 1234.5, -0.125};
   struct Case {
-    int type;
+    InstrumentType type;
     bool two;
     int count;
     bool marker;
@@ -247,7 +247,8 @@ namespace {
 
 TEST(TraceLayout, ComponentsAndProfileSlotsPerInstrument) {
   struct Case {
-    int type, count;
+    InstrumentType type;
+    int count;
     bool two;
     const char* components;  // per channel
     const char* slots;
@@ -289,8 +290,8 @@ TEST(TraceLayout, ComponentsAndProfileSlotsPerInstrument) {
 // conductivity and in-phase records, coming in turn, never share the trace
 // (and bar gauge) of the other, so a repaint after either leaves both bars.
 TEST(TraceLayout, EachTraceKeepsOneWindowAndScale) {
-  const int types[] = {kEm31Mk2, kEm38, kEm38Mk2, kEm34_3, kEm61Mk2, kEm38_4, kCs21, kEm61Lx2, kGrad601};
-  for (int type : types) {
+  const InstrumentType types[] = {kEm31Mk2, kEm38, kEm38Mk2, kEm34_3, kEm61Mk2, kEm38_4, kCs21, kEm61Lx2, kGrad601};
+  for (InstrumentType type : types) {
     for (bool two : {false, true}) {
       std::array<int, kMaxDisplayChannels> component{}, slot{};
       for (int count = 1; count <= kMaxDisplayChannels; ++count) {
@@ -319,7 +320,7 @@ TEST(TraceLayout, EachTraceKeepsOneWindowAndScale) {
 TEST(TraceLayout, ProfileWindowsAndBarsPerInstrument) {
   using W = ProfileWindow;
   struct Case {
-    int type;
+    InstrumentType type;
     bool two;
     int count;
     W first, second;
@@ -393,7 +394,7 @@ namespace {
 
 TEST(DisplayForms, TemplatesByInstrument) {
   struct Case {
-    int type;
+    InstrumentType type;
     const char* scale;
     const char* profile;
   };
@@ -441,7 +442,8 @@ TEST(DisplayForms, ScaleAndSpeedFormsKeepTheirRulesOnOk) {
 
 TEST(DisplayForms, ProfileOptionsRoundTripTheTracesOfTheInstrument) {
   struct Case {
-    int type, sensors, model, traces;
+    InstrumentType type;
+    int sensors, model, traces;
   };
   for (const Case c :
        {Case{kEm31Mk2, 0, 0, 2}, Case{kEm38Mk2, 0, 1, 2}, Case{kEm38Mk2, 0, 0, 4}, Case{kEm38_4, 0, 0, 8},

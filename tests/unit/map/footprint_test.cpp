@@ -39,7 +39,8 @@ TEST(Footprint, GeometryFromTheSettingsInTheMapUnit) {
   EXPECT_TRUE(g.towed);
   EXPECT_FALSE(footprint_geometry(s, kEm31Mk2, 0.5, -1.0).towed);
   struct Width {
-    int type, sensors, size, option;
+    InstrumentType type;
+    int sensors, size, option;
     double separation, metres;
   };
   for (const Width& w :
@@ -58,7 +59,7 @@ TEST(Footprint, GeometryFromTheSettingsInTheMapUnit) {
 // left, in the map unit.
 TEST(Footprint, SwathEdgesOfEveryFamily) {
   struct Case {
-    int type;
+    InstrumentType type;
     int swath_option, sensor_size, sensors, map_units;
     double x_offset;
     double left, right;

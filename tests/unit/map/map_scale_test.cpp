@@ -51,7 +51,7 @@ namespace quelor {
 namespace {
 
 TEST(ColourBar, FiftyBoxesFromTheBottomAndQuarterLabels) {
-  const ColourBarLayout one = colour_bar_layout(-4, 0, 2000, 0, 0);
+  const ColourBarLayout one = colour_bar_layout(kGrad601, 0, 2000, 0, 0);
   ASSERT_EQ(one.boxes.size(), 50u);
   EXPECT_EQ(one.boxes[0].bottom, 278);  // 28 from the top, 250 tall
   EXPECT_EQ(one.boxes[0].top, 273);
@@ -65,7 +65,7 @@ TEST(ColourBar, FiftyBoxesFromTheBottomAndQuarterLabels) {
   EXPECT_EQ(one.labels[0].y, 278 - 6 - 5);
   EXPECT_EQ(one.labels[4].y, 28 - 6 + 5);
   EXPECT_TRUE(one.titles.empty());
-  const ColourBarLayout two = colour_bar_layout(0, 0, 500, -25, 25);  // EM31-MK2
+  const ColourBarLayout two = colour_bar_layout(kEm31Mk2, 0, 500, -25, 25);  // EM31-MK2
   ASSERT_EQ(two.boxes.size(), 100u);
   EXPECT_EQ(two.boxes[50].left, 75 + 132);
   EXPECT_EQ(two.labels[5].x, 137);
@@ -73,15 +73,15 @@ TEST(ColourBar, FiftyBoxesFromTheBottomAndQuarterLabels) {
   ASSERT_EQ(two.titles.size(), 2u);
   EXPECT_EQ(two.titles[1].text, "Inphase [ppt]");
   // EM31-MK2 mapping in-phase: still both bars, each on its own scale
-  const ColourBarLayout both = colour_bar_layout(0, 0, 500, -25, 25, true);
+  const ColourBarLayout both = colour_bar_layout(kEm31Mk2, 0, 500, -25, 25, true);
   EXPECT_EQ(both.labels[0].text, "0.00");
   EXPECT_EQ(both.labels[5].text, "-25.00");
 }
 
 // The CS-21 has one bar: an in-phase view labels it with the in-phase scale.
 TEST(ColourBar, SingleBarCarriesTheMappedComponentsScale) {
-  const ColourBarLayout conductivity = colour_bar_layout(9, 0, 1000, -30, 30, false);
-  const ColourBarLayout inphase = colour_bar_layout(9, 0, 1000, -30, 30, true);
+  const ColourBarLayout conductivity = colour_bar_layout(kCs21, 0, 1000, -30, 30, false);
+  const ColourBarLayout inphase = colour_bar_layout(kCs21, 0, 1000, -30, 30, true);
   ASSERT_EQ(inphase.boxes.size(), 50u);
   ASSERT_EQ(inphase.labels.size(), 5u);
   EXPECT_EQ(conductivity.labels[4].text, "1000.00");
@@ -93,14 +93,14 @@ TEST(ColourBar, SingleBarCarriesTheMappedComponentsScale) {
 // The labelled bar is seen over the map's corner in review with a colour
 // view, where the map holds it whole; never over the live map.
 TEST(ColourBar, SeenInReviewWithAColourView) {
-  ColourBarInput in{0, 5, 40, 500, 400, true, true, 1};  // EM31-MK2: two bars
+  ColourBarInput in{kEm31Mk2, 5, 40, 500, 400, true, true, 1};  // EM31-MK2: two bars
   ColourBarPlace p = colour_bar_place(in);
   EXPECT_TRUE(p.shown);
   EXPECT_EQ(p.left, 35);
   EXPECT_EQ(p.top, 65);
   EXPECT_EQ(p.width, 244);
   EXPECT_EQ(p.height, 296);
-  in.instrument_type = -2;  // EM61-LX2: one bar
+  in.instrument_type = kEm61Lx2;  // EM61-LX2: one bar
   p = colour_bar_place(in);
   EXPECT_EQ(p.left, 45);
   EXPECT_EQ(p.width, 142);

@@ -251,7 +251,8 @@ TEST(Normalisation, NinetyEightReadingsFromOnePercentToOneHundred) {
 
 TEST(Normalisation, RingOfTheSettingsForTheEm61Mk2Only) {
   struct Case {
-    int type, size;
+    InstrumentType type;
+    int size;
     std::size_t ring;
   };
   for (const Case& c : {Case{kEm61Mk2, 98, 98}, Case{kEm61Mk2, 0, 0}, Case{kEm61Mk2, -5, 0}, Case{kEm61Mk2, 5, 5},

@@ -44,7 +44,9 @@ inline std::array<std::uint8_t, 14> em38mk2_record(char dipole, double c1, doubl
 
 // A data file in memory, open, for the variant of `type`.
 struct OpenFile {
-  explicit OpenFile(int type) : variant{type, kNavigation}, writer(sink, variant) { sink.open(L"survey.dat"); }
+  explicit OpenFile(InstrumentType type) : variant{type, kNavigation}, writer(sink, variant) {
+    sink.open(L"survey.dat");
+  }
   std::vector<std::string> records() {
     const std::string& bytes = sink.file(L"survey.dat");
     const std::size_t l = static_cast<std::size_t>(writer.record_length());

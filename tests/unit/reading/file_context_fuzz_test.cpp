@@ -41,7 +41,7 @@ void read_every_record(std::string_view file, const Settings& display) {
 
 TEST(FileContextFuzz, RealHeadersThenRandomRecords) {
   std::mt19937 random(25);
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2}) {
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2}) {
     const Variant v{type, kRealTimeMap};
     Settings s = initial_settings(v);
     s.colour_map_view = 1 + static_cast<int>(random() % 4);

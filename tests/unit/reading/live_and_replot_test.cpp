@@ -50,7 +50,7 @@ using survey_testing::gga;
 constexpr int kTile = 398;
 
 // The wire bytes through the instrument's framer: the record a reader hands over.
-RecordBytes framed(int type, const std::string& wire, bool two_coils, bool second_mode) {
+RecordBytes framed(InstrumentType type, const std::string& wire, bool two_coils, bool second_mode) {
   ReaderOptions options;
   options.two_coils = two_coils;
   options.second_mode = second_mode;
@@ -71,7 +71,7 @@ double field(double e, double n) {
 
 struct Case {
   const char* name;
-  int type;
+  InstrumentType type;
   bool two_coils;  // the framer's and the settings' two sensors
   std::function<void(Settings&)> set_up;
   std::function<std::string(int i, double f)> wire;  // the i-th reading at field value f

@@ -16,7 +16,7 @@
 namespace quelor {
 namespace {
 
-RecordBytes framed(int type, const std::string& wire, bool two_coils = false) {
+RecordBytes framed(InstrumentType type, const std::string& wire, bool two_coils = false) {
   auto framer = make_instrument_framer(type, ReaderOptions{.two_coils = two_coils});
   RecordBytes out;
   for (char c : wire)
@@ -25,7 +25,7 @@ RecordBytes framed(int type, const std::string& wire, bool two_coils = false) {
   return out;
 }
 
-std::string body_of(int type, const RecordBytes& r) {
+std::string body_of(InstrumentType type, const RecordBytes& r) {
   const std::string bytes(reinterpret_cast<const char*>(r.bytes.data()), r.length);
   return written_reading_body(type, ReadingInput{bytes, 0, 0});
 }
@@ -74,7 +74,7 @@ TEST(ProcedureReading, Em38FamilyOwnValuesOrCalibratedForTheDrift) {
 
 TEST(ProcedureReading, Em61ChannelsInTheOrderOfTheNulls) {
   struct Case {
-    int type;
+    InstrumentType type;
     bool two_coils;
     int count;
   };

@@ -23,7 +23,7 @@
 namespace quelor {
 namespace {
 
-RecordBytes framed(int type, const std::string& wire) {
+RecordBytes framed(InstrumentType type, const std::string& wire) {
   auto framer = make_instrument_framer(type, ReaderOptions{});
   RecordBytes out;
   for (char c : wire) {
@@ -38,10 +38,10 @@ RecordBytes framed(int type, const std::string& wire) {
 struct Logging {
   SurveyRecord survey;
   InstrumentSurveyState state;
-  int type;
+  InstrumentType type;
   std::uint32_t tick = 1000;
   double seconds = 30000.0;
-  explicit Logging(int instrument_type) : type(instrument_type) { survey.state = kStateStandBy; }
+  explicit Logging(InstrumentType instrument_type) : type(instrument_type) { survey.state = kStateStandBy; }
   void go(const Settings& s) {
     go_command(survey, CommandContext{.instrument_type = type, .now = ++tick});
     handle_gps_fix(survey, fix_context_from_settings(s, type), survey_testing::gga(48.0, 11.0, ++seconds));
@@ -125,7 +125,7 @@ TEST(ViewChange, Em38_4SelectorsMapTheirChannelOnItsScale) {
 // EM38-4 and CS-21 select by their displayed channel, none by default).
 TEST(ViewChange, DefaultSettingsShowTheSelectors) {
   struct Case {
-    int type;
+    InstrumentType type;
     int shown;
   };
   for (const Case c : {Case{kEm31Mk2, 2}, Case{kEm34_3, 1}, Case{kEm38Mk2, 4}, Case{kEm61Mk2, 4}, Case{kEm61Lx2, 6},

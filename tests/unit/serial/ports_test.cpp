@@ -37,7 +37,7 @@ TEST(LineSettings, BaudTables) {
 }
 
 TEST(LineSettings, InstrumentBaudIndexByType) {
-  for (int type : {kGrad601, kEm61Lx2, kEm61Mk2, kEm31Mk2, kEm38, kEm34_3, kCs21})
+  for (InstrumentType type : {kGrad601, kEm61Lx2, kEm61Mk2, kEm31Mk2, kEm38, kEm34_3, kCs21})
     EXPECT_EQ(instrument_baud_index(type), 0) << type;
   EXPECT_EQ(instrument_baud_index(kEm38Mk2), 1);
   EXPECT_EQ(instrument_baud_index(kEm38_4), 1);
@@ -82,7 +82,7 @@ TEST(LineSettings, GpsFromSettings) {
 }
 
 TEST(LineSettings, InstrumentAndTilt) {
-  for (int type : {kGrad601, kEm61Lx2, kEm61Mk2, kEm31Mk2, kEm38Mk2}) {
+  for (InstrumentType type : {kGrad601, kEm61Lx2, kEm61Mk2, kEm31Mk2, kEm38Mk2}) {
     const LineSettings l = instrument_line_settings(type, instrument_baud_index(type));
     EXPECT_EQ(l.read_total_multiplier, type < 0 ? 10u : 0u);
     EXPECT_EQ(l.read_interval_timeout, 0u);

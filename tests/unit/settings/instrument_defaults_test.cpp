@@ -13,7 +13,7 @@ namespace quelor {
 namespace {
 
 struct DefaultsCase {
-  int instrument_type;
+  InstrumentType instrument_type;
   int colour_map_view;
   std::array<int, 8> widths;
   std::array<ColorRef, 8> colours;
@@ -101,7 +101,7 @@ TEST(InstrumentDefaults, OnlyTheTableFieldsChange) {
 }
 
 struct ScaleCase {
-  int instrument_type;
+  InstrumentType instrument_type;
   std::array<double, 2> scale_1;
   std::array<double, 2> scale_2;
 };
@@ -133,12 +133,6 @@ TEST(InstrumentDefaults, ScaleLimitsOfTheFileWin) {
   EXPECT_EQ(settings_at_start(v, fs).profile_scale_1, (std::array<double, 2>{-10.0, 300.0}));
   MemoryFileSystem empty;
   EXPECT_EQ(settings_at_start(v, empty).profile_scale_1, (std::array<double, 2>{0.0, 2000.0}));
-}
-
-TEST(InstrumentDefaults, UnknownTypeChangesNothing) {
-  Settings s;
-  apply_instrument_defaults(s, 1);
-  EXPECT_EQ(s, Settings{});
 }
 
 TEST(InstrumentDefaults, InitialSettingsHideColourMapInNavigationLine) {

@@ -181,7 +181,7 @@ TEST(SettingsFile, UnknownModeOrVariantDoesNothing) {
   Settings s = initial_settings(kZelko31);
   EXPECT_EQ(settings_file_operation(3, s, kZelko31, fs), 0);
   EXPECT_EQ(settings_file_operation(-1, s, kZelko31, fs), 0);
-  EXPECT_EQ(settings_file_operation(kLoadSettings, s, {1, 0}, fs), 0);
+  EXPECT_EQ(settings_file_operation(kLoadSettings, s, {kEm31Mk2, 2}, fs), 0);
   EXPECT_TRUE(fs.files.empty());
   EXPECT_EQ(fs.reads + fs.writes + fs.deletes, 0);
 }

@@ -61,9 +61,9 @@ TEST(SettingsPath, EveryVariantHasItsOwnFile) {
 }
 
 TEST(SettingsPath, UnknownVariantHasNoPath) {
-  EXPECT_TRUE(settings_file_path({1, 0}).empty());
-  EXPECT_TRUE(settings_folder_path({0, 2}).empty());
-  EXPECT_TRUE(settings_version_line({5, 1}).empty());
+  EXPECT_TRUE(settings_file_path({kEm31Mk2, 2}).empty());
+  EXPECT_TRUE(settings_folder_path({kEm38, 2}).empty());
+  EXPECT_TRUE(settings_version_line({kEm34_3, -1}).empty());
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(SettingsGolden, DefaultFilesOfAllVariantsAreByteExact) {
 }
 
 struct LineCount {
-  int instrument_type;
+  InstrumentType instrument_type;
   int value_lines;
 };
 
@@ -506,7 +506,7 @@ TEST(SettingsText, SubnormalAndNonFiniteIntervalsReadAsTheDialogStoresThem) {
                {"1e999", 1.0},  {"0.5", 0.5},      {"2.2250738585072014e-308", 2.2250738585072014e-308},
                {"0", 0.0},      {"-2", -2.0},      {"1e300", 1e300}};
   // Every family's file holds the interval but the Grad601's.
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kEm61Lx2, kEm61Mk2})
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kEm61Lx2, kEm61Mk2})
     for (const auto& c : cases) {
       const Variant v{type, kNavigation};
       Settings written = initial_settings(v);

@@ -122,7 +122,7 @@ TEST(Accelerators, TabOrderIsTheReadingOrder) {
 // Every text the logic writes into a rewritten label holds its letter.
 TEST(Accelerators, RewrittenLabelsKeepTheirLetterInEveryText) {
   std::vector<std::pair<int, std::wstring>> shown;
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2}) {
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2}) {
     for (int nav : {0, 1}) {
       const Variant v{type, nav};
       Settings s = initial_settings(v);

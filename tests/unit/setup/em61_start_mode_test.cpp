@@ -11,7 +11,8 @@ namespace {
 
 TEST(Em61StartMode, PolledFromTenReadingsASecondInAuto) {
   struct Case {
-    int type, mode;
+    InstrumentType type;
+    int mode;
     double interval;
     bool polled;
     std::uint32_t polling_ms;

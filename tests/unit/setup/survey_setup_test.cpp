@@ -12,7 +12,7 @@
 namespace quelor {
 namespace {
 
-Settings defaults_of(int type) { return initial_settings(Variant{type, kNavigation}); }
+Settings defaults_of(InstrumentType type) { return initial_settings(Variant{type, kNavigation}); }
 
 // Operator entries: an edit's text, or a list selection (the mode list
 // goes through its change handling).
@@ -22,7 +22,7 @@ struct Entry {
   int selection = -1;
 };
 
-Settings run_ok(int type, const Settings& start, const std::vector<Entry>& entries) {
+Settings run_ok(InstrumentType type, const Settings& start, const std::vector<Entry>& entries) {
   const Variant v{type, kNavigation};
   SurveySetupSession ss = survey_setup_session(start, v);
   for (const Entry& e : entries) {
@@ -45,7 +45,7 @@ Settings run_ok(int type, const Settings& start, const std::vector<Entry>& entri
 
 struct OkCase {
   const char* name;
-  int type;
+  InstrumentType type;
   std::function<void(Settings&)> before;
   std::vector<Entry> entries;
   std::function<void(const Settings&)> check;
@@ -232,7 +232,7 @@ TEST(SurveySetup, Em34ModeChangeRefillsTheDipoleList) {
 
 TEST(SurveySetup, ListsFollowTheInstrument) {
   struct Row {
-    int type;
+    InstrumentType type;
     std::size_t modes;
     bool component, dipole, rate, null_values, offsets;
   };
@@ -327,7 +327,7 @@ TEST(SurveySetup, AnIntervalFromTheSettingsFileIsShownAsOkStoresIt) {
     const wchar_t* shown;
   } cases[] = {{"1e-310", 1.0, L"1.00"}, {"-4.9e-324", 1.0, L"1.00"}, {"inf", 1.0, L"1.00"}, {"-inf", 1.0, L"1.00"},
                {"nan", 1.0, L"1.00"},    {"1e999", 1.0, L"1.00"},     {"0.5", 0.5, L"2.00"}, {"0.25", 0.25, L"4.00"}};
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kCs21, kEm61Lx2, kEm61Mk2})
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kCs21, kEm61Lx2, kEm61Mk2})
     for (const auto& c : cases) {
       const Variant v{type, kNavigation};
       Settings written = defaults_of(type);

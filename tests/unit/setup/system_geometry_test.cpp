@@ -139,7 +139,7 @@ TEST(SystemSetup, TiltControlsFollowStateAndTiltMeter) {
 
 TEST(SystemSetup, OkStoresByInstrument) {
   struct Case {
-    int type;
+    InstrumentType type;
     std::wstring state_label, type_label;
     bool type_visible;
   };
@@ -194,7 +194,7 @@ TEST(SystemSetup, OkStoresByInstrument) {
 
 TEST(GeometrySetup, OffsetsInTheDialogsUnit) {
   struct Case {
-    int type;
+    InstrumentType type;
     int radio;
     const wchar_t *x, *y, *third;
     int units;

@@ -11,9 +11,9 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr InstrumentType kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 
-Settings defaults(int type) { return initial_settings({type, 1}); }
+Settings defaults(InstrumentType type) { return initial_settings({type, 1}); }
 
 bool inside(const PixelPoint& p, const PixelBox& b) {
   return p.x >= b.left && p.x <= b.right && p.y >= b.top && p.y <= b.bottom;
@@ -28,7 +28,7 @@ std::pair<double, double> coil_centre(const GeometrySketch& k, int n) {
 }
 
 TEST(GeometrySketch, NamesByFamily) {
-  const std::pair<int, std::string_view> names[] = {
+  const std::pair<InstrumentType, std::string_view> names[] = {
       {kEm31Mk2, "EM31-MK2"}, {kEm38, "EM38"},        {kEm34_3, "EM34-3"},
       {kEm38Mk2, "EM38-MK2"}, {kEm38_4, "EM38-4"},    {kCs21, "DualEM CS-21"},
       {kGrad601, "Grad601"},  {kEm61Lx2, "EM61-LX2"}, {kEm61Mk2, "EM61-MK2"}};
@@ -44,7 +44,7 @@ TEST(GeometrySketch, NamesByFamily) {
 TEST(GeometrySketch, EverythingFitsTheBox) {
   const PixelBox boxes[] = {{300, 200, 780, 740}, {420, 260, 600, 500}, {0, 0, 60, 400}, {10, 10, 900, 60}};
   const double offsets[][2] = {{0, 0}, {-0.3, 0}, {2.5, -1.5}, {-12, 40}, {0.05, 300}};
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (const PixelBox& box : boxes)
       for (const auto& o : offsets) {
         Settings s = defaults(type);
@@ -73,7 +73,7 @@ TEST(GeometrySketch, OneScaleOnBothAxesAndForwardIsUp) {
 }
 
 TEST(GeometrySketch, SmallInstrumentsShowAtLeastTwoMetres) {
-  for (int type : {kGrad601, kEm38}) {
+  for (InstrumentType type : {kGrad601, kEm38}) {
     Settings s = defaults(type);
     s.number_of_sensors = 0;
     s.gps_x_offset = s.gps_y_offset = 0;

@@ -11,17 +11,17 @@
 namespace quelor {
 namespace {
 
-constexpr int kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+constexpr InstrumentType kTypes[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
 constexpr int kWide = 1280, kNarrow = 580;
 
-std::string name(int command, int type, int nav, int width) {
+std::string name(int command, InstrumentType type, int nav, int width) {
   return std::string(setup_dialog_template(command, {type, nav}, width));
 }
 
 // One row per instrument: survey, system (wide / narrow), geometry (wide /
 // narrow), profiles.
 struct Row {
-  int type;
+  InstrumentType type;
   const char* survey;
   const char* system;
   const char* system_narrow;
@@ -58,7 +58,7 @@ TEST(SetupDialogTemplates, TableByInstrumentInTheNavigationLine) {
 }
 
 TEST(SetupDialogTemplates, RealTimeMapLineDiffersOnlyForEm61Mk2SystemAndMapOptions) {
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int command : {1, 2, 3, 4, 7})
       for (int width : {500, 620, 700, 1280}) {
         if (type == kEm61Mk2 && command == kCommandSystemSetup) continue;
@@ -71,7 +71,9 @@ TEST(SetupDialogTemplates, RealTimeMapLineDiffersOnlyForEm61Mk2SystemAndMapOptio
 
 TEST(SetupDialogTemplates, NarrowThresholdsAreStrictlyBelow) {
   struct Case {
-    int command, type, nav, width;
+    int command;
+    InstrumentType type;
+    int nav, width;
     const char* expected;
   };
   const Case cases[] = {
@@ -98,9 +100,6 @@ TEST(SetupDialogTemplates, CommandsWithoutDialogAndBadVariantsGiveNothing) {
     EXPECT_TRUE(setup_dialog_template(command, {kEm31Mk2, 1}, kWide).empty()) << command;
     EXPECT_TRUE(setup_dialog_title(command, kEm31Mk2).empty()) << command;
   }
-  for (int type : {1, 2, 5, 6, -3, 10, -5, 100})
-    for (int command = 1; command <= 7; ++command)
-      EXPECT_TRUE(setup_dialog_template(command, {type, 1}, kWide).empty()) << type;
   EXPECT_TRUE(setup_dialog_template(1, {kEm31Mk2, 2}, kWide).empty());
 }
 
@@ -109,7 +108,7 @@ TEST(SetupDialogTemplates, EveryTemplateOfEveryVariantIsListedAndEveryListedOneI
   const std::set<std::string_view> listed(all.begin(), all.end());
   EXPECT_EQ(listed.size(), all.size()) << "duplicate template name";
   std::set<std::string_view> used;
-  for (int type : kTypes)
+  for (InstrumentType type : kTypes)
     for (int nav : {0, 1})
       for (int command = 0; command <= 9; ++command)
         for (int width : {300, 599, 600, 639, 640, 783, 784, 1280}) {

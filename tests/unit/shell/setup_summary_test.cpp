@@ -32,7 +32,7 @@ std::string any_value(const SettingsSummary& s, const std::string& label) {
 using Labels = std::vector<std::string>;
 
 struct LabelCase {
-  int type;
+  InstrumentType type;
   Labels survey;
   Labels system;
 };
@@ -100,7 +100,7 @@ TEST(SetupSummary, DefaultValuesOfTheDeliveredProgram) {
 // One setting changed from the defaults, the row that shows it.
 struct ValueCase {
   const char* name;
-  int type;
+  InstrumentType type;
   int nav;
   void (*change)(Settings&);
   const char* label;
@@ -109,7 +109,7 @@ struct ValueCase {
 
 // The program's settings file of `type` with `line` for the reading
 // interval, read into `s`.
-void read_interval_line(Settings& s, int type, const char* line) {
+void read_interval_line(Settings& s, InstrumentType type, const char* line) {
   const Variant v{type, kNavigation};
   Settings written = s;
   written.reading_interval = 0.123456;
@@ -249,7 +249,7 @@ TEST(SetupSummary, ValueTexts) {
 }
 
 TEST(SetupSummary, InvalidVariantHasNoRows) {
-  const SettingsSummary s = settings_summary(Settings{}, Variant{5, 1});
+  const SettingsSummary s = settings_summary(Settings{}, Variant{kEm38, 3});
   EXPECT_TRUE(s.survey.empty());
   EXPECT_TRUE(s.system.empty());
   EXPECT_TRUE(settings_summary(Settings{}, Variant{kEm38, 3}).survey.empty());
@@ -257,8 +257,8 @@ TEST(SetupSummary, InvalidVariantHasNoRows) {
 
 // Settings straight from a damaged file: every row still has a value.
 TEST(SetupSummary, OutOfRangeIndexesNeverCrashOrLeaveEmptyValues) {
-  const int types[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
-  for (int type : types)
+  const InstrumentType types[] = {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2};
+  for (InstrumentType type : types)
     for (int bad : {-2147483647 - 1, -1, 99, 2147483647}) {
       Settings s;
       s.survey_mode = s.pause_key = s.sensor_size = s.em34_3_reference = s.component = bad;

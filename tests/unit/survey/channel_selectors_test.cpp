@@ -17,7 +17,7 @@ int shown_count(const SelectorView& v) {
   return n;
 }
 
-SelectorInput visible(int type) {
+SelectorInput visible(InstrumentType type) {
   SelectorInput in;
   in.instrument_type = type;
   in.navigation_mode = kRealTimeMap;
@@ -43,7 +43,7 @@ TEST(ChannelSelectors, CountPerInstrument) {
 TEST(ChannelSelectors, GroupedOrderOfEm38_4AndCs21) {
   // channel n = 1..8 is shown on selector 1, 5, 2, 6, 3, 7, 4, 8
   const int selector[] = {1, 5, 2, 6, 3, 7, 4, 8};
-  for (int type : {kEm38_4, kCs21})
+  for (InstrumentType type : {kEm38_4, kCs21})
     for (int n = 1; n <= 8; ++n) EXPECT_EQ(selector_of_channel(type, n), selector[n - 1] - 1) << type << " " << n;
   EXPECT_EQ(selector_of_channel(kEm61Mk2, 3), 2);
   EXPECT_EQ(selector_of_channel(kEm61Mk2, 0), -1);

@@ -53,7 +53,9 @@ TEST(CommandTable, EveryMenuItemOnceWithItsText) {
 
 TEST(CommandDispatch, StateButtonsRunTheActionOfTheState) {
   struct Row {
-    int code, state, type, action;
+    int code, state;
+    InstrumentType type;
+    int action;
   };
   const Row rows[] = {
       {0, kStateMonitoring, kEm31Mk2, kActionFile},  {0, kStateStandBy, kEm31Mk2, kActionGo},
@@ -131,7 +133,7 @@ TEST(CommandDispatch, NeedsRefuseWithTheirNotice) {
 // table, once, and Hide Menu ends every menu.
 TEST(PopupMenus, StandByAddsTheFileItemsAndTheProcedures) {
   struct Row {
-    int type;
+    InstrumentType type;
     std::set<int> procedures;
   };
   const Row rows[] = {

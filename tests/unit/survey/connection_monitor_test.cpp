@@ -10,8 +10,9 @@ namespace {
 TEST(ConnectionMonitor, TimeoutsByInstrument) {
   EXPECT_EQ(connection_timeout_ms(kGrad601), 1000u);
   EXPECT_EQ(connection_timeout_ms(kEm38Mk2), 500u);
-  for (int type : {kEm31Mk2, kEm34_3, kEm61Mk2, kEm61Lx2}) EXPECT_EQ(connection_timeout_ms(type), 200u) << type;
-  for (int type : {kEm38, kCs21, kEm38_4}) EXPECT_FALSE(connection_timeout_ms(type)) << type;
+  for (InstrumentType type : {kEm31Mk2, kEm34_3, kEm61Mk2, kEm61Lx2})
+    EXPECT_EQ(connection_timeout_ms(type), 200u) << type;
+  for (InstrumentType type : {kEm38, kCs21, kEm38_4}) EXPECT_FALSE(connection_timeout_ms(type)) << type;
 }
 
 TEST(ConnectionMonitor, BreakRemarkTextHasBothNumbersOne) { EXPECT_EQ(connection_break_remark(), "1CONN BRK 1"); }
@@ -90,7 +91,7 @@ TEST(ConnectionMonitor, TimeoutBoundaryIsNotLongerThan) {
 // No time-out: silence is never a break; failing reads of the port are,
 // remarked once, and their end is the return.
 TEST(ConnectionMonitor, Em38AndCs21BreakOnlyOnAFailingPort) {
-  for (int type : {kEm38, kCs21}) {
+  for (InstrumentType type : {kEm38, kCs21}) {
     SurveyRecord r = logging_survey();
     MonitorInput in{type, 100000, 0};
     EXPECT_FALSE(monitor_tick(r, in).lost) << type;
@@ -260,7 +261,7 @@ TEST(ConnectionMonitor, Em38_4IsMonitoredOnTheArrivalOfItsReadingGroups) {
   }
   const MonitorInput silent{kEm38_4, 9200, monitored_record_tick(kEm38_4, never_stamped, 7900)};
   EXPECT_TRUE(monitor_tick(r, silent).remark);
-  for (int type : {kEm31Mk2, kEm34_3, kEm38Mk2, kGrad601, kEm61Mk2, kEm61Lx2})
+  for (InstrumentType type : {kEm31Mk2, kEm34_3, kEm38Mk2, kGrad601, kEm61Mk2, kEm61Lx2})
     EXPECT_EQ(monitored_record_tick(type, 11, 22), 11u) << type;
 }
 

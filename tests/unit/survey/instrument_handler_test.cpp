@@ -24,7 +24,7 @@ namespace quelor {
 namespace {
 
 // The wire bytes through the instrument's framer: the record a reader hands over.
-RecordBytes framed(int type, const std::string& wire, bool two_coils = false) {
+RecordBytes framed(InstrumentType type, const std::string& wire, bool two_coils = false) {
   ReaderOptions options;
   options.two_coils = two_coils;
   auto framer = make_instrument_framer(type, options);
@@ -50,7 +50,7 @@ SurveyRecord logging(int mode = kModeAuto) {
 
 struct RoundTrip {
   const char* name;
-  int type;
+  InstrumentType type;
   bool two_sensors;
   std::string wire;
   std::vector<double> expected;  // channels in order
@@ -179,7 +179,7 @@ TEST(InstrumentHandler, Em61MarkerLettersAreShownAndWritten) {
 // Two-sensor systems pack the second sensor's class x 64 with the first's.
 TEST(InstrumentHandler, TwoSensorReadingsArePackedIntoOneSegmentEntry) {
   struct Case {
-    int type;
+    InstrumentType type;
     std::string wire;
     int mapped;
     double first, second;

@@ -24,7 +24,7 @@ TEST(InstrumentReconnect, BackoffIsOneTwoFourThenFiveSecondsNeverFasterThanTheTi
 
 TEST(InstrumentReconnect, RulesByInstrumentAndMode) {
   struct Row {
-    int type;
+    InstrumentType type;
     int mode;
     bool reconnects;
     ReconnectCheck check;
@@ -62,7 +62,7 @@ TEST(InstrumentReconnect, RemarkFitsTheRemarkField) {
 // old reader that ends `reader_end_ms` after its port closed.
 struct Timing {
   std::uint32_t tick_ms;
-  int instrument_type;
+  InstrumentType instrument_type;
   std::uint32_t period_ms;
   std::uint32_t unplug_ms;
   std::uint32_t opener_ms;

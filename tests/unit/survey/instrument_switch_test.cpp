@@ -124,7 +124,7 @@ TEST(InstrumentSwitch, SurveyFollowsTheEm38Mk2SwitchAndWritesEveryPressOnce) {
 }
 
 TEST(InstrumentSwitch, OnlyTheEm38Mk2HasOne) {
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38_4, kCs21, kGrad601, kEm61Lx2, kEm61Mk2})
     EXPECT_FALSE(switched_survey_mode(type, 'M', kModeAuto)) << type;
   EXPECT_EQ(switched_survey_mode(kEm38Mk2, 'M', kModeAuto), kModeManual);
   EXPECT_EQ(switched_survey_mode(kEm38Mk2, 'N', kModeManual), kModeAuto);

@@ -21,7 +21,7 @@ SurveyRecord in_state(int state) {
   return r;
 }
 
-CommandContext context_at(std::uint32_t now, int type = kEm31Mk2) {
+CommandContext context_at(std::uint32_t now, InstrumentType type = kEm31Mk2) {
   CommandContext c;
   c.instrument_type = type;
   c.now = now;
@@ -126,7 +126,7 @@ TEST(PauseCommand, MapEdgeGivesPausedBmpAndTheNextFlag) {
 TEST(PauseCommand, WheelStopsTheWheelAndPolls) {
   Settings settings;
   settings.survey_mode = kModeWheel;
-  for (int type : {kEm61Lx2, kEm61Mk2}) {
+  for (InstrumentType type : {kEm61Lx2, kEm61Mk2}) {
     SurveyRecord r = in_state(kStateLogging);
     r.survey_mode = kModeWheel;
     const CommandOutcome o = pause_command(r, command_context_from_settings(settings, Variant{type, kNavigation}, 10));

@@ -47,7 +47,7 @@ TEST(LoggingControls, MenuItems) {
 }
 
 TEST(LoggingControls, PopupMenus) {
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kGrad601}) {
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kGrad601}) {
     EXPECT_EQ(popup_menu_id(type, kStateMonitoring), 495);
     EXPECT_EQ(popup_menu_id(type, kStateStandBy), 496);
     EXPECT_EQ(popup_menu_id(type, kStateLogging), 496);
@@ -123,7 +123,7 @@ TEST(LoggingKeys, FileKeyOnlyInMonitoringOrReview) {
 // only where the instrument's menu has them: the CS-21's has neither.
 TEST(LoggingKeys, MenuLettersReachOnlyTheItemsOfTheInstrumentsMenu) {
   const struct {
-    int type;
+    InstrumentType type;
     std::uint32_t key;
     int code;
   } rows[] = {{kEm38_4, 'L', kCmdCalibration},  {kEm38_4, 'R', kCmdRemoveCalibration},

@@ -10,7 +10,8 @@ namespace quelor {
 namespace {
 
 struct Case {
-  int type, view;
+  InstrumentType type;
+  int view;
   bool review;
   const char* title;
 };
@@ -29,7 +30,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{kEm61Mk2, 4, false, "Channel 4/T"}, Case{kEm61Mk2, 1, true, "Review Ch1"},
                       Case{kEm61Mk2, 4, true, "Review Ch4/T"}, Case{kEm61Lx2, 1, false, "Ch E"},
                       Case{kEm61Lx2, 3, true, "Review ChF"}, Case{kEm31Mk2, 0, false, ""}, Case{kEm61Mk2, 5, false, ""},
-                      Case{99, 1, false, ""},
                       // every instrument names what its map shows
                       Case{kEm38Mk2, 1, false, "Conductivity 1 m"}, Case{kEm38Mk2, 2, false, "Inphase 1 m"},
                       Case{kEm38Mk2, 3, false, "Conductivity 0.5 m"}, Case{kEm38Mk2, 4, true, "Review Inphase 0.5 m"},

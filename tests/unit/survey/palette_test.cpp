@@ -46,7 +46,8 @@ TEST(Palette, Em38_4CalibrationTexts) {
 // takes its classes from moved, and only then.
 TEST(ReadingsScaleRecolour, WhenTheMappedViewsScaleMoves) {
   struct Case {
-    int type, view;
+    InstrumentType type;
+    int view;
     bool first_changed;  // else the second group's minimum is changed
     bool recolours;
   };

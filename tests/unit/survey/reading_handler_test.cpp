@@ -26,7 +26,7 @@ SurveyRecord logging(int mode = kModeAuto) {
   return r;
 }
 
-DecodeContext context(int type = kEm31Mk2) {
+DecodeContext context(InstrumentType type = kEm31Mk2) {
   DecodeContext c;
   c.instrument_type = type;
   return c;
@@ -175,7 +175,7 @@ TEST(ReadingHandler, DamagedRecordsNeitherCrashNorWriteShortRecords) {
     SurveyRecord r = logging(static_cast<int>(random() % 3));
     std::string rec(random() % 20, '\0');
     for (char& ch : rec) ch = static_cast<char>(random() & 0xFF);
-    const int types[] = {kEm31Mk2, kEm38, kEm34_3};
+    const InstrumentType types[] = {kEm31Mk2, kEm38, kEm34_3};
     const ReadingOutcome o = handle_t_reading(r, {}, context(types[round % 3]), bytes(rec), 1);
     if (o.logged) {
       EXPECT_GE(o.record.size(), kEm31RecordWidth);

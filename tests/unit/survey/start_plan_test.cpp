@@ -5,7 +5,7 @@
 namespace quelor {
 namespace {
 
-StartInput input_for(int type, int navigation = kNavigation) {
+StartInput input_for(InstrumentType type, int navigation = kNavigation) {
   StartInput in;
   in.variant = {type, navigation};
   return in;
@@ -92,9 +92,9 @@ TEST(StartPlan, GpsOnlyStartsWithoutInstrumentThreadAndTimer) {
 }
 
 TEST(StartPlan, TimerPeriodTable) {
-  const std::pair<int, std::uint32_t> rows[] = {{kEm31Mk2, 300}, {kEm38, 300},     {kEm34_3, 300},
-                                                {kEm38Mk2, 300}, {kEm38_4, 300},   {kEm61Lx2, 500},
-                                                {kEm61Mk2, 500}, {kGrad601, 1000}, {kCs21, 1000}};
+  const std::pair<InstrumentType, std::uint32_t> rows[] = {{kEm31Mk2, 300}, {kEm38, 300},     {kEm34_3, 300},
+                                                           {kEm38Mk2, 300}, {kEm38_4, 300},   {kEm61Lx2, 500},
+                                                           {kEm61Mk2, 500}, {kGrad601, 1000}, {kCs21, 1000}};
   for (auto [type, ms] : rows) {
     EXPECT_EQ(timer_period_ms(type, false, 100), ms) << type;
     const StartPlan p = plan_survey_start(input_for(type));
@@ -136,7 +136,7 @@ TEST(StartPlan, InstrumentStartTable) {
   const InstrumentStart e384 = instrument_start(kEm38_4, false, false);
   EXPECT_EQ(e384.wait_before_first_record_ms, 200u);
   EXPECT_EQ(e384.first_record_wait_ms, 1000u);
-  for (int type : {kCs21, kGrad601}) {
+  for (InstrumentType type : {kCs21, kGrad601}) {
     const InstrumentStart s = instrument_start(type, false, false);
     EXPECT_EQ(s.first_record_wait_ms, 0u);
     EXPECT_EQ(s.wait_after_ms, 50u);

@@ -111,7 +111,7 @@ TEST(StatusTexts, InstrumentBlock) {
 TEST(StatusTexts, InstrumentBlockOfEveryInstrument) {
   using Rows = std::vector<std::string>;
   const struct {
-    int type;
+    InstrumentType type;
     Rows rows;
   } table[] = {
       {kEm31Mk2, {"Selected for file :", "Dipole: Vertical", "Component: Both"}},

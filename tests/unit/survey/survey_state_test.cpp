@@ -66,13 +66,13 @@ TEST(SurveyState, ButtonSets) {
   EXPECT_EQ(em61.texts[2], "E&xit");
   EXPECT_EQ(em61.texts[3], "&Menu");
   EXPECT_EQ(button_set(kStateMonitoring, kEm61Lx2).texts[1], "N&ull");
-  for (int type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601}) {
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm34_3, kEm38Mk2, kEm38_4, kCs21, kGrad601}) {
     const ButtonSet b = button_set(kStateMonitoring, type);
     EXPECT_EQ(b.texts[0], "&File");
     EXPECT_EQ(b.texts[1], "Map &Size") << type;
     EXPECT_FALSE(b.pause);
   }
-  for (int type : {kEm31Mk2, kEm61Mk2}) {
+  for (InstrumentType type : {kEm31Mk2, kEm61Mk2}) {
     const ButtonSet s = button_set(kStateStandBy, type);
     EXPECT_EQ(s.texts[0], "&Go");
     EXPECT_EQ(s.texts[1], "&QLine");

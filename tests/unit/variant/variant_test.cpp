@@ -1,6 +1,10 @@
 #include "variant/variant.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "variant/instrument.h"
 
@@ -25,17 +29,31 @@ TEST(Variant, TableCoversNineInstrumentsBothLines) {
     EXPECT_GE(type_index(row.instrument_type), 0);
     EXPECT_LE(type_index(row.instrument_type), 13);
   }
-  EXPECT_EQ(find_variant_row(1), nullptr);
-  EXPECT_FALSE(is_valid_variant({0, 2}));
+  EXPECT_FALSE(is_valid_variant({kEm31Mk2, 2}));
   EXPECT_EQ(product_names({kEm61Mk2, kRealTimeMap}).version, "2.28");
   EXPECT_EQ(product_names({kEm34_3, kNavigation}).program_name, "Qyn34-3");
+}
+
+// A number from outside is an instrument type only when the table has it.
+TEST(Variant, InstrumentTypeFromNumber) {
+  int found = 0;
+  for (int n = -20; n <= 20; ++n) {
+    const std::optional<InstrumentType> type = instrument_type_from_number(n);
+    if (!type) continue;
+    ++found;
+    EXPECT_EQ(*type, n);
+    ASSERT_NE(find_variant_row(*type), nullptr) << n;
+  }
+  EXPECT_EQ(found, 9);
+  for (int n : {1, 2, 5, 6, -3, 10, 13, -5, -2147483647 - 1, 2147483647})
+    EXPECT_EQ(instrument_type_from_number(n), std::nullopt) << n;
 }
 
 // Which column-0 letters of a data-file record are readings and markers,
 // instrument by instrument, over every printable letter.
 TEST(InstrumentTable, RecordLettersOfEveryInstrument) {
   struct Row {
-    int type;
+    InstrumentType type;
     std::string readings;
     std::string markers;
   };
@@ -54,7 +72,6 @@ TEST(InstrumentTable, RecordLettersOfEveryInstrument) {
     EXPECT_FALSE(is_instrument_letter(r.type, '\0'));
     EXPECT_TRUE(is_instrument_letter(r.type, 'T'));
   }
-  EXPECT_FALSE(is_reading_letter(1, 'T'));
 }
 
 TEST(InstrumentTable, FamiliesAndRecordLengths) {
@@ -100,12 +117,108 @@ TEST(InstrumentTable, FamiliesAndRecordLengths) {
   }
   EXPECT_TRUE(is_t_record_instrument(kEm34_3));
   EXPECT_FALSE(is_t_record_instrument(kEm38Mk2));
-  EXPECT_FALSE(in_family(1, InstrumentFamily::kTRecord));
-  for (int type : std::initializer_list<int>{kGrad601, kEm61Lx2, kEm61Mk2, kEm34_3, 1})
-    EXPECT_FALSE(has_inphase_columns(type)) << type;
-  for (int type : {kEm31Mk2, kEm38, kEm38Mk2, kEm38_4, kCs21}) EXPECT_TRUE(has_inphase_columns(type)) << type;
-  EXPECT_EQ(instrument_record_length({1, 0}), 0);
+  for (InstrumentType type : {kGrad601, kEm61Lx2, kEm61Mk2, kEm34_3}) EXPECT_FALSE(has_inphase_columns(type)) << type;
+  for (InstrumentType type : {kEm31Mk2, kEm38, kEm38Mk2, kEm38_4, kCs21})
+    EXPECT_TRUE(has_inphase_columns(type)) << type;
   EXPECT_EQ(instrument_record_length({kEm38, 2}), 0);
+}
+
+// Which instruments answer yes to each trait question; every other
+// instrument, and a type outside the table, answers no.
+TEST(InstrumentTable, TraitsOfEveryInstrument) {
+  using T = Trait;
+  struct Row {
+    Trait trait;
+    std::vector<int> types;
+  };
+  const Row rows[] = {
+      {T::kDipoleSetting, {kEm31Mk2, kEm38, kEm38Mk2}},
+      {T::kStationReadings, {kEm34_3}},
+      {T::kPolledReadings, {kEm61Mk2}},
+      {T::kTiltMeter, {kEm61Mk2}},
+      {T::kCurrentRing, {kEm61Mk2}},
+      {T::kSensorSize, {kEm61Mk2}},
+      {T::kSensorSeparation, {kGrad601}},
+      {T::kCoilReference, {kEm34_3}},
+      {T::kHeightSetting, {kEm38_4, kCs21}},
+      {T::kChannelGroups, {kEm38_4, kCs21}},
+      {T::kSelectableRate, {kEm38_4, kCs21}},
+      {T::kDriftReminder, {kEm38Mk2, kEm38_4, kCs21}},
+      {T::kDriftControl, {kEm38Mk2, kEm38_4}},
+      {T::kModelCoilPairs, {kEm38Mk2}},
+      {T::kInphaseUnits, {kEm38_4}},
+      {T::kOwnModeSwitch, {kEm38Mk2}},
+      {T::kAlarmSetup, {kEm61Lx2}},
+      {T::kFilterFactors, {kEm61Lx2}},
+      {T::kNoGeometryUnits, {kGrad601}},
+      {T::kSecondColourBar, {kEm31Mk2, kEm38Mk2, kEm38_4}},
+      {T::kHiddenChannelSelectors, {kEm38, kGrad601}},
+      {T::kPortFailureOnly, {kEm38, kCs21}},
+      {T::kSoftMarkerKeys, {kEm61Lx2}},
+      {T::kNoRateField, {kEm38_4, kGrad601}},
+      {T::kWheelMode, {kEm61Mk2}},
+      {T::kModeNotListed, {kEm38_4}},
+      {T::kSurveyGpsOffsets, {kEm61Lx2}},
+      {T::kNoSlamExtras, {kEm61Lx2}},
+      {T::kCoilConfigurations, {kEm34_3}},
+      {T::kWideColourBar, {kEm31Mk2, kEm38Mk2, kEm38_4, kCs21}},
+      {T::kComponentView, {kEm38}},
+      {T::kWideHeader, {kEm38_4, kCs21}},
+      {T::kCalibrationOffsets, {kEm38Mk2}},
+      {T::kCalibrationConstants, {kEm38_4}},
+      {T::kNullPairs, {kEm61Lx2}},
+      {T::kInphaseOnlyComponent, {kEm31Mk2}},
+      {T::kSlamLabels, {kEm31Mk2, kEm38Mk2, kEm61Mk2, kGrad601}},
+      {T::kRecordGroups, {kEm38_4}},
+  };
+  for (const Row& r : rows) {
+    for (const InstrumentRow& row : instrument_table()) {
+      const bool listed = std::find(r.types.begin(), r.types.end(), row.type) != r.types.end();
+      EXPECT_EQ(has_trait(row.type, r.trait), listed) << static_cast<int>(r.trait) << " " << row.type;
+    }
+  }
+  // Every trait has its row above.
+  std::uint64_t all = 0;
+  for (const InstrumentRow& row : instrument_table()) all |= row.traits;
+  std::uint64_t tested = 0;
+  for (const Row& r : rows) tested |= trait_bit(r.trait);
+  EXPECT_EQ(all, tested);
+}
+
+// The row's values that stand for former per-instrument switches.
+TEST(InstrumentTable, ValuesOfEveryInstrument) {
+  struct Row {
+    InstrumentType type;
+    int baud_index;
+    int sensor_count_column;
+    std::uint8_t ncc_models;
+    std::size_t models;
+    std::size_t components;
+    std::size_t second;
+    std::string_view profile_form;
+  };
+  const Row rows[] = {
+      {kEm31Mk2, 0, 0, 0, 2, 2, 0, "DISPLAYSETUP31"},    {kEm38, 0, 0, 0, 2, 2, 0, "DISPLAYSETUP31"},
+      {kEm34_3, 0, 0, 0, 2, 0, 0, "DISPLAYSETUP34"},     {kEm38Mk2, 1, 0, 0, 2, 0, 0, "DISPLAYSETUP38MK2"},
+      {kEm38_4, 1, 0, 0, 2, 0, 9, "DISPLAYSETUP384"},    {kCs21, 0, 0, 0, 3, 0, 5, "DISPLAYSETUP384"},
+      {kGrad601, 0, 19, 0, 2, 0, 0, "DISPLAYSETUP601"},  {kEm61Lx2, 0, 22, 0b10, 2, 0, 0, "DISPLAYSETUPLX2"},
+      {kEm61Mk2, 0, 0, 0b1100, 4, 0, 0, "DISPLAYSETUP"},
+  };
+  ASSERT_EQ(instrument_table().size(), std::size(rows));
+  for (const Row& r : rows) {
+    const InstrumentRow* row = find_instrument(r.type);
+    ASSERT_NE(row, nullptr) << r.type;
+    EXPECT_EQ(instrument_baud_index(r.type), r.baud_index) << r.type;
+    EXPECT_EQ(row->sensor_count_column != 0, row->sensor_count) << r.type;
+    EXPECT_EQ(row->sensor_count_column, r.sensor_count_column) << r.type;
+    EXPECT_EQ(row->ncc_models, r.ncc_models) << r.type;
+    EXPECT_EQ(row->model_labels.size(), r.models) << r.type;
+    EXPECT_EQ(row->component_labels.size(), r.components) << r.type;
+    EXPECT_EQ(row->second_labels.size(), r.second) << r.type;
+    EXPECT_EQ(row->profile_options_form, r.profile_form) << r.type;
+    for (int line : {kRealTimeMap, kNavigation})
+      EXPECT_EQ(has_shortened_records({r.type, line}), r.type == kEm31Mk2 && line == kNavigation) << r.type;
+  }
 }
 
 }  // namespace
