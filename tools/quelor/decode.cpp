@@ -299,6 +299,7 @@ int run_decode(int argc, char** argv) {
   Options o;
   const std::string error = parse_options(argc, argv, o);
   if (!error.empty()) return bad(error + " (quelor decode --help)");
+  if (o.instrument == nullptr) return bad("--instrument NAME is required");
   std::vector<std::uint8_t> data;
   if (!read_input(o.file, data)) return bad(std::string("cannot read '") + (o.file ? o.file : "-") + "'");
 

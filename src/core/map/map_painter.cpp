@@ -77,7 +77,7 @@ KindColours position_mark_colours(std::uint32_t position_colour, std::span<const
                                   bool manual_em34) {
   KindColours colours;
   for (int kind = 0; kind < kFootprintKinds; ++kind) {
-    const auto trace = static_cast<std::size_t>(kind + 1);
+    const auto trace = static_cast<std::size_t>(kind) + 1;
     const bool own = manual_em34 && trace < trace_colours.size();
     colours[static_cast<std::size_t>(kind)] = colour_from_colorref(own ? trace_colours[trace] : position_colour);
   }

@@ -180,7 +180,7 @@ void em61lx2(const DecodeContext& c, std::string_view record, ReadingMeaning& m)
   const char letter = static_cast<char>(b[0]);
   const int coils = c.two_sensors ? 2 : 1;
   std::array<double, 4> raw = em61_ranged_channels(b, kEm61Lx2Scale, 2 * coils);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(2 * coils); ++i) {
+  for (std::size_t i = 0; i < 2 * static_cast<std::size_t>(coils); ++i) {
     raw[i] -= c.nulls[i];
     put_column(m, raw[i]);
   }
