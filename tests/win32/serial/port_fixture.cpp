@@ -59,7 +59,7 @@ bool pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
 FarEnd::FarEnd(int com_number) {
   DWORD error = 0;
   handle_ = open_com_handle(com_number - 1, error);
-  if (ok()) configure_com_port(handle_.get(), instrument_line_settings(0, 0), false);
+  if (ok()) configure_com_port(handle_.get(), instrument_line_settings(kEm31Mk2, 0), false);
 }
 
 FarEnd::~FarEnd() = default;

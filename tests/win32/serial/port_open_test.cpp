@@ -142,9 +142,9 @@ TEST_F(PortOpen, MissingGpsPortIsReportedWithItsNumber) {
 
 TEST_F(PortOpen, MissingInstrumentPortReportsOnlyWhenAsked) {
   QUELOR_NEED_PORTS(ports);
-  EXPECT_EQ(open_instrument_port_at(ports.missing - 1, instrument_line_settings(0, 0), false), 0);
+  EXPECT_EQ(open_instrument_port_at(ports.missing - 1, instrument_line_settings(kEm31Mk2, 0), false), 0);
   EXPECT_TRUE(caught_messages().empty());
-  EXPECT_EQ(open_instrument_port_at(ports.missing - 1, instrument_line_settings(0, 0), true), 0);
+  EXPECT_EQ(open_instrument_port_at(ports.missing - 1, instrument_line_settings(kEm31Mk2, 0), true), 0);
   ASSERT_EQ(caught_messages().size(), 1u);
   EXPECT_EQ(caught_messages()[0].title, "Serial Port");
 }
