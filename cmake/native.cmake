@@ -19,14 +19,21 @@ function(quelor_unit_settings target)
 endfunction()
 # The headers nearly every test file includes, parsed once for all the test
 # programs (the test framework's header alone is over half of a test file's
-# compile time).
+# compile time). Clang only: GCC 12 at -O2 sees out-of-bounds copies inside
+# std::string's own code in test files compiled with it (-Warray-bounds).
+set(QUELOR_UNIT_PCH OFF)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(QUELOR_UNIT_PCH ON)
+endif()
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/unit_pch.cpp CONTENT "// Anchors the test programs' precompiled header.\n")
 add_library(unit_pch OBJECT ${CMAKE_BINARY_DIR}/unit_pch.cpp)
 quelor_unit_settings(unit_pch)
 target_include_directories(unit_pch PRIVATE ${CMAKE_SOURCE_DIR}/src/core)
-target_precompile_headers(unit_pch PRIVATE
-  <gtest/gtest.h> <algorithm> <cmath> <functional> <map> <optional> <random> <set> <sstream> <string>
-  <string_view> <vector>)
+if(QUELOR_UNIT_PCH)
+  target_precompile_headers(unit_pch PRIVATE
+    <gtest/gtest.h> <algorithm> <cmath> <functional> <map> <optional> <random> <set> <sstream> <string>
+    <string_view> <vector>)
+endif()
 
 function(quelor_unit_tests name sources)
   # The test files that start threads give the program the label `threads`
@@ -60,7 +67,9 @@ function(quelor_unit_tests name sources)
     target_link_libraries(unit_${name} PRIVATE quelor_core)
   endif()
   quelor_unit_settings(unit_${name})
-  target_precompile_headers(unit_${name} REUSE_FROM unit_pch)
+  if(QUELOR_UNIT_PCH)
+    target_precompile_headers(unit_${name} REUSE_FROM unit_pch)
+  endif()
   set(labels "")
   if(threaded)
     set(labels LABELS threads)

@@ -4,6 +4,8 @@
 // sanitizer checks every hand-over between the two threads.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -21,7 +23,9 @@ TEST(GpsReaderRace, WindowThreadPausesTakesAsksAndEndsTheReader) {
   testing::FakeHost host;
   host.status.logging = true;
   host.status.survey_mode = kSurveyModeManual;
+  std::atomic<int> reads{0};
   host.fake_port.on_read = [&] {  // an endless stream, purged on every resume
+    reads.fetch_add(1);
     if (host.fake_port.bytes.empty()) host.fake_port.push(stream);
   };
   GpsReaderControl control;
@@ -30,6 +34,14 @@ TEST(GpsReaderRace, WindowThreadPausesTakesAsksAndEndsTheReader) {
   control.run.store(1);
   std::thread thread([&] { run_gps_reader(reader, control, host, clock, &manual); });
   std::size_t taken = 0;
+  // The schedule below starts once the reader reads (a thread started late
+  // would meet a paused reader first, and the fake clock never resumes it).
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; reads.load() < 20 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10); ++i) {
+    if (manual.take_pending().position.pending) ++taken;
+    if (i % 5 == 0) manual.request_record();
+    std::this_thread::yield();
+  }
   for (int i = 0; i < 3000; ++i) {
     if (i % 1000 == 300) control.paused.store(true);
     if (i % 1000 == 600) control.paused.store(false);
