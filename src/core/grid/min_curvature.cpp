@@ -11,6 +11,9 @@ constexpr int kPad = 2;  // ghost nodes beyond each edge
 constexpr double kOverRelaxation = 1.4;
 constexpr int kMaxLevels = 12;
 constexpr int kCoarsestNodes = 4;  // fewest nodes across at the coarsest spacing
+// A sweep that changes a value by this many times the readings' range has
+// run away.
+constexpr double kRunaway = 10;
 
 constexpr double kStableShare = 0.9;  // of a tied cell's own weight
 
@@ -59,14 +62,38 @@ Constraint stable(Constraint t) {
   return t;
 }
 
+// How a cell is tied to its readings. At an edge the node beyond it
+// continues the surface straight through the cell, so a difference across
+// the edge ties the cell to its own last value as well as to its inner
+// neighbour; with readings near the inner corner of an edge cell, the cell
+// and its neighbours can drive each other without end (or nearly so). A
+// spacing whose sweeps do not settle is solved again with the edge cells
+// tied `kAlongEdges`: only the first-order offset along their edge counts,
+// across it their readings count as lying on the cell's centre line (a
+// plane is then no longer exact there). As a last resort (`kMeanOnly`)
+// every tied cell takes its readings' mean.
+enum class Tie { kMoments, kAlongEdges, kMeanOnly };
+
+Constraint tied(const Constraint& moments, const Level& l, int c, int r, Tie tie) {
+  if (tie == Tie::kMeanOnly) return {moments.node, moments.mean};
+  Constraint t = stable(moments);
+  const bool across = c == 0 || c == l.columns - 1, down = r == 0 || r == l.rows - 1;
+  if (tie == Tie::kMoments || (!across && !down)) return t;
+  t.dxx = t.dyy = t.dxy = 0;
+  if (across) t.dx = 0;
+  if (down) t.dy = 0;
+  return t;
+}
+
 // Running sums of a cell's readings (offsets in cell units, north positive).
 struct Sums {
   float n, x, y, xx, xy, yy;
   double v;
 };
 
-void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Sums>& sums) {
+void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Sums>& sums, Tie tie) {
   sums.assign(l.role.size(), Sums{});
+  l.constraints.clear();
   const double inverse = 1.0 / l.cell;
   for (const GridSample& s : samples) {
     const double u = (s.x - l.west) * inverse, w = (l.north - s.y) * inverse;
@@ -89,7 +116,7 @@ void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Su
       if (t.n == 0) continue;
       l.role[k] = static_cast<std::int32_t>(l.constraints.size());
       l.constraints.push_back(
-          stable({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}));
+          tied({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}, l, c, r, tie));
     }
 }
 
@@ -212,9 +239,28 @@ void refine_from(Level& fine, const Level& coarse) {
   extend_edges(fine);
 }
 
-void solve(Level& l, const Stencil& k, int max_sweeps, double tolerance) {
-  for (int i = 0; i < max_sweeps; ++i)
-    if (sweep(l, k) <= tolerance) return;
+enum class Outcome { kSettled, kUnsettled, kRanAway };
+
+// `runaway`: the largest change a sweep may make.
+Outcome solve(Level& l, const Stencil& k, int max_sweeps, double tolerance, double runaway) {
+  for (int i = 0; i < max_sweeps; ++i) {
+    const double change = sweep(l, k);
+    if (change <= tolerance) return Outcome::kSettled;
+    if (!(change < runaway)) return Outcome::kRanAway;
+  }
+  return Outcome::kUnsettled;
+}
+
+// Whether the spacing is solved as far as `tie` allows: exact ties must
+// settle; looser ones need only stay within bounds.
+bool good_enough(Outcome outcome, Tie tie) {
+  return outcome == Outcome::kSettled || (outcome == Outcome::kUnsettled && tie != Tie::kMoments) ||
+         tie == Tie::kMeanOnly;
+}
+
+void hold_inactive(Level& l, const std::vector<std::uint8_t>& active) {
+  for (std::size_t i = 0; i < l.role.size(); ++i)
+    if (!active[i] && l.role[i] == kFree) l.role[i] = kHeld;
 }
 
 }  // namespace
@@ -236,23 +282,24 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
     ++levels;
 
   const Plane plane = fit_plane(samples, grid.cell);
+  const double runaway = kRunaway * std::max(high - low, 1e-9 * (std::fabs(high) + std::fabs(low)) + 1e-12);
   std::vector<Sums> sums;
   Level coarse;
   for (int level = levels - 1; level >= 0; --level) {
     Level l = make_level(grid, 1 << level);
-    if (level == levels - 1) {
-      for (int r = 0; r < l.rows; ++r)
-        for (int c = 0; c < l.columns; ++c)
-          l.z[l.node(c, r)] = plane.at(l.west + (c + 0.5) * l.cell, l.north - (r + 0.5) * l.cell);
-      extend_edges(l);
-    } else {
-      refine_from(l, coarse);
+    for (Tie tie : {Tie::kMoments, Tie::kAlongEdges, Tie::kMeanOnly}) {
+      if (level == levels - 1) {
+        for (int r = 0; r < l.rows; ++r)
+          for (int c = 0; c < l.columns; ++c)
+            l.z[l.node(c, r)] = plane.at(l.west + (c + 0.5) * l.cell, l.north - (r + 0.5) * l.cell);
+        extend_edges(l);
+      } else {
+        refine_from(l, coarse);
+      }
+      bind_readings(l, samples, sums, tie);
+      if (level == 0 && !options.active.empty()) hold_inactive(l, options.active);
+      if (good_enough(solve(l, k, options.max_sweeps, tolerance, runaway), tie)) break;
     }
-    bind_readings(l, samples, sums);
-    if (level == 0 && !options.active.empty())
-      for (std::size_t i = 0; i < l.role.size(); ++i)
-        if (!options.active[i] && l.role[i] == kFree) l.role[i] = kHeld;
-    solve(l, k, options.max_sweeps, tolerance);
     coarse = std::move(l);
   }
   for (int r = 0; r < grid.rows; ++r)
