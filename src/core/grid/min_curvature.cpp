@@ -12,7 +12,8 @@ constexpr double kOverRelaxation = 1.4;
 constexpr int kMaxLevels = 12;
 constexpr int kCoarsestNodes = 4;  // fewest nodes across at the coarsest spacing
 // A sweep that changes a value by this many times the readings' range has
-// run away.
+// run away; so has a surface still unsettled after the last sweep beyond
+// the range by its width.
 constexpr double kRunaway = 10;
 
 constexpr double kStableShare = 0.9;  // of a tied cell's own weight
@@ -67,7 +68,7 @@ Constraint stable(Constraint t) {
 // the edge ties the cell to its own last value as well as to its inner
 // neighbour; with readings near the inner corner of an edge cell, the cell
 // and its neighbours can drive each other without end (or nearly so). A
-// spacing whose sweeps do not settle is solved again with the edge cells
+// spacing whose sweeps run away is solved again with the edge cells
 // tied `kAlongEdges`: only the first-order offset along their edge counts,
 // across it their readings count as lying on the cell's centre line (a
 // plane is then no longer exact there). As a last resort (`kMeanOnly`)
@@ -239,23 +240,32 @@ void refine_from(Level& fine, const Level& coarse) {
   extend_edges(fine);
 }
 
-enum class Outcome { kSettled, kUnsettled, kRanAway };
+// The readings' range and how far a solved surface may stray from it.
+struct Bounds {
+  double low = 0, high = 0;
+  double span = 0;     // high - low, at least a little
+  double runaway = 0;  // the largest change a sweep may make
+};
 
-// `runaway`: the largest change a sweep may make.
-Outcome solve(Level& l, const Stencil& k, int max_sweeps, double tolerance, double runaway) {
-  for (int i = 0; i < max_sweeps; ++i) {
-    const double change = sweep(l, k);
-    if (change <= tolerance) return Outcome::kSettled;
-    if (!(change < runaway)) return Outcome::kRanAway;
-  }
-  return Outcome::kUnsettled;
+bool within(const Level& l, const Bounds& b) {
+  for (int r = 0; r < l.rows; ++r)
+    for (int c = 0; c < l.columns; ++c) {
+      const double z = l.z[l.node(c, r)];
+      if (!(z > b.low - b.span && z < b.high + b.span)) return false;
+    }
+  return true;
 }
 
-// Whether the spacing is solved as far as `tie` allows: exact ties must
-// settle; looser ones need only stay within bounds.
-bool good_enough(Outcome outcome, Tie tie) {
-  return outcome == Outcome::kSettled || (outcome == Outcome::kUnsettled && tie != Tie::kMoments) ||
-         tie == Tie::kMeanOnly;
+// True when the spacing is solved: settled, or still moving within bounds
+// (readings that disagree where several days cross can keep the sweeps
+// moving); false when the sweeps ran away.
+bool solve(Level& l, const Stencil& k, int max_sweeps, double tolerance, const Bounds& bounds) {
+  for (int i = 0; i < max_sweeps; ++i) {
+    const double change = sweep(l, k);
+    if (change <= tolerance) return true;
+    if (!(change < bounds.runaway)) return false;
+  }
+  return within(l, bounds);
 }
 
 void hold_inactive(Level& l, const std::vector<std::uint8_t>& active) {
@@ -282,7 +292,8 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
     ++levels;
 
   const Plane plane = fit_plane(samples, grid.cell);
-  const double runaway = kRunaway * std::max(high - low, 1e-9 * (std::fabs(high) + std::fabs(low)) + 1e-12);
+  const double span = std::max(high - low, 1e-9 * (std::fabs(high) + std::fabs(low)) + 1e-12);
+  const Bounds bounds{low, high, span, kRunaway * span};
   std::vector<Sums> sums;
   Level coarse;
   for (int level = levels - 1; level >= 0; --level) {
@@ -298,7 +309,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
       }
       bind_readings(l, samples, sums, tie);
       if (level == 0 && !options.active.empty()) hold_inactive(l, options.active);
-      if (good_enough(solve(l, k, options.max_sweeps, tolerance, runaway), tie)) break;
+      if (solve(l, k, options.max_sweeps, tolerance, bounds) || tie == Tie::kMeanOnly) break;
     }
     coarse = std::move(l);
   }

@@ -9,7 +9,7 @@
 // (a second-order Taylor expansion with the surface's own differences,
 // first-order where the second order would let neighbouring cells drive
 // each other), so every reading counts and none needs to lie on a node. A
-// spacing whose sweeps do not settle is solved again with looser ties in
+// spacing whose sweeps run away is solved again with looser ties in
 // the cells along the frame's edges, then with each cell at its readings'
 // mean, so the surface never runs away from the readings.
 
