@@ -22,6 +22,7 @@
 
 #include "commands.h"
 #include "datafile/output_file.h"
+#include "datafile/record_cursor.h"
 #include "background/survey_file.h"
 #include "file_input.h"
 #include "gps/projection.h"
@@ -206,17 +207,36 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
 }
 
 // The readings of `channel` in every file, joined as one survey.
+// At most a reading a record: the files' sizes over the first one's record
+// length (0: not known, a pipe among them).
+std::size_t readings_bound(const std::vector<std::string>& files, std::string_view first) {
+  const DataFile f = open_data_file(first);
+  if (f.record_length <= 0) return 0;
+  std::uintmax_t total = 0;
+  for (const std::string& file : files) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return 0;
+    total += std::filesystem::file_size(file, ec);
+    if (ec) return 0;
+  }
+  return static_cast<std::size_t>(total / static_cast<std::uintmax_t>(f.record_length));
+}
+
+// A file at a time: the joined readings, one file's bytes and its readings
+// are what is held.
 SurveyMosaicResult read_mosaic(const Options& o, const std::string& channel, Progress* progress) {
-  std::vector<SurveyPart> parts;
+  if (o.files.empty()) return {std::nullopt, "no data file"};
+  SurveyMosaicBuilder mosaic;
   for (const std::string& file : o.files) {
     if (progress) progress->step("reading " + file);
     const std::optional<std::string> bytes = read_file_bytes(file);
     if (!bytes) return {std::nullopt, "cannot read " + file};
+    if (!mosaic.mosaic.survey) mosaic.expected_samples = readings_bound(o.files, *bytes);
     SurveySamplesResult read = survey_samples(*bytes, channel, o.zone);
     if (!read.survey) return {std::nullopt, file + ": " + read.error};
-    parts.push_back({file, std::move(*read.survey)});
+    if (!add_survey_part(mosaic, {file, std::move(*read.survey)})) break;
   }
-  return survey_mosaic(std::move(parts));
+  return std::move(mosaic.mosaic);
 }
 
 // With --all: every other numeric channel on the first one's cells and
@@ -231,7 +251,7 @@ std::string more_bands(const Options& o, const SurveySamples& first, const GridR
     if (channel == first.channel) continue;
     const SurveyMosaicResult m = read_mosaic(o, channel, nullptr);
     if (!m.survey) return m.error;
-    GridResult g = grid_points(m.survey->samples, options);
+    GridResult g = grid_points(m.survey->samples, options, m.survey->part_ends);
     if (!g.error.empty()) return channel + ": " + g.error;
     if (g.grid.columns != r.grid.columns || g.grid.rows != r.grid.rows || g.grid.west != r.grid.west ||
         g.grid.north != r.grid.north)
@@ -318,7 +338,7 @@ int run_grid(int argc, char** argv) {
   const SurveySamples& s = *mosaic.survey;
   for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s\n", w.c_str());
   progress.step("gridding " + std::to_string(s.samples.size()) + " readings");
-  const GridResult r = grid_points(s.samples, o.grid);
+  const GridResult r = grid_points(s.samples, o.grid, s.part_ends);
   if (!r.error.empty()) return bad(name + ": " + r.error);
   progress.step("writing " + o.out);
   GeoTiffOptions tiff;

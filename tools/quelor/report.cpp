@@ -242,19 +242,26 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   return m;
 }
 
+struct JoinedSamples {
+  std::vector<GridSample> samples;
+  std::vector<std::size_t> part_ends;  // where each file's end, the last's left out
+};
+
 // The samples of every file in one table, each file's own let go as it is
 // taken (one file's are taken whole).
-std::vector<GridSample> take_samples(std::vector<SurveySamplesResult>& files) {
-  if (files.size() == 1) return std::move(files[0].survey->samples);
+JoinedSamples take_samples(std::vector<SurveySamplesResult>& files) {
+  if (files.size() == 1) return {std::move(files[0].survey->samples), {}};
   std::size_t total = 0;
   for (const SurveySamplesResult& r : files) total += r.survey->samples.size();
-  std::vector<GridSample> samples;
-  samples.reserve(total);
-  for (SurveySamplesResult& r : files) {
-    samples.insert(samples.end(), r.survey->samples.begin(), r.survey->samples.end());
-    std::vector<GridSample>().swap(r.survey->samples);
+  JoinedSamples out;
+  out.samples.reserve(total);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::vector<GridSample>& own = files[i].survey->samples;
+    if (i > 0) out.part_ends.push_back(out.samples.size());
+    out.samples.insert(out.samples.end(), own.begin(), own.end());
+    std::vector<GridSample>().swap(own);
   }
-  return samples;
+  return out;
 }
 
 // The gridded channel in the program's palette; cells without data white.
@@ -269,9 +276,9 @@ MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Pr
     }
   const std::string channel = in.samples.back().survey->channel;
   const int map_units = in.samples.back().survey->map_units;
-  const std::vector<GridSample> samples = take_samples(in.samples);
+  const JoinedSamples joined = take_samples(in.samples);
   progress.step("gridding " + channel);
-  const GridResult g = grid_points(samples, GridOptions{});
+  const GridResult g = grid_points(joined.samples, GridOptions{}, joined.part_ends);
   if (!g.error.empty()) {
     m.message = g.error;
     return m;

@@ -97,13 +97,14 @@ void summarise(GridResult& out, std::span<const GridSample> samples) {
 
 }  // namespace
 
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options) {
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
+                       std::span<const std::size_t> part_ends) {
   GridResult out;
   if (samples.empty()) {
     out.error = "no positioned readings";
     return out;
   }
-  out.line_spacing = median_line_spacing(samples);
+  out.line_spacing = median_line_spacing(samples, part_ends);
   const double spacing = out.line_spacing > 0 ? out.line_spacing : kSingleLineSpacing;
   const double cell = options.cell > 0 ? options.cell : automatic_cell(spacing);
   out.blank = options.blank > 0 ? options.blank : kBlankSpacings * spacing;

@@ -70,6 +70,9 @@ struct GridResult {
   std::string error;  // not empty: no grid (no readings, too many cells, or every cell blanked)
 };
 
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options);
+// `part_ends`: where each file's readings end in `samples`, the last file's
+// left out (several files of one site); empty: one file.
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
+                       std::span<const std::size_t> part_ends = {});
 
 }  // namespace quelor

@@ -78,10 +78,9 @@ double other_pass_distance(std::span<const GridSample> s, const std::vector<doub
   return best <= limit ? best : std::numeric_limits<double>::infinity();
 }
 
-}  // namespace
-
-double median_line_spacing(std::span<const GridSample> s) {
-  if (s.size() < 3) return 0.0;
+// The other-pass distances of every `stride`th reading of one file.
+void other_pass_distances(std::span<const GridSample> s, std::size_t stride, std::vector<double>& found) {
+  if (s.size() < 3) return;
   std::vector<double> path(s.size(), 0.0);
   std::vector<double> steps;
   steps.reserve(s.size());
@@ -90,17 +89,30 @@ double median_line_spacing(std::span<const GridSample> s) {
     path[i] = path[i - 1] + step;
     if (step > 0) steps.push_back(step);
   }
-  if (steps.empty()) return 0.0;
+  if (steps.empty()) return;
   std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2), steps.end());
   const double step = steps[steps.size() / 2];
   const Buckets b = make_buckets(s, 4 * step);
   const double limit = std::max(b.columns, b.rows) * b.size / 2;
-  std::vector<double> found;
-  const std::size_t stride = std::max<std::size_t>(1, s.size() / kQueries);
   for (std::size_t i = 0; i < s.size(); i += stride) {
     const double d = other_pass_distance(s, path, b, i, limit);
     if (std::isfinite(d)) found.push_back(d);
   }
+}
+
+}  // namespace
+
+double median_line_spacing(std::span<const GridSample> s, std::span<const std::size_t> part_ends) {
+  if (s.size() < 3) return 0.0;
+  const std::size_t stride = std::max<std::size_t>(1, s.size() / kQueries);
+  std::vector<double> found;
+  std::size_t begin = 0;
+  for (std::size_t end : part_ends) {
+    end = std::clamp(end, begin, s.size());
+    other_pass_distances(s.subspan(begin, end - begin), stride, found);
+    begin = end;
+  }
+  other_pass_distances(s.subspan(begin), stride, found);
   // A single line: a few readings near its ends may find the line itself.
   if (found.size() < (s.size() / stride) / 4) return 0.0;
   std::nth_element(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(found.size() / 2), found.end());

@@ -3,6 +3,9 @@
 // over the walk, the distance to the nearest reading of another pass (one
 // whose distance along the walk is more than three times the straight
 // distance, so the reading's own line never counts); the median of those.
+// Several files of one site are each walked on their own: a reading looks
+// for the other passes of its own file only (another day's pass over the
+// same line is not the next line).
 
 #include <span>
 
@@ -10,8 +13,9 @@
 
 namespace quelor {
 
-// 0 when the readings show no second line.
-double median_line_spacing(std::span<const GridSample> samples);
+// 0 when the readings show no second line. `part_ends`: where each file's
+// readings end in `samples`, the last file's left out; empty: one file.
+double median_line_spacing(std::span<const GridSample> samples, std::span<const std::size_t> part_ends = {});
 
 // The automatic cell: a quarter of the spacing rounded to 0.05, at least 0.1.
 double automatic_cell(double line_spacing);

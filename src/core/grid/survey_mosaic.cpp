@@ -1,5 +1,7 @@
 #include "grid/survey_mosaic.h"
 
+#include <algorithm>
+
 namespace quelor {
 
 namespace {
@@ -27,30 +29,38 @@ std::string mixed_surveys(const std::vector<std::string>& names, const std::vect
   return {};
 }
 
+bool add_survey_part(SurveyMosaicBuilder& b, SurveyPart part) {
+  if (!b.mosaic.error.empty()) return false;
+  SurveySamples& s = part.samples;
+  if (!b.mosaic.survey) {
+    b.names = {part.name};
+    b.mosaic.survey = std::move(s);
+    SurveySamples& joined = *b.mosaic.survey;
+    for (std::string& w : joined.warnings) w = part.name + ": " + w;
+    joined.samples.reserve(std::max(b.expected_samples, joined.samples.size()));
+    return true;
+  }
+  SurveySamples& joined = *b.mosaic.survey;
+  b.mosaic.error = mixed_surveys({b.names[0], part.name}, {&joined, &s});
+  if (!b.mosaic.error.empty()) {
+    b.mosaic.survey.reset();
+    return false;
+  }
+  b.names.push_back(part.name);
+  joined.part_ends.push_back(joined.samples.size());
+  joined.samples.insert(joined.samples.end(), s.samples.begin(), s.samples.end());
+  std::vector<GridSample>().swap(s.samples);
+  joined.readings += s.readings;
+  for (const std::string& w : s.warnings) joined.warnings.push_back(part.name + ": " + w);
+  return true;
+}
+
 SurveyMosaicResult survey_mosaic(std::vector<SurveyPart> parts) {
-  SurveyMosaicResult out;
-  if (parts.empty()) {
-    out.error = "no data file";
-    return out;
-  }
-  std::vector<std::string> names;
-  std::vector<const SurveySamples*> surveys;
-  for (const SurveyPart& p : parts) {
-    names.push_back(p.name);
-    surveys.push_back(&p.samples);
-  }
-  out.error = mixed_surveys(names, surveys);
-  if (!out.error.empty()) return out;
-  SurveySamples joined = std::move(parts[0].samples);
-  for (std::string& w : joined.warnings) w = parts[0].name + ": " + w;
-  for (std::size_t i = 1; i < parts.size(); ++i) {
-    const SurveySamples& s = parts[i].samples;
-    joined.samples.insert(joined.samples.end(), s.samples.begin(), s.samples.end());
-    joined.readings += s.readings;
-    for (const std::string& w : s.warnings) joined.warnings.push_back(parts[i].name + ": " + w);
-  }
-  out.survey = std::move(joined);
-  return out;
+  if (parts.empty()) return {std::nullopt, "no data file"};
+  SurveyMosaicBuilder b;
+  for (SurveyPart& p : parts)
+    if (!add_survey_part(b, std::move(p))) break;
+  return std::move(b.mosaic);
 }
 
 }  // namespace quelor

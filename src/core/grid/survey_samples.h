@@ -19,13 +19,14 @@ namespace quelor {
 
 struct SurveySamples {
   Variant variant;
-  std::string channel;                // the channel taken
-  std::vector<std::string> channels;  // the file's numeric channels
-  std::vector<GridSample> samples;    // in file order
-  std::size_t readings = 0;           // reading records in the file
-  int zone = 0;                       // UTM zone; 0: no geographic fix
-  bool south = false;                 // southern hemisphere (first fix)
-  int map_units = 0;                  // WorkingUnit of x and y
+  std::string channel;                 // the channel taken
+  std::vector<std::string> channels;   // the file's numeric channels
+  std::vector<GridSample> samples;     // in file order
+  std::vector<std::size_t> part_ends;  // several files: where each one's samples end but the last's
+  std::size_t readings = 0;            // reading records in the file
+  int zone = 0;                        // UTM zone; 0: no geographic fix
+  bool south = false;                  // southern hemisphere (first fix)
+  int map_units = 0;                   // WorkingUnit of x and y
   std::vector<std::string> warnings;
 };
 

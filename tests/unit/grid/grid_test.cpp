@@ -195,6 +195,13 @@ TEST(Grid, TheAutomaticCellIsAQuarterOfTheLineSpacingInFiveCentimetres) {
     EXPECT_DOUBLE_EQ(automatic_cell(c.spacing), c.cell) << c.spacing;
   const auto samples = walk(8, 30, 2.0, 0.1, [](double x, double) { return x; });
   EXPECT_NEAR(median_line_spacing(samples), 2.0, 0.1);
+  // The same lines walked again another day, 0.15 m off: each day's own
+  // passes give the spacing, not the other day's pass over the same line.
+  std::vector<GridSample> two_days = samples;
+  for (GridSample s : samples) two_days.push_back({s.x + 0.15, s.y, s.value});
+  const std::size_t first_day_end[] = {samples.size()};
+  EXPECT_NEAR(median_line_spacing(two_days, first_day_end), 2.0, 0.1);
+  EXPECT_LT(median_line_spacing(two_days), 0.5);
   const GridResult r = grid_points(samples, {});
   EXPECT_DOUBLE_EQ(r.grid.cell, 0.5);
   EXPECT_NEAR(r.blank, 3.0, 0.15);

@@ -165,6 +165,7 @@ TEST(SurveyGrid, AMosaicOfTwoFilesIsTheGridOfTheirJoinedReadingsAndMixedFilesAre
   const SurveyMosaicResult m = survey_mosaic({{"north.T31", a}, {"south.T31", b}});
   ASSERT_TRUE(m.survey) << m.error;
   EXPECT_EQ(m.survey->readings, a.readings + b.readings);
+  EXPECT_EQ(m.survey->part_ends, std::vector<std::size_t>{a.samples.size()});
   std::vector<GridSample> joined = a.samples;
   joined.insert(joined.end(), b.samples.begin(), b.samples.end());
   const GridResult mosaic = grid_points(m.survey->samples, {}), direct = grid_points(joined, {});
