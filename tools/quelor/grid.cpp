@@ -22,7 +22,6 @@
 
 #include "commands.h"
 #include "datafile/output_file.h"
-#include "datafile/record_cursor.h"
 #include "background/survey_file.h"
 #include "file_input.h"
 #include "gps/projection.h"
@@ -207,21 +206,6 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
 }
 
 // The readings of `channel` in every file, joined as one survey.
-// At most a reading a record: the files' sizes over the first one's record
-// length (0: not known, a pipe among them).
-std::size_t readings_bound(const std::vector<std::string>& files, std::string_view first) {
-  const DataFile f = open_data_file(first);
-  if (f.record_length <= 0) return 0;
-  std::uintmax_t total = 0;
-  for (const std::string& file : files) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return 0;
-    total += std::filesystem::file_size(file, ec);
-    if (ec) return 0;
-  }
-  return static_cast<std::size_t>(total / static_cast<std::uintmax_t>(f.record_length));
-}
-
 // A file at a time: the joined readings, one file's bytes and its readings
 // are what is held.
 SurveyMosaicResult read_mosaic(const Options& o, const std::string& channel, Progress* progress) {

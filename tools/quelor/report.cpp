@@ -114,13 +114,26 @@ std::string base_name(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The gridded channel's readings of every file, joined as each file is read.
+struct JoinedSamples {
+  std::vector<GridSample> samples;
+  std::vector<std::size_t> part_ends;  // where each file's end, the last's left out
+};
+
 struct ReadFiles {
   std::vector<InputFile> files;
   std::vector<std::string> kept;  // per file: the bytes of an input that cannot be read again (a pipe), else none
   std::vector<ReplotInput> replot;
-  std::vector<SurveySamplesResult> samples;  // the gridded channel of each file, from the table read once
+  std::vector<SurveySamplesResult> samples;  // the gridded channel of each file, its readings moved to `joined`
+  JoinedSamples joined;
   SurveyData survey;
 };
+
+void join_samples(JoinedSamples& joined, std::vector<GridSample>& own, bool first) {
+  if (!first) joined.part_ends.push_back(joined.samples.size());
+  joined.samples.insert(joined.samples.end(), own.begin(), own.end());
+  std::vector<GridSample>().swap(own);
+}
 
 ReadFiles read_files(const Options& o, Progress& progress) {
   ReadFiles r;
@@ -146,8 +159,9 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     f.warnings = table.table->warnings;
     if (const std::size_t lf = bytes->find('\n'); lf != std::string::npos && bytes->size() % (lf + 1) != 0)
       r.survey.truncated_files.push_back(f.name);
+    if (r.files.empty()) r.joined.samples.reserve(readings_bound(o.files, *bytes));
     r.samples.push_back(survey_samples(*bytes, o.channel, o.zone));
-    if (r.samples.back().survey) r.samples.back().survey->samples.shrink_to_fit();
+    if (r.samples.back().survey) join_samples(r.joined, r.samples.back().survey->samples, r.files.empty());
     std::error_code ec;
     r.kept.push_back(std::filesystem::is_regular_file(path, ec) ? std::string() : std::move(*bytes));
     r.files.push_back(std::move(f));
@@ -242,28 +256,6 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
   return m;
 }
 
-struct JoinedSamples {
-  std::vector<GridSample> samples;
-  std::vector<std::size_t> part_ends;  // where each file's end, the last's left out
-};
-
-// The samples of every file in one table, each file's own let go as it is
-// taken (one file's are taken whole).
-JoinedSamples take_samples(std::vector<SurveySamplesResult>& files) {
-  if (files.size() == 1) return {std::move(files[0].survey->samples), {}};
-  std::size_t total = 0;
-  for (const SurveySamplesResult& r : files) total += r.survey->samples.size();
-  JoinedSamples out;
-  out.samples.reserve(total);
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    std::vector<GridSample>& own = files[i].survey->samples;
-    if (i > 0) out.part_ends.push_back(out.samples.size());
-    out.samples.insert(out.samples.end(), own.begin(), own.end());
-    std::vector<GridSample>().swap(own);
-  }
-  return out;
-}
-
 // The gridded channel in the program's palette; cells without data white.
 // The files' samples are used up.
 MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Progress& progress) {
@@ -276,7 +268,7 @@ MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Pr
     }
   const std::string channel = in.samples.back().survey->channel;
   const int map_units = in.samples.back().survey->map_units;
-  const JoinedSamples joined = take_samples(in.samples);
+  const JoinedSamples joined = std::move(in.joined);
   progress.step("gridding " + channel);
   const GridResult g = grid_points(joined.samples, GridOptions{}, joined.part_ends);
   if (!g.error.empty()) {
@@ -345,9 +337,8 @@ int run(const Options& o) {
   } else if (o.channel.empty()) {
     // The data's own range: the program's default scale can leave the map one colour.
     std::vector<double> values;
-    for (const SurveySamplesResult& r : in.samples)
-      if (r.survey)
-        for (const GridSample& g : r.survey->samples) values.push_back(g.value);
+    values.reserve(in.joined.samples.size());
+    for (const GridSample& g : in.joined.samples) values.push_back(g.value);
     if (const auto range = percentile_range(std::move(values)))
       set_mapped_scale(s, variant.instrument_type, range->first, range->second);
   }
