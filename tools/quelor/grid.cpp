@@ -322,7 +322,9 @@ int run_grid(int argc, char** argv) {
   const SurveySamples& s = *mosaic.survey;
   for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s\n", w.c_str());
   progress.step("gridding " + std::to_string(s.samples.size()) + " readings");
-  const GridResult r = grid_points(s.samples, o.grid, s.part_ends);
+  GridOptions options = o.grid;
+  options.progress = [&](const std::string& what) { progress.detail(what); };
+  const GridResult r = grid_points(s.samples, options, s.part_ends);
   if (!r.error.empty()) return bad(name + ": " + r.error);
   progress.step("writing " + o.out);
   GeoTiffOptions tiff;

@@ -35,14 +35,24 @@ Progress::~Progress() { done(); }
 void Progress::step(const std::string& what) {
   const int shown = done_steps_ < steps_ ? done_steps_ : steps_;
   ++done_steps_;
-  if (!progress_due(gate_, clock_())) return;
+  current_ = what;
+  if (progress_due(gate_, clock_())) show(shown, what);
+}
+
+void Progress::detail(const std::string& what) {
+  if (done_steps_ == 0) return;
+  const int shown = (done_steps_ < steps_ ? done_steps_ : steps_) - 1;
+  if (progress_due(gate_, clock_())) show(shown, current_ + ": " + what);
+}
+
+void Progress::show(int shown, const std::string& text) {
   if (terminal_) {
     const int filled = shown * kBarWidth / steps_;
     std::fprintf(stderr, "\r%s [%.*s%*s] %3d%% %-40.40s", command_, filled, "##############################",
-                 kBarWidth - filled, "", shown * 100 / steps_, what.c_str());
+                 kBarWidth - filled, "", shown * 100 / steps_, text.c_str());
     std::fflush(stderr);
   } else {
-    std::fprintf(stderr, "%s: %d/%d %s\n", command_, shown + 1, steps_, what.c_str());
+    std::fprintf(stderr, "%s: %d/%d %s\n", command_, shown + 1, steps_, text.c_str());
   }
 }
 

@@ -17,12 +17,17 @@ class Progress {
   static double steady_seconds();
   ~Progress();
   void step(const std::string& what);
+  // Where the current step has got to, shown after the step's name.
+  void detail(const std::string& what);
   void done();
 
  private:
+  void show(int shown, const std::string& text);
+
   const char* command_;
   int steps_;
   int done_steps_ = 0;
+  std::string current_;  // the step under way
   std::function<double()> clock_;
   ProgressGate gate_;
   bool terminal_;

@@ -270,7 +270,9 @@ MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Pr
   const int map_units = in.samples.back().survey->map_units;
   const JoinedSamples joined = std::move(in.joined);
   progress.step("gridding " + channel);
-  const GridResult g = grid_points(joined.samples, GridOptions{}, joined.part_ends);
+  GridOptions options;
+  options.progress = [&](const std::string& what) { progress.detail(what); };
+  const GridResult g = grid_points(joined.samples, options, joined.part_ends);
   if (!g.error.empty()) {
     m.message = g.error;
     return m;

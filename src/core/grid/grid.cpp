@@ -104,6 +104,10 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
     out.error = "no positioned readings";
     return out;
   }
+  const auto tell = [&](const std::string& what) {
+    if (options.progress) options.progress(what);
+  };
+  tell("line spacing");
   out.line_spacing = median_line_spacing(samples, part_ends);
   const double spacing = out.line_spacing > 0 ? out.line_spacing : kSingleLineSpacing;
   const double cell = options.cell > 0 ? options.cell : automatic_cell(spacing);
@@ -115,6 +119,7 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
                 std::to_string(cell) + ": choose a larger cell";
     return out;
   }
+  tell("distances to the readings");
   const NearestReadings nearest = nearest_readings(out.grid, samples);
   if (options.method == GridMethod::kNearest) {
     out.grid.values.assign(nearest.reading.size(), NAN);
@@ -123,6 +128,7 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
   } else {
     MinimumCurvatureOptions mc;
     mc.tension = options.tension;
+    mc.on_spacing = [&](double level_cell) { tell("minimum curvature at cells of " + number_text(level_cell)); };
     // Cells a little beyond the blanking distance are solved too, so that
     // the kept cells at its edge see a solved neighbourhood.
     const double reach = out.blank + 2 * cell;
@@ -130,6 +136,7 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
     for (std::size_t k = 0; k < mc.active.size(); ++k) mc.active[k] = nearest.distance[k] <= reach;
     minimum_curvature(out.grid, samples, mc);
   }
+  tell("blanking");
   blank_cells(out, samples, nearest, options.fill);
   if (out.blanked == out.grid.values.size()) {
     out.error = all_blank_reason(samples, cell, out.blank);

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ struct GridOptions {
   double tension = 0.25;  // 0: minimum curvature, 1: harmonic
   bool fill = false;      // keep every cell within the blanking distance of a reading
   double reach = 0.0;     // map units; 0: automatic (half the line spacing, at most half the blanking distance)
+  // Told what the gridding turns to ("line spacing", "distances to the
+  // readings", "minimum curvature at cells of 0.5", "blanking"); may be empty.
+  std::function<void(const std::string&)> progress;
 };
 
 struct Grid {

@@ -298,6 +298,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
   Level coarse;
   for (int level = levels - 1; level >= 0; --level) {
     Level l = make_level(grid, 1 << level);
+    if (options.on_spacing) options.on_spacing(l.cell);
     for (Tie tie : {Tie::kMoments, Tie::kAlongEdges, Tie::kMeanOnly}) {
       if (level == levels - 1) {
         for (int r = 0; r < l.rows; ++r)

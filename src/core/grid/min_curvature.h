@@ -14,6 +14,7 @@
 // mean, so the surface never runs away from the readings.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -26,8 +27,9 @@ struct MinimumCurvatureOptions {
   // Cells that need solving at the finest spacing (others keep the values
   // refined from the coarser one); empty: all.
   std::vector<std::uint8_t> active;
-  int max_sweeps = 400;     // per grid spacing
-  double tolerance = 1e-4;  // largest change of a sweep, times the readings' range
+  int max_sweeps = 400;                            // per grid spacing
+  double tolerance = 1e-4;                         // largest change of a sweep, times the readings' range
+  std::function<void(double spacing)> on_spacing;  // called as each spacing's solving begins; may be empty
 };
 
 // Fills grid.values (all cells) from the readings; `grid` gives the frame.

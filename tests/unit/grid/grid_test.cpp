@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "grid/cell_kinds.h"
@@ -91,6 +93,42 @@ TEST(Grid, ReadingsWanderingAcrossTheCellsNeverDriveTheSurfaceAway) {
     EXPECT_LT(r.maximum, high->value + span / 4) << "cell " << cell;
     EXPECT_LT(r.misfit_rms, span / 20) << "cell " << cell;
   }
+}
+
+TEST(Grid, ASmoothBumpIsWithinOnePercentOfItsHeight) {
+  // A 10-unit Gaussian bump of 3 m radius between lines 1 m apart.
+  const Surface bump = [](double x, double y) {
+    const double dx = x - 106.3, dy = y - 210.2;
+    return 10.0 * std::exp(-(dx * dx + dy * dy) / (2 * 3.0 * 3.0));
+  };
+  const auto samples = walk(14, 20, 1.0, 0.04, bump);
+  GridOptions o;
+  std::vector<std::string> told;
+  o.progress = [&](const std::string& what) { told.push_back(what); };
+  const GridResult r = grid_points(samples, o);
+  // What the gridding told on its way: minimum curvature from the coarsest
+  // cells, each half the one before, to the grid's own.
+  ASSERT_GE(told.size(), 5u);
+  EXPECT_EQ(told[0], "line spacing");
+  EXPECT_EQ(told[1], "distances to the readings");
+  for (std::size_t k = 2; k + 1 < told.size(); ++k) {
+    char cell[32];
+    std::snprintf(cell, sizeof cell, "%g", r.grid.cell * (1 << (told.size() - 2 - k)));
+    EXPECT_EQ(told[k], std::string("minimum curvature at cells of ") + cell);
+  }
+  EXPECT_EQ(told.back(), "blanking");
+  double sum = 0, worst = 0;
+  int n = 0;
+  for (int row = 0; row < r.grid.rows; ++row)
+    for (int c = 0; c < r.grid.columns; ++c) {
+      if (std::isnan(r.grid.at(c, row))) continue;
+      const double e = r.grid.at(c, row) - bump(r.grid.centre_x(c), r.grid.centre_y(row));
+      sum += e * e;
+      worst = std::max(worst, std::fabs(e));
+      ++n;
+    }
+  EXPECT_LT(std::sqrt(sum / n), 0.01);  // RMS: 0.1 % of the height
+  EXPECT_LT(worst, 0.1);                // anywhere: 1 %
 }
 
 TEST(Grid, FilledCellsBeyondTheBlankingDistanceHaveNoData) {
@@ -288,7 +326,11 @@ TEST(Grid, NoCellLeftIsAnErrorThatSaysWhy) {
   };
   for (const Case& c : cases)
     for (GridMethod method : {GridMethod::kMinimumCurvature, GridMethod::kNearest}) {
-      const GridResult r = grid_points(samples, {.cell = c.cell, .blank = c.blank, .method = method});
+      GridOptions o;
+      o.cell = c.cell;
+      o.blank = c.blank;
+      o.method = method;
+      const GridResult r = grid_points(samples, o);
       if (*c.error == 0) {
         EXPECT_TRUE(r.error.empty()) << r.error;
         EXPECT_LT(r.blanked, r.grid.values.size());
