@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quelor {
 
@@ -92,16 +93,32 @@ struct Sums {
   double v;
 };
 
-void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Sums>& sums, Tie tie) {
-  sums.assign(l.role.size(), Sums{});
-  l.constraints.clear();
+// The cells holding readings are numbered in row order (the order of the
+// constraints) before their sums are taken, so that only those cells have
+// sums.
+void bind_readings(Level& l, std::span<const GridSample> samples, Tie tie) {
+  constexpr std::int32_t kHolds = -3;
   const double inverse = 1.0 / l.cell;
-  for (const GridSample& s : samples) {
-    const double u = (s.x - l.west) * inverse, w = (l.north - s.y) * inverse;
+  const auto place = [&](const GridSample& s, double& u, double& w) {
+    u = (s.x - l.west) * inverse;
+    w = (l.north - s.y) * inverse;
     const int c = std::clamp(static_cast<int>(u), 0, l.columns - 1);
     const int r = std::clamp(static_cast<int>(w), 0, l.rows - 1);
+    return std::pair{c, r};
+  };
+  double u = 0, w = 0;
+  for (const GridSample& s : samples) {
+    const auto [c, r] = place(s, u, w);
+    l.role[static_cast<std::size_t>(r) * l.columns + c] = kHolds;
+  }
+  std::int32_t count = 0;
+  for (std::int32_t& role : l.role)
+    if (role == kHolds) role = count++;
+  std::vector<Sums> sums(static_cast<std::size_t>(count), Sums{});
+  for (const GridSample& s : samples) {
+    const auto [c, r] = place(s, u, w);
     const float dx = static_cast<float>(u - (c + 0.5)), dy = static_cast<float>((r + 0.5) - w);
-    Sums& t = sums[static_cast<std::size_t>(r) * l.columns + c];
+    Sums& t = sums[static_cast<std::size_t>(l.role[static_cast<std::size_t>(r) * l.columns + c])];
     t.n += 1;
     t.v += s.value;
     t.x += dx;
@@ -110,12 +127,13 @@ void bind_readings(Level& l, std::span<const GridSample> samples, std::vector<Su
     t.xy += dx * dy;
     t.yy += dy * dy;
   }
+  l.constraints.clear();
+  l.constraints.reserve(sums.size());
   for (int r = 0; r < l.rows; ++r)
     for (int c = 0; c < l.columns; ++c) {
-      const std::size_t k = static_cast<std::size_t>(r) * l.columns + c;
-      const Sums& t = sums[k];
-      if (t.n == 0) continue;
-      l.role[k] = static_cast<std::int32_t>(l.constraints.size());
+      const std::int32_t role = l.role[static_cast<std::size_t>(r) * l.columns + c];
+      if (role < 0) continue;
+      const Sums& t = sums[static_cast<std::size_t>(role)];
       l.constraints.push_back(
           tied({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}, l, c, r, tie));
     }
@@ -294,7 +312,6 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
   const Plane plane = fit_plane(samples, grid.cell);
   const double span = std::max(high - low, 1e-9 * (std::fabs(high) + std::fabs(low)) + 1e-12);
   const Bounds bounds{low, high, span, kRunaway * span};
-  std::vector<Sums> sums;
   Level coarse;
   for (int level = levels - 1; level >= 0; --level) {
     Level l = make_level(grid, 1 << level);
@@ -308,7 +325,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
       } else {
         refine_from(l, coarse);
       }
-      bind_readings(l, samples, sums, tie);
+      bind_readings(l, samples, tie);
       if (level == 0 && !options.active.empty()) hold_inactive(l, options.active);
       if (solve(l, k, options.max_sweeps, tolerance, bounds) || tie == Tie::kMeanOnly) break;
     }
