@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::size_t kQueries = 4000;
 constexpr double kOtherPass = 3.0;  // path distance over straight distance
+constexpr double kOtherSide = 3.0;  // the farther side counts within this many times the nearer
 
 // Readings bucketed on a square lattice, as a sorted list of (bucket, index).
 struct Buckets {
@@ -52,13 +53,25 @@ Buckets make_buckets(std::span<const GridSample> s, double size) {
 }
 
 // Nearest reading of another pass within `limit`, or infinity.
-double other_pass_distance(std::span<const GridSample> s, const std::vector<double>& path, const Buckets& b,
-                           std::size_t i, double limit) {
+// The nearest readings of other passes on either side of the walk at
+// reading i (infinity where none lies within `limit`, or within three times
+// the nearer side's distance).
+struct SideDistances {
+  double left = std::numeric_limits<double>::infinity(), right = std::numeric_limits<double>::infinity();
+  double nearer() const { return std::min(left, right); }
+};
+
+SideDistances other_pass_distances_at(std::span<const GridSample> s, const std::vector<double>& path, const Buckets& b,
+                                      std::size_t i, double limit) {
   const int c0 = static_cast<int>((s[i].x - b.x0) / b.size), r0 = static_cast<int>((s[i].y - b.y0) / b.size);
   const int max_ring = static_cast<int>(limit / b.size) + 1;
-  double best = std::numeric_limits<double>::infinity();
+  const GridSample& before = s[i > 0 ? i - 1 : i];
+  const GridSample& after = s[i + 1 < s.size() ? i + 1 : i];
+  const double ux = after.x - before.x, uy = after.y - before.y;
+  SideDistances best;
   for (int ring = 0; ring <= max_ring; ++ring) {
-    if ((ring - 1) * b.size > best) break;
+    const double reached = (ring - 1) * b.size;
+    if (reached > std::max(best.left, best.right) || reached > kOtherSide * best.nearer()) break;
     for (int r = r0 - ring; r <= r0 + ring; ++r) {
       if (r < 0 || r >= b.rows) continue;
       const bool edge_row = r == r0 - ring || r == r0 + ring;
@@ -67,19 +80,27 @@ double other_pass_distance(std::span<const GridSample> s, const std::vector<doub
           const std::size_t k = static_cast<std::size_t>(r) * b.columns + c;
           for (std::uint32_t n = b.start[k]; n < b.start[k + 1]; ++n) {
             const std::uint32_t j = b.order[n];
-            const double d = std::hypot(s[j].x - s[i].x, s[j].y - s[i].y);
-            if (d > 0 && d < best && std::fabs(path[j] - path[i]) > kOtherPass * d) best = d;
+            const double dx = s[j].x - s[i].x, dy = s[j].y - s[i].y;
+            const double d = std::hypot(dx, dy);
+            if (!(d > 0) || std::fabs(path[j] - path[i]) <= kOtherPass * d) continue;
+            double& side = ux * dy - uy * dx > 0 ? best.left : best.right;
+            side = std::min(side, d);
           }
         }
         if (ring == 0) break;
       }
     }
   }
-  return best <= limit ? best : std::numeric_limits<double>::infinity();
+  if (!(best.left <= limit)) best.left = std::numeric_limits<double>::infinity();
+  if (!(best.right <= limit)) best.right = std::numeric_limits<double>::infinity();
+  if (best.left > kOtherSide * best.right) best.left = std::numeric_limits<double>::infinity();
+  if (best.right > kOtherSide * best.left) best.right = std::numeric_limits<double>::infinity();
+  return best;
 }
 
 // The other-pass distances of every `stride`th reading of one file.
-void other_pass_distances(std::span<const GridSample> s, std::size_t stride, std::vector<double>& found) {
+void other_pass_distances(std::span<const GridSample> s, std::size_t stride, std::size_t& found,
+                          std::vector<double>& sides) {
   if (s.size() < 3) return;
   std::vector<double> path(s.size(), 0.0);
   std::vector<double> steps;
@@ -95,8 +116,11 @@ void other_pass_distances(std::span<const GridSample> s, std::size_t stride, std
   const Buckets b = make_buckets(s, 4 * step);
   const double limit = std::max(b.columns, b.rows) * b.size / 2;
   for (std::size_t i = 0; i < s.size(); i += stride) {
-    const double d = other_pass_distance(s, path, b, i, limit);
-    if (std::isfinite(d)) found.push_back(d);
+    const SideDistances d = other_pass_distances_at(s, path, b, i, limit);
+    if (!std::isfinite(d.nearer())) continue;
+    ++found;
+    for (double side : {d.left, d.right})
+      if (std::isfinite(side)) sides.push_back(side);
   }
 }
 
@@ -105,18 +129,19 @@ void other_pass_distances(std::span<const GridSample> s, std::size_t stride, std
 double median_line_spacing(std::span<const GridSample> s, std::span<const std::size_t> part_ends) {
   if (s.size() < 3) return 0.0;
   const std::size_t stride = std::max<std::size_t>(1, s.size() / kQueries);
-  std::vector<double> found;
+  std::size_t found = 0;
+  std::vector<double> sides;
   std::size_t begin = 0;
   for (std::size_t end : part_ends) {
     end = std::clamp(end, begin, s.size());
-    other_pass_distances(s.subspan(begin, end - begin), stride, found);
+    other_pass_distances(s.subspan(begin, end - begin), stride, found, sides);
     begin = end;
   }
-  other_pass_distances(s.subspan(begin), stride, found);
+  other_pass_distances(s.subspan(begin), stride, found, sides);
   // A single line: a few readings near its ends may find the line itself.
-  if (found.size() < (s.size() / stride) / 4) return 0.0;
-  std::nth_element(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(found.size() / 2), found.end());
-  return found[found.size() / 2];
+  if (found < (s.size() / stride) / 4) return 0.0;
+  std::nth_element(sides.begin(), sides.begin() + static_cast<std::ptrdiff_t>(sides.size() / 2), sides.end());
+  return sides[sides.size() / 2];
 }
 
 double automatic_cell(double line_spacing) {

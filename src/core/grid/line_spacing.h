@@ -2,7 +2,11 @@
 // The spacing of the lines a survey's readings show: for readings spread
 // over the walk, the distance to the nearest reading of another pass (one
 // whose distance along the walk is more than three times the straight
-// distance, so the reading's own line never counts); the median of those.
+// distance, so the reading's own line never counts) on either side of the
+// walk, each side a distance (the farther only within three times the
+// nearer); the median of those. Taking the nearer side alone would be
+// biased short where the fixes wander: a pass brought closer on one side is
+// taken away on the other.
 // Several files of one site are each walked on their own: a reading looks
 // for the other passes of its own file only (another day's pass over the
 // same line is not the next line).

@@ -240,6 +240,21 @@ TEST(Grid, TheAutomaticCellIsAQuarterOfTheLineSpacingInFiveCentimetres) {
   const std::size_t first_day_end[] = {samples.size()};
   EXPECT_NEAR(median_line_spacing(two_days, first_day_end), 2.0, 0.1);
   EXPECT_LT(median_line_spacing(two_days), 0.5);
+  // A GPS fix that wanders slowly (0.4 m, for some 20 m along the line)
+  // brings passes closer on one side as it takes them away on the other:
+  // the spacing is that of either side, not of the nearer.
+  std::mt19937 rng(9);
+  std::normal_distribution<double> step(0, 1);
+  std::vector<GridSample> wandering;
+  double east = 0, north = 0;
+  for (int i = 0; i < 16; ++i)
+    for (double t = 0; t <= 40; t += 0.04) {
+      const double keep = std::exp(-0.04 / 20), fresh = std::sqrt(1 - keep * keep) * 0.4;
+      east = keep * east + fresh * step(rng);
+      north = keep * north + fresh * step(rng);
+      wandering.push_back({100 + 2.0 * i + east, 200 + (i % 2 ? 40 - t : t) + north, 0});
+    }
+  EXPECT_NEAR(median_line_spacing(wandering), 2.0, 0.15);
   const GridResult r = grid_points(samples, {});
   EXPECT_DOUBLE_EQ(r.grid.cell, 0.5);
   EXPECT_NEAR(r.blank, 3.0, 0.15);
