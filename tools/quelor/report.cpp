@@ -129,8 +129,14 @@ struct ReadFiles {
   SurveyData survey;
 };
 
-void join_samples(JoinedSamples& joined, std::vector<GridSample>& own, bool first) {
-  if (!first) joined.part_ends.push_back(joined.samples.size());
+// The first file's readings are taken whole, with `room` for every file's.
+void join_samples(JoinedSamples& joined, std::vector<GridSample>& own, bool first, std::size_t room) {
+  if (first) {
+    joined.samples = std::move(own);
+    joined.samples.reserve(room);
+    return;
+  }
+  joined.part_ends.push_back(joined.samples.size());
   joined.samples.insert(joined.samples.end(), own.begin(), own.end());
   std::vector<GridSample>().swap(own);
 }
@@ -159,9 +165,10 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     f.warnings = table.table->warnings;
     if (const std::size_t lf = bytes->find('\n'); lf != std::string::npos && bytes->size() % (lf + 1) != 0)
       r.survey.truncated_files.push_back(f.name);
-    if (r.files.empty()) r.joined.samples.reserve(readings_bound(o.files, *bytes));
     r.samples.push_back(survey_samples(*bytes, o.channel, o.zone));
-    if (r.samples.back().survey) join_samples(r.joined, r.samples.back().survey->samples, r.files.empty());
+    if (r.samples.back().survey)
+      join_samples(r.joined, r.samples.back().survey->samples, r.files.empty(),
+                   r.files.empty() ? readings_bound(o.files, *bytes) : 0);
     std::error_code ec;
     r.kept.push_back(std::filesystem::is_regular_file(path, ec) ? std::string() : std::move(*bytes));
     r.files.push_back(std::move(f));
