@@ -230,9 +230,10 @@ fi
 # nothing.
 "$DEVSIM" survey --instrument em31mk2 --rate 25 --lines 60 --line-length 100 --spacing 1 --quality 4 --out "$WORK/long.T31" >/dev/null ||
   fail "devsim long survey: exit $?"
-"$QUELOR" grid "$WORK/long.T31" --out "$WORK/long.tif" >/dev/null 2>"$WORK/long.err" || fail "grid long: exit $?"
+"$QUELOR" grid "$WORK/long.T31" --all --out "$WORK/long.tif" >/dev/null 2>"$WORK/long.err" || fail "grid long: exit $?"
 stage='(line spacing|distances to the readings|minimum curvature at cells of [0-9.]+|blanking)'
-grep -v -E "^quelor grid: ([1-3]/3 (reading .*long.T31|gridding [0-9]+ readings(: $stage)?|writing .*)|done in [0-9.]+ s)\$" "$WORK/long.err" &&
+others="gridding the other channels(: [a-z0-9_]+(: $stage)?)?"
+grep -v -E "^quelor grid: ([1-4]/4 (reading .*long.T31|gridding [0-9]+ readings(: $stage)?|$others|writing .*)|done in [0-9.]+ s)\$" "$WORK/long.err" &&
   fail "progress lines: $(cat "$WORK/long.err")"
 "$QUELOR" grid "$WORK/north.T31" --out "$WORK/short.tif" >/dev/null 2>"$WORK/short.err" || fail "grid short: exit $?"
 [ -s "$WORK/short.err" ] && fail "progress for a short input: $(cat "$WORK/short.err")"

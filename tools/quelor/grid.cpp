@@ -225,14 +225,16 @@ SurveyMosaicResult read_mosaic(const Options& o, const std::string& channel, Pro
 
 // With --all: every other numeric channel on the first one's cells and
 // blanking, one band each.
-std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r,
-                       std::vector<GeoTiffBand>& out) {
+std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r, std::vector<GeoTiffBand>& out,
+                       Progress& progress) {
   GridOptions options = o.grid;
   options.cell = r.grid.cell;
   options.blank = r.blank;
   options.reach = r.reach;
   for (const std::string& channel : first.channels) {
     if (channel == first.channel) continue;
+    progress.detail(channel);
+    options.progress = [&](const std::string& what) { progress.detail(channel + ": " + what); };
     const SurveyMosaicResult m = read_mosaic(o, channel, nullptr);
     if (!m.survey) return m.error;
     GridResult g = grid_points(m.survey->samples, options, m.survey->part_ends);
@@ -315,7 +317,7 @@ int run_grid(int argc, char** argv) {
   if (const std::string error = expand_data_folders(o.files); !error.empty()) return bad(error);
   if (const std::string why = outputs_refusal(outputs_of(o), o.files); !why.empty()) return bad(why);
   // A bar on a terminal, in a log one line a step: once the work has run over a second.
-  Progress progress("quelor grid", static_cast<int>(o.files.size()) + 2);
+  Progress progress("quelor grid", static_cast<int>(o.files.size()) + (o.all ? 3 : 2));
   SurveyMosaicResult mosaic = read_mosaic(o, o.channel, &progress);
   if (!mosaic.survey) return bad(mosaic.error);
   const std::string name = o.files.size() == 1 ? o.files[0] : std::to_string(o.files.size()) + " files";
@@ -326,7 +328,6 @@ int run_grid(int argc, char** argv) {
   options.progress = [&](const std::string& what) { progress.detail(what); };
   const GridResult r = grid_points(s.samples, options, s.part_ends);
   if (!r.error.empty()) return bad(name + ": " + r.error);
-  progress.step("writing " + o.out);
   GeoTiffOptions tiff;
   tiff.zone = s.zone;
   tiff.south = s.south;
@@ -335,8 +336,10 @@ int run_grid(int argc, char** argv) {
   tiff.description = s.channel;
   tiff.unit = channel_unit(s.channel);
   if (o.all) {
-    if (const std::string why = more_bands(o, s, r, tiff.more_bands); !why.empty()) return bad(why);
+    progress.step("gridding the other channels");
+    if (const std::string why = more_bands(o, s, r, tiff.more_bands, progress); !why.empty()) return bad(why);
   }
+  progress.step("writing " + o.out);
   if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
   progress.done();
   std::string line = summary(o, s, r);
