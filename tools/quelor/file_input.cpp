@@ -11,7 +11,6 @@
 #endif
 
 #include "background/survey_file.h"
-#include "datafile/record_cursor.h"
 
 namespace quelor::tool {
 
@@ -56,19 +55,6 @@ bool read_input(const char* path, std::vector<std::uint8_t>& data) {
   _setmode(_fileno(stdin), _O_BINARY);
 #endif
   return append_stream(stdin, data);
-}
-
-std::size_t readings_bound(const std::vector<std::string>& files, std::string_view first) {
-  const DataFile f = open_data_file(first);
-  if (f.record_length <= 0) return 0;
-  std::uintmax_t total = 0;
-  for (const std::string& file : files) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return 0;
-    total += std::filesystem::file_size(file, ec);
-    if (ec) return 0;
-  }
-  return static_cast<std::size_t>(total / static_cast<std::uintmax_t>(f.record_length));
 }
 
 // A folder stands for the survey data files in it, in name order.

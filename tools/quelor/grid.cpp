@@ -38,6 +38,7 @@
 #include "map/palette.h"
 #include "png_writer.h"
 #include "progress.h"
+#include "survey_files.h"
 
 namespace quelor::tool {
 
@@ -205,24 +206,6 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
   return batch.commit();
 }
 
-// The readings of `channel` in every file, joined as one survey.
-// A file at a time: the joined readings, one file's bytes and its readings
-// are what is held.
-SurveyMosaicResult read_mosaic(const Options& o, const std::string& channel, Progress* progress) {
-  if (o.files.empty()) return {std::nullopt, "no data file"};
-  SurveyMosaicBuilder mosaic;
-  for (const std::string& file : o.files) {
-    if (progress) progress->step("reading " + file);
-    const std::optional<std::string> bytes = read_file_bytes(file);
-    if (!bytes) return {std::nullopt, "cannot read " + file};
-    if (!mosaic.mosaic.survey) mosaic.expected_samples = readings_bound(o.files, *bytes);
-    SurveySamplesResult read = survey_samples(*bytes, channel, o.zone);
-    if (!read.survey) return {std::nullopt, file + ": " + read.error};
-    if (!add_survey_part(mosaic, {file, std::move(*read.survey)})) break;
-  }
-  return std::move(mosaic.mosaic);
-}
-
 // With --all: every other numeric channel on the first one's cells and
 // blanking, one band each.
 std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r, std::vector<GeoTiffBand>& out,
@@ -235,9 +218,9 @@ std::string more_bands(const Options& o, const SurveySamples& first, const GridR
     if (channel == first.channel) continue;
     progress.detail(channel);
     options.progress = [&](const std::string& what) { progress.detail(channel + ": " + what); };
-    const SurveyMosaicResult m = read_mosaic(o, channel, nullptr);
-    if (!m.survey) return m.error;
-    GridResult g = grid_points(m.survey->samples, options, m.survey->part_ends);
+    SurveyFiles files = read_survey_files(o.files, channel, o.zone, {});
+    if (!files.mosaic.survey) return files.mosaic.error;
+    GridResult g = grid_survey(std::move(files.grid), options, survey_grid_files(files));
     if (!g.error.empty()) return channel + ": " + g.error;
     if (g.grid.columns != r.grid.columns || g.grid.rows != r.grid.rows || g.grid.west != r.grid.west ||
         g.grid.north != r.grid.north)
@@ -267,7 +250,7 @@ std::string extent_text(const Grid& g) {
   return out + ']';
 }
 
-std::string summary(const Options& o, const SurveySamples& s, const GridResult& r) {
+std::string summary(const Options& o, const SurveySamples& s, std::size_t positioned, const GridResult& r) {
   const Grid& g = r.grid;
   const double cells = static_cast<double>(g.values.size());
   JsonObject json;
@@ -277,7 +260,7 @@ std::string summary(const Options& o, const SurveySamples& s, const GridResult& 
       .str("channel", s.channel)
       .str("method", o.grid.method == GridMethod::kNearest ? "nearest" : "mincurv")
       .integer("readings", static_cast<long long>(s.readings))
-      .integer("positioned", static_cast<long long>(s.samples.size()))
+      .integer("positioned", static_cast<long long>(positioned))
       .integer("columns", g.columns)
       .integer("rows", g.rows)
       .num("cell", g.cell)
@@ -318,15 +301,17 @@ int run_grid(int argc, char** argv) {
   if (const std::string why = outputs_refusal(outputs_of(o), o.files); !why.empty()) return bad(why);
   // A bar on a terminal, in a log one line a step: once the work has run over a second.
   Progress progress("quelor grid", static_cast<int>(o.files.size()) + (o.all ? 3 : 2));
-  SurveyMosaicResult mosaic = read_mosaic(o, o.channel, &progress);
-  if (!mosaic.survey) return bad(mosaic.error);
+  SurveyFiles files =
+      read_survey_files(o.files, o.channel, o.zone, [&](const std::string& file) { progress.step("reading " + file); });
+  if (!files.mosaic.survey) return bad(files.mosaic.error);
   const std::string name = o.files.size() == 1 ? o.files[0] : std::to_string(o.files.size()) + " files";
-  const SurveySamples& s = *mosaic.survey;
+  const SurveySamples& s = *files.mosaic.survey;
+  const std::size_t positioned = files.grid.count;
   for (const std::string& w : s.warnings) std::fprintf(stderr, "quelor grid: warning: %s\n", w.c_str());
-  progress.step("gridding " + std::to_string(s.samples.size()) + " readings");
+  progress.step("gridding " + std::to_string(positioned) + " readings");
   GridOptions options = o.grid;
   options.progress = [&](const std::string& what) { progress.detail(what); };
-  const GridResult r = grid_points(s.samples, options, s.part_ends);
+  const GridResult r = grid_survey(std::move(files.grid), options, survey_grid_files(files));
   if (!r.error.empty()) return bad(name + ": " + r.error);
   GeoTiffOptions tiff;
   tiff.zone = s.zone;
@@ -342,7 +327,7 @@ int run_grid(int argc, char** argv) {
   progress.step("writing " + o.out);
   if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);
   progress.done();
-  std::string line = summary(o, s, r);
+  std::string line = summary(o, s, positioned, r);
   if (o.all) {
     std::string names = "[" + json_string(s.channel);
     for (const GeoTiffBand& b : tiff.more_bands) names += "," + json_string(b.description);

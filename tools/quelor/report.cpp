@@ -30,6 +30,7 @@
 #include "map_replot.h"
 #include "png_writer.h"
 #include "progress.h"
+#include "survey_files.h"
 #include "report/coverage.h"
 #include "report/line_flags.h"
 #include "report/line_table.h"
@@ -114,32 +115,18 @@ std::string base_name(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The gridded channel's readings of every file, joined as each file is read.
-struct JoinedSamples {
-  std::vector<GridSample> samples;
-  std::vector<std::size_t> part_ends;  // where each file's end, the last's left out
-};
-
 struct ReadFiles {
   std::vector<InputFile> files;
   std::vector<std::string> kept;  // per file: the bytes of an input that cannot be read again (a pipe), else none
   std::vector<ReplotInput> replot;
-  std::vector<SurveySamplesResult> samples;  // the gridded channel of each file, its readings moved to `joined`
-  JoinedSamples joined;
+  // The gridded channel of each file; its readings are kept for one file,
+  // and read again a file at a time for several.
+  std::vector<SurveySamplesResult> samples;
+  std::vector<std::size_t> fingerprints;  // of each file's bytes, to know it again
+  GridSurvey grid;
+  std::vector<double> values;  // the gridded channel's readings, for the colour scale
   SurveyData survey;
 };
-
-// The first file's readings are taken whole, with `room` for every file's.
-void join_samples(JoinedSamples& joined, std::vector<GridSample>& own, bool first, std::size_t room) {
-  if (first) {
-    joined.samples = std::move(own);
-    joined.samples.reserve(room);
-    return;
-  }
-  joined.part_ends.push_back(joined.samples.size());
-  joined.samples.insert(joined.samples.end(), own.begin(), own.end());
-  std::vector<GridSample>().swap(own);
-}
 
 ReadFiles read_files(const Options& o, Progress& progress) {
   ReadFiles r;
@@ -165,12 +152,18 @@ ReadFiles read_files(const Options& o, Progress& progress) {
     f.warnings = table.table->warnings;
     if (const std::size_t lf = bytes->find('\n'); lf != std::string::npos && bytes->size() % (lf + 1) != 0)
       r.survey.truncated_files.push_back(f.name);
+    r.fingerprints.push_back(bytes_fingerprint(*bytes));
     r.samples.push_back(survey_samples(*bytes, o.channel, o.zone));
-    if (r.samples.back().survey)
-      join_samples(r.joined, r.samples.back().survey->samples, r.files.empty(),
-                   r.files.empty() ? readings_bound(o.files, *bytes) : 0);
     std::error_code ec;
     r.kept.push_back(std::filesystem::is_regular_file(path, ec) ? std::string() : std::move(*bytes));
+    bytes.reset();
+    if (r.samples.back().survey) {
+      std::vector<GridSample>& own = r.samples.back().survey->samples;
+      survey_file(r.grid, own);
+      if (o.channel.empty())
+        for (const GridSample& g : own) r.values.push_back(g.value);
+      if (o.files.size() > 1) std::vector<GridSample>().swap(own);
+    }
     r.files.push_back(std::move(f));
   }
   if (std::any_of(r.files.begin(), r.files.end(), [&](const InputFile& f) {
@@ -264,7 +257,7 @@ MapOnPage coverage_map(const ReadFiles& in, Settings s, const Coverage& coverage
 }
 
 // The gridded channel in the program's palette; cells without data white.
-// The files' samples are used up.
+// The grid's survey is used up; several files are read again.
 MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Progress& progress) {
   MapOnPage m;
   m.title = "Gridded map";
@@ -275,11 +268,18 @@ MapOnPage grid_map(ReadFiles& in, const Options& o, const Coverage& coverage, Pr
     }
   const std::string channel = in.samples.back().survey->channel;
   const int map_units = in.samples.back().survey->map_units;
-  const JoinedSamples joined = std::move(in.joined);
   progress.step("gridding " + channel);
   GridOptions options;
   options.progress = [&](const std::string& what) { progress.detail(what); };
-  const GridResult g = grid_points(joined.samples, options, joined.part_ends);
+  const GridResult g = grid_survey(std::move(in.grid), options, [&](const GridFileVisitor& visit) {
+    if (in.files.size() == 1) {
+      visit(in.samples[0].survey->samples);
+      return true;
+    }
+    std::vector<std::string> paths;
+    for (const InputFile& f : in.files) paths.push_back(f.path);
+    return read_files_again(paths, in.kept, in.fingerprints, o.channel, o.zone, visit);
+  });
   if (!g.error.empty()) {
     m.message = g.error;
     return m;
@@ -345,10 +345,7 @@ int run(const Options& o) {
     set_mapped_scale(s, variant.instrument_type, o.scale->first, o.scale->second);
   } else if (o.channel.empty()) {
     // The data's own range: the program's default scale can leave the map one colour.
-    std::vector<double> values;
-    values.reserve(in.joined.samples.size());
-    for (const GridSample& g : in.joined.samples) values.push_back(g.value);
-    if (const auto range = percentile_range(std::move(values)))
+    if (const auto range = percentile_range(std::move(in.values)))
       set_mapped_scale(s, variant.instrument_type, range->first, range->second);
   }
 

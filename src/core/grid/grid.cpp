@@ -21,14 +21,8 @@ constexpr double kSingleLineSpacing = 1.0;  // map units, when the readings show
 constexpr double kReachSpacings = 0.5;      // a cell this near a reading (in line spacings) is kept
 
 // The frame: the readings' extent out to whole cells of the cell size.
-Grid frame_of(std::span<const GridSample> samples, double cell) {
-  double x0 = samples[0].x, x1 = x0, y0 = samples[0].y, y1 = y0;
-  for (const GridSample& s : samples) {
-    x0 = std::min(x0, s.x);
-    x1 = std::max(x1, s.x);
-    y0 = std::min(y0, s.y);
-    y1 = std::max(y1, s.y);
-  }
+Grid frame_of(const GridSurvey& survey, double cell) {
+  const double x0 = survey.west, x1 = survey.east, y0 = survey.south, y1 = survey.north;
   Grid g;
   g.cell = cell;
   g.west = std::floor(x0 / cell) * cell;
@@ -42,8 +36,7 @@ Grid frame_of(std::span<const GridSample> samples, double cell) {
   return g;
 }
 
-void blank_cells(GridResult& out, std::span<const GridSample> samples, const NearestReadings& nearest, bool fill) {
-  out.grid.kinds = cell_kinds(out.grid, samples, nearest, {out.blank, out.reach, fill});
+void blank_cells(GridResult& out) {
   for (std::size_t k = 0; k < out.grid.values.size(); ++k) {
     if (out.grid.kinds[k] == kCellBlank) {
       out.grid.values[k] = NAN;
@@ -61,12 +54,8 @@ std::string number_text(double v) {
 
 // Why no cell kept a value: the cell is larger than the survey, or the
 // blanking distance too short for the cell.
-std::string all_blank_reason(std::span<const GridSample> samples, double cell, double blank) {
-  const auto [x0, x1] = std::minmax_element(samples.begin(), samples.end(),
-                                            [](const GridSample& a, const GridSample& b) { return a.x < b.x; });
-  const auto [y0, y1] = std::minmax_element(samples.begin(), samples.end(),
-                                            [](const GridSample& a, const GridSample& b) { return a.y < b.y; });
-  const double width = x1->x - x0->x, height = y1->y - y0->y;
+std::string all_blank_reason(const GridSurvey& survey, double cell, double blank) {
+  const double width = survey.east - survey.west, height = survey.north - survey.south;
   if (cell > std::max(width, height))
     return "no cell left: the cell of " + number_text(cell) + " is larger than the survey (" + number_text(width) +
            " x " + number_text(height) + "); choose a smaller cell";
@@ -74,33 +63,61 @@ std::string all_blank_reason(std::span<const GridSample> samples, double cell, d
          " from the readings; choose a larger blanking distance or a smaller cell";
 }
 
-void summarise(GridResult& out, std::span<const GridSample> samples) {
-  const Grid& g = out.grid;
-  for (float v : g.values)
+// The misfit at each reading whose cell keeps its value (a cell holding a
+// reading is measured or blank before the readings beyond are looked for).
+struct Misfit {
+  double sum = 0, largest = 0;
+  std::size_t count = 0;
+};
+
+void add_misfit(Misfit& m, const Grid& g, const std::vector<std::uint8_t>& kinds, std::span<const GridSample> samples) {
+  for (const GridSample& s : samples) {
+    const int c = static_cast<int>(std::floor((s.x - g.west) / g.cell));
+    const int r = static_cast<int>(std::floor((g.north - s.y) / g.cell));
+    if (c < 0 || c >= g.columns || r < 0 || r >= g.rows) continue;
+    const std::size_t k = static_cast<std::size_t>(r) * g.columns + c;
+    if (kinds[k] == kCellBlank || std::isnan(g.values[k])) continue;
+    const double d = g.values[k] - s.value;
+    m.sum += d * d;
+    ++m.count;
+    m.largest = std::max(m.largest, std::fabs(d));
+  }
+}
+
+void summarise(GridResult& out, const Misfit& m) {
+  for (float v : out.grid.values)
     if (!std::isnan(v)) {
       out.minimum = std::isnan(out.minimum) ? v : std::min(out.minimum, double(v));
       out.maximum = std::isnan(out.maximum) ? v : std::max(out.maximum, double(v));
     }
-  double sum = 0;
-  std::size_t n = 0;
-  for (const GridSample& s : samples) {
-    const int c = static_cast<int>(std::floor((s.x - g.west) / g.cell));
-    const int r = static_cast<int>(std::floor((g.north - s.y) / g.cell));
-    if (c < 0 || c >= g.columns || r < 0 || r >= g.rows || std::isnan(g.at(c, r))) continue;
-    const double d = g.at(c, r) - s.value;
-    sum += d * d;
-    ++n;
-    out.misfit_max = std::max(out.misfit_max, std::fabs(d));
-  }
-  out.misfit_rms = n ? std::sqrt(sum / n) : 0.0;
+  out.misfit_rms = m.count ? std::sqrt(m.sum / m.count) : 0.0;
+  out.misfit_max = m.largest;
 }
+
+constexpr const char* kFileChanged = "a data file changed while it was gridded";
 
 }  // namespace
 
-GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
-                       std::span<const std::size_t> part_ends) {
+void survey_file(GridSurvey& survey, std::span<const GridSample> file_readings) {
+  if (file_readings.empty()) return;
+  if (survey.count == 0) {
+    survey.west = survey.east = file_readings[0].x;
+    survey.south = survey.north = file_readings[0].y;
+  }
+  for (const GridSample& s : file_readings) {
+    survey.west = std::min(survey.west, s.x);
+    survey.east = std::max(survey.east, s.x);
+    survey.south = std::min(survey.south, s.y);
+    survey.north = std::max(survey.north, s.y);
+  }
+  survey.count += file_readings.size();
+  tally_line_spacing(survey.spacing, file_readings);
+  add_plane_readings(survey.curvature, file_readings);
+}
+
+GridResult grid_survey(GridSurvey survey, const GridOptions& options, const GridFiles& files) {
   GridResult out;
-  if (samples.empty()) {
+  if (survey.count == 0) {
     out.error = "no positioned readings";
     return out;
   }
@@ -108,23 +125,34 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
     if (options.progress) options.progress(what);
   };
   tell("line spacing");
-  out.line_spacing = median_line_spacing(samples, part_ends);
+  out.line_spacing = median_line_spacing(survey.spacing);
+  std::vector<double>().swap(survey.spacing.sides);
   const double spacing = out.line_spacing > 0 ? out.line_spacing : kSingleLineSpacing;
   const double cell = options.cell > 0 ? options.cell : automatic_cell(spacing);
   out.blank = options.blank > 0 ? options.blank : kBlankSpacings * spacing;
   out.reach = options.reach > 0 ? options.reach : std::min(kReachSpacings * spacing, out.blank / 2);
-  out.grid = frame_of(samples, cell);
+  out.grid = frame_of(survey, cell);
   if (out.grid.columns == 0) {
     out.error = "the readings span more than " + std::to_string(static_cast<long long>(kMaxCells)) + " cells of " +
                 std::to_string(cell) + ": choose a larger cell";
     return out;
   }
   tell("distances to the readings");
-  const NearestReadings nearest = nearest_readings(out.grid, samples);
-  if (options.method == GridMethod::kNearest) {
-    out.grid.values.assign(nearest.reading.size(), NAN);
-    for (std::size_t k = 0; k < nearest.reading.size(); ++k)
-      if (nearest.reading[k] >= 0) out.grid.values[k] = static_cast<float>(samples[nearest.reading[k]].value);
+  const bool curvature = options.method != GridMethod::kNearest;
+  NearestReadings nearest = start_nearest(out.grid);
+  std::size_t handed = 0;
+  const bool same = files([&](std::span<const GridSample> part) {
+    handed += part.size();
+    seed_nearest(nearest, out.grid, part);
+    if (curvature) add_cell_readings(survey.curvature, out.grid, part);
+  });
+  if (!same || handed != survey.count) {
+    out.error = kFileChanged;
+    return out;
+  }
+  propagate_nearest(nearest, out.grid);
+  if (!curvature) {
+    out.grid.values.assign(nearest.value.begin(), nearest.value.end());
   } else {
     MinimumCurvatureOptions mc;
     mc.tension = options.tension;
@@ -134,16 +162,48 @@ GridResult grid_points(std::span<const GridSample> samples, const GridOptions& o
     const double reach = out.blank + 2 * cell;
     mc.active.resize(nearest.distance.size());
     for (std::size_t k = 0; k < mc.active.size(); ++k) mc.active[k] = nearest.distance[k] <= reach;
-    minimum_curvature(out.grid, samples, mc);
+    minimum_curvature(out.grid, survey.curvature, mc);
+    survey.curvature = {};
   }
   tell("blanking");
-  blank_cells(out, samples, nearest, options.fill);
-  if (out.blanked == out.grid.values.size()) {
-    out.error = all_blank_reason(samples, cell, out.blank);
+  CellKinds kinds = start_cell_kinds(out.grid, nearest, {out.blank, out.reach, options.fill});
+  Misfit misfit;
+  handed = 0;
+  const bool still_same = files([&](std::span<const GridSample> part) {
+    handed += part.size();
+    add_misfit(misfit, out.grid, kinds.kinds, part);
+    find_readings_beyond(kinds, out.grid, nearest, part);
+  });
+  if (!still_same || handed != survey.count) {
+    out.error = kFileChanged;
     return out;
   }
-  summarise(out, samples);
+  out.grid.kinds = std::move(kinds.kinds);
+  blank_cells(out);
+  if (out.blanked == out.grid.values.size()) {
+    out.error = all_blank_reason(survey, cell, out.blank);
+    return out;
+  }
+  summarise(out, misfit);
   return out;
+}
+
+GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
+                       std::span<const std::size_t> part_ends) {
+  std::vector<std::span<const GridSample>> files;
+  std::size_t begin = 0;
+  for (std::size_t end : part_ends) {
+    end = std::clamp(end, begin, samples.size());
+    files.push_back(samples.subspan(begin, end - begin));
+    begin = end;
+  }
+  files.push_back(samples.subspan(begin));
+  GridSurvey survey;
+  for (std::span<const GridSample> file : files) survey_file(survey, file);
+  return grid_survey(std::move(survey), options, [&](const GridFileVisitor& visit) {
+    for (std::span<const GridSample> file : files) visit(file);
+    return true;
+  });
 }
 
 }  // namespace quelor

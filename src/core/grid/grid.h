@@ -9,11 +9,9 @@
 // cell near a reading (within the reach, half the spacing), or with readings
 // on both sides no farther apart than the blanking distance; the others are
 // no data (NaN). `fill` keeps every cell within the blanking distance of a
-// reading instead, which fills a missed line with invented values. The grid is row-major
-// from the north-west; `west` and `north` are the outer edges of the
-// north-west cell, so cell (c, r) has its centre at west + (c + 0.5) cell,
-// north - (r + 0.5) cell. `survey_samples` (grid/survey_samples.h) gives the
-// readings of one channel of a data file.
+// reading instead, which fills a missed line with invented values. The
+// grid's layout is in grid/grid_frame.h. `survey_samples`
+// (grid/survey_samples.h) gives the readings of one channel of a data file.
 
 #include <cmath>
 #include <cstddef>
@@ -23,15 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "grid/grid_frame.h"
+#include "grid/line_spacing.h"
+#include "grid/min_curvature.h"
+
 namespace quelor {
 
 enum class GridMethod { kMinimumCurvature, kNearest };
-
-struct GridSample {
-  double x = 0.0;  // easting, map units
-  double y = 0.0;  // northing
-  double value = 0.0;
-};
 
 struct GridOptions {
   double cell = 0.0;   // map units; 0: automatic
@@ -43,20 +39,6 @@ struct GridOptions {
   // Told what the gridding turns to ("line spacing", "distances to the
   // readings", "minimum curvature at cells of 0.5", "blanking"); may be empty.
   std::function<void(const std::string&)> progress;
-};
-
-struct Grid {
-  int columns = 0;
-  int rows = 0;
-  double west = 0.0;  // outer edges, map units
-  double north = 0.0;
-  double cell = 0.0;
-  std::vector<float> values;        // columns x rows, NaN: no data
-  std::vector<std::uint8_t> kinds;  // columns x rows, CellKind (grid/cell_kinds.h); empty: not known
-
-  float at(int column, int row) const { return values[static_cast<std::size_t>(row) * columns + column]; }
-  double centre_x(int column) const { return west + (column + 0.5) * cell; }
-  double centre_y(int row) const { return north - (row + 0.5) * cell; }
 };
 
 struct GridResult {
@@ -78,5 +60,25 @@ struct GridResult {
 // left out (several files of one site); empty: one file.
 GridResult grid_points(std::span<const GridSample> samples, const GridOptions& options,
                        std::span<const std::size_t> part_ends = {});
+
+// The same with the readings a file at a time, for surveys too large to
+// hold: what needs no frame (extent, range, line spacing, the best-fitting
+// plane) is taken as the files are first read (`survey_file`); then
+// `grid_survey` asks for the readings twice more, a file at a time through
+// `files`, and holds only what grows with the cells.
+struct GridSurvey {
+  std::size_t count = 0;
+  double west = 0, east = 0, south = 0, north = 0;  // the readings' extent
+  LineSpacingTally spacing;
+  CurvatureReadings curvature;
+};
+void survey_file(GridSurvey& survey, std::span<const GridSample> file_readings);
+
+// Hands each file's readings to `visit`, in file order, every file as it
+// was first read; false when one could not be given again alike (it changed
+// or could no longer be read).
+using GridFileVisitor = std::function<void(std::span<const GridSample>)>;
+using GridFiles = std::function<bool(const GridFileVisitor& visit)>;
+GridResult grid_survey(GridSurvey survey, const GridOptions& options, const GridFiles& files);
 
 }  // namespace quelor

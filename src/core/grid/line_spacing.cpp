@@ -126,22 +126,30 @@ void other_pass_distances(std::span<const GridSample> s, std::size_t stride, std
 
 }  // namespace
 
+void tally_line_spacing(LineSpacingTally& t, std::span<const GridSample> part) {
+  if (part.size() < 3) return;
+  const std::size_t stride = std::max<std::size_t>(1, part.size() / kQueries);
+  t.queries += part.size() / stride;
+  other_pass_distances(part, stride, t.found, t.sides);
+}
+
+double median_line_spacing(LineSpacingTally& t) {
+  // A single line: a few readings near its ends may find the line itself.
+  if (t.sides.empty() || t.found < t.queries / 4) return 0.0;
+  std::nth_element(t.sides.begin(), t.sides.begin() + static_cast<std::ptrdiff_t>(t.sides.size() / 2), t.sides.end());
+  return t.sides[t.sides.size() / 2];
+}
+
 double median_line_spacing(std::span<const GridSample> s, std::span<const std::size_t> part_ends) {
-  if (s.size() < 3) return 0.0;
-  const std::size_t stride = std::max<std::size_t>(1, s.size() / kQueries);
-  std::size_t found = 0;
-  std::vector<double> sides;
+  LineSpacingTally t;
   std::size_t begin = 0;
   for (std::size_t end : part_ends) {
     end = std::clamp(end, begin, s.size());
-    other_pass_distances(s.subspan(begin, end - begin), stride, found, sides);
+    tally_line_spacing(t, s.subspan(begin, end - begin));
     begin = end;
   }
-  other_pass_distances(s.subspan(begin), stride, found, sides);
-  // A single line: a few readings near its ends may find the line itself.
-  if (found < (s.size() / stride) / 4) return 0.0;
-  std::nth_element(sides.begin(), sides.begin() + static_cast<std::ptrdiff_t>(sides.size() / 2), sides.end());
-  return sides[sides.size() / 2];
+  tally_line_spacing(t, s.subspan(begin));
+  return median_line_spacing(t);
 }
 
 double automatic_cell(double line_spacing) {

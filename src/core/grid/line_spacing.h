@@ -11,11 +11,24 @@
 // for the other passes of its own file only (another day's pass over the
 // same line is not the next line).
 
+#include <cstddef>
 #include <span>
+#include <vector>
 
-#include "grid/grid.h"
+#include "grid/grid_frame.h"
 
 namespace quelor {
+
+// The distances found so far, a file at a time (up to a few thousand
+// readings of each file are asked).
+struct LineSpacingTally {
+  std::size_t queries = 0;    // readings asked
+  std::size_t found = 0;      // of them, those that found another pass
+  std::vector<double> sides;  // the distances found
+};
+void tally_line_spacing(LineSpacingTally& t, std::span<const GridSample> file_readings);
+// 0 when the readings show no second line (`t.sides` is reordered).
+double median_line_spacing(LineSpacingTally& t);
 
 // 0 when the readings show no second line. `part_ends`: where each file's
 // readings end in `samples`, the last file's left out; empty: one file.

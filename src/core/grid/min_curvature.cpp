@@ -87,45 +87,60 @@ Constraint tied(const Constraint& moments, const Level& l, int c, int r, Tie tie
   return t;
 }
 
-// Running sums of a cell's readings (offsets in cell units, north positive).
-struct Sums {
-  float n, x, y, xx, xy, yy;
-  double v;
+// The finest spacing's cells hold the readings' own sums.
+void bind_finest(Level& l, const CurvatureReadings& readings, Tie tie) {
+  l.constraints.clear();
+  l.constraints.reserve(readings.sums.size());
+  for (int r = 0; r < l.rows; ++r)
+    for (int c = 0; c < l.columns; ++c) {
+      const std::size_t k = static_cast<std::size_t>(r) * l.columns + c;
+      const std::int32_t held = readings.cell[k];
+      if (held < 0) continue;
+      const CellReadingSums& t = readings.sums[static_cast<std::size_t>(held)];
+      l.role[k] = static_cast<std::int32_t>(l.constraints.size());
+      l.constraints.push_back(
+          tied({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}, l, c, r, tie));
+    }
+}
+
+// A coarser spacing's sums, from the finest cells' within each of its
+// cells: the offsets moved to the coarser centre and scaled to its cell.
+struct WideSums {
+  double n = 0, x = 0, y = 0, xx = 0, xy = 0, yy = 0, v = 0;
 };
 
-// The cells holding readings are numbered in row order (the order of the
-// constraints) before their sums are taken, so that only those cells have
-// sums.
-void bind_readings(Level& l, std::span<const GridSample> samples, Tie tie) {
+void bind_coarser(Level& l, const CurvatureReadings& readings, int fine_columns, int factor, Tie tie) {
   constexpr std::int32_t kHolds = -3;
-  const double inverse = 1.0 / l.cell;
-  const auto place = [&](const GridSample& s, double& u, double& w) {
-    u = (s.x - l.west) * inverse;
-    w = (l.north - s.y) * inverse;
-    const int c = std::clamp(static_cast<int>(u), 0, l.columns - 1);
-    const int r = std::clamp(static_cast<int>(w), 0, l.rows - 1);
+  const auto coarse_cell = [&](std::size_t k) {
+    const int c = static_cast<int>(k % static_cast<std::size_t>(fine_columns));
+    const int r = static_cast<int>(k / static_cast<std::size_t>(fine_columns));
     return std::pair{c, r};
   };
-  double u = 0, w = 0;
-  for (const GridSample& s : samples) {
-    const auto [c, r] = place(s, u, w);
-    l.role[static_cast<std::size_t>(r) * l.columns + c] = kHolds;
-  }
+  for (std::size_t k = 0; k < readings.cell.size(); ++k)
+    if (readings.cell[k] >= 0) {
+      const auto [c, r] = coarse_cell(k);
+      l.role[static_cast<std::size_t>(r / factor) * l.columns + c / factor] = kHolds;
+    }
   std::int32_t count = 0;
   for (std::int32_t& role : l.role)
     if (role == kHolds) role = count++;
-  std::vector<Sums> sums(static_cast<std::size_t>(count), Sums{});
-  for (const GridSample& s : samples) {
-    const auto [c, r] = place(s, u, w);
-    const float dx = static_cast<float>(u - (c + 0.5)), dy = static_cast<float>((r + 0.5) - w);
-    Sums& t = sums[static_cast<std::size_t>(l.role[static_cast<std::size_t>(r) * l.columns + c])];
-    t.n += 1;
-    t.v += s.value;
-    t.x += dx;
-    t.y += dy;
-    t.xx += dx * dx;
-    t.xy += dx * dy;
-    t.yy += dy * dy;
+  std::vector<WideSums> sums(static_cast<std::size_t>(count));
+  const double f = factor;
+  for (std::size_t k = 0; k < readings.cell.size(); ++k) {
+    if (readings.cell[k] < 0) continue;
+    const auto [c, r] = coarse_cell(k);
+    const CellReadingSums& t = readings.sums[static_cast<std::size_t>(readings.cell[k])];
+    const int coarse_c = c / factor, coarse_r = r / factor;
+    const double a = (c + 0.5) / f - (coarse_c + 0.5), b = (coarse_r + 0.5) - (r + 0.5) / f;
+    const double x = t.x / f, y = t.y / f, n = t.n;
+    WideSums& w = sums[static_cast<std::size_t>(l.role[static_cast<std::size_t>(coarse_r) * l.columns + coarse_c])];
+    w.n += n;
+    w.v += t.v;
+    w.x += n * a + x;
+    w.y += n * b + y;
+    w.xx += n * a * a + 2 * a * x + t.xx / (f * f);
+    w.xy += n * a * b + a * y + b * x + t.xy / (f * f);
+    w.yy += n * b * b + 2 * b * y + t.yy / (f * f);
   }
   l.constraints.clear();
   l.constraints.reserve(sums.size());
@@ -133,9 +148,9 @@ void bind_readings(Level& l, std::span<const GridSample> samples, Tie tie) {
     for (int c = 0; c < l.columns; ++c) {
       const std::int32_t role = l.role[static_cast<std::size_t>(r) * l.columns + c];
       if (role < 0) continue;
-      const Sums& t = sums[static_cast<std::size_t>(role)];
+      const WideSums& w = sums[static_cast<std::size_t>(role)];
       l.constraints.push_back(
-          tied({l.node(c, r), t.v / t.n, t.x / t.n, t.y / t.n, t.xx / t.n, t.xy / t.n, t.yy / t.n}, l, c, r, tie));
+          tied({l.node(c, r), w.v / w.n, w.x / w.n, w.y / w.n, w.xx / w.n, w.xy / w.n, w.yy / w.n}, l, c, r, tie));
     }
 }
 
@@ -168,23 +183,17 @@ struct Plane {
 
 // Ridged by a tenth of a cell: readings on one line leave the slope across
 // it undetermined (and only their wander would set it), so it stays flat.
-Plane fit_plane(std::span<const GridSample> samples, double cell) {
+Plane fit_plane(const CurvatureReadings& readings, double cell) {
   Plane p;
-  const double n = static_cast<double>(samples.size());
-  for (const GridSample& s : samples) {
-    p.x0 += s.x / n;
-    p.y0 += s.y / n;
-    p.a += s.value / n;
-  }
-  double xx = 0, xy = 0, yy = 0, xv = 0, yv = 0;
-  for (const GridSample& s : samples) {
-    const double x = s.x - p.x0, y = s.y - p.y0, v = s.value - p.a;
-    xx += x * x;
-    xy += x * y;
-    yy += y * y;
-    xv += x * v;
-    yv += y * v;
-  }
+  const double n = static_cast<double>(readings.count);
+  p.x0 = readings.x0 + readings.sx / n;
+  p.y0 = readings.y0 + readings.sy / n;
+  p.a = readings.sv / n;
+  double xx = readings.sxx - readings.sx * readings.sx / n;
+  const double xy = readings.sxy - readings.sx * readings.sy / n;
+  double yy = readings.syy - readings.sy * readings.sy / n;
+  const double xv = readings.sxv - readings.sx * readings.sv / n;
+  const double yv = readings.syv - readings.sy * readings.sv / n;
   const double ridge = n * (0.1 * cell) * (0.1 * cell);
   xx += ridge;
   yy += ridge;
@@ -293,14 +302,58 @@ void hold_inactive(Level& l, const std::vector<std::uint8_t>& active) {
 
 }  // namespace
 
-void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const MinimumCurvatureOptions& options) {
-  grid.values.assign(static_cast<std::size_t>(grid.columns) * grid.rows, NAN);
-  if (samples.empty() || grid.columns < 2 || grid.rows < 2) return;
-  double low = samples[0].value, high = low;
-  for (const GridSample& s : samples) {
-    low = std::min(low, s.value);
-    high = std::max(high, s.value);
+void add_plane_readings(CurvatureReadings& r, std::span<const GridSample> samples) {
+  if (samples.empty()) return;
+  if (r.count == 0) {
+    r.x0 = samples[0].x;
+    r.y0 = samples[0].y;
+    r.low = r.high = samples[0].value;
   }
+  for (const GridSample& s : samples) {
+    const double x = s.x - r.x0, y = s.y - r.y0, v = s.value;
+    r.low = std::min(r.low, v);
+    r.high = std::max(r.high, v);
+    r.sx += x;
+    r.sy += y;
+    r.sv += v;
+    r.sxx += x * x;
+    r.sxy += x * y;
+    r.syy += y * y;
+    r.sxv += x * v;
+    r.syv += y * v;
+  }
+  r.count += samples.size();
+}
+
+void add_cell_readings(CurvatureReadings& r, const Grid& grid, std::span<const GridSample> samples) {
+  const std::size_t cells = static_cast<std::size_t>(grid.columns) * grid.rows;
+  if (r.cell.size() != cells) r.cell.assign(cells, -1);
+  const double inverse = 1.0 / grid.cell;
+  for (const GridSample& s : samples) {
+    const double u = (s.x - grid.west) * inverse, w = (grid.north - s.y) * inverse;
+    const int c = std::clamp(static_cast<int>(u), 0, grid.columns - 1);
+    const int row = std::clamp(static_cast<int>(w), 0, grid.rows - 1);
+    std::int32_t& held = r.cell[static_cast<std::size_t>(row) * grid.columns + c];
+    if (held < 0) {
+      held = static_cast<std::int32_t>(r.sums.size());
+      r.sums.push_back(CellReadingSums{});
+    }
+    const float dx = static_cast<float>(u - (c + 0.5)), dy = static_cast<float>((row + 0.5) - w);
+    CellReadingSums& t = r.sums[static_cast<std::size_t>(held)];
+    t.n += 1;
+    t.v += s.value;
+    t.x += dx;
+    t.y += dy;
+    t.xx += dx * dx;
+    t.xy += dx * dy;
+    t.yy += dy * dy;
+  }
+}
+
+void minimum_curvature(Grid& grid, const CurvatureReadings& readings, const MinimumCurvatureOptions& options) {
+  grid.values.assign(static_cast<std::size_t>(grid.columns) * grid.rows, NAN);
+  if (readings.count == 0 || readings.sums.empty() || grid.columns < 2 || grid.rows < 2) return;
+  const double low = readings.low, high = readings.high;
   const double tolerance = options.tolerance * std::max(high - low, 1e-12);
   const Stencil k = stencil(std::clamp(options.tension, 0.0, 1.0));
 
@@ -309,7 +362,7 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
          (grid.rows + (1 << levels) - 1) >> levels >= kCoarsestNodes)
     ++levels;
 
-  const Plane plane = fit_plane(samples, grid.cell);
+  const Plane plane = fit_plane(readings, grid.cell);
   const double span = std::max(high - low, 1e-9 * (std::fabs(high) + std::fabs(low)) + 1e-12);
   const Bounds bounds{low, high, span, kRunaway * span};
   Level coarse;
@@ -325,7 +378,10 @@ void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const Mi
       } else {
         refine_from(l, coarse);
       }
-      bind_readings(l, samples, tie);
+      if (level == 0)
+        bind_finest(l, readings, tie);
+      else
+        bind_coarser(l, readings, grid.columns, 1 << level, tie);
       if (level == 0 && !options.active.empty()) hold_inactive(l, options.active);
       if (solve(l, k, options.max_sweeps, tolerance, bounds) || tie == Tie::kMeanOnly) break;
     }

@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-#include "grid/grid.h"
+#include "grid/grid_frame.h"
 
 namespace quelor {
 
@@ -32,7 +32,33 @@ struct MinimumCurvatureOptions {
   std::function<void(double spacing)> on_spacing;  // called as each spacing's solving begins; may be empty
 };
 
+// Running sums of one cell's readings (offsets from its centre in cell
+// units, east and north).
+struct CellReadingSums {
+  float n, x, y, xx, xy, yy;
+  double v;
+};
+
+// What minimum curvature needs of the readings, taken a file at a time:
+// their range, the sums of their best-fitting plane (about the first
+// reading) and the running sums of the cells that hold them at the finest
+// spacing, from which the coarser spacings' are made. What is held grows
+// with the cells that hold readings, not with the readings.
+struct CurvatureReadings {
+  std::size_t count = 0;
+  double low = 0, high = 0;
+  double x0 = 0, y0 = 0;  // the first reading
+  double sx = 0, sy = 0, sv = 0, sxx = 0, sxy = 0, syy = 0, sxv = 0, syv = 0;
+  std::vector<std::int32_t> cell;     // per cell of the finest spacing, into `sums`; -1: no reading
+  std::vector<CellReadingSums> sums;  // in the order the cells were first met
+};
+
+// The range and the plane's sums (no frame needed).
+void add_plane_readings(CurvatureReadings& r, std::span<const GridSample> samples);
+// The cells' sums; `grid` gives the frame.
+void add_cell_readings(CurvatureReadings& r, const Grid& grid, std::span<const GridSample> samples);
+
 // Fills grid.values (all cells) from the readings; `grid` gives the frame.
-void minimum_curvature(Grid& grid, std::span<const GridSample> samples, const MinimumCurvatureOptions& options);
+void minimum_curvature(Grid& grid, const CurvatureReadings& readings, const MinimumCurvatureOptions& options);
 
 }  // namespace quelor

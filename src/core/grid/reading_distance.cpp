@@ -11,26 +11,21 @@ constexpr int kSeedReach = 2;  // cells each way
 
 struct Propagation {
   const Grid& g;
-  std::span<const GridSample> samples;
-  std::vector<std::int32_t>& reading;
-  std::vector<double> squared;  // per cell, to its candidate
-
-  double distance_to(std::int32_t i, int c, int r) const {
-    const GridSample& s = samples[static_cast<std::size_t>(i)];
-    const double dx = s.x - g.centre_x(c), dy = s.y - g.centre_y(r);
-    return dx * dx + dy * dy;
-  }
+  NearestReadings& n;
 
   void try_from(int c, int r, int nc, int nr) {
     if (nc < 0 || nc >= g.columns || nr < 0 || nr >= g.rows) return;
-    const std::int32_t candidate = reading[static_cast<std::size_t>(nr) * g.columns + nc];
-    if (candidate < 0) return;
+    const std::size_t from = static_cast<std::size_t>(nr) * g.columns + nc;
+    if (!n.has(from)) return;
     const std::size_t k = static_cast<std::size_t>(r) * g.columns + c;
-    if (reading[k] == candidate) return;
-    const double d = distance_to(candidate, c, r);
-    if (d < squared[k]) {
-      squared[k] = d;
-      reading[k] = candidate;
+    if (n.x[k] == n.x[from] && n.y[k] == n.y[from]) return;
+    const double dx = n.x[from] - g.centre_x(c), dy = n.y[from] - g.centre_y(r);
+    const double d = dx * dx + dy * dy;
+    if (d < n.squared[k]) {
+      n.squared[k] = d;
+      n.x[k] = n.x[from];
+      n.y[k] = n.y[from];
+      n.value[k] = n.value[from];
     }
   }
 
@@ -61,33 +56,55 @@ struct Propagation {
 
 }  // namespace
 
-NearestReadings nearest_readings(const Grid& g, std::span<const GridSample> samples) {
+NearestReadings start_nearest(const Grid& g) {
   const std::size_t cells = static_cast<std::size_t>(g.columns) * g.rows;
-  NearestReadings out;
-  out.reading.assign(cells, -1);
-  Propagation p{g, samples, out.reading, std::vector<double>(cells, std::numeric_limits<double>::infinity())};
-  // Every reading is tried on the cells around its own, so that a reading
-  // is not lost behind another in the same cell.
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    const int c = static_cast<int>(std::floor((samples[i].x - g.west) / g.cell));
-    const int r = static_cast<int>(std::floor((g.north - samples[i].y) / g.cell));
+  NearestReadings n;
+  n.x.assign(cells, NAN);
+  n.y.assign(cells, NAN);
+  n.value.assign(cells, NAN);
+  n.squared.assign(cells, std::numeric_limits<double>::infinity());
+  n.holds.assign(cells, 0);
+  return n;
+}
+
+// Every reading is tried on the cells around its own, so that a reading is
+// not lost behind another in the same cell.
+void seed_nearest(NearestReadings& n, const Grid& g, std::span<const GridSample> samples) {
+  for (const GridSample& s : samples) {
+    const int c = static_cast<int>(std::floor((s.x - g.west) / g.cell));
+    const int r = static_cast<int>(std::floor((g.north - s.y) / g.cell));
+    if (c >= 0 && c < g.columns && r >= 0 && r < g.rows) n.holds[static_cast<std::size_t>(r) * g.columns + c] = 1;
     for (int nr = std::max(0, r - kSeedReach); nr <= std::min(g.rows - 1, r + kSeedReach); ++nr)
       for (int nc = std::max(0, c - kSeedReach); nc <= std::min(g.columns - 1, c + kSeedReach); ++nc) {
         const std::size_t k = static_cast<std::size_t>(nr) * g.columns + nc;
-        const double d = p.distance_to(static_cast<std::int32_t>(i), nc, nr);
-        if (d < p.squared[k]) {
-          p.squared[k] = d;
-          out.reading[k] = static_cast<std::int32_t>(i);
+        const double dx = s.x - g.centre_x(nc), dy = s.y - g.centre_y(nr);
+        const double d = dx * dx + dy * dy;
+        if (d < n.squared[k]) {
+          n.squared[k] = d;
+          n.x[k] = s.x;
+          n.y[k] = s.y;
+          n.value[k] = static_cast<float>(s.value);
         }
       }
   }
+}
+
+void propagate_nearest(NearestReadings& n, const Grid& g) {
+  Propagation p{g, n};
   for (int pass = 0; pass < 2; ++pass) {
     p.forward();
     p.backward();
   }
-  out.distance.resize(cells);
-  for (std::size_t k = 0; k < cells; ++k) out.distance[k] = static_cast<float>(std::sqrt(p.squared[k]));
-  return out;
+  n.distance.resize(n.squared.size());
+  for (std::size_t k = 0; k < n.squared.size(); ++k) n.distance[k] = static_cast<float>(std::sqrt(n.squared[k]));
+  std::vector<double>().swap(n.squared);
+}
+
+NearestReadings nearest_readings(const Grid& g, std::span<const GridSample> samples) {
+  NearestReadings n = start_nearest(g);
+  seed_nearest(n, g, samples);
+  propagate_nearest(n, g);
+  return n;
 }
 
 }  // namespace quelor

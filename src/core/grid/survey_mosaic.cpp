@@ -37,7 +37,6 @@ bool add_survey_part(SurveyMosaicBuilder& b, SurveyPart part) {
     b.mosaic.survey = std::move(s);
     SurveySamples& joined = *b.mosaic.survey;
     for (std::string& w : joined.warnings) w = part.name + ": " + w;
-    joined.samples.reserve(std::max(b.expected_samples, joined.samples.size()));
     return true;
   }
   SurveySamples& joined = *b.mosaic.survey;

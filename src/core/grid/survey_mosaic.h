@@ -25,12 +25,10 @@ SurveyMosaicResult survey_mosaic(std::vector<SurveyPart> parts);
 
 // The same a file at a time, so that only the joined readings and one
 // file's are held: `add_survey_part` joins `part` (its readings moved out)
-// or sets `mosaic.error`; `expected_samples` (an upper bound, 0: unknown)
-// makes room for every file's readings at the first.
+// or sets `mosaic.error`.
 struct SurveyMosaicBuilder {
   SurveyMosaicResult mosaic;
   std::vector<std::string> names;
-  std::size_t expected_samples = 0;
 };
 bool add_survey_part(SurveyMosaicBuilder& b, SurveyPart part);
 

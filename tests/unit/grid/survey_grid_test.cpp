@@ -176,6 +176,31 @@ TEST(SurveyGrid, AMosaicOfTwoFilesIsTheGridOfTheirJoinedReadingsAndMixedFilesAre
     const float x = mosaic.grid.values[k], y = direct.grid.values[k];
     ASSERT_TRUE(std::isnan(x) ? std::isnan(y) : x == y) << k;
   }
+  // A file at a time, as several days are gridded: the same grid; a file
+  // that is not handed again as it was is an error, never a grid.
+  GridSurvey survey;
+  survey_file(survey, a.samples);
+  survey_file(survey, b.samples);
+  const auto files_handing = [&](std::vector<const SurveySamples*> handed) -> GridFiles {
+    return [handed](const GridFileVisitor& visit) {
+      for (const SurveySamples* s : handed) visit(s->samples);
+      return true;
+    };
+  };
+  const GridResult streamed = grid_survey(survey, {}, files_handing({&a, &b}));
+  const GridResult held = grid_points(joined, {}, std::vector<std::size_t>{a.samples.size()});
+  ASSERT_TRUE(streamed.error.empty()) << streamed.error;
+  ASSERT_EQ(streamed.grid.values.size(), held.grid.values.size());
+  EXPECT_EQ(streamed.grid.kinds, held.grid.kinds);
+  EXPECT_EQ(streamed.misfit_rms, held.misfit_rms);
+  for (std::size_t k = 0; k < held.grid.values.size(); ++k) {
+    const float x = streamed.grid.values[k], y = held.grid.values[k];
+    ASSERT_TRUE(std::isnan(x) ? std::isnan(y) : x == y) << k;
+  }
+  const GridFiles unreadable = [](const GridFileVisitor&) { return false; };
+  for (const GridFiles& changed : {unreadable, files_handing({&a})})
+    EXPECT_EQ(grid_survey(survey, {}, changed).error, "a data file changed while it was gridded");
+
   // Both surveys lie in the mosaic; the 14 m between them is blank.
   EXPECT_GT(mosaic.grid.rows * mosaic.grid.cell, 70.0);
   EXPECT_GT(mosaic.blanked, 14 / mosaic.grid.cell * mosaic.grid.columns * 0.9);
