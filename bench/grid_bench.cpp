@@ -6,6 +6,9 @@
 // it together, beside GMT blockmean + surface on the same points. Counters:
 // the process's peak resident memory so far (run one benchmark alone for
 // its own figure) and, for GMT, the CPU seconds of its processes.
+// BM_SeveralDays grids one to three days of the same site as quelor grids
+// several files: a file at a time, each read again from disk for the
+// passes that need the frame; its peak counts the gridding alone.
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +18,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "devsim/instrument_kind.h"
 #include "devsim/options.h"
@@ -32,18 +38,20 @@ using namespace quelor;
 constexpr double kReadingsPerSecond = 25;
 constexpr double kHours = 8;
 
+std::string simulated_day(unsigned seed) {
+  devsim::Options o;
+  o.instrument.kind = *devsim::find_instrument_kind("em31mk2");
+  o.instrument.period_ms = 1000.0 / kReadingsPerSecond;
+  o.quality = 4;
+  o.walk.line_length = 100;
+  o.walk.spacing = 1;
+  o.walk.speed = 1;
+  o.walk.lines = static_cast<int>(kHours * 3600 * o.walk.speed / (o.walk.line_length + o.walk.spacing));
+  return devsim::log_simulated_survey(o, seed, 0).bytes;
+}
+
 const std::string& day_file() {
-  static const std::string bytes = [] {
-    devsim::Options o;
-    o.instrument.kind = *devsim::find_instrument_kind("em31mk2");
-    o.instrument.period_ms = 1000.0 / kReadingsPerSecond;
-    o.quality = 4;
-    o.walk.line_length = 100;
-    o.walk.spacing = 1;
-    o.walk.speed = 1;
-    o.walk.lines = static_cast<int>(kHours * 3600 * o.walk.speed / (o.walk.line_length + o.walk.spacing));
-    return devsim::log_simulated_survey(o, 7, 0).bytes;
-  }();
+  static const std::string bytes = simulated_day(7);
   return bytes;
 }
 
@@ -112,6 +120,48 @@ void BM_WholeDay(benchmark::State& state) {
   state.counters["peak_rss_mb"] = peak_rss_mb();
 }
 
+// The process's peak resident memory since `reset_peak_memory` (kB in
+// /proc/self/status), or 0 where it cannot be read.
+void reset_peak_memory() { std::ofstream("/proc/self/clear_refs") << "5"; }
+double peak_memory_mb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+  return 0.0;
+}
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<GridSample> file_samples(const std::string& path) {
+  return std::move(survey_samples(file_bytes(path), "", kAutomaticZone).survey->samples);
+}
+
+void BM_SeveralDays(benchmark::State& state) {
+  std::vector<std::string> paths;
+  for (int day = 0; day < state.range(0); ++day) {
+    paths.push_back("/tmp/quelor_bench_day" + std::to_string(day) + ".T31");
+    std::ofstream(paths.back(), std::ios::binary) << simulated_day(7 + static_cast<unsigned>(day));
+  }
+  reset_peak_memory();
+  for (auto _ : state) {
+    GridSurvey survey;
+    for (const std::string& path : paths) survey_file(survey, file_samples(path));
+    state.counters["readings"] = static_cast<double>(survey.count);
+    const GridResult r =
+        grid_survey(std::move(survey), quarter_metre(GridMethod::kMinimumCurvature), [&](const GridFileVisitor& visit) {
+          for (const std::string& path : paths) visit(file_samples(path));
+          return true;
+        });
+    state.counters["cells"] = static_cast<double>(r.grid.values.size());
+  }
+  state.counters["peak_mb"] = peak_memory_mb();
+  for (const std::string& path : paths) std::remove(path.c_str());
+}
+
 // GMT on the same points at the same cells: blockmean, then surface at the
 // default tension, into a netCDF grid. Skipped without gmt.
 void BM_GmtBlockmeanSurface(benchmark::State& state) {
@@ -148,6 +198,7 @@ BENCHMARK(BM_MinimumCurvature)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Nearest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GeoTiff)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeDay)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SeveralDays)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_GmtBlockmeanSurface)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace
