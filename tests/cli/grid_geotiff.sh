@@ -167,6 +167,17 @@ PY
   "$QUELOR" grid "$WORK/day" --png --scale 10,60 --out "$WORK/folder.tif" >"$WORK/folder.json" || fail "grid FOLDER: exit $?"
   "$QUELOR" grid "$WORK/day/a.T31" "$WORK/day/b.T31" --out "$WORK/pair.tif" >"$WORK/pair.json" || fail "grid A B: exit $?"
   cmp -s "$WORK/folder.tif" "$WORK/pair.tif" || fail "the folder's grid is not the two files' grid"
+  # Several files are read again for each pass of the gridding; one that
+  # cannot be (a pipe) is kept from its first reading, for --all's other
+  # channels too, and gives the same grid.
+  "$QUELOR" grid "$WORK/day/a.T31" "$WORK/day/b.T31" --all --out "$WORK/pair_all.tif" >/dev/null ||
+    fail "grid A B --all: exit $?"
+  timeout 120 "$QUELOR" grid /dev/stdin "$WORK/day/b.T31" --all --out "$WORK/piped_all.tif" <"$WORK/day/a.T31" >/dev/null ||
+    fail "grid FILE-ON-STDIN B --all: exit $?"
+  cat "$WORK/day/a.T31" | timeout 120 "$QUELOR" grid /dev/stdin "$WORK/day/b.T31" --all --out "$WORK/pipe_all.tif" >/dev/null ||
+    fail "grid PIPE B --all: exit $?"
+  cmp -s "$WORK/pair_all.tif" "$WORK/piped_all.tif" && cmp -s "$WORK/pair_all.tif" "$WORK/pipe_all.tif" ||
+    fail "a file given on standard input gives another grid than the same file named"
   "$QUELOR" grid "$WORK/day/b.T31" --out "$WORK/b.tif" >"$WORK/b.json" || fail "grid b: exit $?"
   [ "$(json "$WORK/folder.json" files)" = 2 ] &&
     [ "$(json "$WORK/folder.json" readings)" -eq $(($(json "$WORK/north.json" readings) + $(json "$WORK/b.json" readings))) ] ||

@@ -208,8 +208,9 @@ std::string write_outputs(const Options& o, const GridResult& r, const GeoTiffOp
 
 // With --all: every other numeric channel on the first one's cells and
 // blanking, one band each.
-std::string more_bands(const Options& o, const SurveySamples& first, const GridResult& r, std::vector<GeoTiffBand>& out,
+std::string more_bands(const Options& o, const SurveyFiles& read, const GridResult& r, std::vector<GeoTiffBand>& out,
                        Progress& progress) {
+  const SurveySamples& first = *read.mosaic.survey;
   GridOptions options = o.grid;
   options.cell = r.grid.cell;
   options.blank = r.blank;
@@ -218,7 +219,7 @@ std::string more_bands(const Options& o, const SurveySamples& first, const GridR
     if (channel == first.channel) continue;
     progress.detail(channel);
     options.progress = [&](const std::string& what) { progress.detail(channel + ": " + what); };
-    SurveyFiles files = read_survey_files(o.files, channel, o.zone, {});
+    SurveyFiles files = read_survey_files(o.files, channel, o.zone, {}, read.kept);
     if (!files.mosaic.survey) return files.mosaic.error;
     GridResult g = grid_survey(std::move(files.grid), options, survey_grid_files(files));
     if (!g.error.empty()) return channel + ": " + g.error;
@@ -322,7 +323,7 @@ int run_grid(int argc, char** argv) {
   tiff.unit = channel_unit(s.channel);
   if (o.all) {
     progress.step("gridding the other channels");
-    if (const std::string why = more_bands(o, s, r, tiff.more_bands, progress); !why.empty()) return bad(why);
+    if (const std::string why = more_bands(o, files, r, tiff.more_bands, progress); !why.empty()) return bad(why);
   }
   progress.step("writing " + o.out);
   if (const std::string why = write_outputs(o, r, tiff); !why.empty()) return bad(why);

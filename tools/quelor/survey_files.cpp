@@ -1,6 +1,8 @@
 #include "survey_files.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <string_view>
 #include <utility>
 
@@ -30,25 +32,33 @@ bool read_files_again(const std::vector<std::string>& paths, const std::vector<s
 }
 
 SurveyFiles read_survey_files(const std::vector<std::string>& files, const std::string& channel, int zone,
-                              const std::function<void(const std::string&)>& on_file) {
-  SurveyFiles out{files, channel, zone, {}, {}, {}};
+                              const std::function<void(const std::string&)>& on_file,
+                              const std::vector<std::string>& kept) {
+  SurveyFiles out{files, channel, zone, {}, {}, {}, {}};
   if (files.empty()) {
     out.mosaic.error = "no data file";
     return out;
   }
   SurveyMosaicBuilder mosaic;
   const bool keep = files.size() == 1;
-  for (const std::string& file : files) {
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string& file = files[i];
     if (on_file) on_file(file);
     SurveySamplesResult read;
-    {  // the bytes go before the readings are looked at
-      const std::optional<std::string> bytes = read_file_bytes(file);
-      if (!bytes) {
+    {  // the bytes go before the readings are looked at, unless they cannot be read again
+      const bool held = i < kept.size() && !kept[i].empty();
+      std::optional<std::string> bytes = held ? std::optional<std::string>() : read_file_bytes(file);
+      if (!held && !bytes) {
         out.mosaic = {std::nullopt, "cannot read " + file};
         return out;
       }
-      out.fingerprints.push_back(bytes_fingerprint(*bytes));
-      read = survey_samples(*bytes, channel, zone);
+      const std::string_view view = held ? std::string_view(kept[i]) : std::string_view(*bytes);
+      out.fingerprints.push_back(bytes_fingerprint(view));
+      read = survey_samples(view, channel, zone);
+      std::error_code ec;
+      out.kept.push_back(held                                         ? kept[i]
+                         : std::filesystem::is_regular_file(file, ec) ? std::string()
+                                                                      : std::move(*bytes));
     }
     if (!read.survey) {
       out.mosaic = {std::nullopt, file + ": " + read.error};
@@ -68,7 +78,7 @@ GridFiles survey_grid_files(const SurveyFiles& s) {
       visit(s.mosaic.survey->samples);
       return true;
     }
-    return read_files_again(s.files, {}, s.fingerprints, s.channel, s.zone, visit);
+    return read_files_again(s.files, s.kept, s.fingerprints, s.channel, s.zone, visit);
   };
 }
 

@@ -23,11 +23,14 @@ struct SurveyFiles {
   SurveyMosaicResult mosaic;  // instrument, zone, unit, readings count and warnings of the files
   GridSurvey grid;
   std::vector<std::size_t> fingerprints;  // of each file's bytes, to know it again
+  std::vector<std::string> kept;          // per file, the bytes of one that cannot be read again (a pipe), else empty
 };
 
-// `on_file` (may be empty) is told each file as its reading begins.
+// `on_file` (may be empty) is told each file as its reading begins; `kept`:
+// the bytes an earlier reading of the same files kept (or none).
 SurveyFiles read_survey_files(const std::vector<std::string>& files, const std::string& channel, int zone,
-                              const std::function<void(const std::string&)>& on_file);
+                              const std::function<void(const std::string&)>& on_file,
+                              const std::vector<std::string>& kept = {});
 
 // The readings again, a file at a time, for `grid_survey`.
 GridFiles survey_grid_files(const SurveyFiles& s);
