@@ -19,6 +19,7 @@
 #include "grid/progress_gate.h"
 #include "grid/grid.h"
 #include "grid/line_spacing.h"
+#include "grid/reading_distance.h"
 
 namespace quelor {
 namespace {
@@ -222,6 +223,53 @@ TEST(Grid, AMissedLineIsBlankUnlessFilledAndACompleteSurveyKeepsItsValues) {
     if (c.missed.empty()) {
       EXPECT_EQ(track, 0u);
     }
+  }
+}
+
+// The cells' kinds against the rule taken reading by reading: a cell holding
+// a reading is measured; one within the reach of its nearest reading is
+// interpolated, as is one with a reading in the half-plane away from its
+// nearest within the blanking distance less that nearest's distance.
+TEST(Grid, EveryCellsKindIsTheRuleAppliedToEveryReading) {
+  const Surface f = [](double x, double y) { return x + y; };
+  std::vector<GridSample> samples;
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> ragged(0.0, 4.0);
+  for (const GridSample& s : walk(10, 16, 1.0, 0.1, f, 3))
+    if (std::lround(s.x - 100) != 4 && s.y - 200 > ragged(rng)) samples.push_back(s);  // a missed line, ragged ends
+  struct Case {
+    double cell, blank, reach;
+  };
+  for (const Case& c : {Case{0.25, 1.5, 0.5}, Case{0.2, 2.5, 0.1}, Case{0.5, 3.0, 0.3}}) {
+    GridOptions o;
+    o.cell = c.cell;
+    o.blank = c.blank;
+    o.reach = c.reach;
+    o.method = GridMethod::kNearest;
+    const GridResult r = grid_points(samples, o);
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    const NearestReadings nearest = nearest_readings(r.grid, samples);
+    std::size_t interpolated_beyond = 0;
+    for (int row = 0; row < r.grid.rows; ++row)
+      for (int col = 0; col < r.grid.columns; ++col) {
+        const std::size_t k = static_cast<std::size_t>(row) * r.grid.columns + col;
+        const double x = r.grid.centre_x(col), y = r.grid.centre_y(row), d = nearest.distance[k];
+        bool holds = false, beyond = false;
+        for (const GridSample& s : samples) {
+          holds |= std::floor((s.x - r.grid.west) / c.cell) == col && std::floor((r.grid.north - s.y) / c.cell) == row;
+          const double dx = s.x - x, dy = s.y - y;
+          beyond |= dx * (nearest.x[k] - x) + dy * (nearest.y[k] - y) < 0 &&
+                    dx * dx + dy * dy <= (c.blank - d) * (c.blank - d);
+        }
+        std::uint8_t kind = kCellBlank;
+        if (holds && d <= c.blank)
+          kind = kCellMeasured;
+        else if (d <= c.reach || (2 * d <= c.blank && beyond))
+          kind = kCellInterpolated;
+        interpolated_beyond += kind == kCellInterpolated && d > c.reach;
+        ASSERT_EQ(r.grid.kinds[k], kind) << "cell " << col << "," << row << " at cells of " << c.cell;
+      }
+    EXPECT_GT(interpolated_beyond, 0u) << "no cell waited on a reading beyond it at cells of " << c.cell;
   }
 }
 
