@@ -474,7 +474,9 @@ e2e_expect_message() {
 # e2e_create_file: F in Monitoring, Enter in "Create Data File" (the
 # proposed name); Stand By follows.
 e2e_create_file() {
-  [ "$(e2e_button_460)" = "&File" ] || e2e_fail "not in Monitoring: button 460 reads \"$(e2e_button_460)\""
+  # A wait, not one look: a look at the window tree can come back empty while
+  # the window is being laid out.
+  e2e_wait_state "&File" 5 || e2e_fail "not in Monitoring: button 460 reads \"$(e2e_button_460)\""
   e2e_key f
   if ! e2e_wait_dialog "Create Data File" 5 >/dev/null; then
     # A surveyor whose key went astray presses it again; said so in the log.
