@@ -16,6 +16,11 @@ function(quelor_unit_settings target)
     QUELOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     QUELOR_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
     QUELOR_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # Under the sanitizers the test files themselves are not optimised: they
+  # are half of that build's compiling, and the core they test keeps its -O1.
+  if(QUELOR_SANITIZE)
+    target_compile_options(${target} PRIVATE -O0)
+  endif()
 endfunction()
 # The headers nearly every test file includes, parsed once for all the test
 # programs (the test framework's header alone is over half of a test file's
