@@ -49,6 +49,17 @@ TEST(GpsReaderRace, WindowThreadPausesTakesAsksAndEndsTheReader) {
     if (i % 5 == 0) manual.request_record();
     std::this_thread::yield();
   }
+  // A reader thread the scheduler kept waiting may have had no turn yet:
+  // it reads on (unpaused, asked for records) until something is taken or
+  // it has read a while longer.
+  const int resumed_at = reads.load();
+  const auto settle = std::chrono::steady_clock::now();
+  while (taken == 0 && reads.load() < resumed_at + 20 &&
+         std::chrono::steady_clock::now() - settle < std::chrono::seconds(10)) {
+    if (manual.take_pending().position.pending) ++taken;
+    manual.request_record();
+    std::this_thread::yield();
+  }
   control.run.store(0);
   thread.join();
   EXPECT_EQ(control.state.load(), kGpsReaderEnded);
