@@ -361,9 +361,18 @@ e2e_dialogs() {
   return 0
 }
 
-# e2e_dialog_text TITLE: the texts of the dialog's child windows.
+# e2e_dialog_text TITLE: the texts of the dialog's child windows, looked at
+# again for up to 3 s while they read empty (a dialog just shown, or a look
+# at the window tree that came back empty).
 e2e_dialog_text() {
-  { e2e_inspect "$1" | grep '^child ' | cut -d' ' -f9- | grep -v '^$' | tr '\n' ' '; } || true
+  local text="" tries=0
+  while [ "$tries" -lt 15 ]; do
+    text=$({ e2e_inspect "$1" | grep '^child ' | cut -d' ' -f9- | grep -v '^$' | tr '\n' ' '; } || true)
+    [ -n "$text" ] && break
+    tries=$((tries + 1))
+    sleep 0.2
+  done
+  printf '%s' "$text"
 }
 
 # e2e_key KEY...: keys to the program's window.
