@@ -95,8 +95,16 @@ declare -A e2e_dev=()
 e2e_say() { echo "$e2e_name: $*"; }
 e2e_fail() {
   echo "$e2e_name: FAIL: $*" >&2
-  # The screen at the moment of the failure, when there is one.
+  # The screen at the moment of the failure, when there is one, and what the
+  # log cannot show afterwards: the boxes open and the simulator's last words.
   if [ -n "${DISPLAY:-}" ] && [ -n "$e2e_out" ]; then
+    local title
+    while IFS= read -r title; do
+      [ -n "$title" ] && echo "$e2e_name: open at the failure: \"$title\": $(e2e_dialog_text "$title")" >&2
+    done < <(e2e_dialogs 2>/dev/null)
+    if [ -n "$e2e_work" ] && [ -s "$e2e_work/devsim.log" ]; then
+      tail -n 8 "$e2e_work/devsim.log" | sed "s/^/$e2e_name: devsim: /" >&2
+    fi
     timeout 20 import -window root "$e2e_out/$e2e_name-failure.png" >/dev/null 2>&1 &&
       echo "$e2e_name: screen at the failure: $e2e_out/$e2e_name-failure.png" >&2
   fi
