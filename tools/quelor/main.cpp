@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "build_info.h"
 #include "commands.h"
@@ -206,6 +209,14 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+  // Buffers of a megabyte and more are mapped, and given back when freed.
+  // Left to itself the allocator raises this threshold to the size of the
+  // largest buffer freed (a data file's bytes), so that every later one of a
+  // day's files is carved from the heap and stays there: three days' report
+  // grew from 87 to 130 MB.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
   if (argc < 2) return usage();
   if (is_help(argv[1])) return print_help();
   if (std::strcmp(argv[1], "--version") == 0) {

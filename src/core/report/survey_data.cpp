@@ -29,9 +29,17 @@ void add_outage_reading(LineReadings& l, const SurveyReading& r) {
   ++l.outages.back().readings;
 }
 
+// The run's last position is always the latest one; a last position within
+// a step of the one before it gives way to the next.
 void add_position(SurveyData& s, const SurveyReading& r) {
-  if (s.position_lines.empty() || s.position_lines.back().line != r.line)
-    s.position_lines.push_back({s.positions.size(), r.line});
+  const std::size_t n = s.positions.size();
+  if (s.position_lines.empty() || s.position_lines.back().line != r.line) {
+    s.position_lines.push_back({n, r.line});
+  } else if (n >= s.position_lines.back().first + 2 &&
+             distance(s.positions[n - 2], s.positions[n - 1]) < kKeptPositionStep) {
+    s.positions.back() = r.position;
+    return;
+  }
   s.positions.push_back(r.position);
 }
 

@@ -3,7 +3,10 @@
 // swath outlines of one or more data files, all in metres and local time of
 // day, so that a day's files add up. Readings are not kept one by one: each
 // is folded into its line's running summary as it is read (add_reading),
-// and only the positions of the positioned ones stay, for the coverage.
+// and only positions stay, for the coverage: every run of a line's
+// positioned readings keeps its first and last position and, between
+// them, none within `kKeptPositionStep` of the one kept before it (so that
+// they grow with the ground walked, not with the reading rate).
 
 #include <array>
 #include <cmath>
@@ -38,6 +41,9 @@ struct SurveyReading {
 // Steps between positioned readings further apart in time than this are not
 // walked (a pause, a break); nor do runs without a position go on across them.
 inline constexpr double kLineStepGap = 5.0;
+
+// Metres: every positioned reading lies within this of a kept position.
+inline constexpr double kKeptPositionStep = 0.1;
 
 // A run of a line's readings logged without a position.
 struct GpsOutage {
@@ -88,7 +94,7 @@ using SwathQuad = std::array<PlanePoint, 4>;
 struct SurveyData {
   std::vector<SurveyLine> lines;
   std::vector<LineReadings> line_readings;  // per line; lines past its end have no reading
-  std::vector<PlanePoint> positions;        // of the positioned readings, in order
+  std::vector<PlanePoint> positions;        // kept of the positioned readings, in order
   std::vector<PositionRun> position_lines;  // whose they are
   std::vector<SurveyFix> fixes;
   std::vector<SurveyRemark> remarks;

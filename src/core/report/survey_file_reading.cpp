@@ -94,12 +94,6 @@ void forget_readings(SurveyData& s, int first_line, std::size_t first_position) 
   while (!s.position_lines.empty() && s.position_lines.back().first >= first_position) s.position_lines.pop_back();
 }
 
-// Letting go copies every position: only worth it where much of the room
-// went unused (records other than readings: GPS, marks, a file cut short).
-void let_go_of_spare_room(std::vector<PlanePoint>& positions) {
-  if (positions.capacity() - positions.size() > positions.size() / 4) positions.shrink_to_fit();
-}
-
 }  // namespace
 
 double time_at_tick(const TimeMark& mark, std::uint32_t tick) {
@@ -144,8 +138,6 @@ ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, s
   // into their lines once their path segment's positions are known.
   const int first_line = static_cast<int>(survey.lines.size());
   const std::size_t first_position = survey.positions.size();
-  // A position a record at most: room for them all at once, the rest let go at the end.
-  survey.positions.reserve(first_position + bytes.size() / static_cast<std::size_t>(file.record_length));
   struct Pending {
     int line = 0;
     double time = kNoTime;
@@ -184,12 +176,10 @@ ExportTableResult add_survey_file(SurveyData& survey, const std::string& name, s
   ExportTableResult result = walk_survey_readings(bytes, options, visitor);
   if (!result.table) {
     forget_readings(survey, first_line, first_position);
-    let_go_of_spare_room(survey.positions);
     return result;
   }
   // A reading whose position never came counts, without one.
   while (placed < pending.size()) place(pending[placed++], std::nullopt);
-  let_go_of_spare_room(survey.positions);
   for (const std::string& n : names) survey.lines.push_back({name, n});
   survey.line_readings.resize(survey.lines.size());
 

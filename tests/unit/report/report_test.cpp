@@ -144,6 +144,63 @@ TEST(LineTable, ReadingsFoldIntoTheirLinesAsTheyCome) {
   EXPECT_EQ(s.position_lines[2].line, 0);
 }
 
+// Positions kept for the coverage grow with the ground walked, not with the
+// reading rate: each run keeps its ends, and every reading lies within a
+// step of a kept position of its own run.
+TEST(LineTable, KeptPositionsFollowTheGroundWalked) {
+  struct Case {
+    const char* name;
+    double step;    // metres between readings
+    double wander;  // metres of sideways jitter
+  };
+  const Case cases[] = {
+      {"25 a second at 1 m/s", 0.04, 0.0}, {"slow, 1 cm a reading", 0.01, 0.0},
+      {"10 a second at 1 m/s", 0.1, 0.0},  {"sparse, 0.5 m a reading", 0.5, 0.0},
+      {"wandering fixes", 0.04, 0.3},      {"standing still with wander", 0.0, 0.03},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> jitter(-c.wander, c.wander);
+    SurveyData s;
+    std::vector<std::vector<PlanePoint>> walked(2);
+    for (int line : {0, 1, 0}) {  // line 1 between two runs of line 0
+      for (int k = 0; k < 400; ++k) {
+        const PlanePoint p{kE + line * 5 + jitter(random), kN + k * c.step + jitter(random)};
+        walked[static_cast<std::size_t>(line)].push_back(p);
+        add_reading(s, {line, true, p, 8 * 3600.0 + k});
+      }
+    }
+    ASSERT_EQ(s.position_lines.size(), 3u);
+    for (std::size_t run = 0; run < 3; ++run) {
+      const std::size_t first = s.position_lines[run].first;
+      const std::size_t end = run + 1 < 3 ? s.position_lines[run + 1].first : s.positions.size();
+      ASSERT_LT(first, end);
+      const int line = s.position_lines[run].line;
+      const std::vector<PlanePoint>& all = walked[static_cast<std::size_t>(line)];
+      const std::size_t begin = run == 2 ? 400 : 0;  // the second run of line 0
+      EXPECT_EQ(s.positions[first].northing, all[begin].northing);
+      EXPECT_EQ(s.positions[end - 1].northing, all[begin + 399].northing);
+      for (std::size_t k = begin; k < begin + 400; ++k) {
+        double nearest = std::numeric_limits<double>::infinity();
+        for (std::size_t i = first; i < end; ++i)
+          nearest = std::min(
+              nearest, std::hypot(s.positions[i].easting - all[k].easting, s.positions[i].northing - all[k].northing));
+        ASSERT_LT(nearest, kKeptPositionStep + 1e-12) << k;
+      }
+      // Kept positions stand at least a step apart but for the last.
+      const double walked_length = 399 * c.step + 2 * c.wander * 399;
+      EXPECT_LE(static_cast<double>(end - first), walked_length / kKeptPositionStep + 2);
+    }
+    if (c.step > kKeptPositionStep) {
+      EXPECT_EQ(s.positions.size(), 1200u);
+    }
+    if (c.step == 0.0) {
+      EXPECT_EQ(s.positions.size(), 6u);  // each run's ends
+    }
+  }
+}
+
 TEST(LineTable, FixStepWrapsPastMidnightAndNeedsTime) {
   SurveyFix a{0, 0, {0, 0}, 4, 9, 1.0, 86399.5, 0};
   SurveyFix b{0, 0, {3, 4}, 4, 9, 1.0, 0.5, 0};
@@ -632,7 +689,8 @@ TEST(SurveyFileReading, DamagedFilesSeeded) {
       EXPECT_GE(l.length, 0.0);
       EXPECT_LE(l.positioned, l.readings);
     }
-    EXPECT_EQ(positioned, static_cast<long>(s.positions.size()));
+    EXPECT_GE(positioned, static_cast<long>(s.positions.size()));
+    EXPECT_EQ(positioned == 0, s.positions.empty());
     EXPECT_GE(c.covered_share, 0.0);
     EXPECT_LE(c.covered_share, 1.0);
     EXPECT_FALSE(v.text.empty());
