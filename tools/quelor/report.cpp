@@ -124,7 +124,7 @@ struct ReadFiles {
   std::vector<SurveySamplesResult> samples;
   std::vector<std::size_t> fingerprints;  // of each file's bytes, to know it again
   GridSurvey grid;
-  std::vector<double> values;  // the gridded channel's readings, for the colour scale
+  ValueSample values;  // the gridded channel's readings, for the colour scale
   SurveyData survey;
 };
 
@@ -161,7 +161,7 @@ ReadFiles read_files(const Options& o, Progress& progress) {
       std::vector<GridSample>& own = r.samples.back().survey->samples;
       survey_file(r.grid, own);
       if (o.channel.empty())
-        for (const GridSample& g : own) r.values.push_back(g.value);
+        for (const GridSample& g : own) offer_value(r.values, g.value);
       if (o.files.size() > 1) std::vector<GridSample>().swap(own);
     }
     r.files.push_back(std::move(f));
@@ -345,7 +345,7 @@ int run(const Options& o) {
     set_mapped_scale(s, variant.instrument_type, o.scale->first, o.scale->second);
   } else if (o.channel.empty()) {
     // The data's own range: the program's default scale can leave the map one colour.
-    if (const auto range = percentile_range(std::move(in.values)))
+    if (const auto range = percentile_range(std::move(in.values.values)))
       set_mapped_scale(s, variant.instrument_type, range->first, range->second);
   }
 

@@ -23,4 +23,15 @@ std::optional<std::pair<double, double>> percentile_range(std::vector<double> va
   return range;
 }
 
+void offer_value(ValueSample& s, double value) {
+  if (s.offered++ % s.stride != 0) return;
+  s.values.push_back(value);
+  if (s.values.size() < std::max<std::size_t>(s.limit, 2)) return;
+  // Every other one kept goes: those left are every (2 x stride)th offered.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < s.values.size(); i += 2) s.values[kept++] = s.values[i];
+  s.values.resize(kept);
+  s.stride *= 2;
+}
+
 }  // namespace quelor

@@ -546,6 +546,34 @@ TEST(ValueRange, PercentilesLeaveSpikesOut) {
   EXPECT_EQ(*two, (std::pair<double, double>{1, 2}));
 }
 
+// The sample stays within its limit and is every stride-th value offered,
+// from the first, whatever the count; its percentiles follow the whole's.
+TEST(ValueRange, TheSampleIsEveryStrideThValueWithinItsLimit) {
+  for (std::size_t count : {0u, 1u, 7u, 8u, 9u, 16u, 17u, 1000u, 4097u}) {
+    SCOPED_TRACE(count);
+    ValueSample sample;
+    sample.limit = 8;
+    for (std::size_t i = 0; i < count; ++i) offer_value(sample, static_cast<double>(i));
+    EXPECT_EQ(sample.offered, count);
+    EXPECT_LT(sample.values.size(), 8u);
+    EXPECT_EQ(sample.values.size(), (count + sample.stride - 1) / sample.stride);
+    for (std::size_t k = 0; k < sample.values.size(); ++k) EXPECT_EQ(sample.values[k], double(k * sample.stride));
+  }
+  ValueSample sample;
+  sample.limit = 1000;
+  std::mt19937 random(3);
+  std::normal_distribution<double> value(30.0, 5.0);
+  std::vector<double> all;
+  for (int i = 0; i < 100000; ++i) {
+    all.push_back(value(random));
+    offer_value(sample, all.back());
+  }
+  const auto whole = percentile_range(all), thinned = percentile_range(sample.values);
+  ASSERT_TRUE(whole && thinned);
+  EXPECT_NEAR(thinned->first, whole->first, 0.5);  // a tenth of the spread
+  EXPECT_NEAR(thinned->second, whole->second, 0.5);
+}
+
 TEST(Verdict, LineLabelsNameTheFileWhenThereAreSeveral) {
   SurveyData s = lawnmower(2, 1.0, 10.0, 1.0);
   EXPECT_EQ(line_label(s, 1), "2");
