@@ -25,7 +25,7 @@ bool several_files(const SurveyData& s) {
   return std::any_of(s.lines.begin(), s.lines.end(), [&](const SurveyLine& l) { return l.file != s.lines[0].file; });
 }
 
-// The two lines whose positioned readings come nearest the point.
+// The two lines whose positioned readings come nearest the point, in line order.
 std::vector<int> nearest_lines(const SurveyData& s, PlanePoint p) {
   std::vector<double> best(s.lines.size(), std::numeric_limits<double>::infinity());
   for (std::size_t run = 0; run < s.position_lines.size(); ++run) {
@@ -40,6 +40,7 @@ std::vector<int> nearest_lines(const SurveyData& s, PlanePoint p) {
   std::sort(order.begin(), order.end(),
             [&](int a, int b) { return best[static_cast<std::size_t>(a)] < best[static_cast<std::size_t>(b)]; });
   if (order.size() > 2) order.resize(2);
+  std::sort(order.begin(), order.end());  // named in line order: a gap midway has no nearer side
   return order;
 }
 

@@ -415,6 +415,15 @@ TEST(Verdict, CompleteOrWhatIsMissingAndWhere) {
   EXPECT_EQ(v.findings[2], "12 readings lost");
   EXPECT_EQ(v.text, "incomplete: " + v.findings[0] + "; " + v.findings[1] + "; " + v.findings[2]);
 
+  // Walked east to west, line 6 a little nearer the gap: still named in line order.
+  Walk west = lawnmower_walk(10, -1.0, 40.0, 1.0, {4});
+  for (SurveyReading& r : west.readings)
+    if (r.line == 5) r.position.easting += 0.2;
+  const SurveyData leaning = folded(west);
+  v = survey_verdict(leaning, line_table(leaning), survey_coverage(leaning));
+  ASSERT_FALSE(v.findings.empty());
+  EXPECT_TRUE(v.findings[0].ends_with(", between line 4 and line 6")) << v.findings[0];
+
   SurveyData none;
   EXPECT_EQ(survey_verdict(none, {}, survey_coverage(none)).text, "incomplete: no readings");
 }
