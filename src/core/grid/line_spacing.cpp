@@ -6,6 +6,8 @@
 #include <limits>
 #include <vector>
 
+#include "grid/pass_spacing.h"
+
 namespace quelor {
 
 namespace {
@@ -13,6 +15,21 @@ namespace {
 constexpr std::size_t kQueries = 4000;
 constexpr double kOtherPass = 3.0;  // path distance over straight distance
 constexpr double kOtherSide = 3.0;  // the farther side counts within this many times the nearer
+// Distances found whose middle half spans more than this share of their
+// median: the lines wander across each other.
+constexpr double kWanderingSides = 0.5;
+constexpr std::size_t kFewestPassSteps = 20;
+// The passes' spacing is taken only where the nearest distances fall this
+// far short of it; closer, both tell the lines alike.
+constexpr double kPassesOverNearest = 1.2;
+
+// The value `quarters` quarters up `v` (reordered): the element at
+// size x quarters / 4, the median at half the size.
+double quartile(std::vector<double>& v, std::size_t quarters) {
+  const auto at = v.begin() + static_cast<std::ptrdiff_t>(std::min(v.size() * quarters / 4, v.size() - 1));
+  std::nth_element(v.begin(), at, v.end());
+  return *at;
+}
 
 // Readings bucketed on a square lattice, as a sorted list of (bucket, index).
 struct Buckets {
@@ -131,13 +148,19 @@ void tally_line_spacing(LineSpacingTally& t, std::span<const GridSample> part) {
   const std::size_t stride = std::max<std::size_t>(1, part.size() / kQueries);
   t.queries += part.size() / stride;
   other_pass_distances(part, stride, t.found, t.sides);
+  add_pass_steps(part, t.pass_steps);
 }
 
 double median_line_spacing(LineSpacingTally& t) {
   // A single line: a few readings near its ends may find the line itself.
   if (t.sides.empty() || t.found < t.queries / 4) return 0.0;
-  std::nth_element(t.sides.begin(), t.sides.begin() + static_cast<std::ptrdiff_t>(t.sides.size() / 2), t.sides.end());
-  return t.sides[t.sides.size() / 2];
+  const double spread = quartile(t.sides, 3) - quartile(t.sides, 1);
+  const double nearest = quartile(t.sides, 2);
+  if (spread > kWanderingSides * nearest && t.pass_steps.size() >= kFewestPassSteps) {
+    const double passes = quartile(t.pass_steps, 2);
+    if (passes > kPassesOverNearest * nearest) return passes;
+  }
+  return nearest;
 }
 
 double median_line_spacing(std::span<const GridSample> s, std::span<const std::size_t> part_ends) {

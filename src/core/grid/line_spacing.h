@@ -22,12 +22,15 @@ namespace quelor {
 // The distances found so far, a file at a time (up to a few thousand
 // readings of each file are asked).
 struct LineSpacingTally {
-  std::size_t queries = 0;    // readings asked
-  std::size_t found = 0;      // of them, those that found another pass
-  std::vector<double> sides;  // the distances found
+  std::size_t queries = 0;         // readings asked
+  std::size_t found = 0;           // of them, those that found another pass
+  std::vector<double> sides;       // the distances found
+  std::vector<double> pass_steps;  // grid/pass_spacing.h
 };
 void tally_line_spacing(LineSpacingTally& t, std::span<const GridSample> file_readings);
-// 0 when the readings show no second line (`t.sides` is reordered).
+// 0 when the readings show no second line (`t.sides` is reordered). Where
+// the distances found spread widely (the lines wander across each other),
+// the passes' offsets (grid/pass_spacing.h) give it when they give more.
 double median_line_spacing(LineSpacingTally& t);
 
 // 0 when the readings show no second line. `part_ends`: where each file's

@@ -19,6 +19,7 @@
 #include "grid/progress_gate.h"
 #include "grid/grid.h"
 #include "grid/line_spacing.h"
+#include "grid/pass_spacing.h"
 #include "grid/reading_distance.h"
 
 namespace quelor {
@@ -306,6 +307,102 @@ TEST(Grid, TheAutomaticCellIsAQuarterOfTheLineSpacingInFiveCentimetres) {
   const GridResult r = grid_points(samples, {});
   EXPECT_DOUBLE_EQ(r.grid.cell, 0.5);
   EXPECT_NEAR(r.blank, 3.0, 0.15);
+}
+
+// A walk of parallel passes, `order` giving which line each pass walks, at
+// 1 m/s with a fix a second and ten readings between fixes: the receiver's
+// error drifts `sigma` on each axis over some 20 s.
+std::vector<GridSample> drifting_walk(const std::vector<int>& order, double spacing, double length, double heading,
+                                      double sigma, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::normal_distribution<double> fresh(0, 1);
+  const double keep = std::exp(-1.0 / 20), kick = std::sqrt(1 - keep * keep) * sigma;
+  const double ux = std::cos(heading), uy = std::sin(heading);
+  double east = 0, north = 0;
+  std::vector<GridSample> out;
+  for (std::size_t k = 0; k < order.size(); ++k)
+    for (int metre = 0; metre < static_cast<int>(length); ++metre) {
+      const double east0 = east, north0 = north;
+      east = keep * east + kick * fresh(rng);
+      north = keep * north + kick * fresh(rng);
+      for (int r = 0; r < 10; ++r) {
+        const double f = r / 10.0, t = metre + f;
+        const double along = k % 2 ? length - t : t, across = order[k] * spacing;
+        out.push_back({500 + along * ux - across * uy + east0 + f * (east - east0),
+                       300 + along * uy + across * ux + north0 + f * (north - north0), 0});
+      }
+    }
+  return out;
+}
+
+std::vector<int> lines_in_order(int count, int first = 0, int by = 1) {
+  std::vector<int> out;
+  for (int i = 0; i < count; ++i) out.push_back(first + i * by);
+  return out;
+}
+
+// An autonomous receiver's drift (a metre and more on lines a metre apart)
+// brings passes across each other: the nearest readings of other passes
+// tell half the spacing, the passes' offsets tell it. Where the lines keep
+// apart, the nearest readings tell it as before.
+TEST(Grid, TheLineSpacingOfDriftingPassesComesFromThePassesOffsets) {
+  struct Case {
+    const char* name;
+    std::vector<int> order;
+    double spacing, sigma, low, high;
+    bool from_passes;
+  };
+  std::vector<int> interleaved = lines_in_order(15, 0, 2);  // every second line, then those between
+  for (int line : lines_in_order(15, 1, 2)) interleaved.push_back(line);
+  const Case cases[] = {
+      {"1 m apart, drifting 1.06 m", lines_in_order(30), 1.0, 1.06, 0.85, 1.15, true},
+      {"2 m apart, drifting 1.41 m", lines_in_order(30), 2.0, 1.41, 1.7, 2.3, true},
+      {"walked westward", lines_in_order(30, 0, -1), 1.0, 1.06, 0.85, 1.15, true},
+      {"1 m apart, steady", lines_in_order(30), 1.0, 0.02, 0.97, 1.03, false},
+      {"every second line first, steady", interleaved, 1.0, 0.02, 0.97, 1.03, false},
+  };
+  for (const Case& c : cases) {
+    for (double heading : {0.0, 0.6}) {
+      SCOPED_TRACE(std::string(c.name) + " at heading " + std::to_string(heading));
+      const std::vector<GridSample> s = drifting_walk(c.order, c.spacing, 60, heading, c.sigma, 17);
+      LineSpacingTally t;
+      tally_line_spacing(t, s);
+      LineSpacingTally nearest_only = t;
+      nearest_only.pass_steps.clear();
+      const double spacing = median_line_spacing(t), nearest = median_line_spacing(nearest_only);
+      EXPECT_GE(spacing, c.low);
+      EXPECT_LE(spacing, c.high);
+      if (c.from_passes) {
+        EXPECT_LT(nearest, 0.8 * c.spacing);  // what the nearest readings alone tell
+      } else {
+        EXPECT_EQ(spacing, nearest);
+      }
+    }
+  }
+}
+
+// The passes' offsets, step by step: parallel passes at any heading and
+// either way across give the spacing; a single line, a walk without one
+// direction, or too few passes give none.
+TEST(Grid, PassStepsAreTheOffsetsBetweenPassesOverTheLinesBetween) {
+  for (double heading : {0.0, 0.5, 1.5708, 2.8}) {
+    SCOPED_TRACE(heading);
+    for (int by : {1, -1}) {
+      std::vector<double> steps;
+      add_pass_steps(drifting_walk(lines_in_order(10, 0, by), 1.5, 40, heading, 0.0, 1), steps);
+      ASSERT_FALSE(steps.empty());
+      for (double step : steps) EXPECT_NEAR(step, 1.5, 1e-6);
+    }
+  }
+  std::vector<double> steps;
+  add_pass_steps(drifting_walk(lines_in_order(1), 1.0, 100, 0.0, 0.0, 1), steps);
+  add_pass_steps(drifting_walk(lines_in_order(4), 1.0, 40, 0.0, 0.0, 1), steps);
+  std::mt19937 rng(4);
+  std::uniform_real_distribution<double> u(0, 50);
+  std::vector<GridSample> scatter;
+  for (int i = 0; i < 5000; ++i) scatter.push_back({u(rng), u(rng), 0});
+  add_pass_steps(scatter, steps);
+  EXPECT_TRUE(steps.empty());
 }
 
 TEST(Grid, NearestTakesTheValueOfTheNearestReading) {
