@@ -5,7 +5,9 @@
 #
 # Rows of the default run (one per instrument family):
 #   em61mk2-polled  Qyn61MK2 at 10 readings/s: polled by 'A', readings
-#                   arrive, no connection break
+#                   arrive; the simulator stopped 0.6 s mid-walk (a link
+#                   that drops): one break, the instrument woken, one
+#                   reconnection remark, and the polled readings again
 #   em61mk2-polled20  Qyn61MK2 set to 20 readings/s: the logging run polls
 #                   at the rate set, 20 +- 1 readings a second by the
 #                   readings' own ticks
@@ -237,6 +239,18 @@ print(f"{(len(ticks) - 1) * 1000.0 / (ticks[-1] - ticks[0]):.2f}")
 PY
 }
 
+# readings_after_reconnection FILE: reading records after "1CONN RCN 1".
+readings_after_reconnection() {
+  python3 - "$1" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+n = data.index(b"\n") + 1
+records = [data[at:at + n] for at in range(0, len(data) - n + 1, n)]
+back = [i for i, r in enumerate(records) if r.startswith(b"X1CONN RCN 1")]
+print(sum(1 for r in records[back[0]:] if r[:1] == b"T") if back else 0)
+PY
+}
+
 readings_of() {
   "$e2e_quelor" export "$1" --format csv | tail -n +2 | grep -c . || true
 }
@@ -289,12 +303,19 @@ run_row() {
   [ "$row" = wheel-stall ] || e2e_go
   case $row in
     em61mk2-polled)
-      e2e_walk 6
+      e2e_walk 2
+      kill -STOP "$e2e_devsim_pid"
+      sleep 0.6
+      kill -CONT "$e2e_devsim_pid"
+      e2e_walk 5
       e2e_pause
       e2e_finish_survey
       e2e_settings_restore
-      # 10 readings a second polled for 6 s; at least half of them.
-      check_file "$data" 30
+      # 10 readings a second polled for 7 s, the break's 2 s lost; at least half.
+      check_file "$data" 30 'GPS CONN BR|\$CONN END'
+      e2e_assert_eq "connection breaks" "$(e2e_count '^X1CONN BRK 1' "$e2e_file")" 1
+      e2e_assert_eq "reconnections" "$(e2e_count '^X1CONN RCN 1' "$e2e_file")" 1
+      e2e_assert_ge "readings after the reconnection" "$(readings_after_reconnection "$e2e_file")" 20
       ;;
     em61mk2-polled20)
       e2e_walk 6

@@ -125,6 +125,9 @@ void wait_for_poll(const InstrumentLoop& loop) {
 void before_burst(InstrumentLoop& loop, HANDLE port) {
   ReaderShared& shared = reader_shared();
   if (loop.traits.wakes_on_connection_lost && shared.connection_lost.load()) {
+    // No poll goes out while the instrument is woken: an 'A' between 'H'
+    // and 'X' is taken for the command, and its answer read as the reply.
+    if (loop.traits.polled) shared.polled_idle.store(false);
     instrument_command('H', 'X', 0);
     Sleep(kWakeSleepMs);
     shared.connection_lost.store(false);
@@ -145,6 +148,10 @@ void on_record(InstrumentLoop& loop, const FrameStep& step) {
   if (loop.traits.stamps_arrival) shared.arrival_tick.store(now);
   shared.framed_records.fetch_add(1);
   if (loop.traits.stamps_last_record) shared.last_record_tick.store(now);
+  // The instrument answers: the break is over for the reader, which would
+  // otherwise wake it again (a second's sleep, polls unanswered, another
+  // break) until the window thread's next look.
+  if (loop.traits.wakes_on_connection_lost) shared.connection_lost.store(false);
   if (loop.traits.repaints_after_blank && shared.display_cleared.exchange(false))
     call_hook(shared.hooks.repaint_status_area.load());
   if (step.play_tick) play_sound(Sound::kResult);

@@ -83,6 +83,18 @@ bool monitor_tick_excused(MonitorClock& c, std::uint32_t now) {
 
 std::string connection_break_remark() { return "1CONN BRK 1"; }
 
+namespace {
+
+// Records come: a break, if any, has ended.
+MonitorActions restored(SurveyRecord& survey, MonitorActions a) {
+  a.restored = survey.connection_lost;
+  survey.connection_lost = false;
+  survey.break_remarked = false;
+  return a;
+}
+
+}  // namespace
+
 MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   MonitorActions a;
   const InstrumentType type = in.instrument_type;
@@ -94,18 +106,15 @@ MonitorActions monitor_tick(SurveyRecord& survey, const MonitorInput& in) {
   // A poll stamps the tick: an instrument that answers no poll would never
   // break. So only an answered poll stamps it, and the break test goes on
   // while the polls stay unanswered.
+  // An answered poll ends a break: polled at the tick's own rate, the
+  // reader is idle with its answer on every tick.
   if (has_trait(type, Trait::kPolledReadings) && in.em61_polled && in.poll_pending) {
     a.send_poll = true;
-    if (!in.poll_unanswered) return a;
+    if (!in.poll_unanswered) return restored(survey, a);
   }
   const std::uint32_t timeout =
       has_trait(type, Trait::kRecordGroups) ? in.em38_4_timeout_ms : connection_timeout_ms(type).value_or(0);
-  if (elapsed_ms(in.last_record_tick, in.now) <= timeout) {
-    a.restored = survey.connection_lost;
-    survey.connection_lost = false;
-    survey.break_remarked = false;
-    return a;
-  }
+  if (elapsed_ms(in.last_record_tick, in.now) <= timeout) return restored(survey, a);
   if (in.excused) return a;
   // A port that could not be reopened: the break is reported, not asked about again.
   if (has_trait(type, Trait::kStationReadings) && survey.survey_mode == kModeManual && in.instrument_port_open) {

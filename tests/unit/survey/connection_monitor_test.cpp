@@ -143,14 +143,23 @@ TEST(ConnectionMonitor, Em61PolledUnansweredPollsBreak) {
   EXPECT_TRUE(a.send_poll);
   EXPECT_TRUE(a.lost);
   ASSERT_TRUE(a.remark);
-  in.poll_unanswered = false;  // answered again: the poll stamps the tick
+  // Answered again: the break ends on that tick, though each tick finds
+  // the reader idle with its answer (a poll a tick, answered within it).
+  in.poll_unanswered = false;
   in.last_record_tick = 100400;
   in.now = 100450;
   a = monitor_tick(r, in);
   EXPECT_TRUE(a.send_poll);
-  in.poll_pending = false;
-  in.now = 100500;
-  EXPECT_TRUE(monitor_tick(r, in).restored);
+  EXPECT_TRUE(a.restored);
+  EXPECT_FALSE(r.connection_lost);
+  in.now = 100550;
+  EXPECT_FALSE(monitor_tick(r, in).restored);  // once
+  // A later break is remarked again.
+  in.poll_unanswered = true;
+  in.now = 101000;
+  a = monitor_tick(r, in);
+  EXPECT_TRUE(a.lost);
+  EXPECT_TRUE(a.remark);
 }
 
 TEST(ConnectionMonitor, Em34ManualAsksInsteadOfReporting) {
